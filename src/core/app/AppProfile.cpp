@@ -1,0 +1,189 @@
+#include "core/app/AppProfile.h"
+
+#include "Version.h"
+#include "core/app/Format.h"
+#include "core/app/LogFile.h"
+#include "platform/files/SafeFile.h"
+#include "platform/profile/IniStore.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <memory>
+#include <mutex>
+#include <unistd.h>
+
+namespace {
+
+const char kSection[] = "QNZ";
+
+struct ProfileState {
+    std::mutex mutex;
+    std::string registryKey = "TQL";
+    std::string applicationName = "quenzario";
+    std::string explicitPath;
+    std::unique_ptr<IniStore> store;
+    bool problemLogged = false;
+};
+
+ProfileState& State()
+{
+    static ProfileState state;
+    return state;
+}
+
+std::string DefaultProfilePath(const ProfileState& state)
+{
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::string(home) + "/.config";
+    else
+        base = "/tmp";
+    return base + "/" + state.registryKey + "/" + state.applicationName + ".conf";
+}
+
+IniStore& Store()
+{
+    ProfileState& state = State();
+    std::lock_guard lock(state.mutex);
+    if (!state.store)
+        state.store = std::make_unique<IniStore>(state.explicitPath.empty() ? DefaultProfilePath(state)
+                                                                            : state.explicitPath);
+    if (!state.problemLogged) {
+        state.problemLogged = true;
+        if (const std::string problem = state.store->LoadProblem(); !problem.empty())
+            LogEntry("Profile: " + problem);
+    }
+    return *state.store;
+}
+
+void ResetStore()
+{
+    ProfileState& state = State();
+    std::lock_guard lock(state.mutex);
+    state.store.reset();
+    state.problemLogged = false;
+}
+
+} // namespace
+
+void SetProfileRegistryKey(const std::string& key)
+{
+    {
+        std::lock_guard lock(State().mutex);
+        State().registryKey = key;
+    }
+    ResetStore();
+}
+
+void SetProfileApplicationName(const std::string& name)
+{
+    {
+        std::lock_guard lock(State().mutex);
+        State().applicationName = name;
+    }
+    ResetStore();
+}
+
+void SetProfilePathForTesting(const std::string& path)
+{
+    {
+        std::lock_guard lock(State().mutex);
+        State().explicitPath = path;
+    }
+    ResetStore();
+}
+
+std::string GetProfilePath()
+{
+    return Store().Path();
+}
+
+int GetAppProfileInt(const std::string& entry, int defaultValue)
+{
+    const auto text = Store().Get(kSection, entry);
+    long value = 0;
+    if (!text || !ParseLong(*text, value) || value < -2147483648L || value > 2147483647L)
+        return defaultValue;
+    return static_cast<int>(value);
+}
+
+bool WriteAppProfileInt(const std::string& entry, int value)
+{
+    return WriteAppProfileString(entry, Format("%d", value));
+}
+
+std::string GetAppProfileString(const std::string& entry, const std::string& defaultValue)
+{
+    return Store().Get(kSection, entry).value_or(defaultValue);
+}
+
+bool WriteAppProfileString(const std::string& entry, const std::string& value)
+{
+    std::string error;
+    if (Store().Set(kSection, entry, value, &error))
+        return true;
+    LogEntry("Profile: cannot save \"" + entry + "\": " + error);
+    return false;
+}
+
+int GetOSVersionCode()
+{
+    return kOsVersionCodeLinux;
+}
+
+bool IsCurrentUserAdmin(const std::string& devRoot)
+{
+    if (::geteuid() == 0)
+        return true;
+    DIR* dir = ::opendir(devRoot.c_str());
+    if (!dir)
+        return false;
+    int nodes = 0;
+    bool allAccessible = true;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() < 3 || name.compare(0, 2, "sr") != 0 || name.find_first_not_of("0123456789", 2) != std::string::npos)
+            continue;
+        ++nodes;
+        if (::access((devRoot + "/" + name).c_str(), R_OK | W_OK) != 0)
+            allAccessible = false;
+    }
+    ::closedir(dir);
+    return nodes > 0 && allAccessible;
+}
+
+int TestFileAccess(const std::string& path, bool allowCreate)
+{
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        std::fclose(f);
+        return 0;
+    }
+    if (allowCreate) {
+        if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+            std::fclose(f);
+            return 1;
+        }
+    }
+    return 255;
+}
+
+std::string GetLastErrorText()
+{
+    return ErrnoText(errno);
+}
+
+std::string GetProgramVersionDigits()
+{
+    return Format("%d%d%d%d", QUENZA_VERSION_MAJOR, QUENZA_VERSION_MINOR, QUENZA_VERSION_PATCH, QUENZA_VERSION_TWEAK);
+}
+
+double GetProgramVersionNumber()
+{
+    long digits = 0;
+    ParseLong(GetProgramVersionDigits(), digits);
+    return static_cast<double>(digits) / 1000.0;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdarg>
+#include <string>
+
+// printf-style formatting into a std::string, always in the C locale whatever
+// the process locale is (Qt switches LC_NUMERIC to the user's locale).
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatV(const char* format, std::va_list args) __attribute__((format(printf, 1, 0)));
+
+// Parses a whole decimal number (leading/trailing blanks allowed) in the C locale.
+bool ParseLong(const std::string& text, long& value);
+bool ParseDouble(const std::string& text, double& value);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "gui/ui/FileDialogService.h"
+
+#include <optional>
+#include <string>
+
+// Open and save choosers that start in the folder last used for the same
+// purpose (kept in the profile entry) and remember the chosen folder.
+// The save chooser keeps asking while the path lies in a system folder.
+std::optional<std::string> ShowOpenFileDialog(QWidget* owner, const std::string& title, const std::string& filter,
+                                              const std::string& profileEntry, const std::string& defaultExtension);
+
+struct SaveFileChoice {
+    std::string path;
+    int filterIndex = 1;
+};
+std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::string& title, const std::string& filter,
+                                                 const std::string& profileEntry, const std::string& defaultExtension,
+                                                 int filterIndex);
+
+// True when the path lies in a folder of the operating system that the
+// program must not read or write files in.
+bool IsInSystemFolder(const std::string& path);

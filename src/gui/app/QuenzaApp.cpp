@@ -1,0 +1,31 @@
+#include "gui/app/QuenzaApp.h"
+
+#include "core/app/AppProfile.h"
+#include "core/app/LogFile.h"
+#include "core/app/Startup.h"
+#include "core/app/UserPrompt.h"
+#include "gui/app/QuenzaDlg.h"
+#include "platform/sysinfo/SystemFacts.h"
+
+int CQuenzaApp::InitInstance(int argc, const char* const* argv)
+{
+    const StartupRefusal refusal = CheckStartupGates(GetOSVersionCode(), IsCurrentUserAdmin());
+    if (refusal != StartupRefusal::None) {
+        AppMessageBox(StartupRefusalText(refusal), StartupRefusalCaption(refusal), MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    const CommandLineArgs args = TakeCommandLine(argc, argv);
+    SetProfileRegistryKey("TQL");
+    StartLoggingIfWanted(TemporaryFolder());
+
+    std::unique_ptr<CQuenzaDlg> dialog = std::make_unique<CQuenzaDlg>();
+    m_pMainDlg = dialog.get();
+    if (!args.first.empty())
+        dialog->m_strCmdLine1 = args.first;
+    if (!args.second.empty())
+        dialog->m_strCmdLine2 = args.second;
+    dialog->DoModal();
+    dialog.reset();
+    m_pMainDlg = nullptr;
+    return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "gui/ui/Dialog.h"
+
+#include <string>
+
+// The main window.
+class CQuenzaDlg : public CDialog {
+    Q_OBJECT
+
+public:
+    explicit CQuenzaDlg(QWidget* parent = nullptr);
+    ~CQuenzaDlg() override;
+
+    bool OnInitDialog() override;
+    void OnClose() override;
+    void OnExitProgram();
+
+    int m_bPiPoActive = 0;
+    std::string m_strCmdLine1;
+    std::string m_strCmdLine2;
+};

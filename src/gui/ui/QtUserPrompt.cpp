@@ -1,0 +1,49 @@
+#include "gui/ui/QtUserPrompt.h"
+
+#include "core/app/MessageIds.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+namespace {
+
+int AskOnGuiThread(const std::string& text, const std::string& caption, unsigned type)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setText(QString::fromStdString(text));
+    box.setWindowTitle(QString::fromStdString(caption.empty() ? std::string("Quenzario") : caption));
+    switch (type & MB_ICON_MASK) {
+    case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    switch (type & MB_BUTTON_MASK) {
+    case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MB_YESNOCANCEL: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
+    case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MB_RETRYCANCEL: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    default: box.setStandardButtons(QMessageBox::Ok); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel: return IDCANCEL;
+    case QMessageBox::Yes: return IDYES;
+    case QMessageBox::No: return IDNO;
+    case QMessageBox::Retry: return IDRETRY;
+    default: return IDOK;
+    }
+}
+
+} // namespace
+
+int QtUserPrompt::MessageBox(const std::string& text, const std::string& caption, unsigned type)
+{
+    if (QThread::currentThread() == qApp->thread())
+        return AskOnGuiThread(text, caption, type);
+    int answer = IDCANCEL;
+    QMetaObject::invokeMethod(qApp, [&] { answer = AskOnGuiThread(text, caption, type); },
+                              Qt::BlockingQueuedConnection);
+    return answer;
+}

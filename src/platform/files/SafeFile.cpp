@@ -1,0 +1,149 @@
+#include "platform/files/SafeFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+void SetError(std::string* error, const std::string& text)
+{
+    if (error)
+        *error = text;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool WriteAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t written = ::write(fd, data.data(), data.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+} // namespace
+
+std::string ErrnoText(int error)
+{
+    char buffer[256];
+    return strerror_r(error, buffer, sizeof buffer);
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st{};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view content, std::string* error, unsigned mode)
+{
+    std::string temp = FolderOf(path) + "/." + path.substr(path.find_last_of('/') + 1) + ".XXXXXX";
+    std::vector<char> name(temp.begin(), temp.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        SetError(error, "cannot create a temporary file beside " + path + ": " + ErrnoText(errno));
+        return false;
+    }
+    bool ok = WriteAll(fd, content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const int savedErrno = errno;
+    ok = (::close(fd) == 0) && ok;
+    if (ok && ::rename(name.data(), path.c_str()) == 0)
+        return true;
+    SetError(error, "cannot write " + path + ": " + ErrnoText(ok ? errno : savedErrno));
+    ::unlink(name.data());
+    return false;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& content, std::string* error)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        SetError(error, "cannot open " + path + ": " + ErrnoText(errno));
+        return false;
+    }
+    content.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            SetError(error, "cannot read " + path + ": " + ErrnoText(errno));
+            ::close(fd);
+            return false;
+        }
+        if (got == 0)
+            break;
+        content.append(buffer, static_cast<size_t>(got));
+    }
+    ::close(fd);
+    return true;
+}
+
+int OpenPrivateFileForWriting(const std::string& path, std::string* error)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
+    if (fd < 0) {
+        SetError(error, "cannot open " + path + ": " + ErrnoText(errno));
+        return -1;
+    }
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        SetError(error, path + " is not a regular file of this user; not used");
+        ::close(fd);
+        return -1;
+    }
+    if (::ftruncate(fd, 0) != 0 || ::fchmod(fd, 0600) != 0) {
+        SetError(error, "cannot truncate " + path + ": " + ErrnoText(errno));
+        ::close(fd);
+        return -1;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+}
+
+bool CopyPrivateFile(const std::string& source, const std::string& target, std::string* error)
+{
+    const int in = ::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (in < 0) {
+        if (errno == ENOENT)
+            return true;
+        SetError(error, "cannot open " + source + ": " + ErrnoText(errno));
+        return false;
+    }
+    struct stat st{};
+    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        ::close(in);
+        SetError(error, source + " is not a regular file of this user; not copied");
+        return false;
+    }
+    std::string content;
+    char buffer[65536];
+    ssize_t got = 0;
+    while ((got = ::read(in, buffer, sizeof buffer)) > 0)
+        content.append(buffer, static_cast<size_t>(got));
+    ::close(in);
+    if (got < 0) {
+        SetError(error, "cannot read " + source + ": " + ErrnoText(errno));
+        return false;
+    }
+    return WriteFileAtomically(target, content, error, 0600);
+}

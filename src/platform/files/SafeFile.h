@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Writes the file through a temporary name in the same folder and renames it
+// over the target, so a reader sees the old or the new file, never a part.
+// On failure the old file is left as it was and error (when given) says why.
+bool WriteFileAtomically(const std::string& path, std::string_view content, std::string* error = nullptr,
+                         unsigned mode = 0644);
+
+// Reads a whole file; false (with the reason) when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::string& content, std::string* error = nullptr);
+
+// Opens a file in a shared folder for writing by this user only: creates it
+// with mode 0600, never follows a symbolic link, refuses anything that is not
+// a regular file owned by this user, and truncates it. -1 on failure.
+int OpenPrivateFileForWriting(const std::string& path, std::string* error = nullptr);
+
+// Copies source over target (through a private temporary file); a missing
+// source is success with nothing copied. Links are not followed.
+bool CopyPrivateFile(const std::string& source, const std::string& target, std::string* error = nullptr);
+
+bool FileExists(const std::string& path);
+std::string ErrnoText(int error);

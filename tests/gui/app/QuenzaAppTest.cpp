@@ -1,0 +1,35 @@
+#include "core/app/AppProfile.h"
+#include "core/app/LogFile.h"
+#include "gui/app/QuenzaApp.h"
+#include "gui/app/QuenzaDlg.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+TEST(QuenzaApp, RunsTheMainDialogWithTheArgumentsAndLogs)
+{
+    ScopedProfile profile;
+    TempDir tmp;
+    ScopedEnv tmpdir("TMPDIR", tmp.Path().c_str());
+    std::string first;
+    std::string second;
+    CDialog::SetModalRunHook([&](CDialog& dlg) {
+        auto& main = dynamic_cast<CQuenzaDlg&>(dlg);
+        first = main.m_strCmdLine1;
+        second = main.m_strCmdLine2;
+        main.OnExitProgram();
+        return main.ModalResult();
+    });
+    const char* argv[] = {"quenzario", "disc.QNZX", "second", "third"};
+    CQuenzaApp app;
+    EXPECT_EQ(app.InitInstance(4, argv), 0);
+    CDialog::SetModalRunHook(nullptr);
+    StopProgramLog();
+    EXPECT_EQ(first, "disc.QNZX");
+    EXPECT_EQ(second, "second");
+    EXPECT_EQ(app.MainDialog(), nullptr);
+    const std::string log = ReadFileText(tmp.File("Quenzario.log"));
+    EXPECT_EQ(log.rfind("Log Started ", 0), 0u);
+    EXPECT_NE(log.find(" Start main window class\n"), std::string::npos);
+    EXPECT_NE(log.find(" Calling EndDialog()\n"), std::string::npos);
+}

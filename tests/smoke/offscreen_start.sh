@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Starts the program offscreen in a private TMPDIR and config home, waits for
+# its log header, then ends it.
+set -u
+exe=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR=$work XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen
+"$exe" &
+pid=$!
+for _ in $(seq 1 200); do
+  if grep -q "Start main window class" "$work/Quenzario.log" 2>/dev/null; then break; fi
+  if ! kill -0 "$pid" 2>/dev/null; then echo "quenzario ended early"; wait "$pid"; exit 1; fi
+  sleep 0.1
+done
+kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+head -n 3 "$work/Quenzario.log"
+grep -q "^Log Started " "$work/Quenzario.log" && grep -q "^Memory statistics$" "$work/Quenzario.log" \
+  && grep -q "Start main window class" "$work/Quenzario.log"

@@ -186,8 +186,8 @@ int WriteGraphFile::LoadGraphText(std::string text)
     const std::string_view file = m_loadedText;
     const std::string checksum = VerifyChecksum(file);
 
-    if (!CheckForm(file))
-        return 1;
+    if (const char* refusal = CheckForm(file))
+        return Refuse(refusal);
     const std::optional<std::string> version = FindKeyValue(file, "IBGD_VERSION");
     if (!version)
         return Refuse(kWrongFormat);
@@ -197,8 +197,10 @@ int WriteGraphFile::LoadGraphText(std::string text)
 
     Configuration config;
     PassKeys pass;
-    if (!ReadConfiguration(file, config) || !ReadPassKeys(file, pass))
-        return 1;
+    if (const char* refusal = ReadConfiguration(file, config))
+        return Refuse(refusal);
+    if (const char* refusal = ReadPassKeys(file, pass))
+        return Refuse(refusal);
     m_graph.hasVerifySection = file.find(kEndVerifyMarker) != std::string_view::npos;
     if (StoredChecksum(file) != checksum)
         return Refuse(kChecksumError);
@@ -222,45 +224,36 @@ void WriteGraphFile::ClearGraph()
     m_graph = WriteGraph();
 }
 
-bool WriteGraphFile::CheckForm(std::string_view text)
+const char* WriteGraphFile::CheckForm(std::string_view text) const
 {
-    const char* refusal = nullptr;
     if (text.find("IBGD") == std::string_view::npos)
-        refusal = kNotAGraphFile;
-    else if (text.substr(0, LineEnd(text, 0)) != "IBGD")
-        refusal = kNotADataFile;
-    else if (text.find("[START_CONFIGURATION]") == std::string_view::npos)
-        refusal = kStartConfigMissing;
-    else if (text.find("[END_CONFIGURATION]") == std::string_view::npos)
-        refusal = kEndConfigMissing;
-    if (refusal)
-        Refuse(refusal);
-    return refusal == nullptr;
+        return kNotAGraphFile;
+    if (text.substr(0, LineEnd(text, 0)) != "IBGD")
+        return kNotADataFile;
+    if (text.find("[START_CONFIGURATION]") == std::string_view::npos)
+        return kStartConfigMissing;
+    if (text.find("[END_CONFIGURATION]") == std::string_view::npos)
+        return kEndConfigMissing;
+    return nullptr;
 }
 
-bool WriteGraphFile::ReadConfiguration(std::string_view text, Configuration& config)
+const char* WriteGraphFile::ReadConfiguration(std::string_view text, Configuration& config)
 {
     KeyReader keys(text);
     config.date = keys.Required("DATE");
     config.makeModel = keys.Required("DEVICE_MAKEMODEL");
     config.firmware = keys.Required("DEVICE_FIRMWAREVERSION");
     config.bus = keys.Required("DEVICE_BUSTYPE");
-    if (keys.Missing()) {
-        Refuse(kWrongFormat);
-        return false;
-    }
+    if (keys.Missing())
+        return kWrongFormat;
     m_displays.device = Format("%s %s (%s)", config.makeModel.c_str(), config.firmware.c_str(), config.bus.c_str());
 
     config.mediaType = keys.Required("MEDIA_TYPE");
-    if (keys.Missing()) {
-        Refuse(kWrongFormat);
-        return false;
-    }
+    if (keys.Missing())
+        return kWrongFormat;
     if (config.mediaType.starts_with("CD")) {
-        if (m_graph.version == "1") {
-            Refuse(kCdNotSupported);
-            return false;
-        }
+        if (m_graph.version == "1")
+            return kCdNotSupported;
         m_graph.cdFlag = true;
         m_graph.xAxisCaptions = {"200MB", "400MB", "600MB", "800MB"};
     }
@@ -272,41 +265,27 @@ bool WriteGraphFile::ReadConfiguration(std::string_view text, Configuration& con
     config.dataType = keys.Required("DATA_TYPE");
     config.sampleRate = keys.Required("SAMPLE_RATE");
     config.layerBreak = keys.Required("MEDIA_LAYER_BREAK");
-    if (keys.Missing()) {
-        Refuse(kWrongFormat);
-        return false;
-    }
-    return true;
+    return keys.Missing() ? kWrongFormat : nullptr;
 }
 
-bool WriteGraphFile::ReadPassKeys(std::string_view text, PassKeys& pass)
+const char* WriteGraphFile::ReadPassKeys(std::string_view text, PassKeys& pass)
 {
-    KeyReader keys(text);
     // A version-1 file always describes a write pass.
-    m_graph.hasWriteSection =
-        m_graph.version == "1" || text.find(kStartWriteMarker) != std::string_view::npos;
-    if (m_graph.hasWriteSection) {
-        m_displays.timeLabel = "Burn Time";
+    const bool write = m_graph.version == "1" || text.find(kStartWriteMarker) != std::string_view::npos;
+    m_graph.hasWriteSection = write;
+    m_displays.timeLabel = write ? "Burn Time" : "Verify Time";
+    KeyReader keys(text);
+    if (write) {
         pass.testMode = keys.Optional("WRITE_TEST_MODE", std::string());
-        pass.timeTaken = keys.Required("WRITE_TIME_TAKEN");
         pass.speedSelected = keys.Optional("WRITE_SPEED_SELECTED", "N/A");
-        pass.speedStart = keys.Speed("WRITE_SPEED_START");
-        pass.speedEnd = keys.Speed("WRITE_SPEED_END");
-        pass.speedAverage = keys.Required("WRITE_SPEED_AVERAGE");
-        pass.speedMax = keys.Required("WRITE_SPEED_MAX");
-    } else {
-        m_displays.timeLabel = "Verify Time";
-        pass.timeTaken = keys.Required("VERIFY_TIME_TAKEN");
-        pass.speedStart = keys.Speed("VERIFY_SPEED_START");
-        pass.speedEnd = keys.Speed("VERIFY_SPEED_END");
-        pass.speedAverage = keys.Required("VERIFY_SPEED_AVERAGE");
-        pass.speedMax = keys.Required("VERIFY_SPEED_MAX");
     }
-    if (keys.Missing()) {
-        Refuse(kWrongFormat);
-        return false;
-    }
-    return true;
+    const std::string prefix = write ? "WRITE_" : "VERIFY_";
+    pass.timeTaken = keys.Required(prefix + "TIME_TAKEN");
+    pass.speedStart = keys.Speed(prefix + "SPEED_START");
+    pass.speedEnd = keys.Speed(prefix + "SPEED_END");
+    pass.speedAverage = keys.Required(prefix + "SPEED_AVERAGE");
+    pass.speedMax = keys.Required(prefix + "SPEED_MAX");
+    return keys.Missing() ? kWrongFormat : nullptr;
 }
 
 void WriteGraphFile::FillDisplays(const Configuration& config, const PassKeys& pass)

@@ -46,9 +46,10 @@ private:
 
     int Refuse(const char* message);
     void ClearGraph();
-    bool CheckForm(std::string_view text);
-    bool ReadConfiguration(std::string_view text, Configuration& config);
-    bool ReadPassKeys(std::string_view text, PassKeys& pass);
+    // Each returns the refusal message, or null when the file passed.
+    const char* CheckForm(std::string_view text) const;
+    const char* ReadConfiguration(std::string_view text, Configuration& config);
+    const char* ReadPassKeys(std::string_view text, PassKeys& pass);
     void FillDisplays(const Configuration& config, const PassKeys& pass);
     void SetMediaClass(const Configuration& config);
     void SetMarkers();

@@ -87,3 +87,15 @@ bool ParseDouble(const std::string& text, double& value)
     value = parsed;
     return true;
 }
+
+long LeadingLong(const std::string& text, int base)
+{
+    ScopedCLocale cLocale;
+    return std::strtol(text.c_str(), nullptr, base);
+}
+
+double LeadingDouble(const std::string& text)
+{
+    ScopedCLocale cLocale;
+    return std::strtod(text.c_str(), nullptr);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/graphs/PiPoLowerGraph.h"
+#include "core/graphs/PiPoUpperGraph.h"
+#include "core/graphs/PlotStep.h"
+
+#include <vector>
+
+// What the PI/PO graphs paint, as steps on their 450 x 162 plot: background,
+// grid, the series and the markers. Sample i (i >= 1) of a PI, speed, PIF or
+// PO series sits in column i - 1 (sample 0 only gives the start point), a
+// jitter sample i in column i; no series passes the end-marker column or
+// column 449.
+std::vector<PlotStep> BuildUpperGraphPlot(const PiPoUpperState& graph);
+// Nothing but background and markers while the PIF/PO series are empty.
+std::vector<PlotStep> BuildLowerGraphPlot(const PiPoLowerState& graph);
+
+// The background and the fine and major grid every PI/PO plot starts with.
+void AppendPiPoBackground(std::vector<PlotStep>& steps, COLORREF grid, COLORREF halfGrid, COLORREF background);
+
+// Row of a value: 160 - trunc(value x factor), never above row 0 and never
+// further below the plot than its bottom edge (row 162).
+int PiPoPlotY(int value, float factor);
+// Row of a jitter value: trunc(160.0 - value x factor), kept to the same rows.
+int JitterPlotY(int value, float factor);

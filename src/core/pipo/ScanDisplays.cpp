@@ -22,9 +22,13 @@ std::int32_t CountFromText(const std::string& text)
 // would turn 8.2 (8.19999...) into 8.1.
 std::int32_t JitterTenthsFromText(const std::string& text)
 {
-    const float percent = static_cast<float>(std::clamp(LeadingDouble(text), -1.0e8, 1.0e8));
+    constexpr double kFloatMax = std::numeric_limits<float>::max();
+    const float percent = static_cast<float>(std::clamp(LeadingDouble(text), -kFloatMax, kFloatMax));
     const double tenths = std::round(static_cast<double>(percent) * 10.0);
-    return std::isfinite(tenths) ? static_cast<std::int32_t>(tenths) : 0;
+    if (std::isnan(tenths))
+        return 0;
+    return static_cast<std::int32_t>(std::clamp<double>(tenths, std::numeric_limits<std::int32_t>::min(),
+                                                        std::numeric_limits<std::int32_t>::max()));
 }
 
 std::string CountText(std::int32_t value)

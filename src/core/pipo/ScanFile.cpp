@@ -145,6 +145,15 @@ std::int64_t StartLbaFromText(const std::string& text)
 
 } // namespace
 
+void StoreScanGraphs(const PiPoUpperGraph& upper, const PiPoLowerGraph& lower, ScanFile& file)
+{
+    file.upper = upper.StoreRecord();
+    file.lower = lower.StoreRecord();
+    file.piScaleCode = upper.GetPIScaleCode();
+    file.pifScaleCode = lower.GetPIFScaleCode();
+    file.jitterScaleCode = lower.GetJitterScaleCode();
+}
+
 void PrepareScanFileForSave(ScanFile& file)
 {
     for (ScanRange& range : file.ranges)

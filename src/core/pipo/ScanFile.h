@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/graphs/PiPoGraphData.h"
+#include "core/graphs/PiPoLowerGraph.h"
+#include "core/graphs/PiPoUpperGraph.h"
 #include "core/pipo/ScanDisplays.h"
 
 #include <array>
@@ -49,6 +50,9 @@ struct ScanFile {
 
     bool operator==(const ScanFile&) const = default;
 };
+
+// The records and scale codes of a slot's two graphs.
+void StoreScanGraphs(const PiPoUpperGraph& upper, const PiPoLowerGraph& lower, ScanFile& file);
 
 // The value rules of a save, applied to the window's state: each range's
 // start LBA is taken again from its start text (hexadecimal), an empty media

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 TEST(Format, RendersPrintfFormatsOfAnyLength)
 {
     EXPECT_EQ(Format("%-44s%29s", "Vendor", "HL-DT-ST").size(), 73u);
@@ -41,6 +43,18 @@ TEST(Format, ParseLongAcceptsWholeNumbersOnly)
             EXPECT_EQ(value, c.value) << c.text;
         }
     }
+}
+
+TEST(Format, LeadingNumbersReadLikeAtoiAndAtof)
+{
+    EXPECT_EQ(LeadingLong(" 42abc"), 42);
+    EXPECT_EQ(LeadingLong("-7"), -7);
+    EXPECT_EQ(LeadingLong("abc"), 0);
+    EXPECT_EQ(LeadingLong(""), 0);
+    EXPECT_EQ(LeadingLong("1A2B", 16), 0x1A2B);
+    EXPECT_EQ(LeadingLong("99999999999999999999999"), std::numeric_limits<long>::max());
+    EXPECT_DOUBLE_EQ(LeadingDouble("7.5%"), 7.5);
+    EXPECT_DOUBLE_EQ(LeadingDouble("---"), 0.0);
 }
 
 TEST(ColorRef, ChannelsAreStoredAsBBGGRR)

@@ -122,3 +122,10 @@ ScopedCommaLocale::~ScopedCommaLocale()
     std::setlocale(LC_ALL, m_previous.c_str());
     unsetenv("LOCPATH");
 }
+
+void PutLittleEndian32(std::string& bytes, std::size_t offset, std::int32_t value)
+{
+    const auto raw = static_cast<std::uint32_t>(value);
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes.at(offset + i) = static_cast<char>((raw >> (8 * i)) & 0xFFu);
+}

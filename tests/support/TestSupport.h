@@ -2,6 +2,8 @@
 
 #include "core/app/UserPrompt.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
@@ -67,6 +69,15 @@ private:
 
 std::string ReadFileText(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
+
+// A byte fixture written out in a test as a string of its bytes.
+template <std::size_t N>
+std::string FixtureBytes(const unsigned char (&bytes)[N])
+{
+    return std::string(reinterpret_cast<const char*>(bytes), N);
+}
+// Overwrites four bytes of a fixture with a little-endian value.
+void PutLittleEndian32(std::string& bytes, std::size_t offset, std::int32_t value);
 
 // Switches LC_ALL to a locale whose decimal point is a comma (built once
 // with localedef into a private folder) for one scope. Ok() is false when

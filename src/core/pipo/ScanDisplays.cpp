@@ -43,37 +43,44 @@ std::string JitterText(std::int32_t tenths)
     return Format("%.1f%%", tenths / 10.0);
 }
 
+// Each display with the figure it stands for.
+struct DisplayField {
+    std::string ScanDisplayTexts::*text;
+    std::int32_t ScanDisplayValues::*value;
+    bool jitter;
+};
+constexpr DisplayField kDisplayFields[] = {
+    {&ScanDisplayTexts::piTotal, &ScanDisplayValues::piTotal, false},
+    {&ScanDisplayTexts::piAvg, &ScanDisplayValues::piAvg, false},
+    {&ScanDisplayTexts::piPeak, &ScanDisplayValues::piPeak, false},
+    {&ScanDisplayTexts::pifTotal, &ScanDisplayValues::pifTotal, false},
+    {&ScanDisplayTexts::pifAvg, &ScanDisplayValues::pifAvg, false},
+    {&ScanDisplayTexts::pifPeak, &ScanDisplayValues::pifPeak, false},
+    {&ScanDisplayTexts::pofTotal, &ScanDisplayValues::pofTotal, false},
+    {&ScanDisplayTexts::jitterInst, &ScanDisplayValues::jitterInst, true},
+    {&ScanDisplayTexts::jitterAvg, &ScanDisplayValues::jitterAvg, true},
+    {&ScanDisplayTexts::jitterPeak, &ScanDisplayValues::jitterPeak, true},
+};
+
 } // namespace
 
 ScanDisplayValues DisplayValuesFromTexts(const ScanDisplayTexts& texts)
 {
     ScanDisplayValues values;
-    values.piPeak = CountFromText(texts.piPeak);
-    values.pifAvg = CountFromText(texts.pifAvg);
-    values.pifPeak = CountFromText(texts.pifPeak);
-    values.pofTotal = CountFromText(texts.pofTotal);
-    values.pifTotal = CountFromText(texts.pifTotal);
-    values.jitterPeak = JitterTenthsFromText(texts.jitterPeak);
-    values.jitterAvg = JitterTenthsFromText(texts.jitterAvg);
-    values.jitterInst = JitterTenthsFromText(texts.jitterInst);
-    values.piTotal = CountFromText(texts.piTotal);
-    values.piAvg = CountFromText(texts.piAvg);
+    for (const DisplayField& field : kDisplayFields) {
+        const std::string& text = texts.*field.text;
+        values.*field.value = field.jitter ? JitterTenthsFromText(text) : CountFromText(text);
+    }
     return values;
 }
 
 ScanDisplayTexts DisplayTextsFromValues(const ScanDisplayValues& values)
 {
     ScanDisplayTexts texts;
-    texts.piPeak = CountText(values.piPeak);
-    texts.pifAvg = CountText(values.pifAvg);
-    texts.pifPeak = CountText(values.pifPeak);
-    texts.pofTotal = CountText(values.pofTotal);
-    texts.pifTotal = CountText(values.pifTotal);
-    texts.jitterPeak = JitterText(values.jitterPeak);
-    texts.jitterAvg = JitterText(values.jitterAvg);
-    texts.jitterInst = JitterText(values.jitterInst);
-    texts.piTotal = CountText(values.piTotal);
-    texts.piAvg = CountText(values.piAvg);
+    for (const DisplayField& field : kDisplayFields) {
+        const std::int32_t value = values.*field.value;
+        texts.*field.text = field.jitter ? JitterText(value) : CountText(value);
+    }
     if (texts.jitterAvg == kNoJitterText && texts.jitterPeak == kNoJitterText)
         texts.jitterInst = kNoJitterText;
     return texts;

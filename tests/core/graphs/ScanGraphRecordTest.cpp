@@ -1,18 +1,13 @@
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/ScanGraphRecord.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <limits>
 
 namespace {
-
-template <std::size_t N>
-std::string Bytes(const unsigned char (&bytes)[N])
-{
-    return std::string(reinterpret_cast<const char*>(bytes), N);
-}
 
 // Upper record, two samples, every field given a value of its own.
 const unsigned char kUpperRecord[] = {
@@ -140,19 +135,14 @@ std::string WrittenLower(const PiPoLowerData& data)
     return out.Bytes();
 }
 
-void PutInt32(std::string& bytes, std::size_t offset, std::int32_t value)
-{
-    std::memcpy(bytes.data() + offset, &value, 4); // little-endian host
-}
-
 } // namespace
 
 TEST(ScanGraphRecord, RecordsAreWrittenAndReadByteForByte)
 {
-    EXPECT_EQ(WrittenUpper(FixtureUpper()), Bytes(kUpperRecord));
-    EXPECT_EQ(WrittenLower(FixtureLower()), Bytes(kLowerRecord));
+    EXPECT_EQ(WrittenUpper(FixtureUpper()), FixtureBytes(kUpperRecord));
+    EXPECT_EQ(WrittenLower(FixtureLower()), FixtureBytes(kLowerRecord));
 
-    const std::string upperBytes = Bytes(kUpperRecord);
+    const std::string upperBytes = FixtureBytes(kUpperRecord);
     LittleEndianReader upperIn(upperBytes);
     PiPoUpperData upper;
     std::string error;
@@ -160,7 +150,7 @@ TEST(ScanGraphRecord, RecordsAreWrittenAndReadByteForByte)
     EXPECT_EQ(upper, FixtureUpper());
     EXPECT_EQ(upperIn.Remaining(), 0u);
 
-    const std::string lowerBytes = Bytes(kLowerRecord);
+    const std::string lowerBytes = FixtureBytes(kLowerRecord);
     LittleEndianReader lowerIn(lowerBytes);
     PiPoLowerData lower;
     ASSERT_TRUE(ReadLowerRecord(lowerIn, lower, error)) << error;
@@ -180,8 +170,8 @@ TEST(ScanGraphRecord, EmptyGraphsStoreOnlyTheFixedPart)
 
 TEST(ScanGraphRecord, SpeedSeriesFollowsNWhateverTheSpeedCountField)
 {
-    std::string bytes = Bytes(kUpperRecord);
-    PutInt32(bytes, 92, 1000);
+    std::string bytes = FixtureBytes(kUpperRecord);
+    PutLittleEndian32(bytes, 92, 1000);
     LittleEndianReader in(bytes);
     PiPoUpperData upper;
     std::string error;
@@ -224,21 +214,21 @@ TEST(ScanGraphRecord, MalformedRecordsAreRefusedAndLeaveTheDataAlone)
         const char* name;
         std::string bytes;
     };
-    std::string hugeCount = Bytes(kUpperRecord);
-    PutInt32(hugeCount, 88, std::numeric_limits<std::int32_t>::max());
-    std::string negativeCount = Bytes(kUpperRecord);
-    PutInt32(negativeCount, 88, -1);
-    std::string oneTooMany = Bytes(kUpperRecord);
-    PutInt32(oneTooMany, 88, 3);
-    std::string notANumber = Bytes(kUpperRecord);
-    PutInt32(notANumber, 16, 0x7FC00000);
-    std::string infinite = Bytes(kUpperRecord);
-    PutInt32(infinite, 20, 0x7F800000);
+    std::string hugeCount = FixtureBytes(kUpperRecord);
+    PutLittleEndian32(hugeCount, 88, std::numeric_limits<std::int32_t>::max());
+    std::string negativeCount = FixtureBytes(kUpperRecord);
+    PutLittleEndian32(negativeCount, 88, -1);
+    std::string oneTooMany = FixtureBytes(kUpperRecord);
+    PutLittleEndian32(oneTooMany, 88, 3);
+    std::string notANumber = FixtureBytes(kUpperRecord);
+    PutLittleEndian32(notANumber, 16, 0x7FC00000);
+    std::string infinite = FixtureBytes(kUpperRecord);
+    PutLittleEndian32(infinite, 20, 0x7F800000);
     std::vector<Case> cases = {{"huge count", hugeCount},          {"negative count", negativeCount},
                                {"count past the end", oneTooMany}, {"NaN factor", notANumber},
                                {"infinite factor", infinite}};
     for (std::size_t length = 0; length < sizeof kUpperRecord; length += 7)
-        cases.push_back({"truncated", Bytes(kUpperRecord).substr(0, length)});
+        cases.push_back({"truncated", FixtureBytes(kUpperRecord).substr(0, length)});
 
     for (const Case& c : cases) {
         LittleEndianReader in(c.bytes);
@@ -251,8 +241,8 @@ TEST(ScanGraphRecord, MalformedRecordsAreRefusedAndLeaveTheDataAlone)
         EXPECT_EQ(upper, before) << c.name;
     }
 
-    std::string lowerTooMany = Bytes(kLowerRecord);
-    PutInt32(lowerTooMany, 88, 3);
+    std::string lowerTooMany = FixtureBytes(kLowerRecord);
+    PutLittleEndian32(lowerTooMany, 88, 3);
     LittleEndianReader in(lowerTooMany);
     PiPoLowerData lower;
     std::string error;

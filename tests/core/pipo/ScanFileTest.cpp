@@ -7,16 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <limits>
 
 namespace {
-
-template <std::size_t N>
-std::string Bytes(const unsigned char (&bytes)[N])
-{
-    return std::string(reinterpret_cast<const char*>(bytes), N);
-}
 
 // Where the fixture's sections begin: magic, ranges, displays, toggles and
 // status come first.
@@ -24,11 +17,6 @@ constexpr std::size_t kUpperAt = 11 + 3 * 24 + 10 * 4 + 5 * 4 + 40;
 constexpr std::size_t kLowerAt = kUpperAt + 108 + 2 * 4;
 constexpr std::size_t kLengthsAt = kLowerAt + 104 + 3 * 4;
 constexpr std::size_t kCountField = 88;
-
-void PutInt32(std::string& bytes, std::size_t offset, std::int32_t value)
-{
-    std::memcpy(bytes.data() + offset, &value, 4); // little-endian host
-}
 
 PiPoGraphFrame FixtureFrame()
 {
@@ -111,19 +99,19 @@ TEST(ScanFile, Version2IsWrittenAndReadByteForByte)
     for (ScanRange& range : contents.ranges)
         range.llStartLba = 0; // a save takes the start from its text
     ASSERT_TRUE(SaveScanFile(dir.File("scan.qnzx"), contents));
-    EXPECT_EQ(ReadFileText(dir.File("scan.qnzx")), Bytes(kVersion2File));
+    EXPECT_EQ(ReadFileText(dir.File("scan.qnzx")), FixtureBytes(kVersion2File));
     EXPECT_EQ(contents.ranges[kCurrentRange].llStartLba, 6699) << "1A2B";
 
     ScanFile read;
     std::string error;
-    ASSERT_TRUE(DecodeScanFile(Bytes(kVersion2File), read, error)) << error;
+    ASSERT_TRUE(DecodeScanFile(FixtureBytes(kVersion2File), read, error)) << error;
     EXPECT_EQ(read, Version2Contents());
 }
 
 TEST(ScanFile, Version1LoadsWithEmptyRanges)
 {
     TempDir dir;
-    WriteFileText(dir.File("old.qnz"), Bytes(kVersion1File));
+    WriteFileText(dir.File("old.qnz"), FixtureBytes(kVersion1File));
     ScanFile read;
     std::string error;
     ASSERT_TRUE(LoadScanFile(dir.File("old.qnz"), read, &error)) << error;
@@ -279,7 +267,7 @@ TEST(ScanFile, SaveRulesForTextsAndStrings)
 
 TEST(ScanFile, TruncatedFilesAreRefusedWithNothingLoaded)
 {
-    for (const std::string& whole : {Bytes(kVersion2File), Bytes(kVersion1File)}) {
+    for (const std::string& whole : {FixtureBytes(kVersion2File), FixtureBytes(kVersion1File)}) {
         for (std::size_t length = 0; length < whole.size(); ++length) {
             ScanFile file = Sentinel();
             std::string error;
@@ -308,10 +296,10 @@ TEST(ScanFile, HostileFilesAreRefusedWithNothingLoaded)
         {"drive text running into the codes", kLengthsAt + 12, 42},
     };
     for (const Case& c : cases) {
-        std::string bytes = Bytes(kVersion2File);
-        PutInt32(bytes, c.offset, c.value);
+        std::string bytes = FixtureBytes(kVersion2File);
+        PutLittleEndian32(bytes, c.offset, c.value);
         if (c.offset == kLengthsAt + 4)
-            PutInt32(bytes, kLengthsAt, std::numeric_limits<std::int32_t>::max() - 2);
+            PutLittleEndian32(bytes, kLengthsAt, std::numeric_limits<std::int32_t>::max() - 2);
         ScanFile file = Sentinel();
         std::string error;
         EXPECT_FALSE(DecodeScanFile(bytes, file, error)) << c.name;
@@ -321,7 +309,7 @@ TEST(ScanFile, HostileFilesAreRefusedWithNothingLoaded)
 
     ScanFile file = Sentinel();
     std::string error;
-    EXPECT_FALSE(DecodeScanFile(Bytes(kVersion2File) + "x", file, error));
+    EXPECT_FALSE(DecodeScanFile(FixtureBytes(kVersion2File) + "x", file, error));
     EXPECT_NE(error.find("after the scan"), std::string::npos) << error;
     EXPECT_FALSE(DecodeScanFile("not a scan file at all", file, error));
     EXPECT_EQ(file, Sentinel());

@@ -1,6 +1,7 @@
 #include "core/app/AppProfile.h"
 #include "core/ui/CharFilter.h"
 #include "core/ui/ColorSchemes.h"
+#include "core/ui/TextLimit.h"
 #include "core/ui/Translucency.h"
 #include "support/TestSupport.h"
 
@@ -86,4 +87,19 @@ TEST(Translucency, OpaqueUnlessBelow255AndNeverInvisible)
     EXPECT_EQ(ReadTranslucencyAlpha(), std::nullopt);
     WriteAppProfileInt("Translucency", 200);
     EXPECT_EQ(ReadTranslucencyAlpha(), 200);
+}
+
+TEST(TextLimit, CutsWholeCharacters)
+{
+    struct Case {
+        const char* text;
+        std::size_t limit;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"abcdef", 3, "abc"},  {"abc", 3, "abc"},       {"ab", 3, "ab"},       {"", 3, ""},
+        {"abc", 0, ""},        {"Grüße", 3, "Grü"},     {"Grüße", 5, "Grüße"}, {"\xF0\x9F\x92\xBF!", 1, "\xF0\x9F\x92\xBF"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CutToCharacters(c.text, c.limit), c.expected) << c.text << " " << c.limit;
 }

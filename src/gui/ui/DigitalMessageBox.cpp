@@ -1,0 +1,43 @@
+#include "gui/ui/DigitalMessageBox.h"
+
+#include "gui/ui/MatrixStatic.h"
+
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kColumns = 50;
+}
+
+CDigitalMessageBox::CDigitalMessageBox(QWidget* parent) : CBaseDialog(IDD, parent), m_pDisplay(new CMatrixStatic(this))
+{
+    setWindowTitle("Quenzario Drive Scan ...");
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addWidget(m_pDisplay);
+    BindControl(1519, m_pDisplay);
+    SetEndedByOwnerOnly();
+}
+
+bool CDigitalMessageBox::OnInitDialog()
+{
+    CBaseDialog::OnInitDialog();
+    m_colors = ReadColorScheme();
+    m_pDisplay->SetRowCount(1);
+    m_pDisplay->SetColumnCount(kColumns);
+    m_pDisplay->SetSize(2);
+    m_pDisplay->SetColors(m_colors.background, m_colors.lit, m_colors.unlit);
+    m_pDisplay->AdjustWidthToColumns(kColumns);
+    m_pDisplay->AdjustHeightToRows(1);
+    m_pDisplay->SetAutoPad(true, ' ');
+    show();
+    return true;
+}
+
+void CDigitalMessageBox::SetMessageText(const std::string& text)
+{
+    m_pDisplay->SetText(text);
+}

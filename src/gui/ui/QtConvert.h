@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/app/ColorRef.h"
+#include "core/ui/UiGeometry.h"
+
+#include <QColor>
+#include <QRect>
+
+// Between the toolkit-free colour and geometry values and Qt's.
+inline QColor ToQColor(COLORREF color)
+{
+    return QColor(static_cast<int>(GetRValue(color)), static_cast<int>(GetGValue(color)),
+                  static_cast<int>(GetBValue(color)));
+}
+
+inline COLORREF ToColorRef(const QColor& color)
+{
+    return RGB(static_cast<unsigned>(color.red()), static_cast<unsigned>(color.green()),
+               static_cast<unsigned>(color.blue()));
+}
+
+inline QRect ToQRect(const UiRect& rect)
+{
+    return QRect(rect.left, rect.top, rect.Width(), rect.Height());
+}
+
+inline UiRect ToUiRect(const QRect& rect)
+{
+    return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "core/app/ColorRef.h"
+#include "gui/ui/Dialog.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QRect>
+#include <QWidget>
+
+// What a widget paints, as 32-bit RGB pixels.
+inline QImage Render(QWidget& widget)
+{
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+inline COLORREF PixelAt(const QImage& image, int x, int y)
+{
+    const QRgb pixel = image.pixel(x, y);
+    return RGB(static_cast<unsigned>(qRed(pixel)), static_cast<unsigned>(qGreen(pixel)),
+               static_cast<unsigned>(qBlue(pixel)));
+}
+
+inline COLORREF RoleColor(const QWidget& widget, QPalette::ColorRole role)
+{
+    const QColor color = widget.palette().color(role);
+    return RGB(static_cast<unsigned>(color.red()), static_cast<unsigned>(color.green()),
+               static_cast<unsigned>(color.blue()));
+}
+
+// Bounding box of the pixels inside area that differ from the background.
+inline QRect InkBox(const QImage& image, const QRect& area, COLORREF background)
+{
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (PixelAt(image, x, y) != background)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+inline int CountPixels(const QImage& image, const QRect& area, COLORREF color)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += PixelAt(image, x, y) == color ? 1 : 0;
+    return count;
+}
+
+inline void PressKey(QWidget& widget, int key, const QString& text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&widget, &release);
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
+// Installs a modal-run hook for one scope.
+class ScopedModalHook {
+public:
+    explicit ScopedModalHook(CDialog::ModalRunHook hook) { CDialog::SetModalRunHook(std::move(hook)); }
+    ~ScopedModalHook() { CDialog::SetModalRunHook(nullptr); }
+    ScopedModalHook(const ScopedModalHook&) = delete;
+    ScopedModalHook& operator=(const ScopedModalHook&) = delete;
+};

@@ -12,33 +12,32 @@ CBaseDialog::CBaseDialog(int templateId, QWidget* parent)
     setAutoFillBackground(true);
 }
 
+bool CBaseDialog::CloseModeless()
+{
+    if (!IsModeless())
+        return false;
+    if (!m_bEndedByOwnerOnly)
+        DestroyWindow();
+    return true;
+}
+
 void CBaseDialog::OnOK()
 {
-    if (EndedByOwner() || !UpdateData(true))
+    if (IsModeless() && m_bEndedByOwnerOnly)
         return;
-    if (IsModeless())
-        DestroyWindow();
-    else
+    if (UpdateData(true) && !CloseModeless())
         EndDialog(IDOK);
 }
 
 void CBaseDialog::OnCancel()
 {
-    if (EndedByOwner())
-        return;
-    if (IsModeless())
-        DestroyWindow();
-    else
+    if (!CloseModeless())
         EndDialog(IDCANCEL);
 }
 
 void CBaseDialog::OnClose()
 {
-    if (EndedByOwner())
-        return;
-    if (IsModeless())
-        DestroyWindow();
-    else
+    if (!CloseModeless())
         CDialog::OnClose();
 }
 

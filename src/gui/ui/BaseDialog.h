@@ -32,7 +32,9 @@ protected:
     void SetEndedByOwnerOnly() { m_bEndedByOwnerOnly = true; }
 
 private:
-    bool EndedByOwner() const { return IsModeless() && m_bEndedByOwnerOnly; }
+    // A modeless window is destroyed (unless its owner ends it): true when
+    // the dialog is modeless and the step is done.
+    bool CloseModeless();
 
     COLORREF m_crBackground;
     std::uint8_t m_bModeless = 0;

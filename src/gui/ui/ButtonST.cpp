@@ -35,31 +35,21 @@ QImage MaskedImage(const QImage& image, COLORREF transparent)
 {
     QImage masked = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = ToQColor(transparent).rgb() & kWhite;
-    for (int y = 0; y < masked.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(masked.scanLine(y));
-        for (int x = 0; x < masked.width(); ++x) {
-            if ((line[x] & kWhite) == key)
-                line[x] = 0;
-        }
-    }
+    TransformPixels(masked, [key](QRgb pixel) { return (pixel & kWhite) == key ? 0u : pixel; });
     return masked;
 }
 
 QImage GrayIcon(const QImage& icon)
 {
     QImage gray = icon.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < gray.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(gray.scanLine(y));
-        for (int x = 0; x < gray.width(); ++x) {
-            const QRgb pixel = line[x];
-            if ((pixel & kWhite) == 0)
-                continue;
-            const int level = static_cast<int>(GrayLevel(static_cast<unsigned>(qRed(pixel)),
-                                                         static_cast<unsigned>(qGreen(pixel)),
-                                                         static_cast<unsigned>(qBlue(pixel))));
-            line[x] = qRgba(level, level, level, qAlpha(pixel));
-        }
-    }
+    TransformPixels(gray, [](QRgb pixel) {
+        if ((pixel & kWhite) == 0)
+            return pixel;
+        const int level = static_cast<int>(GrayLevel(static_cast<unsigned>(qRed(pixel)),
+                                                     static_cast<unsigned>(qGreen(pixel)),
+                                                     static_cast<unsigned>(qBlue(pixel))));
+        return qRgba(level, level, level, qAlpha(pixel));
+    });
     return gray;
 }
 

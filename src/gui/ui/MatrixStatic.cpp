@@ -66,11 +66,9 @@ const QImage& CMatrixStatic::Sheet()
 {
     if (m_sheet.isNull()) {
         m_sheet = LoadBitmapResource(m_model.Metrics().bitmapId).convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y < m_sheet.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(m_sheet.scanLine(y));
-            for (int x = 0; x < m_sheet.width(); ++x)
-                line[x] = ToQColor(RemapSheetColor(ToColorRef(QColor(line[x])), m_colors)).rgb();
-        }
+        TransformPixels(m_sheet, [this](QRgb pixel) {
+            return ToQColor(RemapSheetColor(ToColorRef(QColor(pixel)), m_colors)).rgb();
+        });
     }
     return m_sheet;
 }

@@ -4,6 +4,7 @@
 #include "core/ui/UiGeometry.h"
 
 #include <QColor>
+#include <QImage>
 #include <QRect>
 
 // Between the toolkit-free colour and geometry values and Qt's.
@@ -27,4 +28,14 @@ inline QRect ToQRect(const UiRect& rect)
 inline UiRect ToUiRect(const QRect& rect)
 {
     return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
+
+// Replaces every pixel of a 32-bit image by what change makes of it.
+template <class Change> void TransformPixels(QImage& image, Change change)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = change(line[x]);
+    }
 }

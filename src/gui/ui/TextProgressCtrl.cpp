@@ -7,10 +7,14 @@
 
 CTextProgressCtrl::CTextProgressCtrl(QWidget* parent) : QWidget(parent) {}
 
-void CTextProgressCtrl::RepaintIf(bool changed)
+template <class Move> int CTextProgressCtrl::Moved(Move move)
 {
+    bool changed = false;
+    const int previous = move(&changed);
+    // Drawn at once, as the bar moves during long steps on this thread.
     if (changed)
         repaint();
+    return previous;
 }
 
 void CTextProgressCtrl::SetRange(int lower, int upper)
@@ -27,18 +31,12 @@ void CTextProgressCtrl::GetRange(int& lower, int& upper) const
 
 int CTextProgressCtrl::SetPos(int position)
 {
-    bool changed = false;
-    const int previous = m_model.SetPos(position, Extent(), &changed);
-    RepaintIf(changed);
-    return previous;
+    return Moved([&](bool* changed) { return m_model.SetPos(position, Extent(), changed); });
 }
 
 int CTextProgressCtrl::OffsetPos(int delta)
 {
-    bool changed = false;
-    const int previous = m_model.OffsetPos(delta, Extent(), &changed);
-    RepaintIf(changed);
-    return previous;
+    return Moved([&](bool* changed) { return m_model.OffsetPos(delta, Extent(), changed); });
 }
 
 int CTextProgressCtrl::SetStep(int step)
@@ -48,10 +46,7 @@ int CTextProgressCtrl::SetStep(int step)
 
 int CTextProgressCtrl::StepIt()
 {
-    bool changed = false;
-    const int previous = m_model.StepIt(Extent(), &changed);
-    RepaintIf(changed);
-    return previous;
+    return Moved([&](bool* changed) { return m_model.StepIt(Extent(), changed); });
 }
 
 COLORREF CTextProgressCtrl::SetFillColour(COLORREF color)

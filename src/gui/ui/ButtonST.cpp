@@ -109,9 +109,9 @@ unsigned CButtonST::SetIcons(const QImage& in, const QImage& out)
     return BTNST_OK;
 }
 
-unsigned CButtonST::SetIcons(const QImage& in, int outSpecial)
+unsigned CButtonST::SetIcons(const QImage& in, int outKind)
 {
-    return SetIcons(in, outSpecial == BTNST_AUTO_GRAY && !in.isNull() ? GrayIcon(in) : QImage());
+    return SetIcons(in, outKind == BTNST_AUTO_GRAY && !in.isNull() ? GrayIcon(in) : QImage());
 }
 
 unsigned CButtonST::SetIconResources(unsigned inId, int outId)

@@ -30,7 +30,7 @@ public:
 
     // Images; each frees the images set before. A null in image means none.
     unsigned SetIcons(const QImage& in, const QImage& out = QImage());
-    unsigned SetIcons(const QImage& in, int outSpecial);  // 0 none, BTNST_AUTO_GRAY
+    unsigned SetIcons(const QImage& in, int outKind);  // 0 none, BTNST_AUTO_GRAY
     unsigned SetIconResources(unsigned inId, int outId);
     unsigned SetBitmaps(const QImage& in, COLORREF transparentIn, const QImage& out = QImage(),
                         COLORREF transparentOut = 0);

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "emu/DriveState.h"
+#include "emu/Sense.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace emu {
+
+enum class Transfer { None, FromDevice, ToDevice };
+
+using CdbBytes = std::array<std::uint8_t, 16>;
+
+// One command on its way through a handler: the CDB, the host's buffer, and
+// what the handler answers.
+class CommandContext {
+public:
+    CommandContext(DriveState& driveState, const CdbBytes& cdbBytes, Transfer transfer, std::uint8_t* buffer,
+                   std::size_t bufferLength)
+        : drive(driveState), cdb(cdbBytes), m_transfer(transfer), m_buffer(buffer), m_bufferLength(bufferLength)
+    {
+    }
+
+    std::uint8_t Byte(std::size_t index) const { return cdb[index]; }
+    std::uint16_t Be16(std::size_t index) const;
+    std::uint32_t Be32(std::size_t index) const;
+
+    // Sends a data-in answer cut to the allocation length and to the host's
+    // transfer length.
+    void Answer(const std::vector<std::uint8_t>& bytes, std::size_t allocationLength);
+    // The host's buffer for a data-in answer written in place; null when the
+    // host asked for no data in.
+    std::uint8_t* DataIn(std::size_t& length);
+    void SetTransferred(std::size_t bytes) { m_transferred = bytes; }
+
+    void Fail(const Sense& answer, std::optional<std::uint32_t> information = std::nullopt);
+    bool Failed() const { return m_failure.has_value(); }
+    const std::optional<Sense>& Failure() const { return m_failure; }
+    std::optional<std::uint32_t> Information() const { return m_information; }
+    std::size_t Transferred() const { return m_transferred; }
+
+    DriveState& drive;
+    const CdbBytes& cdb;
+
+private:
+    Transfer m_transfer;
+    std::uint8_t* m_buffer;
+    std::size_t m_bufferLength;
+    std::size_t m_transferred = 0;
+    std::optional<Sense> m_failure;
+    std::optional<std::uint32_t> m_information;
+};
+
+using CommandHandler = void (*)(CommandContext&);
+
+// How the drive treats one operation code before its handler runs.
+struct CommandSpec {
+    std::uint8_t opcode = 0;
+    const char* name = "";
+    std::uint8_t cdbLength = 0;  // the length strict mode insists on
+    bool needsReadyMedium = false;  // not-ready sense while no readable disc is ready
+    bool reportsUnitAttention = true;  // INQUIRY, REQUEST SENSE and GET CONFIGURATION do not
+    CommandHandler handler = nullptr;
+};
+
+// The commands a drive knows, keyed by operation code. Command sets are
+// built by registering handlers, so a new command is a new file.
+class CommandTable {
+public:
+    void Register(const CommandSpec& spec) { m_specs[spec.opcode] = spec; }
+    const CommandSpec* Find(std::uint8_t opcode) const { return m_specs[opcode] ? &*m_specs[opcode] : nullptr; }
+
+private:
+    std::array<std::optional<CommandSpec>, 256> m_specs;
+};
+
+} // namespace emu

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace emu {
+
+// One feature descriptor of GET CONFIGURATION. A feature is current when it
+// is always current or when the drive's current profile is one of its profiles.
+struct FeatureDescriptor {
+    std::uint16_t code = 0;
+    std::uint8_t version = 0;
+    bool persistent = false;
+    bool alwaysCurrent = false;
+    std::vector<std::uint16_t> currentForProfiles;
+    std::vector<std::uint8_t> data;  // the bytes after the 4-byte header, a multiple of 4
+};
+
+// What the capabilities mode page (2Ah) reports; bytes 2-5 are its flag bytes.
+struct DriveCapabilities {
+    std::uint8_t readFlags = 0;
+    std::uint8_t writeFlags = 0;
+    std::uint8_t mediaFunctions = 0;
+    std::uint8_t cdDaFunctions = 0;
+    std::uint8_t loadingMechanism = 1;  // 1 = tray
+    bool canLock = true;
+    bool canEject = true;
+    std::uint16_t maxReadSpeedKBps = 0;
+    std::uint16_t maxWriteSpeedKBps = 0;
+    std::uint16_t volumeLevels = 256;
+    std::uint16_t bufferKB = 0;
+    std::vector<std::uint16_t> writeSpeedsKBps;  // fastest first
+};
+
+// Everything that makes one drive model: its INQUIRY identity, its profiles,
+// features and mode pages. Presets are values of this type.
+struct DriveIdentity {
+    std::string presetName;
+    std::string description;
+    std::string vendor;  // INQUIRY bytes 8-15
+    std::string product;  // bytes 16-31
+    std::string revision;  // bytes 32-35
+    std::string vendorSpecific;  // bytes 36-55
+    std::string serialNumber;
+    std::uint8_t peripheralType = 5;
+    std::uint8_t inquiryByte3 = 0x32;  // ATAPI version 3, response data format 2
+    int busType = 2;  // the storage bus the system reports (2 = ATAPI)
+    std::vector<std::uint16_t> profiles;  // profile list order, newest medium first
+    std::vector<FeatureDescriptor> features;  // beside the profile list, ascending codes
+    std::vector<std::vector<std::uint8_t>> modePages;  // current values of the pages beside 2Ah
+    DriveCapabilities capabilities;
+    std::uint32_t spinUpMs = 1500;  // not ready after a load for this long
+};
+
+} // namespace emu

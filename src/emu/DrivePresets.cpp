@@ -1,0 +1,281 @@
+#include "emu/DrivePresets.h"
+
+#include "emu/Bytes.h"
+#include "emu/MediaPresets.h"
+#include "emu/Profiles.h"
+
+#include <functional>
+
+namespace emu {
+
+namespace {
+
+using namespace profile;
+
+// Transfer rates of 1x in kB/s.
+constexpr std::uint16_t kCd1x = 176;
+constexpr std::uint16_t kDvd1x = 1385;
+constexpr std::uint16_t kBd1x = 4496;
+
+const std::vector<std::uint16_t> kCdProfiles = {kCdRom, kCdR, kCdRw};
+const std::vector<std::uint16_t> kDvdProfiles = {kDvdRom, kDvdR,       kDvdRam,    kDvdRwRestricted, kDvdRwSequential,
+                                                 kDvdRDl, kDvdRDlJump, kDvdPlusRw, kDvdPlusR,        kDvdPlusRDl};
+const std::vector<std::uint16_t> kBdProfiles = {kBdRom, kBdRSequential, kBdRRandom, kBdRe};
+
+template <class T>
+std::vector<T> Concat(std::initializer_list<std::vector<T>> lists)
+{
+    std::vector<T> joined;
+    for (const auto& list : lists)
+        joined.insert(joined.end(), list.begin(), list.end());
+    return joined;
+}
+
+FeatureDescriptor Always(std::uint16_t code, std::uint8_t version, std::vector<std::uint8_t> data,
+                         bool persistent = true)
+{
+    return {code, version, persistent, true, {}, std::move(data)};
+}
+
+FeatureDescriptor For(std::uint16_t code, std::uint8_t version, std::vector<std::uint16_t> profiles,
+                      std::vector<std::uint8_t> data)
+{
+    return {code, version, false, false, std::move(profiles), std::move(data)};
+}
+
+std::vector<std::uint8_t> SerialNumberData(const std::string& serial)
+{
+    std::vector<std::uint8_t> data;
+    AppendPadded(data, serial, (serial.size() + 3) / 4 * 4);
+    return data;
+}
+
+// Features every drive has; `readable` are the profiles it can read.
+std::vector<FeatureDescriptor> CommonFeatures(const std::vector<std::uint16_t>& readable, std::uint16_t blocking)
+{
+    return {
+        Always(0x0001, 2, {0, 0, 0, 2, 0x01, 0, 0, 0}),  // core: ATAPI, DBE
+        Always(0x0002, 1, {0x02, 0, 0, 0}),  // morphing: OCEvent
+        Always(0x0003, 0, {0x29, 0, 0, 0}),  // removable medium: tray, eject, lock
+        For(0x0010, 0, readable,
+            {0, 0, 0x08, 0, static_cast<std::uint8_t>(blocking >> 8), static_cast<std::uint8_t>(blocking), 0x01,
+             0}),  // random readable
+        For(0x001D, 0, kCdProfiles, {}),  // multi-read
+        For(0x001E, 2, kCdProfiles, {0x03, 0, 0, 0}),  // CD read: C2, CD-Text
+    };
+}
+
+std::vector<FeatureDescriptor> DvdWriterFeatures()
+{
+    return {
+        For(0x001F, 1, kDvdProfiles, {0x01, 0, 0x01, 0}),  // DVD read
+        For(0x0021, 1, {kCdR, kCdRw, kDvdR, kDvdRwSequential}, {0x00, 0x01, 0x00, 0x01, 0x10, 0, 0, 0}),
+        For(0x0023, 0, {kDvdRam, kDvdRwRestricted, kDvdPlusRw, kBdRe}, {0, 0, 0, 0}),  // formattable
+        For(0x0024, 0, {kDvdRam, kBdRe}, {0x80, 0, 0, 0}),  // defect management
+        For(0x0026, 0, {kDvdRwRestricted}, {}),  // restricted overwrite
+        For(0x002A, 1, {kDvdPlusRw}, {0x01, 0, 0, 0}),  // DVD+RW write
+        For(0x002B, 0, {kDvdPlusR}, {0x01, 0, 0, 0}),  // DVD+R write
+        For(0x002D, 2, {kCdR, kCdRw}, {0x46, 0, 0x3F, 0xFF}),  // track at once
+        For(0x002E, 0, {kCdR, kCdRw}, {0x7E, 0x00, 0xFF, 0xFF}),  // session at once
+        For(0x002F, 1, {kDvdR, kDvdRwSequential, kDvdRDl}, {0x4E, 0, 0, 0}),  // DVD-R/-RW write
+        For(0x003B, 0, {kDvdPlusRDl}, {0x01, 0, 0, 0}),  // DVD+R DL write
+    };
+}
+
+std::vector<FeatureDescriptor> BdFeatures()
+{
+    std::vector<std::uint8_t> readClasses(28, 0);
+    for (std::size_t family = 0; family < 3; ++family)
+        readClasses[4 + 8 * family + 1] = 0x0E;  // class 0, versions 1-3
+    std::vector<std::uint8_t> writeClasses(20, 0);
+    for (std::size_t family = 0; family < 2; ++family)
+        writeClasses[4 + 8 * family + 1] = 0x0E;
+    return {
+        For(0x0040, 1, kBdProfiles, std::move(readClasses)),
+        For(0x0041, 1, {kBdRSequential, kBdRRandom, kBdRe}, std::move(writeClasses)),
+        For(0x0050, 0, {kHdDvdRom}, {0x00, 0, 0x00, 0}),
+    };
+}
+
+std::vector<FeatureDescriptor> LateFeatures(const std::string& serial, bool dvd)
+{
+    std::vector<FeatureDescriptor> features = {
+        Always(0x0100, 0, {}),  // power management
+        Always(0x0105, 1, {0x01, 0, 0, 0}, false),  // time-out
+    };
+    if (dvd)
+        features.push_back(For(0x0106, 0, {kDvdRom}, {0, 0, 0, 0x01}));  // CSS
+    features.push_back(Always(0x0107, 3, {0x1F, 0, 0, 0}, false));  // real-time streaming
+    features.push_back(Always(0x0108, 0, SerialNumberData(serial)));
+    return features;
+}
+
+std::vector<FeatureDescriptor> DvdWriterFeatureSet(const std::string& serial)
+{
+    return Concat<FeatureDescriptor>({CommonFeatures(Concat<std::uint16_t>({kCdProfiles, kDvdProfiles}), 16),
+                                      DvdWriterFeatures(), LateFeatures(serial, true)});
+}
+
+std::vector<std::vector<std::uint8_t>> StandardModePages(bool writer)
+{
+    std::vector<std::vector<std::uint8_t>> pages = {
+        {0x01, 0x0A, 0x00, 0x20, 0, 0, 0, 0, 0x01, 0, 0, 0},  // error recovery
+        {0x0D, 0x06, 0x00, 0x0D, 0x00, 0x3C, 0x00, 0x4B},  // CD parameters
+        {0x0E, 0x0E, 0x04, 0, 0, 0, 0, 0, 0x01, 0xFF, 0x02, 0xFF, 0, 0, 0, 0},  // CD audio
+        {0x1A, 0x0A, 0x00, 0x03, 0, 0, 0, 0, 0, 0, 0x0B, 0xB8},  // power condition
+        {0x1D, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0x0A, 0x00, 0x1E},  // time-out and protect
+    };
+    if (writer) {
+        std::vector<std::uint8_t> writeParameters(52, 0);  // TAO, mode 1 data track
+        writeParameters[0] = 0x05;
+        writeParameters[1] = 0x32;
+        writeParameters[2] = 0x01;
+        writeParameters[3] = 0x04;
+        writeParameters[4] = 0x08;
+        writeParameters[15] = 0x96;
+        pages.insert(pages.begin() + 1, std::move(writeParameters));
+    }
+    return pages;
+}
+
+DriveIdentity CdReader()
+{
+    DriveIdentity drive;
+    drive.presetName = "cd-reader";
+    drive.description = "CD-ROM reader";
+    drive.vendor = "QNZEMU";
+    drive.product = "CD-ROM QCD-5200";
+    drive.revision = "1.00";
+    drive.vendorSpecific = "2024/01/15";
+    drive.serialNumber = "QCD52000001";
+    drive.profiles = {kCdRom};
+    drive.features
+        = Concat<FeatureDescriptor>({CommonFeatures(kCdProfiles, 1), LateFeatures(drive.serialNumber, false)});
+    drive.modePages = StandardModePages(false);
+    drive.capabilities.readFlags = 0x07;
+    drive.capabilities.mediaFunctions = 0x71;
+    drive.capabilities.cdDaFunctions = 0x13;
+    drive.capabilities.maxReadSpeedKBps = 52 * kCd1x;
+    drive.capabilities.bufferKB = 128;
+    drive.spinUpMs = 1200;
+    return drive;
+}
+
+DriveIdentity DvdWriter()
+{
+    DriveIdentity drive;
+    drive.presetName = "dvd-writer";
+    drive.description = "DVD writer";
+    drive.vendor = "QNZEMU";
+    drive.product = "DVD-RW QDW-2040S";
+    drive.revision = "1.02";
+    drive.vendorSpecific = "2024/03/02";
+    drive.serialNumber = "QDW20400001";
+    drive.profiles = {kDvdPlusRDl, kDvdPlusR, kDvdPlusRw, kDvdRDlJump, kDvdRDl, kDvdRwSequential, kDvdRwRestricted,
+                      kDvdRam,     kDvdR,     kDvdRom,    kCdRw,       kCdR,    kCdRom,           kRemovableDisk};
+    drive.features = DvdWriterFeatureSet(drive.serialNumber);
+    drive.modePages = StandardModePages(true);
+    drive.capabilities.readFlags = 0x3F;
+    drive.capabilities.writeFlags = 0x37;
+    drive.capabilities.mediaFunctions = 0xF1;
+    drive.capabilities.cdDaFunctions = 0x3B;
+    drive.capabilities.maxReadSpeedKBps = 16 * kDvd1x;
+    drive.capabilities.maxWriteSpeedKBps = 20 * kDvd1x;
+    drive.capabilities.bufferKB = 2048;
+    drive.capabilities.writeSpeedsKBps = {20 * kDvd1x, 16 * kDvd1x, 8 * kDvd1x, 4 * kDvd1x};
+    return drive;
+}
+
+DriveIdentity BdWriter()
+{
+    DriveIdentity drive = DvdWriter();
+    drive.presetName = "bd-writer";
+    drive.description = "Blu-ray writer that also reads HD DVD-ROM";
+    drive.product = "BD-RE QBR-1240";
+    drive.revision = "2.10";
+    drive.serialNumber = "QBR12400001";
+    drive.profiles
+        = {kBdRe,      kBdRRandom,  kBdRSequential, kBdRom,           kHdDvdRom,        kDvdPlusRDl, kDvdPlusR,
+           kDvdPlusRw, kDvdRDlJump, kDvdRDl,        kDvdRwSequential, kDvdRwRestricted, kDvdRam,     kDvdR,
+           kDvdRom,    kCdRw,       kCdR,           kCdRom,           kRemovableDisk};
+    drive.features = Concat<FeatureDescriptor>(
+        {CommonFeatures(Concat<std::uint16_t>({kCdProfiles, kDvdProfiles, kBdProfiles, {kHdDvdRom}}), 32),
+         DvdWriterFeatures(), BdFeatures(), LateFeatures(drive.serialNumber, true)});
+    drive.capabilities.maxReadSpeedKBps = 12 * kBd1x;
+    drive.capabilities.bufferKB = 4096;
+    drive.spinUpMs = 2500;
+    return drive;
+}
+
+// A maker family: a DVD writer that answers INQUIRY with the maker's identity.
+struct FamilyIdentity {
+    const char* presetName;
+    const char* description;
+    const char* vendor;
+    const char* product;
+    const char* revision;
+};
+
+const FamilyIdentity kFamilies[] = {
+    {"aopen", "AOpen DVD writer", "AOPEN", " DUW1608/ARR", "1.06"},
+    {"benq", "BenQ DVD writer", "BENQ", "DVD DD DW1640", "BSRB"},
+    {"btc", "BTC DVD writer", "DVDRW", "IDE1008", "0055"},
+    {"cyberdrive", "Cyberdrive DVD writer", "CyberDrv", "DVD RW DW-1625D", "A2D3"},
+    {"generic-f3", "DVD writer of the generic F3 family", "PHILIPS", "DVD+-RW SDVD8441", "PA52"},
+    {"ihas", "iHAS DVD writer", "ATAPI", "iHAS120   6", "7L0F"},
+    {"liteon", "Lite-On DVD writer", "LITE-ON", "DVDRW SHM-165P6S", "MS0R"},
+    {"nec", "NEC DVD writer", "_NEC", "DVD_RW ND-3550A", "1.05"},
+    {"nu", "Nu Technology (QSI) DVD writer", "NU", "DVDRW DDW-082", "1.00"},
+    {"optiarc", "Optiarc DVD writer", "Optiarc", "DVD RW AD-7170A", "1.02"},
+    {"pioneer", "Pioneer DVD writer", "PIONEER", "DVD-RW  DVR-111D", "1.29"},
+    {"plextor", "Plextor DVD writer", "PLEXTOR", "DVDR   PX-716A", "1.11"},
+    {"ricoh", "Ricoh DVD writer", "RICOH", "DVD+RW MP5240A", "1.00"},
+    {"samsung", "Samsung DVD writer", "TSSTcorp", "CDDVDW SH-S203B", "SB00"},
+    {"toshiba", "Toshiba DVD writer", "TOSHIBA", "DVD-RAM SD-R9012", "1012"},
+};
+
+DriveIdentity FamilyDrive(const FamilyIdentity& family)
+{
+    DriveIdentity drive = DvdWriter();
+    drive.presetName = family.presetName;
+    drive.description = family.description;
+    drive.vendor = family.vendor;
+    drive.product = family.product;
+    drive.revision = family.revision;
+    drive.serialNumber = std::string("QF") + family.revision + "0001";
+    drive.features = DvdWriterFeatureSet(drive.serialNumber);
+    return drive;
+}
+
+struct NamedBuilder {
+    const char* name;
+    std::function<DriveIdentity()> build;
+};
+
+std::vector<NamedBuilder> Builders()
+{
+    std::vector<NamedBuilder> builders = {{"dvd-writer", DvdWriter}, {"bd-writer", BdWriter}, {"cd-reader", CdReader}};
+    for (const FamilyIdentity& family : kFamilies)
+        builders.push_back({family.presetName, [&family] { return FamilyDrive(family); }});
+    return builders;
+}
+
+} // namespace
+
+std::optional<DriveIdentity> FindDrivePreset(std::string_view name)
+{
+    for (const NamedBuilder& builder : Builders())
+        if (EqualsIgnoringCase(builder.name, name))
+            return builder.build();
+    return std::nullopt;
+}
+
+std::vector<std::string> DrivePresetNames()
+{
+    std::vector<std::string> names;
+    for (const NamedBuilder& builder : Builders())
+        names.emplace_back(builder.name);
+    return names;
+}
+
+} // namespace emu

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "emu/BlockSource.h"
+#include "emu/Clock.h"
+#include "emu/DriveIdentity.h"
+#include "emu/ErrorRule.h"
+#include "emu/Medium.h"
+#include "emu/Sense.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace emu {
+
+struct LoadedMedium {
+    MediumDescription description;
+    std::shared_ptr<BlockSource> source;
+};
+
+// A block range failure found by the error list: the first bad block.
+struct MediumError {
+    std::uint64_t block = 0;
+    Sense sense;
+};
+
+// What the drive is and what it is doing: the state command handlers read
+// and change.
+class DriveState {
+public:
+    DriveState(DriveIdentity driveIdentity, std::shared_ptr<Clock> driveClock)
+        : identity(std::move(driveIdentity)), clock(std::move(driveClock))
+    {
+    }
+
+    // The profile the loaded disc is read as; 0 without a readable disc.
+    std::uint16_t CurrentProfile() const;
+    // Why a command that needs the disc cannot run now; none when it can.
+    std::optional<Sense> NotReadyReason() const;
+    // The unit attention of a medium change, reported once the disc is ready.
+    bool MediumChangeAttentionDue() const;
+    // Puts a disc in (or leaves the drive empty) and closes the tray; with
+    // spinUp the drive is becoming ready and then reports the change.
+    void PlaceMedium(std::optional<LoadedMedium> disc, bool spinUp);
+    void CloseTray();
+
+    // Consults the block rules of the error list for [lba, lba + count).
+    std::optional<MediumError> FindMediumError(std::uint8_t opcode, std::uint64_t lba, std::uint64_t count);
+
+    DriveIdentity identity;
+    std::shared_ptr<Clock> clock;
+    std::optional<LoadedMedium> medium;
+    bool trayOpen = false;
+    bool removalPrevented = false;
+    std::uint64_t readyAtMs = 0;
+    bool mediumChangePending = false;
+    std::uint16_t readSpeedKBps = 0;
+    std::uint16_t writeSpeedKBps = 0;
+    std::uint32_t lastAccessedLba = 0;
+    std::vector<ErrorRule> errorRules;
+};
+
+} // namespace emu

@@ -1,0 +1,229 @@
+#include "emu/EmulatedDrive.h"
+
+#include "emu/DrivePresets.h"
+#include "emu/MediaPresets.h"
+#include "emu/commands/Commands.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace emu {
+
+namespace {
+
+CommandResult CheckCondition(const Sense& answer, std::optional<std::uint32_t> information = std::nullopt,
+                             std::size_t transferred = 0)
+{
+    return {Outcome::CheckCondition, BuildFixedSense(answer, information), transferred};
+}
+
+} // namespace
+
+EmulatedDrive::EmulatedDrive(DriveIdentity identity, std::shared_ptr<Clock> clock)
+    : m_state(std::move(identity), clock ? std::move(clock) : std::make_shared<SteadyClock>()),
+      m_commands(StandardCommands())
+{
+}
+
+CommandResult EmulatedDrive::Execute(const std::uint8_t* cdb, std::size_t cdbLength, Transfer direction,
+                                     std::uint8_t* data, std::size_t dataLength)
+{
+    if (!cdb || cdbLength == 0 || cdbLength > sizeof(CdbBytes))
+        return {Outcome::TransportFailure, {}, 0};
+    std::lock_guard lock(m_mutex);
+    // Refused or lost commands never reach the drive, so they are not journalled.
+    if (const auto rule = TakeRefusal(cdb[0]))
+        return {rule->kind == ErrorRule::Kind::PermissionDenied ? Outcome::PermissionDenied : Outcome::TransportFailure,
+                {},
+                0};
+    Record(cdb, cdbLength, direction, dataLength);
+    CdbBytes bytes{};  // ATAPI pads a short packet with zeros
+    std::memcpy(bytes.data(), cdb, cdbLength);
+    return Dispatch(bytes, cdbLength, direction, data, dataLength);
+}
+
+CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength, Transfer direction,
+                                      std::uint8_t* data, std::size_t dataLength)
+{
+    const std::uint8_t opcode = cdb[0];
+    const CommandSpec* spec = m_commands.Find(opcode);
+    if (!spec || (m_strictCdbLength && cdbLength != spec->cdbLength))
+        return CheckCondition(sense::kInvalidOpcode);
+    if (spec->reportsUnitAttention && m_state.MediumChangeAttentionDue()) {
+        m_state.mediumChangePending = false;
+        return CheckCondition(sense::kMediumChanged);
+    }
+    for (ErrorRule& rule : m_state.errorRules) {
+        if (rule.kind == ErrorRule::Kind::Sense && !rule.TiedToBlocks() && rule.remaining != 0
+            && rule.MatchesOpcode(opcode)) {
+            if (rule.remaining > 0)
+                --rule.remaining;
+            return CheckCondition(rule.sense);
+        }
+    }
+    if (spec->needsReadyMedium)
+        if (const auto notReady = m_state.NotReadyReason())
+            return CheckCondition(*notReady);
+
+    CommandContext context(m_state, cdb, direction, data, dataLength);
+    spec->handler(context);
+    if (context.Failed())
+        return CheckCondition(*context.Failure(), context.Information(), context.Transferred());
+    return {Outcome::Good, {}, context.Transferred()};
+}
+
+std::optional<ErrorRule> EmulatedDrive::TakeRefusal(std::uint8_t opcode)
+{
+    for (ErrorRule& rule : m_state.errorRules) {
+        if (rule.kind == ErrorRule::Kind::Sense || rule.remaining == 0 || !rule.MatchesOpcode(opcode))
+            continue;
+        if (rule.remaining > 0)
+            --rule.remaining;
+        return rule;
+    }
+    return std::nullopt;
+}
+
+void EmulatedDrive::Record(const std::uint8_t* cdb, std::size_t cdbLength, Transfer direction, std::size_t dataLength)
+{
+    JournalEntry entry;
+    entry.cdbLength = static_cast<std::uint8_t>(cdbLength);
+    std::memcpy(entry.cdb.data(), cdb, cdbLength);
+    entry.direction = direction;
+    entry.dataLength = dataLength;
+    if (m_journal.size() == kJournalCapacity)
+        m_journal.pop_front();
+    m_journal.push_back(entry);
+}
+
+std::optional<LoadedMedium> EmulatedDrive::Prepare(const MediumDescription& disc, std::string* error) const
+{
+    LoadedMedium loaded{disc, nullptr};
+    if (disc.imagePath.empty()) {
+        loaded.source = MakePatternSource();
+        return loaded;
+    }
+    std::uint64_t blocks = 0;
+    loaded.source = OpenImageSource(disc.imagePath, disc.blockSize, blocks, error);
+    if (!loaded.source)
+        return std::nullopt;
+    loaded.description.capacityBlocks = blocks;
+    for (TrackEntry& track : loaded.description.tracks)
+        track.blocks = static_cast<std::uint32_t>(std::min<std::uint64_t>(blocks, UINT32_MAX));
+    return loaded;
+}
+
+bool EmulatedDrive::InsertMedium(const MediumDescription& disc, std::string* error)
+{
+    auto loaded = Prepare(disc, error);
+    if (!loaded)
+        return false;
+    std::lock_guard lock(m_mutex);
+    m_state.PlaceMedium(std::move(loaded), false);
+    return true;
+}
+
+bool EmulatedDrive::LoadMedium(const MediumDescription& disc, std::string* error)
+{
+    auto loaded = Prepare(disc, error);
+    if (!loaded)
+        return false;
+    std::lock_guard lock(m_mutex);
+    m_state.PlaceMedium(std::move(loaded), true);
+    return true;
+}
+
+bool EmulatedDrive::EjectMedium()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_state.removalPrevented)
+        return false;
+    m_state.trayOpen = true;
+    m_state.mediumChangePending = false;
+    return true;
+}
+
+void EmulatedDrive::RemoveMedium()
+{
+    std::lock_guard lock(m_mutex);
+    m_state.medium.reset();
+    m_state.mediumChangePending = false;
+}
+
+bool EmulatedDrive::HasMedium() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state.medium && !m_state.trayOpen;
+}
+
+bool EmulatedDrive::TrayOpen() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state.trayOpen;
+}
+
+bool EmulatedDrive::RemovalPrevented() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state.removalPrevented;
+}
+
+std::uint16_t EmulatedDrive::CurrentProfile() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state.CurrentProfile();
+}
+
+void EmulatedDrive::AddErrorRule(const ErrorRule& rule)
+{
+    std::lock_guard lock(m_mutex);
+    m_state.errorRules.push_back(rule);
+}
+
+void EmulatedDrive::ClearErrorRules()
+{
+    std::lock_guard lock(m_mutex);
+    m_state.errorRules.clear();
+}
+
+void EmulatedDrive::SetStrictCdbLength(bool strict)
+{
+    std::lock_guard lock(m_mutex);
+    m_strictCdbLength = strict;
+}
+
+std::vector<JournalEntry> EmulatedDrive::Journal() const
+{
+    std::lock_guard lock(m_mutex);
+    return {m_journal.begin(), m_journal.end()};
+}
+
+void EmulatedDrive::ClearJournal()
+{
+    std::lock_guard lock(m_mutex);
+    m_journal.clear();
+}
+
+std::shared_ptr<EmulatedDrive> MakeEmulatedDrive(const std::string& drivePreset, const std::string& mediumPreset,
+                                                 std::shared_ptr<Clock> clock, std::string* error)
+{
+    auto identity = FindDrivePreset(drivePreset);
+    if (!identity) {
+        if (error)
+            *error = "unknown drive preset \"" + drivePreset + "\"";
+        return nullptr;
+    }
+    const bool empty = EqualsIgnoringCase(mediumPreset, kNoMediumPreset);
+    const auto disc = empty ? std::nullopt : FindMediumPreset(mediumPreset);
+    if (!empty && !disc) {
+        if (error)
+            *error = "unknown medium preset \"" + mediumPreset + "\"";
+        return nullptr;
+    }
+    auto drive = std::make_shared<EmulatedDrive>(std::move(*identity), std::move(clock));
+    if (disc && !drive->InsertMedium(*disc, error))
+        return nullptr;
+    return drive;
+}
+
+} // namespace emu

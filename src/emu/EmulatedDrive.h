@@ -1,0 +1,98 @@
+#pragma once
+
+#include "emu/CommandTable.h"
+#include "emu/DriveState.h"
+
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace emu {
+
+// How a command ended as the host sees it.
+enum class Outcome {
+    Good,
+    CheckCondition,  // sense data came back
+    PermissionDenied,  // refused before it reached the drive
+    TransportFailure,  // lost on the way: no status, no sense
+};
+
+struct CommandResult {
+    Outcome outcome = Outcome::Good;
+    FixedSense sense{};
+    std::size_t transferred = 0;
+};
+
+// One command the drive received, as it received it.
+struct JournalEntry {
+    CdbBytes cdb{};
+    std::uint8_t cdbLength = 0;
+    Transfer direction = Transfer::None;
+    std::size_t dataLength = 0;
+
+    std::uint8_t Opcode() const { return cdb[0]; }
+    std::vector<std::uint8_t> Bytes() const { return {cdb.begin(), cdb.begin() + cdbLength}; }
+};
+
+// A software MMC drive that answers CDBs as hardware does: its identity,
+// profiles, features and mode pages are data (DriveIdentity), its disc is
+// data (MediumDescription), and each command is a handler of the command
+// table. It keeps a journal of what it received, answers from its injected
+// error list, and can be made strict about CDB lengths. Thread-safe.
+class EmulatedDrive {
+public:
+    explicit EmulatedDrive(DriveIdentity identity, std::shared_ptr<Clock> clock = std::make_shared<SteadyClock>());
+
+    CommandResult Execute(const std::uint8_t* cdb, std::size_t cdbLength, Transfer direction, std::uint8_t* data,
+                          std::size_t dataLength);
+
+    const DriveIdentity& Identity() const { return m_state.identity; }
+    std::shared_ptr<Clock> GetClock() const { return m_state.clock; }
+
+    // Puts a disc in as if it had been there since power-on: ready at once.
+    bool InsertMedium(const MediumDescription& disc, std::string* error = nullptr);
+    // The user puts a disc in and closes the tray: the drive is becoming
+    // ready for its spin-up time, then reports the medium change once.
+    bool LoadMedium(const MediumDescription& disc, std::string* error = nullptr);
+    // The eject button: opens the tray unless removal is prevented (false).
+    // The disc stays on the tray until RemoveMedium or a load replaces it.
+    bool EjectMedium();
+    void RemoveMedium();
+    bool HasMedium() const;
+    bool TrayOpen() const;
+    bool RemovalPrevented() const;
+    std::uint16_t CurrentProfile() const;
+
+    void AddErrorRule(const ErrorRule& rule);
+    void ClearErrorRules();
+    // Strict: a CDB whose length is not its command's is refused as the
+    // bridge chips of external drives do.
+    void SetStrictCdbLength(bool strict);
+
+    std::vector<JournalEntry> Journal() const;
+    void ClearJournal();
+    static constexpr std::size_t kJournalCapacity = 4096;
+
+private:
+    std::optional<LoadedMedium> Prepare(const MediumDescription& disc, std::string* error) const;
+    void Record(const std::uint8_t* cdb, std::size_t cdbLength, Transfer direction, std::size_t dataLength);
+    // The first refusal of the error list that matches, used up by one.
+    std::optional<ErrorRule> TakeRefusal(std::uint8_t opcode);
+    CommandResult Dispatch(const CdbBytes& cdb, std::size_t cdbLength, Transfer direction, std::uint8_t* data,
+                           std::size_t dataLength);
+
+    mutable std::mutex m_mutex;
+    DriveState m_state;
+    const CommandTable& m_commands;
+    bool m_strictCdbLength = false;
+    std::deque<JournalEntry> m_journal;
+};
+
+// A drive of a preset with a disc of a preset ("none" for an empty drive);
+// null with the reason when a name is unknown.
+std::shared_ptr<EmulatedDrive> MakeEmulatedDrive(const std::string& drivePreset, const std::string& mediumPreset,
+                                                 std::shared_ptr<Clock> clock, std::string* error);
+
+} // namespace emu

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "emu/Sense.h"
+
+#include <cstdint>
+
+namespace emu {
+
+// One entry of the drive's injected-error list. A rule matches commands whose
+// operation code lies in [firstOpcode, lastOpcode]; with a block range it
+// matches only block commands that touch it. It fires `remaining` times
+// (-1: for ever).
+struct ErrorRule {
+    enum class Kind {
+        Sense,  // the drive answers CHECK CONDITION with `sense`
+        PermissionDenied,  // the kernel refuses to pass the command on (EPERM)
+        TransportFailure,  // the command is lost on the way: no status, no sense
+    };
+    Kind kind = Kind::Sense;
+    std::uint8_t firstOpcode = 0x00;
+    std::uint8_t lastOpcode = 0xFF;
+    std::uint64_t firstBlock = 0;
+    std::uint64_t blockCount = 0;  // 0: not tied to blocks
+    Sense sense;
+    int remaining = -1;
+
+    bool MatchesOpcode(std::uint8_t opcode) const { return opcode >= firstOpcode && opcode <= lastOpcode; }
+    bool TiedToBlocks() const { return blockCount != 0; }
+
+    static ErrorRule UnreadableBlocks(std::uint64_t first, std::uint64_t count)
+    {
+        ErrorRule rule;
+        rule.firstBlock = first;
+        rule.blockCount = count;
+        rule.sense = sense::kUnrecoveredReadError;
+        return rule;
+    }
+    static ErrorRule CheckCondition(std::uint8_t opcode, const Sense& answer, int times = -1)
+    {
+        ErrorRule rule;
+        rule.firstOpcode = rule.lastOpcode = opcode;
+        rule.sense = answer;
+        rule.remaining = times;
+        return rule;
+    }
+    static ErrorRule Refusal(Kind kind, std::uint8_t first = 0x00, std::uint8_t last = 0xFF, int times = -1)
+    {
+        ErrorRule rule;
+        rule.kind = kind;
+        rule.firstOpcode = first;
+        rule.lastOpcode = last;
+        rule.remaining = times;
+        return rule;
+    }
+};
+
+} // namespace emu

@@ -1,0 +1,117 @@
+#include "emu/MediaPresets.h"
+
+#include "emu/Profiles.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace emu {
+
+namespace {
+
+using namespace profile;
+
+MediumDescription Disc(const char* name, const char* description, MediumFamily family, std::uint16_t discProfile,
+                       std::vector<std::uint16_t> readAs, std::uint64_t blocks)
+{
+    MediumDescription medium;
+    medium.presetName = name;
+    medium.description = description;
+    medium.family = family;
+    medium.profile = discProfile;
+    medium.readAsProfiles = std::move(readAs);
+    medium.capacityBlocks = blocks;
+    medium.tracks = {TrackEntry{1, 1, 4, 0, static_cast<std::uint32_t>(blocks)}};
+    return medium;
+}
+
+MediumDescription Dvd(const char* name, const char* description, std::uint16_t discProfile, std::uint64_t blocks,
+                      int bookType, const char* manufacturer, const char* type, double ratedSpeed)
+{
+    MediumDescription medium
+        = Disc(name, description, MediumFamily::Dvd, discProfile,
+               discProfile == kDvdRom || discProfile == kDvdRam ? std::vector<std::uint16_t>{}
+                                                                : std::vector<std::uint16_t>{kDvdRom},
+               blocks);
+    medium.bookType = bookType;
+    medium.manufacturerId = manufacturer;
+    medium.mediaTypeId = type;
+    medium.ratedSpeed = ratedSpeed;
+    return medium;
+}
+
+MediumDescription Bd(const char* name, const char* description, std::uint16_t discProfile, std::uint64_t blocks,
+                     const char* manufacturer, const char* type, double ratedSpeed)
+{
+    MediumDescription medium
+        = Disc(name, description, MediumFamily::Bd, discProfile,
+               discProfile == kBdRom ? std::vector<std::uint16_t>{} : std::vector<std::uint16_t>{kBdRom}, blocks);
+    medium.manufacturerId = manufacturer;
+    medium.mediaTypeId = type;
+    medium.ratedSpeed = ratedSpeed;
+    return medium;
+}
+
+std::vector<MediumDescription> BuildPresets()
+{
+    std::vector<MediumDescription> media;
+    media.push_back(Disc("cd-rom", "pressed CD-ROM", MediumFamily::Cd, kCdRom, {}, 330000));
+    media.push_back(Disc("cd-r", "burned CD-R", MediumFamily::Cd, kCdR, {kCdRom}, 300000));
+    media.back().ratedSpeed = 52;
+    media.push_back(Disc("cd-rw", "burned CD-RW", MediumFamily::Cd, kCdRw, {kCdRom}, 250000));
+    media.back().erasable = true;
+    media.back().ratedSpeed = 24;
+    media.push_back(Dvd("dvd-rom", "pressed DVD-ROM", kDvdRom, 2000000, 0, "", "", 0));
+    media.push_back(Dvd("dvd-r", "burned DVD-R", kDvdR, 1800000, 2, "MCC 03RG20", "", 16));
+    media.push_back(Dvd("dvd-rw", "burned DVD-RW (sequential)", kDvdRwSequential, 1500000, 3, "MCC 01RW11", "", 6));
+    media.back().erasable = true;
+    media.push_back(Dvd("dvd+r", "burned DVD+R, media ID in the table", kDvdPlusR, 2100000, 10, "MCC", "004", 16));
+    media.push_back(Dvd("dvd+r-unknown-id", "burned DVD+R, media ID not in the table", kDvdPlusR, 2100000, 10,
+                        "QNZDISC", "R1X", 8));
+    media.push_back(Dvd("dvd+rw", "DVD+RW", kDvdPlusRw, 2295104, 9, "RICOHJPN", "W11", 4));
+    media.back().erasable = true;
+    media.push_back(Dvd("dvd+r-dl", "burned DVD+R dual layer", kDvdPlusRDl, 4000000, 14, "MKM", "003", 8));
+    media.back().layers = 2;
+    media.push_back(Dvd("dvd-ram", "formatted DVD-RAM", kDvdRam, 2236704, 1, "", "", 5));
+    media.back().erasable = true;
+    media.push_back(Bd("bd-rom", "pressed BD-ROM", kBdRom, 12000000, "", "", 0));
+    media.push_back(Bd("bd-r", "burned BD-R", kBdRSequential, 10000000, "VERBAT", "IMe", 6));
+    media.push_back(Bd("bd-re", "BD-RE", kBdRe, 11826176, "MEI", "T02", 2));
+    media.back().erasable = true;
+    media.push_back(Disc("hddvd-rom", "pressed HD DVD-ROM", MediumFamily::HdDvd, kHdDvdRom, {}, 7000000));
+    media.back().bookType = 4;
+    return media;
+}
+
+const std::vector<MediumDescription>& Presets()
+{
+    static const std::vector<MediumDescription> presets = BuildPresets();
+    return presets;
+}
+
+} // namespace
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+std::optional<MediumDescription> FindMediumPreset(std::string_view name)
+{
+    for (const MediumDescription& medium : Presets())
+        if (EqualsIgnoringCase(medium.presetName, name))
+            return medium;
+    return std::nullopt;
+}
+
+std::vector<std::string> MediumPresetNames()
+{
+    std::vector<std::string> names{std::string(kNoMediumPreset)};
+    for (const MediumDescription& medium : Presets())
+        names.push_back(medium.presetName);
+    return names;
+}
+
+} // namespace emu

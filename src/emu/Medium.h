@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace emu {
+
+enum class MediumFamily { Cd, Dvd, HdDvd, Bd };
+enum class DiscStatus { Blank, Appendable, Complete };
+
+// One track of the table of contents.
+struct TrackEntry {
+    std::uint8_t number = 1;
+    std::uint8_t session = 1;
+    std::uint8_t control = 4;  // data track, recorded uninterrupted
+    std::uint32_t startLba = 0;
+    std::uint32_t blocks = 0;
+};
+
+// A disc as data: what later commands need to answer for it even where the
+// present command set reads only part of it.
+struct MediumDescription {
+    std::string presetName;
+    std::string description;
+    MediumFamily family = MediumFamily::Dvd;
+    std::uint16_t profile = 0;
+    // Profiles a drive that does not know `profile` reads the disc as, in order
+    // (a DVD-ROM drive reads a DVD+R as 10h).
+    std::vector<std::uint16_t> readAsProfiles;
+    std::uint64_t capacityBlocks = 0;  // recorded blocks
+    std::uint32_t blockSize = 2048;
+    int bookType = -1;  // DVD book type 0-15, -1 where the format has none
+    int bookVersion = 0;
+    std::string manufacturerId;  // DVD+R/RW: 8 characters; DVD-R: pre-pit text; BD: 6 characters
+    std::string mediaTypeId;  // DVD+R/RW and BD: 3 characters
+    int layers = 1;
+    bool erasable = false;
+    DiscStatus status = DiscStatus::Complete;
+    double ratedSpeed = 0;  // in multiples of the family's 1x
+    std::vector<TrackEntry> tracks;
+    std::string imagePath;  // blocks come from this file; empty: a generated pattern
+};
+
+} // namespace emu

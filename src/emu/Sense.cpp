@@ -1,0 +1,20 @@
+#include "emu/Sense.h"
+
+#include "emu/Bytes.h"
+
+namespace emu {
+
+FixedSense BuildFixedSense(const Sense& sense, std::optional<std::uint32_t> information)
+{
+    FixedSense bytes{};
+    bytes[0] = information ? 0xF0 : 0x70;
+    bytes[2] = sense.key & 0x0F;
+    if (information)
+        PutBe32(&bytes[3], *information);
+    bytes[7] = kFixedSenseLength - 8;
+    bytes[12] = sense.asc;
+    bytes[13] = sense.ascq;
+    return bytes;
+}
+
+} // namespace emu

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace emu {
+
+// A sense key with its additional sense code and qualifier.
+struct Sense {
+    std::uint8_t key = 0;
+    std::uint8_t asc = 0;
+    std::uint8_t ascq = 0;
+    bool operator==(const Sense&) const = default;
+};
+
+namespace sense {
+constexpr Sense kNotReadyBecomingReady{0x02, 0x04, 0x01};
+constexpr Sense kIncompatibleMedium{0x02, 0x30, 0x00};
+constexpr Sense kNoMedium{0x02, 0x3A, 0x00};
+constexpr Sense kUnrecoveredReadError{0x03, 0x11, 0x00};
+constexpr Sense kInvalidOpcode{0x05, 0x20, 0x00};
+constexpr Sense kLbaOutOfRange{0x05, 0x21, 0x00};
+constexpr Sense kInvalidFieldInCdb{0x05, 0x24, 0x00};
+constexpr Sense kSavingNotSupported{0x05, 0x39, 0x00};
+constexpr Sense kRemovalPrevented{0x05, 0x53, 0x02};
+constexpr Sense kMediumChanged{0x06, 0x28, 0x00};
+} // namespace sense
+
+constexpr std::size_t kFixedSenseLength = 18;
+using FixedSense = std::array<std::uint8_t, kFixedSenseLength>;
+
+// Fixed-format (70h) sense data; the information field is marked valid when given.
+FixedSense BuildFixedSense(const Sense& sense, std::optional<std::uint32_t> information = std::nullopt);
+
+} // namespace emu

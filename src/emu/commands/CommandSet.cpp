@@ -1,0 +1,21 @@
+#include "emu/commands/Commands.h"
+
+namespace emu {
+
+const CommandTable& StandardCommands()
+{
+    static const CommandTable table = [] {
+        CommandTable commands;
+        RegisterInquiry(commands);
+        RegisterReadinessCommands(commands);
+        RegisterModeSense(commands);
+        RegisterGetConfiguration(commands);
+        RegisterBlockReads(commands);
+        RegisterMechanismCommands(commands);
+        RegisterSpeedCommands(commands);
+        return commands;
+    }();
+    return table;
+}
+
+} // namespace emu

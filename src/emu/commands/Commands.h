@@ -1,0 +1,19 @@
+#pragma once
+
+#include "emu/CommandTable.h"
+
+namespace emu {
+
+// The command set of every emulated drive.
+const CommandTable& StandardCommands();
+
+// One registration function per command file.
+void RegisterInquiry(CommandTable& table);
+void RegisterReadinessCommands(CommandTable& table);
+void RegisterModeSense(CommandTable& table);
+void RegisterGetConfiguration(CommandTable& table);
+void RegisterBlockReads(CommandTable& table);
+void RegisterMechanismCommands(CommandTable& table);
+void RegisterSpeedCommands(CommandTable& table);
+
+} // namespace emu

@@ -1,0 +1,52 @@
+#include "emu/Bytes.h"
+#include "emu/commands/Commands.h"
+
+namespace emu {
+
+namespace {
+
+void PreventAllowMediumRemoval(CommandContext& command)
+{
+    command.drive.removalPrevented = command.Byte(4) & 0x01;
+}
+
+void StartStopUnit(CommandContext& command)
+{
+    const std::uint8_t flags = command.Byte(4);
+    const bool loadEject = flags & 0x02;
+    const bool start = flags & 0x01;
+    if ((flags & 0xF0) || !loadEject)  // power conditions and spin up/down need no model yet
+        return;
+    DriveState& drive = command.drive;
+    if (start) {
+        drive.CloseTray();
+        return;
+    }
+    if (drive.removalPrevented) {
+        command.Fail(sense::kRemovalPrevented);
+        return;
+    }
+    drive.trayOpen = true;
+    drive.mediumChangePending = false;
+}
+
+void MechanismStatus(CommandContext& command)
+{
+    const DriveState& drive = command.drive;
+    std::vector<std::uint8_t> answer(8, 0);
+    answer[1] = drive.trayOpen ? 0x10 : 0x00;  // idle mechanism, door state
+    PutBe24(&answer[2], drive.lastAccessedLba);
+    command.Answer(answer, command.Be16(8));
+}
+
+} // namespace
+
+void RegisterMechanismCommands(CommandTable& table)
+{
+    table.Register({.opcode = 0x1B, .name = "START STOP UNIT", .cdbLength = 6, .handler = StartStopUnit});
+    table.Register(
+        {.opcode = 0x1E, .name = "PREVENT ALLOW MEDIUM REMOVAL", .cdbLength = 6, .handler = PreventAllowMediumRemoval});
+    table.Register({.opcode = 0xBD, .name = "MECHANISM STATUS", .cdbLength = 12, .handler = MechanismStatus});
+}
+
+} // namespace emu

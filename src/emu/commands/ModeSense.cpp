@@ -1,0 +1,87 @@
+#include "emu/Bytes.h"
+#include "emu/commands/Commands.h"
+
+#include <algorithm>
+
+namespace emu {
+
+namespace {
+
+constexpr std::uint8_t kCapabilitiesPage = 0x2A;
+constexpr std::uint8_t kAllPages = 0x3F;
+enum PageControl : std::uint8_t { kCurrent = 0, kChangeable = 1, kDefault = 2, kSaved = 3 };
+
+// The capabilities and mechanical status page in its MMC-3 layout, with
+// the lock state and speeds of the moment.
+std::vector<std::uint8_t> CapabilitiesPage(const DriveState& drive)
+{
+    const DriveCapabilities& caps = drive.identity.capabilities;
+    std::vector<std::uint8_t> page(32 + 4 * caps.writeSpeedsKBps.size(), 0);
+    page[0] = kCapabilitiesPage;
+    page[1] = static_cast<std::uint8_t>(page.size() - 2);
+    page[2] = caps.readFlags;
+    page[3] = caps.writeFlags;
+    page[4] = caps.mediaFunctions;
+    page[5] = caps.cdDaFunctions;
+    page[6] = static_cast<std::uint8_t>((caps.loadingMechanism << 5) | (caps.canEject ? 0x08 : 0)
+                                        | (drive.removalPrevented ? 0x02 : 0) | (caps.canLock ? 0x01 : 0));
+    page[7] = 0x03;  // separate volume and mute per channel
+    const std::uint16_t readSpeed = drive.readSpeedKBps ? drive.readSpeedKBps : caps.maxReadSpeedKBps;
+    const std::uint16_t writeSpeed = drive.writeSpeedKBps ? drive.writeSpeedKBps : caps.maxWriteSpeedKBps;
+    PutBe16(&page[8], caps.maxReadSpeedKBps);
+    PutBe16(&page[10], caps.volumeLevels);
+    PutBe16(&page[12], caps.bufferKB);
+    PutBe16(&page[14], readSpeed);
+    PutBe16(&page[18], caps.maxWriteSpeedKBps);
+    PutBe16(&page[20], writeSpeed);
+    PutBe16(&page[28], writeSpeed);
+    PutBe16(&page[30], static_cast<std::uint32_t>(caps.writeSpeedsKBps.size()));
+    for (std::size_t i = 0; i < caps.writeSpeedsKBps.size(); ++i)
+        PutBe16(&page[32 + 4 * i + 2], caps.writeSpeedsKBps[i]);
+    return page;
+}
+
+std::vector<std::vector<std::uint8_t>> AllPages(const DriveState& drive)
+{
+    std::vector<std::vector<std::uint8_t>> pages = drive.identity.modePages;
+    pages.push_back(CapabilitiesPage(drive));
+    std::sort(pages.begin(), pages.end(), [](const auto& a, const auto& b) { return (a[0] & 0x3F) < (b[0] & 0x3F); });
+    return pages;
+}
+
+void ModeSense10(CommandContext& command)
+{
+    const auto control = static_cast<PageControl>(command.Byte(2) >> 6);
+    const std::uint8_t pageCode = command.Byte(2) & 0x3F;
+    if (control == kSaved) {
+        command.Fail(sense::kSavingNotSupported);
+        return;
+    }
+    if (command.Byte(3) != 0) {  // no subpages
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    std::vector<std::uint8_t> answer(8, 0);  // header without block descriptors
+    for (std::vector<std::uint8_t> page : AllPages(command.drive)) {
+        if (pageCode != kAllPages && (page[0] & 0x3F) != pageCode)
+            continue;
+        if (control == kChangeable)
+            std::fill(page.begin() + 2, page.end(), 0);
+        answer.insert(answer.end(), page.begin(), page.end());
+    }
+    if (answer.size() == 8) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    PutBe16(&answer[0], static_cast<std::uint32_t>(answer.size() - 2));
+    command.Answer(answer, command.Be16(7));
+}
+
+} // namespace
+
+void RegisterModeSense(CommandTable& table)
+{
+    table.Register({.opcode = 0x5A, .name = "MODE SENSE(10)", .cdbLength = 10, .handler = ModeSense10});
+}
+
+} // namespace emu

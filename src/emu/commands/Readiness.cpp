@@ -1,0 +1,44 @@
+#include "emu/commands/Commands.h"
+
+namespace emu {
+
+namespace {
+
+// Answered by the dispatcher: a ready disc or a not-ready sense.
+void TestUnitReady(CommandContext&) {}
+
+void RequestSense(CommandContext& command)
+{
+    if (command.Byte(1) & 0x01) {  // descriptor format is not offered
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    DriveState& drive = command.drive;
+    Sense current;
+    if (drive.MediumChangeAttentionDue()) {
+        drive.mediumChangePending = false;
+        current = sense::kMediumChanged;
+    } else if (const auto notReady = drive.NotReadyReason()) {
+        current = *notReady;
+    }
+    const FixedSense bytes = BuildFixedSense(current);
+    command.Answer({bytes.begin(), bytes.end()}, command.Byte(4));
+}
+
+} // namespace
+
+void RegisterReadinessCommands(CommandTable& table)
+{
+    table.Register({.opcode = 0x00,
+                    .name = "TEST UNIT READY",
+                    .cdbLength = 6,
+                    .needsReadyMedium = true,
+                    .handler = TestUnitReady});
+    table.Register({.opcode = 0x03,
+                    .name = "REQUEST SENSE",
+                    .cdbLength = 6,
+                    .reportsUnitAttention = false,
+                    .handler = RequestSense});
+}
+
+} // namespace emu

@@ -1,0 +1,156 @@
+#include "platform/devices/BlockDevices.h"
+
+#include "platform/files/SafeFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool StartsWith(const std::string& text, const char* prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
+
+std::string Trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return std::string();
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+// A small sysfs attribute, trimmed; empty when it cannot be read.
+std::string ReadAttribute(const fs::path& file)
+{
+    std::string text;
+    if (!ReadWholeFile(file.string(), text))
+        return std::string();
+    return Trimmed(text);
+}
+
+std::uint64_t ReadNumber(const fs::path& file, std::uint64_t fallback)
+{
+    const std::string text = ReadAttribute(file);
+    if (text.empty()
+        || !std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+        return fallback;
+    try {
+        return std::stoull(text);
+    } catch (const std::exception&) {
+        return fallback;
+    }
+}
+
+std::vector<std::string> EntryNames(const std::string& sysBlockRoot)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(sysBlockRoot, error))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end(), NaturalNameLess);
+    return names;
+}
+
+bool IsWholeDiskName(const std::string& name)
+{
+    static const char* const kDiskPrefixes[] = {"sd", "hd", "vd", "xvd", "nvme", "mmcblk"};
+    if (name.find("boot") != std::string::npos || name.find("rpmb") != std::string::npos)
+        return false;
+    return std::any_of(std::begin(kDiskPrefixes), std::end(kDiskPrefixes),
+                       [&](const char* prefix) { return StartsWith(name, prefix); });
+}
+
+} // namespace
+
+bool NaturalNameLess(const std::string& a, const std::string& b)
+{
+    const auto split = [](const std::string& name) {
+        std::size_t digits = name.size();
+        while (digits > 0 && std::isdigit(static_cast<unsigned char>(name[digits - 1])))
+            --digits;
+        return std::make_pair(name.substr(0, digits), name.substr(digits));
+    };
+    const auto [stemA, numberA] = split(a);
+    const auto [stemB, numberB] = split(b);
+    if (stemA != stemB)
+        return a < b;
+    if (numberA.size() != numberB.size())
+        return numberA.size() < numberB.size();
+    return numberA < numberB;
+}
+
+int BusTypeFromSysfs(const std::string& sysBlockRoot, const std::string& name, bool optical)
+{
+    const fs::path entry = fs::path(sysBlockRoot) / name;
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(entry, error)))
+        return -1;
+    std::string path = entry.string();
+    if (fs::is_symlink(fs::symlink_status(entry, error)))
+        path = fs::read_symlink(entry, error).string();
+    if (error)
+        return -1;
+    const auto has = [&](const char* part) { return path.find(part) != std::string::npos; };
+    if (has("/usb"))
+        return kBusUsb;
+    if (has("/nvme"))
+        return kBusNvme;
+    if (has("/mmc"))
+        return kBusSd;
+    if (has("/virtio"))
+        return kBusVirtual;
+    if (has("/ata"))
+        return optical ? kBusAtapi : kBusSata;
+    if (has("/end_device-") || has("/sas"))
+        return kBusSas;
+    if (has("/host"))
+        return kBusScsi;
+    if (has("/devices/virtual/"))
+        return kBusFileBackedVirtual;
+    return kBusUnknown;
+}
+
+std::vector<std::string> ListOpticalDrives(const std::string& sysBlockRoot)
+{
+    std::vector<std::string> drives;
+    for (const std::string& name : EntryNames(sysBlockRoot)) {
+        if (name.size() > 2 && StartsWith(name, "sr") && std::all_of(name.begin() + 2, name.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c));
+            }))
+            drives.push_back(name);
+    }
+    return drives;
+}
+
+std::vector<BlockDeviceInfo> ListDisks(const std::string& sysBlockRoot)
+{
+    std::vector<BlockDeviceInfo> disks;
+    for (const std::string& name : EntryNames(sysBlockRoot)) {
+        if (!IsWholeDiskName(name))
+            continue;
+        const fs::path entry = fs::path(sysBlockRoot) / name;
+        BlockDeviceInfo disk;
+        disk.name = name;
+        disk.sectors = ReadNumber(entry / "size", 0);
+        if (disk.sectors == 0)
+            continue;
+        disk.removable = ReadNumber(entry / "removable", 0) == 1;
+        disk.peripheralType = static_cast<int>(ReadNumber(entry / "device" / "type", 0));
+        disk.vendor = ReadAttribute(entry / "device" / "vendor");
+        disk.model = ReadAttribute(entry / "device" / "model");
+        if (disk.model.empty())
+            disk.model = ReadAttribute(entry / "device" / "name");  // SD and MMC cards
+        disk.revision = ReadAttribute(entry / "device" / "rev");
+        if (disk.revision.empty())
+            disk.revision = ReadAttribute(entry / "device" / "firmware_rev");  // NVMe
+        disk.busType = BusTypeFromSysfs(sysBlockRoot, name, false);
+        disks.push_back(disk);
+    }
+    return disks;
+}

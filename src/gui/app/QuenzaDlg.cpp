@@ -5,7 +5,9 @@
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
 
-CQuenzaDlg::CQuenzaDlg(QWidget* parent) : CDialog(102, parent)
+CQuenzaDlg::CQuenzaDlg(QWidget* parent) : CQuenzaDlg(DriveSources::FromEnvironment(), parent) {}
+
+CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(102, parent), m_Drives(std::move(sources))
 {
     g_bCompareRunning = 0;
     g_bCreateIsoRunning = 0;
@@ -21,6 +23,8 @@ bool CQuenzaDlg::OnInitDialog()
 {
     LogEntry("Start main window class");
     CDialog::OnInitDialog();
+    if (!m_Drives.InitInterfaces())
+        EndDialog(0);  // the reason has been shown
     return true;
 }
 
@@ -34,6 +38,11 @@ void CQuenzaDlg::OnClose()
 void CQuenzaDlg::OnExitProgram()
 {
     LogEntry("Exit program command received");
+    LogEntry("Saving current device");
+    WriteAppProfileInt("SelectedDevice", m_Drives.GetDeviceComboSel());
+    LogEntry("Destroying device list array");
+    m_Drives.ReleaseDevices();
+    m_Drives.m_ScsiCommand.CloseAssociateHandle();
     LogEntry("Calling EndDialog()");
     EndDialog(0);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/drive/DriveContext.h"
 #include "gui/ui/Dialog.h"
 
 #include <string>
@@ -10,6 +11,8 @@ class CQuenzaDlg : public CDialog {
 
 public:
     explicit CQuenzaDlg(QWidget* parent = nullptr);
+    // Drives from the given sources instead of the machine and the environment (tests).
+    explicit CQuenzaDlg(DriveSources sources, QWidget* parent = nullptr);
     ~CQuenzaDlg() override;
 
     bool OnInitDialog() override;
@@ -19,4 +22,5 @@ public:
     int m_bPiPoActive = 0;
     std::string m_strCmdLine1;
     std::string m_strCmdLine2;
+    DriveContext m_Drives;
 };

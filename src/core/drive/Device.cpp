@@ -1,0 +1,67 @@
+#include "core/drive/Device.h"
+
+#include "platform/devices/BlockDevices.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+std::string Field(const std::uint8_t* answer, std::size_t length, std::size_t from, std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = from; i < from + count && i < length && answer[i] != 0; ++i)
+        text.push_back(static_cast<char>(answer[i]));
+    return text;
+}
+
+std::string PaddedTo(std::string text, std::size_t width)
+{
+    text.resize(width, ' ');
+    return text;
+}
+
+} // namespace
+
+std::string TrimBlanks(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::string MakeDriveIdentity(const std::string& vendor8, const std::string& product16)
+{
+    std::string identity = vendor8.substr(0, 8);
+    if (!(identity.size() == 8 && identity[7] == ' '))
+        identity += ' ';
+    identity += product16.substr(0, 16);
+    return TrimBlanks(identity.substr(0, 24));
+}
+
+bool CDevice::TakeInquiry(const std::uint8_t* answer, std::size_t length)
+{
+    if (length < 9 || answer[8] == 0)
+        return false;
+    m_nDeviceType = answer[0];
+    m_nInquiryByte3High = answer[3] >> 4;
+    m_strIdentity = MakeDriveIdentity(Field(answer, length, 8, 8), Field(answer, length, 16, 16));
+    m_strFirmware = TrimBlanks(Field(answer, length, 32, 4));
+    std::string vendorSpecific = TrimBlanks(Field(answer, length, 36, 20));
+    std::transform(vendorSpecific.begin(), vendorSpecific.end(), vendorSpecific.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    m_strVendorSpecific = vendorSpecific;
+    return true;
+}
+
+void FillDiskRecord(CDevice& record, const BlockDeviceInfo& disk)
+{
+    record.m_strDriveText = disk.name;
+    record.m_nDeviceType = disk.peripheralType;
+    record.m_strIdentity = MakeDriveIdentity(PaddedTo(disk.vendor, 8), PaddedTo(disk.model, 16));
+    record.m_strFirmware = TrimBlanks(disk.revision);
+    record.m_nBusType = disk.busType;
+    record.m_bRemovable = disk.removable;
+    record.m_bDiskRecord = 1;
+}

@@ -89,7 +89,7 @@ std::unique_ptr<BlockSource> OpenImageSource(const std::string& path, std::uint3
             *error = "cannot open the image " + path + ": " + std::strerror(errno);
         return nullptr;
     }
-    struct stat info { };
+    struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         if (error)

@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
-# Starts the program offscreen in a private TMPDIR and config home, waits for
-# its log header, then ends it.
+# Starts the program offscreen on the emulated drives in a private TMPDIR and
+# config home, waits until it has listed the drives, then ends it.
 set -u
 exe=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export TMPDIR=$work XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen
+export TMPDIR=$work XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen QUENZARIO_EMULATE=default
 "$exe" &
 pid=$!
 for _ in $(seq 1 200); do
-  if grep -q "Start main window class" "$work/Quenzario.log" 2>/dev/null; then break; fi
+  if grep -q "InitInterfaces() - End" "$work/Quenzario.log" 2>/dev/null; then break; fi
   if ! kill -0 "$pid" 2>/dev/null; then echo "quenzario ended early"; wait "$pid"; exit 1; fi
   sleep 0.1
 done
 kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
 head -n 3 "$work/Quenzario.log"
 grep -q "^Log Started " "$work/Quenzario.log" && grep -q "^Memory statistics$" "$work/Quenzario.log" \
-  && grep -q "Start main window class" "$work/Quenzario.log"
+  && grep -q "Start main window class" "$work/Quenzario.log" \
+  && grep -q "associate -  handle created" "$work/Quenzario.log" && grep -q "InitInterfaces() - End" "$work/Quenzario.log"

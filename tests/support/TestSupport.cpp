@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "core/app/AppProfile.h"
+#include "core/app/LogFile.h"
 #include "core/app/MessageIds.h"
 #include "platform/sysinfo/SystemFacts.h"
 
@@ -76,6 +77,22 @@ int ScriptedPrompt::MessageBox(const std::string& text, const std::string& capti
     const int answer = m_answers.front();
     m_answers.pop_front();
     return answer;
+}
+
+ScopedProgramLog::ScopedProgramLog()
+{
+    if (!StartProgramLog(m_dir.Path()))
+        throw std::runtime_error("cannot start the program log");
+}
+
+ScopedProgramLog::~ScopedProgramLog()
+{
+    StopProgramLog();
+}
+
+std::string ScopedProgramLog::Text() const
+{
+    return ReadFileText(m_dir.File("Quenzario.log"));
 }
 
 std::string ReadFileText(const std::string& path)

@@ -67,6 +67,17 @@ private:
     UserPrompt* m_previous;
 };
 
+// Writes the program log into a fresh folder for one scope.
+class ScopedProgramLog {
+public:
+    ScopedProgramLog();
+    ~ScopedProgramLog();
+    std::string Text() const;
+
+private:
+    TempDir m_dir;
+};
+
 std::string ReadFileText(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
 

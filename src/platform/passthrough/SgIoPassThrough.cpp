@@ -45,7 +45,7 @@ std::string DescribeOpenFailure(const std::string& node, int errorNumber)
     if (errorNumber == ENOENT)
         return node + " does not exist";
     std::string text = "cannot open " + node + ": " + ErrnoText(errorNumber);
-    struct stat info { };
+    struct stat info {};
     if ((errorNumber == EACCES || errorNumber == EPERM) && ::stat(node.c_str(), &info) == 0) {
         if (info.st_gid == 0)
             text += " (it belongs to root; run as root or give the node to a group of this user)";
@@ -71,7 +71,7 @@ SgIoPassThrough::~SgIoPassThrough()
 std::unique_ptr<SgIoPassThrough> SgIoPassThrough::Open(const std::string& node, const std::string& sysBlockDir,
                                                        DeviceOpenFailure& failure)
 {
-    struct stat info { };
+    struct stat info {};
     if (::stat(node.c_str(), &info) != 0) {
         failure = {errno, DescribeOpenFailure(node, errno)};
         return nullptr;

@@ -13,7 +13,7 @@ namespace {
 
 bool WriteAttribute(const std::string& file, const std::string& value, int& errorNumber)
 {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
+    const int fd = ::open(file.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);  // sysfs ignores the truncation
     if (fd < 0) {
         errorNumber = errno;
         return false;
@@ -94,7 +94,7 @@ std::unique_ptr<MediaChangeControl> SystemDeviceOpener::OpenMediaChangeControl(c
                                                                                DeviceOpenFailure& failure)
 {
     const std::string node = m_devRoot + "/" + driveText;
-    struct stat info { };
+    struct stat info {};
     if (!IsPlainDeviceName(driveText) || ::stat(node.c_str(), &info) != 0) {
         failure = {ENOENT, DescribeOpenFailure(node, ENOENT)};
         return nullptr;

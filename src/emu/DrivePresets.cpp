@@ -138,16 +138,25 @@ std::vector<std::vector<std::uint8_t>> StandardModePages(bool writer)
     return pages;
 }
 
-DriveIdentity CdReader()
+// A drive of our own make, as the emulator names it.
+DriveIdentity OwnDrive(const char* presetName, const char* description, const char* product, const char* revision,
+                       const char* date, const char* serialNumber)
 {
     DriveIdentity drive;
-    drive.presetName = "cd-reader";
-    drive.description = "CD-ROM reader";
+    drive.presetName = presetName;
+    drive.description = description;
     drive.vendor = "QNZEMU";
-    drive.product = "CD-ROM QCD-5200";
-    drive.revision = "1.00";
-    drive.vendorSpecific = "2024/01/15";
-    drive.serialNumber = "QCD52000001";
+    drive.product = product;
+    drive.revision = revision;
+    drive.vendorSpecific = date;
+    drive.serialNumber = serialNumber;
+    return drive;
+}
+
+DriveIdentity CdReader()
+{
+    DriveIdentity drive
+        = OwnDrive("cd-reader", "CD-ROM reader", "CD-ROM QCD-5200", "1.00", "2024/01/15", "QCD52000001");
     drive.profiles = {kCdRom};
     drive.features
         = Concat<FeatureDescriptor>({CommonFeatures(kCdProfiles, 1), LateFeatures(drive.serialNumber, false)});
@@ -163,14 +172,7 @@ DriveIdentity CdReader()
 
 DriveIdentity DvdWriter()
 {
-    DriveIdentity drive;
-    drive.presetName = "dvd-writer";
-    drive.description = "DVD writer";
-    drive.vendor = "QNZEMU";
-    drive.product = "DVD-RW QDW-2040S";
-    drive.revision = "1.02";
-    drive.vendorSpecific = "2024/03/02";
-    drive.serialNumber = "QDW20400001";
+    DriveIdentity drive = OwnDrive("dvd-writer", "DVD writer", "DVD-RW QDW-2040S", "1.02", "2024/03/02", "QDW20400001");
     drive.profiles = {kDvdPlusRDl, kDvdPlusR, kDvdPlusRw, kDvdRDlJump, kDvdRDl, kDvdRwSequential, kDvdRwRestricted,
                       kDvdRam,     kDvdR,     kDvdRom,    kCdRw,       kCdR,    kCdRom,           kRemovableDisk};
     drive.features = DvdWriterFeatureSet(drive.serialNumber);
@@ -194,10 +196,7 @@ DriveIdentity BdWriter()
     drive.product = "BD-RE QBR-1240";
     drive.revision = "2.10";
     drive.serialNumber = "QBR12400001";
-    drive.profiles
-        = {kBdRe,      kBdRRandom,  kBdRSequential, kBdRom,           kHdDvdRom,        kDvdPlusRDl, kDvdPlusR,
-           kDvdPlusRw, kDvdRDlJump, kDvdRDl,        kDvdRwSequential, kDvdRwRestricted, kDvdRam,     kDvdR,
-           kDvdRom,    kCdRw,       kCdR,           kCdRom,           kRemovableDisk};
+    drive.profiles.insert(drive.profiles.begin(), {kBdRe, kBdRRandom, kBdRSequential, kBdRom, kHdDvdRom});
     drive.features = Concat<FeatureDescriptor>(
         {CommonFeatures(Concat<std::uint16_t>({kCdProfiles, kDvdProfiles, kBdProfiles, {kHdDvdRom}}), 32),
          DvdWriterFeatures(), BdFeatures(), LateFeatures(drive.serialNumber, true)});

@@ -113,24 +113,24 @@ std::optional<LoadedMedium> EmulatedDrive::Prepare(const MediumDescription& disc
     return loaded;
 }
 
-bool EmulatedDrive::InsertMedium(const MediumDescription& disc, std::string* error)
+bool EmulatedDrive::Place(const MediumDescription& disc, bool spinUp, std::string* error)
 {
     auto loaded = Prepare(disc, error);
     if (!loaded)
         return false;
     std::lock_guard lock(m_mutex);
-    m_state.PlaceMedium(std::move(loaded), false);
+    m_state.PlaceMedium(std::move(loaded), spinUp);
     return true;
+}
+
+bool EmulatedDrive::InsertMedium(const MediumDescription& disc, std::string* error)
+{
+    return Place(disc, false, error);
 }
 
 bool EmulatedDrive::LoadMedium(const MediumDescription& disc, std::string* error)
 {
-    auto loaded = Prepare(disc, error);
-    if (!loaded)
-        return false;
-    std::lock_guard lock(m_mutex);
-    m_state.PlaceMedium(std::move(loaded), true);
-    return true;
+    return Place(disc, true, error);
 }
 
 bool EmulatedDrive::EjectMedium()

@@ -77,6 +77,7 @@ public:
 
 private:
     std::optional<LoadedMedium> Prepare(const MediumDescription& disc, std::string* error) const;
+    bool Place(const MediumDescription& disc, bool spinUp, std::string* error);
     void Record(const std::uint8_t* cdb, std::size_t cdbLength, Transfer direction, std::size_t dataLength);
     // The first refusal of the error list that matches, used up by one.
     std::optional<ErrorRule> TakeRefusal(std::uint8_t opcode);

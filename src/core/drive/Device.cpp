@@ -1,6 +1,7 @@
 #include "core/drive/Device.h"
 
 #include "platform/devices/BlockDevices.h"
+#include "platform/text/Trim.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,21 +24,13 @@ std::string PaddedTo(std::string text, std::size_t width)
 
 } // namespace
 
-std::string TrimBlanks(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 std::string MakeDriveIdentity(const std::string& vendor8, const std::string& product16)
 {
     std::string identity = vendor8.substr(0, 8);
     if (!(identity.size() == 8 && identity[7] == ' '))
         identity += ' ';
     identity += product16.substr(0, 16);
-    return TrimBlanks(identity.substr(0, 24));
+    return TrimText(identity.substr(0, 24));
 }
 
 bool CDevice::TakeInquiry(const std::uint8_t* answer, std::size_t length)
@@ -47,8 +40,8 @@ bool CDevice::TakeInquiry(const std::uint8_t* answer, std::size_t length)
     m_nDeviceType = answer[0];
     m_nInquiryByte3High = answer[3] >> 4;
     m_strIdentity = MakeDriveIdentity(Field(answer, length, 8, 8), Field(answer, length, 16, 16));
-    m_strFirmware = TrimBlanks(Field(answer, length, 32, 4));
-    std::string vendorSpecific = TrimBlanks(Field(answer, length, 36, 20));
+    m_strFirmware = TrimText(Field(answer, length, 32, 4));
+    std::string vendorSpecific = TrimText(Field(answer, length, 36, 20));
     std::transform(vendorSpecific.begin(), vendorSpecific.end(), vendorSpecific.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     m_strVendorSpecific = vendorSpecific;
@@ -60,7 +53,7 @@ void FillDiskRecord(CDevice& record, const BlockDeviceInfo& disk)
     record.m_strDriveText = disk.name;
     record.m_nDeviceType = disk.peripheralType;
     record.m_strIdentity = MakeDriveIdentity(PaddedTo(disk.vendor, 8), PaddedTo(disk.model, 16));
-    record.m_strFirmware = TrimBlanks(disk.revision);
+    record.m_strFirmware = TrimText(disk.revision);
     record.m_nBusType = disk.busType;
     record.m_bRemovable = disk.removable;
     record.m_bDiskRecord = 1;

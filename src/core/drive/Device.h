@@ -56,5 +56,3 @@ std::string MakeDriveIdentity(const std::string& vendor8, const std::string& pro
 
 // A disk record from what sysfs says of it.
 void FillDiskRecord(CDevice& record, const BlockDeviceInfo& disk);
-
-std::string TrimBlanks(const std::string& text);

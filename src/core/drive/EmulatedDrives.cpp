@@ -3,6 +3,7 @@
 #include "core/drive/Device.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
+#include "platform/text/Trim.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ std::vector<EmulatedDriveRequest> ParseEmulateSetting(const std::string& setting
 {
     std::vector<EmulatedDriveRequest> requests;
     for (const std::string& rawItem : Split(setting, ',')) {
-        const std::string item = TrimBlanks(rawItem);
+        const std::string item = TrimText(rawItem);
         if (item.empty())
             continue;
         if (emu::EqualsIgnoringCase(item, "default")) {
@@ -46,11 +47,11 @@ std::vector<EmulatedDriveRequest> ParseEmulateSetting(const std::string& setting
             continue;
         }
         const std::vector<std::string> parts = Split(item, ':');
-        if (parts.size() != 2 || TrimBlanks(parts[0]).empty() || TrimBlanks(parts[1]).empty()) {
+        if (parts.size() != 2 || TrimText(parts[0]).empty() || TrimText(parts[1]).empty()) {
             problems.push_back("\"" + item + "\" is not drive:medium");
             continue;
         }
-        requests.push_back({TrimBlanks(parts[0]), TrimBlanks(parts[1])});
+        requests.push_back({TrimText(parts[0]), TrimText(parts[1])});
     }
     return requests;
 }

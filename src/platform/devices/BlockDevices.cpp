@@ -1,6 +1,7 @@
 #include "platform/devices/BlockDevices.h"
 
 #include "platform/files/SafeFile.h"
+#include "platform/text/Trim.h"
 
 #include <algorithm>
 #include <cctype>
@@ -16,22 +17,13 @@ bool StartsWith(const std::string& text, const char* prefix)
     return text.rfind(prefix, 0) == 0;
 }
 
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return std::string();
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
-
 // A small sysfs attribute, trimmed; empty when it cannot be read.
 std::string ReadAttribute(const fs::path& file)
 {
     std::string text;
     if (!ReadWholeFile(file.string(), text))
         return std::string();
-    return Trimmed(text);
+    return TrimText(text, " \t\r\n");
 }
 
 std::uint64_t ReadNumber(const fs::path& file, std::uint64_t fallback)

@@ -1,6 +1,7 @@
 #include "platform/profile/IniStore.h"
 
 #include "platform/files/SafeFile.h"
+#include "platform/text/Trim.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,15 +12,6 @@ namespace {
 char LowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string Trim(const std::string& text)
-{
-    const auto begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos)
-        return std::string();
-    const auto end = text.find_last_not_of(" \t");
-    return text.substr(begin, end - begin + 1);
 }
 
 bool MakeFolders(const std::string& folder)
@@ -111,7 +103,7 @@ bool IniStore::Parse(const std::string& text, Sections& sections, std::string& p
         ++lineNumber;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        const std::string trimmed = Trim(line);
+        const std::string trimmed = TrimText(line);
         if (trimmed.empty() || trimmed[0] == ';' || trimmed[0] == '#')
             continue;
         if (trimmed.front() == '[') {
@@ -124,11 +116,11 @@ bool IniStore::Parse(const std::string& text, Sections& sections, std::string& p
             continue;
         }
         const auto equals = line.find('=');
-        if (equals == std::string::npos || Trim(line.substr(0, equals)).empty()) {
+        if (equals == std::string::npos || TrimText(line.substr(0, equals)).empty()) {
             problem = "line " + std::to_string(lineNumber) + " is not a key=value line";
             return false;
         }
-        sections[current][Trim(line.substr(0, equals))] = UnescapeValue(line.substr(equals + 1));
+        sections[current][TrimText(line.substr(0, equals))] = UnescapeValue(line.substr(equals + 1));
     }
     return true;
 }
@@ -195,7 +187,7 @@ std::optional<std::string> IniStore::Get(const std::string& section, const std::
 bool IniStore::Set(const std::string& section, const std::string& key, const std::string& value,
                    std::string* error)
 {
-    if (Trim(key) != key || key.empty() || key.find_first_of("=\n\r[];#") != std::string::npos) {
+    if (TrimText(key) != key || key.empty() || key.find_first_of("=\n\r[];#") != std::string::npos) {
         if (error)
             *error = "the name \"" + key + "\" cannot be stored";
         return false;

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// The text without the given characters at either end.
+std::string TrimText(const std::string& text, const char* blanks = " \t");

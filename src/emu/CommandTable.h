@@ -58,7 +58,7 @@ private:
 using CommandHandler = void (*)(CommandContext&);
 
 // How the drive treats one operation code before its handler runs.
-struct CommandSpec {
+struct CommandEntry {
     std::uint8_t opcode = 0;
     const char* name = "";
     std::uint8_t cdbLength = 0;  // the length strict mode insists on
@@ -71,11 +71,11 @@ struct CommandSpec {
 // built by registering handlers, so a new command is a new file.
 class CommandTable {
 public:
-    void Register(const CommandSpec& spec) { m_specs[spec.opcode] = spec; }
-    const CommandSpec* Find(std::uint8_t opcode) const { return m_specs[opcode] ? &*m_specs[opcode] : nullptr; }
+    void Register(const CommandEntry& entry) { m_entries[entry.opcode] = entry; }
+    const CommandEntry* Find(std::uint8_t opcode) const { return m_entries[opcode] ? &*m_entries[opcode] : nullptr; }
 
 private:
-    std::array<std::optional<CommandSpec>, 256> m_specs;
+    std::array<std::optional<CommandEntry>, 256> m_entries;
 };
 
 } // namespace emu

@@ -46,10 +46,10 @@ CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength
                                       std::uint8_t* data, std::size_t dataLength)
 {
     const std::uint8_t opcode = cdb[0];
-    const CommandSpec* spec = m_commands.Find(opcode);
-    if (!spec || (m_strictCdbLength && cdbLength != spec->cdbLength))
+    const CommandEntry* entry = m_commands.Find(opcode);
+    if (!entry || (m_strictCdbLength && cdbLength != entry->cdbLength))
         return CheckCondition(sense::kInvalidOpcode);
-    if (spec->reportsUnitAttention && m_state.MediumChangeAttentionDue()) {
+    if (entry->reportsUnitAttention && m_state.MediumChangeAttentionDue()) {
         m_state.mediumChangePending = false;
         return CheckCondition(sense::kMediumChanged);
     }
@@ -61,12 +61,12 @@ CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength
             return CheckCondition(rule.sense);
         }
     }
-    if (spec->needsReadyMedium)
+    if (entry->needsReadyMedium)
         if (const auto notReady = m_state.NotReadyReason())
             return CheckCondition(*notReady);
 
     CommandContext context(m_state, cdb, direction, data, dataLength);
-    spec->handler(context);
+    entry->handler(context);
     if (context.Failed())
         return CheckCondition(*context.Failure(), context.Information(), context.Transferred());
     return {Outcome::Good, {}, context.Transferred()};

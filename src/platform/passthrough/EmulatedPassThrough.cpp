@@ -42,13 +42,10 @@ PassThroughResult EmulatedPassThrough::Execute(const std::uint8_t* cdb, std::siz
             std::memcpy(sense, answer.sense.data(), result.senseLength);
         break;
     case emu::Outcome::PermissionDenied:
-        result.error = PassThroughError::KernelRefused;
-        result.reason = kKernelRefusedReason;
-        break;
+        return PassThroughResult::Failed(PassThroughError::KernelRefused, kKernelRefusedReason);
     case emu::Outcome::TransportFailure:
-        result.error = PassThroughError::Transport;
-        result.reason = "the emulated drive's transport failed: no status, no sense";
-        break;
+        return PassThroughResult::Failed(PassThroughError::Transport,
+                                         "the emulated drive's transport failed: no status, no sense");
     }
     return result;
 }

@@ -26,6 +26,13 @@ struct PassThroughResult {
     std::string reason;  // for every error other than None
 
     bool Delivered() const { return error == PassThroughError::None; }
+    static PassThroughResult Failed(PassThroughError failure, std::string why)
+    {
+        PassThroughResult result;
+        result.error = failure;
+        result.reason = std::move(why);
+        return result;
+    }
 };
 
 // One open optical drive that takes SCSI commands.

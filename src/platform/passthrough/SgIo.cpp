@@ -34,6 +34,24 @@ std::string HostStatusText(unsigned status)
     }
 }
 
+// Why a command without sense did not end well; empty when it did. The
+// status byte counts too: a busy drive has not done what was asked.
+std::string TransportProblem(const sg_io_hdr_t& header)
+{
+    const unsigned driverError = header.driver_status & kDriverStatusMask;
+    if (header.host_status != 0)
+        return HostStatusText(header.host_status);
+    if (driverError == 0x06)
+        return "the command timed out";
+    if (driverError != 0)
+        return "the driver reported error " + Hex(driverError);
+    if (header.status == kStatusCheckCondition)
+        return "the drive reported CHECK CONDITION without sense data";
+    if (header.status != 0)
+        return "the drive answered with SCSI status " + Hex(header.status);
+    return std::string();
+}
+
 } // namespace
 
 sg_io_hdr_t BuildSgIoHeader(const std::uint8_t* cdb, std::size_t cdbLength, DataDirection direction, void* buffer,
@@ -98,37 +116,20 @@ std::size_t ToFixedSense(const std::uint8_t* raw, std::size_t rawLength, std::ui
 PassThroughResult InterpretSgIo(const sg_io_hdr_t& header, int ioctlErrno, const std::uint8_t* rawSense,
                                 std::uint8_t* sense, std::size_t senseSize)
 {
+    if (ioctlErrno == EPERM || ioctlErrno == EACCES)
+        return PassThroughResult::Failed(PassThroughError::KernelRefused, kKernelRefusedReason);
+    if (ioctlErrno != 0)
+        return PassThroughResult::Failed(PassThroughError::Transport, "SG_IO failed: " + ErrnoText(ioctlErrno));
     PassThroughResult result;
-    if (ioctlErrno == EPERM || ioctlErrno == EACCES) {
-        result.error = PassThroughError::KernelRefused;
-        result.reason = kKernelRefusedReason;
-        return result;
-    }
-    if (ioctlErrno != 0) {
-        result.error = PassThroughError::Transport;
-        result.reason = "SG_IO failed: " + ErrnoText(ioctlErrno);
-        return result;
-    }
     result.scsiStatus = header.status;
     result.residual = header.resid > 0 ? static_cast<std::uint32_t>(header.resid) : 0;
     if (header.sb_len_wr > 0)
         result.senseLength = ToFixedSense(rawSense, header.sb_len_wr, sense, senseSize);
     if (result.senseLength > 0)
         return result;
-    if (header.host_status != 0) {
+    if (std::string problem = TransportProblem(header); !problem.empty()) {
         result.error = PassThroughError::Transport;
-        result.reason = HostStatusText(header.host_status);
-    } else if ((header.driver_status & kDriverStatusMask) != 0) {
-        result.error = PassThroughError::Transport;
-        result.reason = (header.driver_status & kDriverStatusMask) == 0x06
-            ? std::string("the command timed out")
-            : "the driver reported error " + Hex(header.driver_status);
-    } else if (header.status == kStatusCheckCondition) {
-        result.error = PassThroughError::Transport;
-        result.reason = "the drive reported CHECK CONDITION without sense data";
-    } else if (header.status != 0) {
-        result.error = PassThroughError::Transport;
-        result.reason = "the drive answered with SCSI status " + Hex(header.status);
+        result.reason = std::move(problem);
     }
     return result;
 }

@@ -97,13 +97,14 @@ PassThroughResult SgIoPassThrough::Execute(const std::uint8_t* cdb, std::size_t 
                                            void* buffer, std::uint32_t size, std::uint8_t* sense, std::size_t senseSize,
                                            std::uint32_t timeoutSeconds)
 {
-    if (m_maxTransferBytes != 0 && size > m_maxTransferBytes) {
-        PassThroughResult result;
-        result.error = PassThroughError::InvalidRequest;
-        result.reason = "a transfer of " + std::to_string(size) + " bytes is more than " + m_node
-            + " takes in one command (" + std::to_string(m_maxTransferBytes / 1024) + " KB, max_hw_sectors_kb)";
-        return result;
-    }
+    if (cdbLength == 0 || cdbLength > 16)
+        return PassThroughResult::Failed(PassThroughError::InvalidRequest,
+                                         "a CDB of " + std::to_string(cdbLength) + " bytes cannot be sent");
+    if (m_maxTransferBytes != 0 && size > m_maxTransferBytes)
+        return PassThroughResult::Failed(PassThroughError::InvalidRequest,
+                                         "a transfer of " + std::to_string(size) + " bytes is more than " + m_node
+                                             + " takes in one command (" + std::to_string(m_maxTransferBytes / 1024)
+                                             + " KB, max_hw_sectors_kb)");
     std::uint8_t rawSense[kRawSenseSize] = {};
     sg_io_hdr_t header
         = BuildSgIoHeader(cdb, cdbLength, direction, buffer, size, rawSense, kRawSenseSize, timeoutSeconds);

@@ -32,10 +32,10 @@ CommandResult EmulatedDrive::Execute(const std::uint8_t* cdb, std::size_t cdbLen
         return {Outcome::TransportFailure, {}, 0};
     std::lock_guard lock(m_mutex);
     // Refused or lost commands never reach the drive, so they are not journalled.
-    if (const auto rule = TakeRefusal(cdb[0]))
-        return {rule->kind == ErrorRule::Kind::PermissionDenied ? Outcome::PermissionDenied : Outcome::TransportFailure,
-                {},
-                0};
+    if (const auto rule = TakeRule(cdb[0], true)) {
+        const bool denied = rule->kind == ErrorRule::Kind::PermissionDenied;
+        return {denied ? Outcome::PermissionDenied : Outcome::TransportFailure, {}, 0};
+    }
     Record(cdb, cdbLength, direction, dataLength);
     CdbBytes bytes{};  // ATAPI pads a short packet with zeros
     std::memcpy(bytes.data(), cdb, cdbLength);
@@ -53,14 +53,8 @@ CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength
         m_state.mediumChangePending = false;
         return CheckCondition(sense::kMediumChanged);
     }
-    for (ErrorRule& rule : m_state.errorRules) {
-        if (rule.kind == ErrorRule::Kind::Sense && !rule.TiedToBlocks() && rule.remaining != 0
-            && rule.MatchesOpcode(opcode)) {
-            if (rule.remaining > 0)
-                --rule.remaining;
-            return CheckCondition(rule.sense);
-        }
-    }
+    if (const auto rule = TakeRule(opcode, false))
+        return CheckCondition(rule->sense);
     if (entry->needsReadyMedium)
         if (const auto notReady = m_state.NotReadyReason())
             return CheckCondition(*notReady);
@@ -72,10 +66,11 @@ CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength
     return {Outcome::Good, {}, context.Transferred()};
 }
 
-std::optional<ErrorRule> EmulatedDrive::TakeRefusal(std::uint8_t opcode)
+std::optional<ErrorRule> EmulatedDrive::TakeRule(std::uint8_t opcode, bool refusal)
 {
     for (ErrorRule& rule : m_state.errorRules) {
-        if (rule.kind == ErrorRule::Kind::Sense || rule.remaining == 0 || !rule.MatchesOpcode(opcode))
+        const bool isRefusal = rule.kind != ErrorRule::Kind::Sense;
+        if (isRefusal != refusal || rule.TiedToBlocks() || rule.remaining == 0 || !rule.MatchesOpcode(opcode))
             continue;
         if (rule.remaining > 0)
             --rule.remaining;

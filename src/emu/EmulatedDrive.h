@@ -79,8 +79,9 @@ private:
     std::optional<LoadedMedium> Prepare(const MediumDescription& disc, std::string* error) const;
     bool Place(const MediumDescription& disc, bool spinUp, std::string* error);
     void Record(const std::uint8_t* cdb, std::size_t cdbLength, Transfer direction, std::size_t dataLength);
-    // The first refusal of the error list that matches, used up by one.
-    std::optional<ErrorRule> TakeRefusal(std::uint8_t opcode);
+    // The first refusal (or check condition) of the error list that fires for
+    // the command regardless of blocks, used up by one.
+    std::optional<ErrorRule> TakeRule(std::uint8_t opcode, bool refusal);
     CommandResult Dispatch(const CdbBytes& cdb, std::size_t cdbLength, Transfer direction, std::uint8_t* data,
                            std::size_t dataLength);
 

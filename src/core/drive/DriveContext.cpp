@@ -105,6 +105,7 @@ std::unique_ptr<CDevice> DriveContext::ProbeOpticalDrive(const std::string& driv
 bool DriveContext::FillDeviceComboList()
 {
     LogEntry("Start FillDeviceComboList()");
+    m_ScsiCommand.CloseIfOpen();  // associate keeps an open drive: each probe must open its own
     const std::vector<std::string> texts = OpticalDriveTexts();
     std::vector<std::string> reasons;
     if (texts.empty())

@@ -9,10 +9,8 @@
 
 namespace {
 
-// Data is handed to the lanes in slices that stay in the shared cache while
-// every lane reads them; small updates are gathered to the same size so a
-// hand-over costs little against the hashing.
-constexpr std::size_t kSliceBytes = 4u << 20;
+// How far the fastest lane may run ahead of the slowest, in slices.
+constexpr std::size_t kRingSlices = 4;
 // The hash classes take unsigned lengths.
 constexpr std::size_t kLargestUpdate = 1u << 30;
 
@@ -71,14 +69,16 @@ private:
     std::string m_hex;
 };
 
-MultiDigest::MultiDigest(unsigned kinds)
+MultiDigest::MultiDigest(unsigned kinds, std::size_t sliceBytes)
+    : m_sliceBytes(std::max<std::size_t>(sliceBytes, 1)), m_ring(kRingSlices)
 {
     for (unsigned bit = DIGEST_MD5; bit & DIGEST_ALL; bit <<= 1) {
         if (kinds & bit)
             m_lanes.push_back(std::make_unique<Lane>(static_cast<DigestKind>(bit)));
     }
+    m_consumedCount.assign(m_lanes.size(), 0);
     try {
-        for (std::size_t lane = 1; lane < m_lanes.size(); ++lane)
+        for (std::size_t lane = 0; lane < m_lanes.size(); ++lane)
             m_workers.emplace_back(&MultiDigest::WorkerLoop, this, lane);
     } catch (...) {
         StopWorkers();
@@ -96,32 +96,43 @@ void MultiDigest::Update(const void* data, std::size_t length)
     if (m_finished)
         throw std::logic_error("MultiDigest: Update after Finish");
     const auto* bytes = static_cast<const std::uint8_t*>(data);
+    bool inPlace = false;
     while (length > 0) {
-        if (m_stagingFill == 0 && length >= kSliceBytes) {
-            // Large data goes to the lanes straight from the caller's buffer.
-            const std::size_t slice = std::min(length, kSliceBytes);
-            Dispatch(bytes, slice);
-            bytes += slice;
-            length -= slice;
+        if (!m_gathering && length >= m_sliceBytes) {
+            Publish(bytes, m_sliceBytes);
+            inPlace = true;
+            bytes += m_sliceBytes;
+            length -= m_sliceBytes;
             continue;
         }
-        if (m_staging.empty())
-            m_staging.resize(kSliceBytes);
-        const std::size_t part = std::min(length, kSliceBytes - m_stagingFill);
-        std::memcpy(m_staging.data() + m_stagingFill, bytes, part);
-        m_stagingFill += part;
+        if (!m_gathering)
+            m_gathering = StartGathering();
+        const std::size_t part = std::min(length, m_sliceBytes - m_gathered);
+        std::memcpy(m_gathering + m_gathered, bytes, part);
+        m_gathered += part;
         bytes += part;
         length -= part;
-        if (m_stagingFill == kSliceBytes)
-            FlushStaging();
+        if (m_gathered == m_sliceBytes) {
+            Publish(m_gathering, m_gathered);
+            m_gathering = nullptr;
+            m_gathered = 0;
+        }
     }
+    // Slices of the caller's buffer must be read before it gets it back.
+    if (inPlace)
+        WaitUntilConsumed(m_publishedCount);
 }
 
 void MultiDigest::Finish()
 {
     if (m_finished)
         return;
-    FlushStaging();
+    if (m_gathering && m_gathered > 0)
+        Publish(m_gathering, m_gathered);
+    m_gathering = nullptr;
+    m_gathered = 0;
+    WaitUntilConsumed(m_publishedCount);
+    // The workers are idle now; the lanes are ours.
     for (auto& lane : m_lanes)
         lane->Finish();
     m_finished = true;
@@ -136,49 +147,65 @@ std::string MultiDigest::HexDigest(DigestKind kind) const
     return std::string();
 }
 
-void MultiDigest::FlushStaging()
+// Waits until the lanes are done with the slice that the next one replaces.
+std::uint8_t* MultiDigest::StartGathering()
 {
-    if (m_stagingFill > 0)
-        Dispatch(m_staging.data(), m_stagingFill);
-    m_stagingFill = 0;
+    if (m_publishedCount >= kRingSlices)
+        WaitUntilConsumed(m_publishedCount - kRingSlices + 1);
+    Slice& slice = m_ring[m_publishedCount % kRingSlices];
+    if (slice.storage.empty())
+        slice.storage.resize(m_sliceBytes);
+    return slice.storage.data();
 }
 
-void MultiDigest::Dispatch(const std::uint8_t* data, std::size_t length)
+void MultiDigest::Publish(const std::uint8_t* data, std::size_t length)
 {
     if (m_lanes.empty())
         return;
+    if (m_publishedCount >= kRingSlices)
+        WaitUntilConsumed(m_publishedCount - kRingSlices + 1);
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_jobData = data;
-        m_jobLength = length;
-        m_lanesBusy = m_workers.size();
-        ++m_jobNumber;
+        Slice& slice = m_ring[m_publishedCount % kRingSlices];
+        slice.data = data;
+        slice.length = length;
+        ++m_publishedCount;
     }
-    m_wake.notify_all();
-    m_lanes[0]->Update(data, length);
+    m_published.notify_all();
+}
+
+void MultiDigest::WaitUntilConsumed(std::uint64_t published)
+{
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_done.wait(lock, [this] { return m_lanesBusy == 0; });
+    m_consumed.wait(lock, [&] { return LeastConsumed() >= published; });
+}
+
+std::uint64_t MultiDigest::LeastConsumed() const
+{
+    return m_consumedCount.empty() ? m_publishedCount
+                                   : *std::min_element(m_consumedCount.begin(), m_consumedCount.end());
 }
 
 void MultiDigest::WorkerLoop(std::size_t laneIndex)
 {
-    std::uint64_t jobsDone = 0;
     for (;;) {
         const std::uint8_t* data;
         std::size_t length;
         {
             std::unique_lock<std::mutex> lock(m_mutex);
-            m_wake.wait(lock, [&] { return m_stopping || m_jobNumber != jobsDone; });
+            m_published.wait(lock, [&] { return m_stopping || m_publishedCount > m_consumedCount[laneIndex]; });
             if (m_stopping)
                 return;
-            jobsDone = m_jobNumber;
-            data = m_jobData;
-            length = m_jobLength;
+            const Slice& slice = m_ring[m_consumedCount[laneIndex] % kRingSlices];
+            data = slice.data;
+            length = slice.length;
         }
         m_lanes[laneIndex]->Update(data, length);
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (--m_lanesBusy == 0)
-            m_done.notify_one();
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            ++m_consumedCount[laneIndex];
+        }
+        m_consumed.notify_all();
     }
 }
 
@@ -188,7 +215,7 @@ void MultiDigest::StopWorkers()
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopping = true;
     }
-    m_wake.notify_all();
+    m_published.notify_all();
     for (auto& worker : m_workers)
         worker.join();
     m_workers.clear();

@@ -21,13 +21,20 @@ enum DigestKind : unsigned {
 };
 
 // Computes several digests of one message in one pass: each chosen digest
-// runs on its own thread over the same data (the caller's thread takes one),
-// so asking for all six costs about as much as the slowest alone.
-// Update and Finish are called from one thread; Update returns once the data
-// is consumed, so the caller may reuse its buffer.
+// runs on its own thread over the same data, so asking for all six costs
+// about as much as the slowest alone. The data travels in slices through a
+// small ring, so a fast digest may run a few slices ahead of a slow one and
+// small updates (file reads) are hashed while the caller reads on.
+// Update and Finish are called from one thread. Update copies small data and
+// hashes large data in place, returning only once that is done, so the
+// caller may reuse its buffer at once.
 class MultiDigest {
 public:
-    explicit MultiDigest(unsigned kinds);
+    // Slices of 4 MiB stay in the shared cache while the lanes read them and
+    // cost little to hand over; tests pass small ones.
+    static constexpr std::size_t kDefaultSliceBytes = 4u << 20;
+
+    explicit MultiDigest(unsigned kinds, std::size_t sliceBytes = kDefaultSliceBytes);
     ~MultiDigest();
     MultiDigest(const MultiDigest&) = delete;
     MultiDigest& operator=(const MultiDigest&) = delete;
@@ -40,23 +47,30 @@ public:
 
 private:
     class Lane;
+    struct Slice {
+        const std::uint8_t* data = nullptr;
+        std::size_t length = 0;
+        std::vector<std::uint8_t> storage; // for gathered small updates
+    };
 
-    void Dispatch(const std::uint8_t* data, std::size_t length);
-    void FlushStaging();
+    std::uint8_t* StartGathering();
+    void Publish(const std::uint8_t* data, std::size_t length);
+    void WaitUntilConsumed(std::uint64_t published);
+    std::uint64_t LeastConsumed() const;
     void WorkerLoop(std::size_t laneIndex);
     void StopWorkers();
 
-    std::vector<std::unique_ptr<Lane>> m_lanes; // lane 0 runs on the caller's thread
-    std::vector<std::thread> m_workers;         // worker i runs lane i + 1
+    const std::size_t m_sliceBytes;
+    std::vector<std::unique_ptr<Lane>> m_lanes;
+    std::vector<std::thread> m_workers; // worker i runs lane i
+    std::vector<Slice> m_ring;
     std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_done;
-    const std::uint8_t* m_jobData = nullptr;
-    std::size_t m_jobLength = 0;
-    std::uint64_t m_jobNumber = 0;
-    std::size_t m_lanesBusy = 0;
+    std::condition_variable m_published; // a new slice for the lanes
+    std::condition_variable m_consumed;  // a lane finished a slice
+    std::uint64_t m_publishedCount = 0;
+    std::vector<std::uint64_t> m_consumedCount; // per lane
     bool m_stopping = false;
+    std::uint8_t* m_gathering = nullptr; // slice being filled by small updates
+    std::size_t m_gathered = 0;
     bool m_finished = false;
-    std::vector<std::uint8_t> m_staging; // small updates gather here
-    std::size_t m_stagingFill = 0;
 };

@@ -195,7 +195,8 @@ int main(int argc, char** argv)
             ours = std::min(ours, Seconds([&] { digest = HashBuffer(algorithm, data); }));
             if (!compare)
                 continue;
-            const double tool = ToolSeconds(std::string("openssl dgst -") + algorithm.openssl + " " + quotedPath, digest);
+            const std::string command = std::string("openssl dgst -") + algorithm.openssl + " " + quotedPath;
+            const double tool = ToolSeconds(command, digest);
             openssl = tool < 0 ? 0 : std::min(openssl, tool);
             if (run < 2) {
                 const double sum = ToolSeconds(std::string(algorithm.coreutils) + " " + quotedPath, digest);

@@ -50,8 +50,8 @@ TEST_P(KnownAnswers, Fips180Examples)
 {
     const std::string abc = "abc";
     const std::string twoBlocks = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
-    const std::string twoLongBlocks = "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklm"
-                                      "nopqrlmnopqrsmnopqrstnopqrstu";
+    const std::string twoLongBlocks = "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmn"
+                                      "hijklmnoijklmnopjklmnopqklmnopqrlmnopqrsmnopqrstnopqrstu";
     const std::string millionA(1000000, 'a');
     struct Case {
         Algorithm algorithm;

@@ -19,25 +19,15 @@ void MD5Context::Init()
 void MD5Context::Update(const char* data, unsigned length)
 {
     const auto* input = reinterpret_cast<const std::uint8_t*>(data);
-    unsigned index = (bitCount[0] >> 3) & 63;
+    const unsigned index = (bitCount[0] >> 3) & 63;
     const std::uint32_t addedBits = static_cast<std::uint32_t>(length) << 3;
     bitCount[0] += addedBits;
     if (bitCount[0] < addedBits)
         ++bitCount[1];
     bitCount[1] += length >> 29;
 
-    unsigned used = 0;
-    const unsigned room = 64 - index;
-    if (length >= room) {
-        std::memcpy(buffer + index, input, room);
-        Transform(buffer, 1);
-        used = room;
-        const unsigned wholeBlocks = (length - used) / 64;
-        Transform(input + used, wholeBlocks);
-        used += wholeBlocks * 64;
-        index = 0;
-    }
-    std::memcpy(buffer + index, input + used, length - used);
+    hash_kernels::FeedBlocks(buffer, index, 64, input, length,
+                             [this](const std::uint8_t* blocks, std::size_t count) { Transform(blocks, count); });
 }
 
 void MD5Context::Final()

@@ -45,21 +45,10 @@ void SHA1::Input(const unsigned char* message, unsigned length)
     m_lengthLow = static_cast<std::uint32_t>(newBits);
     m_lengthHigh = static_cast<std::uint32_t>(newBits >> 32);
 
-    unsigned used = 0;
-    if (m_messageBlockIndex > 0) {
-        used = std::min<unsigned>(taken, 64 - m_messageBlockIndex);
-        std::memcpy(m_messageBlock + m_messageBlockIndex, message, used);
-        m_messageBlockIndex += static_cast<int>(used);
-        if (m_messageBlockIndex < 64)
-            return;
-        ProcessMessageBlock();
-    }
-    const unsigned wholeBlocks = (taken - used) / 64;
-    if (wholeBlocks > 0)
-        hash_kernels::Sha1Blocks(m_H, message + used, wholeBlocks);
-    used += wholeBlocks * 64;
-    std::memcpy(m_messageBlock, message + used, taken - used);
-    m_messageBlockIndex = static_cast<int>(taken - used);
+    const std::size_t fill = hash_kernels::FeedBlocks(
+        m_messageBlock, static_cast<std::size_t>(m_messageBlockIndex), 64, message, taken,
+        [this](const std::uint8_t* blocks, std::size_t count) { hash_kernels::Sha1Blocks(m_H, blocks, count); });
+    m_messageBlockIndex = static_cast<int>(fill);
 }
 
 void SHA1::InputByte(char byte)

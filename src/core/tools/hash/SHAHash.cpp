@@ -106,43 +106,23 @@ const char* SHAHash::GetHexDigest() const
 
 void SHAHash::Update64(const std::uint8_t* data, unsigned length, Block64Function processBlocks)
 {
-    std::size_t fill = (m_bitCount[0] >> 3) & 63;
+    const std::size_t fill = (m_bitCount[0] >> 3) & 63;
     m_bitCount[0] += static_cast<std::uint64_t>(length) << 3;
-    std::size_t used = 0;
-    if (fill > 0) {
-        used = std::min<std::size_t>(length, 64 - fill);
-        std::memcpy(m_block + fill, data, used);
-        if (fill + used < 64)
-            return;
-        processBlocks(m_state.words32, m_block, 1);
-    }
-    const std::size_t wholeBlocks = (length - used) / 64;
-    if (wholeBlocks > 0)
-        processBlocks(m_state.words32, data + used, wholeBlocks);
-    used += wholeBlocks * 64;
-    std::memcpy(m_block, data + used, length - used);
+    hash_kernels::FeedBlocks(m_block, fill, 64, data, length, [&](const std::uint8_t* blocks, std::size_t count) {
+        processBlocks(m_state.words32, blocks, count);
+    });
 }
 
 void SHAHash::Update128(const std::uint8_t* data, unsigned length)
 {
-    std::size_t fill = (m_bitCount[0] >> 3) & 127;
+    const std::size_t fill = (m_bitCount[0] >> 3) & 127;
     const std::uint64_t addedBits = static_cast<std::uint64_t>(length) << 3;
     m_bitCount[0] += addedBits;
     if (m_bitCount[0] < addedBits)
         ++m_bitCount[1];
-    std::size_t used = 0;
-    if (fill > 0) {
-        used = std::min<std::size_t>(length, 128 - fill);
-        std::memcpy(m_block + fill, data, used);
-        if (fill + used < 128)
-            return;
-        ProcessBlockSHA512(m_block, 1);
-    }
-    const std::size_t wholeBlocks = (length - used) / 128;
-    if (wholeBlocks > 0)
-        ProcessBlockSHA512(data + used, wholeBlocks);
-    used += wholeBlocks * 128;
-    std::memcpy(m_block, data + used, length - used);
+    hash_kernels::FeedBlocks(m_block, fill, 128, data, length, [this](const std::uint8_t* blocks, std::size_t count) {
+        ProcessBlockSHA512(blocks, count);
+    });
 }
 
 void SHAHash::Final64(Block64Function processBlocks)

@@ -1,5 +1,6 @@
 #include "core/tools/hash/ByteOrder.h"
 #include "core/tools/hash/HashKernels.h"
+#include "core/tools/hash/HashSupport.h"
 
 #include <bit>
 #include <cstring>
@@ -42,25 +43,6 @@ constexpr std::uint64_t kRoundConstants[80] = {
     return std::rotr(x, 14) ^ std::rotr(x, 18) ^ std::rotr(x, 41);
 }
 
-[[gnu::always_inline]] inline std::uint64_t SmallSigma0(std::uint64_t x)
-{
-    return std::rotr(x, 1) ^ std::rotr(x, 8) ^ (x >> 7);
-}
-
-[[gnu::always_inline]] inline std::uint64_t SmallSigma1(std::uint64_t x)
-{
-    return std::rotr(x, 19) ^ std::rotr(x, 61) ^ (x >> 6);
-}
-
-// The compiler regroups sums of integers freely and then tends to add the
-// operand that is ready last first. An empty asm makes it finish this partial
-// sum, so the late Sigma term is added last.
-[[gnu::always_inline]] inline std::uint64_t SumOffTheChain(std::uint64_t value)
-{
-    asm("" : "+r"(value));
-    return value;
-}
-
 // One round with the roles of the eight words passed in; the caller rotates
 // the names instead of moving the values. aXorB holds b ^ c on entry and
 // a ^ b on return, which is the next round's b ^ c, so Maj costs two steps.
@@ -99,15 +81,8 @@ template <class WordPlusConstant>
     RoundAt<7>(v, wordPlusConstant(7), aXorB);
 }
 
-// Adds the working words into the chaining state.
-[[gnu::always_inline]] inline void AddInto(std::uint64_t state[8], const std::uint64_t (&v)[8])
-{
-    for (int i = 0; i < 8; ++i)
-        state[i] += v[i];
-}
-
 typedef std::uint64_t WordPair __attribute__((vector_size(16)));
-typedef std::uint8_t BytePair __attribute__((vector_size(16)));
+typedef std::uint8_t Bytes16 __attribute__((vector_size(16)));
 
 [[gnu::always_inline]] inline WordPair LoadPair(const std::uint64_t* words)
 {
@@ -127,7 +102,7 @@ template <bool kByteShuffle>
 [[gnu::always_inline]] inline WordPair LoadBigPair(const std::uint8_t* bytes)
 {
     if constexpr (kByteShuffle && std::endian::native == std::endian::little) {
-        BytePair raw;
+        Bytes16 raw;
         std::memcpy(&raw, bytes, sizeof raw);
         raw = __builtin_shufflevector(raw, raw, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
         return reinterpret_cast<WordPair>(raw);
@@ -186,6 +161,11 @@ template <bool kByteShuffle>
                                                     std::size_t count)
 {
     alignas(16) std::uint64_t wordsPlusConstants[80];
+    // A local copy, since the message bytes might alias the state for all
+    // the compiler knows, which would send it through memory every block.
+    std::uint64_t chaining[8];
+    for (int i = 0; i < 8; ++i)
+        chaining[i] = state[i];
     for (; count > 0; --count, blocks += 128) {
         WordPair x[8];
         for (int k = 0; k < 8; ++k) {
@@ -194,14 +174,17 @@ template <bool kByteShuffle>
         }
         std::uint64_t v[8];
         for (int i = 0; i < 8; ++i)
-            v[i] = state[i];
+            v[i] = chaining[i];
         std::uint64_t aXorB = v[1] ^ v[2];
         for (int j = 0; j < 64; j += 16)
             SixteenRoundsWithSchedule(v, aXorB, x, wordsPlusConstants, j, std::make_index_sequence<16>());
         for (int j = 64; j < 80; j += 8)
             EightRounds(v, aXorB, [&](int i) { return wordsPlusConstants[j + i]; });
-        AddInto(state, v);
+        for (int i = 0; i < 8; ++i)
+            chaining[i] += v[i];
     }
+    for (int i = 0; i < 8; ++i)
+        state[i] = chaining[i];
 }
 
 } // namespace

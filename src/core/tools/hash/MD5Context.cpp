@@ -47,8 +47,7 @@ void MD5Context::Final()
 
 void MD5Context::Transform(const std::uint8_t* blocks, std::size_t blockCount)
 {
-    if (blockCount > 0)
-        hash_kernels::Md5Blocks(state, blocks, blockCount);
+    hash_kernels::Md5Blocks(state, blocks, blockCount);
 }
 
 void MD5Context::Encode(std::uint8_t* output, const std::uint32_t* input, unsigned length)

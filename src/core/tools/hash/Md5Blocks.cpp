@@ -48,8 +48,9 @@ template <int S>
     a = std::rotl(a, S) + b;
 }
 
-[[gnu::always_inline]] inline void Md5BlocksBody(std::uint32_t state[4], const std::uint8_t* blocks,
-                                                 std::size_t count)
+} // namespace
+
+void Md5BlocksPortable(std::uint32_t state[4], const std::uint8_t* blocks, std::size_t count)
 {
     std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
     for (; count > 0; --count, blocks += 64) {
@@ -135,13 +136,6 @@ template <int S>
     state[1] = b;
     state[2] = c;
     state[3] = d;
-}
-
-} // namespace
-
-void Md5BlocksPortable(std::uint32_t state[4], const std::uint8_t* blocks, std::size_t count)
-{
-    Md5BlocksBody(state, blocks, count);
 }
 
 } // namespace hash_kernels

@@ -3,6 +3,10 @@
 
 #include <atomic>
 
+#if defined(__x86_64__)
+#include <cpuid.h>
+#endif
+
 namespace {
 
 struct KernelTable {
@@ -64,7 +68,10 @@ CpuHashFeatures DetectCpuHashFeatures()
     CpuHashFeatures features;
 #if defined(__x86_64__)
     __builtin_cpu_init();
-    features.shaExtensions = __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
+    // Not every compiler knows "sha" for __builtin_cpu_supports: ask CPUID leaf 7.
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    const bool sha = __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) && (ebx & bit_SHA);
+    features.shaExtensions = sha && __builtin_cpu_supports("sse4.1");
     const bool bmi = __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
     features.avx2Bmi2 = bmi && __builtin_cpu_supports("avx2");
     features.avx512 = features.avx2Bmi2 && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");

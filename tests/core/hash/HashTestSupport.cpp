@@ -101,3 +101,8 @@ std::string KernelsName(const ::testing::TestParamInfo<HashKernels>& info)
 {
     return info.param == HashKernels::Portable ? "Portable" : "Fastest";
 }
+
+void PrintTo(HashKernels kernels, std::ostream* out)
+{
+    *out << (kernels == HashKernels::Portable ? "Portable" : "Fastest");
+}

@@ -37,6 +37,16 @@ std::uint8_t* CommandContext::DataIn(std::size_t& length)
     return m_buffer;
 }
 
+const std::uint8_t* CommandContext::DataOut(std::size_t& length) const
+{
+    if (m_transfer != Transfer::ToDevice || !m_buffer) {
+        length = 0;
+        return nullptr;
+    }
+    length = m_bufferLength;
+    return m_buffer;
+}
+
 void CommandContext::Fail(const Sense& answer, std::optional<std::uint32_t> information)
 {
     m_failure = answer;

@@ -35,6 +35,8 @@ public:
     // The host's buffer for a data-in answer written in place; null when the
     // host asked for no data in.
     std::uint8_t* DataIn(std::size_t& length);
+    // The host's data-out bytes (a parameter list); null when it sent none.
+    const std::uint8_t* DataOut(std::size_t& length) const;
     void SetTransferred(std::size_t bytes) { m_transferred = bytes; }
 
     void Fail(const Sense& answer, std::optional<std::uint32_t> information = std::nullopt);

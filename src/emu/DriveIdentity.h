@@ -51,6 +51,7 @@ struct DriveIdentity {
     std::vector<std::vector<std::uint8_t>> modePages;  // current values of the pages beside 2Ah
     DriveCapabilities capabilities;
     std::uint32_t spinUpMs = 1500;  // not ready after a load for this long
+    std::uint32_t formatMs = 60000;  // a format started with the immediate bit runs this long
 };
 
 } // namespace emu

@@ -28,6 +28,8 @@ std::optional<Sense> DriveState::NotReadyReason() const
 {
     if (!medium || trayOpen)
         return sense::kNoMedium;
+    if (longOperation)
+        return sense::kFormatInProgress;
     if (clock->NowMs() < readyAtMs)
         return sense::kNotReadyBecomingReady;
     if (CurrentProfile() == 0)
@@ -40,9 +42,29 @@ bool DriveState::MediumChangeAttentionDue() const
     return mediumChangePending && medium && !trayOpen && clock->NowMs() >= readyAtMs;
 }
 
+std::optional<std::uint16_t> DriveState::OperationProgress() const
+{
+    if (!longOperation)
+        return std::nullopt;
+    const std::uint64_t elapsed = clock->NowMs() - longOperation->startMs;
+    if (longOperation->durationMs == 0 || elapsed >= longOperation->durationMs)
+        return 0xFFFF;
+    return static_cast<std::uint16_t>(elapsed * 65536 / longOperation->durationMs);
+}
+
+void DriveState::SettleLongOperation()
+{
+    if (!longOperation || clock->NowMs() - longOperation->startMs < longOperation->durationMs)
+        return;
+    longOperation.reset();
+    if (medium)
+        medium->description.formatted = true;
+}
+
 void DriveState::PlaceMedium(std::optional<LoadedMedium> disc, bool spinUp)
 {
     medium = std::move(disc);
+    longOperation.reset();
     trayOpen = false;
     readyAtMs = 0;
     mediumChangePending = false;

@@ -24,6 +24,12 @@ struct MediumError {
     Sense sense;
 };
 
+// A format running in the background (started with the immediate bit).
+struct LongOperation {
+    std::uint64_t startMs = 0;
+    std::uint64_t durationMs = 0;
+};
+
 // What the drive is and what it is doing: the state command handlers read
 // and change.
 class DriveState {
@@ -39,6 +45,11 @@ public:
     std::optional<Sense> NotReadyReason() const;
     // The unit attention of a medium change, reported once the disc is ready.
     bool MediumChangeAttentionDue() const;
+    // How far a running format has come, as a fraction of 65536; none when
+    // no format runs.
+    std::optional<std::uint16_t> OperationProgress() const;
+    // Ends a format whose time is up: the disc is formatted from then on.
+    void SettleLongOperation();
     // Puts a disc in (or leaves the drive empty) and closes the tray; with
     // spinUp the drive is becoming ready and then reports the change.
     void PlaceMedium(std::optional<LoadedMedium> disc, bool spinUp);
@@ -54,6 +65,7 @@ public:
     bool removalPrevented = false;
     std::uint64_t readyAtMs = 0;
     bool mediumChangePending = false;
+    std::optional<LongOperation> longOperation;
     std::uint16_t readSpeedKBps = 0;
     std::uint16_t writeSpeedKBps = 0;
     std::uint32_t lastAccessedLba = 0;

@@ -12,9 +12,9 @@ namespace emu {
 namespace {
 
 CommandResult CheckCondition(const Sense& answer, std::optional<std::uint32_t> information = std::nullopt,
-                             std::size_t transferred = 0)
+                             std::size_t transferred = 0, std::optional<std::uint16_t> progress = std::nullopt)
 {
-    return {Outcome::CheckCondition, BuildFixedSense(answer, information), transferred};
+    return {Outcome::CheckCondition, BuildFixedSense(answer, information, progress), transferred};
 }
 
 } // namespace
@@ -46,6 +46,7 @@ CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength
                                       std::uint8_t* data, std::size_t dataLength)
 {
     const std::uint8_t opcode = cdb[0];
+    m_state.SettleLongOperation();
     const CommandEntry* entry = m_commands.Find(opcode);
     if (!entry || (m_strictCdbLength && cdbLength != entry->cdbLength))
         return CheckCondition(sense::kInvalidOpcode);
@@ -57,12 +58,15 @@ CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength
         return CheckCondition(rule->sense);
     if (entry->needsReadyMedium)
         if (const auto notReady = m_state.NotReadyReason())
-            return CheckCondition(*notReady);
+            return CheckCondition(*notReady, std::nullopt, 0, m_state.OperationProgress());
 
     CommandContext context(m_state, cdb, direction, data, dataLength);
     entry->handler(context);
-    if (context.Failed())
-        return CheckCondition(*context.Failure(), context.Information(), context.Transferred());
+    if (context.Failed()) {
+        const bool formatting = *context.Failure() == sense::kFormatInProgress;
+        return CheckCondition(*context.Failure(), context.Information(), context.Transferred(),
+                              formatting ? m_state.OperationProgress() : std::nullopt);
+    }
     return {Outcome::Good, {}, context.Transferred()};
 }
 

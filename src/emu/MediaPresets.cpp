@@ -1,5 +1,6 @@
 #include "emu/MediaPresets.h"
 
+#include "emu/MediumGeometry.h"
 #include "emu/Profiles.h"
 
 #include <algorithm>
@@ -10,6 +11,12 @@ namespace emu {
 namespace {
 
 using namespace profile;
+
+// Blocks of full discs; a dual-layer DVD+R holds twice its layer.
+constexpr std::uint64_t kDvdMinusBlocks = 2298496;
+constexpr std::uint64_t kDvdPlusBlocks = 2295104;
+constexpr std::uint64_t kDvdPlusDlLayerBlocks = 2086912;
+constexpr std::uint64_t kBdSingleLayerBlocks = 12219392;
 
 MediumDescription Disc(const char* name, const char* description, MediumFamily family, std::uint16_t discProfile,
                        std::vector<std::uint16_t> readAs, std::uint64_t blocks)
@@ -22,6 +29,16 @@ MediumDescription Disc(const char* name, const char* description, MediumFamily f
     medium.readAsProfiles = std::move(readAs);
     medium.capacityBlocks = blocks;
     medium.tracks = {TrackEntry{1, 1, 4, 0, static_cast<std::uint32_t>(blocks)}};
+    return medium;
+}
+
+// A CD-R/RW of 80 minutes whose pre-groove carries the maker's lead-in time.
+MediumDescription RecordableCd(const char* name, const char* description, std::uint16_t discProfile,
+                               std::uint64_t blocks, Msf leadInStart)
+{
+    MediumDescription medium = Disc(name, description, MediumFamily::Cd, discProfile, {kCdRom}, blocks);
+    medium.atip = AtipTimes{leadInStart, Msf{79, 59, 71}};
+    medium.totalBlocks = static_cast<std::uint64_t>(MsfToLba(medium.atip->lastLeadOutStart));
     return medium;
 }
 
@@ -56,26 +73,32 @@ std::vector<MediumDescription> BuildPresets()
 {
     std::vector<MediumDescription> media;
     media.push_back(Disc("cd-rom", "pressed CD-ROM", MediumFamily::Cd, kCdRom, {}, 330000));
-    media.push_back(Disc("cd-r", "burned CD-R", MediumFamily::Cd, kCdR, {kCdRom}, 300000));
+    media.push_back(RecordableCd("cd-r", "burned CD-R", kCdR, 300000, {97, 27, 18}));
     media.back().ratedSpeed = 52;
-    media.push_back(Disc("cd-rw", "burned CD-RW", MediumFamily::Cd, kCdRw, {kCdRom}, 250000));
+    media.push_back(RecordableCd("cd-rw", "burned CD-RW", kCdRw, 250000, {97, 15, 10}));
     media.back().erasable = true;
     media.back().ratedSpeed = 24;
     media.push_back(Dvd("dvd-rom", "pressed DVD-ROM", kDvdRom, 2000000, 0, "", "", 0));
     media.push_back(Dvd("dvd-r", "burned DVD-R", kDvdR, 1800000, 2, "MCC 03RG20", "", 16));
+    media.back().totalBlocks = kDvdMinusBlocks;
     media.push_back(Dvd("dvd-rw", "burned DVD-RW (sequential)", kDvdRwSequential, 1500000, 3, "MCC 01RW11", "", 6));
+    media.back().totalBlocks = kDvdMinusBlocks;
     media.back().erasable = true;
     media.push_back(Dvd("dvd+r", "burned DVD+R, media ID in the table", kDvdPlusR, 2100000, 10, "MCC", "004", 16));
+    media.back().totalBlocks = kDvdPlusBlocks;
     media.push_back(Dvd("dvd+r-unknown-id", "burned DVD+R, media ID not in the table", kDvdPlusR, 2100000, 10,
                         "QNZDISC", "R1X", 8));
+    media.back().totalBlocks = kDvdPlusBlocks;
     media.push_back(Dvd("dvd+rw", "DVD+RW", kDvdPlusRw, 2295104, 9, "RICOHJPN", "W11", 4));
     media.back().erasable = true;
     media.push_back(Dvd("dvd+r-dl", "burned DVD+R dual layer", kDvdPlusRDl, 4000000, 14, "MKM", "003", 8));
+    media.back().totalBlocks = 2 * kDvdPlusDlLayerBlocks;
     media.back().layers = 2;
     media.push_back(Dvd("dvd-ram", "formatted DVD-RAM", kDvdRam, 2236704, 1, "", "", 5));
     media.back().erasable = true;
     media.push_back(Bd("bd-rom", "pressed BD-ROM", kBdRom, 12000000, "", "", 0));
     media.push_back(Bd("bd-r", "burned BD-R", kBdRSequential, 10000000, "VERBAT", "IMe", 6));
+    media.back().totalBlocks = kBdSingleLayerBlocks;
     media.push_back(Bd("bd-re", "BD-RE", kBdRe, 11826176, "MEI", "T02", 2));
     media.back().erasable = true;
     media.push_back(Disc("hddvd-rom", "pressed HD DVD-ROM", MediumFamily::HdDvd, kHdDvdRom, {}, 7000000));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,21 @@ struct TrackEntry {
     std::uint32_t blocks = 0;
 };
 
+// A time on a CD in minutes, seconds and frames (75 a second).
+struct Msf {
+    std::uint8_t minute = 0;
+    std::uint8_t second = 0;
+    std::uint8_t frame = 0;
+    bool operator==(const Msf&) const = default;
+};
+
+// What the pre-groove of a CD-R/RW tells (ATIP): the maker's lead-in start
+// time and the last possible start of the lead-out.
+struct AtipTimes {
+    Msf leadInStart;
+    Msf lastLeadOutStart;
+};
+
 // A disc as data: what later commands need to answer for it even where the
 // present command set reads only part of it.
 struct MediumDescription {
@@ -29,6 +45,7 @@ struct MediumDescription {
     // (a DVD-ROM drive reads a DVD+R as 10h).
     std::vector<std::uint16_t> readAsProfiles;
     std::uint64_t capacityBlocks = 0;  // recorded blocks
+    std::uint64_t totalBlocks = 0;  // blocks the disc holds when full; 0: as recorded
     std::uint32_t blockSize = 2048;
     int bookType = -1;  // DVD book type 0-15, -1 where the format has none
     int bookVersion = 0;
@@ -36,9 +53,11 @@ struct MediumDescription {
     std::string mediaTypeId;  // DVD+R/RW and BD: 3 characters
     int layers = 1;
     bool erasable = false;
+    bool formatted = true;  // rewritable discs: false until a format has run
     DiscStatus status = DiscStatus::Complete;
     double ratedSpeed = 0;  // in multiples of the family's 1x
     std::vector<TrackEntry> tracks;
+    std::optional<AtipTimes> atip;  // CD-R and CD-RW
     std::string imagePath;  // blocks come from this file; empty: a generated pattern
 };
 

@@ -4,7 +4,8 @@
 
 namespace emu {
 
-FixedSense BuildFixedSense(const Sense& sense, std::optional<std::uint32_t> information)
+FixedSense BuildFixedSense(const Sense& sense, std::optional<std::uint32_t> information,
+                           std::optional<std::uint16_t> progress)
 {
     FixedSense bytes{};
     bytes[0] = information ? 0xF0 : 0x70;
@@ -14,6 +15,10 @@ FixedSense BuildFixedSense(const Sense& sense, std::optional<std::uint32_t> info
     bytes[7] = kFixedSenseLength - 8;
     bytes[12] = sense.asc;
     bytes[13] = sense.ascq;
+    if (progress) {
+        bytes[15] = 0x80;  // sense-key specific bytes valid
+        PutBe16(&bytes[16], *progress);
+    }
     return bytes;
 }
 

@@ -17,12 +17,16 @@ struct Sense {
 
 namespace sense {
 constexpr Sense kNotReadyBecomingReady{0x02, 0x04, 0x01};
+constexpr Sense kFormatInProgress{0x02, 0x04, 0x04};
 constexpr Sense kIncompatibleMedium{0x02, 0x30, 0x00};
 constexpr Sense kNoMedium{0x02, 0x3A, 0x00};
 constexpr Sense kUnrecoveredReadError{0x03, 0x11, 0x00};
 constexpr Sense kInvalidOpcode{0x05, 0x20, 0x00};
 constexpr Sense kLbaOutOfRange{0x05, 0x21, 0x00};
 constexpr Sense kInvalidFieldInCdb{0x05, 0x24, 0x00};
+constexpr Sense kInvalidFieldInParameterList{0x05, 0x26, 0x00};
+constexpr Sense kIncompatibleFormat{0x05, 0x30, 0x02};  // a structure of another disc family
+constexpr Sense kCannotFormatMedium{0x05, 0x30, 0x06};
 constexpr Sense kSavingNotSupported{0x05, 0x39, 0x00};
 constexpr Sense kRemovalPrevented{0x05, 0x53, 0x02};
 constexpr Sense kMediumChanged{0x06, 0x28, 0x00};
@@ -31,7 +35,10 @@ constexpr Sense kMediumChanged{0x06, 0x28, 0x00};
 constexpr std::size_t kFixedSenseLength = 18;
 using FixedSense = std::array<std::uint8_t, kFixedSenseLength>;
 
-// Fixed-format (70h) sense data; the information field is marked valid when given.
-FixedSense BuildFixedSense(const Sense& sense, std::optional<std::uint32_t> information = std::nullopt);
+// Fixed-format (70h) sense data; the information field is marked valid when
+// given, and a long operation's progress (a fraction of 65536) goes into the
+// sense-key specific bytes.
+FixedSense BuildFixedSense(const Sense& sense, std::optional<std::uint32_t> information = std::nullopt,
+                           std::optional<std::uint16_t> progress = std::nullopt);
 
 } // namespace emu

@@ -13,6 +13,11 @@ const CommandTable& StandardCommands()
         RegisterBlockReads(commands);
         RegisterMechanismCommands(commands);
         RegisterSpeedCommands(commands);
+        RegisterDiscInformation(commands);
+        RegisterDiscStructure(commands);
+        RegisterFormatting(commands);
+        RegisterPerformance(commands);
+        RegisterReadToc(commands);
         return commands;
     }();
     return table;

@@ -15,5 +15,10 @@ void RegisterGetConfiguration(CommandTable& table);
 void RegisterBlockReads(CommandTable& table);
 void RegisterMechanismCommands(CommandTable& table);
 void RegisterSpeedCommands(CommandTable& table);
+void RegisterDiscInformation(CommandTable& table);
+void RegisterDiscStructure(CommandTable& table);
+void RegisterFormatting(CommandTable& table);
+void RegisterPerformance(CommandTable& table);
+void RegisterReadToc(CommandTable& table);
 
 } // namespace emu

@@ -15,13 +15,15 @@ void RequestSense(CommandContext& command)
     }
     DriveState& drive = command.drive;
     Sense current;
+    std::optional<std::uint16_t> progress;
     if (drive.MediumChangeAttentionDue()) {
         drive.mediumChangePending = false;
         current = sense::kMediumChanged;
     } else if (const auto notReady = drive.NotReadyReason()) {
         current = *notReady;
+        progress = drive.OperationProgress();
     }
-    const FixedSense bytes = BuildFixedSense(current);
+    const FixedSense bytes = BuildFixedSense(current, std::nullopt, progress);
     command.Answer({bytes.begin(), bytes.end()}, command.Byte(4));
 }
 

@@ -3,6 +3,7 @@
 #include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"
 #include "emu/Profiles.h"
+#include "EmuTestHelpers.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,53 +12,6 @@
 #include <functional>
 
 using namespace emu;
-
-namespace {
-
-struct Answer {
-    CommandResult result;
-    std::vector<std::uint8_t> data;
-
-    Sense SenseCode() const { return {static_cast<std::uint8_t>(result.sense[2] & 0x0F), result.sense[12], result.sense[13]}; }
-    std::vector<std::uint8_t> Received() const { return {data.begin(), data.begin() + static_cast<long>(result.transferred)}; }
-};
-
-Answer Send(EmulatedDrive& drive, std::vector<std::uint8_t> cdb, std::size_t dataLength = 0,
-            Transfer direction = Transfer::FromDevice)
-{
-    Answer answer;
-    answer.data.assign(dataLength, 0xEE);
-    answer.result = drive.Execute(cdb.data(), cdb.size(), dataLength ? direction : Transfer::None,
-                                  dataLength ? answer.data.data() : nullptr, dataLength);
-    return answer;
-}
-
-std::shared_ptr<EmulatedDrive> Drive(const char* drivePreset, const char* mediumPreset,
-                                     std::shared_ptr<Clock> clock = std::make_shared<ManualClock>())
-{
-    std::string error;
-    auto drive = MakeEmulatedDrive(drivePreset, mediumPreset, std::move(clock), &error);
-    EXPECT_TRUE(drive) << error;
-    return drive;
-}
-
-std::vector<std::uint8_t> Text(const char* text)
-{
-    return {text, text + std::strlen(text)};
-}
-
-const std::vector<std::uint8_t> kTestUnitReady = {0x00, 0, 0, 0, 0, 0};
-
-std::vector<std::uint8_t> Read10(std::uint32_t lba, std::uint16_t blocks)
-{
-    std::vector<std::uint8_t> cdb(10, 0);
-    cdb[0] = 0x28;
-    PutBe32(&cdb[2], lba);
-    PutBe16(&cdb[7], blocks);
-    return cdb;
-}
-
-} // namespace
 
 TEST(EmulatedDrive, InquiryAnswersTheIdentityByteForByteAndCutsToTheAllocationLength)
 {

@@ -1,0 +1,142 @@
+#include "emu/Bytes.h"
+#include "emu/MediumGeometry.h"
+#include "emu/Profiles.h"
+#include "emu/commands/Commands.h"
+
+namespace emu {
+
+namespace {
+
+enum MediaType : std::uint8_t { kDvdMedia = 0, kBdMedia = 1 };
+enum Format : std::uint8_t { kPhysicalFormat = 0x00, kAdipInformation = 0x11 };
+constexpr std::uint8_t kBdDiscInformation = 0x00;
+
+constexpr std::size_t kPhysicalFormatLength = 2048;
+constexpr std::size_t kAdipLength = 256;
+constexpr std::size_t kBdDiscInformationLength = 4096;
+constexpr std::size_t kDiscInformationUnitLength = 112;
+constexpr std::uint32_t kDvdDataStartPsn = 0x030000;
+
+bool IsPlusMedium(const MediumDescription& disc)
+{
+    using namespace profile;
+    return disc.profile == kDvdPlusR || disc.profile == kDvdPlusRw || disc.profile == kDvdPlusRDl
+        || disc.profile == kDvdPlusRwDl;
+}
+
+std::uint8_t LayerType(const MediumDescription& disc)
+{
+    if (disc.erasable)
+        return 0x04;
+    return disc.profile == profile::kDvdRom || disc.profile == profile::kHdDvdRom ? 0x01 : 0x02;
+}
+
+void PutText(std::uint8_t* at, const std::string& text, std::size_t width)
+{
+    for (std::size_t i = 0; i < width && i < text.size(); ++i)
+        at[i] = static_cast<std::uint8_t>(text[i]);
+}
+
+// The physical format of a DVD or HD DVD layer; DVD+R/RW discs carry their
+// media identification (from the pre-groove) at bytes 19-30.
+std::vector<std::uint8_t> LayerDescriptor(const MediumDescription& disc, std::size_t length)
+{
+    const bool hdDvd = disc.family == MediumFamily::HdDvd;
+    const bool dualLayer = disc.layers > 1;
+    std::vector<std::uint8_t> data(length, 0);
+    data[0] = static_cast<std::uint8_t>((disc.bookType & 0x0F) << 4 | (disc.bookVersion & 0x0F));
+    data[1] = hdDvd ? 0x0F : 0x02;  // 120 mm; maximum rate
+    data[2] = static_cast<std::uint8_t>((disc.layers - 1) << 5 | (dualLayer ? 0x10 : 0) | LayerType(disc));
+    const std::uint8_t linearDensity = hdDvd ? 5 : dualLayer ? 1 : 0;
+    const std::uint8_t trackDensity = hdDvd ? 3 : 0;
+    data[3] = static_cast<std::uint8_t>(linearDensity << 4 | trackDensity);
+
+    // Opposite track path: the second layer's sectors count on from the
+    // complement of the first layer's last sector.
+    const auto layerZero = static_cast<std::uint32_t>(LayerZeroBlocks(disc));
+    const std::uint32_t layerZeroEnd = kDvdDataStartPsn + layerZero - 1;
+    std::uint32_t dataEnd = layerZeroEnd;
+    if (dualLayer)
+        dataEnd = (~layerZeroEnd & 0xFFFFFF) + static_cast<std::uint32_t>(disc.capacityBlocks - layerZero) - 1;
+    PutBe32(&data[4], kDvdDataStartPsn);
+    PutBe32(&data[8], dataEnd);
+    PutBe32(&data[12], dualLayer ? layerZeroEnd : 0);
+    if (IsPlusMedium(disc)) {
+        PutText(&data[19], disc.manufacturerId, 8);
+        PutText(&data[27], disc.mediaTypeId, 3);
+        data[30] = 0x01;  // product revision
+    }
+    return data;
+}
+
+// One disc information unit per layer, as the BD lead-in holds them.
+std::vector<std::uint8_t> BdDiscInformation(const MediumDescription& disc)
+{
+    std::vector<std::uint8_t> data(kBdDiscInformationLength, 0);
+    const char* discType = disc.profile == profile::kBdRom ? "BDO" : disc.erasable ? "BDW" : "BDR";
+    for (int layer = 0; layer < disc.layers && layer < 8; ++layer) {
+        std::uint8_t* unit = &data[static_cast<std::size_t>(layer) * kDiscInformationUnitLength];
+        unit[0] = 'D';
+        unit[1] = 'I';
+        unit[2] = 0x01;  // disc information format 1
+        unit[3] = static_cast<std::uint8_t>(disc.layers << 3 | layer);
+        unit[6] = kDiscInformationUnitLength;  // bytes in use
+        PutText(&unit[8], discType, 3);
+        unit[11] = 0x01;  // 120 mm, class 0, version 1
+        PutText(&unit[100], disc.manufacturerId, 6);
+        PutText(&unit[106], disc.mediaTypeId, 3);
+        unit[111] = 0x01;  // product revision
+    }
+    return data;
+}
+
+std::vector<std::uint8_t> WithHeader(const std::vector<std::uint8_t>& structure)
+{
+    std::vector<std::uint8_t> answer(4, 0);
+    PutBe16(&answer[0], static_cast<std::uint32_t>(structure.size() + 2));
+    answer.insert(answer.end(), structure.begin(), structure.end());
+    return answer;
+}
+
+void ReadDiscStructure(CommandContext& command)
+{
+    const std::uint8_t mediaType = command.Byte(1) & 0x0F;
+    const std::uint8_t layer = command.Byte(6);
+    const std::uint8_t format = command.Byte(7);
+    const MediumDescription& disc = command.drive.medium->description;
+    const bool bd = disc.family == MediumFamily::Bd;
+    const bool dvd = disc.family == MediumFamily::Dvd || disc.family == MediumFamily::HdDvd;
+    if (mediaType > kBdMedia) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    if ((mediaType == kBdMedia && !bd) || (mediaType == kDvdMedia && !dvd)) {
+        command.Fail(sense::kIncompatibleFormat);
+        return;
+    }
+    std::vector<std::uint8_t> structure;
+    if (mediaType == kBdMedia && format == kBdDiscInformation)
+        structure = BdDiscInformation(disc);
+    else if (mediaType == kDvdMedia && format == kPhysicalFormat && layer < disc.layers)
+        structure = LayerDescriptor(disc, kPhysicalFormatLength);
+    else if (mediaType == kDvdMedia && format == kAdipInformation && IsPlusMedium(disc))
+        structure = LayerDescriptor(disc, kAdipLength);
+    if (structure.empty()) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    command.Answer(WithHeader(structure), command.Be16(8));
+}
+
+} // namespace
+
+void RegisterDiscStructure(CommandTable& table)
+{
+    table.Register({.opcode = 0xAD,
+                    .name = "READ DISC STRUCTURE",
+                    .cdbLength = 12,
+                    .needsReadyMedium = true,
+                    .handler = ReadDiscStructure});
+}
+
+} // namespace emu

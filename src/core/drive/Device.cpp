@@ -1,5 +1,6 @@
 #include "core/drive/Device.h"
 
+#include "emu/MediaPresets.h"
 #include "platform/devices/BlockDevices.h"
 #include "platform/text/Trim.h"
 
@@ -46,6 +47,12 @@ bool CDevice::TakeInquiry(const std::uint8_t* answer, std::size_t length)
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     m_strVendorSpecific = vendorSpecific;
     return true;
+}
+
+bool CDevice::IdentityBeginsWith(std::string_view text) const
+{
+    return m_strIdentity.size() >= text.size()
+        && emu::EqualsIgnoringCase(std::string_view(m_strIdentity).substr(0, text.size()), text);
 }
 
 void FillDiskRecord(CDevice& record, const BlockDeviceInfo& disk)

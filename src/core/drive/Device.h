@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct BlockDeviceInfo;
 
@@ -24,6 +25,9 @@ public:
     // Takes the identification of an INQUIRY answer of `length` bytes; false
     // when it holds no identification text from byte 8 on.
     bool TakeInquiry(const std::uint8_t* answer, std::size_t length);
+    // Drive-model exceptions: the identity begins with text, compared without
+    // regard to case over the text's length.
+    bool IdentityBeginsWith(std::string_view text) const;
 
     std::string m_strVendorSpecific;  // bytes 36-55, upper case, trimmed
     std::string m_strFirmware;  // bytes 32-35, trimmed

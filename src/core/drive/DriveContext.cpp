@@ -49,6 +49,11 @@ DriveContext::~DriveContext()
     ReleaseDevices();
 }
 
+void DriveContext::SetWaitClock(std::shared_ptr<WaitClock> clock)
+{
+    m_pWaitClock = clock ? std::move(clock) : SystemWaitClock();
+}
+
 void DriveContext::SetCurrentDevice(CDevice* device)
 {
     m_pCurrentDevice = device;

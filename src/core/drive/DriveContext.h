@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/app/WaitClock.h"
 #include "core/drive/Device.h"
 #include "core/drive/EmulatedDrives.h"
+#include "core/drive/MmcTypes.h"
 #include "core/drive/ScsiCommand.h"
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -68,13 +71,69 @@ public:
     const DriveSources& Sources() const { return m_sources; }
     DriveListHooks& Hooks() { return m_hooks; }
 
+    // MMC commands on the current drive, each a complete CDB of its standard
+    // length. Unless said otherwise a result is the channel's: 0 done, 1
+    // failed with the sense left in the channel for the sense report.
+
+    // 1 when a disc is loaded and ready, else 0.
+    int TestMediaPresent();
+    // Asks up to 2 x seconds times, 500 ms apart: 0 ready, or no disc, or the
+    // request itself failed without sense; 1 still not ready.
+    int WaitForUnitReady(int seconds);
+    // 1 when MODE SENSE answers with the capabilities page 2Ah, else 0.
+    int TestMMCCompliant();
+    // Progress of a long operation, 0-65535 (fractions of 65536); 0 when none.
+    int GetProgress();
+    // The Data Length of the configuration header; 0 on failure.
+    int GetConfigurationDataLength();
+    int GetConfiguration(int requestType, int startingFeature, std::uint8_t* buffer, std::uint32_t length);
+    // true on success.
+    bool ReadTrackInformation(std::uint8_t* buffer, std::uint32_t length, int track);
+    int GetBDDiStruct(BDDiscInfo& info);
+    // The last block address, sign-extended; 0 without a disc or on failure.
+    std::int64_t ReadCapacity();
+    // 1 without a disc (nothing sent), -1 for a buffer under kStructureBufferLength
+    // (nothing sent, the notice says why).
+    int ReadDVDStruct(std::uint32_t address, int layer, int format, int mediaType, std::uint32_t length,
+                      std::uint8_t* buffer, WrapperNotice* notice = nullptr);
+    int ReadDiscStructureNoCheck(std::uint32_t address, int layer, int format, std::uint32_t length,
+                                 std::uint8_t* buffer);
+    // The capacity list length on success, else 0 (the notice carries the status text).
+    int GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length, WrapperNotice* notice = nullptr);
+    // READ(10) of count blocks at lba after the format capacities were
+    // checked: the read's result, or -1 when refused before reading (the
+    // notice carries the message unless quiet).
+    int ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std::int64_t lba, int count, bool quiet,
+                   WrapperNotice* notice = nullptr);
+    // The extent the disc's first performance descriptor ends at; half the
+    // last block of a BD-ROM; 0 on failure.
+    std::int64_t GetMediaCapacity();
+    int SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl);
+    // Also keeps m_bTrayLocked: the tray counts as locked only when the drive took the lock.
+    int PreventMediumRemoval(int prevent);
+    // 1 when the mechanism reports its door open.
+    int IsDoorOpen();
+    // 1 when the drive takes the Solid Burn probe sequence, else 0.
+    int DetectForSolidBurn();
+    static std::string GetRatedSpeedText(const std::string& mediaId);
+
+    // The clock of the waits between commands (a virtual one in tests).
+    void SetWaitClock(std::shared_ptr<WaitClock> clock);
+    WaitClock& GetWaitClock() const { return *m_pWaitClock; }
+
     CScsiCommand m_ScsiCommand;
     std::vector<std::unique_ptr<CDevice>> m_DeviceList;
     std::vector<std::unique_ptr<CDevice>> m_HddList;
     CDevice* m_pCurrentDevice = nullptr;
     std::array<std::uint8_t, 4096> m_DataBuffer{};
+    std::atomic<int> m_bTrayLocked{0};  // 1 while the program holds the drive's tray locked
 
 private:
+    int SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format, std::uint32_t length,
+                          std::uint8_t* buffer);
+    // The profile of the loaded disc from GET CONFIGURATION; 0 when unknown.
+    int CurrentProfile();
+
     std::vector<std::string> OpticalDriveTexts() const;
     std::unique_ptr<CDevice> ProbeOpticalDrive(const std::string& driveText, int& answered,
                                                std::vector<std::string>& reasons);
@@ -84,6 +143,7 @@ private:
     DriveSources m_sources;
     std::shared_ptr<EmulatedDeviceOpener> m_pOpener;
     DriveListHooks m_hooks;
+    std::shared_ptr<WaitClock> m_pWaitClock = SystemWaitClock();
     std::vector<std::string> m_deviceComboEntries;
     int m_nDeviceComboSel = -1;
 };

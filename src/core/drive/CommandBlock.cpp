@@ -1,0 +1,51 @@
+#include "core/drive/CommandBlock.h"
+
+#include "core/drive/ScsiCommand.h"
+
+std::size_t StandardCdbLength(std::uint8_t opcode)
+{
+    switch (opcode >> 5) {
+    case 0: return 6;
+    case 1:
+    case 2: return 10;
+    case 4: return 16;
+    case 5: return 12;
+    default: return 0;
+    }
+}
+
+CommandBlock::CommandBlock(std::uint8_t opcode, std::size_t length)
+    : m_length(length ? length : StandardCdbLength(opcode))
+{
+    if (m_length > m_bytes.size())
+        m_length = 0;
+    m_bytes[0] = opcode;
+}
+
+CommandBlock& CommandBlock::Set(std::size_t index, std::uint8_t value)
+{
+    if (index < m_length)
+        m_bytes[index] = value;
+    return *this;
+}
+
+CommandBlock& CommandBlock::SetBe16(std::size_t index, std::uint32_t value)
+{
+    Set(index, static_cast<std::uint8_t>(value >> 8));
+    return Set(index + 1, static_cast<std::uint8_t>(value));
+}
+
+CommandBlock& CommandBlock::SetBe32(std::size_t index, std::uint32_t value)
+{
+    SetBe16(index, value >> 16);
+    return SetBe16(index + 2, value);
+}
+
+int CommandBlock::Execute(CScsiCommand& channel, int direction, void* buffer, std::uint32_t length) const
+{
+    if (m_length == 0)
+        return 1;
+    for (std::size_t i = 0; i < m_length; ++i)
+        *channel.Cdb(static_cast<int>(i)) = m_bytes[i];
+    return channel.Execute(direction, buffer, length);
+}

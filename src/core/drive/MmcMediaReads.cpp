@@ -1,0 +1,221 @@
+#include "core/app/LogFile.h"
+#include "core/drive/CommandBlock.h"
+#include "core/drive/DriveContext.h"
+#include "emu/Bytes.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+// The MMC commands that read what is on the disc.
+
+namespace {
+
+using emu::GetBe32;
+
+constexpr int kIn = 1;
+
+constexpr std::uint8_t kReadFormatCapacities = 0x23;
+constexpr std::uint8_t kReadCapacity = 0x25;
+constexpr std::uint8_t kRead10 = 0x28;
+constexpr std::uint8_t kReadTrackInformation = 0x52;
+constexpr std::uint8_t kGetPerformance = 0xAC;
+constexpr std::uint8_t kReadDiscStructure = 0xAD;
+
+constexpr int kBdMediaType = 1;
+constexpr int kBdRomProfile = 0x40;
+constexpr std::uint32_t kFormatCapacitiesTransfer = 2048;
+// Header and current/maximum descriptor: enough to see the descriptor type.
+constexpr std::uint32_t kCurrentCapacityLength = 12;
+constexpr std::int64_t kMaxRead10Blocks = 0xFFFF;
+constexpr std::int64_t kMaxRead10Lba = 0xFFFFFFFF;
+constexpr int kUnitReadySeconds = 10;
+
+enum CapacityDescriptorType { kUnformatted = 1, kFormatted = 2, kNoMedium = 3 };
+
+const char* const kBufferSizeMessage
+    = "ReadBDStruct Buffer size wrong.\nPlease report this error on the Quenzario web site.";
+
+void TakeBdDiscInfo(const std::uint8_t* unit, BDDiscInfo& info)
+{
+    info = BDDiscInfo{};
+    std::memcpy(info.identifier, unit, 2);
+    info.format = unit[2];
+    info.unitsAndSequence = unit[3];
+    info.reserved1 = unit[4];
+    info.unitPosition = unit[5];
+    info.bytesInUse = unit[6];
+    info.continuation = unit[7];
+    std::memcpy(info.discTypeId, unit + 8, 3);
+    info.sizeClassVersion = unit[11];
+    std::memcpy(info.unitData, unit + 12, sizeof info.unitData);
+    std::memcpy(info.manufacturerId, unit + 100, 6);
+    std::memcpy(info.mediaTypeId, unit + 106, 3);
+    std::memcpy(info.timeStamp, unit + 109, 2);
+    info.productRevision = unit[111];
+}
+
+} // namespace
+
+bool DriveContext::ReadTrackInformation(std::uint8_t* buffer, std::uint32_t length, int track)
+{
+    const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
+    return CommandBlock(kReadTrackInformation)
+               .Set(1, 0x01)  // the address is a track number
+               .Set(5, static_cast<std::uint8_t>(track))
+               .SetBe16(7, allocation)
+               .Execute(m_ScsiCommand, kIn, buffer, allocation)
+        == 0;
+}
+
+int DriveContext::SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format,
+                                    std::uint32_t length, std::uint8_t* buffer)
+{
+    const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
+    return CommandBlock(kReadDiscStructure)
+        .Set(1, static_cast<std::uint8_t>(mediaType))
+        .SetBe32(2, address)
+        .Set(6, static_cast<std::uint8_t>(layer))
+        .Set(7, static_cast<std::uint8_t>(format))
+        .SetBe16(8, allocation)
+        .Execute(m_ScsiCommand, kIn, buffer, allocation);
+}
+
+int DriveContext::GetBDDiStruct(BDDiscInfo& info)
+{
+    std::vector<std::uint8_t> answer(kStructureBufferLength, 0);
+    const int result = SendDiscStructure(kBdMediaType, 0, 0, 0x00, kStructureBufferLength, answer.data());
+    if (result == 0)
+        TakeBdDiscInfo(&answer[4], info);
+    return result;
+}
+
+std::int64_t DriveContext::ReadCapacity()
+{
+    if (TestMediaPresent() != 1)
+        return 0;
+    std::array<std::uint8_t, 8> answer{};
+    if (CommandBlock(kReadCapacity).Execute(m_ScsiCommand, kIn, answer.data(), answer.size()) != 0)
+        return 0;
+    return static_cast<std::int32_t>(GetBe32(answer.data()));
+}
+
+int DriveContext::ReadDVDStruct(std::uint32_t address, int layer, int format, int mediaType, std::uint32_t length,
+                                std::uint8_t* buffer, WrapperNotice* notice)
+{
+    if (TestMediaPresent() != 1)
+        return 1;
+    if (length < kStructureBufferLength) {
+        if (notice)
+            notice->messageBox = kBufferSizeMessage;
+        LogEntry("ReadDVDStruct() - Buffer size smaller than BLOCKSIZE4100");
+        return -1;
+    }
+    return SendDiscStructure(mediaType, address, layer, format, length, buffer);
+}
+
+int DriveContext::ReadDiscStructureNoCheck(std::uint32_t address, int layer, int format, std::uint32_t length,
+                                           std::uint8_t* buffer)
+{
+    return SendDiscStructure(0, address, layer, format, length, buffer);
+}
+
+int DriveContext::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length, WrapperNotice* notice)
+{
+    const auto fail = [&](const char* log, const char* status) {
+        LogEntry(log);
+        if (notice)
+            notice->status = status;
+        return 0;
+    };
+    LogEntry("Start GetFormatCapacities()");
+    const std::uint32_t transfer = std::min(length, kFormatCapacitiesTransfer);
+    if (!buffer || transfer < 4)
+        return fail("GetFormatCapacities() - Buffer too small", "Allocation length incorrect");
+    std::fill(buffer, buffer + transfer, 0);
+    if (CommandBlock(kReadFormatCapacities).SetBe16(7, 4).Execute(m_ScsiCommand, kIn, buffer, transfer) != 0)
+        return fail("GetFormatCapacities() - SCSI_Cmd_ReadFormatCapacities command 23h failed, returned non zero",
+                    "Error, SCSI_Cmd_ReadFormatCapacities");
+    const std::uint32_t listLength = buffer[3];
+    if (listLength % 8 != 0 || listLength < 16 || listLength + 4 > length)
+        return fail("GetFormatCapacities() - Allocation length failed", "Allocation length incorrect");
+    if (CommandBlock(kReadFormatCapacities)
+            .SetBe16(7, listLength + 4)
+            .Execute(m_ScsiCommand, kIn, buffer, listLength + 4)
+        != 0)
+        return fail("GetFormatCapacities() - SCSI_Cmd_ReadFormatCapacities (2) failed, returned non zero",
+                    "Error, SCSI_Cmd_ReadFormatCapacities");
+    if (buffer[3] != listLength)
+        return fail("GetFormatCapacities() - Parameter length inconsistency", "Parameter length inconsistency");
+    LogEntry("End GetFormatCapacities()");
+    return static_cast<int>(listLength);
+}
+
+int DriveContext::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std::int64_t lba, int count, bool quiet,
+                             WrapperNotice* notice)
+{
+    LogEntry("Start ReadBlocks()");
+    if (count < 0 || count > kMaxRead10Blocks || lba < 0 || lba > kMaxRead10Lba) {
+        LogEntry("ReadBlocks() - Block address or count out of range");
+        return -1;
+    }
+    const std::size_t bytes = static_cast<std::size_t>(count) * kBlockBytes;
+    if (!buffer || bufferLength < bytes) {
+        LogEntry("ReadBlocks() - Buffer too small");
+        return -1;
+    }
+    const auto refuse = [&](const char* text) {
+        LogEntry(std::string("ReadBlocks() - ") + text);
+        if (notice && !quiet)
+            notice->messageBox = text;
+        return -1;
+    };
+
+    WaitForUnitReady(kUnitReadySeconds);
+    std::fill(buffer, buffer + bufferLength, 0);
+    std::array<std::uint8_t, kFormatCapacitiesTransfer> capacities{};
+    if (CommandBlock(kReadFormatCapacities)
+            .SetBe16(7, kCurrentCapacityLength)
+            .Execute(m_ScsiCommand, kIn, capacities.data(), capacities.size())
+        == 0) {
+        switch (capacities[8] & 0x03) {
+        case kUnformatted: return refuse("This media is unformatted, reading blocks is pointless.");
+        case kNoMedium: return refuse("No Media present or media is unformatted");
+        case kFormatted:
+            if (lba >= GetBe32(&capacities[4]))
+                return refuse("Your requested block is beyond the last readable block.");
+            break;
+        default: break;
+        }
+    }
+
+    LogEntryF("ReadBlocks() - Request to read block %lld", static_cast<long long>(lba));
+    WaitForUnitReady(kUnitReadySeconds);
+    std::fill(buffer, buffer + bufferLength, 0);
+    const int result = CommandBlock(kRead10)
+                           .SetBe32(2, static_cast<std::uint32_t>(lba))
+                           .SetBe16(7, static_cast<std::uint32_t>(count))
+                           .Execute(m_ScsiCommand, kIn, buffer, static_cast<std::uint32_t>(bytes));
+    if (result != 0)
+        LogEntry("ReadBlocks() - SCSI_Cmd_Read10 failed, returned non zero");
+    LogEntry("End ReadBlocks()");
+    return result;
+}
+
+std::int64_t DriveContext::GetMediaCapacity()
+{
+    if (CurrentProfile() == kBdRomProfile)
+        return ReadCapacity() >> 1;
+    std::array<std::uint8_t, 2048> answer{};
+    // Nominal read performance (tolerance 10b, as MMC asks), at most two
+    // extents: the first one ends where the first layer's data ends.
+    const int result = CommandBlock(kGetPerformance)
+                           .Set(1, 0x10)
+                           .SetBe16(8, 2)
+                           .Set(10, 0x00)
+                           .Execute(m_ScsiCommand, kIn, answer.data(), answer.size());
+    constexpr std::uint32_t kFirstDescriptorEnd = 4 + 16;
+    if (result != 0 || GetBe32(answer.data()) < kFirstDescriptorEnd)
+        return 0;
+    return static_cast<std::int32_t>(GetBe32(&answer[16]));  // End LBA of the first extent
+}

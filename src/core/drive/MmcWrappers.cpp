@@ -1,0 +1,228 @@
+#include "core/app/Format.h"
+#include "core/app/LogFile.h"
+#include "core/drive/CommandBlock.h"
+#include "core/drive/DriveContext.h"
+#include "core/drive/VendorSignatures.h"
+#include "emu/Bytes.h"
+
+#include <algorithm>
+#include <vector>
+
+// The MMC commands that ask the drive about itself and its state; the
+// commands that read the disc are in MmcMediaReads.cpp.
+
+namespace {
+
+using emu::GetBe16;
+using emu::GetBe32;
+
+constexpr int kOut = 0;
+constexpr int kIn = 1;
+constexpr int kNoData = 2;
+
+constexpr std::uint8_t kTestUnitReady = 0x00;
+constexpr std::uint8_t kRequestSense = 0x03;
+constexpr std::uint8_t kPreventAllowMediumRemoval = 0x1E;
+constexpr std::uint8_t kGetConfiguration = 0x46;
+constexpr std::uint8_t kModeSense10 = 0x5A;
+constexpr std::uint8_t kSetCdSpeed = 0xBB;
+constexpr std::uint8_t kMechanismStatus = 0xBD;
+constexpr std::uint8_t kBenqVendorCommand = 0xFD;
+constexpr std::size_t kVendorCdbLength = 12;
+
+constexpr std::uint8_t kCapabilitiesPage = 0x2A;
+constexpr std::uint32_t kFirstModeSenseLength = 252;
+constexpr std::uint32_t kModeSenseRetryLength = 2048;
+constexpr std::size_t kModeSenseBufferLength = 65536;
+constexpr std::uint16_t kMaximumSpeed = 0xFFFF;
+constexpr int kPollIntervalMs = 500;
+
+bool NoMedium(const SenseCode& sense)
+{
+    return sense.key == 2 && sense.asc == 0x3A;
+}
+
+bool NoSense(const SenseCode& sense)
+{
+    return sense.key == 0 && sense.asc == 0 && sense.ascq == 0;
+}
+
+// Sense-key specific bytes valid: bytes 16-17 hold the progress.
+int ProgressOf(const std::uint8_t* sense)
+{
+    return (sense[15] & 0x80) ? GetBe16(&sense[16]) : -1;
+}
+
+CommandBlock BenqCommand(std::uint8_t subCommand)
+{
+    CommandBlock block(kBenqVendorCommand, kVendorCdbLength);
+    block.Set(1, subCommand);
+    for (std::size_t i = 0; i < kBenqSignature.size(); ++i)
+        block.Set(2 + i, static_cast<std::uint8_t>(kBenqSignature[i]));
+    return block;
+}
+
+} // namespace
+
+int DriveContext::TestMediaPresent()
+{
+    return CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kIn, nullptr, 0) == 0 ? 1 : 0;
+}
+
+int DriveContext::WaitForUnitReady(int seconds)
+{
+    const int tries = 2 * std::max(seconds, 0);
+    for (int attempt = 0; attempt < tries; ++attempt) {
+        SenseCode sense;
+        {
+            const auto lock = m_ScsiCommand.Lock();
+            if (CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kIn, nullptr, 0) == 0)
+                return 0;
+            sense = SenseOf(m_ScsiCommand.GetSenseBuffer());
+        }
+        if (NoMedium(sense) || NoSense(sense))
+            return 0;
+        if (attempt + 1 < tries)
+            m_pWaitClock->SleepMs(kPollIntervalMs);
+    }
+    return 1;
+}
+
+int DriveContext::TestMMCCompliant()
+{
+    LogEntry("Testing for MMC compliance start");
+    const auto lock = m_ScsiCommand.Lock();
+    std::vector<std::uint8_t> answer(kModeSenseBufferLength, 0);
+    std::uint32_t received = 0;
+    const auto modeSense = [&](std::uint32_t allocation) {
+        std::fill(answer.begin(), answer.end(), 0);
+        const int result = CommandBlock(kModeSense10)
+                               .Set(2, 0x3F)  // all pages, current values
+                               .SetBe16(7, allocation)
+                               .Execute(m_ScsiCommand, kIn, answer.data(), allocation);
+        received = allocation - std::min(m_ScsiCommand.Residual(), allocation);
+        return result;
+    };
+    const int first = modeSense(kFirstModeSenseLength);
+    std::uint32_t dataLength = GetBe16(answer.data());
+    if (first != 0 || dataLength > kFirstModeSenseLength) {
+        LogEntry(first == 0 && dataLength > kModeSenseRetryLength ? "SCSI_Cmd_ModeSense10 3" : "SCSI_Cmd_ModeSense10 2");
+        if (modeSense(first == 0 ? dataLength : kModeSenseRetryLength) != 0) {
+            LogEntry("TestMMCCompliant() failed, SCSI_Cmd_ModeSense10 returned non zero");
+            return 0;
+        }
+        dataLength = GetBe16(answer.data());
+    }
+    LogEntry("TestMMCCompliant() successful - looking for page 2Ah");
+    // Pages follow an 8-byte header without block descriptors; only bytes
+    // that came back are walked.
+    const std::size_t end = std::min<std::size_t>(dataLength, received);
+    for (std::size_t start = 8; start < end;) {
+        const int code = answer[start] & 0x3F;
+        LogEntryF("TestMMCCompliant() - Found page %xh", code);
+        if (code == kCapabilitiesPage) {
+            LogEntry("TestMMCCompliant() - page 2Ah found.");
+            return 1;
+        }
+        start += answer[start + 1] + 2u;
+    }
+    LogEntry("TestMMCCompliant() - page 2Ah not found");
+    return 0;
+}
+
+int DriveContext::GetProgress()
+{
+    const auto lock = m_ScsiCommand.Lock();
+    CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kNoData, nullptr, 0);
+    if (const int progress = ProgressOf(m_ScsiCommand.GetSenseBuffer()); progress >= 0)
+        return progress;
+    std::array<std::uint8_t, 255> answer{};
+    if (CommandBlock(kRequestSense).Set(4, 255).Execute(m_ScsiCommand, kIn, answer.data(), answer.size()) != 0) {
+        LogEntry("GetProgress() - Request Sense - Command Test Unit Ready (03h) failed, returned non zero");
+        return 0;
+    }
+    return std::max(ProgressOf(answer.data()), 0);
+}
+
+int DriveContext::GetConfigurationDataLength()
+{
+    std::array<std::uint8_t, 2048> answer{};
+    if (GetConfiguration(0, 0, answer.data(), answer.size()) != 0)
+        return 0;
+    return static_cast<int>(GetBe32(answer.data()));
+}
+
+int DriveContext::GetConfiguration(int requestType, int startingFeature, std::uint8_t* buffer, std::uint32_t length)
+{
+    const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
+    return CommandBlock(kGetConfiguration)
+        .Set(1, static_cast<std::uint8_t>(requestType))
+        .SetBe16(2, static_cast<std::uint32_t>(startingFeature))
+        .SetBe16(7, allocation)
+        .Execute(m_ScsiCommand, kIn, buffer, allocation);
+}
+
+int DriveContext::CurrentProfile()
+{
+    std::array<std::uint8_t, 8> header{};
+    if (GetConfiguration(0, 0, header.data(), header.size()) != 0)
+        return 0;
+    return GetBe16(&header[6]);
+}
+
+int DriveContext::SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl)
+{
+    const std::int64_t listed = std::int64_t{index} * step;
+    std::int64_t speed = kMaximumSpeed;  // the caller's "maximum" entry
+    if (listed != 0)
+        speed = std::clamp<std::int64_t>((count - listed + 1) * unitSpeed, 1, kMaximumSpeed);
+    return CommandBlock(kSetCdSpeed)
+        .Set(1, static_cast<std::uint8_t>(rotationControl))
+        .SetBe16(2, static_cast<std::uint32_t>(speed))
+        .SetBe16(4, static_cast<std::uint32_t>(speed))
+        .Execute(m_ScsiCommand, kIn, nullptr, 0);
+}
+
+int DriveContext::PreventMediumRemoval(int prevent)
+{
+    const int result = CommandBlock(kPreventAllowMediumRemoval)
+                           .Set(4, static_cast<std::uint8_t>(prevent))
+                           .Execute(m_ScsiCommand, kIn, nullptr, 0);
+    if (result == 0)
+        m_bTrayLocked = prevent != 0 ? 1 : 0;
+    return result;
+}
+
+int DriveContext::IsDoorOpen()
+{
+    std::array<std::uint8_t, 32> answer{};
+    CommandBlock(kMechanismStatus).SetBe16(8, answer.size()).Execute(m_ScsiCommand, kIn, answer.data(), answer.size());
+    return (answer[1] >> 4) & 0x01;
+}
+
+int DriveContext::DetectForSolidBurn()
+{
+    LogEntry("Start DetectForSolidBurn()");
+    if (!m_pCurrentDevice)
+        return 0;
+    for (const char* excluded : {"PIONEER DVD-RW", "PIODATA DVD-RW", "ATAPI   DVD DD", "BENQ"})
+        if (m_pCurrentDevice->IdentityBeginsWith(excluded))
+            return 0;
+    if (BenqCommand(0x11).Execute(m_ScsiCommand, kIn, nullptr, 0) != 0)
+        return 0;
+    if (BenqCommand(0x12).Execute(m_ScsiCommand, kIn, nullptr, 0) != 0)
+        return 0;
+    if (BenqCommand(0xF1).Execute(m_ScsiCommand, kOut, nullptr, 0) != 0)
+        return 1;
+    std::array<std::uint8_t, 12> answer{};
+    CommandBlock probe = BenqCommand(0x1B);
+    probe.Set(6, 0x16).Set(7, 0x01).Set(8, 0x04);
+    if (probe.Execute(m_ScsiCommand, kIn, answer.data(), answer.size()) != 0)
+        return 0;
+    return BenqCommand(0xF2).Execute(m_ScsiCommand, kOut, nullptr, 0) == 0 ? 1 : 0;
+}
+
+std::string DriveContext::GetRatedSpeedText(const std::string&)
+{
+    return Format("%-66s%s", "Manufacturer Rated Speed", "Unknown");
+}

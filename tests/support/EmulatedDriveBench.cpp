@@ -1,0 +1,36 @@
+#include "support/EmulatedDriveBench.h"
+
+#include <gtest/gtest.h>
+
+EmulatedDriveBench::EmulatedDriveBench(const char* drivePreset, const char* mediumPreset)
+{
+    std::string error;
+    drive = emu::MakeEmulatedDrive(drivePreset, mediumPreset, clock, &error);
+    EXPECT_TRUE(drive) << error;
+}
+
+DriveSources EmulatedDriveBench::Sources() const
+{
+    DriveSources sources;
+    sources.sysBlockRoot = m_machine.Path();
+    sources.devRoot = m_machine.Path();
+    sources.emulated = {{"emu0", drive}};
+    return sources;
+}
+
+void EmulatedDriveBench::MakeCurrent(DriveContext& context)
+{
+    ASSERT_TRUE(context.FillDeviceComboList());
+    context.SetDeviceComboSel(0);
+    ASSERT_EQ(context.OnSelchangeDevicescombo(), SelectionOutcome::Selected);
+    context.SetWaitClock(waitClock);
+    drive->ClearJournal();
+}
+
+std::vector<std::vector<std::uint8_t>> EmulatedDriveBench::Cdbs() const
+{
+    std::vector<std::vector<std::uint8_t>> cdbs;
+    for (const emu::JournalEntry& entry : drive->Journal())
+        cdbs.push_back(entry.Bytes());
+    return cdbs;
+}

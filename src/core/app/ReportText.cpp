@@ -1,0 +1,203 @@
+#include "core/app/ReportText.h"
+
+#include "core/app/Format.h"
+#include "core/app/HexDump.h"
+#include "core/app/LogFile.h"
+#include "core/app/UserPrompt.h"
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+constexpr int kBytesPerReportLine = 16;
+
+std::string ToColumns(const std::string& line, int columns)
+{
+    std::string fitted = line.substr(0, static_cast<std::size_t>(columns));
+    fitted.resize(static_cast<std::size_t>(columns), ' ');
+    return fitted;
+}
+
+std::string WithoutTrailingBlanks(std::string text)
+{
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+} // namespace
+
+void ReportText::SetListener(Listener listener)
+{
+    std::lock_guard lock(m_mutex);
+    m_listener = std::move(listener);
+}
+
+void ReportText::Notify(ReportChange change)
+{
+    Listener listener;
+    {
+        std::lock_guard lock(m_mutex);
+        listener = m_listener;
+    }
+    if (listener)
+        listener(change);
+}
+
+void ReportText::SetLine(int index, const std::string& text)
+{
+    std::lock_guard lock(m_mutex);
+    m_StringArray.ElementAt(index) = text;
+}
+
+std::string ReportText::GetLine(int index)
+{
+    std::lock_guard lock(m_mutex);
+    return m_StringArray.ElementAt(index);
+}
+
+int ReportText::GetLineCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_StringArray.GetCount();
+}
+
+void ReportText::ClearDisplayLines()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_StringArray.EmptyAll();
+    }
+    RefreshDisplay(kWholeReport);
+}
+
+void ReportText::ClearDisplay()
+{
+    LogEntry("Start ClearDisplay()");
+    ClearDisplayLines();
+    LogEntry("End ClearDisplay()");
+}
+
+bool ReportText::CountsAsContent(const std::string& line) const
+{
+    if (line == std::string(kReportColumns, ' '))
+        return false;
+    if (m_bHexView == 1)
+        return true;
+    return line.find_first_not_of(' ') != std::string::npos;
+}
+
+void ReportText::RefreshDisplay(int bytes)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        const int fresh = bytes > kWholeReport ? kReportLines
+                                               : std::clamp((bytes + kBytesPerReportLine - 1) / kBytesPerReportLine,
+                                                            1, kReportLines);
+        for (int i = 0; i < fresh; ++i) {
+            std::string& line = m_StringArray.ElementAt(i);
+            line = ToColumns(line, kReportColumns);
+        }
+        int last = -1;
+        for (int i = kReportLines - 1; i >= 0 && last < 0; --i)
+            if (CountsAsContent(m_StringArray.ElementAt(i)))
+                last = i;
+        std::string text;
+        for (int i = 0; i <= last; ++i)
+            text += ToColumns(m_StringArray.ElementAt(i), kReportColumns) + "\r\n";
+        m_strDisplay = std::move(text);
+    }
+    Notify(ReportChange::Display);
+}
+
+std::string ReportText::GetDisplayText() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_strDisplay;
+}
+
+void ReportText::FormatHexDump(const std::uint8_t* data, int lines)
+{
+    std::lock_guard lock(m_mutex);
+    m_HexLines.clear();
+    if (!data || lines <= 0)
+        return;
+    for (int n = 0; n < lines; ++n)
+        m_HexLines.push_back(HexDumpLine(data + n * kHexDumpBytesPerLine,
+                                         static_cast<std::uint32_t>(n * kHexDumpBytesPerLine)));
+}
+
+void ReportText::ShowHexDump(int lines)
+{
+    try {
+        std::lock_guard lock(m_mutex);
+        std::string text = std::string(kHexDumpHeader) + "\r\n" + kHexDumpRule + "\r\n";
+        const int shown = std::clamp(lines, 0, static_cast<int>(m_HexLines.size()));
+        for (int n = 0; n < shown; ++n) {
+            std::string& line = m_HexLines[static_cast<std::size_t>(n)];
+            line = ToColumns(line, kHexDumpColumns);
+            text += line + "\r\n";
+        }
+        m_strDisplay = std::move(text);
+    } catch (const std::bad_alloc&) {
+        AppMessageBox("Error allocating memory");
+        return;
+    }
+    Notify(ReportChange::Display);
+}
+
+std::vector<std::string> ReportText::GetHexLines() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_HexLines;
+}
+
+void ReportText::ShowStatus(const std::string& text)
+{
+    SetStatusLine(Format("%-40s", text.c_str()).substr(0, kStatusColumns));
+}
+
+void ReportText::SetStatusLine(const std::string& text)
+{
+    LogEntry(text);
+    const std::string shown = Format("%-40s", text.c_str());
+    {
+        std::lock_guard lock(m_mutex);
+        m_strStatusDisplay = shown;
+        m_strStatus = WithoutTrailingBlanks(shown);
+    }
+    Notify(ReportChange::Status);
+}
+
+void ReportText::ShowProgressStatus(int done, const std::string& text, int total)
+{
+    if (total == 0)
+        return;
+    const auto percent = std::min<std::int64_t>(std::int64_t{done} * 100 / total + 1, 100);
+    if (done == 1)
+        ShowStatus(text);
+    else
+        ShowStatus(Format("     Amount completed  %3d%%", static_cast<int>(percent)));
+}
+
+std::string ReportText::GetStatusText() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_strStatus;
+}
+
+std::string ReportText::GetStatusDisplay() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_strStatusDisplay;
+}
+
+std::string FormatReportLine(const std::string& label, const std::string& value)
+{
+    return Format("%-44s%29s", label.c_str(), value.c_str());
+}
+
+std::string FormatHexValue(std::uint64_t value)
+{
+    return Format("%llXh", static_cast<unsigned long long>(value));
+}

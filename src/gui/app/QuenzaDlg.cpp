@@ -7,7 +7,7 @@
 
 CQuenzaDlg::CQuenzaDlg(QWidget* parent) : CQuenzaDlg(DriveSources::FromEnvironment(), parent) {}
 
-CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(102, parent), m_Drives(std::move(sources))
+CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(102, parent), m_Core(std::move(sources))
 {
     g_bCompareRunning = 0;
     g_bCreateIsoRunning = 0;
@@ -23,7 +23,7 @@ bool CQuenzaDlg::OnInitDialog()
 {
     LogEntry("Start main window class");
     CDialog::OnInitDialog();
-    if (!m_Drives.InitInterfaces())
+    if (!m_Core.m_Drives.InitInterfaces())
         EndDialog(0);  // the reason has been shown
     return true;
 }
@@ -39,10 +39,10 @@ void CQuenzaDlg::OnExitProgram()
 {
     LogEntry("Exit program command received");
     LogEntry("Saving current device");
-    WriteAppProfileInt("SelectedDevice", m_Drives.GetDeviceComboSel());
+    WriteAppProfileInt("SelectedDevice", m_Core.m_Drives.GetDeviceComboSel());
     LogEntry("Destroying device list array");
-    m_Drives.ReleaseDevices();
-    m_Drives.m_ScsiCommand.CloseAssociateHandle();
+    m_Core.m_Drives.ReleaseDevices();
+    m_Core.m_Drives.m_ScsiCommand.CloseAssociateHandle();
     LogEntry("Calling EndDialog()");
     EndDialog(0);
 }

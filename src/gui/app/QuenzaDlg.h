@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/drive/DriveContext.h"
+#include "core/app/MainDialogCore.h"
 #include "gui/ui/Dialog.h"
 
 #include <string>
@@ -22,5 +22,5 @@ public:
     int m_bPiPoActive = 0;
     std::string m_strCmdLine1;
     std::string m_strCmdLine2;
-    DriveContext m_Drives;
+    MainDialogCore m_Core;
 };

@@ -4,12 +4,11 @@
 #include "core/app/LogFile.h"
 #include "core/app/UserPrompt.h"
 #include "core/drive/CommandBlock.h"
+#include "core/drive/MmcOpcodes.h"
 #include "core/drive/SenseTexts.h"
 
 namespace {
 
-constexpr std::uint8_t kTestUnitReady = 0x00;
-constexpr int kIn = 1;
 constexpr int kProgressScale = 65536;
 constexpr std::uint32_t kProgressPollMs = 250;
 constexpr std::uint32_t kReadyPollMs = 100;  // a pause keeps a not-ready drive from being flooded
@@ -34,7 +33,7 @@ int MainDialogCore::PollUntilReady(bool showEraseProgress, std::uint32_t timeout
         bool delivered = true;
         {
             const auto lock = channel.Lock();
-            if (CommandBlock(kTestUnitReady).Execute(channel, kIn, nullptr, 0) == 0)
+            if (CommandBlock(mmc::kTestUnitReady).Execute(channel, mmc::kDataIn, nullptr, 0) == 0)
                 return 0;
             sense = SenseOf(channel.GetSenseBuffer());
             delivered = channel.LastError() == PassThroughError::None;
@@ -83,13 +82,16 @@ void MainDialogCore::ReportSenseError(int opcode)
         m_Report.ShowStatus("Command not supported by drive");
         return;
     }
-    if ((sense.key == 6 && sense.asc == 0x28 && sense.ascq == 0) || (sense.key == 2 && sense.asc == 0x3A && sense.ascq == 0)) {
+    const bool mediumChanged = sense.key == 6 && sense.asc == 0x28 && sense.ascq == 0;
+    const bool noMedium = sense.key == 2 && sense.asc == 0x3A && sense.ascq == 0;
+    if (mediumChanged || noMedium) {
         m_Report.ShowStatus("Error - No DVD media in drive");
         return;
     }
-    const std::string text = Format("%s%03xh %-19s\r\nSense %02Xh %22s\r\nASC   %02Xh %22s\r\nASCQ  %02Xh %22s", "Command ",
-                                    opcode, "returned:", sense.key, GetSenseKeyText(sense.key), sense.asc, " ",
-                                    sense.ascq, GetAscAscqText(sense.asc, sense.ascq));
+    const std::string text
+        = Format("%s%03xh %-19s\r\nSense %02Xh %22s\r\nASC   %02Xh %22s\r\nASCQ  %02Xh %22s", "Command ", opcode,
+                 "returned:", sense.key, GetSenseKeyText(sense.key), sense.asc, " ", sense.ascq,
+                 GetAscAscqText(sense.asc, sense.ascq));
     m_Report.SetLine(0, text);
     AppMessageBox(text);
 }

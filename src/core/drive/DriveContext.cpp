@@ -5,6 +5,7 @@
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
 #include "core/app/UserPrompt.h"
+#include "core/drive/MmcOpcodes.h"
 #include "platform/devices/BlockDevices.h"
 #include "platform/passthrough/EmulatedPassThrough.h"
 #include "platform/passthrough/SystemDeviceOpener.h"
@@ -13,9 +14,6 @@
 #include <cstdlib>
 
 namespace {
-
-constexpr std::uint8_t kInquiry = 0x12;
-constexpr int kDirectionIn = 1;
 
 std::string InquiryFailureText(const CScsiCommand& channel, const std::uint8_t* sense)
 {
@@ -86,10 +84,10 @@ std::unique_ptr<CDevice> DriveContext::ProbeOpticalDrive(const std::string& driv
     auto record = std::make_unique<CDevice>();
     SetCurrentDevice(record.get());
     std::uint8_t answer[kInquiryLength] = {};
-    *m_ScsiCommand.Cdb(0) = kInquiry;
+    *m_ScsiCommand.Cdb(0) = mmc::kInquiry;
     *m_ScsiCommand.Cdb(4) = kInquiryLength;
     *m_ScsiCommand.Cdb(5) = 0;
-    const int failed = m_ScsiCommand.ExecuteAndClose(kDirectionIn, answer, kInquiryLength);
+    const int failed = m_ScsiCommand.ExecuteAndClose(mmc::kDataIn, answer, kInquiryLength);
     SetCurrentDevice(nullptr);
     if (failed) {
         LogEntry("FillDeviceComboList() - Device Inquiry resulted in an error");

@@ -2,6 +2,7 @@
 #include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
+#include "core/drive/MmcOpcodes.h"
 #include "core/drive/VendorSignatures.h"
 #include "emu/Bytes.h"
 
@@ -15,18 +16,8 @@ namespace {
 
 using emu::GetBe16;
 using emu::GetBe32;
+using namespace mmc;
 
-constexpr int kOut = 0;
-constexpr int kIn = 1;
-constexpr int kNoData = 2;
-
-constexpr std::uint8_t kTestUnitReady = 0x00;
-constexpr std::uint8_t kRequestSense = 0x03;
-constexpr std::uint8_t kPreventAllowMediumRemoval = 0x1E;
-constexpr std::uint8_t kGetConfiguration = 0x46;
-constexpr std::uint8_t kModeSense10 = 0x5A;
-constexpr std::uint8_t kSetCdSpeed = 0xBB;
-constexpr std::uint8_t kMechanismStatus = 0xBD;
 constexpr std::uint8_t kBenqVendorCommand = 0xFD;
 constexpr std::size_t kVendorCdbLength = 12;
 
@@ -66,7 +57,7 @@ CommandBlock BenqCommand(std::uint8_t subCommand)
 
 int DriveContext::TestMediaPresent()
 {
-    return CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kIn, nullptr, 0) == 0 ? 1 : 0;
+    return CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kDataIn, nullptr, 0) == 0 ? 1 : 0;
 }
 
 int DriveContext::WaitForUnitReady(int seconds)
@@ -76,7 +67,7 @@ int DriveContext::WaitForUnitReady(int seconds)
         SenseCode sense;
         {
             const auto lock = m_ScsiCommand.Lock();
-            if (CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kIn, nullptr, 0) == 0)
+            if (CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kDataIn, nullptr, 0) == 0)
                 return 0;
             sense = SenseOf(m_ScsiCommand.GetSenseBuffer());
         }
@@ -99,14 +90,15 @@ int DriveContext::TestMMCCompliant()
         const int result = CommandBlock(kModeSense10)
                                .Set(2, 0x3F)  // all pages, current values
                                .SetBe16(7, allocation)
-                               .Execute(m_ScsiCommand, kIn, answer.data(), allocation);
+                               .Execute(m_ScsiCommand, kDataIn, answer.data(), allocation);
         received = allocation - std::min(m_ScsiCommand.Residual(), allocation);
         return result;
     };
     const int first = modeSense(kFirstModeSenseLength);
     std::uint32_t dataLength = GetBe16(answer.data());
     if (first != 0 || dataLength > kFirstModeSenseLength) {
-        LogEntry(first == 0 && dataLength > kModeSenseRetryLength ? "SCSI_Cmd_ModeSense10 3" : "SCSI_Cmd_ModeSense10 2");
+        const bool large = first == 0 && dataLength > kModeSenseRetryLength;
+        LogEntry(large ? "SCSI_Cmd_ModeSense10 3" : "SCSI_Cmd_ModeSense10 2");
         if (modeSense(first == 0 ? dataLength : kModeSenseRetryLength) != 0) {
             LogEntry("TestMMCCompliant() failed, SCSI_Cmd_ModeSense10 returned non zero");
             return 0;
@@ -137,7 +129,7 @@ int DriveContext::GetProgress()
     if (const int progress = ProgressOf(m_ScsiCommand.GetSenseBuffer()); progress >= 0)
         return progress;
     std::array<std::uint8_t, 255> answer{};
-    if (CommandBlock(kRequestSense).Set(4, 255).Execute(m_ScsiCommand, kIn, answer.data(), answer.size()) != 0) {
+    if (CommandBlock(kRequestSense).Set(4, 255).Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size()) != 0) {
         LogEntry("GetProgress() - Request Sense - Command Test Unit Ready (03h) failed, returned non zero");
         return 0;
     }
@@ -159,7 +151,7 @@ int DriveContext::GetConfiguration(int requestType, int startingFeature, std::ui
         .Set(1, static_cast<std::uint8_t>(requestType))
         .SetBe16(2, static_cast<std::uint32_t>(startingFeature))
         .SetBe16(7, allocation)
-        .Execute(m_ScsiCommand, kIn, buffer, allocation);
+        .Execute(m_ScsiCommand, kDataIn, buffer, allocation);
 }
 
 int DriveContext::CurrentProfile()
@@ -180,14 +172,14 @@ int DriveContext::SetCdSpeed(int index, int unitSpeed, int count, int step, int 
         .Set(1, static_cast<std::uint8_t>(rotationControl))
         .SetBe16(2, static_cast<std::uint32_t>(speed))
         .SetBe16(4, static_cast<std::uint32_t>(speed))
-        .Execute(m_ScsiCommand, kIn, nullptr, 0);
+        .Execute(m_ScsiCommand, kDataIn, nullptr, 0);
 }
 
 int DriveContext::PreventMediumRemoval(int prevent)
 {
     const int result = CommandBlock(kPreventAllowMediumRemoval)
                            .Set(4, static_cast<std::uint8_t>(prevent))
-                           .Execute(m_ScsiCommand, kIn, nullptr, 0);
+                           .Execute(m_ScsiCommand, kDataIn, nullptr, 0);
     if (result == 0)
         m_bTrayLocked = prevent != 0 ? 1 : 0;
     return result;
@@ -196,7 +188,9 @@ int DriveContext::PreventMediumRemoval(int prevent)
 int DriveContext::IsDoorOpen()
 {
     std::array<std::uint8_t, 32> answer{};
-    CommandBlock(kMechanismStatus).SetBe16(8, answer.size()).Execute(m_ScsiCommand, kIn, answer.data(), answer.size());
+    CommandBlock(kMechanismStatus)
+        .SetBe16(8, answer.size())
+        .Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size());
     return (answer[1] >> 4) & 0x01;
 }
 
@@ -208,18 +202,18 @@ int DriveContext::DetectForSolidBurn()
     for (const char* excluded : {"PIONEER DVD-RW", "PIODATA DVD-RW", "ATAPI   DVD DD", "BENQ"})
         if (m_pCurrentDevice->IdentityBeginsWith(excluded))
             return 0;
-    if (BenqCommand(0x11).Execute(m_ScsiCommand, kIn, nullptr, 0) != 0)
+    if (BenqCommand(0x11).Execute(m_ScsiCommand, kDataIn, nullptr, 0) != 0)
         return 0;
-    if (BenqCommand(0x12).Execute(m_ScsiCommand, kIn, nullptr, 0) != 0)
+    if (BenqCommand(0x12).Execute(m_ScsiCommand, kDataIn, nullptr, 0) != 0)
         return 0;
-    if (BenqCommand(0xF1).Execute(m_ScsiCommand, kOut, nullptr, 0) != 0)
+    if (BenqCommand(0xF1).Execute(m_ScsiCommand, kDataOut, nullptr, 0) != 0)
         return 1;
     std::array<std::uint8_t, 12> answer{};
     CommandBlock probe = BenqCommand(0x1B);
     probe.Set(6, 0x16).Set(7, 0x01).Set(8, 0x04);
-    if (probe.Execute(m_ScsiCommand, kIn, answer.data(), answer.size()) != 0)
+    if (probe.Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size()) != 0)
         return 0;
-    return BenqCommand(0xF2).Execute(m_ScsiCommand, kOut, nullptr, 0) == 0 ? 1 : 0;
+    return BenqCommand(0xF2).Execute(m_ScsiCommand, kDataOut, nullptr, 0) == 0 ? 1 : 0;
 }
 
 std::string DriveContext::GetRatedSpeedText(const std::string&)

@@ -100,8 +100,9 @@ void ReadDiscInformation(CommandContext& command)
         PutBe32(&answer[20], 0xFFFFFFFF);
     } else {
         PutAddress(&answer[16], last.startLba, cd);
-        PutAddress(&answer[20], disc.atip ? MsfToLba(disc.atip->lastLeadOutStart) : static_cast<std::int64_t>(TotalBlocks(disc)),
-                   cd);
+        const std::int64_t leadOut
+            = disc.atip ? MsfToLba(disc.atip->lastLeadOutStart) : static_cast<std::int64_t>(TotalBlocks(disc));
+        PutAddress(&answer[20], leadOut, cd);
     }
     command.Answer(answer, command.Be16(7));
 }
@@ -127,7 +128,10 @@ std::vector<std::uint8_t> TrackInformation(const MediumDescription& disc, const 
     answer[3] = track.session;
     answer[5] = track.control & 0x0F;
     answer[6] = static_cast<std::uint8_t>((open ? 0x40 : 0) | 0x01);  // blank, mode 1 data
-    const std::uint32_t blockingFactor = disc.family == MediumFamily::Bd ? 32 : disc.family == MediumFamily::Cd ? 0 : 16;
+    // Blocks of one ECC cluster; CD tracks are not written in fixed packets here.
+    const std::uint32_t blockingFactor = disc.family == MediumFamily::Bd ? 32
+                                       : disc.family == MediumFamily::Cd ? 0
+                                                                         : 16;
     PutBe32(&answer[8], track.startLba);
     PutBe32(&answer[20], blockingFactor);
     PutBe32(&answer[24], track.blocks);

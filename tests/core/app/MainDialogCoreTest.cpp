@@ -1,5 +1,6 @@
 #include "core/app/MainDialogCore.h"
 #include "core/drive/CommandBlock.h"
+#include "core/drive/MmcOpcodes.h"
 #include "emu/MediaPresets.h"
 #include "support/EmulatedDriveBench.h"
 #include "support/TestSupport.h"
@@ -54,7 +55,9 @@ TEST(SenseReport, CommonRefusalsEndWithAStatusOthersWithAMessage)
         {"READ(10) without a disc", "none", {0x28, 0, 0, 0, 0, 0, 0, 0, 1, 0}, nothing,
          "Error - No DVD media in drive", ""},
         {"the disc was changed", "dvd+r", {0x00, 0, 0, 0, 0, 0},
-         [](emu::EmulatedDrive& d) { d.AddErrorRule(emu::ErrorRule::CheckCondition(0x00, emu::sense::kMediumChanged)); },
+         [](emu::EmulatedDrive& d) {
+             d.AddErrorRule(emu::ErrorRule::CheckCondition(0x00, emu::sense::kMediumChanged));
+         },
          "Error - No DVD media in drive", ""},
         {"an unsupported vendor command", "dvd+r", {0xE7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, nothing,
          "Command not supported by drive", ""},
@@ -148,7 +151,7 @@ TEST(PollUntilReady, ShowsTheProgressOfAFormatUntilItEnds)
     disc.formatted = false;
     ASSERT_TRUE(bench.drive->InsertMedium(disc));
     std::vector<std::uint8_t> parameters = {0x00, 0x02, 0x00, 0x08, 0x00, 0xB4, 0x74, 0x00, 0x00, 0x00, 0x00, 0x00};
-    CommandBlock formatUnit(0x04);
+    CommandBlock formatUnit(mmc::kFormatUnit);
     formatUnit.Set(1, 0x11);
     ASSERT_EQ(formatUnit.Execute(bench.core.m_Drives.m_ScsiCommand, 0, parameters.data(), 12), 0);
 

@@ -1,4 +1,5 @@
 #include "core/drive/CommandBlock.h"
+#include "core/drive/MmcOpcodes.h"
 #include "core/drive/DriveContext.h"
 #include "emu/Bytes.h"
 #include "emu/DrivePresets.h"
@@ -365,7 +366,9 @@ TEST(MmcWrappers, SpeedLockDoorAndProgress)
     WrapperBench formatting("bd-writer", "bd-re");
     formatting.Insert(Unformatted("bd-re"));
     std::uint8_t parameters[12] = {0x00, 0x02, 0x00, 0x08, 0x00, 0xB4, 0x74, 0x00, 0x30 << 2, 0, 0, 0};
-    ASSERT_EQ(CommandBlock(0x04).Set(1, 0x11).Execute(formatting.context.m_ScsiCommand, 0, parameters, 12), 0);
+    CommandBlock formatUnit(mmc::kFormatUnit);
+    formatUnit.Set(1, 0x11);
+    ASSERT_EQ(formatUnit.Execute(formatting.context.m_ScsiCommand, mmc::kDataOut, parameters, 12), 0);
     formatting.clock->Advance(formatting.drive->Identity().formatMs * 3 / 4);
     formatting.drive->ClearJournal();
     EXPECT_EQ(formatting.context.GetProgress(), 0xC000);

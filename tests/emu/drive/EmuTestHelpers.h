@@ -17,8 +17,14 @@ struct Answer {
     CommandResult result;
     std::vector<std::uint8_t> data;
 
-    Sense SenseCode() const { return {static_cast<std::uint8_t>(result.sense[2] & 0x0F), result.sense[12], result.sense[13]}; }
-    std::vector<std::uint8_t> Received() const { return {data.begin(), data.begin() + static_cast<long>(result.transferred)}; }
+    Sense SenseCode() const
+    {
+        return {static_cast<std::uint8_t>(result.sense[2] & 0x0F), result.sense[12], result.sense[13]};
+    }
+    std::vector<std::uint8_t> Received() const
+    {
+        return {data.begin(), data.begin() + static_cast<long>(result.transferred)};
+    }
 };
 
 inline Answer Send(EmulatedDrive& drive, std::vector<std::uint8_t> cdb, std::size_t dataLength = 0,

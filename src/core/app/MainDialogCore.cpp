@@ -40,14 +40,14 @@ int MainDialogCore::PollUntilReady(bool showEraseProgress, std::uint32_t timeout
         }
         if (!delivered || (sense.key == 2 && sense.asc == 0x3A))
             return 1;  // waiting cannot make it ready
+        if (clock.NowMs() >= deadline)
+            return 1;
         if (showEraseProgress) {
             m_Report.ShowProgressStatus(m_Drives.GetProgress(), "  Erasing Disc please wait... ", kProgressScale);
             clock.SleepMs(kProgressPollMs);
         } else {
             clock.SleepMs(kReadyPollMs);
         }
-        if (clock.NowMs() >= deadline)
-            return 1;
     }
 }
 

@@ -80,6 +80,10 @@ void ReadDiscInformation(CommandContext& command)
     }
     const MediumDescription& disc = command.drive.medium->description;
     const std::vector<TrackEntry> tracks = VisibleTracks(disc);
+    if (tracks.empty()) {  // a closed disc described without tracks
+        command.Fail(sense::kIncompatibleMedium);
+        return;
+    }
     const bool cd = disc.family == MediumFamily::Cd;
     const std::uint8_t lastSessionState = disc.status == DiscStatus::Complete ? 0x03
                                         : disc.status == DiscStatus::Blank  ? 0x00

@@ -29,7 +29,7 @@ std::vector<Extent> ReadExtents(const DriveState& drive)
         return {};
     const auto last = static_cast<std::uint32_t>(disc.capacityBlocks - 1);
     const auto layerZero = static_cast<std::uint32_t>(LayerZeroBlocks(disc));
-    if (disc.layers < 2 || layerZero >= disc.capacityBlocks)
+    if (disc.layers < 2 || layerZero == 0 || layerZero >= disc.capacityBlocks)
         return {{0, inside, last, top}};
     return {{0, inside, layerZero - 1, top}, {layerZero, top, last, inside}};
 }

@@ -249,6 +249,14 @@ TEST(MediaCommands, DiscAndTrackInformationOfAClosedDisc)
     EXPECT_EQ(Send(*drive, Cdb10(0x52, 0x00, 2100000, 48), 48).SenseCode(), sense::kLbaOutOfRange);
     EXPECT_EQ(Send(*drive, Cdb10(0x52, 0x01, 0xFF, 48), 48).SenseCode(), sense::kInvalidFieldInCdb);
     EXPECT_EQ(Send(*drive, Cdb10(0x51, 0x02, 0, 34), 34).SenseCode(), sense::kInvalidFieldInCdb);
+
+    // A closed disc described without tracks is refused, not read past its end.
+    MediumDescription trackless = Preset("dvd+r");
+    trackless.tracks.clear();
+    auto bare = DriveWith("dvd-writer", trackless);
+    EXPECT_EQ(Send(*bare, Cdb10(0x51, 0, 0, 34), 34).SenseCode(), sense::kIncompatibleMedium);
+    EXPECT_EQ(Send(*bare, Cdb10(0x52, 0x01, 1, 48), 48).SenseCode(), sense::kInvalidFieldInCdb);
+    EXPECT_EQ(Send(*bare, ReadToc(0, false), 2048).SenseCode(), sense::kInvalidFieldInCdb);
 }
 
 TEST(MediaCommands, AnOpenDiscHasAnIncompleteTrackWithItsFreeBlocks)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "emu/VendorFamily.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -50,6 +52,7 @@ struct DriveIdentity {
     std::vector<FeatureDescriptor> features;  // beside the profile list, ascending codes
     std::vector<std::vector<std::uint8_t>> modePages;  // current values of the pages beside 2Ah
     DriveCapabilities capabilities;
+    VendorSettings vendorSettings;  // its vendor command set and their settings at power-on
     std::uint32_t spinUpMs = 1500;  // not ready after a load for this long
     std::uint32_t formatMs = 60000;  // a format started with the immediate bit runs this long
 };

@@ -4,6 +4,7 @@
 #include "emu/MediaPresets.h"
 #include "emu/Profiles.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace emu {
@@ -206,32 +207,61 @@ DriveIdentity BdWriter()
     return drive;
 }
 
-// A maker family: a DVD writer that answers INQUIRY with the maker's identity.
+// What sets a maker's drive apart from the plain DVD writer.
+enum Trait : unsigned {
+    kNoDvdMinusDlWrite = 1u << 0,  // an older model: no DVD-R DL profiles
+    kLightScribe = 1u << 1,  // label burning: feature FF33h, mode pages 31h and 32h
+    kLabelFlash = 1u << 2,  // label burning: mode page 2Dh
+    kMountRainier = 1u << 3,  // feature 0028h
+};
+
+// A maker family: a DVD writer that answers INQUIRY with the maker's identity
+// and, for some, the maker's vendor commands.
 struct FamilyIdentity {
     const char* presetName;
     const char* description;
     const char* vendor;
     const char* product;
     const char* revision;
+    VendorFamily family = VendorFamily::None;
+    unsigned traits = 0;
 };
 
 const FamilyIdentity kFamilies[] = {
-    {"aopen", "AOpen DVD writer", "AOPEN", " DUW1608/ARR", "1.06"},
-    {"benq", "BenQ DVD writer", "BENQ", "DVD DD DW1640", "BSRB"},
-    {"btc", "BTC DVD writer", "DVDRW", "IDE1008", "0055"},
+    {"aopen", "AOpen DVD writer", "AOPEN", " DUW1608/ARR", "1.06", VendorFamily::None, kNoDvdMinusDlWrite},
+    {"benq", "BenQ DVD writer", "BENQ", "DVD DD DW1640", "BSRB", VendorFamily::Benq, kNoDvdMinusDlWrite},
+    {"btc", "BTC DVD writer", "DVDRW", "IDE1008", "0055", VendorFamily::None, kNoDvdMinusDlWrite},
     {"cyberdrive", "Cyberdrive DVD writer", "CyberDrv", "DVD RW DW-1625D", "A2D3"},
     {"generic-f3", "DVD writer of the generic F3 family", "PHILIPS", "DVD+-RW SDVD8441", "PA52"},
-    {"ihas", "iHAS DVD writer", "ATAPI", "iHAS120   6", "7L0F"},
-    {"liteon", "Lite-On DVD writer", "LITE-ON", "DVDRW SHM-165P6S", "MS0R"},
-    {"nec", "NEC DVD writer", "_NEC", "DVD_RW ND-3550A", "1.05"},
-    {"nu", "Nu Technology (QSI) DVD writer", "NU", "DVDRW DDW-082", "1.00"},
-    {"optiarc", "Optiarc DVD writer", "Optiarc", "DVD RW AD-7170A", "1.02"},
+    {"ihas", "iHAS DVD writer", "ATAPI", "iHAS120   6", "7L0F", VendorFamily::None, kLightScribe},
+    {"liteon", "Lite-On DVD writer", "LITE-ON", "DVDRW SHM-165P6S", "MS0R", VendorFamily::Liteon, kLightScribe},
+    {"nec", "NEC DVD writer", "_NEC", "DVD_RW ND-3550A", "1.05", VendorFamily::Nec, kNoDvdMinusDlWrite},
+    {"nu", "Nu Technology (QSI) DVD writer", "NU", "DVDRW DDW-082", "1.00", VendorFamily::NuQsi,
+     kNoDvdMinusDlWrite},
+    {"optiarc", "Optiarc DVD writer", "Optiarc", "DVD RW AD-7170A", "1.02", VendorFamily::None, kLabelFlash},
     {"pioneer", "Pioneer DVD writer", "PIONEER", "DVD-RW  DVR-111D", "1.29"},
-    {"plextor", "Plextor DVD writer", "PLEXTOR", "DVDR   PX-716A", "1.11"},
-    {"ricoh", "Ricoh DVD writer", "RICOH", "DVD+RW MP5240A", "1.00"},
+    {"plextor", "Plextor DVD writer", "PLEXTOR", "DVDR   PX-716A", "1.11", VendorFamily::None, kNoDvdMinusDlWrite},
+    {"ricoh", "Ricoh DVD writer", "RICOH", "DVD+RW MP5240A", "1.00", VendorFamily::Ricoh,
+     kNoDvdMinusDlWrite | kMountRainier},
     {"samsung", "Samsung DVD writer", "TSSTcorp", "CDDVDW SH-S203B", "SB00"},
     {"toshiba", "Toshiba DVD writer", "TOSHIBA", "DVD-RAM SD-R9012", "1012"},
 };
+
+void WithoutDvdMinusDl(DriveIdentity& drive)
+{
+    std::erase_if(drive.profiles, [](std::uint16_t number) { return number == kDvdRDl || number == kDvdRDlJump; });
+    for (FeatureDescriptor& feature : drive.features)
+        std::erase_if(feature.currentForProfiles,
+                      [](std::uint16_t number) { return number == kDvdRDl || number == kDvdRDlJump; });
+}
+
+// Keeps the features in ascending order of their codes, as GET CONFIGURATION lists them.
+void AddFeature(DriveIdentity& drive, FeatureDescriptor feature)
+{
+    const auto at = std::find_if(drive.features.begin(), drive.features.end(),
+                                 [&](const FeatureDescriptor& other) { return other.code > feature.code; });
+    drive.features.insert(at, std::move(feature));
+}
 
 DriveIdentity FamilyDrive(const FamilyIdentity& family)
 {
@@ -243,6 +273,18 @@ DriveIdentity FamilyDrive(const FamilyIdentity& family)
     drive.revision = family.revision;
     drive.serialNumber = std::string("QF") + family.revision + "0001";
     drive.features = DvdWriterFeatureSet(drive.serialNumber);
+    drive.vendorSettings.family = family.family;
+    if (family.traits & kNoDvdMinusDlWrite)
+        WithoutDvdMinusDl(drive);
+    if (family.traits & kMountRainier)
+        AddFeature(drive, For(0x0028, 0, {kCdRw, kDvdPlusRw}, {0x01, 0, 0, 0}));
+    if (family.traits & kLightScribe) {
+        AddFeature(drive, Always(0xFF33, 0, {}));
+        drive.modePages.push_back({0x31, 0x06, 0x01, 0, 0, 0, 0, 0});
+        drive.modePages.push_back({0x32, 0x06, 0x00, 0, 0, 0, 0, 0});
+    }
+    if (family.traits & kLabelFlash)
+        drive.modePages.push_back({0x2D, 0x06, 0x01, 0, 0, 0, 0, 0});
     return drive;
 }
 

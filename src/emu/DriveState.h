@@ -35,7 +35,7 @@ struct LongOperation {
 class DriveState {
 public:
     DriveState(DriveIdentity driveIdentity, std::shared_ptr<Clock> driveClock)
-        : identity(std::move(driveIdentity)), clock(std::move(driveClock))
+        : identity(std::move(driveIdentity)), clock(std::move(driveClock)), vendorSettings(identity.vendorSettings)
     {
     }
 
@@ -60,6 +60,7 @@ public:
 
     DriveIdentity identity;
     std::shared_ptr<Clock> clock;
+    VendorSettings vendorSettings;
     std::optional<LoadedMedium> medium;
     bool trayOpen = false;
     bool removalPrevented = false;

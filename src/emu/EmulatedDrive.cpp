@@ -21,7 +21,7 @@ CommandResult CheckCondition(const Sense& answer, std::optional<std::uint32_t> i
 
 EmulatedDrive::EmulatedDrive(DriveIdentity identity, std::shared_ptr<Clock> clock)
     : m_state(std::move(identity), clock ? std::move(clock) : std::make_shared<SteadyClock>()),
-      m_commands(StandardCommands())
+      m_commands(CommandsFor(m_state.identity.vendorSettings.family))
 {
 }
 

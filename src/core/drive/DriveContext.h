@@ -5,6 +5,7 @@
 #include "core/drive/EmulatedDrives.h"
 #include "core/drive/MmcTypes.h"
 #include "core/drive/ScsiCommand.h"
+#include "core/drive/VendorReply.h"
 
 #include <array>
 #include <atomic>
@@ -67,6 +68,35 @@ public:
     const std::vector<std::string>& DeviceComboEntries() const { return m_deviceComboEntries; }
     int GetDeviceComboSel() const { return m_nDeviceComboSel; }
     void SetDeviceComboSel(int index);
+
+    // Vendor-unique commands of the drive families (VendorCommands.cpp).
+    VendorReply NecQueryCounterA();
+    VendorReply NecQueryCounterB();
+    // The book-type byte for a medium kind (0 write-once, 1 rewritable, 2
+    // dual layer) from flash (setting 0) or the temporary setting (1).
+    VendorReply NecQueryBookType(int settingSelector, int mediaSelector);
+    VendorReply NuQsiQueryF30E();
+    VendorReply QueryNuQsiStatus();
+    // The book type the drive writes on DVD+RW (00) and DVD+R (10); -1 without
+    // sending on drives that cannot write the format or that take the command
+    // for something else.
+    VendorReply RicohQueryBookType00();
+    VendorReply RicohQueryBookType10();
+    // BenQ service mode on (F1) and off (F2): the channel's result.
+    int BenqSignatureF1();
+    int BenqSignatureF2();
+    VendorReply BenqQueryBookType00();
+    VendorReply BenqQueryBookType10();
+    VendorReply BenqSetBookTypeData(int selector, int value);
+    VendorReply BenqSetBookType(int selector, int value);
+    VendorReply VendorProbeFF09();
+    VendorReply LiteonSetBookType(int selector, int value);
+    VendorReply LiteonProbeDF1B();
+    VendorReply LiteonQueryBookType();
+    VendorReply GetVendorStatusDF10();
+    VendorReply GetVendorStatusDF20();
+    // 1 when the drive takes the Solid Burn sequence, else 0.
+    VendorReply DetectForSolidBurn();
 
     const DriveSources& Sources() const { return m_sources; }
     DriveListHooks& Hooks() { return m_hooks; }
@@ -134,6 +164,10 @@ private:
     // The profile of the loaded disc from GET CONFIGURATION; 0 when unknown.
     int CurrentProfile();
 
+    VendorReply BenqQueryBookType(std::uint8_t kind);
+    VendorReply BenqSet(std::uint8_t selector, std::uint8_t value, bool withData);
+    VendorReply LiteonStatus(std::uint8_t which);
+    void WaitBeforeLiteonCommand();
     std::vector<std::string> OpticalDriveTexts() const;
     std::unique_ptr<CDevice> ProbeOpticalDrive(const std::string& driveText, int& answered,
                                                std::vector<std::string>& reasons);

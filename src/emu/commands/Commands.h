@@ -1,11 +1,16 @@
 #pragma once
 
 #include "emu/CommandTable.h"
+#include "emu/VendorFamily.h"
+
+#include <array>
 
 namespace emu {
 
-// The command set of every emulated drive.
+// The MMC command set every emulated drive answers.
 const CommandTable& StandardCommands();
+// The MMC set and the vendor commands of one maker family.
+const CommandTable& CommandsFor(VendorFamily family);
 
 // One registration function per command file.
 void RegisterInquiry(CommandTable& table);
@@ -20,5 +25,22 @@ void RegisterDiscStructure(CommandTable& table);
 void RegisterFormatting(CommandTable& table);
 void RegisterPerformance(CommandTable& table);
 void RegisterReadToc(CommandTable& table);
+
+// Vendor-unique commands, one file per maker family.
+void RegisterNecCommands(CommandTable& table);
+void RegisterNuQsiCommands(CommandTable& table);
+void RegisterRicohCommands(CommandTable& table);
+void RegisterBenqCommands(CommandTable& table);
+void RegisterLiteonCommands(CommandTable& table);
+
+// Whether the CDB carries a family's signature from byte `at` on.
+template <std::size_t N>
+bool CdbHolds(const CommandContext& command, std::size_t at, const std::array<std::uint8_t, N>& signature)
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (command.Byte(at + i) != signature[i])
+            return false;
+    return true;
+}
 
 } // namespace emu

@@ -55,7 +55,7 @@ TEST(DeviceRecord, IdentityJoinsVendorAndProductAsTheEnumerationDoes)
         EXPECT_EQ(record.m_strVendorSpecific, "2024/03/02 ABC");
         EXPECT_EQ(record.m_nDeviceType, 5);
         EXPECT_EQ(record.m_nInquiryByte3High, 3);
-        EXPECT_EQ(record.m_strSerialNumber, "None");
+        EXPECT_EQ(record.m_szSerialNumber, "None");
     }
     CDevice record;
     const auto noText = InquiryAnswer("", "", "", "");

@@ -1,0 +1,116 @@
+#include "core/drive/MediaType.h"
+
+#include "core/app/Format.h"
+
+#include <algorithm>
+
+namespace {
+
+struct NamedMediaType {
+    int mediaType;
+    const char* name;
+};
+
+constexpr NamedMediaType kMediaTypeNames[] = {
+    {kMediaPlusUnknownId, "DVD+R/RW"}, {kMediaDvdRom, "DVD-ROM"},       {kMediaDvdMinusR, "DVD-R"},
+    {kMediaDvdMinusRw, "DVD-RW"},      {kMediaHdDvdRom, "HD DVD-ROM"},  {kMediaHdDvdR, "HD DVD-R"},
+    {kMediaDvdMinusRDl, "DVD-RDL"},    {kMediaDvdPlusRw, "DVD+RW"},     {kMediaDvdPlusR, "DVD+R"},
+    {kMediaDvdRam, "DVD-RAM"},         {kMediaDvdPlusRwDl, "DVD+RW DL"}, {kMediaDvdPlusRDl, "DVD+R DL"},
+    {kMediaBdRom, "BD-ROM"},           {kMediaBdR, "BD-R"},             {kMediaBdRe, "BD-RE"},
+    {kMediaHdDvdRw, "HD DVD-RW"},
+};
+
+struct ProfileMapping {
+    int profile;
+    int mediaType;
+};
+
+constexpr ProfileMapping kProfileMediaTypes[] = {
+    {0x08, kMediaCd},          {0x09, kMediaCd},          {0x80, kMediaCd},          {0x81, kMediaCd},
+    {0x0A, kMediaCdRw},        {0x82, kMediaCdRw},        {0x11, kMediaDvdMinusR},   {0x12, kMediaDvdRam},
+    {0x13, kMediaDvdMinusRw},  {0x14, kMediaDvdMinusRw},  {0x15, kMediaDvdMinusRDl}, {0x18, kMediaDvdDownload},
+    {0x1A, kMediaDvdPlusRw},   {0x1B, kMediaDvdPlusR},    {0x21, kMediaDdcdR},       {0x22, kMediaDdcdRw},
+    {0x2A, kMediaDvdPlusRwDl}, {0x2B, kMediaDvdPlusRDl},  {0x40, kMediaBdRom},       {0x42, kMediaBdRRandom},
+    {0x43, kMediaBdRe},        {0x50, kMediaHdDvdRom},    {0x51, kMediaHdDvdR},      {0x52, kMediaHdDvdRam},
+    {0x53, kMediaHdDvdRw},     {0x58, kMediaHdDvdRDl},    {0x5A, kMediaHdDvdRwDl},
+};
+
+// A NUL-ended text of at most `width` bytes from `offset` on.
+std::string Text(std::span<const std::uint8_t> answer, std::size_t offset, std::size_t width)
+{
+    std::string text;
+    for (std::size_t i = offset; i < offset + width && i < answer.size() && answer[i] != 0; ++i)
+        text.push_back(static_cast<char>(answer[i]));
+    return text;
+}
+
+} // namespace
+
+const char* MediaTypeName(int mediaType)
+{
+    for (const NamedMediaType& entry : kMediaTypeNames)
+        if (entry.mediaType == mediaType)
+            return entry.name;
+    return "UNKNOWN";
+}
+
+const char* ProfileMediaName(int profile)
+{
+    switch (profile) {
+    case 0x08: return "CD-ROM";
+    case 0x09: return "CD-R";
+    case 0x0A: return "CD-RW";
+    case 0x18: return "DVD Download";
+    case 0x20: return "DDCD";
+    case 0x21: return "DDCD-R";
+    case 0x22: return "DDCD-RW";
+    case 0x80:
+    case 0x81:
+    case 0x82: return "HD-BURN";
+    default: return nullptr;
+    }
+}
+
+std::optional<int> MediaTypeOfProfile(int profile)
+{
+    for (const ProfileMapping& mapping : kProfileMediaTypes)
+        if (mapping.profile == profile)
+            return mapping.mediaType;
+    return std::nullopt;
+}
+
+const MediaIdEntry* FindMediaId(std::string_view key)
+{
+    const auto table = MediaIdTable();
+    const auto found
+        = std::find_if(table.begin(), table.end(), [&](const MediaIdEntry& entry) { return key == entry.mediaId; });
+    return found == table.end() ? nullptr : &*found;
+}
+
+namespace disc_structure {
+
+std::string MediaIdKey(std::span<const std::uint8_t> answer)
+{
+    const std::string manufacturer = Text(answer, 23, 8);
+    if (manufacturer.empty())
+        return {};
+    return Format("%-8s%3s", manufacturer.c_str(), Text(answer, 31, 3).c_str());
+}
+
+int BookType(std::span<const std::uint8_t> answer)
+{
+    return answer.size() > 4 ? answer[4] >> 4 : -1;
+}
+
+int PlusMediaKind(std::span<const std::uint8_t> answer)
+{
+    if (answer.size() <= 35)
+        return -1;
+    if (answer[35] == '8')
+        return kMediaDvdPlusR;
+    if (answer[35] == '9')
+        return kMediaDvdPlusRw;
+    return -1;
+}
+
+} // namespace disc_structure

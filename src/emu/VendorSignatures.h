@@ -1,0 +1,21 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// Fixed ASCII texts that some drive families insist on inside their vendor
+// CDBs. The program sends them and the emulated families check them, so both
+// take them from here.
+namespace vendor_signature {
+
+using Signature4 = std::array<std::uint8_t, 4>;
+using Signature5 = std::array<std::uint8_t, 5>;
+
+// BenQ: bytes 2-5 of the FDh commands (service mode, Solid Burn).
+inline constexpr Signature4 kBenq = {'B', 'E', 'N', 'Q'};
+
+// NEC: bytes 4-8 of the C9h commands. A placeholder of the right length: a
+// real drive of this family answers only to its maker's value (see README).
+inline constexpr Signature5 kNec = {'Q', 'N', 'Z', 'N', 'E'};
+
+} // namespace vendor_signature

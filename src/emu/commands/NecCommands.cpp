@@ -1,0 +1,42 @@
+#include "emu/Bytes.h"
+#include "emu/VendorSignatures.h"
+#include "emu/commands/Commands.h"
+
+namespace emu {
+
+namespace {
+
+constexpr std::uint8_t kReadSetting = 0x02;
+constexpr std::size_t kAnswerLength = 20;
+
+// C9h 02h: the book-type byte of a medium kind (byte 2) from flash or the
+// temporary setting (byte 9), with the command version and the flash writes
+// the drive still allows.
+void NecVendorCommand(CommandContext& command)
+{
+    if (!CdbHolds(command, 4, vendor_signature::kNec)) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    const std::uint8_t kind = command.Byte(2);
+    const std::uint8_t selector = command.Byte(9);
+    if (command.Byte(1) != kReadSetting || command.Byte(3) != 0x01 || kind > 2 || selector > 1) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    const VendorSettings& nec = command.drive.vendorSettings;
+    std::vector<std::uint8_t> answer(kAnswerLength, 0);
+    answer[1] = nec.necBookType[kind][selector];
+    PutBe16(&answer[2], nec.necCommandVersion);
+    PutBe16(&answer[4], nec.necFlashWritesLeft);
+    command.Answer(answer, kAnswerLength);
+}
+
+} // namespace
+
+void RegisterNecCommands(CommandTable& table)
+{
+    table.Register({.opcode = 0xC9, .name = "NEC VENDOR C9", .cdbLength = 10, .handler = NecVendorCommand});
+}
+
+} // namespace emu

@@ -1,0 +1,31 @@
+#include "emu/commands/Commands.h"
+
+namespace emu {
+
+namespace {
+
+// FAh 00h / 10h: the book-type byte the drive writes on DVD+RW / DVD+R, in
+// answer byte 4.
+void RicohVendorCommand(CommandContext& command)
+{
+    const VendorSettings& ricoh = command.drive.vendorSettings;
+    std::vector<std::uint8_t> answer(6, 0);
+    if (command.Byte(1) == 0x00) {
+        answer[4] = ricoh.ricohPlusRwBook;
+    } else if (command.Byte(1) == 0x10) {
+        answer[4] = ricoh.ricohPlusRBook;
+    } else {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    command.Answer(answer, command.Be16(7));
+}
+
+} // namespace
+
+void RegisterRicohCommands(CommandTable& table)
+{
+    table.Register({.opcode = 0xFA, .name = "RICOH VENDOR FA", .cdbLength = 10, .handler = RicohVendorCommand});
+}
+
+} // namespace emu

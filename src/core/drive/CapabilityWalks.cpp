@@ -270,13 +270,9 @@ void ApplyModePageCorrections(CDevice& device)
         ClearAll(device, {&CDevice::m_bDvdRamWritePage, &CDevice::m_bDvdRamRead});
 }
 
-void ClearModePageFlags(CDevice& device)
+void ClearDriveClass(CDevice& device)
 {
-    ClearAll(device, {&CDevice::m_bCdWriter, &CDevice::m_bCdReader, &CDevice::m_bCdDrive, &CDevice::m_bDvdDrive,
-                      &CDevice::m_bAudioPlay, &CDevice::m_bCompositeOut, &CDevice::m_bDigitalPort1,
-                      &CDevice::m_bDigitalPort2, &CDevice::m_bMode2Form1, &CDevice::m_bMode2Form2,
-                      &CDevice::m_bMultiSession, &CDevice::m_bBufferUnderrun, &CDevice::m_bBarCodeRead,
-                      &CDevice::m_bUpcRead, &CDevice::m_bIsrcRead});
+    ClearAll(device, {&CDevice::m_bCdWriter, &CDevice::m_bCdReader, &CDevice::m_bCdDrive, &CDevice::m_bDvdDrive});
 }
 
 void ApplyCapabilitiesPage(CDevice& device, std::span<const std::uint8_t> pageBytes, ModePageFindings& findings)
@@ -338,6 +334,10 @@ void ApplyCapabilitiesPage(CDevice& device, std::span<const std::uint8_t> pageBy
 void ApplyModePages(CDevice& device, std::span<const std::uint8_t> answer, int lightScribePageCount,
                     ModePageFindings& findings)
 {
+    ClearAll(device, {&CDevice::m_bAudioPlay, &CDevice::m_bCompositeOut, &CDevice::m_bDigitalPort1,
+                      &CDevice::m_bDigitalPort2, &CDevice::m_bMode2Form1, &CDevice::m_bMode2Form2,
+                      &CDevice::m_bMultiSession, &CDevice::m_bBufferUnderrun, &CDevice::m_bBarCodeRead,
+                      &CDevice::m_bUpcRead, &CDevice::m_bIsrcRead});
     // The mode data length (bytes 0-1) counts the bytes after itself.
     const Extent extent
         = answer.size() < 2 ? Extent({}) : AnswerExtent(answer, std::uint64_t{Extent(answer).Be16(0)} + 2);

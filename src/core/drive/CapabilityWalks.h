@@ -34,12 +34,15 @@ struct ModePageFindings {
     std::uint8_t loadingMechanism = 0;  // page 2Ah byte 6, bits 7-5 only
 };
 
-// Clears the flags the capabilities page decides, before its pages are read.
-void ClearModePageFlags(CDevice& device);
+// Forgets the drive class (DVD drive, CD drive, reader, writer) before the
+// capabilities page is asked again.
+void ClearDriveClass(CDevice& device);
 
 // Walks the pages of a MODE SENSE(10) answer (8-byte header, no block
 // descriptors): 2Ah raises the capability flags and the drive class, 2Dh
 // LabelFlash, 31h LightScribe when the page listing counted both of its pages.
+// The media-function and code-reading flags are cleared first: only the page
+// sets them.
 void ApplyModePages(CDevice& device, std::span<const std::uint8_t> answer, int lightScribePageCount,
                     ModePageFindings& findings);
 

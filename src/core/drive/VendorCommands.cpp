@@ -69,6 +69,12 @@ Cdb12 BenqServiceCdb(std::uint8_t subCommand, std::uint8_t byte6 = 0, std::uint8
 
 constexpr std::uint8_t kServiceModeOn = 0xF1;
 constexpr std::uint8_t kServiceModeOff = 0xF2;
+
+// BenQ service mode on or off: no data, the channel's result.
+int ServiceMode(CScsiCommand& channel, std::uint8_t onOrOff, VendorReply& reply)
+{
+    return Send(channel, BenqServiceCdb(onOrOff), kOut, nullptr, 0, reply);
+}
 constexpr std::size_t kNecAnswer = 20;
 constexpr std::size_t kLongAnswer = 128;
 constexpr std::size_t kBenqAnswer = 2048;
@@ -77,6 +83,17 @@ constexpr std::size_t kBenqAnswer = 2048;
 bool IsPioneerWriter(const CDevice* device)
 {
     return device && (device->IdentityBeginsWith("PIONEER DVD-RW") || device->IdentityBeginsWith("PIODATA DVD-RW"));
+}
+
+// FAh 00h / 10h, asked only of drives that write the format and are no
+// Pioneer writers.
+VendorReply RicohQuery(CScsiCommand& channel, const CDevice* device, std::uint8_t kind, bool writesFormat)
+{
+    VendorReply reply;
+    if (writesFormat && !IsPioneerWriter(device))
+        Query(channel, Cdb10{0xFA, kind, 0, 0, 0, 0, 0, 0, 0x06, 0}, 6, reply,
+              [](const auto& answer) { return answer[4] & 0xF0; });
+    return reply;
 }
 
 } // namespace
@@ -121,35 +138,26 @@ VendorReply DriveContext::QueryNuQsiStatus()
 
 VendorReply DriveContext::RicohQueryBookType00()
 {
-    VendorReply reply;
-    if (!m_pCurrentDevice || IsPioneerWriter(m_pCurrentDevice) || !m_pCurrentDevice->m_bDvdPlusRwWrite)
-        return reply;
-    Query(m_ScsiCommand, Cdb10{0xFA, 0x00, 0, 0, 0, 0, 0, 0, 0x06, 0}, 6, reply,
-          [](const auto& answer) { return answer[4] & 0xF0; });
-    return reply;
+    const CDevice* device = m_pCurrentDevice;
+    return RicohQuery(m_ScsiCommand, device, 0x00, device && device->m_bDvdPlusRwWrite);
 }
 
 VendorReply DriveContext::RicohQueryBookType10()
 {
-    VendorReply reply;
-    if (!m_pCurrentDevice || IsPioneerWriter(m_pCurrentDevice)
-        || !(m_pCurrentDevice->m_bDvdPlusRwWrite || m_pCurrentDevice->m_bDvdPlusRWrite))
-        return reply;
-    Query(m_ScsiCommand, Cdb10{0xFA, 0x10, 0, 0, 0, 0, 0, 0, 0x06, 0}, 6, reply,
-          [](const auto& answer) { return answer[4] & 0xF0; });
-    return reply;
+    const CDevice* device = m_pCurrentDevice;
+    return RicohQuery(m_ScsiCommand, device, 0x10, device && (device->m_bDvdPlusRwWrite || device->m_bDvdPlusRWrite));
 }
 
 int DriveContext::BenqSignatureF1()
 {
     VendorReply ignored;
-    return Send(m_ScsiCommand, BenqServiceCdb(kServiceModeOn), kOut, nullptr, 0, ignored);
+    return ServiceMode(m_ScsiCommand, kServiceModeOn, ignored);
 }
 
 int DriveContext::BenqSignatureF2()
 {
     VendorReply ignored;
-    return Send(m_ScsiCommand, BenqServiceCdb(kServiceModeOff), kOut, nullptr, 0, ignored);
+    return ServiceMode(m_ScsiCommand, kServiceModeOff, ignored);
 }
 
 // The protected commands run between service mode on and off; the drive is
@@ -158,10 +166,10 @@ VendorReply DriveContext::BenqQueryBookType(std::uint8_t kind)
 {
     const auto lock = m_ScsiCommand.Lock();
     VendorReply reply;
-    Send(m_ScsiCommand, BenqServiceCdb(kServiceModeOn), kOut, nullptr, 0, reply);
+    ServiceMode(m_ScsiCommand, kServiceModeOn, reply);
     Query(m_ScsiCommand, Cdb12{0xFF, kind, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, kBenqAnswer, reply,
           [](const auto& answer) { return (answer[0] >> 4) & 0x0F; });
-    Send(m_ScsiCommand, BenqServiceCdb(kServiceModeOff), kOut, nullptr, 0, reply);
+    ServiceMode(m_ScsiCommand, kServiceModeOff, reply);
     return reply;
 }
 
@@ -180,10 +188,10 @@ VendorReply DriveContext::BenqSet(std::uint8_t selector, std::uint8_t value, boo
     const auto lock = m_ScsiCommand.Lock();
     VendorReply reply;
     std::vector<std::uint8_t> data(withData ? kBenqAnswer : 0, 0);
-    Send(m_ScsiCommand, BenqServiceCdb(kServiceModeOn), kOut, nullptr, 0, reply);
+    ServiceMode(m_ScsiCommand, kServiceModeOn, reply);
     reply.value = Send(m_ScsiCommand, Cdb12{0xFE, selector, value, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kOut,
                        withData ? data.data() : nullptr, static_cast<std::uint32_t>(data.size()), reply);
-    Send(m_ScsiCommand, BenqServiceCdb(kServiceModeOff), kOut, nullptr, 0, reply);
+    ServiceMode(m_ScsiCommand, kServiceModeOff, reply);
     return reply;
 }
 
@@ -283,12 +291,12 @@ VendorReply DriveContext::DetectForSolidBurn()
     const auto lock = m_ScsiCommand.Lock();
     if (Send(m_ScsiCommand, BenqServiceCdb(0x11), kIn, nullptr, 0, reply) != 0
         || Send(m_ScsiCommand, BenqServiceCdb(0x12), kIn, nullptr, 0, reply) != 0
-        || Send(m_ScsiCommand, BenqServiceCdb(kServiceModeOn), kOut, nullptr, 0, reply) != 0)
+        || ServiceMode(m_ScsiCommand, kServiceModeOn, reply) != 0)
         return reply;
     std::vector<std::uint8_t> answer(12, 0);
     const int read = Send(m_ScsiCommand, BenqServiceCdb(0x1B, 0x16, 0x01, 0x04), kIn, answer.data(),
                           static_cast<std::uint32_t>(answer.size()), reply);
-    const int left = Send(m_ScsiCommand, BenqServiceCdb(kServiceModeOff), kOut, nullptr, 0, reply);
+    const int left = ServiceMode(m_ScsiCommand, kServiceModeOff, reply);
     reply.value = read == 0 && left == 0 ? 1 : 0;
     return reply;
 }

@@ -213,7 +213,9 @@ enum Trait : unsigned {
     kLightScribe = 1u << 1,  // label burning: feature FF33h, mode pages 31h and 32h
     kLabelFlash = 1u << 2,  // label burning: mode page 2Dh
     kMountRainier = 1u << 3,  // feature 0028h
+    kNoDvdRam = 1u << 4,  // neither reads nor writes DVD-RAM
 };
+constexpr unsigned kOlderWriter = kNoDvdMinusDlWrite | kNoDvdRam;
 
 // A maker family: a DVD writer that answers INQUIRY with the maker's identity
 // and, for some, the maker's vendor commands.
@@ -228,31 +230,32 @@ struct FamilyIdentity {
 };
 
 const FamilyIdentity kFamilies[] = {
-    {"aopen", "AOpen DVD writer", "AOPEN", " DUW1608/ARR", "1.06", VendorFamily::None, kNoDvdMinusDlWrite},
-    {"benq", "BenQ DVD writer", "BENQ", "DVD DD DW1640", "BSRB", VendorFamily::Benq, kNoDvdMinusDlWrite},
-    {"btc", "BTC DVD writer", "DVDRW", "IDE1008", "0055", VendorFamily::None, kNoDvdMinusDlWrite},
+    {"aopen", "AOpen DVD writer", "AOPEN", " DUW1608/ARR", "1.06", VendorFamily::None, kOlderWriter},
+    {"benq", "BenQ DVD writer", "BENQ", "DVD DD DW1640", "BSRB", VendorFamily::Benq, kOlderWriter},
+    {"btc", "BTC DVD writer", "DVDRW", "IDE1008", "0055", VendorFamily::None, kOlderWriter},
     {"cyberdrive", "Cyberdrive DVD writer", "CyberDrv", "DVD RW DW-1625D", "A2D3"},
     {"generic-f3", "DVD writer of the generic F3 family", "PHILIPS", "DVD+-RW SDVD8441", "PA52"},
     {"ihas", "iHAS DVD writer", "ATAPI", "iHAS120   6", "7L0F", VendorFamily::None, kLightScribe},
     {"liteon", "Lite-On DVD writer", "LITE-ON", "DVDRW SHM-165P6S", "MS0R", VendorFamily::Liteon, kLightScribe},
-    {"nec", "NEC DVD writer", "_NEC", "DVD_RW ND-3550A", "1.05", VendorFamily::Nec, kNoDvdMinusDlWrite},
-    {"nu", "Nu Technology (QSI) DVD writer", "NU", "DVDRW DDW-082", "1.00", VendorFamily::NuQsi,
-     kNoDvdMinusDlWrite},
+    {"nec", "NEC DVD writer", "_NEC", "DVD_RW ND-3550A", "1.05", VendorFamily::Nec, kOlderWriter},
+    {"nu", "Nu Technology (QSI) DVD writer", "NU", "DVDRW DDW-082", "1.00", VendorFamily::NuQsi, kOlderWriter},
     {"optiarc", "Optiarc DVD writer", "Optiarc", "DVD RW AD-7170A", "1.02", VendorFamily::None, kLabelFlash},
     {"pioneer", "Pioneer DVD writer", "PIONEER", "DVD-RW  DVR-111D", "1.29"},
-    {"plextor", "Plextor DVD writer", "PLEXTOR", "DVDR   PX-716A", "1.11", VendorFamily::None, kNoDvdMinusDlWrite},
+    {"plextor", "Plextor DVD writer", "PLEXTOR", "DVDR   PX-716A", "1.11", VendorFamily::None, kOlderWriter},
     {"ricoh", "Ricoh DVD writer", "RICOH", "DVD+RW MP5240A", "1.00", VendorFamily::Ricoh,
-     kNoDvdMinusDlWrite | kMountRainier},
+     kOlderWriter | kMountRainier},
     {"samsung", "Samsung DVD writer", "TSSTcorp", "CDDVDW SH-S203B", "SB00"},
     {"toshiba", "Toshiba DVD writer", "TOSHIBA", "DVD-RAM SD-R9012", "1012"},
 };
 
-void WithoutDvdMinusDl(DriveIdentity& drive)
+void WithoutProfiles(DriveIdentity& drive, std::initializer_list<std::uint16_t> dropped)
 {
-    std::erase_if(drive.profiles, [](std::uint16_t number) { return number == kDvdRDl || number == kDvdRDlJump; });
+    const auto isDropped = [&](std::uint16_t number) {
+        return std::find(dropped.begin(), dropped.end(), number) != dropped.end();
+    };
+    std::erase_if(drive.profiles, isDropped);
     for (FeatureDescriptor& feature : drive.features)
-        std::erase_if(feature.currentForProfiles,
-                      [](std::uint16_t number) { return number == kDvdRDl || number == kDvdRDlJump; });
+        std::erase_if(feature.currentForProfiles, isDropped);
 }
 
 // Keeps the features in ascending order of their codes, as GET CONFIGURATION lists them.
@@ -275,7 +278,12 @@ DriveIdentity FamilyDrive(const FamilyIdentity& family)
     drive.features = DvdWriterFeatureSet(drive.serialNumber);
     drive.vendorSettings.family = family.family;
     if (family.traits & kNoDvdMinusDlWrite)
-        WithoutDvdMinusDl(drive);
+        WithoutProfiles(drive, {kDvdRDl, kDvdRDlJump});
+    if (family.traits & kNoDvdRam) {
+        WithoutProfiles(drive, {kDvdRam});
+        drive.capabilities.readFlags &= ~0x20;
+        drive.capabilities.writeFlags &= ~0x20;
+    }
     if (family.traits & kMountRainier)
         AddFeature(drive, For(0x0028, 0, {kCdRw, kDvdPlusRw}, {0x01, 0, 0, 0}));
     if (family.traits & kLightScribe) {

@@ -143,8 +143,6 @@ public:
     int PreventMediumRemoval(int prevent);
     // 1 when the mechanism reports its door open.
     int IsDoorOpen();
-    // 1 when the drive takes the Solid Burn probe sequence, else 0.
-    int DetectForSolidBurn();
     static std::string GetRatedSpeedText(const std::string& mediaId);
 
     // The clock of the waits between commands (a virtual one in tests).

@@ -3,7 +3,6 @@
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/drive/MmcOpcodes.h"
-#include "core/drive/VendorSignatures.h"
 #include "emu/Bytes.h"
 
 #include <algorithm>
@@ -17,9 +16,6 @@ namespace {
 using emu::GetBe16;
 using emu::GetBe32;
 using namespace mmc;
-
-constexpr std::uint8_t kBenqVendorCommand = 0xFD;
-constexpr std::size_t kVendorCdbLength = 12;
 
 constexpr std::uint8_t kCapabilitiesPage = 0x2A;
 constexpr std::uint32_t kFirstModeSenseLength = 252;
@@ -42,15 +38,6 @@ bool NoSense(const SenseCode& sense)
 int ProgressOf(const std::uint8_t* sense)
 {
     return (sense[15] & 0x80) ? GetBe16(&sense[16]) : -1;
-}
-
-CommandBlock BenqCommand(std::uint8_t subCommand)
-{
-    CommandBlock block(kBenqVendorCommand, kVendorCdbLength);
-    block.Set(1, subCommand);
-    for (std::size_t i = 0; i < kBenqSignature.size(); ++i)
-        block.Set(2 + i, static_cast<std::uint8_t>(kBenqSignature[i]));
-    return block;
 }
 
 } // namespace
@@ -192,28 +179,6 @@ int DriveContext::IsDoorOpen()
         .SetBe16(8, answer.size())
         .Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size());
     return (answer[1] >> 4) & 0x01;
-}
-
-int DriveContext::DetectForSolidBurn()
-{
-    LogEntry("Start DetectForSolidBurn()");
-    if (!m_pCurrentDevice)
-        return 0;
-    for (const char* excluded : {"PIONEER DVD-RW", "PIODATA DVD-RW", "ATAPI   DVD DD", "BENQ"})
-        if (m_pCurrentDevice->IdentityBeginsWith(excluded))
-            return 0;
-    if (BenqCommand(0x11).Execute(m_ScsiCommand, kDataIn, nullptr, 0) != 0)
-        return 0;
-    if (BenqCommand(0x12).Execute(m_ScsiCommand, kDataIn, nullptr, 0) != 0)
-        return 0;
-    if (BenqCommand(0xF1).Execute(m_ScsiCommand, kDataOut, nullptr, 0) != 0)
-        return 1;
-    std::array<std::uint8_t, 12> answer{};
-    CommandBlock probe = BenqCommand(0x1B);
-    probe.Set(6, 0x16).Set(7, 0x01).Set(8, 0x04);
-    if (probe.Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size()) != 0)
-        return 0;
-    return BenqCommand(0xF2).Execute(m_ScsiCommand, kDataOut, nullptr, 0) == 0 ? 1 : 0;
 }
 
 std::string DriveContext::GetRatedSpeedText(const std::string&)

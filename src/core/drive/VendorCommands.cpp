@@ -1,5 +1,7 @@
 #include "core/app/LogFile.h"
+#include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
+#include "core/drive/MmcOpcodes.h"
 #include "emu/VendorSignatures.h"
 
 #include <array>
@@ -8,8 +10,8 @@
 
 namespace {
 
-constexpr int kOut = 0;
-constexpr int kIn = 1;
+using mmc::kDataIn;
+using mmc::kDataOut;
 
 // A vendor CDB from byte 0 to its last byte, which is always sent so that
 // the CDB goes out with its full length.
@@ -23,14 +25,15 @@ std::uint8_t Byte(int value)
     return static_cast<std::uint8_t>(value);
 }
 
-// Sends one CDB in the channel's calling order. A command that never reached
-// the drive is noted in the reply (the first such one of a sequence).
+// Sends one CDB. A command that never reached the drive is noted in the
+// reply (the first such one of a sequence).
 int Send(CScsiCommand& channel, std::span<const std::uint8_t> cdb, int direction, void* buffer,
          std::uint32_t length, VendorReply& reply)
 {
-    for (std::size_t index = 0; index < cdb.size(); ++index)
-        *channel.Cdb(static_cast<int>(index)) = cdb[index];
-    const int result = channel.Execute(direction, buffer, length);
+    CommandBlock block(cdb[0], cdb.size());
+    for (std::size_t index = 1; index < cdb.size(); ++index)
+        block.Set(index, cdb[index]);
+    const int result = block.Execute(channel, direction, buffer, length);
     if (result != 0 && channel.LastError() != PassThroughError::None && reply.error == PassThroughError::None) {
         reply.error = channel.LastError();
         reply.reason = channel.LastErrorText();
@@ -45,7 +48,7 @@ void Query(CScsiCommand& channel, std::span<const std::uint8_t> cdb, std::size_t
            Pick pick)
 {
     std::vector<std::uint8_t> answer(length, 0);
-    reply.value = Send(channel, cdb, kIn, answer.data(), static_cast<std::uint32_t>(length), reply) == 0
+    reply.value = Send(channel, cdb, kDataIn, answer.data(), static_cast<std::uint32_t>(length), reply) == 0
                     ? pick(answer)
                     : -1;
 }
@@ -73,7 +76,7 @@ constexpr std::uint8_t kServiceModeOff = 0xF2;
 // BenQ service mode on or off: no data, the channel's result.
 int ServiceMode(CScsiCommand& channel, std::uint8_t onOrOff, VendorReply& reply)
 {
-    return Send(channel, BenqServiceCdb(onOrOff), kOut, nullptr, 0, reply);
+    return Send(channel, BenqServiceCdb(onOrOff), kDataOut, nullptr, 0, reply);
 }
 constexpr std::size_t kNecAnswer = 20;
 constexpr std::size_t kLongAnswer = 128;
@@ -189,7 +192,7 @@ VendorReply DriveContext::BenqSet(std::uint8_t selector, std::uint8_t value, boo
     VendorReply reply;
     std::vector<std::uint8_t> data(withData ? kBenqAnswer : 0, 0);
     ServiceMode(m_ScsiCommand, kServiceModeOn, reply);
-    reply.value = Send(m_ScsiCommand, Cdb12{0xFE, selector, value, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kOut,
+    reply.value = Send(m_ScsiCommand, Cdb12{0xFE, selector, value, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kDataOut,
                        withData ? data.data() : nullptr, static_cast<std::uint32_t>(data.size()), reply);
     ServiceMode(m_ScsiCommand, kServiceModeOff, reply);
     return reply;
@@ -212,19 +215,21 @@ VendorReply DriveContext::VendorProbeFF09()
     std::vector<std::uint8_t> answer(8, 0);
     const auto read = [&](std::uint8_t sub, std::uint8_t b2) {
         std::fill(answer.begin(), answer.end(), 0);
-        return Send(m_ScsiCommand, Cdb12{0xFF, sub, b2, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}, kIn, answer.data(),
+        return Send(m_ScsiCommand, Cdb12{0xFF, sub, b2, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}, kDataIn, answer.data(),
                     static_cast<std::uint32_t>(answer.size()), reply);
     };
-    Send(m_ScsiCommand, Cdb12{0xFF, 0x06, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}, kOut, nullptr, 0, reply);
+    Send(m_ScsiCommand, Cdb12{0xFF, 0x06, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}, kDataOut, nullptr, 0, reply);
     read(0x06, 0x10);
-    Send(m_ScsiCommand, Cdb12{0xFF, 0x06, 0x12, 0, 0, 0, 1, 0, 0, 0, 0, 0xAA}, kOut, nullptr, 0, reply);
+    Send(m_ScsiCommand, Cdb12{0xFF, 0x06, 0x12, 0, 0, 0, 1, 0, 0, 0, 0, 0xAA}, kDataOut, nullptr, 0, reply);
     read(0x10, 0x00);
     reply.value = read(0x09, 0x00) == 0 ? answer[1] : -1;
     return reply;
 }
 
+// The Lite-On commands wait for the unit first (a loading disc would refuse them).
 void DriveContext::WaitBeforeLiteonCommand()
 {
+    WaitForUnitReady(30);
 }
 
 VendorReply DriveContext::LiteonSetBookType(int selector, int value)
@@ -233,7 +238,7 @@ VendorReply DriveContext::LiteonSetBookType(int selector, int value)
     VendorReply reply;
     WaitBeforeLiteonCommand();
     reply.value = Send(m_ScsiCommand, Cdb12{0xDF, 0x00, 0x0F, Byte(selector), Byte(value), 0, 0, 0x80, 0, 0, 0, 0},
-                       kOut, nullptr, 0, reply);
+                       kDataOut, nullptr, 0, reply);
     return reply;
 }
 
@@ -289,12 +294,12 @@ VendorReply DriveContext::DetectForSolidBurn()
         || (device && (device->IdentityBeginsWith("ATAPI   DVD DD") || device->IdentityBeginsWith("BENQ"))))
         return reply;
     const auto lock = m_ScsiCommand.Lock();
-    if (Send(m_ScsiCommand, BenqServiceCdb(0x11), kIn, nullptr, 0, reply) != 0
-        || Send(m_ScsiCommand, BenqServiceCdb(0x12), kIn, nullptr, 0, reply) != 0
+    if (Send(m_ScsiCommand, BenqServiceCdb(0x11), kDataIn, nullptr, 0, reply) != 0
+        || Send(m_ScsiCommand, BenqServiceCdb(0x12), kDataIn, nullptr, 0, reply) != 0
         || ServiceMode(m_ScsiCommand, kServiceModeOn, reply) != 0)
         return reply;
     std::vector<std::uint8_t> answer(12, 0);
-    const int read = Send(m_ScsiCommand, BenqServiceCdb(0x1B, 0x16, 0x01, 0x04), kIn, answer.data(),
+    const int read = Send(m_ScsiCommand, BenqServiceCdb(0x1B, 0x16, 0x01, 0x04), kDataIn, answer.data(),
                           static_cast<std::uint32_t>(answer.size()), reply);
     const int left = ServiceMode(m_ScsiCommand, kServiceModeOff, reply);
     reply.value = read == 0 && left == 0 ? 1 : 0;

@@ -379,12 +379,12 @@ TEST(MmcWrappers, SolidBurnProbe)
 {
     // BenQ drives and those named in the exceptions are not asked.
     WrapperBench benq("benq", "dvd+r");
-    EXPECT_EQ(benq.context.DetectForSolidBurn(), 0);
+    EXPECT_EQ(benq.context.DetectForSolidBurn().value, 0);
     EXPECT_TRUE(benq.Cdbs().empty());
 
     // A drive without the vendor commands refuses the first one.
     WrapperBench other("dvd-writer", "dvd+r");
-    EXPECT_EQ(other.context.DetectForSolidBurn(), 0);
+    EXPECT_EQ(other.context.DetectForSolidBurn().value, 0);
     EXPECT_EQ(other.Cdbs(), (std::vector<Bytes>{{0xFD, 0x11, 'B', 'E', 'N', 'Q', 0, 0, 0, 0, 0, 0}}));
     EXPECT_EQ(other.LastSense(), emu::sense::kInvalidOpcode);
 

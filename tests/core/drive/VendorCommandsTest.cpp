@@ -239,7 +239,8 @@ TEST(VendorCommands, LiteonSetBookTypeChangesWhatTheDriveReportsAndWaitsForTheUn
     SelectedDrive bench("liteon", "dvd+r");
     EXPECT_EQ(bench.Context().LiteonSetBookType(1, 2).value, 0);
     const auto journal = bench.Drive().Journal();
-    ASSERT_FALSE(journal.empty());
+    ASSERT_EQ(journal.size(), 2u);
+    EXPECT_EQ(journal.front().Opcode(), 0x00);  // TEST UNIT READY
     EXPECT_EQ(journal.back().Bytes(), (Cdb{0xDF, 0x00, 0x0F, 0x01, 0x02, 0, 0, 0x80, 0, 0, 0, 0}));
     EXPECT_EQ(journal.back().dataLength, 0u);
     EXPECT_EQ(bench.Context().LiteonQueryBookType().value, 2);

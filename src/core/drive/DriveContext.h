@@ -145,6 +145,29 @@ public:
     int IsDoorOpen();
     static std::string GetRatedSpeedText(const std::string& mediaId);
 
+    // What the loaded disc is (MediaIdentification.cpp).
+    // The current profile from GET CONFIGURATION into `profile` (0 when the
+    // command fails); the channel's result.
+    int GetDriveProfile(int& profile);
+    // The DVD book type 0-15; -1 without a disc or when it cannot be read.
+    int GetBookType();
+    // The media type of the DVD+R/RW media-ID table row of the disc; -2 when
+    // its ID is empty or not in the table, -1 when the structure is refused.
+    int LookupMediaIdCode();
+    // The MediaType of the disc; 0 (as DVD-ROM) without one.
+    int GetMediaType();
+    // The medium's name ("NO MEDIA" without one); the current profile.
+    int GetMediaTypeName(std::string& name);
+    // 0 writes neither DVD+R nor DVD+RW, 1 one of them, 2 both.
+    int GetPlusDriveGeneration();
+
+    // What the drive can do, into the current record (DriveConfiguration.cpp).
+    // False when the feature list could not be read; the notice says why when
+    // the user is to be told.
+    bool GetDriveConfiguration(WrapperNotice* notice = nullptr);
+    bool DoModeSensePages(WrapperNotice* notice = nullptr);
+    bool GetDriveSerialNumber();
+
     // The clock of the waits between commands (a virtual one in tests).
     void SetWaitClock(std::shared_ptr<WaitClock> clock);
     WaitClock& GetWaitClock() const { return *m_pWaitClock; }
@@ -155,12 +178,16 @@ public:
     CDevice* m_pCurrentDevice = nullptr;
     std::array<std::uint8_t, 4096> m_DataBuffer{};
     std::atomic<int> m_bTrayLocked{0};  // 1 while the program holds the drive's tray locked
+    std::uint8_t m_nLoadingMechanism = 0;  // capabilities page byte 6, bits 7-5
+    int m_nLightScribePageCount = 0;  // LightScribe pages the mode-page listing counted
 
 private:
     int SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format, std::uint32_t length,
                           std::uint8_t* buffer);
-    // The profile of the loaded disc from GET CONFIGURATION; 0 when unknown.
-    int CurrentProfile();
+    // MODE SENSE(10) of all pages: 252 bytes, then again with the length the
+    // drive gives (at most `limit`), or 2048 bytes after a failure.
+    int ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received = nullptr);
+    int ReadDvdStructureOrAdip(std::vector<std::uint8_t>& answer, const char* fallbackLog);
 
     VendorReply BenqQueryBookType(std::uint8_t kind);
     VendorReply BenqSet(std::uint8_t selector, std::uint8_t value, bool withData);

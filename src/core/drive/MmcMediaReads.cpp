@@ -1,6 +1,7 @@
 #include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
+#include "core/drive/MediaType.h"
 #include "core/drive/MmcOpcodes.h"
 #include "emu/Bytes.h"
 
@@ -16,7 +17,6 @@ using emu::GetBe32;
 using namespace mmc;
 
 constexpr int kBdMediaType = 1;
-constexpr int kBdRomProfile = 0x40;
 constexpr std::uint32_t kFormatCapacitiesTransfer = 2048;
 // Header and current/maximum descriptor: enough to see the descriptor type.
 constexpr std::uint32_t kCurrentCapacityLength = 12;
@@ -197,7 +197,7 @@ int DriveContext::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std
 
 std::int64_t DriveContext::GetMediaCapacity()
 {
-    if (CurrentProfile() == kBdRomProfile)
+    if (GetMediaType() == kMediaBdRom)
         return ReadCapacity() >> 1;
     std::array<std::uint8_t, 2048> answer{};
     // Nominal read performance (tolerance 10b, as MMC asks), at most two

@@ -66,32 +66,39 @@ int DriveContext::WaitForUnitReady(int seconds)
     return 1;
 }
 
+int DriveContext::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received)
+{
+    const auto modeSense = [&](std::uint32_t allocation) {
+        allocation = std::min<std::uint32_t>({allocation, limit, static_cast<std::uint32_t>(answer.size())});
+        std::fill(answer.begin(), answer.end(), 0);
+        const int result = CommandBlock(kModeSense10)
+                               .Set(2, 0x3F)  // all pages, current values
+                               .SetBe16(7, allocation)
+                               .Execute(m_ScsiCommand, kDataIn, answer.data(), allocation);
+        if (received)
+            *received = allocation - std::min(m_ScsiCommand.Residual(), allocation);
+        return result;
+    };
+    const int first = modeSense(kFirstModeSenseLength);
+    const std::uint32_t dataLength = GetBe16(answer.data());
+    if (first == 0 && dataLength <= kFirstModeSenseLength)
+        return 0;
+    const bool large = first == 0 && dataLength > kModeSenseRetryLength;
+    LogEntry(large ? "SCSI_Cmd_ModeSense10 3" : "SCSI_Cmd_ModeSense10 2");
+    return modeSense(first == 0 ? dataLength : kModeSenseRetryLength);
+}
+
 int DriveContext::TestMMCCompliant()
 {
     LogEntry("Testing for MMC compliance start");
     const auto lock = m_ScsiCommand.Lock();
     std::vector<std::uint8_t> answer(kModeSenseBufferLength, 0);
     std::uint32_t received = 0;
-    const auto modeSense = [&](std::uint32_t allocation) {
-        std::fill(answer.begin(), answer.end(), 0);
-        const int result = CommandBlock(kModeSense10)
-                               .Set(2, 0x3F)  // all pages, current values
-                               .SetBe16(7, allocation)
-                               .Execute(m_ScsiCommand, kDataIn, answer.data(), allocation);
-        received = allocation - std::min(m_ScsiCommand.Residual(), allocation);
-        return result;
-    };
-    const int first = modeSense(kFirstModeSenseLength);
-    std::uint32_t dataLength = GetBe16(answer.data());
-    if (first != 0 || dataLength > kFirstModeSenseLength) {
-        const bool large = first == 0 && dataLength > kModeSenseRetryLength;
-        LogEntry(large ? "SCSI_Cmd_ModeSense10 3" : "SCSI_Cmd_ModeSense10 2");
-        if (modeSense(first == 0 ? dataLength : kModeSenseRetryLength) != 0) {
-            LogEntry("TestMMCCompliant() failed, SCSI_Cmd_ModeSense10 returned non zero");
-            return 0;
-        }
-        dataLength = GetBe16(answer.data());
+    if (ReadAllModePages(answer, kModeSenseBufferLength - 1, &received) != 0) {
+        LogEntry("TestMMCCompliant() failed, SCSI_Cmd_ModeSense10 returned non zero");
+        return 0;
     }
+    const std::uint32_t dataLength = GetBe16(answer.data());
     LogEntry("TestMMCCompliant() successful - looking for page 2Ah");
     // Pages follow an 8-byte header without block descriptors; only bytes
     // that came back are walked.
@@ -139,14 +146,6 @@ int DriveContext::GetConfiguration(int requestType, int startingFeature, std::ui
         .SetBe16(2, static_cast<std::uint32_t>(startingFeature))
         .SetBe16(7, allocation)
         .Execute(m_ScsiCommand, kDataIn, buffer, allocation);
-}
-
-int DriveContext::CurrentProfile()
-{
-    std::array<std::uint8_t, 8> header{};
-    if (GetConfiguration(0, 0, header.data(), header.size()) != 0)
-        return 0;
-    return GetBe16(&header[6]);
 }
 
 int DriveContext::SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl)

@@ -65,6 +65,11 @@ std::vector<std::uint8_t> LayerDescriptor(const MediumDescription& disc, std::si
         PutText(&data[19], disc.manufacturerId, 8);
         PutText(&data[27], disc.mediaTypeId, 3);
         data[30] = 0x01;  // product revision
+        // Byte 31 tells the single-layer formats apart: "8" (38h) on DVD+R, "9" (39h) on DVD+RW.
+        if (disc.profile == profile::kDvdPlusR)
+            data[31] = '8';
+        else if (disc.profile == profile::kDvdPlusRw)
+            data[31] = '9';
     }
     return data;
 }

@@ -1,0 +1,122 @@
+#include "core/app/LogFile.h"
+#include "core/drive/DriveContext.h"
+#include "core/drive/MediaType.h"
+
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kPhysicalFormatLength = 2052;
+constexpr std::uint32_t kAdipLength = 260;
+constexpr int kPhysicalFormat = 0x00;
+constexpr int kAdipInformation = 0x11;
+
+} // namespace
+
+int DriveContext::GetDriveProfile(int& profile)
+{
+    std::vector<std::uint8_t> answer(2048, 0);
+    const int result = GetConfiguration(0, 0, answer.data(), static_cast<std::uint32_t>(answer.size()));
+    profile = (answer[6] << 8) | answer[7];
+    if (result != 0) {
+        LogEntry("GetDriveProfile() - SCSI_Command_GetConfiguration failed,  returned non zero");
+        LogEntry("GetDriveProfile() - Setting profile to 0");
+        profile = 0;
+    }
+    return result;
+}
+
+// Reads the physical format information (00h), else the ADIP information
+// (11h) of a DVD+ disc, into `answer`; the channel's result of the last read.
+int DriveContext::ReadDvdStructureOrAdip(std::vector<std::uint8_t>& answer, const char* fallbackLog)
+{
+    answer.assign(kPhysicalFormatLength, 0);
+    if (ReadDiscStructureNoCheck(0, 0, kPhysicalFormat, kPhysicalFormatLength, answer.data()) == 0)
+        return 0;
+    if (fallbackLog)
+        LogEntry(fallbackLog);
+    answer.assign(kPhysicalFormatLength, 0);
+    return ReadDiscStructureNoCheck(0, 0, kAdipInformation, kAdipLength, answer.data());
+}
+
+int DriveContext::GetBookType()
+{
+    if (TestMediaPresent() != 1)
+        return -1;
+    LogEntry("GetBookType() - Sending SCSI_Cmd_ReadDvdStruct command");
+    std::vector<std::uint8_t> answer;
+    if (ReadDvdStructureOrAdip(answer, nullptr) != 0) {
+        LogEntry("GetBookType() - SCSI_Cmd_ReadDvdStruct failed, returned non zero");
+        LogEntry("GetBookType() - SCSI_Cmd_ReadDvdStruct, Both 00h and 11h failed.");
+        return disc_structure::PlusMediaKind(answer);
+    }
+    LogEntry("GetBookType() - SCSI_Cmd_ReadDvdStruct successful");
+    return disc_structure::BookType(answer);
+}
+
+int DriveContext::LookupMediaIdCode()
+{
+    std::vector<std::uint8_t> answer(kPhysicalFormatLength, 0);
+    if (ReadDiscStructureNoCheck(0, 0, kPhysicalFormat, kPhysicalFormatLength, answer.data()) != 0)
+        return -1;
+    const std::string key = disc_structure::MediaIdKey(answer);
+    const MediaIdEntry* entry = key.empty() ? nullptr : FindMediaId(key);
+    return entry ? entry->mediaType : kMediaPlusUnknownId;
+}
+
+int DriveContext::GetMediaType()
+{
+    if (TestMediaPresent() != 1)
+        return kMediaDvdRom;
+    LogEntry("Start GetMediaType()");
+    int profile = 0;
+    GetDriveProfile(profile);
+    const int bookType = GetBookType();
+    int mediaType = kMediaNoStructure;
+    if (profile == 0x10) {
+        const int looked = LookupMediaIdCode();
+        mediaType = looked == kMediaNoStructure || looked == kMediaPlusUnknownId ? bookType : looked;
+    } else if (const auto byProfile = MediaTypeOfProfile(profile)) {
+        mediaType = *byProfile;
+    } else if (profile == 0x41) {
+        BDDiscInfo info{};
+        GetBDDiStruct(info);
+        mediaType = info.manufacturerId[0] != 0 ? kMediaBdR : kMediaBdRom;
+    } else if (!m_pCurrentDevice || !m_pCurrentDevice->m_bDvdDrive) {
+        LogEntry("Early End 1 GetMediaType()");
+        return kMediaNoStructure;
+    } else {
+        std::vector<std::uint8_t> answer;
+        if (ReadDvdStructureOrAdip(answer, "GetMediaType() - 00h failed, Sending SCSI_Cmd_ReadDvdStruct command 11h")
+            != 0) {
+            LogEntry("Early End 2 GetMediaType()");
+            return kMediaNoStructure;
+        }
+        const int plusKind = disc_structure::PlusMediaKind(answer);
+        mediaType = plusKind != -1 ? plusKind : disc_structure::BookType(answer);
+    }
+    LogEntry("End GetMediaType()");
+    return mediaType;
+}
+
+int DriveContext::GetMediaTypeName(std::string& name)
+{
+    if (TestMediaPresent() != 1) {
+        name = "NO MEDIA";
+        return 0;
+    }
+    int profile = 0;
+    GetDriveProfile(profile);
+    const char* byProfile = ProfileMediaName(profile);
+    name = byProfile ? byProfile : MediaTypeName(GetMediaType());
+    return profile;
+}
+
+int DriveContext::GetPlusDriveGeneration()
+{
+    LogEntry("Start GetPlusDriveGeneration()");
+    GetDriveConfiguration();
+    if (!m_pCurrentDevice)
+        return 0;
+    return (m_pCurrentDevice->m_bDvdPlusRWrite ? 1 : 0) + (m_pCurrentDevice->m_bDvdPlusRwWrite ? 1 : 0);
+}

@@ -1,0 +1,137 @@
+#include "SelectedDrive.h"
+#include "emu/Bytes.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Cdb = std::vector<std::uint8_t>;
+
+const emu::Sense kHardwareError{0x04, 0x44, 0x00};
+
+// The allocation lengths of the commands with `opcode` the drive received.
+std::vector<std::uint32_t> Allocations(const std::vector<Cdb>& cdbs, std::uint8_t opcode)
+{
+    std::vector<std::uint32_t> lengths;
+    for (const Cdb& cdb : cdbs)
+        if (cdb[0] == opcode)
+            lengths.push_back(emu::GetBe16(&cdb[7]));
+    return lengths;
+}
+
+} // namespace
+
+TEST(DriveConfiguration, EachPresetReportsItsCapabilities)
+{
+    struct Case {
+        const char* preset;
+        int dvdDrive, cdWriter, plusR, plusRw, plusRDl, minusRDl, ram, bdRead, bdWrite, hdDvd, lightScribe,
+            labelFlash, mountRainier, generation;
+        const char* serial;
+    };
+    const Case cases[] = {
+        // preset        dvd cdw +R +RW +RDL -RDL ram bdR bdW hd  LS  LF  MR  gen serial
+        {"dvd-writer",   1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QDW20400001"},
+        {"bd-writer",    1,  1,  1, 1,  1,   1,   1,  1,  1,  1,  0,  0,  0,  2, "QBR12400001"},
+        {"cd-reader",    0,  0,  0, 0,  0,   0,   0,  0,  0,  0,  0,  0,  0,  0, "QCD52000001"},
+        {"aopen",        1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.060001"},
+        {"benq",         1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QFBSRB0001"},
+        {"btc",          1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF00550001"},
+        {"cyberdrive",   1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QFA2D30001"},
+        {"generic-f3",   1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QFPA520001"},
+        {"ihas",         1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  1,  0,  0,  2, "QF7L0F0001"},
+        {"liteon",       1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  1,  0,  0,  2, "QFMS0R0001"},
+        {"nec",          1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.050001"},
+        {"nu",           1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.000001"},
+        {"optiarc",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  1,  0,  2, "QF1.020001"},
+        {"pioneer",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QF1.290001"},
+        {"plextor",      1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.110001"},
+        {"ricoh",        1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  1,  2, "QF1.000001"},
+        {"samsung",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QFSB000001"},
+        {"toshiba",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QF10120001"},
+    };
+    ASSERT_EQ(emu::DrivePresetNames().size(), std::size(cases));  // a new preset needs a row here
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.preset);
+        SelectedDrive bench(test.preset, "dvd+r");
+        ASSERT_TRUE(bench.Context().GetDriveConfiguration());
+        const CDevice& d = bench.Record();
+        const std::vector<int> flags = {d.m_bDvdDrive,        d.m_bCdWriter,      d.m_bDvdPlusRWrite,
+                                        d.m_bDvdPlusRwWrite,  d.m_bDvdPlusRDlWrite, d.m_bDvdMinusRDlWrite,
+                                        d.m_bDvdRamWrite,     d.m_bBdRomRead,     d.m_bBdRWrite,
+                                        d.m_bHdDvdRomRead,    d.m_bLightScribe,   d.m_bLabelFlash,
+                                        d.m_bMountRainierWrite};
+        EXPECT_EQ(flags, (std::vector<int>{test.dvdDrive, test.cdWriter, test.plusR, test.plusRw, test.plusRDl,
+                                           test.minusRDl, test.ram, test.bdRead, test.bdWrite, test.hdDvd,
+                                           test.lightScribe, test.labelFlash, test.mountRainier}));
+        EXPECT_EQ(d.m_szSerialNumber, test.serial);
+        EXPECT_EQ(d.m_nPhysicalInterface, 2);  // ATAPI
+        EXPECT_EQ(d.m_bSolidBurn, 0);
+        EXPECT_EQ(bench.Context().m_nLoadingMechanism, 0x20);  // tray
+        EXPECT_EQ(bench.Context().GetPlusDriveGeneration(), test.generation);
+    }
+}
+
+TEST(DriveConfiguration, TheConfigurationIsAskedForWholeAndTheFailuresSayWhy)
+{
+    SelectedDrive bench("dvd-writer", "dvd+r");
+    ASSERT_TRUE(bench.Context().GetDriveConfiguration());
+    const auto cdbs = bench.TakeCdbs();
+    const auto lengths = Allocations(cdbs, 0x46);
+    ASSERT_GE(lengths.size(), 3u);
+    EXPECT_EQ(lengths[0], 2048u);  // the length probe
+    // The data length counts the bytes after its four; the whole answer is asked for.
+    std::vector<std::uint8_t> header(8, 0);
+    const std::uint8_t probe[10] = {0x46, 0, 0, 0, 0, 0, 0, 0, 8, 0};
+    bench.Drive().Execute(probe, 10, emu::Transfer::FromDevice, header.data(), header.size());
+    EXPECT_EQ(lengths[1], emu::GetBe32(header.data()) + 4);
+    EXPECT_EQ(lengths[2], lengths[1]);
+
+    SelectedDrive refusing("dvd-writer", "dvd+r");
+    refusing.Drive().AddErrorRule(emu::ErrorRule::CheckCondition(0x46, kHardwareError, 1));
+    WrapperNotice notice;
+    EXPECT_FALSE(refusing.Context().GetDriveConfiguration(&notice));
+    EXPECT_EQ(notice.messageBox,
+              "A 'GetDriveConfiguration' error has occurred.   Some removable drives can cause this.");
+    EXPECT_EQ(refusing.Record().m_bDvdPlusRWrite + refusing.Record().m_bDvdRom, 0);
+
+    // A failed mode page read is told, and what the features said stays.
+    SelectedDrive noPages("dvd-writer", "dvd+r");
+    noPages.Drive().AddErrorRule(emu::ErrorRule::CheckCondition(0x5A, kHardwareError, 2));
+    WrapperNotice modeNotice;
+    EXPECT_TRUE(noPages.Context().GetDriveConfiguration(&modeNotice));
+    EXPECT_EQ(modeNotice.messageBox, "Error, ModeSense command failed.  Probable firmware or drive error");
+    EXPECT_EQ(noPages.Record().m_bDvdPlusRWrite, 1);
+    EXPECT_EQ(noPages.Record().m_bDvdDrive, 0);
+}
+
+TEST(DriveConfiguration, LongModePageListsAreReadAgainWithTheirLength)
+{
+    struct Case {
+        const char* name;
+        std::size_t extraPages;  // of 256 bytes each
+        std::uint8_t firstCode;
+        std::vector<std::uint32_t> allocations;
+    };
+    const Case cases[] = {
+        {"short list", 0, 0, {252}},
+        {"asked again with the mode data length", 2, 0x2B, {252, 166 + 2 * 256 - 2}},
+        {"page 2Ah beyond 2048 bytes is asked alone", 10, 0x20, {252, 2048, 252}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        emu::DriveIdentity identity = *emu::FindDrivePreset("dvd-writer");
+        for (std::size_t i = 0; i < test.extraPages; ++i) {
+            std::vector<std::uint8_t> page(256, 0);
+            page[0] = static_cast<std::uint8_t>(test.firstCode + i);
+            page[1] = 0xFE;
+            identity.modePages.push_back(page);
+        }
+        SelectedDrive bench(identity, "none");
+        ASSERT_TRUE(bench.Context().DoModeSensePages());
+        const auto cdbs = bench.TakeCdbs();
+        EXPECT_EQ(Allocations(cdbs, 0x5A), test.allocations);
+        EXPECT_EQ(bench.Record().m_bDvdDrive, 1);
+        EXPECT_EQ(bench.Record().m_nBufferSizeKB, 2048);
+    }
+}

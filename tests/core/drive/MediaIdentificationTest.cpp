@@ -1,0 +1,170 @@
+#include "SelectedDrive.h"
+#include "core/drive/MediaType.h"
+#include "emu/Profiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+// A DVD-ROM drive: it reads every DVD as profile 10h.
+emu::DriveIdentity DvdReader()
+{
+    emu::DriveIdentity drive = *emu::FindDrivePreset("dvd-writer");
+    drive.product = "DVD-ROM QDR-1600";
+    drive.profiles = {emu::profile::kDvdRom, emu::profile::kCdRom};
+    drive.capabilities.writeFlags = 0;
+    return drive;
+}
+
+struct Identification {
+    int profile = -1;
+    int bookType = -1;
+    int lookup = -1;
+    int mediaType = -1;
+    std::string name;
+};
+
+Identification Identify(SelectedDrive& bench)
+{
+    DriveContext& context = bench.Context();
+    context.GetDriveConfiguration();  // the DVD-drive flag decides for unknown profiles
+    Identification found;
+    found.profile = context.GetMediaTypeName(found.name);
+    found.bookType = context.GetBookType();
+    found.lookup = context.LookupMediaIdCode();
+    found.mediaType = context.GetMediaType();
+    return found;
+}
+
+} // namespace
+
+TEST(MediaIdentification, EveryMediumPresetIsIdentifiedByProfileBookTypeAndMediaId)
+{
+    struct Case {
+        const char* medium;
+        int profile;
+        int bookType;
+        int lookup;
+        int mediaType;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"none", 0, -1, -1, kMediaDvdRom, "NO MEDIA"},
+        {"cd-rom", 0x08, -1, -1, kMediaCd, "CD-ROM"},
+        {"cd-r", 0x09, -1, -1, kMediaCd, "CD-R"},
+        {"cd-rw", 0x0A, -1, -1, kMediaCdRw, "CD-RW"},
+        {"dvd-rom", 0x10, 0, kMediaPlusUnknownId, kMediaDvdRom, "DVD-ROM"},
+        {"dvd-r", 0x11, 2, kMediaPlusUnknownId, kMediaDvdMinusR, "DVD-R"},
+        {"dvd-rw", 0x14, 3, kMediaPlusUnknownId, kMediaDvdMinusRw, "DVD-RW"},
+        {"dvd+r", 0x1B, 10, kMediaDvdPlusR, kMediaDvdPlusR, "DVD+R"},
+        {"dvd+r-unknown-id", 0x1B, 10, kMediaPlusUnknownId, kMediaDvdPlusR, "DVD+R"},
+        {"dvd+rw", 0x1A, 9, kMediaDvdPlusRw, kMediaDvdPlusRw, "DVD+RW"},
+        {"dvd+r-dl", 0x2B, 14, kMediaDvdPlusRDl, kMediaDvdPlusRDl, "DVD+R DL"},
+        {"dvd-ram", 0x12, 1, kMediaPlusUnknownId, kMediaDvdRam, "DVD-RAM"},
+        {"bd-rom", 0x40, -1, -1, kMediaBdRom, "BD-ROM"},
+        {"bd-r", 0x41, -1, -1, kMediaBdR, "BD-R"},
+        {"bd-re", 0x43, -1, -1, kMediaBdRe, "BD-RE"},
+        {"hddvd-rom", 0x50, 4, kMediaPlusUnknownId, kMediaHdDvdRom, "HD DVD-ROM"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.medium);
+        SelectedDrive bench("bd-writer", test.medium);
+        const Identification found = Identify(bench);
+        EXPECT_EQ(found.profile, test.profile);
+        EXPECT_EQ(found.bookType, test.bookType);
+        EXPECT_EQ(found.lookup, test.lookup);
+        EXPECT_EQ(found.mediaType, test.mediaType);
+        EXPECT_EQ(found.name, test.name);
+    }
+    EXPECT_EQ(emu::MediumPresetNames().size(), std::size(cases));  // a new preset needs a row here
+}
+
+TEST(MediaIdentification, ADvdRomDriveTakesTheMediaIdAndElseTheBookType)
+{
+    const auto disc = [](const char* preset, const char* manufacturer, const char* type) {
+        emu::MediumDescription medium = *emu::FindMediumPreset(preset);
+        medium.manufacturerId = manufacturer;
+        medium.mediaTypeId = type;
+        return medium;
+    };
+    struct Case {
+        const char* name;
+        emu::MediumDescription disc;
+        int lookup;
+        int mediaType;
+        const char* mediaName;
+    };
+    const Case cases[] = {
+        {"DVD+R in the table", *emu::FindMediumPreset("dvd+r"), kMediaDvdPlusR, kMediaDvdPlusR, "DVD+R"},
+        {"DVD+R not in the table", *emu::FindMediumPreset("dvd+r-unknown-id"), kMediaPlusUnknownId, kMediaDvdPlusR,
+         "DVD+R"},
+        {"pressed DVD", *emu::FindMediumPreset("dvd-rom"), kMediaPlusUnknownId, kMediaDvdRom, "DVD-ROM"},
+        {"RICOHJPN D01", disc("dvd+r-dl", "RICOHJPN", "D01"), kMediaDvdPlusRDl, kMediaDvdPlusRDl, "DVD+R DL"},
+        // A two-character type ID is right-aligned: "RICOHJPN D1" is no row.
+        {"RICOHJPN D1", disc("dvd+r", "RICOHJPN", "D1"), kMediaPlusUnknownId, kMediaDvdPlusR, "DVD+R"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        SelectedDrive bench(DvdReader(), "none");
+        ASSERT_TRUE(bench.Drive().InsertMedium(test.disc));
+        const Identification found = Identify(bench);
+        EXPECT_EQ(found.profile, 0x10);
+        EXPECT_EQ(found.lookup, test.lookup);
+        EXPECT_EQ(found.mediaType, test.mediaType);
+        EXPECT_EQ(found.name, test.mediaName);
+    }
+}
+
+TEST(MediaIdentification, WithoutAProfileTheDiscStructureDecidesOnADvdDrive)
+{
+    struct Case {
+        const char* drive;
+        const char* medium;
+        int mediaType;
+    };
+    const Case cases[] = {
+        {"dvd-writer", "dvd+r", kMediaDvdPlusR},  // "8" at byte 35
+        {"dvd-writer", "dvd+rw", kMediaDvdPlusRw},  // "9"
+        {"dvd-writer", "dvd-r", kMediaDvdMinusR},  // the book type
+        {"dvd-writer", "dvd+r-dl", kMediaDvdPlusRDl},
+        {"dvd-writer", "cd-r", kMediaNoStructure},  // no DVD structure on a CD
+        {"cd-reader", "cd-rom", kMediaNoStructure},  // not asked: no DVD drive
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::string(test.drive) + " with " + test.medium);
+        SelectedDrive bench(test.drive, test.medium);
+        ASSERT_TRUE(bench.Context().GetDriveConfiguration());
+        bench.Drive().AddErrorRule(emu::ErrorRule::CheckCondition(0x46, {0x04, 0x44, 0x00}));
+        bench.TakeCdbs();
+        EXPECT_EQ(bench.Context().GetMediaType(), test.mediaType);
+        if (std::string(test.drive) == "cd-reader") {  // only the book type's two reads
+            const auto cdbs = bench.TakeCdbs();
+            EXPECT_EQ(std::count_if(cdbs.begin(), cdbs.end(), [](const auto& cdb) { return cdb[0] == 0xAD; }), 2);
+        }
+    }
+}
+
+TEST(MediaIdentification, TheBookTypeFallsBackToTheAdipInformation)
+{
+    SelectedDrive bench("dvd-writer", "dvd+rw");
+    bench.Drive().AddErrorRule(emu::ErrorRule::CheckCondition(0xAD, {0x05, 0x24, 0x00}, 1));
+    EXPECT_EQ(bench.Context().GetBookType(), 9);
+    const auto cdbs = bench.TakeCdbs();
+    ASSERT_EQ(cdbs.size(), 3u);  // TEST UNIT READY, format 00h refused, format 11h
+    EXPECT_EQ(cdbs[2], (std::vector<std::uint8_t>{0xAD, 0, 0, 0, 0, 0, 0, 0x11, 0x01, 0x04, 0, 0}));
+
+    bench.Drive().AddErrorRule(emu::ErrorRule::CheckCondition(0xAD, {0x05, 0x24, 0x00}, 2));
+    EXPECT_EQ(bench.Context().GetBookType(), -1);  // nothing came back to read
+}
+
+TEST(MediaIdentification, ABdRWithoutADiscManufacturerCountsAsBdRom)
+{
+    emu::MediumDescription blank = *emu::FindMediumPreset("bd-r");
+    blank.manufacturerId.clear();
+    blank.mediaTypeId.clear();
+    SelectedDrive bench("bd-writer", "none");
+    ASSERT_TRUE(bench.Drive().InsertMedium(blank));
+    EXPECT_EQ(bench.Context().GetMediaType(), kMediaBdRom);
+}

@@ -1,5 +1,7 @@
 #include "support/EmulatedDriveBench.h"
 
+#include "emu/MediaPresets.h"
+
 #include <gtest/gtest.h>
 
 EmulatedDriveBench::EmulatedDriveBench(const char* drivePreset, const char* mediumPreset)
@@ -7,6 +9,14 @@ EmulatedDriveBench::EmulatedDriveBench(const char* drivePreset, const char* medi
     std::string error;
     drive = emu::MakeEmulatedDrive(drivePreset, mediumPreset, clock, &error);
     EXPECT_TRUE(drive) << error;
+}
+
+EmulatedDriveBench::EmulatedDriveBench(emu::DriveIdentity identity, const char* mediumPreset)
+    : drive(std::make_shared<emu::EmulatedDrive>(std::move(identity), clock))
+{
+    if (const auto disc = emu::FindMediumPreset(mediumPreset)) {
+        EXPECT_TRUE(drive->InsertMedium(*disc));
+    }
 }
 
 DriveSources EmulatedDriveBench::Sources() const

@@ -32,6 +32,8 @@ private:
 class EmulatedDriveBench {
 public:
     EmulatedDriveBench(const char* drivePreset, const char* mediumPreset);
+    // A drive of a hand-made identity.
+    EmulatedDriveBench(emu::DriveIdentity identity, const char* mediumPreset);
 
     DriveSources Sources() const;
     // Lists the drive, makes it current, runs the context's waits on the

@@ -1,4 +1,6 @@
-#include "SelectedDrive.h"
+#include "WrapperBench.h"
+#include "emu/DrivePresets.h"
+#include "emu/MediaPresets.h"
 #include "emu/Bytes.h"
 
 #include <gtest/gtest.h>
@@ -53,8 +55,8 @@ TEST(DriveConfiguration, EachPresetReportsItsCapabilities)
     ASSERT_EQ(emu::DrivePresetNames().size(), std::size(cases));  // a new preset needs a row here
     for (const Case& test : cases) {
         SCOPED_TRACE(test.preset);
-        SelectedDrive bench(test.preset, "dvd+r");
-        ASSERT_TRUE(bench.Context().GetDriveConfiguration());
+        WrapperBench bench(test.preset, "dvd+r");
+        ASSERT_TRUE(bench.context.GetDriveConfiguration());
         const CDevice& d = bench.Record();
         const std::vector<int> flags = {d.m_bDvdDrive,        d.m_bCdWriter,      d.m_bDvdPlusRWrite,
                                         d.m_bDvdPlusRwWrite,  d.m_bDvdPlusRDlWrite, d.m_bDvdMinusRDlWrite,
@@ -67,15 +69,15 @@ TEST(DriveConfiguration, EachPresetReportsItsCapabilities)
         EXPECT_EQ(d.m_szSerialNumber, test.serial);
         EXPECT_EQ(d.m_nPhysicalInterface, 2);  // ATAPI
         EXPECT_EQ(d.m_bSolidBurn, 0);
-        EXPECT_EQ(bench.Context().m_nLoadingMechanism, 0x20);  // tray
-        EXPECT_EQ(bench.Context().GetPlusDriveGeneration(), test.generation);
+        EXPECT_EQ(bench.context.m_nLoadingMechanism, 0x20);  // tray
+        EXPECT_EQ(bench.context.GetPlusDriveGeneration(), test.generation);
     }
 }
 
 TEST(DriveConfiguration, TheConfigurationIsAskedForWholeAndTheFailuresSayWhy)
 {
-    SelectedDrive bench("dvd-writer", "dvd+r");
-    ASSERT_TRUE(bench.Context().GetDriveConfiguration());
+    WrapperBench bench("dvd-writer", "dvd+r");
+    ASSERT_TRUE(bench.context.GetDriveConfiguration());
     const auto cdbs = bench.TakeCdbs();
     const auto lengths = Allocations(cdbs, 0x46);
     ASSERT_GE(lengths.size(), 3u);
@@ -83,23 +85,23 @@ TEST(DriveConfiguration, TheConfigurationIsAskedForWholeAndTheFailuresSayWhy)
     // The data length counts the bytes after its four; the whole answer is asked for.
     std::vector<std::uint8_t> header(8, 0);
     const std::uint8_t probe[10] = {0x46, 0, 0, 0, 0, 0, 0, 0, 8, 0};
-    bench.Drive().Execute(probe, 10, emu::Transfer::FromDevice, header.data(), header.size());
+    bench.drive->Execute(probe, 10, emu::Transfer::FromDevice, header.data(), header.size());
     EXPECT_EQ(lengths[1], emu::GetBe32(header.data()) + 4);
     EXPECT_EQ(lengths[2], lengths[1]);
 
-    SelectedDrive refusing("dvd-writer", "dvd+r");
-    refusing.Drive().AddErrorRule(emu::ErrorRule::CheckCondition(0x46, kHardwareError, 1));
+    WrapperBench refusing("dvd-writer", "dvd+r");
+    refusing.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x46, kHardwareError, 1));
     WrapperNotice notice;
-    EXPECT_FALSE(refusing.Context().GetDriveConfiguration(&notice));
+    EXPECT_FALSE(refusing.context.GetDriveConfiguration(&notice));
     EXPECT_EQ(notice.messageBox,
               "A 'GetDriveConfiguration' error has occurred.   Some removable drives can cause this.");
     EXPECT_EQ(refusing.Record().m_bDvdPlusRWrite + refusing.Record().m_bDvdRom, 0);
 
     // A failed mode page read is told, and what the features said stays.
-    SelectedDrive noPages("dvd-writer", "dvd+r");
-    noPages.Drive().AddErrorRule(emu::ErrorRule::CheckCondition(0x5A, kHardwareError, 2));
+    WrapperBench noPages("dvd-writer", "dvd+r");
+    noPages.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x5A, kHardwareError, 2));
     WrapperNotice modeNotice;
-    EXPECT_TRUE(noPages.Context().GetDriveConfiguration(&modeNotice));
+    EXPECT_TRUE(noPages.context.GetDriveConfiguration(&modeNotice));
     EXPECT_EQ(modeNotice.messageBox, "Error, ModeSense command failed.  Probable firmware or drive error");
     EXPECT_EQ(noPages.Record().m_bDvdPlusRWrite, 1);
     EXPECT_EQ(noPages.Record().m_bDvdDrive, 0);
@@ -127,8 +129,8 @@ TEST(DriveConfiguration, LongModePageListsAreReadAgainWithTheirLength)
             page[1] = 0xFE;
             identity.modePages.push_back(page);
         }
-        SelectedDrive bench(identity, "none");
-        ASSERT_TRUE(bench.Context().DoModeSensePages());
+        WrapperBench bench(identity, "none");
+        ASSERT_TRUE(bench.context.DoModeSensePages());
         const auto cdbs = bench.TakeCdbs();
         EXPECT_EQ(Allocations(cdbs, 0x5A), test.allocations);
         EXPECT_EQ(bench.Record().m_bDvdDrive, 1);

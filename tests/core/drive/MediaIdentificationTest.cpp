@@ -1,4 +1,6 @@
-#include "SelectedDrive.h"
+#include "WrapperBench.h"
+#include "emu/DrivePresets.h"
+#include "emu/MediaPresets.h"
 #include "core/drive/MediaType.h"
 #include "emu/Profiles.h"
 
@@ -26,9 +28,9 @@ struct Identification {
     std::string name;
 };
 
-Identification Identify(SelectedDrive& bench)
+Identification Identify(WrapperBench& bench)
 {
-    DriveContext& context = bench.Context();
+    DriveContext& context = bench.context;
     context.GetDriveConfiguration();  // the DVD-drive flag decides for unknown profiles
     Identification found;
     found.profile = context.GetMediaTypeName(found.name);
@@ -70,7 +72,7 @@ TEST(MediaIdentification, EveryMediumPresetIsIdentifiedByProfileBookTypeAndMedia
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.medium);
-        SelectedDrive bench("bd-writer", test.medium);
+        WrapperBench bench("bd-writer", test.medium);
         const Identification found = Identify(bench);
         EXPECT_EQ(found.profile, test.profile);
         EXPECT_EQ(found.bookType, test.bookType);
@@ -107,8 +109,8 @@ TEST(MediaIdentification, ADvdRomDriveTakesTheMediaIdAndElseTheBookType)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        SelectedDrive bench(DvdReader(), "none");
-        ASSERT_TRUE(bench.Drive().InsertMedium(test.disc));
+        WrapperBench bench(DvdReader(), "none");
+        ASSERT_TRUE(bench.drive->InsertMedium(test.disc));
         const Identification found = Identify(bench);
         EXPECT_EQ(found.profile, 0x10);
         EXPECT_EQ(found.lookup, test.lookup);
@@ -134,11 +136,11 @@ TEST(MediaIdentification, WithoutAProfileTheDiscStructureDecidesOnADvdDrive)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(std::string(test.drive) + " with " + test.medium);
-        SelectedDrive bench(test.drive, test.medium);
-        ASSERT_TRUE(bench.Context().GetDriveConfiguration());
-        bench.Drive().AddErrorRule(emu::ErrorRule::CheckCondition(0x46, {0x04, 0x44, 0x00}));
+        WrapperBench bench(test.drive, test.medium);
+        ASSERT_TRUE(bench.context.GetDriveConfiguration());
+        bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x46, {0x04, 0x44, 0x00}));
         bench.TakeCdbs();
-        EXPECT_EQ(bench.Context().GetMediaType(), test.mediaType);
+        EXPECT_EQ(bench.context.GetMediaType(), test.mediaType);
         if (std::string(test.drive) == "cd-reader") {  // only the book type's two reads
             const auto cdbs = bench.TakeCdbs();
             EXPECT_EQ(std::count_if(cdbs.begin(), cdbs.end(), [](const auto& cdb) { return cdb[0] == 0xAD; }), 2);
@@ -148,15 +150,15 @@ TEST(MediaIdentification, WithoutAProfileTheDiscStructureDecidesOnADvdDrive)
 
 TEST(MediaIdentification, TheBookTypeFallsBackToTheAdipInformation)
 {
-    SelectedDrive bench("dvd-writer", "dvd+rw");
-    bench.Drive().AddErrorRule(emu::ErrorRule::CheckCondition(0xAD, {0x05, 0x24, 0x00}, 1));
-    EXPECT_EQ(bench.Context().GetBookType(), 9);
+    WrapperBench bench("dvd-writer", "dvd+rw");
+    bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xAD, {0x05, 0x24, 0x00}, 1));
+    EXPECT_EQ(bench.context.GetBookType(), 9);
     const auto cdbs = bench.TakeCdbs();
     ASSERT_EQ(cdbs.size(), 3u);  // TEST UNIT READY, format 00h refused, format 11h
     EXPECT_EQ(cdbs[2], (std::vector<std::uint8_t>{0xAD, 0, 0, 0, 0, 0, 0, 0x11, 0x01, 0x04, 0, 0}));
 
-    bench.Drive().AddErrorRule(emu::ErrorRule::CheckCondition(0xAD, {0x05, 0x24, 0x00}, 2));
-    EXPECT_EQ(bench.Context().GetBookType(), -1);  // nothing came back to read
+    bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xAD, {0x05, 0x24, 0x00}, 2));
+    EXPECT_EQ(bench.context.GetBookType(), -1);  // nothing came back to read
 }
 
 TEST(MediaIdentification, ABdRWithoutADiscManufacturerCountsAsBdRom)
@@ -164,7 +166,7 @@ TEST(MediaIdentification, ABdRWithoutADiscManufacturerCountsAsBdRom)
     emu::MediumDescription blank = *emu::FindMediumPreset("bd-r");
     blank.manufacturerId.clear();
     blank.mediaTypeId.clear();
-    SelectedDrive bench("bd-writer", "none");
-    ASSERT_TRUE(bench.Drive().InsertMedium(blank));
-    EXPECT_EQ(bench.Context().GetMediaType(), kMediaBdRom);
+    WrapperBench bench("bd-writer", "none");
+    ASSERT_TRUE(bench.drive->InsertMedium(blank));
+    EXPECT_EQ(bench.context.GetMediaType(), kMediaBdRom);
 }

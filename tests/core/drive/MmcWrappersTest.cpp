@@ -4,6 +4,7 @@
 #include "emu/Bytes.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
+#include "WrapperBench.h"
 #include "support/EmulatedDriveBench.h"
 #include "support/TestSupport.h"
 
@@ -15,29 +16,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using emu::GetBe32;
-
-// A drive context whose current drive is one emulated drive.
-struct WrapperBench : EmulatedDriveBench {
-    WrapperBench(const char* drivePreset, const char* mediumPreset)
-        : EmulatedDriveBench(drivePreset, mediumPreset), context(Sources())
-    {
-        MakeCurrent(context);
-    }
-    // Puts a disc described by hand in as if it had been there all along.
-    void Insert(const emu::MediumDescription& disc)
-    {
-        ASSERT_TRUE(drive->InsertMedium(disc));
-        drive->ClearJournal();
-    }
-    emu::Sense LastSense()
-    {
-        const std::uint8_t* sense = context.m_ScsiCommand.GetSenseBuffer();
-        return {static_cast<std::uint8_t>(sense[2] & 0x0F), sense[12], sense[13]};
-    }
-
-    ScopedProgramLog log;
-    DriveContext context;
-};
 
 const Bytes kTestUnitReady = {0x00, 0, 0, 0, 0, 0};
 

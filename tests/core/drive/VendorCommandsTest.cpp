@@ -1,4 +1,6 @@
-#include "SelectedDrive.h"
+#include "WrapperBench.h"
+#include "emu/DrivePresets.h"
+#include "emu/MediaPresets.h"
 #include "emu/VendorSignatures.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +12,8 @@ namespace {
 using Cdb = std::vector<std::uint8_t>;
 using Wrapper = std::function<VendorReply(DriveContext&)>;
 
-const std::vector<int> kInvalidOpcode = {0x05, 0x20, 0x00};
-const std::vector<int> kInvalidField = {0x05, 0x24, 0x00};
+using emu::sense::kInvalidOpcode;
+const emu::Sense kInvalidField = emu::sense::kInvalidFieldInCdb;
 
 struct FamilyCase {
     const char* name;
@@ -73,7 +75,7 @@ bool Holds(const std::vector<Cdb>& cdbs, const Cdb& wanted)
 }
 
 // The Ricoh queries are only sent to drives that write DVD+ media.
-void MarkPlusWriter(SelectedDrive& bench)
+void MarkPlusWriter(WrapperBench& bench)
 {
     bench.Record().m_bDvdPlusRwWrite = 1;
     bench.Record().m_bDvdPlusRWrite = 1;
@@ -95,9 +97,9 @@ TEST(VendorCommands, EachFamilyAnswersItsOwnCommandsAndRefusesTheOthersAsUnknown
     for (const FamilyCase& test : FamilyCases()) {
         for (const char* preset : drives) {
             SCOPED_TRACE(std::string(test.name) + " on " + preset);
-            SelectedDrive bench(preset);
+            WrapperBench bench(preset);
             MarkPlusWriter(bench);
-            const VendorReply reply = test.call(bench.Context());
+            const VendorReply reply = test.call(bench.context);
             EXPECT_FALSE(reply.KernelRefused());
             const auto cdbs = bench.TakeCdbs();
             EXPECT_TRUE(Holds(cdbs, test.decidingCdb));
@@ -123,10 +125,10 @@ TEST(VendorCommands, AKernelRefusalIsReportedAsSuchNotAsAnotherFamily)
     cases.push_back({"DetectForSolidBurn", "nec", [](DriveContext& c) { return c.DetectForSolidBurn(); }, 0, {}});
     for (const FamilyCase& test : cases) {
         SCOPED_TRACE(test.name);
-        SelectedDrive bench(test.familyPreset);
+        WrapperBench bench(test.familyPreset);
         MarkPlusWriter(bench);
-        bench.Drive().AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::PermissionDenied, 0xC0, 0xFF));
-        const VendorReply reply = test.call(bench.Context());
+        bench.drive->AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::PermissionDenied, 0xC0, 0xFF));
+        const VendorReply reply = test.call(bench.context);
         EXPECT_TRUE(reply.KernelRefused());
         EXPECT_NE(reply.reason.find("kernel refused"), std::string::npos);
         // What the caller reads is still "refused" (or "not taken" for a set).
@@ -153,11 +155,11 @@ TEST(VendorCommands, RicohQueriesAreSentOnlyToDrivesThatWriteTheFormatAndAreNoPi
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        SelectedDrive bench(test.identity, "none");
+        WrapperBench bench(test.identity, "none");
         bench.Record().m_bDvdPlusRwWrite = test.plusRwWrite;
         bench.Record().m_bDvdPlusRWrite = test.plusRWrite;
-        EXPECT_EQ(bench.Context().RicohQueryBookType00().value, test.expected00);
-        EXPECT_EQ(bench.Context().RicohQueryBookType10().value, test.expected10);
+        EXPECT_EQ(bench.context.RicohQueryBookType00().value, test.expected00);
+        EXPECT_EQ(bench.context.RicohQueryBookType10().value, test.expected10);
         const std::size_t sent = (test.expected00 != -1) + (test.expected10 != -1);
         EXPECT_EQ(bench.TakeCdbs().size(), sent);  // a query it may not send is not sent at all
     }
@@ -165,8 +167,8 @@ TEST(VendorCommands, RicohQueriesAreSentOnlyToDrivesThatWriteTheFormatAndAreNoPi
 
 TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
 {
-    SelectedDrive bench("benq", "dvd+rw");
-    DriveContext& context = bench.Context();
+    WrapperBench bench("benq", "dvd+rw");
+    DriveContext& context = bench.context;
     CScsiCommand& channel = context.m_ScsiCommand;
     const auto readOutsideServiceMode = [&] {
         *channel.Cdb(0) = 0xFF;
@@ -192,7 +194,7 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
 
     // The loaded DVD+RW takes a book type with a block of 2048 zero bytes.
     EXPECT_EQ(context.BenqSetBookTypeData(0x02, 0x01).value, 0);
-    const auto journal = bench.Drive().Journal();
+    const auto journal = bench.drive->Journal();
     ASSERT_EQ(journal.size(), 3u);
     EXPECT_EQ(journal[1].Bytes(), (Cdb{0xFE, 0x02, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(journal[1].direction, emu::Transfer::ToDevice);
@@ -200,7 +202,7 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
     bench.TakeCdbs();
 
     // A refused query still takes the drive out of service mode.
-    bench.Drive().AddErrorRule(emu::ErrorRule::CheckCondition(0xFF, {0x02, 0x04, 0x00}, 1));
+    bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xFF, {0x02, 0x04, 0x00}, 1));
     EXPECT_EQ(context.BenqQueryBookType00().value, -1);
     EXPECT_EQ(bench.TakeCdbs().back(), off);
     EXPECT_EQ(readOutsideServiceMode(), 1);
@@ -218,16 +220,16 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
 
 TEST(VendorCommands, NecCommandsNeedTheFamilySignatureAndReadEachSetting)
 {
-    SelectedDrive bench("nec");
-    EXPECT_EQ(bench.Context().NecQueryBookType(0, 0).value, 0xA0);
-    EXPECT_EQ(bench.Context().NecQueryBookType(0, 2).value, 0xE0);
-    EXPECT_EQ(bench.Context().NecQueryBookType(1, 1).value, 0x90);
+    WrapperBench bench("nec");
+    EXPECT_EQ(bench.context.NecQueryBookType(0, 0).value, 0xA0);
+    EXPECT_EQ(bench.context.NecQueryBookType(0, 2).value, 0xE0);
+    EXPECT_EQ(bench.context.NecQueryBookType(1, 1).value, 0x90);
     bench.TakeCdbs();
 
     std::vector<std::uint8_t> answer(20, 0);
     Cdb cdb = NecCdb(0, 0);
     cdb[8] ^= 0x20;  // one letter of the signature in the other case
-    CScsiCommand& channel = bench.Context().m_ScsiCommand;
+    CScsiCommand& channel = bench.context.m_ScsiCommand;
     for (std::size_t i = 0; i < cdb.size(); ++i)
         *channel.Cdb(static_cast<int>(i)) = cdb[i];
     EXPECT_EQ(channel.Execute(1, answer.data(), 20), 1);
@@ -236,21 +238,21 @@ TEST(VendorCommands, NecCommandsNeedTheFamilySignatureAndReadEachSetting)
 
 TEST(VendorCommands, LiteonSetBookTypeChangesWhatTheDriveReportsAndWaitsForTheUnitFirst)
 {
-    SelectedDrive bench("liteon", "dvd+r");
-    EXPECT_EQ(bench.Context().LiteonSetBookType(1, 2).value, 0);
-    const auto journal = bench.Drive().Journal();
+    WrapperBench bench("liteon", "dvd+r");
+    EXPECT_EQ(bench.context.LiteonSetBookType(1, 2).value, 0);
+    const auto journal = bench.drive->Journal();
     ASSERT_EQ(journal.size(), 2u);
     EXPECT_EQ(journal.front().Opcode(), 0x00);  // TEST UNIT READY
     EXPECT_EQ(journal.back().Bytes(), (Cdb{0xDF, 0x00, 0x0F, 0x01, 0x02, 0, 0, 0x80, 0, 0, 0, 0}));
     EXPECT_EQ(journal.back().dataLength, 0u);
-    EXPECT_EQ(bench.Context().LiteonQueryBookType().value, 2);
-    EXPECT_EQ(bench.Context().LiteonSetBookType(1, 7).value, 1);  // no such choice
+    EXPECT_EQ(bench.context.LiteonQueryBookType().value, 2);
+    EXPECT_EQ(bench.context.LiteonSetBookType(1, 7).value, 1);  // no such choice
 }
 
 TEST(VendorCommands, TheProbeSequenceFF09IsSentWholeAndReadsTheLastAnswer)
 {
-    SelectedDrive bench("benq");
-    EXPECT_EQ(bench.Context().VendorProbeFF09().value, -1);
+    WrapperBench bench("benq");
+    EXPECT_EQ(bench.context.VendorProbeFF09().value, -1);
     const auto cdb = [](std::uint8_t b1, std::uint8_t b2, std::uint8_t b6) {
         return Cdb{0xFF, b1, b2, 0, 0, 0, b6, 0, 0, 0, 0, 0xAA};
     };
@@ -283,8 +285,8 @@ TEST(VendorCommands, SolidBurnIsReportedOnlyWhenTheDriveTakesTheWholeSequence)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        SelectedDrive bench(test.identity, "none");
-        const VendorReply reply = bench.Context().DetectForSolidBurn();
+        WrapperBench bench(test.identity, "none");
+        const VendorReply reply = bench.context.DetectForSolidBurn();
         EXPECT_EQ(reply.value, test.expected);
         EXPECT_FALSE(reply.KernelRefused());
         EXPECT_EQ(bench.TakeCdbs(), test.sent);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/drive/DriveContext.h"
+#include "support/EmulatedDriveBench.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+// A drive context whose current drive is one emulated drive. The drive
+// refuses CDBs of another length than their command's, as the bridges of
+// external drives do.
+struct WrapperBench : EmulatedDriveBench {
+    WrapperBench(const char* drivePreset, const char* mediumPreset = "none")
+        : EmulatedDriveBench(drivePreset, mediumPreset), context(Sources())
+    {
+        MakeCurrent(context);
+        drive->SetStrictCdbLength(true);
+    }
+    WrapperBench(emu::DriveIdentity identity, const char* mediumPreset)
+        : EmulatedDriveBench(std::move(identity), mediumPreset), context(Sources())
+    {
+        MakeCurrent(context);
+        drive->SetStrictCdbLength(true);
+    }
+    // Puts a disc described by hand in as if it had been there all along.
+    void Insert(const emu::MediumDescription& disc)
+    {
+        ASSERT_TRUE(drive->InsertMedium(disc));
+        drive->ClearJournal();
+    }
+    emu::Sense LastSense()
+    {
+        const std::uint8_t* sense = context.m_ScsiCommand.GetSenseBuffer();
+        return {static_cast<std::uint8_t>(sense[2] & 0x0F), sense[12], sense[13]};
+    }
+
+    CDevice& Record() { return *context.m_pCurrentDevice; }
+    // The CDBs received since the last call.
+    std::vector<std::vector<std::uint8_t>> TakeCdbs()
+    {
+        auto cdbs = Cdbs();
+        drive->ClearJournal();
+        return cdbs;
+    }
+
+    ScopedProgramLog log;
+    DriveContext context;
+};
+

@@ -66,6 +66,8 @@ bool DriveContext::GetDriveConfiguration(WrapperNotice* notice)
 bool DriveContext::DoModeSensePages(WrapperNotice* notice)
 {
     LogEntry("Start DoModeSensePages()");
+    if (!m_pCurrentDevice)
+        return false;
     CDevice& device = *m_pCurrentDevice;
     ClearDriveClass(device);
     std::vector<std::uint8_t> answer(kModeSenseLimit, 0);
@@ -99,6 +101,8 @@ bool DriveContext::DoModeSensePages(WrapperNotice* notice)
 bool DriveContext::GetDriveSerialNumber()
 {
     LogEntry("Start GetDriveSerialNumber()");
+    if (!m_pCurrentDevice)
+        return false;
     std::vector<std::uint8_t> answer(2048, 0);
     if (GetConfiguration(0, 0x0108, answer.data(), static_cast<std::uint32_t>(answer.size())) != 0) {
         LogEntry("GetDriveSerialNumber() - Command SCSI_Cmd_GetConfiguration failed, returned non zero");

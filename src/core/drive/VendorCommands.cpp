@@ -33,6 +33,7 @@ int Send(CScsiCommand& channel, std::span<const std::uint8_t> cdb, int direction
     CommandBlock block(cdb[0], cdb.size());
     for (std::size_t index = 1; index < cdb.size(); ++index)
         block.Set(index, cdb[index]);
+    const auto lock = channel.Lock();  // the error stays the command's until it is read
     const int result = block.Execute(channel, direction, buffer, length);
     if (result != 0 && channel.LastError() != PassThroughError::None && reply.error == PassThroughError::None) {
         reply.error = channel.LastError();

@@ -147,7 +147,7 @@ public:
             sum += (*this)[i];
         return static_cast<std::uint8_t>(sum);
     }
-    Extent Part(std::size_t offset, std::size_t length) const
+    Extent Slice(std::size_t offset, std::size_t length) const
     {
         if (offset >= m_bytes.size())
             return Extent({});
@@ -240,7 +240,7 @@ void ApplyFeatureDescriptors(CDevice& device, std::span<const std::uint8_t> answ
         const std::size_t length = 4 + std::size_t{extent[offset + 3]};
         LogEntryF("GetDriveConfiguration() - feature found %xh", code);
         Raise(device, kFeatureFlags, std::size(kFeatureFlags), code);
-        ApplyFeatureBody(device, code, extent.Part(offset, length));
+        ApplyFeatureBody(device, code, extent.Slice(offset, length));
         offset += length;
     }
 }
@@ -344,7 +344,7 @@ void ApplyModePages(CDevice& device, std::span<const std::uint8_t> answer, int l
     for (std::size_t offset = 8; offset + 2 <= extent.size();) {
         const std::size_t length = 2 + std::size_t{extent[offset + 1]};
         switch (extent[offset] & 0x3F) {
-        case 0x2A: ApplyCapabilitiesPage(device, extent.Part(offset, length).Bytes(), findings); break;
+        case 0x2A: ApplyCapabilitiesPage(device, extent.Slice(offset, length).Bytes(), findings); break;
         case 0x2D: device.m_bLabelFlash = 1; break;
         case 0x31:
             if (lightScribePageCount == 2)
@@ -374,7 +374,7 @@ std::string SerialNumberFromFeature(std::span<const std::uint8_t> answer)
     const Extent extent = ConfigurationExtent(answer);
     std::string serial;
     if (extent.size() >= 12 && extent.Be16(8) == 0x0108) {
-        const Extent descriptor = extent.Part(8, 4 + std::size_t{extent[11]});
+        const Extent descriptor = extent.Slice(8, 4 + std::size_t{extent[11]});
         for (std::size_t index = 4; index < descriptor.size() && serial.size() < kMaxCharacters; ++index) {
             const std::uint8_t c = descriptor[index];
             if (c <= 0x20 || c > 0x7E)

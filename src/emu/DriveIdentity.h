@@ -35,6 +35,15 @@ struct DriveCapabilities {
     std::vector<std::uint16_t> writeSpeedsKBps;  // fastest first
 };
 
+// The DVD region state a DVD drive reports (REPORT KEY, RPC state).
+struct RegionState {
+    std::uint8_t typeCode = 1;  // 0 no region set, 1 region set, 2 last change left, 3 permanent
+    std::uint8_t vendorResetsLeft = 4;
+    std::uint8_t userChangesLeft = 4;
+    std::uint8_t regionMask = 0xFD;  // a clear bit is a region the drive plays: region 2
+    std::uint8_t rpcScheme = 1;  // 0 RPC-1 (or not told), 1 RPC-2
+};
+
 // Everything that makes one drive model: its INQUIRY identity, its profiles,
 // features and mode pages. Presets are values of this type.
 struct DriveIdentity {
@@ -55,6 +64,7 @@ struct DriveIdentity {
     VendorSettings vendorSettings;  // its vendor command set and their settings at power-on
     std::uint32_t spinUpMs = 1500;  // not ready after a load for this long
     std::uint32_t formatMs = 60000;  // a format started with the immediate bit runs this long
+    RegionState region;  // reported by drives that read DVD
 };
 
 } // namespace emu

@@ -30,16 +30,46 @@ CommandResult EmulatedDrive::Execute(const std::uint8_t* cdb, std::size_t cdbLen
 {
     if (!cdb || cdbLength == 0 || cdbLength > sizeof(CdbBytes))
         return {Outcome::TransportFailure, {}, 0};
-    std::lock_guard lock(m_mutex);
-    // Refused or lost commands never reach the drive, so they are not journalled.
-    if (const auto rule = TakeRule(cdb[0], true)) {
-        const bool denied = rule->kind == ErrorRule::Kind::PermissionDenied;
-        return {denied ? Outcome::PermissionDenied : Outcome::TransportFailure, {}, 0};
+    CommandResult result;
+    bool trayChanged = false;
+    {
+        std::lock_guard lock(m_mutex);
+        // Refused or lost commands never reach the drive, so they are not journalled.
+        if (const auto rule = TakeRule(cdb[0], true)) {
+            const bool denied = rule->kind == ErrorRule::Kind::PermissionDenied;
+            return {denied ? Outcome::PermissionDenied : Outcome::TransportFailure, {}, 0};
+        }
+        Record(cdb, cdbLength, direction, dataLength);
+        CdbBytes bytes{};  // ATAPI pads a short packet with zeros
+        std::memcpy(bytes.data(), cdb, cdbLength);
+        const auto before = TrayAndDisc();
+        result = Dispatch(bytes, cdbLength, direction, data, dataLength);
+        trayChanged = TrayAndDisc() != before;
     }
-    Record(cdb, cdbLength, direction, dataLength);
-    CdbBytes bytes{};  // ATAPI pads a short packet with zeros
-    std::memcpy(bytes.data(), cdb, cdbLength);
-    return Dispatch(bytes, cdbLength, direction, data, dataLength);
+    if (trayChanged)
+        TellTrayListeners();
+    return result;
+}
+
+int EmulatedDrive::AddTrayListener(TrayListener listener)
+{
+    std::lock_guard lock(m_listenerMutex);
+    const int id = m_nextListenerId++;
+    m_trayListeners[id] = std::move(listener);
+    return id;
+}
+
+void EmulatedDrive::RemoveTrayListener(int id)
+{
+    std::lock_guard lock(m_listenerMutex);
+    m_trayListeners.erase(id);
+}
+
+void EmulatedDrive::TellTrayListeners()
+{
+    std::lock_guard lock(m_listenerMutex);
+    for (const auto& [id, listener] : m_trayListeners)
+        listener();
 }
 
 CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength, Transfer direction,
@@ -117,8 +147,11 @@ bool EmulatedDrive::Place(const MediumDescription& disc, bool spinUp, std::strin
     auto loaded = Prepare(disc, error);
     if (!loaded)
         return false;
-    std::lock_guard lock(m_mutex);
-    m_state.PlaceMedium(std::move(loaded), spinUp);
+    {
+        std::lock_guard lock(m_mutex);
+        m_state.PlaceMedium(std::move(loaded), spinUp);
+    }
+    TellTrayListeners();
     return true;
 }
 
@@ -134,19 +167,25 @@ bool EmulatedDrive::LoadMedium(const MediumDescription& disc, std::string* error
 
 bool EmulatedDrive::EjectMedium()
 {
-    std::lock_guard lock(m_mutex);
-    if (m_state.removalPrevented)
-        return false;
-    m_state.trayOpen = true;
-    m_state.mediumChangePending = false;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_state.removalPrevented)
+            return false;
+        m_state.trayOpen = true;
+        m_state.mediumChangePending = false;
+    }
+    TellTrayListeners();
     return true;
 }
 
 void EmulatedDrive::RemoveMedium()
 {
-    std::lock_guard lock(m_mutex);
-    m_state.medium.reset();
-    m_state.mediumChangePending = false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_state.medium.reset();
+        m_state.mediumChangePending = false;
+    }
+    TellTrayListeners();
 }
 
 bool EmulatedDrive::HasMedium() const

@@ -4,6 +4,8 @@
 #include "emu/DriveState.h"
 
 #include <deque>
+#include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -65,6 +67,14 @@ public:
     bool RemovalPrevented() const;
     std::uint16_t CurrentProfile() const;
 
+    // Told after the tray or the disc changed (a load, an insert, the eject
+    // button, a removal, START STOP UNIT), outside the drive's lock, on the
+    // thread that made the change: the system's media notification watches
+    // the drive through it. The id removes the listener again.
+    using TrayListener = std::function<void()>;
+    int AddTrayListener(TrayListener listener);
+    void RemoveTrayListener(int id);
+
     void AddErrorRule(const ErrorRule& rule);
     void ClearErrorRules();
     // Strict: a CDB whose length is not its command's is refused as the
@@ -82,6 +92,9 @@ private:
     // The first refusal (or check condition) of the error list that fires for
     // the command regardless of blocks, used up by one.
     std::optional<ErrorRule> TakeRule(std::uint8_t opcode, bool refusal);
+    // What the tray listeners watch: tray state and disc presence.
+    std::pair<bool, bool> TrayAndDisc() const { return {m_state.trayOpen, m_state.medium.has_value()}; }
+    void TellTrayListeners();
     CommandResult Dispatch(const CdbBytes& cdb, std::size_t cdbLength, Transfer direction, std::uint8_t* data,
                            std::size_t dataLength);
 
@@ -90,6 +103,9 @@ private:
     const CommandTable& m_commands;
     bool m_strictCdbLength = false;
     std::deque<JournalEntry> m_journal;
+    std::mutex m_listenerMutex;  // never held together with m_mutex
+    std::map<int, TrayListener> m_trayListeners;
+    int m_nextListenerId = 1;
 };
 
 // A drive of a preset with a disc of a preset ("none" for an empty drive);

@@ -18,6 +18,7 @@ const CommandTable& StandardCommands()
         RegisterFormatting(commands);
         RegisterPerformance(commands);
         RegisterReadToc(commands);
+        RegisterReportKey(commands);
         return commands;
     }();
     return table;

@@ -25,6 +25,7 @@ void RegisterDiscStructure(CommandTable& table);
 void RegisterFormatting(CommandTable& table);
 void RegisterPerformance(CommandTable& table);
 void RegisterReadToc(CommandTable& table);
+void RegisterReportKey(CommandTable& table);
 
 // Vendor-unique commands, one file per maker family.
 void RegisterNecCommands(CommandTable& table);

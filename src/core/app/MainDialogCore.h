@@ -28,6 +28,9 @@ public:
     // message box.
     void ReportSenseError(int opcode);
 
+    // The drive's profiles and features listed in the report.
+    void ListDriveFeaturesProfiles();
+
     DriveContext m_Drives;
     ReportText m_Report;
 };

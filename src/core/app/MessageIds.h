@@ -9,6 +9,7 @@ using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 
 constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_SETFOCUS = 0x0007;
 constexpr UINT WM_DEVICECHANGE = 0x0219;
 constexpr UINT WM_USER = 0x0400;
@@ -27,10 +28,15 @@ constexpr UINT WM_LBAENTERED = 0x800D;
 constexpr UINT WM_USERCMDVALUES = 0x800E;
 constexpr UINT WM_USERCMDVALUE = 0x800F;
 constexpr UINT WM_OUTPUTEDITNOTIFY = 0x8010;
+// The main window's own: drive work done off its thread, and a change of the
+// report text (wParam: the ReportChange).
+constexpr UINT WM_DRIVEWORKDONE = 0x8020;
+constexpr UINT WM_REPORTCHANGED = 0x8021;
 
 // Device-change events carried by WM_DEVICECHANGE.
 constexpr WPARAM DBT_DEVICEARRIVAL = 0x8000;
 constexpr WPARAM DBT_DEVICEREMOVECOMPLETE = 0x8004;
+constexpr WPARAM SC_MINIMIZE = 0xF020;
 
 // Dialog and message-box results.
 constexpr int IDOK = 1;

@@ -1,0 +1,43 @@
+#include "core/app/LogFile.h"
+#include "core/app/MainDialogCore.h"
+#include "core/info/DriveListings.h"
+
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kListingLength = 2048;
+
+void WriteLines(ReportText& report, int& next, const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines)
+        report.SetLine(next++, line);
+}
+
+} // namespace
+
+void MainDialogCore::ListDriveFeaturesProfiles()
+{
+    LogEntry("ListDriveFeaturesProfiles() - Start");
+    m_Report.ClearDisplay();
+    std::vector<std::uint8_t> answer(kListingLength, 0);
+    if (m_Drives.GetConfiguration(0, 0x0000, answer.data(), kListingLength) != 0) {
+        LogEntry("ListDriveFeaturesProfiles() - SCSI_Cmd_GetConfiguration failed returned error");
+        m_Report.ShowStatus("An error occurred");
+        return;
+    }
+    const std::vector<std::string> profiles = ProfileListingLines(answer);
+    if (profiles.empty())
+        return;
+    int next = 0;
+    WriteLines(m_Report, next, profiles);
+    std::fill(answer.begin(), answer.end(), 0);
+    if (m_Drives.GetConfiguration(0, 0x0001, answer.data(), kListingLength) != 0) {
+        LogEntry("ListDriveFeaturesProfiles() - SCSI_Cmd_GetConfiguration sub command 1 failed returned error");
+        return;
+    }
+    WriteLines(m_Report, next, FeatureListingLines(answer));
+    m_Report.RefreshDisplay(ReportText::kWholeReport);
+    m_Report.ShowStatus("Ready");
+    LogEntry("ListDriveFeaturesProfiles() - End");
+}

@@ -1,0 +1,95 @@
+#include "core/app/MainWindowRules.h"
+
+namespace {
+
+constexpr int kWindowWidth = 753;
+constexpr int kWindowHeightBase = 574;
+constexpr int kTallCaption = 35;
+
+// The surface map: cells of 5 x 5 pixels, 90 a row, from (29, 70) to (478, 428).
+constexpr int kMapLeft = 29;
+constexpr int kMapTop = 70;
+constexpr int kMapRight = 478;
+constexpr int kMapBottom = 428;
+constexpr int kCellPixels = 5;
+constexpr int kCellsPerRow = 90;
+constexpr std::uint32_t kBlocksPerFactor = 25;
+
+} // namespace
+
+const char* HelpTopicForPage(int page)
+{
+    switch (page) {
+    case kPageDriveInfo: return "Drive Info.htm";
+    case kPageMediaInfo: return "Media Info.htm";
+    case kPageInfoDisplay:
+    case kPageMediaCode:
+    case 5:
+    case 6: return "Advanced Commands.htm";
+    case kPageSpeedTest: return "DVD Speed Test.htm";
+    case kPageErrorTest: return "CD-DVD Error Test.htm";
+    case kPageCompare:
+    case kPageCreateIso: return "ISO Compare.htm";
+    case kPageSystemInfo: return "sysinfo.html";
+    case kPageDiscHash: return "Compute MD5-SHA.html";
+    case kPageFileHash: return "Compute MD5-SHA Files.html";
+    default: return "introduction.htm";
+    }
+}
+
+const std::array<const char*, kToolsItemCount>& ToolsItemTexts()
+{
+    static const std::array<const char*, kToolsItemCount> texts = {
+        "           Tools & Utilities",
+        "Test Flash Ram Size & Sector test",
+        "Read burn info from DVD-R/RW media",
+        "Compute MD5 of a disc",
+        "Compute MD5 of a file or folder",
+        "Compute MD5/SHA1 disc hash",
+        "Compute MD5/SHA1 file/folder hash",
+        "Compute MD5/SHA1/SHA2 disc hash",
+        "Compute MD5/SHA1/SHA2 file/folder hash",
+        "Show complete media code",
+        "Show blocks from media",
+        "Show / Edit Hex Sectors or Files",
+        "Show Drive Features & Profiles",
+        "Show Drive Supported Mode Pages",
+        "Perform DCErase for QSI / NU drives",
+        "Send Custom Command (now with edit)",
+    };
+    return texts;
+}
+
+WindowSize FixedWindowSize(int captionHeight)
+{
+    const int caption = captionHeight >= kTallCaption ? captionHeight - kTallCaption : captionHeight;
+    return {kWindowWidth, kWindowHeightBase + caption};
+}
+
+std::pair<int, int> RestoredWindowPosition(int x, int y, int screenWidth, int screenHeight)
+{
+    if (x < 0 || y < 0 || x > screenWidth || y > screenHeight)
+        return {0, 0};
+    return {x, y};
+}
+
+int ErrorMapBlockFactor(int profile, bool structureRead, int layers)
+{
+    if (!structureRead)
+        return 8;
+    if (profile >= 0x08 && profile <= 0x0A)
+        return 4;
+    if ((profile >= 0x20 && profile <= 0x22) || (profile >= 0x80 && profile <= 0x82))
+        return 8;
+    return 16 * (layers > 1 ? 2 : 1);
+}
+
+std::optional<std::pair<std::uint32_t, std::uint32_t>> ErrorMapBlockRange(int x, int y, int factor)
+{
+    if (x < kMapLeft || x > kMapRight || y < kMapTop || y > kMapBottom || factor <= 0)
+        return std::nullopt;
+    const auto cell = static_cast<std::uint32_t>((y - (kMapTop - 1)) / kCellPixels * kCellsPerRow
+                                                 + (x - (kMapLeft - 1)) / kCellPixels);
+    const std::uint32_t blocks = static_cast<std::uint32_t>(factor) * kBlocksPerFactor;
+    return std::make_pair(cell * blocks, cell * blocks + blocks);
+}

@@ -2,8 +2,23 @@
 
 #include "core/app/ReportText.h"
 #include "core/drive/DriveContext.h"
+#include "core/info/DriveInfoPage.h"
 
 #include <cstdint>
+#include <string>
+
+// What the drive work of a drive selection found.
+struct SelectionFacts {
+    int mmcCompliant = 0;
+    std::string mediaTypeName;  // "NO MEDIA" without a disc
+    WrapperNotice notice;  // what the configuration reading would tell the user
+};
+
+// What the drive information page shows, found by its drive work.
+struct DriveInfoFacts {
+    DriveInfoPage page;
+    WrapperNotice notice;
+};
 
 // The Qt-free half of the main window: its drive side and its text, and the
 // operations that need both. The window owns one and shows what it holds.
@@ -28,8 +43,32 @@ public:
     // message box.
     void ReportSenseError(int opcode);
 
-    // The drive's profiles and features listed in the report.
+    // The drive's profiles and features, or its mode pages, listed in the
+    // report. The mode-page listing also counts the LightScribe pages.
     void ListDriveFeaturesProfiles();
+    void ListDriveModePages();
+
+    // Drive work of the main window; each runs off the window's thread and
+    // leaves what the window shows in its result, the report and the status.
+    // The current drive is tested, its disc named and its capabilities read.
+    SelectionFacts InterrogateSelectedDrive();
+    // The drive information page: capabilities, region state and the disc.
+    DriveInfoFacts InterrogateDriveInfo();
+
+    // The disc-hash page: the block range of the disc (from block 0); false
+    // without a disc.
+    bool SetUpDiscHashRange();
+    // One block read for the byte view into the data buffer and shown as a
+    // 32-line dump; the read's result (-1 when refused before reading).
+    int ReadSectorForView(std::int64_t lba, WrapperNotice& notice);
+    // The report as the clipboard takes it on a text page: the lines up to
+    // the last one with content; on the media-code page without the offsets.
+    std::string ClipboardText(int page);
+    // The first `count` bytes of the data buffer into a file.
+    bool SaveDataBuffer(const std::string& path, std::size_t count, std::string& error);
+
+    std::int64_t m_nHashStartLba = 0;
+    std::int64_t m_nHashEndLba = 0;
 
     DriveContext m_Drives;
     ReportText m_Report;

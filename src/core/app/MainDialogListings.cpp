@@ -41,3 +41,23 @@ void MainDialogCore::ListDriveFeaturesProfiles()
     m_Report.ShowStatus("Ready");
     LogEntry("ListDriveFeaturesProfiles() - End");
 }
+
+void MainDialogCore::ListDriveModePages()
+{
+    LogEntry("ListDriveModePages() - Start");
+    m_Drives.m_nLightScribePageCount = 0;
+    m_Report.ClearDisplay();
+    std::vector<std::uint8_t> answer(kListingLength, 0);
+    LogEntry("SCSI_Cmd_ModeSense10 1");
+    int lightScribePages = 0;
+    if (m_Drives.ReadAllModePages(answer, kListingLength) != 0) {
+        LogEntry("DoModeSensePages() - SCSI_Cmd_ModeSense10 - Page 3Fh failed");
+        answer.assign(2, 0);  // the title alone
+    }
+    int next = 0;
+    WriteLines(m_Report, next, ModePageListingLines(answer, lightScribePages));
+    m_Drives.m_nLightScribePageCount = lightScribePages;
+    m_Report.RefreshDisplay(ReportText::kWholeReport);
+    m_Report.ShowStatus("Ready");
+    LogEntry("ListDriveModePages() - End");
+}

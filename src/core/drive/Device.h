@@ -37,9 +37,10 @@ public:
     int m_nBusType = 0;  // storage bus type, -1 unknown
     int m_nEnumIndex = 0;
     std::string m_strDriveText;  // "sr0", or an emulated drive's name
-    int m_nRegionUserChanges = 0;
-    int m_nRegionVendorResets = 0;
-    int m_nRegionScheme = 0;
+    // DVD region state from REPORT KEY (RPC state).
+    int m_nUserChangesLeft = 0;
+    int m_nVendorResetsLeft = 0;
+    int m_nRpcScheme = 0;
     int m_nRegionMask = 0;
     int m_nRegionTypeCode = 0;
     int m_bDiskRecord = 0;

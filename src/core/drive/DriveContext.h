@@ -24,6 +24,7 @@ struct DriveSources {
     std::string devRoot = "/dev";
     std::vector<NamedEmulatedDrive> emulated;
     std::vector<std::string> problems;  // items of the emulate setting that were left out
+    std::uint32_t watchIntervalMs = 2000;  // how often the drive watcher looks; 0: only when asked
 
     // The machine's drives and those QUENZARIO_EMULATE asks for.
     static DriveSources FromEnvironment();
@@ -99,6 +100,8 @@ public:
     VendorReply DetectForSolidBurn();
 
     const DriveSources& Sources() const { return m_sources; }
+    // Opens drives by their drive text: the emulated ones and the machine's.
+    std::shared_ptr<DeviceOpener> Opener() const;
     DriveListHooks& Hooks() { return m_hooks; }
 
     // MMC commands on the current drive, each a complete CDB of its standard
@@ -167,6 +170,20 @@ public:
     bool GetDriveConfiguration(WrapperNotice* notice = nullptr);
     bool DoModeSensePages(WrapperNotice* notice = nullptr);
     bool GetDriveSerialNumber();
+    // MODE SENSE(10) of all pages: 252 bytes, then again with the length the
+    // drive gives (at most `limit`), or 2048 bytes after a failure.
+    int ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received = nullptr);
+
+    // The main window's drive commands (MainWindowCommands.cpp).
+    // REPORT KEY of the RPC state into the current record's region fields;
+    // the channel's result (the fields keep their values on failure).
+    int ReportRpcState();
+    // Opens the tray when it is closed and closes it when it is open.
+    int EjectOrCloseTray();
+    // After a drive came or went: both lists again, keeping the selection
+    // when its index still exists, else entry 0 (also remembered in
+    // "SelectedDevice"). False when no optical drive is left.
+    bool RebuildDeviceList();
 
     // The clock of the waits between commands (a virtual one in tests).
     void SetWaitClock(std::shared_ptr<WaitClock> clock);
@@ -184,9 +201,6 @@ public:
 private:
     int SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format, std::uint32_t length,
                           std::uint8_t* buffer);
-    // MODE SENSE(10) of all pages: 252 bytes, then again with the length the
-    // drive gives (at most `limit`), or 2048 bytes after a failure.
-    int ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received = nullptr);
     int ReadDvdStructureOrAdip(std::vector<std::uint8_t>& answer, const char* fallbackLog);
 
     VendorReply BenqQueryBookType(std::uint8_t kind);

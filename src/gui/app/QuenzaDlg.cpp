@@ -2,47 +2,257 @@
 
 #include "core/app/AppProfile.h"
 #include "core/app/BusyFlags.h"
+#include "core/app/DeviceBroadcast.h"
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
+#include "core/app/MainWindowRules.h"
+#include "core/app/UserPrompt.h"
+#include "core/ui/ColorSchemes.h"
+#include "gui/ui/DigitalMessageBox.h"
+#include "gui/ui/MatrixStatic.h"
+#include "gui/ui/MyEdit.h"
+#include "gui/ui/TextProgressCtrl.h"
+#include "platform/devices/DriveWatcher.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+constexpr int kStatusColumns = 40;
+constexpr int kStartupTimerMs = 100;
+constexpr int kNotifyUpdatesMs = 10000;
+constexpr int kRedColour = 255;
+// The area the interrogation box is centred over: where the window will stand.
+constexpr int kPlacementWidth = 636;
+constexpr int kPlacementHeight = 501;
+
+} // namespace
 
 CQuenzaDlg::CQuenzaDlg(QWidget* parent) : CQuenzaDlg(DriveSources::FromEnvironment(), parent) {}
 
-CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(102, parent), m_Core(std::move(sources))
+CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(IDD, parent), m_Core(std::move(sources))
 {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
     g_bCompareRunning = 0;
     g_bCreateIsoRunning = 0;
     g_bSpeedTestRunning = 0;
     g_bErrorTestRunning = 0;
     setWindowTitle(QString::fromStdString(Format("Quenzario V%.3f", GetProgramVersionNumber())));
-    resize(748, 560);
+    CreateControls();
+    MapCommands();
+    m_DriveJobs.SetTarget(GetMessageTarget(), WM_DRIVEWORKDONE);
+    const MessageTargetPtr target = GetMessageTarget();
+    m_Core.m_Report.SetListener(
+        [target](ReportChange change) { target->PostMessage(WM_REPORTCHANGED, static_cast<WPARAM>(change)); });
 }
 
-CQuenzaDlg::~CQuenzaDlg() = default;
+CQuenzaDlg::~CQuenzaDlg()
+{
+    DeleteStatusAreaIcon();
+    m_pWatcher.reset();
+    m_DriveJobs.WaitForWork();
+    m_Core.m_Report.SetListener(nullptr);
+}
 
 bool CQuenzaDlg::OnInitDialog()
 {
     LogEntry("Start main window class");
     CDialog::OnInitDialog();
-    if (!m_Core.m_Drives.InitInterfaces())
+    DoDigitalInterrogationBox();
+    CheckSystemDPI();
+    InitWindowPos();
+    InitMemberVariables();
+    InitDisplays();
+
+    auto& hooks = m_Core.m_Drives.Hooks();
+    hooks.driveAdded = [this](const std::string& message, const std::string& title) {
+        if (m_pInterrogationBox) {
+            m_pInterrogationBox->SetMessageText(message);
+            m_pInterrogationBox->setWindowTitle(QString::fromStdString(title));
+        }
+    };
+    hooks.deviceSelected = [this](CDevice&) { OnDeviceSelected(); };
+    if (!m_Core.m_Drives.InitInterfaces()) {
+        m_pInterrogationBox.reset();
         EndDialog(0);  // the reason has been shown
+        return true;
+    }
+    FillDeviceCombo();
+    UpdateData(false);
+    m_pInterrogationBox.reset();
+    StartDriveWatcher();
+    if (GetAppProfileInt("NotifyUpdates", 0) == 1)
+        SetTimer(NOTIFY_UPDATES_TIMER, kNotifyUpdatesMs);
+    unsetCursor();
+    LogEntry("Startup timer initialised");
+    SetTimer(STARTUP_TIMER, kStartupTimerMs);
     return true;
+}
+
+void CQuenzaDlg::InitMemberVariables()
+{
+    LogEntry("InitMemberVariables() Start");
+    m_nElapsedSeconds = 0;
+    LogEntry("InitMemberVariables - Clearing StringArrays");
+    m_cbTools->setCurrentIndex(0);
+    m_Core.m_Drives.m_bTrayLocked = 0;
+    m_pGetLbaDlg.Close();
+    m_pUserCommandDlg.Close();
+    m_Progress2->SetRange(0, 100);
+    m_Progress->SetFillColour(kRedColour);
+    m_Progress2->SetFillColour(kRedColour);
+    m_strInfo[IDC_MEDIAID] = "N/A";
+    UpdateData(false);
+    LogEntry("InitMemberVariables() End");
+}
+
+void CQuenzaDlg::InitDisplays()
+{
+    LogEntry("InitDisplays() - Start");
+    const LedColorScheme colors = ReadColorScheme();
+    m_MatrixStatus->SetRowCount(1);
+    m_MatrixStatus->SetColumnCount(kStatusColumns);
+    m_MatrixStatus->SetSize(2);
+    m_MatrixStatus->SetColors(colors.background, colors.lit, colors.unlit);
+    m_MatrixStatus->AdjustWidthToColumns(kStatusColumns);
+    m_MatrixStatus->AdjustHeightToRows(1);
+    m_MatrixStatus->SetAutoPad(true, ' ');
+    ApplyTranslucency(*this);
+    LogEntry("InitDisplays() - End");
+}
+
+void CQuenzaDlg::InitWindowPos()
+{
+    LogEntry("InitWindowPos() - Start");
+    m_edOutput->resize(677, 390);
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
+    const auto [x, y] = RestoredWindowPosition(GetAppProfileInt("VideoWindow Left", 0),
+                                               GetAppProfileInt("VideoWindow Top", 0), screen.width(), screen.height());
+    LogEntryF("Setting window co-ordinates  X = %d Y = %d", x, y);
+    LogEntry("InitWindowPos() - End");
+    move(x, y);
+}
+
+void CQuenzaDlg::DoDigitalInterrogationBox()
+{
+    LogEntry("DoDigitalInterrogationBox() Start");
+    LogEntry("Start modeless digitial message class");
+    m_pInterrogationBox = std::make_unique<CDigitalMessageBox>();
+    m_pInterrogationBox->Create();
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
+    const auto [x, y] = RestoredWindowPosition(GetAppProfileInt("VideoWindow Left", 0),
+                                               GetAppProfileInt("VideoWindow Top", 0), screen.width(), screen.height());
+    const QSize box = m_pInterrogationBox->sizeHint();
+    m_pInterrogationBox->move(x + (kPlacementWidth - box.width()) / 2, y + (kPlacementHeight - box.height()) / 2);
+    m_pInterrogationBox->SetMessageText(" Interrogating your drives, Please Wait...");
+    LogEntry("DoDigitalInterrogationBox() End");
+}
+
+void CQuenzaDlg::StartDriveWatcher()
+{
+    const DriveSources& sources = m_Core.m_Drives.Sources();
+    const MessageTargetPtr target = GetMessageTarget();
+    m_pWatcher = std::make_unique<DriveWatcher>(
+        sources.sysBlockRoot, m_Core.m_Drives.Opener(), sources.emulated, [target](const DriveChange& change) {
+            target->PostMessage(WM_DEVICECHANGE, DeviceChangeEvent(change),
+                                KeepDeviceBroadcast(DeviceBroadcastOf(change)));
+        });
+    // A running test or scan owns the drives: the watcher leaves them alone.
+    m_pWatcher->SetPaused([] { return AnyBusyFlagSet(); });
+    m_pWatcher->Start(sources.watchIntervalMs);
+}
+
+void CQuenzaDlg::OnOK()
+{
+    // Enter never ends the main window.
+}
+
+void CQuenzaDlg::OnCancel()
+{
+    // Escape and the window's own cancel take the way of a close, with its tests.
+    OnClose();
 }
 
 void CQuenzaDlg::OnClose()
 {
-    if (m_bPiPoActive == 1 || AnyBusyFlagSet())
+    // Nothing is torn down unless the exit goes ahead: a running operation
+    // and a locked tray keep the window as it is.
+    if (m_bPiPoActive == 1 || AnyBusyFlagSet() || m_Core.m_Drives.m_bTrayLocked == 1)
         return;
+    if (m_DriveJobs.Busy()) {
+        WhenDriveIdle([this] { OnClose(); });
+        return;
+    }
+    for (int id : {IDC_START, IDC_STOP, IDC_TOOLS, IDC_DEVICES})
+        EnableDlgItem(id, false);
+    DeleteStatusAreaIcon();
+    RemoveToolTips();
     OnExitProgram();
 }
 
 void CQuenzaDlg::OnExitProgram()
 {
+    if (m_DriveJobs.Busy()) {  // drive work uses the lists: the exit follows it
+        WhenDriveIdle([this] { OnExitProgram(); });
+        return;
+    }
     LogEntry("Exit program command received");
+    if (m_Core.m_Drives.m_bTrayLocked == 1)
+        return;
+    if (AnyBusyFlagSet() || m_bPiPoActive == 1) {
+        AppMessageBox("You must stop the test first", "Error Test Running!", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    KillTimer(RESCAN_TIMER);
     LogEntry("Saving current device");
-    WriteAppProfileInt("SelectedDevice", m_Core.m_Drives.GetDeviceComboSel());
+    WriteAppProfileInt("SelectedDevice", m_cbDevices->currentIndex());
+    LogEntry("Deleting Status Area Icon");
+    DeleteStatusAreaIcon();
+    LogEntry("Saving windows co-ordinates");
+    SaveWindowPosition();
+    m_pWatcher.reset();
     LogEntry("Destroying device list array");
     m_Core.m_Drives.ReleaseDevices();
+    m_pGetLbaDlg.Close();
+    m_pUserCommandDlg.Close();
     m_Core.m_Drives.m_ScsiCommand.CloseAssociateHandle();
     LogEntry("Calling EndDialog()");
     EndDialog(0);
+}
+
+void CQuenzaDlg::SaveWindowPosition()
+{
+    const QPoint at = frameGeometry().topLeft();
+    WriteAppProfileInt("VideoWindow Left", std::max(at.x(), 0));
+    WriteAppProfileInt("VideoWindow Top", std::max(at.y(), 0));
+}
+
+void CQuenzaDlg::RunDriveWork(std::function<void()> work, std::function<void()> done)
+{
+    m_DriveJobs.Run(std::move(work), std::move(done));
+}
+
+void CQuenzaDlg::WhenDriveIdle(std::function<void()> action)
+{
+    if (!m_DriveJobs.Busy())
+        action();
+    else
+        m_DriveJobs.Run({}, std::move(action));
+}
+
+void CQuenzaDlg::WaitForDriveWork()
+{
+    // Completions and messages may give more work: until none is left.
+    do {
+        while (m_DriveJobs.Busy()) {
+            m_DriveJobs.WaitForWork();
+            m_DriveJobs.RunCompletions();
+        }
+        PumpPostedMessages();
+    } while (m_DriveJobs.Busy());
 }

@@ -1,26 +1,224 @@
 #pragma once
 
+#include "core/app/DriveJobRunner.h"
 #include "core/app/MainDialogCore.h"
+#include "core/app/MainWindowRules.h"
+#include "gui/ui/BaseDialog.h"
 #include "gui/ui/Dialog.h"
+#include "gui/ui/ModelessWindow.h"
+#include "gui/ui/ThemeHelperST.h"
 
+#include <QFont>
+
+#include <functional>
+#include <map>
+#include <memory>
 #include <string>
 
-// The main window.
+class CButtonST;
+class CDigitalMessageBox;
+class CMatrixStatic;
+class CMyEdit;
+class CTextProgressCtrl;
+class CXPStyleButtonST;
+class DriveWatcher;
+class QComboBox;
+
+// Controls of the main window.
+enum MainControl : int {
+    IDC_OUTPUT = 1000,
+    IDC_SETTINGS = 1006,
+    IDC_MEDIAINFO = 1004,
+    IDC_DRIVEINFO = 1005,
+    IDC_COMPARE = 1007,
+    IDC_ERASE = 1026,
+    IDC_ABOUT = 1034,
+    IDC_COPY = 1061,
+    IDC_SNAPSHOT = 1064,
+    IDC_SPEEDTEST = 1065,
+    IDC_ERRORTEST = 1066,
+    IDC_SYSINFO = 1067,
+    IDC_GRAPHVIEWER = 1068,
+    IDC_HDDTEST = 1069,
+    IDC_DEVICES = 1087,
+    IDC_EJECT = 1088,
+    IDC_TOOLS = 1090,
+    IDC_BOOKTYPE = 1091,
+    IDC_HOMEPAGE = 1097,
+    IDC_HELP = 1102,
+    IDC_STATUS = 1138,
+    IDC_MODEL = 1198,
+    IDC_STOP = 1273,
+    IDC_START = 1276,
+    IDC_SAVE = 1289,
+    IDC_MEDIATYPE = 1290,
+    IDC_REFRESH = 1294,
+    IDC_PROGRESS2 = 1297,
+    IDC_MEDIAID = 1303,
+    IDC_PROGRESS = 1306,
+    IDC_SAVERAW = 1326,
+    IDC_PIPO = 1356,
+};
+constexpr int ID_EXIT_PROGRAM = 32771;
+constexpr int ID_SETTINGS_MENU = 32772;
+
+// Timers of the main window.
+enum MainTimer : int {
+    ELAPSED_TIMER = 1,
+    MIMIMIZE_TIMER = 2,
+    NOTIFY_UPDATES_TIMER = 3,
+    BALLOON_TIMER_UPDATE = 4,
+    STARTUP_TIMER = 7,
+    BALLOON_TIMER_NEWS = 15,
+    RESCAN_TIMER = 20,  // a drive rescan waits for the running operation
+};
+
+// The main window: the drive list, the "Tools & Utilities" list, the pages
+// and the commands. Its drive side and text live in m_Core; drive commands
+// run on m_DriveJobs' thread and their results come back as messages.
 class CQuenzaDlg : public CDialog {
     Q_OBJECT
 
 public:
+    static constexpr int IDD = 102;
     explicit CQuenzaDlg(QWidget* parent = nullptr);
     // Drives from the given sources instead of the machine and the environment (tests).
     explicit CQuenzaDlg(DriveSources sources, QWidget* parent = nullptr);
     ~CQuenzaDlg() override;
 
     bool OnInitDialog() override;
+    void DoDataExchange(CDataExchange& dx) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnTimer(int id) override;
     void OnClose() override;
+    void OnOK() override;
+    void OnCancel() override;
     void OnExitProgram();
+
+    // Drive selection and pages.
+    void OnSelchangeDevicescombo();
+    void OnSelchangeToolscombo();
+    int DoReadstruct();
+    void OnDriveinfo();
+    void ListDriveFeaturesProfiles();
+    void ListDriveModePages();
+    void OnStart();
+    void OnStop();
+    void OnSave();
+    void OnRefresh();
+    void OnSettings();
+    void OnPiPoScan();
+    void OnGraphFileViewer();
+
+    // Small commands.
+    void OnEject();
+    void OnHelp();
+    void OnHomePage();
+    void OnCopyToClipboard();
+    void OnSaveRawData();
+    void OnEditStatusComment();
+
+    // Show and hide the page groups.
+    void ShowInfoDisplay(bool show);
+    void ShowInfoDisplayWithProgress(bool show);
+    void ShowDriveInfoPage(bool show);
+    void ShowListOutput(bool show);
+    void ShowMainButtons(bool show);
+    void ClearDriveInfoFields();
+    void ShowStatus(const std::string& text) { m_Core.m_Report.ShowStatus(text); }
+
+    // Runs the drive work given so far to its end and shows what it found
+    // (tests, and code that must see the result).
+    void WaitForDriveWork();
+    DriveWatcher* Watcher() const { return m_pWatcher.get(); }
 
     int m_bPiPoActive = 0;
     std::string m_strCmdLine1;
     std::string m_strCmdLine2;
+    int m_nCurrentPage = kPageDriveInfo;
+    int m_nElapsedSeconds = 0;
+    int m_bHashSha1 = 0;
+    int m_bHashSha2 = 0;
+    std::map<int, std::string> m_strInfo;  // the drive information texts by control
+    // The modeless tool windows (sector viewer, custom command), owned here.
+    ModelessWindow<CBaseDialog> m_pGetLbaDlg;
+    ModelessWindow<CBaseDialog> m_pUserCommandDlg;
+
     MainDialogCore m_Core;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Layout and look (QuenzaDlgLayout.cpp).
+    void CreateControls();
+    void MapCommands();
+    void CreateDriveInfoPage();
+    void CheckSystemDPI();
+    void ApplyFixedSize();
+    void InitToolTips();
+    void RemoveToolTips();
+    void ApplyOutputColours();
+    // Start-up and shutdown (QuenzaDlg.cpp).
+    void InitMemberVariables();
+    void InitDisplays();
+    void InitWindowPos();
+    void DoDigitalInterrogationBox();
+    void StartDriveWatcher();
+    void SaveWindowPosition();
+    void DeleteStatusAreaIcon() {}  // the tray icon comes with the window's tray support
+    // Messages (QuenzaDlgMessages.cpp).
+    bool PreTranslateKey(QKeyEvent* event);
+    void OnReportChanged(WPARAM change);
+    void OnDeviceChange(WPARAM event, LPARAM lParam);
+    void OnMediaArrival(bool currentDrive);
+    void OnMediaRemoval();
+    void RescanDrives();
+    void RescanNow();
+    void StartupStep();
+    void OpenCommandLineFile();
+    // The sector viewer's "Fwd" and "Rev": one block shown as a dump.
+    void ReadSectorForViewer(WPARAM lba);
+    // Drive selection (QuenzaDlgPages.cpp).
+    void FillDeviceCombo();
+    void SelectDrive();
+    void OnDeviceSelected();
+    void RefreshPageAfterSelection();
+    void DisplayDriveInfo(const DriveInfoFacts& facts);
+    void SetUpDiscHashPage(int item);
+    void SetUpFileHashPage(int item);
+    void ShowNotice(const WrapperNotice& notice);
+    // Refuses a command while a test runs; true when refused.
+    bool RefuseWhileTesting(bool withScanWindow, bool withCreateIso = true);
+    void NotAvailableYet(const std::string& what);
+
+    // Drive work: runs on the drive thread, then done on this thread; when
+    // nothing runs an action without work runs at once.
+    void RunDriveWork(std::function<void()> work, std::function<void()> done = {});
+    void WhenDriveIdle(std::function<void()> action);
+
+    std::unique_ptr<CDigitalMessageBox> m_pInterrogationBox;
+    std::unique_ptr<DriveWatcher> m_pWatcher;
+    bool m_bRescanPending = false;
+    QFont m_Font;
+    QFont m_IndicatorFont;
+    CThemeHelperST m_ThemeHelper;
+
+    QComboBox* m_cbDevices = nullptr;
+    QComboBox* m_cbTools = nullptr;
+    CMyEdit* m_edOutput = nullptr;
+    CMatrixStatic* m_MatrixStatus = nullptr;
+    CTextProgressCtrl* m_Progress = nullptr;
+    CTextProgressCtrl* m_Progress2 = nullptr;
+    CXPStyleButtonST* m_btnStart = nullptr;
+    CXPStyleButtonST* m_btnStop = nullptr;
+    CXPStyleButtonST* m_btnSave = nullptr;
+    std::vector<QWidget*> m_driveInfoPage;  // every control of the drive information page
+
+    // Last: its thread runs drive work on m_Core until it is gone.
+    DriveJobRunner m_DriveJobs;
 };

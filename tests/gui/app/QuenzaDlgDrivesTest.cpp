@@ -13,6 +13,7 @@ DriveSources EmptyMachine(const TempDir& dir, const std::string& emulate)
     DriveSources sources = DriveSources::FromEnvironment();
     sources.sysBlockRoot = dir.Path();
     sources.devRoot = dir.Path();
+    sources.watchIntervalMs = 0;
     return sources;
 }
 
@@ -20,6 +21,7 @@ int RunAndExit(CQuenzaDlg& dialog)
 {
     CDialog::SetModalRunHook([](CDialog& dlg) {
         auto& main = dynamic_cast<CQuenzaDlg&>(dlg);
+        main.WaitForDriveWork();
         if (main.ModalResult() == -1)
             main.OnExitProgram();
         return main.ModalResult();

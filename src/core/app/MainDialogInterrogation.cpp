@@ -1,0 +1,118 @@
+#include "core/app/Format.h"
+#include "core/app/LogFile.h"
+#include "core/app/MainDialogCore.h"
+#include "core/app/MainWindowRules.h"
+#include "platform/files/SafeFile.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kSectorViewLines = 32;
+constexpr std::size_t kReportLines = static_cast<std::size_t>(ReportText::kReportLines);
+constexpr std::size_t kMediaCodeOffsetColumns = 9;
+
+} // namespace
+
+SelectionFacts MainDialogCore::InterrogateSelectedDrive()
+{
+    SelectionFacts facts;
+    CDevice* device = m_Drives.m_pCurrentDevice;
+    if (!device)
+        return facts;
+    LogEntry("OnSelchangeDevicescombo() - Calling TestMMCCompliant()");
+    facts.mmcCompliant = m_Drives.TestMMCCompliant();
+    device->m_bMMCCompliant = facts.mmcCompliant;
+    if (facts.mmcCompliant == 0) {
+        LogEntry("OnSelchangeDevicescombo() - TestMMCCompliant() - failed");
+        m_Report.ShowStatus("An unexpected error has occurred");
+    } else {
+        LogEntry("OnSelchangeDevicescombo() - TestMMCCompliant() - successful");
+    }
+    m_Drives.GetMediaTypeName(facts.mediaTypeName);
+    m_Drives.GetDriveConfiguration(&facts.notice);
+    return facts;
+}
+
+DriveInfoFacts MainDialogCore::InterrogateDriveInfo()
+{
+    DriveInfoFacts facts;
+    CDevice* device = m_Drives.m_pCurrentDevice;
+    if (!device)
+        return facts;
+    ClearHdBdFlags(*device);
+    LogEntry("Start OnDriveinfo() function");
+    m_Report.ShowStatus("Interrogating drive for info");
+    LogEntryF("OnDriveinfo() - Interface type reported as %d", device->m_nPhysicalInterface);
+    m_Drives.GetDriveConfiguration(&facts.notice);
+    if (device->m_bDvdDrive)
+        m_Drives.ReportRpcState();
+    device->m_bDriveInfoRead = 1;
+    LogEntry("End OnDriveinfo()");
+
+    LogEntry("Start DisplayDriveInfo()");
+    facts.page = MakeDriveInfoPage(*device, m_Drives.m_nLoadingMechanism);
+    if (m_Drives.TestMediaPresent() == 1) {
+        std::string name;
+        const int profile = m_Drives.GetMediaTypeName(name);
+        m_Report.ShowStatus(profile != 0 ? "Ready - " + name + " Loaded" : std::string("Ready"));
+    } else {
+        m_Report.ShowStatus("Ready - No Media loaded");
+    }
+    LogEntry("End DisplayDriveInfo()");
+    return facts;
+}
+
+bool MainDialogCore::SetUpDiscHashRange()
+{
+    m_nHashStartLba = 0;
+    if (m_Drives.TestMediaPresent() != 1) {
+        m_Report.ShowStatus("No Media is present");
+        return false;
+    }
+    if (const std::int64_t last = m_Drives.ReadCapacity(); last > 0)
+        m_nHashEndLba = last;
+    return true;
+}
+
+int MainDialogCore::ReadSectorForView(std::int64_t lba, WrapperNotice& notice)
+{
+    const int result = m_Drives.ReadBlocks(m_Drives.m_DataBuffer.data(), m_Drives.m_DataBuffer.size(), lba, 1,
+                                           false, &notice);
+    if (result != 0)
+        return result;
+    m_Report.FormatHexDump(m_Drives.m_DataBuffer.data(), kSectorViewLines);
+    m_Report.ShowHexDump(kSectorViewLines);
+    return result;
+}
+
+std::string MainDialogCore::ClipboardText(int page)
+{
+    LogEntry("Start CopyBufferToClipboard()");
+    const std::string zeroDump = "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 ................";
+    const auto counts = [&](const std::string& line) {
+        if (line == std::string(73, ' ') || line == std::string(64, ' ') || line == zeroDump)
+            return false;
+        return m_Report.m_bHexView == 1 || line.find_first_not_of(' ') != std::string::npos;
+    };
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < kReportLines; ++i)
+        lines.push_back(m_Report.GetLine(static_cast<int>(i)));
+    std::size_t end = lines.size();
+    while (end > 0 && !counts(lines[end - 1]))
+        --end;
+    std::string text;
+    for (std::size_t i = 0; i < end; ++i) {
+        const std::string& line = lines[i];
+        text += page == kPageMediaCode ? line.substr(std::min(line.size(), kMediaCodeOffsetColumns)) : line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+bool MainDialogCore::SaveDataBuffer(const std::string& path, std::size_t count, std::string& error)
+{
+    count = std::min(count, m_Drives.m_DataBuffer.size());
+    return WriteFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(m_Drives.m_DataBuffer.data()), count), &error);
+}

@@ -1,0 +1,162 @@
+#include "core/app/BusyFlags.h"
+#include "core/app/Format.h"
+#include "core/app/LogFile.h"
+#include "core/app/MainWindowRules.h"
+#include "core/app/UserPrompt.h"
+#include "emu/Bytes.h"
+#include "gui/app/FileDialogs.h"
+#include "gui/app/QuenzaDlg.h"
+#include "gui/ui/Comment.h"
+#include "gui/ui/FileSizeRequest.h"
+#include "gui/ui/MatrixStatic.h"
+#include "gui/ui/ShellOpen.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QWindow>
+
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kStructureLength = 2052;
+
+} // namespace
+
+void CQuenzaDlg::OnEject()
+{
+    if (RefuseWhileTesting(true))
+        return;
+    LogEntry("OnEject() - Eject/Close command received");
+    RunDriveWork([this] { m_Core.m_Drives.EjectOrCloseTray(); });
+}
+
+void CQuenzaDlg::OnHelp()
+{
+    const std::string page = ProgramFolder() + "help/" + HelpTopicForPage(m_nCurrentPage);
+    if (!ShellOpen(page))
+        AppMessageBox("The help page " + page + " cannot be opened.", "Quenzario", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CQuenzaDlg::OnHomePage()
+{
+    // The program's own pages stand for its web site.
+    ShellOpen(ProgramFolder() + "help/" + HelpTopicForPage(-1));
+}
+
+void CQuenzaDlg::OnCopyToClipboard()
+{
+    LogEntry("Copy to Clipboard command received");
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    switch (m_nCurrentPage) {
+    case kPageDriveInfo:
+    case kPageSpeedTest:
+    case kPageErrorTest:
+    case kPageCompare:
+    case kPageCreateIso: clipboard->setImage(grab().toImage()); return;  // pages that are pictures
+    default: clipboard->setText(QString::fromStdString(m_Core.ClipboardText(m_nCurrentPage))); return;
+    }
+}
+
+void CQuenzaDlg::OnSaveRawData()
+{
+    if (m_nCurrentPage == kPageMediaCode) {
+        AppMessageBox("To save Complete Media Code use Clipboard or Snapshot");
+        return;
+    }
+    if (m_nCurrentPage != kPageInfoDisplay) {
+        AppMessageBox("Error.  There is no hexadecimal data to save");
+        return;
+    }
+    const auto choice = ShowSaveFileDialog(this, "Choose a FileName to save as", "Bin Files (*.bin)",
+                                           "Last Bin Save Directory", "bin", 1);
+    if (!choice) {
+        AppMessageBox("Error opening save file");
+        return;
+    }
+    CFileSizeRequest sizeRequest(this);
+    if (sizeRequest.DoModal() != IDOK)
+        return;  // the size was not given: nothing is written
+    std::string error;
+    if (!m_Core.SaveDataBuffer(choice->path, sizeRequest.m_dwSize, error)) {
+        LogEntry("OnSaveRawData() - " + error);
+        AppMessageBox("Error opening file for write");
+        return;
+    }
+    AppMessageBox("File write successful");
+}
+
+void CQuenzaDlg::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        CDialog::mousePressEvent(event);
+        return;
+    }
+    // A free spot of the window drags it.
+    if (windowHandle())
+        windowHandle()->startSystemMove();
+    if (m_nCurrentPage == kPageErrorTest && g_bErrorTestRunning == 0) {
+        const QPoint at = event->position().toPoint();
+        auto factor = std::make_shared<int>(8);
+        RunDriveWork(
+            [this, factor] {
+                DriveContext& drives = m_Core.m_Drives;
+                int profile = 0;
+                drives.GetDriveProfile(profile);
+                std::vector<std::uint8_t> structure(kStructureLength, 0);
+                const bool read = drives.TestMediaPresent() == 1
+                    && drives.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, structure.data()) == 0;
+                *factor = ErrorMapBlockFactor(profile, read, (structure[6] & 0x60) ? 2 : 1);
+            },
+            [at, factor] {
+                if (const auto range = ErrorMapBlockRange(at.x(), at.y(), *factor))
+                    AppMessageBox(Format("Sector %xh to %xh", range->first, range->second));
+            });
+    }
+    CDialog::mousePressEvent(event);
+}
+
+void CQuenzaDlg::OnEditStatusComment()
+{
+    std::string shown = m_MatrixStatus->GetText();
+    shown.erase(shown.find_last_not_of(' ') + 1);
+    CComment comment(this);
+    comment.m_strComment = shown;
+    comment.m_strEdit = shown;
+    if (comment.DoModal() == 0)
+        ShowStatus(comment.m_strComment);
+}
+
+void CQuenzaDlg::MapCommands()
+{
+    MapCommand(IDC_DRIVEINFO, [this] { OnDriveinfo(); });
+    MapCommand(IDC_EJECT, [this] { OnEject(); });
+    MapCommand(IDC_HELP, [this] { OnHelp(); });
+    MapCommand(IDC_HOMEPAGE, [this] { OnHomePage(); });
+    MapCommand(IDC_COPY, [this] { OnCopyToClipboard(); });
+    MapCommand(IDC_SAVERAW, [this] { OnSaveRawData(); });
+    MapCommand(IDC_REFRESH, [this] { OnRefresh(); });
+    MapCommand(IDC_START, [this] { OnStart(); });
+    MapCommand(IDC_STOP, [this] { OnStop(); });
+    MapCommand(IDC_SAVE, [this] { OnSave(); });
+    MapCommand(IDC_SETTINGS, [this] { OnSettings(); });
+    MapCommand(ID_SETTINGS_MENU, [this] { OnSettings(); });
+    MapCommand(ID_EXIT_PROGRAM, [this] { OnExitProgram(); });
+    MapCommand(IDC_PIPO, [this] { OnPiPoScan(); });
+    MapCommand(IDC_GRAPHVIEWER, [this] { OnGraphFileViewer(); });
+    for (auto [id, what] : {std::pair{IDC_MEDIAINFO, "Media information"},
+                            {IDC_SYSINFO, "System information"},
+                            {IDC_COMPARE, "Comparing and creating ISO images"},
+                            {IDC_SPEEDTEST, "The read speed test"},
+                            {IDC_ERRORTEST, "The read error test"},
+                            {IDC_HDDTEST, "The hard disk test"},
+                            {IDC_BOOKTYPE, "Setting the book type"},
+                            {IDC_ERASE, "Erasing and formatting"},
+                            {IDC_SNAPSHOT, "The window snapshot"},
+                            {IDC_ABOUT, "The about box"}})
+        MapCommand(id, [this, text = std::string(what)] { NotAvailableYet(text); });
+    MapNotify(IDC_DEVICES, Notify::SelChange, [this] { OnSelchangeDevicescombo(); });
+    MapNotify(IDC_TOOLS, Notify::SelChange, [this] { OnSelchangeToolscombo(); });
+    MapNotify(IDC_STATUS, Notify::DoubleClick, [this] { OnEditStatusComment(); });
+}

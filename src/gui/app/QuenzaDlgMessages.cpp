@@ -1,0 +1,259 @@
+#include "core/app/AppProfile.h"
+#include "core/app/BusyFlags.h"
+#include "core/app/DeviceBroadcast.h"
+#include "core/app/Format.h"
+#include "core/app/LogFile.h"
+#include "core/app/UserPrompt.h"
+#include "gui/app/QuenzaDlg.h"
+#include "gui/ui/Beep.h"
+#include "gui/ui/MatrixStatic.h"
+#include "gui/ui/MyEdit.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace {
+
+constexpr int kBalloonMs = 10000;
+constexpr int kRescanRetryMs = 1000;
+
+std::string LowerExtension(const std::string& path)
+{
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+} // namespace
+
+LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DEVICECHANGE:
+        OnDeviceChange(wParam, lParam);
+        return 1;
+    case WM_DRIVEWORKDONE:
+        m_DriveJobs.RunCompletions();
+        return 0;
+    case WM_REPORTCHANGED:
+        OnReportChanged(wParam);
+        return 0;
+    case WM_READSECTOR:
+    case WM_LBAENTERED:
+        ReadSectorForViewer(wParam);
+        break;
+    case WM_TESTENDED:
+        OnStop();
+        break;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_MINIMIZE) {
+            showMinimized();
+            return 0;
+        }
+        break;
+    default:
+        // The custom-command window's messages (buffer values, pre-load,
+        // picks in the byte view) act only while that window exists.
+        break;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+void CQuenzaDlg::OnTimer(int id)
+{
+    switch (id) {
+    case ELAPSED_TIMER:
+        ++m_nElapsedSeconds;
+        break;
+    case MIMIMIZE_TIMER:
+        LogEntry("Killing timer MIMIMIZE_TIMER");
+        KillTimer(MIMIMIZE_TIMER);
+        hide();
+        break;
+    case NOTIFY_UPDATES_TIMER:
+        KillTimer(NOTIFY_UPDATES_TIMER);
+        SetTimer(BALLOON_TIMER_UPDATE, kBalloonMs);
+        break;
+    case BALLOON_TIMER_UPDATE:
+    case BALLOON_TIMER_NEWS:
+        KillTimer(id);
+        break;
+    case STARTUP_TIMER:
+        StartupStep();
+        break;
+    case RESCAN_TIMER:
+        if (!AnyBusyFlagSet() && m_bPiPoActive == 0) {
+            KillTimer(RESCAN_TIMER);
+            RescanDrives();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool CQuenzaDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && PreTranslateKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    return CDialog::eventFilter(watched, event);
+}
+
+void CQuenzaDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (!PreTranslateKey(event))
+        CDialog::keyPressEvent(event);
+}
+
+bool CQuenzaDlg::PreTranslateKey(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return true;  // Enter never ends the window
+    if (event->key() == Qt::Key_F1 && !(event->modifiers() & Qt::ShiftModifier)) {
+        OnHelp();
+        return true;
+    }
+    return false;
+}
+
+void CQuenzaDlg::OnReportChanged(WPARAM change)
+{
+    if (change == static_cast<WPARAM>(ReportChange::Status))
+        m_MatrixStatus->SetText(m_Core.m_Report.GetStatusDisplay());
+    else
+        m_edOutput->setPlainText(QString::fromStdString(m_Core.m_Report.GetDisplayText()));
+}
+
+void CQuenzaDlg::OnDeviceChange(WPARAM event, LPARAM lParam)
+{
+    const std::optional<DeviceBroadcast> notice = TakeDeviceBroadcast(lParam);
+    if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE)
+        return;
+    if (!notice || notice->deviceType != DBT_DEVTYP_VOLUME)
+        return;
+    if (!(notice->flags & DBTF_MEDIA)) {
+        RescanDrives();
+        return;
+    }
+    const CDevice* current = m_Core.m_Drives.m_pCurrentDevice;
+    const bool currentDrive = current && current->m_strDriveText == notice->driveText;
+    if (event == DBT_DEVICEARRIVAL)
+        OnMediaArrival(currentDrive);
+    else if (currentDrive)
+        OnMediaRemoval();
+}
+
+void CQuenzaDlg::OnMediaArrival(bool currentDrive)
+{
+    auto name = std::make_shared<std::string>();
+    RunDriveWork([this, name] { m_Core.m_Drives.GetMediaTypeName(*name); },
+                 [this, name, currentDrive] {
+                     SetDlgItemText(IDC_MEDIATYPE, *name);
+                     if (!currentDrive)
+                         return;
+                     switch (m_nCurrentPage) {
+                     case kPageInfoDisplay:
+                     case 5:
+                     case 6: DoReadstruct(); break;
+                     default: break;  // the other pages read their disc themselves
+                     }
+                 });
+}
+
+void CQuenzaDlg::OnMediaRemoval()
+{
+    SetDlgItemText(IDC_MEDIAID, "");
+    SetDlgItemText(IDC_MEDIATYPE, "");
+    switch (m_nCurrentPage) {
+    case kPageMediaInfo:
+        m_Core.m_Report.ClearDisplay();
+        m_Core.m_Report.SetLine(0, Format("%28s%s%28s", " ", "Media Information", " "));
+        break;
+    case kPageInfoDisplay:
+    case 3:
+    case kPageMediaCode:
+    case 5:
+    case 6:
+    case kPageDiscHash:
+    case kPageFileHash: m_Core.m_Report.ClearDisplay(); break;
+    default: break;
+    }
+}
+
+void CQuenzaDlg::RescanDrives()
+{
+    // The drive records are freed by a rescan: while an operation may use
+    // them it waits, and the timer tries again.
+    if (AnyBusyFlagSet() || m_bPiPoActive == 1) {
+        if (!m_bRescanPending)
+            LogEntry("Drive rescan waits for the running operation");
+        m_bRescanPending = true;
+        SetTimer(RESCAN_TIMER, kRescanRetryMs);
+        return;
+    }
+    m_bRescanPending = false;
+    WhenDriveIdle([this] { RescanNow(); });
+}
+
+void CQuenzaDlg::RescanNow()
+{
+    ShowStatus("Rescanning drives...");
+    EnableDlgItem(IDC_DEVICES, false);
+    m_cbDevices->clear();
+    m_Core.m_Drives.RebuildDeviceList();
+    FillDeviceCombo();
+    SelectDrive();
+    EnableDlgItem(IDC_DEVICES, true);
+    ShowStatus("Ready");
+}
+
+void CQuenzaDlg::StartupStep()
+{
+    LogEntry("STARTUP THREAD BEGIN");
+    KillTimer(STARTUP_TIMER);
+    update();
+    RunDriveWork([this] { m_Core.m_Drives.WaitForUnitReady(5); },
+                 [this] {
+                     OnDriveinfo();
+                     // After the drive information is shown.
+                     WhenDriveIdle([this] {
+                         OpenCommandLineFile();
+                         LogEntry("STARTUP THREAD END");
+                     });
+                 });
+}
+
+void CQuenzaDlg::OpenCommandLineFile()
+{
+    if (m_strCmdLine1.empty())
+        return;
+    const std::string extension = LowerExtension(m_strCmdLine1.substr(0, 4 * 256));
+    if (extension == ".qnz" || extension == ".qnzx")
+        OnPiPoScan();
+    else if (extension == ".ibg" || extension == ".mbg")
+        OnGraphFileViewer();
+    else
+        AppMessageBox("Unknown file type");
+}
+
+void CQuenzaDlg::ReadSectorForViewer(WPARAM lba)
+{
+    auto notice = std::make_shared<WrapperNotice>();
+    auto result = std::make_shared<int>(1);
+    RunDriveWork([this, lba, notice, result] { *result = m_Core.ReadSectorForView(static_cast<std::int64_t>(lba), *notice); },
+                 [this, notice, result] {
+                     ShowNotice(*notice);
+                     if (*result != 0) {
+                         MessageBeep();
+                         ShowStatus("Error reading sector!");
+                         return;
+                     }
+                     // The viewer steps its address once it exists.
+                     ShowDlgItem(IDC_OUTPUT, true);
+                 });
+}

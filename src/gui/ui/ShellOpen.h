@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Opens a document or a web address with the desktop's program for it (the
+// help pages, the home page). False when there is no such program.
+bool ShellOpen(const std::string& target);
+
+// Tests: while set, the hook gets every target instead of the desktop.
+void SetShellOpenHook(std::function<bool(const std::string&)> hook);
+
+// The folder of the running program, with a trailing "/".
+std::string ProgramFolder();

@@ -1,0 +1,284 @@
+#include "MainWindowBench.h"
+#include "core/app/AppProfile.h"
+#include "gui/ui/FileSizeRequest.h"
+#include "gui/ui/MatrixStatic.h"
+#include "gui/ui/ShellOpen.h"
+#include "support/gui/ScriptedFileDialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+
+namespace {
+
+bool Asked(const ScriptedPrompt& prompt, const std::string& text)
+{
+    for (const auto& asked : prompt.asked)
+        if (asked.text == text)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TEST(MainWindow, StartsOnTheDriveInformationPageOfTheRememberedDrive)
+{
+    MainWindowBench bench;
+    WriteAppProfileInt("SelectedDevice", 1);
+    bench.Start();
+    CQuenzaDlg& dialog = *bench.dialog;
+
+    EXPECT_EQ(dialog.Item<QComboBox>(IDC_DEVICES)->count(), 3);
+    EXPECT_EQ(dialog.Item<QComboBox>(IDC_DEVICES)->currentText().toStdString(), "QNZEMU  BD-RE QBR-1240 (emu1)");
+    EXPECT_EQ(dialog.Item<QComboBox>(IDC_TOOLS)->count(), kToolsItemCount);
+    EXPECT_EQ(dialog.m_nCurrentPage, kPageDriveInfo);
+    EXPECT_TRUE(bench.Shown(1220));
+    EXPECT_FALSE(bench.Shown(IDC_OUTPUT));
+
+    EXPECT_EQ(bench.Text(IDC_MODEL), "QNZEMU  BD-RE QBR-1240");
+    EXPECT_EQ(bench.Text(1173), "2.10");
+    EXPECT_EQ(bench.Text(1174), "QBR12400001");
+    EXPECT_EQ(bench.Text(1175), "     Tray");
+    EXPECT_EQ(bench.Text(1184), "ATAPI");
+    EXPECT_EQ(bench.Text(1213), "ATAPI");
+    EXPECT_EQ(bench.Text(1158), "4096KB");
+    EXPECT_EQ(bench.Text(1204), "4");   // user changes left
+    EXPECT_EQ(bench.Text(1207), "4");   // vendor resets left
+    EXPECT_EQ(bench.Text(1202), "2");   // region
+    EXPECT_EQ(bench.Text(1203), "RPC-2");
+    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "BD-R");
+    for (int box : {1220, 1229, 1230, 1217, 1154, 1146, 1147, 1140})
+        EXPECT_TRUE(bench.Ticked(box)) << box;
+    for (int box : {1216, 1498, 1492})
+        EXPECT_FALSE(bench.Ticked(box)) << box;
+    EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Ready - BD-R Loaded");
+    EXPECT_EQ(dialog.Item<CMatrixStatic>(IDC_STATUS)->GetText().substr(0, 19), "Ready - BD-R Loaded");
+    EXPECT_TRUE(bench.prompt.asked.empty());
+    EXPECT_NE(bench.log.Text().find(" STARTUP THREAD END\n"), std::string::npos);
+}
+
+TEST(MainWindow, AnotherDriveFillsThePageWithItsOwnCapabilities)
+{
+    MainWindowBench bench;
+    bench.Start();
+    ASSERT_TRUE(bench.Ticked(1154));  // the DVD writer writes DVD+R
+
+    bench.SelectDrive(2);
+    EXPECT_EQ(bench.Text(IDC_MODEL), "QNZEMU  CD-ROM QCD-5200");
+    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "CD-ROM");
+    EXPECT_TRUE(bench.Ticked(1140));
+    for (int box : {1154, 1146, 1143, 1220})
+        EXPECT_FALSE(bench.Ticked(box)) << box;
+    for (int field : {1204, 1207, 1202, 1203})  // no DVD: no region
+        EXPECT_EQ(bench.Text(field), "N/A");
+    EXPECT_EQ(bench.dialog->m_Core.m_Drives.m_pCurrentDevice->m_strDriveText, "emu2");
+}
+
+TEST(MainWindow, DiscsComingAndGoingShowInTheMediaFields)
+{
+    MainWindowBench bench;
+    bench.Start();
+    ASSERT_EQ(bench.Text(IDC_MEDIATYPE), "DVD+R");
+
+    bench.drives[0]->EjectMedium();
+    bench.Settle();
+    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "");
+
+    ASSERT_TRUE(bench.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd-rw")));
+    bench.Settle();
+    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "DVD-RW");
+    EXPECT_EQ(bench.dialog->m_nCurrentPage, kPageDriveInfo);
+
+    // A disc that spins up arrives once the drive is ready.
+    bench.drives[0]->EjectMedium();
+    ASSERT_TRUE(bench.drives[0]->LoadMedium(*emu::FindMediumPreset("dvd+rw")));
+    bench.Settle();
+    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "");
+    bench.clock->Advance(bench.drives[0]->Identity().spinUpMs);
+    bench.dialog->Watcher()->PollNow();
+    bench.Settle();
+    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "DVD+RW");
+
+    // The eject button opens the tray of the current drive.
+    bench.dialog->SendCommand(IDC_EJECT);
+    bench.Settle();
+    EXPECT_TRUE(bench.drives[0]->TrayOpen());
+    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "");
+    bench.dialog->SendCommand(IDC_EJECT);
+    bench.Settle();
+    EXPECT_FALSE(bench.drives[0]->TrayOpen());
+}
+
+TEST(MainWindow, ListingsOfFeaturesAndModePagesFollowTheSelectedDrive)
+{
+    MainWindowBench bench;
+    bench.Start();
+    bench.ChooseTool(12);
+    CQuenzaDlg& dialog = *bench.dialog;
+    EXPECT_EQ(dialog.m_nCurrentPage, kPageFeatures);
+    EXPECT_TRUE(bench.Shown(IDC_OUTPUT));
+    EXPECT_FALSE(bench.Shown(1140));
+    std::string shown = bench.Text(IDC_OUTPUT);
+    EXPECT_NE(shown.find("Profile 001bh DVD+R Write Once"), std::string::npos);
+    EXPECT_NE(shown.find("Feature 002bh DVD+R Write"), std::string::npos);
+    EXPECT_EQ(shown.find("BD-R Sequential"), std::string::npos);
+
+    bench.SelectDrive(1);
+    EXPECT_NE(bench.Text(IDC_OUTPUT).find("Profile 0041h BD-R Sequential Recording (SRM)"), std::string::npos);
+
+    bench.ChooseTool(13);
+    EXPECT_EQ(dialog.m_nCurrentPage, kPageModePages);
+    shown = bench.Text(IDC_OUTPUT);
+    EXPECT_NE(shown.find("Drive Mode pages"), std::string::npos);
+    EXPECT_NE(shown.find("MM Capabilities & Mechanical Status page"), std::string::npos);
+
+    // The drive button brings the drive information page back.
+    dialog.SendCommand(IDC_DRIVEINFO);
+    bench.Settle();
+    EXPECT_EQ(dialog.m_nCurrentPage, kPageDriveInfo);
+    EXPECT_FALSE(bench.Shown(IDC_OUTPUT));
+    EXPECT_TRUE(bench.Shown(1140));
+}
+
+TEST(MainWindow, ToolsOfLaterVersionsRefusePolitelyAndTheHashPagesAreSetUp)
+{
+    MainWindowBench bench;
+    bench.Start();
+    bench.ChooseTool(10);
+    ASSERT_EQ(bench.prompt.asked.size(), 1u);
+    EXPECT_EQ(bench.prompt.asked[0].text, "The sector viewer is not available in this version of Quenzario.");
+    EXPECT_EQ(bench.dialog->m_nCurrentPage, kPageDriveInfo);
+
+    bench.ChooseTool(7);
+    CQuenzaDlg& dialog = *bench.dialog;
+    EXPECT_EQ(dialog.m_nCurrentPage, kPageDiscHash);
+    EXPECT_EQ(dialog.m_bHashSha1, 1);
+    EXPECT_EQ(dialog.m_bHashSha2, 1);
+    EXPECT_EQ(bench.Text(IDC_SAVE), "Custom");
+    EXPECT_FALSE(dialog.GetDlgItem(IDC_STOP)->isEnabled());
+    EXPECT_GT(dialog.m_Core.m_nHashEndLba, 0);
+    EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Click 'Start' to begin calculation");
+
+    bench.ChooseTool(4);
+    EXPECT_EQ(dialog.m_nCurrentPage, kPageFileHash);
+    EXPECT_EQ(bench.Text(IDC_START), "File");
+    EXPECT_EQ(bench.Text(IDC_STOP), "Folder");
+    EXPECT_EQ(dialog.m_bHashSha1, 0);
+    EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Click 'File' or 'Folder' to start");
+}
+
+TEST(MainWindow, HelpOpensTheTopicOfThePageAndKeysNeverEndTheWindow)
+{
+    MainWindowBench bench;
+    bench.Start();
+    std::vector<std::string> opened;
+    SetShellOpenHook([&](const std::string& target) {
+        opened.push_back(target);
+        return true;
+    });
+    CQuenzaDlg& dialog = *bench.dialog;
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &f1);
+    dialog.m_nCurrentPage = kPageSpeedTest;
+    dialog.SendCommand(IDC_HELP);
+    dialog.m_nCurrentPage = 3;
+    QApplication::sendEvent(dialog.GetDlgItem(IDC_DEVICES), &f1);  // from a control too
+    SetShellOpenHook(nullptr);
+    ASSERT_EQ(opened.size(), 3u);
+    EXPECT_EQ(opened[0], ProgramFolder() + "help/Drive Info.htm");
+    EXPECT_EQ(opened[1], ProgramFolder() + "help/DVD Speed Test.htm");
+    EXPECT_EQ(opened[2], ProgramFolder() + "help/introduction.htm");
+
+    for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QKeyEvent enter(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(dialog.GetDlgItem(IDC_DRIVEINFO), &enter);
+        QApplication::sendEvent(&dialog, &enter);
+    }
+    EXPECT_EQ(dialog.ModalResult(), -1);
+}
+
+TEST(MainWindow, CopyGivesAPictureOfTheDrivePageAndTheTextOfAListing)
+{
+    MainWindowBench bench;
+    bench.Start();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    bench.dialog->SendCommand(IDC_COPY);
+    EXPECT_FALSE(clipboard->image().isNull());
+
+    bench.ChooseTool(13);
+    bench.dialog->SendCommand(IDC_COPY);
+    const QString text = clipboard->text();
+    EXPECT_TRUE(text.startsWith(QString(24, ' ') + "Drive Mode pages"));
+    EXPECT_TRUE(text.contains("MM Capabilities & Mechanical Status page"));
+    EXPECT_TRUE(text.endsWith("h\r\n"));
+}
+
+TEST(MainWindow, RawDataIsSavedOnlyFromTheByteViewWithTheSizeAsked)
+{
+    MainWindowBench bench;
+    bench.Start();
+    CQuenzaDlg& dialog = *bench.dialog;
+    ScriptedFileDialogs files;
+    TempDir folder;
+
+    dialog.SendCommand(IDC_SAVERAW);
+    dialog.m_nCurrentPage = kPageMediaCode;
+    dialog.SendCommand(IDC_SAVERAW);
+    EXPECT_TRUE(files.requests.empty());
+    dialog.m_nCurrentPage = kPageInfoDisplay;
+    dialog.SendCommand(IDC_SAVERAW);  // the chooser is cancelled
+    ASSERT_EQ(bench.prompt.asked.size(), 3u);
+    EXPECT_EQ(bench.prompt.asked[0].text, "Error.  There is no hexadecimal data to save");
+    EXPECT_EQ(bench.prompt.asked[1].text, "To save Complete Media Code use Clipboard or Snapshot");
+    EXPECT_EQ(bench.prompt.asked[2].text, "Error opening save file");
+    ASSERT_EQ(files.requests.size(), 1u);
+    EXPECT_EQ(files.requests[0].title, "Choose a FileName to save as");
+
+    for (int i = 0; i < 32; ++i)
+        dialog.m_Core.m_Drives.m_DataBuffer[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(0xA0 + i);
+    const std::string path = folder.File("sector.bin");
+    files.Answer(FileDialogAnswer{path, 1});
+    CDialog::SetModalRunHook([](CDialog& asked) {
+        auto& size = dynamic_cast<CFileSizeRequest&>(asked);
+        size.SetDlgItemText(CFileSizeRequest::IDC_SIZE, "16");
+        size.SendCommand(IDOK);
+        return size.ModalResult();
+    });
+    dialog.SendCommand(IDC_SAVERAW);
+    // A size that is not given writes nothing.
+    files.Answer(FileDialogAnswer{folder.File("cancelled.bin"), 1});
+    CDialog::SetModalRunHook([](CDialog&) { return IDCANCEL; });
+    dialog.SendCommand(IDC_SAVERAW);
+    CDialog::SetModalRunHook(nullptr);
+
+    EXPECT_TRUE(Asked(bench.prompt, "File write successful"));
+    const std::string saved = ReadFileText(path);
+    ASSERT_EQ(saved.size(), 16u);
+    EXPECT_EQ(static_cast<unsigned char>(saved[15]), 0xAFu);
+    EXPECT_FALSE(FileExists(folder.File("cancelled.bin")));
+    EXPECT_EQ(GetAppProfileString("Last Bin Save Directory", ""), folder.Path());
+}
+
+TEST(MainWindow, ClosingSavesTheDriveAndTheWindowPosition)
+{
+    MainWindowBench bench;
+    bench.Start();
+    bench.SelectDrive(2);
+    bench.dialog->move(-20, 100);
+    bench.dialog->SendMessage(WM_CLOSE);
+    bench.Settle();
+    EXPECT_EQ(bench.dialog->ModalResult(), 0);
+    EXPECT_EQ(GetAppProfileInt("SelectedDevice", -9), 2);
+    EXPECT_EQ(GetAppProfileInt("VideoWindow Left", -9), 0);
+    EXPECT_EQ(GetAppProfileInt("VideoWindow Top", -9), 100);
+    EXPECT_TRUE(bench.dialog->m_Core.m_Drives.m_DeviceList.empty());
+    EXPECT_EQ(bench.dialog->Watcher(), nullptr);
+
+    // The next start places the window there.
+    MainWindowBench again;
+    WriteAppProfileInt("VideoWindow Left", 30);
+    WriteAppProfileInt("VideoWindow Top", 40);
+    again.Start();
+    EXPECT_EQ(again.dialog->frameGeometry().topLeft(), QPoint(30, 40));
+}

@@ -1,0 +1,170 @@
+#include "MainWindowBench.h"
+#include "core/app/AppProfile.h"
+#include "core/app/DeviceBroadcast.h"
+#include "gui/ui/BaseDialog.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <thread>
+
+namespace {
+
+// What a close must leave alone when it does not go ahead.
+void ExpectUntouched(MainWindowBench& bench)
+{
+    CQuenzaDlg& dialog = *bench.dialog;
+    EXPECT_EQ(dialog.ModalResult(), -1);
+    EXPECT_FALSE(dialog.GetDlgItem(IDC_HELP)->toolTip().isEmpty());
+    EXPECT_TRUE(dialog.GetDlgItem(IDC_DEVICES)->isEnabled());
+    EXPECT_TRUE(dialog.GetDlgItem(IDC_TOOLS)->isEnabled());
+    EXPECT_EQ(dialog.m_Core.m_Drives.m_DeviceList.size(), 3u);
+    EXPECT_NE(dialog.Watcher(), nullptr);
+}
+
+void PressEscape(CQuenzaDlg& dialog)
+{
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &escape);
+}
+
+} // namespace
+
+TEST(MainWindowGuards, CloseAndEscapeLeaveEverythingWhileAnOperationRunsOrTheTrayIsLocked)
+{
+    MainWindowBench bench;
+    bench.Start();
+    CQuenzaDlg& dialog = *bench.dialog;
+
+    for (std::atomic<int>* flag : {&g_bCompareRunning, &g_bMediaHashRunning, &g_bErrorTestRunning}) {
+        *flag = 1;
+        dialog.SendMessage(WM_CLOSE);
+        PressEscape(dialog);
+        ExpectUntouched(bench);
+        *flag = 0;
+    }
+    EXPECT_TRUE(bench.prompt.asked.empty());  // a close is refused without a word
+
+    // The tray menu's Exit says why.
+    g_bSpeedTestRunning = 1;
+    dialog.SendCommand(ID_EXIT_PROGRAM);
+    g_bSpeedTestRunning = 0;
+    ASSERT_EQ(bench.prompt.asked.size(), 1u);
+    EXPECT_EQ(bench.prompt.asked[0].text, "You must stop the test first");
+    EXPECT_EQ(bench.prompt.asked[0].caption, "Error Test Running!");
+
+    // A locked tray refuses silently, before anything is torn down.
+    dialog.m_Core.m_Drives.m_bTrayLocked = 1;
+    dialog.SendMessage(WM_CLOSE);
+    PressEscape(dialog);
+    dialog.SendCommand(ID_EXIT_PROGRAM);
+    ExpectUntouched(bench);
+    EXPECT_EQ(bench.prompt.asked.size(), 1u);
+
+    dialog.m_Core.m_Drives.m_bTrayLocked = 0;
+    PressEscape(dialog);
+    bench.Settle();
+    EXPECT_EQ(dialog.ModalResult(), 0);
+    EXPECT_EQ(GetAppProfileInt("SelectedDevice", -9), 0);
+}
+
+TEST(MainWindowGuards, AnExitWaitsForTheDriveWorkThatUsesTheDrives)
+{
+    MainWindowBench bench;
+    bench.Start();
+    CQuenzaDlg& dialog = *bench.dialog;
+    dialog.SendCommand(IDC_DRIVEINFO);  // drive work is under way
+    dialog.SendMessage(WM_CLOSE);
+    EXPECT_FALSE(dialog.m_Core.m_Drives.m_DeviceList.empty());
+    bench.Settle();
+    EXPECT_EQ(dialog.ModalResult(), 0);
+    EXPECT_TRUE(dialog.m_Core.m_Drives.m_DeviceList.empty());
+}
+
+TEST(MainWindowGuards, AToolWindowIsDeletedOnceWhoeverClosesItFirst)
+{
+    for (const bool closesItself : {true, false}) {
+        MainWindowBench bench;
+        bench.Start();
+        CQuenzaDlg& dialog = *bench.dialog;
+        auto* viewer = new CBaseDialog(171, &dialog);
+        int deleted = 0;
+        QObject::connect(viewer, &QObject::destroyed, [&deleted] { ++deleted; });
+        viewer->SetModeless(true);
+        viewer->Create();
+        dialog.m_pGetLbaDlg.Adopt(viewer);
+        if (closesItself) {
+            viewer->SendCommand(IDCANCEL);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_FALSE(dialog.m_pGetLbaDlg);
+        }
+        dialog.SendMessage(WM_CLOSE);
+        bench.Settle();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(dialog.ModalResult(), 0);
+        EXPECT_FALSE(dialog.m_pGetLbaDlg);
+        bench.dialog.reset();
+        EXPECT_EQ(deleted, 1) << closesItself;
+    }
+}
+
+TEST(MainWindowGuards, ARescanWaitsUntilNoOperationCanUseTheDriveRecords)
+{
+    MainWindowBench bench;
+    bench.Start();
+    bench.SelectDrive(1);
+    CQuenzaDlg& dialog = *bench.dialog;
+    const CDevice* before = dialog.m_Core.m_Drives.m_pCurrentDevice;
+    const auto driveCame = [&dialog] {
+        dialog.PostMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, KeepDeviceBroadcast({DBT_DEVTYP_VOLUME, "sr4", 0}));
+    };
+
+    g_bErrorTestRunning = 1;
+    driveCame();
+    bench.Settle();
+    EXPECT_EQ(dialog.m_Core.m_Drives.m_pCurrentDevice, before);  // the record lives on
+    EXPECT_EQ(dialog.m_Core.m_Drives.m_DeviceList.size(), 3u);
+    EXPECT_TRUE(dialog.HasTimer(RESCAN_TIMER));
+    dialog.FireTimer(RESCAN_TIMER);
+    bench.Settle();
+    EXPECT_EQ(dialog.m_Core.m_Drives.m_pCurrentDevice, before);
+
+    g_bErrorTestRunning = 0;
+    dialog.FireTimer(RESCAN_TIMER);
+    bench.Settle();
+    EXPECT_FALSE(dialog.HasTimer(RESCAN_TIMER));
+    EXPECT_NE(dialog.m_Core.m_Drives.m_pCurrentDevice, before);
+    EXPECT_EQ(dialog.Item<QComboBox>(IDC_DEVICES)->currentIndex(), 1);  // the selection is kept
+    EXPECT_EQ(dialog.m_Core.m_Drives.m_pCurrentDevice->m_strDriveText, "emu1");
+    EXPECT_EQ(bench.Text(IDC_MODEL), "QNZEMU  BD-RE QBR-1240");
+    EXPECT_NE(bench.log.Text().find("Rescanning drives..."), std::string::npos);
+    EXPECT_TRUE(dialog.GetDlgItem(IDC_DEVICES)->isEnabled());
+}
+
+TEST(MainWindowGuards, DriveCommandsRunOffTheWindowsThread)
+{
+    MainWindowBench bench;
+    bench.Start();
+    std::thread::id ejectedOn;
+    bench.drives[0]->AddTrayListener([&ejectedOn] { ejectedOn = std::this_thread::get_id(); });
+    bench.dialog->SendCommand(IDC_EJECT);
+    bench.Settle();
+    EXPECT_TRUE(bench.drives[0]->TrayOpen());
+    EXPECT_NE(ejectedOn, std::thread::id());
+    EXPECT_NE(ejectedOn, std::this_thread::get_id());
+}
+
+TEST(MainWindowGuards, ADriveChangeIsRefusedWhileATestRunsAndTheListShowsTheCurrentDrive)
+{
+    MainWindowBench bench;
+    bench.Start();
+    g_bSpeedTestRunning = 1;
+    bench.SelectDrive(2);
+    ASSERT_EQ(bench.prompt.asked.size(), 1u);
+    EXPECT_EQ(bench.prompt.asked[0].text, "You must stop the test first");
+    EXPECT_EQ(bench.dialog->Item<QComboBox>(IDC_DEVICES)->currentIndex(), 0);
+    EXPECT_EQ(bench.dialog->m_Core.m_Drives.m_pCurrentDevice->m_strDriveText, "emu0");
+    bench.dialog->SendCommand(IDC_EJECT);
+    EXPECT_EQ(bench.prompt.asked.size(), 2u);
+    EXPECT_FALSE(bench.drives[0]->TrayOpen());
+}

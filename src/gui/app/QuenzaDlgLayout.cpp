@@ -73,8 +73,8 @@ constexpr int kWriteTitleY = 262;
 constexpr int kTitleHeight = 16;
 constexpr int kRowsPerColumn = 13;
 // The text fields: labels right-aligned before the values, one row every 20 pixels.
-constexpr int kLabelX = 476;
-constexpr int kLabelWidth = 134;
+constexpr int kLabelX = 462;
+constexpr int kLabelWidth = 150;
 constexpr int kFieldX = 615;
 constexpr int kFieldWidth = 116;
 constexpr int kFieldHeight = 18;
@@ -94,6 +94,19 @@ QImage LedImage(QColor color)
     return image;
 }
 
+// A capability box: its LED, then its caption from the left.
+class CapabilityIndicator : public CButtonST {
+public:
+    CapabilityIndicator(const QString& caption, QWidget* parent) : CButtonST(caption, parent) {}
+
+protected:
+    void PaintCaption(QPainter& painter, const QRect& caption, const ButtonDrawState&) override
+    {
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        painter.drawText(caption.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
+    }
+};
+
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& at, Qt::Alignment align = Qt::AlignLeft)
 {
     auto* label = new QLabel(text, parent);
@@ -111,9 +124,12 @@ void CQuenzaDlg::CreateControls()
     m_IndicatorFont = QFont("Arial");
     m_IndicatorFont.setPixelSize(11);
 
-    auto* web = new CButtonST("Quenzario", this);
+    // The name in the band is painted by the window; the button over it only takes the click.
+    auto* web = new CButtonST(this);
     web->SetFlatStyle(true);
     web->SetDrawBorder(false);
+    web->EnableTransparentDraw();
+    web->setCursor(Qt::PointingHandCursor);
     BindControl(IDC_HOMEPAGE, web);
     for (const CommandButton& command : kCommandButtons) {
         auto* button = new CButtonST(command.caption, this);
@@ -173,7 +189,7 @@ void CQuenzaDlg::CreateDriveInfoPage()
     int writeRow = 0;
     int generalRow = 0;
     for (const CapabilityBox& box : CapabilityBoxes()) {
-        auto* button = new CButtonST(box.caption, this);
+        auto* button = new CapabilityIndicator(box.caption, this);
         button->setCheckable(true);
         button->SetFlatStyle(true);
         button->SetDrawBorder(false);
@@ -266,10 +282,10 @@ void CQuenzaDlg::CheckSystemDPI()
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (!qobject_cast<CMyEdit*>(child) && child->font() != m_IndicatorFont)
             child->setFont(m_Font);
-    QFont webFont = m_Font;
-    webFont.setPixelSize(26);
-    webFont.setBold(true);
-    GetDlgItem(IDC_HOMEPAGE)->setFont(webFont);
+    QFont modelFont = m_Font;
+    modelFont.setPixelSize(12);
+    modelFont.setBold(true);
+    GetDlgItem(IDC_MODEL)->setFont(modelFont);
     QFont commandFont = m_Font;
     commandFont.setPixelSize(9);
     for (const CommandButton& command : kCommandButtons)
@@ -341,8 +357,17 @@ void CQuenzaDlg::paintEvent(QPaintEvent* event)
 {
     CDialog::paintEvent(event);
     QPainter painter(this);
-    // The top band with an etched edge along its bottom.
-    painter.fillRect(QRect(0, 0, width(), kBandHeight), palette().color(QPalette::Dark));
+    // The top band with the program's name and an etched edge along its bottom.
+    QLinearGradient band(0, 0, width(), 0);
+    band.setColorAt(0, QColor(16, 40, 88));
+    band.setColorAt(1, QColor(70, 110, 170));
+    painter.fillRect(QRect(0, 0, width(), kBandHeight), band);
+    QFont name = m_Font;
+    name.setPixelSize(24);
+    name.setBold(true);
+    painter.setFont(name);
+    painter.setPen(QColor(235, 240, 250));
+    painter.drawText(QRect(13, 2, 480, 30), Qt::AlignLeft | Qt::AlignVCenter, "Quenzario");
     painter.setPen(palette().color(QPalette::Shadow));
     painter.drawLine(0, kBandHeight - 2, width(), kBandHeight - 2);
     painter.setPen(palette().color(QPalette::Light));

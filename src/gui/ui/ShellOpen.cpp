@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QUrl>
 
 namespace {
@@ -19,8 +20,9 @@ bool ShellOpen(const std::string& target)
     if (Hook())
         return Hook()(target);
     const QString text = QString::fromStdString(target);
-    const QUrl url = text.contains("://") ? QUrl(text) : QUrl::fromLocalFile(text);
-    return QDesktopServices::openUrl(url);
+    if (text.contains("://"))
+        return QDesktopServices::openUrl(QUrl(text));
+    return QFileInfo::exists(text) && QDesktopServices::openUrl(QUrl::fromLocalFile(text));
 }
 
 void SetShellOpenHook(std::function<bool(const std::string&)> hook)

@@ -10,6 +10,7 @@
 // What the drive work of a drive selection found.
 struct SelectionFacts {
     int mmcCompliant = 0;
+    bool mediaPresent = false;
     std::string mediaTypeName;  // "NO MEDIA" without a disc
     WrapperNotice notice;  // what the configuration reading would tell the user
 };

@@ -29,6 +29,7 @@ SelectionFacts MainDialogCore::InterrogateSelectedDrive()
     } else {
         LogEntry("OnSelchangeDevicescombo() - TestMMCCompliant() - successful");
     }
+    facts.mediaPresent = m_Drives.TestMediaPresent() == 1;
     m_Drives.GetMediaTypeName(facts.mediaTypeName);
     m_Drives.GetDriveConfiguration(&facts.notice);
     return facts;

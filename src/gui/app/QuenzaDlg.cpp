@@ -11,6 +11,7 @@
 #include "gui/ui/DigitalMessageBox.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
+#include "gui/ui/ShellOpen.h"
 #include "gui/ui/TextProgressCtrl.h"
 #include "platform/devices/DriveWatcher.h"
 
@@ -64,6 +65,7 @@ bool CQuenzaDlg::OnInitDialog()
     LogEntry("Start main window class");
     CDialog::OnInitDialog();
     DoDigitalInterrogationBox();
+    InitInstallDirectory();
     CheckSystemDPI();
     InitWindowPos();
     InitMemberVariables();
@@ -136,6 +138,11 @@ void CQuenzaDlg::InitWindowPos()
     LogEntryF("Setting window co-ordinates  X = %d Y = %d", x, y);
     LogEntry("InitWindowPos() - End");
     move(x, y);
+}
+
+void CQuenzaDlg::InitInstallDirectory()
+{
+    WriteAppProfileString("Installation Directory", ProgramFolder());
 }
 
 void CQuenzaDlg::DoDigitalInterrogationBox()

@@ -168,6 +168,7 @@ private:
     void InitDisplays();
     void InitWindowPos();
     void DoDigitalInterrogationBox();
+    void InitInstallDirectory();
     void StartDriveWatcher();
     void SaveWindowPosition();
     void DeleteStatusAreaIcon() {}  // the tray icon comes with the window's tray support

@@ -61,6 +61,10 @@ void CQuenzaDlg::OnCopyToClipboard()
 
 void CQuenzaDlg::OnSaveRawData()
 {
+    if (m_DriveJobs.Busy()) {  // a sector read may still fill the buffer
+        WhenDriveIdle([this] { OnSaveRawData(); });
+        return;
+    }
     if (m_nCurrentPage == kPageMediaCode) {
         AppMessageBox("To save Complete Media Code use Clipboard or Snapshot");
         return;

@@ -69,9 +69,10 @@ constexpr int kFirstColumn = 29;
 constexpr int kSecondColumn = 184;
 constexpr int kGeneralColumn = 340;
 constexpr int kReadTitleY = 72;
-constexpr int kWriteTitleY = 262;
+constexpr int kWriteTitleY = 274;
 constexpr int kTitleHeight = 16;
-constexpr int kRowsPerColumn = 13;
+constexpr int kReadRowsPerColumn = 14;  // 27 read boxes
+constexpr int kWriteRowsPerColumn = 13;  // 25 write boxes and HD-BURN RW
 // The text fields: labels right-aligned before the values, one row every 20 pixels.
 constexpr int kLabelX = 462;
 constexpr int kLabelWidth = 150;
@@ -206,8 +207,9 @@ void CQuenzaDlg::CreateDriveInfoPage()
         int y = kReadTitleY + kTitleHeight + generalRow * kBoxHeight;
         if (read || write) {
             int& columnRow = read ? readRow : writeRow;
-            x = columnRow < kRowsPerColumn ? kFirstColumn : kSecondColumn;
-            y = (read ? kReadTitleY : kWriteTitleY) + kTitleHeight + (columnRow % kRowsPerColumn) * kBoxHeight;
+            const int rows = read ? kReadRowsPerColumn : kWriteRowsPerColumn;
+            x = columnRow < rows ? kFirstColumn : kSecondColumn;
+            y = (read ? kReadTitleY : kWriteTitleY) + kTitleHeight + (columnRow % rows) * kBoxHeight;
             ++columnRow;
         } else {
             ++generalRow;

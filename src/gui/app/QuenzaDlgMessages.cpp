@@ -167,6 +167,7 @@ void CQuenzaDlg::OnMediaArrival(bool currentDrive)
 
 void CQuenzaDlg::OnMediaRemoval()
 {
+    m_strInfo[IDC_MEDIAID].clear();
     SetDlgItemText(IDC_MEDIAID, "");
     SetDlgItemText(IDC_MEDIATYPE, "");
     switch (m_nCurrentPage) {

@@ -70,6 +70,10 @@ void CQuenzaDlg::OnDeviceSelected()
     RunDriveWork([this, facts] { *facts = m_Core.InterrogateSelectedDrive(); },
                  [this, facts] {
                      SetDlgItemText(IDC_MEDIATYPE, facts->mediaTypeName);
+                     if (!facts->mediaPresent) {
+                         m_strInfo[IDC_MEDIAID].clear();
+                         SetDlgItemText(IDC_MEDIAID, "");
+                     }
                      ShowNotice(facts->notice);
                      RefreshPageAfterSelection();
                  });

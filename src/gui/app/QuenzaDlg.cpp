@@ -32,6 +32,14 @@ constexpr int kRedColour = 255;
 constexpr int kPlacementWidth = 636;
 constexpr int kPlacementHeight = 501;
 
+// Where the window stood at the last exit, back on the screen.
+std::pair<int, int> SavedWindowPosition()
+{
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
+    return RestoredWindowPosition(GetAppProfileInt("VideoWindow Left", 0), GetAppProfileInt("VideoWindow Top", 0),
+                                  screen.width(), screen.height());
+}
+
 } // namespace
 
 CQuenzaDlg::CQuenzaDlg(QWidget* parent) : CQuenzaDlg(DriveSources::FromEnvironment(), parent) {}
@@ -132,9 +140,7 @@ void CQuenzaDlg::InitWindowPos()
 {
     LogEntry("InitWindowPos() - Start");
     m_edOutput->resize(677, 390);
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
-    const auto [x, y] = RestoredWindowPosition(GetAppProfileInt("VideoWindow Left", 0),
-                                               GetAppProfileInt("VideoWindow Top", 0), screen.width(), screen.height());
+    const auto [x, y] = SavedWindowPosition();
     LogEntryF("Setting window co-ordinates  X = %d Y = %d", x, y);
     LogEntry("InitWindowPos() - End");
     move(x, y);
@@ -151,9 +157,7 @@ void CQuenzaDlg::DoDigitalInterrogationBox()
     LogEntry("Start modeless digitial message class");
     m_pInterrogationBox = std::make_unique<CDigitalMessageBox>();
     m_pInterrogationBox->Create();
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
-    const auto [x, y] = RestoredWindowPosition(GetAppProfileInt("VideoWindow Left", 0),
-                                               GetAppProfileInt("VideoWindow Top", 0), screen.width(), screen.height());
+    const auto [x, y] = SavedWindowPosition();
     const QSize box = m_pInterrogationBox->sizeHint();
     m_pInterrogationBox->move(x + (kPlacementWidth - box.width()) / 2, y + (kPlacementHeight - box.height()) / 2);
     m_pInterrogationBox->SetMessageText(" Interrogating your drives, Please Wait...");

@@ -190,6 +190,8 @@ private:
     void OnDeviceSelected();
     void RefreshPageAfterSelection();
     void DisplayDriveInfo(const DriveInfoFacts& facts);
+    void ShowTextPageControls();
+    void ShowComboBoxes();
     void SetUpDiscHashPage(int item);
     void SetUpFileHashPage(int item);
     void ShowNotice(const WrapperNotice& notice);

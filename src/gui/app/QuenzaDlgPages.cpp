@@ -188,10 +188,7 @@ void CQuenzaDlg::ShowDriveInfoPage(bool show)
         m_nCurrentPage = kPageDriveInfo;
         ShowDlgItem(IDC_OUTPUT, false);
         ShowListOutput(false);
-        for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS, IDC_PROGRESS2})
-            ShowDlgItem(id, false);
-        ShowDlgItem(IDC_TOOLS, true);
-        ShowDlgItem(IDC_DEVICES, true);
+        ShowTextPageControls();
         MoveDlgItem(IDC_MODEL, 537, 89, 195, 16);
     }
     for (QWidget* widget : m_driveInfoPage)
@@ -204,8 +201,19 @@ void CQuenzaDlg::ShowListOutput(bool show)
     if (!show)
         return;
     ShowDriveInfoPage(false);
+    ShowTextPageControls();
+}
+
+void CQuenzaDlg::ShowTextPageControls()
+{
+    // The page buttons and progress bars belong to the test pages.
     for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS, IDC_PROGRESS2})
         ShowDlgItem(id, false);
+    ShowComboBoxes();
+}
+
+void CQuenzaDlg::ShowComboBoxes()
+{
     ShowDlgItem(IDC_TOOLS, true);
     ShowDlgItem(IDC_DEVICES, true);
 }
@@ -219,8 +227,7 @@ void CQuenzaDlg::ShowInfoDisplay(bool show)
     }
     m_nCurrentPage = kPageInfoDisplay;
     ShowDriveInfoPage(false);
-    ShowDlgItem(IDC_TOOLS, true);
-    ShowDlgItem(IDC_DEVICES, true);
+    ShowComboBoxes();
 }
 
 void CQuenzaDlg::ShowInfoDisplayWithProgress(bool show)
@@ -231,8 +238,7 @@ void CQuenzaDlg::ShowInfoDisplayWithProgress(bool show)
         return;
     GetDlgItem(IDC_OUTPUT)->resize(677, 370);
     ShowDriveInfoPage(false);
-    ShowDlgItem(IDC_TOOLS, true);
-    ShowDlgItem(IDC_DEVICES, true);
+    ShowComboBoxes();
 }
 
 void CQuenzaDlg::ShowMainButtons(bool show)

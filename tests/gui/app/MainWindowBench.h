@@ -23,8 +23,8 @@
 // drives of its own, their clock and the window's waits virtual. The drive
 // watcher only looks when a tray changes or a test asks.
 struct MainWindowBench {
-    explicit MainWindowBench(std::vector<std::pair<const char*, const char*>> presets
-                             = {{"dvd-writer", "dvd+r"}, {"bd-writer", "bd-r"}, {"cd-reader", "cd-rom"}})
+    using Presets = std::vector<std::pair<const char*, const char*>>;  // drive and medium
+    explicit MainWindowBench(Presets presets = {{"dvd-writer", "dvd+r"}, {"bd-writer", "bd-r"}, {"cd-reader", "cd-rom"}})
     {
         DriveSources sources;
         sources.sysBlockRoot = machine.Path();

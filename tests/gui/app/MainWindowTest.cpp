@@ -1,5 +1,7 @@
 #include "MainWindowBench.h"
 #include "core/app/AppProfile.h"
+#include "gui/ui/Comment.h"
+#include "gui/ui/Beep.h"
 #include "gui/ui/FileSizeRequest.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/ShellOpen.h"
@@ -8,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace {
 
@@ -281,4 +284,64 @@ TEST(MainWindow, ClosingSavesTheDriveAndTheWindowPosition)
     WriteAppProfileInt("VideoWindow Top", 40);
     again.Start();
     EXPECT_EQ(again.dialog->frameGeometry().topLeft(), QPoint(30, 40));
+}
+
+TEST(MainWindow, ADoubleClickOnTheStatusDisplayTakesAComment)
+{
+    MainWindowBench bench;
+    bench.Start();
+    std::string offered;
+    CDialog::SetModalRunHook([&offered](CDialog& asked) {
+        offered = asked.GetDlgItemText(CComment::IDC_COMMENT);
+        asked.SetDlgItemText(CComment::IDC_COMMENT, "Burned at 8x");
+        asked.SendCommand(IDOK);
+        return asked.ModalResult();
+    });
+    bench.dialog->SendNotify(IDC_STATUS, Notify::DoubleClick);
+    CDialog::SetModalRunHook([](CDialog&) { return 1; });  // cancelled: nothing changes
+    bench.dialog->SendNotify(IDC_STATUS, Notify::DoubleClick);
+    CDialog::SetModalRunHook(nullptr);
+    bench.Settle();
+    EXPECT_EQ(offered, "Ready - DVD+R Loaded");
+    EXPECT_EQ(bench.dialog->m_Core.m_Report.GetStatusText(), "Burned at 8x");
+    EXPECT_EQ(bench.dialog->Item<CMatrixStatic>(IDC_STATUS)->GetText().substr(0, 12), "Burned at 8x");
+}
+
+TEST(MainWindow, TheSectorViewersMessagesShowABlockAsADump)
+{
+    MainWindowBench bench;
+    bench.Start();
+    std::vector<unsigned> beeps;
+    SetBeepHook([&beeps](unsigned type) { beeps.push_back(type); });
+    CQuenzaDlg& dialog = *bench.dialog;
+    dialog.PostMessage(WM_READSECTOR, 16);
+    bench.Settle();
+    EXPECT_TRUE(bench.Shown(IDC_OUTPUT));
+    const std::string dump = bench.Text(IDC_OUTPUT);
+    EXPECT_EQ(dump.rfind("Address| 0  1  2", 0), 0u);
+    EXPECT_NE(dump.find("\n000001F0 "), std::string::npos);  // 32 lines of 16 bytes
+    EXPECT_TRUE(beeps.empty());
+
+    dialog.PostMessage(WM_LBAENTERED, 0x7FFFFFFF);
+    bench.Settle();
+    SetBeepHook(nullptr);
+    EXPECT_EQ(beeps.size(), 1u);
+    EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Error reading sector!");
+    ASSERT_FALSE(bench.prompt.asked.empty());
+    EXPECT_EQ(bench.prompt.asked.back().text, "Your requested block is beyond the last readable block.");
+    EXPECT_EQ(bench.Text(IDC_OUTPUT), dump);  // the old dump stays
+}
+
+TEST(MainWindow, AClickOnTheErrorMapNamesTheBlocksOfItsCell)
+{
+    MainWindowBench bench(MainWindowBench::Presets{{"dvd-writer", "dvd+r-dl"}});
+    bench.Start();
+    bench.dialog->m_nCurrentPage = kPageErrorTest;
+    QMouseEvent click(QEvent::MouseButtonPress, QPointF(478, 428), QPointF(478, 428), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(bench.dialog.get(), &click);
+    bench.Settle();
+    ASSERT_EQ(bench.prompt.asked.size(), 1u);
+    // Two layers: 32 times 25 blocks a cell; the corner is cell 6480.
+    EXPECT_EQ(bench.prompt.asked[0].text, "Sector 4f1a00h to 4f1d20h");
 }

@@ -105,6 +105,10 @@ public:
     void OnStart();
     void OnStop();
     void OnSave();
+    // The ends of the read error test, the compare and the ISO creation.
+    void EndErrorTestUi();
+    void EndCompareUi();
+    void EndCreateIsoUi();
     void OnRefresh();
     void OnSettings();
     void OnPiPoScan();
@@ -191,6 +195,8 @@ private:
     void RefreshPageAfterSelection();
     void DisplayDriveInfo(const DriveInfoFacts& facts);
     void ShowTextPageControls();
+    // Drive list (and tools list) usable, Start on, Stop off: a page at rest.
+    void RestorePageButtons(bool toolsToo);
     void ShowComboBoxes();
     void SetUpDiscHashPage(int item);
     void SetUpFileHashPage(int item);

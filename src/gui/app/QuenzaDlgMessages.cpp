@@ -50,6 +50,12 @@ LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TESTENDED:
         OnStop();
         break;
+    case WM_ERRORTESTENDED:
+        EndErrorTestUi();
+        break;
+    case WM_COMPAREENDED:
+        EndCompareUi();
+        break;
     case WM_SYSCOMMAND:
         if (wParam == SC_MINIMIZE) {
             showMinimized();

@@ -359,10 +359,61 @@ void CQuenzaDlg::OnStart()
 
 void CQuenzaDlg::OnStop()
 {
-    // On the file-hash page Stop is the "Folder" command; elsewhere it ends
-    // an operation, and none of them runs in this version.
-    if (m_nCurrentPage == kPageFileHash)
-        NotAvailableYet("Hashing a folder");
+    switch (m_nCurrentPage) {
+    case kPageErrorTest:
+        ShowStatus("Stopping...");
+        EndErrorTestUi();
+        ShowStatus("Ready");
+        EnableDlgItem(IDC_SAVE, true);
+        break;
+    case kPageCompare: EndCompareUi(); break;
+    case kPageCreateIso: EndCreateIsoUi(); break;
+    case kPageDiscHash:
+        g_bMediaHashRunning = 0;
+        EnableDlgItem(IDC_START, true);
+        EnableDlgItem(IDC_STOP, false);
+        EnableDlgItem(IDC_SAVE, true);
+        ShowMainButtons(true);
+        break;
+    case kPageFileHash: NotAvailableYet("Hashing a folder"); break;  // Stop is "Folder" here
+    default:  // the speed test
+        RunDriveWork([this] { m_Core.m_Drives.PreventMediumRemoval(0); });
+        g_bSpeedTestRunning = 0;
+        RestorePageButtons(true);
+        break;
+    }
+}
+
+void CQuenzaDlg::EndErrorTestUi()
+{
+    g_bErrorTestRunning = 0;
+    RestorePageButtons(true);
+    UpdateData(false);
+}
+
+void CQuenzaDlg::EndCreateIsoUi()
+{
+    g_bCreateIsoRunning = 0;
+    RestorePageButtons(true);
+    EnableDlgItem(IDC_SAVE, true);
+    m_nCurrentPage = kPageCompare;
+    UpdateData(false);
+}
+
+void CQuenzaDlg::EndCompareUi()
+{
+    g_bCompareRunning = 0;
+    RestorePageButtons(false);
+    UpdateData(false);
+}
+
+void CQuenzaDlg::RestorePageButtons(bool toolsToo)
+{
+    EnableDlgItem(IDC_DEVICES, true);
+    if (toolsToo)
+        EnableDlgItem(IDC_TOOLS, true);
+    EnableDlgItem(IDC_START, true);
+    EnableDlgItem(IDC_STOP, false);
 }
 
 void CQuenzaDlg::OnSave()

@@ -345,3 +345,25 @@ TEST(MainWindow, AClickOnTheErrorMapNamesTheBlocksOfItsCell)
     // Two layers: 32 times 25 blocks a cell; the corner is cell 6480.
     EXPECT_EQ(bench.prompt.asked[0].text, "Sector 4f1a00h to 4f1d20h");
 }
+
+TEST(MainWindow, TheEndMessagesOfWorkersClearTheirFlagAndFreeTheControls)
+{
+    MainWindowBench bench;
+    bench.Start();
+    CQuenzaDlg& dialog = *bench.dialog;
+    const std::vector<std::pair<UINT, std::atomic<int>*>> cases = {
+        {WM_ERRORTESTENDED, &g_bErrorTestRunning}, {WM_COMPAREENDED, &g_bCompareRunning}, {WM_TESTENDED, &g_bSpeedTestRunning}};
+    for (const auto& [message, flag] : cases) {
+        dialog.m_nCurrentPage = kPageSpeedTest;
+        *flag = 1;
+        dialog.EnableDlgItem(IDC_DEVICES, false);
+        dialog.EnableDlgItem(IDC_START, false);
+        dialog.EnableDlgItem(IDC_STOP, true);
+        dialog.PostMessage(message);
+        bench.Settle();
+        EXPECT_EQ(*flag, 0) << message;
+        EXPECT_TRUE(dialog.GetDlgItem(IDC_DEVICES)->isEnabled()) << message;
+        EXPECT_TRUE(dialog.GetDlgItem(IDC_START)->isEnabled()) << message;
+        EXPECT_FALSE(dialog.GetDlgItem(IDC_STOP)->isEnabled()) << message;
+    }
+}

@@ -79,6 +79,12 @@ bool DriveJobRunner::Busy() const
     return m_bWorking || !m_queue.empty() || !m_completions.empty();
 }
 
+bool DriveJobRunner::Working() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bWorking || !m_queue.empty();
+}
+
 void DriveJobRunner::WaitForWork()
 {
     std::unique_lock lock(m_mutex);

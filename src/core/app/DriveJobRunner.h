@@ -29,6 +29,8 @@ public:
     void RunCompletions();
     // Work queued or running, or a completion waiting for the window.
     bool Busy() const;
+    // Work queued or running: the drive side is in use.
+    bool Working() const;
     // Waits until no work is queued or running; the completions stay.
     void WaitForWork();
 

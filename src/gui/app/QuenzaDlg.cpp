@@ -193,9 +193,11 @@ void CQuenzaDlg::OnClose()
 {
     // Nothing is torn down unless the exit goes ahead: a running operation
     // and a locked tray keep the window as it is.
+    if (m_bExited)
+        return;
     if (m_bPiPoActive == 1 || AnyBusyFlagSet() || m_Core.m_Drives.m_bTrayLocked == 1)
         return;
-    if (m_DriveJobs.Busy()) {
+    if (m_DriveJobs.Working()) {
         WhenDriveIdle([this] { OnClose(); });
         return;
     }
@@ -208,7 +210,9 @@ void CQuenzaDlg::OnClose()
 
 void CQuenzaDlg::OnExitProgram()
 {
-    if (m_DriveJobs.Busy()) {  // drive work uses the lists: the exit follows it
+    if (m_bExited)
+        return;  // a close asked for twice while drive work ran
+    if (m_DriveJobs.Working()) {  // drive work uses the lists: the exit follows it
         WhenDriveIdle([this] { OnExitProgram(); });
         return;
     }
@@ -233,6 +237,7 @@ void CQuenzaDlg::OnExitProgram()
     m_pUserCommandDlg.Close();
     m_Core.m_Drives.m_ScsiCommand.CloseAssociateHandle();
     LogEntry("Calling EndDialog()");
+    m_bExited = true;
     EndDialog(0);
 }
 
@@ -245,12 +250,17 @@ void CQuenzaDlg::SaveWindowPosition()
 
 void CQuenzaDlg::RunDriveWork(std::function<void()> work, std::function<void()> done)
 {
-    m_DriveJobs.Run(std::move(work), std::move(done));
+    if (!m_bExited)  // the drives are let go
+        m_DriveJobs.Run(std::move(work), std::move(done));
 }
 
 void CQuenzaDlg::WhenDriveIdle(std::function<void()> action)
 {
-    if (!m_DriveJobs.Busy())
+    if (m_bExited)
+        return;
+    // Only the work matters: an action that waited runs as soon as the work
+    // before it has ended, and never waits again for later completions.
+    if (!m_DriveJobs.Working())
         action();
     else
         m_DriveJobs.Run({}, std::move(action));

@@ -213,6 +213,7 @@ private:
     std::unique_ptr<CDigitalMessageBox> m_pInterrogationBox;
     std::unique_ptr<DriveWatcher> m_pWatcher;
     bool m_bRescanPending = false;
+    bool m_bExited = false;
     QFont m_Font;
     QFont m_IndicatorFont;
     CThemeHelperST m_ThemeHelper;

@@ -61,7 +61,7 @@ void CQuenzaDlg::OnCopyToClipboard()
 
 void CQuenzaDlg::OnSaveRawData()
 {
-    if (m_DriveJobs.Busy()) {  // a sector read may still fill the buffer
+    if (m_DriveJobs.Working()) {  // a sector read may still fill the buffer
         WhenDriveIdle([this] { OnSaveRawData(); });
         return;
     }

@@ -98,6 +98,7 @@ TEST(DriveJobRunner, RunsWorkOffTheCallersThreadAndCompletionsInOrderWhenAsked)
     EXPECT_TRUE(offThread);
     EXPECT_TRUE(order.empty());  // completions wait for the window
     EXPECT_TRUE(runner.Busy());
+    EXPECT_FALSE(runner.Working());
     EXPECT_EQ(target->posted, 2);
     runner.RunCompletions();
     EXPECT_EQ(order, (std::vector<int>{1, 2}));

@@ -75,10 +75,13 @@ TEST(MainWindowGuards, AnExitWaitsForTheDriveWorkThatUsesTheDrives)
     CQuenzaDlg& dialog = *bench.dialog;
     dialog.SendCommand(IDC_DRIVEINFO);  // drive work is under way
     dialog.SendMessage(WM_CLOSE);
+    dialog.SendMessage(WM_CLOSE);
     EXPECT_FALSE(dialog.m_Core.m_Drives.m_DeviceList.empty());
     bench.Settle();
     EXPECT_EQ(dialog.ModalResult(), 0);
     EXPECT_TRUE(dialog.m_Core.m_Drives.m_DeviceList.empty());
+    const std::string log = bench.log.Text();
+    EXPECT_EQ(log.find(" Calling EndDialog()"), log.rfind(" Calling EndDialog()"));  // the exit ran once
 }
 
 TEST(MainWindowGuards, AToolWindowIsDeletedOnceWhoeverClosesItFirst)

@@ -84,6 +84,7 @@ bool CQuenzaDlg::OnInitDialog()
         if (m_pInterrogationBox) {
             m_pInterrogationBox->SetMessageText(message);
             m_pInterrogationBox->setWindowTitle(QString::fromStdString(title));
+            m_pInterrogationBox->repaint();  // the list is built before the event loop runs
         }
     };
     hooks.deviceSelected = [this](CDevice&) { OnDeviceSelected(); };

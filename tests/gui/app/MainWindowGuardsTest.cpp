@@ -73,10 +73,14 @@ TEST(MainWindowGuards, AnExitWaitsForTheDriveWorkThatUsesTheDrives)
     MainWindowBench bench;
     bench.Start();
     CQuenzaDlg& dialog = *bench.dialog;
-    dialog.SendCommand(IDC_DRIVEINFO);  // drive work is under way
-    dialog.SendMessage(WM_CLOSE);
-    dialog.SendMessage(WM_CLOSE);
-    EXPECT_FALSE(dialog.m_Core.m_Drives.m_DeviceList.empty());
+    {
+        // Holding the channel keeps the drive work under way until the closes are in.
+        auto channel = dialog.m_Core.m_Drives.m_ScsiCommand.Lock();
+        dialog.SendCommand(IDC_DRIVEINFO);
+        dialog.SendMessage(WM_CLOSE);
+        dialog.SendMessage(WM_CLOSE);
+        EXPECT_FALSE(dialog.m_Core.m_Drives.m_DeviceList.empty());
+    }
     bench.Settle();
     EXPECT_EQ(dialog.ModalResult(), 0);
     EXPECT_TRUE(dialog.m_Core.m_Drives.m_DeviceList.empty());

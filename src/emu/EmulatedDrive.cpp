@@ -251,6 +251,12 @@ std::shared_ptr<EmulatedDrive> MakeEmulatedDrive(const std::string& drivePreset,
             *error = "unknown drive preset \"" + drivePreset + "\"";
         return nullptr;
     }
+    return MakeEmulatedDrive(std::move(*identity), mediumPreset, std::move(clock), error);
+}
+
+std::shared_ptr<EmulatedDrive> MakeEmulatedDrive(DriveIdentity identity, const std::string& mediumPreset,
+                                                 std::shared_ptr<Clock> clock, std::string* error)
+{
     const bool empty = EqualsIgnoringCase(mediumPreset, kNoMediumPreset);
     const auto disc = empty ? std::nullopt : FindMediumPreset(mediumPreset);
     if (!empty && !disc) {
@@ -258,7 +264,7 @@ std::shared_ptr<EmulatedDrive> MakeEmulatedDrive(const std::string& drivePreset,
             *error = "unknown medium preset \"" + mediumPreset + "\"";
         return nullptr;
     }
-    auto drive = std::make_shared<EmulatedDrive>(std::move(*identity), std::move(clock));
+    auto drive = std::make_shared<EmulatedDrive>(std::move(identity), std::move(clock));
     if (disc && !drive->InsertMedium(*disc, error))
         return nullptr;
     return drive;

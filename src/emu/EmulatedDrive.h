@@ -112,5 +112,8 @@ private:
 // null with the reason when a name is unknown.
 std::shared_ptr<EmulatedDrive> MakeEmulatedDrive(const std::string& drivePreset, const std::string& mediumPreset,
                                                  std::shared_ptr<Clock> clock, std::string* error);
+// The same for a drive of a hand-made identity.
+std::shared_ptr<EmulatedDrive> MakeEmulatedDrive(DriveIdentity identity, const std::string& mediumPreset,
+                                                 std::shared_ptr<Clock> clock, std::string* error);
 
 } // namespace emu

@@ -1,7 +1,5 @@
 #include "support/EmulatedDriveBench.h"
 
-#include "emu/MediaPresets.h"
-
 #include <gtest/gtest.h>
 
 EmulatedDriveBench::EmulatedDriveBench(const char* drivePreset, const char* mediumPreset)
@@ -12,11 +10,10 @@ EmulatedDriveBench::EmulatedDriveBench(const char* drivePreset, const char* medi
 }
 
 EmulatedDriveBench::EmulatedDriveBench(emu::DriveIdentity identity, const char* mediumPreset)
-    : drive(std::make_shared<emu::EmulatedDrive>(std::move(identity), clock))
 {
-    if (const auto disc = emu::FindMediumPreset(mediumPreset)) {
-        EXPECT_TRUE(drive->InsertMedium(*disc));
-    }
+    std::string error;
+    drive = emu::MakeEmulatedDrive(std::move(identity), mediumPreset, clock, &error);
+    EXPECT_TRUE(drive) << error;
 }
 
 DriveSources EmulatedDriveBench::Sources() const

@@ -295,5 +295,10 @@ TEST(EmulatedDrive, EveryMediumPresetLoadsWithItsProfileAndUnknownNamesAreRefuse
     EXPECT_EQ(error, "unknown drive preset \"zip-drive\"");
     EXPECT_FALSE(MakeEmulatedDrive("dvd-writer", "floppy", nullptr, &error));
     EXPECT_EQ(error, "unknown medium preset \"floppy\"");
+    error.clear();
+    EXPECT_FALSE(MakeEmulatedDrive(*FindDrivePreset("cd-reader"), "floppy", nullptr, &error));  // a hand-made drive
+    EXPECT_EQ(error, "unknown medium preset \"floppy\"");
+    EXPECT_EQ(MakeEmulatedDrive(*FindDrivePreset("cd-reader"), "CD-RW", nullptr, &error)->CurrentProfile(),
+              profile::kCdRom);
     EXPECT_TRUE(FindDrivePreset("DVD-Writer"));  // names ignore case
 }

@@ -1,5 +1,7 @@
 #include "emu/MediumGeometry.h"
 
+#include "emu/Bytes.h"
+
 #include <algorithm>
 
 namespace emu {
@@ -39,6 +41,19 @@ Msf LbaToMsf(std::int64_t lba)
 std::int64_t MsfToLba(const Msf& time)
 {
     return (std::int64_t{time.minute} * 60 + time.second) * kFramesPerSecond + time.frame - kLeadInOffset;
+}
+
+void PutAddress(std::uint8_t* at, std::int64_t lba, bool msf)
+{
+    if (!msf) {
+        PutBe32(at, static_cast<std::uint32_t>(lba));
+        return;
+    }
+    const Msf time = LbaToMsf(lba);
+    at[0] = 0;
+    at[1] = time.minute;
+    at[2] = time.second;
+    at[3] = time.frame;
 }
 
 bool IsRecordableCd(const MediumDescription& disc)

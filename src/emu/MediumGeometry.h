@@ -17,6 +17,8 @@ std::uint64_t FreeBlocks(const MediumDescription& disc);
 // A CD address as a time: LBA 0 is 00:02:00.
 Msf LbaToMsf(std::int64_t lba);
 std::int64_t MsfToLba(const Msf& time);
+// A four-byte address field of an answer: the LBA, or with msf its time as 0, M, S, F.
+void PutAddress(std::uint8_t* at, std::int64_t lba, bool msf);
 
 bool IsRecordableCd(const MediumDescription& disc);
 

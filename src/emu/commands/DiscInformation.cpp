@@ -59,19 +59,6 @@ std::uint8_t BackgroundFormatStatus(const MediumDescription& disc)
     return disc.formatted ? 0x03 : 0x00;  // completed or never formatted
 }
 
-void PutAddress(std::uint8_t* at, std::int64_t lba, bool cd)
-{
-    if (!cd) {
-        PutBe32(at, static_cast<std::uint32_t>(lba));
-        return;
-    }
-    const Msf time = LbaToMsf(lba);
-    at[0] = 0;
-    at[1] = time.minute;
-    at[2] = time.second;
-    at[3] = time.frame;
-}
-
 void ReadDiscInformation(CommandContext& command)
 {
     if ((command.Byte(1) & 0x07) != 0) {  // only the standard disc information

@@ -10,20 +10,6 @@ enum TocFormat : std::uint8_t { kToc = 0, kSessionInfo = 1, kFullToc = 2, kPma =
 constexpr std::uint8_t kLeadOut = 0xAA;
 constexpr std::uint8_t kAdrPosition = 0x10;  // Q sub-channel mode 1: position data
 
-void PutAddress(std::vector<std::uint8_t>& out, std::int64_t lba, bool msf)
-{
-    const std::size_t at = out.size();
-    out.resize(at + 4, 0);
-    if (!msf) {
-        PutBe32(&out[at], static_cast<std::uint32_t>(lba));
-        return;
-    }
-    const Msf time = LbaToMsf(lba);
-    out[at + 1] = time.minute;
-    out[at + 2] = time.second;
-    out[at + 3] = time.frame;
-}
-
 void PutTime(std::vector<std::uint8_t>& out, const Msf& time)
 {
     out.insert(out.end(), {time.minute, time.second, time.frame});
@@ -33,7 +19,9 @@ void AddTrackDescriptor(std::vector<std::uint8_t>& out, std::uint8_t control, st
                         bool msf)
 {
     out.insert(out.end(), {0x00, static_cast<std::uint8_t>(kAdrPosition | (control & 0x0F)), number, 0x00});
-    PutAddress(out, lba, msf);
+    const std::size_t at = out.size();
+    out.resize(at + 4);
+    PutAddress(&out[at], lba, msf);
 }
 
 // Sets the data length of the header to what follows it.

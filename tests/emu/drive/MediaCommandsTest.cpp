@@ -278,6 +278,14 @@ TEST(MediaCommands, AnOpenDiscHasAnIncompleteTrackWithItsFreeBlocks)
     EXPECT_EQ(GetBe32(&track.data[12]), 2100000u);
     EXPECT_EQ(GetBe32(&track.data[16]), 2295104u - 2100000u);
 
+    // A CD gives both addresses as times: the next session after the recorded
+    // blocks, and the last lead-out start the pre-groove allows.
+    MediumDescription openCd = Preset("cd-r");
+    openCd.status = DiscStatus::Appendable;
+    const Answer cd = Send(*DriveWith("dvd-writer", openCd), Cdb10(0x51, 0, 0, 34), 34);
+    EXPECT_EQ(Slice(cd.data, 16, 4), (std::vector<std::uint8_t>{0, 66, 42, 0}));
+    EXPECT_EQ(Slice(cd.data, 20, 4), (std::vector<std::uint8_t>{0, 79, 59, 71}));
+
     const Answer rewritable = Send(*Drive("dvd-writer", "dvd+rw"), Cdb10(0x51, 0, 0, 34), 34);
     EXPECT_EQ(rewritable.data[2], 0x1F);  // erasable, complete session, random writable
     EXPECT_EQ(rewritable.data[7], 0x23);  // background format completed

@@ -1,5 +1,6 @@
 #include "core/drive/Device.h"
 
+#include "core/drive/MmcTypes.h"
 #include "emu/MediaPresets.h"
 #include "platform/devices/BlockDevices.h"
 #include "platform/text/Trim.h"
@@ -8,14 +9,6 @@
 #include <cctype>
 
 namespace {
-
-std::string Field(const std::uint8_t* answer, std::size_t length, std::size_t from, std::size_t count)
-{
-    std::string text;
-    for (std::size_t i = from; i < from + count && i < length && answer[i] != 0; ++i)
-        text.push_back(static_cast<char>(answer[i]));
-    return text;
-}
 
 std::string PaddedTo(std::string text, std::size_t width)
 {
@@ -40,9 +33,10 @@ bool CDevice::TakeInquiry(const std::uint8_t* answer, std::size_t length)
         return false;
     m_nDeviceType = answer[0];
     m_nInquiryByte3High = answer[3] >> 4;
-    m_strIdentity = MakeDriveIdentity(Field(answer, length, 8, 8), Field(answer, length, 16, 16));
-    m_strFirmware = TrimText(Field(answer, length, 32, 4));
-    std::string vendorSpecific = TrimText(Field(answer, length, 36, 20));
+    const std::span<const std::uint8_t> bytes(answer, length);
+    m_strIdentity = MakeDriveIdentity(AnswerText(bytes, 8, 8), AnswerText(bytes, 16, 16));
+    m_strFirmware = TrimText(AnswerText(bytes, 32, 4));
+    std::string vendorSpecific = TrimText(AnswerText(bytes, 36, 20));
     std::transform(vendorSpecific.begin(), vendorSpecific.end(), vendorSpecific.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     m_strVendorSpecific = vendorSpecific;

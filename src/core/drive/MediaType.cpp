@@ -1,6 +1,7 @@
 #include "core/drive/MediaType.h"
 
 #include "core/app/Format.h"
+#include "core/drive/MmcTypes.h"
 
 #include <algorithm>
 
@@ -34,15 +35,6 @@ constexpr ProfileMapping kProfileMediaTypes[] = {
     {0x43, kMediaBdRe},        {0x50, kMediaHdDvdRom},    {0x51, kMediaHdDvdR},      {0x52, kMediaHdDvdRam},
     {0x53, kMediaHdDvdRw},     {0x58, kMediaHdDvdRDl},    {0x5A, kMediaHdDvdRwDl},
 };
-
-// A NUL-ended text of at most `width` bytes from `offset` on.
-std::string Text(std::span<const std::uint8_t> answer, std::size_t offset, std::size_t width)
-{
-    std::string text;
-    for (std::size_t i = offset; i < offset + width && i < answer.size() && answer[i] != 0; ++i)
-        text.push_back(static_cast<char>(answer[i]));
-    return text;
-}
 
 } // namespace
 
@@ -91,10 +83,10 @@ namespace disc_structure {
 
 std::string MediaIdKey(std::span<const std::uint8_t> answer)
 {
-    const std::string manufacturer = Text(answer, 23, 8);
+    const std::string manufacturer = AnswerText(answer, 23, 8);
     if (manufacturer.empty())
         return {};
-    return Format("%-8s%3s", manufacturer.c_str(), Text(answer, 31, 3).c_str());
+    return Format("%-8s%3s", manufacturer.c_str(), AnswerText(answer, 31, 3).c_str());
 }
 
 int BookType(std::span<const std::uint8_t> answer)

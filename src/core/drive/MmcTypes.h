@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 // The size of the structure buffers every caller of READ DISC STRUCTURE gives.
@@ -45,4 +46,14 @@ struct SenseCode {
 inline SenseCode SenseOf(const std::uint8_t* sense)
 {
     return {sense[2] & 0x0F, sense[12], sense[13]};
+}
+
+// A NUL-ended text of an answer: at most `width` bytes from `offset` on, and
+// none past the answer's end.
+inline std::string AnswerText(std::span<const std::uint8_t> answer, std::size_t offset, std::size_t width)
+{
+    std::string text;
+    for (std::size_t i = offset; i < offset + width && i < answer.size() && answer[i] != 0; ++i)
+        text.push_back(static_cast<char>(answer[i]));
+    return text;
 }

@@ -57,6 +57,15 @@ TEST(DeviceRecord, IdentityJoinsVendorAndProductAsTheEnumerationDoes)
         EXPECT_EQ(record.m_nInquiryByte3High, 3);
         EXPECT_EQ(record.m_szSerialNumber, "None");
     }
+    // An answer that ends inside the product field: its texts end with it.
+    const auto full = InquiryAnswer("PLEXTOR ", "DVDR   PX-716A  ", "1.11", "2024/03/02");
+    const std::vector<std::uint8_t> cut(full.begin(), full.begin() + 20);
+    CDevice shortRecord;
+    ASSERT_TRUE(shortRecord.TakeInquiry(cut.data(), cut.size()));
+    EXPECT_EQ(shortRecord.m_strIdentity, "PLEXTOR DVDR");
+    EXPECT_EQ(shortRecord.m_strFirmware, "");
+    EXPECT_EQ(shortRecord.m_strVendorSpecific, "");
+
     CDevice record;
     const auto noText = InquiryAnswer("", "", "", "");
     EXPECT_FALSE(record.TakeInquiry(noText.data(), noText.size()));

@@ -37,6 +37,20 @@ bool WriteAll(int fd, std::string_view data)
     return true;
 }
 
+// Appends the rest of the file to content; false (errno set) on a read error.
+bool ReadAll(int fd, std::string& content)
+{
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got == 0;
+        content.append(buffer, static_cast<size_t>(got));
+    }
+}
+
 } // namespace
 
 std::string ErrnoText(int error)
@@ -79,22 +93,11 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string* e
         return false;
     }
     content.clear();
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            SetError(error, "cannot read " + path + ": " + ErrnoText(errno));
-            ::close(fd);
-            return false;
-        }
-        if (got == 0)
-            break;
-        content.append(buffer, static_cast<size_t>(got));
-    }
+    const bool read = ReadAll(fd, content);
+    if (!read)
+        SetError(error, "cannot read " + path + ": " + ErrnoText(errno));
     ::close(fd);
-    return true;
+    return read;
 }
 
 int OpenPrivateFileForWriting(const std::string& path, std::string* error)
@@ -136,14 +139,9 @@ bool CopyPrivateFile(const std::string& source, const std::string& target, std::
         return false;
     }
     std::string content;
-    char buffer[65536];
-    ssize_t got = 0;
-    while ((got = ::read(in, buffer, sizeof buffer)) > 0)
-        content.append(buffer, static_cast<size_t>(got));
-    ::close(in);
-    if (got < 0) {
+    const bool read = ReadAll(in, content);
+    if (!read)
         SetError(error, "cannot read " + source + ": " + ErrnoText(errno));
-        return false;
-    }
-    return WriteFileAtomically(target, content, error, 0600);
+    ::close(in);
+    return read && WriteFileAtomically(target, content, error, 0600);
 }

@@ -1,0 +1,63 @@
+#include "platform/files/SafeFile.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+TEST(SafeFile, ReadsWholeFilesAndSaysWhyOthersCannotBeRead)
+{
+    TempDir dir;
+    const std::string big(200000, 'x');  // more than one read's worth
+    WriteFileText(dir.File("big"), big);
+    WriteFileText(dir.File("empty"), "");
+    fs::create_directory(dir.File("folder"));
+
+    struct Case {
+        const char* name;
+        std::string path;
+        bool read;
+        std::string content;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"a file of several reads", dir.File("big"), true, big, ""},
+        {"an empty file", dir.File("empty"), true, "", ""},
+        {"a missing file", dir.File("missing"), false, "", "cannot open " + dir.File("missing") + ": No such file or directory"},
+        {"a folder opens but cannot be read", dir.File("folder"), false, "", "cannot read " + dir.File("folder") + ": Is a directory"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        std::string content = "left over";
+        std::string error;
+        EXPECT_EQ(ReadWholeFile(test.path, content, &error), test.read);
+        EXPECT_EQ(error, test.error);
+        if (test.read) {
+            EXPECT_EQ(content, test.content);
+        }
+    }
+}
+
+TEST(SafeFile, CopiesAPrivateFileWholeAndRefusesWhatIsNoRegularFile)
+{
+    TempDir dir;
+    const std::string text(100000, 'q');
+    WriteFileText(dir.File("source"), text);
+    std::string error;
+    ASSERT_TRUE(CopyPrivateFile(dir.File("source"), dir.File("copy"), &error)) << error;
+    EXPECT_EQ(ReadFileText(dir.File("copy")), text);
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.File("copy").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    EXPECT_TRUE(CopyPrivateFile(dir.File("missing"), dir.File("none"), &error));  // nothing to keep
+    EXPECT_FALSE(FileExists(dir.File("none")));
+
+    fs::create_directory(dir.File("folder"));
+    EXPECT_FALSE(CopyPrivateFile(dir.File("folder"), dir.File("copy"), &error));
+    EXPECT_EQ(error, dir.File("folder") + " is not a regular file of this user; not copied");
+    EXPECT_EQ(ReadFileText(dir.File("copy")), text);  // the target is left as it was
+}

@@ -76,11 +76,14 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, std:
         return false;
     }
     bool ok = WriteAll(fd, content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    const int savedErrno = errno;
-    ok = (::close(fd) == 0) && ok;
+    int failure = ok ? 0 : errno;  // of the first step that failed
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        failure = errno;
+    }
     if (ok && ::rename(name.data(), path.c_str()) == 0)
         return true;
-    SetError(error, "cannot write " + path + ": " + ErrnoText(ok ? errno : savedErrno));
+    SetError(error, "cannot write " + path + ": " + ErrnoText(ok ? errno : failure));
     ::unlink(name.data());
     return false;
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -60,4 +61,26 @@ TEST(SafeFile, CopiesAPrivateFileWholeAndRefusesWhatIsNoRegularFile)
     EXPECT_FALSE(CopyPrivateFile(dir.File("folder"), dir.File("copy"), &error));
     EXPECT_EQ(error, dir.File("folder") + " is not a regular file of this user; not copied");
     EXPECT_EQ(ReadFileText(dir.File("copy")), text);  // the target is left as it was
+}
+
+TEST(SafeFile, AnAtomicWriteReplacesTheFileWholeOrLeavesItAndNoTemporaryName)
+{
+    TempDir dir;
+    std::string error;
+    WriteFileText(dir.File("settings"), "old");
+    ASSERT_TRUE(WriteFileAtomically(dir.File("settings"), "new", &error)) << error;
+    EXPECT_EQ(ReadFileText(dir.File("settings")), "new");
+
+    fs::create_directories(dir.File("taken/inside"));  // a folder where the file should go
+    EXPECT_FALSE(WriteFileAtomically(dir.File("taken"), "lost?", &error));
+    EXPECT_EQ(error, "cannot write " + dir.File("taken") + ": Is a directory");
+    EXPECT_FALSE(WriteFileAtomically(dir.File("missing/settings"), "lost?", &error));
+    EXPECT_EQ(error.rfind("cannot create a temporary file beside " + dir.File("missing/settings") + ": ", 0), 0u)
+        << error;
+
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.Path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"settings", "taken"}));
 }

@@ -2,27 +2,38 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <sys/utsname.h>
 #include <unistd.h>
 
 namespace {
 
-// Value of "Key:   123 kB" lines in bytes.
-std::optional<std::uint64_t> ReadKbField(const std::string& path, const std::string& key)
+// The "Key:   123 kB" fields of a /proc file in bytes, read at one go; the
+// first line of a key counts.
+std::map<std::string, std::uint64_t> ReadKbFields(const std::string& path)
 {
+    std::map<std::string, std::uint64_t> fields;
     std::ifstream in(path);
     std::string line;
     while (std::getline(in, line)) {
-        if (line.compare(0, key.size() + 1, key + ":") != 0)
+        const auto colon = line.find(':');
+        if (colon == std::string::npos)
             continue;
-        std::istringstream fields(line.substr(key.size() + 1));
+        std::istringstream value(line.substr(colon + 1));
         std::uint64_t kb = 0;
-        if (fields >> kb)
-            return kb * 1024;
-        return std::nullopt;
+        if (value >> kb)
+            fields.emplace(line.substr(0, colon), kb * 1024);
     }
-    return std::nullopt;
+    return fields;
+}
+
+std::optional<std::uint64_t> Field(const std::map<std::string, std::uint64_t>& fields, const char* key)
+{
+    const auto found = fields.find(key);
+    if (found == fields.end())
+        return std::nullopt;
+    return found->second;
 }
 
 std::string Unquote(std::string value)
@@ -47,23 +58,23 @@ std::string OsReleaseField(const std::string& path, const std::string& key)
 
 std::optional<MemoryStatus> ReadMemoryStatus(const std::string& procRoot)
 {
-    const std::string meminfo = procRoot + "/meminfo";
-    const auto total = ReadKbField(meminfo, "MemTotal");
+    const auto meminfo = ReadKbFields(procRoot + "/meminfo");
+    const auto total = Field(meminfo, "MemTotal");
     if (!total || *total == 0)
         return std::nullopt;
     MemoryStatus status;
     status.totalPhysical = *total;
-    status.availablePhysical = ReadKbField(meminfo, "MemAvailable").value_or(ReadKbField(meminfo, "MemFree").value_or(0));
+    status.availablePhysical = Field(meminfo, "MemAvailable").value_or(Field(meminfo, "MemFree").value_or(0));
     if (status.availablePhysical > status.totalPhysical)
         status.availablePhysical = status.totalPhysical;
     status.memoryLoadPercent = static_cast<unsigned>((status.totalPhysical - status.availablePhysical) * 100 / status.totalPhysical);
-    const std::uint64_t swapTotal = ReadKbField(meminfo, "SwapTotal").value_or(0);
-    const std::uint64_t swapFree = ReadKbField(meminfo, "SwapFree").value_or(0);
+    const std::uint64_t swapTotal = Field(meminfo, "SwapTotal").value_or(0);
+    const std::uint64_t swapFree = Field(meminfo, "SwapFree").value_or(0);
     status.totalPageFile = status.totalPhysical + swapTotal;
     status.availablePageFile = status.availablePhysical + swapFree;
     // User address space of x86-64 with four-level paging: 128 TiB.
     status.totalVirtual = std::uint64_t{1} << 47;
-    const std::uint64_t used = ReadKbField(procRoot + "/self/status", "VmSize").value_or(0);
+    const std::uint64_t used = Field(ReadKbFields(procRoot + "/self/status"), "VmSize").value_or(0);
     status.availableVirtual = used < status.totalVirtual ? status.totalVirtual - used : 0;
     return status;
 }

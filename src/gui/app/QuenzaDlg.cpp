@@ -251,8 +251,15 @@ void CQuenzaDlg::SaveWindowPosition()
 
 void CQuenzaDlg::RunDriveWork(std::function<void()> work, std::function<void()> done)
 {
-    if (!m_bExited)  // the drives are let go
-        m_DriveJobs.Run(std::move(work), std::move(done));
+    if (m_bExited)  // the drives are let go
+        return;
+    // A completion still waiting when the exit runs would act on released drives.
+    if (done)
+        done = [this, done = std::move(done)] {
+            if (!m_bExited)
+                done();
+        };
+    m_DriveJobs.Run(std::move(work), std::move(done));
 }
 
 void CQuenzaDlg::WhenDriveIdle(std::function<void()> action)
@@ -264,7 +271,7 @@ void CQuenzaDlg::WhenDriveIdle(std::function<void()> action)
     if (!m_DriveJobs.Working())
         action();
     else
-        m_DriveJobs.Run({}, std::move(action));
+        RunDriveWork({}, std::move(action));
 }
 
 void CQuenzaDlg::WaitForDriveWork()

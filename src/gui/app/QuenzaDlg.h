@@ -206,7 +206,8 @@ private:
     void NotAvailableYet(const std::string& what);
 
     // Drive work: runs on the drive thread, then done on this thread; when
-    // nothing runs an action without work runs at once.
+    // nothing runs an action without work runs at once. After the exit
+    // nothing is started, and a done still waiting is dropped.
     void RunDriveWork(std::function<void()> work, std::function<void()> done = {});
     void WhenDriveIdle(std::function<void()> action);
 

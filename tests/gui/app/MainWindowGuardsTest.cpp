@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include <functional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -68,24 +71,41 @@ TEST(MainWindowGuards, CloseAndEscapeLeaveEverythingWhileAnOperationRunsOrTheTra
     EXPECT_EQ(GetAppProfileInt("SelectedDevice", -9), 0);
 }
 
-TEST(MainWindowGuards, AnExitWaitsForTheDriveWorkThatUsesTheDrives)
+TEST(MainWindowGuards, AnExitWaitsForTheDriveWorkThatUsesTheDrivesAndDropsWhatWasAskedBehindIt)
 {
-    MainWindowBench bench;
-    bench.Start();
-    CQuenzaDlg& dialog = *bench.dialog;
-    {
-        // Holding the channel keeps the drive work under way until the closes are in.
-        auto channel = dialog.m_Core.m_Drives.m_ScsiCommand.Lock();
-        dialog.SendCommand(IDC_DRIVEINFO);
-        dialog.SendMessage(WM_CLOSE);
-        dialog.SendMessage(WM_CLOSE);
-        EXPECT_FALSE(dialog.m_Core.m_Drives.m_DeviceList.empty());
+    // Asked after a close that waits for the drive work: once the exit has
+    // run each would act on the drives it let go.
+    const std::vector<std::pair<const char*, std::function<void(CQuenzaDlg&)>>> cases = {
+        {"the close again", [](CQuenzaDlg& dialog) { dialog.SendMessage(WM_CLOSE); }},
+        {"another drive chosen",
+         [](CQuenzaDlg& dialog) {
+             dialog.Item<QComboBox>(IDC_DEVICES)->setCurrentIndex(2);
+             dialog.SendNotify(IDC_DEVICES, Notify::SelChange);
+         }},
+        {"a drive came",
+         [](CQuenzaDlg& dialog) {
+             dialog.SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, KeepDeviceBroadcast({DBT_DEVTYP_VOLUME, "sr4", 0}));
+         }},
+    };
+    for (const auto& [what, ask] : cases) {
+        MainWindowBench bench;
+        bench.Start();
+        CQuenzaDlg& dialog = *bench.dialog;
+        {
+            // Holding the channel keeps the drive work under way until the requests are in.
+            auto channel = dialog.m_Core.m_Drives.m_ScsiCommand.Lock();
+            dialog.SendCommand(IDC_DRIVEINFO);
+            dialog.SendMessage(WM_CLOSE);
+            ask(dialog);
+            EXPECT_FALSE(dialog.m_Core.m_Drives.m_DeviceList.empty()) << what;
+        }
+        bench.Settle();
+        EXPECT_EQ(dialog.ModalResult(), 0) << what;
+        EXPECT_TRUE(dialog.m_Core.m_Drives.m_DeviceList.empty()) << what;
+        EXPECT_TRUE(bench.prompt.asked.empty()) << what << ": " << bench.prompt.asked.front().text;
+        const std::string log = bench.log.Text();
+        EXPECT_EQ(log.find(" Calling EndDialog()"), log.rfind(" Calling EndDialog()")) << what;  // the exit ran once
     }
-    bench.Settle();
-    EXPECT_EQ(dialog.ModalResult(), 0);
-    EXPECT_TRUE(dialog.m_Core.m_Drives.m_DeviceList.empty());
-    const std::string log = bench.log.Text();
-    EXPECT_EQ(log.find(" Calling EndDialog()"), log.rfind(" Calling EndDialog()"));  // the exit ran once
 }
 
 TEST(MainWindowGuards, AToolWindowIsDeletedOnceWhoeverClosesItFirst)

@@ -423,10 +423,8 @@ void CQuenzaDlg::OnSave()
 
 void CQuenzaDlg::OnSettings()
 {
-    if (g_bErrorTestRunning == 1 || g_bSpeedTestRunning == 1 || m_bPiPoActive == 1) {
-        AppMessageBox("You must stop the test first", "Error Test Running!", MB_OK | MB_ICONEXCLAMATION);
+    if (RefuseWhileTesting(true, false))
         return;
-    }
     LogEntry("Settings option clicked");
     NotAvailableYet("The settings dialog");
 }

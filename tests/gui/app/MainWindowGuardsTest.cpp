@@ -195,3 +195,29 @@ TEST(MainWindowGuards, ADriveChangeIsRefusedWhileATestRunsAndTheListShowsTheCurr
     EXPECT_EQ(bench.prompt.asked.size(), 2u);
     EXPECT_FALSE(bench.drives[0]->TrayOpen());
 }
+
+TEST(MainWindowGuards, TheSettingsWaitForAReadTestOrTheScanWindowButNotForAnIsoBeingMade)
+{
+    MainWindowBench bench;
+    bench.Start();
+    CQuenzaDlg& dialog = *bench.dialog;
+    const struct {
+        const char* running;
+        std::function<void(int)> set;
+        const char* answer;
+    } cases[] = {
+        {"error test", [](int on) { g_bErrorTestRunning = on; }, "You must stop the test first"},
+        {"speed test", [](int on) { g_bSpeedTestRunning = on; }, "You must stop the test first"},
+        {"scan window", [&dialog](int on) { dialog.m_bPiPoActive = on; }, "You must stop the test first"},
+        {"ISO creation", [](int on) { g_bCreateIsoRunning = on; },
+         "The settings dialog is not available in this version of Quenzario."},
+    };
+    for (const auto& test : cases) {
+        test.set(1);
+        dialog.SendCommand(IDC_SETTINGS);
+        test.set(0);
+        ASSERT_FALSE(bench.prompt.asked.empty()) << test.running;
+        EXPECT_EQ(bench.prompt.asked.back().text, test.answer) << test.running;
+    }
+    EXPECT_EQ(bench.prompt.asked.size(), std::size(cases));
+}

@@ -166,6 +166,7 @@ private:
     void ApplyFixedSize();
     void InitToolTips();
     void RemoveToolTips();
+    void SetToolTips(bool shown);  // the same controls get their tooltips and lose them
     void ApplyOutputColours();
     // Start-up and shutdown (QuenzaDlg.cpp).
     void InitMemberVariables();

@@ -318,27 +318,28 @@ void CQuenzaDlg::showEvent(QShowEvent* event)
 void CQuenzaDlg::InitToolTips()
 {
     LogEntry("InitToolTips() Start");
-    for (const CapabilityBox& box : CapabilityBoxes())
-        GetDlgItem(box.id)->setToolTip(TooltipText(CapabilityTooltip(box)));
-    for (const DriveInfoField& field : DriveInfoFields())
-        GetDlgItem(field.id)->setToolTip(TooltipText(field.tooltip));
-    for (const CommandButton& command : kCommandButtons)
-        GetDlgItem(command.id)->setToolTip(TooltipText(command.tooltip));
-    GetDlgItem(IDC_HOMEPAGE)->setToolTip("Visit my web site now");
-    GetDlgItem(IDC_REFRESH)->setToolTip("Refreshes Drive Info display by re-reading the drive");
+    SetToolTips(true);
     LogEntry("InitToolTips() End");
 }
 
 void CQuenzaDlg::RemoveToolTips()
 {
+    SetToolTips(false);
+}
+
+void CQuenzaDlg::SetToolTips(bool shown)
+{
+    const auto tip = [this, shown](int id, const std::string& text) {
+        GetDlgItem(id)->setToolTip(shown ? TooltipText(text) : QString());
+    };
     for (const CapabilityBox& box : CapabilityBoxes())
-        GetDlgItem(box.id)->setToolTip(QString());
+        tip(box.id, CapabilityTooltip(box));
     for (const DriveInfoField& field : DriveInfoFields())
-        GetDlgItem(field.id)->setToolTip(QString());
+        tip(field.id, field.tooltip);
     for (const CommandButton& command : kCommandButtons)
-        GetDlgItem(command.id)->setToolTip(QString());
-    GetDlgItem(IDC_HOMEPAGE)->setToolTip(QString());
-    GetDlgItem(IDC_REFRESH)->setToolTip(QString());
+        tip(command.id, command.tooltip);
+    tip(IDC_HOMEPAGE, "Visit my web site now");
+    tip(IDC_REFRESH, "Refreshes Drive Info display by re-reading the drive");
 }
 
 void CQuenzaDlg::ApplyOutputColours()

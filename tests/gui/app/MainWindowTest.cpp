@@ -269,9 +269,20 @@ TEST(MainWindow, ClosingSavesTheDriveAndTheWindowPosition)
     bench.Start();
     bench.SelectDrive(2);
     bench.dialog->move(-20, 100);
+    const std::pair<int, const char*> tips[] = {
+        {1140, "Supports CD-R Read"},
+        {1173, "Firmware revision number"},
+        {IDC_SPEEDTEST, "Speed test your CD/DVD/BD drive & media"},
+        {IDC_HOMEPAGE, "Visit my web site now"},
+        {IDC_REFRESH, "Refreshes Drive Info display by re-reading the drive"},
+    };
+    for (const auto& [id, tip] : tips)
+        EXPECT_EQ(bench.dialog->GetDlgItem(id)->toolTip().toStdString(), tip) << id;
     bench.dialog->SendMessage(WM_CLOSE);
     bench.Settle();
     EXPECT_EQ(bench.dialog->ModalResult(), 0);
+    for (const auto& [id, tip] : tips)
+        EXPECT_TRUE(bench.dialog->GetDlgItem(id)->toolTip().isEmpty()) << id;  // taken off at the exit
     EXPECT_EQ(GetAppProfileInt("SelectedDevice", -9), 2);
     EXPECT_EQ(GetAppProfileInt("VideoWindow Left", -9), 0);
     EXPECT_EQ(GetAppProfileInt("VideoWindow Top", -9), 100);

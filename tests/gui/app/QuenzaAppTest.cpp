@@ -1,5 +1,6 @@
 #include "core/app/AppProfile.h"
 #include "core/app/LogFile.h"
+#include "core/drive/EmulatedDrives.h"
 #include "gui/app/QuenzaApp.h"
 #include "gui/app/QuenzaDlg.h"
 #include "support/TestSupport.h"
@@ -11,20 +12,25 @@ TEST(QuenzaApp, RunsTheMainDialogWithTheArgumentsAndLogs)
     ScopedProfile profile;
     TempDir tmp;
     ScopedEnv tmpdir("TMPDIR", tmp.Path().c_str());
+    ScopedEnv drives(kEmulateVariable, "default");  // drive work runs whatever the machine has
     std::string first;
     std::string second;
+    int ended = -1;
     CDialog::SetModalRunHook([&](CDialog& dlg) {
         auto& main = dynamic_cast<CQuenzaDlg&>(dlg);
         first = main.m_strCmdLine1;
         second = main.m_strCmdLine2;
+        main.WaitForDriveWork();  // else the exit waits for it, and for an event loop that never runs
         main.OnExitProgram();
-        return main.ModalResult();
+        ended = main.ModalResult();
+        return ended;
     });
     const char* argv[] = {"quenzario", "disc.QNZX", "second", "third"};
     CQuenzaApp app;
     EXPECT_EQ(app.InitInstance(4, argv), 0);
     CDialog::SetModalRunHook(nullptr);
     StopProgramLog();
+    EXPECT_EQ(ended, 0);
     EXPECT_EQ(first, "disc.QNZX");
     EXPECT_EQ(second, "second");
     EXPECT_EQ(app.MainDialog(), nullptr);

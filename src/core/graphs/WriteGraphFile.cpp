@@ -8,9 +8,7 @@
 #include "platform/files/SafeFile.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 namespace {
 
@@ -158,23 +156,19 @@ int WriteGraphFile::LoadGraphFile(const std::string& path)
 {
     m_messages.clear();
     m_graph.cdFlag = false;
-    std::error_code error;
-    // Only a regular file: a pipe or a device would block or never end.
-    if (!std::filesystem::is_regular_file(path, error))
-        return Refuse(kOpenError);
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error)
-        return Refuse(kOpenError);
-    if (size > kMaxFileSize) {
+    std::string text;
+    switch (ReadRegularFile(path, kMaxFileSize, text)) {
+    case ReadFileResult::Ok:
+        return LoadGraphText(std::move(text));
+    case ReadFileResult::TooLarge:
         ClearGraph();
         m_loadedText.clear();
         m_hasLoadedText = false;
         return Refuse(kNotAGraphFile);
+    case ReadFileResult::Failed:
+        break;
     }
-    std::string text;
-    if (!ReadWholeFile(path, text))
-        return Refuse(kOpenError);
-    return LoadGraphText(std::move(text));
+    return Refuse(kOpenError);
 }
 
 int WriteGraphFile::LoadGraphText(std::string text)

@@ -13,7 +13,8 @@
 // line. The loaded text is kept for that save.
 class WriteGraphFile {
 public:
-    // Files above this size are refused before they are read.
+    // Files above this size are refused before they are read, as is anything
+    // but a regular file.
     static constexpr std::uintmax_t kMaxFileSize = 256u << 20;
     static constexpr std::size_t kCommentWidth = 40;
 

@@ -218,7 +218,7 @@ bool LoadScanFile(const std::string& path, ScanFile& file, std::string* error)
 {
     std::string bytes;
     std::string reason;
-    if (!ReadWholeFile(path, bytes, &reason)) {
+    if (ReadRegularFile(path, kMaxScanFileSize, bytes, &reason) != ReadFileResult::Ok) {
         if (error != nullptr)
             *error = reason;
         return false;

@@ -72,5 +72,9 @@ bool DecodeScanFile(std::string_view bytes, ScanFile& file, std::string& error);
 
 // PrepareScanFileForSave, then the file written through a temporary name.
 bool SaveScanFile(const std::string& path, ScanFile& file, std::string* error = nullptr);
+// Files above this size are refused before they are read, as is anything but
+// a regular file: no scan comes near it.
+constexpr std::uintmax_t kMaxScanFileSize = 64u << 20;
+
 // DecodeScanFile of a whole file, logged as the window's loads are.
 bool LoadScanFile(const std::string& path, ScanFile& file, std::string* error = nullptr);

@@ -1,6 +1,7 @@
 #include "platform/files/SafeFile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -37,11 +38,12 @@ bool WriteAll(int fd, std::string_view data)
     return true;
 }
 
-// Appends the rest of the file to content; false (errno set) on a read error.
-bool ReadAll(int fd, std::string& content)
+// Appends the rest of the file to content, stopping once content holds more
+// than limit bytes; false (errno set) on a read error.
+bool ReadAll(int fd, std::string& content, std::size_t limit = SIZE_MAX)
 {
     char buffer[65536];
-    for (;;) {
+    while (content.size() <= limit) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
@@ -49,6 +51,7 @@ bool ReadAll(int fd, std::string& content)
             return got == 0;
         content.append(buffer, static_cast<size_t>(got));
     }
+    return true;
 }
 
 } // namespace
@@ -101,6 +104,42 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string* e
         SetError(error, "cannot read " + path + ": " + ErrnoText(errno));
     ::close(fd);
     return read;
+}
+
+ReadFileResult ReadRegularFile(const std::string& path, std::uintmax_t maxSize, std::string& content,
+                               std::string* error)
+{
+    // Non-blocking, so that opening a pipe does not wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        SetError(error, "cannot open " + path + ": " + ErrnoText(errno));
+        return ReadFileResult::Failed;
+    }
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        SetError(error, path + " is not a regular file; not read");
+        return ReadFileResult::Failed;
+    }
+    const auto refuseTooLarge = [&] {
+        content.clear();
+        SetError(error, path + " is larger than " + std::to_string(maxSize) + " bytes; not read");
+        return ReadFileResult::TooLarge;
+    };
+    if (static_cast<std::uintmax_t>(st.st_size) > maxSize) {
+        ::close(fd);
+        return refuseTooLarge();
+    }
+    content.clear();
+    content.reserve(static_cast<std::size_t>(st.st_size));
+    const bool read = ReadAll(fd, content, static_cast<std::size_t>(maxSize));
+    if (!read)
+        SetError(error, "cannot read " + path + ": " + ErrnoText(errno));
+    ::close(fd);
+    if (!read)
+        return ReadFileResult::Failed;
+    // The file grew while it was read.
+    return content.size() > maxSize ? refuseTooLarge() : ReadFileResult::Ok;
 }
 
 int OpenPrivateFileForWriting(const std::string& path, std::string* error)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,14 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, std:
 
 // Reads a whole file; false (with the reason) when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& content, std::string* error = nullptr);
+
+// Reads a whole file chosen from outside: only a regular file (a pipe or a
+// device could block or never end) of at most maxSize bytes, both checked on
+// the opened file before anything is read. Anything but Ok gives the reason
+// in error.
+enum class ReadFileResult { Ok, Failed, TooLarge };
+ReadFileResult ReadRegularFile(const std::string& path, std::uintmax_t maxSize, std::string& content,
+                               std::string* error = nullptr);
 
 // Opens a file in a shared folder for writing by this user only: creates it
 // with mode 0600, never follows a symbolic link, refuses anything that is not

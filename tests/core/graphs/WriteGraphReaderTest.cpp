@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 const char* const kNotAGraphFile = "Error in data file. It does not seem to be a valid graph file";
@@ -361,7 +363,9 @@ TEST(WriteGraphReader, LoadsFromDiskAndRefusesWhatCannotBeRead)
     EXPECT_EQ(file.LoadGraphFile(dir.File("good.ibg")), 0);
     EXPECT_EQ(file.Graph().writeSamples.size(), 20u);
 
-    for (const std::string& path : {dir.File("missing.ibg"), dir.Path()}) {
+    const std::string pipe = dir.File("pipe.ibg");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {dir.File("missing.ibg"), dir.Path(), pipe}) {
         EXPECT_NE(file.LoadGraphFile(path), 0) << path;
         EXPECT_EQ(file.Messages(), std::vector<std::string>{"Error Opening File"}) << path;
     }

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -318,11 +321,17 @@ TEST(ScanFile, HostileFilesAreRefusedWithNothingLoaded)
 TEST(ScanFile, FilesThatCannotBeReadOrWrittenSayWhy)
 {
     TempDir dir;
+    // A pipe would block the load for as long as nobody writes to it.
+    ASSERT_EQ(mkfifo(dir.File("pipe.qnzx").c_str(), 0600), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(dir.File("folder.qnzx")));
     ScanFile file = Sentinel();
     std::string error;
-    EXPECT_FALSE(LoadScanFile(dir.File("missing.qnzx"), file, &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(file, Sentinel());
+    for (const char* name : {"missing.qnzx", "folder.qnzx", "pipe.qnzx"}) {
+        error.clear();
+        EXPECT_FALSE(LoadScanFile(dir.File(name), file, &error)) << name;
+        EXPECT_FALSE(error.empty()) << name;
+        EXPECT_EQ(file, Sentinel()) << name;
+    }
 
     error.clear();
     EXPECT_FALSE(SaveScanFile(dir.File("no/such/folder/scan.qnzx"), file, &error));

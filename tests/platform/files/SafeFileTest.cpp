@@ -84,3 +84,41 @@ TEST(SafeFile, AnAtomicWriteReplacesTheFileWholeOrLeavesItAndNoTemporaryName)
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"settings", "taken"}));
 }
+
+TEST(SafeFile, ReadsRegularFilesUpToTheirBoundAndNothingElse)
+{
+    TempDir dir;
+    const std::string text(100000, 'r');
+    WriteFileText(dir.File("file"), text);
+    fs::create_directory(dir.File("folder"));
+    ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);  // would block a reader
+    WriteFileText(dir.File("sparse"), "head");
+    fs::resize_file(dir.File("sparse"), 100001);
+
+    struct Case {
+        const char* name;
+        std::string path;
+        ReadFileResult result;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"a file at its bound", dir.File("file"), ReadFileResult::Ok, ""},
+        {"a file past its bound", dir.File("sparse"), ReadFileResult::TooLarge,
+         dir.File("sparse") + " is larger than 100000 bytes; not read"},
+        {"a missing file", dir.File("missing"), ReadFileResult::Failed,
+         "cannot open " + dir.File("missing") + ": No such file or directory"},
+        {"a folder", dir.File("folder"), ReadFileResult::Failed, dir.File("folder") + " is not a regular file; not read"},
+        {"a pipe", dir.File("pipe"), ReadFileResult::Failed, dir.File("pipe") + " is not a regular file; not read"},
+        {"a device", "/dev/zero", ReadFileResult::Failed, "/dev/zero is not a regular file; not read"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        std::string content = "left over";
+        std::string error;
+        EXPECT_EQ(ReadRegularFile(test.path, text.size(), content, &error), test.result);
+        EXPECT_EQ(error, test.error);
+        if (test.result == ReadFileResult::Ok) {
+            EXPECT_EQ(content, text);
+        }
+    }
+}

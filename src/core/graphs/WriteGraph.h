@@ -5,7 +5,14 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+// The lines that open and close the sample sections of a write-graph file.
+constexpr std::string_view kStartWriteMarker = "[START_WRITE_GRAPH_VALUES]";
+constexpr std::string_view kEndWriteMarker = "[END_WRITE_GRAPH_VALUES]";
+constexpr std::string_view kStartVerifyMarker = "[START_VERIFY_GRAPH_VALUES]";
+constexpr std::string_view kEndVerifyMarker = "[END_VERIFY_GRAPH_VALUES]";
 
 // The medium a write-graph file describes; it sets the plot's scales.
 enum class GraphMediaClass { Dvd, Cd, HdDvd, Bd };

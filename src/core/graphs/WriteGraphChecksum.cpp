@@ -3,13 +3,12 @@
 #include "core/app/Format.h"
 #include "core/graphs/Crc32.h"
 #include "core/graphs/GraphFileText.h"
+#include "core/graphs/WriteGraph.h"
 
 #include <cstdint>
 
 namespace {
 
-constexpr std::string_view kEndVerifyMarker = "[END_VERIFY_GRAPH_VALUES]";
-constexpr std::string_view kEndWriteMarker = "[END_WRITE_GRAPH_VALUES]";
 constexpr std::size_t kChecksumLength = 16;
 
 std::uint32_t SumOfLineCrcs(std::string_view text)

@@ -27,9 +27,6 @@ constexpr const char* kNothingToSave = "No data exists to save.";
 constexpr const char* kWriteError = "Error Opening File for write";
 constexpr const char* kCommentHint = "Double-Click Digital Displays to edit";
 
-constexpr std::string_view kStartWriteMarker = "[START_WRITE_GRAPH_VALUES]";
-constexpr std::string_view kEndVerifyMarker = "[END_VERIFY_GRAPH_VALUES]";
-
 // A BD of at least 26 x 524,288 sectors holds two layers even when the file
 // names no layer break; its break is then taken as this sector.
 constexpr std::int64_t kBdDualLayerCapacity = 26 * 524288LL;

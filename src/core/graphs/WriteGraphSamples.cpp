@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::string_view kStartWriteMarker = "[START_WRITE_GRAPH_VALUES]";
-constexpr std::string_view kStartVerifyMarker = "[START_VERIFY_GRAPH_VALUES]";
 // Percentages a line does not give.
 constexpr double kMissingPercent = -1;
 

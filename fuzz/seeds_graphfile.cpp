@@ -6,7 +6,7 @@ std::vector<std::string> FuzzSeeds()
     WriteGraphFixture writeAndVerify = WriteGraphFixture::Dvd(8);
     writeAndVerify.AddVerifyPass(8);
     WriteGraphFixture threeFieldLines = WriteGraphFixture::Dvd(0);
-    threeFieldLines.writeLines = WriteGraphFixture::SampleLines(8, 2295104, false);
+    threeFieldLines.writeLines = WriteGraphFixture::SampleLines(8, 2295104, WriteGraphFixture::Extras::None);
     WriteGraphFixture withComments = WriteGraphFixture::Dvd(8);
     withComments.trailer = "COMMENT1=Burnt at 8x\nCOMMENT2=Disc 2\n";
     return {

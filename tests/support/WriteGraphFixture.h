@@ -16,6 +16,9 @@
 class WriteGraphFixture {
 public:
     using Keys = std::vector<std::pair<std::string, std::string>>;
+    // The optional fields after speed, sector and the unused field: the write
+    // pass's buffer and cpu, or the verify pass's cpu.
+    enum class Extras { None, Cpu, BufferAndCpu };
 
     // A version-2 single-layer DVD+R file with a write pass of `samples` lines.
     static WriteGraphFixture Dvd(int samples = 20)
@@ -49,7 +52,7 @@ public:
             .Set("MEDIA_CAPACITY", std::to_string(capacity))
             .Set("MEDIA_LAYER_BREAK", std::to_string(layerBreak))
             .Set("DATA_SECTORS", std::to_string(dataSectors));
-        fixture.writeLines = SampleLines(20, dataSectors, true);
+        fixture.writeLines = SampleLines(20, dataSectors, Extras::BufferAndCpu);
         return fixture;
     }
 
@@ -68,17 +71,17 @@ public:
         WriteGraphFixture fixture = Dvd();
         fixture.Set("IBGD_VERSION", "1");
         fixture.Remove("WRITE_TEST_MODE").Remove("WRITE_SPEED_SELECTED");
-        fixture.writeLines = SampleLines(samples, 2295104, false);
+        fixture.writeLines = SampleLines(samples, 2295104, Extras::None);
         return fixture;
     }
 
-    void AddWritePass(int samples, bool withBufferAndCpu = true)
+    void AddWritePass(int samples)
     {
         Set("WRITE_TEST_MODE", "FALSE").Set("WRITE_TIME_TAKEN", "425").Set("WRITE_SPEED_SELECTED", "16x");
         Set("WRITE_SPEED_START", "6.12").Set("WRITE_SPEED_END", "15.94");
         Set("WRITE_SPEED_AVERAGE", "11.50").Set("WRITE_SPEED_MAX", "16.02");
         writeSection = true;
-        writeLines = SampleLines(samples, 2295104, withBufferAndCpu);
+        writeLines = SampleLines(samples, 2295104, Extras::BufferAndCpu);
     }
     void RemoveWritePass()
     {
@@ -93,7 +96,7 @@ public:
         Set("VERIFY_TIME_TAKEN", "389").Set("VERIFY_SPEED_START", "6.50").Set("VERIFY_SPEED_END", "16.20");
         Set("VERIFY_SPEED_AVERAGE", "12.25").Set("VERIFY_SPEED_MAX", "16.24");
         verifySection = true;
-        verifyLines = SampleLines(samples, 2295104, true, 1);
+        verifyLines = SampleLines(samples, 2295104, Extras::Cpu);
     }
 
     // Replaces the key's value, or appends the key.
@@ -114,18 +117,17 @@ public:
         return *this;
     }
 
-    // `count` lines "speed,sector,0[,buffer,cpu]" rising to 16x over the
-    // sectors; `extraFields` 1 gives the verify pass's cpu field alone.
-    static std::vector<std::string> SampleLines(int count, long long sectors, bool withExtras, int extraFields = 2)
+    // `count` sample lines with their extras, rising to 16x over the sectors.
+    static std::vector<std::string> SampleLines(int count, long long sectors, Extras extras)
     {
         std::vector<std::string> lines;
         lines.reserve(static_cast<size_t>(count));
         for (int i = 0; i < count; ++i) {
             const double speed = 4.0 + 12.0 * i / std::max(count, 1);
             std::string line = Format("%.2f,%lld,%d", speed, sectors * i / std::max(count, 1), 4);
-            if (withExtras && extraFields == 2)
+            if (extras == Extras::BufferAndCpu)
                 line += Format(",%.1f,%.1f", 90.0 + i % 10, 5.0 + i % 7);
-            else if (withExtras)
+            else if (extras == Extras::Cpu)
                 line += Format(",%.1f", 3.0 + i % 5);
             lines.push_back(line);
         }

@@ -47,12 +47,12 @@ public:
     double loadMs = -1;
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("quenza-bench-graphfile-" + std::to_string(getpid()));
+    const std::filesystem::path folder = std::filesystem::temp_directory_path()
+        / ("quenza-bench-graphfile-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     g_path = (folder / "large.ibg").string();
     std::string error;

@@ -31,14 +31,14 @@ constexpr int kRuns = 5;
 struct Algorithm {
     const char* name;
     DigestKind kind;
-    const char* openssl;   // openssl dgst option, "" when not compared
-    const char* coreutils; // coreutils tool, "" when not compared
+    const char* openssl;  // openssl dgst option, "" when not compared
+    const char* coreutils;  // coreutils tool, "" when not compared
 };
 
 const Algorithm kAlgorithms[] = {
-    {"MD5", DIGEST_MD5, "md5", "md5sum"},           {"SHA-1", DIGEST_SHA1, "sha1", "sha1sum"},
-    {"SHA-224", DIGEST_SHA224, "", ""},             {"SHA-256", DIGEST_SHA256, "sha256", "sha256sum"},
-    {"SHA-384", DIGEST_SHA384, "", ""},             {"SHA-512", DIGEST_SHA512, "sha512", "sha512sum"},
+    {"MD5", DIGEST_MD5, "md5", "md5sum"}, {"SHA-1", DIGEST_SHA1, "sha1", "sha1sum"},
+    {"SHA-224", DIGEST_SHA224, "", ""},   {"SHA-256", DIGEST_SHA256, "sha256", "sha256sum"},
+    {"SHA-384", DIGEST_SHA384, "", ""},   {"SHA-512", DIGEST_SHA512, "sha512", "sha512sum"},
 };
 
 double Seconds(const std::function<void()>& work)
@@ -161,7 +161,7 @@ private:
     std::string m_path;
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -218,8 +218,8 @@ int main(int argc, char** argv)
                     throughput(openssl), algorithm.coreutils, throughput(coreutils), speed);
         if (speed > 0)
             std::printf("speed_ratio %s %.3f\n", algorithm.name, throughput(ours) / speed);
-        ratios.push_back(std::string("ratio ") + algorithm.name + " " +
-                         (openssl > 0 ? Format3(openssl / ours) : std::string("n/a")));
+        ratios.push_back(std::string("ratio ") + algorithm.name + " "
+                         + (openssl > 0 ? Format3(openssl / ours) : std::string("n/a")));
     }
     for (const std::string& line : ratios)
         std::printf("%s\n", line.c_str());

@@ -37,7 +37,10 @@ public:
 
 private:
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
-    std::size_t At(const std::string& text) { return text.empty() ? 0 : static_cast<std::size_t>(Pick(0, static_cast<int>(text.size()) - 1)); }
+    std::size_t At(const std::string& text)
+    {
+        return text.empty() ? 0 : static_cast<std::size_t>(Pick(0, static_cast<int>(text.size()) - 1));
+    }
 
     void Edit(std::string& text)
     {
@@ -53,18 +56,10 @@ private:
             if (!text.empty())
                 text[at] = static_cast<char>(Pick(0, 255));
             break;
-        case 2:
-            text.erase(at, length);
-            break;
-        case 3:
-            text.insert(at, text.substr(At(text), length));
-            break;
-        case 4:
-            text.insert(at, std::string(length, static_cast<char>(Pick(0, 255))));
-            break;
-        case 5:
-            text.resize(at);
-            break;
+        case 2: text.erase(at, length); break;
+        case 3: text.insert(at, text.substr(At(text), length)); break;
+        case 4: text.insert(at, std::string(length, static_cast<char>(Pick(0, 255)))); break;
+        case 5: text.resize(at); break;
         case 6: {
             std::size_t digits = at;
             while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9')
@@ -98,7 +93,7 @@ int WriteSeeds(const std::string& folder)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -47,7 +47,7 @@ bool WithRightChecksum(std::string& text)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ ccache pkg-config qt6-base-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          clang libclang-rt-14-dev locales python3 python3-cryptography-vectors
+          clang clang-format libclang-rt-14-dev locales python3 python3-cryptography-vectors
           libgif-dev openssl coreutils fonts-liberation2)
 missing=()
 for p in "${packages[@]}"; do

@@ -52,7 +52,7 @@ private:
     std::uint64_t m_size;
 };
 
-} // namespace
+}  // namespace
 
 void FillPatternBlock(std::uint64_t lba, std::uint32_t blockSize, std::uint8_t* out)
 {
@@ -63,8 +63,8 @@ void FillPatternBlock(std::uint64_t lba, std::uint32_t blockSize, std::uint8_t* 
         return bytes;
     }();
     for (std::uint32_t done = 0; done < blockSize;) {
-        const std::uint32_t chunk
-            = std::min<std::uint32_t>(blockSize - done, static_cast<std::uint32_t>(filler.size()));
+        const std::uint32_t chunk = std::min<std::uint32_t>(blockSize - done,
+                                                            static_cast<std::uint32_t>(filler.size()));
         std::memcpy(out + done, filler.data(), chunk);
         done += chunk;
     }
@@ -101,4 +101,4 @@ std::unique_ptr<BlockSource> OpenImageSource(const std::string& path, std::uint3
     return std::make_unique<ImageSource>(fd, size);
 }
 
-} // namespace emu
+}  // namespace emu

@@ -26,4 +26,4 @@ std::unique_ptr<BlockSource> MakePatternSource();
 std::unique_ptr<BlockSource> OpenImageSource(const std::string& path, std::uint32_t blockSize, std::uint64_t& blocks,
                                              std::string* error);
 
-} // namespace emu
+}  // namespace emu

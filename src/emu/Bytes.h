@@ -39,4 +39,4 @@ inline void AppendPadded(std::vector<std::uint8_t>& out, std::string_view text, 
         out.push_back(i < text.size() ? static_cast<std::uint8_t>(text[i]) : std::uint8_t{' '});
 }
 
-} // namespace emu
+}  // namespace emu

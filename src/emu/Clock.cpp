@@ -10,4 +10,4 @@ std::uint64_t SteadyClock::NowMs() const
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-} // namespace emu
+}  // namespace emu

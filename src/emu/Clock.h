@@ -27,4 +27,4 @@ private:
     std::atomic<std::uint64_t> m_nowMs{0};
 };
 
-} // namespace emu
+}  // namespace emu

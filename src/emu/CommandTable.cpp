@@ -53,4 +53,4 @@ void CommandContext::Fail(const Sense& answer, std::optional<std::uint32_t> info
     m_information = information;
 }
 
-} // namespace emu
+}  // namespace emu

@@ -20,8 +20,8 @@ using CdbBytes = std::array<std::uint8_t, 16>;
 class CommandContext {
 public:
     CommandContext(DriveState& driveState, const CdbBytes& cdbBytes, Transfer transfer, std::uint8_t* buffer,
-                   std::size_t bufferLength)
-        : drive(driveState), cdb(cdbBytes), m_transfer(transfer), m_buffer(buffer), m_bufferLength(bufferLength)
+                   std::size_t bufferLength) :
+        drive(driveState), cdb(cdbBytes), m_transfer(transfer), m_buffer(buffer), m_bufferLength(bufferLength)
     {
     }
 
@@ -80,4 +80,4 @@ private:
     std::array<std::optional<CommandEntry>, 256> m_entries;
 };
 
-} // namespace emu
+}  // namespace emu

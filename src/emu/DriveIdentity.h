@@ -67,4 +67,4 @@ struct DriveIdentity {
     RegionState region;  // reported by drives that read DVD
 };
 
-} // namespace emu
+}  // namespace emu

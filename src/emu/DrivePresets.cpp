@@ -156,11 +156,11 @@ DriveIdentity OwnDrive(const char* presetName, const char* description, const ch
 
 DriveIdentity CdReader()
 {
-    DriveIdentity drive
-        = OwnDrive("cd-reader", "CD-ROM reader", "CD-ROM QCD-5200", "1.00", "2024/01/15", "QCD52000001");
+    DriveIdentity drive = OwnDrive("cd-reader", "CD-ROM reader", "CD-ROM QCD-5200", "1.00", "2024/01/15",
+                                   "QCD52000001");
     drive.profiles = {kCdRom};
-    drive.features
-        = Concat<FeatureDescriptor>({CommonFeatures(kCdProfiles, 1), LateFeatures(drive.serialNumber, false)});
+    drive.features = Concat<FeatureDescriptor>(
+        {CommonFeatures(kCdProfiles, 1), LateFeatures(drive.serialNumber, false)});
     drive.modePages = StandardModePages(false);
     drive.capabilities.readFlags = 0x07;
     drive.capabilities.mediaFunctions = 0x71;
@@ -242,8 +242,7 @@ const FamilyIdentity kFamilies[] = {
     {"optiarc", "Optiarc DVD writer", "Optiarc", "DVD RW AD-7170A", "1.02", VendorFamily::None, kLabelFlash},
     {"pioneer", "Pioneer DVD writer", "PIONEER", "DVD-RW  DVR-111D", "1.29"},
     {"plextor", "Plextor DVD writer", "PLEXTOR", "DVDR   PX-716A", "1.11", VendorFamily::None, kOlderWriter},
-    {"ricoh", "Ricoh DVD writer", "RICOH", "DVD+RW MP5240A", "1.00", VendorFamily::Ricoh,
-     kOlderWriter | kMountRainier},
+    {"ricoh", "Ricoh DVD writer", "RICOH", "DVD+RW MP5240A", "1.00", VendorFamily::Ricoh, kOlderWriter | kMountRainier},
     {"samsung", "Samsung DVD writer", "TSSTcorp", "CDDVDW SH-S203B", "SB00"},
     {"toshiba", "Toshiba DVD writer", "TOSHIBA", "DVD-RAM SD-R9012", "1012"},
 };
@@ -309,7 +308,7 @@ std::vector<NamedBuilder> Builders()
     return builders;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<DriveIdentity> FindDrivePreset(std::string_view name)
 {
@@ -327,4 +326,4 @@ std::vector<std::string> DrivePresetNames()
     return names;
 }
 
-} // namespace emu
+}  // namespace emu

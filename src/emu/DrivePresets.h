@@ -14,4 +14,4 @@ namespace emu {
 std::optional<DriveIdentity> FindDrivePreset(std::string_view name);
 std::vector<std::string> DrivePresetNames();
 
-} // namespace emu
+}  // namespace emu

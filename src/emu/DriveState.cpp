@@ -9,7 +9,7 @@ bool Lists(const std::vector<std::uint16_t>& profiles, std::uint16_t wanted)
 {
     return std::find(profiles.begin(), profiles.end(), wanted) != profiles.end();
 }
-} // namespace
+}  // namespace
 
 std::uint16_t DriveState::CurrentProfile() const
 {
@@ -103,4 +103,4 @@ std::optional<MediumError> DriveState::FindMediumError(std::uint8_t opcode, std:
     return MediumError{firstBad, first->sense};
 }
 
-} // namespace emu
+}  // namespace emu

@@ -34,8 +34,8 @@ struct LongOperation {
 // and change.
 class DriveState {
 public:
-    DriveState(DriveIdentity driveIdentity, std::shared_ptr<Clock> driveClock)
-        : identity(std::move(driveIdentity)), clock(std::move(driveClock)), vendorSettings(identity.vendorSettings)
+    DriveState(DriveIdentity driveIdentity, std::shared_ptr<Clock> driveClock) :
+        identity(std::move(driveIdentity)), clock(std::move(driveClock)), vendorSettings(identity.vendorSettings)
     {
     }
 
@@ -73,4 +73,4 @@ public:
     std::vector<ErrorRule> errorRules;
 };
 
-} // namespace emu
+}  // namespace emu

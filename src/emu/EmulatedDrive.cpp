@@ -17,11 +17,11 @@ CommandResult CheckCondition(const Sense& answer, std::optional<std::uint32_t> i
     return {Outcome::CheckCondition, BuildFixedSense(answer, information, progress), transferred};
 }
 
-} // namespace
+}  // namespace
 
-EmulatedDrive::EmulatedDrive(DriveIdentity identity, std::shared_ptr<Clock> clock)
-    : m_state(std::move(identity), clock ? std::move(clock) : std::make_shared<SteadyClock>()),
-      m_commands(CommandsFor(m_state.identity.vendorSettings.family))
+EmulatedDrive::EmulatedDrive(DriveIdentity identity, std::shared_ptr<Clock> clock) :
+    m_state(std::move(identity), clock ? std::move(clock) : std::make_shared<SteadyClock>()),
+    m_commands(CommandsFor(m_state.identity.vendorSettings.family))
 {
 }
 
@@ -270,4 +270,4 @@ std::shared_ptr<EmulatedDrive> MakeEmulatedDrive(DriveIdentity identity, const s
     return drive;
 }
 
-} // namespace emu
+}  // namespace emu

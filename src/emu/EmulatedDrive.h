@@ -116,4 +116,4 @@ std::shared_ptr<EmulatedDrive> MakeEmulatedDrive(const std::string& drivePreset,
 std::shared_ptr<EmulatedDrive> MakeEmulatedDrive(DriveIdentity identity, const std::string& mediumPreset,
                                                  std::shared_ptr<Clock> clock, std::string* error);
 
-} // namespace emu
+}  // namespace emu

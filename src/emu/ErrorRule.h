@@ -54,4 +54,4 @@ struct ErrorRule {
     }
 };
 
-} // namespace emu
+}  // namespace emu

@@ -45,11 +45,11 @@ MediumDescription RecordableCd(const char* name, const char* description, std::u
 MediumDescription Dvd(const char* name, const char* description, std::uint16_t discProfile, std::uint64_t blocks,
                       int bookType, const char* manufacturer, const char* type, double ratedSpeed)
 {
-    MediumDescription medium
-        = Disc(name, description, MediumFamily::Dvd, discProfile,
-               discProfile == kDvdRom || discProfile == kDvdRam ? std::vector<std::uint16_t>{}
-                                                                : std::vector<std::uint16_t>{kDvdRom},
-               blocks);
+    MediumDescription medium = Disc(name, description, MediumFamily::Dvd, discProfile,
+                                    discProfile == kDvdRom || discProfile == kDvdRam
+                                        ? std::vector<std::uint16_t>{}
+                                        : std::vector<std::uint16_t>{kDvdRom},
+                                    blocks);
     medium.bookType = bookType;
     medium.manufacturerId = manufacturer;
     medium.mediaTypeId = type;
@@ -60,9 +60,9 @@ MediumDescription Dvd(const char* name, const char* description, std::uint16_t d
 MediumDescription Bd(const char* name, const char* description, std::uint16_t discProfile, std::uint64_t blocks,
                      const char* manufacturer, const char* type, double ratedSpeed)
 {
-    MediumDescription medium
-        = Disc(name, description, MediumFamily::Bd, discProfile,
-               discProfile == kBdRom ? std::vector<std::uint16_t>{} : std::vector<std::uint16_t>{kBdRom}, blocks);
+    MediumDescription medium = Disc(
+        name, description, MediumFamily::Bd, discProfile,
+        discProfile == kBdRom ? std::vector<std::uint16_t>{} : std::vector<std::uint16_t>{kBdRom}, blocks);
     medium.manufacturerId = manufacturer;
     medium.mediaTypeId = type;
     medium.ratedSpeed = ratedSpeed;
@@ -112,7 +112,7 @@ const std::vector<MediumDescription>& Presets()
     return presets;
 }
 
-} // namespace
+}  // namespace
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
@@ -137,4 +137,4 @@ std::vector<std::string> MediumPresetNames()
     return names;
 }
 
-} // namespace emu
+}  // namespace emu

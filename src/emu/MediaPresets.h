@@ -17,4 +17,4 @@ constexpr std::string_view kNoMediumPreset = "none";
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
-} // namespace emu
+}  // namespace emu

@@ -61,4 +61,4 @@ struct MediumDescription {
     std::string imagePath;  // blocks come from this file; empty: a generated pattern
 };
 
-} // namespace emu
+}  // namespace emu

@@ -9,7 +9,7 @@ namespace emu {
 namespace {
 constexpr std::int64_t kFramesPerSecond = 75;
 constexpr std::int64_t kLeadInOffset = 150;  // two seconds of pre-gap before LBA 0
-} // namespace
+}  // namespace
 
 std::uint64_t TotalBlocks(const MediumDescription& disc)
 {
@@ -61,4 +61,4 @@ bool IsRecordableCd(const MediumDescription& disc)
     return disc.family == MediumFamily::Cd && disc.atip.has_value();
 }
 
-} // namespace emu
+}  // namespace emu

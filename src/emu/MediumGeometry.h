@@ -22,4 +22,4 @@ void PutAddress(std::uint8_t* at, std::int64_t lba, bool msf);
 
 bool IsRecordableCd(const MediumDescription& disc);
 
-} // namespace emu
+}  // namespace emu

@@ -26,4 +26,4 @@ constexpr std::uint16_t kBdRRandom = 0x42;
 constexpr std::uint16_t kBdRe = 0x43;
 constexpr std::uint16_t kHdDvdRom = 0x50;
 
-} // namespace emu::profile
+}  // namespace emu::profile

@@ -22,4 +22,4 @@ FixedSense BuildFixedSense(const Sense& sense, std::optional<std::uint32_t> info
     return bytes;
 }
 
-} // namespace emu
+}  // namespace emu

@@ -30,7 +30,7 @@ constexpr Sense kCannotFormatMedium{0x05, 0x30, 0x06};
 constexpr Sense kSavingNotSupported{0x05, 0x39, 0x00};
 constexpr Sense kRemovalPrevented{0x05, 0x53, 0x02};
 constexpr Sense kMediumChanged{0x06, 0x28, 0x00};
-} // namespace sense
+}  // namespace sense
 
 constexpr std::size_t kFixedSenseLength = 18;
 using FixedSense = std::array<std::uint8_t, kFixedSenseLength>;
@@ -41,4 +41,4 @@ using FixedSense = std::array<std::uint8_t, kFixedSenseLength>;
 FixedSense BuildFixedSense(const Sense& sense, std::optional<std::uint32_t> information = std::nullopt,
                            std::optional<std::uint16_t> progress = std::nullopt);
 
-} // namespace emu
+}  // namespace emu

@@ -44,4 +44,4 @@ struct VendorSettings {
     std::uint8_t liteonJitterProbe = 0x01;
 };
 
-} // namespace emu
+}  // namespace emu

@@ -18,4 +18,4 @@ inline constexpr Signature4 kBenq = {'B', 'E', 'N', 'Q'};
 // real drive of this family answers only to its maker's value (see README).
 inline constexpr Signature5 kNec = {'Q', 'N', 'Z', 'N', 'E'};
 
-} // namespace vendor_signature
+}  // namespace vendor_signature

@@ -121,7 +121,7 @@ std::string BuildCommaLocaleFolder()
     }();
     return folder;
 }
-} // namespace
+}  // namespace
 
 ScopedCommaLocale::ScopedCommaLocale()
 {

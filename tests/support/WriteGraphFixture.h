@@ -163,8 +163,8 @@ public:
     bool verifySection = false;
     std::vector<std::string> writeLines;
     std::vector<std::string> verifyLines;
-    std::string trailer;          // after the checksum line, such as saved comments
-    std::string lineEnd = "\r\n"; // what the tool writes
+    std::string trailer;  // after the checksum line, such as saved comments
+    std::string lineEnd = "\r\n";  // what the tool writes
 
 private:
     std::string Section(const std::string& pass, const std::vector<std::string>& lines) const

@@ -68,7 +68,7 @@ void ResetStore()
     state.problemLogged = false;
 }
 
-} // namespace
+}  // namespace
 
 void SetProfileRegistryKey(const std::string& key)
 {
@@ -146,7 +146,8 @@ bool IsCurrentUserAdmin(const std::string& devRoot)
     bool allAccessible = true;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name.size() < 3 || name.compare(0, 2, "sr") != 0 || name.find_first_not_of("0123456789", 2) != std::string::npos)
+        if (name.size() < 3 || name.compare(0, 2, "sr") != 0
+            || name.find_first_not_of("0123456789", 2) != std::string::npos)
             continue;
         ++nodes;
         if (::access((devRoot + "/" + name).c_str(), R_OK | W_OK) != 0)

@@ -8,6 +8,6 @@ std::atomic<int> g_bMediaHashRunning{0};
 
 bool AnyBusyFlagSet()
 {
-    return g_bErrorTestRunning == 1 || g_bSpeedTestRunning == 1 || g_bCompareRunning == 1
-        || g_bCreateIsoRunning == 1 || g_bMediaHashRunning == 1;
+    return g_bErrorTestRunning == 1 || g_bSpeedTestRunning == 1 || g_bCompareRunning == 1 || g_bCreateIsoRunning == 1
+        || g_bMediaHashRunning == 1;
 }

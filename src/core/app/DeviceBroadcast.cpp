@@ -21,7 +21,7 @@ NoticeTable& Table()
     return table;
 }
 
-} // namespace
+}  // namespace
 
 LPARAM KeepDeviceBroadcast(DeviceBroadcast notice)
 {

@@ -26,7 +26,7 @@ const char* const kCauseTexts[] = {
     "ERROR: The end of file was reached!",
 };
 
-} // namespace
+}  // namespace
 
 FileErrorCause FileErrorCauseFromErrno(int errorNumber)
 {

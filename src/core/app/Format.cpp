@@ -34,7 +34,7 @@ bool OnlyBlanks(const char* p)
     return *p == '\0';
 }
 
-} // namespace
+}  // namespace
 
 std::string FormatV(const char* format, std::va_list args)
 {

@@ -6,9 +6,11 @@
 
 namespace {
 constexpr int kInitialCount = 10;
-}
+}  // namespace
 
-GrowStringArray::GrowStringArray() : m_items(kInitialCount) {}
+GrowStringArray::GrowStringArray() : m_items(kInitialCount)
+{
+}
 
 void GrowStringArray::EmptyAll()
 {

@@ -7,7 +7,7 @@ constexpr int kShownLineLength = kHexDumpColumns + 2;  // CR LF
 constexpr int kHeaderLength = 2 * kShownLineLength;  // header and rule
 constexpr int kOffsetColumns = 9;
 constexpr int kByteColumns = 3 * kHexDumpBytesPerLine - 1;  // the blank after the last byte counts as its own
-} // namespace
+}  // namespace
 
 const char* const kHexDumpHeader = "Address| 0  1  2  3  4  5  6  7  8  9  A  B  C  D  E  F  |Byte           ";
 const char* const kHexDumpRule = "-------------------------------------------------------------------------";

@@ -34,17 +34,17 @@ std::string TimeOfDay(std::time_t when)
     return Format("%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
 }
 
-} // namespace
+}  // namespace
 
 std::string FormatLogDateTime(std::time_t when)
 {
     static const char* const days[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-    static const char* const months[] = {"January", "February", "March", "April", "May", "June", "July",
-                                         "August", "September", "October", "November", "December"};
+    static const char* const months[] = {"January", "February", "March",     "April",   "May",      "June",
+                                         "July",    "August",   "September", "October", "November", "December"};
     std::tm local{};
     localtime_r(&when, &local);
-    return Format("%s, %s %02d, %04d %02d:%02d:%02d", days[local.tm_wday % 7], months[local.tm_mon % 12],
-                  local.tm_mday, local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
+    return Format("%s, %s %02d, %04d %02d:%02d:%02d", days[local.tm_wday % 7], months[local.tm_mon % 12], local.tm_mday,
+                  local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
 }
 
 std::string MemoryStatisticsLines(const MemoryStatus& status)
@@ -53,7 +53,8 @@ std::string MemoryStatisticsLines(const MemoryStatus& status)
     const auto kb = [](std::uint64_t bytes) { return static_cast<long>(bytes / 1024); };
     std::string lines = Format("%ld percent of memory is in use.\n", static_cast<long>(status.memoryLoadPercent));
     lines += Format("There are %*ld total %sB of physical memory.\n", width, kb(status.totalPhysical), "K");
-    lines += Format("There are %*ld free %sB of available physical memory.\n", width, kb(status.availablePhysical), "K");
+    lines += Format("There are %*ld free %sB of available physical memory.\n", width, kb(status.availablePhysical),
+                    "K");
     lines += Format("There are %*ld total %sB of paging file.\n", width, kb(status.totalPageFile), "K");
     lines += Format("There are %*ld free %sB of available paging file.\n", width, kb(status.availablePageFile), "K");
     lines += Format("There are %*ld total %sB of virtual memory.\n", width, kb(status.totalVirtual), "K");
@@ -61,8 +62,8 @@ std::string MemoryStatisticsLines(const MemoryStatus& status)
     return lines;
 }
 
-CLogFile::CLogFile(std::FILE* file, std::string path, LogHeaderSources sources)
-    : file_(file), path_(std::move(path)), sources_(std::move(sources))
+CLogFile::CLogFile(std::FILE* file, std::string path, LogHeaderSources sources) :
+    file_(file), path_(std::move(path)), sources_(std::move(sources))
 {
 }
 

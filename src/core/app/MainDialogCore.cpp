@@ -13,14 +13,15 @@ constexpr int kProgressScale = 65536;
 constexpr std::uint32_t kProgressPollMs = 250;
 constexpr std::uint32_t kReadyPollMs = 100;  // a pause keeps a not-ready drive from being flooded
 
-} // namespace
+}  // namespace
 
-MainDialogCore::MainDialogCore(DriveSources sources) : m_Drives(std::move(sources)) {}
+MainDialogCore::MainDialogCore(DriveSources sources) : m_Drives(std::move(sources))
+{
+}
 
 int MainDialogCore::PollUntilReady(bool showEraseProgress)
 {
-    return PollUntilReady(showEraseProgress,
-                          showEraseProgress ? kLongOperationTimeoutSeconds : kReadyTimeoutSeconds);
+    return PollUntilReady(showEraseProgress, showEraseProgress ? kLongOperationTimeoutSeconds : kReadyTimeoutSeconds);
 }
 
 int MainDialogCore::PollUntilReady(bool showEraseProgress, std::uint32_t timeoutSeconds)
@@ -88,10 +89,9 @@ void MainDialogCore::ReportSenseError(int opcode)
         m_Report.ShowStatus("Error - No DVD media in drive");
         return;
     }
-    const std::string text
-        = Format("%s%03xh %-19s\r\nSense %02Xh %22s\r\nASC   %02Xh %22s\r\nASCQ  %02Xh %22s", "Command ", opcode,
-                 "returned:", sense.key, GetSenseKeyText(sense.key), sense.asc, " ", sense.ascq,
-                 GetAscAscqText(sense.asc, sense.ascq));
+    const std::string text = Format("%s%03xh %-19s\r\nSense %02Xh %22s\r\nASC   %02Xh %22s\r\nASCQ  %02Xh %22s",
+                                    "Command ", opcode, "returned:", sense.key, GetSenseKeyText(sense.key), sense.asc,
+                                    " ", sense.ascq, GetAscAscqText(sense.asc, sense.ascq));
     m_Report.SetLine(0, text);
     AppMessageBox(text);
 }

@@ -12,7 +12,7 @@ constexpr int kSectorViewLines = 32;
 constexpr std::size_t kReportLines = static_cast<std::size_t>(ReportText::kReportLines);
 constexpr std::size_t kMediaCodeOffsetColumns = 9;
 
-} // namespace
+}  // namespace
 
 SelectionFacts MainDialogCore::InterrogateSelectedDrive()
 {
@@ -78,8 +78,8 @@ bool MainDialogCore::SetUpDiscHashRange()
 
 int MainDialogCore::ReadSectorForView(std::int64_t lba, WrapperNotice& notice)
 {
-    const int result = m_Drives.ReadBlocks(m_Drives.m_DataBuffer.data(), m_Drives.m_DataBuffer.size(), lba, 1,
-                                           false, &notice);
+    const int result = m_Drives.ReadBlocks(m_Drives.m_DataBuffer.data(), m_Drives.m_DataBuffer.size(), lba, 1, false,
+                                           &notice);
     if (result != 0)
         return result;
     m_Report.FormatHexDump(m_Drives.m_DataBuffer.data(), kSectorViewLines);

@@ -14,7 +14,7 @@ void WriteLines(ReportText& report, int& next, const std::vector<std::string>& l
         report.SetLine(next++, line);
 }
 
-} // namespace
+}  // namespace
 
 void MainDialogCore::ListDriveFeaturesProfiles()
 {

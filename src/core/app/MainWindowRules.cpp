@@ -15,7 +15,7 @@ constexpr int kCellPixels = 5;
 constexpr int kCellsPerRow = 90;
 constexpr std::uint32_t kBlocksPerFactor = 25;
 
-} // namespace
+}  // namespace
 
 const char* HelpTopicForPage(int page)
 {

@@ -25,7 +25,7 @@ std::string WithoutTrailingBlanks(std::string text)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 void ReportText::SetListener(Listener listener)
 {
@@ -91,9 +91,9 @@ void ReportText::RefreshDisplay(int bytes)
 {
     {
         std::lock_guard lock(m_mutex);
-        const int fresh = bytes > kWholeReport ? kReportLines
-                                               : std::clamp((bytes + kBytesPerReportLine - 1) / kBytesPerReportLine,
-                                                            1, kReportLines);
+        const int fresh = bytes > kWholeReport
+            ? kReportLines
+            : std::clamp((bytes + kBytesPerReportLine - 1) / kBytesPerReportLine, 1, kReportLines);
         for (int i = 0; i < fresh; ++i) {
             std::string& line = m_StringArray.ElementAt(i);
             line = ToColumns(line, kReportColumns);
@@ -123,8 +123,8 @@ void ReportText::FormatHexDump(const std::uint8_t* data, int lines)
     if (!data || lines <= 0)
         return;
     for (int n = 0; n < lines; ++n)
-        m_HexLines.push_back(HexDumpLine(data + n * kHexDumpBytesPerLine,
-                                         static_cast<std::uint32_t>(n * kHexDumpBytesPerLine)));
+        m_HexLines.push_back(
+            HexDumpLine(data + n * kHexDumpBytesPerLine, static_cast<std::uint32_t>(n * kHexDumpBytesPerLine)));
 }
 
 void ReportText::ShowHexDump(int lines)

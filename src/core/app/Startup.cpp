@@ -28,9 +28,9 @@ std::string StartupRefusalText(StartupRefusal refusal)
     case StartupRefusal::UnsupportedSystem:
         return "Support for Windows 95, 98, ME & NT4.0 has been discontinued, We are sorry for any inconvenience.";
     case StartupRefusal::NeedsAdministrator:
-        return "In Windows XP or earlier administrator privileges are required. Please run program with administrator rights";
-    case StartupRefusal::None:
-        break;
+        return "In Windows XP or earlier administrator privileges are required. Please run program with administrator "
+               "rights";
+    case StartupRefusal::None: break;
     }
     return std::string();
 }

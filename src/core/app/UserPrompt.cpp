@@ -7,10 +7,16 @@
 
 namespace {
 std::atomic<UserPrompt*> g_prompt{nullptr};
-}
+}  // namespace
 
-UserPrompt* GetUserPrompt() { return g_prompt.load(); }
-void SetUserPrompt(UserPrompt* prompt) { g_prompt.store(prompt); }
+UserPrompt* GetUserPrompt()
+{
+    return g_prompt.load();
+}
+void SetUserPrompt(UserPrompt* prompt)
+{
+    g_prompt.store(prompt);
+}
 
 int AppMessageBox(const std::string& text, const std::string& caption, unsigned type)
 {

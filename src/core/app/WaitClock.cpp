@@ -18,7 +18,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 std::shared_ptr<WaitClock> SystemWaitClock()
 {

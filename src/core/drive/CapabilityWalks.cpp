@@ -135,10 +135,7 @@ public:
     {
         return static_cast<std::uint16_t>(((*this)[index] << 8) | (*this)[index + 1]);
     }
-    std::uint32_t Be32(std::size_t index) const
-    {
-        return (std::uint32_t{Be16(index)} << 16) | Be16(index + 2);
-    }
+    std::uint32_t Be32(std::size_t index) const { return (std::uint32_t{Be16(index)} << 16) | Be16(index + 2); }
     // The 8-bit sum of [from, to).
     std::uint8_t Sum(std::size_t from, std::size_t to) const
     {
@@ -209,7 +206,7 @@ void ApplyFeatureBody(CDevice& device, std::uint16_t code, const Extent& descrip
     }
 }
 
-} // namespace
+}  // namespace
 
 bool ApplyProfileList(CDevice& device, std::span<const std::uint8_t> answer)
 {
@@ -282,7 +279,7 @@ void ApplyCapabilitiesPage(CDevice& device, std::span<const std::uint8_t> pageBy
     for (std::size_t index = 2; index <= 5; ++index)
         LogEntryF("DoModeSensePages() - byte %zu = %xh", index, page[index]);
 
-    const Flag readBits[] = {&CDevice::m_bCdRRead,   &CDevice::m_bCdRwRead,      &CDevice::m_bCdMethod2,
+    const Flag readBits[] = {&CDevice::m_bCdRRead,    &CDevice::m_bCdRwRead,      &CDevice::m_bCdMethod2,
                              &CDevice::m_bDvdRomRead, &CDevice::m_bDvdMinusRRead, &CDevice::m_bDvdRamRead};
     for (int bit = 0; bit < 6; ++bit)
         if (page.Bit(2, bit))
@@ -301,8 +298,8 @@ void ApplyCapabilitiesPage(CDevice& device, std::span<const std::uint8_t> pageBy
     if (page.Bit(3, 5))
         RaiseAll(device, {&CDevice::m_bDvdRamWritePage, &CDevice::m_bDvdRamRead});
 
-    const Flag mediaFunctions[] = {&CDevice::m_bAudioPlay,   &CDevice::m_bCompositeOut, &CDevice::m_bDigitalPort1,
-                                   &CDevice::m_bDigitalPort2, &CDevice::m_bMode2Form1,  &CDevice::m_bMode2Form2,
+    const Flag mediaFunctions[] = {&CDevice::m_bAudioPlay,    &CDevice::m_bCompositeOut,  &CDevice::m_bDigitalPort1,
+                                   &CDevice::m_bDigitalPort2, &CDevice::m_bMode2Form1,    &CDevice::m_bMode2Form2,
                                    &CDevice::m_bMultiSession, &CDevice::m_bBufferUnderrun};
     for (int bit = 0; bit < 8; ++bit)
         if (page.Bit(4, bit))
@@ -318,11 +315,12 @@ void ApplyCapabilitiesPage(CDevice& device, std::span<const std::uint8_t> pageBy
     device.m_nBufferSizeKB = page.Be16(12);
     device.m_nVolumeLevels = page.Be16(10);
 
-    if (AnySet(device, {&CDevice::m_bDvdRomRead, &CDevice::m_bDvdMinusRRead, &CDevice::m_bDvdRamRead,
-                        &CDevice::m_bDvdMinusRWritePage, &CDevice::m_bDvdRamWritePage}))
+    if (AnySet(device,
+               {&CDevice::m_bDvdRomRead, &CDevice::m_bDvdMinusRRead, &CDevice::m_bDvdRamRead,
+                &CDevice::m_bDvdMinusRWritePage, &CDevice::m_bDvdRamWritePage}))
         device.m_bDvdDrive = 1;
-    else if (AnySet(device, {&CDevice::m_bCdRRead, &CDevice::m_bCdRwRead, &CDevice::m_bCdRWrite,
-                             &CDevice::m_bCdRwWrite}))
+    else if (AnySet(device,
+                    {&CDevice::m_bCdRRead, &CDevice::m_bCdRwRead, &CDevice::m_bCdRWrite, &CDevice::m_bCdRwWrite}))
         device.m_bCdDrive = 1;
     const bool cdWriter = device.m_bCdRWrite || device.m_bCdRwWrite;
     if (device.m_bCdRRead || (device.m_bCdRwRead && !cdWriter))
@@ -334,13 +332,13 @@ void ApplyCapabilitiesPage(CDevice& device, std::span<const std::uint8_t> pageBy
 void ApplyModePages(CDevice& device, std::span<const std::uint8_t> answer, int lightScribePageCount,
                     ModePageFindings& findings)
 {
-    ClearAll(device, {&CDevice::m_bAudioPlay, &CDevice::m_bCompositeOut, &CDevice::m_bDigitalPort1,
-                      &CDevice::m_bDigitalPort2, &CDevice::m_bMode2Form1, &CDevice::m_bMode2Form2,
-                      &CDevice::m_bMultiSession, &CDevice::m_bBufferUnderrun, &CDevice::m_bBarCodeRead,
-                      &CDevice::m_bUpcRead, &CDevice::m_bIsrcRead});
+    ClearAll(device,
+             {&CDevice::m_bAudioPlay, &CDevice::m_bCompositeOut, &CDevice::m_bDigitalPort1, &CDevice::m_bDigitalPort2,
+              &CDevice::m_bMode2Form1, &CDevice::m_bMode2Form2, &CDevice::m_bMultiSession, &CDevice::m_bBufferUnderrun,
+              &CDevice::m_bBarCodeRead, &CDevice::m_bUpcRead, &CDevice::m_bIsrcRead});
     // The mode data length (bytes 0-1) counts the bytes after itself.
-    const Extent extent
-        = answer.size() < 2 ? Extent({}) : AnswerExtent(answer, std::uint64_t{Extent(answer).Be16(0)} + 2);
+    const Extent extent = answer.size() < 2 ? Extent({})
+                                            : AnswerExtent(answer, std::uint64_t{Extent(answer).Be16(0)} + 2);
     for (std::size_t offset = 8; offset + 2 <= extent.size();) {
         const std::size_t length = 2 + std::size_t{extent[offset + 1]};
         switch (extent[offset] & 0x3F) {
@@ -359,9 +357,10 @@ void ApplyModePages(CDevice& device, std::span<const std::uint8_t> answer, int l
 void SettleDriveClass(CDevice& device)
 {
     if (!device.m_bDvdDrive)
-        ClearAll(device, {&CDevice::m_bDvdPlusRwRead, &CDevice::m_bDvdPlusRRead, &CDevice::m_bDvdPlusRwWrite,
-                          &CDevice::m_bDvdPlusRWrite, &CDevice::m_bDvdMinusRwWrite, &CDevice::m_bDvdRamWrite,
-                          &CDevice::m_bDvdMinusRWrite, &CDevice::m_bDvdRom});
+        ClearAll(device,
+                 {&CDevice::m_bDvdPlusRwRead, &CDevice::m_bDvdPlusRRead, &CDevice::m_bDvdPlusRwWrite,
+                  &CDevice::m_bDvdPlusRWrite, &CDevice::m_bDvdMinusRwWrite, &CDevice::m_bDvdRamWrite,
+                  &CDevice::m_bDvdMinusRWrite, &CDevice::m_bDvdRom});
     if (!device.m_bCdWriter)
         ClearAll(device, {&CDevice::m_bCdRwWrite, &CDevice::m_bCdRWrite});
     if (!device.m_bCdReader)

@@ -14,8 +14,8 @@ std::size_t StandardCdbLength(std::uint8_t opcode)
     }
 }
 
-CommandBlock::CommandBlock(std::uint8_t opcode, std::size_t length)
-    : m_length(length ? length : StandardCdbLength(opcode))
+CommandBlock::CommandBlock(std::uint8_t opcode, std::size_t length) :
+    m_length(length ? length : StandardCdbLength(opcode))
 {
     if (m_length > m_bytes.size())
         m_length = 0;

@@ -16,7 +16,7 @@ std::string PaddedTo(std::string text, std::size_t width)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::string MakeDriveIdentity(const std::string& vendor8, const std::string& product16)
 {

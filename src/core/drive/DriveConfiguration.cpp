@@ -21,7 +21,7 @@ void Tell(WrapperNotice* notice, const char* message)
         notice->messageBox = message;
 }
 
-} // namespace
+}  // namespace
 
 bool DriveContext::GetDriveConfiguration(WrapperNotice* notice)
 {
@@ -40,8 +40,9 @@ bool DriveContext::GetDriveConfiguration(WrapperNotice* notice)
     if (GetConfiguration(0, 0x0000, buffer.data(), length) != 0) {
         LogEntry("GetDriveConfiguration() - GetConfiguration(0,0) failed returned error");
         LogEntry("GetDriveConfiguration() - This error is a major problem and unexpected");
-        Tell(notice, "A major error has occurred with the drive.  the drive details cannot be read.  Probable "
-                     "firmware, drive or driver error.");
+        Tell(notice,
+             "A major error has occurred with the drive.  the drive details cannot be read.  Probable "
+             "firmware, drive or driver error.");
         return false;
     }
     if (!ApplyProfileList(device, buffer)) {

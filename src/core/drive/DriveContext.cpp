@@ -22,7 +22,7 @@ std::string InquiryFailureText(const CScsiCommand& channel, const std::uint8_t* 
     return Format("sense %X/%02X/%02X", sense[2] & 0x0F, sense[12], sense[13]);
 }
 
-} // namespace
+}  // namespace
 
 DriveSources DriveSources::FromEnvironment()
 {
@@ -32,10 +32,10 @@ DriveSources DriveSources::FromEnvironment()
     return sources;
 }
 
-DriveContext::DriveContext(DriveSources sources)
-    : m_sources(std::move(sources)),
-      m_pOpener(std::make_shared<EmulatedDeviceOpener>(
-          std::make_shared<SystemDeviceOpener>(m_sources.devRoot, m_sources.sysBlockRoot)))
+DriveContext::DriveContext(DriveSources sources) :
+    m_sources(std::move(sources)),
+    m_pOpener(std::make_shared<EmulatedDeviceOpener>(
+        std::make_shared<SystemDeviceOpener>(m_sources.devRoot, m_sources.sysBlockRoot)))
 {
     for (const auto& [name, drive] : m_sources.emulated)
         m_pOpener->Add(name, drive);

@@ -27,7 +27,7 @@ std::string Joined(const std::vector<std::string>& names)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<EmulatedDriveRequest> DefaultEmulatedDrives()
 {

@@ -17,7 +17,7 @@ constexpr std::uint8_t kImmediate = 0x01;
 constexpr std::uint8_t kEject = 0x02;
 constexpr std::uint8_t kLoad = 0x03;
 
-} // namespace
+}  // namespace
 
 std::shared_ptr<DeviceOpener> DriveContext::Opener() const
 {

@@ -4,6 +4,7 @@ namespace {
 
 // First match wins: "MCC     001" and "PHILIPS 041" stand twice alike, and
 // "RICOHJPND01" twice, so that its first row (2.4x) is the one found.
+// clang-format off
 constexpr MediaIdEntry kMediaIds[] = {
     {"3AM0    411", kMediaDvdPlusR, 4.0},
     {"AML     002", kMediaDvdPlusR, 8.0},
@@ -142,8 +143,9 @@ constexpr MediaIdEntry kMediaIds[] = {
     {"YUDEN000T02", kMediaDvdPlusR, 8.0},
     {"YUDEN000T03", kMediaDvdPlusR, 16.0},
 };
+// clang-format on
 
-} // namespace
+}  // namespace
 
 std::span<const MediaIdEntry> MediaIdTable()
 {

@@ -11,7 +11,7 @@ constexpr std::uint32_t kAdipLength = 260;
 constexpr int kPhysicalFormat = 0x00;
 constexpr int kAdipInformation = 0x11;
 
-} // namespace
+}  // namespace
 
 int DriveContext::GetDriveProfile(int& profile)
 {

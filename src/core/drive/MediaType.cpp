@@ -12,6 +12,7 @@ struct NamedMediaType {
     const char* name;
 };
 
+// clang-format off
 constexpr NamedMediaType kMediaTypeNames[] = {
     {kMediaPlusUnknownId, "DVD+R/RW"}, {kMediaDvdRom, "DVD-ROM"},       {kMediaDvdMinusR, "DVD-R"},
     {kMediaDvdMinusRw, "DVD-RW"},      {kMediaHdDvdRom, "HD DVD-ROM"},  {kMediaHdDvdR, "HD DVD-R"},
@@ -20,12 +21,14 @@ constexpr NamedMediaType kMediaTypeNames[] = {
     {kMediaBdRom, "BD-ROM"},           {kMediaBdR, "BD-R"},             {kMediaBdRe, "BD-RE"},
     {kMediaHdDvdRw, "HD DVD-RW"},
 };
+// clang-format on
 
 struct ProfileMapping {
     int profile;
     int mediaType;
 };
 
+// clang-format off
 constexpr ProfileMapping kProfileMediaTypes[] = {
     {0x08, kMediaCd},          {0x09, kMediaCd},          {0x80, kMediaCd},          {0x81, kMediaCd},
     {0x0A, kMediaCdRw},        {0x82, kMediaCdRw},        {0x11, kMediaDvdMinusR},   {0x12, kMediaDvdRam},
@@ -35,8 +38,9 @@ constexpr ProfileMapping kProfileMediaTypes[] = {
     {0x43, kMediaBdRe},        {0x50, kMediaHdDvdRom},    {0x51, kMediaHdDvdR},      {0x52, kMediaHdDvdRam},
     {0x53, kMediaHdDvdRw},     {0x58, kMediaHdDvdRDl},    {0x5A, kMediaHdDvdRwDl},
 };
+// clang-format on
 
-} // namespace
+}  // namespace
 
 const char* MediaTypeName(int mediaType)
 {
@@ -74,8 +78,8 @@ std::optional<int> MediaTypeOfProfile(int profile)
 const MediaIdEntry* FindMediaId(std::string_view key)
 {
     const auto table = MediaIdTable();
-    const auto found
-        = std::find_if(table.begin(), table.end(), [&](const MediaIdEntry& entry) { return key == entry.mediaId; });
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [&](const MediaIdEntry& entry) { return key == entry.mediaId; });
     return found == table.end() ? nullptr : &*found;
 }
 
@@ -105,4 +109,4 @@ int PlusMediaKind(std::span<const std::uint8_t> answer)
     return -1;
 }
 
-} // namespace disc_structure
+}  // namespace disc_structure

@@ -73,4 +73,4 @@ int BookType(std::span<const std::uint8_t> answer);
 // DVD+R or DVD+RW by the count of format bytes in use that those discs
 // report at byte 35: "8" (38h) on DVD+R, "9" (39h) on DVD+RW; -1 for any other.
 int PlusMediaKind(std::span<const std::uint8_t> answer);
-} // namespace disc_structure
+}  // namespace disc_structure

@@ -48,7 +48,7 @@ void TakeBdDiscInfo(const std::uint8_t* unit, BDDiscInfo& info)
     info.productRevision = unit[111];
 }
 
-} // namespace
+}  // namespace
 
 bool DriveContext::ReadTrackInformation(std::uint8_t* buffer, std::uint32_t length, int track)
 {
@@ -61,8 +61,8 @@ bool DriveContext::ReadTrackInformation(std::uint8_t* buffer, std::uint32_t leng
         == 0;
 }
 
-int DriveContext::SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format,
-                                    std::uint32_t length, std::uint8_t* buffer)
+int DriveContext::SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format, std::uint32_t length,
+                                    std::uint8_t* buffer)
 {
     const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
     return CommandBlock(kReadDiscStructure)

@@ -28,4 +28,4 @@ constexpr int kDataOut = 0;
 constexpr int kDataIn = 1;
 constexpr int kNoData = 2;
 
-} // namespace mmc
+}  // namespace mmc

@@ -40,7 +40,7 @@ int ProgressOf(const std::uint8_t* sense)
     return (sense[15] & 0x80) ? GetBe16(&sense[16]) : -1;
 }
 
-} // namespace
+}  // namespace
 
 int DriveContext::TestMediaPresent()
 {

@@ -10,9 +10,11 @@ constexpr std::uint16_t kRequestLength = sizeof(ScsiPassThroughRequest);
 constexpr std::uint8_t kSenseInfoLength = 18;
 constexpr std::size_t kDeviceTextLimit = 95;
 constexpr int kCdbBytes = 16;
-} // namespace
+}  // namespace
 
-CScsiCommand::CScsiCommand(std::shared_ptr<DeviceOpener> opener) : m_pOpener(std::move(opener)) {}
+CScsiCommand::CScsiCommand(std::shared_ptr<DeviceOpener> opener) : m_pOpener(std::move(opener))
+{
+}
 
 CScsiCommand::~CScsiCommand()
 {
@@ -105,9 +107,9 @@ int CScsiCommand::Send(int direction, void* buffer, std::uint32_t length)
         return Fail(PassThroughError::InvalidRequest, "the data direction is not 0, 1 or 2");
     if (!buffer && length != 0)
         return Fail(PassThroughError::InvalidRequest, "a transfer without a buffer");
-    const PassThroughResult result
-        = m_pDrive->Execute(request.Cdb, request.CdbLength, static_cast<DataDirection>(direction), buffer, length,
-                            m_block.sense, request.SenseInfoLength, request.TimeOutValue);
+    const PassThroughResult result = m_pDrive->Execute(request.Cdb, request.CdbLength,
+                                                       static_cast<DataDirection>(direction), buffer, length,
+                                                       m_block.sense, request.SenseInfoLength, request.TimeOutValue);
     request.ScsiStatus = result.scsiStatus;
     m_nResidual = result.residual;
     if (!result.Delivered())

@@ -37,7 +37,8 @@ struct ScsiRequestBlock {
 };
 static_assert(sizeof(ScsiPassThroughRequest) == 44 && sizeof(ScsiRequestBlock) == 64);
 static_assert(offsetof(ScsiPassThroughRequest, DataTransferLength) == 12
-              && offsetof(ScsiPassThroughRequest, SenseInfoOffset) == 24 && offsetof(ScsiPassThroughRequest, Cdb) == 28);
+              && offsetof(ScsiPassThroughRequest, SenseInfoOffset) == 24
+              && offsetof(ScsiPassThroughRequest, Cdb) == 28);
 
 constexpr std::uint32_t kScsiTimeoutSeconds = 108000;  // long formats and erases must never time out
 

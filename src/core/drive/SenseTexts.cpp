@@ -5,9 +5,9 @@
 namespace {
 
 const char* const kSenseKeyTexts[kSenseKeyTextCount] = {
-    "No Sense",        "Recovered Error", "Not Ready",    "Medium Error",    "Hardware Error", "Illegal Request",
-    "Unit Attention",  "Data Protect",    "Blank Check",  "Vendor Specific", "Copy Aborted",   "Aborted Command",
-    "Equal",           "Volume Overflow", "Miscompare",   "RESERVED",
+    "No Sense",       "Recovered Error", "Not Ready",   "Medium Error",    "Hardware Error", "Illegal Request",
+    "Unit Attention", "Data Protect",    "Blank Check", "Vendor Specific", "Copy Aborted",   "Aborted Command",
+    "Equal",          "Volume Overflow", "Miscompare",  "RESERVED",
 };
 
 constexpr bool kAny = true;
@@ -130,7 +130,7 @@ const AscAscqText kAscAscqTexts[] = {
     {0xFF, 0xFF, kOne, "Vendor unique error code"},
 };
 
-} // namespace
+}  // namespace
 
 const char* GetSenseKeyText(int senseKey)
 {

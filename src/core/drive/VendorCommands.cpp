@@ -27,8 +27,8 @@ std::uint8_t Byte(int value)
 
 // Sends one CDB. A command that never reached the drive is noted in the
 // reply (the first such one of a sequence).
-int Send(CScsiCommand& channel, std::span<const std::uint8_t> cdb, int direction, void* buffer,
-         std::uint32_t length, VendorReply& reply)
+int Send(CScsiCommand& channel, std::span<const std::uint8_t> cdb, int direction, void* buffer, std::uint32_t length,
+         VendorReply& reply)
 {
     CommandBlock block(cdb[0], cdb.size());
     for (std::size_t index = 1; index < cdb.size(); ++index)
@@ -45,13 +45,12 @@ int Send(CScsiCommand& channel, std::span<const std::uint8_t> cdb, int direction
 // Reads an answer of `length` bytes into a zeroed buffer: -1 when refused,
 // else what `pick` takes from it.
 template <class Pick>
-void Query(CScsiCommand& channel, std::span<const std::uint8_t> cdb, std::size_t length, VendorReply& reply,
-           Pick pick)
+void Query(CScsiCommand& channel, std::span<const std::uint8_t> cdb, std::size_t length, VendorReply& reply, Pick pick)
 {
     std::vector<std::uint8_t> answer(length, 0);
     reply.value = Send(channel, cdb, kDataIn, answer.data(), static_cast<std::uint32_t>(length), reply) == 0
-                    ? pick(answer)
-                    : -1;
+        ? pick(answer)
+        : -1;
 }
 
 int Be16At(const std::vector<std::uint8_t>& answer, std::size_t at)
@@ -100,7 +99,7 @@ VendorReply RicohQuery(CScsiCommand& channel, const CDevice* device, std::uint8_
     return reply;
 }
 
-} // namespace
+}  // namespace
 
 VendorReply DriveContext::NecQueryCounterA()
 {

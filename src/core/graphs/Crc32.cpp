@@ -18,7 +18,7 @@ constexpr std::array<std::uint32_t, 256> MakeCrcTable()
 
 constexpr std::array<std::uint32_t, 256> kCrcTable = MakeCrcTable();
 
-} // namespace
+}  // namespace
 
 std::uint32_t Crc32(const void* bytes, std::size_t length)
 {

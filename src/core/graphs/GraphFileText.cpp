@@ -30,7 +30,7 @@ double StrtodInCLocale(std::string_view number)
     return strtod_l(copy.c_str(), nullptr, cLocale);
 }
 
-} // namespace
+}  // namespace
 
 double LeadingDecimal(std::string_view text)
 {

@@ -11,7 +11,7 @@ void AppendUnsigned(std::string& bytes, Unsigned value)
         bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFFu));
 }
 
-} // namespace
+}  // namespace
 
 void LittleEndianWriter::WriteInt32(std::int32_t value)
 {

@@ -18,7 +18,7 @@ int BandOf(int value, int width, int bands)
     return (value + width - 1) / width;
 }
 
-} // namespace
+}  // namespace
 
 int UpperBand(int value)
 {

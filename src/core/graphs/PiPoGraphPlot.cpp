@@ -75,7 +75,7 @@ int LastColumn(const PiPoGraphFrame& frame)
     return std::min(frame.endMarkerX, kLastColumn);
 }
 
-} // namespace
+}  // namespace
 
 void AppendPiPoBackground(std::vector<PlotStep>& steps, COLORREF grid, COLORREF halfGrid, COLORREF background)
 {

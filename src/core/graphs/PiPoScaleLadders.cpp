@@ -25,7 +25,7 @@ long FactorKey(float factor)
     return static_cast<long>(scaled);
 }
 
-} // namespace
+}  // namespace
 
 std::optional<float> PIScaleFactor(int code)
 {

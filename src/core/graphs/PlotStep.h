@@ -7,9 +7,9 @@
 // One drawing step of a graph in plot coordinates (pixels, y downwards). A
 // widget replays a list of them in order with a painter; tests read them.
 enum class PlotStepKind {
-    Line,     // (x1, y1) to (x2, y2), the end point itself not painted
-    FillRect, // left x1, top y1, right x2, bottom y2 (both exclusive)
-    Text,     // text with its top left corner at (x1, y1)
+    Line,  // (x1, y1) to (x2, y2), the end point itself not painted
+    FillRect,  // left x1, top y1, right x2, bottom y2 (both exclusive)
+    Text,  // text with its top left corner at (x1, y1)
 };
 
 struct PlotStep {

@@ -50,7 +50,7 @@ void VisitUpperFields(Data& d, Visitor& v)
     v.Reserved();
     v.Reserved();
     v.SampleCount();
-    v.SampleCount(); // the speed count, equal to N
+    v.SampleCount();  // the speed count, equal to N
     VisitFrameFlags(d.frame, v);
 }
 
@@ -169,7 +169,7 @@ bool ReadFixedPart(LittleEndianReader& in, std::size_t fixedSize, std::size_t se
     return true;
 }
 
-} // namespace
+}  // namespace
 
 void WriteUpperRecord(LittleEndianWriter& out, const PiPoUpperData& data)
 {

@@ -42,18 +42,18 @@ constexpr int kGraphMarkerMaxX = 449;
 
 // What a loaded graph file gives the plot.
 struct WriteGraph {
-    std::string version; // "1" or "2"
+    std::string version;  // "1" or "2"
     bool cdFlag = false;
     GraphMediaClass mediaClass = GraphMediaClass::Dvd;
     bool dualLayer = false;
     std::int64_t mediaCapacity = 0;
     std::int64_t dataSectors = 0;
-    std::int64_t layerBreak = 0; // for BD as the capacity rule may set it
-    double averageSpeed = 0;     // the file's average speed, for the BD rotation
+    std::int64_t layerBreak = 0;  // for BD as the capacity rule may set it
+    double averageSpeed = 0;  // the file's average speed, for the BD rotation
     std::array<std::string, 4> xAxisCaptions{"1GB", "2GB", "3GB", "4GB"};
-    int layerBreakX = 0; // 0: no line
+    int layerBreakX = 0;  // 0: no line
     bool layerBreakDrawn = true;
-    int endOfDataX = 0; // 0: no line
+    int endOfDataX = 0;  // 0: no line
     bool hasWriteSection = false;
     bool hasVerifySection = false;
     std::vector<WriteGraphSample> writeSamples;
@@ -64,14 +64,10 @@ struct WriteGraph {
     int SectorsPerColumn() const
     {
         switch (mediaClass) {
-        case GraphMediaClass::Bd:
-            return 30720;
-        case GraphMediaClass::HdDvd:
-            return 20480;
-        case GraphMediaClass::Cd:
-            return 1024;
-        case GraphMediaClass::Dvd:
-            break;
+        case GraphMediaClass::Bd: return 30720;
+        case GraphMediaClass::HdDvd: return 20480;
+        case GraphMediaClass::Cd: return 1024;
+        case GraphMediaClass::Dvd: break;
         }
         return 5120;
     }
@@ -81,7 +77,7 @@ struct WriteGraph {
 // a later load overwrites them.
 struct WriteGraphDisplays {
     std::string device;  // "model firmware (bus)", or the first comment
-    std::string comment; // the second comment, or the hint to edit it
+    std::string comment;  // the second comment, or the hint to edit it
     std::string dateTime;
     std::string mediaType;
     std::string bookType;

@@ -28,7 +28,7 @@ char HexDigit(unsigned value)
     return "0123456789ABCDEF"[value & 0xFu];
 }
 
-} // namespace
+}  // namespace
 
 std::size_t ChecksumEnd(std::string_view text)
 {
@@ -59,7 +59,7 @@ std::string StoredChecksum(std::string_view text)
     const std::size_t end = ChecksumEnd(text);
     if (end == std::string_view::npos)
         return std::string();
-    const std::size_t start = end + 2; // past the marker line's CR LF
+    const std::size_t start = end + 2;  // past the marker line's CR LF
     if (start >= text.size() || text.size() - start <= kChecksumLength)
         return std::string();
     return std::string(text.substr(start, kChecksumLength));

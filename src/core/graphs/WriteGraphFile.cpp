@@ -94,10 +94,8 @@ Captions XAxisCaptions(GraphMediaClass mediaClass, bool dualLayer)
         return dualLayer ? Captions{"12GB", "24GB", "36GB", "48GB"} : Captions{"6GB", "12GB", "18GB", "24GB"};
     case GraphMediaClass::HdDvd:
         return dualLayer ? Captions{"8GB", "16GB", "24GB", "32GB"} : Captions{"4GB", "8GB", "12GB", "16GB"};
-    case GraphMediaClass::Cd:
-        return Captions{"250MB", "500MB", "750MB", "1GB"};
-    case GraphMediaClass::Dvd:
-        break;
+    case GraphMediaClass::Cd: return Captions{"250MB", "500MB", "750MB", "1GB"};
+    case GraphMediaClass::Dvd: break;
     }
     return dualLayer ? Captions{"2GB", "4GB", "6GB", "8GB"} : Captions{"1GB", "2GB", "3GB", "4GB"};
 }
@@ -115,12 +113,13 @@ int MarkerX(std::int64_t sectors, std::int64_t sectorsPerColumn)
 std::string CommentLine(std::string_view key, std::string_view comment)
 {
     std::string text(comment.substr(0, WriteGraphFile::kCommentWidth));
-    std::replace_if(text.begin(), text.end(), [](char c) { return IsLineBreak(c) || c == '\0'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return IsLineBreak(c) || c == '\0'; }, ' ');
     text.resize(WriteGraphFile::kCommentWidth, ' ');
     return std::string(key) + text + "\n";
 }
 
-} // namespace
+}  // namespace
 
 struct WriteGraphFile::Configuration {
     std::string date;
@@ -155,15 +154,13 @@ int WriteGraphFile::LoadGraphFile(const std::string& path)
     m_graph.cdFlag = false;
     std::string text;
     switch (ReadRegularFile(path, kMaxFileSize, text)) {
-    case ReadFileResult::Ok:
-        return LoadGraphText(std::move(text));
+    case ReadFileResult::Ok: return LoadGraphText(std::move(text));
     case ReadFileResult::TooLarge:
         ClearGraph();
         m_loadedText.clear();
         m_hasLoadedText = false;
         return Refuse(kNotAGraphFile);
-    case ReadFileResult::Failed:
-        break;
+    case ReadFileResult::Failed: break;
     }
     return Refuse(kOpenError);
 }
@@ -315,13 +312,9 @@ void WriteGraphFile::SetMediaClass(const Configuration& config)
             m_graph.layerBreakDrawn = false;
         }
         break;
-    case GraphMediaClass::HdDvd:
-        m_graph.dualLayer = m_graph.mediaCapacity >= kHdDvdDualLayerCapacity;
-        break;
+    case GraphMediaClass::HdDvd: m_graph.dualLayer = m_graph.mediaCapacity >= kHdDvdDualLayerCapacity; break;
     case GraphMediaClass::Cd:
-    case GraphMediaClass::Dvd:
-        m_graph.dualLayer = m_graph.layerBreak >= 1;
-        break;
+    case GraphMediaClass::Dvd: m_graph.dualLayer = m_graph.layerBreak >= 1; break;
     }
     m_graph.xAxisCaptions = XAxisCaptions(m_graph.mediaClass, m_graph.dualLayer);
 }
@@ -334,15 +327,9 @@ void WriteGraphFile::SetMarkers()
         if (m_graph.dualLayer)
             m_graph.layerBreakX = MarkerX(layerBreak, 61440);
         break;
-    case GraphMediaClass::HdDvd:
-        m_graph.layerBreakX = MarkerX(layerBreak, m_graph.dualLayer ? 40960 : 20480);
-        break;
-    case GraphMediaClass::Cd:
-        m_graph.layerBreakX = MarkerX(layerBreak, 2048);
-        break;
-    case GraphMediaClass::Dvd:
-        m_graph.layerBreakX = MarkerX(layerBreak, 10240);
-        break;
+    case GraphMediaClass::HdDvd: m_graph.layerBreakX = MarkerX(layerBreak, m_graph.dualLayer ? 40960 : 20480); break;
+    case GraphMediaClass::Cd: m_graph.layerBreakX = MarkerX(layerBreak, 2048); break;
+    case GraphMediaClass::Dvd: m_graph.layerBreakX = MarkerX(layerBreak, 10240); break;
     }
     m_graph.endOfDataX = MarkerX(m_graph.dataSectors, m_graph.Layers() * m_graph.SectorsPerColumn());
 }
@@ -352,8 +339,8 @@ int WriteGraphFile::ParseSections(std::string_view text)
     const RotationModel rotation = RotationModel::For(m_graph.mediaClass, m_graph.layerBreak, m_graph.mediaCapacity,
                                                       m_graph.averageSpeed);
     int result = 0;
-    if (m_graph.hasWriteSection &&
-        !ParseWriteSamples(text, rotation, m_graph.writeSamples, m_displays.speedMax, m_displays.speedEnd))
+    if (m_graph.hasWriteSection
+        && !ParseWriteSamples(text, rotation, m_graph.writeSamples, m_displays.speedMax, m_displays.speedEnd))
         result = Refuse(kWriteDataError);
     if (m_graph.hasVerifySection && !ParseVerifySamples(text, rotation, m_graph.verifySamples))
         result = Refuse(kVerifyDataError);

@@ -7,7 +7,7 @@ namespace {
 
 constexpr double kCdVelocity = 1.2;
 
-} // namespace
+}  // namespace
 
 double CalcRpmFromSector(double sector, double dataRate, double velocity, int layerMode, double capacity,
                          double trackPitch, double layerBreak)
@@ -24,8 +24,8 @@ double CalcRpmFromSector(double sector, double dataRate, double velocity, int la
     }
     // A sector below 0 (bad data, or folded past the start) sits at the inner radius.
     sector = std::max(sector, 0.0);
-    const double radius =
-        std::sqrt(velocity * trackPitch * (sector / sectorsPerSecond) / 3.1415926 + innerRadius * innerRadius);
+    const double radius = std::sqrt(velocity * trackPitch * (sector / sectorsPerSecond) / 3.1415926
+                                    + innerRadius * innerRadius);
     return (dataRate * 0.5 / sectorsPerSecond) * (velocity * 60) / (radius * 6.2831852);
 }
 
@@ -66,6 +66,6 @@ double RotationModel::Rpm(double speed, std::int64_t sector) const
         return m_fixedRpm;
     if (!(speed > 0))
         return 0;
-    return CalcRpmFromSector(static_cast<double>(sector), speed * m_ratePerSpeed, m_velocity, m_layerMode,
-                             m_capacity, m_trackPitch, m_layerBreak);
+    return CalcRpmFromSector(static_cast<double>(sector), speed * m_ratePerSpeed, m_velocity, m_layerMode, m_capacity,
+                             m_trackPitch, m_layerBreak);
 }

@@ -19,11 +19,11 @@ public:
     double Rpm(double speed, std::int64_t sector) const;
 
 private:
-    bool m_fixed = false; // BD: no model, one value for every sample
+    bool m_fixed = false;  // BD: no model, one value for every sample
     double m_fixedRpm = 0;
     double m_velocity = 0;
     double m_trackPitch = 0;
-    double m_ratePerSpeed = 0; // KB/s at 1x
+    double m_ratePerSpeed = 0;  // KB/s at 1x
     int m_layerMode = 0;
     double m_capacity = 0;
     double m_layerBreak = 0;

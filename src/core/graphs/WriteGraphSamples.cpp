@@ -60,7 +60,7 @@ double DisplayedSpeed(const std::string& display)
     return display.empty() ? 0 : LeadingDecimal(std::string_view(display).substr(0, display.size() - 1));
 }
 
-} // namespace
+}  // namespace
 
 bool ParseWriteSamples(std::string_view text, const RotationModel& rotation, std::vector<WriteGraphSample>& samples,
                        std::string& speedMax, std::string& speedEnd)
@@ -97,8 +97,7 @@ bool ParseWriteSamples(std::string_view text, const RotationModel& rotation, std
     return found;
 }
 
-bool ParseVerifySamples(std::string_view text, const RotationModel& rotation,
-                        std::vector<VerifyGraphSample>& samples)
+bool ParseVerifySamples(std::string_view text, const RotationModel& rotation, std::vector<VerifyGraphSample>& samples)
 {
     return ForEachSampleLine(text, kStartVerifyMarker, [&](const SampleFields& fields) {
         const double speed = LeadingDecimal(fields.field[0]);

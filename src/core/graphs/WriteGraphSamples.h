@@ -20,5 +20,4 @@ bool ParseWriteSamples(std::string_view text, const RotationModel& rotation, std
                        std::string& speedMax, std::string& speedEnd);
 
 // Appends the verify section's samples. False when its start marker is missing.
-bool ParseVerifySamples(std::string_view text, const RotationModel& rotation,
-                        std::vector<VerifyGraphSample>& samples);
+bool ParseVerifySamples(std::string_view text, const RotationModel& rotation, std::vector<VerifyGraphSample>& samples);

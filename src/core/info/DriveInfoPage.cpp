@@ -120,7 +120,7 @@ constexpr std::array kFields = {
 };
 // clang-format on
 
-} // namespace
+}  // namespace
 
 std::span<const CapabilityBox> CapabilityBoxes()
 {
@@ -159,7 +159,7 @@ std::string PhysicalInterfaceName(int physicalInterface)
 
 std::string StorageBusName(int busType)
 {
-    static const std::array<const char*, 14> names = {"Unknown", "SCSI", "ATAPI", "ATA",  "1394", "SSA", "FIBRE",
+    static const std::array<const char*, 14> names = {"Unknown", "SCSI", "ATAPI", "ATA", "1394", "SSA", "FIBRE",
                                                       "USB",     "RAID", "iSCSI", "SAS", "SATA", "SD",  "MMC"};
     if (busType < 0 || busType >= static_cast<int>(names.size()))
         return "---";

@@ -64,7 +64,7 @@ const char* WriteLineName(int feature)
     }
 }
 
-} // namespace
+}  // namespace
 
 const char* ProfileListingName(int profile)
 {

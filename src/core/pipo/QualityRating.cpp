@@ -33,7 +33,7 @@ float DisplayJitter(const std::string& text)
     return std::isfinite(value) ? static_cast<float>(std::clamp(value, -1.0e6, 1.0e6)) : 0.0f;
 }
 
-} // namespace
+}  // namespace
 
 float CalcPIScore(float average, float peak)
 {

@@ -8,14 +8,14 @@
 
 namespace {
 
-constexpr std::int32_t kNoJitterAbove = 1000; // 100.0 %
+constexpr std::int32_t kNoJitterAbove = 1000;  // 100.0 %
 const char kNoJitterText[] = "---";
 
 std::int32_t CountFromText(const std::string& text)
 {
     const long value = LeadingLong(text);
-    return static_cast<std::int32_t>(std::clamp<long>(value, std::numeric_limits<std::int32_t>::min(),
-                                                      std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(
+        std::clamp<long>(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 // Read as a single-precision percentage, then rounded to tenths: truncating
@@ -27,8 +27,8 @@ std::int32_t JitterTenthsFromText(const std::string& text)
     const double tenths = std::round(static_cast<double>(percent) * 10.0);
     if (std::isnan(tenths))
         return 0;
-    return static_cast<std::int32_t>(std::clamp<double>(tenths, std::numeric_limits<std::int32_t>::min(),
-                                                        std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(
+        std::clamp<double>(tenths, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 std::string CountText(std::int32_t value)
@@ -62,7 +62,7 @@ constexpr DisplayField kDisplayFields[] = {
     {&ScanDisplayTexts::jitterPeak, &ScanDisplayValues::jitterPeak, true},
 };
 
-} // namespace
+}  // namespace
 
 ScanDisplayValues DisplayValuesFromTexts(const ScanDisplayTexts& texts)
 {

@@ -24,8 +24,8 @@ void WriteRange(LittleEndianWriter& out, const ScanRange& range)
 
 bool ReadRange(LittleEndianReader& in, ScanRange& range)
 {
-    if (!in.ReadInt32(range.nStartLba) || !in.ReadInt32(range.nEndLba) || !in.ReadInt64(range.llEndLba) ||
-        !in.ReadInt64(range.llStartLba))
+    if (!in.ReadInt32(range.nStartLba) || !in.ReadInt32(range.nEndLba) || !in.ReadInt64(range.llEndLba)
+        || !in.ReadInt64(range.llStartLba))
         return false;
     range.strStartLba = Format("%X", static_cast<unsigned>(range.llStartLba & 0xFFFFFFFF));
     range.strEndLba = Format("%X", static_cast<unsigned>(range.llEndLba & 0xFFFFFFFF));
@@ -120,8 +120,8 @@ bool ReadScanBody(LittleEndianReader& in, ScanFile& file, std::string& error)
         return false;
     }
     file.status = UpToFirstZero(status);
-    if (!ReadUpperRecord(in, file.upper, error) || !ReadLowerRecord(in, file.lower, error) ||
-        !ReadStringBlock(in, file, error))
+    if (!ReadUpperRecord(in, file.upper, error) || !ReadLowerRecord(in, file.lower, error)
+        || !ReadStringBlock(in, file, error))
         return false;
     for (std::int32_t* code : {&file.piScaleCode, &file.pifScaleCode, &file.jitterScaleCode}) {
         if (!in.ReadInt32(*code)) {
@@ -143,7 +143,7 @@ std::int64_t StartLbaFromText(const std::string& text)
     return std::clamp<long>(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
 }
 
-} // namespace
+}  // namespace
 
 void StoreScanGraphs(const PiPoUpperGraph& upper, const PiPoLowerGraph& lower, ScanFile& file)
 {

@@ -19,8 +19,8 @@ constexpr std::size_t kScanDriveTextLength = 40;
 
 // The scan range of a graph slot, with the texts its edits show ("%X").
 struct ScanRange {
-    std::int32_t nStartLba = 0; // lowest LBA the range dialog offers
-    std::int32_t nEndLba = 0;   // last LBA of the medium
+    std::int32_t nStartLba = 0;  // lowest LBA the range dialog offers
+    std::int32_t nEndLba = 0;  // last LBA of the medium
     std::int64_t llEndLba = 0;  // last LBA of the scan
     std::int64_t llStartLba = 0;
     std::string strStartLba = "0";
@@ -33,14 +33,14 @@ enum ScanRangeIndex { kCurrentRange = 0, kSlot1Range = 1, kSlot2Range = 2 };
 
 struct ScanFile {
     int version = 2;
-    std::array<ScanRange, 3> ranges; // by ScanRangeIndex; all zero in version 1
+    std::array<ScanRange, 3> ranges;  // by ScanRangeIndex; all zero in version 1
     ScanDisplayValues displays;
     ScanShowFlags show;
-    std::string status; // the status display, 40 characters
+    std::string status;  // the status display, 40 characters
     std::string midCode;
     std::string mediaType;
     std::string bookType;
-    std::string driveDisplay; // the drive display (or the user's comment), up to 40 characters
+    std::string driveDisplay;  // the drive display (or the user's comment), up to 40 characters
     PiPoUpperData upper;
     PiPoLowerData lower;
     // As the graphs report them (0 for none); never negative after a load.

@@ -60,7 +60,7 @@ void SelectLeftScale(ScanScales::Axis& axis, int position, int peak, SetScale se
     }
 }
 
-} // namespace
+}  // namespace
 
 int FullScaleForCode(int code)
 {
@@ -126,8 +126,7 @@ double ScanScales::SetSpeedAxis(double speed, PiPoUpperGraph* graph)
         speed = 0;
     m_speedBand = speed <= 4 ? 0 : speed <= 8 ? 1 : speed <= 16 ? 2 : 3;
     const int step = 1 << m_speedBand;
-    m_speedCaptions = {Format("%dx", step), Format("%dx", 2 * step), Format("%dx", 3 * step),
-                       Format("%dx", 4 * step)};
+    m_speedCaptions = {Format("%dx", step), Format("%dx", 2 * step), Format("%dx", 3 * step), Format("%dx", 4 * step)};
     if (graph != nullptr)
         graph->SetSpeedScale(m_speedBand);
     return speed;

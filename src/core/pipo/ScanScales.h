@@ -28,7 +28,7 @@ public:
         int fullScale = 10;
         bool automatic = false;
         bool automaticByPeak = false;
-        std::array<std::string, 4> captions; // see each setter for the order
+        std::array<std::string, 4> captions;  // see each setter for the order
     };
 
     // Captions top to bottom (0.8, 0.6, 0.4, 0.2 of the full scale); codes
@@ -67,10 +67,10 @@ private:
 
 // Which controls the series toggles show and enable.
 struct SeriesToggleControls {
-    bool piRadiosEnabled = true;     // PI "Line"/"Block"
+    bool piRadiosEnabled = true;  // PI "Line"/"Block"
     bool upperLeftCaptionsShown = true;
     bool speedCaptionsShown = true;
-    bool pifRadiosEnabled = true;    // PIF "Line"/"Block"
+    bool pifRadiosEnabled = true;  // PIF "Line"/"Block"
     bool lowerLeftCaptionsShown = true;
     bool jitterCaptionsShown = true;
     // "Instant"/"Avg": unset while a scan runs with jitter shown (left as

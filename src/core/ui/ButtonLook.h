@@ -32,10 +32,10 @@ enum ButtonColorSlot : std::uint8_t {
 
 // Where the image stands relative to the caption.
 enum ButtonAlign : std::uint8_t {
-    ST_ALIGN_HORIZ = 0,        // image left of the caption
-    ST_ALIGN_VERT = 1,         // image above the caption
+    ST_ALIGN_HORIZ = 0,  // image left of the caption
+    ST_ALIGN_VERT = 1,  // image above the caption
     ST_ALIGN_HORIZ_RIGHT = 2,  // image right of the caption
-    ST_ALIGN_OVERLAP = 3,      // image and caption over each other
+    ST_ALIGN_OVERLAP = 3,  // image and caption over each other
 };
 
 // How far caption and image move while the button is held down.
@@ -72,7 +72,7 @@ struct ButtonDrawState {
 enum class ButtonBorder { None, Raised, Sunken };
 
 struct ButtonImageLayout {
-    UiRect image;    // the image's own size at its place
+    UiRect image;  // the image's own size at its place
     UiRect caption;  // what is left for the caption
 };
 

@@ -30,7 +30,7 @@ const NamedScheme& Scheme(int scheme)
     return kSchemes[static_cast<size_t>(scheme)];
 }
 
-} // namespace
+}  // namespace
 
 LedColorScheme GetColorScheme(int scheme)
 {

@@ -104,7 +104,7 @@ constexpr std::array<GlyphRows, kLastGlyph - kFirstGlyph + 1> kGlyphs{{
     {{0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F}},  // DEL
 }};
 
-} // namespace
+}  // namespace
 
 MatrixCellMetrics MatrixPreset(int preset)
 {

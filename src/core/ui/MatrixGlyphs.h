@@ -22,8 +22,8 @@ struct MatrixCellMetrics {
 };
 
 // Bitmap ids of the character sheets of the three presets.
-constexpr unsigned kMatrixSheetSmall = 129;   // preset 2, the one the program uses
-constexpr unsigned kMatrixSheetLarge = 130;   // any preset but 0 and 2
+constexpr unsigned kMatrixSheetSmall = 129;  // preset 2, the one the program uses
+constexpr unsigned kMatrixSheetLarge = 130;  // any preset but 0 and 2
 constexpr unsigned kMatrixSheetMedium = 131;  // preset 0
 
 MatrixCellMetrics MatrixPreset(int preset);

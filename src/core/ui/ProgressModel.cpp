@@ -10,7 +10,8 @@ int ProgressModel::Clamped(long long position) const
 {
     if (m_nMin < m_nMax)
         position = std::clamp<long long>(position, m_nMin, m_nMax);
-    return static_cast<int>(std::clamp<long long>(position, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<long long>(position, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 void ProgressModel::SetRange(int lower, int upper)

@@ -93,7 +93,7 @@ void BenqSetBookType(CommandContext& command)
     }
 }
 
-} // namespace
+}  // namespace
 
 void RegisterBenqCommands(CommandTable& table)
 {
@@ -102,4 +102,4 @@ void RegisterBenqCommands(CommandTable& table)
     table.Register({.opcode = 0xFF, .name = "BENQ READ BOOK TYPE FF", .cdbLength = 12, .handler = BenqReadBookType});
 }
 
-} // namespace emu
+}  // namespace emu

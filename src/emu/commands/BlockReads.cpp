@@ -74,7 +74,7 @@ void Read10(CommandContext& command)
         command.Fail(bad->sense, static_cast<std::uint32_t>(bad->block));
 }
 
-} // namespace
+}  // namespace
 
 void RegisterBlockReads(CommandTable& table)
 {
@@ -84,4 +84,4 @@ void RegisterBlockReads(CommandTable& table)
         {.opcode = kRead10, .name = "READ(10)", .cdbLength = 10, .needsReadyMedium = true, .handler = Read10});
 }
 
-} // namespace emu
+}  // namespace emu

@@ -33,7 +33,7 @@ CommandTable WithFamily(void (*registerFamily)(CommandTable&))
     return commands;
 }
 
-} // namespace
+}  // namespace
 
 const CommandTable& CommandsFor(VendorFamily family)
 {
@@ -53,4 +53,4 @@ const CommandTable& CommandsFor(VendorFamily family)
     return StandardCommands();
 }
 
-} // namespace emu
+}  // namespace emu

@@ -44,4 +44,4 @@ bool CdbHolds(const CommandContext& command, std::size_t at, const std::array<st
     return true;
 }
 
-} // namespace emu
+}  // namespace emu

@@ -73,8 +73,8 @@ void ReadDiscInformation(CommandContext& command)
     }
     const bool cd = disc.family == MediumFamily::Cd;
     const std::uint8_t lastSessionState = disc.status == DiscStatus::Complete ? 0x03
-                                        : disc.status == DiscStatus::Blank  ? 0x00
-                                                                            : 0x01;
+        : disc.status == DiscStatus::Blank                                    ? 0x00
+                                                                              : 0x01;
     std::vector<std::uint8_t> answer(kDiscInformationLength, 0);
     PutBe16(&answer[0], kDiscInformationLength - 2);
     answer[2] = static_cast<std::uint8_t>((disc.erasable ? 0x10 : 0) | (lastSessionState << 2) | DiscStatusField(disc));
@@ -91,8 +91,8 @@ void ReadDiscInformation(CommandContext& command)
         PutBe32(&answer[20], 0xFFFFFFFF);
     } else {
         PutAddress(&answer[16], last.startLba, cd);
-        const std::int64_t leadOut
-            = disc.atip ? MsfToLba(disc.atip->lastLeadOutStart) : static_cast<std::int64_t>(TotalBlocks(disc));
+        const std::int64_t leadOut = disc.atip ? MsfToLba(disc.atip->lastLeadOutStart)
+                                               : static_cast<std::int64_t>(TotalBlocks(disc));
         PutAddress(&answer[20], leadOut, cd);
     }
     command.Answer(answer, command.Be16(7));
@@ -102,9 +102,9 @@ const TrackEntry* FindTrack(const std::vector<TrackEntry>& tracks, std::uint8_t 
 {
     for (const TrackEntry& track : tracks) {
         const bool found = addressType == kByTrack ? track.number == address
-                         : addressType == kBySession
-                             ? track.session == address
-                             : address >= track.startLba && address - track.startLba < std::max(track.blocks, 1u);
+            : addressType == kBySession
+            ? track.session == address
+            : address >= track.startLba && address - track.startLba < std::max(track.blocks, 1u);
         if (found)
             return &track;
     }
@@ -121,7 +121,7 @@ std::vector<std::uint8_t> TrackInformation(const MediumDescription& disc, const 
     answer[6] = static_cast<std::uint8_t>((open ? 0x40 : 0) | 0x01);  // blank, mode 1 data
     // Blocks of one ECC cluster; CD tracks are not written in fixed packets here.
     const std::uint32_t blockingFactor = disc.family == MediumFamily::Bd ? 32
-                                       : disc.family == MediumFamily::Cd ? 0
+        : disc.family == MediumFamily::Cd                                ? 0
                                                                          : 16;
     PutBe32(&answer[8], track.startLba);
     PutBe32(&answer[20], blockingFactor);
@@ -154,7 +154,7 @@ void ReadTrackInformation(CommandContext& command)
     command.Answer(TrackInformation(disc, *track, open), command.Be16(7));
 }
 
-} // namespace
+}  // namespace
 
 void RegisterDiscInformation(CommandTable& table)
 {
@@ -170,4 +170,4 @@ void RegisterDiscInformation(CommandTable& table)
                     .handler = ReadTrackInformation});
 }
 
-} // namespace emu
+}  // namespace emu

@@ -133,7 +133,7 @@ void ReadDiscStructure(CommandContext& command)
     command.Answer(WithHeader(structure), command.Be16(8));
 }
 
-} // namespace
+}  // namespace
 
 void RegisterDiscStructure(CommandTable& table)
 {
@@ -144,4 +144,4 @@ void RegisterDiscStructure(CommandTable& table)
                     .handler = ReadDiscStructure});
 }
 
-} // namespace emu
+}  // namespace emu

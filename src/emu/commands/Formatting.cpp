@@ -116,14 +116,14 @@ void FormatUnit(CommandContext& command)
         disc.formatted = true;  // the host waited for the whole format
 }
 
-} // namespace
+}  // namespace
 
 void RegisterFormatting(CommandTable& table)
 {
-    table.Register({.opcode = 0x04, .name = "FORMAT UNIT", .cdbLength = 6, .needsReadyMedium = true,
-                    .handler = FormatUnit});
+    table.Register(
+        {.opcode = 0x04, .name = "FORMAT UNIT", .cdbLength = 6, .needsReadyMedium = true, .handler = FormatUnit});
     table.Register(
         {.opcode = 0x23, .name = "READ FORMAT CAPACITIES", .cdbLength = 10, .handler = ReadFormatCapacities});
 }
 
-} // namespace emu
+}  // namespace emu

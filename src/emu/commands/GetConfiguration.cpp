@@ -69,7 +69,7 @@ void GetConfiguration(CommandContext& command)
     command.Answer(answer, command.Be16(7));
 }
 
-} // namespace
+}  // namespace
 
 void RegisterGetConfiguration(CommandTable& table)
 {
@@ -80,4 +80,4 @@ void RegisterGetConfiguration(CommandTable& table)
                     .handler = GetConfiguration});
 }
 
-} // namespace emu
+}  // namespace emu

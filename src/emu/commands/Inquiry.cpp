@@ -9,8 +9,8 @@ constexpr std::size_t kStandardInquiryLength = 96;
 
 std::vector<std::uint8_t> StandardInquiry(const DriveIdentity& drive)
 {
-    std::vector<std::uint8_t> data
-        = {drive.peripheralType, 0x80, 0x00, drive.inquiryByte3, kStandardInquiryLength - 5, 0x00, 0x00, 0x00};
+    std::vector<std::uint8_t> data = {drive.peripheralType,       0x80, 0x00, drive.inquiryByte3,
+                                      kStandardInquiryLength - 5, 0x00, 0x00, 0x00};
     AppendPadded(data, drive.vendor, 8);
     AppendPadded(data, drive.product, 16);
     AppendPadded(data, drive.revision, 4);
@@ -46,7 +46,7 @@ void Inquiry(CommandContext& command)
     command.Answer(data, allocation);
 }
 
-} // namespace
+}  // namespace
 
 void RegisterInquiry(CommandTable& table)
 {
@@ -54,4 +54,4 @@ void RegisterInquiry(CommandTable& table)
         {.opcode = 0x12, .name = "INQUIRY", .cdbLength = 6, .reportsUnitAttention = false, .handler = Inquiry});
 }
 
-} // namespace emu
+}  // namespace emu

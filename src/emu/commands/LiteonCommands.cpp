@@ -39,11 +39,11 @@ void LiteonVendorCommand(CommandContext& command)
     command.Answer(answer, kAnswerLength);
 }
 
-} // namespace
+}  // namespace
 
 void RegisterLiteonCommands(CommandTable& table)
 {
     table.Register({.opcode = 0xDF, .name = "LITE-ON VENDOR DF", .cdbLength = 12, .handler = LiteonVendorCommand});
 }
 
-} // namespace emu
+}  // namespace emu

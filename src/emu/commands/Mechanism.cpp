@@ -39,7 +39,7 @@ void MechanismStatus(CommandContext& command)
     command.Answer(answer, command.Be16(8));
 }
 
-} // namespace
+}  // namespace
 
 void RegisterMechanismCommands(CommandTable& table)
 {
@@ -49,4 +49,4 @@ void RegisterMechanismCommands(CommandTable& table)
     table.Register({.opcode = 0xBD, .name = "MECHANISM STATUS", .cdbLength = 12, .handler = MechanismStatus});
 }
 
-} // namespace emu
+}  // namespace emu

@@ -77,11 +77,11 @@ void ModeSense10(CommandContext& command)
     command.Answer(answer, command.Be16(7));
 }
 
-} // namespace
+}  // namespace
 
 void RegisterModeSense(CommandTable& table)
 {
     table.Register({.opcode = 0x5A, .name = "MODE SENSE(10)", .cdbLength = 10, .handler = ModeSense10});
 }
 
-} // namespace emu
+}  // namespace emu

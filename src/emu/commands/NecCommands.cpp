@@ -32,11 +32,11 @@ void NecVendorCommand(CommandContext& command)
     command.Answer(answer, kAnswerLength);
 }
 
-} // namespace
+}  // namespace
 
 void RegisterNecCommands(CommandTable& table)
 {
     table.Register({.opcode = 0xC9, .name = "NEC VENDOR C9", .cdbLength = 10, .handler = NecVendorCommand});
 }
 
-} // namespace emu
+}  // namespace emu

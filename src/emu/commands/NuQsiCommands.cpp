@@ -22,11 +22,11 @@ void NuQsiVendorCommand(CommandContext& command)
     command.Answer(answer, command.Be16(7));
 }
 
-} // namespace
+}  // namespace
 
 void RegisterNuQsiCommands(CommandTable& table)
 {
     table.Register({.opcode = 0xF3, .name = "NU/QSI VENDOR F3", .cdbLength = 12, .handler = NuQsiVendorCommand});
 }
 
-} // namespace emu
+}  // namespace emu

@@ -40,7 +40,7 @@ std::vector<Extent> WriteExtents(const DriveState& drive)
     const std::uint32_t top = drive.identity.capabilities.maxWriteSpeedKBps;
     using namespace profile;
     const bool pressed = disc.profile == kCdRom || disc.profile == kDvdRom || disc.profile == kBdRom
-                      || disc.profile == kHdDvdRom;
+        || disc.profile == kHdDvdRom;
     if (top == 0 || pressed || TotalBlocks(disc) == 0)
         return {};
     return {{0, top, static_cast<std::uint32_t>(TotalBlocks(disc) - 1), top}};
@@ -75,7 +75,7 @@ void GetPerformance(CommandContext& command)
     command.Answer(answer, answer.size());
 }
 
-} // namespace
+}  // namespace
 
 void RegisterPerformance(CommandTable& table)
 {
@@ -86,4 +86,4 @@ void RegisterPerformance(CommandTable& table)
                     .handler = GetPerformance});
 }
 
-} // namespace emu
+}  // namespace emu

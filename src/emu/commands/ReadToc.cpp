@@ -63,8 +63,9 @@ std::vector<std::uint8_t> SessionInfo(const MediumDescription& disc, bool msf)
 
 void AddFullTocEntry(std::vector<std::uint8_t>& out, const TrackEntry& track, std::uint8_t point, const Msf& time)
 {
-    out.insert(out.end(), {track.session, static_cast<std::uint8_t>(kAdrPosition | (track.control & 0x0F)), 0x00, point,
-                           0x00, 0x00, 0x00, 0x00});
+    out.insert(out.end(),
+               {track.session, static_cast<std::uint8_t>(kAdrPosition | (track.control & 0x0F)), 0x00, point, 0x00,
+                0x00, 0x00, 0x00});
     PutTime(out, time);
 }
 
@@ -122,13 +123,19 @@ void ReadToc(CommandContext& command)
         if (known)
             answer = FullToc(disc);
         break;
-    case kPma: known = IsRecordableCd(disc); answer = {0, 0, 0, 0}; break;  // the PMA is empty once a disc is closed
+    case kPma:
+        known = IsRecordableCd(disc);
+        answer = {0, 0, 0, 0};
+        break;  // the PMA is empty once a disc is closed
     case kAtip:
         known = IsRecordableCd(disc);
         if (known)
             answer = Atip(disc);
         break;
-    case kCdText: known = cd; answer = {0, 0, 0, 0}; break;  // no CD-Text on these discs
+    case kCdText:
+        known = cd;
+        answer = {0, 0, 0, 0};
+        break;  // no CD-Text on these discs
     default: known = false; break;
     }
     if (!known) {
@@ -139,12 +146,12 @@ void ReadToc(CommandContext& command)
     command.Answer(answer, command.Be16(7));
 }
 
-} // namespace
+}  // namespace
 
 void RegisterReadToc(CommandTable& table)
 {
-    table.Register({.opcode = 0x43, .name = "READ TOC/PMA/ATIP", .cdbLength = 10, .needsReadyMedium = true,
-                    .handler = ReadToc});
+    table.Register(
+        {.opcode = 0x43, .name = "READ TOC/PMA/ATIP", .cdbLength = 10, .needsReadyMedium = true, .handler = ReadToc});
 }
 
-} // namespace emu
+}  // namespace emu

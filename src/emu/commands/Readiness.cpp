@@ -5,7 +5,9 @@ namespace emu {
 namespace {
 
 // Answered by the dispatcher: a ready disc or a not-ready sense.
-void TestUnitReady(CommandContext&) {}
+void TestUnitReady(CommandContext&)
+{
+}
 
 void RequestSense(CommandContext& command)
 {
@@ -27,7 +29,7 @@ void RequestSense(CommandContext& command)
     command.Answer({bytes.begin(), bytes.end()}, command.Byte(4));
 }
 
-} // namespace
+}  // namespace
 
 void RegisterReadinessCommands(CommandTable& table)
 {
@@ -43,4 +45,4 @@ void RegisterReadinessCommands(CommandTable& table)
                     .handler = RequestSense});
 }
 
-} // namespace emu
+}  // namespace emu

@@ -37,11 +37,11 @@ void ReportKey(CommandContext& command)
     command.Answer(answer, command.Be16(8));
 }
 
-} // namespace
+}  // namespace
 
 void RegisterReportKey(CommandTable& table)
 {
     table.Register({.opcode = 0xA4, .name = "REPORT KEY", .cdbLength = 12, .handler = ReportKey});
 }
 
-} // namespace emu
+}  // namespace emu

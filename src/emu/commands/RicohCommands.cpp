@@ -21,11 +21,11 @@ void RicohVendorCommand(CommandContext& command)
     command.Answer(answer, command.Be16(7));
 }
 
-} // namespace
+}  // namespace
 
 void RegisterRicohCommands(CommandTable& table)
 {
     table.Register({.opcode = 0xFA, .name = "RICOH VENDOR FA", .cdbLength = 10, .handler = RicohVendorCommand});
 }
 
-} // namespace emu
+}  // namespace emu

@@ -25,11 +25,11 @@ void SetCdSpeed(CommandContext& command)
     drive.writeSpeedKBps = Clamp(command.Be16(4), caps.maxWriteSpeedKBps);
 }
 
-} // namespace
+}  // namespace
 
 void RegisterSpeedCommands(CommandTable& table)
 {
     table.Register({.opcode = 0xBB, .name = "SET CD SPEED", .cdbLength = 12, .handler = SetCdSpeed});
 }
 
-} // namespace emu
+}  // namespace emu

@@ -21,12 +21,12 @@ std::string CurrentFolder()
     return ::getcwd(buffer, sizeof buffer) ? buffer : std::string();
 }
 
-} // namespace
+}  // namespace
 
 bool IsInSystemFolder(const std::string& path)
 {
-    static const char* const folders[] = {"/bin", "/boot", "/dev", "/etc", "/lib", "/lib32", "/lib64",
-                                          "/proc", "/sbin", "/sys", "/usr"};
+    static const char* const folders[] = {"/bin",   "/boot", "/dev",  "/etc", "/lib", "/lib32",
+                                          "/lib64", "/proc", "/sbin", "/sys", "/usr"};
     for (const char* folder : folders) {
         const std::string prefix = folder;
         if (path == prefix || path.compare(0, prefix.size() + 1, prefix + "/") == 0)

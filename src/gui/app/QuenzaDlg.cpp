@@ -40,9 +40,11 @@ std::pair<int, int> SavedWindowPosition()
                                   screen.width(), screen.height());
 }
 
-} // namespace
+}  // namespace
 
-CQuenzaDlg::CQuenzaDlg(QWidget* parent) : CQuenzaDlg(DriveSources::FromEnvironment(), parent) {}
+CQuenzaDlg::CQuenzaDlg(QWidget* parent) : CQuenzaDlg(DriveSources::FromEnvironment(), parent)
+{
+}
 
 CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(IDD, parent), m_Core(std::move(sources))
 {
@@ -169,11 +171,11 @@ void CQuenzaDlg::StartDriveWatcher()
 {
     const DriveSources& sources = m_Core.m_Drives.Sources();
     const MessageTargetPtr target = GetMessageTarget();
-    m_pWatcher = std::make_unique<DriveWatcher>(
-        sources.sysBlockRoot, m_Core.m_Drives.Opener(), sources.emulated, [target](const DriveChange& change) {
-            target->PostMessage(WM_DEVICECHANGE, DeviceChangeEvent(change),
-                                KeepDeviceBroadcast(DeviceBroadcastOf(change)));
-        });
+    m_pWatcher = std::make_unique<DriveWatcher>(sources.sysBlockRoot, m_Core.m_Drives.Opener(), sources.emulated,
+                                                [target](const DriveChange& change) {
+                                                    target->PostMessage(WM_DEVICECHANGE, DeviceChangeEvent(change),
+                                                                        KeepDeviceBroadcast(DeviceBroadcastOf(change)));
+                                                });
     // A running test or scan owns the drives: the watcher leaves them alone.
     m_pWatcher->SetPaused([] { return AnyBusyFlagSet(); });
     m_pWatcher->Start(sources.watchIntervalMs);

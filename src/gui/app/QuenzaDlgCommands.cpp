@@ -22,7 +22,7 @@ namespace {
 
 constexpr std::uint32_t kStructureLength = 2052;
 
-} // namespace
+}  // namespace
 
 void CQuenzaDlg::OnEject()
 {

@@ -116,7 +116,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& at, Qt::Ali
     return label;
 }
 
-} // namespace
+}  // namespace
 
 void CQuenzaDlg::CreateControls()
 {
@@ -238,8 +238,8 @@ void CQuenzaDlg::CreateDriveInfoPage()
             edit->setAlignment(Qt::AlignCenter);
         } else {
             const int y = kFirstFieldY + fieldRow++ * kFieldPitch;
-            m_driveInfoPage.push_back(MakeLabel(this, field.label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight),
-                                                Qt::AlignRight));
+            m_driveInfoPage.push_back(
+                MakeLabel(this, field.label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
             edit->setGeometry(kFieldX, y, kFieldWidth, kFieldHeight);
         }
         BindControl(field.id, edit);
@@ -247,13 +247,14 @@ void CQuenzaDlg::CreateDriveInfoPage()
     }
     // The disc: its type and media ID, below the drive's own fields.
     const int mediaY = kFirstFieldY + (fieldRow + 1) * kFieldPitch;
-    for (auto [id, label, y] : {std::tuple{IDC_MEDIATYPE, "Media Type", mediaY},
-                                {IDC_MEDIAID, "Media ID", mediaY + kFieldPitch}}) {
+    for (auto [id, label, y] :
+         {std::tuple{IDC_MEDIATYPE, "Media Type", mediaY}, {IDC_MEDIAID, "Media ID", mediaY + kFieldPitch}}) {
         auto* edit = new QLineEdit(this);
         edit->setReadOnly(true);
         edit->setGeometry(kFieldX, y, kFieldWidth, kFieldHeight);
         BindControl(id, edit);
-        m_driveInfoPage.push_back(MakeLabel(this, label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
+        m_driveInfoPage.push_back(
+            MakeLabel(this, label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
         m_driveInfoPage.push_back(edit);
     }
 }

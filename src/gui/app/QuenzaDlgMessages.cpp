@@ -29,33 +29,19 @@ std::string LowerExtension(const std::string& path)
     return extension;
 }
 
-} // namespace
+}  // namespace
 
 LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_DEVICECHANGE:
-        OnDeviceChange(wParam, lParam);
-        return 1;
-    case WM_DRIVEWORKDONE:
-        m_DriveJobs.RunCompletions();
-        return 0;
-    case WM_REPORTCHANGED:
-        OnReportChanged(wParam);
-        return 0;
+    case WM_DEVICECHANGE: OnDeviceChange(wParam, lParam); return 1;
+    case WM_DRIVEWORKDONE: m_DriveJobs.RunCompletions(); return 0;
+    case WM_REPORTCHANGED: OnReportChanged(wParam); return 0;
     case WM_READSECTOR:
-    case WM_LBAENTERED:
-        ReadSectorForViewer(wParam);
-        break;
-    case WM_TESTENDED:
-        OnStop();
-        break;
-    case WM_ERRORTESTENDED:
-        EndErrorTestUi();
-        break;
-    case WM_COMPAREENDED:
-        EndCompareUi();
-        break;
+    case WM_LBAENTERED: ReadSectorForViewer(wParam); break;
+    case WM_TESTENDED: OnStop(); break;
+    case WM_ERRORTESTENDED: EndErrorTestUi(); break;
+    case WM_COMPAREENDED: EndCompareUi(); break;
     case WM_SYSCOMMAND:
         if (wParam == SC_MINIMIZE) {
             showMinimized();
@@ -73,9 +59,7 @@ LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CQuenzaDlg::OnTimer(int id)
 {
     switch (id) {
-    case ELAPSED_TIMER:
-        ++m_nElapsedSeconds;
-        break;
+    case ELAPSED_TIMER: ++m_nElapsedSeconds; break;
     case MIMIMIZE_TIMER:
         LogEntry("Killing timer MIMIMIZE_TIMER");
         KillTimer(MIMIMIZE_TIMER);
@@ -86,20 +70,15 @@ void CQuenzaDlg::OnTimer(int id)
         SetTimer(BALLOON_TIMER_UPDATE, kBalloonMs);
         break;
     case BALLOON_TIMER_UPDATE:
-    case BALLOON_TIMER_NEWS:
-        KillTimer(id);
-        break;
-    case STARTUP_TIMER:
-        StartupStep();
-        break;
+    case BALLOON_TIMER_NEWS: KillTimer(id); break;
+    case STARTUP_TIMER: StartupStep(); break;
     case RESCAN_TIMER:
         if (!AnyBusyFlagSet() && m_bPiPoActive == 0) {
             KillTimer(RESCAN_TIMER);
             RescanDrives();
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -252,15 +231,16 @@ void CQuenzaDlg::ReadSectorForViewer(WPARAM lba)
 {
     auto notice = std::make_shared<WrapperNotice>();
     auto result = std::make_shared<int>(1);
-    RunDriveWork([this, lba, notice, result] { *result = m_Core.ReadSectorForView(static_cast<std::int64_t>(lba), *notice); },
-                 [this, notice, result] {
-                     ShowNotice(*notice);
-                     if (*result != 0) {
-                         MessageBeep();
-                         ShowStatus("Error reading sector!");
-                         return;
-                     }
-                     // The viewer steps its address once it exists.
-                     ShowDlgItem(IDC_OUTPUT, true);
-                 });
+    RunDriveWork(
+        [this, lba, notice, result] { *result = m_Core.ReadSectorForView(static_cast<std::int64_t>(lba), *notice); },
+        [this, notice, result] {
+            ShowNotice(*notice);
+            if (*result != 0) {
+                MessageBeep();
+                ShowStatus("Error reading sector!");
+                return;
+            }
+            // The viewer steps its address once it exists.
+            ShowDlgItem(IDC_OUTPUT, true);
+        });
 }

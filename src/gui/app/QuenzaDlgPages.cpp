@@ -20,11 +20,12 @@ constexpr int kPageButtonWidth = 66;
 constexpr int kPageButtonHeight = 23;
 
 // The command buttons hidden as a group while a test runs.
-constexpr int kMainButtons[] = {IDC_SETTINGS, IDC_MEDIAINFO, IDC_DRIVEINFO, IDC_COMPARE, IDC_SPEEDTEST, IDC_GRAPHVIEWER,
-                                IDC_ERRORTEST, IDC_HDDTEST,  IDC_PIPO,      IDC_BOOKTYPE, IDC_EJECT,     IDC_ERASE,
-                                IDC_COPY,      IDC_SYSINFO,  IDC_SNAPSHOT,  IDC_SAVERAW};
+constexpr int kMainButtons[] = {IDC_SETTINGS,  IDC_MEDIAINFO,   IDC_DRIVEINFO, IDC_COMPARE,
+                                IDC_SPEEDTEST, IDC_GRAPHVIEWER, IDC_ERRORTEST, IDC_HDDTEST,
+                                IDC_PIPO,      IDC_BOOKTYPE,    IDC_EJECT,     IDC_ERASE,
+                                IDC_COPY,      IDC_SYSINFO,     IDC_SNAPSHOT,  IDC_SAVERAW};
 
-} // namespace
+}  // namespace
 
 // ---- drive selection ----
 
@@ -109,8 +110,7 @@ bool CQuenzaDlg::RefuseWhileTesting(bool withScanWindow, bool withCreateIso)
 
 void CQuenzaDlg::NotAvailableYet(const std::string& what)
 {
-    AppMessageBox(what + " is not available in this version of Quenzario.", "Quenzario",
-                  MB_OK | MB_ICONINFORMATION);
+    AppMessageBox(what + " is not available in this version of Quenzario.", "Quenzario", MB_OK | MB_ICONINFORMATION);
 }
 
 // ---- drive information ----

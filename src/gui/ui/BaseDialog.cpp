@@ -3,8 +3,8 @@
 #include "core/ui/Translucency.h"
 #include "gui/ui/QtConvert.h"
 
-CBaseDialog::CBaseDialog(int templateId, QWidget* parent)
-    : CDialog(templateId, parent), m_crBackground(ToColorRef(palette().color(QPalette::Button)))
+CBaseDialog::CBaseDialog(int templateId, QWidget* parent) :
+    CDialog(templateId, parent), m_crBackground(ToColorRef(palette().color(QPalette::Button)))
 {
     QPalette background = palette();
     background.setColor(QPalette::Window, ToQColor(m_crBackground));

@@ -10,7 +10,7 @@ std::function<void(unsigned)>& Hook()
     return hook;
 }
 
-} // namespace
+}  // namespace
 
 void MessageBeep(unsigned type)
 {

@@ -29,7 +29,7 @@ void Draw3dRect(QPainter& painter, const QRect& rect, const QColor& topLeft, con
     painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), bottomRight);
 }
 
-} // namespace
+}  // namespace
 
 QImage MaskedImage(const QImage& image, COLORREF transparent)
 {
@@ -73,11 +73,13 @@ QImage EmbossedImage(const QImage& image, const QColor& highlight, const QColor&
     return embossed;
 }
 
-CButtonST::CButtonST(QWidget* parent) : CButtonST(QString(), parent) {}
+CButtonST::CButtonST(QWidget* parent) : CButtonST(QString(), parent)
+{
+}
 
-CButtonST::CButtonST(const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent),
-      m_look(ToColorRef(SystemColor(*this, QPalette::Button)), ToColorRef(SystemColor(*this, QPalette::ButtonText)))
+CButtonST::CButtonST(const QString& caption, QWidget* parent) :
+    QPushButton(caption, parent),
+    m_look(ToColorRef(SystemColor(*this, QPalette::Button)), ToColorRef(SystemColor(*this, QPalette::ButtonText)))
 {
     setMouseTracking(true);
     m_look.SetPressShift(BTNST_PRESSED_LEFTRIGHT);
@@ -139,8 +141,7 @@ unsigned CButtonST::SetBitmaps(const QImage& in, COLORREF transparentIn, const Q
     return BTNST_OK;
 }
 
-unsigned CButtonST::SetBitmapResources(unsigned inId, COLORREF transparentIn, unsigned outId,
-                                       COLORREF transparentOut)
+unsigned CButtonST::SetBitmapResources(unsigned inId, COLORREF transparentIn, unsigned outId, COLORREF transparentOut)
 {
     const QImage in = inId ? LoadBitmapResource(inId) : QImage();
     const QImage out = outId ? LoadBitmapResource(outId) : QImage();
@@ -152,8 +153,8 @@ unsigned CButtonST::SetBitmapResources(unsigned inId, COLORREF transparentIn, un
     return SetBitmaps(in, transparentIn, out, transparentOut);
 }
 
-unsigned CButtonST::SetBitmapCells(const QImage& in, int xIn, int yIn, int cellWidth, int cellHeight,
-                                   const QImage& out, int xOut, int yOut, COLORREF transparent)
+unsigned CButtonST::SetBitmapCells(const QImage& in, int xIn, int yIn, int cellWidth, int cellHeight, const QImage& out,
+                                   int xOut, int yOut, COLORREF transparent)
 {
     if (in.isNull() || out.isNull())
         return BTNST_FAILEDMASK;
@@ -172,8 +173,8 @@ unsigned CButtonST::SetBitmapCells(const QImage& in, int xIn, int yIn, int cellW
     return BTNST_OK;
 }
 
-unsigned CButtonST::SetBitmapCellResource(unsigned bitmapId, int xIn, int yIn, int cellWidth, int cellHeight,
-                                          int xOut, int yOut, COLORREF transparent)
+unsigned CButtonST::SetBitmapCellResource(unsigned bitmapId, int xIn, int yIn, int cellWidth, int cellHeight, int xOut,
+                                          int yOut, COLORREF transparent)
 {
     if (bitmapId == 0)
         return BTNST_FAILEDMASK;
@@ -356,7 +357,8 @@ void CButtonST::PaintBitmap(QPainter& painter, const QRect& item, bool hasCaptio
     QImage overWhite(bitmap.size(), QImage::Format_RGB32);
     overWhite.fill(Qt::white);
     QPainter(&overWhite).drawImage(0, 0, bitmap);
-    painter.drawImage(at, EmbossedImage(overWhite, SystemColor(*this, QPalette::Light), SystemColor(*this, QPalette::Dark)));
+    painter.drawImage(
+        at, EmbossedImage(overWhite, SystemColor(*this, QPalette::Light), SystemColor(*this, QPalette::Dark)));
 }
 
 void CButtonST::PaintCaption(QPainter& painter, const QRect& caption, const ButtonDrawState& state)

@@ -10,10 +10,10 @@
 
 namespace {
 constexpr int kFocusTimer = 1;
-}
+}  // namespace
 
-CComment::CComment(QWidget* parent)
-    : CDialog(IDD, parent), m_pCancel(new CXPStyleButtonST("&Cancel", this)), m_pOK(new CXPStyleButtonST("&OK", this))
+CComment::CComment(QWidget* parent) :
+    CDialog(IDD, parent), m_pCancel(new CXPStyleButtonST("&Cancel", this)), m_pOK(new CXPStyleButtonST("&OK", this))
 {
     setWindowTitle("Enter a Comment");
     auto* prompt = new QLabel("Enter a comment up to 40 characters long", this);

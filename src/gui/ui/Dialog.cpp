@@ -25,8 +25,10 @@ const QEvent::Type kMessageEventType = static_cast<QEvent::Type>(QEvent::registe
 
 class MessageEvent : public QEvent {
 public:
-    MessageEvent(UINT message, WPARAM wParam, LPARAM lParam)
-        : QEvent(kMessageEventType), m_message(message), m_wParam(wParam), m_lParam(lParam) {}
+    MessageEvent(UINT message, WPARAM wParam, LPARAM lParam) :
+        QEvent(kMessageEventType), m_message(message), m_wParam(wParam), m_lParam(lParam)
+    {
+    }
     UINT m_message;
     WPARAM m_wParam;
     LPARAM m_lParam;
@@ -38,9 +40,12 @@ CDialog::ModalRunHook& ModalHook()
     return hook;
 }
 
-QString ToQt(const std::string& text) { return QString::fromStdString(text); }
+QString ToQt(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
-} // namespace
+}  // namespace
 
 // Message target that outlives its dialog: posts after the dialog's
 // destruction are dropped.
@@ -77,8 +82,8 @@ void CDataExchange::Fail(int controlId, const std::string& message)
         widget->setFocus();
 }
 
-CDialog::CDialog(int templateId, QWidget* parent)
-    : QDialog(parent), m_nTemplateId(templateId), m_pTarget(std::make_shared<Target>(this)), m_pMessageTarget(m_pTarget)
+CDialog::CDialog(int templateId, QWidget* parent) :
+    QDialog(parent), m_nTemplateId(templateId), m_pTarget(std::make_shared<Target>(this)), m_pMessageTarget(m_pTarget)
 {
 }
 
@@ -102,7 +107,8 @@ void CDialog::BindControl(int id, QWidget* widget)
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         connect(combo, &QComboBox::activated, this, [this, id] { DispatchNotify(id, Notify::SelChange); });
         if (combo->lineEdit())
-            connect(combo->lineEdit(), &QLineEdit::textChanged, this, [this, id] { DispatchNotify(id, Notify::EditChange); });
+            connect(combo->lineEdit(), &QLineEdit::textChanged, this,
+                    [this, id] { DispatchNotify(id, Notify::EditChange); });
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         connect(edit, &QLineEdit::textChanged, this, [this, id] { DispatchNotify(id, Notify::EditChange); });
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
@@ -195,7 +201,9 @@ bool CDialog::UpdateData(bool saveAndValidate)
     return !dx.m_bFailed;
 }
 
-void CDialog::DoDataExchange(CDataExchange&) {}
+void CDialog::DoDataExchange(CDataExchange&)
+{
+}
 
 void CDialog::MapCommand(int id, std::function<void()> handler)
 {
@@ -283,7 +291,9 @@ bool CDialog::HasTimer(int id) const
     return m_timers.count(id) != 0;
 }
 
-void CDialog::OnTimer(int) {}
+void CDialog::OnTimer(int)
+{
+}
 
 void CDialog::timerEvent(QTimerEvent* event)
 {

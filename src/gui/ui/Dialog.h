@@ -54,7 +54,11 @@ public:
     // Controls by id.
     void BindControl(int id, QWidget* widget);
     QWidget* GetDlgItem(int id) const;
-    template <class T> T* Item(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
+    template <class T>
+    T* Item(int id) const
+    {
+        return qobject_cast<T*>(GetDlgItem(id));
+    }
     void EnableDlgItem(int id, bool enable);
     void ShowDlgItem(int id, bool show);
     void MoveDlgItem(int id, int x, int y, int width, int height);

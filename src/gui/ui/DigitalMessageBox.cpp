@@ -6,7 +6,7 @@
 
 namespace {
 constexpr int kColumns = 50;
-}
+}  // namespace
 
 CDigitalMessageBox::CDigitalMessageBox(QWidget* parent) : CBaseDialog(IDD, parent), m_pDisplay(new CMatrixStatic(this))
 {

@@ -18,9 +18,11 @@ bool IsKeyWithoutCharacter(int key)
     }
 }
 
-} // namespace
+}  // namespace
 
-CCEditEx::CCEditEx(QWidget* parent) : QLineEdit(parent) {}
+CCEditEx::CCEditEx(QWidget* parent) : QLineEdit(parent)
+{
+}
 
 void CCEditEx::keyPressEvent(QKeyEvent* event)
 {

@@ -19,7 +19,8 @@ public:
 private:
     static std::optional<FileDialogAnswer> Run(const FileDialogRequest& request, QFileDialog::AcceptMode mode)
     {
-        QFileDialog dialog(request.owner, QString::fromStdString(request.title), QString::fromStdString(request.folder));
+        QFileDialog dialog(request.owner, QString::fromStdString(request.title),
+                           QString::fromStdString(request.folder));
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         // The caller asks before overwriting, as the program always has.
@@ -42,7 +43,7 @@ private:
 
 FileDialogService* g_service = nullptr;
 
-} // namespace
+}  // namespace
 
 FileDialogService& GetFileDialogService()
 {

@@ -10,10 +10,10 @@ class QWidget;
 struct FileDialogRequest {
     QWidget* owner = nullptr;
     std::string title;
-    std::string folder;         // initial folder
-    std::string filter;         // "PNG Files (*.png);;All Files (*)"
+    std::string folder;  // initial folder
+    std::string filter;  // "PNG Files (*.png);;All Files (*)"
     std::string defaultExtension;
-    int filterIndex = 1;        // 1-based, as the profile stores it
+    int filterIndex = 1;  // 1-based, as the profile stores it
 };
 
 struct FileDialogAnswer {

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 
-CMatrixStatic::CMatrixStatic(QWidget* parent) : QWidget(parent) {}
+CMatrixStatic::CMatrixStatic(QWidget* parent) : QWidget(parent)
+{
+}
 
 void CMatrixStatic::SetSize(int preset)
 {
@@ -22,7 +24,8 @@ void CMatrixStatic::SetAutoPad(bool pad, char padChar)
 
 QSize CMatrixStatic::ClientSize() const
 {
-    return QSize(std::max(0, width() - MatrixTextModel::kFrameTotal), std::max(0, height() - MatrixTextModel::kFrameTotal));
+    return QSize(std::max(0, width() - MatrixTextModel::kFrameTotal),
+                 std::max(0, height() - MatrixTextModel::kFrameTotal));
 }
 
 void CMatrixStatic::AdjustWidthToColumns(int columns)

@@ -13,7 +13,7 @@
 namespace {
 constexpr std::size_t kMaxTitle = 99;
 constexpr std::size_t kMaxMessage = 299;
-}
+}  // namespace
 
 CMessageClassDlg::CMessageClassDlg(QWidget* parent) : CDialog(IDD, parent)
 {

@@ -5,7 +5,8 @@
 // The one owner of a modeless window that may also end itself. A modeless
 // CBaseDialog deletes itself once its window is destroyed, so the owner only
 // asks it to go and never deletes it; a window already gone is forgotten.
-template <class Window> class ModelessWindow {
+template <class Window>
+class ModelessWindow {
 public:
     Window* Get() const { return m_window.data(); }
     explicit operator bool() const { return !m_window.isNull(); }

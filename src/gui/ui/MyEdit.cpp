@@ -2,7 +2,9 @@
 
 #include "gui/ui/Dialog.h"
 
-CMyEdit::CMyEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+CMyEdit::CMyEdit(QWidget* parent) : QPlainTextEdit(parent)
+{
+}
 
 void CMyEdit::mouseDoubleClickEvent(QMouseEvent* event)
 {

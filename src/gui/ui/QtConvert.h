@@ -31,7 +31,8 @@ inline UiRect ToUiRect(const QRect& rect)
 }
 
 // Replaces every pixel of a 32-bit image by what change makes of it.
-template <class Change> void TransformPixels(QImage& image, Change change)
+template <class Change>
+void TransformPixels(QImage& image, Change change)
 {
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));

@@ -36,14 +36,14 @@ int AskOnGuiThread(const std::string& text, const std::string& caption, unsigned
     }
 }
 
-} // namespace
+}  // namespace
 
 int QtUserPrompt::MessageBox(const std::string& text, const std::string& caption, unsigned type)
 {
     if (QThread::currentThread() == qApp->thread())
         return AskOnGuiThread(text, caption, type);
     int answer = IDCANCEL;
-    QMetaObject::invokeMethod(qApp, [&] { answer = AskOnGuiThread(text, caption, type); },
-                              Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [&] { answer = AskOnGuiThread(text, caption, type); }, Qt::BlockingQueuedConnection);
     return answer;
 }

@@ -69,7 +69,7 @@ QImage DrawWarningIcon()
     return icon;
 }
 
-} // namespace
+}  // namespace
 
 QImage RenderGlyphSheet(int preset)
 {

@@ -13,7 +13,7 @@ std::function<bool(const std::string&)>& Hook()
     return hook;
 }
 
-} // namespace
+}  // namespace
 
 bool ShellOpen(const std::string& target)
 {

@@ -5,9 +5,12 @@
 #include <QEvent>
 #include <QPainter>
 
-CTextProgressCtrl::CTextProgressCtrl(QWidget* parent) : QWidget(parent) {}
+CTextProgressCtrl::CTextProgressCtrl(QWidget* parent) : QWidget(parent)
+{
+}
 
-template <class Move> int CTextProgressCtrl::Moved(Move move)
+template <class Move>
+int CTextProgressCtrl::Moved(Move move)
 {
     bool changed = false;
     const int previous = move(&changed);

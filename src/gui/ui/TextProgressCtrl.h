@@ -43,7 +43,8 @@ protected:
 private:
     int Extent() const { return m_bVertical ? height() : width(); }
     // Runs a change of position; repaints when the bar's length changed.
-    template <class Move> int Moved(Move move);
+    template <class Move>
+    int Moved(Move move);
 
     ProgressModel m_model;
     bool m_bVertical = false;

@@ -25,11 +25,15 @@ bool SameClassName(const wchar_t* name, const wchar_t* expected)
     return *name == *expected;
 }
 
-} // namespace
+}  // namespace
 
-CThemeHelperST::CThemeHelperST() : CThemeHelperST(QApplication::style()) {}
+CThemeHelperST::CThemeHelperST() : CThemeHelperST(QApplication::style())
+{
+}
 
-CThemeHelperST::CThemeHelperST(QStyle* style) : m_hDll(style) {}
+CThemeHelperST::CThemeHelperST(QStyle* style) : m_hDll(style)
+{
+}
 
 CThemeHelperST::~CThemeHelperST() = default;
 
@@ -48,8 +52,8 @@ HRESULT CThemeHelperST::CloseThemeData(HTHEME theme)
     return m_hDll ? S_OK : E_FAIL;
 }
 
-HRESULT CThemeHelperST::DrawThemeBackground(HTHEME theme, QPainter* painter, int partId, int stateId,
-                                            const QRect* rect, const QRect* clipRect)
+HRESULT CThemeHelperST::DrawThemeBackground(HTHEME theme, QPainter* painter, int partId, int stateId, const QRect* rect,
+                                            const QRect* clipRect)
 {
     if (!m_hDll || !theme || !theme->style || !theme->window || !painter || !rect || partId != BP_PUSHBUTTON)
         return E_FAIL;

@@ -2,9 +2,13 @@
 
 #include "gui/ui/ThemeHelperST.h"
 
-CXPStyleButtonST::CXPStyleButtonST(QWidget* parent) : CButtonST(parent) {}
+CXPStyleButtonST::CXPStyleButtonST(QWidget* parent) : CButtonST(parent)
+{
+}
 
-CXPStyleButtonST::CXPStyleButtonST(const QString& caption, QWidget* parent) : CButtonST(caption, parent) {}
+CXPStyleButtonST::CXPStyleButtonST(const QString& caption, QWidget* parent) : CButtonST(caption, parent)
+{
+}
 
 void CXPStyleButtonST::SetThemeHelper(CThemeHelperST* themeHelper)
 {

@@ -58,7 +58,7 @@ bool IsWholeDiskName(const std::string& name)
                        [&](const char* prefix) { return StartsWith(name, prefix); });
 }
 
-} // namespace
+}  // namespace
 
 bool NaturalNameLess(const std::string& a, const std::string& b)
 {

@@ -28,12 +28,14 @@ Answer TestUnitReady(PassThrough& drive)
     return {true, sense[2] & 0x0F, sense[12]};
 }
 
-} // namespace
+}  // namespace
 
 DriveWatcher::DriveWatcher(std::string sysBlockRoot, std::shared_ptr<DeviceOpener> opener, EmulatedDrives emulated,
-                           Sink sink)
-    : m_sysBlockRoot(std::move(sysBlockRoot)), m_pOpener(std::move(opener)), m_emulated(std::move(emulated)),
-      m_sink(std::move(sink))
+                           Sink sink) :
+    m_sysBlockRoot(std::move(sysBlockRoot)),
+    m_pOpener(std::move(opener)),
+    m_emulated(std::move(emulated)),
+    m_sink(std::move(sink))
 {
     PollNow();  // what is there now is known: only changes from here on are told
     for (const auto& [name, drive] : m_emulated)

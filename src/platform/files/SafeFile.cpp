@@ -54,7 +54,7 @@ bool ReadAll(int fd, std::string& content, std::size_t limit = SIZE_MAX)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string ErrnoText(int error)
 {
@@ -64,7 +64,7 @@ std::string ErrnoText(int error)
 
 bool FileExists(const std::string& path)
 {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
 
@@ -115,7 +115,7 @@ ReadFileResult ReadRegularFile(const std::string& path, std::uintmax_t maxSize, 
         SetError(error, "cannot open " + path + ": " + ErrnoText(errno));
         return ReadFileResult::Failed;
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         SetError(error, path + " is not a regular file; not read");
@@ -149,7 +149,7 @@ int OpenPrivateFileForWriting(const std::string& path, std::string* error)
         SetError(error, "cannot open " + path + ": " + ErrnoText(errno));
         return -1;
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
         SetError(error, path + " is not a regular file of this user; not used");
         ::close(fd);
@@ -174,7 +174,7 @@ bool CopyPrivateFile(const std::string& source, const std::string& target, std::
         SetError(error, "cannot open " + source + ": " + ErrnoText(errno));
         return false;
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
         ::close(in);
         SetError(error, source + " is not a regular file of this user; not copied");

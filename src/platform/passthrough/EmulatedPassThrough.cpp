@@ -23,7 +23,7 @@ public:
     bool SetNotificationDisabled(bool, std::string*, std::string*) override { return true; }
 };
 
-} // namespace
+}  // namespace
 
 PassThroughResult EmulatedPassThrough::Execute(const std::uint8_t* cdb, std::size_t cdbLength, DataDirection direction,
                                                void* buffer, std::uint32_t size, std::uint8_t* sense,

@@ -30,8 +30,7 @@ private:
 // goes to the fallback opener (the machine's drives), when there is one.
 class EmulatedDeviceOpener : public DeviceOpener {
 public:
-    explicit EmulatedDeviceOpener(std::shared_ptr<DeviceOpener> fallback = nullptr)
-        : m_fallback(std::move(fallback)) {}
+    explicit EmulatedDeviceOpener(std::shared_ptr<DeviceOpener> fallback = nullptr) : m_fallback(std::move(fallback)) {}
 
     void Add(const std::string& driveText, std::shared_ptr<emu::EmulatedDrive> drive);
     // The names in the order they were added.

@@ -75,9 +75,8 @@ class DeviceOpener {
 public:
     virtual ~DeviceOpener() = default;
     virtual std::unique_ptr<PassThrough> Open(const std::string& driveText, DeviceOpenFailure& failure) = 0;
-    virtual std::unique_ptr<MediaChangeControl> OpenMediaChangeControl(const std::string& driveText,
-                                                                       DeviceOpenFailure& failure)
-        = 0;
+    virtual std::unique_ptr<MediaChangeControl>
+    OpenMediaChangeControl(const std::string& driveText, DeviceOpenFailure& failure) = 0;
     // The storage bus the system reports for the drive; -1 when unknown.
     virtual int QueryBusType(const std::string& driveText) = 0;
 };

@@ -52,7 +52,7 @@ std::string TransportProblem(const sg_io_hdr_t& header)
     return std::string();
 }
 
-} // namespace
+}  // namespace
 
 sg_io_hdr_t BuildSgIoHeader(const std::uint8_t* cdb, std::size_t cdbLength, DataDirection direction, void* buffer,
                             std::uint32_t size, std::uint8_t* rawSense, std::uint8_t rawSenseSize,

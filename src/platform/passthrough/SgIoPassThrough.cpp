@@ -38,7 +38,7 @@ std::string GroupName(gid_t gid)
     return std::to_string(gid);
 }
 
-} // namespace
+}  // namespace
 
 std::string DescribeOpenFailure(const std::string& node, int errorNumber)
 {
@@ -56,8 +56,8 @@ std::string DescribeOpenFailure(const std::string& node, int errorNumber)
     return text;
 }
 
-SgIoPassThrough::SgIoPassThrough(int fd, std::string node, bool readOnly, std::uint32_t maxTransferBytes)
-    : m_fd(fd), m_node(std::move(node)), m_readOnly(readOnly), m_maxTransferBytes(maxTransferBytes)
+SgIoPassThrough::SgIoPassThrough(int fd, std::string node, bool readOnly, std::uint32_t maxTransferBytes) :
+    m_fd(fd), m_node(std::move(node)), m_readOnly(readOnly), m_maxTransferBytes(maxTransferBytes)
 {
 }
 
@@ -106,8 +106,8 @@ PassThroughResult SgIoPassThrough::Execute(const std::uint8_t* cdb, std::size_t 
                                              + " takes in one command (" + std::to_string(m_maxTransferBytes / 1024)
                                              + " KB, max_hw_sectors_kb)");
     std::uint8_t rawSense[kRawSenseSize] = {};
-    sg_io_hdr_t header
-        = BuildSgIoHeader(cdb, cdbLength, direction, buffer, size, rawSense, kRawSenseSize, timeoutSeconds);
+    sg_io_hdr_t header = BuildSgIoHeader(cdb, cdbLength, direction, buffer, size, rawSense, kRawSenseSize,
+                                         timeoutSeconds);
     int ioctlErrno = 0;
     while (::ioctl(m_fd, SG_IO, &header) < 0) {
         if (errno != EINTR) {

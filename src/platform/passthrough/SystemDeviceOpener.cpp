@@ -69,15 +69,15 @@ private:
     bool m_disabled = false;
 };
 
-} // namespace
+}  // namespace
 
 bool IsPlainDeviceName(const std::string& driveText)
 {
     return !driveText.empty() && driveText != "." && driveText != ".." && driveText.find('/') == std::string::npos;
 }
 
-SystemDeviceOpener::SystemDeviceOpener(std::string devRoot, std::string sysBlockRoot)
-    : m_devRoot(std::move(devRoot)), m_sysBlockRoot(std::move(sysBlockRoot))
+SystemDeviceOpener::SystemDeviceOpener(std::string devRoot, std::string sysBlockRoot) :
+    m_devRoot(std::move(devRoot)), m_sysBlockRoot(std::move(sysBlockRoot))
 {
 }
 

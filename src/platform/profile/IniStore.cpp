@@ -18,7 +18,7 @@ bool MakeFolders(const std::string& folder)
 {
     if (folder.empty())
         return true;
-    struct stat st{};
+    struct stat st {};
     if (::stat(folder.c_str(), &st) == 0)
         return S_ISDIR(st.st_mode);
     const auto slash = folder.find_last_of('/');
@@ -27,7 +27,7 @@ bool MakeFolders(const std::string& folder)
     return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
-} // namespace
+}  // namespace
 
 bool IniStore::KeyLess::operator()(const std::string& a, const std::string& b) const
 {
@@ -41,7 +41,9 @@ bool IniStore::KeyLess::operator()(const std::string& a, const std::string& b) c
     return a.size() < b.size();
 }
 
-IniStore::IniStore(std::string path) : path_(std::move(path)) {}
+IniStore::IniStore(std::string path) : path_(std::move(path))
+{
+}
 
 std::string IniStore::EscapeValue(const std::string& value)
 {
@@ -145,7 +147,7 @@ void IniStore::LoadIfNeeded()
     if (loaded_)
         return;
     loaded_ = true;
-    struct stat st{};
+    struct stat st {};
     if (::stat(path_.c_str(), &st) != 0 && errno == ENOENT)
         return;
     std::string text;
@@ -184,8 +186,7 @@ std::optional<std::string> IniStore::Get(const std::string& section, const std::
     return v->second;
 }
 
-bool IniStore::Set(const std::string& section, const std::string& key, const std::string& value,
-                   std::string* error)
+bool IniStore::Set(const std::string& section, const std::string& key, const std::string& value, std::string* error)
 {
     if (TrimText(key) != key || key.empty() || key.find_first_of("=\n\r[];#") != std::string::npos) {
         if (error)

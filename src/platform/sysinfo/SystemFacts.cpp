@@ -54,7 +54,7 @@ std::string OsReleaseField(const std::string& path, const std::string& key)
     return std::string();
 }
 
-} // namespace
+}  // namespace
 
 std::optional<MemoryStatus> ReadMemoryStatus(const std::string& procRoot)
 {
@@ -67,7 +67,8 @@ std::optional<MemoryStatus> ReadMemoryStatus(const std::string& procRoot)
     status.availablePhysical = Field(meminfo, "MemAvailable").value_or(Field(meminfo, "MemFree").value_or(0));
     if (status.availablePhysical > status.totalPhysical)
         status.availablePhysical = status.totalPhysical;
-    status.memoryLoadPercent = static_cast<unsigned>((status.totalPhysical - status.availablePhysical) * 100 / status.totalPhysical);
+    status.memoryLoadPercent = static_cast<unsigned>((status.totalPhysical - status.availablePhysical) * 100
+                                                     / status.totalPhysical);
     const std::uint64_t swapTotal = Field(meminfo, "SwapTotal").value_or(0);
     const std::uint64_t swapFree = Field(meminfo, "SwapFree").value_or(0);
     status.totalPageFile = status.totalPhysical + swapTotal;

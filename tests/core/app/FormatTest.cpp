@@ -34,8 +34,8 @@ TEST(Format, ParseLongAcceptsWholeNumbersOnly)
         bool ok;
         long value;
     };
-    const Case cases[] = {{"12", true, 12}, {" -7 ", true, -7}, {"", false, 0}, {"12x", false, 0},
-                          {"x12", false, 0}, {"99999999999999999999999", false, 0}};
+    const Case cases[] = {{"12", true, 12},  {" -7 ", true, -7}, {"", false, 0},
+                          {"12x", false, 0}, {"x12", false, 0},  {"99999999999999999999999", false, 0}};
     for (const Case& c : cases) {
         long value = 0;
         EXPECT_EQ(ParseLong(c.text, value), c.ok) << c.text;

@@ -44,7 +44,7 @@ LogHeaderSources FixedSources(std::time_t* clock)
     return sources;
 }
 
-} // namespace
+}  // namespace
 
 TEST(LogFile, HeaderThenEveryEntryStampedWithItsOwnTime)
 {
@@ -137,7 +137,7 @@ TEST(LogFile, OwnerOnlyAndNeverFollowsAPlantedLink)
 
     unlink(dir.File("Quenzario.log").c_str());
     ASSERT_TRUE(CLogFile::Open(dir.Path(), "Quenzario", FixedSources(&clock)));
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(stat(dir.File("Quenzario.log").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 }

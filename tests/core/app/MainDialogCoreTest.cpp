@@ -13,8 +13,8 @@ namespace {
 
 // The main window's core over one emulated drive, its waits on the virtual clock.
 struct CoreBench : EmulatedDriveBench {
-    CoreBench(const char* drivePreset, const char* mediumPreset)
-        : EmulatedDriveBench(drivePreset, mediumPreset), core(Sources())
+    CoreBench(const char* drivePreset, const char* mediumPreset) :
+        EmulatedDriveBench(drivePreset, mediumPreset), core(Sources())
     {
         MakeCurrent(core.m_Drives);
         core.m_Report.SetListener([this](ReportChange change) {
@@ -38,7 +38,7 @@ struct CoreBench : EmulatedDriveBench {
     std::vector<std::uint8_t> buffer;
 };
 
-} // namespace
+}  // namespace
 
 TEST(SenseReport, CommonRefusalsEndWithAStatusOthersWithAMessage)
 {
@@ -52,21 +52,38 @@ TEST(SenseReport, CommonRefusalsEndWithAStatusOthersWithAMessage)
     };
     const auto nothing = [](emu::EmulatedDrive&) {};
     const Case cases[] = {
-        {"READ(10) without a disc", "none", {0x28, 0, 0, 0, 0, 0, 0, 0, 1, 0}, nothing,
-         "Error - No DVD media in drive", ""},
-        {"the disc was changed", "dvd+r", {0x00, 0, 0, 0, 0, 0},
+        {"READ(10) without a disc",
+         "none",
+         {0x28, 0, 0, 0, 0, 0, 0, 0, 1, 0},
+         nothing,
+         "Error - No DVD media in drive",
+         ""},
+        {"the disc was changed",
+         "dvd+r",
+         {0x00, 0, 0, 0, 0, 0},
          [](emu::EmulatedDrive& d) {
              d.AddErrorRule(emu::ErrorRule::CheckCondition(0x00, emu::sense::kMediumChanged));
          },
-         "Error - No DVD media in drive", ""},
-        {"an unsupported vendor command", "dvd+r", {0xE7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, nothing,
-         "Command not supported by drive", ""},
-        {"an invalid field", "dvd+r", {0x46, 0x03, 0, 0, 0, 0, 0, 0, 8, 0}, nothing, "Sense error occurred",
+         "Error - No DVD media in drive",
+         ""},
+        {"an unsupported vendor command",
+         "dvd+r",
+         {0xE7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         nothing,
+         "Command not supported by drive",
+         ""},
+        {"an invalid field",
+         "dvd+r",
+         {0x46, 0x03, 0, 0, 0, 0, 0, 0, 8, 0},
+         nothing,
+         "Sense error occurred",
          "Command 046h returned:          \r\n"
          "Sense 05h        Illegal Request\r\n"
          "ASC   24h                       \r\n"
          "ASCQ  00h   Invalid field in CDB"},
-        {"a pair without a text", "dvd+r", {0x00, 0, 0, 0, 0, 0},
+        {"a pair without a text",
+         "dvd+r",
+         {0x00, 0, 0, 0, 0, 0},
          [](emu::EmulatedDrive& d) {
              d.AddErrorRule(emu::ErrorRule::CheckCondition(0x00, emu::Sense{0x04, 0x44, 0x00}));
          },

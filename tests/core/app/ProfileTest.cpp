@@ -25,7 +25,7 @@ TEST(Profile, ValuesRoundTripThroughTheFile)
 {
     ScopedProfile profile;
     const std::string values[] = {"a=b=c", "  leading and trailing  ", "Grüße, ディスク", "back\\slash\nnew line",
-                                  "", "[not a section]", "; not a comment"};
+                                  "",      "[not a section]",          "; not a comment"};
     for (size_t i = 0; i < std::size(values); ++i)
         ASSERT_TRUE(WriteAppProfileString("Entry " + std::to_string(i), values[i]));
     ASSERT_TRUE(WriteAppProfileInt("VideoWindow Left", -12));

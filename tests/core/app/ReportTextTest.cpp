@@ -25,7 +25,7 @@ std::vector<std::string> ShownLines(const std::string& text)
     return lines;
 }
 
-} // namespace
+}  // namespace
 
 TEST(GrowStringArray, GrowsByExactlyTheMissingElementsAndNeverShrinks)
 {
@@ -177,10 +177,8 @@ TEST(HexDump, LinesOffsetsAndCharacters)
 {
     std::uint8_t bytes[32];
     std::iota(std::begin(bytes), std::end(bytes), 0);
-    EXPECT_EQ(HexDumpLine(bytes, 0),
-              "00000000 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ................");
-    EXPECT_EQ(HexDumpLine(bytes + 16, 16),
-              "00000010 10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F ................");
+    EXPECT_EQ(HexDumpLine(bytes, 0), "00000000 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ................");
+    EXPECT_EQ(HexDumpLine(bytes + 16, 16), "00000010 10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F ................");
     const std::uint8_t edges[16] = {0x20, 0x7E, 0x7F, 0x80, 0xFF, 'A', 'z', '0', 0x1F, 0x21, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(HexDumpLine(edges, 0xFFF0).substr(57), " ~...Az0.!......");
     EXPECT_EQ(HexDumpLine(edges, 0xFFF0).size(), 73u);

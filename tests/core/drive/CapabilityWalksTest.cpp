@@ -28,10 +28,12 @@ Bytes Configuration(const std::vector<std::uint16_t>& profiles, const std::vecto
     Bytes answer(8, 0);
     answer.insert(answer.end(), {0x00, 0x00, 0x03, static_cast<std::uint8_t>(4 * profiles.size())});
     for (std::uint16_t profile : profiles)
-        answer.insert(answer.end(), {static_cast<std::uint8_t>(profile >> 8), static_cast<std::uint8_t>(profile), 0, 0});
+        answer.insert(answer.end(),
+                      {static_cast<std::uint8_t>(profile >> 8), static_cast<std::uint8_t>(profile), 0, 0});
     for (const Feature& feature : features) {
-        answer.insert(answer.end(), {static_cast<std::uint8_t>(feature.code >> 8), static_cast<std::uint8_t>(feature.code),
-                                     0x01, static_cast<std::uint8_t>(feature.data.size())});
+        answer.insert(answer.end(),
+                      {static_cast<std::uint8_t>(feature.code >> 8), static_cast<std::uint8_t>(feature.code), 0x01,
+                       static_cast<std::uint8_t>(feature.data.size())});
         answer.insert(answer.end(), feature.data.begin(), feature.data.end());
     }
     PutBe(answer, 0, answer.size() - 4, 4);
@@ -48,7 +50,8 @@ Bytes ModePages(const std::vector<Bytes>& pages)
     return answer;
 }
 
-Bytes CapabilitiesPage(std::uint8_t read, std::uint8_t write, std::uint8_t media, std::uint8_t cdda, std::uint8_t mechanism)
+Bytes CapabilitiesPage(std::uint8_t read, std::uint8_t write, std::uint8_t media, std::uint8_t cdda,
+                       std::uint8_t mechanism)
 {
     Bytes page(32, 0);
     page[0] = 0x2A;
@@ -72,7 +75,7 @@ std::vector<Flag> RaisedOf(const CDevice& device, std::initializer_list<Flag> ca
     return raised;
 }
 
-} // namespace
+}  // namespace
 
 TEST(CapabilityWalks, EachProfileRaisesItsFlags)
 {
@@ -94,12 +97,12 @@ TEST(CapabilityWalks, EachProfileRaisesItsFlags)
         SCOPED_TRACE(test.profile);
         CDevice device;
         EXPECT_TRUE(ApplyProfileList(device, Configuration({test.profile})));
-        const auto raised = RaisedOf(device, {&CDevice::m_bCdRWrite, &CDevice::m_bCdRRead, &CDevice::m_bDvdMinusRwWrite,
-                                              &CDevice::m_bDvdMinusRwRead, &CDevice::m_bDvdMinusRDlRead,
-                                              &CDevice::m_bDvdMinusRDlWrite, &CDevice::m_bQFlix, &CDevice::m_bBdRRead,
-                                              &CDevice::m_bBdRRrmRead, &CDevice::m_bBdReRead, &CDevice::m_bBdRomRead,
-                                              &CDevice::m_bHdDvdRamRead, &CDevice::m_bHdDvdRamWrite,
-                                              &CDevice::m_bHdBurnWrite});
+        const auto raised = RaisedOf(device,
+                                     {&CDevice::m_bCdRWrite, &CDevice::m_bCdRRead, &CDevice::m_bDvdMinusRwWrite,
+                                      &CDevice::m_bDvdMinusRwRead, &CDevice::m_bDvdMinusRDlRead,
+                                      &CDevice::m_bDvdMinusRDlWrite, &CDevice::m_bQFlix, &CDevice::m_bBdRRead,
+                                      &CDevice::m_bBdRRrmRead, &CDevice::m_bBdReRead, &CDevice::m_bBdRomRead,
+                                      &CDevice::m_bHdDvdRamRead, &CDevice::m_bHdDvdRamWrite, &CDevice::m_bHdBurnWrite});
         EXPECT_EQ(raised, test.flags);
     }
 
@@ -116,17 +119,20 @@ TEST(CapabilityWalks, FeatureBodiesDecideTheirWriteFlags)
 {
     CDevice device;
     device.m_bDvdPlusRDlWrite = 1;  // stored from its bit, so a clear bit clears it
-    ApplyFeatureDescriptors(device, Configuration({}, {
-        {0x0001, {0, 0, 0, 7, 0x01, 0, 0, 0}},
-        {0x002A, {0x00, 0, 0, 0}},  // DVD+RW read, no write
-        {0x002B, {0x01, 0, 0, 0}},
-        {0x003A, {0x01, 0, 0, 0}},  // DVD+RW DL without DVD+R DL
-        {0x003B, {0x00, 0, 0, 0}},
-        {0x0040, Bytes{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x80, 0, 0, 0, 0, 0, 0}},
-        {0x0041, Bytes{0, 0, 0, 0, 0x00, 0x02, 0, 0, 0, 0, 0, 0}},
-        {0x0051, {0x01, 0, 0x00, 0}},
-        {0x0106, {}},
-    }));
+    ApplyFeatureDescriptors(device,
+                            Configuration({},
+                                          {
+                                              {0x0001, {0, 0, 0, 7, 0x01, 0, 0, 0}},
+                                              {0x002A, {0x00, 0, 0, 0}},  // DVD+RW read, no write
+                                              {0x002B, {0x01, 0, 0, 0}},
+                                              {0x003A, {0x01, 0, 0, 0}},  // DVD+RW DL without DVD+R DL
+                                              {0x003B, {0x00, 0, 0, 0}},
+                                              {0x0040, Bytes{0, 0, 0, 0, 0, 0, 0,    0,    0, 0, 0, 0, 0, 0,
+                                                             0, 0, 0, 0, 0, 0, 0x80, 0x80, 0, 0, 0, 0, 0, 0}},
+                                              {0x0041, Bytes{0, 0, 0, 0, 0x00, 0x02, 0, 0, 0, 0, 0, 0}},
+                                              {0x0051, {0x01, 0, 0x00, 0}},
+                                              {0x0106, {}},
+                                          }));
     EXPECT_EQ(device.m_nPhysicalInterface, 7);
     EXPECT_EQ(device.m_bDvdPlusRwRead, 1);
     EXPECT_EQ(device.m_bDvdPlusRwWrite, 0);
@@ -197,18 +203,17 @@ TEST(CapabilityWalks, TheCapabilitiesPageSetsFlagsClassAndNumbers)
         int cdWriter;
     };
     const Case cases[] = {
-        {"DVD writer", 0x3F, 0x37, 1, 0, 1, 1},
-        {"CD reader", 0x07, 0x00, 0, 1, 1, 0},
-        {"CD-RW reader only", 0x02, 0x00, 0, 1, 1, 0},
-        {"CD writer", 0x03, 0x03, 0, 1, 1, 1},
+        {"DVD writer", 0x3F, 0x37, 1, 0, 1, 1},        {"CD reader", 0x07, 0x00, 0, 1, 1, 0},
+        {"CD-RW reader only", 0x02, 0x00, 0, 1, 1, 0}, {"CD writer", 0x03, 0x03, 0, 1, 1, 1},
         {"neither", 0x00, 0x00, 0, 0, 0, 0},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         CDevice device;
         ModePageFindings findings;
-        ApplyModePages(device, ModePages({{0x01, 0x0A, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-                                          CapabilitiesPage(test.read, test.write, 0xF1, 0xE0, 0x29)}),
+        ApplyModePages(device,
+                       ModePages({{0x01, 0x0A, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                  CapabilitiesPage(test.read, test.write, 0xF1, 0xE0, 0x29)}),
                        0, findings);
         EXPECT_TRUE(findings.capabilitiesPageFound);
         EXPECT_EQ(findings.loadingMechanism, 0x20);
@@ -289,8 +294,14 @@ TEST(CapabilityWalks, SerialNumberIsThePrintableTextUpToTheFirstBlank)
         {"blank inside", text("AB12 CD34"), "AB12"},
         {"empty", text("    "), "None"},
         {"leading blank", text(" AB12"), "None"},
-        {"unprintable first", text("\x01" "AB1"), "None"},
-        {"DEL ends it", text("AB\x7F" "C"), "AB"},
+        {"unprintable first",
+         text("\x01"
+              "AB1"),
+         "None"},
+        {"DEL ends it",
+         text("AB\x7F"
+              "C"),
+         "AB"},
         {"60 characters", text(std::string(60, 'S')), "SSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSS"},
     };
     for (const Case& test : cases) {
@@ -327,8 +338,9 @@ TEST(CapabilityWalks, ModelCorrectionsGoByTheIdentityWithoutRegardToCase)
         CDevice device;
         device.m_strIdentity = test.identity;
         ApplyModelCorrections(device);
-        EXPECT_EQ(RaisedOf(device, {&CDevice::m_bDvdPlusRRead, &CDevice::m_bDvdPlusRwRead, &CDevice::m_bDvdMinusRRead,
-                                    &CDevice::m_bDvdMinusRwRead, &CDevice::m_bDvdPlusRDlWrite}),
+        EXPECT_EQ(RaisedOf(device,
+                           {&CDevice::m_bDvdPlusRRead, &CDevice::m_bDvdPlusRwRead, &CDevice::m_bDvdMinusRRead,
+                            &CDevice::m_bDvdMinusRwRead, &CDevice::m_bDvdPlusRDlWrite}),
                   test.raised);
     }
     CDevice nec;

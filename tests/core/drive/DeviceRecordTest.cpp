@@ -25,11 +25,12 @@ std::vector<std::uint8_t> InquiryAnswer(const std::string& vendor, const std::st
 
 std::string Upper(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return text;
 }
 
-} // namespace
+}  // namespace
 
 TEST(DeviceRecord, IdentityJoinsVendorAndProductAsTheEnumerationDoes)
 {
@@ -42,7 +43,7 @@ TEST(DeviceRecord, IdentityJoinsVendorAndProductAsTheEnumerationDoes)
         {"PLEXTOR ", "DVDR   PX-716A  ", "PLEXTOR DVDR   PX-716A"},  // eighth vendor byte blank: product follows
         {"ABCDEFGH", "0123456789ABCDEF", "ABCDEFGH 0123456789ABCDE"},  // one blank added, cut to 24
         {"TSSTcorp", "CDDVDW SH-S203B ", "TSSTcorp CDDVDW SH-S203B"},
-        {"        ", "Samsung SSD 970 ", "Samsung SSD 970"},          // no vendor (NVMe)
+        {"        ", "Samsung SSD 970 ", "Samsung SSD 970"},  // no vendor (NVMe)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.identity);
@@ -79,11 +80,21 @@ TEST(DeviceRecord, MakerFamilyDrivesIdentifyAsTheirMakers)
         const char* identityStart;  // compared without regard to case, as the program's model tests do
     };
     const Case cases[] = {
-        {"plextor", "PLEXTOR DVDR   PX-716A"}, {"pioneer", "PIONEER DVD-RW"}, {"aopen", "AOPEN    DUW1608"},
-        {"btc", "DVDRW   IDE10"},            {"nec", "_NEC    DVD_RW"},   {"optiarc", "OPTIARC"},
-        {"liteon", "LITE-ON"},                {"samsung", "TSSTCORP"},     {"toshiba", "TOSHIBA"},
-        {"ricoh", "RICOH"},                   {"benq", "BENQ"},            {"cyberdrive", "CYBERDRV"},
-        {"nu", "NU      DVDRW"},              {"generic-f3", "PHILIPS"},   {"ihas", "ATAPI   IHAS"},
+        {"plextor", "PLEXTOR DVDR   PX-716A"},
+        {"pioneer", "PIONEER DVD-RW"},
+        {"aopen", "AOPEN    DUW1608"},
+        {"btc", "DVDRW   IDE10"},
+        {"nec", "_NEC    DVD_RW"},
+        {"optiarc", "OPTIARC"},
+        {"liteon", "LITE-ON"},
+        {"samsung", "TSSTCORP"},
+        {"toshiba", "TOSHIBA"},
+        {"ricoh", "RICOH"},
+        {"benq", "BENQ"},
+        {"cyberdrive", "CYBERDRV"},
+        {"nu", "NU      DVDRW"},
+        {"generic-f3", "PHILIPS"},
+        {"ihas", "ATAPI   IHAS"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.preset);

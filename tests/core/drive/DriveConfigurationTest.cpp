@@ -21,16 +21,17 @@ std::vector<std::uint32_t> Allocations(const std::vector<Cdb>& cdbs, std::uint8_
     return lengths;
 }
 
-} // namespace
+}  // namespace
 
 TEST(DriveConfiguration, EachPresetReportsItsCapabilities)
 {
     struct Case {
         const char* preset;
-        int dvdDrive, cdWriter, plusR, plusRw, plusRDl, minusRDl, ram, bdRead, bdWrite, hdDvd, lightScribe,
-            labelFlash, mountRainier, generation;
+        int dvdDrive, cdWriter, plusR, plusRw, plusRDl, minusRDl, ram, bdRead, bdWrite, hdDvd, lightScribe, labelFlash,
+            mountRainier, generation;
         const char* serial;
     };
+    // clang-format off
     const Case cases[] = {
         // preset        dvd cdw +R +RW +RDL -RDL ram bdR bdW hd  LS  LF  MR  gen serial
         {"dvd-writer",   1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QDW20400001"},
@@ -52,20 +53,21 @@ TEST(DriveConfiguration, EachPresetReportsItsCapabilities)
         {"samsung",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QFSB000001"},
         {"toshiba",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QF10120001"},
     };
+    // clang-format on
     ASSERT_EQ(emu::DrivePresetNames().size(), std::size(cases));  // a new preset needs a row here
     for (const Case& test : cases) {
         SCOPED_TRACE(test.preset);
         WrapperBench bench(test.preset, "dvd+r");
         ASSERT_TRUE(bench.context.GetDriveConfiguration());
         const CDevice& d = bench.Record();
-        const std::vector<int> flags = {d.m_bDvdDrive,        d.m_bCdWriter,      d.m_bDvdPlusRWrite,
-                                        d.m_bDvdPlusRwWrite,  d.m_bDvdPlusRDlWrite, d.m_bDvdMinusRDlWrite,
-                                        d.m_bDvdRamWrite,     d.m_bBdRomRead,     d.m_bBdRWrite,
-                                        d.m_bHdDvdRomRead,    d.m_bLightScribe,   d.m_bLabelFlash,
-                                        d.m_bMountRainierWrite};
-        EXPECT_EQ(flags, (std::vector<int>{test.dvdDrive, test.cdWriter, test.plusR, test.plusRw, test.plusRDl,
-                                           test.minusRDl, test.ram, test.bdRead, test.bdWrite, test.hdDvd,
-                                           test.lightScribe, test.labelFlash, test.mountRainier}));
+        const std::vector<int> flags = {
+            d.m_bDvdDrive,         d.m_bCdWriter,    d.m_bDvdPlusRWrite,    d.m_bDvdPlusRwWrite, d.m_bDvdPlusRDlWrite,
+            d.m_bDvdMinusRDlWrite, d.m_bDvdRamWrite, d.m_bBdRomRead,        d.m_bBdRWrite,       d.m_bHdDvdRomRead,
+            d.m_bLightScribe,      d.m_bLabelFlash,  d.m_bMountRainierWrite};
+        EXPECT_EQ(flags,
+                  (std::vector<int>{test.dvdDrive, test.cdWriter, test.plusR, test.plusRw, test.plusRDl, test.minusRDl,
+                                    test.ram, test.bdRead, test.bdWrite, test.hdDvd, test.lightScribe, test.labelFlash,
+                                    test.mountRainier}));
         EXPECT_EQ(d.m_szSerialNumber, test.serial);
         EXPECT_EQ(d.m_nPhysicalInterface, 2);  // ATAPI
         EXPECT_EQ(d.m_bSolidBurn, 0);

@@ -40,7 +40,7 @@ Identification Identify(WrapperBench& bench)
     return found;
 }
 
-} // namespace
+}  // namespace
 
 TEST(MediaIdentification, EveryMediumPresetIsIdentifiedByProfileBookTypeAndMediaId)
 {

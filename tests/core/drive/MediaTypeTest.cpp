@@ -54,10 +54,10 @@ TEST(MediaType, NamesByCodeAndByProfile)
         const char* name;
     };
     const Case cases[] = {
-        {kMediaDvdRom, "DVD-ROM"},    {kMediaDvdMinusRDl, "DVD-RDL"}, {kMediaDvdRam, "DVD-RAM"},
-        {kMediaDvdPlusRDl, "DVD+R DL"}, {kMediaBdRe, "BD-RE"},       {kMediaHdDvdRw, "HD DVD-RW"},
+        {kMediaDvdRom, "DVD-ROM"},         {kMediaDvdMinusRDl, "DVD-RDL"}, {kMediaDvdRam, "DVD-RAM"},
+        {kMediaDvdPlusRDl, "DVD+R DL"},    {kMediaBdRe, "BD-RE"},          {kMediaHdDvdRw, "HD DVD-RW"},
         {kMediaPlusUnknownId, "DVD+R/RW"}, {kMediaNoStructure, "UNKNOWN"}, {1, "UNKNOWN"},
-        {kMediaHdDvdRam, "UNKNOWN"}, {kMediaBdRRandom, "UNKNOWN"},   {kMediaHdDvdRwDl, "UNKNOWN"},
+        {kMediaHdDvdRam, "UNKNOWN"},       {kMediaBdRRandom, "UNKNOWN"},   {kMediaHdDvdRwDl, "UNKNOWN"},
     };
     for (const Case& test : cases)
         EXPECT_STREQ(MediaTypeName(test.mediaType), test.name) << test.mediaType;

@@ -26,7 +26,7 @@ emu::MediumDescription Unformatted(const char* preset)
     return disc;
 }
 
-} // namespace
+}  // namespace
 
 TEST(CommandBlock, EveryCommandLeavesWithTheStandardLengthOfItsGroup)
 {
@@ -188,8 +188,8 @@ TEST(MmcWrappers, FormatCapacitiesAskTwiceAndCheckTheListLength)
     std::vector<std::uint8_t> buffer(2048, 0xEE);
     WrapperNotice notice;
     EXPECT_EQ(rewritable.context.GetFormatCapacities(buffer.data(), buffer.size(), &notice), 16);
-    EXPECT_EQ(rewritable.Cdbs(), (std::vector<Bytes>{{0x23, 0, 0, 0, 0, 0, 0, 0x00, 0x04, 0},
-                                                     {0x23, 0, 0, 0, 0, 0, 0, 0x00, 0x14, 0}}));
+    EXPECT_EQ(rewritable.Cdbs(),
+              (std::vector<Bytes>{{0x23, 0, 0, 0, 0, 0, 0, 0x00, 0x04, 0}, {0x23, 0, 0, 0, 0, 0, 0, 0x00, 0x14, 0}}));
     EXPECT_EQ(buffer[12 + 4], 0x98);  // the DVD+RW format, type 26h
     EXPECT_TRUE(notice.status.empty());
 

@@ -66,7 +66,7 @@ struct ChannelBench {
 
 class ChannelTest : public ::testing::Test, protected ChannelBench {};
 
-} // namespace
+}  // namespace
 
 TEST_F(ChannelTest, Cdb0ResetsTheRequestBlockAndTheLengthFollowsTheLastIndexTouched)
 {
@@ -115,9 +115,8 @@ TEST_F(ChannelTest, ExecuteOutcomes)
     std::uint8_t buffer[2048];
     const Case cases[] = {
         {"completed", [](ChannelBench& t) { return t.TestUnitReady(); }, 0, PassThroughError::None, 0, true},
-        {"check condition",
-         [&](ChannelBench& t) { return t.Read10(5000000, 1, buffer, sizeof buffer); }, 1, PassThroughError::None,
-         0x05, true},
+        {"check condition", [&](ChannelBench& t) { return t.Read10(5000000, 1, buffer, sizeof buffer); }, 1,
+         PassThroughError::None, 0x05, true},
         {"kernel refusal",
          [](ChannelBench& t) {
              t.dvd->AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::PermissionDenied, 0x00, 0x00, 1));
@@ -130,8 +129,8 @@ TEST_F(ChannelTest, ExecuteOutcomes)
              return t.TestUnitReady();
          },
          1, PassThroughError::Transport, 0, false},
-        {"transfer without a buffer",
-         [](ChannelBench& t) { return t.Read10(0, 1, nullptr, 2048); }, 1, PassThroughError::InvalidRequest, 0, false},
+        {"transfer without a buffer", [](ChannelBench& t) { return t.Read10(0, 1, nullptr, 2048); }, 1,
+         PassThroughError::InvalidRequest, 0, false},
         {"CDB index beyond 15",
          [](ChannelBench& t) {
              *t.channel.Cdb(0) = 0x00;

@@ -40,6 +40,7 @@ Cdb BenqServiceCdb(std::uint8_t sub, std::vector<std::uint8_t> tail = {0, 0, 0})
 
 const std::vector<FamilyCase>& FamilyCases()
 {
+    // clang-format off
     static const std::vector<FamilyCase> cases = {
         {"NecQueryCounterA", "nec", [](DriveContext& c) { return c.NecQueryCounterA(); }, 4, NecCdb(2, 0)},
         {"NecQueryCounterB", "nec", [](DriveContext& c) { return c.NecQueryCounterB(); }, 100, NecCdb(2, 0)},
@@ -66,6 +67,7 @@ const std::vector<FamilyCase>& FamilyCases()
         {"GetVendorStatusDF20", "liteon", [](DriveContext& c) { return c.GetVendorStatusDF20(); }, 1,
          {0xDF, 0x00, 0x0F, 0x20, 0, 0, 0, 0x80, 0, 0, 0, 0}},
     };
+    // clang-format on
     return cases;
 }
 
@@ -89,7 +91,7 @@ emu::DriveIdentity Rebadged(const char* preset, const char* vendor, const char* 
     return identity;
 }
 
-} // namespace
+}  // namespace
 
 TEST(VendorCommands, EachFamilyAnswersItsOwnCommandsAndRefusesTheOthersAsUnknownOpcodes)
 {
@@ -119,8 +121,7 @@ TEST(VendorCommands, AKernelRefusalIsReportedAsSuchNotAsAnotherFamily)
     cases.push_back({"BenqSetBookType", "benq", [](DriveContext& c) { return c.BenqSetBookType(4, 0x01); }, 1, {}});
     cases.push_back(
         {"BenqSetBookTypeData", "benq", [](DriveContext& c) { return c.BenqSetBookTypeData(2, 0x01); }, 1, {}});
-    cases.push_back(
-        {"LiteonSetBookType", "liteon", [](DriveContext& c) { return c.LiteonSetBookType(1, 2); }, 1, {}});
+    cases.push_back({"LiteonSetBookType", "liteon", [](DriveContext& c) { return c.LiteonSetBookType(1, 2); }, 1, {}});
     cases.push_back({"VendorProbeFF09", "benq", [](DriveContext& c) { return c.VendorProbeFF09(); }, -1, {}});
     cases.push_back({"DetectForSolidBurn", "nec", [](DriveContext& c) { return c.DetectForSolidBurn(); }, 0, {}});
     for (const FamilyCase& test : cases) {
@@ -186,11 +187,12 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
     EXPECT_EQ(context.BenqQueryBookType00().value, 9);
     const Cdb on = BenqServiceCdb(0xF1);
     const Cdb off = BenqServiceCdb(0xF2);
-    EXPECT_EQ(bench.TakeCdbs(), (std::vector<Cdb>{Cdb{0xFF, 0, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, on,
-                                                  Cdb{0xFE, 0x05, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0}, off, on,
-                                                  Cdb{0xFE, 0x04, 0x92, 0, 0, 0, 0, 0, 0, 0, 0, 0}, off, on,
-                                                  Cdb{0xFF, 0x10, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, off, on,
-                                                  Cdb{0xFF, 0x00, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, off}));
+    EXPECT_EQ(bench.TakeCdbs(),
+              (std::vector<Cdb>{Cdb{0xFF, 0, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, on,
+                                Cdb{0xFE, 0x05, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0}, off, on,
+                                Cdb{0xFE, 0x04, 0x92, 0, 0, 0, 0, 0, 0, 0, 0, 0}, off, on,
+                                Cdb{0xFF, 0x10, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, off, on,
+                                Cdb{0xFF, 0x00, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, off}));
 
     // The loaded DVD+RW takes a book type with a block of 2048 zero bytes.
     EXPECT_EQ(context.BenqSetBookTypeData(0x02, 0x01).value, 0);
@@ -256,8 +258,9 @@ TEST(VendorCommands, TheProbeSequenceFF09IsSentWholeAndReadsTheLastAnswer)
     const auto cdb = [](std::uint8_t b1, std::uint8_t b2, std::uint8_t b6) {
         return Cdb{0xFF, b1, b2, 0, 0, 0, b6, 0, 0, 0, 0, 0xAA};
     };
-    EXPECT_EQ(bench.TakeCdbs(), (std::vector<Cdb>{cdb(0x06, 0x12, 0), cdb(0x06, 0x10, 0), cdb(0x06, 0x12, 1),
-                                                  cdb(0x10, 0, 0), cdb(0x09, 0, 0)}));
+    EXPECT_EQ(bench.TakeCdbs(),
+              (std::vector<Cdb>{cdb(0x06, 0x12, 0), cdb(0x06, 0x10, 0), cdb(0x06, 0x12, 1), cdb(0x10, 0, 0),
+                                cdb(0x09, 0, 0)}));
 }
 
 TEST(VendorCommands, SolidBurnIsReportedOnlyWhenTheDriveTakesTheWholeSequence)

@@ -10,14 +10,14 @@
 // refuses CDBs of another length than their command's, as the bridges of
 // external drives do.
 struct WrapperBench : EmulatedDriveBench {
-    WrapperBench(const char* drivePreset, const char* mediumPreset = "none")
-        : EmulatedDriveBench(drivePreset, mediumPreset), context(Sources())
+    WrapperBench(const char* drivePreset, const char* mediumPreset = "none") :
+        EmulatedDriveBench(drivePreset, mediumPreset), context(Sources())
     {
         MakeCurrent(context);
         drive->SetStrictCdbLength(true);
     }
-    WrapperBench(emu::DriveIdentity identity, const char* mediumPreset)
-        : EmulatedDriveBench(std::move(identity), mediumPreset), context(Sources())
+    WrapperBench(emu::DriveIdentity identity, const char* mediumPreset) :
+        EmulatedDriveBench(std::move(identity), mediumPreset), context(Sources())
     {
         MakeCurrent(context);
         drive->SetStrictCdbLength(true);
@@ -46,4 +46,3 @@ struct WrapperBench : EmulatedDriveBench {
     ScopedProgramLog log;
     DriveContext context;
 };
-

@@ -10,8 +10,11 @@ TEST(JitterRating, JitterSubScore)
         float peak;
         float score;
     };
-    const Case cases[] = {{8.0f, 8.0f, 100.0f}, {7.0f, 7.0f, 100.0f} /* 108.5 capped */, {20.0f, 20.0f, -2.0f},
-                          {10.0f, 12.0f, 78.0f}, {8.0f, 10.0f, 95.0f}};
+    const Case cases[] = {{8.0f, 8.0f, 100.0f},
+                          {7.0f, 7.0f, 100.0f} /* 108.5 capped */,
+                          {20.0f, 20.0f, -2.0f},
+                          {10.0f, 12.0f, 78.0f},
+                          {8.0f, 10.0f, 95.0f}};
     for (const Case& c : cases)
         EXPECT_FLOAT_EQ(CalcJitterScore(c.average, c.peak), c.score) << c.average << "/" << c.peak;
 }

@@ -42,7 +42,7 @@ PiPoUpperState UpperWith(std::vector<std::int32_t> pi, std::vector<std::int32_t>
     return s;
 }
 
-} // namespace
+}  // namespace
 
 TEST(PiPoGraphPlot, BackgroundIsAFilledPlotWithFineAndMajorGrid)
 {
@@ -58,8 +58,10 @@ TEST(PiPoGraphPlot, BackgroundIsAFilledPlotWithFineAndMajorGrid)
     EXPECT_EQ(count(PlotLine(kGrid, 449, 0, 449, 161)), 1) << "frame";
     EXPECT_EQ(count(PlotLine(kGrid, 450, 0, 450, 162)), 1);
     EXPECT_EQ(count(PlotLine(kGrid, 0, 128, 450, 128)), 1);
-    const auto halfLines = std::count_if(steps.begin(), steps.end(), [](const PlotStep& s) { return s.color == kHalf; });
-    const auto gridLines = std::count_if(steps.begin(), steps.end(), [](const PlotStep& s) { return s.color == kGrid; });
+    const auto halfLines = std::count_if(steps.begin(), steps.end(),
+                                         [](const PlotStep& s) { return s.color == kHalf; });
+    const auto gridLines = std::count_if(steps.begin(), steps.end(),
+                                         [](const PlotStep& s) { return s.color == kGrid; });
     EXPECT_EQ(halfLines, 44 + 20);
     EXPECT_EQ(gridLines, 4 + 9 + 5);
 }
@@ -69,9 +71,9 @@ TEST(PiPoGraphPlot, LineAndBlockModesOfASmallSeries)
     PiPoUpperState s = UpperWith({10, 20, 5}, {40, 80, 120});
     EXPECT_EQ(AfterBackground(BuildUpperGraphPlot(s)),
               (std::vector<PlotStep>{
-                  PlotLine(kPI, 0, 120, 0, 80), PlotLine(kPI, 0, 80, 1, 140),       // PI, from sample 0
-                  PlotLine(kSpeed, 0, 120, 0, 80), PlotLine(kSpeed, 0, 80, 1, 40), // speed
-                  PlotLine(kWhite, 449, 1, 449, 161),                               // end marker
+                  PlotLine(kPI, 0, 120, 0, 80), PlotLine(kPI, 0, 80, 1, 140),  // PI, from sample 0
+                  PlotLine(kSpeed, 0, 120, 0, 80), PlotLine(kSpeed, 0, 80, 1, 40),  // speed
+                  PlotLine(kWhite, 449, 1, 449, 161),  // end marker
               }));
 
     s.data.piLineMode = 0;
@@ -136,8 +138,9 @@ TEST(PiPoGraphPlot, LowerGraphDrawsJitterOnlyWithPIFSamples)
     s.data.po = {0};
     const std::vector<PlotStep> steps = AfterBackground(BuildLowerGraphPlot(s));
     // Jitter sample i sits in column i: trunc(160 - 80 x 1.6) = 32.
-    EXPECT_EQ(steps, (std::vector<PlotStep>{PlotLine(0xABCDEF, 0, 32, 1, 0), PlotLine(0xABCDEF, 1, 0, 2, 16),
-                                            PlotLine(kWhite, 449, 1, 449, 161)}));
+    EXPECT_EQ(steps,
+              (std::vector<PlotStep>{PlotLine(0xABCDEF, 0, 32, 1, 0), PlotLine(0xABCDEF, 1, 0, 2, 16),
+                                     PlotLine(kWhite, 449, 1, 449, 161)}));
 }
 
 TEST(PiPoGraphPlot, RowsStayOnThePlotForAnyValue)

@@ -13,7 +13,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-} // namespace
+}  // namespace
 
 TEST(PiPoUpperGraph, PointsKeepBothSeriesEqualAndGiveTheLargestSpeed)
 {

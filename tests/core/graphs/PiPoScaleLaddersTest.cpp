@@ -15,6 +15,7 @@ TEST(PiPoScaleLadders, PIAndPIFCodesGiveTheirFactorsAndBack)
         int codeBackPI;
         int codeBackPIF;
     };
+    // clang-format off
     const Case cases[] = {
         {-3, 16.0f, 16.0f, 2, 2},    {0, 16.0f, 16.0f, 2, 2},       {1, 16.0f, 16.0f, 2, 2},
         {2, 16.0f, 16.0f, 2, 2},     {3, 8.0f, 8.0f, 3, 3},         {4, 4.0f, 4.0f, 4, 4},
@@ -22,6 +23,7 @@ TEST(PiPoScaleLadders, PIAndPIFCodesGiveTheirFactorsAndBack)
         {8, 0.25f, 0.25f, 8, 8},     {9, 0.125f, 0.125f, 9, 9},     {10, 0.0625f, 0.0625f, 10, 10},
         {11, std::nullopt, 10.0f, 0, 11}, {12, std::nullopt, std::nullopt, 0, 0},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(PIScaleFactor(c.code), c.pi) << c.code;
         EXPECT_EQ(PIFScaleFactor(c.code), c.pif) << c.code;
@@ -68,10 +70,29 @@ TEST(PiPoBands, BandEdgesAndColours)
         int value;
         int band;
     };
-    for (const Case c : {Case{-5, 1}, {0, 1}, {8, 1}, {9, 2}, {112, 14}, {113, 15}, {120, 15}, {121, 16}, {136, 17},
-                         {137, 18}, {248, 31}, {249, 32}, {std::numeric_limits<int>::max(), 32}})
+    for (const Case c : {Case{-5, 1},
+                         {0, 1},
+                         {8, 1},
+                         {9, 2},
+                         {112, 14},
+                         {113, 15},
+                         {120, 15},
+                         {121, 16},
+                         {136, 17},
+                         {137, 18},
+                         {248, 31},
+                         {249, 32},
+                         {std::numeric_limits<int>::max(), 32}})
         EXPECT_EQ(UpperBand(c.value), c.band) << c.value;
-    for (const Case c : {Case{0, 1}, {2, 1}, {3, 2}, {16, 8}, {17, 9}, {18, 9}, {19, 10}, {32, 16}, {33, 17},
+    for (const Case c : {Case{0, 1},
+                         {2, 1},
+                         {3, 2},
+                         {16, 8},
+                         {17, 9},
+                         {18, 9},
+                         {19, 10},
+                         {32, 16},
+                         {33, 17},
                          {std::numeric_limits<int>::max(), 17}})
         EXPECT_EQ(LowerBand(c.value), c.band) << c.value;
 

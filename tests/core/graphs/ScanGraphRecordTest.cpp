@@ -10,6 +10,7 @@
 namespace {
 
 // Upper record, two samples, every field given a value of its own.
+// clang-format off
 const unsigned char kUpperRecord[] = {
     0x01, 0x00, 0x00, 0x00, // speed line mode
     0x00, 0x00, 0x00, 0x00, // PI line mode (block)
@@ -41,7 +42,9 @@ const unsigned char kUpperRecord[] = {
     0x07, 0x00, 0x00, 0x00, 0x0C, 0x00, 0x00, 0x00, // PI 7, 12
     0x34, 0x00, 0x00, 0x00, 0x3D, 0x00, 0x00, 0x00, // speed 52, 61
 };
+// clang-format on
 
+// clang-format off
 const unsigned char kLowerRecord[] = {
     0x01, 0x00, 0x00, 0x00, // PO line mode
     0x00, 0x00, 0x00, 0x00, // PIF line mode (block)
@@ -73,6 +76,7 @@ const unsigned char kLowerRecord[] = {
     0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, // PO 0, 2
     0x4E, 0x00, 0x00, 0x00, 0x52, 0x00, 0x00, 0x00, // jitter 7.8 %, 8.2 %
 };
+// clang-format on
 
 PiPoGraphFrame FixtureFrame()
 {
@@ -135,7 +139,7 @@ std::string WrittenLower(const PiPoLowerData& data)
     return out.Bytes();
 }
 
-} // namespace
+}  // namespace
 
 TEST(ScanGraphRecord, RecordsAreWrittenAndReadByteForByte)
 {
@@ -224,9 +228,11 @@ TEST(ScanGraphRecord, MalformedRecordsAreRefusedAndLeaveTheDataAlone)
     PutLittleEndian32(notANumber, 16, 0x7FC00000);
     std::string infinite = FixtureBytes(kUpperRecord);
     PutLittleEndian32(infinite, 20, 0x7F800000);
+    // clang-format off
     std::vector<Case> cases = {{"huge count", hugeCount},          {"negative count", negativeCount},
                                {"count past the end", oneTooMany}, {"NaN factor", notANumber},
                                {"infinite factor", infinite}};
+    // clang-format on
     for (std::size_t length = 0; length < sizeof kUpperRecord; length += 7)
         cases.push_back({"truncated", FixtureBytes(kUpperRecord).substr(0, length)});
 

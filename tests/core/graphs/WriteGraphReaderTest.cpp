@@ -46,7 +46,7 @@ std::string Version1WithoutWritePass()
     return fixture.Text();
 }
 
-} // namespace
+}  // namespace
 
 TEST(WriteGraphReader, RefusesWhatIsNotAGraphFileWithTheFirstFaultFound)
 {
@@ -65,9 +65,11 @@ TEST(WriteGraphReader, RefusesWhatIsNotAGraphFileWithTheFirstFaultFound)
         {"binary", std::string("\x00\xff\x7f\x80[S]\r\n", 9) + std::string(300, '\xfe'), {kNotAGraphFile}},
         {"first line with a blank", Replace(good, "IBGD\r\n", "IBGD \r\n"), {"The file is not a Data File"}},
         {"IBGD on the second line", "\r\n" + good, {"The file is not a Data File"}},
-        {"no start configuration", Replace(good, "[START_CONFIGURATION]", "[CONFIGURATION]"),
+        {"no start configuration",
+         Replace(good, "[START_CONFIGURATION]", "[CONFIGURATION]"),
          {"Start Configuration data is missing"}},
-        {"no end configuration", Replace(good, "[END_CONFIGURATION]", "[CONFIGURATION]"),
+        {"no end configuration",
+         Replace(good, "[END_CONFIGURATION]", "[CONFIGURATION]"),
          {"End Configuration data is missing"}},
         {"no version", Without(WriteGraphFixture::Dvd(), "IBGD_VERSION"), {kWrongFormat}},
         {"version 3", WriteGraphFixture::Dvd().Set("IBGD_VERSION", "3").Text(), {"Unknown File Version"}},
@@ -78,7 +80,8 @@ TEST(WriteGraphReader, RefusesWhatIsNotAGraphFileWithTheFirstFaultFound)
         {"no write time", Without(WriteGraphFixture::Dvd(), "WRITE_TIME_TAKEN"), {kWrongFormat}},
         {"no write maximum", Without(WriteGraphFixture::Version1(), "WRITE_SPEED_MAX"), {kWrongFormat}},
         {"no verify average", Without(WriteGraphFixture::VerifyOnly(), "VERIFY_SPEED_AVERAGE"), {kWrongFormat}},
-        {"CD in version 1", WriteGraphFixture::Version1().Set("MEDIA_TYPE", "CD-R").Text(),
+        {"CD in version 1",
+         WriteGraphFixture::Version1().Set("MEDIA_TYPE", "CD-R").Text(),
          {"CD is not supported at this time, Please come back later."}},
         {"changed sample", tampered, {kChecksumError}},
         {"bad checksum and a missing key", Replace(tampered, "DATA_TYPE=", "DATA_KIND="), {kWrongFormat}},
@@ -88,7 +91,8 @@ TEST(WriteGraphReader, RefusesWhatIsNotAGraphFileWithTheFirstFaultFound)
         {"truncated in the samples", good.substr(0, firstSample + 40), {kChecksumError}},
         {"LF line ends", WithLineEnds("\n"), {kChecksumError}},
         {"CR line ends", WithLineEnds("\r"), {kChecksumError}},
-        {"version 1 without a write section", Version1WithoutWritePass(),
+        {"version 1 without a write section",
+         Version1WithoutWritePass(),
          {"Error in data,  the graph cannot be rendered"}},
         {"verify end marker without its start",
          WriteGraphFixture::WithChecksum(body + "[END_VERIFY_GRAPH_VALUES]\r\n"),
@@ -142,13 +146,13 @@ TEST(WriteGraphReader, TakesEveryVariantOfTheFile)
     withComments.trailer = "COMMENT1=Burnt at 8x\nCOMMENT2=Disc 2\n";
     const Case cases[] = {
         {"version 1", WriteGraphFixture::Version1(), M::Dvd, false, "1GB", "4GB", 0, true, 448, 20, 0, "Burn Time"},
-        {"version 1 names BD", WriteGraphFixture::Version1().Set("MEDIA_TYPE", "BD-R"), M::Dvd, false, "1GB", "4GB",
-         0, true, 448, 20, 0, "Burn Time"},
+        {"version 1 names BD", WriteGraphFixture::Version1().Set("MEDIA_TYPE", "BD-R"), M::Dvd, false, "1GB", "4GB", 0,
+         true, 448, 20, 0, "Burn Time"},
         {"DVD+R", WriteGraphFixture::Dvd(), M::Dvd, false, "1GB", "4GB", 0, true, 448, 20, 0, "Burn Time"},
-        {"DVD+R DL", WriteGraphFixture::Medium("DVD+R DL", 4173824, 2086912, 4173824), M::Dvd, true, "2GB", "8GB",
-         203, true, 407, 20, 0, "Burn Time"},
-        {"CD-R", WriteGraphFixture::Medium("CD-R", 359847, 0, 359847), M::Cd, false, "250MB", "1GB", 0, true, 351,
-         20, 0, "Burn Time"},
+        {"DVD+R DL", WriteGraphFixture::Medium("DVD+R DL", 4173824, 2086912, 4173824), M::Dvd, true, "2GB", "8GB", 203,
+         true, 407, 20, 0, "Burn Time"},
+        {"CD-R", WriteGraphFixture::Medium("CD-R", 359847, 0, 359847), M::Cd, false, "250MB", "1GB", 0, true, 351, 20,
+         0, "Burn Time"},
         {"HD DVD-R", WriteGraphFixture::Medium("HD DVD-R", 7341056, 0, 7341056), M::HdDvd, false, "4GB", "16GB", 0,
          true, 358, 20, 0, "Burn Time"},
         {"HD DVD-R DL", WriteGraphFixture::Medium("HD DVD-R DL", 14680064, 7340032, 14680064), M::HdDvd, true, "8GB",
@@ -253,7 +257,7 @@ TEST(WriteGraphReader, SampleValuesAndMissingPercentages)
     EXPECT_EQ(write[0].speed, 400);
     EXPECT_EQ(write[0].buffer, -100);
     EXPECT_EQ(write[0].cpu, -200);
-    EXPECT_EQ(write[0].rpm, 5687); // 4 x 1421.95 at the inner radius
+    EXPECT_EQ(write[0].rpm, 5687);  // 4 x 1421.95 at the inner radius
     EXPECT_EQ(write[1].sector, 1000000);
     EXPECT_EQ(write[1].buffer, 9000);
     EXPECT_EQ(write[1].cpu, 1250);
@@ -278,7 +282,10 @@ TEST(WriteGraphReader, WritePassRaisesSpeedMaxAndSpeedEnd)
         const char* speedEnd;
     };
     const Case cases[] = {
-        {"faster than the file says", {"8.00,0,4", "17.456,100,4", "16.1,200,4", "15.5,300,4"}, "15.94", "17.46x",
+        {"faster than the file says",
+         {"8.00,0,4", "17.456,100,4", "16.1,200,4", "15.5,300,4"},
+         "15.94",
+         "17.46x",
          "16.10x"},
         {"within the file's figures", {"8.00,0,4", "12.00,100,4"}, "15.94", "16.02x", "15.94x"},
         {"one sample", {"15.99,0,4"}, "2", "16.02x", "15.99x"},
@@ -334,9 +341,9 @@ TEST(WriteGraphReader, HugeNegativeAndGarbledNumbersStayInRange)
     EXPECT_EQ(samples[4].speed, 300);
     EXPECT_EQ(file.Displays().burnTime, "-1 Mins -15 Secs");
 
-    ASSERT_EQ(file.LoadGraphText(WriteGraphFixture::Dvd().Set("DATA_SECTORS", "-5").Set("MEDIA_LAYER_BREAK", "-7")
-                                     .Text()),
-              0);
+    ASSERT_EQ(
+        file.LoadGraphText(WriteGraphFixture::Dvd().Set("DATA_SECTORS", "-5").Set("MEDIA_LAYER_BREAK", "-7").Text()),
+        0);
     EXPECT_EQ(file.Graph().endOfDataX, 0);
     EXPECT_EQ(file.Graph().layerBreakX, 0);
 }

@@ -26,8 +26,8 @@ TEST(CalcRpmFromSector, FollowsTheRadiusOfTheSector)
         {"negative sector", -500000, 1385, 3.49, 1, 2295104, 7.4e-7, 0, 1421.9539477},
     };
     for (const Case& c : cases) {
-        const double rpm =
-            CalcRpmFromSector(c.sector, c.dataRate, c.velocity, c.layerMode, c.capacity, c.trackPitch, c.layerBreak);
+        const double rpm = CalcRpmFromSector(c.sector, c.dataRate, c.velocity, c.layerMode, c.capacity, c.trackPitch,
+                                             c.layerBreak);
         EXPECT_NEAR(rpm, c.rpm, 1e-6) << c.name;
     }
 }

@@ -13,7 +13,7 @@ std::string Padded(const std::string& text)
     return text + std::string(WriteGraphFile::kCommentWidth - text.size(), ' ');
 }
 
-} // namespace
+}  // namespace
 
 TEST(WriteGraphSave, RoundTripAppendsCommentsAfterTheChecksumLine)
 {

@@ -18,11 +18,11 @@ const std::string kVectorFolder = "/usr/lib/python3/dist-packages/cryptography_v
 
 struct VectorFile {
     Algorithm algorithm;
-    const char* stem; // e.g. "SHA2/SHA256" for SHA2/SHA256ShortMsg.rsp
+    const char* stem;  // e.g. "SHA2/SHA256" for SHA2/SHA256ShortMsg.rsp
 };
 
 const VectorFile kShaFiles[] = {
-    {Algorithm::Sha1Class, "SHA1/SHA1"}, {Algorithm::Sha1, "SHA1/SHA1"},       {Algorithm::Sha224, "SHA2/SHA224"},
+    {Algorithm::Sha1Class, "SHA1/SHA1"}, {Algorithm::Sha1, "SHA1/SHA1"},     {Algorithm::Sha224, "SHA2/SHA224"},
     {Algorithm::Sha256, "SHA2/SHA256"},  {Algorithm::Sha384, "SHA2/SHA384"}, {Algorithm::Sha512, "SHA2/SHA512"},
 };
 
@@ -99,16 +99,16 @@ bool VectorsMissing()
     return !FileExists(kVectorFolder + "SHA1/SHA1ShortMsg.rsp");
 }
 
-} // namespace
+}  // namespace
 
-#define REQUIRE_VECTORS()                                                                                   \
-    do {                                                                                                    \
-        if (VectorsMissing()) {                                                                             \
-            const char* ci = std::getenv("CI");                                                             \
-            if (ci && std::string(ci) == "true")                                                            \
-                FAIL() << "NIST vectors missing under " << kVectorFolder << " (python3-cryptography-vectors)"; \
-            GTEST_SKIP() << "install python3-cryptography-vectors to run the NIST vectors";                \
-        }                                                                                                   \
+#define REQUIRE_VECTORS()                                                                                              \
+    do {                                                                                                               \
+        if (VectorsMissing()) {                                                                                        \
+            const char* ci = std::getenv("CI");                                                                        \
+            if (ci && std::string(ci) == "true")                                                                       \
+                FAIL() << "NIST vectors missing under " << kVectorFolder << " (python3-cryptography-vectors)";         \
+            GTEST_SKIP() << "install python3-cryptography-vectors to run the NIST vectors";                            \
+        }                                                                                                              \
     } while (false)
 
 class CavpVectors : public BothKernels {};

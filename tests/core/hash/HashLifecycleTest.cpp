@@ -26,7 +26,7 @@ std::string ErrorOf(Call call)
     return "";
 }
 
-} // namespace
+}  // namespace
 
 TEST(SHAHashLifecycle, RefusesTypesOutsideOneToFive)
 {
@@ -70,7 +70,7 @@ TEST(SHA1Lifecycle, ResultClosesTheMessage)
     EXPECT_EQ(first[0], 0xa9993e36u);
     EXPECT_TRUE(std::equal(first, first + 5, second));
 
-    sha.Input(nullptr, 0); // nothing to take, nothing spoilt
+    sha.Input(nullptr, 0);  // nothing to take, nothing spoilt
     EXPECT_TRUE(sha.Result(second));
 
     sha.InputByte('d');
@@ -105,7 +105,7 @@ TEST(MD5Lifecycle, BitCountCarriesIntoTheHighWord)
 {
     MD5Context context;
     context.Init();
-    context.bitCount[0] = 0xFFFFFFF8u; // as after 2^29 - 1 bytes
+    context.bitCount[0] = 0xFFFFFFF8u;  // as after 2^29 - 1 bytes
     context.Update("ab", 2);
     EXPECT_EQ(context.bitCount[0], 8u);
     EXPECT_EQ(context.bitCount[1], 1u);
@@ -114,7 +114,7 @@ TEST(MD5Lifecycle, BitCountCarriesIntoTheHighWord)
 TEST(MD5File, HashesTheWholeFile)
 {
     TempDir dir;
-    const std::string content = PatternBytes(5000); // several 1024-byte reads and a short one
+    const std::string content = PatternBytes(5000);  // several 1024-byte reads and a short one
     WriteFileText(dir.File("data.bin"), content);
     const auto hex = MD5File(dir.File("data.bin").c_str());
     ASSERT_TRUE(hex);

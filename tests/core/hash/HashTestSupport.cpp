@@ -34,7 +34,7 @@ SHA_TYPE ShaType(Algorithm algorithm)
     }
 }
 
-} // namespace
+}  // namespace
 
 std::string DigestOfPieces(Algorithm algorithm, const std::vector<std::string_view>& pieces)
 {

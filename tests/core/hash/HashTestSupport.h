@@ -33,6 +33,6 @@ protected:
 std::string KernelsName(const ::testing::TestParamInfo<HashKernels>& info);
 void PrintTo(HashKernels kernels, std::ostream* out);
 
-#define INSTANTIATE_WITH_BOTH_KERNELS(suite)                                                                   \
-    INSTANTIATE_TEST_SUITE_P(Kernels, suite, ::testing::Values(HashKernels::Fastest, HashKernels::Portable), \
+#define INSTANTIATE_WITH_BOTH_KERNELS(suite)                                                                           \
+    INSTANTIATE_TEST_SUITE_P(Kernels, suite, ::testing::Values(HashKernels::Fastest, HashKernels::Portable),           \
                              KernelsName)

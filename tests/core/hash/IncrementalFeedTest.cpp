@@ -26,7 +26,7 @@ std::vector<std::string_view> RandomPieces(std::string_view message, std::mt1993
     return pieces;
 }
 
-} // namespace
+}  // namespace
 
 class IncrementalFeed : public BothKernels {};
 INSTANTIATE_WITH_BOTH_KERNELS(IncrementalFeed);

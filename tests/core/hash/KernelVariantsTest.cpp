@@ -29,7 +29,7 @@ void ExpectSameAsPortable(Function variant, Function portable, std::size_t block
     }
 }
 
-} // namespace
+}  // namespace
 
 #if defined(__x86_64__)
 TEST(KernelVariants, ShaExtensionsMatchPortable)

@@ -36,10 +36,10 @@ TEST_P(KnownAnswers, Md5PaddingBoundaries)
         const char* md5;
     };
     const Case cases[] = {
-        {55, "ef1772b6dff9a122358552954ad0df65"},  {56, "3b0c8ac703f828b04c6c197006d17218"},
-        {63, "b06521f39153d618550606be297466d5"},  {64, "014842d480b571495a4a0363793f7367"},
-        {65, "c743a45e0d2e6a95cb859adae0248435"},  {119, "8a7bd0732ed6a28ce75f6dabc90e1613"},
-        {120, "5f61c0ccad4cac44c75ff505e1f1e537"}, {128, "e510683b3f5ffe4093d021808bc6ff70"},
+        {55, "ef1772b6dff9a122358552954ad0df65"},      {56, "3b0c8ac703f828b04c6c197006d17218"},
+        {63, "b06521f39153d618550606be297466d5"},      {64, "014842d480b571495a4a0363793f7367"},
+        {65, "c743a45e0d2e6a95cb859adae0248435"},      {119, "8a7bd0732ed6a28ce75f6dabc90e1613"},
+        {120, "5f61c0ccad4cac44c75ff505e1f1e537"},     {128, "e510683b3f5ffe4093d021808bc6ff70"},
         {1000000, "7707d6ae4e027c70eea2a935c2296f21"},
     };
     for (const Case& c : cases)

@@ -62,7 +62,7 @@ void ExpectSingleDigests(std::size_t size, std::size_t sliceBytes, std::size_t s
     }
 }
 
-} // namespace
+}  // namespace
 
 // Slices of an odd size cut the blocks anywhere; messages of many slices
 // wrap the ring many times, with gathered, in-place and mixed hand-overs.

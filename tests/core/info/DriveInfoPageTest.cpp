@@ -18,7 +18,7 @@ struct RegionCase {
     const char *user, *vendor, *code, *control;
 };
 
-} // namespace
+}  // namespace
 
 TEST(DriveInfoPage, RegionStateTexts)
 {
@@ -26,7 +26,7 @@ TEST(DriveInfoPage, RegionStateTexts)
         {0, 4, 4, 1, 0xFD, 1, "N/A", "N/A", "N/A", "N/A"},  // no DVD drive
         {1, 4, 3, 1, 0xFD, 1, "4", "3", "2", "RPC-2"},
         {1, 5, 4, 0, 0xFD, 1, "5", "4", "Unset", "RPC-2"},  // no region set yet
-        {1, 0, 0, 0, 0, 0, "N/A", "N/A", "All", "RPC-1"},   // region free
+        {1, 0, 0, 0, 0, 0, "N/A", "N/A", "All", "RPC-1"},  // region free
         {1, 1, 0, 1, 0x7F, 0, "1", "0", "8", "RPC-1"},
         {1, 1, 0, 1, 0xFF, 1, "1", "0", "Unset", "RPC-2"},
         {1, 1, 0, 1, 0xFC, 1, "1", "0", "1,2", "RPC-2"},  // several regions
@@ -72,9 +72,9 @@ TEST(DriveInfoPage, TextsOfTheRecordAndTheDvdPlusReadRule)
     device.m_nVolumeLevels = 256;
     device.m_bDvdPlusRWrite = 1;  // writes DVD+R, says nothing of reading it
     DriveInfoPage page = MakeDriveInfoPage(device, 0x20);
-    EXPECT_EQ(page.texts.at(1199), "");       // one character is no extra information
-    EXPECT_EQ(page.texts.at(1173), " 1.2");   // "%4s"
-    EXPECT_EQ(page.texts.count(1158), 0u);    // no buffer size: the field keeps its text
+    EXPECT_EQ(page.texts.at(1199), "");  // one character is no extra information
+    EXPECT_EQ(page.texts.at(1173), " 1.2");  // "%4s"
+    EXPECT_EQ(page.texts.count(1158), 0u);  // no buffer size: the field keeps its text
     EXPECT_EQ(page.texts.at(1172), "256");
     EXPECT_EQ(page.boxes.at(1146), 1);
     EXPECT_EQ(page.boxes.at(1147), 0);

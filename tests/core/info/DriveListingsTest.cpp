@@ -42,15 +42,16 @@ std::string Trimmed(std::string text)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 TEST(DriveListings, ProfilesWithTheirNamesTheCurrentMarkAndTheOddOnes)
 {
     // The Profile List of a DVD writer with a DVD+R loaded, an unknown and a
     // non-conforming profile among them.
-    const auto answer = Answer(0x1B, {{0x0000, 0x03, {0x00, 0x1B, 0x01, 0, 0x00, 0x10, 0, 0, 0x12, 0x34, 0, 0,
-                                                        0xFF, 0xFF, 0, 0}},
-                                      {0x0001, 0x03, {0, 0, 0, 2}}});
+    const auto answer = Answer(
+        0x1B,
+        {{0x0000, 0x03, {0x00, 0x1B, 0x01, 0, 0x00, 0x10, 0, 0, 0x12, 0x34, 0, 0, 0xFF, 0xFF, 0, 0}},
+         {0x0001, 0x03, {0, 0, 0, 2}}});
     const std::vector<std::string> lines = ProfileListingLines(answer);
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[0], std::string(25, ' ') + "Drive Profiles" + std::string(25, ' '));
@@ -72,14 +73,15 @@ TEST(DriveListings, ProfilesWithTheirNamesTheCurrentMarkAndTheOddOnes)
 
 TEST(DriveListings, FeaturesWithTheirWriteLinesAndVendorCodes)
 {
-    const auto answer = Answer(0x1B, {{0x0001, 0x03, {0, 0, 0, 2}},
-                                      {0x002A, 0x01, {0x01, 0, 0, 0}},
-                                      {0x002B, 0x01, {0x00, 0, 0, 0}},
-                                      {0x002C, 0x00, {0, 0, 0, 0}},
-                                      {0x003B, 0x01, {0x01, 0, 0, 0}},
-                                      {0x0099, 0x00, {}},
-                                      {0xFF33, 0x00, {}},
-                                      {0xFF40, 0x00, {}}});
+    const auto answer = Answer(0x1B,
+                               {{0x0001, 0x03, {0, 0, 0, 2}},
+                                {0x002A, 0x01, {0x01, 0, 0, 0}},
+                                {0x002B, 0x01, {0x00, 0, 0, 0}},
+                                {0x002C, 0x00, {0, 0, 0, 0}},
+                                {0x003B, 0x01, {0x01, 0, 0, 0}},
+                                {0x0099, 0x00, {}},
+                                {0xFF33, 0x00, {}},
+                                {0xFF40, 0x00, {}}});
     std::vector<std::string> lines;
     for (const std::string& line : FeatureListingLines(answer))
         lines.push_back(Trimmed(line));
@@ -114,13 +116,13 @@ TEST(DriveListings, ModePagesWithinTheFirst248BytesAndTheLightScribeCount)
         at += length + 2u;
     };
     page(0x81, 10);  // saveable error recovery page
-    page(0x00, 4);   // page 0: no line
+    page(0x00, 4);  // page 0: no line
     page(0x2A, 40);
     page(0x31, 6);
     page(0x32, 6);
     page(0x26, 6);
     page(0x04, 160);  // starts before byte 248
-    page(0x05, 20);   // starts after it
+    page(0x05, 20);  // starts after it
     emu::PutBe16(answer.data(), static_cast<std::uint16_t>(at - 2));
     int lightScribePages = 0;
     const std::vector<std::string> lines = ModePageListingLines(answer, lightScribePages);

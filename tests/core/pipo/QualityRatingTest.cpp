@@ -18,7 +18,7 @@ ScanDisplayTexts Displays(const char* piAvg, const char* piPeak, const char* pif
     return texts;
 }
 
-} // namespace
+}  // namespace
 
 TEST(QualityRating, WorkedExamples)
 {

@@ -3,6 +3,7 @@
 // Scan files laid out by hand, field by field, as the format describes them.
 
 // Version 2: magic, three ranges, one sample in each graph.
+// clang-format off
 const unsigned char kVersion2File[] = {
     0x51, 0x4E, 0x5A, 0x56, 0x45, 0x52, 0x53, 0x49, 0x4F, 0x4E, 0x32, // "QNZVERSION2"
     0x00, 0x00, 0x00, 0x00, // current: nStartLba
@@ -115,8 +116,10 @@ const unsigned char kVersion2File[] = {
     0x02, 0x00, 0x00, 0x00, // PIF scale code
     0x03, 0x00, 0x00, 0x00, // jitter scale code
 };
+// clang-format on
 
 // Version 1: no magic, no ranges; an empty MID code and an empty drive text.
+// clang-format off
 const unsigned char kVersion1File[] = {
     0x03, 0x00, 0x00, 0x00, // PI peak 3
     0x00, 0x00, 0x00, 0x00, // PIF avg 0
@@ -219,3 +222,4 @@ const unsigned char kVersion1File[] = {
     0x02, 0x00, 0x00, 0x00, // PIF scale code
     0x00, 0x00, 0x00, 0x00, // jitter scale code
 };
+// clang-format on

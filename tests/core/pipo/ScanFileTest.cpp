@@ -93,14 +93,14 @@ ScanFile Sentinel()
     return f;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ScanFile, Version2IsWrittenAndReadByteForByte)
 {
     TempDir dir;
     ScanFile contents = Version2Contents();
     for (ScanRange& range : contents.ranges)
-        range.llStartLba = 0; // a save takes the start from its text
+        range.llStartLba = 0;  // a save takes the start from its text
     ASSERT_TRUE(SaveScanFile(dir.File("scan.qnzx"), contents));
     EXPECT_EQ(ReadFileText(dir.File("scan.qnzx")), FixtureBytes(kVersion2File));
     EXPECT_EQ(contents.ranges[kCurrentRange].llStartLba, 6699) << "1A2B";
@@ -202,9 +202,15 @@ TEST(ScanFile, DisplayFigures)
         std::int32_t tenths;
         const char* shown;
     };
-    const Case jitter[] = {{"8.2%", 82, "8.2%"},   {"7.5%", 75, "7.5%"},  {"7.56%", 76, "7.6%"},
-                           {"100.0%", 1000, "100.0%"}, {"100.1%", 1001, "---"}, {"---", 0, "---"},
-                           {"0.04%", 0, "---"},    {"", 0, "---"},         {"1e300", std::numeric_limits<std::int32_t>::max(), "---"}};
+    const Case jitter[] = {{"8.2%", 82, "8.2%"},
+                           {"7.5%", 75, "7.5%"},
+                           {"7.56%", 76, "7.6%"},
+                           {"100.0%", 1000, "100.0%"},
+                           {"100.1%", 1001, "---"},
+                           {"---", 0, "---"},
+                           {"0.04%", 0, "---"},
+                           {"", 0, "---"},
+                           {"1e300", std::numeric_limits<std::int32_t>::max(), "---"}};
     for (const Case& c : jitter) {
         ScanDisplayTexts texts;
         texts.jitterPeak = c.text;

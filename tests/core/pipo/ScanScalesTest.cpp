@@ -69,8 +69,15 @@ TEST(ScanScales, AutoPeakPicksTheSmallestScaleThatHoldsThePeak)
         int code;
         int fullScale;
     };
-    for (const Case c : {Case{0, 2, 10}, {10, 2, 10}, {11, 3, 20}, {20, 3, 20}, {21, 4, 40}, {640, 8, 640},
-                         {641, 9, 1280}, {1281, 10, 2560}, {100000, 10, 2560}}) {
+    for (const Case c : {Case{0, 2, 10},
+                         {10, 2, 10},
+                         {11, 3, 20},
+                         {20, 3, 20},
+                         {21, 4, 40},
+                         {640, 8, 640},
+                         {641, 9, 1280},
+                         {1281, 10, 2560},
+                         {100000, 10, 2560}}) {
         ScanScales scales;
         PiPoUpperGraph graph;
         scales.OnSelchangePIScale(0, c.peak, &graph);
@@ -156,9 +163,9 @@ TEST(ScanScales, SpeedAxisBands)
         Captions captions;
     };
     const Case cases[] = {
-        {0, 0, 0, {"1x", "2x", "3x", "4x"}},      {4.0, 4.0, 0, {"1x", "2x", "3x", "4x"}},
+        {0, 0, 0, {"1x", "2x", "3x", "4x"}},       {4.0, 4.0, 0, {"1x", "2x", "3x", "4x"}},
         {4.01, 4.01, 1, {"2x", "4x", "6x", "8x"}}, {16, 16, 2, {"4x", "8x", "12x", "16x"}},
-        {32, 32, 3, {"8x", "16x", "24x", "32x"}}, {33, 0, 0, {"1x", "2x", "3x", "4x"}},
+        {32, 32, 3, {"8x", "16x", "24x", "32x"}},  {33, 0, 0, {"1x", "2x", "3x", "4x"}},
     };
     for (const Case& c : cases) {
         ScanScales scales;

@@ -15,7 +15,7 @@ ButtonDrawState Pressed(bool checkBox = false)
     return state;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ButtonLook, ShiftColorKeepsEveryChannelInRange)
 {
@@ -26,12 +26,9 @@ TEST(ButtonLook, ShiftColorKeepsEveryChannelInRange)
     };
     const Case cases[] = {
         {RGB(250, 200, 100), 30, RGB(255, 205, 105)},  // cut to the smallest headroom
-        {RGB(20, 200, 100), -30, RGB(0, 180, 80)},
-        {RGB(100, 100, 100), 30, RGB(130, 130, 130)},
-        {RGB(255, 0, 0), 10, RGB(255, 0, 0)},
-        {RGB(0, 0, 0), -255, RGB(0, 0, 0)},
-        {RGB(0, 0, 0), 255, RGB(255, 255, 255)},
-        {RGB(10, 20, 30), 0, RGB(10, 20, 30)},
+        {RGB(20, 200, 100), -30, RGB(0, 180, 80)},    {RGB(100, 100, 100), 30, RGB(130, 130, 130)},
+        {RGB(255, 0, 0), 10, RGB(255, 0, 0)},         {RGB(0, 0, 0), -255, RGB(0, 0, 0)},
+        {RGB(0, 0, 0), 255, RGB(255, 255, 255)},      {RGB(10, 20, 30), 0, RGB(10, 20, 30)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ShiftColorValue(c.color, c.shift), c.expected) << std::hex << c.color << " " << std::dec << c.shift;
@@ -81,7 +78,7 @@ TEST(ButtonLook, HotTrackingOnlyOnFlatButtons)
     EXPECT_TRUE(look.TrackMouse(true, false));
     EXPECT_TRUE(look.IsHot());
     EXPECT_FALSE(look.TrackMouse(true, false));  // already hot: no repaint
-    EXPECT_FALSE(look.TrackMouse(true, true));   // held while hot stays hot
+    EXPECT_FALSE(look.TrackMouse(true, true));  // held while hot stays hot
     EXPECT_TRUE(look.IsHot());
     EXPECT_TRUE(look.TrackMouse(false, false));
     EXPECT_FALSE(look.IsHot());
@@ -136,9 +133,9 @@ TEST(ButtonLook, ThemeStateOrder)
         int expected;
     };
     const Case cases[] = {
-        {false, false, false, false, PBS_NORMAL},   {false, false, false, true, PBS_DEFAULTED},
-        {false, false, true, true, PBS_HOT},        {false, true, true, true, PBS_PRESSED},
-        {true, true, true, true, PBS_DISABLED},     {true, false, false, true, PBS_DISABLED},
+        {false, false, false, false, PBS_NORMAL}, {false, false, false, true, PBS_DEFAULTED},
+        {false, false, true, true, PBS_HOT},      {false, true, true, true, PBS_PRESSED},
+        {true, true, true, true, PBS_DISABLED},   {true, false, false, true, PBS_DISABLED},
     };
     for (const Case& c : cases) {
         ButtonLook probe(kFace, kText);

@@ -21,9 +21,8 @@ TEST(MatrixGlyphs, CellOfEachCharacter)
         UiPoint origin;
     };
     const Case cases[] = {
-        {' ', {0, 0}},     {'?', {341, 0}},   {'@', {0, 17}},   {'A', {11, 17}},
-        {'_', {341, 17}},  {'`', {0, 34}},    {'~', {330, 34}}, {'\x7f', {341, 34}},
-        {'\t', {0, 0}},    {'\x80', {0, 0}},  {'\xC3', {0, 0}},  // no cell: blank
+        {' ', {0, 0}},    {'?', {341, 0}},     {'@', {0, 17}}, {'A', {11, 17}},  {'_', {341, 17}}, {'`', {0, 34}},
+        {'~', {330, 34}}, {'\x7f', {341, 34}}, {'\t', {0, 0}}, {'\x80', {0, 0}}, {'\xC3', {0, 0}},  // no cell: blank
     };
     for (const Case& c : cases)
         EXPECT_EQ(GlyphCellOrigin(c.character, small), c.origin) << int(static_cast<unsigned char>(c.character));

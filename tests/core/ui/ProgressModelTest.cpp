@@ -9,9 +9,9 @@ TEST(ProgressModel, TextShowsThePercentageOrTheOwnersText)
         const char* expected;
     };
     const Case cases[] = {
-        {0, 100, 0, "0 % Complete"},     {0, 100, 42, "42 % Complete"}, {0, 100, 100, "100 % Complete"},
-        {0, 3, 2, "66 % Complete"},      {-50, 50, 0, "50 % Complete"}, {0, 100, 150, "100 % Complete"},
-        {0, 100, -5, "0 % Complete"},    {5, 5, 5, "0 % Complete"},
+        {0, 100, 0, "0 % Complete"},  {0, 100, 42, "42 % Complete"}, {0, 100, 100, "100 % Complete"},
+        {0, 3, 2, "66 % Complete"},   {-50, 50, 0, "50 % Complete"}, {0, 100, 150, "100 % Complete"},
+        {0, 100, -5, "0 % Complete"}, {5, 5, 5, "0 % Complete"},
     };
     for (const Case& c : cases) {
         ProgressModel model;

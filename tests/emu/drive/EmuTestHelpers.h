@@ -62,4 +62,4 @@ inline std::vector<std::uint8_t> Read10(std::uint32_t lba, std::uint16_t blocks)
     return cdb;
 }
 
-} // namespace emu
+}  // namespace emu

@@ -46,9 +46,11 @@ TEST(EmulatedDrive, GetConfigurationListsProfilesWithTheDiscsProfileCurrent)
     auto drive = Drive("cd-reader", "cd-rom");
     // Request type 2, feature 0: header, then the profile list alone.
     const Answer profiles = Send(*drive, {0x46, 0x02, 0x00, 0x00, 0, 0, 0, 0x00, 0x40, 0}, 64);
+    // clang-format off
     const std::vector<std::uint8_t> expected = {0, 0, 0, 12, 0, 0, 0x00, 0x08,  // length, current profile 08h
                                                 0x00, 0x00, 0x03, 4,           // profile list, persistent, current
                                                 0x00, 0x08, 0x01, 0x00};       // CD-ROM, current
+    // clang-format on
     EXPECT_EQ(profiles.Received(), expected);
 
     auto writer = Drive("dvd-writer", "dvd+r-dl");
@@ -74,12 +76,14 @@ TEST(EmulatedDrive, CapabilitiesPageShowsTheLockStateAndChosenSpeed)
     auto drive = Drive("cd-reader", "cd-rom");
     const std::vector<std::uint8_t> modeSense2A = {0x5A, 0, 0x2A, 0, 0, 0, 0, 0x01, 0x00, 0};
     const Answer before = Send(*drive, modeSense2A, 256);
+    // clang-format off
     const std::vector<std::uint8_t> expected = {
         0x00, 0x26, 0x00, 0x00, 0, 0, 0x00, 0x00,  // mode data length 38, no block descriptors
         0x2A, 0x1E, 0x07, 0x00, 0x71, 0x13, 0x29, 0x03,  // flags; tray, eject, lock supported, unlocked
         0x23, 0xC0, 0x01, 0x00, 0x00, 0x80, 0x23, 0xC0,  // 52x max, 256 volume levels, 128 KB, current 52x
         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+    // clang-format on
     EXPECT_EQ(before.Received(), expected);
 
     Send(*drive, {0x1E, 0, 0, 0, 0x01, 0});  // prevent removal
@@ -151,6 +155,7 @@ TEST(EmulatedDrive, AnswersEachErrorWithItsSense)
         Sense expected;
     };
     const auto nothing = [](EmulatedDrive&) {};
+    // clang-format off
     const Case cases[] = {
         {"unknown operation code", "dvd-writer", "dvd+r", nothing, {0xE7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
          sense::kInvalidOpcode},
@@ -174,6 +179,7 @@ TEST(EmulatedDrive, AnswersEachErrorWithItsSense)
          [](EmulatedDrive& d) { d.AddErrorRule(ErrorRule::CheckCondition(0x00, Sense{0x04, 0x44, 0x00}, 1)); },
          kTestUnitReady, Sense{0x04, 0x44, 0x00}},
     };
+    // clang-format on
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         auto drive = Drive(test.drive, test.medium);

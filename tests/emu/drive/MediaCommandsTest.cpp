@@ -62,7 +62,7 @@ MediumDescription Preset(const char* name)
 
 const std::vector<std::uint8_t> kRequestSense = {0x03, 0, 0, 0, 18, 0};
 
-} // namespace
+}  // namespace
 
 TEST(MediaCommands, PhysicalFormatOfDvdPlusRCarriesBookTypeAddressesAndMediaId)
 {
@@ -207,10 +207,12 @@ TEST(MediaCommands, AtipOnRecordableCdsOnly)
         std::uint8_t format;
         bool answered;
     };
+    // clang-format off
     const Case cases[] = {
         {"cd-rom", 4, false}, {"dvd+r", 4, false}, {"dvd+r", 2, false}, {"bd-r", 1, true}, {"cd-r", 3, true},
         {"cd-rom", 3, false}, {"cd-rom", 5, true},  {"dvd-rom", 5, false}, {"cd-r", 6, false},
     };
+    // clang-format on
     for (const Case& test : cases) {
         SCOPED_TRACE(std::string(test.medium) + " format " + std::to_string(test.format));
         const Answer answer = Send(*Drive("bd-writer", test.medium), ReadToc(test.format, true), 2048);
@@ -300,6 +302,7 @@ TEST(MediaCommands, FormatCapacitiesPerMedium)
         std::function<std::shared_ptr<EmulatedDrive>()> make;
         std::vector<std::uint8_t> expected;
     };
+    // clang-format off
     const Case cases[] = {
         {"no disc", [] { return Drive("bd-writer", "none"); },
          {0, 0, 0, 8, 0x00, 0xBA, 0x74, 0x00, 0x03, 0x00, 0x08, 0x00}},
@@ -313,6 +316,7 @@ TEST(MediaCommands, FormatCapacitiesPerMedium)
           0x00, 0xB4, 0x74, 0x00, 0x00, 0x00, 0x00, 0x00,  //
           0x00, 0xB4, 0x74, 0x00, 0xC0, 0x00, 0x00, 0x00}},
     };
+    // clang-format on
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         const Answer answer = Send(*test.make(), {0x23, 0, 0, 0, 0, 0, 0, 0x00, 0xFC, 0}, 252);
@@ -369,6 +373,7 @@ TEST(MediaCommands, FormatUnitRefusals)
         std::uint8_t formatType;
         Sense expected;
     };
+    // clang-format off
     const Case cases[] = {
         {"write-once disc", "dvd+r", {0x04, 0x11, 0, 0, 0, 0}, 12, 0x26, sense::kCannotFormatMedium},
         {"format the disc does not offer", "dvd+rw", {0x04, 0x11, 0, 0, 0, 0}, 12, 0x00,
@@ -377,13 +382,14 @@ TEST(MediaCommands, FormatUnitRefusals)
         {"no format data", "dvd+rw", {0x04, 0x01, 0, 0, 0, 0}, 12, 0x26, sense::kInvalidFieldInCdb},
         {"no disc", "none", {0x04, 0x11, 0, 0, 0, 0}, 12, 0x26, sense::kNoMedium},
     };
+    // clang-format on
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         auto drive = Drive("dvd-writer", test.medium);
         std::vector<std::uint8_t> list = parameters;
         list[8] = static_cast<std::uint8_t>(test.formatType << 2);
-        const CommandResult result
-            = drive->Execute(test.cdb.data(), test.cdb.size(), Transfer::ToDevice, list.data(), test.listLength);
+        const CommandResult result = drive->Execute(test.cdb.data(), test.cdb.size(), Transfer::ToDevice, list.data(),
+                                                    test.listLength);
         EXPECT_EQ(result.outcome, Outcome::CheckCondition);
         EXPECT_EQ((Sense{static_cast<std::uint8_t>(result.sense[2] & 0x0F), result.sense[12], result.sense[13]}),
                   test.expected);

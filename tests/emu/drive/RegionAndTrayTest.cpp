@@ -18,7 +18,7 @@ std::vector<std::uint8_t> ReportKey(std::uint8_t keyFormat, std::uint16_t alloca
     return cdb;
 }
 
-} // namespace
+}  // namespace
 
 TEST(RegionState, DvdDrivesReportTheirRpcStateAndCdDrivesDoNotKnowTheCommand)
 {

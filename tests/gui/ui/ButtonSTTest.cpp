@@ -47,7 +47,7 @@ QImage Skin()
     return skin;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ButtonST, StatesPaintTheirBackgroundBorderAndCaption)
 {
@@ -185,8 +185,8 @@ TEST(ButtonST, ImageSettersReportBadInput)
          BTNST_FAILEDMASK, false},
         {"cell of the sheet", [&] { return button.SetBitmapCellResource(129, 0, 17, 11, 17, 11, 17, 0); }, BTNST_OK,
          true},
-        {"missing skin", [&] { return button.SetBitmapCells(QImage(), 0, 0, 8, 8, Skin(), 0, 0, 0); },
-         BTNST_FAILEDMASK, true},  // nothing freed before the check
+        {"missing skin", [&] { return button.SetBitmapCells(QImage(), 0, 0, 8, 8, Skin(), 0, 0, 0); }, BTNST_FAILEDMASK,
+         true},  // nothing freed before the check
         {"empty cell", [&] { return button.SetBitmapCells(Skin(), 0, 0, 0, 8, Skin(), 0, 0, 0); }, BTNST_FAILEDMASK,
          false},
         {"no cursor", [&] { return button.SetCursorResource(0); }, BTNST_OK, false},
@@ -207,7 +207,7 @@ TEST(ButtonST, GreyCopyOfAnIcon)
     const QImage gray = GrayIcon(icon);
     EXPECT_EQ(gray.pixel(0, 0), qRgba(76, 76, 76, 255));
     EXPECT_EQ(gray.pixel(1, 0), qRgba(0, 0, 0, 255));  // pure black left alone
-    EXPECT_EQ(qAlpha(gray.pixel(2, 0)), 0);             // the mask is kept
+    EXPECT_EQ(qAlpha(gray.pixel(2, 0)), 0);  // the mask is kept
 
     CButtonST button;
     button.SetIcons(icon, BTNST_AUTO_GRAY);

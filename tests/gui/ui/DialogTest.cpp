@@ -72,7 +72,7 @@ void WaitUntil(const std::function<bool()>& done, int milliseconds = 5000)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-} // namespace
+}  // namespace
 
 TEST(Dialog, ControlsAreFoundByIdAndObjectName)
 {

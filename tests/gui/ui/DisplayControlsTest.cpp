@@ -28,7 +28,7 @@ bool DotOfL(int column, int row)
     return column == 0 || row == 6;
 }
 
-} // namespace
+}  // namespace
 
 TEST(MatrixStatic, DrawsEachDotInTheDisplaysColours)
 {
@@ -133,7 +133,7 @@ QImage Expected(const CTextProgressCtrl& bar, COLORREF track, COLORREF text, con
     return image;
 }
 
-} // namespace
+}  // namespace
 
 TEST(TextProgressCtrl, TextTakesTheOtherColourOnEachSide)
 {

@@ -18,9 +18,9 @@ TEST(CCEditEx, TypedCharactersAreFilteredByMode)
         bool accepted;
     };
     const Case cases[] = {
-        {true, Qt::Key_A, "a", true},      {true, Qt::Key_F, "F", true},   {true, Qt::Key_7, "7", true},
-        {true, Qt::Key_G, "g", false},     {true, Qt::Key_Minus, "-", false}, {true, Qt::Key_Space, " ", false},
-        {false, Qt::Key_7, "7", true},     {false, Qt::Key_A, "a", false},
+        {true, Qt::Key_A, "a", true},  {true, Qt::Key_F, "F", true},      {true, Qt::Key_7, "7", true},
+        {true, Qt::Key_G, "g", false}, {true, Qt::Key_Minus, "-", false}, {true, Qt::Key_Space, " ", false},
+        {false, Qt::Key_7, "7", true}, {false, Qt::Key_A, "a", false},
     };
     for (const Case& c : cases) {
         CCEditEx edit;
@@ -57,7 +57,7 @@ public:
     std::vector<std::pair<WPARAM, LPARAM>> notified;
 };
 
-} // namespace
+}  // namespace
 
 TEST(CMyEdit, DoubleClickTellsTheOwnerWhereTheCaretWas)
 {

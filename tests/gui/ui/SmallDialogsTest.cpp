@@ -35,10 +35,7 @@ void DeleteDeferred()
 
 class ProbeBaseDialog : public CBaseDialog {
 public:
-    ProbeBaseDialog() : CBaseDialog(999)
-    {
-        BindControl(1325, new QLineEdit(this));
-    }
+    ProbeBaseDialog() : CBaseDialog(999) { BindControl(1325, new QLineEdit(this)); }
     void DoDataExchange(CDataExchange& dx) override
     {
         DDX_Text(dx, 1325, value);
@@ -47,7 +44,7 @@ public:
     unsigned value = 5;
 };
 
-} // namespace
+}  // namespace
 
 TEST(BaseDialog, ModalRunsEndWithOkOrCancel)
 {
@@ -253,7 +250,7 @@ TEST(Comment, TakesTheTypedTextOnOkOnly)
             EXPECT_FALSE(dlg.HasTimer(1));
             auto* edit = dlg.Item<QLineEdit>(CComment::IDC_COMMENT);
             EXPECT_EQ(edit->cursorPosition(), 5);  // caret at the end
-            edit->setText(QString(45, 'x'));        // typed: cut at 40
+            edit->setText(QString(45, 'x'));  // typed: cut at 40
             Click(dlg, accept ? IDOK : IDCANCEL);
             return dlg.ModalResult();
         });
@@ -295,8 +292,8 @@ TEST(FileSizeRequest, AnswersAreTellableFromCancel)
         size_t messages;
     };
     const Case cases[] = {
-        {nullptr, IDOK, 2048, 0}, {"1", IDOK, 1, 0}, {"2", IDOK, 2, 0}, {"4096", IDCANCEL, 2048, 1},
-        {"abc", IDCANCEL, 2048, 1},
+        {nullptr, IDOK, 2048, 0},    {"1", IDOK, 1, 0},          {"2", IDOK, 2, 0},
+        {"4096", IDCANCEL, 2048, 1}, {"abc", IDCANCEL, 2048, 1},
     };
     for (const Case& c : cases) {
         prompt.asked.clear();

@@ -40,7 +40,7 @@ struct Told {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(DriveWatcher, TellsEachDiscChangeOfAnEmulatedDriveAsItHappens)
 {

@@ -27,8 +27,10 @@ TEST(SafeFile, ReadsWholeFilesAndSaysWhyOthersCannotBeRead)
     const Case cases[] = {
         {"a file of several reads", dir.File("big"), true, big, ""},
         {"an empty file", dir.File("empty"), true, "", ""},
-        {"a missing file", dir.File("missing"), false, "", "cannot open " + dir.File("missing") + ": No such file or directory"},
-        {"a folder opens but cannot be read", dir.File("folder"), false, "", "cannot read " + dir.File("folder") + ": Is a directory"},
+        {"a missing file", dir.File("missing"), false, "",
+         "cannot open " + dir.File("missing") + ": No such file or directory"},
+        {"a folder opens but cannot be read", dir.File("folder"), false, "",
+         "cannot read " + dir.File("folder") + ": Is a directory"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -107,7 +109,8 @@ TEST(SafeFile, ReadsRegularFilesUpToTheirBoundAndNothingElse)
          dir.File("sparse") + " is larger than 100000 bytes; not read"},
         {"a missing file", dir.File("missing"), ReadFileResult::Failed,
          "cannot open " + dir.File("missing") + ": No such file or directory"},
-        {"a folder", dir.File("folder"), ReadFileResult::Failed, dir.File("folder") + " is not a regular file; not read"},
+        {"a folder", dir.File("folder"), ReadFileResult::Failed,
+         dir.File("folder") + " is not a regular file; not read"},
         {"a pipe", dir.File("pipe"), ReadFileResult::Failed, dir.File("pipe") + " is not a regular file; not read"},
         {"a device", "/dev/zero", ReadFileResult::Failed, "/dev/zero is not a regular file; not read"},
     };

@@ -43,12 +43,13 @@ TEST(SgIo, TheRequestCarriesTheCommandTheBufferAndTheTimeOut)
 
 TEST(SgIo, DescriptorSenseBecomesFixedSense)
 {
-    const std::uint8_t descriptor[] = {0x72, 0x03, 0x11, 0x00, 0, 0, 0, 20,
-                                       0x00, 0x0A, 0x80, 0, 0, 0, 0, 0, 0x00, 0x12, 0x34, 0x56,  // information
-                                       0x02, 0x06, 0, 0, 0x80, 0x12, 0x34, 0};                   // key specific
+    const std::uint8_t descriptor[] = {0x72, 0x03, 0x11, 0x00, 0,    0,    0,    20,   0x00, 0x0A,
+                                       0x80, 0,    0,    0,    0,    0,    0x00, 0x12, 0x34, 0x56,  // information
+                                       0x02, 0x06, 0,    0,    0x80, 0x12, 0x34, 0};  // key specific
     std::uint8_t fixed[18] = {};
     ASSERT_EQ(ToFixedSense(descriptor, sizeof descriptor, fixed, sizeof fixed), 18u);
-    const std::uint8_t expected[18] = {0xF0, 0, 0x03, 0x00, 0x12, 0x34, 0x56, 10, 0, 0, 0, 0, 0x11, 0x00, 0, 0x80, 0x12, 0x34};
+    const std::uint8_t expected[18] = {0xF0, 0, 0x03, 0x00, 0x12, 0x34, 0x56, 10,   0,
+                                       0,    0, 0,    0x11, 0x00, 0,    0x80, 0x12, 0x34};
     EXPECT_EQ(0, std::memcmp(fixed, expected, 18));
 
     const std::uint8_t plain[] = {0x70, 0, 0x02, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0x3A, 0x00, 0, 0, 0, 0};
@@ -132,7 +133,9 @@ TEST(SgIoPassThrough, APermissionFailureNamesTheGroupThatOwnsTheNode)
     ASSERT_NE(daemon, nullptr);
     ASSERT_EQ(chown(node.c_str(), static_cast<uid_t>(-1), daemon->gr_gid), 0);
     const std::string text = DescribeOpenFailure(node, EACCES);
-    EXPECT_EQ(text, "cannot open " + node + ": Permission denied (this user is not in the group \"daemon\" that owns it;"
+    EXPECT_EQ(text,
+              "cannot open " + node
+                  + ": Permission denied (this user is not in the group \"daemon\" that owns it;"
                     " add the user to that group and log in again)");
 }
 
@@ -152,7 +155,8 @@ TEST(SgIoPassThrough, SendsThroughSgIoAndChecksTheTransferLimitFirst)
     std::uint8_t cdb[10] = {0x28, 0, 0, 0, 0, 0, 0, 0, 32, 0};
     std::vector<std::uint8_t> buffer(128 * 1024);
     std::uint8_t sense[18] = {};
-    const PassThroughResult tooLong = drive->Execute(cdb, 10, DataDirection::In, buffer.data(), 128 * 1024, sense, 18, 30);
+    const PassThroughResult tooLong = drive->Execute(cdb, 10, DataDirection::In, buffer.data(), 128 * 1024, sense, 18,
+                                                     30);
     EXPECT_EQ(tooLong.error, PassThroughError::InvalidRequest);
     EXPECT_NE(tooLong.reason.find("64 KB, max_hw_sectors_kb"), std::string::npos) << tooLong.reason;
 

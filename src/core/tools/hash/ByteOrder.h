@@ -32,11 +32,29 @@ inline void Store(std::uint8_t* bytes, Word value)
     std::memcpy(bytes, &value, sizeof value);
 }
 
-inline std::uint32_t LoadLittle32(const std::uint8_t* bytes) { return Load<std::uint32_t, std::endian::little>(bytes); }
-inline std::uint32_t LoadBig32(const std::uint8_t* bytes) { return Load<std::uint32_t, std::endian::big>(bytes); }
-inline std::uint64_t LoadBig64(const std::uint8_t* bytes) { return Load<std::uint64_t, std::endian::big>(bytes); }
-inline void StoreLittle32(std::uint8_t* bytes, std::uint32_t value) { Store<std::endian::little>(bytes, value); }
-inline void StoreBig32(std::uint8_t* bytes, std::uint32_t value) { Store<std::endian::big>(bytes, value); }
-inline void StoreBig64(std::uint8_t* bytes, std::uint64_t value) { Store<std::endian::big>(bytes, value); }
+inline std::uint32_t LoadLittle32(const std::uint8_t* bytes)
+{
+    return Load<std::uint32_t, std::endian::little>(bytes);
+}
+inline std::uint32_t LoadBig32(const std::uint8_t* bytes)
+{
+    return Load<std::uint32_t, std::endian::big>(bytes);
+}
+inline std::uint64_t LoadBig64(const std::uint8_t* bytes)
+{
+    return Load<std::uint64_t, std::endian::big>(bytes);
+}
+inline void StoreLittle32(std::uint8_t* bytes, std::uint32_t value)
+{
+    Store<std::endian::little>(bytes, value);
+}
+inline void StoreBig32(std::uint8_t* bytes, std::uint32_t value)
+{
+    Store<std::endian::big>(bytes, value);
+}
+inline void StoreBig64(std::uint8_t* bytes, std::uint64_t value)
+{
+    Store<std::endian::big>(bytes, value);
+}
 
-} // namespace hash_kernels
+}  // namespace hash_kernels

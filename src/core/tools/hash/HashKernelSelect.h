@@ -13,9 +13,9 @@ HashKernels SelectedHashKernels();
 
 // What the processor offers the hashes.
 struct CpuHashFeatures {
-    bool shaExtensions = false; // SHA-1 and SHA-256 instructions (with SSE4.1)
+    bool shaExtensions = false;  // SHA-1 and SHA-256 instructions (with SSE4.1)
     bool avx2Bmi2 = false;
-    bool avx512 = false; // AVX-512F and VL, with BMI2
+    bool avx512 = false;  // AVX-512F and VL, with BMI2
 };
 CpuHashFeatures DetectCpuHashFeatures();
 

@@ -34,10 +34,12 @@ KernelTable FastestKernels()
         table.sha512 = hash_kernels::Sha512BlocksAvx512;
     else if (cpu.avx2Bmi2)
         table.sha512 = hash_kernels::Sha512BlocksAvx2;
-    static const std::string description =
-        std::string("MD5 portable, SHA-1 ") + (cpu.shaExtensions ? "sha-ni" : "portable") + ", SHA-256 " +
-        (cpu.shaExtensions ? "sha-ni" : "portable") + ", SHA-512 " +
-        (cpu.avx512 ? "avx512" : cpu.avx2Bmi2 ? "avx2" : "portable");
+    static const std::string description = std::string("MD5 portable, SHA-1 ")
+        + (cpu.shaExtensions ? "sha-ni" : "portable") + ", SHA-256 " + (cpu.shaExtensions ? "sha-ni" : "portable")
+        + ", SHA-512 "
+        + (cpu.avx512         ? "avx512"
+               : cpu.avx2Bmi2 ? "avx2"
+                              : "portable");
     table.description = description.c_str();
 #endif
     return table;
@@ -51,7 +53,7 @@ const KernelTable& ActiveKernels()
     return g_selected.load(std::memory_order_relaxed) == HashKernels::Portable ? kPortable : fastest;
 }
 
-} // namespace
+}  // namespace
 
 void SelectHashKernels(HashKernels kernels)
 {
@@ -106,4 +108,4 @@ void Sha512Blocks(std::uint64_t state[8], const std::uint8_t* blocks, std::size_
     ActiveKernels().sha512(state, blocks, count);
 }
 
-} // namespace hash_kernels
+}  // namespace hash_kernels

@@ -46,4 +46,4 @@ void Sha512BlocksAvx2(std::uint64_t state[8], const std::uint8_t* blocks, std::s
 void Sha512BlocksAvx512(std::uint64_t state[8], const std::uint8_t* blocks, std::size_t count);
 #endif
 
-} // namespace hash_kernels
+}  // namespace hash_kernels

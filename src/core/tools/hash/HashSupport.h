@@ -71,4 +71,4 @@ inline void BytesToHex(const std::uint8_t* bytes, std::size_t count, char* text)
     text[2 * count] = '\0';
 }
 
-} // namespace hash_kernels
+}  // namespace hash_kernels

@@ -15,7 +15,7 @@ struct MD5Context {
     void Final();
 
     std::uint32_t state[4];
-    std::uint32_t bitCount[2]; // bits fed, modulo 2^64, low word first
+    std::uint32_t bitCount[2];  // bits fed, modulo 2^64, low word first
     std::uint8_t buffer[64];
     std::uint8_t digest[16] = {};
 

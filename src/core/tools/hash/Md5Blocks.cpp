@@ -48,7 +48,7 @@ template <int S>
     a = std::rotl(a, S) + b;
 }
 
-} // namespace
+}  // namespace
 
 void Md5BlocksPortable(std::uint32_t state[4], const std::uint8_t* blocks, std::size_t count)
 {
@@ -138,4 +138,4 @@ void Md5BlocksPortable(std::uint32_t state[4], const std::uint8_t* blocks, std::
     state[3] = d;
 }
 
-} // namespace hash_kernels
+}  // namespace hash_kernels

@@ -14,7 +14,7 @@ constexpr std::size_t kRingSlices = 4;
 // The hash classes take unsigned lengths.
 constexpr std::size_t kLargestUpdate = 1u << 30;
 
-} // namespace
+}  // namespace
 
 class MultiDigest::Lane {
 public:
@@ -69,8 +69,8 @@ private:
     std::string m_hex;
 };
 
-MultiDigest::MultiDigest(unsigned kinds, std::size_t sliceBytes)
-    : m_sliceBytes(std::max<std::size_t>(sliceBytes, 1)), m_ring(kRingSlices)
+MultiDigest::MultiDigest(unsigned kinds, std::size_t sliceBytes) :
+    m_sliceBytes(std::max<std::size_t>(sliceBytes, 1)), m_ring(kRingSlices)
 {
     for (unsigned bit = DIGEST_MD5; bit & DIGEST_ALL; bit <<= 1) {
         if (kinds & bit)

@@ -50,7 +50,7 @@ private:
     struct Slice {
         const std::uint8_t* data = nullptr;
         std::size_t length = 0;
-        std::vector<std::uint8_t> storage; // for gathered small updates
+        std::vector<std::uint8_t> storage;  // for gathered small updates
     };
 
     std::uint8_t* StartGathering();
@@ -62,15 +62,15 @@ private:
 
     const std::size_t m_sliceBytes;
     std::vector<std::unique_ptr<Lane>> m_lanes;
-    std::vector<std::thread> m_workers; // worker i runs lane i
+    std::vector<std::thread> m_workers;  // worker i runs lane i
     std::vector<Slice> m_ring;
     std::mutex m_mutex;
-    std::condition_variable m_published; // a new slice for the lanes
+    std::condition_variable m_published;  // a new slice for the lanes
     std::condition_variable m_consumed;  // a lane finished a slice
     std::uint64_t m_publishedCount = 0;
-    std::vector<std::uint64_t> m_consumedCount; // per lane
+    std::vector<std::uint64_t> m_consumedCount;  // per lane
     bool m_stopping = false;
-    std::uint8_t* m_gathering = nullptr; // slice being filled by small updates
+    std::uint8_t* m_gathering = nullptr;  // slice being filled by small updates
     std::size_t m_gathered = 0;
     bool m_finished = false;
 };

@@ -40,11 +40,16 @@ unsigned DigestBytes(SHA_TYPE type)
     throw std::runtime_error("Invalid SHA_TYPE type!");
 }
 
-} // namespace
+}  // namespace
 
-SHAHash::SHAHash()
-    : m_type(static_cast<SHA_TYPE>(0)), m_finished(false), m_hexText{}, m_digestBytes{}, m_state{}, m_bitCount{},
-      m_block{}
+SHAHash::SHAHash() :
+    m_type(static_cast<SHA_TYPE>(0)),
+    m_finished(false),
+    m_hexText{},
+    m_digestBytes{},
+    m_state{},
+    m_bitCount{},
+    m_block{}
 {
 }
 

@@ -50,6 +50,6 @@ private:
         std::uint32_t words32[16];
         std::uint64_t words64[8];
     } m_state;
-    std::uint64_t m_bitCount[2]; // low, high
+    std::uint64_t m_bitCount[2];  // low, high
     std::uint8_t m_block[128];
 };

@@ -20,10 +20,10 @@ template <int Round>
 }
 
 template <int Round>
-constexpr std::uint32_t kConstant = Round < 20   ? 0x5a827999
-                                    : Round < 40 ? 0x6ed9eba1
-                                    : Round < 60 ? 0x8f1bbcdc
-                                                 : 0xca62c1d6;
+constexpr std::uint32_t kConstant = Round < 20 ? 0x5a827999
+    : Round < 40                               ? 0x6ed9eba1
+    : Round < 60                               ? 0x8f1bbcdc
+                                               : 0xca62c1d6;
 
 // Round Round on the working words v (a to e when Round is a multiple of 5);
 // w is the last sixteen message words, extended in place from round 16 on.
@@ -46,7 +46,7 @@ template <int... Round>
     (RoundAt<Round>(v, w), ...);
 }
 
-} // namespace
+}  // namespace
 
 void Sha1BlocksPortable(std::uint32_t state[5], const std::uint8_t* blocks, std::size_t count)
 {
@@ -61,4 +61,4 @@ void Sha1BlocksPortable(std::uint32_t state[5], const std::uint8_t* blocks, std:
     }
 }
 
-} // namespace hash_kernels
+}  // namespace hash_kernels

@@ -17,13 +17,13 @@ template <int Round>
     std::uint32_t& word = w[Round & 15];
     if constexpr (Round >= 16) {
         const std::uint32_t twoBack = w[(Round + 14) & 15], fifteenBack = w[(Round + 1) & 15];
-        word += (std::rotr(twoBack, 17) ^ std::rotr(twoBack, 19) ^ (twoBack >> 10)) + w[(Round + 9) & 15] +
-                (std::rotr(fifteenBack, 7) ^ std::rotr(fifteenBack, 18) ^ (fifteenBack >> 3));
+        word += (std::rotr(twoBack, 17) ^ std::rotr(twoBack, 19) ^ (twoBack >> 10)) + w[(Round + 9) & 15]
+            + (std::rotr(fifteenBack, 7) ^ std::rotr(fifteenBack, 18) ^ (fifteenBack >> 3));
     }
     const std::uint32_t a = v[at(0)], b = v[at(1)], c = v[at(2)];
     const std::uint32_t e = v[at(4)], f = v[at(5)], g = v[at(6)];
-    const std::uint32_t t1 = SumOffTheChain(v[at(7)] + word + kSha256RoundConstants[Round] + (g ^ (e & (f ^ g)))) +
-                             (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25));
+    const std::uint32_t t1 = SumOffTheChain(v[at(7)] + word + kSha256RoundConstants[Round] + (g ^ (e & (f ^ g))))
+        + (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25));
     v[at(3)] += t1;
     v[at(7)] = t1 + ((a & b) | (c & (a | b))) + (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22));
 }
@@ -35,7 +35,7 @@ template <int... Round>
     (RoundAt<Round>(v, w), ...);
 }
 
-} // namespace
+}  // namespace
 
 void Sha256BlocksPortable(std::uint32_t state[8], const std::uint8_t* blocks, std::size_t count)
 {
@@ -52,4 +52,4 @@ void Sha256BlocksPortable(std::uint32_t state[8], const std::uint8_t* blocks, st
     }
 }
 
-} // namespace hash_kernels
+}  // namespace hash_kernels

@@ -59,8 +59,7 @@ constexpr std::uint64_t kRoundConstants[80] = {
 
 // Round R of a group of eight, on the working words v (a to h at R = 0).
 template <int R>
-[[gnu::always_inline]] inline void RoundAt(std::uint64_t (&v)[8], std::uint64_t wordPlusConstant,
-                                           std::uint64_t& aXorB)
+[[gnu::always_inline]] inline void RoundAt(std::uint64_t (&v)[8], std::uint64_t wordPlusConstant, std::uint64_t& aXorB)
 {
     constexpr auto at = [](int role) { return (role - R) & 7; };
     Round(v[at(0)], v[at(1)], v[at(3)], v[at(4)], v[at(5)], v[at(6)], v[at(7)], wordPlusConstant, aXorB);
@@ -150,8 +149,8 @@ template <int I>
 
 template <std::size_t... I>
 [[gnu::always_inline]] inline void SixteenRoundsWithSchedule(std::uint64_t (&v)[8], std::uint64_t& aXorB,
-                                                             WordPair (&x)[8], std::uint64_t* wordsPlusConstants,
-                                                             int j, std::index_sequence<I...>)
+                                                             WordPair (&x)[8], std::uint64_t* wordsPlusConstants, int j,
+                                                             std::index_sequence<I...>)
 {
     (RoundWithSchedule<static_cast<int>(I)>(v, aXorB, x, wordsPlusConstants, j), ...);
 }
@@ -187,7 +186,7 @@ template <bool kByteShuffle>
         state[i] = chaining[i];
 }
 
-} // namespace
+}  // namespace
 
 void Sha512BlocksPortable(std::uint64_t state[8], const std::uint8_t* blocks, std::size_t count)
 {
@@ -196,17 +195,16 @@ void Sha512BlocksPortable(std::uint64_t state[8], const std::uint8_t* blocks, st
 
 #if defined(__x86_64__)
 [[gnu::target("avx2,bmi,bmi2")]] void Sha512BlocksAvx2(std::uint64_t state[8], const std::uint8_t* blocks,
-                                                        std::size_t count)
+                                                       std::size_t count)
 {
     Sha512BlocksBody<true>(state, blocks, count);
 }
 
 [[gnu::target("avx512f,avx512vl,avx2,bmi,bmi2")]] void Sha512BlocksAvx512(std::uint64_t state[8],
-                                                                           const std::uint8_t* blocks,
-                                                                           std::size_t count)
+                                                                          const std::uint8_t* blocks, std::size_t count)
 {
     Sha512BlocksBody<true>(state, blocks, count);
 }
 #endif
 
-} // namespace hash_kernels
+}  // namespace hash_kernels

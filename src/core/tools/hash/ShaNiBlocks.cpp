@@ -22,13 +22,13 @@ namespace {
 // first word in the top lane; message[G % 4] holds words 4G to 4G + 3.
 struct Sha1Lanes {
     __m128i abcd;
-    __m128i abcdBefore; // abcd before the last four rounds, for the next E
+    __m128i abcdBefore;  // abcd before the last four rounds, for the next E
     __m128i message[4];
 };
 
 template <int G>
 [[QUENZA_SHA_NI, gnu::always_inline]] inline void Sha1Group(Sha1Lanes& lanes, __m128i eStart, const std::uint8_t* block,
-                                                           __m128i byteOrder)
+                                                            __m128i byteOrder)
 {
     __m128i& words = lanes.message[G % 4];
     if constexpr (G < 4) {
@@ -45,8 +45,8 @@ template <int G>
 
 template <int... G>
 [[QUENZA_SHA_NI, gnu::always_inline]] inline void Sha1Groups(Sha1Lanes& lanes, __m128i eStart,
-                                                            const std::uint8_t* block, __m128i byteOrder,
-                                                            std::integer_sequence<int, G...>)
+                                                             const std::uint8_t* block, __m128i byteOrder,
+                                                             std::integer_sequence<int, G...>)
 {
     (Sha1Group<G>(lanes, eStart, block, byteOrder), ...);
 }
@@ -55,7 +55,7 @@ template <int... G>
 // (first word in the lowest lane). The state lives as ABEF and CDGH.
 template <int G>
 [[QUENZA_SHA_NI, gnu::always_inline]] inline void Sha256Group(__m128i& abef, __m128i& cdgh, __m128i (&message)[4],
-                                                             const std::uint8_t* block, __m128i byteOrder)
+                                                              const std::uint8_t* block, __m128i byteOrder)
 {
     __m128i& words = message[G % 4];
     if constexpr (G < 4) {
@@ -65,21 +65,21 @@ template <int G>
         words = _mm_add_epi32(_mm_sha256msg1_epu32(words, message[(G + 1) % 4]), sevenBack);
         words = _mm_sha256msg2_epu32(words, message[(G + 3) % 4]);
     }
-    const __m128i wordsPlusConstants =
-        _mm_add_epi32(words, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kSha256RoundConstants + 4 * G)));
+    const __m128i wordsPlusConstants = _mm_add_epi32(
+        words, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kSha256RoundConstants + 4 * G)));
     cdgh = _mm_sha256rnds2_epu32(cdgh, abef, wordsPlusConstants);
     abef = _mm_sha256rnds2_epu32(abef, cdgh, _mm_shuffle_epi32(wordsPlusConstants, 0x0E));
 }
 
 template <int... G>
 [[QUENZA_SHA_NI, gnu::always_inline]] inline void Sha256Groups(__m128i& abef, __m128i& cdgh, __m128i (&message)[4],
-                                                              const std::uint8_t* block, __m128i byteOrder,
-                                                              std::integer_sequence<int, G...>)
+                                                               const std::uint8_t* block, __m128i byteOrder,
+                                                               std::integer_sequence<int, G...>)
 {
     (Sha256Group<G>(abef, cdgh, message, block, byteOrder), ...);
 }
 
-} // namespace
+}  // namespace
 
 [[QUENZA_SHA_NI]] void Sha1BlocksShaNi(std::uint32_t state[5], const std::uint8_t* blocks, std::size_t count)
 {
@@ -117,7 +117,7 @@ template <int... G>
     _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), _mm_alignr_epi8(dchg, feba, 8));
 }
 
-} // namespace hash_kernels
+}  // namespace hash_kernels
 
 #undef QUENZA_SHA_NI
 

@@ -15,6 +15,9 @@ for _ in $(seq 1 200); do
 done
 kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
 head -n 3 "$work/Quenzario.log"
+# F1 and Help open the pages beside the program.
+help=$(dirname "$exe")/help
+[ -f "$help/introduction.htm" ] && [ -f "$help/Drive Info.htm" ] || { echo "no help pages in $help"; exit 1; }
 grep -q "^Log Started " "$work/Quenzario.log" && grep -q "^Memory statistics$" "$work/Quenzario.log" \
   && grep -q "Start main window class" "$work/Quenzario.log" \
   && grep -q "associate -  handle created" "$work/Quenzario.log" && grep -q "InitInterfaces() - End" "$work/Quenzario.log"

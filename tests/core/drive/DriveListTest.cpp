@@ -75,17 +75,18 @@ DriveSources Sources(const FixtureTree& tree, std::vector<NamedEmulatedDrive> em
     return sources;
 }
 
-} // namespace
+}  // namespace
 
 TEST(DriveList, OpticalDrivesAreProbedInOrderAndTheOnesThatCannotAnswerAreSkipped)
 {
     FixtureTree tree;
-    tree.AddEntry("sr0", kAtaPort);    // an emulated drive stands in for this node
-    tree.AddEntry("sr1", kUsbPort);    // no node in /dev
-    tree.AddEntry("sr2", kAtaPort);    // a node that does not take SG_IO
+    tree.AddEntry("sr0", kAtaPort);  // an emulated drive stands in for this node
+    tree.AddEntry("sr1", kUsbPort);  // no node in /dev
+    tree.AddEntry("sr2", kAtaPort);  // a node that does not take SG_IO
     fs::create_symlink("/dev/null", tree.Dev() + "/sr2");
     ScopedProgramLog log;
-    DriveContext drives(Sources(tree, {{"sr0", Emulated("dvd-writer", "dvd+r")}, {"emu0", Emulated("bd-writer", "bd-r")}}));
+    DriveContext drives(
+        Sources(tree, {{"sr0", Emulated("dvd-writer", "dvd+r")}, {"emu0", Emulated("bd-writer", "bd-r")}}));
     std::vector<std::pair<std::string, std::string>> shown;
     drives.Hooks().driveAdded = [&](const std::string& message, const std::string& title) {
         shown.emplace_back(message, title);
@@ -99,18 +100,19 @@ TEST(DriveList, OpticalDrivesAreProbedInOrderAndTheOnesThatCannotAnswerAreSkippe
     EXPECT_EQ(drives.m_DeviceList[1]->m_nEnumIndex, 1);  // the drives that gave no answer are not counted
     EXPECT_EQ(drives.m_DeviceList[1]->m_strFirmware, "2.10");
     EXPECT_EQ(drives.m_DeviceList[0]->m_nBusType, kBusAtapi);
-    EXPECT_EQ(shown, (std::vector<std::pair<std::string, std::string>>{
-                         {" Adding drive QNZEMU  DVD-RW QDW-2040S", "Quenzario Drive Scan 25% Complete"},
-                         {" Adding drive QNZEMU  BD-RE QBR-1240", "Quenzario Drive Scan 100% Complete"}}));
+    EXPECT_EQ(shown,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {" Adding drive QNZEMU  DVD-RW QDW-2040S", "Quenzario Drive Scan 25% Complete"},
+                  {" Adding drive QNZEMU  BD-RE QBR-1240", "Quenzario Drive Scan 100% Complete"}}));
     EXPECT_EQ(drives.m_pCurrentDevice, nullptr);  // no record stays current after its probe
     EXPECT_FALSE(drives.m_ScsiCommand.IsOpen());
 
     const std::string text = log.Text();
-    for (const char* line : {" Start FillDeviceComboList()\n", " FillDeviceComboList() - Probing sr0\n",
-                             " associate -  handle created\n", " FillDeviceComboList() - Probing sr1\n",
-                             " associate - cannot open sr1: ", " FillDeviceComboList() - Device Inquiry resulted in an error\n",
-                             " FillDeviceComboList() - Probing sr2\n", " FillDeviceComboList() - Probing emu0\n",
-                             " End FillDevicesComboList()\n"})
+    for (const char* line :
+         {" Start FillDeviceComboList()\n", " FillDeviceComboList() - Probing sr0\n", " associate -  handle created\n",
+          " FillDeviceComboList() - Probing sr1\n", " associate - cannot open sr1: ",
+          " FillDeviceComboList() - Device Inquiry resulted in an error\n", " FillDeviceComboList() - Probing sr2\n",
+          " FillDeviceComboList() - Probing emu0\n", " End FillDevicesComboList()\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
@@ -135,8 +137,7 @@ TEST(DriveList, WithoutAnOpticalDriveTheUserIsToldWhyAndStartUpFails)
              fs::create_symlink("/dev/null", tree.Dev() + "/sr0");
          },
          "sr0 did not answer INQUIRY: SG_IO failed: Inappropriate ioctl for device"},
-        {"a disk where a drive should be",
-         [](FixtureTree& tree) { tree.AddEntry("sr0", kAtaPort); }, ""},
+        {"a disk where a drive should be", [](FixtureTree& tree) { tree.AddEntry("sr0", kAtaPort); }, ""},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -162,7 +163,8 @@ TEST(DriveList, WithoutAnOpticalDriveTheUserIsToldWhyAndStartUpFails)
         EXPECT_EQ(prompt.asked[1].text, "SPTI init failed For SPTI, your login needs administrator rights.\n");
         const std::string text = log.Text();
         EXPECT_NE(text.find(" FillDevicesComboList() - No suitable devices found\n"), std::string::npos);
-        EXPECT_NE(text.find(" Fatal Error - FillDeviceComboList() function failed - returned false\n"), std::string::npos);
+        EXPECT_NE(text.find(" Fatal Error - FillDeviceComboList() function failed - returned false\n"),
+                  std::string::npos);
         if (test.reason.empty()) {
             EXPECT_NE(text.find(" FillDeviceComboList() - Device Type not DTYPE_CDROM, DTYPE_WORM or DTYPE_DASD\n"),
                       std::string::npos);
@@ -202,8 +204,9 @@ TEST(DriveList, TheRememberedDriveIsSelectedWhenItStillExists)
         EXPECT_EQ(drives.m_pCurrentDevice, current);
         EXPECT_EQ(drives.m_ScsiCommand.GetCurrentDevice(), current);
         EXPECT_EQ(GetAppProfileString("SelectedDevice", "unset"), test.stored ? std::to_string(*test.stored) : "unset");
-        EXPECT_NE(log.Text().find(" Device selected = emu" + std::to_string(test.selected) + " " + current->m_strIdentity),
-                  std::string::npos);
+        EXPECT_NE(
+            log.Text().find(" Device selected = emu" + std::to_string(test.selected) + " " + current->m_strIdentity),
+            std::string::npos);
     }
 }
 
@@ -256,8 +259,8 @@ TEST(DriveList, DisksAreListedOnceWithTheirBusAndOnlyRemovableOnesReachTheFlashT
     tree.AddDisk("sdb", kUsbPort, "SanDisk", "Cruzer Blade", true, "30031872");
     tree.AddDisk("sdc", "pci0000:00/0000:00:1f.2/ata3/host2/target2:0:0/2:0:0:0", "ATA", "WDC WD40EFRX-68N", false);
     tree.AddDisk("nvme0n1", kNvmePort, "", "Samsung SSD 970 EVO Plus 1TB", false);
-    tree.AddDisk("sdd", kUsbPort, "Generic", "SD/MMC Reader", true, "0");                 // no card in it
-    tree.AddDisk("sde", kUsbPort, "HL-DT-ST", "DVDRAM GP57EB40", true, "2097152", "7");   // optical memory
+    tree.AddDisk("sdd", kUsbPort, "Generic", "SD/MMC Reader", true, "0");  // no card in it
+    tree.AddDisk("sde", kUsbPort, "HL-DT-ST", "DVDRAM GP57EB40", true, "2097152", "7");  // optical memory
     tree.AddEntry("loop0", "virtual");
     tree.AddEntry("sr0", kAtaPort);
     ScopedProgramLog log;
@@ -376,7 +379,7 @@ TEST(EmulateSetting, TheEnvironmentAddsEmulatedDrivesAndBadItemsAreShown)
 
 TEST(EmulateSetting, TheReadmeListsEveryPreset)
 {
-    const std::string readme = ReadFileText((fs::path(__FILE__).parent_path() / "../../../README.md").string());
+    const std::string readme = ReadFileText(std::string(QUENZA_SOURCE_DIR) + "/README.md");
     ASSERT_FALSE(readme.empty());
     std::vector<std::string> names = emu::DrivePresetNames();
     const std::vector<std::string> media = emu::MediumPresetNames();

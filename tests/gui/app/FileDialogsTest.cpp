@@ -28,7 +28,8 @@ TEST(FileDialogs, SaveKeepsAskingWhileThePathIsInASystemFolder)
     ScriptedFileDialogs dialogs;
     dialogs.Answer(FileDialogAnswer{"/usr/lib/test.png", 1});
     dialogs.Answer(FileDialogAnswer{"/home/user/usr/test.jpg", 2});
-    const auto chosen = ShowSaveFileDialog(nullptr, "Save", "PNG (*.png);;JPEG (*.jpg)", "Last Save Directory", "png", 1);
+    const auto chosen = ShowSaveFileDialog(nullptr, "Save", "PNG (*.png);;JPEG (*.jpg)", "Last Save Directory", "png",
+                                           1);
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->path, "/home/user/usr/test.jpg");
     EXPECT_EQ(chosen->filterIndex, 2);

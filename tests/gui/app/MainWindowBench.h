@@ -24,7 +24,8 @@
 // watcher only looks when a tray changes or a test asks.
 struct MainWindowBench {
     using Presets = std::vector<std::pair<const char*, const char*>>;  // drive and medium
-    explicit MainWindowBench(Presets presets = {{"dvd-writer", "dvd+r"}, {"bd-writer", "bd-r"}, {"cd-reader", "cd-rom"}})
+    explicit MainWindowBench(Presets presets = {
+                                 {"dvd-writer", "dvd+r"}, {"bd-writer", "bd-r"}, {"cd-reader", "cd-rom"}})
     {
         DriveSources sources;
         sources.sysBlockRoot = machine.Path();

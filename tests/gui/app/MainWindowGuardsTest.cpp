@@ -31,7 +31,7 @@ void PressEscape(CQuenzaDlg& dialog)
     QApplication::sendEvent(&dialog, &escape);
 }
 
-} // namespace
+}  // namespace
 
 TEST(MainWindowGuards, CloseAndEscapeLeaveEverythingWhileAnOperationRunsOrTheTrayIsLocked)
 {
@@ -142,6 +142,8 @@ TEST(MainWindowGuards, ARescanWaitsUntilNoOperationCanUseTheDriveRecords)
     bench.SelectDrive(1);
     CQuenzaDlg& dialog = *bench.dialog;
     const CDevice* before = dialog.m_Core.m_Drives.m_pCurrentDevice;
+    // A mark only the old record carries: a rebuilt record reads its fields from the drive again.
+    dialog.m_Core.m_Drives.m_pCurrentDevice->m_strFirmware = "old record";
     const auto driveCame = [&dialog] {
         dialog.PostMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, KeepDeviceBroadcast({DBT_DEVTYP_VOLUME, "sr4", 0}));
     };
@@ -160,7 +162,7 @@ TEST(MainWindowGuards, ARescanWaitsUntilNoOperationCanUseTheDriveRecords)
     dialog.FireTimer(RESCAN_TIMER);
     bench.Settle();
     EXPECT_FALSE(dialog.HasTimer(RESCAN_TIMER));
-    EXPECT_NE(dialog.m_Core.m_Drives.m_pCurrentDevice, before);
+    EXPECT_NE(dialog.m_Core.m_Drives.m_pCurrentDevice->m_strFirmware, "old record");
     EXPECT_EQ(dialog.Item<QComboBox>(IDC_DEVICES)->currentIndex(), 1);  // the selection is kept
     EXPECT_EQ(dialog.m_Core.m_Drives.m_pCurrentDevice->m_strDriveText, "emu1");
     EXPECT_EQ(bench.Text(IDC_MODEL), "QNZEMU  BD-RE QBR-1240");

@@ -22,7 +22,7 @@ bool Asked(const ScriptedPrompt& prompt, const std::string& text)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 TEST(MainWindow, StartsOnTheDriveInformationPageOfTheRememberedDrive)
 {
@@ -45,9 +45,9 @@ TEST(MainWindow, StartsOnTheDriveInformationPageOfTheRememberedDrive)
     EXPECT_EQ(bench.Text(1184), "ATAPI");
     EXPECT_EQ(bench.Text(1213), "ATAPI");
     EXPECT_EQ(bench.Text(1158), "4096KB");
-    EXPECT_EQ(bench.Text(1204), "4");   // user changes left
-    EXPECT_EQ(bench.Text(1207), "4");   // vendor resets left
-    EXPECT_EQ(bench.Text(1202), "2");   // region
+    EXPECT_EQ(bench.Text(1204), "4");  // user changes left
+    EXPECT_EQ(bench.Text(1207), "4");  // vendor resets left
+    EXPECT_EQ(bench.Text(1202), "2");  // region
     EXPECT_EQ(bench.Text(1203), "RPC-2");
     EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "BD-R");
     for (int box : {1220, 1229, 1230, 1217, 1154, 1146, 1147, 1140})
@@ -362,8 +362,9 @@ TEST(MainWindow, TheEndMessagesOfWorkersClearTheirFlagAndFreeTheControls)
     MainWindowBench bench;
     bench.Start();
     CQuenzaDlg& dialog = *bench.dialog;
-    const std::vector<std::pair<UINT, std::atomic<int>*>> cases = {
-        {WM_ERRORTESTENDED, &g_bErrorTestRunning}, {WM_COMPAREENDED, &g_bCompareRunning}, {WM_TESTENDED, &g_bSpeedTestRunning}};
+    const std::vector<std::pair<UINT, std::atomic<int>*>> cases = {{WM_ERRORTESTENDED, &g_bErrorTestRunning},
+                                                                   {WM_COMPAREENDED, &g_bCompareRunning},
+                                                                   {WM_TESTENDED, &g_bSpeedTestRunning}};
     for (const auto& [message, flag] : cases) {
         dialog.m_nCurrentPage = kPageSpeedTest;
         *flag = 1;

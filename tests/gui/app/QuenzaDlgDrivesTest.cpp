@@ -31,7 +31,7 @@ int RunAndExit(CQuenzaDlg& dialog)
     return result;
 }
 
-} // namespace
+}  // namespace
 
 TEST(QuenzaDlgDrives, StartsOnTheEmulatedDrivesAndSavesTheSelectionAtExit)
 {
@@ -46,10 +46,11 @@ TEST(QuenzaDlgDrives, StartsOnTheEmulatedDrivesAndSavesTheSelectionAtExit)
 
     const std::string text = log.Text();
     std::size_t at = 0;
-    for (const char* line : {" Start main window class\n", " FillDeviceComboList() - Probing emu0\n",
-                             " associate -  handle created\n", " FillDeviceComboList() - Probing emu1\n",
-                             " FillDeviceComboList() - Probing emu2\n", " Device selected = emu1 QNZEMU  BD-RE QBR-1240\n",
-                             " Saving current device\n", " Destroying device list array\n", " Calling EndDialog()\n"}) {
+    for (const char* line :
+         {" Start main window class\n", " FillDeviceComboList() - Probing emu0\n", " associate -  handle created\n",
+          " FillDeviceComboList() - Probing emu1\n", " FillDeviceComboList() - Probing emu2\n",
+          " Device selected = emu1 QNZEMU  BD-RE QBR-1240\n", " Saving current device\n",
+          " Destroying device list array\n", " Calling EndDialog()\n"}) {
         at = text.find(line, at);
         EXPECT_NE(at, std::string::npos) << line;
     }
@@ -63,7 +64,9 @@ TEST(QuenzaDlgDrives, WithoutAnyDriveTheUserIsToldAndTheWindowEnds)
     CQuenzaDlg dialog(EmptyMachine(machine, ""));
     EXPECT_EQ(RunAndExit(dialog), 0);
     ASSERT_EQ(prompt.asked.size(), 2u);
-    EXPECT_EQ(prompt.asked[0].text.rfind("No optical devices were found. Quenzario cannot run without one drive at least", 0), 0u);
+    EXPECT_EQ(
+        prompt.asked[0].text.rfind("No optical devices were found. Quenzario cannot run without one drive at least", 0),
+        0u);
     EXPECT_NE(prompt.asked[0].text.find("No optical drive node"), std::string::npos);
     EXPECT_EQ(prompt.asked[1].text, "SPTI init failed For SPTI, your login needs administrator rights.\n");
 }

@@ -1,7 +1,7 @@
 #include "core/pipo/QualityRating.h"
 
 #include "core/app/Format.h"
-#include "core/graphs/JitterRating.h"
+#include "core/pipo/JitterRating.h"
 #include "core/pipo/ScanDisplays.h"
 
 #include <algorithm>

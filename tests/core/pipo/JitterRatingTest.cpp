@@ -1,4 +1,4 @@
-#include "core/graphs/JitterRating.h"
+#include "core/pipo/JitterRating.h"
 #include "core/pipo/QualityRating.h"
 
 #include <gtest/gtest.h>

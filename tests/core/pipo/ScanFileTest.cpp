@@ -3,6 +3,7 @@
 #include "ScanFileFixtures.h"
 #include "core/app/Format.h"
 #include "core/pipo/QualityRating.h"
+#include "support/ScanFileFixture.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +95,17 @@ ScanFile Sentinel()
 }
 
 }  // namespace
+
+TEST(ScanFile, TemporaryBuilderMatchesHandTypedArrays)
+{
+    const ScanFileFixture v2 = ScanFileFixture::Version2();
+    const ScanFileFixture v1 = ScanFileFixture::Version1();
+    EXPECT_EQ(v2.Bytes(), FixtureBytes(kVersion2File));
+    EXPECT_EQ(v1.Bytes(), FixtureBytes(kVersion1File));
+    EXPECT_EQ(v2.upperAt, kUpperAt);
+    EXPECT_EQ(v2.lowerAt, kLowerAt);
+    EXPECT_EQ(v2.lengthsAt, kLengthsAt);
+}
 
 TEST(ScanFile, Version2IsWrittenAndReadByteForByte)
 {

@@ -1,7 +1,6 @@
 #include "FuzzSeeds.h"
 #include "core/pipo/ScanFile.h"
-#include "core/pipo/ScanFileFixtures.h"
-#include "support/TestSupport.h"
+#include "support/ScanFileFixture.h"
 
 std::vector<std::string> FuzzSeeds()
 {
@@ -15,6 +14,6 @@ std::vector<std::string> FuzzSeeds()
     }
     longScan.midCode = "MCC 03RG20";
     longScan.driveDisplay = "A comment";
-    return {FixtureBytes(kVersion2File), FixtureBytes(kVersion1File), EncodeScanFile(ScanFile()),
+    return {ScanFileFixture::Version2().Bytes(), ScanFileFixture::Version1().Bytes(), EncodeScanFile(ScanFile()),
             EncodeScanFile(longScan)};
 }

@@ -1,8 +1,8 @@
 #include "core/pipo/ScanFile.h"
 
-#include "ScanFileFixtures.h"
 #include "core/app/Format.h"
 #include "core/pipo/QualityRating.h"
+#include "support/ScanFileFixture.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +14,7 @@
 
 namespace {
 
-// Where the fixture's sections begin: magic, ranges, displays, toggles and
-// status come first.
-constexpr std::size_t kUpperAt = 11 + 3 * 24 + 10 * 4 + 5 * 4 + 40;
-constexpr std::size_t kLowerAt = kUpperAt + 108 + 2 * 4;
-constexpr std::size_t kLengthsAt = kLowerAt + 104 + 3 * 4;
+// Where N sits in either graph record.
 constexpr std::size_t kCountField = 88;
 
 PiPoGraphFrame FixtureFrame()
@@ -102,19 +98,19 @@ TEST(ScanFile, Version2IsWrittenAndReadByteForByte)
     for (ScanRange& range : contents.ranges)
         range.llStartLba = 0;  // a save takes the start from its text
     ASSERT_TRUE(SaveScanFile(dir.File("scan.qnzx"), contents));
-    EXPECT_EQ(ReadFileText(dir.File("scan.qnzx")), FixtureBytes(kVersion2File));
+    EXPECT_EQ(ReadFileText(dir.File("scan.qnzx")), ScanFileFixture::Version2().Bytes());
     EXPECT_EQ(contents.ranges[kCurrentRange].llStartLba, 6699) << "1A2B";
 
     ScanFile read;
     std::string error;
-    ASSERT_TRUE(DecodeScanFile(FixtureBytes(kVersion2File), read, error)) << error;
+    ASSERT_TRUE(DecodeScanFile(ScanFileFixture::Version2().Bytes(), read, error)) << error;
     EXPECT_EQ(read, Version2Contents());
 }
 
 TEST(ScanFile, Version1LoadsWithEmptyRanges)
 {
     TempDir dir;
-    WriteFileText(dir.File("old.qnz"), FixtureBytes(kVersion1File));
+    WriteFileText(dir.File("old.qnz"), ScanFileFixture::Version1().Bytes());
     ScanFile read;
     std::string error;
     ASSERT_TRUE(LoadScanFile(dir.File("old.qnz"), read, &error)) << error;
@@ -276,7 +272,7 @@ TEST(ScanFile, SaveRulesForTextsAndStrings)
 
 TEST(ScanFile, TruncatedFilesAreRefusedWithNothingLoaded)
 {
-    for (const std::string& whole : {FixtureBytes(kVersion2File), FixtureBytes(kVersion1File)}) {
+    for (const std::string& whole : {ScanFileFixture::Version2().Bytes(), ScanFileFixture::Version1().Bytes()}) {
         for (std::size_t length = 0; length < whole.size(); ++length) {
             ScanFile file = Sentinel();
             std::string error;
@@ -289,26 +285,30 @@ TEST(ScanFile, TruncatedFilesAreRefusedWithNothingLoaded)
 
 TEST(ScanFile, HostileFilesAreRefusedWithNothingLoaded)
 {
+    const ScanFileFixture fixture = ScanFileFixture::Version2();
+    const std::size_t upperAt = fixture.upperAt;
+    const std::size_t lowerAt = fixture.lowerAt;
+    const std::size_t lengthsAt = fixture.lengthsAt;
     struct Case {
         const char* name;
         std::size_t offset;
         std::int32_t value;
     };
     const Case cases[] = {
-        {"upper count past the end", kUpperAt + kCountField, std::numeric_limits<std::int32_t>::max()},
-        {"negative upper count", kUpperAt + kCountField, -5},
-        {"lower count past the end", kLowerAt + kCountField, 1000},
-        {"upper scale not a number", kUpperAt + 16, 0x7FC00000},
-        {"huge MID length", kLengthsAt, std::numeric_limits<std::int32_t>::max()},
-        {"lengths that overflow a 32-bit sum", kLengthsAt + 4, std::numeric_limits<std::int32_t>::max() - 2},
-        {"negative book length", kLengthsAt + 8, -1},
-        {"drive text running into the codes", kLengthsAt + 12, 42},
+        {"upper count past the end", upperAt + kCountField, std::numeric_limits<std::int32_t>::max()},
+        {"negative upper count", upperAt + kCountField, -5},
+        {"lower count past the end", lowerAt + kCountField, 1000},
+        {"upper scale not a number", upperAt + 16, 0x7FC00000},
+        {"huge MID length", lengthsAt, std::numeric_limits<std::int32_t>::max()},
+        {"lengths that overflow a 32-bit sum", lengthsAt + 4, std::numeric_limits<std::int32_t>::max() - 2},
+        {"negative book length", lengthsAt + 8, -1},
+        {"drive text running into the codes", lengthsAt + 12, 42},
     };
     for (const Case& c : cases) {
-        std::string bytes = FixtureBytes(kVersion2File);
+        std::string bytes = fixture.Bytes();
         PutLittleEndian32(bytes, c.offset, c.value);
-        if (c.offset == kLengthsAt + 4)
-            PutLittleEndian32(bytes, kLengthsAt, std::numeric_limits<std::int32_t>::max() - 2);
+        if (c.offset == lengthsAt + 4)
+            PutLittleEndian32(bytes, lengthsAt, std::numeric_limits<std::int32_t>::max() - 2);
         ScanFile file = Sentinel();
         std::string error;
         EXPECT_FALSE(DecodeScanFile(bytes, file, error)) << c.name;
@@ -318,7 +318,7 @@ TEST(ScanFile, HostileFilesAreRefusedWithNothingLoaded)
 
     ScanFile file = Sentinel();
     std::string error;
-    EXPECT_FALSE(DecodeScanFile(FixtureBytes(kVersion2File) + "x", file, error));
+    EXPECT_FALSE(DecodeScanFile(fixture.Bytes() + "x", file, error));
     EXPECT_NE(error.find("after the scan"), std::string::npos) << error;
     EXPECT_FALSE(DecodeScanFile("not a scan file at all", file, error));
     EXPECT_EQ(file, Sentinel());

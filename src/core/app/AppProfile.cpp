@@ -12,6 +12,7 @@
 #include <dirent.h>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -24,7 +25,8 @@ struct ProfileState {
     std::string applicationName = "quenzario";
     std::string explicitPath;
     std::unique_ptr<IniStore> store;
-    bool problemLogged = false;
+    // What loading the settings found while no log was open yet.
+    std::vector<std::string> keptMessages;
 };
 
 ProfileState& State()
@@ -49,13 +51,18 @@ IniStore& Store()
 {
     ProfileState& state = State();
     std::lock_guard lock(state.mutex);
-    if (!state.store)
+    if (!state.store) {
         state.store = std::make_unique<IniStore>(state.explicitPath.empty() ? DefaultProfilePath(state)
                                                                             : state.explicitPath);
-    if (!state.problemLogged) {
-        state.problemLogged = true;
-        if (const std::string problem = state.store->LoadProblem(); !problem.empty())
-            LogEntry("Profile: " + problem);
+        for (const std::string& message : state.store->LoadMessages())
+            state.keptMessages.push_back("Profile: " + message);
+        // The settings are read before the log opens (they say whether to
+        // log); start-up writes these messages once it is open.
+        if (g_bLogging.load()) {
+            for (const std::string& message : state.keptMessages)
+                LogEntry(message);
+            state.keptMessages.clear();
+        }
     }
     return *state.store;
 }
@@ -65,7 +72,7 @@ void ResetStore()
     ProfileState& state = State();
     std::lock_guard lock(state.mutex);
     state.store.reset();
-    state.problemLogged = false;
+    state.keptMessages.clear();
 }
 
 }  // namespace
@@ -95,6 +102,13 @@ void SetProfilePathForTesting(const std::string& path)
         State().explicitPath = path;
     }
     ResetStore();
+}
+
+std::vector<std::string> TakeKeptProfileMessages()
+{
+    Store();
+    std::lock_guard lock(State().mutex);
+    return std::exchange(State().keptMessages, {});
 }
 
 std::string GetProfilePath()

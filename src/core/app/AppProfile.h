@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Every setting of the program is a value in the profile section "QNZ",
 // stored in $XDG_CONFIG_HOME/TQL/<application>.conf (default ~/.config).
@@ -17,6 +18,11 @@ void SetProfileApplicationName(const std::string& name);
 // Path of the profile file (resolved at first use); tests may set it directly.
 std::string GetProfilePath();
 void SetProfilePathForTesting(const std::string& path);
+
+// What reading the settings had to tell ("Profile: ..." lines) while the log
+// was not open yet; taken once. Messages that arise with the log open go
+// straight into it.
+std::vector<std::string> TakeKeptProfileMessages();
 
 // Version code of the operating system as the program's gates use it: this
 // build always reports 10 ("any other platform"), which needs no rights check.

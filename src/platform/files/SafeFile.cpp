@@ -228,26 +228,3 @@ bool KeepFileAside(const std::string& path, const std::string& aside, std::strin
     SetError(error, "cannot keep " + path + " as " + aside + ": " + ErrnoText(errno));
     return false;
 }
-
-bool CopyPrivateFile(const std::string& source, const std::string& target, std::string* error)
-{
-    const int in = ::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (in < 0) {
-        if (errno == ENOENT)
-            return true;
-        SetError(error, "cannot open " + source + ": " + ErrnoText(errno));
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
-        ::close(in);
-        SetError(error, source + " is not a regular file of this user; not copied");
-        return false;
-    }
-    std::string content;
-    const bool read = ReadAll(in, content);
-    if (!read)
-        SetError(error, "cannot read " + source + ": " + ErrnoText(errno));
-    ::close(in);
-    return read && WriteFileAtomically(target, content, error, 0600);
-}

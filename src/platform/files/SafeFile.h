@@ -44,9 +44,5 @@ std::optional<std::string> FinalLinkTarget(const std::string& path, std::string*
 // A missing file is success with nothing kept.
 bool KeepFileAside(const std::string& path, const std::string& aside, std::string* error = nullptr);
 
-// Copies source over target (through a private temporary file); a missing
-// source is success with nothing copied. Links are not followed.
-bool CopyPrivateFile(const std::string& source, const std::string& target, std::string* error = nullptr);
-
 bool FileExists(const std::string& path);
 std::string ErrnoText(int error);

@@ -4,6 +4,7 @@
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
 #include "platform/files/SafeFile.h"
+#include "platform/profile/ConfigFolder.h"
 #include "platform/profile/IniStore.h"
 
 #include <cerrno>
@@ -24,6 +25,7 @@ struct ProfileState {
     std::string registryKey = "TQL";
     std::string applicationName = "quenzario";
     std::string explicitPath;
+    std::function<std::optional<std::string>()> passwordHome = PasswordDatabaseHome;
     std::unique_ptr<IniStore> store;
     // What loading the settings found while no log was open yet.
     std::vector<std::string> keptMessages;
@@ -35,16 +37,19 @@ ProfileState& State()
     return state;
 }
 
-std::string DefaultProfilePath(const ProfileState& state)
+// Makes the store of the settings file; what there is to tell about it goes
+// into messages.
+std::unique_ptr<IniStore> MakeStore(const ProfileState& state, std::vector<std::string>& messages)
 {
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::string(home) + "/.config";
-    else
-        base = "/tmp";
-    return base + "/" + state.registryKey + "/" + state.applicationName + ".conf";
+    if (!state.explicitPath.empty())
+        return std::make_unique<IniStore>(state.explicitPath);
+    const std::optional<std::string> folder = UserConfigFolder(state.passwordHome);
+    if (!folder) {
+        messages.push_back("no home folder (XDG_CONFIG_HOME and HOME are not absolute paths and the password database "
+                           "has none for this user); the settings are kept in memory for this run and not saved");
+        return std::make_unique<IniStore>();
+    }
+    return std::make_unique<IniStore>(*folder + "/" + state.registryKey + "/" + state.applicationName + ".conf");
 }
 
 IniStore& Store()
@@ -52,9 +57,11 @@ IniStore& Store()
     ProfileState& state = State();
     std::lock_guard lock(state.mutex);
     if (!state.store) {
-        state.store = std::make_unique<IniStore>(state.explicitPath.empty() ? DefaultProfilePath(state)
-                                                                            : state.explicitPath);
-        for (const std::string& message : state.store->LoadMessages())
+        std::vector<std::string> messages;
+        state.store = MakeStore(state, messages);
+        for (std::string& message : state.store->LoadMessages())
+            messages.push_back(std::move(message));
+        for (const std::string& message : messages)
             state.keptMessages.push_back("Profile: " + message);
         // The settings are read before the log opens (they say whether to
         // log); start-up writes these messages once it is open.
@@ -100,6 +107,15 @@ void SetProfilePathForTesting(const std::string& path)
     {
         std::lock_guard lock(State().mutex);
         State().explicitPath = path;
+    }
+    ResetStore();
+}
+
+void SetPasswordHomeForTesting(std::function<std::optional<std::string>()> lookup)
+{
+    {
+        std::lock_guard lock(State().mutex);
+        State().passwordHome = lookup ? std::move(lookup) : PasswordDatabaseHome;
     }
     ResetStore();
 }

@@ -235,14 +235,67 @@ TEST(Profile, UnwritableConfigFolderIsAClearFailure)
     SetProfilePathForTesting(std::string());
 }
 
-TEST(Profile, PathFollowsXdgConfigHome)
+TEST(Profile, TheSettingsFolderComesFromTheEnvironmentOrThePasswordDatabaseNeverFromASharedOne)
 {
-    TempDir dir;
-    ScopedEnv xdg("XDG_CONFIG_HOME", dir.Path().c_str());
-    SetProfilePathForTesting(std::string());
-    EXPECT_EQ(GetProfilePath(), dir.Path() + "/TQL/quenzario.conf");
-    ASSERT_TRUE(WriteAppProfileInt("AllowLogging", 0));
-    EXPECT_TRUE(FileExists(dir.Path() + "/TQL/quenzario.conf"));
+    TempDir xdg;
+    TempDir home;
+    TempDir passwordHome;
+    struct Case {
+        const char* name;
+        const char* xdg;  // null: unset
+        const char* home;  // null: unset
+        bool inPasswordDatabase;
+        std::string folder;  // of the settings; empty: kept in memory
+    };
+    const Case cases[] = {
+        {"XDG_CONFIG_HOME set", xdg.Path().c_str(), home.Path().c_str(), true, xdg.Path()},
+        {"only HOME set", nullptr, home.Path().c_str(), true, home.Path() + "/.config"},
+        {"XDG_CONFIG_HOME relative", "relative", home.Path().c_str(), true, home.Path() + "/.config"},
+        {"neither set", nullptr, nullptr, true, passwordHome.Path() + "/.config"},
+        {"HOME relative", nullptr, "relative", true, passwordHome.Path() + "/.config"},
+        {"neither set, no home in the password database", nullptr, nullptr, false, ""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        ScopedEnv xdgEnv("XDG_CONFIG_HOME", test.xdg);
+        ScopedEnv homeEnv("HOME", test.home);
+        SetPasswordHomeForTesting([&]() -> std::optional<std::string> {
+            if (!test.inPasswordDatabase)
+                return std::nullopt;
+            return passwordHome.Path();
+        });
+        SetProfilePathForTesting(std::string());
+        const std::string path = test.folder.empty() ? "" : test.folder + "/TQL/quenzario.conf";
+        if (!path.empty()) {
+            std::filesystem::create_directories(test.folder + "/TQL");
+            WriteFileText(path, "[QNZ]\nColors=5\n");
+        }
+        EXPECT_EQ(GetProfilePath(), path);
+        EXPECT_EQ(GetAppProfileInt("Colors", 1), path.empty() ? 1 : 5);
+        const std::vector<std::string> messages = TakeKeptProfileMessages();
+        if (path.empty()) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0],
+                      "Profile: no home folder (XDG_CONFIG_HOME and HOME are not absolute paths and the "
+                      "password database has none for this user); the settings are kept in memory for "
+                      "this run and not saved");
+        } else {
+            EXPECT_TRUE(messages.empty());
+        }
+        ASSERT_TRUE(WriteAppProfileInt("AllowLogging", 0));
+        EXPECT_EQ(GetAppProfileInt("AllowLogging", 1), 0);
+        if (!path.empty()) {
+            EXPECT_NE(ReadFileText(path).find("AllowLogging=0"), std::string::npos);
+        }
+        for (const TempDir* dir : {&xdg, &home, &passwordHome}) {
+            if (!path.empty() && path.rfind(dir->Path() + "/", 0) == 0) {
+                for (const auto& entry : std::filesystem::directory_iterator(dir->Path()))
+                    std::filesystem::remove_all(entry.path());
+            }
+            EXPECT_TRUE(std::filesystem::is_empty(dir->Path()));  // nothing written anywhere else
+        }
+    }
+    SetPasswordHomeForTesting(nullptr);
     SetProfilePathForTesting(std::string());
 }
 

@@ -23,7 +23,7 @@ std::optional<std::string> PasswordDatabaseHome()
     const long suggested = ::sysconf(_SC_GETPW_R_SIZE_MAX);
     for (size_t size = suggested > 0 ? static_cast<size_t>(suggested) : 4096; size <= (1u << 20); size *= 4) {
         std::vector<char> buffer(size);
-        passwd entry {};
+        passwd entry{};
         passwd* found = nullptr;
         const int result = ::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found);
         if (result == ERANGE)

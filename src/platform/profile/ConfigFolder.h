@@ -12,5 +12,5 @@ std::optional<std::string> PasswordDatabaseHome();
 // path, else $HOME/.config when HOME is, else .config in the home folder of
 // the password database. Nullopt when none of them gives one: the settings
 // then have no folder of their own (never a shared one such as /tmp).
-std::optional<std::string> UserConfigFolder(
-    const std::function<std::optional<std::string>()>& passwordHome = PasswordDatabaseHome);
+std::optional<std::string>
+UserConfigFolder(const std::function<std::optional<std::string>()>& passwordHome = PasswordDatabaseHome);

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 char LowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -90,7 +92,6 @@ std::string IniStore::UnescapeValue(const std::string& text)
 
 ParsedIni ParseIniText(std::string_view text)
 {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         text.remove_prefix(kByteOrderMark.size());
     ParsedIni parsed;
@@ -158,6 +159,10 @@ std::string SerialiseIni(const IniSections& sections)
             out += key + "=" + IniStore::EscapeValue(value) + "\n";
         out += "\n";
     }
+    // A first name that begins like a byte-order mark would lose it to the
+    // reader, which skips one.
+    if (out.rfind(kByteOrderMark, 0) == 0)
+        out.insert(0, kByteOrderMark);
     return out;
 }
 

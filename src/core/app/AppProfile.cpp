@@ -4,6 +4,7 @@
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
 #include "platform/files/SafeFile.h"
+#include "platform/profile/ConfigFolder.h"
 #include "platform/profile/IniStore.h"
 
 #include <cerrno>
@@ -12,6 +13,7 @@
 #include <dirent.h>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -23,8 +25,10 @@ struct ProfileState {
     std::string registryKey = "TQL";
     std::string applicationName = "quenzario";
     std::string explicitPath;
+    std::function<std::optional<std::string>()> passwordHome = PasswordDatabaseHome;
     std::unique_ptr<IniStore> store;
-    bool problemLogged = false;
+    // What loading the settings found while no log was open yet.
+    std::vector<std::string> keptMessages;
 };
 
 ProfileState& State()
@@ -33,29 +37,39 @@ ProfileState& State()
     return state;
 }
 
-std::string DefaultProfilePath(const ProfileState& state)
+// Makes the store of the settings file; what there is to tell about it goes
+// into messages.
+std::unique_ptr<IniStore> MakeStore(const ProfileState& state, std::vector<std::string>& messages)
 {
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::string(home) + "/.config";
-    else
-        base = "/tmp";
-    return base + "/" + state.registryKey + "/" + state.applicationName + ".conf";
+    if (!state.explicitPath.empty())
+        return std::make_unique<IniStore>(state.explicitPath);
+    const std::optional<std::string> folder = UserConfigFolder(state.passwordHome);
+    if (!folder) {
+        messages.push_back("no home folder (XDG_CONFIG_HOME and HOME are not absolute paths and the password database "
+                           "has none for this user); the settings are kept in memory for this run and not saved");
+        return std::make_unique<IniStore>();
+    }
+    return std::make_unique<IniStore>(*folder + "/" + state.registryKey + "/" + state.applicationName + ".conf");
 }
 
 IniStore& Store()
 {
     ProfileState& state = State();
     std::lock_guard lock(state.mutex);
-    if (!state.store)
-        state.store = std::make_unique<IniStore>(state.explicitPath.empty() ? DefaultProfilePath(state)
-                                                                            : state.explicitPath);
-    if (!state.problemLogged) {
-        state.problemLogged = true;
-        if (const std::string problem = state.store->LoadProblem(); !problem.empty())
-            LogEntry("Profile: " + problem);
+    if (!state.store) {
+        std::vector<std::string> messages;
+        state.store = MakeStore(state, messages);
+        for (std::string& message : state.store->LoadMessages())
+            messages.push_back(std::move(message));
+        for (const std::string& message : messages)
+            state.keptMessages.push_back("Profile: " + message);
+        // The settings are read before the log opens (they say whether to
+        // log); start-up writes these messages once it is open.
+        if (g_bLogging.load()) {
+            for (const std::string& message : state.keptMessages)
+                LogEntry(message);
+            state.keptMessages.clear();
+        }
     }
     return *state.store;
 }
@@ -65,7 +79,7 @@ void ResetStore()
     ProfileState& state = State();
     std::lock_guard lock(state.mutex);
     state.store.reset();
-    state.problemLogged = false;
+    state.keptMessages.clear();
 }
 
 }  // namespace
@@ -95,6 +109,22 @@ void SetProfilePathForTesting(const std::string& path)
         State().explicitPath = path;
     }
     ResetStore();
+}
+
+void SetPasswordHomeForTesting(std::function<std::optional<std::string>()> lookup)
+{
+    {
+        std::lock_guard lock(State().mutex);
+        State().passwordHome = lookup ? std::move(lookup) : PasswordDatabaseHome;
+    }
+    ResetStore();
+}
+
+std::vector<std::string> TakeKeptProfileMessages()
+{
+    Store();
+    std::lock_guard lock(State().mutex);
+    return std::exchange(State().keptMessages, {});
 }
 
 std::string GetProfilePath()

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 // Every setting of the program is a value in the profile section "QNZ",
-// stored in $XDG_CONFIG_HOME/TQL/<application>.conf (default ~/.config).
-// Each reader supplies its own default; nothing is written until a writer runs.
+// stored in <config folder>/TQL/<application>.conf (UserConfigFolder: from
+// XDG_CONFIG_HOME, HOME or the password database). Without any, the settings
+// are kept in memory for the run. Each reader supplies its own default;
+// nothing is written until a writer runs.
 int GetAppProfileInt(const std::string& entry, int defaultValue);
 bool WriteAppProfileInt(const std::string& entry, int value);
 std::string GetAppProfileString(const std::string& entry, const std::string& defaultValue);
@@ -14,9 +19,17 @@ bool WriteAppProfileString(const std::string& entry, const std::string& value);
 // application name; both decide the file path. Call before the first use.
 void SetProfileRegistryKey(const std::string& key);
 void SetProfileApplicationName(const std::string& name);
-// Path of the profile file (resolved at first use); tests may set it directly.
+// Path of the profile file (resolved at first use; empty when the settings
+// are kept in memory); tests may set it directly.
 std::string GetProfilePath();
 void SetProfilePathForTesting(const std::string& path);
+// Replaces the password database's home folder; null restores it.
+void SetPasswordHomeForTesting(std::function<std::optional<std::string>()> lookup);
+
+// What reading the settings had to tell ("Profile: ..." lines) while the log
+// was not open yet; taken once. Messages that arise with the log open go
+// straight into it.
+std::vector<std::string> TakeKeptProfileMessages();
 
 // Version code of the operating system as the program's gates use it: this
 // build always reports 10 ("any other platform"), which needs no rights check.

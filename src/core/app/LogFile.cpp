@@ -79,9 +79,10 @@ std::unique_ptr<CLogFile> CLogFile::Open(const std::string& folder, const std::s
     const std::string path = folder + "/" + baseName + ".log";
     const std::string oldPath = folder + "/" + baseName + "old.log";
 
-    std::string copyError;
-    if (!CopyPrivateFile(path, oldPath, &copyError))
-        std::cerr << "Quenzario: previous log not kept: " << copyError << '\n';
+    // Renamed, not copied: however large it grew, it costs nothing to keep.
+    std::string keepError;
+    if (!MovePrivateFile(path, oldPath, &keepError))
+        std::cerr << "Quenzario: previous log not kept: " << keepError << '\n';
 
     const int fd = OpenPrivateFileForWriting(path, error);
     if (fd < 0)

@@ -22,15 +22,17 @@ struct LogHeaderSources {
 };
 
 // The program log "<base>.log" in the temporary folder, the previous run's
-// log kept as "<base>old.log". Every entry is one line stamped with its own
-// time ("HH:MM:SS text") and flushed at once. Safe to use from any thread.
+// log kept as "<base>old.log" (renamed, so a log still written by another
+// running instance goes on into the old log). Every entry is one line
+// stamped with its own time ("HH:MM:SS text") and flushed at once. Safe to
+// use from any thread.
 class CLogFile {
 public:
     ~CLogFile();
     CLogFile(const CLogFile&) = delete;
     CLogFile& operator=(const CLogFile&) = delete;
 
-    // Copies the previous log aside, opens the log and writes the header.
+    // Renames the previous log aside, opens a new log and writes the header.
     // Null when the file cannot be opened (error says why).
     static std::unique_ptr<CLogFile> Open(const std::string& folder, const std::string& baseName,
                                           const LogHeaderSources& sources = LogHeaderSources(),

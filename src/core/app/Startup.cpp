@@ -3,6 +3,8 @@
 #include "core/app/AppProfile.h"
 #include "core/app/LogFile.h"
 
+#include <iostream>
+
 CommandLineArgs TakeCommandLine(int argc, const char* const* argv)
 {
     CommandLineArgs args;
@@ -53,10 +55,15 @@ bool IsLoggingWanted()
 bool StartLoggingIfWanted(const std::string& temporaryFolder)
 {
     StopProgramLog();
-    if (!IsLoggingWanted())
-        return false;
-    if (!StartProgramLog(temporaryFolder))
-        return false;
-    g_pLogFile->WriteMemoryStatistics();
-    return true;
+    const bool started = IsLoggingWanted() && StartProgramLog(temporaryFolder);
+    if (started)
+        g_pLogFile->WriteMemoryStatistics();
+    // Reading "AllowLogging" read the settings before the log was open.
+    for (const std::string& message : TakeKeptProfileMessages()) {
+        if (started)
+            LogEntry(message);
+        else
+            std::cerr << "Quenzario: " << message << '\n';
+    }
+    return started;
 }

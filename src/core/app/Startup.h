@@ -21,5 +21,7 @@ std::string StartupRefusalCaption(StartupRefusal refusal);
 bool IsLoggingWanted();
 
 // Opens the log in the temporary folder when logging is wanted and writes
-// the memory statistics into it. False when logging stays off.
+// the memory statistics into it, then what reading the settings had to tell
+// (to the standard error when logging stays off). False when logging stays
+// off.
 bool StartLoggingIfWanted(const std::string& temporaryFolder);

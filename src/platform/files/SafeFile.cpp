@@ -109,13 +109,19 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string* e
 ReadFileResult ReadRegularFile(const std::string& path, std::uintmax_t maxSize, std::string& content,
                                std::string* error)
 {
-    // Non-blocking, so that opening a pipe does not wait for a writer.
+    // What is plainly no regular file is not opened at all (opening a device
+    // can do something); a pipe that takes its place before the open below
+    // does not wait for a writer, as the open does not block.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        SetError(error, path + " is not a regular file; not read");
+        return ReadFileResult::Failed;
+    }
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         SetError(error, "cannot open " + path + ": " + ErrnoText(errno));
         return ReadFileResult::Failed;
     }
-    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         SetError(error, path + " is not a regular file; not read");
@@ -165,25 +171,60 @@ int OpenPrivateFileForWriting(const std::string& path, std::string* error)
     return fd;
 }
 
-bool CopyPrivateFile(const std::string& source, const std::string& target, std::string* error)
+bool MovePrivateFile(const std::string& source, const std::string& target, std::string* error)
 {
-    const int in = ::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (in < 0) {
+    struct stat st {};
+    if (::lstat(source.c_str(), &st) != 0) {
         if (errno == ENOENT)
             return true;
         SetError(error, "cannot open " + source + ": " + ErrnoText(errno));
         return false;
     }
-    struct stat st {};
-    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
-        ::close(in);
-        SetError(error, source + " is not a regular file of this user; not copied");
+    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        SetError(error, source + " is not a regular file of this user; not kept");
         return false;
     }
-    std::string content;
-    const bool read = ReadAll(in, content);
-    if (!read)
-        SetError(error, "cannot read " + source + ": " + ErrnoText(errno));
-    ::close(in);
-    return read && WriteFileAtomically(target, content, error, 0600);
+    if (::rename(source.c_str(), target.c_str()) != 0) {
+        SetError(error, "cannot rename " + source + " to " + target + ": " + ErrnoText(errno));
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> FinalLinkTarget(const std::string& path, std::string* error)
+{
+    constexpr int kMaxLinks = 40;  // as the kernel allows in one path
+    std::string current = path;
+    for (int link = 0; link < kMaxLinks; ++link) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        char target[4096];
+        const ssize_t length = ::readlink(current.c_str(), target, sizeof target);
+        if (length <= 0 || static_cast<size_t>(length) == sizeof target) {
+            SetError(error, "cannot read the link " + current + ": " + ErrnoText(length < 0 ? errno : ENAMETOOLONG));
+            return std::nullopt;
+        }
+        const std::string next(target, static_cast<size_t>(length));
+        current = next.front() == '/' ? next : FolderOf(current) + "/" + next;
+    }
+    SetError(error, path + " is a loop of symbolic links");
+    return std::nullopt;
+}
+
+bool KeepFileAside(const std::string& path, const std::string& aside, std::string* error)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT)
+        return true;
+    if (::unlink(aside.c_str()) != 0 && errno != ENOENT) {
+        SetError(error, "cannot replace " + aside + ": " + ErrnoText(errno));
+        return false;
+    }
+    if (::link(path.c_str(), aside.c_str()) == 0)
+        return true;
+    if (::rename(path.c_str(), aside.c_str()) == 0)
+        return true;
+    SetError(error, "cannot keep " + path + " as " + aside + ": " + ErrnoText(errno));
+    return false;
 }

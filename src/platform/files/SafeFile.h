@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,9 +15,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, std:
 bool ReadWholeFile(const std::string& path, std::string& content, std::string* error = nullptr);
 
 // Reads a whole file chosen from outside: only a regular file (a pipe or a
-// device could block or never end) of at most maxSize bytes, both checked on
-// the opened file before anything is read. Anything but Ok gives the reason
-// in error.
+// device could block or never end) of at most maxSize bytes. A path that is
+// no regular file is not even opened; both are checked again on the opened
+// file before anything is read. Anything but Ok gives the reason in error.
 enum class ReadFileResult { Ok, Failed, TooLarge };
 ReadFileResult ReadRegularFile(const std::string& path, std::uintmax_t maxSize, std::string& content,
                                std::string* error = nullptr);
@@ -26,9 +27,22 @@ ReadFileResult ReadRegularFile(const std::string& path, std::uintmax_t maxSize, 
 // a regular file owned by this user, and truncates it. -1 on failure.
 int OpenPrivateFileForWriting(const std::string& path, std::string* error = nullptr);
 
-// Copies source over target (through a private temporary file); a missing
-// source is success with nothing copied. Links are not followed.
-bool CopyPrivateFile(const std::string& source, const std::string& target, std::string* error = nullptr);
+// Renames source, a regular file of this user, to target (replacing it), so
+// nothing is read or copied however large it is; a missing source is success
+// with nothing moved. Links are not followed.
+bool MovePrivateFile(const std::string& source, const std::string& target, std::string* error = nullptr);
+
+// The name a write of path must replace so that a symbolic link stays a link:
+// path itself when it is no link, else the end of its chain of links (which
+// need not exist yet). Nullopt, with the reason, for a loop of links or a
+// link that cannot be read.
+std::optional<std::string> FinalLinkTarget(const std::string& path, std::string* error = nullptr);
+
+// Keeps the file at path, unchanged, under the name aside (replacing what
+// was there): as a second hard link, so path stays in place until it is
+// rewritten, or by renaming path where the file system has no hard links.
+// A missing file is success with nothing kept.
+bool KeepFileAside(const std::string& path, const std::string& aside, std::string* error = nullptr);
 
 bool FileExists(const std::string& path);
 std::string ErrnoText(int error);

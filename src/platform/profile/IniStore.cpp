@@ -3,11 +3,14 @@
 #include "platform/files/SafeFile.h"
 #include "platform/text/Trim.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 char LowerAscii(char c)
 {
@@ -29,7 +32,7 @@ bool MakeFolders(const std::string& folder)
 
 }  // namespace
 
-bool IniStore::KeyLess::operator()(const std::string& a, const std::string& b) const
+bool IniKeyLess::operator()(const std::string& a, const std::string& b) const
 {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
@@ -41,7 +44,7 @@ bool IniStore::KeyLess::operator()(const std::string& a, const std::string& b) c
     return a.size() < b.size();
 }
 
-IniStore::IniStore(std::string path) : path_(std::move(path))
+IniStore::IniStore(std::string path) : path_(std::move(path)), target_(path_)
 {
 }
 
@@ -87,47 +90,64 @@ std::string IniStore::UnescapeValue(const std::string& text)
     return out;
 }
 
-bool IniStore::Parse(const std::string& text, Sections& sections, std::string& problem) const
+ParsedIni ParseIniText(std::string_view text)
 {
-    if (text.find('\0') != std::string::npos) {
-        problem = "it holds binary data";
-        return false;
-    }
-    std::string current;
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
+    ParsedIni parsed;
     size_t lineNumber = 0;
+    const auto skip = [&](const char* why) {
+        if (++parsed.unreadCount <= ParsedIni::kMaxNamedLines)
+            parsed.unreadLines.push_back("line " + std::to_string(lineNumber) + " " + why);
+    };
+    std::string current;
+    bool underUnreadableHeading = false;
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
-        if (end == std::string::npos)
+        if (end == std::string_view::npos)
             end = text.size();
-        std::string line = text.substr(start, end - start);
+        std::string line(text.substr(start, end - start));
         start = end + 1;
         ++lineNumber;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
+        if (line.find('\0') != std::string::npos) {
+            skip("cannot be read (it holds a NUL byte); skipped");
+            continue;
+        }
         const std::string trimmed = TrimText(line);
         if (trimmed.empty() || trimmed[0] == ';' || trimmed[0] == '#')
             continue;
         if (trimmed.front() == '[') {
-            if (trimmed.back() != ']' || trimmed.size() < 3) {
-                problem = "line " + std::to_string(lineNumber) + " is not a section heading";
-                return false;
+            underUnreadableHeading = trimmed.back() != ']' || trimmed.size() < 3;
+            if (underUnreadableHeading) {
+                skip("is not a section heading; it and the lines below it up to the next heading are skipped");
+                continue;
             }
             current = trimmed.substr(1, trimmed.size() - 2);
-            sections[current];
+            parsed.sections[current];
             continue;
         }
+        // Its settings would land in the section above: they are the
+        // unreadable heading's.
+        if (underUnreadableHeading)
+            continue;
         const auto equals = line.find('=');
-        if (equals == std::string::npos || TrimText(line.substr(0, equals)).empty()) {
-            problem = "line " + std::to_string(lineNumber) + " is not a key=value line";
-            return false;
+        const std::string key = equals == std::string::npos ? std::string() : TrimText(line.substr(0, equals));
+        if (key.empty()) {
+            skip("cannot be read (it is not a key=value line); skipped");
+            continue;
         }
-        sections[current][TrimText(line.substr(0, equals))] = UnescapeValue(line.substr(equals + 1));
+        parsed.sections[current][key] = IniStore::UnescapeValue(line.substr(equals + 1));
     }
-    return true;
+    if (parsed.unreadCount > ParsedIni::kMaxNamedLines)
+        parsed.unreadLines.push_back(std::to_string(parsed.unreadCount - ParsedIni::kMaxNamedLines)
+                                     + " more lines cannot be read; skipped");
+    return parsed;
 }
 
-std::string IniStore::Serialise(const Sections& sections) const
+std::string SerialiseIni(const IniSections& sections)
 {
     std::string out;
     for (const auto& [name, section] : sections) {
@@ -136,10 +156,57 @@ std::string IniStore::Serialise(const Sections& sections) const
         if (!name.empty())
             out += "[" + name + "]\n";
         for (const auto& [key, value] : section)
-            out += key + "=" + EscapeValue(value) + "\n";
+            out += key + "=" + IniStore::EscapeValue(value) + "\n";
         out += "\n";
     }
+    // A first name that begins like a byte-order mark would lose it to the
+    // reader, which skips one.
+    if (out.rfind(kByteOrderMark, 0) == 0)
+        out.insert(0, kByteOrderMark);
     return out;
+}
+
+std::string IniStore::Subject() const
+{
+    return target_ == path_ ? std::string() : path_ + " (a link to " + target_ + "): ";
+}
+
+void IniStore::Load()
+{
+    const std::string keptInMemory = "; the settings are kept in memory for this run and not saved";
+    std::string error;
+    const auto target = FinalLinkTarget(path_, &error);
+    if (!target) {
+        state_ = FileState::Untouchable;
+        loadMessages_.push_back(error + keptInMemory);
+        return;
+    }
+    target_ = *target;
+    struct stat st {};
+    if (::lstat(target_.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR))
+        return;  // nothing saved yet (the first save says why it cannot be)
+    const std::string keptAside = target_ + " will be kept as " + target_ + ".bad when a setting is saved";
+    std::string text;
+    switch (ReadRegularFile(target_, kMaxFileSize, text, &error)) {
+    case ReadFileResult::Ok: break;
+    case ReadFileResult::TooLarge:
+        state_ = FileState::Damaged;
+        loadMessages_.push_back(Subject() + error + "; the settings start from their defaults");
+        loadMessages_.push_back(keptAside);
+        return;
+    case ReadFileResult::Failed:
+        state_ = FileState::Untouchable;
+        loadMessages_.push_back(Subject() + error + keptInMemory);
+        return;
+    }
+    ParsedIni parsed = ParseIniText(text);
+    sections_ = std::move(parsed.sections);
+    if (parsed.unreadCount == 0)
+        return;
+    state_ = FileState::Damaged;
+    for (const std::string& line : parsed.unreadLines)
+        loadMessages_.push_back(Subject() + target_ + " " + line);
+    loadMessages_.push_back(keptAside);
 }
 
 void IniStore::LoadIfNeeded()
@@ -147,30 +214,15 @@ void IniStore::LoadIfNeeded()
     if (loaded_)
         return;
     loaded_ = true;
-    struct stat st {};
-    if (::stat(path_.c_str(), &st) != 0 && errno == ENOENT)
-        return;
-    std::string text;
-    std::string problem;
-    if (!ReadWholeFile(path_, text, &problem)) {
-        loadProblem_ = problem;
-        fileIsBad_ = true;
-        return;
-    }
-    Sections parsed;
-    if (!Parse(text, parsed, problem)) {
-        loadProblem_ = path_ + " cannot be read as settings (" + problem + "); using defaults";
-        fileIsBad_ = true;
-        return;
-    }
-    sections_ = std::move(parsed);
+    if (!path_.empty())
+        Load();
 }
 
-std::string IniStore::LoadProblem()
+std::vector<std::string> IniStore::LoadMessages()
 {
     std::lock_guard lock(mutex_);
     LoadIfNeeded();
-    return loadProblem_;
+    return loadMessages_;
 }
 
 std::optional<std::string> IniStore::Get(const std::string& section, const std::string& key)
@@ -195,7 +247,11 @@ bool IniStore::Set(const std::string& section, const std::string& key, const std
     }
     std::lock_guard lock(mutex_);
     LoadIfNeeded();
-    Sections updated = sections_;
+    if (path_.empty() || state_ == FileState::Untouchable) {
+        sections_[section][key] = value;
+        return true;
+    }
+    IniSections updated = sections_;
     updated[section][key] = value;
     const auto slash = path_.find_last_of('/');
     if (slash != std::string::npos && !MakeFolders(path_.substr(0, slash))) {
@@ -203,11 +259,11 @@ bool IniStore::Set(const std::string& section, const std::string& key, const std
             *error = "cannot create the folder of " + path_ + ": " + ErrnoText(errno);
         return false;
     }
-    if (fileIsBad_ && FileExists(path_) && !CopyPrivateFile(path_, path_ + ".bad", error))
+    if (state_ == FileState::Damaged && !KeepFileAside(target_, target_ + ".bad", error))
         return false;
-    if (!WriteFileAtomically(path_, Serialise(updated), error, 0600))
+    if (!WriteFileAtomically(target_, SerialiseIni(updated), error, 0600))
         return false;
     sections_ = std::move(updated);
-    fileIsBad_ = false;
+    state_ = FileState::Usable;
     return true;
 }

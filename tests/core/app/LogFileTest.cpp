@@ -113,11 +113,17 @@ TEST(LogFile, PreviousLogIsKeptAsideOnTheNextRun)
         first->WriteEntry("first run");
     }
     EXPECT_FALSE(FileExists(dir.File("Quenzarioold.log")));
+    struct stat first {};
+    ASSERT_EQ(stat(dir.File("Quenzario.log").c_str(), &first), 0);
     {
         auto second = CLogFile::Open(dir.Path(), "Quenzario", FixedSources(&clock));
         ASSERT_TRUE(second);
         second->WriteEntry("second run");
     }
+    struct stat old {};
+    ASSERT_EQ(stat(dir.File("Quenzarioold.log").c_str(), &old), 0);
+    EXPECT_EQ(old.st_ino, first.st_ino);  // renamed, never read and copied
+    EXPECT_EQ(old.st_mode & 0777, 0600u);
     EXPECT_NE(ReadFileText(dir.File("Quenzarioold.log")).find("first run"), std::string::npos);
     const std::string current = ReadFileText(dir.File("Quenzario.log"));
     EXPECT_EQ(current.find("first run"), std::string::npos);

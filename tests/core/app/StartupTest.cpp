@@ -59,3 +59,29 @@ TEST(Startup, OldSystemGates)
     EXPECT_EQ(CheckStartupGates(kOsVersionCodeLinux, false), StartupRefusal::None);
     EXPECT_EQ(StartupRefusalCaption(StartupRefusal::UnsupportedSystem), "Your OS not supported");
 }
+
+TEST(Startup, WhatReadingTheSettingsFoundBeforeTheLogOpenedIsWrittenOnceItIs)
+{
+    for (const char* allowLogging : {"1", "0"}) {
+        SCOPED_TRACE(allowLogging);
+        ScopedProfile profile;
+        WriteFileText(profile.Path(), std::string("[QNZ]\nAllowLogging=") + allowLogging + "\nno equals sign\n");
+        SetProfilePathForTesting(profile.Path());
+        TempDir tmp;
+        testing::internal::CaptureStderr();
+        const bool logged = StartLoggingIfWanted(tmp.Path());
+        const std::string stderrText = testing::internal::GetCapturedStderr();
+        StopProgramLog();
+        const std::string message = "Profile: " + profile.Path()
+            + " line 3 cannot be read (it is not a key=value line); skipped\n";
+        if (logged) {
+            const std::string log = ReadFileText(tmp.File("Quenzario.log"));
+            EXPECT_NE(log.find(message), std::string::npos) << log;
+            EXPECT_NE(log.find(" will be kept as " + profile.Path() + ".bad"), std::string::npos);
+            EXPECT_EQ(log.find(message), log.rfind(message));  // once
+        } else {
+            EXPECT_NE(stderrText.find("Quenzario: " + message), std::string::npos) << stderrText;
+        }
+        EXPECT_TRUE(TakeKeptProfileMessages().empty());
+    }
+}

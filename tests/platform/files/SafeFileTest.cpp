@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -44,25 +45,65 @@ TEST(SafeFile, ReadsWholeFilesAndSaysWhyOthersCannotBeRead)
     }
 }
 
-TEST(SafeFile, CopiesAPrivateFileWholeAndRefusesWhatIsNoRegularFile)
+TEST(SafeFile, MovesAPrivateFileByNameAndRefusesWhatIsNoRegularFile)
 {
     TempDir dir;
-    const std::string text(100000, 'q');
-    WriteFileText(dir.File("source"), text);
+    WriteFileText(dir.File("source"), "old run");
+    struct stat before {};
+    ASSERT_EQ(::stat(dir.File("source").c_str(), &before), 0);
     std::string error;
-    ASSERT_TRUE(CopyPrivateFile(dir.File("source"), dir.File("copy"), &error)) << error;
-    EXPECT_EQ(ReadFileText(dir.File("copy")), text);
-    struct stat info {};
-    ASSERT_EQ(::stat(dir.File("copy").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_TRUE(MovePrivateFile(dir.File("source"), dir.File("kept"), &error)) << error;
+    struct stat after {};
+    ASSERT_EQ(::stat(dir.File("kept").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);  // the same file, not a copy
+    EXPECT_FALSE(FileExists(dir.File("source")));
 
-    EXPECT_TRUE(CopyPrivateFile(dir.File("missing"), dir.File("none"), &error));  // nothing to keep
+    EXPECT_TRUE(MovePrivateFile(dir.File("missing"), dir.File("none"), &error));  // nothing to keep
     EXPECT_FALSE(FileExists(dir.File("none")));
 
     fs::create_directory(dir.File("folder"));
-    EXPECT_FALSE(CopyPrivateFile(dir.File("folder"), dir.File("copy"), &error));
-    EXPECT_EQ(error, dir.File("folder") + " is not a regular file of this user; not copied");
-    EXPECT_EQ(ReadFileText(dir.File("copy")), text);  // the target is left as it was
+    ASSERT_EQ(symlink(dir.File("kept").c_str(), dir.File("link").c_str()), 0);
+    for (const char* name : {"folder", "link"}) {
+        EXPECT_FALSE(MovePrivateFile(dir.File(name), dir.File("kept"), &error)) << name;
+        EXPECT_EQ(error, dir.File(name) + " is not a regular file of this user; not kept");
+    }
+    EXPECT_EQ(ReadFileText(dir.File("kept")), "old run");  // the target is left as it was
+}
+
+TEST(SafeFile, FinalLinkTargetFollowsChainsOfLinks)
+{
+    TempDir dir;
+    fs::create_directory(dir.File("sub"));
+    WriteFileText(dir.File("sub/file"), "");
+    ASSERT_EQ(symlink("sub/file", dir.File("relative").c_str()), 0);
+    ASSERT_EQ(symlink(dir.File("relative").c_str(), dir.File("chain").c_str()), 0);
+    ASSERT_EQ(symlink("sub/not-yet", dir.File("dangling").c_str()), 0);
+    ASSERT_EQ(symlink("loop-b", dir.File("loop-a").c_str()), 0);
+    ASSERT_EQ(symlink("loop-a", dir.File("loop-b").c_str()), 0);
+
+    EXPECT_EQ(FinalLinkTarget(dir.File("sub/file")), dir.File("sub/file"));
+    EXPECT_EQ(FinalLinkTarget(dir.File("missing")), dir.File("missing"));
+    EXPECT_EQ(FinalLinkTarget(dir.File("chain")), dir.File("sub/file"));
+    EXPECT_EQ(FinalLinkTarget(dir.File("dangling")), dir.File("sub/not-yet"));
+    std::string error;
+    EXPECT_EQ(FinalLinkTarget(dir.File("loop-a"), &error), std::nullopt);
+    EXPECT_EQ(error, dir.File("loop-a") + " is a loop of symbolic links");
+}
+
+TEST(SafeFile, AFileKeptAsideStaysUnchangedAndReplacesAnEarlierOne)
+{
+    TempDir dir;
+    WriteFileText(dir.File("settings"), "as it was");
+    WriteFileText(dir.File("settings.bad"), "earlier");
+    std::string error;
+    ASSERT_TRUE(KeepFileAside(dir.File("settings"), dir.File("settings.bad"), &error)) << error;
+    EXPECT_EQ(ReadFileText(dir.File("settings.bad")), "as it was");
+    // Rewriting the file through a new name leaves the kept one alone.
+    ASSERT_TRUE(WriteFileAtomically(dir.File("settings"), "new", &error)) << error;
+    EXPECT_EQ(ReadFileText(dir.File("settings.bad")), "as it was");
+
+    EXPECT_TRUE(KeepFileAside(dir.File("missing"), dir.File("missing.bad"), &error));
+    EXPECT_FALSE(FileExists(dir.File("missing.bad")));
 }
 
 TEST(SafeFile, AnAtomicWriteReplacesTheFileWholeOrLeavesItAndNoTemporaryName)
@@ -94,6 +135,7 @@ TEST(SafeFile, ReadsRegularFilesUpToTheirBoundAndNothingElse)
     WriteFileText(dir.File("file"), text);
     fs::create_directory(dir.File("folder"));
     ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);  // would block a reader
+    ASSERT_EQ(symlink(dir.File("pipe").c_str(), dir.File("pipe-link").c_str()), 0);
     WriteFileText(dir.File("sparse"), "head");
     fs::resize_file(dir.File("sparse"), 100001);
 
@@ -112,6 +154,8 @@ TEST(SafeFile, ReadsRegularFilesUpToTheirBoundAndNothingElse)
         {"a folder", dir.File("folder"), ReadFileResult::Failed,
          dir.File("folder") + " is not a regular file; not read"},
         {"a pipe", dir.File("pipe"), ReadFileResult::Failed, dir.File("pipe") + " is not a regular file; not read"},
+        {"a link to a pipe", dir.File("pipe-link"), ReadFileResult::Failed,
+         dir.File("pipe-link") + " is not a regular file; not read"},
         {"a device", "/dev/zero", ReadFileResult::Failed, "/dev/zero is not a regular file; not read"},
     };
     for (const Case& test : cases) {

@@ -3,6 +3,7 @@
 #include "core/app/DriveJobRunner.h"
 #include "core/app/MainDialogCore.h"
 #include "core/app/MainWindowRules.h"
+#include "core/info/DriveInfoControls.h"
 #include "gui/ui/BaseDialog.h"
 #include "gui/ui/Dialog.h"
 #include "gui/ui/ModelessWindow.h"
@@ -47,7 +48,6 @@ enum MainControl : int {
     IDC_HOMEPAGE = 1097,
     IDC_HELP = 1102,
     IDC_STATUS = 1138,
-    IDC_MODEL = 1198,
     IDC_STOP = 1273,
     IDC_START = 1276,
     IDC_SAVE = 1289,

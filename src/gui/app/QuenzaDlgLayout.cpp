@@ -202,7 +202,7 @@ void CQuenzaDlg::CreateDriveInfoPage()
         // Read and write boxes fill two columns under their titles; the
         // unused HD-BURN RW box closes the write group, the others the general one.
         const bool read = box.group == CapabilityGroup::Read;
-        const bool write = box.group == CapabilityGroup::Write || box.id == 1219;
+        const bool write = box.group == CapabilityGroup::Write || box.id == IDC_WRITE_HDBURN_RW;
         int x = kGeneralColumn;
         int y = kReadTitleY + kTitleHeight + generalRow * kBoxHeight;
         if (read || write) {

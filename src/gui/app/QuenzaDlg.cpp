@@ -5,6 +5,7 @@
 #include "core/app/DeviceBroadcast.h"
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
+#include "core/app/MainLayout.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/UserPrompt.h"
 #include "core/ui/ColorSchemes.h"
@@ -142,7 +143,7 @@ void CQuenzaDlg::InitDisplays()
 void CQuenzaDlg::InitWindowPos()
 {
     LogEntry("InitWindowPos() - Start");
-    m_edOutput->resize(677, 390);
+    ResizeDlgItem(IDC_OUTPUT, kOutputBoxSize);
     const auto [x, y] = SavedWindowPosition();
     LogEntryF("Setting window co-ordinates  X = %d Y = %d", x, y);
     LogEntry("InitWindowPos() - End");

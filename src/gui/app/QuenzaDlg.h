@@ -4,6 +4,7 @@
 #include "core/app/MainDialogCore.h"
 #include "core/app/MainWindowRules.h"
 #include "core/info/DriveInfoControls.h"
+#include "core/ui/UiGeometry.h"
 #include "gui/ui/BaseDialog.h"
 #include "gui/ui/Dialog.h"
 #include "gui/ui/ModelessWindow.h"
@@ -168,6 +169,8 @@ private:
     void RemoveToolTips();
     void SetToolTips(bool shown);  // the same controls get their tooltips and lose them
     void ApplyOutputColours();
+    void PlaceDlgItem(int id, const UiRect& at);
+    void ResizeDlgItem(int id, UiSize size);
     // Start-up and shutdown (QuenzaDlg.cpp).
     void InitMemberVariables();
     void InitDisplays();

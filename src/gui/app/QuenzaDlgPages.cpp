@@ -1,5 +1,6 @@
 #include "core/app/BusyFlags.h"
 #include "core/app/LogFile.h"
+#include "core/app/MainLayout.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
@@ -15,9 +16,6 @@
 namespace {
 
 constexpr COLORREF kRedBar = 255;
-constexpr int kPageButtonY = 526;
-constexpr int kPageButtonWidth = 66;
-constexpr int kPageButtonHeight = 23;
 
 // The command buttons hidden as a group while a test runs.
 constexpr int kMainButtons[] = {IDC_SETTINGS,  IDC_MEDIAINFO,   IDC_DRIVEINFO, IDC_COMPARE,
@@ -189,7 +187,7 @@ void CQuenzaDlg::ShowDriveInfoPage(bool show)
         ShowDlgItem(IDC_OUTPUT, false);
         ShowListOutput(false);
         ShowTextPageControls();
-        MoveDlgItem(IDC_MODEL, 537, 89, 195, 16);
+        PlaceDlgItem(IDC_MODEL, kModelField);
     }
     for (QWidget* widget : m_driveInfoPage)
         widget->setVisible(show);
@@ -222,7 +220,7 @@ void CQuenzaDlg::ShowInfoDisplay(bool show)
 {
     ShowDlgItem(IDC_OUTPUT, show);
     if (!show) {
-        GetDlgItem(IDC_OUTPUT)->resize(677, 390);
+        ResizeDlgItem(IDC_OUTPUT, kOutputBoxSize);
         return;
     }
     m_nCurrentPage = kPageInfoDisplay;
@@ -236,7 +234,7 @@ void CQuenzaDlg::ShowInfoDisplayWithProgress(bool show)
         ShowDlgItem(id, show);
     if (!show)
         return;
-    GetDlgItem(IDC_OUTPUT)->resize(677, 370);
+    ResizeDlgItem(IDC_OUTPUT, kShortOutputBoxSize);
     ShowDriveInfoPage(false);
     ShowComboBoxes();
 }
@@ -296,11 +294,11 @@ void CQuenzaDlg::SetUpDiscHashPage(int item)
     m_Core.m_Report.ClearDisplay();
     ShowDlgItem(IDC_PROGRESS2, true);
     ShowDlgItem(IDC_PROGRESS, false);
-    MoveDlgItem(IDC_PROGRESS2, 39, 436, 676, 28);
+    PlaceDlgItem(IDC_PROGRESS2, kDiscHashProgress2Box);
     m_Progress2->SetFillColour(kRedBar);
-    MoveDlgItem(IDC_START, 492, kPageButtonY, kPageButtonWidth, kPageButtonHeight);
-    MoveDlgItem(IDC_STOP, 560, kPageButtonY, kPageButtonWidth, kPageButtonHeight);
-    MoveDlgItem(IDC_SAVE, 628, kPageButtonY, kPageButtonWidth, kPageButtonHeight);
+    PlaceDlgItem(IDC_START, kHashStartButton);
+    PlaceDlgItem(IDC_STOP, kDiscHashStopButton);
+    PlaceDlgItem(IDC_SAVE, kDiscHashCustomButton);
     SetDlgItemText(IDC_START, "Start");
     SetDlgItemText(IDC_SAVE, "Custom");
     EnableDlgItem(IDC_START, true);
@@ -326,12 +324,12 @@ void CQuenzaDlg::SetUpFileHashPage(int item)
     m_nCurrentPage = kPageFileHash;
     ShowInfoDisplayWithProgress(true);
     m_Core.m_Report.ClearDisplay();
-    MoveDlgItem(IDC_PROGRESS2, 39, 442, 676, 22);
-    MoveDlgItem(IDC_PROGRESS, 39, 465, 676, 22);
+    PlaceDlgItem(IDC_PROGRESS2, kFileHashProgress2Box);
+    PlaceDlgItem(IDC_PROGRESS, kFileHashProgressBox);
     m_Progress->SetFillColour(kRedBar);
     m_Progress2->SetFillColour(kRedBar);
-    MoveDlgItem(IDC_START, 492, kPageButtonY, kPageButtonWidth, kPageButtonHeight);
-    MoveDlgItem(IDC_STOP, 559, kPageButtonY, kPageButtonWidth, kPageButtonHeight);
+    PlaceDlgItem(IDC_START, kHashStartButton);
+    PlaceDlgItem(IDC_STOP, kFileHashFolderButton);
     SetDlgItemText(IDC_START, "File");
     SetDlgItemText(IDC_STOP, "Folder");
     for (int id : {IDC_START, IDC_STOP}) {

@@ -2,6 +2,7 @@
 
 #include "core/app/DriveJobRunner.h"
 #include "core/app/MainDialogCore.h"
+#include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
 #include "core/info/DriveInfoControls.h"
 #include "core/ui/UiGeometry.h"

@@ -1,6 +1,7 @@
 #include "core/app/AppProfile.h"
 #include "core/app/LogFile.h"
 #include "core/app/MainLayout.h"
+#include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
 #include "core/info/DriveInfoPage.h"
 #include "gui/app/QuenzaDlg.h"
@@ -151,8 +152,8 @@ void CQuenzaDlg::CreateControls()
     m_cbDevices = new QComboBox(this);
     BindControl(IDC_DEVICES, m_cbDevices);
     m_cbTools = new QComboBox(this);
-    for (const char* item : ToolsItemTexts())
-        m_cbTools->addItem(item);
+    for (const ToolsItemRow& item : ToolsItems())
+        m_cbTools->addItem(item.text);
     BindControl(IDC_TOOLS, m_cbTools);
     BindControl(IDC_REFRESH, new CButtonST("Refresh", this));
 

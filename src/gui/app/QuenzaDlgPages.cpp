@@ -1,6 +1,7 @@
 #include "core/app/BusyFlags.h"
 #include "core/app/LogFile.h"
 #include "core/app/MainLayout.h"
+#include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"

@@ -57,6 +57,7 @@ CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(IDD, par
     setWindowTitle(QString::fromStdString(Format("Quenzario V%.3f", GetProgramVersionNumber())));
     CreateControls();
     MapCommands();
+    BindPagesAndTools();
     m_DriveJobs.SetTarget(GetMessageTarget(), WM_DRIVEWORKDONE);
     const MessageTargetPtr target = GetMessageTarget();
     m_Core.m_Report.SetListener(

@@ -81,12 +81,9 @@ void CQuenzaDlg::OnDeviceSelected()
 
 void CQuenzaDlg::RefreshPageAfterSelection()
 {
-    switch (m_nCurrentPage) {
-    case kPageDriveInfo: OnDriveinfo(); break;
-    case kPageModePages: ListDriveModePages(); break;
-    case kPageFeatures: ListDriveFeaturesProfiles(); break;
-    default: break;  // the other pages read the drive themselves when they come
-    }
+    // The other pages read the drive themselves when they come.
+    if (const auto& reread = HandlersOf(m_nCurrentPage).driveSelected)
+        reread();
 }
 
 void CQuenzaDlg::ShowNotice(const WrapperNotice& notice)
@@ -167,19 +164,35 @@ void CQuenzaDlg::OnRefresh()
 
 void CQuenzaDlg::ListDriveFeaturesProfiles()
 {
-    m_nCurrentPage = kPageFeatures;
-    ShowListOutput(true);
+    ShowPage(kPageFeatures);
     RunDriveWork([this] { m_Core.ListDriveFeaturesProfiles(); });
 }
 
 void CQuenzaDlg::ListDriveModePages()
 {
-    m_nCurrentPage = kPageModePages;
-    ShowListOutput(true);
+    ShowPage(kPageModePages);
     RunDriveWork([this] { m_Core.ListDriveModePages(); });
 }
 
 // ---- pages ----
+
+void CQuenzaDlg::ShowPage(int page)
+{
+    m_nCurrentPage = page;
+    switch (PageOf(page).view) {
+    case PageView::DriveInfo: ShowDriveInfoPage(true); break;
+    case PageView::Output: ShowListOutput(true); break;
+    case PageView::OutputWithProgress: ShowInfoDisplayWithProgress(true); break;
+    case PageView::Later: break;
+    }
+}
+
+const CQuenzaDlg::PageHandlers& CQuenzaDlg::HandlersOf(int page) const
+{
+    static const PageHandlers none;
+    const auto bound = m_PageHandlers.find(page);
+    return bound == m_PageHandlers.end() ? none : bound->second;
+}
 
 void CQuenzaDlg::ShowDriveInfoPage(bool show)
 {
@@ -264,34 +277,22 @@ int CQuenzaDlg::DoReadstruct()
     LogEntry("Start DoReadstruct() function");
     ShowStatus("Ready");
     const int item = m_cbTools->currentIndex();
-    switch (item) {
-    case 0: AppMessageBox("You chose a heading,  please choose another item"); break;
-    case 1: NotAvailableYet("The flash drive test"); break;
-    case 2: NotAvailableYet("Reading the burn information"); break;
-    case 3:
-    case 5:
-    case 7: SetUpDiscHashPage(item); break;
-    case 4:
-    case 6:
-    case 8: SetUpFileHashPage(item); break;
-    case 9: NotAvailableYet("The complete media code"); break;
-    case 10: NotAvailableYet("The sector viewer"); break;
-    case 11: NotAvailableYet("The sector editor"); break;
-    case 12: ListDriveFeaturesProfiles(); break;
-    case 13: ListDriveModePages(); break;
-    case 14: NotAvailableYet("DC erase"); break;
-    case 15: NotAvailableYet("The custom command window"); break;
-    default: break;
+    const ToolsItemRow* row = FindToolsItem(item);
+    if (row) {
+        const auto bound = m_ToolsHandlers.find(item);
+        if (bound != m_ToolsHandlers.end())
+            bound->second();
+        else
+            NotAvailableYet(row->name);
     }
-    if (item == 0 || item == 11 || item == 14 || item < 0 || item >= kToolsItemCount)
+    if (!row || row->logsEnd)
         LogEntry("End DoReadstruct()");
-    return item == 2 ? 3 : 0;
+    return item == kToolsBurnInfo ? 3 : 0;
 }
 
 void CQuenzaDlg::SetUpDiscHashPage(int item)
 {
-    m_nCurrentPage = kPageDiscHash;
-    ShowInfoDisplayWithProgress(true);
+    ShowPage(kPageDiscHash);
     m_Core.m_Report.ClearDisplay();
     ShowDlgItem(IDC_PROGRESS2, true);
     ShowDlgItem(IDC_PROGRESS, false);
@@ -322,8 +323,7 @@ void CQuenzaDlg::SetUpFileHashPage(int item)
         channel.DisableMCN(false);
         channel.CloseAssociateHandle();
     });
-    m_nCurrentPage = kPageFileHash;
-    ShowInfoDisplayWithProgress(true);
+    ShowPage(kPageFileHash);
     m_Core.m_Report.ClearDisplay();
     PlaceDlgItem(IDC_PROGRESS2, kFileHashProgress2Box);
     PlaceDlgItem(IDC_PROGRESS, kFileHashProgressBox);
@@ -347,40 +347,50 @@ void CQuenzaDlg::SetUpFileHashPage(int item)
 
 void CQuenzaDlg::OnStart()
 {
-    switch (m_nCurrentPage) {
-    case kPageFileHash: NotAvailableYet("Hashing a file"); break;
-    case kPageDiscHash: NotAvailableYet("Hashing a disc"); break;
-    case kPageErrorTest: NotAvailableYet("The read error test"); break;
-    case kPageCompare: NotAvailableYet("The compare"); break;
-    default: NotAvailableYet("The read speed test"); break;
-    }
+    RunPageCommand(&PageRow::start, &PageHandlers::start);
 }
 
 void CQuenzaDlg::OnStop()
 {
-    switch (m_nCurrentPage) {
-    case kPageErrorTest:
-        ShowStatus("Stopping...");
-        EndErrorTestUi();
-        ShowStatus("Ready");
-        EnableDlgItem(IDC_SAVE, true);
-        break;
-    case kPageCompare: EndCompareUi(); break;
-    case kPageCreateIso: EndCreateIsoUi(); break;
-    case kPageDiscHash:
-        g_bMediaHashRunning = 0;
-        EnableDlgItem(IDC_START, true);
-        EnableDlgItem(IDC_STOP, false);
-        EnableDlgItem(IDC_SAVE, true);
-        ShowMainButtons(true);
-        break;
-    case kPageFileHash: NotAvailableYet("Hashing a folder"); break;  // Stop is "Folder" here
-    default:  // the speed test
-        RunDriveWork([this] { m_Core.m_Drives.PreventMediumRemoval(0); });
-        g_bSpeedTestRunning = 0;
-        RestorePageButtons(true);
-        break;
-    }
+    RunPageCommand(&PageRow::stop, &PageHandlers::stop);
+}
+
+void CQuenzaDlg::OnSave()
+{
+    RunPageCommand(&PageRow::save, &PageHandlers::save);
+}
+
+void CQuenzaDlg::RunPageCommand(const char* PageRow::*name, std::function<void()> PageHandlers::*handler)
+{
+    const PageRow& page = PageWithCommand(m_nCurrentPage, name);
+    if (const auto& run = HandlersOf(page.id).*handler)
+        run();
+    else
+        NotAvailableYet(page.*name);
+}
+
+void CQuenzaDlg::StopErrorTest()
+{
+    ShowStatus("Stopping...");
+    EndErrorTestUi();
+    ShowStatus("Ready");
+    EnableDlgItem(IDC_SAVE, true);
+}
+
+void CQuenzaDlg::StopDiscHash()
+{
+    g_bMediaHashRunning = 0;
+    EnableDlgItem(IDC_START, true);
+    EnableDlgItem(IDC_STOP, false);
+    EnableDlgItem(IDC_SAVE, true);
+    ShowMainButtons(true);
+}
+
+void CQuenzaDlg::StopSpeedTest()
+{
+    RunDriveWork([this] { m_Core.m_Drives.PreventMediumRemoval(0); });
+    g_bSpeedTestRunning = 0;
+    RestorePageButtons(true);
 }
 
 void CQuenzaDlg::EndErrorTestUi()
@@ -413,11 +423,6 @@ void CQuenzaDlg::RestorePageButtons(bool toolsToo)
         EnableDlgItem(IDC_TOOLS, true);
     EnableDlgItem(IDC_START, true);
     EnableDlgItem(IDC_STOP, false);
-}
-
-void CQuenzaDlg::OnSave()
-{
-    NotAvailableYet(m_nCurrentPage == kPageDiscHash ? "A custom block range" : "Saving a read error list");
 }
 
 void CQuenzaDlg::OnSettings()

@@ -117,7 +117,7 @@ TEST(MainWindow, ListingsOfFeaturesAndModePagesFollowTheSelectedDrive)
 {
     MainWindowBench bench;
     bench.Start();
-    bench.ChooseTool(12);
+    bench.ChooseTool(kToolsFeatures);
     CQuenzaDlg& dialog = *bench.dialog;
     EXPECT_EQ(dialog.m_nCurrentPage, kPageFeatures);
     EXPECT_TRUE(bench.Shown(IDC_OUTPUT));
@@ -130,7 +130,7 @@ TEST(MainWindow, ListingsOfFeaturesAndModePagesFollowTheSelectedDrive)
     bench.SelectDrive(1);
     EXPECT_NE(bench.Text(IDC_OUTPUT).find("Profile 0041h BD-R Sequential Recording (SRM)"), std::string::npos);
 
-    bench.ChooseTool(13);
+    bench.ChooseTool(kToolsModePages);
     EXPECT_EQ(dialog.m_nCurrentPage, kPageModePages);
     shown = bench.Text(IDC_OUTPUT);
     EXPECT_NE(shown.find("Drive Mode pages"), std::string::npos);
@@ -144,16 +144,50 @@ TEST(MainWindow, ListingsOfFeaturesAndModePagesFollowTheSelectedDrive)
     EXPECT_TRUE(bench.Shown(IDC_READ_CD_R));
 }
 
+TEST(MainWindow, ADiscComingOrGoingActsByThePageShown)
+{
+    MainWindowBench bench;
+    bench.Start();
+    CQuenzaDlg& dialog = *bench.dialog;
+    ReportText& report = dialog.m_Core.m_Report;
+    const auto ejectAndReload = [&bench] {
+        bench.drives[0]->EjectMedium();
+        bench.Settle();
+        ASSERT_TRUE(bench.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd+r")));
+        bench.Settle();
+    };
+
+    // A listing stays; the disc-hash page is emptied; the media page keeps its title.
+    bench.ChooseTool(kToolsFeatures);
+    ejectAndReload();
+    EXPECT_NE(report.GetLine(0).find("Drive Profiles"), std::string::npos);
+    bench.ChooseTool(kToolsDiscMd5);
+    report.SetLine(3, "a digest");
+    ejectAndReload();
+    EXPECT_EQ(report.GetLine(3).find("a digest"), std::string::npos);
+    dialog.m_nCurrentPage = kPageMediaInfo;
+    report.SetLine(3, "a report");
+    ejectAndReload();
+    EXPECT_EQ(report.GetLine(3).find("a report"), std::string::npos);
+    EXPECT_NE(report.GetLine(0).find("Media Information"), std::string::npos);
+
+    // On a tools report page the chosen entry runs again.
+    dialog.Item<QComboBox>(IDC_TOOLS)->setCurrentIndex(kToolsModePages);
+    dialog.m_nCurrentPage = kPageInfoDisplay;
+    ejectAndReload();
+    EXPECT_EQ(dialog.m_nCurrentPage, kPageModePages);
+}
+
 TEST(MainWindow, ToolsOfLaterVersionsRefusePolitelyAndTheHashPagesAreSetUp)
 {
     MainWindowBench bench;
     bench.Start();
-    bench.ChooseTool(10);
+    bench.ChooseTool(kToolsSectorViewer);
     ASSERT_EQ(bench.prompt.asked.size(), 1u);
     EXPECT_EQ(bench.prompt.asked[0].text, "The sector viewer is not available in this version of Quenzario.");
     EXPECT_EQ(bench.dialog->m_nCurrentPage, kPageDriveInfo);
 
-    bench.ChooseTool(7);
+    bench.ChooseTool(kToolsDiscSha2);
     CQuenzaDlg& dialog = *bench.dialog;
     EXPECT_EQ(dialog.m_nCurrentPage, kPageDiscHash);
     EXPECT_EQ(dialog.m_bHashSha1, 1);
@@ -163,7 +197,7 @@ TEST(MainWindow, ToolsOfLaterVersionsRefusePolitelyAndTheHashPagesAreSetUp)
     EXPECT_GT(dialog.m_Core.m_nHashEndLba, 0);
     EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Click 'Start' to begin calculation");
 
-    bench.ChooseTool(4);
+    bench.ChooseTool(kToolsFileMd5);
     EXPECT_EQ(dialog.m_nCurrentPage, kPageFileHash);
     EXPECT_EQ(bench.Text(IDC_START), "File");
     EXPECT_EQ(bench.Text(IDC_STOP), "Folder");
@@ -185,7 +219,7 @@ TEST(MainWindow, HelpOpensTheTopicOfThePageAndKeysNeverEndTheWindow)
     QApplication::sendEvent(&dialog, &f1);
     dialog.m_nCurrentPage = kPageSpeedTest;
     dialog.SendCommand(IDC_HELP);
-    dialog.m_nCurrentPage = 3;
+    dialog.m_nCurrentPage = kPageReport3;
     QApplication::sendEvent(dialog.GetDlgItem(IDC_DEVICES), &f1);  // from a control too
     SetShellOpenHook(nullptr);
     ASSERT_EQ(opened.size(), 3u);
@@ -210,7 +244,7 @@ TEST(MainWindow, CopyGivesAPictureOfTheDrivePageAndTheTextOfAListing)
     bench.dialog->SendCommand(IDC_COPY);
     EXPECT_FALSE(clipboard->image().isNull());
 
-    bench.ChooseTool(13);
+    bench.ChooseTool(kToolsModePages);
     bench.dialog->SendCommand(IDC_COPY);
     const QString text = clipboard->text();
     EXPECT_TRUE(text.startsWith(QString(24, ' ') + "Drive Mode pages"));

@@ -63,7 +63,8 @@ public:
     // 32-line dump; the read's result (-1 when refused before reading).
     int ReadSectorForView(std::int64_t lba, WrapperNotice& notice);
     // The report as the clipboard takes it on a text page: the lines up to
-    // the last one with content; on the media-code page without the offsets.
+    // the last one with content; without their offsets where the page copies
+    // bytes so (the media code).
     std::string ClipboardText(int page);
     // The first `count` bytes of the data buffer into a file.
     bool SaveDataBuffer(const std::string& path, std::size_t count, std::string& error);

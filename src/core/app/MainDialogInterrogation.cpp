@@ -1,7 +1,7 @@
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
 #include "core/app/MainDialogCore.h"
-#include "core/app/MainWindowRules.h"
+#include "core/app/MainPages.h"
 #include "platform/files/SafeFile.h"
 
 #include <algorithm>
@@ -102,10 +102,11 @@ std::string MainDialogCore::ClipboardText(int page)
     std::size_t end = lines.size();
     while (end > 0 && !counts(lines[end - 1]))
         --end;
+    const bool withoutOffsets = PageOf(page).copy == CopyKind::TextWithoutOffsets;
     std::string text;
     for (std::size_t i = 0; i < end; ++i) {
         const std::string& line = lines[i];
-        text += page == kPageMediaCode ? line.substr(std::min(line.size(), kMediaCodeOffsetColumns)) : line;
+        text += withoutOffsets ? line.substr(std::min(line.size(), kMediaCodeOffsetColumns)) : line;
         text += "\r\n";
     }
     return text;

@@ -17,49 +17,6 @@ constexpr std::uint32_t kBlocksPerFactor = 25;
 
 }  // namespace
 
-const char* HelpTopicForPage(int page)
-{
-    switch (page) {
-    case kPageDriveInfo: return "Drive Info.htm";
-    case kPageMediaInfo: return "Media Info.htm";
-    case kPageInfoDisplay:
-    case kPageMediaCode:
-    case 5:
-    case 6: return "Advanced Commands.htm";
-    case kPageSpeedTest: return "DVD Speed Test.htm";
-    case kPageErrorTest: return "CD-DVD Error Test.htm";
-    case kPageCompare:
-    case kPageCreateIso: return "ISO Compare.htm";
-    case kPageSystemInfo: return "sysinfo.html";
-    case kPageDiscHash: return "Compute MD5-SHA.html";
-    case kPageFileHash: return "Compute MD5-SHA Files.html";
-    default: return "introduction.htm";
-    }
-}
-
-const std::array<const char*, kToolsItemCount>& ToolsItemTexts()
-{
-    static const std::array<const char*, kToolsItemCount> texts = {
-        "           Tools & Utilities",
-        "Test Flash Ram Size & Sector test",
-        "Read burn info from DVD-R/RW media",
-        "Compute MD5 of a disc",
-        "Compute MD5 of a file or folder",
-        "Compute MD5/SHA1 disc hash",
-        "Compute MD5/SHA1 file/folder hash",
-        "Compute MD5/SHA1/SHA2 disc hash",
-        "Compute MD5/SHA1/SHA2 file/folder hash",
-        "Show complete media code",
-        "Show blocks from media",
-        "Show / Edit Hex Sectors or Files",
-        "Show Drive Features & Profiles",
-        "Show Drive Supported Mode Pages",
-        "Perform DCErase for QSI / NU drives",
-        "Send Custom Command (now with edit)",
-    };
-    return texts;
-}
-
 WindowSize FixedWindowSize(int captionHeight)
 {
     const int caption = captionHeight >= kTallCaption ? captionHeight - kTallCaption : captionHeight;

@@ -1,35 +1,9 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
-
-// The pages of the main window, by the current-page value that decides what
-// a drive change, Start, Stop, Save, copy and help do.
-enum MainPage : int {
-    kPageDriveInfo = 0,
-    kPageMediaInfo = 1,
-    kPageInfoDisplay = 2,
-    kPageMediaCode = 4,
-    kPageSpeedTest = 7,
-    kPageErrorTest = 8,
-    kPageModePages = 10,
-    kPageCompare = 11,
-    kPageCreateIso = 12,
-    kPageFeatures = 14,
-    kPageSystemInfo = 15,
-    kPageDiscHash = 16,
-    kPageFileHash = 17,
-};
-
-// The help page of a page: a file of the help folder.
-const char* HelpTopicForPage(int page);
-
-// The entries of the "Tools & Utilities" list; the index is the item number.
-constexpr int kToolsItemCount = 16;
-const std::array<const char*, kToolsItemCount>& ToolsItemTexts();
 
 // The main window's fixed size: 753 wide and 574 + the caption high, less 35
 // for a caption of 35 pixels or more.

@@ -10,113 +10,110 @@ namespace {
 
 using G = CapabilityGroup;
 
-constexpr int kDvdPlusRReadBox = 1146;
-constexpr int kDvdPlusRwReadBox = 1147;
-
 // clang-format off
 constexpr std::array kBoxes = {
-    CapabilityBox{1140, "CD-R", G::Read, &CDevice::m_bCdRRead, nullptr},
-    CapabilityBox{1141, "CD-RW", G::Read, &CDevice::m_bCdRwRead, nullptr},
-    CapabilityBox{1178, "CD Method 2", G::Read, &CDevice::m_bCdMethod2, nullptr},
-    CapabilityBox{1179, "DDCD-R/RW", G::Read, &CDevice::m_bDdcdRead, nullptr},
-    CapabilityBox{1143, "DVD-ROM", G::Read, &CDevice::m_bDvdRomRead, nullptr},
-    CapabilityBox{1144, "DVD-R", G::Read, &CDevice::m_bDvdMinusRRead, nullptr},
-    CapabilityBox{1156, "DVD-R DL", G::Read, &CDevice::m_bDvdMinusRDlRead, "Supports DVD-R Double Layer Read"},
-    CapabilityBox{1145, "DVD-RW", G::Read, &CDevice::m_bDvdMinusRwRead, nullptr},
-    CapabilityBox{1216, "HD-BURN-R", G::Read, &CDevice::m_bHdBurnRead, nullptr},
-    CapabilityBox{1200, "HD-BURN-RW", G::Read, &CDevice::m_bHdBurnRead, nullptr},
-    CapabilityBox{1159, "Mount Rainier Read", G::Read, &CDevice::m_bMountRainierRead, "Supports Mount Rainier Read"},
-    CapabilityBox{1186, "CD Multi Read", G::Read, &CDevice::m_bCdMultiRead, "Supports CD Multi Read"},
-    CapabilityBox{kDvdPlusRReadBox, "DVD+R", G::Read, nullptr, nullptr},
-    CapabilityBox{kDvdPlusRwReadBox, "DVD+RW", G::Read, nullptr, nullptr},
-    CapabilityBox{1176, "DVD+R DL", G::Read, &CDevice::m_bDvdPlusRDlRead, "Supports DVD+R Double Layer Read"},
-    CapabilityBox{1498, "DVD+RW DL", G::Read, &CDevice::m_bDvdPlusRwDlRead, nullptr},
-    CapabilityBox{1142, "DVD-RAM", G::Read, &CDevice::m_bDvdRamRead, nullptr},
-    CapabilityBox{1220, "BD-R", G::Read, &CDevice::m_bBdRRead, nullptr},
-    CapabilityBox{1221, "BD-RE", G::Read, &CDevice::m_bBdReRead, nullptr},
-    CapabilityBox{1217, "BD-ROM", G::Read, &CDevice::m_bBdRomRead, nullptr},
-    CapabilityBox{1492, "HD DVD-R", G::Read, &CDevice::m_bHdDvdMinusRRead, nullptr},
-    CapabilityBox{1491, "HD DVD-ROM", G::Read, &CDevice::m_bHdDvdRomRead, nullptr},
-    CapabilityBox{1493, "HD DVD-RAM", G::Read, &CDevice::m_bHdDvdRamRead, nullptr},
-    CapabilityBox{1231, "DVD-RW DL", G::Read, &CDevice::m_bDvdMinusRwDlRead, nullptr},
-    CapabilityBox{1496, "HD DVD-R DL", G::Read, &CDevice::m_bHdDvdMinusRDlRead, nullptr},
-    CapabilityBox{1497, "HD DVD-RW", G::Read, &CDevice::m_bHdDvdMinusRwRead, nullptr},
-    CapabilityBox{1503, "HD DVD-RW DL", G::Read, &CDevice::m_bHdDvdMinusRwDlRead, nullptr},
+    CapabilityBox{IDC_READ_CD_R, "CD-R", G::Read, &CDevice::m_bCdRRead, nullptr},
+    CapabilityBox{IDC_READ_CD_RW, "CD-RW", G::Read, &CDevice::m_bCdRwRead, nullptr},
+    CapabilityBox{IDC_READ_CD_METHOD2, "CD Method 2", G::Read, &CDevice::m_bCdMethod2, nullptr},
+    CapabilityBox{IDC_READ_DDCD, "DDCD-R/RW", G::Read, &CDevice::m_bDdcdRead, nullptr},
+    CapabilityBox{IDC_READ_DVD_ROM, "DVD-ROM", G::Read, &CDevice::m_bDvdRomRead, nullptr},
+    CapabilityBox{IDC_READ_DVD_MINUS_R, "DVD-R", G::Read, &CDevice::m_bDvdMinusRRead, nullptr},
+    CapabilityBox{IDC_READ_DVD_MINUS_R_DL, "DVD-R DL", G::Read, &CDevice::m_bDvdMinusRDlRead, "Supports DVD-R Double Layer Read"},
+    CapabilityBox{IDC_READ_DVD_MINUS_RW, "DVD-RW", G::Read, &CDevice::m_bDvdMinusRwRead, nullptr},
+    CapabilityBox{IDC_READ_HDBURN_R, "HD-BURN-R", G::Read, &CDevice::m_bHdBurnRead, nullptr},
+    CapabilityBox{IDC_READ_HDBURN_RW, "HD-BURN-RW", G::Read, &CDevice::m_bHdBurnRead, nullptr},
+    CapabilityBox{IDC_READ_MOUNT_RAINIER, "Mount Rainier Read", G::Read, &CDevice::m_bMountRainierRead, "Supports Mount Rainier Read"},
+    CapabilityBox{IDC_READ_CD_MULTI, "CD Multi Read", G::Read, &CDevice::m_bCdMultiRead, "Supports CD Multi Read"},
+    CapabilityBox{IDC_READ_DVD_PLUS_R, "DVD+R", G::Read, nullptr, nullptr},
+    CapabilityBox{IDC_READ_DVD_PLUS_RW, "DVD+RW", G::Read, nullptr, nullptr},
+    CapabilityBox{IDC_READ_DVD_PLUS_R_DL, "DVD+R DL", G::Read, &CDevice::m_bDvdPlusRDlRead, "Supports DVD+R Double Layer Read"},
+    CapabilityBox{IDC_READ_DVD_PLUS_RW_DL, "DVD+RW DL", G::Read, &CDevice::m_bDvdPlusRwDlRead, nullptr},
+    CapabilityBox{IDC_READ_DVD_RAM, "DVD-RAM", G::Read, &CDevice::m_bDvdRamRead, nullptr},
+    CapabilityBox{IDC_READ_BD_R, "BD-R", G::Read, &CDevice::m_bBdRRead, nullptr},
+    CapabilityBox{IDC_READ_BD_RE, "BD-RE", G::Read, &CDevice::m_bBdReRead, nullptr},
+    CapabilityBox{IDC_READ_BD_ROM, "BD-ROM", G::Read, &CDevice::m_bBdRomRead, nullptr},
+    CapabilityBox{IDC_READ_HDDVD_R, "HD DVD-R", G::Read, &CDevice::m_bHdDvdMinusRRead, nullptr},
+    CapabilityBox{IDC_READ_HDDVD_ROM, "HD DVD-ROM", G::Read, &CDevice::m_bHdDvdRomRead, nullptr},
+    CapabilityBox{IDC_READ_HDDVD_RAM, "HD DVD-RAM", G::Read, &CDevice::m_bHdDvdRamRead, nullptr},
+    CapabilityBox{IDC_READ_DVD_MINUS_RW_DL, "DVD-RW DL", G::Read, &CDevice::m_bDvdMinusRwDlRead, nullptr},
+    CapabilityBox{IDC_READ_HDDVD_R_DL, "HD DVD-R DL", G::Read, &CDevice::m_bHdDvdMinusRDlRead, nullptr},
+    CapabilityBox{IDC_READ_HDDVD_RW, "HD DVD-RW", G::Read, &CDevice::m_bHdDvdMinusRwRead, nullptr},
+    CapabilityBox{IDC_READ_HDDVD_RW_DL, "HD DVD-RW DL", G::Read, &CDevice::m_bHdDvdMinusRwDlRead, nullptr},
 
-    CapabilityBox{1148, "CD-R", G::Write, &CDevice::m_bCdRWrite, nullptr},
-    CapabilityBox{1149, "CD-RW", G::Write, &CDevice::m_bCdRwWrite, nullptr},
-    CapabilityBox{1180, "DDCD-R/RW", G::Write, &CDevice::m_bDdcdRWrite, nullptr},
-    CapabilityBox{1187, "DDCD-RW", G::Write, &CDevice::m_bDdcdRwWrite, nullptr},
-    CapabilityBox{1152, "DVD-R", G::Write, &CDevice::m_bDvdMinusRWrite, nullptr},
-    CapabilityBox{1153, "DVD-RW", G::Write, &CDevice::m_bDvdMinusRwWrite, nullptr},
-    CapabilityBox{1151, "DVD-R DL", G::Write, &CDevice::m_bDvdMinusRDlWrite, "Supports DVD-R Double Layer Write"},
-    CapabilityBox{1154, "DVD+R", G::Write, &CDevice::m_bDvdPlusRWrite, nullptr},
-    CapabilityBox{1177, "DVD+R DL", G::Write, &CDevice::m_bDvdPlusRDlWrite, "Supports DVD+R Double Layer Write"},
-    CapabilityBox{1155, "DVD+RW", G::Write, &CDevice::m_bDvdPlusRwWrite, nullptr},
-    CapabilityBox{1499, "DVD+RW DL", G::Write, &CDevice::m_bDvdPlusRwDlWrite, nullptr},
-    CapabilityBox{1150, "DVD-RAM", G::Write, &CDevice::m_bDvdRamWritePage, nullptr},
-    CapabilityBox{1218, "HD-BURN R", G::Write, &CDevice::m_bHdBurnWrite, nullptr},
-    CapabilityBox{1185, "Mount Rainier Write", G::Write, &CDevice::m_bMountRainierWrite, "Supports Mount Rainier Write"},
-    CapabilityBox{1190, "CDRW CAV", G::Write, &CDevice::m_bCdRwCav, nullptr},
-    CapabilityBox{1188, "CD TAO", G::Write, &CDevice::m_bCdTao, "Supports CD Track At Once Write"},
-    CapabilityBox{1189, "CD SAO/RAW", G::Write, &CDevice::m_bCdSaoRaw, "Supports CD Session At Once / Raw Write"},
-    CapabilityBox{1494, "HD DVD-R", G::Write, &CDevice::m_bHdDvdMinusRWrite, nullptr},
-    CapabilityBox{1495, "HD DVD-RAM", G::Write, &CDevice::m_bHdDvdRamWrite, nullptr},
-    CapabilityBox{1232, "DVD-RW DL", G::Write, &CDevice::m_bDvdMinusRwDlWrite, nullptr},
-    CapabilityBox{1507, "HD DVD-R DL", G::Write, &CDevice::m_bHdDvdMinusRDlWrite, nullptr},
-    CapabilityBox{1508, "HD DVD-RW", G::Write, &CDevice::m_bHdDvdMinusRwWrite, nullptr},
-    CapabilityBox{1509, "HD DVD-RW DL", G::Write, &CDevice::m_bHdDvdMinusRwDlWrite, nullptr},
-    CapabilityBox{1229, "BD-R", G::Write, &CDevice::m_bBdRWrite, nullptr},
-    CapabilityBox{1230, "BD-RE", G::Write, &CDevice::m_bBdReWrite, nullptr},
-    CapabilityBox{1219, "HD-BURN RW", G::Unused, nullptr, "Supports HD-BURN RW Write"},
+    CapabilityBox{IDC_WRITE_CD_R, "CD-R", G::Write, &CDevice::m_bCdRWrite, nullptr},
+    CapabilityBox{IDC_WRITE_CD_RW, "CD-RW", G::Write, &CDevice::m_bCdRwWrite, nullptr},
+    CapabilityBox{IDC_WRITE_DDCD_R, "DDCD-R/RW", G::Write, &CDevice::m_bDdcdRWrite, nullptr},
+    CapabilityBox{IDC_WRITE_DDCD_RW, "DDCD-RW", G::Write, &CDevice::m_bDdcdRwWrite, nullptr},
+    CapabilityBox{IDC_WRITE_DVD_MINUS_R, "DVD-R", G::Write, &CDevice::m_bDvdMinusRWrite, nullptr},
+    CapabilityBox{IDC_WRITE_DVD_MINUS_RW, "DVD-RW", G::Write, &CDevice::m_bDvdMinusRwWrite, nullptr},
+    CapabilityBox{IDC_WRITE_DVD_MINUS_R_DL, "DVD-R DL", G::Write, &CDevice::m_bDvdMinusRDlWrite, "Supports DVD-R Double Layer Write"},
+    CapabilityBox{IDC_WRITE_DVD_PLUS_R, "DVD+R", G::Write, &CDevice::m_bDvdPlusRWrite, nullptr},
+    CapabilityBox{IDC_WRITE_DVD_PLUS_R_DL, "DVD+R DL", G::Write, &CDevice::m_bDvdPlusRDlWrite, "Supports DVD+R Double Layer Write"},
+    CapabilityBox{IDC_WRITE_DVD_PLUS_RW, "DVD+RW", G::Write, &CDevice::m_bDvdPlusRwWrite, nullptr},
+    CapabilityBox{IDC_WRITE_DVD_PLUS_RW_DL, "DVD+RW DL", G::Write, &CDevice::m_bDvdPlusRwDlWrite, nullptr},
+    CapabilityBox{IDC_WRITE_DVD_RAM, "DVD-RAM", G::Write, &CDevice::m_bDvdRamWritePage, nullptr},
+    CapabilityBox{IDC_WRITE_HDBURN_R, "HD-BURN R", G::Write, &CDevice::m_bHdBurnWrite, nullptr},
+    CapabilityBox{IDC_WRITE_MOUNT_RAINIER, "Mount Rainier Write", G::Write, &CDevice::m_bMountRainierWrite, "Supports Mount Rainier Write"},
+    CapabilityBox{IDC_WRITE_CDRW_CAV, "CDRW CAV", G::Write, &CDevice::m_bCdRwCav, nullptr},
+    CapabilityBox{IDC_WRITE_CD_TAO, "CD TAO", G::Write, &CDevice::m_bCdTao, "Supports CD Track At Once Write"},
+    CapabilityBox{IDC_WRITE_CD_SAO_RAW, "CD SAO/RAW", G::Write, &CDevice::m_bCdSaoRaw, "Supports CD Session At Once / Raw Write"},
+    CapabilityBox{IDC_WRITE_HDDVD_R, "HD DVD-R", G::Write, &CDevice::m_bHdDvdMinusRWrite, nullptr},
+    CapabilityBox{IDC_WRITE_HDDVD_RAM, "HD DVD-RAM", G::Write, &CDevice::m_bHdDvdRamWrite, nullptr},
+    CapabilityBox{IDC_WRITE_DVD_MINUS_RW_DL, "DVD-RW DL", G::Write, &CDevice::m_bDvdMinusRwDlWrite, nullptr},
+    CapabilityBox{IDC_WRITE_HDDVD_R_DL, "HD DVD-R DL", G::Write, &CDevice::m_bHdDvdMinusRDlWrite, nullptr},
+    CapabilityBox{IDC_WRITE_HDDVD_RW, "HD DVD-RW", G::Write, &CDevice::m_bHdDvdMinusRwWrite, nullptr},
+    CapabilityBox{IDC_WRITE_HDDVD_RW_DL, "HD DVD-RW DL", G::Write, &CDevice::m_bHdDvdMinusRwDlWrite, nullptr},
+    CapabilityBox{IDC_WRITE_BD_R, "BD-R", G::Write, &CDevice::m_bBdRWrite, nullptr},
+    CapabilityBox{IDC_WRITE_BD_RE, "BD-RE", G::Write, &CDevice::m_bBdReWrite, nullptr},
+    CapabilityBox{IDC_WRITE_HDBURN_RW, "HD-BURN RW", G::Unused, nullptr, "Supports HD-BURN RW Write"},
 
-    CapabilityBox{1168, "Test Write", G::General, &CDevice::m_bTestWrite, "Supports test (simulated) writing"},
-    CapabilityBox{1214, "LayerJump Recording", G::General, &CDevice::m_bLayerJump, nullptr},
-    CapabilityBox{1500, "LightScribe", G::General, &CDevice::m_bLightScribe, "Supports LightScribe disc labelling"},
-    CapabilityBox{1501, "LabelFlash", G::General, &CDevice::m_bLabelFlash, "Supports LabelFlash disc labelling"},
-    CapabilityBox{1502, "Solid Burn", G::General, &CDevice::m_bSolidBurn, nullptr},
-    CapabilityBox{1157, "Buffer Underun", G::General, &CDevice::m_bBufferUnderrun, "Supports buffer underrun protection"},
-    CapabilityBox{1167, "MultiSession", G::General, &CDevice::m_bMultiSession, "Supports multi-session discs"},
-    CapabilityBox{1169, "ISRC read", G::General, &CDevice::m_bIsrcRead, "Supports reading ISRC codes"},
-    CapabilityBox{1170, "UPC read", G::General, &CDevice::m_bUpcRead, "Supports reading UPC codes"},
-    CapabilityBox{1171, "Bar code read", G::General, &CDevice::m_bBarCodeRead, "Supports reading disc bar codes"},
-    CapabilityBox{1194, "Defect Management", G::General, &CDevice::m_bDefectManagement, nullptr},
-    CapabilityBox{1192, "CD Changer", G::General, &CDevice::m_bChanger, "The drive is a disc changer"},
-    CapabilityBox{1193, "Power Management", G::General, &CDevice::m_bPowerManagement, nullptr},
-    CapabilityBox{1197, "Microcode Upgrade", G::General, &CDevice::m_bMicrocodeUpgrade, "Supports firmware upgrades"},
-    CapabilityBox{1195, "CSS/CPPM", G::General, &CDevice::m_bCssCppm, "Supports CSS/CPPM authentication"},
-    CapabilityBox{1196, "CPRM Authentication", G::General, &CDevice::m_bCprm, nullptr},
-    CapabilityBox{1205, "S.M.A.R.T", G::General, &CDevice::m_bSmart, nullptr},
-    CapabilityBox{1206, "Streaming", G::General, &CDevice::m_bStreaming, "Supports real time streaming"},
-    CapabilityBox{1208, "Control Blocks", G::General, &CDevice::m_bControlBlocks, "Supports disc control blocks"},
-    CapabilityBox{1234, "SecurDisc", G::General, &CDevice::m_bSecurDisc,
+    CapabilityBox{IDC_TEST_WRITE, "Test Write", G::General, &CDevice::m_bTestWrite, "Supports test (simulated) writing"},
+    CapabilityBox{IDC_LAYER_JUMP, "LayerJump Recording", G::General, &CDevice::m_bLayerJump, nullptr},
+    CapabilityBox{IDC_LIGHTSCRIBE, "LightScribe", G::General, &CDevice::m_bLightScribe, "Supports LightScribe disc labelling"},
+    CapabilityBox{IDC_LABELFLASH, "LabelFlash", G::General, &CDevice::m_bLabelFlash, "Supports LabelFlash disc labelling"},
+    CapabilityBox{IDC_SOLID_BURN, "Solid Burn", G::General, &CDevice::m_bSolidBurn, nullptr},
+    CapabilityBox{IDC_BUFFER_UNDERRUN, "Buffer Underun", G::General, &CDevice::m_bBufferUnderrun, "Supports buffer underrun protection"},
+    CapabilityBox{IDC_MULTISESSION, "MultiSession", G::General, &CDevice::m_bMultiSession, "Supports multi-session discs"},
+    CapabilityBox{IDC_ISRC_READ, "ISRC read", G::General, &CDevice::m_bIsrcRead, "Supports reading ISRC codes"},
+    CapabilityBox{IDC_UPC_READ, "UPC read", G::General, &CDevice::m_bUpcRead, "Supports reading UPC codes"},
+    CapabilityBox{IDC_BAR_CODE_READ, "Bar code read", G::General, &CDevice::m_bBarCodeRead, "Supports reading disc bar codes"},
+    CapabilityBox{IDC_DEFECT_MANAGEMENT, "Defect Management", G::General, &CDevice::m_bDefectManagement, nullptr},
+    CapabilityBox{IDC_CD_CHANGER, "CD Changer", G::General, &CDevice::m_bChanger, "The drive is a disc changer"},
+    CapabilityBox{IDC_POWER_MANAGEMENT, "Power Management", G::General, &CDevice::m_bPowerManagement, nullptr},
+    CapabilityBox{IDC_MICROCODE_UPGRADE, "Microcode Upgrade", G::General, &CDevice::m_bMicrocodeUpgrade, "Supports firmware upgrades"},
+    CapabilityBox{IDC_CSS_CPPM, "CSS/CPPM", G::General, &CDevice::m_bCssCppm, "Supports CSS/CPPM authentication"},
+    CapabilityBox{IDC_CPRM, "CPRM Authentication", G::General, &CDevice::m_bCprm, nullptr},
+    CapabilityBox{IDC_SMART, "S.M.A.R.T", G::General, &CDevice::m_bSmart, nullptr},
+    CapabilityBox{IDC_STREAMING, "Streaming", G::General, &CDevice::m_bStreaming, "Supports real time streaming"},
+    CapabilityBox{IDC_CONTROL_BLOCKS, "Control Blocks", G::General, &CDevice::m_bControlBlocks, "Supports disc control blocks"},
+    CapabilityBox{IDC_SECURDISC, "SecurDisc", G::General, &CDevice::m_bSecurDisc,
                   "Ability to encode/decode SecurDisc protection"},
-    CapabilityBox{1235, "QFlix Recording", G::General, &CDevice::m_bQFlix, "Supports QFlix Recording"},
-    CapabilityBox{1236, "AACS Authentication", G::General, &CDevice::m_bAacs, nullptr},
-    CapabilityBox{1237, "Timely Safe Recording", G::General, &CDevice::m_bTimelySafeRecording, nullptr},
-    CapabilityBox{1238, "DVD Download Recording", G::General, &CDevice::m_bDvdDownload, nullptr},
-    CapabilityBox{1161, "Audio Play", G::Unused, nullptr, "Supports audio play"},
-    CapabilityBox{1162, "Composite out", G::Unused, nullptr, "Has a composite audio and video output"},
-    CapabilityBox{1163, "Digital Port 1", G::Unused, nullptr, "Has digital output port 1"},
-    CapabilityBox{1164, "Digital Port 2", G::Unused, nullptr, "Has digital output port 2"},
-    CapabilityBox{1165, "Mode 1 form", G::Unused, nullptr, "Supports Mode 2 Form 1 reads"},
-    CapabilityBox{1166, "Mode 2 form", G::Unused, nullptr, "Supports Mode 2 Form 2 reads"},
+    CapabilityBox{IDC_QFLIX, "QFlix Recording", G::General, &CDevice::m_bQFlix, "Supports QFlix Recording"},
+    CapabilityBox{IDC_AACS, "AACS Authentication", G::General, &CDevice::m_bAacs, nullptr},
+    CapabilityBox{IDC_TIMELY_SAFE_RECORDING, "Timely Safe Recording", G::General, &CDevice::m_bTimelySafeRecording, nullptr},
+    CapabilityBox{IDC_DVD_DOWNLOAD, "DVD Download Recording", G::General, &CDevice::m_bDvdDownload, nullptr},
+    CapabilityBox{IDC_AUDIO_PLAY, "Audio Play", G::Unused, nullptr, "Supports audio play"},
+    CapabilityBox{IDC_COMPOSITE_OUT, "Composite out", G::Unused, nullptr, "Has a composite audio and video output"},
+    CapabilityBox{IDC_DIGITAL_PORT1, "Digital Port 1", G::Unused, nullptr, "Has digital output port 1"},
+    CapabilityBox{IDC_DIGITAL_PORT2, "Digital Port 2", G::Unused, nullptr, "Has digital output port 2"},
+    CapabilityBox{IDC_MODE1_FORM, "Mode 1 form", G::Unused, nullptr, "Supports Mode 2 Form 1 reads"},
+    CapabilityBox{IDC_MODE2_FORM, "Mode 2 form", G::Unused, nullptr, "Supports Mode 2 Form 2 reads"},
 };
 
 constexpr std::array kFields = {
-    DriveInfoField{1198, "", "Drive vendor and model"},
-    DriveInfoField{1199, "Extra Info", "Extra information the drive reports"},
-    DriveInfoField{1173, "Firmware Revision", "Firmware revision number"},
-    DriveInfoField{1174, "Serial No", "Electronic Serial number"},
-    DriveInfoField{1175, "Loader Type", "How discs are loaded"},
-    DriveInfoField{1184, "Drive Interface", "Interface standard the drive reports"},
-    DriveInfoField{1213, "Connection Interface", "Bus the drive is connected through"},
-    DriveInfoField{1158, "Buffer Size", "Size of the drive buffer"},
-    DriveInfoField{1172, "Volume Levels", "Number of audio volume levels"},
-    DriveInfoField{1204, "User Changes Left", "Number of user region changes left"},
-    DriveInfoField{1207, "Vendor Changes Left", "Number of vendor region resets left"},
-    DriveInfoField{1202, "Region Code", "DVD region the drive plays"},
-    DriveInfoField{1203, "Region Control", "Region protection scheme of the drive"},
+    DriveInfoField{IDC_MODEL, "", "Drive vendor and model"},
+    DriveInfoField{IDC_EXTRA_INFO, "Extra Info", "Extra information the drive reports"},
+    DriveInfoField{IDC_FIRMWARE, "Firmware Revision", "Firmware revision number"},
+    DriveInfoField{IDC_SERIAL_NO, "Serial No", "Electronic Serial number"},
+    DriveInfoField{IDC_LOADER_TYPE, "Loader Type", "How discs are loaded"},
+    DriveInfoField{IDC_DRIVE_INTERFACE, "Drive Interface", "Interface standard the drive reports"},
+    DriveInfoField{IDC_CONNECTION_INTERFACE, "Connection Interface", "Bus the drive is connected through"},
+    DriveInfoField{IDC_BUFFER_SIZE, "Buffer Size", "Size of the drive buffer"},
+    DriveInfoField{IDC_VOLUME_LEVELS, "Volume Levels", "Number of audio volume levels"},
+    DriveInfoField{IDC_USER_CHANGES, "User Changes Left", "Number of user region changes left"},
+    DriveInfoField{IDC_VENDOR_CHANGES, "Vendor Changes Left", "Number of vendor region resets left"},
+    DriveInfoField{IDC_REGION_CODE, "Region Code", "DVD region the drive plays"},
+    DriveInfoField{IDC_REGION_CONTROL, "Region Control", "Region protection scheme of the drive"},
 };
 // clang-format on
 
@@ -202,31 +199,32 @@ DriveInfoPage MakeDriveInfoPage(CDevice& device, std::uint8_t loadingMechanism)
 {
     DriveInfoPage page;
     auto& texts = page.texts;
-    texts[1198] = device.m_strIdentity;
+    texts[IDC_MODEL] = device.m_strIdentity;
     const std::string extra = TrimText(device.m_strVendorSpecific);
-    texts[1199] = extra.size() > 1 ? extra : "";
-    texts[1173] = Format("%4s", device.m_strFirmware.c_str());
-    texts[1174] = device.m_szSerialNumber;
-    texts[1175] = LoaderName(loadingMechanism);
-    texts[1184] = PhysicalInterfaceName(device.m_nPhysicalInterface);
-    texts[1213] = StorageBusName(device.m_nBusType);
+    texts[IDC_EXTRA_INFO] = extra.size() > 1 ? extra : "";
+    texts[IDC_FIRMWARE] = Format("%4s", device.m_strFirmware.c_str());
+    texts[IDC_SERIAL_NO] = device.m_szSerialNumber;
+    texts[IDC_LOADER_TYPE] = LoaderName(loadingMechanism);
+    texts[IDC_DRIVE_INTERFACE] = PhysicalInterfaceName(device.m_nPhysicalInterface);
+    texts[IDC_CONNECTION_INTERFACE] = StorageBusName(device.m_nBusType);
     if (device.m_nBufferSizeKB > 0)
-        texts[1158] = Format("%dKB", device.m_nBufferSizeKB);
+        texts[IDC_BUFFER_SIZE] = Format("%dKB", device.m_nBufferSizeKB);
     if (device.m_nVolumeLevels > 0)
-        texts[1172] = Format("%d", device.m_nVolumeLevels);
+        texts[IDC_VOLUME_LEVELS] = Format("%d", device.m_nVolumeLevels);
 
     if (!device.m_bDvdDrive) {
-        texts[1204] = texts[1207] = texts[1202] = texts[1203] = "N/A";
+        texts[IDC_USER_CHANGES] = texts[IDC_VENDOR_CHANGES] = texts[IDC_REGION_CODE] = texts[IDC_REGION_CONTROL]
+            = "N/A";
     } else if (device.m_nUserChangesLeft || device.m_nVendorResetsLeft || device.m_nRegionMask || device.m_nRpcScheme) {
-        texts[1204] = Format("%d", device.m_nUserChangesLeft);
-        texts[1207] = Format("%d", device.m_nVendorResetsLeft);
-        texts[1202] = device.m_nRegionTypeCode ? RegionCodeName(device.m_nRegionMask) : "Unset";
-        texts[1203] = RegionControlName(device.m_nRpcScheme);
+        texts[IDC_USER_CHANGES] = Format("%d", device.m_nUserChangesLeft);
+        texts[IDC_VENDOR_CHANGES] = Format("%d", device.m_nVendorResetsLeft);
+        texts[IDC_REGION_CODE] = device.m_nRegionTypeCode ? RegionCodeName(device.m_nRegionMask) : "Unset";
+        texts[IDC_REGION_CONTROL] = RegionControlName(device.m_nRpcScheme);
     } else {
         LogEntry("OnDriveinfo() - SCSI_REPORT_KEY failed - Region free or hacked out?");
-        texts[1202] = "All";
-        texts[1204] = texts[1207] = "N/A";
-        texts[1203] = "RPC-1";
+        texts[IDC_REGION_CODE] = "All";
+        texts[IDC_USER_CHANGES] = texts[IDC_VENDOR_CHANGES] = "N/A";
+        texts[IDC_REGION_CONTROL] = "RPC-1";
     }
 
     if (device.m_bDvdPlusRRead)
@@ -235,8 +233,8 @@ DriveInfoPage MakeDriveInfoPage(CDevice& device, std::uint8_t loadingMechanism)
         if (box.field)
             page.boxes[box.id] = device.*box.field ? 1 : 0;
     }
-    page.boxes[kDvdPlusRReadBox] = device.m_bDvdPlusRRead || device.m_bDvdPlusRWrite;
-    page.boxes[kDvdPlusRwReadBox] = device.m_bDvdPlusRwRead || device.m_bDvdPlusRwWrite;
+    page.boxes[IDC_READ_DVD_PLUS_R] = device.m_bDvdPlusRRead || device.m_bDvdPlusRWrite;
+    page.boxes[IDC_READ_DVD_PLUS_RW] = device.m_bDvdPlusRwRead || device.m_bDvdPlusRwWrite;
     return page;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/drive/Device.h"
+#include "core/info/DriveInfoControls.h"
 
 #include <cstdint>
 #include <map>

@@ -5,6 +5,7 @@
 #include "core/app/DeviceBroadcast.h"
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
+#include "core/app/MainLayout.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/UserPrompt.h"
 #include "core/ui/ColorSchemes.h"
@@ -56,6 +57,7 @@ CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(IDD, par
     setWindowTitle(QString::fromStdString(Format("Quenzario V%.3f", GetProgramVersionNumber())));
     CreateControls();
     MapCommands();
+    BindPagesAndTools();
     m_DriveJobs.SetTarget(GetMessageTarget(), WM_DRIVEWORKDONE);
     const MessageTargetPtr target = GetMessageTarget();
     m_Core.m_Report.SetListener(
@@ -142,7 +144,7 @@ void CQuenzaDlg::InitDisplays()
 void CQuenzaDlg::InitWindowPos()
 {
     LogEntry("InitWindowPos() - Start");
-    m_edOutput->resize(677, 390);
+    ResizeDlgItem(IDC_OUTPUT, kOutputBoxSize);
     const auto [x, y] = SavedWindowPosition();
     LogEntryF("Setting window co-ordinates  X = %d Y = %d", x, y);
     LogEntry("InitWindowPos() - End");

@@ -2,7 +2,10 @@
 
 #include "core/app/DriveJobRunner.h"
 #include "core/app/MainDialogCore.h"
+#include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
+#include "core/info/DriveInfoControls.h"
+#include "core/ui/UiGeometry.h"
 #include "gui/ui/BaseDialog.h"
 #include "gui/ui/Dialog.h"
 #include "gui/ui/ModelessWindow.h"
@@ -47,7 +50,6 @@ enum MainControl : int {
     IDC_HOMEPAGE = 1097,
     IDC_HELP = 1102,
     IDC_STATUS = 1138,
-    IDC_MODEL = 1198,
     IDC_STOP = 1273,
     IDC_START = 1276,
     IDC_SAVE = 1289,
@@ -168,6 +170,8 @@ private:
     void RemoveToolTips();
     void SetToolTips(bool shown);  // the same controls get their tooltips and lose them
     void ApplyOutputColours();
+    void PlaceDlgItem(int id, const UiRect& at);
+    void ResizeDlgItem(int id, UiSize size);
     // Start-up and shutdown (QuenzaDlg.cpp).
     void InitMemberVariables();
     void InitDisplays();
@@ -202,6 +206,27 @@ private:
     void SetUpDiscHashPage(int item);
     void SetUpFileHashPage(int item);
     void ShowNotice(const WrapperNotice& notice);
+    // The pages and the tools list (QuenzaDlgPageTable.cpp): what a page
+    // does, bound to its row of MainPages(), and what each entry of the tools
+    // list does. A command not bound answers that it is not available yet.
+    struct PageHandlers {
+        std::function<void()> driveSelected = {};  // another drive became current
+        std::function<void()> discArrived = {};  // a disc came into the current drive
+        std::function<void()> discRemoved = {};  // the current drive's disc went
+        std::function<void()> start = {};
+        std::function<void()> stop = {};
+        std::function<void()> save = {};
+    };
+    void BindPagesAndTools();
+    const PageHandlers& HandlersOf(int page) const;
+    // Makes a page current and shows what its row says it shows.
+    void ShowPage(int page);
+    // A page button: the page's own command or the speed test page's.
+    void RunPageCommand(const char* PageRow::*name, std::function<void()> PageHandlers::*handler);
+    void StopSpeedTest();
+    void StopErrorTest();
+    void StopDiscHash();
+    void ClearMediaInfoReport();
     // Refuses a command while a test runs; true when refused.
     bool RefuseWhileTesting(bool withScanWindow, bool withCreateIso = true);
     void NotAvailableYet(const std::string& what);
@@ -212,6 +237,8 @@ private:
     void RunDriveWork(std::function<void()> work, std::function<void()> done = {});
     void WhenDriveIdle(std::function<void()> action);
 
+    std::map<int, PageHandlers> m_PageHandlers;
+    std::map<int, std::function<void()>> m_ToolsHandlers;  // by item number
     std::unique_ptr<CDigitalMessageBox> m_pInterrogationBox;
     std::unique_ptr<DriveWatcher> m_pWatcher;
     bool m_bRescanPending = false;

@@ -1,6 +1,7 @@
 #include "core/app/BusyFlags.h"
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
+#include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/UserPrompt.h"
 #include "emu/Bytes.h"
@@ -49,14 +50,10 @@ void CQuenzaDlg::OnCopyToClipboard()
 {
     LogEntry("Copy to Clipboard command received");
     QClipboard* clipboard = QGuiApplication::clipboard();
-    switch (m_nCurrentPage) {
-    case kPageDriveInfo:
-    case kPageSpeedTest:
-    case kPageErrorTest:
-    case kPageCompare:
-    case kPageCreateIso: clipboard->setImage(grab().toImage()); return;  // pages that are pictures
-    default: clipboard->setText(QString::fromStdString(m_Core.ClipboardText(m_nCurrentPage))); return;
-    }
+    if (PageOf(m_nCurrentPage).copy == CopyKind::Picture)
+        clipboard->setImage(grab().toImage());
+    else
+        clipboard->setText(QString::fromStdString(m_Core.ClipboardText(m_nCurrentPage)));
 }
 
 void CQuenzaDlg::OnSaveRawData()
@@ -65,13 +62,10 @@ void CQuenzaDlg::OnSaveRawData()
         WhenDriveIdle([this] { OnSaveRawData(); });
         return;
     }
-    if (m_nCurrentPage == kPageMediaCode) {
-        AppMessageBox("To save Complete Media Code use Clipboard or Snapshot");
-        return;
-    }
-    if (m_nCurrentPage != kPageInfoDisplay) {
-        AppMessageBox("Error.  There is no hexadecimal data to save");
-        return;
+    switch (PageOf(m_nCurrentPage).rawData) {
+    case RawData::MediaCode: AppMessageBox("To save Complete Media Code use Clipboard or Snapshot"); return;
+    case RawData::None: AppMessageBox("Error.  There is no hexadecimal data to save"); return;
+    case RawData::Bytes: break;
     }
     const auto choice = ShowSaveFileDialog(this, "Choose a FileName to save as", "Bin Files (*.bin)",
                                            "Last Bin Save Directory", "bin", 1);

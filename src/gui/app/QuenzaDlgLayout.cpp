@@ -1,5 +1,7 @@
 #include "core/app/AppProfile.h"
 #include "core/app/LogFile.h"
+#include "core/app/MainLayout.h"
+#include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
 #include "core/info/DriveInfoPage.h"
 #include "gui/app/QuenzaDlg.h"
@@ -150,8 +152,8 @@ void CQuenzaDlg::CreateControls()
     m_cbDevices = new QComboBox(this);
     BindControl(IDC_DEVICES, m_cbDevices);
     m_cbTools = new QComboBox(this);
-    for (const char* item : ToolsItemTexts())
-        m_cbTools->addItem(item);
+    for (const ToolsItemRow& item : ToolsItems())
+        m_cbTools->addItem(item.text);
     BindControl(IDC_TOOLS, m_cbTools);
     BindControl(IDC_REFRESH, new CButtonST("Refresh", this));
 
@@ -202,7 +204,7 @@ void CQuenzaDlg::CreateDriveInfoPage()
         // Read and write boxes fill two columns under their titles; the
         // unused HD-BURN RW box closes the write group, the others the general one.
         const bool read = box.group == CapabilityGroup::Read;
-        const bool write = box.group == CapabilityGroup::Write || box.id == 1219;
+        const bool write = box.group == CapabilityGroup::Write || box.id == IDC_WRITE_HDBURN_RW;
         int x = kGeneralColumn;
         int y = kReadTitleY + kTitleHeight + generalRow * kBoxHeight;
         if (read || write) {
@@ -233,7 +235,7 @@ void CQuenzaDlg::CreateDriveInfoPage()
         auto* edit = new QLineEdit(this);
         edit->setReadOnly(true);
         if (field.id == IDC_MODEL) {
-            edit->setGeometry(537, 89, 195, 16);
+            edit->setGeometry(ToQRect(kModelField));
             edit->setFrame(false);
             edit->setAlignment(Qt::AlignCenter);
         } else {
@@ -259,6 +261,16 @@ void CQuenzaDlg::CreateDriveInfoPage()
     }
 }
 
+void CQuenzaDlg::PlaceDlgItem(int id, const UiRect& at)
+{
+    MoveDlgItem(id, at.left, at.top, at.Width(), at.Height());
+}
+
+void CQuenzaDlg::ResizeDlgItem(int id, UiSize size)
+{
+    GetDlgItem(id)->resize(size.width, size.height);
+}
+
 void CQuenzaDlg::CheckSystemDPI()
 {
     LogEntry("CheckSystemDPI() - Start");
@@ -275,12 +287,12 @@ void CQuenzaDlg::CheckSystemDPI()
     MoveDlgItem(IDC_DEVICES, 5, 495, 335, 20);
     MoveDlgItem(IDC_REFRESH, 345, 495, 60, 20);
     MoveDlgItem(IDC_TOOLS, 410, 495, 327, 20);
-    MoveDlgItem(IDC_OUTPUT, 39, 70, 677, 390);
-    MoveDlgItem(IDC_PROGRESS2, 613, 415, 207, 16);
-    MoveDlgItem(IDC_PROGRESS, 39, 465, 676, 22);
-    MoveDlgItem(IDC_START, 504, 389, 66, 23);
-    MoveDlgItem(IDC_SAVE, 573, 389, 66, 23);
-    MoveDlgItem(IDC_STOP, 644, 527, 66, 23);
+    PlaceDlgItem(IDC_OUTPUT, kOutputBox);
+    PlaceDlgItem(IDC_PROGRESS2, kProgress2Box);
+    PlaceDlgItem(IDC_PROGRESS, kProgressBox);
+    PlaceDlgItem(IDC_START, kStartButton);
+    PlaceDlgItem(IDC_SAVE, kSaveButton);
+    PlaceDlgItem(IDC_STOP, kStopButton);
 
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (!qobject_cast<CMyEdit*>(child) && child->font() != m_IndicatorFont)

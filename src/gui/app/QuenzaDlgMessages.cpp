@@ -1,7 +1,6 @@
 #include "core/app/AppProfile.h"
 #include "core/app/BusyFlags.h"
 #include "core/app/DeviceBroadcast.h"
-#include "core/app/Format.h"
 #include "core/app/LogFile.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
@@ -141,12 +140,9 @@ void CQuenzaDlg::OnMediaArrival(bool currentDrive)
                      SetDlgItemText(IDC_MEDIATYPE, *name);
                      if (!currentDrive)
                          return;
-                     switch (m_nCurrentPage) {
-                     case kPageInfoDisplay:
-                     case 5:
-                     case 6: DoReadstruct(); break;
-                     default: break;  // the other pages read their disc themselves
-                     }
+                     // The other pages read their disc themselves.
+                     if (const auto& arrived = HandlersOf(m_nCurrentPage).discArrived)
+                         arrived();
                  });
 }
 
@@ -155,20 +151,8 @@ void CQuenzaDlg::OnMediaRemoval()
     m_strInfo[IDC_MEDIAID].clear();
     SetDlgItemText(IDC_MEDIAID, "");
     SetDlgItemText(IDC_MEDIATYPE, "");
-    switch (m_nCurrentPage) {
-    case kPageMediaInfo:
-        m_Core.m_Report.ClearDisplay();
-        m_Core.m_Report.SetLine(0, Format("%28s%s%28s", " ", "Media Information", " "));
-        break;
-    case kPageInfoDisplay:
-    case 3:
-    case kPageMediaCode:
-    case 5:
-    case 6:
-    case kPageDiscHash:
-    case kPageFileHash: m_Core.m_Report.ClearDisplay(); break;
-    default: break;
-    }
+    if (const auto& removed = HandlersOf(m_nCurrentPage).discRemoved)
+        removed();
 }
 
 void CQuenzaDlg::RescanDrives()

@@ -1,5 +1,7 @@
 #include "core/app/BusyFlags.h"
 #include "core/app/LogFile.h"
+#include "core/app/MainLayout.h"
+#include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
@@ -15,9 +17,6 @@
 namespace {
 
 constexpr COLORREF kRedBar = 255;
-constexpr int kPageButtonY = 526;
-constexpr int kPageButtonWidth = 66;
-constexpr int kPageButtonHeight = 23;
 
 // The command buttons hidden as a group while a test runs.
 constexpr int kMainButtons[] = {IDC_SETTINGS,  IDC_MEDIAINFO,   IDC_DRIVEINFO, IDC_COMPARE,
@@ -82,12 +81,9 @@ void CQuenzaDlg::OnDeviceSelected()
 
 void CQuenzaDlg::RefreshPageAfterSelection()
 {
-    switch (m_nCurrentPage) {
-    case kPageDriveInfo: OnDriveinfo(); break;
-    case kPageModePages: ListDriveModePages(); break;
-    case kPageFeatures: ListDriveFeaturesProfiles(); break;
-    default: break;  // the other pages read the drive themselves when they come
-    }
+    // The other pages read the drive themselves when they come.
+    if (const auto& reread = HandlersOf(m_nCurrentPage).driveSelected)
+        reread();
 }
 
 void CQuenzaDlg::ShowNotice(const WrapperNotice& notice)
@@ -168,19 +164,35 @@ void CQuenzaDlg::OnRefresh()
 
 void CQuenzaDlg::ListDriveFeaturesProfiles()
 {
-    m_nCurrentPage = kPageFeatures;
-    ShowListOutput(true);
+    ShowPage(kPageFeatures);
     RunDriveWork([this] { m_Core.ListDriveFeaturesProfiles(); });
 }
 
 void CQuenzaDlg::ListDriveModePages()
 {
-    m_nCurrentPage = kPageModePages;
-    ShowListOutput(true);
+    ShowPage(kPageModePages);
     RunDriveWork([this] { m_Core.ListDriveModePages(); });
 }
 
 // ---- pages ----
+
+void CQuenzaDlg::ShowPage(int page)
+{
+    m_nCurrentPage = page;
+    switch (PageOf(page).view) {
+    case PageView::DriveInfo: ShowDriveInfoPage(true); break;
+    case PageView::Output: ShowListOutput(true); break;
+    case PageView::OutputWithProgress: ShowInfoDisplayWithProgress(true); break;
+    case PageView::Later: break;
+    }
+}
+
+const CQuenzaDlg::PageHandlers& CQuenzaDlg::HandlersOf(int page) const
+{
+    static const PageHandlers none;
+    const auto bound = m_PageHandlers.find(page);
+    return bound == m_PageHandlers.end() ? none : bound->second;
+}
 
 void CQuenzaDlg::ShowDriveInfoPage(bool show)
 {
@@ -189,7 +201,7 @@ void CQuenzaDlg::ShowDriveInfoPage(bool show)
         ShowDlgItem(IDC_OUTPUT, false);
         ShowListOutput(false);
         ShowTextPageControls();
-        MoveDlgItem(IDC_MODEL, 537, 89, 195, 16);
+        PlaceDlgItem(IDC_MODEL, kModelField);
     }
     for (QWidget* widget : m_driveInfoPage)
         widget->setVisible(show);
@@ -222,7 +234,7 @@ void CQuenzaDlg::ShowInfoDisplay(bool show)
 {
     ShowDlgItem(IDC_OUTPUT, show);
     if (!show) {
-        GetDlgItem(IDC_OUTPUT)->resize(677, 390);
+        ResizeDlgItem(IDC_OUTPUT, kOutputBoxSize);
         return;
     }
     m_nCurrentPage = kPageInfoDisplay;
@@ -236,7 +248,7 @@ void CQuenzaDlg::ShowInfoDisplayWithProgress(bool show)
         ShowDlgItem(id, show);
     if (!show)
         return;
-    GetDlgItem(IDC_OUTPUT)->resize(677, 370);
+    ResizeDlgItem(IDC_OUTPUT, kShortOutputBoxSize);
     ShowDriveInfoPage(false);
     ShowComboBoxes();
 }
@@ -265,42 +277,30 @@ int CQuenzaDlg::DoReadstruct()
     LogEntry("Start DoReadstruct() function");
     ShowStatus("Ready");
     const int item = m_cbTools->currentIndex();
-    switch (item) {
-    case 0: AppMessageBox("You chose a heading,  please choose another item"); break;
-    case 1: NotAvailableYet("The flash drive test"); break;
-    case 2: NotAvailableYet("Reading the burn information"); break;
-    case 3:
-    case 5:
-    case 7: SetUpDiscHashPage(item); break;
-    case 4:
-    case 6:
-    case 8: SetUpFileHashPage(item); break;
-    case 9: NotAvailableYet("The complete media code"); break;
-    case 10: NotAvailableYet("The sector viewer"); break;
-    case 11: NotAvailableYet("The sector editor"); break;
-    case 12: ListDriveFeaturesProfiles(); break;
-    case 13: ListDriveModePages(); break;
-    case 14: NotAvailableYet("DC erase"); break;
-    case 15: NotAvailableYet("The custom command window"); break;
-    default: break;
+    const ToolsItemRow* row = FindToolsItem(item);
+    if (row) {
+        const auto bound = m_ToolsHandlers.find(item);
+        if (bound != m_ToolsHandlers.end())
+            bound->second();
+        else
+            NotAvailableYet(row->name);
     }
-    if (item == 0 || item == 11 || item == 14 || item < 0 || item >= kToolsItemCount)
+    if (!row || row->logsEnd)
         LogEntry("End DoReadstruct()");
-    return item == 2 ? 3 : 0;
+    return item == kToolsBurnInfo ? 3 : 0;
 }
 
 void CQuenzaDlg::SetUpDiscHashPage(int item)
 {
-    m_nCurrentPage = kPageDiscHash;
-    ShowInfoDisplayWithProgress(true);
+    ShowPage(kPageDiscHash);
     m_Core.m_Report.ClearDisplay();
     ShowDlgItem(IDC_PROGRESS2, true);
     ShowDlgItem(IDC_PROGRESS, false);
-    MoveDlgItem(IDC_PROGRESS2, 39, 436, 676, 28);
+    PlaceDlgItem(IDC_PROGRESS2, kDiscHashProgress2Box);
     m_Progress2->SetFillColour(kRedBar);
-    MoveDlgItem(IDC_START, 492, kPageButtonY, kPageButtonWidth, kPageButtonHeight);
-    MoveDlgItem(IDC_STOP, 560, kPageButtonY, kPageButtonWidth, kPageButtonHeight);
-    MoveDlgItem(IDC_SAVE, 628, kPageButtonY, kPageButtonWidth, kPageButtonHeight);
+    PlaceDlgItem(IDC_START, kHashStartButton);
+    PlaceDlgItem(IDC_STOP, kDiscHashStopButton);
+    PlaceDlgItem(IDC_SAVE, kDiscHashCustomButton);
     SetDlgItemText(IDC_START, "Start");
     SetDlgItemText(IDC_SAVE, "Custom");
     EnableDlgItem(IDC_START, true);
@@ -323,15 +323,14 @@ void CQuenzaDlg::SetUpFileHashPage(int item)
         channel.DisableMCN(false);
         channel.CloseAssociateHandle();
     });
-    m_nCurrentPage = kPageFileHash;
-    ShowInfoDisplayWithProgress(true);
+    ShowPage(kPageFileHash);
     m_Core.m_Report.ClearDisplay();
-    MoveDlgItem(IDC_PROGRESS2, 39, 442, 676, 22);
-    MoveDlgItem(IDC_PROGRESS, 39, 465, 676, 22);
+    PlaceDlgItem(IDC_PROGRESS2, kFileHashProgress2Box);
+    PlaceDlgItem(IDC_PROGRESS, kFileHashProgressBox);
     m_Progress->SetFillColour(kRedBar);
     m_Progress2->SetFillColour(kRedBar);
-    MoveDlgItem(IDC_START, 492, kPageButtonY, kPageButtonWidth, kPageButtonHeight);
-    MoveDlgItem(IDC_STOP, 559, kPageButtonY, kPageButtonWidth, kPageButtonHeight);
+    PlaceDlgItem(IDC_START, kHashStartButton);
+    PlaceDlgItem(IDC_STOP, kFileHashFolderButton);
     SetDlgItemText(IDC_START, "File");
     SetDlgItemText(IDC_STOP, "Folder");
     for (int id : {IDC_START, IDC_STOP}) {
@@ -348,40 +347,50 @@ void CQuenzaDlg::SetUpFileHashPage(int item)
 
 void CQuenzaDlg::OnStart()
 {
-    switch (m_nCurrentPage) {
-    case kPageFileHash: NotAvailableYet("Hashing a file"); break;
-    case kPageDiscHash: NotAvailableYet("Hashing a disc"); break;
-    case kPageErrorTest: NotAvailableYet("The read error test"); break;
-    case kPageCompare: NotAvailableYet("The compare"); break;
-    default: NotAvailableYet("The read speed test"); break;
-    }
+    RunPageCommand(&PageRow::start, &PageHandlers::start);
 }
 
 void CQuenzaDlg::OnStop()
 {
-    switch (m_nCurrentPage) {
-    case kPageErrorTest:
-        ShowStatus("Stopping...");
-        EndErrorTestUi();
-        ShowStatus("Ready");
-        EnableDlgItem(IDC_SAVE, true);
-        break;
-    case kPageCompare: EndCompareUi(); break;
-    case kPageCreateIso: EndCreateIsoUi(); break;
-    case kPageDiscHash:
-        g_bMediaHashRunning = 0;
-        EnableDlgItem(IDC_START, true);
-        EnableDlgItem(IDC_STOP, false);
-        EnableDlgItem(IDC_SAVE, true);
-        ShowMainButtons(true);
-        break;
-    case kPageFileHash: NotAvailableYet("Hashing a folder"); break;  // Stop is "Folder" here
-    default:  // the speed test
-        RunDriveWork([this] { m_Core.m_Drives.PreventMediumRemoval(0); });
-        g_bSpeedTestRunning = 0;
-        RestorePageButtons(true);
-        break;
-    }
+    RunPageCommand(&PageRow::stop, &PageHandlers::stop);
+}
+
+void CQuenzaDlg::OnSave()
+{
+    RunPageCommand(&PageRow::save, &PageHandlers::save);
+}
+
+void CQuenzaDlg::RunPageCommand(const char* PageRow::*name, std::function<void()> PageHandlers::*handler)
+{
+    const PageRow& page = PageWithCommand(m_nCurrentPage, name);
+    if (const auto& run = HandlersOf(page.id).*handler)
+        run();
+    else
+        NotAvailableYet(page.*name);
+}
+
+void CQuenzaDlg::StopErrorTest()
+{
+    ShowStatus("Stopping...");
+    EndErrorTestUi();
+    ShowStatus("Ready");
+    EnableDlgItem(IDC_SAVE, true);
+}
+
+void CQuenzaDlg::StopDiscHash()
+{
+    g_bMediaHashRunning = 0;
+    EnableDlgItem(IDC_START, true);
+    EnableDlgItem(IDC_STOP, false);
+    EnableDlgItem(IDC_SAVE, true);
+    ShowMainButtons(true);
+}
+
+void CQuenzaDlg::StopSpeedTest()
+{
+    RunDriveWork([this] { m_Core.m_Drives.PreventMediumRemoval(0); });
+    g_bSpeedTestRunning = 0;
+    RestorePageButtons(true);
 }
 
 void CQuenzaDlg::EndErrorTestUi()
@@ -414,11 +423,6 @@ void CQuenzaDlg::RestorePageButtons(bool toolsToo)
         EnableDlgItem(IDC_TOOLS, true);
     EnableDlgItem(IDC_START, true);
     EnableDlgItem(IDC_STOP, false);
-}
-
-void CQuenzaDlg::OnSave()
-{
-    NotAvailableYet(m_nCurrentPage == kPageDiscHash ? "A custom block range" : "Saving a read error list");
 }
 
 void CQuenzaDlg::OnSettings()

@@ -1,4 +1,5 @@
 #include "core/app/MainDialogCore.h"
+#include "core/app/MainPages.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/MmcOpcodes.h"
 #include "emu/MediaPresets.h"
@@ -182,4 +183,13 @@ TEST(PollUntilReady, ShowsTheProgressOfAFormatUntilItEnds)
     std::uint8_t capacities[12] = {};
     ASSERT_EQ(CommandBlock(0x23).SetBe16(7, 12).Execute(bench.core.m_Drives.m_ScsiCommand, 1, capacities, 12), 0);
     EXPECT_EQ(capacities[8], 0x02);  // formatted
+}
+
+TEST(ClipboardText, TheMediaCodePageCopiesItsBytesWithoutTheirOffsets)
+{
+    CoreBench bench("dvd-writer", "dvd+r");
+    const std::string line = "00000010 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50 ABCDEFGHIJKLMNOP";
+    bench.core.m_Report.SetLine(0, line);
+    EXPECT_EQ(bench.core.ClipboardText(kPageMediaCode), line.substr(9) + "\r\n");
+    EXPECT_EQ(bench.core.ClipboardText(kPageInfoDisplay), line + "\r\n");
 }

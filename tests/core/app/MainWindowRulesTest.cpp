@@ -9,18 +9,6 @@
 #include <string>
 #include <vector>
 
-TEST(MainWindowRules, HelpTopicOfEachPage)
-{
-    const std::vector<std::pair<int, std::string>> cases = {
-        {0, "Drive Info.htm"},        {1, "Media Info.htm"},        {2, "Advanced Commands.htm"},
-        {4, "Advanced Commands.htm"}, {6, "Advanced Commands.htm"}, {7, "DVD Speed Test.htm"},
-        {8, "CD-DVD Error Test.htm"}, {11, "ISO Compare.htm"},      {12, "ISO Compare.htm"},
-        {15, "sysinfo.html"},         {16, "Compute MD5-SHA.html"}, {17, "Compute MD5-SHA Files.html"},
-        {3, "introduction.htm"},      {14, "introduction.htm"},     {-1, "introduction.htm"}};
-    for (const auto& [page, topic] : cases)
-        EXPECT_EQ(HelpTopicForPage(page), topic) << page;
-}
-
 TEST(MainWindowRules, FixedSizeAndRestoredPosition)
 {
     EXPECT_EQ(FixedWindowSize(40).width, 753);

@@ -41,10 +41,10 @@ TEST(DriveInfoPage, RegionStateTexts)
         device.m_nRegionMask = c.mask;
         device.m_nRpcScheme = c.scheme;
         const DriveInfoPage page = MakeDriveInfoPage(device, 0x20);
-        EXPECT_EQ(page.texts.at(1204), c.user) << c.mask;
-        EXPECT_EQ(page.texts.at(1207), c.vendor) << c.mask;
-        EXPECT_EQ(page.texts.at(1202), c.code) << c.mask;
-        EXPECT_EQ(page.texts.at(1203), c.control) << c.mask;
+        EXPECT_EQ(page.texts.at(IDC_USER_CHANGES), c.user) << c.mask;
+        EXPECT_EQ(page.texts.at(IDC_VENDOR_CHANGES), c.vendor) << c.mask;
+        EXPECT_EQ(page.texts.at(IDC_REGION_CODE), c.code) << c.mask;
+        EXPECT_EQ(page.texts.at(IDC_REGION_CONTROL), c.control) << c.mask;
     }
 }
 
@@ -72,17 +72,17 @@ TEST(DriveInfoPage, TextsOfTheRecordAndTheDvdPlusReadRule)
     device.m_nVolumeLevels = 256;
     device.m_bDvdPlusRWrite = 1;  // writes DVD+R, says nothing of reading it
     DriveInfoPage page = MakeDriveInfoPage(device, 0x20);
-    EXPECT_EQ(page.texts.at(1199), "");  // one character is no extra information
-    EXPECT_EQ(page.texts.at(1173), " 1.2");  // "%4s"
-    EXPECT_EQ(page.texts.count(1158), 0u);  // no buffer size: the field keeps its text
-    EXPECT_EQ(page.texts.at(1172), "256");
-    EXPECT_EQ(page.boxes.at(1146), 1);
-    EXPECT_EQ(page.boxes.at(1147), 0);
+    EXPECT_EQ(page.texts.at(IDC_EXTRA_INFO), "");  // one character is no extra information
+    EXPECT_EQ(page.texts.at(IDC_FIRMWARE), " 1.2");  // "%4s"
+    EXPECT_EQ(page.texts.count(IDC_BUFFER_SIZE), 0u);  // no buffer size: the field keeps its text
+    EXPECT_EQ(page.texts.at(IDC_VOLUME_LEVELS), "256");
+    EXPECT_EQ(page.boxes.at(IDC_READ_DVD_PLUS_R), 1);
+    EXPECT_EQ(page.boxes.at(IDC_READ_DVD_PLUS_RW), 0);
 
     device.m_bDvdPlusRRead = 1;
     page = MakeDriveInfoPage(device, 0x20);
     EXPECT_EQ(device.m_bDvdPlusRwRead, 1);  // a DVD+R reader reads DVD+RW
-    EXPECT_EQ(page.boxes.at(1147), 1);
+    EXPECT_EQ(page.boxes.at(IDC_READ_DVD_PLUS_RW), 1);
 }
 
 TEST(DriveInfoPage, EveryControlHasOneBoxOrFieldAndATooltip)
@@ -117,11 +117,11 @@ TEST(DriveInfoPage, TheEmulatedDvdWriterIsInterrogatedWithItsRegionState)
 
     const DriveInfoFacts facts = core.InterrogateDriveInfo();
     EXPECT_TRUE(facts.notice.messageBox.empty());
-    EXPECT_EQ(facts.page.texts.at(1202), "Unset");
-    EXPECT_EQ(facts.page.texts.at(1204), "5");
-    EXPECT_EQ(facts.page.texts.at(1203), "RPC-2");
-    EXPECT_EQ(facts.page.texts.at(1174), "QDW20400001");
-    EXPECT_EQ(facts.page.boxes.at(1154), 1);
+    EXPECT_EQ(facts.page.texts.at(IDC_REGION_CODE), "Unset");
+    EXPECT_EQ(facts.page.texts.at(IDC_USER_CHANGES), "5");
+    EXPECT_EQ(facts.page.texts.at(IDC_REGION_CONTROL), "RPC-2");
+    EXPECT_EQ(facts.page.texts.at(IDC_SERIAL_NO), "QDW20400001");
+    EXPECT_EQ(facts.page.boxes.at(IDC_WRITE_DVD_PLUS_R), 1);
     EXPECT_EQ(core.m_Drives.m_pCurrentDevice->m_bDriveInfoRead, 1);
     EXPECT_EQ(core.m_Report.GetStatusText(), "Ready - DVD+R Loaded");
     bool reportKey = false;
@@ -134,6 +134,6 @@ TEST(DriveInfoPage, TheEmulatedDvdWriterIsInterrogatedWithItsRegionState)
     // the status says so.
     bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xA4, emu::sense::kInvalidFieldInCdb));
     bench.drive->EjectMedium();
-    EXPECT_EQ(core.InterrogateDriveInfo().page.texts.at(1204), "5");
+    EXPECT_EQ(core.InterrogateDriveInfo().page.texts.at(IDC_USER_CHANGES), "5");
     EXPECT_EQ(core.m_Report.GetStatusText(), "Ready - No Media loaded");
 }

@@ -35,24 +35,25 @@ TEST(MainWindow, StartsOnTheDriveInformationPageOfTheRememberedDrive)
     EXPECT_EQ(dialog.Item<QComboBox>(IDC_DEVICES)->currentText().toStdString(), "QNZEMU  BD-RE QBR-1240 (emu1)");
     EXPECT_EQ(dialog.Item<QComboBox>(IDC_TOOLS)->count(), kToolsItemCount);
     EXPECT_EQ(dialog.m_nCurrentPage, kPageDriveInfo);
-    EXPECT_TRUE(bench.Shown(1220));
+    EXPECT_TRUE(bench.Shown(IDC_READ_BD_R));
     EXPECT_FALSE(bench.Shown(IDC_OUTPUT));
 
     EXPECT_EQ(bench.Text(IDC_MODEL), "QNZEMU  BD-RE QBR-1240");
-    EXPECT_EQ(bench.Text(1173), "2.10");
-    EXPECT_EQ(bench.Text(1174), "QBR12400001");
-    EXPECT_EQ(bench.Text(1175), "     Tray");
-    EXPECT_EQ(bench.Text(1184), "ATAPI");
-    EXPECT_EQ(bench.Text(1213), "ATAPI");
-    EXPECT_EQ(bench.Text(1158), "4096KB");
-    EXPECT_EQ(bench.Text(1204), "4");  // user changes left
-    EXPECT_EQ(bench.Text(1207), "4");  // vendor resets left
-    EXPECT_EQ(bench.Text(1202), "2");  // region
-    EXPECT_EQ(bench.Text(1203), "RPC-2");
+    EXPECT_EQ(bench.Text(IDC_FIRMWARE), "2.10");
+    EXPECT_EQ(bench.Text(IDC_SERIAL_NO), "QBR12400001");
+    EXPECT_EQ(bench.Text(IDC_LOADER_TYPE), "     Tray");
+    EXPECT_EQ(bench.Text(IDC_DRIVE_INTERFACE), "ATAPI");
+    EXPECT_EQ(bench.Text(IDC_CONNECTION_INTERFACE), "ATAPI");
+    EXPECT_EQ(bench.Text(IDC_BUFFER_SIZE), "4096KB");
+    EXPECT_EQ(bench.Text(IDC_USER_CHANGES), "4");
+    EXPECT_EQ(bench.Text(IDC_VENDOR_CHANGES), "4");
+    EXPECT_EQ(bench.Text(IDC_REGION_CODE), "2");
+    EXPECT_EQ(bench.Text(IDC_REGION_CONTROL), "RPC-2");
     EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "BD-R");
-    for (int box : {1220, 1229, 1230, 1217, 1154, 1146, 1147, 1140})
+    for (int box : {IDC_READ_BD_R, IDC_WRITE_BD_R, IDC_WRITE_BD_RE, IDC_READ_BD_ROM, IDC_WRITE_DVD_PLUS_R,
+                    IDC_READ_DVD_PLUS_R, IDC_READ_DVD_PLUS_RW, IDC_READ_CD_R})
         EXPECT_TRUE(bench.Ticked(box)) << box;
-    for (int box : {1216, 1498, 1492})
+    for (int box : {IDC_READ_HDBURN_R, IDC_READ_DVD_PLUS_RW_DL, IDC_READ_HDDVD_R})
         EXPECT_FALSE(bench.Ticked(box)) << box;
     EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Ready - BD-R Loaded");
     EXPECT_EQ(dialog.Item<CMatrixStatic>(IDC_STATUS)->GetText().substr(0, 19), "Ready - BD-R Loaded");
@@ -64,15 +65,15 @@ TEST(MainWindow, AnotherDriveFillsThePageWithItsOwnCapabilities)
 {
     MainWindowBench bench;
     bench.Start();
-    ASSERT_TRUE(bench.Ticked(1154));  // the DVD writer writes DVD+R
+    ASSERT_TRUE(bench.Ticked(IDC_WRITE_DVD_PLUS_R));  // the DVD writer writes DVD+R
 
     bench.SelectDrive(2);
     EXPECT_EQ(bench.Text(IDC_MODEL), "QNZEMU  CD-ROM QCD-5200");
     EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "CD-ROM");
-    EXPECT_TRUE(bench.Ticked(1140));
-    for (int box : {1154, 1146, 1143, 1220})
+    EXPECT_TRUE(bench.Ticked(IDC_READ_CD_R));
+    for (int box : {IDC_WRITE_DVD_PLUS_R, IDC_READ_DVD_PLUS_R, IDC_READ_DVD_ROM, IDC_READ_BD_R})
         EXPECT_FALSE(bench.Ticked(box)) << box;
-    for (int field : {1204, 1207, 1202, 1203})  // no DVD: no region
+    for (int field : {IDC_USER_CHANGES, IDC_VENDOR_CHANGES, IDC_REGION_CODE, IDC_REGION_CONTROL})  // no DVD: no region
         EXPECT_EQ(bench.Text(field), "N/A");
     EXPECT_EQ(bench.dialog->m_Core.m_Drives.m_pCurrentDevice->m_strDriveText, "emu2");
 }
@@ -116,11 +117,11 @@ TEST(MainWindow, ListingsOfFeaturesAndModePagesFollowTheSelectedDrive)
 {
     MainWindowBench bench;
     bench.Start();
-    bench.ChooseTool(12);
+    bench.ChooseTool(kToolsFeatures);
     CQuenzaDlg& dialog = *bench.dialog;
     EXPECT_EQ(dialog.m_nCurrentPage, kPageFeatures);
     EXPECT_TRUE(bench.Shown(IDC_OUTPUT));
-    EXPECT_FALSE(bench.Shown(1140));
+    EXPECT_FALSE(bench.Shown(IDC_READ_CD_R));
     std::string shown = bench.Text(IDC_OUTPUT);
     EXPECT_NE(shown.find("Profile 001bh DVD+R Write Once"), std::string::npos);
     EXPECT_NE(shown.find("Feature 002bh DVD+R Write"), std::string::npos);
@@ -129,7 +130,7 @@ TEST(MainWindow, ListingsOfFeaturesAndModePagesFollowTheSelectedDrive)
     bench.SelectDrive(1);
     EXPECT_NE(bench.Text(IDC_OUTPUT).find("Profile 0041h BD-R Sequential Recording (SRM)"), std::string::npos);
 
-    bench.ChooseTool(13);
+    bench.ChooseTool(kToolsModePages);
     EXPECT_EQ(dialog.m_nCurrentPage, kPageModePages);
     shown = bench.Text(IDC_OUTPUT);
     EXPECT_NE(shown.find("Drive Mode pages"), std::string::npos);
@@ -140,19 +141,53 @@ TEST(MainWindow, ListingsOfFeaturesAndModePagesFollowTheSelectedDrive)
     bench.Settle();
     EXPECT_EQ(dialog.m_nCurrentPage, kPageDriveInfo);
     EXPECT_FALSE(bench.Shown(IDC_OUTPUT));
-    EXPECT_TRUE(bench.Shown(1140));
+    EXPECT_TRUE(bench.Shown(IDC_READ_CD_R));
+}
+
+TEST(MainWindow, ADiscComingOrGoingActsByThePageShown)
+{
+    MainWindowBench bench;
+    bench.Start();
+    CQuenzaDlg& dialog = *bench.dialog;
+    ReportText& report = dialog.m_Core.m_Report;
+    const auto ejectAndReload = [&bench] {
+        bench.drives[0]->EjectMedium();
+        bench.Settle();
+        ASSERT_TRUE(bench.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd+r")));
+        bench.Settle();
+    };
+
+    // A listing stays; the disc-hash page is emptied; the media page keeps its title.
+    bench.ChooseTool(kToolsFeatures);
+    ejectAndReload();
+    EXPECT_NE(report.GetLine(0).find("Drive Profiles"), std::string::npos);
+    bench.ChooseTool(kToolsDiscMd5);
+    report.SetLine(3, "a digest");
+    ejectAndReload();
+    EXPECT_EQ(report.GetLine(3).find("a digest"), std::string::npos);
+    dialog.m_nCurrentPage = kPageMediaInfo;
+    report.SetLine(3, "a report");
+    ejectAndReload();
+    EXPECT_EQ(report.GetLine(3).find("a report"), std::string::npos);
+    EXPECT_NE(report.GetLine(0).find("Media Information"), std::string::npos);
+
+    // On a tools report page the chosen entry runs again.
+    dialog.Item<QComboBox>(IDC_TOOLS)->setCurrentIndex(kToolsModePages);
+    dialog.m_nCurrentPage = kPageInfoDisplay;
+    ejectAndReload();
+    EXPECT_EQ(dialog.m_nCurrentPage, kPageModePages);
 }
 
 TEST(MainWindow, ToolsOfLaterVersionsRefusePolitelyAndTheHashPagesAreSetUp)
 {
     MainWindowBench bench;
     bench.Start();
-    bench.ChooseTool(10);
+    bench.ChooseTool(kToolsSectorViewer);
     ASSERT_EQ(bench.prompt.asked.size(), 1u);
     EXPECT_EQ(bench.prompt.asked[0].text, "The sector viewer is not available in this version of Quenzario.");
     EXPECT_EQ(bench.dialog->m_nCurrentPage, kPageDriveInfo);
 
-    bench.ChooseTool(7);
+    bench.ChooseTool(kToolsDiscSha2);
     CQuenzaDlg& dialog = *bench.dialog;
     EXPECT_EQ(dialog.m_nCurrentPage, kPageDiscHash);
     EXPECT_EQ(dialog.m_bHashSha1, 1);
@@ -162,7 +197,7 @@ TEST(MainWindow, ToolsOfLaterVersionsRefusePolitelyAndTheHashPagesAreSetUp)
     EXPECT_GT(dialog.m_Core.m_nHashEndLba, 0);
     EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Click 'Start' to begin calculation");
 
-    bench.ChooseTool(4);
+    bench.ChooseTool(kToolsFileMd5);
     EXPECT_EQ(dialog.m_nCurrentPage, kPageFileHash);
     EXPECT_EQ(bench.Text(IDC_START), "File");
     EXPECT_EQ(bench.Text(IDC_STOP), "Folder");
@@ -184,7 +219,7 @@ TEST(MainWindow, HelpOpensTheTopicOfThePageAndKeysNeverEndTheWindow)
     QApplication::sendEvent(&dialog, &f1);
     dialog.m_nCurrentPage = kPageSpeedTest;
     dialog.SendCommand(IDC_HELP);
-    dialog.m_nCurrentPage = 3;
+    dialog.m_nCurrentPage = kPageReport3;
     QApplication::sendEvent(dialog.GetDlgItem(IDC_DEVICES), &f1);  // from a control too
     SetShellOpenHook(nullptr);
     ASSERT_EQ(opened.size(), 3u);
@@ -209,7 +244,7 @@ TEST(MainWindow, CopyGivesAPictureOfTheDrivePageAndTheTextOfAListing)
     bench.dialog->SendCommand(IDC_COPY);
     EXPECT_FALSE(clipboard->image().isNull());
 
-    bench.ChooseTool(13);
+    bench.ChooseTool(kToolsModePages);
     bench.dialog->SendCommand(IDC_COPY);
     const QString text = clipboard->text();
     EXPECT_TRUE(text.startsWith(QString(24, ' ') + "Drive Mode pages"));
@@ -270,8 +305,8 @@ TEST(MainWindow, ClosingSavesTheDriveAndTheWindowPosition)
     bench.SelectDrive(2);
     bench.dialog->move(-20, 100);
     const std::pair<int, const char*> tips[] = {
-        {1140, "Supports CD-R Read"},
-        {1173, "Firmware revision number"},
+        {IDC_READ_CD_R, "Supports CD-R Read"},
+        {IDC_FIRMWARE, "Firmware revision number"},
         {IDC_SPEEDTEST, "Speed test your CD/DVD/BD drive & media"},
         {IDC_HOMEPAGE, "Visit my web site now"},
         {IDC_REFRESH, "Refreshes Drive Info display by re-reading the drive"},

@@ -1,0 +1,53 @@
+#include "core/app/Format.h"
+#include "core/app/MainPages.h"
+#include "core/app/UserPrompt.h"
+#include "gui/app/QuenzaDlg.h"
+
+// What the pages and the tools list do. A page's help, copy, view and the
+// names of its commands are its row of MainPages(); here it gets its
+// handlers. A page that has no row here, or a handler it lacks, does
+// nothing on a drive or disc change, and its buttons answer by name that
+// they are not available yet.
+void CQuenzaDlg::BindPagesAndTools()
+{
+    const auto rerunTool = [this] { DoReadstruct(); };
+    const auto clearReport = [this] { m_Core.m_Report.ClearDisplay(); };
+    m_PageHandlers = {
+        {kPageDriveInfo, {.driveSelected = [this] { OnDriveinfo(); }}},
+        {kPageMediaInfo, {.discRemoved = [this] { ClearMediaInfoReport(); }}},
+        {kPageInfoDisplay, {.discArrived = rerunTool, .discRemoved = clearReport}},
+        {kPageReport3, {.discRemoved = clearReport}},
+        {kPageMediaCode, {.discRemoved = clearReport}},
+        {kPageReport5, {.discArrived = rerunTool, .discRemoved = clearReport}},
+        {kPageReport6, {.discArrived = rerunTool, .discRemoved = clearReport}},
+        {kPageSpeedTest, {.stop = [this] { StopSpeedTest(); }}},
+        {kPageErrorTest, {.stop = [this] { StopErrorTest(); }}},
+        {kPageModePages, {.driveSelected = [this] { ListDriveModePages(); }}},
+        {kPageCompare, {.stop = [this] { EndCompareUi(); }}},
+        {kPageCreateIso, {.stop = [this] { EndCreateIsoUi(); }}},
+        {kPageFeatures, {.driveSelected = [this] { ListDriveFeaturesProfiles(); }}},
+        {kPageDiscHash, {.discRemoved = clearReport, .stop = [this] { StopDiscHash(); }}},
+        {kPageFileHash, {.discRemoved = clearReport}},
+    };
+
+    const auto discHash = [this](int item) { return [this, item] { SetUpDiscHashPage(item); }; };
+    const auto fileHash = [this](int item) { return [this, item] { SetUpFileHashPage(item); }; };
+    m_ToolsHandlers = {
+        {kToolsHeading, [] { AppMessageBox("You chose a heading,  please choose another item"); }},
+        {kToolsDiscMd5, discHash(kToolsDiscMd5)},
+        {kToolsFileMd5, fileHash(kToolsFileMd5)},
+        {kToolsDiscSha1, discHash(kToolsDiscSha1)},
+        {kToolsFileSha1, fileHash(kToolsFileSha1)},
+        {kToolsDiscSha2, discHash(kToolsDiscSha2)},
+        {kToolsFileSha2, fileHash(kToolsFileSha2)},
+        {kToolsFeatures, [this] { ListDriveFeaturesProfiles(); }},
+        {kToolsModePages, [this] { ListDriveModePages(); }},
+    };
+}
+
+void CQuenzaDlg::ClearMediaInfoReport()
+{
+    // The title stays for the next report.
+    m_Core.m_Report.ClearDisplay();
+    m_Core.m_Report.SetLine(0, Format("%28s%s%28s", " ", "Media Information", " "));
+}

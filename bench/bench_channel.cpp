@@ -41,7 +41,7 @@ void ReadThroughChannel(benchmark::State& state)
         *channel.Cdb(7) = 0;
         *channel.Cdb(8) = kBlocks;
         *channel.Cdb(9) = 0;
-        if (channel.Execute(1, buffer.data(), static_cast<std::uint32_t>(buffer.size())) != 0) {
+        if (channel.Execute(DataDirection::In, buffer.data(), static_cast<std::uint32_t>(buffer.size())) != 0) {
             state.SkipWithError("READ(10) failed");
             break;
         }

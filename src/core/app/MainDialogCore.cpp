@@ -4,8 +4,8 @@
 #include "core/app/LogFile.h"
 #include "core/app/UserPrompt.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/MmcOpcodes.h"
 #include "core/drive/SenseTexts.h"
+#include "scsi/Opcodes.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ int MainDialogCore::PollUntilReady(bool showEraseProgress, std::uint32_t timeout
         bool delivered = true;
         {
             const auto lock = channel.Lock();
-            if (CommandBlock(mmc::kTestUnitReady).Execute(channel, mmc::kDataIn, nullptr, 0) == 0)
+            if (CommandBlock(mmc::kTestUnitReady).Execute(channel, DataDirection::None, nullptr, 0) == 0)
                 return 0;
             sense = SenseOf(channel.GetSenseBuffer());
             delivered = channel.LastError() == PassThroughError::None;

@@ -3,7 +3,7 @@
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/drive/MediaType.h"
-#include "core/drive/MmcOpcodes.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <vector>
@@ -85,7 +85,7 @@ bool DriveContext::DoModeSensePages(WrapperNotice* notice)
         if (CommandBlock(mmc::kModeSense10)
                 .Set(2, kCapabilitiesPage)
                 .SetBe16(7, kModeSenseFirst)
-                .Execute(m_ScsiCommand, mmc::kDataIn, answer.data(), kModeSenseFirst)
+                .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kModeSenseFirst)
             == 0)
             ApplyModePages(device, answer, m_nLightScribePageCount, findings);
     }

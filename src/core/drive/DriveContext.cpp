@@ -5,10 +5,10 @@
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
 #include "core/app/UserPrompt.h"
-#include "core/drive/MmcOpcodes.h"
 #include "platform/devices/BlockDevices.h"
 #include "platform/passthrough/EmulatedPassThrough.h"
 #include "platform/passthrough/SystemDeviceOpener.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -87,7 +87,7 @@ std::unique_ptr<CDevice> DriveContext::ProbeOpticalDrive(const std::string& driv
     *m_ScsiCommand.Cdb(0) = mmc::kInquiry;
     *m_ScsiCommand.Cdb(4) = kInquiryLength;
     *m_ScsiCommand.Cdb(5) = 0;
-    const int failed = m_ScsiCommand.ExecuteAndClose(mmc::kDataIn, answer, kInquiryLength);
+    const int failed = m_ScsiCommand.ExecuteAndClose(DataDirection::In, answer, kInquiryLength);
     SetCurrentDevice(nullptr);
     if (failed) {
         LogEntry("FillDeviceComboList() - Device Inquiry resulted in an error");

@@ -2,8 +2,8 @@
 #include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
-#include "core/drive/MmcOpcodes.h"
 #include "platform/passthrough/EmulatedPassThrough.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <vector>
@@ -30,7 +30,7 @@ int DriveContext::ReportRpcState()
     const int result = CommandBlock(mmc::kReportKey)
                            .SetBe16(8, kRpcStateLength)
                            .Set(10, kRpcStateFormat)
-                           .Execute(m_ScsiCommand, mmc::kDataIn, answer.data(), kReportKeyTransfer);
+                           .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kReportKeyTransfer);
     if (result != 0 || !m_pCurrentDevice)
         return result;
     LogEntry("OnDriveInfo() - SCSI_REPORT_KEY successful");
@@ -50,7 +50,7 @@ int DriveContext::EjectOrCloseTray()
     return CommandBlock(mmc::kStartStopUnit)
         .Set(1, kImmediate)
         .Set(4, motion)
-        .Execute(m_ScsiCommand, mmc::kDataIn, nullptr, 0);
+        .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
 }
 
 bool DriveContext::RebuildDeviceList()

@@ -2,8 +2,8 @@
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/drive/MediaType.h"
-#include "core/drive/MmcOpcodes.h"
-#include "emu/Bytes.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,7 +13,7 @@
 
 namespace {
 
-using emu::GetBe32;
+using scsi::GetBe32;
 using namespace mmc;
 
 constexpr int kBdMediaType = 1;
@@ -57,7 +57,7 @@ bool DriveContext::ReadTrackInformation(std::uint8_t* buffer, std::uint32_t leng
                .Set(1, 0x01)  // the address is a track number
                .Set(5, static_cast<std::uint8_t>(track))
                .SetBe16(7, allocation)
-               .Execute(m_ScsiCommand, kDataIn, buffer, allocation)
+               .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation)
         == 0;
 }
 
@@ -71,7 +71,7 @@ int DriveContext::SendDiscStructure(int mediaType, std::uint32_t address, int la
         .Set(6, static_cast<std::uint8_t>(layer))
         .Set(7, static_cast<std::uint8_t>(format))
         .SetBe16(8, allocation)
-        .Execute(m_ScsiCommand, kDataIn, buffer, allocation);
+        .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation);
 }
 
 int DriveContext::GetBDDiStruct(BDDiscInfo& info)
@@ -88,7 +88,7 @@ std::int64_t DriveContext::ReadCapacity()
     if (TestMediaPresent() != 1)
         return 0;
     std::array<std::uint8_t, 8> answer{};
-    if (CommandBlock(kReadCapacity).Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size()) != 0)
+    if (CommandBlock(kReadCapacity).Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size()) != 0)
         return 0;
     return static_cast<std::int32_t>(GetBe32(answer.data()));
 }
@@ -126,7 +126,8 @@ int DriveContext::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length
     if (!buffer || transfer < 4)
         return fail("GetFormatCapacities() - Buffer too small", "Allocation length incorrect");
     std::fill(buffer, buffer + transfer, 0);
-    if (CommandBlock(kReadFormatCapacities).SetBe16(7, 4).Execute(m_ScsiCommand, kDataIn, buffer, transfer) != 0)
+    if (CommandBlock(kReadFormatCapacities).SetBe16(7, 4).Execute(m_ScsiCommand, DataDirection::In, buffer, transfer)
+        != 0)
         return fail("GetFormatCapacities() - SCSI_Cmd_ReadFormatCapacities command 23h failed, returned non zero",
                     "Error, SCSI_Cmd_ReadFormatCapacities");
     const std::uint32_t listLength = buffer[3];
@@ -134,7 +135,7 @@ int DriveContext::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length
         return fail("GetFormatCapacities() - Allocation length failed", "Allocation length incorrect");
     if (CommandBlock(kReadFormatCapacities)
             .SetBe16(7, listLength + 4)
-            .Execute(m_ScsiCommand, kDataIn, buffer, listLength + 4)
+            .Execute(m_ScsiCommand, DataDirection::In, buffer, listLength + 4)
         != 0)
         return fail("GetFormatCapacities() - SCSI_Cmd_ReadFormatCapacities (2) failed, returned non zero",
                     "Error, SCSI_Cmd_ReadFormatCapacities");
@@ -169,7 +170,7 @@ int DriveContext::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std
     std::array<std::uint8_t, kFormatCapacitiesTransfer> capacities{};
     if (CommandBlock(kReadFormatCapacities)
             .SetBe16(7, kCurrentCapacityLength)
-            .Execute(m_ScsiCommand, kDataIn, capacities.data(), capacities.size())
+            .Execute(m_ScsiCommand, DataDirection::In, capacities.data(), capacities.size())
         == 0) {
         switch (capacities[8] & 0x03) {
         case kUnformatted: return refuse("This media is unformatted, reading blocks is pointless.");
@@ -188,7 +189,7 @@ int DriveContext::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std
     const int result = CommandBlock(kRead10)
                            .SetBe32(2, static_cast<std::uint32_t>(lba))
                            .SetBe16(7, static_cast<std::uint32_t>(count))
-                           .Execute(m_ScsiCommand, kDataIn, buffer, static_cast<std::uint32_t>(bytes));
+                           .Execute(m_ScsiCommand, DataDirection::In, buffer, static_cast<std::uint32_t>(bytes));
     if (result != 0)
         LogEntry("ReadBlocks() - SCSI_Cmd_Read10 failed, returned non zero");
     LogEntry("End ReadBlocks()");
@@ -206,7 +207,7 @@ std::int64_t DriveContext::GetMediaCapacity()
                            .Set(1, 0x10)
                            .SetBe16(8, 2)
                            .Set(10, 0x00)
-                           .Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size());
+                           .Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size());
     constexpr std::uint32_t kFirstDescriptorEnd = 4 + 16;
     if (result != 0 || GetBe32(answer.data()) < kFirstDescriptorEnd)
         return 0;

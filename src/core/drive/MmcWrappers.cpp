@@ -2,8 +2,8 @@
 #include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
-#include "core/drive/MmcOpcodes.h"
-#include "emu/Bytes.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <vector>
@@ -13,8 +13,8 @@
 
 namespace {
 
-using emu::GetBe16;
-using emu::GetBe32;
+using scsi::GetBe16;
+using scsi::GetBe32;
 using namespace mmc;
 
 constexpr std::uint8_t kCapabilitiesPage = 0x2A;
@@ -44,7 +44,7 @@ int ProgressOf(const std::uint8_t* sense)
 
 int DriveContext::TestMediaPresent()
 {
-    return CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kDataIn, nullptr, 0) == 0 ? 1 : 0;
+    return CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0 ? 1 : 0;
 }
 
 int DriveContext::WaitForUnitReady(int seconds)
@@ -54,7 +54,7 @@ int DriveContext::WaitForUnitReady(int seconds)
         SenseCode sense;
         {
             const auto lock = m_ScsiCommand.Lock();
-            if (CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kDataIn, nullptr, 0) == 0)
+            if (CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0)
                 return 0;
             sense = SenseOf(m_ScsiCommand.GetSenseBuffer());
         }
@@ -74,7 +74,7 @@ int DriveContext::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint3
         const int result = CommandBlock(kModeSense10)
                                .Set(2, 0x3F)  // all pages, current values
                                .SetBe16(7, allocation)
-                               .Execute(m_ScsiCommand, kDataIn, answer.data(), allocation);
+                               .Execute(m_ScsiCommand, DataDirection::In, answer.data(), allocation);
         if (received)
             *received = allocation - std::min(m_ScsiCommand.Residual(), allocation);
         return result;
@@ -119,11 +119,12 @@ int DriveContext::TestMMCCompliant()
 int DriveContext::GetProgress()
 {
     const auto lock = m_ScsiCommand.Lock();
-    CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kNoData, nullptr, 0);
+    CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
     if (const int progress = ProgressOf(m_ScsiCommand.GetSenseBuffer()); progress >= 0)
         return progress;
     std::array<std::uint8_t, 255> answer{};
-    if (CommandBlock(kRequestSense).Set(4, 255).Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size()) != 0) {
+    if (CommandBlock(kRequestSense).Set(4, 255).Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size())
+        != 0) {
         LogEntry("GetProgress() - Request Sense - Command Test Unit Ready (03h) failed, returned non zero");
         return 0;
     }
@@ -145,7 +146,7 @@ int DriveContext::GetConfiguration(int requestType, int startingFeature, std::ui
         .Set(1, static_cast<std::uint8_t>(requestType))
         .SetBe16(2, static_cast<std::uint32_t>(startingFeature))
         .SetBe16(7, allocation)
-        .Execute(m_ScsiCommand, kDataIn, buffer, allocation);
+        .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation);
 }
 
 int DriveContext::SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl)
@@ -158,14 +159,14 @@ int DriveContext::SetCdSpeed(int index, int unitSpeed, int count, int step, int 
         .Set(1, static_cast<std::uint8_t>(rotationControl))
         .SetBe16(2, static_cast<std::uint32_t>(speed))
         .SetBe16(4, static_cast<std::uint32_t>(speed))
-        .Execute(m_ScsiCommand, kDataIn, nullptr, 0);
+        .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
 }
 
 int DriveContext::PreventMediumRemoval(int prevent)
 {
     const int result = CommandBlock(kPreventAllowMediumRemoval)
                            .Set(4, static_cast<std::uint8_t>(prevent))
-                           .Execute(m_ScsiCommand, kDataIn, nullptr, 0);
+                           .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
     if (result == 0)
         m_bTrayLocked = prevent != 0 ? 1 : 0;
     return result;
@@ -176,7 +177,7 @@ int DriveContext::IsDoorOpen()
     std::array<std::uint8_t, 32> answer{};
     CommandBlock(kMechanismStatus)
         .SetBe16(8, answer.size())
-        .Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size());
+        .Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size());
     return (answer[1] >> 4) & 0x01;
 }
 

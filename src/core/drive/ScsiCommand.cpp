@@ -80,7 +80,7 @@ int CScsiCommand::Fail(PassThroughError error, std::string text)
     return 1;
 }
 
-int CScsiCommand::Execute(int direction, void* buffer, std::uint32_t length)
+int CScsiCommand::Execute(DataDirection direction, void* buffer, std::uint32_t length)
 {
     std::unique_lock lock(m_mutex);
     const int result = Send(direction, buffer, length);
@@ -88,7 +88,7 @@ int CScsiCommand::Execute(int direction, void* buffer, std::uint32_t length)
     return result;
 }
 
-int CScsiCommand::Send(int direction, void* buffer, std::uint32_t length)
+int CScsiCommand::Send(DataDirection direction, void* buffer, std::uint32_t length)
 {
     if (!m_pDrive) {
         if (!m_pCurrentDevice)
@@ -103,12 +103,11 @@ int CScsiCommand::Send(int direction, void* buffer, std::uint32_t length)
         return Fail(PassThroughError::Transport, m_lastOpenFailure.text);
     if (m_bCdbIndexInvalid || request.CdbLength == 0)
         return Fail(PassThroughError::InvalidRequest, "the CDB was not composed within its 16 bytes");
-    if (direction < 0 || direction > 2)
+    if (static_cast<std::uint8_t>(direction) > static_cast<std::uint8_t>(DataDirection::None))
         return Fail(PassThroughError::InvalidRequest, "the data direction is not 0, 1 or 2");
     if (!buffer && length != 0)
         return Fail(PassThroughError::InvalidRequest, "a transfer without a buffer");
-    const PassThroughResult result = m_pDrive->Execute(request.Cdb, request.CdbLength,
-                                                       static_cast<DataDirection>(direction), buffer, length,
+    const PassThroughResult result = m_pDrive->Execute(request.Cdb, request.CdbLength, direction, buffer, length,
                                                        m_block.sense, request.SenseInfoLength, request.TimeOutValue);
     request.ScsiStatus = result.scsiStatus;
     m_nResidual = result.residual;
@@ -146,7 +145,7 @@ void CScsiCommand::CloseAssociateHandle()
     LogEntry("CloseAssociateHandle -  handle closed");
 }
 
-int CScsiCommand::ExecuteAndClose(int direction, void* buffer, std::uint32_t length)
+int CScsiCommand::ExecuteAndClose(DataDirection direction, void* buffer, std::uint32_t length)
 {
     std::lock_guard lock(m_mutex);
     const int result = Execute(direction, buffer, length);

@@ -64,13 +64,12 @@ public:
     // Byte index of the CDB (0-15); index 0 clears the whole request block.
     // The CDB length becomes index + 1 on every call.
     std::uint8_t* Cdb(int index);
-    // direction 0 out, 1 in, 2 none. 0 when the command completed without
-    // sense data, 1 on any failure.
-    int Execute(int direction, void* buffer, std::uint32_t length);
+    // 0 when the command completed without sense data, 1 on any failure.
+    int Execute(DataDirection direction, void* buffer, std::uint32_t length);
     std::uint8_t* GetSenseBuffer();
     bool associate(const std::string& driveText);
     void CloseAssociateHandle();
-    int ExecuteAndClose(int direction, void* buffer, std::uint32_t length);
+    int ExecuteAndClose(DataDirection direction, void* buffer, std::uint32_t length);
     void CloseIfOpen();
     int LockAndDismountVolume();
     int UnlockVolume();
@@ -96,7 +95,7 @@ public:
 private:
     void ClaimForComposing();
     void ReleaseComposing();
-    int Send(int direction, void* buffer, std::uint32_t length);
+    int Send(DataDirection direction, void* buffer, std::uint32_t length);
     int Fail(PassThroughError error, std::string text);
 
     std::string m_strDevicePath;

@@ -1,17 +1,15 @@
 #include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
-#include "core/drive/MmcOpcodes.h"
-#include "emu/VendorSignatures.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
+#include "scsi/VendorSignatures.h"
 
 #include <array>
 #include <span>
 #include <vector>
 
 namespace {
-
-using mmc::kDataIn;
-using mmc::kDataOut;
 
 // A vendor CDB from byte 0 to its last byte, which is always sent so that
 // the CDB goes out with its full length.
@@ -27,8 +25,8 @@ std::uint8_t Byte(int value)
 
 // Sends one CDB. A command that never reached the drive is noted in the
 // reply (the first such one of a sequence).
-int Send(CScsiCommand& channel, std::span<const std::uint8_t> cdb, int direction, void* buffer, std::uint32_t length,
-         VendorReply& reply)
+int Send(CScsiCommand& channel, std::span<const std::uint8_t> cdb, DataDirection direction, void* buffer,
+         std::uint32_t length, VendorReply& reply)
 {
     CommandBlock block(cdb[0], cdb.size());
     for (std::size_t index = 1; index < cdb.size(); ++index)
@@ -48,14 +46,9 @@ template <class Pick>
 void Query(CScsiCommand& channel, std::span<const std::uint8_t> cdb, std::size_t length, VendorReply& reply, Pick pick)
 {
     std::vector<std::uint8_t> answer(length, 0);
-    reply.value = Send(channel, cdb, kDataIn, answer.data(), static_cast<std::uint32_t>(length), reply) == 0
+    reply.value = Send(channel, cdb, DataDirection::In, answer.data(), static_cast<std::uint32_t>(length), reply) == 0
         ? pick(answer)
         : -1;
-}
-
-int Be16At(const std::vector<std::uint8_t>& answer, std::size_t at)
-{
-    return (answer[at] << 8) | answer[at + 1];
 }
 
 Cdb10 NecCdb(int mediaSelector, int settingSelector)
@@ -76,7 +69,7 @@ constexpr std::uint8_t kServiceModeOff = 0xF2;
 // BenQ service mode on or off: no data, the channel's result.
 int ServiceMode(CScsiCommand& channel, std::uint8_t onOrOff, VendorReply& reply)
 {
-    return Send(channel, BenqServiceCdb(onOrOff), kDataOut, nullptr, 0, reply);
+    return Send(channel, BenqServiceCdb(onOrOff), DataDirection::None, nullptr, 0, reply);
 }
 constexpr std::size_t kNecAnswer = 20;
 constexpr std::size_t kLongAnswer = 128;
@@ -104,14 +97,16 @@ VendorReply RicohQuery(CScsiCommand& channel, const CDevice* device, std::uint8_
 VendorReply DriveContext::NecQueryCounterA()
 {
     VendorReply reply;
-    Query(m_ScsiCommand, NecCdb(2, 0), kNecAnswer, reply, [](const auto& answer) { return Be16At(answer, 2); });
+    Query(m_ScsiCommand, NecCdb(2, 0), kNecAnswer, reply,
+          [](const auto& answer) { return int{scsi::GetBe16(&answer[2])}; });
     return reply;
 }
 
 VendorReply DriveContext::NecQueryCounterB()
 {
     VendorReply reply;
-    Query(m_ScsiCommand, NecCdb(2, 0), kNecAnswer, reply, [](const auto& answer) { return Be16At(answer, 4); });
+    Query(m_ScsiCommand, NecCdb(2, 0), kNecAnswer, reply,
+          [](const auto& answer) { return int{scsi::GetBe16(&answer[4])}; });
     return reply;
 }
 
@@ -192,8 +187,9 @@ VendorReply DriveContext::BenqSet(std::uint8_t selector, std::uint8_t value, boo
     VendorReply reply;
     std::vector<std::uint8_t> data(withData ? kBenqAnswer : 0, 0);
     ServiceMode(m_ScsiCommand, kServiceModeOn, reply);
-    reply.value = Send(m_ScsiCommand, Cdb12{0xFE, selector, value, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kDataOut,
-                       withData ? data.data() : nullptr, static_cast<std::uint32_t>(data.size()), reply);
+    reply.value = Send(m_ScsiCommand, Cdb12{0xFE, selector, value, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                       withData ? DataDirection::Out : DataDirection::None, withData ? data.data() : nullptr,
+                       static_cast<std::uint32_t>(data.size()), reply);
     ServiceMode(m_ScsiCommand, kServiceModeOff, reply);
     return reply;
 }
@@ -215,12 +211,12 @@ VendorReply DriveContext::VendorProbeFF09()
     std::vector<std::uint8_t> answer(8, 0);
     const auto read = [&](std::uint8_t sub, std::uint8_t b2) {
         std::fill(answer.begin(), answer.end(), 0);
-        return Send(m_ScsiCommand, Cdb12{0xFF, sub, b2, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}, kDataIn, answer.data(),
+        return Send(m_ScsiCommand, Cdb12{0xFF, sub, b2, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}, DataDirection::In, answer.data(),
                     static_cast<std::uint32_t>(answer.size()), reply);
     };
-    Send(m_ScsiCommand, Cdb12{0xFF, 0x06, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}, kDataOut, nullptr, 0, reply);
+    Send(m_ScsiCommand, Cdb12{0xFF, 0x06, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}, DataDirection::None, nullptr, 0, reply);
     read(0x06, 0x10);
-    Send(m_ScsiCommand, Cdb12{0xFF, 0x06, 0x12, 0, 0, 0, 1, 0, 0, 0, 0, 0xAA}, kDataOut, nullptr, 0, reply);
+    Send(m_ScsiCommand, Cdb12{0xFF, 0x06, 0x12, 0, 0, 0, 1, 0, 0, 0, 0, 0xAA}, DataDirection::None, nullptr, 0, reply);
     read(0x10, 0x00);
     reply.value = read(0x09, 0x00) == 0 ? answer[1] : -1;
     return reply;
@@ -238,7 +234,7 @@ VendorReply DriveContext::LiteonSetBookType(int selector, int value)
     VendorReply reply;
     WaitBeforeLiteonCommand();
     reply.value = Send(m_ScsiCommand, Cdb12{0xDF, 0x00, 0x0F, Byte(selector), Byte(value), 0, 0, 0x80, 0, 0, 0, 0},
-                       kDataOut, nullptr, 0, reply);
+                       DataDirection::None, nullptr, 0, reply);
     return reply;
 }
 
@@ -294,12 +290,12 @@ VendorReply DriveContext::DetectForSolidBurn()
         || (device && (device->IdentityBeginsWith("ATAPI   DVD DD") || device->IdentityBeginsWith("BENQ"))))
         return reply;
     const auto lock = m_ScsiCommand.Lock();
-    if (Send(m_ScsiCommand, BenqServiceCdb(0x11), kDataIn, nullptr, 0, reply) != 0
-        || Send(m_ScsiCommand, BenqServiceCdb(0x12), kDataIn, nullptr, 0, reply) != 0
+    if (Send(m_ScsiCommand, BenqServiceCdb(0x11), DataDirection::None, nullptr, 0, reply) != 0
+        || Send(m_ScsiCommand, BenqServiceCdb(0x12), DataDirection::None, nullptr, 0, reply) != 0
         || ServiceMode(m_ScsiCommand, kServiceModeOn, reply) != 0)
         return reply;
     std::vector<std::uint8_t> answer(12, 0);
-    const int read = Send(m_ScsiCommand, BenqServiceCdb(0x1B, 0x16, 0x01, 0x04), kDataIn, answer.data(),
+    const int read = Send(m_ScsiCommand, BenqServiceCdb(0x1B, 0x16, 0x01, 0x04), DataDirection::In, answer.data(),
                           static_cast<std::uint32_t>(answer.size()), reply);
     const int left = ServiceMode(m_ScsiCommand, kServiceModeOff, reply);
     reply.value = read == 0 && left == 0 ? 1 : 0;

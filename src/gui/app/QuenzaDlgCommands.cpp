@@ -3,13 +3,13 @@
 #include "core/app/LogFile.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/UserPrompt.h"
-#include "emu/Bytes.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/FileSizeRequest.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/ShellOpen.h"
+#include "scsi/Bytes.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "WrapperBench.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
-#include "emu/Bytes.h"
+#include "scsi/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ std::vector<std::uint32_t> Allocations(const std::vector<Cdb>& cdbs, std::uint8_
     std::vector<std::uint32_t> lengths;
     for (const Cdb& cdb : cdbs)
         if (cdb[0] == opcode)
-            lengths.push_back(emu::GetBe16(&cdb[7]));
+            lengths.push_back(scsi::GetBe16(&cdb[7]));
     return lengths;
 }
 
@@ -87,8 +87,8 @@ TEST(DriveConfiguration, TheConfigurationIsAskedForWholeAndTheFailuresSayWhy)
     // The data length counts the bytes after its four; the whole answer is asked for.
     std::vector<std::uint8_t> header(8, 0);
     const std::uint8_t probe[10] = {0x46, 0, 0, 0, 0, 0, 0, 0, 8, 0};
-    bench.drive->Execute(probe, 10, emu::Transfer::FromDevice, header.data(), header.size());
-    EXPECT_EQ(lengths[1], emu::GetBe32(header.data()) + 4);
+    bench.drive->Execute(probe, 10, DataDirection::In, header.data(), header.size());
+    EXPECT_EQ(lengths[1], scsi::GetBe32(header.data()) + 4);
     EXPECT_EQ(lengths[2], lengths[1]);
 
     WrapperBench refusing("dvd-writer", "dvd+r");

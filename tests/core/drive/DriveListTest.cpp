@@ -243,7 +243,7 @@ TEST(DriveList, ASelectionWaitsForRunningTestsAndAReleaseLeavesNoCurrentDrive)
     EXPECT_TRUE(drives.DeviceComboEntries().empty());
     *drives.m_ScsiCommand.Cdb(0) = 0x00;
     *drives.m_ScsiCommand.Cdb(5) = 0;
-    EXPECT_EQ(drives.m_ScsiCommand.Execute(2, nullptr, 0), 1);  // refused, not sent to a freed record
+    EXPECT_EQ(drives.m_ScsiCommand.Execute(DataDirection::None, nullptr, 0), 1);  // refused, not sent to a freed record
     EXPECT_EQ(drives.m_ScsiCommand.LastErrorText(), "no drive is selected");
     EXPECT_EQ(drives.OnSelchangeDevicescombo(), SelectionOutcome::Fatal);
     EXPECT_EQ(prompt.asked.back().text, "Fatal Error Getting Selected Device");

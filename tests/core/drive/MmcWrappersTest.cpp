@@ -1,10 +1,10 @@
+#include "WrapperBench.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/MmcOpcodes.h"
 #include "core/drive/DriveContext.h"
-#include "emu/Bytes.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
-#include "WrapperBench.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 #include "support/EmulatedDriveBench.h"
 #include "support/TestSupport.h"
 
@@ -15,7 +15,7 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using emu::GetBe32;
+using scsi::GetBe32;
 
 const Bytes kTestUnitReady = {0x00, 0, 0, 0, 0, 0};
 
@@ -43,10 +43,10 @@ TEST(CommandBlock, EveryCommandLeavesWithTheStandardLengthOfItsGroup)
     WrapperBench bench("dvd-writer", "dvd+r");
     std::uint8_t answer[12] = {};
     // The bytes after the last one written still go out: READ FORMAT CAPACITIES is 10 bytes, not 9.
-    EXPECT_EQ(CommandBlock(0x23).SetBe16(7, 12).Execute(bench.context.m_ScsiCommand, 1, answer, 12), 0);
+    EXPECT_EQ(CommandBlock(0x23).SetBe16(7, 12).Execute(bench.context.m_ScsiCommand, DataDirection::In, answer, 12), 0);
     EXPECT_EQ(bench.Cdbs().back(), (Bytes{0x23, 0, 0, 0, 0, 0, 0, 0x00, 0x0C, 0}));
     // A vendor opcode needs its maker's length; without one nothing is sent.
-    EXPECT_EQ(CommandBlock(0xFD).Execute(bench.context.m_ScsiCommand, 1, nullptr, 0), 1);
+    EXPECT_EQ(CommandBlock(0xFD).Execute(bench.context.m_ScsiCommand, DataDirection::None, nullptr, 0), 1);
     EXPECT_EQ(bench.Cdbs().size(), 1u);
 }
 
@@ -253,7 +253,7 @@ TEST(MmcWrappers, ReadBlocksChecksTheFormatCapacitiesFirst)
         std::vector<Bytes> expected = {kTestUnitReady, {0x23, 0, 0, 0, 0, 0, 0, 0x00, 0x0C, 0}};
         if (test.reads) {
             Bytes read10 = {0x28, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-            emu::PutBe32(&read10[2], static_cast<std::uint32_t>(test.lba));
+            scsi::PutBe32(&read10[2], static_cast<std::uint32_t>(test.lba));
             read10[8] = static_cast<std::uint8_t>(test.count);
             expected.push_back(kTestUnitReady);
             expected.push_back(read10);
@@ -313,8 +313,8 @@ TEST(MmcWrappers, SpeedLockDoorAndProgress)
         SCOPED_TRACE(test.index);
         EXPECT_EQ(bench.context.SetCdSpeed(test.index, test.unitSpeed, test.count, test.step, 1), 0);
         Bytes expected = {0xBB, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-        emu::PutBe16(&expected[2], test.speed);
-        emu::PutBe16(&expected[4], test.speed);
+        scsi::PutBe16(&expected[2], test.speed);
+        scsi::PutBe16(&expected[4], test.speed);
         EXPECT_EQ(bench.Cdbs().back(), expected);
     }
 
@@ -346,7 +346,7 @@ TEST(MmcWrappers, SpeedLockDoorAndProgress)
     std::uint8_t parameters[12] = {0x00, 0x02, 0x00, 0x08, 0x00, 0xB4, 0x74, 0x00, 0x30 << 2, 0, 0, 0};
     CommandBlock formatUnit(mmc::kFormatUnit);
     formatUnit.Set(1, 0x11);
-    ASSERT_EQ(formatUnit.Execute(formatting.context.m_ScsiCommand, mmc::kDataOut, parameters, 12), 0);
+    ASSERT_EQ(formatUnit.Execute(formatting.context.m_ScsiCommand, DataDirection::Out, parameters, 12), 0);
     formatting.clock->Advance(formatting.drive->Identity().formatMs * 3 / 4);
     formatting.drive->ClearJournal();
     EXPECT_EQ(formatting.context.GetProgress(), 0xC000);

@@ -1,7 +1,7 @@
 #include "WrapperBench.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
-#include "emu/VendorSignatures.h"
+#include "scsi/VendorSignatures.h"
 
 #include <gtest/gtest.h>
 
@@ -176,7 +176,7 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
         *channel.Cdb(8) = 0x08;
         *channel.Cdb(11) = 0;
         std::uint8_t answer[8] = {};
-        return channel.Execute(1, answer, sizeof answer);
+        return channel.Execute(DataDirection::In, answer, sizeof answer);
     };
     EXPECT_EQ(readOutsideServiceMode(), 1);  // hidden until service mode is on
     EXPECT_EQ(bench.LastSense(), kInvalidOpcode);
@@ -199,7 +199,7 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
     const auto journal = bench.drive->Journal();
     ASSERT_EQ(journal.size(), 3u);
     EXPECT_EQ(journal[1].Bytes(), (Cdb{0xFE, 0x02, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(journal[1].direction, emu::Transfer::ToDevice);
+    EXPECT_EQ(journal[1].direction, DataDirection::Out);
     EXPECT_EQ(journal[1].dataLength, 2048u);
     bench.TakeCdbs();
 
@@ -215,7 +215,7 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
     for (int i = 2; i < 6; ++i)
         *channel.Cdb(i) = 'X';
     *channel.Cdb(11) = 0;
-    EXPECT_EQ(channel.Execute(0, nullptr, 0), 1);
+    EXPECT_EQ(channel.Execute(DataDirection::None, nullptr, 0), 1);
     EXPECT_EQ(bench.LastSense(), kInvalidField);
     EXPECT_EQ(readOutsideServiceMode(), 1);
 }
@@ -234,7 +234,7 @@ TEST(VendorCommands, NecCommandsNeedTheFamilySignatureAndReadEachSetting)
     CScsiCommand& channel = bench.context.m_ScsiCommand;
     for (std::size_t i = 0; i < cdb.size(); ++i)
         *channel.Cdb(static_cast<int>(i)) = cdb[i];
-    EXPECT_EQ(channel.Execute(1, answer.data(), 20), 1);
+    EXPECT_EQ(channel.Execute(DataDirection::In, answer.data(), 20), 1);
     EXPECT_EQ(bench.LastSense(), kInvalidField);
 }
 

@@ -1,7 +1,6 @@
 #include "core/drive/Device.h"
 
 #include "core/drive/MmcTypes.h"
-#include "emu/MediaPresets.h"
 #include "platform/devices/BlockDevices.h"
 #include "platform/text/Trim.h"
 #include "scsi/AsciiText.h"

@@ -2,10 +2,10 @@
 
 #include "core/app/WaitClock.h"
 #include "core/drive/Device.h"
-#include "core/drive/EmulatedDrives.h"
 #include "core/drive/MmcTypes.h"
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/VendorReply.h"
+#include "platform/passthrough/EmulatedDrives.h"
 
 #include <array>
 #include <atomic>

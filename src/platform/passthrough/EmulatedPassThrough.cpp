@@ -1,5 +1,7 @@
 #include "platform/passthrough/EmulatedPassThrough.h"
 
+#include "emu/EmulatedDrive.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "core/drive/EmulatedDrives.h"
+#include "platform/passthrough/EmulatedDrives.h"
 
-#include "core/drive/Device.h"
 #include "emu/DrivePresets.h"
+#include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"
 #include "platform/text/Trim.h"
 #include "scsi/AsciiText.h"

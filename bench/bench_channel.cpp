@@ -27,7 +27,8 @@ void ReadThroughChannel(benchmark::State& state)
     CScsiCommand channel(opener);
     CDevice device;
     device.m_strDriveText = "emu0";
-    channel.SetCurrentDevice(&device);
+    CDevice* current = &device;
+    channel.FollowCurrentDevice(&current);
     std::vector<std::uint8_t> buffer(kBlocks * kBlockSize);
     std::uint32_t lba = 0;
     for (auto _ : state) {

@@ -26,7 +26,7 @@ int MainDialogCore::PollUntilReady(bool showEraseProgress)
 
 int MainDialogCore::PollUntilReady(bool showEraseProgress, std::uint32_t timeoutSeconds)
 {
-    WaitClock& clock = m_Drives.GetWaitClock();
+    WaitClock& clock = m_Drives.mmc.GetWaitClock();
     CScsiCommand& channel = m_Drives.m_ScsiCommand;
     const std::uint64_t deadline = clock.NowMs() + std::uint64_t{timeoutSeconds} * 1000;
     for (;;) {
@@ -44,7 +44,7 @@ int MainDialogCore::PollUntilReady(bool showEraseProgress, std::uint32_t timeout
         if (clock.NowMs() >= deadline)
             return 1;
         if (showEraseProgress) {
-            m_Report.ShowProgressStatus(m_Drives.GetProgress(), "  Erasing Disc please wait... ", kProgressScale);
+            m_Report.ShowProgressStatus(m_Drives.mmc.GetProgress(), "  Erasing Disc please wait... ", kProgressScale);
             clock.SleepMs(kProgressPollMs);
         } else {
             clock.SleepMs(kReadyPollMs);

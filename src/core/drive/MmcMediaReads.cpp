@@ -1,15 +1,16 @@
+#include "core/drive/MmcMediaReads.h"
+
 #include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/DriveContext.h"
-#include "core/drive/MediaType.h"
+#include "core/drive/MmcCommands.h"
+#include "core/drive/ScsiCommand.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
-
-// The MMC commands that read what is on the disc.
 
 namespace {
 
@@ -50,7 +51,11 @@ void TakeBdDiscInfo(const std::uint8_t* unit, BDDiscInfo& info)
 
 }  // namespace
 
-bool DriveContext::ReadTrackInformation(std::uint8_t* buffer, std::uint32_t length, int track)
+MmcMediaReads::MmcMediaReads(CScsiCommand& channel, MmcCommands& mmc) : m_ScsiCommand(channel), m_mmc(mmc)
+{
+}
+
+bool MmcMediaReads::ReadTrackInformation(std::uint8_t* buffer, std::uint32_t length, int track)
 {
     const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
     return CommandBlock(kReadTrackInformation)
@@ -61,8 +66,8 @@ bool DriveContext::ReadTrackInformation(std::uint8_t* buffer, std::uint32_t leng
         == 0;
 }
 
-int DriveContext::SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format, std::uint32_t length,
-                                    std::uint8_t* buffer)
+int MmcMediaReads::SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format, std::uint32_t length,
+                                     std::uint8_t* buffer)
 {
     const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
     return CommandBlock(kReadDiscStructure)
@@ -74,7 +79,7 @@ int DriveContext::SendDiscStructure(int mediaType, std::uint32_t address, int la
         .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation);
 }
 
-int DriveContext::GetBDDiStruct(BDDiscInfo& info)
+int MmcMediaReads::GetBDDiStruct(BDDiscInfo& info)
 {
     std::vector<std::uint8_t> answer(kStructureBufferLength, 0);
     const int result = SendDiscStructure(kBdMediaType, 0, 0, 0x00, kStructureBufferLength, answer.data());
@@ -83,9 +88,9 @@ int DriveContext::GetBDDiStruct(BDDiscInfo& info)
     return result;
 }
 
-std::int64_t DriveContext::ReadCapacity()
+std::int64_t MmcMediaReads::ReadCapacity()
 {
-    if (TestMediaPresent() != 1)
+    if (m_mmc.TestMediaPresent() != 1)
         return 0;
     std::array<std::uint8_t, 8> answer{};
     if (CommandBlock(kReadCapacity).Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size()) != 0)
@@ -93,10 +98,10 @@ std::int64_t DriveContext::ReadCapacity()
     return static_cast<std::int32_t>(GetBe32(answer.data()));
 }
 
-int DriveContext::ReadDVDStruct(std::uint32_t address, int layer, int format, int mediaType, std::uint32_t length,
-                                std::uint8_t* buffer, WrapperNotice* notice)
+int MmcMediaReads::ReadDVDStruct(std::uint32_t address, int layer, int format, int mediaType, std::uint32_t length,
+                                 std::uint8_t* buffer, WrapperNotice* notice)
 {
-    if (TestMediaPresent() != 1)
+    if (m_mmc.TestMediaPresent() != 1)
         return 1;
     if (length < kStructureBufferLength) {
         if (notice)
@@ -107,13 +112,13 @@ int DriveContext::ReadDVDStruct(std::uint32_t address, int layer, int format, in
     return SendDiscStructure(mediaType, address, layer, format, length, buffer);
 }
 
-int DriveContext::ReadDiscStructureNoCheck(std::uint32_t address, int layer, int format, std::uint32_t length,
-                                           std::uint8_t* buffer)
+int MmcMediaReads::ReadDiscStructureNoCheck(std::uint32_t address, int layer, int format, std::uint32_t length,
+                                            std::uint8_t* buffer)
 {
     return SendDiscStructure(0, address, layer, format, length, buffer);
 }
 
-int DriveContext::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length, WrapperNotice* notice)
+int MmcMediaReads::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length, WrapperNotice* notice)
 {
     const auto fail = [&](const char* log, const char* status) {
         LogEntry(log);
@@ -145,8 +150,8 @@ int DriveContext::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length
     return static_cast<int>(listLength);
 }
 
-int DriveContext::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std::int64_t lba, int count, bool quiet,
-                             WrapperNotice* notice)
+int MmcMediaReads::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std::int64_t lba, int count, bool quiet,
+                              WrapperNotice* notice)
 {
     LogEntry("Start ReadBlocks()");
     if (count < 0 || count > kMaxRead10Blocks || lba < 0 || lba > kMaxRead10Lba) {
@@ -165,7 +170,7 @@ int DriveContext::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std
         return -1;
     };
 
-    WaitForUnitReady(kUnitReadySeconds);
+    m_mmc.WaitForUnitReady(kUnitReadySeconds);
     std::fill(buffer, buffer + bufferLength, 0);
     std::array<std::uint8_t, kFormatCapacitiesTransfer> capacities{};
     if (CommandBlock(kReadFormatCapacities)
@@ -184,7 +189,7 @@ int DriveContext::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std
     }
 
     LogEntryF("ReadBlocks() - Request to read block %lld", static_cast<long long>(lba));
-    WaitForUnitReady(kUnitReadySeconds);
+    m_mmc.WaitForUnitReady(kUnitReadySeconds);
     std::fill(buffer, buffer + bufferLength, 0);
     const int result = CommandBlock(kRead10)
                            .SetBe32(2, static_cast<std::uint32_t>(lba))
@@ -194,22 +199,4 @@ int DriveContext::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std
         LogEntry("ReadBlocks() - SCSI_Cmd_Read10 failed, returned non zero");
     LogEntry("End ReadBlocks()");
     return result;
-}
-
-std::int64_t DriveContext::GetMediaCapacity()
-{
-    if (GetMediaType() == kMediaBdRom)
-        return ReadCapacity() >> 1;
-    std::array<std::uint8_t, 2048> answer{};
-    // Nominal read performance (tolerance 10b, as MMC asks), at most two
-    // extents: the first one ends where the first layer's data ends.
-    const int result = CommandBlock(kGetPerformance)
-                           .Set(1, 0x10)
-                           .SetBe16(8, 2)
-                           .Set(10, 0x00)
-                           .Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size());
-    constexpr std::uint32_t kFirstDescriptorEnd = 4 + 16;
-    if (result != 0 || GetBe32(answer.data()) < kFirstDescriptorEnd)
-        return 0;
-    return static_cast<std::int32_t>(GetBe32(&answer[16]));  // End LBA of the first extent
 }

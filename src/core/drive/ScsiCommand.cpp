@@ -91,9 +91,10 @@ int CScsiCommand::Execute(DataDirection direction, void* buffer, std::uint32_t l
 int CScsiCommand::Send(DataDirection direction, void* buffer, std::uint32_t length)
 {
     if (!m_pDrive) {
-        if (!m_pCurrentDevice)
+        const CDevice* current = GetCurrentDevice();
+        if (!current)
             return Fail(PassThroughError::InvalidRequest, "no drive is selected");
-        associate(m_pCurrentDevice->m_strDriveText);
+        associate(current->m_strDriveText);
     }
     ScsiPassThroughRequest& request = m_block.request;
     m_pDataBuffer = buffer;
@@ -166,10 +167,16 @@ bool CScsiCommand::IsOpen() const
     return m_pDrive != nullptr;
 }
 
-void CScsiCommand::SetCurrentDevice(CDevice* device)
+void CScsiCommand::FollowCurrentDevice(CDevice* const* current)
 {
     std::lock_guard lock(m_mutex);
-    m_pCurrentDevice = device;
+    m_ppCurrentDevice = current;
+}
+
+const CDevice* CScsiCommand::GetCurrentDevice() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_ppCurrentDevice ? *m_ppCurrentDevice : nullptr;
 }
 
 int CScsiCommand::LockAndDismountVolume()

@@ -44,7 +44,9 @@ constexpr std::uint32_t kScsiTimeoutSeconds = 108000;  // long formats and erase
 
 // The one channel through which the program sends CDBs to an optical drive.
 // It keeps one drive open at a time and opens the current drive by itself
-// when no drive is open. A command is Cdb(0) (which resets the request and
+// when no drive is open: the record it is told to follow (the drive list's
+// current drive), read at that moment, so the channel holds no drive record
+// of its own. A command is Cdb(0) (which resets the request and
 // the previous sense), the further bytes in ascending order, then Execute.
 //
 // One mutex covers each whole command: the thread that calls Cdb(0) holds
@@ -75,8 +77,10 @@ public:
     int UnlockVolume();
     int DisableMCN(bool disable);
 
-    CDevice* GetCurrentDevice() const { return m_pCurrentDevice; }
-    void SetCurrentDevice(CDevice* device);
+    // Where the current drive is kept: the channel opens the record this
+    // points at when it has no drive open; null (or pointing at null): none.
+    void FollowCurrentDevice(CDevice* const* current);
+    const CDevice* GetCurrentDevice() const;
     bool IsOpen() const;
     const ScsiRequestBlock& RequestBlock() const { return m_block; }
     void* DataBuffer() const { return m_pDataBuffer; }
@@ -103,7 +107,7 @@ private:
     ScsiRequestBlock m_block{};
     void* m_pDataBuffer = nullptr;
     std::unique_ptr<MediaChangeControl> m_pMcnControl;
-    CDevice* m_pCurrentDevice = nullptr;
+    CDevice* const* m_ppCurrentDevice = nullptr;
     std::uint32_t m_nResidual = 0;
 
     std::shared_ptr<DeviceOpener> m_pOpener;

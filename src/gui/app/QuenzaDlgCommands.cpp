@@ -29,7 +29,7 @@ void CQuenzaDlg::OnEject()
     if (RefuseWhileTesting(true))
         return;
     LogEntry("OnEject() - Eject/Close command received");
-    RunDriveWork([this] { m_Core.m_Drives.EjectOrCloseTray(); });
+    RunDriveWork([this] { m_Core.m_Drives.mmc.EjectOrCloseTray(); });
 }
 
 void CQuenzaDlg::OnHelp()
@@ -107,10 +107,10 @@ void CQuenzaDlg::mousePressEvent(QMouseEvent* event)
             [this, factor] {
                 DriveContext& drives = m_Core.m_Drives;
                 int profile = 0;
-                drives.GetDriveProfile(profile);
+                drives.media.GetDriveProfile(profile);
                 std::vector<std::uint8_t> structure(kStructureLength, 0);
-                const bool read = drives.TestMediaPresent() == 1
-                    && drives.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, structure.data()) == 0;
+                const bool read = drives.mmc.TestMediaPresent() == 1
+                    && drives.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, structure.data()) == 0;
                 *factor = ErrorMapBlockFactor(profile, read, (structure[6] & 0x60) ? 2 : 1);
             },
             [at, factor] {

@@ -34,6 +34,7 @@ struct ChannelBench {
         opener->Add("emu0", dvd);
         opener->Add("emu1", bd);
         channel.SetDeviceOpener(opener);
+        channel.FollowCurrentDevice(&current);
         dvdRecord.m_strDriveText = "emu0";
         bdRecord.m_strDriveText = "emu1";
     }
@@ -62,6 +63,7 @@ struct ChannelBench {
     CScsiCommand channel;
     CDevice dvdRecord;
     CDevice bdRecord;
+    CDevice* current = nullptr;  // the drive the channel opens
 };
 
 class ChannelTest : public ::testing::Test, protected ChannelBench {};
@@ -90,7 +92,7 @@ TEST_F(ChannelTest, Cdb0ResetsTheRequestBlockAndTheLengthFollowsTheLastIndexTouc
         {"ten-byte command", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 10},
         {"a lower index written last shortens it", {0, 9, 3}, 4},
     };
-    channel.SetCurrentDevice(&dvdRecord);
+    current = &dvdRecord;
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         for (int index : test.indices)
@@ -150,7 +152,7 @@ TEST_F(ChannelTest, ExecuteOutcomes)
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         ChannelBench fresh;
-        fresh.channel.SetCurrentDevice(&fresh.dvdRecord);
+        fresh.current = &fresh.dvdRecord;
         EXPECT_EQ(test.run(fresh), test.result);
         EXPECT_EQ(fresh.channel.LastError(), test.error);
         EXPECT_EQ(fresh.channel.LastErrorText().empty(), test.error == PassThroughError::None);
@@ -162,7 +164,7 @@ TEST_F(ChannelTest, ExecuteOutcomes)
 TEST_F(ChannelTest, KernelRefusalIsItsOwnErrorAndNeverSense)
 {
     dvd->AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::PermissionDenied, 0xC0, 0xFF));
-    channel.SetCurrentDevice(&dvdRecord);
+    current = &dvdRecord;
     *channel.Cdb(0) = 0xF3;
     *channel.Cdb(11) = 0;
     EXPECT_EQ(channel.Execute(DataDirection::None, nullptr, 0), 1);
@@ -179,7 +181,7 @@ TEST_F(ChannelTest, WithoutADriveNothingIsSentAndAFailedOpenIsRetried)
 
     CDevice missing;
     missing.m_strDriveText = "sr7";
-    channel.SetCurrentDevice(&missing);
+    current = &missing;
     EXPECT_EQ(TestUnitReady(), 1);
     EXPECT_FALSE(channel.IsOpen());
     EXPECT_EQ(TestUnitReady(), 1);
@@ -190,7 +192,7 @@ TEST_F(ChannelTest, WithoutADriveNothingIsSentAndAFailedOpenIsRetried)
 
 TEST_F(ChannelTest, SenseStaysUntilTheNextCdb0)
 {
-    channel.SetCurrentDevice(&bdRecord);
+    current = &bdRecord;
     ASSERT_EQ(TestUnitReady(), 1);
     EXPECT_EQ(channel.GetSenseBuffer()[12], 0x3A);
     ASSERT_TRUE(bd->InsertMedium(*emu::FindMediumPreset("bd-r")));
@@ -205,7 +207,7 @@ TEST_F(ChannelTest, SenseStaysUntilTheNextCdb0)
 TEST_F(ChannelTest, TheChannelOpensTheCurrentDriveItselfAndAssociateKeepsAnOpenDrive)
 {
     ScopedProgramLog log;
-    channel.SetCurrentDevice(&dvdRecord);
+    current = &dvdRecord;
     EXPECT_EQ(TestUnitReady(), 0);
     EXPECT_TRUE(channel.IsOpen());
     EXPECT_EQ(Count(log.Text(), " associate -  handle created\n"), 1u);
@@ -262,7 +264,7 @@ TEST_F(ChannelTest, VolumeLockNeedsAnOpenDrive)
 
 TEST_F(ChannelTest, CommandsOfTwoThreadsNeverInterleave)
 {
-    channel.SetCurrentDevice(&dvdRecord);
+    current = &dvdRecord;
     constexpr int kCommands = 400;
     const auto sender = [this](std::uint32_t firstLba, int& wrongAnswers) {
         std::vector<std::uint8_t> block(2048);

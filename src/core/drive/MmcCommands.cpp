@@ -1,15 +1,18 @@
+#include "core/drive/MmcCommands.h"
+
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/DriveContext.h"
+#include "core/drive/Device.h"
+#include "core/drive/MmcTypes.h"
+#include "core/drive/ScsiCommand.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <vector>
-
-// The MMC commands that ask the drive about itself and its state; the
-// commands that read the disc are in MmcMediaReads.cpp.
 
 namespace {
 
@@ -34,20 +37,40 @@ bool NoSense(const SenseCode& sense)
     return sense.key == 0 && sense.asc == 0 && sense.ascq == 0;
 }
 
-// Sense-key specific bytes valid: bytes 16-17 hold the progress.
-int ProgressOf(const std::uint8_t* sense)
+// Bytes 16-17 of sense data hold the progress when the sense-key specific
+// bytes are valid.
+std::optional<int> ProgressOf(const std::uint8_t* sense)
 {
-    return (sense[15] & 0x80) ? GetBe16(&sense[16]) : -1;
+    if (!(sense[15] & 0x80))
+        return std::nullopt;
+    return GetBe16(&sense[16]);
 }
+
+constexpr std::uint32_t kRpcStateLength = 8;
+constexpr std::uint32_t kReportKeyTransfer = 2048;
+constexpr std::uint8_t kRpcStateFormat = 0x08;
+constexpr std::uint8_t kImmediate = 0x01;
+constexpr std::uint8_t kEject = 0x02;
+constexpr std::uint8_t kLoad = 0x03;
 
 }  // namespace
 
-int DriveContext::TestMediaPresent()
+MmcCommands::MmcCommands(CScsiCommand& channel, CDevice* const& current) :
+    m_ScsiCommand(channel), m_pCurrentDevice(current)
+{
+}
+
+void MmcCommands::SetWaitClock(std::shared_ptr<WaitClock> clock)
+{
+    m_pWaitClock = clock ? std::move(clock) : SystemWaitClock();
+}
+
+int MmcCommands::TestMediaPresent()
 {
     return CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0 ? 1 : 0;
 }
 
-int DriveContext::WaitForUnitReady(int seconds)
+int MmcCommands::WaitForUnitReady(int seconds)
 {
     const int tries = 2 * std::max(seconds, 0);
     for (int attempt = 0; attempt < tries; ++attempt) {
@@ -66,7 +89,7 @@ int DriveContext::WaitForUnitReady(int seconds)
     return 1;
 }
 
-int DriveContext::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received)
+int MmcCommands::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received)
 {
     const auto modeSense = [&](std::uint32_t allocation) {
         allocation = std::min<std::uint32_t>({allocation, limit, static_cast<std::uint32_t>(answer.size())});
@@ -88,7 +111,7 @@ int DriveContext::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint3
     return modeSense(first == 0 ? dataLength : kModeSenseRetryLength);
 }
 
-int DriveContext::TestMMCCompliant()
+int MmcCommands::TestMMCCompliant()
 {
     LogEntry("Testing for MMC compliance start");
     const auto lock = m_ScsiCommand.Lock();
@@ -116,22 +139,22 @@ int DriveContext::TestMMCCompliant()
     return 0;
 }
 
-int DriveContext::GetProgress()
+int MmcCommands::GetProgress()
 {
     const auto lock = m_ScsiCommand.Lock();
     CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
-    if (const int progress = ProgressOf(m_ScsiCommand.GetSenseBuffer()); progress >= 0)
-        return progress;
+    if (const auto progress = ProgressOf(m_ScsiCommand.GetSenseBuffer()))
+        return *progress;
     std::array<std::uint8_t, 255> answer{};
     if (CommandBlock(kRequestSense).Set(4, 255).Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size())
         != 0) {
         LogEntry("GetProgress() - Request Sense - Command Test Unit Ready (03h) failed, returned non zero");
         return 0;
     }
-    return std::max(ProgressOf(answer.data()), 0);
+    return ProgressOf(answer.data()).value_or(0);
 }
 
-int DriveContext::GetConfigurationDataLength()
+int MmcCommands::GetConfigurationDataLength()
 {
     std::array<std::uint8_t, 2048> answer{};
     if (GetConfiguration(0, 0, answer.data(), answer.size()) != 0)
@@ -139,7 +162,7 @@ int DriveContext::GetConfigurationDataLength()
     return static_cast<int>(GetBe32(answer.data()));
 }
 
-int DriveContext::GetConfiguration(int requestType, int startingFeature, std::uint8_t* buffer, std::uint32_t length)
+int MmcCommands::GetConfiguration(int requestType, int startingFeature, std::uint8_t* buffer, std::uint32_t length)
 {
     const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
     return CommandBlock(kGetConfiguration)
@@ -149,7 +172,7 @@ int DriveContext::GetConfiguration(int requestType, int startingFeature, std::ui
         .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation);
 }
 
-int DriveContext::SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl)
+int MmcCommands::SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl)
 {
     const std::int64_t listed = std::int64_t{index} * step;
     std::int64_t speed = kMaximumSpeed;  // the caller's "maximum" entry
@@ -162,7 +185,7 @@ int DriveContext::SetCdSpeed(int index, int unitSpeed, int count, int step, int 
         .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
 }
 
-int DriveContext::PreventMediumRemoval(int prevent)
+int MmcCommands::PreventMediumRemoval(int prevent)
 {
     const int result = CommandBlock(kPreventAllowMediumRemoval)
                            .Set(4, static_cast<std::uint8_t>(prevent))
@@ -172,7 +195,7 @@ int DriveContext::PreventMediumRemoval(int prevent)
     return result;
 }
 
-int DriveContext::IsDoorOpen()
+int MmcCommands::IsDoorOpen()
 {
     std::array<std::uint8_t, 32> answer{};
     CommandBlock(kMechanismStatus)
@@ -181,7 +204,36 @@ int DriveContext::IsDoorOpen()
     return (answer[1] >> 4) & 0x01;
 }
 
-std::string DriveContext::GetRatedSpeedText(const std::string&)
+int MmcCommands::EjectOrCloseTray()
+{
+    // The immediate bit: the tray moves while the command has already ended.
+    const std::uint8_t motion = IsDoorOpen() ? kLoad : kEject;
+    return CommandBlock(kStartStopUnit)
+        .Set(1, kImmediate)
+        .Set(4, motion)
+        .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
+}
+
+int MmcCommands::ReportRpcState()
+{
+    std::vector<std::uint8_t> answer(kReportKeyTransfer, 0);
+    const int result = CommandBlock(kReportKey)
+                           .SetBe16(8, kRpcStateLength)
+                           .Set(10, kRpcStateFormat)
+                           .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kReportKeyTransfer);
+    if (result != 0 || !m_pCurrentDevice)
+        return result;
+    LogEntry("OnDriveInfo() - SCSI_REPORT_KEY successful");
+    CDevice& device = *m_pCurrentDevice;
+    device.m_nUserChangesLeft = answer[4] & 0x07;
+    device.m_nVendorResetsLeft = (answer[4] >> 3) & 0x07;
+    device.m_nRegionTypeCode = (answer[4] >> 6) & 0x03;
+    device.m_nRegionMask = answer[5];
+    device.m_nRpcScheme = answer[6];
+    return result;
+}
+
+std::string MmcCommands::GetRatedSpeedText(const std::string&)
 {
     return Format("%-66s%s", "Manufacturer Rated Speed", "Unknown");
 }

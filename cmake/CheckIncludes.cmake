@@ -1,9 +1,15 @@
 # cmake -P script: fails when a source or header of TARGET includes what its
-# layer must not. RULE is "qt" (Qt headers) or "emu" (the emulated drive).
+# layer must not. RULE is "qt" (Qt headers), "emu" (the emulated drive) or
+# "emu_headers" (the emulated drive, in headers only).
 set(pattern_qt "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|qt[A-Za-z0-9_/]*|Qt[A-Za-z]+/)")
 set(pattern_emu "^[ \t]*#[ \t]*include[ \t]*[<\"]emu/")
+set(pattern_emu_headers "${pattern_emu}")
 set(reason_qt "must stay free of Qt")
 set(reason_emu "must not include the emulated drive (platform's emulated backend reaches it)")
+set(reason_emu_headers "must keep the emulated drive out of its headers (the layers above include them)")
+set(files_qt "\\.(h|hpp|cpp)$")
+set(files_emu "\\.(h|hpp|cpp)$")
+set(files_emu_headers "\\.(h|hpp)$")
 if(NOT DEFINED pattern_${RULE})
   message(FATAL_ERROR "unknown include rule '${RULE}'")
 endif()
@@ -14,7 +20,7 @@ foreach(f IN LISTS files)
   if(NOT IS_ABSOLUTE "${f}")
     set(f "${SOURCE_DIR}/${f}")
   endif()
-  if(NOT f MATCHES "\\.(h|hpp|cpp)$")
+  if(NOT f MATCHES "${files_${RULE}}")
     continue()
   endif()
   file(STRINGS "${f}" hits REGEX "${pattern_${RULE}}")

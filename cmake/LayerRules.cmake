@@ -1,7 +1,8 @@
 # What a layer may depend on, checked by every build:
-#  - platform, emu and core must not include or link Qt (rule "qt");
+#  - scsi, platform, emu and core must not include or link Qt (rule "qt");
 #  - core and gui must not include or link the emulated drive (rule "emu"):
-#    they reach it only through platform's emulated pass-through backend.
+#    they reach it only through platform's emulated pass-through backend,
+#    whose headers therefore keep the emulated drive out (rule "emu_headers").
 # The sources are checked at build time, the link interfaces once the
 # configuration is complete.
 set(QUENZA_CHECK_INCLUDES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/CheckIncludes.cmake)
@@ -21,8 +22,10 @@ function(quenza_layer_rule target rule)
   add_dependencies(${target} ${target}_${rule}_check)
   # Checked again once every target is known, so later links are caught too.
   # (Deferred arguments are expanded when the call runs, hence the EVAL.)
-  cmake_language(EVAL CODE
-    "cmake_language(DEFER DIRECTORY [[${CMAKE_SOURCE_DIR}]] CALL quenza_check_${rule}_links [[${target}]])")
+  if(COMMAND quenza_check_${rule}_links)
+    cmake_language(EVAL CODE
+      "cmake_language(DEFER DIRECTORY [[${CMAKE_SOURCE_DIR}]] CALL quenza_check_${rule}_links [[${target}]])")
+  endif()
 endfunction()
 
 function(quenza_qt_free target)
@@ -31,6 +34,10 @@ endfunction()
 
 function(quenza_no_emu target)
   quenza_layer_rule(${target} emu)
+endfunction()
+
+function(quenza_no_emu_in_headers target)
+  quenza_layer_rule(${target} emu_headers)
 endfunction()
 
 function(quenza_check_qt_links target)

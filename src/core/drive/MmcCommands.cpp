@@ -26,6 +26,12 @@ constexpr std::uint32_t kModeSenseRetryLength = 2048;
 constexpr std::size_t kModeSenseBufferLength = 65536;
 constexpr std::uint16_t kMaximumSpeed = 0xFFFF;
 constexpr int kPollIntervalMs = 500;
+constexpr std::uint32_t kRpcStateLength = 8;
+constexpr std::uint32_t kReportKeyTransfer = 2048;
+constexpr std::uint8_t kRpcStateFormat = 0x08;
+constexpr std::uint8_t kImmediate = 0x01;  // START STOP UNIT returns before the tray has moved
+constexpr std::uint8_t kEject = 0x02;
+constexpr std::uint8_t kLoad = 0x03;
 
 bool NoMedium(const SenseCode& sense)
 {
@@ -45,13 +51,6 @@ std::optional<int> ProgressOf(const std::uint8_t* sense)
         return std::nullopt;
     return GetBe16(&sense[16]);
 }
-
-constexpr std::uint32_t kRpcStateLength = 8;
-constexpr std::uint32_t kReportKeyTransfer = 2048;
-constexpr std::uint8_t kRpcStateFormat = 0x08;
-constexpr std::uint8_t kImmediate = 0x01;
-constexpr std::uint8_t kEject = 0x02;
-constexpr std::uint8_t kLoad = 0x03;
 
 }  // namespace
 

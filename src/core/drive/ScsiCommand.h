@@ -44,10 +44,10 @@ constexpr std::uint32_t kScsiTimeoutSeconds = 108000;  // long formats and erase
 
 // The one channel through which the program sends CDBs to an optical drive.
 // It keeps one drive open at a time and opens the current drive by itself
-// when no drive is open: the record it is told to follow (the drive list's
-// current drive), read at that moment, so the channel holds no drive record
-// of its own. A command is Cdb(0) (which resets the request and
-// the previous sense), the further bytes in ascending order, then Execute.
+// when no drive is open: the record it follows (the drive list's current
+// drive), read at that moment, so the channel holds no drive record of its
+// own. A command is Cdb(0) (which resets the request and the previous
+// sense), the further bytes in ascending order, then Execute.
 //
 // One mutex covers each whole command: the thread that calls Cdb(0) holds
 // the channel until its Execute ends, so commands of worker threads and of

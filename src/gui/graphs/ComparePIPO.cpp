@@ -2,6 +2,7 @@
 
 #include "core/app/AppProfile.h"
 #include "core/app/LogFile.h"
+#include "core/ui/Translucency.h"
 #include "core/app/UserPrompt.h"
 #include "gui/graphs/GraphMergePIPO.h"
 #include "gui/graphs/WindowSnapshot.h"
@@ -249,7 +250,9 @@ bool CComparePIPO::OnInitDialog()
     const auto xCaptions = CompareXAxisCaptions(m_Slots[0]);
     for (std::size_t i = 0; i < kCompareXCaptions.size(); ++i)
         SetDlgItemText(kCompareXCaptions[i], xCaptions[i]);
-    ApplyTranslucency(*this);
+    // Only the opacity: shown before its modal run, a dialog would not be modal.
+    if (const auto alpha = ReadTranslucencyAlpha())
+        setWindowOpacity(*alpha / 255.0);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "core/app/ColorRef.h"
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
+#include "core/ui/Translucency.h"
 #include "core/app/UserPrompt.h"
 #include "core/ui/ColorSchemes.h"
 #include "gui/app/FileDialogs.h"
@@ -253,7 +254,9 @@ bool CIBGGraph::OnInitDialog()
     OnAveraged();
     m_pComment1->SetText(" ");
     m_pComment2->SetText(kCommentHint);
-    ApplyTranslucency(*this);
+    // Only the opacity: shown before its modal run, a dialog would not be modal.
+    if (const auto alpha = ReadTranslucencyAlpha())
+        setWindowOpacity(*alpha / 255.0);
 
     if (!m_strFileName.empty()) {
         OnShowWrite();
@@ -385,8 +388,6 @@ int CIBGGraph::LoadGraphFile()
         if (!chosen)
             return 1;
         path = *chosen;
-    } else if (!isVisible()) {
-        show();
     }
     LogEntryF("CIBGGraph::LoadGraphFile() - %s", path.c_str());
     SetAxisLabels(AxisLabelsFor(false));

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 
 namespace {
 
@@ -134,19 +133,21 @@ public:
     void Add(std::vector<PlotStep>& steps, int value, int endX)
     {
         const int y = std::min(kPercentBase, kPercentBase - value / 100);
-        const int from = m_previousY.value_or(y);
+        const int from = m_hasPrevious ? m_previousY : y;
         if ((!m_rightEdgeTest || m_x < kRight) && m_x < endX) {
             steps.push_back(PlotLine(m_pen, m_x, from, m_x + 1, y));
             ++m_x;
         }
         m_previousY = y;
+        m_hasPrevious = true;
     }
 
 private:
     COLORREF m_pen;
     bool m_rightEdgeTest;
     int m_x = 0;
-    std::optional<int> m_previousY;
+    int m_previousY = 0;
+    bool m_hasPrevious = false;  // the first segment starts at its own height
 };
 
 struct PlotScales {

@@ -1,4 +1,4 @@
-#include "MainWindowBench.h"
+#include "MainWindowRig.h"
 #include "gui/graphs/GraphStatic.h"
 #include "gui/graphs/IBGGraph.h"
 #include "support/WriteGraphFixture.h"
@@ -19,7 +19,7 @@ struct ViewerSeen {
 
 TEST(GraphViewerCommand, AGraphFileOnTheCommandLineOpensInTheViewerOnce)
 {
-    MainWindowBench bench;
+    MainWindowRig rig;
     TempDir dir;
     const std::string path = dir.File("burn.IBG");
     WriteFileText(path, WriteGraphFixture::Dvd(50).Text());
@@ -34,23 +34,23 @@ TEST(GraphViewerCommand, AGraphFileOnTheCommandLineOpensInTheViewerOnce)
         seen.mediaId = viewer->GetDlgItemText(IDC_IBG_MEDIAID);
         return 0;
     });
-    bench.dialog->m_strCmdLine1 = path;
-    bench.Start();
+    rig.dialog->m_strCmdLine1 = path;
+    rig.Start();
     EXPECT_EQ(seen.runs, 1);
     EXPECT_EQ(seen.file, path);
     EXPECT_EQ(seen.samples, 50u);
     EXPECT_EQ(seen.mediaId, "QZMEDIA-R01-00");
-    EXPECT_TRUE(bench.dialog->m_strCmdLine1.empty()) << "used once";
+    EXPECT_TRUE(rig.dialog->m_strCmdLine1.empty()) << "used once";
 
     // The Graph button opens an empty viewer; it waits while a test runs.
-    bench.dialog->SendCommand(IDC_GRAPHVIEWER);
+    rig.dialog->SendCommand(IDC_GRAPHVIEWER);
     EXPECT_EQ(seen.runs, 2);
     EXPECT_TRUE(seen.file.empty());
     g_bSpeedTestRunning = 1;
-    bench.dialog->SendCommand(IDC_GRAPHVIEWER);
+    rig.dialog->SendCommand(IDC_GRAPHVIEWER);
     g_bSpeedTestRunning = 0;
     EXPECT_EQ(seen.runs, 2);
-    ASSERT_FALSE(bench.prompt.asked.empty());
-    EXPECT_EQ(bench.prompt.asked.back().text, "You must stop the test first");
+    ASSERT_FALSE(rig.prompt.asked.empty());
+    EXPECT_EQ(rig.prompt.asked.back().text, "You must stop the test first");
     CDialog::SetModalRunHook(nullptr);
 }

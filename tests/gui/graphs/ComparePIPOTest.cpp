@@ -25,8 +25,8 @@ int CountPixels(const QImage& image, COLORREF colour)
 }
 
 // The compare window over two saved scans, opened as the scan window opens it.
-struct CompareBench {
-    CompareBench(const ScanFile& one, const ScanFile& two) : scans(dir.File("one.qnzx"), one, dir.File("two.qnzx"), two)
+struct CompareRig {
+    CompareRig(const ScanFile& one, const ScanFile& two) : scans(dir.File("one.qnzx"), one, dir.File("two.qnzx"), two)
     {
         CDialog::SetModalRunHook([](CDialog&) { return -1; });
         window = std::make_unique<CComparePIPO>(scans);
@@ -57,11 +57,11 @@ struct CompareBench {
 
 TEST(ComparePIPO, ShowsBothScansFiguresRatingsAndCommonScales)
 {
-    CompareBench bench(WithJitter(MakeScan(300, 25, 4, "QDRIVE DVDRW QX-18")), MakeScan(200, 150, 7, "My comment"));
-    CComparePIPO& window = *bench.window;
-    EXPECT_TRUE(bench.prompt.asked.empty());
+    CompareRig rig(WithJitter(MakeScan(300, 25, 4, "QDRIVE DVDRW QX-18")), MakeScan(200, 150, 7, "My comment"));
+    CComparePIPO& window = *rig.window;
+    EXPECT_TRUE(rig.prompt.asked.empty());
     EXPECT_EQ(window.windowTitle(), "Quenzario PIPO Compare");
-    EXPECT_NE(bench.log.Text().find("Started Compare() function"), std::string::npos);
+    EXPECT_NE(rig.log.Text().find("Started Compare() function"), std::string::npos);
 
     const CompareScanDisplays& one = kCompareScanDisplays[0];
     const CompareScanDisplays& two = kCompareScanDisplays[1];
@@ -76,8 +76,8 @@ TEST(ComparePIPO, ShowsBothScansFiguresRatingsAndCommonScales)
     EXPECT_EQ(window.Item<CMatrixStatic>(IDC_CMP_STATUS2)->GetText().rfind("My comment", 0), 0u);
 
     // Ratings: scan 1 with its measured jitter, scan 2 without.
-    EXPECT_EQ(window.GetDlgItemText(IDC_CMP_RATING1), RateComparedScan(bench.scans.Slot(0)).caption);
-    EXPECT_EQ(window.GetDlgItemText(IDC_CMP_RATING2), RateComparedScan(bench.scans.Slot(1)).caption);
+    EXPECT_EQ(window.GetDlgItemText(IDC_CMP_RATING1), RateComparedScan(rig.scans.Slot(0)).caption);
+    EXPECT_EQ(window.GetDlgItemText(IDC_CMP_RATING2), RateComparedScan(rig.scans.Slot(1)).caption);
     EXPECT_EQ(window.GetDlgItemText(IDC_CMP_RATING1).rfind("Quality ", 0), 0u);
     EXPECT_NE(window.GetDlgItemText(IDC_CMP_RATING1), window.GetDlgItemText(IDC_CMP_RATING2));
 
@@ -90,15 +90,15 @@ TEST(ComparePIPO, ShowsBothScansFiguresRatingsAndCommonScales)
     EXPECT_EQ(window.GetDlgItemText(kCompareSpeedCaptions[0]), "");
 
     // Both scans on the overlays, and each toggle takes its scan away.
-    EXPECT_GT(CountPixels(bench.Upper(), kOverlayScan1PIPen), 100);
-    EXPECT_GT(CountPixels(bench.Upper(), kOverlayScan2PIPen), 100);
+    EXPECT_GT(CountPixels(rig.Upper(), kOverlayScan1PIPen), 100);
+    EXPECT_GT(CountPixels(rig.Upper(), kOverlayScan2PIPen), 100);
     window.CheckDlgButton(IDC_CMP_PIGRAPH1, 0);
     window.SendCommand(IDC_CMP_PIGRAPH1);
-    EXPECT_EQ(CountPixels(bench.Upper(), kOverlayScan1PIPen), 0);
-    EXPECT_GT(CountPixels(bench.Lower(), kOverlayScan2JitterPen), 100);
+    EXPECT_EQ(CountPixels(rig.Upper(), kOverlayScan1PIPen), 0);
+    EXPECT_GT(CountPixels(rig.Lower(), kOverlayScan2JitterPen), 100);
     window.CheckDlgButton(IDC_CMP_JITTER2, 0);
     window.SendCommand(IDC_CMP_JITTER2);
-    EXPECT_EQ(CountPixels(bench.Lower(), kOverlayScan2JitterPen), 0);
+    EXPECT_EQ(CountPixels(rig.Lower(), kOverlayScan2JitterPen), 0);
 
     // Block mode: where both bars stand the overlap colour shows.
     window.CheckDlgButton(IDC_CMP_PIGRAPH1, 1);
@@ -107,35 +107,35 @@ TEST(ComparePIPO, ShowsBothScansFiguresRatingsAndCommonScales)
     window.SendCommand(IDC_CMP_UPPERBLOCK);
     EXPECT_EQ(window.m_nUpperRadio, 1);
     EXPECT_EQ(window.UpperOverlay().m_nLineMode, 0);
-    EXPECT_GT(CountPixels(bench.Upper(), kOverlayPIOverlapPen), 100);
+    EXPECT_GT(CountPixels(rig.Upper(), kOverlayPIOverlapPen), 100);
     EXPECT_TRUE(window.Item<QRadioButton>(IDC_CMP_LOWERLINE)->isChecked()) << "the lower pair stays";
 }
 
 TEST(ComparePIPO, AnEmptyFirstScanStillShowsTheSecond)
 {
-    CompareBench bench(MakeScan(0, 0, 2, "Empty"), MakeScan(200, 40, 4, "Full"));
-    EXPECT_EQ(bench.window->GetDlgItemText(IDC_CMP_RATING1), RateComparedScan(bench.scans.Slot(0)).caption);
-    EXPECT_GT(CountPixels(bench.Upper(), kOverlayScan2PIPen), 100);
-    EXPECT_GT(CountPixels(bench.Lower(), kOverlayScan2PIFPen), 100);
+    CompareRig rig(MakeScan(0, 0, 2, "Empty"), MakeScan(200, 40, 4, "Full"));
+    EXPECT_EQ(rig.window->GetDlgItemText(IDC_CMP_RATING1), RateComparedScan(rig.scans.Slot(0)).caption);
+    EXPECT_GT(CountPixels(rig.Upper(), kOverlayScan2PIPen), 100);
+    EXPECT_GT(CountPixels(rig.Lower(), kOverlayScan2PIFPen), 100);
 }
 
 TEST(ComparePIPO, ScansOfDifferentLayerCountsAreRefused)
 {
     ScanFile dual = MakeScan(100, 30, 4, "Dual");
     dual.upper.frame.layerBreakX = 225;
-    CompareBench bench(MakeScan(100, 30, 4, "Single"), dual);
-    EXPECT_EQ(bench.window->ModalResult(), 0);
-    ASSERT_EQ(bench.prompt.asked.size(), 1u);
-    EXPECT_EQ(bench.prompt.asked[0].text, "Graphs are not compatible.  One is single layer, one is double layer");
+    CompareRig rig(MakeScan(100, 30, 4, "Single"), dual);
+    EXPECT_EQ(rig.window->ModalResult(), 0);
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text, "Graphs are not compatible.  One is single layer, one is double layer");
 }
 
 TEST(ComparePIPO, TheScanWindowFollowsMinimiseAndRestoreAndClosingIsLogged)
 {
-    CompareBench bench(MakeScan(100, 30, 4, "One"), MakeScan(100, 35, 4, "Two"));
-    bench.window->setWindowState(Qt::WindowMinimized);
-    EXPECT_EQ(bench.scans.minimized, 1);
-    bench.window->setWindowState(Qt::WindowNoState);
-    EXPECT_EQ(bench.scans.restored, 1);
-    bench.window->SendCommand(IDC_CMP_CLOSE);
-    EXPECT_NE(bench.log.Text().find("Ending Compare() function"), std::string::npos);
+    CompareRig rig(MakeScan(100, 30, 4, "One"), MakeScan(100, 35, 4, "Two"));
+    rig.window->setWindowState(Qt::WindowMinimized);
+    EXPECT_EQ(rig.scans.minimized, 1);
+    rig.window->setWindowState(Qt::WindowNoState);
+    EXPECT_EQ(rig.scans.restored, 1);
+    rig.window->SendCommand(IDC_CMP_CLOSE);
+    EXPECT_NE(rig.log.Text().find("Ending Compare() function"), std::string::npos);
 }

@@ -39,8 +39,8 @@ int CountPixels(const QImage& image, COLORREF colour)
 
 // The viewer of a test: a fresh profile and config folder, scripted prompts,
 // file choosers and comment dialog; opened the way the main window opens it.
-struct ViewerBench {
-    ViewerBench() : config("XDG_CONFIG_HOME", dir.Path().c_str())
+struct ViewerRig {
+    ViewerRig() : config("XDG_CONFIG_HOME", dir.Path().c_str())
     {
         CDialog::SetModalRunHook([this](CDialog& dialog) {
             if (auto* comment = dynamic_cast<CComment*>(&dialog)) {
@@ -52,7 +52,7 @@ struct ViewerBench {
             return 0;
         });
     }
-    ~ViewerBench()
+    ~ViewerRig()
     {
         viewer.reset();
         CDialog::SetModalRunHook(nullptr);
@@ -96,63 +96,63 @@ struct ViewerBench {
 
 TEST(IBGGraph, OpensAGeneratedFileWithItsFactsCurvesAndBoxes)
 {
-    ViewerBench bench;
-    CIBGGraph& viewer = bench.Open(bench.WriteFile("burn.ibg", WriteGraphFixture::Dvd(300).Text()));
-    EXPECT_TRUE(bench.prompt.asked.empty());
+    ViewerRig rig;
+    CIBGGraph& viewer = rig.Open(rig.WriteFile("burn.ibg", WriteGraphFixture::Dvd(300).Text()));
+    EXPECT_TRUE(rig.prompt.asked.empty());
     EXPECT_EQ(viewer.GetDlgItemText(IDC_IBG_MEDIAID), "QZMEDIA-R01-00");
     EXPECT_EQ(viewer.GetDlgItemText(IDC_IBG_SAMPLERATE), "1000 ms");
     EXPECT_EQ(viewer.GetDlgItemText(IDC_IBG_BURNTIME), "7 Mins 5 Secs");
     EXPECT_EQ(viewer.GetDlgItemText(IDC_IBG_TIMELABEL), "Burn Time");
     EXPECT_EQ(viewer.GetDlgItemText(kIbgSpeedLabels[0]), "26x");
     EXPECT_EQ(viewer.GetDlgItemText(kIbgXLabels[3]), "4GB");
-    EXPECT_EQ(bench.Comment(IDC_IBG_COMMENT1).rfind("QDRIVE DVDRW QX-18 1.02 (SATA)", 0), 0u);
-    EXPECT_EQ(bench.Comment(IDC_IBG_COMMENT2).rfind("Double-Click Digital Displays to edit", 0), 0u);
+    EXPECT_EQ(rig.Comment(IDC_IBG_COMMENT1).rfind("QDRIVE DVDRW QX-18 1.02 (SATA)", 0), 0u);
+    EXPECT_EQ(rig.Comment(IDC_IBG_COMMENT2).rfind("Double-Click Digital Displays to edit", 0), 0u);
     EXPECT_EQ(viewer.Graph().Snapshot().writeSamples.size(), 300u);
     EXPECT_FALSE(viewer.GetDlgItem(IDC_IBG_SHOWVERIFY)->isEnabled()) << "no verify pass";
     EXPECT_TRUE(viewer.GetDlgItem(IDC_IBG_SAVEGRAPH)->isEnabled());
     EXPECT_EQ(viewer.Graph().Cache().size(), QSize(451, 435));
 
     // The write curve and its rotation appear, and go with their boxes.
-    EXPECT_GT(CountPixels(bench.Plot(), kWriteSpeed), 100);
-    EXPECT_GT(CountPixels(bench.Plot(), kWriteRpm), 100);
+    EXPECT_GT(CountPixels(rig.Plot(), kWriteSpeed), 100);
+    EXPECT_GT(CountPixels(rig.Plot(), kWriteRpm), 100);
     viewer.CheckDlgButton(IDC_IBG_WRITERPM, 0);
     viewer.SendCommand(IDC_IBG_WRITERPM);
-    EXPECT_EQ(CountPixels(bench.Plot(), kWriteRpm), 0);
-    EXPECT_GT(CountPixels(bench.Plot(), kWriteSpeed), 100);
+    EXPECT_EQ(CountPixels(rig.Plot(), kWriteRpm), 0);
+    EXPECT_GT(CountPixels(rig.Plot(), kWriteSpeed), 100);
     viewer.CheckDlgButton(IDC_IBG_SHOWWRITE, 0);
     viewer.SendCommand(IDC_IBG_SHOWWRITE);
-    EXPECT_EQ(CountPixels(bench.Plot(), kWriteSpeed), 0);
+    EXPECT_EQ(CountPixels(rig.Plot(), kWriteSpeed), 0);
     EXPECT_FALSE(viewer.GetDlgItem(IDC_IBG_WRITECPU)->isEnabled());
 }
 
 TEST(IBGGraph, ACommentIsEditedSavedThroughATemporaryNameAndReadBack)
 {
-    ViewerBench bench;
-    CIBGGraph& viewer = bench.Open(bench.WriteFile("burn.ibg", WriteGraphFixture::Dvd().Text()));
-    bench.commentAnswer = "Burned at 8x";
+    ViewerRig rig;
+    CIBGGraph& viewer = rig.Open(rig.WriteFile("burn.ibg", WriteGraphFixture::Dvd().Text()));
+    rig.commentAnswer = "Burned at 8x";
     viewer.SendNotify(IDC_IBG_COMMENT2, Notify::DoubleClick);
-    EXPECT_EQ(bench.Comment(IDC_IBG_COMMENT2), "Burned at 8x" + std::string(28, ' '));
-    bench.commentAnswer.reset();  // Cancel changes nothing
+    EXPECT_EQ(rig.Comment(IDC_IBG_COMMENT2), "Burned at 8x" + std::string(28, ' '));
+    rig.commentAnswer.reset();  // Cancel changes nothing
     viewer.SendNotify(IDC_IBG_COMMENT2, Notify::DoubleClick);
-    EXPECT_EQ(bench.Comment(IDC_IBG_COMMENT2).rfind("Burned at 8x", 0), 0u);
+    EXPECT_EQ(rig.Comment(IDC_IBG_COMMENT2).rfind("Burned at 8x", 0), 0u);
 
-    const std::string saved = bench.dir.File("commented.ibg");
-    bench.files.Answer(FileDialogAnswer{saved, 1});
+    const std::string saved = rig.dir.File("commented.ibg");
+    rig.files.Answer(FileDialogAnswer{saved, 1});
     viewer.SendCommand(IDC_IBG_SAVEGRAPH);
-    ASSERT_EQ(bench.files.requests.size(), 1u);
-    EXPECT_EQ(bench.files.requests[0].title, "Choose a save filename");
+    ASSERT_EQ(rig.files.requests.size(), 1u);
+    EXPECT_EQ(rig.files.requests[0].title, "Choose a save filename");
     const std::string text = ReadFileText(saved);
     EXPECT_NE(text.find("\nCOMMENT2=Burned at 8x" + std::string(28, ' ') + "\n"), std::string::npos);
 
     // Saving over it again asks first; No leaves the file as it was.
-    bench.files.Answer(FileDialogAnswer{saved, 1});
-    bench.prompt.Answer(IDNO);
+    rig.files.Answer(FileDialogAnswer{saved, 1});
+    rig.prompt.Answer(IDNO);
     viewer.SendCommand(IDC_IBG_SAVEGRAPH);
-    ASSERT_EQ(bench.prompt.asked.size(), 1u);
-    EXPECT_EQ(bench.prompt.asked[0].text, "Overwrite existing file?");
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text, "Overwrite existing file?");
     EXPECT_EQ(ReadFileText(saved), text);
 
-    ViewerBench reopened;
+    ViewerRig reopened;
     reopened.Open(saved);
     EXPECT_TRUE(reopened.prompt.asked.empty()) << "the comments lie after the checksum line";
     EXPECT_EQ(reopened.Comment(IDC_IBG_COMMENT2), "Burned at 8x" + std::string(28, ' '));
@@ -161,27 +161,27 @@ TEST(IBGGraph, ACommentIsEditedSavedThroughATemporaryNameAndReadBack)
 
 TEST(IBGGraph, ARefusedFileCannotBeSavedBack)
 {
-    ViewerBench bench;
-    CIBGGraph& viewer = bench.Open();
+    ViewerRig rig;
+    CIBGGraph& viewer = rig.Open();
     EXPECT_EQ(viewer.Graph().Snapshot().writeSamples.size(), 0u);
     std::string broken = WriteGraphFixture::Dvd().Text();
     broken[broken.find("DATE=") + 5] ^= 1;  // the checksum no longer matches
-    bench.files.Answer(FileDialogAnswer{bench.WriteFile("broken.ibg", broken), 1});
+    rig.files.Answer(FileDialogAnswer{rig.WriteFile("broken.ibg", broken), 1});
     viewer.SendCommand(IDC_IBG_LOADGRAPH);
-    ASSERT_EQ(bench.prompt.asked.size(), 1u);
-    EXPECT_EQ(bench.prompt.asked[0].text, "Checksum error,  file is not valid");
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text, "Checksum error,  file is not valid");
     EXPECT_FALSE(viewer.GetDlgItem(IDC_IBG_SAVEGRAPH)->isEnabled());
     viewer.OnSaveGraph();
-    EXPECT_EQ(bench.prompt.asked.back().text, "No data exists to save.");
-    EXPECT_EQ(bench.files.requests.size(), 1u) << "no save chooser";
+    EXPECT_EQ(rig.prompt.asked.back().text, "No data exists to save.");
+    EXPECT_EQ(rig.files.requests.size(), 1u) << "no save chooser";
 
-    bench.files.Answer(FileDialogAnswer{bench.WriteFile("good.mbg", WriteGraphFixture::VerifyOnly().Text()), 1});
+    rig.files.Answer(FileDialogAnswer{rig.WriteFile("good.mbg", WriteGraphFixture::VerifyOnly().Text()), 1});
     viewer.SendCommand(IDC_IBG_LOADGRAPH);
     EXPECT_TRUE(viewer.GetDlgItem(IDC_IBG_SAVEGRAPH)->isEnabled());
     EXPECT_EQ(viewer.GetDlgItemText(IDC_IBG_TIMELABEL), "Verify Time");
     EXPECT_FALSE(viewer.GetDlgItem(IDC_IBG_SHOWWRITE)->isEnabled());
     EXPECT_TRUE(viewer.IsDlgButtonChecked(IDC_IBG_SHOWVERIFY));
-    EXPECT_GT(CountPixels(bench.Plot(), kVerifySpeedPen), 100);
+    EXPECT_GT(CountPixels(rig.Plot(), kVerifySpeedPen), 100);
 }
 
 TEST(IBGGraph, OutsideProgramsStartOnlyFromAConfiguredFolder)
@@ -192,11 +192,11 @@ TEST(IBGGraph, OutsideProgramsStartOnlyFromAConfiguredFolder)
         return true;
     });
     {
-        ViewerBench bench;
-        CIBGGraph& viewer = bench.Open();
+        ViewerRig rig;
+        CIBGGraph& viewer = rig.Open();
         EXPECT_FALSE(viewer.GetDlgItem(IDC_IBG_RUNIMGBURN)->isEnabled());
         EXPECT_FALSE(viewer.GetDlgItem(IDC_IBG_RUNFLAREWICK)->isEnabled());
-        EXPECT_NE(viewer.GetDlgItem(IDC_IBG_RUNIMGBURN)->toolTip().toStdString().find(bench.dir.File("ImgBurn.conf")),
+        EXPECT_NE(viewer.GetDlgItem(IDC_IBG_RUNIMGBURN)->toolTip().toStdString().find(rig.dir.File("ImgBurn.conf")),
                   std::string::npos)
             << "the button says where the folder would be set";
         viewer.OnRunImgBurn();
@@ -206,11 +206,11 @@ TEST(IBGGraph, OutsideProgramsStartOnlyFromAConfiguredFolder)
         opened.clear();
     }
     {
-        ViewerBench bench;
-        bench.WriteFile("ImgBurn.conf", "[ImgBurn]\nInstallDirectory=/opt/imgburn\n");
-        std::filesystem::create_directories(bench.dir.File("TQL"));
-        bench.WriteFile("TQL/Flarewick.conf", "[Flarewick]\nInstallDirectory=/opt/flarewick/\n");
-        CIBGGraph& viewer = bench.Open();
+        ViewerRig rig;
+        rig.WriteFile("ImgBurn.conf", "[ImgBurn]\nInstallDirectory=/opt/imgburn\n");
+        std::filesystem::create_directories(rig.dir.File("TQL"));
+        rig.WriteFile("TQL/Flarewick.conf", "[Flarewick]\nInstallDirectory=/opt/flarewick/\n");
+        CIBGGraph& viewer = rig.Open();
         EXPECT_TRUE(viewer.GetDlgItem(IDC_IBG_RUNIMGBURN)->isEnabled());
         viewer.SendCommand(IDC_IBG_RUNIMGBURN);
         viewer.SendCommand(IDC_IBG_RUNIMGBURN);
@@ -224,15 +224,15 @@ TEST(IBGGraph, OutsideProgramsStartOnlyFromAConfiguredFolder)
 
 TEST(IBGGraph, TheSamplingSwitchAndSliderShiftTheSamplesTaken)
 {
-    ViewerBench bench;
-    CIBGGraph& viewer = bench.Open();
+    ViewerRig rig;
+    CIBGGraph& viewer = rig.Open();
     auto* slider = viewer.Item<QSlider>(IDC_IBG_SHIFTSLIDER);
     EXPECT_EQ(slider->maximum(), 18);
     slider->setValue(3);  // no samples: only the position text moves
     EXPECT_EQ(viewer.GetDlgItemText(IDC_IBG_SHIFTPOSITION), "3");
     EXPECT_EQ(viewer.Graph().Snapshot().sampleShift, 0);
 
-    bench.files.Answer(FileDialogAnswer{bench.WriteFile("big.ibg", WriteGraphFixture::Dvd(2000).Text()), 1});
+    rig.files.Answer(FileDialogAnswer{rig.WriteFile("big.ibg", WriteGraphFixture::Dvd(2000).Text()), 1});
     viewer.SendCommand(IDC_IBG_LOADGRAPH);
     EXPECT_EQ(slider->maximum(), 2000 / 451);
     EXPECT_EQ(slider->value(), 0);
@@ -241,16 +241,16 @@ TEST(IBGGraph, TheSamplingSwitchAndSliderShiftTheSamplesTaken)
     viewer.SendCommand(IDC_IBG_AVERAGED);
     EXPECT_TRUE(slider->isEnabled());
     EXPECT_EQ(viewer.GetDlgItemText(IDC_IBG_AVERAGED), "Sampled.........");
-    const QImage unshifted = bench.Plot();
+    const QImage unshifted = rig.Plot();
     slider->setValue(4);
     EXPECT_EQ(viewer.Graph().Snapshot().sampleShift, 4);
-    EXPECT_NE(bench.Plot(), unshifted);
+    EXPECT_NE(rig.Plot(), unshifted);
 }
 
 TEST(IBGGraph, SnapshotsTakeTheirFormatFromTheNameAndTheClipboardGetsThePicture)
 {
-    ViewerBench bench;
-    CIBGGraph& viewer = bench.Open(bench.WriteFile("burn.ibg", WriteGraphFixture::Dvd().Text()));
+    ViewerRig rig;
+    CIBGGraph& viewer = rig.Open(rig.WriteFile("burn.ibg", WriteGraphFixture::Dvd().Text()));
     struct Case {
         const char* name;
         std::string magic;
@@ -263,19 +263,19 @@ TEST(IBGGraph, SnapshotsTakeTheirFormatFromTheNameAndTheClipboardGetsThePicture)
         {"shot.gif", "GIF8", 4},
     };
     for (const Case& c : cases) {
-        bench.files.Answer(FileDialogAnswer{bench.dir.File(c.name), 1});
+        rig.files.Answer(FileDialogAnswer{rig.dir.File(c.name), 1});
         viewer.SendCommand(IDC_IBG_SNAPSHOT);
-        EXPECT_EQ(ReadFileText(bench.dir.File(c.name)).substr(0, c.magic.size()), c.magic) << c.name;
+        EXPECT_EQ(ReadFileText(rig.dir.File(c.name)).substr(0, c.magic.size()), c.magic) << c.name;
         EXPECT_EQ(GetAppProfileInt("SnapshotExt", 0), c.format) << c.name;
     }
-    EXPECT_TRUE(bench.prompt.asked.empty());
-    QImage gif(bench.dir.File("shot.gif").c_str());
+    EXPECT_TRUE(rig.prompt.asked.empty());
+    QImage gif(rig.dir.File("shot.gif").c_str());
     EXPECT_EQ(gif.size(), viewer.size());
 
-    bench.files.Answer(FileDialogAnswer{bench.dir.File("shot.txt"), 1});
+    rig.files.Answer(FileDialogAnswer{rig.dir.File("shot.txt"), 1});
     viewer.SendCommand(IDC_IBG_SNAPSHOT);
-    ASSERT_EQ(bench.prompt.asked.size(), 1u);
-    EXPECT_EQ(bench.prompt.asked[0].text, "The selected encoder is not installed.\nMake sure GDI+ is installed");
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text, "The selected encoder is not installed.\nMake sure GDI+ is installed");
     EXPECT_EQ(GetAppProfileInt("SnapshotExt", 0), 4);
 
     QGuiApplication::clipboard()->clear();

@@ -28,8 +28,9 @@ public:
     int GetMediaType();
     // The medium's name ("NO MEDIA" without one); the current profile.
     int GetMediaTypeName(std::string& name);
-    // The extent the disc's first performance descriptor ends at; half the
-    // last block of a BD-ROM; 0 on failure.
+    // The last block of the disc: where the last of its read performance
+    // extents ends, or READ CAPACITY's last block from a drive that refuses
+    // GET PERFORMANCE; half the last block of a BD-ROM; 0 on failure.
     std::int64_t GetMediaCapacity();
 
 private:

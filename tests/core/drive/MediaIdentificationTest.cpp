@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <algorithm>
 
 namespace {
@@ -171,27 +173,34 @@ TEST(MediaIdentification, ABdRWithoutADiscManufacturerCountsAsBdRom)
     EXPECT_EQ(rig.context.media.GetMediaType(), kMediaBdRom);
 }
 
-TEST(MediaIdentification, MediaCapacityIsTheEndOfTheFirstExtent)
+TEST(MediaIdentification, MediaCapacityIsWhereTheLastExtentEnds)
 {
     struct Case {
+        const char* name;
         const char* drive;
         const char* medium;
+        std::optional<emu::Sense> performanceRefusal;
         std::int64_t capacity;
-        std::size_t lastCdbLength;
+        std::uint8_t lastOpcode;
     };
     const Case cases[] = {
-        {"dvd-writer", "dvd+r", 2099999, 12},
-        {"dvd-writer", "dvd+r-dl", 2086911, 12},  // where layer 0 ends
-        {"bd-writer", "bd-rom", 11999999 >> 1, 10},  // half the last block, from READ CAPACITY
-        {"dvd-writer", "none", 0, 12},
+        {"one extent", "dvd-writer", "dvd+r", std::nullopt, 2099999, 0xAC},
+        {"an extent a layer", "dvd-writer", "dvd+r-dl", std::nullopt, 3999999, 0xAC},
+        {"half the last block of a BD-ROM", "bd-writer", "bd-rom", std::nullopt, 11999999 >> 1, 0x25},
+        {"no disc", "dvd-writer", "none", std::nullopt, 0, 0xAC},
+        {"GET PERFORMANCE unknown", "dvd-writer", "dvd+r", emu::sense::kInvalidOpcode, 2099999, 0x25},
+        {"GET PERFORMANCE failing otherwise", "dvd-writer", "dvd+r", emu::Sense{0x04, 0x44, 0x00}, 0, 0xAC},
     };
     for (const Case& test : cases) {
-        SCOPED_TRACE(test.medium);
+        SCOPED_TRACE(test.name);
         WrapperRig rig(test.drive, test.medium);
+        if (test.performanceRefusal)
+            rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xAC, *test.performanceRefusal));
         EXPECT_EQ(rig.context.media.GetMediaCapacity(), test.capacity);
-        EXPECT_EQ(rig.Cdbs().back().size(), test.lastCdbLength);
+        EXPECT_EQ(rig.Cdbs().back()[0], test.lastOpcode);
     }
+    // Nominal read performance, as many descriptors as 2048 bytes hold.
     WrapperRig rig("dvd-writer", "dvd+r");
     rig.context.media.GetMediaCapacity();
-    EXPECT_EQ(rig.Cdbs().back(), (std::vector<std::uint8_t>{0xAC, 0x10, 0, 0, 0, 0, 0, 0, 0x00, 0x02, 0x00, 0}));
+    EXPECT_EQ(rig.Cdbs().back(), (std::vector<std::uint8_t>{0xAC, 0x10, 0, 0, 0, 0, 0, 0, 0x00, 0x7F, 0x00, 0}));
 }

@@ -96,17 +96,23 @@ TEST(DriveConfiguration, TheConfigurationIsAskedForWholeAndTheFailuresSayWhy)
     WrapperNotice notice;
     EXPECT_FALSE(refusing.context.configuration.GetDriveConfiguration(&notice));
     EXPECT_EQ(notice.messageBox,
-              "A 'GetDriveConfiguration' error has occurred.   Some removable drives can cause this.");
+              "A 'GetDriveConfiguration' error has occurred.   Some removable drives can cause this.\n\n"
+              "GET CONFIGURATION (46h) failed: Hardware Error (sense 4/44/00)");
     EXPECT_EQ(refusing.Record().m_bDvdPlusRWrite + refusing.Record().m_bDvdRom, 0);
 
-    // A failed mode page read is told, and what the features said stays.
+    // A failed mode page read is told with its reason, and what the features
+    // said stays: a drive that lists DVD-ROM is a DVD drive.
     WrapperRig noPages("dvd-writer", "dvd+r");
     noPages.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x5A, kHardwareError, 2));
     WrapperNotice modeNotice;
     EXPECT_TRUE(noPages.context.configuration.GetDriveConfiguration(&modeNotice));
-    EXPECT_EQ(modeNotice.messageBox, "Error, ModeSense command failed.  Probable firmware or drive error");
+    EXPECT_EQ(modeNotice.messageBox,
+              "Error, ModeSense command failed.  Probable firmware or drive error\n\n"
+              "MODE SENSE(10) (5Ah) failed: Hardware Error (sense 4/44/00)");
     EXPECT_EQ(noPages.Record().m_bDvdPlusRWrite, 1);
-    EXPECT_EQ(noPages.Record().m_bDvdDrive, 0);
+    EXPECT_EQ(noPages.Record().m_bDvdDrive, 1);
+    EXPECT_FALSE(noPages.Record().m_bCapabilitiesPageRead);
+    EXPECT_FALSE(noPages.context.configuration.m_bLoadingMechanismRead);
 }
 
 TEST(DriveConfiguration, LongModePageListsAreReadAgainWithTheirLength)
@@ -119,7 +125,7 @@ TEST(DriveConfiguration, LongModePageListsAreReadAgainWithTheirLength)
     };
     const Case cases[] = {
         {"short list", 0, 0, {252}},
-        {"asked again with the mode data length", 2, 0x2B, {252, 166 + 2 * 256 - 2}},
+        {"asked again with the mode data length and its own two bytes", 2, 0x2B, {252, 166 + 2 * 256}},
         {"page 2Ah beyond 2048 bytes is asked alone", 10, 0x20, {252, 2048, 252}},
     };
     for (const Case& test : cases) {

@@ -35,6 +35,7 @@ TEST(DriveInfoPage, RegionStateTexts)
     for (const RegionCase& c : cases) {
         CDevice device;
         device.m_bDvdDrive = c.dvdDrive;
+        device.m_bRegionRead = true;
         device.m_nUserChangesLeft = c.userChanges;
         device.m_nVendorResetsLeft = c.vendorResets;
         device.m_nRegionTypeCode = c.typeCode;
@@ -71,6 +72,7 @@ TEST(DriveInfoPage, TextsOfTheRecordAndTheDvdPlusReadRule)
     device.m_nBufferSizeKB = 0;
     device.m_nVolumeLevels = 256;
     device.m_bDvdPlusRWrite = 1;  // writes DVD+R, says nothing of reading it
+    device.m_bFeaturesRead = device.m_bCapabilitiesPageRead = true;
     DriveInfoPage page = MakeDriveInfoPage(device, 0x20);
     EXPECT_EQ(page.texts.at(IDC_EXTRA_INFO), "");  // one character is no extra information
     EXPECT_EQ(page.texts.at(IDC_FIRMWARE), " 1.2");  // "%4s"
@@ -130,10 +132,12 @@ TEST(DriveInfoPage, TheEmulatedDvdWriterIsInterrogatedWithItsRegionState)
             reportKey = cdb == std::vector<std::uint8_t>{0xA4, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0x08, 0};
     EXPECT_TRUE(reportKey);
 
-    // A refused REPORT KEY leaves the region state as it was; without a disc
-    // the status says so.
+    // A refused REPORT KEY leaves the region state unknown, not as it was;
+    // without a disc the status says so.
     rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xA4, emu::sense::kInvalidFieldInCdb));
     rig.drive->EjectMedium();
-    EXPECT_EQ(core.InterrogateDriveInfo().page.texts.at(IDC_USER_CHANGES), "5");
+    const DriveInfoPage refused = core.InterrogateDriveInfo().page;
+    for (int id : {IDC_USER_CHANGES, IDC_VENDOR_CHANGES, IDC_REGION_CODE, IDC_REGION_CONTROL})
+        EXPECT_EQ(refused.texts.at(id), "N/A");
     EXPECT_EQ(core.m_Report.GetStatusText(), "Ready - No Media loaded");
 }

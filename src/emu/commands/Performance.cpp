@@ -9,6 +9,7 @@ namespace emu {
 namespace {
 
 constexpr std::uint8_t kPerformanceData = 0x00;
+constexpr std::uint8_t kWriteSpeedData = 0x03;
 constexpr std::size_t kDescriptorLength = 16;
 
 struct Extent {
@@ -24,7 +25,7 @@ struct Extent {
 std::vector<Extent> ReadExtents(const DriveState& drive)
 {
     const MediumDescription& disc = drive.medium->description;
-    const std::uint32_t top = drive.identity.capabilities.maxReadSpeedKBps;
+    const std::uint32_t top = drive.CurrentSpeeds().readKBps;
     const std::uint32_t inside = top * 4 / 10;
     if (disc.capacityBlocks == 0)
         return {};
@@ -35,35 +36,26 @@ std::vector<Extent> ReadExtents(const DriveState& drive)
     return {{0, inside, layerZero - 1, top}, {layerZero, top, last, inside}};
 }
 
-std::vector<Extent> WriteExtents(const DriveState& drive)
+// A disc the drive can write: one of a family it writes, not a pressed one.
+bool Writable(const DriveState& drive)
 {
     const MediumDescription& disc = drive.medium->description;
-    const std::uint32_t top = drive.identity.capabilities.maxWriteSpeedKBps;
     using namespace profile;
     const bool pressed = disc.profile == kCdRom || disc.profile == kDvdRom || disc.profile == kBdRom
         || disc.profile == kHdDvdRom;
-    if (top == 0 || pressed || TotalBlocks(disc) == 0)
-        return {};
-    return {{0, top, static_cast<std::uint32_t>(TotalBlocks(disc) - 1), top}};
+    return drive.CurrentSpeeds().writeKBps != 0 && !pressed && TotalBlocks(disc) != 0;
 }
 
-void GetPerformance(CommandContext& command)
+std::vector<Extent> WriteExtents(const DriveState& drive)
 {
-    if (command.Byte(10) != kPerformanceData) {
-        command.Fail(sense::kInvalidFieldInCdb);
-        return;
-    }
-    const bool write = command.Byte(1) & 0x04;
-    const bool exceptions = command.Byte(1) & 0x03;
-    std::vector<Extent> extents;
-    if (!exceptions)  // no slow areas to report
-        extents = write ? WriteExtents(command.drive) : ReadExtents(command.drive);
-    const std::size_t wanted = command.Be16(8);
-    if (extents.size() > wanted)
-        extents.resize(wanted);
+    if (!Writable(drive))
+        return {};
+    const std::uint32_t top = drive.CurrentSpeeds().writeKBps;
+    return {{0, top, static_cast<std::uint32_t>(TotalBlocks(drive.medium->description) - 1), top}};
+}
 
-    std::vector<std::uint8_t> answer(8, 0);
-    answer[4] = static_cast<std::uint8_t>((write ? 0x02 : 0) | (exceptions ? 0x01 : 0));
+void PutExtents(std::vector<std::uint8_t>& answer, const std::vector<Extent>& extents)
+{
     for (const Extent& extent : extents) {
         const std::size_t at = answer.size();
         answer.resize(at + kDescriptorLength);
@@ -71,6 +63,47 @@ void GetPerformance(CommandContext& command)
         scsi::PutBe32(&answer[at + 4], extent.startKBps);
         scsi::PutBe32(&answer[at + 8], extent.endLba);
         scsi::PutBe32(&answer[at + 12], extent.endKBps);
+    }
+}
+
+// Write speed descriptors: one per speed the drive offers for the disc,
+// fastest first, each over the whole disc.
+void PutWriteSpeeds(std::vector<std::uint8_t>& answer, const DriveState& drive, std::size_t wanted)
+{
+    if (!Writable(drive))
+        return;
+    const MediumSpeeds& speeds = drive.CurrentSpeeds();
+    const auto endLba = static_cast<std::uint32_t>(TotalBlocks(drive.medium->description) - 1);
+    for (std::size_t i = 0; i < speeds.writeSpeedsKBps.size() && i < wanted; ++i) {
+        const std::size_t at = answer.size();
+        answer.resize(at + kDescriptorLength, 0);  // byte 0: default rotation control
+        scsi::PutBe32(&answer[at + 4], endLba);
+        scsi::PutBe32(&answer[at + 8], speeds.readKBps);
+        scsi::PutBe32(&answer[at + 12], speeds.writeSpeedsKBps[i]);
+    }
+}
+
+void GetPerformance(CommandContext& command)
+{
+    const std::uint8_t type = command.Byte(10);
+    if (type != kPerformanceData && type != kWriteSpeedData) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    const std::size_t wanted = command.Be16(8);
+    std::vector<std::uint8_t> answer(8, 0);
+    if (type == kWriteSpeedData) {
+        PutWriteSpeeds(answer, command.drive, wanted);
+    } else {
+        const bool write = command.Byte(1) & 0x04;
+        const bool exceptions = command.Byte(1) & 0x03;
+        std::vector<Extent> extents;
+        if (!exceptions)  // no slow areas to report
+            extents = write ? WriteExtents(command.drive) : ReadExtents(command.drive);
+        if (extents.size() > wanted)
+            extents.resize(wanted);
+        answer[4] = static_cast<std::uint8_t>((write ? 0x02 : 0) | (exceptions ? 0x01 : 0));
+        PutExtents(answer, extents);
     }
     scsi::PutBe32(&answer[0], static_cast<std::uint32_t>(answer.size() - 4));
     command.Answer(answer, answer.size());

@@ -21,9 +21,9 @@ void SetCdSpeed(CommandContext& command)
         return;
     }
     DriveState& drive = command.drive;
-    const DriveCapabilities& caps = drive.identity.capabilities;
-    drive.readSpeedKBps = Clamp(command.Be16(2), caps.maxReadSpeedKBps);
-    drive.writeSpeedKBps = Clamp(command.Be16(4), caps.maxWriteSpeedKBps);
+    const MediumSpeeds& speeds = drive.CurrentSpeeds();
+    drive.readSpeedKBps = Clamp(command.Be16(2), speeds.readKBps);
+    drive.writeSpeedKBps = Clamp(command.Be16(4), speeds.writeKBps);
 }
 
 }  // namespace

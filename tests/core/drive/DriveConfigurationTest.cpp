@@ -33,25 +33,27 @@ TEST(DriveConfiguration, EachPresetReportsItsCapabilities)
     };
     // clang-format off
     const Case cases[] = {
-        // preset        dvd cdw +R +RW +RDL -RDL ram bdR bdW hd  LS  LF  MR  gen serial
-        {"dvd-writer",   1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QDW20400001"},
-        {"bd-writer",    1,  1,  1, 1,  1,   1,   1,  1,  1,  1,  0,  0,  0,  2, "QBR12400001"},
-        {"cd-reader",    0,  0,  0, 0,  0,   0,   0,  0,  0,  0,  0,  0,  0,  0, "QCD52000001"},
-        {"aopen",        1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.060001"},
-        {"benq",         1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QFBSRB0001"},
-        {"btc",          1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF00550001"},
-        {"cyberdrive",   1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QFA2D30001"},
-        {"generic-f3",   1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QFPA520001"},
-        {"ihas",         1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  1,  0,  0,  2, "QF7L0F0001"},
-        {"liteon",       1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  1,  0,  0,  2, "QFMS0R0001"},
-        {"nec",          1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.050001"},
-        {"nu",           1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.000001"},
-        {"optiarc",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  1,  0,  2, "QF1.020001"},
-        {"pioneer",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QF1.290001"},
-        {"plextor",      1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.110001"},
-        {"ricoh",        1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  1,  2, "QF1.000001"},
-        {"samsung",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QFSB000001"},
-        {"toshiba",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QF10120001"},
+        // preset           dvd cdw +R +RW +RDL -RDL ram bdR bdW hd  LS  LF  MR  gen serial
+        {"dvd-writer",        1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QDW20400001"},
+        {"bd-writer",         1,  1,  1, 1,  1,   1,   1,  1,  1,  1,  0,  0,  0,  2, "QBR12400001"},
+        {"cd-reader",         0,  0,  0, 0,  0,   0,   0,  0,  0,  0,  0,  0,  0,  0, "QCD52000001"},
+        {"dvd-reader-strict", 1,  0,  0, 0,  0,   0,   0,  0,  0,  0,  0,  0,  0,  0, "QDR16500001"},
+        {"usb-dvd-reader",    1,  0,  0, 0,  0,   0,   0,  0,  0,  0,  0,  0,  0,  0, "QDR16500002"},
+        {"aopen",             1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.060001"},
+        {"benq",              1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QFBSRB0001"},
+        {"btc",               1,  1,  1, 1,  1,   0,   0,  1,  0,  0,  0,  0,  0,  2, "QF00550001"},
+        {"cyberdrive",        1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QFA2D30001"},
+        {"generic-f3",        1,  1,  1, 1,  1,   1,   1,  1,  0,  0,  0,  0,  0,  2, "QFPA520001"},
+        {"ihas",              1,  1,  1, 1,  1,   1,   1,  1,  1,  0,  1,  0,  0,  2, "QF7L0F0001"},
+        {"liteon",            1,  1,  1, 1,  1,   1,   1,  1,  1,  0,  1,  0,  0,  2, "QFMS0R0001"},
+        {"nec",               1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.050001"},
+        {"nu",                1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.000001"},
+        {"optiarc",           1,  1,  1, 1,  1,   1,   1,  1,  1,  0,  0,  1,  0,  2, "QF1.020001"},
+        {"pioneer",           1,  1,  1, 1,  1,   1,   1,  1,  1,  0,  0,  0,  0,  2, "QF1.290001"},
+        {"plextor",           1,  1,  1, 1,  1,   0,   0,  1,  1,  0,  0,  0,  0,  2, "QF1.110001"},
+        {"ricoh",             1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  1,  2, "QF1.000001"},
+        {"samsung",           1,  1,  1, 1,  1,   1,   1,  1,  1,  0,  0,  0,  0,  2, "QFSB000001"},
+        {"toshiba",           1,  1,  1, 1,  1,   1,   1,  0,  0,  1,  0,  0,  0,  2, "QF10120001"},
     };
     // clang-format on
     ASSERT_EQ(emu::DrivePresetNames().size(), std::size(cases));  // a new preset needs a row here
@@ -125,7 +127,7 @@ TEST(DriveConfiguration, LongModePageListsAreReadAgainWithTheirLength)
     };
     const Case cases[] = {
         {"short list", 0, 0, {252}},
-        {"asked again with the mode data length and its own two bytes", 2, 0x2B, {252, 166 + 2 * 256}},
+        {"asked again with the mode data length and its own two bytes", 2, 0x2B, {252, 170 + 2 * 256}},
         {"page 2Ah beyond 2048 bytes is asked alone", 10, 0x20, {252, 2048, 252}},
     };
     for (const Case& test : cases) {

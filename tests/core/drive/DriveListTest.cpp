@@ -229,7 +229,8 @@ TEST(EmulateSetting, TheEnvironmentAddsEmulatedDrivesAndBadItemsAreShown)
     ASSERT_EQ(started.messages.size(), 1u);
     EXPECT_EQ(started.messages[0].caption, "Emulated drives");
     EXPECT_NE(started.messages[0].text.find("\"nonsense\" is not drive:medium"), std::string::npos);
-    EXPECT_NE(started.messages[0].text.find("Drive presets: dvd-writer, bd-writer, cd-reader, aopen"),
+    EXPECT_NE(started.messages[0].text.find(
+                  "Drive presets: dvd-writer, bd-writer, cd-reader, dvd-reader-strict, usb-dvd-reader, aopen"),
               std::string::npos);
     EXPECT_EQ(drives.list.DeviceComboEntries(), std::vector<std::string>{"QNZEMU  CD-ROM QCD-5200 (emu0)"});
 

@@ -71,6 +71,14 @@ TEST(MediaIdentification, EveryMediumPresetIsIdentifiedByProfileBookTypeAndMedia
         {"bd-r", 0x41, -1, -1, kMediaBdR, "BD-R"},
         {"bd-re", 0x43, -1, -1, kMediaBdRe, "BD-RE"},
         {"hddvd-rom", 0x50, 4, kMediaPlusUnknownId, kMediaHdDvdRom, "HD DVD-ROM"},
+        {"cd-r-blank", 0x09, -1, -1, kMediaCd, "CD-R"},
+        {"cd-r-appendable", 0x09, -1, -1, kMediaCd, "CD-R"},
+        {"dvd-r-blank", 0x11, 2, kMediaPlusUnknownId, kMediaDvdMinusR, "DVD-R"},
+        {"dvd-r-appendable", 0x11, 2, kMediaPlusUnknownId, kMediaDvdMinusR, "DVD-R"},
+        {"dvd+r-blank", 0x1B, 10, kMediaDvdPlusR, kMediaDvdPlusR, "DVD+R"},
+        {"dvd+r-appendable", 0x1B, 10, kMediaDvdPlusR, kMediaDvdPlusR, "DVD+R"},
+        {"bd-r-blank", 0x41, -1, -1, kMediaBdR, "BD-R"},
+        {"bd-r-appendable", 0x41, -1, -1, kMediaBdR, "BD-R"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.medium);

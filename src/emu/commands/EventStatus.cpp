@@ -30,8 +30,9 @@ void GetEventStatusNotification(CommandContext& command)
         const std::uint8_t event = drive.pendingMediaEvent.value_or(0);
         drive.pendingMediaEvent.reset();
         const bool present = drive.medium.has_value() && !drive.trayOpen;
-        answer.insert(answer.end(), {event, static_cast<std::uint8_t>((present ? 0x02 : 0) | (drive.trayOpen ? 0x01 : 0)),
-                                     0x00, 0x00});
+        answer.insert(
+            answer.end(),
+            {event, static_cast<std::uint8_t>((present ? 0x02 : 0) | (drive.trayOpen ? 0x01 : 0)), 0x00, 0x00});
     } else if (requested & (1u << kOperationalChangeClass)) {
         answer[2] = kOperationalChangeClass;
         answer.insert(answer.end(), {0x00, 0x00, 0x00, 0x00});  // no change

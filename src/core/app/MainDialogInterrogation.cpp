@@ -65,6 +65,13 @@ DriveInfoFacts MainDialogCore::InterrogateDriveInfo()
                                    configuration.m_bLoadingMechanismRead
                                        ? std::optional<std::uint8_t>(configuration.m_nLoadingMechanism)
                                        : std::nullopt);
+    ShowMediaStatus();
+    LogEntry("End DisplayDriveInfo()");
+    return facts;
+}
+
+void MainDialogCore::ShowMediaStatus()
+{
     if (m_Drives.mmc.TestMediaPresent() == 1) {
         std::string name;
         const int profile = m_Drives.media.GetMediaTypeName(name);
@@ -72,8 +79,6 @@ DriveInfoFacts MainDialogCore::InterrogateDriveInfo()
     } else {
         m_Report.ShowStatus("Ready - No Media loaded");
     }
-    LogEntry("End DisplayDriveInfo()");
-    return facts;
 }
 
 bool MainDialogCore::SetUpDiscHashRange()

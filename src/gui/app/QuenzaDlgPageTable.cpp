@@ -12,8 +12,12 @@ void CQuenzaDlg::BindPagesAndTools()
 {
     const auto rerunTool = [this] { DoReadstruct(); };
     const auto clearReport = [this] { m_Core.m_Report.ClearDisplay(); };
+    // The status line names the disc in the drive, and the listing marks its profile current.
+    const auto mediaStatus = [this] { RunDriveWork([this] { m_Core.ShowMediaStatus(); }); };
+    const auto relistFeatures = [this] { ListDriveFeaturesProfiles(); };
     m_PageHandlers = {
-        {kPageDriveInfo, {.driveSelected = [this] { OnDriveinfo(); }}},
+        {kPageDriveInfo,
+         {.driveSelected = [this] { OnDriveinfo(); }, .discArrived = mediaStatus, .discRemoved = mediaStatus}},
         {kPageMediaInfo, {.discRemoved = [this] { ClearMediaInfoReport(); }}},
         {kPageInfoDisplay, {.discArrived = rerunTool, .discRemoved = clearReport}},
         {kPageReport3, {.discRemoved = clearReport}},
@@ -25,7 +29,8 @@ void CQuenzaDlg::BindPagesAndTools()
         {kPageModePages, {.driveSelected = [this] { ListDriveModePages(); }}},
         {kPageCompare, {.stop = [this] { EndCompareUi(); }}},
         {kPageCreateIso, {.stop = [this] { EndCreateIsoUi(); }}},
-        {kPageFeatures, {.driveSelected = [this] { ListDriveFeaturesProfiles(); }}},
+        {kPageFeatures,
+         {.driveSelected = relistFeatures, .discArrived = relistFeatures, .discRemoved = relistFeatures}},
         {kPageDiscHash, {.discRemoved = clearReport, .stop = [this] { StopDiscHash(); }}},
         {kPageFileHash, {.discRemoved = clearReport}},
     };

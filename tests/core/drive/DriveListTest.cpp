@@ -114,7 +114,7 @@ TEST(DriveList, WithoutAnOpticalDriveTheUserIsToldWhyAndStartUpFails)
             reason.replace(at, 3, tree.Dev());
         EXPECT_EQ(started.messages[0].text,
                   "No optical devices were found. Quenzario cannot run without one drive at least\n\n" + reason);
-        EXPECT_EQ(started.messages[1].text, "SPTI init failed For SPTI, your login needs administrator rights.\n");
+        EXPECT_EQ(started.messages[1].text, kNoUsableDriveMessage);
         ShowDriveListMessages(started.messages);
         ASSERT_EQ(prompt.asked.size(), 2u);
         EXPECT_EQ(prompt.asked[0].text, started.messages[0].text);

@@ -87,11 +87,13 @@ TEST(MainWindow, DiscsComingAndGoingShowInTheMediaFields)
     rig.drives[0]->EjectMedium();
     rig.Settle();
     EXPECT_EQ(rig.Text(IDC_MEDIATYPE), "");
+    EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "Ready - No Media loaded");  // the status line follows
 
     ASSERT_TRUE(rig.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd-rw")));
     rig.Settle();
     EXPECT_EQ(rig.Text(IDC_MEDIATYPE), "DVD-RW");
     EXPECT_EQ(rig.dialog->m_nCurrentPage, kPageDriveInfo);
+    EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "Ready - DVD-RW Loaded");
 
     // A disc that spins up arrives once the drive is ready.
     rig.drives[0]->EjectMedium();
@@ -111,6 +113,31 @@ TEST(MainWindow, DiscsComingAndGoingShowInTheMediaFields)
     rig.dialog->SendCommand(IDC_EJECT);
     rig.Settle();
     EXPECT_FALSE(rig.drives[0]->TrayOpen());
+}
+
+TEST(MainWindow, TheProfileListingFollowsTheDisc)
+{
+    MainWindowRig rig;
+    rig.Start();
+    rig.ChooseTool(kToolsFeatures);
+    const auto shown = [&] { return rig.dialog->m_Core.m_Report.GetDisplayText(); };
+    const auto lineOf = [&](const std::string& start) {
+        const std::string text = shown();
+        const std::size_t at = text.find(start);
+        return at == std::string::npos ? std::string() : text.substr(at, text.find('\n', at) - at);
+    };
+    ASSERT_NE(shown().find("Current Profile 001bh"), std::string::npos);
+    ASSERT_NE(lineOf("Profile 001bh DVD").find("(Current)"), std::string::npos);
+
+    rig.drives[0]->EjectMedium();
+    rig.Settle();
+    EXPECT_EQ(shown().find("Current Profile"), std::string::npos);
+    ASSERT_FALSE(lineOf("Profile 001bh DVD").empty());
+    EXPECT_EQ(lineOf("Profile 001bh DVD").find("(Current)"), std::string::npos);
+
+    ASSERT_TRUE(rig.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd-rw")));
+    rig.Settle();
+    EXPECT_NE(shown().find("Current Profile 0014h"), std::string::npos);
 }
 
 TEST(MainWindow, ListingsOfFeaturesAndModePagesFollowTheSelectedDrive)

@@ -39,6 +39,9 @@ struct DriveCapabilities {
     bool canEject = true;
     std::uint16_t volumeLevels = 256;
     std::uint16_t bufferKB = 0;
+    // Extents GET PERFORMANCE describes a single-layer disc in: a zoned drive
+    // reports one a zone.
+    std::uint8_t readPerformanceZones = 1;
     MediumSpeeds cd;
     MediumSpeeds dvd;
     MediumSpeeds hdDvd;

@@ -26,7 +26,7 @@ constexpr std::uint32_t kFullTocLength = 2048;
 constexpr std::uint32_t kPerformanceLength = 2048;
 constexpr std::size_t kPerformanceHeader = 8;
 constexpr std::size_t kPerformanceDescriptor = 16;
-constexpr std::uint32_t kPerformanceDescriptors = (kPerformanceLength - kPerformanceHeader) / kPerformanceDescriptor;
+constexpr std::uint32_t kPerformanceDescriptors = 2;  // one extent a layer
 
 bool IsCdProfile(int profile)
 {
@@ -170,8 +170,7 @@ std::int64_t MediaIdentification::GetMediaCapacity()
     bool refused = false;
     {
         const auto lock = m_ScsiCommand.Lock();
-        // Nominal read performance (tolerance 10b, as MMC asks), as many
-        // extents as the answer holds.
+        // Nominal read performance (tolerance 10b, as MMC asks).
         failed = CommandBlock(mmc::kGetPerformance)
                      .Set(1, 0x10)
                      .SetBe16(8, kPerformanceDescriptors)

@@ -4,6 +4,8 @@
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
 
+#include <algorithm>
+
 namespace emu {
 
 namespace {
@@ -31,8 +33,18 @@ std::vector<Extent> ReadExtents(const DriveState& drive)
         return {};
     const auto last = static_cast<std::uint32_t>(disc.capacityBlocks - 1);
     const auto layerZero = static_cast<std::uint32_t>(LayerZeroBlocks(disc));
-    if (disc.layers < 2 || layerZero == 0 || layerZero >= disc.capacityBlocks)
-        return {{0, inside, last, top}};
+    if (disc.layers < 2 || layerZero == 0 || layerZero >= disc.capacityBlocks) {
+        // Zones of equal length, the speed rising from one to the next.
+        const std::uint32_t zones = std::max<std::uint32_t>(1, drive.identity.capabilities.readPerformanceZones);
+        std::vector<Extent> extents;
+        for (std::uint32_t zone = 0; zone < zones; ++zone) {
+            const auto from = static_cast<std::uint32_t>(std::uint64_t{last + 1} * zone / zones);
+            const auto to = static_cast<std::uint32_t>(std::uint64_t{last + 1} * (zone + 1) / zones - 1);
+            extents.push_back(
+                {from, inside + (top - inside) * zone / zones, to, inside + (top - inside) * (zone + 1) / zones});
+        }
+        return extents;
+    }
     return {{0, inside, layerZero - 1, top}, {layerZero, top, last, inside}};
 }
 

@@ -207,8 +207,14 @@ TEST(MediaIdentification, MediaCapacityIsWhereTheLastExtentEnds)
         EXPECT_EQ(rig.context.media.GetMediaCapacity(), test.capacity);
         EXPECT_EQ(rig.Cdbs().back()[0], test.lastOpcode);
     }
-    // Nominal read performance, as many descriptors as 2048 bytes hold.
     WrapperRig rig("dvd-writer", "dvd+r");
     rig.context.media.GetMediaCapacity();
-    EXPECT_EQ(rig.Cdbs().back(), (std::vector<std::uint8_t>{0xAC, 0x10, 0, 0, 0, 0, 0, 0, 0x00, 0x7F, 0x00, 0}));
+    EXPECT_EQ(rig.Cdbs().back(), (std::vector<std::uint8_t>{0xAC, 0x10, 0, 0, 0, 0, 0, 0, 0x00, 0x02, 0x00, 0}));
+
+    // A zoned drive describes a single-layer disc in two extents: the disc
+    // ends where the second does, not where the first does.
+    emu::DriveIdentity zoned = *emu::FindDrivePreset("dvd-writer");
+    zoned.capabilities.readPerformanceZones = 2;
+    WrapperRig zones(zoned, "dvd+r");
+    EXPECT_EQ(zones.context.media.GetMediaCapacity(), 2099999);
 }

@@ -50,6 +50,7 @@ bool DriveConfiguration::GetDriveConfiguration(WrapperNotice* notice)
     if (m_pCurrentDevice)
         m_pCurrentDevice->m_bFeaturesRead = m_pCurrentDevice->m_bPhysicalInterfaceRead = false;
     int dataLength = 0;
+    bool refused = false;
     {
         const auto lock = m_ScsiCommand.Lock();
         dataLength = m_mmc.GetConfigurationDataLength();
@@ -57,9 +58,18 @@ bool DriveConfiguration::GetDriveConfiguration(WrapperNotice* notice)
             LogEntry("GetDriveConfiguration() returned an error");
             Tell(notice, "A 'GetDriveConfiguration' error has occurred.   Some removable drives can cause this.",
                  m_pCurrentDevice ? LastGetConfigurationFailure() : std::string());
-            return false;
+            refused = m_pCurrentDevice && WasRefused(m_ScsiCommand);
         }
     }
+    if (refused) {
+        // A drive without GET CONFIGURATION (before MMC-3) still tells its
+        // capabilities page.
+        LogEntry("GetDriveConfiguration() - the capabilities are read from the mode pages alone");
+        DoModeSensePages();
+        ApplyModePageCorrections(*m_pCurrentDevice);
+    }
+    if (dataLength == 0 || !m_pCurrentDevice)
+        return false;
     CDevice& device = *m_pCurrentDevice;
     // The data length counts the bytes after its own four; the answer is asked for whole.
     const auto length = static_cast<std::uint32_t>(
@@ -83,7 +93,6 @@ bool DriveConfiguration::GetDriveConfiguration(WrapperNotice* notice)
         return false;
     }
     bool fromCoreRead = false;
-    bool refused = false;
     {
         const auto lock = m_ScsiCommand.Lock();
         fromCoreRead = m_mmc.GetConfiguration(0, 0x0001, fromCore.data(), length) == 0;

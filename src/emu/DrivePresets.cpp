@@ -388,6 +388,18 @@ void WithoutProfiles(DriveIdentity& drive, std::initializer_list<std::uint16_t> 
         std::erase_if(feature.currentForProfiles, isDropped);
 }
 
+// A feature that belongs to profiles the drive does not list is not listed either.
+void DropOrphanFeatures(DriveIdentity& drive)
+{
+    std::erase_if(drive.features, [&](const FeatureDescriptor& feature) {
+        return !feature.alwaysCurrent
+            && std::none_of(
+                feature.currentForProfiles.begin(), feature.currentForProfiles.end(), [&](std::uint16_t profile) {
+                    return std::find(drive.profiles.begin(), drive.profiles.end(), profile) != drive.profiles.end();
+                });
+    });
+}
+
 DriveIdentity FamilyDrive(const FamilyIdentity& family)
 {
     DriveIdentity drive = DvdWriter();
@@ -399,10 +411,8 @@ DriveIdentity FamilyDrive(const FamilyIdentity& family)
     drive.serialNumber = std::string("QF") + family.revision + "0001";
     drive.features = DvdWriterFeatureSet(drive.serialNumber);
     drive.vendorSettings.family = family.family;
-    if (family.traits & kNoDvdMinusDlWrite) {
+    if (family.traits & kNoDvdMinusDlWrite)
         WithoutProfiles(drive, {kDvdRDl, kDvdRDlJump});
-        std::erase_if(drive.features, [](const FeatureDescriptor& feature) { return feature.code == 0x0033; });
-    }
     if (family.traits & kNoDvdRam) {
         WithoutProfiles(drive, {kDvdRam});
         drive.capabilities.readFlags &= ~0x20;
@@ -421,6 +431,7 @@ DriveIdentity FamilyDrive(const FamilyIdentity& family)
         AddBd(drive, (family.traits & kBdWriter) != 0);
     if (family.traits & kHdDvdReader)
         AddHdDvdRead(drive);
+    DropOrphanFeatures(drive);
     return drive;
 }
 

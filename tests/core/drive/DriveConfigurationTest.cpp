@@ -76,6 +76,12 @@ TEST(DriveConfiguration, EachPresetReportsItsCapabilities)
         EXPECT_EQ(rig.context.configuration.m_nLoadingMechanism, 0x20);  // tray
         EXPECT_EQ(rig.context.configuration.GetPlusDriveGeneration(), test.generation);
     }
+    // The BD writer's pseudo-overwrite, timely safe recording and AACS features.
+    WrapperRig bd("bd-writer", "bd-r");
+    ASSERT_TRUE(bd.context.configuration.GetDriveConfiguration());
+    EXPECT_EQ(bd.Record().m_bTimelySafeRecording, 1);
+    EXPECT_EQ(bd.Record().m_bAacs, 1);
+    EXPECT_EQ(bd.Record().m_bLayerJump, 1);  // 0033h with the DVD-R DL layer jump profile
 }
 
 TEST(DriveConfiguration, TheConfigurationIsAskedForWholeAndTheFailuresSayWhy)

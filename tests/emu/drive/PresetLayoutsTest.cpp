@@ -46,7 +46,8 @@ std::vector<Feature> Features(const Answer& answer)
     while (at + 4 <= bytes.size()) {
         const std::size_t length = bytes[at + 3];
         EXPECT_EQ(length % 4, 0u) << "feature " << scsi::GetBe16(&bytes[at]);
-        features.push_back({scsi::GetBe16(&bytes[at]), bytes[at + 2],
+        features.push_back({scsi::GetBe16(&bytes[at]),
+                            bytes[at + 2],
                             {bytes.begin() + static_cast<long>(at + 4),
                              bytes.begin() + static_cast<long>(std::min(at + 4 + length, bytes.size()))}});
         at += 4 + length;
@@ -139,7 +140,8 @@ TEST(PresetLayouts, EveryDrivePresetAnswersInTheMmcLayouts)
             EXPECT_TRUE(codes.count(common)) << common;
 
         // Removable Medium: a version, the tray and its Load, Eject and Lock bits.
-        const auto removable = std::find_if(features.begin(), features.end(), [](const Feature& f) { return f.code == 3; });
+        const auto removable = std::find_if(features.begin(), features.end(),
+                                            [](const Feature& f) { return f.code == 3; });
         ASSERT_NE(removable, features.end());
         EXPECT_GE(removable->flags >> 2, 1);
         EXPECT_EQ(removable->body[0], 0x39);

@@ -78,6 +78,26 @@ TEST(MainWindow, AnotherDriveFillsThePageWithItsOwnCapabilities)
     EXPECT_EQ(rig.dialog->m_Core.m_Drives.list.m_pCurrentDevice->m_strDriveText, "emu2");
 }
 
+TEST(MainWindow, WhatTheDriveWouldNotTellIsGreyedOut)
+{
+    MainWindowRig rig(MainWindowRig::Presets{{"dvd-reader-strict", "dvd-rom"}});
+    rig.drives[0]->AddErrorRule(emu::ErrorRule::CheckCondition(0x5A, emu::sense::kInvalidFieldInCdb));
+    rig.Start();
+    EXPECT_EQ(rig.Text(IDC_LOADER_TYPE), "N/A");
+    EXPECT_FALSE(rig.dialog->GetDlgItem(IDC_READ_DVD_ROM)->isEnabled());  // page 2Ah was not read
+    EXPECT_FALSE(rig.Ticked(IDC_READ_DVD_ROM));
+    EXPECT_TRUE(rig.dialog->GetDlgItem(IDC_CSS_CPPM)->isEnabled());  // the features were
+    EXPECT_TRUE(rig.Ticked(IDC_CSS_CPPM));
+    ASSERT_FALSE(rig.prompt.asked.empty());  // the selection told why
+    EXPECT_NE(rig.prompt.asked[0].text.find("MODE SENSE(10) (5Ah) failed"), std::string::npos);
+
+    // Another drive that tells everything: every box is known again.
+    MainWindowRig writer;
+    writer.Start();
+    EXPECT_TRUE(writer.dialog->GetDlgItem(IDC_READ_DVD_ROM)->isEnabled());
+    EXPECT_EQ(writer.Text(IDC_LOADER_TYPE), "     Tray");
+}
+
 TEST(MainWindow, DiscsComingAndGoingShowInTheMediaFields)
 {
     MainWindowRig rig;

@@ -5,6 +5,7 @@
 #include "core/app/MainWindowRules.h"
 #include "core/info/DriveInfoPage.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/ui/Banner.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
@@ -373,19 +374,5 @@ void CQuenzaDlg::paintEvent(QPaintEvent* event)
 {
     CDialog::paintEvent(event);
     QPainter painter(this);
-    // The top band with the program's name and an etched edge along its bottom.
-    QLinearGradient band(0, 0, width(), 0);
-    band.setColorAt(0, QColor(16, 40, 88));
-    band.setColorAt(1, QColor(70, 110, 170));
-    painter.fillRect(QRect(0, 0, width(), kBandHeight), band);
-    QFont name = m_Font;
-    name.setPixelSize(24);
-    name.setBold(true);
-    painter.setFont(name);
-    painter.setPen(QColor(235, 240, 250));
-    painter.drawText(QRect(13, 2, 480, 30), Qt::AlignLeft | Qt::AlignVCenter, "Quenzario");
-    painter.setPen(palette().color(QPalette::Shadow));
-    painter.drawLine(0, kBandHeight - 2, width(), kBandHeight - 2);
-    painter.setPen(palette().color(QPalette::Light));
-    painter.drawLine(0, kBandHeight - 1, width(), kBandHeight - 1);
+    PaintBanner(painter, *this, m_Font, kBandHeight);
 }

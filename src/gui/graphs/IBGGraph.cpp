@@ -11,6 +11,7 @@
 #include "gui/app/FileDialogs.h"
 #include "gui/graphs/GraphStatic.h"
 #include "gui/graphs/WindowSnapshot.h"
+#include "gui/ui/Banner.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/MatrixStatic.h"
@@ -20,7 +21,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QSlider>
 
@@ -586,19 +586,5 @@ void CIBGGraph::paintEvent(QPaintEvent* event)
 {
     CBaseDialog::paintEvent(event);
     QPainter painter(this);
-    // The banner over the top band, with an etched edge along its bottom.
-    QLinearGradient band(0, 0, width(), 0);
-    band.setColorAt(0, QColor(16, 40, 88));
-    band.setColorAt(1, QColor(70, 110, 170));
-    painter.fillRect(QRect(0, 0, width(), kBandHeight), band);
-    QFont name = font();
-    name.setPixelSize(24);
-    name.setBold(true);
-    painter.setFont(name);
-    painter.setPen(QColor(235, 240, 250));
-    painter.drawText(QRect(13, 2, 480, 30), Qt::AlignLeft | Qt::AlignVCenter, "Quenzario");
-    painter.setPen(palette().color(QPalette::Shadow));
-    painter.drawLine(0, kBandHeight - 2, width(), kBandHeight - 2);
-    painter.setPen(palette().color(QPalette::Light));
-    painter.drawLine(0, kBandHeight - 1, width(), kBandHeight - 1);
+    PaintBanner(painter, *this, font(), kBandHeight);
 }

@@ -389,13 +389,7 @@ void CComparePIPO::OnRadio(bool upper)
 
 void CComparePIPO::EditStatus(int id)
 {
-    auto* display = Item<CMatrixStatic>(id);
-    const std::string shown = TrimmedRight(display->GetText());
-    CComment comment(this);
-    comment.m_strComment = shown;
-    comment.m_strEdit = shown;
-    if (comment.DoModal() == 0)
-        display->SetText(comment.m_strComment);
+    EditMatrixComment(*Item<CMatrixStatic>(id), this);
 }
 
 void CComparePIPO::OnClose()

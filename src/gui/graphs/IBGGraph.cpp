@@ -113,12 +113,6 @@ std::string ProgramPath(const std::string& folder, const char* program)
     return folder.ends_with('/') ? folder + program : folder + "/" + program;
 }
 
-std::string TrimmedRight(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
 std::string NotConfiguredTooltip(const char* tooltip, const char* program, const char* key)
 {
     const std::optional<UserRegistryPlace> place = PlaceOfUserKey(key, UserConfigHome());
@@ -573,13 +567,7 @@ void CIBGGraph::OnEditComment2()
 
 void CIBGGraph::EditComment(int id)
 {
-    auto* display = Item<CMatrixStatic>(id);
-    const std::string shown = TrimmedRight(display->GetText());
-    CComment comment(this);
-    comment.m_strComment = shown;
-    comment.m_strEdit = shown;
-    if (comment.DoModal() == 0)
-        display->SetText(comment.m_strComment);
+    EditMatrixComment(*Item<CMatrixStatic>(id), this);
 }
 
 void CIBGGraph::paintEvent(QPaintEvent* event)

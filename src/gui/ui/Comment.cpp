@@ -1,6 +1,7 @@
 #include "gui/ui/Comment.h"
 
 #include "core/ui/TextLimit.h"
+#include "gui/ui/MatrixStatic.h"
 #include "gui/ui/XPStyleButtonST.h"
 
 #include <QHBoxLayout>
@@ -70,4 +71,20 @@ void CComment::OnTimer(int id)
 void CComment::ReadComment()
 {
     m_strComment = CutToCharacters(GetDlgItemText(IDC_COMMENT), kMaxComment);
+}
+
+std::optional<std::string> AskComment(QWidget* parent, const std::string& shown)
+{
+    CComment comment(parent);
+    comment.m_strComment = shown.substr(0, shown.find_last_not_of(' ') + 1);
+    comment.m_strEdit = comment.m_strComment;
+    if (comment.DoModal() != 0)
+        return std::nullopt;
+    return comment.m_strComment;
+}
+
+void EditMatrixComment(CMatrixStatic& display, QWidget* parent)
+{
+    if (const std::optional<std::string> comment = AskComment(parent, display.GetText()))
+        display.SetText(*comment);
 }

@@ -1,7 +1,6 @@
 #include "gui/graphs/IBGGraph.h"
 
 #include "core/app/AppProfile.h"
-#include "core/app/MessageIds.h"
 #include "core/app/ColorRef.h"
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
@@ -23,8 +22,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QSlider>
-
-#include <filesystem>
 
 namespace {
 
@@ -465,9 +462,7 @@ void CIBGGraph::OnSaveGraph()
     const auto choice = ShowSaveFileDialog(this, "Choose a save filename", kFileFilter, kLastFolderEntry, "ibg", 1);
     if (!choice)
         return;
-    std::error_code ignored;
-    if (std::filesystem::exists(choice->path, ignored)
-        && AppMessageBox("Overwrite existing file?", "File exists", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!ConfirmOverwrite(choice->path))
         return;
     std::string message;
     if (!m_File.SaveGraphFile(choice->path, m_pComment1->GetText(), m_pComment2->GetText(), message))

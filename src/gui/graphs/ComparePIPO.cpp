@@ -226,15 +226,8 @@ bool CComparePIPO::OnInitDialog()
     for (const ShowButton& show : kShowButtons)
         CheckDlgButton(show.id, 1);
     const LedColorScheme leds = m_Scans.LedColors();
-    for (CMatrixStatic* display : {m_pStatus1, m_pStatus2}) {
-        display->SetRowCount(1);
-        display->SetColumnCount(kStatusColumns);
-        display->SetSize(2);
-        display->SetColors(leds.background, leds.lit, leds.unlit);
-        display->AdjustWidthToColumns(kStatusColumns);
-        display->AdjustHeightToRows(1);
-        display->SetAutoPad(true, ' ');
-    }
+    for (CMatrixStatic* display : {m_pStatus1, m_pStatus2})
+        SetUpOneLineDisplay(*display, kStatusColumns, leds);
     m_pStatus2->SetText("Ready");
     m_pStatus1->SetText(std::string(kStatusColumns, ' '));
 

@@ -327,14 +327,7 @@ void CIBGGraph::LayoutControls()
 
 void CIBGGraph::SetupDisplay(CMatrixStatic& display)
 {
-    const LedColorScheme colours = ReadColorScheme();
-    display.SetRowCount(1);
-    display.SetColumnCount(kCommentColumns);
-    display.SetSize(2);
-    display.SetColors(colours.background, colours.lit, colours.unlit);
-    display.AdjustWidthToColumns(kCommentColumns);
-    display.AdjustHeightToRows(1);
-    display.SetAutoPad(true, ' ');
+    SetUpOneLineDisplay(display, kCommentColumns, ReadColorScheme());
 }
 
 void CIBGGraph::ResetGraph()

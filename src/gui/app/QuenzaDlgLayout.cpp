@@ -7,6 +7,7 @@
 #include "gui/app/QuenzaDlg.h"
 #include "gui/ui/Banner.h"
 #include "gui/ui/ButtonST.h"
+#include "gui/ui/Labels.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
 #include "gui/ui/QtConvert.h"
@@ -110,14 +111,6 @@ protected:
         painter.drawText(caption.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
     }
 };
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& at, Qt::Alignment align = Qt::AlignLeft)
-{
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(at);
-    label->setAlignment(align | Qt::AlignVCenter);
-    return label;
-}
 
 }  // namespace
 
@@ -226,7 +219,7 @@ void CQuenzaDlg::CreateDriveInfoPage()
     for (auto [title, x, y] : {std::tuple{"Drive Supported Read Features", kFirstColumn, kReadTitleY},
                                {"Drive Supported Write Features", kFirstColumn, kWriteTitleY},
                                {"Drive General Features", kGeneralColumn, kReadTitleY}}) {
-        QLabel* label = MakeLabel(this, title, QRect(x, y, 300, kTitleHeight));
+        QLabel* label = AddLabel(this, title, QRect(x, y, 300, kTitleHeight));
         label->setFont(titleFont);
         m_driveInfoPage.push_back(label);
     }
@@ -242,7 +235,7 @@ void CQuenzaDlg::CreateDriveInfoPage()
         } else {
             const int y = kFirstFieldY + fieldRow++ * kFieldPitch;
             m_driveInfoPage.push_back(
-                MakeLabel(this, field.label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
+                AddLabel(this, field.label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
             edit->setGeometry(kFieldX, y, kFieldWidth, kFieldHeight);
         }
         BindControl(field.id, edit);
@@ -257,7 +250,7 @@ void CQuenzaDlg::CreateDriveInfoPage()
         edit->setGeometry(kFieldX, y, kFieldWidth, kFieldHeight);
         BindControl(id, edit);
         m_driveInfoPage.push_back(
-            MakeLabel(this, label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
+            AddLabel(this, label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
         m_driveInfoPage.push_back(edit);
     }
 }

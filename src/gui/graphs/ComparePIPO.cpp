@@ -8,6 +8,7 @@
 #include "gui/graphs/WindowSnapshot.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/Comment.h"
+#include "gui/ui/Labels.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/QtConvert.h"
 #include "gui/ui/XPStyleButtonST.h"
@@ -50,14 +51,6 @@ QImage LegendImage(COLORREF face, COLORREF edge)
     QPainter painter(&image);
     painter.fillRect(2, 2, 8, 8, ToQColor(face));
     return image;
-}
-
-QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& at, Qt::Alignment align = Qt::AlignLeft)
-{
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(at);
-    label->setAlignment(align | Qt::AlignVCenter);
-    return label;
 }
 
 std::string TrimmedRight(std::string text)

@@ -13,6 +13,7 @@
 #include "gui/ui/Banner.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/Comment.h"
+#include "gui/ui/Labels.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/ShellOpen.h"
 #include "gui/ui/XPStyleButtonST.h"
@@ -96,14 +97,6 @@ constexpr CommandButton kCommands[] = {
 
 constexpr int kWriteCurveBoxes[] = {IDC_IBG_WRITEBUFFER, IDC_IBG_WRITERPM, IDC_IBG_WRITECPU};
 constexpr int kVerifyCurveBoxes[] = {IDC_IBG_VERIFYRPM, IDC_IBG_VERIFYCPU};
-
-QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& at, Qt::Alignment align)
-{
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(at);
-    label->setAlignment(align | Qt::AlignVCenter);
-    return label;
-}
 
 std::string ProgramPath(const std::string& folder, const char* program)
 {

@@ -12,6 +12,7 @@
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/QtConvert.h"
 #include "gui/ui/XPStyleButtonST.h"
+#include "platform/text/Trim.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -51,12 +52,6 @@ QImage LegendImage(COLORREF face, COLORREF edge)
     QPainter painter(&image);
     painter.fillRect(2, 2, 8, 8, ToQColor(face));
     return image;
-}
-
-std::string TrimmedRight(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
 }
 
 }  // namespace
@@ -303,8 +298,8 @@ void CComparePIPO::ShowScan(int index, const ScanSlotView& scan)
     const CompareScanDisplays& d = kCompareScanDisplays[slot];
     SetDlgItemText(fields.typeBook, scan.mediaType + "/" + scan.bookType);
     SetDlgItemText(fields.midCode, scan.midCode);
-    SetDlgItemText(fields.status, TrimmedRight(scan.status));
-    SetDlgItemText(fields.drive, TrimmedRight(scan.driveDisplay));
+    SetDlgItemText(fields.status, WithoutTrailingBlanks(scan.status));
+    SetDlgItemText(fields.drive, WithoutTrailingBlanks(scan.driveDisplay));
     (index == 0 ? m_pStatus1 : m_pStatus2)->SetText(scan.driveDisplay);
 
     const ScanDisplayTexts& t = scan.displays;

@@ -3,6 +3,7 @@
 #include "core/ui/TextLimit.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/XPStyleButtonST.h"
+#include "platform/text/Trim.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -76,7 +77,7 @@ void CComment::ReadComment()
 std::optional<std::string> AskComment(QWidget* parent, const std::string& shown)
 {
     CComment comment(parent);
-    comment.m_strComment = shown.substr(0, shown.find_last_not_of(' ') + 1);
+    comment.m_strComment = WithoutTrailingBlanks(shown);
     comment.m_strEdit = comment.m_strComment;
     if (comment.DoModal() != 0)
         return std::nullopt;

@@ -47,8 +47,12 @@ DriveConfiguration::DriveConfiguration(CScsiCommand& channel, MmcCommands& mmc, 
 bool DriveConfiguration::GetDriveConfiguration(WrapperNotice* notice)
 {
     LogEntry("GetDriveConfiguration() - Start");
-    if (m_pCurrentDevice)
-        m_pCurrentDevice->m_bFeaturesRead = m_pCurrentDevice->m_bPhysicalInterfaceRead = false;
+    // What this reading cannot read is unknown, whatever an earlier one found.
+    if (CDevice* device = m_pCurrentDevice) {
+        device->m_bFeaturesRead = device->m_bPhysicalInterfaceRead = device->m_bSerialNumberRead = false;
+        device->m_bCapabilitiesPageRead = device->m_bModePagesRead = false;
+    }
+    m_bLoadingMechanismRead = false;
     int dataLength = 0;
     bool refused = false;
     {

@@ -8,8 +8,8 @@ std::string UnescapeMountField(const std::string& field)
 {
     std::string text;
     for (std::size_t i = 0; i < field.size(); ++i) {
-        const bool octal = field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3' && field[i + 2] >= '0' && field[i + 2] <= '7'
-            && field[i + 3] >= '0' && field[i + 3] <= '7';
+        const bool octal = field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3'
+            && field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7';
         if (!octal) {
             text.push_back(field[i]);
             continue;

@@ -41,8 +41,7 @@ public:
     virtual void WaitUntilReady() = 0;
     // count blocks (sectors for READ CD) from lba into buffer, which holds
     // them all.
-    virtual BlockReadResult ReadBlocks(BlockRead command, std::int64_t lba, int count,
-                                       std::span<std::uint8_t> buffer)
+    virtual BlockReadResult ReadBlocks(BlockRead command, std::int64_t lba, int count, std::span<std::uint8_t> buffer)
         = 0;
     virtual void PreventRemoval(bool prevent) = 0;
     // SET CD SPEED to the drive's fastest reading and writing.

@@ -209,9 +209,10 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
             ++mapSteps;
         if (!read.ok || read.transferred < discLength) {
             // Not compared, so not the same: listed and counted against "identical".
-            AddDifference(walk, Format("LBA=%llXh Blocks=%d Disc=unreadable",
-                                       static_cast<unsigned long long>(FailedBlock(read, walk.lba, count)),
-                                       static_cast<int>(walk.lba + count - FailedBlock(read, walk.lba, count))));
+            AddDifference(walk,
+                          Format("LBA=%llXh Blocks=%d Disc=unreadable",
+                                 static_cast<unsigned long long>(FailedBlock(read, walk.lba, count)),
+                                 static_cast<int>(walk.lba + count - FailedBlock(read, walk.lba, count))));
             walk.identical = false;
             walk.cellHadDifference = true;
         } else if (!CompareChunk(walk, image.data(), disc.data(),
@@ -234,9 +235,9 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
     if (m_running == 0)
         return StopEnd();
     if (file.Size() != discBytes) {
-        AddDifference(walk, Format("Length ISO=%llu bytes Disc=%llu bytes",
-                                   static_cast<unsigned long long>(file.Size()),
-                                   static_cast<unsigned long long>(discBytes)));
+        AddDifference(walk,
+                      Format("Length ISO=%llu bytes Disc=%llu bytes", static_cast<unsigned long long>(file.Size()),
+                             static_cast<unsigned long long>(discBytes)));
         walk.identical = false;
     }
 

@@ -21,7 +21,16 @@ namespace {
 constexpr const char* kFileNamesHeading = "                       File Names";
 constexpr int kChunksPerFieldUpdate = 501;
 
-enum class Match { Same, LengthDiffers, BytesDiffer, FirstUnopened, SecondUnopened, FirstUnread, SecondUnread, Stopped };
+enum class Match {
+    Same,
+    LengthDiffers,
+    BytesDiffer,
+    FirstUnopened,
+    SecondUnopened,
+    FirstUnread,
+    SecondUnread,
+    Stopped
+};
 
 // A file opened for the compare: only a regular file (a pipe or a device in
 // its place would block or never end).
@@ -185,7 +194,8 @@ CompareEnd FolderCompare::DoVideoTSCompare(const std::string& chosenIfo, const s
     const auto discNames = FolderNames(discFolder);
     if (!discNames)
         return refuse("Error could not access the destination folder");
-    const std::vector<std::string> names = UnionOfNames(*discNames, FolderNames(chosenFolder).value_or(std::vector<std::string>{}));
+    const std::vector<std::string> names = UnionOfNames(*discNames,
+                                                        FolderNames(chosenFolder).value_or(std::vector<std::string>{}));
     int filesLeft = static_cast<int>(names.size());
     m_events.SetText(kFieldReadErrors, Format("%d", filesLeft));
     const int step = names.empty() ? 0 : 100 / static_cast<int>(names.size());

@@ -33,7 +33,9 @@ bool IsLockedDisc(const SenseCode& sense)
 class IsoCreation::Copy {
 public:
     Copy(DiscBlockReader& drive, StagedFile& file, BlockRead mode, int readCount) :
-        m_drive(drive), m_file(file), m_mode(mode),
+        m_drive(drive),
+        m_file(file),
+        m_mode(mode),
         m_buffer(std::size_t(readCount) * (mode == BlockRead::ReadCdRaw ? kRawSectorBytes : kBlockBytes)),
         m_userData(mode == BlockRead::ReadCdRaw ? std::size_t(readCount) * kBlockBytes : 0)
     {

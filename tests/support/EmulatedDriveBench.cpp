@@ -27,10 +27,10 @@ DriveSources EmulatedDriveBench::Sources() const
 
 void EmulatedDriveBench::MakeCurrent(DriveContext& context)
 {
-    ASSERT_TRUE(context.FillDeviceComboList());
-    context.SetDeviceComboSel(0);
-    ASSERT_EQ(context.OnSelchangeDevicescombo(), SelectionOutcome::Selected);
-    context.SetWaitClock(waitClock);
+    ASSERT_TRUE(context.list.FillDeviceComboList());
+    context.list.SetDeviceComboSel(0);
+    ASSERT_EQ(context.list.OnSelchangeDevicescombo().outcome, SelectionOutcome::Selected);
+    context.mmc.SetWaitClock(waitClock);
     drive->ClearJournal();
 }
 

@@ -1,8 +1,8 @@
 #include "core/app/MainDialogCore.h"
 #include "core/app/MainPages.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/MmcOpcodes.h"
 #include "emu/MediaPresets.h"
+#include "scsi/Opcodes.h"
 #include "support/EmulatedDriveBench.h"
 #include "support/TestSupport.h"
 
@@ -23,7 +23,7 @@ struct CoreBench : EmulatedDriveBench {
                 statuses.push_back(core.m_Report.GetStatusText());
         });
     }
-    int Send(std::vector<std::uint8_t> cdb, int direction = 1, std::uint32_t length = 0)
+    int Send(std::vector<std::uint8_t> cdb, DataDirection direction = DataDirection::In, std::uint32_t length = 0)
     {
         CommandBlock block(cdb[0], cdb.size());
         for (std::size_t i = 1; i < cdb.size(); ++i)
@@ -100,7 +100,7 @@ TEST(SenseReport, CommonRefusalsEndWithAStatusOthersWithAMessage)
         test.prepare(*bench.drive);
         bench.core.m_Report.m_bHexView = 1;
         bench.core.m_Report.SetLine(5, "an old report");
-        ASSERT_EQ(bench.Send(test.cdb, 1, test.cdb[0] == 0x46 ? 8 : 0), 1);
+        ASSERT_EQ(bench.Send(test.cdb, DataDirection::In, test.cdb[0] == 0x46 ? 8 : 0), 1);
         bench.core.ReportSenseError(test.cdb[0]);
 
         EXPECT_EQ(bench.core.m_Report.GetStatusText(), test.status);
@@ -119,7 +119,7 @@ TEST(SenseReport, CommonRefusalsEndWithAStatusOthersWithAMessage)
     }
 
     CoreBench logged("dvd-writer", "dvd+r");
-    logged.Send({0x46, 0x03, 0, 0, 0, 0, 0, 0, 8, 0}, 1, 8);
+    logged.Send({0x46, 0x03, 0, 0, 0, 0, 0, 0, 8, 0}, DataDirection::In, 8);
     logged.core.ReportSenseError(0x46);
     const std::string text = logged.log.Text();
     EXPECT_NE(text.find("Sense Error - COMMAND 70\n"), std::string::npos);
@@ -171,7 +171,7 @@ TEST(PollUntilReady, ShowsTheProgressOfAFormatUntilItEnds)
     std::vector<std::uint8_t> parameters = {0x00, 0x02, 0x00, 0x08, 0x00, 0xB4, 0x74, 0x00, 0x00, 0x00, 0x00, 0x00};
     CommandBlock formatUnit(mmc::kFormatUnit);
     formatUnit.Set(1, 0x11);
-    ASSERT_EQ(formatUnit.Execute(bench.core.m_Drives.m_ScsiCommand, 0, parameters.data(), 12), 0);
+    ASSERT_EQ(formatUnit.Execute(bench.core.m_Drives.m_ScsiCommand, DataDirection::Out, parameters.data(), 12), 0);
 
     EXPECT_EQ(bench.core.PollUntilReady(true), 0);
     const std::uint32_t duration = bench.drive->Identity().formatMs;
@@ -181,7 +181,9 @@ TEST(PollUntilReady, ShowsTheProgressOfAFormatUntilItEnds)
     EXPECT_EQ(bench.statuses[bench.statuses.size() / 2], "     Amount completed   51%");
     EXPECT_EQ(bench.statuses.back(), "     Amount completed  100%");
     std::uint8_t capacities[12] = {};
-    ASSERT_EQ(CommandBlock(0x23).SetBe16(7, 12).Execute(bench.core.m_Drives.m_ScsiCommand, 1, capacities, 12), 0);
+    ASSERT_EQ(
+        CommandBlock(0x23).SetBe16(7, 12).Execute(bench.core.m_Drives.m_ScsiCommand, DataDirection::In, capacities, 12),
+        0);
     EXPECT_EQ(capacities[8], 0x02);  // formatted
 }
 

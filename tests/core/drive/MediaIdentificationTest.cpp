@@ -31,12 +31,12 @@ struct Identification {
 Identification Identify(WrapperBench& bench)
 {
     DriveContext& context = bench.context;
-    context.GetDriveConfiguration();  // the DVD-drive flag decides for unknown profiles
+    context.configuration.GetDriveConfiguration();  // the DVD-drive flag decides for unknown profiles
     Identification found;
-    found.profile = context.GetMediaTypeName(found.name);
-    found.bookType = context.GetBookType();
-    found.lookup = context.LookupMediaIdCode();
-    found.mediaType = context.GetMediaType();
+    found.profile = context.media.GetMediaTypeName(found.name);
+    found.bookType = context.media.GetBookType();
+    found.lookup = context.media.LookupMediaIdCode();
+    found.mediaType = context.media.GetMediaType();
     return found;
 }
 
@@ -137,10 +137,10 @@ TEST(MediaIdentification, WithoutAProfileTheDiscStructureDecidesOnADvdDrive)
     for (const Case& test : cases) {
         SCOPED_TRACE(std::string(test.drive) + " with " + test.medium);
         WrapperBench bench(test.drive, test.medium);
-        ASSERT_TRUE(bench.context.GetDriveConfiguration());
+        ASSERT_TRUE(bench.context.configuration.GetDriveConfiguration());
         bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x46, {0x04, 0x44, 0x00}));
         bench.TakeCdbs();
-        EXPECT_EQ(bench.context.GetMediaType(), test.mediaType);
+        EXPECT_EQ(bench.context.media.GetMediaType(), test.mediaType);
         if (std::string(test.drive) == "cd-reader") {  // only the book type's two reads
             const auto cdbs = bench.TakeCdbs();
             EXPECT_EQ(std::count_if(cdbs.begin(), cdbs.end(), [](const auto& cdb) { return cdb[0] == 0xAD; }), 2);
@@ -152,13 +152,13 @@ TEST(MediaIdentification, TheBookTypeFallsBackToTheAdipInformation)
 {
     WrapperBench bench("dvd-writer", "dvd+rw");
     bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xAD, {0x05, 0x24, 0x00}, 1));
-    EXPECT_EQ(bench.context.GetBookType(), 9);
+    EXPECT_EQ(bench.context.media.GetBookType(), 9);
     const auto cdbs = bench.TakeCdbs();
     ASSERT_EQ(cdbs.size(), 3u);  // TEST UNIT READY, format 00h refused, format 11h
     EXPECT_EQ(cdbs[2], (std::vector<std::uint8_t>{0xAD, 0, 0, 0, 0, 0, 0, 0x11, 0x01, 0x04, 0, 0}));
 
     bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xAD, {0x05, 0x24, 0x00}, 2));
-    EXPECT_EQ(bench.context.GetBookType(), -1);  // nothing came back to read
+    EXPECT_EQ(bench.context.media.GetBookType(), -1);  // nothing came back to read
 }
 
 TEST(MediaIdentification, ABdRWithoutADiscManufacturerCountsAsBdRom)
@@ -168,5 +168,30 @@ TEST(MediaIdentification, ABdRWithoutADiscManufacturerCountsAsBdRom)
     blank.mediaTypeId.clear();
     WrapperBench bench("bd-writer", "none");
     ASSERT_TRUE(bench.drive->InsertMedium(blank));
-    EXPECT_EQ(bench.context.GetMediaType(), kMediaBdRom);
+    EXPECT_EQ(bench.context.media.GetMediaType(), kMediaBdRom);
+}
+
+TEST(MediaIdentification, MediaCapacityIsTheEndOfTheFirstExtent)
+{
+    struct Case {
+        const char* drive;
+        const char* medium;
+        std::int64_t capacity;
+        std::size_t lastCdbLength;
+    };
+    const Case cases[] = {
+        {"dvd-writer", "dvd+r", 2099999, 12},
+        {"dvd-writer", "dvd+r-dl", 2086911, 12},  // where layer 0 ends
+        {"bd-writer", "bd-rom", 11999999 >> 1, 10},  // half the last block, from READ CAPACITY
+        {"dvd-writer", "none", 0, 12},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.medium);
+        WrapperBench bench(test.drive, test.medium);
+        EXPECT_EQ(bench.context.media.GetMediaCapacity(), test.capacity);
+        EXPECT_EQ(bench.Cdbs().back().size(), test.lastCdbLength);
+    }
+    WrapperBench bench("dvd-writer", "dvd+r");
+    bench.context.media.GetMediaCapacity();
+    EXPECT_EQ(bench.Cdbs().back(), (std::vector<std::uint8_t>{0xAC, 0x10, 0, 0, 0, 0, 0, 0, 0x00, 0x02, 0x00, 0}));
 }

@@ -34,7 +34,7 @@ struct WrapperBench : EmulatedDriveBench {
         return {static_cast<std::uint8_t>(sense[2] & 0x0F), sense[12], sense[13]};
     }
 
-    CDevice& Record() { return *context.m_pCurrentDevice; }
+    CDevice& Record() { return *context.list.m_pCurrentDevice; }
     // The CDBs received since the last call.
     std::vector<std::vector<std::uint8_t>> TakeCdbs()
     {

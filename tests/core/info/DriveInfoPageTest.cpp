@@ -122,7 +122,7 @@ TEST(DriveInfoPage, TheEmulatedDvdWriterIsInterrogatedWithItsRegionState)
     EXPECT_EQ(facts.page.texts.at(IDC_REGION_CONTROL), "RPC-2");
     EXPECT_EQ(facts.page.texts.at(IDC_SERIAL_NO), "QDW20400001");
     EXPECT_EQ(facts.page.boxes.at(IDC_WRITE_DVD_PLUS_R), 1);
-    EXPECT_EQ(core.m_Drives.m_pCurrentDevice->m_bDriveInfoRead, 1);
+    EXPECT_EQ(core.m_Drives.list.m_pCurrentDevice->m_bDriveInfoRead, 1);
     EXPECT_EQ(core.m_Report.GetStatusText(), "Ready - DVD+R Loaded");
     bool reportKey = false;
     for (const auto& cdb : bench.Cdbs())

@@ -39,7 +39,7 @@ struct MainWindowBench {
             drives.push_back(emulated);
         }
         dialog = std::make_unique<CQuenzaDlg>(std::move(sources));
-        dialog->m_Core.m_Drives.SetWaitClock(waitClock);
+        dialog->m_Core.m_Drives.mmc.SetWaitClock(waitClock);
     }
     ~MainWindowBench()
     {

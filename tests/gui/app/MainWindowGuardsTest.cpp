@@ -21,7 +21,7 @@ void ExpectUntouched(MainWindowBench& bench)
     EXPECT_FALSE(dialog.GetDlgItem(IDC_HELP)->toolTip().isEmpty());
     EXPECT_TRUE(dialog.GetDlgItem(IDC_DEVICES)->isEnabled());
     EXPECT_TRUE(dialog.GetDlgItem(IDC_TOOLS)->isEnabled());
-    EXPECT_EQ(dialog.m_Core.m_Drives.m_DeviceList.size(), 3u);
+    EXPECT_EQ(dialog.m_Core.m_Drives.list.m_DeviceList.size(), 3u);
     EXPECT_NE(dialog.Watcher(), nullptr);
 }
 
@@ -57,14 +57,14 @@ TEST(MainWindowGuards, CloseAndEscapeLeaveEverythingWhileAnOperationRunsOrTheTra
     EXPECT_EQ(bench.prompt.asked[0].caption, "Error Test Running!");
 
     // A locked tray refuses silently, before anything is torn down.
-    dialog.m_Core.m_Drives.m_bTrayLocked = 1;
+    dialog.m_Core.m_Drives.mmc.m_bTrayLocked = 1;
     dialog.SendMessage(WM_CLOSE);
     PressEscape(dialog);
     dialog.SendCommand(ID_EXIT_PROGRAM);
     ExpectUntouched(bench);
     EXPECT_EQ(bench.prompt.asked.size(), 1u);
 
-    dialog.m_Core.m_Drives.m_bTrayLocked = 0;
+    dialog.m_Core.m_Drives.mmc.m_bTrayLocked = 0;
     PressEscape(dialog);
     bench.Settle();
     EXPECT_EQ(dialog.ModalResult(), 0);
@@ -97,11 +97,11 @@ TEST(MainWindowGuards, AnExitWaitsForTheDriveWorkThatUsesTheDrivesAndDropsWhatWa
             dialog.SendCommand(IDC_DRIVEINFO);
             dialog.SendMessage(WM_CLOSE);
             ask(dialog);
-            EXPECT_FALSE(dialog.m_Core.m_Drives.m_DeviceList.empty()) << what;
+            EXPECT_FALSE(dialog.m_Core.m_Drives.list.m_DeviceList.empty()) << what;
         }
         bench.Settle();
         EXPECT_EQ(dialog.ModalResult(), 0) << what;
-        EXPECT_TRUE(dialog.m_Core.m_Drives.m_DeviceList.empty()) << what;
+        EXPECT_TRUE(dialog.m_Core.m_Drives.list.m_DeviceList.empty()) << what;
         EXPECT_TRUE(bench.prompt.asked.empty()) << what << ": " << bench.prompt.asked.front().text;
         const std::string log = bench.log.Text();
         EXPECT_EQ(log.find(" Calling EndDialog()"), log.rfind(" Calling EndDialog()")) << what;  // the exit ran once
@@ -141,9 +141,9 @@ TEST(MainWindowGuards, ARescanWaitsUntilNoOperationCanUseTheDriveRecords)
     bench.Start();
     bench.SelectDrive(1);
     CQuenzaDlg& dialog = *bench.dialog;
-    const CDevice* before = dialog.m_Core.m_Drives.m_pCurrentDevice;
+    const CDevice* before = dialog.m_Core.m_Drives.list.m_pCurrentDevice;
     // A mark only the old record carries: a rebuilt record reads its fields from the drive again.
-    dialog.m_Core.m_Drives.m_pCurrentDevice->m_strFirmware = "old record";
+    dialog.m_Core.m_Drives.list.m_pCurrentDevice->m_strFirmware = "old record";
     const auto driveCame = [&dialog] {
         dialog.PostMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, KeepDeviceBroadcast({DBT_DEVTYP_VOLUME, "sr4", 0}));
     };
@@ -151,20 +151,20 @@ TEST(MainWindowGuards, ARescanWaitsUntilNoOperationCanUseTheDriveRecords)
     g_bErrorTestRunning = 1;
     driveCame();
     bench.Settle();
-    EXPECT_EQ(dialog.m_Core.m_Drives.m_pCurrentDevice, before);  // the record lives on
-    EXPECT_EQ(dialog.m_Core.m_Drives.m_DeviceList.size(), 3u);
+    EXPECT_EQ(dialog.m_Core.m_Drives.list.m_pCurrentDevice, before);  // the record lives on
+    EXPECT_EQ(dialog.m_Core.m_Drives.list.m_DeviceList.size(), 3u);
     EXPECT_TRUE(dialog.HasTimer(RESCAN_TIMER));
     dialog.FireTimer(RESCAN_TIMER);
     bench.Settle();
-    EXPECT_EQ(dialog.m_Core.m_Drives.m_pCurrentDevice, before);
+    EXPECT_EQ(dialog.m_Core.m_Drives.list.m_pCurrentDevice, before);
 
     g_bErrorTestRunning = 0;
     dialog.FireTimer(RESCAN_TIMER);
     bench.Settle();
     EXPECT_FALSE(dialog.HasTimer(RESCAN_TIMER));
-    EXPECT_NE(dialog.m_Core.m_Drives.m_pCurrentDevice->m_strFirmware, "old record");
+    EXPECT_NE(dialog.m_Core.m_Drives.list.m_pCurrentDevice->m_strFirmware, "old record");
     EXPECT_EQ(dialog.Item<QComboBox>(IDC_DEVICES)->currentIndex(), 1);  // the selection is kept
-    EXPECT_EQ(dialog.m_Core.m_Drives.m_pCurrentDevice->m_strDriveText, "emu1");
+    EXPECT_EQ(dialog.m_Core.m_Drives.list.m_pCurrentDevice->m_strDriveText, "emu1");
     EXPECT_EQ(bench.Text(IDC_MODEL), "QNZEMU  BD-RE QBR-1240");
     EXPECT_NE(bench.log.Text().find("Rescanning drives..."), std::string::npos);
     EXPECT_TRUE(dialog.GetDlgItem(IDC_DEVICES)->isEnabled());
@@ -192,7 +192,7 @@ TEST(MainWindowGuards, ADriveChangeIsRefusedWhileATestRunsAndTheListShowsTheCurr
     ASSERT_EQ(bench.prompt.asked.size(), 1u);
     EXPECT_EQ(bench.prompt.asked[0].text, "You must stop the test first");
     EXPECT_EQ(bench.dialog->Item<QComboBox>(IDC_DEVICES)->currentIndex(), 0);
-    EXPECT_EQ(bench.dialog->m_Core.m_Drives.m_pCurrentDevice->m_strDriveText, "emu0");
+    EXPECT_EQ(bench.dialog->m_Core.m_Drives.list.m_pCurrentDevice->m_strDriveText, "emu0");
     bench.dialog->SendCommand(IDC_EJECT);
     EXPECT_EQ(bench.prompt.asked.size(), 2u);
     EXPECT_FALSE(bench.drives[0]->TrayOpen());

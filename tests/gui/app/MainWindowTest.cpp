@@ -75,7 +75,7 @@ TEST(MainWindow, AnotherDriveFillsThePageWithItsOwnCapabilities)
         EXPECT_FALSE(bench.Ticked(box)) << box;
     for (int field : {IDC_USER_CHANGES, IDC_VENDOR_CHANGES, IDC_REGION_CODE, IDC_REGION_CONTROL})  // no DVD: no region
         EXPECT_EQ(bench.Text(field), "N/A");
-    EXPECT_EQ(bench.dialog->m_Core.m_Drives.m_pCurrentDevice->m_strDriveText, "emu2");
+    EXPECT_EQ(bench.dialog->m_Core.m_Drives.list.m_pCurrentDevice->m_strDriveText, "emu2");
 }
 
 TEST(MainWindow, DiscsComingAndGoingShowInTheMediaFields)
@@ -321,7 +321,7 @@ TEST(MainWindow, ClosingSavesTheDriveAndTheWindowPosition)
     EXPECT_EQ(GetAppProfileInt("SelectedDevice", -9), 2);
     EXPECT_EQ(GetAppProfileInt("VideoWindow Left", -9), 0);
     EXPECT_EQ(GetAppProfileInt("VideoWindow Top", -9), 100);
-    EXPECT_TRUE(bench.dialog->m_Core.m_Drives.m_DeviceList.empty());
+    EXPECT_TRUE(bench.dialog->m_Core.m_Drives.list.m_DeviceList.empty());
     EXPECT_EQ(bench.dialog->Watcher(), nullptr);
 
     // The next start places the window there.

@@ -5,9 +5,10 @@
 #include <string_view>
 #include <vector>
 
-namespace emu {
+// Fields as SCSI lays them out: numbers big-endian, texts in ASCII padded
+// with blanks.
+namespace scsi {
 
-// Big-endian fields as SCSI lays them out.
 inline std::uint16_t GetBe16(const std::uint8_t* p)
 {
     return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
@@ -39,4 +40,4 @@ inline void AppendPadded(std::vector<std::uint8_t>& out, std::string_view text, 
         out.push_back(i < text.size() ? static_cast<std::uint8_t>(text[i]) : std::uint8_t{' '});
 }
 
-}  // namespace emu
+}  // namespace scsi

@@ -1,9 +1,10 @@
-#include "core/drive/EmulatedDrives.h"
+#include "platform/passthrough/EmulatedDrives.h"
 
-#include "core/drive/Device.h"
 #include "emu/DrivePresets.h"
+#include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"
 #include "platform/text/Trim.h"
+#include "scsi/AsciiText.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ std::vector<EmulatedDriveRequest> ParseEmulateSetting(const std::string& setting
         const std::string item = TrimText(rawItem);
         if (item.empty())
             continue;
-        if (emu::EqualsIgnoringCase(item, "default")) {
+        if (scsi::EqualsIgnoringCase(item, "default")) {
             for (const auto& request : DefaultEmulatedDrives())
                 requests.push_back(request);
             continue;

@@ -1,20 +1,23 @@
+#include "core/drive/MmcCommands.h"
+
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/DriveContext.h"
-#include "core/drive/MmcOpcodes.h"
-#include "emu/Bytes.h"
+#include "core/drive/Device.h"
+#include "core/drive/MmcTypes.h"
+#include "core/drive/ScsiCommand.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <vector>
-
-// The MMC commands that ask the drive about itself and its state; the
-// commands that read the disc are in MmcMediaReads.cpp.
 
 namespace {
 
-using emu::GetBe16;
-using emu::GetBe32;
+using scsi::GetBe16;
+using scsi::GetBe32;
 using namespace mmc;
 
 constexpr std::uint8_t kCapabilitiesPage = 0x2A;
@@ -23,6 +26,12 @@ constexpr std::uint32_t kModeSenseRetryLength = 2048;
 constexpr std::size_t kModeSenseBufferLength = 65536;
 constexpr std::uint16_t kMaximumSpeed = 0xFFFF;
 constexpr int kPollIntervalMs = 500;
+constexpr std::uint32_t kRpcStateLength = 8;
+constexpr std::uint32_t kReportKeyTransfer = 2048;
+constexpr std::uint8_t kRpcStateFormat = 0x08;
+constexpr std::uint8_t kImmediate = 0x01;  // START STOP UNIT returns before the tray has moved
+constexpr std::uint8_t kEject = 0x02;
+constexpr std::uint8_t kLoad = 0x03;
 
 bool NoMedium(const SenseCode& sense)
 {
@@ -34,27 +43,40 @@ bool NoSense(const SenseCode& sense)
     return sense.key == 0 && sense.asc == 0 && sense.ascq == 0;
 }
 
-// Sense-key specific bytes valid: bytes 16-17 hold the progress.
-int ProgressOf(const std::uint8_t* sense)
+// Bytes 16-17 of sense data hold the progress when the sense-key specific
+// bytes are valid.
+std::optional<int> ProgressOf(const std::uint8_t* sense)
 {
-    return (sense[15] & 0x80) ? GetBe16(&sense[16]) : -1;
+    if (!(sense[15] & 0x80))
+        return std::nullopt;
+    return GetBe16(&sense[16]);
 }
 
 }  // namespace
 
-int DriveContext::TestMediaPresent()
+MmcCommands::MmcCommands(CScsiCommand& channel, CDevice* const& current) :
+    m_ScsiCommand(channel), m_pCurrentDevice(current)
 {
-    return CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kDataIn, nullptr, 0) == 0 ? 1 : 0;
 }
 
-int DriveContext::WaitForUnitReady(int seconds)
+void MmcCommands::SetWaitClock(std::shared_ptr<WaitClock> clock)
+{
+    m_pWaitClock = clock ? std::move(clock) : SystemWaitClock();
+}
+
+int MmcCommands::TestMediaPresent()
+{
+    return CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0 ? 1 : 0;
+}
+
+int MmcCommands::WaitForUnitReady(int seconds)
 {
     const int tries = 2 * std::max(seconds, 0);
     for (int attempt = 0; attempt < tries; ++attempt) {
         SenseCode sense;
         {
             const auto lock = m_ScsiCommand.Lock();
-            if (CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kDataIn, nullptr, 0) == 0)
+            if (CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0)
                 return 0;
             sense = SenseOf(m_ScsiCommand.GetSenseBuffer());
         }
@@ -66,7 +88,7 @@ int DriveContext::WaitForUnitReady(int seconds)
     return 1;
 }
 
-int DriveContext::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received)
+int MmcCommands::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received)
 {
     const auto modeSense = [&](std::uint32_t allocation) {
         allocation = std::min<std::uint32_t>({allocation, limit, static_cast<std::uint32_t>(answer.size())});
@@ -74,7 +96,7 @@ int DriveContext::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint3
         const int result = CommandBlock(kModeSense10)
                                .Set(2, 0x3F)  // all pages, current values
                                .SetBe16(7, allocation)
-                               .Execute(m_ScsiCommand, kDataIn, answer.data(), allocation);
+                               .Execute(m_ScsiCommand, DataDirection::In, answer.data(), allocation);
         if (received)
             *received = allocation - std::min(m_ScsiCommand.Residual(), allocation);
         return result;
@@ -88,7 +110,7 @@ int DriveContext::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint3
     return modeSense(first == 0 ? dataLength : kModeSenseRetryLength);
 }
 
-int DriveContext::TestMMCCompliant()
+int MmcCommands::TestMMCCompliant()
 {
     LogEntry("Testing for MMC compliance start");
     const auto lock = m_ScsiCommand.Lock();
@@ -116,21 +138,22 @@ int DriveContext::TestMMCCompliant()
     return 0;
 }
 
-int DriveContext::GetProgress()
+int MmcCommands::GetProgress()
 {
     const auto lock = m_ScsiCommand.Lock();
-    CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, kNoData, nullptr, 0);
-    if (const int progress = ProgressOf(m_ScsiCommand.GetSenseBuffer()); progress >= 0)
-        return progress;
+    CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
+    if (const auto progress = ProgressOf(m_ScsiCommand.GetSenseBuffer()))
+        return *progress;
     std::array<std::uint8_t, 255> answer{};
-    if (CommandBlock(kRequestSense).Set(4, 255).Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size()) != 0) {
+    if (CommandBlock(kRequestSense).Set(4, 255).Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size())
+        != 0) {
         LogEntry("GetProgress() - Request Sense - Command Test Unit Ready (03h) failed, returned non zero");
         return 0;
     }
-    return std::max(ProgressOf(answer.data()), 0);
+    return ProgressOf(answer.data()).value_or(0);
 }
 
-int DriveContext::GetConfigurationDataLength()
+int MmcCommands::GetConfigurationDataLength()
 {
     std::array<std::uint8_t, 2048> answer{};
     if (GetConfiguration(0, 0, answer.data(), answer.size()) != 0)
@@ -138,17 +161,17 @@ int DriveContext::GetConfigurationDataLength()
     return static_cast<int>(GetBe32(answer.data()));
 }
 
-int DriveContext::GetConfiguration(int requestType, int startingFeature, std::uint8_t* buffer, std::uint32_t length)
+int MmcCommands::GetConfiguration(int requestType, int startingFeature, std::uint8_t* buffer, std::uint32_t length)
 {
     const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
     return CommandBlock(kGetConfiguration)
         .Set(1, static_cast<std::uint8_t>(requestType))
         .SetBe16(2, static_cast<std::uint32_t>(startingFeature))
         .SetBe16(7, allocation)
-        .Execute(m_ScsiCommand, kDataIn, buffer, allocation);
+        .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation);
 }
 
-int DriveContext::SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl)
+int MmcCommands::SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl)
 {
     const std::int64_t listed = std::int64_t{index} * step;
     std::int64_t speed = kMaximumSpeed;  // the caller's "maximum" entry
@@ -158,29 +181,58 @@ int DriveContext::SetCdSpeed(int index, int unitSpeed, int count, int step, int 
         .Set(1, static_cast<std::uint8_t>(rotationControl))
         .SetBe16(2, static_cast<std::uint32_t>(speed))
         .SetBe16(4, static_cast<std::uint32_t>(speed))
-        .Execute(m_ScsiCommand, kDataIn, nullptr, 0);
+        .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
 }
 
-int DriveContext::PreventMediumRemoval(int prevent)
+int MmcCommands::PreventMediumRemoval(int prevent)
 {
     const int result = CommandBlock(kPreventAllowMediumRemoval)
                            .Set(4, static_cast<std::uint8_t>(prevent))
-                           .Execute(m_ScsiCommand, kDataIn, nullptr, 0);
+                           .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
     if (result == 0)
         m_bTrayLocked = prevent != 0 ? 1 : 0;
     return result;
 }
 
-int DriveContext::IsDoorOpen()
+int MmcCommands::IsDoorOpen()
 {
     std::array<std::uint8_t, 32> answer{};
     CommandBlock(kMechanismStatus)
         .SetBe16(8, answer.size())
-        .Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size());
+        .Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size());
     return (answer[1] >> 4) & 0x01;
 }
 
-std::string DriveContext::GetRatedSpeedText(const std::string&)
+int MmcCommands::EjectOrCloseTray()
+{
+    // The immediate bit: the tray moves while the command has already ended.
+    const std::uint8_t motion = IsDoorOpen() ? kLoad : kEject;
+    return CommandBlock(kStartStopUnit)
+        .Set(1, kImmediate)
+        .Set(4, motion)
+        .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
+}
+
+int MmcCommands::ReportRpcState()
+{
+    std::vector<std::uint8_t> answer(kReportKeyTransfer, 0);
+    const int result = CommandBlock(kReportKey)
+                           .SetBe16(8, kRpcStateLength)
+                           .Set(10, kRpcStateFormat)
+                           .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kReportKeyTransfer);
+    if (result != 0 || !m_pCurrentDevice)
+        return result;
+    LogEntry("OnDriveInfo() - SCSI_REPORT_KEY successful");
+    CDevice& device = *m_pCurrentDevice;
+    device.m_nUserChangesLeft = answer[4] & 0x07;
+    device.m_nVendorResetsLeft = (answer[4] >> 3) & 0x07;
+    device.m_nRegionTypeCode = (answer[4] >> 6) & 0x03;
+    device.m_nRegionMask = answer[5];
+    device.m_nRpcScheme = answer[6];
+    return result;
+}
+
+std::string MmcCommands::GetRatedSpeedText(const std::string&)
 {
     return Format("%-66s%s", "Manufacturer Rated Speed", "Unknown");
 }

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "emu/EmulatedDrive.h"
-
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace emu {
+class EmulatedDrive;
+}  // namespace emu
 
 // The environment variable that asks for emulated drives: a comma-separated
 // list of "drive:medium" preset names; "default" stands for a sensible set.

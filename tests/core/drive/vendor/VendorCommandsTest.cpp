@@ -1,7 +1,7 @@
-#include "WrapperBench.h"
+#include "core/drive/WrapperBench.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
-#include "emu/VendorSignatures.h"
+#include "scsi/VendorSignatures.h"
 
 #include <gtest/gtest.h>
 
@@ -42,29 +42,29 @@ const std::vector<FamilyCase>& FamilyCases()
 {
     // clang-format off
     static const std::vector<FamilyCase> cases = {
-        {"NecQueryCounterA", "nec", [](DriveContext& c) { return c.NecQueryCounterA(); }, 4, NecCdb(2, 0)},
-        {"NecQueryCounterB", "nec", [](DriveContext& c) { return c.NecQueryCounterB(); }, 100, NecCdb(2, 0)},
-        {"NecQueryBookType", "nec", [](DriveContext& c) { return c.NecQueryBookType(1, 1); }, 0x90, NecCdb(1, 1)},
-        {"NuQsiQueryF30E", "nu", [](DriveContext& c) { return c.NuQsiQueryF30E(); }, 0x01,
+        {"NecQueryCounterA", "nec", [](DriveContext& c) { return c.nec.NecQueryCounterA(); }, 4, NecCdb(2, 0)},
+        {"NecQueryCounterB", "nec", [](DriveContext& c) { return c.nec.NecQueryCounterB(); }, 100, NecCdb(2, 0)},
+        {"NecQueryBookType", "nec", [](DriveContext& c) { return c.nec.NecQueryBookType(1, 1); }, 0x90, NecCdb(1, 1)},
+        {"NuQsiQueryF30E", "nu", [](DriveContext& c) { return c.nuQsi.NuQsiQueryF30E(); }, 0x01,
          {0xF3, 0x0E, 0x71, 0, 0, 0, 0, 0, 0x02, 0, 0, 0}},
-        {"QueryNuQsiStatus", "nu", [](DriveContext& c) { return c.QueryNuQsiStatus(); }, 0x03,
+        {"QueryNuQsiStatus", "nu", [](DriveContext& c) { return c.nuQsi.QueryNuQsiStatus(); }, 0x03,
          {0xF3, 0x0F, 0x02, 0, 0, 0, 0x07, 0, 0x08, 0, 0, 0}},
-        {"RicohQueryBookType00", "ricoh", [](DriveContext& c) { return c.RicohQueryBookType00(); }, 0x90,
+        {"RicohQueryBookType00", "ricoh", [](DriveContext& c) { return c.ricoh.RicohQueryBookType00(); }, 0x90,
          {0xFA, 0x00, 0, 0, 0, 0, 0, 0, 0x06, 0}},
-        {"RicohQueryBookType10", "ricoh", [](DriveContext& c) { return c.RicohQueryBookType10(); }, 0xA0,
+        {"RicohQueryBookType10", "ricoh", [](DriveContext& c) { return c.ricoh.RicohQueryBookType10(); }, 0xA0,
          {0xFA, 0x10, 0, 0, 0, 0, 0, 0, 0x06, 0}},
-        {"BenqQueryBookType00", "benq", [](DriveContext& c) { return c.BenqQueryBookType00(); }, 9,
+        {"BenqQueryBookType00", "benq", [](DriveContext& c) { return c.benq.BenqQueryBookType00(); }, 9,
          {0xFF, 0x00, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}},
-        {"BenqQueryBookType10", "benq", [](DriveContext& c) { return c.BenqQueryBookType10(); }, 10,
+        {"BenqQueryBookType10", "benq", [](DriveContext& c) { return c.benq.BenqQueryBookType10(); }, 10,
          {0xFF, 0x10, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}},
-        {"LiteonProbeDF1B", "liteon", [](DriveContext& c) { return c.LiteonProbeDF1B(); }, 1,
+        {"LiteonProbeDF1B", "liteon", [](DriveContext& c) { return c.liteon.LiteonProbeDF1B(); }, 1,
          {0xDF, 0x1B, 0, 0x02, 0, 0x03, 0x02, 0, 0, 0, 0x02, 0}},
-        {"LiteonQueryBookType", "liteon", [](DriveContext& c) { return c.LiteonQueryBookType(); }, 0,
+        {"LiteonQueryBookType", "liteon", [](DriveContext& c) { return c.liteon.LiteonQueryBookType(); }, 0,
          {0xDF, 0x00, 0x0F, 0, 0, 0, 0, 0x80, 0, 0, 0, 0}},
         // Both status bytes 0 is an answer (0), not a refusal.
-        {"GetVendorStatusDF10", "liteon", [](DriveContext& c) { return c.GetVendorStatusDF10(); }, 0,
+        {"GetVendorStatusDF10", "liteon", [](DriveContext& c) { return c.liteon.GetVendorStatusDF10(); }, 0,
          {0xDF, 0x00, 0x0F, 0x10, 0, 0, 0, 0x80, 0, 0, 0, 0}},
-        {"GetVendorStatusDF20", "liteon", [](DriveContext& c) { return c.GetVendorStatusDF20(); }, 1,
+        {"GetVendorStatusDF20", "liteon", [](DriveContext& c) { return c.liteon.GetVendorStatusDF20(); }, 1,
          {0xDF, 0x00, 0x0F, 0x20, 0, 0, 0, 0x80, 0, 0, 0, 0}},
     };
     // clang-format on
@@ -118,12 +118,14 @@ TEST(VendorCommands, EachFamilyAnswersItsOwnCommandsAndRefusesTheOthersAsUnknown
 TEST(VendorCommands, AKernelRefusalIsReportedAsSuchNotAsAnotherFamily)
 {
     std::vector<FamilyCase> cases = FamilyCases();
-    cases.push_back({"BenqSetBookType", "benq", [](DriveContext& c) { return c.BenqSetBookType(4, 0x01); }, 1, {}});
     cases.push_back(
-        {"BenqSetBookTypeData", "benq", [](DriveContext& c) { return c.BenqSetBookTypeData(2, 0x01); }, 1, {}});
-    cases.push_back({"LiteonSetBookType", "liteon", [](DriveContext& c) { return c.LiteonSetBookType(1, 2); }, 1, {}});
-    cases.push_back({"VendorProbeFF09", "benq", [](DriveContext& c) { return c.VendorProbeFF09(); }, -1, {}});
-    cases.push_back({"DetectForSolidBurn", "nec", [](DriveContext& c) { return c.DetectForSolidBurn(); }, 0, {}});
+        {"BenqSetBookType", "benq", [](DriveContext& c) { return c.benq.BenqSetBookType(4, 0x01); }, 1, {}});
+    cases.push_back(
+        {"BenqSetBookTypeData", "benq", [](DriveContext& c) { return c.benq.BenqSetBookTypeData(2, 0x01); }, 1, {}});
+    cases.push_back(
+        {"LiteonSetBookType", "liteon", [](DriveContext& c) { return c.liteon.LiteonSetBookType(1, 2); }, 1, {}});
+    cases.push_back({"VendorProbeFF09", "benq", [](DriveContext& c) { return c.benq.VendorProbeFF09(); }, -1, {}});
+    cases.push_back({"DetectForSolidBurn", "nec", [](DriveContext& c) { return c.benq.DetectForSolidBurn(); }, 0, {}});
     for (const FamilyCase& test : cases) {
         SCOPED_TRACE(test.name);
         WrapperBench bench(test.familyPreset);
@@ -159,8 +161,8 @@ TEST(VendorCommands, RicohQueriesAreSentOnlyToDrivesThatWriteTheFormatAndAreNoPi
         WrapperBench bench(test.identity, "none");
         bench.Record().m_bDvdPlusRwWrite = test.plusRwWrite;
         bench.Record().m_bDvdPlusRWrite = test.plusRWrite;
-        EXPECT_EQ(bench.context.RicohQueryBookType00().value, test.expected00);
-        EXPECT_EQ(bench.context.RicohQueryBookType10().value, test.expected10);
+        EXPECT_EQ(bench.context.ricoh.RicohQueryBookType00().value, test.expected00);
+        EXPECT_EQ(bench.context.ricoh.RicohQueryBookType10().value, test.expected10);
         const std::size_t sent = (test.expected00 != -1) + (test.expected10 != -1);
         EXPECT_EQ(bench.TakeCdbs().size(), sent);  // a query it may not send is not sent at all
     }
@@ -176,15 +178,15 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
         *channel.Cdb(8) = 0x08;
         *channel.Cdb(11) = 0;
         std::uint8_t answer[8] = {};
-        return channel.Execute(1, answer, sizeof answer);
+        return channel.Execute(DataDirection::In, answer, sizeof answer);
     };
     EXPECT_EQ(readOutsideServiceMode(), 1);  // hidden until service mode is on
     EXPECT_EQ(bench.LastSense(), kInvalidOpcode);
 
-    EXPECT_EQ(context.BenqSetBookType(0x05, 0x01).value, 0);  // DVD+R written as DVD-ROM
-    EXPECT_EQ(context.BenqSetBookType(0x04, 0x92).value, 0);
-    EXPECT_EQ(context.BenqQueryBookType10().value, 0);
-    EXPECT_EQ(context.BenqQueryBookType00().value, 9);
+    EXPECT_EQ(context.benq.BenqSetBookType(0x05, 0x01).value, 0);  // DVD+R written as DVD-ROM
+    EXPECT_EQ(context.benq.BenqSetBookType(0x04, 0x92).value, 0);
+    EXPECT_EQ(context.benq.BenqQueryBookType10().value, 0);
+    EXPECT_EQ(context.benq.BenqQueryBookType00().value, 9);
     const Cdb on = BenqServiceCdb(0xF1);
     const Cdb off = BenqServiceCdb(0xF2);
     EXPECT_EQ(bench.TakeCdbs(),
@@ -195,17 +197,17 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
                                 Cdb{0xFF, 0x00, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, off}));
 
     // The loaded DVD+RW takes a book type with a block of 2048 zero bytes.
-    EXPECT_EQ(context.BenqSetBookTypeData(0x02, 0x01).value, 0);
+    EXPECT_EQ(context.benq.BenqSetBookTypeData(0x02, 0x01).value, 0);
     const auto journal = bench.drive->Journal();
     ASSERT_EQ(journal.size(), 3u);
     EXPECT_EQ(journal[1].Bytes(), (Cdb{0xFE, 0x02, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(journal[1].direction, emu::Transfer::ToDevice);
+    EXPECT_EQ(journal[1].direction, DataDirection::Out);
     EXPECT_EQ(journal[1].dataLength, 2048u);
     bench.TakeCdbs();
 
     // A refused query still takes the drive out of service mode.
     bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xFF, {0x02, 0x04, 0x00}, 1));
-    EXPECT_EQ(context.BenqQueryBookType00().value, -1);
+    EXPECT_EQ(context.benq.BenqQueryBookType00().value, -1);
     EXPECT_EQ(bench.TakeCdbs().back(), off);
     EXPECT_EQ(readOutsideServiceMode(), 1);
 
@@ -215,7 +217,7 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
     for (int i = 2; i < 6; ++i)
         *channel.Cdb(i) = 'X';
     *channel.Cdb(11) = 0;
-    EXPECT_EQ(channel.Execute(0, nullptr, 0), 1);
+    EXPECT_EQ(channel.Execute(DataDirection::None, nullptr, 0), 1);
     EXPECT_EQ(bench.LastSense(), kInvalidField);
     EXPECT_EQ(readOutsideServiceMode(), 1);
 }
@@ -223,9 +225,9 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
 TEST(VendorCommands, NecCommandsNeedTheFamilySignatureAndReadEachSetting)
 {
     WrapperBench bench("nec");
-    EXPECT_EQ(bench.context.NecQueryBookType(0, 0).value, 0xA0);
-    EXPECT_EQ(bench.context.NecQueryBookType(0, 2).value, 0xE0);
-    EXPECT_EQ(bench.context.NecQueryBookType(1, 1).value, 0x90);
+    EXPECT_EQ(bench.context.nec.NecQueryBookType(0, 0).value, 0xA0);
+    EXPECT_EQ(bench.context.nec.NecQueryBookType(0, 2).value, 0xE0);
+    EXPECT_EQ(bench.context.nec.NecQueryBookType(1, 1).value, 0x90);
     bench.TakeCdbs();
 
     std::vector<std::uint8_t> answer(20, 0);
@@ -234,27 +236,27 @@ TEST(VendorCommands, NecCommandsNeedTheFamilySignatureAndReadEachSetting)
     CScsiCommand& channel = bench.context.m_ScsiCommand;
     for (std::size_t i = 0; i < cdb.size(); ++i)
         *channel.Cdb(static_cast<int>(i)) = cdb[i];
-    EXPECT_EQ(channel.Execute(1, answer.data(), 20), 1);
+    EXPECT_EQ(channel.Execute(DataDirection::In, answer.data(), 20), 1);
     EXPECT_EQ(bench.LastSense(), kInvalidField);
 }
 
 TEST(VendorCommands, LiteonSetBookTypeChangesWhatTheDriveReportsAndWaitsForTheUnitFirst)
 {
     WrapperBench bench("liteon", "dvd+r");
-    EXPECT_EQ(bench.context.LiteonSetBookType(1, 2).value, 0);
+    EXPECT_EQ(bench.context.liteon.LiteonSetBookType(1, 2).value, 0);
     const auto journal = bench.drive->Journal();
     ASSERT_EQ(journal.size(), 2u);
     EXPECT_EQ(journal.front().Opcode(), 0x00);  // TEST UNIT READY
     EXPECT_EQ(journal.back().Bytes(), (Cdb{0xDF, 0x00, 0x0F, 0x01, 0x02, 0, 0, 0x80, 0, 0, 0, 0}));
     EXPECT_EQ(journal.back().dataLength, 0u);
-    EXPECT_EQ(bench.context.LiteonQueryBookType().value, 2);
-    EXPECT_EQ(bench.context.LiteonSetBookType(1, 7).value, 1);  // no such choice
+    EXPECT_EQ(bench.context.liteon.LiteonQueryBookType().value, 2);
+    EXPECT_EQ(bench.context.liteon.LiteonSetBookType(1, 7).value, 1);  // no such choice
 }
 
 TEST(VendorCommands, TheProbeSequenceFF09IsSentWholeAndReadsTheLastAnswer)
 {
     WrapperBench bench("benq");
-    EXPECT_EQ(bench.context.VendorProbeFF09().value, -1);
+    EXPECT_EQ(bench.context.benq.VendorProbeFF09().value, -1);
     const auto cdb = [](std::uint8_t b1, std::uint8_t b2, std::uint8_t b6) {
         return Cdb{0xFF, b1, b2, 0, 0, 0, b6, 0, 0, 0, 0, 0xAA};
     };
@@ -289,9 +291,23 @@ TEST(VendorCommands, SolidBurnIsReportedOnlyWhenTheDriveTakesTheWholeSequence)
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         WrapperBench bench(test.identity, "none");
-        const VendorReply reply = bench.context.DetectForSolidBurn();
+        const VendorReply reply = bench.context.benq.DetectForSolidBurn();
         EXPECT_EQ(reply.value, test.expected);
         EXPECT_FALSE(reply.KernelRefused());
         EXPECT_EQ(bench.TakeCdbs(), test.sent);
     }
+}
+
+TEST(VendorCommands, SolidBurnProbe)
+{
+    // BenQ drives and those named in the exceptions are not asked.
+    WrapperBench benq("benq", "dvd+r");
+    EXPECT_EQ(benq.context.benq.DetectForSolidBurn().value, 0);
+    EXPECT_TRUE(benq.Cdbs().empty());
+
+    // A drive without the vendor commands refuses the first one.
+    WrapperBench other("dvd-writer", "dvd+r");
+    EXPECT_EQ(other.context.benq.DetectForSolidBurn().value, 0);
+    EXPECT_EQ(other.Cdbs(), (std::vector<Cdb>{{0xFD, 0x11, 'B', 'E', 'N', 'Q', 0, 0, 0, 0, 0, 0}}));
+    EXPECT_EQ(other.LastSense(), emu::sense::kInvalidOpcode);
 }

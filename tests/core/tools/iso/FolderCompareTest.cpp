@@ -189,8 +189,9 @@ TEST_F(VideoTsCompareTest, ACopyOfTheDiscsFilesIsIdentical)
 {
     Compare compare;
     EXPECT_EQ(compare.VideoTs(ChosenIfo(), Mounted()), CompareEnd::Identical);
-    EXPECT_EQ(compare.events.Lines(), (std::vector<std::string>{"VIDEO_TS.BUP - Identical", "VIDEO_TS.IFO - Identical",
-                                                                "VTS_01_1.VOB - Identical"}));
+    EXPECT_EQ(
+        compare.events.Lines(),
+        (std::vector<std::string>{"VIDEO_TS.BUP - Identical", "VIDEO_TS.IFO - Identical", "VTS_01_1.VOB - Identical"}));
     EXPECT_EQ(compare.events.BoxTexts(), std::vector<std::string>{"They were identical"});
     EXPECT_EQ(compare.events.progress.back(), 100);
     EXPECT_EQ(compare.events.texts[testpage::kFieldReadErrors], "0");
@@ -213,11 +214,17 @@ TEST_F(VideoTsCompareTest, AnyDifferenceOrExtraFileIsFound)
          },
          {"Difference found in VTS_01_1.VOB", "Differences were found"},
          "Ready"},
-        {"a longer file", [](auto& copy, auto&) { Append(copy + "/VIDEO_TS.BUP", "x"); },
-         {"Difference found in VIDEO_TS.BUP", "Differences were found"}, "Ready"},
-        {"a file the disc lacks", [](auto& copy, auto&) { WriteFileText(copy + "/VTS_02_0.IFO", "x"); }, {},
+        {"a longer file",
+         [](auto& copy, auto&) { Append(copy + "/VIDEO_TS.BUP", "x"); },
+         {"Difference found in VIDEO_TS.BUP", "Differences were found"},
+         "Ready"},
+        {"a file the disc lacks",
+         [](auto& copy, auto&) { WriteFileText(copy + "/VTS_02_0.IFO", "x"); },
+         {},
          "Could not open file"},
-        {"a file the copy lacks", [](auto& copy, auto&) { fs::remove(copy + "/VIDEO_TS.BUP"); }, {},
+        {"a file the copy lacks",
+         [](auto& copy, auto&) { fs::remove(copy + "/VIDEO_TS.BUP"); },
+         {},
          "Could not open file"},
     };
     for (const Case& c : cases) {
@@ -238,8 +245,7 @@ TEST_F(VideoTsCompareTest, TheDiscsOwnFolderAndAnUnmountedDiscAreRefused)
     EXPECT_EQ(own.events.BoxTexts(), std::vector<std::string>{"Source and Destination drive cannot be the same"});
     Compare unmounted;
     EXPECT_EQ(unmounted.VideoTs(ChosenIfo(), std::nullopt), CompareEnd::Failed);
-    EXPECT_EQ(unmounted.events.BoxTexts(),
-              std::vector<std::string>{"Error could not access the destination folder"});
+    EXPECT_EQ(unmounted.events.BoxTexts(), std::vector<std::string>{"Error could not access the destination folder"});
     Compare empty;
     fs::create_directories(m_dir.File("empty/VIDEO_TS"));
     fs::create_directories(m_dir.File("empty disc/VIDEO_TS"));

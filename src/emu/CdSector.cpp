@@ -83,7 +83,7 @@ std::uint32_t CdEdc(std::span<const std::uint8_t> bytes)
 }
 
 std::array<std::uint8_t, kRawCdSectorBytes> MakeMode1Sector(std::int64_t lba,
-                                                             std::span<const std::uint8_t, kCdUserDataBytes> user)
+                                                            std::span<const std::uint8_t, kCdUserDataBytes> user)
 {
     std::array<std::uint8_t, kRawCdSectorBytes> sector{};
     std::memset(sector.data() + 1, 0xFF, 10);

@@ -38,8 +38,8 @@ std::optional<DiscLayers> DriveBlockReader::ReadLayers()
 std::optional<std::int64_t> DriveBlockReader::ReadLastLba()
 {
     std::array<std::uint8_t, kCapacityLength> answer{};
-    if (CommandBlock(mmc::kReadCapacity).Execute(m_core.m_Drives.m_ScsiCommand, DataDirection::In, answer.data(),
-                                                 answer.size())
+    if (CommandBlock(mmc::kReadCapacity)
+            .Execute(m_core.m_Drives.m_ScsiCommand, DataDirection::In, answer.data(), answer.size())
         != 0)
         return std::nullopt;
     return std::int64_t{scsi::GetBe32(answer.data())};
@@ -59,7 +59,8 @@ BlockReadResult DriveBlockReader::ReadBlocks(BlockRead command, std::int64_t lba
         const auto sectors = static_cast<std::uint32_t>(count);
         cdb.Set(6, static_cast<std::uint8_t>(sectors >> 16)).SetBe16(7, sectors & 0xFFFF).Set(9, kWholeRawSector);
     } else {
-        cdb.Set(1, command == BlockRead::Read10Fua ? kForceUnitAccess : 0).SetBe16(7, static_cast<std::uint32_t>(count));
+        cdb.Set(1, command == BlockRead::Read10Fua ? kForceUnitAccess : 0)
+            .SetBe16(7, static_cast<std::uint32_t>(count));
     }
     CScsiCommand& channel = m_core.m_Drives.m_ScsiCommand;
     const auto lock = channel.Lock();  // the sense and the residual are this command's

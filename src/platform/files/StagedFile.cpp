@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -57,6 +58,14 @@ std::unique_ptr<StagedFile> StagedFile::Create(const std::string& path, std::str
     return std::unique_ptr<StagedFile>(new StagedFile(path, name.data(), fd));
 }
 
+namespace {
+
+// Written data is handed to the disk in steps of this size while the file
+// grows, so that the flush of the commit has little left to wait for.
+constexpr std::uint64_t kWritebackStep = std::uint64_t{32} << 20;
+
+}  // namespace
+
 bool StagedFile::Write(const void* data, std::size_t size, std::string* error)
 {
     if (m_fd < 0) {
@@ -76,6 +85,11 @@ bool StagedFile::Write(const void* data, std::size_t size, std::string* error)
         bytes += written;
         size -= static_cast<std::size_t>(written);
         m_written += static_cast<std::uint64_t>(written);
+    }
+    if (m_written - m_handedToDisk >= kWritebackStep) {
+        ::sync_file_range(m_fd, static_cast<off_t>(m_handedToDisk), static_cast<off_t>(m_written - m_handedToDisk),
+                          SYNC_FILE_RANGE_WRITE);
+        m_handedToDisk = m_written;
     }
     return true;
 }

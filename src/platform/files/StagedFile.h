@@ -37,6 +37,7 @@ private:
     std::string m_temporaryPath;
     int m_fd;
     std::uint64_t m_written = 0;
+    std::uint64_t m_handedToDisk = 0;  // written bytes whose writeback has been started
     bool m_committed = false;
 };
 

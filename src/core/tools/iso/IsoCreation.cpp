@@ -5,6 +5,7 @@
 #include "core/app/TestPageControls.h"
 #include "core/app/UserPrompt.h"
 #include "core/tools/iso/DiscWalk.h"
+#include "core/tools/iso/ImageWriter.h"
 #include "platform/files/StagedFile.h"
 
 #include <algorithm>
@@ -34,10 +35,9 @@ class IsoCreation::Copy {
 public:
     Copy(DiscBlockReader& drive, StagedFile& file, BlockRead mode, int readCount) :
         m_drive(drive),
-        m_file(file),
         m_mode(mode),
         m_buffer(std::size_t(readCount) * (mode == BlockRead::ReadCdRaw ? kRawSectorBytes : kBlockBytes)),
-        m_userData(mode == BlockRead::ReadCdRaw ? std::size_t(readCount) * kBlockBytes : 0)
+        m_writer(file)
     {
     }
 
@@ -52,28 +52,29 @@ public:
             return ReadFailure{FailedBlock(result, lba, count), result.sense};
         if (result.transferred < expected)
             return ReadFailure{lba + static_cast<std::int64_t>(result.transferred / unit), result.sense};
-        const std::uint8_t* data = m_buffer.data();
         if (m_mode == BlockRead::ReadCdRaw) {
             for (int i = 0; i < count; ++i) {
                 const auto sector = std::span<const std::uint8_t>(m_buffer).subspan(std::size_t(i) * unit, unit);
                 const auto user = UserDataOfRawSector(sector);
                 if (user.empty())
                     return ReadFailure{lba + i, {}};  // no data sector: nothing to put in the image
-                std::memcpy(&m_userData[std::size_t(i) * kBlockBytes], user.data(), kBlockBytes);
+                if (!m_writer.Append(user.data(), user.size(), writeError))
+                    return ReadFailure{-1, {}};
             }
-            data = m_userData.data();
-        }
-        if (!m_file.Write(data, std::size_t(count) * kBlockBytes, &writeError))
+        } else if (!m_writer.Append(m_buffer.data(), expected, writeError)) {
             return ReadFailure{-1, {}};
+        }
         return std::nullopt;
     }
 
+    // Everything read, written into the file.
+    bool Finish(std::string& writeError) { return m_writer.Finish(writeError); }
+
 private:
     DiscBlockReader& m_drive;
-    StagedFile& m_file;
     BlockRead m_mode;
     std::vector<std::uint8_t> m_buffer;
-    std::vector<std::uint8_t> m_userData;
+    ImageWriter m_writer;  // last: its thread writes while the next blocks are read
 };
 
 void IsoCreation::EarlyEnd(IsoPageEvents& events)
@@ -194,7 +195,7 @@ IsoCreationEnd IsoCreation::DoCreateISO(const IsoCreationRequest& request)
         m_events.SetText(kFieldRead, ProgressSizeText(profile, lba));
     }
 
-    if (!file->Commit(&error))
+    if (!copy.Finish(error) || !file->Commit(&error))
         return EndAfterWriteError(error);
     m_events.SetProgress(100);
     m_events.SetText(kFieldRemaining, "-----");

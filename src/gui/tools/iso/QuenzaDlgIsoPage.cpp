@@ -33,9 +33,9 @@ constexpr UiRect kIsoProgress2Box = BoxAt(513, 433, 207, 16);
 
 // The ISO page's fields: those of the disc and the copy.
 const std::vector<int> kIsoPageControls = {
-    kGroupBox,        kResults,        kIsoRadio,     kVideoRadio,     kFolderRadio,  kLabelMediaId,
-    kFieldMediaId,    kLabelMediaType, kFieldMediaType, kLabelLength,  kFieldLength,  kLabelRead,
-    kFieldRead,       kLabelRemaining, kFieldRemaining, kLabelReadErrors, kFieldReadErrors};
+    kGroupBox,     kResults,        kIsoRadio,       kVideoRadio,      kFolderRadio,    kLabelMediaId,
+    kFieldMediaId, kLabelMediaType, kFieldMediaType, kLabelLength,     kFieldLength,    kLabelRead,
+    kFieldRead,    kLabelRemaining, kFieldRemaining, kLabelReadErrors, kFieldReadErrors};
 
 }  // namespace
 
@@ -187,33 +187,33 @@ void CQuenzaDlg::StartCreateIso()
         ApplyTestPageChanges();
     };
     auto present = std::make_shared<int>(0);
-    RunDriveWork([this, present] { *present = m_Core.m_Drives.mmc.TestMediaPresent(); },
-                 [this, present, earlyEnd] {
-                     if (*present != 1) {
-                         ShowStatus("No media present in drive");
-                         MessageBeep(0);
-                         earlyEnd();
-                         return;
-                     }
-                     const auto choice = ShowSaveFileDialog(this, "Choose a FileName for the ISO Image", kIsoFilter,
-                                                            "Last ISOSAVE Directory", "iso", 1);
-                     if (!choice) {
-                         ShowStatus("Ready");
-                         earlyEnd();
-                         return;
-                     }
-                     RunToolWork(
-                         [this, path = choice->path] {
-                             LogEntry("Start THREAD DoCreateISOThread()");
-                             DriveBlockReader reader(m_Core);
-                             IsoCreation(reader, *m_pPageEvents, g_bCreateIsoRunning)
-                                 .DoCreateISO({path, FreeBytesForFile});
-                         },
-                         [this] {
-                             if (m_nCurrentPage == kPageCreateIso)
-                                 m_nCurrentPage = kPageCompare;
-                         });
-                 });
+    RunDriveWork(
+        [this, present] { *present = m_Core.m_Drives.mmc.TestMediaPresent(); },
+        [this, present, earlyEnd] {
+            if (*present != 1) {
+                ShowStatus("No media present in drive");
+                MessageBeep(0);
+                earlyEnd();
+                return;
+            }
+            const auto choice = ShowSaveFileDialog(this, "Choose a FileName for the ISO Image", kIsoFilter,
+                                                   "Last ISOSAVE Directory", "iso", 1);
+            if (!choice) {
+                ShowStatus("Ready");
+                earlyEnd();
+                return;
+            }
+            RunToolWork(
+                [this, path = choice->path] {
+                    LogEntry("Start THREAD DoCreateISOThread()");
+                    DriveBlockReader reader(m_Core);
+                    IsoCreation(reader, *m_pPageEvents, g_bCreateIsoRunning).DoCreateISO({path, FreeBytesForFile});
+                },
+                [this] {
+                    if (m_nCurrentPage == kPageCreateIso)
+                        m_nCurrentPage = kPageCompare;
+                });
+        });
 }
 
 void CQuenzaDlg::RunToolWork(std::function<void()> work, std::function<void()> done)

@@ -76,8 +76,8 @@ void CQuenzaDlg::CreateTestPageControls()
     }
     m_lbResults = new QListWidget(this);
     BindControl(kResults, m_lbResults);
-    for (auto [id, caption, x] : {std::tuple{kIsoRadio, "ISO", 500}, {kVideoRadio, "DVD-Video", 560},
-                                  {kFolderRadio, "Folder", 660}}) {
+    for (auto [id, caption, x] :
+         {std::tuple{kIsoRadio, "ISO", 500}, {kVideoRadio, "DVD-Video", 560}, {kFolderRadio, "Folder", 660}}) {
         auto* radio = new QRadioButton(caption, this);
         radio->setGeometry(x, 240, 90, 20);
         BindControl(id, radio);
@@ -90,7 +90,8 @@ void CQuenzaDlg::CreateTestPageControls()
     m_pPageEvents = std::make_unique<PageEvents>(m_Core.m_Report, m_TestPage, GetMessageTarget());
     // Beeps sound from the window's thread.
     m_pPageEvents->SetBeepHook([this](unsigned type) {
-        QMetaObject::invokeMethod(this, [type] { MessageBeep(type); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [type] { MessageBeep(type); }, Qt::QueuedConnection);
     });
     const MessageTargetPtr target = GetMessageTarget();
     m_TestPage.SetListener([target] { target->PostMessage(WM_TESTPAGECHANGED); });

@@ -46,8 +46,9 @@ protected:
         WriteFileText(m_files.File("tree/VIDEO_TS/VIDEO_TS.IFO"), std::string(12288, 'i'));
         WriteFileText(m_files.File("tree/VIDEO_TS/VTS_01_1.VOB"), std::string(300000, 'v'));
         WriteFileText(m_files.File("tree/docs/readme.txt"), "read me\n");
-        ASSERT_EQ(RunShell("xorriso -as mkisofs -quiet -o '" + Source() + "' '" + m_files.File("tree") + "' >/dev/null 2>&1"),
-                  0);
+        ASSERT_EQ(
+            RunShell("xorriso -as mkisofs -quiet -o '" + Source() + "' '" + m_files.File("tree") + "' >/dev/null 2>&1"),
+            0);
         emu::MediumDescription disc = *emu::FindMediumPreset("dvd+r");
         disc.imagePath = Source();
         ASSERT_TRUE(bench.drives[0]->InsertMedium(disc));

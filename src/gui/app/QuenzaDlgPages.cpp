@@ -5,6 +5,7 @@
 #include "core/app/MainWindowRules.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/graphs/IBGGraph.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/TextProgressCtrl.h"
 #include "gui/ui/XPStyleButtonST.h"
@@ -451,5 +452,10 @@ void CQuenzaDlg::OnGraphFileViewer()
 {
     if (RefuseWhileTesting(false))
         return;
-    NotAvailableYet("The graph file viewer");
+    CIBGGraph viewer(this);
+    // A command-line file is opened once.
+    viewer.m_strFileName = m_strCmdLine1;
+    m_strCmdLine1.clear();
+    viewer.m_HomePage = [this] { OnHomePage(); };
+    viewer.DoModal();
 }

@@ -1,11 +1,11 @@
-#include "WrapperBench.h"
+#include "WrapperRig.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
-#include "support/EmulatedDriveBench.h"
+#include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -30,35 +30,35 @@ emu::MediumDescription Unformatted(const char* preset)
 
 TEST(MmcMediaReads, TrackAndCapacity)
 {
-    WrapperBench bench("dvd-writer", "dvd+r");
+    WrapperRig rig("dvd-writer", "dvd+r");
     std::uint8_t track[48] = {};
-    EXPECT_TRUE(bench.context.reads.ReadTrackInformation(track, sizeof track, 1));
-    EXPECT_EQ(bench.Cdbs().back(), (Bytes{0x52, 0x01, 0, 0, 0, 0x01, 0, 0x00, 0x30, 0}));
+    EXPECT_TRUE(rig.context.reads.ReadTrackInformation(track, sizeof track, 1));
+    EXPECT_EQ(rig.Cdbs().back(), (Bytes{0x52, 0x01, 0, 0, 0, 0x01, 0, 0x00, 0x30, 0}));
     EXPECT_EQ(GetBe32(&track[24]), 2100000u);
-    EXPECT_FALSE(bench.context.reads.ReadTrackInformation(track, sizeof track, 2));
+    EXPECT_FALSE(rig.context.reads.ReadTrackInformation(track, sizeof track, 2));
 
-    bench.drive->ClearJournal();
-    EXPECT_EQ(bench.context.reads.ReadCapacity(), 2099999);
-    EXPECT_EQ(bench.Cdbs(), (std::vector<Bytes>{kTestUnitReady, {0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+    rig.drive->ClearJournal();
+    EXPECT_EQ(rig.context.reads.ReadCapacity(), 2099999);
+    EXPECT_EQ(rig.Cdbs(), (std::vector<Bytes>{kTestUnitReady, {0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
 
-    WrapperBench empty("dvd-writer", "none");
+    WrapperRig empty("dvd-writer", "none");
     EXPECT_EQ(empty.context.reads.ReadCapacity(), 0);
     EXPECT_EQ(empty.Cdbs(), std::vector<Bytes>{kTestUnitReady});  // nothing read without a disc
 }
 
 TEST(MmcMediaReads, DiscStructures)
 {
-    WrapperBench bench("bd-writer", "bd-r");
+    WrapperRig rig("bd-writer", "bd-r");
     BDDiscInfo info{};
-    EXPECT_EQ(bench.context.reads.GetBDDiStruct(info), 0);
-    EXPECT_EQ(bench.Cdbs().back(), (Bytes{0xAD, 0x01, 0, 0, 0, 0, 0, 0x00, 0x10, 0x04, 0, 0}));
+    EXPECT_EQ(rig.context.reads.GetBDDiStruct(info), 0);
+    EXPECT_EQ(rig.Cdbs().back(), (Bytes{0xAD, 0x01, 0, 0, 0, 0, 0, 0x00, 0x10, 0x04, 0, 0}));
     EXPECT_EQ(std::string(info.identifier, 2), "DI");
     EXPECT_EQ(std::string(info.discTypeId, 3), "BDR");
     EXPECT_EQ(std::string(info.manufacturerId, 6), "VERBAT");
     EXPECT_EQ(std::string(info.mediaTypeId, 3), "IMe");
     EXPECT_EQ(info.productRevision, 0x01);
 
-    WrapperBench dvd("dvd-writer", "dvd+r");
+    WrapperRig dvd("dvd-writer", "dvd+r");
     std::vector<std::uint8_t> buffer(4100, 0);
     EXPECT_EQ(dvd.context.reads.GetBDDiStruct(info), 1);  // not a BD
     EXPECT_EQ(dvd.LastSense(), emu::sense::kIncompatibleFormat);
@@ -74,14 +74,14 @@ TEST(MmcMediaReads, DiscStructures)
     EXPECT_EQ(dvd.context.reads.ReadDiscStructureNoCheck(0x10, 1, 0x0E, 68, buffer.data()), 1);  // not offered
     EXPECT_EQ(dvd.Cdbs(), (std::vector<Bytes>{{0xAD, 0x00, 0, 0, 0, 0x10, 0x01, 0x0E, 0x00, 0x44, 0, 0}}));
 
-    WrapperBench empty("dvd-writer", "none");
+    WrapperRig empty("dvd-writer", "none");
     EXPECT_EQ(empty.context.reads.ReadDVDStruct(0, 0, 0x00, 0, 4100, buffer.data()), 1);
     EXPECT_EQ(empty.Cdbs(), std::vector<Bytes>{kTestUnitReady});
 }
 
 TEST(MmcMediaReads, FormatCapacitiesAskTwiceAndCheckTheListLength)
 {
-    WrapperBench rewritable("dvd-writer", "dvd+rw");
+    WrapperRig rewritable("dvd-writer", "dvd+rw");
     std::vector<std::uint8_t> buffer(2048, 0xEE);
     WrapperNotice notice;
     EXPECT_EQ(rewritable.context.reads.GetFormatCapacities(buffer.data(), buffer.size(), &notice), 16);
@@ -105,10 +105,10 @@ TEST(MmcMediaReads, FormatCapacitiesAskTwiceAndCheckTheListLength)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        WrapperBench bench("dvd-writer", test.medium);
-        test.prepare(*bench.drive);
+        WrapperRig rig("dvd-writer", test.medium);
+        test.prepare(*rig.drive);
         WrapperNotice told;
-        EXPECT_EQ(bench.context.reads.GetFormatCapacities(buffer.data(), buffer.size(), &told), 0);
+        EXPECT_EQ(rig.context.reads.GetFormatCapacities(buffer.data(), buffer.size(), &told), 0);
         EXPECT_EQ(told.status, test.status);
     }
 }
@@ -139,14 +139,13 @@ TEST(MmcMediaReads, ReadBlocksChecksTheFormatCapacitiesFirst)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        WrapperBench bench("bd-writer", test.medium);
+        WrapperRig rig("bd-writer", test.medium);
         if (test.unformatted)
-            bench.Insert(Unformatted(test.medium));
+            rig.Insert(Unformatted(test.medium));
         std::vector<std::uint8_t> buffer(2 * 2048, 0xEE);
         WrapperNotice notice;
-        EXPECT_EQ(
-            bench.context.reads.ReadBlocks(buffer.data(), buffer.size(), test.lba, test.count, test.quiet, &notice),
-            test.result);
+        EXPECT_EQ(rig.context.reads.ReadBlocks(buffer.data(), buffer.size(), test.lba, test.count, test.quiet, &notice),
+                  test.result);
         EXPECT_EQ(notice.messageBox, test.message);
         std::vector<Bytes> expected = {kTestUnitReady, {0x23, 0, 0, 0, 0, 0, 0, 0x00, 0x0C, 0}};
         if (test.reads) {
@@ -156,17 +155,17 @@ TEST(MmcMediaReads, ReadBlocksChecksTheFormatCapacitiesFirst)
             expected.push_back(kTestUnitReady);
             expected.push_back(read10);
         }
-        EXPECT_EQ(bench.Cdbs(), expected);
+        EXPECT_EQ(rig.Cdbs(), expected);
     }
 
-    WrapperBench bench("dvd-writer", "dvd+r");
+    WrapperRig rig("dvd-writer", "dvd+r");
     std::vector<std::uint8_t> buffer(2048, 0);
-    EXPECT_EQ(bench.context.reads.ReadBlocks(buffer.data(), buffer.size(), 0, 2, false), -1);  // buffer too small
-    EXPECT_EQ(bench.context.reads.ReadBlocks(buffer.data(), buffer.size(), -1, 1, false), -1);
-    EXPECT_EQ(bench.context.reads.ReadBlocks(buffer.data(), buffer.size(), 0, 0x10000, false), -1);
-    EXPECT_TRUE(bench.Cdbs().empty());
+    EXPECT_EQ(rig.context.reads.ReadBlocks(buffer.data(), buffer.size(), 0, 2, false), -1);  // buffer too small
+    EXPECT_EQ(rig.context.reads.ReadBlocks(buffer.data(), buffer.size(), -1, 1, false), -1);
+    EXPECT_EQ(rig.context.reads.ReadBlocks(buffer.data(), buffer.size(), 0, 0x10000, false), -1);
+    EXPECT_TRUE(rig.Cdbs().empty());
     std::vector<std::uint8_t> pattern(2048);
     emu::FillPatternBlock(7, 2048, pattern.data());
-    EXPECT_EQ(bench.context.reads.ReadBlocks(buffer.data(), buffer.size(), 7, 1, false), 0);
+    EXPECT_EQ(rig.context.reads.ReadBlocks(buffer.data(), buffer.size(), 7, 1, false), 0);
     EXPECT_EQ(buffer, pattern);
 }

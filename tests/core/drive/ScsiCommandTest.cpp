@@ -24,8 +24,8 @@ std::size_t Count(const std::string& text, const std::string& part)
 
 // A channel over two emulated drives: emu0 a DVD writer holding a DVD+R,
 // emu1 an empty BD writer; other names go to the (empty) device folder.
-struct ChannelBench {
-    ChannelBench()
+struct ChannelRig {
+    ChannelRig()
     {
         std::string error;
         dvd = emu::MakeEmulatedDrive("dvd-writer", "dvd+r", std::make_shared<emu::ManualClock>(), &error);
@@ -66,7 +66,7 @@ struct ChannelBench {
     CDevice* current = nullptr;  // the drive the channel opens
 };
 
-class ChannelTest : public ::testing::Test, protected ChannelBench {};
+class ChannelTest : public ::testing::Test, protected ChannelRig {};
 
 }  // namespace
 
@@ -108,7 +108,7 @@ TEST_F(ChannelTest, ExecuteOutcomes)
 {
     struct Case {
         const char* name;
-        std::function<int(ChannelBench&)> run;
+        std::function<int(ChannelRig&)> run;
         int result;
         PassThroughError error;
         std::uint8_t senseKey;
@@ -116,32 +116,32 @@ TEST_F(ChannelTest, ExecuteOutcomes)
     };
     std::uint8_t buffer[2048];
     const Case cases[] = {
-        {"completed", [](ChannelBench& t) { return t.TestUnitReady(); }, 0, PassThroughError::None, 0, true},
-        {"check condition", [&](ChannelBench& t) { return t.Read10(5000000, 1, buffer, sizeof buffer); }, 1,
+        {"completed", [](ChannelRig& t) { return t.TestUnitReady(); }, 0, PassThroughError::None, 0, true},
+        {"check condition", [&](ChannelRig& t) { return t.Read10(5000000, 1, buffer, sizeof buffer); }, 1,
          PassThroughError::None, 0x05, true},
         {"kernel refusal",
-         [](ChannelBench& t) {
+         [](ChannelRig& t) {
              t.dvd->AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::PermissionDenied, 0x00, 0x00, 1));
              return t.TestUnitReady();
          },
          1, PassThroughError::KernelRefused, 0, false},
         {"lost on the way",
-         [](ChannelBench& t) {
+         [](ChannelRig& t) {
              t.dvd->AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::TransportFailure, 0x00, 0x00, 1));
              return t.TestUnitReady();
          },
          1, PassThroughError::Transport, 0, false},
-        {"transfer without a buffer", [](ChannelBench& t) { return t.Read10(0, 1, nullptr, 2048); }, 1,
+        {"transfer without a buffer", [](ChannelRig& t) { return t.Read10(0, 1, nullptr, 2048); }, 1,
          PassThroughError::InvalidRequest, 0, false},
         {"CDB index beyond 15",
-         [](ChannelBench& t) {
+         [](ChannelRig& t) {
              *t.channel.Cdb(0) = 0x00;
              *t.channel.Cdb(16) = 0xFF;
              return t.channel.Execute(DataDirection::None, nullptr, 0);
          },
          1, PassThroughError::InvalidRequest, 0, false},
         {"strict drive, nine-byte READ(10)",
-         [&](ChannelBench& t) {
+         [&](ChannelRig& t) {
              t.dvd->SetStrictCdbLength(true);
              *t.channel.Cdb(0) = 0x28;
              *t.channel.Cdb(8) = 1;
@@ -151,7 +151,7 @@ TEST_F(ChannelTest, ExecuteOutcomes)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        ChannelBench fresh;
+        ChannelRig fresh;
         fresh.current = &fresh.dvdRecord;
         EXPECT_EQ(test.run(fresh), test.result);
         EXPECT_EQ(fresh.channel.LastError(), test.error);

@@ -1,7 +1,7 @@
 #include "core/app/MainDialogCore.h"
 #include "core/info/DriveListings.h"
 #include "scsi/Bytes.h"
-#include "support/EmulatedDriveBench.h"
+#include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -144,9 +144,9 @@ TEST(DriveListings, ModePagesWithinTheFirst248BytesAndTheLightScribeCount)
 
 TEST(DriveListings, TheEmulatedDriveListsItsProfilesAndFeaturesInTheReport)
 {
-    EmulatedDriveBench bench("dvd-writer", "dvd+r");
-    MainDialogCore core(bench.Sources());
-    bench.MakeCurrent(core.m_Drives);
+    EmulatedDriveRig rig("dvd-writer", "dvd+r");
+    MainDialogCore core(rig.Sources());
+    rig.MakeCurrent(core.m_Drives);
     core.ListDriveFeaturesProfiles();
     const std::string shown = core.m_Report.GetDisplayText();
     EXPECT_NE(shown.find("Drive Profiles"), std::string::npos);
@@ -157,7 +157,7 @@ TEST(DriveListings, TheEmulatedDriveListsItsProfilesAndFeaturesInTheReport)
     EXPECT_EQ(core.m_Report.GetStatusText(), "Ready");
 
     // A drive that refuses the command leaves the report empty and says so.
-    bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x46, emu::sense::kInvalidOpcode));
+    rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x46, emu::sense::kInvalidOpcode));
     core.ListDriveFeaturesProfiles();
     EXPECT_EQ(core.m_Report.GetDisplayText(), "");
     EXPECT_EQ(core.m_Report.GetStatusText(), "An error occurred");

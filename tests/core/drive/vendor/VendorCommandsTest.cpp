@@ -1,4 +1,4 @@
-#include "core/drive/WrapperBench.h"
+#include "core/drive/WrapperRig.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
 #include "scsi/VendorSignatures.h"
@@ -77,10 +77,10 @@ bool Holds(const std::vector<Cdb>& cdbs, const Cdb& wanted)
 }
 
 // The Ricoh queries are only sent to drives that write DVD+ media.
-void MarkPlusWriter(WrapperBench& bench)
+void MarkPlusWriter(WrapperRig& rig)
 {
-    bench.Record().m_bDvdPlusRwWrite = 1;
-    bench.Record().m_bDvdPlusRWrite = 1;
+    rig.Record().m_bDvdPlusRwWrite = 1;
+    rig.Record().m_bDvdPlusRWrite = 1;
 }
 
 emu::DriveIdentity Rebadged(const char* preset, const char* vendor, const char* product)
@@ -99,17 +99,17 @@ TEST(VendorCommands, EachFamilyAnswersItsOwnCommandsAndRefusesTheOthersAsUnknown
     for (const FamilyCase& test : FamilyCases()) {
         for (const char* preset : drives) {
             SCOPED_TRACE(std::string(test.name) + " on " + preset);
-            WrapperBench bench(preset);
-            MarkPlusWriter(bench);
-            const VendorReply reply = test.call(bench.context);
+            WrapperRig rig(preset);
+            MarkPlusWriter(rig);
+            const VendorReply reply = test.call(rig.context);
             EXPECT_FALSE(reply.KernelRefused());
-            const auto cdbs = bench.TakeCdbs();
+            const auto cdbs = rig.TakeCdbs();
             EXPECT_TRUE(Holds(cdbs, test.decidingCdb));
             if (std::string(preset) == test.familyPreset) {
                 EXPECT_EQ(reply.value, test.answer);
             } else {
                 EXPECT_EQ(reply.value, -1);
-                EXPECT_EQ(bench.LastSense(), kInvalidOpcode);
+                EXPECT_EQ(rig.LastSense(), kInvalidOpcode);
             }
         }
     }
@@ -128,10 +128,10 @@ TEST(VendorCommands, AKernelRefusalIsReportedAsSuchNotAsAnotherFamily)
     cases.push_back({"DetectForSolidBurn", "nec", [](DriveContext& c) { return c.benq.DetectForSolidBurn(); }, 0, {}});
     for (const FamilyCase& test : cases) {
         SCOPED_TRACE(test.name);
-        WrapperBench bench(test.familyPreset);
-        MarkPlusWriter(bench);
-        bench.drive->AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::PermissionDenied, 0xC0, 0xFF));
-        const VendorReply reply = test.call(bench.context);
+        WrapperRig rig(test.familyPreset);
+        MarkPlusWriter(rig);
+        rig.drive->AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::PermissionDenied, 0xC0, 0xFF));
+        const VendorReply reply = test.call(rig.context);
         EXPECT_TRUE(reply.KernelRefused());
         EXPECT_NE(reply.reason.find("kernel refused"), std::string::npos);
         // What the caller reads is still "refused" (or "not taken" for a set).
@@ -158,20 +158,20 @@ TEST(VendorCommands, RicohQueriesAreSentOnlyToDrivesThatWriteTheFormatAndAreNoPi
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        WrapperBench bench(test.identity, "none");
-        bench.Record().m_bDvdPlusRwWrite = test.plusRwWrite;
-        bench.Record().m_bDvdPlusRWrite = test.plusRWrite;
-        EXPECT_EQ(bench.context.ricoh.RicohQueryBookType00().value, test.expected00);
-        EXPECT_EQ(bench.context.ricoh.RicohQueryBookType10().value, test.expected10);
+        WrapperRig rig(test.identity, "none");
+        rig.Record().m_bDvdPlusRwWrite = test.plusRwWrite;
+        rig.Record().m_bDvdPlusRWrite = test.plusRWrite;
+        EXPECT_EQ(rig.context.ricoh.RicohQueryBookType00().value, test.expected00);
+        EXPECT_EQ(rig.context.ricoh.RicohQueryBookType10().value, test.expected10);
         const std::size_t sent = (test.expected00 != -1) + (test.expected10 != -1);
-        EXPECT_EQ(bench.TakeCdbs().size(), sent);  // a query it may not send is not sent at all
+        EXPECT_EQ(rig.TakeCdbs().size(), sent);  // a query it may not send is not sent at all
     }
 }
 
 TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
 {
-    WrapperBench bench("benq", "dvd+rw");
-    DriveContext& context = bench.context;
+    WrapperRig rig("benq", "dvd+rw");
+    DriveContext& context = rig.context;
     CScsiCommand& channel = context.m_ScsiCommand;
     const auto readOutsideServiceMode = [&] {
         *channel.Cdb(0) = 0xFF;
@@ -181,7 +181,7 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
         return channel.Execute(DataDirection::In, answer, sizeof answer);
     };
     EXPECT_EQ(readOutsideServiceMode(), 1);  // hidden until service mode is on
-    EXPECT_EQ(bench.LastSense(), kInvalidOpcode);
+    EXPECT_EQ(rig.LastSense(), kInvalidOpcode);
 
     EXPECT_EQ(context.benq.BenqSetBookType(0x05, 0x01).value, 0);  // DVD+R written as DVD-ROM
     EXPECT_EQ(context.benq.BenqSetBookType(0x04, 0x92).value, 0);
@@ -189,7 +189,7 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
     EXPECT_EQ(context.benq.BenqQueryBookType00().value, 9);
     const Cdb on = BenqServiceCdb(0xF1);
     const Cdb off = BenqServiceCdb(0xF2);
-    EXPECT_EQ(bench.TakeCdbs(),
+    EXPECT_EQ(rig.TakeCdbs(),
               (std::vector<Cdb>{Cdb{0xFF, 0, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, on,
                                 Cdb{0xFE, 0x05, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0}, off, on,
                                 Cdb{0xFE, 0x04, 0x92, 0, 0, 0, 0, 0, 0, 0, 0, 0}, off, on,
@@ -198,17 +198,17 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
 
     // The loaded DVD+RW takes a book type with a block of 2048 zero bytes.
     EXPECT_EQ(context.benq.BenqSetBookTypeData(0x02, 0x01).value, 0);
-    const auto journal = bench.drive->Journal();
+    const auto journal = rig.drive->Journal();
     ASSERT_EQ(journal.size(), 3u);
     EXPECT_EQ(journal[1].Bytes(), (Cdb{0xFE, 0x02, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(journal[1].direction, DataDirection::Out);
     EXPECT_EQ(journal[1].dataLength, 2048u);
-    bench.TakeCdbs();
+    rig.TakeCdbs();
 
     // A refused query still takes the drive out of service mode.
-    bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xFF, {0x02, 0x04, 0x00}, 1));
+    rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xFF, {0x02, 0x04, 0x00}, 1));
     EXPECT_EQ(context.benq.BenqQueryBookType00().value, -1);
-    EXPECT_EQ(bench.TakeCdbs().back(), off);
+    EXPECT_EQ(rig.TakeCdbs().back(), off);
     EXPECT_EQ(readOutsideServiceMode(), 1);
 
     // Service mode needs the family's signature.
@@ -218,49 +218,49 @@ TEST(VendorCommands, BenqCommandsRunInServiceModeAndAlwaysLeaveIt)
         *channel.Cdb(i) = 'X';
     *channel.Cdb(11) = 0;
     EXPECT_EQ(channel.Execute(DataDirection::None, nullptr, 0), 1);
-    EXPECT_EQ(bench.LastSense(), kInvalidField);
+    EXPECT_EQ(rig.LastSense(), kInvalidField);
     EXPECT_EQ(readOutsideServiceMode(), 1);
 }
 
 TEST(VendorCommands, NecCommandsNeedTheFamilySignatureAndReadEachSetting)
 {
-    WrapperBench bench("nec");
-    EXPECT_EQ(bench.context.nec.NecQueryBookType(0, 0).value, 0xA0);
-    EXPECT_EQ(bench.context.nec.NecQueryBookType(0, 2).value, 0xE0);
-    EXPECT_EQ(bench.context.nec.NecQueryBookType(1, 1).value, 0x90);
-    bench.TakeCdbs();
+    WrapperRig rig("nec");
+    EXPECT_EQ(rig.context.nec.NecQueryBookType(0, 0).value, 0xA0);
+    EXPECT_EQ(rig.context.nec.NecQueryBookType(0, 2).value, 0xE0);
+    EXPECT_EQ(rig.context.nec.NecQueryBookType(1, 1).value, 0x90);
+    rig.TakeCdbs();
 
     std::vector<std::uint8_t> answer(20, 0);
     Cdb cdb = NecCdb(0, 0);
     cdb[8] ^= 0x20;  // one letter of the signature in the other case
-    CScsiCommand& channel = bench.context.m_ScsiCommand;
+    CScsiCommand& channel = rig.context.m_ScsiCommand;
     for (std::size_t i = 0; i < cdb.size(); ++i)
         *channel.Cdb(static_cast<int>(i)) = cdb[i];
     EXPECT_EQ(channel.Execute(DataDirection::In, answer.data(), 20), 1);
-    EXPECT_EQ(bench.LastSense(), kInvalidField);
+    EXPECT_EQ(rig.LastSense(), kInvalidField);
 }
 
 TEST(VendorCommands, LiteonSetBookTypeChangesWhatTheDriveReportsAndWaitsForTheUnitFirst)
 {
-    WrapperBench bench("liteon", "dvd+r");
-    EXPECT_EQ(bench.context.liteon.LiteonSetBookType(1, 2).value, 0);
-    const auto journal = bench.drive->Journal();
+    WrapperRig rig("liteon", "dvd+r");
+    EXPECT_EQ(rig.context.liteon.LiteonSetBookType(1, 2).value, 0);
+    const auto journal = rig.drive->Journal();
     ASSERT_EQ(journal.size(), 2u);
     EXPECT_EQ(journal.front().Opcode(), 0x00);  // TEST UNIT READY
     EXPECT_EQ(journal.back().Bytes(), (Cdb{0xDF, 0x00, 0x0F, 0x01, 0x02, 0, 0, 0x80, 0, 0, 0, 0}));
     EXPECT_EQ(journal.back().dataLength, 0u);
-    EXPECT_EQ(bench.context.liteon.LiteonQueryBookType().value, 2);
-    EXPECT_EQ(bench.context.liteon.LiteonSetBookType(1, 7).value, 1);  // no such choice
+    EXPECT_EQ(rig.context.liteon.LiteonQueryBookType().value, 2);
+    EXPECT_EQ(rig.context.liteon.LiteonSetBookType(1, 7).value, 1);  // no such choice
 }
 
 TEST(VendorCommands, TheProbeSequenceFF09IsSentWholeAndReadsTheLastAnswer)
 {
-    WrapperBench bench("benq");
-    EXPECT_EQ(bench.context.benq.VendorProbeFF09().value, -1);
+    WrapperRig rig("benq");
+    EXPECT_EQ(rig.context.benq.VendorProbeFF09().value, -1);
     const auto cdb = [](std::uint8_t b1, std::uint8_t b2, std::uint8_t b6) {
         return Cdb{0xFF, b1, b2, 0, 0, 0, b6, 0, 0, 0, 0, 0xAA};
     };
-    EXPECT_EQ(bench.TakeCdbs(),
+    EXPECT_EQ(rig.TakeCdbs(),
               (std::vector<Cdb>{cdb(0x06, 0x12, 0), cdb(0x06, 0x10, 0), cdb(0x06, 0x12, 1), cdb(0x10, 0, 0),
                                 cdb(0x09, 0, 0)}));
 }
@@ -290,23 +290,23 @@ TEST(VendorCommands, SolidBurnIsReportedOnlyWhenTheDriveTakesTheWholeSequence)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        WrapperBench bench(test.identity, "none");
-        const VendorReply reply = bench.context.benq.DetectForSolidBurn();
+        WrapperRig rig(test.identity, "none");
+        const VendorReply reply = rig.context.benq.DetectForSolidBurn();
         EXPECT_EQ(reply.value, test.expected);
         EXPECT_FALSE(reply.KernelRefused());
-        EXPECT_EQ(bench.TakeCdbs(), test.sent);
+        EXPECT_EQ(rig.TakeCdbs(), test.sent);
     }
 }
 
 TEST(VendorCommands, SolidBurnProbe)
 {
     // BenQ drives and those named in the exceptions are not asked.
-    WrapperBench benq("benq", "dvd+r");
+    WrapperRig benq("benq", "dvd+r");
     EXPECT_EQ(benq.context.benq.DetectForSolidBurn().value, 0);
     EXPECT_TRUE(benq.Cdbs().empty());
 
     // A drive without the vendor commands refuses the first one.
-    WrapperBench other("dvd-writer", "dvd+r");
+    WrapperRig other("dvd-writer", "dvd+r");
     EXPECT_EQ(other.context.benq.DetectForSolidBurn().value, 0);
     EXPECT_EQ(other.Cdbs(), (std::vector<Cdb>{{0xFD, 0x11, 'B', 'E', 'N', 'Q', 0, 0, 0, 0, 0, 0}}));
     EXPECT_EQ(other.LastSense(), emu::sense::kInvalidOpcode);

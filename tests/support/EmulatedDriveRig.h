@@ -29,11 +29,11 @@ private:
 
 // One emulated drive ("emu0") of a preset with a disc of a preset, on a
 // machine without drives of its own.
-class EmulatedDriveBench {
+class EmulatedDriveRig {
 public:
-    EmulatedDriveBench(const char* drivePreset, const char* mediumPreset);
+    EmulatedDriveRig(const char* drivePreset, const char* mediumPreset);
     // A drive of a hand-made identity.
-    EmulatedDriveBench(emu::DriveIdentity identity, const char* mediumPreset);
+    EmulatedDriveRig(emu::DriveIdentity identity, const char* mediumPreset);
 
     DriveSources Sources() const;
     // Lists the drive, makes it current, runs the context's waits on the

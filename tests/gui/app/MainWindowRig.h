@@ -6,7 +6,7 @@
 #include "gui/app/QuenzaDlg.h"
 #include "platform/devices/DriveWatcher.h"
 #include "platform/files/SafeFile.h"
-#include "support/EmulatedDriveBench.h"
+#include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -22,10 +22,9 @@
 // The main window on emulated drives (emu0, emu1 ...) of a machine without
 // drives of its own, their clock and the window's waits virtual. The drive
 // watcher only looks when a tray changes or a test asks.
-struct MainWindowBench {
+struct MainWindowRig {
     using Presets = std::vector<std::pair<const char*, const char*>>;  // drive and medium
-    explicit MainWindowBench(Presets presets = {
-                                 {"dvd-writer", "dvd+r"}, {"bd-writer", "bd-r"}, {"cd-reader", "cd-rom"}})
+    explicit MainWindowRig(Presets presets = {{"dvd-writer", "dvd+r"}, {"bd-writer", "bd-r"}, {"cd-reader", "cd-rom"}})
     {
         DriveSources sources;
         sources.sysBlockRoot = machine.Path();
@@ -41,7 +40,7 @@ struct MainWindowBench {
         dialog = std::make_unique<CQuenzaDlg>(std::move(sources));
         dialog->m_Core.m_Drives.mmc.SetWaitClock(waitClock);
     }
-    ~MainWindowBench()
+    ~MainWindowRig()
     {
         g_bErrorTestRunning = g_bSpeedTestRunning = g_bCompareRunning = g_bCreateIsoRunning = g_bMediaHashRunning = 0;
         dialog.reset();

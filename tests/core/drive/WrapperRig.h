@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/drive/DriveContext.h"
-#include "support/EmulatedDriveBench.h"
+#include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +9,15 @@
 // A drive context whose current drive is one emulated drive. The drive
 // refuses CDBs of another length than their command's, as the bridges of
 // external drives do.
-struct WrapperBench : EmulatedDriveBench {
-    WrapperBench(const char* drivePreset, const char* mediumPreset = "none") :
-        EmulatedDriveBench(drivePreset, mediumPreset), context(Sources())
+struct WrapperRig : EmulatedDriveRig {
+    WrapperRig(const char* drivePreset, const char* mediumPreset = "none") :
+        EmulatedDriveRig(drivePreset, mediumPreset), context(Sources())
     {
         MakeCurrent(context);
         drive->SetStrictCdbLength(true);
     }
-    WrapperBench(emu::DriveIdentity identity, const char* mediumPreset) :
-        EmulatedDriveBench(std::move(identity), mediumPreset), context(Sources())
+    WrapperRig(emu::DriveIdentity identity, const char* mediumPreset) :
+        EmulatedDriveRig(std::move(identity), mediumPreset), context(Sources())
     {
         MakeCurrent(context);
         drive->SetStrictCdbLength(true);

@@ -1,22 +1,22 @@
-#include "support/EmulatedDriveBench.h"
+#include "support/EmulatedDriveRig.h"
 
 #include <gtest/gtest.h>
 
-EmulatedDriveBench::EmulatedDriveBench(const char* drivePreset, const char* mediumPreset)
+EmulatedDriveRig::EmulatedDriveRig(const char* drivePreset, const char* mediumPreset)
 {
     std::string error;
     drive = emu::MakeEmulatedDrive(drivePreset, mediumPreset, clock, &error);
     EXPECT_TRUE(drive) << error;
 }
 
-EmulatedDriveBench::EmulatedDriveBench(emu::DriveIdentity identity, const char* mediumPreset)
+EmulatedDriveRig::EmulatedDriveRig(emu::DriveIdentity identity, const char* mediumPreset)
 {
     std::string error;
     drive = emu::MakeEmulatedDrive(std::move(identity), mediumPreset, clock, &error);
     EXPECT_TRUE(drive) << error;
 }
 
-DriveSources EmulatedDriveBench::Sources() const
+DriveSources EmulatedDriveRig::Sources() const
 {
     DriveSources sources;
     sources.sysBlockRoot = m_machine.Path();
@@ -25,7 +25,7 @@ DriveSources EmulatedDriveBench::Sources() const
     return sources;
 }
 
-void EmulatedDriveBench::MakeCurrent(DriveContext& context)
+void EmulatedDriveRig::MakeCurrent(DriveContext& context)
 {
     ASSERT_TRUE(context.list.FillDeviceComboList());
     context.list.SetDeviceComboSel(0);
@@ -34,7 +34,7 @@ void EmulatedDriveBench::MakeCurrent(DriveContext& context)
     drive->ClearJournal();
 }
 
-std::vector<std::vector<std::uint8_t>> EmulatedDriveBench::Cdbs() const
+std::vector<std::vector<std::uint8_t>> EmulatedDriveRig::Cdbs() const
 {
     std::vector<std::vector<std::uint8_t>> cdbs;
     for (const emu::JournalEntry& entry : drive->Journal())

@@ -23,6 +23,7 @@
 #include <string>
 
 class CButtonST;
+class CGraphStatic;
 class CDigitalMessageBox;
 class CMatrixStatic;
 class CMyEdit;
@@ -287,6 +288,7 @@ private:
     CXPStyleButtonST* m_btnStop = nullptr;
     CXPStyleButtonST* m_btnSave = nullptr;
     QListWidget* m_lbResults = nullptr;
+    CGraphStatic* m_Graph = nullptr;
     std::map<int, QRect> m_driveInfoPlaces;  // the shared fields' places on the drive information page
     std::vector<QWidget*> m_driveInfoPage;  // every control of the drive information page
 

@@ -234,6 +234,8 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
     }
     if (m_running == 0)
         return StopEnd();
+    if (mapSteps > 0)
+        m_events.NextMapBlock(walk.cellHadDifference);  // the last cell, not full
     if (file.Size() != discBytes) {
         AddDifference(walk,
                       Format("Length ISO=%llu bytes Disc=%llu bytes", static_cast<unsigned long long>(file.Size()),

@@ -10,6 +10,7 @@
 #include "core/tools/iso/IsoCreation.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/graphs/GraphStatic.h"
 #include "gui/ui/Beep.h"
 #include "platform/files/StagedFile.h"
 
@@ -33,9 +34,9 @@ constexpr UiRect kIsoProgress2Box = BoxAt(513, 433, 207, 16);
 
 // The ISO page's fields: those of the disc and the copy.
 const std::vector<int> kIsoPageControls = {
-    kGroupBox,     kResults,        kIsoRadio,       kVideoRadio,      kFolderRadio,    kLabelMediaId,
-    kFieldMediaId, kLabelMediaType, kFieldMediaType, kLabelLength,     kFieldLength,    kLabelRead,
-    kFieldRead,    kLabelRemaining, kFieldRemaining, kLabelReadErrors, kFieldReadErrors};
+    kGroupBox,     kResults,      kGraph,          kIsoRadio,       kVideoRadio,      kFolderRadio,
+    kLabelMediaId, kFieldMediaId, kLabelMediaType, kFieldMediaType, kLabelLength,     kFieldLength,
+    kLabelRead,    kFieldRead,    kLabelRemaining, kFieldRemaining, kLabelReadErrors, kFieldReadErrors};
 
 }  // namespace
 
@@ -72,6 +73,7 @@ void CQuenzaDlg::ShowISOPage(bool show)
     if (!show)
         return;
     PlaceDlgItem(kResults, kResultsBox);
+    m_Graph->SetGraphSize(450, 400);
     PlaceDlgItem(IDC_START, kStartButton);
     PlaceDlgItem(IDC_PROGRESS2, kIsoProgress2Box);
     SetDlgItemText(IDC_START, "Compare");

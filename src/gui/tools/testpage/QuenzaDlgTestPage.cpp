@@ -1,7 +1,9 @@
+#include "core/app/AppProfile.h"
 #include "core/app/MainLayout.h"
 #include "core/app/TestPageControls.h"
 #include "core/tools/iso/DiscWalk.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/graphs/GraphStatic.h"
 #include "gui/ui/Beep.h"
 #include "gui/ui/TextProgressCtrl.h"
 
@@ -74,6 +76,10 @@ void CQuenzaDlg::CreateTestPageControls()
         field->setGeometry(kFieldX, kRowY[row], kFieldWidth, kRowHeight);
         BindControl(place.field, field);
     }
+    // The main graph: the block map of the ISO page (a cell for each step).
+    m_Graph = new CGraphStatic(this);
+    m_Graph->move(28, 69);
+    BindControl(kGraph, m_Graph);
     m_lbResults = new QListWidget(this);
     BindControl(kResults, m_lbResults);
     for (auto [id, caption, x] :
@@ -93,13 +99,30 @@ void CQuenzaDlg::CreateTestPageControls()
         QMetaObject::invokeMethod(
             this, [type] { MessageBeep(type); }, Qt::QueuedConnection);
     });
+    // The graph takes its changes from any thread and repaints on this one.
+    m_pPageEvents->SetBlockMapHooks({
+        .clear = [this] { m_Graph->ClearErrorMap(); },
+        .layerBreak =
+            [this](int cell) {
+                const auto colour = static_cast<COLORREF>(GetAppProfileInt("GraphVERTColorPick", 0xFFFFFF));
+                m_Graph->SetErrorMapLayerBreak(cell, cell ? colour : 0);
+                m_Graph->Redraw();
+            },
+        .next =
+            [this](bool bad) {
+                if (bad)
+                    m_Graph->MarkBlockBad();
+                m_Graph->NextErrorBlock();
+                m_Graph->Redraw();
+            },
+    });
     const MessageTargetPtr target = GetMessageTarget();
     m_TestPage.SetListener([target] { target->PostMessage(WM_TESTPAGECHANGED); });
 }
 
 std::vector<int> CQuenzaDlg::AllTestPageControls() const
 {
-    std::vector<int> ids = {kGroupBox, kResults, kIsoRadio, kVideoRadio, kFolderRadio};
+    std::vector<int> ids = {kGroupBox, kResults, kGraph, kIsoRadio, kVideoRadio, kFolderRadio};
     for (const FieldRow& row : kFieldRows) {
         ids.push_back(row.label);
         ids.push_back(row.field);

@@ -6,7 +6,7 @@
 #include "core/tools/iso/IsoCreation.h"
 #include "emu/MediaPresets.h"
 #include "scsi/Opcodes.h"
-#include "support/EmulatedDriveBench.h"
+#include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,9 +19,9 @@ namespace {
 
 // The ISO page's tools on an emulated drive whose disc is an image file,
 // through the main window's command channel.
-struct DriveTools : EmulatedDriveBench {
+struct DriveTools : EmulatedDriveRig {
     DriveTools(const char* drivePreset, const char* mediumPreset, const std::string& image) :
-        EmulatedDriveBench(drivePreset, "none")
+        EmulatedDriveRig(drivePreset, "none")
     {
         emu::MediumDescription disc = *emu::FindMediumPreset(mediumPreset);
         disc.imagePath = image;

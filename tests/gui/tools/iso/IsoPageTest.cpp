@@ -1,5 +1,6 @@
 #include "core/app/TestPageControls.h"
-#include "gui/app/MainWindowBench.h"
+#include "gui/app/MainWindowRig.h"
+#include "gui/graphs/GraphStatic.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QAbstractButton>
@@ -51,17 +52,17 @@ protected:
             0);
         emu::MediumDescription disc = *emu::FindMediumPreset("dvd+r");
         disc.imagePath = Source();
-        ASSERT_TRUE(bench.drives[0]->InsertMedium(disc));
-        bench.Start();
-        bench.dialog->SendCommand(IDC_COMPARE);
-        bench.Settle();
+        ASSERT_TRUE(rig.drives[0]->InsertMedium(disc));
+        rig.Start();
+        rig.dialog->SendCommand(IDC_COMPARE);
+        rig.Settle();
     }
     std::string Source() const { return m_files.File("source.iso"); }
-    CQuenzaDlg& Dialog() { return *bench.dialog; }
+    CQuenzaDlg& Dialog() { return *rig.dialog; }
     std::vector<std::string> Asked() const
     {
         std::vector<std::string> texts;
-        for (const auto& asked : bench.prompt.asked)
+        for (const auto& asked : rig.prompt.asked)
             texts.push_back(asked.text);
         return texts;
     }
@@ -83,7 +84,7 @@ protected:
     }
 
     TempDir m_files;
-    MainWindowBench bench{{{"dvd-writer", "none"}}};
+    MainWindowRig rig{{{"dvd-writer", "none"}}};
     ScriptedFileDialogs dialogs;
 };
 
@@ -97,21 +98,21 @@ FileDialogAnswer Path(const std::string& path)
 TEST_F(IsoPageTest, TheIsoButtonShowsThePage)
 {
     EXPECT_EQ(Dialog().m_nCurrentPage, kPageCompare);
-    EXPECT_EQ(bench.Text(IDC_START), "Compare");
-    EXPECT_EQ(bench.Text(IDC_SAVE), "Create");
-    EXPECT_EQ(bench.Text(kGroupBox), "CD / DVD ISO Compare / Create");
-    EXPECT_EQ(bench.Text(kLabelReadErrors), "Sector");
-    EXPECT_EQ(bench.Text(kFieldMediaType), "DVD+R");
+    EXPECT_EQ(rig.Text(IDC_START), "Compare");
+    EXPECT_EQ(rig.Text(IDC_SAVE), "Create");
+    EXPECT_EQ(rig.Text(kGroupBox), "CD / DVD ISO Compare / Create");
+    EXPECT_EQ(rig.Text(kLabelReadErrors), "Sector");
+    EXPECT_EQ(rig.Text(kFieldMediaType), "DVD+R");
     for (int id : {kFieldLength, kFieldRead, kResults, kIsoRadio, int{IDC_PROGRESS2}, int{IDC_MEDIATYPE}})
-        EXPECT_TRUE(bench.Shown(id)) << id;
-    EXPECT_FALSE(bench.Shown(IDC_OUTPUT));
-    EXPECT_FALSE(bench.Shown(IDC_MODEL));
+        EXPECT_TRUE(rig.Shown(id)) << id;
+    EXPECT_FALSE(rig.Shown(IDC_OUTPUT));
+    EXPECT_FALSE(rig.Shown(IDC_MODEL));
     // Another page takes the ISO page's controls away and gives the drive's fields back.
     Dialog().SendCommand(IDC_DRIVEINFO);
-    bench.Settle();
-    EXPECT_FALSE(bench.Shown(kResults));
-    EXPECT_TRUE(bench.Shown(IDC_MEDIATYPE));
-    EXPECT_TRUE(bench.Shown(IDC_MODEL));
+    rig.Settle();
+    EXPECT_FALSE(rig.Shown(kResults));
+    EXPECT_TRUE(rig.Shown(IDC_MEDIATYPE));
+    EXPECT_TRUE(rig.Shown(IDC_MODEL));
 }
 
 TEST_F(IsoPageTest, CreateWritesTheDiscsImageAndCompareFindsItIdentical)
@@ -124,18 +125,19 @@ TEST_F(IsoPageTest, CreateWritesTheDiscsImageAndCompareFindsItIdentical)
     EXPECT_EQ(Asked(), std::vector<std::string>{"ISO File create complete"});
     EXPECT_EQ(dialogs.requests.back().title, "Choose a FileName for the ISO Image");
     EXPECT_EQ(Dialog().m_nCurrentPage, kPageCompare);
-    EXPECT_EQ(bench.dialog->m_Core.m_Report.GetStatusText(), "Ready");
+    EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "Ready");
     EXPECT_TRUE(Dialog().GetDlgItem(IDC_START)->isEnabled());
     EXPECT_FALSE(Dialog().GetDlgItem(IDC_STOP)->isEnabled());
     EXPECT_EQ(g_bCreateIsoRunning, 0);
     EXPECT_EQ(ListLines(), std::vector<std::string>{"                         Read Errors"});
+    EXPECT_EQ(Dialog().Item<CGraphStatic>(kGraph)->Snapshot().blockCounter, 1);
 
-    bench.prompt.asked.clear();
+    rig.prompt.asked.clear();
     CompareWith(kIsoRadio, {Path(copy)});
     EXPECT_EQ(Asked(), std::vector<std::string>{"They are identical"});
     EXPECT_EQ(g_bCompareRunning, 0);
     EXPECT_TRUE(Dialog().GetDlgItem(IDC_START)->isEnabled());
-    EXPECT_EQ(bench.Text(IDC_SAVE), "Create");
+    EXPECT_EQ(rig.Text(IDC_SAVE), "Create");
 }
 
 TEST_F(IsoPageTest, ACompareListsTheDifferencesOfAChangedImage)
@@ -149,6 +151,11 @@ TEST_F(IsoPageTest, ACompareListsTheDifferencesOfAChangedImage)
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "                       Differences");
     EXPECT_EQ(lines[1].rfind("LBA=", 0), 0u);
+    // The block map shows the cell of the difference.
+    const RateGraphState map = Dialog().Item<CGraphStatic>(kGraph)->Snapshot();
+    EXPECT_EQ(map.blockCounter, 1);
+    EXPECT_EQ(map.badBlocks.size(), 1u);
+    EXPECT_TRUE(rig.Shown(kGraph));
 }
 
 TEST_F(IsoPageTest, FolderAndVideoTsComparesRunFromTheRadios)
@@ -156,17 +163,17 @@ TEST_F(IsoPageTest, FolderAndVideoTsComparesRunFromTheRadios)
     fs::copy(m_files.File("tree"), m_files.File("other"), fs::copy_options::recursive);
     CompareWith(kFolderRadio, {Path(m_files.File("tree")), Path(m_files.File("other"))});
     EXPECT_EQ(Asked(), std::vector<std::string>{"They were identical"});
-    EXPECT_EQ(bench.Text(kLabelReadErrors), "Files Left");
+    EXPECT_EQ(rig.Text(kLabelReadErrors), "Files Left");
     EXPECT_EQ(dialogs.requests[0].title, "SELECT THE FIRST FOLDER TO COMPARE");
 
-    bench.prompt.asked.clear();
+    rig.prompt.asked.clear();
     Dialog().SetMountRoots(std::make_unique<FixedMountRoots>(m_files.File("tree")));
     CompareWith(kVideoRadio, {Path(m_files.File("other/VIDEO_TS/VIDEO_TS.IFO"))});
     EXPECT_EQ(Asked(), std::vector<std::string>{"They were identical"});
     EXPECT_EQ(ListLines().back(), "VTS_01_1.VOB - Identical");
 
     // A chooser cancelled changes nothing.
-    bench.prompt.asked.clear();
+    rig.prompt.asked.clear();
     CompareWith(kIsoRadio, {std::nullopt});
     EXPECT_TRUE(Asked().empty());
     EXPECT_EQ(ListLines().back(), "VTS_01_1.VOB - Identical");
@@ -174,13 +181,13 @@ TEST_F(IsoPageTest, FolderAndVideoTsComparesRunFromTheRadios)
 
 TEST_F(IsoPageTest, NoDiscNoCompareAndNoImage)
 {
-    bench.drives[0]->RemoveMedium();
+    rig.drives[0]->RemoveMedium();
     CompareWith(kIsoRadio, {Path(Source())});
-    EXPECT_EQ(bench.dialog->m_Core.m_Report.GetStatusText(), "No Media loaded");
+    EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "No Media loaded");
     EXPECT_TRUE(Dialog().GetDlgItem(IDC_START)->isEnabled());
     Dialog().SendCommand(IDC_SAVE);
     Dialog().WaitForToolWork();
-    EXPECT_EQ(bench.dialog->m_Core.m_Report.GetStatusText(), "No media present in drive");
+    EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "No media present in drive");
     EXPECT_EQ(Dialog().m_nCurrentPage, kPageCompare);
     EXPECT_TRUE(Asked().empty());
 }

@@ -22,6 +22,7 @@ std::optional<int> StartDiscCompare(MainDialogCore& core, IsoPageEvents& events)
         if (beep)
             events.Beep(MB_OK);
         events.Enable(kStart, true);
+        events.Enable(kDevices, true);
         return std::nullopt;
     };
     if (drives.mmc.TestMediaPresent() != 1) {

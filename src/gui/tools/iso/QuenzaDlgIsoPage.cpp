@@ -142,7 +142,9 @@ void CQuenzaDlg::StartCompare()
     if (!first)
         return;
     SetupISOPage(true);
-    EnableDlgItem(IDC_START, false);  // until the drive has answered
+    // Until the drive has answered; the drive stays current until the end.
+    EnableDlgItem(IDC_START, false);
+    EnableDlgItem(IDC_DEVICES, false);
     if (m_nCompareSource == 2) {
         ShowStatus("Ready");
         EnableDlgItem(IDC_DEVICES, false);
@@ -182,7 +184,9 @@ void CQuenzaDlg::StartCreateIso()
     SetDlgItemText(IDC_SAVE, "Create");
     ShowStatus("Requesting filename");
     m_nCurrentPage = kPageCreateIso;
-    EnableDlgItem(IDC_START, false);
+    // The drive stays current until the copy ends: every end gives the lists back.
+    for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
+        EnableDlgItem(id, false);
     const auto earlyEnd = [this] {
         IsoCreation::EarlyEnd(*m_pPageEvents);
         m_nCurrentPage = kPageCompare;

@@ -185,9 +185,12 @@ TEST_F(IsoPageTest, NoDiscNoCompareAndNoImage)
     CompareWith(kIsoRadio, {Path(Source())});
     EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "No Media loaded");
     EXPECT_TRUE(Dialog().GetDlgItem(IDC_START)->isEnabled());
+    EXPECT_TRUE(Dialog().GetDlgItem(IDC_DEVICES)->isEnabled());
     Dialog().SendCommand(IDC_SAVE);
     Dialog().WaitForToolWork();
     EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "No media present in drive");
     EXPECT_EQ(Dialog().m_nCurrentPage, kPageCompare);
     EXPECT_TRUE(Asked().empty());
+    for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS, IDC_SAVE})
+        EXPECT_TRUE(Dialog().GetDlgItem(id)->isEnabled()) << id;
 }

@@ -22,6 +22,10 @@ std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::stri
 // The folder browser: a folder that exists, or nullopt when cancelled.
 std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title);
 
+// After a save chooser: true when nothing stands at path yet or the user
+// agrees to overwrite it.
+bool ConfirmOverwrite(const std::string& path);
+
 // True when the path lies in a folder of the operating system that the
 // program must not read or write files in.
 bool IsInSystemFolder(const std::string& path);

@@ -31,10 +31,10 @@ int RecordingEvents::MessageBox(const std::string& text, const std::string& capt
 
 std::vector<std::string> RecordingEvents::BoxTexts() const
 {
-    std::vector<std::string> texts;
+    std::vector<std::string> boxTexts;
     for (const Box& box : boxes)
-        texts.push_back(box.text);
-    return texts;
+        boxTexts.push_back(box.text);
+    return boxTexts;
 }
 
 std::vector<std::string> RecordingEvents::Lines() const

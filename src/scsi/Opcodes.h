@@ -15,6 +15,7 @@ constexpr std::uint8_t kPreventAllowMediumRemoval = 0x1E;
 constexpr std::uint8_t kReadFormatCapacities = 0x23;
 constexpr std::uint8_t kReadCapacity = 0x25;
 constexpr std::uint8_t kRead10 = 0x28;
+constexpr std::uint8_t kSeek10 = 0x2B;
 constexpr std::uint8_t kReadTocPmaAtip = 0x43;
 constexpr std::uint8_t kGetConfiguration = 0x46;
 constexpr std::uint8_t kGetEventStatusNotification = 0x4A;
@@ -26,6 +27,7 @@ constexpr std::uint8_t kGetPerformance = 0xAC;
 constexpr std::uint8_t kReadDiscStructure = 0xAD;
 constexpr std::uint8_t kSetCdSpeed = 0xBB;
 constexpr std::uint8_t kMechanismStatus = 0xBD;
+constexpr std::uint8_t kReadCd = 0xBE;
 
 }  // namespace mmc
 

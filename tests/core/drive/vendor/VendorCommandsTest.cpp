@@ -271,9 +271,9 @@ TEST(VendorCommands, SolidBurnIsReportedOnlyWhenTheDriveTakesTheWholeSequence)
               read = BenqServiceCdb(0x1B, {0x16, 0x01, 0x04}), off = BenqServiceCdb(0xF2);
     emu::DriveIdentity capable = Rebadged("benq", "PHILIPS", "DVD+-RW SDVD8820");
     emu::DriveIdentity closedServiceMode = capable;
-    closedServiceMode.vendorSettings.benqServiceModeAllowed = false;
+    closedServiceMode.vendorSettings.benq.serviceModeAllowed = false;
     emu::DriveIdentity withoutSolidBurn = capable;
-    withoutSolidBurn.vendorSettings.benqSolidBurn = false;
+    withoutSolidBurn.vendorSettings.benq.solidBurn = false;
     struct Case {
         const char* name;
         emu::DriveIdentity identity;

@@ -198,3 +198,29 @@ TEST(MediaIdentification, MediaCapacityIsTheEndOfTheFirstExtent)
     rig.context.media.GetMediaCapacity();
     EXPECT_EQ(rig.Cdbs().back(), (std::vector<std::uint8_t>{0xAC, 0x10, 0, 0, 0, 0, 0, 0, 0x00, 0x02, 0x00, 0}));
 }
+
+TEST(MediaIdentification, TheMediaIdTextOfEachKindOfDisc)
+{
+    struct Case {
+        const char* medium;
+        int result;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"none", 0, "kept"},
+        {"cd-r", 0, ""},
+        {"dvd-rom", 0, ""},  // a pressed disc has no ID
+        {"dvd+r", 1, "MCC     004"},
+        {"dvd-r", 1, "MCC03RG20"},  // the pre-pit maker, blanks left out
+        {"dvd-ram", 1, "MATSUSHITADVD-RAMLM-AF120"},
+        {"bd-rom", 0, "BD-ROM     "},
+        {"bd-r", 1, "VERBATIMe"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.medium);
+        WrapperRig rig("bd-writer", test.medium);
+        std::string text = "kept";
+        EXPECT_EQ(rig.context.media.GetMediaIDString(text), test.result);
+        EXPECT_EQ(text, test.text);
+    }
+}

@@ -134,6 +134,8 @@ TEST(VendorCommands, AKernelRefusalIsReportedAsSuchNotAsAnotherFamily)
         const VendorReply reply = test.call(rig.context);
         EXPECT_TRUE(reply.KernelRefused());
         EXPECT_NE(reply.reason.find("kernel refused"), std::string::npos);
+        ASSERT_GE(reply.refusedCdb.size(), 10u);  // the first command that did not get through
+        EXPECT_GE(reply.refusedCdb[0], 0xC0);
         // What the caller reads is still "refused" (or "not taken" for a set).
         EXPECT_EQ(reply.value, test.decidingCdb.empty() ? test.answer : -1);
     }

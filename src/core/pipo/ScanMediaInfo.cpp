@@ -35,8 +35,8 @@ constexpr CodeText kBookTypeTexts[] = {
 // clang-format on
 
 // The media types whose MID code the window reads.
-constexpr int kMediaWithCode[] = {kMediaDvdRom,      kMediaDvdPlusRw,  kMediaDvdPlusR, kMediaDvdPlusRDl,
-                                  kMediaDvdMinusR,   kMediaDvdMinusRw, kMediaDvdMinusRDl, kMediaDvdRam};
+constexpr int kMediaWithCode[] = {kMediaDvdRom,    kMediaDvdPlusRw,  kMediaDvdPlusR,    kMediaDvdPlusRDl,
+                                  kMediaDvdMinusR, kMediaDvdMinusRw, kMediaDvdMinusRDl, kMediaDvdRam};
 
 const char* Lookup(const CodeText* first, const CodeText* last, int code)
 {

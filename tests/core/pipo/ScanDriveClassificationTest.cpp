@@ -82,9 +82,8 @@ std::vector<Cdb> Join(std::initializer_list<std::vector<Cdb>> parts)
 }
 
 const std::vector<Cdb> kBenqProbes = {kTur, BenqFd(0x11), kTur, BenqFd(0xF1)};
-const std::vector<Cdb> kLiteonProbes = {kTur,           kJitterProbe, kTur, LiteonDf0F(0x00),
-                                        kTur,           kBookTypeProbe, kTur, LiteonDf0F(0x10),
-                                        kTur,           kBookTypeProbe, kTur, LiteonDf0F(0x20)};
+const std::vector<Cdb> kLiteonProbes = {kTur, kJitterProbe,     kTur, LiteonDf0F(0x00), kTur, kBookTypeProbe,
+                                        kTur, LiteonDf0F(0x10), kTur, kBookTypeProbe,   kTur, LiteonDf0F(0x20)};
 const std::vector<Cdb> kSamsungProbe = {kTur, kSeekStart, kTur, kSeekStart, kTur, kSamsungRead};
 
 }  // namespace

@@ -33,7 +33,7 @@ struct BadZone {
 // comes with a PO error column.
 struct ErrorProfile {
     std::uint64_t seed = 1;
-    std::uint32_t piMean = 3;  // PI per ECC block
+    std::uint32_t piMean = 1;  // PI per ECC block: about 8 per eight blocks, a good disc
     std::uint32_t pifPerMille = 15;  // ECC blocks in a thousand with one PI failure
     std::uint32_t jitterMean = 80;  // tenths of a percent; spread by up to 1.0 % either way
     std::vector<BadZone> badZones;

@@ -19,6 +19,10 @@ std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::stri
                                                  const std::string& profileEntry, const std::string& defaultExtension,
                                                  int filterIndex);
 
+// After a save chooser: true when nothing stands at path yet or the user
+// agrees to overwrite it.
+bool ConfirmOverwrite(const std::string& path);
+
 // True when the path lies in a folder of the operating system that the
 // program must not read or write files in.
 bool IsInSystemFolder(const std::string& path);

@@ -30,6 +30,7 @@ constexpr Sense kIncompatibleFormat{0x05, 0x30, 0x02};  // a structure of anothe
 constexpr Sense kCannotFormatMedium{0x05, 0x30, 0x06};
 constexpr Sense kSavingNotSupported{0x05, 0x39, 0x00};
 constexpr Sense kRemovalPrevented{0x05, 0x53, 0x02};
+constexpr Sense kIllegalModeForTrack{0x05, 0x64, 0x00};  // READ(10) of audio, READ CD of no CD
 constexpr Sense kMediumChanged{0x06, 0x28, 0x00};
 }  // namespace sense
 

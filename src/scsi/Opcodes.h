@@ -26,6 +26,7 @@ constexpr std::uint8_t kGetPerformance = 0xAC;
 constexpr std::uint8_t kReadDiscStructure = 0xAD;
 constexpr std::uint8_t kSetCdSpeed = 0xBB;
 constexpr std::uint8_t kMechanismStatus = 0xBD;
+constexpr std::uint8_t kReadCd = 0xBE;
 
 }  // namespace mmc
 

@@ -42,6 +42,7 @@ enum class PageView {
     DriveInfo,  // the drive's fields and capability boxes
     Output,  // the output box, at the size it has
     OutputWithProgress,  // the output box, shortened, above the progress bars
+    Tool,  // the tool's own controls, which its handlers show
 };
 
 // What the save-raw-data button finds on a page.

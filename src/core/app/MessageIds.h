@@ -32,6 +32,10 @@ constexpr UINT WM_OUTPUTEDITNOTIFY = 0x8010;
 // report text (wParam: the ReportChange).
 constexpr UINT WM_DRIVEWORKDONE = 0x8020;
 constexpr UINT WM_REPORTCHANGED = 0x8021;
+// A tool's worker (ISO creation, the compares) has ended; the test page's
+// controls have changes to show.
+constexpr UINT WM_TOOLWORKDONE = 0x8022;
+constexpr UINT WM_TESTPAGECHANGED = 0x8023;
 
 // Device-change events carried by WM_DEVICECHANGE.
 constexpr WPARAM DBT_DEVICEARRIVAL = 0x8000;

@@ -1,3 +1,4 @@
+#include "emu/CdSector.h"
 #include "emu/commands/Commands.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
@@ -46,6 +47,18 @@ bool CopyBlocks(LoadedMedium& disc, std::uint64_t lba, std::uint32_t count, std:
     return true;
 }
 
+// Whether a block of a CD lies in an audio track, which holds no blocks of
+// 2048 bytes: READ(10) refuses it, READ CD gives its 2352 bytes of sound.
+bool InAudioTrack(const MediumDescription& disc, std::uint64_t lba)
+{
+    if (disc.family != MediumFamily::Cd)
+        return false;
+    for (const TrackEntry& track : disc.tracks)
+        if (lba >= track.startLba && lba < std::uint64_t{track.startLba} + track.blocks)
+            return !(track.control & 0x04);
+    return false;
+}
+
 void Read10(CommandContext& command)
 {
     const std::uint64_t lba = command.Be32(2);
@@ -58,6 +71,10 @@ void Read10(CommandContext& command)
     }
     if (count == 0)
         return;
+    if (InAudioTrack(disc.description, lba)) {
+        command.Fail(sense::kIllegalModeForTrack);
+        return;
+    }
     const auto bad = drive.FindMediumError(mmc::kRead10, lba, count);
     const auto goodBlocks = static_cast<std::uint32_t>(bad ? bad->block - lba : count);
     std::size_t room = 0;
@@ -74,6 +91,88 @@ void Read10(CommandContext& command)
         command.Fail(bad->sense, static_cast<std::uint32_t>(bad->block));
 }
 
+// The parts of a Mode 1 sector that READ CD byte 9 asks for: sync, header,
+// user data, EDC/ECC (a Mode 1 sector has no subheader).
+struct SectorParts {
+    std::size_t from = 0;
+    std::size_t size = 0;
+};
+
+std::vector<SectorParts> RequestedParts(std::uint8_t flags)
+{
+    std::vector<SectorParts> parts;
+    if (flags & 0x80)
+        parts.push_back({0, 12});
+    if ((flags >> 5) & 0x01)
+        parts.push_back({12, 4});
+    if (flags & 0x10)
+        parts.push_back({16, kCdUserDataBytes});
+    if (flags & 0x08)
+        parts.push_back({16 + kCdUserDataBytes, kRawCdSectorBytes - 16 - kCdUserDataBytes});
+    return parts;
+}
+
+void ReadCd(CommandContext& command)
+{
+    DriveState& drive = command.drive;
+    LoadedMedium& disc = *drive.medium;
+    if (disc.description.family != MediumFamily::Cd) {
+        command.Fail(sense::kIllegalModeForTrack);
+        return;
+    }
+    const std::uint64_t lba = command.Be32(2);
+    const std::uint32_t count = (std::uint32_t{command.Byte(6)} << 16) | command.Be16(7);
+    const std::uint8_t flags = command.Byte(9);
+    if (lba + count > disc.description.capacityBlocks) {
+        command.Fail(sense::kLbaOutOfRange);
+        return;
+    }
+    const auto bad = drive.FindMediumError(mmc::kReadCd, lba, count);
+    const auto goodSectors = static_cast<std::uint32_t>(bad ? bad->block - lba : count);
+    std::size_t room = 0;
+    std::uint8_t* out = command.DataIn(room);
+    std::size_t copied = 0;
+    std::vector<std::uint8_t> user(kCdUserDataBytes);
+    std::vector<std::uint8_t> audio(kRawCdSectorBytes);
+    for (std::uint32_t i = 0; out && i < goodSectors && copied < room; ++i) {
+        const auto take = [&](const std::uint8_t* bytes, std::size_t size) {
+            const std::size_t step = std::min(size, room - copied);
+            std::memcpy(out + copied, bytes, step);
+            copied += step;
+        };
+        if (InAudioTrack(disc.description, lba + i)) {
+            // Sound has no sync or headers: any field asked for gives the whole sector.
+            if (flags & 0xF8) {
+                if (!disc.source->Read(lba + i, 1, kRawCdSectorBytes, audio.data()))
+                    return command.Fail(sense::kUnrecoveredReadError, static_cast<std::uint32_t>(lba + i));
+                take(audio.data(), audio.size());
+            }
+            continue;
+        }
+        if (!disc.source->Read(lba + i, 1, kCdUserDataBytes, user.data()))
+            return command.Fail(sense::kUnrecoveredReadError, static_cast<std::uint32_t>(lba + i));
+        const auto sector = MakeMode1Sector(static_cast<std::int64_t>(lba + i),
+                                            std::span<const std::uint8_t, kCdUserDataBytes>(user.data(), user.size()));
+        for (const SectorParts& part : RequestedParts(flags))
+            take(sector.data() + part.from, part.size);
+    }
+    command.SetTransferred(copied);
+    if (count)
+        drive.lastAccessedLba = static_cast<std::uint32_t>(lba + count - 1);
+    if (bad)
+        command.Fail(bad->sense, static_cast<std::uint32_t>(bad->block));
+}
+
+void Seek10(CommandContext& command)
+{
+    const std::uint64_t lba = command.Be32(2);
+    if (lba >= command.drive.medium->description.capacityBlocks) {
+        command.Fail(sense::kLbaOutOfRange);
+        return;
+    }
+    command.drive.lastAccessedLba = static_cast<std::uint32_t>(lba);
+}
+
 }  // namespace
 
 void RegisterBlockReads(CommandTable& table)
@@ -85,6 +184,10 @@ void RegisterBlockReads(CommandTable& table)
                     .handler = ReadCapacity});
     table.Register(
         {.opcode = mmc::kRead10, .name = "READ(10)", .cdbLength = 10, .needsReadyMedium = true, .handler = Read10});
+    table.Register(
+        {.opcode = mmc::kReadCd, .name = "READ CD", .cdbLength = 12, .needsReadyMedium = true, .handler = ReadCd});
+    table.Register(
+        {.opcode = mmc::kSeek10, .name = "SEEK(10)", .cdbLength = 10, .needsReadyMedium = true, .handler = Seek10});
 }
 
 }  // namespace emu

@@ -55,6 +55,18 @@ std::optional<std::string> ShowOpenFileDialog(QWidget* owner, const std::string&
     return answer->path;
 }
 
+std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title)
+{
+    FileDialogRequest request;
+    request.owner = owner;
+    request.title = title;
+    request.folder = CurrentFolder();
+    const auto answer = GetFileDialogService().GetExistingDirectory(request);
+    if (!answer || answer->path.empty())
+        return std::nullopt;
+    return answer->path;
+}
+
 std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::string& title, const std::string& filter,
                                                  const std::string& profileEntry, const std::string& defaultExtension,
                                                  int filterIndex)

@@ -19,6 +19,9 @@ std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::stri
                                                  const std::string& profileEntry, const std::string& defaultExtension,
                                                  int filterIndex);
 
+// The folder browser: a folder that exists, or nullopt when cancelled.
+std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title);
+
 // After a save chooser: true when nothing stands at path yet or the user
 // agrees to overwrite it.
 bool ConfirmOverwrite(const std::string& path);

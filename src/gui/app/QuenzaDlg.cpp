@@ -59,6 +59,7 @@ CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(IDD, par
     MapCommands();
     BindPagesAndTools();
     m_DriveJobs.SetTarget(GetMessageTarget(), WM_DRIVEWORKDONE);
+    m_ToolJobs.SetTarget(GetMessageTarget(), WM_TOOLWORKDONE);
     const MessageTargetPtr target = GetMessageTarget();
     m_Core.m_Report.SetListener(
         [target](ReportChange change) { target->PostMessage(WM_REPORTCHANGED, static_cast<WPARAM>(change)); });
@@ -68,8 +69,13 @@ CQuenzaDlg::~CQuenzaDlg()
 {
     DeleteStatusAreaIcon();
     m_pWatcher.reset();
+    // A tool still at work ends at its next look at its flag.
+    g_bCompareRunning = 0;
+    g_bCreateIsoRunning = 0;
+    m_ToolJobs.WaitForWork();
     m_DriveJobs.WaitForWork();
     m_Core.m_Report.SetListener(nullptr);
+    m_TestPage.SetListener(nullptr);
 }
 
 bool CQuenzaDlg::OnInitDialog()
@@ -195,7 +201,7 @@ void CQuenzaDlg::OnClose()
     // and a locked tray keep the window as it is.
     if (m_bExited)
         return;
-    if (m_bPiPoActive == 1 || AnyBusyFlagSet() || m_Core.m_Drives.mmc.m_bTrayLocked == 1)
+    if (m_bPiPoActive == 1 || AnyBusyFlagSet() || m_Core.m_Drives.mmc.m_bTrayLocked == 1 || m_ToolJobs.Working())
         return;
     if (m_DriveJobs.Working()) {
         WhenDriveIdle([this] { OnClose(); });

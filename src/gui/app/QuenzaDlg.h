@@ -4,14 +4,18 @@
 #include "core/app/MainDialogCore.h"
 #include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
+#include "core/app/TestPageState.h"
+#include "core/tools/iso/PageEvents.h"
 #include "core/info/DriveInfoControls.h"
 #include "core/ui/UiGeometry.h"
 #include "gui/ui/BaseDialog.h"
 #include "gui/ui/Dialog.h"
 #include "gui/ui/ModelessWindow.h"
 #include "gui/ui/ThemeHelperST.h"
+#include "platform/devices/MountRoots.h"
 
 #include <QFont>
+#include <QRect>
 
 #include <functional>
 #include <map>
@@ -19,6 +23,7 @@
 #include <string>
 
 class CButtonST;
+class CGraphStatic;
 class CDigitalMessageBox;
 class CMatrixStatic;
 class CMyEdit;
@@ -26,6 +31,7 @@ class CTextProgressCtrl;
 class CXPStyleButtonST;
 class DriveWatcher;
 class QComboBox;
+class QListWidget;
 
 // Controls of the main window.
 enum MainControl : int {
@@ -111,6 +117,16 @@ public:
     void EndErrorTestUi();
     void EndCompareUi();
     void EndCreateIsoUi();
+    // The ISO page (gui/tools/iso): compares and ISO creation.
+    void OnISOPage();
+    void ShowISOPage(bool show);
+    void SetupISOPage(bool clearMap);
+    void StartCompare();
+    void StartCreateIso();
+    void OnCompareIsoRadio();
+    void OnCompareVideoRadio();
+    // The test pages' result fields (gui/tools/testpage).
+    void ResetTestResults();
     void OnRefresh();
     void OnSettings();
     void OnPiPoScan();
@@ -136,7 +152,11 @@ public:
     // Runs the drive work given so far to its end and shows what it found
     // (tests, and code that must see the result).
     void WaitForDriveWork();
+    // Runs the drive work and the tool's worker to their ends (tests).
+    void WaitForToolWork();
     DriveWatcher* Watcher() const { return m_pWatcher.get(); }
+    // Where discs are mounted (tests give their own).
+    void SetMountRoots(std::unique_ptr<MountRoots> roots) { m_pMountRoots = std::move(roots); }
 
     int m_bPiPoActive = 0;
     std::string m_strCmdLine1;
@@ -145,12 +165,15 @@ public:
     int m_nElapsedSeconds = 0;
     int m_bHashSha1 = 0;
     int m_bHashSha2 = 0;
+    int m_nCompareSource = 0;  // "ISO", "DVD-Video", "Folder": 0, 1, 2
     std::map<int, std::string> m_strInfo;  // the drive information texts by control
     // The modeless tool windows (sector viewer, custom command), owned here.
     ModelessWindow<CBaseDialog> m_pGetLbaDlg;
     ModelessWindow<CBaseDialog> m_pUserCommandDlg;
 
     MainDialogCore m_Core;
+    // What the test pages show beside the report, written by the tools' workers.
+    TestPageState m_TestPage;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -230,6 +253,14 @@ private:
     // Refuses a command while a test runs; true when refused.
     bool RefuseWhileTesting(bool withScanWindow, bool withCreateIso = true);
     void NotAvailableYet(const std::string& what);
+    // The test pages (gui/tools/testpage): their controls, and the changes
+    // the workers made shown.
+    void CreateTestPageControls();
+    std::vector<int> AllTestPageControls() const;
+    void ShowTestPageControls(const std::vector<int>& ids, bool show);
+    void ApplyTestPageChanges();
+    // The ISO page's tools: their worker, and the page set back when it ends.
+    void RunToolWork(std::function<void()> work, std::function<void()> done = {});
 
     // Drive work: runs on the drive thread, then done on this thread; when
     // nothing runs an action without work runs at once. After the exit
@@ -256,8 +287,15 @@ private:
     CXPStyleButtonST* m_btnStart = nullptr;
     CXPStyleButtonST* m_btnStop = nullptr;
     CXPStyleButtonST* m_btnSave = nullptr;
+    QListWidget* m_lbResults = nullptr;
+    CGraphStatic* m_Graph = nullptr;
+    std::map<int, QRect> m_driveInfoPlaces;  // the shared fields' places on the drive information page
     std::vector<QWidget*> m_driveInfoPage;  // every control of the drive information page
 
-    // Last: its thread runs drive work on m_Core until it is gone.
+    std::unique_ptr<MountRoots> m_pMountRoots = std::make_unique<SystemMountRoots>();
+    std::unique_ptr<PageEvents> m_pPageEvents;  // the tools' events, shown by this window
+
+    // Last: their threads run work on m_Core until they are gone.
+    DriveJobRunner m_ToolJobs;  // the ISO page's tools, one at a time
     DriveJobRunner m_DriveJobs;
 };

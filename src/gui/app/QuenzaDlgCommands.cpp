@@ -138,9 +138,9 @@ void CQuenzaDlg::MapCommands()
     MapCommand(ID_EXIT_PROGRAM, [this] { OnExitProgram(); });
     MapCommand(IDC_PIPO, [this] { OnPiPoScan(); });
     MapCommand(IDC_GRAPHVIEWER, [this] { OnGraphFileViewer(); });
+    MapCommand(IDC_COMPARE, [this] { OnISOPage(); });
     for (auto [id, what] : {std::pair{IDC_MEDIAINFO, "Media information"},
                             {IDC_SYSINFO, "System information"},
-                            {IDC_COMPARE, "Comparing and creating ISO images"},
                             {IDC_SPEEDTEST, "The read speed test"},
                             {IDC_ERRORTEST, "The read error test"},
                             {IDC_HDDTEST, "The hard disk test"},

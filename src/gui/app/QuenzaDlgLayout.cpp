@@ -172,6 +172,7 @@ void CQuenzaDlg::CreateControls()
     m_btnSave->SetTooltipText("Save the results of this page");
 
     CreateDriveInfoPage();
+    CreateTestPageControls();
 
     // No button of the window is pressed by Enter.
     for (QPushButton* button : findChildren<QPushButton*>())

@@ -36,6 +36,8 @@ LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DEVICECHANGE: OnDeviceChange(wParam, lParam); return 1;
     case WM_DRIVEWORKDONE: m_DriveJobs.RunCompletions(); return 0;
     case WM_REPORTCHANGED: OnReportChanged(wParam); return 0;
+    case WM_TOOLWORKDONE: m_ToolJobs.RunCompletions(); return 0;
+    case WM_TESTPAGECHANGED: ApplyTestPageChanges(); return 0;
     case WM_READSECTOR:
     case WM_LBAENTERED: ReadSectorForViewer(wParam); break;
     case WM_TESTENDED: OnStop(); break;

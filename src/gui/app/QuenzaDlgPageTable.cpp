@@ -1,3 +1,4 @@
+#include "core/app/BusyFlags.h"
 #include "core/app/Format.h"
 #include "core/app/MainPages.h"
 #include "core/app/UserPrompt.h"
@@ -23,8 +24,27 @@ void CQuenzaDlg::BindPagesAndTools()
         {kPageSpeedTest, {.stop = [this] { StopSpeedTest(); }}},
         {kPageErrorTest, {.stop = [this] { StopErrorTest(); }}},
         {kPageModePages, {.driveSelected = [this] { ListDriveModePages(); }}},
-        {kPageCompare, {.stop = [this] { EndCompareUi(); }}},
-        {kPageCreateIso, {.stop = [this] { EndCreateIsoUi(); }}},
+        {kPageCompare,
+         {.discArrived =
+              [this] {
+                  if (!m_ToolJobs.Working())
+                      SetupISOPage(true);
+              },
+          .discRemoved =
+              [this] {
+                  if (g_bCompareRunning == 1)
+                      EndCompareUi();
+              },
+          .start = [this] { StartCompare(); },
+          .stop = [this] { EndCompareUi(); },
+          .save = [this] { StartCreateIso(); }}},
+        {kPageCreateIso,
+         {.discRemoved =
+              [this] {
+                  if (g_bCreateIsoRunning == 1)
+                      EndCreateIsoUi();
+              },
+          .stop = [this] { EndCreateIsoUi(); }}},
         {kPageFeatures, {.driveSelected = [this] { ListDriveFeaturesProfiles(); }}},
         {kPageDiscHash, {.discRemoved = clearReport, .stop = [this] { StopDiscHash(); }}},
         {kPageFileHash, {.discRemoved = clearReport}},

@@ -186,6 +186,7 @@ void CQuenzaDlg::ShowPage(int page)
     case PageView::DriveInfo: ShowDriveInfoPage(true); break;
     case PageView::Output: ShowListOutput(true); break;
     case PageView::OutputWithProgress: ShowInfoDisplayWithProgress(true); break;
+    case PageView::Tool:
     case PageView::Later: break;
     }
 }
@@ -199,6 +200,8 @@ const CQuenzaDlg::PageHandlers& CQuenzaDlg::HandlersOf(int page) const
 
 void CQuenzaDlg::ShowDriveInfoPage(bool show)
 {
+    // Every page hides the test pages' controls; the test pages show theirs after.
+    ShowTestPageControls(AllTestPageControls(), false);
     if (show) {
         m_nCurrentPage = kPageDriveInfo;
         ShowDlgItem(IDC_OUTPUT, false);

@@ -16,6 +16,15 @@ public:
         return Run(request, QFileDialog::AcceptSave);
     }
 
+    std::optional<FileDialogAnswer> GetExistingDirectory(const FileDialogRequest& request) override
+    {
+        const QString folder = QFileDialog::getExistingDirectory(request.owner, QString::fromStdString(request.title),
+                                                                 QString::fromStdString(request.folder));
+        if (folder.isEmpty())
+            return std::nullopt;
+        return FileDialogAnswer{folder.toStdString(), 1};
+    }
+
 private:
     static std::optional<FileDialogAnswer> Run(const FileDialogRequest& request, QFileDialog::AcceptMode mode)
     {

@@ -26,6 +26,8 @@ public:
     virtual ~FileDialogService() = default;
     virtual std::optional<FileDialogAnswer> GetOpenFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<FileDialogAnswer> GetSaveFileName(const FileDialogRequest& request) = 0;
+    // A folder that exists; the request's filter and extension are not used.
+    virtual std::optional<FileDialogAnswer> GetExistingDirectory(const FileDialogRequest& request) = 0;
 };
 
 FileDialogService& GetFileDialogService();

@@ -13,6 +13,10 @@ public:
     ~ScriptedFileDialogs() override { SetFileDialogService(nullptr); }
     std::optional<FileDialogAnswer> GetOpenFileName(const FileDialogRequest& request) override { return Next(request); }
     std::optional<FileDialogAnswer> GetSaveFileName(const FileDialogRequest& request) override { return Next(request); }
+    std::optional<FileDialogAnswer> GetExistingDirectory(const FileDialogRequest& request) override
+    {
+        return Next(request);
+    }
     void Answer(std::optional<FileDialogAnswer> answer) { m_answers.push_back(std::move(answer)); }
 
     std::vector<FileDialogRequest> requests;

@@ -1,0 +1,66 @@
+// Disc against image compare on an emulated DVD (speed model off) whose
+// blocks come from the image file itself, so every byte is compared and the
+// two are identical. Last line: mb_per_s (MB of 10^6 bytes compared a
+// second). An argument gives the disc's size in GB (default 4.7).
+#include "IsoBenchSupport.h"
+
+#include "core/tools/iso/DiscCompare.h"
+#include "core/tools/iso/DriveBlockReader.h"
+#include "emu/BlockSource.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+bool WritePatternImage(const std::string& path, std::uint64_t blocks)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    constexpr std::uint32_t kChunk = 512;
+    std::vector<std::uint8_t> buffer(std::size_t{kChunk} * 2048);
+    bool ok = true;
+    for (std::uint64_t lba = 0; ok && lba < blocks; lba += kChunk) {
+        const auto count = static_cast<std::uint32_t>(std::min<std::uint64_t>(kChunk, blocks - lba));
+        for (std::uint32_t i = 0; i < count; ++i)
+            emu::FillPatternBlock(lba + i, 2048, buffer.data() + std::size_t{i} * 2048);
+        ok = ::write(fd, buffer.data(), std::size_t{count} * 2048) == static_cast<ssize_t>(std::size_t{count} * 2048);
+    }
+    return ::close(fd) == 0 && ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const double gigabytes = argc > 1 ? std::atof(argv[1]) : 4.7;
+    const auto blocks = static_cast<std::uint64_t>(gigabytes * 1e9 / 2048);
+    ScratchFolder scratch;
+    const std::string image = scratch.File("disc.iso");
+    if (!WritePatternImage(image, blocks)) {
+        std::fprintf(stderr, "cannot write %s\n", image.c_str());
+        return 1;
+    }
+    emu::MediumDescription disc = *emu::FindMediumPreset("dvd+rw");
+    disc.imagePath = image;
+    EmulatedCore bench(disc);
+
+    SilentEvents events;
+    std::atomic<int> running{0};
+    DriveBlockReader reader(*bench.core);
+    const auto start = std::chrono::steady_clock::now();
+    const CompareEnd end = DiscCompare(reader, events, running).DoISOCompare(image);
+    const double seconds = SecondsSince(start);
+    if (end != CompareEnd::Identical) {
+        std::fprintf(stderr, "the compare did not end identical: %s %s\n", events.lastBox.c_str(),
+                     events.lastLine.c_str());
+        return 1;
+    }
+    const double megabytes = static_cast<double>(blocks) * 2048 / 1e6;
+    std::printf("compared_mb %.0f in %.2f s\n", megabytes, seconds);
+    std::printf("mb_per_s %.0f\n", megabytes / seconds);
+    return 0;
+}

@@ -1,0 +1,397 @@
+#include "core/tools/iso/FolderCompare.h"
+
+#include "core/app/Format.h"
+#include "core/app/TestPageControls.h"
+#include "core/app/UserPrompt.h"
+#include "core/tools/iso/DiscWalk.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace discwalk;
+using namespace testpage;
+
+namespace {
+
+constexpr const char* kFileNamesHeading = "                       File Names";
+constexpr int kChunksPerFieldUpdate = 501;
+
+enum class Match {
+    Same,
+    LengthDiffers,
+    BytesDiffer,
+    FirstUnopened,
+    SecondUnopened,
+    FirstUnread,
+    SecondUnread,
+    Stopped
+};
+
+// A file opened for the compare: only a regular file (a pipe or a device in
+// its place would block or never end).
+class ComparedFile {
+public:
+    explicit ComparedFile(const std::string& path)
+    {
+        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        struct stat st {};
+        if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+        m_size = m_fd >= 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    }
+    ~ComparedFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    ComparedFile(const ComparedFile&) = delete;
+    ComparedFile& operator=(const ComparedFile&) = delete;
+
+    bool IsOpen() const { return m_fd >= 0; }
+    std::uint64_t Size() const { return m_size; }
+    // Exactly size bytes, or false (a read error, or the file shrank).
+    bool ReadExactly(std::uint8_t* buffer, std::size_t size)
+    {
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t got = ::read(m_fd, buffer + done, size - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return false;
+            done += static_cast<std::size_t>(got);
+        }
+        return true;
+    }
+
+private:
+    int m_fd = -1;
+    std::uint64_t m_size = 0;
+};
+
+// Compares two files chunk by chunk: lengths first, then every byte.
+Match MatchFiles(const std::string& first, const std::string& second, std::size_t chunk,
+                 const std::atomic<int>& running, IsoPageEvents& events)
+{
+    ComparedFile a(first);
+    if (!a.IsOpen())
+        return Match::FirstUnopened;
+    ComparedFile b(second);
+    if (!b.IsOpen())
+        return Match::SecondUnopened;
+    events.SetText(kFieldLength, MegabytesText(a.Size()));
+    if (a.Size() != b.Size())
+        return Match::LengthDiffers;
+    std::vector<std::uint8_t> bufferA(chunk);
+    std::vector<std::uint8_t> bufferB(chunk);
+    std::uint64_t done = 0;
+    int chunks = 0;
+    while (done < a.Size()) {
+        const std::size_t size = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, a.Size() - done));
+        if (!a.ReadExactly(bufferA.data(), size))
+            return Match::FirstUnread;
+        if (!b.ReadExactly(bufferB.data(), size))
+            return Match::SecondUnread;
+        if (std::memcmp(bufferA.data(), bufferB.data(), size) != 0)
+            return Match::BytesDiffer;
+        if (running == 0)
+            return Match::Stopped;
+        done += size;
+        if (++chunks == kChunksPerFieldUpdate) {
+            chunks = 0;
+            events.SetText(kFieldRemaining, MegabytesText(a.Size() - done));
+            events.SetText(kFieldRead, MegabytesText(done));
+        }
+    }
+    return Match::Same;
+}
+
+std::string Join(const std::string& folder, const std::string& name)
+{
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+// The names of both folders, each once, in byte order.
+std::vector<std::string> UnionOfNames(const std::vector<std::string>& a, const std::vector<std::string>& b)
+{
+    std::vector<std::string> names;
+    std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(names));
+    return names;
+}
+
+int CountFiles(const std::string& folder, std::set<std::pair<std::uint64_t, std::uint64_t>>& seen)
+{
+    const auto names = FolderNames(folder);
+    if (!names)
+        return 0;
+    int count = 0;
+    for (const std::string& name : *names) {
+        const std::string path = Join(folder, name);
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0)
+            continue;
+        if (S_ISREG(st.st_mode))
+            ++count;
+        else if (S_ISDIR(st.st_mode) && seen.insert({st.st_dev, st.st_ino}).second)
+            count += CountFiles(path, seen);
+    }
+    return count;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> FolderNames(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::directory_iterator it(folder, error);
+    if (error)
+        return std::nullopt;
+    std::vector<std::string> names;
+    for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
+        if (error)
+            return std::nullopt;
+        names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int FolderCompare::CountFolderFiles(const std::string& folder)
+{
+    std::set<std::pair<std::uint64_t, std::uint64_t>> seen;
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) == 0)
+        seen.insert({st.st_dev, st.st_ino});
+    return CountFiles(folder, seen);
+}
+
+CompareEnd FolderCompare::DoVideoTSCompare(const std::string& chosenIfo, const std::optional<std::string>& discRoot)
+{
+    for (int control : {kLabelMediaType, kFieldMediaType, kLabelMediaId, kFieldMediaId})
+        m_events.Enable(control, true);
+    m_events.SetText(kLabelReadErrors, "Files Left");
+    m_events.SetText(kSave, "Save");
+    m_events.SetProgress(0);
+    // The buttons stay as the start left them until Stop: nothing ran.
+    const auto refuse = [&](const char* text) {
+        m_events.MessageBox(text);
+        return CompareEnd::Failed;
+    };
+    const std::string chosenFolder = std::filesystem::path(chosenIfo).parent_path().string();
+    if (!discRoot)
+        return refuse("Error could not access the destination folder");
+    const std::string discFolder = Join(*discRoot, "VIDEO_TS");
+    std::error_code error;
+    if (std::filesystem::equivalent(chosenFolder, discFolder, error))
+        return refuse("Source and Destination drive cannot be the same");
+    const auto discNames = FolderNames(discFolder);
+    if (!discNames)
+        return refuse("Error could not access the destination folder");
+    const std::vector<std::string> names = UnionOfNames(*discNames,
+                                                        FolderNames(chosenFolder).value_or(std::vector<std::string>{}));
+    int filesLeft = static_cast<int>(names.size());
+    m_events.SetText(kFieldReadErrors, Format("%d", filesLeft));
+    const int step = names.empty() ? 0 : 100 / static_cast<int>(names.size());
+
+    m_events.ResetList(kFileNamesHeading);
+    m_events.Enable(kSave, true);
+    m_events.SetMapLayerBreak(0);
+    m_running = 1;
+    int progress = 0;
+    const auto end = [&](CompareEnd result) {
+        RestoreCompareButtons(m_events);
+        m_events.ShowStatus("Ready");
+        m_running = 0;
+        return result;
+    };
+    for (const std::string& name : names) {
+        m_events.SetText(kFieldReadErrors, Format("%d", --filesLeft));
+        const std::string chosen = Join(chosenFolder, name);
+        const std::string onDisc = Join(discFolder, name);
+        switch (MatchFiles(chosen, onDisc, kVideoChunkBytes, m_running, m_events)) {
+        case Match::Same: break;
+        case Match::FirstUnopened:
+        case Match::SecondUnopened:
+            m_events.ShowStatus("Could not open file");
+            m_events.Beep(MB_OK);
+            RestoreCompareButtons(m_events);
+            m_running = 0;
+            return CompareEnd::Failed;
+        case Match::FirstUnread:
+        case Match::SecondUnread:
+            m_events.MessageBox(Format("Error reading %s", name.c_str()));
+            return end(CompareEnd::Failed);
+        case Match::LengthDiffers:
+        case Match::BytesDiffer:
+            m_events.MessageBox(Format("Difference found in %s", name.c_str()));
+            end(CompareEnd::Different);
+            m_events.MessageBox("Differences were found");
+            return CompareEnd::Different;
+        case Match::Stopped: return end(CompareEnd::Stopped);
+        }
+        progress += step;
+        m_events.SetProgress(progress);
+        m_events.AddListLine(Format("%s - %s", name.c_str(), "Identical"));
+    }
+    m_events.SetProgress(100);
+    m_events.MessageBox("They were identical");
+    for (int field : {kFieldLength, kFieldRemaining, kFieldRead})
+        m_events.SetText(field, "-----");
+    end(CompareEnd::Identical);
+    m_events.Beep(MB_ICONINFORMATION);
+    return CompareEnd::Identical;
+}
+
+CompareEnd FolderCompare::DoDirCompare(const std::string& first, const std::string& second)
+{
+    for (int control : {kLabelMediaType, kFieldMediaType, kLabelMediaId, kFieldMediaId})
+        m_events.Enable(control, false);
+    m_events.SetText(kLabelReadErrors, "Files Left");
+    m_events.SetText(kSave, "Save");
+    m_events.SetProgress(0);
+    m_events.ResetList(kFileNamesHeading);
+    m_events.Enable(kSave, true);
+    m_events.SetMapLayerBreak(0);
+    m_running = 1;
+    m_nFolderFilesDone = 0;
+    m_nLastPercent = 0;
+    m_nFolderFileTotal = CountFolderFiles(first);
+
+    std::set<FolderId> firstPath;
+    std::set<FolderId> secondPath;
+    struct stat st {};
+    if (::stat(first.c_str(), &st) == 0)
+        firstPath.insert({st.st_dev, st.st_ino});
+    if (::stat(second.c_str(), &st) == 0)
+        secondPath.insert({st.st_dev, st.st_ino});
+    const Outcome outcome = ::stat(second.c_str(), &st) == 0 && S_ISDIR(st.st_mode)
+        ? CompareFolderTree(first, second, firstPath, secondPath)
+        : OpenFailure(second);
+    if (outcome == Outcome::Same)
+        m_events.MessageBox("They were identical");
+    for (int field : {kFieldLength, kFieldRemaining, kFieldRead})
+        m_events.SetText(field, "-----");
+    RestoreCompareButtons(m_events);
+    m_events.ShowStatus("Ready");
+    m_running = 0;
+    switch (outcome) {
+    case Outcome::Same: return CompareEnd::Identical;
+    case Outcome::Different: return CompareEnd::Different;
+    case Outcome::Stopped: return CompareEnd::Stopped;
+    case Outcome::Failed: break;
+    }
+    return CompareEnd::Failed;
+}
+
+FolderCompare::Outcome FolderCompare::CompareFolderTree(const std::string& first, const std::string& second,
+                                                        std::set<FolderId>& firstPath, std::set<FolderId>& secondPath)
+{
+    const auto firstNames = FolderNames(first);
+    if (!firstNames)
+        return OpenFailure(first);
+    const auto secondNames = FolderNames(second);
+    if (!secondNames)
+        return OpenFailure(second);
+    for (const std::string& name : UnionOfNames(*firstNames, *secondNames)) {
+        if (m_running == 0) {
+            RestoreCompareButtons(m_events);
+            m_events.ShowStatus("Ready");
+            return Outcome::Stopped;
+        }
+        const std::string a = Join(first, name);
+        const std::string b = Join(second, name);
+        struct stat sa {};
+        struct stat sb {};
+        // A name one side lacks, a link that leads nowhere or loops, and
+        // anything but a file or folder cannot be opened for the compare.
+        if (::stat(a.c_str(), &sa) != 0 || !(S_ISREG(sa.st_mode) || S_ISDIR(sa.st_mode)))
+            return OpenFailure(a);
+        if (::stat(b.c_str(), &sb) != 0 || !(S_ISREG(sb.st_mode) || S_ISDIR(sb.st_mode)))
+            return OpenFailure(b);
+        if (S_ISDIR(sa.st_mode) != S_ISDIR(sb.st_mode)) {
+            m_events.AddListLine(Format("%s - %s", b.c_str(), "Difference found"));
+            m_events.MessageBox(Format("Difference found in %s", b.c_str()));
+            return Outcome::Different;
+        }
+        if (S_ISREG(sa.st_mode)) {
+            if (const Outcome outcome = CompareTwoFiles(a, b); outcome != Outcome::Same)
+                return outcome;
+            continue;
+        }
+        // A folder met again below itself is a loop of links.
+        const FolderId idA{sa.st_dev, sa.st_ino};
+        const FolderId idB{sb.st_dev, sb.st_ino};
+        if (!firstPath.insert(idA).second)
+            return OpenFailure(a);
+        if (!secondPath.insert(idB).second) {
+            firstPath.erase(idA);
+            return OpenFailure(b);
+        }
+        const Outcome outcome = CompareFolderTree(a, b, firstPath, secondPath);
+        firstPath.erase(idA);
+        secondPath.erase(idB);
+        if (outcome != Outcome::Same)
+            return outcome;
+    }
+    return Outcome::Same;
+}
+
+FolderCompare::Outcome FolderCompare::CompareTwoFiles(const std::string& first, const std::string& second)
+{
+    const std::string name = std::filesystem::path(second).filename().string();
+    switch (MatchFiles(first, second, kFolderChunkBytes, m_running, m_events)) {
+    case Match::Same: break;
+    case Match::FirstUnopened: return OpenFailure(first);
+    case Match::SecondUnopened: return OpenFailure(second);
+    case Match::FirstUnread:
+    case Match::SecondUnread:
+        RestoreCompareButtons(m_events);
+        m_running = 0;
+        m_events.MessageBox(Format("Error reading %s", second.c_str()));
+        return Outcome::Failed;
+    case Match::LengthDiffers:
+        m_events.AddListLine(Format("%s - %s", second.c_str(), "Difference found"));
+        m_events.MessageBox(Format("Difference found in %s", second.c_str()));
+        return Outcome::Different;
+    case Match::BytesDiffer:
+        m_events.MessageBox(Format("Difference found in %s", second.c_str()));
+        RestoreCompareButtons(m_events);
+        m_events.ShowStatus("Ready");
+        m_events.AddListLine(Format("%s - %s", name.c_str(), "Difference found"));
+        return Outcome::Different;
+    case Match::Stopped:
+        RestoreCompareButtons(m_events);
+        m_events.ShowStatus("Ready");
+        return Outcome::Stopped;
+    }
+    m_events.AddListLine(Format("%s - %s", second.c_str(), "Identical"));
+    CountMatch();
+    return Outcome::Same;
+}
+
+FolderCompare::Outcome FolderCompare::OpenFailure(const std::string& path)
+{
+    m_events.ShowStatus("Could not open file");
+    RestoreCompareButtons(m_events);
+    m_running = 0;
+    m_events.MessageBox(Format("Error opening %s", path.c_str()));
+    return Outcome::Failed;
+}
+
+void FolderCompare::CountMatch()
+{
+    ++m_nFolderFilesDone;
+    const int percent = PercentOf(m_nFolderFilesDone, m_nFolderFileTotal);
+    if (percent > m_nLastPercent) {
+        m_nLastPercent = percent;
+        m_events.SetProgress(percent);
+        m_events.SetText(kFieldReadErrors, Format("%d", m_nFolderFileTotal - m_nFolderFilesDone));
+    }
+}

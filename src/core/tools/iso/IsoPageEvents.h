@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/app/MessageIds.h"
+
+#include <string>
+
+// What the ISO page's tools (ISO creation and the compares) tell the main
+// window while they run, on their own thread. The window shows it on its
+// thread; tests record it.
+class IsoPageEvents {
+public:
+    virtual ~IsoPageEvents() = default;
+
+    virtual void ShowStatus(const std::string& text) = 0;
+    // Texts and enabled states of the page's controls by id (result fields,
+    // labels, button captions, combo boxes; core/app/TestPageControls.h).
+    virtual void SetText(int control, const std::string& text) = 0;
+    virtual void Enable(int control, bool enable) = 0;
+    // The second progress bar, 0-100.
+    virtual void SetProgress(int percent) = 0;
+    virtual void ResetList(const std::string& heading) = 0;
+    virtual void AddListLine(const std::string& line) = 0;
+
+    // The block map of the main graph: one cell a step.
+    virtual void ClearBlockMap() = 0;
+    // The layer-break line at a cell; 0 removes it.
+    virtual void SetMapLayerBreak(int cell) = 0;
+    virtual void NextMapBlock(bool bad) = 0;
+
+    // A message box; the worker waits for the answer (ID* of MessageIds.h).
+    virtual int MessageBox(const std::string& text, const std::string& caption = std::string(), unsigned type = 0) = 0;
+    // MB_OK for the default beep, MB_ICONINFORMATION for the information beep.
+    virtual void Beep(unsigned type) = 0;
+    // An end message to the main window (WM_TESTENDED, WM_ERRORTESTENDED,
+    // WM_COMPAREENDED), posted after everything told before it.
+    virtual void Post(UINT message) = 0;
+};

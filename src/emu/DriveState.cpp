@@ -110,6 +110,15 @@ void DriveState::CloseTray()
     PlaceMedium(std::move(medium), true);
 }
 
+void DriveState::SpendTransferTime(std::uint64_t sectors)
+{
+    constexpr std::uint64_t kDvd1xKBps = 1385;
+    const std::uint16_t top = CurrentSpeeds().readKBps;  // the loaded medium's
+    const std::uint64_t kBps = readSpeedKBps && (!top || readSpeedKBps < top) ? readSpeedKBps : top ? top : kDvd1xKBps;
+    const std::uint64_t bytes = sectors * (medium ? medium->description.blockSize : 2048);
+    clock->Spend(bytes * 1000 / kBps);  // a kB/s is a byte per millisecond
+}
+
 std::optional<MediumError> DriveState::FindMediumError(std::uint8_t opcode, std::uint64_t lba, std::uint64_t count)
 {
     ErrorRule* first = nullptr;

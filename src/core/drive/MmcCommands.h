@@ -46,6 +46,8 @@ public:
     int ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received = nullptr,
                          std::span<const std::uint8_t> pagesOneByOne = {});
     int SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl);
+    // SEEK(10): moves the head to the block.
+    int Seek(std::uint32_t lba);
     // Also keeps m_bTrayLocked: the tray counts as locked only when the drive took the lock.
     int PreventMediumRemoval(int prevent);
     // 1 when the mechanism reports its door open.

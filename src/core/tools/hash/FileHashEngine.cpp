@@ -13,6 +13,7 @@ constexpr int kFileNameLine = 3;
 constexpr int kFileDigestsLine = 6;
 constexpr int kFolderDigestsLine = 3;
 constexpr int kMd5OnlyFolderDigestsLine = 4;
+constexpr std::size_t kHandOverBytes = std::size_t{1} << 20;
 
 void WriteLines(ReportText& report, int first, const std::vector<std::string>& lines)
 {
@@ -28,8 +29,7 @@ std::string FileNameOf(const std::string& path)
 
 }  // namespace
 
-FileHashEngine::FileHashEngine(ReportText& report, HashEvents& events, HashChoice choice,
-                               FolderReadSettings settings) :
+FileHashEngine::FileHashEngine(ReportText& report, HashEvents& events, HashChoice choice, FolderReadSettings settings) :
     m_report(report), m_events(events), m_choice(choice), m_settings(std::move(settings))
 {
 }
@@ -90,8 +90,7 @@ HashOutcome FileHashEngine::RunFolderHash(const std::string& folder, std::stop_t
     m_events.FileProgress(0, m_nHashFileTotal, 0);
     m_report.ClearDisplayLines();
     m_report.ShowStatus("Computing hashes...");
-    const HashOutcome walked = stop.stop_requested() ? HashOutcome::Cancelled
-                                                     : WalkFolderForHash(files, digests, stop);
+    const HashOutcome walked = stop.stop_requested() ? HashOutcome::Cancelled : WalkFolderForHash(files, digests, stop);
     if (walked == HashOutcome::Cancelled) {
         m_report.ShowStatus("Aborted scan at user request.");
         return walked;
@@ -136,8 +135,9 @@ HashOutcome FileHashEngine::WalkFolderForHash(const std::vector<FileForHash>& fi
             break;
         }
         ++m_nHashFileCount;
-        const int percent = m_nHashFileTotal > 0 ? static_cast<int>(std::int64_t{m_nHashFileCount} * 100 / m_nHashFileTotal)
-                                                 : 100;
+        const int percent = m_nHashFileTotal > 0
+            ? static_cast<int>(std::int64_t{m_nHashFileCount} * 100 / m_nHashFileTotal)
+            : 100;
         if (percent > shown) {
             shown = percent;
             m_events.OverallProgress(percent);
@@ -162,16 +162,15 @@ FileHashEngine::FileOutcome FileHashEngine::HashFileInFolder(std::size_t index, 
         case FileReadState::Piece: break;
         case FileReadState::End: return FileOutcome::Hashed;
         case FileReadState::Stopped: return FileOutcome::Stopped;
-        case FileReadState::NotOpened:
-            error = read.error;
-            return FileOutcome::NotOpened;
-        case FileReadState::ReadFailed:
-            error = read.error;
-            return FileOutcome::ReadFailed;
+        case FileReadState::NotOpened: error = read.error; return FileOutcome::NotOpened;
+        case FileReadState::ReadFailed: error = read.error; return FileOutcome::ReadFailed;
         }
-        digests.Update(read.piece.data.get(), read.piece.length);
+        // Large pieces are handed over: no copy, and no wait for the digests.
+        if (read.piece.length >= kHandOverBytes)
+            digests.Update(std::move(read.piece.data), read.piece.length);
+        else
+            digests.Update(read.piece.data.get(), read.piece.length);
         done += read.piece.length;
-        reader.Return(std::move(read.piece));
         const int percent = read.size > 0 ? static_cast<int>(done * 100 / read.size) : 100;
         if (showProgress && percent > shown) {
             shown = percent;

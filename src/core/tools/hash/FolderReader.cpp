@@ -4,9 +4,51 @@
 #include "platform/files/SequentialFile.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+
+// What the taker, the readers and the pieces still out share; it lives as
+// long as any of them.
+struct FolderReader::Shared {
+    struct FileState {
+        std::deque<FilePiece> pieces;
+        bool finished = false;
+        FileReadState end = FileReadState::End;
+        std::uint64_t size = 0;
+        std::string error;
+    };
+
+    Shared(const std::vector<FileForHash>& list, FolderReadSettings readSettings) :
+        files(list), settings(std::move(readSettings))
+    {
+    }
+
+    void ReadFile(const std::shared_ptr<Shared>& self, std::size_t index);
+    // A piece for file `index`, its memory counted against the budget;
+    // empty once stopped.
+    std::optional<std::pair<std::uint8_t*, std::unique_ptr<std::uint8_t[]>>> Allocate(std::size_t index,
+                                                                                      std::size_t length);
+    FilePiece MakePiece(const std::shared_ptr<Shared>& self, std::unique_ptr<std::uint8_t[]> memory,
+                        std::size_t length);
+    void GiveBack(std::unique_ptr<std::uint8_t[]> memory, std::size_t length);
+    void Deliver(std::size_t index, FilePiece piece);
+    void Finish(std::size_t index, FileReadState end, std::uint64_t size, std::string error);
+
+    const std::vector<FileForHash>& files;
+    const FolderReadSettings settings;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::map<std::size_t, FileState> states;  // files given to a reader and not yet taken to their end
+    std::vector<std::unique_ptr<std::uint8_t[]>> spare;  // full-size pieces given back
+    std::size_t head = 0;  // the file being taken
+    std::size_t bytesAhead = 0;
+    bool stopping = false;
+};
 
 FolderReader::FolderReader(const std::vector<FileForHash>& files, FolderReadSettings settings) :
-    m_files(files), m_settings(std::move(settings))
+    m_shared(std::make_shared<Shared>(files, std::move(settings)))
 {
     std::map<std::uint64_t, DiskPool*> byDevice;
     for (std::size_t index = 0; index < files.size(); ++index) {
@@ -17,13 +59,14 @@ FolderReader::FolderReader(const std::vector<FileForHash>& files, FolderReadSett
         }
         pool->files.push_back(index);
     }
+    const FolderReadSettings& chosen = m_shared->settings;
     try {
         for (const auto& [device, pool] : byDevice) {
-            const std::optional<bool> spinning =
-                m_settings.isRotational ? m_settings.isRotational(device) : IsRotationalDisk(device);
-            const std::size_t readers = spinning.value_or(false) ? 1 : std::max(1u, m_settings.readersPerSolidStateDisk);
+            const std::optional<bool> spinning = chosen.isRotational ? chosen.isRotational(device)
+                                                                     : IsRotationalDisk(device);
+            const std::size_t readers = spinning.value_or(false) ? 1 : std::max(1u, chosen.readersPerSolidStateDisk);
             for (std::size_t i = 0; i < std::min(readers, pool->files.size()); ++i)
-                m_readers.emplace_back(&FolderReader::ReaderLoop, this, std::ref(*pool));
+                m_readers.emplace_back(&FolderReader::ReaderLoop, m_shared, std::ref(*pool));
         }
     } catch (...) {
         Stop();
@@ -38,24 +81,31 @@ FolderReader::~FolderReader()
     Stop();
     for (std::thread& reader : m_readers)
         reader.join();
+    // Pieces read and never taken hold the shared state: let them go.
+    std::map<std::size_t, Shared::FileState> left;
+    {
+        std::lock_guard lock(m_shared->mutex);
+        left.swap(m_shared->states);
+    }
 }
 
 FileRead FolderReader::Take(std::size_t index)
 {
-    std::unique_lock lock(m_mutex);
-    if (m_head != index) {
-        m_head = index;
-        m_changed.notify_all();  // the window of files read ahead moved on
+    Shared& shared = *m_shared;
+    std::unique_lock lock(shared.mutex);
+    if (shared.head != index) {
+        shared.head = index;
+        shared.changed.notify_all();  // the window of files read ahead moved on
     }
-    std::map<std::size_t, FileState>::iterator state;
-    m_changed.wait(lock, [&] {
-        if (m_stopping)
+    std::map<std::size_t, Shared::FileState>::iterator state;
+    shared.changed.wait(lock, [&] {
+        if (shared.stopping)
             return true;
-        state = m_states.find(index);
-        return state != m_states.end() && (!state->second.pieces.empty() || state->second.finished);
+        state = shared.states.find(index);
+        return state != shared.states.end() && (!state->second.pieces.empty() || state->second.finished);
     });
     FileRead read;
-    if (m_stopping)
+    if (shared.stopping)
         return read;
     read.size = state->second.size;
     if (!state->second.pieces.empty()) {
@@ -66,54 +116,44 @@ FileRead FolderReader::Take(std::size_t index)
     }
     read.state = state->second.end;
     read.error = std::move(state->second.error);
-    m_states.erase(state);
+    shared.states.erase(state);
     return read;
-}
-
-void FolderReader::Return(FilePiece piece)
-{
-    std::lock_guard lock(m_mutex);
-    m_bytesAhead -= piece.length;
-    const std::size_t keep = m_settings.budgetBytes / std::max<std::size_t>(m_settings.pieceBytes, 1) + 1;
-    if (piece.data && piece.capacity == m_settings.pieceBytes && m_spare.size() < keep)
-        m_spare.push_back(std::move(piece.data));
-    m_changed.notify_all();
 }
 
 void FolderReader::Stop()
 {
-    std::lock_guard lock(m_mutex);
-    m_stopping = true;
-    m_changed.notify_all();
+    std::lock_guard lock(m_shared->mutex);
+    m_shared->stopping = true;
+    m_shared->changed.notify_all();
 }
 
-void FolderReader::ReaderLoop(DiskPool& pool)
+void FolderReader::ReaderLoop(const std::shared_ptr<Shared>& shared, DiskPool& pool)
 {
-    std::unique_lock lock(m_mutex);
+    std::unique_lock lock(shared->mutex);
     for (;;) {
-        m_changed.wait(lock, [&] {
-            return m_stopping || pool.next >= pool.files.size()
-                || pool.files[pool.next] < m_head + m_settings.filesAhead;
+        shared->changed.wait(lock, [&] {
+            return shared->stopping || pool.next >= pool.files.size()
+                || pool.files[pool.next] < shared->head + shared->settings.filesAhead;
         });
-        if (m_stopping || pool.next >= pool.files.size())
+        if (shared->stopping || pool.next >= pool.files.size())
             return;
         const std::size_t index = pool.files[pool.next++];
-        m_states[index];
+        shared->states[index];
         lock.unlock();
-        ReadFile(index);
+        shared->ReadFile(shared, index);
         lock.lock();
     }
 }
 
-void FolderReader::ReadFile(std::size_t index)
+void FolderReader::Shared::ReadFile(const std::shared_ptr<Shared>& self, std::size_t index)
 {
-    const FileForHash& file = m_files[index];
+    const FileForHash& file = files[index];
     if (!file.problem.empty()) {
         Finish(index, FileReadState::NotOpened, 0, file.problem);
         return;
     }
-    if (m_settings.beforeRead)
-        m_settings.beforeRead(file.path, 0);
+    if (settings.beforeRead)
+        settings.beforeRead(file.path, 0);
     SequentialFile input;
     std::string error;
     if (!input.Open(file.path, &error)) {
@@ -122,28 +162,29 @@ void FolderReader::ReadFile(std::size_t index)
     }
     const std::uint64_t size = input.Size();
     {
-        std::lock_guard lock(m_mutex);
-        m_states[index].size = size;
+        std::lock_guard lock(mutex);
+        states[index].size = size;
     }
-    if (size > m_settings.pieceBytes)
+    if (size > settings.pieceBytes)
         input.AdviseSequential();
     for (std::uint64_t left = size; left > 0;) {
-        const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(left, m_settings.pieceBytes));
-        if (m_settings.beforeRead && left < size)
-            m_settings.beforeRead(file.path, size - left);
-        std::optional<FilePiece> piece = AllocatePiece(index, length);
-        if (!piece) {
+        const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(left, settings.pieceBytes));
+        if (settings.beforeRead && left < size)
+            settings.beforeRead(file.path, size - left);
+        auto memory = Allocate(index, length);
+        if (!memory) {
             Finish(index, FileReadState::Stopped, size, {});
             return;
         }
+        // From here the memory goes back to the budget however this ends.
+        FilePiece piece = MakePiece(self, std::move(memory->second), length);
         std::size_t got = 0;
-        const bool read = input.ReadFull(piece->data.get(), length, got, &error);
+        const bool read = input.ReadFull(memory->first, length, got, &error);
         if (!read || got < length) {
-            Return(std::move(*piece));
             Finish(index, FileReadState::ReadFailed, size, read ? "the file became shorter while it was read" : error);
             return;
         }
-        Deliver(index, std::move(*piece));
+        Deliver(index, std::move(piece));
         left -= length;
     }
     std::uint8_t more = 0;
@@ -156,45 +197,72 @@ void FolderReader::ReadFile(std::size_t index)
         Finish(index, FileReadState::End, size, {});
 }
 
-std::optional<FilePiece> FolderReader::AllocatePiece(std::size_t index, std::size_t length)
+std::optional<std::pair<std::uint8_t*, std::unique_ptr<std::uint8_t[]>>>
+FolderReader::Shared::Allocate(std::size_t index, std::size_t length)
 {
-    FilePiece piece;
+    std::unique_ptr<std::uint8_t[]> memory;
     {
-        std::unique_lock lock(m_mutex);
+        std::unique_lock lock(mutex);
         // The file being taken always gets memory, so that it never waits
         // for files behind it.
-        m_changed.wait(lock, [&] {
-            return m_stopping || index == m_head || m_bytesAhead + length <= m_settings.budgetBytes;
-        });
-        if (m_stopping)
+        changed.wait(lock, [&] { return stopping || index == head || bytesAhead + length <= settings.budgetBytes; });
+        if (stopping)
             return std::nullopt;
-        m_bytesAhead += length;
-        if (length == m_settings.pieceBytes && !m_spare.empty()) {
-            piece.data = std::move(m_spare.back());
-            m_spare.pop_back();
+        bytesAhead += length;
+        if (length == settings.pieceBytes && !spare.empty()) {
+            memory = std::move(spare.back());
+            spare.pop_back();
         }
     }
-    if (!piece.data)
-        piece.data = std::make_unique_for_overwrite<std::uint8_t[]>(length);
-    piece.capacity = length;
+    if (!memory)
+        memory = std::make_unique_for_overwrite<std::uint8_t[]>(length);
+    std::uint8_t* bytes = memory.get();
+    return std::make_pair(bytes, std::move(memory));
+}
+
+FilePiece FolderReader::Shared::MakePiece(const std::shared_ptr<Shared>& self, std::unique_ptr<std::uint8_t[]> memory,
+                                          std::size_t length)
+{
+    std::uint8_t* bytes = memory.release();
+    FilePiece piece;
     piece.length = length;
+    try {
+        piece.data = std::shared_ptr<const std::uint8_t>(bytes, [self, length](const std::uint8_t* given) {
+            self->GiveBack(std::unique_ptr<std::uint8_t[]>(const_cast<std::uint8_t*>(given)), length);
+        });
+    } catch (...) {
+        GiveBack(std::unique_ptr<std::uint8_t[]>(bytes), length);
+        throw;
+    }
     return piece;
 }
 
-void FolderReader::Deliver(std::size_t index, FilePiece piece)
+void FolderReader::Shared::GiveBack(std::unique_ptr<std::uint8_t[]> memory, std::size_t length)
 {
-    std::lock_guard lock(m_mutex);
-    m_states[index].pieces.push_back(std::move(piece));
-    m_changed.notify_all();
+    std::lock_guard lock(mutex);
+    bytesAhead -= length;
+    const std::size_t keep = settings.budgetBytes / std::max<std::size_t>(settings.pieceBytes, 1) + 1;
+    if (length == settings.pieceBytes && spare.size() < keep)
+        spare.push_back(std::move(memory));
+    changed.notify_all();
+    // Memory not kept is freed after the lock is let go (declared first, it
+    // would be; as a parameter it goes when the call ends).
 }
 
-void FolderReader::Finish(std::size_t index, FileReadState end, std::uint64_t size, std::string error)
+void FolderReader::Shared::Deliver(std::size_t index, FilePiece piece)
 {
-    std::lock_guard lock(m_mutex);
-    FileState& state = m_states[index];
+    std::lock_guard lock(mutex);
+    states[index].pieces.push_back(std::move(piece));
+    changed.notify_all();
+}
+
+void FolderReader::Shared::Finish(std::size_t index, FileReadState end, std::uint64_t size, std::string error)
+{
+    std::lock_guard lock(mutex);
+    FileState& state = states[index];
     state.finished = true;
     state.end = end;
     state.size = size;
     state.error = std::move(error);
-    m_changed.notify_all();
+    changed.notify_all();
 }

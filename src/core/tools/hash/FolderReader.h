@@ -2,14 +2,10 @@
 
 #include "core/tools/hash/FolderListing.h"
 
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -31,11 +27,11 @@ struct FolderReadSettings {
     std::function<void(const std::string& path, std::uint64_t offset)> beforeRead = {};
 };
 
-// A part of a file's contents, in order.
+// A part of a file's contents, in order. Its memory goes back to the reader
+// when the last copy of data is let go, also after the reader has gone.
 struct FilePiece {
-    std::unique_ptr<std::uint8_t[]> data;
+    std::shared_ptr<const std::uint8_t> data;
     std::size_t length = 0;
-    std::size_t capacity = 0;
 };
 
 enum class FileReadState {
@@ -58,7 +54,7 @@ struct FileRead {
 // spinning disk is read by one reader, file after file, a disk without
 // seeks by a few at once (many small files come in faster so). Large files
 // are read in large pieces with sequential read-ahead advised. What is read
-// and not yet taken stays within a memory budget.
+// and not yet hashed stays within a memory budget.
 class FolderReader {
 public:
     FolderReader(const std::vector<FileForHash>& files, FolderReadSettings settings = {});
@@ -69,40 +65,19 @@ public:
     // The next piece, or the end, of file `index`. Files are taken in the
     // order of the list, each until its end (any state but Piece).
     FileRead Take(std::size_t index);
-    // Gives a piece's memory back once its bytes are hashed.
-    void Return(FilePiece piece);
     // Ends every read; Take answers Stopped from then on.
     void Stop();
 
 private:
-    struct FileState {
-        std::deque<FilePiece> pieces;
-        bool finished = false;
-        FileReadState end = FileReadState::End;
-        std::uint64_t size = 0;
-        std::string error;
-    };
+    struct Shared;
     struct DiskPool {
         std::vector<std::size_t> files;  // indices of the list, in order
         std::size_t next = 0;
     };
 
-    void ReaderLoop(DiskPool& pool);
-    void ReadFile(std::size_t index);
-    // Memory for a piece of file `index`; empty once stopped.
-    std::optional<FilePiece> AllocatePiece(std::size_t index, std::size_t length);
-    void Deliver(std::size_t index, FilePiece piece);
-    void Finish(std::size_t index, FileReadState end, std::uint64_t size, std::string error);
+    static void ReaderLoop(const std::shared_ptr<Shared>& shared, DiskPool& pool);
 
-    const std::vector<FileForHash>& m_files;
-    const FolderReadSettings m_settings;
+    std::shared_ptr<Shared> m_shared;
     std::vector<std::unique_ptr<DiskPool>> m_pools;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::map<std::size_t, FileState> m_states;  // files given to a reader and not yet taken to their end
-    std::vector<std::unique_ptr<std::uint8_t[]>> m_spare;  // full-size pieces given back
-    std::size_t m_head = 0;  // the file being taken
-    std::size_t m_bytesAhead = 0;
-    bool m_stopping = false;
     std::vector<std::thread> m_readers;
 };

@@ -16,9 +16,8 @@ struct GroupRow {
 };
 
 constexpr GroupRow kGroups[] = {
-    {DIGEST_MD5, "MD5 Hash Value"},         {DIGEST_SHA1, "SHA-1 Hash Value"},
-    {DIGEST_SHA224, "SHA-224 Hash Value"},  {DIGEST_SHA256, "SHA-256 Hash Value"},
-    {DIGEST_SHA384, "SHA-384 Hash Value"},  {DIGEST_SHA512, "SHA-512 Hash Value"},
+    {DIGEST_MD5, "MD5 Hash Value"},        {DIGEST_SHA1, "SHA-1 Hash Value"},     {DIGEST_SHA224, "SHA-224 Hash Value"},
+    {DIGEST_SHA256, "SHA-256 Hash Value"}, {DIGEST_SHA384, "SHA-384 Hash Value"}, {DIGEST_SHA512, "SHA-512 Hash Value"},
 };
 
 std::string UpperCase(std::string text)

@@ -46,8 +46,8 @@ struct HashBench {
         FileHashEngine engine(report, events, choice, std::move(settings));
         return engine.ComputeFileHash(path, {});
     }
-    HashOutcome HashFolder(const std::string& folder, HashChoice choice = kAllDigests,
-                           FolderReadSettings settings = {}, std::stop_token stop = {})
+    HashOutcome HashFolder(const std::string& folder, HashChoice choice = kAllDigests, FolderReadSettings settings = {},
+                           std::stop_token stop = {})
     {
         FileHashEngine engine(report, events, choice, std::move(settings));
         return engine.HashFolder(folder, stop);
@@ -126,8 +126,8 @@ TEST(FileHash, MD5AloneWritesItsGroupOnlyAndAFileThatCannotBeReadGivesNoDigest)
             fs::resize_file(file, 9000);
     };
     WriteFileText(path, PatternBytes(20000));
-    for (auto& [file, settings] : std::vector<std::pair<std::string, FolderReadSettings>>{
-             {bench.dir.File("missing"), {}}, {path, shrinking}}) {
+    for (auto& [file, settings] :
+         std::vector<std::pair<std::string, FolderReadSettings>>{{bench.dir.File("missing"), {}}, {path, shrinking}}) {
         SCOPED_TRACE(file);
         bench.events.notices.clear();
         EXPECT_EQ(bench.HashFile(file, kAllDigests, settings), HashOutcome::Failed);
@@ -184,9 +184,10 @@ TEST(FolderHash, TheWalkIsSortedByTheNamesBytesAndKeepsProblemsInTheirPlace)
     std::vector<std::string> listed;
     for (const FileForHash& file : ListFilesForHash(root + "/"))
         listed.push_back(file.path.substr(root.size() + 1) + (file.problem.empty() ? "" : " !"));
-    const std::vector<std::string> expected = {"B",         "a b/inner", "b",      "empty",
-                                               "link-to-b", "sub/10",    "sub/9",  "sub/deeper/up !",
-                                               "sub/deeper/\xc3\xa9t\xc3\xa9", "sub/large"};
+    const std::vector<std::string> expected = {"B",        "a b/inner",       "b",
+                                               "empty",    "link-to-b",       "sub/10",
+                                               "sub/9",    "sub/deeper/up !", "sub/deeper/\xc3\xa9t\xc3\xa9",
+                                               "sub/large"};
     EXPECT_EQ(listed, expected);
     EXPECT_EQ(ListFilesForHash(dir.File("missing")).at(0).problem.substr(0, 19), "cannot be looked at");
 }

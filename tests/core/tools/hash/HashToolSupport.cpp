@@ -135,7 +135,8 @@ SixDigests CoreutilsDigests(const std::string& path)
     const char* const tools[6] = {"md5sum", "sha1sum", "sha224sum", "sha256sum", "sha384sum", "sha512sum"};
     std::array<std::future<std::string>, 6> running;
     for (std::size_t i = 0; i < 6; ++i)
-        running[i] = std::async(std::launch::async, [&, i] { return RunCommand(std::string(tools[i]) + " " + Quoted(path)); });
+        running[i] = std::async(std::launch::async,
+                                [&, i] { return RunCommand(std::string(tools[i]) + " " + Quoted(path)); });
     SixDigests digests;
     for (std::size_t i = 0; i < 6; ++i) {
         const std::string output = running[i].get();

@@ -27,7 +27,8 @@ void ReadThroughChannel(benchmark::State& state)
     CScsiCommand channel(opener);
     CDevice device;
     device.m_strDriveText = "emu0";
-    channel.SetCurrentDevice(&device);
+    CDevice* current = &device;
+    channel.FollowCurrentDevice(&current);
     std::vector<std::uint8_t> buffer(kBlocks * kBlockSize);
     std::uint32_t lba = 0;
     for (auto _ : state) {
@@ -41,7 +42,7 @@ void ReadThroughChannel(benchmark::State& state)
         *channel.Cdb(7) = 0;
         *channel.Cdb(8) = kBlocks;
         *channel.Cdb(9) = 0;
-        if (channel.Execute(1, buffer.data(), static_cast<std::uint32_t>(buffer.size())) != 0) {
+        if (channel.Execute(DataDirection::In, buffer.data(), static_cast<std::uint32_t>(buffer.size())) != 0) {
             state.SkipWithError("READ(10) failed");
             break;
         }

@@ -1,6 +1,6 @@
 #include "emu/BlockSource.h"
 
-#include "emu/Bytes.h"
+#include "scsi/Bytes.h"
 
 #include <cerrno>
 #include <cstring>
@@ -70,8 +70,8 @@ void FillPatternBlock(std::uint64_t lba, std::uint32_t blockSize, std::uint8_t* 
     }
     if (blockSize >= 12) {
         std::memcpy(out, "QNZ", 4);
-        PutBe32(out + 4, static_cast<std::uint32_t>(lba >> 32));
-        PutBe32(out + 8, static_cast<std::uint32_t>(lba));
+        scsi::PutBe32(out + 4, static_cast<std::uint32_t>(lba >> 32));
+        scsi::PutBe32(out + 8, static_cast<std::uint32_t>(lba));
     }
 }
 

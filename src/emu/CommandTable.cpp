@@ -1,6 +1,6 @@
 #include "emu/CommandTable.h"
 
-#include "emu/Bytes.h"
+#include "scsi/Bytes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,12 +9,12 @@ namespace emu {
 
 std::uint16_t CommandContext::Be16(std::size_t index) const
 {
-    return GetBe16(&cdb[index]);
+    return scsi::GetBe16(&cdb[index]);
 }
 
 std::uint32_t CommandContext::Be32(std::size_t index) const
 {
-    return GetBe32(&cdb[index]);
+    return scsi::GetBe32(&cdb[index]);
 }
 
 void CommandContext::Answer(const std::vector<std::uint8_t>& bytes, std::size_t allocationLength)
@@ -29,7 +29,7 @@ void CommandContext::Answer(const std::vector<std::uint8_t>& bytes, std::size_t 
 
 std::uint8_t* CommandContext::DataIn(std::size_t& length)
 {
-    if (m_transfer != Transfer::FromDevice || !m_buffer) {
+    if (m_direction != DataDirection::In || !m_buffer) {
         length = 0;
         return nullptr;
     }
@@ -39,7 +39,7 @@ std::uint8_t* CommandContext::DataIn(std::size_t& length)
 
 const std::uint8_t* CommandContext::DataOut(std::size_t& length) const
 {
-    if (m_transfer != Transfer::ToDevice || !m_buffer) {
+    if (m_direction != DataDirection::Out || !m_buffer) {
         length = 0;
         return nullptr;
     }

@@ -2,6 +2,7 @@
 
 #include "emu/DriveState.h"
 #include "emu/Sense.h"
+#include "scsi/DataDirection.h"
 
 #include <array>
 #include <cstddef>
@@ -11,17 +12,15 @@
 
 namespace emu {
 
-enum class Transfer { None, FromDevice, ToDevice };
-
 using CdbBytes = std::array<std::uint8_t, 16>;
 
 // One command on its way through a handler: the CDB, the host's buffer, and
 // what the handler answers.
 class CommandContext {
 public:
-    CommandContext(DriveState& driveState, const CdbBytes& cdbBytes, Transfer transfer, std::uint8_t* buffer,
+    CommandContext(DriveState& driveState, const CdbBytes& cdbBytes, DataDirection direction, std::uint8_t* buffer,
                    std::size_t bufferLength) :
-        drive(driveState), cdb(cdbBytes), m_transfer(transfer), m_buffer(buffer), m_bufferLength(bufferLength)
+        drive(driveState), cdb(cdbBytes), m_direction(direction), m_buffer(buffer), m_bufferLength(bufferLength)
     {
     }
 
@@ -49,7 +48,7 @@ public:
     const CdbBytes& cdb;
 
 private:
-    Transfer m_transfer;
+    DataDirection m_direction;
     std::uint8_t* m_buffer;
     std::size_t m_bufferLength;
     std::size_t m_transferred = 0;

@@ -1,8 +1,9 @@
 #include "emu/DrivePresets.h"
 
-#include "emu/Bytes.h"
 #include "emu/MediaPresets.h"
 #include "emu/Profiles.h"
+#include "scsi/AsciiText.h"
+#include "scsi/Bytes.h"
 
 #include <algorithm>
 #include <functional>
@@ -47,7 +48,7 @@ FeatureDescriptor For(std::uint16_t code, std::uint8_t version, std::vector<std:
 std::vector<std::uint8_t> SerialNumberData(const std::string& serial)
 {
     std::vector<std::uint8_t> data;
-    AppendPadded(data, serial, (serial.size() + 3) / 4 * 4);
+    scsi::AppendPadded(data, serial, (serial.size() + 3) / 4 * 4);
     return data;
 }
 
@@ -313,7 +314,7 @@ std::vector<NamedBuilder> Builders()
 std::optional<DriveIdentity> FindDrivePreset(std::string_view name)
 {
     for (const NamedBuilder& builder : Builders())
-        if (EqualsIgnoringCase(builder.name, name))
+        if (scsi::EqualsIgnoringCase(builder.name, name))
             return builder.build();
     return std::nullopt;
 }

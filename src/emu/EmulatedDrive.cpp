@@ -3,6 +3,7 @@
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
 #include "emu/commands/Commands.h"
+#include "scsi/AsciiText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -25,7 +26,7 @@ EmulatedDrive::EmulatedDrive(DriveIdentity identity, std::shared_ptr<Clock> cloc
 {
 }
 
-CommandResult EmulatedDrive::Execute(const std::uint8_t* cdb, std::size_t cdbLength, Transfer direction,
+CommandResult EmulatedDrive::Execute(const std::uint8_t* cdb, std::size_t cdbLength, DataDirection direction,
                                      std::uint8_t* data, std::size_t dataLength)
 {
     if (!cdb || cdbLength == 0 || cdbLength > sizeof(CdbBytes))
@@ -72,7 +73,7 @@ void EmulatedDrive::TellTrayListeners()
         listener();
 }
 
-CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength, Transfer direction,
+CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength, DataDirection direction,
                                       std::uint8_t* data, std::size_t dataLength)
 {
     const std::uint8_t opcode = cdb[0];
@@ -113,7 +114,8 @@ std::optional<ErrorRule> EmulatedDrive::TakeRule(std::uint8_t opcode, bool refus
     return std::nullopt;
 }
 
-void EmulatedDrive::Record(const std::uint8_t* cdb, std::size_t cdbLength, Transfer direction, std::size_t dataLength)
+void EmulatedDrive::Record(const std::uint8_t* cdb, std::size_t cdbLength, DataDirection direction,
+                           std::size_t dataLength)
 {
     JournalEntry entry;
     entry.cdbLength = static_cast<std::uint8_t>(cdbLength);
@@ -257,7 +259,7 @@ std::shared_ptr<EmulatedDrive> MakeEmulatedDrive(const std::string& drivePreset,
 std::shared_ptr<EmulatedDrive> MakeEmulatedDrive(DriveIdentity identity, const std::string& mediumPreset,
                                                  std::shared_ptr<Clock> clock, std::string* error)
 {
-    const bool empty = EqualsIgnoringCase(mediumPreset, kNoMediumPreset);
+    const bool empty = scsi::EqualsIgnoringCase(mediumPreset, kNoMediumPreset);
     const auto disc = empty ? std::nullopt : FindMediumPreset(mediumPreset);
     if (!empty && !disc) {
         if (error)

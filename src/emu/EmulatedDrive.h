@@ -31,7 +31,7 @@ struct CommandResult {
 struct JournalEntry {
     CdbBytes cdb{};
     std::uint8_t cdbLength = 0;
-    Transfer direction = Transfer::None;
+    DataDirection direction = DataDirection::None;
     std::size_t dataLength = 0;
 
     std::uint8_t Opcode() const { return cdb[0]; }
@@ -47,7 +47,7 @@ class EmulatedDrive {
 public:
     explicit EmulatedDrive(DriveIdentity identity, std::shared_ptr<Clock> clock = std::make_shared<SteadyClock>());
 
-    CommandResult Execute(const std::uint8_t* cdb, std::size_t cdbLength, Transfer direction, std::uint8_t* data,
+    CommandResult Execute(const std::uint8_t* cdb, std::size_t cdbLength, DataDirection direction, std::uint8_t* data,
                           std::size_t dataLength);
 
     const DriveIdentity& Identity() const { return m_state.identity; }
@@ -88,14 +88,14 @@ public:
 private:
     std::optional<LoadedMedium> Prepare(const MediumDescription& disc, std::string* error) const;
     bool Place(const MediumDescription& disc, bool spinUp, std::string* error);
-    void Record(const std::uint8_t* cdb, std::size_t cdbLength, Transfer direction, std::size_t dataLength);
+    void Record(const std::uint8_t* cdb, std::size_t cdbLength, DataDirection direction, std::size_t dataLength);
     // The first refusal (or check condition) of the error list that fires for
     // the command regardless of blocks, used up by one.
     std::optional<ErrorRule> TakeRule(std::uint8_t opcode, bool refusal);
     // What the tray listeners watch: tray state and disc presence.
     std::pair<bool, bool> TrayAndDisc() const { return {m_state.trayOpen, m_state.medium.has_value()}; }
     void TellTrayListeners();
-    CommandResult Dispatch(const CdbBytes& cdb, std::size_t cdbLength, Transfer direction, std::uint8_t* data,
+    CommandResult Dispatch(const CdbBytes& cdb, std::size_t cdbLength, DataDirection direction, std::uint8_t* data,
                            std::size_t dataLength);
 
     mutable std::mutex m_mutex;

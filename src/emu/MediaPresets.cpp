@@ -2,6 +2,7 @@
 
 #include "emu/MediumGeometry.h"
 #include "emu/Profiles.h"
+#include "scsi/AsciiText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -114,17 +115,10 @@ const std::vector<MediumDescription>& Presets()
 
 }  // namespace
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 std::optional<MediumDescription> FindMediumPreset(std::string_view name)
 {
     for (const MediumDescription& medium : Presets())
-        if (EqualsIgnoringCase(medium.presetName, name))
+        if (scsi::EqualsIgnoringCase(medium.presetName, name))
             return medium;
     return std::nullopt;
 }

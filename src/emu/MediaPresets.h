@@ -15,6 +15,4 @@ std::optional<MediumDescription> FindMediumPreset(std::string_view name);
 std::vector<std::string> MediumPresetNames();
 constexpr std::string_view kNoMediumPreset = "none";
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-
 }  // namespace emu

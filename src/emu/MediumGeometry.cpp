@@ -1,6 +1,6 @@
 #include "emu/MediumGeometry.h"
 
-#include "emu/Bytes.h"
+#include "scsi/Bytes.h"
 
 #include <algorithm>
 
@@ -46,7 +46,7 @@ std::int64_t MsfToLba(const Msf& time)
 void PutAddress(std::uint8_t* at, std::int64_t lba, bool msf)
 {
     if (!msf) {
-        PutBe32(at, static_cast<std::uint32_t>(lba));
+        scsi::PutBe32(at, static_cast<std::uint32_t>(lba));
         return;
     }
     const Msf time = LbaToMsf(lba);

@@ -1,6 +1,6 @@
 #include "emu/Sense.h"
 
-#include "emu/Bytes.h"
+#include "scsi/Bytes.h"
 
 namespace emu {
 
@@ -11,13 +11,13 @@ FixedSense BuildFixedSense(const Sense& sense, std::optional<std::uint32_t> info
     bytes[0] = information ? 0xF0 : 0x70;
     bytes[2] = sense.key & 0x0F;
     if (information)
-        PutBe32(&bytes[3], *information);
+        scsi::PutBe32(&bytes[3], *information);
     bytes[7] = kFixedSenseLength - 8;
     bytes[12] = sense.asc;
     bytes[13] = sense.ascq;
     if (progress) {
         bytes[15] = 0x80;  // sense-key specific bytes valid
-        PutBe16(&bytes[16], *progress);
+        scsi::PutBe16(&bytes[16], *progress);
     }
     return bytes;
 }

@@ -4,8 +4,8 @@
 #include "core/app/LogFile.h"
 #include "core/app/UserPrompt.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/MmcOpcodes.h"
 #include "core/drive/SenseTexts.h"
+#include "scsi/Opcodes.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ int MainDialogCore::PollUntilReady(bool showEraseProgress)
 
 int MainDialogCore::PollUntilReady(bool showEraseProgress, std::uint32_t timeoutSeconds)
 {
-    WaitClock& clock = m_Drives.GetWaitClock();
+    WaitClock& clock = m_Drives.mmc.GetWaitClock();
     CScsiCommand& channel = m_Drives.m_ScsiCommand;
     const std::uint64_t deadline = clock.NowMs() + std::uint64_t{timeoutSeconds} * 1000;
     for (;;) {
@@ -34,7 +34,7 @@ int MainDialogCore::PollUntilReady(bool showEraseProgress, std::uint32_t timeout
         bool delivered = true;
         {
             const auto lock = channel.Lock();
-            if (CommandBlock(mmc::kTestUnitReady).Execute(channel, mmc::kDataIn, nullptr, 0) == 0)
+            if (CommandBlock(mmc::kTestUnitReady).Execute(channel, DataDirection::None, nullptr, 0) == 0)
                 return 0;
             sense = SenseOf(channel.GetSenseBuffer());
             delivered = channel.LastError() == PassThroughError::None;
@@ -44,7 +44,7 @@ int MainDialogCore::PollUntilReady(bool showEraseProgress, std::uint32_t timeout
         if (clock.NowMs() >= deadline)
             return 1;
         if (showEraseProgress) {
-            m_Report.ShowProgressStatus(m_Drives.GetProgress(), "  Erasing Disc please wait... ", kProgressScale);
+            m_Report.ShowProgressStatus(m_Drives.mmc.GetProgress(), "  Erasing Disc please wait... ", kProgressScale);
             clock.SleepMs(kProgressPollMs);
         } else {
             clock.SleepMs(kReadyPollMs);

@@ -17,11 +17,11 @@ constexpr std::size_t kMediaCodeOffsetColumns = 9;
 SelectionFacts MainDialogCore::InterrogateSelectedDrive()
 {
     SelectionFacts facts;
-    CDevice* device = m_Drives.m_pCurrentDevice;
+    CDevice* device = m_Drives.list.m_pCurrentDevice;
     if (!device)
         return facts;
     LogEntry("OnSelchangeDevicescombo() - Calling TestMMCCompliant()");
-    facts.mmcCompliant = m_Drives.TestMMCCompliant();
+    facts.mmcCompliant = m_Drives.mmc.TestMMCCompliant();
     device->m_bMMCCompliant = facts.mmcCompliant;
     if (facts.mmcCompliant == 0) {
         LogEntry("OnSelchangeDevicescombo() - TestMMCCompliant() - failed");
@@ -29,33 +29,33 @@ SelectionFacts MainDialogCore::InterrogateSelectedDrive()
     } else {
         LogEntry("OnSelchangeDevicescombo() - TestMMCCompliant() - successful");
     }
-    facts.mediaPresent = m_Drives.TestMediaPresent() == 1;
-    m_Drives.GetMediaTypeName(facts.mediaTypeName);
-    m_Drives.GetDriveConfiguration(&facts.notice);
+    facts.mediaPresent = m_Drives.mmc.TestMediaPresent() == 1;
+    m_Drives.media.GetMediaTypeName(facts.mediaTypeName);
+    m_Drives.configuration.GetDriveConfiguration(&facts.notice);
     return facts;
 }
 
 DriveInfoFacts MainDialogCore::InterrogateDriveInfo()
 {
     DriveInfoFacts facts;
-    CDevice* device = m_Drives.m_pCurrentDevice;
+    CDevice* device = m_Drives.list.m_pCurrentDevice;
     if (!device)
         return facts;
     ClearHdBdFlags(*device);
     LogEntry("Start OnDriveinfo() function");
     m_Report.ShowStatus("Interrogating drive for info");
     LogEntryF("OnDriveinfo() - Interface type reported as %d", device->m_nPhysicalInterface);
-    m_Drives.GetDriveConfiguration(&facts.notice);
+    m_Drives.configuration.GetDriveConfiguration(&facts.notice);
     if (device->m_bDvdDrive)
-        m_Drives.ReportRpcState();
+        m_Drives.mmc.ReportRpcState();
     device->m_bDriveInfoRead = 1;
     LogEntry("End OnDriveinfo()");
 
     LogEntry("Start DisplayDriveInfo()");
-    facts.page = MakeDriveInfoPage(*device, m_Drives.m_nLoadingMechanism);
-    if (m_Drives.TestMediaPresent() == 1) {
+    facts.page = MakeDriveInfoPage(*device, m_Drives.configuration.m_nLoadingMechanism);
+    if (m_Drives.mmc.TestMediaPresent() == 1) {
         std::string name;
-        const int profile = m_Drives.GetMediaTypeName(name);
+        const int profile = m_Drives.media.GetMediaTypeName(name);
         m_Report.ShowStatus(profile != 0 ? "Ready - " + name + " Loaded" : std::string("Ready"));
     } else {
         m_Report.ShowStatus("Ready - No Media loaded");
@@ -67,19 +67,19 @@ DriveInfoFacts MainDialogCore::InterrogateDriveInfo()
 bool MainDialogCore::SetUpDiscHashRange()
 {
     m_nHashStartLba = 0;
-    if (m_Drives.TestMediaPresent() != 1) {
+    if (m_Drives.mmc.TestMediaPresent() != 1) {
         m_Report.ShowStatus("No Media is present");
         return false;
     }
-    if (const std::int64_t last = m_Drives.ReadCapacity(); last > 0)
+    if (const std::int64_t last = m_Drives.reads.ReadCapacity(); last > 0)
         m_nHashEndLba = last;
     return true;
 }
 
 int MainDialogCore::ReadSectorForView(std::int64_t lba, WrapperNotice& notice)
 {
-    const int result = m_Drives.ReadBlocks(m_Drives.m_DataBuffer.data(), m_Drives.m_DataBuffer.size(), lba, 1, false,
-                                           &notice);
+    const int result = m_Drives.reads.ReadBlocks(m_Drives.m_DataBuffer.data(), m_Drives.m_DataBuffer.size(), lba, 1,
+                                                 false, &notice);
     if (result != 0)
         return result;
     m_Report.FormatHexDump(m_Drives.m_DataBuffer.data(), kSectorViewLines);

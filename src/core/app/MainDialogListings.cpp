@@ -21,7 +21,7 @@ void MainDialogCore::ListDriveFeaturesProfiles()
     LogEntry("ListDriveFeaturesProfiles() - Start");
     m_Report.ClearDisplay();
     std::vector<std::uint8_t> answer(kListingLength, 0);
-    if (m_Drives.GetConfiguration(0, 0x0000, answer.data(), kListingLength) != 0) {
+    if (m_Drives.mmc.GetConfiguration(0, 0x0000, answer.data(), kListingLength) != 0) {
         LogEntry("ListDriveFeaturesProfiles() - SCSI_Cmd_GetConfiguration failed returned error");
         m_Report.ShowStatus("An error occurred");
         return;
@@ -32,7 +32,7 @@ void MainDialogCore::ListDriveFeaturesProfiles()
     int next = 0;
     WriteLines(m_Report, next, profiles);
     std::fill(answer.begin(), answer.end(), 0);
-    if (m_Drives.GetConfiguration(0, 0x0001, answer.data(), kListingLength) != 0) {
+    if (m_Drives.mmc.GetConfiguration(0, 0x0001, answer.data(), kListingLength) != 0) {
         LogEntry("ListDriveFeaturesProfiles() - SCSI_Cmd_GetConfiguration sub command 1 failed returned error");
         return;
     }
@@ -45,18 +45,18 @@ void MainDialogCore::ListDriveFeaturesProfiles()
 void MainDialogCore::ListDriveModePages()
 {
     LogEntry("ListDriveModePages() - Start");
-    m_Drives.m_nLightScribePageCount = 0;
+    m_Drives.configuration.m_nLightScribePageCount = 0;
     m_Report.ClearDisplay();
     std::vector<std::uint8_t> answer(kListingLength, 0);
     LogEntry("SCSI_Cmd_ModeSense10 1");
     int lightScribePages = 0;
-    if (m_Drives.ReadAllModePages(answer, kListingLength) != 0) {
+    if (m_Drives.mmc.ReadAllModePages(answer, kListingLength) != 0) {
         LogEntry("DoModeSensePages() - SCSI_Cmd_ModeSense10 - Page 3Fh failed");
         answer.assign(2, 0);  // the title alone
     }
     int next = 0;
     WriteLines(m_Report, next, ModePageListingLines(answer, lightScribePages));
-    m_Drives.m_nLightScribePageCount = lightScribePages;
+    m_Drives.configuration.m_nLightScribePageCount = lightScribePages;
     m_Report.RefreshDisplay(ReportText::kWholeReport);
     m_Report.ShowStatus("Ready");
     LogEntry("ListDriveModePages() - End");

@@ -1,6 +1,7 @@
 #include "core/drive/CapabilityWalks.h"
 
 #include "core/app/LogFile.h"
+#include "scsi/Bytes.h"
 
 #include <algorithm>
 #include <array>
@@ -133,9 +134,14 @@ public:
     unsigned Bit(std::size_t index, int bit) const { return ((*this)[index] >> bit) & 1u; }
     std::uint16_t Be16(std::size_t index) const
     {
-        return static_cast<std::uint16_t>(((*this)[index] << 8) | (*this)[index + 1]);
+        const std::uint8_t bytes[2] = {(*this)[index], (*this)[index + 1]};
+        return scsi::GetBe16(bytes);
     }
-    std::uint32_t Be32(std::size_t index) const { return (std::uint32_t{Be16(index)} << 16) | Be16(index + 2); }
+    std::uint32_t Be32(std::size_t index) const
+    {
+        const std::uint8_t bytes[4] = {(*this)[index], (*this)[index + 1], (*this)[index + 2], (*this)[index + 3]};
+        return scsi::GetBe32(bytes);
+    }
     // The 8-bit sum of [from, to).
     std::uint8_t Sum(std::size_t from, std::size_t to) const
     {

@@ -1,6 +1,7 @@
 #include "core/drive/CommandBlock.h"
 
 #include "core/drive/ScsiCommand.h"
+#include "scsi/Bytes.h"
 
 std::size_t StandardCdbLength(std::uint8_t opcode)
 {
@@ -31,17 +32,19 @@ CommandBlock& CommandBlock::Set(std::size_t index, std::uint8_t value)
 
 CommandBlock& CommandBlock::SetBe16(std::size_t index, std::uint32_t value)
 {
-    Set(index, static_cast<std::uint8_t>(value >> 8));
-    return Set(index + 1, static_cast<std::uint8_t>(value));
+    std::uint8_t bytes[2];
+    scsi::PutBe16(bytes, value);
+    return Set(index, bytes[0]).Set(index + 1, bytes[1]);
 }
 
 CommandBlock& CommandBlock::SetBe32(std::size_t index, std::uint32_t value)
 {
-    SetBe16(index, value >> 16);
-    return SetBe16(index + 2, value);
+    std::uint8_t bytes[4];
+    scsi::PutBe32(bytes, value);
+    return Set(index, bytes[0]).Set(index + 1, bytes[1]).Set(index + 2, bytes[2]).Set(index + 3, bytes[3]);
 }
 
-int CommandBlock::Execute(CScsiCommand& channel, int direction, void* buffer, std::uint32_t length) const
+int CommandBlock::Execute(CScsiCommand& channel, DataDirection direction, void* buffer, std::uint32_t length) const
 {
     if (m_length == 0)
         return 1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scsi/DataDirection.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -27,7 +29,7 @@ public:
 
     // The channel's result: 0 done, 1 failed. A block without a valid
     // length (a vendor opcode given none) fails without sending.
-    int Execute(CScsiCommand& channel, int direction, void* buffer, std::uint32_t length) const;
+    int Execute(CScsiCommand& channel, DataDirection direction, void* buffer, std::uint32_t length) const;
 
 private:
     std::array<std::uint8_t, 16> m_bytes{};

@@ -1,9 +1,9 @@
 #include "core/drive/Device.h"
 
 #include "core/drive/MmcTypes.h"
-#include "emu/MediaPresets.h"
 #include "platform/devices/BlockDevices.h"
 #include "platform/text/Trim.h"
+#include "scsi/AsciiText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -46,7 +46,7 @@ bool CDevice::TakeInquiry(const std::uint8_t* answer, std::size_t length)
 bool CDevice::IdentityBeginsWith(std::string_view text) const
 {
     return m_strIdentity.size() >= text.size()
-        && emu::EqualsIgnoringCase(std::string_view(m_strIdentity).substr(0, text.size()), text);
+        && scsi::EqualsIgnoringCase(std::string_view(m_strIdentity).substr(0, text.size()), text);
 }
 
 void FillDiskRecord(CDevice& record, const BlockDeviceInfo& disk)

@@ -1,9 +1,14 @@
+#include "core/drive/DriveConfiguration.h"
+
 #include "core/app/LogFile.h"
 #include "core/drive/CapabilityWalks.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/DriveContext.h"
+#include "core/drive/Device.h"
+#include "core/drive/MediaIdentification.h"
 #include "core/drive/MediaType.h"
-#include "core/drive/MmcOpcodes.h"
+#include "core/drive/MmcCommands.h"
+#include "core/drive/vendor/BenqCommands.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <vector>
@@ -23,10 +28,16 @@ void Tell(WrapperNotice* notice, const char* message)
 
 }  // namespace
 
-bool DriveContext::GetDriveConfiguration(WrapperNotice* notice)
+DriveConfiguration::DriveConfiguration(CScsiCommand& channel, MmcCommands& mmc, MediaIdentification& media,
+                                       BenqCommands& benq, CDevice* const& current) :
+    m_ScsiCommand(channel), m_mmc(mmc), m_media(media), m_benq(benq), m_pCurrentDevice(current)
+{
+}
+
+bool DriveConfiguration::GetDriveConfiguration(WrapperNotice* notice)
 {
     LogEntry("GetDriveConfiguration() - Start");
-    const int dataLength = GetConfigurationDataLength();
+    const int dataLength = m_mmc.GetConfigurationDataLength();
     if (dataLength == 0 || !m_pCurrentDevice) {
         LogEntry("GetDriveConfiguration() returned an error");
         Tell(notice, "A 'GetDriveConfiguration' error has occurred.   Some removable drives can cause this.");
@@ -37,7 +48,7 @@ bool DriveContext::GetDriveConfiguration(WrapperNotice* notice)
     const auto length = static_cast<std::uint32_t>(
         std::min<std::uint64_t>(std::uint64_t{static_cast<std::uint32_t>(dataLength)} + 4, kConfigurationLimit));
     std::vector<std::uint8_t> buffer(length, 0);
-    if (GetConfiguration(0, 0x0000, buffer.data(), length) != 0) {
+    if (m_mmc.GetConfiguration(0, 0x0000, buffer.data(), length) != 0) {
         LogEntry("GetDriveConfiguration() - GetConfiguration(0,0) failed returned error");
         LogEntry("GetDriveConfiguration() - This error is a major problem and unexpected");
         Tell(notice,
@@ -50,7 +61,7 @@ bool DriveContext::GetDriveConfiguration(WrapperNotice* notice)
         return false;
     }
     std::fill(buffer.begin(), buffer.end(), 0);
-    if (GetConfiguration(0, 0x0001, buffer.data(), length) != 0) {
+    if (m_mmc.GetConfiguration(0, 0x0001, buffer.data(), length) != 0) {
         LogEntry("GetDriveConfiguration() - SCSI_Cmd_GetConfiguration sub command 1 failed returned error");
         return false;
     }
@@ -64,7 +75,7 @@ bool DriveContext::GetDriveConfiguration(WrapperNotice* notice)
     return true;
 }
 
-bool DriveContext::DoModeSensePages(WrapperNotice* notice)
+bool DriveConfiguration::DoModeSensePages(WrapperNotice* notice)
 {
     LogEntry("Start DoModeSensePages()");
     if (!m_pCurrentDevice)
@@ -73,7 +84,7 @@ bool DriveContext::DoModeSensePages(WrapperNotice* notice)
     ClearDriveClass(device);
     std::vector<std::uint8_t> answer(kModeSenseLimit, 0);
     LogEntry("SCSI_Cmd_ModeSense10 1");
-    if (ReadAllModePages(answer, kModeSenseLimit) != 0) {
+    if (m_mmc.ReadAllModePages(answer, kModeSenseLimit) != 0) {
         LogEntry("DoModeSensePages() - SCSI_Cmd_ModeSense10 - Page 3Fh failed");
         Tell(notice, "Error, ModeSense command failed.  Probable firmware or drive error");
         return false;
@@ -85,31 +96,40 @@ bool DriveContext::DoModeSensePages(WrapperNotice* notice)
         if (CommandBlock(mmc::kModeSense10)
                 .Set(2, kCapabilitiesPage)
                 .SetBe16(7, kModeSenseFirst)
-                .Execute(m_ScsiCommand, mmc::kDataIn, answer.data(), kModeSenseFirst)
+                .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kModeSenseFirst)
             == 0)
             ApplyModePages(device, answer, m_nLightScribePageCount, findings);
     }
     if (findings.capabilitiesPageFound)
         m_nLoadingMechanism = findings.loadingMechanism;
     SettleDriveClass(device);
-    const int mediaType = GetMediaType();
+    const int mediaType = m_media.GetMediaType();
     if (mediaType != kMediaBdRom && mediaType != kMediaBdR && mediaType != kMediaBdRe)
-        device.m_bSolidBurn = DetectForSolidBurn().value;
+        device.m_bSolidBurn = m_benq.DetectForSolidBurn().value;
     LogEntry("End DoModeSensePages()");
     return true;
 }
 
-bool DriveContext::GetDriveSerialNumber()
+bool DriveConfiguration::GetDriveSerialNumber()
 {
     LogEntry("Start GetDriveSerialNumber()");
     if (!m_pCurrentDevice)
         return false;
     std::vector<std::uint8_t> answer(2048, 0);
-    if (GetConfiguration(0, 0x0108, answer.data(), static_cast<std::uint32_t>(answer.size())) != 0) {
+    if (m_mmc.GetConfiguration(0, 0x0108, answer.data(), static_cast<std::uint32_t>(answer.size())) != 0) {
         LogEntry("GetDriveSerialNumber() - Command SCSI_Cmd_GetConfiguration failed, returned non zero");
         return false;
     }
     m_pCurrentDevice->m_szSerialNumber = SerialNumberFromFeature(answer);
     LogEntry("End GetDriveSerialNumber()");
     return true;
+}
+
+int DriveConfiguration::GetPlusDriveGeneration()
+{
+    LogEntry("Start GetPlusDriveGeneration()");
+    GetDriveConfiguration();
+    if (!m_pCurrentDevice)
+        return 0;
+    return (m_pCurrentDevice->m_bDvdPlusRWrite ? 1 : 0) + (m_pCurrentDevice->m_bDvdPlusRwWrite ? 1 : 0);
 }

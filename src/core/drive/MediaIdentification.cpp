@@ -1,7 +1,15 @@
-#include "core/app/LogFile.h"
-#include "core/drive/DriveContext.h"
-#include "core/drive/MediaType.h"
+#include "core/drive/MediaIdentification.h"
 
+#include "core/app/LogFile.h"
+#include "core/drive/CommandBlock.h"
+#include "core/drive/Device.h"
+#include "core/drive/MediaType.h"
+#include "core/drive/MmcCommands.h"
+#include "core/drive/MmcMediaReads.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
+
+#include <array>
 #include <vector>
 
 namespace {
@@ -13,10 +21,16 @@ constexpr int kAdipInformation = 0x11;
 
 }  // namespace
 
-int DriveContext::GetDriveProfile(int& profile)
+MediaIdentification::MediaIdentification(CScsiCommand& channel, MmcCommands& mmc, MmcMediaReads& reads,
+                                         CDevice* const& current) :
+    m_ScsiCommand(channel), m_mmc(mmc), m_reads(reads), m_pCurrentDevice(current)
+{
+}
+
+int MediaIdentification::GetDriveProfile(int& profile)
 {
     std::vector<std::uint8_t> answer(2048, 0);
-    const int result = GetConfiguration(0, 0, answer.data(), static_cast<std::uint32_t>(answer.size()));
+    const int result = m_mmc.GetConfiguration(0, 0, answer.data(), static_cast<std::uint32_t>(answer.size()));
     profile = (answer[6] << 8) | answer[7];
     if (result != 0) {
         LogEntry("GetDriveProfile() - SCSI_Command_GetConfiguration failed,  returned non zero");
@@ -28,20 +42,20 @@ int DriveContext::GetDriveProfile(int& profile)
 
 // Reads the physical format information (00h), else the ADIP information
 // (11h) of a DVD+ disc, into `answer`; the channel's result of the last read.
-int DriveContext::ReadDvdStructureOrAdip(std::vector<std::uint8_t>& answer, const char* fallbackLog)
+int MediaIdentification::ReadDvdStructureOrAdip(std::vector<std::uint8_t>& answer, const char* fallbackLog)
 {
     answer.assign(kPhysicalFormatLength, 0);
-    if (ReadDiscStructureNoCheck(0, 0, kPhysicalFormat, kPhysicalFormatLength, answer.data()) == 0)
+    if (m_reads.ReadDiscStructureNoCheck(0, 0, kPhysicalFormat, kPhysicalFormatLength, answer.data()) == 0)
         return 0;
     if (fallbackLog)
         LogEntry(fallbackLog);
     answer.assign(kPhysicalFormatLength, 0);
-    return ReadDiscStructureNoCheck(0, 0, kAdipInformation, kAdipLength, answer.data());
+    return m_reads.ReadDiscStructureNoCheck(0, 0, kAdipInformation, kAdipLength, answer.data());
 }
 
-int DriveContext::GetBookType()
+int MediaIdentification::GetBookType()
 {
-    if (TestMediaPresent() != 1)
+    if (m_mmc.TestMediaPresent() != 1)
         return -1;
     LogEntry("GetBookType() - Sending SCSI_Cmd_ReadDvdStruct command");
     std::vector<std::uint8_t> answer;
@@ -54,19 +68,19 @@ int DriveContext::GetBookType()
     return disc_structure::BookType(answer);
 }
 
-int DriveContext::LookupMediaIdCode()
+int MediaIdentification::LookupMediaIdCode()
 {
     std::vector<std::uint8_t> answer(kPhysicalFormatLength, 0);
-    if (ReadDiscStructureNoCheck(0, 0, kPhysicalFormat, kPhysicalFormatLength, answer.data()) != 0)
+    if (m_reads.ReadDiscStructureNoCheck(0, 0, kPhysicalFormat, kPhysicalFormatLength, answer.data()) != 0)
         return -1;
     const std::string key = disc_structure::MediaIdKey(answer);
     const MediaIdEntry* entry = key.empty() ? nullptr : FindMediaId(key);
     return entry ? entry->mediaType : kMediaPlusUnknownId;
 }
 
-int DriveContext::GetMediaType()
+int MediaIdentification::GetMediaType()
 {
-    if (TestMediaPresent() != 1)
+    if (m_mmc.TestMediaPresent() != 1)
         return kMediaDvdRom;
     LogEntry("Start GetMediaType()");
     int profile = 0;
@@ -80,7 +94,7 @@ int DriveContext::GetMediaType()
         mediaType = *byProfile;
     } else if (profile == 0x41) {
         BDDiscInfo info{};
-        GetBDDiStruct(info);
+        m_reads.GetBDDiStruct(info);
         mediaType = info.manufacturerId[0] != 0 ? kMediaBdR : kMediaBdRom;
     } else if (!m_pCurrentDevice || !m_pCurrentDevice->m_bDvdDrive) {
         LogEntry("Early End 1 GetMediaType()");
@@ -99,9 +113,9 @@ int DriveContext::GetMediaType()
     return mediaType;
 }
 
-int DriveContext::GetMediaTypeName(std::string& name)
+int MediaIdentification::GetMediaTypeName(std::string& name)
 {
-    if (TestMediaPresent() != 1) {
+    if (m_mmc.TestMediaPresent() != 1) {
         name = "NO MEDIA";
         return 0;
     }
@@ -112,11 +126,20 @@ int DriveContext::GetMediaTypeName(std::string& name)
     return profile;
 }
 
-int DriveContext::GetPlusDriveGeneration()
+std::int64_t MediaIdentification::GetMediaCapacity()
 {
-    LogEntry("Start GetPlusDriveGeneration()");
-    GetDriveConfiguration();
-    if (!m_pCurrentDevice)
+    if (GetMediaType() == kMediaBdRom)
+        return m_reads.ReadCapacity() >> 1;
+    std::array<std::uint8_t, 2048> answer{};
+    // Nominal read performance (tolerance 10b, as MMC asks), at most two
+    // extents: the first one ends where the first layer's data ends.
+    const int result = CommandBlock(mmc::kGetPerformance)
+                           .Set(1, 0x10)
+                           .SetBe16(8, 2)
+                           .Set(10, 0x00)
+                           .Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size());
+    constexpr std::uint32_t kFirstDescriptorEnd = 4 + 16;
+    if (result != 0 || scsi::GetBe32(answer.data()) < kFirstDescriptorEnd)
         return 0;
-    return (m_pCurrentDevice->m_bDvdPlusRWrite ? 1 : 0) + (m_pCurrentDevice->m_bDvdPlusRwWrite ? 1 : 0);
+    return static_cast<std::int32_t>(scsi::GetBe32(&answer[16]));  // End LBA of the first extent
 }

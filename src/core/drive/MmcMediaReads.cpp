@@ -1,19 +1,20 @@
+#include "core/drive/MmcMediaReads.h"
+
 #include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/DriveContext.h"
-#include "core/drive/MediaType.h"
-#include "core/drive/MmcOpcodes.h"
-#include "emu/Bytes.h"
+#include "core/drive/MmcCommands.h"
+#include "core/drive/ScsiCommand.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
-// The MMC commands that read what is on the disc.
-
 namespace {
 
-using emu::GetBe32;
+using scsi::GetBe32;
 using namespace mmc;
 
 constexpr int kBdMediaType = 1;
@@ -50,19 +51,23 @@ void TakeBdDiscInfo(const std::uint8_t* unit, BDDiscInfo& info)
 
 }  // namespace
 
-bool DriveContext::ReadTrackInformation(std::uint8_t* buffer, std::uint32_t length, int track)
+MmcMediaReads::MmcMediaReads(CScsiCommand& channel, MmcCommands& mmc) : m_ScsiCommand(channel), m_mmc(mmc)
+{
+}
+
+bool MmcMediaReads::ReadTrackInformation(std::uint8_t* buffer, std::uint32_t length, int track)
 {
     const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
     return CommandBlock(kReadTrackInformation)
                .Set(1, 0x01)  // the address is a track number
                .Set(5, static_cast<std::uint8_t>(track))
                .SetBe16(7, allocation)
-               .Execute(m_ScsiCommand, kDataIn, buffer, allocation)
+               .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation)
         == 0;
 }
 
-int DriveContext::SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format, std::uint32_t length,
-                                    std::uint8_t* buffer)
+int MmcMediaReads::SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format, std::uint32_t length,
+                                     std::uint8_t* buffer)
 {
     const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
     return CommandBlock(kReadDiscStructure)
@@ -71,10 +76,10 @@ int DriveContext::SendDiscStructure(int mediaType, std::uint32_t address, int la
         .Set(6, static_cast<std::uint8_t>(layer))
         .Set(7, static_cast<std::uint8_t>(format))
         .SetBe16(8, allocation)
-        .Execute(m_ScsiCommand, kDataIn, buffer, allocation);
+        .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation);
 }
 
-int DriveContext::GetBDDiStruct(BDDiscInfo& info)
+int MmcMediaReads::GetBDDiStruct(BDDiscInfo& info)
 {
     std::vector<std::uint8_t> answer(kStructureBufferLength, 0);
     const int result = SendDiscStructure(kBdMediaType, 0, 0, 0x00, kStructureBufferLength, answer.data());
@@ -83,20 +88,20 @@ int DriveContext::GetBDDiStruct(BDDiscInfo& info)
     return result;
 }
 
-std::int64_t DriveContext::ReadCapacity()
+std::int64_t MmcMediaReads::ReadCapacity()
 {
-    if (TestMediaPresent() != 1)
+    if (m_mmc.TestMediaPresent() != 1)
         return 0;
     std::array<std::uint8_t, 8> answer{};
-    if (CommandBlock(kReadCapacity).Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size()) != 0)
+    if (CommandBlock(kReadCapacity).Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size()) != 0)
         return 0;
     return static_cast<std::int32_t>(GetBe32(answer.data()));
 }
 
-int DriveContext::ReadDVDStruct(std::uint32_t address, int layer, int format, int mediaType, std::uint32_t length,
-                                std::uint8_t* buffer, WrapperNotice* notice)
+int MmcMediaReads::ReadDVDStruct(std::uint32_t address, int layer, int format, int mediaType, std::uint32_t length,
+                                 std::uint8_t* buffer, WrapperNotice* notice)
 {
-    if (TestMediaPresent() != 1)
+    if (m_mmc.TestMediaPresent() != 1)
         return 1;
     if (length < kStructureBufferLength) {
         if (notice)
@@ -107,13 +112,13 @@ int DriveContext::ReadDVDStruct(std::uint32_t address, int layer, int format, in
     return SendDiscStructure(mediaType, address, layer, format, length, buffer);
 }
 
-int DriveContext::ReadDiscStructureNoCheck(std::uint32_t address, int layer, int format, std::uint32_t length,
-                                           std::uint8_t* buffer)
+int MmcMediaReads::ReadDiscStructureNoCheck(std::uint32_t address, int layer, int format, std::uint32_t length,
+                                            std::uint8_t* buffer)
 {
     return SendDiscStructure(0, address, layer, format, length, buffer);
 }
 
-int DriveContext::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length, WrapperNotice* notice)
+int MmcMediaReads::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length, WrapperNotice* notice)
 {
     const auto fail = [&](const char* log, const char* status) {
         LogEntry(log);
@@ -126,7 +131,8 @@ int DriveContext::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length
     if (!buffer || transfer < 4)
         return fail("GetFormatCapacities() - Buffer too small", "Allocation length incorrect");
     std::fill(buffer, buffer + transfer, 0);
-    if (CommandBlock(kReadFormatCapacities).SetBe16(7, 4).Execute(m_ScsiCommand, kDataIn, buffer, transfer) != 0)
+    if (CommandBlock(kReadFormatCapacities).SetBe16(7, 4).Execute(m_ScsiCommand, DataDirection::In, buffer, transfer)
+        != 0)
         return fail("GetFormatCapacities() - SCSI_Cmd_ReadFormatCapacities command 23h failed, returned non zero",
                     "Error, SCSI_Cmd_ReadFormatCapacities");
     const std::uint32_t listLength = buffer[3];
@@ -134,7 +140,7 @@ int DriveContext::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length
         return fail("GetFormatCapacities() - Allocation length failed", "Allocation length incorrect");
     if (CommandBlock(kReadFormatCapacities)
             .SetBe16(7, listLength + 4)
-            .Execute(m_ScsiCommand, kDataIn, buffer, listLength + 4)
+            .Execute(m_ScsiCommand, DataDirection::In, buffer, listLength + 4)
         != 0)
         return fail("GetFormatCapacities() - SCSI_Cmd_ReadFormatCapacities (2) failed, returned non zero",
                     "Error, SCSI_Cmd_ReadFormatCapacities");
@@ -144,8 +150,8 @@ int DriveContext::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length
     return static_cast<int>(listLength);
 }
 
-int DriveContext::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std::int64_t lba, int count, bool quiet,
-                             WrapperNotice* notice)
+int MmcMediaReads::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std::int64_t lba, int count, bool quiet,
+                              WrapperNotice* notice)
 {
     LogEntry("Start ReadBlocks()");
     if (count < 0 || count > kMaxRead10Blocks || lba < 0 || lba > kMaxRead10Lba) {
@@ -164,12 +170,12 @@ int DriveContext::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std
         return -1;
     };
 
-    WaitForUnitReady(kUnitReadySeconds);
+    m_mmc.WaitForUnitReady(kUnitReadySeconds);
     std::fill(buffer, buffer + bufferLength, 0);
     std::array<std::uint8_t, kFormatCapacitiesTransfer> capacities{};
     if (CommandBlock(kReadFormatCapacities)
             .SetBe16(7, kCurrentCapacityLength)
-            .Execute(m_ScsiCommand, kDataIn, capacities.data(), capacities.size())
+            .Execute(m_ScsiCommand, DataDirection::In, capacities.data(), capacities.size())
         == 0) {
         switch (capacities[8] & 0x03) {
         case kUnformatted: return refuse("This media is unformatted, reading blocks is pointless.");
@@ -183,32 +189,14 @@ int DriveContext::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std
     }
 
     LogEntryF("ReadBlocks() - Request to read block %lld", static_cast<long long>(lba));
-    WaitForUnitReady(kUnitReadySeconds);
+    m_mmc.WaitForUnitReady(kUnitReadySeconds);
     std::fill(buffer, buffer + bufferLength, 0);
     const int result = CommandBlock(kRead10)
                            .SetBe32(2, static_cast<std::uint32_t>(lba))
                            .SetBe16(7, static_cast<std::uint32_t>(count))
-                           .Execute(m_ScsiCommand, kDataIn, buffer, static_cast<std::uint32_t>(bytes));
+                           .Execute(m_ScsiCommand, DataDirection::In, buffer, static_cast<std::uint32_t>(bytes));
     if (result != 0)
         LogEntry("ReadBlocks() - SCSI_Cmd_Read10 failed, returned non zero");
     LogEntry("End ReadBlocks()");
     return result;
-}
-
-std::int64_t DriveContext::GetMediaCapacity()
-{
-    if (GetMediaType() == kMediaBdRom)
-        return ReadCapacity() >> 1;
-    std::array<std::uint8_t, 2048> answer{};
-    // Nominal read performance (tolerance 10b, as MMC asks), at most two
-    // extents: the first one ends where the first layer's data ends.
-    const int result = CommandBlock(kGetPerformance)
-                           .Set(1, 0x10)
-                           .SetBe16(8, 2)
-                           .Set(10, 0x00)
-                           .Execute(m_ScsiCommand, kDataIn, answer.data(), answer.size());
-    constexpr std::uint32_t kFirstDescriptorEnd = 4 + 16;
-    if (result != 0 || GetBe32(answer.data()) < kFirstDescriptorEnd)
-        return 0;
-    return static_cast<std::int32_t>(GetBe32(&answer[16]));  // End LBA of the first extent
 }

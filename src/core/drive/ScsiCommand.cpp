@@ -80,7 +80,7 @@ int CScsiCommand::Fail(PassThroughError error, std::string text)
     return 1;
 }
 
-int CScsiCommand::Execute(int direction, void* buffer, std::uint32_t length)
+int CScsiCommand::Execute(DataDirection direction, void* buffer, std::uint32_t length)
 {
     std::unique_lock lock(m_mutex);
     const int result = Send(direction, buffer, length);
@@ -88,12 +88,13 @@ int CScsiCommand::Execute(int direction, void* buffer, std::uint32_t length)
     return result;
 }
 
-int CScsiCommand::Send(int direction, void* buffer, std::uint32_t length)
+int CScsiCommand::Send(DataDirection direction, void* buffer, std::uint32_t length)
 {
     if (!m_pDrive) {
-        if (!m_pCurrentDevice)
+        const CDevice* current = GetCurrentDevice();
+        if (!current)
             return Fail(PassThroughError::InvalidRequest, "no drive is selected");
-        associate(m_pCurrentDevice->m_strDriveText);
+        associate(current->m_strDriveText);
     }
     ScsiPassThroughRequest& request = m_block.request;
     m_pDataBuffer = buffer;
@@ -103,12 +104,11 @@ int CScsiCommand::Send(int direction, void* buffer, std::uint32_t length)
         return Fail(PassThroughError::Transport, m_lastOpenFailure.text);
     if (m_bCdbIndexInvalid || request.CdbLength == 0)
         return Fail(PassThroughError::InvalidRequest, "the CDB was not composed within its 16 bytes");
-    if (direction < 0 || direction > 2)
+    if (static_cast<std::uint8_t>(direction) > static_cast<std::uint8_t>(DataDirection::None))
         return Fail(PassThroughError::InvalidRequest, "the data direction is not 0, 1 or 2");
     if (!buffer && length != 0)
         return Fail(PassThroughError::InvalidRequest, "a transfer without a buffer");
-    const PassThroughResult result = m_pDrive->Execute(request.Cdb, request.CdbLength,
-                                                       static_cast<DataDirection>(direction), buffer, length,
+    const PassThroughResult result = m_pDrive->Execute(request.Cdb, request.CdbLength, direction, buffer, length,
                                                        m_block.sense, request.SenseInfoLength, request.TimeOutValue);
     request.ScsiStatus = result.scsiStatus;
     m_nResidual = result.residual;
@@ -146,7 +146,7 @@ void CScsiCommand::CloseAssociateHandle()
     LogEntry("CloseAssociateHandle -  handle closed");
 }
 
-int CScsiCommand::ExecuteAndClose(int direction, void* buffer, std::uint32_t length)
+int CScsiCommand::ExecuteAndClose(DataDirection direction, void* buffer, std::uint32_t length)
 {
     std::lock_guard lock(m_mutex);
     const int result = Execute(direction, buffer, length);
@@ -167,10 +167,16 @@ bool CScsiCommand::IsOpen() const
     return m_pDrive != nullptr;
 }
 
-void CScsiCommand::SetCurrentDevice(CDevice* device)
+void CScsiCommand::FollowCurrentDevice(CDevice* const* current)
 {
     std::lock_guard lock(m_mutex);
-    m_pCurrentDevice = device;
+    m_ppCurrentDevice = current;
+}
+
+const CDevice* CScsiCommand::GetCurrentDevice() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_ppCurrentDevice ? *m_ppCurrentDevice : nullptr;
 }
 
 int CScsiCommand::LockAndDismountVolume()

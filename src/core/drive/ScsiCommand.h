@@ -44,8 +44,10 @@ constexpr std::uint32_t kScsiTimeoutSeconds = 108000;  // long formats and erase
 
 // The one channel through which the program sends CDBs to an optical drive.
 // It keeps one drive open at a time and opens the current drive by itself
-// when no drive is open. A command is Cdb(0) (which resets the request and
-// the previous sense), the further bytes in ascending order, then Execute.
+// when no drive is open: the record it follows (the drive list's current
+// drive), read at that moment, so the channel holds no drive record of its
+// own. A command is Cdb(0) (which resets the request and the previous
+// sense), the further bytes in ascending order, then Execute.
 //
 // One mutex covers each whole command: the thread that calls Cdb(0) holds
 // the channel until its Execute ends, so commands of worker threads and of
@@ -64,20 +66,21 @@ public:
     // Byte index of the CDB (0-15); index 0 clears the whole request block.
     // The CDB length becomes index + 1 on every call.
     std::uint8_t* Cdb(int index);
-    // direction 0 out, 1 in, 2 none. 0 when the command completed without
-    // sense data, 1 on any failure.
-    int Execute(int direction, void* buffer, std::uint32_t length);
+    // 0 when the command completed without sense data, 1 on any failure.
+    int Execute(DataDirection direction, void* buffer, std::uint32_t length);
     std::uint8_t* GetSenseBuffer();
     bool associate(const std::string& driveText);
     void CloseAssociateHandle();
-    int ExecuteAndClose(int direction, void* buffer, std::uint32_t length);
+    int ExecuteAndClose(DataDirection direction, void* buffer, std::uint32_t length);
     void CloseIfOpen();
     int LockAndDismountVolume();
     int UnlockVolume();
     int DisableMCN(bool disable);
 
-    CDevice* GetCurrentDevice() const { return m_pCurrentDevice; }
-    void SetCurrentDevice(CDevice* device);
+    // Where the current drive is kept: the channel opens the record this
+    // points at when it has no drive open; null (or pointing at null): none.
+    void FollowCurrentDevice(CDevice* const* current);
+    const CDevice* GetCurrentDevice() const;
     bool IsOpen() const;
     const ScsiRequestBlock& RequestBlock() const { return m_block; }
     void* DataBuffer() const { return m_pDataBuffer; }
@@ -96,7 +99,7 @@ public:
 private:
     void ClaimForComposing();
     void ReleaseComposing();
-    int Send(int direction, void* buffer, std::uint32_t length);
+    int Send(DataDirection direction, void* buffer, std::uint32_t length);
     int Fail(PassThroughError error, std::string text);
 
     std::string m_strDevicePath;
@@ -104,7 +107,7 @@ private:
     ScsiRequestBlock m_block{};
     void* m_pDataBuffer = nullptr;
     std::unique_ptr<MediaChangeControl> m_pMcnControl;
-    CDevice* m_pCurrentDevice = nullptr;
+    CDevice* const* m_ppCurrentDevice = nullptr;
     std::uint32_t m_nResidual = 0;
 
     std::shared_ptr<DeviceOpener> m_pOpener;

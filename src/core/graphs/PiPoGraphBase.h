@@ -2,6 +2,7 @@
 
 #include "core/graphs/PiPoGraphData.h"
 
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <utility>
@@ -101,6 +102,16 @@ public:
         return Read([](const State& s) { return s; });
     }
 
+    // Runs query(state, revision) under the graph's lock, so a painter can
+    // read a few samples of a long series without copying it. The revision
+    // changes with everything but appended samples.
+    template <class Query>
+    auto Inspect(Query&& query) const
+    {
+        std::lock_guard lock(m_mutex);
+        return query(m_state, m_revision);
+    }
+
 protected:
     PiPoGraphBase() = default;
     ~PiPoGraphBase() = default;
@@ -108,15 +119,13 @@ protected:
     template <class Change>
     void Update(Change&& change, bool repaint)
     {
-        std::function<void()> hook;
-        {
-            std::lock_guard lock(m_mutex);
-            change(m_state);
-            if (repaint)
-                hook = m_repaint;
-        }
-        if (hook)
-            hook();
+        ApplyChange(std::forward<Change>(change), repaint, true);
+    }
+    // A change that only appends samples: it repaints without a new revision.
+    template <class Change>
+    void Append(Change&& change)
+    {
+        ApplyChange(std::forward<Change>(change), true, false);
     }
 
     template <class Query>
@@ -153,6 +162,22 @@ protected:
     }
 
 private:
+    template <class Change>
+    void ApplyChange(Change&& change, bool repaint, bool revise)
+    {
+        std::function<void()> hook;
+        {
+            std::lock_guard lock(m_mutex);
+            change(m_state);
+            if (revise)
+                ++m_revision;
+            if (repaint)
+                hook = m_repaint;
+        }
+        if (hook)
+            hook();
+    }
+
     static COLORREF MarkerPen(const State& s, COLORREF colour)
     {
         return s.look.progressive != 0 ? RGB(0xFF, 0xFF, 0xFF) : colour;
@@ -172,5 +197,6 @@ private:
 
     mutable std::mutex m_mutex;
     State m_state;
+    std::uint64_t m_revision = 0;
     std::function<void()> m_repaint;
 };

@@ -2,29 +2,25 @@
 
 void PiPoLowerGraph::AddPoint(int pif, int po, int jitter)
 {
-    Update(
-        [&](PiPoLowerState& s) {
-            s.data.pif.push_back(pif);
-            s.data.po.push_back(po);
-            if (jitter != -1)
-                s.data.jitter.push_back(jitter);
-        },
-        true);
+    Append([&](PiPoLowerState& s) {
+        s.data.pif.push_back(pif);
+        s.data.po.push_back(po);
+        if (jitter != -1)
+            s.data.jitter.push_back(jitter);
+    });
 }
 
 void PiPoLowerGraph::AddJitterPoint(int jitter)
 {
-    Update([&](PiPoLowerState& s) { s.data.jitter.push_back(jitter); }, true);
+    Append([&](PiPoLowerState& s) { s.data.jitter.push_back(jitter); });
 }
 
 void PiPoLowerGraph::AddPIFPoint(int pif)
 {
-    Update(
-        [&](PiPoLowerState& s) {
-            s.data.pif.push_back(pif);
-            s.data.po.push_back(0);
-        },
-        true);
+    Append([&](PiPoLowerState& s) {
+        s.data.pif.push_back(pif);
+        s.data.po.push_back(0);
+    });
 }
 
 std::size_t PiPoLowerGraph::GetPointCount() const

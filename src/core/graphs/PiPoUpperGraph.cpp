@@ -6,12 +6,10 @@
 
 void PiPoUpperGraph::AddPoint(int pi, int speed)
 {
-    Update(
-        [&](PiPoUpperState& s) {
-            s.data.pi.push_back(pi);
-            s.data.speed.push_back(speed);
-        },
-        true);
+    Append([&](PiPoUpperState& s) {
+        s.data.pi.push_back(pi);
+        s.data.speed.push_back(speed);
+    });
 }
 
 std::size_t PiPoUpperGraph::GetPointCount() const

@@ -35,7 +35,11 @@ public:
     // The largest speed sample, 0 when there is no positive one.
     int GetMaxSpeed() const;
 
-    void RefreshPoints() { Redraw(); }
+    // Repaints what was appended.
+    void RefreshPoints()
+    {
+        Append([](PiPoUpperState&) {});
+    }
     void ClearGraph();
 
     // The saved record's contents, and loading one: every field is taken as

@@ -159,6 +159,7 @@ int WriteGraphFile::LoadGraphFile(const std::string& path)
         ClearGraph();
         m_loadedText.clear();
         m_hasLoadedText = false;
+        m_lastLoadShown = false;
         return Refuse(kNotAGraphFile);
     case ReadFileResult::Failed: break;
     }
@@ -171,6 +172,7 @@ int WriteGraphFile::LoadGraphText(std::string text)
     ClearGraph();
     m_loadedText = std::move(text);
     m_hasLoadedText = true;
+    m_lastLoadShown = false;
     const std::string_view file = m_loadedText;
     const std::string checksum = VerifyChecksum(file);
 
@@ -198,6 +200,7 @@ int WriteGraphFile::LoadGraphText(std::string text)
     SetMarkers();
     const int result = ParseSections(file);
     ReadComments(file);
+    m_lastLoadShown = result == 0;
     return result;
 }
 
@@ -372,7 +375,7 @@ std::string WriteGraphFile::TextForSave(std::string_view comment1, std::string_v
 bool WriteGraphFile::SaveGraphFile(const std::string& path, std::string_view comment1, std::string_view comment2,
                                    std::string& message)
 {
-    if (!m_hasLoadedText) {
+    if (!CanSave()) {
         message = kNothingToSave;
         return false;
     }

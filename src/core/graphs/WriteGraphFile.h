@@ -30,6 +30,9 @@ public:
     const WriteGraphDisplays& Displays() const { return m_displays; }
     const std::vector<std::string>& Messages() const { return m_messages; }
     bool HasLoadedText() const { return m_hasLoadedText; }
+    // Whether a save may write the loaded text back: only after a load that
+    // was shown without a fault. A refused file's text is never saved.
+    bool CanSave() const { return m_hasLoadedText && m_lastLoadShown; }
     const std::string& LoadedText() const { return m_loadedText; }
 
     // The text a save writes: the loaded text, from which the comment lines of
@@ -37,7 +40,8 @@ public:
     // then "COMMENT1=" and "COMMENT2=" lines of exactly 40 characters each.
     std::string TextForSave(std::string_view comment1, std::string_view comment2);
     // Writes TextForSave to path through a temporary file. False with the
-    // message to show when there is nothing to save or the write fails.
+    // message to show when there is nothing to save (CanSave) or the write
+    // fails.
     bool SaveGraphFile(const std::string& path, std::string_view comment1, std::string_view comment2,
                        std::string& message);
 
@@ -62,4 +66,5 @@ private:
     std::vector<std::string> m_messages;
     std::string m_loadedText;
     bool m_hasLoadedText = false;
+    bool m_lastLoadShown = false;
 };

@@ -2,14 +2,14 @@
 
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
-#include "emu/Bytes.h"
+#include "scsi/Bytes.h"
 
 #include <algorithm>
 
 namespace {
 
-using emu::GetBe16;
-using emu::GetBe32;
+using scsi::GetBe16;
+using scsi::GetBe32;
 
 constexpr std::size_t kProfileListOffset = 8;
 constexpr std::size_t kListingBufferLimit = 2048;

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr float kTopScore = 100.0f;
-const char kQualityRatingCaption[] = "Quality Rating";
 
 float CapScore(double score)
 {
@@ -60,7 +59,7 @@ float CalcQualityRating(float piAverage, float piPeak, float pifAverage, float p
     return static_cast<float>((pi + pif) * 0.5);
 }
 
-QualityRatingCaption RateScanDisplays(const ScanDisplayTexts& displays, bool withJitter)
+QualityRatingCaption RateScanDisplays(const ScanDisplayTexts& displays, bool withJitter, const std::string& caption)
 {
     const float piAverage = DisplayCount(displays.piAvg);
     const float piPeak = DisplayCount(displays.piPeak);
@@ -70,7 +69,7 @@ QualityRatingCaption RateScanDisplays(const ScanDisplayTexts& displays, bool wit
     float jitterPeak = withJitter ? DisplayJitter(displays.jitterPeak) : 0.0f;
 
     if (piAverage == 0 && piPeak == 0 && pifAverage == 0 && pifPeak == 0 && jitterAverage == 0 && jitterPeak == 0)
-        return {0.0f, kQualityRatingCaption};
+        return {0.0f, caption};
 
     float rating = 0.0f;
     if (withJitter) {
@@ -81,5 +80,5 @@ QualityRatingCaption RateScanDisplays(const ScanDisplayTexts& displays, bool wit
         rating = CalcQualityRating(piAverage, piPeak, pifAverage, pifPeak);
     }
     rating = std::max(rating, 0.0f);
-    return {rating, Format("%s %.2f%%", kQualityRatingCaption, static_cast<double>(rating))};
+    return {rating, Format("%s %.2f%%", caption.c_str(), static_cast<double>(rating))};
 }

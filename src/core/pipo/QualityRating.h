@@ -16,9 +16,11 @@ float CalcQualityRating(float piAverage, float piPeak, float pifAverage, float p
 // The rating of what the scan window's displays show, and the caption that
 // presents it ("Quality Rating 94.58%"). With jitter, the jitter average and
 // peak displays (each clamped to 7 .. 20 %) enter as a third sub-score.
-// Displays that read as all zero give 0 and the bare "Quality Rating".
+// Displays that read as all zero give 0 and the bare "Quality Rating". The
+// compare window shows the same rating behind its own caption.
 struct QualityRatingCaption {
     float rating = 0.0f;
     std::string caption;
 };
-QualityRatingCaption RateScanDisplays(const ScanDisplayTexts& displays, bool withJitter);
+QualityRatingCaption RateScanDisplays(const ScanDisplayTexts& displays, bool withJitter,
+                                      const std::string& caption = "Quality Rating");

@@ -1,6 +1,7 @@
 #include "emu/Profiles.h"
-#include "emu/VendorSignatures.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Opcodes.h"
+#include "scsi/VendorSignatures.h"
 
 namespace emu {
 
@@ -97,9 +98,18 @@ void BenqSetBookType(CommandContext& command)
 
 void RegisterBenqCommands(CommandTable& table)
 {
-    table.Register({.opcode = 0xFD, .name = "BENQ SERVICE FD", .cdbLength = 12, .handler = BenqServiceCommand});
-    table.Register({.opcode = 0xFE, .name = "BENQ SET BOOK TYPE FE", .cdbLength = 12, .handler = BenqSetBookType});
-    table.Register({.opcode = 0xFF, .name = "BENQ READ BOOK TYPE FF", .cdbLength = 12, .handler = BenqReadBookType});
+    table.Register({.opcode = vendor_opcode::kBenqService,
+                    .name = "BENQ SERVICE FD",
+                    .cdbLength = 12,
+                    .handler = BenqServiceCommand});
+    table.Register({.opcode = vendor_opcode::kBenqSetBookType,
+                    .name = "BENQ SET BOOK TYPE FE",
+                    .cdbLength = 12,
+                    .handler = BenqSetBookType});
+    table.Register({.opcode = vendor_opcode::kBenqReadBookType,
+                    .name = "BENQ READ BOOK TYPE FF",
+                    .cdbLength = 12,
+                    .handler = BenqReadBookType});
 }
 
 }  // namespace emu

@@ -1,5 +1,6 @@
-#include "emu/Bytes.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,8 +8,6 @@
 namespace emu {
 
 namespace {
-
-constexpr std::uint8_t kRead10 = 0x28;
 
 void ReadCapacity(CommandContext& command)
 {
@@ -20,8 +19,8 @@ void ReadCapacity(CommandContext& command)
     const MediumDescription& disc = command.drive.medium->description;
     const std::uint64_t lastBlock = disc.capacityBlocks ? disc.capacityBlocks - 1 : 0;
     std::vector<std::uint8_t> answer(8, 0);
-    PutBe32(&answer[0], static_cast<std::uint32_t>(std::min<std::uint64_t>(lastBlock, 0xFFFFFFFFu)));
-    PutBe32(&answer[4], disc.blockSize);
+    scsi::PutBe32(&answer[0], static_cast<std::uint32_t>(std::min<std::uint64_t>(lastBlock, 0xFFFFFFFFu)));
+    scsi::PutBe32(&answer[4], disc.blockSize);
     command.Answer(answer, answer.size());
 }
 
@@ -59,7 +58,7 @@ void Read10(CommandContext& command)
     }
     if (count == 0)
         return;
-    const auto bad = drive.FindMediumError(kRead10, lba, count);
+    const auto bad = drive.FindMediumError(mmc::kRead10, lba, count);
     const auto goodBlocks = static_cast<std::uint32_t>(bad ? bad->block - lba : count);
     std::size_t room = 0;
     std::uint8_t* out = command.DataIn(room);
@@ -78,10 +77,13 @@ void Read10(CommandContext& command)
 
 void RegisterBlockReads(CommandTable& table)
 {
+    table.Register({.opcode = mmc::kReadCapacity,
+                    .name = "READ CAPACITY",
+                    .cdbLength = 10,
+                    .needsReadyMedium = true,
+                    .handler = ReadCapacity});
     table.Register(
-        {.opcode = 0x25, .name = "READ CAPACITY", .cdbLength = 10, .needsReadyMedium = true, .handler = ReadCapacity});
-    table.Register(
-        {.opcode = kRead10, .name = "READ(10)", .cdbLength = 10, .needsReadyMedium = true, .handler = Read10});
+        {.opcode = mmc::kRead10, .name = "READ(10)", .cdbLength = 10, .needsReadyMedium = true, .handler = Read10});
 }
 
 }  // namespace emu

@@ -1,7 +1,8 @@
-#include "emu/Bytes.h"
 #include "emu/MediumGeometry.h"
 #include "emu/Profiles.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 
@@ -76,7 +77,7 @@ void ReadDiscInformation(CommandContext& command)
         : disc.status == DiscStatus::Blank                                    ? 0x00
                                                                               : 0x01;
     std::vector<std::uint8_t> answer(kDiscInformationLength, 0);
-    PutBe16(&answer[0], kDiscInformationLength - 2);
+    scsi::PutBe16(&answer[0], kDiscInformationLength - 2);
     answer[2] = static_cast<std::uint8_t>((disc.erasable ? 0x10 : 0) | (lastSessionState << 2) | DiscStatusField(disc));
     answer[3] = 1;  // first track on the disc
     const TrackEntry& last = tracks.back();
@@ -87,8 +88,8 @@ void ReadDiscInformation(CommandContext& command)
     answer[6] = last.number;
     answer[7] = static_cast<std::uint8_t>(0x20 | BackgroundFormatStatus(disc));  // unrestricted use
     if (disc.status == DiscStatus::Complete) {  // nothing more can be written
-        PutBe32(&answer[16], 0xFFFFFFFF);
-        PutBe32(&answer[20], 0xFFFFFFFF);
+        scsi::PutBe32(&answer[16], 0xFFFFFFFF);
+        scsi::PutBe32(&answer[20], 0xFFFFFFFF);
     } else {
         PutAddress(&answer[16], last.startLba, cd);
         const std::int64_t leadOut = disc.atip ? MsfToLba(disc.atip->lastLeadOutStart)
@@ -114,7 +115,7 @@ const TrackEntry* FindTrack(const std::vector<TrackEntry>& tracks, std::uint8_t 
 std::vector<std::uint8_t> TrackInformation(const MediumDescription& disc, const TrackEntry& track, bool open)
 {
     std::vector<std::uint8_t> answer(kTrackInformationLength, 0);
-    PutBe16(&answer[0], kTrackInformationLength - 2);
+    scsi::PutBe16(&answer[0], kTrackInformationLength - 2);
     answer[2] = track.number;
     answer[3] = track.session;
     answer[5] = track.control & 0x0F;
@@ -123,16 +124,16 @@ std::vector<std::uint8_t> TrackInformation(const MediumDescription& disc, const 
     const std::uint32_t blockingFactor = disc.family == MediumFamily::Bd ? 32
         : disc.family == MediumFamily::Cd                                ? 0
                                                                          : 16;
-    PutBe32(&answer[8], track.startLba);
-    PutBe32(&answer[20], blockingFactor);
-    PutBe32(&answer[24], track.blocks);
+    scsi::PutBe32(&answer[8], track.startLba);
+    scsi::PutBe32(&answer[20], blockingFactor);
+    scsi::PutBe32(&answer[24], track.blocks);
     if (open) {
         answer[7] = 0x01;  // next writable address valid
-        PutBe32(&answer[12], track.startLba);
-        PutBe32(&answer[16], track.blocks);
+        scsi::PutBe32(&answer[12], track.startLba);
+        scsi::PutBe32(&answer[16], track.blocks);
     } else if (track.blocks) {
         answer[7] = 0x02;  // last recorded address valid
-        PutBe32(&answer[28], track.startLba + track.blocks - 1);
+        scsi::PutBe32(&answer[28], track.startLba + track.blocks - 1);
     }
     return answer;
 }
@@ -158,12 +159,12 @@ void ReadTrackInformation(CommandContext& command)
 
 void RegisterDiscInformation(CommandTable& table)
 {
-    table.Register({.opcode = 0x51,
+    table.Register({.opcode = mmc::kReadDiscInformation,
                     .name = "READ DISC INFORMATION",
                     .cdbLength = 10,
                     .needsReadyMedium = true,
                     .handler = ReadDiscInformation});
-    table.Register({.opcode = 0x52,
+    table.Register({.opcode = mmc::kReadTrackInformation,
                     .name = "READ TRACK INFORMATION",
                     .cdbLength = 10,
                     .needsReadyMedium = true,

@@ -1,7 +1,8 @@
-#include "emu/Bytes.h"
 #include "emu/MediumGeometry.h"
 #include "emu/Profiles.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 namespace emu {
 
@@ -58,9 +59,9 @@ std::vector<std::uint8_t> LayerDescriptor(const MediumDescription& disc, std::si
     std::uint32_t dataEnd = layerZeroEnd;
     if (dualLayer)
         dataEnd = (~layerZeroEnd & 0xFFFFFF) + static_cast<std::uint32_t>(disc.capacityBlocks - layerZero) - 1;
-    PutBe32(&data[4], kDvdDataStartPsn);
-    PutBe32(&data[8], dataEnd);
-    PutBe32(&data[12], dualLayer ? layerZeroEnd : 0);
+    scsi::PutBe32(&data[4], kDvdDataStartPsn);
+    scsi::PutBe32(&data[8], dataEnd);
+    scsi::PutBe32(&data[12], dualLayer ? layerZeroEnd : 0);
     if (IsPlusMedium(disc)) {
         PutText(&data[19], disc.manufacturerId, 8);
         PutText(&data[27], disc.mediaTypeId, 3);
@@ -98,7 +99,7 @@ std::vector<std::uint8_t> BdDiscInformation(const MediumDescription& disc)
 std::vector<std::uint8_t> WithHeader(const std::vector<std::uint8_t>& structure)
 {
     std::vector<std::uint8_t> answer(4, 0);
-    PutBe16(&answer[0], static_cast<std::uint32_t>(structure.size() + 2));
+    scsi::PutBe16(&answer[0], static_cast<std::uint32_t>(structure.size() + 2));
     answer.insert(answer.end(), structure.begin(), structure.end());
     return answer;
 }
@@ -137,7 +138,7 @@ void ReadDiscStructure(CommandContext& command)
 
 void RegisterDiscStructure(CommandTable& table)
 {
-    table.Register({.opcode = 0xAD,
+    table.Register({.opcode = mmc::kReadDiscStructure,
                     .name = "READ DISC STRUCTURE",
                     .cdbLength = 12,
                     .needsReadyMedium = true,

@@ -1,7 +1,8 @@
-#include "emu/Bytes.h"
 #include "emu/MediumGeometry.h"
 #include "emu/Profiles.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 
@@ -54,9 +55,9 @@ void PutDescriptor(std::vector<std::uint8_t>& answer, std::uint64_t blocks, std:
 {
     const std::size_t at = answer.size();
     answer.resize(at + 8);
-    PutBe32(&answer[at], static_cast<std::uint32_t>(std::min<std::uint64_t>(blocks, 0xFFFFFFFF)));
+    scsi::PutBe32(&answer[at], static_cast<std::uint32_t>(std::min<std::uint64_t>(blocks, 0xFFFFFFFF)));
     answer[at + 4] = typeByte;
-    PutBe24(&answer[at + 5], parameter);
+    scsi::PutBe24(&answer[at + 5], parameter);
 }
 
 void ReadFormatCapacities(CommandContext& command)
@@ -92,7 +93,7 @@ void FormatUnit(CommandContext& command)
     }
     std::size_t length = 0;
     const std::uint8_t* list = command.DataOut(length);
-    if (!list || length < kParameterListLength || GetBe16(&list[2]) != 8) {
+    if (!list || length < kParameterListLength || scsi::GetBe16(&list[2]) != 8) {
         command.Fail(sense::kInvalidFieldInParameterList);
         return;
     }
@@ -120,10 +121,15 @@ void FormatUnit(CommandContext& command)
 
 void RegisterFormatting(CommandTable& table)
 {
-    table.Register(
-        {.opcode = 0x04, .name = "FORMAT UNIT", .cdbLength = 6, .needsReadyMedium = true, .handler = FormatUnit});
-    table.Register(
-        {.opcode = 0x23, .name = "READ FORMAT CAPACITIES", .cdbLength = 10, .handler = ReadFormatCapacities});
+    table.Register({.opcode = mmc::kFormatUnit,
+                    .name = "FORMAT UNIT",
+                    .cdbLength = 6,
+                    .needsReadyMedium = true,
+                    .handler = FormatUnit});
+    table.Register({.opcode = mmc::kReadFormatCapacities,
+                    .name = "READ FORMAT CAPACITIES",
+                    .cdbLength = 10,
+                    .handler = ReadFormatCapacities});
 }
 
 }  // namespace emu

@@ -1,5 +1,6 @@
-#include "emu/Bytes.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 
@@ -14,7 +15,7 @@ void AppendFeature(std::vector<std::uint8_t>& out, std::uint16_t code, std::uint
 {
     const std::size_t at = out.size();
     out.resize(at + 4);
-    PutBe16(&out[at], code);
+    scsi::PutBe16(&out[at], code);
     out[at + 2] = static_cast<std::uint8_t>((version << 2) | (persistent ? 0x02 : 0) | (current ? 0x01 : 0));
     out[at + 3] = static_cast<std::uint8_t>(data.size());
     out.insert(out.end(), data.begin(), data.end());
@@ -57,7 +58,7 @@ void GetConfiguration(CommandContext& command)
     };
 
     std::vector<std::uint8_t> answer(8, 0);
-    PutBe16(&answer[6], currentProfile);
+    scsi::PutBe16(&answer[6], currentProfile);
     if (wanted(0x0000, true))
         AppendFeature(answer, 0x0000, 0, true, true, ProfileListData(drive, currentProfile));
     for (const FeatureDescriptor& feature : drive.identity.features) {
@@ -65,7 +66,7 @@ void GetConfiguration(CommandContext& command)
         if (wanted(feature.code, current))
             AppendFeature(answer, feature.code, feature.version, feature.persistent, current, feature.data);
     }
-    PutBe32(&answer[0], static_cast<std::uint32_t>(answer.size() - 4));
+    scsi::PutBe32(&answer[0], static_cast<std::uint32_t>(answer.size() - 4));
     command.Answer(answer, command.Be16(7));
 }
 
@@ -73,7 +74,7 @@ void GetConfiguration(CommandContext& command)
 
 void RegisterGetConfiguration(CommandTable& table)
 {
-    table.Register({.opcode = 0x46,
+    table.Register({.opcode = mmc::kGetConfiguration,
                     .name = "GET CONFIGURATION",
                     .cdbLength = 10,
                     .reportsUnitAttention = false,

@@ -1,5 +1,6 @@
-#include "emu/Bytes.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 namespace emu {
 
@@ -11,10 +12,10 @@ std::vector<std::uint8_t> StandardInquiry(const DriveIdentity& drive)
 {
     std::vector<std::uint8_t> data = {drive.peripheralType,       0x80, 0x00, drive.inquiryByte3,
                                       kStandardInquiryLength - 5, 0x00, 0x00, 0x00};
-    AppendPadded(data, drive.vendor, 8);
-    AppendPadded(data, drive.product, 16);
-    AppendPadded(data, drive.revision, 4);
-    AppendPadded(data, drive.vendorSpecific, 20);
+    scsi::AppendPadded(data, drive.vendor, 8);
+    scsi::AppendPadded(data, drive.product, 16);
+    scsi::AppendPadded(data, drive.revision, 4);
+    scsi::AppendPadded(data, drive.vendorSpecific, 20);
     data.resize(kStandardInquiryLength, 0);
     return data;
 }
@@ -37,7 +38,7 @@ void Inquiry(CommandContext& command)
     if (page == 0x00) {
         data.insert(data.end(), {0x00, 0x80});
     } else if (page == 0x80) {
-        AppendPadded(data, drive.serialNumber, drive.serialNumber.size());
+        scsi::AppendPadded(data, drive.serialNumber, drive.serialNumber.size());
     } else {
         command.Fail(sense::kInvalidFieldInCdb);
         return;
@@ -50,8 +51,11 @@ void Inquiry(CommandContext& command)
 
 void RegisterInquiry(CommandTable& table)
 {
-    table.Register(
-        {.opcode = 0x12, .name = "INQUIRY", .cdbLength = 6, .reportsUnitAttention = false, .handler = Inquiry});
+    table.Register({.opcode = mmc::kInquiry,
+                    .name = "INQUIRY",
+                    .cdbLength = 6,
+                    .reportsUnitAttention = false,
+                    .handler = Inquiry});
 }
 
 }  // namespace emu

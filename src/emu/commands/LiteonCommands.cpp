@@ -1,5 +1,6 @@
-#include "emu/Bytes.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 namespace emu {
 
@@ -32,8 +33,8 @@ void LiteonVendorCommand(CommandContext& command)
         }
         liteon.liteonBookType = command.Byte(4);
         return;
-    case kStatus10: PutBe16(&answer[2], liteon.liteonStatus10); break;
-    case kStatus20: PutBe16(&answer[2], liteon.liteonStatus20); break;
+    case kStatus10: scsi::PutBe16(&answer[2], liteon.liteonStatus10); break;
+    case kStatus20: scsi::PutBe16(&answer[2], liteon.liteonStatus20); break;
     default: command.Fail(sense::kInvalidFieldInCdb); return;
     }
     command.Answer(answer, kAnswerLength);
@@ -43,7 +44,10 @@ void LiteonVendorCommand(CommandContext& command)
 
 void RegisterLiteonCommands(CommandTable& table)
 {
-    table.Register({.opcode = 0xDF, .name = "LITE-ON VENDOR DF", .cdbLength = 12, .handler = LiteonVendorCommand});
+    table.Register({.opcode = vendor_opcode::kLiteon,
+                    .name = "LITE-ON VENDOR DF",
+                    .cdbLength = 12,
+                    .handler = LiteonVendorCommand});
 }
 
 }  // namespace emu

@@ -1,5 +1,6 @@
-#include "emu/Bytes.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 namespace emu {
 
@@ -35,7 +36,7 @@ void MechanismStatus(CommandContext& command)
     const DriveState& drive = command.drive;
     std::vector<std::uint8_t> answer(8, 0);
     answer[1] = drive.trayOpen ? 0x10 : 0x00;  // idle mechanism, door state
-    PutBe24(&answer[2], drive.lastAccessedLba);
+    scsi::PutBe24(&answer[2], drive.lastAccessedLba);
     command.Answer(answer, command.Be16(8));
 }
 
@@ -43,10 +44,14 @@ void MechanismStatus(CommandContext& command)
 
 void RegisterMechanismCommands(CommandTable& table)
 {
-    table.Register({.opcode = 0x1B, .name = "START STOP UNIT", .cdbLength = 6, .handler = StartStopUnit});
     table.Register(
-        {.opcode = 0x1E, .name = "PREVENT ALLOW MEDIUM REMOVAL", .cdbLength = 6, .handler = PreventAllowMediumRemoval});
-    table.Register({.opcode = 0xBD, .name = "MECHANISM STATUS", .cdbLength = 12, .handler = MechanismStatus});
+        {.opcode = mmc::kStartStopUnit, .name = "START STOP UNIT", .cdbLength = 6, .handler = StartStopUnit});
+    table.Register({.opcode = mmc::kPreventAllowMediumRemoval,
+                    .name = "PREVENT ALLOW MEDIUM REMOVAL",
+                    .cdbLength = 6,
+                    .handler = PreventAllowMediumRemoval});
+    table.Register(
+        {.opcode = mmc::kMechanismStatus, .name = "MECHANISM STATUS", .cdbLength = 12, .handler = MechanismStatus});
 }
 
 }  // namespace emu

@@ -1,5 +1,6 @@
-#include "emu/Bytes.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 
@@ -28,16 +29,16 @@ std::vector<std::uint8_t> CapabilitiesPage(const DriveState& drive)
     page[7] = 0x03;  // separate volume and mute per channel
     const std::uint16_t readSpeed = drive.readSpeedKBps ? drive.readSpeedKBps : caps.maxReadSpeedKBps;
     const std::uint16_t writeSpeed = drive.writeSpeedKBps ? drive.writeSpeedKBps : caps.maxWriteSpeedKBps;
-    PutBe16(&page[8], caps.maxReadSpeedKBps);
-    PutBe16(&page[10], caps.volumeLevels);
-    PutBe16(&page[12], caps.bufferKB);
-    PutBe16(&page[14], readSpeed);
-    PutBe16(&page[18], caps.maxWriteSpeedKBps);
-    PutBe16(&page[20], writeSpeed);
-    PutBe16(&page[28], writeSpeed);
-    PutBe16(&page[30], static_cast<std::uint32_t>(caps.writeSpeedsKBps.size()));
+    scsi::PutBe16(&page[8], caps.maxReadSpeedKBps);
+    scsi::PutBe16(&page[10], caps.volumeLevels);
+    scsi::PutBe16(&page[12], caps.bufferKB);
+    scsi::PutBe16(&page[14], readSpeed);
+    scsi::PutBe16(&page[18], caps.maxWriteSpeedKBps);
+    scsi::PutBe16(&page[20], writeSpeed);
+    scsi::PutBe16(&page[28], writeSpeed);
+    scsi::PutBe16(&page[30], static_cast<std::uint32_t>(caps.writeSpeedsKBps.size()));
     for (std::size_t i = 0; i < caps.writeSpeedsKBps.size(); ++i)
-        PutBe16(&page[32 + 4 * i + 2], caps.writeSpeedsKBps[i]);
+        scsi::PutBe16(&page[32 + 4 * i + 2], caps.writeSpeedsKBps[i]);
     return page;
 }
 
@@ -73,7 +74,7 @@ void ModeSense10(CommandContext& command)
         command.Fail(sense::kInvalidFieldInCdb);
         return;
     }
-    PutBe16(&answer[0], static_cast<std::uint32_t>(answer.size() - 2));
+    scsi::PutBe16(&answer[0], static_cast<std::uint32_t>(answer.size() - 2));
     command.Answer(answer, command.Be16(7));
 }
 
@@ -81,7 +82,7 @@ void ModeSense10(CommandContext& command)
 
 void RegisterModeSense(CommandTable& table)
 {
-    table.Register({.opcode = 0x5A, .name = "MODE SENSE(10)", .cdbLength = 10, .handler = ModeSense10});
+    table.Register({.opcode = mmc::kModeSense10, .name = "MODE SENSE(10)", .cdbLength = 10, .handler = ModeSense10});
 }
 
 }  // namespace emu

@@ -1,6 +1,7 @@
-#include "emu/Bytes.h"
-#include "emu/VendorSignatures.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
+#include "scsi/VendorSignatures.h"
 
 namespace emu {
 
@@ -27,8 +28,8 @@ void NecVendorCommand(CommandContext& command)
     const VendorSettings& nec = command.drive.vendorSettings;
     std::vector<std::uint8_t> answer(kAnswerLength, 0);
     answer[1] = nec.necBookType[kind][selector];
-    PutBe16(&answer[2], nec.necCommandVersion);
-    PutBe16(&answer[4], nec.necFlashWritesLeft);
+    scsi::PutBe16(&answer[2], nec.necCommandVersion);
+    scsi::PutBe16(&answer[4], nec.necFlashWritesLeft);
     command.Answer(answer, kAnswerLength);
 }
 
@@ -36,7 +37,8 @@ void NecVendorCommand(CommandContext& command)
 
 void RegisterNecCommands(CommandTable& table)
 {
-    table.Register({.opcode = 0xC9, .name = "NEC VENDOR C9", .cdbLength = 10, .handler = NecVendorCommand});
+    table.Register(
+        {.opcode = vendor_opcode::kNec, .name = "NEC VENDOR C9", .cdbLength = 10, .handler = NecVendorCommand});
 }
 
 }  // namespace emu

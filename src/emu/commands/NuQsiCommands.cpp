@@ -1,4 +1,5 @@
 #include "emu/commands/Commands.h"
+#include "scsi/Opcodes.h"
 
 namespace emu {
 
@@ -26,7 +27,8 @@ void NuQsiVendorCommand(CommandContext& command)
 
 void RegisterNuQsiCommands(CommandTable& table)
 {
-    table.Register({.opcode = 0xF3, .name = "NU/QSI VENDOR F3", .cdbLength = 12, .handler = NuQsiVendorCommand});
+    table.Register(
+        {.opcode = vendor_opcode::kNuQsi, .name = "NU/QSI VENDOR F3", .cdbLength = 12, .handler = NuQsiVendorCommand});
 }
 
 }  // namespace emu

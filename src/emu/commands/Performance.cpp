@@ -1,7 +1,8 @@
-#include "emu/Bytes.h"
 #include "emu/MediumGeometry.h"
 #include "emu/Profiles.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 namespace emu {
 
@@ -66,12 +67,12 @@ void GetPerformance(CommandContext& command)
     for (const Extent& extent : extents) {
         const std::size_t at = answer.size();
         answer.resize(at + kDescriptorLength);
-        PutBe32(&answer[at], extent.startLba);
-        PutBe32(&answer[at + 4], extent.startKBps);
-        PutBe32(&answer[at + 8], extent.endLba);
-        PutBe32(&answer[at + 12], extent.endKBps);
+        scsi::PutBe32(&answer[at], extent.startLba);
+        scsi::PutBe32(&answer[at + 4], extent.startKBps);
+        scsi::PutBe32(&answer[at + 8], extent.endLba);
+        scsi::PutBe32(&answer[at + 12], extent.endKBps);
     }
-    PutBe32(&answer[0], static_cast<std::uint32_t>(answer.size() - 4));
+    scsi::PutBe32(&answer[0], static_cast<std::uint32_t>(answer.size() - 4));
     command.Answer(answer, answer.size());
 }
 
@@ -79,7 +80,7 @@ void GetPerformance(CommandContext& command)
 
 void RegisterPerformance(CommandTable& table)
 {
-    table.Register({.opcode = 0xAC,
+    table.Register({.opcode = mmc::kGetPerformance,
                     .name = "GET PERFORMANCE",
                     .cdbLength = 12,
                     .needsReadyMedium = true,

@@ -1,6 +1,7 @@
-#include "emu/Bytes.h"
 #include "emu/MediumGeometry.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 namespace emu {
 
@@ -27,7 +28,7 @@ void AddTrackDescriptor(std::vector<std::uint8_t>& out, std::uint8_t control, st
 // Sets the data length of the header to what follows it.
 void Finish(std::vector<std::uint8_t>& answer)
 {
-    PutBe16(&answer[0], static_cast<std::uint32_t>(answer.size() - 2));
+    scsi::PutBe16(&answer[0], static_cast<std::uint32_t>(answer.size() - 2));
 }
 
 std::int64_t LeadOutLba(const MediumDescription& disc)
@@ -150,8 +151,11 @@ void ReadToc(CommandContext& command)
 
 void RegisterReadToc(CommandTable& table)
 {
-    table.Register(
-        {.opcode = 0x43, .name = "READ TOC/PMA/ATIP", .cdbLength = 10, .needsReadyMedium = true, .handler = ReadToc});
+    table.Register({.opcode = mmc::kReadTocPmaAtip,
+                    .name = "READ TOC/PMA/ATIP",
+                    .cdbLength = 10,
+                    .needsReadyMedium = true,
+                    .handler = ReadToc});
 }
 
 }  // namespace emu

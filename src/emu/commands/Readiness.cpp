@@ -1,4 +1,5 @@
 #include "emu/commands/Commands.h"
+#include "scsi/Opcodes.h"
 
 namespace emu {
 
@@ -33,12 +34,12 @@ void RequestSense(CommandContext& command)
 
 void RegisterReadinessCommands(CommandTable& table)
 {
-    table.Register({.opcode = 0x00,
+    table.Register({.opcode = mmc::kTestUnitReady,
                     .name = "TEST UNIT READY",
                     .cdbLength = 6,
                     .needsReadyMedium = true,
                     .handler = TestUnitReady});
-    table.Register({.opcode = 0x03,
+    table.Register({.opcode = mmc::kRequestSense,
                     .name = "REQUEST SENSE",
                     .cdbLength = 6,
                     .reportsUnitAttention = false,

@@ -1,5 +1,6 @@
 #include "emu/Profiles.h"
 #include "emu/commands/Commands.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 
@@ -41,7 +42,7 @@ void ReportKey(CommandContext& command)
 
 void RegisterReportKey(CommandTable& table)
 {
-    table.Register({.opcode = 0xA4, .name = "REPORT KEY", .cdbLength = 12, .handler = ReportKey});
+    table.Register({.opcode = mmc::kReportKey, .name = "REPORT KEY", .cdbLength = 12, .handler = ReportKey});
 }
 
 }  // namespace emu

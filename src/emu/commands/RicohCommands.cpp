@@ -1,4 +1,5 @@
 #include "emu/commands/Commands.h"
+#include "scsi/Opcodes.h"
 
 namespace emu {
 
@@ -25,7 +26,8 @@ void RicohVendorCommand(CommandContext& command)
 
 void RegisterRicohCommands(CommandTable& table)
 {
-    table.Register({.opcode = 0xFA, .name = "RICOH VENDOR FA", .cdbLength = 10, .handler = RicohVendorCommand});
+    table.Register(
+        {.opcode = vendor_opcode::kRicoh, .name = "RICOH VENDOR FA", .cdbLength = 10, .handler = RicohVendorCommand});
 }
 
 }  // namespace emu

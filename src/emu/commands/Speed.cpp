@@ -1,4 +1,5 @@
 #include "emu/commands/Commands.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 
@@ -29,7 +30,7 @@ void SetCdSpeed(CommandContext& command)
 
 void RegisterSpeedCommands(CommandTable& table)
 {
-    table.Register({.opcode = 0xBB, .name = "SET CD SPEED", .cdbLength = 12, .handler = SetCdSpeed});
+    table.Register({.opcode = mmc::kSetCdSpeed, .name = "SET CD SPEED", .cdbLength = 12, .handler = SetCdSpeed});
 }
 
 }  // namespace emu

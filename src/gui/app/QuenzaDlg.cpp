@@ -83,7 +83,7 @@ bool CQuenzaDlg::OnInitDialog()
     InitMemberVariables();
     InitDisplays();
 
-    auto& hooks = m_Core.m_Drives.Hooks();
+    auto& hooks = m_Core.m_Drives.list.hooks;
     hooks.driveAdded = [this](const std::string& message, const std::string& title) {
         if (m_pInterrogationBox) {
             m_pInterrogationBox->SetMessageText(message);
@@ -92,7 +92,9 @@ bool CQuenzaDlg::OnInitDialog()
         }
     };
     hooks.deviceSelected = [this](CDevice&) { OnDeviceSelected(); };
-    if (!m_Core.m_Drives.InitInterfaces()) {
+    const DriveListResult started = m_Core.m_Drives.list.InitInterfaces();
+    ShowDriveListMessages(started.messages);
+    if (!started) {
         m_pInterrogationBox.reset();
         EndDialog(0);  // the reason has been shown
         return true;
@@ -115,7 +117,7 @@ void CQuenzaDlg::InitMemberVariables()
     m_nElapsedSeconds = 0;
     LogEntry("InitMemberVariables - Clearing StringArrays");
     m_cbTools->setCurrentIndex(0);
-    m_Core.m_Drives.m_bTrayLocked = 0;
+    m_Core.m_Drives.mmc.m_bTrayLocked = 0;
     m_pGetLbaDlg.Close();
     m_pUserCommandDlg.Close();
     m_Progress2->SetRange(0, 100);
@@ -200,7 +202,7 @@ void CQuenzaDlg::OnClose()
     // and a locked tray keep the window as it is.
     if (m_bExited)
         return;
-    if (m_bPiPoActive == 1 || AnyBusyFlagSet() || m_Core.m_Drives.m_bTrayLocked == 1)
+    if (m_bPiPoActive == 1 || AnyBusyFlagSet() || m_Core.m_Drives.mmc.m_bTrayLocked == 1)
         return;
     if (m_DriveJobs.Working()) {
         WhenDriveIdle([this] { OnClose(); });
@@ -222,7 +224,7 @@ void CQuenzaDlg::OnExitProgram()
         return;
     }
     LogEntry("Exit program command received");
-    if (m_Core.m_Drives.m_bTrayLocked == 1)
+    if (m_Core.m_Drives.mmc.m_bTrayLocked == 1)
         return;
     if (AnyBusyFlagSet() || m_bPiPoActive == 1) {
         AppMessageBox("You must stop the test first", "Error Test Running!", MB_OK | MB_ICONEXCLAMATION);
@@ -237,7 +239,7 @@ void CQuenzaDlg::OnExitProgram()
     SaveWindowPosition();
     m_pWatcher.reset();
     LogEntry("Destroying device list array");
-    m_Core.m_Drives.ReleaseDevices();
+    m_Core.m_Drives.list.ReleaseDevices();
     m_pGetLbaDlg.Close();
     m_pUserCommandDlg.Close();
     m_Core.m_Drives.m_ScsiCommand.CloseAssociateHandle();

@@ -4,13 +4,13 @@
 #include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/UserPrompt.h"
-#include "emu/Bytes.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/FileSizeRequest.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/ShellOpen.h"
+#include "scsi/Bytes.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -30,7 +30,7 @@ void CQuenzaDlg::OnEject()
     if (RefuseWhileTesting(true))
         return;
     LogEntry("OnEject() - Eject/Close command received");
-    RunDriveWork([this] { m_Core.m_Drives.EjectOrCloseTray(); });
+    RunDriveWork([this] { m_Core.m_Drives.mmc.EjectOrCloseTray(); });
 }
 
 void CQuenzaDlg::OnHelp()
@@ -101,10 +101,10 @@ void CQuenzaDlg::mousePressEvent(QMouseEvent* event)
             [this, factor] {
                 DriveContext& drives = m_Core.m_Drives;
                 int profile = 0;
-                drives.GetDriveProfile(profile);
+                drives.media.GetDriveProfile(profile);
                 std::vector<std::uint8_t> structure(kStructureLength, 0);
-                const bool read = drives.TestMediaPresent() == 1
-                    && drives.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, structure.data()) == 0;
+                const bool read = drives.mmc.TestMediaPresent() == 1
+                    && drives.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, structure.data()) == 0;
                 *factor = ErrorMapBlockFactor(profile, read, (structure[6] & 0x60) ? 2 : 1);
             },
             [at, factor] {

@@ -124,7 +124,7 @@ void CQuenzaDlg::OnDeviceChange(WPARAM event, LPARAM lParam)
         RescanDrives();
         return;
     }
-    const CDevice* current = m_Core.m_Drives.m_pCurrentDevice;
+    const CDevice* current = m_Core.m_Drives.list.m_pCurrentDevice;
     const bool currentDrive = current && current->m_strDriveText == notice->driveText;
     if (event == DBT_DEVICEARRIVAL)
         OnMediaArrival(currentDrive);
@@ -135,7 +135,7 @@ void CQuenzaDlg::OnDeviceChange(WPARAM event, LPARAM lParam)
 void CQuenzaDlg::OnMediaArrival(bool currentDrive)
 {
     auto name = std::make_shared<std::string>();
-    RunDriveWork([this, name] { m_Core.m_Drives.GetMediaTypeName(*name); },
+    RunDriveWork([this, name] { m_Core.m_Drives.media.GetMediaTypeName(*name); },
                  [this, name, currentDrive] {
                      SetDlgItemText(IDC_MEDIATYPE, *name);
                      if (!currentDrive)
@@ -175,7 +175,7 @@ void CQuenzaDlg::RescanNow()
     ShowStatus("Rescanning drives...");
     EnableDlgItem(IDC_DEVICES, false);
     m_cbDevices->clear();
-    m_Core.m_Drives.RebuildDeviceList();
+    ShowDriveListMessages(m_Core.m_Drives.list.RebuildDeviceList().messages);
     FillDeviceCombo();
     SelectDrive();
     EnableDlgItem(IDC_DEVICES, true);
@@ -187,7 +187,7 @@ void CQuenzaDlg::StartupStep()
     LogEntry("STARTUP THREAD BEGIN");
     KillTimer(STARTUP_TIMER);
     update();
-    RunDriveWork([this] { m_Core.m_Drives.WaitForUnitReady(5); },
+    RunDriveWork([this] { m_Core.m_Drives.mmc.WaitForUnitReady(5); },
                  [this] {
                      OnDriveinfo();
                      // After the drive information is shown.

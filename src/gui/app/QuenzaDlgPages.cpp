@@ -5,6 +5,7 @@
 #include "core/app/MainWindowRules.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/graphs/IBGGraph.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/TextProgressCtrl.h"
 #include "gui/ui/XPStyleButtonST.h"
@@ -32,9 +33,9 @@ void CQuenzaDlg::FillDeviceCombo()
 {
     const QSignalBlocker quiet(m_cbDevices);
     m_cbDevices->clear();
-    for (const std::string& entry : m_Core.m_Drives.DeviceComboEntries())
+    for (const std::string& entry : m_Core.m_Drives.list.DeviceComboEntries())
         m_cbDevices->addItem(QString::fromStdString(entry));
-    m_cbDevices->setCurrentIndex(m_Core.m_Drives.GetDeviceComboSel());
+    m_cbDevices->setCurrentIndex(m_Core.m_Drives.list.GetDeviceComboSel());
 }
 
 void CQuenzaDlg::OnSelchangeDevicescombo()
@@ -45,14 +46,16 @@ void CQuenzaDlg::OnSelchangeDevicescombo()
 void CQuenzaDlg::SelectDrive()
 {
     DriveContext& drives = m_Core.m_Drives;
-    drives.SetDeviceComboSel(m_cbDevices->currentIndex());
-    switch (drives.OnSelchangeDevicescombo(m_bPiPoActive == 1)) {
+    drives.list.SetDeviceComboSel(m_cbDevices->currentIndex());
+    const SelectionResult selection = drives.list.OnSelchangeDevicescombo(m_bPiPoActive == 1);
+    ShowDriveListMessages(selection.messages);
+    switch (selection.outcome) {
     case SelectionOutcome::Selected: break;
     case SelectionOutcome::Refused: {
         // The list shows the drive that stays current.
-        const auto& list = drives.m_DeviceList;
+        const auto& list = drives.list.m_DeviceList;
         const auto it = std::find_if(list.begin(), list.end(),
-                                     [&](const auto& device) { return device.get() == drives.m_pCurrentDevice; });
+                                     [&](const auto& device) { return device.get() == drives.list.m_pCurrentDevice; });
         const QSignalBlocker quiet(m_cbDevices);
         m_cbDevices->setCurrentIndex(it == list.end() ? -1 : static_cast<int>(it - list.begin()));
         break;
@@ -63,7 +66,7 @@ void CQuenzaDlg::SelectDrive()
 
 void CQuenzaDlg::OnDeviceSelected()
 {
-    const CDevice* device = m_Core.m_Drives.m_pCurrentDevice;
+    const CDevice* device = m_Core.m_Drives.list.m_pCurrentDevice;
     m_strInfo[IDC_MODEL] = device ? device->m_strIdentity : std::string();
     SetDlgItemText(IDC_MODEL, m_strInfo[IDC_MODEL]);
     auto facts = std::make_shared<SelectionFacts>();
@@ -155,7 +158,7 @@ void CQuenzaDlg::OnRefresh()
     if (m_nCurrentPage != kPageDriveInfo)
         return;
     WhenDriveIdle([this] {
-        if (CDevice* device = m_Core.m_Drives.m_pCurrentDevice) {
+        if (CDevice* device = m_Core.m_Drives.list.m_pCurrentDevice) {
             device->m_bDriveInfoRead = 0;
             OnDriveinfo();
         }
@@ -388,7 +391,7 @@ void CQuenzaDlg::StopDiscHash()
 
 void CQuenzaDlg::StopSpeedTest()
 {
-    RunDriveWork([this] { m_Core.m_Drives.PreventMediumRemoval(0); });
+    RunDriveWork([this] { m_Core.m_Drives.mmc.PreventMediumRemoval(0); });
     g_bSpeedTestRunning = 0;
     RestorePageButtons(true);
 }
@@ -446,5 +449,10 @@ void CQuenzaDlg::OnGraphFileViewer()
 {
     if (RefuseWhileTesting(false))
         return;
-    NotAvailableYet("The graph file viewer");
+    CIBGGraph viewer(this);
+    // A command-line file is opened once.
+    viewer.m_strFileName = m_strCmdLine1;
+    m_strCmdLine1.clear();
+    viewer.m_HomePage = [this] { OnHomePage(); };
+    viewer.DoModal();
 }

@@ -1,5 +1,6 @@
 #include "platform/devices/DriveWatcher.h"
 
+#include "emu/EmulatedDrive.h"
 #include "platform/devices/BlockDevices.h"
 
 #include <array>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "emu/EmulatedDrive.h"
 #include "platform/passthrough/PassThrough.h"
 
 #include <condition_variable>
@@ -14,6 +13,10 @@
 #include <thread>
 #include <utility>
 #include <vector>
+
+namespace emu {
+class EmulatedDrive;
+}  // namespace emu
 
 // A drive, or the disc in a drive, came or went.
 struct DriveChange {

@@ -1,5 +1,7 @@
 #include "platform/passthrough/EmulatedPassThrough.h"
 
+#include "emu/EmulatedDrive.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -7,16 +9,6 @@
 namespace {
 
 constexpr const char* kNotLocked = "the emulated volume is not locked";
-
-emu::Transfer ToTransfer(DataDirection direction)
-{
-    switch (direction) {
-    case DataDirection::In: return emu::Transfer::FromDevice;
-    case DataDirection::Out: return emu::Transfer::ToDevice;
-    case DataDirection::None: break;
-    }
-    return emu::Transfer::None;
-}
 
 class NoMediaChangeControl : public MediaChangeControl {
 public:
@@ -29,8 +21,8 @@ PassThroughResult EmulatedPassThrough::Execute(const std::uint8_t* cdb, std::siz
                                                void* buffer, std::uint32_t size, std::uint8_t* sense,
                                                std::size_t senseSize, std::uint32_t)
 {
-    const emu::CommandResult answer = m_drive->Execute(cdb, cdbLength, ToTransfer(direction),
-                                                       static_cast<std::uint8_t*>(buffer), buffer ? size : 0);
+    const emu::CommandResult answer = m_drive->Execute(cdb, cdbLength, direction, static_cast<std::uint8_t*>(buffer),
+                                                       buffer ? size : 0);
     PassThroughResult result;
     result.residual = size - static_cast<std::uint32_t>(std::min<std::size_t>(answer.transferred, size));
     switch (answer.outcome) {

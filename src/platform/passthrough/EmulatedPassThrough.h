@@ -1,12 +1,15 @@
 #pragma once
 
-#include "emu/EmulatedDrive.h"
 #include "platform/passthrough/PassThrough.h"
 
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace emu {
+class EmulatedDrive;
+}  // namespace emu
 
 // A PassThrough answered by an emulated drive. Volume locks and media change
 // notification have no system behind them here: they succeed and do nothing.

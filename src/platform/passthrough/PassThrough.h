@@ -1,12 +1,11 @@
 #pragma once
 
+#include "scsi/DataDirection.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-
-// Direction of a command's data, numbered as the channel's request block has it.
-enum class DataDirection : int { Out = 0, In = 1, None = 2 };
 
 enum class PassThroughError {
     None,  // the command reached the drive and ended; sense tells how

@@ -1,9 +1,9 @@
 #include "core/app/MainDialogCore.h"
 #include "core/app/MainPages.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/MmcOpcodes.h"
 #include "emu/MediaPresets.h"
-#include "support/EmulatedDriveBench.h"
+#include "scsi/Opcodes.h"
+#include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +13,9 @@
 namespace {
 
 // The main window's core over one emulated drive, its waits on the virtual clock.
-struct CoreBench : EmulatedDriveBench {
-    CoreBench(const char* drivePreset, const char* mediumPreset) :
-        EmulatedDriveBench(drivePreset, mediumPreset), core(Sources())
+struct CoreRig : EmulatedDriveRig {
+    CoreRig(const char* drivePreset, const char* mediumPreset) :
+        EmulatedDriveRig(drivePreset, mediumPreset), core(Sources())
     {
         MakeCurrent(core.m_Drives);
         core.m_Report.SetListener([this](ReportChange change) {
@@ -23,7 +23,7 @@ struct CoreBench : EmulatedDriveBench {
                 statuses.push_back(core.m_Report.GetStatusText());
         });
     }
-    int Send(std::vector<std::uint8_t> cdb, int direction = 1, std::uint32_t length = 0)
+    int Send(std::vector<std::uint8_t> cdb, DataDirection direction = DataDirection::In, std::uint32_t length = 0)
     {
         CommandBlock block(cdb[0], cdb.size());
         for (std::size_t i = 1; i < cdb.size(); ++i)
@@ -96,30 +96,30 @@ TEST(SenseReport, CommonRefusalsEndWithAStatusOthersWithAMessage)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        CoreBench bench("dvd-writer", test.medium);
-        test.prepare(*bench.drive);
-        bench.core.m_Report.m_bHexView = 1;
-        bench.core.m_Report.SetLine(5, "an old report");
-        ASSERT_EQ(bench.Send(test.cdb, 1, test.cdb[0] == 0x46 ? 8 : 0), 1);
-        bench.core.ReportSenseError(test.cdb[0]);
+        CoreRig rig("dvd-writer", test.medium);
+        test.prepare(*rig.drive);
+        rig.core.m_Report.m_bHexView = 1;
+        rig.core.m_Report.SetLine(5, "an old report");
+        ASSERT_EQ(rig.Send(test.cdb, DataDirection::In, test.cdb[0] == 0x46 ? 8 : 0), 1);
+        rig.core.ReportSenseError(test.cdb[0]);
 
-        EXPECT_EQ(bench.core.m_Report.GetStatusText(), test.status);
-        EXPECT_EQ(bench.statuses.front(), "Sense error occurred");
-        EXPECT_EQ(bench.core.m_Report.m_bHexView, 0);
-        EXPECT_EQ(bench.core.m_Report.GetLine(5), std::string(73, ' '));  // the report was cleared
-        EXPECT_EQ(bench.core.m_Report.GetDisplayText(), "");  // line 0 waits for the next refresh
+        EXPECT_EQ(rig.core.m_Report.GetStatusText(), test.status);
+        EXPECT_EQ(rig.statuses.front(), "Sense error occurred");
+        EXPECT_EQ(rig.core.m_Report.m_bHexView, 0);
+        EXPECT_EQ(rig.core.m_Report.GetLine(5), std::string(73, ' '));  // the report was cleared
+        EXPECT_EQ(rig.core.m_Report.GetDisplayText(), "");  // line 0 waits for the next refresh
         if (test.message.empty()) {
-            EXPECT_TRUE(bench.prompt.asked.empty());
+            EXPECT_TRUE(rig.prompt.asked.empty());
             continue;
         }
-        ASSERT_EQ(bench.prompt.asked.size(), 1u);
-        EXPECT_EQ(bench.prompt.asked[0].text, test.message);
-        EXPECT_EQ(bench.prompt.asked[0].caption, "");
-        EXPECT_EQ(bench.core.m_Report.GetLine(0), test.message);
+        ASSERT_EQ(rig.prompt.asked.size(), 1u);
+        EXPECT_EQ(rig.prompt.asked[0].text, test.message);
+        EXPECT_EQ(rig.prompt.asked[0].caption, "");
+        EXPECT_EQ(rig.core.m_Report.GetLine(0), test.message);
     }
 
-    CoreBench logged("dvd-writer", "dvd+r");
-    logged.Send({0x46, 0x03, 0, 0, 0, 0, 0, 0, 8, 0}, 1, 8);
+    CoreRig logged("dvd-writer", "dvd+r");
+    logged.Send({0x46, 0x03, 0, 0, 0, 0, 0, 0, 8, 0}, DataDirection::In, 8);
     logged.core.ReportSenseError(0x46);
     const std::string text = logged.log.Text();
     EXPECT_NE(text.find("Sense Error - COMMAND 70\n"), std::string::npos);
@@ -128,68 +128,70 @@ TEST(SenseReport, CommonRefusalsEndWithAStatusOthersWithAMessage)
 
 TEST(SenseReport, ACommandThatNeverReachedTheDriveIsNotDecodedAsSense)
 {
-    CoreBench bench("dvd-writer", "dvd+r");
-    bench.drive->AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::PermissionDenied, 0xFD, 0xFD));
-    ASSERT_EQ(bench.Send({0xFD, 0x11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 1);
-    bench.core.ReportSenseError(0xFD);
-    ASSERT_EQ(bench.prompt.asked.size(), 1u);
-    EXPECT_EQ(bench.prompt.asked[0].text.rfind("Command 0fdh could not be sent:\r\n", 0), 0u);
-    EXPECT_NE(bench.prompt.asked[0].text.find(kKernelRefusedReason), std::string::npos);
-    EXPECT_EQ(bench.prompt.asked[0].text.find("No Sense"), std::string::npos);
-    EXPECT_EQ(bench.core.m_Report.GetStatusText(), "Drive command failed");
+    CoreRig rig("dvd-writer", "dvd+r");
+    rig.drive->AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::PermissionDenied, 0xFD, 0xFD));
+    ASSERT_EQ(rig.Send({0xFD, 0x11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 1);
+    rig.core.ReportSenseError(0xFD);
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text.rfind("Command 0fdh could not be sent:\r\n", 0), 0u);
+    EXPECT_NE(rig.prompt.asked[0].text.find(kKernelRefusedReason), std::string::npos);
+    EXPECT_EQ(rig.prompt.asked[0].text.find("No Sense"), std::string::npos);
+    EXPECT_EQ(rig.core.m_Report.GetStatusText(), "Drive command failed");
 }
 
 TEST(PollUntilReady, WaitsOnTheVirtualClockUntilTheDriveIsReady)
 {
-    CoreBench loading("dvd-writer", "none");
+    CoreRig loading("dvd-writer", "none");
     ASSERT_TRUE(loading.drive->LoadMedium(*emu::FindMediumPreset("dvd+r")));
     EXPECT_EQ(loading.core.PollUntilReady(false), 0);
     EXPECT_GE(loading.waitClock->SleptMs(), loading.drive->Identity().spinUpMs);
     EXPECT_LT(loading.waitClock->SleptMs(), loading.drive->Identity().spinUpMs + 500);
     EXPECT_TRUE(loading.statuses.empty());  // no progress without the flag
 
-    CoreBench ready("dvd-writer", "dvd+r");
+    CoreRig ready("dvd-writer", "dvd+r");
     EXPECT_EQ(ready.core.PollUntilReady(true), 0);
     EXPECT_EQ(ready.Cdbs(), (std::vector<std::vector<std::uint8_t>>{{0x00, 0, 0, 0, 0, 0}}));
 
     // Bounded: a drive that never becomes ready, and an empty one, end the wait.
-    CoreBench stuck("dvd-writer", "dvd+r");
+    CoreRig stuck("dvd-writer", "dvd+r");
     stuck.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x00, emu::sense::kNotReadyBecomingReady));
     EXPECT_EQ(stuck.core.PollUntilReady(false, 30), 1);
     EXPECT_EQ(stuck.waitClock->SleptMs(), 30000u);
-    CoreBench empty("dvd-writer", "none");
+    CoreRig empty("dvd-writer", "none");
     EXPECT_EQ(empty.core.PollUntilReady(false), 1);
     EXPECT_EQ(empty.waitClock->SleptMs(), 0u);
 }
 
 TEST(PollUntilReady, ShowsTheProgressOfAFormatUntilItEnds)
 {
-    CoreBench bench("bd-writer", "bd-re");
+    CoreRig rig("bd-writer", "bd-re");
     emu::MediumDescription disc = *emu::FindMediumPreset("bd-re");
     disc.formatted = false;
-    ASSERT_TRUE(bench.drive->InsertMedium(disc));
+    ASSERT_TRUE(rig.drive->InsertMedium(disc));
     std::vector<std::uint8_t> parameters = {0x00, 0x02, 0x00, 0x08, 0x00, 0xB4, 0x74, 0x00, 0x00, 0x00, 0x00, 0x00};
     CommandBlock formatUnit(mmc::kFormatUnit);
     formatUnit.Set(1, 0x11);
-    ASSERT_EQ(formatUnit.Execute(bench.core.m_Drives.m_ScsiCommand, 0, parameters.data(), 12), 0);
+    ASSERT_EQ(formatUnit.Execute(rig.core.m_Drives.m_ScsiCommand, DataDirection::Out, parameters.data(), 12), 0);
 
-    EXPECT_EQ(bench.core.PollUntilReady(true), 0);
-    const std::uint32_t duration = bench.drive->Identity().formatMs;
-    EXPECT_EQ(bench.waitClock->SleptMs(), duration);
-    ASSERT_EQ(bench.statuses.size(), duration / 250);
-    EXPECT_EQ(bench.statuses.front(), "     Amount completed    1%");
-    EXPECT_EQ(bench.statuses[bench.statuses.size() / 2], "     Amount completed   51%");
-    EXPECT_EQ(bench.statuses.back(), "     Amount completed  100%");
+    EXPECT_EQ(rig.core.PollUntilReady(true), 0);
+    const std::uint32_t duration = rig.drive->Identity().formatMs;
+    EXPECT_EQ(rig.waitClock->SleptMs(), duration);
+    ASSERT_EQ(rig.statuses.size(), duration / 250);
+    EXPECT_EQ(rig.statuses.front(), "     Amount completed    1%");
+    EXPECT_EQ(rig.statuses[rig.statuses.size() / 2], "     Amount completed   51%");
+    EXPECT_EQ(rig.statuses.back(), "     Amount completed  100%");
     std::uint8_t capacities[12] = {};
-    ASSERT_EQ(CommandBlock(0x23).SetBe16(7, 12).Execute(bench.core.m_Drives.m_ScsiCommand, 1, capacities, 12), 0);
+    ASSERT_EQ(
+        CommandBlock(0x23).SetBe16(7, 12).Execute(rig.core.m_Drives.m_ScsiCommand, DataDirection::In, capacities, 12),
+        0);
     EXPECT_EQ(capacities[8], 0x02);  // formatted
 }
 
 TEST(ClipboardText, TheMediaCodePageCopiesItsBytesWithoutTheirOffsets)
 {
-    CoreBench bench("dvd-writer", "dvd+r");
+    CoreRig rig("dvd-writer", "dvd+r");
     const std::string line = "00000010 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50 ABCDEFGHIJKLMNOP";
-    bench.core.m_Report.SetLine(0, line);
-    EXPECT_EQ(bench.core.ClipboardText(kPageMediaCode), line.substr(9) + "\r\n");
-    EXPECT_EQ(bench.core.ClipboardText(kPageInfoDisplay), line + "\r\n");
+    rig.core.m_Report.SetLine(0, line);
+    EXPECT_EQ(rig.core.ClipboardText(kPageMediaCode), line.substr(9) + "\r\n");
+    EXPECT_EQ(rig.core.ClipboardText(kPageInfoDisplay), line + "\r\n");
 }

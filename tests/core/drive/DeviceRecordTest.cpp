@@ -109,7 +109,7 @@ TEST(DeviceRecord, MakerFamilyDrivesIdentifyAsTheirMakers)
         *channel.Cdb(0) = 0x12;
         *channel.Cdb(4) = kInquiryLength;
         *channel.Cdb(5) = 0;
-        ASSERT_EQ(channel.ExecuteAndClose(1, answer, kInquiryLength), 0);
+        ASSERT_EQ(channel.ExecuteAndClose(DataDirection::In, answer, kInquiryLength), 0);
         CDevice record;
         ASSERT_TRUE(record.TakeInquiry(answer, kInquiryLength));
         EXPECT_EQ(Upper(record.m_strIdentity).rfind(test.identityStart, 0), 0u) << record.m_strIdentity;

@@ -1,7 +1,7 @@
-#include "WrapperBench.h"
+#include "WrapperRig.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
-#include "emu/Bytes.h"
+#include "scsi/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ std::vector<std::uint32_t> Allocations(const std::vector<Cdb>& cdbs, std::uint8_
     std::vector<std::uint32_t> lengths;
     for (const Cdb& cdb : cdbs)
         if (cdb[0] == opcode)
-            lengths.push_back(emu::GetBe16(&cdb[7]));
+            lengths.push_back(scsi::GetBe16(&cdb[7]));
     return lengths;
 }
 
@@ -57,9 +57,9 @@ TEST(DriveConfiguration, EachPresetReportsItsCapabilities)
     ASSERT_EQ(emu::DrivePresetNames().size(), std::size(cases));  // a new preset needs a row here
     for (const Case& test : cases) {
         SCOPED_TRACE(test.preset);
-        WrapperBench bench(test.preset, "dvd+r");
-        ASSERT_TRUE(bench.context.GetDriveConfiguration());
-        const CDevice& d = bench.Record();
+        WrapperRig rig(test.preset, "dvd+r");
+        ASSERT_TRUE(rig.context.configuration.GetDriveConfiguration());
+        const CDevice& d = rig.Record();
         const std::vector<int> flags = {
             d.m_bDvdDrive,         d.m_bCdWriter,    d.m_bDvdPlusRWrite,    d.m_bDvdPlusRwWrite, d.m_bDvdPlusRDlWrite,
             d.m_bDvdMinusRDlWrite, d.m_bDvdRamWrite, d.m_bBdRomRead,        d.m_bBdRWrite,       d.m_bHdDvdRomRead,
@@ -71,39 +71,39 @@ TEST(DriveConfiguration, EachPresetReportsItsCapabilities)
         EXPECT_EQ(d.m_szSerialNumber, test.serial);
         EXPECT_EQ(d.m_nPhysicalInterface, 2);  // ATAPI
         EXPECT_EQ(d.m_bSolidBurn, 0);
-        EXPECT_EQ(bench.context.m_nLoadingMechanism, 0x20);  // tray
-        EXPECT_EQ(bench.context.GetPlusDriveGeneration(), test.generation);
+        EXPECT_EQ(rig.context.configuration.m_nLoadingMechanism, 0x20);  // tray
+        EXPECT_EQ(rig.context.configuration.GetPlusDriveGeneration(), test.generation);
     }
 }
 
 TEST(DriveConfiguration, TheConfigurationIsAskedForWholeAndTheFailuresSayWhy)
 {
-    WrapperBench bench("dvd-writer", "dvd+r");
-    ASSERT_TRUE(bench.context.GetDriveConfiguration());
-    const auto cdbs = bench.TakeCdbs();
+    WrapperRig rig("dvd-writer", "dvd+r");
+    ASSERT_TRUE(rig.context.configuration.GetDriveConfiguration());
+    const auto cdbs = rig.TakeCdbs();
     const auto lengths = Allocations(cdbs, 0x46);
     ASSERT_GE(lengths.size(), 3u);
     EXPECT_EQ(lengths[0], 2048u);  // the length probe
     // The data length counts the bytes after its four; the whole answer is asked for.
     std::vector<std::uint8_t> header(8, 0);
     const std::uint8_t probe[10] = {0x46, 0, 0, 0, 0, 0, 0, 0, 8, 0};
-    bench.drive->Execute(probe, 10, emu::Transfer::FromDevice, header.data(), header.size());
-    EXPECT_EQ(lengths[1], emu::GetBe32(header.data()) + 4);
+    rig.drive->Execute(probe, 10, DataDirection::In, header.data(), header.size());
+    EXPECT_EQ(lengths[1], scsi::GetBe32(header.data()) + 4);
     EXPECT_EQ(lengths[2], lengths[1]);
 
-    WrapperBench refusing("dvd-writer", "dvd+r");
+    WrapperRig refusing("dvd-writer", "dvd+r");
     refusing.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x46, kHardwareError, 1));
     WrapperNotice notice;
-    EXPECT_FALSE(refusing.context.GetDriveConfiguration(&notice));
+    EXPECT_FALSE(refusing.context.configuration.GetDriveConfiguration(&notice));
     EXPECT_EQ(notice.messageBox,
               "A 'GetDriveConfiguration' error has occurred.   Some removable drives can cause this.");
     EXPECT_EQ(refusing.Record().m_bDvdPlusRWrite + refusing.Record().m_bDvdRom, 0);
 
     // A failed mode page read is told, and what the features said stays.
-    WrapperBench noPages("dvd-writer", "dvd+r");
+    WrapperRig noPages("dvd-writer", "dvd+r");
     noPages.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x5A, kHardwareError, 2));
     WrapperNotice modeNotice;
-    EXPECT_TRUE(noPages.context.GetDriveConfiguration(&modeNotice));
+    EXPECT_TRUE(noPages.context.configuration.GetDriveConfiguration(&modeNotice));
     EXPECT_EQ(modeNotice.messageBox, "Error, ModeSense command failed.  Probable firmware or drive error");
     EXPECT_EQ(noPages.Record().m_bDvdPlusRWrite, 1);
     EXPECT_EQ(noPages.Record().m_bDvdDrive, 0);
@@ -131,11 +131,11 @@ TEST(DriveConfiguration, LongModePageListsAreReadAgainWithTheirLength)
             page[1] = 0xFE;
             identity.modePages.push_back(page);
         }
-        WrapperBench bench(identity, "none");
-        ASSERT_TRUE(bench.context.DoModeSensePages());
-        const auto cdbs = bench.TakeCdbs();
+        WrapperRig rig(identity, "none");
+        ASSERT_TRUE(rig.context.configuration.DoModeSensePages());
+        const auto cdbs = rig.TakeCdbs();
         EXPECT_EQ(Allocations(cdbs, 0x5A), test.allocations);
-        EXPECT_EQ(bench.Record().m_bDvdDrive, 1);
-        EXPECT_EQ(bench.Record().m_nBufferSizeKB, 2048);
+        EXPECT_EQ(rig.Record().m_bDvdDrive, 1);
+        EXPECT_EQ(rig.Record().m_nBufferSizeKB, 2048);
     }
 }

@@ -1,4 +1,4 @@
-#include "WrapperBench.h"
+#include "WrapperRig.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
 #include "core/drive/MediaType.h"
@@ -28,15 +28,15 @@ struct Identification {
     std::string name;
 };
 
-Identification Identify(WrapperBench& bench)
+Identification Identify(WrapperRig& rig)
 {
-    DriveContext& context = bench.context;
-    context.GetDriveConfiguration();  // the DVD-drive flag decides for unknown profiles
+    DriveContext& context = rig.context;
+    context.configuration.GetDriveConfiguration();  // the DVD-drive flag decides for unknown profiles
     Identification found;
-    found.profile = context.GetMediaTypeName(found.name);
-    found.bookType = context.GetBookType();
-    found.lookup = context.LookupMediaIdCode();
-    found.mediaType = context.GetMediaType();
+    found.profile = context.media.GetMediaTypeName(found.name);
+    found.bookType = context.media.GetBookType();
+    found.lookup = context.media.LookupMediaIdCode();
+    found.mediaType = context.media.GetMediaType();
     return found;
 }
 
@@ -72,8 +72,8 @@ TEST(MediaIdentification, EveryMediumPresetIsIdentifiedByProfileBookTypeAndMedia
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.medium);
-        WrapperBench bench("bd-writer", test.medium);
-        const Identification found = Identify(bench);
+        WrapperRig rig("bd-writer", test.medium);
+        const Identification found = Identify(rig);
         EXPECT_EQ(found.profile, test.profile);
         EXPECT_EQ(found.bookType, test.bookType);
         EXPECT_EQ(found.lookup, test.lookup);
@@ -109,9 +109,9 @@ TEST(MediaIdentification, ADvdRomDriveTakesTheMediaIdAndElseTheBookType)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        WrapperBench bench(DvdReader(), "none");
-        ASSERT_TRUE(bench.drive->InsertMedium(test.disc));
-        const Identification found = Identify(bench);
+        WrapperRig rig(DvdReader(), "none");
+        ASSERT_TRUE(rig.drive->InsertMedium(test.disc));
+        const Identification found = Identify(rig);
         EXPECT_EQ(found.profile, 0x10);
         EXPECT_EQ(found.lookup, test.lookup);
         EXPECT_EQ(found.mediaType, test.mediaType);
@@ -136,13 +136,13 @@ TEST(MediaIdentification, WithoutAProfileTheDiscStructureDecidesOnADvdDrive)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(std::string(test.drive) + " with " + test.medium);
-        WrapperBench bench(test.drive, test.medium);
-        ASSERT_TRUE(bench.context.GetDriveConfiguration());
-        bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x46, {0x04, 0x44, 0x00}));
-        bench.TakeCdbs();
-        EXPECT_EQ(bench.context.GetMediaType(), test.mediaType);
+        WrapperRig rig(test.drive, test.medium);
+        ASSERT_TRUE(rig.context.configuration.GetDriveConfiguration());
+        rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x46, {0x04, 0x44, 0x00}));
+        rig.TakeCdbs();
+        EXPECT_EQ(rig.context.media.GetMediaType(), test.mediaType);
         if (std::string(test.drive) == "cd-reader") {  // only the book type's two reads
-            const auto cdbs = bench.TakeCdbs();
+            const auto cdbs = rig.TakeCdbs();
             EXPECT_EQ(std::count_if(cdbs.begin(), cdbs.end(), [](const auto& cdb) { return cdb[0] == 0xAD; }), 2);
         }
     }
@@ -150,15 +150,15 @@ TEST(MediaIdentification, WithoutAProfileTheDiscStructureDecidesOnADvdDrive)
 
 TEST(MediaIdentification, TheBookTypeFallsBackToTheAdipInformation)
 {
-    WrapperBench bench("dvd-writer", "dvd+rw");
-    bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xAD, {0x05, 0x24, 0x00}, 1));
-    EXPECT_EQ(bench.context.GetBookType(), 9);
-    const auto cdbs = bench.TakeCdbs();
+    WrapperRig rig("dvd-writer", "dvd+rw");
+    rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xAD, {0x05, 0x24, 0x00}, 1));
+    EXPECT_EQ(rig.context.media.GetBookType(), 9);
+    const auto cdbs = rig.TakeCdbs();
     ASSERT_EQ(cdbs.size(), 3u);  // TEST UNIT READY, format 00h refused, format 11h
     EXPECT_EQ(cdbs[2], (std::vector<std::uint8_t>{0xAD, 0, 0, 0, 0, 0, 0, 0x11, 0x01, 0x04, 0, 0}));
 
-    bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xAD, {0x05, 0x24, 0x00}, 2));
-    EXPECT_EQ(bench.context.GetBookType(), -1);  // nothing came back to read
+    rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xAD, {0x05, 0x24, 0x00}, 2));
+    EXPECT_EQ(rig.context.media.GetBookType(), -1);  // nothing came back to read
 }
 
 TEST(MediaIdentification, ABdRWithoutADiscManufacturerCountsAsBdRom)
@@ -166,7 +166,32 @@ TEST(MediaIdentification, ABdRWithoutADiscManufacturerCountsAsBdRom)
     emu::MediumDescription blank = *emu::FindMediumPreset("bd-r");
     blank.manufacturerId.clear();
     blank.mediaTypeId.clear();
-    WrapperBench bench("bd-writer", "none");
-    ASSERT_TRUE(bench.drive->InsertMedium(blank));
-    EXPECT_EQ(bench.context.GetMediaType(), kMediaBdRom);
+    WrapperRig rig("bd-writer", "none");
+    ASSERT_TRUE(rig.drive->InsertMedium(blank));
+    EXPECT_EQ(rig.context.media.GetMediaType(), kMediaBdRom);
+}
+
+TEST(MediaIdentification, MediaCapacityIsTheEndOfTheFirstExtent)
+{
+    struct Case {
+        const char* drive;
+        const char* medium;
+        std::int64_t capacity;
+        std::size_t lastCdbLength;
+    };
+    const Case cases[] = {
+        {"dvd-writer", "dvd+r", 2099999, 12},
+        {"dvd-writer", "dvd+r-dl", 2086911, 12},  // where layer 0 ends
+        {"bd-writer", "bd-rom", 11999999 >> 1, 10},  // half the last block, from READ CAPACITY
+        {"dvd-writer", "none", 0, 12},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.medium);
+        WrapperRig rig(test.drive, test.medium);
+        EXPECT_EQ(rig.context.media.GetMediaCapacity(), test.capacity);
+        EXPECT_EQ(rig.Cdbs().back().size(), test.lastCdbLength);
+    }
+    WrapperRig rig("dvd-writer", "dvd+r");
+    rig.context.media.GetMediaCapacity();
+    EXPECT_EQ(rig.Cdbs().back(), (std::vector<std::uint8_t>{0xAC, 0x10, 0, 0, 0, 0, 0, 0, 0x00, 0x02, 0x00, 0}));
 }

@@ -1,10 +1,10 @@
 #include "core/drive/Device.h"
 #include "core/drive/ScsiCommand.h"
-#include "emu/Bytes.h"
 #include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"
 #include "platform/passthrough/EmulatedPassThrough.h"
 #include "platform/passthrough/SystemDeviceOpener.h"
+#include "scsi/Bytes.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -24,8 +24,8 @@ std::size_t Count(const std::string& text, const std::string& part)
 
 // A channel over two emulated drives: emu0 a DVD writer holding a DVD+R,
 // emu1 an empty BD writer; other names go to the (empty) device folder.
-struct ChannelBench {
-    ChannelBench()
+struct ChannelRig {
+    ChannelRig()
     {
         std::string error;
         dvd = emu::MakeEmulatedDrive("dvd-writer", "dvd+r", std::make_shared<emu::ManualClock>(), &error);
@@ -34,6 +34,7 @@ struct ChannelBench {
         opener->Add("emu0", dvd);
         opener->Add("emu1", bd);
         channel.SetDeviceOpener(opener);
+        channel.FollowCurrentDevice(&current);
         dvdRecord.m_strDriveText = "emu0";
         bdRecord.m_strDriveText = "emu1";
     }
@@ -42,7 +43,7 @@ struct ChannelBench {
     {
         *channel.Cdb(0) = 0x00;
         *channel.Cdb(5) = 0;
-        return channel.Execute(2, nullptr, 0);
+        return channel.Execute(DataDirection::None, nullptr, 0);
     }
 
     int Read10(std::uint32_t lba, std::uint16_t blocks, void* buffer, std::uint32_t length)
@@ -53,7 +54,7 @@ struct ChannelBench {
         *channel.Cdb(7) = static_cast<std::uint8_t>(blocks >> 8);
         *channel.Cdb(8) = static_cast<std::uint8_t>(blocks);
         *channel.Cdb(9) = 0;
-        return channel.Execute(1, buffer, length);
+        return channel.Execute(DataDirection::In, buffer, length);
     }
 
     TempDir devices;
@@ -62,9 +63,10 @@ struct ChannelBench {
     CScsiCommand channel;
     CDevice dvdRecord;
     CDevice bdRecord;
+    CDevice* current = nullptr;  // the drive the channel opens
 };
 
-class ChannelTest : public ::testing::Test, protected ChannelBench {};
+class ChannelTest : public ::testing::Test, protected ChannelRig {};
 
 }  // namespace
 
@@ -77,7 +79,7 @@ TEST_F(ChannelTest, Cdb0ResetsTheRequestBlockAndTheLengthFollowsTheLastIndexTouc
     EXPECT_EQ(request.DataIn, 2);
     EXPECT_EQ(request.TimeOutValue, 108000u);
     EXPECT_EQ(request.SenseInfoOffset, 44u);
-    channel.Execute(2, nullptr, 0);  // ends the command begun above
+    channel.Execute(DataDirection::None, nullptr, 0);  // ends the command begun above
 
     struct Case {
         const char* name;
@@ -90,14 +92,14 @@ TEST_F(ChannelTest, Cdb0ResetsTheRequestBlockAndTheLengthFollowsTheLastIndexTouc
         {"ten-byte command", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 10},
         {"a lower index written last shortens it", {0, 9, 3}, 4},
     };
-    channel.SetCurrentDevice(&dvdRecord);
+    current = &dvdRecord;
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         for (int index : test.indices)
             *channel.Cdb(index) = index == 0 ? 0x5A : 0;
         EXPECT_EQ(channel.RequestBlock().request.CdbLength, test.length);
         std::uint8_t answer[64];
-        channel.Execute(1, answer, sizeof answer);
+        channel.Execute(DataDirection::In, answer, sizeof answer);
         EXPECT_EQ(dvd->Journal().back().cdbLength, test.length);  // what went out
     }
 }
@@ -106,7 +108,7 @@ TEST_F(ChannelTest, ExecuteOutcomes)
 {
     struct Case {
         const char* name;
-        std::function<int(ChannelBench&)> run;
+        std::function<int(ChannelRig&)> run;
         int result;
         PassThroughError error;
         std::uint8_t senseKey;
@@ -114,43 +116,43 @@ TEST_F(ChannelTest, ExecuteOutcomes)
     };
     std::uint8_t buffer[2048];
     const Case cases[] = {
-        {"completed", [](ChannelBench& t) { return t.TestUnitReady(); }, 0, PassThroughError::None, 0, true},
-        {"check condition", [&](ChannelBench& t) { return t.Read10(5000000, 1, buffer, sizeof buffer); }, 1,
+        {"completed", [](ChannelRig& t) { return t.TestUnitReady(); }, 0, PassThroughError::None, 0, true},
+        {"check condition", [&](ChannelRig& t) { return t.Read10(5000000, 1, buffer, sizeof buffer); }, 1,
          PassThroughError::None, 0x05, true},
         {"kernel refusal",
-         [](ChannelBench& t) {
+         [](ChannelRig& t) {
              t.dvd->AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::PermissionDenied, 0x00, 0x00, 1));
              return t.TestUnitReady();
          },
          1, PassThroughError::KernelRefused, 0, false},
         {"lost on the way",
-         [](ChannelBench& t) {
+         [](ChannelRig& t) {
              t.dvd->AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::TransportFailure, 0x00, 0x00, 1));
              return t.TestUnitReady();
          },
          1, PassThroughError::Transport, 0, false},
-        {"transfer without a buffer", [](ChannelBench& t) { return t.Read10(0, 1, nullptr, 2048); }, 1,
+        {"transfer without a buffer", [](ChannelRig& t) { return t.Read10(0, 1, nullptr, 2048); }, 1,
          PassThroughError::InvalidRequest, 0, false},
         {"CDB index beyond 15",
-         [](ChannelBench& t) {
+         [](ChannelRig& t) {
              *t.channel.Cdb(0) = 0x00;
              *t.channel.Cdb(16) = 0xFF;
-             return t.channel.Execute(2, nullptr, 0);
+             return t.channel.Execute(DataDirection::None, nullptr, 0);
          },
          1, PassThroughError::InvalidRequest, 0, false},
         {"strict drive, nine-byte READ(10)",
-         [&](ChannelBench& t) {
+         [&](ChannelRig& t) {
              t.dvd->SetStrictCdbLength(true);
              *t.channel.Cdb(0) = 0x28;
              *t.channel.Cdb(8) = 1;
-             return t.channel.Execute(1, buffer, sizeof buffer);
+             return t.channel.Execute(DataDirection::In, buffer, sizeof buffer);
          },
          1, PassThroughError::None, 0x05, true},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        ChannelBench fresh;
-        fresh.channel.SetCurrentDevice(&fresh.dvdRecord);
+        ChannelRig fresh;
+        fresh.current = &fresh.dvdRecord;
         EXPECT_EQ(test.run(fresh), test.result);
         EXPECT_EQ(fresh.channel.LastError(), test.error);
         EXPECT_EQ(fresh.channel.LastErrorText().empty(), test.error == PassThroughError::None);
@@ -162,10 +164,10 @@ TEST_F(ChannelTest, ExecuteOutcomes)
 TEST_F(ChannelTest, KernelRefusalIsItsOwnErrorAndNeverSense)
 {
     dvd->AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::PermissionDenied, 0xC0, 0xFF));
-    channel.SetCurrentDevice(&dvdRecord);
+    current = &dvdRecord;
     *channel.Cdb(0) = 0xF3;
     *channel.Cdb(11) = 0;
-    EXPECT_EQ(channel.Execute(2, nullptr, 0), 1);
+    EXPECT_EQ(channel.Execute(DataDirection::None, nullptr, 0), 1);
     EXPECT_EQ(channel.LastErrorText(), kKernelRefusedReason);
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(channel.GetSenseBuffer()[i], 0);
@@ -179,7 +181,7 @@ TEST_F(ChannelTest, WithoutADriveNothingIsSentAndAFailedOpenIsRetried)
 
     CDevice missing;
     missing.m_strDriveText = "sr7";
-    channel.SetCurrentDevice(&missing);
+    current = &missing;
     EXPECT_EQ(TestUnitReady(), 1);
     EXPECT_FALSE(channel.IsOpen());
     EXPECT_EQ(TestUnitReady(), 1);
@@ -190,12 +192,12 @@ TEST_F(ChannelTest, WithoutADriveNothingIsSentAndAFailedOpenIsRetried)
 
 TEST_F(ChannelTest, SenseStaysUntilTheNextCdb0)
 {
-    channel.SetCurrentDevice(&bdRecord);
+    current = &bdRecord;
     ASSERT_EQ(TestUnitReady(), 1);
     EXPECT_EQ(channel.GetSenseBuffer()[12], 0x3A);
     ASSERT_TRUE(bd->InsertMedium(*emu::FindMediumPreset("bd-r")));
 
-    EXPECT_EQ(channel.Execute(2, nullptr, 0), 1);  // the drive is ready now, but no Cdb(0) came
+    EXPECT_EQ(channel.Execute(DataDirection::None, nullptr, 0), 1);  // the drive is ready now, but no Cdb(0) came
     EXPECT_EQ(bd->Journal().size(), 2u);
     EXPECT_EQ(channel.GetSenseBuffer()[12], 0x3A);
     EXPECT_EQ(TestUnitReady(), 0);
@@ -205,7 +207,7 @@ TEST_F(ChannelTest, SenseStaysUntilTheNextCdb0)
 TEST_F(ChannelTest, TheChannelOpensTheCurrentDriveItselfAndAssociateKeepsAnOpenDrive)
 {
     ScopedProgramLog log;
-    channel.SetCurrentDevice(&dvdRecord);
+    current = &dvdRecord;
     EXPECT_EQ(TestUnitReady(), 0);
     EXPECT_TRUE(channel.IsOpen());
     EXPECT_EQ(Count(log.Text(), " associate -  handle created\n"), 1u);
@@ -218,7 +220,7 @@ TEST_F(ChannelTest, TheChannelOpensTheCurrentDriveItselfAndAssociateKeepsAnOpenD
 
     *channel.Cdb(0) = 0x00;
     *channel.Cdb(5) = 0;
-    EXPECT_EQ(channel.ExecuteAndClose(2, nullptr, 0), 0);
+    EXPECT_EQ(channel.ExecuteAndClose(DataDirection::None, nullptr, 0), 0);
     EXPECT_FALSE(channel.IsOpen());
     EXPECT_EQ(Count(log.Text(), " CloseAssociateHandle -  handle closed\n"), 1u);
 }
@@ -262,7 +264,7 @@ TEST_F(ChannelTest, VolumeLockNeedsAnOpenDrive)
 
 TEST_F(ChannelTest, CommandsOfTwoThreadsNeverInterleave)
 {
-    channel.SetCurrentDevice(&dvdRecord);
+    current = &dvdRecord;
     constexpr int kCommands = 400;
     const auto sender = [this](std::uint32_t firstLba, int& wrongAnswers) {
         std::vector<std::uint8_t> block(2048);
@@ -277,7 +279,7 @@ TEST_F(ChannelTest, CommandsOfTwoThreadsNeverInterleave)
             *channel.Cdb(7) = 0;
             *channel.Cdb(8) = 1;
             *channel.Cdb(9) = 0;
-            const int result = channel.Execute(1, block.data(), 2048);
+            const int result = channel.Execute(DataDirection::In, block.data(), 2048);
             emu::FillPatternBlock(lba, 2048, expected.data());
             if (result != 0 || block != expected)
                 ++wrongAnswers;
@@ -295,7 +297,7 @@ TEST_F(ChannelTest, CommandsOfTwoThreadsNeverInterleave)
     ASSERT_EQ(journal.size(), 2u * kCommands);
     for (const emu::JournalEntry& entry : journal) {
         ASSERT_EQ(entry.cdbLength, 10);
-        const std::uint32_t lba = emu::GetBe32(&entry.cdb[2]);
+        const std::uint32_t lba = scsi::GetBe32(&entry.cdb[2]);
         EXPECT_TRUE((lba >> 16) == 1 || (lba >> 16) == 2) << std::hex << lba;
     }
 }

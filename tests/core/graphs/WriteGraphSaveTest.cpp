@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -81,12 +82,21 @@ TEST(WriteGraphSave, WritesTheFileOrSaysWhyNot)
     EXPECT_EQ(reloaded.Graph().verifySamples.size(), 20u);
 }
 
-TEST(WriteGraphSave, RefusedFileIsStillSavedWhole)
+TEST(WriteGraphSave, NothingIsSavedAfterARefusedLoad)
 {
-    // The loaded text stays for saving even when the file was refused; with
-    // no checksum line nothing of it is dropped.
-    const std::string body = WriteGraphFixture::Dvd().Body() + "COMMENT1=old\n";
+    // A refused file's text would be written back under a new name with
+    // comments behind it: the save refuses until a file is shown again.
+    TempDir dir;
     WriteGraphFile file;
-    EXPECT_NE(file.LoadGraphText(body), 0);
-    EXPECT_EQ(file.TextForSave("x", "y").substr(0, body.size()), body);
+    std::string message;
+    ASSERT_EQ(file.LoadGraphText(WriteGraphFixture::Dvd().Text()), 0);
+    EXPECT_TRUE(file.CanSave());
+    EXPECT_NE(file.LoadGraphText(WriteGraphFixture::Dvd().Body() + "COMMENT1=old\n"), 0);
+    EXPECT_FALSE(file.CanSave());
+    EXPECT_FALSE(file.SaveGraphFile(dir.File("refused.ibg"), "x", "y", message));
+    EXPECT_EQ(message, "No data exists to save.");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("refused.ibg")));
+
+    ASSERT_EQ(file.LoadGraphText(WriteGraphFixture::Dvd().Text()), 0);
+    EXPECT_TRUE(file.SaveGraphFile(dir.File("shown.ibg"), "x", "y", message)) << message;
 }

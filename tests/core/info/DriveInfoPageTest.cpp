@@ -2,7 +2,7 @@
 #include "core/info/DriveInfoPage.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
-#include "support/EmulatedDriveBench.h"
+#include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -108,12 +108,12 @@ TEST(DriveInfoPage, TheEmulatedDvdWriterIsInterrogatedWithItsRegionState)
     auto identity = emu::FindDrivePreset("dvd-writer");
     ASSERT_TRUE(identity);
     identity->region = {.typeCode = 0, .vendorResetsLeft = 4, .userChangesLeft = 5, .regionMask = 0xFF, .rpcScheme = 1};
-    EmulatedDriveBench bench("dvd-writer", "dvd+r");
-    bench.drive = std::make_shared<emu::EmulatedDrive>(*identity, bench.clock);
-    ASSERT_TRUE(bench.drive->InsertMedium(*emu::FindMediumPreset("dvd+r")));
+    EmulatedDriveRig rig("dvd-writer", "dvd+r");
+    rig.drive = std::make_shared<emu::EmulatedDrive>(*identity, rig.clock);
+    ASSERT_TRUE(rig.drive->InsertMedium(*emu::FindMediumPreset("dvd+r")));
     ScopedProgramLog log;
-    MainDialogCore core(bench.Sources());
-    bench.MakeCurrent(core.m_Drives);
+    MainDialogCore core(rig.Sources());
+    rig.MakeCurrent(core.m_Drives);
 
     const DriveInfoFacts facts = core.InterrogateDriveInfo();
     EXPECT_TRUE(facts.notice.messageBox.empty());
@@ -122,18 +122,18 @@ TEST(DriveInfoPage, TheEmulatedDvdWriterIsInterrogatedWithItsRegionState)
     EXPECT_EQ(facts.page.texts.at(IDC_REGION_CONTROL), "RPC-2");
     EXPECT_EQ(facts.page.texts.at(IDC_SERIAL_NO), "QDW20400001");
     EXPECT_EQ(facts.page.boxes.at(IDC_WRITE_DVD_PLUS_R), 1);
-    EXPECT_EQ(core.m_Drives.m_pCurrentDevice->m_bDriveInfoRead, 1);
+    EXPECT_EQ(core.m_Drives.list.m_pCurrentDevice->m_bDriveInfoRead, 1);
     EXPECT_EQ(core.m_Report.GetStatusText(), "Ready - DVD+R Loaded");
     bool reportKey = false;
-    for (const auto& cdb : bench.Cdbs())
+    for (const auto& cdb : rig.Cdbs())
         if (cdb[0] == 0xA4)
             reportKey = cdb == std::vector<std::uint8_t>{0xA4, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0x08, 0};
     EXPECT_TRUE(reportKey);
 
     // A refused REPORT KEY leaves the region state as it was; without a disc
     // the status says so.
-    bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xA4, emu::sense::kInvalidFieldInCdb));
-    bench.drive->EjectMedium();
+    rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xA4, emu::sense::kInvalidFieldInCdb));
+    rig.drive->EjectMedium();
     EXPECT_EQ(core.InterrogateDriveInfo().page.texts.at(IDC_USER_CHANGES), "5");
     EXPECT_EQ(core.m_Report.GetStatusText(), "Ready - No Media loaded");
 }

@@ -1,7 +1,7 @@
 #include "core/app/MainDialogCore.h"
 #include "core/info/DriveListings.h"
-#include "emu/Bytes.h"
-#include "support/EmulatedDriveBench.h"
+#include "scsi/Bytes.h"
+#include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ std::vector<std::uint8_t> Answer(std::uint16_t current, const std::vector<Descri
                                  std::size_t bufferSize = 2048)
 {
     std::vector<std::uint8_t> bytes(8, 0);
-    emu::PutBe16(&bytes[6], current);
+    scsi::PutBe16(&bytes[6], current);
     for (const Descriptor& d : descriptors) {
         bytes.push_back(static_cast<std::uint8_t>(d.code >> 8));
         bytes.push_back(static_cast<std::uint8_t>(d.code));
@@ -31,7 +31,7 @@ std::vector<std::uint8_t> Answer(std::uint16_t current, const std::vector<Descri
         bytes.push_back(static_cast<std::uint8_t>(d.body.size()));
         bytes.insert(bytes.end(), d.body.begin(), d.body.end());
     }
-    emu::PutBe32(bytes.data(), static_cast<std::uint32_t>(bytes.size() - 4));
+    scsi::PutBe32(bytes.data(), static_cast<std::uint32_t>(bytes.size() - 4));
     bytes.resize(std::max(bufferSize, bytes.size()), 0);
     return bytes;
 }
@@ -102,7 +102,7 @@ TEST(DriveListings, FeaturesWithTheirWriteLinesAndVendorCodes)
 
     // A length that runs past the buffer stops at the buffer's end.
     auto hostile = Answer(0, {{0x0001, 0x03, {0, 0, 0, 2}}}, 16);
-    emu::PutBe32(hostile.data(), 0xFFFFFFF0u);
+    scsi::PutBe32(hostile.data(), 0xFFFFFFF0u);
     EXPECT_EQ(FeatureListingLines(hostile).size(), 2u);
 }
 
@@ -123,7 +123,7 @@ TEST(DriveListings, ModePagesWithinTheFirst248BytesAndTheLightScribeCount)
     page(0x26, 6);
     page(0x04, 160);  // starts before byte 248
     page(0x05, 20);  // starts after it
-    emu::PutBe16(answer.data(), static_cast<std::uint16_t>(at - 2));
+    scsi::PutBe16(answer.data(), static_cast<std::uint16_t>(at - 2));
     int lightScribePages = 0;
     const std::vector<std::string> lines = ModePageListingLines(answer, lightScribePages);
     const auto line = [](const std::string& name, const char* code, bool saveable = false) {
@@ -144,9 +144,9 @@ TEST(DriveListings, ModePagesWithinTheFirst248BytesAndTheLightScribeCount)
 
 TEST(DriveListings, TheEmulatedDriveListsItsProfilesAndFeaturesInTheReport)
 {
-    EmulatedDriveBench bench("dvd-writer", "dvd+r");
-    MainDialogCore core(bench.Sources());
-    bench.MakeCurrent(core.m_Drives);
+    EmulatedDriveRig rig("dvd-writer", "dvd+r");
+    MainDialogCore core(rig.Sources());
+    rig.MakeCurrent(core.m_Drives);
     core.ListDriveFeaturesProfiles();
     const std::string shown = core.m_Report.GetDisplayText();
     EXPECT_NE(shown.find("Drive Profiles"), std::string::npos);
@@ -157,7 +157,7 @@ TEST(DriveListings, TheEmulatedDriveListsItsProfilesAndFeaturesInTheReport)
     EXPECT_EQ(core.m_Report.GetStatusText(), "Ready");
 
     // A drive that refuses the command leaves the report empty and says so.
-    bench.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x46, emu::sense::kInvalidOpcode));
+    rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x46, emu::sense::kInvalidOpcode));
     core.ListDriveFeaturesProfiles();
     EXPECT_EQ(core.m_Report.GetDisplayText(), "");
     EXPECT_EQ(core.m_Report.GetStatusText(), "An error occurred");

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "emu/Bytes.h"
 #include "emu/EmulatedDrive.h"
+#include "scsi/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -28,11 +28,11 @@ struct Answer {
 };
 
 inline Answer Send(EmulatedDrive& drive, std::vector<std::uint8_t> cdb, std::size_t dataLength = 0,
-                   Transfer direction = Transfer::FromDevice)
+                   DataDirection direction = DataDirection::In)
 {
     Answer answer;
     answer.data.assign(dataLength, 0xEE);
-    answer.result = drive.Execute(cdb.data(), cdb.size(), dataLength ? direction : Transfer::None,
+    answer.result = drive.Execute(cdb.data(), cdb.size(), dataLength ? direction : DataDirection::None,
                                   dataLength ? answer.data.data() : nullptr, dataLength);
     return answer;
 }
@@ -57,8 +57,8 @@ inline std::vector<std::uint8_t> Read10(std::uint32_t lba, std::uint16_t blocks)
 {
     std::vector<std::uint8_t> cdb(10, 0);
     cdb[0] = 0x28;
-    PutBe32(&cdb[2], lba);
-    PutBe16(&cdb[7], blocks);
+    scsi::PutBe32(&cdb[2], lba);
+    scsi::PutBe16(&cdb[7], blocks);
     return cdb;
 }
 

@@ -1,9 +1,9 @@
-#include "emu/Bytes.h"
+#include "EmuTestHelpers.h"
 #include "emu/DrivePresets.h"
 #include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"
 #include "emu/Profiles.h"
-#include "EmuTestHelpers.h"
+#include "scsi/Bytes.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -55,16 +55,16 @@ TEST(EmulatedDrive, GetConfigurationListsProfilesWithTheDiscsProfileCurrent)
 
     auto writer = Drive("dvd-writer", "dvd+r-dl");
     const Answer header = Send(*writer, {0x46, 0x00, 0, 0, 0, 0, 0, 0x00, 0x08, 0}, 8);
-    EXPECT_EQ(GetBe16(&header.data[6]), profile::kDvdPlusRDl);
-    EXPECT_GT(GetBe32(&header.data[0]), 4u);  // the full length, though only 8 bytes were asked for
+    EXPECT_EQ(scsi::GetBe16(&header.data[6]), profile::kDvdPlusRDl);
+    EXPECT_GT(scsi::GetBe32(&header.data[0]), 4u);  // the full length, though only 8 bytes were asked for
     EXPECT_EQ(header.result.transferred, 8u);
 
     // Only current features: the DVD+R DL write feature is, the BD read feature of no drive here is not.
     const Answer current = Send(*writer, {0x46, 0x01, 0, 0, 0, 0, 0, 0x10, 0x00, 0}, 4096);
     std::vector<std::uint16_t> codes;
     for (std::size_t at = 8; at + 4 <= current.result.transferred; at += 4 + current.data[at + 3]) {
-        EXPECT_EQ(current.data[at + 2] & 0x01, 1) << "feature " << GetBe16(&current.data[at]);
-        codes.push_back(GetBe16(&current.data[at]));
+        EXPECT_EQ(current.data[at + 2] & 0x01, 1) << "feature " << scsi::GetBe16(&current.data[at]);
+        codes.push_back(scsi::GetBe16(&current.data[at]));
     }
     EXPECT_NE(std::find(codes.begin(), codes.end(), 0x003B), codes.end());
     EXPECT_EQ(std::find(codes.begin(), codes.end(), 0x002B), codes.end());
@@ -90,13 +90,13 @@ TEST(EmulatedDrive, CapabilitiesPageShowsTheLockStateAndChosenSpeed)
     Send(*drive, {0xBB, 0, 0x06, 0xE0, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0});  // read at 1760 kB/s (10x)
     const Answer after = Send(*drive, modeSense2A, 256);
     EXPECT_EQ(after.data[8 + 6], 0x2B);  // lock state now set
-    EXPECT_EQ(GetBe16(&after.data[8 + 14]), 1760);
+    EXPECT_EQ(scsi::GetBe16(&after.data[8 + 14]), 1760);
 
     const Answer changeable = Send(*drive, {0x5A, 0, 0x40 | 0x2A, 0, 0, 0, 0, 0x01, 0x00, 0}, 256);
     EXPECT_EQ(changeable.data[8], 0x2A);
     EXPECT_EQ(changeable.data[8 + 6], 0x00);
     const Answer all = Send(*drive, {0x5A, 0, 0x3F, 0, 0, 0, 0, 0x10, 0x00, 0}, 4096);
-    EXPECT_EQ(GetBe16(&all.data[0]) + 2u, all.result.transferred);
+    EXPECT_EQ(scsi::GetBe16(&all.data[0]) + 2u, all.result.transferred);
 }
 
 TEST(EmulatedDrive, ReadCapacityAndReadsOfTheGeneratedPattern)
@@ -132,7 +132,7 @@ TEST(EmulatedDrive, ReadsAnImageFileAndPadsItsShortLastBlock)
     ASSERT_TRUE(drive.InsertMedium(disc));
 
     const Answer capacity = Send(drive, {0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 8);
-    EXPECT_EQ(GetBe32(&capacity.data[0]), 2u);  // three blocks
+    EXPECT_EQ(scsi::GetBe32(&capacity.data[0]), 2u);  // three blocks
     const Answer tail = Send(drive, Read10(2, 1), 2048);
     ASSERT_EQ(tail.result.outcome, Outcome::Good);
     EXPECT_EQ(std::string(tail.data.begin(), tail.data.begin() + 100), image.substr(4096));
@@ -172,7 +172,7 @@ TEST(EmulatedDrive, AnswersEachErrorWithItsSense)
         {"eject while removal is prevented", "dvd-writer", "dvd+r",
          [](EmulatedDrive& d) {
              const std::uint8_t prevent[] = {0x1E, 0, 0, 0, 1, 0};
-             d.Execute(prevent, 6, Transfer::None, nullptr, 0);
+             d.Execute(prevent, 6, DataDirection::None, nullptr, 0);
          },
          {0x1B, 0, 0, 0, 0x02, 0}, sense::kRemovalPrevented},
         {"injected check condition", "dvd-writer", "dvd+r",
@@ -199,7 +199,7 @@ TEST(EmulatedDrive, UnreadableBlocksFailWithTheFirstBadBlockAfterTheGoodOnes)
     EXPECT_EQ(answer.result.outcome, Outcome::CheckCondition);
     EXPECT_EQ(answer.SenseCode(), sense::kUnrecoveredReadError);
     EXPECT_EQ(answer.result.sense[0], 0xF0);  // information field valid
-    EXPECT_EQ(GetBe32(&answer.result.sense[3]), 105u);
+    EXPECT_EQ(scsi::GetBe32(&answer.result.sense[3]), 105u);
     EXPECT_EQ(answer.result.transferred, 5u * 2048);
     EXPECT_EQ(Send(*drive, Read10(108, 16), 16 * 2048).result.outcome, Outcome::Good);
 }
@@ -215,7 +215,7 @@ TEST(EmulatedDrive, ALoadedDiscIsBecomingReadyThenReportsTheChangeOnce)
     // INQUIRY and GET CONFIGURATION answer without consuming the attention.
     EXPECT_EQ(Send(*drive, {0x12, 0, 0, 0, 36, 0}, 36).result.outcome, Outcome::Good);
     const Answer configuration = Send(*drive, {0x46, 0x02, 0, 0, 0, 0, 0, 0, 8, 0}, 8);
-    EXPECT_EQ(GetBe16(&configuration.data[6]), profile::kDvdPlusRw);
+    EXPECT_EQ(scsi::GetBe16(&configuration.data[6]), profile::kDvdPlusRw);
     EXPECT_EQ(Send(*drive, kTestUnitReady).SenseCode(), sense::kMediumChanged);
     EXPECT_EQ(Send(*drive, kTestUnitReady).result.outcome, Outcome::Good);
 
@@ -279,7 +279,7 @@ TEST(EmulatedDrive, RefusalsNeverReachTheDriveAndStrictModeRefusesWrongLengths)
     ASSERT_EQ(journal.size(), 4u);
     EXPECT_EQ(journal[2].Bytes(), nineBytes);
     EXPECT_EQ(journal[2].dataLength, 2048u);
-    EXPECT_EQ(journal[2].direction, Transfer::FromDevice);
+    EXPECT_EQ(journal[2].direction, DataDirection::In);
 }
 
 TEST(EmulatedDrive, EveryMediumPresetLoadsWithItsProfileAndUnknownNamesAreRefused)

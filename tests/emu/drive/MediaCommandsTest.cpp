@@ -32,8 +32,8 @@ std::vector<std::uint8_t> Cdb10(std::uint8_t opcode, std::uint8_t byte1, std::ui
     std::vector<std::uint8_t> cdb(10, 0);
     cdb[0] = opcode;
     cdb[1] = byte1;
-    PutBe32(&cdb[2], address);
-    PutBe16(&cdb[7], allocation);
+    scsi::PutBe32(&cdb[2], address);
+    scsi::PutBe16(&cdb[7], allocation);
     return cdb;
 }
 
@@ -81,7 +81,7 @@ TEST(MediaCommands, PhysicalFormatOfDvdPlusRCarriesBookTypeAddressesAndMediaId)
     // The same identification through the pre-groove (ADIP) of a DVD+RW.
     const Answer adip = Send(*Drive("dvd-writer", "dvd+rw"), DiscStructure(0, 0x11, 260), 260);
     ASSERT_EQ(adip.result.transferred, 260u);
-    EXPECT_EQ(GetBe16(&adip.data[0]), 258);
+    EXPECT_EQ(scsi::GetBe16(&adip.data[0]), 258);
     EXPECT_EQ(std::string(adip.data.begin() + 23, adip.data.begin() + 34), std::string("RICOHJPNW11"));
 }
 
@@ -91,15 +91,15 @@ TEST(MediaCommands, DualLayerDiscsReportTheirLayerBreakAndOppositeTrackPath)
     const Answer answer = Send(*drive, DiscStructure(0, 0x00, 2052), 2052);
     EXPECT_EQ(answer.data[4 + 2], 0x32);  // two layers, opposite track path, recordable
     EXPECT_EQ(answer.data[4 + 3], 0x10);  // 0.293 um/bit
-    EXPECT_EQ(GetBe32(&answer.data[4 + 12]), 0x22D7FFu);  // layer 0 full: 2086912 blocks
-    EXPECT_EQ(GetBe32(&answer.data[4 + 8]), 0xFA58FFu);  // counted on from the complement
+    EXPECT_EQ(scsi::GetBe32(&answer.data[4 + 12]), 0x22D7FFu);  // layer 0 full: 2086912 blocks
+    EXPECT_EQ(scsi::GetBe32(&answer.data[4 + 8]), 0xFA58FFu);  // counted on from the complement
 
     const Answer performance = Send(*drive, Cdb12(0xAC, {{1, 0x10}, {9, 2}}), 2048);
     ASSERT_EQ(performance.result.outcome, Outcome::Good);
-    EXPECT_EQ(GetBe32(&performance.data[0]), 4u + 2 * 16);
-    EXPECT_EQ(GetBe32(&performance.data[8 + 8]), 2086911u);  // first extent ends with layer 0
-    EXPECT_EQ(GetBe32(&performance.data[8 + 16]), 2086912u);
-    EXPECT_EQ(GetBe32(&performance.data[8 + 24]), 3999999u);
+    EXPECT_EQ(scsi::GetBe32(&performance.data[0]), 4u + 2 * 16);
+    EXPECT_EQ(scsi::GetBe32(&performance.data[8 + 8]), 2086911u);  // first extent ends with layer 0
+    EXPECT_EQ(scsi::GetBe32(&performance.data[8 + 16]), 2086912u);
+    EXPECT_EQ(scsi::GetBe32(&performance.data[8 + 24]), 3999999u);
 
     const Answer one = Send(*drive, Cdb12(0xAC, {{1, 0x10}, {9, 1}}), 2048);  // at most one descriptor
     EXPECT_EQ(one.result.transferred, 8u + 16);
@@ -117,7 +117,7 @@ TEST(MediaCommands, GetPerformanceDescribesNominalReadAndWriteExtents)
 
     const Answer write = Send(*drive, Cdb12(0xAC, {{1, 0x14}, {9, 2}}), 2048);
     EXPECT_EQ(write.data[4], 0x02);
-    EXPECT_EQ(GetBe32(&write.data[8 + 8]), 2295103u);  // the whole disc
+    EXPECT_EQ(scsi::GetBe32(&write.data[8 + 8]), 2295103u);  // the whole disc
     EXPECT_EQ(Send(*Drive("dvd-writer", "dvd-rom"), Cdb12(0xAC, {{1, 0x14}, {9, 2}}), 2048).result.transferred,
               8u);  // nothing to write on a pressed disc
     EXPECT_EQ(Send(*drive, Cdb12(0xAC, {{9, 2}, {10, 0x03}}), 2048).SenseCode(), sense::kInvalidFieldInCdb);
@@ -129,7 +129,7 @@ TEST(MediaCommands, BdDiscInformationHoldsOneUnitPerLayer)
     auto drive = Drive("bd-writer", "bd-r");
     const Answer answer = Send(*drive, DiscStructure(1, 0x00, 4100), 4100);
     ASSERT_EQ(answer.result.transferred, 4100u);
-    EXPECT_EQ(GetBe16(&answer.data[0]), 4098);
+    EXPECT_EQ(scsi::GetBe16(&answer.data[0]), 4098);
     const std::uint8_t* unit = &answer.data[4];
     EXPECT_EQ(std::string(unit, unit + 2), "DI");
     EXPECT_EQ(std::string(unit + 8, unit + 11), "BDR");
@@ -242,9 +242,9 @@ TEST(MediaCommands, DiscAndTrackInformationOfAClosedDisc)
     expectedTrack[5] = 0x04;  // data, recorded uninterrupted
     expectedTrack[6] = 0x01;
     expectedTrack[7] = 0x02;  // last recorded address valid
-    PutBe32(&expectedTrack[20], 16);  // ECC block
-    PutBe32(&expectedTrack[24], 2100000);
-    PutBe32(&expectedTrack[28], 2099999);
+    scsi::PutBe32(&expectedTrack[20], 16);  // ECC block
+    scsi::PutBe32(&expectedTrack[24], 2100000);
+    scsi::PutBe32(&expectedTrack[28], 2099999);
     EXPECT_EQ(track.Received(), expectedTrack);
 
     EXPECT_EQ(Send(*drive, Cdb10(0x52, 0x00, 1234567, 48), 48).data[2], 1);  // the track that holds the block
@@ -269,16 +269,16 @@ TEST(MediaCommands, AnOpenDiscHasAnIncompleteTrackWithItsFreeBlocks)
     const Answer disc = Send(*drive, Cdb10(0x51, 0, 0, 34), 34);
     EXPECT_EQ(disc.data[2], 0x05);  // incomplete session, appendable disc
     EXPECT_EQ(disc.data[6], 2);  // last track: the incomplete one
-    EXPECT_EQ(GetBe32(&disc.data[16]), 2100000u);
-    EXPECT_EQ(GetBe32(&disc.data[20]), 2295104u);
+    EXPECT_EQ(scsi::GetBe32(&disc.data[16]), 2100000u);
+    EXPECT_EQ(scsi::GetBe32(&disc.data[20]), 2295104u);
 
     const Answer track = Send(*drive, Cdb10(0x52, 0x01, 0xFF, 48), 48);
     ASSERT_EQ(track.result.outcome, Outcome::Good);
     EXPECT_EQ(track.data[2], 2);
     EXPECT_EQ(track.data[6] & 0x40, 0x40);  // blank
     EXPECT_EQ(track.data[7], 0x01);  // next writable address valid
-    EXPECT_EQ(GetBe32(&track.data[12]), 2100000u);
-    EXPECT_EQ(GetBe32(&track.data[16]), 2295104u - 2100000u);
+    EXPECT_EQ(scsi::GetBe32(&track.data[12]), 2100000u);
+    EXPECT_EQ(scsi::GetBe32(&track.data[16]), 2295104u - 2100000u);
 
     // A CD gives both addresses as times: the next session after the recorded
     // blocks, and the last lead-out start the pre-groove allows.
@@ -340,7 +340,7 @@ TEST(MediaCommands, AnImmediateFormatReportsItsProgressUntilItEnds)
     std::vector<std::uint8_t> parameters = {0x00, 0x02, 0x00, 0x08,  // immediate, one descriptor
                                             0x00, 0xB4, 0x74, 0x00, 0x00, 0x00, 0x00, 0x00};  // format type 00h
     const std::uint8_t formatUnit[] = {0x04, 0x11, 0, 0, 0, 0};
-    ASSERT_EQ(drive->Execute(formatUnit, 6, Transfer::ToDevice, parameters.data(), parameters.size()).outcome,
+    ASSERT_EQ(drive->Execute(formatUnit, 6, DataDirection::Out, parameters.data(), parameters.size()).outcome,
               Outcome::Good);
 
     const std::uint32_t duration = drive->Identity().formatMs;
@@ -348,12 +348,12 @@ TEST(MediaCommands, AnImmediateFormatReportsItsProgressUntilItEnds)
     const Answer quarter = Send(*drive, kTestUnitReady);
     EXPECT_EQ(quarter.SenseCode(), sense::kFormatInProgress);
     EXPECT_EQ(quarter.result.sense[15], 0x80);
-    EXPECT_EQ(GetBe16(&quarter.result.sense[16]), 0x4000);
+    EXPECT_EQ(scsi::GetBe16(&quarter.result.sense[16]), 0x4000);
     clock->Advance(duration / 4);
     const Answer half = Send(*drive, kRequestSense, 18);
     EXPECT_EQ(half.SenseCode(), Sense{});  // the request itself succeeds ...
     EXPECT_EQ(half.data[2] & 0x0F, 0x02);  // ... and tells the format
-    EXPECT_EQ(GetBe16(&half.data[16]), 0x8000);
+    EXPECT_EQ(scsi::GetBe16(&half.data[16]), 0x8000);
     EXPECT_EQ(Send(*drive, Read10(0, 1), 2048).SenseCode(), sense::kFormatInProgress);
 
     clock->Advance(duration / 2);
@@ -388,7 +388,7 @@ TEST(MediaCommands, FormatUnitRefusals)
         auto drive = Drive("dvd-writer", test.medium);
         std::vector<std::uint8_t> list = parameters;
         list[8] = static_cast<std::uint8_t>(test.formatType << 2);
-        const CommandResult result = drive->Execute(test.cdb.data(), test.cdb.size(), Transfer::ToDevice, list.data(),
+        const CommandResult result = drive->Execute(test.cdb.data(), test.cdb.size(), DataDirection::Out, list.data(),
                                                     test.listLength);
         EXPECT_EQ(result.outcome, Outcome::CheckCondition);
         EXPECT_EQ((Sense{static_cast<std::uint8_t>(result.sense[2] & 0x0F), result.sense[12], result.sense[13]}),

@@ -1,7 +1,7 @@
+#include "EmuTestHelpers.h"
 #include "emu/DrivePresets.h"
 #include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"
-#include "EmuTestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ std::vector<std::uint8_t> ReportKey(std::uint8_t keyFormat, std::uint16_t alloca
 {
     std::vector<std::uint8_t> cdb(12, 0);
     cdb[0] = 0xA4;
-    PutBe16(&cdb[8], allocation);
+    scsi::PutBe16(&cdb[8], allocation);
     cdb[10] = keyFormat;
     return cdb;
 }

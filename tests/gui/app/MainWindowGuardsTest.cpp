@@ -1,4 +1,4 @@
-#include "MainWindowBench.h"
+#include "MainWindowRig.h"
 #include "core/app/AppProfile.h"
 #include "core/app/DeviceBroadcast.h"
 #include "gui/ui/BaseDialog.h"
@@ -14,14 +14,14 @@
 namespace {
 
 // What a close must leave alone when it does not go ahead.
-void ExpectUntouched(MainWindowBench& bench)
+void ExpectUntouched(MainWindowRig& rig)
 {
-    CQuenzaDlg& dialog = *bench.dialog;
+    CQuenzaDlg& dialog = *rig.dialog;
     EXPECT_EQ(dialog.ModalResult(), -1);
     EXPECT_FALSE(dialog.GetDlgItem(IDC_HELP)->toolTip().isEmpty());
     EXPECT_TRUE(dialog.GetDlgItem(IDC_DEVICES)->isEnabled());
     EXPECT_TRUE(dialog.GetDlgItem(IDC_TOOLS)->isEnabled());
-    EXPECT_EQ(dialog.m_Core.m_Drives.m_DeviceList.size(), 3u);
+    EXPECT_EQ(dialog.m_Core.m_Drives.list.m_DeviceList.size(), 3u);
     EXPECT_NE(dialog.Watcher(), nullptr);
 }
 
@@ -35,38 +35,38 @@ void PressEscape(CQuenzaDlg& dialog)
 
 TEST(MainWindowGuards, CloseAndEscapeLeaveEverythingWhileAnOperationRunsOrTheTrayIsLocked)
 {
-    MainWindowBench bench;
-    bench.Start();
-    CQuenzaDlg& dialog = *bench.dialog;
+    MainWindowRig rig;
+    rig.Start();
+    CQuenzaDlg& dialog = *rig.dialog;
 
     for (std::atomic<int>* flag : {&g_bCompareRunning, &g_bMediaHashRunning, &g_bErrorTestRunning}) {
         *flag = 1;
         dialog.SendMessage(WM_CLOSE);
         PressEscape(dialog);
-        ExpectUntouched(bench);
+        ExpectUntouched(rig);
         *flag = 0;
     }
-    EXPECT_TRUE(bench.prompt.asked.empty());  // a close is refused without a word
+    EXPECT_TRUE(rig.prompt.asked.empty());  // a close is refused without a word
 
     // The tray menu's Exit says why.
     g_bSpeedTestRunning = 1;
     dialog.SendCommand(ID_EXIT_PROGRAM);
     g_bSpeedTestRunning = 0;
-    ASSERT_EQ(bench.prompt.asked.size(), 1u);
-    EXPECT_EQ(bench.prompt.asked[0].text, "You must stop the test first");
-    EXPECT_EQ(bench.prompt.asked[0].caption, "Error Test Running!");
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text, "You must stop the test first");
+    EXPECT_EQ(rig.prompt.asked[0].caption, "Error Test Running!");
 
     // A locked tray refuses silently, before anything is torn down.
-    dialog.m_Core.m_Drives.m_bTrayLocked = 1;
+    dialog.m_Core.m_Drives.mmc.m_bTrayLocked = 1;
     dialog.SendMessage(WM_CLOSE);
     PressEscape(dialog);
     dialog.SendCommand(ID_EXIT_PROGRAM);
-    ExpectUntouched(bench);
-    EXPECT_EQ(bench.prompt.asked.size(), 1u);
+    ExpectUntouched(rig);
+    EXPECT_EQ(rig.prompt.asked.size(), 1u);
 
-    dialog.m_Core.m_Drives.m_bTrayLocked = 0;
+    dialog.m_Core.m_Drives.mmc.m_bTrayLocked = 0;
     PressEscape(dialog);
-    bench.Settle();
+    rig.Settle();
     EXPECT_EQ(dialog.ModalResult(), 0);
     EXPECT_EQ(GetAppProfileInt("SelectedDevice", -9), 0);
 }
@@ -88,22 +88,22 @@ TEST(MainWindowGuards, AnExitWaitsForTheDriveWorkThatUsesTheDrivesAndDropsWhatWa
          }},
     };
     for (const auto& [what, ask] : cases) {
-        MainWindowBench bench;
-        bench.Start();
-        CQuenzaDlg& dialog = *bench.dialog;
+        MainWindowRig rig;
+        rig.Start();
+        CQuenzaDlg& dialog = *rig.dialog;
         {
             // Holding the channel keeps the drive work under way until the requests are in.
             auto channel = dialog.m_Core.m_Drives.m_ScsiCommand.Lock();
             dialog.SendCommand(IDC_DRIVEINFO);
             dialog.SendMessage(WM_CLOSE);
             ask(dialog);
-            EXPECT_FALSE(dialog.m_Core.m_Drives.m_DeviceList.empty()) << what;
+            EXPECT_FALSE(dialog.m_Core.m_Drives.list.m_DeviceList.empty()) << what;
         }
-        bench.Settle();
+        rig.Settle();
         EXPECT_EQ(dialog.ModalResult(), 0) << what;
-        EXPECT_TRUE(dialog.m_Core.m_Drives.m_DeviceList.empty()) << what;
-        EXPECT_TRUE(bench.prompt.asked.empty()) << what << ": " << bench.prompt.asked.front().text;
-        const std::string log = bench.log.Text();
+        EXPECT_TRUE(dialog.m_Core.m_Drives.list.m_DeviceList.empty()) << what;
+        EXPECT_TRUE(rig.prompt.asked.empty()) << what << ": " << rig.prompt.asked.front().text;
+        const std::string log = rig.log.Text();
         EXPECT_EQ(log.find(" Calling EndDialog()"), log.rfind(" Calling EndDialog()")) << what;  // the exit ran once
     }
 }
@@ -111,9 +111,9 @@ TEST(MainWindowGuards, AnExitWaitsForTheDriveWorkThatUsesTheDrivesAndDropsWhatWa
 TEST(MainWindowGuards, AToolWindowIsDeletedOnceWhoeverClosesItFirst)
 {
     for (const bool closesItself : {true, false}) {
-        MainWindowBench bench;
-        bench.Start();
-        CQuenzaDlg& dialog = *bench.dialog;
+        MainWindowRig rig;
+        rig.Start();
+        CQuenzaDlg& dialog = *rig.dialog;
         auto* viewer = new CBaseDialog(171, &dialog);
         int deleted = 0;
         QObject::connect(viewer, &QObject::destroyed, [&deleted] { ++deleted; });
@@ -126,83 +126,83 @@ TEST(MainWindowGuards, AToolWindowIsDeletedOnceWhoeverClosesItFirst)
             EXPECT_FALSE(dialog.m_pGetLbaDlg);
         }
         dialog.SendMessage(WM_CLOSE);
-        bench.Settle();
+        rig.Settle();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(dialog.ModalResult(), 0);
         EXPECT_FALSE(dialog.m_pGetLbaDlg);
-        bench.dialog.reset();
+        rig.dialog.reset();
         EXPECT_EQ(deleted, 1) << closesItself;
     }
 }
 
 TEST(MainWindowGuards, ARescanWaitsUntilNoOperationCanUseTheDriveRecords)
 {
-    MainWindowBench bench;
-    bench.Start();
-    bench.SelectDrive(1);
-    CQuenzaDlg& dialog = *bench.dialog;
-    const CDevice* before = dialog.m_Core.m_Drives.m_pCurrentDevice;
+    MainWindowRig rig;
+    rig.Start();
+    rig.SelectDrive(1);
+    CQuenzaDlg& dialog = *rig.dialog;
+    const CDevice* before = dialog.m_Core.m_Drives.list.m_pCurrentDevice;
     // A mark only the old record carries: a rebuilt record reads its fields from the drive again.
-    dialog.m_Core.m_Drives.m_pCurrentDevice->m_strFirmware = "old record";
+    dialog.m_Core.m_Drives.list.m_pCurrentDevice->m_strFirmware = "old record";
     const auto driveCame = [&dialog] {
         dialog.PostMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, KeepDeviceBroadcast({DBT_DEVTYP_VOLUME, "sr4", 0}));
     };
 
     g_bErrorTestRunning = 1;
     driveCame();
-    bench.Settle();
-    EXPECT_EQ(dialog.m_Core.m_Drives.m_pCurrentDevice, before);  // the record lives on
-    EXPECT_EQ(dialog.m_Core.m_Drives.m_DeviceList.size(), 3u);
+    rig.Settle();
+    EXPECT_EQ(dialog.m_Core.m_Drives.list.m_pCurrentDevice, before);  // the record lives on
+    EXPECT_EQ(dialog.m_Core.m_Drives.list.m_DeviceList.size(), 3u);
     EXPECT_TRUE(dialog.HasTimer(RESCAN_TIMER));
     dialog.FireTimer(RESCAN_TIMER);
-    bench.Settle();
-    EXPECT_EQ(dialog.m_Core.m_Drives.m_pCurrentDevice, before);
+    rig.Settle();
+    EXPECT_EQ(dialog.m_Core.m_Drives.list.m_pCurrentDevice, before);
 
     g_bErrorTestRunning = 0;
     dialog.FireTimer(RESCAN_TIMER);
-    bench.Settle();
+    rig.Settle();
     EXPECT_FALSE(dialog.HasTimer(RESCAN_TIMER));
-    EXPECT_NE(dialog.m_Core.m_Drives.m_pCurrentDevice->m_strFirmware, "old record");
+    EXPECT_NE(dialog.m_Core.m_Drives.list.m_pCurrentDevice->m_strFirmware, "old record");
     EXPECT_EQ(dialog.Item<QComboBox>(IDC_DEVICES)->currentIndex(), 1);  // the selection is kept
-    EXPECT_EQ(dialog.m_Core.m_Drives.m_pCurrentDevice->m_strDriveText, "emu1");
-    EXPECT_EQ(bench.Text(IDC_MODEL), "QNZEMU  BD-RE QBR-1240");
-    EXPECT_NE(bench.log.Text().find("Rescanning drives..."), std::string::npos);
+    EXPECT_EQ(dialog.m_Core.m_Drives.list.m_pCurrentDevice->m_strDriveText, "emu1");
+    EXPECT_EQ(rig.Text(IDC_MODEL), "QNZEMU  BD-RE QBR-1240");
+    EXPECT_NE(rig.log.Text().find("Rescanning drives..."), std::string::npos);
     EXPECT_TRUE(dialog.GetDlgItem(IDC_DEVICES)->isEnabled());
 }
 
 TEST(MainWindowGuards, DriveCommandsRunOffTheWindowsThread)
 {
-    MainWindowBench bench;
-    bench.Start();
+    MainWindowRig rig;
+    rig.Start();
     std::thread::id ejectedOn;
-    bench.drives[0]->AddTrayListener([&ejectedOn] { ejectedOn = std::this_thread::get_id(); });
-    bench.dialog->SendCommand(IDC_EJECT);
-    bench.Settle();
-    EXPECT_TRUE(bench.drives[0]->TrayOpen());
+    rig.drives[0]->AddTrayListener([&ejectedOn] { ejectedOn = std::this_thread::get_id(); });
+    rig.dialog->SendCommand(IDC_EJECT);
+    rig.Settle();
+    EXPECT_TRUE(rig.drives[0]->TrayOpen());
     EXPECT_NE(ejectedOn, std::thread::id());
     EXPECT_NE(ejectedOn, std::this_thread::get_id());
 }
 
 TEST(MainWindowGuards, ADriveChangeIsRefusedWhileATestRunsAndTheListShowsTheCurrentDrive)
 {
-    MainWindowBench bench;
-    bench.Start();
+    MainWindowRig rig;
+    rig.Start();
     g_bSpeedTestRunning = 1;
-    bench.SelectDrive(2);
-    ASSERT_EQ(bench.prompt.asked.size(), 1u);
-    EXPECT_EQ(bench.prompt.asked[0].text, "You must stop the test first");
-    EXPECT_EQ(bench.dialog->Item<QComboBox>(IDC_DEVICES)->currentIndex(), 0);
-    EXPECT_EQ(bench.dialog->m_Core.m_Drives.m_pCurrentDevice->m_strDriveText, "emu0");
-    bench.dialog->SendCommand(IDC_EJECT);
-    EXPECT_EQ(bench.prompt.asked.size(), 2u);
-    EXPECT_FALSE(bench.drives[0]->TrayOpen());
+    rig.SelectDrive(2);
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text, "You must stop the test first");
+    EXPECT_EQ(rig.dialog->Item<QComboBox>(IDC_DEVICES)->currentIndex(), 0);
+    EXPECT_EQ(rig.dialog->m_Core.m_Drives.list.m_pCurrentDevice->m_strDriveText, "emu0");
+    rig.dialog->SendCommand(IDC_EJECT);
+    EXPECT_EQ(rig.prompt.asked.size(), 2u);
+    EXPECT_FALSE(rig.drives[0]->TrayOpen());
 }
 
 TEST(MainWindowGuards, TheSettingsWaitForAReadTestOrTheScanWindowButNotForAnIsoBeingMade)
 {
-    MainWindowBench bench;
-    bench.Start();
-    CQuenzaDlg& dialog = *bench.dialog;
+    MainWindowRig rig;
+    rig.Start();
+    CQuenzaDlg& dialog = *rig.dialog;
     const struct {
         const char* running;
         std::function<void(int)> set;
@@ -218,8 +218,8 @@ TEST(MainWindowGuards, TheSettingsWaitForAReadTestOrTheScanWindowButNotForAnIsoB
         test.set(1);
         dialog.SendCommand(IDC_SETTINGS);
         test.set(0);
-        ASSERT_FALSE(bench.prompt.asked.empty()) << test.running;
-        EXPECT_EQ(bench.prompt.asked.back().text, test.answer) << test.running;
+        ASSERT_FALSE(rig.prompt.asked.empty()) << test.running;
+        EXPECT_EQ(rig.prompt.asked.back().text, test.answer) << test.running;
     }
-    EXPECT_EQ(bench.prompt.asked.size(), std::size(cases));
+    EXPECT_EQ(rig.prompt.asked.size(), std::size(cases));
 }

@@ -1,4 +1,4 @@
-#include "MainWindowBench.h"
+#include "MainWindowRig.h"
 #include "core/app/AppProfile.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/Beep.h"
@@ -26,142 +26,142 @@ bool Asked(const ScriptedPrompt& prompt, const std::string& text)
 
 TEST(MainWindow, StartsOnTheDriveInformationPageOfTheRememberedDrive)
 {
-    MainWindowBench bench;
+    MainWindowRig rig;
     WriteAppProfileInt("SelectedDevice", 1);
-    bench.Start();
-    CQuenzaDlg& dialog = *bench.dialog;
+    rig.Start();
+    CQuenzaDlg& dialog = *rig.dialog;
 
     EXPECT_EQ(dialog.Item<QComboBox>(IDC_DEVICES)->count(), 3);
     EXPECT_EQ(dialog.Item<QComboBox>(IDC_DEVICES)->currentText().toStdString(), "QNZEMU  BD-RE QBR-1240 (emu1)");
     EXPECT_EQ(dialog.Item<QComboBox>(IDC_TOOLS)->count(), kToolsItemCount);
     EXPECT_EQ(dialog.m_nCurrentPage, kPageDriveInfo);
-    EXPECT_TRUE(bench.Shown(IDC_READ_BD_R));
-    EXPECT_FALSE(bench.Shown(IDC_OUTPUT));
+    EXPECT_TRUE(rig.Shown(IDC_READ_BD_R));
+    EXPECT_FALSE(rig.Shown(IDC_OUTPUT));
 
-    EXPECT_EQ(bench.Text(IDC_MODEL), "QNZEMU  BD-RE QBR-1240");
-    EXPECT_EQ(bench.Text(IDC_FIRMWARE), "2.10");
-    EXPECT_EQ(bench.Text(IDC_SERIAL_NO), "QBR12400001");
-    EXPECT_EQ(bench.Text(IDC_LOADER_TYPE), "     Tray");
-    EXPECT_EQ(bench.Text(IDC_DRIVE_INTERFACE), "ATAPI");
-    EXPECT_EQ(bench.Text(IDC_CONNECTION_INTERFACE), "ATAPI");
-    EXPECT_EQ(bench.Text(IDC_BUFFER_SIZE), "4096KB");
-    EXPECT_EQ(bench.Text(IDC_USER_CHANGES), "4");
-    EXPECT_EQ(bench.Text(IDC_VENDOR_CHANGES), "4");
-    EXPECT_EQ(bench.Text(IDC_REGION_CODE), "2");
-    EXPECT_EQ(bench.Text(IDC_REGION_CONTROL), "RPC-2");
-    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "BD-R");
+    EXPECT_EQ(rig.Text(IDC_MODEL), "QNZEMU  BD-RE QBR-1240");
+    EXPECT_EQ(rig.Text(IDC_FIRMWARE), "2.10");
+    EXPECT_EQ(rig.Text(IDC_SERIAL_NO), "QBR12400001");
+    EXPECT_EQ(rig.Text(IDC_LOADER_TYPE), "     Tray");
+    EXPECT_EQ(rig.Text(IDC_DRIVE_INTERFACE), "ATAPI");
+    EXPECT_EQ(rig.Text(IDC_CONNECTION_INTERFACE), "ATAPI");
+    EXPECT_EQ(rig.Text(IDC_BUFFER_SIZE), "4096KB");
+    EXPECT_EQ(rig.Text(IDC_USER_CHANGES), "4");
+    EXPECT_EQ(rig.Text(IDC_VENDOR_CHANGES), "4");
+    EXPECT_EQ(rig.Text(IDC_REGION_CODE), "2");
+    EXPECT_EQ(rig.Text(IDC_REGION_CONTROL), "RPC-2");
+    EXPECT_EQ(rig.Text(IDC_MEDIATYPE), "BD-R");
     for (int box : {IDC_READ_BD_R, IDC_WRITE_BD_R, IDC_WRITE_BD_RE, IDC_READ_BD_ROM, IDC_WRITE_DVD_PLUS_R,
                     IDC_READ_DVD_PLUS_R, IDC_READ_DVD_PLUS_RW, IDC_READ_CD_R})
-        EXPECT_TRUE(bench.Ticked(box)) << box;
+        EXPECT_TRUE(rig.Ticked(box)) << box;
     for (int box : {IDC_READ_HDBURN_R, IDC_READ_DVD_PLUS_RW_DL, IDC_READ_HDDVD_R})
-        EXPECT_FALSE(bench.Ticked(box)) << box;
+        EXPECT_FALSE(rig.Ticked(box)) << box;
     EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Ready - BD-R Loaded");
     EXPECT_EQ(dialog.Item<CMatrixStatic>(IDC_STATUS)->GetText().substr(0, 19), "Ready - BD-R Loaded");
-    EXPECT_TRUE(bench.prompt.asked.empty());
-    EXPECT_NE(bench.log.Text().find(" STARTUP THREAD END\n"), std::string::npos);
+    EXPECT_TRUE(rig.prompt.asked.empty());
+    EXPECT_NE(rig.log.Text().find(" STARTUP THREAD END\n"), std::string::npos);
 }
 
 TEST(MainWindow, AnotherDriveFillsThePageWithItsOwnCapabilities)
 {
-    MainWindowBench bench;
-    bench.Start();
-    ASSERT_TRUE(bench.Ticked(IDC_WRITE_DVD_PLUS_R));  // the DVD writer writes DVD+R
+    MainWindowRig rig;
+    rig.Start();
+    ASSERT_TRUE(rig.Ticked(IDC_WRITE_DVD_PLUS_R));  // the DVD writer writes DVD+R
 
-    bench.SelectDrive(2);
-    EXPECT_EQ(bench.Text(IDC_MODEL), "QNZEMU  CD-ROM QCD-5200");
-    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "CD-ROM");
-    EXPECT_TRUE(bench.Ticked(IDC_READ_CD_R));
+    rig.SelectDrive(2);
+    EXPECT_EQ(rig.Text(IDC_MODEL), "QNZEMU  CD-ROM QCD-5200");
+    EXPECT_EQ(rig.Text(IDC_MEDIATYPE), "CD-ROM");
+    EXPECT_TRUE(rig.Ticked(IDC_READ_CD_R));
     for (int box : {IDC_WRITE_DVD_PLUS_R, IDC_READ_DVD_PLUS_R, IDC_READ_DVD_ROM, IDC_READ_BD_R})
-        EXPECT_FALSE(bench.Ticked(box)) << box;
+        EXPECT_FALSE(rig.Ticked(box)) << box;
     for (int field : {IDC_USER_CHANGES, IDC_VENDOR_CHANGES, IDC_REGION_CODE, IDC_REGION_CONTROL})  // no DVD: no region
-        EXPECT_EQ(bench.Text(field), "N/A");
-    EXPECT_EQ(bench.dialog->m_Core.m_Drives.m_pCurrentDevice->m_strDriveText, "emu2");
+        EXPECT_EQ(rig.Text(field), "N/A");
+    EXPECT_EQ(rig.dialog->m_Core.m_Drives.list.m_pCurrentDevice->m_strDriveText, "emu2");
 }
 
 TEST(MainWindow, DiscsComingAndGoingShowInTheMediaFields)
 {
-    MainWindowBench bench;
-    bench.Start();
-    ASSERT_EQ(bench.Text(IDC_MEDIATYPE), "DVD+R");
+    MainWindowRig rig;
+    rig.Start();
+    ASSERT_EQ(rig.Text(IDC_MEDIATYPE), "DVD+R");
 
-    bench.drives[0]->EjectMedium();
-    bench.Settle();
-    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "");
+    rig.drives[0]->EjectMedium();
+    rig.Settle();
+    EXPECT_EQ(rig.Text(IDC_MEDIATYPE), "");
 
-    ASSERT_TRUE(bench.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd-rw")));
-    bench.Settle();
-    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "DVD-RW");
-    EXPECT_EQ(bench.dialog->m_nCurrentPage, kPageDriveInfo);
+    ASSERT_TRUE(rig.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd-rw")));
+    rig.Settle();
+    EXPECT_EQ(rig.Text(IDC_MEDIATYPE), "DVD-RW");
+    EXPECT_EQ(rig.dialog->m_nCurrentPage, kPageDriveInfo);
 
     // A disc that spins up arrives once the drive is ready.
-    bench.drives[0]->EjectMedium();
-    ASSERT_TRUE(bench.drives[0]->LoadMedium(*emu::FindMediumPreset("dvd+rw")));
-    bench.Settle();
-    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "");
-    bench.clock->Advance(bench.drives[0]->Identity().spinUpMs);
-    bench.dialog->Watcher()->PollNow();
-    bench.Settle();
-    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "DVD+RW");
+    rig.drives[0]->EjectMedium();
+    ASSERT_TRUE(rig.drives[0]->LoadMedium(*emu::FindMediumPreset("dvd+rw")));
+    rig.Settle();
+    EXPECT_EQ(rig.Text(IDC_MEDIATYPE), "");
+    rig.clock->Advance(rig.drives[0]->Identity().spinUpMs);
+    rig.dialog->Watcher()->PollNow();
+    rig.Settle();
+    EXPECT_EQ(rig.Text(IDC_MEDIATYPE), "DVD+RW");
 
     // The eject button opens the tray of the current drive.
-    bench.dialog->SendCommand(IDC_EJECT);
-    bench.Settle();
-    EXPECT_TRUE(bench.drives[0]->TrayOpen());
-    EXPECT_EQ(bench.Text(IDC_MEDIATYPE), "");
-    bench.dialog->SendCommand(IDC_EJECT);
-    bench.Settle();
-    EXPECT_FALSE(bench.drives[0]->TrayOpen());
+    rig.dialog->SendCommand(IDC_EJECT);
+    rig.Settle();
+    EXPECT_TRUE(rig.drives[0]->TrayOpen());
+    EXPECT_EQ(rig.Text(IDC_MEDIATYPE), "");
+    rig.dialog->SendCommand(IDC_EJECT);
+    rig.Settle();
+    EXPECT_FALSE(rig.drives[0]->TrayOpen());
 }
 
 TEST(MainWindow, ListingsOfFeaturesAndModePagesFollowTheSelectedDrive)
 {
-    MainWindowBench bench;
-    bench.Start();
-    bench.ChooseTool(kToolsFeatures);
-    CQuenzaDlg& dialog = *bench.dialog;
+    MainWindowRig rig;
+    rig.Start();
+    rig.ChooseTool(kToolsFeatures);
+    CQuenzaDlg& dialog = *rig.dialog;
     EXPECT_EQ(dialog.m_nCurrentPage, kPageFeatures);
-    EXPECT_TRUE(bench.Shown(IDC_OUTPUT));
-    EXPECT_FALSE(bench.Shown(IDC_READ_CD_R));
-    std::string shown = bench.Text(IDC_OUTPUT);
+    EXPECT_TRUE(rig.Shown(IDC_OUTPUT));
+    EXPECT_FALSE(rig.Shown(IDC_READ_CD_R));
+    std::string shown = rig.Text(IDC_OUTPUT);
     EXPECT_NE(shown.find("Profile 001bh DVD+R Write Once"), std::string::npos);
     EXPECT_NE(shown.find("Feature 002bh DVD+R Write"), std::string::npos);
     EXPECT_EQ(shown.find("BD-R Sequential"), std::string::npos);
 
-    bench.SelectDrive(1);
-    EXPECT_NE(bench.Text(IDC_OUTPUT).find("Profile 0041h BD-R Sequential Recording (SRM)"), std::string::npos);
+    rig.SelectDrive(1);
+    EXPECT_NE(rig.Text(IDC_OUTPUT).find("Profile 0041h BD-R Sequential Recording (SRM)"), std::string::npos);
 
-    bench.ChooseTool(kToolsModePages);
+    rig.ChooseTool(kToolsModePages);
     EXPECT_EQ(dialog.m_nCurrentPage, kPageModePages);
-    shown = bench.Text(IDC_OUTPUT);
+    shown = rig.Text(IDC_OUTPUT);
     EXPECT_NE(shown.find("Drive Mode pages"), std::string::npos);
     EXPECT_NE(shown.find("MM Capabilities & Mechanical Status page"), std::string::npos);
 
     // The drive button brings the drive information page back.
     dialog.SendCommand(IDC_DRIVEINFO);
-    bench.Settle();
+    rig.Settle();
     EXPECT_EQ(dialog.m_nCurrentPage, kPageDriveInfo);
-    EXPECT_FALSE(bench.Shown(IDC_OUTPUT));
-    EXPECT_TRUE(bench.Shown(IDC_READ_CD_R));
+    EXPECT_FALSE(rig.Shown(IDC_OUTPUT));
+    EXPECT_TRUE(rig.Shown(IDC_READ_CD_R));
 }
 
 TEST(MainWindow, ADiscComingOrGoingActsByThePageShown)
 {
-    MainWindowBench bench;
-    bench.Start();
-    CQuenzaDlg& dialog = *bench.dialog;
+    MainWindowRig rig;
+    rig.Start();
+    CQuenzaDlg& dialog = *rig.dialog;
     ReportText& report = dialog.m_Core.m_Report;
-    const auto ejectAndReload = [&bench] {
-        bench.drives[0]->EjectMedium();
-        bench.Settle();
-        ASSERT_TRUE(bench.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd+r")));
-        bench.Settle();
+    const auto ejectAndReload = [&rig] {
+        rig.drives[0]->EjectMedium();
+        rig.Settle();
+        ASSERT_TRUE(rig.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd+r")));
+        rig.Settle();
     };
 
     // A listing stays; the disc-hash page is emptied; the media page keeps its title.
-    bench.ChooseTool(kToolsFeatures);
+    rig.ChooseTool(kToolsFeatures);
     ejectAndReload();
     EXPECT_NE(report.GetLine(0).find("Drive Profiles"), std::string::npos);
-    bench.ChooseTool(kToolsDiscMd5);
+    rig.ChooseTool(kToolsDiscMd5);
     report.SetLine(3, "a digest");
     ejectAndReload();
     EXPECT_EQ(report.GetLine(3).find("a digest"), std::string::npos);
@@ -180,41 +180,41 @@ TEST(MainWindow, ADiscComingOrGoingActsByThePageShown)
 
 TEST(MainWindow, ToolsOfLaterVersionsRefusePolitelyAndTheHashPagesAreSetUp)
 {
-    MainWindowBench bench;
-    bench.Start();
-    bench.ChooseTool(kToolsSectorViewer);
-    ASSERT_EQ(bench.prompt.asked.size(), 1u);
-    EXPECT_EQ(bench.prompt.asked[0].text, "The sector viewer is not available in this version of Quenzario.");
-    EXPECT_EQ(bench.dialog->m_nCurrentPage, kPageDriveInfo);
+    MainWindowRig rig;
+    rig.Start();
+    rig.ChooseTool(kToolsSectorViewer);
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text, "The sector viewer is not available in this version of Quenzario.");
+    EXPECT_EQ(rig.dialog->m_nCurrentPage, kPageDriveInfo);
 
-    bench.ChooseTool(kToolsDiscSha2);
-    CQuenzaDlg& dialog = *bench.dialog;
+    rig.ChooseTool(kToolsDiscSha2);
+    CQuenzaDlg& dialog = *rig.dialog;
     EXPECT_EQ(dialog.m_nCurrentPage, kPageDiscHash);
     EXPECT_EQ(dialog.m_bHashSha1, 1);
     EXPECT_EQ(dialog.m_bHashSha2, 1);
-    EXPECT_EQ(bench.Text(IDC_SAVE), "Custom");
+    EXPECT_EQ(rig.Text(IDC_SAVE), "Custom");
     EXPECT_FALSE(dialog.GetDlgItem(IDC_STOP)->isEnabled());
     EXPECT_GT(dialog.m_Core.m_nHashEndLba, 0);
     EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Click 'Start' to begin calculation");
 
-    bench.ChooseTool(kToolsFileMd5);
+    rig.ChooseTool(kToolsFileMd5);
     EXPECT_EQ(dialog.m_nCurrentPage, kPageFileHash);
-    EXPECT_EQ(bench.Text(IDC_START), "File");
-    EXPECT_EQ(bench.Text(IDC_STOP), "Folder");
+    EXPECT_EQ(rig.Text(IDC_START), "File");
+    EXPECT_EQ(rig.Text(IDC_STOP), "Folder");
     EXPECT_EQ(dialog.m_bHashSha1, 0);
     EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Click 'File' or 'Folder' to start");
 }
 
 TEST(MainWindow, HelpOpensTheTopicOfThePageAndKeysNeverEndTheWindow)
 {
-    MainWindowBench bench;
-    bench.Start();
+    MainWindowRig rig;
+    rig.Start();
     std::vector<std::string> opened;
     SetShellOpenHook([&](const std::string& target) {
         opened.push_back(target);
         return true;
     });
-    CQuenzaDlg& dialog = *bench.dialog;
+    CQuenzaDlg& dialog = *rig.dialog;
     QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
     QApplication::sendEvent(&dialog, &f1);
     dialog.m_nCurrentPage = kPageSpeedTest;
@@ -237,15 +237,15 @@ TEST(MainWindow, HelpOpensTheTopicOfThePageAndKeysNeverEndTheWindow)
 
 TEST(MainWindow, CopyGivesAPictureOfTheDrivePageAndTheTextOfAListing)
 {
-    MainWindowBench bench;
-    bench.Start();
+    MainWindowRig rig;
+    rig.Start();
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    bench.dialog->SendCommand(IDC_COPY);
+    rig.dialog->SendCommand(IDC_COPY);
     EXPECT_FALSE(clipboard->image().isNull());
 
-    bench.ChooseTool(kToolsModePages);
-    bench.dialog->SendCommand(IDC_COPY);
+    rig.ChooseTool(kToolsModePages);
+    rig.dialog->SendCommand(IDC_COPY);
     const QString text = clipboard->text();
     EXPECT_TRUE(text.startsWith(QString(24, ' ') + "Drive Mode pages"));
     EXPECT_TRUE(text.contains("MM Capabilities & Mechanical Status page"));
@@ -254,9 +254,9 @@ TEST(MainWindow, CopyGivesAPictureOfTheDrivePageAndTheTextOfAListing)
 
 TEST(MainWindow, RawDataIsSavedOnlyFromTheByteViewWithTheSizeAsked)
 {
-    MainWindowBench bench;
-    bench.Start();
-    CQuenzaDlg& dialog = *bench.dialog;
+    MainWindowRig rig;
+    rig.Start();
+    CQuenzaDlg& dialog = *rig.dialog;
     ScriptedFileDialogs files;
     TempDir folder;
 
@@ -266,10 +266,10 @@ TEST(MainWindow, RawDataIsSavedOnlyFromTheByteViewWithTheSizeAsked)
     EXPECT_TRUE(files.requests.empty());
     dialog.m_nCurrentPage = kPageInfoDisplay;
     dialog.SendCommand(IDC_SAVERAW);  // the chooser is cancelled
-    ASSERT_EQ(bench.prompt.asked.size(), 3u);
-    EXPECT_EQ(bench.prompt.asked[0].text, "Error.  There is no hexadecimal data to save");
-    EXPECT_EQ(bench.prompt.asked[1].text, "To save Complete Media Code use Clipboard or Snapshot");
-    EXPECT_EQ(bench.prompt.asked[2].text, "Error opening save file");
+    ASSERT_EQ(rig.prompt.asked.size(), 3u);
+    EXPECT_EQ(rig.prompt.asked[0].text, "Error.  There is no hexadecimal data to save");
+    EXPECT_EQ(rig.prompt.asked[1].text, "To save Complete Media Code use Clipboard or Snapshot");
+    EXPECT_EQ(rig.prompt.asked[2].text, "Error opening save file");
     ASSERT_EQ(files.requests.size(), 1u);
     EXPECT_EQ(files.requests[0].title, "Choose a FileName to save as");
 
@@ -290,7 +290,7 @@ TEST(MainWindow, RawDataIsSavedOnlyFromTheByteViewWithTheSizeAsked)
     dialog.SendCommand(IDC_SAVERAW);
     CDialog::SetModalRunHook(nullptr);
 
-    EXPECT_TRUE(Asked(bench.prompt, "File write successful"));
+    EXPECT_TRUE(Asked(rig.prompt, "File write successful"));
     const std::string saved = ReadFileText(path);
     ASSERT_EQ(saved.size(), 16u);
     EXPECT_EQ(static_cast<unsigned char>(saved[15]), 0xAFu);
@@ -300,10 +300,10 @@ TEST(MainWindow, RawDataIsSavedOnlyFromTheByteViewWithTheSizeAsked)
 
 TEST(MainWindow, ClosingSavesTheDriveAndTheWindowPosition)
 {
-    MainWindowBench bench;
-    bench.Start();
-    bench.SelectDrive(2);
-    bench.dialog->move(-20, 100);
+    MainWindowRig rig;
+    rig.Start();
+    rig.SelectDrive(2);
+    rig.dialog->move(-20, 100);
     const std::pair<int, const char*> tips[] = {
         {IDC_READ_CD_R, "Supports CD-R Read"},
         {IDC_FIRMWARE, "Firmware revision number"},
@@ -312,20 +312,20 @@ TEST(MainWindow, ClosingSavesTheDriveAndTheWindowPosition)
         {IDC_REFRESH, "Refreshes Drive Info display by re-reading the drive"},
     };
     for (const auto& [id, tip] : tips)
-        EXPECT_EQ(bench.dialog->GetDlgItem(id)->toolTip().toStdString(), tip) << id;
-    bench.dialog->SendMessage(WM_CLOSE);
-    bench.Settle();
-    EXPECT_EQ(bench.dialog->ModalResult(), 0);
+        EXPECT_EQ(rig.dialog->GetDlgItem(id)->toolTip().toStdString(), tip) << id;
+    rig.dialog->SendMessage(WM_CLOSE);
+    rig.Settle();
+    EXPECT_EQ(rig.dialog->ModalResult(), 0);
     for (const auto& [id, tip] : tips)
-        EXPECT_TRUE(bench.dialog->GetDlgItem(id)->toolTip().isEmpty()) << id;  // taken off at the exit
+        EXPECT_TRUE(rig.dialog->GetDlgItem(id)->toolTip().isEmpty()) << id;  // taken off at the exit
     EXPECT_EQ(GetAppProfileInt("SelectedDevice", -9), 2);
     EXPECT_EQ(GetAppProfileInt("VideoWindow Left", -9), 0);
     EXPECT_EQ(GetAppProfileInt("VideoWindow Top", -9), 100);
-    EXPECT_TRUE(bench.dialog->m_Core.m_Drives.m_DeviceList.empty());
-    EXPECT_EQ(bench.dialog->Watcher(), nullptr);
+    EXPECT_TRUE(rig.dialog->m_Core.m_Drives.list.m_DeviceList.empty());
+    EXPECT_EQ(rig.dialog->Watcher(), nullptr);
 
     // The next start places the window there.
-    MainWindowBench again;
+    MainWindowRig again;
     WriteAppProfileInt("VideoWindow Left", 30);
     WriteAppProfileInt("VideoWindow Top", 40);
     again.Start();
@@ -334,8 +334,8 @@ TEST(MainWindow, ClosingSavesTheDriveAndTheWindowPosition)
 
 TEST(MainWindow, ADoubleClickOnTheStatusDisplayTakesAComment)
 {
-    MainWindowBench bench;
-    bench.Start();
+    MainWindowRig rig;
+    rig.Start();
     std::string offered;
     CDialog::SetModalRunHook([&offered](CDialog& asked) {
         offered = asked.GetDlgItemText(CComment::IDC_COMMENT);
@@ -343,60 +343,60 @@ TEST(MainWindow, ADoubleClickOnTheStatusDisplayTakesAComment)
         asked.SendCommand(IDOK);
         return asked.ModalResult();
     });
-    bench.dialog->SendNotify(IDC_STATUS, Notify::DoubleClick);
+    rig.dialog->SendNotify(IDC_STATUS, Notify::DoubleClick);
     CDialog::SetModalRunHook([](CDialog&) { return 1; });  // cancelled: nothing changes
-    bench.dialog->SendNotify(IDC_STATUS, Notify::DoubleClick);
+    rig.dialog->SendNotify(IDC_STATUS, Notify::DoubleClick);
     CDialog::SetModalRunHook(nullptr);
-    bench.Settle();
+    rig.Settle();
     EXPECT_EQ(offered, "Ready - DVD+R Loaded");
-    EXPECT_EQ(bench.dialog->m_Core.m_Report.GetStatusText(), "Burned at 8x");
-    EXPECT_EQ(bench.dialog->Item<CMatrixStatic>(IDC_STATUS)->GetText().substr(0, 12), "Burned at 8x");
+    EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "Burned at 8x");
+    EXPECT_EQ(rig.dialog->Item<CMatrixStatic>(IDC_STATUS)->GetText().substr(0, 12), "Burned at 8x");
 }
 
 TEST(MainWindow, TheSectorViewersMessagesShowABlockAsADump)
 {
-    MainWindowBench bench;
-    bench.Start();
+    MainWindowRig rig;
+    rig.Start();
     std::vector<unsigned> beeps;
     SetBeepHook([&beeps](unsigned type) { beeps.push_back(type); });
-    CQuenzaDlg& dialog = *bench.dialog;
+    CQuenzaDlg& dialog = *rig.dialog;
     dialog.PostMessage(WM_READSECTOR, 16);
-    bench.Settle();
-    EXPECT_TRUE(bench.Shown(IDC_OUTPUT));
-    const std::string dump = bench.Text(IDC_OUTPUT);
+    rig.Settle();
+    EXPECT_TRUE(rig.Shown(IDC_OUTPUT));
+    const std::string dump = rig.Text(IDC_OUTPUT);
     EXPECT_EQ(dump.rfind("Address| 0  1  2", 0), 0u);
     EXPECT_NE(dump.find("\n000001F0 "), std::string::npos);  // 32 lines of 16 bytes
     EXPECT_TRUE(beeps.empty());
 
     dialog.PostMessage(WM_LBAENTERED, 0x7FFFFFFF);
-    bench.Settle();
+    rig.Settle();
     SetBeepHook(nullptr);
     EXPECT_EQ(beeps.size(), 1u);
     EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Error reading sector!");
-    ASSERT_FALSE(bench.prompt.asked.empty());
-    EXPECT_EQ(bench.prompt.asked.back().text, "Your requested block is beyond the last readable block.");
-    EXPECT_EQ(bench.Text(IDC_OUTPUT), dump);  // the old dump stays
+    ASSERT_FALSE(rig.prompt.asked.empty());
+    EXPECT_EQ(rig.prompt.asked.back().text, "Your requested block is beyond the last readable block.");
+    EXPECT_EQ(rig.Text(IDC_OUTPUT), dump);  // the old dump stays
 }
 
 TEST(MainWindow, AClickOnTheErrorMapNamesTheBlocksOfItsCell)
 {
-    MainWindowBench bench(MainWindowBench::Presets{{"dvd-writer", "dvd+r-dl"}});
-    bench.Start();
-    bench.dialog->m_nCurrentPage = kPageErrorTest;
+    MainWindowRig rig(MainWindowRig::Presets{{"dvd-writer", "dvd+r-dl"}});
+    rig.Start();
+    rig.dialog->m_nCurrentPage = kPageErrorTest;
     QMouseEvent click(QEvent::MouseButtonPress, QPointF(478, 428), QPointF(478, 428), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
-    QApplication::sendEvent(bench.dialog.get(), &click);
-    bench.Settle();
-    ASSERT_EQ(bench.prompt.asked.size(), 1u);
+    QApplication::sendEvent(rig.dialog.get(), &click);
+    rig.Settle();
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
     // Two layers: 32 times 25 blocks a cell; the corner is cell 6480.
-    EXPECT_EQ(bench.prompt.asked[0].text, "Sector 4f1a00h to 4f1d20h");
+    EXPECT_EQ(rig.prompt.asked[0].text, "Sector 4f1a00h to 4f1d20h");
 }
 
 TEST(MainWindow, TheEndMessagesOfWorkersClearTheirFlagAndFreeTheControls)
 {
-    MainWindowBench bench;
-    bench.Start();
-    CQuenzaDlg& dialog = *bench.dialog;
+    MainWindowRig rig;
+    rig.Start();
+    CQuenzaDlg& dialog = *rig.dialog;
     const std::vector<std::pair<UINT, std::atomic<int>*>> cases = {{WM_ERRORTESTENDED, &g_bErrorTestRunning},
                                                                    {WM_COMPAREENDED, &g_bCompareRunning},
                                                                    {WM_TESTENDED, &g_bSpeedTestRunning}};
@@ -407,7 +407,7 @@ TEST(MainWindow, TheEndMessagesOfWorkersClearTheirFlagAndFreeTheControls)
         dialog.EnableDlgItem(IDC_START, false);
         dialog.EnableDlgItem(IDC_STOP, true);
         dialog.PostMessage(message);
-        bench.Settle();
+        rig.Settle();
         EXPECT_EQ(*flag, 0) << message;
         EXPECT_TRUE(dialog.GetDlgItem(IDC_DEVICES)->isEnabled()) << message;
         EXPECT_TRUE(dialog.GetDlgItem(IDC_START)->isEnabled()) << message;

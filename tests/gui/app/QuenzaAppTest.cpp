@@ -1,8 +1,8 @@
 #include "core/app/AppProfile.h"
 #include "core/app/LogFile.h"
-#include "core/drive/EmulatedDrives.h"
 #include "gui/app/QuenzaApp.h"
 #include "gui/app/QuenzaDlg.h"
+#include "platform/passthrough/EmulatedDrives.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

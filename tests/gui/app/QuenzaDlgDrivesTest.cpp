@@ -41,7 +41,7 @@ TEST(QuenzaDlgDrives, StartsOnTheEmulatedDrivesAndSavesTheSelectionAtExit)
     ScopedProgramLog log;
     CQuenzaDlg dialog(EmptyMachine(machine, "default"));
     EXPECT_EQ(RunAndExit(dialog), 0);
-    EXPECT_TRUE(dialog.m_Core.m_Drives.m_DeviceList.empty());  // released at exit
+    EXPECT_TRUE(dialog.m_Core.m_Drives.list.m_DeviceList.empty());  // released at exit
     EXPECT_EQ(GetAppProfileInt("SelectedDevice", -9), 1);
 
     const std::string text = log.Text();

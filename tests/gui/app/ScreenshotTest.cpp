@@ -1,4 +1,4 @@
-#include "MainWindowBench.h"
+#include "MainWindowRig.h"
 
 #include <QImage>
 
@@ -9,12 +9,12 @@
 // picture is also saved there (scripts/screenshot.sh makes the README's).
 TEST(MainWindowScreenshot, RendersAtItsFixedSizeAndIsNotBlank)
 {
-    MainWindowBench bench;
-    bench.Start();
-    bench.dialog->resize(900, 700);  // a resize cannot change it
-    EXPECT_EQ(bench.dialog->frameGeometry().size(), QSize(753, 574));
-    const QImage image = bench.dialog->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(image.size(), bench.dialog->size());
+    MainWindowRig rig;
+    rig.Start();
+    rig.dialog->resize(900, 700);  // a resize cannot change it
+    EXPECT_EQ(rig.dialog->frameGeometry().size(), QSize(753, 574));
+    const QImage image = rig.dialog->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.size(), rig.dialog->size());
 
     std::set<QRgb> colours;
     for (int y = 0; y < image.height(); y += 2)
@@ -22,7 +22,7 @@ TEST(MainWindowScreenshot, RendersAtItsFixedSizeAndIsNotBlank)
             colours.insert(image.pixel(x, y));
     EXPECT_GT(colours.size(), 16u);
     // The status display is lit, and a ticked capability box shows its LED.
-    const QRect status = bench.dialog->GetDlgItem(IDC_STATUS)->geometry();
+    const QRect status = rig.dialog->GetDlgItem(IDC_STATUS)->geometry();
     std::set<QRgb> statusColours;
     for (int x = status.left(); x < status.right(); ++x)
         statusColours.insert(image.pixel(x, status.center().y()));

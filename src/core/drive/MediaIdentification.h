@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CDevice;
+class CScsiCommand;
+class MmcCommands;
+class MmcMediaReads;
+
+// What the loaded disc is: the current profile, the DVD book type, the
+// program's MediaType code and its name, and the disc's extent.
+class MediaIdentification {
+public:
+    // current: the drive list's current drive, read when a command needs it.
+    MediaIdentification(CScsiCommand& channel, MmcCommands& mmc, MmcMediaReads& reads, CDevice* const& current);
+
+    // The current profile from GET CONFIGURATION into `profile` (0 when the
+    // command fails); the channel's result.
+    int GetDriveProfile(int& profile);
+    // The DVD book type 0-15; -1 without a disc or when it cannot be read.
+    int GetBookType();
+    // The media type of the DVD+R/RW media-ID table row of the disc; -2 when
+    // its ID is empty or not in the table, -1 when the structure is refused.
+    int LookupMediaIdCode();
+    // The MediaType of the disc; 0 (as DVD-ROM) without one.
+    int GetMediaType();
+    // The medium's name ("NO MEDIA" without one); the current profile.
+    int GetMediaTypeName(std::string& name);
+    // The extent the disc's first performance descriptor ends at; half the
+    // last block of a BD-ROM; 0 on failure.
+    std::int64_t GetMediaCapacity();
+
+private:
+    int ReadDvdStructureOrAdip(std::vector<std::uint8_t>& answer, const char* fallbackLog);
+
+    CScsiCommand& m_ScsiCommand;
+    MmcCommands& m_mmc;
+    MmcMediaReads& m_reads;
+    CDevice* const& m_pCurrentDevice;
+};

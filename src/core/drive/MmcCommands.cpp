@@ -1,0 +1,238 @@
+#include "core/drive/MmcCommands.h"
+
+#include "core/app/Format.h"
+#include "core/app/LogFile.h"
+#include "core/drive/CommandBlock.h"
+#include "core/drive/Device.h"
+#include "core/drive/MmcTypes.h"
+#include "core/drive/ScsiCommand.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace {
+
+using scsi::GetBe16;
+using scsi::GetBe32;
+using namespace mmc;
+
+constexpr std::uint8_t kCapabilitiesPage = 0x2A;
+constexpr std::uint32_t kFirstModeSenseLength = 252;
+constexpr std::uint32_t kModeSenseRetryLength = 2048;
+constexpr std::size_t kModeSenseBufferLength = 65536;
+constexpr std::uint16_t kMaximumSpeed = 0xFFFF;
+constexpr int kPollIntervalMs = 500;
+constexpr std::uint32_t kRpcStateLength = 8;
+constexpr std::uint32_t kReportKeyTransfer = 2048;
+constexpr std::uint8_t kRpcStateFormat = 0x08;
+constexpr std::uint8_t kImmediate = 0x01;  // START STOP UNIT returns before the tray has moved
+constexpr std::uint8_t kEject = 0x02;
+constexpr std::uint8_t kLoad = 0x03;
+
+bool NoMedium(const SenseCode& sense)
+{
+    return sense.key == 2 && sense.asc == 0x3A;
+}
+
+bool NoSense(const SenseCode& sense)
+{
+    return sense.key == 0 && sense.asc == 0 && sense.ascq == 0;
+}
+
+// Bytes 16-17 of sense data hold the progress when the sense-key specific
+// bytes are valid.
+std::optional<int> ProgressOf(const std::uint8_t* sense)
+{
+    if (!(sense[15] & 0x80))
+        return std::nullopt;
+    return GetBe16(&sense[16]);
+}
+
+}  // namespace
+
+MmcCommands::MmcCommands(CScsiCommand& channel, CDevice* const& current) :
+    m_ScsiCommand(channel), m_pCurrentDevice(current)
+{
+}
+
+void MmcCommands::SetWaitClock(std::shared_ptr<WaitClock> clock)
+{
+    m_pWaitClock = clock ? std::move(clock) : SystemWaitClock();
+}
+
+int MmcCommands::TestMediaPresent()
+{
+    return CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0 ? 1 : 0;
+}
+
+int MmcCommands::WaitForUnitReady(int seconds)
+{
+    const int tries = 2 * std::max(seconds, 0);
+    for (int attempt = 0; attempt < tries; ++attempt) {
+        SenseCode sense;
+        {
+            const auto lock = m_ScsiCommand.Lock();
+            if (CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0)
+                return 0;
+            sense = SenseOf(m_ScsiCommand.GetSenseBuffer());
+        }
+        if (NoMedium(sense) || NoSense(sense))
+            return 0;
+        if (attempt + 1 < tries)
+            m_pWaitClock->SleepMs(kPollIntervalMs);
+    }
+    return 1;
+}
+
+int MmcCommands::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received)
+{
+    const auto modeSense = [&](std::uint32_t allocation) {
+        allocation = std::min<std::uint32_t>({allocation, limit, static_cast<std::uint32_t>(answer.size())});
+        std::fill(answer.begin(), answer.end(), 0);
+        const int result = CommandBlock(kModeSense10)
+                               .Set(2, 0x3F)  // all pages, current values
+                               .SetBe16(7, allocation)
+                               .Execute(m_ScsiCommand, DataDirection::In, answer.data(), allocation);
+        if (received)
+            *received = allocation - std::min(m_ScsiCommand.Residual(), allocation);
+        return result;
+    };
+    const int first = modeSense(kFirstModeSenseLength);
+    const std::uint32_t dataLength = GetBe16(answer.data());
+    if (first == 0 && dataLength <= kFirstModeSenseLength)
+        return 0;
+    const bool large = first == 0 && dataLength > kModeSenseRetryLength;
+    LogEntry(large ? "SCSI_Cmd_ModeSense10 3" : "SCSI_Cmd_ModeSense10 2");
+    return modeSense(first == 0 ? dataLength : kModeSenseRetryLength);
+}
+
+int MmcCommands::TestMMCCompliant()
+{
+    LogEntry("Testing for MMC compliance start");
+    const auto lock = m_ScsiCommand.Lock();
+    std::vector<std::uint8_t> answer(kModeSenseBufferLength, 0);
+    std::uint32_t received = 0;
+    if (ReadAllModePages(answer, kModeSenseBufferLength - 1, &received) != 0) {
+        LogEntry("TestMMCCompliant() failed, SCSI_Cmd_ModeSense10 returned non zero");
+        return 0;
+    }
+    const std::uint32_t dataLength = GetBe16(answer.data());
+    LogEntry("TestMMCCompliant() successful - looking for page 2Ah");
+    // Pages follow an 8-byte header without block descriptors; only bytes
+    // that came back are walked.
+    const std::size_t end = std::min<std::size_t>(dataLength, received);
+    for (std::size_t start = 8; start < end;) {
+        const int code = answer[start] & 0x3F;
+        LogEntryF("TestMMCCompliant() - Found page %xh", code);
+        if (code == kCapabilitiesPage) {
+            LogEntry("TestMMCCompliant() - page 2Ah found.");
+            return 1;
+        }
+        start += answer[start + 1] + 2u;
+    }
+    LogEntry("TestMMCCompliant() - page 2Ah not found");
+    return 0;
+}
+
+int MmcCommands::GetProgress()
+{
+    const auto lock = m_ScsiCommand.Lock();
+    CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
+    if (const auto progress = ProgressOf(m_ScsiCommand.GetSenseBuffer()))
+        return *progress;
+    std::array<std::uint8_t, 255> answer{};
+    if (CommandBlock(kRequestSense).Set(4, 255).Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size())
+        != 0) {
+        LogEntry("GetProgress() - Request Sense - Command Test Unit Ready (03h) failed, returned non zero");
+        return 0;
+    }
+    return ProgressOf(answer.data()).value_or(0);
+}
+
+int MmcCommands::GetConfigurationDataLength()
+{
+    std::array<std::uint8_t, 2048> answer{};
+    if (GetConfiguration(0, 0, answer.data(), answer.size()) != 0)
+        return 0;
+    return static_cast<int>(GetBe32(answer.data()));
+}
+
+int MmcCommands::GetConfiguration(int requestType, int startingFeature, std::uint8_t* buffer, std::uint32_t length)
+{
+    const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
+    return CommandBlock(kGetConfiguration)
+        .Set(1, static_cast<std::uint8_t>(requestType))
+        .SetBe16(2, static_cast<std::uint32_t>(startingFeature))
+        .SetBe16(7, allocation)
+        .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation);
+}
+
+int MmcCommands::SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl)
+{
+    const std::int64_t listed = std::int64_t{index} * step;
+    std::int64_t speed = kMaximumSpeed;  // the caller's "maximum" entry
+    if (listed != 0)
+        speed = std::clamp<std::int64_t>((count - listed + 1) * unitSpeed, 1, kMaximumSpeed);
+    return CommandBlock(kSetCdSpeed)
+        .Set(1, static_cast<std::uint8_t>(rotationControl))
+        .SetBe16(2, static_cast<std::uint32_t>(speed))
+        .SetBe16(4, static_cast<std::uint32_t>(speed))
+        .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
+}
+
+int MmcCommands::PreventMediumRemoval(int prevent)
+{
+    const int result = CommandBlock(kPreventAllowMediumRemoval)
+                           .Set(4, static_cast<std::uint8_t>(prevent))
+                           .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
+    if (result == 0)
+        m_bTrayLocked = prevent != 0 ? 1 : 0;
+    return result;
+}
+
+int MmcCommands::IsDoorOpen()
+{
+    std::array<std::uint8_t, 32> answer{};
+    CommandBlock(kMechanismStatus)
+        .SetBe16(8, answer.size())
+        .Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size());
+    return (answer[1] >> 4) & 0x01;
+}
+
+int MmcCommands::EjectOrCloseTray()
+{
+    // The immediate bit: the tray moves while the command has already ended.
+    const std::uint8_t motion = IsDoorOpen() ? kLoad : kEject;
+    return CommandBlock(kStartStopUnit)
+        .Set(1, kImmediate)
+        .Set(4, motion)
+        .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
+}
+
+int MmcCommands::ReportRpcState()
+{
+    std::vector<std::uint8_t> answer(kReportKeyTransfer, 0);
+    const int result = CommandBlock(kReportKey)
+                           .SetBe16(8, kRpcStateLength)
+                           .Set(10, kRpcStateFormat)
+                           .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kReportKeyTransfer);
+    if (result != 0 || !m_pCurrentDevice)
+        return result;
+    LogEntry("OnDriveInfo() - SCSI_REPORT_KEY successful");
+    CDevice& device = *m_pCurrentDevice;
+    device.m_nUserChangesLeft = answer[4] & 0x07;
+    device.m_nVendorResetsLeft = (answer[4] >> 3) & 0x07;
+    device.m_nRegionTypeCode = (answer[4] >> 6) & 0x03;
+    device.m_nRegionMask = answer[5];
+    device.m_nRpcScheme = answer[6];
+    return result;
+}
+
+std::string MmcCommands::GetRatedSpeedText(const std::string&)
+{
+    return Format("%-66s%s", "Manufacturer Rated Speed", "Unknown");
+}

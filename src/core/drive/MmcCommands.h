@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/app/WaitClock.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CDevice;
+class CScsiCommand;
+
+// The MMC commands that ask the drive about itself and its state, move its
+// tray and read its region, each a complete CDB of its standard length on
+// the current drive. Unless said otherwise a result is the channel's: 0
+// done, 1 failed with the sense left in the channel for the sense report.
+// The commands that read the disc are MmcMediaReads.
+class MmcCommands {
+public:
+    // current: the drive list's current drive, read when a command needs it.
+    MmcCommands(CScsiCommand& channel, CDevice* const& current);
+
+    // 1 when a disc is loaded and ready, else 0.
+    int TestMediaPresent();
+    // Asks up to 2 x seconds times, 500 ms apart: 0 ready, or no disc, or the
+    // request itself failed without sense; 1 still not ready.
+    int WaitForUnitReady(int seconds);
+    // 1 when MODE SENSE answers with the capabilities page 2Ah, else 0.
+    int TestMMCCompliant();
+    // Progress of a long operation, 0-65535 (fractions of 65536); 0 when none.
+    int GetProgress();
+    // The Data Length of the configuration header; 0 on failure.
+    int GetConfigurationDataLength();
+    int GetConfiguration(int requestType, int startingFeature, std::uint8_t* buffer, std::uint32_t length);
+    // MODE SENSE(10) of all pages: 252 bytes, then again with the length the
+    // drive gives (at most `limit`), or 2048 bytes after a failure.
+    int ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received = nullptr);
+    int SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl);
+    // Also keeps m_bTrayLocked: the tray counts as locked only when the drive took the lock.
+    int PreventMediumRemoval(int prevent);
+    // 1 when the mechanism reports its door open.
+    int IsDoorOpen();
+    // Opens the tray when it is closed and closes it when it is open.
+    int EjectOrCloseTray();
+    // REPORT KEY of the RPC state into the current record's region fields
+    // (they keep their values on failure).
+    int ReportRpcState();
+    static std::string GetRatedSpeedText(const std::string& mediaId);
+
+    // The clock of the waits between commands (a virtual one in tests).
+    void SetWaitClock(std::shared_ptr<WaitClock> clock);
+    WaitClock& GetWaitClock() const { return *m_pWaitClock; }
+
+    std::atomic<int> m_bTrayLocked{0};  // 1 while the program holds the drive's tray locked
+
+private:
+    CScsiCommand& m_ScsiCommand;
+    CDevice* const& m_pCurrentDevice;
+    std::shared_ptr<WaitClock> m_pWaitClock = SystemWaitClock();
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/drive/MmcTypes.h"
+
+#include <cstddef>
+#include <cstdint>
+
+class CScsiCommand;
+class MmcCommands;
+
+// The MMC commands that read what is on the disc. Results as MmcCommands
+// gives them, unless said otherwise.
+class MmcMediaReads {
+public:
+    MmcMediaReads(CScsiCommand& channel, MmcCommands& mmc);
+
+    // true on success.
+    bool ReadTrackInformation(std::uint8_t* buffer, std::uint32_t length, int track);
+    int GetBDDiStruct(BDDiscInfo& info);
+    // The last block address, sign-extended; 0 without a disc or on failure.
+    std::int64_t ReadCapacity();
+    // 1 without a disc (nothing sent), -1 for a buffer under kStructureBufferLength
+    // (nothing sent, the notice says why).
+    int ReadDVDStruct(std::uint32_t address, int layer, int format, int mediaType, std::uint32_t length,
+                      std::uint8_t* buffer, WrapperNotice* notice = nullptr);
+    int ReadDiscStructureNoCheck(std::uint32_t address, int layer, int format, std::uint32_t length,
+                                 std::uint8_t* buffer);
+    // The capacity list length on success, else 0 (the notice carries the status text).
+    int GetFormatCapacities(std::uint8_t* buffer, std::uint32_t length, WrapperNotice* notice = nullptr);
+    // READ(10) of count blocks at lba after the format capacities were
+    // checked: the read's result, or -1 when refused before reading (the
+    // notice carries the message unless quiet).
+    int ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std::int64_t lba, int count, bool quiet,
+                   WrapperNotice* notice = nullptr);
+
+private:
+    int SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format, std::uint32_t length,
+                          std::uint8_t* buffer);
+
+    CScsiCommand& m_ScsiCommand;
+    MmcCommands& m_mmc;
+};

@@ -1,0 +1,49 @@
+#include "core/drive/vendor/NecCommands.h"
+
+#include "core/drive/vendor/VendorCdb.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
+#include "scsi/VendorSignatures.h"
+
+namespace {
+
+using namespace vendor_cdb;
+
+constexpr std::size_t kNecAnswer = 20;
+
+Cdb10 NecCdb(int mediaSelector, int settingSelector)
+{
+    using vendor_signature::kNec;
+    return {vendor_opcode::kNec,  0x02, Byte(mediaSelector), 0x01, kNec[0], kNec[1], kNec[2], kNec[3], kNec[4],
+            Byte(settingSelector)};
+}
+
+}  // namespace
+
+NecCommands::NecCommands(CScsiCommand& channel) : m_ScsiCommand(channel)
+{
+}
+
+VendorReply NecCommands::NecQueryCounterA()
+{
+    VendorReply reply;
+    Query(m_ScsiCommand, NecCdb(2, 0), kNecAnswer, reply,
+          [](const auto& answer) { return int{scsi::GetBe16(&answer[2])}; });
+    return reply;
+}
+
+VendorReply NecCommands::NecQueryCounterB()
+{
+    VendorReply reply;
+    Query(m_ScsiCommand, NecCdb(2, 0), kNecAnswer, reply,
+          [](const auto& answer) { return int{scsi::GetBe16(&answer[4])}; });
+    return reply;
+}
+
+VendorReply NecCommands::NecQueryBookType(int settingSelector, int mediaSelector)
+{
+    VendorReply reply;
+    Query(m_ScsiCommand, NecCdb(mediaSelector, settingSelector), kNecAnswer, reply,
+          [](const auto& answer) { return int{answer[1]}; });
+    return reply;
+}

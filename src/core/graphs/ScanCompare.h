@@ -1,0 +1,88 @@
+#pragma once
+
+#include "core/graphs/PiPoGraphData.h"
+#include "core/graphs/PiPoOverlay.h"
+#include "core/pipo/QualityRating.h"
+#include "core/pipo/ScanDisplays.h"
+#include "core/ui/ColorSchemes.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+struct ScanFile;
+
+// One scan slot ("Graph 1" or "Graph 2") of the scan window, as the compare
+// window reads it when it opens.
+struct ScanSlotView {
+    PiPoUpperData upper;
+    PiPoLowerData lower;
+    bool poMode = false;  // a PO scan: PO series instead of PIF, no jitter
+    int piScaleCode = 0;
+    int pifScaleCode = 0;
+    int jitterScaleCode = 0;
+    ScanDisplayTexts displays;
+    std::string mediaType;
+    std::string bookType;
+    std::string midCode;
+    std::string driveDisplay;  // the drive, or the user's comment in its place
+    std::string status;
+};
+
+// A saved scan as a slot shows it after a load.
+ScanSlotView ScanSlotFromFile(const ScanFile& file);
+
+// What the compare window needs of the scan window: its two slots, its LED
+// colours, and its window following the compare window's minimise and
+// restore.
+class ScanSlotSource {
+public:
+    virtual ~ScanSlotSource() = default;
+    virtual ScanSlotView Slot(int index) const = 0;  // 0: "Graph 1", 1: "Graph 2"
+    virtual LedColorScheme LedColors() const = 0;
+    virtual void MinimizeScanWindow() = 0;
+    virtual void RestoreScanWindow() = 0;
+};
+
+// The axis captions of a scale, top to bottom; nullopt for a code that
+// leaves them as they are (PI/PIF above 10, jitter above 6).
+std::optional<std::array<std::string, 4>> CompareScaleCaptions(int code);
+std::optional<std::array<std::string, 4>> CompareJitterCaptions(int code);
+
+// The larger code of the two scans on each scale.
+struct CompareScales {
+    int pi = 0;
+    int pif = 0;
+    int jitter = 0;
+};
+CompareScales CommonScales(const ScanSlotView& scan1, const ScanSlotView& scan2);
+
+// False when one scan has a layer break and the other has none.
+bool ScansCompatible(const ScanSlotView& scan1, const ScanSlotView& scan2);
+constexpr const char* kIncompatibleScans = "Graphs are not compatible.  One is single layer, one is double layer";
+// "1GB".."4GB", or "2GB".."8GB" when scan 1 has a layer break.
+std::array<std::string, 4> CompareXAxisCaptions(const ScanSlotView& scan1);
+
+// The captions that depend on whether a slot holds a PO scan.
+struct CompareScanCaptions {
+    std::string total;  // "PIF Total", "PO Total" ("... Total2" for scan 2)
+    std::string peak;
+    std::string average;
+    std::string jitterInst;
+    std::string jitterPeak;
+    std::string graphButton;  // "PIF Graph 1", "PO Graph 2" ...
+    bool jitterEnabled = true;
+};
+CompareScanCaptions CompareCaptionsForScan(int index, bool poMode);
+
+// The rating of a scan's displays, captioned "Quality 94.58%" ("Quality"
+// alone when they read all zero). A scan whose jitter average and peak were
+// measured is rated with its jitter, as the scan window rates it.
+QualityRatingCaption RateComparedScan(const ScanSlotView& scan);
+
+// The overlays as the window opens: series, counts, markers, line mode
+// from the radio (0 = line) and every series shown; the common scales.
+void FillUpperOverlay(PiPoUpperOverlay& overlay, const ScanSlotView& scan1, const ScanSlotView& scan2, int radio,
+                      const CompareScales& scales);
+void FillLowerOverlay(PiPoLowerOverlay& overlay, const ScanSlotView& scan1, const ScanSlotView& scan2, int radio,
+                      const CompareScales& scales);

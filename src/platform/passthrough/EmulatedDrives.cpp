@@ -1,0 +1,80 @@
+#include "platform/passthrough/EmulatedDrives.h"
+
+#include "emu/DrivePresets.h"
+#include "emu/EmulatedDrive.h"
+#include "emu/MediaPresets.h"
+#include "platform/text/Trim.h"
+#include "scsi/AsciiText.h"
+
+namespace {
+
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end - start));  // npos - start still reaches the end
+        if (end == std::string::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
+std::string Joined(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const std::string& name : names)
+        text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+}  // namespace
+
+std::vector<EmulatedDriveRequest> DefaultEmulatedDrives()
+{
+    return {{"dvd-writer", "dvd+r"}, {"bd-writer", "bd-r"}, {"cd-reader", "cd-rom"}};
+}
+
+std::vector<EmulatedDriveRequest> ParseEmulateSetting(const std::string& setting, std::vector<std::string>& problems)
+{
+    std::vector<EmulatedDriveRequest> requests;
+    for (const std::string& rawItem : Split(setting, ',')) {
+        const std::string item = TrimText(rawItem);
+        if (item.empty())
+            continue;
+        if (scsi::EqualsIgnoringCase(item, "default")) {
+            for (const auto& request : DefaultEmulatedDrives())
+                requests.push_back(request);
+            continue;
+        }
+        const std::vector<std::string> parts = Split(item, ':');
+        if (parts.size() != 2 || TrimText(parts[0]).empty() || TrimText(parts[1]).empty()) {
+            problems.push_back("\"" + item + "\" is not drive:medium");
+            continue;
+        }
+        requests.push_back({TrimText(parts[0]), TrimText(parts[1])});
+    }
+    return requests;
+}
+
+std::vector<NamedEmulatedDrive> MakeEmulatedDrives(const std::string& setting, std::vector<std::string>& problems)
+{
+    std::vector<NamedEmulatedDrive> drives;
+    const auto clock = std::make_shared<emu::SteadyClock>();
+    for (const EmulatedDriveRequest& request : ParseEmulateSetting(setting, problems)) {
+        std::string error;
+        auto drive = emu::MakeEmulatedDrive(request.drivePreset, request.mediumPreset, clock, &error);
+        if (!drive) {
+            problems.push_back(error);
+            continue;
+        }
+        drives.emplace_back("emu" + std::to_string(drives.size()), std::move(drive));
+    }
+    return drives;
+}
+
+std::string DescribeEmulatePresets()
+{
+    return "Drive presets: " + Joined(emu::DrivePresetNames())
+        + "\nMedium presets: " + Joined(emu::MediumPresetNames());
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+
+// Operation codes of the MMC commands the program sends and the emulated
+// drive answers.
+namespace mmc {
+
+constexpr std::uint8_t kTestUnitReady = 0x00;
+constexpr std::uint8_t kRequestSense = 0x03;
+constexpr std::uint8_t kFormatUnit = 0x04;
+constexpr std::uint8_t kInquiry = 0x12;
+constexpr std::uint8_t kStartStopUnit = 0x1B;
+constexpr std::uint8_t kPreventAllowMediumRemoval = 0x1E;
+constexpr std::uint8_t kReadFormatCapacities = 0x23;
+constexpr std::uint8_t kReadCapacity = 0x25;
+constexpr std::uint8_t kRead10 = 0x28;
+constexpr std::uint8_t kReadTocPmaAtip = 0x43;
+constexpr std::uint8_t kGetConfiguration = 0x46;
+constexpr std::uint8_t kReadDiscInformation = 0x51;
+constexpr std::uint8_t kReadTrackInformation = 0x52;
+constexpr std::uint8_t kModeSense10 = 0x5A;
+constexpr std::uint8_t kReportKey = 0xA4;
+constexpr std::uint8_t kGetPerformance = 0xAC;
+constexpr std::uint8_t kReadDiscStructure = 0xAD;
+constexpr std::uint8_t kSetCdSpeed = 0xBB;
+constexpr std::uint8_t kMechanismStatus = 0xBD;
+
+}  // namespace mmc
+
+// Operation codes of the maker families' vendor-unique commands.
+namespace vendor_opcode {
+
+constexpr std::uint8_t kNec = 0xC9;
+constexpr std::uint8_t kLiteon = 0xDF;
+constexpr std::uint8_t kNuQsi = 0xF3;
+constexpr std::uint8_t kRicoh = 0xFA;
+constexpr std::uint8_t kBenqService = 0xFD;  // service mode and Solid Burn, behind the signature
+constexpr std::uint8_t kBenqSetBookType = 0xFE;
+constexpr std::uint8_t kBenqReadBookType = 0xFF;
+
+}  // namespace vendor_opcode

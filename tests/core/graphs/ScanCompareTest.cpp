@@ -1,0 +1,96 @@
+#include "core/app/Format.h"
+#include "core/pipo/JitterRating.h"
+#include "core/graphs/ScanCompare.h"
+#include "support/SavedScans.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+TEST(ScanCompare, TwoSavedScansGiveTheirFiguresScalesAndRatings)
+{
+    TempDir dir;
+    SavedScanSlots scans(dir.File("one.qnzx"), WithJitter(MakeScan(300, 25, 4, "QDRIVE DVDRW QX-18")),
+                         dir.File("two.qnzx"), MakeScan(200, 120, 7, "My comment"));
+    const ScanSlotView one = scans.Slot(0);
+    const ScanSlotView two = scans.Slot(1);
+    EXPECT_EQ(one.upper.pi.size(), 300u);
+    EXPECT_EQ(one.displays.piAvg, "3");
+    EXPECT_EQ(one.displays.jitterAvg, "7.5%");
+    EXPECT_EQ(two.displays.jitterAvg, "---");
+    EXPECT_EQ(two.driveDisplay.substr(0, 10), "My comment");
+
+    const CompareScales scales = CommonScales(one, two);
+    EXPECT_EQ(scales.pi, 7);
+    EXPECT_EQ(CompareScaleCaptions(scales.pi), (std::array<std::string, 4>{"320", "240", "160", "80"}));
+    EXPECT_EQ(CompareJitterCaptions(scales.jitter), (std::array<std::string, 4>{"10%", "7.5%", "5.0%", "2.5%"}));
+    EXPECT_TRUE(ScansCompatible(one, two));
+    EXPECT_EQ(CompareXAxisCaptions(one)[3], "4GB");
+
+    // Scan 1 measured its jitter and is rated with it; scan 2 did not.
+    const float withJitter = std::max(0.0f, CalcQualityRatingWithJitter(3, 25, 1, 4, 7.5f, 8.2f));
+    EXPECT_EQ(RateComparedScan(one).caption, Format("Quality %.2f%%", static_cast<double>(withJitter)));
+    const float withoutJitter = std::max(0.0f, CalcQualityRating(3, 120, 1, 4));
+    EXPECT_EQ(RateComparedScan(two).caption, Format("Quality %.2f%%", static_cast<double>(withoutJitter)));
+    ScanSlotView blank;
+    EXPECT_EQ(RateComparedScan(blank).caption, "Quality");
+    EXPECT_EQ(RateComparedScan(blank).rating, 0.0f);
+
+    PiPoUpperOverlay upper;
+    FillUpperOverlay(upper, one, two, 1, scales);
+    EXPECT_EQ(upper.m_nLineMode, 0);
+    EXPECT_EQ(upper.m_Scan1PI.count, 300);
+    EXPECT_EQ(upper.m_Scan2PI.count, 200);
+    EXPECT_EQ(upper.m_nEndMarker1, 440);
+    EXPECT_FLOAT_EQ(upper.PIFactor(), 0.5f);
+}
+
+TEST(ScanCompare, CaptionsAndScalesByCode)
+{
+    struct Case {
+        int code;
+        std::array<std::string, 4> scale;
+    };
+    const Case cases[] = {
+        {0, {"10", "7.5", "5", "2.5"}},  {2, {"10", "7.5", "5", "2.5"}},        {3, {"20", "15", "10", "5"}},
+        {6, {"160", "120", "80", "40"}}, {10, {"2560", "1920", "1280", "640"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CompareScaleCaptions(c.code), c.scale) << c.code;
+    EXPECT_FALSE(CompareScaleCaptions(11));
+    EXPECT_EQ(CompareJitterCaptions(1), (std::array<std::string, 4>{"4%", "3%", "2%", "1%"}));
+    EXPECT_EQ(CompareJitterCaptions(6), (std::array<std::string, 4>{"80%", "60%", "40%", "20%"}));
+    EXPECT_FALSE(CompareJitterCaptions(7));
+
+    const CompareScanCaptions po = CompareCaptionsForScan(1, true);
+    EXPECT_EQ(po.total, "PO Total2");
+    EXPECT_EQ(po.graphButton, "PO Graph 2");
+    EXPECT_EQ(po.jitterInst, "Jitter Inst2");
+    EXPECT_FALSE(po.jitterEnabled);
+    const CompareScanCaptions pif = CompareCaptionsForScan(0, false);
+    EXPECT_EQ(pif.average, "PIF Avg");
+    EXPECT_EQ(pif.graphButton, "PIF Graph 1");
+    EXPECT_TRUE(pif.jitterEnabled);
+}
+
+TEST(ScanCompare, APOScanOverlaysItsPOSeriesAndOneLayerBreakMakesTheScansIncompatible)
+{
+    ScanSlotView one;
+    one.lower.pif = {1, 2};
+    one.lower.po = {7, 8};
+    one.poMode = true;
+    ScanSlotView two;
+    two.lower.pif = {3};
+    two.lower.po = {9};
+    PiPoLowerOverlay lower;
+    FillLowerOverlay(lower, one, two, 0, CommonScales(one, two));
+    EXPECT_EQ(lower.m_Scan1First.values, (std::vector<std::int32_t>{7, 8}));
+    EXPECT_EQ(lower.m_Scan2First.values, (std::vector<std::int32_t>{3}));
+    EXPECT_EQ(lower.m_Scan1First.count, 2);
+
+    EXPECT_TRUE(ScansCompatible(one, two));
+    two.upper.frame.layerBreakX = 225;
+    EXPECT_FALSE(ScansCompatible(one, two));
+    one.upper.frame.layerBreakX = 220;
+    EXPECT_TRUE(ScansCompatible(one, two));
+    EXPECT_EQ(CompareXAxisCaptions(one)[0], "2GB");
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/app/BusyFlags.h"
+#include "emu/EmulatedDrive.h"
+#include "emu/MediaPresets.h"
+#include "gui/app/QuenzaDlg.h"
+#include "platform/devices/DriveWatcher.h"
+#include "platform/files/SafeFile.h"
+#include "support/EmulatedDriveRig.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The main window on emulated drives (emu0, emu1 ...) of a machine without
+// drives of its own, their clock and the window's waits virtual. The drive
+// watcher only looks when a tray changes or a test asks.
+struct MainWindowRig {
+    using Presets = std::vector<std::pair<const char*, const char*>>;  // drive and medium
+    explicit MainWindowRig(Presets presets = {{"dvd-writer", "dvd+r"}, {"bd-writer", "bd-r"}, {"cd-reader", "cd-rom"}})
+    {
+        DriveSources sources;
+        sources.sysBlockRoot = machine.Path();
+        sources.devRoot = machine.Path();
+        sources.watchIntervalMs = 0;
+        for (const auto& [drive, medium] : presets) {
+            std::string error;
+            auto emulated = emu::MakeEmulatedDrive(drive, medium, clock, &error);
+            EXPECT_TRUE(emulated) << error;
+            sources.emulated.emplace_back("emu" + std::to_string(sources.emulated.size()), emulated);
+            drives.push_back(emulated);
+        }
+        dialog = std::make_unique<CQuenzaDlg>(std::move(sources));
+        dialog->m_Core.m_Drives.mmc.SetWaitClock(waitClock);
+    }
+    ~MainWindowRig()
+    {
+        g_bErrorTestRunning = g_bSpeedTestRunning = g_bCompareRunning = g_bCreateIsoRunning = g_bMediaHashRunning = 0;
+        dialog.reset();
+    }
+
+    // Initialised and shown, with the first tick of the start-up timer done.
+    void Start()
+    {
+        dialog->Create();
+        dialog->FireTimer(STARTUP_TIMER);
+        Settle();
+    }
+    void Settle() { dialog->WaitForDriveWork(); }
+
+    std::string Text(int id) const { return dialog->GetDlgItemText(id); }
+    bool Ticked(int id) const { return dialog->IsDlgButtonChecked(id) == 1; }
+    bool Shown(int id) const { return dialog->GetDlgItem(id)->isVisibleTo(dialog.get()); }
+    void SelectDrive(int index)
+    {
+        dialog->Item<QComboBox>(IDC_DEVICES)->setCurrentIndex(index);
+        dialog->SendNotify(IDC_DEVICES, Notify::SelChange);
+        Settle();
+    }
+    void ChooseTool(int item)
+    {
+        dialog->Item<QComboBox>(IDC_TOOLS)->setCurrentIndex(item);
+        dialog->SendNotify(IDC_TOOLS, Notify::SelChange);
+        Settle();
+    }
+
+    TempDir machine;
+    ScopedProfile profile;
+    ScopedProgramLog log;
+    ScriptedPrompt prompt;
+    std::shared_ptr<emu::ManualClock> clock = std::make_shared<emu::ManualClock>();
+    std::shared_ptr<VirtualWaitClock> waitClock = std::make_shared<VirtualWaitClock>(clock);
+    std::vector<std::shared_ptr<emu::EmulatedDrive>> drives;
+    std::unique_ptr<CQuenzaDlg> dialog;
+};

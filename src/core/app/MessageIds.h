@@ -32,6 +32,12 @@ constexpr UINT WM_OUTPUTEDITNOTIFY = 0x8010;
 // report text (wParam: the ReportChange).
 constexpr UINT WM_DRIVEWORKDONE = 0x8020;
 constexpr UINT WM_REPORTCHANGED = 0x8021;
+// The hash tools: progress to show, a question waiting for its answer, a
+// message box to show, and the end of a run.
+constexpr UINT WM_HASHPROGRESS = 0x8022;
+constexpr UINT WM_HASHQUESTION = 0x8023;
+constexpr UINT WM_HASHNOTICE = 0x8024;
+constexpr UINT WM_HASHENDED = 0x8025;
 
 // Device-change events carried by WM_DEVICECHANGE.
 constexpr WPARAM DBT_DEVICEARRIVAL = 0x8000;

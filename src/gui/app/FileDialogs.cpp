@@ -76,3 +76,15 @@ std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::stri
         return SaveFileChoice{answer->path, answer->filterIndex};
     }
 }
+
+std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title)
+{
+    FileDialogRequest request;
+    request.owner = owner;
+    request.title = title;
+    request.folder = CurrentFolder();
+    auto folder = GetFileDialogService().BrowseForFolder(request);
+    if (!folder || folder->empty())
+        return std::nullopt;
+    return folder;
+}

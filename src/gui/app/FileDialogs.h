@@ -19,6 +19,9 @@ std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::stri
                                                  const std::string& profileEntry, const std::string& defaultExtension,
                                                  int filterIndex);
 
+// The folder chooser, starting in the current folder; nullopt when cancelled.
+std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title);
+
 // True when the path lies in a folder of the operating system that the
 // program must not read or write files in.
 bool IsInSystemFolder(const std::string& path);

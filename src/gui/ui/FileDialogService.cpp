@@ -15,6 +15,14 @@ public:
     {
         return Run(request, QFileDialog::AcceptSave);
     }
+    std::optional<std::string> BrowseForFolder(const FileDialogRequest& request) override
+    {
+        const QString folder = QFileDialog::getExistingDirectory(request.owner, QString::fromStdString(request.title),
+                                                                 QString::fromStdString(request.folder));
+        if (folder.isEmpty())
+            return std::nullopt;
+        return folder.toStdString();
+    }
 
 private:
     static std::optional<FileDialogAnswer> Run(const FileDialogRequest& request, QFileDialog::AcceptMode mode)

@@ -54,12 +54,15 @@ HashOutcome MediaHash::HashMedia(std::int64_t startLba, std::int64_t endLba, con
         m_drive.PreventMediumRemoval(true);
         const auto start = static_cast<std::uint32_t>(startLba);
         const auto end = static_cast<std::uint32_t>(endLba);
-        m_report.SetLine(line++, Format("%-73s", Format("Computing from Logical Block Addresses %X (%d) to %X (%d)",
-                                                        start, static_cast<int>(start), end, static_cast<int>(end))
-                                                     .c_str()));
-        m_report.SetLine(line++, Format("%-73s", Format("Total Number of sectors to be computed %d",
-                                                        static_cast<int>(end - start + 1))
-                                                     .c_str()));
+        m_report.SetLine(line++,
+                         Format("%-73s",
+                                Format("Computing from Logical Block Addresses %X (%d) to %X (%d)", start,
+                                       static_cast<int>(start), end, static_cast<int>(end))
+                                    .c_str()));
+        m_report.SetLine(
+            line++,
+            Format("%-73s",
+                   Format("Total Number of sectors to be computed %d", static_cast<int>(end - start + 1)).c_str()));
         ++line;
         m_report.RefreshDisplay(ReportText::kWholeReport);
 
@@ -122,8 +125,8 @@ int MediaHash::WriteMediaInformation(int mediaType)
 
     std::vector<std::uint8_t> block;
     if (m_drive.ReadBlock(kApplicationBlock, block) == 0) {
-        const std::string application =
-            TrimText(AnswerText(block, kApplicationOffset, block.size()).substr(0, kApplicationLength));
+        const std::string application = TrimText(
+            AnswerText(block, kApplicationOffset, block.size()).substr(0, kApplicationLength));
         if (!application.empty())
             m_report.SetLine(line++, Format("Application id%59s", application.c_str()));
     }
@@ -135,8 +138,8 @@ int MediaHash::WriteBurnerBlock()
     m_report.SetLine(0, Format("%13s%s%13s", " ", "Information on burner used to write this Media", " "));
     std::vector<std::uint8_t> answer;
     if (m_drive.ReadBurnerInformation(answer) != 0) {
-        m_report.SetLine(2, Format("%2s%s%s", " ", "Not supported by your burner (recommend Pioneer, Liteon, NEC, Optiarc)",
-                                   " "));
+        m_report.SetLine(
+            2, Format("%2s%s%s", " ", "Not supported by your burner (recommend Pioneer, Liteon, NEC, Optiarc)", " "));
     } else {
         std::string text;
         for (std::size_t i = kBurnerTextOffset; i < kBurnerTextOffset + kBurnerTextLength; ++i) {

@@ -122,7 +122,7 @@ int MediaHashDrive::GetMediaIDString(std::string& id)
         if (reads.GetBDDiStruct(info) != 0)
             return 0;
         id = std::string(info.manufacturerId, strnlen(info.manufacturerId, sizeof info.manufacturerId))
-           + std::string(info.mediaTypeId, strnlen(info.mediaTypeId, sizeof info.mediaTypeId));
+            + std::string(info.mediaTypeId, strnlen(info.mediaTypeId, sizeof info.mediaTypeId));
         return 1;
     }
     default: return 0;

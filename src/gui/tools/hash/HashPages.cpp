@@ -245,8 +245,8 @@ void CHashPages::ShowProgress()
     const PostedHashEvents::Progress progress = m_events.TakeProgress();
     if (progress.filePercent) {
         m_dlg.m_Progress->SetPos(*progress.filePercent);
-        m_dlg.m_Progress->SetWindowText(Format("File %d of %d is %d%% Complete", progress.filesHandled,
-                                               progress.fileCount, *progress.filePercent));
+        m_dlg.m_Progress->SetWindowText(
+            Format("File %d of %d is %d%% Complete", progress.filesHandled, progress.fileCount, *progress.filePercent));
     }
     if (progress.overallPercent)
         m_dlg.m_Progress2->SetPos(*progress.overallPercent);

@@ -38,8 +38,9 @@ TEST(Mounts, ADiscIsFoundWhereItIsMountedAndItsFilesInEitherCase)
     WriteFileText(mountPoint + "/video_ts/VIDEO_TS.IFO", "");
     fs::create_directories(mountPoint + "/other/VIDEO_TS.IFO");
     const std::string mounts = root.File("mounts");
-    WriteFileText(mounts, "proc /proc proc rw 0 0\n" + root.File("dev/cdrom") + " " + root.Path()
-                              + "/media/cd\\040rom iso9660 ro 0 0\n");
+    WriteFileText(mounts,
+                  "proc /proc proc rw 0 0\n" + root.File("dev/cdrom") + " " + root.Path()
+                      + "/media/cd\\040rom iso9660 ro 0 0\n");
 
     EXPECT_EQ(MountPointOf(root.File("dev/sr0"), mounts), mountPoint);
     EXPECT_EQ(MountPointOf(root.File("dev/missing"), mounts), "");

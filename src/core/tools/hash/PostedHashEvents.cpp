@@ -83,7 +83,7 @@ PostedHashEvents::Progress PostedHashEvents::TakeProgress()
 bool PostedHashEvents::QuestionWaiting() const
 {
     std::lock_guard lock(m_mutex);
-    return m_questionWaiting && !m_answer;
+    return m_questionWaiting && !m_answer && !m_stop.stop_requested();
 }
 
 void PostedHashEvents::AnswerQuestion(bool abort)

@@ -38,6 +38,7 @@ public:
         std::optional<int> overallPercent;
     };
     Progress TakeProgress();
+    // A question waits for an answer, and the run has not been stopped.
     bool QuestionWaiting() const;
     void AnswerQuestion(bool abort);
     std::vector<std::string> TakeNotices();

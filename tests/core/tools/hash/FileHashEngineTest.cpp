@@ -1,5 +1,5 @@
 #include "HashTestSupport.h"
-#include "HashToolSupport.h"
+#include "support/HashToolSupport.h"
 #include "core/app/Format.h"
 #include "core/tools/hash/FileHashEngine.h"
 #include "core/tools/hash/HashRun.h"

@@ -1,5 +1,5 @@
 #include "HashTestSupport.h"
-#include "HashToolSupport.h"
+#include "support/HashToolSupport.h"
 #include "core/app/Format.h"
 #include "core/app/MainDialogCore.h"
 #include "core/tools/hash/MediaHash.h"
@@ -40,8 +40,9 @@ struct MediaHashRig : EmulatedDriveRig {
         ASSERT_TRUE(drive->InsertMedium(disc, &error)) << error;
     }
 
-    HashOutcome Hash(std::int64_t start, std::int64_t end, HashChoice choice = kAllDigests,
-                     std::function<bool()> keepRunning = [] { return true; })
+    HashOutcome Hash(
+        std::int64_t start, std::int64_t end, HashChoice choice = kAllDigests,
+        std::function<bool()> keepRunning = [] { return true; })
     {
         drive->ClearJournal();
         return MediaHash(core, events, choice).HashMedia(start, end, keepRunning);
@@ -101,12 +102,13 @@ TEST(MediaHash, ARangeHashesAsDdCutsItFromTheImage)
         ASSERT_EQ(rig.Hash(tested.start, tested.end), HashOutcome::Done);
         EXPECT_EQ(DigestsInReport(rig.core.m_Report), rig.DdDigests(tested.start, tested.end - tested.start + 1));
         EXPECT_EQ(rig.ReadCounts(), tested.reads);
-        const int from = LineOf(rig.core.m_Report, Format("Computing from Logical Block Addresses %X (%d) to %X (%d)",
-                                                          static_cast<unsigned>(tested.start), static_cast<int>(tested.start),
-                                                          static_cast<unsigned>(tested.end), static_cast<int>(tested.end)));
+        const int from = LineOf(rig.core.m_Report,
+                                Format("Computing from Logical Block Addresses %X (%d) to %X (%d)",
+                                       static_cast<unsigned>(tested.start), static_cast<int>(tested.start),
+                                       static_cast<unsigned>(tested.end), static_cast<int>(tested.end)));
         ASSERT_GT(from, 0);
-        EXPECT_EQ(rig.Line(from + 1), Format("Total Number of sectors to be computed %d",
-                                             static_cast<int>(tested.end - tested.start + 1)));
+        EXPECT_EQ(rig.Line(from + 1),
+                  Format("Total Number of sectors to be computed %d", static_cast<int>(tested.end - tested.start + 1)));
         EXPECT_EQ(rig.Line(from - 2), std::string(17, ' ') + "  MD5 / SHA hash of entire media data area");
         EXPECT_EQ(rig.core.m_Report.GetStatusText(), "Ready");
         EXPECT_FALSE(rig.drive->RemovalPrevented());
@@ -132,9 +134,9 @@ TEST(MediaHash, TheInformationBlockTellsWhatTheDriveCouldRead)
          {{0, std::string(28, ' ') + std::string(7, ' ') + "Media Disc Information"},
           {2, "Media ID" + std::string(65 - 11, ' ') + "MCC     004"},
           {3, "Media Type" + std::string(63 - 5, ' ') + "DVD+R"},
-          {4, Format("%-43s%30s", "Format Capacity", Format("%8.2fGB(%4.2fGB)", 2099999.0f * 2048 / 1073741824.0,
-                                                             2099999.0f * 2048 / 1e9)
-                                                          .c_str())}}},
+          {4,
+           Format("%-43s%30s", "Format Capacity",
+                  Format("%8.2fGB(%4.2fGB)", 2099999.0f * 2048 / 1073741824.0, 2099999.0f * 2048 / 1e9).c_str())}}},
     };
     for (const Case& tested : cases) {
         SCOPED_TRACE(tested.medium);
@@ -170,7 +172,9 @@ TEST(MediaHash, AStopOrABlockThatCannotBeReadEndsWithoutDigests)
          {"Unrecoverable Media error, MD5 calculation cannot continue"}},
         {"encrypted",
          "dvd-rom",
-         [](emu::EmulatedDrive& drive) { drive.AddErrorRule(emu::ErrorRule::CheckCondition(0x28, {0x05, 0x6F, 0x03})); },
+         [](emu::EmulatedDrive& drive) {
+             drive.AddErrorRule(emu::ErrorRule::CheckCondition(0x28, {0x05, 0x6F, 0x03}));
+         },
          false,
          HashOutcome::Failed,
          "Media is encrypted & locked",
@@ -182,7 +186,8 @@ TEST(MediaHash, AStopOrABlockThatCannotBeReadEndsWithoutDigests)
         MediaHashRig rig(tested.medium);
         tested.prepare(*rig.drive);
         int asked = 0;
-        const HashOutcome outcome = rig.Hash(0, 1000, kAllDigests, [&] { return !tested.stopAtThirdRead || ++asked < 3; });
+        const HashOutcome outcome = rig.Hash(0, 1000, kAllDigests,
+                                             [&] { return !tested.stopAtThirdRead || ++asked < 3; });
         EXPECT_EQ(outcome, tested.outcome);
         EXPECT_EQ(LineOf(rig.core.m_Report, "MD5 Hash Value"), -1);
         EXPECT_EQ(rig.core.m_Report.GetStatusText(), tested.status);

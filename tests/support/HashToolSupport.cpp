@@ -1,4 +1,4 @@
-#include "HashToolSupport.h"
+#include "support/HashToolSupport.h"
 
 #include <algorithm>
 #include <cctype>

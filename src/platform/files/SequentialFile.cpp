@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #include <utility>
 
@@ -14,7 +15,11 @@ SequentialFile::~SequentialFile()
 }
 
 SequentialFile::SequentialFile(SequentialFile&& other) noexcept :
-    m_fd(std::exchange(other.m_fd, -1)), m_size(other.m_size), m_device(other.m_device)
+    m_fd(std::exchange(other.m_fd, -1)),
+    m_size(other.m_size),
+    m_device(other.m_device),
+    m_offset(other.m_offset),
+    m_bCachedReadsWork(other.m_bCachedReadsWork)
 {
 }
 
@@ -25,6 +30,8 @@ SequentialFile& SequentialFile::operator=(SequentialFile&& other) noexcept
         m_fd = std::exchange(other.m_fd, -1);
         m_size = other.m_size;
         m_device = other.m_device;
+        m_offset = other.m_offset;
+        m_bCachedReadsWork = other.m_bCachedReadsWork;
     }
     return *this;
 }
@@ -56,6 +63,7 @@ bool SequentialFile::Open(const std::string& path, std::string* error)
     m_fd = fd;
     m_size = static_cast<std::uint64_t>(info.st_size);
     m_device = static_cast<std::uint64_t>(info.st_dev);
+    m_offset = 0;
     return true;
 }
 
@@ -69,7 +77,7 @@ bool SequentialFile::ReadFull(std::uint8_t* buffer, std::size_t length, std::siz
 {
     got = 0;
     while (got < length) {
-        const ssize_t n = ::read(m_fd, buffer + got, length - got);
+        const ssize_t n = ::pread(m_fd, buffer + got, length - got, static_cast<off_t>(m_offset));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -80,6 +88,34 @@ bool SequentialFile::ReadFull(std::uint8_t* buffer, std::size_t length, std::siz
         if (n == 0)
             break;
         got += static_cast<std::size_t>(n);
+        m_offset += static_cast<std::uint64_t>(n);
+    }
+    return true;
+}
+
+bool SequentialFile::ReadCached(std::uint8_t* buffer, std::size_t length, std::size_t& got, std::string* error)
+{
+    got = 0;
+    while (got < length && m_bCachedReadsWork) {
+        iovec part{buffer + got, length - got};
+        const ssize_t n = ::preadv2(m_fd, &part, 1, static_cast<off_t>(m_offset), RWF_NOWAIT);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN)
+            break;  // the rest is on the disk
+        if (n < 0 && (errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS)) {
+            m_bCachedReadsWork = false;  // an older system: every read may wait
+            break;
+        }
+        if (n < 0) {
+            if (error)
+                *error = ErrnoText(errno);
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+        m_offset += static_cast<std::uint64_t>(n);
     }
     return true;
 }

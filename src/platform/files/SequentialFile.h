@@ -30,10 +30,16 @@ public:
     // Fills buffer with the next bytes unless the file ends first; got says
     // how many came. False, with the reason, on a read error.
     bool ReadFull(std::uint8_t* buffer, std::size_t length, std::size_t& got, std::string* error = nullptr);
+    // The same, but only what the system holds in memory already: it stops
+    // where it would have to wait for the disk. False, with the reason, on a
+    // read error.
+    bool ReadCached(std::uint8_t* buffer, std::size_t length, std::size_t& got, std::string* error = nullptr);
     void Close();
 
 private:
     int m_fd = -1;
     std::uint64_t m_size = 0;
     std::uint64_t m_device = 0;
+    std::uint64_t m_offset = 0;  // of the next read
+    bool m_bCachedReadsWork = true;
 };

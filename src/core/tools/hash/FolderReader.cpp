@@ -25,11 +25,12 @@ struct FolderReader::Shared {
     {
     }
 
-    void ReadFile(const std::shared_ptr<Shared>& self, std::size_t index);
+    void ReadFile(const std::shared_ptr<Shared>& self, std::size_t index, DiskPool& pool);
     // A piece for file `index`, its memory counted against the budget;
-    // empty once stopped.
-    std::optional<std::pair<std::uint8_t*, std::unique_ptr<std::uint8_t[]>>> Allocate(std::size_t index,
-                                                                                      std::size_t length);
+    // empty once stopped. A turn on the disk is let go before waiting for
+    // memory, so that the file being taken can always be read.
+    std::optional<std::pair<std::uint8_t*, std::unique_ptr<std::uint8_t[]>>>
+    Allocate(std::size_t index, std::size_t length, std::unique_lock<std::mutex>& diskTurn);
     FilePiece MakePiece(const std::shared_ptr<Shared>& self, std::unique_ptr<std::uint8_t[]> memory,
                         std::size_t length);
     void GiveBack(std::unique_ptr<std::uint8_t[]> memory, std::size_t length);
@@ -64,7 +65,8 @@ FolderReader::FolderReader(const std::vector<FileForHash>& files, FolderReadSett
         for (const auto& [device, pool] : byDevice) {
             const std::optional<bool> spinning = chosen.isRotational ? chosen.isRotational(device)
                                                                      : IsRotationalDisk(device);
-            const std::size_t readers = spinning.value_or(false) ? 1 : std::max(1u, chosen.readersPerSolidStateDisk);
+            pool->spinning = spinning.value_or(false);
+            const std::size_t readers = std::max(1u, chosen.readersPerDisk);
             for (std::size_t i = 0; i < std::min(readers, pool->files.size()); ++i)
                 m_readers.emplace_back(&FolderReader::ReaderLoop, m_shared, std::ref(*pool));
         }
@@ -140,12 +142,12 @@ void FolderReader::ReaderLoop(const std::shared_ptr<Shared>& shared, DiskPool& p
         const std::size_t index = pool.files[pool.next++];
         shared->states[index];
         lock.unlock();
-        shared->ReadFile(shared, index);
+        shared->ReadFile(shared, index, pool);
         lock.lock();
     }
 }
 
-void FolderReader::Shared::ReadFile(const std::shared_ptr<Shared>& self, std::size_t index)
+void FolderReader::Shared::ReadFile(const std::shared_ptr<Shared>& self, std::size_t index, DiskPool& pool)
 {
     const FileForHash& file = files[index];
     if (!file.problem.empty()) {
@@ -167,11 +169,28 @@ void FolderReader::Shared::ReadFile(const std::shared_ptr<Shared>& self, std::si
     }
     if (size > settings.pieceBytes)
         input.AdviseSequential();
+    // On a spinning disk what is in memory is read at once; the rest waits
+    // for this reader's turn, which lasts to the end of the file.
+    std::unique_lock<std::mutex> diskTurn(pool.diskTurn, std::defer_lock);
+    const auto readPiece = [&](std::uint8_t* at, std::size_t length, std::size_t& got) {
+        got = 0;
+        if (pool.spinning && !diskTurn.owns_lock()) {
+            if (!input.ReadCached(at, length, got, &error))
+                return false;
+            if (got == length)
+                return true;
+            diskTurn.lock();
+        }
+        std::size_t more = 0;
+        const bool read = input.ReadFull(at + got, length - got, more, &error);
+        got += more;
+        return read;
+    };
     for (std::uint64_t left = size; left > 0;) {
         const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(left, settings.pieceBytes));
         if (settings.beforeRead && left < size)
             settings.beforeRead(file.path, size - left);
-        auto memory = Allocate(index, length);
+        auto memory = Allocate(index, length, diskTurn);
         if (!memory) {
             Finish(index, FileReadState::Stopped, size, {});
             return;
@@ -179,7 +198,7 @@ void FolderReader::Shared::ReadFile(const std::shared_ptr<Shared>& self, std::si
         // From here the memory goes back to the budget however this ends.
         FilePiece piece = MakePiece(self, std::move(memory->second), length);
         std::size_t got = 0;
-        const bool read = input.ReadFull(memory->first, length, got, &error);
+        const bool read = readPiece(memory->first, length, got);
         if (!read || got < length) {
             Finish(index, FileReadState::ReadFailed, size, read ? "the file became shorter while it was read" : error);
             return;
@@ -198,14 +217,20 @@ void FolderReader::Shared::ReadFile(const std::shared_ptr<Shared>& self, std::si
 }
 
 std::optional<std::pair<std::uint8_t*, std::unique_ptr<std::uint8_t[]>>>
-FolderReader::Shared::Allocate(std::size_t index, std::size_t length)
+FolderReader::Shared::Allocate(std::size_t index, std::size_t length, std::unique_lock<std::mutex>& diskTurn)
 {
     std::unique_ptr<std::uint8_t[]> memory;
     {
         std::unique_lock lock(mutex);
         // The file being taken always gets memory, so that it never waits
         // for files behind it.
-        changed.wait(lock, [&] { return stopping || index == head || bytesAhead + length <= settings.budgetBytes; });
+        const auto mayGo = [&] { return stopping || index == head || bytesAhead + length <= settings.budgetBytes; };
+        if (!mayGo() && diskTurn.owns_lock()) {
+            lock.unlock();
+            diskTurn.unlock();
+            lock.lock();
+        }
+        changed.wait(lock, mayGo);
         if (stopping)
             return std::nullopt;
         bytesAhead += length;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -17,10 +18,11 @@ struct FolderReadSettings {
     // How much may be read ahead of the digests.
     std::size_t budgetBytes = std::size_t{64} << 20;
     std::size_t filesAhead = 1024;
-    // Readers at once on a disk without seeks; a spinning disk gets one.
-    unsigned readersPerSolidStateDisk = 4;
-    // Whether the disk of a file system spins; nullopt: no disk (read in
-    // parallel). The machine's disks by default.
+    // Readers at once per disk. On a spinning disk they read at once only
+    // what the system holds in memory; for the rest they take turns.
+    unsigned readersPerDisk = 4;
+    // Whether the disk of a file system spins; nullopt: no disk (read as
+    // one without seeks). The machine's disks by default.
     std::function<std::optional<bool>(std::uint64_t device)> isRotational = {};
     // Tests: runs on the reader's thread before a file is opened (offset 0)
     // and before each further piece is read.
@@ -50,11 +52,12 @@ struct FileRead {
 };
 
 // Reads the files of a folder hash ahead of the digests, which take them in
-// order. Readers are pooled by disk, so reads never fight over one: a
-// spinning disk is read by one reader, file after file, a disk without
-// seeks by a few at once (many small files come in faster so). Large files
-// are read in large pieces with sequential read-ahead advised. What is read
-// and not yet hashed stays within a memory budget.
+// order. Readers are pooled by disk, a few per disk, so that many small files
+// come in faster, and reads never fight over a spinning disk: there what is
+// in memory already is read at once, and what must come from the disk is
+// read by one reader at a time, a whole file in one turn. Large files are
+// read in large pieces with sequential read-ahead advised. What is read and
+// not yet hashed stays within a memory budget.
 class FolderReader {
 public:
     FolderReader(const std::vector<FileForHash>& files, FolderReadSettings settings = {});
@@ -73,6 +76,8 @@ private:
     struct DiskPool {
         std::vector<std::size_t> files;  // indices of the list, in order
         std::size_t next = 0;
+        bool spinning = false;
+        std::mutex diskTurn;  // held by the reader waiting for a spinning disk
     };
 
     static void ReaderLoop(const std::shared_ptr<Shared>& shared, DiskPool& pool);

@@ -137,6 +137,19 @@ TEST(FileHash, MD5AloneWritesItsGroupOnlyAndAFileThatCannotBeReadGivesNoDigest)
     }
 }
 
+// The file's pages leave the system's memory, so that it must come from the disk.
+void DropFromMemory(const std::string& path, std::uint64_t offset)
+{
+    if (offset != 0)
+        return;
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0)
+        return;
+    ::fdatasync(fd);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+}
+
 struct ReadingCase {
     const char* name;
     FolderReadSettings settings;
@@ -167,12 +180,18 @@ TEST_P(FolderHashReading, DigestsEqualAReferenceScriptOverTheSortedWalk)
 
 INSTANTIATE_TEST_SUITE_P(
     Readers, FolderHashReading,
-    ::testing::Values(ReadingCase{"OneReaderOnASpinningDisk", {.isRotational = [](std::uint64_t) { return true; }}},
+    ::testing::Values(ReadingCase{"ReadersTakingTurnsOnASpinningDisk",
+                                  {.pieceBytes = 8192,
+                                   .budgetBytes = 16384,
+                                   .filesAhead = 4,
+                                   .readersPerDisk = 3,
+                                   .isRotational = [](std::uint64_t) { return true; },
+                                   .beforeRead = DropFromMemory}},
                       ReadingCase{"ManyReadersInATinyBudget",
                                   {.pieceBytes = 4096,
                                    .budgetBytes = 8192,
                                    .filesAhead = 3,
-                                   .readersPerSolidStateDisk = 4,
+                                   .readersPerDisk = 4,
                                    .isRotational = [](std::uint64_t) { return std::optional<bool>(); }}}),
     [](const ::testing::TestParamInfo<ReadingCase>& tested) { return std::string(tested.param.name); });
 

@@ -29,7 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kRuns = 3;
+constexpr int kRuns = 2;
 constexpr const char* kTools[] = {"md5sum", "sha1sum", "sha224sum", "sha256sum", "sha384sum", "sha512sum"};
 
 class QuietEvents : public HashEvents {
@@ -189,9 +189,13 @@ int main(int argc, char** argv)
     std::printf("folder: %d files of 1-64 KiB and one of %zu MiB, %.0f MB in all\n", smallFiles, largeMebibytes,
                 megabytes);
 
+    // The machine may be shared: ours and the tools take turns, and the best
+    // of each counts.
     QuietEvents events;
     ReportText report;
+    const std::string files = "cd '" + folder.Path() + "' && find . -type f -print0 | LC_ALL=C sort -z | xargs -0";
     double ours = 1e300;
+    std::vector<double> tools(std::size(kTools), 1e300);
     for (int run = 0; run < kRuns; ++run) {
         FileHashEngine engine(report, events, HashChoice{true, true});
         HashOutcome outcome = HashOutcome::Failed;
@@ -200,15 +204,17 @@ int main(int argc, char** argv)
             std::printf("the folder hash failed\nratio_vs_coreutils 0\n");
             return 1;
         }
+        for (std::size_t tool = 0; tool < tools.size(); ++tool) {
+            bool ok = true;
+            const std::string command = files + " " + kTools[tool];
+            tools[tool] = std::min(tools[tool], Seconds([&] { ok = RunQuietly(command); }));
+            if (!ok)
+                std::printf("  %s failed\n", kTools[tool]);
+        }
     }
     std::printf("ours (all six at once): %.3f s, %.0f MB/s\n", ours, megabytes / ours);
 
-    constexpr std::int64_t kDiscBlocks = std::int64_t{1} << 19;  // 1 GiB
-    std::printf("media hash on the emulated drive: MD5 %.0f MB/s, all six %.0f MB/s\n",
-                MediaHashMegabytesPerSecond({}, kDiscBlocks), MediaHashMegabytesPerSecond({true, true}, kDiscBlocks));
-
-    // The same contents through one tool in the walk's order must give our digest.
-    const std::string files = "cd '" + folder.Path() + "' && find . -type f -print0 | LC_ALL=C sort -z | xargs -0";
+    // The same contents through one tool in the walk's order give our digest.
     std::string ourSha256;
     for (int line = 0; line + 1 < ReportText::kReportLines; ++line)
         if (report.GetLine(line).rfind("SHA-256 Hash Value", 0) == 0)
@@ -217,12 +223,14 @@ int main(int argc, char** argv)
         std::printf("  our SHA-256 differs from the contents' in walk order!\n");
 
     double coreutils = 0;
-    for (const char* tool : kTools) {
-        bool ok = true;
-        const double seconds = Seconds([&] { ok = RunQuietly(files + " " + tool); });
-        std::printf("%-10s %.3f s%s\n", tool, seconds, ok ? "" : " (failed)");
-        coreutils += seconds;
+    for (std::size_t tool = 0; tool < tools.size(); ++tool) {
+        std::printf("%-10s %.3f s\n", kTools[tool], tools[tool]);
+        coreutils += tools[tool];
     }
+
+    constexpr std::int64_t kDiscBlocks = std::int64_t{1} << 19;  // 1 GiB
+    std::printf("media hash on the emulated drive: MD5 %.0f MB/s, all six %.0f MB/s\n",
+                MediaHashMegabytesPerSecond({}, kDiscBlocks), MediaHashMegabytesPerSecond({true, true}, kDiscBlocks));
     std::printf("coreutils one after another: %.3f s\n", coreutils);
     std::printf("ratio_vs_coreutils %.2f\n", coreutils / ours);
     return 0;

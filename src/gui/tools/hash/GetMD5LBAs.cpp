@@ -57,8 +57,11 @@ CGetMD5LBAs::CGetMD5LBAs(QWidget* parent) : CDialog(IDD, parent)
     MapNotify(IDC_STARTLBA, Notify::KillFocus, [this] { OnKillfocusStartLBA(); });
     MapNotify(IDC_ENDLBA, Notify::KillFocus, [this] { OnKillfocusEndLBA(); });
     // The texts always hold what the edits show, OK pressed at once included.
-    MapNotify(IDC_STARTLBA, Notify::EditChange, [this] { UpdateData(true); });
-    MapNotify(IDC_ENDLBA, Notify::EditChange, [this] { UpdateData(true); });
+    for (int edit : {IDC_STARTLBA, IDC_ENDLBA})
+        MapNotify(edit, Notify::EditChange, [this] {
+            if (!m_bShowingTexts)
+                UpdateData(true);
+        });
 }
 
 void CGetMD5LBAs::SetStartLBA(int lba)
@@ -83,7 +86,9 @@ int CGetMD5LBAs::GetEndLBA() const
 
 bool CGetMD5LBAs::OnInitDialog()
 {
+    m_bShowingTexts = true;
     CDialog::OnInitDialog();
+    m_bShowingTexts = false;
     m_nEndAtOpening = GetEndLBA();
     m_nStartAtOpening = GetStartLBA();
     return true;
@@ -116,7 +121,7 @@ bool CGetMD5LBAs::OnKillfocusStartLBA()
         SetStartLBA(m_nStartAtOpening);
         valid = false;
     }
-    UpdateData(false);
+    ShowTexts();
     return valid;
 }
 
@@ -136,6 +141,13 @@ bool CGetMD5LBAs::OnKillfocusEndLBA()
         refuse("End LBA cannot be smaller or equal to Start LBA");
     if (end > m_nEndAtOpening)
         refuse("End LBA cannot be beyond end of the disc");
-    UpdateData(false);
+    ShowTexts();
     return valid;
+}
+
+void CGetMD5LBAs::ShowTexts()
+{
+    m_bShowingTexts = true;
+    UpdateData(false);
+    m_bShowingTexts = false;
 }

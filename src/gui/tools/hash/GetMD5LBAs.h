@@ -32,9 +32,13 @@ public:
 private:
     bool OnKillfocusStartLBA();
     bool OnKillfocusEndLBA();
+    // Puts the texts into the edits; their change notices are not taken
+    // back meanwhile, which would read an edit not filled yet.
+    void ShowTexts();
 
     std::string m_strEndLBA;
     std::string m_strStartLBA;
     int m_nEndAtOpening = 0;
     int m_nStartAtOpening = 0;
+    bool m_bShowingTexts = false;
 };

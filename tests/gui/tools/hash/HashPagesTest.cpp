@@ -170,3 +170,46 @@ TEST(HashPages, TheDiscHashRunsOverTheCustomRangeAndStops)
     EXPECT_EQ(LineOf(rig.Report(), "MD5 Hash Value"), -1);
     EXPECT_EQ(rig.Report().GetStatusText(), "User aborted");
 }
+
+TEST(GetMD5LBAs, EachEditIsCheckedAsItLosesTheFocusAndCancelKeepsTheRange)
+{
+    struct Case {
+        int edit;
+        const char* typed;
+        std::vector<std::string> messages;
+        const char* restored;
+    };
+    const Case cases[] = {
+        {CGetMD5LBAs::IDC_STARTLBA, "-1", {"Start LBA cannot be smaller than zero"}, "5"},
+        {CGetMD5LBAs::IDC_STARTLBA, "1000", {"Start LBA cannot be greater or equal to End LBA"}, "5"},
+        {CGetMD5LBAs::IDC_ENDLBA,
+         "0",
+         {"End LBA must be above zero", "End LBA cannot be smaller or equal to Start LBA"},
+         "1000"},
+        {CGetMD5LBAs::IDC_ENDLBA,
+         "abc",
+         {"End LBA must be above zero", "End LBA cannot be smaller or equal to Start LBA"},
+         "1000"},
+        {CGetMD5LBAs::IDC_ENDLBA, "1001", {"End LBA cannot be beyond end of the disc"}, "1000"},
+        {CGetMD5LBAs::IDC_ENDLBA, "6", {}, "6"},
+    };
+    for (const Case& tested : cases) {
+        SCOPED_TRACE(tested.typed);
+        ScriptedPrompt prompt;
+        ScopedModalHook hook([&](CDialog& shown) {
+            shown.SetDlgItemText(tested.edit, tested.typed);
+            shown.SendNotify(tested.edit, Notify::KillFocus);
+            EXPECT_EQ(shown.GetDlgItemText(tested.edit), tested.restored);
+            shown.SendCommand(IDCANCEL);
+            return shown.ModalResult();
+        });
+        CGetMD5LBAs range;
+        range.SetStartLBA(5);
+        range.SetEndLBA(1000);
+        EXPECT_EQ(range.DoModal(), 1);
+        std::vector<std::string> messages;
+        for (const auto& asked : prompt.asked)
+            messages.push_back(asked.text);
+        EXPECT_EQ(messages, tested.messages);
+    }
+}

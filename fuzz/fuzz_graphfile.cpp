@@ -2,21 +2,15 @@
 // each input is loaded as it is, then again with its checksum line set right
 // so that mutations get past the checksum to the keys and samples.
 
+#include "FuzzCheck.h"
 #include "core/graphs/WriteGraphChecksum.h"
 #include "core/graphs/WriteGraphFile.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void LoadAndSave(const std::string& text)
 {

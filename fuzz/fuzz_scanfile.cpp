@@ -2,22 +2,12 @@
 // and nothing loaded, or read; what was read writes a file that reads back to
 // the same bytes.
 
+#include "FuzzCheck.h"
 #include "core/pipo/ScanFile.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
-
-namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -2,23 +2,13 @@
 // lines named up to the limit and counted; what was read writes a text that
 // reads back whole to the same settings.
 
+#include "FuzzCheck.h"
 #include "platform/profile/IniStore.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
-
-namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -8,75 +8,45 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class ScanFileFixture {
 public:
     // Version 2: magic, three ranges, one sample in each graph.
     static ScanFileFixture Version2()
     {
+        const MarkerFields markers{
+            .endMarkerX = 420, .endMarkerColor = 0xFF, .gridColor = 0x6D6D6D, .halfGridColor = 0x363636};
         ScanFileFixture f;
         f.Text("QNZVERSION2")
             .Range({.nStartLba = 0, .nEndLba = 0x23053F, .llEndLba = 0x23053F, .llStartLba = 0x1A2B})  // current
             .Range({.nStartLba = 0, .nEndLba = 0x23053F, .llEndLba = 0x23053F, .llStartLba = 0x1A2B})  // slot 1
             .Range({.nStartLba = 0, .nEndLba = 0x23053F, .llEndLba = 0x100000, .llStartLba = 0x800});  // slot 2
-        f.U32(25)  // PI peak
-            .U32(1)  // PIF avg
-            .U32(5)  // PIF peak
-            .U32(0)  // POF total
-            .U32(120)  // PIF total
-            .U32(82)  // jitter peak
-            .U32(75)  // jitter avg
-            .U32(80)  // jitter inst
-            .U32(4321)  // PI total
-            .U32(3)  // PI avg
-            .U32(1)  // show PIF
-            .U32(0)  // show PO
-            .U32(1)  // show jitter
-            .U32(1)  // show PI
-            .U32(1)  // show speed
-            .BlankPadded("Test Complete", kStatusWidth);  // status
-
-        f.upperAt = f.Size();
-        f.U32(1)  // speed line mode
-            .U32(1)  // PI line mode
-            .U32(1)  // show speed
-            .U32(1)  // show PI
-            .Float(4.0f)  // PI factor
-            .Float(1.0f)  // speed factor
-            .Markers({.endMarkerX = 420, .endMarkerColor = 0xFF, .gridColor = 0x6D6D6D, .halfGridColor = 0x363636})
-            .U32(0xFFFF)  // speed colour
-            .U32(0xFF00)  // PI colour
-            .Zeros(8)  // reserved, reserved
-            .U32(1)  // N
-            .U32(1)  // speed count
-            .U32(1)  // cleared
-            .U32(1)  // not small disc
-            .U32(0)  // small disc
-            .Series({9})  // PI
-            .Series({83});  // speed
-
-        f.lowerAt = f.Size();
-        f.U32(1)  // PO line mode
-            .U32(1)  // PIF line mode
-            .U32(0)  // show PO
-            .U32(1)  // show PIF
-            .U32(3)  // jitter scale code
-            .Float(16.0f)  // PIF factor
-            .Markers({.endMarkerX = 420, .endMarkerColor = 0xFF, .gridColor = 0x6D6D6D, .halfGridColor = 0x363636})
-            .U32(0xFFFF)  // PO colour
-            .U32(0xFF00)  // PIF colour
-            .Zeros(8)  // reserved, reserved
-            .U32(1)  // N
-            .U32(1)  // cleared
-            .U32(1)  // not small disc
-            .U32(0)  // small disc
-            .Series({2})  // PIF
-            .Series({0})  // PO
-            .Series({79});  // jitter
-
+        f.Summary({.piPeak = 25,
+                   .pifAvg = 1,
+                   .pifPeak = 5,
+                   .pofTotal = 0,
+                   .pifTotal = 120,
+                   .jitterPeak = 82,
+                   .jitterAvg = 75,
+                   .jitterInst = 80,
+                   .piTotal = 4321,
+                   .piAvg = 3,
+                   .showPif = 1,
+                   .showPo = 0,
+                   .showJitter = 1,
+                   .status = "Test Complete"});
+        f.Upper(
+            {.piFactor = 4.0f, .speedFactor = 1.0f, .markers = markers, .notSmallDisc = 1, .pi = {9}, .speed = {83}});
+        f.Lower({.showPo = 0,
+                 .jitterScaleCode = 3,
+                 .markers = markers,
+                 .notSmallDisc = 1,
+                 .pif = {2},
+                 .po = {0},
+                 .jitter = {79}});
         f.Strings({.midCode = "CMC", .mediaType = "DVD-R", .bookType = "N/A", .driveText = "Drive\xE9"});
         f.U32(4)  // PI scale code
             .U32(2)  // PIF scale code
@@ -87,62 +57,31 @@ public:
     // Version 1: no magic, no ranges; an empty MID code and an empty drive text.
     static ScanFileFixture Version1()
     {
+        const MarkerFields markers{.gridColor = 0x00FF00, .halfGridColor = 0x008400};
         ScanFileFixture f;
-        f.U32(3)  // PI peak
-            .U32(0)  // PIF avg
-            .U32(1)  // PIF peak
-            .U32(0)  // POF total
-            .U32(2)  // PIF total
-            .U32(0)  // jitter peak
-            .U32(0)  // jitter avg
-            .U32(0)  // jitter inst
-            .U32(40)  // PI total
-            .U32(1)  // PI avg
-            .U32(1)  // show PIF
-            .U32(1)  // show PO
-            .U32(1)  // show jitter
-            .U32(1)  // show PI
-            .U32(1)  // show speed
-            .BlankPadded("Ready", kStatusWidth);  // status
-
-        f.upperAt = f.Size();
-        f.U32(1)  // speed line mode
-            .U32(1)  // PI line mode
-            .U32(1)  // show speed
-            .U32(1)  // show PI
-            .Float(16.0f)  // PI factor
-            .Float(4.0f)  // speed factor
-            .Markers({.gridColor = 0x00FF00, .halfGridColor = 0x008400})
-            .U32(0xFFFF)  // speed colour
-            .U32(0xFF00)  // PI colour
-            .Zeros(8)  // reserved, reserved
-            .U32(1)  // N
-            .U32(1)  // speed count
-            .U32(1)  // cleared
-            .U32(0)  // not small disc
-            .U32(0)  // small disc
-            .Series({3})  // PI
-            .Series({40});  // speed
-
-        f.lowerAt = f.Size();
-        f.U32(1)  // PO line mode
-            .U32(1)  // PIF line mode
-            .U32(1)  // show PO
-            .U32(1)  // show PIF
-            .U32(0)  // jitter scale code
-            .Float(16.0f)  // PIF factor
-            .Markers({.gridColor = 0x00FF00, .halfGridColor = 0x008400})
-            .U32(0xFFFF)  // PO colour
-            .U32(0xFF00)  // PIF colour
-            .Zeros(8)  // reserved, reserved
-            .U32(2)  // N
-            .U32(1)  // cleared
-            .U32(0)  // not small disc
-            .U32(0)  // small disc
-            .Series({1, 4})  // PIF
-            .Series({0, 1})  // PO
-            .Series({0, 0});  // jitter
-
+        f.Summary({.piPeak = 3,
+                   .pifAvg = 0,
+                   .pifPeak = 1,
+                   .pofTotal = 0,
+                   .pifTotal = 2,
+                   .jitterPeak = 0,
+                   .jitterAvg = 0,
+                   .jitterInst = 0,
+                   .piTotal = 40,
+                   .piAvg = 1,
+                   .showPif = 1,
+                   .showPo = 1,
+                   .showJitter = 1,
+                   .status = "Ready"});
+        f.Upper(
+            {.piFactor = 16.0f, .speedFactor = 4.0f, .markers = markers, .notSmallDisc = 0, .pi = {3}, .speed = {40}});
+        f.Lower({.showPo = 1,
+                 .jitterScaleCode = 0,
+                 .markers = markers,
+                 .notSmallDisc = 0,
+                 .pif = {1, 4},
+                 .po = {0, 1},
+                 .jitter = {0, 0}});
         f.Strings({.midCode = "", .mediaType = "DVD+R", .bookType = "DVD-ROM", .driveText = ""});
         f.U32(0)  // PI scale code
             .U32(2)  // PIF scale code
@@ -163,7 +102,7 @@ public:
         return U32(static_cast<std::uint32_t>(raw)).U32(static_cast<std::uint32_t>(raw >> 32));
     }
     ScanFileFixture& Float(float value) { return U32(std::bit_cast<std::uint32_t>(value)); }
-    ScanFileFixture& Series(std::initializer_list<std::uint32_t> values)
+    ScanFileFixture& Series(const std::vector<std::uint32_t>& values)
     {
         for (std::uint32_t value : values)
             U32(value);
@@ -233,6 +172,126 @@ public:
             .Zeros(4)  // reserved
             .U32(markers.layerBreakColor2)
             .Zeros(12);  // reserved, reserved, reserved
+    }
+
+    // The summary ahead of the graphs: peaks, averages and totals, the
+    // series shown, the status line blank-padded.
+    struct SummaryFields {
+        std::uint32_t piPeak = 0;
+        std::uint32_t pifAvg = 0;
+        std::uint32_t pifPeak = 0;
+        std::uint32_t pofTotal = 0;
+        std::uint32_t pifTotal = 0;
+        std::uint32_t jitterPeak = 0;
+        std::uint32_t jitterAvg = 0;
+        std::uint32_t jitterInst = 0;
+        std::uint32_t piTotal = 0;
+        std::uint32_t piAvg = 0;
+        std::uint32_t showPif = 1;
+        std::uint32_t showPo = 1;
+        std::uint32_t showJitter = 1;
+        std::uint32_t showPi = 1;
+        std::uint32_t showSpeed = 1;
+        std::string_view status;
+    };
+    ScanFileFixture& Summary(const SummaryFields& summary)
+    {
+        return U32(summary.piPeak)
+            .U32(summary.pifAvg)
+            .U32(summary.pifPeak)
+            .U32(summary.pofTotal)
+            .U32(summary.pifTotal)
+            .U32(summary.jitterPeak)
+            .U32(summary.jitterAvg)
+            .U32(summary.jitterInst)
+            .U32(summary.piTotal)
+            .U32(summary.piAvg)
+            .U32(summary.showPif)
+            .U32(summary.showPo)
+            .U32(summary.showJitter)
+            .U32(summary.showPi)
+            .U32(summary.showSpeed)
+            .BlankPadded(summary.status, kStatusWidth);
+    }
+
+    // The upper graph's record (sets upperAt): N and the speed count are the
+    // series' lengths.
+    struct UpperFields {
+        std::uint32_t speedLineMode = 1;
+        std::uint32_t piLineMode = 1;
+        std::uint32_t showSpeed = 1;
+        std::uint32_t showPi = 1;
+        float piFactor = 1.0f;
+        float speedFactor = 1.0f;
+        MarkerFields markers;
+        std::uint32_t speedColour = 0xFFFF;
+        std::uint32_t piColour = 0xFF00;
+        std::uint32_t cleared = 1;
+        std::uint32_t notSmallDisc = 1;
+        std::uint32_t smallDisc = 0;
+        std::vector<std::uint32_t> pi;
+        std::vector<std::uint32_t> speed;
+    };
+    ScanFileFixture& Upper(const UpperFields& upper)
+    {
+        upperAt = Size();
+        return U32(upper.speedLineMode)
+            .U32(upper.piLineMode)
+            .U32(upper.showSpeed)
+            .U32(upper.showPi)
+            .Float(upper.piFactor)
+            .Float(upper.speedFactor)
+            .Markers(upper.markers)
+            .U32(upper.speedColour)
+            .U32(upper.piColour)
+            .Zeros(8)  // reserved, reserved
+            .U32(static_cast<std::uint32_t>(upper.pi.size()))  // N
+            .U32(static_cast<std::uint32_t>(upper.speed.size()))
+            .U32(upper.cleared)
+            .U32(upper.notSmallDisc)
+            .U32(upper.smallDisc)
+            .Series(upper.pi)
+            .Series(upper.speed);
+    }
+
+    // The lower graph's record (sets lowerAt): N is the PIF series' length.
+    struct LowerFields {
+        std::uint32_t poLineMode = 1;
+        std::uint32_t pifLineMode = 1;
+        std::uint32_t showPo = 1;
+        std::uint32_t showPif = 1;
+        std::uint32_t jitterScaleCode = 0;
+        float pifFactor = 16.0f;
+        MarkerFields markers;
+        std::uint32_t poColour = 0xFFFF;
+        std::uint32_t pifColour = 0xFF00;
+        std::uint32_t cleared = 1;
+        std::uint32_t notSmallDisc = 1;
+        std::uint32_t smallDisc = 0;
+        std::vector<std::uint32_t> pif;
+        std::vector<std::uint32_t> po;
+        std::vector<std::uint32_t> jitter;
+    };
+    ScanFileFixture& Lower(const LowerFields& lower)
+    {
+        lowerAt = Size();
+        return U32(lower.poLineMode)
+            .U32(lower.pifLineMode)
+            .U32(lower.showPo)
+            .U32(lower.showPif)
+            .U32(lower.jitterScaleCode)
+            .Float(lower.pifFactor)
+            .Markers(lower.markers)
+            .U32(lower.poColour)
+            .U32(lower.pifColour)
+            .Zeros(8)  // reserved, reserved
+            .U32(static_cast<std::uint32_t>(lower.pif.size()))  // N
+            .U32(lower.cleared)
+            .U32(lower.notSmallDisc)
+            .U32(lower.smallDisc)
+            .Series(lower.pif)
+            .Series(lower.po)
+            .Series(lower.jitter);
     }
 
     // The four strings: their lengths in characters, then each at four bytes

@@ -4,6 +4,7 @@
 #include "core/app/HexDump.h"
 #include "core/app/LogFile.h"
 #include "core/app/UserPrompt.h"
+#include "platform/text/Trim.h"
 
 #include <algorithm>
 #include <new>
@@ -17,12 +18,6 @@ std::string ToColumns(const std::string& line, int columns)
     std::string fitted = line.substr(0, static_cast<std::size_t>(columns));
     fitted.resize(static_cast<std::size_t>(columns), ' ');
     return fitted;
-}
-
-std::string WithoutTrailingBlanks(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
 }
 
 }  // namespace

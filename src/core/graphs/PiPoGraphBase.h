@@ -1,11 +1,10 @@
 #pragma once
 
+#include "core/graphs/LockedGraph.h"
 #include "core/graphs/PiPoGraphData.h"
 
 #include <cstdint>
-#include <functional>
-#include <mutex>
-#include <utility>
+#include <vector>
 
 // How a graph draws beside what it stores: progressive colouring and the
 // marker pens (white while progressive colouring is on).
@@ -17,23 +16,11 @@ struct PiPoGraphLook {
 
 // What the upper and the lower PI/PO graph share. The scan thread appends
 // samples and sets markers while the GUI thread sets colours and scales and
-// paints: every operation holds the graph's lock, and painters work on a
-// Snapshot, so a sample is never seen half added. The repaint hook (set by
-// the widget) is called after the lock is released, from whichever thread
-// made the change.
+// paints, each under the graph's lock (LockedGraph).
 // State holds `data` (with its `frame`) and `look`.
 template <class State>
-class PiPoGraphBase {
+class PiPoGraphBase : public LockedGraph<State> {
 public:
-    PiPoGraphBase(const PiPoGraphBase&) = delete;
-    PiPoGraphBase& operator=(const PiPoGraphBase&) = delete;
-
-    void SetRepaintHook(std::function<void()> hook)
-    {
-        std::lock_guard lock(m_mutex);
-        m_repaint = std::move(hook);
-    }
-
     // Marker positions and colours; (0, 0) removes a marker. No repaint.
     void SetCapacityMarker(int x, COLORREF colour)
     {
@@ -92,48 +79,13 @@ public:
             true);
     }
 
-    void Redraw()
-    {
-        Update([](State&) {}, true);
-    }
-
-    State Snapshot() const
-    {
-        return Read([](const State& s) { return s; });
-    }
-
-    // Runs query(state, revision) under the graph's lock, so a painter can
-    // read a few samples of a long series without copying it. The revision
-    // changes with everything but appended samples.
-    template <class Query>
-    auto Inspect(Query&& query) const
-    {
-        std::lock_guard lock(m_mutex);
-        return query(m_state, m_revision);
-    }
-
 protected:
     PiPoGraphBase() = default;
     ~PiPoGraphBase() = default;
 
-    template <class Change>
-    void Update(Change&& change, bool repaint)
-    {
-        ApplyChange(std::forward<Change>(change), repaint, true);
-    }
-    // A change that only appends samples: it repaints without a new revision.
-    template <class Change>
-    void Append(Change&& change)
-    {
-        ApplyChange(std::forward<Change>(change), true, false);
-    }
-
-    template <class Query>
-    auto Read(Query&& query) const
-    {
-        std::lock_guard lock(m_mutex);
-        return query(m_state);
-    }
+    using LockedGraph<State>::Update;
+    using LockedGraph<State>::Append;
+    using LockedGraph<State>::Read;
 
     // Empty markers and small-disc flags, the cleared flag set.
     static void ClearFrame(State& s)
@@ -162,22 +114,6 @@ protected:
     }
 
 private:
-    template <class Change>
-    void ApplyChange(Change&& change, bool repaint, bool revise)
-    {
-        std::function<void()> hook;
-        {
-            std::lock_guard lock(m_mutex);
-            change(m_state);
-            if (revise)
-                ++m_revision;
-            if (repaint)
-                hook = m_repaint;
-        }
-        if (hook)
-            hook();
-    }
-
     static COLORREF MarkerPen(const State& s, COLORREF colour)
     {
         return s.look.progressive != 0 ? RGB(0xFF, 0xFF, 0xFF) : colour;
@@ -194,9 +130,4 @@ private:
         s.data.frame.layerBreakColor = colour;
         s.look.layerBreakPen = MarkerPen(s, colour);
     }
-
-    mutable std::mutex m_mutex;
-    State m_state;
-    std::uint64_t m_revision = 0;
-    std::function<void()> m_repaint;
 };

@@ -41,26 +41,18 @@ RatePicture RateGraphState::Picture() const
     return RatePicture::Curves;
 }
 
-void RateGraph::SetRepaintHook(std::function<void()> hook)
-{
-    std::lock_guard lock(m_mutex);
-    m_repaint = std::move(hook);
-}
-
 void RateGraph::AddSpeedPoint(int x, int y)
 {
-    Update([&](RateGraphState& s) { AppendPoint(s.speed, x, y); }, true, false);
+    Append([&](RateGraphState& s) { AppendPoint(s.speed, x, y); });
 }
 
 void RateGraph::AddRpmPoint(int x, int y)
 {
-    Update(
-        [&](RateGraphState& s) {
-            if (x > s.previousRpmX)
-                AppendPoint(s.rpm, x, y);
-            s.previousRpmX = x;
-        },
-        true, false);
+    Append([&](RateGraphState& s) {
+        if (x > s.previousRpmX)
+            AppendPoint(s.rpm, x, y);
+        s.previousRpmX = x;
+    });
 }
 
 void RateGraph::SetSpeedOrigin(int x, int y)
@@ -158,11 +150,6 @@ void RateGraph::ShowRpmCurve(int flag)
 void RateGraph::ShowSpeedCurve(int flag)
 {
     Update([&](RateGraphState& s) { s.showSpeed = flag; }, true);
-}
-
-void RateGraph::Redraw()
-{
-    Update([](RateGraphState&) {}, true);
 }
 
 void RateGraph::NextErrorBlock()
@@ -315,13 +302,7 @@ void RateGraph::ShowWriteRpm(int flag)
     Update([&](RateGraphState& s) { s.showWriteRpm = flag; }, true);
 }
 
-RateGraphState RateGraph::Snapshot() const
-{
-    return Inspect([](const RateGraphState& s, std::uint64_t) { return s; });
-}
-
 bool RateGraph::HasWriteGraphSamples() const
 {
-    return Inspect(
-        [](const RateGraphState& s, std::uint64_t) { return !s.writeSamples.empty() || !s.verifySamples.empty(); });
+    return Read([](const RateGraphState& s) { return !s.writeSamples.empty() || !s.verifySamples.empty(); });
 }

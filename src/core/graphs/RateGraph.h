@@ -1,11 +1,10 @@
 #pragma once
 
 #include "core/app/ColorRef.h"
+#include "core/graphs/LockedGraph.h"
 #include "core/graphs/WriteGraph.h"
 
 #include <cstdint>
-#include <functional>
-#include <mutex>
 #include <vector>
 
 // Plot geometry of the rate graph: 451 columns over 401 rows for the rate
@@ -88,16 +87,11 @@ constexpr COLORREF kRetriedBlockColor = RGB(0xFF, 0xFF, 0xFF);
 // The rate graph: read-speed and rotation curves of the speed tests, the
 // block map of the read-error tests, and the write and verify passes of a
 // write-graph file. Tests feed it from their worker thread while the GUI
-// thread paints it: every operation holds its lock, painters read it through
-// Inspect. The repaint hook (set by the widget) runs after the lock is
-// released on the thread that made the change.
-class RateGraph {
+// thread paints it, each under the graph's lock (LockedGraph); appended rate
+// points keep the revision.
+class RateGraph : public LockedGraph<RateGraphState> {
 public:
     RateGraph() = default;
-    RateGraph(const RateGraph&) = delete;
-    RateGraph& operator=(const RateGraph&) = delete;
-
-    void SetRepaintHook(std::function<void()> hook);
 
     // Rate curves. A full curve (4,510 points) drops further points.
     void AddSpeedPoint(int x, int y);
@@ -122,8 +116,6 @@ public:
 
     void ShowRpmCurve(int flag);
     void ShowSpeedCurve(int flag);
-    // The whole graph painted again.
-    void Redraw();
 
     // Block map. No repaint: the test calls Redraw to show its progress.
     void NextErrorBlock();
@@ -154,37 +146,5 @@ public:
     void ShowVerifyRpm(int flag);
     void ShowWriteRpm(int flag);
 
-    RateGraphState Snapshot() const;
     bool HasWriteGraphSamples() const;
-
-    // Runs query(state, revision) under the lock. The revision changes with
-    // everything but appended rate points.
-    template <class Query>
-    auto Inspect(Query&& query) const
-    {
-        std::lock_guard lock(m_mutex);
-        return query(m_state, m_revision);
-    }
-
-private:
-    template <class Change>
-    void Update(Change&& change, bool repaint, bool revise = true)
-    {
-        std::function<void()> hook;
-        {
-            std::lock_guard lock(m_mutex);
-            change(m_state);
-            if (revise)
-                ++m_revision;
-            if (repaint)
-                hook = m_repaint;
-        }
-        if (hook)
-            hook();
-    }
-
-    mutable std::mutex m_mutex;
-    RateGraphState m_state;
-    std::uint64_t m_revision = 0;
-    std::function<void()> m_repaint;
 };

@@ -1,7 +1,10 @@
 #include "gui/app/FileDialogs.h"
 
 #include "core/app/AppProfile.h"
+#include "core/app/MessageIds.h"
 #include "core/app/UserPrompt.h"
+
+#include <filesystem>
 
 #include <unistd.h>
 
@@ -75,6 +78,13 @@ std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::stri
             WriteAppProfileString(profileEntry, FolderOf(answer->path));
         return SaveFileChoice{answer->path, answer->filterIndex};
     }
+}
+
+bool ConfirmOverwrite(const std::string& path)
+{
+    std::error_code ignored;
+    return !std::filesystem::exists(path, ignored)
+        || AppMessageBox("Overwrite existing file?", "File exists", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title)

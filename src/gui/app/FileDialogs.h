@@ -19,6 +19,10 @@ std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::stri
                                                  const std::string& profileEntry, const std::string& defaultExtension,
                                                  int filterIndex);
 
+// After a save chooser: true when nothing stands at path yet or the user
+// agrees to overwrite it.
+bool ConfirmOverwrite(const std::string& path);
+
 // The folder chooser, starting in the current folder; nullopt when cancelled.
 std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title);
 

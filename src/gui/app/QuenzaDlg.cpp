@@ -135,14 +135,7 @@ void CQuenzaDlg::InitMemberVariables()
 void CQuenzaDlg::InitDisplays()
 {
     LogEntry("InitDisplays() - Start");
-    const LedColorScheme colors = ReadColorScheme();
-    m_MatrixStatus->SetRowCount(1);
-    m_MatrixStatus->SetColumnCount(kStatusColumns);
-    m_MatrixStatus->SetSize(2);
-    m_MatrixStatus->SetColors(colors.background, colors.lit, colors.unlit);
-    m_MatrixStatus->AdjustWidthToColumns(kStatusColumns);
-    m_MatrixStatus->AdjustHeightToRows(1);
-    m_MatrixStatus->SetAutoPad(true, ' ');
+    SetUpOneLineDisplay(*m_MatrixStatus, kStatusColumns, ReadColorScheme());
     ApplyTranslucency(*this);
     LogEntry("InitDisplays() - End");
 }

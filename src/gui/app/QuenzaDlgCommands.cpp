@@ -117,13 +117,8 @@ void CQuenzaDlg::mousePressEvent(QMouseEvent* event)
 
 void CQuenzaDlg::OnEditStatusComment()
 {
-    std::string shown = m_MatrixStatus->GetText();
-    shown.erase(shown.find_last_not_of(' ') + 1);
-    CComment comment(this);
-    comment.m_strComment = shown;
-    comment.m_strEdit = shown;
-    if (comment.DoModal() == 0)
-        ShowStatus(comment.m_strComment);
+    if (const std::optional<std::string> comment = AskComment(this, m_MatrixStatus->GetText()))
+        ShowStatus(*comment);
 }
 
 void CQuenzaDlg::MapCommands()

@@ -5,7 +5,9 @@
 #include "core/app/MainWindowRules.h"
 #include "core/info/DriveInfoPage.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/ui/Banner.h"
 #include "gui/ui/ButtonST.h"
+#include "gui/ui/Labels.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
 #include "gui/ui/QtConvert.h"
@@ -109,14 +111,6 @@ protected:
         painter.drawText(caption.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
     }
 };
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& at, Qt::Alignment align = Qt::AlignLeft)
-{
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(at);
-    label->setAlignment(align | Qt::AlignVCenter);
-    return label;
-}
 
 }  // namespace
 
@@ -225,7 +219,7 @@ void CQuenzaDlg::CreateDriveInfoPage()
     for (auto [title, x, y] : {std::tuple{"Drive Supported Read Features", kFirstColumn, kReadTitleY},
                                {"Drive Supported Write Features", kFirstColumn, kWriteTitleY},
                                {"Drive General Features", kGeneralColumn, kReadTitleY}}) {
-        QLabel* label = MakeLabel(this, title, QRect(x, y, 300, kTitleHeight));
+        QLabel* label = AddLabel(this, title, QRect(x, y, 300, kTitleHeight));
         label->setFont(titleFont);
         m_driveInfoPage.push_back(label);
     }
@@ -241,7 +235,7 @@ void CQuenzaDlg::CreateDriveInfoPage()
         } else {
             const int y = kFirstFieldY + fieldRow++ * kFieldPitch;
             m_driveInfoPage.push_back(
-                MakeLabel(this, field.label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
+                AddLabel(this, field.label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
             edit->setGeometry(kFieldX, y, kFieldWidth, kFieldHeight);
         }
         BindControl(field.id, edit);
@@ -256,7 +250,7 @@ void CQuenzaDlg::CreateDriveInfoPage()
         edit->setGeometry(kFieldX, y, kFieldWidth, kFieldHeight);
         BindControl(id, edit);
         m_driveInfoPage.push_back(
-            MakeLabel(this, label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
+            AddLabel(this, label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
         m_driveInfoPage.push_back(edit);
     }
 }
@@ -373,19 +367,5 @@ void CQuenzaDlg::paintEvent(QPaintEvent* event)
 {
     CDialog::paintEvent(event);
     QPainter painter(this);
-    // The top band with the program's name and an etched edge along its bottom.
-    QLinearGradient band(0, 0, width(), 0);
-    band.setColorAt(0, QColor(16, 40, 88));
-    band.setColorAt(1, QColor(70, 110, 170));
-    painter.fillRect(QRect(0, 0, width(), kBandHeight), band);
-    QFont name = m_Font;
-    name.setPixelSize(24);
-    name.setBold(true);
-    painter.setFont(name);
-    painter.setPen(QColor(235, 240, 250));
-    painter.drawText(QRect(13, 2, 480, 30), Qt::AlignLeft | Qt::AlignVCenter, "Quenzario");
-    painter.setPen(palette().color(QPalette::Shadow));
-    painter.drawLine(0, kBandHeight - 2, width(), kBandHeight - 2);
-    painter.setPen(palette().color(QPalette::Light));
-    painter.drawLine(0, kBandHeight - 1, width(), kBandHeight - 1);
+    PaintBanner(painter, *this, m_Font, kBandHeight);
 }

@@ -57,6 +57,14 @@ void CachedPlotWidget::PaintArea(const std::vector<PlotStep>& steps, const PlotA
     update(QRect(area.left, area.top, area.right - area.left, area.bottom - area.top));
 }
 
+void CachedPlotWidget::Paint(const PlotDrawing& drawing)
+{
+    if (drawing.whole)
+        PaintWhole(drawing.steps, drawing.size);
+    else
+        PaintArea(drawing.steps, drawing.area);
+}
+
 void CachedPlotWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);

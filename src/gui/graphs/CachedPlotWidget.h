@@ -8,6 +8,15 @@
 #include <atomic>
 #include <vector>
 
+// What one refresh draws, worked out under the graph's lock: the whole
+// picture at its size, or the steps that touch a strip of it.
+struct PlotDrawing {
+    bool whole = false;
+    QSize size;  // of the whole picture
+    PlotArea area;  // of the strip
+    std::vector<PlotStep> steps;
+};
+
 // A graph control that keeps its picture in an image: a change (from any
 // thread) schedules one refresh on the GUI thread, which draws what was
 // appended into the image or, after any other change, the whole picture;
@@ -35,6 +44,8 @@ protected:
     void PaintWhole(const std::vector<PlotStep>& steps, QSize plotSize);
     // Part of the picture: steps clipped to area.
     void PaintArea(const std::vector<PlotStep>& steps, const PlotArea& area);
+    // The whole picture or the strip, as the drawing says.
+    void Paint(const PlotDrawing& drawing);
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

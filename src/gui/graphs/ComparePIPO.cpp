@@ -8,9 +8,11 @@
 #include "gui/graphs/WindowSnapshot.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/Comment.h"
+#include "gui/ui/Labels.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/QtConvert.h"
 #include "gui/ui/XPStyleButtonST.h"
+#include "platform/text/Trim.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -50,20 +52,6 @@ QImage LegendImage(COLORREF face, COLORREF edge)
     QPainter painter(&image);
     painter.fillRect(2, 2, 8, 8, ToQColor(face));
     return image;
-}
-
-QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& at, Qt::Alignment align = Qt::AlignLeft)
-{
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(at);
-    label->setAlignment(align | Qt::AlignVCenter);
-    return label;
-}
-
-std::string TrimmedRight(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
 }
 
 }  // namespace
@@ -226,15 +214,8 @@ bool CComparePIPO::OnInitDialog()
     for (const ShowButton& show : kShowButtons)
         CheckDlgButton(show.id, 1);
     const LedColorScheme leds = m_Scans.LedColors();
-    for (CMatrixStatic* display : {m_pStatus1, m_pStatus2}) {
-        display->SetRowCount(1);
-        display->SetColumnCount(kStatusColumns);
-        display->SetSize(2);
-        display->SetColors(leds.background, leds.lit, leds.unlit);
-        display->AdjustWidthToColumns(kStatusColumns);
-        display->AdjustHeightToRows(1);
-        display->SetAutoPad(true, ' ');
-    }
+    for (CMatrixStatic* display : {m_pStatus1, m_pStatus2})
+        SetUpOneLineDisplay(*display, kStatusColumns, leds);
     m_pStatus2->SetText("Ready");
     m_pStatus1->SetText(std::string(kStatusColumns, ' '));
 
@@ -317,8 +298,8 @@ void CComparePIPO::ShowScan(int index, const ScanSlotView& scan)
     const CompareScanDisplays& d = kCompareScanDisplays[slot];
     SetDlgItemText(fields.typeBook, scan.mediaType + "/" + scan.bookType);
     SetDlgItemText(fields.midCode, scan.midCode);
-    SetDlgItemText(fields.status, TrimmedRight(scan.status));
-    SetDlgItemText(fields.drive, TrimmedRight(scan.driveDisplay));
+    SetDlgItemText(fields.status, WithoutTrailingBlanks(scan.status));
+    SetDlgItemText(fields.drive, WithoutTrailingBlanks(scan.driveDisplay));
     (index == 0 ? m_pStatus1 : m_pStatus2)->SetText(scan.driveDisplay);
 
     const ScanDisplayTexts& t = scan.displays;
@@ -389,13 +370,7 @@ void CComparePIPO::OnRadio(bool upper)
 
 void CComparePIPO::EditStatus(int id)
 {
-    auto* display = Item<CMatrixStatic>(id);
-    const std::string shown = TrimmedRight(display->GetText());
-    CComment comment(this);
-    comment.m_strComment = shown;
-    comment.m_strEdit = shown;
-    if (comment.DoModal() == 0)
-        display->SetText(comment.m_strComment);
+    EditMatrixComment(*Item<CMatrixStatic>(id), this);
 }
 
 void CComparePIPO::OnClose()

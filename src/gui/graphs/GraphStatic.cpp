@@ -11,14 +11,8 @@ CGraphStatic::CGraphStatic(QWidget* parent) : CachedPlotWidget(QSize(kRatePlotWi
 
 void CGraphStatic::RefreshCache(bool full)
 {
-    struct Drawing {
-        bool whole = false;
-        PlotArea area;
-        QSize size;
-        std::vector<PlotStep> steps;
-    };
-    const Drawing drawing = Inspect([&](const RateGraphState& s, std::uint64_t revision) {
-        Drawing d;
+    const PlotDrawing drawing = Inspect([&](const RateGraphState& s, std::uint64_t revision) {
+        PlotDrawing d;
         const RatePicture picture = s.Picture();
         const bool onlyAppended = !full && revision == m_drawnRevision && picture == RatePicture::Curves
             && m_drawnPicture == RatePicture::Curves && s.speed.Count() >= m_drawnSpeedPoints
@@ -38,8 +32,5 @@ void CGraphStatic::RefreshCache(bool full)
         m_drawnRpmPoints = s.rpm.Count();
         return d;
     });
-    if (drawing.whole)
-        PaintWhole(drawing.steps, drawing.size);
-    else
-        PaintArea(drawing.steps, drawing.area);
+    Paint(drawing);
 }

@@ -8,12 +8,6 @@ namespace {
 
 const QSize kPlotSize(kPiPoPlotWidth, kPiPoPlotHeight);
 
-struct Drawing {
-    bool whole = false;
-    PlotArea area;
-    std::vector<PlotStep> steps;
-};
-
 }  // namespace
 
 CGraphStaticPIPO::CGraphStaticPIPO(QWidget* parent) : CachedPlotWidget(kPlotSize, parent)
@@ -23,11 +17,12 @@ CGraphStaticPIPO::CGraphStaticPIPO(QWidget* parent) : CachedPlotWidget(kPlotSize
 
 void CGraphStaticPIPO::RefreshCache(bool full)
 {
-    const Drawing drawing = Inspect([&](const PiPoUpperState& s, std::uint64_t revision) {
-        Drawing d;
+    const PlotDrawing drawing = Inspect([&](const PiPoUpperState& s, std::uint64_t revision) {
+        PlotDrawing d;
         const std::size_t points = s.data.pi.size();
         if (full || revision != m_drawnRevision || points < m_drawnPoints) {
             d.whole = true;
+            d.size = kPlotSize;
             d.steps = BuildUpperGraphPlot(s);
         } else {
             d.area = PiPoSampleColumns(m_drawnPoints, points, false);
@@ -38,10 +33,7 @@ void CGraphStaticPIPO::RefreshCache(bool full)
         m_drawnPoints = points;
         return d;
     });
-    if (drawing.whole)
-        PaintWhole(drawing.steps, kPlotSize);
-    else
-        PaintArea(drawing.steps, drawing.area);
+    Paint(drawing);
 }
 
 CGraphStaticPIPOLower::CGraphStaticPIPOLower(QWidget* parent) : CachedPlotWidget(kPlotSize, parent)
@@ -51,14 +43,15 @@ CGraphStaticPIPOLower::CGraphStaticPIPOLower(QWidget* parent) : CachedPlotWidget
 
 void CGraphStaticPIPOLower::RefreshCache(bool full)
 {
-    const Drawing drawing = Inspect([&](const PiPoLowerState& s, std::uint64_t revision) {
-        Drawing d;
+    const PlotDrawing drawing = Inspect([&](const PiPoLowerState& s, std::uint64_t revision) {
+        PlotDrawing d;
         const std::size_t points = s.data.pif.size();
         const std::size_t jitter = s.data.jitter.size();
         // The first PIF/PO sample also brings out the jitter samples before it.
         if (full || revision != m_drawnRevision || points < m_drawnPoints || jitter < m_drawnJitter
             || (m_drawnPoints == 0 && points > 0)) {
             d.whole = true;
+            d.size = kPlotSize;
             d.steps = BuildLowerGraphPlot(s);
         } else {
             d.area = PiPoSampleColumns(m_drawnPoints, points, false)
@@ -71,8 +64,5 @@ void CGraphStaticPIPOLower::RefreshCache(bool full)
         m_drawnJitter = jitter;
         return d;
     });
-    if (drawing.whole)
-        PaintWhole(drawing.steps, kPlotSize);
-    else
-        PaintArea(drawing.steps, drawing.area);
+    Paint(drawing);
 }

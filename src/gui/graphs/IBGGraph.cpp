@@ -1,7 +1,6 @@
 #include "gui/graphs/IBGGraph.h"
 
 #include "core/app/AppProfile.h"
-#include "core/app/MessageIds.h"
 #include "core/app/ColorRef.h"
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
@@ -11,8 +10,10 @@
 #include "gui/app/FileDialogs.h"
 #include "gui/graphs/GraphStatic.h"
 #include "gui/graphs/WindowSnapshot.h"
+#include "gui/ui/Banner.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/Comment.h"
+#include "gui/ui/Labels.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/ShellOpen.h"
 #include "gui/ui/XPStyleButtonST.h"
@@ -20,11 +21,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QSlider>
-
-#include <filesystem>
 
 namespace {
 
@@ -100,23 +98,9 @@ constexpr CommandButton kCommands[] = {
 constexpr int kWriteCurveBoxes[] = {IDC_IBG_WRITEBUFFER, IDC_IBG_WRITERPM, IDC_IBG_WRITECPU};
 constexpr int kVerifyCurveBoxes[] = {IDC_IBG_VERIFYRPM, IDC_IBG_VERIFYCPU};
 
-QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& at, Qt::Alignment align)
-{
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(at);
-    label->setAlignment(align | Qt::AlignVCenter);
-    return label;
-}
-
 std::string ProgramPath(const std::string& folder, const char* program)
 {
     return folder.ends_with('/') ? folder + program : folder + "/" + program;
-}
-
-std::string TrimmedRight(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
 }
 
 std::string NotConfiguredTooltip(const char* tooltip, const char* program, const char* key)
@@ -336,14 +320,7 @@ void CIBGGraph::LayoutControls()
 
 void CIBGGraph::SetupDisplay(CMatrixStatic& display)
 {
-    const LedColorScheme colours = ReadColorScheme();
-    display.SetRowCount(1);
-    display.SetColumnCount(kCommentColumns);
-    display.SetSize(2);
-    display.SetColors(colours.background, colours.lit, colours.unlit);
-    display.AdjustWidthToColumns(kCommentColumns);
-    display.AdjustHeightToRows(1);
-    display.SetAutoPad(true, ' ');
+    SetUpOneLineDisplay(display, kCommentColumns, ReadColorScheme());
 }
 
 void CIBGGraph::ResetGraph()
@@ -471,9 +448,7 @@ void CIBGGraph::OnSaveGraph()
     const auto choice = ShowSaveFileDialog(this, "Choose a save filename", kFileFilter, kLastFolderEntry, "ibg", 1);
     if (!choice)
         return;
-    std::error_code ignored;
-    if (std::filesystem::exists(choice->path, ignored)
-        && AppMessageBox("Overwrite existing file?", "File exists", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!ConfirmOverwrite(choice->path))
         return;
     std::string message;
     if (!m_File.SaveGraphFile(choice->path, m_pComment1->GetText(), m_pComment2->GetText(), message))
@@ -573,32 +548,12 @@ void CIBGGraph::OnEditComment2()
 
 void CIBGGraph::EditComment(int id)
 {
-    auto* display = Item<CMatrixStatic>(id);
-    const std::string shown = TrimmedRight(display->GetText());
-    CComment comment(this);
-    comment.m_strComment = shown;
-    comment.m_strEdit = shown;
-    if (comment.DoModal() == 0)
-        display->SetText(comment.m_strComment);
+    EditMatrixComment(*Item<CMatrixStatic>(id), this);
 }
 
 void CIBGGraph::paintEvent(QPaintEvent* event)
 {
     CBaseDialog::paintEvent(event);
     QPainter painter(this);
-    // The banner over the top band, with an etched edge along its bottom.
-    QLinearGradient band(0, 0, width(), 0);
-    band.setColorAt(0, QColor(16, 40, 88));
-    band.setColorAt(1, QColor(70, 110, 170));
-    painter.fillRect(QRect(0, 0, width(), kBandHeight), band);
-    QFont name = font();
-    name.setPixelSize(24);
-    name.setBold(true);
-    painter.setFont(name);
-    painter.setPen(QColor(235, 240, 250));
-    painter.drawText(QRect(13, 2, 480, 30), Qt::AlignLeft | Qt::AlignVCenter, "Quenzario");
-    painter.setPen(palette().color(QPalette::Shadow));
-    painter.drawLine(0, kBandHeight - 2, width(), kBandHeight - 2);
-    painter.setPen(palette().color(QPalette::Light));
-    painter.drawLine(0, kBandHeight - 1, width(), kBandHeight - 1);
+    PaintBanner(painter, *this, font(), kBandHeight);
 }

@@ -14,7 +14,6 @@
 
 #include <gif_lib.h>
 
-#include <filesystem>
 #include <vector>
 
 namespace {
@@ -96,9 +95,7 @@ void SaveWindowSnapshot(QWidget& window)
                                            GetAppProfileInt("SnapshotExt", 1));
     if (!choice)
         return;
-    std::error_code ignored;
-    if (std::filesystem::exists(choice->path, ignored)
-        && AppMessageBox("Overwrite existing file?", "File exists", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!ConfirmOverwrite(choice->path))
         return;
     const std::optional<SnapshotFormat> format = SnapshotFormatForPath(choice->path);
     if (!format) {

@@ -1,7 +1,9 @@
 #include "gui/ui/Comment.h"
 
 #include "core/ui/TextLimit.h"
+#include "gui/ui/MatrixStatic.h"
 #include "gui/ui/XPStyleButtonST.h"
+#include "platform/text/Trim.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -70,4 +72,20 @@ void CComment::OnTimer(int id)
 void CComment::ReadComment()
 {
     m_strComment = CutToCharacters(GetDlgItemText(IDC_COMMENT), kMaxComment);
+}
+
+std::optional<std::string> AskComment(QWidget* parent, const std::string& shown)
+{
+    CComment comment(parent);
+    comment.m_strComment = WithoutTrailingBlanks(shown);
+    comment.m_strEdit = comment.m_strComment;
+    if (comment.DoModal() != 0)
+        return std::nullopt;
+    return comment.m_strComment;
+}
+
+void EditMatrixComment(CMatrixStatic& display, QWidget* parent)
+{
+    if (const std::optional<std::string> comment = AskComment(parent, display.GetText()))
+        display.SetText(*comment);
 }

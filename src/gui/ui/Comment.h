@@ -3,8 +3,10 @@
 #include "gui/ui/Dialog.h"
 #include "gui/ui/ThemeHelperST.h"
 
+#include <optional>
 #include <string>
 
+class CMatrixStatic;
 class CXPStyleButtonST;
 
 // Asks for a comment of up to 40 characters. The owner fills m_strComment
@@ -35,3 +37,10 @@ private:
     CXPStyleButtonST* m_pOK;
     CThemeHelperST m_ThemeHelper;
 };
+
+// Asks for a comment in place of shown (its trailing blanks dropped): the new
+// comment when the dialog ends with OK, nothing on Cancel.
+std::optional<std::string> AskComment(QWidget* parent, const std::string& shown);
+
+// Lets the user retype the comment a dot-matrix display shows.
+void EditMatrixComment(CMatrixStatic& display, QWidget* parent);

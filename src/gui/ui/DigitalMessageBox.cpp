@@ -26,13 +26,7 @@ bool CDigitalMessageBox::OnInitDialog()
 {
     CBaseDialog::OnInitDialog();
     m_colors = ReadColorScheme();
-    m_pDisplay->SetRowCount(1);
-    m_pDisplay->SetColumnCount(kColumns);
-    m_pDisplay->SetSize(2);
-    m_pDisplay->SetColors(m_colors.background, m_colors.lit, m_colors.unlit);
-    m_pDisplay->AdjustWidthToColumns(kColumns);
-    m_pDisplay->AdjustHeightToRows(1);
-    m_pDisplay->SetAutoPad(true, ' ');
+    SetUpOneLineDisplay(*m_pDisplay, kColumns, m_colors);
     show();
     return true;
 }

@@ -104,3 +104,14 @@ void CMatrixStatic::timerEvent(QTimerEvent*)
     m_model.Rotate();
     update();
 }
+
+void SetUpOneLineDisplay(CMatrixStatic& display, int columns, const LedColorScheme& colours)
+{
+    display.SetRowCount(1);
+    display.SetColumnCount(columns);
+    display.SetSize(2);
+    display.SetColors(colours.background, colours.lit, colours.unlit);
+    display.AdjustWidthToColumns(columns);
+    display.AdjustHeightToRows(1);
+    display.SetAutoPad(true, ' ');
+}

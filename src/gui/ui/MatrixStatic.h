@@ -44,3 +44,7 @@ private:
     LedColorScheme m_colors{0x000000, 0xFFB53F, 0x674017};
     QImage m_sheet;  // the character sheet in the display's colours
 };
+
+// The usual set-up: one row of columns characters at size preset 2 in the
+// given colours, the control fitted to them, short texts padded with blanks.
+void SetUpOneLineDisplay(CMatrixStatic& display, int columns, const LedColorScheme& colours);

@@ -8,3 +8,9 @@ std::string TrimText(const std::string& text, const char* blanks)
     const auto end = text.find_last_not_of(blanks);
     return text.substr(begin, end - begin + 1);
 }
+
+std::string WithoutTrailingBlanks(std::string text)
+{
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}

@@ -12,21 +12,7 @@
 
 #include <functional>
 
-namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 using scsi::GetBe32;
-
-const Bytes kTestUnitReady = {0x00, 0, 0, 0, 0, 0};
-
-emu::MediumDescription Unformatted(const char* preset)
-{
-    emu::MediumDescription disc = *emu::FindMediumPreset(preset);
-    disc.formatted = false;
-    return disc;
-}
-
-}  // namespace
 
 TEST(MmcMediaReads, TrackAndCapacity)
 {

@@ -1,10 +1,26 @@
 #pragma once
 
 #include "core/drive/DriveContext.h"
+#include "emu/MediaPresets.h"
 #include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline const Bytes kTestUnitReady = {0x00, 0, 0, 0, 0, 0};
+
+// A disc of a medium preset that has not been formatted yet.
+inline emu::MediumDescription Unformatted(const char* preset)
+{
+    emu::MediumDescription disc = *emu::FindMediumPreset(preset);
+    disc.formatted = false;
+    return disc;
+}
 
 // A drive context whose current drive is one emulated drive. The drive
 // refuses CDBs of another length than their command's, as the bridges of

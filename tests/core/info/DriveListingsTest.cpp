@@ -1,5 +1,6 @@
 #include "core/app/MainDialogCore.h"
 #include "core/info/DriveListings.h"
+#include "platform/text/Trim.h"
 #include "scsi/Bytes.h"
 #include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
@@ -36,12 +37,6 @@ std::vector<std::uint8_t> Answer(std::uint16_t current, const std::vector<Descri
     return bytes;
 }
 
-std::string Trimmed(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
 }  // namespace
 
 TEST(DriveListings, ProfilesWithTheirNamesTheCurrentMarkAndTheOddOnes)
@@ -60,9 +55,9 @@ TEST(DriveListings, ProfilesWithTheirNamesTheCurrentMarkAndTheOddOnes)
     EXPECT_EQ(lines[3].substr(0, 30), "Profile 001bh DVD+R Write Once");
     EXPECT_EQ(lines[3].substr(64), "(Current)");  // within the 73 columns shown
     EXPECT_EQ(lines[3].size(), 73u);
-    EXPECT_EQ(Trimmed(lines[4]), "Profile 0010h DVD-ROM Read Only");
-    EXPECT_EQ(Trimmed(lines[5]), "Profile 1234h Unknown Profile. Please email me");
-    EXPECT_EQ(Trimmed(lines[6]), "Profile ffffh Not Conforming to standard profile");
+    EXPECT_EQ(WithoutTrailingBlanks(lines[4]), "Profile 0010h DVD-ROM Read Only");
+    EXPECT_EQ(WithoutTrailingBlanks(lines[5]), "Profile 1234h Unknown Profile. Please email me");
+    EXPECT_EQ(WithoutTrailingBlanks(lines[6]), "Profile ffffh Not Conforming to standard profile");
 
     // No current profile: no line for it; too short an answer: nothing at all.
     EXPECT_EQ(ProfileListingLines(Answer(0, {{0x0000, 0x03, {0x00, 0x10, 0x00, 0}}}))[1].substr(0, 13),
@@ -84,9 +79,9 @@ TEST(DriveListings, FeaturesWithTheirWriteLinesAndVendorCodes)
                                 {0xFF40, 0x00, {}}});
     std::vector<std::string> lines;
     for (const std::string& line : FeatureListingLines(answer))
-        lines.push_back(Trimmed(line));
+        lines.push_back(WithoutTrailingBlanks(line));
     const std::vector<std::string> expected = {
-        Trimmed(std::string(25, ' ') + "Drive Features"),
+        WithoutTrailingBlanks(std::string(25, ' ') + "Drive Features"),
         "Feature 0001h Core behaviour",
         "Feature 002ah DVD+RW Read",
         "Feature 002ah DVD+RW Write",

@@ -4,6 +4,7 @@
 #include "gui/ui/MatrixStatic.h"
 #include "support/SavedScans.h"
 #include "support/TestSupport.h"
+#include "support/gui/Pixels.h"
 
 #include <QRadioButton>
 
@@ -12,17 +13,6 @@
 #include <memory>
 
 namespace {
-
-int CountPixels(const QImage& image, COLORREF colour)
-{
-    const QRgb wanted = qRgb(static_cast<int>(GetRValue(colour)), static_cast<int>(GetGValue(colour)),
-                             static_cast<int>(GetBValue(colour)));
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == wanted ? 1 : 0;
-    return count;
-}
 
 // The compare window over two saved scans, opened as the scan window opens it.
 struct CompareRig {

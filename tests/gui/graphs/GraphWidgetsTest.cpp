@@ -4,6 +4,7 @@
 #include "gui/graphs/GraphStatic.h"
 #include "gui/graphs/GraphStaticPIPO.h"
 #include "gui/graphs/PlotReplay.h"
+#include "support/gui/Pixels.h"
 
 #include <QApplication>
 
@@ -19,19 +20,6 @@ constexpr COLORREF kBack = RGB(0x10, 0x10, 0x10);
 constexpr COLORREF kPI = RGB(0, 0xFF, 0);
 constexpr COLORREF kSpeed = RGB(0xFF, 0xFF, 0);
 constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
-
-COLORREF PixelAt(const QImage& image, int x, int y)
-{
-    const QRgb pixel = image.pixel(x, y);
-    return RGB(static_cast<unsigned>(qRed(pixel)), static_cast<unsigned>(qGreen(pixel)),
-               static_cast<unsigned>(qBlue(pixel)));
-}
-
-// The control as it paints itself.
-QImage Shown(QWidget& widget)
-{
-    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
 
 // The picture the steps make, painted at once.
 QImage Whole(const std::vector<PlotStep>& steps, int width, int height)
@@ -81,7 +69,7 @@ TEST(GraphWidgets, UpperGraphShowsItsCurveWhereTheStepsSayAndHidesIt)
     for (int pi : {9, 9, 9, 9, 19, 19})
         graph.AddPoint(pi, 0);
     graph.RefreshNow();
-    const QImage shown = Shown(graph);
+    const QImage shown = Render(graph);
     EXPECT_EQ(shown.size(), QSize(450, 162));
     EXPECT_EQ(PixelAt(shown, 1, 124), kPI) << "9 counts at row 124, sample 2 in column 1";
     EXPECT_EQ(PixelAt(shown, 3, 84), kPI) << "19 counts at row 84";
@@ -91,7 +79,7 @@ TEST(GraphWidgets, UpperGraphShowsItsCurveWhereTheStepsSayAndHidesIt)
     graph.SetShowSeries(0, 0);
     graph.Redraw();
     graph.RefreshNow();
-    const QImage hidden = Shown(graph);
+    const QImage hidden = Render(graph);
     EXPECT_EQ(PixelAt(hidden, 1, 124), kBack);
     EXPECT_EQ(PixelAt(hidden, 3, 84), kBack);
 }
@@ -135,7 +123,7 @@ TEST(GraphWidgets, PointsFromAScanThreadReachThePictureThroughTheEventLoop)
     });
     scan.join();
     QApplication::processEvents();
-    EXPECT_EQ(PixelAt(Shown(graph), 50, 140), kPI) << "5 counts at row 140";
+    EXPECT_EQ(PixelAt(Render(graph), 50, 140), kPI) << "5 counts at row 140";
 }
 
 TEST(GraphWidgets, RateGraphDrawsNewPointsAndItsOtherPictures)
@@ -154,11 +142,11 @@ TEST(GraphWidgets, RateGraphDrawsNewPointsAndItsOtherPictures)
     }
     graph.RefreshNow();
     EXPECT_EQ(graph.Cache(), Whole(BuildRateCurvesPlot(graph.Snapshot()), 451, 401));
-    EXPECT_EQ(PixelAt(Shown(graph), 101, 270), kSpeed);
+    EXPECT_EQ(PixelAt(Render(graph), 101, 270), kSpeed);
 
     graph.ShowSpeedCurve(0);
     graph.RefreshNow();
-    EXPECT_NE(PixelAt(Shown(graph), 101, 270), kSpeed) << "a hidden curve";
+    EXPECT_NE(PixelAt(Render(graph), 101, 270), kSpeed) << "a hidden curve";
 
     // The block map of an error test.
     graph.ClearErrorMap();
@@ -169,7 +157,7 @@ TEST(GraphWidgets, RateGraphDrawsNewPointsAndItsOtherPictures)
     }
     graph.Redraw();
     graph.RefreshNow();
-    const QImage map = Shown(graph);
+    const QImage map = Render(graph);
     EXPECT_EQ(PixelAt(map, 2, 2), kGoodBlockColor);
     EXPECT_EQ(PixelAt(map, 7, 2), kGoodBlockColor);
     EXPECT_EQ(PixelAt(map, 12, 2), kBadBlockColor) << "marked when the counter stood at 2";
@@ -192,7 +180,7 @@ TEST(GraphWidgets, OverlaysShowTheOverlapAndFollowTheirToggles)
     upper.m_nLineMode = 0;
     upper.Redraw();
     upper.RefreshNow();
-    QImage shown = Shown(upper);
+    QImage shown = Render(upper);
     EXPECT_EQ(PixelAt(shown, 1, 130), kOverlayPIOverlapPen) << "both bars";
     EXPECT_EQ(PixelAt(shown, 1, 100), kOverlayScan2PIPen) << "scan 2 above scan 1";
     EXPECT_EQ(PixelAt(shown, 3, 130), kOverlayScan2PIPen) << "scan 2 alone";
@@ -200,7 +188,7 @@ TEST(GraphWidgets, OverlaysShowTheOverlapAndFollowTheirToggles)
     upper.m_bShowScan2 = 0;
     upper.Redraw();
     upper.RefreshNow();
-    shown = Shown(upper);
+    shown = Render(upper);
     EXPECT_EQ(PixelAt(shown, 1, 130), kOverlayScan1PIPen);
     EXPECT_EQ(PixelAt(shown, 1, 100), kBack);
 
@@ -211,9 +199,9 @@ TEST(GraphWidgets, OverlaysShowTheOverlapAndFollowTheirToggles)
     lower.SetScan2Series({0, 0, 0}, {0, 0, 0}, {10, 10, 10}, 3);  // 4 pixels a tenth: row 120
     lower.Redraw();
     lower.RefreshNow();
-    EXPECT_EQ(PixelAt(Shown(lower), 1, 120), kOverlayScan2JitterPen) << "scan 2 shown with scan 1 empty";
+    EXPECT_EQ(PixelAt(Render(lower), 1, 120), kOverlayScan2JitterPen) << "scan 2 shown with scan 1 empty";
     lower.m_bShowJitter2 = 0;
     lower.Redraw();
     lower.RefreshNow();
-    EXPECT_NE(PixelAt(Shown(lower), 1, 120), kOverlayScan2JitterPen);
+    EXPECT_NE(PixelAt(Render(lower), 1, 120), kOverlayScan2JitterPen);
 }

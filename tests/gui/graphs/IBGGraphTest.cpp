@@ -8,6 +8,7 @@
 #include "gui/ui/ShellOpen.h"
 #include "support/TestSupport.h"
 #include "support/WriteGraphFixture.h"
+#include "support/gui/Pixels.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QClipboard>
@@ -25,17 +26,6 @@ namespace {
 
 constexpr COLORREF kWriteSpeed = 0x00FFFF;  // the default speed colour
 constexpr COLORREF kWriteRpm = 0x00FF00;  // the default rotation colour
-
-int CountPixels(const QImage& image, COLORREF colour)
-{
-    const QRgb wanted = qRgb(static_cast<int>(GetRValue(colour)), static_cast<int>(GetGValue(colour)),
-                             static_cast<int>(GetBValue(colour)));
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == wanted ? 1 : 0;
-    return count;
-}
 
 // The viewer of a test: a fresh profile and config folder, scripted prompts,
 // file choosers and comment dialog; opened the way the main window opens it.

@@ -11,17 +11,6 @@ namespace {
 
 constexpr LedColorScheme kScheme{RGB(10, 20, 30), RGB(250, 200, 0), RGB(90, 60, 0)};
 
-void SetUpStatusLine(CMatrixStatic& display, int columns)
-{
-    display.SetRowCount(1);
-    display.SetColumnCount(columns);
-    display.SetSize(2);
-    display.SetColors(kScheme.background, kScheme.lit, kScheme.unlit);
-    display.AdjustWidthToColumns(columns);
-    display.AdjustHeightToRows(1);
-    display.SetAutoPad(true, ' ');
-}
-
 // The dot pattern of "L": the left column and the bottom row lit.
 bool DotOfL(int column, int row)
 {
@@ -33,7 +22,7 @@ bool DotOfL(int column, int row)
 TEST(MatrixStatic, DrawsEachDotInTheDisplaysColours)
 {
     CMatrixStatic display;
-    SetUpStatusLine(display, 2);
+    SetUpOneLineDisplay(display, 2, kScheme);
     EXPECT_EQ(display.size(), QSize(2 * 11 + 6, 17 + 3));
     display.SetText("L");
     ASSERT_EQ(display.GetText(), "L ");
@@ -57,7 +46,7 @@ TEST(MatrixStatic, DrawsEachDotInTheDisplaysColours)
 TEST(MatrixStatic, ColourSchemeChangesRepaintInTheNewColours)
 {
     CMatrixStatic display;
-    SetUpStatusLine(display, 1);
+    SetUpOneLineDisplay(display, 1, kScheme);
     display.SetText("L");
     display.SetColors(0x000000, 0x00FFB1, 0x005000);
     const QImage image = Render(display);
@@ -68,7 +57,7 @@ TEST(MatrixStatic, ColourSchemeChangesRepaintInTheNewColours)
 TEST(MatrixStatic, StatusLineSizeAndSingleRepaint)
 {
     CMatrixStatic display;
-    SetUpStatusLine(display, 40);
+    SetUpOneLineDisplay(display, 40, kScheme);
     EXPECT_EQ(display.width(), 446);
     display.show();
     QApplication::processEvents();
@@ -85,7 +74,7 @@ TEST(MatrixStatic, StatusLineSizeAndSingleRepaint)
 TEST(MatrixStatic, ATimerTurnsTheTextLeft)
 {
     CMatrixStatic display;
-    SetUpStatusLine(display, 4);
+    SetUpOneLineDisplay(display, 4, kScheme);
     display.SetText("AB");
     const int timer = display.startTimer(1000);
     QTimerEvent tick(timer);

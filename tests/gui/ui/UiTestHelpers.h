@@ -2,27 +2,14 @@
 
 #include "core/app/ColorRef.h"
 #include "gui/ui/Dialog.h"
+#include "support/gui/Pixels.h"
 
 #include <QApplication>
 #include <QColor>
 #include <QEvent>
-#include <QImage>
 #include <QKeyEvent>
 #include <QRect>
 #include <QWidget>
-
-// What a widget paints, as 32-bit RGB pixels.
-inline QImage Render(QWidget& widget)
-{
-    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-inline COLORREF PixelAt(const QImage& image, int x, int y)
-{
-    const QRgb pixel = image.pixel(x, y);
-    return RGB(static_cast<unsigned>(qRed(pixel)), static_cast<unsigned>(qGreen(pixel)),
-               static_cast<unsigned>(qBlue(pixel)));
-}
 
 inline COLORREF RoleColor(const QWidget& widget, QPalette::ColorRole role)
 {
@@ -40,15 +27,6 @@ inline QRect InkBox(const QImage& image, const QRect& area, COLORREF background)
             if (PixelAt(image, x, y) != background)
                 box |= QRect(x, y, 1, 1);
     return box;
-}
-
-inline int CountPixels(const QImage& image, const QRect& area, COLORREF color)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += PixelAt(image, x, y) == color ? 1 : 0;
-    return count;
 }
 
 inline void PressKey(QWidget& widget, int key, const QString& text = QString())

@@ -1,5 +1,7 @@
 #include "support/HashToolSupport.h"
 
+#include "platform/text/Trim.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -16,12 +18,6 @@ const std::size_t kDigits[6] = {32, 40, 56, 64, 96, 128};
 std::string Lower(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
-std::string Trimmed(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
     return text;
 }
 
@@ -114,9 +110,9 @@ SixDigests DigestsInReport(ReportText& report)
         const int line = LineOf(report, kHeadings[i]);
         if (line < 0)
             continue;
-        std::string digits = Trimmed(report.GetLine(line + 1));
+        std::string digits = WithoutTrailingBlanks(report.GetLine(line + 1));
         if (digits.size() < kDigits[i])
-            digits += Trimmed(report.GetLine(line + 2));
+            digits += WithoutTrailingBlanks(report.GetLine(line + 2));
         digests[static_cast<std::size_t>(i)] = Lower(digits);
     }
     return digests;
@@ -125,7 +121,7 @@ SixDigests DigestsInReport(ReportText& report)
 int LineOf(ReportText& report, const std::string& text)
 {
     for (int line = 0; line < ReportText::kReportLines; ++line)
-        if (Trimmed(report.GetLine(line)) == text)
+        if (WithoutTrailingBlanks(report.GetLine(line)) == text)
             return line;
     return -1;
 }

@@ -3,6 +3,7 @@
 #include "core/app/Format.h"
 #include "core/tools/hash/FileHashEngine.h"
 #include "core/tools/hash/HashRun.h"
+#include "platform/text/Trim.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -54,12 +55,7 @@ struct HashBench {
     }
     bool AnyDigestShown() { return LineOf(report, "MD5 Hash Value") >= 0; }
     // A report line without the blanks the display pads it with.
-    std::string Line(int index)
-    {
-        std::string line = report.GetLine(index);
-        line.erase(line.find_last_not_of(' ') + 1);
-        return line;
-    }
+    std::string Line(int index) { return WithoutTrailingBlanks(report.GetLine(index)); }
 };
 
 // A folder that shows what the walk must get right: names whose byte order

@@ -4,6 +4,7 @@
 #include "core/app/MainDialogCore.h"
 #include "core/tools/hash/MediaHash.h"
 #include "emu/MediaPresets.h"
+#include "platform/text/Trim.h"
 #include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
 
@@ -67,12 +68,7 @@ struct MediaHashRig : EmulatedDriveRig {
         return counts;
     }
 
-    std::string Line(int index)
-    {
-        std::string line = core.m_Report.GetLine(index);
-        line.erase(line.find_last_not_of(' ') + 1);
-        return line;
-    }
+    std::string Line(int index) { return WithoutTrailingBlanks(core.m_Report.GetLine(index)); }
 
     ScopedProgramLog log;
     ScriptedPrompt prompt;

@@ -24,6 +24,7 @@
 
 class CButtonST;
 class CGraphStatic;
+class CHashPages;
 class CDigitalMessageBox;
 class CMatrixStatic;
 class CMyEdit;
@@ -86,6 +87,7 @@ enum MainTimer : int {
 // run on m_DriveJobs' thread and their results come back as messages.
 class CQuenzaDlg : public CDialog {
     Q_OBJECT
+    friend class CHashPages;  // a page of this window, in a folder of its own
 
 public:
     static constexpr int IDD = 102;
@@ -174,6 +176,8 @@ public:
     MainDialogCore m_Core;
     // What the test pages show beside the report, written by the tools' workers.
     TestPageState m_TestPage;
+    // The disc hash and the file and folder hash pages (gui/tools/hash).
+    std::unique_ptr<CHashPages> m_pHashPages;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -226,8 +230,6 @@ private:
     // Drive list (and tools list) usable, Start on, Stop off: a page at rest.
     void RestorePageButtons(bool toolsToo);
     void ShowComboBoxes();
-    void SetUpDiscHashPage(int item);
-    void SetUpFileHashPage(int item);
     void ShowNotice(const WrapperNotice& notice);
     // The pages and the tools list (QuenzaDlgPageTable.cpp): what a page
     // does, bound to its row of MainPages(), and what each entry of the tools
@@ -248,7 +250,6 @@ private:
     void RunPageCommand(const char* PageRow::*name, std::function<void()> PageHandlers::*handler);
     void StopSpeedTest();
     void StopErrorTest();
-    void StopDiscHash();
     void ClearMediaInfoReport();
     // Refuses a command while a test runs; true when refused.
     bool RefuseWhileTesting(bool withScanWindow, bool withCreateIso = true);

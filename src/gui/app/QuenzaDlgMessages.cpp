@@ -4,6 +4,7 @@
 #include "core/app/LogFile.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/tools/hash/HashPages.h"
 #include "gui/ui/Beep.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
@@ -43,6 +44,10 @@ LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TESTENDED: OnStop(); break;
     case WM_ERRORTESTENDED: EndErrorTestUi(); break;
     case WM_COMPAREENDED: EndCompareUi(); break;
+    case WM_HASHPROGRESS:
+    case WM_HASHQUESTION:
+    case WM_HASHNOTICE:
+    case WM_HASHENDED: m_pHashPages->OnHashMessage(message); return 0;
     case WM_SYSCOMMAND:
         if (wParam == SC_MINIMIZE) {
             showMinimized();

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr COLORREF kRedBar = 255;
-
 // The command buttons hidden as a group while a test runs.
 constexpr int kMainButtons[] = {IDC_SETTINGS,  IDC_MEDIAINFO,   IDC_DRIVEINFO, IDC_COMPARE,
                                 IDC_SPEEDTEST, IDC_GRAPHVIEWER, IDC_ERRORTEST, IDC_HDDTEST,
@@ -296,59 +294,6 @@ int CQuenzaDlg::DoReadstruct()
     return item == kToolsBurnInfo ? 3 : 0;
 }
 
-void CQuenzaDlg::SetUpDiscHashPage(int item)
-{
-    ShowPage(kPageDiscHash);
-    m_Core.m_Report.ClearDisplay();
-    ShowDlgItem(IDC_PROGRESS2, true);
-    ShowDlgItem(IDC_PROGRESS, false);
-    PlaceDlgItem(IDC_PROGRESS2, kDiscHashProgress2Box);
-    m_Progress2->SetFillColour(kRedBar);
-    PlaceDlgItem(IDC_START, kHashStartButton);
-    PlaceDlgItem(IDC_STOP, kDiscHashStopButton);
-    PlaceDlgItem(IDC_SAVE, kDiscHashCustomButton);
-    SetDlgItemText(IDC_START, "Start");
-    SetDlgItemText(IDC_SAVE, "Custom");
-    EnableDlgItem(IDC_START, true);
-    EnableDlgItem(IDC_STOP, false);
-    EnableDlgItem(IDC_SAVE, true);
-    for (int id : {IDC_START, IDC_STOP, IDC_SAVE})
-        ShowDlgItem(id, true);
-    ShowStatus("Click 'Start' to begin calculation");
-    m_bHashSha1 = item >= 5 ? 1 : 0;
-    m_bHashSha2 = item == 7 ? 1 : 0;
-    RunDriveWork([this] { m_Core.SetUpDiscHashRange(); });
-}
-
-void CQuenzaDlg::SetUpFileHashPage(int item)
-{
-    // Files are hashed without the drive: it is let go.
-    RunDriveWork([this] {
-        CScsiCommand& channel = m_Core.m_Drives.m_ScsiCommand;
-        channel.UnlockVolume();
-        channel.DisableMCN(false);
-        channel.CloseAssociateHandle();
-    });
-    ShowPage(kPageFileHash);
-    m_Core.m_Report.ClearDisplay();
-    PlaceDlgItem(IDC_PROGRESS2, kFileHashProgress2Box);
-    PlaceDlgItem(IDC_PROGRESS, kFileHashProgressBox);
-    m_Progress->SetFillColour(kRedBar);
-    m_Progress2->SetFillColour(kRedBar);
-    PlaceDlgItem(IDC_START, kHashStartButton);
-    PlaceDlgItem(IDC_STOP, kFileHashFolderButton);
-    SetDlgItemText(IDC_START, "File");
-    SetDlgItemText(IDC_STOP, "Folder");
-    for (int id : {IDC_START, IDC_STOP}) {
-        ShowDlgItem(id, true);
-        EnableDlgItem(id, true);
-    }
-    ShowDlgItem(IDC_SAVE, false);
-    ShowStatus("Click 'File' or 'Folder' to start");
-    m_bHashSha1 = item >= 6 ? 1 : 0;
-    m_bHashSha2 = item == 8 ? 1 : 0;
-}
-
 // ---- page buttons and the commands of later tools ----
 
 void CQuenzaDlg::OnStart()
@@ -381,15 +326,6 @@ void CQuenzaDlg::StopErrorTest()
     EndErrorTestUi();
     ShowStatus("Ready");
     EnableDlgItem(IDC_SAVE, true);
-}
-
-void CQuenzaDlg::StopDiscHash()
-{
-    g_bMediaHashRunning = 0;
-    EnableDlgItem(IDC_START, true);
-    EnableDlgItem(IDC_STOP, false);
-    EnableDlgItem(IDC_SAVE, true);
-    ShowMainButtons(true);
 }
 
 void CQuenzaDlg::StopSpeedTest()

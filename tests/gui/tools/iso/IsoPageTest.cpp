@@ -161,7 +161,9 @@ TEST_F(IsoPageTest, ACompareListsTheDifferencesOfAChangedImage)
 TEST_F(IsoPageTest, FolderAndVideoTsComparesRunFromTheRadios)
 {
     fs::copy(m_files.File("tree"), m_files.File("other"), fs::copy_options::recursive);
-    CompareWith(kFolderRadio, {Path(m_files.File("tree")), Path(m_files.File("other"))});
+    dialogs.AnswerFolder(m_files.File("tree"));
+    dialogs.AnswerFolder(m_files.File("other"));
+    CompareWith(kFolderRadio, {});
     EXPECT_EQ(Asked(), std::vector<std::string>{"They were identical"});
     EXPECT_EQ(rig.Text(kLabelReadErrors), "Files Left");
     EXPECT_EQ(dialogs.requests[0].title, "SELECT THE FIRST FOLDER TO COMPARE");

@@ -5,7 +5,7 @@
 #include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/TestPageState.h"
-#include "core/tools/iso/PageEvents.h"
+#include "core/tools/testpage/PageEvents.h"
 #include "core/info/DriveInfoControls.h"
 #include "core/ui/UiGeometry.h"
 #include "gui/ui/BaseDialog.h"

@@ -87,13 +87,6 @@ int LayerBreakCell(std::int64_t layerBreakLba)
     return static_cast<int>(layerBreakLba / kBlocksPerMapCell) * kMapCellPixels;
 }
 
-int PercentOf(std::int64_t done, std::int64_t total)
-{
-    if (total <= 0)
-        return 0;
-    return static_cast<int>(std::clamp<std::int64_t>(done * 100 / total, 0, 100));
-}
-
 std::span<const std::uint8_t> UserDataOfRawSector(std::span<const std::uint8_t> sector)
 {
     constexpr std::uint8_t kSync[12] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
@@ -122,28 +115,13 @@ std::string SectorText(std::int64_t lba)
     return Format("%llXh", static_cast<unsigned long long>(lba));
 }
 
-void RestoreCompareButtons(IsoPageEvents& events)
+void RestoreCompareButtons(TestPageEvents& events)
 {
     events.Enable(testpage::kStart, true);
     events.Enable(testpage::kStop, false);
     events.SetText(testpage::kSave, "Create");
     events.Enable(testpage::kSave, true);
     events.Enable(testpage::kDevices, true);
-}
-
-}  // namespace discwalk
-
-namespace discwalk {
-
-void ResetTestResults(IsoPageEvents& events)
-{
-    using namespace testpage;
-    events.SetProgress(0);
-    for (int field : {kFieldCurrentSpeed, kFieldRemaining, kFieldRead, kFieldLength, kFieldAverageSpeed,
-                      kFieldAverageDataRate, kFieldLayerTrackPath})
-        events.SetText(field, "-----");
-    events.SetText(kFieldElapsedTime, "00:00:00");
-    events.SetText(kFieldReadErrors, "0");
 }
 
 }  // namespace discwalk

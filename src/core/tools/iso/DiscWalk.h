@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/tools/iso/DiscBlockReader.h"
-#include "core/tools/iso/IsoPageEvents.h"
+#include "core/tools/testpage/TestPageEvents.h"
 
 #include <cstdint>
 #include <optional>
@@ -41,9 +41,6 @@ DiscLayers LayersFromStructure(std::span<const std::uint8_t> answer);
 // The block map cell of the layer break.
 int LayerBreakCell(std::int64_t layerBreakLba);
 
-// done of total as a whole percentage, 0-100; 0 when total is 0.
-int PercentOf(std::int64_t done, std::int64_t total);
-
 // The 2048 user bytes of a raw CD sector: of a Mode 1 sector or a Mode 2
 // Form 1 sector; empty for any other (audio, Mode 2 Form 2, no sync).
 std::span<const std::uint8_t> UserDataOfRawSector(std::span<const std::uint8_t> sector);
@@ -57,14 +54,6 @@ std::string SectorText(std::int64_t lba);
 
 // The ISO page's buttons as every compare end leaves them: Start enabled,
 // Stop disabled, Save captioned "Create" and enabled, the drive list usable.
-void RestoreCompareButtons(IsoPageEvents& events);
-
-}  // namespace discwalk
-
-namespace discwalk {
-
-// The result fields of a test page reset: the second progress bar at 0,
-// fields 0, 2 and 5-9 "-----", "Elapsed Time" "00:00:00", field 3 "0".
-void ResetTestResults(IsoPageEvents& events);
+void RestoreCompareButtons(TestPageEvents& events);
 
 }  // namespace discwalk

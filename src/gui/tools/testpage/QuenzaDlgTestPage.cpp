@@ -1,7 +1,7 @@
 #include "core/app/AppProfile.h"
 #include "core/app/MainLayout.h"
 #include "core/app/TestPageControls.h"
-#include "core/tools/iso/DiscWalk.h"
+#include "core/tools/testpage/TestResults.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/graphs/GraphStatic.h"
 #include "gui/ui/Beep.h"
@@ -172,6 +172,6 @@ void CQuenzaDlg::ApplyTestPageChanges()
 
 void CQuenzaDlg::ResetTestResults()
 {
-    discwalk::ResetTestResults(*m_pPageEvents);
+    testpage::ResetTestResults(*m_pPageEvents);
     ApplyTestPageChanges();
 }

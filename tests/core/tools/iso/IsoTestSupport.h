@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/tools/iso/DiscBlockReader.h"
-#include "core/tools/iso/IsoPageEvents.h"
+#include "core/tools/testpage/TestPageEvents.h"
 
 #include <cstdint>
 #include <deque>
@@ -13,7 +13,7 @@
 
 // Records what a tool tells the window, and answers its message boxes from
 // a script (IDOK / IDYES when the script is empty).
-class RecordingEvents : public IsoPageEvents {
+class RecordingEvents : public TestPageEvents {
 public:
     struct Box {
         std::string text;

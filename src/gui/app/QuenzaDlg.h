@@ -259,8 +259,13 @@ private:
     std::vector<int> AllTestPageControls() const;
     void ShowTestPageControls(const std::vector<int>& ids, bool show);
     void ApplyTestPageChanges();
-    // The ISO page's tools: their worker, and the page set back when it ends.
+    // The tools' and tests' worker (one at a time), and the page set back
+    // when it ends.
     void RunToolWork(std::function<void()> work, std::function<void()> done = {});
+    // The drive's channel for one long operation, held by whoever holds the
+    // pointer (the worker moves it out and keeps it to its end); null while
+    // another operation holds it.
+    std::shared_ptr<ChannelClaim> ClaimChannel(ChannelUse use);
 
     // Drive work: runs on the drive thread, then done on this thread; when
     // nothing runs an action without work runs at once. After the exit
@@ -296,6 +301,6 @@ private:
     std::unique_ptr<PageEvents> m_pPageEvents;  // the tools' events, shown by this window
 
     // Last: their threads run work on m_Core until they are gone.
-    DriveJobRunner m_ToolJobs;  // the ISO page's tools, one at a time
+    DriveJobRunner m_ToolJobs;  // the tests and the ISO page's tools, one at a time
     DriveJobRunner m_DriveJobs;
 };

@@ -27,7 +27,7 @@ void CQuenzaDlg::BindPagesAndTools()
         {kPageCompare,
          {.discArrived =
               [this] {
-                  if (!m_ToolJobs.Working())
+                  if (!m_Core.m_Drives.coordinator.InUse())
                       SetupISOPage(true);
               },
           .discRemoved =

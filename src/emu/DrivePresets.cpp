@@ -231,21 +231,38 @@ struct FamilyIdentity {
 };
 
 const FamilyIdentity kFamilies[] = {
-    {"aopen", "AOpen DVD writer", "AOPEN", " DUW1608/ARR", "1.06", VendorFamily::None, kOlderWriter},
+    {"aopen", "AOpen DVD writer", "AOPEN", " DUW1608/ARR", "1.06", VendorFamily::Aopen, kOlderWriter},
     {"benq", "BenQ DVD writer", "BENQ", "DVD DD DW1640", "BSRB", VendorFamily::Benq, kOlderWriter},
-    {"btc", "BTC DVD writer", "DVDRW", "IDE1008", "0055", VendorFamily::None, kOlderWriter},
-    {"cyberdrive", "Cyberdrive DVD writer", "CyberDrv", "DVD RW DW-1625D", "A2D3"},
-    {"generic-f3", "DVD writer of the generic F3 family", "PHILIPS", "DVD+-RW SDVD8441", "PA52"},
-    {"ihas", "iHAS DVD writer", "ATAPI", "iHAS120   6", "7L0F", VendorFamily::None, kLightScribe},
+    {"btc", "BTC DVD writer", "DVDRW", "IDE1008", "0055", VendorFamily::Btc, kOlderWriter},
+    {"cyberdrive", "Cyberdrive DVD writer", "CyberDrv", "DVD RW DW-1625D", "A2D3", VendorFamily::Cyberdrive},
+    {"generic-f3", "DVD writer of the generic F3 family", "PHILIPS", "DVD+-RW SDVD8441", "PA52", VendorFamily::NuQsi},
+    {"ihas", "iHAS DVD writer", "ATAPI", "iHAS120   6", "7L0F", VendorFamily::Ihas, kLightScribe},
     {"liteon", "Lite-On DVD writer", "LITE-ON", "DVDRW SHM-165P6S", "MS0R", VendorFamily::Liteon, kLightScribe},
     {"nec", "NEC DVD writer", "_NEC", "DVD_RW ND-3550A", "1.05", VendorFamily::Nec, kOlderWriter},
     {"nu", "Nu Technology (QSI) DVD writer", "NU", "DVDRW DDW-082", "1.00", VendorFamily::NuQsi, kOlderWriter},
-    {"optiarc", "Optiarc DVD writer", "Optiarc", "DVD RW AD-7170A", "1.02", VendorFamily::None, kLabelFlash},
-    {"pioneer", "Pioneer DVD writer", "PIONEER", "DVD-RW  DVR-111D", "1.29"},
-    {"plextor", "Plextor DVD writer", "PLEXTOR", "DVDR   PX-716A", "1.11", VendorFamily::None, kOlderWriter},
+    {"optiarc", "Optiarc DVD writer", "Optiarc", "DVD RW AD-7170A", "1.02", VendorFamily::Nec, kLabelFlash},
+    {"pioneer", "Pioneer DVD writer", "PIONEER", "DVD-RW  DVR-111D", "1.29", VendorFamily::Pioneer},
+    {"plextor", "Plextor DVD writer", "PLEXTOR", "DVDR   PX-716A", "1.11", VendorFamily::Plextor, kOlderWriter},
     {"ricoh", "Ricoh DVD writer", "RICOH", "DVD+RW MP5240A", "1.00", VendorFamily::Ricoh, kOlderWriter | kMountRainier},
-    {"samsung", "Samsung DVD writer", "TSSTcorp", "CDDVDW SH-S203B", "SB00"},
+    {"samsung", "Samsung DVD writer", "TSSTcorp", "CDDVDW SH-S203B", "SB00", VendorFamily::Samsung},
     {"toshiba", "Toshiba DVD writer", "TOSHIBA", "DVD-RAM SD-R9012", "1012"},
+};
+
+// Models of a family that measure differently from its preset.
+struct ModelVariant {
+    const char* presetName;
+    const char* description;
+    const char* familyPreset;
+    const char* product;
+    const char* revision;
+    void (*adjust)(VendorSettings&);
+};
+
+const ModelVariant kModelVariants[] = {
+    {"benq-dw1620", "older BenQ DVD writer (F0h error reads)", "benq", "DVD DD DW1620", "B7W9",
+     [](VendorSettings& settings) { settings.benq.newerModel = false; }},
+    {"liteon-sohw812", "Lite-On DVD writer that measures no jitter", "liteon", "DVDRW SOHW-812S", "US0Q",
+     [](VendorSettings& settings) { settings.liteon.measuresJitter = false; }},
 };
 
 void WithoutProfiles(DriveIdentity& drive, std::initializer_list<std::uint16_t> dropped)
@@ -296,6 +313,20 @@ DriveIdentity FamilyDrive(const FamilyIdentity& family)
     return drive;
 }
 
+DriveIdentity VariantDrive(const ModelVariant& variant)
+{
+    FamilyIdentity model = *std::find_if(std::begin(kFamilies), std::end(kFamilies), [&](const FamilyIdentity& entry) {
+        return std::string_view(entry.presetName) == variant.familyPreset;
+    });
+    model.presetName = variant.presetName;
+    model.description = variant.description;
+    model.product = variant.product;
+    model.revision = variant.revision;
+    DriveIdentity drive = FamilyDrive(model);
+    variant.adjust(drive.vendorSettings);
+    return drive;
+}
+
 struct NamedBuilder {
     const char* name;
     std::function<DriveIdentity()> build;
@@ -306,6 +337,8 @@ std::vector<NamedBuilder> Builders()
     std::vector<NamedBuilder> builders = {{"dvd-writer", DvdWriter}, {"bd-writer", BdWriter}, {"cd-reader", CdReader}};
     for (const FamilyIdentity& family : kFamilies)
         builders.push_back({family.presetName, [&family] { return FamilyDrive(family); }});
+    for (const ModelVariant& variant : kModelVariants)
+        builders.push_back({variant.presetName, [&variant] { return VariantDrive(variant); }});
     return builders;
 }
 

@@ -81,6 +81,16 @@ void DriveState::CloseTray()
     PlaceMedium(std::move(medium), true);
 }
 
+void DriveState::SpendTransferTime(std::uint64_t sectors)
+{
+    constexpr std::uint64_t kDvd1xKBps = 1385;
+    const std::uint64_t kBps = readSpeedKBps     ? readSpeedKBps
+        : identity.capabilities.maxReadSpeedKBps ? identity.capabilities.maxReadSpeedKBps
+                                                 : kDvd1xKBps;
+    const std::uint64_t bytes = sectors * (medium ? medium->description.blockSize : 2048);
+    clock->Spend(bytes * 1000 / kBps);  // a kB/s is a byte per millisecond
+}
+
 std::optional<MediumError> DriveState::FindMediumError(std::uint8_t opcode, std::uint64_t lba, std::uint64_t count)
 {
     ErrorRule* first = nullptr;

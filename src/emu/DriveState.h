@@ -24,6 +24,23 @@ struct MediumError {
     Sense sense;
 };
 
+// A drive that loses track during an error scan: once its measurement
+// reaches `position` it reports that position again (or 0, when it lost its
+// address altogether) for `answers` answers, -1 for ever, without moving on.
+struct StuckPosition {
+    std::uint64_t position = 0;
+    int answers = -1;
+    bool reportsZero = false;
+};
+
+// Where the drive's own error measurement stands: the next sector it
+// measures (SEEK and the families' start commands move it), and the faults
+// injected into its reports.
+struct MeasuringState {
+    std::uint64_t position = 0;
+    std::vector<StuckPosition> stuck;
+};
+
 // A format running in the background (started with the immediate bit).
 struct LongOperation {
     std::uint64_t startMs = 0;
@@ -57,6 +74,9 @@ public:
 
     // Consults the block rules of the error list for [lba, lba + count).
     std::optional<MediumError> FindMediumError(std::uint8_t opcode, std::uint64_t lba, std::uint64_t count);
+    // The time moving `sectors` sectors off the disc takes at the current
+    // read speed (the drive's fastest when none was set).
+    void SpendTransferTime(std::uint64_t sectors);
 
     DriveIdentity identity;
     std::shared_ptr<Clock> clock;
@@ -71,6 +91,7 @@ public:
     std::uint16_t writeSpeedKBps = 0;
     std::uint32_t lastAccessedLba = 0;
     std::vector<ErrorRule> errorRules;
+    MeasuringState measuring;
 };
 
 }  // namespace emu

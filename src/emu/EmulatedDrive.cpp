@@ -232,6 +232,18 @@ void EmulatedDrive::SetStrictCdbLength(bool strict)
     m_strictCdbLength = strict;
 }
 
+void EmulatedDrive::AddStuckPosition(const StuckPosition& stuck)
+{
+    std::lock_guard lock(m_mutex);
+    m_state.measuring.stuck.push_back(stuck);
+}
+
+VendorSettings EmulatedDrive::VendorState() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state.vendorSettings;
+}
+
 std::vector<JournalEntry> EmulatedDrive::Journal() const
 {
     std::lock_guard lock(m_mutex);

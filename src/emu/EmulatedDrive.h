@@ -81,6 +81,11 @@ public:
     // bridge chips of external drives do.
     void SetStrictCdbLength(bool strict);
 
+    // From the next error measurement on, reports stay at a position.
+    void AddStuckPosition(const StuckPosition& stuck);
+    // The current state of the vendor commands (modes, settings).
+    VendorSettings VendorState() const;
+
     std::vector<JournalEntry> Journal() const;
     void ClearJournal();
     static constexpr std::size_t kJournalCapacity = 4096;

@@ -95,8 +95,18 @@ std::vector<MediumDescription> BuildPresets()
     media.push_back(Dvd("dvd+r-dl", "burned DVD+R dual layer", kDvdPlusRDl, 4000000, 14, "MKM", "003", 8));
     media.back().totalBlocks = 2 * kDvdPlusDlLayerBlocks;
     media.back().layers = 2;
-    media.push_back(Dvd("dvd-ram", "formatted DVD-RAM", kDvdRam, 2236704, 1, "", "", 5));
+    media.push_back(Dvd("dvd-ram", "formatted DVD-RAM", kDvdRam, 2236704, 1, "MATSUSHITA DVD-RAM LM-AF120", "", 5));
     media.back().erasable = true;
+    media.push_back(Dvd("dvd-r-dl", "burned DVD-R dual layer", kDvdRDl, 3500000, 2, "MKM 03RD30", "", 4));
+    media.back().totalBlocks = 2 * kDvdPlusDlLayerBlocks;
+    media.back().layers = 2;
+    // Drives report a DVD+R written with book type DVD-ROM as a DVD-ROM.
+    media.push_back(Dvd("dvd+r-as-rom", "burned DVD+R of book type DVD-ROM, media ID not in the table", kDvdRom,
+                        2100000, 0, "QNZDISC", "R2X", 8));
+    media.back().totalBlocks = kDvdPlusBlocks;
+    media.push_back(Dvd("dvd+r-blank", "blank DVD+R", kDvdPlusR, 0, 10, "MCC", "004", 16));
+    media.back().totalBlocks = kDvdPlusBlocks;
+    media.back().status = DiscStatus::Blank;
     media.push_back(Bd("bd-rom", "pressed BD-ROM", kBdRom, 12000000, "", "", 0));
     media.push_back(Bd("bd-r", "burned BD-R", kBdRSequential, 10000000, "VERBAT", "IMe", 6));
     media.back().totalBlocks = kBdSingleLayerBlocks;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "emu/ErrorProfile.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -59,6 +61,7 @@ struct MediumDescription {
     std::vector<TrackEntry> tracks;
     std::optional<AtipTimes> atip;  // CD-R and CD-RW
     std::string imagePath;  // blocks come from this file; empty: a generated pattern
+    ErrorProfile errors;  // what a drive's error scan finds on it
 };
 
 }  // namespace emu

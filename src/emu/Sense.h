@@ -25,6 +25,7 @@ constexpr Sense kInvalidOpcode{0x05, 0x20, 0x00};
 constexpr Sense kLbaOutOfRange{0x05, 0x21, 0x00};
 constexpr Sense kInvalidFieldInCdb{0x05, 0x24, 0x00};
 constexpr Sense kInvalidFieldInParameterList{0x05, 0x26, 0x00};
+constexpr Sense kCommandSequenceError{0x05, 0x2C, 0x00};
 constexpr Sense kIncompatibleFormat{0x05, 0x30, 0x02};  // a structure of another disc family
 constexpr Sense kCannotFormatMedium{0x05, 0x30, 0x06};
 constexpr Sense kSavingNotSupported{0x05, 0x39, 0x00};

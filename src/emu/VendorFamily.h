@@ -4,44 +4,95 @@
 
 namespace emu {
 
-// The maker whose vendor-unique commands a drive answers, beside MMC.
-enum class VendorFamily { None, Nec, NuQsi, Ricoh, Benq, Liteon };
+// The maker whose vendor-unique commands a drive answers, beside MMC: its
+// book-type commands and the commands of its error-rate scans.
+enum class VendorFamily {
+    None,
+    Nec,  // NEC and Optiarc
+    NuQsi,  // Nu/QSI-made drives: the generic F3 scan family
+    Ricoh,
+    Benq,
+    Liteon,
+    Btc,
+    Cyberdrive,
+    Pioneer,
+    Aopen,
+    Plextor,
+    Samsung,
+    Ihas,  // also answers the NEC family's C9h query
+};
 
-// What the vendor commands of a drive's family read and change: the book
-// types it records on DVD+ media, its counters and modes. A preset holds the
-// values at power-on; the drive's state holds the current ones.
+// What each family's vendor commands read and change. A preset holds the
+// values at power-on; the drive's state holds the current ones. Every drive
+// carries all of them, and its family's commands use their own.
+
+// NEC (C9h): book-type byte per medium kind (0 DVD+R, 1 DVD+RW, 2 DVD+R DL),
+// [0] the flash default, [1] the temporary setting.
+struct NecSettings {
+    std::uint8_t bookType[3][2] = {{0xA0, 0xA0}, {0x90, 0x90}, {0xE0, 0xE0}};
+    std::uint16_t commandVersion = 4;
+    std::uint16_t flashWritesLeft = 100;
+};
+
+// Nu/QSI (F3h): one bit per kind that is written as DVD-ROM (bit 0 +R, 1
+// +RW, 2 -R, 3 -RW), in flash and as currently used.
+struct NuQsiSettings {
+    std::uint8_t flashBooks = 0x01;
+    std::uint8_t currentBooks = 0x03;
+};
+
+// Ricoh (FAh): the book-type bytes written on DVD+RW and DVD+R.
+struct RicohSettings {
+    std::uint8_t plusRwBook = 0x92;
+    std::uint8_t plusRBook = 0xA1;
+};
+
+// BenQ (FDh and the commands it opens): book types for DVD+RW and DVD+R
+// (high nibble), the service mode (F1h/F2h) its protected commands need,
+// Solid Burn, and the older models' vendor mode (11h/12h).
+struct BenqSettings {
+    std::uint8_t plusRwBook = 0x90;
+    std::uint8_t plusRBook = 0xA0;
+    bool serviceMode = false;
+    bool serviceModeAllowed = true;  // newer firmware keeps it closed
+    bool solidBurn = true;
+    // The newer models report their error statistics through F9h/F8h in
+    // service mode; the older ones answer F0h in their vendor mode.
+    bool newerModel = true;
+    bool vendorModeAllowed = true;  // FDh 11h taken
+    bool vendorMode = false;
+};
+
+// Lite-On (DFh): the book-type choice (0 as the disc is, 1 DVD-ROM, 2
+// DVD+RW), the two status words, the first byte of the book-type dialog's
+// probe, and whether the drive measures jitter (DFh 1Bh 82h 01h).
+struct LiteonSettings {
+    std::uint8_t bookType = 0x00;
+    std::uint16_t status10 = 0x0000;
+    std::uint16_t status20 = 0x0001;
+    std::uint8_t jitterProbe = 0x01;
+    bool measuresJitter = true;
+};
+
+// Cyberdrive (33h 6Ch): the measuring mode the signature command opens.
+struct CyberdriveSettings {
+    bool measuringMode = false;
+};
+
+// iHAS (F3h 01h ... 0Fh): the error-rate session the start sub-commands open.
+struct IhasSettings {
+    bool sessionOpen = false;
+};
+
 struct VendorSettings {
     VendorFamily family = VendorFamily::None;
-
-    // NEC: book-type byte per medium kind (0 DVD+R, 1 DVD+RW, 2 DVD+R DL),
-    // [0] the flash default, [1] the temporary setting.
-    std::uint8_t necBookType[3][2] = {{0xA0, 0xA0}, {0x90, 0x90}, {0xE0, 0xE0}};
-    std::uint16_t necCommandVersion = 4;
-    std::uint16_t necFlashWritesLeft = 100;
-
-    // Nu/QSI: one bit per kind that is written as DVD-ROM (bit 0 +R, 1 +RW,
-    // 2 -R, 3 -RW), in flash and as currently used.
-    std::uint8_t nuFlashBooks = 0x01;
-    std::uint8_t nuCurrentBooks = 0x03;
-
-    // Ricoh: the book-type bytes written on DVD+RW and DVD+R.
-    std::uint8_t ricohPlusRwBook = 0x92;
-    std::uint8_t ricohPlusRBook = 0xA1;
-
-    // BenQ: book types for DVD+RW and DVD+R (high nibble), the service mode
-    // its protected commands need, and whether it has Solid Burn.
-    std::uint8_t benqPlusRwBook = 0x90;
-    std::uint8_t benqPlusRBook = 0xA0;
-    bool benqServiceMode = false;
-    bool benqServiceModeAllowed = true;  // newer firmware keeps it closed
-    bool benqSolidBurn = true;
-
-    // Lite-On: the book-type choice (0 as the disc is, 1 DVD-ROM, 2 DVD+RW),
-    // the two status words and the jitter probe's first byte.
-    std::uint8_t liteonBookType = 0x00;
-    std::uint16_t liteonStatus10 = 0x0000;
-    std::uint16_t liteonStatus20 = 0x0001;
-    std::uint8_t liteonJitterProbe = 0x01;
+    NecSettings nec;
+    NuQsiSettings nuQsi;
+    RicohSettings ricoh;
+    BenqSettings benq;
+    LiteonSettings liteon;
+    CyberdriveSettings cyberdrive;
+    IhasSettings ihas;
 };
 
 }  // namespace emu

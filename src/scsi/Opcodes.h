@@ -33,9 +33,14 @@ constexpr std::uint8_t kReadCd = 0xBE;
 // Operation codes of the maker families' vendor-unique commands.
 namespace vendor_opcode {
 
-constexpr std::uint8_t kNec = 0xC9;
+constexpr std::uint8_t kCyberdrive = 0x33;  // 33h 6Ch: the measuring mode behind the signature
+constexpr std::uint8_t kNec = 0xC9;  // the NEC family's settings, also answered by iHAS drives
 constexpr std::uint8_t kLiteon = 0xDF;
-constexpr std::uint8_t kNuQsi = 0xF3;
+// F3h: the error scans of most families (Lite-On, Samsung, BTC, NEC, iHAS
+// and the generic F3 drives), each with sub-commands of its own; the
+// Nu/QSI-made generic drives also keep their book-type settings behind it.
+constexpr std::uint8_t kErrorScan = 0xF3;
+constexpr std::uint8_t kNuQsi = kErrorScan;
 constexpr std::uint8_t kRicoh = 0xFA;
 constexpr std::uint8_t kBenqService = 0xFD;  // service mode and Solid Burn, behind the signature
 constexpr std::uint8_t kBenqSetBookType = 0xFE;

@@ -8,6 +8,7 @@
 // take them from here.
 namespace vendor_signature {
 
+using Signature3 = std::array<std::uint8_t, 3>;
 using Signature4 = std::array<std::uint8_t, 4>;
 using Signature5 = std::array<std::uint8_t, 5>;
 
@@ -16,6 +17,11 @@ inline constexpr Signature4 kBenq = {'B', 'E', 'N', 'Q'};
 
 // NEC: bytes 4-8 of the C9h commands. A placeholder of the right length: a
 // real drive of this family answers only to its maker's value (see README).
+// iHAS drives answer the same C9h query with the same tag.
 inline constexpr Signature5 kNec = {'Q', 'N', 'Z', 'N', 'E'};
+
+// Cyberdrive: bytes 4-6 of the 33h 6Ch commands. A placeholder of the right
+// length, as the NEC one.
+inline constexpr Signature3 kCyberdrive = {'Q', 'C', 'Y'};
 
 }  // namespace vendor_signature

@@ -17,6 +17,9 @@ DriveContext::DriveContext(DriveSources sources) :
     ricoh(m_ScsiCommand, list.m_pCurrentDevice),
     benq(m_ScsiCommand, list.m_pCurrentDevice),
     liteon(m_ScsiCommand, mmc),
+    samsung(m_ScsiCommand, mmc),
+    cyberdrive(m_ScsiCommand),
+    ihas(m_ScsiCommand),
     configuration(m_ScsiCommand, mmc, media, benq, list.m_pCurrentDevice)
 {
     for (const auto& [name, drive] : m_sources.emulated)

@@ -9,10 +9,13 @@
 #include "core/drive/MmcMediaReads.h"
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/vendor/BenqCommands.h"
+#include "core/drive/vendor/CyberdriveCommands.h"
+#include "core/drive/vendor/IhasCommands.h"
 #include "core/drive/vendor/LiteonCommands.h"
 #include "core/drive/vendor/NecCommands.h"
 #include "core/drive/vendor/NuQsiCommands.h"
 #include "core/drive/vendor/RicohCommands.h"
+#include "core/drive/vendor/SamsungCommands.h"
 
 #include <array>
 #include <cstdint>
@@ -57,6 +60,9 @@ public:
     RicohCommands ricoh;
     BenqCommands benq;
     LiteonCommands liteon;
+    SamsungCommands samsung;
+    CyberdriveCommands cyberdrive;
+    IhasCommands ihas;
     DriveConfiguration configuration;
     ChannelCoordinator coordinator;
 };

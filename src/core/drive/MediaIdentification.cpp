@@ -1,5 +1,6 @@
 #include "core/drive/MediaIdentification.h"
 
+#include "core/app/Format.h"
 #include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/Device.h"
@@ -18,6 +19,28 @@ constexpr std::uint32_t kPhysicalFormatLength = 2052;
 constexpr std::uint32_t kAdipLength = 260;
 constexpr int kPhysicalFormat = 0x00;
 constexpr int kAdipInformation = 0x11;
+constexpr int kPrerecordedInformation = 0x0E;
+constexpr std::uint32_t kPrerecordedLength = 68;
+constexpr int kReadySeconds = 120;  // a disc spinning up
+
+// The printable characters (21h to 7Dh) of answer[first, first + count).
+std::string PrintableCharacters(const std::vector<std::uint8_t>& answer, std::size_t first, std::size_t count)
+{
+    std::string text;
+    for (std::size_t index = first; index < first + count && index < answer.size(); ++index)
+        if (answer[index] >= 0x21 && answer[index] <= 0x7D)
+            text += static_cast<char>(answer[index]);
+    return text;
+}
+
+// A text field that ends at its first zero byte.
+std::string FieldText(const std::uint8_t* field, std::size_t width)
+{
+    std::string text;
+    for (std::size_t index = 0; index < width && field[index] != 0; ++index)
+        text += static_cast<char>(field[index]);
+    return text;
+}
 
 }  // namespace
 
@@ -142,4 +165,60 @@ std::int64_t MediaIdentification::GetMediaCapacity()
     if (result != 0 || scsi::GetBe32(answer.data()) < kFirstDescriptorEnd)
         return 0;
     return static_cast<std::int32_t>(scsi::GetBe32(&answer[16]));  // End LBA of the first extent
+}
+
+int MediaIdentification::GetMediaIDString(std::string& text)
+{
+    if (m_mmc.TestMediaPresent() != 1)
+        return 0;
+    return ReadMediaIdText(GetMediaType(), text);
+}
+
+int MediaIdentification::ReadMediaIdText(int mediaType, std::string& text)
+{
+    text.clear();
+    std::vector<std::uint8_t> answer;
+    switch (mediaType) {
+    case kMediaDvdRom:
+    case kMediaDvdPlusRw:
+    case kMediaDvdPlusR:
+    case kMediaDvdPlusRDl: {
+        if (ReadDvdStructureOrAdip(answer, nullptr) != 0)
+            return 0;
+        const std::string manufacturer = FieldText(&answer[23], 8);
+        const std::string type = FieldText(&answer[31], 3);
+        if (manufacturer.empty() && type.empty())
+            return 0;
+        text = Format("%-8s%3s", manufacturer.c_str(), type.c_str());
+        return 1;
+    }
+    case kMediaDvdMinusR:
+    case kMediaDvdMinusRw:
+    case kMediaDvdMinusRDl:
+        m_mmc.WaitForUnitReady(kReadySeconds);
+        answer.assign(kPrerecordedLength, 0);
+        if (m_reads.ReadDiscStructureNoCheck(0, 0, kPrerecordedInformation, kPrerecordedLength, answer.data()) != 0)
+            return 0;
+        text = PrintableCharacters(answer, 21, 6) + PrintableCharacters(answer, 29, 6);
+        return 1;
+    case kMediaDvdRam:
+        m_mmc.WaitForUnitReady(kReadySeconds);
+        answer.assign(kPhysicalFormatLength, 0);
+        if (m_reads.ReadDiscStructureNoCheck(0, 0, kPhysicalFormat, kPhysicalFormatLength, answer.data()) != 0)
+            return 0;
+        text = PrintableCharacters(answer, 553, 64);
+        return 1;
+    case kMediaBdRom: text = Format("%-11s", "BD-ROM"); return 0;
+    case kMediaBdR:
+    case kMediaBdRe:
+    case kMediaBdRRandom: {
+        LogEntry("GetMediaIDString() - Blu-ray media found");
+        BDDiscInfo info{};
+        m_reads.GetBDDiStruct(info);
+        text = FieldText(reinterpret_cast<const std::uint8_t*>(info.manufacturerId), sizeof info.manufacturerId)
+            + FieldText(reinterpret_cast<const std::uint8_t*>(info.mediaTypeId), sizeof info.mediaTypeId);
+        return 1;
+    }
+    default: return 0;
+    }
 }

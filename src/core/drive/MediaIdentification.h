@@ -28,6 +28,14 @@ public:
     int GetMediaType();
     // The medium's name ("NO MEDIA" without one); the current profile.
     int GetMediaTypeName(std::string& name);
+    // The disc's media ID as text: the DVD+ (and DVD-ROM) manufacturer and
+    // type IDs, the DVD-R/RW maker from the pre-pits, the DVD-RAM maker text,
+    // a BD's disc ID; 1 when one was read, else 0 (a BD-ROM gives its name
+    // and 0).
+    int GetMediaIDString(std::string& text);
+    // The same for a disc whose MediaType is known: no presence test, no
+    // further identification.
+    int ReadMediaIdText(int mediaType, std::string& text);
     // The extent the disc's first performance descriptor ends at; half the
     // last block of a BD-ROM; 0 on failure.
     std::int64_t GetMediaCapacity();

@@ -184,6 +184,11 @@ int MmcCommands::SetCdSpeed(int index, int unitSpeed, int count, int step, int r
         .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
 }
 
+int MmcCommands::Seek(std::uint32_t lba)
+{
+    return CommandBlock(kSeek10).SetBe32(2, lba).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
+}
+
 int MmcCommands::PreventMediumRemoval(int prevent)
 {
     const int result = CommandBlock(kPreventAllowMediumRemoval)

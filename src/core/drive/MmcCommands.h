@@ -37,6 +37,8 @@ public:
     // drive gives (at most `limit`), or 2048 bytes after a failure.
     int ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received = nullptr);
     int SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl);
+    // SEEK(10): moves the head to the block.
+    int Seek(std::uint32_t lba);
     // Also keeps m_bTrayLocked: the tray counts as locked only when the drive took the lock.
     int PreventMediumRemoval(int prevent);
     // 1 when the mechanism reports its door open.

@@ -8,8 +8,8 @@ namespace emu {
 namespace {
 
 enum ServiceCommand : std::uint8_t {
-    kSolidBurnPrepare1 = 0x11,
-    kSolidBurnPrepare2 = 0x12,
+    kVendorModeOn = 0x11,  // the older models' vendor mode; also the first step of Solid Burn
+    kVendorModeOff = 0x12,
     kSolidBurnRead = 0x1B,
     kServiceModeOn = 0xF1,
     kServiceModeOff = 0xF2,
@@ -17,25 +17,30 @@ enum ServiceCommand : std::uint8_t {
 enum BookSelector : std::uint8_t { kCurrentMedium = 0x02, kPlusRwDefault = 0x04, kPlusRDefault = 0x05 };
 constexpr Sense kCannotWriteThisMedium{0x05, 0x30, 0x05};
 
-// FDh: service mode and the Solid Burn state, behind the family's signature.
+// FDh: service mode, the older vendor mode and the Solid Burn state, behind
+// the family's signature.
 void BenqServiceCommand(CommandContext& command)
 {
     if (!CdbHolds(command, 2, vendor_signature::kBenq)) {
         command.Fail(sense::kInvalidFieldInCdb);
         return;
     }
-    VendorSettings& benq = command.drive.vendorSettings;
+    BenqSettings& benq = command.drive.vendorSettings.benq;
     switch (command.Byte(1)) {
     case kServiceModeOn:
-        if (!benq.benqServiceModeAllowed)
+        if (!benq.serviceModeAllowed)
             break;
-        benq.benqServiceMode = true;
+        benq.serviceMode = true;
         return;
-    case kServiceModeOff: benq.benqServiceMode = false; return;
-    case kSolidBurnPrepare1:
-    case kSolidBurnPrepare2: return;
+    case kServiceModeOff: benq.serviceMode = false; return;
+    case kVendorModeOn:
+        if (!benq.vendorModeAllowed)
+            break;
+        benq.vendorMode = true;
+        return;
+    case kVendorModeOff: benq.vendorMode = false; return;
     case kSolidBurnRead:
-        if (benq.benqSolidBurn && benq.benqServiceMode) {
+        if (benq.solidBurn && benq.serviceMode) {
             command.Answer({0x01, 0x16, 0x01, 0x04, 0, 0, 0, 0, 0, 0, 0, 0}, 12);
             return;
         }
@@ -48,7 +53,7 @@ void BenqServiceCommand(CommandContext& command)
 // The protected commands are hidden outside service mode.
 bool InServiceMode(CommandContext& command)
 {
-    if (command.drive.vendorSettings.benqServiceMode)
+    if (command.drive.vendorSettings.benq.serviceMode)
         return true;
     command.Fail(sense::kInvalidOpcode);
     return false;
@@ -59,12 +64,12 @@ void BenqReadBookType(CommandContext& command)
 {
     if (!InServiceMode(command))
         return;
-    const VendorSettings& benq = command.drive.vendorSettings;
+    const BenqSettings& benq = command.drive.vendorSettings.benq;
     std::vector<std::uint8_t> answer(8, 0);
     if (command.Byte(1) == 0x00 && command.Byte(11) == 0) {
-        answer[0] = benq.benqPlusRwBook;
+        answer[0] = benq.plusRwBook;
     } else if (command.Byte(1) == 0x10 && command.Byte(11) == 0) {
-        answer[0] = benq.benqPlusRBook;
+        answer[0] = benq.plusRBook;
     } else {
         command.Fail(sense::kInvalidFieldInCdb);
         return;
@@ -81,8 +86,8 @@ void BenqSetBookType(CommandContext& command)
     DriveState& drive = command.drive;
     const std::uint8_t value = command.Byte(2);
     switch (command.Byte(1)) {
-    case kPlusRwDefault: drive.vendorSettings.benqPlusRwBook = value; return;
-    case kPlusRDefault: drive.vendorSettings.benqPlusRBook = value; return;
+    case kPlusRwDefault: drive.vendorSettings.benq.plusRwBook = value; return;
+    case kPlusRDefault: drive.vendorSettings.benq.plusRBook = value; return;
     case kCurrentMedium:
         if (drive.CurrentProfile() != profile::kDvdPlusRw) {
             command.Fail(kCannotWriteThisMedium);

@@ -85,6 +85,7 @@ void Read10(CommandContext& command)
         return;
     }
     command.SetTransferred(copied);
+    drive.SpendTransferTime(goodBlocks);
     drive.lastAccessedLba = static_cast<std::uint32_t>(lba + count - 1);
     if (bad)
         command.Fail(bad->sense, static_cast<std::uint32_t>(bad->block));

@@ -1,5 +1,8 @@
 #include "emu/commands/Commands.h"
 
+#include <map>
+#include <vector>
+
 namespace emu {
 
 const CommandTable& StandardCommands()
@@ -11,6 +14,7 @@ const CommandTable& StandardCommands()
         RegisterModeSense(commands);
         RegisterGetConfiguration(commands);
         RegisterBlockReads(commands);
+        RegisterSeek(commands);
         RegisterMechanismCommands(commands);
         RegisterSpeedCommands(commands);
         RegisterDiscInformation(commands);
@@ -26,31 +30,54 @@ const CommandTable& StandardCommands()
 
 namespace {
 
-CommandTable WithFamily(void (*registerFamily)(CommandTable&))
+using Registration = void (*)(CommandTable&);
+
+struct FamilyCommands {
+    VendorFamily family;
+    std::vector<Registration> registrations;  // in order: a later one replaces an opcode
+};
+
+// The vendor command files of each maker family. The families without any
+// here are known by their identity alone so far.
+const std::vector<FamilyCommands>& FamilyCommandFiles()
 {
-    CommandTable commands = StandardCommands();
-    registerFamily(commands);
-    return commands;
+    static const std::vector<FamilyCommands> files = {
+        {VendorFamily::None, {}},
+        {VendorFamily::Nec, {RegisterNecCommands}},
+        {VendorFamily::NuQsi, {RegisterNuQsiCommands}},
+        {VendorFamily::Ricoh, {RegisterRicohCommands}},
+        {VendorFamily::Benq, {RegisterBenqCommands}},
+        {VendorFamily::Liteon, {RegisterLiteonCommands}},
+        {VendorFamily::Btc, {}},
+        {VendorFamily::Cyberdrive, {RegisterCyberdriveCommands}},
+        {VendorFamily::Pioneer, {}},
+        {VendorFamily::Aopen, {}},
+        {VendorFamily::Plextor, {}},
+        {VendorFamily::Samsung, {RegisterSamsungCommands}},
+        {VendorFamily::Ihas, {RegisterNecCommands, RegisterIhasCommands}},
+    };
+    return files;
+}
+
+std::map<VendorFamily, CommandTable> BuildFamilyTables()
+{
+    std::map<VendorFamily, CommandTable> tables;
+    for (const FamilyCommands& files : FamilyCommandFiles()) {
+        CommandTable commands = StandardCommands();
+        for (const Registration registration : files.registrations)
+            registration(commands);
+        tables.emplace(files.family, std::move(commands));
+    }
+    return tables;
 }
 
 }  // namespace
 
 const CommandTable& CommandsFor(VendorFamily family)
 {
-    static const CommandTable nec = WithFamily(RegisterNecCommands);
-    static const CommandTable nuQsi = WithFamily(RegisterNuQsiCommands);
-    static const CommandTable ricoh = WithFamily(RegisterRicohCommands);
-    static const CommandTable benq = WithFamily(RegisterBenqCommands);
-    static const CommandTable liteon = WithFamily(RegisterLiteonCommands);
-    switch (family) {
-    case VendorFamily::Nec: return nec;
-    case VendorFamily::NuQsi: return nuQsi;
-    case VendorFamily::Ricoh: return ricoh;
-    case VendorFamily::Benq: return benq;
-    case VendorFamily::Liteon: return liteon;
-    case VendorFamily::None: break;
-    }
-    return StandardCommands();
+    static const std::map<VendorFamily, CommandTable> tables = BuildFamilyTables();
+    const auto found = tables.find(family);
+    return found != tables.end() ? found->second : StandardCommands();
 }
 
 }  // namespace emu

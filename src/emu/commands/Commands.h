@@ -18,6 +18,7 @@ void RegisterReadinessCommands(CommandTable& table);
 void RegisterModeSense(CommandTable& table);
 void RegisterGetConfiguration(CommandTable& table);
 void RegisterBlockReads(CommandTable& table);
+void RegisterSeek(CommandTable& table);
 void RegisterMechanismCommands(CommandTable& table);
 void RegisterSpeedCommands(CommandTable& table);
 void RegisterDiscInformation(CommandTable& table);
@@ -33,6 +34,9 @@ void RegisterNuQsiCommands(CommandTable& table);
 void RegisterRicohCommands(CommandTable& table);
 void RegisterBenqCommands(CommandTable& table);
 void RegisterLiteonCommands(CommandTable& table);
+void RegisterCyberdriveCommands(CommandTable& table);
+void RegisterSamsungCommands(CommandTable& table);
+void RegisterIhasCommands(CommandTable& table);
 
 // Whether the CDB carries a family's signature from byte `at` on.
 template <std::size_t N>

@@ -4,25 +4,39 @@
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
 
+#include <algorithm>
+
 namespace emu {
 
 namespace {
 
 enum MediaType : std::uint8_t { kDvdMedia = 0, kBdMedia = 1 };
-enum Format : std::uint8_t { kPhysicalFormat = 0x00, kAdipInformation = 0x11 };
+enum Format : std::uint8_t { kPhysicalFormat = 0x00, kPrerecordedInformation = 0x0E, kAdipInformation = 0x11 };
 constexpr std::uint8_t kBdDiscInformation = 0x00;
 
 constexpr std::size_t kPhysicalFormatLength = 2048;
 constexpr std::size_t kAdipLength = 256;
+constexpr std::size_t kPrerecordedLength = 64;
+constexpr std::size_t kRamManufacturerOffset = 549;  // disc manufacturing information of a DVD-RAM
+constexpr std::size_t kRamManufacturerLength = 64;
 constexpr std::size_t kBdDiscInformationLength = 4096;
 constexpr std::size_t kDiscInformationUnitLength = 112;
 constexpr std::uint32_t kDvdDataStartPsn = 0x030000;
 
+// A DVD+ disc, also one written with book type DVD-ROM, which a drive
+// reports as a DVD-ROM (a pressed DVD-ROM carries no media ID).
 bool IsPlusMedium(const MediumDescription& disc)
 {
     using namespace profile;
     return disc.profile == kDvdPlusR || disc.profile == kDvdPlusRw || disc.profile == kDvdPlusRDl
-        || disc.profile == kDvdPlusRwDl;
+        || disc.profile == kDvdPlusRwDl || (disc.profile == kDvdRom && !disc.manufacturerId.empty());
+}
+
+bool IsMinusMedium(const MediumDescription& disc)
+{
+    using namespace profile;
+    return disc.profile == kDvdR || disc.profile == kDvdRwRestricted || disc.profile == kDvdRwSequential
+        || disc.profile == kDvdRDl || disc.profile == kDvdRDlJump;
 }
 
 std::uint8_t LayerType(const MediumDescription& disc)
@@ -67,11 +81,27 @@ std::vector<std::uint8_t> LayerDescriptor(const MediumDescription& disc, std::si
         PutText(&data[27], disc.mediaTypeId, 3);
         data[30] = 0x01;  // product revision
         // Byte 31 tells the single-layer formats apart: "8" (38h) on DVD+R, "9" (39h) on DVD+RW.
-        if (disc.profile == profile::kDvdPlusR)
+        if (disc.profile == profile::kDvdPlusR || disc.profile == profile::kDvdRom)
             data[31] = '8';
         else if (disc.profile == profile::kDvdPlusRw)
             data[31] = '9';
     }
+    if (disc.profile == profile::kDvdRam && length >= kRamManufacturerOffset + kRamManufacturerLength)
+        PutText(&data[kRamManufacturerOffset], disc.manufacturerId, kRamManufacturerLength);
+    return data;
+}
+
+// The pre-pit data of a DVD-R/RW: eight fields of eight bytes, each its
+// field ID and six bytes of data; fields 2 and 3 hold the disc maker's name.
+std::vector<std::uint8_t> PrerecordedInformation(const MediumDescription& disc)
+{
+    std::vector<std::uint8_t> data(kPrerecordedLength, 0);
+    for (std::uint8_t field = 0; field < 8; ++field)
+        data[field * 8u] = field;
+    const std::string& maker = disc.manufacturerId;
+    PutText(&data[17], maker.substr(0, std::min<std::size_t>(6, maker.size())), 6);
+    if (maker.size() > 6)
+        PutText(&data[25], maker.substr(6), 6);
     return data;
 }
 
@@ -125,6 +155,8 @@ void ReadDiscStructure(CommandContext& command)
         structure = BdDiscInformation(disc);
     else if (mediaType == kDvdMedia && format == kPhysicalFormat && layer < disc.layers)
         structure = LayerDescriptor(disc, kPhysicalFormatLength);
+    else if (mediaType == kDvdMedia && format == kPrerecordedInformation && IsMinusMedium(disc))
+        structure = PrerecordedInformation(disc);
     else if (mediaType == kDvdMedia && format == kAdipInformation && IsPlusMedium(disc))
         structure = LayerDescriptor(disc, kAdipLength);
     if (structure.empty()) {

@@ -1,4 +1,5 @@
 #include "emu/commands/Commands.h"
+#include "emu/commands/Measurement.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
 
@@ -7,16 +8,44 @@ namespace emu {
 namespace {
 
 constexpr std::size_t kAnswerLength = 128;
+constexpr std::size_t kJitterAnswerLength = 12;
 enum BookTypeFunction : std::uint8_t { kRead = 0x00, kSet = 0x01, kStatus10 = 0x10, kStatus20 = 0x20 };
 
-// DFh 1Bh: the jitter probe. DFh 00h 0Fh: the book-type function in byte 3
-// (read, set to byte 4, or one of two status words in answer bytes 2-3).
+// DFh 1Bh 82h 01h: the jitter of the sectors from bytes 4-7 on, as many as
+// bytes 8-11 say, in tenths of a percent in answer bytes 8-11; only the
+// models that measure jitter take it.
+void ReadJitter(CommandContext& command)
+{
+    const LiteonSettings& liteon = command.drive.vendorSettings.liteon;
+    if (!liteon.measuresJitter || command.Byte(3) != 0x01) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    if (!HasReadyMedium(command))
+        return;
+    DriveState& drive = command.drive;
+    const std::uint32_t first = command.Be32(4);
+    const std::uint32_t count = command.Be32(8);
+    drive.SpendTransferTime(count);
+    std::vector<std::uint8_t> answer(kJitterAnswerLength, 0);
+    answer[0] = liteon.jitterProbe;
+    scsi::PutBe32(&answer[8], MeasureSectors(drive.medium->description.errors, first, count).total.jitter);
+    command.Answer(answer, kJitterAnswerLength);
+}
+
+// DFh 1Bh: the jitter read (82h), else the probe of the book-type dialogs.
+// DFh 00h 0Fh: the book-type function in byte 3 (read, set to byte 4, or one
+// of two status words in answer bytes 2-3).
 void LiteonVendorCommand(CommandContext& command)
 {
-    VendorSettings& liteon = command.drive.vendorSettings;
+    LiteonSettings& liteon = command.drive.vendorSettings.liteon;
     std::vector<std::uint8_t> answer(kAnswerLength, 0);
+    if (command.Byte(1) == 0x1B && command.Byte(2) == 0x82) {
+        ReadJitter(command);
+        return;
+    }
     if (command.Byte(1) == 0x1B) {
-        answer[0] = liteon.liteonJitterProbe;
+        answer[0] = liteon.jitterProbe;
         command.Answer(answer, kAnswerLength);
         return;
     }
@@ -25,16 +54,16 @@ void LiteonVendorCommand(CommandContext& command)
         return;
     }
     switch (command.Byte(3)) {
-    case kRead: answer[0] = liteon.liteonBookType; break;
+    case kRead: answer[0] = liteon.bookType; break;
     case kSet:
         if (command.Byte(4) > 2) {
             command.Fail(sense::kInvalidFieldInCdb);
             return;
         }
-        liteon.liteonBookType = command.Byte(4);
+        liteon.bookType = command.Byte(4);
         return;
-    case kStatus10: scsi::PutBe16(&answer[2], liteon.liteonStatus10); break;
-    case kStatus20: scsi::PutBe16(&answer[2], liteon.liteonStatus20); break;
+    case kStatus10: scsi::PutBe16(&answer[2], liteon.status10); break;
+    case kStatus20: scsi::PutBe16(&answer[2], liteon.status20); break;
     default: command.Fail(sense::kInvalidFieldInCdb); return;
     }
     command.Answer(answer, kAnswerLength);

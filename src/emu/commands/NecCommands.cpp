@@ -25,11 +25,11 @@ void NecVendorCommand(CommandContext& command)
         command.Fail(sense::kInvalidFieldInCdb);
         return;
     }
-    const VendorSettings& nec = command.drive.vendorSettings;
+    const NecSettings& nec = command.drive.vendorSettings.nec;
     std::vector<std::uint8_t> answer(kAnswerLength, 0);
-    answer[1] = nec.necBookType[kind][selector];
-    scsi::PutBe16(&answer[2], nec.necCommandVersion);
-    scsi::PutBe16(&answer[4], nec.necFlashWritesLeft);
+    answer[1] = nec.bookType[kind][selector];
+    scsi::PutBe16(&answer[2], nec.commandVersion);
+    scsi::PutBe16(&answer[4], nec.flashWritesLeft);
     command.Answer(answer, kAnswerLength);
 }
 

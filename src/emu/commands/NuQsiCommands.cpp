@@ -9,13 +9,13 @@ namespace {
 // F3h 0Fh 02h the status with the bits in use (answer byte 6).
 void NuQsiVendorCommand(CommandContext& command)
 {
-    const VendorSettings& nu = command.drive.vendorSettings;
+    const NuQsiSettings& nu = command.drive.vendorSettings.nuQsi;
     std::vector<std::uint8_t> answer;
     if (command.Byte(1) == 0x0E && command.Byte(2) == 0x71) {
-        answer = {nu.nuFlashBooks, 0x00};
+        answer = {nu.flashBooks, 0x00};
     } else if (command.Byte(1) == 0x0F && command.Byte(2) == 0x02) {
         answer.assign(8, 0);
-        answer[6] = nu.nuCurrentBooks;
+        answer[6] = nu.currentBooks;
     } else {
         command.Fail(sense::kInvalidFieldInCdb);
         return;

@@ -9,12 +9,12 @@ namespace {
 // answer byte 4.
 void RicohVendorCommand(CommandContext& command)
 {
-    const VendorSettings& ricoh = command.drive.vendorSettings;
+    const RicohSettings& ricoh = command.drive.vendorSettings.ricoh;
     std::vector<std::uint8_t> answer(6, 0);
     if (command.Byte(1) == 0x00) {
-        answer[4] = ricoh.ricohPlusRwBook;
+        answer[4] = ricoh.plusRwBook;
     } else if (command.Byte(1) == 0x10) {
-        answer[4] = ricoh.ricohPlusRBook;
+        answer[4] = ricoh.plusRBook;
     } else {
         command.Fail(sense::kInvalidFieldInCdb);
         return;

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/ioctl.h>
@@ -15,6 +16,19 @@
 namespace {
 
 constexpr std::uint8_t kRawSenseSize = 64;
+
+// The generic node beside a block node, as sysfs names it under the
+// block device's device/scsi_generic folder.
+std::string FindGenericNode(const std::string& node, const std::string& sysBlockDir)
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(sysBlockDir + "/device/scsi_generic", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("sg", 0) == 0)
+            return std::filesystem::path(node).parent_path().string() + "/" + name;
+    }
+    return {};
+}
 
 std::uint32_t ReadMaxTransferBytes(const std::string& sysBlockDir)
 {
@@ -65,6 +79,8 @@ SgIoPassThrough::~SgIoPassThrough()
 {
     if (m_exclusiveFd >= 0)
         ::close(m_exclusiveFd);
+    if (m_genericFd >= 0)
+        ::close(m_genericFd);
     ::close(m_fd);
 }
 
@@ -90,7 +106,10 @@ std::unique_ptr<SgIoPassThrough> SgIoPassThrough::Open(const std::string& node, 
         failure = {errno, DescribeOpenFailure(node, errno)};
         return nullptr;
     }
-    return std::unique_ptr<SgIoPassThrough>(new SgIoPassThrough(fd, node, readOnly, ReadMaxTransferBytes(sysBlockDir)));
+    auto drive = std::unique_ptr<SgIoPassThrough>(
+        new SgIoPassThrough(fd, node, readOnly, ReadMaxTransferBytes(sysBlockDir)));
+    drive->m_genericNode = FindGenericNode(node, sysBlockDir);
+    return drive;
 }
 
 PassThroughResult SgIoPassThrough::Execute(const std::uint8_t* cdb, std::size_t cdbLength, DataDirection direction,
@@ -105,17 +124,36 @@ PassThroughResult SgIoPassThrough::Execute(const std::uint8_t* cdb, std::size_t 
                                          "a transfer of " + std::to_string(size) + " bytes is more than " + m_node
                                              + " takes in one command (" + std::to_string(m_maxTransferBytes / 1024)
                                              + " KB, max_hw_sectors_kb)");
+    PassThroughResult result = SendOn(m_fd, cdb, cdbLength, direction, buffer, size, sense, senseSize, timeoutSeconds);
+    if (result.error == PassThroughError::KernelRefused && OpenGenericNode())
+        result = SendOn(m_genericFd, cdb, cdbLength, direction, buffer, size, sense, senseSize, timeoutSeconds);
+    return result;
+}
+
+PassThroughResult SgIoPassThrough::SendOn(int fd, const std::uint8_t* cdb, std::size_t cdbLength,
+                                          DataDirection direction, void* buffer, std::uint32_t size,
+                                          std::uint8_t* sense, std::size_t senseSize, std::uint32_t timeoutSeconds)
+{
     std::uint8_t rawSense[kRawSenseSize] = {};
     sg_io_hdr_t header = BuildSgIoHeader(cdb, cdbLength, direction, buffer, size, rawSense, kRawSenseSize,
                                          timeoutSeconds);
     int ioctlErrno = 0;
-    while (::ioctl(m_fd, SG_IO, &header) < 0) {
+    while (::ioctl(fd, SG_IO, &header) < 0) {
         if (errno != EINTR) {
             ioctlErrno = errno;
             break;
         }
     }
     return InterpretSgIo(header, ioctlErrno, rawSense, sense, senseSize);
+}
+
+bool SgIoPassThrough::OpenGenericNode()
+{
+    if (!m_genericTried && !m_genericNode.empty()) {
+        m_genericTried = true;
+        m_genericFd = ::open(m_genericNode.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    }
+    return m_genericFd >= 0;
 }
 
 bool SgIoPassThrough::LockVolume(std::string* error)

@@ -65,6 +65,9 @@ TEST(MediaIdentification, EveryMediumPresetIsIdentifiedByProfileBookTypeAndMedia
         {"dvd+rw", 0x1A, 9, kMediaDvdPlusRw, kMediaDvdPlusRw, "DVD+RW"},
         {"dvd+r-dl", 0x2B, 14, kMediaDvdPlusRDl, kMediaDvdPlusRDl, "DVD+R DL"},
         {"dvd-ram", 0x12, 1, kMediaPlusUnknownId, kMediaDvdRam, "DVD-RAM"},
+        {"dvd-r-dl", 0x15, 2, kMediaPlusUnknownId, kMediaDvdMinusRDl, "DVD-RDL"},
+        {"dvd+r-as-rom", 0x10, 0, kMediaPlusUnknownId, kMediaDvdRom, "DVD-ROM"},
+        {"dvd+r-blank", 0x1B, 10, kMediaDvdPlusR, kMediaDvdPlusR, "DVD+R"},
         {"bd-rom", 0x40, -1, -1, kMediaBdRom, "BD-ROM"},
         {"bd-r", 0x41, -1, -1, kMediaBdR, "BD-R"},
         {"bd-re", 0x43, -1, -1, kMediaBdRe, "BD-RE"},
@@ -194,4 +197,30 @@ TEST(MediaIdentification, MediaCapacityIsTheEndOfTheFirstExtent)
     WrapperRig rig("dvd-writer", "dvd+r");
     rig.context.media.GetMediaCapacity();
     EXPECT_EQ(rig.Cdbs().back(), (std::vector<std::uint8_t>{0xAC, 0x10, 0, 0, 0, 0, 0, 0, 0x00, 0x02, 0x00, 0}));
+}
+
+TEST(MediaIdentification, TheMediaIdTextOfEachKindOfDisc)
+{
+    struct Case {
+        const char* medium;
+        int result;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"none", 0, "kept"},
+        {"cd-r", 0, ""},
+        {"dvd-rom", 0, ""},  // a pressed disc has no ID
+        {"dvd+r", 1, "MCC     004"},
+        {"dvd-r", 1, "MCC03RG20"},  // the pre-pit maker, blanks left out
+        {"dvd-ram", 1, "MATSUSHITADVD-RAMLM-AF120"},
+        {"bd-rom", 0, "BD-ROM     "},
+        {"bd-r", 1, "VERBATIMe"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.medium);
+        WrapperRig rig("bd-writer", test.medium);
+        std::string text = "kept";
+        EXPECT_EQ(rig.context.media.GetMediaIDString(text), test.result);
+        EXPECT_EQ(text, test.text);
+    }
 }

@@ -172,6 +172,23 @@ TEST(SgIoPassThrough, SendsThroughSgIoAndChecksTheTransferLimitFirst)
     EXPECT_TRUE(drive->UnlockVolume(&error));
 }
 
+TEST(SgIoPassThrough, FindsTheDrivesGenericNodeForTheCommandsTheBlockNodeMayNotPass)
+{
+    TempDir dev;
+    TempDir sys;
+    fs::create_symlink("/dev/null", dev.File("sr0"));
+    fs::create_symlink("/dev/null", dev.File("sr1"));
+    fs::create_directories(sys.File("sr0/device/scsi_generic/sg3"));
+    SystemDeviceOpener opener(dev.Path(), sys.Path());
+    DeviceOpenFailure failure;
+    auto withGeneric = opener.Open("sr0", failure);
+    ASSERT_TRUE(withGeneric) << failure.text;
+    EXPECT_EQ(dynamic_cast<SgIoPassThrough&>(*withGeneric).GenericNode(), dev.File("sg3"));
+    auto without = opener.Open("sr1", failure);
+    ASSERT_TRUE(without) << failure.text;
+    EXPECT_EQ(dynamic_cast<SgIoPassThrough&>(*without).GenericNode(), "");
+}
+
 TEST(SgIoPassThrough, MediaChangePollingIsSwitchedOffAndRestored)
 {
     TempDir dev;

@@ -16,6 +16,8 @@ using namespace vendor_cdb;
 using vendor_opcode::kBenqReadBookType;
 using vendor_opcode::kBenqSetBookType;
 
+constexpr std::uint8_t kVendorModeOn = 0x11;  // the older models' vendor mode; Solid Burn's first step
+constexpr std::uint8_t kVendorModeOff = 0x12;
 constexpr std::uint8_t kServiceModeOn = 0xF1;
 constexpr std::uint8_t kServiceModeOff = 0xF2;
 constexpr std::size_t kBenqAnswer = 2048;
@@ -27,7 +29,7 @@ Cdb12 BenqServiceCdb(std::uint8_t subCommand, std::uint8_t byte6 = 0, std::uint8
         vendor_opcode::kBenqService, subCommand, kBenq[0], kBenq[1], kBenq[2], kBenq[3], byte6, byte7, byte8, 0, 0, 0};
 }
 
-// BenQ service mode on or off: no data, the channel's result.
+// A BenQ mode on or off: no data, the channel's result.
 int ServiceMode(CScsiCommand& channel, std::uint8_t onOrOff, VendorReply& reply)
 {
     return Send(channel, BenqServiceCdb(onOrOff), DataDirection::None, nullptr, 0, reply);
@@ -40,16 +42,32 @@ BenqCommands::BenqCommands(CScsiCommand& channel, CDevice* const& current) :
 {
 }
 
-int BenqCommands::BenqSignatureF1()
+VendorReply BenqCommands::BenqSignatureF1()
 {
-    VendorReply ignored;
-    return ServiceMode(m_ScsiCommand, kServiceModeOn, ignored);
+    VendorReply reply;
+    reply.value = ServiceMode(m_ScsiCommand, kServiceModeOn, reply);
+    return reply;
 }
 
-int BenqCommands::BenqSignatureF2()
+VendorReply BenqCommands::BenqSignatureF2()
 {
-    VendorReply ignored;
-    return ServiceMode(m_ScsiCommand, kServiceModeOff, ignored);
+    VendorReply reply;
+    reply.value = ServiceMode(m_ScsiCommand, kServiceModeOff, reply);
+    return reply;
+}
+
+VendorReply BenqCommands::BenqSignature11()
+{
+    VendorReply reply;
+    reply.value = ServiceMode(m_ScsiCommand, kVendorModeOn, reply);
+    return reply;
+}
+
+VendorReply BenqCommands::BenqSignature12()
+{
+    VendorReply reply;
+    reply.value = ServiceMode(m_ScsiCommand, kVendorModeOff, reply);
+    return reply;
 }
 
 // The protected commands run between service mode on and off; the drive is
@@ -130,8 +148,8 @@ VendorReply BenqCommands::DetectForSolidBurn()
         || (device && (device->IdentityBeginsWith("ATAPI   DVD DD") || device->IdentityBeginsWith("BENQ"))))
         return reply;
     const auto lock = m_ScsiCommand.Lock();
-    if (Send(m_ScsiCommand, BenqServiceCdb(0x11), DataDirection::None, nullptr, 0, reply) != 0
-        || Send(m_ScsiCommand, BenqServiceCdb(0x12), DataDirection::None, nullptr, 0, reply) != 0
+    if (Send(m_ScsiCommand, BenqServiceCdb(kVendorModeOn), DataDirection::None, nullptr, 0, reply) != 0
+        || Send(m_ScsiCommand, BenqServiceCdb(kVendorModeOff), DataDirection::None, nullptr, 0, reply) != 0
         || ServiceMode(m_ScsiCommand, kServiceModeOn, reply) != 0)
         return reply;
     std::vector<std::uint8_t> answer(12, 0);

@@ -17,8 +17,11 @@ public:
     BenqCommands(CScsiCommand& channel, CDevice* const& current);
 
     // Service mode on (F1) and off (F2): the channel's result.
-    int BenqSignatureF1();
-    int BenqSignatureF2();
+    VendorReply BenqSignatureF1();
+    VendorReply BenqSignatureF2();
+    // The older models' vendor mode on (11) and off (12): the channel's result.
+    VendorReply BenqSignature11();
+    VendorReply BenqSignature12();
     VendorReply BenqQueryBookType00();
     VendorReply BenqQueryBookType10();
     VendorReply BenqSetBookTypeData(int selector, int value);

@@ -11,6 +11,7 @@ using namespace vendor_cdb;
 using vendor_opcode::kLiteon;
 
 constexpr std::size_t kLiteonAnswer = 128;
+constexpr std::size_t kJitterAnswer = 12;
 constexpr int kUnitReadySeconds = 30;
 
 }  // namespace
@@ -48,9 +49,7 @@ VendorReply LiteonCommands::LiteonQueryBookType()
 {
     const auto lock = m_ScsiCommand.Lock();
     VendorReply reply = LiteonProbeDF1B();
-    WaitBeforeLiteonCommand();
-    Query(m_ScsiCommand, Cdb12{kLiteon, 0x00, 0x0F, 0, 0, 0, 0, 0x80, 0, 0, 0, 0}, kLiteonAnswer, reply,
-          [](const auto& answer) { return int{answer[0]}; });
+    reply.Then(LiteonProbeDF0F());
     return reply;
 }
 
@@ -72,4 +71,24 @@ VendorReply LiteonCommands::GetVendorStatusDF10()
 VendorReply LiteonCommands::GetVendorStatusDF20()
 {
     return LiteonStatus(0x20);
+}
+
+VendorReply LiteonCommands::LiteonJitterProbe()
+{
+    const auto lock = m_ScsiCommand.Lock();
+    VendorReply reply;
+    WaitBeforeLiteonCommand();
+    Query(m_ScsiCommand, Cdb12{kLiteon, 0x1B, 0x82, 0x01, 0, 0x03, 0x02, 0, 0, 0, 0x02, 0}, kJitterAnswer, reply,
+          [](const auto& answer) { return int{answer[0]}; });
+    return reply;
+}
+
+VendorReply LiteonCommands::LiteonProbeDF0F()
+{
+    const auto lock = m_ScsiCommand.Lock();
+    VendorReply reply;
+    WaitBeforeLiteonCommand();
+    Query(m_ScsiCommand, Cdb12{kLiteon, 0x00, 0x0F, 0, 0, 0, 0, 0x80, 0, 0, 0, 0}, kLiteonAnswer, reply,
+          [](const auto& answer) { return int{answer[0]}; });
+    return reply;
 }

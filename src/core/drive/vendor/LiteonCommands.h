@@ -18,6 +18,12 @@ public:
     VendorReply LiteonQueryBookType();
     VendorReply GetVendorStatusDF10();
     VendorReply GetVendorStatusDF20();
+    // The scan's jitter probe: the jitter read (DFh 1Bh 82h 01h) of 512
+    // sectors from 30200h, its first answer byte; -1 when refused (a model
+    // that measures no jitter).
+    VendorReply LiteonJitterProbe();
+    // The book-type read alone (DFh 00h 0Fh): answer byte 0, -1 when refused.
+    VendorReply LiteonProbeDF0F();
 
 private:
     VendorReply LiteonStatus(std::uint8_t which);

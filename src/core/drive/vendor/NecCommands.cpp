@@ -47,3 +47,8 @@ VendorReply NecCommands::NecQueryBookType(int settingSelector, int mediaSelector
           [](const auto& answer) { return int{answer[1]}; });
     return reply;
 }
+
+VendorReply NecCommands::IhasBookTypeProbe()
+{
+    return NecQueryCounterB();
+}

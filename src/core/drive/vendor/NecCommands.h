@@ -14,6 +14,8 @@ public:
     // The book-type byte for a medium kind (0 write-once, 1 rewritable, 2
     // dual layer) from flash (setting 0) or the temporary setting (1).
     VendorReply NecQueryBookType(int settingSelector, int mediaSelector);
+    // The same query as the second counter, which iHAS drives answer too.
+    VendorReply IhasBookTypeProbe();
 
 private:
     CScsiCommand& m_ScsiCommand;

@@ -17,6 +17,7 @@ int Send(CScsiCommand& channel, std::span<const std::uint8_t> cdb, DataDirection
     if (result != 0 && channel.LastError() != PassThroughError::None && reply.error == PassThroughError::None) {
         reply.error = channel.LastError();
         reply.reason = channel.LastErrorText();
+        reply.refusedCdb.assign(cdb.begin(), cdb.end());
     }
     return result;
 }

@@ -134,6 +134,8 @@ TEST(VendorCommands, AKernelRefusalIsReportedAsSuchNotAsAnotherFamily)
         const VendorReply reply = test.call(rig.context);
         EXPECT_TRUE(reply.KernelRefused());
         EXPECT_NE(reply.reason.find("kernel refused"), std::string::npos);
+        ASSERT_GE(reply.refusedCdb.size(), 10u);  // the first command that did not get through
+        EXPECT_GE(reply.refusedCdb[0], 0xC0);
         // What the caller reads is still "refused" (or "not taken" for a set).
         EXPECT_EQ(reply.value, test.decidingCdb.empty() ? test.answer : -1);
     }
@@ -271,9 +273,9 @@ TEST(VendorCommands, SolidBurnIsReportedOnlyWhenTheDriveTakesTheWholeSequence)
               read = BenqServiceCdb(0x1B, {0x16, 0x01, 0x04}), off = BenqServiceCdb(0xF2);
     emu::DriveIdentity capable = Rebadged("benq", "PHILIPS", "DVD+-RW SDVD8820");
     emu::DriveIdentity closedServiceMode = capable;
-    closedServiceMode.vendorSettings.benqServiceModeAllowed = false;
+    closedServiceMode.vendorSettings.benq.serviceModeAllowed = false;
     emu::DriveIdentity withoutSolidBurn = capable;
-    withoutSolidBurn.vendorSettings.benqSolidBurn = false;
+    withoutSolidBurn.vendorSettings.benq.solidBurn = false;
     struct Case {
         const char* name;
         emu::DriveIdentity identity;

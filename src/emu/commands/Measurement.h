@@ -1,0 +1,31 @@
+#pragma once
+
+#include "emu/CommandTable.h"
+#include "emu/ErrorProfile.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace emu {
+
+// One report of the drive's own error measurement.
+struct Measurement {
+    std::uint64_t position = 0;  // the sector number the drive reports (LBA)
+    ErrorSum errors;
+};
+
+// Measures the next `sectors` sectors from the drive's measuring position:
+// the drive reads them (their transfer time passes), counts their errors by
+// the disc's profile and moves on. A stuck position is reported again
+// without moving on. An error-list rule on those sectors fails the command
+// with its sense, and the position stays.
+std::optional<Measurement> MeasureNext(CommandContext& command, std::uint32_t sectors);
+
+// For vendor commands whose other sub-commands need no disc: fails the
+// command as the dispatcher would when no readable disc is ready.
+bool HasReadyMedium(CommandContext& command);
+
+// Starts the measurement at a sector: the start of its ECC block.
+void MoveMeasurementTo(DriveState& drive, std::uint64_t lba);
+
+}  // namespace emu

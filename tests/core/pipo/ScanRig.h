@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/drive/WrapperRig.h"
+#include "core/pipo/ScanContext.h"
+#include "core/pipo/ScanSink.h"
+
+#include <atomic>
+#include <map>
+#include <string>
+#include <vector>
+
+// Records what a scan tells the window.
+struct RecordingScanSink : ScanSink {
+    void SetStatus(const std::string& text) override { statuses.push_back(text); }
+    void SetProgress(int position) override { progress.push_back(position); }
+    void SetDisplays(const ScanDisplayTexts& texts) override { displays.push_back(texts); }
+    void SetCaption(int controlId, const std::string& text) override { captions.emplace_back(controlId, text); }
+    void EnableControl(int controlId, bool enabled) override { enabled ? ++enables[controlId] : --enables[controlId]; }
+    void ShowControl(int controlId, bool shown) override { shown ? ++shows[controlId] : --shows[controlId]; }
+    void ShowQualityRating(bool withJitter) override { ratings.push_back(withJitter); }
+    void OnStop() override { ++stops; }
+    void RestoreStatusDisplay(const std::string& savedStatus) override { restored.push_back(savedStatus); }
+
+    std::vector<std::string> statuses;
+    std::vector<int> progress;
+    std::vector<ScanDisplayTexts> displays;
+    std::vector<std::pair<int, std::string>> captions;
+    std::map<int, int> enables;
+    std::map<int, int> shows;
+    std::vector<bool> ratings;
+    int stops = 0;
+    std::vector<std::string> restored;
+};
+
+// A scan context on one emulated drive (a wrapper rig), with a recording
+// sink, a scripted prompt and a running flag of its own.
+struct ScanRig : WrapperRig {
+    ScanRig(const char* drivePreset, const char* mediumPreset) :
+        WrapperRig(drivePreset, mediumPreset), scan(context, sink, prompt, running)
+    {
+    }
+    ScanRig(emu::DriveIdentity identity, const char* mediumPreset) :
+        WrapperRig(std::move(identity), mediumPreset), scan(context, sink, prompt, running)
+    {
+    }
+
+    RecordingScanSink sink;
+    ScriptedPrompt prompt;
+    std::atomic<int> running{0};
+    ScanContext scan;
+};

@@ -1,0 +1,286 @@
+#include "EmuTestHelpers.h"
+#include "emu/DrivePresets.h"
+#include "emu/MediaPresets.h"
+#include "scsi/VendorSignatures.h"
+
+#include <gtest/gtest.h>
+
+namespace emu {
+
+namespace {
+
+const std::vector<std::uint8_t> kSamsungErrorRead = {0xF3, 0x0E, 0, 0, 0, 0, 0, 0, 0x10, 0, 0, 0};
+
+std::vector<std::uint8_t> Seek(std::uint32_t lba)
+{
+    std::vector<std::uint8_t> cdb(10, 0);
+    cdb[0] = 0x2B;
+    scsi::PutBe32(&cdb[2], lba);
+    return cdb;
+}
+
+std::vector<std::uint8_t> IhasF3(std::uint8_t sub)
+{
+    return {0xF3, sub, 0, 0, 0, 0, 0, 0, static_cast<std::uint8_t>(sub == 0x02 ? 0x08 : 0), 0, 0, 0};
+}
+
+std::vector<std::uint8_t> LiteonJitterRead(std::uint32_t lba, std::uint32_t count)
+{
+    std::vector<std::uint8_t> cdb = {0xDF, 0x1B, 0x82, 0x01, 0, 0, 0, 0, 0, 0, 0, 0};
+    scsi::PutBe32(&cdb[4], lba);
+    scsi::PutBe32(&cdb[8], count);
+    return cdb;
+}
+
+std::vector<std::uint8_t> CyberSignature(std::uint8_t value, std::uint8_t tagByte = 0)
+{
+    const auto& tag = vendor_signature::kCyberdrive;
+    return {0x33, 0x6C, 0x80, value, static_cast<std::uint8_t>(tag[0] ^ tagByte), tag[1], tag[2], 0, 0, 8, 0, 0};
+}
+
+std::vector<std::uint8_t> BenqFd(std::uint8_t sub)
+{
+    const auto& tag = vendor_signature::kBenq;
+    return {0xFD, sub, tag[0], tag[1], tag[2], tag[3], 0, 0, 0, 0, 0, 0};
+}
+
+struct Report {
+    std::uint32_t position;
+    std::uint32_t pi;
+    std::uint32_t pif;
+};
+
+Report SamsungRead(EmulatedDrive& drive)
+{
+    const Answer answer = Send(drive, kSamsungErrorRead, 16);
+    EXPECT_EQ(answer.result.outcome, Outcome::Good);
+    return {scsi::GetBe32(answer.data.data()) & 0xFFFFFF, scsi::GetBe16(&answer.data[4]),
+            scsi::GetBe16(&answer.data[6])};
+}
+
+std::shared_ptr<EmulatedDrive> DriveWith(const char* drivePreset, MediumDescription disc,
+                                         std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>())
+{
+    auto drive = std::make_shared<EmulatedDrive>(*FindDrivePreset(drivePreset), std::move(clock));
+    EXPECT_TRUE(drive->InsertMedium(disc));
+    return drive;
+}
+
+}  // namespace
+
+TEST(ErrorProfile, IsTheSameForTheSameSeedAndBlockAndKeepsItsBadZones)
+{
+    ErrorProfile profile;
+    profile.seed = 42;
+    profile.piMean = 5;
+    profile.pifPerMille = 100;
+    ErrorProfile other = profile;
+    other.seed = 43;
+    std::uint64_t piSum = 0;
+    std::uint32_t failures = 0;
+    bool differs = false;
+    for (std::uint64_t block = 0; block < 4000; ++block) {
+        const EccBlockErrors errors = profile.Block(block);
+        EXPECT_EQ(errors, profile.Block(block));
+        EXPECT_LE(errors.pi, 10u);
+        EXPECT_EQ(errors.po, errors.pif);
+        EXPECT_GE(errors.jitter, 70u);
+        EXPECT_LE(errors.jitter, 90u);
+        piSum += errors.pi;
+        failures += errors.pif;
+        differs = differs || errors != other.Block(block);
+    }
+    EXPECT_TRUE(differs);
+    EXPECT_NEAR(static_cast<double>(piSum) / 4000, 5.0, 0.3);
+    EXPECT_NEAR(failures, 400, 80);
+
+    // A zone gives each ECC block it touches its counts, here above 255 a block
+    // summed over eight.
+    profile.badZones.push_back({100 * kEccBlockSectors + 5, 40, {150, 12, 30, 2, 140}});
+    const ErrorProfile withoutZones{profile.seed, 5, 100, 80, {}};
+    EXPECT_EQ(profile.Block(99), withoutZones.Block(99));
+    for (std::uint64_t block = 100; block <= 102; ++block)
+        EXPECT_EQ(profile.Block(block), (EccBlockErrors{150, 12, 30, 2, 140}));
+    const ErrorSum eight = MeasureSectors(profile, 96 * kEccBlockSectors, 8 * kEccBlockSectors);
+    EXPECT_EQ(eight.blocks, 8u);
+    EXPECT_GE(eight.total.pi, 450u);
+    EXPECT_EQ(eight.peak.pi, 150u);
+    EXPECT_EQ(eight.peak.pof, 2u);
+}
+
+TEST(ScanFamilies, SeekStartsTheMeasurementWhichReportsEachEccBlockOfTheProfileAndSpendsItsTransferTime)
+{
+    auto clock = std::make_shared<ManualClock>();
+    MediumDescription disc = *FindMediumPreset("dvd+r");
+    disc.errors.seed = 7;
+    auto drive = DriveWith("samsung", disc, clock);
+    ASSERT_EQ(Send(*drive, Seek(1000)).result.outcome, Outcome::Good);  // from the ECC block of 1000 on: 992
+    for (std::uint32_t i = 0; i < 64; ++i) {
+        const Report report = SamsungRead(*drive);
+        const EccBlockErrors expected = disc.errors.Block(62 + i);
+        EXPECT_EQ(report.position, 992 + 16 * i);
+        EXPECT_EQ(report.pi, expected.pi);
+        EXPECT_EQ(report.pif, expected.pif);
+    }
+    // 64 blocks of 16 sectors at the drive's fastest, 16x DVD: 2 MiB at 22,160 kB/s.
+    EXPECT_EQ(clock->NowMs(), 64u * 16 * 2048 / 22160);
+
+    // At 1x set by SET CD SPEED a READ(10) of 16 sectors takes 23.66 ms.
+    std::vector<std::uint8_t> speed = {0xBB, 0, 0x05, 0x69, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0};
+    ASSERT_EQ(Send(*drive, speed).result.outcome, Outcome::Good);
+    const std::uint64_t before = clock->NowMs();
+    for (int i = 0; i < 100; ++i)
+        Send(*drive, Read10(0, 16), 16 * 2048);
+    EXPECT_EQ(clock->NowMs() - before, 2366u);
+}
+
+TEST(ScanFamilies, StuckPositionsAndInjectedFailuresOfTheMeasurement)
+{
+    auto drive = DriveWith("samsung", *FindMediumPreset("dvd+r"));
+    drive->AddStuckPosition({64, 3, false});
+    Send(*drive, Seek(0));
+    std::vector<std::uint32_t> positions;
+    for (int i = 0; i < 8; ++i)
+        positions.push_back(SamsungRead(*drive).position);
+    EXPECT_EQ(positions, (std::vector<std::uint32_t>{0, 16, 32, 48, 64, 64, 64, 64}));  // then it moves on
+    EXPECT_EQ(SamsungRead(*drive).position, 80u);
+
+    // A drive that lost its address reports 0 for ever.
+    drive->AddStuckPosition({200, -1, true});
+    Send(*drive, Seek(208));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(SamsungRead(*drive).position, 0u);
+
+    // An unreadable stretch fails the read with its sense; the position stays.
+    auto failing = DriveWith("samsung", *FindMediumPreset("dvd+r"));
+    failing->AddErrorRule(ErrorRule::UnreadableBlocks(40, 4));
+    Send(*failing, Seek(16));
+    EXPECT_EQ(SamsungRead(*failing).position, 16u);
+    for (int i = 0; i < 2; ++i) {
+        const Answer refused = Send(*failing, kSamsungErrorRead, 16);
+        EXPECT_EQ(refused.result.outcome, Outcome::CheckCondition);
+        EXPECT_EQ(refused.SenseCode(), sense::kUnrecoveredReadError);
+    }
+    failing->ClearErrorRules();
+    EXPECT_EQ(SamsungRead(*failing).position, 32u);
+
+    // Without a disc the read is refused as not ready.
+    auto empty = Drive("samsung", "none");
+    EXPECT_EQ(Send(*empty, kSamsungErrorRead, 16).SenseCode(), sense::kNoMedium);
+}
+
+TEST(ScanFamilies, EachFamilyTakesItsOwnProbesAndRefusesTheOthersAsADriveWould)
+{
+    const std::vector<std::uint8_t> nuProbe = {0xF3, 0x0E, 0x71, 0, 0, 0, 0, 0, 0x02, 0, 0, 0};
+    struct Probe {
+        const char* name;
+        std::vector<std::uint8_t> cdb;
+        std::size_t length;
+        const char* owner;  // the family preset that takes it
+    };
+    const Probe probes[] = {
+        {"BenQ vendor mode", BenqFd(0x11), 0, "benq"},
+        {"Lite-On jitter read", LiteonJitterRead(0x30200, 512), 12, "liteon"},
+        {"Samsung error read", kSamsungErrorRead, 16, "samsung"},
+        {"generic F3 probe", nuProbe, 128, "generic-f3"},
+        {"Cyberdrive signature", CyberSignature(1), 8, "cyberdrive"},
+        {"iHAS session start", IhasF3(0x01), 2048, "ihas"},
+    };
+    const char* drives[] = {"benq", "liteon", "samsung", "generic-f3", "cyberdrive", "ihas", "dvd-writer"};
+    for (const Probe& probe : probes) {
+        for (const char* preset : drives) {
+            SCOPED_TRACE(std::string(probe.name) + " on " + preset);
+            auto drive = Drive(preset, "dvd+r");
+            const Answer answer = Send(*drive, probe.cdb, probe.length);
+            if (std::string(preset) == probe.owner) {
+                EXPECT_EQ(answer.result.outcome, Outcome::Good);
+                continue;
+            }
+            ASSERT_EQ(answer.result.outcome, Outcome::CheckCondition);
+            // A drive that knows the opcode for other sub-commands says the field is wrong.
+            const bool knowsOpcode = probe.cdb[0] == 0xF3
+                && (std::string(preset) == "samsung" || std::string(preset) == "generic-f3"
+                    || std::string(preset) == "ihas");
+            EXPECT_EQ(answer.SenseCode(), knowsOpcode ? sense::kInvalidFieldInCdb : sense::kInvalidOpcode);
+        }
+    }
+}
+
+TEST(ScanFamilies, VendorModesOpenAndCloseAsTheDriveKeepsThem)
+{
+    // BenQ: the older vendor mode (11h/12h) and the service mode (F1h/F2h).
+    auto benq = Drive("benq", "dvd+r");
+    EXPECT_EQ(Send(*benq, BenqFd(0x11)).result.outcome, Outcome::Good);
+    EXPECT_TRUE(benq->VendorState().benq.vendorMode);
+    Send(*benq, BenqFd(0x12));
+    EXPECT_FALSE(benq->VendorState().benq.vendorMode);
+    Send(*benq, BenqFd(0xF1));
+    EXPECT_TRUE(benq->VendorState().benq.serviceMode);
+    Send(*benq, BenqFd(0xF2));
+    EXPECT_FALSE(benq->VendorState().benq.serviceMode);
+    DriveIdentity newerFirmware = *FindDrivePreset("benq");
+    newerFirmware.vendorSettings.benq.vendorModeAllowed = false;
+    EmulatedDrive closed(newerFirmware, std::make_shared<ManualClock>());
+    EXPECT_EQ(Send(closed, BenqFd(0x11)).SenseCode(), sense::kInvalidFieldInCdb);
+
+    // Cyberdrive: the measuring mode behind the signature.
+    auto cyber = Drive("cyberdrive", "dvd+r");
+    const Answer opened = Send(*cyber, CyberSignature(1), 8);
+    EXPECT_EQ(opened.Received(), (std::vector<std::uint8_t>{1, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(cyber->VendorState().cyberdrive.measuringMode);
+    Send(*cyber, CyberSignature(0), 8);
+    EXPECT_FALSE(cyber->VendorState().cyberdrive.measuringMode);
+    EXPECT_EQ(Send(*cyber, CyberSignature(1, 0x20), 8).SenseCode(), sense::kInvalidFieldInCdb);
+
+    // iHAS: reads only inside the session; each covers eight ECC blocks.
+    MediumDescription disc = *FindMediumPreset("dvd+r");
+    auto ihas = DriveWith("ihas", disc);
+    EXPECT_EQ(Send(*ihas, IhasF3(0x03), 8).SenseCode(), sense::kCommandSequenceError);
+    Send(*ihas, IhasF3(0x01), 2048);
+    Send(*ihas, IhasF3(0x02), 8);
+    Send(*ihas, Seek(256));
+    const Answer first = Send(*ihas, IhasF3(0x03), 8);
+    const Answer second = Send(*ihas, IhasF3(0x03), 8);
+    EXPECT_EQ(scsi::GetBe32(first.data.data()), 256u);
+    EXPECT_EQ(scsi::GetBe32(second.data.data()), 384u);
+    EXPECT_EQ(scsi::GetBe16(&second.data[4]), MeasureSectors(disc.errors, 384, 128).total.pi);
+    Send(*ihas, IhasF3(0x0F), 8);
+    EXPECT_EQ(Send(*ihas, IhasF3(0x03), 8).SenseCode(), sense::kCommandSequenceError);
+    // The C9h query that tells iHAS drives apart.
+    const auto& tag = vendor_signature::kNec;
+    const Answer tagged = Send(*ihas, {0xC9, 0x02, 0x02, 0x01, tag[0], tag[1], tag[2], tag[3], tag[4], 0}, 20);
+    EXPECT_EQ(tagged.result.outcome, Outcome::Good);
+}
+
+TEST(ScanFamilies, LiteOnJitterReadsTheProfilesJitterOnlyOnModelsThatMeasureIt)
+{
+    MediumDescription disc = *FindMediumPreset("dvd+r");
+    disc.errors.badZones.push_back({0x30200, 512, {0, 0, 0, 0, 123}});
+    auto liteon = DriveWith("liteon", disc);
+    const Answer answer = Send(*liteon, LiteonJitterRead(0x30200, 512), 12);
+    ASSERT_EQ(answer.result.outcome, Outcome::Good);
+    EXPECT_EQ(answer.data[0], 0x01);
+    EXPECT_EQ(scsi::GetBe32(&answer.data[8]), 123u);
+
+    auto older = DriveWith("liteon-sohw812", disc);
+    EXPECT_EQ(Send(*older, LiteonJitterRead(0x30200, 512), 12).SenseCode(), sense::kInvalidFieldInCdb);
+    // Its book-type commands still answer.
+    EXPECT_EQ(Send(*older, {0xDF, 0x00, 0x0F, 0, 0, 0, 0, 0x80, 0, 0, 0, 0}, 128).result.outcome, Outcome::Good);
+}
+
+TEST(ScanFamilies, MakersTextsOfDvdMinusAndDvdRamDiscs)
+{
+    auto minus = Drive("dvd-writer", "dvd-r");
+    const Answer prepits = Send(*minus, {0xAD, 0, 0, 0, 0, 0, 0, 0x0E, 0, 68, 0, 0}, 68);
+    ASSERT_EQ(prepits.result.outcome, Outcome::Good);
+    EXPECT_EQ(std::string(prepits.data.begin() + 21, prepits.data.begin() + 27), "MCC 03");
+    EXPECT_EQ(std::string(prepits.data.begin() + 29, prepits.data.begin() + 33), "RG20");
+    EXPECT_EQ(Send(*Drive("dvd-writer", "dvd+r"), {0xAD, 0, 0, 0, 0, 0, 0, 0x0E, 0, 68, 0, 0}, 68).SenseCode(),
+              sense::kInvalidFieldInCdb);
+
+    auto ram = Drive("dvd-writer", "dvd-ram");
+    const Answer physical = Send(*ram, {0xAD, 0, 0, 0, 0, 0, 0, 0x00, 0x08, 0x04, 0, 0}, 2052);
+    EXPECT_EQ(std::string(physical.data.begin() + 553, physical.data.begin() + 563), "MATSUSHITA");
+}
+
+}  // namespace emu

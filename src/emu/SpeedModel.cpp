@@ -76,8 +76,8 @@ std::uint64_t SpinPlan::TransferMicroseconds(std::uint64_t lba, std::uint64_t co
     if (count == 0)
         return 0;
     const double speed = SpeedAt(lba + count / 2);
-    return static_cast<std::uint64_t>(std::llround(1e6 * static_cast<double>(count)
-                                                   / (speed * geometry.blocksPerSecond1x)));
+    return static_cast<std::uint64_t>(
+        std::llround(1e6 * static_cast<double>(count) / (speed * geometry.blocksPerSecond1x)));
 }
 
 double RequestedSpeed(std::uint32_t kBps, const TrackGeometry& geometry, double topX)

@@ -69,10 +69,8 @@ TEST(SpeedModel, EachFamilysTrackSpeedAndRotationByRadius)
     };
     const Family families[] = {
         {MediumFamily::Cd, 1, 333000, 52},  // 74 minutes
-        {MediumFamily::Dvd, 1, 2295104, 16},
-        {MediumFamily::Dvd, 2, 2 * 2086912, 12},
-        {MediumFamily::HdDvd, 1, 7323000, 3},
-        {MediumFamily::Bd, 1, 12219392, 12},
+        {MediumFamily::Dvd, 1, 2295104, 16},  {MediumFamily::Dvd, 2, 2 * 2086912, 12},
+        {MediumFamily::HdDvd, 1, 7323000, 3}, {MediumFamily::Bd, 1, 12219392, 12},
     };
     for (const Family& f : families) {
         SCOPED_TRACE(static_cast<int>(f.family) * 10 + f.layers);
@@ -133,13 +131,10 @@ TEST(EmulatedDriveTime, AWholeDiscReadTakesTheClosedFormTimeOfItsRotation)
         Rotation expected;
     };
     const Case cases[] = {
-        {"cd-reader", "cd-rom", 0xFFFF, 0, Rotation::Cav},
-        {"cd-reader", "cd-r", 8 * 176, 0, Rotation::Clv},
-        {"dvd-writer", "dvd+r", 0xFFFF, 0, Rotation::Cav},
-        {"dvd-writer", "dvd+r", 4 * 1385, 0, Rotation::Clv},
+        {"cd-reader", "cd-rom", 0xFFFF, 0, Rotation::Cav},     {"cd-reader", "cd-r", 8 * 176, 0, Rotation::Clv},
+        {"dvd-writer", "dvd+r", 0xFFFF, 0, Rotation::Cav},     {"dvd-writer", "dvd+r", 4 * 1385, 0, Rotation::Clv},
         {"dvd-writer", "dvd-rom", 4 * 1385, 1, Rotation::Cav},  // CAV asked for
-        {"bd-writer", "bd-r", 0xFFFF, 0, Rotation::ZonedClv},
-        {"bd-writer", "hddvd-rom", 0xFFFF, 0, Rotation::Clv},
+        {"bd-writer", "bd-r", 0xFFFF, 0, Rotation::ZonedClv},  {"bd-writer", "hddvd-rom", 0xFFFF, 0, Rotation::Clv},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.drive) + " " + c.medium + " " + std::to_string(c.kBps));
@@ -171,13 +166,15 @@ TEST(EmulatedDriveTime, AWholeDiscReadTakesTheClosedFormTimeOfItsRotation)
                 const double from = r0 + zone * width;
                 const double to = std::min(r1, from + width);
                 if (to > from)
-                    expected += (BlocksTo(g, to) - BlocksTo(g, from)) / (g.blocksPerSecond1x * plan.targetX * from / g.outerRadius);
+                    expected += (BlocksTo(g, to) - BlocksTo(g, from))
+                        / (g.blocksPerSecond1x * plan.targetX * from / g.outerRadius);
             }
             // The spindle speeds up at each zone's start.
             for (int zone = 1; zone < plan.zones && r0 + zone * width < r1; ++zone) {
                 const double from = r0 + zone * width;
                 const auto rpm = [&](double x, double r) { return x * g.velocity * 60 / (2 * kPi * r); };
-                expected += (rpm(plan.targetX * from / g.outerRadius, from) - rpm(plan.targetX * (from - width) / g.outerRadius, from))
+                expected += (rpm(plan.targetX * from / g.outerRadius, from)
+                             - rpm(plan.targetX * (from - width) / g.outerRadius, from))
                     / DriveIdentity{}.rotations.spindleRpmPerSecond;
             }
             break;
@@ -226,8 +223,8 @@ TEST(EmulatedDriveTime, SpinUpNotReadyWindowsAndTheSpeedRequestsTheDriveKeeps)
     const auto stream = [&](std::vector<std::uint8_t> data, std::uint16_t listLength = 28) {
         scsi::PutBe16(&streaming[9], listLength);
         Answer answer;
-        answer.result
-            = drive->Execute(streaming.data(), streaming.size(), DataDirection::Out, data.data(), data.size());
+        answer.result = drive->Execute(streaming.data(), streaming.size(), DataDirection::Out, data.data(),
+                                       data.size());
         return answer;
     };
     ASSERT_EQ(stream(descriptor).result.outcome, Outcome::Good);

@@ -9,30 +9,12 @@ namespace discwalk {
 
 namespace {
 
-constexpr std::int64_t kBlocksPerMegabyte = 512;
-constexpr double kDdcdBlocksPerGigabyte = 512000.0;
-constexpr double kBlocksPerGigabyte = 524288.0;
 constexpr std::int64_t kLayerBreakOffset = 0x30000;
 constexpr std::int64_t kDefaultLayerBreak = 2000158;
 constexpr std::int64_t kBlocksPerMapCell = 72000;
 constexpr int kMapCellPixels = 5;
 
 }  // namespace
-
-bool IsCdProfile(int profile)
-{
-    return profile >= 0x08 && profile <= 0x0A;
-}
-
-bool IsDdcdProfile(int profile)
-{
-    return (profile >= 0x20 && profile <= 0x22) || (profile >= 0x80 && profile <= 0x82);
-}
-
-bool IsBdProfile(int profile)
-{
-    return profile >= 0x40 && profile <= 0x43;
-}
 
 int ReadCountFor(std::optional<int> profile)
 {
@@ -46,21 +28,6 @@ int ReadsPerCell(int profile, int layers)
     if (IsDdcdProfile(profile))
         return 8;
     return 16 * std::max(layers, 1);
-}
-
-std::string DiscLengthText(int profile, std::int64_t lastLba)
-{
-    if (IsCdProfile(profile))
-        return Format("%4.2fMB", static_cast<double>(lastLba) / kBlocksPerMegabyte);
-    const double perGigabyte = IsDdcdProfile(profile) ? kDdcdBlocksPerGigabyte : kBlocksPerGigabyte;
-    return Format("%4.2fGB", static_cast<double>(lastLba) / perGigabyte);
-}
-
-std::string ProgressSizeText(int profile, std::int64_t blocks)
-{
-    if (IsCdProfile(profile))
-        return Format("%4.2fMB", static_cast<double>(blocks) / kBlocksPerMegabyte);
-    return Format("%4.2fGB", static_cast<double>(blocks) / kBlocksPerGigabyte);
 }
 
 std::string MegabytesText(std::uint64_t bytes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/tools/iso/DiscBlockReader.h"
+#include "core/tools/testpage/DiscFacts.h"
 #include "core/tools/testpage/TestPageEvents.h"
 
 #include <cstdint>
@@ -17,20 +18,17 @@ constexpr std::size_t kChunkBytes = std::size_t{kChunkBlocks} * kBlockBytes;
 constexpr int kBdReadsPerCell = 75;
 constexpr std::uint8_t kRead10Opcode = 0x28;
 
-bool IsCdProfile(int profile);  // 08h-0Ah
-bool IsDdcdProfile(int profile);  // 20h-22h and 80h-82h
-bool IsBdProfile(int profile);  // 40h-43h
+using testpage::DiscLengthText;
+using testpage::IsBdProfile;
+using testpage::IsCdProfile;
+using testpage::IsDdcdProfile;
+using testpage::ProgressSizeText;
 
 // Blocks a read asks for: 20 on CD and DDCD profiles, else 25.
 int ReadCountFor(std::optional<int> profile);
 // Reads of one block map cell: 4 on CD, 8 on DDCD, else 16 a layer.
 int ReadsPerCell(int profile, int layers);
 
-// "Length" of a disc by its last block: MB on CD, GB (of 512,000 blocks) on
-// DDCD, GB (of 524,288 blocks) on all others.
-std::string DiscLengthText(int profile, std::int64_t lastLba);
-// "Read" and "Remaining": MB on CD, GB on all others.
-std::string ProgressSizeText(int profile, std::int64_t blocks);
 // Bytes as megabytes ("%4.2fMB").
 std::string MegabytesText(std::uint64_t bytes);
 

@@ -24,8 +24,7 @@ Track TrackOf(double velocity)
     return {676.2695313, 0.024};
 }
 
-double Rpm(double block, double rate, double velocity, double trackPitch, const Track& track,
-           double startRadiusSquared)
+double Rpm(double block, double rate, double velocity, double trackPitch, const Track& track, double startRadiusSquared)
 {
     const double radius = std::sqrt(velocity * trackPitch * (block / track.blocksPerSecond) / kPi + startRadiusSquared);
     return (rate * 0.5 / track.blocksPerSecond) * (velocity * 60) / (6.2831852 * radius);

@@ -11,5 +11,4 @@
 double CalcRpm(unsigned block, double rate, double velocity, int pathFlag, unsigned lastBlock, double trackPitch,
                unsigned layerBreak);
 // The BD case of the same model; the ints are not used.
-double CalcBdRpm(unsigned block, double rate, double velocity, int unused, double trackPitch, int unused2,
-                 int unused3);
+double CalcBdRpm(unsigned block, double rate, double velocity, int unused, double trackPitch, int unused2, int unused3);

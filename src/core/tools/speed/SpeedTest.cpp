@@ -674,8 +674,8 @@ SpeedTestEnd SpeedTest::EndEarly(const char* status)
 
 void SpeedTest::RestorePage()
 {
-    for (int id : {kStart, kDevices, kTools, kSpeedList, kSpeedLabel, kRequestClv, kRequestCav, kPreSpinList,
-                   kPreSpinLabel})
+    for (int id :
+         {kStart, kDevices, kTools, kSpeedList, kSpeedLabel, kRequestClv, kRequestCav, kPreSpinList, kPreSpinLabel})
         m_events.Enable(id, true);
     m_events.Enable(kStop, false);
 }

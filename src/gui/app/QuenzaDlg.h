@@ -125,6 +125,11 @@ public:
     void StartCreateIso();
     void OnCompareIsoRadio();
     void OnCompareVideoRadio();
+    // The read speed test page (gui/tools/speed).
+    void OnSpeedTest();
+    void ShowSpeedTestPage(bool show);
+    void SetupSpeedTestPage(bool clearGraph);
+    void ApplySpeedGraphColours();
     // The test pages' result fields (gui/tools/testpage).
     void ResetTestResults();
     void OnRefresh();
@@ -166,6 +171,10 @@ public:
     int m_bHashSha1 = 0;
     int m_bHashSha2 = 0;
     int m_nCompareSource = 0;  // "ISO", "DVD-Video", "Folder": 0, 1, 2
+    int m_nSpeedIndex = -1;  // the speed list's entry
+    int m_nSpeedRequest = 0;  // "Request CLV", "Request CAV": 0, 1
+    int m_nPreSpinIndex = -1;  // the pre-spin list's entry: its seconds
+    std::uint64_t m_qwTestStartMs = 0;  // the speed page's set-up, on the drive's wait clock
     std::map<int, std::string> m_strInfo;  // the drive information texts by control
     // The modeless tool windows (sector viewer, custom command), owned here.
     ModelessWindow<CBaseDialog> m_pGetLbaDlg;
@@ -246,7 +255,10 @@ private:
     void ShowPage(int page);
     // A page button: the page's own command or the speed test page's.
     void RunPageCommand(const char* PageRow::*name, std::function<void()> PageHandlers::*handler);
+    void StartSpeedTest();
     void StopSpeedTest();
+    // Save on the test pages: the results list as the read-error list file.
+    void SaveReadErrorList();
     void StopErrorTest();
     void StopDiscHash();
     void ClearMediaInfoReport();
@@ -256,7 +268,11 @@ private:
     // The test pages (gui/tools/testpage): their controls, and the changes
     // the workers made shown.
     void CreateTestPageControls();
+    void CreateSpeedPageControls();
     std::vector<int> AllTestPageControls() const;
+    std::vector<int> SpeedPageControls() const;
+    // The result rows' labels and fields, as a page stands them.
+    void PlaceResultRows(int labelX, int fieldX, int fieldWidth);
     void ShowTestPageControls(const std::vector<int>& ids, bool show);
     void ApplyTestPageChanges();
     // The tools' and tests' worker (one at a time), and the page set back
@@ -293,6 +309,10 @@ private:
     CXPStyleButtonST* m_btnStop = nullptr;
     CXPStyleButtonST* m_btnSave = nullptr;
     QListWidget* m_lbResults = nullptr;
+    QComboBox* m_cbSpeed = nullptr;
+    QComboBox* m_cbPreSpin = nullptr;
+    int m_nResultFieldX = 612;  // where the result fields stand on the page shown
+    int m_nResultFieldWidth = 118;
     CGraphStatic* m_Graph = nullptr;
     std::map<int, QRect> m_driveInfoPlaces;  // the shared fields' places on the drive information page
     std::vector<QWidget*> m_driveInfoPage;  // every control of the drive information page

@@ -3,6 +3,7 @@
 #include "core/app/MainLayout.h"
 #include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
+#include "core/app/TestPageControls.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/graphs/IBGGraph.h"
@@ -151,6 +152,9 @@ void CQuenzaDlg::DoDataExchange(CDataExchange& dx)
     for (const DriveInfoField& field : DriveInfoFields())
         DDX_Text(dx, field.id, m_strInfo[field.id]);
     DDX_Text(dx, IDC_MEDIAID, m_strInfo[IDC_MEDIAID]);
+    DDX_CBIndex(dx, testpage::kSpeedList, m_nSpeedIndex);
+    DDX_Radio(dx, testpage::kRequestClv, m_nSpeedRequest);
+    DDX_CBIndex(dx, testpage::kPreSpinList, m_nPreSpinIndex);
 }
 
 void CQuenzaDlg::OnRefresh()
@@ -390,13 +394,6 @@ void CQuenzaDlg::StopDiscHash()
     EnableDlgItem(IDC_STOP, false);
     EnableDlgItem(IDC_SAVE, true);
     ShowMainButtons(true);
-}
-
-void CQuenzaDlg::StopSpeedTest()
-{
-    RunDriveWork([this] { m_Core.m_Drives.mmc.PreventMediumRemoval(0); });
-    g_bSpeedTestRunning = 0;
-    RestorePageButtons(true);
 }
 
 void CQuenzaDlg::EndErrorTestUi()

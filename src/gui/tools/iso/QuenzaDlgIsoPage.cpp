@@ -31,6 +31,9 @@ constexpr UiRect kResultsBox = BoxAt(494, 270, 237, 98);
 constexpr UiRect kIsoSaveButton = BoxAt(573, 389, 66, 23);
 constexpr UiRect kIsoStopButton = BoxAt(642, 389, 66, 23);
 constexpr UiRect kIsoProgress2Box = BoxAt(513, 433, 207, 16);
+constexpr int kIsoRowLabelX = 507;
+constexpr int kIsoRowFieldX = 612;
+constexpr int kIsoRowFieldWidth = 118;
 
 // The ISO page's fields: those of the disc and the copy.
 const std::vector<int> kIsoPageControls = {
@@ -73,6 +76,7 @@ void CQuenzaDlg::ShowISOPage(bool show)
     if (!show)
         return;
     PlaceDlgItem(kResults, kResultsBox);
+    PlaceResultRows(kIsoRowLabelX, kIsoRowFieldX, kIsoRowFieldWidth);
     m_Graph->SetGraphSize(450, 400);
     PlaceDlgItem(IDC_START, kStartButton);
     PlaceDlgItem(IDC_PROGRESS2, kIsoProgress2Box);

@@ -328,8 +328,8 @@ void CQuenzaDlg::StartSpeedTest()
             }
             m_pPageEvents->SetText(kFieldMediaType, disc->typeName);
             ShowStatus("Ready - Initialising Test...");
-            for (int id : {int{IDC_DEVICES}, int{IDC_TOOLS}, kPreSpinLabel, kPreSpinList, kSpeedList, kSpeedLabel, kRequestClv,
-                           kRequestCav})
+            for (int id : {int{IDC_DEVICES}, int{IDC_TOOLS}, kPreSpinLabel, kPreSpinList, kSpeedList, kSpeedLabel,
+                           kRequestClv, kRequestCav})
                 EnableDlgItem(id, false);
             RunToolWork([this, claim, settings, profile = disc->profile] {
                 ChannelClaim held = std::move(*claim);

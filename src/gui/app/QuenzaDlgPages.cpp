@@ -41,7 +41,15 @@ void CQuenzaDlg::FillDeviceCombo()
 
 void CQuenzaDlg::OnSelchangeDevicescombo()
 {
-    WhenDriveIdle([this] { SelectDrive(); });
+    WhenDriveIdle([this] {
+        // An operation still giving the drive back keeps it current until
+        // its worker has ended.
+        if (m_Core.m_Drives.coordinator.InUse() && m_ToolJobs.Busy()) {
+            m_ToolJobs.Run({}, [this] { OnSelchangeDevicescombo(); });
+            return;
+        }
+        SelectDrive();
+    });
 }
 
 void CQuenzaDlg::SelectDrive()

@@ -295,7 +295,9 @@ void CQuenzaDlg::StartSpeedTest()
     const std::shared_ptr<ChannelClaim> claim = ClaimChannel(ChannelUse::SpeedTest);
     if (!claim)
         return;
-    EnableDlgItem(IDC_START, false);  // until the drive has answered
+    // Until the drive has answered; the drive stays current until the end.
+    for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
+        EnableDlgItem(id, false);
     struct Disc {
         bool present = false;
         std::string typeName;
@@ -317,8 +319,9 @@ void CQuenzaDlg::StartSpeedTest()
                 drives.media.GetDriveProfile(disc->profile);
         },
         [this, claim, disc, settings] {
-            EnableDlgItem(IDC_START, true);
             if (!disc->present || !disc->capacityRead) {
+                for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
+                    EnableDlgItem(id, true);
                 claim->Release();
                 m_pPageEvents->SetText(kFieldMediaType, disc->present ? disc->typeName : std::string());
                 ApplyTestPageChanges();

@@ -100,9 +100,9 @@ TEST_F(SpeedPageTest, TheSpeedButtonShowsThePageWithTheListsOfTheDrivesDisc)
         const char* second;
         std::vector<std::string> capacity;
     };
-    for (const Drive& drive : {Drive{0, 21, "20x", {"1GB", "2GB", "3GB", "4GB"}},
-                               Drive{1, 10, "9x", {"6GB", "12GB", "18GB", "24GB"}},
-                               Drive{2, 18, "80x", {"1GB", "2GB", "3GB", "4GB"}}}) {
+    for (const Drive& drive :
+         {Drive{0, 21, "20x", {"1GB", "2GB", "3GB", "4GB"}}, Drive{1, 10, "9x", {"6GB", "12GB", "18GB", "24GB"}},
+          Drive{2, 18, "80x", {"1GB", "2GB", "3GB", "4GB"}}}) {
         SCOPED_TRACE(drive.index);
         rig.SelectDrive(drive.index);
         const auto speeds = ComboEntries(kSpeedList);
@@ -192,8 +192,9 @@ TEST_F(SpeedPageTest, SaveWritesTheReadErrorListFile)
     Dialog().SendCommand(IDC_SAVE);
     ASSERT_EQ(dialogs.requests.size(), 1u);
     EXPECT_EQ(dialogs.requests[0].title, "Choose a FileName to save as");
-    EXPECT_EQ(ReadFileText(path), "Drive - QNZEMU  DVD-RW QDW-2040S\r\nMedia ID Code - \r\nMedia Type - DVD+R\r\n"
-                                  "Read Error list\r\n");
+    EXPECT_EQ(ReadFileText(path),
+              "Drive - QNZEMU  DVD-RW QDW-2040S\r\nMedia ID Code - \r\nMedia Type - DVD+R\r\n"
+              "Read Error list\r\n");
     // Cancelled: nothing written.
     Dialog().SendCommand(IDC_SAVE);
     EXPECT_EQ(dialogs.requests.size(), 2u);

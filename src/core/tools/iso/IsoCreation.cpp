@@ -6,6 +6,7 @@
 #include "core/app/TestPageControls.h"
 #include "core/app/UserPrompt.h"
 #include "core/tools/iso/DiscWalk.h"
+#include "core/tools/testpage/TestReads.h"
 #include "core/tools/testpage/TestResults.h"
 #include "core/tools/iso/ImageWriter.h"
 #include "platform/files/StagedFile.h"
@@ -21,13 +22,6 @@ using namespace testpage;
 namespace {
 
 constexpr const char* kReadErrorsHeading = "                         Read Errors";
-constexpr const char* kLockedDiscText
-    = "This Disc is encrypted and locked and cannot be read. Try playing in a player first to unlock it";
-
-bool IsLockedDisc(const SenseCode& sense)
-{
-    return sense.key == 5 && sense.asc == 0x6F && sense.ascq == 0x03;
-}
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "core/tools/speed/SpeedTestValues.h"
 #include "core/tools/testpage/DiscFacts.h"
 #include "core/tools/testpage/TestPageEvents.h"
+#include "core/tools/testpage/TestReads.h"
 #include "core/tools/testpage/TestResults.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
@@ -33,7 +34,6 @@ constexpr int kBdReadsPerPass = 16;
 constexpr std::uint32_t kStructureLength = 2052;
 constexpr std::uint32_t kPitchStructureLength = 260;
 constexpr std::uint8_t kForceUnitAccess = 0x08;
-constexpr std::uint8_t kWholeRawSector = 0xF8;
 constexpr std::uint32_t kLayerBreakOffset = 0x30000;
 constexpr std::uint32_t kDefaultLayerBreak = 2000158;
 constexpr int kMostReadErrors = 3000;
@@ -44,14 +44,6 @@ constexpr int kUnstartedRpmY = 280;
 constexpr int kPointsPerProgress = 20;
 constexpr int kBdUnitReadySeconds = 5;
 constexpr int kPreSpinUnitReadySeconds = 10;
-
-constexpr const char* kLockedDiscText
-    = "This Disc is encrypted and locked and cannot be read. Try playing in a player first to unlock it";
-
-bool IsLockedDisc(const SenseCode& sense)
-{
-    return sense.key == 5 && sense.asc == 0x6F && sense.ascq == 0x03;
-}
 
 std::string SpeedText(double x)
 {
@@ -338,19 +330,7 @@ void SpeedTest::RequestSpeed(const Run& run)
 std::optional<SenseCode> SpeedTest::Read(Run& run, std::uint8_t opcode, std::uint32_t lba, int count,
                                          std::uint8_t byte1)
 {
-    CommandBlock cdb(opcode);
-    cdb.Set(1, byte1).SetBe32(2, lba);
-    if (opcode == mmc::kReadCd)
-        cdb.Set(6, static_cast<std::uint8_t>(count >> 16))
-            .SetBe16(7, static_cast<std::uint32_t>(count) & 0xFFFF)
-            .Set(9, kWholeRawSector);
-    else
-        cdb.SetBe16(7, static_cast<std::uint32_t>(count));
-    CScsiCommand& channel = m_core.m_Drives.m_ScsiCommand;
-    const auto lock = channel.Lock();  // the sense is this command's
-    if (cdb.Execute(channel, DataDirection::In, run.buffer.data(), static_cast<std::uint32_t>(run.buffer.size())) == 0)
-        return std::nullopt;
-    return SenseOf(channel.GetSenseBuffer());
+    return ReadForTest(m_core.m_Drives.m_ScsiCommand, opcode, lba, count, byte1, run.buffer);
 }
 
 void SpeedTest::PreSpin(int seconds, std::uint8_t opcode)
@@ -369,12 +349,7 @@ void SpeedTest::PreSpin(int seconds, std::uint8_t opcode)
     do {
         m_events.ShowStatus(Format("Pre-Spin %d Seconds", std::max(seconds - elapsed, 0)));
         m_core.m_Drives.mmc.WaitForUnitReady(kPreSpinUnitReadySeconds);
-        CommandBlock cdb(opcode);
-        cdb.Set(1, kForceUnitAccess).SetBe32(2, block).SetBe16(7, kBlocksPerRead);
-        if (opcode == mmc::kReadCd)
-            cdb.Set(9, kWholeRawSector);
-        cdb.Execute(m_core.m_Drives.m_ScsiCommand, DataDirection::In, buffer.data(),
-                    static_cast<std::uint32_t>(buffer.size()));
+        ReadForTest(m_core.m_Drives.m_ScsiCommand, opcode, block, kBlocksPerRead, kForceUnitAccess, buffer);
         // The reads stay on the disc: a small one is read again from its start.
         block += kBlocksPerRead;
         if (m_lastBlock != 0 && block + kBlocksPerRead > m_lastBlock)

@@ -159,8 +159,10 @@ std::optional<SpeedTestEnd> SpeedTest::SetUp(Run& run, Body body)
 {
     DriveContext& drives = m_core.m_Drives;
     drives.media.GetDriveProfile(run.profile);
-    if (!m_claim.Begin())  // stopped before it began
-        return EndEarly("Ready");
+    if (!m_claim.Begin()) {  // stopped before it began
+        EndEarly("Ready");
+        return SpeedTestEnd::Stopped;
+    }
     g_nLastPointX = 1;
     g_nLastPointXCopy = 1;
     g_nSpeedBaseY = kGraphBottom;
@@ -244,7 +246,7 @@ void SpeedTest::ReadDiscStructure(Run& run)
         return;
     const std::uint32_t lastOfLayerZero = (std::uint32_t{answer[17]} << 16) | (std::uint32_t{answer[18]} << 8)
         | answer[19];
-    run.layerBreak = lastOfLayerZero != 0 ? lastOfLayerZero - kLayerBreakOffset : 0;
+    run.layerBreak = lastOfLayerZero > kLayerBreakOffset ? lastOfLayerZero - kLayerBreakOffset : 0;
     run.twoLayers = (answer[6] & 0x60) != 0;
     run.pathFlag = (answer[6] & 0x10) ? 0 : 1;
 }

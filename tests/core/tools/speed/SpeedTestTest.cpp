@@ -523,3 +523,17 @@ TEST(SpeedTest, AThreadWithoutItsTestSaysSoAndEnds)
     EXPECT_EQ(SpeedThreadFor(0x5A), SpeedThreadHDDVD);
     EXPECT_EQ(SpeedThreadFor(0x43), SpeedThreadBD);
 }
+
+TEST(SpeedTest, AStopBeforeTheTestBeganReadsNothing)
+{
+    SpeedRig rig("dvd-writer", "dvd+r");
+    std::optional<ChannelClaim> claim = rig.core.m_Drives.coordinator.TryClaim(ChannelUse::SpeedTest);
+    ASSERT_TRUE(claim);
+    rig.core.m_Drives.coordinator.RequestStop(ChannelUse::SpeedTest);
+    SpeedTest test(rig.core, rig.events, rig.graph, *claim, {});
+    EXPECT_EQ(test.DoSpeedTest(), SpeedTestEnd::Stopped);
+    EXPECT_TRUE(rig.Sent(mmc::kRead10).empty());
+    EXPECT_EQ(g_bSpeedTestRunning, 0);
+    EXPECT_EQ(rig.events.Status(), "Ready");
+    EXPECT_TRUE(rig.events.enabled[kStart]);
+}

@@ -537,3 +537,19 @@ TEST(SpeedTest, AStopBeforeTheTestBeganReadsNothing)
     EXPECT_EQ(rig.events.Status(), "Ready");
     EXPECT_TRUE(rig.events.enabled[kStart]);
 }
+
+// The BD body asks for the unit to be ready before every pass of 16 reads:
+// a drive that recalibrates half-way is waited for, its refused reads counted.
+TEST(SpeedTest, TheBdBodyWaitsOutADriveThatIsBecomingReady)
+{
+    SpeedRig rig("bd-writer", "bd-r");
+    rig.drive->AddNotReadyWindow({6000000, 3000});
+    ASSERT_EQ(rig.Run({.preSpinSeconds = 1}), SpeedTestEnd::Complete);
+    // The reads of that pass from the window on: all refused at once.
+    const int errors = std::stoi(rig.Text(kFieldReadErrors));
+    EXPECT_GE(errors, 1);
+    EXPECT_LE(errors, 16);
+    EXPECT_GE(rig.waitClock->SleptMs(), 3000u);
+    EXPECT_TRUE(rig.events.boxes.empty()) << "the graph had started";
+    EXPECT_FALSE(rig.drive->RemovalPrevented());
+}

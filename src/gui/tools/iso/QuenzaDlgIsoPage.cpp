@@ -69,6 +69,7 @@ void CQuenzaDlg::ShowISOPage(bool show)
         for (int id : {IDC_OUTPUT, IDC_PROGRESS})
             ShowDlgItem(id, false);
         ShowComboBoxes();
+        PlaceResultRows(kIsoRowLabelX, kIsoRowFieldX, kIsoRowFieldWidth);
     }
     ShowTestPageControls(kIsoPageControls, show);
     for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS2})
@@ -76,7 +77,6 @@ void CQuenzaDlg::ShowISOPage(bool show)
     if (!show)
         return;
     PlaceDlgItem(kResults, kResultsBox);
-    PlaceResultRows(kIsoRowLabelX, kIsoRowFieldX, kIsoRowFieldWidth);
     m_Graph->SetGraphSize(450, 400);
     PlaceDlgItem(IDC_START, kStartButton);
     PlaceDlgItem(IDC_PROGRESS2, kIsoProgress2Box);

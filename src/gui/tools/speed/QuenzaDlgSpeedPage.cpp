@@ -42,8 +42,8 @@ constexpr UiRect kSpeedStopButton = BoxAt(544, 527, 66, 23);
 constexpr UiRect kSpeedProgress2Box = BoxAt(520, 447, 207, 16);
 constexpr UiRect kTestModelField = BoxAt(527, 89, 195, 16);
 constexpr int kRowLabelX = 522;
-constexpr int kRowFieldX = 627;
-constexpr int kRowFieldWidth = 103;
+constexpr int kRowFieldX = 640;  // room for the longest label, "Average Data Rate"
+constexpr int kRowFieldWidth = 90;
 constexpr int kGraphX = 28;
 constexpr int kGraphY = 69;
 constexpr int kGraphWidth = 451;
@@ -60,15 +60,15 @@ struct Place {
 // clang-format off
 constexpr std::array kSpeedChoices = {
     Place{kSpeedLabel,   BoxAt(522, 340, 85, 20),  "Speed"},
-    Place{kRequestClv,   BoxAt(522, 364, 100, 20), "Request CLV"},
-    Place{kRequestCav,   BoxAt(627, 364, 103, 20), "Request CAV"},
+    Place{kRequestClv,   BoxAt(522, 364, 110, 20), "Request CLV"},
+    Place{kRequestCav,   BoxAt(634, 364, 105, 20), "Request CAV"},
     Place{kPreSpinLabel, BoxAt(522, 419, 85, 20),  "Pre-spin"},
-    Place{kShowRpm,      BoxAt(522, 470, 100, 18), "Show RPM"},
-    Place{kShowSpeed,    BoxAt(627, 470, 100, 18), "Show Speed"},
+    Place{kShowRpm,      BoxAt(522, 470, 105, 18), "Show RPM"},
+    Place{kShowSpeed,    BoxAt(634, 470, 105, 18), "Show Speed"},
 };
 // clang-format on
-constexpr UiRect kSpeedListBox = BoxAt(627, 338, 103, 22);
-constexpr UiRect kPreSpinListBox = BoxAt(627, 417, 103, 22);
+constexpr UiRect kSpeedListBox = BoxAt(640, 338, 90, 22);
+constexpr UiRect kPreSpinListBox = BoxAt(640, 417, 90, 22);
 
 // The axis labels beside the 451 x 400 graph: speed and rotation on the
 // grid's rows of 40 pixels, capacity on its columns of 100.
@@ -215,6 +215,7 @@ void CQuenzaDlg::ShowSpeedTestPage(bool show)
         for (int id : {IDC_OUTPUT, IDC_PROGRESS})
             ShowDlgItem(id, false);
         ShowComboBoxes();
+        PlaceResultRows(kRowLabelX, kRowFieldX, kRowFieldWidth);
     }
     ShowTestPageControls(SpeedPageControls(), show);
     for (int id : {int{IDC_START}, int{IDC_STOP}, int{IDC_SAVE}, int{IDC_PROGRESS2}, int{IDC_MODEL}})
@@ -226,7 +227,6 @@ void CQuenzaDlg::ShowSpeedTestPage(bool show)
     SetDlgItemText(IDC_START, "Start");
     SetDlgItemText(IDC_SAVE, "Save");
     SetDlgItemText(kLabelReadErrors, "Read Errors");
-    PlaceResultRows(kRowLabelX, kRowFieldX, kRowFieldWidth);
     PlaceDlgItem(IDC_PROGRESS2, kSpeedProgress2Box);
     PlaceDlgItem(IDC_START, kStartButton);
     PlaceDlgItem(IDC_STOP, kSpeedStopButton);

@@ -127,7 +127,7 @@ void CQuenzaDlg::PlaceResultRows(int labelX, int fieldX, int fieldWidth)
     m_nResultFieldWidth = fieldWidth;
     for (std::size_t row = 0; row < kFieldRows.size(); ++row) {
         const FieldRow& place = kFieldRows[row];
-        MoveDlgItem(place.label, labelX, kRowY[row], kLabelWidth, kRowHeight);
+        MoveDlgItem(place.label, labelX, kRowY[row], fieldX - labelX - 2, kRowHeight);
         // The shared fields move when shown (ShowTestPageControls).
         if (!m_driveInfoPlaces.count(place.field))
             MoveDlgItem(place.field, fieldX, kRowY[row], fieldWidth, kRowHeight);

@@ -91,8 +91,7 @@ SpinPlan DriveState::ReadPlan() const
     const MediumFamily family = medium ? medium->description.family : MediumFamily::Cd;
     const int layers = medium ? medium->description.layers : 1;
     plan.geometry = GeometryOf(family, layers);
-    const std::uint16_t top = identity.capabilities.maxReadSpeedKBps;
-    plan.topX = std::max(1.0, top / plan.geometry.kBpsPer1x);
+    plan.topX = std::max(1.0, TopReadKBps() / plan.geometry.kBpsPer1x);
     plan.targetX = RequestedSpeed(readSpeedKBps, plan.geometry, plan.topX);
     // Asked for CAV, the drive turns the disc at one speed. Otherwise a speed
     // it can hold even at the centre it reads at constant linear velocity,

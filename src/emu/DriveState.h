@@ -83,6 +83,9 @@ public:
 
     // Consults the block rules of the error list for [lba, lba + count).
     std::optional<MediumError> FindMediumError(std::uint8_t opcode, std::uint64_t lba, std::uint64_t count);
+    // The drive's fastest reading and writing of the loaded disc, in kB/s.
+    std::uint16_t TopReadKBps() const { return identity.capabilities.maxReadSpeedKBps; }
+    std::uint16_t TopWriteKBps() const { return identity.capabilities.maxWriteSpeedKBps; }
     // How the drive reads the loaded disc now: the speed set (its fastest
     // when none was), the rotation asked for, the disc's track.
     SpinPlan ReadPlan() const;

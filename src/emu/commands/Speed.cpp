@@ -26,10 +26,9 @@ void SetCdSpeed(CommandContext& command)
         return;
     }
     DriveState& drive = command.drive;
-    const DriveCapabilities& caps = drive.identity.capabilities;
     drive.rotationControl = command.Byte(1) & 0x03;
-    drive.readSpeedKBps = Clamp(command.Be16(2), caps.maxReadSpeedKBps);
-    drive.writeSpeedKBps = Clamp(command.Be16(4), caps.maxWriteSpeedKBps);
+    drive.readSpeedKBps = Clamp(command.Be16(2), drive.TopReadKBps());
+    drive.writeSpeedKBps = Clamp(command.Be16(4), drive.TopWriteKBps());
 }
 
 // SET STREAMING with a performance descriptor: the read and write speeds as
@@ -62,12 +61,11 @@ void SetStreaming(CommandContext& command)
         command.Fail(sense::kInvalidFieldInParameterList);
         return;
     }
-    const DriveCapabilities& caps = drive.identity.capabilities;
     const auto perSecond = [](std::uint32_t size, std::uint32_t time) {
         return static_cast<std::uint32_t>(std::min<std::uint64_t>(std::uint64_t{size} * 1000 / time, kMaximumSpeed));
     };
-    drive.readSpeedKBps = Clamp(perSecond(readSize, readTime), caps.maxReadSpeedKBps);
-    drive.writeSpeedKBps = Clamp(perSecond(writeSize, writeTime), caps.maxWriteSpeedKBps);
+    drive.readSpeedKBps = Clamp(perSecond(readSize, readTime), drive.TopReadKBps());
+    drive.writeSpeedKBps = Clamp(perSecond(writeSize, writeTime), drive.TopWriteKBps());
 }
 
 }  // namespace

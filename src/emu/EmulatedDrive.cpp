@@ -175,6 +175,7 @@ bool EmulatedDrive::EjectMedium()
             return false;
         m_state.trayOpen = true;
         m_state.mediumChangePending = false;
+        m_state.StopSpindle();
     }
     TellTrayListeners();
     return true;
@@ -230,6 +231,24 @@ void EmulatedDrive::SetStrictCdbLength(bool strict)
 {
     std::lock_guard lock(m_mutex);
     m_strictCdbLength = strict;
+}
+
+void EmulatedDrive::AddNotReadyWindow(const NotReadyWindow& window)
+{
+    std::lock_guard lock(m_mutex);
+    m_state.notReadyWindows.push_back(window);
+}
+
+SpinPlan EmulatedDrive::ReadPlan() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state.ReadPlan();
+}
+
+double EmulatedDrive::SpindleRpm() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state.spindleRpm;
 }
 
 void EmulatedDrive::AddStuckPosition(const StuckPosition& stuck)

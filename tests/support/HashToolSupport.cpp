@@ -73,7 +73,7 @@ print(' '.join(d.hexdigest() for d in digests))
 
 }  // namespace
 
-void RecordingEvents::FileProgress(int filesHandled, int fileCount, int percent)
+void RecordingHashEvents::FileProgress(int filesHandled, int fileCount, int percent)
 {
     Progress progress{filesHandled, fileCount, percent};
     {
@@ -84,20 +84,20 @@ void RecordingEvents::FileProgress(int filesHandled, int fileCount, int percent)
         onFileProgress(progress);
 }
 
-void RecordingEvents::OverallProgress(int percent)
+void RecordingHashEvents::OverallProgress(int percent)
 {
     std::lock_guard lock(m_mutex);
     overallProgress.push_back(percent);
 }
 
-bool RecordingEvents::AbortAfterOpenError()
+bool RecordingHashEvents::AbortAfterOpenError()
 {
     std::lock_guard lock(m_mutex);
     const std::size_t asked = static_cast<std::size_t>(questions++);
     return asked < abortAnswers.size() && abortAnswers[asked];
 }
 
-void RecordingEvents::Notice(const std::string& text)
+void RecordingHashEvents::Notice(const std::string& text)
 {
     std::lock_guard lock(m_mutex);
     notices.push_back(text);

@@ -11,7 +11,7 @@
 
 // Records what a hash run tells and answers its questions from a script
 // (no answer left: go on without the file).
-class RecordingEvents : public HashEvents {
+class RecordingHashEvents : public HashEvents {
 public:
     void FileProgress(int filesHandled, int fileCount, int percent) override;
     void OverallProgress(int percent) override;

@@ -205,7 +205,8 @@ void CQuenzaDlg::OnClose()
     // and a locked tray keep the window as it is.
     if (m_bExited)
         return;
-    if (m_bPiPoActive == 1 || AnyBusyFlagSet() || m_Core.m_Drives.mmc.m_bTrayLocked == 1 || m_ToolJobs.Working())
+    if (m_bPiPoActive == 1 || AnyBusyFlagSet() || m_Core.m_Drives.mmc.m_bTrayLocked == 1
+        || m_Core.m_Drives.coordinator.InUse() || m_ToolJobs.Working())
         return;
     if (m_DriveJobs.Working()) {
         WhenDriveIdle([this] { OnClose(); });

@@ -79,7 +79,7 @@ void CQuenzaDlg::OnTimer(int id)
     case BALLOON_TIMER_NEWS: KillTimer(id); break;
     case STARTUP_TIMER: StartupStep(); break;
     case RESCAN_TIMER:
-        if (!AnyBusyFlagSet() && m_bPiPoActive == 0) {
+        if (!AnyBusyFlagSet() && m_bPiPoActive == 0 && !m_Core.m_Drives.coordinator.InUse()) {
             KillTimer(RESCAN_TIMER);
             RescanDrives();
         }
@@ -166,7 +166,7 @@ void CQuenzaDlg::RescanDrives()
 {
     // The drive records are freed by a rescan: while an operation may use
     // them it waits, and the timer tries again.
-    if (AnyBusyFlagSet() || m_bPiPoActive == 1) {
+    if (AnyBusyFlagSet() || m_bPiPoActive == 1 || m_Core.m_Drives.coordinator.InUse()) {
         if (!m_bRescanPending)
             LogEntry("Drive rescan waits for the running operation");
         m_bRescanPending = true;

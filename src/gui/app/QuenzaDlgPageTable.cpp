@@ -22,13 +22,27 @@ void CQuenzaDlg::BindPagesAndTools()
         {kPageMediaCode, {.discRemoved = clearReport}},
         {kPageReport5, {.discArrived = rerunTool, .discRemoved = clearReport}},
         {kPageReport6, {.discArrived = rerunTool, .discRemoved = clearReport}},
-        {kPageSpeedTest, {.stop = [this] { StopSpeedTest(); }}},
+        {kPageSpeedTest,
+         {.driveSelected = [this] { OnSpeedTest(); },
+          .discArrived =
+              [this] {
+                  if (!m_Core.m_Drives.coordinator.InUse())
+                      SetupSpeedTestPage(false);
+              },
+          .discRemoved =
+              [this] {
+                  if (g_bSpeedTestRunning == 1)
+                      StopSpeedTest();
+              },
+          .start = [this] { StartSpeedTest(); },
+          .stop = [this] { StopSpeedTest(); },
+          .save = [this] { SaveReadErrorList(); }}},
         {kPageErrorTest, {.stop = [this] { StopErrorTest(); }}},
         {kPageModePages, {.driveSelected = [this] { ListDriveModePages(); }}},
         {kPageCompare,
          {.discArrived =
               [this] {
-                  if (!m_ToolJobs.Working())
+                  if (!m_Core.m_Drives.coordinator.InUse())
                       SetupISOPage(true);
               },
           .discRemoved =

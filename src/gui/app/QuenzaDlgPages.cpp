@@ -3,6 +3,7 @@
 #include "core/app/MainLayout.h"
 #include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
+#include "core/app/TestPageControls.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/graphs/IBGGraph.h"
@@ -38,7 +39,15 @@ void CQuenzaDlg::FillDeviceCombo()
 
 void CQuenzaDlg::OnSelchangeDevicescombo()
 {
-    WhenDriveIdle([this] { SelectDrive(); });
+    WhenDriveIdle([this] {
+        // An operation still giving the drive back keeps it current until
+        // its worker has ended.
+        if (m_Core.m_Drives.coordinator.InUse() && m_ToolJobs.Busy()) {
+            m_ToolJobs.Run({}, [this] { OnSelchangeDevicescombo(); });
+            return;
+        }
+        SelectDrive();
+    });
 }
 
 void CQuenzaDlg::SelectDrive()
@@ -149,6 +158,9 @@ void CQuenzaDlg::DoDataExchange(CDataExchange& dx)
     for (const DriveInfoField& field : DriveInfoFields())
         DDX_Text(dx, field.id, m_strInfo[field.id]);
     DDX_Text(dx, IDC_MEDIAID, m_strInfo[IDC_MEDIAID]);
+    DDX_CBIndex(dx, testpage::kSpeedList, m_nSpeedIndex);
+    DDX_Radio(dx, testpage::kRequestClv, m_nSpeedRequest);
+    DDX_CBIndex(dx, testpage::kPreSpinList, m_nPreSpinIndex);
 }
 
 void CQuenzaDlg::OnRefresh()
@@ -326,13 +338,6 @@ void CQuenzaDlg::StopErrorTest()
     EndErrorTestUi();
     ShowStatus("Ready");
     EnableDlgItem(IDC_SAVE, true);
-}
-
-void CQuenzaDlg::StopSpeedTest()
-{
-    RunDriveWork([this] { m_Core.m_Drives.mmc.PreventMediumRemoval(0); });
-    g_bSpeedTestRunning = 0;
-    RestorePageButtons(true);
 }
 
 void CQuenzaDlg::EndErrorTestUi()

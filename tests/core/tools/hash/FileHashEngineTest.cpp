@@ -39,7 +39,7 @@ void WriteSparseFile(const std::string& path, std::uint64_t size)
 
 struct HashBench {
     ReportText report;
-    RecordingEvents events;
+    RecordingHashEvents events;
     TempDir dir;
 
     HashOutcome HashFile(const std::string& path, HashChoice choice = kAllDigests, FolderReadSettings settings = {})
@@ -282,7 +282,7 @@ TEST(FolderHash, AStopLeavesNoDigestLines)
     for (int i = 0; i < 40; ++i)
         WriteFileText(root + "/" + std::to_string(i), PatternBytes(3000, static_cast<unsigned>(i)));
     std::stop_source stop;
-    bench.events.onFileProgress = [&](const RecordingEvents::Progress& progress) {
+    bench.events.onFileProgress = [&](const RecordingHashEvents::Progress& progress) {
         if (progress.filesHandled == 5)
             stop.request_stop();
     };

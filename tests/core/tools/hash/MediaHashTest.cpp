@@ -73,7 +73,7 @@ struct MediaHashRig : EmulatedDriveRig {
     ScopedProgramLog log;
     ScriptedPrompt prompt;
     MainDialogCore core;
-    RecordingEvents events;
+    RecordingHashEvents events;
     TempDir dir;
     std::string image;
 };

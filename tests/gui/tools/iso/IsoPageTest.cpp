@@ -195,4 +195,5 @@ TEST_F(IsoPageTest, NoDiscNoCompareAndNoImage)
     EXPECT_TRUE(Asked().empty());
     for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS, IDC_SAVE})
         EXPECT_TRUE(Dialog().GetDlgItem(id)->isEnabled()) << id;
+    EXPECT_FALSE(Dialog().m_Core.m_Drives.coordinator.InUse()) << "every early end gives the drive back";
 }

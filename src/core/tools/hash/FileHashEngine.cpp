@@ -1,3 +1,4 @@
+#include "core/app/Percent.h"
 #include "core/tools/hash/FileHashEngine.h"
 
 #include "core/app/Format.h"
@@ -135,9 +136,7 @@ HashOutcome FileHashEngine::WalkFolderForHash(const std::vector<FileForHash>& fi
             break;
         }
         ++m_nHashFileCount;
-        const int percent = m_nHashFileTotal > 0
-            ? static_cast<int>(std::int64_t{m_nHashFileCount} * 100 / m_nHashFileTotal)
-            : 100;
+        const int percent = m_nHashFileTotal > 0 ? PercentOf(m_nHashFileCount, m_nHashFileTotal) : 100;
         if (percent > shown) {
             shown = percent;
             m_events.OverallProgress(percent);
@@ -171,7 +170,9 @@ FileHashEngine::FileOutcome FileHashEngine::HashFileInFolder(std::size_t index, 
         else
             digests.Update(read.piece.data.get(), read.piece.length);
         done += read.piece.length;
-        const int percent = read.size > 0 ? static_cast<int>(done * 100 / read.size) : 100;
+        const int percent = read.size > 0
+            ? PercentOf(static_cast<std::int64_t>(done), static_cast<std::int64_t>(read.size))
+            : 100;
         if (showProgress && percent > shown) {
             shown = percent;
             m_events.FileProgress(m_nHashFileCount, m_nHashFileTotal, percent);

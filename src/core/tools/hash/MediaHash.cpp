@@ -1,3 +1,4 @@
+#include "core/app/Percent.h"
 #include "core/tools/hash/MediaHash.h"
 
 #include "core/app/Format.h"
@@ -155,13 +156,10 @@ HashOutcome MediaHash::ReadAndHash(std::int64_t startLba, std::int64_t endLba, M
                                    const std::function<bool()>& keepRunning)
 {
     std::vector<std::uint8_t> buffer(std::size_t{kBlocksPerRead} * kBlockBytes);
-    const std::int64_t hundredth = endLba / 100;
-    const std::int64_t total = std::max<std::int64_t>(endLba - startLba + 1, 1);
     int passes = 0;
     int shown = -1;
     for (std::int64_t lba = startLba; lba <= endLba;) {
-        const int percent = static_cast<int>(
-            std::clamp<std::int64_t>(hundredth > 0 ? lba / hundredth : (lba - startLba) * 100 / total, 0, 100));
+        const int percent = PercentOf(lba - startLba, endLba - startLba + 1);
         if (percent != shown) {
             shown = percent;
             m_events.OverallProgress(percent);

@@ -4,6 +4,7 @@
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
 #include "core/app/MainLayout.h"
+#include "core/drive/ChannelCoordinator.h"
 #include "core/app/UserPrompt.h"
 #include "core/tools/hash/MediaHash.h"
 #include "gui/app/FileDialogs.h"
@@ -60,9 +61,12 @@ void CHashPages::SetUpDiscHashPage(int item)
 
 void CHashPages::OnStartDiscHash()
 {
-    if (g_bMediaHashRunning == 1 || m_bFileRunShown)
+    if (m_bFileRunShown)
         return;
-    g_bMediaHashRunning = 1;
+    // One operation at a time on the drive, until the hash has ended.
+    const std::shared_ptr<ChannelClaim> claim = m_dlg.ClaimChannel(ChannelUse::MediaHash);
+    if (!claim || !claim->Begin())
+        return;
     ShowDiscRunning(true);
     m_dlg.m_Progress2->SetRange(0, 100);
     m_dlg.m_Progress2->SetPos(0);
@@ -71,18 +75,22 @@ void CHashPages::OnStartDiscHash()
     const std::int64_t end = m_dlg.m_Core.m_nHashEndLba;
     // The whole run is drive work: nothing else uses the drive meanwhile.
     m_dlg.RunDriveWork(
-        [this, choice, start, end] {
+        [this, claim, choice, start, end] {
             LogEntry("Start THREAD MediaHashThread()");
             m_events.BeginRun();
-            MediaHash(m_dlg.m_Core, m_events, choice).HashMedia(start, end, [] { return g_bMediaHashRunning == 1; });
+            MediaHash(m_dlg.m_Core, m_events, choice).HashMedia(start, end, [&held = *claim] {
+                return !held.StopRequested();
+            });
         },
-        [this] { StopDiscHash(); });
+        [this, claim] {
+            claim->Release();
+            ShowDiscRunning(false);
+        });
 }
 
 void CHashPages::StopDiscHash()
 {
-    g_bMediaHashRunning = 0;
-    ShowDiscRunning(false);
+    m_dlg.m_Core.m_Drives.coordinator.RequestStop(ChannelUse::MediaHash);
 }
 
 void CHashPages::ShowDiscRunning(bool running)

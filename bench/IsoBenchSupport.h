@@ -5,7 +5,7 @@
 
 #include "core/app/MainDialogCore.h"
 #include "core/app/MessageIds.h"
-#include "core/tools/iso/IsoPageEvents.h"
+#include "core/tools/testpage/TestPageEvents.h"
 #include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"
 
@@ -16,7 +16,7 @@
 #include <stdexcept>
 #include <string>
 
-class SilentEvents : public IsoPageEvents {
+class SilentEvents : public TestPageEvents {
 public:
     void ShowStatus(const std::string&) override {}
     void SetText(int, const std::string&) override {}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "emu/SpeedModel.h"
 #include "emu/VendorFamily.h"
 
 #include <cstdint>
@@ -86,6 +87,7 @@ struct DriveIdentity {
     DriveCapabilities capabilities;
     VendorSettings vendorSettings;  // its vendor command set and their settings at power-on
     std::uint32_t spinUpMs = 1500;  // not ready after a load for this long
+    ReadRotations rotations;  // how it spins each family of discs for reading
     std::uint32_t formatMs = 60000;  // a format started with the immediate bit runs this long
     RegionState region;  // reported by drives that read DVD
     Refusals refusals;

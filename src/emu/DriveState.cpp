@@ -1,6 +1,9 @@
 #include "emu/DriveState.h"
 
+#include "emu/MediumGeometry.h"
+
 #include <algorithm>
+#include <cmath>
 
 namespace emu {
 
@@ -88,6 +91,7 @@ void DriveState::PlaceMedium(std::optional<LoadedMedium> disc, bool spinUp)
     readyAtMs = 0;
     mediumChangePending = false;
     readSpeedKBps = writeSpeedKBps = 0;  // a new disc runs at its own speeds
+    StopSpindle();
     if (spinUp && medium) {
         readyAtMs = clock->NowMs() + identity.spinUpMs;
         mediumChangePending = true;
@@ -101,6 +105,7 @@ void DriveState::OpenTray()
         pendingMediaEvent = kMediaRemovalEvent;
     trayOpen = true;
     mediumChangePending = false;
+    StopSpindle();
 }
 
 void DriveState::CloseTray()
@@ -110,13 +115,54 @@ void DriveState::CloseTray()
     PlaceMedium(std::move(medium), true);
 }
 
-void DriveState::SpendTransferTime(std::uint64_t sectors)
+SpinPlan DriveState::ReadPlan() const
 {
-    constexpr std::uint64_t kDvd1xKBps = 1385;
-    const std::uint16_t top = CurrentSpeeds().readKBps;  // the loaded medium's
-    const std::uint64_t kBps = readSpeedKBps && (!top || readSpeedKBps < top) ? readSpeedKBps : top ? top : kDvd1xKBps;
-    const std::uint64_t bytes = sectors * (medium ? medium->description.blockSize : 2048);
-    clock->Spend(bytes * 1000 / kBps);  // a kB/s is a byte per millisecond
+    SpinPlan plan;
+    const MediumFamily family = medium ? medium->description.family : MediumFamily::Cd;
+    const int layers = medium ? medium->description.layers : 1;
+    plan.geometry = GeometryOf(family, layers);
+    plan.topX = std::max(1.0, TopReadKBps() / plan.geometry.kBpsPer1x);
+    plan.targetX = RequestedSpeed(readSpeedKBps, plan.geometry, plan.topX);
+    // Asked for CAV, the drive turns the disc at one speed. Otherwise a speed
+    // it can hold even at the centre it reads at constant linear velocity,
+    // a faster one in its own way.
+    const ReadRotations& rotations = identity.rotations;
+    const bool clvEverywhere = plan.targetX <= plan.topX * plan.geometry.startRadius / plan.geometry.outerRadius;
+    plan.rotation = rotationControl == 1 ? Rotation::Cav : clvEverywhere ? Rotation::Clv : rotations.For(family);
+    plan.zones = rotations.zones;
+    if (medium && layers > 1) {
+        const std::uint64_t layerZero = LayerZeroBlocks(medium->description);
+        if (layerZero < medium->description.capacityBlocks)
+            plan.layerZeroBlocks = layerZero;
+    }
+    return plan;
+}
+
+void DriveState::SpendReadTime(std::uint64_t lba, std::uint64_t sectors)
+{
+    if (sectors == 0)
+        return;
+    constexpr double kSettledShare = 0.03;  // smaller changes happen while the drive reads
+    const SpinPlan plan = ReadPlan();
+    const double wanted = plan.RpmAt(lba);
+    const double change = std::abs(wanted - spindleRpm);
+    std::uint64_t microseconds = plan.TransferMicroseconds(lba, sectors);
+    if (change > kSettledShare * wanted)
+        microseconds += static_cast<std::uint64_t>(change / identity.rotations.spindleRpmPerSecond * 1e6);
+    spindleRpm = wanted;
+    clock->Spend(microseconds);
+}
+
+bool DriveState::EntersNotReadyWindow(std::uint64_t lba, std::uint64_t count)
+{
+    const auto window = std::find_if(notReadyWindows.begin(), notReadyWindows.end(),
+                                     [&](const NotReadyWindow& w) { return w.block < lba + count; });
+    if (window == notReadyWindows.end())
+        return false;
+    readyAtMs = clock->NowMs() + window->durationMs;
+    notReadyWindows.erase(window);
+    spindleRpm = 0;  // it spins up again
+    return true;
 }
 
 std::optional<MediumError> DriveState::FindMediumError(std::uint8_t opcode, std::uint64_t lba, std::uint64_t count)

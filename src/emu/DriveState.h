@@ -6,6 +6,7 @@
 #include "emu/ErrorRule.h"
 #include "emu/Medium.h"
 #include "emu/Sense.h"
+#include "emu/SpeedModel.h"
 
 #include <memory>
 #include <optional>
@@ -39,6 +40,14 @@ struct StuckPosition {
 struct MeasuringState {
     std::uint64_t position = 0;
     std::vector<StuckPosition> stuck;
+};
+
+// A stretch of the disc where the drive loses its footing: the first read
+// that reaches `block` finds the drive not ready (becoming ready) for
+// `durationMs`, as a drive recalibrating there answers.
+struct NotReadyWindow {
+    std::uint64_t block = 0;
+    std::uint32_t durationMs = 0;
 };
 
 // A format running in the background (started with the immediate bit).
@@ -84,9 +93,21 @@ public:
 
     // Consults the block rules of the error list for [lba, lba + count).
     std::optional<MediumError> FindMediumError(std::uint8_t opcode, std::uint64_t lba, std::uint64_t count);
-    // The time moving `sectors` sectors off the disc takes at the current
-    // read speed (the drive's fastest when none was set).
-    void SpendTransferTime(std::uint64_t sectors);
+    // The drive's fastest reading and writing of the loaded disc, in kB/s.
+    std::uint16_t TopReadKBps() const { return CurrentSpeeds().readKBps; }
+    std::uint16_t TopWriteKBps() const { return CurrentSpeeds().writeKBps; }
+    // How the drive reads the loaded disc now: the speed set (its fastest
+    // when none was), the rotation asked for, the disc's track.
+    SpinPlan ReadPlan() const;
+    // The time reading `sectors` sectors from `lba` takes: the spindle
+    // brought to the block's speed (from standstill after a load: the
+    // spin-up), then the transfer at the block's speed.
+    void SpendReadTime(std::uint64_t lba, std::uint64_t sectors);
+    // A read of [lba, lba + count) that reaches a not-ready window: the
+    // drive is becoming ready from now for the window's time (true).
+    bool EntersNotReadyWindow(std::uint64_t lba, std::uint64_t count);
+    // The spindle stops (a tray opens, a disc is placed, a stop).
+    void StopSpindle() { spindleRpm = 0; }
 
     DriveIdentity identity;
     std::shared_ptr<Clock> clock;
@@ -97,14 +118,17 @@ public:
     std::uint64_t readyAtMs = 0;
     bool mediumChangePending = false;
     std::optional<LongOperation> longOperation;
-    std::uint16_t readSpeedKBps = 0;  // set by SET CD SPEED; 0: the medium's top speed
-    std::uint16_t writeSpeedKBps = 0;
     // The sense of the last command that ended in CHECK CONDITION, until the
     // next command: what REQUEST SENSE then returns.
     std::optional<FixedSense> lastSense;
     // The media event that GET EVENT STATUS NOTIFICATION reports next (its
     // event code), once.
     std::optional<std::uint8_t> pendingMediaEvent;
+    std::uint16_t readSpeedKBps = 0;  // SET CD SPEED or SET STREAMING; 0: the medium's top speed
+    std::uint16_t writeSpeedKBps = 0;
+    std::uint8_t rotationControl = 0;  // SET CD SPEED byte 1: 0 the drive's own way (CLV), 1 CAV
+    double spindleRpm = 0;
+    std::vector<NotReadyWindow> notReadyWindows;
     std::uint32_t lastAccessedLba = 0;
     std::vector<ErrorRule> errorRules;
     MeasuringState measuring;

@@ -243,6 +243,24 @@ void EmulatedDrive::SetStrictCdbLength(bool strict)
     m_strictCdbLength = strict;
 }
 
+void EmulatedDrive::AddNotReadyWindow(const NotReadyWindow& window)
+{
+    std::lock_guard lock(m_mutex);
+    m_state.notReadyWindows.push_back(window);
+}
+
+SpinPlan EmulatedDrive::ReadPlan() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state.ReadPlan();
+}
+
+double EmulatedDrive::SpindleRpm() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state.spindleRpm;
+}
+
 void EmulatedDrive::AddStuckPosition(const StuckPosition& stuck)
 {
     std::lock_guard lock(m_mutex);

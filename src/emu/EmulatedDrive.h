@@ -81,6 +81,14 @@ public:
     // bridge chips of external drives do.
     void SetStrictCdbLength(bool strict);
 
+    // The first read that reaches the window's block finds the drive not
+    // ready for the window's time.
+    void AddNotReadyWindow(const NotReadyWindow& window);
+    // How the drive reads its disc now (the closed form of its read speed
+    // and rotation), and how fast its spindle turns.
+    SpinPlan ReadPlan() const;
+    double SpindleRpm() const;
+
     // From the next error measurement on, reports stay at a position.
     void AddStuckPosition(const StuckPosition& stuck);
     // The current state of the vendor commands (modes, settings).

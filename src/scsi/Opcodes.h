@@ -25,6 +25,7 @@ constexpr std::uint8_t kModeSense10 = 0x5A;
 constexpr std::uint8_t kReportKey = 0xA4;
 constexpr std::uint8_t kGetPerformance = 0xAC;
 constexpr std::uint8_t kReadDiscStructure = 0xAD;
+constexpr std::uint8_t kSetStreaming = 0xB6;
 constexpr std::uint8_t kSetCdSpeed = 0xBB;
 constexpr std::uint8_t kMechanismStatus = 0xBD;
 constexpr std::uint8_t kReadCd = 0xBE;

@@ -25,6 +25,7 @@ constexpr std::array kPages = {
     PageRow{.id = kPageSpeedTest,
             .helpTopic = "DVD Speed Test.htm",
             .copy = Picture,
+            .view = Tool,
             .start = "The read speed test",
             .stop = "Stopping the read speed test",
             .save = kReadErrorListSave},

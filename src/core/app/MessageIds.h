@@ -36,6 +36,12 @@ constexpr UINT WM_REPORTCHANGED = 0x8021;
 // controls have changes to show.
 constexpr UINT WM_TOOLWORKDONE = 0x8022;
 constexpr UINT WM_TESTPAGECHANGED = 0x8023;
+// The hash tools: progress to show, a question waiting for its answer, a
+// message box to show, and the end of a run.
+constexpr UINT WM_HASHPROGRESS = 0x8024;
+constexpr UINT WM_HASHQUESTION = 0x8025;
+constexpr UINT WM_HASHNOTICE = 0x8026;
+constexpr UINT WM_HASHENDED = 0x8027;
 
 // Device-change events carried by WM_DEVICECHANGE.
 constexpr WPARAM DBT_DEVICEARRIVAL = 0x8000;

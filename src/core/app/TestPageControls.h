@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 // Controls of the main window's test pages (speed and error tests, the ISO
 // page), by the ids the window binds them under.
 namespace testpage {
@@ -44,6 +46,23 @@ constexpr int kGraph = 1278;
 constexpr int kIsoRadio = 1322;
 constexpr int kVideoRadio = 1323;
 constexpr int kFolderRadio = 1324;
+
+// The speed test page's own controls: the speed list with its label, the
+// rotation asked for, the pre-spin list with its label, and the graph's
+// curve toggles.
+constexpr int kSpeedList = 1554;
+constexpr int kSpeedLabel = 1555;
+constexpr int kRequestClv = 1556;
+constexpr int kRequestCav = 1557;
+constexpr int kPreSpinList = 1558;
+constexpr int kPreSpinLabel = 1559;
+constexpr int kShowRpm = 1542;
+constexpr int kShowSpeed = 1373;
+// The rate graph's axis labels: speed L1-L9 on the left and rotation R1-R9
+// on the right, top to bottom; capacity B1-B4 underneath, left to right.
+constexpr std::array<int, 9> kSpeedAxisLabels = {1610, 1611, 1612, 1613, 1614, 1615, 1616, 1617, 1618};
+constexpr std::array<int, 9> kRpmAxisLabels = {1620, 1621, 1622, 1623, 1624, 1625, 1626, 1627, 1628};
+constexpr std::array<int, 4> kCapacityAxisLabels = {1630, 1631, 1632, 1633};
 
 struct ResultField {
     int field;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/drive/ChannelCoordinator.h"
 #include "core/drive/DiskList.h"
 #include "core/drive/DriveConfiguration.h"
 #include "core/drive/DriveList.h"
@@ -27,7 +28,9 @@ class EmulatedDeviceOpener;
 // the current drive, the disk list, the MMC commands and disc reads, the
 // media identification, the drive configuration and one set of vendor
 // commands per maker family. Every command goes to the drive list's current
-// drive; the dialog shows what these hold.
+// drive; the dialog shows what these hold. The long operations (the tests,
+// ISO creation, the compares, the disc hash) take the channel to themselves
+// through the coordinator.
 class DriveContext {
 public:
     explicit DriveContext(DriveSources sources = DriveSources::FromEnvironment());
@@ -61,4 +64,5 @@ public:
     CyberdriveCommands cyberdrive;
     IhasCommands ihas;
     DriveConfiguration configuration;
+    ChannelCoordinator coordinator;
 };

@@ -266,7 +266,8 @@ int MediaIdentification::ReadMediaIdText(int mediaType, std::string& text)
     case kMediaBdRRandom: {
         LogEntry("GetMediaIDString() - Blu-ray media found");
         BDDiscInfo info{};
-        m_reads.GetBDDiStruct(info);
+        if (m_reads.GetBDDiStruct(info) != 0)
+            return 0;
         text = FieldText(reinterpret_cast<const std::uint8_t*>(info.manufacturerId), sizeof info.manufacturerId)
             + FieldText(reinterpret_cast<const std::uint8_t*>(info.mediaTypeId), sizeof info.mediaTypeId);
         return 1;

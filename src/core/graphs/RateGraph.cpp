@@ -46,6 +46,20 @@ void RateGraph::AddSpeedPoint(int x, int y)
     Append([&](RateGraphState& s) { AppendPoint(s.speed, x, y); });
 }
 
+void RateGraph::ScaleSpeedCurve(int baseY, int numerator, int denominator)
+{
+    if (denominator == 0)
+        return;
+    const auto scaled = [&](int y) { return baseY - (baseY - y) * numerator / denominator; };
+    Update(
+        [&](RateGraphState& s) {
+            s.speed.originY = scaled(s.speed.originY);
+            for (int& y : s.speed.y)
+                y = scaled(y);
+        },
+        true);
+}
+
 void RateGraph::AddRpmPoint(int x, int y)
 {
     Append([&](RateGraphState& s) {

@@ -100,6 +100,10 @@ public:
     void AddRpmPoint(int x, int y);
     void SetSpeedOrigin(int x, int y);
     void SetRpmOrigin(int x, int y);
+    // The speed curve drawn so far (its origin too) brought to a new scale:
+    // each height above the bottom line baseY multiplied by numerator /
+    // denominator; repaints.
+    void ScaleSpeedCurve(int baseY, int numerator, int denominator);
 
     // Markers; (0, 0) removes one. No repaint.
     void SetCapacityMarker(int x, COLORREF colour);

@@ -75,6 +75,10 @@ void Read10(CommandContext& command)
         command.Fail(sense::kIllegalModeForTrack);
         return;
     }
+    if (drive.EntersNotReadyWindow(lba, count)) {
+        command.Fail(sense::kNotReadyBecomingReady);
+        return;
+    }
     const auto bad = drive.FindMediumError(mmc::kRead10, lba, count);
     const auto goodBlocks = static_cast<std::uint32_t>(bad ? bad->block - lba : count);
     std::size_t room = 0;
@@ -85,7 +89,7 @@ void Read10(CommandContext& command)
         return;
     }
     command.SetTransferred(copied);
-    drive.SpendTransferTime(goodBlocks);
+    drive.SpendReadTime(lba, goodBlocks);
     drive.lastAccessedLba = static_cast<std::uint32_t>(lba + count - 1);
     if (bad)
         command.Fail(bad->sense, static_cast<std::uint32_t>(bad->block));
@@ -127,6 +131,10 @@ void ReadCd(CommandContext& command)
         command.Fail(sense::kLbaOutOfRange);
         return;
     }
+    if (drive.EntersNotReadyWindow(lba, count)) {
+        command.Fail(sense::kNotReadyBecomingReady);
+        return;
+    }
     const auto bad = drive.FindMediumError(mmc::kReadCd, lba, count);
     const auto goodSectors = static_cast<std::uint32_t>(bad ? bad->block - lba : count);
     std::size_t room = 0;
@@ -157,6 +165,7 @@ void ReadCd(CommandContext& command)
             take(sector.data() + part.from, part.size);
     }
     command.SetTransferred(copied);
+    drive.SpendReadTime(lba, goodSectors);
     if (count)
         drive.lastAccessedLba = static_cast<std::uint32_t>(lba + count - 1);
     if (bad)

@@ -26,7 +26,7 @@ void ReadJitter(CommandContext& command)
     DriveState& drive = command.drive;
     const std::uint32_t first = command.Be32(4);
     const std::uint32_t count = command.Be32(8);
-    drive.SpendTransferTime(count);
+    drive.SpendReadTime(first, count);
     std::vector<std::uint8_t> answer(kJitterAnswerLength, 0);
     answer[0] = liteon.jitterProbe;
     scsi::PutBe32(&answer[8], MeasureSectors(drive.medium->description.errors, first, count).total.jitter);

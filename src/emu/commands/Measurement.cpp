@@ -23,7 +23,7 @@ std::optional<Measurement> MeasureNext(CommandContext& command, std::uint32_t se
         command.Fail(bad->sense, static_cast<std::uint32_t>(bad->block));
         return std::nullopt;
     }
-    drive.SpendTransferTime(sectors);
+    drive.SpendReadTime(first, sectors);
     Measurement measurement{first, MeasureSectors(drive.medium->description.errors, first, sectors)};
     if (StuckPosition* stuck = StuckAt(measuring)) {
         if (stuck->answers > 0)

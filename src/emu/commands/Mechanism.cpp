@@ -16,9 +16,14 @@ void StartStopUnit(CommandContext& command)
     const std::uint8_t flags = command.Byte(4);
     const bool loadEject = flags & 0x02;
     const bool start = flags & 0x01;
-    if ((flags & 0xF0) || !loadEject)  // power conditions and spin up/down need no model yet
-        return;
     DriveState& drive = command.drive;
+    if (flags & 0xF0)  // power conditions need no model yet
+        return;
+    if (!loadEject) {
+        if (!start)
+            drive.StopSpindle();  // the next read spins the disc up again
+        return;
+    }
     if (start) {
         drive.CloseTray();
         return;

@@ -55,18 +55,6 @@ std::optional<std::string> ShowOpenFileDialog(QWidget* owner, const std::string&
     return answer->path;
 }
 
-std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title)
-{
-    FileDialogRequest request;
-    request.owner = owner;
-    request.title = title;
-    request.folder = CurrentFolder();
-    const auto answer = GetFileDialogService().GetExistingDirectory(request);
-    if (!answer || answer->path.empty())
-        return std::nullopt;
-    return answer->path;
-}
-
 std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::string& title, const std::string& filter,
                                                  const std::string& profileEntry, const std::string& defaultExtension,
                                                  int filterIndex)
@@ -97,4 +85,16 @@ bool ConfirmOverwrite(const std::string& path)
     std::error_code ignored;
     return !std::filesystem::exists(path, ignored)
         || AppMessageBox("Overwrite existing file?", "File exists", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title)
+{
+    FileDialogRequest request;
+    request.owner = owner;
+    request.title = title;
+    request.folder = CurrentFolder();
+    auto folder = GetFileDialogService().BrowseForFolder(request);
+    if (!folder || folder->empty())
+        return std::nullopt;
+    return folder;
 }

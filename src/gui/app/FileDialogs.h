@@ -19,12 +19,12 @@ std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::stri
                                                  const std::string& profileEntry, const std::string& defaultExtension,
                                                  int filterIndex);
 
-// The folder browser: a folder that exists, or nullopt when cancelled.
-std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title);
-
 // After a save chooser: true when nothing stands at path yet or the user
 // agrees to overwrite it.
 bool ConfirmOverwrite(const std::string& path);
+
+// The folder chooser, starting in the current folder; nullopt when cancelled.
+std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title);
 
 // True when the path lies in a folder of the operating system that the
 // program must not read or write files in.

@@ -13,6 +13,7 @@
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
 #include "gui/ui/ShellOpen.h"
+#include "gui/tools/hash/HashPages.h"
 #include "gui/ui/TextProgressCtrl.h"
 #include "platform/devices/DriveWatcher.h"
 
@@ -57,6 +58,7 @@ CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(IDD, par
     setWindowTitle(QString::fromStdString(Format("Quenzario V%.3f", GetProgramVersionNumber())));
     CreateControls();
     MapCommands();
+    m_pHashPages = std::make_unique<CHashPages>(*this);
     BindPagesAndTools();
     m_DriveJobs.SetTarget(GetMessageTarget(), WM_DRIVEWORKDONE);
     m_ToolJobs.SetTarget(GetMessageTarget(), WM_TOOLWORKDONE);
@@ -73,7 +75,9 @@ CQuenzaDlg::~CQuenzaDlg()
     g_bCompareRunning = 0;
     g_bCreateIsoRunning = 0;
     m_ToolJobs.WaitForWork();
+    g_bMediaHashRunning = 0;  // a disc hash ends at its next read
     m_DriveJobs.WaitForWork();
+    m_pHashPages.reset();
     m_Core.m_Report.SetListener(nullptr);
     m_TestPage.SetListener(nullptr);
 }
@@ -201,7 +205,8 @@ void CQuenzaDlg::OnClose()
     // and a locked tray keep the window as it is.
     if (m_bExited)
         return;
-    if (m_bPiPoActive == 1 || AnyBusyFlagSet() || m_Core.m_Drives.mmc.m_bTrayLocked == 1 || m_ToolJobs.Working())
+    if (m_bPiPoActive == 1 || AnyBusyFlagSet() || m_Core.m_Drives.mmc.m_bTrayLocked == 1
+        || m_Core.m_Drives.coordinator.InUse() || m_ToolJobs.Working())
         return;
     if (m_DriveJobs.Working()) {
         WhenDriveIdle([this] { OnClose(); });

@@ -5,7 +5,7 @@
 #include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/TestPageState.h"
-#include "core/tools/iso/PageEvents.h"
+#include "core/tools/testpage/PageEvents.h"
 #include "core/info/DriveInfoControls.h"
 #include "core/ui/UiGeometry.h"
 #include "gui/ui/BaseDialog.h"
@@ -24,6 +24,7 @@
 
 class CButtonST;
 class CGraphStatic;
+class CHashPages;
 class CDigitalMessageBox;
 class CMatrixStatic;
 class CMyEdit;
@@ -86,6 +87,7 @@ enum MainTimer : int {
 // run on m_DriveJobs' thread and their results come back as messages.
 class CQuenzaDlg : public CDialog {
     Q_OBJECT
+    friend class CHashPages;  // a page of this window, in a folder of its own
 
 public:
     static constexpr int IDD = 102;
@@ -125,6 +127,11 @@ public:
     void StartCreateIso();
     void OnCompareIsoRadio();
     void OnCompareVideoRadio();
+    // The read speed test page (gui/tools/speed).
+    void OnSpeedTest();
+    void ShowSpeedTestPage(bool show);
+    void SetupSpeedTestPage(bool clearGraph);
+    void ApplySpeedGraphColours();
     // The test pages' result fields (gui/tools/testpage).
     void ResetTestResults();
     void OnRefresh();
@@ -166,6 +173,10 @@ public:
     int m_bHashSha1 = 0;
     int m_bHashSha2 = 0;
     int m_nCompareSource = 0;  // "ISO", "DVD-Video", "Folder": 0, 1, 2
+    int m_nSpeedIndex = -1;  // the speed list's entry
+    int m_nSpeedRequest = 0;  // "Request CLV", "Request CAV": 0, 1
+    int m_nPreSpinIndex = -1;  // the pre-spin list's entry: its seconds
+    std::uint64_t m_qwTestStartMs = 0;  // the speed page's set-up, on the drive's wait clock
     std::map<int, std::string> m_strInfo;  // the drive information texts by control
     // The modeless tool windows (sector viewer, custom command), owned here.
     ModelessWindow<CBaseDialog> m_pGetLbaDlg;
@@ -174,6 +185,8 @@ public:
     MainDialogCore m_Core;
     // What the test pages show beside the report, written by the tools' workers.
     TestPageState m_TestPage;
+    // The disc hash and the file and folder hash pages (gui/tools/hash).
+    std::unique_ptr<CHashPages> m_pHashPages;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -226,8 +239,6 @@ private:
     // Drive list (and tools list) usable, Start on, Stop off: a page at rest.
     void RestorePageButtons(bool toolsToo);
     void ShowComboBoxes();
-    void SetUpDiscHashPage(int item);
-    void SetUpFileHashPage(int item);
     void ShowNotice(const WrapperNotice& notice);
     // The pages and the tools list (QuenzaDlgPageTable.cpp): what a page
     // does, bound to its row of MainPages(), and what each entry of the tools
@@ -246,9 +257,11 @@ private:
     void ShowPage(int page);
     // A page button: the page's own command or the speed test page's.
     void RunPageCommand(const char* PageRow::*name, std::function<void()> PageHandlers::*handler);
+    void StartSpeedTest();
     void StopSpeedTest();
+    // Save on the test pages: the results list as the read-error list file.
+    void SaveReadErrorList();
     void StopErrorTest();
-    void StopDiscHash();
     void ClearMediaInfoReport();
     // Refuses a command while a test runs; true when refused.
     bool RefuseWhileTesting(bool withScanWindow, bool withCreateIso = true);
@@ -256,11 +269,20 @@ private:
     // The test pages (gui/tools/testpage): their controls, and the changes
     // the workers made shown.
     void CreateTestPageControls();
+    void CreateSpeedPageControls();
     std::vector<int> AllTestPageControls() const;
+    std::vector<int> SpeedPageControls() const;
+    // The result rows' labels and fields, as a page stands them.
+    void PlaceResultRows(int labelX, int fieldX, int fieldWidth);
     void ShowTestPageControls(const std::vector<int>& ids, bool show);
     void ApplyTestPageChanges();
-    // The ISO page's tools: their worker, and the page set back when it ends.
+    // The tools' and tests' worker (one at a time), and the page set back
+    // when it ends.
     void RunToolWork(std::function<void()> work, std::function<void()> done = {});
+    // The drive's channel for one long operation, held by whoever holds the
+    // pointer (the worker moves it out and keeps it to its end); null while
+    // another operation holds it.
+    std::shared_ptr<ChannelClaim> ClaimChannel(ChannelUse use);
 
     // Drive work: runs on the drive thread, then done on this thread; when
     // nothing runs an action without work runs at once. After the exit
@@ -288,6 +310,10 @@ private:
     CXPStyleButtonST* m_btnStop = nullptr;
     CXPStyleButtonST* m_btnSave = nullptr;
     QListWidget* m_lbResults = nullptr;
+    QComboBox* m_cbSpeed = nullptr;
+    QComboBox* m_cbPreSpin = nullptr;
+    int m_nResultFieldX = 612;  // where the result fields stand on the page shown
+    int m_nResultFieldWidth = 118;
     CGraphStatic* m_Graph = nullptr;
     std::map<int, QRect> m_driveInfoPlaces;  // the shared fields' places on the drive information page
     std::vector<QWidget*> m_driveInfoPage;  // every control of the drive information page
@@ -296,6 +322,6 @@ private:
     std::unique_ptr<PageEvents> m_pPageEvents;  // the tools' events, shown by this window
 
     // Last: their threads run work on m_Core until they are gone.
-    DriveJobRunner m_ToolJobs;  // the ISO page's tools, one at a time
+    DriveJobRunner m_ToolJobs;  // the tests and the ISO page's tools, one at a time
     DriveJobRunner m_DriveJobs;
 };

@@ -139,9 +139,9 @@ void CQuenzaDlg::MapCommands()
     MapCommand(IDC_PIPO, [this] { OnPiPoScan(); });
     MapCommand(IDC_GRAPHVIEWER, [this] { OnGraphFileViewer(); });
     MapCommand(IDC_COMPARE, [this] { OnISOPage(); });
+    MapCommand(IDC_SPEEDTEST, [this] { OnSpeedTest(); });
     for (auto [id, what] : {std::pair{IDC_MEDIAINFO, "Media information"},
                             {IDC_SYSINFO, "System information"},
-                            {IDC_SPEEDTEST, "The read speed test"},
                             {IDC_ERRORTEST, "The read error test"},
                             {IDC_HDDTEST, "The hard disk test"},
                             {IDC_BOOKTYPE, "Setting the book type"},

@@ -4,6 +4,7 @@
 #include "core/app/LogFile.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/tools/hash/HashPages.h"
 #include "gui/ui/Beep.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
@@ -43,6 +44,10 @@ LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TESTENDED: OnStop(); break;
     case WM_ERRORTESTENDED: EndErrorTestUi(); break;
     case WM_COMPAREENDED: EndCompareUi(); break;
+    case WM_HASHPROGRESS:
+    case WM_HASHQUESTION:
+    case WM_HASHNOTICE:
+    case WM_HASHENDED: m_pHashPages->OnHashMessage(message); return 0;
     case WM_SYSCOMMAND:
         if (wParam == SC_MINIMIZE) {
             showMinimized();
@@ -74,7 +79,7 @@ void CQuenzaDlg::OnTimer(int id)
     case BALLOON_TIMER_NEWS: KillTimer(id); break;
     case STARTUP_TIMER: StartupStep(); break;
     case RESCAN_TIMER:
-        if (!AnyBusyFlagSet() && m_bPiPoActive == 0) {
+        if (!AnyBusyFlagSet() && m_bPiPoActive == 0 && !m_Core.m_Drives.coordinator.InUse()) {
             KillTimer(RESCAN_TIMER);
             RescanDrives();
         }
@@ -161,7 +166,7 @@ void CQuenzaDlg::RescanDrives()
 {
     // The drive records are freed by a rescan: while an operation may use
     // them it waits, and the timer tries again.
-    if (AnyBusyFlagSet() || m_bPiPoActive == 1) {
+    if (AnyBusyFlagSet() || m_bPiPoActive == 1 || m_Core.m_Drives.coordinator.InUse()) {
         if (!m_bRescanPending)
             LogEntry("Drive rescan waits for the running operation");
         m_bRescanPending = true;

@@ -3,6 +3,7 @@
 #include "core/app/MainPages.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/tools/hash/HashPages.h"
 
 // What the pages and the tools list do. A page's help, copy, view and the
 // names of its commands are its row of MainPages(); here it gets its
@@ -25,13 +26,27 @@ void CQuenzaDlg::BindPagesAndTools()
         {kPageMediaCode, {.discRemoved = clearReport}},
         {kPageReport5, {.discArrived = rerunTool, .discRemoved = clearReport}},
         {kPageReport6, {.discArrived = rerunTool, .discRemoved = clearReport}},
-        {kPageSpeedTest, {.stop = [this] { StopSpeedTest(); }}},
+        {kPageSpeedTest,
+         {.driveSelected = [this] { OnSpeedTest(); },
+          .discArrived =
+              [this] {
+                  if (!m_Core.m_Drives.coordinator.InUse())
+                      SetupSpeedTestPage(false);
+              },
+          .discRemoved =
+              [this] {
+                  if (g_bSpeedTestRunning == 1)
+                      StopSpeedTest();
+              },
+          .start = [this] { StartSpeedTest(); },
+          .stop = [this] { StopSpeedTest(); },
+          .save = [this] { SaveReadErrorList(); }}},
         {kPageErrorTest, {.stop = [this] { StopErrorTest(); }}},
         {kPageModePages, {.driveSelected = [this] { ListDriveModePages(); }}},
         {kPageCompare,
          {.discArrived =
               [this] {
-                  if (!m_ToolJobs.Working())
+                  if (!m_Core.m_Drives.coordinator.InUse())
                       SetupISOPage(true);
               },
           .discRemoved =
@@ -51,12 +66,25 @@ void CQuenzaDlg::BindPagesAndTools()
           .stop = [this] { EndCreateIsoUi(); }}},
         {kPageFeatures,
          {.driveSelected = relistFeatures, .discArrived = relistFeatures, .discRemoved = relistFeatures}},
-        {kPageDiscHash, {.discRemoved = clearReport, .stop = [this] { StopDiscHash(); }}},
-        {kPageFileHash, {.discRemoved = clearReport}},
+        {kPageDiscHash,
+         {.discRemoved = clearReport,
+          .start = [this] { m_pHashPages->OnStartDiscHash(); },
+          .stop = [this] { m_pHashPages->StopDiscHash(); },
+          .save = [this] { m_pHashPages->OnCustomRange(); }}},
+        // Start is "File", Stop "Folder"; a disc going leaves a running hash's report alone.
+        {kPageFileHash,
+         {.discRemoved =
+              [this, clearReport] {
+                  if (!m_pHashPages->FileHashRunning())
+                      clearReport();
+              },
+          .start = [this] { m_pHashPages->ComputeFileHash(); },
+          .stop = [this] { m_pHashPages->OnFolderButton(); }}},
     };
 
-    const auto discHash = [this](int item) { return [this, item] { SetUpDiscHashPage(item); }; };
-    const auto fileHash = [this](int item) { return [this, item] { SetUpFileHashPage(item); }; };
+    CHashPages& hash = *m_pHashPages;
+    const auto discHash = [&hash](int item) { return [&hash, item] { hash.SetUpDiscHashPage(item); }; };
+    const auto fileHash = [&hash](int item) { return [&hash, item] { hash.SetUpFileHashPage(item); }; };
     m_ToolsHandlers = {
         {kToolsHeading, [] { AppMessageBox("You chose a heading,  please choose another item"); }},
         {kToolsDiscMd5, discHash(kToolsDiscMd5)},

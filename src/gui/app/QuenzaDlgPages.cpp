@@ -3,6 +3,7 @@
 #include "core/app/MainLayout.h"
 #include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
+#include "core/app/TestPageControls.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/graphs/IBGGraph.h"
@@ -16,8 +17,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr COLORREF kRedBar = 255;
 
 // The command buttons hidden as a group while a test runs.
 constexpr int kMainButtons[] = {IDC_SETTINGS,  IDC_MEDIAINFO,   IDC_DRIVEINFO, IDC_COMPARE,
@@ -40,7 +39,15 @@ void CQuenzaDlg::FillDeviceCombo()
 
 void CQuenzaDlg::OnSelchangeDevicescombo()
 {
-    WhenDriveIdle([this] { SelectDrive(); });
+    WhenDriveIdle([this] {
+        // An operation still giving the drive back keeps it current until
+        // its worker has ended.
+        if (m_Core.m_Drives.coordinator.InUse() && m_ToolJobs.Busy()) {
+            m_ToolJobs.Run({}, [this] { OnSelchangeDevicescombo(); });
+            return;
+        }
+        SelectDrive();
+    });
 }
 
 void CQuenzaDlg::SelectDrive()
@@ -154,6 +161,9 @@ void CQuenzaDlg::DoDataExchange(CDataExchange& dx)
     for (const DriveInfoField& field : DriveInfoFields())
         DDX_Text(dx, field.id, m_strInfo[field.id]);
     DDX_Text(dx, IDC_MEDIAID, m_strInfo[IDC_MEDIAID]);
+    DDX_CBIndex(dx, testpage::kSpeedList, m_nSpeedIndex);
+    DDX_Radio(dx, testpage::kRequestClv, m_nSpeedRequest);
+    DDX_CBIndex(dx, testpage::kPreSpinList, m_nPreSpinIndex);
 }
 
 void CQuenzaDlg::OnRefresh()
@@ -299,59 +309,6 @@ int CQuenzaDlg::DoReadstruct()
     return item == kToolsBurnInfo ? 3 : 0;
 }
 
-void CQuenzaDlg::SetUpDiscHashPage(int item)
-{
-    ShowPage(kPageDiscHash);
-    m_Core.m_Report.ClearDisplay();
-    ShowDlgItem(IDC_PROGRESS2, true);
-    ShowDlgItem(IDC_PROGRESS, false);
-    PlaceDlgItem(IDC_PROGRESS2, kDiscHashProgress2Box);
-    m_Progress2->SetFillColour(kRedBar);
-    PlaceDlgItem(IDC_START, kHashStartButton);
-    PlaceDlgItem(IDC_STOP, kDiscHashStopButton);
-    PlaceDlgItem(IDC_SAVE, kDiscHashCustomButton);
-    SetDlgItemText(IDC_START, "Start");
-    SetDlgItemText(IDC_SAVE, "Custom");
-    EnableDlgItem(IDC_START, true);
-    EnableDlgItem(IDC_STOP, false);
-    EnableDlgItem(IDC_SAVE, true);
-    for (int id : {IDC_START, IDC_STOP, IDC_SAVE})
-        ShowDlgItem(id, true);
-    ShowStatus("Click 'Start' to begin calculation");
-    m_bHashSha1 = item >= 5 ? 1 : 0;
-    m_bHashSha2 = item == 7 ? 1 : 0;
-    RunDriveWork([this] { m_Core.SetUpDiscHashRange(); });
-}
-
-void CQuenzaDlg::SetUpFileHashPage(int item)
-{
-    // Files are hashed without the drive: it is let go.
-    RunDriveWork([this] {
-        CScsiCommand& channel = m_Core.m_Drives.m_ScsiCommand;
-        channel.UnlockVolume();
-        channel.DisableMCN(false);
-        channel.CloseAssociateHandle();
-    });
-    ShowPage(kPageFileHash);
-    m_Core.m_Report.ClearDisplay();
-    PlaceDlgItem(IDC_PROGRESS2, kFileHashProgress2Box);
-    PlaceDlgItem(IDC_PROGRESS, kFileHashProgressBox);
-    m_Progress->SetFillColour(kRedBar);
-    m_Progress2->SetFillColour(kRedBar);
-    PlaceDlgItem(IDC_START, kHashStartButton);
-    PlaceDlgItem(IDC_STOP, kFileHashFolderButton);
-    SetDlgItemText(IDC_START, "File");
-    SetDlgItemText(IDC_STOP, "Folder");
-    for (int id : {IDC_START, IDC_STOP}) {
-        ShowDlgItem(id, true);
-        EnableDlgItem(id, true);
-    }
-    ShowDlgItem(IDC_SAVE, false);
-    ShowStatus("Click 'File' or 'Folder' to start");
-    m_bHashSha1 = item >= 6 ? 1 : 0;
-    m_bHashSha2 = item == 8 ? 1 : 0;
-}
-
 // ---- page buttons and the commands of later tools ----
 
 void CQuenzaDlg::OnStart()
@@ -384,22 +341,6 @@ void CQuenzaDlg::StopErrorTest()
     EndErrorTestUi();
     ShowStatus("Ready");
     EnableDlgItem(IDC_SAVE, true);
-}
-
-void CQuenzaDlg::StopDiscHash()
-{
-    g_bMediaHashRunning = 0;
-    EnableDlgItem(IDC_START, true);
-    EnableDlgItem(IDC_STOP, false);
-    EnableDlgItem(IDC_SAVE, true);
-    ShowMainButtons(true);
-}
-
-void CQuenzaDlg::StopSpeedTest()
-{
-    RunDriveWork([this] { m_Core.m_Drives.mmc.PreventMediumRemoval(0); });
-    g_bSpeedTestRunning = 0;
-    RestorePageButtons(true);
 }
 
 void CQuenzaDlg::EndErrorTestUi()

@@ -15,14 +15,13 @@ public:
     {
         return Run(request, QFileDialog::AcceptSave);
     }
-
-    std::optional<FileDialogAnswer> GetExistingDirectory(const FileDialogRequest& request) override
+    std::optional<std::string> BrowseForFolder(const FileDialogRequest& request) override
     {
         const QString folder = QFileDialog::getExistingDirectory(request.owner, QString::fromStdString(request.title),
                                                                  QString::fromStdString(request.folder));
         if (folder.isEmpty())
             return std::nullopt;
-        return FileDialogAnswer{folder.toStdString(), 1};
+        return folder.toStdString();
     }
 
 private:

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-// The open and save file choosers. The GUI uses Qt's dialogs; tests answer
+// The open and save file choosers and the folder chooser. The GUI uses Qt's dialogs; tests answer
 // from a script.
 struct FileDialogRequest {
     QWidget* owner = nullptr;
@@ -26,8 +26,8 @@ public:
     virtual ~FileDialogService() = default;
     virtual std::optional<FileDialogAnswer> GetOpenFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<FileDialogAnswer> GetSaveFileName(const FileDialogRequest& request) = 0;
-    // A folder that exists; the request's filter and extension are not used.
-    virtual std::optional<FileDialogAnswer> GetExistingDirectory(const FileDialogRequest& request) = 0;
+    // A folder (title and initial folder of the request); nullopt when cancelled.
+    virtual std::optional<std::string> BrowseForFolder(const FileDialogRequest& request) = 0;
 };
 
 FileDialogService& GetFileDialogService();

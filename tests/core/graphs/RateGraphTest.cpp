@@ -144,6 +144,24 @@ TEST(RateGraph, AppendsRepaintWithoutANewRevisionAndEverythingElseRevises)
     EXPECT_EQ(repaints, 4);
 }
 
+TEST(RateGraph, ASpeedScaleChangeRedrawsTheCurveDrawnSoFar)
+{
+    RateGraph graph;
+    int repaints = 0;
+    graph.SetRepaintHook([&] { ++repaints; });
+    graph.SetSpeedOrigin(0, 399);
+    graph.AddSpeedPoint(10, 199);  // 10x at 20 pixels an x
+    graph.AddSpeedPoint(20, 39);  // 18x
+    graph.AddRpmPoint(10, 100);
+    graph.ScaleSpeedCurve(399, 1, 2);  // now 10 pixels an x
+    const RateGraphState s = graph.Snapshot();
+    EXPECT_EQ(s.speed.originY, 399);
+    EXPECT_EQ(s.speed.y, (std::vector<int>{299, 219}));
+    EXPECT_EQ(s.speed.x, (std::vector<int>{10, 20}));
+    EXPECT_EQ(s.rpm.y, std::vector<int>{100}) << "the rotation keeps its scale";
+    EXPECT_EQ(repaints, 4);
+}
+
 TEST(RateGraph, BlockListsGrowWhileTheMapIsBuilt)
 {
     // The test thread marks blocks while the window thread paints the map.

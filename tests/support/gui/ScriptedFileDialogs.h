@@ -5,19 +5,25 @@
 #include <deque>
 #include <vector>
 
-// Answers file choosers from a script (nullopt = cancelled) and records the
-// requests.
+// Answers file and folder choosers from a script (nullopt = cancelled) and
+// records the requests.
 class ScriptedFileDialogs : public FileDialogService {
 public:
     ScriptedFileDialogs() { SetFileDialogService(this); }
     ~ScriptedFileDialogs() override { SetFileDialogService(nullptr); }
     std::optional<FileDialogAnswer> GetOpenFileName(const FileDialogRequest& request) override { return Next(request); }
     std::optional<FileDialogAnswer> GetSaveFileName(const FileDialogRequest& request) override { return Next(request); }
-    std::optional<FileDialogAnswer> GetExistingDirectory(const FileDialogRequest& request) override
+    std::optional<std::string> BrowseForFolder(const FileDialogRequest& request) override
     {
-        return Next(request);
+        requests.push_back(request);
+        if (m_folders.empty())
+            return std::nullopt;
+        auto folder = m_folders.front();
+        m_folders.pop_front();
+        return folder;
     }
     void Answer(std::optional<FileDialogAnswer> answer) { m_answers.push_back(std::move(answer)); }
+    void AnswerFolder(std::optional<std::string> folder) { m_folders.push_back(std::move(folder)); }
 
     std::vector<FileDialogRequest> requests;
 
@@ -32,4 +38,5 @@ private:
         return answer;
     }
     std::deque<std::optional<FileDialogAnswer>> m_answers;
+    std::deque<std::optional<std::string>> m_folders;
 };

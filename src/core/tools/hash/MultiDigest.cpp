@@ -89,6 +89,7 @@ MultiDigest::MultiDigest(unsigned kinds, std::size_t sliceBytes) :
 MultiDigest::~MultiDigest()
 {
     StopWorkers();
+    ReleaseOwners();
 }
 
 void MultiDigest::Update(const void* data, std::size_t length)
@@ -123,19 +124,47 @@ void MultiDigest::Update(const void* data, std::size_t length)
         WaitUntilConsumed(m_publishedCount);
 }
 
+void MultiDigest::Update(std::shared_ptr<const std::uint8_t> data, std::size_t length)
+{
+    if (m_finished)
+        throw std::logic_error("MultiDigest: Update after Finish");
+    if (length == 0)
+        return;
+    // What was gathered before comes first.
+    PublishGathered();
+    for (std::size_t at = 0; at < length; at += m_sliceBytes)
+        Publish(data.get() + at, std::min(m_sliceBytes, length - at), data);
+}
+
 void MultiDigest::Finish()
 {
     if (m_finished)
         return;
-    if (m_gathering && m_gathered > 0)
-        Publish(m_gathering, m_gathered);
-    m_gathering = nullptr;
-    m_gathered = 0;
+    PublishGathered();
     WaitUntilConsumed(m_publishedCount);
     // The workers are idle now; the lanes are ours.
     for (auto& lane : m_lanes)
         lane->Finish();
     m_finished = true;
+    ReleaseOwners();
+}
+
+void MultiDigest::PublishGathered()
+{
+    if (m_gathering && m_gathered > 0)
+        Publish(m_gathering, m_gathered);
+    m_gathering = nullptr;
+    m_gathered = 0;
+}
+
+void MultiDigest::ReleaseOwners()
+{
+    std::vector<std::shared_ptr<const std::uint8_t>> owners;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (Slice& slice : m_ring)
+            owners.push_back(std::move(slice.owner));
+    }
 }
 
 std::string MultiDigest::HexDigest(DigestKind kind) const
@@ -158,7 +187,7 @@ std::uint8_t* MultiDigest::StartGathering()
     return slice.storage.data();
 }
 
-void MultiDigest::Publish(const std::uint8_t* data, std::size_t length)
+void MultiDigest::Publish(const std::uint8_t* data, std::size_t length, std::shared_ptr<const std::uint8_t> owner)
 {
     if (m_lanes.empty())
         return;
@@ -169,6 +198,8 @@ void MultiDigest::Publish(const std::uint8_t* data, std::size_t length)
         Slice& slice = m_ring[m_publishedCount % kRingSlices];
         slice.data = data;
         slice.length = length;
+        // The slice's last owner goes once the lock is let go.
+        std::swap(slice.owner, owner);
         ++m_publishedCount;
     }
     m_published.notify_all();

@@ -40,6 +40,9 @@ public:
     MultiDigest& operator=(const MultiDigest&) = delete;
 
     void Update(const void* data, std::size_t length);
+    // Hands data over without a copy and without waiting: the digests read
+    // it after the call returns and let the owner go once all have read it.
+    void Update(std::shared_ptr<const std::uint8_t> data, std::size_t length);
     // Closes every digest; Update after it throws std::logic_error.
     void Finish();
     // The lower-case hex digest after Finish; empty for a kind not chosen.
@@ -51,10 +54,13 @@ private:
         const std::uint8_t* data = nullptr;
         std::size_t length = 0;
         std::vector<std::uint8_t> storage;  // for gathered small updates
+        std::shared_ptr<const std::uint8_t> owner;  // of data handed over
     };
 
     std::uint8_t* StartGathering();
-    void Publish(const std::uint8_t* data, std::size_t length);
+    void Publish(const std::uint8_t* data, std::size_t length, std::shared_ptr<const std::uint8_t> owner = {});
+    void PublishGathered();
+    void ReleaseOwners();
     void WaitUntilConsumed(std::uint64_t published);
     std::uint64_t LeastConsumed() const;
     void WorkerLoop(std::size_t laneIndex);

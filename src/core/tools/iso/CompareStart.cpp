@@ -13,7 +13,7 @@ constexpr int kReadyWaitSeconds = 15;
 
 }  // namespace
 
-std::optional<int> StartDiscCompare(MainDialogCore& core, IsoPageEvents& events)
+std::optional<int> StartDiscCompare(MainDialogCore& core, TestPageEvents& events)
 {
     using namespace testpage;
     DriveContext& drives = core.m_Drives;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/tools/iso/IsoPageEvents.h"
+#include "core/tools/testpage/TestPageEvents.h"
 
 #include <optional>
 
@@ -11,4 +11,4 @@ class MainDialogCore;
 // tells the disc's size. The current profile when the compare can go on;
 // nullopt after telling why it cannot (Start and the drive list are usable
 // again then).
-std::optional<int> StartDiscCompare(MainDialogCore& core, IsoPageEvents& events);
+std::optional<int> StartDiscCompare(MainDialogCore& core, TestPageEvents& events);

@@ -1,9 +1,11 @@
 #include "core/tools/iso/DiscCompare.h"
 
 #include "core/app/Format.h"
+#include "core/app/Percent.h"
 #include "core/app/TestPageControls.h"
 #include "core/app/UserPrompt.h"
 #include "core/tools/iso/DiscWalk.h"
+#include "core/tools/testpage/TestResults.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -101,7 +103,7 @@ CompareEnd DiscCompare::StopEnd()
     m_events.Enable(kStop, false);
     m_events.SetText(kSave, "Create");
     m_events.Enable(kSave, true);
-    ResetTestResults(m_events);
+    testpage::ResetTestResults(m_events);
     m_events.ShowStatus("Ready");
     m_events.Enable(kDevices, true);
     m_drive.PreventRemoval(false);

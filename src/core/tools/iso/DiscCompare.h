@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/tools/iso/DiscBlockReader.h"
-#include "core/tools/iso/IsoPageEvents.h"
+#include "core/tools/testpage/TestPageEvents.h"
 
 #include <atomic>
 #include <cstdint>
@@ -24,7 +24,7 @@ enum class CompareEnd {
 // loop runs, cleared by Stop.
 class DiscCompare {
 public:
-    DiscCompare(DiscBlockReader& drive, IsoPageEvents& events, std::atomic<int>& running) :
+    DiscCompare(DiscBlockReader& drive, TestPageEvents& events, std::atomic<int>& running) :
         m_drive(drive), m_events(events), m_running(running)
     {
     }
@@ -46,7 +46,7 @@ private:
     void AddDifference(Walk& walk, const std::string& line);
 
     DiscBlockReader& m_drive;
-    IsoPageEvents& m_events;
+    TestPageEvents& m_events;
     std::atomic<int>& m_running;
 };
 

@@ -9,30 +9,12 @@ namespace discwalk {
 
 namespace {
 
-constexpr std::int64_t kBlocksPerMegabyte = 512;
-constexpr double kDdcdBlocksPerGigabyte = 512000.0;
-constexpr double kBlocksPerGigabyte = 524288.0;
 constexpr std::int64_t kLayerBreakOffset = 0x30000;
 constexpr std::int64_t kDefaultLayerBreak = 2000158;
 constexpr std::int64_t kBlocksPerMapCell = 72000;
 constexpr int kMapCellPixels = 5;
 
 }  // namespace
-
-bool IsCdProfile(int profile)
-{
-    return profile >= 0x08 && profile <= 0x0A;
-}
-
-bool IsDdcdProfile(int profile)
-{
-    return (profile >= 0x20 && profile <= 0x22) || (profile >= 0x80 && profile <= 0x82);
-}
-
-bool IsBdProfile(int profile)
-{
-    return profile >= 0x40 && profile <= 0x43;
-}
 
 int ReadCountFor(std::optional<int> profile)
 {
@@ -46,21 +28,6 @@ int ReadsPerCell(int profile, int layers)
     if (IsDdcdProfile(profile))
         return 8;
     return 16 * std::max(layers, 1);
-}
-
-std::string DiscLengthText(int profile, std::int64_t lastLba)
-{
-    if (IsCdProfile(profile))
-        return Format("%4.2fMB", static_cast<double>(lastLba) / kBlocksPerMegabyte);
-    const double perGigabyte = IsDdcdProfile(profile) ? kDdcdBlocksPerGigabyte : kBlocksPerGigabyte;
-    return Format("%4.2fGB", static_cast<double>(lastLba) / perGigabyte);
-}
-
-std::string ProgressSizeText(int profile, std::int64_t blocks)
-{
-    if (IsCdProfile(profile))
-        return Format("%4.2fMB", static_cast<double>(blocks) / kBlocksPerMegabyte);
-    return Format("%4.2fGB", static_cast<double>(blocks) / kBlocksPerGigabyte);
 }
 
 std::string MegabytesText(std::uint64_t bytes)
@@ -85,13 +52,6 @@ DiscLayers LayersFromStructure(std::span<const std::uint8_t> answer)
 int LayerBreakCell(std::int64_t layerBreakLba)
 {
     return static_cast<int>(layerBreakLba / kBlocksPerMapCell) * kMapCellPixels;
-}
-
-int PercentOf(std::int64_t done, std::int64_t total)
-{
-    if (total <= 0)
-        return 0;
-    return static_cast<int>(std::clamp<std::int64_t>(done * 100 / total, 0, 100));
 }
 
 std::span<const std::uint8_t> UserDataOfRawSector(std::span<const std::uint8_t> sector)
@@ -122,28 +82,13 @@ std::string SectorText(std::int64_t lba)
     return Format("%llXh", static_cast<unsigned long long>(lba));
 }
 
-void RestoreCompareButtons(IsoPageEvents& events)
+void RestoreCompareButtons(TestPageEvents& events)
 {
     events.Enable(testpage::kStart, true);
     events.Enable(testpage::kStop, false);
     events.SetText(testpage::kSave, "Create");
     events.Enable(testpage::kSave, true);
     events.Enable(testpage::kDevices, true);
-}
-
-}  // namespace discwalk
-
-namespace discwalk {
-
-void ResetTestResults(IsoPageEvents& events)
-{
-    using namespace testpage;
-    events.SetProgress(0);
-    for (int field : {kFieldCurrentSpeed, kFieldRemaining, kFieldRead, kFieldLength, kFieldAverageSpeed,
-                      kFieldAverageDataRate, kFieldLayerTrackPath})
-        events.SetText(field, "-----");
-    events.SetText(kFieldElapsedTime, "00:00:00");
-    events.SetText(kFieldReadErrors, "0");
 }
 
 }  // namespace discwalk

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "core/tools/iso/DiscBlockReader.h"
-#include "core/tools/iso/IsoPageEvents.h"
+#include "core/tools/testpage/DiscFacts.h"
+#include "core/tools/testpage/TestPageEvents.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,20 +18,17 @@ constexpr std::size_t kChunkBytes = std::size_t{kChunkBlocks} * kBlockBytes;
 constexpr int kBdReadsPerCell = 75;
 constexpr std::uint8_t kRead10Opcode = 0x28;
 
-bool IsCdProfile(int profile);  // 08h-0Ah
-bool IsDdcdProfile(int profile);  // 20h-22h and 80h-82h
-bool IsBdProfile(int profile);  // 40h-43h
+using testpage::DiscLengthText;
+using testpage::IsBdProfile;
+using testpage::IsCdProfile;
+using testpage::IsDdcdProfile;
+using testpage::ProgressSizeText;
 
 // Blocks a read asks for: 20 on CD and DDCD profiles, else 25.
 int ReadCountFor(std::optional<int> profile);
 // Reads of one block map cell: 4 on CD, 8 on DDCD, else 16 a layer.
 int ReadsPerCell(int profile, int layers);
 
-// "Length" of a disc by its last block: MB on CD, GB (of 512,000 blocks) on
-// DDCD, GB (of 524,288 blocks) on all others.
-std::string DiscLengthText(int profile, std::int64_t lastLba);
-// "Read" and "Remaining": MB on CD, GB on all others.
-std::string ProgressSizeText(int profile, std::int64_t blocks);
 // Bytes as megabytes ("%4.2fMB").
 std::string MegabytesText(std::uint64_t bytes);
 
@@ -40,9 +38,6 @@ std::string MegabytesText(std::uint64_t bytes);
 DiscLayers LayersFromStructure(std::span<const std::uint8_t> answer);
 // The block map cell of the layer break.
 int LayerBreakCell(std::int64_t layerBreakLba);
-
-// done of total as a whole percentage, 0-100; 0 when total is 0.
-int PercentOf(std::int64_t done, std::int64_t total);
 
 // The 2048 user bytes of a raw CD sector: of a Mode 1 sector or a Mode 2
 // Form 1 sector; empty for any other (audio, Mode 2 Form 2, no sync).
@@ -57,14 +52,6 @@ std::string SectorText(std::int64_t lba);
 
 // The ISO page's buttons as every compare end leaves them: Start enabled,
 // Stop disabled, Save captioned "Create" and enabled, the drive list usable.
-void RestoreCompareButtons(IsoPageEvents& events);
-
-}  // namespace discwalk
-
-namespace discwalk {
-
-// The result fields of a test page reset: the second progress bar at 0,
-// fields 0, 2 and 5-9 "-----", "Elapsed Time" "00:00:00", field 3 "0".
-void ResetTestResults(IsoPageEvents& events);
+void RestoreCompareButtons(TestPageEvents& events);
 
 }  // namespace discwalk

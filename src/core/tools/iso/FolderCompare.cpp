@@ -1,6 +1,7 @@
 #include "core/tools/iso/FolderCompare.h"
 
 #include "core/app/Format.h"
+#include "core/app/Percent.h"
 #include "core/app/TestPageControls.h"
 #include "core/app/UserPrompt.h"
 #include "core/tools/iso/DiscWalk.h"
@@ -78,7 +79,7 @@ private:
 
 // Compares two files chunk by chunk: lengths first, then every byte.
 Match MatchFiles(const std::string& first, const std::string& second, std::size_t chunk,
-                 const std::atomic<int>& running, IsoPageEvents& events)
+                 const std::atomic<int>& running, TestPageEvents& events)
 {
     ComparedFile a(first);
     if (!a.IsOpen())

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/tools/iso/DiscCompare.h"
-#include "core/tools/iso/IsoPageEvents.h"
+#include "core/tools/testpage/TestPageEvents.h"
 
 #include <atomic>
 #include <cstdint>
@@ -19,7 +19,7 @@
 // link that loops ends the compare with its path.
 class FolderCompare {
 public:
-    FolderCompare(IsoPageEvents& events, std::atomic<int>& running) : m_events(events), m_running(running) {}
+    FolderCompare(TestPageEvents& events, std::atomic<int>& running) : m_events(events), m_running(running) {}
 
     // chosenIfo: the VIDEO_TS.IFO the user chose, whose folder is compared;
     // discRoot: the folder the disc is mounted on (nullopt: not mounted).
@@ -42,7 +42,7 @@ private:
     Outcome OpenFailure(const std::string& path);
     void CountMatch();
 
-    IsoPageEvents& m_events;
+    TestPageEvents& m_events;
     std::atomic<int>& m_running;
     int m_nFolderFileTotal = 0;
     int m_nFolderFilesDone = 0;

@@ -1,10 +1,13 @@
 #include "core/tools/iso/IsoCreation.h"
 
 #include "core/app/Format.h"
+#include "core/app/Percent.h"
 #include "core/app/LogFile.h"
 #include "core/app/TestPageControls.h"
 #include "core/app/UserPrompt.h"
 #include "core/tools/iso/DiscWalk.h"
+#include "core/tools/testpage/TestReads.h"
+#include "core/tools/testpage/TestResults.h"
 #include "core/tools/iso/ImageWriter.h"
 #include "platform/files/StagedFile.h"
 
@@ -19,13 +22,6 @@ using namespace testpage;
 namespace {
 
 constexpr const char* kReadErrorsHeading = "                         Read Errors";
-constexpr const char* kLockedDiscText
-    = "This Disc is encrypted and locked and cannot be read. Try playing in a player first to unlock it";
-
-bool IsLockedDisc(const SenseCode& sense)
-{
-    return sense.key == 5 && sense.asc == 0x6F && sense.ascq == 0x03;
-}
 
 }  // namespace
 
@@ -77,7 +73,7 @@ private:
     ImageWriter m_writer;  // last: its thread writes while the next blocks are read
 };
 
-void IsoCreation::EarlyEnd(IsoPageEvents& events)
+void IsoCreation::EarlyEnd(TestPageEvents& events)
 {
     events.Enable(kStart, true);
     events.Enable(kStop, false);
@@ -246,7 +242,7 @@ void IsoCreation::RestoreAfterCopy()
     m_events.Enable(kStart, true);
     m_events.Enable(kStop, false);
     m_events.Enable(kSave, true);
-    ResetTestResults(m_events);
+    testpage::ResetTestResults(m_events);
     m_events.Enable(kDevices, true);
     m_events.Enable(kTools, true);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/tools/iso/DiscBlockReader.h"
-#include "core/tools/iso/IsoPageEvents.h"
+#include "core/tools/testpage/TestPageEvents.h"
 
 #include <atomic>
 #include <cstdint>
@@ -35,7 +35,7 @@ struct IsoCreationRequest {
 // copy ends at the next step) and at every end.
 class IsoCreation {
 public:
-    IsoCreation(DiscBlockReader& drive, IsoPageEvents& events, std::atomic<int>& running) :
+    IsoCreation(DiscBlockReader& drive, TestPageEvents& events, std::atomic<int>& running) :
         m_drive(drive), m_events(events), m_running(running)
     {
     }
@@ -43,7 +43,7 @@ public:
     IsoCreationEnd DoCreateISO(const IsoCreationRequest& request);
 
     // The end before the copy began: the buttons and lists usable again.
-    static void EarlyEnd(IsoPageEvents& events);
+    static void EarlyEnd(TestPageEvents& events);
 
 private:
     struct ReadFailure {
@@ -57,6 +57,6 @@ private:
     void RestoreAfterCopy();
 
     DiscBlockReader& m_drive;
-    IsoPageEvents& m_events;
+    TestPageEvents& m_events;
     std::atomic<int>& m_running;
 };

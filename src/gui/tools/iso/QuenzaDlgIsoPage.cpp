@@ -31,6 +31,9 @@ constexpr UiRect kResultsBox = BoxAt(494, 270, 237, 98);
 constexpr UiRect kIsoSaveButton = BoxAt(573, 389, 66, 23);
 constexpr UiRect kIsoStopButton = BoxAt(642, 389, 66, 23);
 constexpr UiRect kIsoProgress2Box = BoxAt(513, 433, 207, 16);
+constexpr int kIsoRowLabelX = 507;
+constexpr int kIsoRowFieldX = 612;
+constexpr int kIsoRowFieldWidth = 118;
 
 // The ISO page's fields: those of the disc and the copy.
 const std::vector<int> kIsoPageControls = {
@@ -44,7 +47,7 @@ void CQuenzaDlg::OnISOPage()
 {
     if (g_bCompareRunning == 1)
         return;
-    if (RefuseWhileTesting(true) || m_ToolJobs.Working())
+    if (RefuseWhileTesting(true) || m_Core.m_Drives.coordinator.InUse())
         return;
     ShowISOPage(true);
     m_pPageEvents->ResetList(kReadErrorsHeading);
@@ -66,6 +69,7 @@ void CQuenzaDlg::ShowISOPage(bool show)
         for (int id : {IDC_OUTPUT, IDC_PROGRESS})
             ShowDlgItem(id, false);
         ShowComboBoxes();
+        PlaceResultRows(kIsoRowLabelX, kIsoRowFieldX, kIsoRowFieldWidth);
     }
     ShowTestPageControls(kIsoPageControls, show);
     for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS2})
@@ -118,8 +122,10 @@ void CQuenzaDlg::OnCompareVideoRadio()
 
 void CQuenzaDlg::StartCompare()
 {
-    if (m_ToolJobs.Working())
-        return;  // one tool at a time on the drive
+    // One operation at a time on the drive, from here until its worker has ended.
+    const std::shared_ptr<ChannelClaim> claim = ClaimChannel(ChannelUse::Compare);
+    if (!claim)
+        return;
     m_nCompareSource = IsDlgButtonChecked(kFolderRadio) ? 2 : IsDlgButtonChecked(kVideoRadio) ? 1 : 0;
     std::optional<std::string> first;
     std::optional<std::string> second;
@@ -149,35 +155,38 @@ void CQuenzaDlg::StartCompare()
         ShowStatus("Ready");
         EnableDlgItem(IDC_DEVICES, false);
         EnableDlgItem(IDC_STOP, true);
-        RunToolWork([this, first = *first, second = *second] {
+        RunToolWork([this, claim, first = *first, second = *second] {
+            const ChannelClaim held = std::move(*claim);
             LogEntry("Start THREAD DirCompareThread()");
-            FolderCompare(*m_pPageEvents, g_bCompareRunning).DoDirCompare(first, second);
+            FolderCompare(*m_pPageEvents, held.BusyFlag()).DoDirCompare(first, second);
         });
         return;
     }
     const CDevice* device = m_Core.m_Drives.list.m_pCurrentDevice;
     const std::string driveText = device ? device->m_strDriveText : std::string();
-    RunToolWork([this, source = m_nCompareSource, path = *first, driveText] {
+    RunToolWork([this, claim, source = m_nCompareSource, path = *first, driveText] {
+        const ChannelClaim held = std::move(*claim);
         const std::optional<int> profile = StartDiscCompare(m_Core, *m_pPageEvents);
         if (!profile)
             return;
         if (source == 1) {
             LogEntry("Start THREAD FileCompareThread()");
-            FolderCompare(*m_pPageEvents, g_bCompareRunning)
+            FolderCompare(*m_pPageEvents, held.BusyFlag())
                 .DoVideoTSCompare(path, m_pMountRoots->MountRootOf(driveText));
             return;
         }
         const bool bluRay = discwalk::IsBdProfile(*profile);
         LogEntry(bluRay ? "Start THREAD ISOBDCompareThread()" : "Start THREAD ISOCompareThread()");
         DriveBlockReader reader(m_Core);
-        DiscCompare(reader, *m_pPageEvents, g_bCompareRunning).DoISOCompare(path, bluRay);
+        DiscCompare(reader, *m_pPageEvents, held.BusyFlag()).DoISOCompare(path, bluRay);
     });
 }
 
 void CQuenzaDlg::StartCreateIso()
 {
-    // One tool at a time on the drive: not while a compare runs.
-    if (g_bCompareRunning == 1 || m_ToolJobs.Working())
+    // One operation at a time on the drive: not while a compare runs.
+    const std::shared_ptr<ChannelClaim> claim = ClaimChannel(ChannelUse::CreateIso);
+    if (!claim)
         return;
     m_pPageEvents->ClearBlockMap();
     SetDlgItemText(IDC_START, "Compare");
@@ -187,39 +196,48 @@ void CQuenzaDlg::StartCreateIso()
     // The drive stays current until the copy ends: every end gives the lists back.
     for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
         EnableDlgItem(id, false);
-    const auto earlyEnd = [this] {
+    const auto earlyEnd = [this, claim] {
+        claim->Release();
         IsoCreation::EarlyEnd(*m_pPageEvents);
         m_nCurrentPage = kPageCompare;
         ApplyTestPageChanges();
     };
     auto present = std::make_shared<int>(0);
-    RunDriveWork(
-        [this, present] { *present = m_Core.m_Drives.mmc.TestMediaPresent(); },
-        [this, present, earlyEnd] {
-            if (*present != 1) {
-                ShowStatus("No media present in drive");
-                MessageBeep(0);
-                earlyEnd();
-                return;
-            }
-            const auto choice = ShowSaveFileDialog(this, "Choose a FileName for the ISO Image", kIsoFilter,
-                                                   "Last ISOSAVE Directory", "iso", 1);
-            if (!choice) {
-                ShowStatus("Ready");
-                earlyEnd();
-                return;
-            }
-            RunToolWork(
-                [this, path = choice->path] {
-                    LogEntry("Start THREAD DoCreateISOThread()");
-                    DriveBlockReader reader(m_Core);
-                    IsoCreation(reader, *m_pPageEvents, g_bCreateIsoRunning).DoCreateISO({path, FreeBytesForFile});
-                },
-                [this] {
-                    if (m_nCurrentPage == kPageCreateIso)
-                        m_nCurrentPage = kPageCompare;
-                });
-        });
+    RunDriveWork([this, present] { *present = m_Core.m_Drives.mmc.TestMediaPresent(); },
+                 [this, claim, present, earlyEnd] {
+                     if (*present != 1) {
+                         ShowStatus("No media present in drive");
+                         MessageBeep(0);
+                         earlyEnd();
+                         return;
+                     }
+                     const auto choice = ShowSaveFileDialog(this, "Choose a FileName for the ISO Image", kIsoFilter,
+                                                            "Last ISOSAVE Directory", "iso", 1);
+                     if (!choice) {
+                         ShowStatus("Ready");
+                         earlyEnd();
+                         return;
+                     }
+                     RunToolWork(
+                         [this, claim, path = choice->path] {
+                             const ChannelClaim held = std::move(*claim);
+                             LogEntry("Start THREAD DoCreateISOThread()");
+                             DriveBlockReader reader(m_Core);
+                             IsoCreation(reader, *m_pPageEvents, held.BusyFlag()).DoCreateISO({path, FreeBytesForFile});
+                         },
+                         [this] {
+                             if (m_nCurrentPage == kPageCreateIso)
+                                 m_nCurrentPage = kPageCompare;
+                         });
+                 });
+}
+
+std::shared_ptr<ChannelClaim> CQuenzaDlg::ClaimChannel(ChannelUse use)
+{
+    if (m_bExited)
+        return nullptr;
+    std::optional<ChannelClaim> claim = m_Core.m_Drives.coordinator.TryClaim(use);
+    return claim ? std::make_shared<ChannelClaim>(std::move(*claim)) : nullptr;
 }
 
 void CQuenzaDlg::RunToolWork(std::function<void()> work, std::function<void()> done)

@@ -1,7 +1,7 @@
 #include "core/app/AppProfile.h"
 #include "core/app/MainLayout.h"
 #include "core/app/TestPageControls.h"
-#include "core/tools/iso/DiscWalk.h"
+#include "core/tools/testpage/TestResults.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/graphs/GraphStatic.h"
 #include "gui/ui/Beep.h"
@@ -118,15 +118,26 @@ void CQuenzaDlg::CreateTestPageControls()
     });
     const MessageTargetPtr target = GetMessageTarget();
     m_TestPage.SetListener([target] { target->PostMessage(WM_TESTPAGECHANGED); });
+    CreateSpeedPageControls();
+}
+
+void CQuenzaDlg::PlaceResultRows(int labelX, int fieldX, int fieldWidth)
+{
+    m_nResultFieldX = fieldX;
+    m_nResultFieldWidth = fieldWidth;
+    for (std::size_t row = 0; row < kFieldRows.size(); ++row) {
+        const FieldRow& place = kFieldRows[row];
+        MoveDlgItem(place.label, labelX, kRowY[row], fieldX - labelX - 2, kRowHeight);
+        // The shared fields move when shown (ShowTestPageControls).
+        if (!m_driveInfoPlaces.count(place.field))
+            MoveDlgItem(place.field, fieldX, kRowY[row], fieldWidth, kRowHeight);
+    }
 }
 
 std::vector<int> CQuenzaDlg::AllTestPageControls() const
 {
-    std::vector<int> ids = {kGroupBox, kResults, kGraph, kIsoRadio, kVideoRadio, kFolderRadio};
-    for (const FieldRow& row : kFieldRows) {
-        ids.push_back(row.label);
-        ids.push_back(row.field);
-    }
+    std::vector<int> ids = SpeedPageControls();
+    ids.insert(ids.end(), {kGroupBox, kResults, kIsoRadio, kVideoRadio, kFolderRadio});
     return ids;
 }
 
@@ -140,7 +151,7 @@ void CQuenzaDlg::ShowTestPageControls(const std::vector<int>& ids, bool show)
                                           [id](const FieldRow& r) { return r.field == id; });
             const int y = kRowY[static_cast<std::size_t>(row - kFieldRows.begin())];
             if (show)
-                MoveDlgItem(id, kFieldX, y, kFieldWidth, kRowHeight);
+                MoveDlgItem(id, m_nResultFieldX, y, m_nResultFieldWidth, kRowHeight);
             else
                 GetDlgItem(id)->setGeometry(place->second);
         }
@@ -172,6 +183,6 @@ void CQuenzaDlg::ApplyTestPageChanges()
 
 void CQuenzaDlg::ResetTestResults()
 {
-    discwalk::ResetTestResults(*m_pPageEvents);
+    testpage::ResetTestResults(*m_pPageEvents);
     ApplyTestPageChanges();
 }

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <memory>
 #include <random>
 #include <stdexcept>
 
@@ -20,12 +23,15 @@ const KindAndAlgorithm kKinds[] = {
     {DIGEST_SHA256, Algorithm::Sha256}, {DIGEST_SHA384, Algorithm::Sha384}, {DIGEST_SHA512, Algorithm::Sha512},
 };
 
-enum class Feeding { OnePiece, SmallReads, RandomPieces };
+enum class Feeding { OnePiece, SmallReads, RandomPieces, MixedHandOvers };
 
 // Feeds the message in pieces: small reads of smallRead bytes, or random
 // pieces of up to three times that (empty ones included). Each piece comes
 // from one reused buffer that is scribbled over once Update returns, as a
 // reader's buffer would be.
+std::atomic<int> g_handedOver{0};
+std::atomic<int> g_letGo{0};
+
 void Feed(MultiDigest& digests, const std::string& message, Feeding feeding, std::size_t smallRead)
 {
     std::mt19937 random(3);
@@ -37,9 +43,24 @@ void Feed(MultiDigest& digests, const std::string& message, Feeding feeding, std
             size = std::min(size, smallRead);
         else if (feeding == Feeding::RandomPieces)
             size = std::min(size, std::uniform_int_distribution<std::size_t>(0, 3 * smallRead)(random));
-        reused.assign(message, at, size);
-        digests.Update(reused.data(), size);
-        std::fill(reused.begin(), reused.end(), '\xA5');
+        if (feeding == Feeding::MixedHandOvers)
+            size = std::min(message.size() - at, std::uniform_int_distribution<std::size_t>(0, 3 * smallRead)(random));
+        if (feeding == Feeding::MixedHandOvers && random() % 2 == 0) {
+            // Handed over: the digests own the copy until they have read it.
+            auto* copy = new std::uint8_t[size + 1];
+            std::memcpy(copy, message.data() + at, size);
+            ++g_handedOver;
+            digests.Update(std::shared_ptr<const std::uint8_t>(copy,
+                                                               [](const std::uint8_t* owned) {
+                                                                   ++g_letGo;
+                                                                   delete[] owned;
+                                                               }),
+                           size);
+        } else {
+            reused.assign(message, at, size);
+            digests.Update(reused.data(), size);
+            std::fill(reused.begin(), reused.end(), '\xA5');
+        }
         at += size;
     }
 }
@@ -50,10 +71,11 @@ void ExpectSingleDigests(std::size_t size, std::size_t sliceBytes, std::size_t s
     std::vector<std::string> expected;
     for (const auto& k : kKinds)
         expected.push_back(DigestOf(k.algorithm, message));
-    for (Feeding feeding : {Feeding::OnePiece, Feeding::SmallReads, Feeding::RandomPieces}) {
+    for (Feeding feeding : {Feeding::OnePiece, Feeding::SmallReads, Feeding::RandomPieces, Feeding::MixedHandOvers}) {
         MultiDigest digests(DIGEST_ALL, sliceBytes);
         Feed(digests, message, feeding, smallRead);
         digests.Finish();
+        EXPECT_EQ(g_letGo, g_handedOver) << "every owner is let go once the digests are done";
         for (std::size_t i = 0; i < std::size(kKinds); ++i) {
             EXPECT_EQ(digests.HexDigest(kKinds[i].kind), expected[i])
                 << AlgorithmName(kKinds[i].algorithm) << ", " << size << " bytes in slices of " << sliceBytes

@@ -161,7 +161,9 @@ TEST_F(IsoPageTest, ACompareListsTheDifferencesOfAChangedImage)
 TEST_F(IsoPageTest, FolderAndVideoTsComparesRunFromTheRadios)
 {
     fs::copy(m_files.File("tree"), m_files.File("other"), fs::copy_options::recursive);
-    CompareWith(kFolderRadio, {Path(m_files.File("tree")), Path(m_files.File("other"))});
+    dialogs.AnswerFolder(m_files.File("tree"));
+    dialogs.AnswerFolder(m_files.File("other"));
+    CompareWith(kFolderRadio, {});
     EXPECT_EQ(Asked(), std::vector<std::string>{"They were identical"});
     EXPECT_EQ(rig.Text(kLabelReadErrors), "Files Left");
     EXPECT_EQ(dialogs.requests[0].title, "SELECT THE FIRST FOLDER TO COMPARE");
@@ -193,4 +195,5 @@ TEST_F(IsoPageTest, NoDiscNoCompareAndNoImage)
     EXPECT_TRUE(Asked().empty());
     for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS, IDC_SAVE})
         EXPECT_TRUE(Dialog().GetDlgItem(id)->isEnabled()) << id;
+    EXPECT_FALSE(Dialog().m_Core.m_Drives.coordinator.InUse()) << "every early end gives the drive back";
 }

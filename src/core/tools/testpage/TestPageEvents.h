@@ -4,12 +4,13 @@
 
 #include <string>
 
-// What the ISO page's tools (ISO creation and the compares) tell the main
-// window while they run, on their own thread. The window shows it on its
-// thread; tests record it.
-class IsoPageEvents {
+// What the test pages' engines (the speed tests, ISO creation and the
+// compares) tell the main window while they run, on their own thread: the
+// event sink, and with MessageBox the question port (the worker waits, the
+// window answers). The window shows it on its thread; tests record it.
+class TestPageEvents {
 public:
-    virtual ~IsoPageEvents() = default;
+    virtual ~TestPageEvents() = default;
 
     virtual void ShowStatus(const std::string& text) = 0;
     // Texts and enabled states of the page's controls by id (result fields,

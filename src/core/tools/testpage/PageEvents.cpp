@@ -1,4 +1,4 @@
-#include "core/tools/iso/PageEvents.h"
+#include "core/tools/testpage/PageEvents.h"
 
 #include "core/app/UserPrompt.h"
 

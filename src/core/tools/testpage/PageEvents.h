@@ -3,7 +3,7 @@
 #include "core/app/MessageTarget.h"
 #include "core/app/ReportText.h"
 #include "core/app/TestPageState.h"
-#include "core/tools/iso/IsoPageEvents.h"
+#include "core/tools/testpage/TestPageEvents.h"
 
 #include <functional>
 
@@ -11,7 +11,7 @@
 // report, the page's controls and list in its test page state, the end
 // messages posted to the window, message boxes through the user prompt. The
 // block map and the beeps go to hooks the window sets (nothing without one).
-class PageEvents : public IsoPageEvents {
+class PageEvents : public TestPageEvents {
 public:
     PageEvents(ReportText& report, TestPageState& page, MessageTargetPtr window) :
         m_report(report), m_page(page), m_window(std::move(window))

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+// One file of a folder hash, in the order its contents enter the digests.
+struct FileForHash {
+    std::string path;
+    std::uint64_t size = 0;  // when it was listed
+    std::uint64_t device = 0;  // the file system it lies on
+    // Why it cannot be read when it is known already: a folder that cannot
+    // be listed, or a link back to a folder that holds it. Empty otherwise.
+    std::string problem;
+};
+
+// The regular files below a folder, links followed, in an order that does
+// not depend on the file system: the entries of each folder sorted by their
+// names' bytes, a subfolder's files at the subfolder's place. Pipes,
+// devices, sockets and links to nothing are left out. A folder that cannot
+// be listed, and a link to a folder that would walk in a circle, stand in
+// the list with their problem. Empty once stop is requested.
+std::vector<FileForHash> ListFilesForHash(const std::string& folder, std::stop_token stop = {});

@@ -1,0 +1,286 @@
+#include "gui/tools/hash/HashPages.h"
+
+#include "core/app/BusyFlags.h"
+#include "core/app/Format.h"
+#include "core/app/LogFile.h"
+#include "core/app/MainLayout.h"
+#include "core/drive/ChannelCoordinator.h"
+#include "core/app/UserPrompt.h"
+#include "core/tools/hash/MediaHash.h"
+#include "gui/app/FileDialogs.h"
+#include "gui/app/QuenzaDlg.h"
+#include "gui/tools/hash/GetMD5LBAs.h"
+#include "gui/ui/Dialog.h"
+#include "gui/ui/TextProgressCtrl.h"
+
+#include <chrono>
+#include <climits>
+#include <thread>
+
+namespace {
+
+constexpr COLORREF kRedBar = 255;
+
+}  // namespace
+
+CHashPages::CHashPages(CQuenzaDlg& dialog) : m_dlg(dialog), m_events(dialog.GetMessageTarget())
+{
+}
+
+CHashPages::~CHashPages()
+{
+    m_run.RequestStop();
+    m_run.Join();
+}
+
+// ---- page 16: the disc hash ----
+
+void CHashPages::SetUpDiscHashPage(int item)
+{
+    m_dlg.ShowPage(kPageDiscHash);
+    m_dlg.m_Core.m_Report.ClearDisplay();
+    m_dlg.ShowDlgItem(IDC_PROGRESS2, true);
+    m_dlg.ShowDlgItem(IDC_PROGRESS, false);
+    m_dlg.PlaceDlgItem(IDC_PROGRESS2, kDiscHashProgress2Box);
+    m_dlg.m_Progress2->SetFillColour(kRedBar);
+    m_dlg.PlaceDlgItem(IDC_START, kHashStartButton);
+    m_dlg.PlaceDlgItem(IDC_STOP, kDiscHashStopButton);
+    m_dlg.PlaceDlgItem(IDC_SAVE, kDiscHashCustomButton);
+    m_dlg.SetDlgItemText(IDC_START, "Start");
+    m_dlg.SetDlgItemText(IDC_SAVE, "Custom");
+    m_dlg.EnableDlgItem(IDC_START, true);
+    m_dlg.EnableDlgItem(IDC_STOP, false);
+    m_dlg.EnableDlgItem(IDC_SAVE, true);
+    for (int id : {IDC_START, IDC_STOP, IDC_SAVE})
+        m_dlg.ShowDlgItem(id, true);
+    m_dlg.ShowStatus("Click 'Start' to begin calculation");
+    m_dlg.m_bHashSha1 = item >= kToolsDiscSha1 ? 1 : 0;
+    m_dlg.m_bHashSha2 = item == kToolsDiscSha2 ? 1 : 0;
+    m_dlg.RunDriveWork([this] { m_dlg.m_Core.SetUpDiscHashRange(); });
+}
+
+void CHashPages::OnStartDiscHash()
+{
+    if (m_bFileRunShown)
+        return;
+    // One operation at a time on the drive, until the hash has ended.
+    const std::shared_ptr<ChannelClaim> claim = m_dlg.ClaimChannel(ChannelUse::MediaHash);
+    if (!claim || !claim->Begin())
+        return;
+    ShowDiscRunning(true);
+    m_dlg.m_Progress2->SetRange(0, 100);
+    m_dlg.m_Progress2->SetPos(0);
+    const HashChoice choice = HashChoice::FromOptions(m_dlg.m_bHashSha1, m_dlg.m_bHashSha2);
+    const std::int64_t start = m_dlg.m_Core.m_nHashStartLba;
+    const std::int64_t end = m_dlg.m_Core.m_nHashEndLba;
+    // The whole run is drive work: nothing else uses the drive meanwhile.
+    m_dlg.RunDriveWork(
+        [this, claim, choice, start, end] {
+            LogEntry("Start THREAD MediaHashThread()");
+            m_events.BeginRun();
+            MediaHash(m_dlg.m_Core, m_events, choice).HashMedia(start, end, [&held = *claim] {
+                return !held.StopRequested();
+            });
+        },
+        [this, claim] {
+            claim->Release();
+            ShowDiscRunning(false);
+        });
+}
+
+void CHashPages::StopDiscHash()
+{
+    m_dlg.m_Core.m_Drives.coordinator.RequestStop(ChannelUse::MediaHash);
+}
+
+void CHashPages::ShowDiscRunning(bool running)
+{
+    m_dlg.EnableDlgItem(IDC_START, !running);
+    m_dlg.EnableDlgItem(IDC_STOP, running);
+    m_dlg.EnableDlgItem(IDC_SAVE, !running);
+    // The drive and the page stay as they are until the hash ends.
+    m_dlg.EnableDlgItem(IDC_DEVICES, !running);
+    m_dlg.EnableDlgItem(IDC_TOOLS, !running);
+    m_dlg.ShowMainButtons(!running);
+}
+
+void CHashPages::OnCustomRange()
+{
+    if (g_bMediaHashRunning == 1)
+        return;
+    MainDialogCore& core = m_dlg.m_Core;
+    CGetMD5LBAs range(&m_dlg);
+    range.SetStartLBA(static_cast<int>(std::clamp<std::int64_t>(core.m_nHashStartLba, INT_MIN, INT_MAX)));
+    range.SetEndLBA(static_cast<int>(std::clamp<std::int64_t>(core.m_nHashEndLba, INT_MIN, INT_MAX)));
+    if (range.DoModal() != 0)
+        return;
+    core.m_nHashStartLba = range.GetStartLBA();
+    core.m_nHashEndLba = range.GetEndLBA();
+}
+
+// ---- page 17: the file and folder hash ----
+
+void CHashPages::SetUpFileHashPage(int item)
+{
+    // Files are hashed without the drive: it is let go.
+    m_dlg.RunDriveWork([this] {
+        CScsiCommand& channel = m_dlg.m_Core.m_Drives.m_ScsiCommand;
+        channel.UnlockVolume();
+        channel.DisableMCN(false);
+        channel.CloseAssociateHandle();
+    });
+    m_dlg.ShowPage(kPageFileHash);
+    m_dlg.m_Core.m_Report.ClearDisplay();
+    m_dlg.PlaceDlgItem(IDC_PROGRESS2, kFileHashProgress2Box);
+    m_dlg.PlaceDlgItem(IDC_PROGRESS, kFileHashProgressBox);
+    m_dlg.m_Progress->SetFillColour(kRedBar);
+    m_dlg.m_Progress2->SetFillColour(kRedBar);
+    m_dlg.PlaceDlgItem(IDC_START, kHashStartButton);
+    m_dlg.PlaceDlgItem(IDC_STOP, kFileHashFolderButton);
+    m_dlg.SetDlgItemText(IDC_START, "File");
+    m_dlg.SetDlgItemText(IDC_STOP, "Folder");
+    for (int id : {IDC_START, IDC_STOP}) {
+        m_dlg.ShowDlgItem(id, true);
+        m_dlg.EnableDlgItem(id, true);
+    }
+    m_dlg.ShowDlgItem(IDC_SAVE, false);
+    m_dlg.ShowStatus("Click 'File' or 'Folder' to start");
+    m_dlg.m_bHashSha1 = item >= kToolsFileSha1 ? 1 : 0;
+    m_dlg.m_bHashSha2 = item == kToolsFileSha2 ? 1 : 0;
+}
+
+void CHashPages::ComputeFileHash()
+{
+    if (m_bFileRunShown || g_bMediaHashRunning == 1)
+        return;
+    m_dlg.m_Core.m_Report.ClearDisplayLines();
+    // Files of every name: Linux names need no extension.
+    const auto path = ShowOpenFileDialog(&m_dlg, "Please choose the file", "All Files (*)", "Last MD5 Directory", "");
+    m_dlg.EnableDlgItem(IDC_SAVE, false);
+    if (!path) {
+        AfterFileHash();
+        return;
+    }
+    m_dlg.ShowDlgItem(IDC_PROGRESS2, false);
+    m_dlg.ShowDlgItem(IDC_PROGRESS, false);
+    StartFileRun([file = *path](FileHashEngine& engine, std::stop_token stop) {
+        return engine.ComputeFileHash(file, std::move(stop));
+    });
+}
+
+void CHashPages::OnFolderButton()
+{
+    if (m_bFileRunShown) {
+        m_run.RequestStop();  // the button reads "Stop" while a hash runs
+        return;
+    }
+    if (g_bMediaHashRunning == 1)
+        return;
+    m_dlg.m_Core.m_Report.ClearDisplayLines();
+    for (CTextProgressCtrl* bar : {m_dlg.m_Progress2, m_dlg.m_Progress}) {
+        bar->SetRange(0, 100);
+        bar->SetPos(0);
+    }
+    const auto folder = BrowseForFolder(&m_dlg, "Please choose the start folder");
+    m_dlg.EnableDlgItem(IDC_SAVE, false);
+    if (!folder) {
+        AfterFileHash();
+        return;
+    }
+    m_dlg.ShowDlgItem(IDC_PROGRESS2, true);
+    m_dlg.ShowDlgItem(IDC_PROGRESS, true);
+    StartFileRun([folder = *folder](FileHashEngine& engine, std::stop_token stop) {
+        LogEntry("Start THREAD FolderHashThread()");
+        return engine.HashFolder(folder, std::move(stop));
+    });
+}
+
+void CHashPages::StartFileRun(std::function<HashOutcome(FileHashEngine&, std::stop_token)> body)
+{
+    const HashChoice choice = HashChoice::FromOptions(m_dlg.m_bHashSha1, m_dlg.m_bHashSha2);
+    ReportText& report = m_dlg.m_Core.m_Report;
+    const MessageTargetPtr target = m_dlg.GetMessageTarget();
+    const bool started = m_run.Start(
+        [this, &report, choice, body = std::move(body)](std::stop_token stop) {
+            m_events.BeginRun(stop);
+            FileHashEngine engine(report, m_events, choice);
+            body(engine, std::move(stop));
+        },
+        [target] { target->PostMessage(WM_HASHENDED); });
+    if (started)
+        ShowFileRunning(true);
+}
+
+void CHashPages::ShowFileRunning(bool running)
+{
+    m_bFileRunShown = running;
+    m_dlg.EnableDlgItem(IDC_START, !running);
+    m_dlg.SetDlgItemText(IDC_STOP, running ? "Stop" : "Folder");
+    m_dlg.EnableDlgItem(IDC_STOP, true);
+    m_dlg.EnableDlgItem(IDC_DEVICES, !running);
+    m_dlg.EnableDlgItem(IDC_TOOLS, !running);
+    m_dlg.ShowMainButtons(!running);
+}
+
+void CHashPages::AfterFileHash()
+{
+    m_dlg.OnSelchangeDevicescombo();
+    m_dlg.RunDriveWork([this] { m_dlg.m_Core.m_Drives.m_ScsiCommand.UnlockVolume(); });
+}
+
+// ---- what the runs tell ----
+
+void CHashPages::OnHashMessage(UINT message)
+{
+    switch (message) {
+    case WM_HASHPROGRESS: ShowProgress(); break;
+    case WM_HASHQUESTION: AnswerQuestion(); break;
+    case WM_HASHNOTICE: ShowNotices(); break;
+    case WM_HASHENDED:
+        m_run.Join();
+        if (!m_bFileRunShown)
+            break;
+        ShowProgress();
+        ShowFileRunning(false);
+        AfterFileHash();
+        break;
+    default: break;
+    }
+}
+
+void CHashPages::ShowProgress()
+{
+    const PostedHashEvents::Progress progress = m_events.TakeProgress();
+    if (progress.filePercent) {
+        m_dlg.m_Progress->SetPos(*progress.filePercent);
+        m_dlg.m_Progress->SetWindowText(
+            Format("File %d of %d is %d%% Complete", progress.filesHandled, progress.fileCount, *progress.filePercent));
+    }
+    if (progress.overallPercent)
+        m_dlg.m_Progress2->SetPos(*progress.overallPercent);
+}
+
+void CHashPages::AnswerQuestion()
+{
+    if (!m_events.QuestionWaiting())
+        return;
+    const int answer = AppMessageBox("Error opening a file, do you want to abort?", "File open error",
+                                     MB_YESNO | MB_ICONERROR);
+    m_events.AnswerQuestion(answer == IDYES);
+}
+
+void CHashPages::ShowNotices()
+{
+    for (const std::string& notice : m_events.TakeNotices())
+        AppMessageBox(notice);
+}
+
+void CHashPages::WaitForFileHash()
+{
+    while (m_bFileRunShown) {
+        PumpPostedMessages();
+        if (m_bFileRunShown)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    PumpPostedMessages();
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Where the file system on a device node is mounted; empty when it is not.
+// mountsFile stands for /proc/self/mounts so tests use fixtures.
+std::string MountPointOf(const std::string& deviceNode, const std::string& mountsFile = "/proc/self/mounts");
+
+// True when the parts, each matched without regard to case (discs name their
+// files in either case), lead from folder to a regular file.
+bool HasFileIgnoringCase(const std::string& folder, const std::vector<std::string>& parts);

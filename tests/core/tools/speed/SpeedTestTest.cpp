@@ -137,7 +137,8 @@ TEST(SpeedTest, TheCurvesFollowTheDrivesClosedFormForEachFamily)
         {"cd-reader", "cd-rom", 0, 0, SpeedFamily::Cd},       {"cd-reader", "cd-r", 16, 0, SpeedFamily::Cd},
         {"dvd-writer", "dvd+r", 0, 0, SpeedFamily::Dvd},      {"dvd-writer", "dvd-rom", 8, 1, SpeedFamily::Dvd},
         {"bd-writer", "hddvd-rom", 0, 0, SpeedFamily::HdDvd}, {"bd-writer", "bd-r", 0, 0, SpeedFamily::Bd},
-        {"bd-writer", "bd-re", 4, 0, SpeedFamily::Bd},
+        {"bd-writer", "bd-re", 4, 0, SpeedFamily::Bd},        {"dvd-reader-strict", "dvd-rom", 0, 0, SpeedFamily::Dvd},
+        {"usb-dvd-reader", "cd-rom", 0, 0, SpeedFamily::Cd},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.drive) + " " + c.medium + " " + std::to_string(c.speedX) + "x");

@@ -20,7 +20,16 @@ struct FeatureDescriptor {
     std::vector<std::uint8_t> data;  // the bytes after the 4-byte header, a multiple of 4
 };
 
+// How fast a drive reads and writes one family of media, in kB/s: 0 where
+// it does not, and the write speeds it offers, fastest first.
+struct MediumSpeeds {
+    std::uint16_t readKBps = 0;
+    std::uint16_t writeKBps = 0;
+    std::vector<std::uint16_t> writeSpeedsKBps;
+};
+
 // What the capabilities mode page (2Ah) reports; bytes 2-5 are its flag bytes.
+// Its speeds, like those of GET PERFORMANCE, are the loaded medium's.
 struct DriveCapabilities {
     std::uint8_t readFlags = 0;
     std::uint8_t writeFlags = 0;
@@ -29,11 +38,25 @@ struct DriveCapabilities {
     std::uint8_t loadingMechanism = 1;  // 1 = tray
     bool canLock = true;
     bool canEject = true;
-    std::uint16_t maxReadSpeedKBps = 0;
-    std::uint16_t maxWriteSpeedKBps = 0;
     std::uint16_t volumeLevels = 256;
     std::uint16_t bufferKB = 0;
-    std::vector<std::uint16_t> writeSpeedsKBps;  // fastest first
+    // Extents GET PERFORMANCE describes a single-layer disc in: a zoned drive
+    // reports one a zone.
+    std::uint8_t readPerformanceZones = 1;
+    MediumSpeeds cd;
+    MediumSpeeds dvd;
+    MediumSpeeds hdDvd;
+    MediumSpeeds bd;
+};
+
+// Valid requests a drive does not take, as real drives refuse them.
+struct Refusals {
+    bool allModePages = false;  // MODE SENSE(10) of page 3Fh: INVALID FIELD IN CDB; single pages are answered
+    bool featuresFromAboveZero = false;  // GET CONFIGURATION from a starting feature above 0: INVALID FIELD IN CDB
+    std::vector<std::uint8_t> unknownCommands;  // answered as commands the drive does not know
+    // An unknown command is lost on the way without status or sense, as some
+    // bridges answer it, instead of INVALID COMMAND OPERATION CODE.
+    bool unknownCommandsLost = false;
 };
 
 // The DVD region state a DVD drive reports (REPORT KEY, RPC state).
@@ -67,6 +90,7 @@ struct DriveIdentity {
     ReadRotations rotations;  // how it spins each family of discs for reading
     std::uint32_t formatMs = 60000;  // a format started with the immediate bit runs this long
     RegionState region;  // reported by drives that read DVD
+    Refusals refusals;
 };
 
 }  // namespace emu

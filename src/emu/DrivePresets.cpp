@@ -4,6 +4,7 @@
 #include "emu/Profiles.h"
 #include "scsi/AsciiText.h"
 #include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <functional>
@@ -17,7 +18,21 @@ using namespace profile;
 // Transfer rates of 1x in kB/s.
 constexpr std::uint16_t kCd1x = 176;
 constexpr std::uint16_t kDvd1x = 1385;
+constexpr std::uint16_t kHdDvd1x = 4568;
 constexpr std::uint16_t kBd1x = 4496;
+
+// Speeds in multiples of a family's 1x: the top read and write speeds and the
+// write speeds offered, fastest first.
+MediumSpeeds Speeds(std::uint16_t unit, std::uint16_t read, std::uint16_t write = 0,
+                    std::initializer_list<std::uint16_t> writeSpeeds = {})
+{
+    MediumSpeeds speeds;
+    speeds.readKBps = static_cast<std::uint16_t>(read * unit);
+    speeds.writeKBps = static_cast<std::uint16_t>(write * unit);
+    for (std::uint16_t speed : writeSpeeds)
+        speeds.writeSpeedsKBps.push_back(static_cast<std::uint16_t>(speed * unit));
+    return speeds;
+}
 
 const std::vector<std::uint16_t> kCdProfiles = {kCdRom, kCdR, kCdRw};
 const std::vector<std::uint16_t> kDvdProfiles = {kDvdRom, kDvdR,       kDvdRam,    kDvdRwRestricted, kDvdRwSequential,
@@ -58,7 +73,7 @@ std::vector<FeatureDescriptor> CommonFeatures(const std::vector<std::uint16_t>& 
     return {
         Always(0x0001, 2, {0, 0, 0, 2, 0x01, 0, 0, 0}),  // core: ATAPI, DBE
         Always(0x0002, 1, {0x02, 0, 0, 0}),  // morphing: OCEvent
-        Always(0x0003, 0, {0x29, 0, 0, 0}),  // removable medium: tray, eject, lock
+        Always(0x0003, 2, {0x39, 0, 0, 0}),  // removable medium: tray, load, eject, lock
         For(0x0010, 0, readable,
             {0, 0, 0x08, 0, static_cast<std::uint8_t>(blocking >> 8), static_cast<std::uint8_t>(blocking), 0x01,
              0}),  // random readable
@@ -67,10 +82,14 @@ std::vector<FeatureDescriptor> CommonFeatures(const std::vector<std::uint16_t>& 
     };
 }
 
-std::vector<FeatureDescriptor> DvdWriterFeatures()
+// blocking: the blocks of the random writable media's ECC unit.
+std::vector<FeatureDescriptor> DvdWriterFeatures(std::uint16_t blocking)
 {
     return {
         For(0x001F, 1, kDvdProfiles, {0x01, 0, 0x01, 0}),  // DVD read
+        For(0x0020, 1, {kDvdRam, kBdRe},
+            {0, 0, 0, 0, 0, 0, 0x08, 0, static_cast<std::uint8_t>(blocking >> 8), static_cast<std::uint8_t>(blocking),
+             0x01, 0}),  // random writable: 2048-byte blocks
         For(0x0021, 1, {kCdR, kCdRw, kDvdR, kDvdRwSequential}, {0x00, 0x01, 0x00, 0x01, 0x10, 0, 0, 0}),
         For(0x0023, 0, {kDvdRam, kDvdRwRestricted, kDvdPlusRw, kBdRe}, {0, 0, 0, 0}),  // formattable
         For(0x0024, 0, {kDvdRam, kBdRe}, {0x80, 0, 0, 0}),  // defect management
@@ -80,6 +99,7 @@ std::vector<FeatureDescriptor> DvdWriterFeatures()
         For(0x002D, 2, {kCdR, kCdRw}, {0x46, 0, 0x3F, 0xFF}),  // track at once
         For(0x002E, 0, {kCdR, kCdRw}, {0x7E, 0x00, 0xFF, 0xFF}),  // session at once
         For(0x002F, 1, {kDvdR, kDvdRwSequential, kDvdRDl}, {0x4E, 0, 0, 0}),  // DVD-R/-RW write
+        For(0x0033, 0, {kDvdRDlJump}, {0, 0, 0, 1, 16, 0, 0, 0}),  // layer jump recording: one link size
         For(0x003B, 0, {kDvdPlusRDl}, {0x01, 0, 0, 0}),  // DVD+R DL write
     };
 }
@@ -93,10 +113,31 @@ std::vector<FeatureDescriptor> BdFeatures()
     for (std::size_t family = 0; family < 2; ++family)
         writeClasses[4 + 8 * family + 1] = 0x0E;
     return {
+        For(0x0038, 0, {kBdRSequential}, {0, 0, 0, 0}),  // BD-R pseudo-overwrite
         For(0x0040, 1, kBdProfiles, std::move(readClasses)),
         For(0x0041, 1, {kBdRSequential, kBdRRandom, kBdRe}, std::move(writeClasses)),
-        For(0x0050, 0, {kHdDvdRom}, {0x00, 0, 0x00, 0}),
+        For(0x0042, 0, {kBdRSequential}, {0, 0, 0, 0}),  // timely safe recording
     };
+}
+
+// What a drive that reads BD but writes none lists: the BD read feature.
+std::vector<FeatureDescriptor> BdReadFeatures()
+{
+    std::vector<std::uint8_t> readClasses(28, 0);
+    for (std::size_t family = 0; family < 3; ++family)
+        readClasses[4 + 8 * family + 1] = 0x0E;
+    return {For(0x0040, 1, kBdProfiles, std::move(readClasses))};
+}
+
+FeatureDescriptor HdDvdRead()
+{
+    return For(0x0050, 0, {kHdDvdRom}, {0x00, 0, 0x00, 0});
+}
+
+// AACS: always current on the drives that read BD; one AGID, AACS version 1.
+FeatureDescriptor Aacs()
+{
+    return Always(0x010D, 2, {0x00, 0x00, 0x01, 0x01}, false);
 }
 
 std::vector<FeatureDescriptor> LateFeatures(const std::string& serial, bool dvd)
@@ -115,7 +156,12 @@ std::vector<FeatureDescriptor> LateFeatures(const std::string& serial, bool dvd)
 std::vector<FeatureDescriptor> DvdWriterFeatureSet(const std::string& serial)
 {
     return Concat<FeatureDescriptor>({CommonFeatures(Concat<std::uint16_t>({kCdProfiles, kDvdProfiles}), 16),
-                                      DvdWriterFeatures(), LateFeatures(serial, true)});
+                                      DvdWriterFeatures(16), LateFeatures(serial, true)});
+}
+
+MediumSpeeds CdWriterSpeeds()
+{
+    return Speeds(kCd1x, 48, 48, {48, 40, 32, 24, 16});
 }
 
 std::vector<std::vector<std::uint8_t>> StandardModePages(bool writer)
@@ -166,7 +212,7 @@ DriveIdentity CdReader()
     drive.capabilities.readFlags = 0x07;
     drive.capabilities.mediaFunctions = 0x71;
     drive.capabilities.cdDaFunctions = 0x13;
-    drive.capabilities.maxReadSpeedKBps = 52 * kCd1x;
+    drive.capabilities.cd = Speeds(kCd1x, 52);
     drive.capabilities.bufferKB = 128;
     drive.spinUpMs = 1200;
     return drive;
@@ -183,11 +229,44 @@ DriveIdentity DvdWriter()
     drive.capabilities.writeFlags = 0x37;
     drive.capabilities.mediaFunctions = 0xF1;
     drive.capabilities.cdDaFunctions = 0x3B;
-    drive.capabilities.maxReadSpeedKBps = 16 * kDvd1x;
-    drive.capabilities.maxWriteSpeedKBps = 20 * kDvd1x;
+    drive.capabilities.cd = CdWriterSpeeds();
+    drive.capabilities.dvd = Speeds(kDvd1x, 16, 20, {20, 16, 8, 4});
     drive.capabilities.bufferKB = 2048;
-    drive.capabilities.writeSpeedsKBps = {20 * kDvd1x, 16 * kDvd1x, 8 * kDvd1x, 4 * kDvd1x};
     return drive;
+}
+
+// Keeps the features in ascending order of their codes, as GET CONFIGURATION lists them.
+void AddFeature(DriveIdentity& drive, FeatureDescriptor feature)
+{
+    const auto at = std::find_if(drive.features.begin(), drive.features.end(),
+                                 [&](const FeatureDescriptor& other) { return other.code > feature.code; });
+    drive.features.insert(at, std::move(feature));
+}
+
+// A drive of the DVD writer's make that also reads BD, or reads and writes
+// it. A reader lists BD-ROM alone and reads BD-R and BD-RE discs as BD-ROM,
+// as DVD-ROM drives read DVD-R.
+void AddBd(DriveIdentity& drive, bool writes)
+{
+    const std::vector<std::uint16_t> bd = writes ? kBdProfiles : std::vector<std::uint16_t>{kBdRom};
+    drive.profiles.insert(drive.profiles.begin(), bd.rbegin(), bd.rend());
+    for (FeatureDescriptor& feature : drive.features)
+        if (feature.code == 0x0010)  // BD discs are random readable too
+            feature.currentForProfiles.insert(feature.currentForProfiles.end(), bd.begin(), bd.end());
+    for (FeatureDescriptor& feature : writes ? BdFeatures() : BdReadFeatures())
+        AddFeature(drive, std::move(feature));
+    AddFeature(drive, Aacs());
+    drive.capabilities.bd = writes ? Speeds(kBd1x, 12, 12, {12, 8, 6, 4, 2}) : Speeds(kBd1x, 8);
+}
+
+void AddHdDvdRead(DriveIdentity& drive)
+{
+    drive.profiles.insert(drive.profiles.begin(), kHdDvdRom);
+    for (FeatureDescriptor& feature : drive.features)
+        if (feature.code == 0x0010)
+            feature.currentForProfiles.push_back(kHdDvdRom);
+    AddFeature(drive, HdDvdRead());
+    drive.capabilities.hdDvd = Speeds(kHdDvd1x, 3);
 }
 
 DriveIdentity BdWriter()
@@ -198,13 +277,55 @@ DriveIdentity BdWriter()
     drive.product = "BD-RE QBR-1240";
     drive.revision = "2.10";
     drive.serialNumber = "QBR12400001";
-    drive.profiles.insert(drive.profiles.begin(), {kBdRe, kBdRRandom, kBdRSequential, kBdRom, kHdDvdRom});
-    drive.features = Concat<FeatureDescriptor>(
-        {CommonFeatures(Concat<std::uint16_t>({kCdProfiles, kDvdProfiles, kBdProfiles, {kHdDvdRom}}), 32),
-         DvdWriterFeatures(), BdFeatures(), LateFeatures(drive.serialNumber, true)});
-    drive.capabilities.maxReadSpeedKBps = 12 * kBd1x;
+    drive.features = Concat<FeatureDescriptor>({CommonFeatures(Concat<std::uint16_t>({kCdProfiles, kDvdProfiles}), 32),
+                                                DvdWriterFeatures(32), LateFeatures(drive.serialNumber, true)});
+    AddHdDvdRead(drive);
+    AddBd(drive, true);
+    drive.capabilities.cd = Speeds(kCd1x, 48, 24, {24, 16, 10});
+    drive.capabilities.dvd = Speeds(kDvd1x, 16, 16, {16, 12, 8, 4});
     drive.capabilities.bufferKB = 4096;
     drive.spinUpMs = 2500;
+    return drive;
+}
+
+// A plain read-only ATAPI DVD-ROM drive as many machines and virtual machines
+// have: it refuses the page list and a feature list from anything but feature
+// 0, and knows neither GET PERFORMANCE, READ FORMAT CAPACITIES nor READ TRACK
+// INFORMATION.
+DriveIdentity StrictDvdReader()
+{
+    DriveIdentity drive = OwnDrive("dvd-reader-strict", "read-only ATAPI DVD-ROM drive that refuses some requests",
+                                   "DVD-ROM QDR-1650", "1.10", "2023/11/20", "QDR16500001");
+    drive.profiles = {kDvdRom, kCdRom};
+    drive.features = Concat<FeatureDescriptor>({CommonFeatures({kCdRom, kDvdRom}, 16),
+                                                {For(0x001F, 1, {kDvdRom}, {0x01, 0, 0x01, 0})},  // DVD read
+                                                LateFeatures(drive.serialNumber, true)});
+    drive.modePages = StandardModePages(false);
+    drive.capabilities.readFlags = 0x1F;  // CD-R, CD-RW, method 2, DVD-ROM, DVD-R
+    drive.capabilities.mediaFunctions = 0x71;
+    drive.capabilities.cdDaFunctions = 0x13;
+    drive.capabilities.cd = Speeds(kCd1x, 48);
+    drive.capabilities.dvd = Speeds(kDvd1x, 16);
+    drive.capabilities.bufferKB = 256;
+    drive.refusals.allModePages = true;
+    drive.refusals.featuresFromAboveZero = true;
+    drive.refusals.unknownCommands = {mmc::kGetPerformance, mmc::kReadFormatCapacities, mmc::kReadTrackInformation};
+    return drive;
+}
+
+// The same drive behind a USB bridge that loses the commands the drive does
+// not know instead of passing their refusal on.
+DriveIdentity UsbDvdReader()
+{
+    DriveIdentity drive = StrictDvdReader();
+    drive.presetName = "usb-dvd-reader";
+    drive.description = "the strict DVD-ROM drive behind a USB bridge that loses unknown commands";
+    drive.serialNumber = "QDR16500002";
+    drive.features = Concat<FeatureDescriptor>({CommonFeatures({kCdRom, kDvdRom}, 16),
+                                                {For(0x001F, 1, {kDvdRom}, {0x01, 0, 0x01, 0})},
+                                                LateFeatures(drive.serialNumber, true)});
+    drive.busType = 7;  // USB
+    drive.refusals.unknownCommandsLost = true;
     return drive;
 }
 
@@ -215,6 +336,9 @@ enum Trait : unsigned {
     kLabelFlash = 1u << 2,  // label burning: mode page 2Dh
     kMountRainier = 1u << 3,  // feature 0028h
     kNoDvdRam = 1u << 4,  // neither reads nor writes DVD-RAM
+    kBdWriter = 1u << 5,  // the family made BD writers: reads and writes BD
+    kBdReader = 1u << 6,  // the family made BD combo drives: reads BD
+    kHdDvdReader = 1u << 7,  // the family made HD DVD drives: reads HD DVD-ROM
 };
 constexpr unsigned kOlderWriter = kNoDvdMinusDlWrite | kNoDvdRam;
 
@@ -230,22 +354,27 @@ struct FamilyIdentity {
     unsigned traits = 0;
 };
 
+// The media classes follow what each family's real drives read: BD where the
+// maker made BD drives, HD DVD where it made HD DVD drives.
 const FamilyIdentity kFamilies[] = {
     {"aopen", "AOpen DVD writer", "AOPEN", " DUW1608/ARR", "1.06", VendorFamily::Aopen, kOlderWriter},
     {"benq", "BenQ DVD writer", "BENQ", "DVD DD DW1640", "BSRB", VendorFamily::Benq, kOlderWriter},
-    {"btc", "BTC DVD writer", "DVDRW", "IDE1008", "0055", VendorFamily::Btc, kOlderWriter},
+    {"btc", "BTC DVD writer", "DVDRW", "IDE1008", "0055", VendorFamily::Btc, kOlderWriter | kBdReader},
     {"cyberdrive", "Cyberdrive DVD writer", "CyberDrv", "DVD RW DW-1625D", "A2D3", VendorFamily::Cyberdrive},
-    {"generic-f3", "DVD writer of the generic F3 family", "PHILIPS", "DVD+-RW SDVD8441", "PA52", VendorFamily::NuQsi},
-    {"ihas", "iHAS DVD writer", "ATAPI", "iHAS120   6", "7L0F", VendorFamily::Ihas, kLightScribe},
-    {"liteon", "Lite-On DVD writer", "LITE-ON", "DVDRW SHM-165P6S", "MS0R", VendorFamily::Liteon, kLightScribe},
+    {"generic-f3", "DVD writer of the generic F3 family", "PHILIPS", "DVD+-RW SDVD8441", "PA52", VendorFamily::NuQsi,
+     kBdReader},
+    {"ihas", "iHAS DVD writer", "ATAPI", "iHAS120   6", "7L0F", VendorFamily::Ihas, kLightScribe | kBdWriter},
+    {"liteon", "Lite-On DVD writer", "LITE-ON", "DVDRW SHM-165P6S", "MS0R", VendorFamily::Liteon,
+     kLightScribe | kBdWriter},
     {"nec", "NEC DVD writer", "_NEC", "DVD_RW ND-3550A", "1.05", VendorFamily::Nec, kOlderWriter},
     {"nu", "Nu Technology (QSI) DVD writer", "NU", "DVDRW DDW-082", "1.00", VendorFamily::NuQsi, kOlderWriter},
-    {"optiarc", "Optiarc DVD writer", "Optiarc", "DVD RW AD-7170A", "1.02", VendorFamily::Nec, kLabelFlash},
-    {"pioneer", "Pioneer DVD writer", "PIONEER", "DVD-RW  DVR-111D", "1.29", VendorFamily::Pioneer},
-    {"plextor", "Plextor DVD writer", "PLEXTOR", "DVDR   PX-716A", "1.11", VendorFamily::Plextor, kOlderWriter},
+    {"optiarc", "Optiarc DVD writer", "Optiarc", "DVD RW AD-7170A", "1.02", VendorFamily::Nec, kLabelFlash | kBdWriter},
+    {"pioneer", "Pioneer DVD writer", "PIONEER", "DVD-RW  DVR-111D", "1.29", VendorFamily::Pioneer, kBdWriter},
+    {"plextor", "Plextor DVD writer", "PLEXTOR", "DVDR   PX-716A", "1.11", VendorFamily::Plextor,
+     kOlderWriter | kBdWriter},
     {"ricoh", "Ricoh DVD writer", "RICOH", "DVD+RW MP5240A", "1.00", VendorFamily::Ricoh, kOlderWriter | kMountRainier},
-    {"samsung", "Samsung DVD writer", "TSSTcorp", "CDDVDW SH-S203B", "SB00", VendorFamily::Samsung},
-    {"toshiba", "Toshiba DVD writer", "TOSHIBA", "DVD-RAM SD-R9012", "1012"},
+    {"samsung", "Samsung DVD writer", "TSSTcorp", "CDDVDW SH-S203B", "SB00", VendorFamily::Samsung, kBdWriter},
+    {"toshiba", "Toshiba DVD writer", "TOSHIBA", "DVD-RAM SD-R9012", "1012", VendorFamily::None, kHdDvdReader},
 };
 
 // Models of a family that measure differently from its preset.
@@ -275,12 +404,16 @@ void WithoutProfiles(DriveIdentity& drive, std::initializer_list<std::uint16_t> 
         std::erase_if(feature.currentForProfiles, isDropped);
 }
 
-// Keeps the features in ascending order of their codes, as GET CONFIGURATION lists them.
-void AddFeature(DriveIdentity& drive, FeatureDescriptor feature)
+// A feature that belongs to profiles the drive does not list is not listed either.
+void DropOrphanFeatures(DriveIdentity& drive)
 {
-    const auto at = std::find_if(drive.features.begin(), drive.features.end(),
-                                 [&](const FeatureDescriptor& other) { return other.code > feature.code; });
-    drive.features.insert(at, std::move(feature));
+    std::erase_if(drive.features, [&](const FeatureDescriptor& feature) {
+        return !feature.alwaysCurrent
+            && std::none_of(
+                feature.currentForProfiles.begin(), feature.currentForProfiles.end(), [&](std::uint16_t profile) {
+                    return std::find(drive.profiles.begin(), drive.profiles.end(), profile) != drive.profiles.end();
+                });
+    });
 }
 
 DriveIdentity FamilyDrive(const FamilyIdentity& family)
@@ -310,6 +443,11 @@ DriveIdentity FamilyDrive(const FamilyIdentity& family)
     }
     if (family.traits & kLabelFlash)
         drive.modePages.push_back({0x2D, 0x06, 0x01, 0, 0, 0, 0, 0});
+    if (family.traits & (kBdWriter | kBdReader))
+        AddBd(drive, (family.traits & kBdWriter) != 0);
+    if (family.traits & kHdDvdReader)
+        AddHdDvdRead(drive);
+    DropOrphanFeatures(drive);
     return drive;
 }
 
@@ -334,7 +472,11 @@ struct NamedBuilder {
 
 std::vector<NamedBuilder> Builders()
 {
-    std::vector<NamedBuilder> builders = {{"dvd-writer", DvdWriter}, {"bd-writer", BdWriter}, {"cd-reader", CdReader}};
+    std::vector<NamedBuilder> builders = {{"dvd-writer", DvdWriter},
+                                          {"bd-writer", BdWriter},
+                                          {"cd-reader", CdReader},
+                                          {"dvd-reader-strict", StrictDvdReader},
+                                          {"usb-dvd-reader", UsbDvdReader}};
     for (const FamilyIdentity& family : kFamilies)
         builders.push_back({family.presetName, [&family] { return FamilyDrive(family); }});
     for (const ModelVariant& variant : kModelVariants)

@@ -29,7 +29,9 @@ std::uint16_t DriveState::CurrentProfile() const
 
 std::optional<Sense> DriveState::NotReadyReason() const
 {
-    if (!medium || trayOpen)
+    if (trayOpen)
+        return sense::kNoMediumTrayOpen;
+    if (!medium)
         return sense::kNoMedium;
     if (longOperation)
         return sense::kFormatInProgress;
@@ -64,6 +66,23 @@ void DriveState::SettleLongOperation()
         medium->description.formatted = true;
 }
 
+const MediumSpeeds& DriveState::CurrentSpeeds() const
+{
+    const DriveCapabilities& caps = identity.capabilities;
+    if (medium && !trayOpen) {
+        switch (medium->description.family) {
+        case MediumFamily::Cd: return caps.cd;
+        case MediumFamily::Dvd: return caps.dvd;
+        case MediumFamily::HdDvd: return caps.hdDvd;
+        case MediumFamily::Bd: return caps.bd;
+        }
+    }
+    for (const MediumSpeeds* speeds : {&caps.cd, &caps.dvd, &caps.hdDvd, &caps.bd})
+        if (speeds->readKBps)
+            return *speeds;
+    return caps.cd;
+}
+
 void DriveState::PlaceMedium(std::optional<LoadedMedium> disc, bool spinUp)
 {
     medium = std::move(disc);
@@ -71,11 +90,22 @@ void DriveState::PlaceMedium(std::optional<LoadedMedium> disc, bool spinUp)
     trayOpen = false;
     readyAtMs = 0;
     mediumChangePending = false;
+    readSpeedKBps = writeSpeedKBps = 0;  // a new disc runs at its own speeds
     StopSpindle();
     if (spinUp && medium) {
         readyAtMs = clock->NowMs() + identity.spinUpMs;
         mediumChangePending = true;
+        pendingMediaEvent = kNewMediaEvent;
     }
+}
+
+void DriveState::OpenTray()
+{
+    if (!trayOpen && medium)
+        pendingMediaEvent = kMediaRemovalEvent;
+    trayOpen = true;
+    mediumChangePending = false;
+    StopSpindle();
 }
 
 void DriveState::CloseTray()

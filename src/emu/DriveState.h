@@ -56,6 +56,11 @@ struct LongOperation {
     std::uint64_t durationMs = 0;
 };
 
+// Media event codes of GET EVENT STATUS NOTIFICATION.
+constexpr std::uint8_t kEjectRequestEvent = 0x01;
+constexpr std::uint8_t kNewMediaEvent = 0x02;
+constexpr std::uint8_t kMediaRemovalEvent = 0x03;
+
 // What the drive is and what it is doing: the state command handlers read
 // and change.
 class DriveState {
@@ -76,16 +81,21 @@ public:
     std::optional<std::uint16_t> OperationProgress() const;
     // Ends a format whose time is up: the disc is formatted from then on.
     void SettleLongOperation();
+    // The speeds of the loaded medium's family; without a disc, those of the
+    // first family the drive reads of CD, DVD, HD DVD and BD.
+    const MediumSpeeds& CurrentSpeeds() const;
     // Puts a disc in (or leaves the drive empty) and closes the tray; with
     // spinUp the drive is becoming ready and then reports the change.
     void PlaceMedium(std::optional<LoadedMedium> disc, bool spinUp);
     void CloseTray();
+    // The tray opens (the eject button or START STOP UNIT); the disc stays on it.
+    void OpenTray();
 
     // Consults the block rules of the error list for [lba, lba + count).
     std::optional<MediumError> FindMediumError(std::uint8_t opcode, std::uint64_t lba, std::uint64_t count);
     // The drive's fastest reading and writing of the loaded disc, in kB/s.
-    std::uint16_t TopReadKBps() const { return identity.capabilities.maxReadSpeedKBps; }
-    std::uint16_t TopWriteKBps() const { return identity.capabilities.maxWriteSpeedKBps; }
+    std::uint16_t TopReadKBps() const { return CurrentSpeeds().readKBps; }
+    std::uint16_t TopWriteKBps() const { return CurrentSpeeds().writeKBps; }
     // How the drive reads the loaded disc now: the speed set (its fastest
     // when none was), the rotation asked for, the disc's track.
     SpinPlan ReadPlan() const;
@@ -108,7 +118,13 @@ public:
     std::uint64_t readyAtMs = 0;
     bool mediumChangePending = false;
     std::optional<LongOperation> longOperation;
-    std::uint16_t readSpeedKBps = 0;  // SET CD SPEED or SET STREAMING; 0: the fastest
+    // The sense of the last command that ended in CHECK CONDITION, until the
+    // next command: what REQUEST SENSE then returns.
+    std::optional<FixedSense> lastSense;
+    // The media event that GET EVENT STATUS NOTIFICATION reports next (its
+    // event code), once.
+    std::optional<std::uint8_t> pendingMediaEvent;
+    std::uint16_t readSpeedKBps = 0;  // SET CD SPEED or SET STREAMING; 0: the medium's top speed
     std::uint16_t writeSpeedKBps = 0;
     std::uint8_t rotationControl = 0;  // SET CD SPEED byte 1: 0 the drive's own way (CLV), 1 CAV
     double spindleRpm = 0;

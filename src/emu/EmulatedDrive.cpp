@@ -4,6 +4,7 @@
 #include "emu/MediaPresets.h"
 #include "emu/commands/Commands.h"
 #include "scsi/AsciiText.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -46,6 +47,9 @@ CommandResult EmulatedDrive::Execute(const std::uint8_t* cdb, std::size_t cdbLen
         const auto before = TrayAndDisc();
         result = Dispatch(bytes, cdbLength, direction, data, dataLength);
         trayChanged = TrayAndDisc() != before;
+        // The sense of a failed command waits for the next one: REQUEST SENSE reads it.
+        if (cdb[0] != mmc::kRequestSense)
+            m_state.lastSense = result.outcome == Outcome::CheckCondition ? std::optional(result.sense) : std::nullopt;
     }
     if (trayChanged)
         TellTrayListeners();
@@ -78,7 +82,13 @@ CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength
 {
     const std::uint8_t opcode = cdb[0];
     m_state.SettleLongOperation();
-    const CommandEntry* entry = m_commands.Find(opcode);
+    const Refusals& refusals = m_state.identity.refusals;
+    const bool unknown = !m_commands.Find(opcode)
+        || std::find(refusals.unknownCommands.begin(), refusals.unknownCommands.end(), opcode)
+            != refusals.unknownCommands.end();
+    if (unknown && refusals.unknownCommandsLost)
+        return {Outcome::TransportFailure, {}, 0};
+    const CommandEntry* entry = unknown ? nullptr : m_commands.Find(opcode);
     if (!entry || (m_strictCdbLength && cdbLength != entry->cdbLength))
         return CheckCondition(sense::kInvalidOpcode);
     if (entry->reportsUnitAttention && m_state.MediumChangeAttentionDue()) {
@@ -171,11 +181,11 @@ bool EmulatedDrive::EjectMedium()
 {
     {
         std::lock_guard lock(m_mutex);
-        if (m_state.removalPrevented)
+        if (m_state.removalPrevented) {
+            m_state.pendingMediaEvent = kEjectRequestEvent;  // the host is asked to let go
             return false;
-        m_state.trayOpen = true;
-        m_state.mediumChangePending = false;
-        m_state.StopSpindle();
+        }
+        m_state.OpenTray();
     }
     TellTrayListeners();
     return true;

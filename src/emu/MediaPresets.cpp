@@ -70,6 +70,55 @@ MediumDescription Bd(const char* name, const char* description, std::uint16_t di
     return medium;
 }
 
+// A write-once disc as it leaves the shop: nothing recorded, the whole disc free.
+MediumDescription Blank(MediumDescription disc, const char* name, const char* description)
+{
+    disc.presetName = name;
+    disc.description = description;
+    disc.totalBlocks = std::max(disc.totalBlocks, disc.capacityBlocks);
+    disc.capacityBlocks = 0;
+    disc.tracks.clear();
+    disc.status = DiscStatus::Blank;
+    return disc;
+}
+
+// A write-once disc with one closed session of `blocks` and room for more.
+MediumDescription Appendable(MediumDescription disc, const char* name, const char* description, std::uint32_t blocks)
+{
+    disc.presetName = name;
+    disc.description = description;
+    disc.totalBlocks = std::max(disc.totalBlocks, disc.capacityBlocks);
+    disc.capacityBlocks = blocks;
+    disc.tracks = {TrackEntry{1, 1, 4, 0, blocks}};
+    disc.status = DiscStatus::Appendable;
+    return disc;
+}
+
+// The blank and the appendable state of each write-once preset named.
+void AddWriteOnceStates(std::vector<MediumDescription>& media)
+{
+    struct State {
+        const char* from;
+        const char* blank;
+        const char* appendable;
+        std::uint32_t firstSession;
+    };
+    const State states[] = {
+        {"cd-r", "cd-r-blank", "cd-r-appendable", 120000},
+        {"dvd-r", "dvd-r-blank", "dvd-r-appendable", 700000},
+        {"dvd+r", "dvd+r-blank", "dvd+r-appendable", 700000},
+        {"bd-r", "bd-r-blank", "bd-r-appendable", 3000000},
+    };
+    for (const State& state : states) {
+        const MediumDescription base = *std::find_if(media.begin(), media.end(),
+                                                     [&](const auto& m) { return m.presetName == state.from; });
+        const std::string kind = base.description.substr(base.description.find(' ') + 1);
+        media.push_back(Blank(base, state.blank, ("blank " + kind).c_str()));
+        media.push_back(
+            Appendable(base, state.appendable, (kind + " with one closed session").c_str(), state.firstSession));
+    }
+}
+
 std::vector<MediumDescription> BuildPresets()
 {
     std::vector<MediumDescription> media;
@@ -104,9 +153,6 @@ std::vector<MediumDescription> BuildPresets()
     media.push_back(Dvd("dvd+r-as-rom", "burned DVD+R of book type DVD-ROM, media ID not in the table", kDvdRom,
                         2100000, 0, "QNZDISC", "R2X", 8));
     media.back().totalBlocks = kDvdPlusBlocks;
-    media.push_back(Dvd("dvd+r-blank", "blank DVD+R", kDvdPlusR, 0, 10, "MCC", "004", 16));
-    media.back().totalBlocks = kDvdPlusBlocks;
-    media.back().status = DiscStatus::Blank;
     media.push_back(Bd("bd-rom", "pressed BD-ROM", kBdRom, 12000000, "", "", 0));
     media.push_back(Bd("bd-r", "burned BD-R", kBdRSequential, 10000000, "VERBAT", "IMe", 6));
     media.back().totalBlocks = kBdSingleLayerBlocks;
@@ -114,6 +160,7 @@ std::vector<MediumDescription> BuildPresets()
     media.back().erasable = true;
     media.push_back(Disc("hddvd-rom", "pressed HD DVD-ROM", MediumFamily::HdDvd, kHdDvdRom, {}, 7000000));
     media.back().bookType = 4;
+    AddWriteOnceStates(media);
     return media;
 }
 

@@ -23,11 +23,76 @@ std::uint64_t LayerZeroBlocks(const MediumDescription& disc)
     return std::min(disc.capacityBlocks, TotalBlocks(disc) / static_cast<std::uint64_t>(disc.layers));
 }
 
+std::uint64_t RecordedEnd(const MediumDescription& disc)
+{
+    std::uint64_t end = 0;
+    for (const TrackEntry& track : disc.tracks)
+        end = std::max<std::uint64_t>(end, std::uint64_t{track.startLba} + track.blocks);
+    return disc.tracks.empty() ? disc.capacityBlocks : end;
+}
+
+namespace {
+
+// The lengths the formats give the zones between two sessions, in blocks.
+constexpr std::uint64_t kCdFirstLeadOut = 6750;  // 1.5 minutes after the first session
+constexpr std::uint64_t kCdLaterLeadOut = 2250;  // 0.5 minutes after a later one
+constexpr std::uint64_t kCdLeadIn = 4500;  // 1 minute
+constexpr std::uint64_t kCdPreGap = 150;  // 2 seconds before a data track
+constexpr std::uint64_t kDvdSessionGap = 12288;  // lead-out or closure and the next lead-in or intro, 24 MiB
+constexpr std::uint64_t kDvdEccBlock = 16;
+constexpr std::uint64_t kBdCluster = 32;  // a BD-R session ends where its last cluster does
+
+std::uint64_t RoundUp(std::uint64_t value, std::uint64_t unit)
+{
+    return (value + unit - 1) / unit * unit;
+}
+
+std::uint8_t ClosedSessions(const MediumDescription& disc)
+{
+    return disc.tracks.empty() ? 0 : disc.tracks.back().session;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> NextLeadInStart(const MediumDescription& disc)
+{
+    if (disc.family != MediumFamily::Cd || disc.status != DiscStatus::Appendable || disc.tracks.empty())
+        return std::nullopt;
+    const std::uint64_t leadOut = ClosedSessions(disc) == 1 ? kCdFirstLeadOut : kCdLaterLeadOut;
+    return static_cast<std::int64_t>(RecordedEnd(disc) + leadOut);
+}
+
+std::uint64_t NextTrackStart(const MediumDescription& disc)
+{
+    if (disc.status == DiscStatus::Blank || disc.tracks.empty())
+        return 0;
+    switch (disc.family) {
+    case MediumFamily::Cd:
+        if (const auto leadIn = NextLeadInStart(disc))
+            return static_cast<std::uint64_t>(*leadIn) + kCdLeadIn;
+        break;
+    case MediumFamily::Dvd:
+    case MediumFamily::HdDvd: return RoundUp(RecordedEnd(disc) + kDvdSessionGap, kDvdEccBlock);
+    case MediumFamily::Bd: return RoundUp(RecordedEnd(disc), kBdCluster);
+    }
+    return RecordedEnd(disc);
+}
+
+std::uint64_t NextWritableAddress(const MediumDescription& disc)
+{
+    const std::uint64_t start = NextTrackStart(disc);
+    const bool afterSession = disc.family == MediumFamily::Cd && disc.status == DiscStatus::Appendable
+        && !disc.tracks.empty();
+    return afterSession ? start + kCdPreGap : start;
+}
+
 std::uint64_t FreeBlocks(const MediumDescription& disc)
 {
     if (disc.status == DiscStatus::Complete)
         return 0;
-    return TotalBlocks(disc) - disc.capacityBlocks;
+    const std::uint64_t next = NextWritableAddress(disc);
+    const std::uint64_t total = TotalBlocks(disc);
+    return total > next ? total - next : 0;
 }
 
 Msf LbaToMsf(std::int64_t lba)

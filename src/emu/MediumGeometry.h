@@ -3,6 +3,7 @@
 #include "emu/Medium.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace emu {
 
@@ -11,8 +12,19 @@ std::uint64_t TotalBlocks(const MediumDescription& disc);
 // Blocks of the first layer that hold data: a dual-layer disc fills its
 // first layer before the second.
 std::uint64_t LayerZeroBlocks(const MediumDescription& disc);
-// Blocks the disc can still take; 0 on a closed disc.
+// Where the next track of an open disc starts: at 0 on a blank disc; after
+// the closed session's lead-out (or closure) and the next session's lead-in
+// (or intro) on an appendable one.
+std::uint64_t NextTrackStart(const MediumDescription& disc);
+// The next writable address: the next track's start, after its pre-gap on a CD.
+std::uint64_t NextWritableAddress(const MediumDescription& disc);
+// Where the next session's lead-in starts on an appendable CD (after the last
+// session's lead-out); none elsewhere.
+std::optional<std::int64_t> NextLeadInStart(const MediumDescription& disc);
+// Blocks the disc can still take from its next writable address; 0 on a closed disc.
 std::uint64_t FreeBlocks(const MediumDescription& disc);
+// The block where the recorded sessions end (their lead-out starts).
+std::uint64_t RecordedEnd(const MediumDescription& disc);
 
 // A CD address as a time: LBA 0 is 00:02:00.
 Msf LbaToMsf(std::int64_t lba);

@@ -18,6 +18,7 @@ constexpr std::uint8_t kRead10 = 0x28;
 constexpr std::uint8_t kSeek10 = 0x2B;
 constexpr std::uint8_t kReadTocPmaAtip = 0x43;
 constexpr std::uint8_t kGetConfiguration = 0x46;
+constexpr std::uint8_t kGetEventStatusNotification = 0x4A;
 constexpr std::uint8_t kReadDiscInformation = 0x51;
 constexpr std::uint8_t kReadTrackInformation = 0x52;
 constexpr std::uint8_t kModeSense10 = 0x5A;

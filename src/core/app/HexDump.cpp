@@ -6,7 +6,8 @@ namespace {
 constexpr int kShownLineLength = kHexDumpColumns + 2;  // CR LF
 constexpr int kHeaderLength = 2 * kShownLineLength;  // header and rule
 constexpr int kOffsetColumns = 9;
-constexpr int kByteColumns = 3 * kHexDumpBytesPerLine - 1;  // the blank after the last byte counts as its own
+// The sixteen byte columns of three characters; the blank after the last byte is none of them.
+constexpr int kLastByteColumn = 3 * kHexDumpBytesPerLine - 2;
 }  // namespace
 
 const char* const kHexDumpHeader = "Address| 0  1  2  3  4  5  6  7  8  9  A  B  C  D  E  F  |Byte           ";
@@ -29,7 +30,7 @@ std::optional<int> HexDumpByteIndex(int position, int lineCount)
     const int place = position - kHeaderLength;
     const int row = place / kShownLineLength;
     const int column = place % kShownLineLength - kOffsetColumns;
-    if (row >= lineCount || column < 0 || column > kByteColumns)
+    if (row >= lineCount || column < 0 || column > kLastByteColumn)
         return std::nullopt;
     return row * kHexDumpBytesPerLine + column / 3;
 }

@@ -84,7 +84,8 @@ void MainDialogCore::ReportSenseError(int opcode)
         return;
     }
     const bool mediumChanged = sense.key == 6 && sense.asc == 0x28 && sense.ascq == 0;
-    const bool noMedium = sense.key == 2 && sense.asc == 0x3A && sense.ascq == 0;
+    // No medium, whatever the qualifier: drives tell an open tray (02h) or a closed one (01h) apart.
+    const bool noMedium = sense.key == 2 && sense.asc == 0x3A;
     if (mediumChanged || noMedium) {
         m_Report.ShowStatus("Error - No DVD media in drive");
         return;

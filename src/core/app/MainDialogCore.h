@@ -55,6 +55,8 @@ public:
     SelectionFacts InterrogateSelectedDrive();
     // The drive information page: capabilities, region state and the disc.
     DriveInfoFacts InterrogateDriveInfo();
+    // The status line of the drive information page: the loaded disc, or none.
+    void ShowMediaStatus();
 
     // The disc-hash page: the block range of the disc (from block 0); false
     // without a disc.

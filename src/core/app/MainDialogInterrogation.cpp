@@ -21,17 +21,25 @@ SelectionFacts MainDialogCore::InterrogateSelectedDrive()
     if (!device)
         return facts;
     LogEntry("OnSelchangeDevicescombo() - Calling TestMMCCompliant()");
-    facts.mmcCompliant = m_Drives.mmc.TestMMCCompliant();
+    std::string failure;
+    facts.mmcCompliant = m_Drives.mmc.TestMMCCompliant(&failure);
     device->m_bMMCCompliant = facts.mmcCompliant;
     if (facts.mmcCompliant == 0) {
         LogEntry("OnSelchangeDevicescombo() - TestMMCCompliant() - failed");
+        LogEntry("OnSelchangeDevicescombo() - " + failure);
         m_Report.ShowStatus("An unexpected error has occurred");
+        // The status line has no room for the reason: the user is told which command failed and why.
+        facts.notice.messageBox = "An unexpected error has occurred with " + device->m_strIdentity + ":\n" + failure;
     } else {
         LogEntry("OnSelchangeDevicescombo() - TestMMCCompliant() - successful");
     }
     facts.mediaPresent = m_Drives.mmc.TestMediaPresent() == 1;
     m_Drives.media.GetMediaTypeName(facts.mediaTypeName);
-    m_Drives.configuration.GetDriveConfiguration(&facts.notice);
+    WrapperNotice configuration;
+    m_Drives.configuration.GetDriveConfiguration(&configuration);
+    if (!configuration.messageBox.empty())
+        facts.notice.messageBox += (facts.notice.messageBox.empty() ? "" : "\n\n") + configuration.messageBox;
+    facts.notice.status = configuration.status;
     return facts;
 }
 
@@ -52,7 +60,18 @@ DriveInfoFacts MainDialogCore::InterrogateDriveInfo()
     LogEntry("End OnDriveinfo()");
 
     LogEntry("Start DisplayDriveInfo()");
-    facts.page = MakeDriveInfoPage(*device, m_Drives.configuration.m_nLoadingMechanism);
+    const DriveConfiguration& configuration = m_Drives.configuration;
+    facts.page = MakeDriveInfoPage(*device,
+                                   configuration.m_bLoadingMechanismRead
+                                       ? std::optional<std::uint8_t>(configuration.m_nLoadingMechanism)
+                                       : std::nullopt);
+    ShowMediaStatus();
+    LogEntry("End DisplayDriveInfo()");
+    return facts;
+}
+
+void MainDialogCore::ShowMediaStatus()
+{
     if (m_Drives.mmc.TestMediaPresent() == 1) {
         std::string name;
         const int profile = m_Drives.media.GetMediaTypeName(name);
@@ -60,8 +79,6 @@ DriveInfoFacts MainDialogCore::InterrogateDriveInfo()
     } else {
         m_Report.ShowStatus("Ready - No Media loaded");
     }
-    LogEntry("End DisplayDriveInfo()");
-    return facts;
 }
 
 bool MainDialogCore::SetUpDiscHashRange()

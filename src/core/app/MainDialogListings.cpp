@@ -1,5 +1,6 @@
 #include "core/app/LogFile.h"
 #include "core/app/MainDialogCore.h"
+#include "core/drive/CommandFailure.h"
 #include "core/info/DriveListings.h"
 
 #include <vector>
@@ -31,12 +32,23 @@ void MainDialogCore::ListDriveFeaturesProfiles()
         return;
     int next = 0;
     WriteLines(m_Report, next, profiles);
-    std::fill(answer.begin(), answer.end(), 0);
-    if (m_Drives.mmc.GetConfiguration(0, 0x0001, answer.data(), kListingLength) != 0) {
-        LogEntry("ListDriveFeaturesProfiles() - SCSI_Cmd_GetConfiguration sub command 1 failed returned error");
-        return;
+    std::vector<std::uint8_t> fromCore(kListingLength, 0);
+    bool refused = false;
+    {
+        CScsiCommand& channel = m_Drives.m_ScsiCommand;
+        const auto lock = channel.Lock();
+        if (m_Drives.mmc.GetConfiguration(0, 0x0001, fromCore.data(), kListingLength) != 0) {
+            refused = WasRefused(channel);
+            if (!refused) {
+                LogEntry("ListDriveFeaturesProfiles() - SCSI_Cmd_GetConfiguration sub command 1 failed returned error");
+                return;
+            }
+        }
     }
-    WriteLines(m_Report, next, FeatureListingLines(answer));
+    // A drive that takes no starting feature but 0 has listed its features from 0 on.
+    if (refused)
+        LogEntry("ListDriveFeaturesProfiles() - sub command 1 refused, the features are listed from feature 0 on");
+    WriteLines(m_Report, next, FeatureListingLines(refused ? answer : fromCore));
     m_Report.RefreshDisplay(ReportText::kWholeReport);
     m_Report.ShowStatus("Ready");
     LogEntry("ListDriveFeaturesProfiles() - End");

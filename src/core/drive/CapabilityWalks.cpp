@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -179,7 +181,10 @@ Extent ConfigurationExtent(std::span<const std::uint8_t> buffer)
 void ApplyFeatureBody(CDevice& device, std::uint16_t code, const Extent& descriptor)
 {
     switch (code) {
-    case 0x0001: device.m_nPhysicalInterface = static_cast<int>(descriptor.Be32(4)); break;
+    case 0x0001:
+        device.m_nPhysicalInterface = static_cast<int>(descriptor.Be32(4));
+        device.m_bPhysicalInterfaceRead = descriptor.size() >= 8;
+        break;
     case 0x0028:
         if (descriptor.Bit(4, 0))
             device.m_bMountRainierWrite = 1;
@@ -214,22 +219,61 @@ void ApplyFeatureBody(CDevice& device, std::uint16_t code, const Extent& descrip
 
 }  // namespace
 
-bool ApplyProfileList(CDevice& device, std::span<const std::uint8_t> answer)
+std::vector<ProfileEntry> WalkProfileList(std::span<const std::uint8_t> answer, bool* cutShort)
 {
+    if (cutShort)
+        *cutShort = false;
     if (answer.size() < 12 || Extent(answer).Be32(0) < 12)
-        return false;
+        return {};
     const Extent extent = ConfigurationExtent(answer);
-    const std::size_t profiles = extent[11] / 4;
+    constexpr std::size_t kListStart = 8;
+    // The Profile List's own header comes first: its code reads as profile 0000h.
+    std::vector<ProfileEntry> entries = {{extent.Be16(kListStart), extent.Bit(kListStart + 2, 0) != 0}};
+    const std::size_t profiles = extent[kListStart + 3] / 4;
     for (std::size_t index = 1; index <= profiles; ++index) {
-        const std::size_t offset = 8 + 4 * index;
+        const std::size_t offset = kListStart + 4 * index;
         if (offset + 4 > extent.size()) {
-            LogEntry("GetDriveConfiguration() - ERROR Length <= 12 OR offset >= buffer size");
+            if (cutShort)
+                *cutShort = true;
             break;
         }
-        const std::uint16_t profile = extent.Be16(offset);
-        LogEntryF("GetDriveConfiguration() - profile found %xh", profile);
-        Raise(device, kProfileFlags, std::size(kProfileFlags), profile);
+        entries.push_back({extent.Be16(offset), extent.Bit(offset + 2, 0) != 0});
     }
+    return entries;
+}
+
+std::vector<FeatureEntry> WalkFeatures(std::span<const std::uint8_t> answer)
+{
+    std::vector<FeatureEntry> entries;
+    const Extent extent = ConfigurationExtent(answer);
+    for (std::size_t offset = 8; offset + 4 <= extent.size();) {
+        const std::size_t length = 4 + std::size_t{extent[offset + 3]};
+        entries.push_back({extent.Be16(offset), extent.Slice(offset, length).Bytes()});
+        offset += length;
+    }
+    return entries;
+}
+
+std::optional<FeatureEntry> FindFeature(std::span<const std::uint8_t> answer, std::uint16_t code)
+{
+    for (const FeatureEntry& entry : WalkFeatures(answer))
+        if (entry.code == code)
+            return entry;
+    return std::nullopt;
+}
+
+bool ApplyProfileList(CDevice& device, std::span<const std::uint8_t> answer)
+{
+    bool cutShort = false;
+    const std::vector<ProfileEntry> entries = WalkProfileList(answer, &cutShort);
+    if (entries.empty())
+        return false;
+    for (const ProfileEntry& entry : entries) {
+        LogEntryF("GetDriveConfiguration() - profile found %xh", entry.number);
+        Raise(device, kProfileFlags, std::size(kProfileFlags), entry.number);
+    }
+    if (cutShort)
+        LogEntry("GetDriveConfiguration() - ERROR Length <= 12 OR offset >= buffer size");
     if (device.IdentityBeginsWith("_NEC    DVD+-RW ND-6650"))
         RaiseAll(device, {&CDevice::m_bDvdMinusRDlWrite, &CDevice::m_bDvdMinusRDlRead});
     return true;
@@ -237,14 +281,10 @@ bool ApplyProfileList(CDevice& device, std::span<const std::uint8_t> answer)
 
 void ApplyFeatureDescriptors(CDevice& device, std::span<const std::uint8_t> answer)
 {
-    const Extent extent = ConfigurationExtent(answer);
-    for (std::size_t offset = 8; offset + 4 <= extent.size();) {
-        const std::uint16_t code = extent.Be16(offset);
-        const std::size_t length = 4 + std::size_t{extent[offset + 3]};
-        LogEntryF("GetDriveConfiguration() - feature found %xh", code);
-        Raise(device, kFeatureFlags, std::size(kFeatureFlags), code);
-        ApplyFeatureBody(device, code, extent.Slice(offset, length));
-        offset += length;
+    for (const FeatureEntry& entry : WalkFeatures(answer)) {
+        LogEntryF("GetDriveConfiguration() - feature found %xh", entry.code);
+        Raise(device, kFeatureFlags, std::size(kFeatureFlags), entry.code);
+        ApplyFeatureBody(device, entry.code, Extent(entry.bytes));
     }
 }
 
@@ -375,17 +415,36 @@ void SettleDriveClass(CDevice& device)
 
 std::string SerialNumberFromFeature(std::span<const std::uint8_t> answer)
 {
-    constexpr std::size_t kMaxCharacters = 49;
     const Extent extent = ConfigurationExtent(answer);
     std::string serial;
-    if (extent.size() >= 12 && extent.Be16(8) == 0x0108) {
-        const Extent descriptor = extent.Slice(8, 4 + std::size_t{extent[11]});
-        for (std::size_t index = 4; index < descriptor.size() && serial.size() < kMaxCharacters; ++index) {
-            const std::uint8_t c = descriptor[index];
-            if (c <= 0x20 || c > 0x7E)
-                break;
-            serial.push_back(static_cast<char>(c));
-        }
-    }
+    if (extent.size() >= 12 && extent.Be16(8) == 0x0108)
+        serial = SerialNumberText(extent.Slice(8, 4 + std::size_t{extent[11]}).Bytes());
     return serial.empty() ? "None" : serial;
+}
+
+std::string SerialNumberText(std::span<const std::uint8_t> descriptorBytes)
+{
+    constexpr std::size_t kMaxCharacters = 49;
+    const Extent descriptor(descriptorBytes);
+    std::string serial;
+    for (std::size_t index = 4; index < descriptor.size() && serial.size() < kMaxCharacters; ++index) {
+        const std::uint8_t c = descriptor[index];
+        if (c <= 0x20 || c > 0x7E)
+            break;
+        serial.push_back(static_cast<char>(c));
+    }
+    return serial;
+}
+
+void ClassFromConfiguration(CDevice& device)
+{
+    if (device.m_bDvdRom)
+        device.m_bDvdDrive = 1;
+    const bool cdWriter = device.m_bCdRWrite || device.m_bCdRwWrite;
+    if (device.m_bCdRom || device.m_bCdRRead || device.m_bCdRwRead)
+        device.m_bCdReader = 1;
+    if (cdWriter)
+        device.m_bCdWriter = 1;
+    if (!device.m_bDvdDrive && (device.m_bCdReader || cdWriter))
+        device.m_bCdDrive = 1;
 }

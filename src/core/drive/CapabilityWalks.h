@@ -3,8 +3,10 @@
 #include "core/drive/Device.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 // The readers that turn a drive's GET CONFIGURATION and MODE SENSE(10)
 // answers into the capability fields of its record. Each takes the whole
@@ -12,9 +14,33 @@
 // buffer and the length the answer gives itself; a field cut off reads as 0.
 // The flags are only ever raised here, bar the clears named below.
 
-// Raises the flags of the profiles the Profile List (the first feature of an
-// answer from feature 0 on) names. False when the answer is too short to hold
-// a list (data length below 12).
+// One entry of the profile walk.
+struct ProfileEntry {
+    std::uint16_t number;
+    bool current;  // descriptor byte 2 bit 0
+    bool operator==(const ProfileEntry&) const = default;
+};
+
+// The profile walk both the capability reading and the profile listing make
+// over an answer from feature 0 on: the Profile List's own feature code
+// first (it reads as profile 0000h), then every profile descriptor the list
+// holds within its additional length, the answer's data length and the
+// buffer. Empty when the answer is too short to hold a list (data length
+// below 12); cutShort tells that the buffer ended the list early.
+std::vector<ProfileEntry> WalkProfileList(std::span<const std::uint8_t> answer, bool* cutShort = nullptr);
+
+// One feature descriptor of an answer: its code and its bytes (header
+// included), cut where the answer or the buffer ends.
+struct FeatureEntry {
+    std::uint16_t code;
+    std::span<const std::uint8_t> bytes;
+};
+// Every feature descriptor of an answer, in order.
+std::vector<FeatureEntry> WalkFeatures(std::span<const std::uint8_t> answer);
+std::optional<FeatureEntry> FindFeature(std::span<const std::uint8_t> answer, std::uint16_t code);
+
+// Raises the flags of the profiles the profile walk reads. False when the
+// answer is too short to hold a list.
 bool ApplyProfileList(CDevice& device, std::span<const std::uint8_t> answer);
 
 // Raises the flags of every feature descriptor of an answer.
@@ -53,7 +79,14 @@ void ApplyCapabilitiesPage(CDevice& device, std::span<const std::uint8_t> page, 
 // feature list, and CD flags follow the CD reader and writer class.
 void SettleDriveClass(CDevice& device);
 
+// The drive class of a drive whose capabilities page could not be read,
+// from its profiles and features: a drive that reads DVD-ROM is a DVD drive.
+void ClassFromConfiguration(CDevice& device);
+
 // The text of the Drive Serial Number feature (0108h) at the head of a GET
 // CONFIGURATION answer: at most 49 characters up to the first blank or
 // unprintable one; "None" when there is no such text.
 std::string SerialNumberFromFeature(std::span<const std::uint8_t> answer);
+// The same text from the feature's own descriptor (header included); empty
+// when there is none.
+std::string SerialNumberText(std::span<const std::uint8_t> descriptor);

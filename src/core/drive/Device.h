@@ -148,6 +148,15 @@ public:
     int m_nBufferSizeKB = 0;
     int m_nVolumeLevels = 0;
     std::string m_szSerialNumber = "None";  // at most 49 printable characters
+
+    // What the last reading of the configuration could read, so that what it
+    // could not is shown as unknown rather than as the zero it holds.
+    bool m_bFeaturesRead = false;  // the profile list and the feature descriptors
+    bool m_bPhysicalInterfaceRead = false;  // the Core feature
+    bool m_bModePagesRead = false;  // the mode pages (2Dh, 31h)
+    bool m_bCapabilitiesPageRead = false;  // page 2Ah
+    bool m_bSerialNumberRead = false;  // the serial feature, or a feature list without it
+    bool m_bRegionRead = false;  // REPORT KEY answered the RPC state
     bool m_bRemovable = false;  // disks: the system flags the medium removable
 };
 

@@ -3,10 +3,12 @@
 #include "core/app/LogFile.h"
 #include "core/drive/CapabilityWalks.h"
 #include "core/drive/CommandBlock.h"
+#include "core/drive/CommandFailure.h"
 #include "core/drive/Device.h"
 #include "core/drive/MediaIdentification.h"
 #include "core/drive/MediaType.h"
 #include "core/drive/MmcCommands.h"
+#include "core/drive/ScsiCommand.h"
 #include "core/drive/vendor/BenqCommands.h"
 #include "scsi/Opcodes.h"
 
@@ -20,11 +22,19 @@ constexpr std::uint32_t kModeSenseFirst = 252;
 constexpr std::uint32_t kModeSenseLimit = 2048;
 constexpr int kCapabilitiesPage = 0x2A;
 
-void Tell(WrapperNotice* notice, const char* message)
+// The program's message, and which command failed and why.
+void Tell(WrapperNotice* notice, const char* message, const std::string& reason)
 {
-    if (notice)
-        notice->messageBox = message;
+    if (!notice)
+        return;
+    notice->messageBox = message;
+    if (!reason.empty())
+        notice->messageBox += "\n\n" + reason;
 }
+
+// The pages the capability reading uses, asked one by one from a drive that
+// refuses the page list: the capabilities, LabelFlash and LightScribe pages.
+constexpr std::uint8_t kConfigurationPages[] = {0x2A, 0x2D, 0x31};
 
 }  // namespace
 
@@ -37,42 +47,81 @@ DriveConfiguration::DriveConfiguration(CScsiCommand& channel, MmcCommands& mmc, 
 bool DriveConfiguration::GetDriveConfiguration(WrapperNotice* notice)
 {
     LogEntry("GetDriveConfiguration() - Start");
-    const int dataLength = m_mmc.GetConfigurationDataLength();
-    if (dataLength == 0 || !m_pCurrentDevice) {
-        LogEntry("GetDriveConfiguration() returned an error");
-        Tell(notice, "A 'GetDriveConfiguration' error has occurred.   Some removable drives can cause this.");
-        return false;
+    // What this reading cannot read is unknown, whatever an earlier one found.
+    if (CDevice* device = m_pCurrentDevice) {
+        device->m_bFeaturesRead = device->m_bPhysicalInterfaceRead = device->m_bSerialNumberRead = false;
+        device->m_bCapabilitiesPageRead = device->m_bModePagesRead = false;
     }
+    m_bLoadingMechanismRead = false;
+    int dataLength = 0;
+    bool refused = false;
+    {
+        const auto lock = m_ScsiCommand.Lock();
+        dataLength = m_mmc.GetConfigurationDataLength();
+        if (dataLength == 0 || !m_pCurrentDevice) {
+            LogEntry("GetDriveConfiguration() returned an error");
+            Tell(notice, "A 'GetDriveConfiguration' error has occurred.   Some removable drives can cause this.",
+                 m_pCurrentDevice ? LastGetConfigurationFailure() : std::string());
+            refused = m_pCurrentDevice && WasRefused(m_ScsiCommand);
+        }
+    }
+    if (refused) {
+        // A drive without GET CONFIGURATION (before MMC-3) still tells its
+        // capabilities page.
+        LogEntry("GetDriveConfiguration() - the capabilities are read from the mode pages alone");
+        DoModeSensePages();
+        ApplyModePageCorrections(*m_pCurrentDevice);
+    }
+    if (dataLength == 0 || !m_pCurrentDevice)
+        return false;
     CDevice& device = *m_pCurrentDevice;
     // The data length counts the bytes after its own four; the answer is asked for whole.
     const auto length = static_cast<std::uint32_t>(
         std::min<std::uint64_t>(std::uint64_t{static_cast<std::uint32_t>(dataLength)} + 4, kConfigurationLimit));
-    std::vector<std::uint8_t> buffer(length, 0);
-    if (m_mmc.GetConfiguration(0, 0x0000, buffer.data(), length) != 0) {
-        LogEntry("GetDriveConfiguration() - GetConfiguration(0,0) failed returned error");
-        LogEntry("GetDriveConfiguration() - This error is a major problem and unexpected");
-        Tell(notice,
-             "A major error has occurred with the drive.  the drive details cannot be read.  Probable "
-             "firmware, drive or driver error.");
-        return false;
+    std::vector<std::uint8_t> fromCore(length, 0);
+    std::vector<std::uint8_t> all(length, 0);
+    {
+        const auto lock = m_ScsiCommand.Lock();
+        if (m_mmc.GetConfiguration(0, 0x0000, all.data(), length) != 0) {
+            LogEntry("GetDriveConfiguration() - GetConfiguration(0,0) failed returned error");
+            LogEntry("GetDriveConfiguration() - This error is a major problem and unexpected");
+            Tell(notice,
+                 "A major error has occurred with the drive.  the drive details cannot be read.  Probable "
+                 "firmware, drive or driver error.",
+                 LastGetConfigurationFailure());
+            return false;
+        }
     }
-    if (!ApplyProfileList(device, buffer)) {
+    if (!ApplyProfileList(device, all)) {
         LogEntry("GetDriveConfiguration() - ERROR Length < 12");
         return false;
     }
-    std::fill(buffer.begin(), buffer.end(), 0);
-    if (m_mmc.GetConfiguration(0, 0x0001, buffer.data(), length) != 0) {
+    bool fromCoreRead = false;
+    {
+        const auto lock = m_ScsiCommand.Lock();
+        fromCoreRead = m_mmc.GetConfiguration(0, 0x0001, fromCore.data(), length) == 0;
+        refused = !fromCoreRead && WasRefused(m_ScsiCommand);
+    }
+    if (!fromCoreRead && !refused) {
         LogEntry("GetDriveConfiguration() - SCSI_Cmd_GetConfiguration sub command 1 failed returned error");
         return false;
     }
-    ApplyFeatureDescriptors(device, buffer);
+    if (refused)
+        LogEntry("GetDriveConfiguration() - sub command 1 refused, the features are taken from feature 0 on");
+    ApplyFeatureDescriptors(device, fromCoreRead ? fromCore : all);
+    device.m_bFeaturesRead = true;
     ApplyCrossRules(device);
     ApplyModelCorrections(device);
     DoModeSensePages(notice);
     ApplyModePageCorrections(device);
-    GetDriveSerialNumber();
+    GetDriveSerialNumber(all);
     LogEntry("GetDriveConfiguration() - End");
     return true;
+}
+
+std::string DriveConfiguration::LastGetConfigurationFailure() const
+{
+    return DescribeLastFailure(m_ScsiCommand, "GET CONFIGURATION", mmc::kGetConfiguration);
 }
 
 bool DriveConfiguration::DoModeSensePages(WrapperNotice* notice)
@@ -82,13 +131,22 @@ bool DriveConfiguration::DoModeSensePages(WrapperNotice* notice)
         return false;
     CDevice& device = *m_pCurrentDevice;
     ClearDriveClass(device);
+    device.m_bCapabilitiesPageRead = device.m_bModePagesRead = false;
+    m_bLoadingMechanismRead = false;
     std::vector<std::uint8_t> answer(kModeSenseLimit, 0);
     LogEntry("SCSI_Cmd_ModeSense10 1");
-    if (m_mmc.ReadAllModePages(answer, kModeSenseLimit) != 0) {
-        LogEntry("DoModeSensePages() - SCSI_Cmd_ModeSense10 - Page 3Fh failed");
-        Tell(notice, "Error, ModeSense command failed.  Probable firmware or drive error");
-        return false;
+    {
+        const auto lock = m_ScsiCommand.Lock();
+        if (m_mmc.ReadAllModePages(answer, kModeSenseLimit, nullptr, kConfigurationPages) != 0) {
+            LogEntry("DoModeSensePages() - SCSI_Cmd_ModeSense10 - Page 3Fh failed");
+            Tell(notice, "Error, ModeSense command failed.  Probable firmware or drive error",
+                 DescribeLastFailure(m_ScsiCommand, "MODE SENSE(10)", mmc::kModeSense10));
+            // What the features tell of the drive class stays.
+            ClassFromConfiguration(device);
+            return false;
+        }
     }
+    device.m_bModePagesRead = true;
     ModePageFindings findings;
     ApplyModePages(device, answer, m_nLightScribePageCount, findings);
     if (!findings.capabilitiesPageFound) {
@@ -100,8 +158,13 @@ bool DriveConfiguration::DoModeSensePages(WrapperNotice* notice)
             == 0)
             ApplyModePages(device, answer, m_nLightScribePageCount, findings);
     }
-    if (findings.capabilitiesPageFound)
+    device.m_bCapabilitiesPageRead = findings.capabilitiesPageFound;
+    if (findings.capabilitiesPageFound) {
         m_nLoadingMechanism = findings.loadingMechanism;
+        m_bLoadingMechanismRead = true;
+    } else {
+        ClassFromConfiguration(device);
+    }
     SettleDriveClass(device);
     const int mediaType = m_media.GetMediaType();
     if (mediaType != kMediaBdRom && mediaType != kMediaBdR && mediaType != kMediaBdRe)
@@ -110,17 +173,36 @@ bool DriveConfiguration::DoModeSensePages(WrapperNotice* notice)
     return true;
 }
 
-bool DriveConfiguration::GetDriveSerialNumber()
+bool DriveConfiguration::GetDriveSerialNumber(std::span<const std::uint8_t> featureList)
 {
     LogEntry("Start GetDriveSerialNumber()");
     if (!m_pCurrentDevice)
         return false;
+    CDevice& device = *m_pCurrentDevice;
+    device.m_bSerialNumberRead = false;
     std::vector<std::uint8_t> answer(2048, 0);
-    if (m_mmc.GetConfiguration(0, 0x0108, answer.data(), static_cast<std::uint32_t>(answer.size())) != 0) {
+    bool refused = false;
+    {
+        const auto lock = m_ScsiCommand.Lock();
+        if (m_mmc.GetConfiguration(0, 0x0108, answer.data(), static_cast<std::uint32_t>(answer.size())) == 0) {
+            device.m_szSerialNumber = SerialNumberFromFeature(answer);
+            device.m_bSerialNumberRead = true;
+            LogEntry("End GetDriveSerialNumber()");
+            return true;
+        }
+        refused = WasRefused(m_ScsiCommand);
+    }
+    if (!refused || featureList.empty()) {
         LogEntry("GetDriveSerialNumber() - Command SCSI_Cmd_GetConfiguration failed, returned non zero");
         return false;
     }
-    m_pCurrentDevice->m_szSerialNumber = SerialNumberFromFeature(answer);
+    // A drive that takes no starting feature but 0 has given the serial
+    // feature, if it has one, in its whole list.
+    LogEntry("GetDriveSerialNumber() - feature 0108h taken from the whole feature list");
+    const auto feature = FindFeature(featureList, 0x0108);
+    const std::string serial = feature ? SerialNumberText(feature->bytes) : std::string();
+    device.m_szSerialNumber = serial.empty() ? "None" : serial;
+    device.m_bSerialNumberRead = true;
     LogEntry("End GetDriveSerialNumber()");
     return true;
 }

@@ -179,7 +179,7 @@ DriveListResult DriveList::InitInterfaces()
     Append(result.messages, listed.messages);
     if (!listed) {
         LogEntry("Fatal Error - FillDeviceComboList() function failed - returned false");
-        result.messages.push_back({"SPTI init failed For SPTI, your login needs administrator rights.\n"});
+        result.messages.push_back({kNoUsableDriveMessage});
         return result;
     }
     LogEntry("Device list created successfully - selecting default device");

@@ -68,6 +68,16 @@ struct SelectionResult {
     std::vector<DriveListMessage> messages;
 };
 
+// What start-up tells after the reasons when no drive could be used: what a
+// drive needs on this system, and the emulated drives.
+constexpr const char* kNoUsableDriveMessage
+    = "Quenzario needs read and write access to an optical drive's device node (/dev/srN): the user must be in "
+      "the group that owns the node (usually \"cdrom\"; log in again after joining it), or run as root.\n\n"
+      "Without a drive it runs on emulated drives: set QUENZARIO_EMULATE, for example QUENZARIO_EMULATE=default.";
+
+// The exit status of the process when start-up ends because no drive could be used.
+constexpr int kNoUsableDriveExitStatus = 1;
+
 // Shows the messages of a list result as message boxes, in order.
 void ShowDriveListMessages(const std::vector<DriveListMessage>& messages);
 

@@ -3,13 +3,16 @@
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
+#include "core/drive/CommandFailure.h"
 #include "core/drive/Device.h"
 #include "core/drive/MediaType.h"
 #include "core/drive/MmcCommands.h"
 #include "core/drive/MmcMediaReads.h"
+#include "core/drive/ScsiCommand.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -19,6 +22,28 @@ constexpr std::uint32_t kPhysicalFormatLength = 2052;
 constexpr std::uint32_t kAdipLength = 260;
 constexpr int kPhysicalFormat = 0x00;
 constexpr int kAdipInformation = 0x11;
+constexpr std::uint8_t kFullTocFormat = 0x02;
+constexpr std::uint32_t kFullTocLength = 2048;
+constexpr std::uint32_t kPerformanceLength = 2048;
+constexpr std::size_t kPerformanceHeader = 8;
+constexpr std::size_t kPerformanceDescriptor = 16;
+constexpr std::uint32_t kPerformanceDescriptors = 2;  // one extent a layer
+
+bool IsCdProfile(int profile)
+{
+    switch (profile) {
+    case 0x08:
+    case 0x09:
+    case 0x0A:
+    case 0x21:
+    case 0x22:
+    case 0x80:
+    case 0x81:
+    case 0x82: return true;
+    default: return false;
+    }
+}
+
 constexpr int kPrerecordedInformation = 0x0E;
 constexpr std::uint32_t kPrerecordedLength = 68;
 constexpr int kReadySeconds = 120;  // a disc spinning up
@@ -108,6 +133,17 @@ int MediaIdentification::GetMediaType()
     LogEntry("Start GetMediaType()");
     int profile = 0;
     GetDriveProfile(profile);
+    if (IsCdProfile(profile)) {
+        // A CD has no DVD structure to ask: its table of contents is read instead.
+        LogEntry("GetMediaType() - Sending SCSI_Cmd_ReadToc command");
+        std::vector<std::uint8_t> toc(kFullTocLength, 0);
+        CommandBlock(mmc::kReadTocPmaAtip)
+            .Set(2, kFullTocFormat)
+            .SetBe16(7, kFullTocLength)
+            .Execute(m_ScsiCommand, DataDirection::In, toc.data(), kFullTocLength);
+        LogEntry("Early End GetMediaType()");
+        return *MediaTypeOfProfile(profile);
+    }
     const int bookType = GetBookType();
     int mediaType = kMediaNoStructure;
     if (profile == 0x10) {
@@ -153,18 +189,34 @@ std::int64_t MediaIdentification::GetMediaCapacity()
 {
     if (GetMediaType() == kMediaBdRom)
         return m_reads.ReadCapacity() >> 1;
-    std::array<std::uint8_t, 2048> answer{};
-    // Nominal read performance (tolerance 10b, as MMC asks), at most two
-    // extents: the first one ends where the first layer's data ends.
-    const int result = CommandBlock(mmc::kGetPerformance)
-                           .Set(1, 0x10)
-                           .SetBe16(8, 2)
-                           .Set(10, 0x00)
-                           .Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size());
-    constexpr std::uint32_t kFirstDescriptorEnd = 4 + 16;
-    if (result != 0 || scsi::GetBe32(answer.data()) < kFirstDescriptorEnd)
+    std::vector<std::uint8_t> answer(kPerformanceLength, 0);
+    bool failed = false;
+    bool refused = false;
+    {
+        const auto lock = m_ScsiCommand.Lock();
+        // Nominal read performance (tolerance 10b, as MMC asks).
+        failed = CommandBlock(mmc::kGetPerformance)
+                     .Set(1, 0x10)
+                     .SetBe16(8, kPerformanceDescriptors)
+                     .Set(10, 0x00)
+                     .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kPerformanceLength)
+            != 0;
+        refused = failed && WasRefused(m_ScsiCommand);
+    }
+    if (failed && !refused)
         return 0;
-    return static_cast<std::int32_t>(scsi::GetBe32(&answer[16]));  // End LBA of the first extent
+    if (refused) {
+        // Read-only drives may not know the command: the last block is asked instead.
+        LogEntry("GetMediaCapacity() - GET PERFORMANCE failed, asking READ CAPACITY");
+        return m_reads.ReadCapacity();
+    }
+    // A drive may describe the disc in several extents, not split where a
+    // reader expects: the disc ends where the last of them ends.
+    const std::size_t end = std::min<std::size_t>(answer.size(), std::uint64_t{scsi::GetBe32(answer.data())} + 4);
+    std::int64_t last = 0;
+    for (std::size_t at = kPerformanceHeader; at + kPerformanceDescriptor <= end; at += kPerformanceDescriptor)
+        last = std::max<std::int64_t>(last, static_cast<std::int32_t>(scsi::GetBe32(&answer[at + 8])));
+    return last;
 }
 
 int MediaIdentification::GetMediaIDString(std::string& text)

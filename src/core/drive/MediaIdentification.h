@@ -36,8 +36,9 @@ public:
     // The same for a disc whose MediaType is known: no presence test, no
     // further identification.
     int ReadMediaIdText(int mediaType, std::string& text);
-    // The extent the disc's first performance descriptor ends at; half the
-    // last block of a BD-ROM; 0 on failure.
+    // The last block of the disc: where the last of its read performance
+    // extents ends, or READ CAPACITY's last block from a drive that refuses
+    // GET PERFORMANCE; half the last block of a BD-ROM; 0 on failure.
     std::int64_t GetMediaCapacity();
 
 private:

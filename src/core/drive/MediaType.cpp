@@ -19,7 +19,8 @@ constexpr NamedMediaType kMediaTypeNames[] = {
     {kMediaDvdMinusRDl, "DVD-RDL"},    {kMediaDvdPlusRw, "DVD+RW"},     {kMediaDvdPlusR, "DVD+R"},
     {kMediaDvdRam, "DVD-RAM"},         {kMediaDvdPlusRwDl, "DVD+RW DL"}, {kMediaDvdPlusRDl, "DVD+R DL"},
     {kMediaBdRom, "BD-ROM"},           {kMediaBdR, "BD-R"},             {kMediaBdRe, "BD-RE"},
-    {kMediaHdDvdRw, "HD DVD-RW"},
+    {kMediaHdDvdRw, "HD DVD-RW"},      {kMediaDvdDownload, "DVD Download"}, {kMediaCd, "CD"},
+    {kMediaCdRw, "CD-RW"},             {kMediaDdcdR, "DDCD-R"},         {kMediaDdcdRw, "DDCD-RW"},
 };
 // clang-format on
 

@@ -3,6 +3,7 @@
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
+#include "core/drive/CommandFailure.h"
 #include "core/drive/Device.h"
 #include "core/drive/MmcTypes.h"
 #include "core/drive/ScsiCommand.h"
@@ -33,6 +34,22 @@ constexpr std::uint8_t kImmediate = 0x01;  // START STOP UNIT returns before the
 constexpr std::uint8_t kEject = 0x02;
 constexpr std::uint8_t kLoad = 0x03;
 
+constexpr std::uint8_t kAllPages = 0x3F;
+constexpr std::size_t kModeHeaderLength = 8;
+constexpr std::uint8_t kCapabilitiesPageOnly[] = {kCapabilitiesPage};
+
+// The page of a one-page MODE SENSE(10) answer of `received` bytes, after the
+// header and any block descriptors; empty when the drive answered another page.
+std::span<const std::uint8_t> PageOf(const std::vector<std::uint8_t>& answer, std::uint32_t received, std::uint8_t code)
+{
+    const std::size_t end = std::min<std::size_t>({received, answer.size(), GetBe16(answer.data()) + 2u});
+    const std::size_t start = kModeHeaderLength + GetBe16(&answer[6]);
+    if (start + 2 > end || (answer[start] & 0x3F) != code)
+        return {};
+    const std::size_t length = std::min<std::size_t>(answer[start + 1] + 2u, end - start);
+    return std::span<const std::uint8_t>(answer).subspan(start, length);
+}
+
 bool NoMedium(const SenseCode& sense)
 {
     return sense.key == 2 && sense.asc == 0x3A;
@@ -53,6 +70,15 @@ std::optional<int> ProgressOf(const std::uint8_t* sense)
 }
 
 }  // namespace
+
+std::vector<std::uint8_t> EveryModePage()
+{
+    std::vector<std::uint8_t> codes = {kCapabilitiesPage};
+    for (std::uint8_t code = 0x01; code < kAllPages; ++code)
+        if (code != kCapabilitiesPage)
+            codes.push_back(code);
+    return codes;
+}
 
 MmcCommands::MmcCommands(CScsiCommand& channel, CDevice* const& current) :
     m_ScsiCommand(channel), m_pCurrentDevice(current)
@@ -88,36 +114,80 @@ int MmcCommands::WaitForUnitReady(int seconds)
     return 1;
 }
 
-int MmcCommands::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received)
+int MmcCommands::ModeSense10(std::uint8_t pageCode, std::vector<std::uint8_t>& answer, std::uint32_t allocation,
+                             std::uint32_t* received)
 {
-    const auto modeSense = [&](std::uint32_t allocation) {
-        allocation = std::min<std::uint32_t>({allocation, limit, static_cast<std::uint32_t>(answer.size())});
-        std::fill(answer.begin(), answer.end(), 0);
-        const int result = CommandBlock(kModeSense10)
-                               .Set(2, 0x3F)  // all pages, current values
-                               .SetBe16(7, allocation)
-                               .Execute(m_ScsiCommand, DataDirection::In, answer.data(), allocation);
-        if (received)
-            *received = allocation - std::min(m_ScsiCommand.Residual(), allocation);
-        return result;
-    };
-    const int first = modeSense(kFirstModeSenseLength);
-    const std::uint32_t dataLength = GetBe16(answer.data());
-    if (first == 0 && dataLength <= kFirstModeSenseLength)
-        return 0;
-    const bool large = first == 0 && dataLength > kModeSenseRetryLength;
-    LogEntry(large ? "SCSI_Cmd_ModeSense10 3" : "SCSI_Cmd_ModeSense10 2");
-    return modeSense(first == 0 ? dataLength : kModeSenseRetryLength);
+    allocation = std::min<std::uint32_t>(allocation, static_cast<std::uint32_t>(answer.size()));
+    std::fill(answer.begin(), answer.end(), 0);
+    const int result = CommandBlock(kModeSense10)
+                           .Set(2, pageCode)  // current values
+                           .SetBe16(7, allocation)
+                           .Execute(m_ScsiCommand, DataDirection::In, answer.data(), allocation);
+    if (received)
+        *received = allocation - std::min(m_ScsiCommand.Residual(), allocation);
+    return result;
 }
 
-int MmcCommands::TestMMCCompliant()
+int MmcCommands::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received,
+                                  std::span<const std::uint8_t> pagesOneByOne)
+{
+    const auto lock = m_ScsiCommand.Lock();
+    const std::uint32_t cap = std::min<std::uint32_t>(limit, static_cast<std::uint32_t>(answer.size()));
+    const int first = ModeSense10(kAllPages, answer, std::min(kFirstModeSenseLength, cap), received);
+    // The mode data length counts the bytes after its own two.
+    const std::uint32_t wanted = GetBe16(answer.data()) + 2u;
+    if (first == 0 && wanted <= kFirstModeSenseLength)
+        return 0;
+    const bool large = first == 0 && wanted > kModeSenseRetryLength;
+    LogEntry(large ? "SCSI_Cmd_ModeSense10 3" : "SCSI_Cmd_ModeSense10 2");
+    const int again = ModeSense10(kAllPages, answer, std::min(first == 0 ? wanted : kModeSenseRetryLength, cap),
+                                  received);
+    if (again == 0 || !WasRefused(m_ScsiCommand))
+        return again;
+    LogEntry("SCSI_Cmd_ModeSense10 - Page 3Fh refused, asking the pages one by one");
+    return ReadModePagesOneByOne(answer, cap, received, pagesOneByOne);
+}
+
+int MmcCommands::ReadModePagesOneByOne(std::vector<std::uint8_t>& answer, std::uint32_t cap, std::uint32_t* received,
+                                       std::span<const std::uint8_t> pageCodes)
+{
+    std::vector<std::uint8_t> assembled(kModeHeaderLength, 0);
+    std::vector<std::uint8_t> one(kModeSenseRetryLength, 0);
+    const std::vector<std::uint8_t> codes = pageCodes.empty()
+        ? EveryModePage()
+        : std::vector<std::uint8_t>(pageCodes.begin(), pageCodes.end());
+    for (const std::uint8_t code : codes) {
+        std::uint32_t got = 0;
+        if (ModeSense10(code, one, kFirstModeSenseLength, &got) != 0)
+            continue;
+        if (const std::uint32_t wanted = GetBe16(one.data()) + 2u; wanted > kFirstModeSenseLength
+            && ModeSense10(code, one, std::min(wanted, kModeSenseRetryLength), &got) != 0)
+            continue;
+        const std::span<const std::uint8_t> page = PageOf(one, got, code);
+        if (page.empty() || assembled.size() + page.size() > cap)
+            continue;
+        assembled.insert(assembled.end(), page.begin(), page.end());
+    }
+    if (assembled.size() == kModeHeaderLength)
+        return 1;  // the last refusal stays in the channel
+    scsi::PutBe16(assembled.data(), static_cast<std::uint32_t>(assembled.size() - 2));
+    std::fill(answer.begin(), answer.end(), 0);
+    std::copy(assembled.begin(), assembled.end(), answer.begin());
+    if (received)
+        *received = static_cast<std::uint32_t>(assembled.size());
+    return 0;
+}
+
+int MmcCommands::TestMMCCompliant(std::string* failure)
 {
     LogEntry("Testing for MMC compliance start");
     const auto lock = m_ScsiCommand.Lock();
     std::vector<std::uint8_t> answer(kModeSenseBufferLength, 0);
     std::uint32_t received = 0;
-    if (ReadAllModePages(answer, kModeSenseBufferLength - 1, &received) != 0) {
+    if (ReadAllModePages(answer, kModeSenseBufferLength - 1, &received, kCapabilitiesPageOnly) != 0) {
         LogEntry("TestMMCCompliant() failed, SCSI_Cmd_ModeSense10 returned non zero");
+        if (failure)
+            *failure = DescribeLastFailure(m_ScsiCommand, "MODE SENSE(10)", kModeSense10);
         return 0;
     }
     const std::uint32_t dataLength = GetBe16(answer.data());
@@ -135,6 +205,8 @@ int MmcCommands::TestMMCCompliant()
         start += answer[start + 1] + 2u;
     }
     LogEntry("TestMMCCompliant() - page 2Ah not found");
+    if (failure)
+        *failure = "MODE SENSE(10) (5Ah) answered without the capabilities page 2Ah";
     return 0;
 }
 
@@ -225,10 +297,13 @@ int MmcCommands::ReportRpcState()
                            .SetBe16(8, kRpcStateLength)
                            .Set(10, kRpcStateFormat)
                            .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kReportKeyTransfer);
-    if (result != 0 || !m_pCurrentDevice)
+    if (!m_pCurrentDevice)
+        return result;
+    CDevice& device = *m_pCurrentDevice;
+    device.m_bRegionRead = result == 0;
+    if (result != 0)
         return result;
     LogEntry("OnDriveInfo() - SCSI_REPORT_KEY successful");
-    CDevice& device = *m_pCurrentDevice;
     device.m_nUserChangesLeft = answer[4] & 0x07;
     device.m_nVendorResetsLeft = (answer[4] >> 3) & 0x07;
     device.m_nRegionTypeCode = (answer[4] >> 6) & 0x03;

@@ -5,11 +5,15 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 class CDevice;
 class CScsiCommand;
+
+// The page codes 01h-3Eh, the capabilities page 2Ah first.
+std::vector<std::uint8_t> EveryModePage();
 
 // The MMC commands that ask the drive about itself and its state, move its
 // tray and read its region, each a complete CDB of its standard length on
@@ -26,16 +30,21 @@ public:
     // Asks up to 2 x seconds times, 500 ms apart: 0 ready, or no disc, or the
     // request itself failed without sense; 1 still not ready.
     int WaitForUnitReady(int seconds);
-    // 1 when MODE SENSE answers with the capabilities page 2Ah, else 0.
-    int TestMMCCompliant();
+    // 1 when MODE SENSE answers with the capabilities page 2Ah, else 0 (with
+    // which command failed and why in `failure`).
+    int TestMMCCompliant(std::string* failure = nullptr);
     // Progress of a long operation, 0-65535 (fractions of 65536); 0 when none.
     int GetProgress();
     // The Data Length of the configuration header; 0 on failure.
     int GetConfigurationDataLength();
     int GetConfiguration(int requestType, int startingFeature, std::uint8_t* buffer, std::uint32_t length);
     // MODE SENSE(10) of all pages: 252 bytes, then again with the length the
-    // drive gives (at most `limit`), or 2048 bytes after a failure.
-    int ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received = nullptr);
+    // drive gives (mode data length + 2, at most `limit`), or 2048 bytes after
+    // a failure. A drive that refuses the page list is asked for the pages one
+    // by one (pagesOneByOne, in order; empty: every page code, 2Ah first), and
+    // the pages it gives are put together as one answer with an 8-byte header.
+    int ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received = nullptr,
+                         std::span<const std::uint8_t> pagesOneByOne = {});
     int SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl);
     // SEEK(10): moves the head to the block.
     int Seek(std::uint32_t lba);
@@ -46,7 +55,7 @@ public:
     // Opens the tray when it is closed and closes it when it is open.
     int EjectOrCloseTray();
     // REPORT KEY of the RPC state into the current record's region fields
-    // (they keep their values on failure).
+    // (they keep their values on failure; m_bRegionRead says whether they were read).
     int ReportRpcState();
     static std::string GetRatedSpeedText(const std::string& mediaId);
 
@@ -57,6 +66,11 @@ public:
     std::atomic<int> m_bTrayLocked{0};  // 1 while the program holds the drive's tray locked
 
 private:
+    int ModeSense10(std::uint8_t pageCode, std::vector<std::uint8_t>& answer, std::uint32_t allocation,
+                    std::uint32_t* received);
+    int ReadModePagesOneByOne(std::vector<std::uint8_t>& answer, std::uint32_t cap, std::uint32_t* received,
+                              std::span<const std::uint8_t> pageCodes);
+
     CScsiCommand& m_ScsiCommand;
     CDevice* const& m_pCurrentDevice;
     std::shared_ptr<WaitClock> m_pWaitClock = SystemWaitClock();

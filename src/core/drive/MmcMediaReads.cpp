@@ -35,11 +35,11 @@ void TakeBdDiscInfo(const std::uint8_t* unit, BDDiscInfo& info)
     info = BDDiscInfo{};
     std::memcpy(info.identifier, unit, 2);
     info.format = unit[2];
-    info.unitsAndSequence = unit[3];
+    info.unitsPerBlock = unit[3];
     info.reserved1 = unit[4];
-    info.unitPosition = unit[5];
+    info.sequenceNumber = unit[5];
     info.bytesInUse = unit[6];
-    info.continuation = unit[7];
+    info.reserved2 = unit[7];
     std::memcpy(info.discTypeId, unit + 8, 3);
     info.sizeClassVersion = unit[11];
     std::memcpy(info.unitData, unit + 12, sizeof info.unitData);

@@ -18,24 +18,31 @@ struct WrapperNotice {
 };
 
 // The first disc information unit of a BD, as READ DISC STRUCTURE gives it
-// (the unit starts at answer byte 4). The last four fields repeat the tail of
-// the unit's data so that callers find them at fixed places.
+// (the unit starts at answer byte 4), in the layout of the BD format. The
+// last four fields repeat the tail of the unit's data so that callers find
+// them at fixed places.
 struct BDDiscInfo {
     char identifier[2];  // "DI"
-    std::uint8_t format;
-    std::uint8_t unitsAndSequence;
-    std::uint8_t reserved1;
-    std::uint8_t unitPosition;
-    std::uint8_t bytesInUse;
-    std::uint8_t continuation;
+    std::uint8_t format;  // unit byte 2: disc information format
+    std::uint8_t unitsPerBlock;  // byte 3: units in each DI block (bits 7-3), the unit's layer (bits 2-0)
+    std::uint8_t reserved1;  // byte 4
+    std::uint8_t sequenceNumber;  // byte 5: the unit's place in its block
+    std::uint8_t bytesInUse;  // byte 6: continuation (bit 7), bytes of the unit in use (bits 6-0)
+    std::uint8_t reserved2;  // byte 7
     char discTypeId[3];  // "BDO", "BDR", "BDW"
     std::uint8_t sizeClassVersion;
-    std::uint8_t unitData[100];  // unit bytes 12-111
+    std::uint8_t unitData[100];  // unit bytes 12-111; byte 12 holds the layer structure
     char manufacturerId[6];  // unit bytes 100-105
     char mediaTypeId[3];  // unit bytes 106-108
     std::uint8_t timeStamp[2];  // unit bytes 109-110
     std::uint8_t productRevision;  // unit byte 111
 };
+
+// The number of recording layers of the disc: unit byte 12, bits 7-4.
+inline int BdLayerCount(const BDDiscInfo& info)
+{
+    return info.unitData[0] >> 4;
+}
 
 // Sense key, ASC and ASCQ of fixed-format sense data.
 struct SenseCode {

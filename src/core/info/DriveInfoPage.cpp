@@ -4,6 +4,7 @@
 #include "core/app/LogFile.h"
 #include "platform/text/Trim.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -195,24 +196,51 @@ std::string RegionControlName(int rpcScheme)
     }
 }
 
-DriveInfoPage MakeDriveInfoPage(CDevice& device, std::uint8_t loadingMechanism)
-{
-    DriveInfoPage page;
-    auto& texts = page.texts;
-    texts[IDC_MODEL] = device.m_strIdentity;
-    const std::string extra = TrimText(device.m_strVendorSpecific);
-    texts[IDC_EXTRA_INFO] = extra.size() > 1 ? extra : "";
-    texts[IDC_FIRMWARE] = Format("%4s", device.m_strFirmware.c_str());
-    texts[IDC_SERIAL_NO] = device.m_szSerialNumber;
-    texts[IDC_LOADER_TYPE] = LoaderName(loadingMechanism);
-    texts[IDC_DRIVE_INTERFACE] = PhysicalInterfaceName(device.m_nPhysicalInterface);
-    texts[IDC_CONNECTION_INTERFACE] = StorageBusName(device.m_nBusType);
-    if (device.m_nBufferSizeKB > 0)
-        texts[IDC_BUFFER_SIZE] = Format("%dKB", device.m_nBufferSizeKB);
-    if (device.m_nVolumeLevels > 0)
-        texts[IDC_VOLUME_LEVELS] = Format("%d", device.m_nVolumeLevels);
+namespace {
 
-    if (!device.m_bDvdDrive) {
+using Field = int CDevice::*;
+
+// Where a box's field is read from; each box whose source was not read is unknown.
+enum class Source { Features, CapabilitiesPage, ModePages, FeaturesOrPage };
+
+Source SourceOf(Field field)
+{
+    // clang-format off
+    static const Field capabilitiesPage[] = {
+        &CDevice::m_bCdMethod2, &CDevice::m_bDvdRomRead, &CDevice::m_bDvdRamWritePage, &CDevice::m_bTestWrite,
+        &CDevice::m_bBufferUnderrun, &CDevice::m_bMultiSession, &CDevice::m_bIsrcRead, &CDevice::m_bUpcRead,
+        &CDevice::m_bBarCodeRead};
+    static const Field featuresOrPage[] = {
+        &CDevice::m_bCdRRead, &CDevice::m_bCdRwRead, &CDevice::m_bCdRWrite, &CDevice::m_bCdRwWrite,
+        &CDevice::m_bDvdMinusRRead, &CDevice::m_bDvdMinusRwRead, &CDevice::m_bDvdRamRead, &CDevice::m_bLightScribe};
+    // clang-format on
+    const auto in = [&](const auto& fields) {
+        return std::find(std::begin(fields), std::end(fields), field) != std::end(fields);
+    };
+    if (in(capabilitiesPage))
+        return Source::CapabilitiesPage;
+    if (in(featuresOrPage))
+        return Source::FeaturesOrPage;
+    if (field == &CDevice::m_bLabelFlash || field == &CDevice::m_bSolidBurn)
+        return Source::ModePages;
+    return Source::Features;
+}
+
+bool Known(const CDevice& device, Source source)
+{
+    switch (source) {
+    case Source::Features: return device.m_bFeaturesRead;
+    case Source::CapabilitiesPage: return device.m_bCapabilitiesPageRead;
+    case Source::ModePages: return device.m_bModePagesRead;
+    case Source::FeaturesOrPage: return device.m_bFeaturesRead || device.m_bCapabilitiesPageRead;
+    }
+    return false;
+}
+
+void RegionTexts(const CDevice& device, std::map<int, std::string>& texts)
+{
+    if (!device.m_bDvdDrive || !device.m_bRegionRead) {
+        // No DVD drive, or one that did not tell its region state.
         texts[IDC_USER_CHANGES] = texts[IDC_VENDOR_CHANGES] = texts[IDC_REGION_CODE] = texts[IDC_REGION_CONTROL]
             = "N/A";
     } else if (device.m_nUserChangesLeft || device.m_nVendorResetsLeft || device.m_nRegionMask || device.m_nRpcScheme) {
@@ -226,15 +254,38 @@ DriveInfoPage MakeDriveInfoPage(CDevice& device, std::uint8_t loadingMechanism)
         texts[IDC_USER_CHANGES] = texts[IDC_VENDOR_CHANGES] = "N/A";
         texts[IDC_REGION_CONTROL] = "RPC-1";
     }
+}
+
+}  // namespace
+
+DriveInfoPage MakeDriveInfoPage(CDevice& device, std::optional<std::uint8_t> loadingMechanism)
+{
+    DriveInfoPage page;
+    auto& texts = page.texts;
+    texts[IDC_MODEL] = device.m_strIdentity;
+    const std::string extra = TrimText(device.m_strVendorSpecific);
+    texts[IDC_EXTRA_INFO] = extra.size() > 1 ? extra : "";
+    texts[IDC_FIRMWARE] = Format("%4s", device.m_strFirmware.c_str());
+    texts[IDC_SERIAL_NO] = device.m_bSerialNumberRead ? device.m_szSerialNumber : kUnknownText;
+    texts[IDC_LOADER_TYPE] = loadingMechanism ? LoaderName(*loadingMechanism) : kUnknownText;
+    texts[IDC_DRIVE_INTERFACE] = device.m_bPhysicalInterfaceRead ? PhysicalInterfaceName(device.m_nPhysicalInterface)
+                                                                 : kUnknownText;
+    texts[IDC_CONNECTION_INTERFACE] = StorageBusName(device.m_nBusType);
+    if (device.m_bCapabilitiesPageRead && device.m_nBufferSizeKB > 0)
+        texts[IDC_BUFFER_SIZE] = Format("%dKB", device.m_nBufferSizeKB);
+    if (device.m_bCapabilitiesPageRead && device.m_nVolumeLevels > 0)
+        texts[IDC_VOLUME_LEVELS] = Format("%d", device.m_nVolumeLevels);
+    RegionTexts(device, texts);
 
     if (device.m_bDvdPlusRRead)
         device.m_bDvdPlusRwRead = 1;
     for (const CapabilityBox& box : kBoxes) {
         if (box.field)
-            page.boxes[box.id] = device.*box.field ? 1 : 0;
+            page.boxes[box.id] = !Known(device, SourceOf(box.field)) ? kUnknownBox : device.*box.field ? 1 : 0;
     }
-    page.boxes[IDC_READ_DVD_PLUS_R] = device.m_bDvdPlusRRead || device.m_bDvdPlusRWrite;
-    page.boxes[IDC_READ_DVD_PLUS_RW] = device.m_bDvdPlusRwRead || device.m_bDvdPlusRwWrite;
+    const int plusUnknown = device.m_bFeaturesRead ? 0 : kUnknownBox;
+    page.boxes[IDC_READ_DVD_PLUS_R] = plusUnknown ? plusUnknown : device.m_bDvdPlusRRead || device.m_bDvdPlusRWrite;
+    page.boxes[IDC_READ_DVD_PLUS_RW] = plusUnknown ? plusUnknown : device.m_bDvdPlusRwRead || device.m_bDvdPlusRwWrite;
     return page;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -41,15 +42,21 @@ std::string LoaderName(std::uint8_t loadingMechanism);  // page 2Ah byte 6, bits
 std::string RegionCodeName(int regionMask);
 std::string RegionControlName(int rpcScheme);
 
+// What the page shows for a value the drive did not tell.
+constexpr const char* kUnknownText = "N/A";
+constexpr int kUnknownBox = -1;
+
 struct DriveInfoPage {
     std::map<int, std::string> texts;  // by control; a field not listed keeps its text
-    std::map<int, int> boxes;  // by control: 1 ticked
+    std::map<int, int> boxes;  // by control: 1 ticked, 0 not, kUnknownBox not known
 };
 
 // The page of a record. The DVD+R read box also shows a drive that writes
 // DVD+R, and a drive that reads DVD+R is taken to read DVD+RW too (the record
-// is changed to say so).
-DriveInfoPage MakeDriveInfoPage(CDevice& device, std::uint8_t loadingMechanism);
+// is changed to say so). What the drive's answers did not tell (its record's
+// read flags say what was read; the loader type is none without page 2Ah) is
+// shown as unknown, not as the zero the record holds.
+DriveInfoPage MakeDriveInfoPage(CDevice& device, std::optional<std::uint8_t> loadingMechanism);
 
 // Before a drive is interrogated again: the flags of the HD-BURN, BD and
 // HD DVD profiles, which the configuration only ever raises.

@@ -2,6 +2,7 @@
 
 #include "core/app/Format.h"
 #include "core/app/LogFile.h"
+#include "core/drive/CapabilityWalks.h"
 #include "scsi/Bytes.h"
 
 #include <algorithm>
@@ -9,9 +10,7 @@
 namespace {
 
 using scsi::GetBe16;
-using scsi::GetBe32;
 
-constexpr std::size_t kProfileListOffset = 8;
 constexpr std::size_t kListingBufferLimit = 2048;
 constexpr std::size_t kModePageWalkLimit = 248;
 
@@ -19,15 +18,6 @@ std::string Title(const char* title, int blanks)
 {
     const std::string padding(static_cast<std::size_t>(blanks), ' ');
     return padding + title + padding;
-}
-
-// The answer's own length (its data length counts the bytes after its first
-// four), within the buffer; 0 when the header itself is cut off.
-std::size_t AnswerEnd(std::span<const std::uint8_t> answer)
-{
-    if (answer.size() < 4)
-        return 0;
-    return static_cast<std::size_t>(std::min<std::uint64_t>(std::uint64_t{GetBe32(answer.data())} + 4, answer.size()));
 }
 
 std::string ProfileLine(int profile, bool current)
@@ -214,39 +204,31 @@ const char* ModePageListingName(int page)
 
 std::vector<std::string> ProfileListingLines(std::span<const std::uint8_t> answer)
 {
-    if (answer.size() < 12 || GetBe32(answer.data()) <= 11) {
+    const std::span<const std::uint8_t> listed = answer.first(std::min(answer.size(), kListingBufferLimit));
+    bool cutShort = false;
+    const std::vector<ProfileEntry> profiles = WalkProfileList(listed, &cutShort);
+    if (profiles.empty()) {
         LogEntry("ListDriveFeaturesProfiles() - ERROR Length < 12");
         return {};
     }
     std::vector<std::string> lines = {Title("Drive Profiles", 25)};
     if (const int current = GetBe16(&answer[6]); current != 0)
         lines.push_back(Format("Current Profile %04xh", current));
-    // The Profile List's own header comes first and reads as profile 0000h.
-    const std::size_t descriptors = answer[11] / 4;
-    const std::size_t limit = std::min(answer.size(), kListingBufferLimit);
-    std::int64_t remaining = GetBe32(answer.data());
-    for (std::size_t i = 0, offset = kProfileListOffset; i <= descriptors; ++i, offset += 4) {
-        if (offset + 4 > limit)
-            break;
-        lines.push_back(ProfileLine(GetBe16(&answer[offset]), answer[offset + 2] & 0x01));
-        remaining -= 4;
-        if (remaining <= 12 || offset + 4 >= limit) {
-            LogEntry("ListDriveFeaturesProfiles() - ERROR Length <= 12 OR offset >= buffer size");
-            break;
-        }
-    }
+    for (const ProfileEntry& profile : profiles)
+        lines.push_back(ProfileLine(profile.number, profile.current));
+    if (cutShort)
+        LogEntry("ListDriveFeaturesProfiles() - ERROR Length <= 12 OR offset >= buffer size");
     return lines;
 }
 
 std::vector<std::string> FeatureListingLines(std::span<const std::uint8_t> answer)
 {
     std::vector<std::string> lines = {Title("Drive Features", 25)};
-    const std::size_t end = AnswerEnd(answer);
-    for (std::size_t offset = 8; offset + 4 <= end; offset += answer[offset + 3] + 4u) {
-        const int feature = GetBe16(&answer[offset]);
-        lines.push_back(FeatureLine(feature, FeatureName(feature)));
-        if (const char* write = WriteLineName(feature); write && offset + 4 < end && (answer[offset + 4] & 0x01))
-            lines.push_back(FeatureLine(feature, write));
+    for (const FeatureEntry& feature : WalkFeatures(answer)) {
+        lines.push_back(FeatureLine(feature.code, FeatureName(feature.code)));
+        if (const char* write = WriteLineName(feature.code);
+            write && feature.bytes.size() > 4 && (feature.bytes[4] & 0x01))
+            lines.push_back(FeatureLine(feature.code, write));
     }
     return lines;
 }

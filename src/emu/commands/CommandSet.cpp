@@ -23,6 +23,7 @@ const CommandTable& StandardCommands()
         RegisterPerformance(commands);
         RegisterReadToc(commands);
         RegisterReportKey(commands);
+        RegisterEventStatus(commands);
         return commands;
     }();
     return table;

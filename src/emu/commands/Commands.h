@@ -27,6 +27,7 @@ void RegisterFormatting(CommandTable& table);
 void RegisterPerformance(CommandTable& table);
 void RegisterReadToc(CommandTable& table);
 void RegisterReportKey(CommandTable& table);
+void RegisterEventStatus(CommandTable& table);
 
 // Vendor-unique commands, one file per maker family.
 void RegisterNecCommands(CommandTable& table);

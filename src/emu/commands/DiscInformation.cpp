@@ -15,6 +15,14 @@ constexpr std::size_t kTrackInformationLength = 48;
 enum AddressType : std::uint8_t { kByLba = 0, kByTrack = 1, kBySession = 2 };
 constexpr std::uint8_t kInvisibleTrack = 0xFF;
 
+void PutTime(std::uint8_t* at, const Msf& time)
+{
+    at[0] = 0;
+    at[1] = time.minute;
+    at[2] = time.second;
+    at[3] = time.frame;
+}
+
 bool RandomWritable(const MediumDescription& disc)
 {
     using namespace profile;
@@ -34,8 +42,9 @@ std::vector<TrackEntry> VisibleTracks(const MediumDescription& disc)
         TrackEntry open;
         open.number = static_cast<std::uint8_t>(tracks.empty() ? 1 : tracks.back().number + 1);
         open.session = static_cast<std::uint8_t>(tracks.empty() ? 1 : tracks.back().session + 1);
-        open.startLba = static_cast<std::uint32_t>(disc.status == DiscStatus::Blank ? 0 : disc.capacityBlocks);
-        open.blocks = static_cast<std::uint32_t>(FreeBlocks(disc));
+        open.startLba = static_cast<std::uint32_t>(NextTrackStart(disc));
+        const std::uint64_t total = TotalBlocks(disc);
+        open.blocks = static_cast<std::uint32_t>(total > open.startLba ? total - open.startLba : 0);
         tracks.push_back(open);
     }
     return tracks;
@@ -90,11 +99,18 @@ void ReadDiscInformation(CommandContext& command)
     if (disc.status == DiscStatus::Complete) {  // nothing more can be written
         scsi::PutBe32(&answer[16], 0xFFFFFFFF);
         scsi::PutBe32(&answer[20], 0xFFFFFFFF);
+    } else if (cd && disc.atip) {
+        // Times: where the next lead-in starts (on a blank disc the maker's
+        // lead-in start from the pre-groove), and the last lead-out start the
+        // pre-groove allows.
+        if (const auto leadIn = NextLeadInStart(disc))
+            PutAddress(&answer[16], *leadIn, true);
+        else
+            PutTime(&answer[16], disc.atip->leadInStart);
+        PutTime(&answer[20], disc.atip->lastLeadOutStart);
     } else {
         PutAddress(&answer[16], last.startLba, cd);
-        const std::int64_t leadOut = disc.atip ? MsfToLba(disc.atip->lastLeadOutStart)
-                                               : static_cast<std::int64_t>(TotalBlocks(disc));
-        PutAddress(&answer[20], leadOut, cd);
+        PutAddress(&answer[20], static_cast<std::int64_t>(TotalBlocks(disc)), cd);
     }
     command.Answer(answer, command.Be16(7));
 }
@@ -129,8 +145,8 @@ std::vector<std::uint8_t> TrackInformation(const MediumDescription& disc, const 
     scsi::PutBe32(&answer[24], track.blocks);
     if (open) {
         answer[7] = 0x01;  // next writable address valid
-        scsi::PutBe32(&answer[12], track.startLba);
-        scsi::PutBe32(&answer[16], track.blocks);
+        scsi::PutBe32(&answer[12], static_cast<std::uint32_t>(NextWritableAddress(disc)));
+        scsi::PutBe32(&answer[16], static_cast<std::uint32_t>(FreeBlocks(disc)));
     } else if (track.blocks) {
         answer[7] = 0x02;  // last recorded address valid
         scsi::PutBe32(&answer[28], track.startLba + track.blocks - 1);

@@ -20,7 +20,8 @@ constexpr std::size_t kPrerecordedLength = 64;
 constexpr std::size_t kRamManufacturerOffset = 549;  // disc manufacturing information of a DVD-RAM
 constexpr std::size_t kRamManufacturerLength = 64;
 constexpr std::size_t kBdDiscInformationLength = 4096;
-constexpr std::size_t kDiscInformationUnitLength = 112;
+constexpr std::size_t kRecordableUnitLength = 112;
+constexpr std::size_t kPressedUnitLength = 64;
 constexpr std::uint32_t kDvdDataStartPsn = 0x030000;
 
 // A DVD+ disc, also one written with book type DVD-ROM, which a drive
@@ -105,23 +106,33 @@ std::vector<std::uint8_t> PrerecordedInformation(const MediumDescription& disc)
     return data;
 }
 
-// One disc information unit per layer, as the BD lead-in holds them.
+// One disc information unit per layer, as the BD lead-in holds them in the
+// DI block: 112 bytes on a recordable disc (with the disc's maker and media
+// type at 100-108), 64 on a BD-ROM.
 std::vector<std::uint8_t> BdDiscInformation(const MediumDescription& disc)
 {
     std::vector<std::uint8_t> data(kBdDiscInformationLength, 0);
-    const char* discType = disc.profile == profile::kBdRom ? "BDO" : disc.erasable ? "BDW" : "BDR";
-    for (int layer = 0; layer < disc.layers && layer < 8; ++layer) {
-        std::uint8_t* unit = &data[static_cast<std::size_t>(layer) * kDiscInformationUnitLength];
+    const bool pressed = disc.profile == profile::kBdRom;
+    const char* discType = pressed ? "BDO" : disc.erasable ? "BDW" : "BDR";
+    const std::size_t unitLength = pressed ? kPressedUnitLength : kRecordableUnitLength;
+    const int layers = std::clamp(disc.layers, 1, 7);
+    for (int layer = 0; layer < layers; ++layer) {
+        std::uint8_t* unit = &data[static_cast<std::size_t>(layer) * unitLength];
         unit[0] = 'D';
         unit[1] = 'I';
         unit[2] = 0x01;  // disc information format 1
-        unit[3] = static_cast<std::uint8_t>(disc.layers << 3 | layer);
-        unit[6] = kDiscInformationUnitLength;  // bytes in use
+        unit[3] = static_cast<std::uint8_t>(layers << 3 | layer);  // units in the DI block, the unit's layer
+        unit[5] = static_cast<std::uint8_t>(layer);  // sequence number in the block
+        unit[6] = static_cast<std::uint8_t>(unitLength);  // bytes in use, no continuation
         PutText(&unit[8], discType, 3);
         unit[11] = 0x01;  // 120 mm, class 0, version 1
-        PutText(&unit[100], disc.manufacturerId, 6);
-        PutText(&unit[106], disc.mediaTypeId, 3);
-        unit[111] = 0x01;  // product revision
+        unit[12] = static_cast<std::uint8_t>(layers << 4);  // number of recording layers
+        unit[13] = 0x01;  // 74.5 nm channel bit length (25 GB a layer), no hybrid layers
+        if (!pressed) {
+            PutText(&unit[100], disc.manufacturerId, 6);
+            PutText(&unit[106], disc.mediaTypeId, 3);
+            unit[111] = 0x01;  // product revision
+        }
     }
     return data;
 }

@@ -45,7 +45,7 @@ void GetConfiguration(CommandContext& command)
 {
     const std::uint8_t requestType = command.Byte(1) & 0x03;
     const std::uint16_t start = command.Be16(2);
-    if (requestType > kOneFeature) {
+    if (requestType > kOneFeature || (start != 0 && command.drive.identity.refusals.featuresFromAboveZero)) {
         command.Fail(sense::kInvalidFieldInCdb);
         return;
     }

@@ -32,17 +32,17 @@ void StartStopUnit(CommandContext& command)
         command.Fail(sense::kRemovalPrevented);
         return;
     }
-    drive.trayOpen = true;
-    drive.mediumChangePending = false;
-    drive.StopSpindle();
+    drive.OpenTray();
 }
 
 void MechanismStatus(CommandContext& command)
 {
     const DriveState& drive = command.drive;
+    // The header alone: no changer, so no slot table, and the one slot there is.
     std::vector<std::uint8_t> answer(8, 0);
     answer[1] = drive.trayOpen ? 0x10 : 0x00;  // idle mechanism, door state
     scsi::PutBe24(&answer[2], drive.lastAccessedLba);
+    answer[5] = 1;  // slots available
     command.Answer(answer, command.Be16(8));
 }
 

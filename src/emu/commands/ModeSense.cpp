@@ -13,11 +13,12 @@ constexpr std::uint8_t kAllPages = 0x3F;
 enum PageControl : std::uint8_t { kCurrent = 0, kChangeable = 1, kDefault = 2, kSaved = 3 };
 
 // The capabilities and mechanical status page in its MMC-3 layout, with
-// the lock state and speeds of the moment.
+// the lock state of the moment and the speeds of the loaded medium.
 std::vector<std::uint8_t> CapabilitiesPage(const DriveState& drive)
 {
     const DriveCapabilities& caps = drive.identity.capabilities;
-    std::vector<std::uint8_t> page(32 + 4 * caps.writeSpeedsKBps.size(), 0);
+    const MediumSpeeds& speeds = drive.CurrentSpeeds();
+    std::vector<std::uint8_t> page(32 + 4 * speeds.writeSpeedsKBps.size(), 0);
     page[0] = kCapabilitiesPage;
     page[1] = static_cast<std::uint8_t>(page.size() - 2);
     page[2] = caps.readFlags;
@@ -27,18 +28,19 @@ std::vector<std::uint8_t> CapabilitiesPage(const DriveState& drive)
     page[6] = static_cast<std::uint8_t>((caps.loadingMechanism << 5) | (caps.canEject ? 0x08 : 0)
                                         | (drive.removalPrevented ? 0x02 : 0) | (caps.canLock ? 0x01 : 0));
     page[7] = 0x03;  // separate volume and mute per channel
-    const std::uint16_t readSpeed = drive.readSpeedKBps ? drive.readSpeedKBps : caps.maxReadSpeedKBps;
-    const std::uint16_t writeSpeed = drive.writeSpeedKBps ? drive.writeSpeedKBps : caps.maxWriteSpeedKBps;
-    scsi::PutBe16(&page[8], caps.maxReadSpeedKBps);
+    const auto atMost = [](std::uint16_t set, std::uint16_t top) { return set && set < top ? set : top; };
+    const std::uint16_t readSpeed = atMost(drive.readSpeedKBps, speeds.readKBps);
+    const std::uint16_t writeSpeed = atMost(drive.writeSpeedKBps, speeds.writeKBps);
+    scsi::PutBe16(&page[8], speeds.readKBps);
     scsi::PutBe16(&page[10], caps.volumeLevels);
     scsi::PutBe16(&page[12], caps.bufferKB);
     scsi::PutBe16(&page[14], readSpeed);
-    scsi::PutBe16(&page[18], caps.maxWriteSpeedKBps);
+    scsi::PutBe16(&page[18], speeds.writeKBps);
     scsi::PutBe16(&page[20], writeSpeed);
     scsi::PutBe16(&page[28], writeSpeed);
-    scsi::PutBe16(&page[30], static_cast<std::uint32_t>(caps.writeSpeedsKBps.size()));
-    for (std::size_t i = 0; i < caps.writeSpeedsKBps.size(); ++i)
-        scsi::PutBe16(&page[32 + 4 * i + 2], caps.writeSpeedsKBps[i]);
+    scsi::PutBe16(&page[30], static_cast<std::uint32_t>(speeds.writeSpeedsKBps.size()));
+    for (std::size_t i = 0; i < speeds.writeSpeedsKBps.size(); ++i)
+        scsi::PutBe16(&page[32 + 4 * i + 2], speeds.writeSpeedsKBps[i]);
     return page;
 }
 
@@ -59,6 +61,10 @@ void ModeSense10(CommandContext& command)
         return;
     }
     if (command.Byte(3) != 0) {  // no subpages
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    if (pageCode == kAllPages && command.drive.identity.refusals.allModePages) {
         command.Fail(sense::kInvalidFieldInCdb);
         return;
     }

@@ -97,7 +97,8 @@ std::vector<std::uint8_t> FullToc(const MediumDescription& disc)
 std::vector<std::uint8_t> Atip(const MediumDescription& disc)
 {
     std::vector<std::uint8_t> answer = {0, 0, 0, 0};
-    answer.insert(answer.end(), {0xD0, 0x40, static_cast<std::uint8_t>(disc.erasable ? 0x40 : 0x00), 0x00});
+    // Byte 2 of the descriptor: bit 7 always set, bit 6 the disc type (CD-RW).
+    answer.insert(answer.end(), {0xD0, 0x40, static_cast<std::uint8_t>(0x80 | (disc.erasable ? 0x40 : 0x00)), 0x00});
     PutTime(answer, disc.atip->leadInStart);
     answer.push_back(0x00);
     PutTime(answer, disc.atip->lastLeadOutStart);

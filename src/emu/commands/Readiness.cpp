@@ -1,4 +1,5 @@
 #include "emu/commands/Commands.h"
+#include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
 
 namespace emu {
@@ -17,6 +18,15 @@ void RequestSense(CommandContext& command)
         return;
     }
     DriveState& drive = command.drive;
+    if (drive.lastSense) {
+        // The sense the previous command ended with, as ATAPI drives keep it for the host.
+        FixedSense previous = *drive.lastSense;
+        drive.lastSense.reset();
+        if (const auto progress = drive.OperationProgress(); progress && (previous[15] & 0x80))
+            scsi::PutBe16(&previous[16], *progress);  // a running format has gone on since
+        command.Answer({previous.begin(), previous.end()}, command.Byte(4));
+        return;
+    }
     Sense current;
     std::optional<std::uint16_t> progress;
     if (drive.MediumChangeAttentionDue()) {

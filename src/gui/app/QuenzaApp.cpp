@@ -4,6 +4,7 @@
 #include "core/app/LogFile.h"
 #include "core/app/Startup.h"
 #include "core/app/UserPrompt.h"
+#include "core/drive/DriveList.h"
 #include "gui/app/QuenzaDlg.h"
 #include "platform/sysinfo/SystemFacts.h"
 
@@ -24,8 +25,9 @@ int CQuenzaApp::InitInstance(int argc, const char* const* argv)
         dialog->m_strCmdLine1 = args.first;
     if (!args.second.empty())
         dialog->m_strCmdLine2 = args.second;
-    dialog->DoModal();
+    // The window ends with 0, or with the exit status of a start-up without a usable drive.
+    const int status = dialog->DoModal() == kNoUsableDriveExitStatus ? kNoUsableDriveExitStatus : 0;
     dialog.reset();
     m_pMainDlg = nullptr;
-    return 0;
+    return status;
 }

@@ -106,7 +106,7 @@ bool CQuenzaDlg::OnInitDialog()
     ShowDriveListMessages(started.messages);
     if (!started) {
         m_pInterrogationBox.reset();
-        EndDialog(0);  // the reason has been shown
+        EndDialog(kNoUsableDriveExitStatus);  // the reason has been shown
         return true;
     }
     FillDeviceCombo();

@@ -14,8 +14,12 @@ void CQuenzaDlg::BindPagesAndTools()
 {
     const auto rerunTool = [this] { DoReadstruct(); };
     const auto clearReport = [this] { m_Core.m_Report.ClearDisplay(); };
+    // The status line names the disc in the drive, and the listing marks its profile current.
+    const auto mediaStatus = [this] { RunDriveWork([this] { m_Core.ShowMediaStatus(); }); };
+    const auto relistFeatures = [this] { ListDriveFeaturesProfiles(); };
     m_PageHandlers = {
-        {kPageDriveInfo, {.driveSelected = [this] { OnDriveinfo(); }}},
+        {kPageDriveInfo,
+         {.driveSelected = [this] { OnDriveinfo(); }, .discArrived = mediaStatus, .discRemoved = mediaStatus}},
         {kPageMediaInfo, {.discRemoved = [this] { ClearMediaInfoReport(); }}},
         {kPageInfoDisplay, {.discArrived = rerunTool, .discRemoved = clearReport}},
         {kPageReport3, {.discRemoved = clearReport}},
@@ -60,7 +64,8 @@ void CQuenzaDlg::BindPagesAndTools()
                       EndCreateIsoUi();
               },
           .stop = [this] { EndCreateIsoUi(); }}},
-        {kPageFeatures, {.driveSelected = [this] { ListDriveFeaturesProfiles(); }}},
+        {kPageFeatures,
+         {.driveSelected = relistFeatures, .discArrived = relistFeatures, .discRemoved = relistFeatures}},
         {kPageDiscHash,
          {.discRemoved = clearReport,
           .start = [this] { m_pHashPages->OnStartDiscHash(); },

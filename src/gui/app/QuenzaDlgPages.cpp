@@ -147,9 +147,12 @@ void CQuenzaDlg::DisplayDriveInfo(const DriveInfoFacts& facts)
     ShowDriveInfoPage(true);
     for (const auto& [id, text] : facts.page.texts)
         m_strInfo[id] = text;
-    for (const auto& [id, ticked] : facts.page.boxes)
-        if (auto* box = Item<CButtonST>(id))
-            box->SetCheckState(ticked);
+    for (const auto& [id, state] : facts.page.boxes)
+        if (auto* box = Item<CButtonST>(id)) {
+            // A capability the drive did not tell is greyed out, neither lit nor dark.
+            box->setEnabled(state != kUnknownBox);
+            box->SetCheckState(state == 1 ? 1 : 0);
+        }
     UpdateData(false);
 }
 

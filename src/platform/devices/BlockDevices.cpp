@@ -77,17 +77,56 @@ bool NaturalNameLess(const std::string& a, const std::string& b)
     return numberA < numberB;
 }
 
+namespace {
+
+// The ata port folder ("ata2") a device path runs through, as a path under
+// the fixture or /sys; empty when there is none.
+fs::path AtaPortOf(const fs::path& device)
+{
+    fs::path port;
+    for (const fs::path& part : device) {
+        port /= part;
+        const std::string name = part.string();
+        if (name.size() > 3 && StartsWith(name, "ata") && std::all_of(name.begin() + 3, name.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c));
+            }))
+            return port;
+    }
+    return {};
+}
+
+// Whether the port's link runs at a SATA speed: its ata_link says "1.5 Gbps",
+// "3.0 Gbps" ...; a parallel ATA link says "<unknown>".
+bool SataLink(const fs::path& port)
+{
+    std::error_code error;
+    for (const auto& link : fs::directory_iterator(port, error)) {
+        const std::string name = link.path().filename().string();
+        if (!StartsWith(name, "link"))
+            continue;
+        const std::string speed = ReadAttribute(link.path() / "ata_link" / name / "sata_spd");
+        if (speed.size() > 4 && speed.compare(speed.size() - 4, 4, "Gbps") == 0)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int BusTypeFromSysfs(const std::string& sysBlockRoot, const std::string& name, bool optical)
 {
     const fs::path entry = fs::path(sysBlockRoot) / name;
     std::error_code error;
     if (!fs::exists(fs::symlink_status(entry, error)))
         return -1;
-    std::string path = entry.string();
-    if (fs::is_symlink(fs::symlink_status(entry, error)))
-        path = fs::read_symlink(entry, error).string();
+    fs::path device = entry;
+    if (fs::is_symlink(fs::symlink_status(entry, error))) {
+        const fs::path target = fs::read_symlink(entry, error);
+        device = target.is_absolute() ? target : fs::path(sysBlockRoot) / target;
+    }
     if (error)
         return -1;
+    const std::string path = device.lexically_normal().generic_string();
     const auto has = [&](const char* part) { return path.find(part) != std::string::npos; };
     if (has("/usb"))
         return kBusUsb;
@@ -95,12 +134,19 @@ int BusTypeFromSysfs(const std::string& sysBlockRoot, const std::string& name, b
         return kBusNvme;
     if (has("/mmc"))
         return kBusSd;
-    if (has("/virtio"))
-        return kBusVirtual;
-    if (has("/ata"))
-        return optical ? kBusAtapi : kBusSata;
+    if (has("/virtio"))  // virtio-scsi gives a SCSI host, virtio-blk a disk of its own
+        return has("/host") ? kBusScsi : kBusVirtual;
+    if (const fs::path port = AtaPortOf(device.lexically_normal()); !port.empty()) {
+        if (SataLink(port))
+            return kBusSata;
+        return optical ? kBusAtapi : kBusAta;
+    }
     if (has("/end_device-") || has("/sas"))
         return kBusSas;
+    if (has("/rport-"))
+        return kBusFibre;
+    if (has("/session"))
+        return kBusIscsi;
     if (has("/host"))
         return kBusScsi;
     if (has("/devices/virtual/"))

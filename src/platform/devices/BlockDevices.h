@@ -28,7 +28,9 @@ enum StorageBusType : int {
 
 // The bus of /sys/block/<name> (sysBlockRoot stands for /sys/block so tests
 // use fixture trees), read from the device path the entry links to; -1 when
-// there is no such entry.
+// there is no such entry. A device behind an ata port is on SATA when the
+// port's link reports a SATA speed, else on parallel ATA (ATAPI for optical
+// drives); a virtio device with a SCSI host is on SCSI.
 int BusTypeFromSysfs(const std::string& sysBlockRoot, const std::string& name, bool optical);
 
 // The optical drives: sr0, sr1 ... in number order.

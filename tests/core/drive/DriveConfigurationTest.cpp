@@ -33,27 +33,29 @@ TEST(DriveConfiguration, EachPresetReportsItsCapabilities)
     };
     // clang-format off
     const Case cases[] = {
-        // preset        dvd cdw +R +RW +RDL -RDL ram bdR bdW hd  LS  LF  MR  gen serial
-        {"dvd-writer",   1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QDW20400001"},
-        {"bd-writer",    1,  1,  1, 1,  1,   1,   1,  1,  1,  1,  0,  0,  0,  2, "QBR12400001"},
-        {"cd-reader",    0,  0,  0, 0,  0,   0,   0,  0,  0,  0,  0,  0,  0,  0, "QCD52000001"},
-        {"aopen",        1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.060001"},
-        {"benq",         1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QFBSRB0001"},
-        {"benq-dw1620",  1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QFB7W90001"},
-        {"btc",          1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF00550001"},
-        {"cyberdrive",   1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QFA2D30001"},
-        {"generic-f3",   1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QFPA520001"},
-        {"ihas",         1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  1,  0,  0,  2, "QF7L0F0001"},
-        {"liteon",       1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  1,  0,  0,  2, "QFMS0R0001"},
-        {"liteon-sohw812", 1, 1, 1, 1,  1,   1,   1,  0,  0,  0,  1,  0,  0,  2, "QFUS0Q0001"},
-        {"nec",          1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.050001"},
-        {"nu",           1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.000001"},
-        {"optiarc",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  1,  0,  2, "QF1.020001"},
-        {"pioneer",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QF1.290001"},
-        {"plextor",      1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.110001"},
-        {"ricoh",        1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  1,  2, "QF1.000001"},
-        {"samsung",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QFSB000001"},
-        {"toshiba",      1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QF10120001"},
+        // preset           dvd cdw +R +RW +RDL -RDL ram bdR bdW hd  LS  LF  MR  gen serial
+        {"dvd-writer",        1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QDW20400001"},
+        {"bd-writer",         1,  1,  1, 1,  1,   1,   1,  1,  1,  1,  0,  0,  0,  2, "QBR12400001"},
+        {"cd-reader",         0,  0,  0, 0,  0,   0,   0,  0,  0,  0,  0,  0,  0,  0, "QCD52000001"},
+        {"dvd-reader-strict", 1,  0,  0, 0,  0,   0,   0,  0,  0,  0,  0,  0,  0,  0, "QDR16500001"},
+        {"usb-dvd-reader",    1,  0,  0, 0,  0,   0,   0,  0,  0,  0,  0,  0,  0,  0, "QDR16500002"},
+        {"aopen",             1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.060001"},
+        {"benq",              1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QFBSRB0001"},
+        {"benq-dw1620",       1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QFB7W90001"},
+        {"btc",               1,  1,  1, 1,  1,   0,   0,  1,  0,  0,  0,  0,  0,  2, "QF00550001"},
+        {"cyberdrive",        1,  1,  1, 1,  1,   1,   1,  0,  0,  0,  0,  0,  0,  2, "QFA2D30001"},
+        {"generic-f3",        1,  1,  1, 1,  1,   1,   1,  1,  0,  0,  0,  0,  0,  2, "QFPA520001"},
+        {"ihas",              1,  1,  1, 1,  1,   1,   1,  1,  1,  0,  1,  0,  0,  2, "QF7L0F0001"},
+        {"liteon",            1,  1,  1, 1,  1,   1,   1,  1,  1,  0,  1,  0,  0,  2, "QFMS0R0001"},
+        {"liteon-sohw812",    1,  1,  1, 1,  1,   1,   1,  1,  1,  0,  1,  0,  0,  2, "QFUS0Q0001"},
+        {"nec",               1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.050001"},
+        {"nu",                1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  0,  2, "QF1.000001"},
+        {"optiarc",           1,  1,  1, 1,  1,   1,   1,  1,  1,  0,  0,  1,  0,  2, "QF1.020001"},
+        {"pioneer",           1,  1,  1, 1,  1,   1,   1,  1,  1,  0,  0,  0,  0,  2, "QF1.290001"},
+        {"plextor",           1,  1,  1, 1,  1,   0,   0,  1,  1,  0,  0,  0,  0,  2, "QF1.110001"},
+        {"ricoh",             1,  1,  1, 1,  1,   0,   0,  0,  0,  0,  0,  0,  1,  2, "QF1.000001"},
+        {"samsung",           1,  1,  1, 1,  1,   1,   1,  1,  1,  0,  0,  0,  0,  2, "QFSB000001"},
+        {"toshiba",           1,  1,  1, 1,  1,   1,   1,  0,  0,  1,  0,  0,  0,  2, "QF10120001"},
     };
     // clang-format on
     ASSERT_EQ(emu::DrivePresetNames().size(), std::size(cases));  // a new preset needs a row here
@@ -76,6 +78,12 @@ TEST(DriveConfiguration, EachPresetReportsItsCapabilities)
         EXPECT_EQ(rig.context.configuration.m_nLoadingMechanism, 0x20);  // tray
         EXPECT_EQ(rig.context.configuration.GetPlusDriveGeneration(), test.generation);
     }
+    // The BD writer's pseudo-overwrite, timely safe recording and AACS features.
+    WrapperRig bd("bd-writer", "bd-r");
+    ASSERT_TRUE(bd.context.configuration.GetDriveConfiguration());
+    EXPECT_EQ(bd.Record().m_bTimelySafeRecording, 1);
+    EXPECT_EQ(bd.Record().m_bAacs, 1);
+    EXPECT_EQ(bd.Record().m_bLayerJump, 1);  // 0033h with the DVD-R DL layer jump profile
 }
 
 TEST(DriveConfiguration, TheConfigurationIsAskedForWholeAndTheFailuresSayWhy)
@@ -98,17 +106,23 @@ TEST(DriveConfiguration, TheConfigurationIsAskedForWholeAndTheFailuresSayWhy)
     WrapperNotice notice;
     EXPECT_FALSE(refusing.context.configuration.GetDriveConfiguration(&notice));
     EXPECT_EQ(notice.messageBox,
-              "A 'GetDriveConfiguration' error has occurred.   Some removable drives can cause this.");
+              "A 'GetDriveConfiguration' error has occurred.   Some removable drives can cause this.\n\n"
+              "GET CONFIGURATION (46h) failed: Hardware Error (sense 4/44/00)");
     EXPECT_EQ(refusing.Record().m_bDvdPlusRWrite + refusing.Record().m_bDvdRom, 0);
 
-    // A failed mode page read is told, and what the features said stays.
+    // A failed mode page read is told with its reason, and what the features
+    // said stays: a drive that lists DVD-ROM is a DVD drive.
     WrapperRig noPages("dvd-writer", "dvd+r");
     noPages.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x5A, kHardwareError, 2));
     WrapperNotice modeNotice;
     EXPECT_TRUE(noPages.context.configuration.GetDriveConfiguration(&modeNotice));
-    EXPECT_EQ(modeNotice.messageBox, "Error, ModeSense command failed.  Probable firmware or drive error");
+    EXPECT_EQ(modeNotice.messageBox,
+              "Error, ModeSense command failed.  Probable firmware or drive error\n\n"
+              "MODE SENSE(10) (5Ah) failed: Hardware Error (sense 4/44/00)");
     EXPECT_EQ(noPages.Record().m_bDvdPlusRWrite, 1);
-    EXPECT_EQ(noPages.Record().m_bDvdDrive, 0);
+    EXPECT_EQ(noPages.Record().m_bDvdDrive, 1);
+    EXPECT_FALSE(noPages.Record().m_bCapabilitiesPageRead);
+    EXPECT_FALSE(noPages.context.configuration.m_bLoadingMechanismRead);
 }
 
 TEST(DriveConfiguration, LongModePageListsAreReadAgainWithTheirLength)
@@ -121,7 +135,7 @@ TEST(DriveConfiguration, LongModePageListsAreReadAgainWithTheirLength)
     };
     const Case cases[] = {
         {"short list", 0, 0, {252}},
-        {"asked again with the mode data length", 2, 0x2B, {252, 166 + 2 * 256 - 2}},
+        {"asked again with the mode data length and its own two bytes", 2, 0x2B, {252, 170 + 2 * 256}},
         {"page 2Ah beyond 2048 bytes is asked alone", 10, 0x20, {252, 2048, 252}},
     };
     for (const Case& test : cases) {

@@ -114,7 +114,7 @@ TEST(DriveList, WithoutAnOpticalDriveTheUserIsToldWhyAndStartUpFails)
             reason.replace(at, 3, tree.Dev());
         EXPECT_EQ(started.messages[0].text,
                   "No optical devices were found. Quenzario cannot run without one drive at least\n\n" + reason);
-        EXPECT_EQ(started.messages[1].text, "SPTI init failed For SPTI, your login needs administrator rights.\n");
+        EXPECT_EQ(started.messages[1].text, kNoUsableDriveMessage);
         ShowDriveListMessages(started.messages);
         ASSERT_EQ(prompt.asked.size(), 2u);
         EXPECT_EQ(prompt.asked[0].text, started.messages[0].text);
@@ -229,7 +229,8 @@ TEST(EmulateSetting, TheEnvironmentAddsEmulatedDrivesAndBadItemsAreShown)
     ASSERT_EQ(started.messages.size(), 1u);
     EXPECT_EQ(started.messages[0].caption, "Emulated drives");
     EXPECT_NE(started.messages[0].text.find("\"nonsense\" is not drive:medium"), std::string::npos);
-    EXPECT_NE(started.messages[0].text.find("Drive presets: dvd-writer, bd-writer, cd-reader, aopen"),
+    EXPECT_NE(started.messages[0].text.find(
+                  "Drive presets: dvd-writer, bd-writer, cd-reader, dvd-reader-strict, usb-dvd-reader, aopen"),
               std::string::npos);
     EXPECT_EQ(drives.list.DeviceComboEntries(), std::vector<std::string>{"QNZEMU  CD-ROM QCD-5200 (emu0)"});
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <algorithm>
 
 namespace {
@@ -67,11 +69,18 @@ TEST(MediaIdentification, EveryMediumPresetIsIdentifiedByProfileBookTypeAndMedia
         {"dvd-ram", 0x12, 1, kMediaPlusUnknownId, kMediaDvdRam, "DVD-RAM"},
         {"dvd-r-dl", 0x15, 2, kMediaPlusUnknownId, kMediaDvdMinusRDl, "DVD-RDL"},
         {"dvd+r-as-rom", 0x10, 0, kMediaPlusUnknownId, kMediaDvdRom, "DVD-ROM"},
-        {"dvd+r-blank", 0x1B, 10, kMediaDvdPlusR, kMediaDvdPlusR, "DVD+R"},
         {"bd-rom", 0x40, -1, -1, kMediaBdRom, "BD-ROM"},
         {"bd-r", 0x41, -1, -1, kMediaBdR, "BD-R"},
         {"bd-re", 0x43, -1, -1, kMediaBdRe, "BD-RE"},
         {"hddvd-rom", 0x50, 4, kMediaPlusUnknownId, kMediaHdDvdRom, "HD DVD-ROM"},
+        {"cd-r-blank", 0x09, -1, -1, kMediaCd, "CD-R"},
+        {"cd-r-appendable", 0x09, -1, -1, kMediaCd, "CD-R"},
+        {"dvd-r-blank", 0x11, 2, kMediaPlusUnknownId, kMediaDvdMinusR, "DVD-R"},
+        {"dvd-r-appendable", 0x11, 2, kMediaPlusUnknownId, kMediaDvdMinusR, "DVD-R"},
+        {"dvd+r-blank", 0x1B, 10, kMediaDvdPlusR, kMediaDvdPlusR, "DVD+R"},
+        {"dvd+r-appendable", 0x1B, 10, kMediaDvdPlusR, kMediaDvdPlusR, "DVD+R"},
+        {"bd-r-blank", 0x41, -1, -1, kMediaBdR, "BD-R"},
+        {"bd-r-appendable", 0x41, -1, -1, kMediaBdR, "BD-R"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.medium);
@@ -174,29 +183,42 @@ TEST(MediaIdentification, ABdRWithoutADiscManufacturerCountsAsBdRom)
     EXPECT_EQ(rig.context.media.GetMediaType(), kMediaBdRom);
 }
 
-TEST(MediaIdentification, MediaCapacityIsTheEndOfTheFirstExtent)
+TEST(MediaIdentification, MediaCapacityIsWhereTheLastExtentEnds)
 {
     struct Case {
+        const char* name;
         const char* drive;
         const char* medium;
+        std::optional<emu::Sense> performanceRefusal;
         std::int64_t capacity;
-        std::size_t lastCdbLength;
+        std::uint8_t lastOpcode;
     };
     const Case cases[] = {
-        {"dvd-writer", "dvd+r", 2099999, 12},
-        {"dvd-writer", "dvd+r-dl", 2086911, 12},  // where layer 0 ends
-        {"bd-writer", "bd-rom", 11999999 >> 1, 10},  // half the last block, from READ CAPACITY
-        {"dvd-writer", "none", 0, 12},
+        {"one extent", "dvd-writer", "dvd+r", std::nullopt, 2099999, 0xAC},
+        {"an extent a layer", "dvd-writer", "dvd+r-dl", std::nullopt, 3999999, 0xAC},
+        {"half the last block of a BD-ROM", "bd-writer", "bd-rom", std::nullopt, 11999999 >> 1, 0x25},
+        {"no disc", "dvd-writer", "none", std::nullopt, 0, 0xAC},
+        {"GET PERFORMANCE unknown", "dvd-writer", "dvd+r", emu::sense::kInvalidOpcode, 2099999, 0x25},
+        {"GET PERFORMANCE failing otherwise", "dvd-writer", "dvd+r", emu::Sense{0x04, 0x44, 0x00}, 0, 0xAC},
     };
     for (const Case& test : cases) {
-        SCOPED_TRACE(test.medium);
+        SCOPED_TRACE(test.name);
         WrapperRig rig(test.drive, test.medium);
+        if (test.performanceRefusal)
+            rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xAC, *test.performanceRefusal));
         EXPECT_EQ(rig.context.media.GetMediaCapacity(), test.capacity);
-        EXPECT_EQ(rig.Cdbs().back().size(), test.lastCdbLength);
+        EXPECT_EQ(rig.Cdbs().back()[0], test.lastOpcode);
     }
     WrapperRig rig("dvd-writer", "dvd+r");
     rig.context.media.GetMediaCapacity();
     EXPECT_EQ(rig.Cdbs().back(), (std::vector<std::uint8_t>{0xAC, 0x10, 0, 0, 0, 0, 0, 0, 0x00, 0x02, 0x00, 0}));
+
+    // A zoned drive describes a single-layer disc in two extents: the disc
+    // ends where the second does, not where the first does.
+    emu::DriveIdentity zoned = *emu::FindDrivePreset("dvd-writer");
+    zoned.capabilities.readPerformanceZones = 2;
+    WrapperRig zones(zoned, "dvd+r");
+    EXPECT_EQ(zones.context.media.GetMediaCapacity(), 2099999);
 }
 
 TEST(MediaIdentification, TheMediaIdTextOfEachKindOfDisc)

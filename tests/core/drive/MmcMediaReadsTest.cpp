@@ -43,6 +43,16 @@ TEST(MmcMediaReads, DiscStructures)
     EXPECT_EQ(std::string(info.manufacturerId, 6), "VERBAT");
     EXPECT_EQ(std::string(info.mediaTypeId, 3), "IMe");
     EXPECT_EQ(info.productRevision, 0x01);
+    EXPECT_EQ(info.unitsPerBlock >> 3, 1);  // one unit in the block, for layer 0
+    EXPECT_EQ(info.sequenceNumber, 0);
+    EXPECT_EQ(info.bytesInUse, 112);
+    EXPECT_EQ(BdLayerCount(info), 1);
+    emu::MediumDescription dualLayer = *emu::FindMediumPreset("bd-r");
+    dualLayer.layers = 2;
+    WrapperRig twoLayers("bd-writer", "none");
+    twoLayers.Insert(dualLayer);
+    ASSERT_EQ(twoLayers.context.reads.GetBDDiStruct(info), 0);
+    EXPECT_EQ(BdLayerCount(info), 2);
 
     WrapperRig dvd("dvd-writer", "dvd+r");
     std::vector<std::uint8_t> buffer(4100, 0);

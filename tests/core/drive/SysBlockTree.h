@@ -25,11 +25,20 @@ public:
     std::string SysBlock() const { return m_dir.File("sys/block"); }
     std::string Dev() const { return m_dir.File("dev"); }
 
+    // An ata port of the fixtures is an AHCI port: its link runs at a SATA speed.
     std::filesystem::path AddEntry(const std::string& name, const std::string& port)
     {
         const std::string target = "../devices/" + port + "/block/" + name;
         std::filesystem::create_directories(std::filesystem::path(SysBlock()) / target);
         std::filesystem::create_symlink(target, std::filesystem::path(SysBlock()) / name);
+        if (const std::size_t ata = port.find("/ata"); ata != std::string::npos) {
+            const std::size_t end = port.find('/', ata + 1);
+            const std::string number = port.substr(ata + 4, end - ata - 4);
+            const std::filesystem::path link = std::filesystem::path(SysBlock()) / "../devices" / port.substr(0, end)
+                / ("link" + number) / "ata_link" / ("link" + number);
+            std::filesystem::create_directories(link);
+            WriteFileText((link / "sata_spd").string(), "6.0 Gbps\n");
+        }
         return std::filesystem::path(SysBlock()) / target;
     }
     void AddDisk(const std::string& name, const std::string& port, const std::string& vendor, const std::string& model,

@@ -1,3 +1,4 @@
+#include "core/app/Format.h"
 #include "core/app/MainDialogCore.h"
 #include "core/info/DriveInfoPage.h"
 #include "emu/DrivePresets.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,6 +37,7 @@ TEST(DriveInfoPage, RegionStateTexts)
     for (const RegionCase& c : cases) {
         CDevice device;
         device.m_bDvdDrive = c.dvdDrive;
+        device.m_bRegionRead = true;
         device.m_nUserChangesLeft = c.userChanges;
         device.m_nVendorResetsLeft = c.vendorResets;
         device.m_nRegionTypeCode = c.typeCode;
@@ -71,6 +74,7 @@ TEST(DriveInfoPage, TextsOfTheRecordAndTheDvdPlusReadRule)
     device.m_nBufferSizeKB = 0;
     device.m_nVolumeLevels = 256;
     device.m_bDvdPlusRWrite = 1;  // writes DVD+R, says nothing of reading it
+    device.m_bFeaturesRead = device.m_bCapabilitiesPageRead = true;
     DriveInfoPage page = MakeDriveInfoPage(device, 0x20);
     EXPECT_EQ(page.texts.at(IDC_EXTRA_INFO), "");  // one character is no extra information
     EXPECT_EQ(page.texts.at(IDC_FIRMWARE), " 1.2");  // "%4s"
@@ -103,6 +107,140 @@ TEST(DriveInfoPage, EveryControlHasOneBoxOrFieldAndATooltip)
     EXPECT_EQ(MakeDriveInfoPage(device, 0).boxes.size(), 76u);  // the unused boxes are left alone
 }
 
+namespace {
+
+// The lines of the report from the one that begins with `from` up to the
+// first empty one, trailing blanks cut.
+std::vector<std::string> ReportLines(ReportText& report, const std::string& from)
+{
+    std::vector<std::string> lines;
+    bool started = false;
+    for (int i = 0; i < ReportText::kReportLines; ++i) {
+        std::string line = report.GetLine(i);
+        line.erase(line.find_last_not_of(' ') + 1);
+        if (!started && line.find(from) != std::string::npos) {
+            started = true;
+        } else if (!started) {
+            continue;
+        } else if (line.empty() || line[0] == ' ') {
+            break;  // the end, or the next listing's title
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The strict drive on the main window's core, interrogated as a selection does.
+struct StrictDriveRig {
+    explicit StrictDriveRig(const std::function<void(emu::EmulatedDrive&)>& prepare = {}) :
+        rig("dvd-reader-strict", "dvd-rom"), core(rig.Sources())
+    {
+        if (prepare)
+            prepare(*rig.drive);
+        rig.MakeCurrent(core.m_Drives);
+        selection = core.InterrogateSelectedDrive();
+        info = core.InterrogateDriveInfo();
+    }
+    ScopedProgramLog log;
+    EmulatedDriveRig rig;
+    MainDialogCore core;
+    SelectionFacts selection;
+    DriveInfoFacts info;
+};
+
+}  // namespace
+
+TEST(DriveInfoPage, TheStrictDriveShowsWhatItsAnswersHoldAndNothingElse)
+{
+    StrictDriveRig strict;
+    EXPECT_EQ(strict.selection.mmcCompliant, 1);
+    EXPECT_EQ(strict.selection.notice.messageBox, "");  // nothing failed that was not worked around
+    EXPECT_EQ(strict.selection.mediaTypeName, "DVD-ROM");
+    const DriveInfoPage& page = strict.info.page;
+    EXPECT_EQ(page.texts.at(IDC_LOADER_TYPE), "     Tray");  // page 2Ah byte 6
+    EXPECT_EQ(page.texts.at(IDC_DRIVE_INTERFACE), "ATAPI");  // the Core feature
+    EXPECT_EQ(page.texts.at(IDC_CONNECTION_INTERFACE), "ATAPI");
+    EXPECT_EQ(page.texts.at(IDC_SERIAL_NO), "QDR16500001");
+    EXPECT_EQ(page.texts.at(IDC_BUFFER_SIZE), "256KB");
+    EXPECT_EQ(page.texts.at(IDC_REGION_CODE), "2");  // a DVD drive: its region state was read
+    EXPECT_EQ(page.texts.at(IDC_REGION_CONTROL), "RPC-2");
+    EXPECT_EQ(strict.core.m_Report.GetStatusText(), "Ready - DVD-ROM Loaded");
+
+    // Page 2Ah reads 1Fh (CD-R, CD-RW, method 2, DVD-ROM, DVD-R and -RW), writes
+    // nothing, and gives multi-session (71h); the features add DVD-ROM, CD
+    // multi-read, power management, CSS and streaming. Every box is known.
+    const std::set<int> ticked = {IDC_READ_CD_R,        IDC_READ_CD_RW,        IDC_READ_CD_METHOD2, IDC_READ_DVD_ROM,
+                                  IDC_READ_DVD_MINUS_R, IDC_READ_DVD_MINUS_RW, IDC_READ_CD_MULTI,   IDC_MULTISESSION,
+                                  IDC_POWER_MANAGEMENT, IDC_CSS_CPPM,          IDC_STREAMING};
+    for (const auto& [id, state] : page.boxes) {
+        EXPECT_NE(state, kUnknownBox) << id;
+        EXPECT_EQ(state, ticked.count(id) ? 1 : 0) << id;
+    }
+
+    // The listings hold the drive's two profiles and every feature it gave
+    // from feature 0 on; its pages, 2Ah first.
+    strict.core.ListDriveFeaturesProfiles();
+    const std::vector<std::string> profiles = ReportLines(strict.core.m_Report, "Drive Profiles");
+    ASSERT_EQ(profiles.size(), 5u);
+    EXPECT_EQ(profiles[1], "Current Profile 0010h");
+    EXPECT_EQ(profiles[2].substr(0, 30), "Profile 0000h Reserved Profile");
+    EXPECT_EQ(profiles[3].substr(0, 31), "Profile 0010h DVD-ROM Read Only");
+    EXPECT_EQ(profiles[3].substr(64), "(Current)");
+    EXPECT_EQ(profiles[4], "Profile 0008h CD-ROM Read Only");
+    std::vector<std::string> features;
+    for (const std::string& line : ReportLines(strict.core.m_Report, "Drive Features"))
+        if (line.rfind("Feature ", 0) == 0)
+            features.push_back(line.substr(8, 5));
+    std::vector<std::string> given = {"0000h"};
+    for (const emu::FeatureDescriptor& feature : strict.rig.drive->Identity().features)
+        given.push_back(Format("%04xh", feature.code));
+    EXPECT_EQ(features, given);
+    EXPECT_EQ(strict.core.m_Report.GetStatusText(), "Ready");
+
+    strict.core.ListDriveModePages();
+    std::vector<std::string> pages;
+    for (const std::string& line : ReportLines(strict.core.m_Report, "Drive Mode pages"))
+        pages.push_back(line.substr(line.size() - 3));
+    EXPECT_EQ(pages, (std::vector<std::string>{"ges", "2Ah", " 1h", " Dh", " Eh", "1Ah", "1Dh"}));  // title first
+}
+
+TEST(DriveInfoPage, WhatADriveWouldNotTellIsShownAsUnknown)
+{
+    // No mode page at all: the loader, buffer and the boxes of page 2Ah are
+    // unknown; the drive class follows the profile list, so the region is read.
+    StrictDriveRig noPages([](emu::EmulatedDrive& drive) {
+        drive.AddErrorRule(emu::ErrorRule::CheckCondition(0x5A, emu::sense::kInvalidFieldInCdb));
+    });
+    const DriveInfoPage& page = noPages.info.page;
+    EXPECT_EQ(page.texts.at(IDC_LOADER_TYPE), "N/A");
+    EXPECT_EQ(page.texts.count(IDC_BUFFER_SIZE), 0u);
+    EXPECT_EQ(page.texts.at(IDC_REGION_CODE), "2");
+    EXPECT_EQ(page.boxes.at(IDC_READ_DVD_ROM), kUnknownBox);
+    EXPECT_EQ(page.boxes.at(IDC_MULTISESSION), kUnknownBox);
+    EXPECT_EQ(page.boxes.at(IDC_READ_CD_R), 0);  // the profiles say so
+    EXPECT_EQ(page.boxes.at(IDC_CSS_CPPM), 1);
+    EXPECT_EQ(noPages.selection.mmcCompliant, 0);
+    EXPECT_NE(noPages.selection.notice.messageBox.find(
+                  "MODE SENSE(10) (5Ah) failed: Illegal Request - Invalid field in CDB (sense 5/24/00)"),
+              std::string::npos);
+
+    // No feature list: the interface, the serial number and the feature boxes
+    // are unknown, and the message says which command failed and why; the
+    // capabilities page is still read.
+    StrictDriveRig noFeatures([](emu::EmulatedDrive& drive) {
+        drive.AddErrorRule(emu::ErrorRule::Refusal(emu::ErrorRule::Kind::TransportFailure, 0x46, 0x46));
+    });
+    const DriveInfoPage& bare = noFeatures.info.page;
+    EXPECT_EQ(bare.texts.at(IDC_DRIVE_INTERFACE), "N/A");
+    EXPECT_EQ(bare.texts.at(IDC_SERIAL_NO), "N/A");
+    EXPECT_EQ(bare.boxes.at(IDC_CSS_CPPM), kUnknownBox);
+    EXPECT_EQ(bare.boxes.at(IDC_WRITE_DVD_PLUS_R), kUnknownBox);
+    EXPECT_EQ(bare.boxes.at(IDC_READ_DVD_PLUS_R), kUnknownBox);
+    EXPECT_EQ(bare.boxes.at(IDC_READ_DVD_ROM), 1);  // page 2Ah was read
+    EXPECT_EQ(bare.texts.at(IDC_LOADER_TYPE), "     Tray");
+    EXPECT_NE(noFeatures.info.notice.messageBox.find("GET CONFIGURATION (46h) could not be sent"), std::string::npos);
+}
+
 TEST(DriveInfoPage, TheEmulatedDvdWriterIsInterrogatedWithItsRegionState)
 {
     auto identity = emu::FindDrivePreset("dvd-writer");
@@ -130,10 +268,12 @@ TEST(DriveInfoPage, TheEmulatedDvdWriterIsInterrogatedWithItsRegionState)
             reportKey = cdb == std::vector<std::uint8_t>{0xA4, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0x08, 0};
     EXPECT_TRUE(reportKey);
 
-    // A refused REPORT KEY leaves the region state as it was; without a disc
-    // the status says so.
+    // A refused REPORT KEY leaves the region state unknown, not as it was;
+    // without a disc the status says so.
     rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xA4, emu::sense::kInvalidFieldInCdb));
     rig.drive->EjectMedium();
-    EXPECT_EQ(core.InterrogateDriveInfo().page.texts.at(IDC_USER_CHANGES), "5");
+    const DriveInfoPage refused = core.InterrogateDriveInfo().page;
+    for (int id : {IDC_USER_CHANGES, IDC_VENDOR_CHANGES, IDC_REGION_CODE, IDC_REGION_CONTROL})
+        EXPECT_EQ(refused.texts.at(id), "N/A");
     EXPECT_EQ(core.m_Report.GetStatusText(), "Ready - No Media loaded");
 }

@@ -32,6 +32,10 @@ TEST(ScanMediaInfo, TheMediaTextsOfEachDisc)
         {"dvd-writer", "dvd-ram",          {"DVD-RAM",    "MATSUSHITADVD-RAMLM-AF120", "DVD-RAM"}},
         // A drive without DVD-R DL profiles reads the disc as a DVD-ROM of book type DVD-R.
         {"nec",        "dvd-r-dl",         {"DVD-R",      "MKM03RD30",                 "DVD-R"}},
+        {"dvd-reader-strict", "dvd-rom",   {"DVD-ROM",    "Pressed DVD",               "DVD-ROM"}},
+        {"dvd-reader-strict", "dvd+r",     {"DVD+R",      "MCC     004",               "DVD+R"}},
+        {"usb-dvd-reader", "dvd-r",        {"DVD-R",      "MCC03RG20",                 "DVD-R"}},
+        {"usb-dvd-reader", "dvd+r-dl",     {"DVD+R DL",   "MKM     003",               "DVD+R DL"}},
         {"bd-writer",  "bd-r",             {"N/A",        "N/A",                       "N/A"}},
         {"bd-writer",  "bd-rom",           {"N/A",        "N/A",                       "N/A"}},
         {"bd-writer",  "hddvd-rom",        {"HD DVD-ROM", "N/A",                       "N/A"}},

@@ -116,7 +116,8 @@ TEST(EmulatedDrive, ReadCapacityAndReadsOfTheGeneratedPattern)
     EXPECT_EQ(shortBuffer.Received(), std::vector<std::uint8_t>(expected.begin(), expected.begin() + 3000));
 
     const Answer mechanism = Send(*drive, {0xBD, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0}, 8);
-    EXPECT_EQ(mechanism.Received(), (std::vector<std::uint8_t>{0x00, 0x00, 0x00, 0x03, 0xE9, 0x00, 0x00, 0x00}));
+    // The header alone: no changer, one slot.
+    EXPECT_EQ(mechanism.Received(), (std::vector<std::uint8_t>{0x00, 0x00, 0x00, 0x03, 0xE9, 0x01, 0x00, 0x00}));
 }
 
 TEST(EmulatedDrive, ReadsAnImageFileAndPadsItsShortLastBlock)
@@ -240,7 +241,7 @@ TEST(EmulatedDrive, TheTrayOpensOnlyWhileRemovalIsAllowed)
 
     Send(*drive, {0x1E, 0, 0, 0, 0, 0});
     EXPECT_TRUE(drive->EjectMedium());
-    EXPECT_EQ(Send(*drive, kTestUnitReady).SenseCode(), sense::kNoMedium);
+    EXPECT_EQ(Send(*drive, kTestUnitReady).SenseCode(), sense::kNoMediumTrayOpen);
     EXPECT_EQ(Send(*drive, {0xBD, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0}, 8).data[1], 0x10);  // door open
 
     // START STOP UNIT with load closes the tray over the same disc.

@@ -120,8 +120,62 @@ TEST(MediaCommands, GetPerformanceDescribesNominalReadAndWriteExtents)
     EXPECT_EQ(scsi::GetBe32(&write.data[8 + 8]), 2295103u);  // the whole disc
     EXPECT_EQ(Send(*Drive("dvd-writer", "dvd-rom"), Cdb12(0xAC, {{1, 0x14}, {9, 2}}), 2048).result.transferred,
               8u);  // nothing to write on a pressed disc
-    EXPECT_EQ(Send(*drive, Cdb12(0xAC, {{9, 2}, {10, 0x03}}), 2048).SenseCode(), sense::kInvalidFieldInCdb);
+    EXPECT_EQ(Send(*drive, Cdb12(0xAC, {{9, 2}, {10, 0x02}}), 2048).SenseCode(), sense::kInvalidFieldInCdb);
     EXPECT_EQ(Send(*Drive("dvd-writer", "none"), Cdb12(0xAC, {{9, 2}}), 2048).SenseCode(), sense::kNoMedium);
+
+    // Type 03h: the write speeds the drive offers for the disc, fastest first.
+    const Answer speeds = Send(*drive, Cdb12(0xAC, {{9, 8}, {10, 0x03}}), 2048);
+    ASSERT_EQ(speeds.result.transferred, 8u + 4 * 16);
+    EXPECT_EQ(scsi::GetBe32(&speeds.data[0]), 4u + 4 * 16);
+    EXPECT_EQ(scsi::GetBe32(&speeds.data[8 + 4]), 2295103u);  // End LBA: the whole disc
+    EXPECT_EQ(scsi::GetBe32(&speeds.data[8 + 8]), 16u * 1385);  // read speed
+    EXPECT_EQ(scsi::GetBe32(&speeds.data[8 + 12]), 20u * 1385);
+    EXPECT_EQ(scsi::GetBe32(&speeds.data[8 + 3 * 16 + 12]), 4u * 1385);
+    EXPECT_EQ(Send(*drive, Cdb12(0xAC, {{9, 1}, {10, 0x03}}), 2048).result.transferred, 8u + 16);
+    EXPECT_EQ(Send(*Drive("dvd-writer", "dvd-rom"), Cdb12(0xAC, {{9, 8}, {10, 0x03}}), 2048).result.transferred, 8u);
+    EXPECT_EQ(Send(*Drive("cd-reader", "cd-r"), Cdb12(0xAC, {{9, 8}, {10, 0x03}}), 2048).result.transferred,
+              8u);  // a reader writes nothing
+}
+
+TEST(MediaCommands, SpeedsFollowTheLoadedMedium)
+{
+    struct Case {
+        const char* drive;
+        const char* medium;
+        std::uint16_t read, write;
+        std::size_t writeSpeeds;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"dvd-writer", "cd-r",   48 * 176,  48 * 176,  5},
+        {"dvd-writer", "dvd+r",  16 * 1385, 20 * 1385, 4},
+        {"dvd-writer", "none",   48 * 176,  48 * 176,  5},  // without a disc: the CD speeds
+        {"bd-writer",  "dvd+r",  16 * 1385, 16 * 1385, 4},
+        {"bd-writer",  "bd-r",   12 * 4496, 12 * 4496, 5},
+        {"bd-writer",  "cd-rom", 48 * 176,  24 * 176,  3},
+        {"cd-reader",  "cd-rom", 52 * 176,  0,         0},
+    };
+    // clang-format on
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::string(test.drive) + " " + test.medium);
+        auto drive = Drive(test.drive, test.medium);
+        const Answer page = Send(*drive, {0x5A, 0, 0x2A, 0, 0, 0, 0, 0x01, 0x00, 0}, 256);
+        const std::uint8_t* caps = &page.data[8];
+        EXPECT_EQ(scsi::GetBe16(&caps[8]), test.read);
+        EXPECT_EQ(scsi::GetBe16(&caps[14]), test.read);  // the current speed: nothing set
+        EXPECT_EQ(scsi::GetBe16(&caps[18]), test.write);
+        EXPECT_EQ(scsi::GetBe16(&caps[30]), test.writeSpeeds);
+        EXPECT_EQ(caps[1] + 2u, 32 + 4 * test.writeSpeeds);
+        if (std::string(test.medium) != "none") {
+            const Answer read = Send(*drive, Cdb12(0xAC, {{1, 0x10}, {9, 2}}), 2048);
+            EXPECT_EQ(scsi::GetBe32(&read.data[8 + 12]), test.read);  // the top speed at the outside
+        }
+    }
+    // SET CD SPEED is held to the medium's top speed.
+    auto drive = Drive("dvd-writer", "cd-r");
+    Send(*drive, Cdb12(0xBB, {{2, 0x7F}, {3, 0xFF}, {4, 0x7F}, {5, 0xFF}}));
+    const Answer page = Send(*drive, {0x5A, 0, 0x2A, 0, 0, 0, 0, 0x01, 0x00, 0}, 256);
+    EXPECT_EQ(scsi::GetBe16(&page.data[8 + 14]), 48 * 176);
 }
 
 TEST(MediaCommands, BdDiscInformationHoldsOneUnitPerLayer)
@@ -137,6 +191,28 @@ TEST(MediaCommands, BdDiscInformationHoldsOneUnitPerLayer)
     EXPECT_EQ(unit[112], 0);  // a single layer
     const Answer rewritable = Send(*Drive("bd-writer", "bd-re"), DiscStructure(1, 0x00, 4100), 4100);
     EXPECT_EQ(std::string(&rewritable.data[4 + 8], &rewritable.data[4 + 11]), "BDW");
+
+    // The unit header as the BD format lays it out: units in the DI block and
+    // the unit's layer at byte 3, its sequence number at byte 5, bytes in use
+    // at byte 6; the number of recording layers at byte 12.
+    MediumDescription dualLayer = Preset("bd-r");
+    dualLayer.layers = 2;
+    const Answer two = Send(*DriveWith("bd-writer", dualLayer), DiscStructure(1, 0x00, 4100), 4100);
+    for (std::size_t layer = 0; layer < 2; ++layer) {
+        SCOPED_TRACE(layer);
+        const std::uint8_t* at = &two.data[4 + 112 * layer];
+        EXPECT_EQ(std::string(at, at + 2), "DI");
+        EXPECT_EQ(at[3] >> 3, 2);  // two units in the block
+        EXPECT_EQ(at[3] & 0x07, layer);
+        EXPECT_EQ(at[5], layer);
+        EXPECT_EQ(at[6], 112);
+        EXPECT_EQ(at[12] >> 4, 2);
+    }
+    // A BD-ROM's units are 64 bytes and carry no maker.
+    const Answer pressed = Send(*Drive("bd-writer", "bd-rom"), DiscStructure(1, 0x00, 4100), 4100);
+    EXPECT_EQ(std::string(&pressed.data[4 + 8], &pressed.data[4 + 11]), "BDO");
+    EXPECT_EQ(pressed.data[4 + 6], 64);
+    EXPECT_EQ(pressed.data[4 + 12] >> 4, 1);
 }
 
 TEST(MediaCommands, DiscStructureRefusals)
@@ -195,12 +271,12 @@ TEST(MediaCommands, AtipOnRecordableCdsOnly)
 {
     const Answer atip = Send(*Drive("dvd-writer", "cd-rw"), ReadToc(4, true), 2048);
     std::vector<std::uint8_t> expected = {0x00, 0x1A, 0x00, 0x00,  // 26 bytes follow
-                                          0xD0, 0x40, 0x40, 0x00,  // unrestricted use, rewritable
+                                          0xD0, 0x40, 0xC0, 0x00,  // unrestricted use; bit 7, rewritable
                                           97,   15,   10,   0x00,  // lead-in starts at 97:15:10
                                           79,   59,   71,   0x00};  // lead-out no later than 79:59:71
     expected.resize(28, 0);
     EXPECT_EQ(atip.Received(), expected);
-    EXPECT_EQ(Send(*Drive("dvd-writer", "cd-r"), ReadToc(4, true), 2048).data[6], 0x00);  // write-once
+    EXPECT_EQ(Send(*Drive("dvd-writer", "cd-r"), ReadToc(4, true), 2048).data[6], 0x80);  // write-once
 
     struct Case {
         const char* medium;
@@ -261,32 +337,55 @@ TEST(MediaCommands, DiscAndTrackInformationOfAClosedDisc)
     EXPECT_EQ(Send(*bare, ReadToc(0, false), 2048).SenseCode(), sense::kInvalidFieldInCdb);
 }
 
-TEST(MediaCommands, AnOpenDiscHasAnIncompleteTrackWithItsFreeBlocks)
+TEST(MediaCommands, BlankAndAppendableDiscsAsRealDrivesReportThem)
 {
-    MediumDescription open = Preset("dvd+r");
-    open.status = DiscStatus::Appendable;
-    auto drive = DriveWith("dvd-writer", open);
-    const Answer disc = Send(*drive, Cdb10(0x51, 0, 0, 34), 34);
-    EXPECT_EQ(disc.data[2], 0x05);  // incomplete session, appendable disc
-    EXPECT_EQ(disc.data[6], 2);  // last track: the incomplete one
-    EXPECT_EQ(scsi::GetBe32(&disc.data[16]), 2100000u);
-    EXPECT_EQ(scsi::GetBe32(&disc.data[20]), 2295104u);
+    // The disc information: status byte, last track; the last session's
+    // lead-in start and the last possible lead-out start (times on a CD).
+    // The open track: its start, next writable address and free blocks.
+    struct Case {
+        const char* medium;
+        std::uint8_t status, lastTrack;
+        std::vector<std::uint8_t> leadIn, leadOut;
+        std::uint32_t trackStart, nextWritable, free;
+    };
+    // clang-format off
+    const Case cases[] = {
+        // A blank CD-R: the maker's lead-in start from the pre-groove, not 00:02:00.
+        {"cd-r-blank",        0x00, 1, {0, 97, 27, 18}, {0, 79, 59, 71}, 0, 0, 359846},
+        // One closed session of 120000 blocks: its lead-out (6750), the next
+        // lead-in (4500) and the pre-gap (150) come before the next writable address.
+        {"cd-r-appendable",   0x05, 2, {0, 28, 12, 0},  {0, 79, 59, 71}, 126750 + 4500, 131400, 359846 - 131400},
+        {"dvd-r-blank",       0x00, 1, {0, 0, 0, 0},    {0, 0x23, 0x12, 0x80}, 0, 0, 2298496},
+        {"dvd+r-blank",       0x00, 1, {0, 0, 0, 0},    {0, 0x23, 0x05, 0x40}, 0, 0, 2295104},
+        {"dvd+r-appendable",  0x05, 2, {0, 0x0A, 0xDE, 0x60}, {0, 0x23, 0x05, 0x40}, 712288, 712288, 2295104 - 712288},
+        {"dvd-r-appendable",  0x05, 2, {0, 0x0A, 0xDE, 0x60}, {0, 0x23, 0x12, 0x80}, 712288, 712288, 2298496 - 712288},
+        {"bd-r-blank",        0x00, 1, {0, 0, 0, 0},    {0, 0xBA, 0x74, 0x00}, 0, 0, 12219392},
+        {"bd-r-appendable",   0x05, 2, {0, 0x2D, 0xC6, 0xC0}, {0, 0xBA, 0x74, 0x00}, 3000000, 3000000, 12219392 - 3000000},
+    };
+    // clang-format on
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.medium);
+        auto drive = Drive("bd-writer", test.medium);
+        const Answer disc = Send(*drive, Cdb10(0x51, 0, 0, 34), 34);
+        ASSERT_EQ(disc.result.outcome, Outcome::Good);
+        EXPECT_EQ(disc.data[2], test.status);
+        EXPECT_EQ(disc.data[6], test.lastTrack);
+        EXPECT_EQ(Slice(disc.data, 16, 4), test.leadIn);
+        EXPECT_EQ(Slice(disc.data, 20, 4), test.leadOut);
 
-    const Answer track = Send(*drive, Cdb10(0x52, 0x01, 0xFF, 48), 48);
-    ASSERT_EQ(track.result.outcome, Outcome::Good);
-    EXPECT_EQ(track.data[2], 2);
-    EXPECT_EQ(track.data[6] & 0x40, 0x40);  // blank
-    EXPECT_EQ(track.data[7], 0x01);  // next writable address valid
-    EXPECT_EQ(scsi::GetBe32(&track.data[12]), 2100000u);
-    EXPECT_EQ(scsi::GetBe32(&track.data[16]), 2295104u - 2100000u);
-
-    // A CD gives both addresses as times: the next session after the recorded
-    // blocks, and the last lead-out start the pre-groove allows.
-    MediumDescription openCd = Preset("cd-r");
-    openCd.status = DiscStatus::Appendable;
-    const Answer cd = Send(*DriveWith("dvd-writer", openCd), Cdb10(0x51, 0, 0, 34), 34);
-    EXPECT_EQ(Slice(cd.data, 16, 4), (std::vector<std::uint8_t>{0, 66, 42, 0}));
-    EXPECT_EQ(Slice(cd.data, 20, 4), (std::vector<std::uint8_t>{0, 79, 59, 71}));
+        const Answer track = Send(*drive, Cdb10(0x52, 0x01, 0xFF, 48), 48);
+        ASSERT_EQ(track.result.outcome, Outcome::Good);
+        EXPECT_EQ(track.data[2], test.lastTrack);
+        EXPECT_EQ(track.data[6] & 0x40, 0x40);  // blank
+        EXPECT_EQ(track.data[7], 0x01);  // next writable address valid
+        EXPECT_EQ(scsi::GetBe32(&track.data[8]), test.trackStart);
+        EXPECT_EQ(scsi::GetBe32(&track.data[12]), test.nextWritable);
+        EXPECT_EQ(scsi::GetBe32(&track.data[16]), test.free);
+    }
+    // A blank disc has no table of contents, and READ CAPACITY gives block 0.
+    auto blank = Drive("dvd-writer", "cd-r-blank");
+    EXPECT_EQ(Send(*blank, ReadToc(0, false), 2048).SenseCode(), sense::kInvalidFieldInCdb);
+    EXPECT_EQ(Send(*blank, ReadToc(4, true), 2048).result.outcome, Outcome::Good);  // the ATIP is there
 
     const Answer rewritable = Send(*Drive("dvd-writer", "dvd+rw"), Cdb10(0x51, 0, 0, 34), 34);
     EXPECT_EQ(rewritable.data[2], 0x1F);  // erasable, complete session, random writable

@@ -78,6 +78,26 @@ TEST(MainWindow, AnotherDriveFillsThePageWithItsOwnCapabilities)
     EXPECT_EQ(rig.dialog->m_Core.m_Drives.list.m_pCurrentDevice->m_strDriveText, "emu2");
 }
 
+TEST(MainWindow, WhatTheDriveWouldNotTellIsGreyedOut)
+{
+    MainWindowRig rig(MainWindowRig::Presets{{"dvd-reader-strict", "dvd-rom"}});
+    rig.drives[0]->AddErrorRule(emu::ErrorRule::CheckCondition(0x5A, emu::sense::kInvalidFieldInCdb));
+    rig.Start();
+    EXPECT_EQ(rig.Text(IDC_LOADER_TYPE), "N/A");
+    EXPECT_FALSE(rig.dialog->GetDlgItem(IDC_READ_DVD_ROM)->isEnabled());  // page 2Ah was not read
+    EXPECT_FALSE(rig.Ticked(IDC_READ_DVD_ROM));
+    EXPECT_TRUE(rig.dialog->GetDlgItem(IDC_CSS_CPPM)->isEnabled());  // the features were
+    EXPECT_TRUE(rig.Ticked(IDC_CSS_CPPM));
+    ASSERT_FALSE(rig.prompt.asked.empty());  // the selection told why
+    EXPECT_NE(rig.prompt.asked[0].text.find("MODE SENSE(10) (5Ah) failed"), std::string::npos);
+
+    // Another drive that tells everything: every box is known again.
+    MainWindowRig writer;
+    writer.Start();
+    EXPECT_TRUE(writer.dialog->GetDlgItem(IDC_READ_DVD_ROM)->isEnabled());
+    EXPECT_EQ(writer.Text(IDC_LOADER_TYPE), "     Tray");
+}
+
 TEST(MainWindow, DiscsComingAndGoingShowInTheMediaFields)
 {
     MainWindowRig rig;
@@ -87,11 +107,13 @@ TEST(MainWindow, DiscsComingAndGoingShowInTheMediaFields)
     rig.drives[0]->EjectMedium();
     rig.Settle();
     EXPECT_EQ(rig.Text(IDC_MEDIATYPE), "");
+    EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "Ready - No Media loaded");  // the status line follows
 
     ASSERT_TRUE(rig.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd-rw")));
     rig.Settle();
     EXPECT_EQ(rig.Text(IDC_MEDIATYPE), "DVD-RW");
     EXPECT_EQ(rig.dialog->m_nCurrentPage, kPageDriveInfo);
+    EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "Ready - DVD-RW Loaded");
 
     // A disc that spins up arrives once the drive is ready.
     rig.drives[0]->EjectMedium();
@@ -111,6 +133,31 @@ TEST(MainWindow, DiscsComingAndGoingShowInTheMediaFields)
     rig.dialog->SendCommand(IDC_EJECT);
     rig.Settle();
     EXPECT_FALSE(rig.drives[0]->TrayOpen());
+}
+
+TEST(MainWindow, TheProfileListingFollowsTheDisc)
+{
+    MainWindowRig rig;
+    rig.Start();
+    rig.ChooseTool(kToolsFeatures);
+    const auto shown = [&] { return rig.dialog->m_Core.m_Report.GetDisplayText(); };
+    const auto lineOf = [&](const std::string& start) {
+        const std::string text = shown();
+        const std::size_t at = text.find(start);
+        return at == std::string::npos ? std::string() : text.substr(at, text.find('\n', at) - at);
+    };
+    ASSERT_NE(shown().find("Current Profile 001bh"), std::string::npos);
+    ASSERT_NE(lineOf("Profile 001bh DVD").find("(Current)"), std::string::npos);
+
+    rig.drives[0]->EjectMedium();
+    rig.Settle();
+    EXPECT_EQ(shown().find("Current Profile"), std::string::npos);
+    ASSERT_FALSE(lineOf("Profile 001bh DVD").empty());
+    EXPECT_EQ(lineOf("Profile 001bh DVD").find("(Current)"), std::string::npos);
+
+    ASSERT_TRUE(rig.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd-rw")));
+    rig.Settle();
+    EXPECT_NE(shown().find("Current Profile 0014h"), std::string::npos);
 }
 
 TEST(MainWindow, ListingsOfFeaturesAndModePagesFollowTheSelectedDrive)

@@ -62,11 +62,13 @@ TEST(QuenzaDlgDrives, WithoutAnyDriveTheUserIsToldAndTheWindowEnds)
     ScopedProfile profile;
     ScriptedPrompt prompt;
     CQuenzaDlg dialog(EmptyMachine(machine, ""));
-    EXPECT_EQ(RunAndExit(dialog), 0);
+    EXPECT_EQ(RunAndExit(dialog), kNoUsableDriveExitStatus);
     ASSERT_EQ(prompt.asked.size(), 2u);
     EXPECT_EQ(
         prompt.asked[0].text.rfind("No optical devices were found. Quenzario cannot run without one drive at least", 0),
         0u);
     EXPECT_NE(prompt.asked[0].text.find("No optical drive node"), std::string::npos);
-    EXPECT_EQ(prompt.asked[1].text, "SPTI init failed For SPTI, your login needs administrator rights.\n");
+    EXPECT_EQ(prompt.asked[1].text, kNoUsableDriveMessage);
+    EXPECT_NE(prompt.asked[1].text.find("QUENZARIO_EMULATE"), std::string::npos);
+    EXPECT_EQ(prompt.asked[1].text.find("administrator"), std::string::npos);
 }

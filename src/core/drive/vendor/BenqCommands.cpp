@@ -120,19 +120,20 @@ VendorReply BenqCommands::VendorProbeFF09()
 {
     const auto lock = m_ScsiCommand.Lock();
     VendorReply reply;
+    // One 8-byte buffer serves the three reads; the first of them takes 2 bytes.
     std::vector<std::uint8_t> answer(8, 0);
-    const auto read = [&](std::uint8_t sub, std::uint8_t b2) {
+    const auto read = [&](std::uint8_t sub, std::uint8_t b2, std::uint32_t length) {
         std::fill(answer.begin(), answer.end(), 0);
         return Send(m_ScsiCommand, Cdb12{kBenqReadBookType, sub, b2, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}, DataDirection::In,
-                    answer.data(), static_cast<std::uint32_t>(answer.size()), reply);
+                    answer.data(), length, reply);
     };
     Send(m_ScsiCommand, Cdb12{kBenqReadBookType, 0x06, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}, DataDirection::None,
          nullptr, 0, reply);
-    read(0x06, 0x10);
+    read(0x06, 0x10, 2);
     Send(m_ScsiCommand, Cdb12{kBenqReadBookType, 0x06, 0x12, 0, 0, 0, 1, 0, 0, 0, 0, 0xAA}, DataDirection::None,
          nullptr, 0, reply);
-    read(0x10, 0x00);
-    reply.value = read(0x09, 0x00) == 0 ? answer[1] : -1;
+    read(0x10, 0x00, 8);
+    reply.value = read(0x09, 0x00, 8) == 0 ? answer[1] : -1;
     return reply;
 }
 

@@ -265,6 +265,11 @@ TEST(VendorCommands, TheProbeSequenceFF09IsSentWholeAndReadsTheLastAnswer)
     EXPECT_EQ(rig.TakeCdbs(),
               (std::vector<Cdb>{cdb(0x06, 0x12, 0), cdb(0x06, 0x10, 0), cdb(0x06, 0x12, 1), cdb(0x10, 0, 0),
                                 cdb(0x09, 0, 0)}));
+    rig.context.benq.VendorProbeFF09();
+    std::vector<std::size_t> transfers;
+    for (const auto& entry : rig.drive->Journal())
+        transfers.push_back(entry.dataLength);
+    EXPECT_EQ(transfers, (std::vector<std::size_t>{0, 2, 0, 8, 8}));
 }
 
 TEST(VendorCommands, SolidBurnIsReportedOnlyWhenTheDriveTakesTheWholeSequence)

@@ -1,0 +1,48 @@
+#include "core/drive/CommandFailure.h"
+
+#include "core/app/Format.h"
+#include "core/drive/MmcTypes.h"
+#include "core/drive/ScsiCommand.h"
+#include "core/drive/SenseTexts.h"
+
+namespace {
+
+constexpr int kIllegalRequest = 0x05;
+constexpr int kInvalidOpcode = 0x20;
+constexpr int kInvalidFieldInCdb = 0x24;
+
+bool HasSense(const std::uint8_t* sense)
+{
+    return (sense[0] & 0x70) != 0;
+}
+
+}  // namespace
+
+bool WasRefused(const CScsiCommand& channel)
+{
+    if (channel.LastError() == PassThroughError::Transport)
+        return true;
+    if (channel.LastError() != PassThroughError::None)
+        return false;
+    const std::uint8_t* sense = channel.RequestBlock().sense;
+    if (!HasSense(sense))
+        return false;
+    const SenseCode code = SenseOf(sense);
+    return code.key == kIllegalRequest && (code.asc == kInvalidOpcode || code.asc == kInvalidFieldInCdb)
+        && code.ascq == 0;
+}
+
+std::string DescribeLastFailure(const CScsiCommand& channel, const char* command, std::uint8_t opcode)
+{
+    const std::string name = Format("%s (%02Xh)", command, opcode);
+    if (channel.LastError() != PassThroughError::None)
+        return name + " could not be sent: " + channel.LastErrorText();
+    const std::uint8_t* sense = channel.RequestBlock().sense;
+    if (!HasSense(sense))
+        return name + " failed without sense data";
+    const SenseCode code = SenseOf(sense);
+    std::string why = GetSenseKeyText(code.key);
+    if (const std::string detail = GetAscAscqText(code.asc, code.ascq); !detail.empty())
+        why += " - " + detail;
+    return name + Format(" failed: %s (sense %X/%02X/%02X)", why.c_str(), code.key, code.asc, code.ascq);
+}

@@ -276,6 +276,8 @@ private:
     void PlaceResultRows(int labelX, int fieldX, int fieldWidth);
     void ShowTestPageControls(const std::vector<int>& ids, bool show);
     void ApplyTestPageChanges();
+    // The loaded disc's type in the page's media field, read on the drive thread.
+    void ShowDiscTypeOnTestPage();
     // The tools' and tests' worker (one at a time), and the page set back
     // when it ends.
     void RunToolWork(std::function<void()> work, std::function<void()> done = {});

@@ -260,16 +260,7 @@ void CQuenzaDlg::SetupSpeedTestPage(bool clearGraph)
         SetDlgItemText(kSpeedAxisLabels[i], FactsOf(SpeedFamily::Dvd).speedLabels[i]);
         SetDlgItemText(kRpmAxisLabels[i], FactsOf(SpeedFamily::Dvd).rpmLabels[i]);
     }
-    // The disc's type; its media ID is read by the media code, which this
-    // version does not have.
-    m_pPageEvents->SetText(kFieldMediaId, "");
-    auto name = std::make_shared<std::string>();
-    RunDriveWork([this, name] { m_Core.m_Drives.media.GetMediaTypeName(*name); },
-                 [this, name] {
-                     m_pPageEvents->SetText(kFieldMediaType, *name);
-                     ApplyTestPageChanges();
-                 });
-    ApplyTestPageChanges();
+    ShowDiscTypeOnTestPage();
 }
 
 void CQuenzaDlg::ApplySpeedGraphColours()

@@ -181,6 +181,19 @@ void CQuenzaDlg::ApplyTestPageChanges()
         m_lbResults->scrollToBottom();
 }
 
+void CQuenzaDlg::ShowDiscTypeOnTestPage()
+{
+    // The media ID is read by the media code, which this version does not have.
+    m_pPageEvents->SetText(kFieldMediaId, "");
+    auto name = std::make_shared<std::string>();
+    RunDriveWork([this, name] { m_Core.m_Drives.media.GetMediaTypeName(*name); },
+                 [this, name] {
+                     m_pPageEvents->SetText(kFieldMediaType, *name);
+                     ApplyTestPageChanges();
+                 });
+    ApplyTestPageChanges();
+}
+
 void CQuenzaDlg::ResetTestResults()
 {
     testpage::ResetTestResults(*m_pPageEvents);

@@ -261,6 +261,32 @@ TEST(CommonScanTest, PiSumAbove2560ContinuesFromTheAverage)
     EXPECT_EQ(rig.sink.displays.back().piAvg, "800");
 }
 
+// A position reported again does not count: its group takes more reads,
+// and the samples stay those of distinct positions.
+TEST(CommonScanTest, RepeatedPositionsDoNotCount)
+{
+    EngineRig rig("liteon", "dvd+r");
+    rig.scan.state.m_llEndLba = 200;
+    rig.drive->AddStuckPosition({64, 3, false});
+    ScanLiteon(rig.scan);
+    EXPECT_EQ(rig.ErrorReads(), 21U);  // 10 + 3 repeats, then 8
+    EXPECT_EQ(rig.scan.state.m_llStartLba, 256);
+    EXPECT_EQ(rig.sink.statuses.back(), "Test Complete");
+}
+
+// A range that reaches past what the drive reports still ends, at 451
+// points of the upper graph.
+TEST(CommonScanTest, ScanEndsAfter450Points)
+{
+    EngineRig rig("liteon", "dvd+r");
+    rig.scan.state.m_llEndLba = 2600000;
+    ScanLiteon(rig.scan);
+    EXPECT_EQ(rig.upper.GetPointCount(), kMaxUpperPoints + 1);
+    EXPECT_LT(rig.scan.state.m_llStartLba, 2600000);
+    EXPECT_EQ(rig.sink.statuses.back(), "Test Complete");
+    rig.ExpectRestored();
+}
+
 // The end check at a graph point needs the running position at most 1023
 // short of the end and a reported position 1 to 511 past it.
 TEST(CommonScanTest, EndCheckNeedsBothConditions)

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -326,6 +327,28 @@ TEST(CommonScanTest, AutomaticScalesClimbTheLadders)
         // PIF peaks of 2 stay within the first scale.
         EXPECT_EQ(rig.scan.scales.With([](ScanScales& scales) { return scales.Lower().code; }),
                   c.choice == 0 ? 2 : c.choice);
+    }
+}
+
+// The Samsung engine waits for the unit after the SEEK, before its first
+// error read; the Lite-On reads at once.
+TEST(CommonScanTest, SamsungWaitsForTheUnitAfterTheSeek)
+{
+    for (const auto& [preset, engine, waits] :
+         {std::tuple<const char*, ScanEngine, bool>{"samsung", ScanSamsung, true},
+          std::tuple<const char*, ScanEngine, bool>{"liteon", ScanLiteon, false}}) {
+        SCOPED_TRACE(preset);
+        EngineRig rig(preset, "dvd+r");
+        rig.scan.state.m_llStartLba = 0x1000;
+        rig.scan.state.m_llEndLba = 0x1000 + 200;
+        engine(rig.scan);
+        const auto cdbs = rig.Cdbs();
+        const Cdb seek = {0x2B, 0, 0x00, 0x00, 0x10, 0x00, 0, 0, 0, 0};
+        const auto found = std::find(cdbs.begin(), cdbs.end(), seek);
+        ASSERT_NE(found, cdbs.end());
+        ASSERT_LT(found + 1, cdbs.end());
+        EXPECT_EQ((*(found + 1))[0], waits ? 0x00 : kErrorReadOpcode);
+        EXPECT_EQ(rig.sink.statuses.back(), "Test Complete");
     }
 }
 

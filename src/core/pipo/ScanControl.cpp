@@ -37,9 +37,8 @@ constexpr std::uint64_t kPrefillSectorsSingleLayer = 5242;
 constexpr std::uint64_t kPrefillSectorsDualLayer = 10484;
 constexpr std::size_t kMostDroppedFiles = 2;
 
-constexpr int kDisabledAtStart[] = {kStart,        kCompare, kProgressiveUpper, kProgressiveLower, kSave,
-                                    kLoad,         kGraph1,  kGraph2,           kEject,            kJitterInstant,
-                                    kJitterAverage, kSetLba, kCavSpeed};
+constexpr int kDisabledAtStart[] = {kStart,  kCompare, kProgressiveUpper, kProgressiveLower, kSave,   kLoad,    kGraph1,
+                                    kGraph2, kEject,   kJitterInstant,    kJitterAverage,    kSetLba, kCavSpeed};
 constexpr int kEnabledAtStop[] = {kSave, kLoad, kGraph1, kGraph2, kJitterInstant, kJitterAverage, kCavSpeed};
 
 struct Caption {
@@ -169,8 +168,8 @@ void ScanControl::OnStart()
     std::optional<TrayLock> questionLock;
     if ((state.m_nGraphSlot == 1 ? state.m_bNotSaved1 : state.m_bNotSaved2) == 1) {
         questionLock.emplace(context.drive.mmc);
-        if (context.prompt.MessageBox("Previous graph not saved,  are you sure you want to start?",
-                                      "Graph not saved!", MB_YESNO | MB_ICONQUESTION)
+        if (context.prompt.MessageBox("Previous graph not saved,  are you sure you want to start?", "Graph not saved!",
+                                      MB_YESNO | MB_ICONQUESTION)
             == IDNO)
             return;
     }
@@ -208,7 +207,7 @@ void ScanControl::OnStart()
         PrefillGraphs(state.m_llStartLba);
 
     const bool newerBenq = state.m_nDriveCode == kDriveBenq && m_threads.isNewBenqDrive
-                           && m_threads.isNewBenqDrive(context);
+        && m_threads.isNewBenqDrive(context);
     const ScanThreadRow* row = FindScanThread(m_threads, state.m_nDriveCode, newerBenq, state.m_bJitterCapable != 0);
     if (!row || !row->engine) {
         // Nothing runs: the controls wait for Stop, the tray is free now.
@@ -248,8 +247,8 @@ void ScanControl::OnStop()
     context.sink.EnableControl(kSetLba, true);
     context.g_bErrorTestRunning = 0;
     context.sink.EnableControl(kReadSpeed, true);
-    context.sink.EnableControl(kCompare, m_window.UpperGraphOfSlot(1).GetPointCount() > 0
-                                             && m_window.UpperGraphOfSlot(2).GetPointCount() > 0);
+    context.sink.EnableControl(
+        kCompare, m_window.UpperGraphOfSlot(1).GetPointCount() > 0 && m_window.UpperGraphOfSlot(2).GetPointCount() > 0);
     for (int id : kEnabledAtStop)
         context.sink.EnableControl(id, true);
 
@@ -322,7 +321,7 @@ void ScanControl::PrefillGraphs(std::int64_t startLba)
         return;
     const bool dualLayer = (answer[6] & 0x60) != 0;
     const std::uint64_t points = static_cast<std::uint64_t>(startLba)
-                                 / (dualLayer ? kPrefillSectorsDualLayer : kPrefillSectorsSingleLayer);
+        / (dualLayer ? kPrefillSectorsDualLayer : kPrefillSectorsSingleLayer);
     for (std::uint64_t point = 0; point < points; ++point) {
         if (context.m_pUpperGraph)
             context.m_pUpperGraph->AddPoint(0, 0);
@@ -357,10 +356,15 @@ void ScanControl::SetupMedia(bool clearGraphs)
     m_window.UpdateControls();
 }
 
+int WaitForUnitReady(ScanContext& context, int seconds)
+{
+    std::atomic<int>& running = context.g_bErrorTestRunning;
+    return context.drive.mmc.WaitForUnitReady(seconds, running != 0 ? &running : nullptr);
+}
+
 int ScanControl::WaitForUnitReady(int seconds)
 {
-    std::atomic<int>& running = m_context.g_bErrorTestRunning;
-    return m_context.drive.mmc.WaitForUnitReady(seconds, running != 0 ? &running : nullptr);
+    return ::WaitForUnitReady(m_context, seconds);
 }
 
 int ScanControl::LockTray(bool lock)

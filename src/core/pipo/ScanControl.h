@@ -24,6 +24,12 @@ std::int64_t ParseLbaText(const std::string& text);
 // "%X" of the value.
 std::string FormatLbaText(int lba);
 
+// `CPiPo::WaitForUnitReady` for the window and the engines: TEST UNIT READY
+// until ready (or no medium) for up to 2 x seconds tries 500 ms apart on the
+// context's clock: 0 ready, 1 timed out. Started while a scan runs, it also
+// ends (1) at Stop. A timed-out wait shows nothing: the caller says why.
+int WaitForUnitReady(ScanContext& context, int seconds);
+
 // Scan control of the scan window: Start, Stop, the scan range, the
 // pre-fill, the media set-up, Eject and Close, device changes and dropped
 // files. Runs on the window's thread; the scan itself runs on a thread the
@@ -53,9 +59,7 @@ public:
     void PrefillGraphs(std::int64_t startLba);
     // The window and the media texts set up for a scan.
     void SetupMedia(bool clearGraphs);
-    // TEST UNIT READY until ready (or no medium) for up to 2 x seconds tries
-    // 500 ms apart: 0 ready, 1 timed out. During a scan it also ends (1) at
-    // Stop.
+    // The wait above on the window's context.
     int WaitForUnitReady(int seconds);
     // PREVENT ALLOW MEDIUM REMOVAL: the command's result.
     int LockTray(bool lock);

@@ -133,9 +133,18 @@ TEST(ScanControl, RangeTextsAreParsedAsStrtolReadsThemIntoSigned32Bits)
         std::int64_t value;
     };
     const Case cases[] = {
-        {"0", 0},           {"23101F", 0x23101F},      {"ccc4", 52420},     {"7FFFFFFF", 0x7FFFFFFF},
-        {"80000000", 0x7FFFFFFF}, {"FFFFFFFFFF", 0x7FFFFFFF}, {"-10", -16},  {"-80000001", -0x80000000LL},
-        {"", 0},            {"zz", 0},                 {" 1G", 1},          {"0x1A", 26},
+        {"0", 0},
+        {"23101F", 0x23101F},
+        {"ccc4", 52420},
+        {"7FFFFFFF", 0x7FFFFFFF},
+        {"80000000", 0x7FFFFFFF},
+        {"FFFFFFFFFF", 0x7FFFFFFF},
+        {"-10", -16},
+        {"-80000001", -0x80000000LL},
+        {"", 0},
+        {"zz", 0},
+        {" 1G", 1},
+        {"0x1A", 26},
     };
     for (const Case& test : cases)
         EXPECT_EQ(ParseLbaText(test.text), test.value) << test.text;
@@ -289,24 +298,22 @@ TEST(ScanControl, EveryEndOfStartLeavesTheTrayFree)
     };
     const Case cases[] = {
         {"scan", "dvd+r", [](ControlRig&) {}, "Starting PI PO Test...", true, true},
-        {"unsaved, No",
-         "dvd+r",
+        {"unsaved, No", "dvd+r",
          [](ControlRig& rig) {
              rig.scan.state.m_bNotSaved1 = 1;
              rig.prompt.Answer(IDNO);
          },
          "Ready.", false, false},
-        {"no medium after the range was set",
-         "dvd+r",
+        {"no medium after the range was set", "dvd+r",
          [](ControlRig& rig) {
              rig.control.SetRangeTexts("0", "100");
              rig.drive->RemoveMedium();
          },
          "No Media loaded", true, false},
-        {"READ CAPACITY keeps failing",
-         "dvd+r",
+        {"READ CAPACITY keeps failing", "dvd+r",
          [](ControlRig& rig) {
-             rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(mmc::kReadCapacity, emu::sense::kInvalidFieldInCdb));
+             rig.drive->AddErrorRule(
+                 emu::ErrorRule::CheckCondition(mmc::kReadCapacity, emu::sense::kInvalidFieldInCdb));
          },
          "Timeout waiting for unit", false, false},
         {"no medium at all", "none", [](ControlRig&) {}, "No Media loaded", false, false},
@@ -348,6 +355,7 @@ TEST(ScanControl, TheQuestionsAndMessagesOfStart)
         EXPECT_EQ(rig.prompt.asked[0].text, "Error, media must be used before it can be scanned");
         EXPECT_EQ(rig.sink.stops, 0);
         EXPECT_EQ(rig.sink.enables[kStart], 1) << "Stop gave the window back";
+        EXPECT_EQ(rig.control.ReadCapacityRange(), 1) << "and the window's thread goes on";
     }
     {
         ControlRig rig("liteon", "none");
@@ -432,8 +440,8 @@ TEST(ScanControl, DroppedScanFiles)
          false},
         {{"/d/a.qnz", "/d/b.ibg"}, {}, true},
         {{"/d.qnz/a"}, {}, true},
-        {{"/d/a.qnz", "/d/b.qnz", "/d/c.txt"}, {"refresh", "graph 1", "load /d/a.qnz", "graph 2", "load /d/b.qnz",
-                                               "graph 1"},
+        {{"/d/a.qnz", "/d/b.qnz", "/d/c.txt"},
+         {"refresh", "graph 1", "load /d/a.qnz", "graph 2", "load /d/b.qnz", "graph 1"},
          false},
     };
     for (const Case& test : cases) {
@@ -482,7 +490,7 @@ TEST(ScanControl, WaitForUnitReadyGivesUpAfterTwiceItsSecondsAndEndsAtStop)
     rig.drive->ClearJournal();
     rig.running = 1;
     rig.context.mmc.SetWaitClock(std::make_shared<StopAfterWaits>(rig.running, 3));
-    EXPECT_EQ(rig.control.WaitForUnitReady(10), 1);
+    EXPECT_EQ(WaitForUnitReady(rig.scan, 10), 1) << "an engine's wait";
     EXPECT_EQ(rig.Sent(mmc::kTestUnitReady), 3);
 
     rig.drive->ClearErrorRules();

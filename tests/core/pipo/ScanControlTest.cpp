@@ -244,17 +244,23 @@ TEST(ScanControl, StartRunsTheFamilysThreadAndStopGivesTheWindowAndTheDriveBack)
     EXPECT_EQ(rig.sink.enables[kCompare], 1);
 }
 
-TEST(ScanControl, AUserRangeEndingBelowItsStartIsReadAgainFromTheDrive)
+// A negative start would have the pre-fill append points without end.
+TEST(ScanControl, AUserRangeEndingBelowItsStartOrStartingBelowZeroIsReadAgainFromTheDrive)
 {
-    ControlRig rig("liteon", "dvd+r");
-    rig.control.SetRangeTexts("2000", "1000");
-    EXPECT_EQ(rig.scan.state.m_llStartLba, 0x2000);
-    rig.StartScan();
-    EXPECT_TRUE(rig.HasStatus("Waiting for Drive to become ready."));
-    EXPECT_EQ(rig.scan.state.m_llStartLba, 0);
-    EXPECT_EQ(rig.scan.state.m_llEndLba, kDvdPlusRLastLba);
-    EXPECT_EQ(rig.control.range.strEndLba, "200B1F");
-    EXPECT_EQ(g_engineRuns, 1);
+    for (const char* start : {"2000", "-10", "80000000"}) {
+        SCOPED_TRACE(start);
+        ControlRig rig("liteon", "dvd+r");
+        rig.control.SetRangeTexts(start, "1000");
+        EXPECT_NE(rig.scan.state.m_llStartLba, 0);
+        rig.StartScan();
+        EXPECT_TRUE(rig.HasStatus("Waiting for Drive to become ready."));
+        EXPECT_EQ(rig.scan.state.m_llStartLba, 0);
+        EXPECT_EQ(rig.scan.state.m_llEndLba, kDvdPlusRLastLba);
+        EXPECT_EQ(rig.control.range.strStartLba, "0");
+        EXPECT_EQ(rig.control.range.strEndLba, "200B1F");
+        EXPECT_EQ(rig.window.upper1.GetPointCount(), 0u);
+        EXPECT_EQ(g_engineRuns, 1);
+    }
 }
 
 TEST(ScanControl, AStartBeyondZeroIsPrefilledWithEmptyPointsPerLayerCount)
@@ -368,9 +374,12 @@ TEST(ScanControl, TheQuestionsAndMessagesOfStart)
 TEST(ScanControl, CloseAndEjectAreRefusedWhileAScanRuns)
 {
     ControlRig rig("liteon", "dvd+r");
-    rig.window.upper1.AddPoint(1, 1);
     rig.StartScan();
+    rig.context.m_ScsiCommand.LockAndDismountVolume();
+    rig.window.upper1.AddPoint(1, 1);
     EXPECT_FALSE(rig.control.OnClose());
+    EXPECT_EQ(rig.context.m_ScsiCommand.UnlockVolume(), 1) << "the volume stays locked while the scan runs";
+    rig.context.m_ScsiCommand.LockAndDismountVolume();
     rig.control.OnEject();
     ASSERT_EQ(rig.prompt.asked.size(), 2u);
     EXPECT_EQ(rig.prompt.asked[0].text, "You must click 'Stop' first");
@@ -384,6 +393,7 @@ TEST(ScanControl, CloseAndEjectAreRefusedWhileAScanRuns)
     rig.control.OnStop();
     EXPECT_TRUE(rig.control.OnClose());
     EXPECT_FALSE(rig.control.ScanThreadRunning());
+    EXPECT_EQ(rig.context.m_ScsiCommand.UnlockVolume(), 0) << "unlocked by the close";
     EXPECT_EQ(rig.window.upper1.GetPointCount(), 0u);
     rig.control.OnEject();
     EXPECT_TRUE(rig.drive->TrayOpen());

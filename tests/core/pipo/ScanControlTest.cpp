@@ -296,39 +296,43 @@ TEST(ScanControl, EveryEndOfStartLeavesTheTrayFree)
 {
     struct Case {
         const char* name;
+        const char* drive;
         const char* medium;
+        ScanEngine engine;
         std::function<void(ControlRig&)> arrange;
         const char* status;
         bool notificationOff;
         bool runs;
     };
+    const auto nothing = [](ControlRig&) {};
     const Case cases[] = {
-        {"scan", "dvd+r", [](ControlRig&) {}, "Starting PI PO Test...", true, true},
-        {"unsaved, No", "dvd+r",
+        {"scan", "liteon", "dvd+r", EngineUntilStop, nothing, "Starting PI PO Test...", true, true},
+        {"unsaved, No", "liteon", "dvd+r", EngineUntilStop,
          [](ControlRig& rig) {
              rig.scan.state.m_bNotSaved1 = 1;
              rig.prompt.Answer(IDNO);
          },
          "Ready.", false, false},
-        {"no medium after the range was set", "dvd+r",
+        {"no medium after the range was set", "liteon", "dvd+r", EngineUntilStop,
          [](ControlRig& rig) {
              rig.control.SetRangeTexts("0", "100");
              rig.drive->RemoveMedium();
          },
          "No Media loaded", true, false},
-        {"READ CAPACITY keeps failing", "dvd+r",
+        {"READ CAPACITY keeps failing", "liteon", "dvd+r", EngineUntilStop,
          [](ControlRig& rig) {
              rig.drive->AddErrorRule(
                  emu::ErrorRule::CheckCondition(mmc::kReadCapacity, emu::sense::kInvalidFieldInCdb));
          },
          "Timeout waiting for unit", false, false},
-        {"no medium at all", "none", [](ControlRig&) {}, "No Media loaded", false, false},
-        {"blank medium", "dvd+r-blank", [](ControlRig&) {}, "Invalid media for command", false, false},
-        {"unsuitable drive", "dvd+r", [](ControlRig&) {}, "Starting PI PO Test...", true, false},
+        {"no medium at all", "liteon", "none", EngineUntilStop, nothing, "No Media loaded", false, false},
+        {"blank medium", "liteon", "dvd+r-blank", EngineUntilStop, nothing, "Invalid media for command", false, false},
+        {"unsuitable drive", "dvd-writer", "dvd+r", EngineUntilStop, nothing, "Starting PI PO Test...", true, false},
+        {"family without an engine", "liteon", "dvd+r", nullptr, nothing, "Starting PI PO Test...", true, false},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        ControlRig rig(std::string(test.name) == "unsuitable drive" ? "dvd-writer" : "liteon", test.medium);
+        ControlRig rig(test.drive, test.medium, test.engine);
         test.arrange(rig);
         rig.StartScan();
         EXPECT_EQ(rig.sink.statuses.back(), test.status);
@@ -338,6 +342,9 @@ TEST(ScanControl, EveryEndOfStartLeavesTheTrayFree)
         rig.control.JoinScanThread();
         rig.ExpectTrayFree();
         EXPECT_EQ(rig.NotificationOff(), test.notificationOff && !test.runs);
+        rig.control.OnStop();
+        EXPECT_FALSE(rig.NotificationOff()) << "Stop turns it on again";
+        EXPECT_EQ(rig.sink.enables[kStart] > 0, std::string(test.drive) != "dvd-writer");
     }
 }
 

@@ -95,10 +95,12 @@ int MmcCommands::TestMediaPresent()
     return CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0 ? 1 : 0;
 }
 
-int MmcCommands::WaitForUnitReady(int seconds)
+int MmcCommands::WaitForUnitReady(int seconds, const std::atomic<int>* running)
 {
     const int tries = 2 * std::max(seconds, 0);
     for (int attempt = 0; attempt < tries; ++attempt) {
+        if (running && running->load() == 0)
+            return 1;
         SenseCode sense;
         {
             const auto lock = m_ScsiCommand.Lock();

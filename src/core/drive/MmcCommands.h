@@ -28,8 +28,9 @@ public:
     // 1 when a disc is loaded and ready, else 0.
     int TestMediaPresent();
     // Asks up to 2 x seconds times, 500 ms apart: 0 ready, or no disc, or the
-    // request itself failed without sense; 1 still not ready.
-    int WaitForUnitReady(int seconds);
+    // request itself failed without sense; 1 still not ready. With a running
+    // flag the wait also ends (1) as soon as the flag reads 0 (Stop).
+    int WaitForUnitReady(int seconds, const std::atomic<int>* running = nullptr);
     // 1 when MODE SENSE answers with the capabilities page 2Ah, else 0 (with
     // which command failed and why in `failure`).
     int TestMMCCompliant(std::string* failure = nullptr);

@@ -22,4 +22,26 @@ constexpr int kAxisCaptionB2 = 1337;
 constexpr int kAxisCaptionB3 = 1329;
 constexpr int kAxisCaptionB4 = 1340;
 
+// What Start disables and Stop enables again.
+constexpr int kStop = 1274;  // "S&top"
+constexpr int kSave = 1308;  // "&Save"
+constexpr int kLoad = 1309;  // "&Load"
+constexpr int kGraph2 = 1381;  // "Graph 2"
+constexpr int kGraph1 = 1382;  // "Graph 1"
+constexpr int kCompare = 1454;  // "Compare"
+constexpr int kProgressiveUpper = 1487;  // "Upper"
+constexpr int kProgressiveLower = 1494;  // "Lower"
+constexpr int kEject = 1088;
+constexpr int kJitterInstant = 1401;  // "Instant"
+constexpr int kJitterAverage = 1402;  // "Avg"
+constexpr int kSetLba = 1637;  // "Set "
+constexpr int kQualityRating = 1489;
+// Labels whose captions the PO mode changes.
+constexpr int kJitterInstLabel = 1400;
+constexpr int kJitterPeakLabel = 1378;
+constexpr int kPifTotalLabel = 1366;
+constexpr int kPifPeakLabel = 1371;
+constexpr int kPifAvgLabel = 1367;
+constexpr int kPifScaleLabel = 1404;
+
 }  // namespace scan_control

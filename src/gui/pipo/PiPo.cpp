@@ -7,6 +7,8 @@
 #include "core/pipo/ScanWindowIds.h"
 #include "core/ui/Translucency.h"
 #include "gui/graphs/GraphStaticPIPO.h"
+#include "gui/pipo/SetLogicalBlockAddress.h"
+#include "gui/ui/Beep.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/Labels.h"
@@ -107,7 +109,11 @@ void DDX_RadioPair(CDataExchange& dx, int firstId, int& value)
 }  // namespace
 
 CPiPo::CPiPo(ScanWindowHost host, QWidget* parent) :
-    CBaseDialog(IDD, parent), m_Host(host), m_Sink(this, m_WindowSink), m_Context(*host.drives, m_Sink, m_Prompt)
+    CBaseDialog(IDD, parent),
+    m_Host(host),
+    m_Sink(this, m_WindowSink),
+    m_Context(*host.drives, m_Sink, m_Prompt),
+    m_Control(m_Context, *this, ScanThreads())
 {
     CreateControls();
 }
@@ -285,7 +291,9 @@ void CPiPo::CreateControls()
             UpdateData(true);
             m_Context.state.m_nJitterType = m_nJitterType;
         });
+    MapCommand(IDC_PIPO_START, [this] { OnStart(); });
     MapCommand(IDC_PIPO_STOP, [this] { OnStop(); });
+    MapCommand(IDC_PIPO_EJECT, [this] { OnEject(); });
     MapCommand(IDC_PIPO_SAVE, [this] { OnSave(); });
     MapCommand(IDC_PIPO_LOAD, [this] { OnLoad(); });
     MapCommand(IDC_PIPO_SNAPSHOT, [this] { OnSnapshot(); });
@@ -439,7 +447,7 @@ bool CPiPo::OnInitDialog()
 
     EnableDlgItem(IDC_PIPO_COMPARE, BothSlotsHoldScans());
     m_Context.drive.m_ScsiCommand.LockAndDismountVolume();
-    ReadCapacityRange();
+    m_Control.ReadCapacityRange();
     if (m_Host.cmdLine1 != nullptr && !m_Host.cmdLine1->empty())
         DoPiPO(*m_Host.cmdLine1, true);
     return true;
@@ -577,8 +585,8 @@ void CPiPo::SavePIPOSettingsToRegistry()
 
 void CPiPo::DoDataExchange(CDataExchange& dx)
 {
-    DDX_Text(dx, IDC_PIPO_START_LBA, m_strStartLba);
-    DDX_Text(dx, IDC_PIPO_END_LBA, m_strEndLba);
+    DDX_Text(dx, IDC_PIPO_START_LBA, m_Control.range.strStartLba);
+    DDX_Text(dx, IDC_PIPO_END_LBA, m_Control.range.strEndLba);
     DDX_CBIndex(dx, IDC_PIPO_ACCURACY, m_nAccuracy);
     DDX_RadioPair(dx, IDC_PIPO_JITTER_INSTANT, m_nJitterType);
     DDX_RadioPair(dx, IDC_PIPO_PI_LINE, m_nPIRadio);
@@ -629,28 +637,6 @@ void CPiPo::ReadMedia(bool initialising)
     (void)initialising;
 }
 
-int CPiPo::ReadCapacityRange()
-{
-    ScanState& state = m_Context.state;
-    state.m_llStartLba = state.m_llEndLba = 0;
-    m_nStartLba = m_nEndLba = 0;
-    if (m_Context.drive.list.m_pCurrentDevice == nullptr)
-        return 1;
-    m_Context.drive.mmc.WaitForUnitReady(30);
-    const std::int64_t last = m_Context.drive.reads.ReadCapacity();
-    if (last <= 0) {
-        m_strStartLba = m_strEndLba = "0";
-        UpdateData(false);
-        return 1;
-    }
-    state.m_llEndLba = last;
-    m_nEndLba = static_cast<int>(last);
-    m_strStartLba = Format("%X", static_cast<unsigned>(m_nStartLba));
-    m_strEndLba = Format("%X", static_cast<unsigned>(last));
-    UpdateData(false);
-    return 0;
-}
-
 void CPiPo::SetStatus(const std::string& text)
 {
     m_strStatus = Format("%-40s", text.c_str()).substr(0, kDisplayColumns);
@@ -682,7 +668,7 @@ void CPiPo::EditDisplayComment(bool statusDisplay)
     }
 }
 
-ScanDisplayTexts CPiPo::ReadDisplays() const
+ScanDisplayTexts CPiPo::DisplayTexts() const
 {
     ScanDisplayTexts texts;
     texts.piTotal = GetDlgItemText(IDC_PIPO_PI_TOTAL);
@@ -722,7 +708,7 @@ void CPiPo::ShowMediaTexts()
 
 float CPiPo::ShowQualityRating(bool withJitter)
 {
-    const QualityRatingCaption rating = RateScanDisplays(ReadDisplays(), withJitter);
+    const QualityRatingCaption rating = RateScanDisplays(DisplayTexts(), withJitter);
     SetDlgItemText(IDC_PIPO_QUALITY_RATING, rating.caption);
     return rating.rating;
 }
@@ -737,21 +723,6 @@ void CPiPo::WindowSink::RestoreStatusDisplay(const std::string& savedStatus)
     m_window.m_StatusDisplay->SetText(savedStatus);
 }
 
-void CPiPo::OnStop()
-{
-    ScanState& state = m_Context.state;
-    UpdateData(true);
-    state.m_llStartLba = std::strtol(m_strStartLba.c_str(), nullptr, 16);
-    state.m_llEndLba = std::strtol(m_strEndLba.c_str(), nullptr, 16);
-    for (int id : {IDC_PIPO_PROGRESSIVE_UPPER, IDC_PIPO_PROGRESSIVE_LOWER, IDC_PIPO_EJECT, IDC_PIPO_SET_LBA,
-                   IDC_PIPO_READ_SPEED, IDC_PIPO_SAVE, IDC_PIPO_LOAD, IDC_PIPO_GRAPH1, IDC_PIPO_GRAPH2,
-                   IDC_PIPO_JITTER_INSTANT, IDC_PIPO_JITTER_AVERAGE, IDC_PIPO_CAV_SPEED})
-        EnableDlgItem(id, true);
-    EnableDlgItem(IDC_PIPO_START, state.m_nDriveCode != kDriveUnsuitable);
-    m_Context.g_bErrorTestRunning = 0;
-    EnableDlgItem(IDC_PIPO_COMPARE, BothSlotsHoldScans());
-}
-
 LRESULT CPiPo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return CBaseDialog::WindowProc(message, wParam, lParam);
@@ -759,19 +730,63 @@ LRESULT CPiPo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CPiPo::OnClose()
 {
-    // Checked first: a refused close leaves the window and the main
-    // window's record of it as they are.
-    if (m_Context.g_bErrorTestRunning == 1) {
-        AppMessageBox("You must click 'Stop' first");
+    // The busy flag first: a refused close leaves the window open and the
+    // main window's record of it as it is.
+    if (!m_Control.OnClose())
         return;
-    }
-    m_Context.drive.m_ScsiCommand.UnlockVolume();
     SavePIPOSettingsToRegistry();
-    for (int slot : {1, 2}) {
-        if (slot != CurrentSlot())
-            continue;
-        UpperGraph(slot).ClearGraph();
-        LowerGraph(slot).ClearGraph();
-    }
     EndDialog(0);
+}
+
+void CPiPo::OnDeviceChange(WPARAM event, const DeviceBroadcast& notice)
+{
+    m_Control.OnDeviceChange(event, notice);
+}
+
+void CPiPo::UpdateControls()
+{
+    UpdateData(false);
+    ShowMediaTexts();
+    ShowDisplays(m_Context.displays);
+}
+
+void CPiPo::ApplyDriveSetup(const ScanDriveDetection& detection)
+{
+    if (detection.setup)
+        ApplyWindowSetup();
+}
+
+void CPiPo::LoadColoursAndScales()
+{
+    LoadGraphColours();
+    ApplyJitterScaleChoice();
+    OnSelchangePIScale();
+    OnSelchangePIFScale();
+}
+
+void CPiPo::ReapplyProgressiveColouring()
+{
+    m_bProgressiveUpper = m_bProgressiveLower = 0;
+    OnProgressiveUpper();
+    OnProgressiveLower();
+}
+
+void CPiPo::Beep(unsigned type)
+{
+    MessageBeep(type);
+}
+
+const PiPoUpperGraph& CPiPo::UpperGraphOfSlot(int slot)
+{
+    return UpperGraph(slot);
+}
+
+std::optional<std::pair<std::string, std::string>> CPiPo::RunRangeDialog(int lowest, int highest)
+{
+    CSetLogicalBlockAddress dialog(this);
+    dialog.SetLowestLba(lowest);
+    dialog.SetHighestLba(highest);
+    if (dialog.DoModal() != IDOK || dialog.GetStartText().empty() || dialog.GetEndText().empty())
+        return std::nullopt;  // cancelled: the range stays
+    return std::pair{dialog.GetStartText(), dialog.GetEndText()};
 }

@@ -3,9 +3,11 @@
 #include "core/app/UserPrompt.h"
 #include "core/graphs/ScanCompare.h"
 #include "core/pipo/ScanContext.h"
+#include "core/pipo/ScanControl.h"
 #include "core/pipo/ScanSink.h"
 #include "core/pipo/ScanSlots.h"
 #include "core/pipo/ScanViewModes.h"
+#include "core/pipo/ScanWindowPort.h"
 #include "core/pipo/ScanWindowSettings.h"
 #include "core/ui/ColorSchemes.h"
 #include "gui/pipo/QtScanSink.h"
@@ -20,6 +22,7 @@ class CGraphStaticPIPOLower;
 class CMatrixStatic;
 class CTextProgressCtrl;
 class DriveContext;
+struct DeviceBroadcast;
 class QComboBox;
 
 // What the scan window uses of the main window: its drives and the two
@@ -44,8 +47,10 @@ public:
 // displays, scale boxes, series toggles and plot modes, scan files, the
 // compare window, snapshots and the range dialog. A scan's engine runs on
 // its own thread and reaches the window through the scan context's sink,
-// which takes every call over to this window's thread.
-class CPiPo : public CBaseDialog, public ScanSlotSource {
+// which takes every call over to this window's thread. Start, Stop, the
+// range, Eject, Close, device changes and dropped files are its scan
+// control's (ScanControl).
+class CPiPo : public CBaseDialog, public ScanSlotSource, private ScanWindowPort {
     Q_OBJECT
 
 public:
@@ -67,6 +72,7 @@ public:
     void RestoreScanWindow() override { showNormal(); }
 
     ScanContext& Context() { return m_Context; }
+    ScanControl& Control() { return m_Control; }
     CGraphStaticPIPO& UpperGraph(int slot) const { return *m_pUpper[slot == 2 ? 1 : 0]; }
     CGraphStaticPIPOLower& LowerGraph(int slot) const { return *m_pLower[slot == 2 ? 1 : 0]; }
     // The graphs of the current slot (slot 1 before the first is chosen).
@@ -79,7 +85,7 @@ public:
 
     // The scan's status line, "%-40s".
     void SetStatus(const std::string& text);
-    void ShowDriveName();
+    void ShowDriveName() override;
     // The view of a drive family.
     void ShowView(ScanViewMode mode);
     void ApplyPOCaptions();
@@ -99,16 +105,16 @@ public:
         DoPiPO(copy, pathGiven);
     }
     void OnDropFiles(const std::vector<std::string>& paths);
-    void OnSetLba();
+    // WM_DEVICECHANGE, forwarded by the main window while this one is open.
+    void OnDeviceChange(WPARAM event, const DeviceBroadcast& notice);
+    void OnStart() { m_Control.OnStart(); }
+    void OnEject() { m_Control.OnEject(); }
+    void OnSetLba() { m_Control.OnSetLba(); }
     void OnSnapshot();
     void OnCopyToClipboard();
-    void OnStop();
+    void OnStop() { m_Control.OnStop(); }
     float ShowQualityRating(bool withJitter);
 
-    std::string m_strStartLba = "0";
-    std::string m_strEndLba = "0";
-    int m_nStartLba = 0;
-    int m_nEndLba = 0;
     int m_nJitterType = -1;
     int m_nPIRadio = -1;
     int m_nPORadio = -1;
@@ -127,6 +133,19 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // ScanWindowPort: what scan control asks of the window.
+    void UpdateControls() override;
+    ScanDisplayTexts ReadDisplays() override { return DisplayTexts(); }
+    void ApplyDriveSetup(const ScanDriveDetection& detection) override;
+    void LoadColoursAndScales() override;
+    void ReapplyProgressiveColouring() override;
+    void Beep(unsigned type) override;
+    const PiPoUpperGraph& UpperGraphOfSlot(int slot) override;
+    std::optional<std::pair<std::string, std::string>> RunRangeDialog(int lowest, int highest) override;
+    void RefreshMedia() override { OnPipo(); }
+    void SelectGraph(int slot) override { SelectSlot(slot); }
+    void LoadScan(const std::string& path) override { DoPiPO(path, true); }
+
     // What the scan tells the window, on this window's thread.
     class WindowSink : public ScanSink {
     public:
@@ -140,6 +159,7 @@ private:
         void ShowQualityRating(bool withJitter) override { m_window.ShowQualityRating(withJitter); }
         void OnStop() override { m_window.OnStop(); }
         void RestoreStatusDisplay(const std::string& savedStatus) override;
+        void Beep(unsigned type) override { m_window.Beep(type); }
 
     private:
         CPiPo& m_window;
@@ -158,7 +178,6 @@ private:
     void OnPipo();
     void ReadMedia(bool initialising);
     void ApplyWindowSetup();
-    int ReadCapacityRange();
     void OnHelp();
 
     // Scales, toggles and plot modes.
@@ -190,7 +209,7 @@ private:
     bool BothSlotsHoldScans() const;
 
     // The displays.
-    ScanDisplayTexts ReadDisplays() const;
+    ScanDisplayTexts DisplayTexts() const;
     void ShowDisplays(const ScanDisplayTexts& texts);
     void ShowMediaTexts();
     void EditDisplayComment(bool statusDisplay);
@@ -200,6 +219,7 @@ private:
     WindowSink m_WindowSink{*this};
     QtScanSink m_Sink;
     ScanContext m_Context;
+    ScanControl m_Control;
     CThemeHelperST m_ThemeHelper;
     std::array<ScanSlotRecord, 2> m_Slots;
     ScanViewMode m_View = ScanViewMode::Generic;

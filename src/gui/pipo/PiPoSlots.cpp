@@ -7,7 +7,6 @@
 #include "gui/graphs/GraphStaticPIPO.h"
 #include "gui/graphs/WindowSnapshot.h"
 #include "gui/pipo/PiPo.h"
-#include "gui/pipo/SetLogicalBlockAddress.h"
 #include "gui/ui/MatrixStatic.h"
 #include "platform/files/SafeFile.h"
 
@@ -27,19 +26,6 @@ namespace {
 constexpr std::size_t kDisplayColumns = 40;
 constexpr const char* kScanFileFolder = "Last Data Directory";
 
-std::int64_t StartFromText(const std::string& text)
-{
-    return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 16));
-}
-
-bool IsScanFileName(const std::string& path)
-{
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".qnz" || extension == ".qnzx";
-}
-
 }  // namespace
 
 // ---- graph slots ----
@@ -57,7 +43,7 @@ void CPiPo::OnGraph2()
 void CPiPo::SelectSlot(int slot)
 {
     UpdateData(true);
-    ReadCapacityRange();
+    m_Control.ReadCapacityRange();
     ApplyPOCaptions();
     const int button = slot == 1 ? IDC_PIPO_GRAPH1 : IDC_PIPO_GRAPH2;
     if (CurrentSlot() == slot) {
@@ -96,31 +82,24 @@ void CPiPo::SelectSlot(int slot)
 
 ScanRange CPiPo::CurrentRange() const
 {
-    ScanRange range;
-    range.nStartLba = m_nStartLba;
-    range.nEndLba = m_nEndLba;
+    ScanRange range = m_Control.range;
     range.llStartLba = m_Context.state.m_llStartLba;
     range.llEndLba = m_Context.state.m_llEndLba;
-    range.strStartLba = m_strStartLba;
-    range.strEndLba = m_strEndLba;
     return range;
 }
 
 void CPiPo::SetCurrentRange(const ScanRange& range)
 {
-    m_nStartLba = range.nStartLba;
-    m_nEndLba = range.nEndLba;
+    m_Control.range = range;
     m_Context.state.m_llStartLba = range.llStartLba;
     m_Context.state.m_llEndLba = range.llEndLba;
-    m_strStartLba = range.strStartLba;
-    m_strEndLba = range.strEndLba;
 }
 
 void CPiPo::StoreSlot(int slot)
 {
     ScanSlotRecord& record = SlotRecord(slot);
     record.range = CurrentRange();
-    record.displays = ReadDisplays();
+    record.displays = DisplayTexts();
     record.status = m_StatusDisplay->GetText().substr(0, kDisplayColumns);
     record.driveDisplay = m_DriveDisplay->GetText();
     record.media = m_Context.media;
@@ -208,7 +187,7 @@ void CPiPo::OnSave()
     state.ranges[kCurrentRange] = current;
     state.ranges[kSlot1Range] = CurrentSlot() == 1 ? current : m_Slots[0].range;
     state.ranges[kSlot2Range] = CurrentSlot() == 2 ? current : m_Slots[1].range;
-    state.displays = ReadDisplays();
+    state.displays = DisplayTexts();
     state.show = m_Context.choices.show;
     state.status = m_StatusDisplay->GetText();
     state.driveDisplay = m_DriveDisplay->GetText();
@@ -263,8 +242,8 @@ void CPiPo::DoPiPO(std::string& path, bool pathGiven)
     m_Slots[1].range = state.ranges[kSlot2Range];
     // The slot shown keeps the current range's texts.
     ScanRange& shownSlot = IsDlgButtonChecked(IDC_PIPO_GRAPH1) != 0 ? m_Slots[0].range : m_Slots[1].range;
-    shownSlot.strStartLba = m_strStartLba;
-    shownSlot.strEndLba = m_strEndLba;
+    shownSlot.strStartLba = m_Control.range.strStartLba;
+    shownSlot.strEndLba = m_Control.range.strEndLba;
     UpdateData(false);
 
     ShowDisplays(state.displays);
@@ -299,36 +278,11 @@ void CPiPo::DoPiPO(std::string& path, bool pathGiven)
 
 void CPiPo::OnDropFiles(const std::vector<std::string>& paths)
 {
-    LogEntry("Start OnDropFiles()");
-    const std::size_t count = std::min<std::size_t>(paths.size(), 2);
-    LogEntry("Got number of files dropped");
-    for (std::size_t i = 0; i < count; ++i) {
-        LogEntry(paths[i]);
-        LogEntry(std::filesystem::path(paths[i]).extension().string());
-        if (!IsScanFileName(paths[i])) {
-            AppMessageBox("Non-QNZ file, Quenzario only supports its own 'QNZ' or 'QNZX' files");
-            return;
-        }
-    }
-    std::string first = count > 0 ? paths[0] : std::string();
-    std::string second = count > 1 ? paths[1] : std::string();
-    LogEntry("Calling OnPiPo - OnDropFiles()");
-    OnPipo();
-    if (count == 1) {
-        LogEntry("dropped 1, calling DoPiPO OnDropFiles()");
-        DoPiPO(first, true);
-    } else if (count == 2) {
-        OnGraph1();
-        DoPiPO(first, true);
-        OnGraph2();
-        DoPiPO(second, true);
-        OnGraph1();
-    }
+    m_Control.OnDropFiles(paths);
     if (m_Host.cmdLine1 != nullptr)
         m_Host.cmdLine1->clear();
     if (m_Host.cmdLine2 != nullptr)
         m_Host.cmdLine2->clear();
-    LogEntry("End OnDropFiles()");
 }
 
 void CPiPo::dragEnterEvent(QDragEnterEvent* event)
@@ -349,20 +303,6 @@ void CPiPo::dropEvent(QDropEvent* event)
 }
 
 // ---- range, snapshot, clipboard ----
-
-void CPiPo::OnSetLba()
-{
-    CSetLogicalBlockAddress dialog(this);
-    dialog.SetLowestLba(m_nStartLba);
-    dialog.SetHighestLba(m_nEndLba);
-    if (dialog.DoModal() != IDOK || dialog.GetStartText().empty() || dialog.GetEndText().empty())
-        return;  // cancelled: the range stays
-    m_strStartLba = dialog.GetStartText();
-    m_strEndLba = dialog.GetEndText();
-    m_Context.state.m_llStartLba = StartFromText(m_strStartLba);
-    m_Context.state.m_llEndLba = StartFromText(m_strEndLba);
-    UpdateData(false);
-}
 
 void CPiPo::OnSnapshot()
 {

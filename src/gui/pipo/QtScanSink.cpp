@@ -67,3 +67,8 @@ void QtScanSink::RestoreStatusDisplay(const std::string& savedStatus)
 {
     Post([savedStatus](ScanSink& sink) { sink.RestoreStatusDisplay(savedStatus); });
 }
+
+void QtScanSink::Beep(unsigned type)
+{
+    Post([type](ScanSink& sink) { sink.Beep(type); });
+}

@@ -25,6 +25,7 @@ public:
     void ShowQualityRating(bool withJitter) override;
     void OnStop() override;
     void RestoreStatusDisplay(const std::string& savedStatus) override;
+    void Beep(unsigned type) override;
 
 private:
     void Post(std::function<void(ScanSink&)> call);

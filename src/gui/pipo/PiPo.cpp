@@ -83,6 +83,15 @@ const SkinnedButton kSkinnedButtons[] = {
     {IDC_PIPO_HELP, {185, 101, 18, 16}, {148, 101, 18, 16}, "?"},
 };
 
+// The ten digital displays.
+const std::pair<int, std::string ScanDisplayTexts::*> kDisplays[] = {
+    {IDC_PIPO_PI_TOTAL, &ScanDisplayTexts::piTotal},     {IDC_PIPO_PI_AVG, &ScanDisplayTexts::piAvg},
+    {IDC_PIPO_PI_PEAK, &ScanDisplayTexts::piPeak},       {IDC_PIPO_PIF_TOTAL, &ScanDisplayTexts::pifTotal},
+    {IDC_PIPO_PIF_AVG, &ScanDisplayTexts::pifAvg},       {IDC_PIPO_PIF_PEAK, &ScanDisplayTexts::pifPeak},
+    {IDC_PIPO_POF_TOTAL, &ScanDisplayTexts::pofTotal},   {IDC_PIPO_JITTER_INST, &ScanDisplayTexts::jitterInst},
+    {IDC_PIPO_JITTER_AVG, &ScanDisplayTexts::jitterAvg}, {IDC_PIPO_JITTER_PEAK, &ScanDisplayTexts::jitterPeak},
+};
+
 // The window's translucency needs no layered style here: the opacity is the
 // window's own.
 void ApplyOpacity(QWidget& window)
@@ -671,31 +680,15 @@ void CPiPo::EditDisplayComment(bool statusDisplay)
 ScanDisplayTexts CPiPo::DisplayTexts() const
 {
     ScanDisplayTexts texts;
-    texts.piTotal = GetDlgItemText(IDC_PIPO_PI_TOTAL);
-    texts.piAvg = GetDlgItemText(IDC_PIPO_PI_AVG);
-    texts.piPeak = GetDlgItemText(IDC_PIPO_PI_PEAK);
-    texts.pifTotal = GetDlgItemText(IDC_PIPO_PIF_TOTAL);
-    texts.pifAvg = GetDlgItemText(IDC_PIPO_PIF_AVG);
-    texts.pifPeak = GetDlgItemText(IDC_PIPO_PIF_PEAK);
-    texts.pofTotal = GetDlgItemText(IDC_PIPO_POF_TOTAL);
-    texts.jitterInst = GetDlgItemText(IDC_PIPO_JITTER_INST);
-    texts.jitterAvg = GetDlgItemText(IDC_PIPO_JITTER_AVG);
-    texts.jitterPeak = GetDlgItemText(IDC_PIPO_JITTER_PEAK);
+    for (const auto& [id, text] : kDisplays)
+        texts.*text = GetDlgItemText(id);
     return texts;
 }
 
 void CPiPo::ShowDisplays(const ScanDisplayTexts& texts)
 {
-    SetDlgItemText(IDC_PIPO_PI_TOTAL, texts.piTotal);
-    SetDlgItemText(IDC_PIPO_PI_AVG, texts.piAvg);
-    SetDlgItemText(IDC_PIPO_PI_PEAK, texts.piPeak);
-    SetDlgItemText(IDC_PIPO_PIF_TOTAL, texts.pifTotal);
-    SetDlgItemText(IDC_PIPO_PIF_AVG, texts.pifAvg);
-    SetDlgItemText(IDC_PIPO_PIF_PEAK, texts.pifPeak);
-    SetDlgItemText(IDC_PIPO_POF_TOTAL, texts.pofTotal);
-    SetDlgItemText(IDC_PIPO_JITTER_INST, texts.jitterInst);
-    SetDlgItemText(IDC_PIPO_JITTER_AVG, texts.jitterAvg);
-    SetDlgItemText(IDC_PIPO_JITTER_PEAK, texts.jitterPeak);
+    for (const auto& [id, text] : kDisplays)
+        SetDlgItemText(id, texts.*text);
     m_Context.displays = texts;
 }
 

@@ -111,8 +111,13 @@ bool ScanControl::ScanThreadRunning() const
 
 void ScanControl::ParseRangeTexts()
 {
-    range.llStartLba = m_context.state.m_llStartLba = ParseLbaText(range.strStartLba);
-    range.llEndLba = m_context.state.m_llEndLba = ParseLbaText(range.strEndLba);
+    range.llStartLba = ParseLbaText(range.strStartLba);
+    range.llEndLba = ParseLbaText(range.strEndLba);
+    // A scan thread still ending owns the running position.
+    if (!ScanThreadRunning()) {
+        m_context.state.m_llStartLba = range.llStartLba;
+        m_context.state.m_llEndLba = range.llEndLba;
+    }
 }
 
 bool ScanControl::CheckRange()
@@ -252,6 +257,8 @@ void ScanControl::OnStop()
     for (int id : kEnabledAtStop)
         context.sink.EnableControl(id, true);
 
+    if (ScanThreadRunning())
+        return;
     ScanDisplayTexts shown = m_window.ReadDisplays();
     for (std::string* text : {&shown.piPeak, &shown.pifAvg, &shown.pifPeak, &shown.pofTotal, &shown.pifTotal,
                               &shown.jitterPeak, &shown.jitterAvg, &shown.jitterInst, &shown.piTotal, &shown.piAvg})

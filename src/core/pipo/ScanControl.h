@@ -39,7 +39,8 @@ public:
 
     // "&Start" (1275).
     void OnStart();
-    // "S&top" (1274) and the end of every scan.
+    // "S&top" (1274) and the end of every scan. While the scan thread is
+    // still ending, the running position and the display texts stay its own.
     void OnStop();
     // The medium's range into the range values: 0 when set; 1 when READ
     // CAPACITY failed, and for a blank medium (after its message, with the

@@ -234,7 +234,6 @@ TEST(ScanControl, StartRunsTheFamilysThreadAndStopGivesTheWindowAndTheDriveBack)
     for (int id : {kStart, kSave, kLoad, kGraph1, kGraph2, kEject, kSetLba, kProgressiveUpper, kProgressiveLower})
         EXPECT_EQ(rig.sink.enables[id], 1) << id;
     EXPECT_EQ(rig.sink.enables[kCompare], -1) << "slot 2 holds no scan";
-    EXPECT_EQ(rig.scan.displays.piTotal, "12345678901234567890");
 
     // Both slots hold a scan: Compare comes back.
     rig.window.upper1.AddPoint(3, 40);
@@ -242,19 +241,26 @@ TEST(ScanControl, StartRunsTheFamilysThreadAndStopGivesTheWindowAndTheDriveBack)
     rig.sink.enables.clear();
     rig.control.OnStop();
     EXPECT_EQ(rig.sink.enables[kCompare], 1);
+    EXPECT_EQ(rig.scan.displays.piTotal, "12345678901234567890") << "read back from the displays";
 }
 
-TEST(ScanControl, AUserRangeEndingBelowItsStartIsReadAgainFromTheDrive)
+// A negative start would have the pre-fill append points without end.
+TEST(ScanControl, AUserRangeEndingBelowItsStartOrStartingBelowZeroIsReadAgainFromTheDrive)
 {
-    ControlRig rig("liteon", "dvd+r");
-    rig.control.SetRangeTexts("2000", "1000");
-    EXPECT_EQ(rig.scan.state.m_llStartLba, 0x2000);
-    rig.StartScan();
-    EXPECT_TRUE(rig.HasStatus("Waiting for Drive to become ready."));
-    EXPECT_EQ(rig.scan.state.m_llStartLba, 0);
-    EXPECT_EQ(rig.scan.state.m_llEndLba, kDvdPlusRLastLba);
-    EXPECT_EQ(rig.control.range.strEndLba, "200B1F");
-    EXPECT_EQ(g_engineRuns, 1);
+    for (const char* start : {"2000", "-10", "80000000"}) {
+        SCOPED_TRACE(start);
+        ControlRig rig("liteon", "dvd+r");
+        rig.control.SetRangeTexts(start, "1000");
+        EXPECT_NE(rig.scan.state.m_llStartLba, 0);
+        rig.StartScan();
+        EXPECT_TRUE(rig.HasStatus("Waiting for Drive to become ready."));
+        EXPECT_EQ(rig.scan.state.m_llStartLba, 0);
+        EXPECT_EQ(rig.scan.state.m_llEndLba, kDvdPlusRLastLba);
+        EXPECT_EQ(rig.control.range.strStartLba, "0");
+        EXPECT_EQ(rig.control.range.strEndLba, "200B1F");
+        EXPECT_EQ(rig.window.upper1.GetPointCount(), 0u);
+        EXPECT_EQ(g_engineRuns, 1);
+    }
 }
 
 TEST(ScanControl, AStartBeyondZeroIsPrefilledWithEmptyPointsPerLayerCount)
@@ -290,39 +296,43 @@ TEST(ScanControl, EveryEndOfStartLeavesTheTrayFree)
 {
     struct Case {
         const char* name;
+        const char* drive;
         const char* medium;
+        ScanEngine engine;
         std::function<void(ControlRig&)> arrange;
         const char* status;
         bool notificationOff;
         bool runs;
     };
+    const auto nothing = [](ControlRig&) {};
     const Case cases[] = {
-        {"scan", "dvd+r", [](ControlRig&) {}, "Starting PI PO Test...", true, true},
-        {"unsaved, No", "dvd+r",
+        {"scan", "liteon", "dvd+r", EngineUntilStop, nothing, "Starting PI PO Test...", true, true},
+        {"unsaved, No", "liteon", "dvd+r", EngineUntilStop,
          [](ControlRig& rig) {
              rig.scan.state.m_bNotSaved1 = 1;
              rig.prompt.Answer(IDNO);
          },
          "Ready.", false, false},
-        {"no medium after the range was set", "dvd+r",
+        {"no medium after the range was set", "liteon", "dvd+r", EngineUntilStop,
          [](ControlRig& rig) {
              rig.control.SetRangeTexts("0", "100");
              rig.drive->RemoveMedium();
          },
          "No Media loaded", true, false},
-        {"READ CAPACITY keeps failing", "dvd+r",
+        {"READ CAPACITY keeps failing", "liteon", "dvd+r", EngineUntilStop,
          [](ControlRig& rig) {
              rig.drive->AddErrorRule(
                  emu::ErrorRule::CheckCondition(mmc::kReadCapacity, emu::sense::kInvalidFieldInCdb));
          },
          "Timeout waiting for unit", false, false},
-        {"no medium at all", "none", [](ControlRig&) {}, "No Media loaded", false, false},
-        {"blank medium", "dvd+r-blank", [](ControlRig&) {}, "Invalid media for command", false, false},
-        {"unsuitable drive", "dvd+r", [](ControlRig&) {}, "Starting PI PO Test...", true, false},
+        {"no medium at all", "liteon", "none", EngineUntilStop, nothing, "No Media loaded", false, false},
+        {"blank medium", "liteon", "dvd+r-blank", EngineUntilStop, nothing, "Invalid media for command", false, false},
+        {"unsuitable drive", "dvd-writer", "dvd+r", EngineUntilStop, nothing, "Starting PI PO Test...", true, false},
+        {"family without an engine", "liteon", "dvd+r", nullptr, nothing, "Starting PI PO Test...", true, false},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        ControlRig rig(std::string(test.name) == "unsuitable drive" ? "dvd-writer" : "liteon", test.medium);
+        ControlRig rig(test.drive, test.medium, test.engine);
         test.arrange(rig);
         rig.StartScan();
         EXPECT_EQ(rig.sink.statuses.back(), test.status);
@@ -332,6 +342,9 @@ TEST(ScanControl, EveryEndOfStartLeavesTheTrayFree)
         rig.control.JoinScanThread();
         rig.ExpectTrayFree();
         EXPECT_EQ(rig.NotificationOff(), test.notificationOff && !test.runs);
+        rig.control.OnStop();
+        EXPECT_FALSE(rig.NotificationOff()) << "Stop turns it on again";
+        EXPECT_EQ(rig.sink.enables[kStart] > 0, std::string(test.drive) != "dvd-writer");
     }
 }
 
@@ -368,9 +381,12 @@ TEST(ScanControl, TheQuestionsAndMessagesOfStart)
 TEST(ScanControl, CloseAndEjectAreRefusedWhileAScanRuns)
 {
     ControlRig rig("liteon", "dvd+r");
-    rig.window.upper1.AddPoint(1, 1);
     rig.StartScan();
+    rig.context.m_ScsiCommand.LockAndDismountVolume();
+    rig.window.upper1.AddPoint(1, 1);
     EXPECT_FALSE(rig.control.OnClose());
+    EXPECT_EQ(rig.context.m_ScsiCommand.UnlockVolume(), 1) << "the volume stays locked while the scan runs";
+    rig.context.m_ScsiCommand.LockAndDismountVolume();
     rig.control.OnEject();
     ASSERT_EQ(rig.prompt.asked.size(), 2u);
     EXPECT_EQ(rig.prompt.asked[0].text, "You must click 'Stop' first");
@@ -384,6 +400,7 @@ TEST(ScanControl, CloseAndEjectAreRefusedWhileAScanRuns)
     rig.control.OnStop();
     EXPECT_TRUE(rig.control.OnClose());
     EXPECT_FALSE(rig.control.ScanThreadRunning());
+    EXPECT_EQ(rig.context.m_ScsiCommand.UnlockVolume(), 0) << "unlocked by the close";
     EXPECT_EQ(rig.window.upper1.GetPointCount(), 0u);
     rig.control.OnEject();
     EXPECT_TRUE(rig.drive->TrayOpen());

@@ -363,12 +363,6 @@ void ScanControl::SetupMedia(bool clearGraphs)
     m_window.UpdateControls();
 }
 
-int WaitForUnitReady(ScanContext& context, int seconds)
-{
-    std::atomic<int>& running = context.g_bErrorTestRunning;
-    return context.drive.mmc.WaitForUnitReady(seconds, running != 0 ? &running : nullptr);
-}
-
 int ScanControl::WaitForUnitReady(int seconds)
 {
     return ::WaitForUnitReady(m_context, seconds);

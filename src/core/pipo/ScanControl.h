@@ -3,6 +3,7 @@
 #include "core/app/MessageIds.h"
 #include "core/drive/ChannelCoordinator.h"
 #include "core/drive/DriveGuards.h"
+#include "core/pipo/ScanDriveSteps.h"
 #include "core/pipo/ScanFile.h"
 #include "core/pipo/ScanThreads.h"
 
@@ -23,12 +24,6 @@ struct DeviceBroadcast;
 std::int64_t ParseLbaText(const std::string& text);
 // "%X" of the value.
 std::string FormatLbaText(int lba);
-
-// `CPiPo::WaitForUnitReady` for the window and the engines: TEST UNIT READY
-// until ready (or no medium) for up to 2 x seconds tries 500 ms apart on the
-// context's clock: 0 ready, 1 timed out. Started while a scan runs, it also
-// ends (1) at Stop. A timed-out wait shows nothing: the caller says why.
-int WaitForUnitReady(ScanContext& context, int seconds);
 
 // Scan control of the scan window: Start, Stop, the scan range, the
 // pre-fill, the media set-up, Eject and Close, device changes and dropped

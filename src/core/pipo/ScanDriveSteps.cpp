@@ -20,7 +20,8 @@ constexpr std::uint8_t kForceUnitAccess = 0x08;
 
 int WaitForUnitReady(ScanContext& context, int seconds)
 {
-    if (context.drive.mmc.WaitForUnitReady(seconds) == 0)
+    std::atomic<int>& running = context.g_bErrorTestRunning;
+    if (context.drive.mmc.WaitForUnitReady(seconds, running != 0 ? &running : nullptr) == 0)
         return 0;
     context.sink.SetStatus("Timeout waiting for unit");
     return 1;

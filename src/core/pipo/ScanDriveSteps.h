@@ -6,9 +6,11 @@ class ScanContext;
 
 // Drive steps of the scan window that the engines share.
 
-// Waits up to `seconds` for the unit (TEST UNIT READY every 500 ms): 0 when
-// it is ready or holds no disc, 1 after the time ran out, which the status
-// says ("Timeout waiting for unit"); a wait that ran out never says "Ready.".
+// `CPiPo::WaitForUnitReady` for the window and the engines: TEST UNIT READY
+// every 500 ms on the context's clock for up to `seconds`: 0 when the unit is
+// ready or holds no disc, 1 after the time ran out, which the status says
+// ("Timeout waiting for unit"; never "Ready."). Started while a scan runs, it
+// also ends (1) at Stop.
 int WaitForUnitReady(ScanContext& context, int seconds);
 // Waits for the unit before a scan's reads, at most a minute, so that a
 // drive that never becomes ready cannot hold the scan: 0 ready, 1 not.

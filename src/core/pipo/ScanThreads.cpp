@@ -13,14 +13,14 @@ const std::vector<ScanThreadRow> kScanThreadRows = {
     {kDriveBenq,       NewerBenq,     "PIPOBenqNewThread",          "Start THREAD PIPOBenqNewThread()",          "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
     {kDriveBenq,       OlderBenq,     "PIPOBenqThread",             "Start THREAD PIPOBenqThread()",             "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
     {kDriveBtc,        Any,           "PIPOBTCThread",              "Start THREAD PIPOBTCThread()",              "PIPOBTCThread() - THREAD - InternetThread isn't valid",              nullptr},
-    {kDriveLiteon,     WithJitter,    "PIPOLiteonWithJitterThread", "Start THREAD PIPOLiteonWithJitterThread()", "PIPOLiteonWithJitterThread() - THREAD - InternetThread isn't valid", nullptr},
-    {kDriveLiteon,     WithoutJitter, "PIPOLiteonThread",           "Start THREAD PIPOLiteonThread()",           "PIPOLiteonThread() - THREAD - InternetThread isn't valid",           nullptr},
+    {kDriveLiteon,     WithJitter,    "PIPOLiteonWithJitterThread", "Start THREAD PIPOLiteonWithJitterThread()", "PIPOLiteonWithJitterThread() - THREAD - InternetThread isn't valid", ScanLiteonWithJitter},
+    {kDriveLiteon,     WithoutJitter, "PIPOLiteonThread",           "Start THREAD PIPOLiteonThread()",           "PIPOLiteonThread() - THREAD - InternetThread isn't valid",           ScanLiteon},
     {kDriveCyberdrive, Any,           "PIPOCyberdriveThread",       "Start THREAD PIPOCyberdriveThread()",       "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
     {kDrivePioneer,    Any,           "PIPOPioneereThread",         "Start THREAD PIPOPioneereThread()",         "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
     {kDriveAopen,      Any,           "PIPOPioneereThread",         "Start THREAD PIPOPioneereThread()",         "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
     {kDriveNec,        Any,           "PIPONECThread",              "Start THREAD PIPONECThread()",              "PIPONECThread() - THREAD - InternetThread isn't valid",              nullptr},
     {kDrivePlextor,    Any,           "PIPOPlextordriveThread",     "Start THREAD PIPOPlextordriveThread()",     "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
-    {kDriveSamsung,    Any,           "PIPOSamsungThread",          "Start THREAD PIPOSamsungThread()",          "PIPOSamsungThread() - THREAD - InternetThread isn't valid",          nullptr},
+    {kDriveSamsung,    Any,           "PIPOSamsungThread",          "Start THREAD PIPOSamsungThread()",          "PIPOSamsungThread() - THREAD - InternetThread isn't valid",          ScanSamsung},
     {kDriveIhas,       Any,           "PIPOIHASThread",             "Start THREAD PIPOIHASThread()",             "PIPOIHASThread() - THREAD - InternetThread isn't valid",             nullptr},
 };
 // clang-format on

@@ -28,6 +28,7 @@ class CHashPages;
 class CDigitalMessageBox;
 class CMatrixStatic;
 class CMyEdit;
+class CPiPo;
 class CTextProgressCtrl;
 class CXPStyleButtonST;
 class DriveWatcher;
@@ -166,6 +167,7 @@ public:
     void SetMountRoots(std::unique_ptr<MountRoots> roots) { m_pMountRoots = std::move(roots); }
 
     int m_bPiPoActive = 0;
+    CPiPo* m_pPiPo = nullptr;  // the scan window while it runs
     std::string m_strCmdLine1;
     std::string m_strCmdLine2;
     int m_nCurrentPage = kPageDriveInfo;

@@ -4,6 +4,7 @@
 #include "core/app/LogFile.h"
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/pipo/PiPo.h"
 #include "gui/tools/hash/HashPages.h"
 #include "gui/ui/Beep.h"
 #include "gui/ui/MatrixStatic.h"
@@ -127,6 +128,8 @@ void CQuenzaDlg::OnDeviceChange(WPARAM event, LPARAM lParam)
         return;
     if (!notice || notice->deviceType != DBT_DEVTYP_VOLUME)
         return;
+    if (m_pPiPo != nullptr)
+        m_pPiPo->OnDeviceChange(event, *notice);
     if (!(notice->flags & DBTF_MEDIA)) {
         RescanDrives();
         return;

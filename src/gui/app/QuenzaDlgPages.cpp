@@ -7,6 +7,7 @@
 #include "core/app/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/graphs/IBGGraph.h"
+#include "gui/pipo/PiPo.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/TextProgressCtrl.h"
 #include "gui/ui/XPStyleButtonST.h"
@@ -385,11 +386,25 @@ void CQuenzaDlg::OnSettings()
 
 void CQuenzaDlg::OnPiPoScan()
 {
-    if (m_bPiPoActive == 1)
-        return;  // the scan window is in front already
+    if (m_bPiPoActive == 1) {
+        if (m_pPiPo != nullptr) {
+            m_pPiPo->raise();
+            m_pPiPo->activateWindow();
+        }
+        return;
+    }
     if (RefuseWhileTesting(false))
         return;
-    NotAvailableYet("The PI/PO scan");
+    m_bPiPoActive = 1;
+    ShowStatus("Initialising PIPO...Please Wait...");
+    {
+        CPiPo window(ScanWindowHost{&m_Core.m_Drives, &m_strCmdLine1, &m_strCmdLine2}, this);
+        m_pPiPo = &window;
+        window.DoModal();
+        m_pPiPo = nullptr;
+    }
+    m_bPiPoActive = 0;
+    ShowStatus("Ready");
 }
 
 void CQuenzaDlg::OnGraphFileViewer()

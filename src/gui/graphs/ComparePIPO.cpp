@@ -1,9 +1,9 @@
 #include "gui/graphs/ComparePIPO.h"
 
-#include "core/app/AppProfile.h"
 #include "core/app/LogFile.h"
 #include "core/ui/Translucency.h"
 #include "core/app/UserPrompt.h"
+#include "core/pipo/ScanWindowSettings.h"
 #include "gui/graphs/GraphMergePIPO.h"
 #include "gui/graphs/WindowSnapshot.h"
 #include "gui/ui/ButtonST.h"
@@ -260,20 +260,17 @@ void CComparePIPO::LayoutControls()
 
 void CComparePIPO::ApplyColours()
 {
-    const auto grid = static_cast<COLORREF>(GetAppProfileInt("GraphFGColorPick1", 0x6D6D6D));
-    const auto background = static_cast<COLORREF>(GetAppProfileInt("GraphBGColorPick1", 0));
-    const auto marker = static_cast<COLORREF>(GetAppProfileInt("GraphVERTColorPick", 0xFFFFFF));
-    m_pUpper->SetSpeedColor(static_cast<COLORREF>(GetAppProfileInt("GraphDRIVESPEEDColorPick", 0x0000FF)));
-    m_pUpper->SetPIColor(static_cast<COLORREF>(GetAppProfileInt("GraphPIColorPick", 0x00FF00)));
-    m_pLower->SetPOColor(static_cast<COLORREF>(GetAppProfileInt("GraphPIFColorPick", 0x00FFFF)));
-    m_pLower->SetPIFJitterColors(static_cast<COLORREF>(GetAppProfileInt("GraphPIFColorPick", 0x00FFFF)),
-                                 static_cast<COLORREF>(GetAppProfileInt("GraphJITTERColorPick", 0xFF0AFF)));
-    m_pUpper->SetGridColors(grid, HalfIntensity(grid), background);
-    m_pLower->SetGridColors(grid, HalfIntensity(grid), background);
+    const ScanGraphColours colours = ReadScanGraphColours();
+    m_pUpper->SetSpeedColor(colours.speed);
+    m_pUpper->SetPIColor(colours.pi);
+    m_pLower->SetPOColor(colours.pif);
+    m_pLower->SetPIFJitterColors(colours.pif, colours.jitter);
+    m_pUpper->SetGridColors(colours.grid, colours.halfGrid, colours.background);
+    m_pLower->SetGridColors(colours.grid, colours.halfGrid, colours.background);
     for (PiPoOverlayBase* overlay :
          {static_cast<PiPoOverlayBase*>(m_pUpper), static_cast<PiPoOverlayBase*>(m_pLower)}) {
-        overlay->SetCapacityMarkerColor(marker);
-        overlay->SetLayerBreakMarkerColor(marker);
+        overlay->SetCapacityMarkerColor(colours.marker);
+        overlay->SetLayerBreakMarkerColor(colours.marker);
     }
 }
 

@@ -502,7 +502,8 @@ TEST(ScanControl, WaitForUnitReadyGivesUpAfterTwiceItsSecondsAndEndsAtStop)
     rig.drive->ClearJournal();
     EXPECT_EQ(rig.control.WaitForUnitReady(10), 1);
     EXPECT_EQ(rig.Sent(mmc::kTestUnitReady), 20);
-    EXPECT_TRUE(rig.sink.statuses.empty()) << "a timed-out wait is not ready";
+    ASSERT_EQ(rig.sink.statuses.size(), 1u);
+    EXPECT_EQ(rig.sink.statuses[0], "Timeout waiting for unit") << "a timed-out wait is not ready";
 
     rig.drive->ClearJournal();
     rig.running = 1;

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <array>
+
+// The controls of the scan window (dialog 285) by id.
+enum ScanWindowControl : int {
+    IDC_PIPO_HELP = 1620,
+    IDC_PIPO_PROGRESSIVE_LOWER = 1494,  // "Lower"
+    IDC_PIPO_PROGRESSIVE_UPPER = 1487,  // "Upper"
+    IDC_PIPO_EJECT = 1088,
+    IDC_PIPO_LOWER_SCALE = 1403,
+    IDC_PIPO_UPPER_SCALE = 1392,
+    IDC_PIPO_JITTER_SCALE = 1390,
+    IDC_PIPO_READ_SPEED = 1416,
+    IDC_PIPO_NEC_SPEED = 1422,
+    IDC_PIPO_CAV_SPEED = 1414,
+    IDC_PIPO_CLIPBOARD = 1061,
+    IDC_PIPO_SNAPSHOT = 1064,
+    IDC_PIPO_SHOW_PIF = 1379,
+    IDC_PIPO_SHOW_PO = 1380,
+    IDC_PIPO_SHOW_JITTER = 1374,
+    IDC_PIPO_SHOW_SPEED = 1373,
+    IDC_PIPO_SHOW_PI = 1372,
+    IDC_PIPO_SCAN_BUTTON = 1214,  // "Scan", left of the drive display
+    IDC_PIPO_STATUS_BUTTON = 1201,  // "Status"
+    IDC_PIPO_COMPARE = 1454,
+    IDC_PIPO_GRAPH2 = 1381,
+    IDC_PIPO_GRAPH1 = 1382,
+    IDC_PIPO_STOP = 1274,
+    IDC_PIPO_START = 1275,
+    IDC_PIPO_SAVE = 1308,
+    IDC_PIPO_LOAD = 1309,
+    IDC_PIPO_SET_LBA = 1637,
+    IDC_PIPO_PROGRESS = 1297,
+    IDC_PIPO_GRAPH2_LOWER = 1311,
+    IDC_PIPO_GRAPH1_LOWER = 1307,
+    IDC_PIPO_GRAPH2_UPPER = 1310,
+    IDC_PIPO_GRAPH1_UPPER = 1306,
+    IDC_PIPO_DRIVE_DISPLAY = 1139,
+    IDC_PIPO_STATUS_DISPLAY = 1138,
+    // The digital displays and the media texts.
+    IDC_PIPO_JITTER_AVG = 1363,
+    IDC_PIPO_JITTER_INST = 1399,
+    IDC_PIPO_JITTER_PEAK = 1377,
+    IDC_PIPO_MID_CODE = 1391,
+    IDC_PIPO_BOOK_TYPE = 1413,
+    IDC_PIPO_MEDIA_NAME = 1393,
+    IDC_PIPO_PI_AVG = 1364,
+    IDC_PIPO_PI_TOTAL = 1358,
+    IDC_PIPO_PIF_TOTAL = 1359,
+    IDC_PIPO_PIF_PEAK = 1365,
+    IDC_PIPO_PI_PEAK = 1385,
+    IDC_PIPO_PO_PEAK = 1386,
+    IDC_PIPO_POF_TOTAL = 1361,
+    IDC_PIPO_PIF_AVG = 1360,
+    IDC_PIPO_ACCURACY = 1417,
+    IDC_PIPO_JITTER_INSTANT = 1401,  // "Instant"
+    IDC_PIPO_JITTER_AVERAGE = 1402,  // "Avg"
+    // "Line" / "Block" pairs.
+    IDC_PIPO_PI_LINE = 1405,
+    IDC_PIPO_PI_BLOCK = 1406,
+    IDC_PIPO_SPEED_LINE = 1407,
+    IDC_PIPO_SPEED_BLOCK = 1408,
+    IDC_PIPO_PIF_LINE = 1409,
+    IDC_PIPO_PIF_BLOCK = 1410,
+    IDC_PIPO_PO_LINE = 1411,
+    IDC_PIPO_PO_BLOCK = 1412,
+    IDC_PIPO_START_LBA = 1610,
+    IDC_PIPO_END_LBA = 1609,
+    IDC_PIPO_QUALITY_RATING = 1489,
+    // Labels and frames.
+    IDC_PIPO_UPPER_BOX = 1376,
+    IDC_PIPO_LOWER_BOX = 1375,
+    IDC_PIPO_PEAK_LABEL = 1388,  // "PO Peak" / "POE Peak"
+    IDC_PIPO_JITTER_INST_LABEL = 1400,
+    IDC_PIPO_JITTER_PEAK_LABEL = 1378,
+    IDC_PIPO_JITTER_AVG_LABEL = 1369,
+    IDC_PIPO_JITTER_SCALE_LABEL = 1389,
+    IDC_PIPO_PI_TOTAL_LABEL = 1362,
+    IDC_PIPO_PIF_TOTAL_LABEL = 1366,
+    IDC_PIPO_PIF_AVG_LABEL = 1367,
+    IDC_PIPO_PI_AVG_LABEL = 1368,
+    IDC_PIPO_POF_TOTAL_LABEL = 1370,
+    IDC_PIPO_PIF_PEAK_LABEL = 1371,
+    IDC_PIPO_PI_PEAK_LABEL = 1387,
+    IDC_PIPO_UPPER_SCALE_LABEL = 1396,
+    IDC_PIPO_LOWER_SCALE_LABEL = 1404,
+    IDC_PIPO_POE_SCALE = 1395,
+    IDC_PIPO_POE_SCALE_LABEL = 1397,
+    IDC_PIPO_SPEED_LABEL = 1415,
+    IDC_PIPO_ACCURACY_LABEL = 1418,
+    IDC_PIPO_PROGRESSIVE_FRAME = 1493,
+    IDC_PIPO_TOOLS_FRAME = 1488,
+    IDC_PIPO_CONTROL_FRAME = 1074,
+    IDC_PIPO_TOTALS_FRAME = 1490,
+    IDC_PIPO_GRAPHS_FRAME = 1491,
+    IDC_PIPO_QUALITY_FRAME = 1492,
+    IDC_PIPO_MID_LABEL = 1398,
+    IDC_PIPO_TYPE_LABEL = 1394,
+};
+
+// Axis captions: left of the upper plot (L1-L4) and of the lower plot
+// (L5-L8) top to bottom, right of them (R1-R4, R5-R8) top to bottom, the
+// x-axis left to right, and L9/R9 under the lower plot.
+constexpr std::array<int, 4> kUpperLeftCaptions = {1328, 1330, 1331, 1332};
+constexpr std::array<int, 4> kLowerLeftCaptions = {1333, 1334, 1336, 1335};
+constexpr std::array<int, 4> kUpperRightCaptions = {1341, 1342, 1343, 1344};
+constexpr std::array<int, 4> kLowerRightCaptions = {1346, 1347, 1349, 1348};
+constexpr std::array<int, 4> kBottomCaptions = {1339, 1337, 1329, 1340};
+constexpr int kLeftCaptionL9 = 1350;
+constexpr int kRightCaptionR9 = 1351;

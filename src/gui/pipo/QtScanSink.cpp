@@ -1,0 +1,74 @@
+#include "gui/pipo/QtScanSink.h"
+
+#include <QMetaObject>
+#include <QObject>
+#include <QThread>
+
+QtScanSink::QtScanSink(QObject* window, ScanSink& onWindowThread) : m_window(window), m_target(onWindowThread)
+{
+}
+
+void QtScanSink::Post(std::function<void(ScanSink&)> call)
+{
+    QObject* window = m_window.data();
+    if (window == nullptr)
+        return;
+    if (QThread::currentThread() == window->thread()) {
+        call(m_target);
+        return;
+    }
+    // Queued on the window: dropped with it.
+    ScanSink* target = &m_target;
+    QMetaObject::invokeMethod(
+        window, [target, call = std::move(call)] { call(*target); }, Qt::QueuedConnection);
+}
+
+void QtScanSink::SetStatus(const std::string& text)
+{
+    Post([text](ScanSink& sink) { sink.SetStatus(text); });
+}
+
+void QtScanSink::SetProgress(int position)
+{
+    Post([position](ScanSink& sink) { sink.SetProgress(position); });
+}
+
+void QtScanSink::SetDisplays(const ScanDisplayTexts& texts)
+{
+    Post([texts](ScanSink& sink) { sink.SetDisplays(texts); });
+}
+
+void QtScanSink::SetCaption(int controlId, const std::string& text)
+{
+    Post([controlId, text](ScanSink& sink) { sink.SetCaption(controlId, text); });
+}
+
+void QtScanSink::EnableControl(int controlId, bool enabled)
+{
+    Post([controlId, enabled](ScanSink& sink) { sink.EnableControl(controlId, enabled); });
+}
+
+void QtScanSink::ShowControl(int controlId, bool shown)
+{
+    Post([controlId, shown](ScanSink& sink) { sink.ShowControl(controlId, shown); });
+}
+
+void QtScanSink::ShowQualityRating(bool withJitter)
+{
+    Post([withJitter](ScanSink& sink) { sink.ShowQualityRating(withJitter); });
+}
+
+void QtScanSink::OnStop()
+{
+    Post([](ScanSink& sink) { sink.OnStop(); });
+}
+
+void QtScanSink::RestoreStatusDisplay(const std::string& savedStatus)
+{
+    Post([savedStatus](ScanSink& sink) { sink.RestoreStatusDisplay(savedStatus); });
+}
+
+void QtScanSink::Beep(unsigned type)
+{
+    Post([type](ScanSink& sink) { sink.Beep(type); });
+}

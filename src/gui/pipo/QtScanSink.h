@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/pipo/ScanSink.h"
+
+#include <QPointer>
+
+#include <functional>
+
+class QObject;
+
+// The scan window's sink as the scan's thread sees it: every call is handed
+// to the window's thread, in order, and made there on the window's own
+// sink. Calls made on the window's thread go straight through; calls that
+// arrive after the window is gone are dropped.
+class QtScanSink : public ScanSink {
+public:
+    QtScanSink(QObject* window, ScanSink& onWindowThread);
+
+    void SetStatus(const std::string& text) override;
+    void SetProgress(int position) override;
+    void SetDisplays(const ScanDisplayTexts& texts) override;
+    void SetCaption(int controlId, const std::string& text) override;
+    void EnableControl(int controlId, bool enabled) override;
+    void ShowControl(int controlId, bool shown) override;
+    void ShowQualityRating(bool withJitter) override;
+    void OnStop() override;
+    void RestoreStatusDisplay(const std::string& savedStatus) override;
+    void Beep(unsigned type) override;
+
+private:
+    void Post(std::function<void(ScanSink&)> call);
+
+    QPointer<QObject> m_window;
+    ScanSink& m_target;
+};

@@ -58,12 +58,18 @@ void ShowCounts(ScanContext& context, const PioneerFigures& figures)
     texts.pifPeak = Format("%d", context.state.m_nPOPeak.load());
 }
 
-// The position and the end in the two jitter displays, which these drives
-// do not measure.
-void ShowPosition(ScanContext& context)
+// The counts (once past the first request), the position and the end in
+// the two jitter displays, which these drives do not measure, the rating
+// without jitter and the progress.
+void ShowFigures(ScanContext& context, const PioneerFigures& figures)
 {
+    if (figures.n > 1)
+        ShowCounts(context, figures);
     context.displays.jitterInst = Format("%X", static_cast<unsigned>(context.state.m_llStartLba));
     context.displays.jitterPeak = Format("%X", static_cast<unsigned>(context.state.m_llEndLba));
+    ShowDisplays(context);
+    context.sink.ShowQualityRating(false);
+    ShowProgress(context);
 }
 
 // One request's counts after the damping of implausible values, added to
@@ -196,12 +202,7 @@ void ScanPioneer(ScanContext& context)
                 context.m_pLowerGraph->AddPoint(static_cast<int>(figures.maxPIF), 0, 0);
             figures.maxPI = 0;
             figures.maxPIF = 0;
-            if (figures.n > 1)
-                ShowCounts(context, figures);
-            ShowPosition(context);
-            ShowDisplays(context);
-            context.sink.ShowQualityRating(false);
-            ShowProgress(context);
+            ShowFigures(context, figures);
         }
         figures.n += m;
     }
@@ -211,12 +212,7 @@ void ScanPioneer(ScanContext& context)
         return;
     }
     // The end of the range, or the drive's end of the data.
-    if (figures.n > 1)
-        ShowCounts(context, figures);
-    ShowPosition(context);
-    ShowDisplays(context);
-    context.sink.ShowQualityRating(false);
-    ShowProgress(context);
+    ShowFigures(context, figures);
     run.Complete(false);
     context.sink.EnableControl(scan_control::kAccuracy, true);
 }

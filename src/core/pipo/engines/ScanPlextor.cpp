@@ -87,6 +87,9 @@ private:
     bool JitterPass();
     // After a group: false (the scan ended) on a failed result or Stop.
     bool GroupTaken(int status);
+    // The count of the PIE or PIF group at the running position; none when
+    // the scan ended.
+    std::optional<std::uint32_t> CountGroup();
     bool Running() const
     {
         return static_cast<std::uint64_t>(context.state.m_llStartLba)
@@ -105,6 +108,16 @@ bool PlextorScan::GroupTaken(int status)
         return false;
     }
     return true;
+}
+
+std::optional<std::uint32_t> PlextorScan::CountGroup()
+{
+    std::uint32_t count = 0;
+    const int status = plextor.PlextorScanStep(buffer.data(), static_cast<std::uint32_t>(context.state.m_llStartLba),
+                                               count);
+    if (!GroupTaken(status))
+        return std::nullopt;
+    return count;
 }
 
 bool PlextorScan::RunPass(Pass pass)
@@ -130,11 +143,10 @@ bool PlextorScan::PiePass()
     std::uint32_t total = 0;
     std::uint32_t average = 0;
     while (Running()) {
-        std::uint32_t count = 0;
-        const int status = plextor.PlextorScanStep(buffer.data(),
-                                                   static_cast<std::uint32_t>(context.state.m_llStartLba), count);
-        if (!GroupTaken(status))
+        const std::optional<std::uint32_t> counted = CountGroup();
+        if (!counted)
             return false;
+        std::uint32_t count = *counted;
         clock.Advance(static_cast<std::int64_t>(m * kScanStepSectors));
         intervalMax = std::max(intervalMax, count);
         if (count > kCountLimit)
@@ -184,11 +196,10 @@ bool PlextorScan::PifPass()
     std::uint32_t rms = 0;
     std::uint32_t peak = 0;
     while (Running()) {
-        std::uint32_t count = 0;
-        const int status = plextor.PlextorScanStep(buffer.data(),
-                                                   static_cast<std::uint32_t>(context.state.m_llStartLba), count);
-        if (!GroupTaken(status))
+        const std::optional<std::uint32_t> counted = CountGroup();
+        if (!counted)
             return false;
+        std::uint32_t count = *counted;
         interval += m * kPifStepSectors;
         intervalMax = std::max(intervalMax, count);
         if (count > kCountLimit)

@@ -218,3 +218,18 @@ TEST(ScanPlextor, BlankDiscEndsBeforeAnyPass)
     for (const auto& cdb : rig.Cdbs())
         EXPECT_NE(cdb[0], 0xEA);
 }
+
+TEST(ScanPlextor, ImplausiblePieCountIsDrawnButKeptOutOfPeakAndTotal)
+{
+    // PI 400 in each of the eight ECC blocks of the group at 2048: a count of 3200.
+    emu::MediumDescription disc = SmallDisc(kDiscSectors);
+    disc.errors.badZones.push_back({2048, 128, {400, 0, 0, 0, 80}});
+    EngineRig rig("plextor", disc);
+    Choose(rig, {"PIE", true, false, false}, kFactor8);
+    ScanPlextor(rig.scan);
+    const std::vector<std::int32_t> drawn = rig.upper.StoreRecord().pi;
+    ASSERT_GE(drawn.size(), 2u);
+    EXPECT_EQ(drawn[1], 3200) << "the interval's largest count as the drive gave it";
+    EXPECT_LT(rig.scan.state.m_nPIPeak, 2560);
+    EXPECT_LT(std::stoi(rig.Displays().piTotal), 3200 * 8);
+}

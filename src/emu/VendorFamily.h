@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace emu {
@@ -84,6 +85,29 @@ struct IhasSettings {
     bool sessionOpen = false;
 };
 
+// Plextor (EAh): the error count a pass keeps while the host reads the disc
+// itself with READ(10). EAh 15h starts a pass (PIE or PIF counted in units
+// of `unitBlocks` ECC blocks, or jitter), EAh 16h reports what the reads
+// since the last report found and starts the next group, EAh 17h stops.
+enum class PlextorPass { None, Pie, Pif, Jitter };
+struct PlextorSettings {
+    PlextorPass pass = PlextorPass::None;
+    std::uint32_t unitBlocks = 8;
+    std::uint32_t unitSum = 0;  // the unit being counted
+    std::uint32_t unitFill = 0;  // its ECC blocks so far
+    std::uint32_t largestUnit = 0;  // the largest unit count of the group
+    std::uint64_t jitterSum = 0;  // tenths of a percent over the group's blocks
+    std::uint32_t groupBlocks = 0;
+    std::int64_t lastBlock = -1;  // decoded last: a read that starts inside it does not count it again
+};
+
+// Pioneer (WRITE BUFFER / READ BUFFER of buffer E1h) and AOpen (E7h): the
+// answer the last measuring request prepared, until READ BUFFER takes it.
+struct PioneerSettings {
+    bool answerReady = false;
+    std::array<std::uint8_t, 32> answer{};
+};
+
 struct VendorSettings {
     VendorFamily family = VendorFamily::None;
     NecSettings nec;
@@ -93,6 +117,8 @@ struct VendorSettings {
     LiteonSettings liteon;
     CyberdriveSettings cyberdrive;
     IhasSettings ihas;
+    PlextorSettings plextor;
+    PioneerSettings pioneer;
 };
 
 }  // namespace emu

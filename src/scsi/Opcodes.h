@@ -16,6 +16,8 @@ constexpr std::uint8_t kReadFormatCapacities = 0x23;
 constexpr std::uint8_t kReadCapacity = 0x25;
 constexpr std::uint8_t kRead10 = 0x28;
 constexpr std::uint8_t kSeek10 = 0x2B;
+constexpr std::uint8_t kWriteBuffer = 0x3B;
+constexpr std::uint8_t kReadBuffer = 0x3C;
 constexpr std::uint8_t kReadTocPmaAtip = 0x43;
 constexpr std::uint8_t kGetConfiguration = 0x46;
 constexpr std::uint8_t kGetEventStatusNotification = 0x4A;
@@ -38,6 +40,8 @@ namespace vendor_opcode {
 constexpr std::uint8_t kCyberdrive = 0x33;  // 33h 6Ch: the measuring mode behind the signature
 constexpr std::uint8_t kNec = 0xC9;  // the NEC family's settings, also answered by iHAS drives
 constexpr std::uint8_t kLiteon = 0xDF;
+constexpr std::uint8_t kAopenErrorRead = 0xE7;  // E7h: the PI of a stretch of sectors
+constexpr std::uint8_t kPlextor = 0xEA;  // EAh 15h/16h/17h: the error-counting passes
 // F3h: the error scans of most families (Lite-On, Samsung, BTC, NEC, iHAS
 // and the generic F3 drives), each with sub-commands of its own; the
 // Nu/QSI-made generic drives also keep their book-type settings behind it.

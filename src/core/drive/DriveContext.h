@@ -14,6 +14,8 @@
 #include "core/drive/vendor/LiteonCommands.h"
 #include "core/drive/vendor/NecCommands.h"
 #include "core/drive/vendor/NuQsiCommands.h"
+#include "core/drive/vendor/PioneerCommands.h"
+#include "core/drive/vendor/PlextorCommands.h"
 #include "core/drive/vendor/RicohCommands.h"
 #include "core/drive/vendor/SamsungCommands.h"
 
@@ -63,6 +65,8 @@ public:
     SamsungCommands samsung;
     CyberdriveCommands cyberdrive;
     IhasCommands ihas;
+    PlextorCommands plextor;
+    PioneerCommands pioneer;
     DriveConfiguration configuration;
     ChannelCoordinator coordinator;
 };

@@ -51,9 +51,9 @@ const std::vector<FamilyCommands>& FamilyCommandFiles()
         {VendorFamily::Liteon, {RegisterLiteonCommands}},
         {VendorFamily::Btc, {}},
         {VendorFamily::Cyberdrive, {RegisterCyberdriveCommands}},
-        {VendorFamily::Pioneer, {}},
-        {VendorFamily::Aopen, {}},
-        {VendorFamily::Plextor, {}},
+        {VendorFamily::Pioneer, {RegisterPioneerCommands}},
+        {VendorFamily::Aopen, {RegisterAopenCommands}},
+        {VendorFamily::Plextor, {RegisterPlextorCommands}},
         {VendorFamily::Samsung, {RegisterSamsungCommands}},
         {VendorFamily::Ihas, {RegisterNecCommands, RegisterIhasCommands}},
     };

@@ -38,6 +38,9 @@ void RegisterLiteonCommands(CommandTable& table);
 void RegisterCyberdriveCommands(CommandTable& table);
 void RegisterSamsungCommands(CommandTable& table);
 void RegisterIhasCommands(CommandTable& table);
+void RegisterPlextorCommands(CommandTable& table);
+void RegisterPioneerCommands(CommandTable& table);
+void RegisterAopenCommands(CommandTable& table);
 
 // Whether the CDB carries a family's signature from byte `at` on.
 template <std::size_t N>

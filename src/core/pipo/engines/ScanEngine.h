@@ -20,3 +20,9 @@ void ScanLiteonWithJitter(ScanContext& context);
 // Samsung (drive code 9): the Lite-On loop with its own error read and waits
 // for the unit around the SEEK.
 void ScanSamsung(ScanContext& context);
+// Plextor (drive code 8): separate PIE, PIF and jitter passes, each counted
+// by the drive while the scan reads the disc with READ(10).
+void ScanPlextor(ScanContext& context);
+// Pioneer and AOpen (drive codes 5 and 6): PI and PIF per 256 sectors,
+// through the drive's buffer (Pioneer) or E7h (AOpen).
+void ScanPioneer(ScanContext& context);

@@ -446,3 +446,33 @@ void RedrawGraphs(ScanContext& context)
 {
     ForBothGraphs(context, [](auto& graph) { graph.Redraw(); });
 }
+
+// --- sampling, fixed speeds ---
+
+std::uint64_t SamplingFactor(int accuracyIndex)
+{
+    return accuracyIndex >= 0 && accuracyIndex <= 3 ? std::uint64_t{1} << accuracyIndex : 1;
+}
+
+void SetReadSpeed(ScanContext& context, std::uint16_t kbps)
+{
+    CommandBlock(mmc::kSetCdSpeed)
+        .SetBe16(2, kbps)
+        .SetBe16(4, kbps)
+        .Execute(context.drive.m_ScsiCommand, DataDirection::None, nullptr, 0);
+}
+
+void SetScanStreaming(ScanContext& context, std::uint32_t endLba, std::uint32_t kbps)
+{
+    constexpr std::uint32_t kDescriptorLength = 28;
+    constexpr std::uint32_t kPerSecondMs = 1000;
+    std::array<std::uint8_t, kDescriptorLength> descriptor{};
+    scsi::PutBe32(&descriptor[8], endLba);
+    scsi::PutBe32(&descriptor[12], kbps);
+    scsi::PutBe32(&descriptor[16], kPerSecondMs);
+    scsi::PutBe32(&descriptor[20], kbps);
+    scsi::PutBe32(&descriptor[24], kPerSecondMs);
+    CommandBlock(mmc::kSetStreaming)
+        .SetBe16(9, kDescriptorLength)
+        .Execute(context.drive.m_ScsiCommand, DataDirection::Out, descriptor.data(), kDescriptorLength);
+}

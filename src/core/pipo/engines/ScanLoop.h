@@ -190,3 +190,13 @@ struct CommonScanSteps {
 // the start, groups of reads into samples, graph points, the end checks and
 // the completion; every way out gives the drive back.
 void RunCommonScan(ScanContext& context, const CommonScanSteps& steps);
+
+// The sampling factor of the speed/accuracy box ("Accuracy", "Balanced",
+// "Faster", "Fastest"): one group read in every 1, 2, 4 or 8; without a
+// choice every group is read.
+std::uint64_t SamplingFactor(int accuracyIndex);
+// SET CD SPEED of one read and write speed in kB/s, the rotation the drive's own.
+void SetReadSpeed(ScanContext& context, std::uint16_t kbps);
+// SET STREAMING of one performance descriptor up to endLba: kbps read and
+// written per second.
+void SetScanStreaming(ScanContext& context, std::uint32_t endLba, std::uint32_t kbps);

@@ -1,0 +1,218 @@
+#include "core/app/Format.h"
+#include "core/drive/CommandFailure.h"
+#include "core/drive/DriveContext.h"
+#include "core/graphs/PiPoLowerGraph.h"
+#include "core/graphs/PiPoUpperGraph.h"
+#include "core/pipo/ScanContext.h"
+#include "core/pipo/ScanControlIds.h"
+#include "core/pipo/ScanDriveSteps.h"
+#include "core/pipo/ScanSink.h"
+#include "core/pipo/engines/ScanEngine.h"
+#include "core/pipo/engines/ScanLoop.h"
+#include "scsi/Opcodes.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr std::uint32_t kRequestSectors = 256;
+constexpr std::uint8_t kRequestUnit = 8;
+constexpr std::uint16_t kScanKBps = 5540;
+constexpr std::uint16_t kStreamingKBps = 11080;
+constexpr std::uint32_t kAopenAnswerBytes = 16;
+// A PIF above this near the start of the disc is taken as a misread.
+constexpr std::uint32_t kLeadInPifLimit = 320;
+constexpr std::uint64_t kLeadInSectors = 1024;
+
+// The running figures: sums of squares for the RMS values, totals, peaks.
+struct PioneerFigures {
+    std::uint32_t maxPI = 0;  // of the interval
+    std::uint32_t maxPIF = 0;
+    std::uint32_t piTotal = 0;
+    std::uint32_t pifTotal = 0;
+    std::uint64_t piSquares = 0;
+    std::uint64_t pifSquares = 0;
+    std::uint32_t rmsPI = 0;
+    std::uint32_t rmsPIF = 0;
+    std::uint64_t n = 1;
+    bool first = true;
+};
+
+void Raise(std::atomic<int>& peak, std::uint32_t value)
+{
+    if (value > static_cast<std::uint32_t>(peak.load()))
+        peak = static_cast<int>(value);
+}
+
+void ShowCounts(ScanContext& context, const PioneerFigures& figures)
+{
+    ScanDisplayTexts& texts = context.displays;
+    texts.piTotal = Format("%d", static_cast<std::int32_t>(figures.piTotal));
+    texts.piAvg = Format("%d", static_cast<std::int32_t>(figures.rmsPI));
+    texts.piPeak = Format("%d", context.state.m_nPIPeak.load());
+    texts.pifTotal = Format("%d", static_cast<std::int32_t>(figures.pifTotal));
+    texts.pifAvg = Format("%d", static_cast<std::int32_t>(figures.rmsPIF));
+    texts.pifPeak = Format("%d", context.state.m_nPOPeak.load());
+}
+
+// The counts (once past the first request), the position and the end in
+// the two jitter displays, which these drives do not measure, the rating
+// without jitter and the progress.
+void ShowFigures(ScanContext& context, const PioneerFigures& figures)
+{
+    if (figures.n > 1)
+        ShowCounts(context, figures);
+    context.displays.jitterInst = Format("%X", static_cast<unsigned>(context.state.m_llStartLba));
+    context.displays.jitterPeak = Format("%X", static_cast<unsigned>(context.state.m_llEndLba));
+    ShowDisplays(context);
+    context.sink.ShowQualityRating(false);
+    ShowProgress(context);
+}
+
+// One request's counts after the damping of implausible values, added to
+// the figures.
+void TakeCounts(ScanContext& context, PioneerFigures& f, std::uint32_t pi, std::uint32_t pif, std::uint64_t m)
+{
+    if (pi > kCountLimit)
+        pi = f.rmsPI;
+    f.maxPI = std::max(f.maxPI, pi);
+    Raise(context.state.m_nPIPeak, pi);
+    if (pif > kCountLimit)
+        pif = f.rmsPIF;
+    f.maxPIF = std::max(f.maxPIF, pif);
+    Raise(context.state.m_nPOPeak, pif);
+    Raise(context.state.m_nPIFPeak, pif);  // the window's "Auto Peak" and the ladder read it
+    if (f.first) {
+        f.piSquares += std::uint64_t{pi} * pi;
+        f.pifSquares += std::uint64_t{pif} * pif;
+        f.piTotal = f.maxPI;
+        f.first = false;
+    }
+    f.rmsPI = static_cast<std::uint32_t>(std::sqrt(static_cast<double>(f.piSquares / f.n)));
+    f.rmsPIF = static_cast<std::uint32_t>(std::sqrt(static_cast<double>(f.pifSquares / f.n)));
+    if (f.rmsPI > 0) {
+        const auto [piScale, pifScale] = context.scales.With([](ScanScales& scales) {
+            return std::pair{static_cast<std::uint32_t>(scales.Upper().fullScale),
+                             static_cast<std::uint32_t>(scales.Lower().fullScale)};
+        });
+        if (pi > 2 * piScale)
+            pi = f.rmsPI;
+        if (pif > 2 * pifScale)
+            pif = f.rmsPIF;
+    }
+    ApplyUpperLadder(context, 2 * std::int64_t{f.rmsPI});
+    ApplyLowerLadder(context, 2 * std::int64_t{f.rmsPIF});
+    f.piSquares += m * m * pi * pi;
+    f.piTotal += static_cast<std::uint32_t>(m * pi);
+    f.pifSquares += m * m * pif * pif;
+    f.pifTotal += static_cast<std::uint32_t>(m * pif);
+}
+
+}  // namespace
+
+void ScanPioneer(ScanContext& context)
+{
+    PioneerCommands& pioneer = context.drive.pioneer;
+    CScsiCommand& channel = context.drive.m_ScsiCommand;
+    ScanRun run(context);
+    const auto leave = [&](const std::string& status) {
+        run.EndStopped(status);
+        context.sink.EnableControl(scan_control::kAccuracy, true);
+    };
+
+    context.sink.EnableControl(scan_control::kAccuracy, false);
+    context.state.m_nPIPeak = 0;
+    context.state.m_nPOPeak = 0;
+    context.state.m_nPIFPeak = 0;
+    const std::optional<ScanMedium> medium = SetUpScanMedium(run);
+    if (!medium) {
+        context.sink.EnableControl(scan_control::kAccuracy, true);
+        return;
+    }
+    // Without a capacity the scan cannot begin: it ends before its first request.
+    std::string failure;
+    if (!medium->capacityRead)
+        failure = DescribeLastFailure(channel, "READ CAPACITY", mmc::kReadCapacity);
+
+    SetReadSpeed(context, kScanKBps);
+    PreSpin(context, kScanKBps >> 8, kScanKBps & 0xFF);
+    run.Begin("PI/PIF Test Running");
+    SetScanStreaming(context, static_cast<std::uint32_t>(context.state.m_llEndLba), kStreamingKBps);
+    PointClock clock(context, medium->PointSectors());
+    clock.Start();
+    const std::uint64_t m = SamplingFactor(context.state.m_nAccuracy);
+    const CDevice* device = context.drive.list.m_pCurrentDevice;
+    const bool aopen = device != nullptr && device->IdentityBeginsWith("AOPEN");
+
+    PioneerFigures figures;
+    std::array<std::uint8_t, PioneerCommands::kBufferBytes> answer{};
+    bool endOfData = false;
+    while (static_cast<std::uint64_t>(context.state.m_llStartLba)
+           < static_cast<std::uint64_t>(context.state.m_llEndLba)) {
+        if (run.StopRequested()) {
+            leave("Ready");
+            return;
+        }
+        // A request the drive could not answer ends the scan with the reason.
+        if (!failure.empty()) {
+            leave(failure);
+            return;
+        }
+        if (endOfData)
+            break;
+        const auto position = static_cast<std::uint32_t>(context.state.m_llStartLba);
+        std::uint32_t pi = 0;
+        std::uint32_t pif = 0;
+        {
+            const auto lock = channel.Lock();
+            if (aopen) {
+                if (pioneer.PioneerReadErrorData(answer.data(), kAopenAnswerBytes, position,
+                                                 static_cast<std::uint16_t>(kRequestSectors))
+                    != 0) {
+                    failure = DescribeLastFailure(channel, "AOpen error read", vendor_opcode::kAopenErrorRead);
+                    continue;
+                }
+                pi = ReadAopenAnswer(answer.data());
+            } else {
+                pioneer.PioneerWriteBuffer(answer.data(), answer.size(), position, kRequestSectors, kRequestUnit);
+                if (pioneer.PioneerReadBuffer(answer.data(), answer.size()) != 0) {
+                    failure = DescribeLastFailure(channel, "READ BUFFER", mmc::kReadBuffer);
+                    continue;
+                }
+                const PioneerErrors errors = ReadPioneerAnswer(answer.data());
+                pi = errors.pi;
+                pif = errors.pif;
+                if (pif > kLeadInPifLimit && position < m * kLeadInSectors)
+                    pif = 0;
+            }
+        }
+        endOfData = answer[0] == kPioneerEndOfData;
+
+        TakeCounts(context, figures, pi, pif, m);
+        context.state.m_llStartLba += static_cast<std::int64_t>(m * kRequestSectors);
+        clock.Advance(static_cast<std::int64_t>(m * kRequestSectors));
+        if (clock.PointDue()) {
+            const int speed = clock.TakePoint();
+            if (context.m_pUpperGraph != nullptr)
+                context.m_pUpperGraph->AddPoint(static_cast<int>(figures.maxPI), speed);
+            if (context.m_pLowerGraph != nullptr)
+                context.m_pLowerGraph->AddPoint(static_cast<int>(figures.maxPIF), 0, 0);
+            figures.maxPI = 0;
+            figures.maxPIF = 0;
+            ShowFigures(context, figures);
+        }
+        figures.n += m;
+    }
+
+    if (!failure.empty()) {
+        leave(failure);
+        return;
+    }
+    // The end of the range, or the drive's end of the data.
+    ShowFigures(context, figures);
+    run.Complete(false);
+    context.sink.EnableControl(scan_control::kAccuracy, true);
+}

@@ -269,27 +269,22 @@ ErrorTestEnd ErrorTest::Test(Run& run, Body body)
 bool ErrorTest::TestBlocks(Run& run, std::uint32_t from, std::uint32_t to, bool& badInGroup)
 {
     for (std::uint32_t lba = from; lba < to; ++lba) {
-        const std::optional<SenseCode> failure = Read(run, 0, lba, 1);
+        if (!Read(run, 0, lba, 1)) {
+            ++m_reach.suspect;
+        } else {
+            ++m_reach.bad;
+            badInGroup = true;
+            m_events.AddListLine(Format("%d. Error - LBA = %08xh", m_reach.bad, lba));
+            m_events.SetText(kFieldBadSectors, Format("%d", m_reach.bad));
+            ShowShare(run);
+            if (m_reach.bad == 1)
+                m_events.Enable(kSave, true);
+        }
         if (m_claim.StopRequested()) {
-            // This block was read; the ones after it were not tried alone.
+            // This block was tried; the ones after it were not tried alone.
             m_reach.nextBlock = lba + 1;
-            if (failure)
-                ++m_reach.bad;
-            else
-                ++m_reach.suspect;
             return false;
         }
-        if (!failure) {
-            ++m_reach.suspect;
-            continue;
-        }
-        ++m_reach.bad;
-        badInGroup = true;
-        m_events.AddListLine(Format("%d. Error - LBA = %08xh", m_reach.bad, lba));
-        m_events.SetText(kFieldBadSectors, Format("%d", m_reach.bad));
-        ShowShare(run);
-        if (m_reach.bad == 1)
-            m_events.Enable(kSave, true);
     }
     return true;
 }

@@ -96,16 +96,7 @@ void CQuenzaDlg::SetupISOPage(bool clearMap)
     EnableDlgItem(IDC_SAVE, true);
     EnableDlgItem(IDC_STOP, false);
     ResetTestResults();
-    // The disc's type; its media ID is read by the media code, which this
-    // version does not have.
-    m_pPageEvents->SetText(kFieldMediaId, "");
-    auto name = std::make_shared<std::string>();
-    RunDriveWork([this, name] { m_Core.m_Drives.media.GetMediaTypeName(*name); },
-                 [this, name] {
-                     m_pPageEvents->SetText(kFieldMediaType, *name);
-                     ApplyTestPageChanges();
-                 });
-    ApplyTestPageChanges();
+    ShowPageMediaType();
 }
 
 void CQuenzaDlg::OnCompareIsoRadio()

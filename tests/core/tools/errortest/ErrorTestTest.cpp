@@ -174,7 +174,7 @@ TEST(ErrorTest, CellsFollowTheDiscFamily)
 TEST(ErrorTest, StopDuringTheSingleBlockPass)
 {
     ErrorRig rig("dvd-writer", "dvd+rw", 2000);
-    rig.Bad(0x1C2);
+    rig.Bad(0x190);
     rig.Bad(0x1D0);
     rig.events.onStatus = [](const std::string& status) {
         if (status == "Testing individual blocks..")
@@ -185,6 +185,9 @@ TEST(ErrorTest, StopDuringTheSingleBlockPass)
     const auto reads = rig.Sent(mmc::kRead10);
     EXPECT_EQ(std::count_if(reads.begin(), reads.end(), [](const auto& cdb) { return cdb[8] == 1; }), 1);
     EXPECT_EQ(Cells(rig.events), (std::vector<std::string>{"good"}));
+    // The block read when Stop came is listed; the next bad one was not reached.
+    EXPECT_EQ(rig.events.Lines(), (std::vector<std::string>{"1. Error - LBA = 00000190h"}));
+    EXPECT_EQ(rig.reach.bad, 1);
     EXPECT_TRUE(rig.events.posted.empty());
     EXPECT_TRUE(rig.events.beeps.empty());
     EXPECT_NE(rig.events.progress.back(), 100);

@@ -1,7 +1,6 @@
 #include "core/app/BusyFlags.h"
 #include "core/app/MainLayout.h"
 #include "core/app/TestPageControls.h"
-#include "core/app/UserPrompt.h"
 #include "core/info/DriveInfoControls.h"
 #include "core/tools/errortest/ErrorTest.h"
 #include "core/tools/testpage/DiscCheck.h"
@@ -59,11 +58,8 @@ void CQuenzaDlg::OnErrorTestPage()
 {
     if (g_bErrorTestRunning == 1 || g_bCreateIsoRunning == 1)
         return;
-    if (g_bSpeedTestRunning == 1 || m_bPiPoActive == 1) {
-        AppMessageBox("You must stop the test first", "Error Test Running!", MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    if (m_Core.m_Drives.coordinator.InUse())
+    // A speed test or the scan window: refused.
+    if (RefuseWhileTesting(true) || m_Core.m_Drives.coordinator.InUse())
         return;  // an operation is still giving the drive back
     SetDlgItemText(IDC_SAVE, "Save");
     SetDlgItemText(IDC_STOP, "Stop");

@@ -170,3 +170,15 @@ TEST_F(ErrorPageTest, TheSectorViewerStepsForwardAndBack)
     EXPECT_TRUE(Viewer().IsHidden());
     EXPECT_FALSE(Viewer().isVisible());
 }
+
+TEST_F(ErrorPageTest, ThePageIsRefusedWhileASpeedTestRuns)
+{
+    g_bSpeedTestRunning = 1;
+    Dialog().SendCommand(IDC_ERRORTEST);
+    rig.Settle();
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text, "You must stop the test first");
+    EXPECT_EQ(rig.prompt.asked[0].caption, "Error Test Running!");
+    EXPECT_NE(Dialog().m_nCurrentPage, kPageErrorTest);
+    g_bSpeedTestRunning = 0;
+}

@@ -167,24 +167,50 @@ bool DriveState::EntersNotReadyWindow(std::uint64_t lba, std::uint64_t count)
 
 std::optional<MediumError> DriveState::FindMediumError(std::uint8_t opcode, std::uint64_t lba, std::uint64_t count)
 {
-    ErrorRule* first = nullptr;
     std::uint64_t firstBad = 0;
-    for (ErrorRule& rule : errorRules) {
-        if (rule.kind != ErrorRule::Kind::Sense || !rule.TiedToBlocks() || rule.remaining == 0
-            || !rule.MatchesOpcode(opcode))
-            continue;
-        const std::uint64_t from = std::max(lba, rule.firstBlock);
-        const std::uint64_t to = std::min(lba + count, rule.firstBlock + rule.blockCount);
-        if (from < to && (!first || from < firstBad)) {
-            first = &rule;
-            firstBad = from;
-        }
-    }
+    ErrorRule* first = blockRules.FindFirst(opcode, lba, count, firstBad);
     if (!first)
         return std::nullopt;
     if (first->remaining > 0)
         --first->remaining;
     return MediumError{firstBad, first->sense};
+}
+
+void BlockRules::Add(const ErrorRule& rule)
+{
+    const auto at = std::upper_bound(m_entries.begin(), m_entries.end(), rule.firstBlock,
+                                     [](std::uint64_t block, const Entry& e) { return block < e.rule.firstBlock; });
+    m_entries.insert(at, Entry{rule, m_added++});
+    m_longest = std::max(m_longest, rule.blockCount);
+}
+
+void BlockRules::Clear()
+{
+    m_entries.clear();
+    m_longest = 0;
+    m_added = 0;
+}
+
+ErrorRule* BlockRules::FindFirst(std::uint8_t opcode, std::uint64_t lba, std::uint64_t count, std::uint64_t& firstBad)
+{
+    // Only rules that begin less than the longest rule before lba can reach it.
+    const std::uint64_t from = lba >= m_longest ? lba - m_longest + 1 : 0;
+    auto it = std::lower_bound(m_entries.begin(), m_entries.end(), from,
+                               [](const Entry& e, std::uint64_t block) { return e.rule.firstBlock < block; });
+    Entry* first = nullptr;
+    for (; it != m_entries.end() && it->rule.firstBlock < lba + count; ++it) {
+        const ErrorRule& rule = it->rule;
+        if (rule.kind != ErrorRule::Kind::Sense || rule.remaining == 0 || !rule.MatchesOpcode(opcode))
+            continue;
+        const std::uint64_t bad = std::max(lba, rule.firstBlock);
+        if (bad >= std::min(lba + count, rule.firstBlock + rule.blockCount))
+            continue;
+        if (!first || bad < firstBad || (bad == firstBad && it->order < first->order)) {
+            first = &*it;
+            firstBad = bad;
+        }
+    }
+    return first ? &first->rule : nullptr;
 }
 
 }  // namespace emu

@@ -130,7 +130,8 @@ public:
     double spindleRpm = 0;
     std::vector<NotReadyWindow> notReadyWindows;
     std::uint32_t lastAccessedLba = 0;
-    std::vector<ErrorRule> errorRules;
+    std::vector<ErrorRule> errorRules;  // those not tied to blocks
+    BlockRules blockRules;
     MeasuringState measuring;
 };
 

@@ -228,13 +228,17 @@ std::uint16_t EmulatedDrive::CurrentProfile() const
 void EmulatedDrive::AddErrorRule(const ErrorRule& rule)
 {
     std::lock_guard lock(m_mutex);
-    m_state.errorRules.push_back(rule);
+    if (rule.TiedToBlocks())
+        m_state.blockRules.Add(rule);
+    else
+        m_state.errorRules.push_back(rule);
 }
 
 void EmulatedDrive::ClearErrorRules()
 {
     std::lock_guard lock(m_mutex);
     m_state.errorRules.clear();
+    m_state.blockRules.Clear();
 }
 
 void EmulatedDrive::SetStrictCdbLength(bool strict)

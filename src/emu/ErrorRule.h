@@ -2,7 +2,9 @@
 
 #include "emu/Sense.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace emu {
 
@@ -52,6 +54,28 @@ struct ErrorRule {
         rule.remaining = times;
         return rule;
     }
+};
+
+// The error list's rules tied to blocks, kept by their first block so that
+// a read finds the rules it touches without looking at every other one (a
+// disc may carry thousands of bad blocks).
+class BlockRules {
+public:
+    void Add(const ErrorRule& rule);
+    void Clear();
+    // The CHECK CONDITION rule that fires first for [lba, lba + count): the
+    // one whose range begins lowest within it, the earlier added on a tie;
+    // firstBad gets that block. Null when none does.
+    ErrorRule* FindFirst(std::uint8_t opcode, std::uint64_t lba, std::uint64_t count, std::uint64_t& firstBad);
+
+private:
+    struct Entry {
+        ErrorRule rule;
+        std::size_t order;
+    };
+    std::vector<Entry> m_entries;  // by first block, then order
+    std::uint64_t m_longest = 0;
+    std::size_t m_added = 0;
 };
 
 }  // namespace emu

@@ -30,6 +30,7 @@ std::vector<std::string> RecordingEvents::Lines() const
 
 int RecordingEvents::MapCells() const
 {
-    return static_cast<int>(std::count_if(map.begin(), map.end(),
-                                          [](const std::string& event) { return event == "good" || event == "bad"; }));
+    return static_cast<int>(std::count_if(map.begin(), map.end(), [](const std::string& event) {
+        return event == "good" || event == "bad" || event == "suspect";
+    }));
 }

@@ -32,6 +32,7 @@ public:
     void ClearBlockMap() override { map.push_back("clear"); }
     void SetMapLayerBreak(int cell) override { map.push_back("break " + std::to_string(cell)); }
     void NextMapBlock(bool bad) override { map.push_back(bad ? "bad" : "good"); }
+    void NextMapBlockSuspect() override { map.push_back("suspect"); }
     int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
     void Beep(unsigned type) override { beeps.push_back(type); }
     void Post(UINT message) override { posted.push_back(message); }

@@ -62,8 +62,10 @@ public:
     // without a disc.
     bool SetUpDiscHashRange();
     // One block read for the byte view into the data buffer and shown as a
-    // 32-line dump; the read's result (-1 when refused before reading).
-    int ReadSectorForView(std::int64_t lba, WrapperNotice& notice);
+    // 32-line dump; the read's result (-1 when refused before reading). A
+    // read that fails changes neither and gives the drive's reason (its
+    // sense key) in failure; the whole sense goes to the log.
+    int ReadSectorForView(std::int64_t lba, WrapperNotice& notice, std::string* failure = nullptr);
     // The report as the clipboard takes it on a text page: the lines up to
     // the last one with content; without their offsets where the page copies
     // bytes so (the media code).

@@ -2,6 +2,9 @@
 #include "core/app/LogFile.h"
 #include "core/app/MainDialogCore.h"
 #include "core/app/MainPages.h"
+#include "core/drive/CommandFailure.h"
+#include "core/drive/SenseTexts.h"
+#include "scsi/Opcodes.h"
 #include "platform/files/SafeFile.h"
 
 #include <algorithm>
@@ -93,12 +96,24 @@ bool MainDialogCore::SetUpDiscHashRange()
     return true;
 }
 
-int MainDialogCore::ReadSectorForView(std::int64_t lba, WrapperNotice& notice)
+int MainDialogCore::ReadSectorForView(std::int64_t lba, WrapperNotice& notice, std::string* failure)
 {
-    const int result = m_Drives.reads.ReadBlocks(m_Drives.m_DataBuffer.data(), m_Drives.m_DataBuffer.size(), lba, 1,
-                                                 false, &notice);
-    if (result != 0)
+    CScsiCommand& channel = m_Drives.m_ScsiCommand;
+    const auto lock = channel.Lock();  // the sense is this read's
+    // Into a block of its own: a read that fails leaves the dump shown as it was.
+    std::vector<std::uint8_t> block(kBlockBytes);
+    const int result = m_Drives.reads.ReadBlocks(block.data(), block.size(), lba, 1, false, &notice);
+    if (result != 0) {
+        if (result > 0) {
+            LogEntry("ReadSectorForView() - " + DescribeLastFailure(channel, "READ(10)", mmc::kRead10));
+            // The sense key: what fits beside the status line's message.
+            const std::uint8_t* sense = channel.GetSenseBuffer();
+            if (failure && channel.LastError() == PassThroughError::None && (sense[0] & 0x70) != 0)
+                *failure = GetSenseKeyText(SenseOf(sense).key);
+        }
         return result;
+    }
+    std::copy(block.begin(), block.end(), m_Drives.m_DataBuffer.begin());
     m_Report.FormatHexDump(m_Drives.m_DataBuffer.data(), kSectorViewLines);
     m_Report.ShowHexDump(kSectorViewLines);
     return result;

@@ -43,10 +43,15 @@ int ErrorMapBlockFactor(int profile, bool structureRead, int layers)
 
 std::optional<std::pair<std::uint32_t, std::uint32_t>> ErrorMapBlockRange(int x, int y, int factor)
 {
-    if (x < kMapLeft || x > kMapRight || y < kMapTop || y > kMapBottom || factor <= 0)
+    return ErrorMapCellRange(x, y, factor * kBlocksPerFactor);
+}
+
+std::optional<std::pair<std::uint32_t, std::uint32_t>> ErrorMapCellRange(int x, int y, int blocksPerCell)
+{
+    if (x < kMapLeft || x > kMapRight || y < kMapTop || y > kMapBottom || blocksPerCell <= 0)
         return std::nullopt;
     const auto cell = static_cast<std::uint32_t>((y - (kMapTop - 1)) / kCellPixels * kCellsPerRow
                                                  + (x - (kMapLeft - 1)) / kCellPixels);
-    const std::uint32_t blocks = static_cast<std::uint32_t>(factor) * kBlocksPerFactor;
+    const auto blocks = static_cast<std::uint32_t>(blocksPerCell);
     return std::make_pair(cell * blocks, cell * blocks + blocks);
 }

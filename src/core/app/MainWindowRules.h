@@ -24,3 +24,5 @@ int ErrorMapBlockFactor(int profile, bool structureRead, int layers);
 // The block range of the map cell under a click at (x, y) of the window;
 // none outside the map.
 std::optional<std::pair<std::uint32_t, std::uint32_t>> ErrorMapBlockRange(int x, int y, int factor);
+// The same for cells of blocksPerCell blocks each: [first, end).
+std::optional<std::pair<std::uint32_t, std::uint32_t>> ErrorMapCellRange(int x, int y, int blocksPerCell);

@@ -12,6 +12,7 @@
 #include "gui/ui/Dialog.h"
 #include "gui/ui/ModelessWindow.h"
 #include "gui/ui/ThemeHelperST.h"
+#include "gui/tools/sectorview/GetLBA.h"
 #include "platform/devices/MountRoots.h"
 
 #include <QFont>
@@ -128,6 +129,13 @@ public:
     void StartCreateIso();
     void OnCompareIsoRadio();
     void OnCompareVideoRadio();
+    // The read error test page (gui/tools/errortest).
+    void OnErrorTestPage();
+    void ShowErrorTestPage(bool show);
+    void SetupErrorTestPage(bool clearMap);
+    // The three result labels the error page renames, and their names elsewhere.
+    void NameErrorPageLabels(bool errorPage);
+    void StartErrorTest();
     // The read speed test page (gui/tools/speed).
     void OnSpeedTest();
     void ShowSpeedTestPage(bool show);
@@ -135,6 +143,8 @@ public:
     void ApplySpeedGraphColours();
     // The test pages' result fields (gui/tools/testpage).
     void ResetTestResults();
+    // The loaded disc's type in the page's Media Type field.
+    void ShowPageMediaType();
     void OnRefresh();
     void OnSettings();
     void OnPiPoScan();
@@ -180,8 +190,9 @@ public:
     int m_nPreSpinIndex = -1;  // the pre-spin list's entry: its seconds
     std::uint64_t m_qwTestStartMs = 0;  // the speed page's set-up, on the drive's wait clock
     std::map<int, std::string> m_strInfo;  // the drive information texts by control
+    std::string m_strErrorTestStopped;  // how far a stopped error test got, for its list file
     // The modeless tool windows (sector viewer, custom command), owned here.
-    ModelessWindow<CBaseDialog> m_pGetLbaDlg;
+    ModelessWindow<CGetLBA> m_pGetLbaDlg;
     ModelessWindow<CBaseDialog> m_pUserCommandDlg;
 
     MainDialogCore m_Core;
@@ -195,6 +206,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -229,8 +241,12 @@ private:
     void RescanNow();
     void StartupStep();
     void OpenCommandLineFile();
-    // The sector viewer's "Fwd" and "Rev": one block shown as a dump.
-    void ReadSectorForViewer(WPARAM lba);
+    // The sector viewer (gui/tools/sectorview): the address window slid
+    // out, and its "Fwd" and "Rev": one block shown as a dump, the address
+    // stepped on or back once it was read.
+    void OnSectorViewer();
+    void ReadSectorForViewer(WPARAM lba, bool forward);
+    UiRect MainWindowRect() const;
     // Drive selection (QuenzaDlgPages.cpp).
     void FillDeviceCombo();
     void SelectDrive();
@@ -279,7 +295,6 @@ private:
     void ShowTestPageControls(const std::vector<int>& ids, bool show);
     void ApplyTestPageChanges();
     // The loaded disc's type in the page's media field, read on the drive thread.
-    void ShowDiscTypeOnTestPage();
     // The tools' and tests' worker (one at a time), and the page set back
     // when it ends.
     void RunToolWork(std::function<void()> work, std::function<void()> done = {});

@@ -4,6 +4,7 @@
 #include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/UserPrompt.h"
+#include "core/tools/errortest/ErrorTest.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/ui/Comment.h"
@@ -96,19 +97,20 @@ void CQuenzaDlg::mousePressEvent(QMouseEvent* event)
         windowHandle()->startSystemMove();
     if (m_nCurrentPage == kPageErrorTest && g_bErrorTestRunning == 0) {
         const QPoint at = event->position().toPoint();
-        auto factor = std::make_shared<int>(8);
+        auto blocks = std::make_shared<int>(0);
         RunDriveWork(
-            [this, factor] {
+            [this, blocks] {
                 DriveContext& drives = m_Core.m_Drives;
                 int profile = 0;
                 drives.media.GetDriveProfile(profile);
                 std::vector<std::uint8_t> structure(kStructureLength, 0);
                 const bool read = drives.mmc.TestMediaPresent() == 1
                     && drives.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, structure.data()) == 0;
-                *factor = ErrorMapBlockFactor(profile, read, (structure[6] & 0x60) ? 2 : 1);
+                // The cells of the test that draws the map.
+                *blocks = errortest::GroupShapeFor(profile, read && (structure[6] & 0x60) ? 2 : 1).BlocksPerCell();
             },
-            [at, factor] {
-                if (const auto range = ErrorMapBlockRange(at.x(), at.y(), *factor))
+            [at, blocks] {
+                if (const auto range = ErrorMapCellRange(at.x(), at.y(), *blocks))
                     AppMessageBox(Format("Sector %xh to %xh", range->first, range->second));
             });
     }
@@ -140,9 +142,9 @@ void CQuenzaDlg::MapCommands()
     MapCommand(IDC_GRAPHVIEWER, [this] { OnGraphFileViewer(); });
     MapCommand(IDC_COMPARE, [this] { OnISOPage(); });
     MapCommand(IDC_SPEEDTEST, [this] { OnSpeedTest(); });
+    MapCommand(IDC_ERRORTEST, [this] { OnErrorTestPage(); });
     for (auto [id, what] : {std::pair{IDC_MEDIAINFO, "Media information"},
                             {IDC_SYSINFO, "System information"},
-                            {IDC_ERRORTEST, "The read error test"},
                             {IDC_HDDTEST, "The hard disk test"},
                             {IDC_BOOKTYPE, "Setting the book type"},
                             {IDC_ERASE, "Erasing and formatting"},

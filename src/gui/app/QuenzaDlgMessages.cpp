@@ -40,8 +40,8 @@ LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_REPORTCHANGED: OnReportChanged(wParam); return 0;
     case WM_TOOLWORKDONE: m_ToolJobs.RunCompletions(); return 0;
     case WM_TESTPAGECHANGED: ApplyTestPageChanges(); return 0;
-    case WM_READSECTOR:
-    case WM_LBAENTERED: ReadSectorForViewer(wParam); break;
+    case WM_READSECTOR: ReadSectorForViewer(wParam, true); break;
+    case WM_LBAENTERED: ReadSectorForViewer(wParam, false); break;
     case WM_TESTENDED: OnStop(); break;
     case WM_ERRORTESTENDED: EndErrorTestUi(); break;
     case WM_COMPAREENDED: EndCompareUi(); break;
@@ -219,22 +219,4 @@ void CQuenzaDlg::OpenCommandLineFile()
         OnGraphFileViewer();
     else
         AppMessageBox("Unknown file type");
-}
-
-void CQuenzaDlg::ReadSectorForViewer(WPARAM lba)
-{
-    auto notice = std::make_shared<WrapperNotice>();
-    auto result = std::make_shared<int>(1);
-    RunDriveWork(
-        [this, lba, notice, result] { *result = m_Core.ReadSectorForView(static_cast<std::int64_t>(lba), *notice); },
-        [this, notice, result] {
-            ShowNotice(*notice);
-            if (*result != 0) {
-                MessageBeep();
-                ShowStatus("Error reading sector!");
-                return;
-            }
-            // The viewer steps its address once it exists.
-            ShowDlgItem(IDC_OUTPUT, true);
-        });
 }

@@ -41,7 +41,20 @@ void CQuenzaDlg::BindPagesAndTools()
           .start = [this] { StartSpeedTest(); },
           .stop = [this] { StopSpeedTest(); },
           .save = [this] { SaveReadErrorList(); }}},
-        {kPageErrorTest, {.stop = [this] { StopErrorTest(); }}},
+        {kPageErrorTest,
+         {.discArrived =
+              [this] {
+                  if (!m_Core.m_Drives.coordinator.InUse())
+                      SetupErrorTestPage(true);
+              },
+          .discRemoved =
+              [this] {
+                  if (g_bErrorTestRunning == 1)
+                      EndErrorTestUi();
+              },
+          .start = [this] { StartErrorTest(); },
+          .stop = [this] { StopErrorTest(); },
+          .save = [this] { SaveReadErrorList(); }}},
         {kPageModePages, {.driveSelected = [this] { ListDriveModePages(); }}},
         {kPageCompare,
          {.discArrived =
@@ -95,6 +108,7 @@ void CQuenzaDlg::BindPagesAndTools()
         {kToolsFileSha2, fileHash(kToolsFileSha2)},
         {kToolsFeatures, [this] { ListDriveFeaturesProfiles(); }},
         {kToolsModePages, [this] { ListDriveModePages(); }},
+        {kToolsSectorViewer, [this] { OnSectorViewer(); }},
     };
 }
 

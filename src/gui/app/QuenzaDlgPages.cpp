@@ -216,6 +216,8 @@ void CQuenzaDlg::ShowDriveInfoPage(bool show)
 {
     // Every page hides the test pages' controls; the test pages show theirs after.
     ShowTestPageControls(AllTestPageControls(), false);
+    if (GetDlgItemText(testpage::kLabelCurrentSpeed) == "Bad Sectors")
+        NameErrorPageLabels(false);
     if (show) {
         m_nCurrentPage = kPageDriveInfo;
         ShowDlgItem(IDC_OUTPUT, false);
@@ -334,14 +336,6 @@ void CQuenzaDlg::RunPageCommand(const char* PageRow::*name, std::function<void()
         run();
     else
         NotAvailableYet(page.*name);
-}
-
-void CQuenzaDlg::StopErrorTest()
-{
-    ShowStatus("Stopping...");
-    EndErrorTestUi();
-    ShowStatus("Ready");
-    EnableDlgItem(IDC_SAVE, true);
 }
 
 void CQuenzaDlg::EndErrorTestUi()

@@ -114,7 +114,7 @@ TEST(MainWindowGuards, AToolWindowIsDeletedOnceWhoeverClosesItFirst)
         MainWindowRig rig;
         rig.Start();
         CQuenzaDlg& dialog = *rig.dialog;
-        auto* viewer = new CBaseDialog(171, &dialog);
+        auto* viewer = new CGetLBA(&dialog);
         int deleted = 0;
         QObject::connect(viewer, &QObject::destroyed, [&deleted] { ++deleted; });
         viewer->SetModeless(true);

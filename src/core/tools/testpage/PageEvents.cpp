@@ -20,6 +20,12 @@ void PageEvents::NextMapBlock(bool bad)
         m_map.next(bad);
 }
 
+void PageEvents::NextMapBlockSuspect()
+{
+    if (m_map.nextSuspect)
+        m_map.nextSuspect();
+}
+
 int PageEvents::MessageBox(const std::string& text, const std::string& caption, unsigned type)
 {
     return AppMessageBox(text, caption, type);

@@ -22,6 +22,7 @@ public:
         std::function<void()> clear;
         std::function<void(int cell)> layerBreak;
         std::function<void(bool bad)> next;
+        std::function<void()> nextSuspect;
     };
     void SetBlockMapHooks(BlockMapHooks hooks) { m_map = std::move(hooks); }
     void SetBeepHook(std::function<void(unsigned)> beep) { m_beep = std::move(beep); }
@@ -35,6 +36,7 @@ public:
     void ClearBlockMap() override;
     void SetMapLayerBreak(int cell) override;
     void NextMapBlock(bool bad) override;
+    void NextMapBlockSuspect() override;
     int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
     void Beep(unsigned type) override;
     void Post(UINT message) override;

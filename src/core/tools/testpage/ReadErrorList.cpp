@@ -7,6 +7,8 @@ std::string ReadErrorList::Text() const
     std::string text = "Drive - " + drive + "\r\n";
     text += "Media ID Code - " + mediaId + "\r\n";
     text += "Media Type - " + mediaType + "\r\n";
+    if (!stoppedAt.empty())
+        text += stoppedAt + "\r\n";
     text += "Read Error list\r\n";
     for (const std::string& line : lines)
         text += line + "\r\n";

@@ -5,12 +5,13 @@
 
 // The read-error list file that Save writes from a test page: four header
 // lines, then the results list's lines after its heading, each ended by
-// CR LF, nothing more.
+// CR LF, nothing more. A stopped test's list says so before its lines.
 struct ReadErrorList {
     std::string drive;  // the drive's vendor and product, as the drive information page shows them
     std::string mediaId;
     std::string mediaType;
     std::vector<std::string> lines;  // the results list without its heading
+    std::string stoppedAt;  // how far a stopped test got; empty for a finished one
 
     std::string Text() const;
 };

@@ -27,6 +27,8 @@ public:
     // The layer-break line at a cell; 0 removes it.
     virtual void SetMapLayerBreak(int cell) = 0;
     virtual void NextMapBlock(bool bad) = 0;
+    // A cell whose reads failed but whose every block read again alone.
+    virtual void NextMapBlockSuspect() { NextMapBlock(false); }
 
     // A message box; the worker waits for the answer (ID* of MessageIds.h).
     virtual int MessageBox(const std::string& text, const std::string& caption = std::string(), unsigned type = 0) = 0;

@@ -96,7 +96,7 @@ void CQuenzaDlg::SetupISOPage(bool clearMap)
     EnableDlgItem(IDC_SAVE, true);
     EnableDlgItem(IDC_STOP, false);
     ResetTestResults();
-    ShowDiscTypeOnTestPage();
+    ShowPageMediaType();
 }
 
 void CQuenzaDlg::OnCompareIsoRadio()

@@ -4,11 +4,11 @@
 #include "core/app/MainLayout.h"
 #include "core/app/TestPageControls.h"
 #include "core/app/UserPrompt.h"
-#include "core/drive/CommandBlock.h"
 #include "core/info/DriveInfoControls.h"
 #include "core/tools/speed/SpeedFamily.h"
 #include "core/tools/speed/SpeedTest.h"
 #include "core/tools/speed/SpeedThread.h"
+#include "core/tools/testpage/DiscCheck.h"
 #include "core/tools/testpage/ReadErrorList.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/QuenzaDlg.h"
@@ -17,7 +17,6 @@
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/QtConvert.h"
 #include "gui/ui/TextProgressCtrl.h"
-#include "scsi/Opcodes.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -260,7 +259,7 @@ void CQuenzaDlg::SetupSpeedTestPage(bool clearGraph)
         SetDlgItemText(kSpeedAxisLabels[i], FactsOf(SpeedFamily::Dvd).speedLabels[i]);
         SetDlgItemText(kRpmAxisLabels[i], FactsOf(SpeedFamily::Dvd).rpmLabels[i]);
     }
-    ShowDiscTypeOnTestPage();
+    ShowPageMediaType();
 }
 
 void CQuenzaDlg::ApplySpeedGraphColours()
@@ -289,51 +288,33 @@ void CQuenzaDlg::StartSpeedTest()
     // Until the drive has answered; the drive stays current until the end.
     for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
         EnableDlgItem(id, false);
-    struct Disc {
-        bool present = false;
-        std::string typeName;
-        bool capacityRead = false;
-        int profile = 0;
-    };
-    auto disc = std::make_shared<Disc>();
-    RunDriveWork(
-        [this, disc] {
-            DriveContext& drives = m_Core.m_Drives;
-            disc->present = drives.mmc.TestMediaPresent() == 1;
-            if (!disc->present)
-                return;
-            drives.media.GetMediaTypeName(disc->typeName);
-            disc->capacityRead = CommandBlock(mmc::kReadCapacity)
-                                     .Execute(drives.m_ScsiCommand, DataDirection::In, drives.m_DataBuffer.data(), 256)
-                == 0;
-            if (disc->capacityRead)
-                drives.media.GetDriveProfile(disc->profile);
-        },
-        [this, claim, disc, settings] {
-            if (!disc->present || !disc->capacityRead) {
-                for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
-                    EnableDlgItem(id, true);
-                claim->Release();
-                m_pPageEvents->SetText(kFieldMediaType, disc->present ? disc->typeName : std::string());
-                ApplyTestPageChanges();
-                ShowStatus(disc->present ? "Error Reading Media" : "No Media loaded");
-                MessageBeep(MB_OK);
-                return;
-            }
-            m_pPageEvents->SetText(kFieldMediaType, disc->typeName);
-            ShowStatus("Ready - Initialising Test...");
-            for (int id : {int{IDC_DEVICES}, int{IDC_TOOLS}, kPreSpinLabel, kPreSpinList, kSpeedList, kSpeedLabel,
-                           kRequestClv, kRequestCav})
-                EnableDlgItem(id, false);
-            RunToolWork([this, claim, settings, profile = disc->profile] {
-                ChannelClaim held = std::move(*claim);
-                SpeedTest test(m_Core, *m_pPageEvents, *m_Graph, held, settings);
-                SpeedThreadFor(profile)(&test);
-            });
-            EnableDlgItem(IDC_START, false);
-            EnableDlgItem(IDC_STOP, true);
-            ApplyTestPageChanges();
-        });
+    auto disc = std::make_shared<DiscForTest>();
+    RunDriveWork([this, disc] { *disc = CheckDiscForTest(m_Core.m_Drives); },
+                 [this, claim, disc, settings] {
+                     if (!disc->present || !disc->capacityRead) {
+                         for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
+                             EnableDlgItem(id, true);
+                         claim->Release();
+                         m_pPageEvents->SetText(kFieldMediaType, disc->present ? disc->typeName : std::string());
+                         ApplyTestPageChanges();
+                         ShowStatus(disc->present ? "Error Reading Media" : "No Media loaded");
+                         MessageBeep(MB_OK);
+                         return;
+                     }
+                     m_pPageEvents->SetText(kFieldMediaType, disc->typeName);
+                     ShowStatus("Ready - Initialising Test...");
+                     for (int id : {int{IDC_DEVICES}, int{IDC_TOOLS}, kPreSpinLabel, kPreSpinList, kSpeedList,
+                                    kSpeedLabel, kRequestClv, kRequestCav})
+                         EnableDlgItem(id, false);
+                     RunToolWork([this, claim, settings, profile = disc->profile] {
+                         ChannelClaim held = std::move(*claim);
+                         SpeedTest test(m_Core, *m_pPageEvents, *m_Graph, held, settings);
+                         SpeedThreadFor(profile)(&test);
+                     });
+                     EnableDlgItem(IDC_START, false);
+                     EnableDlgItem(IDC_STOP, true);
+                     ApplyTestPageChanges();
+                 });
 }
 
 void CQuenzaDlg::StopSpeedTest()
@@ -356,6 +337,8 @@ void CQuenzaDlg::SaveReadErrorList()
     list.drive = m_strInfo[IDC_MODEL];
     list.mediaId = GetDlgItemText(kFieldMediaId);
     list.mediaType = GetDlgItemText(kFieldMediaType);
+    if (m_nCurrentPage == kPageErrorTest)
+        list.stoppedAt = m_strErrorTestStopped;
     for (int i = 1; i < m_lbResults->count(); ++i)  // the heading is not written
         list.lines.push_back(m_lbResults->item(i)->text().toStdString());
     std::string error;

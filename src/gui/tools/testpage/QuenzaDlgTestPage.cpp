@@ -115,6 +115,12 @@ void CQuenzaDlg::CreateTestPageControls()
                 m_Graph->NextErrorBlock();
                 m_Graph->Redraw();
             },
+        .nextSuspect =
+            [this] {
+                m_Graph->MarkBlockRecovered();
+                m_Graph->NextErrorBlock();
+                m_Graph->Redraw();
+            },
     });
     const MessageTargetPtr target = GetMessageTarget();
     m_TestPage.SetListener([target] { target->PostMessage(WM_TESTPAGECHANGED); });
@@ -181,9 +187,9 @@ void CQuenzaDlg::ApplyTestPageChanges()
         m_lbResults->scrollToBottom();
 }
 
-void CQuenzaDlg::ShowDiscTypeOnTestPage()
+void CQuenzaDlg::ShowPageMediaType()
 {
-    // The media ID is read by the media code, which this version does not have.
+    // Its media ID is read by the media code, which this version does not have.
     m_pPageEvents->SetText(kFieldMediaId, "");
     auto name = std::make_shared<std::string>();
     RunDriveWork([this, name] { m_Core.m_Drives.media.GetMediaTypeName(*name); },

@@ -1,0 +1,394 @@
+#include "core/tools/errortest/ErrorTest.h"
+
+#include "core/app/Format.h"
+#include "core/app/LogFile.h"
+#include "core/app/MainDialogCore.h"
+#include "core/app/MessageIds.h"
+#include "core/app/Percent.h"
+#include "core/app/TestPageControls.h"
+#include "core/drive/ChannelCoordinator.h"
+#include "core/drive/CommandBlock.h"
+#include "core/tools/iso/DiscWalk.h"
+#include "core/tools/testpage/DiscFacts.h"
+#include "core/tools/testpage/TestPageEvents.h"
+#include "core/tools/testpage/TestReads.h"
+#include "core/tools/testpage/TestResults.h"
+#include "scsi/Bytes.h"
+#include "scsi/Opcodes.h"
+
+#include <algorithm>
+#include <array>
+#include <new>
+
+using namespace testpage;
+using namespace errortest;
+
+namespace {
+
+constexpr int kBlocksPerRead = 25;
+constexpr int kCdBlocksPerRead = 20;
+constexpr int kBdReadsPerGroup = 75;
+constexpr std::size_t kRawSectorBytes = 2352;
+constexpr std::uint8_t kForceUnitAccess = 0x08;
+constexpr std::uint32_t kStructureLength = 2052;
+constexpr std::uint32_t kCapacityLength = 256;
+
+}  // namespace
+
+namespace errortest {
+
+GroupShape GroupShapeFor(int profile, int layers)
+{
+    if (IsCdProfile(profile))
+        return {4, kCdBlocksPerRead};
+    if (IsDdcdProfile(profile))
+        return {8, kCdBlocksPerRead};
+    if (IsBdProfile(profile))
+        return {kBdReadsPerGroup, kBlocksPerRead};
+    return {layers > 1 ? 32 : 16, kBlocksPerRead};
+}
+
+}  // namespace errortest
+
+std::string ErrorTestReach::StoppedLine() const
+{
+    if (end != ErrorTestEnd::Stopped)
+        return {};
+    const double share = discBlocks ? 100.0 * nextBlock / discBlocks : 0;
+    return Format("Test stopped at LBA = %08xh: %u of %u blocks tested (%.2f%%)", nextBlock, nextBlock, discBlocks,
+                  share);
+}
+
+// One run's state.
+struct ErrorTest::Run {
+    int profile = 0;
+    GroupShape shape;
+    std::uint32_t last = 0;  // READ CAPACITY's last block
+    std::uint32_t blocks = 0;  // the disc's: the last one is tested too
+    std::uint32_t position = 0;
+    std::uint8_t opcode = mmc::kRead10;
+    std::size_t blockBytes = kBlockBytes;
+    std::vector<std::uint8_t> buffer;
+    std::optional<TrayLock> tray;
+    std::string lengthText;
+};
+
+ErrorTest::ErrorTest(MainDialogCore& core, TestPageEvents& events, ChannelClaim& claim) :
+    m_core(core), m_events(events), m_claim(claim)
+{
+}
+
+ErrorTestEnd ErrorTest::DoErrorTest()
+{
+    return RunBody(Body::CdDvd);
+}
+
+ErrorTestEnd ErrorTest::DoBDErrorTest()
+{
+    LogEntry("Start THREAD DoBDErrorTest()");
+    const ErrorTestEnd end = RunBody(Body::Bd);
+    LogEntry("End DoBDErrorTest()");
+    return end;
+}
+
+ErrorTestEnd ErrorTest::RunBody(Body body)
+{
+    const VolumeLock volume(m_core.m_Drives.m_ScsiCommand);
+    Run run;
+    try {
+        run.buffer.resize(std::size_t{kBlocksPerRead} * kBlockBytes);
+    } catch (const std::bad_alloc&) {
+        if (body == Body::Bd)
+            LogEntry("Error DoBDErrorTest()  buffer is NULL ");
+        m_events.ShowStatus("Could not allocate memory");
+        m_events.Beep(MB_OK);
+        return EndEarly(nullptr);
+    }
+    if (const auto end = SetUp(run, body))
+        return *end;
+    return Test(run, body);
+}
+
+std::optional<ErrorTestEnd> ErrorTest::SetUp(Run& run, Body body)
+{
+    DriveContext& drives = m_core.m_Drives;
+    m_events.SetText(kFieldBadSectors, "0");
+    m_events.SetText(kFieldSuspectSectors, "0");
+    m_events.SetText(kFieldBadShare, "0%");
+    m_events.ResetList(kReadErrorsHeading);
+    m_events.Enable(kSave, false);
+    m_events.SetMapLayerBreak(0);
+
+    if (drives.media.GetDriveProfile(run.profile) != 0 && body == Body::Bd)
+        LogEntry("Error DoBDErrorTest()  SCSI_Cmd_GetConfiguration");
+    if (!m_claim.Begin())  // stopped before it began
+        return EndEarly("Ready");
+
+    int layers = 1;
+    std::uint32_t layerBreak = 0;
+    if (body == Body::CdDvd) {
+        std::vector<std::uint8_t> answer(kStructureLength, 0);
+        if (drives.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, answer.data()) == 0) {
+            const DiscLayers found = discwalk::LayersFromStructure(answer);
+            layers = found.layers;
+            layerBreak = static_cast<std::uint32_t>(found.layerBreakLba);
+        }
+    }
+    run.shape = GroupShapeFor(body == Body::Bd ? 0x40 : run.profile, layers);
+
+    std::array<std::uint8_t, kCapacityLength> capacity{};
+    if (CommandBlock(mmc::kReadCapacity).Execute(drives.m_ScsiCommand, DataDirection::In, capacity.data(), 256) != 0) {
+        if (body == Body::Bd)
+            LogEntry("Error DoBDErrorTest()  SCSI_Cmd_ReadCapacity");
+        m_events.Beep(MB_OK);
+        return EndEarly(nullptr);
+    }
+    run.last = scsi::GetBe32(capacity.data());
+    if (layers == 2)
+        m_events.SetMapLayerBreak(discwalk::LayerBreakCell(layerBreak));
+    if (run.last == 0) {
+        m_events.MessageBox("Media seems to be blank!");
+        RestorePage();
+        m_events.Post(WM_TESTENDED);
+        m_events.ShowStatus("Error - Media is blank");
+        m_claim.BusyFlag() = 0;
+        m_reach.end = ErrorTestEnd::Blank;
+        return ErrorTestEnd::Blank;
+    }
+    // The last block READ CAPACITY names is the disc's too: it is tested.
+    run.blocks = run.last + 1;
+    m_reach.discBlocks = run.blocks;
+    for (const auto* labels : {&kSpeedAxisLabels, &kRpmAxisLabels})
+        for (int id : *labels)
+            m_events.SetText(id, "");
+    run.lengthText = DiscLengthText(body == Body::Bd ? 0x40 : run.profile, run.last);
+    m_events.SetText(kFieldLength, run.lengthText);
+    m_core.PollUntilReady(false);
+
+    if (!TestRead(run, body))
+        return ErrorTestEnd::Failed;
+    if (body == Body::Bd)
+        LogEntry("DoBDErrorTest()  Do PreventAllowRemoval");
+    run.tray.emplace(drives.mmc);
+    if (body == Body::Bd)
+        LogEntry("DoBDErrorTest()  Do SCSI_Cmd_SetSpeed");
+    // The drive's fastest reading and writing; the result is not looked at.
+    CommandBlock(mmc::kSetCdSpeed)
+        .SetBe16(2, 0xFFFF)
+        .SetBe16(4, 0xFFFF)
+        .Execute(drives.m_ScsiCommand, DataDirection::None, nullptr, 0);
+    m_events.ShowStatus("Test Running");
+    return std::nullopt;
+}
+
+bool ErrorTest::TestRead(Run& run, Body body)
+{
+    // Never past the disc's end: a small disc would refuse it.
+    const int count = static_cast<int>(std::min<std::uint32_t>(run.shape.blocksPerRead, run.blocks));
+    if (!Read(run, kForceUnitAccess, 0, count))
+        return true;
+    if (body == Body::CdDvd) {
+        if (!ReadForTest(m_core.m_Drives.m_ScsiCommand, mmc::kReadCd, 0, std::max(1, count / 2), 0, run.buffer)) {
+            run.opcode = mmc::kReadCd;
+            run.blockBytes = kRawSectorBytes;
+            try {
+                run.buffer.assign(std::size_t(run.shape.blocksPerRead) * kRawSectorBytes, 0);
+            } catch (const std::bad_alloc&) {
+                EndEarly("Could not allocate memory");
+                return false;
+            }
+            return true;
+        }
+    } else {
+        LogEntry("Error DoBDErrorTest()  SCSI_Cmd_Read10");
+    }
+    m_core.ReportSenseError(mmc::kRead10);
+    EndEarly(nullptr);
+    return false;
+}
+
+std::optional<SenseCode> ErrorTest::Read(Run& run, std::uint8_t byte1, std::uint32_t lba, int count)
+{
+    const auto bytes = std::span(run.buffer).first(std::size_t(count) * run.blockBytes);
+    return ReadForTest(m_core.m_Drives.m_ScsiCommand, run.opcode, lba, count, byte1, bytes);
+}
+
+ErrorTestEnd ErrorTest::Test(Run& run, Body body)
+{
+    while (run.position < run.blocks) {
+        m_events.SetText(kFieldSector, Format("%Xh", run.position));
+        m_reach.nextBlock = run.position;
+        if (m_claim.StopRequested()) {
+            if (body == Body::Bd)
+                LogEntry("DoBDErrorTest()  Stop command received");
+            return EndStopped(run);
+        }
+        const std::uint32_t groupStart = run.position;
+        int failedReads = 0;
+        std::optional<SenseCode> lastFailure;
+        for (int read = 0; read < run.shape.readsPerGroup; ++read) {
+            const int count = static_cast<int>(std::min<std::uint32_t>(
+                static_cast<std::uint32_t>(run.shape.blocksPerRead), run.blocks - run.position));
+            if (count < 1)
+                break;
+            if (const auto failure = Read(run, 0, run.position, count)) {
+                ++failedReads;
+                lastFailure = failure;
+            }
+            run.position += static_cast<std::uint32_t>(count);
+        }
+        if (failedReads > 0) {
+            if (body == Body::Bd) {
+                LogEntry("DoBDErrorTest()  read error in loop");
+                m_events.ShowStatus("Retrying sectors....");
+            }
+            // The sense of the group's last failed read tells a locked disc.
+            if (IsLockedDisc(*lastFailure))
+                return EndEncrypted(run);
+            m_events.ShowStatus("Testing individual blocks..");
+            // Exactly the blocks the group read, the short last group's too.
+            bool badInGroup = false;
+            if (!TestBlocks(run, groupStart, run.position, badInGroup))
+                return EndStopped(run);
+            m_events.SetText(kFieldSuspectSectors, Format("%d", m_reach.suspect));
+            ShowShare(run);
+            if (badInGroup)
+                m_events.NextMapBlock(true);
+            else
+                m_events.NextMapBlockSuspect();
+            m_events.ShowStatus("Test Running");
+        } else {
+            m_events.NextMapBlock(false);
+        }
+        m_reach.nextBlock = run.position;
+        ShowProgress(run);
+    }
+    return EndNormally(run);
+}
+
+bool ErrorTest::TestBlocks(Run& run, std::uint32_t from, std::uint32_t to, bool& badInGroup)
+{
+    for (std::uint32_t lba = from; lba < to; ++lba) {
+        if (!Read(run, 0, lba, 1)) {
+            ++m_reach.suspect;
+        } else {
+            ++m_reach.bad;
+            badInGroup = true;
+            m_events.AddListLine(Format("%d. Error - LBA = %08xh", m_reach.bad, lba));
+            m_events.SetText(kFieldBadSectors, Format("%d", m_reach.bad));
+            ShowShare(run);
+            if (m_reach.bad == 1)
+                m_events.Enable(kSave, true);
+        }
+        if (m_claim.StopRequested()) {
+            // This block was tried; the ones after it were not tried alone.
+            m_reach.nextBlock = lba + 1;
+            return false;
+        }
+    }
+    return true;
+}
+
+void ErrorTest::ShowShare(const Run& run)
+{
+    const double share = 100.0 * (m_reach.bad + m_reach.suspect) / run.blocks;
+    m_events.SetText(kFieldBadShare, Format("%.4f%%", share));
+}
+
+void ErrorTest::ShowProgress(const Run& run)
+{
+    m_events.SetProgress(PercentOf(run.position, run.blocks));
+    m_events.SetText(kFieldRemaining, ProgressSizeText(run.profile, run.blocks - run.position));
+    m_events.SetText(kFieldRead, ProgressSizeText(run.profile, run.position));
+}
+
+ErrorTestEnd ErrorTest::EndNormally(Run& run)
+{
+    m_reach.end = ErrorTestEnd::Complete;
+    m_events.SetProgress(100);
+    m_events.SetText(kFieldRemaining, "0");
+    m_events.SetText(kFieldRead, run.lengthText);
+    m_events.Post(WM_ERRORTESTENDED);
+    for (int id : {kDevices, kTools, kStart})
+        m_events.Enable(id, true);
+    m_events.Enable(kStop, false);
+    m_events.ShowStatus("Ready");
+    run.tray.reset();
+    m_events.Beep(MB_ICONINFORMATION);
+    return ErrorTestEnd::Complete;
+}
+
+ErrorTestEnd ErrorTest::EndStopped(Run& run)
+{
+    // Never reported as complete: the status says where the test stopped,
+    // the map keeps the cells drawn so far.
+    m_reach.end = ErrorTestEnd::Stopped;
+    m_events.SetText(kFieldSuspectSectors, Format("%d", m_reach.suspect));
+    if (m_reach.bad + m_reach.suspect > 0)
+        ShowShare(run);
+    run.tray.reset();
+    m_events.ShowStatus(Format("Test stopped at LBA %Xh", m_reach.nextBlock));
+    m_claim.BusyFlag() = 0;
+    return ErrorTestEnd::Stopped;
+}
+
+ErrorTestEnd ErrorTest::EndEncrypted(Run& run)
+{
+    m_reach.end = ErrorTestEnd::Encrypted;
+    m_events.MessageBox(kLockedDiscText);
+    m_events.ClearBlockMap();
+    m_events.Enable(kStart, true);
+    m_events.Enable(kStop, false);
+    ResetTestResults(m_events);
+    m_events.ShowStatus("Media is encrypted & locked");
+    m_events.Enable(kDevices, true);
+    m_events.Enable(kTools, true);
+    m_events.Post(WM_ERRORTESTENDED);
+    run.tray.reset();
+    m_claim.BusyFlag() = 0;
+    return ErrorTestEnd::Encrypted;
+}
+
+ErrorTestEnd ErrorTest::EndEarly(const char* status)
+{
+    RestorePage();
+    if (status)
+        m_events.ShowStatus(status);
+    m_claim.BusyFlag() = 0;
+    m_reach.end = ErrorTestEnd::Failed;
+    return ErrorTestEnd::Failed;
+}
+
+void ErrorTest::RestorePage()
+{
+    for (int id : {kStart, kDevices, kTools})
+        m_events.Enable(id, true);
+    m_events.Enable(kStop, false);
+}
+
+int ErrorThread(ErrorTest* test)
+{
+    if (!test) {
+        LogEntry("ErrorThread() - THREAD - InternetThread isn't valid");
+        return 1;
+    }
+    LogEntry("Start THREAD ErrorThread()");
+    test->DoErrorTest();
+    return 0;
+}
+
+int BDErrorThread(ErrorTest* test)
+{
+    if (!test) {
+        LogEntry("ErrorThread() - THREAD - InternetThread isn't valid");
+        return 1;
+    }
+    LogEntry("Start THREAD ErrorThread()");
+    test->DoBDErrorTest();
+    return 0;
+}
+
+ErrorThreadEntry ErrorThreadFor(int profile)
+{
+    return IsBdProfile(profile) ? BDErrorThread : ErrorThread;
+}

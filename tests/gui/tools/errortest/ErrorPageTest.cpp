@@ -1,0 +1,184 @@
+#include "core/app/TestPageControls.h"
+#include "core/tools/errortest/ErrorTest.h"
+#include "gui/app/MainWindowRig.h"
+#include "gui/graphs/GraphStatic.h"
+#include "gui/tools/sectorview/GetLBA.h"
+#include "gui/ui/Beep.h"
+#include "support/gui/ScriptedFileDialogs.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include <gtest/gtest.h>
+
+using namespace testpage;
+using namespace errortest;
+
+namespace {
+
+// The main window on the default machine, the DVD writer's disc shortened
+// so that a whole run stays quick.
+class ErrorPageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        emu::MediumDescription disc = *emu::FindMediumPreset("dvd+r");
+        disc.capacityBlocks = 2000;
+        ASSERT_TRUE(rig.drives[0]->InsertMedium(disc));
+        SetBeepHook([this](unsigned type) { beeps.push_back(type); });
+        rig.Start();
+    }
+    void TearDown() override { SetBeepHook({}); }
+    CQuenzaDlg& Dialog() { return *rig.dialog; }
+    std::vector<std::string> ListLines()
+    {
+        std::vector<std::string> lines;
+        auto* list = Dialog().Item<QListWidget>(kResults);
+        for (int i = 0; i < list->count(); ++i)
+            lines.push_back(list->item(i)->text().toStdString());
+        return lines;
+    }
+    CGetLBA& Viewer() { return *Dialog().m_pGetLbaDlg.Get(); }
+    QLineEdit& Address() { return *Viewer().Item<QLineEdit>(CGetLBA::IDC_LBA); }
+    // A press of the viewer's button, the block read and shown.
+    void Press(int button)
+    {
+        Viewer().SendCommand(button);
+        PumpPostedMessages();
+        rig.Settle();
+    }
+
+    MainWindowRig rig;
+    std::vector<unsigned> beeps;
+};
+
+}  // namespace
+
+TEST_F(ErrorPageTest, ARunListsTheBadBlocksMarksTheMapAndSavesTheList)
+{
+    rig.drives[0]->AddErrorRule(emu::ErrorRule::UnreadableBlocks(0x1C2, 1));
+    Dialog().SendCommand(IDC_ERRORTEST);
+    rig.Settle();
+    EXPECT_EQ(Dialog().m_nCurrentPage, kPageErrorTest);
+    EXPECT_EQ(rig.Text(kGroupBox), "CD/DVD/BD CRC Read Error Test");
+    EXPECT_EQ(rig.Text(kLabelReadErrors), "Sector");
+    EXPECT_EQ(rig.Text(kLabelCurrentSpeed), "Bad Sectors");
+    EXPECT_EQ(rig.Text(kLabelAverageSpeed), "Suspect Sectors");
+    EXPECT_EQ(rig.Text(kLabelAverageDataRate), "% Bad/Suspect");
+    for (int id : {kGraph, kResults, kFieldCurrentSpeed, int{IDC_START}, int{IDC_STOP}, int{IDC_SAVE}})
+        EXPECT_TRUE(rig.Shown(id)) << id;
+    EXPECT_FALSE(rig.Shown(kSpeedList));
+    EXPECT_FALSE(Dialog().GetDlgItem(IDC_SAVE)->isEnabled());
+
+    Dialog().SendCommand(IDC_START);
+    rig.Settle();
+    Dialog().WaitForToolWork();
+    PumpPostedMessages();
+    rig.Settle();
+    EXPECT_EQ(ListLines(), (std::vector<std::string>{kReadErrorsHeading, "1. Error - LBA = 000001c2h"}));
+    EXPECT_EQ(rig.Text(kFieldCurrentSpeed), "1");
+    EXPECT_EQ(rig.Text(kFieldAverageSpeed), "399");
+    EXPECT_EQ(rig.Text(kFieldRemaining), "0");
+    EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "Ready");
+    const RateGraphState map = Dialog().Item<CGraphStatic>(kGraph)->Snapshot();
+    EXPECT_EQ(map.mode, 1);
+    EXPECT_EQ(map.blockCounter, 5);
+    EXPECT_EQ(map.badBlocks, (std::vector<int>{1}));
+    EXPECT_TRUE(Dialog().GetDlgItem(IDC_START)->isEnabled());
+    EXPECT_FALSE(Dialog().GetDlgItem(IDC_STOP)->isEnabled());
+    EXPECT_TRUE(Dialog().GetDlgItem(IDC_SAVE)->isEnabled());
+    EXPECT_EQ(beeps, (std::vector<unsigned>{MB_ICONINFORMATION}));
+
+    TempDir files;
+    const std::string path = files.File("errors.txt");
+    ScriptedFileDialogs dialogs;
+    dialogs.Answer(FileDialogAnswer{path, 1});
+    Dialog().SendCommand(IDC_SAVE);
+    EXPECT_EQ(ReadFileText(path),
+              "Drive - QNZEMU  DVD-RW QDW-2040S\r\nMedia ID Code - \r\nMedia Type - DVD+R\r\n"
+              "Read Error list\r\n1. Error - LBA = 000001c2h\r\n");
+
+    // The speed page names the three fields its own way again.
+    Dialog().SendCommand(IDC_SPEEDTEST);
+    rig.Settle();
+    EXPECT_EQ(rig.Text(kLabelCurrentSpeed), "Current Speed");
+    EXPECT_EQ(rig.Text(kLabelAverageSpeed), "Average Speed");
+    EXPECT_EQ(rig.Text(kLabelAverageDataRate), "Avg Data Rate");
+}
+
+TEST_F(ErrorPageTest, TheSectorViewerStepsForwardAndBack)
+{
+    rig.ChooseTool(kToolsSectorViewer);
+    ASSERT_TRUE(Dialog().m_pGetLbaDlg);
+    EXPECT_EQ(Dialog().m_Core.m_Report.m_bHexView, 1);
+    // It slides out in 25 steps and docks at the window's right edge.
+    int ticks = 0;
+    while (Viewer().HasTimer(CGetLBA::kSlideTimer) && ticks < 100) {
+        Viewer().FireTimer(CGetLBA::kSlideTimer);
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 26);
+    EXPECT_TRUE(Viewer().isVisible());
+    EXPECT_FALSE(Viewer().IsHidden());
+    EXPECT_EQ(Viewer().geometry().left(), Dialog().frameGeometry().right() + 1);
+    // Chosen again while out: a beep.
+    rig.ChooseTool(kToolsSectorViewer);
+    EXPECT_EQ(beeps.size(), 1u);
+
+    Address().setText("1f");
+    Press(CGetLBA::IDC_FWD);
+    EXPECT_EQ(Address().text().toStdString(), "20");
+    const std::string dump = rig.Text(IDC_OUTPUT);
+    EXPECT_NE(dump.find("00000000 51 4E 5A 00 00 00 00 00 00 00 00 1F"), std::string::npos) << dump.substr(0, 300);
+    Press(CGetLBA::IDC_FWD);
+    EXPECT_EQ(Address().text().toStdString(), "21");
+
+    Viewer().SendCommand(CGetLBA::IDC_DECIMAL);
+    EXPECT_EQ(Address().text().toStdString(), "33");
+    Viewer().SendCommand(CGetLBA::IDC_DECIMAL);
+    EXPECT_EQ(Address().text().toStdString(), "33");
+    Press(CGetLBA::IDC_REV);
+    EXPECT_EQ(Address().text().toStdString(), "32");
+    EXPECT_NE(rig.Text(IDC_OUTPUT).find("00000000 51 4E 5A 00 00 00 00 00 00 00 00 21"), std::string::npos);
+
+    // A block that cannot be read: the address stays and the status says why.
+    rig.drives[0]->AddErrorRule(emu::ErrorRule::UnreadableBlocks(32, 1));
+    const std::string shown = rig.Text(IDC_OUTPUT);
+    Press(CGetLBA::IDC_REV);
+    EXPECT_EQ(Address().text().toStdString(), "32");
+    EXPECT_EQ(rig.Text(IDC_OUTPUT), shown);
+    EXPECT_EQ(Dialog().m_Core.m_Report.GetStatusText(), "Error reading sector! Medium Error");
+    EXPECT_NE(rig.log.Text().find("READ(10) (28h) failed: Medium Error - "), std::string::npos);
+    EXPECT_EQ(beeps.size(), 2u);
+
+    // Enter and Escape neither send nor close.
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&Address(), &press);
+    }
+    PumpPostedMessages();
+    rig.Settle();
+    EXPECT_TRUE(Viewer().isVisible());
+    EXPECT_EQ(Address().text().toStdString(), "32");
+
+    // "Close" slides it back under the window.
+    Viewer().SendCommand(CGetLBA::IDC_CLOSE);
+    while (Viewer().HasTimer(CGetLBA::kSlideTimer))
+        Viewer().FireTimer(CGetLBA::kSlideTimer);
+    EXPECT_TRUE(Viewer().IsHidden());
+    EXPECT_FALSE(Viewer().isVisible());
+}
+
+TEST_F(ErrorPageTest, ThePageIsRefusedWhileASpeedTestRuns)
+{
+    g_bSpeedTestRunning = 1;
+    Dialog().SendCommand(IDC_ERRORTEST);
+    rig.Settle();
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text, "You must stop the test first");
+    EXPECT_EQ(rig.prompt.asked[0].caption, "Error Test Running!");
+    EXPECT_NE(Dialog().m_nCurrentPage, kPageErrorTest);
+    g_bSpeedTestRunning = 0;
+}

@@ -16,6 +16,7 @@ constexpr std::uint8_t kReadFormatCapacities = 0x23;
 constexpr std::uint8_t kReadCapacity = 0x25;
 constexpr std::uint8_t kRead10 = 0x28;
 constexpr std::uint8_t kSeek10 = 0x2B;
+constexpr std::uint8_t kReadSubChannel = 0x42;
 constexpr std::uint8_t kReadTocPmaAtip = 0x43;
 constexpr std::uint8_t kGetConfiguration = 0x46;
 constexpr std::uint8_t kGetEventStatusNotification = 0x4A;

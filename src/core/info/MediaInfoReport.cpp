@@ -47,7 +47,10 @@ bool IsMinusType(int type)
     return type == kMediaDvdMinusR || type == kMediaDvdMinusRw || type == kMediaDvdMinusRDl;
 }
 
-bool IsBdType(int type) { return type >= kMediaBdRom && type <= kMediaBdRRandom; }
+bool IsBdType(int type)
+{
+    return type >= kMediaBdRom && type <= kMediaBdRRandom;
+}
 
 std::string TrimRight(std::string text)
 {
@@ -198,9 +201,14 @@ struct MediaInfoReport::Run {
     Atip atip;
 };
 
-MediaInfoReport::MediaInfoReport(MainDialogCore& core, ReportText& view) : m_core(core), m_view(view) {}
+MediaInfoReport::MediaInfoReport(MainDialogCore& core, ReportText& view) : m_core(core), m_view(view)
+{
+}
 
-void MediaInfoReport::Status(const std::string& text) { m_core.m_Report.ShowStatus(text); }
+void MediaInfoReport::Status(const std::string& text)
+{
+    m_core.m_Report.ShowStatus(text);
+}
 
 void MediaInfoReport::Append(Run& run, const std::string& line)
 {
@@ -272,8 +280,8 @@ MediaInfoOutcome MediaInfoReport::GeneralInfo(bool scanWindowOpen)
     WriteRegions(run);
     Status("Reading Media Information 10% complete");
     run.slot = run.line++;
-    if (run.mediaType == kMediaBdR || run.mediaType == kMediaBdRe || IsPlusType(run.mediaType)
-        || run.profile == 0x40 || run.profile == 0x43)
+    if (run.mediaType == kMediaBdR || run.mediaType == kMediaBdRe || IsPlusType(run.mediaType) || run.profile == 0x40
+        || run.profile == 0x43)
         ++run.line;
     if (run.mediaType == kMediaBdR || run.mediaType == kMediaBdRe || run.profile == 0x43) {
         const bool supported = ReadStructure(m_core.m_Drives, kBdMediaType, 0x00, kBdStructureLength).ok;
@@ -351,8 +359,9 @@ void MediaInfoReport::WriteVolume(Run& run)
         Append(run, Format("UDF Volume %62s", udf.volume.c_str()));
         Append(run, Format("UDF Application id%55s", udf.application.c_str()));
         Append(run, Format("UDF Implementation id%52s", udf.implementation.c_str()));
-        Append(run, Format("UDF Recording Date/Time (mm/dd/yyyy)%18s%02d/%02d/%04d %2d:%02d:%02d", " ", udf.month,
-                           udf.day, udf.year, udf.hour, udf.minute, udf.second));
+        Append(run,
+               Format("UDF Recording Date/Time (mm/dd/yyyy)%18s%02d/%02d/%04d %2d:%02d:%02d", " ", udf.month, udf.day,
+                      udf.year, udf.hour, udf.minute, udf.second));
         return;
     }
     writeLabel();
@@ -386,14 +395,16 @@ void MediaInfoReport::WriteCapacity(Run& run)
         Append(run, Format("%s%59s", "Formatted Size", "Pressed DVD"));
     }
 
-    const DriveAnswer track = SendForAnswer(m_core.m_Drives, {mmc::kReadTrackInformation, 0x01, 0, 0, 0, 1, 0, 0x08, 0x00}, 2048);
+    const DriveAnswer track = SendForAnswer(m_core.m_Drives,
+                                            {mmc::kReadTrackInformation, 0x01, 0, 0, 0, 1, 0, 0x08, 0x00}, 2048);
     const auto free = track.Holds(20) ? static_cast<std::int32_t>(track.Be32(16)) : 0;
     if (run.mediaType != kMediaDvdRom && free > 0)
         Append(run, Format("%s%61u", "Free Blocks ", static_cast<unsigned>(free)));
     if (free > 0) {
         const double bytes = double(free) * 2048;
-        Append(run, run.cd ? Format("%s%50.2fMB/%4.2fMB", "Free Capacity ", bytes / 1048576.0, bytes / 1e6)
-                           : Format("%s%50.2fGB/%4.2fGB", "Free Capacity ", bytes / 1073741824.0, bytes / 1e9));
+        Append(run,
+               run.cd ? Format("%s%50.2fMB/%4.2fMB", "Free Capacity ", bytes / 1048576.0, bytes / 1e6)
+                      : Format("%s%50.2fGB/%4.2fGB", "Free Capacity ", bytes / 1073741824.0, bytes / 1e9));
     }
 }
 
@@ -443,8 +454,9 @@ void MediaInfoReport::WritePhysicalAndMediaCode(Run& run)
             unset = unset && code.At(i) == 0x01;
         run.plusManufacturer = unset ? std::string(8, ' ') : CText(code, 23, 8);
         run.plusType = unset ? std::string(3, ' ') : CText(code, 31, 3);
-        m_view.SetLine(run.slot, Format("%-62s%-8s%3s", "Media code/Manufacturer ID", run.plusManufacturer.c_str(),
-                                        run.plusType.c_str()));
+        m_view.SetLine(
+            run.slot,
+            Format("%-62s%-8s%3s", "Media code/Manufacturer ID", run.plusManufacturer.c_str(), run.plusType.c_str()));
         m_view.SetLine(run.slot + 1, Format("%-70s%02Xh", "Media Product Revision Number", code.At(34)));
     } else if (type == kMediaDvdRam) {
         m_view.SetLine(run.slot, Format("MediaCode %63s", PrintableText(code, 553, 64, 0x7D).c_str()));
@@ -493,9 +505,9 @@ void MediaInfoReport::WriteCdMediaCode(Run& run)
         Append(run, Format("%-32s%41s", "Manufacturer Name", GetCdrManufacturer(in[0], in[1], in[2]).c_str()));
     }
     if (run.mediaType != kCdRomMedia) {
-        const char* hdBurn = IsHdBurnCertified(in[0], in[1], in[2])  ? "YES"
-                           : IsHdBurnCapable(in[0], in[1], in[2]) ? "No, but does work"
-                                                                  : "NO";
+        const char* hdBurn = IsHdBurnCertified(in[0], in[1], in[2]) ? "YES"
+            : IsHdBurnCapable(in[0], in[1], in[2])                  ? "No, but does work"
+                                                                    : "NO";
         Append(run, Format("%-32s%41s", "HD-BURN Certified", hdBurn));
     }
     std::string number;
@@ -518,10 +530,10 @@ void MediaInfoReport::WriteBd(Run& run)
         m_view.SetLine(run.slot + 1, Format("Disc Type Identifier       %46s", FixedText(info, 12, 3).c_str()));
     }
     Status("Reading Media Information 40% complete");
-    const char* name = run.mediaType == kMediaBdRe        ? "BD-RE"
-                     : run.mediaType == kMediaBdRRandom ? "BD-RW"
-                     : run.mediaType == kMediaBdR       ? "BD-R"
-                                                        : "BD-ROM";
+    const char* name = run.mediaType == kMediaBdRe ? "BD-RE"
+        : run.mediaType == kMediaBdRRandom         ? "BD-RW"
+        : run.mediaType == kMediaBdR               ? "BD-R"
+                                                   : "BD-ROM";
     run.mediaTypeLine = run.line;
     Append(run, Format("Media Type   %60s", name));
     LogEntry("Generalinfo() - Blu-ray media found");
@@ -545,11 +557,10 @@ void MediaInfoReport::WriteBd(Run& run)
             int width;
             std::size_t at;
         };
-        static constexpr Field kFields[] = {
-            {"First PSN Drive Area", 52, 20},    {"First PSN Defect List", 51, 28},
-            {"PSN User Data Area", 54, 36},      {"PSN Last User Data Area", 49, 40},
-            {"Inner Spare Area 0 Size", 49, 44}, {"Outer Spare Area Size", 51, 48},
-            {"Inner Spare Area 1 Size", 49, 52}};
+        static constexpr Field kFields[] = {{"First PSN Drive Area", 52, 20},    {"First PSN Defect List", 51, 28},
+                                            {"PSN User Data Area", 54, 36},      {"PSN Last User Data Area", 49, 40},
+                                            {"Inner Spare Area 0 Size", 49, 44}, {"Outer Spare Area Size", 51, 48},
+                                            {"Inner Spare Area 1 Size", 49, 52}};
         for (const Field& field : kFields)
             Append(run, Format("%s%*Xh", field.label, field.width, dds.Be32(field.at)));
     }
@@ -670,8 +681,8 @@ void MediaInfoReport::WriteRatedSpeed(Run& run)
                 remember(key);
             else if (const std::string text = DvdPlusSpeedText(*speed); !text.empty())
                 // The speed ends at the line's last column, also the five-digit rates.
-                m_view.SetLine(ratedLine, Format("%-*s%s", static_cast<int>(73 - text.size()), label.c_str(),
-                                                 text.c_str()));
+                m_view.SetLine(ratedLine,
+                               Format("%-*s%s", static_cast<int>(73 - text.size()), label.c_str(), text.c_str()));
         }
     }
 }
@@ -712,9 +723,10 @@ void MediaInfoReport::WritePerformance(Run& run)
         }
         const int rotation = (answer.At(at) >> 3) & 0x03;
         const char* rotationName = rotation == 1 ? "CAV" : rotation != 0 ? "N/A" : run.bookType == 1 ? "zCLV" : "CLV";
-        Append(run, Format("%-51s %4s %4.1fx %6dKBps",
-                           bdRom ? "Read Performance Descriptor " : "Available Write Descriptor ", rotationName,
-                           static_cast<double>(factor), rate));
+        Append(run,
+               Format("%-51s %4s %4.1fx %6dKBps",
+                      bdRom ? "Read Performance Descriptor " : "Available Write Descriptor ", rotationName,
+                      static_cast<double>(factor), rate));
         run.highestFactor = std::max(run.highestFactor, factor);
     }
 }
@@ -728,9 +740,9 @@ void MediaInfoReport::WriteWriteStrategy(Run& run)
     const auto any = [&b](std::initializer_list<std::pair<int, int>> ranges) { return AnyNonZero(b, ranges); };
     const char* speed = nullptr;
     if (b.At(10) != 0x52)
-        speed = any({{45, 50}, {53, 58}})             ? "2.0x 2770KBps"
-              : any({{15, 18}, {37, 42}, {56, 56}}) ? "1.0x 1385KBps"
-                                                    : " Not Defined";
+        speed = any({{45, 50}, {53, 58}})         ? "2.0x 2770KBps"
+            : any({{15, 18}, {37, 42}, {56, 56}}) ? "1.0x 1385KBps"
+                                                  : " Not Defined";
     else
         speed = Any4xStrategyByte(b) ? "4.0x 5540KBps" : any({{45, 50}, {53, 58}}) ? "2.0x 2770KBps" : "1.0x 1385KBps";
     Append(run, Format("Write Strategy Speed%53s", speed));
@@ -747,14 +759,20 @@ void MediaInfoReport::WriteWriteStrategy(Run& run)
             int first;
             int last;
         };
-        static constexpr Field kFields[] = {
-            {"2x Speed OPC beta  ", 52, 45, 45},          {"2x Speed OPC power ", 52, 46, 46},
-            {"2x Write Strategy field 1 ", 36, 47, 50},   {"2x Write Strategy field 2 ", 30, 53, 58},
-            {"4x Speed OPC beta  ", 52, 61, 61},          {"4x Speed OPC power ", 52, 62, 62},
-            {"4x Write Strategy field 1 ", 36, 63, 66},   {"4x Write Strategy field 2 ", 36, 69, 74},
-            {"4x Write Strategy field 3 ", 36, 77, 82},   {"4x Speed OPC beta multi-pulse ", 41, 85, 85},
-            {"4x Speed OPC power multi-pulse ", 40, 86, 86}, {"4x Write Strategy field 4 ", 36, 87, 90},
-            {"4x Write Strategy field 5 ", 30, 93, 98},   {"4x Write Strategy field 6 ", 33, 101, 105}};
+        static constexpr Field kFields[] = {{"2x Speed OPC beta  ", 52, 45, 45},
+                                            {"2x Speed OPC power ", 52, 46, 46},
+                                            {"2x Write Strategy field 1 ", 36, 47, 50},
+                                            {"2x Write Strategy field 2 ", 30, 53, 58},
+                                            {"4x Speed OPC beta  ", 52, 61, 61},
+                                            {"4x Speed OPC power ", 52, 62, 62},
+                                            {"4x Write Strategy field 1 ", 36, 63, 66},
+                                            {"4x Write Strategy field 2 ", 36, 69, 74},
+                                            {"4x Write Strategy field 3 ", 36, 77, 82},
+                                            {"4x Speed OPC beta multi-pulse ", 41, 85, 85},
+                                            {"4x Speed OPC power multi-pulse ", 40, 86, 86},
+                                            {"4x Write Strategy field 4 ", 36, 87, 90},
+                                            {"4x Write Strategy field 5 ", 30, 93, 98},
+                                            {"4x Write Strategy field 6 ", 33, 101, 105}};
         for (const Field& field : kFields)
             Append(run, Format("%s%*s%s", field.label, field.width, " ", bytes(field.first, field.last).c_str()));
     }
@@ -765,7 +783,8 @@ void MediaInfoReport::WriteBackgroundFormat(Run& run)
 {
     if (run.bookType != 9 && run.profile != 0x1A && run.profile != 0x2A)
         return;
-    const DriveAnswer info = SendForAnswer(m_core.m_Drives, {mmc::kReadDiscInformation, 0, 0, 0, 0, 0, 0, 0x01, 0x00}, 256);
+    const DriveAnswer info = SendForAnswer(m_core.m_Drives, {mmc::kReadDiscInformation, 0, 0, 0, 0, 0, 0, 0x01, 0x00},
+                                           256);
     if (!info.Holds(8)) {
         LogEntry("GeneralInfo() - SCSI_Cmd_ReadDiscInformation failed");
         return;
@@ -809,8 +828,9 @@ void MediaInfoReport::WritePhysicalData(Run& run)
     Append(run, Format("%s%59s", "Track Density ", TrackDensityName(track)));
     Append(run, Format("Number of Layers%57d", layers));
     if (layers > 1)
-        Append(run, Format("Layer Track Path direction %46s",
-                           trackPath == 0 ? "(PTP) Parallel track path" : "(OTP) Opposite track path"));
+        Append(run,
+               Format("Layer Track Path direction %46s",
+                      trackPath == 0 ? "(PTP) Parallel track path" : "(OTP) Opposite track path"));
 }
 
 void MediaInfoReport::WriteCompleteMediaCode(Run& run)
@@ -1009,7 +1029,8 @@ std::string MediaCodeMailLink(const UnknownMediaCode& code)
     body += "Media Type:\t" + code.mediaType + "\r\n";
     body += "Max Write Descriptor \t" + Format("%4.1fx", static_cast<double>(code.highestFactor)) + "\r\n";
     body += "Brand:\t<------------PLEASE FILL THIS IN WITH THE BRAND OF THE MEDIA\r\n";
-    body += "\t\t\t\tMedia Max Speed:\t\t<------------PLEASE FILL THIS IN WITH THE RATED MAXIMUM SPEED OF THE MEDIA\r\n";
+    body
+        += "\t\t\t\tMedia Max Speed:\t\t<------------PLEASE FILL THIS IN WITH THE RATED MAXIMUM SPEED OF THE MEDIA\r\n";
     body += "\r\n";
     std::string dump = code.completeMediaCode;
     for (std::size_t at = 0; (at = dump.find('\n', at)) != std::string::npos; at += 2)

@@ -1,6 +1,5 @@
 #include "core/info/MediaInfoTables.h"
 
-
 namespace {
 
 // clang-format off
@@ -923,14 +922,38 @@ bool Contains(std::span<const AtipTime> times, int minute, int second, int frame
 
 }  // namespace
 
-std::span<const AtipMakerRange> AtipMakerRanges() { return kAtipMakers; }
-std::span<const AtipTime> HdBurnCertifiedTimes() { return kHdBurnCertified; }
-std::span<const AtipTime> HdBurnCapableTimes() { return kHdBurnCapable; }
-std::span<const BdRatedSpeedEntry> BdRatedSpeeds() { return kBdRatedSpeeds; }
-std::span<const BdRatedSpeedEntry> BdLthRatedSpeeds() { return kBdLthRatedSpeeds; }
-std::span<const DvdMinusRatedSpeedEntry> DvdMinusRatedSpeeds() { return kDvdMinusRatedSpeeds; }
-std::span<const DvdMinusMediaIdEntry> DvdMinusMediaIds() { return kDvdMinusMediaIds; }
-std::span<const DvdPlusExtraEntry> DvdPlusExtras() { return kDvdPlusExtras; }
+std::span<const AtipMakerRange> AtipMakerRanges()
+{
+    return kAtipMakers;
+}
+std::span<const AtipTime> HdBurnCertifiedTimes()
+{
+    return kHdBurnCertified;
+}
+std::span<const AtipTime> HdBurnCapableTimes()
+{
+    return kHdBurnCapable;
+}
+std::span<const BdRatedSpeedEntry> BdRatedSpeeds()
+{
+    return kBdRatedSpeeds;
+}
+std::span<const BdRatedSpeedEntry> BdLthRatedSpeeds()
+{
+    return kBdLthRatedSpeeds;
+}
+std::span<const DvdMinusRatedSpeedEntry> DvdMinusRatedSpeeds()
+{
+    return kDvdMinusRatedSpeeds;
+}
+std::span<const DvdMinusMediaIdEntry> DvdMinusMediaIds()
+{
+    return kDvdMinusMediaIds;
+}
+std::span<const DvdPlusExtraEntry> DvdPlusExtras()
+{
+    return kDvdPlusExtras;
+}
 
 std::string GetCdrManufacturer(int minute, int second, int frame)
 {
@@ -953,7 +976,10 @@ int IsHdBurnCertified(int minute, int second, int frame)
     return Contains(kHdBurnCertified, minute, second, frame) ? 1 : 0;
 }
 
-int IsHdBurnCapable(int minute, int second, int frame) { return Contains(kHdBurnCapable, minute, second, frame) ? 1 : 0; }
+int IsHdBurnCapable(int minute, int second, int frame)
+{
+    return Contains(kHdBurnCapable, minute, second, frame) ? 1 : 0;
+}
 
 const char* BdSpeedText(int speed)
 {
@@ -993,8 +1019,8 @@ const char* DvdPlusSpeedText(double speed)
         double speed;
         const char* text;
     };
-    static constexpr Row kRows[] = {{2.4, "2.4x 3324KBps"},   {4, "4.0x 5540KBps"},   {6, "6.0x 8310KBps"},
-                                    {8, "8.0x 11080KBps"},    {12, "12.0x 16620KBps"}, {16, "16.0x 22160KBps"},
+    static constexpr Row kRows[] = {{2.4, "2.4x 3324KBps"}, {4, "4.0x 5540KBps"},    {6, "6.0x 8310KBps"},
+                                    {8, "8.0x 11080KBps"},  {12, "12.0x 16620KBps"}, {16, "16.0x 22160KBps"},
                                     {18, "18.0x 24930KBps"}};
     for (const Row& row : kRows)
         if (speed == row.speed)

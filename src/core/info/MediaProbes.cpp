@@ -213,7 +213,8 @@ int GetMediaCatalogNumber(DriveContext& drive, std::string& out)
     out.clear();
     LogEntry("Start GetMediaCatalogNumber()");
     constexpr std::uint8_t kWriteParametersPage = 0x05;
-    const DriveAnswer answer = SendForAnswer(drive, {mmc::kModeSense10, 0, kWriteParametersPage, 0, 0, 0, 0, 0, 0xFC}, 0xFC);
+    const DriveAnswer answer = SendForAnswer(drive, {mmc::kModeSense10, 0, kWriteParametersPage, 0, 0, 0, 0, 0, 0xFC},
+                                             0xFC);
     if (!answer.ok) {
         LogEntry("GetMediaCatalogNumber() - SCSI_Cmd_ModeSense10 failed");
         return 0;
@@ -221,8 +222,7 @@ int GetMediaCatalogNumber(DriveContext& drive, std::string& out)
     // The page follows the 8-byte header and the block descriptors; its
     // catalogue number is MCVAL (byte 16, bit 7) and 13 ASCII digits.
     const std::size_t page = 8 + answer.Be16(6);
-    if (!answer.Holds(page + 30) || (answer.At(page) & 0x3F) != kWriteParametersPage
-        || !(answer.At(page + 16) & 0x80))
+    if (!answer.Holds(page + 30) || (answer.At(page) & 0x3F) != kWriteParametersPage || !(answer.At(page + 16) & 0x80))
         return 0;
     out = CatalogDigits(answer, page + 17);
     LogEntry("End GetMediaCatalogNumber()");

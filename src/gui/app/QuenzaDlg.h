@@ -135,6 +135,12 @@ public:
     // The test pages' result fields (gui/tools/testpage).
     void ResetTestResults();
     void OnRefresh();
+    // The media information report, the burner information and the complete
+    // media code (gui/info).
+    void OnMediaInfo();
+    void GeneralInfo();
+    int ShowCompleteMediaCode();
+    void ShowBurnerInfo();
     void OnSettings();
     void OnPiPoScan();
     void OnGraphFileViewer();
@@ -250,6 +256,7 @@ private:
         std::function<void()> start = {};
         std::function<void()> stop = {};
         std::function<void()> save = {};
+        std::function<void()> refresh = {};  // the Refresh button
     };
     void BindPagesAndTools();
     const PageHandlers& HandlersOf(int page) const;

@@ -140,8 +140,8 @@ void CQuenzaDlg::MapCommands()
     MapCommand(IDC_GRAPHVIEWER, [this] { OnGraphFileViewer(); });
     MapCommand(IDC_COMPARE, [this] { OnISOPage(); });
     MapCommand(IDC_SPEEDTEST, [this] { OnSpeedTest(); });
-    for (auto [id, what] : {std::pair{IDC_MEDIAINFO, "Media information"},
-                            {IDC_SYSINFO, "System information"},
+    MapCommand(IDC_MEDIAINFO, [this] { OnMediaInfo(); });
+    for (auto [id, what] : {std::pair{IDC_SYSINFO, "System information"},
                             {IDC_ERRORTEST, "The read error test"},
                             {IDC_HDDTEST, "The hard disk test"},
                             {IDC_BOOKTYPE, "Setting the book type"},

@@ -82,8 +82,10 @@ TEST(MediaInfoReport, TheVolumeOfAUdfOrAnIsoImageOnTheDisc)
     TempDir dir;
     const std::string udf = dir.File("udf.img");
     const std::string iso = dir.File("iso.img");
-    ASSERT_EQ(std::system(("truncate -s 16M " + udf + " && /usr/sbin/mkudffs --media-type=hd --blocksize=2048 "
-                           "--udfrev=2.01 --label=QNZ_UDF_DISC " + udf + " >/dev/null 2>&1")
+    ASSERT_EQ(std::system(("truncate -s 16M " + udf
+                           + " && /usr/sbin/mkudffs --media-type=hd --blocksize=2048 "
+                             "--udfrev=2.01 --label=QNZ_UDF_DISC "
+                           + udf + " >/dev/null 2>&1")
                               .c_str()),
               0);
     ASSERT_EQ(std::system(("xorriso -as mkisofs -V QNZ_ISO_DISC -A QUENZARIO_TEST -o " + iso + " " + dir.Path()

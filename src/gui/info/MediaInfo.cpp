@@ -43,7 +43,10 @@ void CMediaInfo::RefreshDisplay(int /*mode*/, int bytes)
     m_Text->setPlainText(QString::fromStdString(m_Lines->GetDisplayText()));
 }
 
-std::string CMediaInfo::DisplayedText() const { return m_Text->toPlainText().toStdString(); }
+std::string CMediaInfo::DisplayedText() const
+{
+    return m_Text->toPlainText().toStdString();
+}
 
 bool CMediaInfo::OnInitDialog()
 {

@@ -1,7 +1,9 @@
 #include "core/app/BusyFlags.h"
+#include "core/app/Format.h"
 #include "core/app/MainDialogCore.h"
 #include "core/app/ReportText.h"
 #include "core/info/MediaInfoReport.h"
+#include "core/info/MediaProbes.h"
 #include "emu/MediaPresets.h"
 #include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
@@ -204,6 +206,36 @@ TEST(MediaInfoReport, BurnerInformationOfADvdMinusR)
     ShowBurnerInfo(blank.core);
     EXPECT_EQ(blank.core.m_Report.GetLine(2).substr(0, 70),
               "Not supported by your burner (recommend Pioneer, Liteon, NEC, Optiarc)");
+}
+
+TEST(MediaInfoReport, CatalogueNumbersFromTheWriteParametersPageAndTheSubChannel)
+{
+    ReportRig writer("cd-rom", "dvd-writer");
+    std::string number;
+    EXPECT_EQ(GetMediaCatalogNumber(writer.core.m_Drives, number), 1);
+    EXPECT_EQ(number, "4006381333931");
+    EXPECT_EQ(GetCDDAMediaCatalogNumber(writer.core.m_Drives, number), 1);
+    EXPECT_EQ(number, "4006381333931");
+    // A disc without one, and a reader without the page.
+    ReportRig burned("cd-r", "dvd-writer");
+    EXPECT_EQ(GetMediaCatalogNumber(burned.core.m_Drives, number), 0);
+    EXPECT_EQ(number, "");
+    EXPECT_EQ(GetCDDAMediaCatalogNumber(burned.core.m_Drives, number), 0);
+    ReportRig reader("cd-rom", "cd-reader");
+    EXPECT_EQ(GetMediaCatalogNumber(reader.core.m_Drives, number), 0);
+}
+
+TEST(MediaInfoReport, CapacityCountsTheLastBlockToo)
+{
+    // READ CAPACITY names the last block: 100 blocks end at block 99.
+    ReportRig rig("cd-rom");
+    auto disc = *emu::FindMediumPreset("cd-rom");
+    disc.capacityBlocks = 100;
+    disc.tracks[0].blocks = 100;
+    ASSERT_TRUE(rig.drive->InsertMedium(disc));
+    ASSERT_TRUE(rig.Run().show);
+    EXPECT_NE(rig.Shown().find(Format("%-43s%30s", "Format Capacity", "    0.20MB(0.20MB)")), std::string::npos)
+        << rig.Shown();
 }
 
 }  // namespace

@@ -701,10 +701,19 @@ void MediaInfoReport::WritePerformance(Run& run)
     }
     if (run.bookType == 0)
         return;
+    for (const std::string& line : PerformanceLines(answer, run.mediaType, run.cd, run.bookType, run.highestFactor))
+        Append(run, line);
+}
+
+std::vector<std::string> PerformanceLines(const DriveAnswer& answer, int mediaType, bool cd, int bookType,
+                                          float& highestFactor)
+{
+    // As many descriptors as the length names and the drive sent.
     const std::uint32_t length = answer.Be32(0);
     const std::size_t listed = length >= 4 ? (length - 4) / 16 : 0;
-    const std::size_t count = std::min(listed, (answer.bytes.size() - 8) / 16);
-    const bool bdRom = run.mediaType == kMediaBdRom;
+    const std::size_t count = std::min(listed, answer.bytes.size() >= 8 ? (answer.bytes.size() - 8) / 16 : 0);
+    const bool bdRom = mediaType == kMediaBdRom;
+    std::vector<std::string> lines;
     std::uint32_t previous = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t at = 8 + 16 * i;
@@ -714,21 +723,21 @@ void MediaInfoReport::WritePerformance(Run& run)
         previous = value;
         float factor = 0;
         int rate = 0;
-        if (run.cd) {
+        if (cd) {
             factor = static_cast<float>(value / 176.4);
             rate = static_cast<int>(factor + 0.5f) * 150;
         } else {
             rate = SnapRate(static_cast<int>(value));
-            factor = static_cast<float>(rate) / (IsBdType(run.mediaType) ? 4495.0f : 1385.0f);
+            factor = static_cast<float>(rate) / (IsBdType(mediaType) ? 4495.0f : 1385.0f);
         }
         const int rotation = (answer.At(at) >> 3) & 0x03;
-        const char* rotationName = rotation == 1 ? "CAV" : rotation != 0 ? "N/A" : run.bookType == 1 ? "zCLV" : "CLV";
-        Append(run,
-               Format("%-51s %4s %4.1fx %6dKBps",
-                      bdRom ? "Read Performance Descriptor " : "Available Write Descriptor ", rotationName,
-                      static_cast<double>(factor), rate));
-        run.highestFactor = std::max(run.highestFactor, factor);
+        const char* rotationName = rotation == 1 ? "CAV" : rotation != 0 ? "N/A" : bookType == 1 ? "zCLV" : "CLV";
+        lines.push_back(Format("%-51s %4s %4.1fx %6dKBps",
+                               bdRom ? "Read Performance Descriptor " : "Available Write Descriptor ", rotationName,
+                               static_cast<double>(factor), rate));
+        highestFactor = std::max(highestFactor, factor);
     }
+    return lines;
 }
 
 void MediaInfoReport::WriteWriteStrategy(Run& run)

@@ -75,6 +75,13 @@ private:
     ReportText& m_view;
 };
 
+struct DriveAnswer;
+
+// The report's lines of a GET PERFORMANCE answer: write speeds (the read
+// descriptors of a BD-ROM, each value once); the highest factor kept.
+std::vector<std::string> PerformanceLines(const DriveAnswer& answer, int mediaType, bool cd, int bookType,
+                                          float& highestFactor);
+
 // A movie-object file dumped into `view` from firstLine, its last line's
 // missing bytes as "--"; at most the lines left in the report. 1 when read.
 int DumpMovieObjectFile(const std::string& path, ReportText& view, int firstLine);

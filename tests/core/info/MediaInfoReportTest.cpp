@@ -5,6 +5,7 @@
 #include "core/info/MediaInfoReport.h"
 #include "core/info/MediaProbes.h"
 #include "emu/MediaPresets.h"
+#include "scsi/Bytes.h"
 #include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
 
@@ -236,6 +237,29 @@ TEST(MediaInfoReport, CapacityCountsTheLastBlockToo)
     ASSERT_TRUE(rig.Run().show);
     EXPECT_NE(rig.Shown().find(Format("%-43s%30s", "Format Capacity", "    0.20MB(0.20MB)")), std::string::npos)
         << rig.Shown();
+}
+
+TEST(MediaInfoReport, PerformanceLinesOfTheDescriptorsThatCame)
+{
+    // Descriptors of 16 bytes after the 8-byte header; the write speed at 12-15.
+    const auto answer = [](std::uint32_t length, std::vector<std::uint32_t> values, std::size_t valueAt = 12) {
+        DriveAnswer made{true, std::vector<std::uint8_t>(8 + 16 * values.size(), 0)};
+        scsi::PutBe32(made.bytes.data(), length);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            scsi::PutBe32(&made.bytes[8 + 16 * i + valueAt], values[i]);
+        return made;
+    };
+    float highest = 0;
+    // A CD-RW at 7056 kB/s: 40x, shown as 6000 kB/s.
+    EXPECT_EQ(
+        PerformanceLines(answer(4 + 16, {7056}), 101, true, -1, highest),
+        std::vector<std::string>{Format("%-51s %4s %4.1fx %6dKBps", "Available Write Descriptor ", "CLV", 40.0, 6000)});
+    EXPECT_FLOAT_EQ(highest, 40.0f);
+    // A length naming more descriptors than came lists those that came.
+    EXPECT_EQ(PerformanceLines(answer(4 + 16 * 100, {11000, 5500}), 10, false, 10, highest).size(), 2u);
+    // A BD-ROM's equal read descriptors are listed once.
+    EXPECT_EQ(PerformanceLines(answer(4 + 16 * 3, {35960, 35960, 17980}, 8), 64, false, -1, highest).size(), 2u);
+    EXPECT_TRUE(PerformanceLines(DriveAnswer{true, {0, 0, 0, 40}}, 10, false, 10, highest).empty());
 }
 
 }  // namespace

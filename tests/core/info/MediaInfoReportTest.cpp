@@ -262,4 +262,42 @@ TEST(MediaInfoReport, PerformanceLinesOfTheDescriptorsThatCame)
     EXPECT_TRUE(PerformanceLines(DriveAnswer{true, {0, 0, 0, 40}}, 10, false, 10, highest).empty());
 }
 
+TEST(MediaInfoReport, RatedSpeedsFromTheListsByMediaId)
+{
+    struct Case {
+        const char* preset;
+        const char* manufacturer;
+        const char* type;
+        std::vector<std::string> lines;
+        bool asks;
+    };
+    const Case cases[] = {
+        // Only in the LTH list: its label, and the media type says so.
+        {"bd-r",
+         "TYG-BD",
+         "Y01",
+         {Format("%-58s%s", "Manufacturer Rated Speed (LTH Media)", "2.0x   8990KBps"),
+          Format("Media Type   %60s", "BD-R LTH")},
+         false},
+        // Only in the media-ID list, with a speed that has no text: known, but "Unknown".
+        {"dvd-r", "MKM 01RW6X01", "", {Format("%-66s%s", "Manufacturer Rated Speed", "Unknown")}, false},
+        {"dvd-r", "QNZ 99RG99", "", {Format("%-66s%s", "Manufacturer Rated Speed", "Unknown")}, true},
+        // A DVD+R of the extra list.
+        {"dvd+r", "PRODISC", "R04", {Format("%-58s%s", "Manufacturer Rated Speed", "16.0x 22160KBps")}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.manufacturer);
+        ReportRig rig(c.preset);
+        auto disc = *emu::FindMediumPreset(c.preset);
+        disc.manufacturerId = c.manufacturer;
+        disc.mediaTypeId = c.type;
+        ASSERT_TRUE(rig.drive->InsertMedium(disc));
+        const MediaInfoOutcome outcome = rig.Run();
+        const std::string shown = rig.Shown();
+        for (const std::string& line : c.lines)
+            EXPECT_NE(shown.find(line), std::string::npos) << line << "\n" << shown;
+        EXPECT_EQ(outcome.unknown.has_value(), c.asks);
+    }
+}
+
 }  // namespace

@@ -123,6 +123,7 @@ std::vector<MediumDescription> BuildPresets()
 {
     std::vector<MediumDescription> media;
     media.push_back(Disc("cd-rom", "pressed CD-ROM", MediumFamily::Cd, kCdRom, {}, 330000));
+    media.back().catalogNumber = "4006381333931";
     media.push_back(RecordableCd("cd-r", "burned CD-R", kCdR, 300000, {97, 27, 18}));
     media.back().ratedSpeed = 52;
     media.push_back(RecordableCd("cd-rw", "burned CD-RW", kCdRw, 250000, {97, 15, 10}));
@@ -131,6 +132,7 @@ std::vector<MediumDescription> BuildPresets()
     media.push_back(Dvd("dvd-rom", "pressed DVD-ROM", kDvdRom, 2000000, 0, "", "", 0));
     media.push_back(Dvd("dvd-r", "burned DVD-R", kDvdR, 1800000, 2, "MCC 03RG20", "", 16));
     media.back().totalBlocks = kDvdMinusBlocks;
+    media.back().recorderText = "PIONEER DVR-112D 1.21 QNZ0001234";
     media.push_back(Dvd("dvd-rw", "burned DVD-RW (sequential)", kDvdRwSequential, 1500000, 3, "MCC 01RW11", "", 6));
     media.back().totalBlocks = kDvdMinusBlocks;
     media.back().erasable = true;

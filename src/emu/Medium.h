@@ -60,6 +60,8 @@ struct MediumDescription {
     double ratedSpeed = 0;  // in multiples of the family's 1x
     std::vector<TrackEntry> tracks;
     std::optional<AtipTimes> atip;  // CD-R and CD-RW
+    std::string catalogNumber;  // a CD's media catalogue number: 13 digits, or empty
+    std::string recorderText;  // DVD-R/RW: the recording drive's maker, serial and model in its RMD
     std::string imagePath;  // blocks come from this file; empty: a generated pattern
     ErrorProfile errors;  // what a drive's error scan finds on it
 };

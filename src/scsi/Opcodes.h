@@ -18,6 +18,7 @@ constexpr std::uint8_t kRead10 = 0x28;
 constexpr std::uint8_t kSeek10 = 0x2B;
 constexpr std::uint8_t kWriteBuffer = 0x3B;
 constexpr std::uint8_t kReadBuffer = 0x3C;
+constexpr std::uint8_t kReadSubChannel = 0x42;
 constexpr std::uint8_t kReadTocPmaAtip = 0x43;
 constexpr std::uint8_t kGetConfiguration = 0x46;
 constexpr std::uint8_t kGetEventStatusNotification = 0x4A;

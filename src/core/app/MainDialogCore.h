@@ -12,6 +12,7 @@ struct SelectionFacts {
     int mmcCompliant = 0;
     bool mediaPresent = false;
     std::string mediaTypeName;  // "NO MEDIA" without a disc
+    std::string mediaId;  // empty without a disc or an ID that can be read
     WrapperNotice notice;  // what the configuration reading would tell the user
 };
 

@@ -37,6 +37,8 @@ SelectionFacts MainDialogCore::InterrogateSelectedDrive()
         LogEntry("OnSelchangeDevicescombo() - TestMMCCompliant() - successful");
     }
     facts.mediaPresent = m_Drives.mmc.TestMediaPresent() == 1;
+    if (facts.mediaPresent && m_Drives.media.GetMediaIDString(facts.mediaId) != 1)
+        facts.mediaId.clear();
     m_Drives.media.GetMediaTypeName(facts.mediaTypeName);
     WrapperNotice configuration;
     m_Drives.configuration.GetDriveConfiguration(&configuration);

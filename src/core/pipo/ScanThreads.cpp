@@ -16,10 +16,10 @@ const std::vector<ScanThreadRow> kScanThreadRows = {
     {kDriveLiteon,     WithJitter,    "PIPOLiteonWithJitterThread", "Start THREAD PIPOLiteonWithJitterThread()", "PIPOLiteonWithJitterThread() - THREAD - InternetThread isn't valid", ScanLiteonWithJitter},
     {kDriveLiteon,     WithoutJitter, "PIPOLiteonThread",           "Start THREAD PIPOLiteonThread()",           "PIPOLiteonThread() - THREAD - InternetThread isn't valid",           ScanLiteon},
     {kDriveCyberdrive, Any,           "PIPOCyberdriveThread",       "Start THREAD PIPOCyberdriveThread()",       "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
-    {kDrivePioneer,    Any,           "PIPOPioneereThread",         "Start THREAD PIPOPioneereThread()",         "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
-    {kDriveAopen,      Any,           "PIPOPioneereThread",         "Start THREAD PIPOPioneereThread()",         "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
+    {kDrivePioneer,    Any,           "PIPOPioneereThread",         "Start THREAD PIPOPioneereThread()",         "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanPioneer},
+    {kDriveAopen,      Any,           "PIPOPioneereThread",         "Start THREAD PIPOPioneereThread()",         "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanPioneer},
     {kDriveNec,        Any,           "PIPONECThread",              "Start THREAD PIPONECThread()",              "PIPONECThread() - THREAD - InternetThread isn't valid",              nullptr},
-    {kDrivePlextor,    Any,           "PIPOPlextordriveThread",     "Start THREAD PIPOPlextordriveThread()",     "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
+    {kDrivePlextor,    Any,           "PIPOPlextordriveThread",     "Start THREAD PIPOPlextordriveThread()",     "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanPlextor},
     {kDriveSamsung,    Any,           "PIPOSamsungThread",          "Start THREAD PIPOSamsungThread()",          "PIPOSamsungThread() - THREAD - InternetThread isn't valid",          ScanSamsung},
     {kDriveIhas,       Any,           "PIPOIHASThread",             "Start THREAD PIPOIHASThread()",             "PIPOIHASThread() - THREAD - InternetThread isn't valid",             nullptr},
 };

@@ -24,6 +24,7 @@ const CommandTable& StandardCommands()
         RegisterReadToc(commands);
         RegisterReportKey(commands);
         RegisterEventStatus(commands);
+        RegisterSubChannel(commands);
         return commands;
     }();
     return table;

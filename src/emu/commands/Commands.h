@@ -28,6 +28,7 @@ void RegisterPerformance(CommandTable& table);
 void RegisterReadToc(CommandTable& table);
 void RegisterReportKey(CommandTable& table);
 void RegisterEventStatus(CommandTable& table);
+void RegisterSubChannel(CommandTable& table);
 
 // Vendor-unique commands, one file per maker family.
 void RegisterNecCommands(CommandTable& table);

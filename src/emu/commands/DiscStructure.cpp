@@ -11,8 +11,18 @@ namespace emu {
 namespace {
 
 enum MediaType : std::uint8_t { kDvdMedia = 0, kBdMedia = 1 };
-enum Format : std::uint8_t { kPhysicalFormat = 0x00, kPrerecordedInformation = 0x0E, kAdipInformation = 0x11 };
+enum Format : std::uint8_t {
+    kPhysicalFormat = 0x00,
+    kCopyrightInformation = 0x01,
+    kRecordingManagementData = 0x0D,
+    kPrerecordedInformation = 0x0E,
+    kAdipInformation = 0x11,
+    kFormatLayers = 0x90,
+};
 constexpr std::uint8_t kBdDiscInformation = 0x00;
+constexpr std::uint8_t kBdDiscDefinition = 0x08;
+constexpr std::uint8_t kBdSpareArea = 0x0A;
+constexpr std::size_t kRmdFieldLength = 32768;
 
 constexpr std::size_t kPhysicalFormatLength = 2048;
 constexpr std::size_t kAdipLength = 256;
@@ -137,6 +147,59 @@ std::vector<std::uint8_t> BdDiscInformation(const MediumDescription& disc)
     return data;
 }
 
+// The copyright information of a DVD: no protection, every region allowed.
+std::vector<std::uint8_t> CopyrightInformation()
+{
+    return {0x00, 0x00, 0x00, 0x00};
+}
+
+// RMD field 0 of a recorded DVD-R/RW: the recording drive's maker, serial
+// number and model from byte 4 on; fields past it are empty.
+std::vector<std::uint8_t> RecordingManagementData(const MediumDescription& disc)
+{
+    std::vector<std::uint8_t> data(kRmdFieldLength, 0);
+    data[1] = 0x01;  // RMD format 1
+    data[2] = 0x03;  // disc status: recorded
+    PutText(&data[4], disc.recorderText, 64);
+    return data;
+}
+
+// The format layers of a single-format disc: its one layer's type code.
+std::vector<std::uint8_t> FormatLayers(const MediumDescription& disc)
+{
+    const std::uint16_t code = disc.family == MediumFamily::Bd ? 0x0040
+        : disc.family == MediumFamily::HdDvd                   ? 0x0050
+                                                               : 0x0010;
+    return {0x01, 0x00, static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code)};
+}
+
+// The disc definition structure of a recordable BD: its drive and defect
+// list areas, the user data zone and the spare areas (in physical sectors).
+std::vector<std::uint8_t> BdDiscDefinition(const MediumDescription& disc)
+{
+    std::vector<std::uint8_t> data(52, 0);
+    data[0] = 'D';
+    data[1] = 'S';
+    data[2] = 0x01;  // DDS format
+    scsi::PutBe32(&data[16], 0x00100000);  // first PSN of the drive area
+    scsi::PutBe32(&data[24], 0x00100400);  // first PSN of the defect list
+    scsi::PutBe32(&data[32], 0x00100000 + 0x20000);  // user data area
+    scsi::PutBe32(&data[36], static_cast<std::uint32_t>(0x00120000 + TotalBlocks(disc) * 2 - 1));
+    scsi::PutBe32(&data[40], 0x1000);  // inner spare area 0
+    scsi::PutBe32(&data[44], 0x2000);  // outer spare area
+    scsi::PutBe32(&data[48], 0);  // inner spare area 1: a single-layer disc has none
+    return data;
+}
+
+// Spare area of a recordable BD: free and allocated spare clusters.
+std::vector<std::uint8_t> BdSpareArea(const MediumDescription& disc)
+{
+    std::vector<std::uint8_t> data(12, 0);
+    scsi::PutBe32(&data[4], disc.erasable ? 0x2F00 : 0x3000);
+    scsi::PutBe32(&data[8], 0x3000);
+    return data;
+}
+
 std::vector<std::uint8_t> WithHeader(const std::vector<std::uint8_t>& structure)
 {
     std::vector<std::uint8_t> answer(4, 0);
@@ -157,13 +220,27 @@ void ReadDiscStructure(CommandContext& command)
         command.Fail(sense::kInvalidFieldInCdb);
         return;
     }
-    if ((mediaType == kBdMedia && !bd) || (mediaType == kDvdMedia && !dvd)) {
+    // The format layer list is asked of any disc, with either media type.
+    const bool anyMedia = format == kFormatLayers && (bd || dvd);
+    if (!anyMedia && ((mediaType == kBdMedia && !bd) || (mediaType == kDvdMedia && !dvd))) {
         command.Fail(sense::kIncompatibleFormat);
         return;
     }
     std::vector<std::uint8_t> structure;
-    if (mediaType == kBdMedia && format == kBdDiscInformation)
+    const bool recordableBd = bd && disc.profile != profile::kBdRom && disc.status != DiscStatus::Blank;
+    if (anyMedia)
+        structure = FormatLayers(disc);
+    else if (mediaType == kBdMedia && format == kBdDiscInformation)
         structure = BdDiscInformation(disc);
+    else if (mediaType == kBdMedia && format == kBdDiscDefinition && recordableBd)
+        structure = BdDiscDefinition(disc);
+    else if (mediaType == kBdMedia && format == kBdSpareArea && recordableBd)
+        structure = BdSpareArea(disc);
+    else if (mediaType == kDvdMedia && format == kCopyrightInformation && disc.family == MediumFamily::Dvd)
+        structure = CopyrightInformation();
+    else if (mediaType == kDvdMedia && format == kRecordingManagementData && IsMinusMedium(disc)
+             && disc.status != DiscStatus::Blank)
+        structure = RecordingManagementData(disc);
     else if (mediaType == kDvdMedia && format == kPhysicalFormat && layer < disc.layers)
         structure = LayerDescriptor(disc, kPhysicalFormatLength);
     else if (mediaType == kDvdMedia && format == kPrerecordedInformation && IsMinusMedium(disc))

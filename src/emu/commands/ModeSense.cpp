@@ -9,6 +9,7 @@ namespace emu {
 namespace {
 
 constexpr std::uint8_t kCapabilitiesPage = 0x2A;
+constexpr std::uint8_t kWriteParametersPage = 0x05;
 constexpr std::uint8_t kAllPages = 0x3F;
 enum PageControl : std::uint8_t { kCurrent = 0, kChangeable = 1, kDefault = 2, kSaved = 3 };
 
@@ -44,9 +45,25 @@ std::vector<std::uint8_t> CapabilitiesPage(const DriveState& drive)
     return page;
 }
 
+// A writer's write parameters page carries the loaded CD's media catalogue
+// number (MCVAL and 13 digits at bytes 16-29).
+void PutCatalogNumber(std::vector<std::uint8_t>& page, const DriveState& drive)
+{
+    if ((page[0] & 0x3F) != kWriteParametersPage || page.size() < 32 || !drive.medium
+        || drive.medium->description.family != MediumFamily::Cd)
+        return;
+    const std::string& number = drive.medium->description.catalogNumber;
+    if (number.size() != 13)
+        return;
+    page[16] = 0x80;
+    std::copy(number.begin(), number.end(), page.begin() + 17);
+}
+
 std::vector<std::vector<std::uint8_t>> AllPages(const DriveState& drive)
 {
     std::vector<std::vector<std::uint8_t>> pages = drive.identity.modePages;
+    for (std::vector<std::uint8_t>& page : pages)
+        PutCatalogNumber(page, drive);
     pages.push_back(CapabilitiesPage(drive));
     std::sort(pages.begin(), pages.end(), [](const auto& a, const auto& b) { return (a[0] & 0x3F) < (b[0] & 0x3F); });
     return pages;

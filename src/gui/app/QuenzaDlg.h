@@ -146,6 +146,12 @@ public:
     // The loaded disc's type in the page's Media Type field.
     void ShowPageMediaType();
     void OnRefresh();
+    // The media information report, the burner information and the complete
+    // media code (gui/info).
+    void OnMediaInfo();
+    void GeneralInfo();
+    int ShowCompleteMediaCode();
+    void ShowBurnerInfo();
     void OnSettings();
     void OnPiPoScan();
     void OnGraphFileViewer();
@@ -268,6 +274,7 @@ private:
         std::function<void()> start = {};
         std::function<void()> stop = {};
         std::function<void()> save = {};
+        std::function<void()> refresh = {};  // the Refresh button
     };
     void BindPagesAndTools();
     const PageHandlers& HandlersOf(int page) const;
@@ -294,7 +301,6 @@ private:
     void PlaceResultRows(int labelX, int fieldX, int fieldWidth);
     void ShowTestPageControls(const std::vector<int>& ids, bool show);
     void ApplyTestPageChanges();
-    // The loaded disc's type in the page's media field, read on the drive thread.
     // The tools' and tests' worker (one at a time), and the page set back
     // when it ends.
     void RunToolWork(std::function<void()> work, std::function<void()> done = {});

@@ -143,8 +143,8 @@ void CQuenzaDlg::MapCommands()
     MapCommand(IDC_COMPARE, [this] { OnISOPage(); });
     MapCommand(IDC_SPEEDTEST, [this] { OnSpeedTest(); });
     MapCommand(IDC_ERRORTEST, [this] { OnErrorTestPage(); });
-    for (auto [id, what] : {std::pair{IDC_MEDIAINFO, "Media information"},
-                            {IDC_SYSINFO, "System information"},
+    MapCommand(IDC_MEDIAINFO, [this] { OnMediaInfo(); });
+    for (auto [id, what] : {std::pair{IDC_SYSINFO, "System information"},
                             {IDC_HDDTEST, "The hard disk test"},
                             {IDC_BOOKTYPE, "Setting the book type"},
                             {IDC_ERASE, "Erasing and formatting"},

@@ -145,15 +145,23 @@ void CQuenzaDlg::OnDeviceChange(WPARAM event, LPARAM lParam)
 void CQuenzaDlg::OnMediaArrival(bool currentDrive)
 {
     auto name = std::make_shared<std::string>();
-    RunDriveWork([this, name] { m_Core.m_Drives.media.GetMediaTypeName(*name); },
-                 [this, name, currentDrive] {
-                     SetDlgItemText(IDC_MEDIATYPE, *name);
-                     if (!currentDrive)
-                         return;
-                     // The other pages read their disc themselves.
-                     if (const auto& arrived = HandlersOf(m_nCurrentPage).discArrived)
-                         arrived();
-                 });
+    auto id = std::make_shared<std::string>();
+    RunDriveWork(
+        [this, name, id] {
+            if (m_Core.m_Drives.media.GetMediaIDString(*id) != 1)
+                id->clear();
+            m_Core.m_Drives.media.GetMediaTypeName(*name);
+        },
+        [this, name, id, currentDrive] {
+            m_strInfo[IDC_MEDIAID] = *id;
+            SetDlgItemText(IDC_MEDIAID, *id);
+            SetDlgItemText(IDC_MEDIATYPE, *name);
+            if (!currentDrive)
+                return;
+            // The other pages read their disc themselves.
+            if (const auto& arrived = HandlersOf(m_nCurrentPage).discArrived)
+                arrived();
+        });
 }
 
 void CQuenzaDlg::OnMediaRemoval()

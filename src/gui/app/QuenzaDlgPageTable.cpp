@@ -19,11 +19,29 @@ void CQuenzaDlg::BindPagesAndTools()
     const auto relistFeatures = [this] { ListDriveFeaturesProfiles(); };
     m_PageHandlers = {
         {kPageDriveInfo,
-         {.driveSelected = [this] { OnDriveinfo(); }, .discArrived = mediaStatus, .discRemoved = mediaStatus}},
-        {kPageMediaInfo, {.discRemoved = [this] { ClearMediaInfoReport(); }}},
+         {.driveSelected = [this] { OnDriveinfo(); },
+          .discArrived = mediaStatus,
+          .discRemoved = mediaStatus,
+          .refresh =
+              [this] {
+                  WhenDriveIdle([this] {
+                      if (CDevice* device = m_Core.m_Drives.list.m_pCurrentDevice) {
+                          device->m_bDriveInfoRead = 0;
+                          OnDriveinfo();
+                      }
+                  });
+              }}},
+        {kPageMediaInfo,
+         {.driveSelected = [this] { GeneralInfo(); },
+          .discArrived = [this] { GeneralInfo(); },
+          .discRemoved = [this] { ClearMediaInfoReport(); },
+          .refresh = [this] { GeneralInfo(); }}},
         {kPageInfoDisplay, {.discArrived = rerunTool, .discRemoved = clearReport}},
         {kPageReport3, {.discRemoved = clearReport}},
-        {kPageMediaCode, {.discRemoved = clearReport}},
+        {kPageMediaCode,
+         {.driveSelected = [this] { ShowCompleteMediaCode(); },
+          .discArrived = [this] { ShowCompleteMediaCode(); },
+          .discRemoved = clearReport}},
         {kPageReport5, {.discArrived = rerunTool, .discRemoved = clearReport}},
         {kPageReport6, {.discArrived = rerunTool, .discRemoved = clearReport}},
         {kPageSpeedTest,
@@ -100,6 +118,8 @@ void CQuenzaDlg::BindPagesAndTools()
     const auto fileHash = [&hash](int item) { return [&hash, item] { hash.SetUpFileHashPage(item); }; };
     m_ToolsHandlers = {
         {kToolsHeading, [] { AppMessageBox("You chose a heading,  please choose another item"); }},
+        {kToolsBurnInfo, [this] { ShowBurnerInfo(); }},
+        {kToolsMediaCode, [this] { ShowCompleteMediaCode(); }},
         {kToolsDiscMd5, discHash(kToolsDiscMd5)},
         {kToolsFileMd5, fileHash(kToolsFileMd5)},
         {kToolsDiscSha1, discHash(kToolsDiscSha1)},

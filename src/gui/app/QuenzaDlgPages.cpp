@@ -81,10 +81,8 @@ void CQuenzaDlg::OnDeviceSelected()
     RunDriveWork([this, facts] { *facts = m_Core.InterrogateSelectedDrive(); },
                  [this, facts] {
                      SetDlgItemText(IDC_MEDIATYPE, facts->mediaTypeName);
-                     if (!facts->mediaPresent) {
-                         m_strInfo[IDC_MEDIAID].clear();
-                         SetDlgItemText(IDC_MEDIAID, "");
-                     }
+                     m_strInfo[IDC_MEDIAID] = facts->mediaId;
+                     SetDlgItemText(IDC_MEDIAID, facts->mediaId);
                      ShowNotice(facts->notice);
                      RefreshPageAfterSelection();
                  });
@@ -169,14 +167,8 @@ void CQuenzaDlg::DoDataExchange(CDataExchange& dx)
 
 void CQuenzaDlg::OnRefresh()
 {
-    if (m_nCurrentPage != kPageDriveInfo)
-        return;
-    WhenDriveIdle([this] {
-        if (CDevice* device = m_Core.m_Drives.list.m_pCurrentDevice) {
-            device->m_bDriveInfoRead = 0;
-            OnDriveinfo();
-        }
-    });
+    if (const auto& refresh = HandlersOf(m_nCurrentPage).refresh)
+        refresh();
 }
 
 void CQuenzaDlg::ListDriveFeaturesProfiles()

@@ -215,6 +215,40 @@ TEST(MediaCommands, BdDiscInformationHoldsOneUnitPerLayer)
     EXPECT_EQ(pressed.data[4 + 12] >> 4, 1);
 }
 
+TEST(MediaCommands, StructuresOfTheMediaInformationReport)
+{
+    // The format layer list answers for either media type, one code a layer.
+    struct Layers {
+        const char* drive;
+        const char* medium;
+        std::uint8_t mediaType;
+        std::uint8_t code;
+    };
+    for (const Layers& c : {Layers{"bd-writer", "bd-r", 1, 0x40}, Layers{"bd-writer", "dvd+r", 0, 0x10},
+                            Layers{"bd-writer", "dvd+r", 1, 0x10}, Layers{"toshiba", "hddvd-rom", 0, 0x50}}) {
+        SCOPED_TRACE(c.medium);
+        EXPECT_EQ(Send(*Drive(c.drive, c.medium), DiscStructure(c.mediaType, 0x90, 4100), 4100).Received(),
+                  (std::vector<std::uint8_t>{0, 6, 0, 0, 1, 0, 0, c.code}));
+    }
+    const Answer rmd = Send(*Drive("dvd-writer", "dvd-r"), DiscStructure(0, 0x0D, 0x8004), 0x8004);
+    EXPECT_EQ(rmd.Received().size(), 0x8004u);
+    EXPECT_EQ(std::string(rmd.data.begin() + 8, rmd.data.begin() + 24), "PIONEER DVR-112D");
+    const Answer dds = Send(*Drive("bd-writer", "bd-re"), DiscStructure(1, 0x08, 56), 56);
+    EXPECT_EQ(Slice(dds.data, 4, 2), (std::vector<std::uint8_t>{'D', 'S'}));
+    const Answer spare = Send(*Drive("bd-writer", "bd-re"), DiscStructure(1, 0x0A, 16), 16);
+    EXPECT_EQ(scsi::GetBe32(&spare.data[8]), 0x2F00u);
+    EXPECT_EQ(Send(*Drive("dvd-writer", "dvd-rom"), DiscStructure(0, 0x01, 8), 8).Received(),
+              (std::vector<std::uint8_t>{0, 6, 0, 0, 0, 0, 0, 0}));
+
+    // The catalogue number of a CD from the Q sub-channel: MCVal and 13 digits.
+    const std::vector<std::uint8_t> subQ = {0x42, 0, 0x40, 0x02, 0, 0, 0, 0, 24, 0};
+    const Answer catalog = Send(*Drive("cd-reader", "cd-rom"), subQ, 24);
+    EXPECT_EQ(catalog.data[8], 0x80);
+    EXPECT_EQ(std::string(catalog.data.begin() + 9, catalog.data.begin() + 22), "4006381333931");
+    EXPECT_EQ(Send(*Drive("cd-reader", "cd-r"), subQ, 24).data[8], 0x00);  // none on the disc
+    EXPECT_EQ(Send(*Drive("dvd-writer", "dvd+r"), subQ, 24).SenseCode(), sense::kIncompatibleFormat);
+}
+
 TEST(MediaCommands, DiscStructureRefusals)
 {
     struct Case {
@@ -234,6 +268,14 @@ TEST(MediaCommands, DiscStructureRefusals)
          sense::kInvalidFieldInCdb},
         {"format not offered", "dvd-writer", "dvd+r", DiscStructure(0, 0x30, 260), sense::kInvalidFieldInCdb},
         {"no disc", "dvd-writer", "none", DiscStructure(0, 0x00, 2052), sense::kNoMedium},
+        {"format layers of a CD", "bd-writer", "cd-r", DiscStructure(1, 0x90, 4100), sense::kIncompatibleFormat},
+        {"recording data of a blank DVD-R", "dvd-writer", "dvd-r-blank", DiscStructure(0, 0x0D, 2052),
+         sense::kInvalidFieldInCdb},
+        {"recording data of a DVD+R", "dvd-writer", "dvd+r", DiscStructure(0, 0x0D, 2052), sense::kInvalidFieldInCdb},
+        {"definition structure of a BD-ROM", "bd-writer", "bd-rom", DiscStructure(1, 0x08, 56),
+         sense::kInvalidFieldInCdb},
+        {"spare areas of a blank BD-R", "bd-writer", "bd-r-blank", DiscStructure(1, 0x0A, 16),
+         sense::kInvalidFieldInCdb},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);

@@ -214,9 +214,17 @@ TEST(MainWindow, ADiscComingOrGoingActsByThePageShown)
     EXPECT_EQ(report.GetLine(3).find("a digest"), std::string::npos);
     dialog.m_nCurrentPage = kPageMediaInfo;
     report.SetLine(3, "a report");
-    ejectAndReload();
+    rig.drives[0]->EjectMedium();
+    rig.Settle();
     EXPECT_EQ(report.GetLine(3).find("a report"), std::string::npos);
     EXPECT_NE(report.GetLine(0).find("Media Information"), std::string::npos);
+    // The disc coming back is reported in the report's own window.
+    int windows = 0;
+    CDialog::SetModalRunHook([&windows](CDialog&) { return ++windows, 1; });
+    ASSERT_TRUE(rig.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd+r")));
+    rig.Settle();
+    CDialog::SetModalRunHook(nullptr);
+    EXPECT_EQ(windows, 1);
 
     // On a tools report page the chosen entry runs again.
     dialog.Item<QComboBox>(IDC_TOOLS)->setCurrentIndex(kToolsModePages);

@@ -129,10 +129,10 @@ TEST(MediaHash, TheInformationBlockTellsWhatTheDriveCouldRead)
          Format("%-43s%30s", "Format Capacity",
                 Format("%8.2fGB(%4.2fGB)", 2099999.0f * 2048 / 1073741824.0, 2099999.0f * 2048 / 1e9).c_str())}};
     const Case cases[] = {
-        // The drive keeps no burner information: the block says so at line 2.
+        // The recording drive of the disc at line 2 (signs below "0" as blanks).
         {"dvd-r",
          {{0, std::string(13, ' ') + "Information on burner used to write this Media"},
-          {2, "  Not supported by your burner (recommend Pioneer, Liteon, NEC, Optiarc)"},
+          {2, "     PIONEER DVR 112D 1 21 QNZ0001234"},
           {4, std::string(28, ' ') + std::string(7, ' ') + "Media Disc Information"},
           {7, "Media Type" + std::string(63 - 5, ' ') + "DVD-R"}}},
         {"dvd+r", dvdPlusR},

@@ -94,4 +94,7 @@ public:
     ScanSink& sink;
     UserPrompt& prompt;
     std::array<std::uint8_t, 2048> replyBuffer{};  // cleared at every start
+    // Stop pressed while the engine was still setting up, before it raised
+    // the running flag: the engine's Begin leaves the flag down.
+    std::atomic<bool> stopBeforeBegin{false};
 };

@@ -220,6 +220,7 @@ void ScanControl::OnStart()
         return;
     }
     m_threadEnded = false;
+    context.stopBeforeBegin = false;
     m_thread = std::thread([this, row, hold = std::move(*claim)]() mutable {
         RunScanThread(*row, &m_context);
         hold.Release();
@@ -250,6 +251,8 @@ void ScanControl::OnStop()
         context.sink.EnableControl(kStart, true);
     context.sink.EnableControl(kEject, true);
     context.sink.EnableControl(kSetLba, true);
+    if (ScanThreadRunning() && context.g_bErrorTestRunning == 0)
+        context.stopBeforeBegin = true;
     context.g_bErrorTestRunning = 0;
     context.sink.EnableControl(kReadSpeed, true);
     context.sink.EnableControl(

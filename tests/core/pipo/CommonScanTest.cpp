@@ -409,6 +409,19 @@ TEST(CommonScanTest, StopEndsWithinOneRead)
     rig.ExpectRestored();
 }
 
+// Stop pressed during the set-up, before the engine raised its flag: the
+// scan ends at its first read instead of running to the end.
+TEST(CommonScanTest, StopDuringTheSetUpIsNotLost)
+{
+    EngineRig rig("liteon", "dvd+r");
+    rig.scan.stopBeforeBegin = true;
+    ScanLiteon(rig.scan);
+    EXPECT_LE(rig.ErrorReads(), 1U);
+    EXPECT_FALSE(rig.Says("Test Complete"));
+    EXPECT_FALSE(rig.scan.stopBeforeBegin);
+    rig.ExpectRestored();
+}
+
 // A sink that presses Stop when the first graph point is shown.
 struct StopAtFirstPoint : RecordingScanSink {
     explicit StopAtFirstPoint(std::atomic<int>& flag) : running(flag) {}

@@ -134,7 +134,8 @@ ScanRun::~ScanRun()
 void ScanRun::Begin(const std::string& status)
 {
     m_began = true;
-    context.g_bErrorTestRunning = 1;
+    if (!context.stopBeforeBegin.exchange(false))
+        context.g_bErrorTestRunning = 1;
     context.sink.SetStatus(status);
 }
 

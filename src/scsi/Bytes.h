@@ -21,10 +21,6 @@ inline std::uint32_t GetBe32(const std::uint8_t* p)
 {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
-inline std::uint32_t GetBe24(const std::uint8_t* p)
-{
-    return (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
-}
 inline void PutBe16(std::uint8_t* p, std::uint32_t value)
 {
     p[0] = static_cast<std::uint8_t>(value >> 8);

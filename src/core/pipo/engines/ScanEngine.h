@@ -20,3 +20,13 @@ void ScanLiteonWithJitter(ScanContext& context);
 // Samsung (drive code 9): the Lite-On loop with its own error read and waits
 // for the unit around the SEEK.
 void ScanSamsung(ScanContext& context);
+// BenQ (drive code 1), the newer models: error statistics through the
+// F9h/F8h exchange in service mode with power management off.
+void ScanBenqNew(ScanContext& context);
+// BenQ, the older models: F0h reads of 256-sector ranges in the vendor mode.
+void ScanBenq(ScanContext& context);
+// Whether the drive takes the newer models' service mode and speed block.
+bool IsNewBenqDrive(ScanContext& context);
+// Cyberdrive (drive code 4): the drive measures by itself from the A9h
+// position; the lower graph shows PO instead of PIF.
+void ScanCyberdrive(ScanContext& context);

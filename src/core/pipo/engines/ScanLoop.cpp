@@ -85,8 +85,7 @@ void ShowDiscExtent(ScanContext& context, ScanMedium& medium)
     ForBothGraphs(context, [&](auto& graph) { graph.SetCapacityMarker(x, colour); });
     if (medium.factor == 2) {
         const std::uint32_t layerEnd = medium.layer0End != 0 ? medium.layer0End : kDefaultLayerZeroEnd;
-        const int breakX
-            = static_cast<int>(static_cast<float>(std::ldexp(static_cast<double>(layerEnd), -19)) * 50.0F);
+        const int breakX = static_cast<int>(static_cast<float>(std::ldexp(static_cast<double>(layerEnd), -19)) * 50.0F);
         ForBothGraphs(context, [&](auto& graph) { graph.SetLayerBreakMarker(breakX, colour); });
     } else {
         ForBothGraphs(context, [](auto& graph) { graph.SetLayerBreakMarker(0, 0); });

@@ -53,7 +53,10 @@ void ScanBenq(ScanContext& context)
     const ScanMedium medium = *disc;
     PlaceLayerBreak(context, medium);
     CScsiCommand& channel = context.drive.m_ScsiCommand;
-    CommandBlock(mmc::kSetCdSpeed).SetBe16(2, 0xFFFF).SetBe16(4, 0xFFFF).Execute(channel, DataDirection::None, nullptr, 0);
+    CommandBlock(mmc::kSetCdSpeed)
+        .SetBe16(2, 0xFFFF)
+        .SetBe16(4, 0xFFFF)
+        .Execute(channel, DataDirection::None, nullptr, 0);
     benq.BenqSignature11();
     run.Begin("PIE/PIF/Jitter Test Running");
     PollUntilReady(context);
@@ -142,8 +145,8 @@ void ScanBenq(ScanContext& context)
             if (context.m_pUpperGraph)
                 context.m_pUpperGraph->AddPoint(static_cast<int>(pi), speed);
             if (context.m_pLowerGraph)
-                context.m_pLowerGraph->AddPoint(static_cast<int>(pif), 0,
-                                                context.state.m_nJitterType == 0 ? jitter : static_cast<int>(rmsJitter));
+                context.m_pLowerGraph->AddPoint(
+                    static_cast<int>(pif), 0, context.state.m_nJitterType == 0 ? jitter : static_cast<int>(rmsJitter));
             if (n > 1)
                 showFigures();
         }

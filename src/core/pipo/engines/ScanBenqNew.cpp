@@ -48,13 +48,13 @@ int ReadDvdStructure(ScanContext& context)
     CScsiCommand& channel = context.drive.m_ScsiCommand;
     std::array<std::uint8_t, 2052> reply{};
     if (CommandBlock(mmc::kReadDiscStructure)
-            .SetBe16(8, 0x0804)
-            .Execute(channel, DataDirection::In, reply.data(), static_cast<std::uint32_t>(reply.size()))
+                .SetBe16(8, 0x0804)
+                .Execute(channel, DataDirection::In, reply.data(), static_cast<std::uint32_t>(reply.size()))
             == 0
         || CommandBlock(mmc::kReadDiscStructure)
-                   .Set(7, 0x11)
-                   .SetBe16(8, 0x0104)
-                   .Execute(channel, DataDirection::In, reply.data(), 0x0104)
+                .Set(7, 0x11)
+                .SetBe16(8, 0x0104)
+                .Execute(channel, DataDirection::In, reply.data(), 0x0104)
             == 0)
         return static_cast<int>(scsi::GetBe24(&reply[17]));
     return -1;
@@ -184,7 +184,8 @@ bool BenqNewScan::SetUp()
     std::array<std::uint8_t, 2048> block{};
     CommandBlock(mmc::kRead10)
         .SetBe16(7, 1)
-        .Execute(context.drive.m_ScsiCommand, DataDirection::In, block.data(), static_cast<std::uint32_t>(block.size()));
+        .Execute(context.drive.m_ScsiCommand, DataDirection::In, block.data(),
+                 static_cast<std::uint32_t>(block.size()));
     setUpMs = context.Clock().NowMs();
     if (benq.BenqServiceMode(false) != 0) {
         FailSetUp("Error enabling service mode");
@@ -354,7 +355,8 @@ void BenqNewScan::End(bool completed, const std::string& endText)
     std::string text = endText;
     if (completed) {
         const std::uint64_t seconds = (context.Clock().NowMs() - scanStartMs) / 1000;
-        text = Format("%s in %02d:%02d", endText.c_str(), static_cast<int>(seconds / 60), static_cast<int>(seconds % 60));
+        text = Format("%s in %02d:%02d", endText.c_str(), static_cast<int>(seconds / 60),
+                      static_cast<int>(seconds % 60));
     } else {
         context.sink.SetStatus("Trying to stop please be patient...");
     }

@@ -41,7 +41,10 @@ void AskFastestSpeed(ScanContext& context)
     CommandBlock(mmc::kSetStreaming)
         .Set(10, static_cast<std::uint8_t>(descriptor.size()))
         .Execute(channel, DataDirection::Out, descriptor.data(), static_cast<std::uint32_t>(descriptor.size()));
-    CommandBlock(mmc::kSetCdSpeed).SetBe16(2, 0xFFFF).SetBe16(4, 0xFFFF).Execute(channel, DataDirection::None, nullptr, 0);
+    CommandBlock(mmc::kSetCdSpeed)
+        .SetBe16(2, 0xFFFF)
+        .SetBe16(4, 0xFFFF)
+        .Execute(channel, DataDirection::None, nullptr, 0);
 }
 
 // The lower graph's ladder on the PO peak, which this family plots in place
@@ -168,8 +171,9 @@ void ScanCyberdrive(ScanContext& context)
             if (context.m_pUpperGraph)
                 context.m_pUpperGraph->AddPoint(static_cast<int>(maxPI), speed);
             if (context.m_pLowerGraph)
-                context.m_pLowerGraph->AddPoint(
-                    0, static_cast<int>(maxPO), context.state.m_nJitterType == 0 ? maxJitter : static_cast<int>(rmsJitter));
+                context.m_pLowerGraph->AddPoint(0, static_cast<int>(maxPO),
+                                                context.state.m_nJitterType == 0 ? maxJitter
+                                                                                 : static_cast<int>(rmsJitter));
             maxPI = 0;
             maxPO = 0;
             maxJitter = 0;

@@ -84,8 +84,9 @@ struct EngineRig : ScanRig {
     void ExpectBenqRestored()
     {
         ExpectIdle();
-        EXPECT_EQ(Tail(8), (std::vector<std::uint8_t>{kTestUnitReady, kF9, kF8, kF9, kF8, kService, kModeSelect,
-                                                       kPreventAllow}));
+        EXPECT_EQ(
+            Tail(8),
+            (std::vector<std::uint8_t>{kTestUnitReady, kF9, kF8, kF9, kF8, kService, kModeSelect, kPreventAllow}));
         const emu::BenqSettings benq = drive->VendorState().benq;
         EXPECT_EQ(benq.statisticsMode, 0);
         EXPECT_EQ(benq.statisticsPsn, 0x30000u);
@@ -248,8 +249,9 @@ TEST(BenqScanTest, EveryWayOutOfTheNewerScanGivesTheDriveBack)
         EXPECT_EQ(rig.running.load(), 0);
         EXPECT_GE(sink.stops, 1);
         EXPECT_FALSE(rig.drive->RemovalPrevented());
-        EXPECT_EQ(rig.Tail(8), (std::vector<std::uint8_t>{kTestUnitReady, kF9, kF8, kF9, kF8, kService, kModeSelect,
-                                                           kPreventAllow}));
+        EXPECT_EQ(
+            rig.Tail(8),
+            (std::vector<std::uint8_t>{kTestUnitReady, kF9, kF8, kF9, kF8, kService, kModeSelect, kPreventAllow}));
         EXPECT_FALSE(rig.drive->VendorState().benq.serviceMode);
         EXPECT_EQ(rig.drive->VendorState().benq.statisticsMode, 0);
     }
@@ -269,10 +271,15 @@ TEST(BenqScanTest, AFailedSetUpGivesBackWhatItChanged)
         std::vector<std::uint8_t> tail;
     };
     const Case cases[] = {
-        {"power management", *emu::FindDrivePreset("benq"), kModeSelect,
-         {"Error disabling drive power management"}, {kModeSelect, kPreventAllow}},
+        {"power management",
+         *emu::FindDrivePreset("benq"),
+         kModeSelect,
+         {"Error disabling drive power management"},
+         {kModeSelect, kPreventAllow}},
         {"service mode", closed, 0, {"Error enabling service mode"}, {kService, kModeSelect, kPreventAllow}},
-        {"statistics mode", *emu::FindDrivePreset("benq"), kF9,
+        {"statistics mode",
+         *emu::FindDrivePreset("benq"),
+         kF9,
          {"Error setting speed", "Error setting statistics mode"},
          {kF9, kTestUnitReady, kF9, kF9, kService, kModeSelect, kPreventAllow}},
     };
@@ -349,6 +356,21 @@ TEST(BenqScanTest, DualLayerSwitchesOnceToTheSecondLayer)
     EXPECT_EQ(rig.sink.statuses.back().rfind("Test Complete in", 0), 0u) << rig.sink.statuses.back();
     EXPECT_NEAR(static_cast<double>(rig.upper.GetPointCount()), 50000.0 / 10484, 1.0);
     rig.ExpectBenqRestored();
+
+    // A switch while the running position is still up to 128 sectors short
+    // of the end of layer 0 goes on at the first sector of layer 1, not at
+    // an address of layer 0.
+    emu::MediumDescription atStart = *emu::FindMediumPreset("dvd+r-dl");
+    atStart.errors.badZones.push_back({static_cast<std::uint64_t>(layerZero), 128, {200, 0, 0, 0, 80}});
+    EngineRig early(BenqWith({}), "dvd+r-dl", layerZero + 20000);
+    early.Insert(atStart);
+    LockTray(early.scan, true);
+    const std::int64_t start = (layerZero - 1 - 64 - 82 * 128) / 16 * 16;  // the first point 64 to 79 short
+    early.scan.state.m_llStartLba = start;
+    ScanBenqNew(early.scan);
+    EXPECT_TRUE(early.Says("Switching to second layer L1"));
+    EXPECT_EQ(early.scan.state.m_nPIPeak.load(), 1600);
+    EXPECT_EQ(early.sink.statuses.back().rfind("Test Complete in", 0), 0u) << early.sink.statuses.back();
 }
 
 TEST(BenqScanTest, OlderScanReadsRangesInItsVendorModeAndLeavesItOnEveryWayOut)

@@ -1,7 +1,4 @@
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/CommandFailure.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
@@ -67,30 +64,12 @@ void ScanBenq(ScanContext& context)
     PointClock clock(context, kSectorsPerPoint * static_cast<std::uint64_t>(medium.factor));
     clock.Start();
 
-    std::int64_t n = 1;
+    RmsFigures figures;
     bool firstCycle = true;
-    std::uint64_t piSquares = 0;
-    std::uint64_t pifSquares = 0;
-    std::uint64_t jitterSquares = 0;
-    std::int64_t piTotal = 0;
-    std::int64_t pifTotal = 0;
-    int jitter = 0;
-    int jitterPeak = 0;
-    std::uint32_t rmsPI = 0;
-    std::uint32_t rmsPIF = 0;
-    std::uint32_t rmsJitter = 0;
     int failedReads = 0;
     std::array<std::uint8_t, 8> answer{};
     const auto showFigures = [&] {
-        ScanDisplayTexts& texts = context.displays;
-        texts.piTotal = Format("%d", static_cast<int>(piTotal));
-        texts.piAvg = Format("%d", static_cast<int>(rmsPI));
-        texts.piPeak = Format("%d", context.state.m_nPIPeak.load());
-        texts.pifTotal = Format("%d", static_cast<int>(pifTotal));
-        texts.pifAvg = Format("%d", static_cast<int>(rmsPIF));
-        texts.pifPeak = Format("%d", context.state.m_nPIFPeak.load());
-        SetJitterDisplays(context, jitterPeak, rmsJitter, jitter);
-        ShowDisplays(context);
+        figures.Show(context, context.state.m_nPIPeak.load(), context.state.m_nPIFPeak.load(), figures.jitterPeak);
         context.sink.ShowQualityRating(false);
         ShowProgress(context);
     };
@@ -104,39 +83,34 @@ void ScanBenq(ScanContext& context)
         }
         // A range the drive could not measure is read again; its values are
         // none to take.
-        if (read != 0) {
-            if (++failedReads < kMaxFailedReads)
-                continue;
-            LogEntry(DescribeLastFailure(channel, "BENQ F0", vendor_opcode::kBenqReadF0));
-            run.EndStopped("Error reported reading Error Statistics, routine will now end.");
+        bool ended = false;
+        if (ReadAgain(run, read, failedReads, ended, "BENQ F0", vendor_opcode::kBenqReadF0))
+            continue;
+        if (ended)
             return;
-        }
-        failedReads = 0;
         const auto pi = static_cast<std::uint32_t>(static_cast<std::int32_t>(scsi::GetBe32(answer.data())) >> 1);
         const std::uint32_t pif = scsi::GetBe32(&answer[4]);
         if (context.choices.show.showJitter != 0
             && benq.BenqReadJitterDataF0(kModeByte, first, first + kRangeSectors, answer) == 0) {
-            jitter = answer[2];
-            jitterPeak = std::max(jitterPeak, jitter);
+            figures.jitter = answer[2];
+            figures.jitterPeak = std::max(figures.jitterPeak, figures.jitter);
         }
+        const auto peakSquared = static_cast<std::uint64_t>(figures.jitterPeak)
+            * static_cast<std::uint64_t>(figures.jitterPeak);
         if (firstCycle) {
-            piSquares = std::uint64_t{pi} * pi;
-            pifSquares = std::uint64_t{pif} * pif;
-            jitterSquares = static_cast<std::uint64_t>(jitterPeak) * static_cast<std::uint64_t>(jitterPeak);
-            piTotal = 0;
-            pifTotal = 0;
+            figures.piSquares = std::uint64_t{pi} * pi;
+            figures.pifSquares = std::uint64_t{pif} * pif;
+            figures.jitterSquares = peakSquared;
+            figures.piTotal = 0;
+            figures.pifTotal = 0;
             firstCycle = false;
         }
-        rmsPI = RootMeanSquare(piSquares, n);
-        rmsPIF = RootMeanSquare(pifSquares, n);
-        rmsJitter = RootMeanSquare(jitterSquares, n);
-        if (pi > static_cast<std::uint32_t>(context.state.m_nPIPeak.load()))
-            context.state.m_nPIPeak = static_cast<int>(pi);
-        if (pif > static_cast<std::uint32_t>(context.state.m_nPIFPeak.load()))
-            context.state.m_nPIFPeak = static_cast<int>(pif);
-        ApplyJitterLadder(context, jitterPeak, 2 * static_cast<std::int64_t>(rmsJitter));
-        ApplyUpperLadder(context, 2 * static_cast<std::int64_t>(rmsPI));
-        ApplyLowerLadder(context, 2 * static_cast<std::int64_t>(rmsPIF));
+        figures.Update();
+        RaisePeak(context.state.m_nPIPeak, pi);
+        RaisePeak(context.state.m_nPIFPeak, pif);
+        ApplyJitterLadder(context, figures.jitterPeak, 2 * static_cast<std::int64_t>(figures.rmsJitter));
+        ApplyUpperLadder(context, 2 * static_cast<std::int64_t>(figures.rmsPI));
+        ApplyLowerLadder(context, 2 * static_cast<std::int64_t>(figures.rmsPIF));
 
         context.state.m_llStartLba += kRangeSectors;
         clock.Advance(kRangeSectors);
@@ -145,26 +119,27 @@ void ScanBenq(ScanContext& context)
             if (context.m_pUpperGraph)
                 context.m_pUpperGraph->AddPoint(static_cast<int>(pi), speed);
             if (context.m_pLowerGraph)
-                context.m_pLowerGraph->AddPoint(
-                    static_cast<int>(pif), 0, context.state.m_nJitterType == 0 ? jitter : static_cast<int>(rmsJitter));
-            if (n > 1)
+                context.m_pLowerGraph->AddPoint(static_cast<int>(pif), 0,
+                                                context.state.m_nJitterType == 0 ? figures.jitter
+                                                                                 : static_cast<int>(figures.rmsJitter));
+            if (figures.n > 1)
                 showFigures();
         }
-        if (n > 1) {
-            piSquares += std::uint64_t{pi} * pi;
-            pifSquares += std::uint64_t{pif} * pif;
-            jitterSquares += static_cast<std::uint64_t>(jitterPeak) * static_cast<std::uint64_t>(jitterPeak);
-            piTotal += pi;
-            pifTotal += pif;
+        if (figures.n > 1) {
+            figures.piSquares += std::uint64_t{pi} * pi;
+            figures.pifSquares += std::uint64_t{pif} * pif;
+            figures.jitterSquares += peakSquared;
+            figures.piTotal += pi;
+            figures.pifTotal += pif;
         }
-        ++n;
-        jitter = 0;
+        ++figures.n;
+        figures.jitter = 0;
         if (context.g_bErrorTestRunning == 0) {
             run.EndStopped("Ready");
             return;
         }
     }
-    if (n > 1)
+    if (figures.n > 1)
         showFigures();
     run.Complete(false);
 }

@@ -109,22 +109,12 @@ private:
     int speedCode = 0;
 
     // The loop's figures.
-    std::int64_t n = 1;
+    RmsFigures figures;
     bool firstSample = true;
-    std::uint64_t piSquares = 0;
-    std::uint64_t pifSquares = 0;
-    std::uint64_t jitterSquares = 0;
-    std::int64_t piTotal = 0;
-    std::int64_t pifTotal = 0;
     std::int64_t pofTotal = 0;
     std::int64_t intervalSectors = 0;
     std::uint32_t maxPI = 0;
     std::uint32_t maxPIF = 0;
-    int jitter = 0;
-    int jitterPeak = 0;
-    std::uint32_t rmsJitter = 0;
-    std::uint32_t rmsPI = 0;
-    std::uint32_t rmsPIF = 0;
     double maxSpeed = 0;
     std::uint32_t previousPosition = 0;
     std::uint32_t runningPsn = 0;
@@ -244,16 +234,8 @@ bool BenqNewScan::Restart()
 
 void BenqNewScan::ShowFigures()
 {
-    ScanDisplayTexts& texts = context.displays;
-    texts.piAvg = Format("%d", static_cast<int>(rmsPI));
-    texts.piPeak = Format("%d", context.state.m_nPIPeak.load());
-    texts.pifAvg = Format("%d", static_cast<int>(rmsPIF));
-    texts.pifPeak = Format("%d", context.state.m_nPIFPeak.load());
-    texts.pofTotal = Format("%d", static_cast<int>(pofTotal));
-    SetJitterDisplays(context, jitterPeak, rmsJitter, jitter);
-    texts.pifTotal = Format("%d", static_cast<int>(pifTotal));
-    texts.piTotal = Format("%d", static_cast<int>(piTotal));
-    ShowDisplays(context);
+    context.displays.pofTotal = Format("%d", static_cast<int>(pofTotal));
+    figures.Show(context, context.state.m_nPIPeak.load(), context.state.m_nPIFPeak.load(), figures.jitterPeak);
 }
 
 bool BenqNewScan::NearEnd()
@@ -272,25 +254,21 @@ void BenqNewScan::TakeBlock(const std::uint8_t* block)
     pif = scsi::GetBe16(block + 22);
     speedByte = block[6];
     pofTotal += scsi::GetBe16(block + 56);
-    jitter = BenqJitterTenths(scsi::GetBe16(block + 59));
-    jitterPeak = std::max(jitterPeak, jitter);
+    figures.jitter = BenqJitterTenths(scsi::GetBe16(block + 59));
+    figures.jitterPeak = std::max(figures.jitterPeak, figures.jitter);
     if (firstSample) {
-        jitter = 8;
-        jitterPeak = 8;
-        piTotal = 0;
-        pifTotal = 0;
-        piSquares = std::uint64_t{pi} * pi;
-        pifSquares = std::uint64_t{pif} * pif;
-        jitterSquares = 64;
+        figures.jitter = 8;
+        figures.jitterPeak = 8;
+        figures.piTotal = 0;
+        figures.pifTotal = 0;
+        figures.piSquares = std::uint64_t{pi} * pi;
+        figures.pifSquares = std::uint64_t{pif} * pif;
+        figures.jitterSquares = 64;
         firstSample = false;
     }
-    rmsPI = RootMeanSquare(piSquares, n);
-    rmsPIF = RootMeanSquare(pifSquares, n);
-    rmsJitter = RootMeanSquare(jitterSquares, n);
-    if (pi > static_cast<std::uint32_t>(context.state.m_nPIPeak.load()))
-        context.state.m_nPIPeak = static_cast<int>(pi);
-    if (pif > static_cast<std::uint32_t>(context.state.m_nPIFPeak.load()))
-        context.state.m_nPIFPeak = static_cast<int>(pif);
+    figures.Update();
+    RaisePeak(context.state.m_nPIPeak, pi);
+    RaisePeak(context.state.m_nPIFPeak, pif);
     maxPI = std::max(maxPI, pi);
     maxPIF = std::max(maxPIF, pif);
 }
@@ -327,23 +305,25 @@ bool BenqNewScan::CloseInterval()
         context.m_pUpperGraph->AddPoint(static_cast<int>(maxPI), speedByte);
     if (context.m_pLowerGraph)
         context.m_pLowerGraph->AddPoint(static_cast<int>(maxPIF), 0,
-                                        context.state.m_nJitterType == 0 ? jitter : static_cast<int>(rmsJitter));
+                                        context.state.m_nJitterType == 0 ? figures.jitter
+                                                                         : static_cast<int>(figures.rmsJitter));
     maxPI = 0;
     maxPIF = 0;
     intervalSectors -= layers * static_cast<std::int64_t>(kSectorsPerLayerPoint);
     if (NearEnd())
         return false;
-    ++n;
-    if (n < 10)
-        jitterPeak = static_cast<int>(rmsJitter);
-    if (n > 1) {
-        piSquares += std::uint64_t{pi} * pi;
-        pifSquares += std::uint64_t{pif} * pif;
-        jitterSquares += static_cast<std::uint64_t>(jitter) * static_cast<std::uint64_t>(jitter);
+    ++figures.n;
+    if (figures.n < 10)
+        figures.jitterPeak = static_cast<int>(figures.rmsJitter);
+    if (figures.n > 1) {
+        figures.piSquares += std::uint64_t{pi} * pi;
+        figures.pifSquares += std::uint64_t{pif} * pif;
+        figures.jitterSquares += static_cast<std::uint64_t>(figures.jitter)
+            * static_cast<std::uint64_t>(figures.jitter);
     }
-    ApplyJitterLadder(context, jitterPeak, 3 * static_cast<std::int64_t>(rmsJitter));
-    ApplyUpperLadder(context, 3 * static_cast<std::int64_t>(rmsPI));
-    ApplyLowerLadder(context, 3 * static_cast<std::int64_t>(rmsPIF));
+    ApplyJitterLadder(context, figures.jitterPeak, 3 * static_cast<std::int64_t>(figures.rmsJitter));
+    ApplyUpperLadder(context, 3 * static_cast<std::int64_t>(figures.rmsPI));
+    ApplyLowerLadder(context, 3 * static_cast<std::int64_t>(figures.rmsPIF));
     ShowFigures();
     ShowProgress(context);
     context.sink.ShowQualityRating(true);
@@ -444,11 +424,11 @@ void BenqNewScan::Run()
             break;
         if (layerSwitched != switchedBefore)
             continue;
-        if (n > 1) {
-            piTotal += pi;
-            pifTotal += pif;
+        if (figures.n > 1) {
+            figures.piTotal += pi;
+            figures.pifTotal += pif;
         }
-        jitter = 0;
+        figures.jitter = 0;
         previousPosition = position;
     }
     End(true, "Test Complete");

@@ -1,7 +1,4 @@
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/CommandFailure.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
@@ -82,33 +79,15 @@ void ScanCyberdrive(ScanContext& context)
     std::vector<std::uint8_t> answer(kAnswerLength, 0);
     cyber.CyberReadA9(answer.data(), static_cast<std::uint32_t>(context.state.m_llStartLba), 0xFF, 0x00);
 
-    std::int64_t n = 1;
+    RmsFigures figures;  // PIF: the PO counts
     bool firstAnswer = true;
     std::uint32_t maxPI = 0;
     std::uint32_t maxPO = 0;
     int maxJitter = 0;
-    std::int64_t piTotal = 0;
-    std::int64_t poTotal = 0;
-    std::uint64_t piSquares = 0;
-    std::uint64_t poSquares = 0;
-    std::uint64_t jitterSquares = 0;
-    std::uint32_t rmsPI = 0;
-    std::uint32_t rmsPO = 0;
-    std::uint32_t rmsJitter = 0;
-    int jitter = 0;
-    int jitterPeak = 0;
     int shownJitterPeak = 0;
     int failedReads = 0;
     const auto showFigures = [&] {
-        ScanDisplayTexts& texts = context.displays;
-        texts.piTotal = Format("%d", static_cast<int>(piTotal));
-        texts.piAvg = Format("%d", static_cast<int>(rmsPI));
-        texts.piPeak = Format("%d", context.state.m_nPIPeak.load());
-        texts.pifTotal = Format("%d", static_cast<int>(poTotal));
-        texts.pifAvg = Format("%d", static_cast<int>(rmsPO));
-        texts.pifPeak = Format("%d", context.state.m_nPOPeak.load());
-        SetJitterDisplays(context, shownJitterPeak, rmsJitter, jitter);
-        ShowDisplays(context);
+        figures.Show(context, context.state.m_nPIPeak.load(), context.state.m_nPOPeak.load(), shownJitterPeak);
         context.sink.ShowQualityRating(true);
     };
 
@@ -120,16 +99,14 @@ void ScanCyberdrive(ScanContext& context)
         }
         // A failed read's cleared answer is no measurement: it is read
         // again, and a drive that keeps failing ends the scan.
-        if (read != 0) {
-            if (++failedReads < kMaxFailedReads)
-                continue;
-            LogEntry(DescribeLastFailure(context.drive.m_ScsiCommand, "CYBERDRIVE B1", vendor_opcode::kCyberdrive));
-            run.EndStopped("Error reported reading Error Statistics, routine will now end.");
+        bool ended = false;
+        if (ReadAgain(run, read, failedReads, ended, "CYBERDRIVE B1", vendor_opcode::kCyberdrive))
+            continue;
+        if (ended)
             return;
-        }
-        failedReads = 0;
         std::uint32_t pi = scsi::GetBe16(&answer[3]);
         std::uint32_t po = scsi::GetBe16(&answer[5]);
+        int& jitter = figures.jitter;
         jitter = CyberdriveJitterTenths(scsi::GetBe16(&answer[10]));
         const std::int64_t position = scsi::GetBe24(answer.data()) & 0x7FFFFF;
         const std::int64_t delta = position - context.state.m_llStartLba;
@@ -138,32 +115,30 @@ void ScanCyberdrive(ScanContext& context)
         maxJitter = std::max(maxJitter, jitter);
         maxPI = std::max(maxPI, pi);
         if (pi > kCountLimit)
-            pi = rmsPI;
+            pi = figures.rmsPI;
         maxPO = std::max(maxPO, po);
         if (po > kCountLimit)
-            po = rmsPO;
+            po = figures.rmsPIF;
         if (jitter > kLargestJitter)
-            jitter = static_cast<int>(rmsJitter);
-        jitterPeak = std::max(jitterPeak, jitter);
+            jitter = static_cast<int>(figures.rmsJitter);
+        figures.jitterPeak = std::max(figures.jitterPeak, jitter);
+        const auto peakSquared = static_cast<std::uint64_t>(figures.jitterPeak)
+            * static_cast<std::uint64_t>(figures.jitterPeak);
         if (firstAnswer) {
-            jitterSquares = static_cast<std::uint64_t>(jitterPeak) * static_cast<std::uint64_t>(jitterPeak);
-            piTotal = maxPI;
-            piSquares = std::uint64_t{pi} * pi;
-            poTotal = maxPO;
-            poSquares = std::uint64_t{po} * po;
+            figures.jitterSquares = peakSquared;
+            figures.piTotal = maxPI;
+            figures.piSquares = std::uint64_t{pi} * pi;
+            figures.pifTotal = maxPO;
+            figures.pifSquares = std::uint64_t{po} * po;
             firstAnswer = false;
         }
-        rmsJitter = RootMeanSquare(jitterSquares, n);
-        rmsPI = RootMeanSquare(piSquares, n);
-        rmsPO = RootMeanSquare(poSquares, n);
-        if (pi > static_cast<std::uint32_t>(context.state.m_nPIPeak.load()))
-            context.state.m_nPIPeak = static_cast<int>(pi);
-        if (po > static_cast<std::uint32_t>(context.state.m_nPOPeak.load()))
-            context.state.m_nPOPeak = static_cast<int>(po);
-        shownJitterPeak = std::max(shownJitterPeak, jitterPeak);
-        ApplyJitterLadder(context, shownJitterPeak, 2 * static_cast<std::int64_t>(rmsJitter));
-        ApplyUpperLadder(context, 2 * static_cast<std::int64_t>(rmsPI));
-        ApplyPoLadder(context, 2 * static_cast<std::int64_t>(rmsPO));
+        figures.Update();
+        RaisePeak(context.state.m_nPIPeak, pi);
+        RaisePeak(context.state.m_nPOPeak, po);
+        shownJitterPeak = std::max(shownJitterPeak, figures.jitterPeak);
+        ApplyJitterLadder(context, shownJitterPeak, 2 * static_cast<std::int64_t>(figures.rmsJitter));
+        ApplyUpperLadder(context, 2 * static_cast<std::int64_t>(figures.rmsPI));
+        ApplyPoLadder(context, 2 * static_cast<std::int64_t>(figures.rmsPIF));
 
         clock.Advance(delta);
         if (clock.PointDue()) {
@@ -173,24 +148,24 @@ void ScanCyberdrive(ScanContext& context)
             if (context.m_pLowerGraph)
                 context.m_pLowerGraph->AddPoint(0, static_cast<int>(maxPO),
                                                 context.state.m_nJitterType == 0 ? maxJitter
-                                                                                 : static_cast<int>(rmsJitter));
+                                                                                 : static_cast<int>(figures.rmsJitter));
             maxPI = 0;
             maxPO = 0;
             maxJitter = 0;
             ShowProgress(context);
-            if (n > 1)
+            if (figures.n > 1)
                 showFigures();
         }
-        if (n > 1) {
-            jitterSquares += static_cast<std::uint64_t>(jitterPeak) * static_cast<std::uint64_t>(jitterPeak);
-            piSquares += std::uint64_t{pi} * pi;
-            piTotal += pi;
-            poSquares += std::uint64_t{po} * po;
-            poTotal += po;
+        if (figures.n > 1) {
+            figures.jitterSquares += peakSquared;
+            figures.piSquares += std::uint64_t{pi} * pi;
+            figures.piTotal += pi;
+            figures.pifSquares += std::uint64_t{po} * po;
+            figures.pifTotal += po;
         }
-        ++n;
+        ++figures.n;
     }
-    if (n > 1)
+    if (figures.n > 1)
         showFigures();
     run.Complete(true);
 }

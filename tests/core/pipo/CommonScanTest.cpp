@@ -261,6 +261,74 @@ TEST(CommonScanTest, PiSumAbove2560ContinuesFromTheAverage)
     EXPECT_EQ(rig.sink.displays.back().piAvg, "800");
 }
 
+// A position reported again does not count: its group takes more reads,
+// and the samples stay those of distinct positions.
+TEST(CommonScanTest, RepeatedPositionsDoNotCount)
+{
+    EngineRig rig("liteon", "dvd+r");
+    rig.scan.state.m_llEndLba = 200;
+    rig.drive->AddStuckPosition({64, 3, false});
+    ScanLiteon(rig.scan);
+    EXPECT_EQ(rig.ErrorReads(), 21U);  // 10 + 3 repeats, then 8
+    EXPECT_EQ(rig.scan.state.m_llStartLba, 256);
+    EXPECT_EQ(rig.sink.statuses.back(), "Test Complete");
+}
+
+// A range that reaches past what the drive reports still ends, at 451
+// points of the upper graph.
+TEST(CommonScanTest, ScanEndsAfter450Points)
+{
+    EngineRig rig("liteon", "dvd+r");
+    rig.scan.state.m_llEndLba = 2600000;
+    ScanLiteon(rig.scan);
+    EXPECT_EQ(rig.upper.GetPointCount(), kMaxUpperPoints + 1);
+    EXPECT_LT(rig.scan.state.m_llStartLba, 2600000);
+    EXPECT_EQ(rig.sink.statuses.back(), "Test Complete");
+    rig.ExpectRestored();
+}
+
+// The automatic scales climb the ladders as the peaks outgrow them: "Auto
+// Peak" fits the peak, "Auto Avg" three times the jitter average and twice
+// the PI average; a fixed choice stays. The first group of five reads sums
+// 500 PI, the others 400; the jitter is 12 % throughout.
+TEST(CommonScanTest, AutomaticScalesClimbTheLadders)
+{
+    struct Case {
+        int choice;  // the scale boxes' position
+        int piCode;
+        int jitterCode;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {0, 8, 4},  // peak 500 in 321-640; 120 up to 200
+        {1, 9, 5},  // 2 x 500 in 641-1280; 3 x 120 up to 400
+        {5, 5, 5},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.choice);
+        EngineRig rig("liteon", "dvd+r");
+        emu::MediumDescription disc = *emu::FindMediumPreset("dvd+r");
+        disc.errors.badZones.push_back({0, 100000, {100, 2, 0, 0, 120}});
+        rig.Insert(disc);
+        rig.scan.state.m_llStartLba = 1024;
+        rig.scan.state.m_llEndLba = 60000;
+        rig.scan.scales.With([&](ScanScales& scales) {
+            scales.OnSelchangePIScale(c.choice, 0, &rig.upper);
+            scales.OnSelchangePIFScale(c.choice, 0, &rig.lower);
+            scales.ApplyJitterScaleChoice(c.choice, &rig.lower);
+        });
+        ScanLiteonWithJitter(rig.scan);
+        EXPECT_EQ(rig.scan.state.m_nPIPeak.load(), 500);
+        EXPECT_EQ(rig.upper.GetPIScaleCode(), c.piCode);
+        EXPECT_EQ(rig.scan.scales.With([](ScanScales& scales) { return scales.Upper().code; }), c.piCode);
+        EXPECT_EQ(rig.lower.GetJitterScaleCode(), c.jitterCode);
+        // PIF peaks of 2 stay within the first scale.
+        EXPECT_EQ(rig.scan.scales.With([](ScanScales& scales) { return scales.Lower().code; }),
+                  c.choice == 0 ? 2 : c.choice);
+    }
+}
+
 // The end check at a graph point needs the running position at most 1023
 // short of the end and a reported position 1 to 511 past it.
 TEST(CommonScanTest, EndCheckNeedsBothConditions)
@@ -375,6 +443,55 @@ TEST(CommonScanTest, EveryWayOutGivesTheDriveBack)
         EXPECT_EQ(rig.ErrorReads(), 0U);
         EXPECT_EQ(rig.sink.statuses.back(), "Ready");
         rig.ExpectRestored();
+    }
+}
+
+// The jitter is read every 4096 sectors at the running position.
+TEST(CommonScanTest, JitterReadsFollowTheRunningPosition)
+{
+    EngineRig rig("liteon", "dvd+r");
+    rig.scan.state.m_llEndLba = 13000;
+    ScanLiteonWithJitter(rig.scan);
+    std::vector<Cdb> jitterReads;
+    for (const Cdb& cdb : rig.Cdbs())
+        if (cdb.size() > 2 && cdb[0] == 0xDF && cdb[1] == 0x1B && cdb[2] == 0x82)
+            jitterReads.push_back(cdb);
+    const std::vector<Cdb> expected = {
+        {0xDF, 0x1B, 0x82, 0x01, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x10, 0x00},
+        {0xDF, 0x1B, 0x82, 0x01, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x10, 0x00},
+        {0xDF, 0x1B, 0x82, 0x01, 0x00, 0x00, 0x30, 0x00, 0x00, 0x00, 0x10, 0x00},
+    };
+    EXPECT_EQ(jitterReads, expected);
+    EXPECT_EQ(rig.lower.GetJitterCount(), rig.lower.GetPointCount());
+}
+
+// A drive that refuses the jitter read (a model run as jitter-capable
+// although its probe was refused) shows no jitter it did not measure.
+TEST(CommonScanTest, RefusedJitterReadsShowNoJitter)
+{
+    EngineRig rig("liteon-sohw812", "dvd+r");
+    rig.scan.state.m_llEndLba = 30000;
+    ScanLiteonWithJitter(rig.scan);
+    EXPECT_GE(rig.lower.GetPointCount(), 5U);
+    EXPECT_EQ(rig.lower.GetJitterCount(), 0U);
+    EXPECT_EQ(rig.sink.displays.back().jitterPeak, "---");
+    EXPECT_EQ(rig.sink.displays.back().jitterInst, "---");
+    EXPECT_EQ(rig.sink.statuses.back(), "Test Complete");
+}
+
+// The displays are written in the C locale whatever the user's is.
+TEST(CommonScanTest, DisplaysUseTheCLocale)
+{
+    ScopedCommaLocale comma;
+    if (!comma.Ok())
+        GTEST_SKIP() << "no locale with a decimal comma";
+    EngineRig rig("liteon", "dvd+r");
+    rig.scan.state.m_llEndLba = 30000;
+    ScanLiteonWithJitter(rig.scan);
+    const ScanDisplayTexts& shown = rig.sink.displays.back();
+    for (const std::string* text : {&shown.jitterPeak, &shown.jitterAvg, &shown.jitterInst}) {
+        EXPECT_NE(text->find('.'), std::string::npos) << *text;
+        EXPECT_EQ(text->find(','), std::string::npos) << *text;
     }
 }
 

@@ -110,7 +110,9 @@ TEST(VendorCommands, EachFamilyAnswersItsOwnCommandsAndRefusesTheOthersAsUnknown
                 EXPECT_EQ(reply.value, test.answer);
             } else {
                 EXPECT_EQ(reply.value, -1);
-                EXPECT_EQ(rig.LastSense(), kInvalidOpcode);
+                // The Lite-On takes F3h for its error read: another sub-command is a wrong field.
+                const bool knowsOpcode = test.decidingCdb.at(0) == 0xF3 && std::string(preset) == "liteon";
+                EXPECT_EQ(rig.LastSense(), knowsOpcode ? kInvalidField : kInvalidOpcode);
             }
         }
     }

@@ -130,6 +130,9 @@ public:
     double spindleRpm = 0;
     std::vector<NotReadyWindow> notReadyWindows;
     std::uint32_t lastAccessedLba = 0;
+    // Mode pages set with MODE SELECT: they stand for the identity's pages
+    // of the same code.
+    std::vector<std::vector<std::uint8_t>> selectedModePages;
     std::vector<ErrorRule> errorRules;  // those not tied to blocks
     BlockRules blockRules;
     MeasuringState measuring;

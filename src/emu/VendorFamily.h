@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace emu {
 
@@ -48,6 +50,18 @@ struct RicohSettings {
     std::uint8_t plusRBook = 0xA1;
 };
 
+// A fault of the newer BenQ models' error statistics: once the measurement
+// reaches `lba`, the drive answers with `status` (02h, 22h, 32h, FFh), or
+// with empty answers (no data) when the status is 0, for `answers` answers
+// (-1: until the statistics are armed again) or, with `stallMs`, for that
+// long on its clock.
+struct BenqStatisticsFault {
+    std::uint64_t lba = 0;
+    std::uint8_t status = 0;
+    int answers = 1;
+    std::uint32_t stallMs = 0;
+};
+
 // BenQ (FDh and the commands it opens): book types for DVD+RW and DVD+R
 // (high nibble), the service mode (F1h/F2h) its protected commands need,
 // Solid Burn, and the older models' vendor mode (11h/12h).
@@ -62,6 +76,17 @@ struct BenqSettings {
     bool newerModel = true;
     bool vendorModeAllowed = true;  // FDh 11h taken
     bool vendorMode = false;
+    // The newer models' F9h/F8h exchange: the answer F8h reads to the last
+    // parameter block, the speed code, the statistics mode (0 off) and the
+    // physical sector the statistics measure next.
+    std::vector<std::uint8_t> pendingAnswer;
+    std::uint8_t speedCode = 0;
+    std::uint8_t statisticsMode = 0;
+    std::uint32_t statisticsPsn = 0x30000;
+    // Injected faults still ahead, and the one in force with when it began.
+    std::vector<BenqStatisticsFault> faults;
+    std::optional<BenqStatisticsFault> activeFault;
+    std::uint64_t faultSinceMs = 0;
 };
 
 // Lite-On (DFh): the book-type choice (0 as the disc is, 1 DVD-ROM, 2
@@ -75,9 +100,11 @@ struct LiteonSettings {
     bool measuresJitter = true;
 };
 
-// Cyberdrive (33h 6Ch): the measuring mode the signature command opens.
+// Cyberdrive (33h 6Ch): the measuring mode the signature command opens;
+// A9h places its cursor, from which B1h answers measure on.
 struct CyberdriveSettings {
     bool measuringMode = false;
+    bool positioned = false;
 };
 
 // iHAS (F3h 01h ... 0Fh): the error-rate session the start sub-commands open.

@@ -10,12 +10,12 @@ using enum ScanThreadVariant;
 // clang-format off
 const std::vector<ScanThreadRow> kScanThreadRows = {
     {kDriveGenericF3,  Any,           "PIPOThread",                 "Start THREAD PIPOThread()",                 "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
-    {kDriveBenq,       NewerBenq,     "PIPOBenqNewThread",          "Start THREAD PIPOBenqNewThread()",          "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
-    {kDriveBenq,       OlderBenq,     "PIPOBenqThread",             "Start THREAD PIPOBenqThread()",             "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
+    {kDriveBenq,       NewerBenq,     "PIPOBenqNewThread",          "Start THREAD PIPOBenqNewThread()",          "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanBenqNew},
+    {kDriveBenq,       OlderBenq,     "PIPOBenqThread",             "Start THREAD PIPOBenqThread()",             "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanBenq},
     {kDriveBtc,        Any,           "PIPOBTCThread",              "Start THREAD PIPOBTCThread()",              "PIPOBTCThread() - THREAD - InternetThread isn't valid",              nullptr},
     {kDriveLiteon,     WithJitter,    "PIPOLiteonWithJitterThread", "Start THREAD PIPOLiteonWithJitterThread()", "PIPOLiteonWithJitterThread() - THREAD - InternetThread isn't valid", ScanLiteonWithJitter},
     {kDriveLiteon,     WithoutJitter, "PIPOLiteonThread",           "Start THREAD PIPOLiteonThread()",           "PIPOLiteonThread() - THREAD - InternetThread isn't valid",           ScanLiteon},
-    {kDriveCyberdrive, Any,           "PIPOCyberdriveThread",       "Start THREAD PIPOCyberdriveThread()",       "PIPOThread() - THREAD - InternetThread isn't valid",                 nullptr},
+    {kDriveCyberdrive, Any,           "PIPOCyberdriveThread",       "Start THREAD PIPOCyberdriveThread()",       "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanCyberdrive},
     {kDrivePioneer,    Any,           "PIPOPioneereThread",         "Start THREAD PIPOPioneereThread()",         "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanPioneer},
     {kDriveAopen,      Any,           "PIPOPioneereThread",         "Start THREAD PIPOPioneereThread()",         "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanPioneer},
     {kDriveNec,        Any,           "PIPONECThread",              "Start THREAD PIPONECThread()",              "PIPONECThread() - THREAD - InternetThread isn't valid",              nullptr},
@@ -41,7 +41,7 @@ bool Serves(ScanThreadVariant variant, bool newerBenq, bool jitterCapable)
 
 ScanThreadTable ScanThreads()
 {
-    return {kScanThreadRows, nullptr};
+    return {kScanThreadRows, IsNewBenqDrive};
 }
 
 const ScanThreadRow* FindScanThread(const ScanThreadTable& table, int driveCode, bool newerBenq, bool jitterCapable)

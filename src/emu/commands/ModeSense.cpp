@@ -62,8 +62,12 @@ void PutCatalogNumber(std::vector<std::uint8_t>& page, const DriveState& drive)
 std::vector<std::vector<std::uint8_t>> AllPages(const DriveState& drive)
 {
     std::vector<std::vector<std::uint8_t>> pages = drive.identity.modePages;
-    for (std::vector<std::uint8_t>& page : pages)
+    for (std::vector<std::uint8_t>& page : pages) {
+        for (const auto& selected : drive.selectedModePages)
+            if ((selected[0] & 0x3F) == (page[0] & 0x3F))
+                page = selected;
         PutCatalogNumber(page, drive);
+    }
     pages.push_back(CapabilitiesPage(drive));
     std::sort(pages.begin(), pages.end(), [](const auto& a, const auto& b) { return (a[0] & 0x3F) < (b[0] & 0x3F); });
     return pages;
@@ -101,11 +105,55 @@ void ModeSense10(CommandContext& command)
     command.Answer(answer, command.Be16(7));
 }
 
+// MODE SELECT(10) with page format: the pages of the parameter list after
+// its 8-byte header replace the current ones. Only the power condition page
+// may change here, and only as long as the drive's own.
+void ModeSelect10(CommandContext& command)
+{
+    constexpr std::uint8_t kPowerConditionPage = 0x1A;
+    constexpr std::size_t kHeaderLength = 8;
+    if ((command.Byte(1) & 0x10) == 0 || (command.Byte(1) & 0x01) != 0) {  // page format, no saving
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    std::size_t length = 0;
+    const std::uint8_t* list = command.DataOut(length);
+    length = std::min<std::size_t>(length, command.Be16(7));
+    if (!list || length < kHeaderLength) {
+        command.Fail(sense::kParameterListLengthError);
+        return;
+    }
+    std::vector<std::vector<std::uint8_t>> pages;
+    for (std::size_t at = kHeaderLength; at < length;) {
+        if (at + 2 > length || at + 2 + list[at + 1] > length) {
+            command.Fail(sense::kParameterListLengthError);
+            return;
+        }
+        std::vector<std::uint8_t> page(list + at, list + at + 2 + list[at + 1]);
+        page[0] &= 0x3F;
+        const auto& own = command.drive.identity.modePages;
+        const bool known = std::any_of(own.begin(), own.end(), [&](const auto& mine) {
+            return (mine[0] & 0x3F) == page[0] && mine.size() == page.size();
+        });
+        if (page[0] != kPowerConditionPage || !known) {
+            command.Fail(sense::kInvalidFieldInParameterList);
+            return;
+        }
+        pages.push_back(std::move(page));
+        at += pages.back().size();
+    }
+    for (auto& page : pages) {
+        std::erase_if(command.drive.selectedModePages, [&](const auto& kept) { return kept[0] == page[0]; });
+        command.drive.selectedModePages.push_back(std::move(page));
+    }
+}
+
 }  // namespace
 
 void RegisterModeSense(CommandTable& table)
 {
     table.Register({.opcode = mmc::kModeSense10, .name = "MODE SENSE(10)", .cdbLength = 10, .handler = ModeSense10});
+    table.Register({.opcode = mmc::kModeSelect10, .name = "MODE SELECT(10)", .cdbLength = 10, .handler = ModeSelect10});
 }
 
 }  // namespace emu

@@ -1,6 +1,7 @@
 #include "EmuTestHelpers.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
+#include "emu/MediumGeometry.h"
 #include "scsi/VendorSignatures.h"
 
 #include <gtest/gtest.h>
@@ -290,6 +291,239 @@ TEST(ScanFamilies, MakersTextsOfDvdMinusAndDvdRamDiscs)
     auto ram = Drive("dvd-writer", "dvd-ram");
     const Answer physical = Send(*ram, {0xAD, 0, 0, 0, 0, 0, 0, 0x00, 0x08, 0x04, 0, 0}, 2052);
     EXPECT_EQ(std::string(physical.data.begin() + 553, physical.data.begin() + 563), "MATSUSHITA");
+}
+
+}  // namespace emu
+
+namespace emu {
+
+namespace {
+
+std::vector<std::uint8_t> F9(std::size_t length)
+{
+    return {0xF9, 0, 0, 0, 0, 0, 0, 0, static_cast<std::uint8_t>(length), 0, 0, 0};
+}
+
+std::vector<std::uint8_t> F8(std::uint16_t length)
+{
+    return {0xF8, 0, 0, 0, 0, 0, 0, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length), 0, 0, 0};
+}
+
+// One parameter block out and its answer in.
+Answer Exchange(EmulatedDrive& drive, std::vector<std::uint8_t> block, std::uint16_t answerLength)
+{
+    const std::size_t length = block.size();
+    CommandResult sent = drive.Execute(F9(length).data(), 12, DataDirection::Out, block.data(), length);
+    if (sent.outcome != Outcome::Good)
+        return {sent, {}};
+    return Send(drive, F8(answerLength), answerLength);
+}
+
+std::vector<std::uint8_t> AddressBlock(std::uint8_t kind, std::uint32_t psn)
+{
+    return {0xD4,
+            kind,
+            static_cast<std::uint8_t>(psn >> 16),
+            static_cast<std::uint8_t>(psn >> 8),
+            static_cast<std::uint8_t>(psn),
+            0};
+}
+
+const std::vector<std::uint8_t> kStatistics = {0xC1, 0x9A, 0, 0};
+
+void ArmStatistics(EmulatedDrive& drive, std::uint32_t psn)
+{
+    ASSERT_EQ(Send(drive, BenqFd(0xF1)).result.outcome, Outcome::Good);
+    ASSERT_EQ(Exchange(drive, {0xC8, 0x99, 121, 0, 0, 0, 0, 0, 0, 0}, 2).result.outcome, Outcome::Good);
+    ASSERT_EQ(Exchange(drive, AddressBlock(0x91, psn), 2).result.outcome, Outcome::Good);
+}
+
+struct Statistics {
+    std::uint8_t status = 0;
+    bool data = false;
+    std::uint32_t psn = 0;
+    std::uint32_t pi = 0;
+    std::uint32_t pif = 0;
+    std::uint32_t pof = 0;
+    std::uint32_t rawJitter = 0;
+};
+
+Statistics ReadStatistics(EmulatedDrive& drive)
+{
+    const Answer answer = Exchange(drive, kStatistics, 258);
+    EXPECT_EQ(answer.result.outcome, Outcome::Good);
+    const std::uint8_t* d = answer.data.data();
+    Statistics s;
+    s.status = d[0];
+    s.data = d[1] == 'd' && d[2] == 'v' && d[3] == 'd';
+    s.psn = scsi::GetBe24(&d[7]);
+    for (int i = 0; i < 5; ++i)
+        s.pi += scsi::GetBe16(&d[12 + 2 * i]);
+    s.pif = scsi::GetBe16(&d[22]);
+    s.pof = scsi::GetBe16(&d[56]);
+    s.rawJitter = scsi::GetBe16(&d[59]);
+    return s;
+}
+
+}  // namespace
+
+TEST(ScanFamilies, NewerBenqStatisticsAnswerEach128SectorsInSixteenBitWordsFromTheStartAddress)
+{
+    MediumDescription disc = *FindMediumPreset("dvd+r");
+    disc.errors.badZones.push_back({4096, 256, {150, 12, 30, 2, 80}});
+    auto drive = DriveWith("benq", disc);
+    // Outside service mode the exchange does not exist.
+    EXPECT_EQ(Send(*drive, F8(2), 2).SenseCode(), sense::kInvalidOpcode);
+    Send(*drive, BenqFd(0xF1));
+    // Not armed yet: "not initialised".
+    EXPECT_EQ(ReadStatistics(*drive).status, 0x22);
+    ArmStatistics(*drive, 0x30000 + 4096 - 128);
+    const Statistics before = ReadStatistics(*drive);
+    EXPECT_TRUE(before.data);
+    EXPECT_EQ(before.psn, 0x30000u + 4096 - 128);
+    EXPECT_EQ(before.pi, MeasureSectors(disc.errors, 4096 - 128, 128).total.pi);
+    const Statistics bad = ReadStatistics(*drive);
+    EXPECT_EQ(bad.psn, 0x30000u + 4096);
+    EXPECT_EQ(bad.pi, 8 * 150u);  // words above 255
+    EXPECT_EQ(bad.pif, 8 * 12u);
+    EXPECT_EQ(bad.pof, 8 * 2u);
+    // 8.0 % as the drive's raw word: 1000 x sqrt((r / 16 - 2.83) / 1024) = 80.
+    EXPECT_EQ(bad.rawJitter, 151u);
+
+    // The speed block sets CAV speeds by code and refuses unknown codes.
+    EXPECT_EQ(Exchange(*drive, {0xD2, 0x0A, 5, 0}, 2).result.outcome, Outcome::Good);
+    EXPECT_EQ(drive->VendorState().benq.speedCode, 5);
+    EXPECT_EQ(Exchange(*drive, {0xD2, 0x0A, 7, 0}, 2).SenseCode(), sense::kInvalidFieldInParameterList);
+    // Statistics mode 0 stops the statistics.
+    Exchange(*drive, {0xC8, 0x99, 0, 0, 0, 0, 0, 0, 0, 0}, 2);
+    EXPECT_EQ(ReadStatistics(*drive).status, 0x22);
+
+    // The older model knows none of it.
+    auto older = DriveWith("benq-dw1620", disc);
+    Send(*older, BenqFd(0xF1));
+    EXPECT_EQ(Exchange(*older, {0xD2, 0x0A, 2, 0}, 2).SenseCode(), sense::kInvalidOpcode);
+}
+
+TEST(ScanFamilies, NewerBenqStatisticsFaultsAnswerTheirStatusOrNothingUntilUsedUpOrRearmed)
+{
+    auto clock = std::make_shared<ManualClock>();
+    DriveIdentity identity = *FindDrivePreset("benq");
+    identity.vendorSettings.benq.faults = {{1024, 0x32, 1, 0}, {2048, 0, 3, 0}, {3072, 0, -1, 0}, {4096, 0, 0, 5000}};
+    EmulatedDrive drive(identity, clock);
+    ASSERT_TRUE(drive.InsertMedium(*FindMediumPreset("dvd+r")));
+    ArmStatistics(drive, 0x30000 + 1024);
+    EXPECT_EQ(ReadStatistics(drive).status, 0x32);  // overflow, once
+    EXPECT_EQ(ReadStatistics(drive).psn, 0x30000u + 1024);
+
+    Exchange(drive, AddressBlock(0x91, 0x30000 + 2048), 2);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(ReadStatistics(drive).data);
+    EXPECT_EQ(ReadStatistics(drive).psn, 0x30000u + 2048);
+
+    // A drive that hangs until the statistics are armed again.
+    Exchange(drive, AddressBlock(0x91, 0x30000 + 3072), 2);
+    for (int i = 0; i < 300; ++i)
+        ASSERT_FALSE(ReadStatistics(drive).data);
+    Exchange(drive, AddressBlock(0x18, 0x30000 + 3072), 2);
+    EXPECT_EQ(ReadStatistics(drive).psn, 0x30000u + 3072);
+
+    // A stall on the drive's clock: empty answers while the time passes.
+    Exchange(drive, AddressBlock(0x91, 0x30000 + 4096), 2);
+    const std::uint64_t start = clock->NowMs();
+    EXPECT_FALSE(ReadStatistics(drive).data);
+    clock->Advance(5000);
+    const Statistics after = ReadStatistics(drive);
+    EXPECT_TRUE(after.data);
+    EXPECT_GE(clock->NowMs() - start, 5000u);
+
+    // Past the recorded data there is nothing to measure.
+    Exchange(drive, AddressBlock(0x91, 0x30000 + 2100000), 2);
+    EXPECT_FALSE(ReadStatistics(drive).data);
+}
+
+TEST(ScanFamilies, NewerBenqStatisticsFollowTheSecondLayerByPhysicalSectorNumbers)
+{
+    MediumDescription disc = *FindMediumPreset("dvd+r-dl");
+    auto drive = DriveWith("benq", disc);
+    const auto layerZero = static_cast<std::uint32_t>(LayerZeroBlocks(disc));
+    const std::uint32_t layerZeroEnd = 0x30000 + layerZero - 1;
+    const std::uint32_t layerOneStart = ~layerZeroEnd & 0xFFFFFF;
+    // The middle zone after the first layer is measured with linear numbers.
+    ArmStatistics(*drive, layerZeroEnd + 1);
+    EXPECT_TRUE(ReadStatistics(*drive).data);
+    Exchange(*drive, AddressBlock(0x91, layerOneStart + 256), 2);
+    const Statistics second = ReadStatistics(*drive);
+    EXPECT_EQ(second.psn, layerOneStart + 256);
+    EXPECT_EQ(second.pi, MeasureSectors(disc.errors, layerZero + 256, 128).total.pi);
+    EXPECT_EQ(ReadStatistics(*drive).psn, layerOneStart + 384);
+}
+
+TEST(ScanFamilies, OlderBenqF0ReadsMeasureTheirRangeInTheVendorMode)
+{
+    MediumDescription disc = *FindMediumPreset("dvd+r");
+    disc.errors.badZones.push_back({512, 256, {150, 12, 30, 2, 95}});
+    auto drive = DriveWith("benq-dw1620", disc);
+    const auto f0 = [](std::uint32_t first, std::uint32_t end, std::uint8_t kind) {
+        std::vector<std::uint8_t> cdb = {0xF0, 0x08, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, kind};
+        scsi::PutBe32(&cdb[2], first);
+        scsi::PutBe32(&cdb[6], end);
+        return cdb;
+    };
+    EXPECT_EQ(Send(*drive, f0(0, 256, 4), 8).SenseCode(), sense::kInvalidOpcode);  // not in the vendor mode
+    Send(*drive, BenqFd(0x11));
+    const Answer good = Send(*drive, f0(256, 512, 4), 8);
+    EXPECT_EQ(scsi::GetBe32(good.data.data()), 2 * MeasureSectors(disc.errors, 256, 256).total.pi);
+    const Answer bad = Send(*drive, f0(512, 768, 4), 8);
+    EXPECT_EQ(scsi::GetBe32(bad.data.data()), 2 * 16 * 150u);
+    EXPECT_EQ(scsi::GetBe32(&bad.data[4]), 16 * 12u);
+    EXPECT_EQ(Send(*drive, f0(512, 768, 0), 8).data[2], 95);
+    Send(*drive, BenqFd(0x12));
+    EXPECT_EQ(Send(*drive, f0(0, 256, 4), 8).SenseCode(), sense::kInvalidOpcode);
+    // The newer models dropped it.
+    auto newer = DriveWith("benq", disc);
+    Send(*newer, BenqFd(0x11));
+    EXPECT_EQ(Send(*newer, f0(0, 256, 4), 8).SenseCode(), sense::kInvalidOpcode);
+}
+
+TEST(ScanFamilies, CyberdriveMeasuresFromItsCursorInItsMeasuringMode)
+{
+    MediumDescription disc = *FindMediumPreset("dvd+r");
+    disc.errors.badZones.push_back({1024, 128, {300, 12, 30, 2, 100}});
+    auto drive = DriveWith("cyberdrive", disc);
+    const auto a9 = [](std::uint32_t lba) {
+        return std::vector<std::uint8_t>{0x33,
+                                         0x6C,
+                                         0xA9,
+                                         static_cast<std::uint8_t>((lba >> 16) | 0x80),
+                                         static_cast<std::uint8_t>(lba >> 8),
+                                         static_cast<std::uint8_t>(lba),
+                                         0xFF,
+                                         0,
+                                         0,
+                                         0,
+                                         0,
+                                         0};
+    };
+    const std::vector<std::uint8_t> b1 = {0x33, 0x6C, 0xB1, 0, 0, 0, 0x00, 0x80, 0x00, 0, 0, 0};
+    EXPECT_EQ(Send(*drive, a9(1024), 32).SenseCode(), sense::kCommandSequenceError);
+    Send(*drive, CyberSignature(1), 8);
+    EXPECT_EQ(Send(*drive, b1, 32768).SenseCode(), sense::kCommandSequenceError);  // not placed yet
+    ASSERT_EQ(Send(*drive, a9(1024), 32).result.outcome, Outcome::Good);
+    const Answer answer = Send(*drive, b1, 32768);
+    ASSERT_EQ(answer.result.transferred, 32768u);
+    EXPECT_EQ(answer.data[0] & 0x80, 0x80);
+    EXPECT_EQ(scsi::GetBe24(answer.data.data()) & 0x7FFFFF, 1024u + 128);  // where it has come to
+    EXPECT_EQ(scsi::GetBe16(&answer.data[3]), 8 * 300u);
+    EXPECT_EQ(scsi::GetBe16(&answer.data[5]), 8 * 30u);
+    EXPECT_EQ(scsi::GetBe16(&answer.data[10]), 103u);  // 1000 x sqrt(103 / 10 / 1024) = 100
+    // At the end of the recorded data: the end, and nothing counted.
+    Send(*drive, a9(2100000 - 16), 32);
+    EXPECT_EQ(scsi::GetBe24(Send(*drive, b1, 32768).data.data()) & 0x7FFFFF, 2100000u);
+    const Answer atEnd = Send(*drive, b1, 32768);
+    EXPECT_EQ(scsi::GetBe24(atEnd.data.data()) & 0x7FFFFF, 2100000u);
+    EXPECT_EQ(scsi::GetBe16(&atEnd.data[3]), 0u);
+    Send(*drive, CyberSignature(0), 8);
+    EXPECT_EQ(Send(*drive, b1, 32768).SenseCode(), sense::kCommandSequenceError);
 }
 
 }  // namespace emu

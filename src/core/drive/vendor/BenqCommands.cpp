@@ -8,6 +8,7 @@
 #include "scsi/VendorSignatures.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace {
@@ -159,4 +160,131 @@ VendorReply BenqCommands::DetectForSolidBurn()
     const int left = ServiceMode(m_ScsiCommand, kServiceModeOff, reply);
     reply.value = read == 0 && left == 0 ? 1 : 0;
     return reply;
+}
+
+int BenqCommands::BenqServiceMode(bool leave)
+{
+    VendorReply reply;
+    return ServiceMode(m_ScsiCommand, leave ? kServiceModeOff : kServiceModeOn, reply);
+}
+
+int BenqCommands::BenqSetPowerManagement(bool off)
+{
+    std::array<std::uint8_t, 20> list{};
+    list[8] = 0x1A;  // power condition page
+    list[9] = 0x0A;
+    if (!off) {
+        list[11] = 0x1A;
+        list[19] = 0x09;
+    }
+    VendorReply reply;
+    return Send(m_ScsiCommand, Cdb10{mmc::kModeSelect10, 0x10, 0, 0, 0, 0, 0, 0, Byte(list.size()), 0},
+                DataDirection::Out, list.data(), static_cast<std::uint32_t>(list.size()), reply);
+}
+
+int BenqCommands::BenqSendF9(std::span<const std::uint8_t> block)
+{
+    VendorReply reply;
+    std::vector<std::uint8_t> data(block.begin(), block.end());
+    return Send(m_ScsiCommand, Cdb12{vendor_opcode::kBenqSendF9, 0, 0, 0, 0, 0, 0, 0, Byte(data.size()), 0, 0, 0},
+                DataDirection::Out, data.data(), static_cast<std::uint32_t>(data.size()), reply);
+}
+
+int BenqCommands::BenqReadF8(std::span<std::uint8_t> buffer)
+{
+    VendorReply reply;
+    const auto length = static_cast<std::uint32_t>(buffer.size());
+    return Send(m_ScsiCommand,
+                Cdb12{vendor_opcode::kBenqReadF8, 0, 0, 0, 0, 0, 0, Byte(length >> 8), Byte(length), 0, 0, 0},
+                DataDirection::In, buffer.data(), length, reply);
+}
+
+// One parameter block and its answer, together on the channel; the answer
+// goes into the buffer the block was written from.
+int BenqCommands::Exchange(std::span<std::uint8_t> buffer, std::span<const std::uint8_t> block,
+                           std::size_t answerLength)
+{
+    if (buffer.size() < std::max(block.size(), answerLength))
+        return 1;
+    const auto lock = m_ScsiCommand.Lock();
+    std::copy(block.begin(), block.end(), buffer.begin());
+    if (const int sent = BenqSendF9(buffer.first(block.size())); sent != 0)
+        return sent;
+    return BenqReadF8(buffer.first(answerLength));
+}
+
+int BenqCommands::BenqSetSpeed(int code)
+{
+    std::array<std::uint8_t, 4> buffer{};
+    return Exchange(buffer, std::array<std::uint8_t, 4>{0xD2, 0x0A, Byte(code), 0}, 2);
+}
+
+int BenqCommands::BenqSetStatisticsMode(std::span<std::uint8_t> buffer, int value)
+{
+    return Exchange(buffer, std::array<std::uint8_t, 10>{0xC8, 0x99, Byte(value), 0, 0, 0, 0, 0, 0, 0}, 2);
+}
+
+int BenqCommands::BenqSetStartAddress(std::span<std::uint8_t> buffer, std::uint32_t address)
+{
+    return Exchange(
+        buffer, std::array<std::uint8_t, 6>{0xD4, 0x91, Byte(address >> 16), Byte(address >> 8), Byte(address), 0}, 2);
+}
+
+int BenqCommands::BenqResetAddress(std::span<std::uint8_t> buffer, std::uint32_t address)
+{
+    return Exchange(
+        buffer, std::array<std::uint8_t, 6>{0xD4, 0x18, Byte(address >> 16), Byte(address >> 8), Byte(address), 0}, 2);
+}
+
+int BenqCommands::BenqReadErrorStatistics(std::span<std::uint8_t> buffer)
+{
+    constexpr std::size_t kStatistics = 258;
+    if (buffer.size() < kStatistics)
+        return 1;
+    std::fill(buffer.begin(), buffer.begin() + kStatistics, 0);
+    return Exchange(buffer, std::array<std::uint8_t, 4>{0xC1, 0x9A, 0, 0}, kStatistics);
+}
+
+int BenqCommands::ReadF0(std::uint8_t mode, std::uint32_t first, std::uint32_t end, std::uint8_t kind,
+                         std::span<std::uint8_t> buffer)
+{
+    constexpr std::size_t kAnswer = 8;
+    if (buffer.size() < kAnswer)
+        return 1;
+    VendorReply reply;
+    return Send(m_ScsiCommand,
+                Cdb12{vendor_opcode::kBenqReadF0, mode, Byte(first >> 24), Byte(first >> 16), Byte(first >> 8),
+                      Byte(first), Byte(end >> 24), Byte(end >> 16), Byte(end >> 8), Byte(end), 0x03, kind},
+                DataDirection::In, buffer.data(), kAnswer, reply);
+}
+
+int BenqCommands::BenqReadErrorDataF0(std::uint8_t mode, std::uint32_t first, std::uint32_t end,
+                                      std::span<std::uint8_t> buffer)
+{
+    return ReadF0(mode, first, end, 0x04, buffer);
+}
+
+int BenqCommands::BenqReadJitterDataF0(std::uint8_t mode, std::uint32_t first, std::uint32_t end,
+                                       std::span<std::uint8_t> buffer)
+{
+    return ReadF0(mode, first, end, 0x00, buffer);
+}
+
+bool BenqCommands::IsNewBenqDrive()
+{
+    const auto lock = m_ScsiCommand.Lock();
+    if (BenqSetPowerManagement(true) != 0)
+        return false;
+    std::vector<std::uint8_t> block(2048, 0);
+    VendorReply reply;
+    Send(m_ScsiCommand, Cdb10{mmc::kRead10, 0, 0, 0, 0, 0, 0, 0, 1, 0}, DataDirection::In, block.data(),
+         static_cast<std::uint32_t>(block.size()), reply);
+    if (BenqServiceMode(false) != 0) {
+        BenqSetPowerManagement(false);
+        return false;
+    }
+    const bool newer = BenqSetSpeed(2) == 0;
+    BenqServiceMode(true);
+    BenqSetPowerManagement(false);
+    return newer;
 }

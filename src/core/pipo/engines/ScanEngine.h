@@ -26,3 +26,13 @@ void ScanPlextor(ScanContext& context);
 // Pioneer and AOpen (drive codes 5 and 6): PI and PIF per 256 sectors,
 // through the drive's buffer (Pioneer) or E7h (AOpen).
 void ScanPioneer(ScanContext& context);
+// BenQ (drive code 1), the newer models: error statistics through the
+// F9h/F8h exchange in service mode with power management off.
+void ScanBenqNew(ScanContext& context);
+// BenQ, the older models: F0h reads of 256-sector ranges in the vendor mode.
+void ScanBenq(ScanContext& context);
+// Whether the drive takes the newer models' service mode and speed block.
+bool IsNewBenqDrive(ScanContext& context);
+// Cyberdrive (drive code 4): the drive measures by itself from the A9h
+// position; the lower graph shows PO instead of PIF.
+void ScanCyberdrive(ScanContext& context);

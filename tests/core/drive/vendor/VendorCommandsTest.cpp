@@ -1,6 +1,7 @@
 #include "core/drive/WrapperRig.h"
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
+#include "scsi/Bytes.h"
 #include "scsi/VendorSignatures.h"
 
 #include <gtest/gtest.h>
@@ -319,4 +320,111 @@ TEST(VendorCommands, SolidBurnProbe)
     EXPECT_EQ(other.context.benq.DetectForSolidBurn().value, 0);
     EXPECT_EQ(other.Cdbs(), (std::vector<Cdb>{{0xFD, 0x11, 'B', 'E', 'N', 'Q', 0, 0, 0, 0, 0, 0}}));
     EXPECT_EQ(other.LastSense(), emu::sense::kInvalidOpcode);
+}
+
+TEST(VendorCommands, BenqScanCommandsAsTheyGoOut)
+{
+    WrapperRig rig("benq", "dvd+r");
+    BenqCommands& benq = rig.context.benq;
+    std::vector<std::uint8_t> buffer(258, 0);
+    ASSERT_EQ(benq.BenqServiceMode(false), 0);
+    EXPECT_EQ(benq.BenqSetPowerManagement(true), 0);
+    EXPECT_EQ(benq.BenqSetSpeed(4), 0);
+    EXPECT_EQ(benq.BenqSetStatisticsMode(buffer, 121), 0);
+    EXPECT_EQ(benq.BenqSetStartAddress(buffer, 0x030000), 0);
+    EXPECT_EQ(benq.BenqResetAddress(buffer, 0x030000), 0);
+    EXPECT_EQ(benq.BenqReadErrorStatistics(buffer), 0);
+    EXPECT_EQ(std::string(buffer.begin() + 1, buffer.begin() + 4), "dvd");
+    EXPECT_EQ(benq.BenqSetPowerManagement(false), 0);
+    EXPECT_EQ(benq.BenqServiceMode(true), 0);
+    const Cdb f9 = {0xF9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const auto sized = [](Cdb cdb, std::size_t at, std::uint8_t length) {
+        cdb[at] = length;
+        return cdb;
+    };
+    const Cdb f8 = {0xF8, 0, 0, 0, 0, 0, 0, 0, 0x02, 0, 0, 0};
+    const Cdb modeSelect = {0x55, 0x10, 0, 0, 0, 0, 0, 0, 0x14, 0};
+    EXPECT_EQ(rig.TakeCdbs(),
+              (std::vector<Cdb>{BenqServiceCdb(0xF1),
+                                modeSelect,
+                                sized(f9, 8, 4),
+                                f8,
+                                sized(f9, 8, 10),
+                                f8,
+                                sized(f9, 8, 6),
+                                f8,
+                                sized(f9, 8, 6),
+                                f8,
+                                sized(f9, 8, 4),
+                                {0xF8, 0, 0, 0, 0, 0, 0, 0x01, 0x02, 0, 0, 0},
+                                modeSelect,
+                                BenqServiceCdb(0xF2)}));
+
+    // The power condition page as each MODE SELECT leaves it.
+    const auto page = [&] {
+        std::vector<std::uint8_t> answer(64, 0);
+        const Bytes sense = {0x5A, 0, 0x1A, 0, 0, 0, 0, 0, 64, 0};
+        rig.drive->Execute(sense.data(), sense.size(), DataDirection::In, answer.data(), answer.size());
+        return Bytes(answer.begin() + 8, answer.begin() + 20);
+    };
+    benq.BenqSetPowerManagement(true);
+    EXPECT_EQ(page(), (Bytes{0x1A, 0x0A, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    benq.BenqSetPowerManagement(false);
+    EXPECT_EQ(page(), (Bytes{0x1A, 0x0A, 0, 0x1A, 0, 0, 0, 0, 0, 0, 0, 0x09}));
+
+    // Too small a buffer sends nothing.
+    rig.TakeCdbs();
+    std::vector<std::uint8_t> small(5, 0);
+    EXPECT_EQ(benq.BenqSetStartAddress(small, 0x030000), 1);
+    EXPECT_EQ(benq.BenqReadErrorStatistics(buffer = std::vector<std::uint8_t>(257)), 1);
+    EXPECT_TRUE(rig.TakeCdbs().empty());
+
+    // The older models' F0h reads.
+    WrapperRig older("benq-dw1620", "dvd+r");
+    older.context.benq.BenqSignature11();
+    std::vector<std::uint8_t> answer(8, 0);
+    EXPECT_EQ(older.context.benq.BenqReadErrorDataF0(0x08, 0x100, 0x200, answer), 0);
+    EXPECT_EQ(older.context.benq.BenqReadJitterDataF0(0x08, 0x100, 0x200, answer), 0);
+    EXPECT_GT(answer[2], 0);
+    EXPECT_EQ(older.TakeCdbs()[1], (Cdb{0xF0, 0x08, 0, 0, 0x01, 0, 0, 0, 0x02, 0, 0x03, 0x04}));
+}
+
+TEST(VendorCommands, IsNewBenqDriveAsksTheSpeedBlockAndLeavesTheDriveAsFound)
+{
+    const Cdb powerOff = {0x55, 0x10, 0, 0, 0, 0, 0, 0, 0x14, 0};
+    const Cdb read = {0x28, 0, 0, 0, 0, 0, 0, 0, 1, 0};
+    const Cdb speed = {0xF9, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0};
+    const Cdb answer = {0xF8, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0};
+    struct Case {
+        const char* preset;
+        bool newer;
+        std::vector<Cdb> sent;
+    };
+    const Case cases[] = {
+        {"benq", true, {powerOff, read, BenqServiceCdb(0xF1), speed, answer, BenqServiceCdb(0xF2), powerOff}},
+        {"benq-dw1620", false, {powerOff, read, BenqServiceCdb(0xF1), speed, BenqServiceCdb(0xF2), powerOff}},
+        {"dvd-writer", false, {powerOff, read, BenqServiceCdb(0xF1), powerOff}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.preset);
+        WrapperRig rig(test.preset, "dvd+r");
+        EXPECT_EQ(rig.context.benq.IsNewBenqDrive(), test.newer);
+        EXPECT_EQ(rig.TakeCdbs(), test.sent);
+        EXPECT_FALSE(rig.drive->VendorState().benq.serviceMode);
+    }
+}
+
+TEST(VendorCommands, CyberdriveScanCommandsAsTheyGoOut)
+{
+    WrapperRig rig("cyberdrive", "dvd+r");
+    CyberdriveCommands& cyber = rig.context.cyberdrive;
+    std::vector<std::uint8_t> buffer(32768, 0xEE);
+    cyber.CyberSignatureCommand(buffer.data(), 8, 1);
+    EXPECT_EQ(cyber.CyberReadA9(buffer.data(), 0x012345, 0xFF, 0x00), 0);
+    EXPECT_EQ(cyber.CyberReadB1(buffer.data(), 32768, 0), 0);
+    EXPECT_EQ(scsi::GetBe24(buffer.data()) & 0x7FFFFF, 0x012340u + 128);
+    const auto cdbs = rig.TakeCdbs();
+    ASSERT_EQ(cdbs.size(), 3u);
+    EXPECT_EQ(cdbs[1], (Cdb{0x33, 0x6C, 0xA9, 0x81, 0x23, 0x45, 0xFF, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(cdbs[2], (Cdb{0x33, 0x6C, 0xB1, 0, 0, 0, 0x00, 0x80, 0x00, 0, 0, 0}));
 }

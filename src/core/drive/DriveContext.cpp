@@ -20,6 +20,7 @@ DriveContext::DriveContext(DriveSources sources) :
     samsung(m_ScsiCommand, mmc),
     cyberdrive(m_ScsiCommand),
     ihas(m_ScsiCommand),
+    btc(m_ScsiCommand),
     configuration(m_ScsiCommand, mmc, media, benq, list.m_pCurrentDevice)
 {
     for (const auto& [name, drive] : m_sources.emulated)

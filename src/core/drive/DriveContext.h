@@ -9,6 +9,7 @@
 #include "core/drive/MmcMediaReads.h"
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/vendor/BenqCommands.h"
+#include "core/drive/vendor/BtcCommands.h"
 #include "core/drive/vendor/CyberdriveCommands.h"
 #include "core/drive/vendor/IhasCommands.h"
 #include "core/drive/vendor/LiteonCommands.h"
@@ -63,6 +64,7 @@ public:
     SamsungCommands samsung;
     CyberdriveCommands cyberdrive;
     IhasCommands ihas;
+    BtcCommands btc;
     DriveConfiguration configuration;
     ChannelCoordinator coordinator;
 };

@@ -38,6 +38,7 @@ void RegisterLiteonCommands(CommandTable& table);
 void RegisterCyberdriveCommands(CommandTable& table);
 void RegisterSamsungCommands(CommandTable& table);
 void RegisterIhasCommands(CommandTable& table);
+void RegisterBtcCommands(CommandTable& table);
 
 // Whether the CDB carries a family's signature from byte `at` on.
 template <std::size_t N>

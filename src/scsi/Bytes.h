@@ -13,6 +13,10 @@ inline std::uint16_t GetBe16(const std::uint8_t* p)
 {
     return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
 }
+inline std::uint32_t GetBe24(const std::uint8_t* p)
+{
+    return (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
+}
 inline std::uint32_t GetBe32(const std::uint8_t* p)
 {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];

@@ -28,4 +28,6 @@ public:
     virtual void OnStop() = 0;
     // The status display gets back what it showed before the scan.
     virtual void RestoreStatusDisplay(const std::string& savedStatus) = 0;
+    // MessageBeep of a message-box type (MB_ICONINFORMATION at a scan's end).
+    virtual void Beep(unsigned type) { (void)type; }
 };

@@ -77,6 +77,11 @@ void RegisterLiteonCommands(CommandTable& table)
                     .name = "LITE-ON VENDOR DF",
                     .cdbLength = 12,
                     .handler = LiteonVendorCommand});
+    // The scan's error read, as the Samsung family answers it.
+    table.Register({.opcode = vendor_opcode::kErrorScan,
+                    .name = "LITE-ON VENDOR F3",
+                    .cdbLength = 12,
+                    .handler = ReadEccBlockErrors});
 }
 
 }  // namespace emu

@@ -34,4 +34,10 @@ void AnswerF3Session(CommandContext& command, bool& sessionOpen, bool armTakesLb
 // Starts the measurement at a sector: the start of its ECC block.
 void MoveMeasurementTo(DriveState& drive, std::uint64_t lba);
 
+// F3h 0Eh with 10h in byte 8 (bytes 2-7 zero), the error read of the
+// Lite-On and Samsung families: the counts of the next ECC block measured,
+// its sector number in answer bytes 1-3, PI in 4-5, PIF in 6-7 (16 bytes,
+// cut to the allocation length).
+void ReadEccBlockErrors(CommandContext& command);
+
 }  // namespace emu

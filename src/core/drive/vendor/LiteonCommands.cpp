@@ -3,7 +3,10 @@
 #include "core/drive/MmcCommands.h"
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/vendor/VendorCdb.h"
+#include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
+
+#include <array>
 
 namespace {
 
@@ -91,4 +94,34 @@ VendorReply LiteonCommands::LiteonProbeDF0F()
     Query(m_ScsiCommand, Cdb12{kLiteon, 0x00, 0x0F, 0, 0, 0, 0, 0x80, 0, 0, 0, 0}, kLiteonAnswer, reply,
           [](const auto& answer) { return int{answer[0]}; });
     return reply;
+}
+
+int LiteonCommands::LiteonReadErrorData(std::uint8_t* buffer, std::uint32_t length)
+{
+    VendorReply reply;
+    return Send(m_ScsiCommand, Cdb12{vendor_opcode::kErrorScan, 0x0E, 0, 0, 0, 0, 0, 0, 0x10, 0, 0, 0},
+                DataDirection::In, buffer, length, reply);
+}
+
+std::optional<std::uint32_t> LiteonCommands::LiteonReadJitterData(std::uint32_t lba, std::uint32_t length)
+{
+    const auto lock = m_ScsiCommand.Lock();
+    WaitBeforeLiteonCommand();
+    std::array<std::uint8_t, 16> answer{};
+    VendorReply reply;
+    const Cdb12 cdb{kLiteon,
+                    0x1B,
+                    0x82,
+                    0x01,
+                    Byte(lba >> 24),
+                    Byte(lba >> 16),
+                    Byte(lba >> 8),
+                    Byte(lba),
+                    Byte(length >> 24),
+                    Byte(length >> 16),
+                    Byte(length >> 8),
+                    Byte(length)};
+    if (Send(m_ScsiCommand, cdb, DataDirection::In, answer.data(), kJitterAnswer, reply) != 0)
+        return std::nullopt;
+    return scsi::GetBe32(&answer[8]);
 }

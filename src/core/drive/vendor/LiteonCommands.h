@@ -3,6 +3,7 @@
 #include "core/drive/vendor/VendorReply.h"
 
 #include <cstdint>
+#include <optional>
 
 class CScsiCommand;
 class MmcCommands;
@@ -24,6 +25,13 @@ public:
     VendorReply LiteonJitterProbe();
     // The book-type read alone (DFh 00h 0Fh): answer byte 0, -1 when refused.
     VendorReply LiteonProbeDF0F();
+    // The scan's error read (F3h 0Eh, 10h in byte 8) into buffer: the
+    // channel's result. No wait before it: it runs once per ECC block.
+    int LiteonReadErrorData(std::uint8_t* buffer, std::uint32_t length);
+    // The scan's jitter read (DFh 1Bh 82h 01h) of `length` sectors from lba,
+    // after a wait for the unit: answer bytes 8-11, tenths of a percent;
+    // none when the drive refused it.
+    std::optional<std::uint32_t> LiteonReadJitterData(std::uint32_t lba, std::uint32_t length);
 
 private:
     VendorReply LiteonStatus(std::uint8_t which);

@@ -12,3 +12,11 @@ class ScanContext;
 // graphs and the window only through the context, and ends on every path
 // with the drive as it found it. `CPiPo::Scan<Family>` forwards to it.
 using ScanEngine = void (*)(ScanContext& context);
+
+// Lite-On (drive code 3): F3h 0Eh error reads, eight to a sample.
+void ScanLiteon(ScanContext& context);
+// Lite-On with the jitter read (DFh 1Bh) every 4096 sectors, four to a sample.
+void ScanLiteonWithJitter(ScanContext& context);
+// Samsung (drive code 9): the Lite-On loop with its own error read and waits
+// for the unit around the SEEK.
+void ScanSamsung(ScanContext& context);

@@ -36,7 +36,10 @@ int PreSpin(ScanContext& context, std::uint8_t speedHigh, std::uint8_t speedLow)
     context.sink.SetStatus("Pre-Spin up...");
     CScsiCommand& channel = context.drive.m_ScsiCommand;
     const std::uint32_t speed = (std::uint32_t{speedHigh} << 8) | speedLow;
-    CommandBlock(mmc::kSetCdSpeed).SetBe16(2, speed).SetBe16(4, speed).Execute(channel, DataDirection::None, nullptr, 0);
+    CommandBlock(mmc::kSetCdSpeed)
+        .SetBe16(2, speed)
+        .SetBe16(4, speed)
+        .Execute(channel, DataDirection::None, nullptr, 0);
     PollUntilReady(context);
     std::vector<std::uint8_t> buffer(kPreSpinSectors * kSectorBytes);
     int result = 0;

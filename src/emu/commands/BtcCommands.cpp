@@ -32,8 +32,9 @@ bool Misreads(BtcSettings& btc, std::uint64_t first, std::uint64_t count)
 }
 
 // F3h 0Eh (10-byte CDB, the other bytes 0): the counts of the next eight
-// ECC blocks the drive measures, four times over: sector number in bytes
-// 1-3, PI in 4-5, PIF in 6-7.
+// ECC blocks the drive measures, four times over: where the measurement
+// ended (the sector after it) in bytes 1-3, PI in 4-5, PIF in 6-7. A SEEK
+// to a reported position therefore measures the stretch after it again.
 void BtcVendorCommand(CommandContext& command)
 {
     bool errorRead = command.Byte(1) == kErrorRead;
@@ -50,7 +51,8 @@ void BtcVendorCommand(CommandContext& command)
     if (!measured)
         return;
     std::vector<std::uint8_t> answer(kAnswerLength, 0);
-    scsi::PutBe24(&answer[1], static_cast<std::uint32_t>(measured->position));
+    const std::uint64_t reached = measured->addressLost ? 0 : measured->position + kSectorsPerRead;
+    scsi::PutBe24(&answer[1], static_cast<std::uint32_t>(reached));
     const bool spike = Misreads(command.drive.vendorSettings.btc, first, kSectorsPerRead);
     scsi::PutBe16(&answer[4], spike ? kSpike : Raw(measured->errors.total.pi));
     scsi::PutBe16(&answer[6], spike ? kSpike : Raw(measured->errors.total.pif));

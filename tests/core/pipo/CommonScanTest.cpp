@@ -1,4 +1,4 @@
-#include "ScanRig.h"
+#include "EngineRig.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
 #include "core/pipo/ScanDriveSteps.h"
@@ -16,9 +16,6 @@
 namespace {
 
 using Cdb = std::vector<std::uint8_t>;
-
-const Cdb kTrayUnlock = {0x1E, 0, 0, 0, 0x00, 0};
-constexpr std::uint8_t kErrorReadOpcode = 0xF3;
 
 // The series a scan should draw, worked out from the disc's error profile as
 // the drive reports it: ECC blocks one after another from the start's block,
@@ -104,53 +101,6 @@ Series ExpectedSeries(const emu::ErrorProfile& profile, std::uint64_t start, std
     }
     return series;
 }
-
-// A scan rig with both graphs, the range of the whole disc and the tray
-// locked as Start leaves it.
-struct EngineRig : ScanRig {
-    EngineRig(const char* drivePreset, const char* mediumPreset) : ScanRig(drivePreset, mediumPreset)
-    {
-        Record().m_bDvdDrive = 1;
-        scan.m_pUpperGraph = &upper;
-        scan.m_pLowerGraph = &lower;
-        scan.state.m_nGraphSlot = 1;
-        scan.state.m_strSavedStatus = "before";
-        const auto disc = emu::FindMediumPreset(mediumPreset);
-        if (disc && disc->capacityBlocks > 0)
-            scan.state.m_llEndLba = static_cast<std::int64_t>(disc->capacityBlocks) - 1;
-        LockTray(scan, true);
-        drive->ClearJournal();
-    }
-    void Insert(const emu::MediumDescription& disc)
-    {
-        WrapperRig::Insert(disc);
-        scan.state.m_llEndLba = static_cast<std::int64_t>(disc.capacityBlocks) - 1;
-    }
-    std::size_t ErrorReads() const
-    {
-        const auto journal = drive->Journal();
-        return static_cast<std::size_t>(std::count_if(journal.begin(), journal.end(), [](const auto& entry) {
-            return entry.Opcode() == kErrorReadOpcode;
-        }));
-    }
-    bool Says(const std::string& status) const
-    {
-        return std::find(sink.statuses.begin(), sink.statuses.end(), status) != sink.statuses.end();
-    }
-    // The drive given back and the window idle.
-    void ExpectRestored()
-    {
-        const auto cdbs = Cdbs();
-        ASSERT_FALSE(cdbs.empty());
-        EXPECT_EQ(cdbs.back(), kTrayUnlock);
-        EXPECT_FALSE(drive->RemovalPrevented());
-        EXPECT_EQ(running.load(), 0);
-        EXPECT_GE(sink.stops, 1);
-    }
-
-    PiPoUpperGraph upper;
-    PiPoLowerGraph lower;
-};
 
 struct EngineCase {
     const char* name;
@@ -318,18 +268,6 @@ TEST(CommonScanTest, StopEndsWithinOneRead)
     EXPECT_FALSE(rig.Says("Test Complete"));
     rig.ExpectRestored();
 }
-
-// A sink that presses Stop when the first graph point is shown.
-struct StopAtFirstPoint : RecordingScanSink {
-    explicit StopAtFirstPoint(std::atomic<int>& flag) : running(flag) {}
-    void SetDisplays(const ScanDisplayTexts& texts) override
-    {
-        RecordingScanSink::SetDisplays(texts);
-        if (displays.size() == 2)  // the first holds the start texts
-            running = 0;
-    }
-    std::atomic<int>& running;
-};
 
 // Every way out leaves the drive as it was found: the journal ends with the
 // tray unlocked, the flag is clear and the window idle; only the scan that

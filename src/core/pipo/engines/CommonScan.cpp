@@ -35,8 +35,7 @@ struct JitterFigures {
     void Read(ScanContext& context)
     {
         distance = 0;
-        const auto jitter
-            = context.drive.liteon.LiteonReadJitterData(static_cast<std::uint32_t>(lba), kJitterSectors);
+        const auto jitter = context.drive.liteon.LiteonReadJitterData(static_cast<std::uint32_t>(lba), kJitterSectors);
         if (!jitter)
             return;
         last = *jitter;

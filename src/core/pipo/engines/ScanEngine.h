@@ -20,3 +20,14 @@ void ScanLiteonWithJitter(ScanContext& context);
 // Samsung (drive code 9): the Lite-On loop with its own error read and waits
 // for the unit around the SEEK.
 void ScanSamsung(ScanContext& context);
+// Generic F3 drives (drive code 0): F3h 0Eh 80h measurements of PI, PIF,
+// PO failures and jitter, twenty counted reads to a group.
+void ScanGeneric(ScanContext& context);
+// BTC (drive code 2): F3h 0Eh reads counting four times over, each a sample,
+// a misreading read again after a SEEK back.
+void ScanBtc(ScanContext& context);
+// NEC and Optiarc (drive code 7): the F3h session at the running position,
+// ten counted reads of 128 sectors to a group.
+void ScanNec(ScanContext& context);
+// iHAS (drive code 10): the same scan with the iHAS F3h session.
+void ScanIhas(ScanContext& context);

@@ -85,8 +85,7 @@ void ShowDiscExtent(ScanContext& context, ScanMedium& medium)
     ForBothGraphs(context, [&](auto& graph) { graph.SetCapacityMarker(x, colour); });
     if (medium.factor == 2) {
         const std::uint32_t layerEnd = medium.layer0End != 0 ? medium.layer0End : kDefaultLayerZeroEnd;
-        const int breakX
-            = static_cast<int>(static_cast<float>(std::ldexp(static_cast<double>(layerEnd), -19)) * 50.0F);
+        const int breakX = static_cast<int>(static_cast<float>(std::ldexp(static_cast<double>(layerEnd), -19)) * 50.0F);
         ForBothGraphs(context, [&](auto& graph) { graph.SetLayerBreakMarker(breakX, colour); });
     } else {
         ForBothGraphs(context, [](auto& graph) { graph.SetLayerBreakMarker(0, 0); });
@@ -290,6 +289,23 @@ bool PointClock::PointDue() const
 
 int PointClock::TakePoint()
 {
+    const int speedTenths = TakeSpeed();
+    TakeSectors();
+    return speedTenths;
+}
+
+bool PointClock::PointExceeded() const
+{
+    return m_intervalDistance > static_cast<std::int64_t>(m_pointSectors);
+}
+
+void PointClock::TakeSectors()
+{
+    m_intervalDistance -= static_cast<std::int64_t>(m_pointSectors);
+}
+
+int PointClock::TakeSpeed()
+{
     const std::uint64_t now = m_context.Clock().NowMs();
     const std::uint64_t elapsed = now - m_startMs;
     m_olderSpeedDistance = m_previousSpeedDistance;
@@ -309,7 +325,6 @@ int PointClock::TakePoint()
     m_context.scales.With(
         [&](ScanScales& scales) { scales.SetSpeedAxis(static_cast<double>(m_maxSpeed), m_context.m_pUpperGraph); });
     m_speedDistance = 0;
-    m_intervalDistance -= static_cast<std::int64_t>(m_pointSectors);
     return static_cast<int>(speed * 10.0F);
 }
 

@@ -109,6 +109,11 @@ public:
     // a speed above 32x counts as 0), the speed axis fitted to the fastest
     // so far, the point's sectors taken off the interval.
     int TakePoint();
+    // The same in two steps, for a loop that may draw several points (or
+    // none) at once: the speed, then each point's sectors.
+    int TakeSpeed();
+    bool PointExceeded() const;
+    void TakeSectors();
 
 private:
     ScanContext& m_context;

@@ -317,6 +317,55 @@ TEST(CommonScanTest, EveryWayOutGivesTheDriveBack)
     }
 }
 
+// The jitter is read every 4096 sectors at the running position.
+TEST(CommonScanTest, JitterReadsFollowTheRunningPosition)
+{
+    EngineRig rig("liteon", "dvd+r");
+    rig.scan.state.m_llEndLba = 13000;
+    ScanLiteonWithJitter(rig.scan);
+    std::vector<Cdb> jitterReads;
+    for (const Cdb& cdb : rig.Cdbs())
+        if (cdb.size() > 2 && cdb[0] == 0xDF && cdb[1] == 0x1B && cdb[2] == 0x82)
+            jitterReads.push_back(cdb);
+    const std::vector<Cdb> expected = {
+        {0xDF, 0x1B, 0x82, 0x01, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x10, 0x00},
+        {0xDF, 0x1B, 0x82, 0x01, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x10, 0x00},
+        {0xDF, 0x1B, 0x82, 0x01, 0x00, 0x00, 0x30, 0x00, 0x00, 0x00, 0x10, 0x00},
+    };
+    EXPECT_EQ(jitterReads, expected);
+    EXPECT_EQ(rig.lower.GetJitterCount(), rig.lower.GetPointCount());
+}
+
+// A drive that refuses the jitter read (a model run as jitter-capable
+// although its probe was refused) shows no jitter it did not measure.
+TEST(CommonScanTest, RefusedJitterReadsShowNoJitter)
+{
+    EngineRig rig("liteon-sohw812", "dvd+r");
+    rig.scan.state.m_llEndLba = 30000;
+    ScanLiteonWithJitter(rig.scan);
+    EXPECT_GE(rig.lower.GetPointCount(), 5U);
+    EXPECT_EQ(rig.lower.GetJitterCount(), 0U);
+    EXPECT_EQ(rig.sink.displays.back().jitterPeak, "---");
+    EXPECT_EQ(rig.sink.displays.back().jitterInst, "---");
+    EXPECT_EQ(rig.sink.statuses.back(), "Test Complete");
+}
+
+// The displays are written in the C locale whatever the user's is.
+TEST(CommonScanTest, DisplaysUseTheCLocale)
+{
+    ScopedCommaLocale comma;
+    if (!comma.Ok())
+        GTEST_SKIP() << "no locale with a decimal comma";
+    EngineRig rig("liteon", "dvd+r");
+    rig.scan.state.m_llEndLba = 30000;
+    ScanLiteonWithJitter(rig.scan);
+    const ScanDisplayTexts& shown = rig.sink.displays.back();
+    for (const std::string* text : {&shown.jitterPeak, &shown.jitterAvg, &shown.jitterInst}) {
+        EXPECT_NE(text->find('.'), std::string::npos) << *text;
+        EXPECT_EQ(text->find(','), std::string::npos) << *text;
+    }
+}
+
 // A wait that runs out says so and never "Ready.".
 TEST(CommonScanTest, TimedOutWaitSaysSo)
 {

@@ -49,9 +49,8 @@ struct EngineRig : ScanRig {
     std::size_t ErrorReads() const
     {
         const auto journal = drive->Journal();
-        return static_cast<std::size_t>(std::count_if(journal.begin(), journal.end(), [](const auto& entry) {
-            return entry.Opcode() == kErrorReadOpcode;
-        }));
+        return static_cast<std::size_t>(std::count_if(
+            journal.begin(), journal.end(), [](const auto& entry) { return entry.Opcode() == kErrorReadOpcode; }));
     }
     bool Says(const std::string& status) const
     {

@@ -44,8 +44,11 @@ struct JitterFigures {
         average = static_cast<float>(sum / reads);
         peak = std::max(peak, static_cast<float>(last));
     }
+    // -1 (none) until a read was taken.
     int PointValue(const ScanContext& context) const
     {
+        if (reads == 0)
+            return -1;
         return context.state.m_nJitterType == 0 ? static_cast<int>(last) : static_cast<int>(average);
     }
 };
@@ -53,7 +56,7 @@ struct JitterFigures {
 void ShowFigures(ScanContext& context, const MaximaAverages& figures, const JitterFigures* jitter)
 {
     SetCountDisplays(context, figures);
-    if (jitter != nullptr)
+    if (jitter != nullptr && jitter->reads > 0)
         SetJitterDisplays(context, static_cast<double>(jitter->peak), static_cast<double>(std::trunc(jitter->average)),
                           static_cast<double>(jitter->last));
     ShowDisplays(context);

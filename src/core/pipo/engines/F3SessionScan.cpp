@@ -132,8 +132,8 @@ void RunF3SessionScan(ScanContext& context, const F3SessionCommands& commands)
                     break;
                 }
                 std::uint32_t pi = FilterSpike(scsi::GetBe16(&reply[4]), FullScaleOf(context, true), figures.piAverage);
-                std::uint32_t pif
-                    = FilterSpike(scsi::GetBe16(&reply[6]), FullScaleOf(context, false), figures.pifAverage);
+                std::uint32_t pif = FilterSpike(scsi::GetBe16(&reply[6]), FullScaleOf(context, false),
+                                                figures.pifAverage);
                 if (pi > kCountLimit || pif > kCountLimit) {
                     if (++retries < kRetries) {
                         commands.retry(lastAccepted);

@@ -39,8 +39,8 @@ void ScanBtc(ScanContext& context)
         const std::optional<ScanMedium> medium = SetUpScanMedium(run);
         if (!medium)
             return;
-        context.displays.pifAvg = context.displays.jitterAvg = context.displays.jitterPeak
-            = context.displays.jitterInst = "---";
+        context.displays.pifAvg = context.displays.jitterAvg = context.displays.jitterPeak = context.displays.jitterInst
+            = "---";
         context.sink.SetDisplays(context.displays);
 
         CommandBlock(mmc::kSetCdSpeed)

@@ -131,7 +131,8 @@ void ScanGeneric(ScanContext& context)
         ready();
         generic.GenericSetMode(0xFF, 0x01);
         // The drive starts where the scan does (the physical sector of the start).
-        const auto start = static_cast<std::uint32_t>(kFirstDataSector + static_cast<std::uint64_t>(state.m_llStartLba));
+        const auto start = static_cast<std::uint32_t>(kFirstDataSector
+                                                      + static_cast<std::uint64_t>(state.m_llStartLba));
         ready();
         generic.GenericSetStart(reply.data(), kShortBytes, start);
         run.Begin("PIE/PIF/Jitter Test Running");
@@ -217,7 +218,8 @@ void ScanGeneric(ScanContext& context)
             points.Advance(groupDistance);
             if (points.PointDue()) {
                 const int speedTenths = points.TakePoint();
-                const int jitterPoint = state.m_nJitterType == 0 ? static_cast<int>(figures.maxJitter) : figures.jitterRms;
+                const int jitterPoint = state.m_nJitterType == 0 ? static_cast<int>(figures.maxJitter)
+                                                                 : figures.jitterRms;
                 if (context.m_pUpperGraph != nullptr)
                     context.m_pUpperGraph->AddPoint(static_cast<int>(figures.maxPI), speedTenths);
                 if (context.m_pLowerGraph != nullptr)

@@ -21,7 +21,9 @@ void ScanIhas(ScanContext& context)
         ihas.VendorF3Read(buffer.data(), 0x01, kStartBytes);
         ihas.VendorF3Read(buffer.data(), 0x02, kShortBytes);
     };
-    commands.read = [&](std::uint8_t* reply, std::uint64_t) { return ihas.VendorF3Read(reply, 0x03, kShortBytes).value; };
+    commands.read = [&](std::uint8_t* reply, std::uint64_t) {
+        return ihas.VendorF3Read(reply, 0x03, kShortBytes).value;
+    };
     commands.retry = [&](std::uint64_t) { ihas.VendorF3Read(buffer.data(), 0x02, kShortBytes); };
     commands.end = [&] { ihas.VendorF3Read(buffer.data(), 0x0F, kShortBytes); };
     commands.firmwareMessage = "Check your firmware revision.";

@@ -80,15 +80,12 @@ void RunF3SessionScan(ScanContext& context, const F3SessionCommands& commands)
 {
     ScanRun run(context, commands.end);
     ScanState& state = context.state;
-    const CDevice* device = context.drive.list.m_pCurrentDevice;
     RmsFigures figures;
-    if (device != nullptr && device->m_bDvdDrive == 1) {
+    if (OnDvdDrive(context)) {
         const std::optional<ScanMedium> medium = SetUpScanMedium(run);
         if (!medium)
             return;
-        context.displays.pifAvg = "0";
-        context.displays.jitterAvg = context.displays.jitterPeak = context.displays.jitterInst = "---";
-        context.sink.SetDisplays(context.displays);
+        ShowSetUpDisplays(context, "0");
 
         SetStreaming(context, context.choices.necSpeedIndex);
         commands.start();
@@ -170,10 +167,8 @@ void RunF3SessionScan(ScanContext& context, const F3SessionCommands& commands)
             points.Advance(groupDistance);
             if (points.PointDue()) {
                 const int speedTenths = points.TakePoint();
-                if (context.m_pUpperGraph != nullptr)
-                    context.m_pUpperGraph->AddPoint(static_cast<int>(figures.maxPI), speedTenths);
-                if (context.m_pLowerGraph != nullptr)
-                    context.m_pLowerGraph->AddPoint(static_cast<int>(figures.maxPIF), 0, 0);
+                AddGraphPoint(context, static_cast<int>(figures.maxPI), speedTenths, static_cast<int>(figures.maxPIF),
+                              0);
                 if (ReachedEnd(context, position))
                     break;
                 figures.ClosePoint();

@@ -1,8 +1,8 @@
 #include "core/pipo/engines/RmsFigures.h"
 
-#include "core/app/Format.h"
 #include "core/pipo/ScanContext.h"
 #include "core/pipo/ScanSink.h"
+#include "core/pipo/engines/ScanLoop.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,13 +50,8 @@ void RmsFigures::ClosePoint()
 
 void ShowRmsFigures(ScanContext& context, const RmsFigures& figures)
 {
-    ScanDisplayTexts& texts = context.displays;
-    texts.piTotal = Format("%d", static_cast<std::int32_t>(figures.piTotal));
-    texts.piAvg = Format("%d", figures.piAverage);
-    texts.piPeak = Format("%d", context.state.m_nPIPeak.load());
-    texts.pifTotal = Format("%d", static_cast<std::int32_t>(figures.pifTotal));
-    texts.pifAvg = Format("%d", figures.pifAverage);
-    texts.pifPeak = Format("%d", context.state.m_nPIFPeak.load());
-    context.sink.SetDisplays(texts);
+    SetCountDisplays(context, static_cast<std::int32_t>(figures.piTotal), figures.piAverage,
+                     static_cast<std::int32_t>(figures.pifTotal), figures.pifAverage);
+    ShowDisplays(context);
     context.sink.ShowQualityRating(false);
 }

@@ -33,15 +33,12 @@ void ScanBtc(ScanContext& context)
 {
     ScanRun run(context);
     ScanState& state = context.state;
-    const CDevice* device = context.drive.list.m_pCurrentDevice;
     RmsFigures figures;
-    if (device != nullptr && device->m_bDvdDrive == 1) {
+    if (OnDvdDrive(context)) {
         const std::optional<ScanMedium> medium = SetUpScanMedium(run);
         if (!medium)
             return;
-        context.displays.pifAvg = context.displays.jitterAvg = context.displays.jitterPeak = context.displays.jitterInst
-            = "---";
-        context.sink.SetDisplays(context.displays);
+        ShowSetUpDisplays(context, "---");
 
         CommandBlock(mmc::kSetCdSpeed)
             .SetBe32(2, 0xFFFFFFFF)
@@ -111,10 +108,8 @@ void ScanBtc(ScanContext& context)
             if (points.PointDue()) {
                 const int speedTenths = points.TakeSpeed();
                 while (points.PointExceeded()) {
-                    if (context.m_pUpperGraph != nullptr)
-                        context.m_pUpperGraph->AddPoint(static_cast<int>(figures.maxPI), speedTenths);
-                    if (context.m_pLowerGraph != nullptr)
-                        context.m_pLowerGraph->AddPoint(static_cast<int>(figures.maxPIF), 0, 0);
+                    AddGraphPoint(context, static_cast<int>(figures.maxPI), speedTenths,
+                                  static_cast<int>(figures.maxPIF), 0);
                     points.TakeSectors();
                 }
                 figures.ClosePoint();

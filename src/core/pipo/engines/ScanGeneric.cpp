@@ -84,13 +84,8 @@ void Clamp(ScanContext& context, const GenericFigures& figures, std::uint32_t& p
 
 void ShowFigures(ScanContext& context, const GenericFigures& figures)
 {
-    ScanDisplayTexts& texts = context.displays;
-    texts.piAvg = Format("%d", figures.piRms);
-    texts.piPeak = Format("%d", context.state.m_nPIPeak.load());
-    texts.pifAvg = Format("%d", figures.pifRms);
-    texts.pifPeak = Format("%d", context.state.m_nPIFPeak.load());
-    texts.pofTotal = Format("%d", static_cast<std::int32_t>(figures.pofTotal));
-    texts.pifTotal = Format("%d", figures.pifTotal);
+    SetCountDisplays(context, figures.piTotal, figures.piRms, figures.pifTotal, figures.pifRms);
+    context.displays.pofTotal = Format("%d", static_cast<std::int32_t>(figures.pofTotal));
     SetJitterDisplays(context, figures.jitterPeak, figures.jitterRms, figures.lastJitter);
     ShowDisplays(context);
     context.sink.ShowQualityRating(false);
@@ -112,8 +107,7 @@ void ScanGeneric(ScanContext& context)
     GenericFigures figures;
     context.scales.With([&](ScanScales& scales) { scales.SetSpeedAxis(0.0, context.m_pUpperGraph); });
     ready();
-    const CDevice* device = context.drive.list.m_pCurrentDevice;
-    if (device != nullptr && device->m_bDvdDrive == 1) {
+    if (OnDvdDrive(context)) {
         const std::optional<ScanMedium> medium = SetUpScanMedium(run);
         if (!medium)
             return;
@@ -220,10 +214,8 @@ void ScanGeneric(ScanContext& context)
                 const int speedTenths = points.TakePoint();
                 const int jitterPoint = state.m_nJitterType == 0 ? static_cast<int>(figures.maxJitter)
                                                                  : figures.jitterRms;
-                if (context.m_pUpperGraph != nullptr)
-                    context.m_pUpperGraph->AddPoint(static_cast<int>(figures.maxPI), speedTenths);
-                if (context.m_pLowerGraph != nullptr)
-                    context.m_pLowerGraph->AddPoint(static_cast<int>(figures.maxPIF), 0, jitterPoint);
+                AddGraphPoint(context, static_cast<int>(figures.maxPI), speedTenths, static_cast<int>(figures.maxPIF),
+                              jitterPoint);
                 if (ReachedEnd(context, position - kFirstDataSector))
                     break;
                 ++figures.n;

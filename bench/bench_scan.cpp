@@ -102,12 +102,14 @@ struct ScanBench {
 
 void FullScan(benchmark::State& state)
 {
+    std::unique_ptr<ScanBench> bench;
     for (auto _ : state) {
         state.PauseTiming();
-        ScanBench bench;
+        bench.reset();
+        bench = std::make_unique<ScanBench>();
         state.ResumeTiming();
-        ScanLiteon(*bench.scan);
-        if (bench.upper.GetPointCount() < 430) {
+        ScanLiteon(*bench->scan);
+        if (bench->upper.GetPointCount() < 430) {
             state.SkipWithError("the scan did not reach the end of the disc");
             break;
         }
@@ -118,13 +120,15 @@ BENCHMARK(FullScan)->Unit(benchmark::kMillisecond)->Iterations(3);
 // The same error reads, one after another, without the engine.
 void PlainReads(benchmark::State& state)
 {
+    std::unique_ptr<ScanBench> bench;
     for (auto _ : state) {
         state.PauseTiming();
-        ScanBench bench;
+        bench.reset();
+        bench = std::make_unique<ScanBench>();
         state.ResumeTiming();
         std::array<std::uint8_t, 16> reply{};
         for (std::uint64_t block = 0; block < kFullDiscBlocks / 16; ++block)
-            bench.drives->liteon.LiteonReadErrorData(reply.data(), 10);
+            bench->drives->liteon.LiteonReadErrorData(reply.data(), 10);
         benchmark::DoNotOptimize(reply.data());
     }
 }

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -212,6 +213,96 @@ TEST(CommonScanTest, PiSumAbove2560ContinuesFromTheAverage)
     EXPECT_EQ(rig.sink.displays.back().piAvg, "800");
 }
 
+// A position reported again does not count: its group takes more reads,
+// and the samples stay those of distinct positions.
+TEST(CommonScanTest, RepeatedPositionsDoNotCount)
+{
+    EngineRig rig("liteon", "dvd+r");
+    rig.scan.state.m_llEndLba = 200;
+    rig.drive->AddStuckPosition({64, 3, false});
+    ScanLiteon(rig.scan);
+    EXPECT_EQ(rig.ErrorReads(), 21U);  // 10 + 3 repeats, then 8
+    EXPECT_EQ(rig.scan.state.m_llStartLba, 256);
+    EXPECT_EQ(rig.sink.statuses.back(), "Test Complete");
+}
+
+// A range that reaches past what the drive reports still ends, at 451
+// points of the upper graph.
+TEST(CommonScanTest, ScanEndsAfter450Points)
+{
+    EngineRig rig("liteon", "dvd+r");
+    rig.scan.state.m_llEndLba = 2600000;
+    ScanLiteon(rig.scan);
+    EXPECT_EQ(rig.upper.GetPointCount(), kMaxUpperPoints + 1);
+    EXPECT_LT(rig.scan.state.m_llStartLba, 2600000);
+    EXPECT_EQ(rig.sink.statuses.back(), "Test Complete");
+    rig.ExpectRestored();
+}
+
+// The automatic scales climb the ladders as the peaks outgrow them: "Auto
+// Peak" fits the peak, "Auto Avg" three times the jitter average and twice
+// the PI average; a fixed choice stays. The first group of five reads sums
+// 500 PI, the others 400; the jitter is 12 % throughout.
+TEST(CommonScanTest, AutomaticScalesClimbTheLadders)
+{
+    struct Case {
+        int choice;  // the scale boxes' position
+        int piCode;
+        int jitterCode;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {0, 8, 4},  // peak 500 in 321-640; 120 up to 200
+        {1, 9, 5},  // 2 x 500 in 641-1280; 3 x 120 up to 400
+        {5, 5, 5},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.choice);
+        EngineRig rig("liteon", "dvd+r");
+        emu::MediumDescription disc = *emu::FindMediumPreset("dvd+r");
+        disc.errors.badZones.push_back({0, 100000, {100, 2, 0, 0, 120}});
+        rig.Insert(disc);
+        rig.scan.state.m_llStartLba = 1024;
+        rig.scan.state.m_llEndLba = 60000;
+        rig.scan.scales.With([&](ScanScales& scales) {
+            scales.OnSelchangePIScale(c.choice, 0, &rig.upper);
+            scales.OnSelchangePIFScale(c.choice, 0, &rig.lower);
+            scales.ApplyJitterScaleChoice(c.choice, &rig.lower);
+        });
+        ScanLiteonWithJitter(rig.scan);
+        EXPECT_EQ(rig.scan.state.m_nPIPeak.load(), 500);
+        EXPECT_EQ(rig.upper.GetPIScaleCode(), c.piCode);
+        EXPECT_EQ(rig.scan.scales.With([](ScanScales& scales) { return scales.Upper().code; }), c.piCode);
+        EXPECT_EQ(rig.lower.GetJitterScaleCode(), c.jitterCode);
+        // PIF peaks of 2 stay within the first scale.
+        EXPECT_EQ(rig.scan.scales.With([](ScanScales& scales) { return scales.Lower().code; }),
+                  c.choice == 0 ? 2 : c.choice);
+    }
+}
+
+// The Samsung engine waits for the unit after the SEEK, before its first
+// error read; the Lite-On reads at once.
+TEST(CommonScanTest, SamsungWaitsForTheUnitAfterTheSeek)
+{
+    for (const auto& [preset, engine, waits] :
+         {std::tuple<const char*, ScanEngine, bool>{"samsung", ScanSamsung, true},
+          std::tuple<const char*, ScanEngine, bool>{"liteon", ScanLiteon, false}}) {
+        SCOPED_TRACE(preset);
+        EngineRig rig(preset, "dvd+r");
+        rig.scan.state.m_llStartLba = 0x1000;
+        rig.scan.state.m_llEndLba = 0x1000 + 200;
+        engine(rig.scan);
+        const auto cdbs = rig.Cdbs();
+        const Cdb seek = {0x2B, 0, 0x00, 0x00, 0x10, 0x00, 0, 0, 0, 0};
+        const auto found = std::find(cdbs.begin(), cdbs.end(), seek);
+        ASSERT_NE(found, cdbs.end());
+        ASSERT_LT(found + 1, cdbs.end());
+        EXPECT_EQ((*(found + 1))[0], waits ? 0x00 : kErrorReadOpcode);
+        EXPECT_EQ(rig.sink.statuses.back(), "Test Complete");
+    }
+}
+
 // The end check at a graph point needs the running position at most 1023
 // short of the end and a reported position 1 to 511 past it.
 TEST(CommonScanTest, EndCheckNeedsBothConditions)
@@ -257,7 +348,7 @@ TEST(CommonScanTest, StopEndsWithinOneRead)
 {
     EngineRig rig("liteon", "dvd+r");
     std::thread engine([&] { ScanLiteon(rig.scan); });
-    while (rig.ErrorReads() < 100)
+    while (rig.ErrorReads() == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     rig.running = 0;
     const std::size_t readsAtStop = rig.ErrorReads();

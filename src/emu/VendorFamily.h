@@ -35,6 +35,10 @@ struct NecSettings {
     std::uint8_t bookType[3][2] = {{0xA0, 0xA0}, {0x90, 0x90}, {0xE0, 0xE0}};
     std::uint16_t commandVersion = 4;
     std::uint16_t flashWritesLeft = 100;
+    // F3h error-rate session (01h, 02h, 03h, 0Fh): firmware before 2R8 has
+    // none; 02h puts the measuring cursor on its LBA (bytes 2-5).
+    bool errorRateCommands = true;
+    bool sessionOpen = false;
 };
 
 // Nu/QSI (F3h): one bit per kind that is written as DVD-ROM (bit 0 +R, 1
@@ -42,6 +46,18 @@ struct NecSettings {
 struct NuQsiSettings {
     std::uint8_t flashBooks = 0x01;
     std::uint8_t currentBooks = 0x03;
+    // F3h 0Ch 00h with the access sequence opens the error measurement, 0Ch
+    // 01h closes it; 0Eh 01h sets its mode (bytes 3-4), 0Ch 07h its start.
+    bool measuringOpen = false;
+    std::uint8_t measuringMode[2] = {0, 0};
+};
+
+// BTC (F3h 0Eh, 10-byte CDB): counts four times the real ones. A drive
+// misreads now and then: the first measurement that covers one of these
+// sectors reports a spike of counts, which a SEEK back and a second read
+// no longer show.
+struct BtcSettings {
+    std::vector<std::uint64_t> spikeSectors;
 };
 
 // Ricoh (FAh): the book-type bytes written on DVD+RW and DVD+R.
@@ -140,6 +156,7 @@ struct VendorSettings {
     NecSettings nec;
     NuQsiSettings nuQsi;
     RicohSettings ricoh;
+    BtcSettings btc;
     BenqSettings benq;
     LiteonSettings liteon;
     CyberdriveSettings cyberdrive;

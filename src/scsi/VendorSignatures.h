@@ -24,4 +24,9 @@ inline constexpr Signature5 kNec = {'Q', 'N', 'Z', 'N', 'E'};
 // length, as the NEC one.
 inline constexpr Signature3 kCyberdrive = {'Q', 'C', 'Y'};
 
+// Generic F3 drives: bytes 3-7 of F3h 0Ch 00h, the access sequence that
+// opens their error measurement. A placeholder of the right length, as the
+// NEC one.
+inline constexpr Signature5 kGenericF3 = {'Q', 'N', 'Z', 'G', 'F'};
+
 }  // namespace vendor_signature

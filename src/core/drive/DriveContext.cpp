@@ -22,6 +22,7 @@ DriveContext::DriveContext(DriveSources sources) :
     ihas(m_ScsiCommand),
     plextor(m_ScsiCommand),
     pioneer(m_ScsiCommand),
+    btc(m_ScsiCommand),
     configuration(m_ScsiCommand, mmc, media, benq, list.m_pCurrentDevice)
 {
     for (const auto& [name, drive] : m_sources.emulated)

@@ -9,6 +9,7 @@
 #include "core/drive/MmcMediaReads.h"
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/vendor/BenqCommands.h"
+#include "core/drive/vendor/BtcCommands.h"
 #include "core/drive/vendor/CyberdriveCommands.h"
 #include "core/drive/vendor/IhasCommands.h"
 #include "core/drive/vendor/LiteonCommands.h"
@@ -67,6 +68,7 @@ public:
     IhasCommands ihas;
     PlextorCommands plextor;
     PioneerCommands pioneer;
+    BtcCommands btc;
     DriveConfiguration configuration;
     ChannelCoordinator coordinator;
 };

@@ -36,6 +36,9 @@ public:
     // but are remembered. Returns the code used.
     int SetUpperScale(int code, PiPoUpperGraph* graph);
     int SetLowerScale(int code, PiPoLowerGraph* graph);
+    // The upper full scale alone, code and captions kept (the NEC and iHAS
+    // engines start their spike filter at 10).
+    void SetUpperFullScale(int fullScale) { m_upper.fullScale = fullScale; }
     // Captions bottom to top; full scale in tenths of a percent. Codes 0 and
     // 1 are automatic; other negative codes change nothing.
     int SetJitterAxis(int code, PiPoLowerGraph* graph);

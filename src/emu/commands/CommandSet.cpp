@@ -50,7 +50,7 @@ const std::vector<FamilyCommands>& FamilyCommandFiles()
         {VendorFamily::Ricoh, {RegisterRicohCommands}},
         {VendorFamily::Benq, {RegisterBenqCommands}},
         {VendorFamily::Liteon, {RegisterLiteonCommands}},
-        {VendorFamily::Btc, {}},
+        {VendorFamily::Btc, {RegisterBtcCommands}},
         {VendorFamily::Cyberdrive, {RegisterCyberdriveCommands}},
         {VendorFamily::Pioneer, {RegisterPioneerCommands}},
         {VendorFamily::Aopen, {RegisterAopenCommands}},

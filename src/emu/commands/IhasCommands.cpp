@@ -12,12 +12,19 @@ constexpr std::size_t kStartAnswer = 2048;
 constexpr std::size_t kAnswer = 8;
 constexpr std::uint32_t kSectorsPerRead = 8 * kEccBlockSectors;
 
-// F3h: the error-rate session. 01h opens it, 02h arms it, 03h reads the
-// counts of the next 128 sectors (position in bytes 0-3, PI in 4-5, PIF in
-// 6-7, each summed over the eight ECC blocks), 0Fh closes it.
 void IhasVendorCommand(CommandContext& command)
 {
-    IhasSettings& ihas = command.drive.vendorSettings.ihas;
+    AnswerF3Session(command, command.drive.vendorSettings.ihas.sessionOpen, false);
+}
+
+}  // namespace
+
+// F3h: the error-rate session. 01h opens it, 02h arms it (and, where the
+// family takes an LBA there, puts the measuring cursor on it), 03h reads the
+// counts of the next 128 sectors from the cursor (position in bytes 0-3, PI
+// in 4-5, PIF in 6-7, each summed over the eight ECC blocks), 0Fh closes it.
+void AnswerF3Session(CommandContext& command, bool& sessionOpen, bool armTakesLba)
+{
     const std::uint8_t sub = command.Byte(1);
     if (sub != kStart && sub != kArm && sub != kRead && sub != kEnd) {
         command.Fail(sense::kInvalidFieldInCdb);
@@ -27,14 +34,16 @@ void IhasVendorCommand(CommandContext& command)
         return;
     std::vector<std::uint8_t> answer(sub == kStart ? kStartAnswer : kAnswer, 0);
     switch (sub) {
-    case kStart: ihas.sessionOpen = true; break;
-    case kEnd: ihas.sessionOpen = false; break;
+    case kStart: sessionOpen = true; break;
+    case kEnd: sessionOpen = false; break;
     case kArm:
     case kRead:
-        if (!ihas.sessionOpen) {
+        if (!sessionOpen) {
             command.Fail(sense::kCommandSequenceError);
             return;
         }
+        if (sub == kArm && armTakesLba)
+            MoveMeasurementTo(command.drive, command.Be32(2));
         if (sub == kRead) {
             const auto measured = MeasureNext(command, kSectorsPerRead);
             if (!measured)
@@ -48,8 +57,6 @@ void IhasVendorCommand(CommandContext& command)
     }
     command.Answer(answer, answer.size());
 }
-
-}  // namespace
 
 void RegisterIhasCommands(CommandTable& table)
 {

@@ -32,6 +32,7 @@ std::optional<Measurement> MeasureNext(CommandContext& command, std::uint32_t se
         if (stuck->answers > 0)
             --stuck->answers;
         measurement.position = stuck->reportsZero ? 0 : stuck->position;
+        measurement.addressLost = stuck->reportsZero;
         return measurement;
     }
     measuring.position += sectors;

@@ -12,6 +12,7 @@ namespace emu {
 struct Measurement {
     std::uint64_t position = 0;  // the sector number the drive reports (LBA)
     ErrorSum errors;
+    bool addressLost = false;  // a stuck drive that reports 0 for its position
 };
 
 // Measures the next `sectors` sectors from the drive's measuring position:
@@ -24,6 +25,11 @@ std::optional<Measurement> MeasureNext(CommandContext& command, std::uint32_t se
 // For vendor commands whose other sub-commands need no disc: fails the
 // command as the dispatcher would when no readable disc is ready.
 bool HasReadyMedium(CommandContext& command);
+
+// The F3h error-rate session of the NEC and iHAS families (01h start, 02h
+// arm, 03h read, 0Fh end), `sessionOpen` the family's state. NEC drives take
+// an LBA with 02h: the measuring cursor moves there.
+void AnswerF3Session(CommandContext& command, bool& sessionOpen, bool armTakesLba);
 
 // Starts the measurement at a sector: the start of its ECC block.
 void MoveMeasurementTo(DriveState& drive, std::uint64_t lba);

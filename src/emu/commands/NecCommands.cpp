@@ -1,4 +1,5 @@
 #include "emu/commands/Commands.h"
+#include "emu/commands/Measurement.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
 #include "scsi/VendorSignatures.h"
@@ -33,10 +34,24 @@ void NecVendorCommand(CommandContext& command)
     command.Answer(answer, kAnswerLength);
 }
 
+// F3h: the error-rate session of firmware 2R8 on, with the measuring cursor
+// set by 02h's LBA; older firmware knows no F3h.
+void NecErrorScan(CommandContext& command)
+{
+    NecSettings& nec = command.drive.vendorSettings.nec;
+    if (!nec.errorRateCommands) {
+        command.Fail(sense::kInvalidOpcode);
+        return;
+    }
+    AnswerF3Session(command, nec.sessionOpen, true);
+}
+
 }  // namespace
 
 void RegisterNecCommands(CommandTable& table)
 {
+    table.Register(
+        {.opcode = vendor_opcode::kErrorScan, .name = "NEC VENDOR F3", .cdbLength = 12, .handler = NecErrorScan});
     table.Register(
         {.opcode = vendor_opcode::kNec, .name = "NEC VENDOR C9", .cdbLength = 10, .handler = NecVendorCommand});
 }

@@ -1,4 +1,4 @@
-#include "ScanRig.h"
+#include "ScanLoopRig.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
 #include "core/pipo/ScanDriveSteps.h"
@@ -17,9 +17,6 @@
 namespace {
 
 using Cdb = std::vector<std::uint8_t>;
-
-const Cdb kTrayUnlock = {0x1E, 0, 0, 0, 0x00, 0};
-constexpr std::uint8_t kErrorReadOpcode = 0xF3;
 
 // The series a scan should draw, worked out from the disc's error profile as
 // the drive reports it: ECC blocks one after another from the start's block,
@@ -106,52 +103,6 @@ Series ExpectedSeries(const emu::ErrorProfile& profile, std::uint64_t start, std
     return series;
 }
 
-// A scan rig with both graphs, the range of the whole disc and the tray
-// locked as Start leaves it.
-struct EngineRig : ScanRig {
-    EngineRig(const char* drivePreset, const char* mediumPreset) : ScanRig(drivePreset, mediumPreset)
-    {
-        Record().m_bDvdDrive = 1;
-        scan.m_pUpperGraph = &upper;
-        scan.m_pLowerGraph = &lower;
-        scan.state.m_nGraphSlot = 1;
-        scan.state.m_strSavedStatus = "before";
-        const auto disc = emu::FindMediumPreset(mediumPreset);
-        if (disc && disc->capacityBlocks > 0)
-            scan.state.m_llEndLba = static_cast<std::int64_t>(disc->capacityBlocks) - 1;
-        LockTray(scan, true);
-        drive->ClearJournal();
-    }
-    void Insert(const emu::MediumDescription& disc)
-    {
-        WrapperRig::Insert(disc);
-        scan.state.m_llEndLba = static_cast<std::int64_t>(disc.capacityBlocks) - 1;
-    }
-    std::size_t ErrorReads() const
-    {
-        const auto journal = drive->Journal();
-        return static_cast<std::size_t>(std::count_if(
-            journal.begin(), journal.end(), [](const auto& entry) { return entry.Opcode() == kErrorReadOpcode; }));
-    }
-    bool Says(const std::string& status) const
-    {
-        return std::find(sink.statuses.begin(), sink.statuses.end(), status) != sink.statuses.end();
-    }
-    // The drive given back and the window idle.
-    void ExpectRestored()
-    {
-        const auto cdbs = Cdbs();
-        ASSERT_FALSE(cdbs.empty());
-        EXPECT_EQ(cdbs.back(), kTrayUnlock);
-        EXPECT_FALSE(drive->RemovalPrevented());
-        EXPECT_EQ(running.load(), 0);
-        EXPECT_GE(sink.stops, 1);
-    }
-
-    PiPoUpperGraph upper;
-    PiPoLowerGraph lower;
-};
-
 struct EngineCase {
     const char* name;
     const char* drive;
@@ -179,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Engines, ScanSeriesTest, ::testing::Values(
 TEST_P(ScanSeriesTest, WholeDiscSeriesFollowTheErrorProfile)
 {
     const EngineCase& param = GetParam();
-    EngineRig rig(param.drive, param.medium);
+    LoopRig rig(param.drive, param.medium);
     emu::MediumDescription disc = *emu::FindMediumPreset(param.medium);
     // A worse stretch at the start: the near-start rule and the 2560 limit.
     disc.errors.badZones.push_back({0, 4096, {400, 3, 0, 0, 120}});
@@ -224,7 +175,7 @@ TEST_P(ScanSeriesTest, WholeDiscSeriesFollowTheErrorProfile)
 // ten reads (the first two count no step), then eight.
 TEST(CommonScanTest, NearStartGroupDividesItsCounts)
 {
-    EngineRig rig("liteon", "dvd+r");
+    LoopRig rig("liteon", "dvd+r");
     emu::MediumDescription disc = *emu::FindMediumPreset("dvd+r");
     disc.errors.badZones.push_back({0, 1024, {200, 8, 0, 0, 80}});
     rig.Insert(disc);
@@ -245,7 +196,7 @@ TEST(CommonScanTest, NearStartGroupDividesItsCounts)
 // group), so the sample is the average plus the PI read after it.
 TEST(CommonScanTest, PiSumAbove2560ContinuesFromTheAverage)
 {
-    EngineRig rig("liteon", "dvd+r");
+    LoopRig rig("liteon", "dvd+r");
     emu::MediumDescription disc = *emu::FindMediumPreset("dvd+r");
     disc.errors.badZones.push_back({0, 8192, {400, 0, 0, 0, 80}});
     rig.Insert(disc);
@@ -266,7 +217,7 @@ TEST(CommonScanTest, PiSumAbove2560ContinuesFromTheAverage)
 // and the samples stay those of distinct positions.
 TEST(CommonScanTest, RepeatedPositionsDoNotCount)
 {
-    EngineRig rig("liteon", "dvd+r");
+    LoopRig rig("liteon", "dvd+r");
     rig.scan.state.m_llEndLba = 200;
     rig.drive->AddStuckPosition({64, 3, false});
     ScanLiteon(rig.scan);
@@ -279,7 +230,7 @@ TEST(CommonScanTest, RepeatedPositionsDoNotCount)
 // points of the upper graph.
 TEST(CommonScanTest, ScanEndsAfter450Points)
 {
-    EngineRig rig("liteon", "dvd+r");
+    LoopRig rig("liteon", "dvd+r");
     rig.scan.state.m_llEndLba = 2600000;
     ScanLiteon(rig.scan);
     EXPECT_EQ(rig.upper.GetPointCount(), kMaxUpperPoints + 1);
@@ -308,7 +259,7 @@ TEST(CommonScanTest, AutomaticScalesClimbTheLadders)
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.choice);
-        EngineRig rig("liteon", "dvd+r");
+        LoopRig rig("liteon", "dvd+r");
         emu::MediumDescription disc = *emu::FindMediumPreset("dvd+r");
         disc.errors.badZones.push_back({0, 100000, {100, 2, 0, 0, 120}});
         rig.Insert(disc);
@@ -338,7 +289,7 @@ TEST(CommonScanTest, SamsungWaitsForTheUnitAfterTheSeek)
          {std::tuple<const char*, ScanEngine, bool>{"samsung", ScanSamsung, true},
           std::tuple<const char*, ScanEngine, bool>{"liteon", ScanLiteon, false}}) {
         SCOPED_TRACE(preset);
-        EngineRig rig(preset, "dvd+r");
+        LoopRig rig(preset, "dvd+r");
         rig.scan.state.m_llStartLba = 0x1000;
         rig.scan.state.m_llEndLba = 0x1000 + 200;
         engine(rig.scan);
@@ -373,7 +324,7 @@ TEST(CommonScanTest, EndCheckNeedsBothConditions)
         {kEnd + 1, kEnd + 16, false},
     };
     // clang-format on
-    EngineRig rig("liteon", "dvd+r");
+    LoopRig rig("liteon", "dvd+r");
     for (const Case& c : cases) {
         rig.scan.state.m_llStartLba = c.running;
         rig.scan.state.m_llEndLba = kEnd;
@@ -395,7 +346,7 @@ TEST(CommonScanTest, ProgressIsGuardedForTinyRanges)
 // read, then "Ready", never "Test Complete", and the drive given back.
 TEST(CommonScanTest, StopEndsWithinOneRead)
 {
-    EngineRig rig("liteon", "dvd+r");
+    LoopRig rig("liteon", "dvd+r");
     std::thread engine([&] { ScanLiteon(rig.scan); });
     while (rig.ErrorReads() == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -413,7 +364,7 @@ TEST(CommonScanTest, StopEndsWithinOneRead)
 // scan ends at its first read instead of running to the end.
 TEST(CommonScanTest, StopDuringTheSetUpIsNotLost)
 {
-    EngineRig rig("liteon", "dvd+r");
+    LoopRig rig("liteon", "dvd+r");
     rig.scan.stopBeforeBegin = true;
     ScanLiteon(rig.scan);
     EXPECT_LE(rig.ErrorReads(), 1U);
@@ -422,25 +373,13 @@ TEST(CommonScanTest, StopDuringTheSetUpIsNotLost)
     rig.ExpectRestored();
 }
 
-// A sink that presses Stop when the first graph point is shown.
-struct StopAtFirstPoint : RecordingScanSink {
-    explicit StopAtFirstPoint(std::atomic<int>& flag) : running(flag) {}
-    void SetDisplays(const ScanDisplayTexts& texts) override
-    {
-        RecordingScanSink::SetDisplays(texts);
-        if (displays.size() == 2)  // the first holds the start texts
-            running = 0;
-    }
-    std::atomic<int>& running;
-};
-
 // Every way out leaves the drive as it was found: the journal ends with the
 // tray unlocked, the flag is clear and the window idle; only the scan that
 // ran to its end says "Test Complete".
 TEST(CommonScanTest, EveryWayOutGivesTheDriveBack)
 {
     {  // Stop seen at the end of a group: no read after it.
-        EngineRig rig("liteon", "dvd+r");
+        LoopRig rig("liteon", "dvd+r");
         StopAtFirstPoint sink(rig.running);
         ScanContext scan(rig.context, sink, rig.prompt, rig.running);
         scan.state.m_llEndLba = 2099999;
@@ -454,7 +393,7 @@ TEST(CommonScanTest, EveryWayOutGivesTheDriveBack)
         EXPECT_EQ(sink.stops, 1);
     }
     {  // A blank disc: the message, no reads.
-        EngineRig rig("liteon", "dvd+r-blank");
+        LoopRig rig("liteon", "dvd+r-blank");
         rig.scan.state.m_llEndLba = 0;
         ScanLiteon(rig.scan);
         ASSERT_EQ(rig.prompt.asked.size(), 1U);
@@ -464,7 +403,7 @@ TEST(CommonScanTest, EveryWayOutGivesTheDriveBack)
         rig.ExpectRestored();
     }
     {  // A drive that keeps answering position 0: the scan gives up.
-        EngineRig rig("samsung", "dvd+r");
+        LoopRig rig("samsung", "dvd+r");
         rig.drive->AddStuckPosition({0, -1, true});
         ScanSamsung(rig.scan);
         EXPECT_EQ(rig.sink.statuses.back(), "Read Error, scan aborted");
@@ -473,7 +412,7 @@ TEST(CommonScanTest, EveryWayOutGivesTheDriveBack)
         rig.ExpectRestored();
     }
     {  // Not a DVD drive: nothing measured, nothing complete.
-        EngineRig rig("liteon", "dvd+r");
+        LoopRig rig("liteon", "dvd+r");
         rig.Record().m_bDvdDrive = 0;
         ScanLiteonWithJitter(rig.scan);
         EXPECT_EQ(rig.ErrorReads(), 0U);
@@ -485,7 +424,7 @@ TEST(CommonScanTest, EveryWayOutGivesTheDriveBack)
 // The jitter is read every 4096 sectors at the running position.
 TEST(CommonScanTest, JitterReadsFollowTheRunningPosition)
 {
-    EngineRig rig("liteon", "dvd+r");
+    LoopRig rig("liteon", "dvd+r");
     rig.scan.state.m_llEndLba = 13000;
     ScanLiteonWithJitter(rig.scan);
     std::vector<Cdb> jitterReads;
@@ -505,7 +444,7 @@ TEST(CommonScanTest, JitterReadsFollowTheRunningPosition)
 // although its probe was refused) shows no jitter it did not measure.
 TEST(CommonScanTest, RefusedJitterReadsShowNoJitter)
 {
-    EngineRig rig("liteon-sohw812", "dvd+r");
+    LoopRig rig("liteon-sohw812", "dvd+r");
     rig.scan.state.m_llEndLba = 30000;
     ScanLiteonWithJitter(rig.scan);
     EXPECT_GE(rig.lower.GetPointCount(), 5U);
@@ -521,7 +460,7 @@ TEST(CommonScanTest, DisplaysUseTheCLocale)
     ScopedCommaLocale comma;
     if (!comma.Ok())
         GTEST_SKIP() << "no locale with a decimal comma";
-    EngineRig rig("liteon", "dvd+r");
+    LoopRig rig("liteon", "dvd+r");
     rig.scan.state.m_llEndLba = 30000;
     ScanLiteonWithJitter(rig.scan);
     const ScanDisplayTexts& shown = rig.sink.displays.back();
@@ -534,7 +473,7 @@ TEST(CommonScanTest, DisplaysUseTheCLocale)
 // A wait that runs out says so and never "Ready.".
 TEST(CommonScanTest, TimedOutWaitSaysSo)
 {
-    EngineRig rig("samsung", "none");
+    LoopRig rig("samsung", "none");
     ASSERT_TRUE(rig.drive->LoadMedium(*emu::FindMediumPreset("dvd+r")));
     EXPECT_EQ(WaitForUnitReady(rig.scan, 1), 1);
     EXPECT_EQ(rig.sink.statuses.back(), "Timeout waiting for unit");

@@ -13,6 +13,7 @@ namespace emu {
 namespace {
 
 const std::vector<std::uint8_t> kSamsungErrorRead = {0xF3, 0x0E, 0, 0, 0, 0, 0, 0, 0x10, 0, 0, 0};
+const std::vector<std::uint8_t> kBtcErrorRead = {0xF3, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0};
 
 std::vector<std::uint8_t> Seek(std::uint32_t lba)
 {
@@ -25,6 +26,39 @@ std::vector<std::uint8_t> Seek(std::uint32_t lba)
 std::vector<std::uint8_t> IhasF3(std::uint8_t sub)
 {
     return {0xF3, sub, 0, 0, 0, 0, 0, 0, static_cast<std::uint8_t>(sub == 0x02 ? 0x08 : 0), 0, 0, 0};
+}
+
+std::vector<std::uint8_t> NecF3(std::uint8_t sub, std::uint32_t lba = 0)
+{
+    std::vector<std::uint8_t> cdb = {0xF3, sub, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0};
+    scsi::PutBe32(&cdb[2], lba);
+    return cdb;
+}
+
+std::vector<std::uint8_t> GenericF3(std::uint8_t function, std::uint32_t address = 0)
+{
+    const auto& tag = vendor_signature::kGenericF3;
+    if (function == 0x00)
+        return {0xF3, 0x0C, 0x00, tag[0], tag[1], tag[2], tag[3], tag[4], 0, 0, 0, 0xAA};
+    if (function == 0x01)
+        return {0xF3, 0x0C, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA};
+    return {0xF3,
+            0x0C,
+            0x07,
+            static_cast<std::uint8_t>(address >> 16),
+            static_cast<std::uint8_t>(address >> 8),
+            static_cast<std::uint8_t>(address),
+            0,
+            0,
+            0,
+            0,
+            0,
+            0};
+}
+
+std::vector<std::uint8_t> GenericRead(std::uint8_t blocks)
+{
+    return {0xF3, 0x0E, 0x80, 0, 0, 0, 0, 0, blocks, 0, 0, 0};
 }
 
 std::vector<std::uint8_t> LiteonJitterRead(std::uint32_t lba, std::uint32_t count)
@@ -195,8 +229,9 @@ TEST(ScanFamilies, EachFamilyTakesItsOwnProbesAndRefusesTheOthersAsADriveWould)
         {"generic F3 probe", nuProbe, 128, {"generic-f3"}},
         {"Cyberdrive signature", CyberSignature(1), 8, {"cyberdrive"}},
         {"iHAS session start", IhasF3(0x01), 2048, {"ihas"}},
+        {"BTC error read", kBtcErrorRead, 10, {"btc"}},
     };
-    const char* drives[] = {"benq", "liteon", "samsung", "generic-f3", "cyberdrive", "ihas", "dvd-writer"};
+    const char* drives[] = {"benq", "liteon", "samsung", "generic-f3", "cyberdrive", "ihas", "btc", "dvd-writer"};
     for (const Probe& probe : probes) {
         for (const char* preset : drives) {
             SCOPED_TRACE(std::string(probe.name) + " on " + preset);
@@ -210,7 +245,8 @@ TEST(ScanFamilies, EachFamilyTakesItsOwnProbesAndRefusesTheOthersAsADriveWould)
             // A drive that knows the opcode for other sub-commands says the field is wrong.
             const bool knowsOpcode = probe.cdb[0] == 0xF3
                 && (std::string(preset) == "samsung" || std::string(preset) == "liteon"
-                    || std::string(preset) == "generic-f3" || std::string(preset) == "ihas");
+                    || std::string(preset) == "generic-f3" || std::string(preset) == "ihas"
+                    || std::string(preset) == "btc");
             EXPECT_EQ(answer.SenseCode(), knowsOpcode ? sense::kInvalidFieldInCdb : sense::kInvalidOpcode);
         }
     }
@@ -291,6 +327,96 @@ TEST(ScanFamilies, MakersTextsOfDvdMinusAndDvdRamDiscs)
     auto ram = Drive("dvd-writer", "dvd-ram");
     const Answer physical = Send(*ram, {0xAD, 0, 0, 0, 0, 0, 0, 0x00, 0x08, 0x04, 0, 0}, 2052);
     EXPECT_EQ(std::string(physical.data.begin() + 553, physical.data.begin() + 563), "MATSUSHITA");
+}
+
+TEST(ScanFamilies, NecSessionReadsFromTheCursorItsArmPutsAtAnLbaAndOlderFirmwareHasNone)
+{
+    MediumDescription disc = *FindMediumPreset("dvd+r");
+    auto nec = DriveWith("nec", disc);
+    EXPECT_EQ(Send(*nec, NecF3(0x03), 2048).SenseCode(), sense::kCommandSequenceError);
+    ASSERT_EQ(Send(*nec, NecF3(0x01), 2048).result.outcome, Outcome::Good);
+    Send(*nec, NecF3(0x02, 1000), 8);  // the ECC block of 1000: 992
+    const auto position = [&] { return scsi::GetBe32(Send(*nec, NecF3(0x03, 77), 2048).data.data()); };
+    EXPECT_EQ(position(), 992u);  // the read's own LBA is not where it reads
+    EXPECT_EQ(position(), 1120u);
+    Send(*nec, NecF3(0x02, 992), 8);  // back to the last good read
+    const Answer again = Send(*nec, NecF3(0x03), 2048);
+    EXPECT_EQ(scsi::GetBe32(again.data.data()), 992u);
+    EXPECT_EQ(scsi::GetBe16(&again.data[6]), MeasureSectors(disc.errors, 992, 128).total.pif);
+    Send(*nec, NecF3(0x0F), 8);
+    EXPECT_FALSE(nec->VendorState().nec.sessionOpen);
+
+    DriveIdentity older = *FindDrivePreset("nec");
+    older.vendorSettings.nec.errorRateCommands = false;
+    EmulatedDrive old(older, std::make_shared<ManualClock>());
+    ASSERT_TRUE(old.InsertMedium(disc));
+    EXPECT_EQ(Send(old, NecF3(0x01), 2048).SenseCode(), sense::kInvalidOpcode);
+    // The iHAS arm keeps the cursor where the SEEK put it.
+    auto ihas = DriveWith("ihas", disc);
+    Send(*ihas, IhasF3(0x01), 2048);
+    Send(*ihas, Seek(512));
+    Send(*ihas, NecF3(0x02, 4096), 8);
+    EXPECT_EQ(scsi::GetBe32(Send(*ihas, IhasF3(0x03), 8).data.data()), 512u);
+}
+
+TEST(ScanFamilies, GenericF3MeasurementOpensBehindItsAccessSequenceAndReportsPhysicalSectors)
+{
+    MediumDescription disc = *FindMediumPreset("dvd+r");
+    disc.errors.badZones.push_back({0x1000, 16, {40, 3, 9, 2, 95}});
+    auto drive = DriveWith("generic-f3", disc);
+    EXPECT_EQ(Send(*drive, GenericRead(16), 32768).SenseCode(), sense::kCommandSequenceError);
+    std::vector<std::uint8_t> wrongTag = GenericF3(0x00);
+    wrongTag[5] ^= 0x20;
+    EXPECT_EQ(Send(*drive, wrongTag, 36).SenseCode(), sense::kInvalidFieldInCdb);
+    ASSERT_EQ(Send(*drive, GenericF3(0x00), 36).result.outcome, Outcome::Good);
+    ASSERT_EQ(Send(*drive, {0xF3, 0x0E, 0x01, 0xFF, 0x01, 0, 0, 0, 0, 0, 0, 0}, 36).result.outcome, Outcome::Good);
+    EXPECT_EQ(Send(*drive, GenericF3(0x07, 0x2FFFF), 36).SenseCode(), sense::kLbaOutOfRange);
+    ASSERT_EQ(Send(*drive, GenericF3(0x07, 0x30000 + 0xF00), 36).result.outcome, Outcome::Good);
+    // 16 ECC blocks a read (256 sectors); more than 32 are read as 32.
+    const Answer first = Send(*drive, GenericRead(16), 32768);
+    ASSERT_EQ(first.result.transferred, 32768u);
+    EXPECT_EQ(scsi::GetBe32(first.data.data()), 0x30F00u);
+    const Answer zone = Send(*drive, GenericRead(200), 32768);
+    EXPECT_EQ(scsi::GetBe32(zone.data.data()), 0x31000u);
+    const ErrorSum expected = MeasureSectors(disc.errors, 0x1000, 512);
+    EXPECT_EQ(scsi::GetBe16(&zone.data[4]), expected.total.pi);
+    EXPECT_EQ(scsi::GetBe16(&zone.data[6]), expected.total.pif);
+    EXPECT_EQ(scsi::GetBe16(&zone.data[10]), expected.total.pof);
+    EXPECT_EQ(scsi::GetBe16(&zone.data[16]), expected.total.jitter);
+    EXPECT_EQ(scsi::GetBe32(Send(*drive, GenericRead(1), 32768).data.data()), 0x31200u);
+    // A drive that lost its address says 0, not the first data sector.
+    drive->AddStuckPosition({0x1210, -1, true});
+    EXPECT_EQ(scsi::GetBe32(Send(*drive, GenericRead(1), 32768).data.data()), 0u);
+    Send(*drive, GenericF3(0x01), 36);
+    EXPECT_FALSE(drive->VendorState().nuQsi.measuringOpen);
+}
+
+TEST(ScanFamilies, BtcCountsFourTimesOverAndAMisreadIsGoneAfterASeekBack)
+{
+    MediumDescription disc = *FindMediumPreset("dvd+r");
+    DriveIdentity identity = *FindDrivePreset("btc");
+    identity.vendorSettings.btc.spikeSectors = {300};
+    EmulatedDrive drive(identity, std::make_shared<ManualClock>());
+    ASSERT_TRUE(drive.InsertMedium(disc));
+    Send(drive, Seek(128));
+    const auto read = [&] {
+        const Answer answer = Send(drive, kBtcErrorRead, 10);
+        EXPECT_EQ(answer.result.outcome, Outcome::Good);
+        return Report{scsi::GetBe32(answer.data.data()) & 0xFFFFFF, scsi::GetBe16(&answer.data[4]),
+                      scsi::GetBe16(&answer.data[6])};
+    };
+    // Each read reports where it ended.
+    const Report first = read();
+    EXPECT_EQ(first.position, 256u);
+    EXPECT_EQ(first.pi, 4 * MeasureSectors(disc.errors, 128, 128).total.pi);
+    const Report spike = read();
+    EXPECT_EQ(spike.position, 384u);
+    EXPECT_GT(spike.pi >> 2, 2560u);
+    EXPECT_GT(spike.pif >> 2, 2560u);
+    Send(drive, Seek(first.position));
+    const Report reread = read();
+    EXPECT_EQ(reread.position, 384u);
+    EXPECT_EQ(reread.pi, 4 * MeasureSectors(disc.errors, 256, 128).total.pi);
 }
 
 }  // namespace emu

@@ -48,6 +48,17 @@ VendorReply NecCommands::NecQueryBookType(int settingSelector, int mediaSelector
     return reply;
 }
 
+VendorReply NecCommands::NecReadErrorData(std::uint8_t* buffer, int subCommand, std::uint64_t lba, std::uint32_t length)
+{
+    const auto low = static_cast<std::uint32_t>(lba);
+    VendorReply reply;
+    reply.value = Send(m_ScsiCommand,
+                       Cdb12{vendor_opcode::kErrorScan, Byte(subCommand), Byte(low >> 24), Byte(low >> 16),
+                             Byte(low >> 8), Byte(low), 0, 0, 0x08, 0, 0, 0},
+                       DataDirection::In, buffer, length, reply);
+    return reply;
+}
+
 VendorReply NecCommands::IhasBookTypeProbe()
 {
     return NecQueryCounterB();

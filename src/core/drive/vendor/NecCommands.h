@@ -2,6 +2,8 @@
 
 #include "core/drive/vendor/VendorReply.h"
 
+#include <cstdint>
+
 class CScsiCommand;
 
 // The NEC family's C9h commands, protected by the family's signature.
@@ -16,6 +18,10 @@ public:
     VendorReply NecQueryBookType(int settingSelector, int mediaSelector);
     // The same query as the second counter, which iHAS drives answer too.
     VendorReply IhasBookTypeProbe();
+    // F3h error-rate session: the sub-command in byte 1 (01h start, 02h arm
+    // at the LBA, 03h read, 0Fh end), the LBA's low 32 bits in bytes 2-5,
+    // `length` bytes into the buffer: the channel's result.
+    VendorReply NecReadErrorData(std::uint8_t* buffer, int subCommand, std::uint64_t lba, std::uint32_t length);
 
 private:
     CScsiCommand& m_ScsiCommand;

@@ -36,3 +36,14 @@ bool IsNewBenqDrive(ScanContext& context);
 // Cyberdrive (drive code 4): the drive measures by itself from the A9h
 // position; the lower graph shows PO instead of PIF.
 void ScanCyberdrive(ScanContext& context);
+// Generic F3 drives (drive code 0): F3h 0Eh 80h measurements of PI, PIF,
+// PO failures and jitter, twenty counted reads to a group.
+void ScanGeneric(ScanContext& context);
+// BTC (drive code 2): F3h 0Eh reads counting four times over, each a sample,
+// a misreading read again after a SEEK back.
+void ScanBtc(ScanContext& context);
+// NEC and Optiarc (drive code 7): the F3h session at the running position,
+// ten counted reads of 128 sectors to a group.
+void ScanNec(ScanContext& context);
+// iHAS (drive code 10): the same scan with the iHAS F3h session.
+void ScanIhas(ScanContext& context);

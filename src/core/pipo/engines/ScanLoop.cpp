@@ -189,6 +189,12 @@ void ScanRun::Complete(bool withJitter)
 
 // --- set-up ---
 
+bool OnDvdDrive(const ScanContext& context)
+{
+    const CDevice* device = context.drive.list.m_pCurrentDevice;
+    return device != nullptr && device->m_bDvdDrive == 1;
+}
+
 std::uint16_t ReadScanProfile(ScanContext& context)
 {
     std::array<std::uint8_t, 8> answer{};
@@ -290,6 +296,23 @@ bool PointClock::PointDue() const
 
 int PointClock::TakePoint()
 {
+    const int speedTenths = TakeSpeed();
+    TakeSectors();
+    return speedTenths;
+}
+
+bool PointClock::PointExceeded() const
+{
+    return m_intervalDistance > static_cast<std::int64_t>(m_pointSectors);
+}
+
+void PointClock::TakeSectors()
+{
+    m_intervalDistance -= static_cast<std::int64_t>(m_pointSectors);
+}
+
+int PointClock::TakeSpeed()
+{
     const std::uint64_t now = m_context.Clock().NowMs();
     const std::uint64_t elapsed = now - m_startMs;
     m_olderSpeedDistance = m_previousSpeedDistance;
@@ -309,7 +332,6 @@ int PointClock::TakePoint()
     m_context.scales.With(
         [&](ScanScales& scales) { scales.SetSpeedAxis(static_cast<double>(m_maxSpeed), m_context.m_pUpperGraph); });
     m_speedDistance = 0;
-    m_intervalDistance -= static_cast<std::int64_t>(m_pointSectors);
     return static_cast<int>(speed * 10.0F);
 }
 
@@ -421,13 +443,35 @@ bool UpperGraphFull(const ScanContext& context)
 
 void SetCountDisplays(ScanContext& context, const MaximaAverages& figures)
 {
+    SetCountDisplays(context, static_cast<std::int32_t>(figures.piTotal), figures.piAverage,
+                     static_cast<std::int32_t>(figures.pifTotal), figures.pifAverage);
+}
+
+void SetCountDisplays(ScanContext& context, std::int32_t piTotal, std::int32_t piAverage, std::int32_t pifTotal,
+                      std::int32_t pifAverage)
+{
     ScanDisplayTexts& texts = context.displays;
-    texts.piTotal = Format("%d", static_cast<std::int32_t>(figures.piTotal));
-    texts.piAvg = Format("%d", figures.piAverage);
+    texts.piTotal = Format("%d", piTotal);
+    texts.piAvg = Format("%d", piAverage);
     texts.piPeak = Format("%d", context.state.m_nPIPeak.load());
-    texts.pifTotal = Format("%d", static_cast<std::int32_t>(figures.pifTotal));
-    texts.pifAvg = Format("%d", figures.pifAverage);
+    texts.pifTotal = Format("%d", pifTotal);
+    texts.pifAvg = Format("%d", pifAverage);
     texts.pifPeak = Format("%d", context.state.m_nPIFPeak.load());
+}
+
+void ShowSetUpDisplays(ScanContext& context, const char* pifAverage)
+{
+    context.displays.pifAvg = pifAverage;
+    context.displays.jitterAvg = context.displays.jitterPeak = context.displays.jitterInst = "---";
+    ShowDisplays(context);
+}
+
+void AddGraphPoint(ScanContext& context, int pi, int speedTenths, int pif, int jitter)
+{
+    if (context.m_pUpperGraph != nullptr)
+        context.m_pUpperGraph->AddPoint(pi, speedTenths);
+    if (context.m_pLowerGraph != nullptr)
+        context.m_pLowerGraph->AddPoint(pif, 0, jitter);
 }
 
 void SetJitterDisplays(ScanContext& context, double peak, double average, double last)

@@ -78,6 +78,9 @@ struct ScanMedium {
     std::uint64_t PointSectors() const { return kSectorsPerPoint * static_cast<std::uint64_t>(factor); }
 };
 
+// The current drive is a DVD drive: a scan measures only there.
+bool OnDvdDrive(const ScanContext& context);
+
 // GET CONFIGURATION: the current profile, 0 when it failed.
 std::uint16_t ReadScanProfile(ScanContext& context);
 // The set-up from the disc: profile, layers, capacity, the x-axis captions
@@ -110,6 +113,11 @@ public:
     // a speed above 32x counts as 0), the speed axis fitted to the fastest
     // so far, the point's sectors taken off the interval.
     int TakePoint();
+    // The same in two steps, for a loop that may draw several points (or
+    // none) at once: the speed, then each point's sectors.
+    int TakeSpeed();
+    bool PointExceeded() const;
+    void TakeSectors();
 
 private:
     ScanContext& m_context;
@@ -167,6 +175,14 @@ bool UpperGraphFull(const ScanContext& context);
 
 // The count displays ("%d", C locale) of the mean-of-maxima figures.
 void SetCountDisplays(ScanContext& context, const MaximaAverages& figures);
+// The same of any figures, with the scan's peaks.
+void SetCountDisplays(ScanContext& context, std::int32_t piTotal, std::int32_t piAverage, std::int32_t pifTotal,
+                      std::int32_t pifAverage);
+// The displays a set-up starts with: the PIF average's text, "---" for the
+// jitter ones.
+void ShowSetUpDisplays(ScanContext& context, const char* pifAverage);
+// A point on both graphs (PI and speed above; PIF, PO and jitter below).
+void AddGraphPoint(ScanContext& context, int pi, int speedTenths, int pif, int jitter);
 // The jitter displays ("%.1f%%" of tenths of a percent).
 void SetJitterDisplays(ScanContext& context, double peak, double average, double last);
 // Sends the displays to the window.

@@ -3,6 +3,7 @@
 #include "emu/MediaPresets.h"
 #include "scsi/Bytes.h"
 #include "scsi/VendorSignatures.h"
+#include "scsi/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -110,9 +111,15 @@ TEST(VendorCommands, EachFamilyAnswersItsOwnCommandsAndRefusesTheOthersAsUnknown
                 EXPECT_EQ(reply.value, test.answer);
             } else {
                 EXPECT_EQ(reply.value, -1);
-                // The Lite-On takes F3h for its error read: another sub-command is a wrong field.
-                const bool knowsOpcode = test.decidingCdb.at(0) == 0xF3 && std::string(preset) == "liteon";
-                EXPECT_EQ(rig.LastSense(), knowsOpcode ? kInvalidField : kInvalidOpcode);
+                // The families that take F3h for their error scans refuse
+                // another sub-command as a wrong field; NEC drives ask for a
+                // disc first.
+                const bool f3 = test.decidingCdb.at(0) == 0xF3;
+                if (f3 && std::string(preset) == "nec") {
+                    EXPECT_NE(rig.LastSense(), kInvalidOpcode);
+                } else {
+                    EXPECT_EQ(rig.LastSense(), f3 && std::string(preset) == "liteon" ? kInvalidField : kInvalidOpcode);
+                }
             }
         }
     }
@@ -427,4 +434,47 @@ TEST(VendorCommands, CyberdriveScanCommandsAsTheyGoOut)
     ASSERT_EQ(cdbs.size(), 3u);
     EXPECT_EQ(cdbs[1], (Cdb{0x33, 0x6C, 0xA9, 0x81, 0x23, 0x45, 0xFF, 0, 0, 0, 0, 0}));
     EXPECT_EQ(cdbs[2], (Cdb{0x33, 0x6C, 0xB1, 0, 0, 0, 0x00, 0x80, 0x00, 0, 0, 0}));
+}
+
+TEST(VendorCommands, ErrorScanSessionsSendTheirCdbsWholeAndTheFamiliesAnswerThem)
+{
+    std::vector<std::uint8_t> buffer(32768, 0);
+    std::uint8_t* data = buffer.data();
+    const auto position = [&] { return scsi::GetBe32(data); };
+
+    WrapperRig nec("nec", "dvd+r");
+    EXPECT_EQ(nec.context.nec.NecReadErrorData(data, 0x01, 0, 2048).value, 0);
+    EXPECT_EQ(nec.context.nec.NecReadErrorData(data, 0x02, 0x1000000400ull, 8).value, 0);
+    EXPECT_EQ(nec.context.nec.NecReadErrorData(data, 0x03, 7, 2048).value, 0);
+    EXPECT_EQ(position(), 0x400u);  // the LBA's low 32 bits
+    EXPECT_EQ(nec.context.nec.NecReadErrorData(data, 0x0F, 0, 8).value, 0);
+    EXPECT_EQ(nec.TakeCdbs(),
+              (std::vector<Cdb>{{0xF3, 0x01, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0},
+                                {0xF3, 0x02, 0, 0, 0x04, 0, 0, 0, 0x08, 0, 0, 0},
+                                {0xF3, 0x03, 0, 0, 0, 7, 0, 0, 0x08, 0, 0, 0},
+                                {0xF3, 0x0F, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}}));
+
+    WrapperRig generic("generic-f3", "dvd+r");
+    NuQsiCommands& nu = generic.context.nuQsi;
+    EXPECT_EQ(nu.GenericEnable(data, 36).value, 0);
+    EXPECT_EQ(nu.GenericSetMode(0xFF, 0x01).value, 0);
+    EXPECT_EQ(nu.GenericSetStart(data, 36, 0x30100).value, 0);
+    EXPECT_EQ(nu.GenericReadErrorData(data, 32768, 16).value, 0);
+    EXPECT_EQ(position(), 0x30100u);
+    EXPECT_EQ(nu.GenericFinish(data, 36).value, 0);
+    EXPECT_NE(nu.GenericReadErrorData(data, 32768, 16).value, 0);
+    const auto& tag = vendor_signature::kGenericF3;
+    const std::vector<Cdb> sent = generic.TakeCdbs();
+    ASSERT_EQ(sent.size(), 6u);
+    EXPECT_EQ(sent[0], (Cdb{0xF3, 0x0C, 0x00, tag[0], tag[1], tag[2], tag[3], tag[4], 0, 0, 0, 0xAA}));
+    EXPECT_EQ(sent[2], (Cdb{0xF3, 0x0C, 0x07, 0x03, 0x01, 0x00, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(sent[3], (Cdb{0xF3, 0x0E, 0x80, 0, 0, 0, 0, 0, 16, 0, 0, 0}));
+    EXPECT_EQ(sent[4], (Cdb{0xF3, 0x0C, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}));
+
+    WrapperRig btc("btc", "dvd+r");
+    EXPECT_EQ(btc.context.btc.BtcReadErrorData(data, 10).value, 0);
+    EXPECT_EQ(btc.TakeCdbs(), (std::vector<Cdb>{{0xF3, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0}}));
+    // Other families refuse it.
+    WrapperRig samsung("samsung", "dvd+r");
+    EXPECT_NE(samsung.context.btc.BtcReadErrorData(data, 10).value, 0);
 }

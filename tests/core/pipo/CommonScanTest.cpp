@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -329,6 +330,28 @@ TEST(CommonScanTest, AutomaticScalesClimbTheLadders)
     }
 }
 
+// The Samsung engine waits for the unit after the SEEK, before its first
+// error read; the Lite-On reads at once.
+TEST(CommonScanTest, SamsungWaitsForTheUnitAfterTheSeek)
+{
+    for (const auto& [preset, engine, waits] :
+         {std::tuple<const char*, ScanEngine, bool>{"samsung", ScanSamsung, true},
+          std::tuple<const char*, ScanEngine, bool>{"liteon", ScanLiteon, false}}) {
+        SCOPED_TRACE(preset);
+        EngineRig rig(preset, "dvd+r");
+        rig.scan.state.m_llStartLba = 0x1000;
+        rig.scan.state.m_llEndLba = 0x1000 + 200;
+        engine(rig.scan);
+        const auto cdbs = rig.Cdbs();
+        const Cdb seek = {0x2B, 0, 0x00, 0x00, 0x10, 0x00, 0, 0, 0, 0};
+        const auto found = std::find(cdbs.begin(), cdbs.end(), seek);
+        ASSERT_NE(found, cdbs.end());
+        ASSERT_LT(found + 1, cdbs.end());
+        EXPECT_EQ((*(found + 1))[0], waits ? 0x00 : kErrorReadOpcode);
+        EXPECT_EQ(rig.sink.statuses.back(), "Test Complete");
+    }
+}
+
 // The end check at a graph point needs the running position at most 1023
 // short of the end and a reported position 1 to 511 past it.
 TEST(CommonScanTest, EndCheckNeedsBothConditions)
@@ -374,7 +397,7 @@ TEST(CommonScanTest, StopEndsWithinOneRead)
 {
     EngineRig rig("liteon", "dvd+r");
     std::thread engine([&] { ScanLiteon(rig.scan); });
-    while (rig.ErrorReads() < 100)
+    while (rig.ErrorReads() == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     rig.running = 0;
     const std::size_t readsAtStop = rig.ErrorReads();

@@ -131,13 +131,15 @@ void RunCommonScan(ScanContext& context, const CommonScanSteps& steps)
                 if (position != 0 && previous != 0 && position != previous) {
                     ++counted;
                     groupDistance += static_cast<std::int64_t>(position) - static_cast<std::int64_t>(previous);
-                    stalled = 0;
-                } else if (++stalled > kMaxStalledReads) {
+                }
+                previous = position;
+                if (++stalled > kMaxStalledReads) {
                     run.EndStopped("Read Error, scan aborted");
                     return;
                 }
-                previous = position;
             }
+            if (groupDistance > 0)
+                stalled = 0;
             figures.CloseSample(context);
             if (steps.jitter)
                 ApplyJitterLadder(context, static_cast<std::int64_t>(jitter.peak),

@@ -21,8 +21,9 @@ constexpr std::uint64_t kSectorsPerPoint = 5243;
 constexpr std::size_t kMaxUpperPoints = 450;
 // Counts above this are replaced by the running average.
 constexpr std::uint32_t kCountLimit = 2560;
-// A loop gives up after this many reads in a row that did not move on (a
-// drive that keeps answering the same position, or failing).
+// A loop gives up after this many reads without its running position
+// moving on (a drive that keeps answering the same position, going back and
+// forth, or failing).
 constexpr int kMaxStalledReads = 4096;
 
 // One scan's run on the drive: the running flag from the end of the set-up

@@ -171,3 +171,57 @@ TEST(ScanWindowFromMainWindow, AScanOnTheEmulatedLiteonDriveSavedLoadedComparedA
     EXPECT_EQ(rig.dialog->m_bPiPoActive, 0);
     EXPECT_FALSE(rig.drives[0]->RemovalPrevented()) << "given back at the end";
 }
+
+// Every scanning family from the main window's PI/PO button: the drive is
+// classified, its engine scans the first 30000 blocks into slot 1, and the
+// scan saved and loaded into slot 2 holds the same points.
+TEST(ScanWindowFromMainWindow, EveryFamilyScansAndItsSavedScanLoadsBackEqual)
+{
+    for (const char* preset : {"generic-f3", "benq", "benq-dw1620", "btc", "liteon", "liteon-sohw812", "cyberdrive",
+                               "pioneer", "aopen", "nec", "plextor", "samsung", "ihas"}) {
+        SCOPED_TRACE(preset);
+        MainWindowRig rig(MainWindowRig::Presets{{preset, "dvd+r"}});
+        rig.Start();
+        ScriptedFileDialogs files;
+        TempDir dir;
+        const std::string scanPath = dir.File("scan.qnzx");
+        std::size_t points = 0;
+        std::size_t reloadedPoints = 0;
+        std::string status;
+        bool samePoints = false;
+        CDialog::SetModalRunHook([&](CDialog& dialog) {
+            if (auto* range = dynamic_cast<CSetLogicalBlockAddress*>(&dialog)) {
+                range->Item<QLineEdit>(CSetLogicalBlockAddress::IDC_END_LBA)->setText("7530");
+                range->SendCommand(IDOK);
+                return range->ModalResult();
+            }
+            auto* window = dynamic_cast<CPiPo*>(&dialog);
+            if (window == nullptr)
+                return 0;
+            window->SendCommand(IDC_PIPO_SET_LBA);
+            window->SendCommand(IDC_PIPO_START);
+            window->Control().JoinScanThread();
+            PumpPostedMessages();
+            points = window->UpperGraph(1).GetPointCount();
+            status = window->m_strStatus;
+            files.Answer(FileDialogAnswer{scanPath, 1});
+            window->SendCommand(IDC_PIPO_SAVE);
+            window->SendCommand(IDC_PIPO_GRAPH2);
+            files.Answer(FileDialogAnswer{scanPath, 1});
+            window->SendCommand(IDC_PIPO_LOAD);
+            reloadedPoints = window->UpperGraph(2).GetPointCount();
+            samePoints = window->UpperGraph(1).StoreRecord() == window->UpperGraph(2).StoreRecord();
+            window->OnClose();
+            return window->ModalResult();
+        });
+        rig.dialog->SendCommand(IDC_PIPO);
+        CDialog::SetModalRunHook(nullptr);
+        for (const auto& asked : rig.prompt.asked)
+            ADD_FAILURE() << asked.text;
+        EXPECT_GT(points, 0u);
+        EXPECT_EQ(status.rfind("Test Complete", 0), 0u) << status;
+        EXPECT_EQ(reloadedPoints, points);
+        EXPECT_TRUE(samePoints);
+        EXPECT_FALSE(rig.drives[0]->RemovalPrevented()) << "given back at the end";
+    }
+}

@@ -88,8 +88,6 @@ int MediaIdentification::GetDriveProfile(int& profile)
     return result;
 }
 
-// Reads the physical format information (00h), else the ADIP information
-// (11h) of a DVD+ disc, into `answer`; the channel's result of the last read.
 int MediaIdentification::ReadDvdStructureOrAdip(std::vector<std::uint8_t>& answer, const char* fallbackLog)
 {
     answer.assign(kPhysicalFormatLength, 0);

@@ -40,10 +40,12 @@ public:
     // extents ends, or READ CAPACITY's last block from a drive that refuses
     // GET PERFORMANCE; half the last block of a BD-ROM; 0 on failure.
     std::int64_t GetMediaCapacity();
-
-private:
+    // The physical format information (00h), else a DVD+ disc's ADIP
+    // information (11h), into `answer`; logs `fallbackLog` (when given)
+    // before the second try. The channel's result of the last read.
     int ReadDvdStructureOrAdip(std::vector<std::uint8_t>& answer, const char* fallbackLog);
 
+private:
     CScsiCommand& m_ScsiCommand;
     MmcCommands& m_mmc;
     MmcMediaReads& m_reads;

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <array>
 #include <span>
+#include <vector>
 
 namespace {
 
@@ -45,17 +46,8 @@ enum Status : std::uint8_t {
 // sector number (reply bytes 17-19), -1 when neither is read.
 int ReadDvdStructure(ScanContext& context)
 {
-    CScsiCommand& channel = context.drive.m_ScsiCommand;
-    std::array<std::uint8_t, 2052> reply{};
-    if (CommandBlock(mmc::kReadDiscStructure)
-                .SetBe16(8, 0x0804)
-                .Execute(channel, DataDirection::In, reply.data(), static_cast<std::uint32_t>(reply.size()))
-            == 0
-        || CommandBlock(mmc::kReadDiscStructure)
-                .Set(7, 0x11)
-                .SetBe16(8, 0x0104)
-                .Execute(channel, DataDirection::In, reply.data(), 0x0104)
-            == 0)
+    std::vector<std::uint8_t> reply;
+    if (context.drive.media.ReadDvdStructureOrAdip(reply, nullptr) == 0)
         return static_cast<int>(scsi::GetBe24(&reply[17]));
     return -1;
 }

@@ -214,10 +214,7 @@ std::optional<ScanMedium> SetUpScanMedium(ScanRun& run)
     medium.profile = ReadScanProfile(context);
 
     std::array<std::uint8_t, kStructureLength> structure{};
-    if (CommandBlock(mmc::kReadDiscStructure)
-            .SetBe16(8, kStructureLength)
-            .Execute(channel, DataDirection::In, structure.data(), kStructureLength)
-        == 0) {
+    if (context.drive.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, structure.data()) == 0) {
         const std::uint32_t end = scsi::GetBe24(&structure[17]);
         // An end at or below the data start is none: the marker takes the usual one.
         medium.layer0End = end > kLayerZeroStart ? end - kLayerZeroStart : 0;

@@ -4,7 +4,7 @@
 // emulated drive, a sink that shows nothing, and a scratch folder.
 
 #include "core/app/MainDialogCore.h"
-#include "core/app/MessageIds.h"
+#include "core/base/MessageIds.h"
 #include "core/tools/testpage/TestPageEvents.h"
 #include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"

@@ -8,7 +8,7 @@
 // line is "ratio_vs_coreutils <coreutils seconds / ours>".
 
 #include "core/app/MainDialogCore.h"
-#include "core/app/ReportText.h"
+#include "core/base/ReportText.h"
 #include "core/tools/hash/FileHashEngine.h"
 #include "core/tools/hash/HashKernelSelect.h"
 #include "core/tools/hash/MediaHash.h"

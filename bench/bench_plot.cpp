@@ -11,7 +11,7 @@
 // Prints "write_graph_load_and_draw_ms N", "add_point_ms N" and, last,
 // "paint_ms N" (medians).
 
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 #include "core/graphs/PiPoGraphPlot.h"
 #include "gui/graphs/GraphStatic.h"
 #include "gui/graphs/GraphStaticPIPO.h"

@@ -2,8 +2,8 @@
 // emulated drive, its clock virtual: what the program itself costs beside
 // the drive's minutes. Beside it the same error reads sent in a plain loop.
 #include "IsoBenchSupport.h"
-#include "core/app/UserPrompt.h"
-#include "core/app/WaitClock.h"
+#include "core/base/UserPrompt.h"
+#include "core/base/WaitClock.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/WaitClock.h"
+#include "core/base/WaitClock.h"
 #include "core/drive/DriveContext.h"
 #include "emu/EmulatedDrive.h"
 #include "support/TestSupport.h"

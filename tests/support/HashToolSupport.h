@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/ReportText.h"
+#include "core/base/ReportText.h"
 #include "core/tools/hash/HashEvents.h"
 
 #include <array>

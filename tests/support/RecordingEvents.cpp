@@ -1,6 +1,6 @@
 #include "support/RecordingEvents.h"
 
-#include "core/app/MessageIds.h"
+#include "core/base/MessageIds.h"
 
 #include <algorithm>
 

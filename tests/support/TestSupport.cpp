@@ -1,8 +1,8 @@
 #include "support/TestSupport.h"
 
-#include "core/app/AppProfile.h"
-#include "core/app/LogFile.h"
-#include "core/app/MessageIds.h"
+#include "core/base/AppProfile.h"
+#include "core/base/LogFile.h"
+#include "core/base/MessageIds.h"
 #include "platform/sysinfo/SystemFacts.h"
 
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,7 @@
 // lines with and without their optional fields. Header-only so that tests,
 // benchmarks and fuzz seeds share it.
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/graphs/WriteGraphChecksum.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "core/app/MainDialogCore.h"
 
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
+#include "core/base/UserPrompt.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/SenseTexts.h"
 #include "scsi/Opcodes.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/ReportText.h"
+#include "core/base/ReportText.h"
 #include "core/drive/DriveContext.h"
 #include "core/info/DriveInfoPage.h"
 

@@ -1,5 +1,5 @@
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "core/app/MainDialogCore.h"
 #include "core/app/MainPages.h"
 #include "core/drive/CommandFailure.h"

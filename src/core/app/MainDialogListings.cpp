@@ -1,4 +1,4 @@
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 #include "core/app/MainDialogCore.h"
 #include "core/drive/CommandFailure.h"
 #include "core/info/DriveListings.h"

@@ -1,7 +1,7 @@
 #include "core/app/Startup.h"
 
-#include "core/app/AppProfile.h"
-#include "core/app/LogFile.h"
+#include "core/base/AppProfile.h"
+#include "core/base/LogFile.h"
 
 #include <iostream>
 

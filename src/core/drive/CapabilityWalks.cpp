@@ -1,6 +1,6 @@
 #include "core/drive/CapabilityWalks.h"
 
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 #include "scsi/Bytes.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "core/drive/ChannelCoordinator.h"
 
-#include "core/app/BusyFlags.h"
+#include "core/base/BusyFlags.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #include "core/drive/CommandFailure.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/drive/MmcTypes.h"
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/SenseTexts.h"

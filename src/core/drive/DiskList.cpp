@@ -1,6 +1,6 @@
 #include "core/drive/DiskList.h"
 
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 #include "core/drive/ScsiCommand.h"
 #include "platform/devices/BlockDevices.h"
 

@@ -1,6 +1,6 @@
 #include "core/drive/DriveConfiguration.h"
 
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 #include "core/drive/CapabilityWalks.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/CommandFailure.h"

@@ -1,9 +1,9 @@
 #include "core/drive/DriveList.h"
 
-#include "core/app/AppProfile.h"
-#include "core/app/BusyFlags.h"
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
+#include "core/base/AppProfile.h"
+#include "core/base/BusyFlags.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "core/drive/DiskList.h"
 #include "core/drive/ScsiCommand.h"
 #include "platform/devices/BlockDevices.h"

@@ -1,6 +1,6 @@
 #include "core/drive/MediaType.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/drive/MmcTypes.h"
 
 #include <algorithm>

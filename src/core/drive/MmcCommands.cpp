@@ -1,7 +1,7 @@
 #include "core/drive/MmcCommands.h"
 
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/CommandFailure.h"
 #include "core/drive/Device.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/WaitClock.h"
+#include "core/base/WaitClock.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "core/drive/MmcMediaReads.h"
 
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/MmcCommands.h"
 #include "core/drive/ScsiCommand.h"

@@ -1,6 +1,6 @@
 #include "core/drive/ScsiCommand.h"
 
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 #include "core/drive/Device.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/ColorRef.h"
+#include "core/base/ColorRef.h"
 
 // Progressive colouring: a sample is drawn in the colour of its value's band,
 // from green over yellow to red.

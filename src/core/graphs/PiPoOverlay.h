@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/ColorRef.h"
+#include "core/base/ColorRef.h"
 #include "core/graphs/PlotStep.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "core/graphs/ScanCompare.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/pipo/ScanFile.h"
 
 #include <algorithm>

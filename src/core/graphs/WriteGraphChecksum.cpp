@@ -1,6 +1,6 @@
 #include "core/graphs/WriteGraphChecksum.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/graphs/Crc32.h"
 #include "core/graphs/GraphFileText.h"
 #include "core/graphs/WriteGraph.h"

@@ -1,6 +1,6 @@
 #include "core/graphs/WriteGraphFile.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/graphs/GraphFileText.h"
 #include "core/graphs/WriteGraphChecksum.h"
 #include "core/graphs/WriteGraphRotation.h"

@@ -1,6 +1,6 @@
 #include "core/graphs/WriteGraphSamples.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/graphs/GraphFileText.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "core/info/DriveInfoPage.h"
 
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "platform/text/Trim.h"
 
 #include <algorithm>

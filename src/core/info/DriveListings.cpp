@@ -1,7 +1,7 @@
 #include "core/info/DriveListings.h"
 
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "core/drive/CapabilityWalks.h"
 #include "scsi/Bytes.h"
 

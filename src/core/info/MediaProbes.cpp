@@ -1,7 +1,7 @@
 #include "core/info/MediaProbes.h"
 
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "scsi/Bytes.h"

@@ -1,6 +1,6 @@
 #include "core/pipo/QualityRating.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/pipo/JitterRating.h"
 #include "core/pipo/ScanDisplays.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/app/BusyFlags.h"
-#include "core/app/ColorRef.h"
-#include "core/app/WaitClock.h"
+#include "core/base/BusyFlags.h"
+#include "core/base/ColorRef.h"
+#include "core/base/WaitClock.h"
 #include "core/pipo/ScanDisplays.h"
 #include "core/pipo/ScanDriveCode.h"
 #include "core/pipo/ScanMediaInfo.h"

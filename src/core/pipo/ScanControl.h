@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/MessageIds.h"
+#include "core/base/MessageIds.h"
 #include "core/drive/ChannelCoordinator.h"
 #include "core/drive/DriveGuards.h"
 #include "core/pipo/ScanDriveSteps.h"

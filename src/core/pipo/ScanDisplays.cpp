@@ -1,6 +1,6 @@
 #include "core/pipo/ScanDisplays.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "core/pipo/ScanFile.h"
 
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "core/graphs/LittleEndianStream.h"
 #include "core/graphs/ScanGraphRecord.h"
 #include "platform/files/SafeFile.h"

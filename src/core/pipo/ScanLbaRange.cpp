@@ -1,6 +1,6 @@
 #include "core/pipo/ScanLbaRange.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 
 #include <algorithm>
 #include <cctype>

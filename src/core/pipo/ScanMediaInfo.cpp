@@ -1,6 +1,6 @@
 #include "core/pipo/ScanMediaInfo.h"
 
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 #include "core/drive/DriveContext.h"
 #include "core/drive/MediaType.h"
 #include "core/pipo/ScanContext.h"

@@ -1,6 +1,6 @@
 #include "core/pipo/ScanThreads.h"
 
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 #include "core/pipo/ScanDriveCode.h"
 
 namespace {

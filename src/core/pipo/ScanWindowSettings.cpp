@@ -1,6 +1,6 @@
 #include "core/pipo/ScanWindowSettings.h"
 
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/ColorRef.h"
+#include "core/base/ColorRef.h"
 
 // The scan window's settings in the profile, read when it opens and
 // written when it closes.

@@ -1,6 +1,6 @@
 #include "core/ui/ColorSchemes.h"
 
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 
 #include <array>
 

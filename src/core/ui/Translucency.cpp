@@ -1,6 +1,6 @@
 #include "core/ui/Translucency.h"
 
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "gui/app/QuenzaApp.h"
 
-#include "core/app/AppProfile.h"
-#include "core/app/LogFile.h"
+#include "core/base/AppProfile.h"
+#include "core/base/LogFile.h"
 #include "core/app/Startup.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 #include "core/drive/DriveList.h"
 #include "gui/app/QuenzaDlg.h"
 #include "platform/sysinfo/SystemFacts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/DriveJobRunner.h"
+#include "core/base/DriveJobRunner.h"
 #include "core/app/MainDialogCore.h"
 #include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"

@@ -1,7 +1,7 @@
-#include "core/app/BusyFlags.h"
-#include "core/app/Format.h"
+#include "core/base/BusyFlags.h"
+#include "core/base/Format.h"
 #include "core/app/MainPages.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/tools/hash/HashPages.h"
 

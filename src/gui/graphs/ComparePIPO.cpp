@@ -1,8 +1,8 @@
 #include "gui/graphs/ComparePIPO.h"
 
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 #include "core/ui/Translucency.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 #include "core/pipo/ScanWindowSettings.h"
 #include "gui/graphs/GraphMergePIPO.h"
 #include "gui/graphs/WindowSnapshot.h"

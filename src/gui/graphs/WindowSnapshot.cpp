@@ -1,8 +1,8 @@
 #include "gui/graphs/WindowSnapshot.h"
 
-#include "core/app/AppProfile.h"
-#include "core/app/MessageIds.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/AppProfile.h"
+#include "core/base/MessageIds.h"
+#include "core/base/UserPrompt.h"
 #include "gui/app/FileDialogs.h"
 #include "platform/files/SafeFile.h"
 

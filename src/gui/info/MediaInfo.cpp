@@ -1,6 +1,6 @@
 #include "gui/info/MediaInfo.h"
 
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/MyEdit.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/ReportText.h"
+#include "core/base/ReportText.h"
 #include "gui/ui/Dialog.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 #include "core/app/MainPages.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 #include "core/info/MediaInfoReport.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/info/MediaInfo.h"

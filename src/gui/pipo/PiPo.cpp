@@ -1,8 +1,8 @@
 #include "gui/pipo/PiPo.h"
 
-#include "core/app/BusyFlags.h"
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
+#include "core/base/BusyFlags.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "core/drive/DriveContext.h"
 #include "core/pipo/ScanWindowIds.h"
 #include "core/ui/Translucency.h"

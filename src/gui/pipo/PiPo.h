@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 #include "core/graphs/ScanCompare.h"
 #include "core/pipo/ScanContext.h"
 #include "core/pipo/ScanControl.h"

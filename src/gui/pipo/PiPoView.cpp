@@ -1,4 +1,4 @@
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 #include "core/pipo/ScanWindowIds.h"
 #include "gui/graphs/GraphStaticPIPO.h"
 #include "gui/pipo/PiPo.h"

@@ -1,6 +1,6 @@
 #include "gui/pipo/SetLogicalBlockAddress.h"
 
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 #include "gui/ui/Labels.h"
 #include "gui/ui/QtConvert.h"
 #include "gui/ui/XPStyleButtonST.h"

@@ -1,7 +1,7 @@
 #include "gui/ui/Dialog.h"
 
-#include "core/app/Format.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/Format.h"
+#include "core/base/UserPrompt.h"
 
 #include <QAbstractButton>
 #include <QApplication>

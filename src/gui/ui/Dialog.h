@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/app/MessageIds.h"
-#include "core/app/MessageTarget.h"
+#include "core/base/MessageIds.h"
+#include "core/base/MessageTarget.h"
 
 #include <QDialog>
 

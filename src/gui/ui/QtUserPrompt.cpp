@@ -1,6 +1,6 @@
 #include "gui/ui/QtUserPrompt.h"
 
-#include "core/app/MessageIds.h"
+#include "core/base/MessageIds.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #include "gui/ui/WarningDlg.h"
 
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 #include "gui/ui/BaseDialog.h"
 #include "gui/ui/Resources.h"
 

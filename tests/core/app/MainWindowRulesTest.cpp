@@ -1,5 +1,5 @@
 #include "core/app/DeviceBroadcast.h"
-#include "core/app/DriveJobRunner.h"
+#include "core/base/DriveJobRunner.h"
 #include "core/app/MainWindowRules.h"
 #include "platform/devices/DriveWatcher.h"
 

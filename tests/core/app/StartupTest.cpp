@@ -1,5 +1,5 @@
-#include "core/app/AppProfile.h"
-#include "core/app/LogFile.h"
+#include "core/base/AppProfile.h"
+#include "core/base/LogFile.h"
 #include "core/app/Startup.h"
 #include "platform/files/SafeFile.h"
 #include "support/TestSupport.h"

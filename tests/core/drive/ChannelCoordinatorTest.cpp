@@ -1,4 +1,4 @@
-#include "core/app/BusyFlags.h"
+#include "core/base/BusyFlags.h"
 #include "core/drive/ChannelCoordinator.h"
 #include "core/drive/DriveContext.h"
 #include "core/drive/DriveGuards.h"

@@ -1,4 +1,4 @@
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/pipo/JitterRating.h"
 #include "core/graphs/ScanCompare.h"
 #include "support/SavedScans.h"

@@ -1,4 +1,4 @@
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/app/MainDialogCore.h"
 #include "core/info/DriveInfoPage.h"
 #include "emu/DrivePresets.h"

@@ -1,4 +1,4 @@
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/info/MediaProbes.h"
 #include "support/TestSupport.h"
 

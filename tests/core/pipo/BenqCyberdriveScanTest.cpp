@@ -10,8 +10,8 @@
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
 #include "emu/MediumGeometry.h"
-#include "core/app/MessageIds.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/MessageIds.h"
+#include "core/base/UserPrompt.h"
 
 #include <gtest/gtest.h>
 

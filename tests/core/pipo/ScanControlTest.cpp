@@ -1,6 +1,6 @@
 #include "ScanRig.h"
 #include "core/app/DeviceBroadcast.h"
-#include "core/app/MessageIds.h"
+#include "core/base/MessageIds.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
 #include "core/pipo/ScanControl.h"

@@ -1,6 +1,6 @@
 #include "core/pipo/ScanFile.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/pipo/QualityRating.h"
 #include "support/ScanFileFixture.h"
 #include "support/TestSupport.h"

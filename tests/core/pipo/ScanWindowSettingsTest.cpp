@@ -1,4 +1,4 @@
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 #include "core/pipo/ScanWindowSettings.h"
 #include "support/TestSupport.h"
 

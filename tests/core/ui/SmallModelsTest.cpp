@@ -1,4 +1,4 @@
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 #include "core/ui/CharFilter.h"
 #include "core/ui/ColorSchemes.h"
 #include "core/ui/TextLimit.h"

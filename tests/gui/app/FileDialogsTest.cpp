@@ -1,4 +1,4 @@
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 #include "gui/app/FileDialogs.h"
 #include "support/TestSupport.h"
 #include "support/gui/ScriptedFileDialogs.h"

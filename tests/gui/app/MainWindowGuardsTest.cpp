@@ -1,5 +1,5 @@
 #include "MainWindowRig.h"
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 #include "core/app/DeviceBroadcast.h"
 #include "gui/ui/BaseDialog.h"
 

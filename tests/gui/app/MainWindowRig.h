@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/BusyFlags.h"
+#include "core/base/BusyFlags.h"
 #include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"
 #include "gui/app/QuenzaDlg.h"

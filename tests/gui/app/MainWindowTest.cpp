@@ -1,5 +1,5 @@
 #include "MainWindowRig.h"
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/Beep.h"
 #include "gui/ui/FileSizeRequest.h"

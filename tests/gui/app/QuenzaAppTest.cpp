@@ -1,5 +1,5 @@
-#include "core/app/AppProfile.h"
-#include "core/app/LogFile.h"
+#include "core/base/AppProfile.h"
+#include "core/base/LogFile.h"
 #include "gui/app/QuenzaApp.h"
 #include "gui/app/QuenzaDlg.h"
 #include "platform/passthrough/EmulatedDrives.h"

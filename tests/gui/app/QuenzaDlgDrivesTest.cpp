@@ -1,4 +1,4 @@
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 #include "gui/app/QuenzaDlg.h"
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "gui/graphs/ComparePIPO.h"
 #include "gui/graphs/GraphMergePIPO.h"
 #include "gui/ui/MatrixStatic.h"

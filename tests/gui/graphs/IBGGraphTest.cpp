@@ -1,5 +1,5 @@
-#include "core/app/AppProfile.h"
-#include "core/app/MessageIds.h"
+#include "core/base/AppProfile.h"
+#include "core/base/MessageIds.h"
 #include "gui/graphs/GraphStatic.h"
 #include "gui/graphs/IBGGraph.h"
 #include "gui/ui/ButtonST.h"

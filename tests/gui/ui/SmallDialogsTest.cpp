@@ -1,4 +1,4 @@
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 #include "core/ui/ColorSchemes.h"
 #include "gui/ui/BaseDialog.h"
 #include "gui/ui/Beep.h"

@@ -1,6 +1,6 @@
 #include "core/pipo/engines/F3SessionScan.h"
 
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"

@@ -1,5 +1,5 @@
-#include "core/app/Format.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/Format.h"
+#include "core/base/UserPrompt.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"

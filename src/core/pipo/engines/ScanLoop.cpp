@@ -1,7 +1,7 @@
 #include "core/pipo/engines/ScanLoop.h"
 
-#include "core/app/Format.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/Format.h"
+#include "core/base/UserPrompt.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"

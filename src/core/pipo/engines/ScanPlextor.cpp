@@ -1,4 +1,4 @@
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/drive/CommandFailure.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"

@@ -1,8 +1,8 @@
 #include "core/tools/hash/FileHashEngine.h"
 
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
-#include "core/app/Percent.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
+#include "core/base/Percent.h"
 #include "core/tools/hash/HashReport.h"
 #include "platform/files/FolderEntries.h"
 

@@ -1,6 +1,6 @@
 #include "core/tools/hash/HashReport.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 
 #include <algorithm>
 #include <cctype>

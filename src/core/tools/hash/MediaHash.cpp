@@ -1,9 +1,9 @@
 #include "core/tools/hash/MediaHash.h"
 
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "core/app/MainDialogCore.h"
-#include "core/app/Percent.h"
+#include "core/base/Percent.h"
 #include "core/drive/MediaType.h"
 #include "core/tools/hash/HashReport.h"
 #include "platform/text/Trim.h"

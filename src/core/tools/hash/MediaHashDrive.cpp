@@ -1,7 +1,7 @@
 #include "core/tools/hash/MediaHashDrive.h"
 
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "core/app/MainDialogCore.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/MediaType.h"

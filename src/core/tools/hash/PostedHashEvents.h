@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/MessageTarget.h"
+#include "core/base/MessageTarget.h"
 #include "core/tools/hash/HashEvents.h"
 
 #include <condition_variable>

@@ -2,7 +2,7 @@
 
 #include "core/app/MainDialogCore.h"
 #include "core/app/TestPageControls.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 #include "core/drive/CommandBlock.h"
 #include "core/tools/iso/DriveBlockReader.h"
 #include "scsi/Opcodes.h"

@@ -1,6 +1,6 @@
 #include "core/tools/iso/DiscWalk.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/app/TestPageControls.h"
 
 #include <algorithm>

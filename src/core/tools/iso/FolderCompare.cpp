@@ -1,9 +1,9 @@
 #include "core/tools/iso/FolderCompare.h"
 
-#include "core/app/Format.h"
-#include "core/app/Percent.h"
+#include "core/base/Format.h"
+#include "core/base/Percent.h"
 #include "core/app/TestPageControls.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 #include "core/tools/iso/DiscWalk.h"
 
 #include <algorithm>

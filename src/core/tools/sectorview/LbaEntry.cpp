@@ -1,6 +1,6 @@
 #include "core/tools/sectorview/LbaEntry.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 
 std::optional<std::uint32_t> ParseLba(const std::string& text, int base)
 {

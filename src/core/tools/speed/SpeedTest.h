@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/ColorRef.h"
+#include "core/base/ColorRef.h"
 #include "core/drive/DriveGuards.h"
 #include "core/drive/MmcTypes.h"
 #include "core/tools/speed/SpeedFamily.h"

@@ -1,6 +1,6 @@
 #include "core/tools/speed/SpeedThread.h"
 
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 #include "core/tools/speed/SpeedTest.h"
 #include "core/tools/testpage/DiscFacts.h"
 

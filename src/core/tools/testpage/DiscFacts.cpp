@@ -1,6 +1,6 @@
 #include "core/tools/testpage/DiscFacts.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 
 namespace testpage {
 

@@ -1,6 +1,6 @@
 #include "core/tools/testpage/PageEvents.h"
 
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 
 void PageEvents::ClearBlockMap()
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/app/MessageTarget.h"
-#include "core/app/ReportText.h"
+#include "core/base/MessageTarget.h"
+#include "core/base/ReportText.h"
 #include "core/app/TestPageState.h"
 #include "core/tools/testpage/TestPageEvents.h"
 

@@ -1,4 +1,4 @@
-#include "core/app/BusyFlags.h"
+#include "core/base/BusyFlags.h"
 #include "core/app/MainLayout.h"
 #include "core/app/TestPageControls.h"
 #include "core/info/DriveInfoControls.h"

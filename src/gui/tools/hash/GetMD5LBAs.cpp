@@ -1,7 +1,7 @@
 #include "gui/tools/hash/GetMD5LBAs.h"
 
-#include "core/app/Format.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/Format.h"
+#include "core/base/UserPrompt.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

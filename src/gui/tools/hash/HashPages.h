@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/MessageIds.h"
+#include "core/base/MessageIds.h"
 #include "core/tools/hash/FileHashEngine.h"
 #include "core/tools/hash/HashRun.h"
 #include "core/tools/hash/PostedHashEvents.h"

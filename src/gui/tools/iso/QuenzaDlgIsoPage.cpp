@@ -1,5 +1,5 @@
-#include "core/app/BusyFlags.h"
-#include "core/app/LogFile.h"
+#include "core/base/BusyFlags.h"
+#include "core/base/LogFile.h"
 #include "core/app/MainLayout.h"
 #include "core/app/TestPageControls.h"
 #include "core/tools/iso/CompareStart.h"

@@ -1,6 +1,6 @@
 #include "gui/tools/sectorview/GetLBA.h"
 
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 #include "gui/ui/EditEx.h"
 #include "gui/ui/QtConvert.h"
 

@@ -1,4 +1,4 @@
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 #include "core/app/MainLayout.h"
 #include "core/app/TestPageControls.h"
 #include "core/tools/testpage/TestResults.h"

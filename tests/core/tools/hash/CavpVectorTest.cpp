@@ -1,6 +1,6 @@
 #include "HashTestSupport.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "platform/files/SafeFile.h"
 
 #include <gtest/gtest.h>

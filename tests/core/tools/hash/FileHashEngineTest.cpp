@@ -1,6 +1,6 @@
 #include "HashTestSupport.h"
 #include "support/HashToolSupport.h"
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/tools/hash/FileHashEngine.h"
 #include "core/tools/hash/HashRun.h"
 #include "platform/text/Trim.h"

@@ -1,6 +1,6 @@
 #include "HashTestSupport.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/tools/hash/SHA1.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "HashTestSupport.h"
 #include "support/HashToolSupport.h"
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/app/MainDialogCore.h"
 #include "core/tools/hash/MediaHash.h"
 #include "emu/MediaPresets.h"

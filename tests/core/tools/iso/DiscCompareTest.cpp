@@ -1,6 +1,6 @@
 #include "IsoTestSupport.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "core/app/TestPageControls.h"
 #include "core/tools/iso/DiscCompare.h"
 #include "support/TestSupport.h"

@@ -1,6 +1,6 @@
 #include "IsoTestSupport.h"
 
-#include "core/app/MessageIds.h"
+#include "core/base/MessageIds.h"
 #include "support/TestSupport.h"
 
 #include <algorithm>

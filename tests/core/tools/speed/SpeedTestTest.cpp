@@ -1,6 +1,6 @@
-#include "core/app/BusyFlags.h"
+#include "core/base/BusyFlags.h"
 #include "core/app/MainDialogCore.h"
-#include "core/app/MessageIds.h"
+#include "core/base/MessageIds.h"
 #include "core/app/TestPageControls.h"
 #include "core/drive/ChannelCoordinator.h"
 #include "core/graphs/RateGraph.h"

@@ -1,4 +1,4 @@
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 #include "gui/app/MainWindowRig.h"
 #include "gui/tools/hash/GetMD5LBAs.h"
 #include "gui/tools/hash/HashPages.h"

@@ -1,7 +1,7 @@
-#include "core/app/UserPrompt.h"
+#include "core/base/UserPrompt.h"
 
-#include "core/app/LogFile.h"
-#include "core/app/MessageIds.h"
+#include "core/base/LogFile.h"
+#include "core/base/MessageIds.h"
 
 #include <atomic>
 

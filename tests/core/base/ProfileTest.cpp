@@ -1,5 +1,5 @@
-#include "core/app/AppProfile.h"
-#include "core/app/LogFile.h"
+#include "core/base/AppProfile.h"
+#include "core/base/LogFile.h"
 #include "platform/files/SafeFile.h"
 #include "platform/profile/IniStore.h"
 #include "support/TestSupport.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/GrowStringArray.h"
+#include "core/base/GrowStringArray.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "core/app/FileErrors.h"
+#include "core/base/FileErrors.h"
 
-#include "core/app/LogFile.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/LogFile.h"
+#include "core/base/UserPrompt.h"
 
 #include <cerrno>
 #include <iterator>

@@ -1,7 +1,7 @@
-#include "core/app/FileErrors.h"
-#include "core/app/GrowStringArray.h"
-#include "core/app/HexDump.h"
-#include "core/app/ReportText.h"
+#include "core/base/FileErrors.h"
+#include "core/base/GrowStringArray.h"
+#include "core/base/HexDump.h"
+#include "core/base/ReportText.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

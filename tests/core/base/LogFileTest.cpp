@@ -1,5 +1,5 @@
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "platform/files/SafeFile.h"
 #include "support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/MessageIds.h"
+#include "core/base/MessageIds.h"
 
 #include <memory>
 

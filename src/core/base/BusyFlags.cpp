@@ -1,4 +1,4 @@
-#include "core/app/BusyFlags.h"
+#include "core/base/BusyFlags.h"
 
 std::atomic<int> g_bErrorTestRunning{0};
 std::atomic<int> g_bSpeedTestRunning{0};

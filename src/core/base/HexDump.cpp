@@ -1,6 +1,6 @@
-#include "core/app/HexDump.h"
+#include "core/base/HexDump.h"
 
-#include "core/app/Format.h"
+#include "core/base/Format.h"
 
 namespace {
 constexpr int kShownLineLength = kHexDumpColumns + 2;  // CR LF

@@ -1,4 +1,4 @@
-#include "core/app/DriveJobRunner.h"
+#include "core/base/DriveJobRunner.h"
 
 DriveJobRunner::~DriveJobRunner()
 {

@@ -1,4 +1,4 @@
-#include "core/app/GrowStringArray.h"
+#include "core/base/GrowStringArray.h"
 
 #include <algorithm>
 #include <new>

@@ -1,9 +1,9 @@
-#include "core/app/ReportText.h"
+#include "core/base/ReportText.h"
 
-#include "core/app/Format.h"
-#include "core/app/HexDump.h"
-#include "core/app/LogFile.h"
-#include "core/app/UserPrompt.h"
+#include "core/base/Format.h"
+#include "core/base/HexDump.h"
+#include "core/base/LogFile.h"
+#include "core/base/UserPrompt.h"
 #include "platform/text/Trim.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
-#include "core/app/AppProfile.h"
+#include "core/base/AppProfile.h"
 
 #include "Version.h"
-#include "core/app/Format.h"
-#include "core/app/LogFile.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "platform/files/SafeFile.h"
 #include "platform/profile/ConfigFolder.h"
 #include "platform/profile/IniStore.h"

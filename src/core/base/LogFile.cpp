@@ -1,7 +1,7 @@
-#include "core/app/LogFile.h"
+#include "core/base/LogFile.h"
 
-#include "core/app/AppProfile.h"
-#include "core/app/Format.h"
+#include "core/base/AppProfile.h"
+#include "core/base/Format.h"
 #include "platform/files/SafeFile.h"
 
 #include <cstdarg>

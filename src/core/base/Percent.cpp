@@ -1,4 +1,4 @@
-#include "core/app/Percent.h"
+#include "core/base/Percent.h"
 
 #include <algorithm>
 #include <limits>

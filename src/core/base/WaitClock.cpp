@@ -1,4 +1,4 @@
-#include "core/app/WaitClock.h"
+#include "core/base/WaitClock.h"
 
 #include <chrono>
 #include <thread>

@@ -1,5 +1,5 @@
-#include "core/app/ColorRef.h"
-#include "core/app/Format.h"
+#include "core/base/ColorRef.h"
+#include "core/base/Format.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

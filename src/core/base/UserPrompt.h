@@ -14,9 +14,11 @@ enum MessageBoxType : unsigned {
     MB_ICONQUESTION = 0x20,
     MB_ICONEXCLAMATION = 0x30,
     MB_ICONINFORMATION = 0x40,
+    MB_DEFBUTTON2 = 0x100,  // the second button (No, Cancel) is the default
 };
 constexpr unsigned MB_BUTTON_MASK = 0x0F;
 constexpr unsigned MB_ICON_MASK = 0xF0;
+constexpr unsigned MB_DEFBUTTON_MASK = 0xF00;
 
 class UserPrompt {
 public:

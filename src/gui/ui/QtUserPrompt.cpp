@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 
 namespace {
@@ -26,6 +27,14 @@ int AskOnGuiThread(const std::string& text, const std::string& caption, unsigned
     case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     case MB_RETRYCANCEL: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
     default: box.setStandardButtons(QMessageBox::Ok); break;
+    }
+    if ((type & MB_DEFBUTTON_MASK) == MB_DEFBUTTON2) {
+        const auto buttons = box.buttons();
+        if (buttons.size() > 1)
+            box.setDefaultButton(qobject_cast<QPushButton*>(
+                box.button((type & MB_BUTTON_MASK) == MB_OKCANCEL || (type & MB_BUTTON_MASK) == MB_RETRYCANCEL
+                               ? QMessageBox::Cancel
+                               : QMessageBox::No)));
     }
     switch (box.exec()) {
     case QMessageBox::Cancel: return IDCANCEL;

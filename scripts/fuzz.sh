@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang and libFuzzer in build/fuzz and runs each
-# for a short while (seconds, default 20) on seeds written by its replay
+# Builds the fuzz targets with clang and libFuzzer in build/fuzz, and the
+# program itself with the same compiler and sanitizers (so clang sees every
+# layer, the GUI too), and runs each fuzz target for a short while (seconds, default 20) on seeds written by its replay
 # program. A crash or sanitizer finding fails the script; the input that
 # caused it is kept in build/fuzz/ for replay_<topic> to run again.
 set -euo pipefail
@@ -8,8 +9,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-20}
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DQUENZA_FUZZ=ON -DQUENZA_TESTS=OFF -DQUENZA_BENCH=OFF >/dev/null
-cmake --build build/fuzz --target fuzz_targets
+  -DQUENZA_FUZZ=ON -DQUENZA_TESTS=OFF -DQUENZA_BENCH=OFF -DQUENZA_WERROR="${QUENZA_WERROR:-OFF}" >/dev/null
+cmake --build build/fuzz --target fuzz_targets quenzario
 for target in build/fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
   topic=$(basename "$target")

@@ -22,4 +22,4 @@ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUENZA_SANITIZE=ON 
   -DQUENZA_BENCH=ON >/dev/null
 cmake --build build/test
 ctest --test-dir build/test --output-on-failure -j "$(nproc)" --timeout 600
-scripts/fuzz.sh
+QUENZA_WERROR=$werror scripts/fuzz.sh

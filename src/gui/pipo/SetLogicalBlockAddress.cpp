@@ -39,7 +39,7 @@ void CSetLogicalBlockAddress::CreateControls()
         auto* edit = new QLineEdit(this);
         edit->setGeometry(place);
         BindControl(id, edit);
-        MapNotify(id, Notify::EditChange, [this, id] { OnEdit(id); });
+        MapNotify(id, Notify::EditChange, [this, control = id] { OnEdit(control); });
     }
     m_pStartSlider = new QSlider(Qt::Horizontal, this);
     m_pStartSlider->setGeometry(98, 174, 264, 22);

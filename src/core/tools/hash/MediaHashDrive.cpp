@@ -19,7 +19,6 @@ constexpr std::uint32_t kRegionInformationLength = 2052;
 constexpr std::uint32_t kConfigurationLength = 2048;
 constexpr int kRecordingManagementData = 0x0D;
 constexpr int kCopyrightInformation = 0x01;
-constexpr int kBdMediaType = 1;
 constexpr int kCurrentFeatures = 1;
 constexpr std::uint16_t kDvdCssFeature = 0x0106;
 

@@ -1,6 +1,7 @@
 #include "platform/files/SafeFile.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
@@ -14,14 +15,6 @@ void SetError(std::string* error, const std::string& text)
 {
     if (error)
         *error = text;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 bool WriteAll(int fd, std::string_view data)
@@ -62,6 +55,31 @@ std::string ErrnoText(int error)
     return strerror_r(error, buffer, sizeof buffer);
 }
 
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string TemporaryPatternBeside(const std::string& path)
+{
+    // "." + name + ".XXXXXX" must stay a valid name: the name is shortened,
+    // never inside a UTF-8 sequence.
+    constexpr std::size_t kSuffix = 7;
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    const std::size_t room = NAME_MAX - 1 - kSuffix;
+    if (name.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name.resize(cut);
+    }
+    const std::string folder = FolderOf(path);
+    return (folder == "/" ? std::string() : folder) + "/." + name + ".XXXXXX";
+}
+
 bool FileExists(const std::string& path)
 {
     struct stat st {};
@@ -70,7 +88,7 @@ bool FileExists(const std::string& path)
 
 bool WriteFileAtomically(const std::string& path, std::string_view content, std::string* error, unsigned mode)
 {
-    std::string temp = FolderOf(path) + "/." + path.substr(path.find_last_of('/') + 1) + ".XXXXXX";
+    const std::string temp = TemporaryPatternBeside(path);
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());

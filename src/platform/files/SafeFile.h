@@ -45,4 +45,9 @@ std::optional<std::string> FinalLinkTarget(const std::string& path, std::string*
 bool KeepFileAside(const std::string& path, const std::string& aside, std::string* error = nullptr);
 
 bool FileExists(const std::string& path);
+// The folder of a path ("." for a bare name).
+std::string FolderOf(const std::string& path);
+// The mkstemp pattern of a hidden temporary file beside path, its name
+// shortened so that it fits NAME_MAX whatever the length of path's name.
+std::string TemporaryPatternBeside(const std::string& path);
 std::string ErrnoText(int error);

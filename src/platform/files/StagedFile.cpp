@@ -12,19 +12,6 @@
 
 namespace {
 
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path)
-{
-    return path.substr(path.find_last_of('/') + 1);
-}
-
 void SetError(std::string* error, const std::string& text)
 {
     if (error)
@@ -46,7 +33,7 @@ StagedFile::~StagedFile()
 
 std::unique_ptr<StagedFile> StagedFile::Create(const std::string& path, std::string* error)
 {
-    const std::string pattern = FolderOf(path) + "/." + NameOf(path) + ".XXXXXX";
+    const std::string pattern = TemporaryPatternBeside(path);
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);

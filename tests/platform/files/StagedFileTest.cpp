@@ -1,3 +1,4 @@
+#include "platform/files/SafeFile.h"
 #include "platform/files/StagedFile.h"
 #include "support/TestSupport.h"
 
@@ -66,4 +67,23 @@ TEST(StagedFile, ACommitThatCannotRenameLeavesNoFile)
     EXPECT_NE(error.find("cannot rename"), std::string::npos);
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"taken"});
     EXPECT_TRUE(FreeBytesForFile(dir.File("anything")).has_value());
+}
+
+TEST(StagedFile, NamesUpToTheLongestValidOneAreWrittenThroughATemporaryName)
+{
+    TempDir dir;
+    // 248-255 bytes, one of them ending in a two-byte UTF-8 letter at the cut.
+    for (const std::string& name :
+         {std::string(248, 'a'), std::string(255, 'b'), std::string(246, 'c') + "\xC3\xA9" + std::string(7, 'd')}) {
+        const std::string path = dir.File(name);
+        const auto file = StagedFile::Create(path);
+        ASSERT_TRUE(file) << name.size();
+        ASSERT_TRUE(file->Write("x", 1));
+        ASSERT_TRUE(file->Commit());
+        EXPECT_EQ(ReadFileText(path), "x");
+        std::string error;
+        ASSERT_TRUE(WriteFileAtomically(path, "y", &error)) << error;
+        EXPECT_EQ(ReadFileText(path), "y");
+    }
+    EXPECT_EQ(Entries(dir.Path()).size(), 3u);  // no temporary file left
 }

@@ -149,10 +149,10 @@ const char* FormatLayerName(std::uint32_t code)
 }
 
 // The nominal DVD rates a drive's write speed stands for.
-int SnapRate(int rate)
+std::uint64_t SnapRate(std::uint64_t rate)
 {
     struct Band {
-        int low, high, nominal;
+        std::uint64_t low, high, nominal;
     };
     static constexpr Band kBands[] = {{21601, 22159, 22160}, {10811, 11079, 11080}, {5401, 5539, 5540},
                                       {3241, 3323, 3324},    {2701, 2769, 2770},    {1351, 1384, 1385}};
@@ -721,20 +721,22 @@ std::vector<std::string> PerformanceLines(const DriveAnswer& answer, int mediaTy
         if (bdRom && i > 0 && value == previous)
             continue;
         previous = value;
+        // 64 bits: a drive may name any 32-bit rate, up to 4294967295 kB/s.
         float factor = 0;
-        int rate = 0;
+        std::uint64_t rate = 0;
         if (cd) {
-            factor = static_cast<float>(value / 176.4);
-            rate = static_cast<int>(factor + 0.5f) * 150;
+            const double exact = value / 176.4;
+            factor = static_cast<float>(exact);
+            rate = static_cast<std::uint64_t>(exact + 0.5) * 150;
         } else {
-            rate = SnapRate(static_cast<int>(value));
-            factor = static_cast<float>(rate) / (IsBdType(mediaType) ? 4495.0f : 1385.0f);
+            rate = SnapRate(value);
+            factor = static_cast<float>(static_cast<double>(rate) / (IsBdType(mediaType) ? 4495.0 : 1385.0));
         }
         const int rotation = (answer.At(at) >> 3) & 0x03;
         const char* rotationName = rotation == 1 ? "CAV" : rotation != 0 ? "N/A" : bookType == 1 ? "zCLV" : "CLV";
-        lines.push_back(Format("%-51s %4s %4.1fx %6dKBps",
+        lines.push_back(Format("%-51s %4s %4.1fx %6lluKBps",
                                bdRom ? "Read Performance Descriptor " : "Available Write Descriptor ", rotationName,
-                               static_cast<double>(factor), rate));
+                               static_cast<double>(factor), static_cast<unsigned long long>(rate)));
         highestFactor = std::max(highestFactor, factor);
     }
     return lines;

@@ -260,6 +260,13 @@ TEST(MediaInfoReport, PerformanceLinesOfTheDescriptorsThatCame)
     // A BD-ROM's equal read descriptors are listed once.
     EXPECT_EQ(PerformanceLines(answer(4 + 16 * 3, {35960, 35960, 17980}, 8), 64, false, -1, highest).size(), 2u);
     EXPECT_TRUE(PerformanceLines(DriveAnswer{true, {0, 0, 0, 40}}, 10, false, 10, highest).empty());
+    // The largest rate a drive can name is printed as it came, never overflowed or negative.
+    const auto largest = PerformanceLines(answer(4 + 16, {4294967295u}), 10, false, 10, highest);
+    ASSERT_EQ(largest.size(), 1u);
+    EXPECT_NE(largest[0].find("4294967295KBps"), std::string::npos) << largest[0];
+    const auto largestCd = PerformanceLines(answer(4 + 16, {4294967295u}), 101, true, -1, highest);
+    ASSERT_EQ(largestCd.size(), 1u);
+    EXPECT_NE(largestCd[0].find(Format("%lluKBps", 24347887ull * 150)), std::string::npos) << largestCd[0];
 }
 
 TEST(MediaInfoReport, RatedSpeedsFromTheListsByMediaId)

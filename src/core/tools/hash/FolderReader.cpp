@@ -31,9 +31,9 @@ struct FolderReader::Shared {
     // memory, so that the file being taken can always be read.
     std::optional<std::pair<std::uint8_t*, std::unique_ptr<std::uint8_t[]>>>
     Allocate(std::size_t index, std::size_t length, std::unique_lock<std::mutex>& diskTurn);
-    FilePiece MakePiece(const std::shared_ptr<Shared>& self, std::unique_ptr<std::uint8_t[]> memory,
+    FilePiece MakePiece(const std::shared_ptr<Shared>& self, std::size_t index, std::unique_ptr<std::uint8_t[]> memory,
                         std::size_t length);
-    void GiveBack(std::unique_ptr<std::uint8_t[]> memory, std::size_t length);
+    void GiveBack(std::size_t index, std::unique_ptr<std::uint8_t[]> memory, std::size_t length);
     void Deliver(std::size_t index, FilePiece piece);
     void Finish(std::size_t index, FileReadState end, std::uint64_t size, std::string error);
 
@@ -44,7 +44,9 @@ struct FolderReader::Shared {
     std::map<std::size_t, FileState> states;  // files given to a reader and not yet taken to their end
     std::vector<std::unique_ptr<std::uint8_t[]>> spare;  // full-size pieces given back
     std::size_t head = 0;  // the file being taken
-    std::size_t bytesAhead = 0;
+    std::size_t bytesAhead = 0;  // read and not yet given back, of every file
+    std::size_t peakBytes = 0;
+    std::map<std::size_t, std::size_t> bytesOfFile;  // the same by file
     bool stopping = false;
 };
 
@@ -122,6 +124,12 @@ FileRead FolderReader::Take(std::size_t index)
     return read;
 }
 
+std::size_t FolderReader::PeakBytesAhead() const
+{
+    std::lock_guard lock(m_shared->mutex);
+    return m_shared->peakBytes;
+}
+
 void FolderReader::Stop()
 {
     std::lock_guard lock(m_shared->mutex);
@@ -196,7 +204,7 @@ void FolderReader::Shared::ReadFile(const std::shared_ptr<Shared>& self, std::si
             return;
         }
         // From here the memory goes back to the budget however this ends.
-        FilePiece piece = MakePiece(self, std::move(memory->second), length);
+        FilePiece piece = MakePiece(self, index, std::move(memory->second), length);
         std::size_t got = 0;
         const bool read = readPiece(memory->first, length, got);
         if (!read || got < length) {
@@ -222,18 +230,27 @@ FolderReader::Shared::Allocate(std::size_t index, std::size_t length, std::uniqu
     std::unique_ptr<std::uint8_t[]> memory;
     {
         std::unique_lock lock(mutex);
-        // The file being taken always gets memory, so that it never waits
-        // for files behind it.
-        const auto mayGo = [&] { return stopping || index == head || bytesAhead + length <= settings.budgetBytes; };
+        // The file being taken never waits for files behind it: it has a
+        // budget of its own, half the whole, beside what they hold.
+        const auto mayGo = [&] {
+            if (stopping || bytesAhead + length <= settings.budgetBytes)
+                return true;
+            const std::size_t own = bytesOfFile.contains(index) ? bytesOfFile[index] : 0;
+            return index == head && (own == 0 || own + length <= settings.budgetBytes / 2);
+        };
         if (!mayGo() && diskTurn.owns_lock()) {
             lock.unlock();
             diskTurn.unlock();
             lock.lock();
         }
+        if (!mayGo() && settings.waitingForMemory)
+            settings.waitingForMemory();
         changed.wait(lock, mayGo);
         if (stopping)
             return std::nullopt;
         bytesAhead += length;
+        bytesOfFile[index] += length;
+        peakBytes = std::max(peakBytes, bytesAhead);
         if (length == settings.pieceBytes && !spare.empty()) {
             memory = std::move(spare.back());
             spare.pop_back();
@@ -245,27 +262,29 @@ FolderReader::Shared::Allocate(std::size_t index, std::size_t length, std::uniqu
     return std::make_pair(bytes, std::move(memory));
 }
 
-FilePiece FolderReader::Shared::MakePiece(const std::shared_ptr<Shared>& self, std::unique_ptr<std::uint8_t[]> memory,
-                                          std::size_t length)
+FilePiece FolderReader::Shared::MakePiece(const std::shared_ptr<Shared>& self, std::size_t index,
+                                          std::unique_ptr<std::uint8_t[]> memory, std::size_t length)
 {
     std::uint8_t* bytes = memory.release();
     FilePiece piece;
     piece.length = length;
     try {
-        piece.data = std::shared_ptr<const std::uint8_t>(bytes, [self, length](const std::uint8_t* given) {
-            self->GiveBack(std::unique_ptr<std::uint8_t[]>(const_cast<std::uint8_t*>(given)), length);
+        piece.data = std::shared_ptr<const std::uint8_t>(bytes, [self, index, length](const std::uint8_t* given) {
+            self->GiveBack(index, std::unique_ptr<std::uint8_t[]>(const_cast<std::uint8_t*>(given)), length);
         });
     } catch (...) {
-        GiveBack(std::unique_ptr<std::uint8_t[]>(bytes), length);
+        GiveBack(index, std::unique_ptr<std::uint8_t[]>(bytes), length);
         throw;
     }
     return piece;
 }
 
-void FolderReader::Shared::GiveBack(std::unique_ptr<std::uint8_t[]> memory, std::size_t length)
+void FolderReader::Shared::GiveBack(std::size_t index, std::unique_ptr<std::uint8_t[]> memory, std::size_t length)
 {
     std::lock_guard lock(mutex);
     bytesAhead -= length;
+    if (const auto own = bytesOfFile.find(index); own != bytesOfFile.end() && (own->second -= length) == 0)
+        bytesOfFile.erase(own);
     const std::size_t keep = settings.budgetBytes / std::max<std::size_t>(settings.pieceBytes, 1) + 1;
     if (length == settings.pieceBytes && spare.size() < keep)
         spare.push_back(std::move(memory));

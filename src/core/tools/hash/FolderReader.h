@@ -27,6 +27,8 @@ struct FolderReadSettings {
     // Tests: runs on the reader's thread before a file is opened (offset 0)
     // and before each further piece is read.
     std::function<void(const std::string& path, std::uint64_t offset)> beforeRead = {};
+    // Tests: runs on a reader's thread when it waits for memory to come back.
+    std::function<void()> waitingForMemory = {};
 };
 
 // A part of a file's contents, in order. Its memory goes back to the reader
@@ -70,6 +72,8 @@ public:
     FileRead Take(std::size_t index);
     // Ends every read; Take answers Stopped from then on.
     void Stop();
+    // The most memory that pieces read and not yet let go ever held.
+    std::size_t PeakBytesAhead() const;
 
 private:
     struct Shared;

@@ -29,7 +29,8 @@ std::string UnescapeUdevName(const std::string& name)
 {
     std::string text;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && std::isxdigit(static_cast<unsigned char>(name[i + 2]))
+        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x'
+            && std::isxdigit(static_cast<unsigned char>(name[i + 2]))
             && std::isxdigit(static_cast<unsigned char>(name[i + 3]))) {
             text.push_back(static_cast<char>(std::stoi(name.substr(i + 2, 2), nullptr, 16)));
             i += 3;
@@ -62,7 +63,8 @@ std::string LabelOf(const std::string& root, const std::string& source,
     const fs::path node = fs::weakly_canonical(RootedPath(root, source.substr(1)), error);
     if (error)
         return std::string();
-    const auto found = std::find_if(labels.begin(), labels.end(), [&](const auto& label) { return label.first == node; });
+    const auto found = std::find_if(labels.begin(), labels.end(),
+                                    [&](const auto& label) { return label.first == node; });
     return found == labels.end() ? std::string() : found->second;
 }
 

@@ -22,7 +22,8 @@ bool FourHexDigits(const std::string& line, std::size_t at, std::uint16_t& value
         const char c = line[i];
         if (!std::isxdigit(static_cast<unsigned char>(c)))
             return false;
-        number = number * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 0x20) - 'a' + 10);
+        number = number * 16
+            + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 0x20) - 'a' + 10);
     }
     value = static_cast<std::uint16_t>(number);
     return true;
@@ -90,14 +91,14 @@ void HardwareNames::ReadList(const std::string& path, HardwareBus bus, const std
         return;
     std::ifstream in(path);
     std::string line;
-    std::optional<std::uint16_t> vendor;
-    bool wanted = false;
+    std::uint16_t vendor = 0;
+    bool wanted = false;  // a vendor line was the last one and its vendor is asked for
     while (std::getline(in, line)) {
         if (line.empty() || line[0] == '#')
             continue;
         std::uint16_t number = 0;
         if (line[0] != '\t') {
-            vendor.reset();
+            wanted = false;
             if (!FourHexDigits(line, 0, number))
                 continue;
             vendor = number;
@@ -105,8 +106,8 @@ void HardwareNames::ReadList(const std::string& path, HardwareBus bus, const std
                                  [&](const HardwareId& id) { return id.bus == bus && id.vendor == number; });
             if (wanted)
                 m_vendors[{bus, number}] = line.substr(6);
-        } else if (vendor && wanted && line.size() > 1 && line[1] != '\t' && FourHexDigits(line, 1, number)) {
-            const HardwareId id{bus, *vendor, number};
+        } else if (wanted && line.size() > 1 && line[1] != '\t' && FourHexDigits(line, 1, number)) {
+            const HardwareId id{bus, vendor, number};
             if (std::find(ids.begin(), ids.end(), id) != ids.end())
                 m_devices[id] = line.substr(7);
         }

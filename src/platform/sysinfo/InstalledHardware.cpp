@@ -86,7 +86,8 @@ std::vector<std::string> ListInstalledHardware(const std::string& root)
             continue;
         if (const auto id = HardwareIdAt(device); id && id->bus == HardwareBus::Usb) {
             const std::string at = device.string() + "/";
-            usb.push_back({*id, OneBlankApart(Joined(ReadAttribute(at + "manufacturer"), ReadAttribute(at + "product")))});
+            usb.push_back(
+                {*id, OneBlankApart(Joined(ReadAttribute(at + "manufacturer"), ReadAttribute(at + "product")))});
         }
     }
     std::vector<HardwareId> ids = pci;
@@ -99,7 +100,7 @@ std::vector<std::string> ListInstalledHardware(const std::string& root)
         lines.push_back(names.Describe(id));
     for (const UsbDevice& device : usb)
         lines.push_back(names.KnowsDevice(device.id) || device.strings.empty() ? names.Describe(device.id)
-                                                                                : device.strings);
+                                                                               : device.strings);
     for (const fs::path& disk : Entries(RootedPath(root, "sys/block"))) {
         std::error_code error;
         if (!fs::exists(disk / "device", error))

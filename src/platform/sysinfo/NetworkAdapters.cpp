@@ -75,8 +75,8 @@ T ReadStruct(const std::uint8_t* at)
 }
 
 // One RTM_NEWADDR message's body (after its nlmsghdr).
-std::optional<InterfaceAddress> ParseAddressMessage(const std::uint8_t* body, std::size_t length,
-                                                    std::time_t now, double secondsSinceBoot)
+std::optional<InterfaceAddress> ParseAddressMessage(const std::uint8_t* body, std::size_t length, std::time_t now,
+                                                    double secondsSinceBoot)
 {
     if (length < NLMSG_ALIGN(sizeof(ifaddrmsg)))
         return std::nullopt;
@@ -218,8 +218,7 @@ std::vector<std::pair<std::string, std::string>> ReadDefaultGateways(const std::
     return gateways;
 }
 
-std::vector<NetworkAdapter> ListNetworkAdapters(const std::string& root,
-                                                const std::vector<InterfaceAddress>& addresses)
+std::vector<NetworkAdapter> ListNetworkAdapters(const std::string& root, const std::vector<InterfaceAddress>& addresses)
 {
     const std::string classNet = RootedPath(root, "sys/class/net");
     std::vector<NetworkAdapter> adapters;
@@ -241,7 +240,7 @@ std::vector<NetworkAdapter> ListNetworkAdapters(const std::string& root,
         }
         std::error_code noDevice;
         devices.push_back(fs::exists(entry.path() / "device", noDevice) ? NearestHardwareId(entry.path() / "device")
-                                                                         : std::nullopt);
+                                                                        : std::nullopt);
         adapters.push_back(std::move(adapter));
     }
     std::vector<HardwareId> ids;

@@ -81,7 +81,8 @@ std::map<int, int> ReadProcessorClocks(const std::string& root, const std::vecto
     std::map<int, int> cpuinfo;
     bool cpuinfoRead = false;
     for (const int processor : processors) {
-        const std::string cpufreq = RootedPath(root, "sys/devices/system/cpu/cpu" + std::to_string(processor) + "/cpufreq/");
+        const std::string cpufreq = RootedPath(root,
+                                               "sys/devices/system/cpu/cpu" + std::to_string(processor) + "/cpufreq/");
         std::optional<std::uint64_t> khz = ReadAttributeNumber(cpufreq + "base_frequency");
         if (!khz || *khz == 0)
             khz = ReadAttributeNumber(cpufreq + "cpuinfo_max_freq");

@@ -9,13 +9,7 @@
 TEST(Processors, CpuListsAndTheirFaults)
 {
     const std::pair<const char*, std::vector<int>> cases[] = {
-        {"0-3,6\n", {0, 1, 2, 3, 6}},
-        {"0", {0}},
-        {"", {}},
-        {"3-1", {}},
-        {"0,0", {}},
-        {"0-", {}},
-        {"x", {}},
+        {"0-3,6\n", {0, 1, 2, 3, 6}}, {"0", {0}}, {"", {}}, {"3-1", {}}, {"0,0", {}}, {"0-", {}}, {"x", {}},
         {"0-99999999", {}},
     };
     for (const auto& [text, numbers] : cases)
@@ -55,8 +49,8 @@ TEST(NetworkAdapters, HardwareAddressesKeepTheirOwnLength)
     link("tun0", 4, "0\n", "\n");
     link("odd0", 5, "6\n", "3c:97:0e:12:34\n");
     link("bad0", 6, "6\n", "3c:97:0e:12:34:zz\n");
-    const std::vector<NetworkAdapter> adapters =
-        ListNetworkAdapters(root.Path(), {{2, "192.0.2.2", 24, false, 0, 0}, {9, "198.51.100.1", 24, false, 0, 0}});
+    const std::vector<NetworkAdapter> adapters = ListNetworkAdapters(
+        root.Path(), {{2, "192.0.2.2", 24, false, 0, 0}, {9, "198.51.100.1", 24, false, 0, 0}});
     ASSERT_EQ(adapters.size(), 5u);
     EXPECT_EQ(adapters[0].name, "eth0");
     EXPECT_EQ(adapters[0].hardwareAddress, (std::vector<std::uint8_t>{0x3c, 0x97, 0x0e, 0x12, 0x34, 0x56}));

@@ -51,10 +51,17 @@ std::string GetCpuVendorName(const std::string& vendor)
 std::string CpuFeatureList(const CCpuInfo& cpu, bool intel)
 {
     const std::pair<int, const char*> flags[] = {
-        {cpu.m_bFPU, "FPU, "},   {cpu.m_b3DNow, "3DNow!, "}, {cpu.m_bEx3DNow, "Ex3DNow!, "},
-        {cpu.m_bMMX, "MMX, "},   {cpu.m_bMMXExt, "MMXExt, "}, {cpu.m_bSSE, "SSE, "},
-        {cpu.m_bSSE2, "SSE2, "}, {cpu.m_bSSE3, "SSE3, "},     {cpu.m_bHTT, "HTT, "},
-        {intel ? cpu.m_bSSSE3 : 0, "SSSE3, "}, {intel ? cpu.m_bEST : 0, "EST, "},
+        {cpu.m_bFPU, "FPU, "},
+        {cpu.m_b3DNow, "3DNow!, "},
+        {cpu.m_bEx3DNow, "Ex3DNow!, "},
+        {cpu.m_bMMX, "MMX, "},
+        {cpu.m_bMMXExt, "MMXExt, "},
+        {cpu.m_bSSE, "SSE, "},
+        {cpu.m_bSSE2, "SSE2, "},
+        {cpu.m_bSSE3, "SSE3, "},
+        {cpu.m_bHTT, "HTT, "},
+        {intel ? cpu.m_bSSSE3 : 0, "SSSE3, "},
+        {intel ? cpu.m_bEST : 0, "EST, "},
     };
     std::string list;
     for (const auto& [set, name] : flags) {
@@ -125,7 +132,8 @@ std::vector<std::string> BiosStringLines(const std::vector<std::string>& pieces)
         std::string piece = pieces[k];
         piece.erase(piece.find_last_not_of(" \t") + 1);
         if (!piece.empty())
-            lines.push_back(Format("%-12s%59s", Format("BIOS String %d", static_cast<int>(k + 1)).c_str(), piece.c_str()));
+            lines.push_back(
+                Format("%-12s%59s", Format("BIOS String %d", static_cast<int>(k + 1)).c_str(), piece.c_str()));
     }
     return lines;
 }
@@ -160,9 +168,9 @@ std::optional<std::vector<std::string>> SystemInfoReport::Build()
     m_StringArray.ElementAt(0) = Format("%28s%s%28s", " ", "System Information", " ");
     m_StringArray.ElementAt(1) = kSharingNote;
     constexpr std::array<int (SystemInfoReport::*)(int), kSections> sections = {
-        &SystemInfoReport::ReportSystemOS,      &SystemInfoReport::ReportSystemBIOS,
-        &SystemInfoReport::ReportSystemCPU,     &SystemInfoReport::ReportSystemVideo,
-        &SystemInfoReport::ReportSystemNetwork, &SystemInfoReport::ReportSystemMemory,
+        &SystemInfoReport::ReportSystemOS,         &SystemInfoReport::ReportSystemBIOS,
+        &SystemInfoReport::ReportSystemCPU,        &SystemInfoReport::ReportSystemVideo,
+        &SystemInfoReport::ReportSystemNetwork,    &SystemInfoReport::ReportSystemMemory,
         &SystemInfoReport::ReportSystemPartitions, &SystemInfoReport::ReportSystemHardware,
     };
     int line = 3;
@@ -182,8 +190,8 @@ int SystemInfoReport::ReportSystemOS(int line)
 {
     const std::string proc = RootedPath(m_sources.root, "proc");
     line = Heading(line, "Operating System Information");
-    m_StringArray.ElementAt(line++) =
-        Format("%-40s%32s", "Operating System", ReadOsProductName(RootedPath(m_sources.root, "etc")).c_str());
+    m_StringArray.ElementAt(line++) = Format("%-40s%32s", "Operating System",
+                                             ReadOsProductName(RootedPath(m_sources.root, "etc")).c_str());
     if (const std::optional<KernelVersion> version = ParseKernelRelease(ReadKernelRelease(proc))) {
         const std::string text = Format("Version %d.%d (Build %d)", version->major, version->minor, version->build);
         m_StringArray.ElementAt(line++) = Format("%-40s%32s", "Operating System Version", text.c_str());
@@ -198,7 +206,8 @@ int SystemInfoReport::ReportSystemBIOS(int line)
     line = Heading(line, "BIOS Information");
     if (!bios.date.empty()) {
         std::string date = bios.date;
-        std::replace_if(date.begin(), date.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }, ' ');
+        std::replace_if(
+            date.begin(), date.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }, ' ');
         m_StringArray.ElementAt(line++) = Format("%-9s%63s", "BIOS Date", date.c_str());
     }
     for (const std::string& text : BiosStringLines(bios.versionStrings))
@@ -216,11 +225,12 @@ int SystemInfoReport::ReportSystemCPU(int line)
     m_StringArray.ElementAt(line++) = Format("%-20s%52s", "CPU Type", CollapseBlanks(cpu.m_strBrand).c_str());
     if (cpu.m_bIdentified) {
         const int family = GetCpuFamily(cpuid);
-        const std::string text =
-            Format("Family %d, Model %d, Stepping %d", family, GetCpuModel(cpuid), GetCpuStepping(cpuid));
+        const std::string text = Format("Family %d, Model %d, Stepping %d", family, GetCpuModel(cpuid),
+                                        GetCpuStepping(cpuid));
         m_StringArray.ElementAt(line++) = Format("%-40s%32s", "CPU (Processor)", text.c_str());
         if (family == 15) {
-            const std::string extended = Format("%d, Model %d", GetCpuExtendedFamily(cpuid), GetCpuExtendedModel(cpuid));
+            const std::string extended = Format("%d, Model %d", GetCpuExtendedFamily(cpuid),
+                                                GetCpuExtendedModel(cpuid));
             m_StringArray.ElementAt(line++) = Format("%-40s%32s", "CPU Extended Family", extended.c_str());
         }
     }
@@ -256,9 +266,9 @@ int SystemInfoReport::ReportSystemVideo(int line)
 
 int SystemInfoReport::ReportSystemNetwork(int line)
 {
-    const std::vector<NetworkAdapter> adapters =
-        ListNetworkAdapters(m_sources.root, m_sources.interfaceAddresses ? m_sources.interfaceAddresses()
-                                                                         : std::vector<InterfaceAddress>());
+    const std::vector<NetworkAdapter> adapters = ListNetworkAdapters(
+        m_sources.root,
+        m_sources.interfaceAddresses ? m_sources.interfaceAddresses() : std::vector<InterfaceAddress>());
     line = Heading(line, "Network Information");
     if (adapters.empty())
         return line + 1;
@@ -331,8 +341,9 @@ int SystemInfoReport::ReportSystemPartitions(int line)
 {
     line = Heading(line, "Partitions Information");
     for (const MountedFileSystem& system : ListFileSystems(m_sources.root)) {
-        const std::optional<FileSystemSpace> space =
-            m_sources.fileSystemSpace ? m_sources.fileSystemSpace(system.mountPoint) : std::nullopt;
+        const std::optional<FileSystemSpace> space = m_sources.fileSystemSpace
+            ? m_sources.fileSystemSpace(system.mountPoint)
+            : std::nullopt;
         std::string size;
         if (!space || FormatByteSize(space->available, size) <= 0)
             continue;

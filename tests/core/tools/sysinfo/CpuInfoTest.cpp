@@ -46,7 +46,8 @@ TEST(CpuInfo, ProcessorsAsTheirRegistersTellThem)
         int family, model, stepping, extendedFamily, extendedModel, l2;
         const char* features;
     };
-    std::map<std::uint32_t, CpuidRegs> leafZeroOnly{{0, VendorLeaf(0, "GenuineIntel")}, {1, CpuidRegs{0x306C3, 0, ~0u, ~0u}}};
+    std::map<std::uint32_t, CpuidRegs> leafZeroOnly{{0, VendorLeaf(0, "GenuineIntel")},
+                                                    {1, CpuidRegs{0x306C3, 0, ~0u, ~0u}}};
     std::map<std::uint32_t, CpuidRegs> noBrand = IntelCore();
     noBrand[0x80000000u].eax = 0x80000001u;
     const Case cases[] = {
@@ -133,9 +134,13 @@ TEST(CpuInfo, TheClockIsTheTimeStampTicksOfOneSecond)
 
 TEST(CpuInfo, VendorNames)
 {
-    for (const auto& [vendor, name] : {std::pair{"AuthenticAMD", "AMD"}, {"GenuineIntel", "Intel"},
-                                       {"CyrixInstead", "Cyrix"}, {"CentaurHauls", "Centaur"},
-                                       {"RiseRiseRise", "Rise"}, {"GenuineTMx86", "Transmeta"},
-                                       {"UMC UMC UMC ", "UMC"}, {"HygonGenuine", "HygonGenuine"}})
+    for (const auto& [vendor, name] : {std::pair{"AuthenticAMD", "AMD"},
+                                       {"GenuineIntel", "Intel"},
+                                       {"CyrixInstead", "Cyrix"},
+                                       {"CentaurHauls", "Centaur"},
+                                       {"RiseRiseRise", "Rise"},
+                                       {"GenuineTMx86", "Transmeta"},
+                                       {"UMC UMC UMC ", "UMC"},
+                                       {"HygonGenuine", "HygonGenuine"}})
         EXPECT_EQ(GetCpuVendorName(vendor), name);
 }

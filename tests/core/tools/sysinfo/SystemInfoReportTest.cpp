@@ -27,10 +27,8 @@ SystemSources FixtureSources()
     sources.counters = std::make_shared<FakeCounters>(3400);
     sources.fileSystemSpace = [](const std::string& mountPoint) -> std::optional<FileSystemSpace> {
         const std::map<std::string, FileSystemSpace> sizes = {
-            {"/", {250'000'000'000, 101'234'567'890}},
-            {"/home files", {1'000'000'000'000, 3'221'225'472}},
-            {"/boot/efi", {536'870'912, 1023}},
-            {"/srv", {1'000'000'000'000, 3'221'225'472}},
+            {"/", {250'000'000'000, 101'234'567'890}}, {"/home files", {1'000'000'000'000, 3'221'225'472}},
+            {"/boot/efi", {536'870'912, 1023}},        {"/srv", {1'000'000'000'000, 3'221'225'472}},
             {"/media/cdrom", {734'003'200, 0}},
         };
         const auto found = sizes.find(mountPoint);

@@ -1,7 +1,6 @@
 #include "platform/devices/BlockDevices.h"
 
-#include "platform/files/SafeFile.h"
-#include "platform/text/Trim.h"
+#include "platform/files/AttributeFiles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,26 +16,14 @@ bool StartsWith(const std::string& text, const char* prefix)
     return text.rfind(prefix, 0) == 0;
 }
 
-// A small sysfs attribute, trimmed; empty when it cannot be read.
 std::string ReadAttribute(const fs::path& file)
 {
-    std::string text;
-    if (!ReadWholeFile(file.string(), text))
-        return std::string();
-    return TrimText(text, " \t\r\n");
+    return ::ReadAttribute(file.string());
 }
 
 std::uint64_t ReadNumber(const fs::path& file, std::uint64_t fallback)
 {
-    const std::string text = ReadAttribute(file);
-    if (text.empty()
-        || !std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
-        return fallback;
-    try {
-        return std::stoull(text);
-    } catch (const std::exception&) {
-        return fallback;
-    }
+    return ReadAttributeNumber(file.string()).value_or(fallback);
 }
 
 std::vector<std::string> EntryNames(const std::string& sysBlockRoot)

@@ -20,6 +20,25 @@ std::string UnescapeMountField(const std::string& field)
     return text;
 }
 
+std::optional<MountInfoEntry> ParseMountInfoLine(const std::string& line)
+{
+    // id parent major:minor root mount-point options [optional fields] - type source super-options
+    std::istringstream fields(line);
+    std::vector<std::string> before;
+    std::string field;
+    while (fields >> field && field != "-")
+        before.push_back(field);
+    MountInfoEntry entry;
+    if (before.size() < 5 || !(fields >> entry.type >> entry.source))
+        return std::nullopt;
+    entry.device = before[2];
+    entry.root = UnescapeMountField(before[3]);
+    entry.mountPoint = UnescapeMountField(before[4]);
+    entry.type = UnescapeMountField(entry.type);
+    entry.source = UnescapeMountField(entry.source);
+    return entry;
+}
+
 std::optional<std::string> SystemMountRoots::MountRootOf(const std::string& driveText) const
 {
     if (driveText.empty() || driveText.find('/') != std::string::npos)
@@ -28,18 +47,9 @@ std::optional<std::string> SystemMountRoots::MountRootOf(const std::string& driv
     std::ifstream table(m_mountInfo);
     std::string line;
     while (std::getline(table, line)) {
-        // id parent major:minor root mount-point options [optional fields] - type source super-options
-        std::istringstream fields(line);
-        std::vector<std::string> before;
-        std::string field;
-        while (fields >> field && field != "-")
-            before.push_back(field);
-        std::string type;
-        std::string source;
-        if (before.size() < 5 || !(fields >> type >> source))
-            continue;
-        if (UnescapeMountField(source) == device && before[3] == "/")
-            return UnescapeMountField(before[4]);
+        const std::optional<MountInfoEntry> entry = ParseMountInfoLine(line);
+        if (entry && entry->source == device && entry->root == "/")
+            return entry->mountPoint;
     }
     return std::nullopt;
 }

@@ -33,3 +33,13 @@ private:
 // A mount point field of the mount table: its octal escapes ("\040" for a
 // blank) undone.
 std::string UnescapeMountField(const std::string& field);
+
+// One line of /proc/self/mountinfo, its fields unescaped.
+struct MountInfoEntry {
+    std::string device;  // "major:minor"
+    std::string root;  // the folder of the file system seen there, "/" for all of it
+    std::string mountPoint;
+    std::string type;
+    std::string source;
+};
+std::optional<MountInfoEntry> ParseMountInfoLine(const std::string& line);

@@ -1,5 +1,8 @@
 #include "platform/sysinfo/SystemFacts.h"
 
+#include "platform/files/AttributeFiles.h"
+
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -113,6 +116,41 @@ std::optional<KernelVersion> ReadKernelVersion()
     if (uname(&name) != 0)
         return std::nullopt;
     return ParseKernelRelease(name.release);
+}
+
+std::vector<SwapArea> ReadSwapAreas(const std::string& procRoot)
+{
+    // Filename Type Size Used Priority, sizes in KiB; the name's blanks are
+    // written as "\040".
+    std::vector<SwapArea> areas;
+    std::ifstream in(procRoot + "/swaps");
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        SwapArea area;
+        std::uint64_t sizeKb = 0;
+        std::uint64_t usedKb = 0;
+        if (!(fields >> area.name >> area.type >> sizeKb >> usedKb))
+            continue;
+        constexpr std::uint64_t kMaxKb = std::uint64_t{1} << 53;
+        if (sizeKb > kMaxKb)
+            continue;
+        area.size = sizeKb * 1024;
+        area.used = std::min(usedKb, sizeKb) * 1024;
+        areas.push_back(area);
+    }
+    return areas;
+}
+
+std::string ReadHostName(const std::string& procRoot)
+{
+    return ReadAttribute(procRoot + "/sys/kernel/hostname");
+}
+
+std::string ReadKernelRelease(const std::string& procRoot)
+{
+    return ReadAttribute(procRoot + "/sys/kernel/osrelease");
 }
 
 std::string ExecutablePath()

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Facts about this machine read from /proc, /etc and uname. Every reader
 // takes a root folder so tests can point it at a fixture tree.
@@ -36,6 +37,20 @@ struct KernelVersion {
 // The running kernel's release ("6.1.0-18-amd64" gives 6, 1, 0).
 std::optional<KernelVersion> ReadKernelVersion();
 std::optional<KernelVersion> ParseKernelRelease(const std::string& release);
+
+// The swap areas of <procRoot>/swaps in their order; sizes in bytes.
+struct SwapArea {
+    std::string name;  // "/dev/sda2", "/swapfile"
+    std::string type;  // "partition", "file"
+    std::uint64_t size = 0;
+    std::uint64_t used = 0;
+};
+std::vector<SwapArea> ReadSwapAreas(const std::string& procRoot = "/proc");
+
+// The host name and the kernel release as uname tells them, from
+// <procRoot>/sys/kernel; empty when they cannot be read.
+std::string ReadHostName(const std::string& procRoot = "/proc");
+std::string ReadKernelRelease(const std::string& procRoot = "/proc");
 
 // Full path of the running executable.
 std::string ExecutablePath();

@@ -10,7 +10,7 @@ namespace {
 
 struct Line {
     std::string text;  // without its line end
-    std::string end;  // "\n", "\r\n" or "" for a last line without one
+    std::string end;  // "\n", "\r\n"; "\r" or "" for a last line without a line feed
 };
 
 std::vector<Line> SplitLines(std::string_view text)
@@ -20,9 +20,9 @@ std::vector<Line> SplitLines(std::string_view text)
         const std::size_t newline = text.find('\n');
         std::string_view line = text.substr(0, newline);
         std::string end = newline == std::string_view::npos ? "" : "\n";
-        if (!end.empty() && !line.empty() && line.back() == '\r') {
+        if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
-            end = "\r\n";
+            end = "\r" + end;
         }
         lines.push_back(Line{std::string(line), end});
         if (newline == std::string_view::npos)
@@ -121,7 +121,7 @@ std::string WithDefaultApplication(std::string_view text, const std::vector<std:
 {
     std::vector<Line> lines = SplitLines(text);
     const std::string lineEnd = !lines.empty() && lines.front().end == "\r\n" ? "\r\n" : "\n";
-    if (!lines.empty() && lines.back().end.empty())
+    if (!lines.empty() && (lines.back().end.empty() || lines.back().end.back() != '\n'))
         lines.back().end = lineEnd;
     auto [first, last] = DefaultGroup(lines);
     if (first == std::string::npos) {

@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMouseEvent>
 #include <QTimer>
@@ -61,7 +62,36 @@ public:
     std::vector<unsigned> beeps;
 };
 
+// Takes the desktop's part for the addresses of a scheme.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    explicit UrlCatcher(const QString& scheme) : m_scheme(scheme)
+    {
+        QDesktopServices::setUrlHandler(scheme, this, "Open");
+    }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(m_scheme); }
+    Q_INVOKABLE void Open(const QUrl& url) { opened.push_back(url.toString().toStdString()); }
+    std::vector<std::string> opened;
+
+private:
+    QString m_scheme;
+};
+
 }  // namespace
+
+TEST(ShellOpen, AddressesOfEverySchemeGoToTheirProgram)
+{
+    UrlCatcher mail("mailto");
+    UrlCatcher web("https");
+    EXPECT_TRUE(ShellOpen("mailto:media@example.org?subject=Media%20code"));
+    EXPECT_TRUE(ShellOpen("https://example.org/forum"));
+    EXPECT_EQ(mail.opened, std::vector<std::string>{"mailto:media@example.org?subject=Media code"});
+    EXPECT_EQ(web.opened, std::vector<std::string>{"https://example.org/forum"});
+    TempDir dir;
+    EXPECT_FALSE(ShellOpen(dir.File("missing page.htm")));  // a file that is not there
+}
 
 TEST(HyperLink, ShowsItsAddressAndTakesItsColourFromThePointer)
 {
@@ -204,3 +234,5 @@ TEST(FolderPicker, QtsDialogChoosesFoldersOnly)
     EXPECT_TRUE(dirsOnly);
     EXPECT_TRUE(readOnly);
 }
+
+#include "AboutHelpTest.moc"

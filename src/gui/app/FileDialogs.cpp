@@ -3,6 +3,7 @@
 #include "core/base/AppProfile.h"
 #include "core/base/MessageIds.h"
 #include "core/base/UserPrompt.h"
+#include "gui/ui/UtilityClass.h"
 
 #include <filesystem>
 
@@ -89,12 +90,9 @@ bool ConfirmOverwrite(const std::string& path)
 
 std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title)
 {
-    FileDialogRequest request;
-    request.owner = owner;
-    request.title = title;
-    request.folder = CurrentFolder();
-    auto folder = GetFileDialogService().BrowseForFolder(request);
-    if (!folder || folder->empty())
+    std::string folder;
+    CUtilityClass().BrowseForFolder(owner, title, std::string(), folder);
+    if (folder.empty())
         return std::nullopt;
     return folder;
 }

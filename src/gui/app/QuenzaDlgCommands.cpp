@@ -36,7 +36,7 @@ void CQuenzaDlg::OnEject()
 
 void CQuenzaDlg::OnHelp()
 {
-    const std::string page = ProgramFolder() + "help/" + HelpTopicForPage(m_nCurrentPage);
+    const std::string page = HelpFolder() + HelpTopicForPage(m_nCurrentPage);
     if (!ShellOpen(page))
         AppMessageBox("The help page " + page + " cannot be opened.", "Quenzario", MB_OK | MB_ICONEXCLAMATION);
 }
@@ -44,7 +44,7 @@ void CQuenzaDlg::OnHelp()
 void CQuenzaDlg::OnHomePage()
 {
     // The program's own pages stand for its web site.
-    ShellOpen(ProgramFolder() + "help/" + HelpTopicForPage(-1));
+    ShellOpen(HelpFolder() + HelpTopicForPage(-1));
 }
 
 void CQuenzaDlg::OnCopyToClipboard()

@@ -663,7 +663,7 @@ void CPiPo::ShowDriveName()
 
 void CPiPo::OnHelp()
 {
-    ShellOpen(ProgramFolder() + "help/ZentaroPIPO.htm");
+    ShellOpen(HelpFolder() + "ZentaroPIPO.htm");
 }
 
 void CPiPo::EditDisplayComment(bool statusDisplay)

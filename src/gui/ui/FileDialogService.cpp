@@ -17,8 +17,14 @@ public:
     }
     std::optional<std::string> BrowseForFolder(const FileDialogRequest& request) override
     {
-        const QString folder = QFileDialog::getExistingDirectory(request.owner, QString::fromStdString(request.title),
-                                                                 QString::fromStdString(request.folder));
+        QFileDialog dialog(request.owner, QString::fromStdString(request.title),
+                           QString::fromStdString(request.folder));
+        dialog.setFileMode(QFileDialog::Directory);
+        // Folders only, typed or picked; no new folders made from here.
+        dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::ReadOnly);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString folder = dialog.selectedFiles().first();
         if (folder.isEmpty())
             return std::nullopt;
         return folder.toStdString();

@@ -1,5 +1,7 @@
 #include "gui/ui/ShellOpen.h"
 
+#include "platform/desktop/InstallLayout.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -20,8 +22,11 @@ bool ShellOpen(const std::string& target)
     if (Hook())
         return Hook()(target);
     const QString text = QString::fromStdString(target);
-    if (text.contains("://"))
-        return QDesktopServices::openUrl(QUrl(text));
+    // An address with a scheme ("https://...", "mailto:...") goes to its
+    // program; anything else is a file.
+    const QUrl url(text);
+    if (!text.startsWith('/') && url.isValid() && url.scheme().size() > 1)
+        return QDesktopServices::openUrl(url);
     return QFileInfo::exists(text) && QDesktopServices::openUrl(QUrl::fromLocalFile(text));
 }
 
@@ -33,4 +38,9 @@ void SetShellOpenHook(std::function<bool(const std::string&)> hook)
 std::string ProgramFolder()
 {
     return QCoreApplication::applicationDirPath().toStdString() + "/";
+}
+
+std::string HelpFolder()
+{
+    return HelpFolderFor(ProgramFolder());
 }

@@ -12,3 +12,6 @@ void SetShellOpenHook(std::function<bool(const std::string&)> hook);
 
 // The folder of the running program, with a trailing "/".
 std::string ProgramFolder();
+// The folder of the help pages, with a trailing "/": "help/" beside the
+// program, or the installed program's "<prefix>/share/quenzario/help/".
+std::string HelpFolder();

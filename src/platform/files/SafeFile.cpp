@@ -80,6 +80,19 @@ std::string TemporaryPatternBeside(const std::string& path)
     return (folder == "/" ? std::string() : folder) + "/." + name + ".XXXXXX";
 }
 
+bool MakeFolders(const std::string& folder)
+{
+    if (folder.empty())
+        return true;
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode);
+    const auto slash = folder.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash)))
+        return false;
+    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
 bool FileExists(const std::string& path)
 {
     struct stat st {};

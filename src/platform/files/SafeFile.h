@@ -44,6 +44,10 @@ std::optional<std::string> FinalLinkTarget(const std::string& path, std::string*
 // A missing file is success with nothing kept.
 bool KeepFileAside(const std::string& path, const std::string& aside, std::string* error = nullptr);
 
+// Makes the folder and the folders above it that are missing (owner-only);
+// true when it is a folder afterwards.
+bool MakeFolders(const std::string& folder);
+
 bool FileExists(const std::string& path);
 // The folder of a path ("." for a bare name).
 std::string FolderOf(const std::string& path);

@@ -1,38 +1,79 @@
-#include "core/base/LogFile.h"
+#include "gui/info/MediaInfoPage.h"
+
 #include "core/app/MainPages.h"
+#include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "core/base/UserPrompt.h"
 #include "core/info/MediaInfoReport.h"
-#include "gui/app/QuenzaDlg.h"
+#include "gui/app/PageHost.h"
 #include "gui/info/MediaInfo.h"
 #include "gui/ui/ShellOpen.h"
 
 #include <memory>
 
-namespace {
+MediaInfoPage::MediaInfoPage(PageHost& host) : m_host(host), m_dlg(host.Window())
+{
+}
 
-// A report window is open or being filled: a disc arriving meanwhile starts no second one.
-bool g_reportOpen = false;
+void MediaInfoPage::Show(int)
+{
+    OnMediaInfo();
+}
 
-}  // namespace
+void MediaInfoPage::DriveSelected(int page)
+{
+    if (page == kPageMediaInfo)
+        GeneralInfo();
+    else
+        ShowCompleteMediaCode();
+}
 
-void CQuenzaDlg::OnMediaInfo()
+void MediaInfoPage::DiscArrived(int page)
+{
+    DriveSelected(page);
+}
+
+void MediaInfoPage::DiscRemoved(int page)
+{
+    if (page == kPageMediaInfo)
+        ClearMediaInfoReport();
+    else
+        m_host.Core().m_Report.ClearDisplay();
+}
+
+void MediaInfoPage::Refresh(int page)
+{
+    if (page == kPageMediaInfo)
+        GeneralInfo();
+}
+
+void MediaInfoPage::ToolsItemChosen(int item)
+{
+    if (item == kToolsBurnInfo)
+        ShowBurnerInfo();
+    else
+        ShowCompleteMediaCode();
+}
+
+void MediaInfoPage::OnMediaInfo()
 {
     LogEntry("Media Info command received - Calling GeneralInfo()");
     GeneralInfo();
 }
 
-void CQuenzaDlg::GeneralInfo()
+void MediaInfoPage::GeneralInfo()
 {
-    ShowPage(kPageMediaInfo);
-    if (g_reportOpen || RefuseWhileTesting(true))
+    m_host.ShowPage(kPageMediaInfo);
+    if (m_bReportOpen || m_host.RefuseWhileTesting(true))
         return;
-    g_reportOpen = true;
+    m_bReportOpen = true;
+    MainDialogCore& core = m_host.Core();
     auto lines = std::make_shared<ReportText>();
     auto outcome = std::make_shared<MediaInfoOutcome>();
-    const bool scanWindowOpen = m_bPiPoActive == 1;
-    RunDriveWork(
-        [this, lines, outcome, scanWindowOpen] {
-            *outcome = MediaInfoReport(m_Core, *lines).GeneralInfo(scanWindowOpen);
+    const bool scanWindowOpen = m_host.ScanWindowOpen();
+    m_host.RunDriveWork(
+        [&core, lines, outcome, scanWindowOpen] {
+            *outcome = MediaInfoReport(core, *lines).GeneralInfo(scanWindowOpen);
         },
         [this, lines, outcome] {
             if (!outcome->messageBox.empty())
@@ -44,42 +85,52 @@ void CQuenzaDlg::GeneralInfo()
                     == IDYES)
                 ShellOpen(MediaCodeMailLink(*outcome->unknown));
             if (outcome->show) {
-                CMediaInfo window(lines, this);
-                window.m_HomePage = [this] { OnHomePage(); };
+                CMediaInfo window(lines, &m_dlg);
+                window.m_HomePage = [this] { m_host.OnHomePage(); };
                 window.DoModal();
-                ShowStatus("Ready");
+                m_host.ShowStatus("Ready");
                 LogEntry("End Generalinfo()");
             }
-            g_reportOpen = false;
+            m_bReportOpen = false;
             if (outcome->showDriveInfo)
-                OnDriveinfo();
+                m_host.OpenPage(kPageDriveInfo);
         });
 }
 
-int CQuenzaDlg::ShowCompleteMediaCode()
+int MediaInfoPage::ShowCompleteMediaCode()
 {
     LogEntry("Start DoCompleteMediaCode()");
-    ShowPage(kPageMediaCode);
-    m_Core.m_Report.ClearDisplayLines();
-    if (g_reportOpen)
+    m_host.ShowPage(kPageMediaCode);
+    MainDialogCore& core = m_host.Core();
+    core.m_Report.ClearDisplayLines();
+    if (m_bReportOpen)
         return 0;
-    g_reportOpen = true;
+    m_bReportOpen = true;
     auto lines = std::make_shared<ReportText>();
     auto count = std::make_shared<int>(0);
-    RunDriveWork([this, lines, count] { *count = MediaInfoReport(m_Core, *lines).DoCompleteMediaCode(0); },
-                 [this, lines, count] {
-                     if (*count == 0)
-                         m_nCurrentPage = kPageDriveInfo;
-                     CMediaInfo window(lines, this);
-                     window.m_HomePage = [this] { OnHomePage(); };
-                     window.DoModal();
-                     g_reportOpen = false;
-                 });
+    m_host.RunDriveWork([&core, lines, count] { *count = MediaInfoReport(core, *lines).DoCompleteMediaCode(0); },
+                        [this, lines, count] {
+                            if (*count == 0)
+                                m_host.SetCurrentPage(kPageDriveInfo);
+                            CMediaInfo window(lines, &m_dlg);
+                            window.m_HomePage = [this] { m_host.OnHomePage(); };
+                            window.DoModal();
+                            m_bReportOpen = false;
+                        });
     return 0;
 }
 
-void CQuenzaDlg::ShowBurnerInfo()
+void MediaInfoPage::ShowBurnerInfo()
 {
-    ShowPage(kPageInfoDisplay);
-    RunDriveWork([this] { ::ShowBurnerInfo(m_Core); });
+    m_host.ShowPage(kPageInfoDisplay);
+    MainDialogCore& core = m_host.Core();
+    m_host.RunDriveWork([&core] { ::ShowBurnerInfo(core); });
+}
+
+void MediaInfoPage::ClearMediaInfoReport()
+{
+    // The title stays for the next report.
+    ReportText& report = m_host.Core().m_Report;
+    report.ClearDisplay();
+    report.SetLine(0, Format("%28s%s%28s", " ", "Media Information", " "));
 }

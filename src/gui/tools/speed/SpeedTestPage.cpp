@@ -1,6 +1,7 @@
-#include "core/base/AppProfile.h"
+#include "gui/tools/speed/SpeedTestPage.h"
+
+#include "core/app/MainPages.h"
 #include "core/base/BusyFlags.h"
-#include "core/base/LogFile.h"
 #include "core/app/MainLayout.h"
 #include "core/app/TestPageControls.h"
 #include "core/base/UserPrompt.h"
@@ -9,28 +10,20 @@
 #include "core/tools/speed/SpeedTest.h"
 #include "core/tools/speed/SpeedThread.h"
 #include "core/tools/testpage/DiscCheck.h"
-#include "core/tools/testpage/ReadErrorList.h"
-#include "gui/app/FileDialogs.h"
-#include "gui/app/QuenzaDlg.h"
+#include "core/tools/testpage/PageEvents.h"
 #include "gui/graphs/GraphStatic.h"
 #include "gui/ui/Beep.h"
 #include "gui/ui/ButtonST.h"
+#include "gui/ui/Dialog.h"
 #include "gui/ui/QtConvert.h"
-#include "gui/ui/TextProgressCtrl.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPainter>
 #include <QRadioButton>
 
 #include <array>
-
-// The read speed test page (page 7): its speed, rotation and pre-spin
-// choices, the rate graph with its axis labels and curve toggles, Start,
-// Stop and Save. The test itself runs on the tools' worker (core/tools/speed);
-// what it tells comes back through m_pPageEvents and WM_TESTENDED.
 
 namespace {
 
@@ -48,7 +41,6 @@ constexpr int kGraphY = 69;
 constexpr int kGraphWidth = 451;
 constexpr int kGraphHeight = 400;
 constexpr int kPreSpinDefault = 4;
-constexpr const char* kErrorListFilter = "Text Files (*.txt)";
 
 struct Place {
     int id;
@@ -102,21 +94,33 @@ QImage ToggleImage(COLORREF colour, bool ticked)
     return image;
 }
 
-COLORREF ProfileColour(const char* entry, COLORREF fallback)
+// The page's own controls: its choices, lists and axis labels.
+std::vector<int> OwnControls()
 {
-    return static_cast<COLORREF>(GetAppProfileInt(entry, static_cast<int>(fallback)));
+    std::vector<int> ids = {kSpeedList, kPreSpinList};
+    for (const Place& place : kSpeedChoices)
+        ids.push_back(place.id);
+    for (const auto* labels : {&kSpeedAxisLabels, &kRpmAxisLabels})
+        ids.insert(ids.end(), labels->begin(), labels->end());
+    ids.insert(ids.end(), kCapacityAxisLabels.begin(), kCapacityAxisLabels.end());
+    return ids;
 }
 
 }  // namespace
 
-void CQuenzaDlg::CreateSpeedPageControls()
+SpeedTestPage::SpeedTestPage(PageHost& host) : TestPage(host)
+{
+    CreateSpeedPageControls();
+}
+
+void SpeedTestPage::CreateSpeedPageControls()
 {
     for (const Place& place : kSpeedChoices) {
         QWidget* widget = nullptr;
         if (place.id == kRequestClv || place.id == kRequestCav) {
-            widget = new QRadioButton(place.caption, this);
+            widget = new QRadioButton(place.caption, &m_dlg);
         } else if (place.id == kShowRpm || place.id == kShowSpeed) {
-            auto* toggle = new CButtonST(place.caption, this);
+            auto* toggle = new CButtonST(place.caption, &m_dlg);
             toggle->setCheckable(true);
             toggle->SetFlatStyle(true);
             toggle->SetDrawBorder(false);
@@ -124,28 +128,28 @@ void CQuenzaDlg::CreateSpeedPageControls()
             toggle->setFocusPolicy(Qt::NoFocus);
             widget = toggle;
         } else {
-            widget = new QLabel(place.caption, this);
+            widget = new QLabel(place.caption, &m_dlg);
         }
         widget->setGeometry(ToQRect(place.at));
-        BindControl(place.id, widget);
+        m_dlg.BindControl(place.id, widget);
     }
     // The rotation radios are a group of their own, apart from the ISO page's.
-    auto* rotation = new QButtonGroup(this);
-    rotation->addButton(Item<QRadioButton>(kRequestClv));
-    rotation->addButton(Item<QRadioButton>(kRequestCav));
-    m_cbSpeed = new QComboBox(this);
+    auto* rotation = new QButtonGroup(&m_dlg);
+    rotation->addButton(m_dlg.Item<QRadioButton>(kRequestClv));
+    rotation->addButton(m_dlg.Item<QRadioButton>(kRequestCav));
+    m_cbSpeed = new QComboBox(&m_dlg);
     m_cbSpeed->setGeometry(ToQRect(kSpeedListBox));
-    BindControl(kSpeedList, m_cbSpeed);
-    m_cbPreSpin = new QComboBox(this);
+    m_dlg.BindControl(kSpeedList, m_cbSpeed);
+    m_cbPreSpin = new QComboBox(&m_dlg);
     m_cbPreSpin->setGeometry(ToQRect(kPreSpinListBox));
     for (const std::string& entry : PreSpinList())
         m_cbPreSpin->addItem(QString::fromStdString(entry));
-    BindControl(kPreSpinList, m_cbPreSpin);
+    m_dlg.BindControl(kPreSpinList, m_cbPreSpin);
     const auto axisLabel = [this](int id, const UiRect& at, Qt::Alignment alignment) {
-        auto* label = new QLabel(this);
+        auto* label = new QLabel(&m_dlg);
         label->setGeometry(ToQRect(at));
         label->setAlignment(alignment | Qt::AlignVCenter);
-        BindControl(id, label);
+        m_dlg.BindControl(id, label);
     };
     for (std::size_t i = 0; i < kSpeedAxisLabels.size(); ++i) {
         axisLabel(kSpeedAxisLabels[i], SpeedAxisPlace(i), Qt::AlignRight);
@@ -153,18 +157,16 @@ void CQuenzaDlg::CreateSpeedPageControls()
     }
     for (std::size_t i = 0; i < kCapacityAxisLabels.size(); ++i)
         axisLabel(kCapacityAxisLabels[i], CapacityAxisPlace(i), Qt::AlignHCenter);
-    MapCommand(kShowRpm, [this] { m_Graph->ShowRpmCurve(IsDlgButtonChecked(kShowRpm)); });
-    MapCommand(kShowSpeed, [this] { m_Graph->ShowSpeedCurve(IsDlgButtonChecked(kShowSpeed)); });
+    m_dlg.MapCommand(kShowRpm, [this] { m_surface.Graph().ShowRpmCurve(m_dlg.IsDlgButtonChecked(kShowRpm)); });
+    m_dlg.MapCommand(kShowSpeed, [this] { m_surface.Graph().ShowSpeedCurve(m_dlg.IsDlgButtonChecked(kShowSpeed)); });
+    Hide();
 }
 
-std::vector<int> CQuenzaDlg::SpeedPageControls() const
+std::vector<int> SpeedTestPage::SpeedPageControls() const
 {
-    std::vector<int> ids = {kGraph, kSpeedList, kPreSpinList};
-    for (const Place& place : kSpeedChoices)
-        ids.push_back(place.id);
-    for (const auto* labels : {&kSpeedAxisLabels, &kRpmAxisLabels})
-        ids.insert(ids.end(), labels->begin(), labels->end());
-    ids.insert(ids.end(), kCapacityAxisLabels.begin(), kCapacityAxisLabels.end());
+    std::vector<int> ids = {kGraph};
+    const std::vector<int> own = OwnControls();
+    ids.insert(ids.end(), own.begin(), own.end());
     for (const ResultField& row : kResultFields) {
         ids.push_back(row.field);
         ids.push_back(row.label);
@@ -174,176 +176,200 @@ std::vector<int> CQuenzaDlg::SpeedPageControls() const
     return ids;
 }
 
-void CQuenzaDlg::OnSpeedTest()
+void SpeedTestPage::Hide()
+{
+    TestPage::Hide();
+    m_surface.ShowTestPageControls(OwnControls(), false);
+}
+
+void SpeedTestPage::DoDataExchange(CDataExchange& dx)
+{
+    DDX_CBIndex(dx, kSpeedList, m_nSpeedIndex);
+    DDX_Radio(dx, kRequestClv, m_nSpeedRequest);
+    DDX_CBIndex(dx, kPreSpinList, m_nPreSpinIndex);
+}
+
+void SpeedTestPage::Show(int)
+{
+    OnSpeedTest();
+}
+
+void SpeedTestPage::DriveSelected(int)
+{
+    OnSpeedTest();
+}
+
+void SpeedTestPage::DiscArrived(int)
+{
+    if (!m_host.Core().m_Drives.coordinator.InUse())
+        SetupSpeedTestPage(false);
+}
+
+void SpeedTestPage::DiscRemoved(int)
+{
+    if (g_bSpeedTestRunning == 1)
+        StopSpeedTest();
+}
+
+bool SpeedTestPage::Start(int)
+{
+    StartSpeedTest();
+    return true;
+}
+
+bool SpeedTestPage::Stop(int)
+{
+    StopSpeedTest();
+    return true;
+}
+
+bool SpeedTestPage::Save(int)
+{
+    m_surface.SaveReadErrorList("");
+    return true;
+}
+
+void SpeedTestPage::OnSpeedTest()
 {
     if (g_bSpeedTestRunning == 1)
         return;
-    if (g_bErrorTestRunning == 1 || g_bCreateIsoRunning == 1 || m_bPiPoActive == 1) {
+    if (g_bErrorTestRunning == 1 || g_bCreateIsoRunning == 1 || m_host.ScanWindowOpen()) {
         AppMessageBox("You must stop the test first", "Error Test Running!", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (m_Core.m_Drives.coordinator.InUse())
+    if (m_host.Core().m_Drives.coordinator.InUse())
         return;  // an operation is still giving the drive back
-    SetDlgItemText(IDC_SAVE, "Save");
-    SetDlgItemText(IDC_STOP, "Stop");
-    PlaceDlgItem(IDC_SAVE, kSpeedSaveButton);
+    m_dlg.SetDlgItemText(IDC_SAVE, "Save");
+    m_dlg.SetDlgItemText(IDC_STOP, "Stop");
+    m_host.PlaceDlgItem(IDC_SAVE, kSpeedSaveButton);
     SetupSpeedTestPage(true);
     m_nSpeedRequest = 0;
     m_nPreSpinIndex = kPreSpinDefault;
-    UpdateData(false);
+    m_dlg.UpdateData(false);
     // The speed list is the loaded disc's.
     auto profile = std::make_shared<int>(0);
-    RunDriveWork([this, profile] { m_Core.m_Drives.media.GetDriveProfile(*profile); },
-                 [this, profile] {
-                     m_cbSpeed->clear();
-                     for (const std::string& entry : SpeedListFor(*profile))
-                         m_cbSpeed->addItem(QString::fromStdString(entry));
-                     const CapacityTexts capacity = PageCapacityLabels(*profile);
-                     for (std::size_t i = 0; i < capacity.size(); ++i)
-                         SetDlgItemText(kCapacityAxisLabels[i], capacity[i]);
-                     m_nSpeedIndex = 0;
-                     m_nPreSpinIndex = kPreSpinDefault;
-                     UpdateData(false);
-                 });
+    m_host.RunDriveWork([this, profile] { m_host.Core().m_Drives.media.GetDriveProfile(*profile); },
+                        [this, profile] {
+                            m_cbSpeed->clear();
+                            for (const std::string& entry : SpeedListFor(*profile))
+                                m_cbSpeed->addItem(QString::fromStdString(entry));
+                            const CapacityTexts capacity = PageCapacityLabels(*profile);
+                            for (std::size_t i = 0; i < capacity.size(); ++i)
+                                m_dlg.SetDlgItemText(kCapacityAxisLabels[i], capacity[i]);
+                            m_nSpeedIndex = 0;
+                            m_nPreSpinIndex = kPreSpinDefault;
+                            m_dlg.UpdateData(false);
+                        });
 }
 
-void CQuenzaDlg::ShowSpeedTestPage(bool show)
+void SpeedTestPage::ShowSpeedTestPage(bool show)
 {
-    if (show) {
-        ShowDriveInfoPage(false);
-        for (int id : {IDC_OUTPUT, IDC_PROGRESS})
-            ShowDlgItem(id, false);
-        ShowComboBoxes();
-        PlaceResultRows(kRowLabelX, kRowFieldX, kRowFieldWidth);
-    }
-    ShowTestPageControls(SpeedPageControls(), show);
-    for (int id : {int{IDC_START}, int{IDC_STOP}, int{IDC_SAVE}, int{IDC_PROGRESS2}, int{IDC_MODEL}})
-        ShowDlgItem(id, show);
+    if (show)
+        ShowTestPageFrame(SpeedPageControls(), kRowLabelX, kRowFieldX, kRowFieldWidth);
+    else
+        HideTestPageFrame(SpeedPageControls());
+    m_dlg.ShowDlgItem(IDC_MODEL, show);
     for (int id : {kSpeedList, kSpeedLabel, kRequestClv, kRequestCav, kPreSpinList, kPreSpinLabel})
-        EnableDlgItem(id, show);
+        m_dlg.EnableDlgItem(id, show);
     if (!show)
         return;
-    SetDlgItemText(IDC_START, "Start");
-    SetDlgItemText(IDC_SAVE, "Save");
-    SetDlgItemText(kLabelReadErrors, "Read Errors");
-    PlaceDlgItem(IDC_PROGRESS2, kSpeedProgress2Box);
-    PlaceDlgItem(IDC_START, kStartButton);
-    PlaceDlgItem(IDC_STOP, kSpeedStopButton);
-    PlaceDlgItem(IDC_MODEL, kTestModelField);
-    m_Graph->SetGraphSize(kGraphWidth, kGraphHeight);
+    m_dlg.SetDlgItemText(IDC_START, "Start");
+    m_dlg.SetDlgItemText(IDC_SAVE, "Save");
+    m_dlg.SetDlgItemText(kLabelReadErrors, "Read Errors");
+    m_host.PlaceDlgItem(IDC_PROGRESS2, kSpeedProgress2Box);
+    m_host.PlaceDlgItem(IDC_START, kStartButton);
+    m_host.PlaceDlgItem(IDC_STOP, kSpeedStopButton);
+    m_host.PlaceDlgItem(IDC_MODEL, kTestModelField);
+    CGraphStatic& graph = m_surface.Graph();
+    graph.SetGraphSize(kGraphWidth, kGraphHeight);
     // Both curves shown, their toggles ticked in the curves' colours.
     const COLORREF speed = ProfileColour("GraphSPEEDColorPick", 0x00FFFF);
     const COLORREF rpm = ProfileColour("GraphRPMColorPick", 0x00FFFF);
     for (auto [id, colour] : {std::pair{kShowRpm, rpm}, {kShowSpeed, speed}}) {
-        auto* toggle = Item<CButtonST>(id);
+        auto* toggle = m_dlg.Item<CButtonST>(id);
         toggle->SetIcons(ToggleImage(colour, true), ToggleImage(colour, false));
         toggle->SetCheckState(1);
     }
-    m_Graph->ShowRpmCurve(1);
-    m_Graph->ShowSpeedCurve(1);
-    m_nCurrentPage = kPageSpeedTest;
+    graph.ShowRpmCurve(1);
+    graph.ShowSpeedCurve(1);
+    m_host.SetCurrentPage(kPageSpeedTest);
 }
 
-void CQuenzaDlg::SetupSpeedTestPage(bool clearGraph)
+void SpeedTestPage::SetupSpeedTestPage(bool clearGraph)
 {
     StopSpeedTest();
     ShowSpeedTestPage(true);
     if (clearGraph)
-        m_Graph->ClearGraph();
-    m_qwTestStartMs = m_Core.m_Drives.mmc.GetWaitClock().NowMs();
-    EnableDlgItem(IDC_START, true);
-    EnableDlgItem(IDC_STOP, false);
-    ApplySpeedGraphColours();
+        m_surface.Graph().ClearGraph();
+    m_qwTestStartMs = m_host.Core().m_Drives.mmc.GetWaitClock().NowMs();
+    m_dlg.EnableDlgItem(IDC_START, true);
+    m_dlg.EnableDlgItem(IDC_STOP, false);
+    m_surface.ApplySpeedGraphColours();
     ResetTestResults();
     for (std::size_t i = 0; i < kSpeedAxisLabels.size(); ++i) {
-        SetDlgItemText(kSpeedAxisLabels[i], FactsOf(SpeedFamily::Dvd).speedLabels[i]);
-        SetDlgItemText(kRpmAxisLabels[i], FactsOf(SpeedFamily::Dvd).rpmLabels[i]);
+        m_dlg.SetDlgItemText(kSpeedAxisLabels[i], FactsOf(SpeedFamily::Dvd).speedLabels[i]);
+        m_dlg.SetDlgItemText(kRpmAxisLabels[i], FactsOf(SpeedFamily::Dvd).rpmLabels[i]);
     }
     ShowPageMediaType();
 }
 
-void CQuenzaDlg::ApplySpeedGraphColours()
+void SpeedTestPage::StartSpeedTest()
 {
-    m_Graph->SetSpeedColor(ProfileColour("GraphSPEEDColorPick", 0x00FFFF));
-    m_Graph->SetRpmColor(ProfileColour("GraphRPMColorPick", 0x00FF00));
-    const COLORREF grid = ProfileColour("GraphFGColorPick1", 0x6D6D6D);
-    m_Graph->SetGridColors(grid, HalfIntensity(grid), ProfileColour("GraphBGColorPick1", 0));
-}
-
-void CQuenzaDlg::StartSpeedTest()
-{
-    if (m_Core.m_Drives.coordinator.InUse())
+    MainDialogCore& core = m_host.Core();
+    if (core.m_Drives.coordinator.InUse())
         return;  // one operation at a time on the drive
     SetupSpeedTestPage(true);
-    UpdateData(true);
+    m_dlg.UpdateData(true);
     SpeedTestSettings settings;
     settings.speedX = m_nSpeedIndex > 0 ? SpeedOfEntry(m_cbSpeed->itemText(m_nSpeedIndex).toStdString()) : 0;
     settings.speedRequest = m_nSpeedRequest == 1 ? 1 : 0;
     settings.preSpinSeconds = std::max(m_nPreSpinIndex, 0);
     settings.markerColor = ProfileColour("GraphVERTColorPick", 0xFFFFFF);
     settings.startMs = m_qwTestStartMs;
-    const std::shared_ptr<ChannelClaim> claim = ClaimChannel(ChannelUse::SpeedTest);
+    const std::shared_ptr<ChannelClaim> claim = m_host.ClaimChannel(ChannelUse::SpeedTest);
     if (!claim)
         return;
     // Until the drive has answered; the drive stays current until the end.
     for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
-        EnableDlgItem(id, false);
+        m_dlg.EnableDlgItem(id, false);
     auto disc = std::make_shared<DiscForTest>();
-    RunDriveWork([this, disc] { *disc = CheckDiscForTest(m_Core.m_Drives); },
-                 [this, claim, disc, settings] {
-                     if (!disc->present || !disc->capacityRead) {
-                         for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
-                             EnableDlgItem(id, true);
-                         claim->Release();
-                         m_pPageEvents->SetText(kFieldMediaType, disc->present ? disc->typeName : std::string());
-                         ApplyTestPageChanges();
-                         ShowStatus(disc->present ? "Error Reading Media" : "No Media loaded");
-                         MessageBeep(MB_OK);
-                         return;
-                     }
-                     m_pPageEvents->SetText(kFieldMediaType, disc->typeName);
-                     ShowStatus("Ready - Initialising Test...");
-                     for (int id : {int{IDC_DEVICES}, int{IDC_TOOLS}, kPreSpinLabel, kPreSpinList, kSpeedList,
-                                    kSpeedLabel, kRequestClv, kRequestCav})
-                         EnableDlgItem(id, false);
-                     RunToolWork([this, claim, settings, profile = disc->profile] {
-                         ChannelClaim held = std::move(*claim);
-                         SpeedTest test(m_Core, *m_pPageEvents, *m_Graph, held, settings);
-                         SpeedThreadFor(profile)(&test);
-                     });
-                     EnableDlgItem(IDC_START, false);
-                     EnableDlgItem(IDC_STOP, true);
-                     ApplyTestPageChanges();
-                 });
+    m_host.RunDriveWork([&core, disc] { *disc = CheckDiscForTest(core.m_Drives); },
+                        [this, &core, claim, disc, settings] {
+                            PageEvents& events = m_host.Events();
+                            if (!disc->present || !disc->capacityRead) {
+                                for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
+                                    m_dlg.EnableDlgItem(id, true);
+                                claim->Release();
+                                events.SetText(kFieldMediaType, disc->present ? disc->typeName : std::string());
+                                m_host.ApplyTestPageChanges();
+                                m_host.ShowStatus(disc->present ? "Error Reading Media" : "No Media loaded");
+                                MessageBeep(MB_OK);
+                                return;
+                            }
+                            events.SetText(kFieldMediaType, disc->typeName);
+                            m_host.ShowStatus("Ready - Initialising Test...");
+                            for (int id : {int{IDC_DEVICES}, int{IDC_TOOLS}, kPreSpinLabel, kPreSpinList, kSpeedList,
+                                           kSpeedLabel, kRequestClv, kRequestCav})
+                                m_dlg.EnableDlgItem(id, false);
+                            m_host.RunToolWork(
+                                [&core, &events, &graph = m_surface.Graph(), claim, settings, profile = disc->profile] {
+                                    ChannelClaim held = std::move(*claim);
+                                    SpeedTest test(core, events, graph, held, settings);
+                                    SpeedThreadFor(profile)(&test);
+                                });
+                            m_dlg.EnableDlgItem(IDC_START, false);
+                            m_dlg.EnableDlgItem(IDC_STOP, true);
+                            m_host.ApplyTestPageChanges();
+                        });
 }
 
-void CQuenzaDlg::StopSpeedTest()
+void SpeedTestPage::StopSpeedTest()
 {
-    RunDriveWork([this] { m_Core.m_Drives.mmc.PreventMediumRemoval(0); });
-    m_Core.m_Drives.coordinator.RequestStop(ChannelUse::SpeedTest);
+    MainDialogCore& core = m_host.Core();
+    m_host.RunDriveWork([&core] { core.m_Drives.mmc.PreventMediumRemoval(0); });
+    core.m_Drives.coordinator.RequestStop(ChannelUse::SpeedTest);
     g_bSpeedTestRunning = 0;
-    RestorePageButtons(true);
+    m_host.RestorePageButtons(true);
     for (int id : {kPreSpinLabel, kPreSpinList, kSpeedList, kSpeedLabel, kRequestClv, kRequestCav})
-        EnableDlgItem(id, true);
-}
-
-void CQuenzaDlg::SaveReadErrorList()
-{
-    const auto choice = ShowSaveFileDialog(this, "Choose a FileName to save as", kErrorListFilter,
-                                           "Last Error Directory", "txt", 1);
-    if (!choice)
-        return;
-    ReadErrorList list;
-    list.drive = m_strInfo[IDC_MODEL];
-    list.mediaId = GetDlgItemText(kFieldMediaId);
-    list.mediaType = GetDlgItemText(kFieldMediaType);
-    if (m_nCurrentPage == kPageErrorTest)
-        list.stoppedAt = m_strErrorTestStopped;
-    for (int i = 1; i < m_lbResults->count(); ++i)  // the heading is not written
-        list.lines.push_back(m_lbResults->item(i)->text().toStdString());
-    std::string error;
-    if (!::SaveReadErrorList(choice->path, list, error)) {
-        LogEntry("OnSave() - " + error);
-        AppMessageBox("Error creating file");
-    }
+        m_dlg.EnableDlgItem(id, true);
 }

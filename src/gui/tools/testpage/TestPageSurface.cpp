@@ -1,11 +1,19 @@
-#include "core/base/AppProfile.h"
+#include "gui/tools/testpage/TestPageSurface.h"
+
 #include "core/app/MainLayout.h"
 #include "core/app/TestPageControls.h"
+#include "core/base/AppProfile.h"
+#include "core/base/ColorRef.h"
+#include "core/base/LogFile.h"
+#include "core/base/UserPrompt.h"
+#include "core/info/DriveInfoControls.h"
+#include "core/tools/testpage/PageEvents.h"
+#include "core/tools/testpage/ReadErrorList.h"
 #include "core/tools/testpage/TestResults.h"
-#include "gui/app/QuenzaDlg.h"
+#include "gui/app/FileDialogs.h"
+#include "gui/app/PageHost.h"
 #include "gui/graphs/GraphStatic.h"
-#include "gui/ui/Beep.h"
-#include "gui/ui/TextProgressCtrl.h"
+#include "gui/ui/Dialog.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -13,12 +21,11 @@
 #include <QListWidget>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <array>
 
-// The controls the test pages share: the result fields with their labels,
-// the results list, the group box with the page's title and the ISO page's
-// source radios. Workers change them only through m_TestPage; the window
-// shows its changes here.
+// The controls the test pages share. Workers change them only through the
+// host's events; the window shows their changes.
 
 namespace {
 
@@ -52,55 +59,64 @@ constexpr int kLabelWidth = 100;
 constexpr int kFieldX = 612;
 constexpr int kFieldWidth = 118;
 constexpr int kRowHeight = 18;
+constexpr const char* kErrorListFilter = "Text Files (*.txt)";
+
+// Every control of this part.
+std::vector<int> SharedControls()
+{
+    std::vector<int> ids = {kGroupBox, kResults, kGraph, kIsoRadio, kVideoRadio, kFolderRadio};
+    for (const FieldRow& row : kFieldRows) {
+        ids.push_back(row.field);
+        ids.push_back(row.label);
+    }
+    return ids;
+}
 
 }  // namespace
 
-void CQuenzaDlg::CreateTestPageControls()
+COLORREF ProfileColour(const char* entry, COLORREF fallback)
 {
-    auto* group = new QGroupBox(this);
+    return static_cast<COLORREF>(GetAppProfileInt(entry, static_cast<int>(fallback)));
+}
+
+TestPageSurface::TestPageSurface(PageHost& host) : m_host(host), m_dlg(host.Window())
+{
+    auto* group = new QGroupBox(&m_dlg);
     group->setGeometry(487, 70, 250, 355);
     group->lower();  // behind the fields it frames
-    BindControl(kGroupBox, group);
+    m_dlg.BindControl(kGroupBox, group);
     for (std::size_t row = 0; row < kFieldRows.size(); ++row) {
         const FieldRow& place = kFieldRows[row];
-        auto* label = new QLabel(place.caption, this);
+        auto* label = new QLabel(place.caption, &m_dlg);
         label->setGeometry(kLabelX, kRowY[row], kLabelWidth, kRowHeight);
-        BindControl(place.label, label);
+        m_dlg.BindControl(place.label, label);
         // The disc's type and media ID are the drive information page's fields.
         if (place.field == IDC_MEDIATYPE || place.field == IDC_MEDIAID) {
-            m_driveInfoPlaces[place.field] = GetDlgItem(place.field)->geometry();
+            m_driveInfoPlaces[place.field] = m_dlg.GetDlgItem(place.field)->geometry();
             continue;
         }
-        auto* field = new QLineEdit(this);
+        auto* field = new QLineEdit(&m_dlg);
         field->setReadOnly(true);
         field->setGeometry(kFieldX, kRowY[row], kFieldWidth, kRowHeight);
-        BindControl(place.field, field);
+        m_dlg.BindControl(place.field, field);
     }
     // The main graph: the block map of the ISO page (a cell for each step).
-    m_Graph = new CGraphStatic(this);
+    m_Graph = new CGraphStatic(&m_dlg);
     m_Graph->move(28, 69);
-    BindControl(kGraph, m_Graph);
-    m_lbResults = new QListWidget(this);
-    BindControl(kResults, m_lbResults);
+    m_dlg.BindControl(kGraph, m_Graph);
+    m_lbResults = new QListWidget(&m_dlg);
+    m_dlg.BindControl(kResults, m_lbResults);
     for (auto [id, caption, x] :
          {std::tuple{kIsoRadio, "ISO", 500}, {kVideoRadio, "DVD-Video", 560}, {kFolderRadio, "Folder", 660}}) {
-        auto* radio = new QRadioButton(caption, this);
+        auto* radio = new QRadioButton(caption, &m_dlg);
         radio->setGeometry(x, 240, 90, 20);
-        BindControl(id, radio);
+        m_dlg.BindControl(id, radio);
     }
-    CheckDlgButton(kIsoRadio, 1);
-    MapCommand(kIsoRadio, [this] { OnCompareIsoRadio(); });
-    MapCommand(kVideoRadio, [this] { OnCompareVideoRadio(); });
-    ShowTestPageControls(AllTestPageControls(), false);
+    m_dlg.CheckDlgButton(kIsoRadio, 1);
+    HideAll();
 
-    m_pPageEvents = std::make_unique<PageEvents>(m_Core.m_Report, m_TestPage, GetMessageTarget());
-    // Beeps sound from the window's thread.
-    m_pPageEvents->SetBeepHook([this](unsigned type) {
-        QMetaObject::invokeMethod(
-            this, [type] { MessageBeep(type); }, Qt::QueuedConnection);
-    });
     // The graph takes its changes from any thread and repaints on this one.
-    m_pPageEvents->SetBlockMapHooks({
+    m_host.Events().SetBlockMapHooks({
         .clear = [this] { m_Graph->ClearErrorMap(); },
         .layerBreak =
             [this](int cell) {
@@ -122,86 +138,92 @@ void CQuenzaDlg::CreateTestPageControls()
                 m_Graph->Redraw();
             },
     });
-    const MessageTargetPtr target = GetMessageTarget();
-    m_TestPage.SetListener([target] { target->PostMessage(WM_TESTPAGECHANGED); });
-    CreateSpeedPageControls();
 }
 
-void CQuenzaDlg::PlaceResultRows(int labelX, int fieldX, int fieldWidth)
+TestPageSurface::~TestPageSurface()
+{
+    m_host.Events().SetBlockMapHooks({});
+}
+
+void TestPageSurface::PlaceResultRows(int labelX, int fieldX, int fieldWidth)
 {
     m_nResultFieldX = fieldX;
     m_nResultFieldWidth = fieldWidth;
     for (std::size_t row = 0; row < kFieldRows.size(); ++row) {
         const FieldRow& place = kFieldRows[row];
-        MoveDlgItem(place.label, labelX, kRowY[row], fieldX - labelX - 2, kRowHeight);
+        m_dlg.MoveDlgItem(place.label, labelX, kRowY[row], fieldX - labelX - 2, kRowHeight);
         // The shared fields move when shown (ShowTestPageControls).
         if (!m_driveInfoPlaces.count(place.field))
-            MoveDlgItem(place.field, fieldX, kRowY[row], fieldWidth, kRowHeight);
+            m_dlg.MoveDlgItem(place.field, fieldX, kRowY[row], fieldWidth, kRowHeight);
     }
 }
 
-std::vector<int> CQuenzaDlg::AllTestPageControls() const
+void TestPageSurface::HideAll()
 {
-    std::vector<int> ids = SpeedPageControls();
-    ids.insert(ids.end(), {kGroupBox, kResults, kIsoRadio, kVideoRadio, kFolderRadio});
-    return ids;
+    ShowTestPageControls(SharedControls(), false);
 }
 
-void CQuenzaDlg::ShowTestPageControls(const std::vector<int>& ids, bool show)
+void TestPageSurface::ShowTestPageControls(const std::vector<int>& ids, bool show)
 {
     for (int id : ids) {
-        ShowDlgItem(id, show);
+        m_dlg.ShowDlgItem(id, show);
         // The shared fields go back to the drive information page when hidden.
         if (const auto place = m_driveInfoPlaces.find(id); place != m_driveInfoPlaces.end()) {
             const auto row = std::find_if(kFieldRows.begin(), kFieldRows.end(),
                                           [id](const FieldRow& r) { return r.field == id; });
             const int y = kRowY[static_cast<std::size_t>(row - kFieldRows.begin())];
             if (show)
-                MoveDlgItem(id, m_nResultFieldX, y, m_nResultFieldWidth, kRowHeight);
+                m_dlg.MoveDlgItem(id, m_nResultFieldX, y, m_nResultFieldWidth, kRowHeight);
             else
-                GetDlgItem(id)->setGeometry(place->second);
+                m_dlg.GetDlgItem(id)->setGeometry(place->second);
         }
     }
 }
 
-void CQuenzaDlg::ApplyTestPageChanges()
-{
-    TestPageState::Changes changes = m_TestPage.TakeChanges();
-    for (const auto& [id, text] : changes.texts) {
-        if (!GetDlgItem(id))
-            continue;
-        if (id == IDC_MEDIAID)
-            m_strInfo[IDC_MEDIAID] = text;
-        SetDlgItemText(id, text);
-    }
-    for (const auto& [id, enable] : changes.enabled)
-        if (GetDlgItem(id))
-            EnableDlgItem(id, enable);
-    if (changes.progress)
-        m_Progress2->SetPos(*changes.progress);
-    if (changes.listReset)
-        m_lbResults->clear();
-    for (const std::string& line : changes.lines)
-        m_lbResults->addItem(QString::fromStdString(line));
-    if (!changes.lines.empty() && m_lbResults->count() > 2)
-        m_lbResults->scrollToBottom();
-}
-
-void CQuenzaDlg::ShowPageMediaType()
+void TestPageSurface::ShowPageMediaType()
 {
     // Its media ID is read by the media code, which this version does not have.
-    m_pPageEvents->SetText(kFieldMediaId, "");
+    PageEvents& events = m_host.Events();
+    events.SetText(kFieldMediaId, "");
     auto name = std::make_shared<std::string>();
-    RunDriveWork([this, name] { m_Core.m_Drives.media.GetMediaTypeName(*name); },
-                 [this, name] {
-                     m_pPageEvents->SetText(kFieldMediaType, *name);
-                     ApplyTestPageChanges();
-                 });
-    ApplyTestPageChanges();
+    m_host.RunDriveWork([this, name] { m_host.Core().m_Drives.media.GetMediaTypeName(*name); },
+                        [this, name] {
+                            m_host.Events().SetText(kFieldMediaType, *name);
+                            m_host.ApplyTestPageChanges();
+                        });
+    m_host.ApplyTestPageChanges();
 }
 
-void CQuenzaDlg::ResetTestResults()
+void TestPageSurface::ResetTestResults()
 {
-    testpage::ResetTestResults(*m_pPageEvents);
-    ApplyTestPageChanges();
+    testpage::ResetTestResults(m_host.Events());
+    m_host.ApplyTestPageChanges();
+}
+
+void TestPageSurface::ApplySpeedGraphColours()
+{
+    m_Graph->SetSpeedColor(ProfileColour("GraphSPEEDColorPick", 0x00FFFF));
+    m_Graph->SetRpmColor(ProfileColour("GraphRPMColorPick", 0x00FF00));
+    const COLORREF grid = ProfileColour("GraphFGColorPick1", 0x6D6D6D);
+    m_Graph->SetGridColors(grid, HalfIntensity(grid), ProfileColour("GraphBGColorPick1", 0));
+}
+
+void TestPageSurface::SaveReadErrorList(const std::string& stoppedAt)
+{
+    const auto choice = ShowSaveFileDialog(&m_dlg, "Choose a FileName to save as", kErrorListFilter,
+                                           "Last Error Directory", "txt", 1);
+    if (!choice)
+        return;
+    ReadErrorList list;
+    list.drive = m_host.DriveInfoText(IDC_MODEL);
+    list.mediaId = m_dlg.GetDlgItemText(kFieldMediaId);
+    list.mediaType = m_dlg.GetDlgItemText(kFieldMediaType);
+    list.stoppedAt = stoppedAt;
+    for (int i = 1; i < m_lbResults->count(); ++i)  // the heading is not written
+        list.lines.push_back(m_lbResults->item(i)->text().toStdString());
+    std::string error;
+    if (!::SaveReadErrorList(choice->path, list, error)) {
+        LogEntry("OnSave() - " + error);
+        AppMessageBox("Error creating file");
+    }
 }

@@ -13,9 +13,7 @@ public:
     void Hide() override { m_surface.HideAll(); }
 
 protected:
-    explicit TestPage(PageHost& host) : m_host(host), m_dlg(host.Window()), m_surface(host.Shared<TestPageSurface>())
-    {
-    }
+    explicit TestPage(PageHost& host) : m_host(host), m_dlg(host.Window()), m_surface(host.Shared<TestPageSurface>()) {}
 
     // The page's frame shown: every other view hidden, the lists shown, the
     // result rows where the page stands them, its controls and the page

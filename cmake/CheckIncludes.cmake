@@ -1,15 +1,19 @@
 # cmake -P script: fails when a source or header of TARGET includes what its
-# layer must not. RULE is "qt" (Qt headers), "emu" (the emulated drive) or
-# "emu_headers" (the emulated drive, in headers only).
+# layer must not. RULE is "qt" (Qt headers), "emu" (the emulated drive),
+# "emu_headers" (the emulated drive, in headers only) or "pages" (the main
+# window's class, in gui/tools and gui/info).
 set(pattern_qt "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|qt[A-Za-z0-9_/]*|Qt[A-Za-z]+/)")
 set(pattern_emu "^[ \t]*#[ \t]*include[ \t]*[<\"]emu/")
 set(pattern_emu_headers "${pattern_emu}")
+set(pattern_pages "^[ \t]*#[ \t]*include[ \t]*[<\"][^>\"]*app/QuenzaDlg\\.h[>\"]")
 set(reason_qt "must stay free of Qt")
 set(reason_emu "must not include the emulated drive (platform's emulated backend reaches it)")
 set(reason_emu_headers "must keep the emulated drive out of its headers (the layers above include them)")
+set(reason_pages "must reach the main window through gui/app/PageHost.h in its pages and tools")
 set(files_qt "\\.(h|hpp|cpp)$")
 set(files_emu "\\.(h|hpp|cpp)$")
 set(files_emu_headers "\\.(h|hpp)$")
+set(files_pages "/gui/(tools|info)/.*\\.(h|hpp|cpp)$")
 if(NOT DEFINED pattern_${RULE})
   message(FATAL_ERROR "unknown include rule '${RULE}'")
 endif()

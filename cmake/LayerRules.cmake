@@ -40,6 +40,12 @@ function(quenza_no_emu_in_headers target)
   quenza_layer_rule(${target} emu_headers)
 endfunction()
 
+# Pages and tools (gui/tools, gui/info) never include the main window's
+# class: they reach it through its PageHost (rule "pages").
+function(quenza_pages_behind_host target)
+  quenza_layer_rule(${target} pages)
+endfunction()
+
 function(quenza_check_qt_links target)
   get_target_property(libs ${target} LINK_LIBRARIES)
   get_target_property(ilibs ${target} INTERFACE_LINK_LIBRARIES)

@@ -13,12 +13,13 @@
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
 #include "gui/ui/ShellOpen.h"
-#include "gui/tools/hash/HashPages.h"
+#include "gui/ui/Beep.h"
 #include "gui/ui/TextProgressCtrl.h"
 #include "platform/devices/DriveWatcher.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 
 #include <cstdlib>
@@ -57,12 +58,22 @@ CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(IDD, par
     g_bErrorTestRunning = 0;
     setWindowTitle(QString::fromStdString(Format("Quenzario V%.3f", GetProgramVersionNumber())));
     CreateControls();
-    MapCommands();
-    m_pHashPages = std::make_unique<CHashPages>(*this);
-    BindPagesAndTools();
-    m_DriveJobs.SetTarget(GetMessageTarget(), WM_DRIVEWORKDONE);
-    m_ToolJobs.SetTarget(GetMessageTarget(), WM_TOOLWORKDONE);
     const MessageTargetPtr target = GetMessageTarget();
+    // The pages' workers tell the window through the test-page state.
+    m_pPageEvents = std::make_unique<PageEvents>(m_Core.m_Report, m_TestPage, target);
+    // Beeps sound from the window's thread.
+    m_pPageEvents->SetBeepHook([this](unsigned type) {
+        QMetaObject::invokeMethod(
+            this, [type] { MessageBeep(type); }, Qt::QueuedConnection);
+    });
+    m_TestPage.SetListener([target] { target->PostMessage(WM_TESTPAGECHANGED); });
+    MapCommands();
+    BindPagesAndTools();
+    // No button of the window is pressed by Enter.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
+    m_DriveJobs.SetTarget(target, WM_DRIVEWORKDONE);
+    m_ToolJobs.SetTarget(target, WM_TOOLWORKDONE);
     m_Core.m_Report.SetListener(
         [target](ReportChange change) { target->PostMessage(WM_REPORTCHANGED, static_cast<WPARAM>(change)); });
 }
@@ -77,7 +88,7 @@ CQuenzaDlg::~CQuenzaDlg()
     m_ToolJobs.WaitForWork();
     g_bMediaHashRunning = 0;  // a disc hash ends at its next read
     m_DriveJobs.WaitForWork();
-    m_pHashPages.reset();
+    m_Pages.Clear();
     m_Core.m_Report.SetListener(nullptr);
     m_TestPage.SetListener(nullptr);
 }
@@ -128,8 +139,8 @@ void CQuenzaDlg::InitMemberVariables()
     LogEntry("InitMemberVariables - Clearing StringArrays");
     m_cbTools->setCurrentIndex(0);
     m_Core.m_Drives.mmc.m_bTrayLocked = 0;
-    m_pGetLbaDlg.Close();
-    m_pUserCommandDlg.Close();
+    for (const auto& page : m_Pages.All())
+        page->CloseWindows();
     m_Progress2->SetRange(0, 100);
     m_Progress->SetFillColour(kRedColour);
     m_Progress2->SetFillColour(kRedColour);
@@ -244,8 +255,8 @@ void CQuenzaDlg::OnExitProgram()
     m_pWatcher.reset();
     LogEntry("Destroying device list array");
     m_Core.m_Drives.list.ReleaseDevices();
-    m_pGetLbaDlg.Close();
-    m_pUserCommandDlg.Close();
+    for (const auto& page : m_Pages.All())
+        page->CloseWindows();
     m_Core.m_Drives.m_ScsiCommand.CloseAssociateHandle();
     LogEntry("Calling EndDialog()");
     m_bExited = true;
@@ -282,6 +293,38 @@ void CQuenzaDlg::WhenDriveIdle(std::function<void()> action)
         action();
     else
         RunDriveWork({}, std::move(action));
+}
+
+void CQuenzaDlg::RunToolWork(std::function<void()> work, std::function<void()> done)
+{
+    if (m_bExited)
+        return;
+    m_ToolJobs.Run(std::move(work), [this, done = std::move(done)] {
+        ApplyTestPageChanges();
+        if (done && !m_bExited)
+            done();
+    });
+}
+
+std::shared_ptr<ChannelClaim> CQuenzaDlg::ClaimChannel(ChannelUse use)
+{
+    if (m_bExited)
+        return nullptr;
+    std::optional<ChannelClaim> claim = m_Core.m_Drives.coordinator.TryClaim(use);
+    return claim ? std::make_shared<ChannelClaim>(std::move(*claim)) : nullptr;
+}
+
+void CQuenzaDlg::WaitForToolWork()
+{
+    do {
+        WaitForDriveWork();
+        while (m_ToolJobs.Busy()) {
+            m_ToolJobs.WaitForWork();
+            m_ToolJobs.RunCompletions();
+            PumpPostedMessages();
+        }
+        WaitForDriveWork();
+    } while (m_ToolJobs.Busy());
 }
 
 void CQuenzaDlg::WaitForDriveWork()

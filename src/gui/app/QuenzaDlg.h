@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/DriveJobRunner.h"
+#include "core/app/MainControls.h"
 #include "core/app/MainDialogCore.h"
 #include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
@@ -8,24 +9,20 @@
 #include "core/tools/testpage/PageEvents.h"
 #include "core/info/DriveInfoControls.h"
 #include "core/ui/UiGeometry.h"
-#include "gui/ui/BaseDialog.h"
+#include "gui/app/PageHost.h"
+#include "gui/app/PageSet.h"
 #include "gui/ui/Dialog.h"
-#include "gui/ui/ModelessWindow.h"
 #include "gui/ui/ThemeHelperST.h"
-#include "gui/tools/sectorview/GetLBA.h"
 #include "platform/devices/MountRoots.h"
 
 #include <QFont>
-#include <QRect>
 
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
-class CButtonST;
-class CGraphStatic;
-class CHashPages;
 class CDigitalMessageBox;
 class CMatrixStatic;
 class CMyEdit;
@@ -34,44 +31,6 @@ class CTextProgressCtrl;
 class CXPStyleButtonST;
 class DriveWatcher;
 class QComboBox;
-class QListWidget;
-
-// Controls of the main window.
-enum MainControl : int {
-    IDC_OUTPUT = 1000,
-    IDC_SETTINGS = 1006,
-    IDC_MEDIAINFO = 1004,
-    IDC_DRIVEINFO = 1005,
-    IDC_COMPARE = 1007,
-    IDC_ERASE = 1026,
-    IDC_ABOUT = 1034,
-    IDC_COPY = 1061,
-    IDC_SNAPSHOT = 1064,
-    IDC_SPEEDTEST = 1065,
-    IDC_ERRORTEST = 1066,
-    IDC_SYSINFO = 1067,
-    IDC_GRAPHVIEWER = 1068,
-    IDC_HDDTEST = 1069,
-    IDC_DEVICES = 1087,
-    IDC_EJECT = 1088,
-    IDC_TOOLS = 1090,
-    IDC_BOOKTYPE = 1091,
-    IDC_HOMEPAGE = 1097,
-    IDC_HELP = 1102,
-    IDC_STATUS = 1138,
-    IDC_STOP = 1273,
-    IDC_START = 1276,
-    IDC_SAVE = 1289,
-    IDC_MEDIATYPE = 1290,
-    IDC_REFRESH = 1294,
-    IDC_PROGRESS2 = 1297,
-    IDC_MEDIAID = 1303,
-    IDC_PROGRESS = 1306,
-    IDC_SAVERAW = 1326,
-    IDC_PIPO = 1356,
-};
-constexpr int ID_EXIT_PROGRAM = 32771;
-constexpr int ID_SETTINGS_MENU = 32772;
 
 // Timers of the main window.
 enum MainTimer : int {
@@ -84,12 +43,13 @@ enum MainTimer : int {
     RESCAN_TIMER = 20,  // a drive rescan waits for the running operation
 };
 
-// The main window: the drive list, the "Tools & Utilities" list, the pages
-// and the commands. Its drive side and text live in m_Core; drive commands
-// run on m_DriveJobs' thread and their results come back as messages.
-class CQuenzaDlg : public CDialog {
+// The main window: the drive list, the "Tools & Utilities" list, the views
+// the pages share and the commands. Its drive side and text live in m_Core;
+// drive commands run on m_DriveJobs' thread and their results come back as
+// messages. Each page and tool is an object of its own (PageClasses(),
+// gui/app/PageList.cpp) that reaches the window as its PageHost.
+class CQuenzaDlg : public CDialog, private PageHost {
     Q_OBJECT
-    friend class CHashPages;  // a page of this window, in a folder of its own
 
 public:
     static constexpr int IDD = 102;
@@ -107,51 +67,15 @@ public:
     void OnCancel() override;
     void OnExitProgram();
 
-    // Drive selection and pages.
-    void OnSelchangeDevicescombo();
+    // Drive selection and the tools list.
+    void OnSelchangeDevicescombo() override;
     void OnSelchangeToolscombo();
-    int DoReadstruct();
-    void OnDriveinfo();
-    void ListDriveFeaturesProfiles();
-    void ListDriveModePages();
+    int DoReadstruct() override;
+    // The page buttons: the current page's command, or the speed test page's.
     void OnStart();
     void OnStop();
     void OnSave();
-    // The ends of the read error test, the compare and the ISO creation.
-    void EndErrorTestUi();
-    void EndCompareUi();
-    void EndCreateIsoUi();
-    // The ISO page (gui/tools/iso): compares and ISO creation.
-    void OnISOPage();
-    void ShowISOPage(bool show);
-    void SetupISOPage(bool clearMap);
-    void StartCompare();
-    void StartCreateIso();
-    void OnCompareIsoRadio();
-    void OnCompareVideoRadio();
-    // The read error test page (gui/tools/errortest).
-    void OnErrorTestPage();
-    void ShowErrorTestPage(bool show);
-    void SetupErrorTestPage(bool clearMap);
-    // The three result labels the error page renames, and their names elsewhere.
-    void NameErrorPageLabels(bool errorPage);
-    void StartErrorTest();
-    // The read speed test page (gui/tools/speed).
-    void OnSpeedTest();
-    void ShowSpeedTestPage(bool show);
-    void SetupSpeedTestPage(bool clearGraph);
-    void ApplySpeedGraphColours();
-    // The test pages' result fields (gui/tools/testpage).
-    void ResetTestResults();
-    // The loaded disc's type in the page's Media Type field.
-    void ShowPageMediaType();
     void OnRefresh();
-    // The media information report, the burner information and the complete
-    // media code (gui/info).
-    void OnMediaInfo();
-    void GeneralInfo();
-    int ShowCompleteMediaCode();
-    void ShowBurnerInfo();
     void OnSettings();
     void OnPiPoScan();
     void OnGraphFileViewer();
@@ -159,18 +83,17 @@ public:
     // Small commands.
     void OnEject();
     void OnHelp();
-    void OnHomePage();
+    void OnHomePage() override;
     void OnCopyToClipboard();
     void OnSaveRawData();
     void OnEditStatusComment();
 
-    // Show and hide the page groups.
-    void ShowInfoDisplay(bool show);
+    // Show and hide the views the pages share.
+    void ShowInfoDisplay(bool show) override;
     void ShowInfoDisplayWithProgress(bool show);
-    void ShowDriveInfoPage(bool show);
+    void ShowDriveInfoPage(bool show) override;
     void ShowListOutput(bool show);
-    void ShowMainButtons(bool show);
-    void ClearDriveInfoFields();
+    void ShowMainButtons(bool show) override;
     void ShowStatus(const std::string& text) { m_Core.m_Report.ShowStatus(text); }
 
     // Runs the drive work given so far to its end and shows what it found
@@ -181,6 +104,8 @@ public:
     DriveWatcher* Watcher() const { return m_pWatcher.get(); }
     // Where discs are mounted (tests give their own).
     void SetMountRoots(std::unique_ptr<MountRoots> roots) { m_pMountRoots = std::move(roots); }
+    // The pages and tools (tests reach a page's object with Find).
+    const PageSet& Pages() const { return m_Pages; }
 
     int m_bPiPoActive = 0;
     CPiPo* m_pPiPo = nullptr;  // the scan window while it runs
@@ -188,34 +113,34 @@ public:
     std::string m_strCmdLine2;
     int m_nCurrentPage = kPageDriveInfo;
     int m_nElapsedSeconds = 0;
-    int m_bHashSha1 = 0;
-    int m_bHashSha2 = 0;
-    int m_nCompareSource = 0;  // "ISO", "DVD-Video", "Folder": 0, 1, 2
-    int m_nSpeedIndex = -1;  // the speed list's entry
-    int m_nSpeedRequest = 0;  // "Request CLV", "Request CAV": 0, 1
-    int m_nPreSpinIndex = -1;  // the pre-spin list's entry: its seconds
-    std::uint64_t m_qwTestStartMs = 0;  // the speed page's set-up, on the drive's wait clock
-    std::map<int, std::string> m_strInfo;  // the drive information texts by control
-    std::string m_strErrorTestStopped;  // how far a stopped error test got, for its list file
-    // The modeless tool windows (sector viewer, custom command), owned here.
-    ModelessWindow<CGetLBA> m_pGetLbaDlg;
-    ModelessWindow<CBaseDialog> m_pUserCommandDlg;
+    std::map<int, std::string> m_strInfo;  // the drive's texts by control
 
     MainDialogCore m_Core;
     // What the test pages show beside the report, written by the tools' workers.
     TestPageState m_TestPage;
-    // The disc hash and the file and folder hash pages (gui/tools/hash).
-    std::unique_ptr<CHashPages> m_pHashPages;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    // PageHost: what the pages ask of the window.
+    CDialog& Window() override { return *this; }
+    MainDialogCore& Core() override { return m_Core; }
+    std::string& DriveInfoText(int id) override { return m_strInfo[id]; }
+    int CurrentPage() const override { return m_nCurrentPage; }
+    void SetCurrentPage(int page) override { m_nCurrentPage = page; }
+    void OpenPage(int page) override;
+    bool ScanWindowOpen() const override { return m_bPiPoActive == 1; }
+    CTextProgressCtrl& Progress() override { return *m_Progress; }
+    CTextProgressCtrl& Progress2() override { return *m_Progress2; }
+    PageEvents& Events() override { return *m_pPageEvents; }
+    MountRoots& Mounts() override { return *m_pMountRoots; }
+    std::shared_ptr<void>& SharedSlot(std::type_index part) override { return m_Pages.SharedSlot(part); }
+
     // Layout and look (QuenzaDlgLayout.cpp).
     void CreateControls();
     void MapCommands();
@@ -226,7 +151,6 @@ private:
     void RemoveToolTips();
     void SetToolTips(bool shown);  // the same controls get their tooltips and lose them
     void ApplyOutputColours();
-    void PlaceDlgItem(int id, const UiRect& at);
     void ResizeDlgItem(int id, UiSize size);
     // Start-up and shutdown (QuenzaDlg.cpp).
     void InitMemberVariables();
@@ -247,76 +171,40 @@ private:
     void RescanNow();
     void StartupStep();
     void OpenCommandLineFile();
-    // The sector viewer (gui/tools/sectorview): the address window slid
-    // out, and its "Fwd" and "Rev": one block shown as a dump, the address
-    // stepped on or back once it was read.
-    void OnSectorViewer();
-    void ReadSectorForViewer(WPARAM lba, bool forward);
-    UiRect MainWindowRect() const;
+    // The changes the workers made to the test-page state shown.
+    void ApplyTestPageChanges() override;
     // Drive selection (QuenzaDlgPages.cpp).
     void FillDeviceCombo();
     void SelectDrive();
     void OnDeviceSelected();
     void RefreshPageAfterSelection();
-    void DisplayDriveInfo(const DriveInfoFacts& facts);
     void ShowTextPageControls();
-    // Drive list (and tools list) usable, Start on, Stop off: a page at rest.
-    void RestorePageButtons(bool toolsToo);
-    void ShowComboBoxes();
-    void ShowNotice(const WrapperNotice& notice);
-    // The pages and the tools list (QuenzaDlgPageTable.cpp): what a page
-    // does, bound to its row of MainPages(), and what each entry of the tools
-    // list does. A command not bound answers that it is not available yet.
-    struct PageHandlers {
-        std::function<void()> driveSelected = {};  // another drive became current
-        std::function<void()> discArrived = {};  // a disc came into the current drive
-        std::function<void()> discRemoved = {};  // the current drive's disc went
-        std::function<void()> start = {};
-        std::function<void()> stop = {};
-        std::function<void()> save = {};
-        std::function<void()> refresh = {};  // the Refresh button
-    };
+    void RestorePageButtons(bool toolsToo) override;
+    void ShowComboBoxes() override;
+    void ShowNotice(const WrapperNotice& notice) override;
+    // The pages and the tools list (QuenzaDlgPageTable.cpp): the objects of
+    // PageClasses() made, their command buttons bound; a page's handler
+    // found by its row, a tools entry's by its number.
     void BindPagesAndTools();
-    const PageHandlers& HandlersOf(int page) const;
+    MainWindowPage* PageFor(int page) const { return m_Pages.PageFor(page); }
     // Makes a page current and shows what its row says it shows.
-    void ShowPage(int page);
+    void ShowPage(int page) override;
     // A page button: the page's own command or the speed test page's.
-    void RunPageCommand(const char* PageRow::*name, std::function<void()> PageHandlers::*handler);
-    void StartSpeedTest();
-    void StopSpeedTest();
-    // Save on the test pages: the results list as the read-error list file.
-    void SaveReadErrorList();
-    void StopErrorTest();
-    void ClearMediaInfoReport();
+    void RunPageCommand(const char* PageRow::*name, bool (MainWindowPage::*command)(int));
     // Refuses a command while a test runs; true when refused.
-    bool RefuseWhileTesting(bool withScanWindow, bool withCreateIso = true);
+    bool RefuseWhileTesting(bool withScanWindow, bool withCreateIso = true) override;
     void NotAvailableYet(const std::string& what);
-    // The test pages (gui/tools/testpage): their controls, and the changes
-    // the workers made shown.
-    void CreateTestPageControls();
-    void CreateSpeedPageControls();
-    std::vector<int> AllTestPageControls() const;
-    std::vector<int> SpeedPageControls() const;
-    // The result rows' labels and fields, as a page stands them.
-    void PlaceResultRows(int labelX, int fieldX, int fieldWidth);
-    void ShowTestPageControls(const std::vector<int>& ids, bool show);
-    void ApplyTestPageChanges();
     // The tools' and tests' worker (one at a time), and the page set back
     // when it ends.
-    void RunToolWork(std::function<void()> work, std::function<void()> done = {});
-    // The drive's channel for one long operation, held by whoever holds the
-    // pointer (the worker moves it out and keeps it to its end); null while
-    // another operation holds it.
-    std::shared_ptr<ChannelClaim> ClaimChannel(ChannelUse use);
+    void RunToolWork(std::function<void()> work, std::function<void()> done = {}) override;
+    std::shared_ptr<ChannelClaim> ClaimChannel(ChannelUse use) override;
 
     // Drive work: runs on the drive thread, then done on this thread; when
     // nothing runs an action without work runs at once. After the exit
     // nothing is started, and a done still waiting is dropped.
-    void RunDriveWork(std::function<void()> work, std::function<void()> done = {});
-    void WhenDriveIdle(std::function<void()> action);
+    void RunDriveWork(std::function<void()> work, std::function<void()> done = {}) override;
+    void WhenDriveIdle(std::function<void()> action) override;
 
-    std::map<int, PageHandlers> m_PageHandlers;
-    std::map<int, std::function<void()>> m_ToolsHandlers;  // by item number
     std::unique_ptr<CDigitalMessageBox> m_pInterrogationBox;
     std::unique_ptr<DriveWatcher> m_pWatcher;
     bool m_bRescanPending = false;
@@ -334,17 +222,11 @@ private:
     CXPStyleButtonST* m_btnStart = nullptr;
     CXPStyleButtonST* m_btnStop = nullptr;
     CXPStyleButtonST* m_btnSave = nullptr;
-    QListWidget* m_lbResults = nullptr;
-    QComboBox* m_cbSpeed = nullptr;
-    QComboBox* m_cbPreSpin = nullptr;
-    int m_nResultFieldX = 612;  // where the result fields stand on the page shown
-    int m_nResultFieldWidth = 118;
-    CGraphStatic* m_Graph = nullptr;
-    std::map<int, QRect> m_driveInfoPlaces;  // the shared fields' places on the drive information page
     std::vector<QWidget*> m_driveInfoPage;  // every control of the drive information page
 
     std::unique_ptr<MountRoots> m_pMountRoots = std::make_unique<SystemMountRoots>();
-    std::unique_ptr<PageEvents> m_pPageEvents;  // the tools' events, shown by this window
+    std::unique_ptr<PageEvents> m_pPageEvents;  // the pages' workers' events, shown by this window
+    PageSet m_Pages;
 
     // Last: their threads run work on m_Core until they are gone.
     DriveJobRunner m_ToolJobs;  // the tests and the ISO page's tools, one at a time

@@ -1,30 +1,17 @@
-#include "core/base/BusyFlags.h"
-#include "core/base/Format.h"
 #include "core/base/LogFile.h"
 #include "core/app/MainPages.h"
-#include "core/app/MainWindowRules.h"
 #include "core/base/UserPrompt.h"
-#include "core/tools/errortest/ErrorTest.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/FileSizeRequest.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/ShellOpen.h"
-#include "scsi/Bytes.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWindow>
-
-#include <vector>
-
-namespace {
-
-constexpr std::uint32_t kStructureLength = 2052;
-
-}  // namespace
 
 void CQuenzaDlg::OnEject()
 {
@@ -92,28 +79,9 @@ void CQuenzaDlg::mousePressEvent(QMouseEvent* event)
         CDialog::mousePressEvent(event);
         return;
     }
-    // A free spot of the window drags it.
+    // A free spot of the window drags it (a page may watch the click too).
     if (windowHandle())
         windowHandle()->startSystemMove();
-    if (m_nCurrentPage == kPageErrorTest && g_bErrorTestRunning == 0) {
-        const QPoint at = event->position().toPoint();
-        auto blocks = std::make_shared<int>(0);
-        RunDriveWork(
-            [this, blocks] {
-                DriveContext& drives = m_Core.m_Drives;
-                int profile = 0;
-                drives.media.GetDriveProfile(profile);
-                std::vector<std::uint8_t> structure(kStructureLength, 0);
-                const bool read = drives.mmc.TestMediaPresent() == 1
-                    && drives.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, structure.data()) == 0;
-                // The cells of the test that draws the map.
-                *blocks = errortest::GroupShapeFor(profile, read && (structure[6] & 0x60) ? 2 : 1).BlocksPerCell();
-            },
-            [at, blocks] {
-                if (const auto range = ErrorMapCellRange(at.x(), at.y(), *blocks))
-                    AppMessageBox(Format("Sector %xh to %xh", range->first, range->second));
-            });
-    }
     CDialog::mousePressEvent(event);
 }
 
@@ -125,7 +93,6 @@ void CQuenzaDlg::OnEditStatusComment()
 
 void CQuenzaDlg::MapCommands()
 {
-    MapCommand(IDC_DRIVEINFO, [this] { OnDriveinfo(); });
     MapCommand(IDC_EJECT, [this] { OnEject(); });
     MapCommand(IDC_HELP, [this] { OnHelp(); });
     MapCommand(IDC_HOMEPAGE, [this] { OnHomePage(); });
@@ -140,10 +107,7 @@ void CQuenzaDlg::MapCommands()
     MapCommand(ID_EXIT_PROGRAM, [this] { OnExitProgram(); });
     MapCommand(IDC_PIPO, [this] { OnPiPoScan(); });
     MapCommand(IDC_GRAPHVIEWER, [this] { OnGraphFileViewer(); });
-    MapCommand(IDC_COMPARE, [this] { OnISOPage(); });
-    MapCommand(IDC_SPEEDTEST, [this] { OnSpeedTest(); });
-    MapCommand(IDC_ERRORTEST, [this] { OnErrorTestPage(); });
-    MapCommand(IDC_MEDIAINFO, [this] { OnMediaInfo(); });
+    // Until a line of PageClasses() gives one of these its page.
     for (auto [id, what] : {std::pair{IDC_SYSINFO, "System information"},
                             {IDC_HDDTEST, "The hard disk test"},
                             {IDC_BOOKTYPE, "Setting the book type"},

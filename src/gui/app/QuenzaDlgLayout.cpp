@@ -172,11 +172,6 @@ void CQuenzaDlg::CreateControls()
     m_btnSave->SetTooltipText("Save the results of this page");
 
     CreateDriveInfoPage();
-    CreateTestPageControls();
-
-    // No button of the window is pressed by Enter.
-    for (QPushButton* button : findChildren<QPushButton*>())
-        button->setAutoDefault(false);
 }
 
 void CQuenzaDlg::CreateDriveInfoPage()
@@ -254,11 +249,6 @@ void CQuenzaDlg::CreateDriveInfoPage()
             AddLabel(this, label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
         m_driveInfoPage.push_back(edit);
     }
-}
-
-void CQuenzaDlg::PlaceDlgItem(int id, const UiRect& at)
-{
-    MoveDlgItem(id, at.left, at.top, at.Width(), at.Height());
 }
 
 void CQuenzaDlg::ResizeDlgItem(int id, UiSize size)

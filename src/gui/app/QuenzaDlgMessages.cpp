@@ -1,3 +1,4 @@
+#include "core/app/TestPageControls.h"
 #include "core/base/AppProfile.h"
 #include "core/base/BusyFlags.h"
 #include "core/app/DeviceBroadcast.h"
@@ -5,13 +6,14 @@
 #include "core/base/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/pipo/PiPo.h"
-#include "gui/tools/hash/HashPages.h"
 #include "gui/ui/Beep.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
+#include "gui/ui/TextProgressCtrl.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QListWidget>
 
 #include <algorithm>
 #include <cctype>
@@ -40,15 +42,7 @@ LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_REPORTCHANGED: OnReportChanged(wParam); return 0;
     case WM_TOOLWORKDONE: m_ToolJobs.RunCompletions(); return 0;
     case WM_TESTPAGECHANGED: ApplyTestPageChanges(); return 0;
-    case WM_READSECTOR: ReadSectorForViewer(wParam, true); break;
-    case WM_LBAENTERED: ReadSectorForViewer(wParam, false); break;
-    case WM_TESTENDED: OnStop(); break;
-    case WM_ERRORTESTENDED: EndErrorTestUi(); break;
-    case WM_COMPAREENDED: EndCompareUi(); break;
-    case WM_HASHPROGRESS:
-    case WM_HASHQUESTION:
-    case WM_HASHNOTICE:
-    case WM_HASHENDED: m_pHashPages->OnHashMessage(message); return 0;
+    case WM_TESTENDED: OnStop(); break;  // a test's end runs the current page's Stop
     case WM_SYSCOMMAND:
         if (wParam == SC_MINIMIZE) {
             showMinimized();
@@ -56,8 +50,10 @@ LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     default:
-        // The custom-command window's messages (buffer values, pre-load,
-        // picks in the byte view) act only while that window exists.
+        // A page's own messages (a worker's end, a tool window's request)
+        // go to the current page or the page that takes them.
+        if (m_Pages.Deliver(m_nCurrentPage, message, wParam, lParam))
+            return 0;
         break;
     }
     return CDialog::WindowProc(message, wParam, lParam);
@@ -159,8 +155,8 @@ void CQuenzaDlg::OnMediaArrival(bool currentDrive)
             if (!currentDrive)
                 return;
             // The other pages read their disc themselves.
-            if (const auto& arrived = HandlersOf(m_nCurrentPage).discArrived)
-                arrived();
+            if (MainWindowPage* page = PageFor(m_nCurrentPage))
+                page->DiscArrived(m_nCurrentPage);
         });
 }
 
@@ -169,8 +165,34 @@ void CQuenzaDlg::OnMediaRemoval()
     m_strInfo[IDC_MEDIAID].clear();
     SetDlgItemText(IDC_MEDIAID, "");
     SetDlgItemText(IDC_MEDIATYPE, "");
-    if (const auto& removed = HandlersOf(m_nCurrentPage).discRemoved)
-        removed();
+    if (MainWindowPage* page = PageFor(m_nCurrentPage))
+        page->DiscRemoved(m_nCurrentPage);
+}
+
+void CQuenzaDlg::ApplyTestPageChanges()
+{
+    TestPageState::Changes changes = m_TestPage.TakeChanges();
+    for (const auto& [id, text] : changes.texts) {
+        if (!GetDlgItem(id))
+            continue;
+        if (id == IDC_MEDIAID)
+            m_strInfo[IDC_MEDIAID] = text;
+        SetDlgItemText(id, text);
+    }
+    for (const auto& [id, enable] : changes.enabled)
+        if (GetDlgItem(id))
+            EnableDlgItem(id, enable);
+    if (changes.progress)
+        m_Progress2->SetPos(*changes.progress);
+    auto* results = Item<QListWidget>(testpage::kResults);
+    if (!results)
+        return;
+    if (changes.listReset)
+        results->clear();
+    for (const std::string& line : changes.lines)
+        results->addItem(QString::fromStdString(line));
+    if (!changes.lines.empty() && results->count() > 2)
+        results->scrollToBottom();
 }
 
 void CQuenzaDlg::RescanDrives()
@@ -207,7 +229,7 @@ void CQuenzaDlg::StartupStep()
     update();
     RunDriveWork([this] { m_Core.m_Drives.mmc.WaitForUnitReady(5); },
                  [this] {
-                     OnDriveinfo();
+                     OpenPage(kPageDriveInfo);
                      // After the drive information is shown.
                      WhenDriveIdle([this] {
                          OpenCommandLineFile();

@@ -3,12 +3,10 @@
 #include "core/app/MainLayout.h"
 #include "core/app/MainPages.h"
 #include "core/app/MainWindowRules.h"
-#include "core/app/TestPageControls.h"
 #include "core/base/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/graphs/IBGGraph.h"
 #include "gui/pipo/PiPo.h"
-#include "gui/ui/ButtonST.h"
 #include "gui/ui/TextProgressCtrl.h"
 #include "gui/ui/XPStyleButtonST.h"
 
@@ -91,8 +89,8 @@ void CQuenzaDlg::OnDeviceSelected()
 void CQuenzaDlg::RefreshPageAfterSelection()
 {
     // The other pages read the drive themselves when they come.
-    if (const auto& reread = HandlersOf(m_nCurrentPage).driveSelected)
-        reread();
+    if (MainWindowPage* page = PageFor(m_nCurrentPage))
+        page->DriveSelected(m_nCurrentPage);
 }
 
 void CQuenzaDlg::ShowNotice(const WrapperNotice& notice)
@@ -118,98 +116,22 @@ void CQuenzaDlg::NotAvailableYet(const std::string& what)
     AppMessageBox(what + " is not available in this version of Quenzario.", "Quenzario", MB_OK | MB_ICONINFORMATION);
 }
 
-// ---- drive information ----
-
-void CQuenzaDlg::OnDriveinfo()
-{
-    m_nCurrentPage = kPageDriveInfo;
-    if (RefuseWhileTesting(true))
-        return;
-    ClearDriveInfoFields();
-    auto facts = std::make_shared<DriveInfoFacts>();
-    RunDriveWork([this, facts] { *facts = m_Core.InterrogateDriveInfo(); },
-                 [this, facts] { DisplayDriveInfo(*facts); });
-}
-
-void CQuenzaDlg::ClearDriveInfoFields()
-{
-    // The record's flags are cleared by the interrogation that follows, on
-    // the drive thread.
-    for (const DriveInfoField& field : DriveInfoFields())
-        m_strInfo[field.id].clear();
-    UpdateData(false);
-}
-
-void CQuenzaDlg::DisplayDriveInfo(const DriveInfoFacts& facts)
-{
-    ShowNotice(facts.notice);
-    ShowDriveInfoPage(true);
-    for (const auto& [id, text] : facts.page.texts)
-        m_strInfo[id] = text;
-    for (const auto& [id, state] : facts.page.boxes)
-        if (auto* box = Item<CButtonST>(id)) {
-            // A capability the drive did not tell is greyed out, neither lit nor dark.
-            box->setEnabled(state != kUnknownBox);
-            box->SetCheckState(state == 1 ? 1 : 0);
-        }
-    UpdateData(false);
-}
+// ---- the views the pages share ----
 
 void CQuenzaDlg::DoDataExchange(CDataExchange& dx)
 {
     for (const DriveInfoField& field : DriveInfoFields())
         DDX_Text(dx, field.id, m_strInfo[field.id]);
     DDX_Text(dx, IDC_MEDIAID, m_strInfo[IDC_MEDIAID]);
-    DDX_CBIndex(dx, testpage::kSpeedList, m_nSpeedIndex);
-    DDX_Radio(dx, testpage::kRequestClv, m_nSpeedRequest);
-    DDX_CBIndex(dx, testpage::kPreSpinList, m_nPreSpinIndex);
-}
-
-void CQuenzaDlg::OnRefresh()
-{
-    if (const auto& refresh = HandlersOf(m_nCurrentPage).refresh)
-        refresh();
-}
-
-void CQuenzaDlg::ListDriveFeaturesProfiles()
-{
-    ShowPage(kPageFeatures);
-    RunDriveWork([this] { m_Core.ListDriveFeaturesProfiles(); });
-}
-
-void CQuenzaDlg::ListDriveModePages()
-{
-    ShowPage(kPageModePages);
-    RunDriveWork([this] { m_Core.ListDriveModePages(); });
-}
-
-// ---- pages ----
-
-void CQuenzaDlg::ShowPage(int page)
-{
-    m_nCurrentPage = page;
-    switch (PageOf(page).view) {
-    case PageView::DriveInfo: ShowDriveInfoPage(true); break;
-    case PageView::Output: ShowListOutput(true); break;
-    case PageView::OutputWithProgress: ShowInfoDisplayWithProgress(true); break;
-    case PageView::Tool:
-    case PageView::Later: break;
-    }
-}
-
-const CQuenzaDlg::PageHandlers& CQuenzaDlg::HandlersOf(int page) const
-{
-    static const PageHandlers none;
-    const auto bound = m_PageHandlers.find(page);
-    return bound == m_PageHandlers.end() ? none : bound->second;
+    for (const auto& page : m_Pages.All())
+        page->DoDataExchange(dx);
 }
 
 void CQuenzaDlg::ShowDriveInfoPage(bool show)
 {
-    // Every page hides the test pages' controls; the test pages show theirs after.
-    ShowTestPageControls(AllTestPageControls(), false);
-    if (GetDlgItemText(testpage::kLabelCurrentSpeed) == "Bad Sectors")
-        NameErrorPageLabels(false);
+    // Every view hides the pages' own controls; a page shows its own after.
+    for (const auto& page : m_Pages.All())
+        page->Hide();
     if (show) {
         m_nCurrentPage = kPageDriveInfo;
         ShowDlgItem(IDC_OUTPUT, false);
@@ -271,86 +193,6 @@ void CQuenzaDlg::ShowMainButtons(bool show)
 {
     for (int id : kMainButtons)
         ShowDlgItem(id, show);
-}
-
-// ---- Tools & Utilities ----
-
-void CQuenzaDlg::OnSelchangeToolscombo()
-{
-    const int item = m_cbTools->currentIndex();
-    LogEntryF("Tools & Utilities item selected, item number %d", item);
-    if (item == 0)
-        return;
-    UpdateData(false);
-    LogEntry("Calling DoReadStruct()");
-    DoReadstruct();
-}
-
-int CQuenzaDlg::DoReadstruct()
-{
-    LogEntry("Start DoReadstruct() function");
-    ShowStatus("Ready");
-    const int item = m_cbTools->currentIndex();
-    const ToolsItemRow* row = FindToolsItem(item);
-    if (row) {
-        const auto bound = m_ToolsHandlers.find(item);
-        if (bound != m_ToolsHandlers.end())
-            bound->second();
-        else
-            NotAvailableYet(row->name);
-    }
-    if (!row || row->logsEnd)
-        LogEntry("End DoReadstruct()");
-    return item == kToolsBurnInfo ? 3 : 0;
-}
-
-// ---- page buttons and the commands of later tools ----
-
-void CQuenzaDlg::OnStart()
-{
-    RunPageCommand(&PageRow::start, &PageHandlers::start);
-}
-
-void CQuenzaDlg::OnStop()
-{
-    RunPageCommand(&PageRow::stop, &PageHandlers::stop);
-}
-
-void CQuenzaDlg::OnSave()
-{
-    RunPageCommand(&PageRow::save, &PageHandlers::save);
-}
-
-void CQuenzaDlg::RunPageCommand(const char* PageRow::*name, std::function<void()> PageHandlers::*handler)
-{
-    const PageRow& page = PageWithCommand(m_nCurrentPage, name);
-    if (const auto& run = HandlersOf(page.id).*handler)
-        run();
-    else
-        NotAvailableYet(page.*name);
-}
-
-void CQuenzaDlg::EndErrorTestUi()
-{
-    g_bErrorTestRunning = 0;
-    RestorePageButtons(true);
-    UpdateData(false);
-}
-
-void CQuenzaDlg::EndCreateIsoUi()
-{
-    g_bCreateIsoRunning = 0;
-    RestorePageButtons(true);
-    EnableDlgItem(IDC_SAVE, true);
-    m_nCurrentPage = kPageCompare;
-    UpdateData(false);
-}
-
-void CQuenzaDlg::EndCompareUi()
-{
-    g_bCompareRunning = 0;
-    RestorePageButtons(false);
-    UpdateData(false);
 }
 
 void CQuenzaDlg::RestorePageButtons(bool toolsToo)

@@ -1,6 +1,7 @@
 #include "MainWindowRig.h"
 #include "core/base/AppProfile.h"
 #include "core/app/DeviceBroadcast.h"
+#include "gui/tools/sectorview/SectorViewPage.h"
 #include "gui/ui/BaseDialog.h"
 
 #include <QApplication>
@@ -119,17 +120,17 @@ TEST(MainWindowGuards, AToolWindowIsDeletedOnceWhoeverClosesItFirst)
         QObject::connect(viewer, &QObject::destroyed, [&deleted] { ++deleted; });
         viewer->SetModeless(true);
         viewer->Create();
-        dialog.m_pGetLbaDlg.Adopt(viewer);
+        rig.PageObject<SectorViewPage>().m_pGetLbaDlg.Adopt(viewer);
         if (closesItself) {
             viewer->SendCommand(IDCANCEL);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            EXPECT_FALSE(dialog.m_pGetLbaDlg);
+            EXPECT_FALSE(rig.PageObject<SectorViewPage>().m_pGetLbaDlg);
         }
         dialog.SendMessage(WM_CLOSE);
         rig.Settle();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(dialog.ModalResult(), 0);
-        EXPECT_FALSE(dialog.m_pGetLbaDlg);
+        EXPECT_FALSE(rig.PageObject<SectorViewPage>().m_pGetLbaDlg);
         rig.dialog.reset();
         EXPECT_EQ(deleted, 1) << closesItself;
     }

@@ -54,6 +54,14 @@ struct MainWindowRig {
         Settle();
     }
     void Settle() { dialog->WaitForDriveWork(); }
+    // The object of a page or tool of the window.
+    template <class Page>
+    Page& PageObject() const
+    {
+        Page* page = dialog->Pages().Find<Page>();
+        EXPECT_NE(page, nullptr);
+        return *page;
+    }
 
     std::string Text(int id) const { return dialog->GetDlgItemText(id); }
     bool Ticked(int id) const { return dialog->IsDlgButtonChecked(id) == 1; }

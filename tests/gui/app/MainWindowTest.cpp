@@ -1,5 +1,6 @@
 #include "MainWindowRig.h"
 #include "core/base/AppProfile.h"
+#include "gui/tools/hash/HashPages.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/Beep.h"
 #include "gui/ui/FileSizeRequest.h"
@@ -245,8 +246,8 @@ TEST(MainWindow, ToolsOfLaterVersionsRefusePolitelyAndTheHashPagesAreSetUp)
     rig.ChooseTool(kToolsDiscSha2);
     CQuenzaDlg& dialog = *rig.dialog;
     EXPECT_EQ(dialog.m_nCurrentPage, kPageDiscHash);
-    EXPECT_EQ(dialog.m_bHashSha1, 1);
-    EXPECT_EQ(dialog.m_bHashSha2, 1);
+    EXPECT_EQ(rig.PageObject<CHashPages>().m_bHashSha1, 1);
+    EXPECT_EQ(rig.PageObject<CHashPages>().m_bHashSha2, 1);
     EXPECT_EQ(rig.Text(IDC_SAVE), "Custom");
     EXPECT_FALSE(dialog.GetDlgItem(IDC_STOP)->isEnabled());
     EXPECT_GT(dialog.m_Core.m_nHashEndLba, 0);
@@ -256,7 +257,7 @@ TEST(MainWindow, ToolsOfLaterVersionsRefusePolitelyAndTheHashPagesAreSetUp)
     EXPECT_EQ(dialog.m_nCurrentPage, kPageFileHash);
     EXPECT_EQ(rig.Text(IDC_START), "File");
     EXPECT_EQ(rig.Text(IDC_STOP), "Folder");
-    EXPECT_EQ(dialog.m_bHashSha1, 0);
+    EXPECT_EQ(rig.PageObject<CHashPages>().m_bHashSha1, 0);
     EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Click 'File' or 'Folder' to start");
 }
 

@@ -3,12 +3,13 @@
 #include "core/base/BusyFlags.h"
 #include "core/base/Format.h"
 #include "core/base/LogFile.h"
+#include "core/app/MainPages.h"
 #include "core/app/MainLayout.h"
 #include "core/drive/ChannelCoordinator.h"
 #include "core/base/UserPrompt.h"
 #include "core/tools/hash/MediaHash.h"
 #include "gui/app/FileDialogs.h"
-#include "gui/app/QuenzaDlg.h"
+#include "gui/app/PageHost.h"
 #include "gui/tools/hash/GetMD5LBAs.h"
 #include "gui/ui/Dialog.h"
 #include "gui/ui/TextProgressCtrl.h"
@@ -23,7 +24,7 @@ constexpr COLORREF kRedBar = 255;
 
 }  // namespace
 
-CHashPages::CHashPages(CQuenzaDlg& dialog) : m_dlg(dialog), m_events(dialog.GetMessageTarget())
+CHashPages::CHashPages(PageHost& host) : m_host(host), m_dlg(host.Window()), m_events(host.MessageTarget())
 {
 }
 
@@ -33,19 +34,71 @@ CHashPages::~CHashPages()
     m_run.Join();
 }
 
+// ---- the pages' handlers ----
+
+void CHashPages::ToolsItemChosen(int item)
+{
+    if (item == kToolsDiscMd5 || item == kToolsDiscSha1 || item == kToolsDiscSha2)
+        SetUpDiscHashPage(item);
+    else
+        SetUpFileHashPage(item);
+}
+
+void CHashPages::DiscRemoved(int page)
+{
+    // A disc going leaves a running file hash's report alone.
+    if (page == kPageDiscHash || !FileHashRunning())
+        m_host.Core().m_Report.ClearDisplay();
+}
+
+// Start is "File", Stop "Folder" on the file-hash page.
+bool CHashPages::Start(int page)
+{
+    if (page == kPageDiscHash)
+        OnStartDiscHash();
+    else
+        ComputeFileHash();
+    return true;
+}
+
+bool CHashPages::Stop(int page)
+{
+    if (page == kPageDiscHash)
+        StopDiscHash();
+    else
+        OnFolderButton();
+    return true;
+}
+
+bool CHashPages::Save(int page)
+{
+    if (page != kPageDiscHash)
+        return false;
+    OnCustomRange();
+    return true;
+}
+
+bool CHashPages::OnPageMessage(UINT message, WPARAM, LPARAM)
+{
+    if (message != WM_HASHPROGRESS && message != WM_HASHQUESTION && message != WM_HASHNOTICE && message != WM_HASHENDED)
+        return false;
+    OnHashMessage(message);
+    return true;
+}
+
 // ---- page 16: the disc hash ----
 
 void CHashPages::SetUpDiscHashPage(int item)
 {
-    m_dlg.ShowPage(kPageDiscHash);
-    m_dlg.m_Core.m_Report.ClearDisplay();
+    m_host.ShowPage(kPageDiscHash);
+    m_host.Core().m_Report.ClearDisplay();
     m_dlg.ShowDlgItem(IDC_PROGRESS2, true);
     m_dlg.ShowDlgItem(IDC_PROGRESS, false);
-    m_dlg.PlaceDlgItem(IDC_PROGRESS2, kDiscHashProgress2Box);
-    m_dlg.m_Progress2->SetFillColour(kRedBar);
-    m_dlg.PlaceDlgItem(IDC_START, kHashStartButton);
-    m_dlg.PlaceDlgItem(IDC_STOP, kDiscHashStopButton);
-    m_dlg.PlaceDlgItem(IDC_SAVE, kDiscHashCustomButton);
+    m_host.PlaceDlgItem(IDC_PROGRESS2, kDiscHashProgress2Box);
+    m_host.Progress2().SetFillColour(kRedBar);
+    m_host.PlaceDlgItem(IDC_START, kHashStartButton);
+    m_host.PlaceDlgItem(IDC_STOP, kDiscHashStopButton);
+    m_host.PlaceDlgItem(IDC_SAVE, kDiscHashCustomButton);
     m_dlg.SetDlgItemText(IDC_START, "Start");
     m_dlg.SetDlgItemText(IDC_SAVE, "Custom");
     m_dlg.EnableDlgItem(IDC_START, true);
@@ -53,10 +106,10 @@ void CHashPages::SetUpDiscHashPage(int item)
     m_dlg.EnableDlgItem(IDC_SAVE, true);
     for (int id : {IDC_START, IDC_STOP, IDC_SAVE})
         m_dlg.ShowDlgItem(id, true);
-    m_dlg.ShowStatus("Click 'Start' to begin calculation");
-    m_dlg.m_bHashSha1 = item >= kToolsDiscSha1 ? 1 : 0;
-    m_dlg.m_bHashSha2 = item == kToolsDiscSha2 ? 1 : 0;
-    m_dlg.RunDriveWork([this] { m_dlg.m_Core.SetUpDiscHashRange(); });
+    m_host.ShowStatus("Click 'Start' to begin calculation");
+    m_bHashSha1 = item >= kToolsDiscSha1 ? 1 : 0;
+    m_bHashSha2 = item == kToolsDiscSha2 ? 1 : 0;
+    m_host.RunDriveWork([this] { m_host.Core().SetUpDiscHashRange(); });
 }
 
 void CHashPages::OnStartDiscHash()
@@ -64,21 +117,21 @@ void CHashPages::OnStartDiscHash()
     if (m_bFileRunShown)
         return;
     // One operation at a time on the drive, until the hash has ended.
-    const std::shared_ptr<ChannelClaim> claim = m_dlg.ClaimChannel(ChannelUse::MediaHash);
+    const std::shared_ptr<ChannelClaim> claim = m_host.ClaimChannel(ChannelUse::MediaHash);
     if (!claim || !claim->Begin())
         return;
     ShowDiscRunning(true);
-    m_dlg.m_Progress2->SetRange(0, 100);
-    m_dlg.m_Progress2->SetPos(0);
-    const HashChoice choice = HashChoice::FromOptions(m_dlg.m_bHashSha1, m_dlg.m_bHashSha2);
-    const std::int64_t start = m_dlg.m_Core.m_nHashStartLba;
-    const std::int64_t end = m_dlg.m_Core.m_nHashEndLba;
+    m_host.Progress2().SetRange(0, 100);
+    m_host.Progress2().SetPos(0);
+    const HashChoice choice = HashChoice::FromOptions(m_bHashSha1, m_bHashSha2);
+    const std::int64_t start = m_host.Core().m_nHashStartLba;
+    const std::int64_t end = m_host.Core().m_nHashEndLba;
     // The whole run is drive work: nothing else uses the drive meanwhile.
-    m_dlg.RunDriveWork(
+    m_host.RunDriveWork(
         [this, claim, choice, start, end] {
             LogEntry("Start THREAD MediaHashThread()");
             m_events.BeginRun();
-            MediaHash(m_dlg.m_Core, m_events, choice).HashMedia(start, end, [&held = *claim] {
+            MediaHash(m_host.Core(), m_events, choice).HashMedia(start, end, [&held = *claim] {
                 return !held.StopRequested();
             });
         },
@@ -90,7 +143,7 @@ void CHashPages::OnStartDiscHash()
 
 void CHashPages::StopDiscHash()
 {
-    m_dlg.m_Core.m_Drives.coordinator.RequestStop(ChannelUse::MediaHash);
+    m_host.Core().m_Drives.coordinator.RequestStop(ChannelUse::MediaHash);
 }
 
 void CHashPages::ShowDiscRunning(bool running)
@@ -101,14 +154,14 @@ void CHashPages::ShowDiscRunning(bool running)
     // The drive and the page stay as they are until the hash ends.
     m_dlg.EnableDlgItem(IDC_DEVICES, !running);
     m_dlg.EnableDlgItem(IDC_TOOLS, !running);
-    m_dlg.ShowMainButtons(!running);
+    m_host.ShowMainButtons(!running);
 }
 
 void CHashPages::OnCustomRange()
 {
     if (g_bMediaHashRunning == 1)
         return;
-    MainDialogCore& core = m_dlg.m_Core;
+    MainDialogCore& core = m_host.Core();
     CGetMD5LBAs range(&m_dlg);
     range.SetStartLBA(static_cast<int>(std::clamp<std::int64_t>(core.m_nHashStartLba, INT_MIN, INT_MAX)));
     range.SetEndLBA(static_cast<int>(std::clamp<std::int64_t>(core.m_nHashEndLba, INT_MIN, INT_MAX)));
@@ -123,20 +176,20 @@ void CHashPages::OnCustomRange()
 void CHashPages::SetUpFileHashPage(int item)
 {
     // Files are hashed without the drive: it is let go.
-    m_dlg.RunDriveWork([this] {
-        CScsiCommand& channel = m_dlg.m_Core.m_Drives.m_ScsiCommand;
+    m_host.RunDriveWork([this] {
+        CScsiCommand& channel = m_host.Core().m_Drives.m_ScsiCommand;
         channel.UnlockVolume();
         channel.DisableMCN(false);
         channel.CloseAssociateHandle();
     });
-    m_dlg.ShowPage(kPageFileHash);
-    m_dlg.m_Core.m_Report.ClearDisplay();
-    m_dlg.PlaceDlgItem(IDC_PROGRESS2, kFileHashProgress2Box);
-    m_dlg.PlaceDlgItem(IDC_PROGRESS, kFileHashProgressBox);
-    m_dlg.m_Progress->SetFillColour(kRedBar);
-    m_dlg.m_Progress2->SetFillColour(kRedBar);
-    m_dlg.PlaceDlgItem(IDC_START, kHashStartButton);
-    m_dlg.PlaceDlgItem(IDC_STOP, kFileHashFolderButton);
+    m_host.ShowPage(kPageFileHash);
+    m_host.Core().m_Report.ClearDisplay();
+    m_host.PlaceDlgItem(IDC_PROGRESS2, kFileHashProgress2Box);
+    m_host.PlaceDlgItem(IDC_PROGRESS, kFileHashProgressBox);
+    m_host.Progress().SetFillColour(kRedBar);
+    m_host.Progress2().SetFillColour(kRedBar);
+    m_host.PlaceDlgItem(IDC_START, kHashStartButton);
+    m_host.PlaceDlgItem(IDC_STOP, kFileHashFolderButton);
     m_dlg.SetDlgItemText(IDC_START, "File");
     m_dlg.SetDlgItemText(IDC_STOP, "Folder");
     for (int id : {IDC_START, IDC_STOP}) {
@@ -144,16 +197,16 @@ void CHashPages::SetUpFileHashPage(int item)
         m_dlg.EnableDlgItem(id, true);
     }
     m_dlg.ShowDlgItem(IDC_SAVE, false);
-    m_dlg.ShowStatus("Click 'File' or 'Folder' to start");
-    m_dlg.m_bHashSha1 = item >= kToolsFileSha1 ? 1 : 0;
-    m_dlg.m_bHashSha2 = item == kToolsFileSha2 ? 1 : 0;
+    m_host.ShowStatus("Click 'File' or 'Folder' to start");
+    m_bHashSha1 = item >= kToolsFileSha1 ? 1 : 0;
+    m_bHashSha2 = item == kToolsFileSha2 ? 1 : 0;
 }
 
 void CHashPages::ComputeFileHash()
 {
     if (m_bFileRunShown || g_bMediaHashRunning == 1)
         return;
-    m_dlg.m_Core.m_Report.ClearDisplayLines();
+    m_host.Core().m_Report.ClearDisplayLines();
     // Files of every name: Linux names need no extension.
     const auto path = ShowOpenFileDialog(&m_dlg, "Please choose the file", "All Files (*)", "Last MD5 Directory", "");
     m_dlg.EnableDlgItem(IDC_SAVE, false);
@@ -176,8 +229,8 @@ void CHashPages::OnFolderButton()
     }
     if (g_bMediaHashRunning == 1)
         return;
-    m_dlg.m_Core.m_Report.ClearDisplayLines();
-    for (CTextProgressCtrl* bar : {m_dlg.m_Progress2, m_dlg.m_Progress}) {
+    m_host.Core().m_Report.ClearDisplayLines();
+    for (CTextProgressCtrl* bar : {&m_host.Progress2(), &m_host.Progress()}) {
         bar->SetRange(0, 100);
         bar->SetPos(0);
     }
@@ -197,9 +250,9 @@ void CHashPages::OnFolderButton()
 
 void CHashPages::StartFileRun(std::function<HashOutcome(FileHashEngine&, std::stop_token)> body)
 {
-    const HashChoice choice = HashChoice::FromOptions(m_dlg.m_bHashSha1, m_dlg.m_bHashSha2);
-    ReportText& report = m_dlg.m_Core.m_Report;
-    const MessageTargetPtr target = m_dlg.GetMessageTarget();
+    const HashChoice choice = HashChoice::FromOptions(m_bHashSha1, m_bHashSha2);
+    ReportText& report = m_host.Core().m_Report;
+    const MessageTargetPtr target = m_host.MessageTarget();
     const bool started = m_run.Start(
         [this, &report, choice, body = std::move(body)](std::stop_token stop) {
             m_events.BeginRun(stop);
@@ -219,13 +272,13 @@ void CHashPages::ShowFileRunning(bool running)
     m_dlg.EnableDlgItem(IDC_STOP, true);
     m_dlg.EnableDlgItem(IDC_DEVICES, !running);
     m_dlg.EnableDlgItem(IDC_TOOLS, !running);
-    m_dlg.ShowMainButtons(!running);
+    m_host.ShowMainButtons(!running);
 }
 
 void CHashPages::AfterFileHash()
 {
-    m_dlg.OnSelchangeDevicescombo();
-    m_dlg.RunDriveWork([this] { m_dlg.m_Core.m_Drives.m_ScsiCommand.UnlockVolume(); });
+    m_host.OnSelchangeDevicescombo();
+    m_host.RunDriveWork([this] { m_host.Core().m_Drives.m_ScsiCommand.UnlockVolume(); });
 }
 
 // ---- what the runs tell ----
@@ -252,12 +305,12 @@ void CHashPages::ShowProgress()
 {
     const PostedHashEvents::Progress progress = m_events.TakeProgress();
     if (progress.filePercent) {
-        m_dlg.m_Progress->SetPos(*progress.filePercent);
-        m_dlg.m_Progress->SetWindowText(
+        m_host.Progress().SetPos(*progress.filePercent);
+        m_host.Progress().SetWindowText(
             Format("File %d of %d is %d%% Complete", progress.filesHandled, progress.fileCount, *progress.filePercent));
     }
     if (progress.overallPercent)
-        m_dlg.m_Progress2->SetPos(*progress.overallPercent);
+        m_host.Progress2().SetPos(*progress.overallPercent);
 }
 
 void CHashPages::AnswerQuestion()

@@ -4,11 +4,14 @@
 #include "core/tools/hash/FileHashEngine.h"
 #include "core/tools/hash/HashRun.h"
 #include "core/tools/hash/PostedHashEvents.h"
+#include "gui/app/MainWindowPage.h"
 
 #include <functional>
 #include <stop_token>
 
-class CQuenzaDlg;
+class CDialog;
+
+class PageHost;
 
 // The hash pages of the main window: the disc hash (page 16: Start, Stop and
 // "Custom") and the file and folder hash (page 17: "File" and "Folder",
@@ -16,11 +19,11 @@ class CQuenzaDlg;
 // drive work, the file and folder hashes on a thread of their own, one at a
 // time. Their progress, questions and message boxes come back as posted
 // messages; widgets change here, on the window's thread, only.
-class CHashPages {
+class CHashPages : public MainWindowPage {
 public:
-    explicit CHashPages(CQuenzaDlg& dialog);
+    explicit CHashPages(PageHost& host);
     // Stops a file or folder hash still going and waits for it.
-    ~CHashPages();
+    ~CHashPages() override;
     CHashPages(const CHashPages&) = delete;
     CHashPages& operator=(const CHashPages&) = delete;
 
@@ -39,6 +42,17 @@ public:
 
     // WM_HASHPROGRESS, WM_HASHQUESTION, WM_HASHNOTICE and WM_HASHENDED.
     void OnHashMessage(UINT message);
+
+    void DiscRemoved(int page) override;
+    bool Start(int page) override;
+    bool Stop(int page) override;
+    bool Save(int page) override;
+    bool OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void ToolsItemChosen(int item) override;
+
+    // Which hashes the disc and file hashes compute beside MD5.
+    int m_bHashSha1 = 0;
+    int m_bHashSha2 = 0;
     // Tests: delivers the posted messages until the file or folder hash has
     // ended and its end has been shown.
     void WaitForFileHash();
@@ -53,7 +67,8 @@ private:
     void AnswerQuestion();
     void ShowNotices();
 
-    CQuenzaDlg& m_dlg;
+    PageHost& m_host;
+    CDialog& m_dlg;
     PostedHashEvents m_events;
     bool m_bFileRunShown = false;  // from the start of a file or folder hash until its end is shown
     HashRun m_run;  // last: its thread uses the members above

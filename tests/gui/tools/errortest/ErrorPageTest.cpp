@@ -3,6 +3,7 @@
 #include "gui/app/MainWindowRig.h"
 #include "gui/graphs/GraphStatic.h"
 #include "gui/tools/sectorview/GetLBA.h"
+#include "gui/tools/sectorview/SectorViewPage.h"
 #include "gui/ui/Beep.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
@@ -40,7 +41,7 @@ protected:
             lines.push_back(list->item(i)->text().toStdString());
         return lines;
     }
-    CGetLBA& Viewer() { return *Dialog().m_pGetLbaDlg.Get(); }
+    CGetLBA& Viewer() { return *rig.PageObject<SectorViewPage>().m_pGetLbaDlg.Get(); }
     QLineEdit& Address() { return *Viewer().Item<QLineEdit>(CGetLBA::IDC_LBA); }
     // A press of the viewer's button, the block read and shown.
     void Press(int button)
@@ -111,7 +112,7 @@ TEST_F(ErrorPageTest, ARunListsTheBadBlocksMarksTheMapAndSavesTheList)
 TEST_F(ErrorPageTest, TheSectorViewerStepsForwardAndBack)
 {
     rig.ChooseTool(kToolsSectorViewer);
-    ASSERT_TRUE(Dialog().m_pGetLbaDlg);
+    ASSERT_TRUE(rig.PageObject<SectorViewPage>().m_pGetLbaDlg);
     EXPECT_EQ(Dialog().m_Core.m_Report.m_bHexView, 1);
     // It slides out in 25 steps and docks at the window's right edge.
     int ticks = 0;

@@ -28,7 +28,7 @@ struct HashPagesRig : MainWindowRig {
         WriteFileText(folder + "/sub/b", std::string(70000, 'b'));
         WriteFileText(folder + "/c", "last file");
     }
-    CHashPages& Pages() { return *dialog->m_pHashPages; }
+    CHashPages& Pages() { return PageObject<CHashPages>(); }
     bool Enabled(int id) const { return dialog->GetDlgItem(id)->isEnabled(); }
     ReportText& Report() { return dialog->m_Core.m_Report; }
 

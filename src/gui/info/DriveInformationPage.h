@@ -1,0 +1,29 @@
+#pragma once
+
+#include "gui/app/MainWindowPage.h"
+
+class CDialog;
+class PageHost;
+struct DriveInfoFacts;
+
+// The drive information page (page 0, the window's first): the drive's
+// fields and capability boxes, read again for another drive or on Refresh;
+// a disc coming or going names itself in the status line.
+class DriveInformationPage : public MainWindowPage {
+public:
+    explicit DriveInformationPage(PageHost& host);
+
+    void OnDriveinfo();
+    void ClearDriveInfoFields();
+    void DisplayDriveInfo(const DriveInfoFacts& facts);
+
+    void DriveSelected(int page) override;
+    void DiscArrived(int page) override;
+    void DiscRemoved(int page) override;
+    void Refresh(int page) override;
+    void Show(int page) override;
+
+private:
+    PageHost& m_host;
+    CDialog& m_dlg;
+};

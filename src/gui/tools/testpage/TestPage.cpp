@@ -1,0 +1,22 @@
+#include "gui/tools/testpage/TestPage.h"
+
+#include "gui/ui/Dialog.h"
+
+void TestPage::ShowTestPageFrame(const std::vector<int>& controls, int labelX, int fieldX, int fieldWidth)
+{
+    m_host.ShowDriveInfoPage(false);
+    for (int id : {IDC_OUTPUT, IDC_PROGRESS})
+        m_dlg.ShowDlgItem(id, false);
+    m_host.ShowComboBoxes();
+    m_surface.PlaceResultRows(labelX, fieldX, fieldWidth);
+    m_surface.ShowTestPageControls(controls, true);
+    for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS2})
+        m_dlg.ShowDlgItem(id, true);
+}
+
+void TestPage::HideTestPageFrame(const std::vector<int>& controls)
+{
+    m_surface.ShowTestPageControls(controls, false);
+    for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS2})
+        m_dlg.ShowDlgItem(id, false);
+}

@@ -63,7 +63,7 @@ bool CGetLBA::OnInitDialog()
 
 void CGetLBA::StartSlide()
 {
-    SetTimer(kSlideTimer, m_Slide.StartSlide());
+    StartSlideTimer(*this, kSlideTimer, m_Slide.StartSlide());
 }
 
 void CGetLBA::OnTimer(int id)

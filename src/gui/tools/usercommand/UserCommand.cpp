@@ -219,7 +219,7 @@ void CUserCommand::RefreshControls()
 void CUserCommand::StartSlide()
 {
     m_rcMain = m_host.MainWindowRect();
-    SetTimer(kSlideTimer, m_Panel.Slide().StartSlide());
+    StartSlideTimer(*this, kSlideTimer, m_Panel.Slide().StartSlide());
     RefreshControls();
     m_cbExamples->setCurrentIndex(0);
     // Opening shows the (zeroed) buffer; closing leaves it as it is.

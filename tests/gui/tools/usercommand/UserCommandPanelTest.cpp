@@ -7,6 +7,7 @@
 #include "gui/ui/WarningDlg.h"
 #include "support/TestSupport.h"
 #include "support/UserCommandRig.h"
+#include "support/gui/ManualSlideClock.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QApplication>
@@ -52,16 +53,8 @@ struct PanelRig : UserCommandRig {
         return true;
     }
     CUserCommand& Panel() { return *panel.Get(); }
-    // Runs the slide to its end on the test's own ticks.
-    int Slide()
-    {
-        int ticks = 0;
-        while (Panel().HasTimer(CUserCommand::kSlideTimer) && ticks < 100) {
-            Panel().FireTimer(CUserCommand::kSlideTimer);
-            ++ticks;
-        }
-        return ticks;
-    }
+    // Runs the slide to its end on the test's own clock.
+    int Slide() { return slideClock.RunAll(); }
     // The panel's messages, then the drive work they gave, then its completions' effects.
     void Settle()
     {
@@ -71,6 +64,7 @@ struct PanelRig : UserCommandRig {
     }
     std::string Text(int id) { return Panel().GetDlgItemText(id); }
 
+    ManualSlideClock slideClock;
     ScriptedPrompt prompt;
     QWidget mainWindow;
     ModelessWindow<CUserCommand> panel;
@@ -92,8 +86,12 @@ TEST(CUserCommand, OpensAfterTheWarningAndSlidesOutAndBack)
     ASSERT_TRUE(rig.panel);
     EXPECT_EQ(rig.core.m_Report.m_bHexView, 1);
     EXPECT_FALSE(rig.Panel().IsHidden());
-    const int ticks = rig.Slide();
-    EXPECT_GT(ticks, 20);
+    // Moves of a 25th of its 399 pixels, a step further each tick: 26 of
+    // them 50 ms and then 25 ms apart, and the docking.
+    EXPECT_EQ(rig.slideClock.Advance(50), 1);
+    EXPECT_EQ(rig.Panel().geometry(), QRect(850 - 399 + 15, 297, 399, 314));
+    EXPECT_EQ(rig.Slide(), 26);
+    EXPECT_EQ(rig.slideClock.NowMs(), 50u + 26u * 25u);
     EXPECT_TRUE(rig.Panel().isVisible());
     // Docked at the main window's right edge, 247 pixels below its top.
     EXPECT_EQ(rig.Panel().geometry(), QRect(850, 297, 399, 316));

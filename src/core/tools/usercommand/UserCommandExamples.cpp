@@ -150,7 +150,8 @@ std::uint32_t SendableBufferSize(const UserCommandExample& example)
 {
     if (!example.IsCommand())
         return 0;
-    const auto listed = static_cast<std::uint32_t>(std::clamp<long>(LeadingLong(example.bufferSize), 0, kDataBufferBytes));
+    const auto listed = static_cast<std::uint32_t>(
+        std::clamp<long>(LeadingLong(example.bufferSize), 0, kDataBufferBytes));
     const std::span<const std::uint8_t> cdb(example.cdb.data(), static_cast<std::size_t>(example.cdbSize));
     std::uint32_t size = listed;
     if (const auto allocation = AllocationLengthOf(cdb); allocation && *allocation <= kDataBufferBytes)

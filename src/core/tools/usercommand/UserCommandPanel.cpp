@@ -138,7 +138,7 @@ bool UserCommandPanel::ConfirmSend() const
 {
     if (m_bDataEntered == 0) {
         if (AppMessageBox("You have not entered any data\n\rAre you sure you want to send?", kSureCaption,
-                              MB_YESNO | MB_ICONQUESTION)
+                          MB_YESNO | MB_ICONQUESTION)
             == IDNO)
             return false;
     } else if (m_bPrompt == 1 && Request().direction != DataDirection::Out) {

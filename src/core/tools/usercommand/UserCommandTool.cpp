@@ -186,7 +186,8 @@ void UserCommandTool::PreloadBuffer()
     const int lines = m_panel.ShownLines();
     std::string content;
     std::string error;
-    const ReadFileResult read = ReadRegularFile(m_panel.m_strPreloadPath, UserCommandPanel::kBufferBytes, content, &error);
+    const ReadFileResult read = ReadRegularFile(m_panel.m_strPreloadPath, UserCommandPanel::kBufferBytes, content,
+                                                &error);
     if (read != ReadFileResult::Ok) {
         LogEntry("Pre-load refused: " + error);
         AppMessageBox(read == ReadFileResult::TooLarge ? std::string(kTooLarge) : "Error - " + error);

@@ -25,8 +25,9 @@ bool Contains(const std::string& text, const std::string& part)
 int IndexOf(const char* name)
 {
     const auto examples = UserCommandExamples();
-    const auto it = std::find_if(examples.begin(), examples.end(),
-                                 [name](const UserCommandExample& example) { return std::string(example.name) == name; });
+    const auto it = std::find_if(examples.begin(), examples.end(), [name](const UserCommandExample& example) {
+        return std::string(example.name) == name;
+    });
     EXPECT_NE(it, examples.end()) << name;
     return static_cast<int>(it - examples.begin());
 }

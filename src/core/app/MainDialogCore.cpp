@@ -54,16 +54,20 @@ int MainDialogCore::PollUntilReady(bool showEraseProgress, std::uint32_t timeout
 
 void MainDialogCore::ReportSenseError(int opcode)
 {
-    SenseCode sense;
-    PassThroughError error = PassThroughError::None;
-    std::string reason;
+    ChannelFailure failure;
     {
         CScsiCommand& channel = m_Drives.m_ScsiCommand;
         const auto lock = channel.Lock();
-        sense = SenseOf(channel.GetSenseBuffer());
-        error = channel.LastError();
-        reason = channel.LastErrorText();
+        failure = TakeFailure(channel);
     }
+    ReportSenseError(opcode, failure);
+}
+
+void MainDialogCore::ReportSenseError(int opcode, const ChannelFailure& failure)
+{
+    const SenseCode& sense = failure.sense;
+    const PassThroughError error = failure.error;
+    const std::string& reason = failure.reason;
     m_Report.m_bHexView = 0;
     m_Report.ClearDisplay();
     LogEntryF("Sense Error - COMMAND %d", opcode);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/ReportText.h"
+#include "core/drive/CommandFailure.h"
 #include "core/drive/DriveContext.h"
 #include "core/info/DriveInfoPage.h"
 
@@ -44,6 +45,8 @@ public:
     // status text for the common refusals, else line 0 of the report and a
     // message box.
     void ReportSenseError(int opcode);
+    // The same for a failure taken from the channel when it happened.
+    void ReportSenseError(int opcode, const ChannelFailure& failure);
 
     // The drive's profiles and features, or its mode pages, listed in the
     // report. The mode-page listing also counts the LightScribe pages.

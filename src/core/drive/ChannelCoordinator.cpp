@@ -13,6 +13,11 @@ std::atomic<int>& BusyFlagOf(ChannelUse use)
     case ChannelUse::Compare: return g_bCompareRunning;
     case ChannelUse::CreateIso: return g_bCreateIsoRunning;
     case ChannelUse::MediaHash: return g_bMediaHashRunning;
+    case ChannelUse::UserCommand: {
+        // Beside the five flags: a single command has nothing to stop.
+        static std::atomic<int> userCommandRunning{0};
+        return userCommandRunning;
+    }
     }
     return g_bErrorTestRunning;
 }

@@ -14,6 +14,7 @@ enum class ChannelUse {
     Compare,
     CreateIso,
     MediaHash,
+    UserCommand,  // one command the user composed, sent as it is
 };
 
 // The busy flag that tells the program an operation of that kind runs: 1

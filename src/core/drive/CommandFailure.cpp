@@ -46,3 +46,25 @@ std::string DescribeLastFailure(const CScsiCommand& channel, const char* command
         why += " - " + detail;
     return name + Format(" failed: %s (sense %X/%02X/%02X)", why.c_str(), code.key, code.asc, code.ascq);
 }
+
+ChannelFailure TakeFailure(const CScsiCommand& channel)
+{
+    ChannelFailure failure;
+    failure.sense = SenseOf(channel.RequestBlock().sense);
+    failure.error = channel.LastError();
+    failure.reason = channel.LastErrorText();
+    return failure;
+}
+
+std::string RawAccessNeeded(const std::string& subject)
+{
+    return subject + " needs raw device access (root, CAP_SYS_RAWIO, or the drive's /dev/sgN node)";
+}
+
+std::string RawAccessRefusal(const std::string& subject, const std::string& what, std::span<const std::uint8_t> cdb)
+{
+    std::string bytes;
+    for (const std::uint8_t byte : cdb)
+        bytes += Format(bytes.empty() ? "%02X" : " %02X", byte);
+    return RawAccessNeeded(subject) + ".\n\nRefused: " + (what.empty() ? bytes : what + " (" + bytes + ")");
+}

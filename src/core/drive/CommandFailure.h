@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/drive/MmcTypes.h"
+#include "platform/passthrough/PassThrough.h"
+
 #include <cstdint>
+#include <span>
 #include <string>
 
 class CScsiCommand;
@@ -18,3 +22,19 @@ bool WasRefused(const CScsiCommand& channel);
 // Illegal Request - Invalid field in CDB (sense 5/24/00)", or with the
 // kernel's reason when the drive returned no sense.
 std::string DescribeLastFailure(const CScsiCommand& channel, const char* command, std::uint8_t opcode);
+
+// How the last command ended, taken under the channel's lock, so that it can
+// be reported after other threads have sent theirs.
+struct ChannelFailure {
+    SenseCode sense;
+    PassThroughError error = PassThroughError::None;
+    std::string reason;  // the kernel's or the transport's, without sense
+};
+ChannelFailure TakeFailure(const CScsiCommand& channel);
+
+// What the kernel's refusal of a command means to the user: "<subject> needs
+// raw device access (root, CAP_SYS_RAWIO, or the drive's /dev/sgN node)".
+std::string RawAccessNeeded(const std::string& subject);
+// The same, with the refused command: "...\n\nRefused: <what> (<CDB bytes>)",
+// or only the CDB bytes when what is empty.
+std::string RawAccessRefusal(const std::string& subject, const std::string& what, std::span<const std::uint8_t> cdb);

@@ -34,3 +34,11 @@ std::shared_ptr<DeviceOpener> DriveContext::Opener() const
 {
     return m_pOpener;
 }
+
+std::string DriveContext::DeviceNodeOf(const CDevice& device) const
+{
+    for (const auto& [name, drive] : m_sources.emulated)
+        if (name == device.m_strDriveText)
+            return name;
+    return m_sources.devRoot + "/" + device.m_strDriveText;
+}

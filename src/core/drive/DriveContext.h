@@ -23,6 +23,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class EmulatedDeviceOpener;
 
@@ -43,6 +44,8 @@ public:
     const DriveSources& Sources() const { return m_sources; }
     // Opens drives by their drive text: the emulated ones and the machine's.
     std::shared_ptr<DeviceOpener> Opener() const;
+    // The device node a drive is opened by ("/dev/sr0"), or an emulated drive's name.
+    std::string DeviceNodeOf(const CDevice& device) const;
 
 private:
     // First: the channel's opener and the lists below are made from them.

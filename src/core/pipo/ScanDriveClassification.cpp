@@ -3,6 +3,7 @@
 #include "core/base/Format.h"
 #include "core/base/LogFile.h"
 #include "core/base/UserPrompt.h"
+#include "core/drive/CommandFailure.h"
 #include "core/drive/DriveContext.h"
 #include "core/pipo/ScanContext.h"
 
@@ -296,10 +297,7 @@ int CavSpeedForSelection(int index)
 
 std::string RefusedProbe::Message() const
 {
-    std::string command;
-    for (const std::uint8_t byte : cdb)
-        command += Format(command.empty() ? "%02X" : " %02X", byte);
-    return std::string(kRawAccessNeeded) + ".\n\nRefused: " + probe + " (" + command + ")";
+    return RawAccessRefusal(kScanSubject, probe, cdb);
 }
 
 ScanDriveDetection DetectScanDrive(ScanContext& context)

@@ -38,9 +38,8 @@ const ScanWindowSetup& WindowSetupFor(int driveCode);
 // The speed the CAV speed box's position (1414) sends: 4, 6, 8, else 12.
 int CavSpeedForSelection(int index);
 
-// The text shown when the kernel would not pass a probe on.
-constexpr const char* kRawAccessNeeded
-    = "the scan needs raw device access (root, CAP_SYS_RAWIO, or the drive's /dev/sgN node)";
+// Who needs raw device access when the kernel would not pass a probe on.
+constexpr const char* kScanSubject = "the scan";
 
 // A probe the kernel refused, for the message.
 struct RefusedProbe {

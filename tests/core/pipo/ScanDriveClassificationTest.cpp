@@ -1,4 +1,5 @@
 #include "ScanRig.h"
+#include "core/drive/CommandFailure.h"
 #include "core/pipo/ScanDriveClassification.h"
 #include "emu/DrivePresets.h"
 #include "scsi/VendorSignatures.h"
@@ -232,7 +233,7 @@ TEST(ScanDriveClassification, AKernelRefusalAsksForRawAccessNamingTheCommandAndI
         EXPECT_FALSE(detected.setup->startEnabled);
         ASSERT_EQ(rig.prompt.asked.size(), 1u);
         const std::string& text = rig.prompt.asked[0].text;
-        EXPECT_EQ(text.rfind(kRawAccessNeeded, 0), 0u) << text;
+        EXPECT_EQ(text.rfind(RawAccessNeeded(kScanSubject), 0), 0u) << text;
         EXPECT_NE(text.find(test.command), std::string::npos) << text;
         EXPECT_EQ(text.find("not suitable"), std::string::npos);
 

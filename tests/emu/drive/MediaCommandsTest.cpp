@@ -247,6 +247,19 @@ TEST(MediaCommands, StructuresOfTheMediaInformationReport)
     EXPECT_EQ(std::string(catalog.data.begin() + 9, catalog.data.begin() + 22), "4006381333931");
     EXPECT_EQ(Send(*Drive("cd-reader", "cd-r"), subQ, 24).data[8], 0x00);  // none on the disc
     EXPECT_EQ(Send(*Drive("dvd-writer", "dvd+r"), subQ, 24).SenseCode(), sense::kIncompatibleFormat);
+
+    // The head's position where a SEEK left it, on the disc's clock and the
+    // track's; a track without an ISRC says so; no track 9, no format 04h.
+    auto cd = Drive("cd-reader", "cd-rom");
+    Send(*cd, {0x2B, 0, 0, 0, 0x01, 0x2C, 0, 0, 0, 0});  // SEEK to block 300
+    const Answer position = Send(*cd, {0x42, 0x02, 0x40, 0x01, 0, 0, 0, 0, 16, 0}, 16);
+    EXPECT_EQ(position.Received(),
+              (std::vector<std::uint8_t>{0, 0x15, 0, 12, 0x01, 0x14, 1, 1, 0, 0, 6, 0, 0, 0, 4, 0}));
+    EXPECT_EQ(scsi::GetBe32(&Send(*cd, {0x42, 0, 0x40, 0x01, 0, 0, 0, 0, 16, 0}, 16).data[8]), 300u);
+    const Answer isrc = Send(*cd, {0x42, 0, 0x40, 0x03, 0, 0, 1, 0, 24, 0}, 24);
+    EXPECT_EQ(Slice(isrc.data, 0, 9), (std::vector<std::uint8_t>{0, 0x15, 0, 20, 0x03, 0x34, 1, 0, 0}));
+    EXPECT_EQ(Send(*cd, {0x42, 0, 0x40, 0x03, 0, 0, 9, 0, 24, 0}, 24).SenseCode(), sense::kInvalidFieldInCdb);
+    EXPECT_EQ(Send(*cd, {0x42, 0, 0x40, 0x04, 0, 0, 0, 0, 24, 0}, 24).SenseCode(), sense::kInvalidFieldInCdb);
 }
 
 TEST(MediaCommands, DiscStructureRefusals)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ui/UiGeometry.h"
+#include "core/ui/DockSlide.h"
 
 #include <cstdint>
 #include <optional>
@@ -43,36 +43,14 @@ private:
 // 32 bits.
 std::optional<std::uint32_t> ParseLba(const std::string& text, int base);
 
-// The sector viewer's slide out from under the right edge of the main
-// window and back: 25 moves of a 25th of its width, the first 50 ms after
-// the start, the others 25 ms apart; docked at the main window's right
-// edge, 430 pixels below its top.
-class LbaSlide {
+// The sector viewer's slide beside the main window: 233 x 68 pixels, docked
+// 430 pixels below the main window's top.
+class LbaSlide : public DockSlide {
 public:
     static constexpr int kWidth = 233;
     static constexpr int kHeight = 68;
     static constexpr int kDockOffsetY = 430;
-    static constexpr int kFirstStepMs = 50;
-    static constexpr int kStepMs = 25;
+    static constexpr DockShape kShape{kWidth, kHeight, kDockOffsetY};
 
-    struct Step {
-        enum class Kind { Move, Dock, Hide } kind = Kind::Move;
-        UiRect place;  // Move and Dock: where the window goes
-        int nextTimerMs = 0;  // 0: the slide has ended
-    };
-
-    // 1 while hidden or hiding (from construction), 0 while shown or showing.
-    bool Hidden() const { return m_bHidden == 1; }
-    bool TimerArmed() const { return m_bTimerArmed != 0; }
-    // Reverses the direction and starts from the first step: the timer to set.
-    int StartSlide();
-    // One timer tick beside the main window's rectangle.
-    Step OnTimer(const UiRect& main);
-    // Where a docked window stands beside the main window.
-    static UiRect DockedPlace(const UiRect& main);
-
-private:
-    int m_nSlideStep = 1;
-    std::uint8_t m_bTimerArmed = 0;
-    int m_bHidden = 1;
+    LbaSlide() : DockSlide(kShape) {}
 };

@@ -2,7 +2,7 @@
 
 #include "core/base/UserPrompt.h"
 #include "gui/ui/EditEx.h"
-#include "gui/ui/QtConvert.h"
+#include "gui/ui/SlidingWindow.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -63,7 +63,7 @@ bool CGetLBA::OnInitDialog()
 
 void CGetLBA::StartSlide()
 {
-    SetTimer(kSlideTimer, m_Slide.StartSlide());
+    StartSlideTimer(*this, kSlideTimer, m_Slide.StartSlide());
 }
 
 void CGetLBA::OnTimer(int id)
@@ -72,28 +72,12 @@ void CGetLBA::OnTimer(int id)
         CBaseDialog::OnTimer(id);
         return;
     }
-    KillTimer(kSlideTimer);
-    const LbaSlide::Step step = m_Slide.OnTimer(m_rcMain);
-    setGeometry(ToQRect(step.place));
-    switch (step.kind) {
-    case LbaSlide::Step::Kind::Move:
-        if (!m_Slide.Hidden())
-            show();
-        break;
-    case LbaSlide::Step::Kind::Dock: show(); break;
-    case LbaSlide::Step::Kind::Hide: hide(); break;
-    }
-    // Behind the main window, which keeps the focus.
-    if (m_pMainWindow)
-        m_pMainWindow->raise();
-    if (step.nextTimerMs > 0)
-        SetTimer(kSlideTimer, step.nextTimerMs);
+    SlideTick(*this, kSlideTimer, m_Slide, m_rcMain, m_pMainWindow);
 }
 
 void CGetLBA::Dock()
 {
-    if (!m_Slide.Hidden() && !m_Slide.TimerArmed())
-        setGeometry(ToQRect(LbaSlide::DockedPlace(m_rcMain)));
+    DockBeside(*this, m_Slide, m_rcMain);
 }
 
 void CGetLBA::OnFwd()

@@ -5,6 +5,7 @@
 #include "gui/tools/sectorview/GetLBA.h"
 #include "gui/tools/sectorview/SectorViewPage.h"
 #include "gui/ui/Beep.h"
+#include "support/gui/ManualSlideClock.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QApplication>
@@ -51,6 +52,7 @@ protected:
         rig.Settle();
     }
 
+    ManualSlideClock slideClock;
     MainWindowRig rig;
     std::vector<unsigned> beeps;
 };
@@ -115,12 +117,9 @@ TEST_F(ErrorPageTest, TheSectorViewerStepsForwardAndBack)
     ASSERT_TRUE(rig.PageObject<SectorViewPage>().m_pGetLbaDlg);
     EXPECT_EQ(Dialog().m_Core.m_Report.m_bHexView, 1);
     // It slides out in 25 steps and docks at the window's right edge.
-    int ticks = 0;
-    while (Viewer().HasTimer(CGetLBA::kSlideTimer) && ticks < 100) {
-        Viewer().FireTimer(CGetLBA::kSlideTimer);
-        ++ticks;
-    }
-    EXPECT_EQ(ticks, 26);
+    EXPECT_EQ(slideClock.Advance(49), 0);
+    EXPECT_EQ(slideClock.RunAll(), 26);
+    EXPECT_EQ(slideClock.NowMs(), 50u + 25u * 25u);
     EXPECT_TRUE(Viewer().isVisible());
     EXPECT_FALSE(Viewer().IsHidden());
     EXPECT_EQ(Viewer().geometry().left(), Dialog().frameGeometry().right() + 1);
@@ -166,8 +165,7 @@ TEST_F(ErrorPageTest, TheSectorViewerStepsForwardAndBack)
 
     // "Close" slides it back under the window.
     Viewer().SendCommand(CGetLBA::IDC_CLOSE);
-    while (Viewer().HasTimer(CGetLBA::kSlideTimer))
-        Viewer().FireTimer(CGetLBA::kSlideTimer);
+    slideClock.RunAll();
     EXPECT_TRUE(Viewer().IsHidden());
     EXPECT_FALSE(Viewer().isVisible());
 }

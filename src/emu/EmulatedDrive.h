@@ -93,6 +93,13 @@ public:
     void AddStuckPosition(const StuckPosition& stuck);
     // The current state of the vendor commands (modes, settings).
     VendorSettings VendorState() const;
+    // The next format, blank or close started ends with this sense instead
+    // of its result (reported once, to the next command that needs the disc).
+    void FailNextLongOperation(const Sense& failure);
+    // The loaded disc as the drive's work has left it.
+    std::optional<MediumDescription> CurrentMedium() const;
+    // Whether the blocks [lba, lba + count) hold zeros only now.
+    bool ReadsAsZeros(std::uint64_t lba, std::uint32_t count) const;
 
     std::vector<JournalEntry> Journal() const;
     void ClearJournal();

@@ -13,6 +13,7 @@ std::atomic<int>& BusyFlagOf(ChannelUse use)
     case ChannelUse::Compare: return g_bCompareRunning;
     case ChannelUse::CreateIso: return g_bCreateIsoRunning;
     case ChannelUse::MediaHash: return g_bMediaHashRunning;
+    case ChannelUse::Erase: return g_bEraseRunning;
     }
     return g_bErrorTestRunning;
 }

@@ -14,6 +14,7 @@ enum class ChannelUse {
     Compare,
     CreateIso,
     MediaHash,
+    Erase,  // erase, format and DC erase
 };
 
 // The busy flag that tells the program an operation of that kind runs: 1

@@ -93,8 +93,8 @@ struct DriveIdentity {
     // and a minimal blank, a close.
     std::uint32_t formatMs = 60000;
     std::uint32_t quickFormatMs = 20000;
-    std::uint32_t backgroundFormatMs = 900000;
-    std::uint32_t fullBlankMs = 600000;
+    std::uint32_t backgroundFormatMs = 120000;
+    std::uint32_t fullBlankMs = 240000;
     std::uint32_t minimalBlankMs = 40000;
     std::uint32_t closeMs = 4000;
     RegionState region;  // reported by drives that read DVD

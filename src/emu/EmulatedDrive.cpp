@@ -42,7 +42,7 @@ CommandResult EmulatedDrive::Execute(const std::uint8_t* cdb, std::size_t cdbLen
             const bool denied = rule->kind == ErrorRule::Kind::PermissionDenied;
             return {denied ? Outcome::PermissionDenied : Outcome::TransportFailure, {}, 0};
         }
-        Record(cdb, cdbLength, direction, dataLength);
+        Record(cdb, cdbLength, direction, data, dataLength);
         CdbBytes bytes{};  // ATAPI pads a short packet with zeros
         std::memcpy(bytes.data(), cdb, cdbLength);
         const auto before = TrayAndDisc();
@@ -129,13 +129,15 @@ std::optional<ErrorRule> EmulatedDrive::TakeRule(std::uint8_t opcode, bool refus
 }
 
 void EmulatedDrive::Record(const std::uint8_t* cdb, std::size_t cdbLength, DataDirection direction,
-                           std::size_t dataLength)
+                           const std::uint8_t* data, std::size_t dataLength)
 {
     JournalEntry entry;
     entry.cdbLength = static_cast<std::uint8_t>(cdbLength);
     std::memcpy(entry.cdb.data(), cdb, cdbLength);
     entry.direction = direction;
     entry.dataLength = dataLength;
+    if (direction == DataDirection::Out && data)
+        entry.dataOut.assign(data, data + std::min(dataLength, kJournalDataOut));
     if (m_journal.size() == kJournalCapacity)
         m_journal.pop_front();
     m_journal.push_back(entry);

@@ -40,7 +40,8 @@ void RecordedBlocks::Write(std::uint64_t lba, std::uint32_t count, std::uint32_t
         if (zeros && m_erased)
             m_blocks.erase(lba + i);
         else
-            m_blocks[lba + i] = zeros ? std::vector<std::uint8_t>{} : std::vector<std::uint8_t>(block, block + blockSize);
+            m_blocks[lba + i] = zeros ? std::vector<std::uint8_t>{}
+                                      : std::vector<std::uint8_t>(block, block + blockSize);
     }
 }
 

@@ -15,7 +15,7 @@
 #include <array>
 #include <vector>
 
-namespace erase {
+namespace erasing {
 
 namespace {
 
@@ -205,10 +205,10 @@ DcErase::Outcome DcErase::SetUp(const DcErasePlan& plan, const std::function<boo
     NuQsiCommands& nu = m_drive.nuQsi;
     std::string why;
     WaitUnitReady();
-    if (Send(channel, "DC erase mode (F3h 0Ch 00h)", false, why, [&] { return nu.EnterEraseMode(); }).value != 0)
+    if (Send(channel, "DC erase 00h", false, why, [&] { return nu.EnterEraseMode(); }).value != 0)
         return {EraseEnd::Failed, Joined(kFailed, why)};
     WaitUnitReady();
-    if (Send(channel, "DC erase set-up (F3h 0Ch 02h)", false, why,
+    if (Send(channel, "DC erase 02h", false, why,
              [&] { return nu.SetEraseParameters(plan.mode, plan.rangeType, true, plan.speed); })
             .value
         != 0)
@@ -217,11 +217,9 @@ DcErase::Outcome DcErase::SetUp(const DcErasePlan& plan, const std::function<boo
         if (stop && stop())
             return {EraseEnd::Stopped, kAborted};
         WaitUnitReady();
-        if (Send(channel, "DC erase write (F3h 0Ch 03h)", false, why, [&] { return nu.WriteEraseBlocks(1); }).value
-            != 0)
+        if (Send(channel, "DC erase 03h", false, why, [&] { return nu.WriteEraseBlocks(1); }).value != 0)
             return {EraseEnd::Failed, Joined(kFailed, why)};
-        const VendorReply word = Send(channel, "DC erase status (F3h 0Ch 04h)", true, why,
-                                      [&] { return nu.GetEraseStatusWord(); });
+        const VendorReply word = Send(channel, "DC erase 04h", true, why, [&] { return nu.GetEraseStatusWord(); });
         if (word.value < 0)
             return {EraseEnd::Failed, Joined(kFailed, why)};
         if (word.value <= kReadyStatusWord)
@@ -230,8 +228,7 @@ DcErase::Outcome DcErase::SetUp(const DcErasePlan& plan, const std::function<boo
     return {EraseEnd::Failed, Joined(kFailed, "the drive did not get ready to erase")};
 }
 
-std::optional<DcErase::Outcome> DcErase::PollStep(int percent, const std::function<bool()>& stop,
-                                                  std::uint64_t limitMs)
+std::optional<DcErase::Outcome> DcErase::PollStep(int percent, const std::function<bool()>& stop, std::uint64_t limitMs)
 {
     WaitClock& clock = m_drive.mmc.GetWaitClock();
     const std::uint64_t startedAt = clock.NowMs();
@@ -241,7 +238,7 @@ std::optional<DcErase::Outcome> DcErase::PollStep(int percent, const std::functi
         if (percent >= 0)
             m_sink.SetProgress(percent);
         WaitUnitReady();
-        const VendorReply state = Send(m_drive.m_ScsiCommand, "DC erase state (F3h 0Ch 06h)", true, why,
+        const VendorReply state = Send(m_drive.m_ScsiCommand, "DC erase 06h", true, why,
                                        [&] { return m_drive.nuQsi.GetEraseState(); });
         if (state.value < 0)
             return Outcome{EraseEnd::Failed, Joined(kPollFailed, why)};
@@ -276,8 +273,7 @@ DcErase::Outcome DcErase::EraseDvd(const DcErasePlan& plan, const std::function<
     std::string why;
     const auto erase = [&](std::uint32_t first, std::uint32_t last) {
         WaitUnitReady();
-        return Send(channel, "DC erase (F3h 0Ch 05h)", false, why, [&] { return nu.EraseBlocks(first, last); }).value
-            == 0;
+        return Send(channel, "DC erase 05h", false, why, [&] { return nu.EraseBlocks(first, last); }).value == 0;
     };
     if (plan.mediaType == kMediaDvdMinusRw) {
         const struct {
@@ -321,7 +317,7 @@ DcErase::Outcome DcErase::EraseCd(const DcErasePlan& plan, const std::function<b
     WaitUnitReady();
     m_sink.SetStatus(quick ? Format("Quick DC Erasing CDRW @ %dx. Please wait...", plan.speed)
                            : Format("Full DC Erasing CDRW @ %dx. Please wait...", plan.speed));
-    if (Send(m_drive.m_ScsiCommand, "DC erase (F3h 0Ch 05h)", false, why, [&] { return m_drive.nuQsi.EraseCdBlocks(quick); })
+    if (Send(m_drive.m_ScsiCommand, "DC erase 05h", false, why, [&] { return m_drive.nuQsi.EraseCdBlocks(quick); })
             .value
         != 0)
         return {EraseEnd::Failed, Joined(kFailed, why)};
@@ -335,7 +331,7 @@ DcErase::Outcome DcErase::EraseCd(const DcErasePlan& plan, const std::function<b
             return {EraseEnd::Stopped, kAborted};
         }
         WaitUnitReady();
-        const VendorReply state = Send(m_drive.m_ScsiCommand, "DC erase state (F3h 0Ch 06h)", true, why,
+        const VendorReply state = Send(m_drive.m_ScsiCommand, "DC erase 06h", true, why,
                                        [&] { return m_drive.nuQsi.GetEraseState(); });
         if (state.value < 0)
             return {EraseEnd::Failed, Joined(kPollFailed, why)};
@@ -346,8 +342,9 @@ DcErase::Outcome DcErase::EraseCd(const DcErasePlan& plan, const std::function<b
             return {EraseEnd::Completed, kCompleted};
         }
         if (clock.NowMs() - startedAt >= kCdEraseLimitMs)
-            return {EraseEnd::Failed, Format("%s - the drive did not finish within %llu minutes", kFailed,
-                                             static_cast<unsigned long long>(kCdEraseLimitMs / kMinuteMs))};
+            return {EraseEnd::Failed,
+                    Format("%s - the drive did not finish within %llu minutes", kFailed,
+                           static_cast<unsigned long long>(kCdEraseLimitMs / kMinuteMs))};
         Sleep(pauseMs);
         progress = progress >= 99 ? 1 : progress + 1;
         m_sink.SetProgress(progress);
@@ -358,7 +355,7 @@ EraseResult DcErase::End(TrayLock& lock, const Outcome& outcome)
 {
     std::string why;
     WaitUnitReady();
-    Send(m_drive.m_ScsiCommand, "DC erase mode (F3h 0Ch 01h)", false, why, [&] { return m_drive.nuQsi.LeaveEraseMode(); });
+    Send(m_drive.m_ScsiCommand, "DC erase 01h", false, why, [&] { return m_drive.nuQsi.LeaveEraseMode(); });
     WaitUnitReady();
     lock.Release();
     m_sink.SetStatus(outcome.status);
@@ -368,4 +365,4 @@ EraseResult DcErase::End(TrayLock& lock, const Outcome& outcome)
     return {outcome.end, outcome.status};
 }
 
-}  // namespace erase
+}  // namespace erasing

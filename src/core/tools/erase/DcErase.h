@@ -13,7 +13,7 @@ class DriveContext;
 class TrayLock;
 class UserPrompt;
 
-namespace erase {
+namespace erasing {
 
 // The ranges of DC erase: physical sectors of a DVD-RW or DVD+RW from
 // 2D000h, and the markers of the CD forms (-1 quick, 0 full).
@@ -90,4 +90,4 @@ private:
     EraseSink& m_sink;
 };
 
-}  // namespace erase
+}  // namespace erasing

@@ -5,7 +5,7 @@
 #include "core/drive/DriveContext.h"
 #include "core/drive/MediaType.h"
 
-namespace erase {
+namespace erasing {
 
 namespace {
 
@@ -31,7 +31,11 @@ bool IsCd(int mediaType)
 }  // namespace
 
 DcEraseControl::DcEraseControl(DriveContext& drive, EraseSink& sink, UserPrompt* prompt, DeviceUseProbe probe) :
-    m_drive(drive), m_sink(sink), m_prompt(prompt), m_probe(std::move(probe)), m_erase(drive, sink),
+    m_drive(drive),
+    m_sink(sink),
+    m_prompt(prompt),
+    m_probe(std::move(probe)),
+    m_erase(drive, sink),
     m_worker(drive, sink)
 {
 }
@@ -103,10 +107,9 @@ bool DcEraseControl::StartEraseThread(std::int64_t rangeStart, std::int64_t rang
             m_sink.SetStatus(decision.reason);
         return false;
     }
-    m_worker.Start(std::move(*claim), [this, plan = *plan](const std::function<bool()>& stop) {
-        return m_erase.DoErase(plan, stop);
-    });
+    m_worker.Start(std::move(*claim),
+                   [this, plan = *plan](const std::function<bool()>& stop) { return m_erase.DoErase(plan, stop); });
     return true;
 }
 
-}  // namespace erase
+}  // namespace erasing

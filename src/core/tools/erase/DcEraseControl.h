@@ -10,7 +10,7 @@
 class DriveContext;
 class UserPrompt;
 
-namespace erase {
+namespace erasing {
 
 // The DC erase dialog's logic on its thread: the maker and medium checks at
 // the start, Full and Quick Erase (their ranges, the checks, the
@@ -18,8 +18,9 @@ namespace erase {
 // stop.
 class DcEraseControl {
 public:
-    DcEraseControl(DriveContext& drive, EraseSink& sink, UserPrompt* prompt,
-                   DeviceUseProbe probe = [](const std::string& node) { return DescribeDeviceUse(node); });
+    DcEraseControl(
+        DriveContext& drive, EraseSink& sink, UserPrompt* prompt,
+        DeviceUseProbe probe = [](const std::string& node) { return DescribeDeviceUse(node); });
 
     // Kept like the erase dialog's; the dialog takes the media type itself.
     void SetMediaKind(int kind) { m_nMediaKind = kind; }
@@ -49,4 +50,4 @@ private:
     EraseWorker m_worker;  // last: joined before the rest goes
 };
 
-}  // namespace erase
+}  // namespace erasing

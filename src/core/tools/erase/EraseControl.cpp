@@ -4,7 +4,7 @@
 #include "core/tools/erase/EraseDialogIds.h"
 #include "core/tools/erase/EraseMedia.h"
 
-namespace erase {
+namespace erasing {
 
 bool EraseDialogState::Enabled(int id) const
 {
@@ -13,7 +13,11 @@ bool EraseDialogState::Enabled(int id) const
 }
 
 EraseControl::EraseControl(DriveContext& drive, EraseSink& sink, UserPrompt* prompt, DeviceUseProbe probe) :
-    m_drive(drive), m_sink(sink), m_prompt(prompt), m_probe(std::move(probe)), m_format(drive, sink),
+    m_drive(drive),
+    m_sink(sink),
+    m_prompt(prompt),
+    m_probe(std::move(probe)),
+    m_format(drive, sink),
     m_worker(drive, sink)
 {
 }
@@ -105,7 +109,7 @@ bool EraseControl::Go()
         return false;
     m_sink.SetProgress(0);
     const EraseOperation operation = OperationFor(m_nMediaKind, m_state.checks);
-    std::optional<ErasePlan> plan = m_format.Prepare(operation, m_nMediaKind, m_state.checks, m_prompt, clearReport);
+    std::optional<ErasePlan> plan = m_format.Prepare(operation, m_nDiscKind, m_state.checks, m_prompt, clearReport);
     if (!plan)
         return false;
     const GateDecision decision = ConfirmDestructiveOperation(plan->confirmation, m_prompt, m_probe);
@@ -114,10 +118,9 @@ bool EraseControl::Go()
             m_sink.SetStatus(decision.reason);
         return false;
     }
-    m_worker.Start(std::move(*claim), [this, plan = *plan](const std::function<bool()>& stop) {
-        return m_format.Run(plan, stop);
-    });
+    m_worker.Start(std::move(*claim),
+                   [this, plan = *plan](const std::function<bool()>& stop) { return m_format.Run(plan, stop); });
     return true;
 }
 
-}  // namespace erase
+}  // namespace erasing

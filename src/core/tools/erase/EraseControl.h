@@ -11,7 +11,7 @@
 class DriveContext;
 class UserPrompt;
 
-namespace erase {
+namespace erasing {
 
 // What the erase dialog shows: the check boxes, which of them are enabled
 // (by control id), the caption above them and the window title.
@@ -28,11 +28,12 @@ struct EraseDialogState {
 // confirmation (ConfirmDestructiveOperation) and the run on the worker.
 class EraseControl {
 public:
-    EraseControl(DriveContext& drive, EraseSink& sink, UserPrompt* prompt,
-                 DeviceUseProbe probe = [](const std::string& node) { return DescribeDeviceUse(node); });
+    EraseControl(
+        DriveContext& drive, EraseSink& sink, UserPrompt* prompt,
+        DeviceUseProbe probe = [](const std::string& node) { return DescribeDeviceUse(node); });
 
     // Before the dialog runs (EraseKindFor of the disc's media type).
-    void SetMediaKind(int kind) { m_nMediaKind = kind; }
+    void SetMediaKind(int kind) { m_nMediaKind = m_nDiscKind = kind; }
     int MediaKind() const { return m_nMediaKind; }
     // OnInitDialog: the caption and the check boxes by kind (a CD-RW runs as kind 0).
     void InitDialog();
@@ -62,9 +63,10 @@ private:
     UserPrompt* m_prompt;
     DeviceUseProbe m_probe;
     int m_nMediaKind = 1;
+    int m_nDiscKind = 1;  // as set: a CD-RW stays a CD-RW for the bounds of its waits
     EraseDialogState m_state;
     EraseFormat m_format;
     EraseWorker m_worker;  // last: joined before the rest goes
 };
 
-}  // namespace erase
+}  // namespace erasing

@@ -1,7 +1,7 @@
 #pragma once
 
 // Control ids of the erase dialog (template 160) and the DC erase dialog (256).
-namespace erase {
+namespace erasing {
 
 enum EraseDialogId : int {
     kEraseTemplate = 160,
@@ -13,7 +13,7 @@ enum EraseDialogId : int {
     IDC_QUICK = 1135,
     IDC_ERASE_STATUS = 1138,
     IDC_SHUTDOWN = 1026,  // not on Linux: a forced power-off would lose other programs' work
-    IDC_EJECT = 1320,
+    IDC_ERASE_EJECT = 1320,
     IDC_ERASE_CAPTION = 1318,
     IDC_ERASE_PROGRESS = 1297,
     IDC_ERASE_HELP = 1134,
@@ -28,4 +28,4 @@ enum DcEraseDialogId : int {
     IDC_DC_STOP = 1063,
 };
 
-}  // namespace erase
+}  // namespace erasing

@@ -12,7 +12,7 @@
 #include <array>
 #include <vector>
 
-namespace erase {
+namespace erasing {
 
 namespace {
 
@@ -282,7 +282,8 @@ void EraseFormat::Sleep(std::uint32_t milliseconds)
 
 WaitOutcome EraseFormat::WaitForUnit(int kind, const std::function<bool()>& stop, bool showProgress)
 {
-    return WaitUntilReady(m_drive, m_sink, stop, {250, LongestOperationMs(kind)}, showProgress ? &kErasingTexts : nullptr);
+    return WaitUntilReady(m_drive, m_sink, stop, {250, LongestOperationMs(kind)},
+                          showProgress ? &kErasingTexts : nullptr);
 }
 
 EraseResult EraseFormat::Succeeded(const ErasePlan& plan, TrayLock& lock, const std::string& status)
@@ -357,14 +358,16 @@ EraseResult EraseFormat::DoPlusFormat(const ErasePlan& plan, const std::function
             lastProgress = progress;
             movedAt = clock.NowMs();
         } else if (clock.NowMs() - movedAt >= longest) {
-            return Failed(kBackgroundFailed, Format("the drive made no progress for %llu minutes",
-                                                    static_cast<unsigned long long>(longest / 60000)));
+            return Failed(kBackgroundFailed,
+                          Format("the drive made no progress for %llu minutes",
+                                 static_cast<unsigned long long>(longest / 60000)));
         }
         Sleep(500);
     } while (information.backgroundFormat == 2);
     if (information.backgroundFormat != 3)
-        return Failed(kBackgroundFailed, Format("the drive reports the background format as %s",
-                                                information.backgroundFormat == 1 ? "stopped" : "not started"));
+        return Failed(kBackgroundFailed,
+                      Format("the drive reports the background format as %s",
+                             information.backgroundFormat == 1 ? "stopped" : "not started"));
     return Succeeded(plan, lock, "Background format completed.    ");
 }
 
@@ -395,8 +398,9 @@ EraseResult EraseFormat::QuickFormatBD(const ErasePlan& plan, const std::functio
         return Failed("Error closing session", why);
     if (const WaitOutcome wait = WaitForUnit(plan.kind, stop, false); !wait.Ready())
         return EndedWait(wait, "Error closing session");
-    return Succeeded(plan, lock, "Quick erase completed: only the file-system area (first 6.5 MB) was cleared, not "
-                                 "the whole disc");
+    return Succeeded(plan, lock,
+                     "Quick erase completed: only the file-system area (first 6.5 MB) was cleared, not "
+                     "the whole disc");
 }
 
 EraseResult EraseFormat::EraseDVDRAM(const ErasePlan& plan, const std::function<bool()>& stop)
@@ -416,8 +420,9 @@ EraseResult EraseFormat::EraseDVDRAM(const ErasePlan& plan, const std::function<
     // REZERO UNIT is gone from later MMC: a drive that does not know it has still erased.
     if (m_drive.recording.RezeroUnit(&why) != 0 && !WasRefused(m_drive.m_ScsiCommand))
         return Failed(kEraseFailed, why);
-    return Succeeded(plan, lock, "Erase completed: only the file-system area (first 1.1 MB) was cleared, not the "
-                                 "whole disc");
+    return Succeeded(plan, lock,
+                     "Erase completed: only the file-system area (first 1.1 MB) was cleared, not the "
+                     "whole disc");
 }
 
 EraseResult EraseFormat::BlankDisc(const ErasePlan& plan, const std::function<bool()>& stop)
@@ -444,4 +449,4 @@ EraseResult EraseFormat::FormatMinus(const ErasePlan& plan, const std::function<
     return Succeeded(plan, lock, kFormatDone);
 }
 
-}  // namespace erase
+}  // namespace erasing

@@ -13,7 +13,7 @@
 class DriveContext;
 class UserPrompt;
 
-namespace erase {
+namespace erasing {
 
 // The erase dialog's check boxes (0 or 1).
 struct EraseChecks {
@@ -96,4 +96,4 @@ private:
     EraseSink& m_sink;
 };
 
-}  // namespace erase
+}  // namespace erasing

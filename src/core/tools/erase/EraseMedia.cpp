@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace erase {
+namespace erasing {
 
 namespace {
 
@@ -53,7 +53,8 @@ DestructiveOperation DescribeTarget(DriveContext& drive, const std::string& medi
         return target;
     const std::string& name = device->m_strDriveText;
     const auto& emulated = drive.Sources().emulated;
-    const bool isEmulated = std::any_of(emulated.begin(), emulated.end(), [&](const auto& e) { return e.first == name; });
+    const bool isEmulated = std::any_of(emulated.begin(), emulated.end(),
+                                        [&](const auto& e) { return e.first == name; });
     target.deviceNode = isEmulated ? name : drive.Sources().devRoot + "/" + name;
     const std::string& identity = device->m_strIdentity;
     target.vendor = TrimText(identity.substr(0, std::min(identity.size(), kVendorLength)));
@@ -61,4 +62,4 @@ DestructiveOperation DescribeTarget(DriveContext& drive, const std::string& medi
     return target;
 }
 
-}  // namespace erase
+}  // namespace erasing

@@ -7,7 +7,7 @@
 
 class DriveContext;
 
-namespace erase {
+namespace erasing {
 
 // The media kinds of the erase dialog, from the loaded disc's media type.
 enum EraseKind : int {
@@ -31,4 +31,4 @@ std::uint64_t LongestOperationMs(int kind);
 // node (/dev/srN, or an emulated drive's name), vendor and model, medium.
 DestructiveOperation DescribeTarget(DriveContext& drive, const std::string& medium);
 
-}  // namespace erase
+}  // namespace erasing

@@ -9,7 +9,7 @@
 #include "core/tools/erase/EraseSink.h"
 #include "scsi/Opcodes.h"
 
-namespace erase {
+namespace erasing {
 
 namespace {
 
@@ -84,4 +84,4 @@ WaitOutcome WaitUntilReady(DriveContext& drive, EraseSink& sink, const std::func
     }
 }
 
-}  // namespace erase
+}  // namespace erasing

@@ -7,7 +7,7 @@
 class DriveContext;
 class EraseSink;
 
-namespace erase {
+namespace erasing {
 
 // The status and bar of a long operation's progress (PumpMessages): the bar
 // at value x 100 / divisor + 1 (at most 100); the status `firstText` at the
@@ -43,4 +43,4 @@ struct WaitBounds {
 WaitOutcome WaitUntilReady(DriveContext& drive, EraseSink& sink, const std::function<bool()>& stop,
                            const WaitBounds& bounds, const ProgressTexts* texts = nullptr);
 
-}  // namespace erase
+}  // namespace erasing

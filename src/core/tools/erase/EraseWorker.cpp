@@ -3,7 +3,7 @@
 #include "core/base/LogFile.h"
 #include "core/drive/DriveContext.h"
 
-namespace erase {
+namespace erasing {
 
 EraseWorker::EraseWorker(DriveContext& drive, EraseSink& sink) : m_drive(drive), m_sink(sink)
 {
@@ -51,4 +51,4 @@ void EraseWorker::Join()
         m_thread.join();
 }
 
-}  // namespace erase
+}  // namespace erasing

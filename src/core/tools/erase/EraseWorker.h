@@ -10,7 +10,7 @@
 
 class DriveContext;
 
-namespace erase {
+namespace erasing {
 
 // The worker an erase, format or DC erase runs on, with the drive's channel
 // claimed (ChannelUse::Erase) from before its first command until its end.
@@ -42,4 +42,4 @@ private:
     std::atomic<bool> m_running{false};
 };
 
-}  // namespace erase
+}  // namespace erasing

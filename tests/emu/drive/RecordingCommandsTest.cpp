@@ -241,8 +241,7 @@ TEST(RecordingCommands, DcEraseRunsInTheFamilysEraseMode)
 
     // The error measurement behind the same opcode stays apart (byte 11 AAh).
     const auto& access = vendor_signature::kGenericF3;
-    EXPECT_EQ(Send(*drive, Dc(0x00, {access[0], access[1], access[2], access[3], access[4]}, 0xAA), 36)
-                  .result.outcome,
+    EXPECT_EQ(Send(*drive, Dc(0x00, {access[0], access[1], access[2], access[3], access[4]}, 0xAA), 36).result.outcome,
               Outcome::Good);
     EXPECT_TRUE(drive->VendorState().nuQsi.measuringOpen);
 }

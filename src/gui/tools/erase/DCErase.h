@@ -23,8 +23,9 @@ class CDCErase : public CDialog, private EraseSink {
 public:
     enum { IDD = erasing::kDcEraseTemplate };
 
-    CDCErase(DriveContext& drive, UserPrompt* prompt, QWidget* parent = nullptr,
-             DeviceUseProbe probe = [](const std::string& node) { return DescribeDeviceUse(node); });
+    CDCErase(
+        DriveContext& drive, UserPrompt* prompt, QWidget* parent = nullptr,
+        DeviceUseProbe probe = [](const std::string& node) { return DescribeDeviceUse(node); });
     ~CDCErase() override;
 
     void SetMediaKind(int kind) { m_Control.SetMediaKind(kind); }

@@ -25,8 +25,8 @@ struct CheckBox {
 // The check boxes in their places; there is no "Automatically Shutdown PC
 // when done" here: a forced power-off would lose other programs' work.
 constexpr CheckBox kCheckBoxes[] = {
-    {IDC_ERASE_OPTION, "Erase"},       {IDC_QUICK, "Quick"},     {IDC_FULL_FORMAT, "Full Format"},
-    {IDC_FAST_FORMAT, "Fast Format"},  {IDC_RESTART, "Restart"}, {IDC_COMPATIBLE_CLOSE, "Compatible Close"},
+    {IDC_ERASE_OPTION, "Erase"},      {IDC_QUICK, "Quick"},     {IDC_FULL_FORMAT, "Full Format"},
+    {IDC_FAST_FORMAT, "Fast Format"}, {IDC_RESTART, "Restart"}, {IDC_COMPATIBLE_CLOSE, "Compatible Close"},
 };
 
 }  // namespace

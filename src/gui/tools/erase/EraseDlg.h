@@ -23,8 +23,9 @@ class CEraseDlg : public CDialog, private EraseSink {
 public:
     enum { IDD = erasing::kEraseTemplate };
 
-    CEraseDlg(DriveContext& drive, UserPrompt* prompt, QWidget* parent = nullptr,
-              DeviceUseProbe probe = [](const std::string& node) { return DescribeDeviceUse(node); });
+    CEraseDlg(
+        DriveContext& drive, UserPrompt* prompt, QWidget* parent = nullptr,
+        DeviceUseProbe probe = [](const std::string& node) { return DescribeDeviceUse(node); });
     ~CEraseDlg() override;
 
     void SetMediaKind(int kind) { m_Control.SetMediaKind(kind); }

@@ -145,13 +145,20 @@ TEST(DcErase, EveryWayOutLeavesTheEraseModeAllowsRemovalAndEjects)
     };
     const Way ways[] = {
         {"stopped", {}, {}, true, EraseEnd::Stopped, "DC Erase Aborted"},
-        {"erase mode refused", {},
+        {"erase mode refused",
+         {},
          [](emu::EmulatedDrive& d) {
              d.AddErrorRule(emu::ErrorRule::CheckCondition(0xF3, emu::sense::kInvalidFieldInCdb, 1));
          },
-         false, EraseEnd::Failed, "DC Erase failed - DC erase 00h (F3h) failed"},
-        {"write failure", [](emu::DriveIdentity& i) { i.vendorSettings.nuQsi.dcErase.abortAtSector = 0x2FF00; }, {},
-         false, EraseEnd::Failed, "DC Erase aborted. Write failure or end of formatted area"},
+         false,
+         EraseEnd::Failed,
+         "DC Erase failed - DC erase 00h (F3h) failed"},
+        {"write failure",
+         [](emu::DriveIdentity& i) { i.vendorSettings.nuQsi.dcErase.abortAtSector = 0x2FF00; },
+         {},
+         false,
+         EraseEnd::Failed,
+         "DC Erase aborted. Write failure or end of formatted area"},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.name);
@@ -227,7 +234,8 @@ TEST(DcErase, OnlyRewritableDiscsOnANuQsiBurnerAreErased)
         EXPECT_TRUE(DcCommands(rig).empty());
         ASSERT_FALSE(rig.prompt.asked.empty());
         const std::string told = rig.prompt.asked.back().text;
-        EXPECT_TRUE(told == "Incorrect media type.  Only RW media can be DC Erased" || told == "Wrong media type for drive")
+        EXPECT_TRUE(told == "Incorrect media type.  Only RW media can be DC Erased"
+                    || told == "Wrong media type for drive")
             << told;
     }
     struct Drive {
@@ -239,7 +247,8 @@ TEST(DcErase, OnlyRewritableDiscsOnANuQsiBurnerAreErased)
     const Drive drives[] = {
         {"not Nu/QSI", [] { return *emu::FindDrivePreset("dvd-writer"); }, "dvd-rw",
          "This function is only supported by Nu/QSI manufactured burners"},
-        {"Pioneer", [] {
+        {"Pioneer",
+         [] {
              emu::DriveIdentity pioneer = *emu::FindDrivePreset("nu");
              pioneer.vendor = "PIONEER";
              pioneer.product = "DVD-RW  DVR-K16";

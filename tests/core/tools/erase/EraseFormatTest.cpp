@@ -20,7 +20,7 @@ struct GoRun {
 };
 
 GoRun RunGo(EraseRig& rig, const std::function<void(EraseControl&)>& choose,
-           const std::function<void(emu::EmulatedDrive&)>& inject = {})
+            const std::function<void(emu::EmulatedDrive&)>& inject = {})
 {
     EraseControl control(rig.context, rig.sink, &rig.prompt, EraseRig::Free);
     control.SetMediaKind(EraseKindFor(rig.context.media.GetMediaType()));
@@ -106,8 +106,7 @@ TEST(EraseFormat, EachMediumAndOptionSendsItsSequenceAndLeavesTheDiscAsItSays)
         {"dvd+rw-full-format", "dvd-writer", "dvd+rw-blank", FullFormat, "Background format completed.    ",
          plusRw(false)},
         {"dvd+rw-fast-format", "dvd-writer", "dvd+rw-blank", nullptr, "Format disc completed no error", plusRw(true)},
-        {"dvd+rw-restart", "dvd-writer", "dvd+rw-partial", Restart, "Background format completed.    ",
-         plusRw(false)},
+        {"dvd+rw-restart", "dvd-writer", "dvd+rw-partial", Restart, "Background format completed.    ", plusRw(false)},
         {"dvd-rw-full-format", "dvd-writer", "dvd-rw", FullFormat, "Format disc completed no error",
          restrictedOverwrite},
         {"dvd-rw-quick-format", "dvd-writer", "dvd-rw", FastFormat, "Format disc completed no error",
@@ -340,8 +339,9 @@ TEST(EraseMedia, KindsByMediaType)
         int erase;
         int dcErase;
     };
-    const Kinds cases[] = {{kMediaDvdMinusRw, 0, 0}, {kMediaDvdRam, 2, 2}, {kMediaBdRe, 5, 1}, {kMediaBdRRandom, 5, 1},
-                          {kMediaCdRw, 4, 4},       {kMediaDvdPlusRw, 1, 1}, {kMediaCd, 1, 1}, {0, 1, 1}};
+    const Kinds cases[] = {
+        {kMediaDvdMinusRw, 0, 0}, {kMediaDvdRam, 2, 2},    {kMediaBdRe, 5, 1}, {kMediaBdRRandom, 5, 1},
+        {kMediaCdRw, 4, 4},       {kMediaDvdPlusRw, 1, 1}, {kMediaCd, 1, 1},   {0, 1, 1}};
     for (const Kinds& c : cases) {
         EXPECT_EQ(EraseKindFor(c.mediaType), c.erase) << c.mediaType;
         EXPECT_EQ(DcEraseKindFor(c.mediaType), c.dcErase) << c.mediaType;

@@ -68,17 +68,26 @@ TEST(EraseDialog, CaptionsAndCheckBoxesFollowTheMediaKind)
     const std::vector<int> boxes = {IDC_ERASE_OPTION, IDC_QUICK,   IDC_FULL_FORMAT,
                                     IDC_FAST_FORMAT,  IDC_RESTART, IDC_COMPATIBLE_CLOSE};
     const Case cases[] = {
-        {kKindDvdPlusRw, "Format DVD+RW media in current drive.", "RW / RAM Erase / Format ",
+        {kKindDvdPlusRw,
+         "Format DVD+RW media in current drive.",
+         "RW / RAM Erase / Format ",
          {IDC_FULL_FORMAT, IDC_FAST_FORMAT, IDC_COMPATIBLE_CLOSE},
          {{IDC_FAST_FORMAT, true}, {IDC_ERASE_OPTION, false}, {IDC_FULL_FORMAT, false}}},
-        {kKindDvdMinusRw, "Format/Erase DVD-RW media in current drive.", "RW / RAM Erase / Format ",
+        {kKindDvdMinusRw,
+         "Format/Erase DVD-RW media in current drive.",
+         "RW / RAM Erase / Format ",
          {IDC_ERASE_OPTION, IDC_QUICK, IDC_FULL_FORMAT, IDC_FAST_FORMAT},
          {{IDC_ERASE_OPTION, true}, {IDC_QUICK, true}}},
-        {kKindCdRw, "Format/Erase CD-RW media in current drive.", "RW / RAM Erase / Format ",
+        {kKindCdRw,
+         "Format/Erase CD-RW media in current drive.",
+         "RW / RAM Erase / Format ",
          {IDC_ERASE_OPTION, IDC_QUICK},
          {{IDC_ERASE_OPTION, true}, {IDC_QUICK, true}}},
         {kKindBdRe, "Blu-Ray Erase", "Blu-Ray Erase", {IDC_ERASE_OPTION}, {{IDC_ERASE_OPTION, true}}},
-        {kKindDvdRam, "Erase DVD-RAM media in current drive.", "RW / RAM Erase / Format ", {IDC_ERASE_OPTION},
+        {kKindDvdRam,
+         "Erase DVD-RAM media in current drive.",
+         "RW / RAM Erase / Format ",
+         {IDC_ERASE_OPTION},
          {{IDC_ERASE_OPTION, true}}},
     };
     for (const Case& c : cases) {
@@ -87,8 +96,7 @@ TEST(EraseDialog, CaptionsAndCheckBoxesFollowTheMediaKind)
         EXPECT_EQ(rig.dialog->GetDlgItemText(IDC_ERASE_CAPTION), c.caption);
         EXPECT_EQ(rig.dialog->windowTitle().toStdString(), c.title);
         for (int box : boxes)
-            EXPECT_EQ(rig.Enabled(box), std::find(c.enabled.begin(), c.enabled.end(), box) != c.enabled.end())
-                << box;
+            EXPECT_EQ(rig.Enabled(box), std::find(c.enabled.begin(), c.enabled.end(), box) != c.enabled.end()) << box;
         for (const auto& [box, checked] : c.checked)
             EXPECT_EQ(rig.Checked(box), checked) << box;
         EXPECT_TRUE(rig.Checked(IDC_ERASE_EJECT));

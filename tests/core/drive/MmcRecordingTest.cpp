@@ -18,8 +18,8 @@ TEST(MmcRecording, FormatCapacitiesAreDecodedAndSearchedByFormatType)
     EXPECT_EQ(capacities->Find(0x26), nullptr);  // none found: no DVD+RW format on a DVD-RW
 
     // A short or cut answer keeps only whole descriptors; less than the current one is none.
-    const std::vector<std::uint8_t> answer = {0, 0, 0, 24, 0, 0, 0x10, 0, 0x02, 0, 0x08, 0,
-                                              0, 0, 0x20, 0, 0x98, 0, 0,    0, 0,    0};
+    const std::vector<std::uint8_t> answer = {0, 0, 0, 24,   0, 0,    0x10, 0, 0x02, 0, 0x08,
+                                              0, 0, 0, 0x20, 0, 0x98, 0,    0, 0,    0, 0};
     const std::optional<FormatCapacities> cut = DecodeFormatCapacities(answer);
     ASSERT_TRUE(cut);
     ASSERT_EQ(cut->formattable.size(), 1u);
@@ -34,9 +34,9 @@ TEST(MmcRecording, TheCommandsGoOutAsMmcLaysThemOutAndAFailureSaysWhy)
     EXPECT_EQ(rig.context.recording.Write10(64, 2, zeros.data(), static_cast<std::uint32_t>(zeros.size())), 0);
     EXPECT_EQ(rig.context.recording.RezeroUnit(), 0);
     EXPECT_EQ(rig.context.recording.CloseTrackSession(0, 0, true), 0);
-    EXPECT_EQ(rig.TakeCdbs(), (std::vector<Bytes>{{0x2A, 0, 0, 0, 0, 64, 0, 0, 2, 0},
-                                                  {0x01, 0, 0, 0, 0, 0},
-                                                  {0x5B, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}}));
+    EXPECT_EQ(rig.TakeCdbs(),
+              (std::vector<Bytes>{
+                  {0x2A, 0, 0, 0, 0, 64, 0, 0, 2, 0}, {0x01, 0, 0, 0, 0, 0}, {0x5B, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}}));
     EXPECT_EQ(FormatParameterList(kFormatOptionsValid | kFormatImmediate, {0xFFFFFFFF, 0x26, 1}),
               (std::array<std::uint8_t, 12>{0x00, 0x82, 0x00, 0x08, 0xFF, 0xFF, 0xFF, 0xFF, 0x98, 0x00, 0x00, 0x01}));
 

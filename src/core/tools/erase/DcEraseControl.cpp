@@ -4,6 +4,7 @@
 #include "core/base/UserPrompt.h"
 #include "core/drive/DriveContext.h"
 #include "core/drive/MediaType.h"
+#include "core/tools/erase/EraseMedia.h"
 
 namespace erasing {
 
@@ -95,7 +96,7 @@ void DcEraseControl::OnQuickErase()
 bool DcEraseControl::StartEraseThread(std::int64_t rangeStart, std::int64_t rangeEnd)
 {
     std::optional<ChannelClaim> claim = m_worker.Claim();
-    if (!claim)
+    if (!claim || RefusedInUse(m_drive, m_probe, m_prompt, m_sink))
         return false;
     m_sink.SetProgress(0);
     std::optional<DcErasePlan> plan = m_erase.Prepare(m_nMediaType, rangeStart, rangeEnd, m_prompt);

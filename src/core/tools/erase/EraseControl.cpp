@@ -105,7 +105,7 @@ bool EraseControl::Go()
     if (m_worker.Running())
         return false;
     std::optional<ChannelClaim> claim = m_worker.Claim();
-    if (!claim)
+    if (!claim || RefusedInUse(m_drive, m_probe, m_prompt, m_sink))
         return false;
     m_sink.SetProgress(0);
     const EraseOperation operation = OperationFor(m_nMediaKind, m_state.checks);

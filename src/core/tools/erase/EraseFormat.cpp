@@ -262,17 +262,19 @@ std::optional<ErasePlan> EraseFormat::PrepareBd(ErasePlan plan, UserPrompt* prom
 
 EraseResult EraseFormat::Run(const ErasePlan& plan, const std::function<bool()>& stop)
 {
+    EraseResult result;
     switch (plan.operation) {
     case EraseOperation::PlusFormat:
-    case EraseOperation::PlusRestart: return DoPlusFormat(plan, stop);
+    case EraseOperation::PlusRestart: result = DoPlusFormat(plan, stop); break;
     case EraseOperation::BlankFull:
-    case EraseOperation::BlankQuick: return BlankDisc(plan, stop);
+    case EraseOperation::BlankQuick: result = BlankDisc(plan, stop); break;
     case EraseOperation::MinusFullFormat:
-    case EraseOperation::MinusQuickFormat: return FormatMinus(plan, stop);
-    case EraseOperation::BdQuickErase: return QuickFormatBD(plan, stop);
-    case EraseOperation::DvdRamErase: return EraseDVDRAM(plan, stop);
+    case EraseOperation::MinusQuickFormat: result = FormatMinus(plan, stop); break;
+    case EraseOperation::BdQuickErase: result = QuickFormatBD(plan, stop); break;
+    case EraseOperation::DvdRamErase: result = EraseDVDRAM(plan, stop); break;
     }
-    return {};
+    m_drive.m_ScsiCommand.CloseAssociateHandle();  // after the tray was given back, on every way out
+    return result;
 }
 
 void EraseFormat::Sleep(std::uint32_t milliseconds)
@@ -294,7 +296,6 @@ EraseResult EraseFormat::Succeeded(const ErasePlan& plan, TrayLock& lock, const 
     lock.Release();
     if (plan.eject)
         m_drive.recording.EjectMedium();
-    m_drive.m_ScsiCommand.CloseAssociateHandle();
     return {EraseEnd::Completed, status};
 }
 
@@ -303,7 +304,6 @@ EraseResult EraseFormat::Failed(const std::string& status, const std::string& wh
     const std::string text = why.empty() ? status : status + " - " + why;
     LogEntry("EraseFormat - " + text);
     m_sink.SetStatus(text);
-    m_drive.m_ScsiCommand.CloseAssociateHandle();
     return {EraseEnd::Failed, text};
 }
 

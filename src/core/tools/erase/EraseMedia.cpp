@@ -1,7 +1,9 @@
 #include "core/tools/erase/EraseMedia.h"
 
+#include "core/base/UserPrompt.h"
 #include "core/drive/DriveContext.h"
 #include "core/drive/MediaType.h"
+#include "core/tools/erase/EraseSink.h"
 #include "platform/text/Trim.h"
 
 #include <algorithm>
@@ -60,6 +62,18 @@ DestructiveOperation DescribeTarget(DriveContext& drive, const std::string& medi
     target.vendor = TrimText(identity.substr(0, std::min(identity.size(), kVendorLength)));
     target.model = identity.size() > kVendorLength ? TrimText(identity.substr(kVendorLength)) : std::string();
     return target;
+}
+
+bool RefusedInUse(DriveContext& drive, const DeviceUseProbe& probe, UserPrompt* prompt, EraseSink& sink)
+{
+    const std::string node = DescribeTarget(drive, {}).deviceNode;
+    const std::string refusal = RefusalFor(node, probe(node));
+    if (refusal.empty())
+        return false;
+    sink.SetStatus(refusal);
+    if (prompt)
+        prompt->MessageBox(refusal, "Erase", MB_OK | MB_ICONERROR);
+    return true;
 }
 
 }  // namespace erasing

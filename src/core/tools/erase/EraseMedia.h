@@ -6,6 +6,8 @@
 #include <string>
 
 class DriveContext;
+class EraseSink;
+class UserPrompt;
 
 namespace erasing {
 
@@ -30,5 +32,10 @@ std::uint64_t LongestOperationMs(int kind);
 // The current drive and disc as the confirmation names them: the device
 // node (/dev/srN, or an emulated drive's name), vendor and model, medium.
 DestructiveOperation DescribeTarget(DriveContext& drive, const std::string& medium);
+
+// The current drive refused before anything is sent to it when its device
+// is mounted, holds the system or is in use (the gate asks again before the
+// first write): true after the reason was shown (status line and prompt).
+bool RefusedInUse(DriveContext& drive, const DeviceUseProbe& probe, UserPrompt* prompt, EraseSink& sink);
 
 }  // namespace erasing

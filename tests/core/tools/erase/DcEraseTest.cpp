@@ -267,4 +267,22 @@ TEST(DcErase, OnlyRewritableDiscsOnANuQsiBurnerAreErased)
     }
 }
 
+TEST(DcErase, AMountedDiscIsRefusedBeforeAnythingIsErased)
+{
+    EraseRig rig("nu", "cd-rw");
+    DcEraseControl control(rig.context, rig.sink, &rig.prompt, [](const std::string& node) {
+        DeviceUse use;
+        use.mounts = {node + " on /media/cdrom"};
+        return use;
+    });
+    ASSERT_TRUE(control.InitDialog());
+    rig.drive->ClearJournal();
+    control.OnQuickErase();
+    control.Join();
+    EXPECT_FALSE(rig.sink.Result());
+    EXPECT_TRUE(DcCommands(rig).empty());
+    EXPECT_TRUE(rig.Sent(0x1E).empty());
+    EXPECT_NE(rig.sink.Statuses().back().find("emu0 is mounted"), std::string::npos);
+}
+
 }  // namespace

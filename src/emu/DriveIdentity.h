@@ -88,7 +88,15 @@ struct DriveIdentity {
     VendorSettings vendorSettings;  // its vendor command set and their settings at power-on
     std::uint32_t spinUpMs = 1500;  // not ready after a load for this long
     ReadRotations rotations;  // how it spins each family of discs for reading
-    std::uint32_t formatMs = 60000;  // a format started with the immediate bit runs this long
+    // How long the long operations run: a full format (and a DVD+RW's
+    // foreground format), a quick format, a DVD+RW's background format, a full
+    // and a minimal blank, a close.
+    std::uint32_t formatMs = 60000;
+    std::uint32_t quickFormatMs = 20000;
+    std::uint32_t backgroundFormatMs = 120000;
+    std::uint32_t fullBlankMs = 240000;
+    std::uint32_t minimalBlankMs = 40000;
+    std::uint32_t closeMs = 4000;
     RegionState region;  // reported by drives that read DVD
     Refusals refusals;
 };

@@ -34,7 +34,7 @@ std::optional<Sense> DriveState::NotReadyReason() const
     if (!medium)
         return sense::kNoMedium;
     if (longOperation)
-        return sense::kFormatInProgress;
+        return longOperation->sense;
     if (clock->NowMs() < readyAtMs)
         return sense::kNotReadyBecomingReady;
     if (CurrentProfile() == 0)
@@ -47,23 +47,71 @@ bool DriveState::MediumChangeAttentionDue() const
     return mediumChangePending && medium && !trayOpen && clock->NowMs() >= readyAtMs;
 }
 
+std::uint16_t LongOperation::ProgressAt(std::uint64_t nowMs) const
+{
+    const std::uint64_t elapsed = nowMs - startMs;
+    if (durationMs == 0 || elapsed >= durationMs)
+        return 0xFFFF;
+    return static_cast<std::uint16_t>(elapsed * 65536 / durationMs);
+}
+
 std::optional<std::uint16_t> DriveState::OperationProgress() const
 {
     if (!longOperation)
         return std::nullopt;
-    const std::uint64_t elapsed = clock->NowMs() - longOperation->startMs;
-    if (longOperation->durationMs == 0 || elapsed >= longOperation->durationMs)
-        return 0xFFFF;
-    return static_cast<std::uint16_t>(elapsed * 65536 / longOperation->durationMs);
+    return longOperation->ProgressAt(clock->NowMs());
+}
+
+std::optional<std::uint16_t> DriveState::BackgroundProgress() const
+{
+    if (!backgroundFormat)
+        return std::nullopt;
+    return backgroundFormat->ProgressAt(clock->NowMs());
 }
 
 void DriveState::SettleLongOperation()
 {
-    if (!longOperation || clock->NowMs() - longOperation->startMs < longOperation->durationMs)
+    // A background format that a foreground part starts begins at that part's end.
+    for (int settled = 0; settled < 2; ++settled) {
+        if (longOperation && clock->NowMs() >= longOperation->EndMs()) {
+            LongOperation ended = std::move(*longOperation);
+            longOperation.reset();
+            if (longOperationFailure) {
+                deferredError = *longOperationFailure;
+                longOperationFailure.reset();
+            } else if (ended.finish) {
+                ended.finish(*this, ended.EndMs());
+            } else if (medium) {
+                medium->description.formatted = true;
+            }
+        }
+        if (backgroundFormat && clock->NowMs() >= backgroundFormat->EndMs()) {
+            backgroundFormat.reset();
+            if (medium) {
+                medium->description.formatStopped = false;
+                medium->description.formatStoppedAt = 0;
+            }
+        }
+    }
+}
+
+void DriveState::RunLongOperation(LongOperation operation, bool immediate)
+{
+    operation.startMs = clock->NowMs();
+    longOperation = std::move(operation);
+    if (!immediate) {  // the command returns when the work is done
+        clock->Spend(longOperation->durationMs * 1000);
+        SettleLongOperation();
+    }
+}
+
+void DriveState::StopBackgroundFormat()
+{
+    if (!backgroundFormat || !medium)
         return;
-    longOperation.reset();
-    if (medium)
-        medium->description.formatted = true;
+    medium->description.formatStopped = true;
+    medium->description.formatStoppedAt = backgroundFormat->ProgressAt(clock->NowMs());
+    backgroundFormat.reset();
 }
 
 const MediumSpeeds& DriveState::CurrentSpeeds() const
@@ -87,6 +135,8 @@ void DriveState::PlaceMedium(std::optional<LoadedMedium> disc, bool spinUp)
 {
     medium = std::move(disc);
     longOperation.reset();
+    backgroundFormat.reset();
+    deferredError.reset();
     trayOpen = false;
     readyAtMs = 0;
     mediumChangePending = false;
@@ -101,6 +151,7 @@ void DriveState::PlaceMedium(std::optional<LoadedMedium> disc, bool spinUp)
 
 void DriveState::OpenTray()
 {
+    StopBackgroundFormat();
     if (!trayOpen && medium)
         pendingMediaEvent = kMediaRemovalEvent;
     trayOpen = true;

@@ -5,9 +5,11 @@
 #include "emu/DriveIdentity.h"
 #include "emu/ErrorRule.h"
 #include "emu/Medium.h"
+#include "emu/RecordedBlocks.h"
 #include "emu/Sense.h"
 #include "emu/SpeedModel.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -16,7 +18,7 @@ namespace emu {
 
 struct LoadedMedium {
     MediumDescription description;
-    std::shared_ptr<BlockSource> source;
+    std::shared_ptr<RecordedBlocks> source;
 };
 
 // A block range failure found by the error list: the first bad block.
@@ -50,10 +52,30 @@ struct NotReadyWindow {
     std::uint32_t durationMs = 0;
 };
 
-// A format running in the background (started with the immediate bit).
+class DriveState;
+
+// A format, blank or close that goes on after its command returned (the
+// immediate bit): the unit answers `sense` with the progress until it ends,
+// then `finish` leaves the disc as the operation made it (none: the disc is
+// formatted). A DVD+RW's background format runs the same way while the
+// unit is ready.
 struct LongOperation {
+    using Finish = std::function<void(DriveState&, std::uint64_t endMs)>;
+    LongOperation() = default;
+    LongOperation(std::uint64_t start, std::uint64_t duration, Sense answer = sense::kFormatInProgress,
+                  Finish then = {}) :
+        startMs(start), durationMs(duration), sense(answer), finish(std::move(then))
+    {
+    }
+
     std::uint64_t startMs = 0;
     std::uint64_t durationMs = 0;
+    Sense sense = sense::kFormatInProgress;
+    Finish finish;
+
+    std::uint64_t EndMs() const { return startMs + durationMs; }
+    // How far it has come at `nowMs`, of 65536 (65535 at its end).
+    std::uint16_t ProgressAt(std::uint64_t nowMs) const;
 };
 
 // Media event codes of GET EVENT STATUS NOTIFICATION.
@@ -79,8 +101,21 @@ public:
     // How far a running format has come, as a fraction of 65536; none when
     // no format runs.
     std::optional<std::uint16_t> OperationProgress() const;
-    // Ends a format whose time is up: the disc is formatted from then on.
+    // Ends a format, blank or close whose time is up and leaves the disc as
+    // it made it; a background format too.
     void SettleLongOperation();
+    // Starts an operation now that the host does not wait for (immediate),
+    // or, waited for, spends its time on the drive's clock and ends it.
+    void RunLongOperation(LongOperation operation, bool immediate);
+    // How far a DVD+RW's background format has come, of 65536; none when
+    // none runs.
+    std::optional<std::uint16_t> BackgroundProgress() const;
+    // The background format stopped where it is (a close): the disc stays
+    // usable and a restart goes on from there.
+    void StopBackgroundFormat();
+    // The next long operation ends with this sense instead of its result,
+    // reported once to the next command that needs the disc.
+    void FailNextLongOperation(const Sense& failure) { longOperationFailure = failure; }
     // The speeds of the loaded medium's family; without a disc, those of the
     // first family the drive reads of CD, DVD, HD DVD and BD.
     const MediumSpeeds& CurrentSpeeds() const;
@@ -118,6 +153,9 @@ public:
     std::uint64_t readyAtMs = 0;
     bool mediumChangePending = false;
     std::optional<LongOperation> longOperation;
+    std::optional<LongOperation> backgroundFormat;
+    std::optional<Sense> longOperationFailure;  // armed for the next long operation
+    std::optional<Sense> deferredError;  // a long operation's failure, reported once
     // The sense of the last command that ended in CHECK CONDITION, until the
     // next command: what REQUEST SENSE then returns.
     std::optional<FixedSense> lastSense;

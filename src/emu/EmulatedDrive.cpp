@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace emu {
 
@@ -41,7 +42,7 @@ CommandResult EmulatedDrive::Execute(const std::uint8_t* cdb, std::size_t cdbLen
             const bool denied = rule->kind == ErrorRule::Kind::PermissionDenied;
             return {denied ? Outcome::PermissionDenied : Outcome::TransportFailure, {}, 0};
         }
-        Record(cdb, cdbLength, direction, dataLength);
+        Record(cdb, cdbLength, direction, data, dataLength);
         CdbBytes bytes{};  // ATAPI pads a short packet with zeros
         std::memcpy(bytes.data(), cdb, cdbLength);
         const auto before = TrayAndDisc();
@@ -97,16 +98,19 @@ CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength
     }
     if (const auto rule = TakeRule(opcode, false))
         return CheckCondition(rule->sense);
-    if (entry->needsReadyMedium)
+    if (entry->needsReadyMedium) {
         if (const auto notReady = m_state.NotReadyReason())
             return CheckCondition(*notReady, std::nullopt, 0, m_state.OperationProgress());
+        if (const auto failure = std::exchange(m_state.deferredError, std::nullopt))
+            return CheckCondition(*failure);  // how the last long operation ended
+    }
 
     CommandContext context(m_state, cdb, direction, data, dataLength);
     entry->handler(context);
     if (context.Failed()) {
-        const bool formatting = *context.Failure() == sense::kFormatInProgress;
+        const bool waiting = m_state.longOperation && *context.Failure() == m_state.longOperation->sense;
         return CheckCondition(*context.Failure(), context.Information(), context.Transferred(),
-                              formatting ? m_state.OperationProgress() : std::nullopt);
+                              waiting ? m_state.OperationProgress() : std::nullopt);
     }
     return {Outcome::Good, {}, context.Transferred()};
 }
@@ -125,13 +129,15 @@ std::optional<ErrorRule> EmulatedDrive::TakeRule(std::uint8_t opcode, bool refus
 }
 
 void EmulatedDrive::Record(const std::uint8_t* cdb, std::size_t cdbLength, DataDirection direction,
-                           std::size_t dataLength)
+                           const std::uint8_t* data, std::size_t dataLength)
 {
     JournalEntry entry;
     entry.cdbLength = static_cast<std::uint8_t>(cdbLength);
     std::memcpy(entry.cdb.data(), cdb, cdbLength);
     entry.direction = direction;
     entry.dataLength = dataLength;
+    if (direction == DataDirection::Out && data)
+        entry.dataOut.assign(data, data + std::min(dataLength, kJournalDataOut));
     if (m_journal.size() == kJournalCapacity)
         m_journal.pop_front();
     m_journal.push_back(entry);
@@ -141,13 +147,14 @@ std::optional<LoadedMedium> EmulatedDrive::Prepare(const MediumDescription& disc
 {
     LoadedMedium loaded{disc, nullptr};
     if (disc.imagePath.empty()) {
-        loaded.source = MakePatternSource();
+        loaded.source = std::make_shared<RecordedBlocks>(MakePatternSource());
         return loaded;
     }
     std::uint64_t blocks = 0;
-    loaded.source = OpenImageSource(disc.imagePath, disc.blockSize, blocks, error);
-    if (!loaded.source)
+    std::shared_ptr<BlockSource> image = OpenImageSource(disc.imagePath, disc.blockSize, blocks, error);
+    if (!image)
         return std::nullopt;
+    loaded.source = std::make_shared<RecordedBlocks>(std::move(image));
     loaded.description.capacityBlocks = blocks;
     for (TrackEntry& track : loaded.description.tracks)
         track.blocks = static_cast<std::uint32_t>(std::min<std::uint64_t>(blocks, UINT32_MAX));
@@ -269,6 +276,31 @@ void EmulatedDrive::AddStuckPosition(const StuckPosition& stuck)
 {
     std::lock_guard lock(m_mutex);
     m_state.measuring.stuck.push_back(stuck);
+}
+
+void EmulatedDrive::FailNextLongOperation(const Sense& failure)
+{
+    std::lock_guard lock(m_mutex);
+    m_state.FailNextLongOperation(failure);
+}
+
+std::optional<MediumDescription> EmulatedDrive::CurrentMedium() const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_state.medium)
+        return std::nullopt;
+    return m_state.medium->description;
+}
+
+bool EmulatedDrive::ReadsAsZeros(std::uint64_t lba, std::uint32_t count) const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_state.medium)
+        return false;
+    const std::uint32_t blockSize = m_state.medium->description.blockSize;
+    std::vector<std::uint8_t> blocks(std::size_t{count} * blockSize);
+    return m_state.medium->source->Read(lba, count, blockSize, blocks.data())
+        && std::all_of(blocks.begin(), blocks.end(), [](std::uint8_t b) { return b == 0; });
 }
 
 VendorSettings EmulatedDrive::VendorState() const

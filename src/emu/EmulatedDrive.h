@@ -33,6 +33,8 @@ struct JournalEntry {
     std::uint8_t cdbLength = 0;
     DataDirection direction = DataDirection::None;
     std::size_t dataLength = 0;
+    // The first bytes the host sent with it (a parameter list), at most kJournalDataOut.
+    std::vector<std::uint8_t> dataOut;
 
     std::uint8_t Opcode() const { return cdb[0]; }
     std::vector<std::uint8_t> Bytes() const { return {cdb.begin(), cdb.begin() + cdbLength}; }
@@ -93,15 +95,24 @@ public:
     void AddStuckPosition(const StuckPosition& stuck);
     // The current state of the vendor commands (modes, settings).
     VendorSettings VendorState() const;
+    // The next format, blank or close started ends with this sense instead
+    // of its result (reported once, to the next command that needs the disc).
+    void FailNextLongOperation(const Sense& failure);
+    // The loaded disc as the drive's work has left it.
+    std::optional<MediumDescription> CurrentMedium() const;
+    // Whether the blocks [lba, lba + count) hold zeros only now.
+    bool ReadsAsZeros(std::uint64_t lba, std::uint32_t count) const;
 
     std::vector<JournalEntry> Journal() const;
     void ClearJournal();
     static constexpr std::size_t kJournalCapacity = 4096;
+    static constexpr std::size_t kJournalDataOut = 64;
 
 private:
     std::optional<LoadedMedium> Prepare(const MediumDescription& disc, std::string* error) const;
     bool Place(const MediumDescription& disc, bool spinUp, std::string* error);
-    void Record(const std::uint8_t* cdb, std::size_t cdbLength, DataDirection direction, std::size_t dataLength);
+    void Record(const std::uint8_t* cdb, std::size_t cdbLength, DataDirection direction, const std::uint8_t* data,
+                std::size_t dataLength);
     // The first refusal (or check condition) of the error list that fires for
     // the command regardless of blocks, used up by one.
     std::optional<ErrorRule> TakeRule(std::uint8_t opcode, bool refusal);

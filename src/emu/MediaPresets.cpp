@@ -119,6 +119,36 @@ void AddWriteOnceStates(std::vector<MediumDescription>& media)
     }
 }
 
+// The rewritable discs in the other states their tools leave them in: blank
+// (as new, or erased), a DVD-RW formatted for restricted overwrite, a
+// DVD+RW whose background format was stopped half-way.
+void AddRewritableStates(std::vector<MediumDescription>& media)
+{
+    const auto from = [&](const char* name) {
+        return *std::find_if(media.begin(), media.end(), [&](const auto& m) { return m.presetName == name; });
+    };
+    for (const char* name : {"cd-rw", "dvd-rw", "dvd+rw", "bd-re"}) {
+        MediumDescription disc = from(name);
+        MakeBlank(disc);
+        disc.presetName = std::string(name) + "-blank";
+        disc.description = "blank " + disc.description.substr(disc.description.find(' ') + 1);
+        if (disc.family == MediumFamily::Bd || disc.profile == kDvdPlusRw)
+            disc.description = "unformatted " + std::string(disc.profile == kBdRe ? "BD-RE" : "DVD+RW");
+        media.push_back(disc);
+    }
+    MediumDescription restricted = from("dvd-rw");
+    MakeFormatted(restricted);
+    restricted.presetName = "dvd-rw-restricted";
+    restricted.description = "DVD-RW formatted for restricted overwrite";
+    media.push_back(restricted);
+    MediumDescription partial = from("dvd+rw");
+    partial.presetName = "dvd+rw-partial";
+    partial.description = "DVD+RW whose background format was stopped half-way";
+    partial.formatStopped = true;
+    partial.formatStoppedAt = 0x8000;
+    media.push_back(partial);
+}
+
 std::vector<MediumDescription> BuildPresets()
 {
     std::vector<MediumDescription> media;
@@ -163,6 +193,7 @@ std::vector<MediumDescription> BuildPresets()
     media.push_back(Disc("hddvd-rom", "pressed HD DVD-ROM", MediumFamily::HdDvd, kHdDvdRom, {}, 7000000));
     media.back().bookType = 4;
     AddWriteOnceStates(media);
+    AddRewritableStates(media);
     return media;
 }
 

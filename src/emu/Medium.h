@@ -56,6 +56,10 @@ struct MediumDescription {
     int layers = 1;
     bool erasable = false;
     bool formatted = true;  // rewritable discs: false until a format has run
+    // DVD+RW: a background format stopped before its end (the disc is usable
+    // and a restart goes on from there), and how far it had got (of 65536).
+    bool formatStopped = false;
+    std::uint16_t formatStoppedAt = 0;
     DiscStatus status = DiscStatus::Complete;
     double ratedSpeed = 0;  // in multiples of the family's 1x
     std::vector<TrackEntry> tracks;

@@ -1,5 +1,6 @@
 #include "emu/MediumGeometry.h"
 
+#include "emu/Profiles.h"
 #include "scsi/Bytes.h"
 
 #include <algorithm>
@@ -124,6 +125,40 @@ void PutAddress(std::uint8_t* at, std::int64_t lba, bool msf)
 bool IsRecordableCd(const MediumDescription& disc)
 {
     return disc.family == MediumFamily::Cd && disc.atip.has_value();
+}
+
+bool IsRandomWritable(const MediumDescription& disc)
+{
+    using namespace profile;
+    return disc.formatted
+        && (disc.profile == kDvdRam || disc.profile == kDvdRwRestricted || disc.profile == kDvdPlusRw
+            || disc.profile == kBdRe);
+}
+
+void MakeBlank(MediumDescription& disc)
+{
+    disc.totalBlocks = TotalBlocks(disc);
+    disc.capacityBlocks = 0;
+    disc.tracks.clear();
+    disc.status = DiscStatus::Blank;
+    disc.formatted = false;
+    disc.formatStopped = false;
+    disc.formatStoppedAt = 0;
+    if (disc.profile == profile::kDvdRwRestricted)
+        disc.profile = profile::kDvdRwSequential;
+}
+
+void MakeFormatted(MediumDescription& disc)
+{
+    disc.totalBlocks = TotalBlocks(disc);
+    disc.capacityBlocks = disc.totalBlocks;
+    disc.tracks = {TrackEntry{1, 1, 4, 0, static_cast<std::uint32_t>(disc.capacityBlocks)}};
+    disc.status = DiscStatus::Complete;
+    disc.formatted = true;
+    disc.formatStopped = false;
+    disc.formatStoppedAt = 0;
+    if (disc.profile == profile::kDvdRwSequential)
+        disc.profile = profile::kDvdRwRestricted;
 }
 
 }  // namespace emu

@@ -33,5 +33,15 @@ std::int64_t MsfToLba(const Msf& time);
 void PutAddress(std::uint8_t* at, std::int64_t lba, bool msf);
 
 bool IsRecordableCd(const MediumDescription& disc);
+// A formatted disc that takes writes at any block: DVD-RAM, DVD-RW in
+// restricted overwrite, DVD+RW, BD-RE.
+bool IsRandomWritable(const MediumDescription& disc);
+
+// What erasing leaves of a rewritable disc: nothing recorded, the whole disc
+// free; a DVD-RW goes back to sequential recording, a DVD+RW is unformatted.
+void MakeBlank(MediumDescription& disc);
+// What a format leaves: the whole disc formatted and recorded (one track);
+// a DVD-RW in restricted overwrite.
+void MakeFormatted(MediumDescription& disc);
 
 }  // namespace emu

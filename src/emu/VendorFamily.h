@@ -41,6 +41,41 @@ struct NecSettings {
     bool sessionOpen = false;
 };
 
+// One range DC erase erased (F3h 0Ch 05h): physical sectors of a DVD, or
+// for the CD form (cd) the drive's own sub-code positions.
+struct DcErasedRange {
+    std::uint32_t first = 0;
+    std::uint32_t last = 0;
+    bool cd = false;
+    bool operator==(const DcErasedRange&) const = default;
+};
+
+// The DC erase of the Nu/QSI family (F3h 0Ch 00h-06h, byte 11 other than
+// AAh): the erase mode the access sequence opens, the set-up's parameters,
+// the status word that the one-block writes (03h) count down to the
+// drive's readiness, and the erase step under way (06h: 0 idle, 1 busy, 2
+// aborted).
+struct DcEraseState {
+    bool eraseMode = false;
+    bool parametersSet = false;
+    std::uint8_t rangeFlags = 0;
+    std::uint8_t mode = 0;
+    std::uint8_t speed = 0;
+    std::uint16_t statusWord = 0;
+    // Steps taken and not ended yet, in order, each with the time it ends:
+    // a step sent while another runs waits behind it.
+    struct Step {
+        DcErasedRange range;
+        std::uint64_t endMs = 0;
+    };
+    std::vector<Step> pending;
+    std::uint8_t state = 0;
+    std::vector<DcErasedRange> erased;  // the steps ended, in order
+    // A step whose range holds this physical sector ends aborted (state 2),
+    // as a write failure would end it; 0: none.
+    std::uint32_t abortAtSector = 0;
+};
+
 // Nu/QSI (F3h): one bit per kind that is written as DVD-ROM (bit 0 +R, 1
 // +RW, 2 -R, 3 -RW), in flash and as currently used.
 struct NuQsiSettings {
@@ -50,6 +85,7 @@ struct NuQsiSettings {
     // 01h closes it; 0Eh 01h sets its mode (bytes 3-4), 0Ch 07h its start.
     bool measuringOpen = false;
     std::uint8_t measuringMode[2] = {0, 0};
+    DcEraseState dcErase;
 };
 
 // BTC (F3h 0Eh, 10-byte CDB): counts four times the real ones. A drive

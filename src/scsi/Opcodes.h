@@ -7,6 +7,7 @@
 namespace mmc {
 
 constexpr std::uint8_t kTestUnitReady = 0x00;
+constexpr std::uint8_t kRezeroUnit = 0x01;
 constexpr std::uint8_t kRequestSense = 0x03;
 constexpr std::uint8_t kFormatUnit = 0x04;
 constexpr std::uint8_t kInquiry = 0x12;
@@ -15,6 +16,7 @@ constexpr std::uint8_t kPreventAllowMediumRemoval = 0x1E;
 constexpr std::uint8_t kReadFormatCapacities = 0x23;
 constexpr std::uint8_t kReadCapacity = 0x25;
 constexpr std::uint8_t kRead10 = 0x28;
+constexpr std::uint8_t kWrite10 = 0x2A;
 constexpr std::uint8_t kSeek10 = 0x2B;
 constexpr std::uint8_t kWriteBuffer = 0x3B;
 constexpr std::uint8_t kReadBuffer = 0x3C;
@@ -25,7 +27,9 @@ constexpr std::uint8_t kGetEventStatusNotification = 0x4A;
 constexpr std::uint8_t kReadDiscInformation = 0x51;
 constexpr std::uint8_t kReadTrackInformation = 0x52;
 constexpr std::uint8_t kModeSelect10 = 0x55;
+constexpr std::uint8_t kCloseTrackSession = 0x5B;
 constexpr std::uint8_t kModeSense10 = 0x5A;
+constexpr std::uint8_t kBlank = 0xA1;
 constexpr std::uint8_t kReportKey = 0xA4;
 constexpr std::uint8_t kGetPerformance = 0xAC;
 constexpr std::uint8_t kReadDiscStructure = 0xAD;

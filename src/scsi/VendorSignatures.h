@@ -29,4 +29,10 @@ inline constexpr Signature3 kCyberdrive = {'Q', 'C', 'Y'};
 // NEC one.
 inline constexpr Signature5 kGenericF3 = {'Q', 'N', 'Z', 'G', 'F'};
 
+// Nu/QSI DC erase: bytes 3-7 of F3h 0Ch 00h (byte 11 not AAh), the access
+// sequence that opens the erase mode. The makers never published theirs:
+// this one is ours, defined by the emulated family, so real drives refuse
+// the erase (see README).
+inline constexpr Signature5 kDcEraseAccess = {'Q', 'N', 'Z', 'D', 'C'};
+
 }  // namespace vendor_signature

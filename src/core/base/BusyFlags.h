@@ -9,6 +9,7 @@ extern std::atomic<int> g_bSpeedTestRunning;
 extern std::atomic<int> g_bCompareRunning;
 extern std::atomic<int> g_bCreateIsoRunning;
 extern std::atomic<int> g_bMediaHashRunning;
+extern std::atomic<int> g_bEraseRunning;  // erase, format and DC erase
 
-// True while any of the five flags is set.
+// True while any of the flags is set.
 bool AnyBusyFlagSet();

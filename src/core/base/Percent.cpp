@@ -13,3 +13,12 @@ int PercentOf(std::int64_t done, std::int64_t total)
         return static_cast<int>(std::min<std::int64_t>(done / (total / 100), 100));
     return static_cast<int>(done * 100 / total);
 }
+
+int LongOperationPercent(std::int64_t done, std::int64_t total)
+{
+    if (total <= 0)
+        return 0;
+    constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max() / 100;
+    done = std::clamp<std::int64_t>(done, 0, kLargest);
+    return static_cast<int>(std::min<std::int64_t>(done * 100 / total + 1, 100));
+}

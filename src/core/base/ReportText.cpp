@@ -3,6 +3,7 @@
 #include "core/base/Format.h"
 #include "core/base/HexDump.h"
 #include "core/base/LogFile.h"
+#include "core/base/Percent.h"
 #include "core/base/UserPrompt.h"
 #include "platform/text/Trim.h"
 
@@ -168,11 +169,10 @@ void ReportText::ShowProgressStatus(int done, const std::string& text, int total
 {
     if (total == 0)
         return;
-    const auto percent = std::min<std::int64_t>(std::int64_t{done} * 100 / total + 1, 100);
     if (done == 1)
         ShowStatus(text);
     else
-        ShowStatus(Format("     Amount completed  %3d%%", static_cast<int>(percent)));
+        ShowStatus(Format("     Amount completed  %3d%%", LongOperationPercent(done, total)));
 }
 
 std::string ReportText::GetStatusText() const

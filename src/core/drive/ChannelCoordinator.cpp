@@ -18,6 +18,7 @@ std::atomic<int>& BusyFlagOf(ChannelUse use)
         static std::atomic<int> userCommandRunning{0};
         return userCommandRunning;
     }
+    case ChannelUse::Erase: return g_bEraseRunning;
     }
     return g_bErrorTestRunning;
 }

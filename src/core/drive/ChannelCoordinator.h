@@ -15,6 +15,7 @@ enum class ChannelUse {
     CreateIso,
     MediaHash,
     UserCommand,  // one command the user composed, sent as it is
+    Erase,  // erase, format and DC erase
 };
 
 // The busy flag that tells the program an operation of that kind runs: 1

@@ -11,6 +11,7 @@ DriveContext::DriveContext(DriveSources sources) :
     list(m_ScsiCommand, m_sources, *m_pOpener, disks, m_DataBuffer),
     mmc(m_ScsiCommand, list.m_pCurrentDevice),
     reads(m_ScsiCommand, mmc),
+    recording(m_ScsiCommand, reads),
     media(m_ScsiCommand, mmc, reads, list.m_pCurrentDevice),
     nec(m_ScsiCommand),
     nuQsi(m_ScsiCommand),

@@ -7,6 +7,7 @@
 #include "core/drive/MediaIdentification.h"
 #include "core/drive/MmcCommands.h"
 #include "core/drive/MmcMediaReads.h"
+#include "core/drive/MmcRecording.h"
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/vendor/BenqCommands.h"
 #include "core/drive/vendor/BtcCommands.h"
@@ -60,6 +61,7 @@ public:
     DriveList list;
     MmcCommands mmc;
     MmcMediaReads reads;
+    MmcRecording recording;
     MediaIdentification media;
     NecCommands nec;
     NuQsiCommands nuQsi;

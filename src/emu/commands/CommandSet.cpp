@@ -20,6 +20,7 @@ const CommandTable& StandardCommands()
         RegisterDiscInformation(commands);
         RegisterDiscStructure(commands);
         RegisterFormatting(commands);
+        RegisterWriting(commands);
         RegisterPerformance(commands);
         RegisterReadToc(commands);
         RegisterReportKey(commands);

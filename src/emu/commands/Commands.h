@@ -24,6 +24,7 @@ void RegisterSpeedCommands(CommandTable& table);
 void RegisterDiscInformation(CommandTable& table);
 void RegisterDiscStructure(CommandTable& table);
 void RegisterFormatting(CommandTable& table);
+void RegisterWriting(CommandTable& table);
 void RegisterPerformance(CommandTable& table);
 void RegisterReadToc(CommandTable& table);
 void RegisterReportKey(CommandTable& table);

@@ -23,14 +23,6 @@ void PutTime(std::uint8_t* at, const Msf& time)
     at[3] = time.frame;
 }
 
-bool RandomWritable(const MediumDescription& disc)
-{
-    using namespace profile;
-    return disc.formatted
-        && (disc.profile == kDvdRam || disc.profile == kDvdRwRestricted || disc.profile == kDvdPlusRw
-            || disc.profile == kBdRe);
-}
-
 // The tracks a host sees: the recorded ones, then the incomplete track a
 // writer appends to while the disc is open.
 std::vector<TrackEntry> VisibleTracks(const MediumDescription& disc)
@@ -52,7 +44,7 @@ std::vector<TrackEntry> VisibleTracks(const MediumDescription& disc)
 
 std::uint8_t DiscStatusField(const MediumDescription& disc)
 {
-    if (RandomWritable(disc))
+    if (IsRandomWritable(disc))
         return 0x03;
     switch (disc.status) {
     case DiscStatus::Blank: return 0x00;
@@ -62,11 +54,18 @@ std::uint8_t DiscStatusField(const MediumDescription& disc)
     return 0x02;
 }
 
-std::uint8_t BackgroundFormatStatus(const MediumDescription& disc)
+// A DVD+RW's background format: 0 never formatted, 1 stopped before its
+// end, 2 running, 3 complete.
+std::uint8_t BackgroundFormatStatus(const DriveState& drive)
 {
+    const MediumDescription& disc = drive.medium->description;
     if (disc.profile != profile::kDvdPlusRw && disc.profile != profile::kDvdPlusRwDl)
         return 0;
-    return disc.formatted ? 0x03 : 0x00;  // completed or never formatted
+    if (!disc.formatted)
+        return 0x00;
+    if (drive.backgroundFormat)
+        return 0x02;
+    return disc.formatStopped ? 0x01 : 0x03;
 }
 
 void ReadDiscInformation(CommandContext& command)
@@ -95,7 +94,7 @@ void ReadDiscInformation(CommandContext& command)
                                           [&](const TrackEntry& track) { return track.session == last.session; });
     answer[5] = firstInLast->number;
     answer[6] = last.number;
-    answer[7] = static_cast<std::uint8_t>(0x20 | BackgroundFormatStatus(disc));  // unrestricted use
+    answer[7] = static_cast<std::uint8_t>(0x20 | BackgroundFormatStatus(command.drive));  // unrestricted use
     if (disc.status == DiscStatus::Complete) {  // nothing more can be written
         scsi::PutBe32(&answer[16], 0xFFFFFFFF);
         scsi::PutBe32(&answer[20], 0xFFFFFFFF);

@@ -1,3 +1,4 @@
+#include "emu/MediumGeometry.h"
 #include "emu/commands/Commands.h"
 #include "emu/commands/Measurement.h"
 #include "scsi/Bytes.h"
@@ -5,6 +6,7 @@
 #include "scsi/VendorSignatures.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace emu {
 
@@ -67,6 +69,154 @@ void Measuring(CommandContext& command)
     command.Answer(std::vector<std::uint8_t>(kShortAnswer, 0), kShortAnswer);
 }
 
+constexpr std::size_t kDcEraseAnswer = 2048;
+constexpr std::uint16_t kDcStatusWordAtSetUp = 46;
+constexpr std::uint16_t kDcStatusWordStep = 8;  // a one-block write brings the drive this much closer
+constexpr std::uint32_t kDcLastLeadInSector = 0x2FFFF;  // the data zone starts at 30000h
+constexpr std::uint32_t kDcShortestStepMs = 2000;
+constexpr std::uint32_t kDcQuickCdMs = 60000;  // at 1x
+constexpr std::uint32_t kDcFullCdMs = 1200000;
+constexpr std::uint8_t kDcCdForm = 0x01;  // byte 11 of 05h in its CD form
+constexpr std::uint8_t kDcQuickCdRange[3] = {0x03, 0x00, 0x00};  // bytes 6-8 of the quick CD form
+constexpr std::uint32_t kDvd1xKBps = 1385;
+constexpr std::uint8_t kDcDefaultSpeed = 4;  // the drive's own choice when the host gives 0
+
+// The end of a DC erase step: the range is gone from the disc (the lead-in
+// makes it blank; past the lead-in the data is gone too), or the step was
+// aborted where the drive failed.
+void SettleDcErase(DriveState& drive)
+{
+    DcEraseState& dc = drive.vendorSettings.nuQsi.dcErase;
+    while (!dc.pending.empty() && drive.clock->NowMs() >= dc.pending.front().endMs) {
+        const DcErasedRange range = dc.pending.front().range;
+        dc.pending.erase(dc.pending.begin());
+        if (dc.abortAtSector && !range.cd && dc.abortAtSector >= range.first && dc.abortAtSector <= range.last) {
+            dc.state = 2;  // the drive gives up, and the steps behind it too
+            dc.pending.clear();
+            return;
+        }
+        dc.erased.push_back(range);
+        if (!drive.medium)
+            continue;
+        LoadedMedium& disc = *drive.medium;
+        const bool quickCd = range.cd && range.last == 0x030000;
+        if (range.cd || range.last >= kDcLastLeadInSector)
+            MakeBlank(disc.description);
+        if ((range.cd && !quickCd) || (!range.cd && range.last > kDcLastLeadInSector + 1))
+            disc.source->EraseAll();
+    }
+    if (dc.state != 2)
+        dc.state = dc.pending.empty() ? 0 : 1;
+}
+
+bool NeedsDcSetUp(CommandContext& command, bool parameters)
+{
+    const DcEraseState& dc = command.drive.vendorSettings.nuQsi.dcErase;
+    if (!dc.eraseMode || (parameters && !dc.parametersSet)) {
+        command.Fail(sense::kCommandSequenceError);
+        return false;
+    }
+    if (!HasReadyMedium(command))
+        return false;
+    if (!command.drive.medium->description.erasable) {
+        command.Fail(sense::kCannotWriteMedium);
+        return false;
+    }
+    return true;
+}
+
+// DC erase, F3h 0Ch with byte 11 other than AAh: 00h with the access
+// sequence opens the erase mode, 01h leaves it (a step under way is given
+// up), 02h sets mode, range type and speed (bytes 3-5), 03h writes blocks of
+// zeros (bytes 4-5) that count the status word down, 04h reads the status
+// word (answer bytes 0-1), 05h erases physical sectors (bytes 3-5 to 6-8;
+// with byte 11 01h the CD form), 06h reads the step's state (answer byte 3).
+void DcErase(CommandContext& command)
+{
+    DriveState& drive = command.drive;
+    DcEraseState& dc = drive.vendorSettings.nuQsi.dcErase;
+    SettleDcErase(drive);
+    std::vector<std::uint8_t> answer(kDcEraseAnswer, 0);
+    switch (command.Byte(2)) {
+    case 0x00:
+        if (!CdbHolds(command, 3, vendor_signature::kDcEraseAccess)) {
+            command.Fail(sense::kInvalidFieldInCdb);
+            return;
+        }
+        dc.eraseMode = true;
+        break;
+    case 0x01:
+        dc.eraseMode = dc.parametersSet = false;
+        dc.pending.clear();  // a step under way is given up
+        dc.state = 0;
+        break;
+    case 0x02:
+        if (!NeedsDcSetUp(command, false))
+            return;
+        dc.rangeFlags = command.Byte(3);
+        dc.mode = command.Byte(4);
+        dc.speed = command.Byte(5) ? command.Byte(5) : kDcDefaultSpeed;
+        dc.parametersSet = true;
+        dc.statusWord = kDcStatusWordAtSetUp;
+        break;
+    case 0x03: {
+        if (!NeedsDcSetUp(command, true))
+            return;
+        const std::uint32_t blocks = command.Be16(4);
+        std::size_t length = 0;
+        if (!command.DataOut(length) || length < std::size_t{blocks} * kDcEraseAnswer) {
+            command.Fail(sense::kInvalidFieldInCdb);
+            return;
+        }
+        command.SetTransferred(std::size_t{blocks} * kDcEraseAnswer);
+        dc.statusWord = static_cast<std::uint16_t>(dc.statusWord - std::min(dc.statusWord, kDcStatusWordStep));
+        return;
+    }
+    case 0x04:
+        if (!dc.eraseMode) {
+            command.Fail(sense::kCommandSequenceError);
+            return;
+        }
+        scsi::PutBe16(&answer[0], dc.statusWord);
+        break;
+    case 0x05: {
+        if (!NeedsDcSetUp(command, true))
+            return;
+        if (dc.statusWord > 22) {
+            command.Fail(sense::kCommandSequenceError);  // not ready to erase yet
+            return;
+        }
+        const bool cd = command.Byte(11) == kDcCdForm;
+        const std::uint32_t first = scsi::GetBe24(&command.cdb[3]);
+        const std::uint32_t last = scsi::GetBe24(&command.cdb[6]);
+        if (!cd && last < first) {
+            command.Fail(sense::kInvalidFieldInCdb);
+            return;
+        }
+        std::uint64_t durationMs = 0;
+        if (cd) {
+            const bool quick = std::equal(std::begin(kDcQuickCdRange), std::end(kDcQuickCdRange), &command.cdb[6]);
+            durationMs = (quick ? kDcQuickCdMs : kDcFullCdMs) / dc.speed;
+        } else {
+            durationMs = std::uint64_t{last - first + 1} * kDcEraseAnswer / (std::uint64_t{dc.speed} * kDvd1xKBps);
+        }
+        const std::uint64_t startMs = dc.pending.empty() ? drive.clock->NowMs() : dc.pending.back().endMs;
+        dc.pending.push_back({{first, last, cd}, startMs + std::max<std::uint64_t>(durationMs, kDcShortestStepMs)});
+        dc.state = 1;
+        break;
+    }
+    case 0x06:
+        if (!dc.eraseMode) {
+            command.Fail(sense::kCommandSequenceError);
+            return;
+        }
+        answer[3] = dc.state;
+        break;
+    default: command.Fail(sense::kInvalidFieldInCdb); return;
+    }
+    command.Answer(answer, kDcEraseAnswer);
+}
+
 // F3h 0Eh 80h: the counts of the next stretch, byte 8 ECC blocks of it but
 // never more than 512 sectors: physical sector in bytes 0-3, PI in 4-5, PIF
 // in 6-7, PO failures in 10-11, mean jitter in 16-17 of a 32 KB answer.
@@ -100,7 +250,10 @@ void NuQsiVendorCommand(CommandContext& command)
     NuQsiSettings& nu = command.drive.vendorSettings.nuQsi;
     std::vector<std::uint8_t> answer;
     if (command.Byte(1) == 0x0C) {
-        Measuring(command);
+        if (command.Byte(11) != kAccessByte && command.Byte(2) <= 0x06)
+            DcErase(command);
+        else
+            Measuring(command);
         return;
     }
     if (command.Byte(1) == 0x0E && command.Byte(2) == 0x80) {

@@ -35,6 +35,9 @@ void RequestSense(CommandContext& command)
     } else if (const auto notReady = drive.NotReadyReason()) {
         current = *notReady;
         progress = drive.OperationProgress();
+    } else if (const auto background = drive.BackgroundProgress()) {
+        current = sense::kOperationInProgress;  // ready, with a DVD+RW's background format under way
+        progress = background;
     }
     const FixedSense bytes = BuildFixedSense(current, std::nullopt, progress);
     command.Answer({bytes.begin(), bytes.end()}, command.Byte(4));

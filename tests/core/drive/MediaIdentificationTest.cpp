@@ -81,6 +81,12 @@ TEST(MediaIdentification, EveryMediumPresetIsIdentifiedByProfileBookTypeAndMedia
         {"dvd+r-appendable", 0x1B, 10, kMediaDvdPlusR, kMediaDvdPlusR, "DVD+R"},
         {"bd-r-blank", 0x41, -1, -1, kMediaBdR, "BD-R"},
         {"bd-r-appendable", 0x41, -1, -1, kMediaBdR, "BD-R"},
+        {"cd-rw-blank", 0x0A, -1, -1, kMediaCdRw, "CD-RW"},
+        {"dvd-rw-blank", 0x14, 3, kMediaPlusUnknownId, kMediaDvdMinusRw, "DVD-RW"},
+        {"dvd+rw-blank", 0x1A, 9, kMediaDvdPlusRw, kMediaDvdPlusRw, "DVD+RW"},
+        {"bd-re-blank", 0x43, -1, -1, kMediaBdRe, "BD-RE"},
+        {"dvd-rw-restricted", 0x13, 3, kMediaPlusUnknownId, kMediaDvdMinusRw, "DVD-RW"},
+        {"dvd+rw-partial", 0x1A, 9, kMediaDvdPlusRw, kMediaDvdPlusRw, "DVD+RW"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.medium);

@@ -1,0 +1,79 @@
+#include "core/tools/erase/EraseMedia.h"
+
+#include "core/base/UserPrompt.h"
+#include "core/drive/DriveContext.h"
+#include "core/drive/MediaType.h"
+#include "core/tools/erase/EraseSink.h"
+#include "platform/text/Trim.h"
+
+#include <algorithm>
+
+namespace erasing {
+
+namespace {
+
+constexpr std::uint64_t kMinuteMs = 60000;
+constexpr std::size_t kVendorLength = 8;  // INQUIRY's vendor field
+
+}  // namespace
+
+int EraseKindFor(int mediaType)
+{
+    switch (mediaType) {
+    case kMediaDvdMinusRw: return kKindDvdMinusRw;
+    case kMediaDvdRam: return kKindDvdRam;
+    case kMediaBdRe:
+    case kMediaBdRRandom: return kKindBdRe;
+    case kMediaCdRw: return kKindCdRw;
+    default: return kKindDvdPlusRw;
+    }
+}
+
+int DcEraseKindFor(int mediaType)
+{
+    const int kind = EraseKindFor(mediaType);
+    return kind == kKindBdRe ? kKindDvdPlusRw : kind;
+}
+
+std::uint64_t LongestOperationMs(int kind)
+{
+    switch (kind) {
+    case kKindCdRw: return 90 * kMinuteMs;  // a full blank at 1x
+    case kKindDvdMinusRw: return 120 * kMinuteMs;  // a full format at 1x
+    case kKindDvdRam: return 60 * kMinuteMs;
+    case kKindBdRe: return 120 * kMinuteMs;
+    default: return 120 * kMinuteMs;  // a DVD+RW's background format
+    }
+}
+
+DestructiveOperation DescribeTarget(DriveContext& drive, const std::string& medium)
+{
+    DestructiveOperation target;
+    target.medium = medium;
+    const CDevice* device = drive.list.m_pCurrentDevice;
+    if (!device)
+        return target;
+    const std::string& name = device->m_strDriveText;
+    const auto& emulated = drive.Sources().emulated;
+    const bool isEmulated = std::any_of(emulated.begin(), emulated.end(),
+                                        [&](const auto& e) { return e.first == name; });
+    target.deviceNode = isEmulated ? name : drive.Sources().devRoot + "/" + name;
+    const std::string& identity = device->m_strIdentity;
+    target.vendor = TrimText(identity.substr(0, std::min(identity.size(), kVendorLength)));
+    target.model = identity.size() > kVendorLength ? TrimText(identity.substr(kVendorLength)) : std::string();
+    return target;
+}
+
+bool RefusedInUse(DriveContext& drive, const DeviceUseProbe& probe, UserPrompt* prompt, EraseSink& sink)
+{
+    const std::string node = DescribeTarget(drive, {}).deviceNode;
+    const std::string refusal = RefusalFor(node, probe(node));
+    if (refusal.empty())
+        return false;
+    sink.SetStatus(refusal);
+    if (prompt)
+        prompt->MessageBox(refusal, "Erase", MB_OK | MB_ICONERROR);
+    return true;
+}
+
+}  // namespace erasing

@@ -1,0 +1,189 @@
+#include "core/base/MessageIds.h"
+#include "core/drive/WrapperRig.h"
+#include "core/tools/erase/EraseDialogIds.h"
+#include "core/tools/erase/EraseMedia.h"
+#include "gui/tools/erase/DCErase.h"
+#include "gui/tools/erase/EraseDlg.h"
+#include "gui/ui/TextProgressCtrl.h"
+
+#include <QCheckBox>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+using namespace erasing;
+
+DeviceUse Free(const std::string&)
+{
+    return {};
+}
+
+// A dialog of the erase tools opened as its owner opens it (the modal run
+// answered at once), on one emulated drive, with scripted message boxes.
+template <class Dialog>
+struct DialogRig {
+    DialogRig(const char* drive, const char* medium, int kind = -1) : drives(drive, medium)
+    {
+        dialog = std::make_unique<Dialog>(drives.context, &prompt, nullptr, Free);
+        if (kind >= 0)
+            dialog->SetMediaKind(kind);
+        CDialog::SetModalRunHook([](CDialog&) { return -1; });
+        result = dialog->DoModal();
+        CDialog::SetModalRunHook(nullptr);
+    }
+    ~DialogRig() { CDialog::SetModalRunHook(nullptr); }
+
+    bool Checked(int id) const { return dialog->IsDlgButtonChecked(id) == 1; }
+    bool Enabled(int id) const { return dialog->GetDlgItem(id)->isEnabled(); }
+    void Click(int id) { dialog->template Item<QAbstractButton>(id)->click(); }
+    // Runs the worker to its end and delivers what it told the window.
+    void Finish()
+    {
+        dialog->Control().Join();
+        PumpPostedMessages();
+    }
+
+    ScriptedPrompt prompt;
+    WrapperRig drives;
+    std::unique_ptr<Dialog> dialog;
+    int result = 0;
+};
+
+using EraseRig = DialogRig<CEraseDlg>;
+using DcRig = DialogRig<CDCErase>;
+
+TEST(EraseDialog, CaptionsAndCheckBoxesFollowTheMediaKind)
+{
+    struct Case {
+        int kind;
+        const char* caption;
+        const char* title;
+        std::vector<int> enabled;  // of the six check boxes
+        std::map<int, bool> checked;
+    };
+    const std::vector<int> boxes = {IDC_ERASE_OPTION, IDC_QUICK,   IDC_FULL_FORMAT,
+                                    IDC_FAST_FORMAT,  IDC_RESTART, IDC_COMPATIBLE_CLOSE};
+    const Case cases[] = {
+        {kKindDvdPlusRw,
+         "Format DVD+RW media in current drive.",
+         "RW / RAM Erase / Format ",
+         {IDC_FULL_FORMAT, IDC_FAST_FORMAT, IDC_COMPATIBLE_CLOSE},
+         {{IDC_FAST_FORMAT, true}, {IDC_ERASE_OPTION, false}, {IDC_FULL_FORMAT, false}}},
+        {kKindDvdMinusRw,
+         "Format/Erase DVD-RW media in current drive.",
+         "RW / RAM Erase / Format ",
+         {IDC_ERASE_OPTION, IDC_QUICK, IDC_FULL_FORMAT, IDC_FAST_FORMAT},
+         {{IDC_ERASE_OPTION, true}, {IDC_QUICK, true}}},
+        {kKindCdRw,
+         "Format/Erase CD-RW media in current drive.",
+         "RW / RAM Erase / Format ",
+         {IDC_ERASE_OPTION, IDC_QUICK},
+         {{IDC_ERASE_OPTION, true}, {IDC_QUICK, true}}},
+        {kKindBdRe, "Blu-Ray Erase", "Blu-Ray Erase", {IDC_ERASE_OPTION}, {{IDC_ERASE_OPTION, true}}},
+        {kKindDvdRam,
+         "Erase DVD-RAM media in current drive.",
+         "RW / RAM Erase / Format ",
+         {IDC_ERASE_OPTION},
+         {{IDC_ERASE_OPTION, true}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        EraseRig rig("dvd-writer", "dvd+rw", c.kind);
+        EXPECT_EQ(rig.dialog->GetDlgItemText(IDC_ERASE_CAPTION), c.caption);
+        EXPECT_EQ(rig.dialog->windowTitle().toStdString(), c.title);
+        for (int box : boxes)
+            EXPECT_EQ(rig.Enabled(box), std::find(c.enabled.begin(), c.enabled.end(), box) != c.enabled.end()) << box;
+        for (const auto& [box, checked] : c.checked)
+            EXPECT_EQ(rig.Checked(box), checked) << box;
+        EXPECT_TRUE(rig.Checked(IDC_ERASE_EJECT));
+        EXPECT_EQ(rig.dialog->GetDlgItem(IDC_SHUTDOWN), nullptr);  // no forced power-off here
+    }
+}
+
+TEST(EraseDialog, TheCheckBoxesStayExclusive)
+{
+    EraseRig plus("dvd-writer", "dvd+rw", kKindDvdPlusRw);
+    plus.Click(IDC_FULL_FORMAT);
+    EXPECT_TRUE(plus.Checked(IDC_FULL_FORMAT));
+    EXPECT_FALSE(plus.Checked(IDC_FAST_FORMAT));
+    EXPECT_TRUE(plus.Enabled(IDC_RESTART));
+    EXPECT_FALSE(plus.Enabled(IDC_COMPATIBLE_CLOSE));
+    plus.Click(IDC_RESTART);
+    EXPECT_TRUE(plus.Checked(IDC_RESTART));
+    EXPECT_TRUE(plus.Checked(IDC_FULL_FORMAT));
+    plus.Click(IDC_FAST_FORMAT);
+    EXPECT_TRUE(plus.Checked(IDC_FAST_FORMAT));
+    EXPECT_FALSE(plus.Checked(IDC_FULL_FORMAT));
+    EXPECT_FALSE(plus.Checked(IDC_RESTART));
+    EXPECT_FALSE(plus.Enabled(IDC_RESTART));
+    EXPECT_TRUE(plus.Enabled(IDC_COMPATIBLE_CLOSE));
+
+    EraseRig minus("dvd-writer", "dvd-rw", kKindDvdMinusRw);
+    minus.Click(IDC_FAST_FORMAT);
+    EXPECT_FALSE(minus.Checked(IDC_ERASE_OPTION));
+    EXPECT_FALSE(minus.Enabled(IDC_QUICK));
+    minus.Click(IDC_ERASE_OPTION);
+    EXPECT_TRUE(minus.Checked(IDC_ERASE_OPTION));
+    EXPECT_TRUE(minus.Checked(IDC_QUICK));
+    EXPECT_FALSE(minus.Checked(IDC_FAST_FORMAT));
+    EXPECT_TRUE(minus.Enabled(IDC_QUICK));
+}
+
+TEST(EraseDialog, GoRunsTheEraseToItsEndAndGivesTheWindowBack)
+{
+    EraseRig rig("bd-writer", "bd-re", kKindBdRe);
+    rig.prompt.Answer(IDYES);  // the disc has data on it
+    rig.prompt.Answer(IDYES);  // the confirmation
+    rig.dialog->SendCommand(IDOK);
+    rig.Finish();
+    EXPECT_EQ(rig.dialog->StatusText(),
+              "Quick erase completed: only the file-system area (first 6.5 MB) was cleared, not the whole disc");
+    EXPECT_EQ(rig.dialog->template Item<CTextProgressCtrl>(IDC_ERASE_PROGRESS)->GetPos(), 100);
+    EXPECT_TRUE(rig.Enabled(IDOK));
+    EXPECT_TRUE(rig.Enabled(IDCANCEL));
+    EXPECT_TRUE(rig.drives.drive->ReadsAsZeros(0, 3200));
+    EXPECT_TRUE(rig.drives.drive->TrayOpen());
+    ASSERT_EQ(rig.prompt.asked.size(), 2u);
+    EXPECT_EQ(rig.prompt.asked[0].caption, "Media not blank");
+
+    // Declined: nothing runs and the window is ready again.
+    EraseRig declined("dvd-writer", "dvd-ram", kKindDvdRam);
+    declined.prompt.Answer(IDNO);
+    declined.drives.TakeCdbs();
+    declined.dialog->SendCommand(IDOK);
+    declined.Finish();
+    EXPECT_FALSE(declined.dialog->Control().Running());
+    EXPECT_TRUE(declined.Enabled(IDOK));
+    for (const auto& cdb : declined.drives.TakeCdbs())
+        EXPECT_NE(cdb[0], 0x2A);
+}
+
+TEST(DcEraseDialog, RefusesOtherBurnersAndRunsAQuickEraseToItsEnd)
+{
+    DcRig other("dvd-writer", "dvd-rw");
+    EXPECT_EQ(other.dialog->ModalResult(), 0);  // ended in its set-up
+    ASSERT_EQ(other.prompt.asked.size(), 1u);
+    EXPECT_EQ(other.prompt.asked[0].text, "This function is only supported by Nu/QSI manufactured burners");
+
+    DcRig rig("nu", "dvd+rw");
+    EXPECT_EQ(rig.dialog->windowTitle().toStdString(), "DC Erase");
+    EXPECT_TRUE(rig.Enabled(IDC_QUICK_ERASE));
+    EXPECT_TRUE(rig.Enabled(IDC_FULL_ERASE));
+    rig.prompt.Answer(IDYES);  // data on the disc
+    rig.prompt.Answer(IDYES);  // the confirmation
+    rig.Click(IDC_QUICK_ERASE);
+    EXPECT_FALSE(rig.Enabled(IDCANCEL));
+    EXPECT_TRUE(rig.Enabled(IDC_DC_STOP));
+    rig.Finish();
+    EXPECT_EQ(rig.dialog->StatusText(), "DC Erase completed");
+    EXPECT_EQ(rig.dialog->Progress(), 100);
+    EXPECT_TRUE(rig.Enabled(IDC_QUICK_ERASE));
+    EXPECT_TRUE(rig.Enabled(IDCANCEL));
+    EXPECT_TRUE(rig.drives.drive->TrayOpen());
+}
+
+}  // namespace

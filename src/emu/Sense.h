@@ -29,6 +29,7 @@ constexpr Sense kInvalidFieldInCdb{0x05, 0x24, 0x00};
 constexpr Sense kInvalidFieldInParameterList{0x05, 0x26, 0x00};
 constexpr Sense kCommandSequenceError{0x05, 0x2C, 0x00};
 constexpr Sense kIncompatibleFormat{0x05, 0x30, 0x02};  // a structure of another disc family
+constexpr Sense kCannotWriteMedium{0x05, 0x30, 0x05};  // cannot write medium: incompatible format
 constexpr Sense kCannotFormatMedium{0x05, 0x30, 0x06};
 constexpr Sense kSavingNotSupported{0x05, 0x39, 0x00};
 constexpr Sense kRemovalPrevented{0x05, 0x53, 0x02};

@@ -270,7 +270,7 @@ ScanDriveDetection Decide(ScanContext& context, int code)
 
 ScanDriveDetection RefuseForRawAccess(ScanContext& context, const RefusedProbe& refused)
 {
-    context.prompt.MessageBox(refused.Message(), "", MB_OK | MB_ICONEXCLAMATION);
+    context.prompt.MessageBox(refused.Message(kScanActivity), "", MB_OK | MB_ICONEXCLAMATION);
     context.state.m_nDriveCode = kDriveUnsuitable;
     context.state.rawAccessRefused = true;
     return {kDriveUnsuitable, WindowSetupFor(kDriveUnsuitable), refused};
@@ -292,14 +292,6 @@ int CavSpeedForSelection(int index)
     case 2: return 8;
     default: return 12;
     }
-}
-
-std::string RefusedProbe::Message() const
-{
-    std::string command;
-    for (const std::uint8_t byte : cdb)
-        command += Format(command.empty() ? "%02X" : " %02X", byte);
-    return std::string(kRawAccessNeeded) + ".\n\nRefused: " + probe + " (" + command + ")";
 }
 
 ScanDriveDetection DetectScanDrive(ScanContext& context)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/drive/vendor/RawAccess.h"
 #include "core/pipo/ScanDriveCode.h"
 
 #include <array>
@@ -38,16 +39,10 @@ const ScanWindowSetup& WindowSetupFor(int driveCode);
 // The speed the CAV speed box's position (1414) sends: 4, 6, 8, else 12.
 int CavSpeedForSelection(int index);
 
-// The text shown when the kernel would not pass a probe on.
-constexpr const char* kRawAccessNeeded
-    = "the scan needs raw device access (root, CAP_SYS_RAWIO, or the drive's /dev/sgN node)";
-
-// A probe the kernel refused, for the message.
-struct RefusedProbe {
-    std::string probe;  // the probe's name ("BenqSignature11" ...)
-    std::vector<std::uint8_t> cdb;
-    std::string Message() const;
-};
+// What needs raw device access, in the message shown when the kernel would
+// not pass a probe on, and the start of that message.
+constexpr const char* kScanActivity = "the scan";
+inline const std::string kRawAccessNeeded = RawAccessNeeded(kScanActivity);
 
 struct ScanDriveDetection {
     int code = kDriveUnsuitable;  // m_nDriveCode after the classification

@@ -352,7 +352,15 @@ struct FamilyIdentity {
     const char* revision;
     VendorFamily family = VendorFamily::None;
     unsigned traits = 0;
+    void (*adjust)(VendorSettings&) = nullptr;  // its vendor settings at power-on, where they differ
 };
+
+// Nu/QSI drives came set to write DVD+R as DVD-ROM, and ran with DVD+RW so too.
+void NuBookTypes(VendorSettings& settings)
+{
+    settings.bookTypes[BookKind::PlusR] = {0, 0, false};
+    settings.bookTypes[BookKind::PlusRw] = {9, 0, true};
+}
 
 // The media classes follow what each family's real drives read: BD where the
 // maker made BD drives, HD DVD where it made HD DVD drives.
@@ -364,10 +372,12 @@ const FamilyIdentity kFamilies[] = {
     {"generic-f3", "DVD writer of the generic F3 family", "PHILIPS", "DVD+-RW SDVD8441", "PA52", VendorFamily::NuQsi,
      kBdReader},
     {"ihas", "iHAS DVD writer", "ATAPI", "iHAS120   6", "7L0F", VendorFamily::Ihas, kLightScribe | kBdWriter},
+    {"lg", "LG DVD writer", "HL-DT-ST", "DVDRAM GSA-4120B", "A111", VendorFamily::Lg, kNoDvdMinusDlWrite},
     {"liteon", "Lite-On DVD writer", "LITE-ON", "DVDRW SHM-165P6S", "MS0R", VendorFamily::Liteon,
      kLightScribe | kBdWriter},
     {"nec", "NEC DVD writer", "_NEC", "DVD_RW ND-3550A", "1.05", VendorFamily::Nec, kOlderWriter},
-    {"nu", "Nu Technology (QSI) DVD writer", "NU", "DVDRW DDW-082", "1.00", VendorFamily::NuQsi, kOlderWriter},
+    {"nu", "Nu Technology (QSI) DVD writer", "NU", "DVDRW DDW-082", "1.00", VendorFamily::NuQsi, kOlderWriter,
+     NuBookTypes},
     {"optiarc", "Optiarc DVD writer", "Optiarc", "DVD RW AD-7170A", "1.02", VendorFamily::Nec, kLabelFlash | kBdWriter},
     {"pioneer", "Pioneer DVD writer", "PIONEER", "DVD-RW  DVR-111D", "1.29", VendorFamily::Pioneer, kBdWriter},
     {"plextor", "Plextor DVD writer", "PLEXTOR", "DVDR   PX-716A", "1.11", VendorFamily::Plextor,
@@ -427,6 +437,8 @@ DriveIdentity FamilyDrive(const FamilyIdentity& family)
     drive.serialNumber = std::string("QF") + family.revision + "0001";
     drive.features = DvdWriterFeatureSet(drive.serialNumber);
     drive.vendorSettings.family = family.family;
+    if (family.adjust)
+        family.adjust(drive.vendorSettings);
     if (family.traits & kNoDvdMinusDlWrite)
         WithoutProfiles(drive, {kDvdRDl, kDvdRDlJump});
     if (family.traits & kNoDvdRam) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "emu/Profiles.h"
+
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -23,16 +26,91 @@ enum class VendorFamily {
     Plextor,
     Samsung,
     Ihas,  // also answers the NEC family's C9h query
+    Lg,  // HL-DT-ST: the book type behind FAh and FCh
 };
+
+// The kinds of disc a drive keeps a book type for: what it writes into the
+// lead-in of the next disc of that kind it burns.
+enum class BookKind { PlusR, PlusRw, PlusRDl, MinusR, MinusRw };
+constexpr std::size_t kBookKinds = 5;
+
+// A DVD book type (0 DVD-ROM, 2 DVD-R, 3 DVD-RW, 9 DVD+RW, 10 DVD+R, 14
+// DVD+R DL) a drive writes on one kind of disc: its default, kept over
+// power-off (flash, EEPROM), and a temporary setting that stands in for it
+// while `useTemporary` is set, until power-off.
+struct BookTypeSetting {
+    std::uint8_t defaultBook = 0;
+    std::uint8_t temporaryBook = 0;
+    bool useTemporary = false;
+};
+
+// The book type of each kind as the disc itself has it.
+constexpr std::uint8_t OwnBookType(BookKind kind)
+{
+    constexpr std::uint8_t books[kBookKinds] = {10, 9, 14, 2, 3};
+    return books[static_cast<std::size_t>(kind)];
+}
+
+// Every family's book-type commands read and change these; the disc
+// structure of a blank or appendable disc shows the book type of its kind
+// that the next burn would write.
+struct BookTypeSettings {
+    std::array<BookTypeSetting, kBookKinds> kinds = {{
+        {OwnBookType(BookKind::PlusR), OwnBookType(BookKind::PlusR), false},
+        {OwnBookType(BookKind::PlusRw), OwnBookType(BookKind::PlusRw), false},
+        {OwnBookType(BookKind::PlusRDl), OwnBookType(BookKind::PlusRDl), false},
+        {OwnBookType(BookKind::MinusR), OwnBookType(BookKind::MinusR), false},
+        {OwnBookType(BookKind::MinusRw), OwnBookType(BookKind::MinusRw), false},
+    }};
+
+    BookTypeSetting& operator[](BookKind kind) { return kinds[static_cast<std::size_t>(kind)]; }
+    const BookTypeSetting& operator[](BookKind kind) const { return kinds[static_cast<std::size_t>(kind)]; }
+    // The book type the next burn of this kind writes.
+    std::uint8_t InUse(BookKind kind) const
+    {
+        const BookTypeSetting& setting = (*this)[kind];
+        return setting.useTemporary ? setting.temporaryBook : setting.defaultBook;
+    }
+    // A new default; the temporary setting follows it unless one is in use.
+    void SetDefault(BookKind kind, std::uint8_t book)
+    {
+        BookTypeSetting& setting = (*this)[kind];
+        setting.defaultBook = book;
+        if (!setting.useTemporary)
+            setting.temporaryBook = book;
+    }
+    // A temporary setting, used from now on.
+    void SetTemporary(BookKind kind, std::uint8_t book)
+    {
+        BookTypeSetting& setting = (*this)[kind];
+        setting.temporaryBook = book;
+        setting.useTemporary = true;
+    }
+};
+
+// The kind of a disc by its profile; none for a disc without a book-type setting.
+constexpr std::optional<BookKind> BookKindOfProfile(std::uint16_t discProfile)
+{
+    switch (discProfile) {
+    case profile::kDvdPlusR: return BookKind::PlusR;
+    case profile::kDvdPlusRw: return BookKind::PlusRw;
+    case profile::kDvdPlusRDl: return BookKind::PlusRDl;
+    case profile::kDvdR: return BookKind::MinusR;
+    case profile::kDvdRwRestricted:
+    case profile::kDvdRwSequential: return BookKind::MinusRw;
+    default: return std::nullopt;
+    }
+}
 
 // What each family's vendor commands read and change. A preset holds the
 // values at power-on; the drive's state holds the current ones. Every drive
 // carries all of them, and its family's commands use their own.
 
-// NEC (C9h): book-type byte per medium kind (0 DVD+R, 1 DVD+RW, 2 DVD+R DL),
-// [0] the flash default, [1] the temporary setting.
+// NEC (C9h): the book types of DVD+R, DVD+RW and DVD+R DL, flash (default)
+// and temporary, as the firmware's command version allows them (1: DVD+R
+// DL flash only, 2: DVD+R DL, 3: and DVD+R, 4: and DVD+RW), with the flash
+// writes the drive still allows.
 struct NecSettings {
-    std::uint8_t bookType[3][2] = {{0xA0, 0xA0}, {0x90, 0x90}, {0xE0, 0xE0}};
     std::uint16_t commandVersion = 4;
     std::uint16_t flashWritesLeft = 100;
     // F3h error-rate session (01h, 02h, 03h, 0Fh): firmware before 2R8 has
@@ -76,11 +154,10 @@ struct DcEraseState {
     std::uint32_t abortAtSector = 0;
 };
 
-// Nu/QSI (F3h): one bit per kind that is written as DVD-ROM (bit 0 +R, 1
-// +RW, 2 -R, 3 -RW), in flash and as currently used.
+// Nu/QSI (F3h): the book types are told as one bit per kind that is written
+// as DVD-ROM (bit 0 +R, 1 +RW, 2 -R, 3 -RW), in flash (the defaults) and as
+// currently used.
 struct NuQsiSettings {
-    std::uint8_t flashBooks = 0x01;
-    std::uint8_t currentBooks = 0x03;
     // F3h 0Ch 00h with the access sequence opens the error measurement, 0Ch
     // 01h closes it; 0Eh 01h sets its mode (bytes 3-4), 0Ch 07h its start.
     bool measuringOpen = false;
@@ -96,12 +173,6 @@ struct BtcSettings {
     std::vector<std::uint64_t> spikeSectors;
 };
 
-// Ricoh (FAh): the book-type bytes written on DVD+RW and DVD+R.
-struct RicohSettings {
-    std::uint8_t plusRwBook = 0x92;
-    std::uint8_t plusRBook = 0xA1;
-};
-
 // A fault of the newer BenQ models' error statistics: once the measurement
 // reaches `lba`, the drive answers with `status` (02h, 22h, 32h, FFh), or
 // with empty answers (no data) when the status is 0, for `answers` answers
@@ -114,12 +185,10 @@ struct BenqStatisticsFault {
     std::uint32_t stallMs = 0;
 };
 
-// BenQ (FDh and the commands it opens): book types for DVD+RW and DVD+R
-// (high nibble), the service mode (F1h/F2h) its protected commands need,
+// BenQ (FDh and the commands it opens): the service mode (F1h/F2h) its
+// protected commands (the book types of DVD+RW and DVD+R among them) need,
 // Solid Burn, and the older models' vendor mode (11h/12h).
 struct BenqSettings {
-    std::uint8_t plusRwBook = 0x90;
-    std::uint8_t plusRBook = 0xA0;
     bool serviceMode = false;
     bool serviceModeAllowed = true;  // newer firmware keeps it closed
     bool solidBurn = true;
@@ -141,11 +210,11 @@ struct BenqSettings {
     std::uint64_t faultSinceMs = 0;
 };
 
-// Lite-On (DFh): the book-type choice (0 as the disc is, 1 DVD-ROM, 2
-// DVD+RW), the two status words, the first byte of the book-type dialog's
-// probe, and whether the drive measures jitter (DFh 1Bh 82h 01h).
+// Lite-On (DFh): one book-type choice for DVD+R and DVD+R DL (0 as the disc
+// is, 1 DVD-ROM, 2 DVD+RW), the two status words, the first byte of the
+// book-type dialog's probe, and whether the drive measures jitter (DFh 1Bh
+// 82h 01h).
 struct LiteonSettings {
-    std::uint8_t bookType = 0x00;
     std::uint16_t status10 = 0x0000;
     std::uint16_t status20 = 0x0001;
     std::uint8_t jitterProbe = 0x01;
@@ -189,9 +258,9 @@ struct PioneerSettings {
 
 struct VendorSettings {
     VendorFamily family = VendorFamily::None;
+    BookTypeSettings bookTypes;
     NecSettings nec;
     NuQsiSettings nuQsi;
-    RicohSettings ricoh;
     BtcSettings btc;
     BenqSettings benq;
     LiteonSettings liteon;

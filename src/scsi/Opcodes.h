@@ -44,16 +44,24 @@ constexpr std::uint8_t kReadCd = 0xBE;
 namespace vendor_opcode {
 
 constexpr std::uint8_t kCyberdrive = 0x33;  // 33h 6Ch: the measuring mode behind the signature
+constexpr std::uint8_t kBtcIdentify = 0x95;  // the BTC family's identification
 constexpr std::uint8_t kNec = 0xC9;  // the NEC family's settings, also answered by iHAS drives
 constexpr std::uint8_t kLiteon = 0xDF;
 constexpr std::uint8_t kAopenErrorRead = 0xE7;  // E7h: the PI of a stretch of sectors
+constexpr std::uint8_t kPlextorBookType = 0xE9;  // E9h 00h/10h 22h: the book type read and set
 constexpr std::uint8_t kPlextor = 0xEA;  // EAh 15h/16h/17h: the error-counting passes
 // F3h: the error scans of most families (Lite-On, Samsung, BTC, NEC, iHAS
 // and the generic F3 drives), each with sub-commands of its own; the
 // Nu/QSI-made generic drives also keep their book-type settings behind it.
 constexpr std::uint8_t kErrorScan = 0xF3;
 constexpr std::uint8_t kNuQsi = kErrorScan;
+// FAh: the book-type queries of the Ricoh family (and of the AOpen DUW1608,
+// which shares its F9h set), the LG book-type read and the BTC book type.
 constexpr std::uint8_t kRicoh = 0xFA;
+constexpr std::uint8_t kLgBookTypeRead = kRicoh;
+constexpr std::uint8_t kBtcBookType = kRicoh;
+constexpr std::uint8_t kRicohSetBookType = 0xF9;
+constexpr std::uint8_t kLgBookTypeWrite = 0xFC;  // behind the LG signature
 constexpr std::uint8_t kBenqReadF0 = 0xF0;  // the older models' error and jitter reads
 constexpr std::uint8_t kBenqReadF8 = 0xF8;  // the newer models' answer to the last parameter block
 constexpr std::uint8_t kBenqSendF9 = 0xF9;  // the newer models' parameter block

@@ -15,6 +15,10 @@ using Signature5 = std::array<std::uint8_t, 5>;
 // BenQ: bytes 2-5 of the FDh commands (service mode, Solid Burn).
 inline constexpr Signature4 kBenq = {'B', 'E', 'N', 'Q'};
 
+// LG (HL-DT-ST): bytes 2-5 of the FCh book-type write, as the public DVD+R
+// book-type tools send it.
+inline constexpr Signature4 kLgBookType = {'+', 'R', 'T', 'B'};
+
 // NEC: bytes 4-8 of the C9h commands. A placeholder of the right length: a
 // real drive of this family answers only to its maker's value (see README).
 // iHAS drives answer the same C9h query with the same tag.
@@ -34,5 +38,11 @@ inline constexpr Signature5 kGenericF3 = {'Q', 'N', 'Z', 'G', 'F'};
 // this one is ours, defined by the emulated family, so real drives refuse
 // the erase (see README).
 inline constexpr Signature5 kDcEraseAccess = {'Q', 'N', 'Z', 'D', 'C'};
+
+// BTC: the maker's identification that its drives answer to 95h (three
+// letters, then 01h). A placeholder of the right length, as the NEC one: a
+// real drive answers with its maker's letters, which the program does not
+// recognise until they are put here.
+inline constexpr Signature3 kBtcIdentification = {'Q', 'B', 'T'};
 
 }  // namespace vendor_signature

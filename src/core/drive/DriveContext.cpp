@@ -24,6 +24,7 @@ DriveContext::DriveContext(DriveSources sources) :
     plextor(m_ScsiCommand),
     pioneer(m_ScsiCommand),
     btc(m_ScsiCommand),
+    lg(m_ScsiCommand),
     configuration(m_ScsiCommand, mmc, media, benq, list.m_pCurrentDevice)
 {
     for (const auto& [name, drive] : m_sources.emulated)

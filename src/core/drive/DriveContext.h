@@ -13,6 +13,7 @@
 #include "core/drive/vendor/BtcCommands.h"
 #include "core/drive/vendor/CyberdriveCommands.h"
 #include "core/drive/vendor/IhasCommands.h"
+#include "core/drive/vendor/LgCommands.h"
 #include "core/drive/vendor/LiteonCommands.h"
 #include "core/drive/vendor/NecCommands.h"
 #include "core/drive/vendor/NuQsiCommands.h"
@@ -74,6 +75,7 @@ public:
     PlextorCommands plextor;
     PioneerCommands pioneer;
     BtcCommands btc;
+    LgCommands lg;
     DriveConfiguration configuration;
     ChannelCoordinator coordinator;
 };

@@ -68,6 +68,21 @@ const char* ProfileMediaName(int profile)
     }
 }
 
+const char* DvdBookTypeName(int bookType)
+{
+    switch (bookType) {
+    case 0: return "DVD-ROM";
+    case 1: return "DVD-RAM";
+    case 2: return "DVD-R";
+    case 3: return "DVD-RW";
+    case 9: return "DVD+RW";
+    case 10: return "DVD+R";
+    case 13: return "DVD+RW DL";
+    case 14: return "DVD+R DL";
+    default: return nullptr;
+    }
+}
+
 std::optional<int> MediaTypeOfProfile(int profile)
 {
     for (const ProfileMapping& mapping : kProfileMediaTypes)

@@ -43,6 +43,10 @@ enum MediaType : int {
 // without one.
 const char* MediaTypeName(int mediaType);
 
+// The name of a DVD book type (0 DVD-ROM, 1 DVD-RAM, 2 DVD-R, 3 DVD-RW, 9
+// DVD+RW, 10 DVD+R, 13 DVD+RW DL, 14 DVD+R DL); null for another value.
+const char* DvdBookTypeName(int bookType);
+
 // The name a profile gives the medium by itself (CD, DDCD, HD-BURN, DVD
 // download); null when the media type decides.
 const char* ProfileMediaName(int profile);

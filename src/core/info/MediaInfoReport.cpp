@@ -97,17 +97,8 @@ std::string PrintableText(const DriveAnswer& answer, std::size_t at, std::size_t
 
 const char* BookTypeName(int bookType)
 {
-    switch (bookType) {
-    case 0: return "DVD-ROM";
-    case 1: return "DVD-RAM";
-    case 2: return "DVD-R";
-    case 3: return "DVD-RW";
-    case 9: return "DVD+RW";
-    case 10: return "DVD+R";
-    case 13: return "DVD+RW DL";
-    case 14: return "DVD+R DL";
-    default: return "Unknown";
-    }
+    const char* name = DvdBookTypeName(bookType);
+    return name ? name : "Unknown";
 }
 
 const char* LinearDensityName(int value)

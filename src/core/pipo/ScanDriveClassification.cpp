@@ -271,7 +271,7 @@ ScanDriveDetection Decide(ScanContext& context, int code)
 
 ScanDriveDetection RefuseForRawAccess(ScanContext& context, const RefusedProbe& refused)
 {
-    context.prompt.MessageBox(refused.Message(), "", MB_OK | MB_ICONEXCLAMATION);
+    context.prompt.MessageBox(refused.Message(kScanSubject), "", MB_OK | MB_ICONEXCLAMATION);
     context.state.m_nDriveCode = kDriveUnsuitable;
     context.state.rawAccessRefused = true;
     return {kDriveUnsuitable, WindowSetupFor(kDriveUnsuitable), refused};
@@ -293,11 +293,6 @@ int CavSpeedForSelection(int index)
     case 2: return 8;
     default: return 12;
     }
-}
-
-std::string RefusedProbe::Message() const
-{
-    return RawAccessRefusal(kScanSubject, probe, cdb);
 }
 
 ScanDriveDetection DetectScanDrive(ScanContext& context)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/drive/vendor/RawAccess.h"
 #include "core/pipo/ScanDriveCode.h"
 
 #include <array>
@@ -40,13 +41,6 @@ int CavSpeedForSelection(int index);
 
 // Who needs raw device access when the kernel would not pass a probe on.
 constexpr const char* kScanSubject = "the scan";
-
-// A probe the kernel refused, for the message.
-struct RefusedProbe {
-    std::string probe;  // the probe's name ("BenqSignature11" ...)
-    std::vector<std::uint8_t> cdb;
-    std::string Message() const;
-};
 
 struct ScanDriveDetection {
     int code = kDriveUnsuitable;  // m_nDriveCode after the classification

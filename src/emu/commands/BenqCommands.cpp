@@ -1,5 +1,6 @@
 #include "emu/MediumGeometry.h"
 #include "emu/Profiles.h"
+#include "emu/commands/BookTypes.h"
 #include "emu/commands/Commands.h"
 #include "emu/commands/Measurement.h"
 #include "scsi/Bytes.h"
@@ -21,7 +22,6 @@ enum ServiceCommand : std::uint8_t {
     kServiceModeOff = 0xF2,
 };
 enum BookSelector : std::uint8_t { kCurrentMedium = 0x02, kPlusRwDefault = 0x04, kPlusRDefault = 0x05 };
-constexpr Sense kCannotWriteThisMedium{0x05, 0x30, 0x05};
 
 // FDh: service mode, the older vendor mode and the Solid Burn state, behind
 // the family's signature.
@@ -65,17 +65,18 @@ bool InServiceMode(CommandContext& command)
     return false;
 }
 
-// FFh 00h / 10h: the book type written on DVD+RW / DVD+R, in answer byte 0.
+// FFh 00h / 10h: the book type written on DVD+RW / DVD+R, in the high
+// nibble of answer byte 0.
 void BenqReadBookType(CommandContext& command)
 {
     if (!InServiceMode(command))
         return;
-    const BenqSettings& benq = command.drive.vendorSettings.benq;
+    const BookTypeSettings& books = command.drive.vendorSettings.bookTypes;
     std::vector<std::uint8_t> answer(8, 0);
     if (command.Byte(1) == 0x00 && command.Byte(11) == 0) {
-        answer[0] = benq.plusRwBook;
+        answer[0] = static_cast<std::uint8_t>(books.InUse(BookKind::PlusRw) << 4);
     } else if (command.Byte(1) == 0x10 && command.Byte(11) == 0) {
-        answer[0] = benq.plusRBook;
+        answer[0] = static_cast<std::uint8_t>(books.InUse(BookKind::PlusR) << 4);
     } else {
         command.Fail(sense::kInvalidFieldInCdb);
         return;
@@ -83,23 +84,24 @@ void BenqReadBookType(CommandContext& command)
     command.Answer(answer, command.Be16(7));
 }
 
-// FEh: byte 2 becomes the book type of the drive's DVD+RW or DVD+R writes,
-// or of the DVD+RW in the drive.
+// FEh: the book type in byte 2's high nibble becomes that of the drive's
+// DVD+RW or DVD+R writes, or of the DVD+RW in the drive.
 void BenqSetBookType(CommandContext& command)
 {
     if (!InServiceMode(command))
         return;
-    DriveState& drive = command.drive;
-    const std::uint8_t value = command.Byte(2);
+    const auto book = BookTypeOfByte(command.Byte(2));
+    if (!book) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    BookTypeSettings& books = command.drive.vendorSettings.bookTypes;
     switch (command.Byte(1)) {
-    case kPlusRwDefault: drive.vendorSettings.benq.plusRwBook = value; return;
-    case kPlusRDefault: drive.vendorSettings.benq.plusRBook = value; return;
+    case kPlusRwDefault: books.SetDefault(BookKind::PlusRw, *book); return;
+    case kPlusRDefault: books.SetDefault(BookKind::PlusR, *book); return;
     case kCurrentMedium:
-        if (drive.CurrentProfile() != profile::kDvdPlusRw) {
-            command.Fail(kCannotWriteThisMedium);
-            return;
-        }
-        drive.medium->description.bookType = value >> 4;
+        if (MediumDescription* disc = DiscOfKind(command, {BookKind::PlusRw}))
+            disc->bookType = *book;
         return;
     default: command.Fail(sense::kInvalidFieldInCdb);
     }

@@ -1,7 +1,9 @@
+#include "emu/commands/BookTypes.h"
 #include "emu/commands/Commands.h"
 #include "emu/commands/Measurement.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
+#include "scsi/VendorSignatures.h"
 
 #include <algorithm>
 
@@ -14,6 +16,9 @@ constexpr std::size_t kAnswerLength = 10;
 constexpr std::uint32_t kSectorsPerRead = 8 * kEccBlockSectors;
 constexpr std::uint32_t kCountScale = 4;  // the drive counts each error four times
 constexpr std::uint16_t kSpike = 0xFFFC;
+constexpr std::uint8_t kIdentifyKey = 0x44;
+constexpr std::size_t kIdentificationLength = 4;
+constexpr std::size_t kSetDataLength = 128;
 
 std::uint16_t Raw(std::uint32_t count)
 {
@@ -59,12 +64,82 @@ void BtcVendorCommand(CommandContext& command)
     command.Answer(answer, kAnswerLength);
 }
 
+// 95h with 44h in byte 11: the maker's identification, three letters and 01h.
+void BtcIdentify(CommandContext& command)
+{
+    if (command.Byte(11) != kIdentifyKey) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    const auto& maker = vendor_signature::kBtcIdentification;
+    command.Answer({maker[0], maker[1], maker[2], 0x01}, kIdentificationLength);
+}
+
+// The state FAh 01h reports in answer byte 3: 0 when the drive writes every
+// disc as it is; with the DVD-ROM default, 22h while a rewritable disc is
+// loaded, else 11h.
+std::uint8_t BookState(const DriveState& drive)
+{
+    if (drive.vendorSettings.bookTypes[BookKind::PlusR].defaultBook != 0)
+        return 0;
+    const auto kind = drive.medium ? BookKindOfProfile(drive.medium->description.profile) : std::nullopt;
+    return kind == BookKind::PlusRw || kind == BookKind::MinusRw ? 0x22 : 0x11;
+}
+
+// FAh 00h bytes 2-4, with 128 bytes of data: (1, 1, 0) writes every kind
+// as DVD-ROM from now on, (0, 0, 1) as it is; (value, 0, 0) changes the
+// DVD+RW or DVD-RW in the drive to the book type of the value's high nibble.
+void BtcSetBookType(CommandContext& command)
+{
+    std::size_t length = 0;
+    if (!command.DataOut(length) || length < kSetDataLength) {
+        command.Fail(sense::kParameterListLengthError);
+        return;
+    }
+    const std::uint8_t value = command.Byte(2);
+    const std::uint8_t rom = command.Byte(3);
+    const std::uint8_t normal = command.Byte(4);
+    BookTypeSettings& books = command.drive.vendorSettings.bookTypes;
+    const auto setAll = [&](bool asRom) {
+        for (std::size_t kind = 0; kind < kBookKinds; ++kind)
+            books.SetDefault(static_cast<BookKind>(kind), asRom ? 0 : OwnBookType(static_cast<BookKind>(kind)));
+    };
+    if (value == 1 && rom == 1 && normal == 0) {
+        setAll(true);
+    } else if (value == 0 && rom == 0 && normal == 1) {
+        setAll(false);
+    } else if (rom == 0 && normal == 0 && BookTypeOfByte(value)) {
+        if (MediumDescription* disc = DiscOfKind(command, {BookKind::PlusRw, BookKind::MinusRw}))
+            disc->bookType = *BookTypeOfByte(value);
+    } else {
+        command.Fail(sense::kInvalidFieldInCdb);
+    }
+}
+
+// FAh with AAh FFh in bytes 10-11: 01h reads the book-type state, 00h sets it.
+void BtcBookType(CommandContext& command)
+{
+    if (command.Byte(10) != 0xAA || command.Byte(11) != 0xFF) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    switch (command.Byte(1)) {
+    case 0x01: command.Answer({0, 0, 0, BookState(command.drive)}, command.Byte(7)); return;
+    case 0x00: BtcSetBookType(command); return;
+    default: command.Fail(sense::kInvalidFieldInCdb); return;
+    }
+}
+
 }  // namespace
 
 void RegisterBtcCommands(CommandTable& table)
 {
     table.Register(
         {.opcode = vendor_opcode::kErrorScan, .name = "BTC VENDOR F3", .cdbLength = 10, .handler = BtcVendorCommand});
+    table.Register(
+        {.opcode = vendor_opcode::kBtcIdentify, .name = "BTC VENDOR 95", .cdbLength = 12, .handler = BtcIdentify});
+    table.Register(
+        {.opcode = vendor_opcode::kBtcBookType, .name = "BTC VENDOR FA", .cdbLength = 12, .handler = BtcBookType});
 }
 
 }  // namespace emu

@@ -54,10 +54,11 @@ const std::vector<FamilyCommands>& FamilyCommandFiles()
         {VendorFamily::Btc, {RegisterBtcCommands}},
         {VendorFamily::Cyberdrive, {RegisterCyberdriveCommands}},
         {VendorFamily::Pioneer, {RegisterPioneerCommands}},
-        {VendorFamily::Aopen, {RegisterAopenCommands}},
+        {VendorFamily::Aopen, {RegisterAopenCommands, RegisterAopenBookTypeCommands}},
         {VendorFamily::Plextor, {RegisterPlextorCommands}},
         {VendorFamily::Samsung, {RegisterSamsungCommands}},
         {VendorFamily::Ihas, {RegisterNecCommands, RegisterIhasCommands}},
+        {VendorFamily::Lg, {RegisterLgCommands}},
     };
     return files;
 }

@@ -43,7 +43,9 @@ void RegisterIhasCommands(CommandTable& table);
 void RegisterPlextorCommands(CommandTable& table);
 void RegisterPioneerCommands(CommandTable& table);
 void RegisterAopenCommands(CommandTable& table);
+void RegisterAopenBookTypeCommands(CommandTable& table);
 void RegisterBtcCommands(CommandTable& table);
+void RegisterLgCommands(CommandTable& table);
 
 // Whether the CDB carries a family's signature from byte `at` on.
 template <std::size_t N>

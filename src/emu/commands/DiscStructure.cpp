@@ -65,12 +65,12 @@ void PutText(std::uint8_t* at, const std::string& text, std::size_t width)
 
 // The physical format of a DVD or HD DVD layer; DVD+R/RW discs carry their
 // media identification (from the pre-groove) at bytes 19-30.
-std::vector<std::uint8_t> LayerDescriptor(const MediumDescription& disc, std::size_t length)
+std::vector<std::uint8_t> LayerDescriptor(const MediumDescription& disc, std::size_t length, int bookType)
 {
     const bool hdDvd = disc.family == MediumFamily::HdDvd;
     const bool dualLayer = disc.layers > 1;
     std::vector<std::uint8_t> data(length, 0);
-    data[0] = static_cast<std::uint8_t>((disc.bookType & 0x0F) << 4 | (disc.bookVersion & 0x0F));
+    data[0] = static_cast<std::uint8_t>((bookType & 0x0F) << 4 | (disc.bookVersion & 0x0F));
     data[1] = hdDvd ? 0x0F : 0x02;  // 120 mm; maximum rate
     data[2] = static_cast<std::uint8_t>((disc.layers - 1) << 5 | (dualLayer ? 0x10 : 0) | LayerType(disc));
     const std::uint8_t linearDensity = hdDvd ? 5 : dualLayer ? 1 : 0;
@@ -200,6 +200,17 @@ std::vector<std::uint8_t> BdSpareArea(const MediumDescription& disc)
     return data;
 }
 
+// The book type of the physical format: a disc the drive is still to write
+// (blank, or with room for another session) shows the one the drive's
+// setting of its kind gives it.
+int RecordedBookType(const DriveState& drive, const MediumDescription& disc)
+{
+    const auto kind = BookKindOfProfile(disc.profile);
+    if (kind && disc.status != DiscStatus::Complete)
+        return drive.vendorSettings.bookTypes.InUse(*kind);
+    return disc.bookType;
+}
+
 std::vector<std::uint8_t> WithHeader(const std::vector<std::uint8_t>& structure)
 {
     std::vector<std::uint8_t> answer(4, 0);
@@ -242,11 +253,11 @@ void ReadDiscStructure(CommandContext& command)
              && disc.status != DiscStatus::Blank)
         structure = RecordingManagementData(disc);
     else if (mediaType == kDvdMedia && format == kPhysicalFormat && layer < disc.layers)
-        structure = LayerDescriptor(disc, kPhysicalFormatLength);
+        structure = LayerDescriptor(disc, kPhysicalFormatLength, RecordedBookType(command.drive, disc));
     else if (mediaType == kDvdMedia && format == kPrerecordedInformation && IsMinusMedium(disc))
         structure = PrerecordedInformation(disc);
     else if (mediaType == kDvdMedia && format == kAdipInformation && IsPlusMedium(disc))
-        structure = LayerDescriptor(disc, kAdipLength);
+        structure = LayerDescriptor(disc, kAdipLength, disc.bookType);
     if (structure.empty()) {
         command.Fail(sense::kInvalidFieldInCdb);
         return;

@@ -3,6 +3,8 @@
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
 
+#include <iterator>
+
 namespace emu {
 
 namespace {
@@ -10,6 +12,17 @@ namespace {
 constexpr std::size_t kAnswerLength = 128;
 constexpr std::size_t kJitterAnswerLength = 12;
 enum BookTypeFunction : std::uint8_t { kRead = 0x00, kSet = 0x01, kStatus10 = 0x10, kStatus20 = 0x20 };
+// The book-type choices of DVD+R and DVD+R DL: 0 as the disc is, 1 DVD-ROM,
+// 2 DVD+RW.
+constexpr std::uint8_t kChoiceBooks[] = {0, 0, 9};
+
+std::uint8_t ChoiceOf(const BookTypeSettings& books)
+{
+    const std::uint8_t book = books.InUse(BookKind::PlusR);
+    if (book == OwnBookType(BookKind::PlusR))
+        return 0;
+    return book == kChoiceBooks[2] ? 2 : 1;
+}
 
 // DFh 1Bh 82h 01h: the jitter of the sectors from bytes 4-7 on, as many as
 // bytes 8-11 say, in tenths of a percent in answer bytes 8-11; only the
@@ -38,7 +51,7 @@ void ReadJitter(CommandContext& command)
 // of two status words in answer bytes 2-3).
 void LiteonVendorCommand(CommandContext& command)
 {
-    LiteonSettings& liteon = command.drive.vendorSettings.liteon;
+    const LiteonSettings& liteon = command.drive.vendorSettings.liteon;
     std::vector<std::uint8_t> answer(kAnswerLength, 0);
     if (command.Byte(1) == 0x1B && command.Byte(2) == 0x82) {
         ReadJitter(command);
@@ -54,13 +67,15 @@ void LiteonVendorCommand(CommandContext& command)
         return;
     }
     switch (command.Byte(3)) {
-    case kRead: answer[0] = liteon.bookType; break;
+    case kRead: answer[0] = ChoiceOf(command.drive.vendorSettings.bookTypes); break;
     case kSet:
-        if (command.Byte(4) > 2) {
+        if (command.Byte(4) >= std::size(kChoiceBooks)) {
             command.Fail(sense::kInvalidFieldInCdb);
             return;
         }
-        liteon.bookType = command.Byte(4);
+        for (const BookKind kind : {BookKind::PlusR, BookKind::PlusRDl})
+            command.drive.vendorSettings.bookTypes.SetDefault(
+                kind, command.Byte(4) == 0 ? OwnBookType(kind) : kChoiceBooks[command.Byte(4)]);
         return;
     case kStatus10: scsi::PutBe16(&answer[2], liteon.status10); break;
     case kStatus20: scsi::PutBe16(&answer[2], liteon.status20); break;

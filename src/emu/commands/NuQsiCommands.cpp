@@ -1,4 +1,5 @@
 #include "emu/MediumGeometry.h"
+#include "emu/commands/BookTypes.h"
 #include "emu/commands/Commands.h"
 #include "emu/commands/Measurement.h"
 #include "scsi/Bytes.h"
@@ -242,12 +243,69 @@ void ReadErrorData(CommandContext& command)
     command.Answer(answer, kErrorAnswer);
 }
 
+// The kinds of the book-type bits, bit 0 first.
+constexpr BookKind kBitKinds[] = {BookKind::PlusR, BookKind::PlusRw, BookKind::MinusR, BookKind::MinusRw};
+constexpr std::uint8_t kCurrentOnly = 0x5A;  // byte 11 of a set that leaves the flash alone
+
+// One bit per kind whose book type is DVD-ROM.
+template <class BookOf>
+std::uint8_t RomBits(BookOf bookOf)
+{
+    std::uint8_t bits = 0;
+    for (std::size_t bit = 0; bit < std::size(kBitKinds); ++bit)
+        if (bookOf(kBitKinds[bit]) == 0)
+            bits = static_cast<std::uint8_t>(bits | 1u << bit);
+    return bits;
+}
+
+// F3h 0Eh 70h: byte 3's high nibble names the kinds, its low nibble which of
+// them are written as DVD-ROM (the others as they are). Without byte 4 they
+// are the drive's settings: flash and current (byte 11 0), or current only
+// (5Ah). Byte 4 names the kind of the disc in the drive (02h DVD+RW, 08h
+// DVD-RW), whose book type changes directly.
+void SetBookTypes(CommandContext& command)
+{
+    const std::uint8_t kinds = command.Byte(3) >> 4;
+    const std::uint8_t rom = command.Byte(3) & 0x0F;
+    const std::uint8_t direct = command.Byte(4);
+    const std::uint8_t save = command.Byte(11);
+    if (direct != 0) {
+        const bool plusRw = direct == 0x02;
+        if ((!plusRw && direct != 0x08) || (save != 0 && save != kCurrentOnly)) {
+            command.Fail(sense::kInvalidFieldInCdb);
+            return;
+        }
+        const BookKind kind = plusRw ? BookKind::PlusRw : BookKind::MinusRw;
+        if (MediumDescription* disc = DiscOfKind(command, {kind}))
+            disc->bookType = (rom & direct) ? 0 : OwnBookType(kind);
+        return;
+    }
+    if (kinds == 0 || (save != 0 && save != kCurrentOnly)) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    BookTypeSettings& books = command.drive.vendorSettings.bookTypes;
+    for (std::size_t bit = 0; bit < std::size(kBitKinds); ++bit) {
+        if (!(kinds & 1u << bit))
+            continue;
+        const BookKind kind = kBitKinds[bit];
+        const std::uint8_t book = (rom & 1u << bit) ? 0 : OwnBookType(kind);
+        if (save == kCurrentOnly) {
+            books.SetTemporary(kind, book);
+        } else {
+            books[kind].defaultBook = book;
+            books[kind].temporaryBook = book;
+        }
+    }
+}
+
 // F3h 0Eh 71h reads the book-type bits kept in flash (answer byte 0);
-// F3h 0Fh 02h the status with the bits in use (answer byte 6); 0Ch and
-// 0Eh 01h/80h are the error measurement.
+// F3h 0Fh 02h the status with the bits in use (answer byte 6); 0Eh 70h sets
+// them; 0Ch and 0Eh 01h/80h are the error measurement.
 void NuQsiVendorCommand(CommandContext& command)
 {
     NuQsiSettings& nu = command.drive.vendorSettings.nuQsi;
+    const BookTypeSettings& books = command.drive.vendorSettings.bookTypes;
     std::vector<std::uint8_t> answer;
     if (command.Byte(1) == 0x0C) {
         if (command.Byte(11) != kAccessByte && command.Byte(2) <= 0x06)
@@ -258,6 +316,10 @@ void NuQsiVendorCommand(CommandContext& command)
     }
     if (command.Byte(1) == 0x0E && command.Byte(2) == 0x80) {
         ReadErrorData(command);
+        return;
+    }
+    if (command.Byte(1) == 0x0E && command.Byte(2) == 0x70) {
+        SetBookTypes(command);
         return;
     }
     if (command.Byte(1) == 0x0E && command.Byte(2) == 0x01) {
@@ -271,10 +333,10 @@ void NuQsiVendorCommand(CommandContext& command)
         return;
     }
     if (command.Byte(1) == 0x0E && command.Byte(2) == 0x71) {
-        answer = {nu.flashBooks, 0x00};
+        answer = {RomBits([&](BookKind kind) { return books[kind].defaultBook; }), 0x00};
     } else if (command.Byte(1) == 0x0F && command.Byte(2) == 0x02) {
         answer.assign(8, 0);
-        answer[6] = nu.currentBooks;
+        answer[6] = RomBits([&](BookKind kind) { return books.InUse(kind); });
     } else {
         command.Fail(sense::kInvalidFieldInCdb);
         return;

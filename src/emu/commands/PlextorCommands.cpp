@@ -15,6 +15,8 @@ constexpr std::uint8_t kJitterPass = 0x10;  // byte 2 of the start and the repor
 enum ErrorKind : std::uint8_t { kCountPie = 0x10, kCountPif = 0x12 };  // start byte 9
 constexpr std::size_t kErrorReportLength = 52;
 constexpr std::size_t kJitterReportLength = 16;
+constexpr std::uint8_t kBookTypePage = 0x22;
+constexpr std::size_t kBookTypeAnswer = 8;
 // The drive's jitter unit: 11474 to the hundred percent.
 constexpr double kJitterUnitsPerTenth = 11474.0 / 1000.0;
 
@@ -128,6 +130,45 @@ void PlextorVendorCommand(CommandContext& command)
         Report(command, plextor);
 }
 
+// The kinds of E9h byte 3: their book-type codes.
+std::optional<BookKind> BookKindOfCode(std::uint8_t code)
+{
+    for (const BookKind kind : {BookKind::PlusR, BookKind::PlusRw, BookKind::PlusRDl})
+        if (OwnBookType(kind) == code)
+            return kind;
+    return std::nullopt;
+}
+
+// E9h with 22h in byte 2, the kind's book-type code in byte 3: 00h reads
+// whether the drive writes that kind as it is (answer byte 2 0) or as
+// DVD-ROM (1); 10h sets it from byte 5 (0 as it is, 1 DVD-ROM).
+void PlextorBookType(CommandContext& command)
+{
+    const auto kind = BookKindOfCode(command.Byte(3));
+    if (command.Byte(2) != kBookTypePage || !kind) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
+    BookTypeSettings& books = command.drive.vendorSettings.bookTypes;
+    switch (command.Byte(1)) {
+    case 0x00: {
+        std::vector<std::uint8_t> answer(kBookTypeAnswer, 0);
+        answer[0] = command.Byte(3);
+        answer[2] = books.InUse(*kind) == OwnBookType(*kind) ? 0 : 1;
+        command.Answer(answer, command.Byte(9));
+        return;
+    }
+    case 0x10:
+        if (command.Byte(5) > 1) {
+            command.Fail(sense::kInvalidFieldInCdb);
+            return;
+        }
+        books.SetDefault(*kind, command.Byte(5) == 1 ? 0 : OwnBookType(*kind));
+        return;
+    default: command.Fail(sense::kInvalidFieldInCdb); return;
+    }
+}
+
 }  // namespace
 
 void RegisterPlextorCommands(CommandTable& table)
@@ -139,6 +180,10 @@ void RegisterPlextorCommands(CommandTable& table)
                     .name = "PLEXTOR VENDOR EA",
                     .cdbLength = 12,
                     .handler = PlextorVendorCommand});
+    table.Register({.opcode = vendor_opcode::kPlextorBookType,
+                    .name = "PLEXTOR VENDOR E9",
+                    .cdbLength = 12,
+                    .handler = PlextorBookType});
 }
 
 }  // namespace emu

@@ -117,6 +117,19 @@ VendorReply BenqCommands::BenqSetBookType(int selector, int value)
     return BenqSet(Byte(selector), Byte(value), false);
 }
 
+int BenqCommands::FFMode(std::uint8_t b6, VendorReply& reply)
+{
+    return Send(m_ScsiCommand, Cdb12{kBenqReadBookType, 0x06, 0x12, 0, 0, 0, b6, 0, 0, 0, 0, 0xAA}, DataDirection::None,
+                nullptr, 0, reply);
+}
+
+VendorReply BenqCommands::VendorFFMode(int b6)
+{
+    VendorReply reply;
+    reply.value = FFMode(Byte(b6), reply) == 0 ? 0 : -1;
+    return reply;
+}
+
 VendorReply BenqCommands::VendorProbeFF09()
 {
     const auto lock = m_ScsiCommand.Lock();
@@ -128,11 +141,9 @@ VendorReply BenqCommands::VendorProbeFF09()
         return Send(m_ScsiCommand, Cdb12{kBenqReadBookType, sub, b2, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}, DataDirection::In,
                     answer.data(), length, reply);
     };
-    Send(m_ScsiCommand, Cdb12{kBenqReadBookType, 0x06, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0xAA}, DataDirection::None,
-         nullptr, 0, reply);
+    FFMode(0, reply);
     read(0x06, 0x10, 2);
-    Send(m_ScsiCommand, Cdb12{kBenqReadBookType, 0x06, 0x12, 0, 0, 0, 1, 0, 0, 0, 0, 0xAA}, DataDirection::None,
-         nullptr, 0, reply);
+    FFMode(1, reply);
     read(0x10, 0x00, 8);
     reply.value = read(0x09, 0x00, 8) == 0 ? answer[1] : -1;
     return reply;

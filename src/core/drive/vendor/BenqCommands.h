@@ -28,6 +28,9 @@ public:
     VendorReply BenqSetBookTypeData(int selector, int value);
     VendorReply BenqSetBookType(int selector, int value);
     VendorReply VendorProbeFF09();
+    // FFh 06h 12h with b6 in byte 6 and AAh in byte 11, no data: 0 taken,
+    // -1 refused (the first and third step of the probe).
+    VendorReply VendorFFMode(int b6);
     // 1 when the drive takes the Solid Burn sequence, else 0.
     VendorReply DetectForSolidBurn();
 
@@ -60,6 +63,7 @@ public:
 private:
     VendorReply BenqQueryBookType(std::uint8_t kind);
     VendorReply BenqSet(std::uint8_t selector, std::uint8_t value, bool withData);
+    int FFMode(std::uint8_t b6, VendorReply& reply);
     int Exchange(std::span<std::uint8_t> buffer, std::span<const std::uint8_t> block, std::size_t answerLength);
     int ReadF0(std::uint8_t mode, std::uint32_t first, std::uint32_t end, std::uint8_t kind,
                std::span<std::uint8_t> buffer);

@@ -1,16 +1,60 @@
 #include "core/drive/vendor/BtcCommands.h"
 
+#include "core/drive/ScsiCommand.h"
+
 #include "core/drive/vendor/VendorCdb.h"
 #include "scsi/Opcodes.h"
+#include "scsi/VendorSignatures.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
 using namespace vendor_cdb;
 
+constexpr std::uint8_t kIdentifyKey = 0x44;
+constexpr std::size_t kIdentificationLength = 4;
+constexpr std::size_t kStateLength = 4;
+constexpr std::size_t kSetDataLength = 128;
+
 }  // namespace
 
 BtcCommands::BtcCommands(CScsiCommand& channel) : m_ScsiCommand(channel)
 {
+}
+
+VendorReply BtcCommands::IsBtcDrive()
+{
+    VendorReply reply;
+    Query(m_ScsiCommand, Cdb12{vendor_opcode::kBtcIdentify, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, kIdentifyKey},
+          kIdentificationLength, reply, [](const auto& answer) {
+              const auto& maker = vendor_signature::kBtcIdentification;
+              return std::equal(maker.begin(), maker.end(), answer.begin()) && answer[3] == 0x01 ? 1 : 0;
+          });
+    reply.value = std::max(reply.value, 0);
+    return reply;
+}
+
+VendorReply BtcCommands::VendorFA01Read()
+{
+    VendorReply reply;
+    Query(m_ScsiCommand, Cdb12{vendor_opcode::kBtcBookType, 0x01, 0, 0, 0, 0, 0, 0x04, 0, 0, 0xAA, 0xFF}, kStateLength,
+          reply, [](const auto& answer) { return int{answer[3]}; });
+    return reply;
+}
+
+VendorReply BtcCommands::VendorFA00Write(int b2, int b3, int b4)
+{
+    const auto lock = m_ScsiCommand.Lock();
+    VendorReply reply = VendorFA01Read();
+    std::vector<std::uint8_t> data(kSetDataLength, 0);
+    VendorReply set;
+    set.value = Send(m_ScsiCommand,
+                     Cdb12{vendor_opcode::kBtcBookType, 0x00, Byte(b2), Byte(b3), Byte(b4), 0, 0, 0, 0, 0, 0xAA, 0xFF},
+                     DataDirection::Out, data.data(), static_cast<std::uint32_t>(data.size()), set);
+    reply.Then(set);
+    return reply;
 }
 
 VendorReply BtcCommands::BtcReadErrorData(std::uint8_t* buffer, std::uint32_t length)

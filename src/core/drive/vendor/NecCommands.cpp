@@ -11,11 +11,17 @@ using namespace vendor_cdb;
 
 constexpr std::size_t kNecAnswer = 20;
 
-Cdb10 NecCdb(int mediaSelector, int settingSelector)
+// Every C9h goes out with the family's 10 bytes (ATAPI pads the packet to
+// 12 with zeros).
+Cdb10 NecCdb(int b1, int b2, int b3, int b9)
 {
     using vendor_signature::kNec;
-    return {vendor_opcode::kNec,  0x02, Byte(mediaSelector), 0x01, kNec[0], kNec[1], kNec[2], kNec[3], kNec[4],
-            Byte(settingSelector)};
+    return {vendor_opcode::kNec, Byte(b1), Byte(b2), Byte(b3), kNec[0], kNec[1], kNec[2], kNec[3], kNec[4], Byte(b9)};
+}
+
+Cdb10 NecCdb(int mediaSelector, int settingSelector)
+{
+    return NecCdb(0x02, mediaSelector, 0x01, settingSelector);
 }
 
 }  // namespace
@@ -45,6 +51,15 @@ VendorReply NecCommands::NecQueryBookType(int settingSelector, int mediaSelector
     VendorReply reply;
     Query(m_ScsiCommand, NecCdb(mediaSelector, settingSelector), kNecAnswer, reply,
           [](const auto& answer) { return int{answer[1]}; });
+    return reply;
+}
+
+VendorReply NecCommands::NecC9Command(int b1, int b2, int b3, int b9)
+{
+    std::vector<std::uint8_t> answer(kNecAnswer, 0);
+    VendorReply reply;
+    reply.value = Send(m_ScsiCommand, NecCdb(b1, b2, b3, b9), DataDirection::In, answer.data(),
+                       static_cast<std::uint32_t>(answer.size()), reply);
     return reply;
 }
 

@@ -50,6 +50,16 @@ VendorReply NuQsiCommands::QueryNuQsiStatus()
     return reply;
 }
 
+VendorReply NuQsiCommands::NuQsiSetBookType(int byte3, int byte4, int byte11)
+{
+    VendorReply reply;
+    reply.value = Send(
+        m_ScsiCommand,
+        Cdb12{vendor_opcode::kNuQsi, 0x0E, 0x70, Byte(byte3), Byte(byte4), 0, 0, 0, 0, 0, 0, Byte(byte11)},
+        DataDirection::None, nullptr, 0, reply);
+    return reply;
+}
+
 VendorReply NuQsiCommands::GenericEnable(std::uint8_t* buffer, std::uint32_t length)
 {
     using vendor_signature::kGenericF3;

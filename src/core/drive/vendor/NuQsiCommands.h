@@ -15,6 +15,11 @@ public:
 
     VendorReply NuQsiQueryF30E();
     VendorReply QueryNuQsiStatus();
+    // F3h 0Eh 70h with bytes 3, 4 and 11 as given, no data: the book-type
+    // settings (byte 3: the kinds in the high nibble, DVD-ROM in the low;
+    // byte 4 a disc kind for a direct change; byte 11 0 to save in flash,
+    // 5Ah not): the channel's result.
+    VendorReply NuQsiSetBookType(int byte3, int byte4, int byte11);
 
     // F3h 0Ch 00h with the access sequence: opens the measurement.
     VendorReply GenericEnable(std::uint8_t* buffer, std::uint32_t length);

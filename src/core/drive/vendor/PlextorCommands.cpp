@@ -5,6 +5,7 @@
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -14,11 +15,36 @@ using vendor_opcode::kPlextor;
 
 constexpr int kScanStepBlocks = 8;
 constexpr int kJitterStepBlocks = 16;
+constexpr std::uint8_t kBookTypePage = 0x22;
+constexpr int kBookTypeAnswer = 8;
 
 }  // namespace
 
 PlextorCommands::PlextorCommands(CScsiCommand& channel) : m_ScsiCommand(channel)
 {
+}
+
+VendorReply PlextorCommands::PlextorE9Read(std::uint8_t* buffer, int length, int b3)
+{
+    VendorReply reply;
+    if (!buffer || length < kBookTypeAnswer)
+        return reply;
+    std::fill(buffer, buffer + kBookTypeAnswer, 0);
+    reply.value = Send(
+        m_ScsiCommand,
+        Cdb12{vendor_opcode::kPlextorBookType, 0x00, kBookTypePage, Byte(b3), 0, 0, 0, 0, 0, kBookTypeAnswer, 0, 0},
+        DataDirection::In, buffer, kBookTypeAnswer, reply);
+    return reply;
+}
+
+VendorReply PlextorCommands::PlextorE9Write(int b5, int b3)
+{
+    VendorReply reply;
+    reply.value = Send(
+        m_ScsiCommand,
+        Cdb12{vendor_opcode::kPlextorBookType, 0x10, kBookTypePage, Byte(b3), 0, Byte(b5), 0, 0, 0, 0, 0, 0},
+        DataDirection::None, nullptr, 0, reply);
+    return reply;
 }
 
 VendorReply PlextorCommands::PlextorStartPIEScan()

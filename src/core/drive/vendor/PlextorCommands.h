@@ -30,6 +30,14 @@ public:
     // READ(10) of the 16 sectors from lba into buffer (kEccBlockBytes).
     VendorReply ReadEccBlock(std::uint8_t* buffer, std::uint32_t lba);
 
+    // The book type (E9h 22h) of the kind whose book-type code is b3 (0Ah
+    // DVD+R, 09h DVD+RW, 0Eh DVD+R DL): the 8-byte answer into the cleared
+    // buffer (byte 2: 0 as the disc is, else DVD-ROM); -1 without sending
+    // when length is below 8, else the channel's result.
+    VendorReply PlextorE9Read(std::uint8_t* buffer, int length, int b3);
+    // Sets it (b5: 0 as the disc is, 1 DVD-ROM): the channel's result.
+    VendorReply PlextorE9Write(int b5, int b3);
+
     // 8 ECC blocks from lba (a failed read ends them early), then the error
     // result: its count (bytes 36-39) into count; the result's status.
     int PlextorScanStep(std::uint8_t* buffer, std::uint32_t lba, std::uint32_t& count);

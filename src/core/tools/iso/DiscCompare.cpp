@@ -6,6 +6,7 @@
 #include "core/base/UserPrompt.h"
 #include "core/tools/iso/DiscWalk.h"
 #include "core/tools/testpage/TestResults.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -171,7 +172,7 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
         const auto raw = std::span(disc).first(std::size_t{kTrialSectors} * kRawSectorBytes);
         if (!bluRay && m_drive.ReadBlocks(BlockRead::ReadCdRaw, 0, kTrialSectors, raw).ok)
             return Fail("AudioCD Compare not supported");
-        m_drive.ReportSenseError(kRead10Opcode);
+        m_drive.ReportSenseError(mmc::kRead10);
         return Fail("");
     }
 

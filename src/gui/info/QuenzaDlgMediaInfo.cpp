@@ -32,7 +32,7 @@ void CQuenzaDlg::GeneralInfo()
     const bool scanWindowOpen = m_bPiPoActive == 1;
     RunDriveWork(
         [this, lines, outcome, scanWindowOpen] {
-            *outcome = MediaInfoReport(m_Core, *lines).GeneralInfo(scanWindowOpen);
+            *outcome = MediaInfoReport(m_Core.m_Drives, m_Core.m_Report, *lines).GeneralInfo(scanWindowOpen);
         },
         [this, lines, outcome] {
             if (!outcome->messageBox.empty())
@@ -66,7 +66,8 @@ int CQuenzaDlg::ShowCompleteMediaCode()
     g_reportOpen = true;
     auto lines = std::make_shared<ReportText>();
     auto count = std::make_shared<int>(0);
-    RunDriveWork([this, lines, count] { *count = MediaInfoReport(m_Core, *lines).DoCompleteMediaCode(0); },
+    RunDriveWork([this, lines,
+                  count] { *count = MediaInfoReport(m_Core.m_Drives, m_Core.m_Report, *lines).DoCompleteMediaCode(0); },
                  [this, lines, count] {
                      if (*count == 0)
                          m_nCurrentPage = kPageDriveInfo;
@@ -81,5 +82,5 @@ int CQuenzaDlg::ShowCompleteMediaCode()
 void CQuenzaDlg::ShowBurnerInfo()
 {
     ShowPage(kPageInfoDisplay);
-    RunDriveWork([this] { ::ShowBurnerInfo(m_Core); });
+    RunDriveWork([this] { ::ShowBurnerInfo(m_Core.m_Drives, m_Core.m_Report); });
 }

@@ -160,7 +160,7 @@ void CQuenzaDlg::StartErrorTest()
                      RunToolWork(
                          [this, claim, reach, profile = disc->profile] {
                              ChannelClaim held = std::move(*claim);
-                             ErrorTest test(m_Core, *m_pPageEvents, held);
+                             ErrorTest test(m_Core.m_Drives, m_Core.m_Report, *m_pPageEvents, held);
                              ErrorThreadFor(profile)(&test);
                              *reach = test.Reach();
                          },

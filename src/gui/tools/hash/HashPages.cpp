@@ -78,9 +78,8 @@ void CHashPages::OnStartDiscHash()
         [this, claim, choice, start, end] {
             LogEntry("Start THREAD MediaHashThread()");
             m_events.BeginRun();
-            MediaHash(m_dlg.m_Core, m_events, choice).HashMedia(start, end, [&held = *claim] {
-                return !held.StopRequested();
-            });
+            MediaHash(m_dlg.m_Core.m_Drives, m_dlg.m_Core.m_Report, m_events, choice)
+                .HashMedia(start, end, [&held = *claim] { return !held.StopRequested(); });
         },
         [this, claim] {
             claim->Release();

@@ -157,7 +157,7 @@ void CQuenzaDlg::StartCompare()
     const std::string driveText = device ? device->m_strDriveText : std::string();
     RunToolWork([this, claim, source = m_nCompareSource, path = *first, driveText] {
         const ChannelClaim held = std::move(*claim);
-        const std::optional<int> profile = StartDiscCompare(m_Core, *m_pPageEvents);
+        const std::optional<int> profile = StartDiscCompare(m_Core.m_Drives, *m_pPageEvents);
         if (!profile)
             return;
         if (source == 1) {
@@ -168,7 +168,7 @@ void CQuenzaDlg::StartCompare()
         }
         const bool bluRay = discwalk::IsBdProfile(*profile);
         LogEntry(bluRay ? "Start THREAD ISOBDCompareThread()" : "Start THREAD ISOCompareThread()");
-        DriveBlockReader reader(m_Core);
+        DriveBlockReader reader(m_Core.m_Drives, m_Core.m_Report);
         DiscCompare(reader, *m_pPageEvents, held.BusyFlag()).DoISOCompare(path, bluRay);
     });
 }
@@ -213,7 +213,7 @@ void CQuenzaDlg::StartCreateIso()
                          [this, claim, path = choice->path] {
                              const ChannelClaim held = std::move(*claim);
                              LogEntry("Start THREAD DoCreateISOThread()");
-                             DriveBlockReader reader(m_Core);
+                             DriveBlockReader reader(m_Core.m_Drives, m_Core.m_Report);
                              IsoCreation(reader, *m_pPageEvents, held.BusyFlag()).DoCreateISO({path, FreeBytesForFile});
                          },
                          [this] {

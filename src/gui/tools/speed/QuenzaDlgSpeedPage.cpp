@@ -308,7 +308,7 @@ void CQuenzaDlg::StartSpeedTest()
                          EnableDlgItem(id, false);
                      RunToolWork([this, claim, settings, profile = disc->profile] {
                          ChannelClaim held = std::move(*claim);
-                         SpeedTest test(m_Core, *m_pPageEvents, *m_Graph, held, settings);
+                         SpeedTest test(m_Core.m_Drives, m_Core.m_Report, *m_pPageEvents, *m_Graph, held, settings);
                          SpeedThreadFor(profile)(&test);
                      });
                      EnableDlgItem(IDC_START, false);

@@ -1,0 +1,9 @@
+#pragma once
+
+class CScsiCommand;
+class ReportText;
+
+// Tells why the channel's last command failed, from its sense data: a status
+// text in the report for the common refusals, else line 0 of the report and
+// a message box.
+void ReportSenseError(CScsiCommand& channel, ReportText& report, int opcode);

@@ -88,12 +88,11 @@ void ScanBenq(ScanContext& context)
             figures.jitter = answer[2];
             figures.jitterPeak = std::max(figures.jitterPeak, figures.jitter);
         }
-        const auto peakSquared = static_cast<std::uint64_t>(figures.jitterPeak)
-            * static_cast<std::uint64_t>(figures.jitterPeak);
+        const auto peak = static_cast<std::uint64_t>(figures.jitterPeak);
         if (firstCycle) {
-            figures.piSquares = std::uint64_t{pi} * pi;
-            figures.pifSquares = std::uint64_t{pif} * pif;
-            figures.jitterSquares = peakSquared;
+            figures.piSquares.Start(pi);
+            figures.pifSquares.Start(pif);
+            figures.jitterSquares.Start(peak);
             figures.piTotal = 0;
             figures.pifTotal = 0;
             firstCycle = false;
@@ -119,9 +118,9 @@ void ScanBenq(ScanContext& context)
                 showFigures();
         }
         if (figures.n > 1) {
-            figures.piSquares += std::uint64_t{pi} * pi;
-            figures.pifSquares += std::uint64_t{pif} * pif;
-            figures.jitterSquares += peakSquared;
+            figures.piSquares.Add(pi);
+            figures.pifSquares.Add(pif);
+            figures.jitterSquares.Add(peak);
             figures.piTotal += pi;
             figures.pifTotal += pif;
         }

@@ -249,9 +249,9 @@ void BenqNewScan::TakeBlock(const std::uint8_t* block)
         figures.jitterPeak = 8;
         figures.piTotal = 0;
         figures.pifTotal = 0;
-        figures.piSquares = std::uint64_t{pi} * pi;
-        figures.pifSquares = std::uint64_t{pif} * pif;
-        figures.jitterSquares = 64;
+        figures.piSquares.Start(pi);
+        figures.pifSquares.Start(pif);
+        figures.jitterSquares.Start(static_cast<std::uint64_t>(figures.jitter));
         firstSample = false;
     }
     figures.Update();
@@ -304,10 +304,9 @@ bool BenqNewScan::CloseInterval()
     if (figures.n < 10)
         figures.jitterPeak = static_cast<int>(figures.rmsJitter);
     if (figures.n > 1) {
-        figures.piSquares += std::uint64_t{pi} * pi;
-        figures.pifSquares += std::uint64_t{pif} * pif;
-        figures.jitterSquares += static_cast<std::uint64_t>(figures.jitter)
-            * static_cast<std::uint64_t>(figures.jitter);
+        figures.piSquares.Add(pi);
+        figures.pifSquares.Add(pif);
+        figures.jitterSquares.Add(static_cast<std::uint64_t>(figures.jitter));
     }
     ApplyJitterLadder(context, figures.jitterPeak, 3 * static_cast<std::int64_t>(figures.rmsJitter));
     ApplyUpperLadder(context, 3 * static_cast<std::int64_t>(figures.rmsPI));

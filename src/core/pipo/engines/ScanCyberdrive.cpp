@@ -114,14 +114,13 @@ void ScanCyberdrive(ScanContext& context)
         if (jitter > kLargestJitter)
             jitter = static_cast<int>(figures.rmsJitter);
         figures.jitterPeak = std::max(figures.jitterPeak, jitter);
-        const auto peakSquared = static_cast<std::uint64_t>(figures.jitterPeak)
-            * static_cast<std::uint64_t>(figures.jitterPeak);
+        const auto peak = static_cast<std::uint64_t>(figures.jitterPeak);
         if (firstAnswer) {
-            figures.jitterSquares = peakSquared;
+            figures.jitterSquares.Start(peak);
             figures.piTotal = maxPI;
-            figures.piSquares = std::uint64_t{pi} * pi;
+            figures.piSquares.Start(pi);
             figures.pifTotal = maxPO;
-            figures.pifSquares = std::uint64_t{po} * po;
+            figures.pifSquares.Start(po);
             firstAnswer = false;
         }
         figures.Update();
@@ -149,10 +148,10 @@ void ScanCyberdrive(ScanContext& context)
                 showFigures();
         }
         if (figures.n > 1) {
-            figures.jitterSquares += peakSquared;
-            figures.piSquares += std::uint64_t{pi} * pi;
+            figures.jitterSquares.Add(peak);
+            figures.piSquares.Add(pi);
             figures.piTotal += pi;
-            figures.pifSquares += std::uint64_t{po} * po;
+            figures.pifSquares.Add(po);
             figures.pifTotal += po;
         }
         ++figures.n;

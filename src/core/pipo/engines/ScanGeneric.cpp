@@ -37,9 +37,9 @@ struct GenericFigures {
     std::uint32_t maxJitter = 0;
     std::uint32_t lastJitter = 0;
     std::uint32_t jitterPeak = 0;
-    std::int64_t piSquares = 0;
-    std::int64_t pifSquares = 0;
-    std::int64_t jitterSquares = 0;
+    RmsSum piSquares;
+    RmsSum pifSquares;
+    RmsSum jitterSquares;
     std::uint32_t jitterSum = 0;
     std::int64_t n = 1;
     bool firstSample = true;
@@ -55,9 +55,9 @@ struct GenericFigures {
 
     void AddSquaresOfMaxima()
     {
-        piSquares += std::int64_t{maxPI} * maxPI;
-        pifSquares += std::int64_t{maxPIF} * maxPIF;
-        jitterSquares += std::int64_t{maxJitter} * maxJitter;
+        piSquares.Add(maxPI);
+        pifSquares.Add(maxPIF);
+        jitterSquares.Add(maxJitter);
     }
 };
 
@@ -171,9 +171,9 @@ void ScanGeneric(ScanContext& context)
                     figures.firstSample = false;
                 }
                 figures.jitterAverage = static_cast<std::uint32_t>(figures.jitterSum / figures.n);
-                figures.piRms = RootMeanSquare(figures.piSquares, figures.n);
-                figures.pifRms = RootMeanSquare(figures.pifSquares, figures.n);
-                figures.jitterRms = RootMeanSquare(figures.jitterSquares, figures.n);
+                figures.piRms = static_cast<std::int32_t>(figures.piSquares.Root(figures.n));
+                figures.pifRms = static_cast<std::int32_t>(figures.pifSquares.Root(figures.n));
+                figures.jitterRms = static_cast<std::int32_t>(figures.jitterSquares.Root(figures.n));
                 RaisePeak(state.m_nPIPeak, figures.maxPI);
                 RaisePeak(state.m_nPIFPeak, figures.maxPIF);
                 figures.jitterPeak = std::max(figures.jitterPeak, figures.maxJitter);

@@ -50,7 +50,7 @@ int main(int argc, char** argv)
 
     SilentEvents events;
     std::atomic<int> running{0};
-    DriveBlockReader reader(*bench.core);
+    DriveBlockReader reader(bench.core->m_Drives, bench.core->m_Report);
     const auto start = std::chrono::steady_clock::now();
     const CompareEnd end = DiscCompare(reader, events, running).DoISOCompare(image);
     const double seconds = SecondsSince(start);

@@ -69,7 +69,7 @@ int main()
     for (int round = 0; round < 3; ++round) {
         std::optional<ChannelClaim> claim = core.m_Drives.coordinator.TryClaim(ChannelUse::ErrorTest);
         CountingEvents events;
-        ErrorTest test(core, events, *claim);
+        ErrorTest test(core.m_Drives, core.m_Report, events, *claim);
         const auto start = std::chrono::steady_clock::now();
         const ErrorTestEnd end = test.DoErrorTest();
         const double seconds = SecondsSince(start);

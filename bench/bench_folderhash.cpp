@@ -164,8 +164,11 @@ double MediaHashMegabytesPerSecond(HashChoice choice, std::int64_t blocks)
         core.m_Drives.list.OnSelchangeDevicescombo();
         QuietEvents events;
         HashOutcome outcome = HashOutcome::Failed;
-        seconds = Seconds(
-            [&] { outcome = MediaHash(core, events, choice).HashMedia(0, blocks - 1, [] { return true; }); });
+        seconds = Seconds([&] {
+            outcome = MediaHash(core.m_Drives, core.m_Report, events, choice).HashMedia(0, blocks - 1, [] {
+                return true;
+            });
+        });
         if (outcome != HashOutcome::Done)
             seconds = 0;
     }

@@ -33,7 +33,7 @@ int main(int argc, char** argv)
         std::filesystem::remove(copy);
         SilentEvents events;
         std::atomic<int> running{0};
-        DriveBlockReader reader(*bench.core);
+        DriveBlockReader reader(bench.core->m_Drives, bench.core->m_Report);
         const auto start = std::chrono::steady_clock::now();
         const IsoCreationEnd end = IsoCreation(reader, events, running).DoCreateISO({ours, FreeBytesForFile});
         const double oursSeconds = SecondsSince(start);

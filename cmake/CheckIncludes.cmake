@@ -1,35 +1,125 @@
 # cmake -P script: fails when a source or header of TARGET includes what its
-# layer must not. RULE is "qt" (Qt headers), "emu" (the emulated drive),
-# "emu_headers" (the emulated drive, in headers only) or "pages" (the main
-# window's class, in gui/tools and gui/info).
+# layer must not. RULE is "qt" (Qt headers), "layers" (the layers of src/) or
+# "pages" (gui/tools and gui/info reach the main window only through
+# gui/app/PageHost.h, never its class in gui/app/QuenzaDlg.h).
+#
+# "layers": each include is resolved as the compiler finds it (a quoted one
+# beside the including file first, then from src/), so a relative include
+# ("../../emu/...") is caught as well as one from src/. Paths with "../" are
+# refused in any case: includes name their file from src/. A file's layer is
+# its folder under src/ (core/base for core/base):
+#   scsi      includes nothing of ours but scsi
+#   platform  scsi; emu only in sources (the emulated pass-through backend)
+#   emu       scsi
+#   core      scsi, platform
+#   core/base scsi, platform, core/base (not the rest of core)
+#   gui       scsi, platform, core
+cmake_minimum_required(VERSION 3.25)  # policies of a script run with -P
 set(pattern_qt "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|qt[A-Za-z0-9_/]*|Qt[A-Za-z]+/)")
-set(pattern_emu "^[ \t]*#[ \t]*include[ \t]*[<\"]emu/")
-set(pattern_emu_headers "${pattern_emu}")
-set(pattern_pages "^[ \t]*#[ \t]*include[ \t]*[<\"][^>\"]*app/QuenzaDlg\\.h[>\"]")
 set(reason_qt "must stay free of Qt")
-set(reason_emu "must not include the emulated drive (platform's emulated backend reaches it)")
-set(reason_emu_headers "must keep the emulated drive out of its headers (the layers above include them)")
-set(reason_pages "must reach the main window through gui/app/PageHost.h in its pages and tools")
-set(files_qt "\\.(h|hpp|cpp)$")
-set(files_emu "\\.(h|hpp|cpp)$")
-set(files_emu_headers "\\.(h|hpp)$")
-set(files_pages "/gui/(tools|info)/.*\\.(h|hpp|cpp)$")
-if(NOT DEFINED pattern_${RULE})
+set(include_line "^[ \t]*#[ \t]*include[ \t]*([<\"])([^>\"]+)[>\"]")
+if(NOT RULE MATCHES "^(qt|layers|pages)$")
   message(FATAL_ERROR "unknown include rule '${RULE}'")
 endif()
+
 file(READ ${SOURCE_LIST} SOURCES)
 file(GLOB_RECURSE headers ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.hpp)
 set(files ${SOURCES} ${headers})
+set(failures "")
+
+# The layer of a path below src/ ("core/base", "core", "emu" ...), or "" for
+# anything else.
+function(layer_of path out)
+  file(RELATIVE_PATH rel "${SRC_ROOT}" "${path}")
+  set(layer "")
+  if(rel MATCHES "^core/base/")
+    set(layer "core/base")
+  elseif(rel MATCHES "^(scsi|platform|emu|core|gui)/")
+    set(layer "${CMAKE_MATCH_1}")
+  endif()
+  set(${out} "${layer}" PARENT_SCOPE)
+endfunction()
+
+# Whether a file of layer `from` (a header when is_header) may include one of
+# layer `to`.
+function(may_include from to is_header out)
+  set(allowed_scsi "scsi")
+  set(allowed_platform "scsi;platform")
+  if(NOT is_header)
+    list(APPEND allowed_platform "emu")
+  endif()
+  set(allowed_emu "scsi;emu")
+  set(allowed_core "scsi;platform;core;core/base")
+  set(allowed_core/base "scsi;platform;core/base")
+  set(allowed_gui "scsi;platform;core;core/base;gui")
+  if(to STREQUAL "" OR to IN_LIST allowed_${from})
+    set(${out} TRUE PARENT_SCOPE)
+  else()
+    set(${out} FALSE PARENT_SCOPE)
+  endif()
+endfunction()
+
 foreach(f IN LISTS files)
   if(NOT IS_ABSOLUTE "${f}")
     set(f "${SOURCE_DIR}/${f}")
   endif()
-  if(NOT f MATCHES "${files_${RULE}}")
+  if(NOT f MATCHES "\\.(h|hpp|cpp)$")
     continue()
   endif()
-  file(STRINGS "${f}" hits REGEX "${pattern_${RULE}}")
-  if(hits)
-    message(FATAL_ERROR "${TARGET} ${reason_${RULE}}, but ${f} has: ${hits}")
+  if(RULE STREQUAL "qt")
+    file(STRINGS "${f}" hits REGEX "${pattern_qt}")
+    if(hits)
+      message(FATAL_ERROR "${TARGET} ${reason_qt}, but ${f} has: ${hits}")
+    endif()
+    continue()
   endif()
+
+  layer_of("${f}" from)
+  if(from STREQUAL "")
+    continue()
+  endif()
+  if(RULE STREQUAL "pages")
+    file(RELATIVE_PATH rel "${SRC_ROOT}" "${f}")
+    if(NOT rel MATCHES "^gui/(tools|info)/")
+      continue()
+    endif()
+  endif()
+  set(is_header FALSE)
+  if(f MATCHES "\\.(h|hpp)$")
+    set(is_header TRUE)
+  endif()
+  get_filename_component(dir "${f}" DIRECTORY)
+  file(STRINGS "${f}" lines REGEX "${include_line}")
+  foreach(line IN LISTS lines)
+    string(REGEX MATCH "${include_line}" _ "${line}")
+    set(quote "${CMAKE_MATCH_1}")
+    set(name "${CMAKE_MATCH_2}")
+    if(name MATCHES "(^|/)\\.\\./")
+      string(APPEND failures "\n  ${f}: ${line} (include by the path from src/)")
+    endif()
+    set(target_path "")
+    if(quote STREQUAL "\"" AND EXISTS "${dir}/${name}")
+      get_filename_component(target_path "${dir}/${name}" ABSOLUTE)
+    elseif(EXISTS "${SRC_ROOT}/${name}")
+      get_filename_component(target_path "${SRC_ROOT}/${name}" ABSOLUTE)
+    endif()
+    if(target_path STREQUAL "")
+      continue()
+    endif()
+    if(RULE STREQUAL "pages")
+      if(target_path STREQUAL "${SRC_ROOT}/gui/app/QuenzaDlg.h")
+        string(APPEND failures "\n  ${f}: ${line} (must reach the main window through gui/app/PageHost.h)")
+      endif()
+      continue()
+    endif()
+    layer_of("${target_path}" to)
+    may_include("${from}" "${to}" ${is_header} allowed)
+    if(NOT allowed)
+      string(APPEND failures "\n  ${f}: ${line} (${from} must not include ${to})")
+    endif()
+  endforeach()
 endforeach()
+if(failures)
+  message(FATAL_ERROR "${TARGET} includes across its layer's bounds:${failures}")
+endif()
 file(TOUCH ${STAMP})

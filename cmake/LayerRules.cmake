@@ -1,8 +1,12 @@
 # What a layer may depend on, checked by every build:
 #  - scsi, platform, emu and core must not include or link Qt (rule "qt");
-#  - core and gui must not include or link the emulated drive (rule "emu"):
-#    they reach it only through platform's emulated pass-through backend,
-#    whose headers therefore keep the emulated drive out (rule "emu_headers").
+#  - no layer includes upwards or across (rule "layers", the table is in
+#    CheckIncludes.cmake): scsi includes nothing of ours, platform not core
+#    or gui (and emu only in its sources, the emulated pass-through backend),
+#    emu only scsi, core not gui or emu, core/base not the rest of core;
+#    relative includes are resolved and checked too;
+#  - core and gui must not link the emulated drive: they reach it only
+#    through platform's emulated pass-through backend.
 # The sources are checked at build time, the link interfaces once the
 # configuration is complete.
 set(QUENZA_CHECK_INCLUDES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/CheckIncludes.cmake)
@@ -15,7 +19,7 @@ function(quenza_layer_rule target rule)
   file(WRITE ${list_file} "${sources}")
   add_custom_command(OUTPUT ${stamp}
     COMMAND ${CMAKE_COMMAND} -DSTAMP=${stamp} -DTARGET=${target} -DRULE=${rule} -DSOURCE_DIR=${source_dir}
-            -DSOURCE_LIST=${list_file} -P ${QUENZA_CHECK_INCLUDES_SCRIPT}
+            -DSRC_ROOT=${PROJECT_SOURCE_DIR}/src -DSOURCE_LIST=${list_file} -P ${QUENZA_CHECK_INCLUDES_SCRIPT}
     DEPENDS ${sources} ${QUENZA_CHECK_INCLUDES_SCRIPT}
     COMMENT "Checking the includes of ${target} (${rule})")
   add_custom_target(${target}_${rule}_check DEPENDS ${stamp})
@@ -32,12 +36,20 @@ function(quenza_qt_free target)
   quenza_layer_rule(${target} qt)
 endfunction()
 
-function(quenza_no_emu target)
-  quenza_layer_rule(${target} emu)
+# The include bounds of the target's layer (once per target).
+function(quenza_layer_bounds target)
+  get_target_property(checked ${target} QUENZA_LAYER_BOUNDS)
+  if(NOT checked)
+    set_target_properties(${target} PROPERTIES QUENZA_LAYER_BOUNDS ON)
+    quenza_layer_rule(${target} layers)
+  endif()
 endfunction()
 
-function(quenza_no_emu_in_headers target)
-  quenza_layer_rule(${target} emu_headers)
+# The target's layer bounds, and no link of the emulated drive.
+function(quenza_no_emu target)
+  quenza_layer_bounds(${target})
+  cmake_language(EVAL CODE
+    "cmake_language(DEFER DIRECTORY [[${CMAKE_SOURCE_DIR}]] CALL quenza_check_emu_links [[${target}]])")
 endfunction()
 
 # Pages and tools (gui/tools, gui/info) never include the main window's

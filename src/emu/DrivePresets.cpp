@@ -1,7 +1,7 @@
 #include "emu/DrivePresets.h"
 
 #include "emu/MediaPresets.h"
-#include "emu/Profiles.h"
+#include "scsi/Profiles.h"
 #include "scsi/AsciiText.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"

@@ -1,7 +1,7 @@
 #include "emu/MediaPresets.h"
 
 #include "emu/MediumGeometry.h"
-#include "emu/Profiles.h"
+#include "scsi/Profiles.h"
 #include "scsi/AsciiText.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "emu/MediumGeometry.h"
 
-#include "emu/Profiles.h"
+#include "scsi/Profiles.h"
 #include "scsi/Bytes.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "emu/Profiles.h"
+#include "scsi/DiscStructure.h"
+#include "scsi/Profiles.h"
 
 #include <array>
 #include <cstddef>
@@ -203,7 +204,7 @@ struct BenqSettings {
     std::vector<std::uint8_t> pendingAnswer;
     std::uint8_t speedCode = 0;
     std::uint8_t statisticsMode = 0;
-    std::uint32_t statisticsPsn = 0x30000;
+    std::uint32_t statisticsPsn = kDvdFirstDataSector;
     // Injected faults still ahead, and the one in force with when it began.
     std::vector<BenqStatisticsFault> faults;
     std::optional<BenqStatisticsFault> activeFault;

@@ -31,7 +31,7 @@ public:
 
     // How long PollUntilReady waits before it gives up: a spin-up, and an
     // erase or format whose progress is shown.
-    static constexpr std::uint32_t kReadyTimeoutSeconds = 120;
+    static constexpr std::uint32_t kReadyTimeoutSeconds = MmcCommands::kReadyTimeoutSeconds;
     static constexpr std::uint32_t kLongOperationTimeoutSeconds = 4 * 60 * 60;
 
     // Asks TEST UNIT READY until the drive is ready: 0 then. With the erase

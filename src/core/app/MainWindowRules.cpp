@@ -1,5 +1,7 @@
 #include "core/app/MainWindowRules.h"
 
+#include "scsi/Profiles.h"
+
 namespace {
 
 constexpr int kWindowWidth = 753;
@@ -34,9 +36,9 @@ int ErrorMapBlockFactor(int profile, bool structureRead, int layers)
 {
     if (!structureRead)
         return 8;
-    if (profile >= 0x08 && profile <= 0x0A)
+    if (profile::IsCdProfile(profile))
         return 4;
-    if ((profile >= 0x20 && profile <= 0x22) || (profile >= 0x80 && profile <= 0x82))
+    if (profile::IsDdcdProfile(profile))
         return 8;
     return 16 * (layers > 1 ? 2 : 1);
 }

@@ -10,7 +10,9 @@
 #include "core/drive/MmcMediaReads.h"
 #include "core/drive/ScsiCommand.h"
 #include "scsi/Bytes.h"
+#include "scsi/DiscStructure.h"
 #include "scsi/Opcodes.h"
+#include "scsi/Profiles.h"
 
 #include <algorithm>
 #include <array>
@@ -18,10 +20,12 @@
 
 namespace {
 
-constexpr std::uint32_t kPhysicalFormatLength = 2052;
-constexpr std::uint32_t kAdipLength = 260;
-constexpr int kPhysicalFormat = 0x00;
-constexpr int kAdipInformation = 0x11;
+using disc_structure::kAdipInformation;
+using disc_structure::kAdipLength;
+using disc_structure::kPhysicalFormat;
+using disc_structure::kPhysicalFormatLength;
+using disc_structure::kPrerecordedInformation;
+using disc_structure::kPrerecordedLength;
 constexpr std::uint8_t kFullTocFormat = 0x02;
 constexpr std::uint32_t kFullTocLength = 2048;
 constexpr std::uint32_t kPerformanceLength = 2048;
@@ -29,23 +33,24 @@ constexpr std::size_t kPerformanceHeader = 8;
 constexpr std::size_t kPerformanceDescriptor = 16;
 constexpr std::uint32_t kPerformanceDescriptors = 2;  // one extent a layer
 
-bool IsCdProfile(int profile)
+// The CD-like discs whose type comes from their table of contents (the
+// DDCD-ROM is not one of them).
+bool ReadsTypeFromToc(int number)
 {
-    switch (profile) {
-    case 0x08:
-    case 0x09:
-    case 0x0A:
-    case 0x21:
-    case 0x22:
-    case 0x80:
-    case 0x81:
-    case 0x82: return true;
+    using namespace profile;
+    switch (number) {
+    case kCdRom:
+    case kCdR:
+    case kCdRw:
+    case kDdcdR:
+    case kDdcdRw:
+    case kHdBurnRom:
+    case kHdBurnR:
+    case kHdBurnRw: return true;
     default: return false;
     }
 }
 
-constexpr int kPrerecordedInformation = 0x0E;
-constexpr std::uint32_t kPrerecordedLength = 68;
 constexpr int kReadySeconds = 120;  // a disc spinning up
 
 // The printable characters (21h to 7Dh) of answer[first, first + count).
@@ -131,7 +136,7 @@ int MediaIdentification::GetMediaType()
     LogEntry("Start GetMediaType()");
     int profile = 0;
     GetDriveProfile(profile);
-    if (IsCdProfile(profile)) {
+    if (ReadsTypeFromToc(profile)) {
         // A CD has no DVD structure to ask: its table of contents is read instead.
         LogEntry("GetMediaType() - Sending SCSI_Cmd_ReadToc command");
         std::vector<std::uint8_t> toc(kFullTocLength, 0);
@@ -144,12 +149,12 @@ int MediaIdentification::GetMediaType()
     }
     const int bookType = GetBookType();
     int mediaType = kMediaNoStructure;
-    if (profile == 0x10) {
+    if (profile == profile::kDvdRom) {
         const int looked = LookupMediaIdCode();
         mediaType = looked == kMediaNoStructure || looked == kMediaPlusUnknownId ? bookType : looked;
     } else if (const auto byProfile = MediaTypeOfProfile(profile)) {
         mediaType = *byProfile;
-    } else if (profile == 0x41) {
+    } else if (profile == profile::kBdRSequential) {
         BDDiscInfo info{};
         m_reads.GetBDDiStruct(info);
         mediaType = info.manufacturerId[0] != 0 ? kMediaBdR : kMediaBdRom;

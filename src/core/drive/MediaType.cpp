@@ -2,6 +2,7 @@
 
 #include "core/base/Format.h"
 #include "core/drive/MmcTypes.h"
+#include "scsi/Profiles.h"
 
 #include <algorithm>
 
@@ -31,13 +32,20 @@ struct ProfileMapping {
 
 // clang-format off
 constexpr ProfileMapping kProfileMediaTypes[] = {
-    {0x08, kMediaCd},          {0x09, kMediaCd},          {0x80, kMediaCd},          {0x81, kMediaCd},
-    {0x0A, kMediaCdRw},        {0x82, kMediaCdRw},        {0x11, kMediaDvdMinusR},   {0x12, kMediaDvdRam},
-    {0x13, kMediaDvdMinusRw},  {0x14, kMediaDvdMinusRw},  {0x15, kMediaDvdMinusRDl}, {0x18, kMediaDvdDownload},
-    {0x1A, kMediaDvdPlusRw},   {0x1B, kMediaDvdPlusR},    {0x21, kMediaDdcdR},       {0x22, kMediaDdcdRw},
-    {0x2A, kMediaDvdPlusRwDl}, {0x2B, kMediaDvdPlusRDl},  {0x40, kMediaBdRom},       {0x42, kMediaBdRRandom},
-    {0x43, kMediaBdRe},        {0x50, kMediaHdDvdRom},    {0x51, kMediaHdDvdR},      {0x52, kMediaHdDvdRam},
-    {0x53, kMediaHdDvdRw},     {0x58, kMediaHdDvdRDl},    {0x5A, kMediaHdDvdRwDl},
+    {profile::kCdRom, kMediaCd},                   {profile::kCdR, kMediaCd},
+    {profile::kHdBurnRom, kMediaCd},               {profile::kHdBurnR, kMediaCd},
+    {profile::kCdRw, kMediaCdRw},                  {profile::kHdBurnRw, kMediaCdRw},
+    {profile::kDvdR, kMediaDvdMinusR},             {profile::kDvdRam, kMediaDvdRam},
+    {profile::kDvdRwRestricted, kMediaDvdMinusRw}, {profile::kDvdRwSequential, kMediaDvdMinusRw},
+    {profile::kDvdRDl, kMediaDvdMinusRDl},         {profile::kDvdDownload, kMediaDvdDownload},
+    {profile::kDvdPlusRw, kMediaDvdPlusRw},        {profile::kDvdPlusR, kMediaDvdPlusR},
+    {profile::kDdcdR, kMediaDdcdR},                {profile::kDdcdRw, kMediaDdcdRw},
+    {profile::kDvdPlusRwDl, kMediaDvdPlusRwDl},    {profile::kDvdPlusRDl, kMediaDvdPlusRDl},
+    {profile::kBdRom, kMediaBdRom},                {profile::kBdRRandom, kMediaBdRRandom},
+    {profile::kBdRe, kMediaBdRe},                  {profile::kHdDvdRom, kMediaHdDvdRom},
+    {profile::kHdDvdR, kMediaHdDvdR},              {profile::kHdDvdRam, kMediaHdDvdRam},
+    {profile::kHdDvdRw, kMediaHdDvdRw},            {profile::kHdDvdRDl, kMediaHdDvdRDl},
+    {profile::kHdDvdRwDl, kMediaHdDvdRwDl},
 };
 // clang-format on
 
@@ -51,19 +59,20 @@ const char* MediaTypeName(int mediaType)
     return "UNKNOWN";
 }
 
-const char* ProfileMediaName(int profile)
+const char* ProfileMediaName(int number)
 {
-    switch (profile) {
-    case 0x08: return "CD-ROM";
-    case 0x09: return "CD-R";
-    case 0x0A: return "CD-RW";
-    case 0x18: return "DVD Download";
-    case 0x20: return "DDCD";
-    case 0x21: return "DDCD-R";
-    case 0x22: return "DDCD-RW";
-    case 0x80:
-    case 0x81:
-    case 0x82: return "HD-BURN";
+    using namespace profile;
+    switch (number) {
+    case kCdRom: return "CD-ROM";
+    case kCdR: return "CD-R";
+    case kCdRw: return "CD-RW";
+    case kDvdDownload: return "DVD Download";
+    case kDdcdRom: return "DDCD";
+    case kDdcdR: return "DDCD-R";
+    case kDdcdRw: return "DDCD-RW";
+    case kHdBurnRom:
+    case kHdBurnR:
+    case kHdBurnRw: return "HD-BURN";
     default: return nullptr;
     }
 }

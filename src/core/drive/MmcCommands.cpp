@@ -25,7 +25,6 @@ constexpr std::uint8_t kCapabilitiesPage = 0x2A;
 constexpr std::uint32_t kFirstModeSenseLength = 252;
 constexpr std::uint32_t kModeSenseRetryLength = 2048;
 constexpr std::size_t kModeSenseBufferLength = 65536;
-constexpr std::uint16_t kMaximumSpeed = 0xFFFF;
 constexpr int kPollIntervalMs = 500;
 constexpr std::uint32_t kRpcStateLength = 8;
 constexpr std::uint32_t kReportKeyTransfer = 2048;
@@ -114,6 +113,30 @@ int MmcCommands::WaitForUnitReady(int seconds, const std::atomic<int>* running)
             m_pWaitClock->SleepMs(kPollIntervalMs);
     }
     return 1;
+}
+
+int MmcCommands::PollUntilReady(std::uint32_t timeoutSeconds, std::uint32_t pollMs,
+                                const std::function<void()>& whileWaiting)
+{
+    const std::uint64_t deadline = m_pWaitClock->NowMs() + std::uint64_t{timeoutSeconds} * 1000;
+    for (;;) {
+        SenseCode sense;
+        bool delivered = true;
+        {
+            const auto lock = m_ScsiCommand.Lock();
+            if (CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0)
+                return 0;
+            sense = SenseOf(m_ScsiCommand.GetSenseBuffer());
+            delivered = m_ScsiCommand.LastError() == PassThroughError::None;
+        }
+        if (!delivered || NoMedium(sense))
+            return 1;  // waiting cannot make it ready
+        if (m_pWaitClock->NowMs() >= deadline)
+            return 1;
+        if (whileWaiting)
+            whileWaiting();
+        m_pWaitClock->SleepMs(pollMs);
+    }
 }
 
 int MmcCommands::ModeSense10(std::uint8_t pageCode, std::vector<std::uint8_t>& answer, std::uint32_t allocation,
@@ -248,14 +271,36 @@ int MmcCommands::GetConfiguration(int requestType, int startingFeature, std::uin
 int MmcCommands::SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl)
 {
     const std::int64_t listed = std::int64_t{index} * step;
-    std::int64_t speed = kMaximumSpeed;  // the caller's "maximum" entry
+    std::int64_t speed = kMaximumCdSpeed;  // the caller's "maximum" entry
     if (listed != 0)
-        speed = std::clamp<std::int64_t>((count - listed + 1) * unitSpeed, 1, kMaximumSpeed);
+        speed = std::clamp<std::int64_t>((count - listed + 1) * unitSpeed, 1, kMaximumCdSpeed);
+    return SetCdSpeedKBps(static_cast<std::uint16_t>(speed), static_cast<std::uint16_t>(speed),
+                          static_cast<std::uint8_t>(rotationControl));
+}
+
+int MmcCommands::SetCdSpeedKBps(std::uint16_t readKBps, std::uint16_t writeKBps, std::uint8_t rotationControl)
+{
     return CommandBlock(kSetCdSpeed)
-        .Set(1, static_cast<std::uint8_t>(rotationControl))
-        .SetBe16(2, static_cast<std::uint32_t>(speed))
-        .SetBe16(4, static_cast<std::uint32_t>(speed))
+        .Set(1, rotationControl)
+        .SetBe16(2, readKBps)
+        .SetBe16(4, writeKBps)
         .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
+}
+
+int MmcCommands::SetStreaming(const StreamingRequest& request, std::uint32_t transferLength)
+{
+    constexpr std::uint8_t kRestoreDefaults = 0x04;
+    std::vector<std::uint8_t> descriptor(std::max(transferLength, kStreamingDescriptorLength), 0);
+    descriptor[0] = request.restoreDefaults ? kRestoreDefaults : 0x00;
+    scsi::PutBe32(&descriptor[4], request.startLba);
+    scsi::PutBe32(&descriptor[8], request.endLba);
+    scsi::PutBe32(&descriptor[12], request.readSize);
+    scsi::PutBe32(&descriptor[16], request.readTimeMs);
+    scsi::PutBe32(&descriptor[20], request.writeSize);
+    scsi::PutBe32(&descriptor[24], request.writeTimeMs);
+    return CommandBlock(kSetStreaming)
+        .SetBe16(9, kStreamingDescriptorLength)
+        .Execute(m_ScsiCommand, DataDirection::Out, descriptor.data(), static_cast<std::uint32_t>(descriptor.size()));
 }
 
 int MmcCommands::Seek(std::uint32_t lba)

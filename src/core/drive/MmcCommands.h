@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/base/WaitClock.h"
+#include "core/drive/MmcTypes.h"
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -31,6 +33,13 @@ public:
     // request itself failed without sense; 1 still not ready. With a running
     // flag the wait also ends (1) as soon as the flag reads 0 (Stop).
     int WaitForUnitReady(int seconds, const std::atomic<int>* running = nullptr);
+    // Asks TEST UNIT READY every pollMs until the drive is ready: 0 then; 1
+    // when waiting cannot help (no disc, the request cannot be sent) or the
+    // time bound passed. whileWaiting runs before each pause.
+    static constexpr std::uint32_t kReadyTimeoutSeconds = 120;  // a spin-up
+    static constexpr std::uint32_t kReadyPollMs = 100;  // a pause keeps a not-ready drive from being flooded
+    int PollUntilReady(std::uint32_t timeoutSeconds = kReadyTimeoutSeconds, std::uint32_t pollMs = kReadyPollMs,
+                       const std::function<void()>& whileWaiting = {});
     // 1 when MODE SENSE answers with the capabilities page 2Ah, else 0 (with
     // which command failed and why in `failure`).
     int TestMMCCompliant(std::string* failure = nullptr);
@@ -46,7 +55,16 @@ public:
     // the pages it gives are put together as one answer with an 8-byte header.
     int ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received = nullptr,
                          std::span<const std::uint8_t> pagesOneByOne = {});
+    // SET CD SPEED of the speed list's entry: index x step 0 is the drive's
+    // fastest, else (count - index x step + 1) x unitSpeed kB/s, for reading
+    // and writing.
     int SetCdSpeed(int index, int unitSpeed, int count, int step, int rotationControl);
+    // SET CD SPEED in kB/s (kMaximumCdSpeed: the drive's fastest), with the
+    // rotation control of byte 1 (0 CLV, 1 CAV).
+    int SetCdSpeedKBps(std::uint16_t readKBps, std::uint16_t writeKBps, std::uint8_t rotationControl = 0);
+    // SET STREAMING of one performance descriptor. transferLength: the bytes
+    // sent, the descriptor zero-padded to it (never less than the descriptor).
+    int SetStreaming(const StreamingRequest& request, std::uint32_t transferLength = kStreamingDescriptorLength);
     // SEEK(10): moves the head to the block.
     int Seek(std::uint32_t lba);
     // Also keeps m_bTrayLocked: the tray counts as locked only when the drive took the lock.

@@ -17,10 +17,10 @@ namespace {
 using scsi::GetBe32;
 using namespace mmc;
 
-constexpr int kBdMediaType = 1;
 constexpr std::uint32_t kFormatCapacitiesTransfer = 2048;
 // Header and current/maximum descriptor: enough to see the descriptor type.
-constexpr std::uint32_t kCurrentCapacityLength = 12;
+constexpr std::uint16_t kCurrentCapacityLength = 12;
+constexpr std::uint32_t kCapacityLength = 8;
 constexpr std::int64_t kMaxRead10Blocks = 0xFFFF;
 constexpr std::int64_t kMaxRead10Lba = 0xFFFFFFFF;
 constexpr int kUnitReadySeconds = 10;
@@ -82,7 +82,8 @@ int MmcMediaReads::SendDiscStructure(int mediaType, std::uint32_t address, int l
 int MmcMediaReads::GetBDDiStruct(BDDiscInfo& info)
 {
     std::vector<std::uint8_t> answer(kStructureBufferLength, 0);
-    const int result = SendDiscStructure(kBdMediaType, 0, 0, 0x00, kStructureBufferLength, answer.data());
+    const int result = SendDiscStructure(disc_structure::kBdMedia, 0, 0, disc_structure::kBdDiscInformation,
+                                         kStructureBufferLength, answer.data());
     if (result == 0)
         TakeBdDiscInfo(&answer[4], info);
     return result;
@@ -92,10 +93,68 @@ std::int64_t MmcMediaReads::ReadCapacity()
 {
     if (m_mmc.TestMediaPresent() != 1)
         return 0;
-    std::array<std::uint8_t, 8> answer{};
-    if (CommandBlock(kReadCapacity).Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size()) != 0)
+    const CapacityAnswer answer = ReadCapacityAnswer();
+    if (!answer.ok)
         return 0;
-    return static_cast<std::int32_t>(GetBe32(answer.data()));
+    return static_cast<std::int32_t>(answer.lastLba);
+}
+
+CapacityAnswer MmcMediaReads::ReadCapacityAnswer()
+{
+    std::array<std::uint8_t, kCapacityLength> bytes{};
+    CapacityAnswer answer;
+    const auto lock = m_ScsiCommand.Lock();  // the sense and the residual are this command's
+    answer.ok = CommandBlock(kReadCapacity).Execute(m_ScsiCommand, DataDirection::In, bytes.data(), kCapacityLength)
+        == 0;
+    answer.received = kCapacityLength - std::min(m_ScsiCommand.Residual(), kCapacityLength);
+    if (!answer.ok)
+        answer.sense = SenseOf(m_ScsiCommand.GetSenseBuffer());
+    answer.lastLba = GetBe32(&bytes[0]);
+    answer.blockLength = GetBe32(&bytes[4]);
+    return answer;
+}
+
+BlockReadResult MmcMediaReads::SendRead(const CommandBlock& cdb, std::span<std::uint8_t> buffer)
+{
+    constexpr std::uint8_t kInformationValid = 0x80;
+    const auto lock = m_ScsiCommand.Lock();  // the sense and the residual are this command's
+    BlockReadResult result;
+    const auto length = static_cast<std::uint32_t>(buffer.size());
+    result.ok = cdb.Execute(m_ScsiCommand, DataDirection::In, buffer.data(), length) == 0;
+    result.transferred = length - std::min(m_ScsiCommand.Residual(), length);
+    if (!result.ok) {
+        const std::uint8_t* sense = m_ScsiCommand.GetSenseBuffer();
+        result.sense = SenseOf(sense);
+        if (sense[0] & kInformationValid)
+            result.badBlock = GetBe32(sense + 3);
+    }
+    return result;
+}
+
+BlockReadResult MmcMediaReads::Read10(std::uint32_t lba, std::uint32_t count, std::span<std::uint8_t> buffer,
+                                      std::uint8_t byte1)
+{
+    return SendRead(CommandBlock(kRead10).Set(1, byte1).SetBe32(2, lba).SetBe16(7, count), buffer);
+}
+
+BlockReadResult MmcMediaReads::ReadCdRaw(std::uint32_t lba, std::uint32_t count, std::span<std::uint8_t> buffer,
+                                         std::uint8_t byte1)
+{
+    constexpr std::uint8_t kWholeRawSector = 0xF8;  // sync, all headers, user data, EDC/ECC
+    return SendRead(CommandBlock(kReadCd)
+                        .Set(1, byte1)
+                        .SetBe32(2, lba)
+                        .Set(6, static_cast<std::uint8_t>(count >> 16))
+                        .SetBe16(7, count & 0xFFFF)
+                        .Set(9, kWholeRawSector),
+                    buffer);
+}
+
+int MmcMediaReads::ReadFormatCapacities(std::uint16_t allocation, std::uint8_t* buffer, std::uint32_t transfer)
+{
+    return CommandBlock(kReadFormatCapacities)
+        .SetBe16(7, allocation)
+        .Execute(m_ScsiCommand, DataDirection::In, buffer, transfer);
 }
 
 int MmcMediaReads::ReadDVDStruct(std::uint32_t address, int layer, int format, int mediaType, std::uint32_t length,
@@ -131,17 +190,13 @@ int MmcMediaReads::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t lengt
     if (!buffer || transfer < 4)
         return fail("GetFormatCapacities() - Buffer too small", "Allocation length incorrect");
     std::fill(buffer, buffer + transfer, 0);
-    if (CommandBlock(kReadFormatCapacities).SetBe16(7, 4).Execute(m_ScsiCommand, DataDirection::In, buffer, transfer)
-        != 0)
+    if (ReadFormatCapacities(4, buffer, transfer) != 0)
         return fail("GetFormatCapacities() - SCSI_Cmd_ReadFormatCapacities command 23h failed, returned non zero",
                     "Error, SCSI_Cmd_ReadFormatCapacities");
     const std::uint32_t listLength = buffer[3];
     if (listLength % 8 != 0 || listLength < 16 || listLength + 4 > length)
         return fail("GetFormatCapacities() - Allocation length failed", "Allocation length incorrect");
-    if (CommandBlock(kReadFormatCapacities)
-            .SetBe16(7, listLength + 4)
-            .Execute(m_ScsiCommand, DataDirection::In, buffer, listLength + 4)
-        != 0)
+    if (ReadFormatCapacities(static_cast<std::uint16_t>(listLength + 4), buffer, listLength + 4) != 0)
         return fail("GetFormatCapacities() - SCSI_Cmd_ReadFormatCapacities (2) failed, returned non zero",
                     "Error, SCSI_Cmd_ReadFormatCapacities");
     if (buffer[3] != listLength)
@@ -173,10 +228,7 @@ int MmcMediaReads::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, st
     m_mmc.WaitForUnitReady(kUnitReadySeconds);
     std::fill(buffer, buffer + bufferLength, 0);
     std::array<std::uint8_t, kFormatCapacitiesTransfer> capacities{};
-    if (CommandBlock(kReadFormatCapacities)
-            .SetBe16(7, kCurrentCapacityLength)
-            .Execute(m_ScsiCommand, DataDirection::In, capacities.data(), capacities.size())
-        == 0) {
+    if (ReadFormatCapacities(kCurrentCapacityLength, capacities.data(), kFormatCapacitiesTransfer) == 0) {
         switch (capacities[8] & 0x03) {
         case kUnformatted: return refuse("This media is unformatted, reading blocks is pointless.");
         case kNoMedium: return refuse("No Media present or media is unformatted");
@@ -191,10 +243,9 @@ int MmcMediaReads::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, st
     LogEntryF("ReadBlocks() - Request to read block %lld", static_cast<long long>(lba));
     m_mmc.WaitForUnitReady(kUnitReadySeconds);
     std::fill(buffer, buffer + bufferLength, 0);
-    const int result = CommandBlock(kRead10)
-                           .SetBe32(2, static_cast<std::uint32_t>(lba))
-                           .SetBe16(7, static_cast<std::uint32_t>(count))
-                           .Execute(m_ScsiCommand, DataDirection::In, buffer, static_cast<std::uint32_t>(bytes));
+    const int result = Read10(static_cast<std::uint32_t>(lba), static_cast<std::uint32_t>(count), {buffer, bytes}).ok
+        ? 0
+        : 1;
     if (result != 0)
         LogEntry("ReadBlocks() - SCSI_Cmd_Read10 failed, returned non zero");
     LogEntry("End ReadBlocks()");

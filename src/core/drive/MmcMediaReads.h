@@ -4,8 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 class CScsiCommand;
+class CommandBlock;
 class MmcCommands;
 
 // The MMC commands that read what is on the disc. Results as MmcCommands
@@ -19,6 +21,17 @@ public:
     int GetBDDiStruct(BDDiscInfo& info);
     // The last block address, sign-extended; 0 without a disc or on failure.
     std::int64_t ReadCapacity();
+    // READ CAPACITY as it is, with no look for a disc first.
+    CapacityAnswer ReadCapacityAnswer();
+    // READ(10) of count blocks at lba with byte 1 given (kForceUnitAccess:
+    // from the medium), and READ CD of count whole raw 2352-byte sectors
+    // (sync, headers, user data, EDC/ECC; byte 1 the expected sector type),
+    // into buffer with its whole size as the transfer length. The sense and
+    // the bytes that came are this command's (taken under the channel's lock).
+    BlockReadResult Read10(std::uint32_t lba, std::uint32_t count, std::span<std::uint8_t> buffer,
+                           std::uint8_t byte1 = 0);
+    BlockReadResult ReadCdRaw(std::uint32_t lba, std::uint32_t count, std::span<std::uint8_t> buffer,
+                              std::uint8_t byte1 = 0);
     // 1 without a disc (nothing sent), -1 for a buffer under kStructureBufferLength
     // (nothing sent, the notice says why).
     int ReadDVDStruct(std::uint32_t address, int layer, int format, int mediaType, std::uint32_t length,
@@ -33,7 +46,12 @@ public:
     int ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std::int64_t lba, int count, bool quiet,
                    WrapperNotice* notice = nullptr);
 
+    // READ FORMAT CAPACITIES with the allocation length given, into the
+    // first `transfer` bytes of buffer; the channel's result.
+    int ReadFormatCapacities(std::uint16_t allocation, std::uint8_t* buffer, std::uint32_t transfer);
+
 private:
+    BlockReadResult SendRead(const CommandBlock& cdb, std::span<std::uint8_t> buffer);
     int SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format, std::uint32_t length,
                           std::uint8_t* buffer);
 

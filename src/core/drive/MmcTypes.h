@@ -1,13 +1,20 @@
 #pragma once
 
+#include "scsi/DiscStructure.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
 // The size of the structure buffers every caller of READ DISC STRUCTURE gives.
-constexpr std::uint32_t kStructureBufferLength = 4100;
+constexpr std::uint32_t kStructureBufferLength = disc_structure::kBdDiscInformationLength;
 constexpr std::uint32_t kBlockBytes = 2048;
+// READ(10) byte 1: the blocks come from the medium, not from the drive's cache.
+constexpr std::uint8_t kForceUnitAccess = 0x08;
+// SET CD SPEED's value for the drive's fastest.
+constexpr std::uint16_t kMaximumCdSpeed = 0xFFFF;
 
 // What a command wrapper would tell the user beside its result. Wrappers
 // run on worker threads too, so they only say it: the caller shows the
@@ -54,6 +61,37 @@ inline SenseCode SenseOf(const std::uint8_t* sense)
 {
     return {sense[2] & 0x0F, sense[12], sense[13]};
 }
+
+// READ CAPACITY's answer. A failure keeps the sense; the fields the drive
+// did not send read 0.
+struct CapacityAnswer {
+    bool ok = false;
+    std::uint32_t lastLba = 0;  // the address of the disc's last block
+    std::uint32_t blockLength = 0;
+    std::uint32_t received = 0;  // bytes the drive sent
+    SenseCode sense;
+};
+
+// How a read of blocks (READ(10), READ CD) ended.
+struct BlockReadResult {
+    bool ok = false;
+    std::size_t transferred = 0;  // bytes the drive sent
+    SenseCode sense;
+    std::optional<std::uint32_t> badBlock;  // the address the sense names, when it names one
+};
+
+// SET STREAMING's performance descriptor: read and write sizes (kB) per
+// time (ms) over a block range.
+struct StreamingRequest {
+    bool restoreDefaults = false;  // RDD: the drive goes back to its own speeds
+    std::uint32_t startLba = 0;
+    std::uint32_t endLba = 0;
+    std::uint32_t readSize = 0;
+    std::uint32_t readTimeMs = 0;
+    std::uint32_t writeSize = 0;
+    std::uint32_t writeTimeMs = 0;
+};
+constexpr std::uint32_t kStreamingDescriptorLength = 28;
 
 // A NUL-ended text of an answer: at most `width` bytes from `offset` on, and
 // none past the answer's end.

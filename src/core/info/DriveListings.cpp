@@ -4,6 +4,7 @@
 #include "core/base/LogFile.h"
 #include "core/drive/CapabilityWalks.h"
 #include "scsi/Bytes.h"
+#include "scsi/Profiles.h"
 
 #include <algorithm>
 
@@ -25,7 +26,8 @@ std::string ProfileLine(int profile, bool current)
     // The name is padded to 49 so that "(Current)" stays within the 73 columns shown.
     if (const char* name = ProfileListingName(profile))
         return Format("Profile %04xh %-49s %s", profile, name, current ? "(Current)" : "");
-    const char* other = profile == 0xFFFF ? "Not Conforming to standard profile" : "Unknown Profile. Please email me";
+    const char* other = profile == profile::kNonConforming ? "Not Conforming to standard profile"
+                                                           : "Unknown Profile. Please email me";
     return Format("Profile %04xh %-59s", profile, other);
 }
 

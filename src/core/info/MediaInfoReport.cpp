@@ -4,14 +4,17 @@
 #include "core/base/Format.h"
 #include "core/base/HexDump.h"
 #include "core/base/LogFile.h"
-#include "core/app/MainDialogCore.h"
+#include "core/base/ReportText.h"
 #include "core/base/UserPrompt.h"
+#include "core/drive/DriveContext.h"
 #include "core/drive/MediaType.h"
 #include "core/info/MediaInfoTables.h"
 #include "core/info/MediaProbes.h"
 #include "core/tools/hash/MediaHashDrive.h"
 #include "platform/devices/Mounts.h"
+#include "scsi/DiscStructure.h"
 #include "scsi/Opcodes.h"
+#include "scsi/Profiles.h"
 
 #include <algorithm>
 #include <array>
@@ -25,14 +28,12 @@ namespace {
 
 constexpr int kCdMedia = 100;
 constexpr int kCdRomMedia = 200;
-constexpr int kBdMediaType = 1;
-constexpr std::uint32_t kStructureLength = 2052;
-constexpr std::uint32_t kAdipLength = 260;
-constexpr std::uint32_t kBdStructureLength = 4100;
-constexpr std::uint32_t kPrerecordedLength = 68;
+using namespace disc_structure;
+constexpr std::uint32_t kStructureLength = kPhysicalFormatLength;
+constexpr std::uint32_t kBdStructureLength = kBdDiscInformationLength;
 // The write strategy fields reach byte 105 of the pre-recorded information.
 constexpr std::uint32_t kWriteStrategyLength = 108;
-constexpr std::uint32_t kBurnerInformationLength = 32772;
+constexpr std::uint32_t kBurnerInformationLength = kRecordingManagementLength;
 constexpr int kMaxLine = 127;
 constexpr std::uint32_t kMaxMovieObjectBytes = 128 * 16;
 constexpr const char* kSupportAddress = "support@quenzario.org";
@@ -192,13 +193,14 @@ struct MediaInfoReport::Run {
     Atip atip;
 };
 
-MediaInfoReport::MediaInfoReport(MainDialogCore& core, ReportText& view) : m_core(core), m_view(view)
+MediaInfoReport::MediaInfoReport(DriveContext& drives, ReportText& status, ReportText& view) :
+    m_drives(drives), m_status(status), m_view(view)
 {
 }
 
 void MediaInfoReport::Status(const std::string& text)
 {
-    m_core.m_Report.ShowStatus(text);
+    m_status.ShowStatus(text);
 }
 
 void MediaInfoReport::Append(Run& run, const std::string& line)
@@ -211,11 +213,11 @@ void MediaInfoReport::Append(Run& run, const std::string& line)
 MediaInfoOutcome MediaInfoReport::GeneralInfo(bool scanWindowOpen)
 {
     MediaInfoOutcome outcome;
-    MmcCommands& mmc = m_core.m_Drives.mmc;
-    MediaIdentification& media = m_core.m_Drives.media;
+    MmcCommands& mmc = m_drives.mmc;
+    MediaIdentification& media = m_drives.media;
     Status("Waiting for unit to become ready");
     mmc.WaitForUnitReady(60);
-    m_core.m_Report.SetStatusLine("Ready");
+    m_status.SetStatusLine("Ready");
     if (mmc.TestMediaPresent() != 1) {
         Status("No Media is present");
         return outcome;
@@ -248,21 +250,20 @@ MediaInfoOutcome MediaInfoReport::GeneralInfo(bool scanWindowOpen)
         return outcome;
     }
     Status("Reading Media Information...");
-    m_core.m_Report.ClearDisplayLines();
+    m_status.ClearDisplayLines();
     run.profile = media.GetMediaTypeName(run.mediaName);
     run.mediaName = run.mediaName.substr(0, 19);
-    if (run.profile == 0x08) {
+    if (run.profile == profile::kCdRom) {
         run.mediaType = kCdRomMedia;
         run.cd = true;
-    } else if (run.profile == 0x09 || run.profile == 0x0A || (run.profile >= 0x20 && run.profile <= 0x22)
-               || (run.profile >= 0x80 && run.profile <= 0x82)) {
+    } else if (profile::IsCdProfile(run.profile) || profile::IsDdcdProfile(run.profile)) {
         run.mediaType = std::max(run.mediaType, kCdMedia);
         run.cd = true;
     }
 
     m_view.SetLine(0, Format("%28s%s%28s", " ", "Media Information", " "));
-    const std::vector<std::string> entries = m_core.m_Drives.list.DeviceComboEntries();
-    const int selected = m_core.m_Drives.list.GetDeviceComboSel();
+    const std::vector<std::string> entries = m_drives.list.DeviceComboEntries();
+    const int selected = m_drives.list.GetDeviceComboSel();
     const std::string drive = selected >= 0 && static_cast<std::size_t>(selected) < entries.size()
         ? entries[static_cast<std::size_t>(selected)]
         : std::string();
@@ -271,11 +272,11 @@ MediaInfoOutcome MediaInfoReport::GeneralInfo(bool scanWindowOpen)
     WriteRegions(run);
     Status("Reading Media Information 10% complete");
     run.slot = run.line++;
-    if (run.mediaType == kMediaBdR || run.mediaType == kMediaBdRe || IsPlusType(run.mediaType) || run.profile == 0x40
-        || run.profile == 0x43)
+    if (run.mediaType == kMediaBdR || run.mediaType == kMediaBdRe || IsPlusType(run.mediaType)
+        || run.profile == profile::kBdRom || run.profile == profile::kBdRe)
         ++run.line;
-    if (run.mediaType == kMediaBdR || run.mediaType == kMediaBdRe || run.profile == 0x43) {
-        const bool supported = ReadStructure(m_core.m_Drives, kBdMediaType, 0x00, kBdStructureLength).ok;
+    if (run.mediaType == kMediaBdR || run.mediaType == kMediaBdRe || run.profile == profile::kBdRe) {
+        const bool supported = ReadStructure(m_drives, kBdMedia, kBdDiscInformation, kBdStructureLength).ok;
         LogEntry(supported ? "Generalinfo() - MMC5 ReadDiscStructure command is supported."
                            : "Generalinfo() - MMC5 ReadDiscStructure command not supported.");
     }
@@ -306,9 +307,9 @@ MediaInfoOutcome MediaInfoReport::GeneralInfo(bool scanWindowOpen)
 
 void MediaInfoReport::WriteRegions(Run& run)
 {
-    MediaHashDrive drive(m_core);
+    MediaHashDrive drive(m_drives);
     if (drive.IsVideoDvd()) {
-        const DriveAnswer answer = ReadStructure(m_core.m_Drives, 0, 0x01, kStructureLength);
+        const DriveAnswer answer = ReadStructure(m_drives, kDvdMedia, kCopyrightInformation, kStructureLength);
         if (answer.Holds(6)) {
             std::string regions;
             for (int region = 0; region < 8; ++region)
@@ -319,14 +320,14 @@ void MediaInfoReport::WriteRegions(Run& run)
             Append(run, Format("%-47s%26s", "Disc Regions are ", regions.c_str()));
             Append(run, Format("CSS Protected%60s", drive.IsMediaCSSProtected() == 1 ? "Yes" : "No"));
         }
-    } else if (!run.cd && !(run.profile >= 0x40 && run.profile <= 0x43)) {
+    } else if (!run.cd && !profile::IsBdProfile(run.profile)) {
         Append(run, Format("Region information %54s", "N/A not a DVD-VIDEO"));
     }
 }
 
 void MediaInfoReport::WriteVolume(Run& run)
 {
-    MediaHashDrive drive(m_core);
+    MediaHashDrive drive(m_drives);
     const BlockReader read = [&drive](std::int64_t lba, std::vector<std::uint8_t>& block) {
         return drive.ReadBlock(lba, block) == 0;
     };
@@ -366,9 +367,9 @@ void MediaInfoReport::WriteVolume(Run& run)
 void MediaInfoReport::WriteCapacity(Run& run)
 {
     Status("Reading Media Information 20% complete");
-    const DriveAnswer answer = SendForAnswer(m_core.m_Drives, {mmc::kReadCapacity}, 8);
-    if (answer.Holds(4)) {
-        const auto last = static_cast<std::int32_t>(answer.Be32(0));
+    const CapacityAnswer capacity = m_drives.reads.ReadCapacityAnswer();
+    if (capacity.ok && capacity.received >= 4) {
+        const auto last = static_cast<std::int32_t>(capacity.lastLba);
         // The disc holds blocks 0 to the last one; a blank disc reports none.
         const std::int64_t bytes = last <= 0 ? 0 : (std::int64_t{last} + 1) * 2048;
         if (bytes <= 0) {
@@ -386,8 +387,8 @@ void MediaInfoReport::WriteCapacity(Run& run)
         Append(run, Format("%s%59s", "Formatted Size", "Pressed DVD"));
     }
 
-    const DriveAnswer track = SendForAnswer(m_core.m_Drives,
-                                            {mmc::kReadTrackInformation, 0x01, 0, 0, 0, 1, 0, 0x08, 0x00}, 2048);
+    const DriveAnswer track = SendForAnswer(m_drives, {mmc::kReadTrackInformation, 0x01, 0, 0, 0, 1, 0, 0x08, 0x00},
+                                            2048);
     const auto free = track.Holds(20) ? static_cast<std::int32_t>(track.Be32(16)) : 0;
     if (run.mediaType != kMediaDvdRom && free > 0)
         Append(run, Format("%s%61u", "Free Blocks ", static_cast<unsigned>(free)));
@@ -401,7 +402,7 @@ void MediaInfoReport::WriteCapacity(Run& run)
 
 void MediaInfoReport::WritePhysicalAndMediaCode(Run& run)
 {
-    run.bookType = m_core.m_Drives.media.GetBookType();
+    run.bookType = m_drives.media.GetBookType();
     LogEntry("GeneralInfo() - Checking book type");
     static constexpr int kNoBookLine[] = {4, 5, 6, 64, 65, 66, 67, 83, 88, 90};
     if (std::find(std::begin(kNoBookLine), std::end(kNoBookLine), run.mediaType) == std::end(kNoBookLine)) {
@@ -413,10 +414,10 @@ void MediaInfoReport::WritePhysicalAndMediaCode(Run& run)
     Status("Reading Media Information 30% complete");
     run.structureValid = true;
     LogEntry("GeneralInfo() - Sending SCSI_Cmd_ReadDvdStruct command");
-    run.physical = ReadStructure(m_core.m_Drives, 0, 0x00, kStructureLength);
+    run.physical = ReadStructure(m_drives, kDvdMedia, kPhysicalFormat, kStructureLength);
     if (!run.physical.ok) {
         LogEntry("Generalinfo() - SCSI_Cmd_ReadDvdStruct 00h failed, trying 11h");
-        run.physical = ReadStructure(m_core.m_Drives, 0, 0x11, kAdipLength);
+        run.physical = ReadStructure(m_drives, kDvdMedia, kAdipInformation, kAdipLength);
         if (!run.physical.ok) {
             LogEntry("Generalinfo() - SCSI_Cmd_ReadDvdStruct 11h failed, returned non zero");
             if (!run.cd)
@@ -433,7 +434,7 @@ void MediaInfoReport::WritePhysicalAndMediaCode(Run& run)
                 Append(run, Format("%s%62dcm", "Disc size", size == 0 ? 12 : 8));
         }
     }
-    m_core.m_Drives.media.GetDriveProfile(run.profile);
+    m_drives.media.GetDriveProfile(run.profile);
     LogEntry("Generalinfo() - GetDriveProfile returned " + std::to_string(run.profile));
 
     const DriveAnswer& code = run.physical;
@@ -455,7 +456,7 @@ void MediaInfoReport::WritePhysicalAndMediaCode(Run& run)
         m_view.SetLine(run.slot, Format("%s%47s", "Media code/Manufacturer ID", "N/A Pressed DVD"));
     } else if (IsMinusType(type) || type == kMediaHdDvdR || type == kMediaHdDvdRw || type == kMediaPlusUnknownId) {
         LogEntry("Generalinfo() - Minus media code found");
-        const DriveAnswer prerecorded = ReadStructure(m_core.m_Drives, 0, 0x0E, kPrerecordedLength);
+        const DriveAnswer prerecorded = ReadStructure(m_drives, kDvdMedia, kPrerecordedInformation, kPrerecordedLength);
         if (!prerecorded.ok) {
             m_view.SetLine(run.slot, Format("%-73s", "Drive doesn't support media code"));
         } else {
@@ -483,7 +484,7 @@ void MediaInfoReport::WritePhysicalAndMediaCode(Run& run)
 void MediaInfoReport::WriteCdMediaCode(Run& run)
 {
     // The maker's times are in the pre-groove of a writable CD (ATIP).
-    const DriveAnswer atip = SendForAnswer(m_core.m_Drives, {mmc::kReadTocPmaAtip, 0x02, 0x04, 0, 0, 0, 0, 0, 28}, 28);
+    const DriveAnswer atip = SendForAnswer(m_drives, {mmc::kReadTocPmaAtip, 0x02, 0x04, 0, 0, 0, 0, 0, 28}, 28);
     if (atip.Holds(15))
         run.atip = Atip{{atip.At(8), atip.At(9), atip.At(10)}, {atip.At(12), atip.At(13), atip.At(14)}};
     const int* in = run.atip.leadIn;
@@ -502,17 +503,17 @@ void MediaInfoReport::WriteCdMediaCode(Run& run)
         Append(run, Format("%-32s%41s", "HD-BURN Certified", hdBurn));
     }
     std::string number;
-    if (GetMediaCatalogNumber(m_core.m_Drives, number) == 1)
+    if (GetMediaCatalogNumber(m_drives, number) == 1)
         Append(run, Format("%-32s%41s", "Media Catalogue Number", number.c_str()));
-    if (GetCDDAMediaCatalogNumber(m_core.m_Drives, number) == 1)
+    if (GetCDDAMediaCatalogNumber(m_drives, number) == 1)
         Append(run, Format("%-32s%41s", "UPC / Bar Code Number", number.c_str()));
 }
 
 void MediaInfoReport::WriteBd(Run& run)
 {
     LogEntry("Generalinfo() - Blu-ray media found");
-    DriveContext& drive = m_core.m_Drives;
-    const DriveAnswer info = ReadStructure(drive, kBdMediaType, 0x00, kBdStructureLength);
+    DriveContext& drive = m_drives;
+    const DriveAnswer info = ReadStructure(drive, kBdMedia, kBdDiscInformation, kBdStructureLength);
     run.bdDiscId = FixedText(info, 104, 9);
     const bool rom = run.mediaType == kMediaBdRom;
     m_view.SetLine(run.slot, Format("Media code/Manufacturer ID%47s", rom ? "N/A BD-ROM" : run.bdDiscId.c_str()));
@@ -529,7 +530,7 @@ void MediaInfoReport::WriteBd(Run& run)
     Append(run, Format("Media Type   %60s", name));
     LogEntry("Generalinfo() - Blu-ray media found");
     if (!rom) {
-        const DriveAnswer spare = ReadStructure(drive, kBdMediaType, 0x0A, 16);
+        const DriveAnswer spare = ReadStructure(drive, kBdMedia, kBdSpareArea, 16);
         if (spare.Holds(16)) {
             const auto free = static_cast<std::int32_t>(spare.Be32(8));
             const auto allocated = static_cast<std::int32_t>(spare.Be32(12));
@@ -541,7 +542,7 @@ void MediaInfoReport::WriteBd(Run& run)
     }
     Status("Reading Media Information 45% complete");
     LogEntry("Generalinfo() - SCSI_Cmd_ReadDvdStruct 08h fetch DDS BD Block");
-    const DriveAnswer dds = ReadStructure(drive, kBdMediaType, 0x08, 56);
+    const DriveAnswer dds = ReadStructure(drive, kBdMedia, kBdDiscDefinition, 56);
     if (dds.Holds(56) && dds.At(4) == 'D' && dds.At(5) == 'S') {
         struct Field {
             const char* label;
@@ -561,9 +562,9 @@ void MediaInfoReport::WriteFormatLayers(Run& run)
 {
     Status("Reading Media Information 50% complete");
     LogEntry("Generalinfo() - Check for Hybrid Media");
-    DriveAnswer layers = ReadStructure(m_core.m_Drives, kBdMediaType, 0x90, kBdStructureLength);
+    DriveAnswer layers = ReadStructure(m_drives, kBdMedia, kFormatLayers, kBdStructureLength);
     if (!layers.ok)
-        layers = ReadStructure(m_core.m_Drives, 0, 0x90, kBdStructureLength);
+        layers = ReadStructure(m_drives, kDvdMedia, kFormatLayers, kBdStructureLength);
     if (!layers.ok) {
         LogEntry("Generalinfo() - No Blue Ray Media");
         return;
@@ -584,11 +585,11 @@ void MediaInfoReport::WriteRatedSpeed(Run& run)
     const auto remember = [&](const std::string& key) {
         run.unknown = true;
         run.unknownId = key;
-        m_core.m_Drives.media.GetMediaTypeName(run.unknownType);
+        m_drives.media.GetMediaTypeName(run.unknownType);
     };
     const int type = run.mediaType;
     if (type >= kMediaBdR && type <= kMediaBdRRandom) {
-        const std::int64_t capacity = m_core.m_Drives.media.GetMediaCapacity();
+        const std::int64_t capacity = m_drives.media.GetMediaCapacity();
         if (capacity != 0)
             Append(run, Format("End of Layer 0 LBA%54Xh", static_cast<unsigned>(capacity & 0xFFFFFFFF)));
         LogEntry("Generalinfo() - Do Blue Ray Media speed");
@@ -621,7 +622,7 @@ void MediaInfoReport::WriteRatedSpeed(Run& run)
         ratedLine = run.line;
         Append(run, Format("%-66s%s", label.c_str(), "Unknown"));
         LogEntry("Generalinfo() - Start do loop");
-        run.strategy = ReadStructure(m_core.m_Drives, 0, 0x0E, kWriteStrategyLength);
+        run.strategy = ReadStructure(m_drives, kDvdMedia, kPrerecordedInformation, kWriteStrategyLength);
         const std::string& key = run.minusManufacturer;
         const auto show = [&](int speed, const char* text) {
             if (*text)
@@ -653,8 +654,8 @@ void MediaInfoReport::WriteRatedSpeed(Run& run)
             if (!hit)
                 remember(key);
         }
-    } else if (run.profile == 0x1A || run.profile == 0x1B || run.profile == 0x2A || run.profile == 0x2B
-               || IsPlusType(type)) {
+    } else if (run.profile == profile::kDvdPlusRw || run.profile == profile::kDvdPlusR
+               || run.profile == profile::kDvdPlusRwDl || run.profile == profile::kDvdPlusRDl || IsPlusType(type)) {
         ratedLine = run.line;
         Append(run, Format("%-66s%s", label.c_str(), "Unknown"));
         const std::string key = Format("%-8s", run.plusManufacturer.c_str()) + run.plusType;
@@ -685,7 +686,7 @@ void MediaInfoReport::WritePerformance(Run& run)
     constexpr std::uint8_t kWriteSpeedType = 0x03;
     const DriveAnswer answer = run.mediaType == kCdRomMedia
         ? DriveAnswer{}
-        : SendForAnswer(m_core.m_Drives, {mmc::kGetPerformance, 0, 0, 0, 0, 0, 0, 0, 0, 20, kWriteSpeedType}, 2048);
+        : SendForAnswer(m_drives, {mmc::kGetPerformance, 0, 0, 0, 0, 0, 0, 0, 0, 20, kWriteSpeedType}, 2048);
     if (!answer.Holds(8)) {
         LogEntry("Generalinfo() - SCSI_Cmd_GetPerformance failed - returned non zero");
         return;
@@ -783,10 +784,9 @@ void MediaInfoReport::WriteWriteStrategy(Run& run)
 
 void MediaInfoReport::WriteBackgroundFormat(Run& run)
 {
-    if (run.bookType != 9 && run.profile != 0x1A && run.profile != 0x2A)
+    if (run.bookType != 9 && run.profile != profile::kDvdPlusRw && run.profile != profile::kDvdPlusRwDl)
         return;
-    const DriveAnswer info = SendForAnswer(m_core.m_Drives, {mmc::kReadDiscInformation, 0, 0, 0, 0, 0, 0, 0x01, 0x00},
-                                           256);
+    const DriveAnswer info = SendForAnswer(m_drives, {mmc::kReadDiscInformation, 0, 0, 0, 0, 0, 0, 0x01, 0x00}, 256);
     if (!info.Holds(8)) {
         LogEntry("GeneralInfo() - SCSI_Cmd_ReadDiscInformation failed");
         return;
@@ -803,7 +803,7 @@ void MediaInfoReport::WritePhysicalData(Run& run)
     int track = -1;
     std::uint32_t dataStart = 0;
     std::uint32_t layerZeroEnd = 0;
-    const DriveAnswer physical = ReadStructure(m_core.m_Drives, 0, 0x00, kStructureLength);
+    const DriveAnswer physical = ReadStructure(m_drives, kDvdMedia, kPhysicalFormat, kStructureLength);
     if (physical.Holds(20)) {
         layers = ((physical.At(6) >> 5) & 0x03) + 1;
         trackPath = (physical.At(6) >> 4) & 0x01;
@@ -811,15 +811,15 @@ void MediaInfoReport::WritePhysicalData(Run& run)
         track = physical.At(7) & 0x0F;
         dataStart = physical.Be32(8) & 0xFFFFFF;
         layerZeroEnd = physical.Be32(16) & 0xFFFFFF;
-    } else if (!ReadStructure(m_core.m_Drives, 0, 0x11, kAdipLength).ok) {
+    } else if (!ReadStructure(m_drives, kDvdMedia, kAdipInformation, kAdipLength).ok) {
         LogEntry("Generalinfo() - SCSI_Cmd_ReadDvdStruct failed, returned non zero");
         LogEntry("Generalinfo() - ReadDVDStruct() with format  Failed, returned non zero");
     }
     Status("Reading Media Information 90% complete");
     if (run.cd || IsBdType(run.mediaType))
         return;
-    const DriveAnswer capacity = SendForAnswer(m_core.m_Drives, {mmc::kReadCapacity}, 8);
-    const std::uint32_t dataEnd = capacity.Holds(4) ? capacity.Be32(0) : 0;
+    const CapacityAnswer capacity = m_drives.reads.ReadCapacityAnswer();
+    const std::uint32_t dataEnd = capacity.ok && capacity.received >= 4 ? capacity.lastLba : 0;
     if (dataStart != 0)
         Append(run, Format("%s%47Xh", "Data area starting sector", dataStart));
     if (dataEnd != 0)
@@ -855,7 +855,7 @@ void MediaInfoReport::WriteCompleteMediaCode(Run& run)
 
 int MediaInfoReport::ReadMediaCode(std::vector<std::uint8_t>& code, std::uint32_t& firstAddress, int& lines)
 {
-    MediaIdentification& media = m_core.m_Drives.media;
+    MediaIdentification& media = m_drives.media;
     const int bookType = media.GetBookType();
     const int type = media.GetMediaType();
     int profile = 0;
@@ -869,21 +869,21 @@ int MediaInfoReport::ReadMediaCode(std::vector<std::uint8_t>& code, std::uint32_
     };
     DriveAnswer answer;
     if (IsMinusType(type)) {
-        answer = ReadStructure(m_core.m_Drives, 0, 0x0E, kPrerecordedLength);
+        answer = ReadStructure(m_drives, kDvdMedia, kPrerecordedInformation, kPrerecordedLength);
         if (!answer.ok)
             return fail("DVD-R/RW ReadDvdStruct failed - returned non zero", "Drive does not support command");
         lines = 3;
     } else if (IsPlusType(type)) {
-        answer = ReadStructure(m_core.m_Drives, 0, 0x00, kStructureLength);
+        answer = ReadStructure(m_drives, kDvdMedia, kPhysicalFormat, kStructureLength);
         if (!answer.ok)
-            answer = ReadStructure(m_core.m_Drives, 0, 0x11, kAdipLength);
+            answer = ReadStructure(m_drives, kDvdMedia, kAdipInformation, kAdipLength);
         if (!answer.ok)
             return fail("DVD+R/RW ReadDVDStruct failed = returned non zero", "Cannot read MID on blank media  ");
         lines = 4;
     } else if (IsBdType(type)) {
         return 0;
     } else if (bookType == 1) {
-        answer = ReadStructure(m_core.m_Drives, 0, 0x00, kStructureLength);
+        answer = ReadStructure(m_drives, kDvdMedia, kPhysicalFormat, kStructureLength);
         if (!answer.ok)
             return fail("DVD+R/RW ReadDVDStruct failed = returned non zero", "Cannot read MID on blank media  ");
         // The disc manufacturing information of a DVD-RAM.
@@ -934,10 +934,10 @@ int MediaInfoReport::DoCompleteMediaCode(std::string& text)
 int MediaInfoReport::GetMovieObjectFileData(int firstLine)
 {
     LogEntry("Start GetMovieObjectFileData()");
-    const CDevice* device = m_core.m_Drives.list.m_pCurrentDevice;
+    const CDevice* device = m_drives.list.m_pCurrentDevice;
     if (!device)
         return 0;
-    const std::string mounted = MountPointOf(m_core.m_Drives.Sources().devRoot + "/" + device->m_strDriveText);
+    const std::string mounted = MountPointOf(m_drives.Sources().devRoot + "/" + device->m_strDriveText);
     if (mounted.empty())
         return 0;
     return DumpMovieObjectFile(mounted + "/BDMV/MovieObject.bdmv", m_view, firstLine);
@@ -977,17 +977,16 @@ int DumpMovieObjectFile(const std::string& path, ReportText& view, int firstLine
     return 1;
 }
 
-void ShowBurnerInfo(MainDialogCore& core)
+void ShowBurnerInfo(DriveContext& drives, ReportText& report)
 {
-    ReportText& report = core.m_Report;
     report.ClearDisplay();
     report.ShowStatus("Please Wait...");
-    core.m_Drives.mmc.WaitForUnitReady(5);
-    if (core.m_Drives.mmc.TestMediaPresent() != 1) {
+    drives.mmc.WaitForUnitReady(5);
+    if (drives.mmc.TestMediaPresent() != 1) {
         report.ShowStatus("No Media is present");
         return;
     }
-    const int type = core.m_Drives.media.GetMediaType();
+    const int type = drives.media.GetMediaType();
     if (type == kMediaNoStructure) {
         report.ShowStatus("Media info for CD/DVD media only");
         return;
@@ -996,7 +995,7 @@ void ShowBurnerInfo(MainDialogCore& core)
         return;
     report.SetLine(0, Format("%17s%s%17s", " ", "Info on burner used to create this disc", " "));
     report.SetLine(1, "");
-    const DriveAnswer answer = ReadStructure(core.m_Drives, 0, 0x0D, kBurnerInformationLength, 2);
+    const DriveAnswer answer = ReadStructure(drives, kDvdMedia, kRecordingManagementData, kBurnerInformationLength, 2);
     if (!answer.Holds(76)) {
         report.SetLine(2, "Not supported by your burner (recommend Pioneer, Liteon, NEC, Optiarc)");
     } else {

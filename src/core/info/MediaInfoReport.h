@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-class MainDialogCore;
+class DriveContext;
 class ReportText;
 
 // A disc whose media code no rated-speed list knows: what the mail to the
@@ -28,11 +28,11 @@ struct MediaInfoOutcome {
 };
 
 // The media information report of the disc in the current drive: its lines
-// go into `view` (the report window's lines), the progress to the main
-// window's status line. Runs as drive work, off the window's thread.
+// go into `view` (the report window's lines), the progress to `status` (the
+// main window's status line). Runs as drive work, off the window's thread.
 class MediaInfoReport {
 public:
-    MediaInfoReport(MainDialogCore& core, ReportText& view);
+    MediaInfoReport(DriveContext& drives, ReportText& status, ReportText& view);
 
     // scanWindowOpen: the PI/PO window is open, which refuses the run as a test does.
     MediaInfoOutcome GeneralInfo(bool scanWindowOpen);
@@ -71,7 +71,8 @@ private:
     void WritePhysicalData(Run& run);
     void WriteCompleteMediaCode(Run& run);
 
-    MainDialogCore& m_core;
+    DriveContext& m_drives;
+    ReportText& m_status;
     ReportText& m_view;
 };
 
@@ -87,7 +88,7 @@ std::vector<std::string> PerformanceLines(const DriveAnswer& answer, int mediaTy
 int DumpMovieObjectFile(const std::string& path, ReportText& view, int firstLine);
 
 // The burner information of a DVD-R/RW into the main window's report.
-void ShowBurnerInfo(MainDialogCore& core);
+void ShowBurnerInfo(DriveContext& drives, ReportText& report);
 
 // The mailto link that offers an unknown media code to the maker: subject
 // and body percent-encoded.

@@ -5,7 +5,6 @@
 #include "core/base/Format.h"
 #include "core/base/LogFile.h"
 #include "core/base/UserPrompt.h"
-#include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
@@ -14,8 +13,7 @@
 #include "core/pipo/ScanDriveClassification.h"
 #include "core/pipo/ScanSink.h"
 #include "core/pipo/ScanWindowPort.h"
-#include "scsi/Bytes.h"
-#include "scsi/Opcodes.h"
+#include "scsi/DiscStructure.h"
 
 #include <algorithm>
 #include <array>
@@ -32,7 +30,7 @@ constexpr unsigned kSimpleBeep = 0xFFFFFFFFu;
 constexpr int kRangeRounds = 3;
 constexpr std::size_t kSavedStatusLength = 100;
 constexpr std::size_t kDisplayTextLength = 20;
-constexpr std::uint32_t kStructureLength = 0x0804;
+constexpr std::uint32_t kStructureLength = disc_structure::kPhysicalFormatLength;
 constexpr std::uint64_t kPrefillSectorsSingleLayer = 5242;
 constexpr std::uint64_t kPrefillSectorsDualLayer = 10484;
 constexpr std::size_t kMostDroppedFiles = 2;
@@ -275,14 +273,12 @@ ScanControl::RangeRead ScanControl::ReadRange()
     range.llStartLba = range.llEndLba = context.state.m_llStartLba = context.state.m_llEndLba = 0;
     range.nStartLba = range.nEndLba = 0;
     WaitForUnitReady(30);
-    std::array<std::uint8_t, 8> answer{};
-    if (CommandBlock(mmc::kReadCapacity)
-            .Execute(context.drive.m_ScsiCommand, DataDirection::In, answer.data(), answer.size())
-        != 0) {
+    const CapacityAnswer capacity = context.drive.reads.ReadCapacityAnswer();
+    if (!capacity.ok) {
         range.strStartLba = range.strEndLba = "0";
         return RangeRead::Failed;
     }
-    const std::uint32_t lastLba = scsi::GetBe32(answer.data());
+    const std::uint32_t lastLba = capacity.lastLba;
     range.llEndLba = context.state.m_llEndLba = lastLba;
     if (lastLba == 0) {
         context.prompt.MessageBox("Error, media must be used before it can be scanned", "", MB_OK);
@@ -325,7 +321,9 @@ void ScanControl::PrefillGraphs(std::int64_t startLba)
     ScanContext& context = m_context;
     WaitForUnitReady(20);
     std::array<std::uint8_t, kStructureLength> answer{};
-    if (context.drive.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, answer.data()) != 0)
+    if (context.drive.reads.ReadDiscStructureNoCheck(0, 0, disc_structure::kPhysicalFormat, kStructureLength,
+                                                     answer.data())
+        != 0)
         return;
     if (startLba <= 0)
         return;

@@ -4,6 +4,7 @@
 #include "core/drive/DriveContext.h"
 #include "core/drive/MediaType.h"
 #include "core/pipo/ScanContext.h"
+#include "scsi/Profiles.h"
 
 #include <algorithm>
 #include <iterator>
@@ -18,8 +19,9 @@ struct CodeText {
 // The media names of the scan window: by profile first, then by MediaType.
 // clang-format off
 constexpr CodeText kProfileNames[] = {
-    {0x08, "CD-ROM"}, {0x09, "CD-R"},    {0x0A, "CD-RW"},   {0x20, "DDCD"},
-    {0x21, "DDCD-R"}, {0x22, "DDCD-RW"}, {0x80, "HD-BURN"}, {0x81, "HD-BURN"}, {0x82, "HD-BURN"},
+    {profile::kCdRom, "CD-ROM"},         {profile::kCdR, "CD-R"},             {profile::kCdRw, "CD-RW"},
+    {profile::kDdcdRom, "DDCD"},         {profile::kDdcdR, "DDCD-R"},         {profile::kDdcdRw, "DDCD-RW"},
+    {profile::kHdBurnRom, "HD-BURN"},    {profile::kHdBurnR, "HD-BURN"},      {profile::kHdBurnRw, "HD-BURN"},
 };
 constexpr CodeText kMediaTypeNames[] = {
     {kMediaDvdRom, "DVD-ROM"},     {kMediaDvdMinusR, "DVD-R"},       {kMediaDvdMinusRw, "DVD-RW"},

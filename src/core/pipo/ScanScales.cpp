@@ -1,6 +1,7 @@
 #include "core/pipo/ScanScales.h"
 
 #include "core/base/Format.h"
+#include "scsi/DiscStructure.h"
 
 #include <algorithm>
 #include <atomic>
@@ -177,6 +178,6 @@ SeriesToggleControls ControlsForSeriesToggles(const ScanShowFlags& show, bool sc
 std::uint32_t GetLayerAddress(std::uint32_t position, std::uint32_t layer0End, std::uint32_t mask)
 {
     if (position < layer0End)
-        return position + 0x30000u;
+        return position + kDvdFirstDataSector;
     return (position - 2 * layer0End - 2) & mask;
 }

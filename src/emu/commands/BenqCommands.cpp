@@ -1,6 +1,6 @@
 #include "emu/MediumGeometry.h"
-#include "emu/Profiles.h"
 #include "emu/commands/BookTypes.h"
+#include "scsi/Profiles.h"
 #include "emu/commands/Commands.h"
 #include "emu/commands/Measurement.h"
 #include "scsi/Bytes.h"

@@ -1,5 +1,5 @@
 #include "emu/MediumGeometry.h"
-#include "emu/Profiles.h"
+#include "scsi/Profiles.h"
 #include "emu/commands/Commands.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"

@@ -1,8 +1,9 @@
 #include "emu/MediumGeometry.h"
-#include "emu/Profiles.h"
 #include "emu/commands/Commands.h"
 #include "scsi/Bytes.h"
+#include "scsi/DiscStructure.h"
 #include "scsi/Opcodes.h"
+#include "scsi/Profiles.h"
 
 #include <algorithm>
 
@@ -10,29 +11,12 @@ namespace emu {
 
 namespace {
 
-enum MediaType : std::uint8_t { kDvdMedia = 0, kBdMedia = 1 };
-enum Format : std::uint8_t {
-    kPhysicalFormat = 0x00,
-    kCopyrightInformation = 0x01,
-    kRecordingManagementData = 0x0D,
-    kPrerecordedInformation = 0x0E,
-    kAdipInformation = 0x11,
-    kFormatLayers = 0x90,
-};
-constexpr std::uint8_t kBdDiscInformation = 0x00;
-constexpr std::uint8_t kBdDiscDefinition = 0x08;
-constexpr std::uint8_t kBdSpareArea = 0x0A;
-constexpr std::size_t kRmdFieldLength = 32768;
+using namespace disc_structure;
 
-constexpr std::size_t kPhysicalFormatLength = 2048;
-constexpr std::size_t kAdipLength = 256;
-constexpr std::size_t kPrerecordedLength = 64;
 constexpr std::size_t kRamManufacturerOffset = 549;  // disc manufacturing information of a DVD-RAM
 constexpr std::size_t kRamManufacturerLength = 64;
-constexpr std::size_t kBdDiscInformationLength = 4096;
 constexpr std::size_t kRecordableUnitLength = 112;
 constexpr std::size_t kPressedUnitLength = 64;
-constexpr std::uint32_t kDvdDataStartPsn = 0x030000;
 
 // A DVD+ disc, also one written with book type DVD-ROM, which a drive
 // reports as a DVD-ROM (a pressed DVD-ROM carries no media ID).
@@ -80,11 +64,11 @@ std::vector<std::uint8_t> LayerDescriptor(const MediumDescription& disc, std::si
     // Opposite track path: the second layer's sectors count on from the
     // complement of the first layer's last sector.
     const auto layerZero = static_cast<std::uint32_t>(LayerZeroBlocks(disc));
-    const std::uint32_t layerZeroEnd = kDvdDataStartPsn + layerZero - 1;
+    const std::uint32_t layerZeroEnd = kDvdFirstDataSector + layerZero - 1;
     std::uint32_t dataEnd = layerZeroEnd;
     if (dualLayer)
         dataEnd = (~layerZeroEnd & 0xFFFFFF) + static_cast<std::uint32_t>(disc.capacityBlocks - layerZero) - 1;
-    scsi::PutBe32(&data[4], kDvdDataStartPsn);
+    scsi::PutBe32(&data[4], kDvdFirstDataSector);
     scsi::PutBe32(&data[8], dataEnd);
     scsi::PutBe32(&data[12], dualLayer ? layerZeroEnd : 0);
     if (IsPlusMedium(disc)) {
@@ -106,7 +90,7 @@ std::vector<std::uint8_t> LayerDescriptor(const MediumDescription& disc, std::si
 // field ID and six bytes of data; fields 2 and 3 hold the disc maker's name.
 std::vector<std::uint8_t> PrerecordedInformation(const MediumDescription& disc)
 {
-    std::vector<std::uint8_t> data(kPrerecordedLength, 0);
+    std::vector<std::uint8_t> data(kPrerecordedBytes, 0);
     for (std::uint8_t field = 0; field < 8; ++field)
         data[field * 8u] = field;
     const std::string& maker = disc.manufacturerId;
@@ -121,7 +105,7 @@ std::vector<std::uint8_t> PrerecordedInformation(const MediumDescription& disc)
 // type at 100-108), 64 on a BD-ROM.
 std::vector<std::uint8_t> BdDiscInformation(const MediumDescription& disc)
 {
-    std::vector<std::uint8_t> data(kBdDiscInformationLength, 0);
+    std::vector<std::uint8_t> data(kBdDiscInformationBytes, 0);
     const bool pressed = disc.profile == profile::kBdRom;
     const char* discType = pressed ? "BDO" : disc.erasable ? "BDW" : "BDR";
     const std::size_t unitLength = pressed ? kPressedUnitLength : kRecordableUnitLength;
@@ -157,7 +141,7 @@ std::vector<std::uint8_t> CopyrightInformation()
 // number and model from byte 4 on; fields past it are empty.
 std::vector<std::uint8_t> RecordingManagementData(const MediumDescription& disc)
 {
-    std::vector<std::uint8_t> data(kRmdFieldLength, 0);
+    std::vector<std::uint8_t> data(kRecordingManagementBytes, 0);
     data[1] = 0x01;  // RMD format 1
     data[2] = 0x03;  // disc status: recorded
     PutText(&data[4], disc.recorderText, 64);
@@ -167,9 +151,9 @@ std::vector<std::uint8_t> RecordingManagementData(const MediumDescription& disc)
 // The format layers of a single-format disc: its one layer's type code.
 std::vector<std::uint8_t> FormatLayers(const MediumDescription& disc)
 {
-    const std::uint16_t code = disc.family == MediumFamily::Bd ? 0x0040
-        : disc.family == MediumFamily::HdDvd                   ? 0x0050
-                                                               : 0x0010;
+    const std::uint16_t code = disc.family == MediumFamily::Bd ? profile::kBdRom
+        : disc.family == MediumFamily::HdDvd                   ? profile::kHdDvdRom
+                                                               : profile::kDvdRom;
     return {0x01, 0x00, static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code)};
 }
 
@@ -253,11 +237,11 @@ void ReadDiscStructure(CommandContext& command)
              && disc.status != DiscStatus::Blank)
         structure = RecordingManagementData(disc);
     else if (mediaType == kDvdMedia && format == kPhysicalFormat && layer < disc.layers)
-        structure = LayerDescriptor(disc, kPhysicalFormatLength, RecordedBookType(command.drive, disc));
+        structure = LayerDescriptor(disc, kPhysicalFormatBytes, RecordedBookType(command.drive, disc));
     else if (mediaType == kDvdMedia && format == kPrerecordedInformation && IsMinusMedium(disc))
         structure = PrerecordedInformation(disc);
     else if (mediaType == kDvdMedia && format == kAdipInformation && IsPlusMedium(disc))
-        structure = LayerDescriptor(disc, kAdipLength, disc.bookType);
+        structure = LayerDescriptor(disc, kAdipBytes, disc.bookType);
     if (structure.empty()) {
         command.Fail(sense::kInvalidFieldInCdb);
         return;

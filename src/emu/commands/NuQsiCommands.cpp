@@ -3,6 +3,7 @@
 #include "emu/commands/Commands.h"
 #include "emu/commands/Measurement.h"
 #include "scsi/Bytes.h"
+#include "scsi/DiscStructure.h"
 #include "scsi/Opcodes.h"
 #include "scsi/VendorSignatures.h"
 
@@ -14,7 +15,6 @@ namespace emu {
 namespace {
 
 constexpr std::uint8_t kAccessByte = 0xAA;  // byte 11 of the 0Ch commands
-constexpr std::uint64_t kFirstDataSector = 0x30000;  // physical sector of LBA 0
 constexpr std::size_t kShortAnswer = 36;
 constexpr std::size_t kErrorAnswer = 32768;
 constexpr std::uint32_t kMostSectorsPerRead = 512;
@@ -57,12 +57,12 @@ void Measuring(CommandContext& command)
         if (!NeedsOpenMeasurement(command))
             return;
         const std::uint64_t physical = scsi::GetBe32(&command.cdb[2]) & 0xFFFFFF;
-        if (physical < kFirstDataSector
-            || physical - kFirstDataSector >= command.drive.medium->description.capacityBlocks) {
+        if (physical < kDvdFirstDataSector
+            || physical - kDvdFirstDataSector >= command.drive.medium->description.capacityBlocks) {
             command.Fail(sense::kLbaOutOfRange);
             return;
         }
-        MoveMeasurementTo(command.drive, physical - kFirstDataSector);
+        MoveMeasurementTo(command.drive, physical - kDvdFirstDataSector);
         break;
     }
     default: command.Fail(sense::kInvalidFieldInCdb); return;
@@ -234,7 +234,7 @@ void ReadErrorData(CommandContext& command)
     if (!measured)
         return;
     std::vector<std::uint8_t> answer(kErrorAnswer, 0);
-    const std::uint64_t physical = measured->addressLost ? 0 : measured->position + kFirstDataSector;
+    const std::uint64_t physical = measured->addressLost ? 0 : measured->position + kDvdFirstDataSector;
     scsi::PutBe32(&answer[0], static_cast<std::uint32_t>(physical));
     scsi::PutBe16(&answer[4], Saturated(measured->errors.total.pi));
     scsi::PutBe16(&answer[6], Saturated(measured->errors.total.pif));

@@ -1,6 +1,7 @@
 #include "emu/commands/Commands.h"
 #include "emu/commands/Measurement.h"
 #include "scsi/Bytes.h"
+#include "scsi/DiscStructure.h"
 #include "scsi/Opcodes.h"
 
 #include <algorithm>
@@ -14,7 +15,6 @@ constexpr std::uint8_t kDataMode = 0x02;
 constexpr std::uint8_t kErrorBuffer = 0xE1;
 constexpr std::size_t kRequestLength = 32;
 constexpr std::size_t kAopenAnswerLength = 16;
-constexpr std::uint32_t kPhysicalStart = 0x30000;  // the physical sector number of LBA 0
 constexpr std::uint8_t kEndOfData = 0x10;  // answer byte 0: the request reached past the recorded data
 
 std::uint32_t Saturated(std::uint64_t value, std::uint32_t limit)
@@ -69,13 +69,13 @@ void PioneerWriteBuffer(CommandContext& command)
         return;
     }
     const std::uint32_t physical = scsi::GetBe32(&request[3]);
-    if (request[0] != 0xFF || request[1] != 0x01 || physical < kPhysicalStart) {
+    if (request[0] != 0xFF || request[1] != 0x01 || physical < kDvdFirstDataSector) {
         command.Fail(sense::kInvalidFieldInParameterList);
         return;
     }
     ErrorSum sum;
     bool reachedEnd = false;
-    if (!MeasureRequest(command, physical - kPhysicalStart, scsi::GetBe32(&request[7]), sum, reachedEnd))
+    if (!MeasureRequest(command, physical - kDvdFirstDataSector, scsi::GetBe32(&request[7]), sum, reachedEnd))
         return;
     std::array<std::uint8_t, 4> quarters{};
     const std::uint8_t unit = request[14];

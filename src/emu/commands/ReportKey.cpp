@@ -1,4 +1,4 @@
-#include "emu/Profiles.h"
+#include "scsi/Profiles.h"
 #include "emu/commands/Commands.h"
 #include "scsi/Opcodes.h"
 

@@ -73,7 +73,7 @@ void MediaInfoPage::GeneralInfo()
     const bool scanWindowOpen = m_host.ScanWindowOpen();
     m_host.RunDriveWork(
         [&core, lines, outcome, scanWindowOpen] {
-            *outcome = MediaInfoReport(core, *lines).GeneralInfo(scanWindowOpen);
+            *outcome = MediaInfoReport(core.m_Drives, core.m_Report, *lines).GeneralInfo(scanWindowOpen);
         },
         [this, lines, outcome] {
             if (!outcome->messageBox.empty())
@@ -108,15 +108,18 @@ int MediaInfoPage::ShowCompleteMediaCode()
     m_bReportOpen = true;
     auto lines = std::make_shared<ReportText>();
     auto count = std::make_shared<int>(0);
-    m_host.RunDriveWork([&core, lines, count] { *count = MediaInfoReport(core, *lines).DoCompleteMediaCode(0); },
-                        [this, lines, count] {
-                            if (*count == 0)
-                                m_host.SetCurrentPage(kPageDriveInfo);
-                            CMediaInfo window(lines, &m_dlg);
-                            window.m_HomePage = [this] { m_host.OnHomePage(); };
-                            window.DoModal();
-                            m_bReportOpen = false;
-                        });
+    m_host.RunDriveWork(
+        [&core, lines, count] {
+            *count = MediaInfoReport(core.m_Drives, core.m_Report, *lines).DoCompleteMediaCode(0);
+        },
+        [this, lines, count] {
+            if (*count == 0)
+                m_host.SetCurrentPage(kPageDriveInfo);
+            CMediaInfo window(lines, &m_dlg);
+            window.m_HomePage = [this] { m_host.OnHomePage(); };
+            window.DoModal();
+            m_bReportOpen = false;
+        });
     return 0;
 }
 
@@ -124,7 +127,7 @@ void MediaInfoPage::ShowBurnerInfo()
 {
     m_host.ShowPage(kPageInfoDisplay);
     MainDialogCore& core = m_host.Core();
-    m_host.RunDriveWork([&core] { ::ShowBurnerInfo(core); });
+    m_host.RunDriveWork([&core] { ::ShowBurnerInfo(core.m_Drives, core.m_Report); });
 }
 
 void MediaInfoPage::ClearMediaInfoReport()

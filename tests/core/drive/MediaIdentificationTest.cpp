@@ -2,7 +2,7 @@
 #include "emu/DrivePresets.h"
 #include "emu/MediaPresets.h"
 #include "core/drive/MediaType.h"
-#include "emu/Profiles.h"
+#include "scsi/Profiles.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ emu::DriveIdentity DvdReader()
 {
     emu::DriveIdentity drive = *emu::FindDrivePreset("dvd-writer");
     drive.product = "DVD-ROM QDR-1600";
-    drive.profiles = {emu::profile::kDvdRom, emu::profile::kCdRom};
+    drive.profiles = {profile::kDvdRom, profile::kCdRom};
     drive.capabilities.writeFlags = 0;
     return drive;
 }

@@ -209,3 +209,24 @@ TEST(MmcCommands, CommandsWithoutDataGoOutWithoutADataPhase)
         EXPECT_EQ(journal.back().dataLength == 0, test.direction == DataDirection::None);
     }
 }
+
+TEST(MmcCommands, SpeedAndStreamingGoOutAsAsked)
+{
+    WrapperRig rig("dvd-writer", "dvd+r");
+    EXPECT_EQ(rig.context.mmc.SetCdSpeedKBps(0x15A4, kMaximumCdSpeed, 1), 0);
+    EXPECT_EQ(rig.Cdbs().back(), (Bytes{0xBB, 0x01, 0x15, 0xA4, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0}));
+
+    // The descriptor padded to the transfer asked for, its length in the CDB.
+    EXPECT_EQ(rig.context.mmc.SetStreaming({.restoreDefaults = true,
+                                            .endLba = 3000,
+                                            .readSize = 7718,
+                                            .readTimeMs = 528,
+                                            .writeSize = 7718,
+                                            .writeTimeMs = 528},
+                                           40),
+              0);
+    const auto journal = rig.drive->Journal();
+    EXPECT_EQ(journal.back().Bytes(), (Bytes{0xB6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x1C, 0}));
+    EXPECT_EQ(journal.back().dataLength, 40u);
+    EXPECT_EQ(journal.back().direction, DataDirection::Out);
+}

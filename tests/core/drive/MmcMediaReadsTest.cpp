@@ -165,3 +165,40 @@ TEST(MmcMediaReads, ReadBlocksChecksTheFormatCapacitiesFirst)
     EXPECT_EQ(rig.context.reads.ReadBlocks(buffer.data(), buffer.size(), 7, 1, false), 0);
     EXPECT_EQ(buffer, pattern);
 }
+
+TEST(MmcMediaReads, TypedReadsDecodeTheAnswerAndKeepTheSense)
+{
+    WrapperRig rig("dvd-writer", "dvd+r");
+    const CapacityAnswer capacity = rig.context.reads.ReadCapacityAnswer();
+    EXPECT_TRUE(capacity.ok);
+    EXPECT_EQ(capacity.lastLba, 2099999u);
+    EXPECT_EQ(capacity.blockLength, 2048u);
+    EXPECT_EQ(capacity.received, 8u);
+    EXPECT_EQ(rig.Cdbs(), (std::vector<Bytes>{{0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+
+    std::vector<std::uint8_t> buffer(2 * 2048);
+    rig.drive->ClearJournal();
+    const BlockReadResult read = rig.context.reads.Read10(0x1234, 2, buffer, kForceUnitAccess);
+    EXPECT_TRUE(read.ok);
+    EXPECT_EQ(read.transferred, buffer.size());
+    EXPECT_EQ(rig.Cdbs().back(), (Bytes{0x28, 0x08, 0, 0, 0x12, 0x34, 0, 0, 0x02, 0}));
+
+    // A failed read keeps its own sense and the block the drive names.
+    rig.drive->AddErrorRule(emu::ErrorRule::UnreadableBlocks(0x2000, 1));
+    const BlockReadResult bad = rig.context.reads.Read10(0x1FFF, 2, buffer);
+    EXPECT_FALSE(bad.ok);
+    EXPECT_EQ(bad.sense.key, 3);
+    EXPECT_EQ(bad.sense.asc, 0x11);
+    EXPECT_EQ(bad.badBlock, std::optional<std::uint32_t>{0x2000});
+
+    WrapperRig cd("dvd-writer", "cd-rom");
+    std::vector<std::uint8_t> raw(2352);
+    EXPECT_TRUE(cd.context.reads.ReadCdRaw(16, 1, raw).ok);
+    EXPECT_EQ(cd.Cdbs().back(), (Bytes{0xBE, 0, 0, 0, 0, 0x10, 0, 0, 0x01, 0xF8, 0, 0}));
+
+    WrapperRig empty("dvd-writer", "none");
+    const CapacityAnswer none = empty.context.reads.ReadCapacityAnswer();
+    EXPECT_FALSE(none.ok);
+    EXPECT_EQ(none.sense.key, 2);
+    EXPECT_EQ(none.sense.asc, 0x3A);
+}

@@ -28,7 +28,7 @@ struct ReportRig : EmulatedDriveRig {
 
     MediaInfoOutcome Run()
     {
-        MediaInfoReport report(core, view);
+        MediaInfoReport report(core.m_Drives, core.m_Report, view);
         return report.GeneralInfo(false);
     }
 
@@ -123,7 +123,7 @@ TEST(MediaInfoReport, RefusalsEndTheRunWithTheirTexts)
         EXPECT_FALSE(outcome.show);
         EXPECT_EQ(outcome.messageBox, "You must stop the test first");
         EXPECT_EQ(outcome.caption, "Error Test Running!");
-        MediaInfoReport report(rig.core, rig.view);
+        MediaInfoReport report(rig.core.m_Drives, rig.core.m_Report, rig.view);
         EXPECT_EQ(report.GeneralInfo(true).messageBox, "You must stop the test first");
     }
 }
@@ -160,7 +160,7 @@ TEST(MediaInfoReport, CompleteMediaCodeAndItsRefusals)
 {
     {
         ReportRig rig("dvd-ram");
-        MediaInfoReport report(rig.core, rig.view);
+        MediaInfoReport report(rig.core.m_Drives, rig.core.m_Report, rig.view);
         EXPECT_EQ(report.DoCompleteMediaCode(3), 5);
         EXPECT_EQ(rig.view.GetLine(3).substr(0, 9), "00000220 ");
         std::string text;
@@ -169,12 +169,12 @@ TEST(MediaInfoReport, CompleteMediaCodeAndItsRefusals)
     }
     for (const char* medium : {"bd-r", "cd-r"}) {
         ReportRig rig(medium);
-        MediaInfoReport report(rig.core, rig.view);
+        MediaInfoReport report(rig.core.m_Drives, rig.core.m_Report, rig.view);
         EXPECT_EQ(report.DoCompleteMediaCode(0), 0) << medium;
     }
     {
         ReportRig rig("cd-r");
-        MediaInfoReport report(rig.core, rig.view);
+        MediaInfoReport report(rig.core.m_Drives, rig.core.m_Report, rig.view);
         report.DoCompleteMediaCode(0);
         EXPECT_EQ(TrimmedStatus(rig.core), "Invalid media for command");
     }
@@ -199,12 +199,12 @@ TEST(MediaInfoReport, MovieObjectDumpEndsWithItsMissingBytes)
 TEST(MediaInfoReport, BurnerInformationOfADvdMinusR)
 {
     ReportRig rig("dvd-r");
-    ShowBurnerInfo(rig.core);
+    ShowBurnerInfo(rig.core.m_Drives, rig.core.m_Report);
     EXPECT_NE(rig.core.m_Report.GetLine(0).find("Info on burner used to create this disc"), std::string::npos);
     // Signs below "0" show as blanks.
     EXPECT_EQ(rig.core.m_Report.GetLine(2).substr(0, 32), "PIONEER DVR 112D 1 21 QNZ0001234");
     ReportRig blank("dvd-r-blank");
-    ShowBurnerInfo(blank.core);
+    ShowBurnerInfo(blank.core.m_Drives, blank.core.m_Report);
     EXPECT_EQ(blank.core.m_Report.GetLine(2).substr(0, 70),
               "Not supported by your burner (recommend Pioneer, Liteon, NEC, Optiarc)");
 }

@@ -2,7 +2,7 @@
 #include "emu/DrivePresets.h"
 #include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"
-#include "emu/Profiles.h"
+#include "scsi/Profiles.h"
 #include "scsi/Bytes.h"
 #include "support/TestSupport.h"
 

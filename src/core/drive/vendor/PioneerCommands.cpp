@@ -3,6 +3,7 @@
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/vendor/VendorCdb.h"
 #include "scsi/Bytes.h"
+#include "scsi/DiscStructure.h"
 #include "scsi/Opcodes.h"
 
 #include <cstring>
@@ -11,7 +12,6 @@ namespace {
 
 using namespace vendor_cdb;
 
-constexpr std::uint32_t kPhysicalStart = 0x30000;
 constexpr std::uint8_t kDataMode = 0x02;
 constexpr std::uint8_t kErrorBuffer = 0xE1;
 
@@ -34,7 +34,7 @@ int PioneerCommands::PioneerWriteBuffer(std::uint8_t* buffer, std::uint32_t size
     std::memset(buffer, 0, kBufferBytes);
     buffer[0] = 0xFF;
     buffer[1] = 0x01;
-    scsi::PutBe32(&buffer[3], lba + kPhysicalStart);
+    scsi::PutBe32(&buffer[3], lba + kDvdFirstDataSector);
     scsi::PutBe32(&buffer[7], count);
     buffer[14] = value;
     VendorReply reply;

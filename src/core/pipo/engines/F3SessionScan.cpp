@@ -1,7 +1,6 @@
 #include "core/pipo/engines/F3SessionScan.h"
 
 #include "core/base/UserPrompt.h"
-#include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
@@ -12,7 +11,6 @@
 #include "core/pipo/engines/PointMaximaRms.h"
 #include "core/pipo/engines/ScanLoop.h"
 #include "scsi/Bytes.h"
-#include "scsi/Opcodes.h"
 
 #include <array>
 
@@ -27,24 +25,19 @@ constexpr std::size_t kReplyBytes = 2048;
 constexpr std::uint16_t kDriveSpeed = 0xFFFF;
 constexpr std::uint32_t kStreamingReadSize = 0x1E26;
 constexpr std::uint32_t kStreamingWriteSize = 0x6F6F;
-constexpr std::uint8_t kRestoreDefaults = 0x04;
-constexpr std::uint8_t kDescriptorLength = 0x1C;
 constexpr std::uint32_t kStreamingTransfer = 40;
 
 // SET STREAMING with the speed box's read and write time over the disc.
 void SetStreaming(ScanContext& context, int selection)
 {
     const std::uint16_t time = NecStreamingTime(selection);
-    std::array<std::uint8_t, kStreamingTransfer> descriptor{};
-    descriptor[0] = time == kDriveSpeed ? kRestoreDefaults : 0x00;
-    scsi::PutBe32(&descriptor[8], static_cast<std::uint32_t>(context.state.m_llEndLba));
-    scsi::PutBe32(&descriptor[12], kStreamingReadSize);
-    scsi::PutBe32(&descriptor[16], time);
-    scsi::PutBe32(&descriptor[20], kStreamingWriteSize);
-    scsi::PutBe32(&descriptor[24], time);
-    CommandBlock(mmc::kSetStreaming)
-        .Set(10, kDescriptorLength)
-        .Execute(context.drive.m_ScsiCommand, DataDirection::Out, descriptor.data(), kStreamingTransfer);
+    context.drive.mmc.SetStreaming({.restoreDefaults = time == kDriveSpeed,
+                                    .endLba = static_cast<std::uint32_t>(context.state.m_llEndLba),
+                                    .readSize = kStreamingReadSize,
+                                    .readTimeMs = time,
+                                    .writeSize = kStreamingWriteSize,
+                                    .writeTimeMs = time},
+                                   kStreamingTransfer);
 }
 
 std::uint32_t FullScaleOf(ScanContext& context, bool upper)

@@ -5,7 +5,6 @@
 #include "core/pipo/engines/ScanLoop.h"
 
 #include <algorithm>
-#include <cmath>
 
 void PointMaximaRms::Accept(ScanContext& context, std::uint32_t pi, std::uint32_t pif)
 {
@@ -14,12 +13,12 @@ void PointMaximaRms::Accept(ScanContext& context, std::uint32_t pi, std::uint32_
     if (firstSample) {
         piTotal = maxPI;
         pifTotal = maxPIF;
-        piSquares = std::int64_t{maxPI} * maxPI;
-        pifSquares = std::int64_t{maxPIF} * maxPIF;
+        piSquares.Start(maxPI);
+        pifSquares.Start(maxPIF);
         firstSample = false;
     }
-    piAverage = static_cast<std::int32_t>(RootMeanSquare(static_cast<std::uint64_t>(piSquares), n));
-    pifAverage = static_cast<std::int32_t>(RootMeanSquare(static_cast<std::uint64_t>(pifSquares), n));
+    piAverage = static_cast<std::int32_t>(piSquares.Root(n));
+    pifAverage = static_cast<std::int32_t>(pifSquares.Root(n));
     RaisePeak(context.state.m_nPIPeak, maxPI);
     RaisePeak(context.state.m_nPIFPeak, maxPIF);
 }
@@ -28,8 +27,8 @@ void PointMaximaRms::ClosePoint()
 {
     ++n;
     if (n > 1) {
-        piSquares += std::int64_t{maxPI} * maxPI;
-        pifSquares += std::int64_t{maxPIF} * maxPIF;
+        piSquares.Add(maxPI);
+        pifSquares.Add(maxPIF);
     }
     maxPI = 0;
     maxPIF = 0;

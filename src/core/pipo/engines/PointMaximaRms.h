@@ -7,15 +7,16 @@
 class ScanContext;
 
 // The figures of the engines that show root-mean-square averages of their
-// points' maxima (BTC, NEC, iHAS): each accepted reading raises the interval maxima, a graph point
-// adds their squares, and the averages are the root of the mean square.
+// points' maxima (BTC, NEC, iHAS): each accepted reading raises the interval
+// maxima, a graph point adds their squares, and the averages are the root of
+// the mean square.
 struct PointMaximaRms {
     std::uint32_t maxPI = 0;  // of the interval
     std::uint32_t maxPIF = 0;
     std::uint32_t piTotal = 0;
     std::uint32_t pifTotal = 0;
-    std::int64_t piSquares = 0;
-    std::int64_t pifSquares = 0;
+    RmsSum piSquares;
+    RmsSum pifSquares;
     std::int64_t n = 1;
     bool firstSample = true;
     std::int32_t piAverage = 0;

@@ -1,4 +1,3 @@
-#include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
@@ -10,6 +9,7 @@
 #include "core/pipo/engines/ScanFigures.h"
 #include "core/pipo/engines/ScanLoop.h"
 #include "scsi/Bytes.h"
+#include "scsi/DiscStructure.h"
 #include "scsi/Opcodes.h"
 
 #include <algorithm>
@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr std::uint32_t kDataStartPsn = 0x30000;
 constexpr std::uint32_t kDefaultLayerZeroEnd = 2000158;
 constexpr std::uint32_t kRangeSectors = 256;
 constexpr std::uint8_t kModeByte = 0x08;
@@ -28,7 +27,7 @@ void PlaceLayerBreak(ScanContext& context, const ScanMedium& medium)
 {
     if (medium.factor != 2)
         return;
-    const std::uint32_t end = medium.layer0End != 0 ? medium.layer0End + kDataStartPsn : kDefaultLayerZeroEnd;
+    const std::uint32_t end = medium.layer0End != 0 ? medium.layer0End + kDvdFirstDataSector : kDefaultLayerZeroEnd;
     const int x = static_cast<int>(static_cast<float>(end / 524288.0) * 50.0F);
     if (context.m_pUpperGraph)
         context.m_pUpperGraph->SetLayerBreakMarker(x, context.choices.markerColour);
@@ -49,17 +48,11 @@ void ScanBenq(ScanContext& context)
         return;
     const ScanMedium medium = *disc;
     PlaceLayerBreak(context, medium);
-    CScsiCommand& channel = context.drive.m_ScsiCommand;
-    CommandBlock(mmc::kSetCdSpeed)
-        .SetBe16(2, 0xFFFF)
-        .SetBe16(4, 0xFFFF)
-        .Execute(channel, DataDirection::None, nullptr, 0);
+    context.drive.mmc.SetCdSpeedKBps(kMaximumCdSpeed, kMaximumCdSpeed);
     benq.BenqSignature11();
     run.Begin("PIE/PIF/Jitter Test Running");
     PollUntilReady(context);
-    CommandBlock(mmc::kSeek10)
-        .SetBe32(2, static_cast<std::uint32_t>(context.state.m_llStartLba))
-        .Execute(channel, DataDirection::None, nullptr, 0);
+    context.drive.mmc.Seek(static_cast<std::uint32_t>(context.state.m_llStartLba));
     PollUntilReady(context);
     PointClock clock(context, kSectorsPerPoint * static_cast<std::uint64_t>(medium.factor));
     clock.Start();
@@ -95,12 +88,11 @@ void ScanBenq(ScanContext& context)
             figures.jitter = answer[2];
             figures.jitterPeak = std::max(figures.jitterPeak, figures.jitter);
         }
-        const auto peakSquared = static_cast<std::uint64_t>(figures.jitterPeak)
-            * static_cast<std::uint64_t>(figures.jitterPeak);
+        const auto peak = static_cast<std::uint64_t>(figures.jitterPeak);
         if (firstCycle) {
-            figures.piSquares = std::uint64_t{pi} * pi;
-            figures.pifSquares = std::uint64_t{pif} * pif;
-            figures.jitterSquares = peakSquared;
+            figures.piSquares.Start(pi);
+            figures.pifSquares.Start(pif);
+            figures.jitterSquares.Start(peak);
             figures.piTotal = 0;
             figures.pifTotal = 0;
             firstCycle = false;
@@ -126,9 +118,9 @@ void ScanBenq(ScanContext& context)
                 showFigures();
         }
         if (figures.n > 1) {
-            figures.piSquares += std::uint64_t{pi} * pi;
-            figures.pifSquares += std::uint64_t{pif} * pif;
-            figures.jitterSquares += peakSquared;
+            figures.piSquares.Add(pi);
+            figures.pifSquares.Add(pif);
+            figures.jitterSquares.Add(peak);
             figures.piTotal += pi;
             figures.pifTotal += pif;
         }

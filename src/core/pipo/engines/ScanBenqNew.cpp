@@ -2,7 +2,6 @@
 #include "core/base/LogFile.h"
 #include "core/base/MessageIds.h"
 #include "core/base/UserPrompt.h"
-#include "core/drive/CommandBlock.h"
 #include "core/drive/CommandFailure.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"
@@ -15,6 +14,7 @@
 #include "core/pipo/engines/ScanFigures.h"
 #include "core/pipo/engines/ScanLoop.h"
 #include "scsi/Bytes.h"
+#include "scsi/DiscStructure.h"
 #include "scsi/Opcodes.h"
 
 #include <algorithm>
@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr std::uint32_t kDataStartPsn = 0x30000;
 constexpr std::uint64_t kSectorsPerLayerPoint = 5242;
 constexpr std::int64_t kShortestStep = 128;
 constexpr std::int64_t kLongestStep = 512;
@@ -125,7 +124,7 @@ void BenqNewScan::GiveDriveBack()
     if (serviceMode) {
         WaitForUnitReady(context, 20);
         benq.BenqSetStatisticsMode(Reply(), 0);
-        benq.BenqSetStartAddress(Reply(), kDataStartPsn);
+        benq.BenqSetStartAddress(Reply(), kDvdFirstDataSector);
         benq.BenqServiceMode(true);
         serviceMode = false;
     }
@@ -149,8 +148,8 @@ bool BenqNewScan::SetUp()
         return false;
     medium = *disc;
     layer0End = ReadDvdStructure(context);
-    if (medium.factor == 2 && layer0End > static_cast<int>(kDataStartPsn)) {
-        const int x = static_cast<int>(static_cast<float>((layer0End - kDataStartPsn) / 524288.0) * 50.0F);
+    if (medium.factor == 2 && layer0End > static_cast<int>(kDvdFirstDataSector)) {
+        const int x = static_cast<int>(static_cast<float>((layer0End - kDvdFirstDataSector) / 524288.0) * 50.0F);
         const COLORREF colour = context.choices.markerColour;
         if (context.m_pUpperGraph)
             context.m_pUpperGraph->SetLayerBreakMarker(x, colour);
@@ -164,10 +163,7 @@ bool BenqNewScan::SetUp()
     }
     powerOff = true;
     std::array<std::uint8_t, 2048> block{};
-    CommandBlock(mmc::kRead10)
-        .SetBe16(7, 1)
-        .Execute(context.drive.m_ScsiCommand, DataDirection::In, block.data(),
-                 static_cast<std::uint32_t>(block.size()));
+    context.drive.reads.Read10(0, 1, block);
     setUpMs = context.Clock().NowMs();
     if (benq.BenqServiceMode(false) != 0) {
         FailSetUp("Error enabling service mode");
@@ -253,9 +249,9 @@ void BenqNewScan::TakeBlock(const std::uint8_t* block)
         figures.jitterPeak = 8;
         figures.piTotal = 0;
         figures.pifTotal = 0;
-        figures.piSquares = std::uint64_t{pi} * pi;
-        figures.pifSquares = std::uint64_t{pif} * pif;
-        figures.jitterSquares = 64;
+        figures.piSquares.Start(pi);
+        figures.pifSquares.Start(pif);
+        figures.jitterSquares.Start(static_cast<std::uint64_t>(figures.jitter));
         firstSample = false;
     }
     figures.Update();
@@ -278,10 +274,10 @@ bool BenqNewScan::CloseInterval()
         layerSwitched = true;
         // The second layer starts after the first one's last LBA: a running
         // position still short of it moves on to it.
-        const auto lastOfLayer0 = static_cast<std::uint32_t>(layer0End) - kDataStartPsn;
+        const auto lastOfLayer0 = static_cast<std::uint32_t>(layer0End) - kDvdFirstDataSector;
         const auto running = std::max(static_cast<std::uint32_t>(context.state.m_llStartLba), lastOfLayer0 + 1);
         context.state.m_llStartLba = running;
-        const std::uint32_t address = GetLayerAddress(running, lastOfLayer0, 0xFFFFFF) - kDataStartPsn;
+        const std::uint32_t address = GetLayerAddress(running, lastOfLayer0, 0xFFFFFF) - kDvdFirstDataSector;
         runningPsn = address;
         previousPosition = address;
         Rearm(address);
@@ -308,10 +304,9 @@ bool BenqNewScan::CloseInterval()
     if (figures.n < 10)
         figures.jitterPeak = static_cast<int>(figures.rmsJitter);
     if (figures.n > 1) {
-        figures.piSquares += std::uint64_t{pi} * pi;
-        figures.pifSquares += std::uint64_t{pif} * pif;
-        figures.jitterSquares += static_cast<std::uint64_t>(figures.jitter)
-            * static_cast<std::uint64_t>(figures.jitter);
+        figures.piSquares.Add(pi);
+        figures.pifSquares.Add(pif);
+        figures.jitterSquares.Add(static_cast<std::uint64_t>(figures.jitter));
     }
     ApplyJitterLadder(context, figures.jitterPeak, 3 * static_cast<std::int64_t>(figures.rmsJitter));
     ApplyUpperLadder(context, 3 * static_cast<std::int64_t>(figures.rmsPI));
@@ -340,7 +335,7 @@ void BenqNewScan::End(bool completed, const std::string& endText)
 
 void BenqNewScan::Run()
 {
-    runningPsn = static_cast<std::uint32_t>(context.state.m_llStartLba) + kDataStartPsn;
+    runningPsn = static_cast<std::uint32_t>(context.state.m_llStartLba) + kDvdFirstDataSector;
     if (!SetUp())
         return;
     scanStartMs = context.Clock().NowMs();

@@ -1,4 +1,3 @@
-#include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
@@ -9,7 +8,6 @@
 #include "core/pipo/engines/ScanEngine.h"
 #include "core/pipo/engines/ScanLoop.h"
 #include "scsi/Bytes.h"
-#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <array>
@@ -40,9 +38,7 @@ void ScanBtc(ScanContext& context)
             return;
         ShowSetUpDisplays(context, "---");
 
-        CommandBlock(mmc::kSetCdSpeed)
-            .SetBe32(2, 0xFFFFFFFF)
-            .Execute(context.drive.m_ScsiCommand, DataDirection::None, nullptr, 0);
+        context.drive.mmc.SetCdSpeedKBps(kMaximumCdSpeed, kMaximumCdSpeed);
         context.sink.SetStatus("Preparing for Pre-Spin...");
         PreSpin(context, kPreSpinHigh, kPreSpinLow);
         run.Begin("PIE/PIF/Jitter Test Running");

@@ -1,4 +1,3 @@
-#include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
@@ -28,20 +27,13 @@ constexpr std::int64_t kLargestJitter = 800;
 // SET CD SPEED to the maximum.
 void AskFastestSpeed(ScanContext& context)
 {
-    CScsiCommand& channel = context.drive.m_ScsiCommand;
-    std::array<std::uint8_t, 28> descriptor{};
-    scsi::PutBe32(&descriptor[8], static_cast<std::uint32_t>(context.state.m_llEndLba));
-    scsi::PutBe32(&descriptor[12], kStreamingKBps);
-    scsi::PutBe32(&descriptor[16], kStreamingMs);
-    scsi::PutBe32(&descriptor[20], kStreamingKBps);
-    scsi::PutBe32(&descriptor[24], kStreamingMs);
-    CommandBlock(mmc::kSetStreaming)
-        .Set(10, static_cast<std::uint8_t>(descriptor.size()))
-        .Execute(channel, DataDirection::Out, descriptor.data(), static_cast<std::uint32_t>(descriptor.size()));
-    CommandBlock(mmc::kSetCdSpeed)
-        .SetBe16(2, 0xFFFF)
-        .SetBe16(4, 0xFFFF)
-        .Execute(channel, DataDirection::None, nullptr, 0);
+    MmcCommands& mmc = context.drive.mmc;
+    mmc.SetStreaming({.endLba = static_cast<std::uint32_t>(context.state.m_llEndLba),
+                      .readSize = kStreamingKBps,
+                      .readTimeMs = kStreamingMs,
+                      .writeSize = kStreamingKBps,
+                      .writeTimeMs = kStreamingMs});
+    mmc.SetCdSpeedKBps(kMaximumCdSpeed, kMaximumCdSpeed);
 }
 
 // The lower graph's ladder on the PO peak, which this family plots in place
@@ -122,14 +114,13 @@ void ScanCyberdrive(ScanContext& context)
         if (jitter > kLargestJitter)
             jitter = static_cast<int>(figures.rmsJitter);
         figures.jitterPeak = std::max(figures.jitterPeak, jitter);
-        const auto peakSquared = static_cast<std::uint64_t>(figures.jitterPeak)
-            * static_cast<std::uint64_t>(figures.jitterPeak);
+        const auto peak = static_cast<std::uint64_t>(figures.jitterPeak);
         if (firstAnswer) {
-            figures.jitterSquares = peakSquared;
+            figures.jitterSquares.Start(peak);
             figures.piTotal = maxPI;
-            figures.piSquares = std::uint64_t{pi} * pi;
+            figures.piSquares.Start(pi);
             figures.pifTotal = maxPO;
-            figures.pifSquares = std::uint64_t{po} * po;
+            figures.pifSquares.Start(po);
             firstAnswer = false;
         }
         figures.Update();
@@ -157,10 +148,10 @@ void ScanCyberdrive(ScanContext& context)
                 showFigures();
         }
         if (figures.n > 1) {
-            figures.jitterSquares += peakSquared;
-            figures.piSquares += std::uint64_t{pi} * pi;
+            figures.jitterSquares.Add(peak);
+            figures.piSquares.Add(pi);
             figures.piTotal += pi;
-            figures.pifSquares += std::uint64_t{po} * po;
+            figures.pifSquares.Add(po);
             figures.pifTotal += po;
         }
         ++figures.n;

@@ -29,9 +29,9 @@ int CyberdriveJitterTenths(std::uint32_t raw)
 
 void RmsFigures::Update()
 {
-    rmsPI = RootMeanSquare(piSquares, n);
-    rmsPIF = RootMeanSquare(pifSquares, n);
-    rmsJitter = RootMeanSquare(jitterSquares, n);
+    rmsPI = piSquares.Root(n);
+    rmsPIF = pifSquares.Root(n);
+    rmsJitter = jitterSquares.Root(n);
 }
 
 void RmsFigures::Show(ScanContext& context, int piPeak, int pifPeak, int shownJitterPeak) const

@@ -12,6 +12,25 @@ class ScanRun;
 // The integer part of sqrt(sumOfSquares / n); 0 for n below 1.
 std::uint32_t RootMeanSquare(std::uint64_t sumOfSquares, std::int64_t n);
 
+// The sum of squares behind a root-mean-square average, the one way every
+// scan engine keeps it.
+struct RmsSum {
+    std::uint64_t squares = 0;
+
+    // The first value: the sum starts again from its square.
+    void Start(std::uint64_t value) { squares = value * value; }
+    // A value read once for `groupFactor` groups (the sampling factor of the
+    // engines that read one group in so many): it adds (groupFactor x value)
+    // squared, as one value that large.
+    void Add(std::uint64_t value, std::uint64_t groupFactor = 1)
+    {
+        const std::uint64_t scaled = groupFactor * value;
+        squares += scaled * scaled;
+    }
+    // The average over n values: RootMeanSquare(squares, n).
+    std::uint32_t Root(std::int64_t n) const { return RootMeanSquare(squares, n); }
+};
+
 // The newer BenQ models' raw jitter word in tenths of a percent:
 // 1000 x sqrt((raw / 16 - 2.83) / 1024); a raw word of 45 or less (below
 // the drive's floor) gives 0.
@@ -25,9 +44,9 @@ int CyberdriveJitterTenths(std::uint32_t raw);
 // of a percent). "PIF" is what the lower graph counts (PO on a Cyberdrive).
 struct RmsFigures {
     std::int64_t n = 1;
-    std::uint64_t piSquares = 0;
-    std::uint64_t pifSquares = 0;
-    std::uint64_t jitterSquares = 0;
+    RmsSum piSquares;
+    RmsSum pifSquares;
+    RmsSum jitterSquares;
     std::int64_t piTotal = 0;
     std::int64_t pifTotal = 0;
     std::uint32_t rmsPI = 0;

@@ -1,6 +1,5 @@
 #include "core/base/Format.h"
 #include "core/base/UserPrompt.h"
-#include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
@@ -11,7 +10,7 @@
 #include "core/pipo/engines/ScanEngine.h"
 #include "core/pipo/engines/ScanLoop.h"
 #include "scsi/Bytes.h"
-#include "scsi/Opcodes.h"
+#include "scsi/DiscStructure.h"
 
 #include <algorithm>
 #include <vector>
@@ -24,7 +23,6 @@ constexpr std::uint32_t kShortBytes = 36;
 constexpr std::uint32_t kReplyBytes = 32768;
 constexpr int kBlocksPerRead = 16;
 constexpr int kCountedReadsPerGroup = 20;
-constexpr std::uint32_t kFirstDataSector = 0x30000;
 constexpr std::uint32_t kLargestStep = 2048;
 constexpr std::uint32_t kLargestGroupDistance = 10240;
 constexpr std::uint32_t kLargestJitter = 800;
@@ -39,9 +37,9 @@ struct GenericFigures {
     std::uint32_t maxJitter = 0;
     std::uint32_t lastJitter = 0;
     std::uint32_t jitterPeak = 0;
-    std::int64_t piSquares = 0;
-    std::int64_t pifSquares = 0;
-    std::int64_t jitterSquares = 0;
+    RmsSum piSquares;
+    RmsSum pifSquares;
+    RmsSum jitterSquares;
     std::uint32_t jitterSum = 0;
     std::int64_t n = 1;
     bool firstSample = true;
@@ -57,9 +55,9 @@ struct GenericFigures {
 
     void AddSquaresOfMaxima()
     {
-        piSquares += std::int64_t{maxPI} * maxPI;
-        pifSquares += std::int64_t{maxPIF} * maxPIF;
-        jitterSquares += std::int64_t{maxJitter} * maxJitter;
+        piSquares.Add(maxPI);
+        pifSquares.Add(maxPIF);
+        jitterSquares.Add(maxJitter);
     }
 };
 
@@ -112,10 +110,7 @@ void ScanGeneric(ScanContext& context)
         if (!medium)
             return;
         ready();
-        CommandBlock(mmc::kSetCdSpeed)
-            .SetBe16(2, kScanSpeed)
-            .SetBe16(4, kScanSpeed)
-            .Execute(context.drive.m_ScsiCommand, DataDirection::None, nullptr, 0);
+        context.drive.mmc.SetCdSpeedKBps(kScanSpeed, kScanSpeed);
         ready();
         if (generic.GenericEnable(reply.data(), kShortBytes).value != 0) {
             run.EndStopped("No suitable drive found");
@@ -125,7 +120,7 @@ void ScanGeneric(ScanContext& context)
         ready();
         generic.GenericSetMode(0xFF, 0x01);
         // The drive starts where the scan does (the physical sector of the start).
-        const auto start = static_cast<std::uint32_t>(kFirstDataSector
+        const auto start = static_cast<std::uint32_t>(kDvdFirstDataSector
                                                       + static_cast<std::uint64_t>(state.m_llStartLba));
         ready();
         generic.GenericSetStart(reply.data(), kShortBytes, start);
@@ -154,7 +149,7 @@ void ScanGeneric(ScanContext& context)
                     finished = true;
                     break;
                 }
-                if (position < kFirstDataSector || (position & 0x80000000U) != 0) {
+                if (position < kDvdFirstDataSector || (position & 0x80000000U) != 0) {
                     WaitForUnitReady(context, kInvalidPositionWait);
                     position = previous + firstStepOffset;
                 }
@@ -176,15 +171,15 @@ void ScanGeneric(ScanContext& context)
                     figures.firstSample = false;
                 }
                 figures.jitterAverage = static_cast<std::uint32_t>(figures.jitterSum / figures.n);
-                figures.piRms = RootMeanSquare(figures.piSquares, figures.n);
-                figures.pifRms = RootMeanSquare(figures.pifSquares, figures.n);
-                figures.jitterRms = RootMeanSquare(figures.jitterSquares, figures.n);
+                figures.piRms = static_cast<std::int32_t>(figures.piSquares.Root(figures.n));
+                figures.pifRms = static_cast<std::int32_t>(figures.pifSquares.Root(figures.n));
+                figures.jitterRms = static_cast<std::int32_t>(figures.jitterSquares.Root(figures.n));
                 RaisePeak(state.m_nPIPeak, figures.maxPI);
                 RaisePeak(state.m_nPIFPeak, figures.maxPIF);
                 figures.jitterPeak = std::max(figures.jitterPeak, figures.maxJitter);
                 // A step back wraps round and never counts.
                 const std::uint32_t step = position - previous;
-                if (position > kFirstDataSector && previous > kFirstDataSector && step < kLargestStep) {
+                if (position > kDvdFirstDataSector && previous > kDvdFirstDataSector && step < kLargestStep) {
                     groupDistance += step;
                     ++counted;
                     if (groupDistance > kLargestGroupDistance)
@@ -216,7 +211,7 @@ void ScanGeneric(ScanContext& context)
                                                                  : figures.jitterRms;
                 AddGraphPoint(context, static_cast<int>(figures.maxPI), speedTenths, static_cast<int>(figures.maxPIF),
                               jitterPoint);
-                if (ReachedEnd(context, position - kFirstDataSector))
+                if (ReachedEnd(context, position - kDvdFirstDataSector))
                     break;
                 ++figures.n;
                 figures.AddSquaresOfMaxima();

@@ -2,7 +2,6 @@
 
 #include "core/base/Format.h"
 #include "core/base/UserPrompt.h"
-#include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
@@ -11,7 +10,8 @@
 #include "core/pipo/ScanDriveSteps.h"
 #include "core/pipo/ScanSink.h"
 #include "scsi/Bytes.h"
-#include "scsi/Opcodes.h"
+#include "scsi/DiscStructure.h"
+#include "scsi/Profiles.h"
 
 #include <algorithm>
 #include <array>
@@ -19,25 +19,14 @@
 
 namespace {
 
-constexpr std::uint32_t kLayerZeroStart = 0x30000;
 constexpr std::uint32_t kDefaultLayerZeroEnd = 2000158;
-constexpr std::uint32_t kStructureLength = 2052;
+constexpr std::uint32_t kStructureLength = disc_structure::kPhysicalFormatLength;
 constexpr std::uint64_t kEndShortBy = 1023;
 constexpr std::uint64_t kEndPassedBy = 511;
 constexpr float kSectorsToKiB = 2048.0F * 0.0009765625F;
 constexpr float kOneXKiBPerMs = 1.385F;
 constexpr float kFastestSpeed = 32.0F;
 constexpr std::int64_t kLargestJitterScale = 800;
-
-bool IsCd(std::uint16_t profile)
-{
-    return profile >= 0x08 && profile <= 0x0A;
-}
-
-bool IsSmallDisc(std::uint16_t profile)
-{
-    return (profile >= 0x20 && profile <= 0x22) || (profile >= 0x80 && profile <= 0x82);
-}
 
 void SetAxisCaptions(ScanContext& context, const std::array<const char*, 4>& captions)
 {
@@ -68,11 +57,11 @@ void ShowDiscExtent(ScanContext& context, ScanMedium& medium)
     const float sizeInHalfGiB = static_cast<float>(std::ldexp(static_cast<double>(medium.lastLba), -19));
     const int perHalfGiB = 100 / medium.factor;
     int x = 0;
-    if (IsCd(medium.profile)) {
+    if (profile::IsCdProfile(medium.profile)) {
         SetAxisCaptions(context, {"200MB", "400MB", "600MB", "800MB"});
         x = static_cast<int>(static_cast<float>(medium.lastLba / 51200.0) * 50);
         ForBothGraphs(context, [](auto& graph) { graph.SetSmallDiscScale(1); });
-    } else if (IsSmallDisc(medium.profile)) {
+    } else if (profile::IsDdcdProfile(medium.profile)) {
         SetAxisCaptions(context, {"0.4GB", "0.8GB", "1.2GB", "1.6GB"});
         x = static_cast<int>(sizeInHalfGiB * static_cast<float>(perHalfGiB));
         ForBothGraphs(context, [](auto& graph) { graph.SetSmallDiscScale(1); });
@@ -198,10 +187,7 @@ bool OnDvdDrive(const ScanContext& context)
 std::uint16_t ReadScanProfile(ScanContext& context)
 {
     std::array<std::uint8_t, 8> answer{};
-    if (CommandBlock(mmc::kGetConfiguration)
-            .SetBe16(7, answer.size())
-            .Execute(context.drive.m_ScsiCommand, DataDirection::In, answer.data(), answer.size())
-        != 0)
+    if (context.drive.mmc.GetConfiguration(0, 0, answer.data(), answer.size()) != 0)
         return 0;
     return static_cast<std::uint16_t>(scsi::GetBe16(&answer[6]));
 }
@@ -209,26 +195,25 @@ std::uint16_t ReadScanProfile(ScanContext& context)
 std::optional<ScanMedium> SetUpScanMedium(ScanRun& run)
 {
     ScanContext& context = run.context;
-    CScsiCommand& channel = context.drive.m_ScsiCommand;
     ScanMedium medium;
     medium.profile = ReadScanProfile(context);
 
     std::array<std::uint8_t, kStructureLength> structure{};
-    if (context.drive.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, structure.data()) == 0) {
+    if (context.drive.reads.ReadDiscStructureNoCheck(0, 0, disc_structure::kPhysicalFormat, kStructureLength,
+                                                     structure.data())
+        == 0) {
         const std::uint32_t end = scsi::GetBe24(&structure[17]);
         // An end at or below the data start is none: the marker takes the usual one.
-        medium.layer0End = end > kLayerZeroStart ? end - kLayerZeroStart : 0;
+        medium.layer0End = end > kDvdFirstDataSector ? end - kDvdFirstDataSector : 0;
         medium.layerField = (structure[6] >> 5) & 3;
         medium.factor = medium.layerField > 0 ? 2 : 1;
     }
 
-    std::array<std::uint8_t, 8> capacity{};
-    medium.capacityRead = CommandBlock(mmc::kReadCapacity)
-                              .Execute(channel, DataDirection::In, capacity.data(), capacity.size())
-        == 0;
+    const CapacityAnswer capacity = context.drive.reads.ReadCapacityAnswer();
+    medium.capacityRead = capacity.ok;
     if (!medium.capacityRead)
         return medium;
-    medium.lastLba = scsi::GetBe32(capacity.data());
+    medium.lastLba = capacity.lastLba;
     if (context.state.m_llEndLba == 0) {
         context.prompt.MessageBox("Error, media must be used before it can be scanned", "", MB_OK);
         run.EndStopped("Invalid media for command");
@@ -259,12 +244,8 @@ ScanSpeed ScanSpeedFor(int selection)
 ScanSpeed SetScanSpeed(ScanContext& context, int selection)
 {
     const ScanSpeed speed = ScanSpeedFor(selection);
-    const std::uint32_t kbps = (std::uint32_t{speed.high} << 8) | speed.low;
-    CommandBlock(mmc::kSetCdSpeed)
-        .Set(1, speed.rotation)
-        .SetBe16(2, kbps)
-        .SetBe16(4, kbps)
-        .Execute(context.drive.m_ScsiCommand, DataDirection::None, nullptr, 0);
+    const auto kbps = static_cast<std::uint16_t>((speed.high << 8) | speed.low);
+    context.drive.mmc.SetCdSpeedKBps(kbps, kbps, speed.rotation);
     return speed;
 }
 
@@ -498,23 +479,15 @@ std::uint64_t SamplingFactor(int accuracyIndex)
 
 void SetReadSpeed(ScanContext& context, std::uint16_t kbps)
 {
-    CommandBlock(mmc::kSetCdSpeed)
-        .SetBe16(2, kbps)
-        .SetBe16(4, kbps)
-        .Execute(context.drive.m_ScsiCommand, DataDirection::None, nullptr, 0);
+    context.drive.mmc.SetCdSpeedKBps(kbps, kbps);
 }
 
 void SetScanStreaming(ScanContext& context, std::uint32_t endLba, std::uint32_t kbps)
 {
-    constexpr std::uint32_t kDescriptorLength = 28;
     constexpr std::uint32_t kPerSecondMs = 1000;
-    std::array<std::uint8_t, kDescriptorLength> descriptor{};
-    scsi::PutBe32(&descriptor[8], endLba);
-    scsi::PutBe32(&descriptor[12], kbps);
-    scsi::PutBe32(&descriptor[16], kPerSecondMs);
-    scsi::PutBe32(&descriptor[20], kbps);
-    scsi::PutBe32(&descriptor[24], kPerSecondMs);
-    CommandBlock(mmc::kSetStreaming)
-        .SetBe16(9, kDescriptorLength)
-        .Execute(context.drive.m_ScsiCommand, DataDirection::Out, descriptor.data(), kDescriptorLength);
+    context.drive.mmc.SetStreaming({.endLba = endLba,
+                                    .readSize = kbps,
+                                    .readTimeMs = kPerSecondMs,
+                                    .writeSize = kbps,
+                                    .writeTimeMs = kPerSecondMs});
 }

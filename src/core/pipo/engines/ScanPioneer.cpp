@@ -8,12 +8,12 @@
 #include "core/pipo/ScanDriveSteps.h"
 #include "core/pipo/ScanSink.h"
 #include "core/pipo/engines/ScanEngine.h"
+#include "core/pipo/engines/ScanFigures.h"
 #include "core/pipo/engines/ScanLoop.h"
 #include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <string>
 
 namespace {
@@ -33,19 +33,13 @@ struct PioneerFigures {
     std::uint32_t maxPIF = 0;
     std::uint32_t piTotal = 0;
     std::uint32_t pifTotal = 0;
-    std::uint64_t piSquares = 0;
-    std::uint64_t pifSquares = 0;
+    RmsSum piSquares;
+    RmsSum pifSquares;
     std::uint32_t rmsPI = 0;
     std::uint32_t rmsPIF = 0;
     std::uint64_t n = 1;
     bool first = true;
 };
-
-void Raise(std::atomic<int>& peak, std::uint32_t value)
-{
-    if (value > static_cast<std::uint32_t>(peak.load()))
-        peak = static_cast<int>(value);
-}
 
 void ShowCounts(ScanContext& context, const PioneerFigures& figures)
 {
@@ -79,20 +73,20 @@ void TakeCounts(ScanContext& context, PioneerFigures& f, std::uint32_t pi, std::
     if (pi > kCountLimit)
         pi = f.rmsPI;
     f.maxPI = std::max(f.maxPI, pi);
-    Raise(context.state.m_nPIPeak, pi);
+    RaisePeak(context.state.m_nPIPeak, pi);
     if (pif > kCountLimit)
         pif = f.rmsPIF;
     f.maxPIF = std::max(f.maxPIF, pif);
-    Raise(context.state.m_nPOPeak, pif);
-    Raise(context.state.m_nPIFPeak, pif);  // the window's "Auto Peak" and the ladder read it
+    RaisePeak(context.state.m_nPOPeak, pif);
+    RaisePeak(context.state.m_nPIFPeak, pif);  // the window's "Auto Peak" and the ladder read it
     if (f.first) {
-        f.piSquares += std::uint64_t{pi} * pi;
-        f.pifSquares += std::uint64_t{pif} * pif;
+        f.piSquares.Add(pi);
+        f.pifSquares.Add(pif);
         f.piTotal = f.maxPI;
         f.first = false;
     }
-    f.rmsPI = static_cast<std::uint32_t>(std::sqrt(static_cast<double>(f.piSquares / f.n)));
-    f.rmsPIF = static_cast<std::uint32_t>(std::sqrt(static_cast<double>(f.pifSquares / f.n)));
+    f.rmsPI = f.piSquares.Root(static_cast<std::int64_t>(f.n));
+    f.rmsPIF = f.pifSquares.Root(static_cast<std::int64_t>(f.n));
     if (f.rmsPI > 0) {
         const auto [piScale, pifScale] = context.scales.With([](ScanScales& scales) {
             return std::pair{static_cast<std::uint32_t>(scales.Upper().fullScale),
@@ -105,9 +99,9 @@ void TakeCounts(ScanContext& context, PioneerFigures& f, std::uint32_t pi, std::
     }
     ApplyUpperLadder(context, 2 * std::int64_t{f.rmsPI});
     ApplyLowerLadder(context, 2 * std::int64_t{f.rmsPIF});
-    f.piSquares += m * m * pi * pi;
+    f.piSquares.Add(pi, m);
     f.piTotal += static_cast<std::uint32_t>(m * pi);
-    f.pifSquares += m * m * pif * pif;
+    f.pifSquares.Add(pif, m);
     f.pifTotal += static_cast<std::uint32_t>(m * pif);
 }
 

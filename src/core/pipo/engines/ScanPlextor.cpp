@@ -8,6 +8,7 @@
 #include "core/pipo/ScanDriveSteps.h"
 #include "core/pipo/ScanSink.h"
 #include "core/pipo/engines/ScanEngine.h"
+#include "core/pipo/engines/ScanFigures.h"
 #include "core/pipo/engines/ScanLoop.h"
 #include "scsi/Opcodes.h"
 
@@ -192,7 +193,7 @@ bool PlextorScan::PifPass()
     bool first = true;
     std::uint32_t intervalMax = 0;
     std::uint32_t total = 0;
-    std::uint64_t squares = 0;
+    RmsSum squares;
     std::uint32_t rms = 0;
     std::uint32_t peak = 0;
     while (Running()) {
@@ -206,15 +207,15 @@ bool PlextorScan::PifPass()
             count = rms;
         if (first) {
             total = intervalMax;
-            squares = std::uint64_t{count} * count;
+            squares.Start(count);
             first = false;
         }
-        rms = static_cast<std::uint32_t>(std::sqrt(static_cast<double>(squares / n)));
+        rms = squares.Root(static_cast<std::int64_t>(n));
         peak = std::max(peak, count);
         context.state.m_nPIFPeak = static_cast<int>(peak);  // the ladder and the window's "Auto Peak" read it
         ApplyLowerLadder(context, 2 * std::int64_t{rms});
         if (n > 1) {
-            squares += m * m * count * count;
+            squares.Add(count, m);
             total += static_cast<std::uint32_t>(m * count);
         }
         if (interval >= pointSectors) {

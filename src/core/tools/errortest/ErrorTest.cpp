@@ -2,18 +2,18 @@
 
 #include "core/base/Format.h"
 #include "core/base/LogFile.h"
-#include "core/app/MainDialogCore.h"
 #include "core/base/MessageIds.h"
 #include "core/base/Percent.h"
 #include "core/app/TestPageControls.h"
 #include "core/drive/ChannelCoordinator.h"
-#include "core/drive/CommandBlock.h"
+#include "core/drive/DriveContext.h"
+#include "core/drive/SenseReport.h"
 #include "core/tools/iso/DiscWalk.h"
 #include "core/tools/testpage/DiscFacts.h"
 #include "core/tools/testpage/TestPageEvents.h"
 #include "core/tools/testpage/TestReads.h"
 #include "core/tools/testpage/TestResults.h"
-#include "scsi/Bytes.h"
+#include "scsi/DiscStructure.h"
 #include "scsi/Opcodes.h"
 
 #include <algorithm>
@@ -29,9 +29,7 @@ constexpr int kBlocksPerRead = 25;
 constexpr int kCdBlocksPerRead = 20;
 constexpr int kBdReadsPerGroup = 75;
 constexpr std::size_t kRawSectorBytes = 2352;
-constexpr std::uint8_t kForceUnitAccess = 0x08;
-constexpr std::uint32_t kStructureLength = 2052;
-constexpr std::uint32_t kCapacityLength = 256;
+constexpr std::uint32_t kStructureLength = disc_structure::kPhysicalFormatLength;
 
 }  // namespace
 
@@ -73,8 +71,8 @@ struct ErrorTest::Run {
     std::string lengthText;
 };
 
-ErrorTest::ErrorTest(MainDialogCore& core, TestPageEvents& events, ChannelClaim& claim) :
-    m_core(core), m_events(events), m_claim(claim)
+ErrorTest::ErrorTest(DriveContext& drives, ReportText& report, TestPageEvents& events, ChannelClaim& claim) :
+    m_drives(drives), m_report(report), m_events(events), m_claim(claim)
 {
 }
 
@@ -93,7 +91,7 @@ ErrorTestEnd ErrorTest::DoBDErrorTest()
 
 ErrorTestEnd ErrorTest::RunBody(Body body)
 {
-    const VolumeLock volume(m_core.m_Drives.m_ScsiCommand);
+    const VolumeLock volume(m_drives.m_ScsiCommand);
     Run run;
     try {
         run.buffer.resize(std::size_t{kBlocksPerRead} * kBlockBytes);
@@ -111,7 +109,7 @@ ErrorTestEnd ErrorTest::RunBody(Body body)
 
 std::optional<ErrorTestEnd> ErrorTest::SetUp(Run& run, Body body)
 {
-    DriveContext& drives = m_core.m_Drives;
+    DriveContext& drives = m_drives;
     m_events.SetText(kFieldBadSectors, "0");
     m_events.SetText(kFieldSuspectSectors, "0");
     m_events.SetText(kFieldBadShare, "0%");
@@ -128,22 +126,24 @@ std::optional<ErrorTestEnd> ErrorTest::SetUp(Run& run, Body body)
     std::uint32_t layerBreak = 0;
     if (body == Body::CdDvd) {
         std::vector<std::uint8_t> answer(kStructureLength, 0);
-        if (drives.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, answer.data()) == 0) {
+        if (drives.reads.ReadDiscStructureNoCheck(0, 0, disc_structure::kPhysicalFormat, kStructureLength,
+                                                  answer.data())
+            == 0) {
             const DiscLayers found = discwalk::LayersFromStructure(answer);
             layers = found.layers;
             layerBreak = static_cast<std::uint32_t>(found.layerBreakLba);
         }
     }
-    run.shape = GroupShapeFor(body == Body::Bd ? 0x40 : run.profile, layers);
+    run.shape = GroupShapeFor(body == Body::Bd ? profile::kBdRom : run.profile, layers);
 
-    std::array<std::uint8_t, kCapacityLength> capacity{};
-    if (CommandBlock(mmc::kReadCapacity).Execute(drives.m_ScsiCommand, DataDirection::In, capacity.data(), 256) != 0) {
+    const CapacityAnswer capacity = drives.reads.ReadCapacityAnswer();
+    if (!capacity.ok) {
         if (body == Body::Bd)
             LogEntry("Error DoBDErrorTest()  SCSI_Cmd_ReadCapacity");
         m_events.Beep(MB_OK);
         return EndEarly(nullptr);
     }
-    run.last = scsi::GetBe32(capacity.data());
+    run.last = capacity.lastLba;
     if (layers == 2)
         m_events.SetMapLayerBreak(discwalk::LayerBreakCell(layerBreak));
     if (run.last == 0) {
@@ -161,9 +161,9 @@ std::optional<ErrorTestEnd> ErrorTest::SetUp(Run& run, Body body)
     for (const auto* labels : {&kSpeedAxisLabels, &kRpmAxisLabels})
         for (int id : *labels)
             m_events.SetText(id, "");
-    run.lengthText = DiscLengthText(body == Body::Bd ? 0x40 : run.profile, run.last);
+    run.lengthText = DiscLengthText(body == Body::Bd ? profile::kBdRom : run.profile, run.last);
     m_events.SetText(kFieldLength, run.lengthText);
-    m_core.PollUntilReady(false);
+    drives.mmc.PollUntilReady();
 
     if (!TestRead(run, body))
         return ErrorTestEnd::Failed;
@@ -173,10 +173,7 @@ std::optional<ErrorTestEnd> ErrorTest::SetUp(Run& run, Body body)
     if (body == Body::Bd)
         LogEntry("DoBDErrorTest()  Do SCSI_Cmd_SetSpeed");
     // The drive's fastest reading and writing; the result is not looked at.
-    CommandBlock(mmc::kSetCdSpeed)
-        .SetBe16(2, 0xFFFF)
-        .SetBe16(4, 0xFFFF)
-        .Execute(drives.m_ScsiCommand, DataDirection::None, nullptr, 0);
+    drives.mmc.SetCdSpeedKBps(kMaximumCdSpeed, kMaximumCdSpeed);
     m_events.ShowStatus("Test Running");
     return std::nullopt;
 }
@@ -188,7 +185,7 @@ bool ErrorTest::TestRead(Run& run, Body body)
     if (!Read(run, kForceUnitAccess, 0, count))
         return true;
     if (body == Body::CdDvd) {
-        if (!ReadForTest(m_core.m_Drives.m_ScsiCommand, mmc::kReadCd, 0, std::max(1, count / 2), 0, run.buffer)) {
+        if (!ReadForTest(m_drives.reads, mmc::kReadCd, 0, std::max(1, count / 2), 0, run.buffer)) {
             run.opcode = mmc::kReadCd;
             run.blockBytes = kRawSectorBytes;
             try {
@@ -202,7 +199,7 @@ bool ErrorTest::TestRead(Run& run, Body body)
     } else {
         LogEntry("Error DoBDErrorTest()  SCSI_Cmd_Read10");
     }
-    m_core.ReportSenseError(mmc::kRead10);
+    ReportSenseError(m_drives.m_ScsiCommand, m_report, mmc::kRead10);
     EndEarly(nullptr);
     return false;
 }
@@ -210,7 +207,7 @@ bool ErrorTest::TestRead(Run& run, Body body)
 std::optional<SenseCode> ErrorTest::Read(Run& run, std::uint8_t byte1, std::uint32_t lba, int count)
 {
     const auto bytes = std::span(run.buffer).first(std::size_t(count) * run.blockBytes);
-    return ReadForTest(m_core.m_Drives.m_ScsiCommand, run.opcode, lba, count, byte1, bytes);
+    return ReadForTest(m_drives.reads, run.opcode, lba, count, byte1, bytes);
 }
 
 ErrorTestEnd ErrorTest::Test(Run& run, Body body)

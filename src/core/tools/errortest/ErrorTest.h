@@ -9,7 +9,8 @@
 #include <vector>
 
 class ChannelClaim;
-class MainDialogCore;
+class DriveContext;
+class ReportText;
 class TestPageEvents;
 
 namespace errortest {
@@ -67,7 +68,8 @@ struct ErrorTestReach {
 // way out.
 class ErrorTest {
 public:
-    ErrorTest(MainDialogCore& core, TestPageEvents& events, ChannelClaim& claim);
+    // report: where a failed read is told (the sense report).
+    ErrorTest(DriveContext& drives, ReportText& report, TestPageEvents& events, ChannelClaim& claim);
 
     ErrorTestEnd DoErrorTest();
     ErrorTestEnd DoBDErrorTest();
@@ -95,7 +97,8 @@ private:
     ErrorTestEnd EndEarly(const char* status);
     void RestorePage();
 
-    MainDialogCore& m_core;
+    DriveContext& m_drives;
+    ReportText& m_report;
     TestPageEvents& m_events;
     ChannelClaim& m_claim;
     ErrorTestReach m_reach;

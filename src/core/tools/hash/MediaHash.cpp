@@ -2,12 +2,11 @@
 
 #include "core/base/Format.h"
 #include "core/base/LogFile.h"
-#include "core/app/MainDialogCore.h"
+#include "core/base/ReportText.h"
 #include "core/base/Percent.h"
 #include "core/drive/MediaType.h"
 #include "core/tools/hash/HashReport.h"
 #include "platform/text/Trim.h"
-#include "scsi/Bytes.h"
 
 #include <algorithm>
 #include <new>
@@ -30,8 +29,8 @@ bool HasBurnerInformation(int mediaType)
 
 }  // namespace
 
-MediaHash::MediaHash(MainDialogCore& core, HashEvents& events, HashChoice choice) :
-    m_report(core.m_Report), m_events(events), m_choice(choice), m_drive(core)
+MediaHash::MediaHash(DriveContext& drives, ReportText& report, HashEvents& events, HashChoice choice) :
+    m_report(report), m_events(events), m_choice(choice), m_drive(drives)
 {
 }
 
@@ -110,9 +109,8 @@ int MediaHash::WriteMediaInformation(int mediaType)
         m_report.SetLine(line++, Format("CSS Protected%60s", m_drive.IsMediaCSSProtected() == 1 ? "Yes" : "No"));
     }
 
-    std::array<std::uint8_t, 8> capacity{};
-    if (m_drive.ReadCapacity(capacity) == 0) {
-        const auto bytes = static_cast<std::int64_t>(static_cast<std::int32_t>(scsi::GetBe32(capacity.data()))) * 2048;
+    if (const CapacityAnswer capacity = m_drive.ReadCapacity(); capacity.ok) {
+        const auto bytes = static_cast<std::int64_t>(static_cast<std::int32_t>(capacity.lastLba)) * 2048;
         if (bytes <= 0) {
             m_report.SetLine(line++, Format("%-43s%30s", "Format Capacity ", "Blank Disc"));
         } else {

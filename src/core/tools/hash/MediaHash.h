@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-class MainDialogCore;
+class DriveContext;
 class ReportText;
 
 // The media hash of the main window's page 16: a short information block on
@@ -19,7 +19,7 @@ class MediaHash {
 public:
     static constexpr int kBlocksPerRead = 32;
 
-    MediaHash(MainDialogCore& core, HashEvents& events, HashChoice choice);
+    MediaHash(DriveContext& drives, ReportText& report, HashEvents& events, HashChoice choice);
 
     // keepRunning is asked before every read; once it says no, the run ends
     // as aborted by the user.

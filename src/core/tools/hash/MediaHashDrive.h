@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-class MainDialogCore;
+class DriveContext;
 
 // Everything the media hash asks of the current drive, in one place: the
 // commands of its information block, the reads of the hashed range, and
 // the tray and volume locks.
 class MediaHashDrive {
 public:
-    explicit MediaHashDrive(MainDialogCore& core);
+    explicit MediaHashDrive(DriveContext& drives);
 
     void LockAndDismountVolume();
     void UnlockVolume();
@@ -33,8 +33,7 @@ public:
     // result.
     int ReadBurnerInformation(std::vector<std::uint8_t>& answer);
     int ReadRegionInformation(std::vector<std::uint8_t>& answer);
-    // READ CAPACITY's 8-byte answer.
-    int ReadCapacity(std::array<std::uint8_t, 8>& answer);
+    CapacityAnswer ReadCapacity();
     // One 2048-byte block through the program's block reader.
     int ReadBlock(std::int64_t lba, std::vector<std::uint8_t>& block);
     void SetHighestSpeed();
@@ -45,5 +44,5 @@ public:
     int Read10(std::uint8_t* buffer, std::uint32_t lba, int count, SenseCode& sense);
 
 private:
-    MainDialogCore& m_core;
+    DriveContext& m_drives;
 };

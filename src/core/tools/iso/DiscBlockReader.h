@@ -12,13 +12,6 @@
 // (sync, headers, user data, EDC/ECC).
 enum class BlockRead { Read10, Read10Fua, ReadCdRaw };
 
-struct BlockReadResult {
-    bool ok = false;
-    std::size_t transferred = 0;  // bytes the drive sent
-    SenseCode sense;
-    std::optional<std::uint32_t> badBlock;  // the address the sense names, when it names one
-};
-
 // The disc's layers as READ DISC STRUCTURE (format 0) tells them.
 struct DiscLayers {
     int layers = 1;

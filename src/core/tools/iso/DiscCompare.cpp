@@ -6,14 +6,12 @@
 #include "core/base/UserPrompt.h"
 #include "core/tools/iso/DiscWalk.h"
 #include "core/tools/testpage/TestResults.h"
+#include "platform/files/SequentialFile.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 using namespace discwalk;
@@ -31,52 +29,6 @@ std::string DifferenceLine(std::int64_t lba, int byte, std::uint8_t image, std::
 {
     return Format("LBA=%llXh Byte=%d ISO=%2Xh Disc=%2Xh ", static_cast<unsigned long long>(lba), byte, image, disc);
 }
-
-// The image file, opened only when it is a regular file (a pipe or a device
-// in its place would block or never end).
-class DiscCompare::ImageFile {
-public:
-    explicit ImageFile(const std::string& path)
-    {
-        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        struct stat st {};
-        if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-            ::close(m_fd);
-            m_fd = -1;
-        }
-        m_size = m_fd >= 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
-    }
-    ~ImageFile()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    ImageFile(const ImageFile&) = delete;
-    ImageFile& operator=(const ImageFile&) = delete;
-
-    bool IsOpen() const { return m_fd >= 0; }
-    std::uint64_t Size() const { return m_size; }
-    // Up to size bytes; fewer only at the file's end; -1 on a read error.
-    std::int64_t Read(std::uint8_t* buffer, std::size_t size)
-    {
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t got = ::read(m_fd, buffer + done, size - done);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                return -1;
-            if (got == 0)
-                break;
-            done += static_cast<std::size_t>(got);
-        }
-        return static_cast<std::int64_t>(done);
-    }
-
-private:
-    int m_fd = -1;
-    std::uint64_t m_size = 0;
-};
 
 struct DiscCompare::Walk {
     std::int64_t lba = 0;
@@ -126,8 +78,9 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
         m_events.Enable(kTools, true);
         return Fail("Could not allocate memory");
     }
-    ImageFile file(imagePath);
-    if (!file.IsOpen())
+    // Only a regular file: a pipe or a device in its place would block or never end.
+    SequentialFile file;
+    if (!file.Open(imagePath))
         return Fail("Could not open file");
 
     const std::optional<std::int64_t> last = m_drive.ReadLastLba();
@@ -171,7 +124,7 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
         const auto raw = std::span(disc).first(std::size_t{kTrialSectors} * kRawSectorBytes);
         if (!bluRay && m_drive.ReadBlocks(BlockRead::ReadCdRaw, 0, kTrialSectors, raw).ok)
             return Fail("AudioCD Compare not supported");
-        m_drive.ReportSenseError(kRead10Opcode);
+        m_drive.ReportSenseError(mmc::kRead10);
         return Fail("");
     }
 
@@ -191,13 +144,13 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
             return StopEnd();
         if (passes > kPassesPerFieldUpdate)
             m_events.SetText(kFieldReadErrors, SectorText(walk.lba));
-        const std::int64_t got = file.Read(image.data(), kChunkBytes);
-        if (got < 0) {
+        std::size_t got = 0;
+        if (!file.ReadFull(image.data(), kChunkBytes, got)) {
             m_events.MessageBox("Error reading source file");
             return StopEnd();
         }
         toCompare -= std::min<std::uint64_t>(toCompare, static_cast<std::uint64_t>(got));
-        if (got < static_cast<std::int64_t>(kChunkBytes))
+        if (got < kChunkBytes)
             toCompare = 0;  // the file ends in this chunk
         int count = kChunkBlocks;
         if (walk.lba + count > *last)

@@ -37,7 +37,6 @@ public:
     static constexpr std::uint64_t kMaxListedDifferences = 100000;
 
 private:
-    class ImageFile;
     struct Walk;
 
     CompareEnd Fail(const std::string& message);

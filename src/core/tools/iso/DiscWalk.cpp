@@ -2,6 +2,7 @@
 
 #include "core/base/Format.h"
 #include "core/app/TestPageControls.h"
+#include "scsi/DiscStructure.h"
 
 #include <algorithm>
 
@@ -9,7 +10,6 @@ namespace discwalk {
 
 namespace {
 
-constexpr std::int64_t kLayerBreakOffset = 0x30000;
 constexpr std::int64_t kDefaultLayerBreak = 2000158;
 constexpr std::int64_t kBlocksPerMapCell = 72000;
 constexpr int kMapCellPixels = 5;
@@ -44,7 +44,7 @@ DiscLayers LayersFromStructure(std::span<const std::uint8_t> answer)
         layers.layers = 2;
     std::int64_t lba = (std::int64_t{answer[17]} << 16) | (std::int64_t{answer[18]} << 8) | answer[19];
     if (lba != 0)
-        lba -= kLayerBreakOffset;
+        lba -= kDvdFirstDataSector;
     layers.layerBreakLba = lba == 0 ? kDefaultLayerBreak : lba;
     return layers;
 }

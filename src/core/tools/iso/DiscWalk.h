@@ -3,6 +3,7 @@
 #include "core/tools/iso/DiscBlockReader.h"
 #include "core/tools/testpage/DiscFacts.h"
 #include "core/tools/testpage/TestPageEvents.h"
+#include "scsi/Profiles.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,12 +17,11 @@ constexpr std::uint32_t kRawSectorBytes = 2352;
 constexpr int kChunkBlocks = 25;  // 51,200 bytes a read
 constexpr std::size_t kChunkBytes = std::size_t{kChunkBlocks} * kBlockBytes;
 constexpr int kBdReadsPerCell = 75;
-constexpr std::uint8_t kRead10Opcode = 0x28;
 
+using profile::IsBdProfile;
+using profile::IsCdProfile;
+using profile::IsDdcdProfile;
 using testpage::DiscLengthText;
-using testpage::IsBdProfile;
-using testpage::IsCdProfile;
-using testpage::IsDdcdProfile;
 using testpage::ProgressSizeText;
 
 // Blocks a read asks for: 20 on CD and DDCD profiles, else 25.

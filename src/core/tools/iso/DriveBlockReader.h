@@ -2,13 +2,15 @@
 
 #include "core/tools/iso/DiscBlockReader.h"
 
-class MainDialogCore;
+class DriveContext;
+class ReportText;
 
 // The ISO page's tools on the main window's current drive: every call is
-// one command (or one wait) on the window's command channel.
+// one command (or one wait) on the window's command channel; the sense
+// reports go to `report`.
 class DriveBlockReader : public DiscBlockReader {
 public:
-    explicit DriveBlockReader(MainDialogCore& core) : m_core(core) {}
+    DriveBlockReader(DriveContext& drives, ReportText& report) : m_drives(drives), m_report(report) {}
 
     std::optional<int> CurrentProfile() override;
     std::optional<DiscLayers> ReadLayers() override;
@@ -20,5 +22,6 @@ public:
     void ReportSenseError(int opcode) override;
 
 private:
-    MainDialogCore& m_core;
+    DriveContext& m_drives;
+    ReportText& m_report;
 };

@@ -6,13 +6,13 @@
 #include "core/base/UserPrompt.h"
 #include "core/tools/iso/DiscWalk.h"
 
+#include "platform/files/FolderEntries.h"
+#include "platform/files/SequentialFile.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <iterator>
 
 using namespace discwalk;
 using namespace testpage;
@@ -37,44 +37,19 @@ enum class Match {
 // its place would block or never end).
 class ComparedFile {
 public:
-    explicit ComparedFile(const std::string& path)
-    {
-        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        struct stat st {};
-        if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-            ::close(m_fd);
-            m_fd = -1;
-        }
-        m_size = m_fd >= 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
-    }
-    ~ComparedFile()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    ComparedFile(const ComparedFile&) = delete;
-    ComparedFile& operator=(const ComparedFile&) = delete;
+    explicit ComparedFile(const std::string& path) { m_file.Open(path); }
 
-    bool IsOpen() const { return m_fd >= 0; }
-    std::uint64_t Size() const { return m_size; }
+    bool IsOpen() const { return m_file.IsOpen(); }
+    std::uint64_t Size() const { return m_file.Size(); }
     // Exactly size bytes, or false (a read error, or the file shrank).
     bool ReadExactly(std::uint8_t* buffer, std::size_t size)
     {
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t got = ::read(m_fd, buffer + done, size - done);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                return false;
-            done += static_cast<std::size_t>(got);
-        }
-        return true;
+        std::size_t got = 0;
+        return m_file.ReadFull(buffer, size, got) && got == size;
     }
 
 private:
-    int m_fd = -1;
-    std::uint64_t m_size = 0;
+    SequentialFile m_file;
 };
 
 // Compares two files chunk by chunk: lengths first, then every byte.
@@ -129,37 +104,44 @@ std::vector<std::string> UnionOfNames(const std::vector<std::string>& a, const s
 
 int CountFiles(const std::string& folder, std::set<std::pair<std::uint64_t, std::uint64_t>>& seen)
 {
-    const auto names = FolderNames(folder);
-    if (!names)
+    std::vector<FolderEntry> entries;
+    if (!ListFolderEntries(folder, entries))
         return 0;
     int count = 0;
-    for (const std::string& name : *names) {
-        const std::string path = Join(folder, name);
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0)
-            continue;
-        if (S_ISREG(st.st_mode))
+    for (const FolderEntry& entry : entries) {
+        if (entry.kind == EntryKind::RegularFile)
             ++count;
-        else if (S_ISDIR(st.st_mode) && seen.insert({st.st_dev, st.st_ino}).second)
-            count += CountFiles(path, seen);
+        else if (entry.kind == EntryKind::Folder && seen.insert({entry.device, entry.inode}).second)
+            count += CountFiles(Join(folder, entry.name), seen);
     }
     return count;
+}
+
+// What a path stands for, links followed; nothing when it cannot be looked at.
+std::optional<FolderEntry> Look(const std::string& path)
+{
+    FolderEntry entry;
+    if (!LookAtPath(path, entry))
+        return std::nullopt;
+    return entry;
+}
+
+bool IsFileOrFolder(const std::optional<FolderEntry>& entry)
+{
+    return entry && (entry->kind == EntryKind::RegularFile || entry->kind == EntryKind::Folder);
 }
 
 }  // namespace
 
 std::optional<std::vector<std::string>> FolderNames(const std::string& folder)
 {
-    std::error_code error;
-    std::filesystem::directory_iterator it(folder, error);
-    if (error)
+    std::vector<FolderEntry> entries;
+    if (!ListFolderEntries(folder, entries))
         return std::nullopt;
     std::vector<std::string> names;
-    for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
-        if (error)
-            return std::nullopt;
-        names.push_back(it->path().filename().string());
-    }
+    names.reserve(entries.size());
+    for (FolderEntry& entry : entries)
+        names.push_back(std::move(entry.name));
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -167,9 +149,8 @@ std::optional<std::vector<std::string>> FolderNames(const std::string& folder)
 int FolderCompare::CountFolderFiles(const std::string& folder)
 {
     std::set<std::pair<std::uint64_t, std::uint64_t>> seen;
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) == 0)
-        seen.insert({st.st_dev, st.st_ino});
+    if (const auto root = Look(folder))
+        seen.insert({root->device, root->inode});
     return CountFiles(folder, seen);
 }
 
@@ -189,8 +170,9 @@ CompareEnd FolderCompare::DoVideoTSCompare(const std::string& chosenIfo, const s
     if (!discRoot)
         return refuse("Error could not access the destination folder");
     const std::string discFolder = Join(*discRoot, "VIDEO_TS");
-    std::error_code error;
-    if (std::filesystem::equivalent(chosenFolder, discFolder, error))
+    const auto chosenId = Look(chosenFolder);
+    const auto discId = Look(discFolder);
+    if (chosenId && discId && chosenId->device == discId->device && chosenId->inode == discId->inode)
         return refuse("Source and Destination drive cannot be the same");
     const auto discNames = FolderNames(discFolder);
     if (!discNames)
@@ -267,12 +249,13 @@ CompareEnd FolderCompare::DoDirCompare(const std::string& first, const std::stri
 
     std::set<FolderId> firstPath;
     std::set<FolderId> secondPath;
-    struct stat st {};
-    if (::stat(first.c_str(), &st) == 0)
-        firstPath.insert({st.st_dev, st.st_ino});
-    if (::stat(second.c_str(), &st) == 0)
-        secondPath.insert({st.st_dev, st.st_ino});
-    const Outcome outcome = ::stat(second.c_str(), &st) == 0 && S_ISDIR(st.st_mode)
+    const auto firstRoot = Look(first);
+    const auto secondRoot = Look(second);
+    if (firstRoot)
+        firstPath.insert({firstRoot->device, firstRoot->inode});
+    if (secondRoot)
+        secondPath.insert({secondRoot->device, secondRoot->inode});
+    const Outcome outcome = secondRoot && secondRoot->kind == EntryKind::Folder
         ? CompareFolderTree(first, second, firstPath, secondPath)
         : OpenFailure(second);
     if (outcome == Outcome::Same)
@@ -308,27 +291,27 @@ FolderCompare::Outcome FolderCompare::CompareFolderTree(const std::string& first
         }
         const std::string a = Join(first, name);
         const std::string b = Join(second, name);
-        struct stat sa {};
-        struct stat sb {};
         // A name one side lacks, a link that leads nowhere or loops, and
         // anything but a file or folder cannot be opened for the compare.
-        if (::stat(a.c_str(), &sa) != 0 || !(S_ISREG(sa.st_mode) || S_ISDIR(sa.st_mode)))
+        const auto sa = Look(a);
+        if (!IsFileOrFolder(sa))
             return OpenFailure(a);
-        if (::stat(b.c_str(), &sb) != 0 || !(S_ISREG(sb.st_mode) || S_ISDIR(sb.st_mode)))
+        const auto sb = Look(b);
+        if (!IsFileOrFolder(sb))
             return OpenFailure(b);
-        if (S_ISDIR(sa.st_mode) != S_ISDIR(sb.st_mode)) {
+        if ((sa->kind == EntryKind::Folder) != (sb->kind == EntryKind::Folder)) {
             m_events.AddListLine(Format("%s - %s", b.c_str(), "Difference found"));
             m_events.MessageBox(Format("Difference found in %s", b.c_str()));
             return Outcome::Different;
         }
-        if (S_ISREG(sa.st_mode)) {
+        if (sa->kind == EntryKind::RegularFile) {
             if (const Outcome outcome = CompareTwoFiles(a, b); outcome != Outcome::Same)
                 return outcome;
             continue;
         }
         // A folder met again below itself is a loop of links.
-        const FolderId idA{sa.st_dev, sa.st_ino};
-        const FolderId idB{sb.st_dev, sb.st_ino};
+        const FolderId idA{sa->device, sa->inode};
+        const FolderId idB{sb->device, sb->inode};
         if (!firstPath.insert(idA).second)
             return OpenFailure(a);
         if (!secondPath.insert(idB).second) {

@@ -10,6 +10,7 @@
 #include "core/tools/testpage/TestResults.h"
 #include "core/tools/iso/ImageWriter.h"
 #include "platform/files/StagedFile.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -146,7 +147,7 @@ IsoCreationEnd IsoCreation::DoCreateISO(const IsoCreationRequest& request)
         const int sectors = std::max(1, trialCount / 2);
         const auto raw = std::span(trialBuffer).first(std::size_t(sectors) * kRawSectorBytes);
         if (!m_drive.ReadBlocks(BlockRead::ReadCdRaw, 0, sectors, raw).ok) {
-            m_drive.ReportSenseError(kRead10Opcode);
+            m_drive.ReportSenseError(mmc::kRead10);
             EarlyEnd(m_events);
             return IsoCreationEnd::EarlyEnd;
         }

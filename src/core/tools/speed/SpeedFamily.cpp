@@ -42,13 +42,13 @@ const AxisTexts kFastHdDvdSpeedLabels = kEvenX;
 
 SpeedFamily SpeedFamilyOf(int profile)
 {
-    if (testpage::IsCdProfile(profile))
+    if (profile::IsCdProfile(profile))
         return SpeedFamily::Cd;
-    if (testpage::IsDdcdProfile(profile))
+    if (profile::IsDdcdProfile(profile))
         return SpeedFamily::Ddcd;
-    if (testpage::IsHdDvdProfile(profile))
+    if (profile::IsHdDvdProfile(profile))
         return SpeedFamily::HdDvd;
-    if (testpage::IsBdProfile(profile))
+    if (profile::IsBdProfile(profile))
         return SpeedFamily::Bd;
     return SpeedFamily::Dvd;
 }
@@ -122,9 +122,9 @@ std::vector<std::string> PreSpinList()
 
 CapacityTexts PageCapacityLabels(int profile)
 {
-    if (testpage::IsHdDvdProfile(profile))
+    if (profile::IsHdDvdProfile(profile))
         return {"4GB", "8GB", "12GB", "16GB"};
-    if (testpage::IsBdProfile(profile))
+    if (profile::IsBdProfile(profile))
         return {"6GB", "12GB", "18GB", "24GB"};
     return {"1GB", "2GB", "3GB", "4GB"};
 }

@@ -2,13 +2,13 @@
 
 #include "core/base/Format.h"
 #include "core/base/LogFile.h"
-#include "core/app/MainDialogCore.h"
 #include "core/base/MessageIds.h"
 #include "core/base/Percent.h"
 #include "core/app/TestPageControls.h"
 #include "core/base/UserPrompt.h"
 #include "core/drive/ChannelCoordinator.h"
-#include "core/drive/CommandBlock.h"
+#include "core/drive/DriveContext.h"
+#include "core/drive/SenseReport.h"
 #include "core/graphs/RateGraph.h"
 #include "core/tools/speed/RotationModel.h"
 #include "core/tools/speed/SpeedTestValues.h"
@@ -16,7 +16,7 @@
 #include "core/tools/testpage/TestPageEvents.h"
 #include "core/tools/testpage/TestReads.h"
 #include "core/tools/testpage/TestResults.h"
-#include "scsi/Bytes.h"
+#include "scsi/DiscStructure.h"
 #include "scsi/Opcodes.h"
 
 #include <algorithm>
@@ -31,10 +31,8 @@ constexpr std::size_t kBufferBytes = 65536;
 constexpr std::size_t kReadCdBufferBytes = 32 * 2352;
 constexpr int kBlocksPerRead = 32;
 constexpr int kBdReadsPerPass = 16;
-constexpr std::uint32_t kStructureLength = 2052;
-constexpr std::uint32_t kPitchStructureLength = 260;
-constexpr std::uint8_t kForceUnitAccess = 0x08;
-constexpr std::uint32_t kLayerBreakOffset = 0x30000;
+constexpr std::uint32_t kStructureLength = disc_structure::kPhysicalFormatLength;
+constexpr std::uint32_t kPitchStructureLength = disc_structure::kAdipLength;
 constexpr std::uint32_t kDefaultLayerBreak = 2000158;
 constexpr int kMostReadErrors = 3000;
 constexpr std::uint64_t kBytesPerPoint = 13107200;  // 12.5 MB a graph point and layer
@@ -101,14 +99,15 @@ struct SpeedTest::Run {
     int pointCounter = 0;
 };
 
-SpeedTest::SpeedTest(MainDialogCore& core, TestPageEvents& events, RateGraph& graph, ChannelClaim& claim,
-                     SpeedTestSettings settings) :
-    m_core(core),
+SpeedTest::SpeedTest(DriveContext& drives, ReportText& report, TestPageEvents& events, RateGraph& graph,
+                     ChannelClaim& claim, SpeedTestSettings settings) :
+    m_drives(drives),
+    m_report(report),
     m_events(events),
     m_graph(graph),
     m_claim(claim),
     m_settings(settings),
-    m_clock(core.m_Drives.mmc.GetWaitClock())
+    m_clock(drives.mmc.GetWaitClock())
 {
 }
 
@@ -134,7 +133,7 @@ SpeedTestEnd SpeedTest::DoBDSpeedTest()
 
 SpeedTestEnd SpeedTest::RunBody(Body body)
 {
-    CScsiCommand& channel = m_core.m_Drives.m_ScsiCommand;
+    CScsiCommand& channel = m_drives.m_ScsiCommand;
     const VolumeLock volume(channel);
     Run run;
     try {
@@ -157,7 +156,7 @@ SpeedTestEnd SpeedTest::RunBody(Body body)
 
 std::optional<SpeedTestEnd> SpeedTest::SetUp(Run& run, Body body)
 {
-    DriveContext& drives = m_core.m_Drives;
+    DriveContext& drives = m_drives;
     drives.media.GetDriveProfile(run.profile);
     if (!m_claim.Begin()) {  // stopped before it began
         EndEarly("Ready");
@@ -177,14 +176,12 @@ std::optional<SpeedTestEnd> SpeedTest::SetUp(Run& run, Body body)
     m_graph.SetSpeedOrigin(0, kGraphBottom);
     m_graph.SetRpmOrigin(0, kGraphBottom);
 
-    std::array<std::uint8_t, 256> capacity{};
-    if (CommandBlock(mmc::kReadCapacity)
-            .Execute(drives.m_ScsiCommand, DataDirection::In, capacity.data(), capacity.size())
-        != 0) {
+    const CapacityAnswer capacity = drives.reads.ReadCapacityAnswer();
+    if (!capacity.ok) {
         m_events.Beep(MB_OK);
         return EndEarly(nullptr);
     }
-    run.last = scsi::GetBe32(capacity.data());
+    run.last = capacity.lastLba;
     m_lastBlock = run.last;
     if (run.last == 0) {
         m_events.MessageBox("Media seems to be blank!");
@@ -242,11 +239,12 @@ std::optional<SpeedTestEnd> SpeedTest::SetUp(Run& run, Body body)
 void SpeedTest::ReadDiscStructure(Run& run)
 {
     std::vector<std::uint8_t> answer(kStructureLength, 0);
-    if (m_core.m_Drives.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, answer.data()) != 0)
+    if (m_drives.reads.ReadDiscStructureNoCheck(0, 0, disc_structure::kPhysicalFormat, kStructureLength, answer.data())
+        != 0)
         return;
     const std::uint32_t lastOfLayerZero = (std::uint32_t{answer[17]} << 16) | (std::uint32_t{answer[18]} << 8)
         | answer[19];
-    run.layerBreak = lastOfLayerZero > kLayerBreakOffset ? lastOfLayerZero - kLayerBreakOffset : 0;
+    run.layerBreak = lastOfLayerZero > kDvdFirstDataSector ? lastOfLayerZero - kDvdFirstDataSector : 0;
     run.twoLayers = (answer[6] & 0x60) != 0;
     run.pathFlag = (answer[6] & 0x10) ? 0 : 1;
 }
@@ -282,9 +280,11 @@ void SpeedTest::ShowFamily(Run& run)
         // A disc without a physical format tells its track pitch in its
         // ADIP (format 11h).
         std::vector<std::uint8_t> answer(kStructureLength, 0);
-        if (m_core.m_Drives.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, answer.data()) == 0)
+        MmcMediaReads& reads = m_drives.reads;
+        if (reads.ReadDiscStructureNoCheck(0, 0, disc_structure::kPhysicalFormat, kStructureLength, answer.data()) == 0)
             break;
-        if (m_core.m_Drives.reads.ReadDiscStructureNoCheck(0, 0, 0x11, kPitchStructureLength, answer.data()) != 0)
+        if (reads.ReadDiscStructureNoCheck(0, 0, disc_structure::kAdipInformation, kPitchStructureLength, answer.data())
+            != 0)
             break;
         switch (answer[7] & 0x0F) {
         case 1: run.trackPitch = 8e-7; break;
@@ -314,7 +314,7 @@ bool SpeedTest::TestRead(Run& run, Body body)
         return true;
     }
     if (body == Body::CdDvd)
-        m_core.ReportSenseError(mmc::kRead10);
+        ReportSenseError(m_drives.m_ScsiCommand, m_report, mmc::kRead10);
     EndEarly("Ready");
     return false;
 }
@@ -325,14 +325,13 @@ void SpeedTest::RequestSpeed(const Run& run)
     // "MAX" for the drive's fastest. The result is not looked at.
     const SpeedFamilyFacts& facts = FactsOf(run.family);
     const int x = m_settings.speedX;
-    m_core.m_Drives.mmc.SetCdSpeed(x > 0 ? 1 : 0, static_cast<int>(facts.setSpeedKBpsPerX), x, 1,
-                                   m_settings.speedRequest);
+    m_drives.mmc.SetCdSpeed(x > 0 ? 1 : 0, static_cast<int>(facts.setSpeedKBpsPerX), x, 1, m_settings.speedRequest);
 }
 
 std::optional<SenseCode> SpeedTest::Read(Run& run, std::uint8_t opcode, std::uint32_t lba, int count,
                                          std::uint8_t byte1)
 {
-    return ReadForTest(m_core.m_Drives.m_ScsiCommand, opcode, lba, count, byte1, run.buffer);
+    return ReadForTest(m_drives.reads, opcode, lba, count, byte1, run.buffer);
 }
 
 void SpeedTest::PreSpin(int seconds, std::uint8_t opcode)
@@ -350,8 +349,8 @@ void SpeedTest::PreSpin(int seconds, std::uint8_t opcode)
     int elapsed = 0;
     do {
         m_events.ShowStatus(Format("Pre-Spin %d Seconds", std::max(seconds - elapsed, 0)));
-        m_core.m_Drives.mmc.WaitForUnitReady(kPreSpinUnitReadySeconds);
-        ReadForTest(m_core.m_Drives.m_ScsiCommand, opcode, block, kBlocksPerRead, kForceUnitAccess, buffer);
+        m_drives.mmc.WaitForUnitReady(kPreSpinUnitReadySeconds);
+        ReadForTest(m_drives.reads, opcode, block, kBlocksPerRead, kForceUnitAccess, buffer);
         // The reads stay on the disc: a small one is read again from its start.
         block += kBlocksPerRead;
         if (m_lastBlock != 0 && block + kBlocksPerRead > m_lastBlock)
@@ -405,7 +404,7 @@ SpeedTestEnd SpeedTest::MeasureBd(Run& run)
 {
     const auto bytesPerPoint = static_cast<std::uint64_t>(run.layerFactor * kBdBytesPerPoint);
     while (!m_claim.StopRequested() && run.position < run.last) {
-        m_core.m_Drives.mmc.WaitForUnitReady(kBdUnitReadySeconds);
+        m_drives.mmc.WaitForUnitReady(kBdUnitReadySeconds);
         int failedReads = 0;
         std::optional<SenseCode> lastFailure;
         std::uint64_t passBytes = 0;

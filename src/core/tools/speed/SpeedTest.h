@@ -11,8 +11,9 @@
 #include <vector>
 
 class ChannelClaim;
-class MainDialogCore;
+class DriveContext;
 class RateGraph;
+class ReportText;
 class TestPageEvents;
 class WaitClock;
 
@@ -48,7 +49,8 @@ enum class SpeedTestEnd {
 // given back on every way out.
 class SpeedTest {
 public:
-    SpeedTest(MainDialogCore& core, TestPageEvents& events, RateGraph& graph, ChannelClaim& claim,
+    // report: where a failed read is told (the sense report).
+    SpeedTest(DriveContext& drives, ReportText& report, TestPageEvents& events, RateGraph& graph, ChannelClaim& claim,
               SpeedTestSettings settings);
 
     SpeedTestEnd DoSpeedTest();
@@ -90,7 +92,8 @@ private:
 
     std::uint64_t Now() const;
 
-    MainDialogCore& m_core;
+    DriveContext& m_drives;
+    ReportText& m_report;
     TestPageEvents& m_events;
     RateGraph& m_graph;
     ChannelClaim& m_claim;

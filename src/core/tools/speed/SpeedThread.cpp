@@ -39,9 +39,9 @@ int SpeedThreadBD(SpeedTest* test)
 
 SpeedThreadEntry SpeedThreadFor(int profile)
 {
-    if (testpage::IsHdDvdProfile(profile))
+    if (profile::IsHdDvdProfile(profile))
         return SpeedThreadHDDVD;
-    if (testpage::IsBdProfile(profile))
+    if (profile::IsBdProfile(profile))
         return SpeedThreadBD;
     return SpeedThread;
 }

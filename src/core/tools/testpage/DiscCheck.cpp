@@ -1,8 +1,6 @@
 #include "core/tools/testpage/DiscCheck.h"
 
-#include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
-#include "scsi/Opcodes.h"
 
 namespace testpage {
 
@@ -14,14 +12,12 @@ DiscForTest CheckDiscForTest(DriveContext& drives, int readySeconds)
         return disc;
     drives.media.GetMediaTypeName(disc.typeName);
     if (readySeconds > 0) {
-        CommandBlock(mmc::kSeek10).Execute(drives.m_ScsiCommand, DataDirection::None, nullptr, 0);
+        drives.mmc.Seek(0);
         disc.ready = drives.mmc.WaitForUnitReady(readySeconds) == 0;
         if (!disc.ready)
             return disc;
     }
-    disc.capacityRead = CommandBlock(mmc::kReadCapacity)
-                            .Execute(drives.m_ScsiCommand, DataDirection::In, drives.m_DataBuffer.data(), 256)
-        == 0;
+    disc.capacityRead = drives.reads.ReadCapacityAnswer().ok;
     if (disc.capacityRead)
         drives.media.GetDriveProfile(disc.profile);
     return disc;

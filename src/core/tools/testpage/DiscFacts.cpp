@@ -12,26 +12,6 @@ constexpr double kBlocksPerGigabyte = 524288.0;
 
 }  // namespace
 
-bool IsCdProfile(int profile)
-{
-    return profile >= 0x08 && profile <= 0x0A;
-}
-
-bool IsDdcdProfile(int profile)
-{
-    return (profile >= 0x20 && profile <= 0x22) || (profile >= 0x80 && profile <= 0x82);
-}
-
-bool IsBdProfile(int profile)
-{
-    return profile >= 0x40 && profile <= 0x43;
-}
-
-bool IsHdDvdProfile(int profile)
-{
-    return profile >= 0x50 && profile <= 0x5A;
-}
-
 std::string DiscLengthText(int profile, std::int64_t lastLba)
 {
     if (IsCdProfile(profile))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scsi/Profiles.h"
+
 #include <cstdint>
 #include <string>
 
@@ -7,10 +9,11 @@
 // they show its sizes.
 namespace testpage {
 
-bool IsCdProfile(int profile);  // 08h-0Ah
-bool IsDdcdProfile(int profile);  // 20h-22h and 80h-82h
-bool IsBdProfile(int profile);  // 40h-43h
-bool IsHdDvdProfile(int profile);  // 50h-5Ah
+// The profile families, from the MMC vocabulary.
+using profile::IsBdProfile;
+using profile::IsCdProfile;
+using profile::IsDdcdProfile;
+using profile::IsHdDvdProfile;
 
 // "Length" of a disc by its last block: MB on CD, GB (of 512,000 blocks) on
 // DDCD, GB (of 524,288 blocks) on all others.

@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-class CScsiCommand;
+class MmcMediaReads;
 
 namespace testpage {
 
@@ -21,7 +21,7 @@ bool IsLockedDisc(const SenseCode& sense);
 // raw sectors (sync, headers, user data, EDC/ECC), at lba with byte 1 given
 // (08h: from the medium), into buffer with its whole size as the transfer
 // length. The sense when it failed, taken under the channel's lock.
-std::optional<SenseCode> ReadForTest(CScsiCommand& channel, std::uint8_t opcode, std::uint32_t lba, int count,
+std::optional<SenseCode> ReadForTest(MmcMediaReads& reads, std::uint8_t opcode, std::uint32_t lba, int count,
                                      std::uint8_t byte1, std::span<std::uint8_t> buffer);
 
 }  // namespace testpage

@@ -228,7 +228,7 @@ void ErrorTestPage::StartErrorTest()
                             m_host.RunToolWork(
                                 [&core, &events, claim, reach, profile = disc->profile] {
                                     ChannelClaim held = std::move(*claim);
-                                    ErrorTest test(core, events, held);
+                                    ErrorTest test(core.m_Drives, core.m_Report, events, held);
                                     ErrorThreadFor(profile)(&test);
                                     *reach = test.Reach();
                                 },

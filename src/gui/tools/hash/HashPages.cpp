@@ -131,9 +131,8 @@ void CHashPages::OnStartDiscHash()
         [this, claim, choice, start, end] {
             LogEntry("Start THREAD MediaHashThread()");
             m_events.BeginRun();
-            MediaHash(m_host.Core(), m_events, choice).HashMedia(start, end, [&held = *claim] {
-                return !held.StopRequested();
-            });
+            MediaHash(m_host.Core().m_Drives, m_host.Core().m_Report, m_events, choice)
+                .HashMedia(start, end, [&held = *claim] { return !held.StopRequested(); });
         },
         [this, claim] {
             claim->Release();

@@ -207,7 +207,7 @@ void IsoPage::StartCompare()
     const std::string driveText = device ? device->m_strDriveText : std::string();
     m_host.RunToolWork([this, claim, source = m_nCompareSource, path = *first, driveText] {
         const ChannelClaim held = std::move(*claim);
-        const std::optional<int> profile = StartDiscCompare(m_host.Core(), m_host.Events());
+        const std::optional<int> profile = StartDiscCompare(m_host.Core().m_Drives, m_host.Events());
         if (!profile)
             return;
         if (source == 1) {
@@ -218,7 +218,7 @@ void IsoPage::StartCompare()
         }
         const bool bluRay = discwalk::IsBdProfile(*profile);
         LogEntry(bluRay ? "Start THREAD ISOBDCompareThread()" : "Start THREAD ISOCompareThread()");
-        DriveBlockReader reader(m_host.Core());
+        DriveBlockReader reader(m_host.Core().m_Drives, m_host.Core().m_Report);
         DiscCompare(reader, m_host.Events(), held.BusyFlag()).DoISOCompare(path, bluRay);
     });
 }
@@ -264,7 +264,7 @@ void IsoPage::StartCreateIso()
                 [this, claim, path = choice->path] {
                     const ChannelClaim held = std::move(*claim);
                     LogEntry("Start THREAD DoCreateISOThread()");
-                    DriveBlockReader reader(m_host.Core());
+                    DriveBlockReader reader(m_host.Core().m_Drives, m_host.Core().m_Report);
                     IsoCreation(reader, m_host.Events(), held.BusyFlag()).DoCreateISO({path, FreeBytesForFile});
                 },
                 [this] {

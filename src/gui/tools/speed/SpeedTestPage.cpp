@@ -354,7 +354,7 @@ void SpeedTestPage::StartSpeedTest()
                             m_host.RunToolWork(
                                 [&core, &events, &graph = m_surface.Graph(), claim, settings, profile = disc->profile] {
                                     ChannelClaim held = std::move(*claim);
-                                    SpeedTest test(core, events, graph, held, settings);
+                                    SpeedTest test(core.m_Drives, core.m_Report, events, graph, held, settings);
                                     SpeedThreadFor(profile)(&test);
                                 });
                             m_dlg.EnableDlgItem(IDC_START, false);

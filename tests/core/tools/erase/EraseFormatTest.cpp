@@ -3,7 +3,7 @@
 #include "core/drive/MediaType.h"
 #include "core/tools/erase/EraseControl.h"
 #include "core/tools/erase/EraseMedia.h"
-#include "emu/Profiles.h"
+#include "scsi/Profiles.h"
 #include "scsi/Bytes.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +86,7 @@ TEST(EraseFormat, EachMediumAndOptionSendsItsSequenceAndLeavesTheDiscAsItSays)
         };
     };
     const auto restrictedOverwrite = [](const emu::EmulatedDrive& drive) {
-        EXPECT_EQ(drive.CurrentMedium()->profile, emu::profile::kDvdRwRestricted);
+        EXPECT_EQ(drive.CurrentMedium()->profile, profile::kDvdRwRestricted);
         EXPECT_TRUE(drive.CurrentMedium()->formatted);
         EXPECT_TRUE(drive.ReadsAsZeros(0, 32));
     };

@@ -43,7 +43,7 @@ struct ErrorRig : EmulatedDriveRig {
         int profile = 0;
         core.m_Drives.media.GetDriveProfile(profile);
         drive->ClearJournal();
-        ErrorTest test(core, events, *claim);
+        ErrorTest test(core.m_Drives, core.m_Report, events, *claim);
         const ErrorTestEnd end = ErrorThreadFor(profile) == BDErrorThread ? test.DoBDErrorTest() : test.DoErrorTest();
         reach = test.Reach();
         return end;

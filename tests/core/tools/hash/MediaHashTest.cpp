@@ -47,7 +47,7 @@ struct MediaHashRig : EmulatedDriveRig {
         std::function<bool()> keepRunning = [] { return true; })
     {
         drive->ClearJournal();
-        return MediaHash(core, events, choice).HashMedia(start, end, keepRunning);
+        return MediaHash(core.m_Drives, core.m_Report, events, choice).HashMedia(start, end, keepRunning);
     }
 
     // What dd cuts from the image, through the coreutils tools.

@@ -52,7 +52,7 @@ struct DriveTools : EmulatedDriveRig {
     ScopedProgramLog log;
     ScriptedPrompt prompt;
     MainDialogCore core{Sources()};
-    DriveBlockReader reader{core};
+    DriveBlockReader reader{core.m_Drives, core.m_Report};
     RecordingEvents events;
     std::atomic<int> running{0};
 };

@@ -60,7 +60,7 @@ struct SpeedRig : EmulatedDriveRig {
         core.m_Drives.media.GetDriveProfile(profile);
         drive->ClearJournal();
         settings.startMs = clock->NowMs();
-        SpeedTest test(core, events, graph, *claim, settings);
+        SpeedTest test(core.m_Drives, core.m_Report, events, graph, *claim, settings);
         if (SpeedThreadFor(profile) == SpeedThreadBD)
             return test.DoBDSpeedTest();
         if (SpeedThreadFor(profile) == SpeedThreadHDDVD)
@@ -540,7 +540,7 @@ TEST(SpeedTest, AStopBeforeTheTestBeganReadsNothing)
     std::optional<ChannelClaim> claim = rig.core.m_Drives.coordinator.TryClaim(ChannelUse::SpeedTest);
     ASSERT_TRUE(claim);
     rig.core.m_Drives.coordinator.RequestStop(ChannelUse::SpeedTest);
-    SpeedTest test(rig.core, rig.events, rig.graph, *claim, {});
+    SpeedTest test(rig.core.m_Drives, rig.core.m_Report, rig.events, rig.graph, *claim, {});
     EXPECT_EQ(test.DoSpeedTest(), SpeedTestEnd::Stopped);
     EXPECT_TRUE(rig.Sent(mmc::kRead10).empty());
     EXPECT_EQ(g_bSpeedTestRunning, 0);

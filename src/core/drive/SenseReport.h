@@ -1,0 +1,13 @@
+#pragma once
+
+class CScsiCommand;
+class ReportText;
+struct ChannelFailure;
+
+// Tells why the channel's last command failed, from its sense data: a status
+// text in the report for the common refusals, else line 0 of the report and
+// a message box.
+void ReportSenseError(CScsiCommand& channel, ReportText& report, int opcode);
+// The same for a failure taken earlier (TakeFailure), so that commands sent
+// since do not change what is told.
+void ReportSenseError(const ChannelFailure& failure, ReportText& report, int opcode);

@@ -61,8 +61,8 @@ GateDecision ConfirmDestructiveOperation(const DestructiveOperation& operation, 
         LogEntry("Not done without a window to ask: " + operation.action + " on " + operation.deviceNode);
         return {GateVerdict::Declined, "nobody was asked"};
     }
-    const int answer =
-        prompt->MessageBox(DestructiveQuestion(operation), operation.action, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
+    const int answer = prompt->MessageBox(DestructiveQuestion(operation), operation.action,
+                                          MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
     if (answer != IDYES) {
         LogEntry("Declined by the user: " + operation.action + " on " + operation.deviceNode);
         return {GateVerdict::Declined, "declined"};

@@ -37,10 +37,9 @@ using DeviceUseProbe = std::function<DeviceUse(const std::string& deviceNode)>;
 // user, naming the device node, vendor and model, the medium and what will be
 // lost, with No as the default. Only an explicit Yes lets the operation run;
 // without a prompt to ask, the answer is no.
-GateDecision ConfirmDestructiveOperation(const DestructiveOperation& operation, UserPrompt* prompt,
-                                         const DeviceUseProbe& probe = [](const std::string& node) {
-                                             return DescribeDeviceUse(node);
-                                         });
+GateDecision ConfirmDestructiveOperation(
+    const DestructiveOperation& operation, UserPrompt* prompt,
+    const DeviceUseProbe& probe = [](const std::string& node) { return DescribeDeviceUse(node); });
 
 // The question the gate asks.
 std::string DestructiveQuestion(const DestructiveOperation& operation);

@@ -49,7 +49,7 @@ std::vector<std::string> ListFolderNames(const std::string& folder)
 
 bool Exists(const std::string& path)
 {
-    struct stat info{};
+    struct stat info {};
     return ::stat(path.c_str(), &info) == 0;
 }
 
@@ -106,8 +106,7 @@ void AddHolders(DeviceUse& use, const std::string& name, const std::vector<std::
                 const std::string& sysClassBlock)
 {
     for (const std::string& part : names) {
-        const std::string folder =
-            part == name ? sysClassBlock + "/" + name : sysClassBlock + "/" + name + "/" + part;
+        const std::string folder = part == name ? sysClassBlock + "/" + name : sysClassBlock + "/" + name + "/" + part;
         for (const std::string& holder : ListFolderNames(folder + "/holders"))
             use.holders.push_back(holder);
     }

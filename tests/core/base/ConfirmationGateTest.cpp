@@ -9,7 +9,11 @@ namespace {
 
 DestructiveOperation FullErase()
 {
-    return {"Erase the disc (full blank)", "/dev/sr0", "PLEXTOR", "DVDR PX-760A", "DVD-RW",
+    return {"Erase the disc (full blank)",
+            "/dev/sr0",
+            "PLEXTOR",
+            "DVDR PX-760A",
+            "DVD-RW",
             "Everything recorded on the disc will be lost."};
 }
 
@@ -66,8 +70,8 @@ TEST(ConfirmationGate, RefusesAMountedOrSystemDeviceWithoutAsking)
     for (const Case& c : cases) {
         ScriptedPrompt prompt;
         prompt.Answer(IDYES);
-        const GateDecision decision =
-            ConfirmDestructiveOperation(FullErase(), &prompt, [&](const std::string&) { return c.use; });
+        const GateDecision decision = ConfirmDestructiveOperation(FullErase(), &prompt,
+                                                                  [&](const std::string&) { return c.use; });
         EXPECT_EQ(decision.verdict, GateVerdict::Refused) << c.says;
         EXPECT_NE(decision.reason.find(c.says), std::string::npos) << decision.reason;
         ASSERT_EQ(prompt.asked.size(), 1u);  // the refusal shown, no question asked

@@ -96,17 +96,15 @@ bool SectorEditor::AskToLoseChanges()
 
 bool SectorEditor::EnsureBuffer(std::uint64_t sectors)
 {
-    const std::uint64_t bytes = sectors * kSectorBytes;
-    if (m_buffer.size() < bytes) {
-        try {
-            std::vector<std::uint8_t>().swap(m_buffer);
-            m_buffer.resize(static_cast<std::size_t>(bytes));
-        } catch (const std::bad_alloc&) {
-            AppMessageBox("Error allocating memory");
-            return false;
-        }
+    // Exactly the sectors asked for, all zero: nothing of an earlier, longer
+    // buffer is shown, saved or written with it.
+    try {
+        m_buffer.assign(static_cast<std::size_t>(sectors * kSectorBytes), 0);
+    } catch (const std::bad_alloc&) {
+        std::vector<std::uint8_t>().swap(m_buffer);
+        AppMessageBox("Error allocating memory");
+        return false;
     }
-    std::fill(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(bytes), 0);
     return true;
 }
 

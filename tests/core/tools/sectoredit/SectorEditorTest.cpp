@@ -176,6 +176,12 @@ TEST(SectorEditor, ReadShowsTheSectorsAndStepsTheStartSector)
     rig.editor->OnRead();
     EXPECT_EQ(rig.port.GridLines(), 64);
     EXPECT_EQ(rig.editor->fields.startSector, "11");
+    // A shorter read leaves nothing of the longer one in the buffer.
+    rig.Type(IDC_SECTORCOUNT, "1");
+    rig.editor->OnRead();
+    EXPECT_EQ(rig.editor->Buffer().size(), 512u);
+    rig.editor->OnGet();
+    EXPECT_EQ(rig.port.GridLines(), 32);
     EXPECT_TRUE(rig.prompt.asked.empty());
 }
 

@@ -1,8 +1,8 @@
 #include "gui/pipo/QtScanSink.h"
 
-#include <QMetaObject>
-#include <QObject>
-#include <QThread>
+#include "gui/ui/CallOnWindowThread.h"
+
+#include <utility>
 
 QtScanSink::QtScanSink(QObject* window, ScanSink& onWindowThread) : m_window(window), m_target(onWindowThread)
 {
@@ -10,17 +10,7 @@ QtScanSink::QtScanSink(QObject* window, ScanSink& onWindowThread) : m_window(win
 
 void QtScanSink::Post(std::function<void(ScanSink&)> call)
 {
-    QObject* window = m_window.data();
-    if (window == nullptr)
-        return;
-    if (QThread::currentThread() == window->thread()) {
-        call(m_target);
-        return;
-    }
-    // Queued on the window: dropped with it.
-    ScanSink* target = &m_target;
-    QMetaObject::invokeMethod(
-        window, [target, call = std::move(call)] { call(*target); }, Qt::QueuedConnection);
+    CallOnWindowThread(m_window, [target = &m_target, call = std::move(call)] { call(*target); });
 }
 
 void QtScanSink::SetStatus(const std::string& text)

@@ -75,6 +75,15 @@ std::string DriveComboItem(const CDevice& device)
     return Format("(%2s) %s ", device.m_strDriveText.c_str(), device.m_strIdentity.c_str());
 }
 
+std::vector<std::string> DriveComboItems(const std::vector<CDevice*>& drives)
+{
+    std::vector<std::string> items;
+    for (const CDevice* device : drives)
+        if (device)
+            items.push_back(DriveComboItem(*device));
+    return items;
+}
+
 DiskChoice GetSelectedDisk(const std::string& className, int selection, const std::vector<CDevice*>& drives)
 {
     LogEntry("Start " + className + "::GetSelectedDevice()");

@@ -40,6 +40,8 @@ DiskDriveFields MakeDriveFields(const CDevice& device, std::uint64_t diskSize, s
 
 // The drive combo's item of a record: "(sdb) SanDisk Cruzer ".
 std::string DriveComboItem(const CDevice& device);
+// The items of the records, in their order.
+std::vector<std::string> DriveComboItems(const std::vector<CDevice*>& drives);
 
 // The record of the drive combo's selection (GetSelectedDevice of the disk
 // tools; className names the tool in the log lines): a selection outside the

@@ -2,6 +2,8 @@
 
 #include <string>
 
+class HddCellMap;
+
 // What a disk test tells its window. The test's worker calls it from its own
 // thread; the window takes each call over to its thread, in order.
 class DiskTestSink {
@@ -19,3 +21,8 @@ public:
     // of the idle window back.
     virtual void OnTestEnded() = 0;
 };
+
+// The window as a test starts: an empty map, the position fields "0", no rate.
+void ResetTestDisplay(HddCellMap& map, DiskTestSink& sink);
+// Stop on and Start off while a test runs.
+void ShowTestRunning(DiskTestSink& sink);

@@ -16,6 +16,12 @@ namespace {
 
 constexpr const char* kCaption = "Flash Memory Tester";
 
+// The sector size a geometry gives; 512 when it gives none.
+std::uint32_t SectorBytesOf(const BlockGeometry& geometry)
+{
+    return geometry.logicalSectorSize == 0 ? 512 : geometry.logicalSectorSize;
+}
+
 }  // namespace
 
 FlashMemoryTestControl::FlashMemoryTestControl(DiskToolHost host, HddCellMap& map, DiskTestSink& sink) :
@@ -26,15 +32,6 @@ FlashMemoryTestControl::FlashMemoryTestControl(DiskToolHost host, HddCellMap& ma
 FlashMemoryTestControl::~FlashMemoryTestControl()
 {
     m_worker.StopAndJoin();
-}
-
-std::vector<std::string> FlashMemoryTestControl::DriveComboItems() const
-{
-    std::vector<std::string> items;
-    for (const CDevice* device : m_host.drives)
-        if (device)
-            items.push_back(DriveComboItem(*device));
-    return items;
 }
 
 DiskDriveFields FlashMemoryTestControl::OnSelchangeDrive(int comboIndex, int& shownIndex, const DiskListHooks& waitBox)
@@ -49,7 +46,7 @@ DiskDriveFields FlashMemoryTestControl::OnSelchangeDrive(int comboIndex, int& sh
     if (!disk.device)
         AppMessageBox(disk.failure, kCaption, MB_OK | MB_ICONEXCLAMATION);
     const DiskDriveFields fields = MakeDriveFields(*m_pDevice, disk.geometry.sizeBytes, m_host.access.freeBytes(node));
-    m_nBytesPerSector = disk.geometry.logicalSectorSize == 0 ? 512 : disk.geometry.logicalSectorSize;
+    m_nBytesPerSector = SectorBytesOf(disk.geometry);
     if (waitBox.showWaitBox)
         waitBox.showWaitBox("Testing buffer sizes...");
     m_nBufferSectors = static_cast<std::uint32_t>(kProbeStartBytes / m_nBytesPerSector);
@@ -72,7 +69,7 @@ bool FlashMemoryTestControl::OnStartTest()
             return false;
         }
         size = disk.geometry.sizeBytes;
-        m_nBytesPerSector = disk.geometry.logicalSectorSize == 0 ? 512 : disk.geometry.logicalSectorSize;
+        m_nBytesPerSector = SectorBytesOf(disk.geometry);
     }
     if (size / m_nBytesPerSector == 0) {
         AppMessageBox("Drive report zero sectors.  No media detected in drive, or drive not formatted", kCaption,
@@ -87,11 +84,7 @@ bool FlashMemoryTestControl::OnStartTest()
         return false;
     }
     m_worker.Join();  // a stopped test may still be inside its last block
-    m_map.Reset();
-    m_map.Refresh();
-    for (int field : {IDC_TESTINGSECTOR, IDC_SECTORSREMAINING, IDC_AMOUNTTESTED, IDC_AMOUNTREMAINING})
-        m_sink.SetFieldText(field, "0");
-    m_sink.SetFieldText(IDC_AVERAGESPEED, std::string());
+    ResetTestDisplay(m_map, m_sink);
 
     DestructiveOperation operation;
     operation.action = "Flash memory test: write and read back test blocks over the whole drive";
@@ -102,8 +95,7 @@ bool FlashMemoryTestControl::OnStartTest()
                      "be formatted again.";
     if (!ConfirmDestructiveOperation(operation, GetUserPrompt(), m_host.access.use).Confirmed())
         return false;
-    m_sink.EnableControl(IDC_STOPTEST, true);
-    m_sink.EnableControl(IDC_STARTTEST, false);
+    ShowTestRunning(m_sink);
     m_test = std::make_unique<FlashMemoryTest>(node, m_host.access, m_sink, m_worker.RunningFlag(), m_nonce());
     m_worker.Start([test = m_test.get()] { SizeTestThread(test); });
     return true;

@@ -24,7 +24,7 @@ public:
     FlashMemoryTestControl(DiskToolHost host, HddCellMap& map, DiskTestSink& sink);
     ~FlashMemoryTestControl();
 
-    std::vector<std::string> DriveComboItems() const;
+    std::vector<std::string> DriveComboItems() const { return ::DriveComboItems(m_host.drives); }
     // The drive fields; the sector size; a read probe under the wait box.
     DiskDriveFields OnSelchangeDrive(int comboIndex, int& shownIndex, const DiskListHooks& waitBox = {});
     // Refuses a drive with no sectors, a drive that is not removable, and

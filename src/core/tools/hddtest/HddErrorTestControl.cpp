@@ -33,15 +33,6 @@ HddErrorTestControl::~HddErrorTestControl()
     m_worker.StopAndJoin();
 }
 
-std::vector<std::string> HddErrorTestControl::DriveComboItems() const
-{
-    std::vector<std::string> items;
-    for (const CDevice* device : m_host.drives)
-        if (device)
-            items.push_back(DriveComboItem(*device));
-    return items;
-}
-
 DiskSelection HddErrorTestControl::OnSelchangeDrive(int comboIndex, const DiskListHooks& waitBox)
 {
     DiskSelection selection;
@@ -77,13 +68,8 @@ bool HddErrorTestControl::OnStartTest()
     if (m_pDevice == nullptr)
         return false;
     m_worker.Join();  // a stopped test may still be inside its last read
-    m_map.Reset();
-    m_map.Refresh();
-    for (int field : {IDC_TESTINGSECTOR, IDC_SECTORSREMAINING, IDC_AMOUNTTESTED, IDC_AMOUNTREMAINING})
-        m_sink.SetFieldText(field, "0");
-    m_sink.SetFieldText(IDC_AVERAGESPEED, std::string());
-    m_sink.EnableControl(IDC_STOPTEST, true);
-    m_sink.EnableControl(IDC_STARTTEST, false);
+    ResetTestDisplay(m_map, m_sink);
+    ShowTestRunning(m_sink);
     m_test = std::make_unique<HddErrorTest>(m_host.access.NodeOf(*m_pDevice), m_host.access, m_nBufferSectors, m_map,
                                             m_sink, *m_host.clock, m_worker.RunningFlag());
     m_worker.Start([test = m_test.get()] { HddErrorThread(test); });

@@ -34,7 +34,7 @@ public:
     ~HddErrorTestControl();
 
     // The drive combo's items, in the host's order.
-    std::vector<std::string> DriveComboItems() const;
+    std::vector<std::string> DriveComboItems() const { return ::DriveComboItems(m_host.drives); }
     // A new selection: the drive fields, then the buffer probe under the
     // wait box ("Testing buffer sizes..."). The read size goes back to 24 MB.
     DiskSelection OnSelchangeDrive(int comboIndex, const DiskListHooks& waitBox = {});

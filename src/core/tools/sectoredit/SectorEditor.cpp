@@ -49,15 +49,6 @@ SectorEditor::SectorEditor(DiskToolHost host, SectorEditorPort& port) : m_host(s
 {
 }
 
-std::vector<std::string> SectorEditor::DriveComboItems() const
-{
-    std::vector<std::string> items;
-    for (const CDevice* device : m_host.drives)
-        if (device)
-            items.push_back(DriveComboItem(*device));
-    return items;
-}
-
 DiskDriveFields SectorEditor::OnSelchangeDrive(int comboIndex, int& shownIndex)
 {
     const DiskChoice choice = GetSelectedDisk("CHddErrorTest", comboIndex, m_host.drives);
@@ -350,27 +341,26 @@ void SectorEditor::OnSet()
 
 void SectorEditor::OnHexadecimal()
 {
-    if (m_nRadix == 0)
-        return;
-    const auto value = [](const std::string& text) { return std::strtoull(text.c_str(), nullptr, 10); };
-    fields.startSector = Format("%llX", value(fields.startSector));
-    fields.offset = Format("%08llX", value(fields.offset));
-    fields.value = Format("%02llX", value(fields.value));
-    fields.count = Format("%llX", value(fields.count));
-    m_nRadix = 0;
-    m_port.ShowFields();
+    SwitchRadix(0);
 }
 
 void SectorEditor::OnDecimal()
 {
-    if (m_nRadix == 1)
+    SwitchRadix(1);
+}
+
+void SectorEditor::SwitchRadix(int radix)
+{
+    if (m_nRadix == radix)
         return;
-    const auto value = [](const std::string& text) { return std::strtoull(text.c_str(), nullptr, 16); };
-    fields.startSector = Format("%llu", value(fields.startSector));
-    fields.offset = Format("%08llu", value(fields.offset));
-    fields.value = Format("%02llu", value(fields.value));
-    fields.count = Format("%llu", value(fields.count));
-    m_nRadix = 1;
+    const int base = m_nRadix == 0 ? 16 : 10;
+    const auto number = [base](const std::string& text) { return std::strtoull(text.c_str(), nullptr, base); };
+    const bool hex = radix == 0;
+    fields.startSector = Format(hex ? "%llX" : "%llu", number(fields.startSector));
+    fields.offset = Format(hex ? "%08llX" : "%08llu", number(fields.offset));
+    fields.value = Format(hex ? "%02llX" : "%02llu", number(fields.value));
+    fields.count = Format(hex ? "%llX" : "%llu", number(fields.count));
+    m_nRadix = radix;
     m_port.ShowFields();
 }
 

@@ -50,7 +50,7 @@ class SectorEditor {
 public:
     SectorEditor(DiskToolHost host, SectorEditorPort& port);
 
-    std::vector<std::string> DriveComboItems() const;
+    std::vector<std::string> DriveComboItems() const { return ::DriveComboItems(m_host.drives); }
     // The drive fields (no size per plot) and the edits back to their start.
     DiskDriveFields OnSelchangeDrive(int comboIndex, int& shownIndex);
 
@@ -85,6 +85,8 @@ private:
     std::uint64_t FieldValue(const std::string& text) const;
     std::string NumberText(std::uint64_t value) const;
     std::string* FieldOf(int controlId);
+    // The edits' numbers, read in the radix that was, written in the new one.
+    void SwitchRadix(int radix);
     void ShowGridLines(std::size_t lines);
     bool WriteTo(const std::string& node, std::uint64_t start, std::uint64_t count);
 

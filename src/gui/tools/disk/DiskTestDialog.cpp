@@ -5,48 +5,18 @@
 #include "core/drive/DiskList.h"
 #include "core/tools/disk/DiskToolIds.h"
 #include "gui/graphs/HddGraphStatic.h"
+#include "gui/tools/disk/DiskFieldControls.h"
 #include "gui/ui/TextProgressCtrl.h"
 #include "gui/ui/WaitBox.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 using namespace disktool;
 
 namespace {
-
-struct FieldRow {
-    int labelId;
-    int valueId;
-    const char* caption;
-};
-
-// The fields in their column, top to bottom.
-// clang-format off
-constexpr FieldRow kFieldRows[] = {
-    {1209, IDC_DRIVELETTER, "Drive Letter"},
-    {1210, IDC_DRIVEBRAND, "Drive Brand"},
-    {1211, IDC_DRIVEMODEL, "Drive Model"},
-    {1212, IDC_DRIVETYPE, "Drive Type"},
-    {1544, IDC_INTERFACE, "Interface"},
-    {1545, IDC_FIRMWARE, "Drive Firmware"},
-    {1215, IDC_MAXSIZE, "Drive Max Size"},
-    {1222, IDC_FORMATSIZE, "Drive Format Size"},
-    {1223, IDC_FREESPACE, "Drive Free Space"},
-    {1224, IDC_USEDSPACE, "Drive Used Space"},
-    {1225, IDC_TESTINGSECTOR, "Testing Sector"},
-    {1226, IDC_SECTORSREMAINING, "Sectors Remaining"},
-    {1227, IDC_AMOUNTTESTED, "Amount Tested"},
-    {1546, IDC_AMOUNTREMAINING, "Amount Remaining"},
-    {1547, IDC_TOTALERRORS, "Total Errors"},
-    {1548, IDC_AVERAGESPEED, "Average Speed"},
-    {1549, IDC_SIZEPERPLOT, "Size per Plot"},
-};
-// clang-format on
 
 constexpr int kLabelX = 526;
 constexpr int kValueX = 629;
@@ -66,13 +36,7 @@ CDiskTestDialog::CDiskTestDialog(int templateId, const char* title, QWidget* par
     BindControl(IDC_CELLMAP, m_CellMap);
     BindControl(IDC_DRIVECOMBO, m_cbDrives);
     BindControl(IDC_PROGRESS, m_Progress);
-    for (const FieldRow& row : kFieldRows) {
-        auto* label = new QLabel(row.caption, this);
-        BindControl(row.labelId, label);
-        auto* value = new QLineEdit(this);
-        value->setReadOnly(true);
-        BindControl(row.valueId, value);
-    }
+    AddFieldControls(*this, DiskFieldRows());
     auto* start = new QPushButton("Start Test", this);
     auto* stop = new QPushButton("Stop Test", this);
     BindControl(IDC_STARTTEST, start);
@@ -108,17 +72,7 @@ void CDiskTestDialog::SetGraphColours()
 
 void CDiskTestDialog::ShowDriveFields(const DiskDriveFields& fields)
 {
-    SetDlgItemText(IDC_DRIVELETTER, fields.letter);
-    SetDlgItemText(IDC_DRIVEBRAND, fields.brand);
-    SetDlgItemText(IDC_DRIVEMODEL, fields.model);
-    SetDlgItemText(IDC_FIRMWARE, fields.firmware);
-    SetDlgItemText(IDC_FORMATSIZE, fields.formatSize);
-    SetDlgItemText(IDC_FREESPACE, fields.freeSpace);
-    SetDlgItemText(IDC_MAXSIZE, fields.maxSize);
-    SetDlgItemText(IDC_USEDSPACE, fields.usedSpace);
-    SetDlgItemText(IDC_DRIVETYPE, fields.driveType);
-    SetDlgItemText(IDC_INTERFACE, fields.interfaceName);
-    SetDlgItemText(IDC_SIZEPERPLOT, fields.sizePerPlot);
+    ShowDiskDriveFields(*this, fields);
     m_Progress->SetRange(0, 100);
     m_Progress->SetPos(0);
 }
@@ -145,7 +99,7 @@ void CDiskTestDialog::LayoutCommon(int comboX)
     MoveDlgItem(IDC_CELLMAP, 16, 20, m_CellMap->width(), m_CellMap->height());
     MoveDlgItem(IDC_DRIVECOMBO, comboX, 504, 320, 24);
     int y = kFirstRowY;
-    for (const FieldRow& row : kFieldRows) {
+    for (const DiskFieldRow& row : DiskFieldRows()) {
         const int rowY = row.valueId == IDC_SIZEPERPLOT ? 374 : y;
         MoveDlgItem(row.labelId, kLabelX, rowY, 100, 18);
         MoveDlgItem(row.valueId, kValueX, rowY, 116, 18);

@@ -1,6 +1,7 @@
 #include "gui/tools/disk/QtDiskTestSink.h"
 
-#include <QMetaObject>
+#include "gui/ui/CallOnWindowThread.h"
+
 #include <QObject>
 #include <QThread>
 
@@ -19,16 +20,7 @@ bool QtDiskTestSink::OnWindowThread() const
 
 void QtDiskTestSink::Post(std::function<void(DiskTestSink&)> call)
 {
-    QObject* window = m_window.data();
-    if (window == nullptr)
-        return;
-    if (QThread::currentThread() == window->thread()) {
-        call(m_target);
-        return;
-    }
-    DiskTestSink* target = &m_target;
-    QMetaObject::invokeMethod(
-        window, [target, call = std::move(call)] { call(*target); }, Qt::QueuedConnection);
+    CallOnWindowThread(m_window, [target = &m_target, call = std::move(call)] { call(*target); });
 }
 
 void QtDiskTestSink::PostGathered()

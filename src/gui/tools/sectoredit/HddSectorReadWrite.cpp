@@ -2,6 +2,7 @@
 
 #include "core/tools/disk/DiskToolIds.h"
 #include "gui/app/FileDialogs.h"
+#include "gui/tools/disk/DiskFieldControls.h"
 #include "gui/ui/MessageClassDlg.h"
 #include "gui/ui/MyEdit.h"
 #include "gui/ui/ShellOpen.h"
@@ -18,28 +19,6 @@
 using namespace disktool;
 
 namespace {
-
-struct FieldRow {
-    int labelId;
-    int valueId;
-    const char* caption;
-};
-
-// The drive fields in two columns of five.
-// clang-format off
-constexpr FieldRow kFieldRows[] = {
-    {1209, IDC_DRIVELETTER, "Drive Letter"},
-    {1210, IDC_DRIVEBRAND, "Drive Brand"},
-    {1211, IDC_DRIVEMODEL, "Drive Model"},
-    {1212, IDC_DRIVETYPE, "Drive Type"},
-    {1544, IDC_INTERFACE, "Interface"},
-    {1545, IDC_FIRMWARE, "Drive Firmware"},
-    {1215, IDC_MAXSIZE, "Drive Max Size"},
-    {1222, IDC_FORMATSIZE, "Drive Format Size"},
-    {1223, IDC_FREESPACE, "Drive Free Space"},
-    {1224, IDC_USEDSPACE, "Drive Used Space"},
-};
-// clang-format on
 
 constexpr int kEditBufferGroup = 1640;
 constexpr int kReadWriteGroup = 1641;
@@ -65,12 +44,7 @@ CHddSectorReadWrite::CHddSectorReadWrite(DiskToolHost host, QWidget* parent) :
     courier.setStyleHint(QFont::TypeWriter);
     m_edHexGrid->setFont(courier);
     BindControl(IDC_DRIVECOMBO, m_cbDrives);
-    for (const FieldRow& row : kFieldRows) {
-        BindControl(row.labelId, new QLabel(row.caption, this));
-        auto* value = new QLineEdit(this);
-        value->setReadOnly(true);
-        BindControl(row.valueId, value);
-    }
+    AddFieldControls(*this, DiskFieldRows().first(kDriveFieldRows));
     BindControl(kEditBufferGroup, new QGroupBox("Edit Buffer", this));
     BindControl(kReadWriteGroup, new QGroupBox("Read / Write / Load / Save Sectors or Files", this));
     BindControl(kRadixGroup, new QGroupBox("Edit Box Values Option", this));
@@ -142,16 +116,7 @@ void CHddSectorReadWrite::OnSelchangeDrive()
     const DiskDriveFields fields = m_Editor.OnSelchangeDrive(m_cbDrives->currentIndex(), shown);
     if (m_cbDrives->count() > 0 && shown != m_cbDrives->currentIndex())
         m_cbDrives->setCurrentIndex(shown);
-    SetDlgItemText(IDC_DRIVELETTER, fields.letter);
-    SetDlgItemText(IDC_DRIVEBRAND, fields.brand);
-    SetDlgItemText(IDC_DRIVEMODEL, fields.model);
-    SetDlgItemText(IDC_FIRMWARE, fields.firmware);
-    SetDlgItemText(IDC_FORMATSIZE, fields.formatSize);
-    SetDlgItemText(IDC_FREESPACE, fields.freeSpace);
-    SetDlgItemText(IDC_MAXSIZE, fields.maxSize);
-    SetDlgItemText(IDC_USEDSPACE, fields.usedSpace);
-    SetDlgItemText(IDC_DRIVETYPE, fields.driveType);
-    SetDlgItemText(IDC_INTERFACE, fields.interfaceName);
+    ShowDiskDriveFields(*this, fields);
 }
 
 LRESULT CHddSectorReadWrite::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -227,10 +192,10 @@ void CHddSectorReadWrite::LayoutControls()
 {
     MoveDlgItem(IDC_HEXGRID, 16, 20, 677, 370);
     MoveDlgItem(IDC_DRIVECOMBO, 66, 578, 360, 24);
-    for (int i = 0; i < 10; ++i) {
-        const FieldRow& row = kFieldRows[i];
-        const int column = i / 5;
-        const int y = 414 + (i % 5) * 20;
+    for (std::size_t i = 0; i < kDriveFieldRows; ++i) {
+        const DiskFieldRow& row = DiskFieldRows()[i];
+        const int column = static_cast<int>(i / 5);
+        const int y = 414 + static_cast<int>(i % 5) * 20;
         MoveDlgItem(row.labelId, column == 0 ? 16 : 249, y, 100, 18);
         MoveDlgItem(row.valueId, column == 0 ? 116 : 349, y, column == 0 ? 128 : 86, 18);
     }

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -118,6 +119,22 @@ struct EditorRig {
     std::vector<std::string> probed;
     std::unique_ptr<SectorEditor> editor;
     DiskDriveFields drive;
+};
+
+// The editor over a fake disk "sdz" of 64 KB.
+struct FakeEditorRig {
+    explicit FakeEditorRig(const std::function<void(FakeDisk&)>& fault)
+    {
+        fault(*disk.disk);
+        int shown = -1;
+        editor.OnSelchangeDrive(0, shown);
+    }
+
+    FakeDiskHost disk{64 * 1024, false};
+    ScopedProfile profile;
+    ScriptedPrompt prompt;
+    ScriptedPort port;
+    SectorEditor editor{disk.host, port};
 };
 
 }  // namespace
@@ -269,14 +286,9 @@ TEST(SectorEditor, AMountedDiskIsRefusedWithoutAQuestion)
 
 TEST(SectorEditor, AWriteThatDoesNotReadBackIsAnError)
 {
-    FakeDiskHost disk(64 * 1024, false);
-    disk.disk->FailWritesFrom(0, 0);  // taken and dropped
-    ScopedProfile profile;
-    ScriptedPrompt prompt;
-    ScriptedPort port;
-    SectorEditor editor(disk.host, port);
-    int shown = -1;
-    editor.OnSelchangeDrive(0, shown);
+    FakeEditorRig rig([](FakeDisk& disk) { disk.FailWritesFrom(0, 0); });  // taken and dropped
+    SectorEditor& editor = rig.editor;
+    ScriptedPrompt& prompt = rig.prompt;
     editor.fields.startSector = "10";
     editor.OnRead();
     editor.fields.value = "5A";
@@ -287,7 +299,7 @@ TEST(SectorEditor, AWriteThatDoesNotReadBackIsAnError)
     ASSERT_EQ(prompt.asked.size(), 3u);
     EXPECT_NE(prompt.asked[2].text.find("Error writing disk sectors"), std::string::npos);
     EXPECT_NE(prompt.asked[2].text.find("not what was written"), std::string::npos);
-    EXPECT_EQ(disk.disk->Flushes(), 1);
+    EXPECT_EQ(rig.disk.disk->Flushes(), 1);
     EXPECT_TRUE(editor.m_bChanged);
 }
 
@@ -394,15 +406,9 @@ TEST(SectorEditor, ReadsAndLoadsAreBounded)
 
 TEST(SectorEditor, ADiskThatMayNotBeOpenedSaysWhoMay)
 {
-    FakeDiskHost disk(64 * 1024, false);
-    disk.disk->RefuseOpen(EACCES);
-    ScopedProfile profile;
-    ScriptedPrompt prompt;
-    ScriptedPort port;
-    SectorEditor editor(disk.host, port);
-    int shown = -1;
-    editor.OnSelchangeDrive(0, shown);
-    editor.OnRead();
+    FakeEditorRig rig([](FakeDisk& disk) { disk.RefuseOpen(EACCES); });
+    rig.editor.OnRead();
+    const ScriptedPrompt& prompt = rig.prompt;
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_NE(prompt.asked[0].text.find("Cannot open /dev/sdz for reading"), std::string::npos);
     EXPECT_NE(prompt.asked[0].text.find("group \"disk\""), std::string::npos);

@@ -101,7 +101,7 @@ void CDiskTestDialog::LayoutCommon(int comboX)
     int y = kFirstRowY;
     for (const DiskFieldRow& row : DiskFieldRows()) {
         const int rowY = row.valueId == IDC_SIZEPERPLOT ? 374 : y;
-        MoveDlgItem(row.labelId, kLabelX, rowY, 100, 18);
+        MoveDlgItem(row.labelId, kLabelX, rowY, kValueX - kLabelX - 1, 18);
         MoveDlgItem(row.valueId, kValueX, rowY, 116, 18);
         y += kRowStep;
     }
@@ -109,7 +109,7 @@ void CDiskTestDialog::LayoutCommon(int comboX)
     MoveDlgItem(IDC_STARTTEST, kLabelX, 478, 120, 26);
     MoveDlgItem(IDC_STOPTEST, 656, 478, 89, 26);
     QFont font("Arial");
-    font.setPixelSize(14);
+    font.setPixelSize(12);  // a 14-pixel cell, as the layout was made for
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (child != m_CellMap)
             child->setFont(font);

@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QTextBlock>
 
+#include <utility>
+
 using namespace disktool;
 
 namespace {
@@ -45,9 +47,13 @@ CHddSectorReadWrite::CHddSectorReadWrite(DiskToolHost host, QWidget* parent) :
     m_edHexGrid->setFont(courier);
     BindControl(IDC_DRIVECOMBO, m_cbDrives);
     AddFieldControls(*this, DiskFieldRows().first(kDriveFieldRows));
-    BindControl(kEditBufferGroup, new QGroupBox("Edit Buffer", this));
-    BindControl(kReadWriteGroup, new QGroupBox("Read / Write / Load / Save Sectors or Files", this));
-    BindControl(kRadixGroup, new QGroupBox("Edit Box Values Option", this));
+    for (const auto& [id, title] : {std::pair{kEditBufferGroup, "Edit Buffer"},
+                                    {kReadWriteGroup, "Read / Write / Load / Save Sectors or Files"},
+                                    {kRadixGroup, "Edit Box Values Option"}}) {
+        auto* group = new QGroupBox(title, this);
+        BindControl(id, group);
+        group->lower();  // behind the controls it frames, which keep their clicks
+    }
     BindControl(kOffsetLabel, new QLabel("Buffer Offset", this));
     BindControl(kValueLabel, new QLabel("Value", this));
     BindControl(kStartLabel, new QLabel("Start Sector LBA", this));
@@ -220,7 +226,7 @@ void CHddSectorReadWrite::LayoutControls()
     MoveDlgItem(IDC_HEXADECIMAL, 501, 584, 90, 22);
     MoveDlgItem(IDC_DECIMAL, 593, 584, 90, 22);
     QFont font("Arial");
-    font.setPixelSize(14);
+    font.setPixelSize(12);  // a 14-pixel cell, as the layout was made for
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (child != m_edHexGrid)
             child->setFont(font);

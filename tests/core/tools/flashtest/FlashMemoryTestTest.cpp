@@ -5,6 +5,7 @@
 #include "core/tools/flashtest/FlashMemoryTest.h"
 #include "core/tools/flashtest/FlashMemoryTestControl.h"
 #include "support/DiskToolSupport.h"
+#include "support/LoopDevice.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -233,4 +234,28 @@ TEST(FlashMemoryTestControl, ADriveWithoutSectorsStartsNothing)
     ASSERT_EQ(rig.prompt.asked.size(), 1u);
     EXPECT_EQ(rig.prompt.asked[0].text,
               "Drive report zero sectors.  No media detected in drive, or drive not formatted");
+}
+
+TEST(FlashMemoryTest, AnHonestLoopDevicePassesAndHoldsTheTaggedBlocks)
+{
+    TempDir dir;
+    const std::string image = dir.File("stick.img");
+    WriteFileText(image, std::string(64 << 20, '\0'));  // 131,072 sectors: a block every 16,384
+    std::string whyNot;
+    std::optional<LoopDevice> loop = LoopDevice::Attach(image, whyNot);
+    if (!loop)
+        GTEST_SKIP() << whyNot;
+    RecordingDiskSink sink;
+    std::atomic<int> running{1};
+    DiskAccess access;
+    FlashMemoryTest test(loop->Node(), access, sink, running, kNonce);
+    ASSERT_EQ(test.DoSizeTest(), FlashTestEnd::Passed) << sink.MessageText();
+    EXPECT_EQ(test.Result().blocksVerified, 8);
+    const std::string bytes = ReadFileText(image);
+    for (std::uint64_t position : Positions(16384, 8)) {
+        std::vector<std::uint8_t> block(2048);
+        FlashMemoryTest::FillBlock(block.data(), block.size(), position, kNonce);
+        EXPECT_EQ(bytes.substr(position * 512, 2048), std::string(block.begin(), block.end())) << position;
+    }
+    EXPECT_EQ(bytes.substr(0, 2048), std::string(2048, '\0'));
 }

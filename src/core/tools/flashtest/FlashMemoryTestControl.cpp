@@ -1,0 +1,108 @@
+#include "core/tools/flashtest/FlashMemoryTestControl.h"
+
+#include "core/base/ConfirmationGate.h"
+#include "core/base/MessageIds.h"
+#include "core/base/UserPrompt.h"
+#include "core/drive/Device.h"
+#include "core/graphs/HddCellMap.h"
+#include "core/tools/disk/BufferProbe.h"
+#include "core/tools/disk/DiskSizeText.h"
+#include "core/tools/disk/DiskTestSink.h"
+#include "core/tools/disk/DiskToolIds.h"
+
+using namespace disktool;
+
+namespace {
+
+constexpr const char* kCaption = "Flash Memory Tester";
+
+// The sector size a geometry gives; 512 when it gives none.
+std::uint32_t SectorBytesOf(const BlockGeometry& geometry)
+{
+    return geometry.logicalSectorSize == 0 ? 512 : geometry.logicalSectorSize;
+}
+
+}  // namespace
+
+FlashMemoryTestControl::FlashMemoryTestControl(DiskToolHost host, HddCellMap& map, DiskTestSink& sink) :
+    m_host(std::move(host)), m_map(map), m_sink(sink)
+{
+}
+
+FlashMemoryTestControl::~FlashMemoryTestControl()
+{
+    m_worker.StopAndJoin();
+}
+
+DiskDriveFields FlashMemoryTestControl::OnSelchangeDrive(int comboIndex, int& shownIndex, const DiskListHooks& waitBox)
+{
+    const DiskChoice choice = GetSelectedDisk("CFlashMemoryTest", comboIndex, m_host.drives);
+    shownIndex = choice.selection;
+    m_pDevice = choice.device;
+    if (m_pDevice == nullptr)
+        return {};
+    const std::string node = m_host.access.NodeOf(*m_pDevice);
+    OpenedDisk disk = OpenDisk(m_host.access, node, BlockAccess::Read);
+    if (!disk.device)
+        AppMessageBox(disk.failure, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    const DiskDriveFields fields = MakeDriveFields(*m_pDevice, disk.geometry.sizeBytes, m_host.access.freeBytes(node));
+    m_nBytesPerSector = SectorBytesOf(disk.geometry);
+    if (waitBox.showWaitBox)
+        waitBox.showWaitBox("Testing buffer sizes...");
+    m_nBufferSectors = static_cast<std::uint32_t>(kProbeStartBytes / m_nBytesPerSector);
+    ProbeBufferSizes(disk.device.get());
+    if (waitBox.hideWaitBox)
+        waitBox.hideWaitBox();
+    return fields;
+}
+
+bool FlashMemoryTestControl::OnStartTest()
+{
+    if (m_pDevice == nullptr)
+        return false;
+    const std::string node = m_host.access.NodeOf(*m_pDevice);
+    std::uint64_t size = 0;
+    {
+        const OpenedDisk disk = OpenDisk(m_host.access, node, BlockAccess::Read);
+        if (!disk.device) {
+            AppMessageBox(disk.failure, kCaption, MB_OK | MB_ICONERROR);
+            return false;
+        }
+        size = disk.geometry.sizeBytes;
+        m_nBytesPerSector = SectorBytesOf(disk.geometry);
+    }
+    if (size / m_nBytesPerSector == 0) {
+        AppMessageBox("Drive report zero sectors.  No media detected in drive, or drive not formatted", kCaption,
+                      MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!m_pDevice->m_bRemovable) {
+        AppMessageBox(node + " (" + m_pDevice->m_strIdentity
+                          + ") is not a removable drive. The flash memory test writes over the whole drive, so it "
+                            "runs on removable drives only.",
+                      kCaption, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    m_worker.Join();  // a stopped test may still be inside its last block
+    ResetTestDisplay(m_map, m_sink);
+
+    DestructiveOperation operation;
+    operation.action = "Flash memory test: write and read back test blocks over the whole drive";
+    operation.deviceNode = node;
+    SplitBrandModel(m_pDevice->m_strIdentity, operation.vendor, operation.model);
+    operation.medium = FormatSize(size) + " removable drive";
+    operation.loss = "This test will destroy or corrupt data on the media.\n\nWhen complete, the drive will need to "
+                     "be formatted again.";
+    if (!ConfirmDestructiveOperation(operation, GetUserPrompt(), m_host.access.use).Confirmed())
+        return false;
+    ShowTestRunning(m_sink);
+    m_test = std::make_unique<FlashMemoryTest>(node, m_host.access, m_sink, m_worker.RunningFlag(), m_nonce());
+    m_worker.Start([test = m_test.get()] { SizeTestThread(test); });
+    return true;
+}
+
+void FlashMemoryTestControl::OnStopTest()
+{
+    m_worker.RequestStop();
+    m_sink.EnableControl(IDC_STOPTEST, false);
+}

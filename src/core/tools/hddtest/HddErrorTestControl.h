@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/drive/DiskList.h"
+#include "core/tools/disk/BufferProbe.h"
+#include "core/tools/disk/DiskAccess.h"
+#include "core/tools/disk/DiskDriveFields.h"
+#include "core/tools/disk/DiskTestWorker.h"
+#include "core/tools/hddtest/HddErrorTest.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CDevice;
+class DiskTestSink;
+class HddCellMap;
+
+// What a drive selection shows.
+struct DiskSelection {
+    int comboIndex = 0;  // the item the combo shows selected
+    DiskDriveFields fields;
+    int sliderMax = 8;  // the slider runs from 1
+    int sliderPos = 8;
+    std::string bufferSizeText = "24MB";
+};
+
+// The hard-disk error test window's logic, on the window's thread: the drive
+// list and selection (fields, buffer probe), the buffer slider, Start and
+// Stop. The test runs on the window's one worker and reports through the
+// sink; the map is the window's.
+class HddErrorTestControl {
+public:
+    HddErrorTestControl(DiskToolHost host, HddCellMap& map, DiskTestSink& sink);
+    ~HddErrorTestControl();
+
+    // The drive combo's items, in the host's order.
+    std::vector<std::string> DriveComboItems() const { return ::DriveComboItems(m_host.drives); }
+    // A new selection: the drive fields, then the buffer probe under the
+    // wait box ("Testing buffer sizes..."). The read size goes back to 24 MB.
+    DiskSelection OnSelchangeDrive(int comboIndex, const DiskListHooks& waitBox = {});
+    // The slider moved: 3 MB a step; the buffer-size text.
+    std::string OnHScroll(int position);
+    // Resets the map and the fields and starts the test; false when there
+    // is no drive to test.
+    bool OnStartTest();
+    // Clears the running flag; the worker ends at its next read.
+    void OnStopTest();
+    // Waits for the worker's end (tests, and closing the window).
+    void JoinWorker() { m_worker.Join(); }
+    bool Running() const { return m_worker.Running(); }
+
+    const DiskToolHost& Host() const { return m_host; }
+    // The last run's findings; null before the first.
+    const HddTestResult* LastResult() const { return m_test ? &m_test->Result() : nullptr; }
+
+    CDevice* m_pDevice = nullptr;
+    std::uint32_t m_nBufferSectors = kDefaultBufferSectors;
+
+private:
+    DiskToolHost m_host;
+    HddCellMap& m_map;
+    DiskTestSink& m_sink;
+    std::unique_ptr<HddErrorTest> m_test;
+    DiskTestWorker m_worker;  // joined before the test goes
+};
+
+// "%2.fMB": the buffer-size text of a size in megabytes.
+std::string BufferSizeText(int megabytes);

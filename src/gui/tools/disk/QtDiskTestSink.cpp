@@ -1,0 +1,95 @@
+#include "gui/tools/disk/QtDiskTestSink.h"
+
+#include "gui/ui/WindowThread.h"
+
+#include <QObject>
+#include <QThread>
+
+#include <utility>
+
+QtDiskTestSink::QtDiskTestSink(QObject* window, DiskTestSink& onWindowThread) :
+    m_window(window), m_target(onWindowThread)
+{
+}
+
+bool QtDiskTestSink::OnWindowThread() const
+{
+    const QObject* window = m_window.data();
+    return window != nullptr && QThread::currentThread() == window->thread();
+}
+
+void QtDiskTestSink::Post(std::function<void(DiskTestSink&)> call)
+{
+    RunOnWindowThread(m_window.data(), [target = &m_target, call = std::move(call)] { call(*target); });
+}
+
+void QtDiskTestSink::PostGathered()
+{
+    {
+        std::lock_guard lock(m_pending->mutex);
+        if (m_pending->posted)
+            return;
+        m_pending->posted = true;
+    }
+    Post([pending = m_pending](DiskTestSink& sink) {
+        std::map<int, std::string> fields;
+        bool progressChanged = false;
+        int progress = 0;
+        std::string progressText;
+        {
+            std::lock_guard lock(pending->mutex);
+            fields.swap(pending->fields);
+            progressChanged = std::exchange(pending->progressChanged, false);
+            progress = pending->progress;
+            progressText = pending->progressText;
+            pending->posted = false;
+        }
+        for (const auto& [id, text] : fields)
+            sink.SetFieldText(id, text);
+        if (progressChanged)
+            sink.SetProgress(progress, progressText);
+    });
+}
+
+void QtDiskTestSink::SetFieldText(int controlId, const std::string& text)
+{
+    if (OnWindowThread()) {
+        m_target.SetFieldText(controlId, text);
+        return;
+    }
+    {
+        std::lock_guard lock(m_pending->mutex);
+        m_pending->fields[controlId] = text;
+    }
+    PostGathered();
+}
+
+void QtDiskTestSink::SetProgress(int position, const std::string& text)
+{
+    if (OnWindowThread()) {
+        m_target.SetProgress(position, text);
+        return;
+    }
+    {
+        std::lock_guard lock(m_pending->mutex);
+        m_pending->progressChanged = true;
+        m_pending->progress = position;
+        m_pending->progressText = text;
+    }
+    PostGathered();
+}
+
+void QtDiskTestSink::EnableControl(int controlId, bool enabled)
+{
+    Post([controlId, enabled](DiskTestSink& sink) { sink.EnableControl(controlId, enabled); });
+}
+
+void QtDiskTestSink::ShowMessage(const std::string& text, const std::string& caption, unsigned type)
+{
+    Post([text, caption, type](DiskTestSink& sink) { sink.ShowMessage(text, caption, type); });
+}
+
+void QtDiskTestSink::OnTestEnded()
+{
+    Post([](DiskTestSink& sink) { sink.OnTestEnded(); });
+}

@@ -3,6 +3,7 @@
 #include "core/base/DriveJobRunner.h"
 #include "core/app/MainDialogCore.h"
 #include "core/app/MainPages.h"
+#include "core/app/MainWindowIds.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/TestPageState.h"
 #include "core/tools/testpage/PageEvents.h"
@@ -69,19 +70,6 @@ enum MainControl : int {
     IDC_PROGRESS = 1306,
     IDC_SAVERAW = 1326,
     IDC_PIPO = 1356,
-};
-constexpr int ID_EXIT_PROGRAM = 32771;
-constexpr int ID_SETTINGS_MENU = 32772;
-
-// Timers of the main window.
-enum MainTimer : int {
-    ELAPSED_TIMER = 1,
-    MIMIMIZE_TIMER = 2,
-    NOTIFY_UPDATES_TIMER = 3,
-    BALLOON_TIMER_UPDATE = 4,
-    STARTUP_TIMER = 7,
-    BALLOON_TIMER_NEWS = 15,
-    RESCAN_TIMER = 20,  // a drive rescan waits for the running operation
 };
 
 // The main window: the drive list, the "Tools & Utilities" list, the pages

@@ -102,6 +102,19 @@ void TrayPresence::DeleteStatusAreaIcon()
     LogEntry("Status Area Icon deleted");
 }
 
+void TrayPresence::ApplyIconSetting()
+{
+    const bool wanted = GetAppProfileInt("UseStatusAreaIcon", 1) == 1;
+    if (wanted && m_bTrayIcon == 0) {
+        if (!InitStatusAreaIcon(false))
+            LogEntry("InitStatusAreaIcon() function failed - returned FALSE");
+    } else if (!wanted && m_bTrayIcon == 1) {
+        DeleteStatusAreaIcon();
+        if (m_window.isHidden() && m_bHidden == 1)
+            OnShowWindowCommand();
+    }
+}
+
 void TrayPresence::ShowTrayBalloon(const std::string& text)
 {
     if (m_bTrayIcon == 1)

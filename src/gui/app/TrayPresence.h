@@ -28,6 +28,9 @@ public:
     void InitDisplays();
     bool InitStatusAreaIcon(bool modify);
     void DeleteStatusAreaIcon();
+    // After the settings: the icon added or removed as "UseStatusAreaIcon"
+    // now says; a window hidden in the tray comes back when the icon goes.
+    void ApplyIconSetting();
     void ShowTrayBalloon(const std::string& text);
     void ClearTrayBalloon();
     void OnTrayNotify(TrayEvent event);

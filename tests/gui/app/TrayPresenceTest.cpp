@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 struct TrayRig {
@@ -151,6 +153,17 @@ TEST(TrayPresence, SwitchedOffThereIsNoIconAndNoComplaint)
     EXPECT_FALSE(rig.tray.shown);
     EXPECT_EQ(rig.presence.m_bTrayIcon, 0);
     EXPECT_EQ(rig.log.Text().find("InitStatusAreaIcon() function failed"), std::string::npos);
+
+    // Switched on and off again from the settings while hidden in the tray.
+    WriteAppProfileInt("UseStatusAreaIcon", 1);
+    rig.presence.ApplyIconSetting();
+    EXPECT_TRUE(rig.tray.shown);
+    rig.presence.HideToStatusArea();
+    ASSERT_TRUE(rig.window.isHidden());
+    WriteAppProfileInt("UseStatusAreaIcon", 0);
+    rig.presence.ApplyIconSetting();
+    EXPECT_FALSE(rig.tray.shown);
+    EXPECT_TRUE(rig.window.isVisible()) << "nothing else could bring it back";
 }
 
 TEST(TrayPresence, PositionOnAScreenTranslucencyAndAlwaysOnTop)
@@ -179,4 +192,20 @@ TEST(TrayPresence, PositionOnAScreenTranslucencyAndAlwaysOnTop)
     rig.presence.SetAlwaysOnTop(false);
     EXPECT_FALSE(rig.window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(rig.window.isVisible());
+}
+
+TEST(TrayPresence, TheDesktopsTrayOffscreenHasNoIconAndTheWindowStays)
+{
+    ScopedProfile profile;
+    QWidget window;
+    ManualTimers timers;
+    const std::unique_ptr<TrayService> tray = MakeSystemTray();
+    ASSERT_FALSE(tray->IsAvailable()) << "the offscreen platform has no notification area";
+    TrayPresence presence(window, *tray, timers);
+    presence.InitDisplays();
+    EXPECT_EQ(presence.m_bTrayIcon, 0);
+    presence.HideToStatusArea();
+    EXPECT_FALSE(window.isHidden());
+    presence.ShowTrayBalloon("nothing to show it in");
+    presence.DeleteStatusAreaIcon();
 }

@@ -4,6 +4,7 @@
 #include "core/app/MainControls.h"
 #include "core/app/MainDialogCore.h"
 #include "core/app/MainPages.h"
+#include "core/app/MainWindowIds.h"
 #include "core/app/MainWindowRules.h"
 #include "core/app/TestPageState.h"
 #include "core/tools/testpage/PageEvents.h"
@@ -31,17 +32,6 @@ class CTextProgressCtrl;
 class CXPStyleButtonST;
 class DriveWatcher;
 class QComboBox;
-
-// Timers of the main window.
-enum MainTimer : int {
-    ELAPSED_TIMER = 1,
-    MIMIMIZE_TIMER = 2,
-    NOTIFY_UPDATES_TIMER = 3,
-    BALLOON_TIMER_UPDATE = 4,
-    STARTUP_TIMER = 7,
-    BALLOON_TIMER_NEWS = 15,
-    RESCAN_TIMER = 20,  // a drive rescan waits for the running operation
-};
 
 // The main window: the drive list, the "Tools & Utilities" list, the views
 // the pages share and the commands. Its drive side and text live in m_Core;

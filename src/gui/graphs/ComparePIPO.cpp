@@ -5,7 +5,7 @@
 #include "core/base/UserPrompt.h"
 #include "core/pipo/ScanWindowSettings.h"
 #include "gui/graphs/GraphMergePIPO.h"
-#include "gui/graphs/WindowSnapshot.h"
+#include "gui/ui/WindowSnapshot.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/Labels.h"

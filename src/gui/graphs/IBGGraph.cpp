@@ -9,7 +9,7 @@
 #include "core/ui/ColorSchemes.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/graphs/GraphStatic.h"
-#include "gui/graphs/WindowSnapshot.h"
+#include "gui/ui/WindowSnapshot.h"
 #include "gui/ui/Banner.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/Comment.h"

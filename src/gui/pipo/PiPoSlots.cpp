@@ -5,7 +5,7 @@
 #include "gui/app/FileDialogs.h"
 #include "gui/graphs/ComparePIPO.h"
 #include "gui/graphs/GraphStaticPIPO.h"
-#include "gui/graphs/WindowSnapshot.h"
+#include "gui/ui/WindowSnapshot.h"
 #include "gui/pipo/PiPo.h"
 #include "gui/ui/MatrixStatic.h"
 #include "platform/files/SafeFile.h"

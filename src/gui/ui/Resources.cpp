@@ -7,12 +7,24 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+// The artwork is compiled into this static library: its resources are
+// registered by hand, since nothing else refers to them.
+static void EnsureArtwork()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(quenzario);
+        return true;
+    }();
+    (void)registered;
+}
+
 namespace {
 
 constexpr int kIconSize = 32;
 
 QImage ShippedImage(const char* folder, unsigned id)
 {
+    EnsureArtwork();
     return QImage(QString(":/%1/%2.png").arg(folder).arg(id));
 }
 

@@ -8,9 +8,10 @@
 
 class QWidget;
 
-// The snapshot and clipboard buttons of the graph windows: a picture of the
-// whole window saved as PNG, JPEG, BMP or GIF (chosen by the extension the
-// user gives), or put on the clipboard.
+// The snapshot and clipboard buttons of every window (the main window, the
+// graph windows, the scan window): a picture of the whole window saved as
+// PNG, JPEG, BMP or GIF (chosen by the extension the user gives), or put on
+// the clipboard.
 
 // Asks for a file ("Choose a FileName & File Type to save snapshot"), asks
 // before overwriting, keeps the format in "SnapshotExt" and writes the file

@@ -1,4 +1,4 @@
-#include "gui/graphs/WindowSnapshot.h"
+#include "gui/ui/WindowSnapshot.h"
 
 #include "core/base/AppProfile.h"
 #include "core/base/MessageIds.h"
@@ -90,9 +90,8 @@ bool EncodeSnapshot(const QImage& image, SnapshotFormat format, std::string& byt
 void SaveWindowSnapshot(QWidget& window)
 {
     const QImage picture = window.grab().toImage();
-    const auto choice = ShowSaveFileDialog(&window, "Choose a FileName & File Type to save snapshot",
-                                           "PNG Files (*.png)", "Last Save Directory", "png",
-                                           GetAppProfileInt("SnapshotExt", 1));
+    const auto choice = ShowSaveFileDialog(&window, "Choose a FileName & File Type to save snapshot", kSnapshotFilter,
+                                           "Last Save Directory", "png", GetAppProfileInt("SnapshotExt", 1));
     if (!choice)
         return;
     if (!ConfirmOverwrite(choice->path))

@@ -35,5 +35,3 @@ enum MainControl : int {
     IDC_SAVERAW = 1326,
     IDC_PIPO = 1356,
 };
-constexpr int ID_EXIT_PROGRAM = 32771;
-constexpr int ID_SETTINGS_MENU = 32772;

@@ -6,12 +6,8 @@ packages=(cmake ninja-build g++ ccache pkg-config qt6-base-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           clang clang-format libclang-rt-14-dev locales python3 python3-cryptography-vectors
           libgif-dev openssl coreutils fonts-liberation2
-<<<<<<< HEAD
-          xorriso genisoimage udftools iproute2 procps util-linux)
-=======
-          xorriso genisoimage udftools
+          xorriso genisoimage udftools iproute2 procps util-linux
           desktop-file-utils xdg-utils shared-mime-info)
->>>>>>> settings
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

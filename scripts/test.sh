@@ -6,6 +6,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+# A merge left half done must not land.
+if git grep -nE '^(<<<<<<<|>>>>>>>) ' -- . ':!*.md' 2>/dev/null; then
+  echo "Merge conflict markers in the files above" >&2
+  exit 1
+fi
 scripts/format.sh --check
 # Paths relative to the checkout, so clones and worktrees share the cache.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}

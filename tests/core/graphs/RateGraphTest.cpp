@@ -165,11 +165,19 @@ TEST(RateGraph, ASpeedScaleChangeRedrawsTheCurveDrawnSoFar)
 TEST(RateGraph, BlockListsGrowWhileTheMapIsBuilt)
 {
     // The test thread marks blocks while the window thread paints the map.
+    // Every 300 blocks it waits for one more paint, so the two overlap
+    // whatever the scheduler does.
     RateGraph graph;
     graph.ClearErrorMap();
     std::atomic<bool> done{false};
+    std::atomic<int> paints{0};
     std::thread test([&] {
         for (int i = 0; i < 3000; ++i) {
+            if (i % 300 == 0) {
+                const int seen = paints.load();
+                while (paints.load() == seen)
+                    std::this_thread::yield();
+            }
             graph.NextErrorBlock();
             if (i % 3 == 0)
                 graph.MarkBlockBad();
@@ -178,13 +186,15 @@ TEST(RateGraph, BlockListsGrowWhileTheMapIsBuilt)
         }
         done = true;
     });
-    std::size_t steps = 0;
+    std::size_t cells = 0;
     while (!done) {
-        steps += graph.Inspect([](const RateGraphState& s, std::uint64_t) { return BuildErrorMapPlot(s).size(); });
+        cells += graph.Inspect([](const RateGraphState& s, std::uint64_t) { return BuildErrorMapPlot(s).size(); });
+        ++paints;
         std::this_thread::yield();
     }
     test.join();
-    EXPECT_GT(steps, 0u);
+    EXPECT_GE(paints.load(), 10);
+    EXPECT_GT(cells, 0u) << "the map was painted while blocks were marked";
     const RateGraphState s = graph.Snapshot();
     EXPECT_EQ(s.blockCounter, 3000);
     EXPECT_EQ(s.badBlocks.size() + s.retriedBlocks.size(), 2000u);

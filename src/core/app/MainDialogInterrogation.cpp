@@ -130,8 +130,12 @@ std::string MainDialogCore::ClipboardText(int page)
             return false;
         return m_Report.m_bHexView == 1 || line.find_first_not_of(' ') != std::string::npos;
     };
+    // The system report is shown whole, so it is copied whole.
+    const std::size_t count = page == kPageSystemInfo
+        ? std::max(kReportLines, static_cast<std::size_t>(m_Report.GetLineCount()))
+        : kReportLines;
     std::vector<std::string> lines;
-    for (std::size_t i = 0; i < kReportLines; ++i)
+    for (std::size_t i = 0; i < count; ++i)
         lines.push_back(m_Report.GetLine(static_cast<int>(i)));
     std::size_t end = lines.size();
     while (end > 0 && !counts(lines[end - 1]))

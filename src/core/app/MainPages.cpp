@@ -50,7 +50,7 @@ constexpr std::array kPages = {
             .view = Tool,
             .stop = "Stopping the ISO creation"},
     PageRow{.id = kPageFeatures, .view = Output},
-    PageRow{.id = kPageSystemInfo, .helpTopic = "sysinfo.html"},
+    PageRow{.id = kPageSystemInfo, .helpTopic = "sysinfo.html", .view = Output},
     PageRow{.id = kPageDiscHash,
             .helpTopic = "Compute MD5-SHA.html",
             .view = OutputWithProgress,

@@ -85,17 +85,29 @@ bool ReportText::CountsAsContent(const std::string& line) const
 
 void ReportText::RefreshDisplay(int bytes)
 {
+    const int fresh = bytes > kWholeReport
+        ? kReportLines
+        : std::clamp((bytes + kBytesPerReportLine - 1) / kBytesPerReportLine, 1, kReportLines);
+    ShowLines(fresh, kReportLines);
+}
+
+void ReportText::ShowEveryLine()
+{
+    ShowLines(-1, -1);
+}
+
+void ReportText::ShowLines(int fresh, int shown)
+{
     {
         std::lock_guard lock(m_mutex);
-        const int fresh = bytes > kWholeReport
-            ? kReportLines
-            : std::clamp((bytes + kBytesPerReportLine - 1) / kBytesPerReportLine, 1, kReportLines);
+        if (shown < 0)
+            fresh = shown = std::max(m_StringArray.GetCount(), 1);
         for (int i = 0; i < fresh; ++i) {
             std::string& line = m_StringArray.ElementAt(i);
             line = ToColumns(line, kReportColumns);
         }
         int last = -1;
-        for (int i = kReportLines - 1; i >= 0 && last < 0; --i)
+        for (int i = shown - 1; i >= 0 && last < 0; --i)
             if (CountsAsContent(m_StringArray.ElementAt(i)))
                 last = i;
         std::string text;

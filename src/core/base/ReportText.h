@@ -43,6 +43,8 @@ public:
     // on) are padded or cut to 73 columns, and the text runs from line 0 to
     // the last line with content.
     void RefreshDisplay(int bytes);
+    // Shows every report line, however many, each padded or cut to 73 columns.
+    void ShowEveryLine();
     // What the output control shows now.
     std::string GetDisplayText() const;
 
@@ -70,6 +72,9 @@ public:
 
 private:
     void Notify(ReportChange change);
+    // Fits the first `fresh` lines to the columns and shows lines up to the
+    // last with content among the first `shown` (-1 for both: every line).
+    void ShowLines(int fresh, int shown);
     bool CountsAsContent(const std::string& line) const;
 
     mutable std::mutex m_mutex;

@@ -25,7 +25,8 @@ public:
     virtual bool Stop(int /*page*/) { return false; }
     virtual bool Save(int /*page*/) { return false; }
     virtual void Refresh(int /*page*/) {}
-    // The page's command button: the page set up and made current.
+    // The page's command button: the page set up and made current (kNoPage:
+    // the button of a tool without a page, whose window opens).
     virtual void Show(int /*page*/) {}
     // Another view comes: the page's own controls hidden.
     virtual void Hide() {}

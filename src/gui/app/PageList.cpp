@@ -5,11 +5,13 @@
 #include "gui/info/ListingPages.h"
 #include "gui/info/MediaInfoPage.h"
 #include "gui/info/ReportPages.h"
+#include "gui/tools/disk/DiskToolsPage.h"
 #include "gui/tools/errortest/ErrorTestPage.h"
 #include "gui/tools/hash/HashPages.h"
 #include "gui/tools/iso/IsoPage.h"
 #include "gui/tools/sectorview/SectorViewPage.h"
 #include "gui/tools/speed/SpeedTestPage.h"
+#include "gui/tools/sysinfo/SystemInfoPage.h"
 
 // Every page and tool of the main window: its class, its pages (rows of
 // MainPages()), its entries of the tools list (rows of ToolsItems()) and its
@@ -31,5 +33,7 @@ std::vector<PageClass> PageClasses()
          {kPageDiscHash, kPageFileHash},
          {kToolsDiscMd5, kToolsFileMd5, kToolsDiscSha1, kToolsFileSha1, kToolsDiscSha2, kToolsFileSha2}},
         {MakePage<SectorViewPage>, {}, {kToolsSectorViewer}},
+        {MakePage<SystemInfoPage>, {kPageSystemInfo}, {}, IDC_SYSINFO},
+        {MakePage<DiskToolsPage>, {}, {kToolsFlashTest, kToolsSectorEditor}, IDC_HDDTEST},
     };
 }

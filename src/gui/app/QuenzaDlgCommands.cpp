@@ -108,9 +108,7 @@ void CQuenzaDlg::MapCommands()
     MapCommand(IDC_PIPO, [this] { OnPiPoScan(); });
     MapCommand(IDC_GRAPHVIEWER, [this] { OnGraphFileViewer(); });
     // Until a line of PageClasses() gives one of these its page.
-    for (auto [id, what] : {std::pair{IDC_SYSINFO, "System information"},
-                            {IDC_HDDTEST, "The hard disk test"},
-                            {IDC_BOOKTYPE, "Setting the book type"},
+    for (auto [id, what] : {std::pair{IDC_BOOKTYPE, "Setting the book type"},
                             {IDC_ERASE, "Erasing and formatting"},
                             {IDC_SNAPSHOT, "The window snapshot"},
                             {IDC_ABOUT, "The about box"}})

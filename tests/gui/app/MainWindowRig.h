@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -27,8 +28,10 @@ struct MainWindowRig {
     explicit MainWindowRig(Presets presets = {{"dvd-writer", "dvd+r"}, {"bd-writer", "bd-r"}, {"cd-reader", "cd-rom"}})
     {
         DriveSources sources;
-        sources.sysBlockRoot = machine.Path();
-        sources.devRoot = machine.Path();
+        sources.sysBlockRoot = SysBlock();
+        sources.devRoot = Dev();
+        std::filesystem::create_directories(SysBlock());
+        std::filesystem::create_directories(Dev());
         sources.watchIntervalMs = 0;
         for (const auto& [drive, medium] : presets) {
             std::string error;
@@ -54,6 +57,9 @@ struct MainWindowRig {
         Settle();
     }
     void Settle() { dialog->WaitForDriveWork(); }
+    // The machine's /sys/block and /dev.
+    std::string SysBlock() const { return machine.File("sys/block"); }
+    std::string Dev() const { return machine.File("dev"); }
     // The object of a page or tool of the window.
     template <class Page>
     Page& PageObject() const

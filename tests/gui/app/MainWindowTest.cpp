@@ -238,9 +238,9 @@ TEST(MainWindow, ToolsOfLaterVersionsRefusePolitelyAndTheHashPagesAreSetUp)
 {
     MainWindowRig rig;
     rig.Start();
-    rig.ChooseTool(kToolsFlashTest);
+    rig.ChooseTool(kToolsDcErase);
     ASSERT_EQ(rig.prompt.asked.size(), 1u);
-    EXPECT_EQ(rig.prompt.asked[0].text, "The flash drive test is not available in this version of Quenzario.");
+    EXPECT_EQ(rig.prompt.asked[0].text, "DC erase is not available in this version of Quenzario.");
     EXPECT_EQ(rig.dialog->m_nCurrentPage, kPageDriveInfo);
 
     rig.ChooseTool(kToolsDiscSha2);

@@ -16,7 +16,7 @@ void EndSystemInformation(ReportText& report, const std::optional<std::vector<st
         report.ClearDisplayLines();
         for (std::size_t i = 0; i < lines->size(); ++i)
             report.SetLine(static_cast<int>(i), (*lines)[i]);
-        report.RefreshDisplay(ReportText::kWholeReport);
+        report.ShowEveryLine();
     }
     report.ShowStatus("Ready");
     LogEntry("End OnSystemInformation()");

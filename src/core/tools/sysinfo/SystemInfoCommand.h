@@ -14,7 +14,7 @@ class ReportText;
 // window. Begin logs the command and shows "Please Wait..."; the window
 // then shows its text page, clears the display and has a worker run
 // BuildSystemReport; End, back on the window's thread, writes the report
-// into the report lines (every line, past the 128 shown too), shows them,
+// into the report lines and shows every one of them (past 128 too),
 // says "Ready" (whether or not there is a report) and logs the end.
 void BeginSystemInformation(ReportText& report);
 void EndSystemInformation(ReportText& report, const std::optional<std::vector<std::string>>& lines);

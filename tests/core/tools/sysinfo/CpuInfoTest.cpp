@@ -1,6 +1,6 @@
-#include "SysinfoFakes.h"
 #include "core/tools/sysinfo/CpuInfo.h"
 #include "core/tools/sysinfo/SystemInfoReport.h"
+#include "support/SysinfoFakes.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

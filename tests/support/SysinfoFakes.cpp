@@ -1,4 +1,8 @@
-#include "SysinfoFakes.h"
+#include "support/SysinfoFakes.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
 
 std::uint32_t RegisterOf(const std::string& text, std::size_t at)
 {
@@ -44,4 +48,32 @@ std::map<std::uint32_t, CpuidRegs> AmdAthlon64()
     PutBrand(leaves, "AMD Athlon(tm) 64 X2 Dual Core Processor 4200+");
     leaves[0x80000006u] = CpuidRegs{0, 0, 0x02008140, 0};
     return leaves;
+}
+
+SystemSources FixtureSystemSources(const std::string& machineRoot)
+{
+    SystemSources sources;
+    sources.root = machineRoot;
+    sources.cpuid = std::make_shared<FakeCpuid>(IntelCore());
+    sources.counters = std::make_shared<FakeCounters>(3400);
+    sources.fileSystemSpace = [](const std::string& mountPoint) -> std::optional<FileSystemSpace> {
+        const std::map<std::string, FileSystemSpace> sizes = {
+            {"/", {250'000'000'000, 101'234'567'890}}, {"/home files", {1'000'000'000'000, 3'221'225'472}},
+            {"/boot/efi", {536'870'912, 1023}},        {"/srv", {1'000'000'000'000, 3'221'225'472}},
+            {"/media/cdrom", {734'003'200, 0}},
+        };
+        const auto found = sizes.find(mountPoint);
+        if (found == sizes.end())
+            return std::nullopt;  // the network share does not answer
+        return found->second;
+    };
+    sources.interfaceAddresses = [] {
+        return std::vector<InterfaceAddress>{
+            {2, "192.168.1.20", 24, true, 1'700'000'000, 1'700'086'400},
+            {1, "127.0.0.1", 8, false, 0, 0},
+            {2, "192.168.1.21", 24, false, 0, 0},
+            {4, "10.8.0.2", 24, false, 0, 0},
+        };
+    };
+    return sources;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/sysinfo/Cpuid.h"
 #include "platform/sysinfo/CycleCounters.h"
+#include "platform/sysinfo/SystemSources.h"
 
 #include <cstdint>
 #include <map>
@@ -55,3 +56,8 @@ private:
     bool m_timeStampCounter;
     std::uint64_t m_nanoseconds = 0;
 };
+
+// The fixture machine under machineRoot (tests/core/tools/sysinfo/machine):
+// its files, an Intel processor at 3.4 GHz, the sizes of its file systems
+// and its addresses.
+SystemSources FixtureSystemSources(const std::string& machineRoot);

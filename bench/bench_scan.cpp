@@ -44,7 +44,7 @@ struct QuietSink : ScanSink {
     void SetCaption(int, const std::string&) override {}
     void EnableControl(int, bool) override {}
     void ShowControl(int, bool) override {}
-    void ShowQualityRating(bool) override {}
+    void ShowQualityRating() override {}
     void OnStop() override {}
     void RestoreStatusDisplay(const std::string&) override {}
 };

@@ -19,6 +19,7 @@ inline ScanFile MakeScan(int samples, int piPeak, int piScaleCode, const std::st
 {
     ScanFile f;
     f.displays = {piPeak, 1, 4, 0, 57, 0, 0, 0, 1234, 3};
+    f.show.showPO = 0;  // a PIF scan
     f.status = "Test Complete";
     f.midCode = "QZMEDIA-R01";
     f.mediaType = "DVD+R";

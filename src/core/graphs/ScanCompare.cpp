@@ -1,27 +1,49 @@
 #include "core/graphs/ScanCompare.h"
 
 #include "core/base/Format.h"
+#include "core/graphs/PiPoScaleLadders.h"
 #include "core/pipo/ScanFile.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 using Captions = std::array<std::string, 4>;
 
-bool JitterMeasured(const ScanDisplayTexts& displays)
-{
-    const auto measured = [](const std::string& text) {
-        const double value = LeadingDouble(text);
-        return std::isfinite(value) && value > 0.0;
-    };
-    return measured(displays.jitterAvg) && measured(displays.jitterPeak);
-}
-
 int SampleCount(const std::vector<std::int32_t>& series)
 {
     return static_cast<int>(std::min<std::size_t>(series.size(), INT32_MAX));
+}
+
+// The code an overlay draws at when it ignores the code given: its first rung.
+constexpr int kFirstRung = 2;
+
+// The pixels per unit a code draws with: a code the overlay ignores keeps the
+// first rung's.
+float DrawnFactor(std::optional<float> (*factorOf)(int), int code)
+{
+    return factorOf(code).value_or(*factorOf(kFirstRung));
+}
+
+// Of two codes, the one of the larger full scale (the smaller factor); of
+// two drawn alike, the one the overlay takes, else the larger.
+int Wider(int code1, int code2, std::optional<float> (*factorOf)(int))
+{
+    const float factor1 = DrawnFactor(factorOf, code1);
+    const float factor2 = DrawnFactor(factorOf, code2);
+    if (factor1 != factor2)
+        return factor1 < factor2 ? code1 : code2;
+    const bool taken1 = factorOf(code1).has_value();
+    if (taken1 != factorOf(code2).has_value())
+        return taken1 ? code1 : code2;
+    return std::max(code1, code2);
+}
+
+// The counts at the full scale of a 160-pixel plot and at 3/4, 1/2, 1/4 of it.
+Captions CountCaptions(std::optional<float> factor)
+{
+    const double full = kPiPoBaseline / static_cast<double>(factor.value_or(*PIScaleFactor(kFirstRung)));
+    return {Format("%g", full), Format("%g", full * 3 / 4), Format("%g", full / 2), Format("%g", full / 4)};
 }
 
 }  // namespace
@@ -34,6 +56,7 @@ ScanSlotView ScanSlotFromFile(const ScanFile& file)
     view.piScaleCode = file.piScaleCode;
     view.pifScaleCode = file.pifScaleCode;
     view.jitterScaleCode = file.jitterScaleCode;
+    view.poMode = file.show.showPO == 1;
     view.displays = DisplayTextsFromValues(file.displays);
     view.mediaType = file.mediaType;
     view.bookType = file.bookType;
@@ -43,34 +66,32 @@ ScanSlotView ScanSlotFromFile(const ScanFile& file)
     return view;
 }
 
-std::optional<Captions> CompareScaleCaptions(int code)
+std::array<std::string, 4> ComparePICaptions(int code)
 {
-    if (code > 10)
-        return std::nullopt;
-    if (code <= 2)
-        return Captions{"10", "7.5", "5", "2.5"};
-    const int full = 10 << (code - 2);
-    return Captions{Format("%d", full), Format("%d", full * 3 / 4), Format("%d", full / 2), Format("%d", full / 4)};
+    return CountCaptions(PIScaleFactor(code));
 }
 
-std::optional<Captions> CompareJitterCaptions(int code)
+std::array<std::string, 4> ComparePIFCaptions(int code)
 {
-    switch (code) {
+    return CountCaptions(PIFScaleFactor(code));
+}
+
+std::array<std::string, 4> CompareJitterCaptions(int code)
+{
+    switch (JitterScaleFactor(code) ? code : kFirstRung) {
     case 3: return Captions{"10%", "7.5%", "5.0%", "2.5%"};
     case 4: return Captions{"20%", "15%", "10%", "5%"};
     case 5: return Captions{"40%", "30%", "20%", "10%"};
     case 6: return Captions{"80%", "60%", "40%", "20%"};
-    default: break;
+    default: return Captions{"4%", "3%", "2%", "1%"};
     }
-    if (code <= 2)
-        return Captions{"4%", "3%", "2%", "1%"};
-    return std::nullopt;
 }
 
 CompareScales CommonScales(const ScanSlotView& scan1, const ScanSlotView& scan2)
 {
-    return {std::max(scan1.piScaleCode, scan2.piScaleCode), std::max(scan1.pifScaleCode, scan2.pifScaleCode),
-            std::max(scan1.jitterScaleCode, scan2.jitterScaleCode)};
+    return {Wider(scan1.piScaleCode, scan2.piScaleCode, PIScaleFactor),
+            Wider(scan1.pifScaleCode, scan2.pifScaleCode, PIFScaleFactor),
+            Wider(scan1.jitterScaleCode, scan2.jitterScaleCode, JitterScaleFactor)};
 }
 
 bool ScansCompatible(const ScanSlotView& scan1, const ScanSlotView& scan2)
@@ -102,7 +123,7 @@ CompareScanCaptions CompareCaptionsForScan(int index, bool poMode)
 
 QualityRatingCaption RateComparedScan(const ScanSlotView& scan)
 {
-    return RateScanDisplays(scan.displays, !scan.poMode && JitterMeasured(scan.displays), "Quality");
+    return RateScan(scan.displays, scan.poMode, "Quality");
 }
 
 void FillUpperOverlay(PiPoUpperOverlay& overlay, const ScanSlotView& scan1, const ScanSlotView& scan2, int radio,

@@ -7,7 +7,6 @@
 #include "core/ui/ColorSchemes.h"
 
 #include <array>
-#include <optional>
 #include <string>
 
 struct ScanFile;
@@ -44,12 +43,16 @@ public:
     virtual void RestoreScanWindow() = 0;
 };
 
-// The axis captions of a scale, top to bottom; nullopt for a code that
-// leaves them as they are (PI/PIF above 10, jitter above 6).
-std::optional<std::array<std::string, 4>> CompareScaleCaptions(int code);
-std::optional<std::array<std::string, 4>> CompareJitterCaptions(int code);
+// The axis captions of a scale, top to bottom, as the overlay draws the
+// code: a code the overlay ignores (PI above 10, PIF above 11, jitter above
+// 6) draws at the first rung and is captioned so.
+std::array<std::string, 4> ComparePICaptions(int code);
+std::array<std::string, 4> ComparePIFCaptions(int code);
+std::array<std::string, 4> CompareJitterCaptions(int code);
 
-// The larger code of the two scans on each scale.
+// On each scale the code of the scan with the larger full scale, so that
+// neither scan is clipped (PIF code 11 is a full scale of 16, below code 3's
+// 20); of two codes drawn alike, the one the overlay takes, else the larger.
 struct CompareScales {
     int pi = 0;
     int pif = 0;
@@ -76,8 +79,7 @@ struct CompareScanCaptions {
 CompareScanCaptions CompareCaptionsForScan(int index, bool poMode);
 
 // The rating of a scan's displays, captioned "Quality 94.58%" ("Quality"
-// alone when they read all zero). A scan whose jitter average and peak were
-// measured is rated with its jitter, as the scan window rates it.
+// alone when they read all zero), by the rule of RateScan.
 QualityRatingCaption RateComparedScan(const ScanSlotView& scan);
 
 // The overlays as the window opens: series, counts, markers, line mode

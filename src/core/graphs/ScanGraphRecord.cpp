@@ -66,7 +66,7 @@ void VisitLowerFields(Data& d, Visitor& v)
     VisitFrameMarkers(d.frame, v);
     v.Color(d.poColor);
     v.Color(d.pifColor);
-    v.Reserved();
+    v.JitterShortfall();
     v.Reserved();
     v.SampleCount();
     VisitFrameFlags(d.frame, v);
@@ -74,16 +74,21 @@ void VisitLowerFields(Data& d, Visitor& v)
 
 class FieldWriter {
 public:
-    FieldWriter(LittleEndianWriter& out, std::int32_t count) : m_out(out), m_count(count) {}
+    FieldWriter(LittleEndianWriter& out, std::int32_t count, std::int32_t jitterShortfall = 0) :
+        m_out(out), m_count(count), m_jitterShortfall(jitterShortfall)
+    {
+    }
     void Int(std::int32_t value) { m_out.WriteInt32(value); }
     void Color(COLORREF colour) { m_out.WriteInt32(static_cast<std::int32_t>(colour)); }
     void Factor(float factor) { m_out.WriteFloat(factor); }
     void Reserved() { m_out.WriteInt32(0); }
     void SampleCount() { m_out.WriteInt32(m_count); }
+    void JitterShortfall() { m_out.WriteInt32(m_jitterShortfall); }
 
 private:
     LittleEndianWriter& m_out;
     std::int32_t m_count;
+    std::int32_t m_jitterShortfall;
 };
 
 // Reads the fixed part; the caller has checked that it is all there. The
@@ -117,12 +122,16 @@ public:
         m_countRead = true;
     }
 
+    void JitterShortfall() { m_in.ReadInt32(m_jitterShortfall); }
+
     std::int32_t Count() const { return m_count; }
+    std::int32_t JitterShortfallRead() const { return m_jitterShortfall; }
     bool FactorsFinite() const { return m_factorsFinite; }
 
 private:
     LittleEndianReader& m_in;
     std::int32_t m_count = 0;
+    std::int32_t m_jitterShortfall = 0;
     bool m_countRead = false;
     bool m_factorsFinite = true;
 };
@@ -145,7 +154,8 @@ std::vector<std::int32_t> ReadSeries(LittleEndianReader& in, std::int32_t count)
 // Reads the fixed part into data and checks it; N series must follow.
 template <class Data, class Visit>
 bool ReadFixedPart(LittleEndianReader& in, std::size_t fixedSize, std::size_t seriesCount, const char* graphName,
-                   Visit visit, Data& data, std::int32_t& count, std::string& error)
+                   Visit visit, Data& data, std::int32_t& count, std::string& error,
+                   std::int32_t* jitterShortfall = nullptr)
 {
     if (in.Remaining() < fixedSize) {
         error = Format("The file ends inside the %s graph.", graphName);
@@ -154,6 +164,8 @@ bool ReadFixedPart(LittleEndianReader& in, std::size_t fixedSize, std::size_t se
     FieldReader reader(in);
     visit(data, reader);
     count = reader.Count();
+    if (jitterShortfall != nullptr)
+        *jitterShortfall = reader.JitterShortfallRead();
     if (!reader.FactorsFinite()) {
         error = Format("The %s graph has a scale that is not a number.", graphName);
         return false;
@@ -183,7 +195,7 @@ void WriteUpperRecord(LittleEndianWriter& out, const PiPoUpperData& data)
 void WriteLowerRecord(LittleEndianWriter& out, const PiPoLowerData& data)
 {
     const std::size_t count = std::max({data.pif.size(), data.po.size(), data.jitter.size()});
-    FieldWriter writer(out, static_cast<std::int32_t>(count));
+    FieldWriter writer(out, static_cast<std::int32_t>(count), static_cast<std::int32_t>(count - data.jitter.size()));
     VisitLowerFields(data, writer);
     WriteSeries(out, data.pif, count);
     WriteSeries(out, data.po, count);
@@ -207,12 +219,17 @@ bool ReadLowerRecord(LittleEndianReader& in, PiPoLowerData& data, std::string& e
 {
     PiPoLowerData read;
     std::int32_t count = 0;
+    std::int32_t jitterShortfall = 0;
     const auto visit = [](PiPoLowerData& d, FieldReader& r) { VisitLowerFields(d, r); };
-    if (!ReadFixedPart(in, kLowerRecordFixedSize, 3, "lower", visit, read, count, error))
+    if (!ReadFixedPart(in, kLowerRecordFixedSize, 3, "lower", visit, read, count, error, &jitterShortfall))
         return false;
     read.pif = ReadSeries(in, count);
     read.po = ReadSeries(in, count);
     read.jitter = ReadSeries(in, count);
+    // Only the measured jitter points; a field outside 0..N (a file of
+    // another writer) keeps all N.
+    if (jitterShortfall > 0 && jitterShortfall <= count)
+        read.jitter.resize(static_cast<std::size_t>(count - jitterShortfall));
     data = std::move(read);
     return true;
 }

@@ -24,3 +24,11 @@ struct QualityRatingCaption {
 };
 QualityRatingCaption RateScanDisplays(const ScanDisplayTexts& displays, bool withJitter,
                                       const std::string& caption = "Quality Rating");
+
+// The one rule of every rating of a scan, live, after a slot switch, after a
+// load and in the compare window: the jitter counts when its average and
+// peak were measured (both read as numbers above 0) and the scan is not a PO
+// scan.
+bool RatingCountsJitter(const ScanDisplayTexts& displays, bool poMode);
+QualityRatingCaption RateScan(const ScanDisplayTexts& displays, bool poMode,
+                              const std::string& caption = "Quality Rating");

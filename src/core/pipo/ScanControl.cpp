@@ -72,6 +72,13 @@ std::string ExtensionOf(const std::string& path)
     return path.substr(dot);
 }
 
+// A thread of the table serves the drive code, whatever the model.
+bool ScansFamily(const ScanThreadTable& table, int driveCode)
+{
+    return std::any_of(table.rows.begin(), table.rows.end(),
+                       [&](const ScanThreadRow& row) { return row.driveCode == driveCode; });
+}
+
 }  // namespace
 
 std::int64_t ParseLbaText(const std::string& text)
@@ -165,8 +172,15 @@ void ScanControl::OnStart()
     context.sink.SetStatus("Ready.");
     state.m_strSavedStatus = Cut(Format("%-40.40s", "Ready."), kSavedStatusLength);
 
-    m_window.ApplyDriveSetup(DetectScanDrive(context));
+    const ScanDriveDetection detection = DetectScanDrive(context);
+    m_window.ApplyDriveSetup(detection);
     context.replyBuffer.fill(0);
+    // No scanning family: refused here, before anything is disabled.
+    if (!ScansFamily(m_threads, state.m_nDriveCode)) {
+        if (!detection.told)
+            context.prompt.MessageBox(kUnsuitableDriveMessage, "", MB_OK);
+        return;
+    }
 
     std::optional<TrayLock> questionLock;
     if ((state.m_nGraphSlot == 1 ? state.m_bNotSaved1 : state.m_bNotSaved2) == 1) {

@@ -48,8 +48,6 @@ constexpr std::string_view kIhasTag = "iHAS";  // anywhere in the identity, lett
 constexpr std::string_view kJitterWithoutProbe = std::string_view("ATAPI   DVD A  DH20A3P").substr(0, 16);
 
 constexpr const char* kToshibaMessage = "Toshiba drives do not support pi//po scanning";
-constexpr const char* kUnsuitableMessage
-    = "Your drive is not suitable for PIPO scanning, but you can load QNZ - QNZX files to view them.";
 
 constexpr std::size_t kCyberAnswer = 8;
 
@@ -259,14 +257,15 @@ private:
 ScanDriveDetection Decide(ScanContext& context, int code)
 {
     ScanState& state = context.state;
-    if (code == kDriveUnsuitable && (state.m_nDriveCode != kDriveUnsuitable || state.rawAccessRefused))
-        context.prompt.MessageBox(kUnsuitableMessage, "", MB_OK);
+    const bool told = code == kDriveUnsuitable && (state.m_nDriveCode != kDriveUnsuitable || state.rawAccessRefused);
+    if (told)
+        context.prompt.MessageBox(kUnsuitableDriveMessage, "", MB_OK);
     const ScanWindowSetup& setup = WindowSetupFor(code);
     if (setup.takesCavSpeed)
         state.m_nCavSpeed = CavSpeedForSelection(context.choices.cavSpeedIndex);
     state.m_nDriveCode = code;
     state.rawAccessRefused = false;
-    return {code, setup, std::nullopt};
+    return {code, setup, std::nullopt, told};
 }
 
 ScanDriveDetection RefuseForRawAccess(ScanContext& context, const RefusedProbe& refused)
@@ -274,7 +273,7 @@ ScanDriveDetection RefuseForRawAccess(ScanContext& context, const RefusedProbe& 
     context.prompt.MessageBox(refused.Message(kScanSubject), "", MB_OK | MB_ICONEXCLAMATION);
     context.state.m_nDriveCode = kDriveUnsuitable;
     context.state.rawAccessRefused = true;
-    return {kDriveUnsuitable, WindowSetupFor(kDriveUnsuitable), refused};
+    return {kDriveUnsuitable, WindowSetupFor(kDriveUnsuitable), refused, true};
 }
 
 }  // namespace
@@ -304,7 +303,7 @@ ScanDriveDetection DetectScanDrive(ScanContext& context)
         if (entry.code != kNoScanning)
             return Decide(context, entry.code);
         context.prompt.MessageBox(kToshibaMessage, "", MB_OK);
-        return {context.state.m_nDriveCode, std::nullopt, std::nullopt};
+        return {context.state.m_nDriveCode, std::nullopt, std::nullopt, true};
     }
 
     BenqModesLeft benqModes(prober);

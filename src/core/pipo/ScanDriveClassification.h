@@ -42,12 +42,16 @@ int CavSpeedForSelection(int index);
 // Who needs raw device access when the kernel would not pass a probe on.
 constexpr const char* kScanSubject = "the scan";
 
+constexpr const char* kUnsuitableDriveMessage
+    = "Your drive is not suitable for PIPO scanning, but you can load QNZ - QNZX files to view them.";
+
 struct ScanDriveDetection {
     int code = kDriveUnsuitable;  // m_nDriveCode after the classification
     // The window's set-up for the code; none when the classification ended
     // without one (a Toshiba drive keeps its previous code and set-up).
     std::optional<ScanWindowSetup> setup;
     std::optional<RefusedProbe> refused;
+    bool told = false;  // a message box said why the drive cannot scan
 };
 
 // `CPiPo::DetectScanDrive`: the drive's family by its identity and by

@@ -21,8 +21,9 @@ public:
     virtual void SetCaption(int controlId, const std::string& text) = 0;
     virtual void EnableControl(int controlId, bool enabled) = 0;
     virtual void ShowControl(int controlId, bool shown) = 0;
-    // Rates the displayed figures (`CPiPo::ShowQualityRating`).
-    virtual void ShowQualityRating(bool withJitter) = 0;
+    // Rates the displayed figures (`CPiPo::ShowQualityRating`); whether the
+    // jitter counts is the window's one rule (RateScan), not the engine's.
+    virtual void ShowQualityRating() = 0;
     // The end of every scan (`CPiPo::OnStop`): the window and the drive back
     // to idle.
     virtual void OnStop() = 0;

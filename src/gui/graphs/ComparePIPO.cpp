@@ -279,8 +279,8 @@ void CComparePIPO::ShowScans()
     const CompareScales scales = CommonScales(m_Slots[0], m_Slots[1]);
     FillUpperOverlay(*m_pUpper, m_Slots[0], m_Slots[1], m_nUpperRadio, scales);
     FillLowerOverlay(*m_pLower, m_Slots[0], m_Slots[1], m_nLowerRadio, scales);
-    SetCaptions(IDC_CMP_PICAPTION, CompareScaleCaptions(scales.pi));
-    SetCaptions(IDC_CMP_PIFCAPTION, CompareScaleCaptions(scales.pif));
+    SetCaptions(IDC_CMP_PICAPTION, ComparePICaptions(scales.pi));
+    SetCaptions(IDC_CMP_PIFCAPTION, ComparePIFCaptions(scales.pif));
     SetCaptions(IDC_CMP_JITTERCAPTION, CompareJitterCaptions(scales.jitter));
     ShowScan(0, m_Slots[0]);
     ShowScan(1, m_Slots[1]);
@@ -325,12 +325,10 @@ void CComparePIPO::ShowScan(int index, const ScanSlotView& scan)
     SetDlgItemText(index == 0 ? IDC_CMP_RATING1 : IDC_CMP_RATING2, RateComparedScan(scan).caption);
 }
 
-void CComparePIPO::SetCaptions(int firstId, const std::optional<std::array<std::string, 4>>& captions)
+void CComparePIPO::SetCaptions(int firstId, const std::array<std::string, 4>& captions)
 {
-    if (!captions)
-        return;
     for (int i = 0; i < 4; ++i)
-        SetDlgItemText(firstId + i, (*captions)[static_cast<std::size_t>(i)]);
+        SetDlgItemText(firstId + i, captions[static_cast<std::size_t>(i)]);
 }
 
 void CComparePIPO::DoDataExchange(CDataExchange& dx)

@@ -94,7 +94,7 @@ private:
     void ApplyColours();
     void ShowScans();
     void ShowScan(int index, const ScanSlotView& scan);
-    void SetCaptions(int firstId, const std::optional<std::array<std::string, 4>>& captions);
+    void SetCaptions(int firstId, const std::array<std::string, 4>& captions);
     void ToggleShow(int id, int& flag, bool upper);
     void OnRadio(bool upper);
     void EditStatus(int id);

@@ -699,9 +699,9 @@ void CPiPo::ShowMediaTexts()
     SetDlgItemText(IDC_PIPO_BOOK_TYPE, m_Context.media.bookType);
 }
 
-float CPiPo::ShowQualityRating(bool withJitter)
+float CPiPo::ShowQualityRating()
 {
-    const QualityRatingCaption rating = RateScanDisplays(DisplayTexts(), withJitter);
+    const QualityRatingCaption rating = RateScan(DisplayTexts(), m_Context.choices.show.showPO == 1);
     SetDlgItemText(IDC_PIPO_QUALITY_RATING, rating.caption);
     return rating.rating;
 }

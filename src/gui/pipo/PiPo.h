@@ -113,7 +113,7 @@ public:
     void OnSnapshot();
     void OnCopyToClipboard();
     void OnStop() { m_Control.OnStop(); }
-    float ShowQualityRating(bool withJitter);
+    float ShowQualityRating();
 
     int m_nJitterType = -1;
     int m_nPIRadio = -1;
@@ -156,7 +156,7 @@ private:
         void SetCaption(int controlId, const std::string& text) override { m_window.SetDlgItemText(controlId, text); }
         void EnableControl(int controlId, bool enabled) override { m_window.EnableDlgItem(controlId, enabled); }
         void ShowControl(int controlId, bool shown) override { m_window.ShowDlgItem(controlId, shown); }
-        void ShowQualityRating(bool withJitter) override { m_window.ShowQualityRating(withJitter); }
+        void ShowQualityRating() override { m_window.ShowQualityRating(); }
         void OnStop() override { m_window.OnStop(); }
         void RestoreStatusDisplay(const std::string& savedStatus) override;
         void Beep(unsigned type) override { m_window.Beep(type); }

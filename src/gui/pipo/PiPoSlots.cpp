@@ -77,7 +77,7 @@ void CPiPo::SelectSlot(int slot)
     }
     if (slot == 2)
         OnProgressiveUpper();
-    ShowQualityRating(false);
+    ShowQualityRating();
 }
 
 ScanRange CPiPo::CurrentRange() const
@@ -273,7 +273,7 @@ void CPiPo::DoPiPO(std::string& path, bool pathGiven)
     EnableDlgItem(IDC_PIPO_COMPARE, BothSlotsHoldScans());
     ApplyUpperPlotModes();
     ApplyLowerPlotModes();
-    ShowQualityRating(true);
+    ShowQualityRating();
 }
 
 void CPiPo::OnDropFiles(const std::vector<std::string>& paths)

@@ -42,9 +42,9 @@ void QtScanSink::ShowControl(int controlId, bool shown)
     Post([controlId, shown](ScanSink& sink) { sink.ShowControl(controlId, shown); });
 }
 
-void QtScanSink::ShowQualityRating(bool withJitter)
+void QtScanSink::ShowQualityRating()
 {
-    Post([withJitter](ScanSink& sink) { sink.ShowQualityRating(withJitter); });
+    Post([](ScanSink& sink) { sink.ShowQualityRating(); });
 }
 
 void QtScanSink::OnStop()

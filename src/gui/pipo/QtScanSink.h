@@ -22,7 +22,7 @@ public:
     void SetCaption(int controlId, const std::string& text) override;
     void EnableControl(int controlId, bool enabled) override;
     void ShowControl(int controlId, bool shown) override;
-    void ShowQualityRating(bool withJitter) override;
+    void ShowQualityRating() override;
     void OnStop() override;
     void RestoreStatusDisplay(const std::string& savedStatus) override;
     void Beep(unsigned type) override;

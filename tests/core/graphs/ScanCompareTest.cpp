@@ -21,7 +21,7 @@ TEST(ScanCompare, TwoSavedScansGiveTheirFiguresScalesAndRatings)
 
     const CompareScales scales = CommonScales(one, two);
     EXPECT_EQ(scales.pi, 7);
-    EXPECT_EQ(CompareScaleCaptions(scales.pi), (std::array<std::string, 4>{"320", "240", "160", "80"}));
+    EXPECT_EQ(ComparePICaptions(scales.pi), (std::array<std::string, 4>{"320", "240", "160", "80"}));
     EXPECT_EQ(CompareJitterCaptions(scales.jitter), (std::array<std::string, 4>{"10%", "7.5%", "5.0%", "2.5%"}));
     EXPECT_TRUE(ScansCompatible(one, two));
     EXPECT_EQ(CompareXAxisCaptions(one)[3], "4GB");
@@ -46,20 +46,65 @@ TEST(ScanCompare, TwoSavedScansGiveTheirFiguresScalesAndRatings)
 
 TEST(ScanCompare, CaptionsAndScalesByCode)
 {
+    using Captions = std::array<std::string, 4>;
+    const Captions first = {"10", "7.5", "5", "2.5"};
     struct Case {
         int code;
-        std::array<std::string, 4> scale;
+        Captions pi;
+        Captions pif;
     };
+    // A code the overlay ignores draws, and is captioned, at the first rung.
+    // clang-format off
     const Case cases[] = {
-        {0, {"10", "7.5", "5", "2.5"}},  {2, {"10", "7.5", "5", "2.5"}},        {3, {"20", "15", "10", "5"}},
-        {6, {"160", "120", "80", "40"}}, {10, {"2560", "1920", "1280", "640"}},
+        {0,  first,                               first},
+        {2,  first,                               first},
+        {3,  {"20", "15", "10", "5"},             {"20", "15", "10", "5"}},
+        {6,  {"160", "120", "80", "40"},          {"160", "120", "80", "40"}},
+        {10, {"2560", "1920", "1280", "640"},     {"2560", "1920", "1280", "640"}},
+        {11, first,                               {"16", "12", "8", "4"}},
+        {12, first,                               first},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(CompareScaleCaptions(c.code), c.scale) << c.code;
-    EXPECT_FALSE(CompareScaleCaptions(11));
-    EXPECT_EQ(CompareJitterCaptions(1), (std::array<std::string, 4>{"4%", "3%", "2%", "1%"}));
-    EXPECT_EQ(CompareJitterCaptions(6), (std::array<std::string, 4>{"80%", "60%", "40%", "20%"}));
-    EXPECT_FALSE(CompareJitterCaptions(7));
+    // clang-format on
+    for (const Case& c : cases) {
+        EXPECT_EQ(ComparePICaptions(c.code), c.pi) << c.code;
+        EXPECT_EQ(ComparePIFCaptions(c.code), c.pif) << c.code;
+    }
+    EXPECT_EQ(CompareJitterCaptions(1), (Captions{"4%", "3%", "2%", "1%"}));
+    EXPECT_EQ(CompareJitterCaptions(3), (Captions{"10%", "7.5%", "5.0%", "2.5%"}));
+    EXPECT_EQ(CompareJitterCaptions(6), (Captions{"80%", "60%", "40%", "20%"}));
+    EXPECT_EQ(CompareJitterCaptions(7), (Captions{"4%", "3%", "2%", "1%"}));
+
+    // The common scale is the larger full scale, whichever code it has.
+    struct Pair {
+        int code1;
+        int code2;
+        int pi;
+        int pif;
+        int jitter;
+    };
+    // clang-format off
+    const Pair pairs[] = {
+        {4,  7,  7,  7,  4},   // jitter 7 draws at 4 %, below code 4's 20 %
+        {11, 5,  5,  5,  5},   // PIF 11 is 16, below 80
+        {11, 2,  2,  11, 2},   // PIF 16 over 10; elsewhere drawn alike, the code the overlay takes
+        {11, 3,  3,  3,  3},
+        {0,  2,  2,  2,  2},
+        {12, 3,  3,  3,  3},
+    };
+    // clang-format on
+    for (const Pair& p : pairs) {
+        SCOPED_TRACE(testing::Message() << p.code1 << " and " << p.code2);
+        ScanSlotView one;
+        ScanSlotView two;
+        one.piScaleCode = one.pifScaleCode = one.jitterScaleCode = p.code1;
+        two.piScaleCode = two.pifScaleCode = two.jitterScaleCode = p.code2;
+        for (const auto& [a, b] : {std::pair{&one, &two}, std::pair{&two, &one}}) {
+            const CompareScales scales = CommonScales(*a, *b);
+            EXPECT_EQ(scales.pi, p.pi);
+            EXPECT_EQ(scales.pif, p.pif);
+            EXPECT_EQ(scales.jitter, p.jitter);
+        }
+    }
 
     const CompareScanCaptions po = CompareCaptionsForScan(1, true);
     EXPECT_EQ(po.total, "PO Total2");

@@ -132,6 +132,14 @@ std::string WrittenUpper(const PiPoUpperData& data)
     return out.Bytes();
 }
 
+std::int32_t GetLittleEndian32(const std::string& bytes, std::size_t offset)
+{
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes.at(offset + i))) << (8 * i);
+    return static_cast<std::int32_t>(value);
+}
+
 std::string WrittenLower(const PiPoLowerData& data)
 {
     LittleEndianWriter out;
@@ -184,27 +192,60 @@ TEST(ScanGraphRecord, SpeedSeriesFollowsNWhateverTheSpeedCountField)
     EXPECT_EQ(in.Remaining(), 0u);
 }
 
-// A scan without a jitter pass keeps its whole PIF series; jitter is padded.
+// A scan without a jitter pass keeps its whole PIF series. The jitter series
+// is padded on disc for readers that take N of each, and loads with only its
+// measured points; a file without the padding's length loads all N.
 TEST(ScanGraphRecord, UnequalLowerSeriesArePaddedNeverCut)
 {
-    PiPoLowerGraph noJitter;
-    for (int pif : {4, 9, 2})
-        noJitter.AddPIFPoint(pif);
-    PiPoLowerData stored = noJitter.StoreRecord();
-    std::string bytes = WrittenLower(stored);
-    LittleEndianReader in(bytes);
+    constexpr std::size_t kShortfallOffset = 80;
+    struct Case {
+        const char* name;
+        std::vector<int> jitter;  // measured, of 3 PIF points
+        std::int32_t shortfall;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"no jitter pass",       {},          3},
+        {"jitter stopped early", {83},        2},
+        {"every point",          {83, 0, 85}, 0},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PiPoLowerGraph graph;
+        for (int pif : {4, 9, 2})
+            graph.AddPIFPoint(pif);
+        for (int jitter : c.jitter)
+            graph.AddJitterPoint(jitter);
+        std::string bytes = WrittenLower(graph.StoreRecord());
+        ASSERT_EQ(bytes.size(), kLowerRecordFixedSize + 3 * 3 * 4) << "N of each series on disc";
+        EXPECT_EQ(GetLittleEndian32(bytes, kShortfallOffset), c.shortfall);
+        EXPECT_EQ(GetLittleEndian32(bytes, bytes.size() - 4), c.jitter.size() == 3 ? 85 : 0) << "padded with 0";
+
+        LittleEndianReader in(bytes);
+        PiPoLowerData read;
+        std::string error;
+        ASSERT_TRUE(ReadLowerRecord(in, read, error)) << error;
+        EXPECT_EQ(read.pif, (std::vector<std::int32_t>{4, 9, 2}));
+        EXPECT_EQ(read.po, (std::vector<std::int32_t>{0, 0, 0}));
+        EXPECT_EQ(read.jitter, std::vector<std::int32_t>(c.jitter.begin(), c.jitter.end()));
+        EXPECT_EQ(graph.GetPointCount(), 3u) << "the live graph is not cut either";
+
+        // An older file (the field 0) or a foreign value: all N, as before.
+        for (std::int32_t field : {0, -1, 4}) {
+            PutLittleEndian32(bytes, kShortfallOffset, field);
+            LittleEndianReader old(bytes);
+            ASSERT_TRUE(ReadLowerRecord(old, read, error)) << error;
+            EXPECT_EQ(read.jitter.size(), 3u) << field;
+        }
+    }
+    // A jitter series longer than the PIF one pads PIF and PO.
     PiPoLowerData read;
     std::string error;
-    ASSERT_TRUE(ReadLowerRecord(in, read, error)) << error;
-    EXPECT_EQ(read.pif, (std::vector<std::int32_t>{4, 9, 2}));
-    EXPECT_EQ(read.po, (std::vector<std::int32_t>{0, 0, 0}));
-    EXPECT_EQ(read.jitter, (std::vector<std::int32_t>{0, 0, 0}));
-    EXPECT_EQ(noJitter.GetPointCount(), 3u) << "the live graph is not cut either";
-
     PiPoLowerGraph longJitter;
     longJitter.AddPoint(6, 1, 80);
     longJitter.AddJitterPoint(81);
-    bytes = WrittenLower(longJitter.StoreRecord());
+    const std::string bytes = WrittenLower(longJitter.StoreRecord());
     LittleEndianReader in2(bytes);
     ASSERT_TRUE(ReadLowerRecord(in2, read, error)) << error;
     EXPECT_EQ(read.pif, (std::vector<std::int32_t>{6, 0}));

@@ -327,7 +327,7 @@ TEST(ScanControl, EveryEndOfStartLeavesTheTrayFree)
          "Timeout waiting for unit", false, false},
         {"no medium at all", "liteon", "none", EngineUntilStop, nothing, "No Media loaded", false, false},
         {"blank medium", "liteon", "dvd+r-blank", EngineUntilStop, nothing, "Invalid media for command", false, false},
-        {"unsuitable drive", "dvd-writer", "dvd+r", EngineUntilStop, nothing, "Starting PI PO Test...", true, false},
+        {"unsuitable drive", "dvd-writer", "dvd+r", EngineUntilStop, nothing, "Ready.", false, false},
         {"family without an engine", "liteon", "dvd+r", nullptr, nothing, "Starting PI PO Test...", true, false},
     };
     for (const Case& test : cases) {
@@ -345,6 +345,35 @@ TEST(ScanControl, EveryEndOfStartLeavesTheTrayFree)
         rig.control.OnStop();
         EXPECT_FALSE(rig.NotificationOff()) << "Stop turns it on again";
         EXPECT_EQ(rig.sink.enables[kStart] > 0, std::string(test.drive) != "dvd-writer");
+    }
+}
+
+// A drive of no scanning family: Start says so once (the classification's
+// own message when it just found out, else the refusal's) and disables,
+// locks and marks nothing.
+TEST(ScanControl, StartOnADriveOfNoScanningFamilyIsRefusedBeforeAnythingIsDisabled)
+{
+    for (const bool classifiedAtOpening : {true, false}) {
+        SCOPED_TRACE(classifiedAtOpening ? "classified when the window opened" : "first classified at Start");
+        ControlRig rig("dvd-writer", "dvd+r");
+        if (classifiedAtOpening) {
+            DetectScanDrive(rig.scan);
+            ASSERT_EQ(rig.prompt.asked.size(), 1u);
+            rig.prompt.asked.clear();
+        }
+        rig.StartScan();
+        ASSERT_EQ(rig.prompt.asked.size(), 1u);
+        EXPECT_EQ(rig.prompt.asked[0].text, kUnsuitableDriveMessage);
+        EXPECT_EQ(rig.window.setups, std::vector<int>{kDriveUnsuitable});
+        EXPECT_EQ(rig.sink.statuses.back(), "Ready.");
+        EXPECT_FALSE(rig.HasStatus("Starting PI PO Test..."));
+        for (const auto& [id, count] : rig.sink.enables)
+            EXPECT_GE(count, 0) << "control " << id << " disabled";
+        EXPECT_EQ(rig.scan.state.m_bNotSaved1, 0);
+        EXPECT_EQ(g_engineRuns, 0);
+        EXPECT_FALSE(rig.control.ScanThreadRunning());
+        EXPECT_FALSE(rig.NotificationOff());
+        rig.ExpectTrayFree();
     }
 }
 

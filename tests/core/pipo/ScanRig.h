@@ -11,15 +11,23 @@
 
 // Records what a scan tells the window.
 struct RecordingScanSink : ScanSink {
-    void SetStatus(const std::string& text) override { statuses.push_back(text); }
+    void SetStatus(const std::string& text) override
+    {
+        statuses.push_back(text);
+        screen.push_back("status " + text);
+    }
     void SetProgress(int position) override { progress.push_back(position); }
     void SetDisplays(const ScanDisplayTexts& texts) override { displays.push_back(texts); }
     void SetCaption(int controlId, const std::string& text) override { captions.emplace_back(controlId, text); }
     void EnableControl(int controlId, bool enabled) override { enabled ? ++enables[controlId] : --enables[controlId]; }
     void ShowControl(int controlId, bool shown) override { shown ? ++shows[controlId] : --shows[controlId]; }
-    void ShowQualityRating(bool withJitter) override { ratings.push_back(withJitter); }
+    void ShowQualityRating() override { ++ratings; }
     void OnStop() override { ++stops; }
-    void RestoreStatusDisplay(const std::string& savedStatus) override { restored.push_back(savedStatus); }
+    void RestoreStatusDisplay(const std::string& savedStatus) override
+    {
+        restored.push_back(savedStatus);
+        screen.push_back("restored " + savedStatus);
+    }
 
     std::vector<std::string> statuses;
     std::vector<int> progress;
@@ -27,9 +35,11 @@ struct RecordingScanSink : ScanSink {
     std::vector<std::pair<int, std::string>> captions;
     std::map<int, int> enables;
     std::map<int, int> shows;
-    std::vector<bool> ratings;
+    int ratings = 0;
     int stops = 0;
     std::vector<std::string> restored;
+    // The status line as it changed: statuses and restored status displays.
+    std::vector<std::string> screen;
 };
 
 // A scan context on one emulated drive (a wrapper rig), with a recording

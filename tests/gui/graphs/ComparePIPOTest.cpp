@@ -101,6 +101,36 @@ TEST(ComparePIPO, ShowsBothScansFiguresRatingsAndCommonScales)
     EXPECT_TRUE(window.Item<QRadioButton>(IDC_CMP_LOWERLINE)->isChecked()) << "the lower pair stays";
 }
 
+// PIF code 11 is a full scale of 16, code 5 one of 80: the scan of code 5
+// is drawn whole, and every caption says the scale drawn.
+TEST(ComparePIPO, TheCommonScaleIsTheWiderFullScaleWithItsCaptions)
+{
+    struct Case {
+        int code1;
+        int code2;
+        float factor;
+        std::array<const char*, 4> captions;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {11, 5, 2.0f,  {"80", "60", "40", "20"}},
+        {5, 11, 2.0f,  {"80", "60", "40", "20"}},
+        {11, 2, 10.0f, {"16", "12", "8", "4"}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.code1 << " and " << c.code2);
+        ScanFile one = MakeScan(200, 30, 4, "One");
+        one.pifScaleCode = c.code1;
+        ScanFile two = MakeScan(200, 30, 4, "Two");
+        two.pifScaleCode = c.code2;
+        CompareRig rig(one, two);
+        EXPECT_FLOAT_EQ(rig.window->LowerOverlay().PIFFactor(), c.factor);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(rig.window->GetDlgItemText(IDC_CMP_PIFCAPTION + i), c.captions[static_cast<std::size_t>(i)]);
+    }
+}
+
 TEST(ComparePIPO, AnEmptyFirstScanStillShowsTheSecond)
 {
     CompareRig rig(MakeScan(0, 0, 2, "Empty"), MakeScan(200, 40, 4, "Full"));

@@ -174,7 +174,8 @@ TEST(ScanWindowFromMainWindow, AScanOnTheEmulatedLiteonDriveSavedLoadedComparedA
 
 // Every scanning family from the main window's PI/PO button: the drive is
 // classified, its engine scans the first 30000 blocks into slot 1, and the
-// scan saved and loaded into slot 2 holds the same points.
+// scan saved and loaded into slot 2 holds the same points. One scan has one
+// rating: live, loaded, and after a switch of the graph slots.
 TEST(ScanWindowFromMainWindow, EveryFamilyScansAndItsSavedScanLoadsBackEqual)
 {
     for (const char* preset : {"generic-f3", "benq", "benq-dw1620", "btc", "liteon", "liteon-sohw812", "cyberdrive",
@@ -189,6 +190,9 @@ TEST(ScanWindowFromMainWindow, EveryFamilyScansAndItsSavedScanLoadsBackEqual)
         std::size_t reloadedPoints = 0;
         std::string status;
         bool samePoints = false;
+        std::string liveRating;
+        std::string loadedRating;
+        std::string switchedRating;
         CDialog::SetModalRunHook([&](CDialog& dialog) {
             if (auto* range = dynamic_cast<CSetLogicalBlockAddress*>(&dialog)) {
                 range->Item<QLineEdit>(CSetLogicalBlockAddress::IDC_END_LBA)->setText("7530");
@@ -204,6 +208,7 @@ TEST(ScanWindowFromMainWindow, EveryFamilyScansAndItsSavedScanLoadsBackEqual)
             PumpPostedMessages();
             points = window->UpperGraph(1).GetPointCount();
             status = window->m_strStatus;
+            liveRating = window->GetDlgItemText(IDC_PIPO_QUALITY_RATING);
             files.Answer(FileDialogAnswer{scanPath, 1});
             window->SendCommand(IDC_PIPO_SAVE);
             window->SendCommand(IDC_PIPO_GRAPH2);
@@ -211,6 +216,9 @@ TEST(ScanWindowFromMainWindow, EveryFamilyScansAndItsSavedScanLoadsBackEqual)
             window->SendCommand(IDC_PIPO_LOAD);
             reloadedPoints = window->UpperGraph(2).GetPointCount();
             samePoints = window->UpperGraph(1).StoreRecord() == window->UpperGraph(2).StoreRecord();
+            loadedRating = window->GetDlgItemText(IDC_PIPO_QUALITY_RATING);
+            window->SendCommand(IDC_PIPO_GRAPH1);
+            switchedRating = window->GetDlgItemText(IDC_PIPO_QUALITY_RATING);
             window->OnClose();
             return window->ModalResult();
         });
@@ -222,6 +230,9 @@ TEST(ScanWindowFromMainWindow, EveryFamilyScansAndItsSavedScanLoadsBackEqual)
         EXPECT_EQ(status.rfind("Test Complete", 0), 0u) << status;
         EXPECT_EQ(reloadedPoints, points);
         EXPECT_TRUE(samePoints);
+        EXPECT_EQ(liveRating.rfind("Quality Rating ", 0), 0u) << liveRating;
+        EXPECT_EQ(loadedRating, liveRating);
+        EXPECT_EQ(switchedRating, liveRating);
         EXPECT_FALSE(rig.drives[0]->RemovalPrevented()) << "given back at the end";
     }
 }

@@ -60,7 +60,7 @@ void ShowFigures(ScanContext& context, const MaximaAverages& figures, const Jitt
         SetJitterDisplays(context, static_cast<double>(jitter->peak), static_cast<double>(std::trunc(jitter->average)),
                           static_cast<double>(jitter->last));
     ShowDisplays(context);
-    context.sink.ShowQualityRating(jitter != nullptr);
+    context.sink.ShowQualityRating();
 }
 
 }  // namespace
@@ -178,5 +178,5 @@ void RunCommonScan(ScanContext& context, const CommonScanSteps& steps)
         context.m_pUpperGraph->RefreshPoints();
     if (context.m_pLowerGraph != nullptr)
         context.m_pLowerGraph->Redraw();
-    run.Complete(steps.jitter);
+    run.Complete();
 }

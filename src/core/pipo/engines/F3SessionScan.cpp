@@ -177,5 +177,5 @@ void RunF3SessionScan(ScanContext& context, const F3SessionCommands& commands)
     }
     ShowFigures(context, figures);
     RedrawGraphs(context);
-    run.Complete(false);  // the end sub-command first
+    run.Complete();  // the end sub-command first
 }

@@ -39,5 +39,5 @@ void ShowRmsFigures(ScanContext& context, const PointMaximaRms& figures)
     SetCountDisplays(context, static_cast<std::int32_t>(figures.piTotal), figures.piAverage,
                      static_cast<std::int32_t>(figures.pifTotal), figures.pifAverage);
     ShowDisplays(context);
-    context.sink.ShowQualityRating(false);
+    context.sink.ShowQualityRating();
 }

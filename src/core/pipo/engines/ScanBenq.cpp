@@ -63,7 +63,7 @@ void ScanBenq(ScanContext& context)
     std::array<std::uint8_t, 8> answer{};
     const auto showFigures = [&] {
         figures.Show(context, context.state.m_nPIPeak.load(), context.state.m_nPIFPeak.load(), figures.jitterPeak);
-        context.sink.ShowQualityRating(false);
+        context.sink.ShowQualityRating();
         ShowProgress(context);
     };
 
@@ -133,5 +133,5 @@ void ScanBenq(ScanContext& context)
     }
     if (figures.n > 1)
         showFigures();
-    run.Complete(false);
+    run.Complete();
 }

@@ -313,7 +313,7 @@ bool BenqNewScan::CloseInterval()
     ApplyLowerLadder(context, 3 * static_cast<std::int64_t>(figures.rmsPIF));
     ShowFigures();
     ShowProgress(context);
-    context.sink.ShowQualityRating(true);
+    context.sink.ShowQualityRating();
     return true;
 }
 
@@ -329,8 +329,7 @@ void BenqNewScan::End(bool completed, const std::string& endText)
     }
     ShowFigures();
     RedrawGraphs(context);
-    run.Complete(true);
-    context.sink.SetStatus(Format("%-12s", text.c_str()));
+    run.Complete(Format("%-12s", text.c_str()), completed);
 }
 
 void BenqNewScan::Run()

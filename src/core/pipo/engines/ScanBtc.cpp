@@ -123,5 +123,5 @@ void ScanBtc(ScanContext& context)
     }
     ShowFigures(context, figures);
     RedrawGraphs(context);
-    run.Complete(false);
+    run.Complete();
 }

@@ -80,7 +80,7 @@ void ScanCyberdrive(ScanContext& context)
     int failedReads = 0;
     const auto showFigures = [&] {
         figures.Show(context, context.state.m_nPIPeak.load(), context.state.m_nPOPeak.load(), shownJitterPeak);
-        context.sink.ShowQualityRating(true);
+        context.sink.ShowQualityRating();
     };
 
     while (context.state.m_llStartLba < context.state.m_llEndLba) {
@@ -158,5 +158,5 @@ void ScanCyberdrive(ScanContext& context)
     }
     if (figures.n > 1)
         showFigures();
-    run.Complete(true);
+    run.Complete();
 }

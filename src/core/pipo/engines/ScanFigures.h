@@ -20,13 +20,9 @@ struct RmsSum {
     // The first value: the sum starts again from its square.
     void Start(std::uint64_t value) { squares = value * value; }
     // A value read once for `groupFactor` groups (the sampling factor of the
-    // engines that read one group in so many): it adds (groupFactor x value)
-    // squared, as one value that large.
-    void Add(std::uint64_t value, std::uint64_t groupFactor = 1)
-    {
-        const std::uint64_t scaled = groupFactor * value;
-        squares += scaled * scaled;
-    }
+    // engines that read one group in so many, whose count grows by the
+    // factor): its square counts that many times.
+    void Add(std::uint64_t value, std::uint64_t groupFactor = 1) { squares += groupFactor * value * value; }
     // The average over n values: RootMeanSquare(squares, n).
     std::uint32_t Root(std::int64_t n) const { return RootMeanSquare(squares, n); }
 };

@@ -86,7 +86,7 @@ void ShowFigures(ScanContext& context, const GenericFigures& figures)
     context.displays.pofTotal = Format("%d", static_cast<std::int32_t>(figures.pofTotal));
     SetJitterDisplays(context, figures.jitterPeak, figures.jitterRms, figures.lastJitter);
     ShowDisplays(context);
-    context.sink.ShowQualityRating(false);
+    context.sink.ShowQualityRating();
     ShowProgress(context);
 }
 
@@ -233,5 +233,5 @@ void ScanGeneric(ScanContext& context)
         }
     }
     ShowFigures(context, figures);
-    run.Complete(false);
+    run.Complete();
 }

@@ -152,24 +152,35 @@ void ScanRun::EndStopped(const std::string& status)
     m_ended = true;
 }
 
-void ScanRun::Complete(bool withJitter)
+void ScanRun::Complete()
 {
-    const bool completed = m_began && !StopRequested();
+    Finish(std::nullopt, true);
+}
+
+void ScanRun::Complete(const std::string& endText, bool reachedEnd)
+{
+    Finish(endText, reachedEnd);
+}
+
+void ScanRun::Finish(const std::optional<std::string>& endText, bool reachedEnd)
+{
+    const bool completed = reachedEnd && m_began && !StopRequested();
     if (m_leaveVendorMode) {
         m_leaveVendorMode();
         m_leaveVendorMode = nullptr;
     }
     context.sink.OnStop();
-    context.sink.SetProgress(100);
+    if (completed)
+        context.sink.SetProgress(100);
     GiveDriveBack();
-    context.sink.SetStatus(completed ? "Test Complete" : "Ready");
+    context.sink.SetStatus(endText ? *endText : completed ? "Test Complete" : "Ready");
     if (context.state.m_nGraphSlot == 1)
         context.state.m_bNotSaved1 = 1;
     else
         context.state.m_bNotSaved2 = 1;
     context.sink.EnableControl(scan_control::kStart, true);
     context.sink.EnableControl(scan_control::kReadSpeed, false);
-    context.sink.ShowQualityRating(withJitter);
+    context.sink.ShowQualityRating();
     context.sink.Beep(MB_ICONINFORMATION);
     context.sink.RestoreStatusDisplay(context.state.m_strSavedStatus);
     context.g_bErrorTestRunning = 0;

@@ -51,14 +51,20 @@ public:
     // The normal end: the drive given back, the window idle, progress 100,
     // the slot marked not saved, Start enabled, the rating, the saved status
     // display back. The status says "Test Complete" only when the scan ran
-    // to its end; a run stopped meanwhile or never begun says "Ready".
-    void Complete(bool withJitter);
+    // to its end; a run stopped meanwhile or never begun says "Ready" and
+    // leaves the progress bar where it was.
+    void Complete();
+    // The same end with the engine's own end text as the status, before the
+    // saved status display comes back; a run that did not reach its end
+    // (`reachedEnd` false: Stop or a failure) leaves the progress bar.
+    void Complete(const std::string& endText, bool reachedEnd);
     bool Ended() const { return m_ended; }
 
     ScanContext& context;
 
 private:
     void GiveDriveBack();
+    void Finish(const std::optional<std::string>& endText, bool reachedEnd);
 
     std::function<void()> m_leaveVendorMode;
     bool m_began = false;

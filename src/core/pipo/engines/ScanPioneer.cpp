@@ -62,7 +62,7 @@ void ShowFigures(ScanContext& context, const PioneerFigures& figures)
     context.displays.jitterInst = Format("%X", static_cast<unsigned>(context.state.m_llStartLba));
     context.displays.jitterPeak = Format("%X", static_cast<unsigned>(context.state.m_llEndLba));
     ShowDisplays(context);
-    context.sink.ShowQualityRating(false);
+    context.sink.ShowQualityRating();
     ShowProgress(context);
 }
 
@@ -207,6 +207,6 @@ void ScanPioneer(ScanContext& context)
     }
     // The end of the range, or the drive's end of the data.
     ShowFigures(context, figures);
-    run.Complete(false);
+    run.Complete();
     context.sink.EnableControl(scan_control::kAccuracy, true);
 }

@@ -172,7 +172,7 @@ bool PlextorScan::PiePass()
             context.displays.piAvg = Format("%d", static_cast<std::int32_t>(average));
             context.displays.piPeak = Format("%d", context.state.m_nPIPeak.load());
             ShowDisplays(context);
-            context.sink.ShowQualityRating(true);
+            context.sink.ShowQualityRating();
         }
         n += m;
         context.state.m_llStartLba += static_cast<std::int64_t>(m * kScanStepSectors);
@@ -228,7 +228,7 @@ bool PlextorScan::PifPass()
             context.displays.pifAvg = Format("%d", static_cast<std::int32_t>(rms));
             context.displays.pifPeak = Format("%d", static_cast<std::int32_t>(peak));
             ShowDisplays(context);
-            context.sink.ShowQualityRating(true);
+            context.sink.ShowQualityRating();
         }
         n += m;
         context.state.m_llStartLba += static_cast<std::int64_t>(m * kPifStepSectors);
@@ -287,7 +287,7 @@ bool PlextorScan::JitterPass()
                 context.sink.SetProgress(PassProgress(context, 2));
                 SetJitterDisplays(context, JitterTenths(peak), JitterTenths(average), JitterTenths(derived));
                 ShowDisplays(context);
-                context.sink.ShowQualityRating(true);
+                context.sink.ShowQualityRating();
             }
             if (n == 1 && context.m_pLowerGraph != nullptr)
                 context.m_pLowerGraph->SetShowSeries(1, 0, 1);
@@ -357,6 +357,6 @@ void ScanPlextor(ScanContext& context)
     if (show.showJitter && !scan->RunPass(Pass::Jitter))
         return;
 
-    run.Complete(true);
+    run.Complete();
     context.sink.EnableControl(scan_control::kAccuracy, true);
 }

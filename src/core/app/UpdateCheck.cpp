@@ -202,12 +202,13 @@ NewsDecision DecideNews(int lastNewsItem, int newsItemShown, int newsNumber, std
         }
         return decision;
     }
-    if (!text.empty()) {
+    std::size_t length = std::min(text.size(), kBalloonTextLimit);
+    // Cut between characters, never inside one; a text that is not even one
+    // whole character shows nothing.
+    while (length < text.size() && length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+        --length;
+    if (length > 0) {
         decision.show = NewsDecision::Show::Balloon;
-        std::size_t length = std::min(text.size(), kBalloonTextLimit);
-        // Cut between characters, never inside one.
-        while (length < text.size() && length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
-            --length;
         decision.text = std::string(text.substr(0, length));
     }
     return decision;

@@ -117,4 +117,5 @@ TEST(UpdateCheck, NewsItemsShowOnceUntilTouched)
     const std::string longText = std::string(254, 'a') + "\xC3\xA9" + "tail";
     EXPECT_EQ(DecideNews(0, 0, 1, longText).text, std::string(254, 'a'));
     EXPECT_EQ(DecideNews(0, 0, 1, std::string(300, 'b')).text.size(), 255u);
+    EXPECT_EQ(DecideNews(0, 0, 1, std::string(300, '\xA2')).show, Show::Nothing) << "no whole character";
 }

@@ -15,7 +15,9 @@
 
 #include <string>
 
-DiskToolsPage::DiskToolsPage(PageHost& host) : m_host(host) {}
+DiskToolsPage::DiskToolsPage(PageHost& host) : m_host(host)
+{
+}
 
 void DiskToolsPage::Show(int)
 {

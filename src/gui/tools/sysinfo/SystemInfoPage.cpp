@@ -60,14 +60,13 @@ void SystemInfoPage::OnSystemInformation()
         auto lines = std::make_shared<std::optional<std::vector<std::string>>>();
         SystemReportRun run;
         run.stopRequested = [stop = m_stop] { return stop->load(); };
-        m_host.RunToolWork(
-            [sources = m_Sources, facts = std::move(facts), run, lines] {
-                *lines = BuildSystemReport(sources, facts, run);
-            },
-            [this, &report, lines] {
-                // A page chosen meanwhile keeps its own lines.
-                EndSystemInformation(report, m_host.CurrentPage() == kPageSystemInfo ? *lines : std::nullopt);
-                m_bBuilding = false;
-            });
+        m_host.RunToolWork([sources = m_Sources, facts = std::move(facts), run,
+                            lines] { *lines = BuildSystemReport(sources, facts, run); },
+                           [this, &report, lines] {
+                               // A page chosen meanwhile keeps its own lines.
+                               EndSystemInformation(report,
+                                                    m_host.CurrentPage() == kPageSystemInfo ? *lines : std::nullopt);
+                               m_bBuilding = false;
+                           });
     });
 }

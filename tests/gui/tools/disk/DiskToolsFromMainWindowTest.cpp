@@ -99,7 +99,10 @@ TEST(DiskToolsFromMainWindow, EachEntryOpensItsWindowOnTheMachinesDisks)
         std::vector<std::string> drives;
     };
     const Case cases[] = {
-        {"hard disk test", IDC_HDDTEST, "HDD Error Test", {"(sda) ATA     Samsung SSD 860 ", "(sdb) SanDisk Cruzer Blade "}},
+        {"hard disk test",
+         IDC_HDDTEST,
+         "HDD Error Test",
+         {"(sda) ATA     Samsung SSD 860 ", "(sdb) SanDisk Cruzer Blade "}},
         {"flash drive test", kToolsFlashTest, "Flash Memory Tester", {"(sdb) SanDisk Cruzer Blade "}},
         {"sector editor",
          kToolsSectorEditor,

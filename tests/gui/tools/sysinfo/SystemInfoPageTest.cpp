@@ -61,9 +61,10 @@ TEST(SystemInfoPage, TheSysButtonShowsTheWholeReportOfTheMachine)
     EXPECT_TRUE(rig.Shown(IDC_OUTPUT));
     const std::string shown = rig.Text(IDC_OUTPUT);
     EXPECT_GT(LineCount(shown), 128);
-    for (const char* part : {"System Information", "This report includes the computer's host name and network addresses.",
-                             "Debian GNU/Linux 12 (bookworm)", "Intel(R) Core(TM) i7-4770 CPU @ 3.40GHz",
-                             "Optical Drives", "Test Keyboard 0", "Test Keyboard 59"})
+    for (const char* part :
+         {"System Information", "This report includes the computer's host name and network addresses.",
+          "Debian GNU/Linux 12 (bookworm)", "Intel(R) Core(TM) i7-4770 CPU @ 3.40GHz", "Optical Drives",
+          "Test Keyboard 0", "Test Keyboard 59"})
         EXPECT_NE(shown.find(part), std::string::npos) << part;
     // The window's own drives are named.
     const std::string drive = dialog.m_Core.m_Drives.list.m_DeviceList.front()->m_strIdentity;

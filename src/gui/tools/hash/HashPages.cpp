@@ -51,6 +51,12 @@ void CHashPages::DiscRemoved(int page)
         m_host.Core().m_Report.ClearDisplay();
 }
 
+void CHashPages::Hide()
+{
+    for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS, IDC_PROGRESS2})
+        m_dlg.ShowDlgItem(id, false);
+}
+
 // Start is "File", Stop "Folder" on the file-hash page.
 bool CHashPages::Start(int page)
 {
@@ -213,8 +219,11 @@ void CHashPages::ComputeFileHash()
         AfterFileHash();
         return;
     }
-    m_dlg.ShowDlgItem(IDC_PROGRESS2, false);
+    // One file: the bar shows how much of it is read, as on the disc hash.
     m_dlg.ShowDlgItem(IDC_PROGRESS, false);
+    m_host.Progress2().SetRange(0, 100);
+    m_host.Progress2().SetPos(0);
+    m_dlg.ShowDlgItem(IDC_PROGRESS2, true);
     StartFileRun([file = *path](FileHashEngine& engine, std::stop_token stop) {
         return engine.ComputeFileHash(file, std::move(stop));
     });

@@ -44,6 +44,7 @@ public:
     void OnHashMessage(UINT message);
 
     void DiscRemoved(int page) override;
+    void Hide() override;
     bool Start(int page) override;
     bool Stop(int page) override;
     bool Save(int page) override;

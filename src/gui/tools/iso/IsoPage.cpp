@@ -212,8 +212,9 @@ void IsoPage::StartCompare()
             return;
         if (source == 1) {
             LogEntry("Start THREAD FileCompareThread()");
+            const MountRoots& mounts = m_host.Mounts();
             FolderCompare(m_host.Events(), held.BusyFlag())
-                .DoVideoTSCompare(path, m_host.Mounts().MountRootOf(driveText));
+                .DoVideoTSCompare(path, mounts.MountRootOf(driveText), mounts.WhereMountIsLookedFor(driveText));
             return;
         }
         const bool bluRay = discwalk::IsBdProfile(*profile);

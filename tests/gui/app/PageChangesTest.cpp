@@ -1,5 +1,9 @@
 #include "MainWindowRig.h"
 
+#include "core/app/TestPageControls.h"
+
+#include <QListWidget>
+
 #include <functional>
 
 // What a page leaves behind when another comes, and what it shows when
@@ -71,4 +75,44 @@ TEST(PageChanges, AfterTheMediaPageAnotherDriveShowsItsOwnFacts)
     EXPECT_TRUE(rig.Ticked(IDC_READ_BD_R));
     EXPECT_TRUE(rig.Ticked(IDC_WRITE_BD_RE));
     EXPECT_EQ(rig.Text(IDC_MEDIATYPE), "BD-R");
+}
+
+TEST(PageChanges, AnotherDriveLeavesNoPageWithThePreviousDrivesResultsOrRange)
+{
+    MainWindowRig rig(MainWindowRig::Presets{{"dvd-writer", "dvd+r"}, {"bd-writer", "bd-r"}, {"dvd-writer", "dvd-r"}});
+    rig.Start();
+    CQuenzaDlg& dialog = *rig.dialog;
+    MainDialogCore& core = dialog.m_Core;
+
+    // The disc hash: the new disc's whole range, not a range of the previous disc.
+    rig.ChooseTool(kToolsDiscMd5);
+    const std::int64_t dvdEnd = core.m_nHashEndLba;
+    core.m_nHashStartLba = 10;
+    rig.SelectDrive(1);
+    EXPECT_EQ(dialog.m_nCurrentPage, kPageDiscHash);
+    EXPECT_EQ(core.m_nHashStartLba, 0);
+    EXPECT_GT(core.m_nHashEndLba, dvdEnd);  // the BD-R holds more
+
+    // The error test's and the compare's lists.
+    const auto results = [&] { return dialog.Item<QListWidget>(testpage::kResults)->count(); };
+    for (int button : {IDC_ERRORTEST, IDC_COMPARE}) {
+        dialog.SendCommand(button);
+        rig.Settle();
+        const int page = dialog.m_nCurrentPage;
+        dialog.Item<QListWidget>(testpage::kResults)->addItem("Sector 1234h");
+        ASSERT_EQ(results(), 2) << button;
+        rig.SelectDrive(dialog.Item<QComboBox>(IDC_DEVICES)->currentIndex() == 0 ? 1 : 0);
+        EXPECT_EQ(dialog.m_nCurrentPage, page) << button;
+        EXPECT_EQ(results(), 1) << button;  // the heading alone
+    }
+
+    // The burn information is the new drive's disc's.
+    rig.SelectDrive(0);
+    rig.ChooseTool(kToolsBurnInfo);
+    EXPECT_NE(core.m_Report.GetLine(2).find("This DVD+R holds no burner information"), std::string::npos);
+    rig.SelectDrive(2);
+    EXPECT_EQ(dialog.m_nCurrentPage, kPageInfoDisplay);
+    EXPECT_EQ(core.m_Report.GetLine(2).find("This DVD+R"), std::string::npos);
+    EXPECT_NE(core.m_Report.GetLine(0).find("Info on burner used to create this disc"), std::string::npos);
+    EXPECT_TRUE(rig.prompt.asked.empty());
 }

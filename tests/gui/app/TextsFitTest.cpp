@@ -45,7 +45,8 @@ Fit FitOf(QWidget& control, const QString& text)
     if (auto* label = qobject_cast<QLabel*>(&control))
         return {needs, label->contentsRect().width() - 2 * label->margin()};
     if (auto* edit = qobject_cast<QLineEdit*>(&control)) {
-        const int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) : 0;
+        const int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit)
+                                           : 0;
         const QMargins margins = edit->textMargins();
         return {needs, edit->width() - 2 * frame - 4 - margins.left() - margins.right()};  // 2 blanks each side
     }
@@ -53,9 +54,9 @@ Fit FitOf(QWidget& control, const QString& text)
         QStyleOptionComboBox option;
         option.initFrom(combo);
         option.frame = true;
-        return {needs, combo->style()
-                           ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
-                           .width()};
+        return {
+            needs,
+            combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width()};
     }
     if (auto* button = qobject_cast<QAbstractButton*>(&control)) {
         if (button->isCheckable() && qobject_cast<QPushButton*>(button) == nullptr) {  // a radio or check box
@@ -68,8 +69,7 @@ Fit FitOf(QWidget& control, const QString& text)
         // A drawn button wraps its caption: every line, and the lines' height, fit.
         const QRect room = button->rect().adjusted(1, 1, -1, -1);
         const QRect wrapped = metrics.boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, Plain(text));
-        return {std::max(wrapped.width(), room.width() * wrapped.height() / std::max(room.height(), 1)),
-                room.width()};
+        return {std::max(wrapped.width(), room.width() * wrapped.height() / std::max(room.height(), 1)), room.width()};
     }
     ADD_FAILURE() << "no measure for " << control.metaObject()->className();
     return {};

@@ -44,6 +44,20 @@ void CHashPages::ToolsItemChosen(int item)
         SetUpFileHashPage(item);
 }
 
+void CHashPages::DriveSelected(int page)
+{
+    // Another drive's disc: its whole range, not the previous disc's.
+    if (page == kPageDiscHash) {
+        m_host.Core().m_Report.ClearDisplay();
+        ReadDiscHashRange();
+    }
+}
+
+void CHashPages::DiscArrived(int page)
+{
+    DriveSelected(page);
+}
+
 void CHashPages::DiscRemoved(int page)
 {
     // A disc going leaves a running file hash's report alone.
@@ -115,6 +129,11 @@ void CHashPages::SetUpDiscHashPage(int item)
     m_host.ShowStatus("Click 'Start' to begin calculation");
     m_bHashSha1 = item >= kToolsDiscSha1 ? 1 : 0;
     m_bHashSha2 = item == kToolsDiscSha2 ? 1 : 0;
+    ReadDiscHashRange();
+}
+
+void CHashPages::ReadDiscHashRange()
+{
     m_host.RunDriveWork([this] { m_host.Core().SetUpDiscHashRange(); });
 }
 

@@ -52,6 +52,13 @@ void IsoPage::Show(int)
     OnISOPage();
 }
 
+void IsoPage::DriveSelected(int page)
+{
+    // The previous drive's results are not this drive's.
+    if (page == kPageCompare)
+        OnISOPage();
+}
+
 void IsoPage::DiscArrived(int page)
 {
     if (page == kPageCompare && !m_host.Core().m_Drives.coordinator.InUse())

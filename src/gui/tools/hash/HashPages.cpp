@@ -46,8 +46,9 @@ void CHashPages::ToolsItemChosen(int item)
 
 void CHashPages::DriveSelected(int page)
 {
-    // Another drive's disc: its whole range, not the previous disc's.
-    if (page == kPageDiscHash) {
+    // Another drive's disc: its whole range, not the previous disc's. A
+    // running hash keeps its range and its report.
+    if (page == kPageDiscHash && g_bMediaHashRunning == 0) {
         m_host.Core().m_Report.ClearDisplay();
         ReadDiscHashRange();
     }

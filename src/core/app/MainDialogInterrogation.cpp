@@ -6,6 +6,7 @@
 #include "core/drive/SenseTexts.h"
 #include "scsi/Opcodes.h"
 #include "platform/files/SafeFile.h"
+#include "platform/text/Trim.h"
 
 #include <algorithm>
 
@@ -141,11 +142,13 @@ std::string MainDialogCore::ClipboardText(int page)
     while (end > 0 && !counts(lines[end - 1]))
         --end;
     const bool withoutOffsets = PageOf(page).copy == CopyKind::TextWithoutOffsets;
+    // Plain lines: without the blanks the display pads them with, ended by LF.
     std::string text;
     for (std::size_t i = 0; i < end; ++i) {
         const std::string& line = lines[i];
-        text += withoutOffsets ? line.substr(std::min(line.size(), kMediaCodeOffsetColumns)) : line;
-        text += "\r\n";
+        text += WithoutTrailingBlanks(withoutOffsets ? line.substr(std::min(line.size(), kMediaCodeOffsetColumns))
+                                                     : line);
+        text += '\n';
     }
     return text;
 }

@@ -101,10 +101,14 @@ const PageRow& PageOf(int page)
     return it == kPages.end() ? kAnyOtherPage : *it;
 }
 
-const PageRow& PageWithCommand(int page, const char* PageRow::*command)
+const PageRow* PageWithCommand(int page, const char* PageRow::*command, int fallback)
 {
-    const PageRow& row = PageOf(page);
-    return row.*command ? row : PageOf(kPageSpeedTest);
+    for (const int id : {page, fallback}) {
+        const PageRow& row = PageOf(id);
+        if (id != kNoPage && row.id == id && row.*command)
+            return &row;
+    }
+    return nullptr;
 }
 
 const char* HelpTopicForPage(int page)

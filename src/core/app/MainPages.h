@@ -60,8 +60,7 @@ struct PageRow {
     CopyKind copy = CopyKind::Text;
     PageView view = PageView::Later;
     RawData rawData = RawData::None;
-    // The page's own Start, Stop and Save, by name; a page without one of
-    // its own uses the read speed test page's.
+    // The page's own Start, Stop and Save, by name; null: the page has none.
     const char* start = nullptr;
     const char* stop = nullptr;
     const char* save = nullptr;
@@ -71,8 +70,10 @@ std::span<const PageRow> MainPages();
 // The row of a page; a value without one gets the row of any other page
 // (no commands of its own, text copy, the default help).
 const PageRow& PageOf(int page);
-// The row whose Start, Stop or Save (&PageRow::start ...) runs on a page.
-const PageRow& PageWithCommand(int page, const char* PageRow::*command);
+// The row whose Start, Stop or Save (&PageRow::start ...) runs on a page:
+// the page's own, else the fallback page's; null when neither has one (a
+// button never runs another page's command: kNoPage).
+const PageRow* PageWithCommand(int page, const char* PageRow::*command, int fallback = kNoPage);
 const char* HelpTopicForPage(int page);
 
 // The entries of "Tools & Utilities" by item number.

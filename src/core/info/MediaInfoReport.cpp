@@ -267,7 +267,11 @@ MediaInfoOutcome MediaInfoReport::GeneralInfo(bool scanWindowOpen)
     const std::string drive = selected >= 0 && static_cast<std::size_t>(selected) < entries.size()
         ? entries[static_cast<std::size_t>(selected)]
         : std::string();
-    m_view.SetLine(1, Format("%-44s%29s", "Current Drive:", drive.substr(0, 199).c_str()));
+    // The drive's name right-aligned as the other values; a long name takes
+    // the label's blanks rather than losing its end.
+    const std::string shownDrive = drive.substr(0, 199);
+    const int labelColumns = std::max(15, 73 - static_cast<int>(shownDrive.size()));
+    m_view.SetLine(1, Format("%-*s%s", labelColumns, "Current Drive:", shownDrive.c_str()));
 
     WriteRegions(run);
     Status("Reading Media Information 10% complete");
@@ -991,10 +995,19 @@ void ShowBurnerInfo(DriveContext& drives, ReportText& report)
         report.ShowStatus("Media info for CD/DVD media only");
         return;
     }
-    if (!IsMinusType(type))
-        return;
     report.SetLine(0, Format("%17s%s%17s", " ", "Info on burner used to create this disc", " "));
     report.SetLine(1, "");
+    if (!IsMinusType(type)) {
+        // The page says why it stays empty.
+        std::string name;
+        drives.media.GetMediaTypeName(name);
+        report.SetLine(2,
+                       "This " + (name.empty() ? std::string("disc") : name)
+                           + " holds no burner information: only DVD-R/RW media record it");
+        report.RefreshDisplay(ReportText::kWholeReport);
+        report.ShowStatus("Burn info for DVD-R/RW media only");
+        return;
+    }
     const DriveAnswer answer = ReadStructure(drives, kDvdMedia, kRecordingManagementData, kBurnerInformationLength, 2);
     if (!answer.Holds(76)) {
         report.SetLine(2, "Not supported by your burner (recommend Pioneer, Liteon, NEC, Optiarc)");

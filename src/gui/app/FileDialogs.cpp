@@ -27,16 +27,32 @@ std::string CurrentFolder()
 
 }  // namespace
 
-bool IsInSystemFolder(const std::string& path)
+std::optional<std::string> SystemFolderOf(const std::string& path)
 {
     static const char* const folders[] = {"/bin",   "/boot", "/dev",  "/etc", "/lib", "/lib32",
                                           "/lib64", "/proc", "/sbin", "/sys", "/usr"};
-    for (const char* folder : folders) {
-        const std::string prefix = folder;
-        if (path == prefix || path.compare(0, prefix.size() + 1, prefix + "/") == 0)
-            return true;
-    }
-    return false;
+    const auto within = [](const std::string& candidate) -> std::optional<std::string> {
+        for (const char* folder : folders) {
+            const std::string prefix = folder;
+            if (candidate == prefix || candidate.compare(0, prefix.size() + 1, prefix + "/") == 0)
+                return prefix;
+        }
+        return std::nullopt;
+    };
+    if (path.empty() || path.front() != '/')
+        return std::nullopt;
+    const std::filesystem::path written(path);
+    if (auto folder = within(written.lexically_normal().string()))
+        return folder;
+    // Where links lead: a link to /etc is /etc.
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::weakly_canonical(written, error);
+    return error ? std::nullopt : within(real.string());
+}
+
+bool IsInSystemFolder(const std::string& path)
+{
+    return SystemFolderOf(path).has_value();
 }
 
 std::optional<std::string> ShowOpenFileDialog(QWidget* owner, const std::string& title, const std::string& filter,
@@ -71,8 +87,9 @@ std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::stri
         const auto answer = GetFileDialogService().GetSaveFileName(request);
         if (!answer || answer->path.empty())
             return std::nullopt;
-        if (IsInSystemFolder(answer->path)) {
-            AppMessageBox("Illegal Folder,  please choose another folder. Read or Write to Windows is not permitted.");
+        if (const auto refused = SystemFolderOf(answer->path)) {
+            AppMessageBox("Illegal Folder,  please choose another folder. Read or Write to " + *refused
+                          + " is not permitted.");
             continue;
         }
         if (!profileEntry.empty())

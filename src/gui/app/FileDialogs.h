@@ -29,3 +29,6 @@ std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& ti
 // True when the path lies in a folder of the operating system that the
 // program must not read or write files in.
 bool IsInSystemFolder(const std::string& path);
+// That folder ("/etc"), also where ".." or a link leads into it; nullopt
+// for any other path.
+std::optional<std::string> SystemFolderOf(const std::string& path);

@@ -180,7 +180,7 @@ private:
     // Makes a page current and shows what its row says it shows.
     void ShowPage(int page) override;
     // A page button: the page's own command or the speed test page's.
-    void RunPageCommand(const char* PageRow::*name, bool (MainWindowPage::*command)(int));
+    void RunPageCommand(const char* PageRow::*name, bool (MainWindowPage::*command)(int), int fallback = kNoPage);
     // Refuses a command while a test runs; true when refused.
     bool RefuseWhileTesting(bool withScanWindow, bool withCreateIso = true) override;
     void NotAvailableYet(const std::string& what);

@@ -42,7 +42,11 @@ LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_REPORTCHANGED: OnReportChanged(wParam); return 0;
     case WM_TOOLWORKDONE: m_ToolJobs.RunCompletions(); return 0;
     case WM_TESTPAGECHANGED: ApplyTestPageChanges(); return 0;
-    case WM_TESTENDED: OnStop(); break;  // a test's end runs the current page's Stop
+    case WM_TESTENDED:
+        // A test's end runs the current page's Stop; on a page without one
+        // the test that ended is the read speed test.
+        RunPageCommand(&PageRow::stop, &MainWindowPage::Stop, kPageSpeedTest);
+        break;
     case WM_SYSCOMMAND:
         if (wParam == SC_MINIMIZE) {
             showMinimized();

@@ -58,12 +58,15 @@ void CQuenzaDlg::OnSave()
     RunPageCommand(&PageRow::save, &MainWindowPage::Save);
 }
 
-void CQuenzaDlg::RunPageCommand(const char* PageRow::*name, bool (MainWindowPage::*command)(int))
+void CQuenzaDlg::RunPageCommand(const char* PageRow::*name, bool (MainWindowPage::*command)(int), int fallback)
 {
-    const PageRow& page = PageWithCommand(m_nCurrentPage, name);
-    MainWindowPage* handler = PageFor(page.id);
-    if (!handler || !(handler->*command)(page.id))
-        NotAvailableYet(page.*name);
+    // A page without the command does nothing (its buttons are not shown).
+    const PageRow* page = PageWithCommand(m_nCurrentPage, name, fallback);
+    if (!page)
+        return;
+    MainWindowPage* handler = PageFor(page->id);
+    if (!handler || !(handler->*command)(page->id))
+        NotAvailableYet(page->*name);
 }
 
 void CQuenzaDlg::OnRefresh()

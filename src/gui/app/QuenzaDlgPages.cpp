@@ -88,7 +88,12 @@ void CQuenzaDlg::OnDeviceSelected()
 
 void CQuenzaDlg::RefreshPageAfterSelection()
 {
-    // The other pages read the drive themselves when they come.
+    // A page shown over the drive's fields (the media pages) leaves them in
+    // view: they are read again too. The other pages read the drive
+    // themselves when they come.
+    if (m_nCurrentPage != kPageDriveInfo && !m_driveInfoPage.empty() && m_driveInfoPage.front()->isVisibleTo(this))
+        if (MainWindowPage* info = PageFor(kPageDriveInfo))
+            info->DriveSelected(m_nCurrentPage);
     if (MainWindowPage* page = PageFor(m_nCurrentPage))
         page->DriveSelected(m_nCurrentPage);
 }
@@ -180,12 +185,14 @@ void CQuenzaDlg::ShowInfoDisplay(bool show)
 
 void CQuenzaDlg::ShowInfoDisplayWithProgress(bool show)
 {
+    // The other pages' controls go first: the progress bars are theirs too.
+    if (show)
+        ShowDriveInfoPage(false);
     for (int id : {IDC_OUTPUT, IDC_PROGRESS2, IDC_PROGRESS})
         ShowDlgItem(id, show);
     if (!show)
         return;
     ResizeDlgItem(IDC_OUTPUT, kShortOutputBoxSize);
-    ShowDriveInfoPage(false);
     ShowComboBoxes();
 }
 

@@ -94,10 +94,19 @@ void CComparePIPO::CreateControls()
                                                      {fields.drive, "Drive"}};
         int y = top + 18;
         for (const auto& [id, caption] : texts) {
-            AddLabel(this, caption, QRect(520, y, 62, 17));
             auto* edit = new QLineEdit(this);
             edit->setReadOnly(true);
-            edit->setGeometry(584, y, 164, 17);
+            if (id == fields.drive) {
+                // The drive's name and firmware whole: a wider field at the small font.
+                AddLabel(this, caption, QRect(520, y, 34, 17));
+                edit->setGeometry(556, y, 192, 17);
+                QFont smallField = font;
+                smallField.setPixelSize(9);
+                edit->setFont(smallField);
+            } else {
+                AddLabel(this, caption, QRect(520, y, 62, 17));
+                edit->setGeometry(584, y, 164, 17);
+            }
             BindControl(id, edit);
             y += 18;
         }

@@ -17,9 +17,22 @@ void DriveInformationPage::Show(int)
     OnDriveinfo();
 }
 
-void DriveInformationPage::DriveSelected(int)
+void DriveInformationPage::DriveSelected(int page)
 {
-    OnDriveinfo();
+    if (page == kPageDriveInfo) {
+        OnDriveinfo();
+        return;
+    }
+    // Another page shows over this one's fields (the media pages): they
+    // become the new drive's, and that page stays current.
+    ClearDriveInfoFields();
+    MainDialogCore& core = m_host.Core();
+    auto facts = std::make_shared<DriveInfoFacts>();
+    m_host.RunDriveWork([&core, facts] { *facts = core.InterrogateDriveInfo(); },
+                        [this, facts] {
+                            m_host.ShowNotice(facts->notice);
+                            ShowDriveInfoFields(*facts);
+                        });
 }
 
 void DriveInformationPage::DiscArrived(int)
@@ -69,6 +82,11 @@ void DriveInformationPage::DisplayDriveInfo(const DriveInfoFacts& facts)
 {
     m_host.ShowNotice(facts.notice);
     m_host.ShowDriveInfoPage(true);
+    ShowDriveInfoFields(facts);
+}
+
+void DriveInformationPage::ShowDriveInfoFields(const DriveInfoFacts& facts)
+{
     for (const auto& [id, text] : facts.page.texts)
         m_host.DriveInfoText(id) = text;
     for (const auto& [id, state] : facts.page.boxes)

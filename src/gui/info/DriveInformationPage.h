@@ -7,8 +7,9 @@ class PageHost;
 struct DriveInfoFacts;
 
 // The drive information page (page 0, the window's first): the drive's
-// fields and capability boxes, read again for another drive or on Refresh;
-// a disc coming or going names itself in the status line.
+// fields and capability boxes, read again for another drive or on Refresh
+// (also under another page that leaves them in view); a disc coming or going
+// names itself in the status line.
 class DriveInformationPage : public MainWindowPage {
 public:
     explicit DriveInformationPage(PageHost& host);
@@ -16,6 +17,8 @@ public:
     void OnDriveinfo();
     void ClearDriveInfoFields();
     void DisplayDriveInfo(const DriveInfoFacts& facts);
+    // The fields and boxes filled, the page shown or not.
+    void ShowDriveInfoFields(const DriveInfoFacts& facts);
 
     void DriveSelected(int page) override;
     void DiscArrived(int page) override;

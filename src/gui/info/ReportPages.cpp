@@ -2,6 +2,17 @@
 
 #include "core/app/MainPages.h"
 #include "gui/app/PageHost.h"
+#include "gui/ui/Dialog.h"
+
+#include <QComboBox>
+
+void ReportPages::DriveSelected(int page)
+{
+    // The burn information is read again from the new drive's disc.
+    const auto* tools = m_host.Window().Item<QComboBox>(IDC_TOOLS);
+    if (page == kPageInfoDisplay && tools && tools->currentIndex() == kToolsBurnInfo)
+        m_host.DoReadstruct();
+}
 
 void ReportPages::DiscArrived(int page)
 {

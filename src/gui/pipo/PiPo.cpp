@@ -333,8 +333,13 @@ void CPiPo::LayoutControls()
 
     MoveDlgItem(IDC_PIPO_STATUS_DISPLAY, 40, 498, 359, 23);
     MoveDlgItem(IDC_PIPO_DRIVE_DISPLAY, 40, 473, 359, 23);
-    MoveDlgItem(IDC_PIPO_STATUS_BUTTON, 1, 496, 36, 18);
-    MoveDlgItem(IDC_PIPO_SCAN_BUTTON, 1, 471, 36, 18);
+    // "Scan Drive 1" on two lines beside its display, at a smaller font.
+    MoveDlgItem(IDC_PIPO_STATUS_BUTTON, 1, 497, 38, 25);
+    MoveDlgItem(IDC_PIPO_SCAN_BUTTON, 1, 472, 38, 25);
+    QFont small = font();
+    small.setPixelSize(9);
+    for (int id : {IDC_PIPO_STATUS_BUTTON, IDC_PIPO_SCAN_BUTTON})
+        GetDlgItem(id)->setFont(small);
     MoveDlgItem(IDC_PIPO_START, 521, 448, 40, 23);
     MoveDlgItem(IDC_PIPO_STOP, 561, 448, 40, 23);
     MoveDlgItem(IDC_PIPO_LOAD, 521, 472, 40, 23);
@@ -364,8 +369,8 @@ void CPiPo::LayoutControls()
     MoveDlgItem(IDC_PIPO_MID_LABEL, 519, 19, 52, 15);
     MoveDlgItem(IDC_PIPO_MID_CODE, 584, 15, 140, 18);
     MoveDlgItem(IDC_PIPO_TYPE_LABEL, 519, 43, 56, 15);
-    MoveDlgItem(IDC_PIPO_MEDIA_NAME, 584, 39, 72, 18);
-    MoveDlgItem(IDC_PIPO_BOOK_TYPE, 655, 39, 72, 18);
+    MoveDlgItem(IDC_PIPO_MEDIA_NAME, 584, 39, 80, 18);  // room for "HD DVD-ROM"
+    MoveDlgItem(IDC_PIPO_BOOK_TYPE, 663, 39, 79, 18);
 
     // The figures in the "Totals" frame: caption above display.
     const std::pair<int, int> totals[] = {

@@ -24,17 +24,18 @@ void CSetLogicalBlockAddress::CreateControls()
     setFixedSize(380, 312);
     auto* explanation = AddLabel(this, "Choose the area of the disc to scan.", QRect(14, 13, 350, 40));
     explanation->setWordWrap(true);
-    AddLabel(this, "Starting Address in MegaBytes (MB)", QRect(14, 64, 215, 18));
-    AddLabel(this, "Ending Address in MegaBytes (MB)", QRect(14, 90, 215, 18));
-    AddLabel(this, "Starting Logical Block Address (LBA)", QRect(14, 114, 215, 18));
-    AddLabel(this, "Ending Logical Block Address (LBA)", QRect(14, 140, 215, 18));
+    // The labels' whole texts at this font, the edits beside them.
+    AddLabel(this, "Starting Address in MegaBytes (MB)", QRect(14, 64, 236, 18));
+    AddLabel(this, "Ending Address in MegaBytes (MB)", QRect(14, 90, 236, 18));
+    AddLabel(this, "Starting Logical Block Address (LBA)", QRect(14, 114, 236, 18));
+    AddLabel(this, "Ending Logical Block Address (LBA)", QRect(14, 140, 236, 18));
     AddLabel(this, "Set Start Pos", QRect(14, 174, 82, 18));
     AddLabel(this, "Set End Pos", QRect(14, 204, 82, 18));
     AddLabel(this, "Edit Box Values", QRect(14, 235, 120, 16));
-    const std::pair<int, QRect> edits[] = {{IDC_START_MB, {232, 62, 130, 20}},
-                                           {IDC_END_MB, {232, 88, 130, 20}},
-                                           {IDC_START_LBA, {232, 112, 130, 20}},
-                                           {IDC_END_LBA, {232, 138, 130, 20}}};
+    const std::pair<int, QRect> edits[] = {{IDC_START_MB, {252, 62, 114, 20}},
+                                           {IDC_END_MB, {252, 88, 114, 20}},
+                                           {IDC_START_LBA, {252, 112, 114, 20}},
+                                           {IDC_END_LBA, {252, 138, 114, 20}}};
     for (const auto& [id, place] : edits) {
         auto* edit = new QLineEdit(this);
         edit->setGeometry(place);

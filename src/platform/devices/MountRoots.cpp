@@ -53,3 +53,8 @@ std::optional<std::string> SystemMountRoots::MountRootOf(const std::string& driv
     }
     return std::nullopt;
 }
+
+std::string SystemMountRoots::WhereMountIsLookedFor(const std::string& driveText) const
+{
+    return m_devRoot + "/" + driveText + " in " + m_mountInfo;
+}

@@ -12,6 +12,9 @@ public:
     // the disc is not mounted or the drive has no file system to mount (an
     // emulated drive).
     virtual std::optional<std::string> MountRootOf(const std::string& driveText) const = 0;
+    // Where MountRootOf looks for the drive's mount, for the user ("/dev/sr0
+    // in /proc/self/mountinfo").
+    virtual std::string WhereMountIsLookedFor(const std::string& driveText) const { return driveText; }
 };
 
 // The machine's mounts (mountInfo stands for /proc/self/mountinfo and
@@ -24,6 +27,7 @@ public:
     {
     }
     std::optional<std::string> MountRootOf(const std::string& driveText) const override;
+    std::string WhereMountIsLookedFor(const std::string& driveText) const override;
 
 private:
     std::string m_mountInfo;

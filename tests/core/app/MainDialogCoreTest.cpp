@@ -193,11 +193,14 @@ TEST(PollUntilReady, ShowsTheProgressOfAFormatUntilItEnds)
     EXPECT_EQ(capacities[8], 0x02);  // formatted
 }
 
-TEST(ClipboardText, TheMediaCodePageCopiesItsBytesWithoutTheirOffsets)
+TEST(ClipboardText, PlainLinesEndedByLineFeedsAndTheMediaCodeWithoutItsOffsets)
 {
     CoreRig rig("dvd-writer", "dvd+r");
     const std::string line = "00000010 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50 ABCDEFGHIJKLMNOP";
     rig.core.m_Report.SetLine(0, line);
-    EXPECT_EQ(rig.core.ClipboardText(kPageMediaCode), line.substr(9) + "\r\n");
-    EXPECT_EQ(rig.core.ClipboardText(kPageInfoDisplay), line + "\r\n");
+    EXPECT_EQ(rig.core.ClipboardText(kPageMediaCode), line.substr(9) + "\n");
+    // The display's padding stays behind; empty lines between stay.
+    rig.core.m_Report.SetLine(2, std::string(17, ' ') + "MD5 Hash Value" + std::string(42, ' '));
+    rig.core.m_Report.SetLine(3, std::string(73, ' '));
+    EXPECT_EQ(rig.core.ClipboardText(kPageInfoDisplay), line + "\n\n" + std::string(17, ' ') + "MD5 Hash Value\n");
 }

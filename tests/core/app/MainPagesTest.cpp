@@ -56,32 +56,39 @@ TEST(MainPages, GraphPagesAreCopiedAsPicturesTheMediaCodeWithoutOffsets)
     EXPECT_EQ(PageOf(9).copy, CopyKind::Text);
 }
 
-TEST(MainPages, APageWithoutAButtonsCommandOfItsOwnRunsTheSpeedTestPages)
+TEST(MainPages, AButtonRunsOnlyItsOwnPagesCommandAndATestsEndFallsBackToTheSpeedTest)
 {
-    // The speed test page stands in for every other, so it has all three.
-    const PageRow& speed = PageOf(kPageSpeedTest);
-    ASSERT_TRUE(speed.start && speed.stop && speed.save);
-
     struct Case {
         int page;
         const char* PageRow::*command;
-        int runs;
+        int fallback;
+        int runs;  // kNoPage: nothing runs
         std::string name;
     };
     const Case cases[] = {
-        {kPageDriveInfo, &PageRow::start, kPageSpeedTest, "The read speed test"},
-        {kPageCreateIso, &PageRow::start, kPageSpeedTest, "The read speed test"},
-        {kPageCreateIso, &PageRow::stop, kPageCreateIso, "Stopping the ISO creation"},
-        {kPageCompare, &PageRow::save, kPageCompare, "Creating an ISO image"},
-        {kPageCreateIso, &PageRow::save, kPageSpeedTest, "Saving a read error list"},
-        {kPageDiscHash, &PageRow::save, kPageDiscHash, "A custom block range"},
-        {kPageFileHash, &PageRow::stop, kPageFileHash, "Hashing a folder"},
-        {kNoPage, &PageRow::stop, kPageSpeedTest, "Stopping the read speed test"},
+        {kPageDriveInfo, &PageRow::start, kNoPage, kNoPage, ""},
+        {kPageInfoDisplay, &PageRow::start, kNoPage, kNoPage, ""},  // the sector viewer's dump
+        {kPageCreateIso, &PageRow::start, kNoPage, kNoPage, ""},
+        {kPageCreateIso, &PageRow::save, kNoPage, kNoPage, ""},
+        {kPageCreateIso, &PageRow::stop, kNoPage, kPageCreateIso, "Stopping the ISO creation"},
+        {kPageCompare, &PageRow::save, kNoPage, kPageCompare, "Creating an ISO image"},
+        {kPageDiscHash, &PageRow::save, kNoPage, kPageDiscHash, "A custom block range"},
+        {kPageFileHash, &PageRow::stop, kNoPage, kPageFileHash, "Hashing a folder"},
+        {kNoPage, &PageRow::stop, kNoPage, kNoPage, ""},
+        // WM_TESTENDED: the current page's Stop, else the speed test's.
+        {kNoPage, &PageRow::stop, kPageSpeedTest, kPageSpeedTest, "Stopping the read speed test"},
+        {kPageMediaInfo, &PageRow::stop, kPageSpeedTest, kPageSpeedTest, "Stopping the read speed test"},
+        {kPageErrorTest, &PageRow::stop, kPageSpeedTest, kPageErrorTest, "Stopping the read error test"},
     };
     for (const Case& c : cases) {
-        const PageRow& runs = PageWithCommand(c.page, c.command);
-        EXPECT_EQ(runs.id, c.runs) << c.page;
-        EXPECT_EQ(runs.*c.command, c.name) << c.page;
+        const PageRow* runs = PageWithCommand(c.page, c.command, c.fallback);
+        if (c.runs == kNoPage) {
+            EXPECT_EQ(runs, nullptr) << c.page;
+            continue;
+        }
+        ASSERT_NE(runs, nullptr) << c.page;
+        EXPECT_EQ(runs->id, c.runs) << c.page;
+        EXPECT_EQ(runs->*c.command, c.name) << c.page;
     }
 }
 

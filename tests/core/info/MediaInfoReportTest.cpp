@@ -7,6 +7,7 @@
 #include "emu/MediaPresets.h"
 #include "scsi/Bytes.h"
 #include "support/EmulatedDriveRig.h"
+#include "platform/text/Trim.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -207,6 +208,12 @@ TEST(MediaInfoReport, BurnerInformationOfADvdMinusR)
     ShowBurnerInfo(blank.core.m_Drives, blank.core.m_Report);
     EXPECT_EQ(blank.core.m_Report.GetLine(2).substr(0, 70),
               "Not supported by your burner (recommend Pioneer, Liteon, NEC, Optiarc)");
+    // Another medium: the page says why it holds none.
+    ReportRig plus("dvd+r");
+    ShowBurnerInfo(plus.core.m_Drives, plus.core.m_Report);
+    EXPECT_EQ(WithoutTrailingBlanks(plus.core.m_Report.GetLine(2)),
+              "This DVD+R holds no burner information: only DVD-R/RW media record it");
+    EXPECT_EQ(plus.core.m_Report.GetStatusText(), "Burn info for DVD-R/RW media only");
 }
 
 TEST(MediaInfoReport, CatalogueNumbersFromTheWriteParametersPageAndTheSubChannel)

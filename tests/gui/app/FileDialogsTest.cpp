@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <utility>
+
 TEST(FileDialogs, RememberTheFolderPerPurpose)
 {
     ScopedProfile profile;
@@ -35,14 +38,26 @@ TEST(FileDialogs, SaveKeepsAskingWhileThePathIsInASystemFolder)
     EXPECT_EQ(chosen->filterIndex, 2);
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text,
-              "Illegal Folder,  please choose another folder. Read or Write to Windows is not permitted.");
+              "Illegal Folder,  please choose another folder. Read or Write to /usr is not permitted.");
     EXPECT_EQ(dialogs.requests.size(), 2u);
 }
 
-TEST(FileDialogs, SystemFolders)
+TEST(FileDialogs, SystemFoldersAreNamedAlsoWhereDotsOrALinkLeadIntoThem)
 {
-    for (const char* inside : {"/usr", "/etc/x", "/proc/self/mem", "/dev/sda"})
-        EXPECT_TRUE(IsInSystemFolder(inside)) << inside;
-    for (const char* outside : {"/home/u/etc/x", "/usrlocal", "/tmp/a", "relative/usr"})
+    TempDir dir;
+    std::filesystem::create_directory_symlink("/etc", dir.File("settings"));
+    const std::pair<std::string, std::string> inside[] = {
+        {"/usr", "/usr"},
+        {"/etc/x", "/etc"},
+        {"/proc/self/mem", "/proc"},
+        {"/dev/sda", "/dev"},
+        {"/home/u/../../etc/x", "/etc"},
+        {dir.File("settings/x.txt"), "/etc"},
+    };
+    for (const auto& [path, folder] : inside) {
+        EXPECT_TRUE(IsInSystemFolder(path)) << path;
+        EXPECT_EQ(SystemFolderOf(path).value_or(""), folder) << path;
+    }
+    for (const char* outside : {"/home/u/etc/x", "/usrlocal", "/tmp/a", "relative/usr", ""})
         EXPECT_FALSE(IsInSystemFolder(outside)) << outside;
 }

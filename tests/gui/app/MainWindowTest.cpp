@@ -305,7 +305,9 @@ TEST(MainWindow, CopyGivesAPictureOfTheDrivePageAndTheTextOfAListing)
     const QString text = clipboard->text();
     EXPECT_TRUE(text.startsWith(QString(24, ' ') + "Drive Mode pages"));
     EXPECT_TRUE(text.contains("MM Capabilities & Mechanical Status page"));
-    EXPECT_TRUE(text.endsWith("h\r\n"));
+    EXPECT_TRUE(text.endsWith("h\n"));
+    EXPECT_FALSE(text.contains('\r'));
+    EXPECT_FALSE(text.contains(" \n"));
 }
 
 TEST(MainWindow, RawDataIsSavedOnlyFromTheByteViewWithTheSizeAsked)

@@ -153,6 +153,9 @@ FileHashEngine::FileOutcome FileHashEngine::HashFileInFolder(std::size_t index, 
         m_events.FileProgress(m_nHashFileCount, m_nHashFileTotal, 0);
     std::uint64_t done = 0;
     int shown = 0;
+    std::int64_t shownMegabytes = 0;
+    if (!showProgress)
+        m_events.OverallProgress(0);
     for (;;) {
         if (stop.stop_requested())
             return FileOutcome::Stopped;
@@ -176,7 +179,25 @@ FileHashEngine::FileOutcome FileHashEngine::HashFileInFolder(std::size_t index, 
         if (showProgress && percent > shown) {
             shown = percent;
             m_events.FileProgress(m_nHashFileCount, m_nHashFileTotal, percent);
+        } else if (!showProgress) {
+            ShowFileRead(done, read.size, percent, shown, shownMegabytes);
         }
+    }
+}
+
+void FileHashEngine::ShowFileRead(std::uint64_t done, std::uint64_t size, int percent, int& shownPercent,
+                                  std::int64_t& shownMegabytes)
+{
+    // A single file, as the disc hash shows its blocks: the bar and the MB read.
+    if (percent > shownPercent) {
+        shownPercent = percent;
+        m_events.OverallProgress(percent);
+    }
+    const auto megabytes = static_cast<std::int64_t>(done >> 20);
+    if (megabytes > shownMegabytes) {
+        shownMegabytes = megabytes;
+        m_report.ShowStatus(Format("Finished reading %lldMB of %lldMB", static_cast<long long>(megabytes),
+                                   static_cast<long long>(size >> 20)));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "core/tools/hash/HashChoice.h"
 #include "core/tools/hash/HashEvents.h"
 
+#include <cstdint>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -13,7 +14,8 @@
 // the chosen SHA digests of one file, or of the contents of every file below
 // a folder, fed in the order of ListFilesForHash into one running digest per
 // algorithm. Each file is read once for all digests. The results are report
-// lines; progress, questions and message boxes go to the events. A read
+// lines; progress, questions and message boxes go to the events (a single
+// file's share read as the overall progress, its MB read in the status). A read
 // error, or a file that changes its length while read, ends the hash
 // without digests; a stop leaves no digest lines either.
 class FileHashEngine {
@@ -35,6 +37,10 @@ private:
     // not be opened or read.
     FileOutcome HashFileInFolder(std::size_t index, FolderReader& reader, MultiDigest& digests,
                                  const std::stop_token& stop, bool showProgress, std::string& error);
+    // A single file's progress: the share read and, at each whole MB, the
+    // status "Finished reading ...MB of ...MB".
+    void ShowFileRead(std::uint64_t done, std::uint64_t size, int percent, int& shownPercent,
+                      std::int64_t& shownMegabytes);
     HashOutcome Crashed(const char* where, const std::exception& error);
 
     ReportText& m_report;

@@ -69,8 +69,12 @@ std::string CentredFolderLine(const std::string& folder)
     return std::string(static_cast<std::size_t>(blanks), ' ') + folder;
 }
 
-std::string MediaHashHeading(HashChoice choice)
+std::string MediaHashHeading(HashChoice choice, bool entireMedia)
 {
+    if (!entireMedia)
+        return Format("%17s%16s", " ",
+                      choice.AnySha() ? "   MD5 / SHA hash of a media block range   "
+                                      : "      MD5 hash of a media block range      ");
     return Format("%17s%16s", " ",
                   choice.AnySha() ? "  MD5 / SHA hash of entire media data area "
                                   : "     MD5 hash of entire media data area    ");

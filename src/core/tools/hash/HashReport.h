@@ -17,5 +17,6 @@ std::string FileHashHeading(HashChoice choice);
 // Line 0 of a folder hash, and (MD5 alone) the folder centred on line 1.
 std::string FolderHashHeading();
 std::string CentredFolderLine(const std::string& folder);
-// The heading over a media hash's result.
-std::string MediaHashHeading(HashChoice choice);
+// The heading over a media hash's result: of the entire media, or of the
+// block range the user chose.
+std::string MediaHashHeading(HashChoice choice, bool entireMedia = true);

@@ -49,7 +49,8 @@ HashOutcome MediaHash::HashMedia(std::int64_t startLba, std::int64_t endLba, con
         m_report.ShowStatus("Computing MD5/SHA please wait...");
 
         ++line;
-        m_report.SetLine(line++, MediaHashHeading(m_choice));
+        const bool entireMedia = startLba == 0 && m_discLastLba == endLba;
+        m_report.SetLine(line++, MediaHashHeading(m_choice, entireMedia));
         ++line;
         m_drive.PreventMediumRemoval(true);
         const auto start = static_cast<std::uint32_t>(startLba);
@@ -110,6 +111,7 @@ int MediaHash::WriteMediaInformation(int mediaType)
     }
 
     if (const CapacityAnswer capacity = m_drive.ReadCapacity(); capacity.ok) {
+        m_discLastLba = capacity.lastLba;
         const auto bytes = static_cast<std::int64_t>(static_cast<std::int32_t>(capacity.lastLba)) * 2048;
         if (bytes <= 0) {
             m_report.SetLine(line++, Format("%-43s%30s", "Format Capacity ", "Blank Disc"));

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class DriveContext;
 class ReportText;
@@ -37,4 +38,5 @@ private:
     HashEvents& m_events;
     const HashChoice m_choice;
     MediaHashDrive m_drive;
+    std::optional<std::int64_t> m_discLastLba;  // from READ CAPACITY, when it answered
 };

@@ -154,21 +154,25 @@ int FolderCompare::CountFolderFiles(const std::string& folder)
     return CountFiles(folder, seen);
 }
 
-CompareEnd FolderCompare::DoVideoTSCompare(const std::string& chosenIfo, const std::optional<std::string>& discRoot)
+CompareEnd FolderCompare::DoVideoTSCompare(const std::string& chosenIfo, const std::optional<std::string>& discRoot,
+                                           const std::string& lookedFor)
 {
     for (int control : {kLabelMediaType, kFieldMediaType, kLabelMediaId, kFieldMediaId})
         m_events.Enable(control, true);
     m_events.SetText(kLabelReadErrors, "Files Left");
     m_events.SetText(kSave, "Save");
     m_events.SetProgress(0);
-    // The buttons stay as the start left them until Stop: nothing ran.
-    const auto refuse = [&](const char* text) {
+    // Nothing ran: the page is given back as it was before the start.
+    const auto refuse = [&](const std::string& text) {
         m_events.MessageBox(text);
+        RestoreCompareButtons(m_events);
+        m_events.ShowStatus("Ready");
         return CompareEnd::Failed;
     };
     const std::string chosenFolder = std::filesystem::path(chosenIfo).parent_path().string();
     if (!discRoot)
-        return refuse("Error could not access the destination folder");
+        return refuse("The disc is not mounted (no mount of " + (lookedFor.empty() ? "the drive" : lookedFor)
+                      + " was found): mount it to compare its VIDEO_TS folder.");
     const std::string discFolder = Join(*discRoot, "VIDEO_TS");
     const auto chosenId = Look(chosenFolder);
     const auto discId = Look(discFolder);
@@ -176,7 +180,7 @@ CompareEnd FolderCompare::DoVideoTSCompare(const std::string& chosenIfo, const s
         return refuse("Source and Destination drive cannot be the same");
     const auto discNames = FolderNames(discFolder);
     if (!discNames)
-        return refuse("Error could not access the destination folder");
+        return refuse("Error could not access the destination folder " + discFolder);
     const std::vector<std::string> names = UnionOfNames(*discNames,
                                                         FolderNames(chosenFolder).value_or(std::vector<std::string>{}));
     int filesLeft = static_cast<int>(names.size());

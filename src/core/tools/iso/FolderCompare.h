@@ -22,8 +22,11 @@ public:
     FolderCompare(TestPageEvents& events, std::atomic<int>& running) : m_events(events), m_running(running) {}
 
     // chosenIfo: the VIDEO_TS.IFO the user chose, whose folder is compared;
-    // discRoot: the folder the disc is mounted on (nullopt: not mounted).
-    CompareEnd DoVideoTSCompare(const std::string& chosenIfo, const std::optional<std::string>& discRoot);
+    // discRoot: the folder the disc is mounted on (nullopt: not mounted, and
+    // lookedFor says where its mount was looked for). A compare that cannot
+    // begin says why and gives the page back.
+    CompareEnd DoVideoTSCompare(const std::string& chosenIfo, const std::optional<std::string>& discRoot,
+                                const std::string& lookedFor = {});
     CompareEnd DoDirCompare(const std::string& first, const std::string& second);
 
     // Regular files below a folder, links followed, loops counted once.

@@ -87,6 +87,12 @@ void ErrorTestPage::Hide()
         NameErrorPageLabels(false);
 }
 
+void ErrorTestPage::DriveSelected(int)
+{
+    // The previous drive's map and list are not this drive's.
+    OnErrorTestPage();
+}
+
 void ErrorTestPage::DiscArrived(int)
 {
     if (!m_host.Core().m_Drives.coordinator.InUse())

@@ -26,6 +26,7 @@ public:
     void StopErrorTest();
     void EndErrorTestUi();
 
+    void DriveSelected(int page) override;
     void DiscArrived(int page) override;
     void DiscRemoved(int page) override;
     bool Start(int page) override;

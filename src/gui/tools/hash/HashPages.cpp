@@ -44,11 +44,32 @@ void CHashPages::ToolsItemChosen(int item)
         SetUpFileHashPage(item);
 }
 
+void CHashPages::DriveSelected(int page)
+{
+    // Another drive's disc: its whole range, not the previous disc's. A
+    // running hash keeps its range and its report.
+    if (page == kPageDiscHash && g_bMediaHashRunning == 0) {
+        m_host.Core().m_Report.ClearDisplay();
+        ReadDiscHashRange();
+    }
+}
+
+void CHashPages::DiscArrived(int page)
+{
+    DriveSelected(page);
+}
+
 void CHashPages::DiscRemoved(int page)
 {
     // A disc going leaves a running file hash's report alone.
     if (page == kPageDiscHash || !FileHashRunning())
         m_host.Core().m_Report.ClearDisplay();
+}
+
+void CHashPages::Hide()
+{
+    for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS, IDC_PROGRESS2})
+        m_dlg.ShowDlgItem(id, false);
 }
 
 // Start is "File", Stop "Folder" on the file-hash page.
@@ -109,6 +130,11 @@ void CHashPages::SetUpDiscHashPage(int item)
     m_host.ShowStatus("Click 'Start' to begin calculation");
     m_bHashSha1 = item >= kToolsDiscSha1 ? 1 : 0;
     m_bHashSha2 = item == kToolsDiscSha2 ? 1 : 0;
+    ReadDiscHashRange();
+}
+
+void CHashPages::ReadDiscHashRange()
+{
     m_host.RunDriveWork([this] { m_host.Core().SetUpDiscHashRange(); });
 }
 
@@ -213,8 +239,11 @@ void CHashPages::ComputeFileHash()
         AfterFileHash();
         return;
     }
-    m_dlg.ShowDlgItem(IDC_PROGRESS2, false);
+    // One file: the bar shows how much of it is read, as on the disc hash.
     m_dlg.ShowDlgItem(IDC_PROGRESS, false);
+    m_host.Progress2().SetRange(0, 100);
+    m_host.Progress2().SetPos(0);
+    m_dlg.ShowDlgItem(IDC_PROGRESS2, true);
     StartFileRun([file = *path](FileHashEngine& engine, std::stop_token stop) {
         return engine.ComputeFileHash(file, std::move(stop));
     });

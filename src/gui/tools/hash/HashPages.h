@@ -43,7 +43,10 @@ public:
     // WM_HASHPROGRESS, WM_HASHQUESTION, WM_HASHNOTICE and WM_HASHENDED.
     void OnHashMessage(UINT message);
 
+    void DriveSelected(int page) override;
+    void DiscArrived(int page) override;
     void DiscRemoved(int page) override;
+    void Hide() override;
     bool Start(int page) override;
     bool Stop(int page) override;
     bool Save(int page) override;
@@ -61,6 +64,8 @@ private:
     void StartFileRun(std::function<HashOutcome(FileHashEngine&, std::stop_token)> body);
     void ShowFileRunning(bool running);
     void ShowDiscRunning(bool running);
+    // The whole disc of the current drive as the range.
+    void ReadDiscHashRange();
     // The end of every file and folder hash: the drive is read again and let go.
     void AfterFileHash();
     void ShowProgress();

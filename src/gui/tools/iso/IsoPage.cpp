@@ -52,6 +52,13 @@ void IsoPage::Show(int)
     OnISOPage();
 }
 
+void IsoPage::DriveSelected(int page)
+{
+    // The previous drive's results are not this drive's.
+    if (page == kPageCompare)
+        OnISOPage();
+}
+
 void IsoPage::DiscArrived(int page)
 {
     if (page == kPageCompare && !m_host.Core().m_Drives.coordinator.InUse())
@@ -212,8 +219,9 @@ void IsoPage::StartCompare()
             return;
         if (source == 1) {
             LogEntry("Start THREAD FileCompareThread()");
+            const MountRoots& mounts = m_host.Mounts();
             FolderCompare(m_host.Events(), held.BusyFlag())
-                .DoVideoTSCompare(path, m_host.Mounts().MountRootOf(driveText));
+                .DoVideoTSCompare(path, mounts.MountRootOf(driveText), mounts.WhereMountIsLookedFor(driveText));
             return;
         }
         const bool bluRay = discwalk::IsBdProfile(*profile);

@@ -20,6 +20,7 @@ public:
     void EndCompareUi();
     void EndCreateIsoUi();
 
+    void DriveSelected(int page) override;
     void DiscArrived(int page) override;
     void DiscRemoved(int page) override;
     bool Start(int page) override;

@@ -34,8 +34,8 @@ constexpr UiRect kSpeedStopButton = BoxAt(544, 527, 66, 23);
 constexpr UiRect kSpeedProgress2Box = BoxAt(520, 447, 207, 16);
 constexpr UiRect kTestModelField = BoxAt(527, 89, 195, 16);
 constexpr int kRowLabelX = 522;
-constexpr int kRowFieldX = 640;  // room for the longest label, "Average Data Rate"
-constexpr int kRowFieldWidth = 90;
+constexpr int kRowFieldX = 644;  // room for the longest label, "Average Data Rate"
+constexpr int kRowFieldWidth = 100;  // and for the longest media type, "HD DVD-ROM"
 constexpr int kGraphX = 28;
 constexpr int kGraphY = 69;
 constexpr int kGraphWidth = 451;
@@ -52,14 +52,14 @@ struct Place {
 constexpr std::array kSpeedChoices = {
     Place{kSpeedLabel,   BoxAt(522, 340, 85, 20),  "Speed"},
     Place{kRequestClv,   BoxAt(522, 364, 110, 20), "Request CLV"},
-    Place{kRequestCav,   BoxAt(634, 364, 105, 20), "Request CAV"},
+    Place{kRequestCav,   BoxAt(634, 364, 112, 20), "Request CAV"},
     Place{kPreSpinLabel, BoxAt(522, 419, 85, 20),  "Pre-spin"},
     Place{kShowRpm,      BoxAt(522, 470, 105, 18), "Show RPM"},
     Place{kShowSpeed,    BoxAt(634, 470, 105, 18), "Show Speed"},
 };
 // clang-format on
-constexpr UiRect kSpeedListBox = BoxAt(640, 338, 90, 22);
-constexpr UiRect kPreSpinListBox = BoxAt(640, 417, 90, 22);
+constexpr UiRect kSpeedListBox = BoxAt(644, 338, 100, 22);
+constexpr UiRect kPreSpinListBox = BoxAt(644, 417, 100, 22);
 
 // The axis labels beside the 451 x 400 graph: speed and rotation on the
 // grid's rows of 40 pixels, capacity on its columns of 100.

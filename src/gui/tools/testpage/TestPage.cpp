@@ -14,6 +14,13 @@ void TestPage::ShowTestPageFrame(const std::vector<int>& controls, int labelX, i
         m_dlg.ShowDlgItem(id, true);
 }
 
+void TestPage::Hide()
+{
+    m_surface.HideAll();
+    for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS, IDC_PROGRESS2})
+        m_dlg.ShowDlgItem(id, false);
+}
+
 void TestPage::HideTestPageFrame(const std::vector<int>& controls)
 {
     m_surface.ShowTestPageControls(controls, false);

@@ -10,7 +10,8 @@
 // controls they share. Each keeps its own choices and state.
 class TestPage : public MainWindowPage {
 public:
-    void Hide() override { m_surface.HideAll(); }
+    // The shared controls, the page buttons and the progress bars go with the page.
+    void Hide() override;
 
 protected:
     explicit TestPage(PageHost& host) : m_host(host), m_dlg(host.Window()), m_surface(host.Shared<TestPageSurface>()) {}

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <filesystem>
 #include <future>
@@ -100,6 +102,37 @@ TEST(FileHash, EveryDigestEqualsTheSystemsSumToolsWhateverTheFilesSize)
         EXPECT_EQ(bench.report.GetStatusText(), "Ready");
         fs::remove(path);
     }
+}
+
+TEST(FileHash, ASingleFileShowsTheShareReadAndItsMegabytes)
+{
+    HashBench bench;
+    std::vector<std::string> statuses;
+    bench.report.SetListener([&](ReportChange change) {
+        if (change == ReportChange::Status)
+            statuses.push_back(bench.report.GetStatusText());
+    });
+    const std::string path = bench.dir.File("large.bin");
+    WriteSparseFile(path, (std::uint64_t{12} << 20) + 5);
+    FolderReadSettings pieces;
+    pieces.pieceBytes = std::size_t{1} << 20;
+    ASSERT_EQ(bench.HashFile(path, {}, pieces), HashOutcome::Done);
+    bench.report.SetListener(nullptr);
+
+    const std::vector<int>& shares = bench.events.overallProgress;
+    ASSERT_GE(shares.size(), 13u);
+    EXPECT_EQ(shares.front(), 0);
+    EXPECT_EQ(shares.back(), 100);
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+    std::vector<std::string> megabytes;
+    for (const std::string& status : statuses)
+        if (status.rfind("Finished reading ", 0) == 0)
+            megabytes.push_back(status);
+    ASSERT_EQ(megabytes.size(), 12u);
+    EXPECT_EQ(megabytes.front(), "Finished reading 1MB of 12MB");
+    EXPECT_EQ(megabytes.back(), "Finished reading 12MB of 12MB");
+    EXPECT_EQ(statuses.back(), "Ready");
+    EXPECT_TRUE(bench.events.fileProgress.empty());  // the folder hash's counts are not a single file's
 }
 
 TEST(FileHash, MD5AloneWritesItsGroupOnlyAndAFileThatCannotBeReadGivesNoDigest)

@@ -85,14 +85,18 @@ TEST(MediaHash, ARangeHashesAsDdCutsItFromTheImage)
 {
     MediaHashRig rig;
     rig.InsertImage(300);
+    const std::string entire = "  MD5 / SHA hash of entire media data area";
+    const std::string range = "   MD5 / SHA hash of a media block range";
     struct Case {
         std::int64_t start, end;
         std::vector<int> reads;  // READ(10) block counts after the information block's one block
+        std::string heading;
     };
     const Case cases[] = {
-        {0, 299, {1, 32, 32, 32, 32, 32, 32, 32, 32, 32, 12}},
-        {5, 37, {1, 32, 1}},
-        {7, 7, {1, 1}},
+        {0, 299, {1, 32, 32, 32, 32, 32, 32, 32, 32, 32, 12}, entire},
+        {5, 37, {1, 32, 1}, range},
+        {7, 7, {1, 1}, range},
+        {0, 298, {1, 32, 32, 32, 32, 32, 32, 32, 32, 32, 11}, range},
     };
     for (const Case& tested : cases) {
         SCOPED_TRACE(tested.start);
@@ -106,7 +110,7 @@ TEST(MediaHash, ARangeHashesAsDdCutsItFromTheImage)
         ASSERT_GT(from, 0);
         EXPECT_EQ(rig.Line(from + 1),
                   Format("Total Number of sectors to be computed %d", static_cast<int>(tested.end - tested.start + 1)));
-        EXPECT_EQ(rig.Line(from - 2), std::string(17, ' ') + "  MD5 / SHA hash of entire media data area");
+        EXPECT_EQ(rig.Line(from - 2), std::string(17, ' ') + tested.heading);
         EXPECT_EQ(rig.core.m_Report.GetStatusText(), "Ready");
         EXPECT_FALSE(rig.drive->RemovalPrevented());
         EXPECT_EQ(rig.events.overallProgress.front(), 0);

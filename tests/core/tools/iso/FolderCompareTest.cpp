@@ -238,14 +238,33 @@ TEST_F(VideoTsCompareTest, AnyDifferenceOrExtraFileIsFound)
     }
 }
 
-TEST_F(VideoTsCompareTest, TheDiscsOwnFolderAndAnUnmountedDiscAreRefused)
+TEST_F(VideoTsCompareTest, TheDiscsOwnFolderAndAnUnmountedDiscAreRefusedAndThePageGivenBack)
 {
-    Compare own;
-    EXPECT_EQ(own.VideoTs(Mounted() + "/VIDEO_TS/VIDEO_TS.IFO", Mounted()), CompareEnd::Failed);
-    EXPECT_EQ(own.events.BoxTexts(), std::vector<std::string>{"Source and Destination drive cannot be the same"});
-    Compare unmounted;
-    EXPECT_EQ(unmounted.VideoTs(ChosenIfo(), std::nullopt), CompareEnd::Failed);
-    EXPECT_EQ(unmounted.events.BoxTexts(), std::vector<std::string>{"Error could not access the destination folder"});
+    struct Case {
+        std::string chosenIfo;
+        std::optional<std::string> discRoot;
+        std::string box;
+    };
+    const Case cases[] = {
+        {Mounted() + "/VIDEO_TS/VIDEO_TS.IFO", Mounted(), "Source and Destination drive cannot be the same"},
+        {ChosenIfo(), std::nullopt,
+         "The disc is not mounted (no mount of /dev/sr0 in /proc/self/mountinfo was found): mount it to compare "
+         "its VIDEO_TS folder."},
+        {ChosenIfo(), m_dir.File("no video"),
+         "Error could not access the destination folder " + m_dir.File("no video") + "/VIDEO_TS"},
+    };
+    for (const Case& c : cases) {
+        Compare refused;
+        FolderCompare compare(refused.events, refused.running);
+        EXPECT_EQ(compare.DoVideoTSCompare(c.chosenIfo, c.discRoot, "/dev/sr0 in /proc/self/mountinfo"),
+                  CompareEnd::Failed);
+        EXPECT_EQ(refused.events.BoxTexts(), std::vector<std::string>{c.box});
+        // Start on, Stop off, the drive list usable: the page can be used again.
+        EXPECT_TRUE(refused.events.enabled[testpage::kStart]) << c.box;
+        EXPECT_FALSE(refused.events.enabled[testpage::kStop]) << c.box;
+        EXPECT_TRUE(refused.events.enabled[testpage::kDevices]) << c.box;
+        EXPECT_EQ(refused.events.Status(), "Ready") << c.box;
+    }
     Compare empty;
     fs::create_directories(m_dir.File("empty/VIDEO_TS"));
     fs::create_directories(m_dir.File("empty disc/VIDEO_TS"));

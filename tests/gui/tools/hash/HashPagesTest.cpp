@@ -114,6 +114,9 @@ TEST(HashPages, AFileHashShowsEveryDigestOfTheChosenFile)
     EXPECT_EQ(shown[2], "");  // no SHA-2 chosen
     EXPECT_EQ(rig.files.requests.back().title, "Please choose the file");
     EXPECT_FALSE(rig.Shown(IDC_PROGRESS));
+    // The share of the file read, as the disc hash shows its blocks.
+    EXPECT_TRUE(rig.Shown(IDC_PROGRESS2));
+    EXPECT_EQ(rig.dialog->Item<CTextProgressCtrl>(IDC_PROGRESS2)->GetPos(), 100);
 
     // Cancelled: nothing runs.
     rig.dialog->SendCommand(IDC_START);

@@ -181,6 +181,20 @@ TEST_F(IsoPageTest, FolderAndVideoTsComparesRunFromTheRadios)
     EXPECT_EQ(ListLines().back(), "VTS_01_1.VOB - Identical");
 }
 
+TEST_F(IsoPageTest, AVideoTsCompareOnADiscNotMountedSaysSoAndGivesThePageBack)
+{
+    Dialog().SetMountRoots(std::make_unique<SystemMountRoots>(m_files.File("mountinfo"), "/dev"));
+    WriteFileText(m_files.File("mountinfo"), "");
+    CompareWith(kVideoRadio, {Path(m_files.File("tree/VIDEO_TS/VIDEO_TS.IFO"))});
+    EXPECT_EQ(Asked(),
+              std::vector<std::string>{"The disc is not mounted (no mount of /dev/emu0 in " + m_files.File("mountinfo")
+                                       + " was found): mount it to compare its VIDEO_TS folder."});
+    EXPECT_TRUE(Dialog().GetDlgItem(IDC_START)->isEnabled());
+    EXPECT_FALSE(Dialog().GetDlgItem(IDC_STOP)->isEnabled());
+    EXPECT_TRUE(Dialog().GetDlgItem(IDC_DEVICES)->isEnabled());
+    EXPECT_FALSE(Dialog().m_Core.m_Drives.coordinator.InUse());
+}
+
 TEST_F(IsoPageTest, NoDiscNoCompareAndNoImage)
 {
     rig.drives[0]->RemoveMedium();

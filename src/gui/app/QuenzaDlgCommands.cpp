@@ -110,8 +110,6 @@ void CQuenzaDlg::MapCommands()
     // Until a line of PageClasses() gives one of these its page.
     for (auto [id, what] : {std::pair{IDC_SYSINFO, "System information"},
                             {IDC_HDDTEST, "The hard disk test"},
-                            {IDC_BOOKTYPE, "Setting the book type"},
-                            {IDC_ERASE, "Erasing and formatting"},
                             {IDC_SNAPSHOT, "The window snapshot"},
                             {IDC_ABOUT, "The about box"}})
         MapCommand(id, [this, text = std::string(what)] { NotAvailableYet(text); });

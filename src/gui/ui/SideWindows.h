@@ -8,8 +8,8 @@ class PageHost;
 
 // The tool windows that slide out beside the main window's right edge (the
 // sector viewer's address window, the custom command panel) take the same
-// place: the one that comes out first slides the others back. A part the
-// pages share (PageHost::Shared).
+// place: before one comes out, the others slide back. A part the pages
+// share (PageHost::Shared).
 class SideWindows {
 public:
     explicit SideWindows(PageHost& /*host*/) {}

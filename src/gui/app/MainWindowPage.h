@@ -26,10 +26,9 @@ public:
     virtual bool Stop(int /*page*/) { return false; }
     virtual bool Save(int /*page*/) { return false; }
     virtual void Refresh(int /*page*/) {}
-    // The page's command button: the page set up and made current.
+    // The page's command button: the page set up and made current (kNoPage:
+    // the button of a tool without a page, whose window opens).
     virtual void Show(int /*page*/) {}
-    // The command button of a tool without a page of its own (it opens a dialog).
-    virtual void ButtonPressed() {}
     // Another view comes: the page's own controls hidden.
     virtual void Hide() {}
     // One of the page's own posted messages; false when it is not the page's.

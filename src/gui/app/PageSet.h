@@ -11,8 +11,8 @@ class PageHost;
 
 // One line of the page list: a page class, the pages (MainPage ids) and
 // tools entries (ToolsItem numbers) it serves, and its command button, which
-// runs Show on its first page, or ButtonPressed of a tool without pages
-// (0: none).
+// runs Show on its first page, or Show(kNoPage) on a line without a page (a
+// tool's window); 0: none.
 struct PageClass {
     std::unique_ptr<MainWindowPage> (*make)(PageHost& host);
     std::vector<int> pages;

@@ -15,15 +15,13 @@ void CQuenzaDlg::BindPagesAndTools()
     const std::vector<PageClass> classes = PageClasses();
     m_Pages.Make(*this, classes);
     // A page's command button replaces the answer that it is not available;
-    // a tool without a page of its own gets the press itself.
+    // the button of a line without a page (a tool's window) runs its Show.
     for (std::size_t i = 0; i < classes.size(); ++i) {
         const PageClass& line = classes[i];
-        if (line.button == 0)
-            continue;
-        if (!line.pages.empty())
+        if (line.button != 0 && !line.pages.empty())
             MapCommand(line.button, [this, page = line.pages.front()] { OpenPage(page); });
-        else
-            MapCommand(line.button, [tool = m_Pages.All()[i].get()] { tool->ButtonPressed(); });
+        else if (line.button != 0)
+            MapCommand(line.button, [tool = m_Pages.All()[i].get()] { tool->Show(kNoPage); });
     }
 }
 

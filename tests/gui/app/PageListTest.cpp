@@ -23,7 +23,10 @@ TEST(PageList, EachPageToolsEntryAndButtonHasOneClassAndItsRow)
             EXPECT_NE(FindToolsItem(item), nullptr) << "tools entry " << item;
             EXPECT_NE(item, kToolsHeading);
         }
-        if (line.button != 0)
+        // A button without a page opens its tool's window.
+        if (line.button != 0) {
             EXPECT_TRUE(buttons.insert(line.button).second) << "button " << line.button;
+        }
+        EXPECT_FALSE(line.pages.empty() && line.toolsItems.empty() && line.button == 0) << "a line nothing reaches";
     }
 }

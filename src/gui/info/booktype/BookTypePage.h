@@ -17,7 +17,7 @@ public:
 
     void OnBooktype();
 
-    void ButtonPressed() override { OnBooktype(); }
+    void Show(int /*page*/) override { OnBooktype(); }
     void DeviceChanged(WPARAM event, const DeviceBroadcast& notice) override;
 
     // The open book-type dialog, null when none is.

@@ -18,7 +18,7 @@ public:
     void OnErase();
     void DCErase();
 
-    void ButtonPressed() override { OnErase(); }
+    void Show(int /*page*/) override { OnErase(); }
     void ToolsItemChosen(int /*item*/) override { DCErase(); }
 
     // What the confirmation gate finds on the device; empty: the machine's.

@@ -3,6 +3,7 @@
 #include "core/base/MessageIds.h"
 
 class CDataExchange;
+struct DeviceBroadcast;
 
 // A page of the main window, or a tool of the "Tools & Utilities" list: what
 // it does when the window tells it something. One object serves the pages
@@ -32,6 +33,9 @@ public:
     virtual void Hide() {}
     // One of the page's own posted messages; false when it is not the page's.
     virtual bool OnPageMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
+    // Every page, current or not: a volume's disc or drive came or went
+    // (WM_DEVICECHANGE), for the dialogs the page has open.
+    virtual void DeviceChanged(WPARAM /*event*/, const DeviceBroadcast& /*notice*/) {}
     // Its entry of the tools list chosen.
     virtual void ToolsItemChosen(int /*item*/) {}
     // Its members with their controls, in the window's data exchange.

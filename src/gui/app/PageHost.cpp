@@ -1,5 +1,6 @@
 #include "gui/app/PageHost.h"
 
+#include "core/base/UserPrompt.h"
 #include "gui/ui/Dialog.h"
 
 void PageHost::PlaceDlgItem(int id, const UiRect& at)
@@ -10,4 +11,14 @@ void PageHost::PlaceDlgItem(int id, const UiRect& at)
 MessageTargetPtr PageHost::MessageTarget()
 {
     return Window().GetMessageTarget();
+}
+
+bool PageHost::RefuseWhileDriveHeld()
+{
+    if (RefuseWhileTesting(true))
+        return true;
+    if (!Core().m_Drives.coordinator.InUse())
+        return false;
+    AppMessageBox("You must stop the test first", "Error Test Running!", MB_OK | MB_ICONEXCLAMATION);
+    return true;
 }

@@ -58,6 +58,10 @@ public:
     virtual void RestorePageButtons(bool toolsToo) = 0;
     // Refuses a command while a test runs ("You must stop the test first"); true when refused.
     virtual bool RefuseWhileTesting(bool withScanWindow, bool withCreateIso = true) = 0;
+    // The same refusal while a test or the scan window runs, or while
+    // another operation holds the drive's channel (a compare, a hash, a raw
+    // command): for the tools that send their own commands.
+    bool RefuseWhileDriveHeld();
     virtual bool ScanWindowOpen() const = 0;
     virtual void OnHomePage() = 0;
 

@@ -5,13 +5,16 @@
 #include "gui/info/ListingPages.h"
 #include "gui/info/MediaInfoPage.h"
 #include "gui/info/ReportPages.h"
+#include "gui/info/booktype/BookTypePage.h"
 #include "gui/tools/disk/DiskToolsPage.h"
+#include "gui/tools/erase/ErasePage.h"
 #include "gui/tools/errortest/ErrorTestPage.h"
 #include "gui/tools/hash/HashPages.h"
 #include "gui/tools/iso/IsoPage.h"
 #include "gui/tools/sectorview/SectorViewPage.h"
 #include "gui/tools/speed/SpeedTestPage.h"
 #include "gui/tools/sysinfo/SystemInfoPage.h"
+#include "gui/tools/usercommand/UserCommandPage.h"
 
 // Every page and tool of the main window: its class, its pages (rows of
 // MainPages()), its entries of the tools list (rows of ToolsItems()) and its
@@ -35,5 +38,8 @@ std::vector<PageClass> PageClasses()
         {MakePage<SectorViewPage>, {}, {kToolsSectorViewer}},
         {MakePage<SystemInfoPage>, {kPageSystemInfo}, {}, IDC_SYSINFO},
         {MakePage<DiskToolsPage>, {}, {kToolsFlashTest, kToolsSectorEditor}, IDC_HDDTEST},
+        {MakePage<ErasePage>, {}, {kToolsDcErase}, IDC_ERASE},
+        {MakePage<BookTypePage>, {}, {}, IDC_BOOKTYPE},
+        {MakePage<UserCommandPage>, {}, {kToolsCustomCommand}},
     };
 }

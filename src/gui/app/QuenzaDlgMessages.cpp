@@ -130,6 +130,8 @@ void CQuenzaDlg::OnDeviceChange(WPARAM event, LPARAM lParam)
         return;
     if (m_pPiPo != nullptr)
         m_pPiPo->OnDeviceChange(event, *notice);
+    for (const auto& page : m_Pages.All())
+        page->DeviceChanged(event, *notice);
     if (!(notice->flags & DBTF_MEDIA)) {
         RescanDrives();
         return;

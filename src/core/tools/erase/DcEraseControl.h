@@ -24,6 +24,7 @@ public:
 
     // Kept like the erase dialog's; the dialog takes the media type itself.
     void SetMediaKind(int kind) { m_nMediaKind = kind; }
+    int MediaKind() const { return m_nMediaKind; }
     // OnInitDialog: true when the erase buttons may be used; false when the
     // dialog ends (not a Nu/QSI burner, or no disc; after its message).
     bool InitDialog();

@@ -4,6 +4,7 @@
 #include "gui/ui/Beep.h"
 #include "gui/ui/Dialog.h"
 #include "gui/ui/EventWatch.h"
+#include "gui/ui/SideWindows.h"
 
 #include <algorithm>
 
@@ -13,8 +14,12 @@ constexpr std::size_t kClearedBytes = 2052;
 
 }  // namespace
 
-SectorViewPage::SectorViewPage(PageHost& host) : m_host(host), m_dlg(host.Window())
+SectorViewPage::SectorViewPage(PageHost& host) : m_host(host), m_dlg(host.Window()), m_side(host.Shared<SideWindows>())
 {
+    m_side.Add(this, [this] {
+        if (CGetLBA* viewer = m_pGetLbaDlg.Get(); viewer && !viewer->IsHidden())
+            viewer->StartSlide();
+    });
     // A docked viewer moves along with the window.
     m_moves = std::make_unique<EventWatch>(&m_dlg, QEvent::Move, [this](QEvent&) {
         if (CGetLBA* viewer = m_pGetLbaDlg.Get()) {
@@ -24,7 +29,10 @@ SectorViewPage::SectorViewPage(PageHost& host) : m_host(host), m_dlg(host.Window
     });
 }
 
-SectorViewPage::~SectorViewPage() = default;
+SectorViewPage::~SectorViewPage()
+{
+    m_side.Remove(this);
+}
 
 void SectorViewPage::ToolsItemChosen(int)
 {
@@ -49,6 +57,7 @@ void SectorViewPage::OnSectorViewer()
         auto& buffer = core.m_Drives.m_DataBuffer;
         std::fill_n(buffer.begin(), std::min(kClearedBytes, buffer.size()), std::uint8_t{0});
     });
+    m_side.SlideBackAllBut(this);
     const bool created = !m_pGetLbaDlg;
     if (created) {
         auto* viewer = new CGetLBA(&m_dlg);

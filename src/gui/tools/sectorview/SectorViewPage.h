@@ -10,9 +10,11 @@
 class CDialog;
 class EventWatch;
 class PageHost;
+class SideWindows;
 
 // The sector viewer (its tools entry; it shows on page 2): the address
-// window slid out beside the main window, docked to it as it moves, and its
+// window slid out beside the main window (the custom command panel slid
+// back first), docked to it as it moves, and its
 // "Fwd" and "Rev" (WM_READSECTOR, WM_LBAENTERED): one block shown as a dump,
 // the address stepped on or back once it was read.
 class SectorViewPage : public MainWindowPage {
@@ -35,5 +37,6 @@ private:
 
     PageHost& m_host;
     CDialog& m_dlg;
+    SideWindows& m_side;
     std::unique_ptr<EventWatch> m_moves;
 };

@@ -108,8 +108,7 @@ void CQuenzaDlg::MapCommands()
     MapCommand(IDC_PIPO, [this] { OnPiPoScan(); });
     MapCommand(IDC_GRAPHVIEWER, [this] { OnGraphFileViewer(); });
     // Until a line of PageClasses() gives one of these its page.
-    for (auto [id, what] : {std::pair{IDC_SNAPSHOT, "The window snapshot"},
-                            {IDC_ABOUT, "The about box"}})
+    for (auto [id, what] : {std::pair{IDC_SNAPSHOT, "The window snapshot"}, {IDC_ABOUT, "The about box"}})
         MapCommand(id, [this, text = std::string(what)] { NotAvailableYet(text); });
     MapNotify(IDC_DEVICES, Notify::SelChange, [this] { OnSelchangeDevicescombo(); });
     MapNotify(IDC_TOOLS, Notify::SelChange, [this] { OnSelchangeToolscombo(); });

@@ -2,6 +2,7 @@
 
 #include "core/base/Format.h"
 #include "core/pipo/ScanFile.h"
+#include "core/pipo/ScanScales.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,24 +48,16 @@ std::optional<Captions> CompareScaleCaptions(int code)
 {
     if (code > 10)
         return std::nullopt;
-    if (code <= 2)
-        return Captions{"10", "7.5", "5", "2.5"};
-    const int full = 10 << (code - 2);
-    return Captions{Format("%d", full), Format("%d", full * 3 / 4), Format("%d", full / 2), Format("%d", full / 4)};
+    return LeftAxisCaptions(code);
 }
 
 std::optional<Captions> CompareJitterCaptions(int code)
 {
-    switch (code) {
-    case 3: return Captions{"10%", "7.5%", "5.0%", "2.5%"};
-    case 4: return Captions{"20%", "15%", "10%", "5%"};
-    case 5: return Captions{"40%", "30%", "20%", "10%"};
-    case 6: return Captions{"80%", "60%", "40%", "20%"};
-    default: break;
-    }
-    if (code <= 2)
-        return Captions{"4%", "3%", "2%", "1%"};
-    return std::nullopt;
+    if (code > 6)
+        return std::nullopt;
+    Captions captions = JitterAxisCaptions(code);
+    std::reverse(captions.begin(), captions.end());
+    return captions;
 }
 
 CompareScales CommonScales(const ScanSlotView& scan1, const ScanSlotView& scan2)

@@ -166,6 +166,9 @@ void ScanControl::OnStart()
     state.m_strSavedStatus = Cut(Format("%-40.40s", "Ready."), kSavedStatusLength);
 
     m_window.ApplyDriveSetup(DetectScanDrive(context));
+    // A drive of no scanning family was named when it was classified.
+    if (state.m_nDriveCode == kDriveUnsuitable)
+        return;
     context.replyBuffer.fill(0);
 
     std::optional<TrayLock> questionLock;

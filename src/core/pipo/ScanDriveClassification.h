@@ -44,8 +44,7 @@ constexpr const char* kScanSubject = "the scan";
 
 struct ScanDriveDetection {
     int code = kDriveUnsuitable;  // m_nDriveCode after the classification
-    // The window's set-up for the code; none when the classification ended
-    // without one (a Toshiba drive keeps its previous code and set-up).
+    // The window's set-up for the code.
     std::optional<ScanWindowSetup> setup;
     std::optional<RefusedProbe> refused;
 };

@@ -1,10 +1,13 @@
 #include "core/base/Format.h"
 #include "core/pipo/JitterRating.h"
 #include "core/graphs/ScanCompare.h"
+#include "core/pipo/ScanScales.h"
 #include "support/SavedScans.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 TEST(ScanCompare, TwoSavedScansGiveTheirFiguresScalesAndRatings)
 {
@@ -21,8 +24,8 @@ TEST(ScanCompare, TwoSavedScansGiveTheirFiguresScalesAndRatings)
 
     const CompareScales scales = CommonScales(one, two);
     EXPECT_EQ(scales.pi, 7);
-    EXPECT_EQ(CompareScaleCaptions(scales.pi), (std::array<std::string, 4>{"320", "240", "160", "80"}));
-    EXPECT_EQ(CompareJitterCaptions(scales.jitter), (std::array<std::string, 4>{"10%", "7.5%", "5.0%", "2.5%"}));
+    EXPECT_EQ(CompareScaleCaptions(scales.pi), (std::array<std::string, 4>{"256", "192", "128", "64"}));
+    EXPECT_EQ(CompareJitterCaptions(scales.jitter), (std::array<std::string, 4>{"8%", "6%", "4%", "2%"}));
     EXPECT_TRUE(ScansCompatible(one, two));
     EXPECT_EQ(CompareXAxisCaptions(one)[3], "4GB");
 
@@ -44,23 +47,35 @@ TEST(ScanCompare, TwoSavedScansGiveTheirFiguresScalesAndRatings)
     EXPECT_FLOAT_EQ(upper.PIFactor(), 0.5f);
 }
 
-TEST(ScanCompare, CaptionsAndScalesByCode)
+// The compare window's axes read as the scan window's do for the same code:
+// captions at 0.8, 0.6, 0.4 and 0.2 of the full scale.
+TEST(ScanCompare, CaptionsAgreeWithTheScanWindowsForEveryCode)
 {
-    struct Case {
-        int code;
-        std::array<std::string, 4> scale;
-    };
-    const Case cases[] = {
-        {0, {"10", "7.5", "5", "2.5"}},  {2, {"10", "7.5", "5", "2.5"}},        {3, {"20", "15", "10", "5"}},
-        {6, {"160", "120", "80", "40"}}, {10, {"2560", "1920", "1280", "640"}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(CompareScaleCaptions(c.code), c.scale) << c.code;
+    for (int code = 0; code <= 10; ++code) {
+        ScanScales scan;
+        scan.SetUpperScale(code, nullptr);
+        EXPECT_EQ(CompareScaleCaptions(code), scan.Upper().captions) << code;
+    }
+    EXPECT_EQ(CompareScaleCaptions(0), (std::array<std::string, 4>{"8", "6", "4", "2"}));
+    EXPECT_EQ(CompareScaleCaptions(10), (std::array<std::string, 4>{"2048", "1536", "1024", "512"}));
     EXPECT_FALSE(CompareScaleCaptions(11));
+    for (int code = 0; code <= 6; ++code) {
+        ScanScales scan;
+        scan.SetJitterAxis(code, nullptr);
+        std::array<std::string, 4> topDown = scan.Jitter().captions;  // the scan window's run bottom to top
+        std::reverse(topDown.begin(), topDown.end());
+        EXPECT_EQ(CompareJitterCaptions(code), topDown) << code;
+    }
     EXPECT_EQ(CompareJitterCaptions(1), (std::array<std::string, 4>{"4%", "3%", "2%", "1%"}));
-    EXPECT_EQ(CompareJitterCaptions(6), (std::array<std::string, 4>{"80%", "60%", "40%", "20%"}));
+    EXPECT_EQ(CompareJitterCaptions(6), (std::array<std::string, 4>{"64%", "48%", "32%", "16%"}));
     EXPECT_FALSE(CompareJitterCaptions(7));
+    ScanScales back;  // the process-wide last codes as they began
+    back.SetUpperScale(0, nullptr);
+    back.SetJitterAxis(0, nullptr);
+}
 
+TEST(ScanCompare, CaptionsOfPOAndPIFScans)
+{
     const CompareScanCaptions po = CompareCaptionsForScan(1, true);
     EXPECT_EQ(po.total, "PO Total2");
     EXPECT_EQ(po.graphButton, "PO Graph 2");

@@ -53,9 +53,9 @@ TEST(ScratchedMedia, UnreadableAndMarginalZonesFailReadsAsTheyDescribe)
                 }
             }
             (zone.failures < 0 ? never : marginal) += 1;
-            EXPECT_EQ(Send(*drive, Read10(first + static_cast<std::uint32_t>(zone.blockCount), 16), 16 * 2048)
-                          .result.outcome,
-                      Outcome::Good);
+            EXPECT_EQ(
+                Send(*drive, Read10(first + static_cast<std::uint32_t>(zone.blockCount), 16), 16 * 2048).result.outcome,
+                Outcome::Good);
         }
         EXPECT_GE(never, 2) << "red squares";
         EXPECT_GE(marginal, 1) << "white squares";

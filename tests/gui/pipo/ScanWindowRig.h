@@ -49,4 +49,3 @@ struct ScanWindowRig {
     std::string cmdLine2;
     std::unique_ptr<CPiPo> window;
 };
-

@@ -220,6 +220,14 @@ std::optional<MediumError> DriveState::FindMediumError(std::uint8_t opcode, std:
 {
     std::uint64_t firstBad = 0;
     ErrorRule* first = blockRules.FindFirst(opcode, lba, count, firstBad);
+    if (medium) {
+        std::uint64_t damaged = 0;
+        ErrorRule* scratch = medium->unreadable.FindFirst(opcode, lba, count, damaged);
+        if (scratch && (!first || damaged < firstBad)) {
+            first = scratch;
+            firstBad = damaged;
+        }
+    }
     if (!first)
         return std::nullopt;
     if (first->remaining > 0)

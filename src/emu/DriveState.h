@@ -19,6 +19,7 @@ namespace emu {
 struct LoadedMedium {
     MediumDescription description;
     std::shared_ptr<RecordedBlocks> source;
+    BlockRules unreadable;  // the description's unreadable zones, for the reads
 };
 
 // A block range failure found by the error list: the first bad block.

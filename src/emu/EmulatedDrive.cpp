@@ -145,7 +145,15 @@ void EmulatedDrive::Record(const std::uint8_t* cdb, std::size_t cdbLength, DataD
 
 std::optional<LoadedMedium> EmulatedDrive::Prepare(const MediumDescription& disc, std::string* error) const
 {
-    LoadedMedium loaded{disc, nullptr};
+    LoadedMedium loaded{disc, nullptr, {}};
+    for (const UnreadableZone& zone : disc.unreadable) {
+        for (const std::uint8_t opcode : {mmc::kRead10, mmc::kReadCd}) {
+            ErrorRule rule = ErrorRule::UnreadableBlocks(zone.firstBlock, zone.blockCount);
+            rule.firstOpcode = rule.lastOpcode = opcode;
+            rule.remaining = zone.failures;
+            loaded.unreadable.Add(rule);
+        }
+    }
     if (disc.imagePath.empty()) {
         loaded.source = std::make_shared<RecordedBlocks>(MakePatternSource());
         return loaded;

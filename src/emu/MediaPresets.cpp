@@ -149,6 +149,30 @@ void AddRewritableStates(std::vector<MediumDescription>& media)
     media.push_back(partial);
 }
 
+// Burned discs with scratches: stretches that never read, marginal spots
+// that read at the second try, and around them the scratch's high error
+// rates for the scans.
+void AddScratchedDiscs(std::vector<MediumDescription>& media)
+{
+    const auto from = [&](const char* name) {
+        return *std::find_if(media.begin(), media.end(), [&](const auto& m) { return m.presetName == name; });
+    };
+    // clang-format off
+    MediumDescription dvd = from("dvd+r");
+    dvd.presetName = "dvd+r-scratched";
+    dvd.description = "burned DVD+R with scratches: unreadable and marginal blocks";
+    dvd.errors.badZones = {{600000, 120000, {60, 16, 30, 2, 120}}, {1380000, 60000, {40, 8, 20, 1, 110}}};
+    dvd.unreadable = {{620000, 48, -1}, {650000, 16, 1}, {690000, 32, -1},
+                      {1400000, 64, -1}, {1500000, 32, 1}, {1800000, 16, 2}};
+    media.push_back(dvd);
+    MediumDescription cd = from("cd-r");
+    cd.presetName = "cd-r-scratched";
+    cd.description = "burned CD-R with scratches: unreadable and marginal blocks";
+    cd.unreadable = {{100000, 30, -1}, {150000, 20, 1}, {200000, 20, -1}, {250000, 10, 2}};
+    media.push_back(cd);
+    // clang-format on
+}
+
 std::vector<MediumDescription> BuildPresets()
 {
     std::vector<MediumDescription> media;
@@ -194,6 +218,7 @@ std::vector<MediumDescription> BuildPresets()
     media.back().bookType = 4;
     AddWriteOnceStates(media);
     AddRewritableStates(media);
+    AddScratchedDiscs(media);
     return media;
 }
 

@@ -36,6 +36,16 @@ struct AtipTimes {
     Msf lastLeadOutStart;
 };
 
+// A stretch of blocks the drive cannot read (a scratch through the data):
+// READ(10) and READ CD that touch it fail there with an unrecovered read
+// error. With failures n >= 0 the stretch fails n reads and then reads (a
+// marginal spot that a second try gets through); -1 never reads.
+struct UnreadableZone {
+    std::uint64_t firstBlock = 0;
+    std::uint64_t blockCount = 0;
+    int failures = -1;
+};
+
 // A disc as data: what later commands need to answer for it even where the
 // present command set reads only part of it.
 struct MediumDescription {
@@ -68,6 +78,7 @@ struct MediumDescription {
     std::string recorderText;  // DVD-R/RW: the recording drive's maker, serial and model in its RMD
     std::string imagePath;  // blocks come from this file; empty: a generated pattern
     ErrorProfile errors;  // what a drive's error scan finds on it
+    std::vector<UnreadableZone> unreadable;  // what its reads cannot get through
 };
 
 }  // namespace emu

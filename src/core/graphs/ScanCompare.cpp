@@ -3,6 +3,7 @@
 #include "core/base/Format.h"
 #include "core/graphs/PiPoScaleLadders.h"
 #include "core/pipo/ScanFile.h"
+#include "core/pipo/ScanScales.h"
 
 #include <algorithm>
 
@@ -39,11 +40,12 @@ int Wider(int code1, int code2, std::optional<float> (*factorOf)(int))
     return std::max(code1, code2);
 }
 
-// The counts at the full scale of a 160-pixel plot and at 3/4, 1/2, 1/4 of it.
+// The counts where the captions sit: at 0.8, 0.6, 0.4 and 0.2 of the
+// 160-pixel plot, as on the scan window's axes.
 Captions CountCaptions(std::optional<float> factor)
 {
     const double full = kPiPoBaseline / static_cast<double>(factor.value_or(*PIScaleFactor(kFirstRung)));
-    return {Format("%g", full), Format("%g", full * 3 / 4), Format("%g", full / 2), Format("%g", full / 4)};
+    return {Format("%g", full * 0.8), Format("%g", full * 0.6), Format("%g", full * 0.4), Format("%g", full * 0.2)};
 }
 
 }  // namespace
@@ -76,15 +78,12 @@ std::array<std::string, 4> ComparePIFCaptions(int code)
     return CountCaptions(PIFScaleFactor(code));
 }
 
+// As the scan window's jitter axis, from the top down.
 std::array<std::string, 4> CompareJitterCaptions(int code)
 {
-    switch (JitterScaleFactor(code) ? code : kFirstRung) {
-    case 3: return Captions{"10%", "7.5%", "5.0%", "2.5%"};
-    case 4: return Captions{"20%", "15%", "10%", "5%"};
-    case 5: return Captions{"40%", "30%", "20%", "10%"};
-    case 6: return Captions{"80%", "60%", "40%", "20%"};
-    default: return Captions{"4%", "3%", "2%", "1%"};
-    }
+    Captions captions = JitterAxisCaptions(JitterScaleFactor(code) ? code : kFirstRung);
+    std::reverse(captions.begin(), captions.end());
+    return captions;
 }
 
 CompareScales CommonScales(const ScanSlotView& scan1, const ScanSlotView& scan2)

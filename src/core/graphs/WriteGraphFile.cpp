@@ -5,6 +5,7 @@
 #include "core/graphs/WriteGraphChecksum.h"
 #include "core/graphs/WriteGraphRotation.h"
 #include "core/graphs/WriteGraphSamples.h"
+#include "core/ui/CommentHint.h"
 #include "platform/files/SafeFile.h"
 
 #include <algorithm>
@@ -25,7 +26,6 @@ constexpr const char* kWriteDataError = "Error in data,  the graph cannot be ren
 constexpr const char* kVerifyDataError = "Error in Verify data,  the graph cannot be rendered";
 constexpr const char* kNothingToSave = "No data exists to save.";
 constexpr const char* kWriteError = "Error Opening File for write";
-constexpr const char* kCommentHint = "Double-Click Digital Displays to edit";
 
 // A BD of at least 26 x 524,288 sectors holds two layers even when the file
 // names no layer break; its break is then taken as this sector.
@@ -356,7 +356,7 @@ void WriteGraphFile::ReadComments(std::string_view text)
     if (comment1 && !comment1->empty())
         m_displays.device = *comment1;
     const std::optional<std::string> comment2 = FindKeyValue(text, "COMMENT2");
-    m_displays.comment = comment2 && !comment2->empty() ? *comment2 : kCommentHint;
+    m_displays.comment = comment2 && !comment2->empty() ? *comment2 : std::string(kCommentHint);
 }
 
 std::string WriteGraphFile::TextForSave(std::string_view comment1, std::string_view comment2)
@@ -369,7 +369,9 @@ std::string WriteGraphFile::TextForSave(std::string_view comment1, std::string_v
         if (oldComments != std::string::npos)
             m_loadedText.resize(oldComments);
     }
-    return m_loadedText + CommentLine("COMMENT1=", comment1) + CommentLine("COMMENT2=", comment2);
+    // The displays' hint is no comment: it is saved as none.
+    const auto saved = [](std::string_view comment) { return IsCommentHint(comment) ? std::string_view() : comment; };
+    return m_loadedText + CommentLine("COMMENT1=", saved(comment1)) + CommentLine("COMMENT2=", saved(comment2));
 }
 
 bool WriteGraphFile::SaveGraphFile(const std::string& path, std::string_view comment1, std::string_view comment2,

@@ -11,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -52,19 +53,34 @@ struct ScanChoices {
 };
 
 // The scales of both graphs: an engine's ladders and the window's scale
-// boxes change them from two threads, one at a time.
+// boxes change them from two threads, one at a time. A use that changed a
+// caption calls the hook afterwards, outside the lock, on the user's thread.
 class SharedScanScales {
 public:
+    void SetCaptionsChanged(std::function<void()> hook) { m_captionsChanged = std::move(hook); }
+
     template <class Use>
     decltype(auto) With(Use&& use)
     {
+        CaptionWatch watch{*this, {}};  // ends after the lock
         std::lock_guard lock(m_mutex);
+        watch.before = CaptionsOf(m_scales);
         return use(m_scales);
     }
 
 private:
+    using Captions = std::array<std::array<std::string, 4>, 4>;
+    struct CaptionWatch {
+        SharedScanScales& owner;
+        Captions before;
+        ~CaptionWatch() { owner.NotifyIfChanged(before); }
+    };
+    static Captions CaptionsOf(const ScanScales& scales);
+    void NotifyIfChanged(const Captions& before) noexcept;
+
     std::mutex m_mutex;
     ScanScales m_scales;
+    std::function<void()> m_captionsChanged;
 };
 
 // Everything the PI/PO scan works with: the drive access, the running flag,

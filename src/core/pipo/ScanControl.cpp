@@ -175,8 +175,9 @@ void ScanControl::OnStart()
     const ScanDriveDetection detection = DetectScanDrive(context);
     m_window.ApplyDriveSetup(detection);
     context.replyBuffer.fill(0);
-    // No scanning family: refused here, before anything is disabled.
-    if (!ScansFamily(m_threads, state.m_nDriveCode)) {
+    // A drive of no scanning family is refused before anything is disabled,
+    // and named once: here, unless its classification just did.
+    if (state.m_nDriveCode == kDriveUnsuitable || !ScansFamily(m_threads, state.m_nDriveCode)) {
         if (!detection.told)
             context.prompt.MessageBox(kUnsuitableDriveMessage, "", MB_OK);
         return;

@@ -302,8 +302,12 @@ ScanDriveDetection DetectScanDrive(ScanContext& context)
             continue;
         if (entry.code != kNoScanning)
             return Decide(context, entry.code);
-        context.prompt.MessageBox(kToshibaMessage, "", MB_OK);
-        return {context.state.m_nDriveCode, std::nullopt, std::nullopt, true};
+        // A drive that cannot scan: said once, and Start stays disabled.
+        if (context.state.m_nDriveCode != kDriveUnsuitable)
+            context.prompt.MessageBox(kToshibaMessage, "", MB_OK);
+        context.state.m_nDriveCode = kDriveUnsuitable;
+        context.state.rawAccessRefused = false;
+        return {kDriveUnsuitable, WindowSetupFor(kDriveUnsuitable), std::nullopt, true};
     }
 
     BenqModesLeft benqModes(prober);

@@ -47,8 +47,7 @@ constexpr const char* kUnsuitableDriveMessage
 
 struct ScanDriveDetection {
     int code = kDriveUnsuitable;  // m_nDriveCode after the classification
-    // The window's set-up for the code; none when the classification ended
-    // without one (a Toshiba drive keeps its previous code and set-up).
+    // The window's set-up for the code.
     std::optional<ScanWindowSetup> setup;
     std::optional<RefusedProbe> refused;
     bool told = false;  // a message box said why the drive cannot scan

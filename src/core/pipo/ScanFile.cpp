@@ -7,6 +7,7 @@
 #include "platform/files/SafeFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <limits>
 
 namespace {
@@ -206,6 +207,21 @@ bool DecodeScanFile(std::string_view bytes, ScanFile& file, std::string& error)
         return false;
     file = std::move(read);
     return true;
+}
+
+std::string ScanFileSavePath(const std::string& path)
+{
+    constexpr std::string_view kExtension = ".qnzx";
+    const std::size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.size() > kExtension.size()) {
+        std::string tail = name.substr(name.size() - kExtension.size());
+        for (char& c : tail)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (tail == kExtension)
+            return path;
+    }
+    return path + std::string(kExtension);
 }
 
 bool SaveScanFile(const std::string& path, ScanFile& file, std::string* error)

@@ -70,6 +70,11 @@ std::string EncodeScanFile(const ScanFile& file);
 // texts are "%X" of the low 32 bits; strings end at their first 0 character.
 bool DecodeScanFile(std::string_view bytes, ScanFile& file, std::string& error);
 
+// The name a scan is saved under: path as chosen when its last part ends in
+// ".qnzx" (any case), else path with ".qnzx" added, so that Load, a drop and
+// the command line know it again.
+std::string ScanFileSavePath(const std::string& path);
+
 // PrepareScanFileForSave, then the file written through a temporary name.
 bool SaveScanFile(const std::string& path, ScanFile& file, std::string* error = nullptr);
 // Files above this size are refused before they are read, as is anything but

@@ -29,6 +29,8 @@ constexpr CodeText kMediaTypeNames[] = {
     {kMediaDvdPlusRw, "DVD+RW"},   {kMediaDvdPlusR, "DVD+R"},        {kMediaDvdRam, "DVD-RAM"},
     {kMediaDvdPlusRwDl, "DVD+RW DL"}, {kMediaDvdPlusRDl, "DVD+R DL"}, {kMediaHdDvdRw, "HD DVD-RW"},
     {kMediaPlusUnknownId, "DVD+R/RW"},
+    {kMediaBdRom, "BD-ROM"},       {kMediaBdR, "BD-R"},              {kMediaBdRe, "BD-RE"},
+    {kMediaBdRRandom, "BD-R"},
 };
 constexpr CodeText kBookTypeTexts[] = {
     {0, "DVD-ROM"}, {1, "DVD-RAM"}, {2, "DVD-R"},      {3, "DVD-RW"},
@@ -38,7 +40,8 @@ constexpr CodeText kBookTypeTexts[] = {
 
 // The media types whose MID code the window reads.
 constexpr int kMediaWithCode[] = {kMediaDvdRom,    kMediaDvdPlusRw,  kMediaDvdPlusR,    kMediaDvdPlusRDl,
-                                  kMediaDvdMinusR, kMediaDvdMinusRw, kMediaDvdMinusRDl, kMediaDvdRam};
+                                  kMediaDvdMinusR, kMediaDvdMinusRw, kMediaDvdMinusRDl, kMediaDvdRam,
+                                  kMediaBdR,       kMediaBdRe,       kMediaBdRRandom};
 
 const char* Lookup(const CodeText* first, const CodeText* last, int code)
 {

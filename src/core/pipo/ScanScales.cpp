@@ -40,9 +40,7 @@ void ApplyLeftAxis(ScanScales::Axis& axis, int code)
     } else {
         axis.fullScale = FullScaleForCode(code);
     }
-    const int full = axis.fullScale;
-    axis.captions = {Format("%d", full * 8 / 10), Format("%d", full * 6 / 10), Format("%d", full * 4 / 10),
-                     Format("%d", full * 2 / 10)};
+    axis.captions = LeftAxisCaptions(code);
     axis.code = code;
 }
 
@@ -62,6 +60,22 @@ void SelectLeftScale(ScanScales::Axis& axis, int position, int peak, SetScale se
 }
 
 }  // namespace
+
+std::array<std::string, 4> LeftAxisCaptions(int code)
+{
+    const int full = FullScaleForCode(code);
+    return {Format("%d", full * 8 / 10), Format("%d", full * 6 / 10), Format("%d", full * 4 / 10),
+            Format("%d", full * 2 / 10)};
+}
+
+std::array<std::string, 4> JitterAxisCaptions(int code)
+{
+    // A fifth of the full scale each, except on the 4 % scale, which keeps
+    // whole percents.
+    static constexpr int kCaptionSteps[] = {1, 1, 1, 2, 4, 8, 16};
+    const int step = kCaptionSteps[std::clamp(code, kSmallestCode, kLargestJitterCode)];
+    return {Format("%d%%", step), Format("%d%%", 2 * step), Format("%d%%", 3 * step), Format("%d%%", 4 * step)};
+}
 
 int FullScaleForCode(int code)
 {
@@ -102,16 +116,12 @@ int ScanScales::SetJitterAxis(int code, PiPoLowerGraph* graph)
         return code;
     g_lastJitterCode.store(code);
     if (code <= kLargestJitterCode) {
-        // Full scale in tenths of a percent; the captions mark a fifth of it
-        // each, except on the 4 % scale, which keeps whole percents.
+        // Full scale in tenths of a percent.
         static constexpr int kFullScales[] = {40, 40, 40, 100, 200, 400, 800};
-        static constexpr int kCaptionSteps[] = {1, 1, 1, 2, 4, 8, 16};
         if (code < kSmallestCode)
             m_jitter.automatic = true;
         m_jitter.fullScale = kFullScales[code];
-        const int step = kCaptionSteps[code];
-        m_jitter.captions = {Format("%d%%", step), Format("%d%%", 2 * step), Format("%d%%", 3 * step),
-                             Format("%d%%", 4 * step)};
+        m_jitter.captions = JitterAxisCaptions(code);
         m_jitter.code = code;
     }
     if (graph != nullptr)

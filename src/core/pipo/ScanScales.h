@@ -16,6 +16,13 @@ int FullScaleForCode(int code);
 // The code "Auto Peak" picks for a peak: the smallest full scale that holds it.
 int ScaleCodeForPeak(int peak);
 
+// The captions of a left axis at 0.8, 0.6, 0.4 and 0.2 of its height (top to
+// bottom) for codes up to 10 (codes below 2 as 2), and of the jitter axis at
+// 0.2 ... 0.8 (bottom to top) for codes up to 6 (below 2 as 2). The scan
+// window and the compare window show the same.
+std::array<std::string, 4> LeftAxisCaptions(int code);
+std::array<std::string, 4> JitterAxisCaptions(int code);
+
 // The scales of the scan window's two plots: the left axes (PI upper, PIF
 // lower), the jitter axis (lower right) and the speed axis (upper right),
 // with their captions. The last upper, lower and jitter codes are kept for

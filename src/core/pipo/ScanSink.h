@@ -19,6 +19,9 @@ public:
     virtual void SetDisplays(const ScanDisplayTexts& texts) = 0;
     // The text of a caption (see ScanControlIds.h), such as the x-axis ones.
     virtual void SetCaption(int controlId, const std::string& text) = 0;
+    // A scale changed its axis captions (the scan's ladders among others):
+    // the window shows the scales' captions again.
+    virtual void ScaleCaptionsChanged() {}
     virtual void EnableControl(int controlId, bool enabled) = 0;
     virtual void ShowControl(int controlId, bool shown) = 0;
     // Rates the displayed figures (`CPiPo::ShowQualityRating`); whether the

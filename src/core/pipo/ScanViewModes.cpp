@@ -139,10 +139,12 @@ ScanViewChanges ChangesForView(ScanViewMode mode, bool jitterCapable, bool showJ
 ScanPOCaptions POCaptionsFor(bool poMode)
 {
     ScanPOCaptions result;
+    // The PO mode's drive (the Cyberdrive) measures jitter too: the jitter
+    // displays, toggle, modes and axis stay as in the PIF mode.
     // clang-format off
     result.captions = poMode
         ? std::vector<std::pair<int, std::string>>{
-              {IDC_PIPO_JITTER_INST_LABEL, "Current LBA"}, {IDC_PIPO_JITTER_PEAK_LABEL, "Max LBA"},
+              {IDC_PIPO_JITTER_INST_LABEL, "Jitter Inst."}, {IDC_PIPO_JITTER_PEAK_LABEL, "Jitter Peak"},
               {IDC_PIPO_PIF_TOTAL_LABEL, "PO Total"}, {IDC_PIPO_PIF_PEAK_LABEL, "PO Peak"},
               {IDC_PIPO_PIF_AVG_LABEL, "PO Avg"}, {IDC_PIPO_LOWER_SCALE_LABEL, "PO Scale (Left)"}}
         : std::vector<std::pair<int, std::string>>{
@@ -150,19 +152,15 @@ ScanPOCaptions POCaptionsFor(bool poMode)
               {IDC_PIPO_PIF_TOTAL_LABEL, "PIF Total"}, {IDC_PIPO_PIF_PEAK_LABEL, "PIF Peak"},
               {IDC_PIPO_PIF_AVG_LABEL, "PIF Avg"}, {IDC_PIPO_LOWER_SCALE_LABEL, "PIF Scale (Left)"}};
     // clang-format on
-    if (poMode) {
-        result.enabled = {{IDC_PIPO_JITTER_AVG, false}, {IDC_PIPO_JITTER_AVG_LABEL, false}};
-    } else {
-        for (int id : kJitterDisplays)
-            result.enabled.emplace_back(id, true);
-        for (int id : kJitterScale)
-            result.enabled.emplace_back(id, true);
-    }
-    result.enabled.emplace_back(IDC_PIPO_SHOW_JITTER, !poMode);
+    for (int id : kJitterDisplays)
+        result.enabled.emplace_back(id, true);
+    for (int id : kJitterScale)
+        result.enabled.emplace_back(id, true);
+    result.enabled.emplace_back(IDC_PIPO_SHOW_JITTER, true);
     for (int id : kJitterModes)
-        result.enabled.emplace_back(id, !poMode);
+        result.enabled.emplace_back(id, true);
     for (int id : kJitterCaptions)
-        result.shown.emplace_back(id, !poMode);
+        result.shown.emplace_back(id, true);
     result.shown.emplace_back(IDC_PIPO_SHOW_PO, poMode);
     result.shown.emplace_back(IDC_PIPO_SHOW_PIF, !poMode);
     return result;

@@ -54,8 +54,9 @@ bool IsErrorBuffer(CommandContext& command, std::uint32_t length)
 // WRITE BUFFER of a request (FFh 01h, the physical sector in bytes 3-6, the
 // sector count in 7-10, the unit in ECC blocks in byte 14): the drive
 // measures it and prepares the answer READ BUFFER gives. The answer holds
-// the PIF sum in bytes 3-6 and the PI sum in 11-14, and for each, in four
-// bytes (7-10, 15-18), how many units end in each quarter of the request.
+// the PIF sum in tenths in bytes 3-6 and the PI sum in 11-14, and for each,
+// in four bytes (7-10, 15-18), how many units end in each quarter of the
+// request: PI and PIF per unit are the sums over ten times the units.
 void PioneerWriteBuffer(CommandContext& command)
 {
     PioneerSettings& pioneer = command.drive.vendorSettings.pioneer;
@@ -85,7 +86,7 @@ void PioneerWriteBuffer(CommandContext& command)
                 std::min(quarters[block * 4 / sum.blocks] + 1, 255));
     pioneer.answer.fill(0);
     pioneer.answer[0] = reachedEnd ? kEndOfData : 0;
-    scsi::PutBe32(&pioneer.answer[3], sum.total.pif);
+    scsi::PutBe32(&pioneer.answer[3], Saturated(std::uint64_t{sum.total.pif} * 10, 0xFFFFFFFF));
     scsi::PutBe32(&pioneer.answer[11], sum.total.pi);
     std::copy(quarters.begin(), quarters.end(), pioneer.answer.begin() + 7);
     std::copy(quarters.begin(), quarters.end(), pioneer.answer.begin() + 15);

@@ -668,7 +668,9 @@ void CPiPo::ShowDriveName()
 
 void CPiPo::OnHelp()
 {
-    ShellOpen(HelpFolder() + "ZentaroPIPO.htm");
+    const std::string page = HelpFolder() + "ZentaroPIPO.htm";
+    if (!ShellOpen(page))
+        m_Prompt.MessageBox("The help page " + page + " cannot be opened.", "Quenzario", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CPiPo::EditDisplayComment(bool statusDisplay)

@@ -154,6 +154,7 @@ private:
         void SetProgress(int position) override;
         void SetDisplays(const ScanDisplayTexts& texts) override { m_window.ShowDisplays(texts); }
         void SetCaption(int controlId, const std::string& text) override { m_window.SetDlgItemText(controlId, text); }
+        void ScaleCaptionsChanged() override { m_window.ApplyScaleCaptions(); }
         void EnableControl(int controlId, bool enabled) override { m_window.EnableDlgItem(controlId, enabled); }
         void ShowControl(int controlId, bool shown) override { m_window.ShowDlgItem(controlId, shown); }
         void ShowQualityRating() override { m_window.ShowQualityRating(); }

@@ -1,5 +1,6 @@
 #include "core/base/Format.h"
 #include "core/base/LogFile.h"
+#include "core/ui/CommentHint.h"
 #include "core/pipo/ScanFile.h"
 #include "core/pipo/ScanWindowIds.h"
 #include "gui/app/FileDialogs.h"
@@ -172,10 +173,12 @@ void CPiPo::OnCompare()
 void CPiPo::OnSave()
 {
     const auto choice = ShowSaveFileDialog(this, "Enter a save fileame", "Data Files *.qnzx) (*.qnzx)", kScanFileFolder,
-                                           "txt", 1);
+                                           "qnzx", 1);
     if (!choice)
         return;
-    if (FileExists(choice->path)
+    // Whatever was typed, the file is a ".qnzx" that Load lists again.
+    const std::string path = ScanFileSavePath(choice->path);
+    if (FileExists(path)
         && AppMessageBox("You chose an existing file,  Are you sure you want to overwrite it?", "File Exists",
                          MB_YESNO | MB_ICONQUESTION)
             != IDYES)
@@ -189,16 +192,17 @@ void CPiPo::OnSave()
     state.ranges[kSlot2Range] = CurrentSlot() == 2 ? current : m_Slots[1].range;
     state.displays = DisplayTexts();
     state.show = m_Context.choices.show;
-    state.status = m_StatusDisplay->GetText();
+    // The displays' hint is no comment: it is saved as none.
+    state.status = IsCommentHint(m_StatusDisplay->GetText()) ? std::string() : m_StatusDisplay->GetText();
     state.driveDisplay = m_DriveDisplay->GetText();
     state.media = m_Context.media;
     ScanFile file = ScanFileFromWindow(state);
     StoreScanGraphs(*m_Context.m_pUpperGraph, *m_Context.m_pLowerGraph, file);
 
     std::string error;
-    if (!SaveScanFile(choice->path, file, &error)) {
+    if (!SaveScanFile(path, file, &error)) {
         // Nothing was written: the scan stays marked as not saved.
-        LogEntryF("Scan file %s not written: %s", choice->path.c_str(), error.c_str());
+        LogEntryF("Scan file %s not written: %s", path.c_str(), error.c_str());
         AppMessageBox("Error opening file for writing");
         return;
     }

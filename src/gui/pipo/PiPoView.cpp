@@ -53,6 +53,9 @@ void CPiPo::ApplyPOCaptions()
         EnableDlgItem(id, enabled);
     for (const auto& [id, shown] : po.shown)
         ShowDlgItem(id, shown);
+    // The view's own labels stay (the Pioneer's position displays).
+    for (const auto& [id, text] : ScanViewModeFor(m_View).captions)
+        SetDlgItemText(id, text);
     UpdateData(false);
 }
 
@@ -199,11 +202,11 @@ void CPiPo::ApplySeriesControls()
         ShowDlgItem(kUpperLeftCaptions[i], controls.upperLeftCaptionsShown);
         ShowDlgItem(kUpperRightCaptions[i], controls.speedCaptionsShown);
         ShowDlgItem(kLowerLeftCaptions[i], controls.lowerLeftCaptionsShown);
-        ShowDlgItem(kLowerRightCaptions[i], controls.jitterCaptionsShown && m_Context.choices.show.showPO == 0);
+        ShowDlgItem(kLowerRightCaptions[i], controls.jitterCaptionsShown);
     }
     if (controls.jitterModeEnabled)
         for (int id : {IDC_PIPO_JITTER_INSTANT, IDC_PIPO_JITTER_AVERAGE})
-            EnableDlgItem(id, *controls.jitterModeEnabled && m_Context.choices.show.showPO == 0);
+            EnableDlgItem(id, *controls.jitterModeEnabled);
 }
 
 void CPiPo::ApplyUpperPlotModes()

@@ -32,6 +32,11 @@ void QtScanSink::SetCaption(int controlId, const std::string& text)
     Post([controlId, text](ScanSink& sink) { sink.SetCaption(controlId, text); });
 }
 
+void QtScanSink::ScaleCaptionsChanged()
+{
+    Post([](ScanSink& sink) { sink.ScaleCaptionsChanged(); });
+}
+
 void QtScanSink::EnableControl(int controlId, bool enabled)
 {
     Post([controlId, enabled](ScanSink& sink) { sink.EnableControl(controlId, enabled); });

@@ -20,6 +20,7 @@ public:
     void SetProgress(int position) override;
     void SetDisplays(const ScanDisplayTexts& texts) override;
     void SetCaption(int controlId, const std::string& text) override;
+    void ScaleCaptionsChanged() override;
     void EnableControl(int controlId, bool enabled) override;
     void ShowControl(int controlId, bool shown) override;
     void ShowQualityRating() override;

@@ -1,5 +1,6 @@
 #include "gui/ui/Comment.h"
 
+#include "core/ui/CommentHint.h"
 #include "core/ui/TextLimit.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/XPStyleButtonST.h"
@@ -31,6 +32,8 @@ CComment::CComment(QWidget* parent) :
     layout->addWidget(edit);
     layout->addLayout(buttons);
 
+    // Enter accepts the comment.
+    m_pOK->setDefault(true);
     BindControl(IDOK, m_pOK);
     BindControl(IDCANCEL, m_pCancel);
     BindControl(IDC_COMMENT, edit);
@@ -77,7 +80,7 @@ void CComment::ReadComment()
 std::optional<std::string> AskComment(QWidget* parent, const std::string& shown)
 {
     CComment comment(parent);
-    comment.m_strComment = WithoutTrailingBlanks(shown);
+    comment.m_strComment = IsCommentHint(shown) ? std::string() : WithoutTrailingBlanks(shown);
     comment.m_strEdit = comment.m_strComment;
     if (comment.DoModal() != 0)
         return std::nullopt;

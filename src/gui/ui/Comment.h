@@ -38,8 +38,9 @@ private:
     CThemeHelperST m_ThemeHelper;
 };
 
-// Asks for a comment in place of shown (its trailing blanks dropped): the new
-// comment when the dialog ends with OK, nothing on Cancel.
+// Asks for a comment in place of shown (its trailing blanks dropped; the
+// displays' hint is no comment and starts it empty): the new comment when
+// the dialog ends with OK, nothing on Cancel.
 std::optional<std::string> AskComment(QWidget* parent, const std::string& shown);
 
 // Lets the user retype the comment a dot-matrix display shows.

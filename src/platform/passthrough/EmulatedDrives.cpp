@@ -6,6 +6,9 @@
 #include "platform/text/Trim.h"
 #include "scsi/AsciiText.h"
 
+#include <charconv>
+#include <string_view>
+
 namespace {
 
 std::vector<std::string> Split(const std::string& text, char separator)
@@ -28,7 +31,33 @@ std::string Joined(const std::vector<std::string>& names)
     return text;
 }
 
+bool IsSpeedupItem(const std::string& item)
+{
+    constexpr std::string_view kPrefix = "speedup=";
+    return item.size() >= kPrefix.size() && scsi::EqualsIgnoringCase(item.substr(0, kPrefix.size()), kPrefix);
+}
+
 }  // namespace
+
+double ParseEmulatedSpeedup(const std::string& setting, std::vector<std::string>& problems)
+{
+    double speedup = kDefaultEmulatedSpeedup;
+    for (const std::string& rawItem : Split(setting, ',')) {
+        const std::string item = TrimText(rawItem);
+        if (!IsSpeedupItem(item))
+            continue;
+        const std::string value = TrimText(item.substr(item.find('=') + 1));
+        int parsed = -1;
+        const auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), parsed);
+        if (value.empty() || failure != std::errc() || end != value.data() + value.size() || parsed < 0
+            || parsed > 1000) {
+            problems.push_back("\"" + item + "\" is not speedup=N with N from 0 to 1000");
+            continue;
+        }
+        speedup = parsed;
+    }
+    return speedup;
+}
 
 std::vector<EmulatedDriveRequest> DefaultEmulatedDrives()
 {
@@ -40,7 +69,7 @@ std::vector<EmulatedDriveRequest> ParseEmulateSetting(const std::string& setting
     std::vector<EmulatedDriveRequest> requests;
     for (const std::string& rawItem : Split(setting, ',')) {
         const std::string item = TrimText(rawItem);
-        if (item.empty())
+        if (item.empty() || IsSpeedupItem(item))
             continue;
         if (scsi::EqualsIgnoringCase(item, "default")) {
             for (const auto& request : DefaultEmulatedDrives())
@@ -60,7 +89,12 @@ std::vector<EmulatedDriveRequest> ParseEmulateSetting(const std::string& setting
 std::vector<NamedEmulatedDrive> MakeEmulatedDrives(const std::string& setting, std::vector<std::string>& problems)
 {
     std::vector<NamedEmulatedDrive> drives;
-    const auto clock = std::make_shared<emu::SteadyClock>();
+    const double speedup = ParseEmulatedSpeedup(setting, problems);
+    std::shared_ptr<emu::Clock> clock;
+    if (speedup > 0)
+        clock = std::make_shared<emu::PacedClock>(speedup);
+    else
+        clock = std::make_shared<emu::SteadyClock>();
     for (const EmulatedDriveRequest& request : ParseEmulateSetting(setting, problems)) {
         std::string error;
         auto drive = emu::MakeEmulatedDrive(request.drivePreset, request.mediumPreset, clock, &error);

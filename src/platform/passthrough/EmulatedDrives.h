@@ -18,9 +18,18 @@ struct EmulatedDriveRequest {
     std::string mediumPreset;
 };
 
-// The requests of a setting, in order; every item that is not "drive:medium"
-// or "default" is left out with a line in problems.
+// The requests of a setting, in order; every item that is not "drive:medium",
+// "default" or "speedup=N" is left out with a line in problems.
 std::vector<EmulatedDriveRequest> ParseEmulateSetting(const std::string& setting, std::vector<std::string>& problems);
+
+// The setting's "speedup=N" (N a whole number): the emulated drives spend their speed model's
+// time in wall time divided by N, so that a scan or test runs as long as on
+// a drive (N = 1, without the item) or N times shorter; 0 answers at once.
+// The program times its reads by its own clock, so a shortened run reads N
+// times faster than the model. A bad value is left out with a line in
+// problems.
+constexpr double kDefaultEmulatedSpeedup = 1;
+double ParseEmulatedSpeedup(const std::string& setting, std::vector<std::string>& problems);
 
 // "default": a DVD writer with a burned DVD+R, a BD writer with a BD-R and a
 // CD reader with a CD-ROM.
@@ -28,7 +37,8 @@ std::vector<EmulatedDriveRequest> DefaultEmulatedDrives();
 
 using NamedEmulatedDrive = std::pair<std::string, std::shared_ptr<emu::EmulatedDrive>>;
 
-// The drives of a setting named "emu0", "emu1" ... on one clock; a request
+// The drives of a setting named "emu0", "emu1" ... on one clock, paced by
+// its speedup; a request
 // naming an unknown preset is left out with a line in problems.
 std::vector<NamedEmulatedDrive> MakeEmulatedDrives(const std::string& setting, std::vector<std::string>& problems);
 

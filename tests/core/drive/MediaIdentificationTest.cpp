@@ -87,6 +87,8 @@ TEST(MediaIdentification, EveryMediumPresetIsIdentifiedByProfileBookTypeAndMedia
         {"bd-re-blank", 0x43, -1, -1, kMediaBdRe, "BD-RE"},
         {"dvd-rw-restricted", 0x13, 3, kMediaPlusUnknownId, kMediaDvdMinusRw, "DVD-RW"},
         {"dvd+rw-partial", 0x1A, 9, kMediaDvdPlusRw, kMediaDvdPlusRw, "DVD+RW"},
+        {"dvd+r-scratched", 0x1B, 10, kMediaDvdPlusR, kMediaDvdPlusR, "DVD+R"},
+        {"cd-r-scratched", 0x09, -1, -1, kMediaCd, "CD-R"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.medium);

@@ -1,10 +1,13 @@
 #include "core/base/Format.h"
 #include "core/pipo/JitterRating.h"
 #include "core/graphs/ScanCompare.h"
+#include "core/pipo/ScanScales.h"
 #include "support/SavedScans.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 TEST(ScanCompare, TwoSavedScansGiveTheirFiguresScalesAndRatings)
 {
@@ -21,8 +24,8 @@ TEST(ScanCompare, TwoSavedScansGiveTheirFiguresScalesAndRatings)
 
     const CompareScales scales = CommonScales(one, two);
     EXPECT_EQ(scales.pi, 7);
-    EXPECT_EQ(ComparePICaptions(scales.pi), (std::array<std::string, 4>{"320", "240", "160", "80"}));
-    EXPECT_EQ(CompareJitterCaptions(scales.jitter), (std::array<std::string, 4>{"10%", "7.5%", "5.0%", "2.5%"}));
+    EXPECT_EQ(ComparePICaptions(scales.pi), (std::array<std::string, 4>{"256", "192", "128", "64"}));
+    EXPECT_EQ(CompareJitterCaptions(scales.jitter), (std::array<std::string, 4>{"8%", "6%", "4%", "2%"}));
     EXPECT_TRUE(ScansCompatible(one, two));
     EXPECT_EQ(CompareXAxisCaptions(one)[3], "4GB");
 
@@ -44,24 +47,52 @@ TEST(ScanCompare, TwoSavedScansGiveTheirFiguresScalesAndRatings)
     EXPECT_FLOAT_EQ(upper.PIFactor(), 0.5f);
 }
 
-TEST(ScanCompare, CaptionsAndScalesByCode)
+// The compare window's axes read as the scan window's do for the same code:
+// captions at 0.8, 0.6, 0.4 and 0.2 of the full scale.
+TEST(ScanCompare, CaptionsAgreeWithTheScanWindowsForEveryCode)
+{
+    for (int code = 0; code <= 10; ++code) {
+        ScanScales scan;
+        scan.SetUpperScale(code, nullptr);
+        EXPECT_EQ(ComparePICaptions(code), scan.Upper().captions) << code;
+    }
+    EXPECT_EQ(ComparePICaptions(0), (std::array<std::string, 4>{"8", "6", "4", "2"}));
+    EXPECT_EQ(ComparePICaptions(10), (std::array<std::string, 4>{"2048", "1536", "1024", "512"}));
+    EXPECT_EQ(ComparePICaptions(11), ComparePICaptions(2)) << "a code the overlay ignores draws at the first rung";
+    for (int code = 0; code <= 6; ++code) {
+        ScanScales scan;
+        scan.SetJitterAxis(code, nullptr);
+        std::array<std::string, 4> topDown = scan.Jitter().captions;  // the scan window's run bottom to top
+        std::reverse(topDown.begin(), topDown.end());
+        EXPECT_EQ(CompareJitterCaptions(code), topDown) << code;
+    }
+    EXPECT_EQ(CompareJitterCaptions(1), (std::array<std::string, 4>{"4%", "3%", "2%", "1%"}));
+    EXPECT_EQ(CompareJitterCaptions(6), (std::array<std::string, 4>{"64%", "48%", "32%", "16%"}));
+    EXPECT_EQ(CompareJitterCaptions(7), CompareJitterCaptions(2));
+    ScanScales back;  // the process-wide last codes as they began
+    back.SetUpperScale(0, nullptr);
+    back.SetJitterAxis(0, nullptr);
+}
+
+// A code the overlay ignores draws, and is captioned, at the first rung; the
+// common scale is the larger full scale, whichever code it has.
+TEST(ScanCompare, CaptionsAndCommonScalesByFullScale)
 {
     using Captions = std::array<std::string, 4>;
-    const Captions first = {"10", "7.5", "5", "2.5"};
+    const Captions first = {"8", "6", "4", "2"};
     struct Case {
         int code;
         Captions pi;
         Captions pif;
     };
-    // A code the overlay ignores draws, and is captioned, at the first rung.
     // clang-format off
     const Case cases[] = {
         {0,  first,                               first},
         {2,  first,                               first},
-        {3,  {"20", "15", "10", "5"},             {"20", "15", "10", "5"}},
-        {6,  {"160", "120", "80", "40"},          {"160", "120", "80", "40"}},
-        {10, {"2560", "1920", "1280", "640"},     {"2560", "1920", "1280", "640"}},
-        {11, first,                               {"16", "12", "8", "4"}},
+        {3,  {"16", "12", "8", "4"},              {"16", "12", "8", "4"}},
+        {6,  {"128", "96", "64", "32"},           {"128", "96", "64", "32"}},
+        {10, {"2048", "1536", "1024", "512"},     {"2048", "1536", "1024", "512"}},
+        {11, first,                               {"12.8", "9.6", "6.4", "3.2"}},
         {12, first,                               first},
     };
     // clang-format on
@@ -69,10 +100,6 @@ TEST(ScanCompare, CaptionsAndScalesByCode)
         EXPECT_EQ(ComparePICaptions(c.code), c.pi) << c.code;
         EXPECT_EQ(ComparePIFCaptions(c.code), c.pif) << c.code;
     }
-    EXPECT_EQ(CompareJitterCaptions(1), (Captions{"4%", "3%", "2%", "1%"}));
-    EXPECT_EQ(CompareJitterCaptions(3), (Captions{"10%", "7.5%", "5.0%", "2.5%"}));
-    EXPECT_EQ(CompareJitterCaptions(6), (Captions{"80%", "60%", "40%", "20%"}));
-    EXPECT_EQ(CompareJitterCaptions(7), (Captions{"4%", "3%", "2%", "1%"}));
 
     // The common scale is the larger full scale, whichever code it has.
     struct Pair {
@@ -105,7 +132,10 @@ TEST(ScanCompare, CaptionsAndScalesByCode)
             EXPECT_EQ(scales.jitter, p.jitter);
         }
     }
+}
 
+TEST(ScanCompare, CaptionsOfPOAndPIFScans)
+{
     const CompareScanCaptions po = CompareCaptionsForScan(1, true);
     EXPECT_EQ(po.total, "PO Total2");
     EXPECT_EQ(po.graphButton, "PO Graph 2");

@@ -53,6 +53,22 @@ TEST(WriteGraphSave, KeepsCommentTextThatLiesBeforeTheChecksumLine)
     EXPECT_EQ(reloaded.Graph().writeSamples.size(), 21u);
 }
 
+// The displays' hint (a graph loaded without comments shows it) is saved as
+// no comment, padded as the display pads it or not.
+TEST(WriteGraphSave, TheDisplaysHintIsSavedAsNoComment)
+{
+    WriteGraphFile file;
+    ASSERT_EQ(file.LoadGraphText(WriteGraphFixture::Dvd().Text()), 0);
+    const std::string hint = file.Displays().comment;
+    ASSERT_EQ(hint, "Double-Click Digital Displays to edit");
+    for (const std::string& shown : {hint, Padded(hint)}) {
+        const std::string saved = file.TextForSave("drive", shown);
+        EXPECT_EQ(saved.substr(file.LoadedText().size()),
+                  "COMMENT1=" + Padded("drive") + "\nCOMMENT2=" + Padded("") + "\n");
+        EXPECT_EQ(saved.find("Double-Click"), std::string::npos);
+    }
+}
+
 TEST(WriteGraphSave, CommentsAreFortyCharactersOnOneLine)
 {
     WriteGraphFile file;

@@ -327,6 +327,7 @@ TEST(ScanControl, EveryEndOfStartLeavesTheTrayFree)
          "Timeout waiting for unit", false, false},
         {"no medium at all", "liteon", "none", EngineUntilStop, nothing, "No Media loaded", false, false},
         {"blank medium", "liteon", "dvd+r-blank", EngineUntilStop, nothing, "Invalid media for command", false, false},
+        // Named when classified, and nothing waits at "Starting PI PO Test...".
         {"unsuitable drive", "dvd-writer", "dvd+r", EngineUntilStop, nothing, "Ready.", false, false},
         {"family without an engine", "liteon", "dvd+r", nullptr, nothing, "Starting PI PO Test...", true, false},
     };

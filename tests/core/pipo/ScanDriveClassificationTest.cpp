@@ -256,15 +256,18 @@ TEST(ScanDriveClassification, MessagesAndTheWindowSetUp)
     DetectScanDrive(unsuitable.scan);
     EXPECT_EQ(unsuitable.prompt.asked.size(), 2u);
 
-    // A Toshiba drive gets its message every time and keeps the code it had.
+    // A Toshiba drive gets its own message once and is a drive that cannot
+    // scan: the unsuitable set-up, Start disabled.
     ScanRig toshiba(Rebadged("toshiba", "toshiba", "dvd-ram sd-r9012"), "dvd+r");
     toshiba.scan.state.m_nDriveCode = kDriveSamsung;
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) {
         const ScanDriveDetection detected = DetectScanDrive(toshiba.scan);
-        EXPECT_EQ(detected.code, kDriveSamsung);
-        EXPECT_FALSE(detected.setup);
+        EXPECT_EQ(detected.code, kDriveUnsuitable);
+        ASSERT_TRUE(detected.setup);
+        EXPECT_FALSE(detected.setup->startEnabled);
     }
-    EXPECT_EQ(Texts(toshiba.prompt), (std::vector<std::string>{kToshiba, kToshiba}));
+    EXPECT_EQ(toshiba.scan.state.m_nDriveCode, kDriveUnsuitable);
+    EXPECT_EQ(Texts(toshiba.prompt), (std::vector<std::string>{kToshiba}));
     EXPECT_TRUE(toshiba.Cdbs().empty());
 
     // BenQ and Cyberdrive take the CAV speed from its box: 4, 6, 8, else 12.

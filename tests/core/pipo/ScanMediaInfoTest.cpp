@@ -36,8 +36,9 @@ TEST(ScanMediaInfo, TheMediaTextsOfEachDisc)
         {"dvd-reader-strict", "dvd+r",     {"DVD+R",      "MCC     004",               "DVD+R"}},
         {"usb-dvd-reader", "dvd-r",        {"DVD-R",      "MCC03RG20",                 "DVD-R"}},
         {"usb-dvd-reader", "dvd+r-dl",     {"DVD+R DL",   "MKM     003",               "DVD+R DL"}},
-        {"bd-writer",  "bd-r",             {"N/A",        "N/A",                       "N/A"}},
-        {"bd-writer",  "bd-rom",           {"N/A",        "N/A",                       "N/A"}},
+        // A BD by its name, and its media ID where the drive reports one.
+        {"bd-writer",  "bd-r",             {"BD-R",       "VERBATIMe",                 "N/A"}},
+        {"bd-writer",  "bd-rom",           {"BD-ROM",     "N/A",                       "N/A"}},
         {"bd-writer",  "hddvd-rom",        {"HD DVD-ROM", "N/A",                       "N/A"}},
     };
     // clang-format on
@@ -61,17 +62,18 @@ TEST(ScanMediaInfo, TheNamesByProfileAndByMediaType)
         EXPECT_TRUE(IsCdMediaName(cd)) << cd;
     EXPECT_FALSE(IsCdMediaName("DVD-ROM"));
 
-    // A BD is no medium the window names, and has no MID code here.
+    // A BD is named by its type and gives its media ID.
     ScanRig bd("bd-writer", "bd-re");
     std::string name;
     EXPECT_EQ(GetMediaName(bd.context, name), 0x43);
-    EXPECT_EQ(name, "UNKNOWN");
+    EXPECT_EQ(name, "BD-RE");
     ScanRig empty("dvd-writer", "none");
     EXPECT_EQ(GetMediaName(empty.context, name), 0);
     EXPECT_EQ(name, "NO MEDIA");
     std::string code = "kept";
     EXPECT_EQ(GetMediaIdCode(empty.context, code), 0);
-    EXPECT_EQ(GetMediaIdCode(bd.context, code), 0);
+    EXPECT_EQ(GetMediaIdCode(bd.context, code), 1);
+    EXPECT_EQ(code.rfind("MEI", 0), 0u) << code;
 }
 
 TEST(ScanMediaInfo, ACdIsRefusedWithItsMessageOnlyTheFirstTime)

@@ -26,15 +26,16 @@ bool Sent(const EngineRig& rig, std::uint8_t opcode)
     return std::any_of(cdbs.begin(), cdbs.end(), [&](const auto& cdb) { return cdb[0] == opcode; });
 }
 
-// Each graph point's largest PI: a request per 256 sectors, each PI the sum
-// over its ECC blocks divided by what the drive counts.
-std::vector<std::int32_t> ExpectedPoints(const emu::ErrorProfile& errors, std::uint64_t end, std::uint32_t divisor)
+// Each graph point's largest PI (or PIF): a request per 256 sectors, each
+// count the sum over its ECC blocks divided by what the drive counts.
+std::vector<std::int32_t> ExpectedPoints(const emu::ErrorProfile& errors, std::uint64_t end, std::uint32_t divisor,
+                                         std::uint32_t emu::EccBlockErrors::*count = &emu::EccBlockErrors::pi)
 {
     std::vector<std::int32_t> points;
     std::uint64_t interval = 0;
     std::uint32_t intervalMax = 0;
     for (std::uint64_t position = 0; position < end; position += 256) {
-        intervalMax = std::max(intervalMax, emu::MeasureSectors(errors, position, 256).total.pi / divisor);
+        intervalMax = std::max(intervalMax, emu::MeasureSectors(errors, position, 256).total.*count / divisor);
         interval += 256;
         if (interval >= 5243) {
             interval -= 5243;
@@ -70,7 +71,8 @@ TEST(ScanPioneer, PioneerAndAopenDrivesScanToTheEndInTheirDialects)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const emu::MediumDescription disc = SmallDisc(kDiscSectors);
+        emu::MediumDescription disc = SmallDisc(kDiscSectors);
+        disc.errors.badZones.push_back({0x4000, 0x1000, {12, 3, 0, 0, 80}});  // PIF on the lower graph
         EngineRig rig(c.drive, disc);
         ScanPioneer(rig.scan);
 
@@ -85,14 +87,20 @@ TEST(ScanPioneer, PioneerAndAopenDrivesScanToTheEndInTheirDialects)
         const PiPoLowerData lower = rig.lower.StoreRecord();
         EXPECT_EQ(lower.pif.size(), 6u);
         EXPECT_EQ(lower.jitter, std::vector<std::int32_t>(6, 0));
-        if (!c.measuresPif) {
+        if (c.measuresPif) {
+            // PIF per unit of eight ECC blocks, as PI: the zone's 48 a request.
+            EXPECT_EQ(lower.pif, ExpectedPoints(disc.errors, kDiscSectors - 1, 2, &emu::EccBlockErrors::pif));
+            EXPECT_EQ(rig.scan.state.m_nPOPeak, 24);
+            EXPECT_NE(rig.Displays().pifTotal, "0");
+        } else {
             EXPECT_EQ(lower.pif, std::vector<std::int32_t>(6, 0));
             EXPECT_EQ(rig.Displays().pifTotal, "0");
             EXPECT_EQ(rig.Displays().pifAvg, "0");
             EXPECT_EQ(rig.Displays().pifPeak, "0");
         }
         EXPECT_EQ(rig.Displays().piPeak, std::to_string(rig.scan.state.m_nPIPeak.load()));
-        EXPECT_EQ(rig.Displays().jitterInst, "8000") << "the position where the jitter would be";
+        // The position where the jitter would be, never past the end.
+        EXPECT_EQ(rig.Displays().jitterInst, "7FFF");
         EXPECT_EQ(rig.Displays().jitterPeak, "7FFF");
         ExpectSavedScanEqualsLive(rig.upper, rig.lower);
     }
@@ -144,7 +152,8 @@ TEST(ScanPioneer, FailedRequestsEndWithTheReasonAndTheEndOfDataCompletes)
 
 TEST(ScanPioneer, ImplausiblePifNearTheStartIsDroppedAndStopEndsReady)
 {
-    // PIF 500 in each ECC block is 8000 a request, 400 over its divisor of 20.
+    // PIF 50 in each ECC block is 800 a request, answered as 8000 tenths: 400
+    // over its divisor of 20.
     struct Case {
         const char* name;
         std::uint64_t zoneStart;
@@ -155,7 +164,7 @@ TEST(ScanPioneer, ImplausiblePifNearTheStartIsDroppedAndStopEndsReady)
         SCOPED_TRACE(c.name);
         emu::MediumDescription disc = SmallDisc(kDiscSectors);
         disc.errors.pifPerMille = 0;
-        disc.errors.badZones.push_back({c.zoneStart, 256, {4, 500, 0, 0, 80}});
+        disc.errors.badZones.push_back({c.zoneStart, 256, {4, 50, 0, 0, 80}});
         EngineRig rig("pioneer", disc);
         ScanPioneer(rig.scan);
         EXPECT_EQ(rig.scan.state.m_nPOPeak, c.pifPeak);

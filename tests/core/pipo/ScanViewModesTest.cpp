@@ -124,15 +124,19 @@ TEST(ScanViewModes, POCaptionsSwitchTheLabelsAndToggles)
         ADD_FAILURE() << "no state for " << id;
         return false;
     };
+    // The PO mode's drive measures jitter: its jitter controls stay usable
+    // and its jitter displays say jitter.
     const ScanPOCaptions po = POCaptionsFor(true);
     EXPECT_EQ(captionOf(po, IDC_PIPO_PIF_TOTAL_LABEL), "PO Total");
     EXPECT_EQ(captionOf(po, IDC_PIPO_LOWER_SCALE_LABEL), "PO Scale (Left)");
-    EXPECT_FALSE(stateOf(po.enabled, IDC_PIPO_JITTER_AVG));
-    EXPECT_FALSE(stateOf(po.enabled, IDC_PIPO_SHOW_JITTER));
-    EXPECT_FALSE(stateOf(po.enabled, IDC_PIPO_JITTER_INSTANT));
+    EXPECT_EQ(captionOf(po, IDC_PIPO_JITTER_INST_LABEL), "Jitter Inst.");
+    EXPECT_EQ(captionOf(po, IDC_PIPO_JITTER_PEAK_LABEL), "Jitter Peak");
+    EXPECT_TRUE(stateOf(po.enabled, IDC_PIPO_JITTER_AVG));
+    EXPECT_TRUE(stateOf(po.enabled, IDC_PIPO_SHOW_JITTER));
+    EXPECT_TRUE(stateOf(po.enabled, IDC_PIPO_JITTER_INSTANT));
     EXPECT_TRUE(stateOf(po.shown, IDC_PIPO_SHOW_PO));
     EXPECT_FALSE(stateOf(po.shown, IDC_PIPO_SHOW_PIF));
-    EXPECT_FALSE(stateOf(po.shown, kLowerRightCaptions[0]));
+    EXPECT_TRUE(stateOf(po.shown, kLowerRightCaptions[0]));
 
     const ScanPOCaptions pif = POCaptionsFor(false);
     EXPECT_EQ(captionOf(pif, IDC_PIPO_JITTER_INST_LABEL), "Jitter Inst.");

@@ -154,7 +154,7 @@ TEST(PioneerFamily, BufferRequestsAnswerTheSumsAndTheUnitsPerQuarter)
     ASSERT_EQ(answer.result.outcome, Outcome::Good);
     const ErrorSum sum = MeasureSectors(disc.errors, 256, 256);
     EXPECT_EQ(answer.data[0], 0);
-    EXPECT_EQ(scsi::GetBe32(&answer.data[3]), sum.total.pif);
+    EXPECT_EQ(scsi::GetBe32(&answer.data[3]), sum.total.pif * 10) << "PIF in tenths";
     EXPECT_EQ(scsi::GetBe32(&answer.data[11]), sum.total.pi);
     const std::vector<std::uint8_t> units8 = {0, 1, 0, 1};
     EXPECT_EQ(std::vector<std::uint8_t>(answer.data.begin() + 7, answer.data.begin() + 11), units8);

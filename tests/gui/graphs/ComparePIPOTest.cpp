@@ -71,11 +71,12 @@ TEST(ComparePIPO, ShowsBothScansFiguresRatingsAndCommonScales)
     EXPECT_EQ(window.GetDlgItemText(IDC_CMP_RATING1).rfind("Quality ", 0), 0u);
     EXPECT_NE(window.GetDlgItemText(IDC_CMP_RATING1), window.GetDlgItemText(IDC_CMP_RATING2));
 
-    // PI codes 4 and 7: both drawn with 7.
-    EXPECT_EQ(window.GetDlgItemText(IDC_CMP_PICAPTION), "320");
-    EXPECT_EQ(window.GetDlgItemText(IDC_CMP_PICAPTION + 3), "80");
+    // PI codes 4 and 7: both drawn with 7 (full scale 320), captioned at
+    // 0.8 ... 0.2 of it as the scan window captions its axes.
+    EXPECT_EQ(window.GetDlgItemText(IDC_CMP_PICAPTION), "256");
+    EXPECT_EQ(window.GetDlgItemText(IDC_CMP_PICAPTION + 3), "64");
     EXPECT_FLOAT_EQ(window.UpperOverlay().PIFactor(), 0.5f);
-    EXPECT_EQ(window.GetDlgItemText(IDC_CMP_JITTERCAPTION), "10%");
+    EXPECT_EQ(window.GetDlgItemText(IDC_CMP_JITTERCAPTION), "8%");
     EXPECT_EQ(window.GetDlgItemText(kCompareXCaptions[0]), "1GB");
     EXPECT_EQ(window.GetDlgItemText(kCompareSpeedCaptions[0]), "");
 
@@ -113,9 +114,9 @@ TEST(ComparePIPO, TheCommonScaleIsTheWiderFullScaleWithItsCaptions)
     };
     // clang-format off
     const Case cases[] = {
-        {11, 5, 2.0f,  {"80", "60", "40", "20"}},
-        {5, 11, 2.0f,  {"80", "60", "40", "20"}},
-        {11, 2, 10.0f, {"16", "12", "8", "4"}},
+        {11, 5, 2.0f,  {"64", "48", "32", "16"}},
+        {5, 11, 2.0f,  {"64", "48", "32", "16"}},
+        {11, 2, 10.0f, {"12.8", "9.6", "6.4", "3.2"}},
     };
     // clang-format on
     for (const Case& c : cases) {

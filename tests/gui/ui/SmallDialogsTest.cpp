@@ -14,7 +14,9 @@
 #include "UiTestHelpers.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -260,6 +262,37 @@ TEST(Comment, TakesTheTypedTextOnOkOnly)
         EXPECT_EQ(dlg.DoModal(), accept ? 0 : 1);
         EXPECT_EQ(dlg.m_strComment, std::string(40, 'x'));  // the owner takes it only on 0
         EXPECT_EQ(dlg.windowTitle(), "Enter a Comment");
+    }
+}
+
+// Enter in the edit accepts the comment (OK is the default button).
+TEST(Comment, EnterAcceptsTheTypedComment)
+{
+    ScopedModalHook hook([](CDialog& dlg) {
+        dlg.show();
+        auto* edit = dlg.Item<QLineEdit>(CComment::IDC_COMMENT);
+        edit->setText("Burnt at 8x");
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(edit, &enter);
+        return dlg.ModalResult();
+    });
+    CComment dlg;
+    EXPECT_EQ(dlg.DoModal(), 0);
+    EXPECT_EQ(dlg.m_strComment, "Burnt at 8x");
+}
+
+// The displays' hint is no comment: the dialog starts empty on it.
+TEST(Comment, TheDisplaysHintStartsAnEmptyComment)
+{
+    for (const std::string shown : {"Double-Click Digital Displays to edit   ", "Burnt at 8x   "}) {
+        std::string offered;
+        ScopedModalHook hook([&](CDialog& dlg) {
+            offered = dlg.GetDlgItemText(CComment::IDC_COMMENT);
+            dlg.reject();
+            return dlg.ModalResult();
+        });
+        EXPECT_FALSE(AskComment(nullptr, shown));
+        EXPECT_EQ(offered, shown[0] == 'D' ? "" : "Burnt at 8x");
     }
 }
 

@@ -40,6 +40,39 @@ TEST(EmulateSetting, ParsesDriveMediumPairsAndReportsWhatItLeavesOut)
     EXPECT_EQ(problems, (std::vector<std::string>{"unknown drive preset \"zip\"", "unknown medium preset \"floppy\""}));
 }
 
+// "speedup=N" paces the emulated drives and asks for no drive; a bad value
+// is left out with a line and the default kept.
+TEST(EmulateSetting, SpeedupItemsPaceTheDrivesAndAskForNone)
+{
+    struct Case {
+        const char* setting;
+        double speedup;
+        std::size_t requests;
+        std::size_t problems;
+    };
+    const Case cases[] = {
+        {"default", kDefaultEmulatedSpeedup, 3, 0},
+        {"dvd-writer:dvd+r, speedup=10", 10, 1, 0},
+        {"SPEEDUP=0,cd-reader:cd-rom", 0, 1, 0},
+        {"speedup=1,speedup=4", 4, 0, 0},
+        {"speedup=fast,dvd-writer:dvd+r", kDefaultEmulatedSpeedup, 1, 1},
+        {"speedup=-2", kDefaultEmulatedSpeedup, 0, 1},
+        {"speedup=2.5", kDefaultEmulatedSpeedup, 0, 1},
+        {"speedup=", kDefaultEmulatedSpeedup, 0, 1},
+        {"speedup=5000", kDefaultEmulatedSpeedup, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.setting);
+        std::vector<std::string> problems;
+        EXPECT_EQ(ParseEmulatedSpeedup(c.setting, problems), c.speedup);
+        EXPECT_EQ(ParseEmulateSetting(c.setting, problems).size(), c.requests);
+        EXPECT_EQ(problems.size(), c.problems);
+    }
+    std::vector<std::string> problems;
+    EXPECT_EQ(MakeEmulatedDrives("speedup=0,dvd-writer:dvd+r", problems).size(), 1u);
+    EXPECT_TRUE(problems.empty());
+}
+
 TEST(EmulateSetting, TheReadmeListsEveryPreset)
 {
     const std::string readme = ReadFileText(std::string(QUENZA_SOURCE_DIR) + "/README.md");

@@ -27,8 +27,10 @@ constexpr float kSectorsToKiB = 2048.0F * 0.0009765625F;
 constexpr float kOneXKiBPerMs = 1.385F;
 constexpr float kFastestSpeed = 32.0F;
 constexpr std::int64_t kLargestJitterScale = 800;
+// A BD's points: its sectors within these, the rest of the 450 spare.
+constexpr std::uint64_t kBdAxisPoints = 440;
 
-void SetAxisCaptions(ScanContext& context, const std::array<const char*, 4>& captions)
+void SetAxisCaptions(ScanContext& context, const std::array<std::string, 4>& captions)
 {
     constexpr std::array<int, 4> kIds = {scan_control::kAxisCaptionB1, scan_control::kAxisCaptionB2,
                                          scan_control::kAxisCaptionB3, scan_control::kAxisCaptionB4};
@@ -54,10 +56,24 @@ void ShowDiscExtent(ScanContext& context, ScanMedium& medium)
         medium.factor = 2;
         SetAxisCaptions(context, {"2GB", "4GB", "6GB", "8GB"});
     }
+    const bool bd = profile::IsBdProfile(medium.profile);
+    if (bd) {
+        // The whole BD on the axis: each caption a whole number of GB on.
+        const std::uint64_t sectors = std::uint64_t{medium.lastLba} + 1;
+        const std::uint64_t perFactor = kSectorsPerPoint * kBdAxisPoints;
+        medium.factor = static_cast<int>(std::max<std::uint64_t>(1, (sectors + perFactor - 1) / perFactor));
+        const int step = medium.factor;
+        SetAxisCaptions(
+            context,
+            {Format("%dGB", step), Format("%dGB", 2 * step), Format("%dGB", 3 * step), Format("%dGB", 4 * step)});
+    }
     const float sizeInHalfGiB = static_cast<float>(std::ldexp(static_cast<double>(medium.lastLba), -19));
     const int perHalfGiB = 100 / medium.factor;
     int x = 0;
-    if (profile::IsCdProfile(medium.profile)) {
+    if (bd) {
+        x = static_cast<int>(sizeInHalfGiB * 100.0F / static_cast<float>(medium.factor));
+        ForBothGraphs(context, [](auto& graph) { graph.ClearSmallDiscScale(); });
+    } else if (profile::IsCdProfile(medium.profile)) {
         SetAxisCaptions(context, {"200MB", "400MB", "600MB", "800MB"});
         x = static_cast<int>(static_cast<float>(medium.lastLba / 51200.0) * 50);
         ForBothGraphs(context, [](auto& graph) { graph.SetSmallDiscScale(1); });
@@ -72,7 +88,7 @@ void ShowDiscExtent(ScanContext& context, ScanMedium& medium)
     }
     const COLORREF colour = context.choices.markerColour;
     ForBothGraphs(context, [&](auto& graph) { graph.SetCapacityMarker(x, colour); });
-    if (medium.factor == 2) {
+    if (medium.factor == 2 && !bd) {
         const std::uint32_t layerEnd = medium.layer0End != 0 ? medium.layer0End : kDefaultLayerZeroEnd;
         const int breakX = static_cast<int>(static_cast<float>(std::ldexp(static_cast<double>(layerEnd), -19)) * 50.0F);
         ForBothGraphs(context, [&](auto& graph) { graph.SetLayerBreakMarker(breakX, colour); });

@@ -76,7 +76,7 @@ private:
 struct ScanMedium {
     std::uint16_t profile = 0;  // 0 when GET CONFIGURATION failed
     int layerField = 0;  // layers minus one, from READ DVD STRUCTURE
-    int factor = 1;  // 2 on a dual-layer disc: a graph point per two layers' sectors
+    int factor = 1;  // 2 on a dual-layer DVD: a graph point per two layers' sectors; a BD's fits the disc
     std::uint32_t layer0End = 0;  // the end of layer 0 as a sector number
     bool capacityRead = false;
     std::uint32_t lastLba = 0;

@@ -59,7 +59,9 @@ void ShowFigures(ScanContext& context, const PioneerFigures& figures)
 {
     if (figures.n > 1)
         ShowCounts(context, figures);
-    context.displays.jitterInst = Format("%X", static_cast<unsigned>(context.state.m_llStartLba));
+    // The last request may reach past the end: the position shown stops there.
+    const std::int64_t shown = std::min(context.state.m_llStartLba, context.state.m_llEndLba);
+    context.displays.jitterInst = Format("%X", static_cast<unsigned>(shown));
     context.displays.jitterPeak = Format("%X", static_cast<unsigned>(context.state.m_llEndLba));
     ShowDisplays(context);
     context.sink.ShowQualityRating();

@@ -347,8 +347,12 @@ void SpeedTest::PreSpin(int seconds, std::uint8_t opcode)
     }
     std::uint32_t block = 0;
     int elapsed = 0;
+    std::string shown;
     do {
-        m_events.ShowStatus(Format("Pre-Spin %d Seconds", std::max(seconds - elapsed, 0)));
+        // Each second's status once, not once a read: it goes to the log too.
+        const std::string status = Format("Pre-Spin %d Seconds", std::max(seconds - elapsed, 0));
+        if (status != shown)
+            m_events.ShowStatus(shown = status);
         m_drives.mmc.WaitForUnitReady(kPreSpinUnitReadySeconds);
         ReadForTest(m_drives.reads, opcode, block, kBlocksPerRead, kForceUnitAccess, buffer);
         // The reads stay on the disc: a small one is read again from its start.

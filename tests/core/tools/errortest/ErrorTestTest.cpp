@@ -169,6 +169,26 @@ TEST(ErrorTest, CellsFollowTheDiscFamily)
     }
 }
 
+// The scratched CD preset gives the map red cells where blocks never read
+// and a white one where a block reads at the second try.
+TEST(ErrorTest, TheScratchedPresetShowsBadAndSuspectCells)
+{
+    const emu::MediumDescription disc = *emu::FindMediumPreset("cd-r-scratched");
+    ErrorRig rig("dvd-writer", "cd-r-scratched", 260000);
+    EXPECT_EQ(rig.Run(), ErrorTestEnd::Complete);
+    const std::vector<std::string> cells = Cells(rig.events);
+    EXPECT_EQ(cells.size(), 260000u / 80);
+    EXPECT_EQ(std::count(cells.begin(), cells.end(), "bad"), 3);
+    EXPECT_EQ(std::count(cells.begin(), cells.end(), "suspect"), 1);
+    // Every block of the lasting scratches listed, one of the spot that
+    // fails twice (once in its group, once alone).
+    std::uint64_t lasting = 0;
+    for (const emu::UnreadableZone& zone : disc.unreadable)
+        lasting += zone.failures < 0 ? zone.blockCount : 0;
+    EXPECT_EQ(rig.events.Lines().size(), lasting + 1);
+    EXPECT_EQ(rig.events.Lines().front(), "1. Error - LBA = 000186a0h");
+}
+
 // Stop during the single-block pass: the test ends there, is not taken for
 // complete, and the list file says how far it got.
 TEST(ErrorTest, StopDuringTheSingleBlockPass)

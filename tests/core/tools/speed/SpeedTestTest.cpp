@@ -429,6 +429,11 @@ TEST(SpeedTest, PreSpinReadsUntilItsSecondsHavePassed)
             const auto& statuses = rig.events.statuses;
             EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Pre-Spin 3 Seconds"), statuses.end());
             EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Pre-Spin 1 Seconds"), statuses.end());
+            // Hundreds of reads, each second's status once (and once in the log).
+            EXPECT_GT(blocks.size(), 100u);
+            EXPECT_EQ(std::count_if(statuses.begin(), statuses.end(),
+                                    [](const std::string& s) { return s.find(" Seconds") != std::string::npos; }),
+                      3);
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "core/base/UserPrompt.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/ui/AboutDlg.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/FileSizeRequest.h"
 #include "gui/ui/MatrixStatic.h"
@@ -23,6 +24,10 @@ void CQuenzaDlg::OnEject()
 
 void CQuenzaDlg::OnHelp()
 {
+    // "Get Help" first: the local pages or the sites it lists.
+    CHelp help(this);
+    if (help.DoModal() != CHelp::kLocalHelp)
+        return;
     const std::string page = HelpFolder() + HelpTopicForPage(m_nCurrentPage);
     if (!ShellOpen(page))
         AppMessageBox("The help page " + page + " cannot be opened.", "Quenzario", MB_OK | MB_ICONEXCLAMATION);
@@ -111,9 +116,7 @@ void CQuenzaDlg::MapCommands()
     for (auto [id, what] : {std::pair{IDC_SYSINFO, "System information"},
                             {IDC_HDDTEST, "The hard disk test"},
                             {IDC_BOOKTYPE, "Setting the book type"},
-                            {IDC_ERASE, "Erasing and formatting"},
-                            {IDC_SNAPSHOT, "The window snapshot"},
-                            {IDC_ABOUT, "The about box"}})
+                            {IDC_ERASE, "Erasing and formatting"}})
         MapCommand(id, [this, text = std::string(what)] { NotAvailableYet(text); });
     MapNotify(IDC_DEVICES, Notify::SelChange, [this] { OnSelchangeDevicescombo(); });
     MapNotify(IDC_TOOLS, Notify::SelChange, [this] { OnSelchangeToolscombo(); });

@@ -44,8 +44,9 @@ CQuenzaDlg::CQuenzaDlg(DriveSources sources, WindowServices services, QWidget* p
     m_Core(std::move(sources)),
     m_pTray(services.tray ? std::move(services.tray) : MakeSystemTray()),
     m_pFetcher(services.fetcher ? std::move(services.fetcher) : MakeNetworkFetcher()),
-    m_Presence(*this, *m_pTray, m_Timers),
-    m_Updates(*m_pFetcher, m_Presence, m_Timers)
+    m_pTimers(services.timers ? std::move(services.timers) : std::make_unique<DialogTimers>(*this)),
+    m_Presence(*this, *m_pTray, *m_pTimers),
+    m_Updates(*m_pFetcher, m_Presence, *m_pTimers)
 {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     g_bCompareRunning = 0;

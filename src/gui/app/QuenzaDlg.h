@@ -39,12 +39,14 @@ class CXPStyleButtonST;
 class DriveWatcher;
 class QComboBox;
 
-// The desktop's services the window uses: its notification-area icon and the
-// update checks' web fetches. Left empty, the desktop's own; tests give
-// scripted ones.
+// The desktop's services the window uses: its notification-area icon, the
+// update checks' web fetches and the timers its look and presence start.
+// Left empty, the desktop's own and the window's timers; tests give scripted
+// ones.
 struct WindowServices {
     std::unique_ptr<TrayService> tray;
     std::unique_ptr<WebFetcher> fetcher;
+    std::unique_ptr<TimerPort> timers;
 };
 
 // The main window: the drive list, the "Tools & Utilities" list, the views
@@ -243,7 +245,7 @@ private:
     // The desktop's services, then what uses them (gone in the reverse order).
     std::unique_ptr<TrayService> m_pTray;
     std::unique_ptr<WebFetcher> m_pFetcher;
-    DialogTimers m_Timers{*this};
+    std::unique_ptr<TimerPort> m_pTimers;
     MainWindowLook m_Look{*this};
     TrayPresence m_Presence;
     UpdateChecker m_Updates;

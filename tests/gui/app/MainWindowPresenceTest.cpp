@@ -126,9 +126,10 @@ TEST(MainWindowPresence, StartedMinimisedTheWindowWaitsInTheTray)
     rig.Start();
     CQuenzaDlg& dialog = *rig.dialog;
     // Showing the window after its start does not keep it out of the tray.
-    ASSERT_TRUE(dialog.HasTimer(MIMIMIZE_TIMER));
+    ASSERT_TRUE(rig.timers->Running(MIMIMIZE_TIMER));
+    EXPECT_EQ(rig.timers->running[MIMIMIZE_TIMER], 200);
     dialog.FireTimer(MIMIMIZE_TIMER);
-    EXPECT_FALSE(dialog.HasTimer(MIMIMIZE_TIMER));
+    EXPECT_FALSE(rig.timers->Running(MIMIMIZE_TIMER));
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.Presence().m_bHidden, 1);
     rig.tray->Touch(TrayEvent::LeftButtonDown);
@@ -138,17 +139,19 @@ TEST(MainWindowPresence, StartedMinimisedTheWindowWaitsInTheTray)
     // The news check asked at the end of the start; the quiet check waits for its timer.
     ASSERT_EQ(rig.fetcher->requests.size(), 1u);
     EXPECT_EQ(rig.fetcher->requests[0], "http://updates.invalid/ftp/quenzarionews.ver");
-    ASSERT_TRUE(dialog.HasTimer(NOTIFY_UPDATES_TIMER));
+    ASSERT_TRUE(rig.timers->Running(NOTIFY_UPDATES_TIMER));
+    EXPECT_EQ(rig.timers->running[NOTIFY_UPDATES_TIMER], 10000);
     dialog.FireTimer(NOTIFY_UPDATES_TIMER);
-    EXPECT_FALSE(dialog.HasTimer(NOTIFY_UPDATES_TIMER));
+    EXPECT_FALSE(rig.timers->Running(NOTIFY_UPDATES_TIMER));
     ASSERT_EQ(rig.fetcher->requests.size(), 2u);
     EXPECT_EQ(rig.fetcher->requests[1], "http://updates.invalid/ftp/quenzario3build.txt");
     rig.fetcher->Reply({true, "9000", ""});  // the news number ...
     rig.fetcher->Reply({true, "5010", ""});  // ... and a newer build
     ASSERT_EQ(rig.tray->balloons.size(), 1u);
     EXPECT_EQ(rig.tray->balloons[0].text.rfind("Quenzario Version 5.010 is available", 0), 0u);
-    ASSERT_TRUE(dialog.HasTimer(BALLOON_TIMER_UPDATE));
+    ASSERT_TRUE(rig.timers->Running(BALLOON_TIMER_UPDATE));
     dialog.FireTimer(BALLOON_TIMER_UPDATE);
+    EXPECT_FALSE(rig.timers->Running(BALLOON_TIMER_UPDATE));
     EXPECT_FALSE(rig.tray->balloonShown);
     EXPECT_TRUE(rig.prompt.asked.empty()) << Messages(rig.prompt);
 }

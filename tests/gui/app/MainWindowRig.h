@@ -25,8 +25,9 @@
 // The main window on emulated drives (emu0, emu1 ...) of a machine without
 // drives of its own, their clock and the window's waits virtual. The drive
 // watcher only looks when a tray changes or a test asks. The desktop is the
-// test's: a scripted tray, web fetches that go nowhere, and XDG folders of
-// its own without the program installed (so the start-up asks nothing).
+// test's: a scripted tray, web fetches that go nowhere, timers of the tray and
+// update checks that only the test ticks (dialog->FireTimer), and XDG folders
+// of its own without the program installed (so the start-up asks nothing).
 struct MainWindowRig {
     using Presets = std::vector<std::pair<const char*, const char*>>;  // drive and medium
     explicit MainWindowRig(Presets presets = {{"dvd-writer", "dvd+r"}, {"bd-writer", "bd-r"}, {"cd-reader", "cd-rom"}})
@@ -49,6 +50,9 @@ struct MainWindowRig {
         auto scriptedFetcher = std::make_unique<ScriptedFetcher>();
         fetcher = scriptedFetcher.get();
         services.fetcher = std::move(scriptedFetcher);
+        auto manualTimers = std::make_unique<ManualTimers>();
+        timers = manualTimers.get();
+        services.timers = std::move(manualTimers);
         dialog = std::make_unique<CQuenzaDlg>(std::move(sources), std::move(services));
         dialog->m_Core.m_Drives.mmc.SetWaitClock(waitClock);
     }
@@ -102,4 +106,5 @@ struct MainWindowRig {
     std::unique_ptr<CQuenzaDlg> dialog;
     ScriptedTray* tray = nullptr;  // the dialog's
     ScriptedFetcher* fetcher = nullptr;  // the dialog's
+    ManualTimers* timers = nullptr;  // the dialog's timers of its look, tray and update checks
 };

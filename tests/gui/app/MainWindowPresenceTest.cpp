@@ -1,12 +1,15 @@
 #include "MainWindowRig.h"
+#include "core/app/TestPageControls.h"
 #include "core/app/UpdateCheck.h"
 #include "core/base/AppProfile.h"
 #include "core/base/MessageIds.h"
 #include "core/tools/settings/SettingsValues.h"
 #include "core/ui/ColorSchemes.h"
+#include "gui/graphs/GraphStatic.h"
 #include "gui/tools/settings/Settings.h"
 #include "gui/ui/AboutDlg.h"
 #include "gui/ui/ButtonST.h"
+#include "gui/ui/ColourChooser.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MessageClassDlg.h"
 #include "support/gui/ScriptedFileDialogs.h"
@@ -262,6 +265,26 @@ TEST(MainWindowPresence, SetupOpensTheSettingsAndOkAppliesWhatChanged)
     }
     EXPECT_NEAR(dialog.windowOpacity(), 1.0, 0.001);
     EXPECT_TRUE(rig.tray->shown);
+
+    // The graph the test pages share takes its new colours too.
+    dialog.SendCommand(IDC_SPEEDTEST);
+    rig.Settle();
+    auto* graph = dialog.Item<CGraphStatic>(testpage::kGraph);
+    ASSERT_NE(graph, nullptr);
+    SetColourChooserHook([](COLORREF) { return std::optional<COLORREF>(0x123456); });
+    {
+        ModalAnswers answers([&](CDialog& shown) {
+            Click(shown, IDC_GRAPHSPEED);
+            Click(shown, IDC_GRAPHVERT);
+            Click(shown, IDOK);
+            return shown.ModalResult();
+        });
+        dialog.SendCommand(IDC_SETTINGS);
+    }
+    SetColourChooserHook(nullptr);
+    const RateGraphState state = graph->Snapshot();
+    EXPECT_EQ(state.speedColor, 0x123456u);
+    EXPECT_EQ(state.layerBreakColor, 0x123456u);
 }
 
 TEST(MainWindowPresence, AboutOpensAndItsUpdateButtonChecks)

@@ -9,6 +9,7 @@
 #include "core/app/MainWindowRules.h"
 #include "core/base/UserPrompt.h"
 #include "core/ui/ColorSchemes.h"
+#include "core/ui/GraphColours.h"
 #include "gui/ui/DigitalMessageBox.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
@@ -18,9 +19,7 @@
 #include "platform/devices/DriveWatcher.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 
 #include <cstdlib>
 #include <ctime>
@@ -29,27 +28,25 @@ namespace {
 
 constexpr int kStatusColumns = 40;
 constexpr int kStartupTimerMs = 100;
-constexpr int kNotifyUpdatesMs = 10000;
 constexpr int kRedColour = 255;
 // The area the interrogation box is centred over: where the window will stand.
 constexpr int kPlacementWidth = 636;
 constexpr int kPlacementHeight = 501;
 
-// Where the window stood at the last exit, back on the screen.
-std::pair<int, int> SavedWindowPosition()
-{
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
-    return RestoredWindowPosition(GetAppProfileInt("VideoWindow Left", 0), GetAppProfileInt("VideoWindow Top", 0),
-                                  screen.width(), screen.height());
-}
-
 }  // namespace
 
-CQuenzaDlg::CQuenzaDlg(QWidget* parent) : CQuenzaDlg(DriveSources::FromEnvironment(), parent)
+CQuenzaDlg::CQuenzaDlg(QWidget* parent) : CQuenzaDlg(DriveSources::FromEnvironment(), {}, parent)
 {
 }
 
-CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(IDD, parent), m_Core(std::move(sources))
+CQuenzaDlg::CQuenzaDlg(DriveSources sources, WindowServices services, QWidget* parent) :
+    CDialog(IDD, parent),
+    m_Core(std::move(sources)),
+    m_pTray(services.tray ? std::move(services.tray) : MakeSystemTray()),
+    m_pFetcher(services.fetcher ? std::move(services.fetcher) : MakeNetworkFetcher()),
+    m_pTimers(services.timers ? std::move(services.timers) : std::make_unique<DialogTimers>(*this)),
+    m_Presence(*this, *m_pTray, *m_pTimers),
+    m_Updates(*m_pFetcher, m_Presence, *m_pTimers)
 {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     g_bCompareRunning = 0;
@@ -68,6 +65,7 @@ CQuenzaDlg::CQuenzaDlg(DriveSources sources, QWidget* parent) : CDialog(IDD, par
     });
     m_TestPage.SetListener([target] { target->PostMessage(WM_TESTPAGECHANGED); });
     MapCommands();
+    MapPresenceCommands();
     BindPagesAndTools();
     // No button of the window is pressed by Enter.
     for (QPushButton* button : findChildren<QPushButton*>())
@@ -97,12 +95,15 @@ bool CQuenzaDlg::OnInitDialog()
 {
     LogEntry("Start main window class");
     CDialog::OnInitDialog();
+    WriteDefaultColours();
     DoDigitalInterrogationBox();
     InitInstallDirectory();
     CheckSystemDPI();
+    m_Look.LoadBannerSkin();
     InitWindowPos();
     InitMemberVariables();
     InitDisplays();
+    m_Look.InitCustomButtons();
 
     auto& hooks = m_Core.m_Drives.list.hooks;
     hooks.driveAdded = [this](const std::string& message, const std::string& title) {
@@ -121,11 +122,11 @@ bool CQuenzaDlg::OnInitDialog()
         return true;
     }
     FillDeviceCombo();
+    m_Presence.SetAlwaysOnTop(GetAppProfileInt("AlwaysOnTop", 0) == 1);
     UpdateData(false);
     m_pInterrogationBox.reset();
     StartDriveWatcher();
-    if (GetAppProfileInt("NotifyUpdates", 0) == 1)
-        SetTimer(NOTIFY_UPDATES_TIMER, kNotifyUpdatesMs);
+    m_Updates.ScheduleQuietCheck();
     unsetCursor();
     LogEntry("Startup timer initialised");
     SetTimer(STARTUP_TIMER, kStartupTimerMs);
@@ -152,19 +153,16 @@ void CQuenzaDlg::InitMemberVariables()
 void CQuenzaDlg::InitDisplays()
 {
     LogEntry("InitDisplays() - Start");
-    SetUpOneLineDisplay(*m_MatrixStatus, kStatusColumns, ReadColorScheme());
-    ApplyTranslucency(*this);
+    m_Look.LoadColourScheme();
+    SetUpOneLineDisplay(*m_MatrixStatus, kStatusColumns, m_Look.m_crScheme);
+    m_Presence.InitDisplays();
     LogEntry("InitDisplays() - End");
 }
 
 void CQuenzaDlg::InitWindowPos()
 {
-    LogEntry("InitWindowPos() - Start");
     ResizeDlgItem(IDC_OUTPUT, kOutputBoxSize);
-    const auto [x, y] = SavedWindowPosition();
-    LogEntryF("Setting window co-ordinates  X = %d Y = %d", x, y);
-    LogEntry("InitWindowPos() - End");
-    move(x, y);
+    m_Presence.InitWindowPos();
 }
 
 void CQuenzaDlg::InitInstallDirectory()
@@ -178,9 +176,9 @@ void CQuenzaDlg::DoDigitalInterrogationBox()
     LogEntry("Start modeless digitial message class");
     m_pInterrogationBox = std::make_unique<CDigitalMessageBox>();
     m_pInterrogationBox->Create();
-    const auto [x, y] = SavedWindowPosition();
+    const UiPoint at = m_Presence.SavedWindowPosition();
     const QSize box = m_pInterrogationBox->sizeHint();
-    m_pInterrogationBox->move(x + (kPlacementWidth - box.width()) / 2, y + (kPlacementHeight - box.height()) / 2);
+    m_pInterrogationBox->move(at.x + (kPlacementWidth - box.width()) / 2, at.y + (kPlacementHeight - box.height()) / 2);
     m_pInterrogationBox->SetMessageText(" Interrogating your drives, Please Wait...");
     LogEntry("DoDigitalInterrogationBox() End");
 }

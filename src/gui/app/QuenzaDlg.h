@@ -10,10 +10,16 @@
 #include "core/tools/testpage/PageEvents.h"
 #include "core/info/DriveInfoControls.h"
 #include "core/ui/UiGeometry.h"
+#include "gui/app/MainWindowLook.h"
 #include "gui/app/PageHost.h"
 #include "gui/app/PageSet.h"
+#include "gui/app/TrayPresence.h"
+#include "gui/app/UpdateChecker.h"
 #include "gui/ui/Dialog.h"
 #include "gui/ui/ThemeHelperST.h"
+#include "gui/ui/TimerPort.h"
+#include "gui/ui/TrayService.h"
+#include "gui/ui/WebFetcher.h"
 #include "platform/devices/MountRoots.h"
 
 #include <QFont>
@@ -33,6 +39,16 @@ class CXPStyleButtonST;
 class DriveWatcher;
 class QComboBox;
 
+// The desktop's services the window uses: its notification-area icon, the
+// update checks' web fetches and the timers its look and presence start.
+// Left empty, the desktop's own and the window's timers; tests give scripted
+// ones.
+struct WindowServices {
+    std::unique_ptr<TrayService> tray;
+    std::unique_ptr<WebFetcher> fetcher;
+    std::unique_ptr<TimerPort> timers;
+};
+
 // The main window: the drive list, the "Tools & Utilities" list, the views
 // the pages share and the commands. Its drive side and text live in m_Core;
 // drive commands run on m_DriveJobs' thread and their results come back as
@@ -44,8 +60,9 @@ class CQuenzaDlg : public CDialog, private PageHost {
 public:
     static constexpr int IDD = 102;
     explicit CQuenzaDlg(QWidget* parent = nullptr);
-    // Drives from the given sources instead of the machine and the environment (tests).
-    explicit CQuenzaDlg(DriveSources sources, QWidget* parent = nullptr);
+    // Drives from the given sources instead of the machine and the environment,
+    // and the desktop's services given (tests).
+    explicit CQuenzaDlg(DriveSources sources, WindowServices services = {}, QWidget* parent = nullptr);
     ~CQuenzaDlg() override;
 
     bool OnInitDialog() override;
@@ -67,6 +84,8 @@ public:
     void OnSave();
     void OnRefresh();
     void OnSettings();
+    void OnAbout();
+    void OnSnapshot();
     void OnPiPoScan();
     void OnGraphFileViewer();
 
@@ -96,6 +115,10 @@ public:
     void SetMountRoots(std::unique_ptr<MountRoots> roots) { m_pMountRoots = std::move(roots); }
     // The pages and tools (tests reach a page's object with Find).
     const PageSet& Pages() const { return m_Pages; }
+    // The window's look, its tray presence and its update checks.
+    MainWindowLook& Look() { return m_Look; }
+    TrayPresence& Presence() { return m_Presence; }
+    UpdateChecker& Updates() { return m_Updates; }
 
     int m_bPiPoActive = 0;
     CPiPo* m_pPiPo = nullptr;  // the scan window while it runs
@@ -115,6 +138,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // PageHost: what the pages ask of the window.
@@ -150,7 +174,11 @@ private:
     void InitInstallDirectory();
     void StartDriveWatcher();
     void SaveWindowPosition();
-    void DeleteStatusAreaIcon() {}  // the tray icon comes with the window's tray support
+    void DeleteStatusAreaIcon() { m_Presence.DeleteStatusAreaIcon(); }
+    // The look, presence and update commands (QuenzaDlgPresence.cpp).
+    void MapPresenceCommands();
+    // After the settings' OK: what changed, applied to the running window.
+    void ApplySettings();
     // Messages (QuenzaDlgMessages.cpp).
     bool PreTranslateKey(QKeyEvent* event);
     void OnReportChanged(WPARAM change);
@@ -213,6 +241,14 @@ private:
     CXPStyleButtonST* m_btnStop = nullptr;
     CXPStyleButtonST* m_btnSave = nullptr;
     std::vector<QWidget*> m_driveInfoPage;  // every control of the drive information page
+
+    // The desktop's services, then what uses them (gone in the reverse order).
+    std::unique_ptr<TrayService> m_pTray;
+    std::unique_ptr<WebFetcher> m_pFetcher;
+    std::unique_ptr<TimerPort> m_pTimers;
+    MainWindowLook m_Look{*this};
+    TrayPresence m_Presence;
+    UpdateChecker m_Updates;
 
     std::unique_ptr<MountRoots> m_pMountRoots = std::make_unique<SystemMountRoots>();
     std::unique_ptr<PageEvents> m_pPageEvents;  // the pages' workers' events, shown by this window

@@ -3,6 +3,7 @@
 #include "core/base/UserPrompt.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/ui/AboutDlg.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/FileSizeRequest.h"
 #include "gui/ui/MatrixStatic.h"
@@ -23,6 +24,10 @@ void CQuenzaDlg::OnEject()
 
 void CQuenzaDlg::OnHelp()
 {
+    // "Get Help" first: the local pages or the sites it lists.
+    CHelp help(this);
+    if (help.DoModal() != CHelp::kLocalHelp)
+        return;
     const std::string page = HelpFolder() + HelpTopicForPage(m_nCurrentPage);
     if (!ShellOpen(page))
         AppMessageBox("The help page " + page + " cannot be opened.", "Quenzario", MB_OK | MB_ICONEXCLAMATION);
@@ -107,9 +112,6 @@ void CQuenzaDlg::MapCommands()
     MapCommand(ID_EXIT_PROGRAM, [this] { OnExitProgram(); });
     MapCommand(IDC_PIPO, [this] { OnPiPoScan(); });
     MapCommand(IDC_GRAPHVIEWER, [this] { OnGraphFileViewer(); });
-    // Until a line of PageClasses() gives one of these its page.
-    for (auto [id, what] : {std::pair{IDC_SNAPSHOT, "The window snapshot"}, {IDC_ABOUT, "The about box"}})
-        MapCommand(id, [this, text = std::string(what)] { NotAvailableYet(text); });
     MapNotify(IDC_DEVICES, Notify::SelChange, [this] { OnSelchangeDevicescombo(); });
     MapNotify(IDC_TOOLS, Notify::SelChange, [this] { OnSelchangeToolscombo(); });
     MapNotify(IDC_STATUS, Notify::DoubleClick, [this] { OnEditStatusComment(); });

@@ -5,7 +5,6 @@
 #include "core/app/MainWindowRules.h"
 #include "core/info/DriveInfoPage.h"
 #include "gui/app/QuenzaDlg.h"
-#include "gui/ui/Banner.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/Labels.h"
 #include "gui/ui/MatrixStatic.h"
@@ -26,8 +25,7 @@
 
 namespace {
 
-// The band at the top of the window, above the pages.
-constexpr int kBandHeight = 69;
+// The command buttons' row in the banner.
 constexpr int kToolbarY = 34;
 constexpr int kToolbarButton = 32;
 
@@ -86,20 +84,8 @@ constexpr int kFieldHeight = 18;
 constexpr int kFirstFieldY = 109;
 constexpr int kFieldPitch = 20;
 
-// The two states of a capability box: a lit and a dark LED.
-QImage LedImage(QColor color)
-{
-    QImage image(9, 9, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(color.darker(160));
-    painter.setBrush(color);
-    painter.drawEllipse(QRectF(0.5, 0.5, 8, 8));
-    return image;
-}
-
-// A capability box: its LED, then its caption from the left.
+// A capability box: its LED (the look's, in its group's colour), then its
+// caption from the left.
 class CapabilityIndicator : public CButtonST {
 public:
     CapabilityIndicator(const QString& caption, QWidget* parent) : CButtonST(caption, parent) {}
@@ -128,8 +114,10 @@ void CQuenzaDlg::CreateControls()
     web->EnableTransparentDraw();
     web->setCursor(Qt::PointingHandCursor);
     BindControl(IDC_HOMEPAGE, web);
+    // The command buttons show their skin's images; the caption is their name.
     for (const CommandButton& command : kCommandButtons) {
-        auto* button = new CButtonST(command.caption, this);
+        auto* button = new CButtonST(this);
+        button->setAccessibleName(command.caption);
         button->SetFlatStyle(true);
         BindControl(command.id, button);
     }
@@ -176,8 +164,6 @@ void CQuenzaDlg::CreateControls()
 
 void CQuenzaDlg::CreateDriveInfoPage()
 {
-    const QImage lit = LedImage(QColor(40, 210, 40));
-    const QImage dark = LedImage(QColor(70, 70, 70));
     int readRow = 0;
     int writeRow = 0;
     int generalRow = 0;
@@ -187,7 +173,6 @@ void CQuenzaDlg::CreateDriveInfoPage()
         button->SetFlatStyle(true);
         button->SetDrawBorder(false);
         button->SetAlignment(ST_ALIGN_HORIZ);
-        button->SetIcons(lit, dark);
         button->setFont(m_IndicatorFont);
         button->setFocusPolicy(Qt::NoFocus);
         button->setAttribute(Qt::WA_TransparentForMouseEvents);  // it shows, it does not take clicks
@@ -358,5 +343,5 @@ void CQuenzaDlg::paintEvent(QPaintEvent* event)
 {
     CDialog::paintEvent(event);
     QPainter painter(this);
-    PaintBanner(painter, *this, m_Font, kBandHeight);
+    m_Look.PaintBanner(painter);
 }

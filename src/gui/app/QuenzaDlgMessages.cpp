@@ -6,6 +6,7 @@
 #include "core/base/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/pipo/PiPo.h"
+#include "gui/tools/settings/AssociationPrompt.h"
 #include "gui/ui/Beep.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr int kBalloonMs = 10000;
 constexpr int kRescanRetryMs = 1000;
 
 std::string LowerExtension(const std::string& path)
@@ -49,7 +49,7 @@ LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SYSCOMMAND:
         if (wParam == SC_MINIMIZE) {
-            showMinimized();
+            m_Presence.HideToStatusArea();
             return 0;
         }
         break;
@@ -65,19 +65,11 @@ LRESULT CQuenzaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CQuenzaDlg::OnTimer(int id)
 {
+    // The start minimised, update and balloon timers are theirs.
+    if (m_Presence.OnTimer(id) || m_Updates.OnTimer(id))
+        return;
     switch (id) {
     case ELAPSED_TIMER: ++m_nElapsedSeconds; break;
-    case MIMIMIZE_TIMER:
-        LogEntry("Killing timer MIMIMIZE_TIMER");
-        KillTimer(MIMIMIZE_TIMER);
-        hide();
-        break;
-    case NOTIFY_UPDATES_TIMER:
-        KillTimer(NOTIFY_UPDATES_TIMER);
-        SetTimer(BALLOON_TIMER_UPDATE, kBalloonMs);
-        break;
-    case BALLOON_TIMER_UPDATE:
-    case BALLOON_TIMER_NEWS: KillTimer(id); break;
     case STARTUP_TIMER: StartupStep(); break;
     case RESCAN_TIMER:
         if (!AnyBusyFlagSet() && m_bPiPoActive == 0 && !m_Core.m_Drives.coordinator.InUse()) {
@@ -235,10 +227,12 @@ void CQuenzaDlg::StartupStep()
     update();
     RunDriveWork([this] { m_Core.m_Drives.mmc.WaitForUnitReady(5); },
                  [this] {
+                     OfferFileAssociationRepair(this);
                      OpenPage(kPageDriveInfo);
                      // After the drive information is shown.
                      WhenDriveIdle([this] {
                          OpenCommandLineFile();
+                         m_Updates.CheckForNews();
                          LogEntry("STARTUP THREAD END");
                      });
                  });

@@ -211,14 +211,6 @@ void CQuenzaDlg::RestorePageButtons(bool toolsToo)
     EnableDlgItem(IDC_STOP, false);
 }
 
-void CQuenzaDlg::OnSettings()
-{
-    if (RefuseWhileTesting(true, false))
-        return;
-    LogEntry("Settings option clicked");
-    NotAvailableYet("The settings dialog");
-}
-
 void CQuenzaDlg::OnPiPoScan()
 {
     if (m_bPiPoActive == 1) {

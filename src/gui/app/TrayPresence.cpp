@@ -60,8 +60,12 @@ void TrayPresence::InitDisplays()
         m_bTrayIcon = 0;
     }
     CheckMinimize();
-    if (const auto alpha = ReadTranslucencyAlpha())
-        m_window.setWindowOpacity(*alpha / 255.0);
+    ApplyTranslucency();
+}
+
+void TrayPresence::ApplyTranslucency()
+{
+    m_window.setWindowOpacity(ReadTranslucencyAlpha().value_or(kOpaqueAlpha) / 255.0);
 }
 
 bool TrayPresence::InitStatusAreaIcon(bool modify)
@@ -204,12 +208,16 @@ bool TrayPresence::OnTimer(int id)
     return true;
 }
 
+UiPoint TrayPresence::SavedWindowPosition() const
+{
+    return PlaceOnScreens(GetAppProfileInt("VideoWindow Left", 0), GetAppProfileInt("VideoWindow Top", 0),
+                          ScreenAreas());
+}
+
 void TrayPresence::InitWindowPos()
 {
     LogEntry("InitWindowPos() - Start");
-    const std::vector<UiRect> screens = ScreenAreas();
-    const UiPoint at = PlaceOnScreens(GetAppProfileInt("VideoWindow Left", 0), GetAppProfileInt("VideoWindow Top", 0),
-                                      screens);
+    const UiPoint at = SavedWindowPosition();
     LogEntryF("Setting window co-ordinates  X = %d Y = %d", at.x, at.y);
     LogEntry("InitWindowPos() - End");
     m_window.move(at.x, at.y);

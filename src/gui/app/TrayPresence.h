@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ui/UiGeometry.h"
 #include "gui/ui/TrayService.h"
 
 #include <functional>
@@ -38,10 +39,14 @@ public:
     // The window's minimise button.
     void HideToStatusArea();
     void CheckMinimize();
-    // Moves the window to "VideoWindow Left", "VideoWindow Top", brought
-    // back onto a screen when it lies off every one.
+    // "VideoWindow Left", "VideoWindow Top", brought back onto a screen when
+    // it lies off every one.
+    UiPoint SavedWindowPosition() const;
+    // Moves the window to its saved position.
     void InitWindowPos();
     void SetAlwaysOnTop(bool on);
+    // The window's opacity from "Translucency" (opaque again at 255).
+    void ApplyTranslucency();
     // MIMIMIZE_TIMER; false for a timer of someone else.
     bool OnTimer(int id);
 

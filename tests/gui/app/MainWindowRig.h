@@ -8,6 +8,9 @@
 #include "platform/files/SafeFile.h"
 #include "support/EmulatedDriveRig.h"
 #include "support/TestSupport.h"
+#include "support/XdgTree.h"
+#include "support/gui/ScriptedFetcher.h"
+#include "support/gui/ScriptedTray.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -22,7 +25,10 @@
 
 // The main window on emulated drives (emu0, emu1 ...) of a machine without
 // drives of its own, their clock and the window's waits virtual. The drive
-// watcher only looks when a tray changes or a test asks.
+// watcher only looks when a tray changes or a test asks. The desktop is the
+// test's: a scripted tray, web fetches that go nowhere, timers of the tray and
+// update checks that only the test ticks (dialog->FireTimer), and XDG folders
+// of its own without the program installed (so the start-up asks nothing).
 struct MainWindowRig {
     using Presets = std::vector<std::pair<const char*, const char*>>;  // drive and medium
     explicit MainWindowRig(Presets presets = {{"dvd-writer", "dvd+r"}, {"bd-writer", "bd-r"}, {"cd-reader", "cd-rom"}})
@@ -40,7 +46,17 @@ struct MainWindowRig {
             sources.emulated.emplace_back("emu" + std::to_string(sources.emulated.size()), emulated);
             drives.push_back(emulated);
         }
-        dialog = std::make_unique<CQuenzaDlg>(std::move(sources));
+        WindowServices services;
+        auto scriptedTray = std::make_unique<ScriptedTray>();
+        tray = scriptedTray.get();
+        services.tray = std::move(scriptedTray);
+        auto scriptedFetcher = std::make_unique<ScriptedFetcher>();
+        fetcher = scriptedFetcher.get();
+        services.fetcher = std::move(scriptedFetcher);
+        auto manualTimers = std::make_unique<ManualTimers>();
+        timers = manualTimers.get();
+        services.timers = std::move(manualTimers);
+        dialog = std::make_unique<CQuenzaDlg>(std::move(sources), std::move(services));
         dialog->m_Core.m_Drives.mmc.SetWaitClock(waitClock);
     }
     ~MainWindowRig()
@@ -89,8 +105,12 @@ struct MainWindowRig {
     ScopedProfile profile;
     ScopedProgramLog log;
     ScriptedPrompt prompt;
+    XdgTree desktop{false};
     std::shared_ptr<emu::ManualClock> clock = std::make_shared<emu::ManualClock>();
     std::shared_ptr<VirtualWaitClock> waitClock = std::make_shared<VirtualWaitClock>(clock);
     std::vector<std::shared_ptr<emu::EmulatedDrive>> drives;
     std::unique_ptr<CQuenzaDlg> dialog;
+    ScriptedTray* tray = nullptr;  // the dialog's
+    ScriptedFetcher* fetcher = nullptr;  // the dialog's
+    ManualTimers* timers = nullptr;  // the dialog's timers of its look, tray and update checks
 };

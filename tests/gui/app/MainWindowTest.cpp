@@ -1,6 +1,7 @@
 #include "MainWindowRig.h"
 #include "core/base/AppProfile.h"
 #include "gui/tools/hash/HashPages.h"
+#include "gui/ui/AboutDlg.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/Beep.h"
 #include "gui/ui/FileSizeRequest.h"
@@ -265,6 +266,13 @@ TEST(MainWindow, HelpOpensTheTopicOfThePageAndKeysNeverEndTheWindow)
         opened.push_back(target);
         return true;
     });
+    // "Get Help" comes first; its "Local Help File" opens the page's topic.
+    int answer = CHelp::kLocalHelp;
+    std::vector<std::string> boxes;
+    CDialog::SetModalRunHook([&](CDialog& shown) {
+        boxes.push_back(shown.windowTitle().toStdString());
+        return answer;
+    });
     CQuenzaDlg& dialog = *rig.dialog;
     QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
     QApplication::sendEvent(&dialog, &f1);
@@ -272,7 +280,11 @@ TEST(MainWindow, HelpOpensTheTopicOfThePageAndKeysNeverEndTheWindow)
     dialog.SendCommand(IDC_HELP);
     dialog.m_nCurrentPage = kPageReport3;
     QApplication::sendEvent(dialog.GetDlgItem(IDC_DEVICES), &f1);  // from a control too
+    answer = IDCANCEL;
+    dialog.SendCommand(IDC_HELP);
+    CDialog::SetModalRunHook(nullptr);
     SetShellOpenHook(nullptr);
+    EXPECT_EQ(boxes, std::vector<std::string>(4, "Get Help"));
     ASSERT_EQ(opened.size(), 3u);
     EXPECT_EQ(opened[0], ProgramFolder() + "help/Drive Info.htm");
     EXPECT_EQ(opened[1], ProgramFolder() + "help/DVD Speed Test.htm");

@@ -4,12 +4,14 @@
 #include "gui/app/QuenzaDlg.h"
 #include "platform/passthrough/EmulatedDrives.h"
 #include "support/TestSupport.h"
+#include "support/XdgTree.h"
 
 #include <gtest/gtest.h>
 
 TEST(QuenzaApp, RunsTheMainDialogWithTheArgumentsAndLogs)
 {
     ScopedProfile profile;
+    XdgTree desktop(false);  // the start-up's association check looks here
     TempDir tmp;
     ScopedEnv tmpdir("TMPDIR", tmp.Path().c_str());
     ScopedEnv drives(kEmulateVariable, "default");  // drive work runs whatever the machine has

@@ -1,6 +1,7 @@
 #include "core/base/AppProfile.h"
 #include "gui/app/QuenzaDlg.h"
 #include "support/TestSupport.h"
+#include "support/XdgTree.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,7 @@ TEST(QuenzaDlgDrives, StartsOnTheEmulatedDrivesAndSavesTheSelectionAtExit)
 {
     TempDir machine;
     ScopedProfile profile;
+    XdgTree desktop(false);  // the start-up's association check looks here
     WriteAppProfileInt("SelectedDevice", 1);
     ScopedProgramLog log;
     CQuenzaDlg dialog(EmptyMachine(machine, "default"));
@@ -60,6 +62,7 @@ TEST(QuenzaDlgDrives, WithoutAnyDriveTheUserIsToldAndTheWindowEnds)
 {
     TempDir machine;
     ScopedProfile profile;
+    XdgTree desktop(false);  // the start-up's association check looks here
     ScriptedPrompt prompt;
     CQuenzaDlg dialog(EmptyMachine(machine, ""));
     EXPECT_EQ(RunAndExit(dialog), kNoUsableDriveExitStatus);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/ColorRef.h"
+#include "core/ui/Skins.h"  // the skin files' profile values
 
 #include <map>
 #include <optional>
@@ -73,8 +74,6 @@ const SettingsColourRow& SettingsColourOf(int id);
 
 constexpr const char* kTranslucencyEntry = "Translucency";
 constexpr const char* kColorsEntry = "Colors";
-constexpr const char* kButtonsSkinEntry = "ButtonsSkin";
-constexpr const char* kBannerSkinEntry = "BannerSkin";
 constexpr const char* kBmpFolderEntry = "Last BMP Directory";
 // A skin path that puts the built-in artwork back.
 constexpr const char* kClearSkin = "CLEAR";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/BusyFlags.h"
+#include "core/drive/ChannelCoordinator.h"
 #include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"
 #include "gui/app/QuenzaDlg.h"
@@ -18,7 +19,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -114,3 +117,31 @@ struct MainWindowRig {
     ScriptedFetcher* fetcher = nullptr;  // the dialog's
     ManualTimers* timers = nullptr;  // the dialog's timers of its look, tray and update checks
 };
+
+// What may hold the drive when a command comes: a running test's flag, the
+// scan window, or another operation's claim of the channel.
+struct DriveHolder {
+    const char* name;
+    std::function<void(CQuenzaDlg&, bool)> hold;
+};
+
+inline std::vector<DriveHolder> TestsThatHoldTheDrive()
+{
+    return {
+        {"error test", [](CQuenzaDlg&, bool on) { g_bErrorTestRunning = on; }},
+        {"speed test", [](CQuenzaDlg&, bool on) { g_bSpeedTestRunning = on; }},
+        {"ISO creation", [](CQuenzaDlg&, bool on) { g_bCreateIsoRunning = on; }},
+        {"scan window", [](CQuenzaDlg& dialog, bool on) { dialog.m_bPiPoActive = on; }},
+    };
+}
+
+inline DriveHolder ClaimHolder(const char* name, ChannelUse use)
+{
+    auto claim = std::make_shared<std::optional<ChannelClaim>>();
+    return {name, [claim, use](CQuenzaDlg& dialog, bool on) {
+                if (on)
+                    *claim = dialog.m_Core.m_Drives.coordinator.TryClaim(use);
+                else
+                    claim->reset();
+            }};
+}

@@ -103,31 +103,15 @@ TEST(BookTypeEntry, TheOpenDialogHearsOfTheDiscTheMainWindowIsToldOf)
 TEST(BookTypeEntry, RefusedWhileATestRunsOrAnotherOperationHoldsTheDrive)
 {
     BookEntryRig rig("benq", "dvd+r-blank");
-    CQuenzaDlg& dialog = *rig.dialog;
-    std::optional<ChannelClaim> compare;
-    const struct {
-        const char* running;
-        std::function<void(int)> set;
-    } cases[] = {
-        {"error test", [](int on) { g_bErrorTestRunning = on; }},
-        {"speed test", [](int on) { g_bSpeedTestRunning = on; }},
-        {"ISO creation", [](int on) { g_bCreateIsoRunning = on; }},
-        {"scan window", [&dialog](int on) { dialog.m_bPiPoActive = on; }},
-        {"compare",
-         [&](int on) {
-             if (on)
-                 compare = dialog.m_Core.m_Drives.coordinator.TryClaim(ChannelUse::Compare);
-             else
-                 compare.reset();
-         }},
-    };
+    std::vector<DriveHolder> cases = TestsThatHoldTheDrive();
+    cases.push_back(ClaimHolder("compare", ChannelUse::Compare));
     for (const auto& test : cases) {
-        SCOPED_TRACE(test.running);
+        SCOPED_TRACE(test.name);
         rig.prompt.asked.clear();
         rig.drives[0]->ClearJournal();
-        test.set(1);
+        test.hold(*rig.dialog, true);
         rig.PressBook();
-        test.set(0);
+        test.hold(*rig.dialog, false);
         EXPECT_FALSE(rig.title);
         EXPECT_TRUE(rig.drives[0]->Journal().empty());  // not even a probe
         ASSERT_EQ(rig.prompt.asked.size(), 1u);

@@ -178,24 +178,14 @@ TEST(DiskToolsFromMainWindow, TheFlashTestWritesOnlyPastTheConfirmationGate)
 
 TEST(DiskToolsFromMainWindow, NoWindowOpensWhileATestRunsOrWithoutAFlashDrive)
 {
-    struct Busy {
-        const char* name;
-        std::function<void(CQuenzaDlg&, int)> set;
-    };
-    const Busy busy[] = {
-        {"speed test", [](CQuenzaDlg&, int on) { g_bSpeedTestRunning = on; }},
-        {"error test", [](CQuenzaDlg&, int on) { g_bErrorTestRunning = on; }},
-        {"ISO creation", [](CQuenzaDlg&, int on) { g_bCreateIsoRunning = on; }},
-        {"scan window", [](CQuenzaDlg& dialog, int on) { dialog.m_bPiPoActive = on; }},
-    };
     DiskMachineRig rig;
-    for (const Busy& b : busy) {
+    for (const DriveHolder& b : TestsThatHoldTheDrive()) {
         for (int entry : {int(IDC_HDDTEST), int(kToolsFlashTest), int(kToolsSectorEditor)}) {
             SCOPED_TRACE(std::string(b.name) + ", entry " + std::to_string(entry));
             rig.prompt.asked.clear();
-            b.set(*rig.dialog, 1);
+            b.hold(*rig.dialog, true);
             rig.Open(entry, [](CDialog&) {});
-            b.set(*rig.dialog, 0);
+            b.hold(*rig.dialog, false);
             EXPECT_EQ(rig.opened, 0);
             ASSERT_EQ(rig.prompt.asked.size(), 1u);
             EXPECT_EQ(rig.prompt.asked[0].text, "You must stop the test first");

@@ -99,32 +99,16 @@ TEST(EraseEntries, EachDialogStartsWithTheKindOfTheLoadedDisc)
 TEST(EraseEntries, RefusedWhileATestRunsOrAnotherOperationHoldsTheDrive)
 {
     EraseEntryRig rig("dvd-writer", "dvd-rw");
-    CQuenzaDlg& dialog = *rig.dialog;
-    std::optional<ChannelClaim> hash;
-    const struct {
-        const char* running;
-        std::function<void(int)> set;
-    } cases[] = {
-        {"error test", [](int on) { g_bErrorTestRunning = on; }},
-        {"speed test", [](int on) { g_bSpeedTestRunning = on; }},
-        {"ISO creation", [](int on) { g_bCreateIsoRunning = on; }},
-        {"scan window", [&dialog](int on) { dialog.m_bPiPoActive = on; }},
-        {"disc hash",
-         [&](int on) {
-             if (on)
-                 hash = dialog.m_Core.m_Drives.coordinator.TryClaim(ChannelUse::MediaHash);
-             else
-                 hash.reset();
-         }},
-    };
+    std::vector<DriveHolder> cases = TestsThatHoldTheDrive();
+    cases.push_back(ClaimHolder("disc hash", ChannelUse::MediaHash));
     for (const auto& test : cases) {
-        SCOPED_TRACE(test.running);
+        SCOPED_TRACE(test.name);
         for (const auto& open :
              {std::function<void()>([&] { rig.PressErase(); }), std::function<void()>([&] { rig.ChooseDcErase(); })}) {
             rig.prompt.asked.clear();
-            test.set(1);
+            test.hold(*rig.dialog, true);
             open();
-            test.set(0);
+            test.hold(*rig.dialog, false);
             EXPECT_TRUE(rig.opened.empty());
             ASSERT_EQ(rig.prompt.asked.size(), 1u);
             EXPECT_EQ(rig.prompt.asked[0].text, "You must stop the test first");

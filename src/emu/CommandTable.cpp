@@ -70,9 +70,7 @@ bool CommandContext::TransferIs(std::size_t bytes)
 
 void CommandContext::Answer(const std::vector<std::uint8_t>& bytes, std::size_t allocationLength)
 {
-    // A maker's own command (C0h and up) answers as its family lays out.
-    constexpr std::uint8_t kFirstVendorOpcode = 0xC0;
-    if (cdb[0] < kFirstVendorOpcode && !TransferIs(allocationLength))
+    if (!TransferIs(allocationLength))
         return;
     std::size_t room = 0;
     std::uint8_t* out = DataIn(room);

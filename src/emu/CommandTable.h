@@ -31,7 +31,7 @@ public:
     std::uint32_t Be32(std::size_t index) const;
 
     // Sends a data-in answer cut to the allocation length; the host's
-    // transfer of an MMC command must be as long as the allocation length.
+    // transfer must be as long as the allocation length.
     void Answer(const std::vector<std::uint8_t>& bytes, std::size_t allocationLength);
     // Whether the host's transfer is as long as the command asks for (the
     // blocks of a read, a parameter list, an allocation length); if not, the

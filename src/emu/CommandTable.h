@@ -7,7 +7,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace emu {
@@ -28,9 +30,14 @@ public:
     std::uint16_t Be16(std::size_t index) const;
     std::uint32_t Be32(std::size_t index) const;
 
-    // Sends a data-in answer cut to the allocation length and to the host's
-    // transfer length.
+    // Sends a data-in answer cut to the allocation length; a host transfer
+    // of another length is a mismatch, but a larger buffer still gets the
+    // answer (the rest is residue), as a drive sends it.
     void Answer(const std::vector<std::uint8_t>& bytes, std::size_t allocationLength);
+    // Whether the host's transfer is as long as the command asks for (the
+    // blocks of a read, a parameter list, an allocation length); if not, the
+    // command fails as a data phase error and the mismatch is reported.
+    bool TransferIs(std::size_t bytes);
     // The host's buffer for a data-in answer written in place; null when the
     // host asked for no data in.
     std::uint8_t* DataIn(std::size_t& length);
@@ -48,6 +55,8 @@ public:
     const CdbBytes& cdb;
 
 private:
+    bool CheckTransfer(std::size_t bytes, bool roomToSpare);
+
     DataDirection m_direction;
     std::uint8_t* m_buffer;
     std::size_t m_bufferLength;
@@ -57,6 +66,12 @@ private:
 };
 
 using CommandHandler = void (*)(CommandContext&);
+
+// Told of every command whose host transfer differs from the length its CDB
+// asks for (a program fault): what was sent and what was asked. Tests fail on
+// it; the previous hook is returned so that a test can put it back.
+using TransferMismatchHook = std::function<void(const std::string& what)>;
+TransferMismatchHook SetTransferMismatchHook(TransferMismatchHook hook);
 
 // How the drive treats one operation code before its handler runs.
 struct CommandEntry {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace emu {
 
@@ -174,11 +175,12 @@ SpinPlan DriveState::ReadPlan() const
     plan.geometry = GeometryOf(family, layers);
     plan.topX = std::max(1.0, TopReadKBps() / plan.geometry.kBpsPer1x);
     plan.targetX = RequestedSpeed(readSpeedKBps, plan.geometry, plan.topX);
+    plan.ceilingRpm = SpindleCeilingRpm();
     // Asked for CAV, the drive turns the disc at one speed. Otherwise a speed
-    // it can hold even at the centre it reads at constant linear velocity,
-    // a faster one in its own way.
+    // its spindle can hold even at the centre it reads at constant linear
+    // velocity, a faster one in its own way.
     const ReadRotations& rotations = identity.rotations;
-    const bool clvEverywhere = plan.targetX <= plan.topX * plan.geometry.startRadius / plan.geometry.outerRadius;
+    const bool clvEverywhere = plan.targetX <= plan.CeilingSpeedAt(plan.geometry.startRadius);
     plan.rotation = rotationControl == 1 ? Rotation::Cav : clvEverywhere ? Rotation::Clv : rotations.For(family);
     plan.zones = rotations.zones;
     if (medium && layers > 1) {
@@ -187,6 +189,25 @@ SpinPlan DriveState::ReadPlan() const
             plan.layerZeroBlocks = layerZero;
     }
     return plan;
+}
+
+double DriveState::SpindleCeilingRpm() const
+{
+    if (identity.rotations.spindleCeilingRpm > 0)
+        return identity.rotations.spindleCeilingRpm;
+    // The rotation of the fastest family's top speed at the outer edge.
+    const DriveCapabilities& caps = identity.capabilities;
+    const std::pair<MediumFamily, const MediumSpeeds*> families[] = {{MediumFamily::Cd, &caps.cd},
+                                                                     {MediumFamily::Dvd, &caps.dvd},
+                                                                     {MediumFamily::HdDvd, &caps.hdDvd},
+                                                                     {MediumFamily::Bd, &caps.bd}};
+    double ceiling = 0;
+    for (const auto& [family, speeds] : families) {
+        const TrackGeometry geometry = GeometryOf(family, 1);
+        if (speeds->readKBps)
+            ceiling = std::max(ceiling, RpmOf(geometry, speeds->readKBps / geometry.kBpsPer1x, geometry.outerRadius));
+    }
+    return ceiling;
 }
 
 void DriveState::SpendReadTime(std::uint64_t lba, std::uint64_t sectors)

@@ -135,6 +135,8 @@ public:
     // How the drive reads the loaded disc now: the speed set (its fastest
     // when none was), the rotation asked for, the disc's track.
     SpinPlan ReadPlan() const;
+    // The spindle's fastest rotation, one for every family of discs.
+    double SpindleCeilingRpm() const;
     // The time reading `sectors` sectors from `lba` takes: the spindle
     // brought to the block's speed (from standstill after a load: the
     // spin-up), then the transfer at the block's speed.
@@ -167,6 +169,8 @@ public:
     std::uint16_t writeSpeedKBps = 0;
     std::uint8_t rotationControl = 0;  // SET CD SPEED byte 1: 0 the drive's own way (CLV), 1 CAV
     double spindleRpm = 0;
+    // Whether a host transfer must be as long as its CDB asks for.
+    bool checkTransferLengths = true;
     std::vector<NotReadyWindow> notReadyWindows;
     std::uint32_t lastAccessedLba = 0;
     // Mode pages set with MODE SELECT: they stand for the identity's pages

@@ -262,6 +262,12 @@ void EmulatedDrive::SetStrictCdbLength(bool strict)
     m_strictCdbLength = strict;
 }
 
+void EmulatedDrive::SetTransferLengthCheck(bool check)
+{
+    std::lock_guard lock(m_mutex);
+    m_state.checkTransferLengths = check;
+}
+
 void EmulatedDrive::AddNotReadyWindow(const NotReadyWindow& window)
 {
     std::lock_guard lock(m_mutex);

@@ -82,6 +82,9 @@ public:
     // Strict: a CDB whose length is not its command's is refused as the
     // bridge chips of external drives do.
     void SetStrictCdbLength(bool strict);
+    // Off: transfers of any length are taken (a test that times reads
+    // without moving their bytes). On by default.
+    void SetTransferLengthCheck(bool check);
 
     // The first read that reaches the window's block finds the drive not
     // ready for the window's time.

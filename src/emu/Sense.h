@@ -39,6 +39,8 @@ constexpr Sense kSavingNotSupported{0x05, 0x39, 0x00};
 constexpr Sense kRemovalPrevented{0x05, 0x53, 0x02};
 constexpr Sense kIllegalModeForTrack{0x05, 0x64, 0x00};  // READ(10) of audio, READ CD of no CD
 constexpr Sense kMediumChanged{0x06, 0x28, 0x00};
+// The host's transfer was not as long as the command asked for.
+constexpr Sense kDataPhaseError{0x0B, 0x4B, 0x00};
 }  // namespace sense
 
 constexpr std::size_t kFixedSenseLength = 18;

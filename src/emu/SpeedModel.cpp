@@ -48,18 +48,30 @@ double SpinPlan::RadiusAt(std::uint64_t lba) const
     return std::sqrt(area + geometry.startRadius * geometry.startRadius);
 }
 
+double RpmOf(const TrackGeometry& geometry, double x, double radius)
+{
+    return x * geometry.velocity * 60 / (2 * std::numbers::pi * radius);
+}
+
+double SpinPlan::CeilingSpeedAt(double radius) const
+{
+    const double rpm = ceilingRpm > 0 ? ceilingRpm : RpmOf(geometry, topX, geometry.outerRadius);
+    return rpm * 2 * std::numbers::pi * radius / (60 * geometry.velocity);
+}
+
 double SpinPlan::SpeedAt(std::uint64_t lba) const
 {
     const double radius = RadiusAt(lba);
     const double outer = geometry.outerRadius;
     switch (rotation) {
-    case Rotation::Clv: return std::min(targetX, topX * radius / outer);
-    case Rotation::Cav: return targetX * radius / outer;
+    case Rotation::Clv: return std::min(targetX, CeilingSpeedAt(radius));
+    case Rotation::Cav: return std::min(targetX, CeilingSpeedAt(outer)) * radius / outer;
     case Rotation::ZonedClv: {
         const double width = (outer - geometry.startRadius) / std::max(zones, 1);
         const double zone = std::clamp(std::floor((radius - geometry.startRadius) / width), 0.0,
                                        static_cast<double>(std::max(zones, 1) - 1));
-        return targetX * (geometry.startRadius + zone * width) / outer;
+        const double inner = geometry.startRadius + zone * width;
+        return std::min(targetX * inner / outer, CeilingSpeedAt(inner));
     }
     }
     return targetX;
@@ -67,8 +79,7 @@ double SpinPlan::SpeedAt(std::uint64_t lba) const
 
 double SpinPlan::RpmAt(std::uint64_t lba) const
 {
-    const double metresPerSecond = SpeedAt(lba) * geometry.velocity;
-    return metresPerSecond * 60 / (2 * std::numbers::pi * RadiusAt(lba));
+    return RpmOf(geometry, SpeedAt(lba), RadiusAt(lba));
 }
 
 std::uint64_t SpinPlan::TransferMicroseconds(std::uint64_t lba, std::uint64_t count) const

@@ -9,10 +9,10 @@ namespace emu {
 // How a drive turns the disc while it reads.
 enum class Rotation : std::uint8_t {
     // Constant linear velocity at the speed asked for; near the centre the
-    // spindle's top speed holds it back (partial CAV).
+    // spindle's fastest rotation holds it back (partial CAV).
     Clv,
     // Constant angular velocity: the speed asked for is reached at the outer
-    // edge and grows with the radius.
+    // edge and grows with the radius (no faster than the spindle turns).
     Cav,
     // Constant linear velocity in zones of equal width, one step faster per
     // zone outward: each zone at the speed CAV would give at its inner edge.
@@ -41,6 +41,9 @@ struct ReadRotations {
     Rotation bd = Rotation::ZonedClv;
     int zones = 4;  // of a zoned CLV
     double spindleRpmPerSecond = 8000;  // spin-up and speed changes
+    // The spindle's fastest rotation, one for every family; 0: that of the
+    // drive's fastest top read speed at the outer edge.
+    double spindleCeilingRpm = 0;
 
     Rotation For(MediumFamily family) const;
 };
@@ -54,16 +57,23 @@ struct SpinPlan {
     double topX = 1;  // the drive's fastest for the family: CAV at the outer edge
     double targetX = 1;  // the speed asked for, at most topX
     int zones = 1;
+    // The spindle's fastest rotation; 0: the top speed's at the outer edge.
+    double ceilingRpm = 0;
     // Blocks of the first layer on a two-layer disc (opposite track path:
     // the second layer runs from the outside back in); 0 on one layer.
     std::uint64_t layerZeroBlocks = 0;
 
     double RadiusAt(std::uint64_t lba) const;  // m
+    // The fastest read the spindle's ceiling allows at a radius.
+    double CeilingSpeedAt(double radius) const;
     double SpeedAt(std::uint64_t lba) const;
     double RpmAt(std::uint64_t lba) const;
     // Reading count blocks from lba with the spindle at speed.
     std::uint64_t TransferMicroseconds(std::uint64_t lba, std::uint64_t count) const;
 };
+
+// The rotation of a speed (a multiple of 1x) at a radius.
+double RpmOf(const TrackGeometry& geometry, double x, double radius);
 
 // The speed of an SET CD SPEED or SET STREAMING request in kB/s as a
 // multiple of 1x: 0 and FFFFh ask for the fastest, anything above it gets it.

@@ -17,6 +17,8 @@ public:
         EmulatedDriveRig(drivePreset, mediumPreset), core(Sources())
     {
         MakeCurrent(core.m_Drives);
+        // The panel sends the transfer the user set, whatever its CDB asks.
+        drive->SetTransferLengthCheck(false);
     }
 
     MainDialogCore& Core() override { return core; }

@@ -28,10 +28,11 @@ using disc_structure::kPrerecordedInformation;
 using disc_structure::kPrerecordedLength;
 constexpr std::uint8_t kFullTocFormat = 0x02;
 constexpr std::uint32_t kFullTocLength = 2048;
-constexpr std::uint32_t kPerformanceLength = 2048;
 constexpr std::size_t kPerformanceHeader = 8;
 constexpr std::size_t kPerformanceDescriptor = 16;
 constexpr std::uint32_t kPerformanceDescriptors = 2;  // one extent a layer
+// The header and the descriptors asked for.
+constexpr std::uint32_t kPerformanceLength = kPerformanceHeader + kPerformanceDescriptor * kPerformanceDescriptors;
 
 // The CD-like discs whose type comes from their table of contents (the
 // DDCD-ROM is not one of them).

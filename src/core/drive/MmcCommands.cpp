@@ -27,7 +27,6 @@ constexpr std::uint32_t kModeSenseRetryLength = 2048;
 constexpr std::size_t kModeSenseBufferLength = 65536;
 constexpr int kPollIntervalMs = 500;
 constexpr std::uint32_t kRpcStateLength = 8;
-constexpr std::uint32_t kReportKeyTransfer = 2048;
 constexpr std::uint8_t kRpcStateFormat = 0x08;
 constexpr std::uint8_t kImmediate = 0x01;  // START STOP UNIT returns before the tray has moved
 constexpr std::uint8_t kEject = 0x02;
@@ -287,10 +286,10 @@ int MmcCommands::SetCdSpeedKBps(std::uint16_t readKBps, std::uint16_t writeKBps,
         .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
 }
 
-int MmcCommands::SetStreaming(const StreamingRequest& request, std::uint32_t transferLength)
+int MmcCommands::SetStreaming(const StreamingRequest& request)
 {
     constexpr std::uint8_t kRestoreDefaults = 0x04;
-    std::vector<std::uint8_t> descriptor(std::max(transferLength, kStreamingDescriptorLength), 0);
+    std::vector<std::uint8_t> descriptor(kStreamingDescriptorLength, 0);
     descriptor[0] = request.restoreDefaults ? kRestoreDefaults : 0x00;
     scsi::PutBe32(&descriptor[4], request.startLba);
     scsi::PutBe32(&descriptor[8], request.endLba);
@@ -339,11 +338,11 @@ int MmcCommands::EjectOrCloseTray()
 
 int MmcCommands::ReportRpcState()
 {
-    std::vector<std::uint8_t> answer(kReportKeyTransfer, 0);
+    std::vector<std::uint8_t> answer(kRpcStateLength, 0);
     const int result = CommandBlock(kReportKey)
                            .SetBe16(8, kRpcStateLength)
                            .Set(10, kRpcStateFormat)
-                           .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kReportKeyTransfer);
+                           .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kRpcStateLength);
     if (!m_pCurrentDevice)
         return result;
     CDevice& device = *m_pCurrentDevice;

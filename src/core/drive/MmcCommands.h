@@ -62,9 +62,9 @@ public:
     // SET CD SPEED in kB/s (kMaximumCdSpeed: the drive's fastest), with the
     // rotation control of byte 1 (0 CLV, 1 CAV).
     int SetCdSpeedKBps(std::uint16_t readKBps, std::uint16_t writeKBps, std::uint8_t rotationControl = 0);
-    // SET STREAMING of one performance descriptor. transferLength: the bytes
-    // sent, the descriptor zero-padded to it (never less than the descriptor).
-    int SetStreaming(const StreamingRequest& request, std::uint32_t transferLength = kStreamingDescriptorLength);
+    // SET STREAMING of one performance descriptor, sent as long as the CDB
+    // says it is.
+    int SetStreaming(const StreamingRequest& request);
     // SEEK(10): moves the head to the block.
     int Seek(std::uint32_t lba);
     // Also keeps m_bTrayLocked: the tray counts as locked only when the drive took the lock.

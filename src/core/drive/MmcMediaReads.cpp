@@ -18,6 +18,7 @@ using scsi::GetBe32;
 using namespace mmc;
 
 constexpr std::uint32_t kFormatCapacitiesTransfer = 2048;
+constexpr std::uint32_t kRawSectorBytes = 2352;  // a whole CD sector
 // Header and current/maximum descriptor: enough to see the descriptor type.
 constexpr std::uint16_t kCurrentCapacityLength = 12;
 constexpr std::uint32_t kCapacityLength = 8;
@@ -114,12 +115,16 @@ CapacityAnswer MmcMediaReads::ReadCapacityAnswer()
     return answer;
 }
 
-BlockReadResult MmcMediaReads::SendRead(const CommandBlock& cdb, std::span<std::uint8_t> buffer)
+BlockReadResult MmcMediaReads::SendRead(const CommandBlock& cdb, std::span<std::uint8_t> buffer, std::uint64_t bytes)
 {
     constexpr std::uint8_t kInformationValid = 0x80;
-    const auto lock = m_ScsiCommand.Lock();  // the sense and the residual are this command's
     BlockReadResult result;
-    const auto length = static_cast<std::uint32_t>(buffer.size());
+    // The transfer is exactly the blocks asked for: a drive given more room
+    // may read on past them (past the disc's end at its last blocks).
+    if (bytes > buffer.size())
+        return result;
+    const auto lock = m_ScsiCommand.Lock();  // the sense and the residual are this command's
+    const auto length = static_cast<std::uint32_t>(bytes);
     result.ok = cdb.Execute(m_ScsiCommand, DataDirection::In, buffer.data(), length) == 0;
     result.transferred = length - std::min(m_ScsiCommand.Residual(), length);
     if (!result.ok) {
@@ -134,7 +139,8 @@ BlockReadResult MmcMediaReads::SendRead(const CommandBlock& cdb, std::span<std::
 BlockReadResult MmcMediaReads::Read10(std::uint32_t lba, std::uint32_t count, std::span<std::uint8_t> buffer,
                                       std::uint8_t byte1)
 {
-    return SendRead(CommandBlock(kRead10).Set(1, byte1).SetBe32(2, lba).SetBe16(7, count), buffer);
+    return SendRead(CommandBlock(kRead10).Set(1, byte1).SetBe32(2, lba).SetBe16(7, count), buffer,
+                    std::uint64_t{count} * kBlockBytes);
 }
 
 BlockReadResult MmcMediaReads::ReadCdRaw(std::uint32_t lba, std::uint32_t count, std::span<std::uint8_t> buffer,
@@ -147,14 +153,14 @@ BlockReadResult MmcMediaReads::ReadCdRaw(std::uint32_t lba, std::uint32_t count,
                         .Set(6, static_cast<std::uint8_t>(count >> 16))
                         .SetBe16(7, count & 0xFFFF)
                         .Set(9, kWholeRawSector),
-                    buffer);
+                    buffer, std::uint64_t{count} * kRawSectorBytes);
 }
 
-int MmcMediaReads::ReadFormatCapacities(std::uint16_t allocation, std::uint8_t* buffer, std::uint32_t transfer)
+int MmcMediaReads::ReadFormatCapacities(std::uint16_t allocation, std::uint8_t* buffer)
 {
     return CommandBlock(kReadFormatCapacities)
         .SetBe16(7, allocation)
-        .Execute(m_ScsiCommand, DataDirection::In, buffer, transfer);
+        .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation);
 }
 
 int MmcMediaReads::ReadDVDStruct(std::uint32_t address, int layer, int format, int mediaType, std::uint32_t length,
@@ -190,13 +196,13 @@ int MmcMediaReads::GetFormatCapacities(std::uint8_t* buffer, std::uint32_t lengt
     if (!buffer || transfer < 4)
         return fail("GetFormatCapacities() - Buffer too small", "Allocation length incorrect");
     std::fill(buffer, buffer + transfer, 0);
-    if (ReadFormatCapacities(4, buffer, transfer) != 0)
+    if (ReadFormatCapacities(4, buffer) != 0)
         return fail("GetFormatCapacities() - SCSI_Cmd_ReadFormatCapacities command 23h failed, returned non zero",
                     "Error, SCSI_Cmd_ReadFormatCapacities");
     const std::uint32_t listLength = buffer[3];
     if (listLength % 8 != 0 || listLength < 16 || listLength + 4 > length)
         return fail("GetFormatCapacities() - Allocation length failed", "Allocation length incorrect");
-    if (ReadFormatCapacities(static_cast<std::uint16_t>(listLength + 4), buffer, listLength + 4) != 0)
+    if (ReadFormatCapacities(static_cast<std::uint16_t>(listLength + 4), buffer) != 0)
         return fail("GetFormatCapacities() - SCSI_Cmd_ReadFormatCapacities (2) failed, returned non zero",
                     "Error, SCSI_Cmd_ReadFormatCapacities");
     if (buffer[3] != listLength)
@@ -227,8 +233,8 @@ int MmcMediaReads::ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, st
 
     m_mmc.WaitForUnitReady(kUnitReadySeconds);
     std::fill(buffer, buffer + bufferLength, 0);
-    std::array<std::uint8_t, kFormatCapacitiesTransfer> capacities{};
-    if (ReadFormatCapacities(kCurrentCapacityLength, capacities.data(), kFormatCapacitiesTransfer) == 0) {
+    std::array<std::uint8_t, kCurrentCapacityLength> capacities{};
+    if (ReadFormatCapacities(kCurrentCapacityLength, capacities.data()) == 0) {
         switch (capacities[8] & 0x03) {
         case kUnformatted: return refuse("This media is unformatted, reading blocks is pointless.");
         case kNoMedium: return refuse("No Media present or media is unformatted");

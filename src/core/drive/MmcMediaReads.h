@@ -26,8 +26,9 @@ public:
     // READ(10) of count blocks at lba with byte 1 given (kForceUnitAccess:
     // from the medium), and READ CD of count whole raw 2352-byte sectors
     // (sync, headers, user data, EDC/ECC; byte 1 the expected sector type),
-    // into buffer with its whole size as the transfer length. The sense and
-    // the bytes that came are this command's (taken under the channel's lock).
+    // into the start of buffer with the blocks' bytes as the transfer length
+    // (a buffer too small for them: nothing sent, not ok). The sense and the
+    // bytes that came are this command's (taken under the channel's lock).
     BlockReadResult Read10(std::uint32_t lba, std::uint32_t count, std::span<std::uint8_t> buffer,
                            std::uint8_t byte1 = 0);
     BlockReadResult ReadCdRaw(std::uint32_t lba, std::uint32_t count, std::span<std::uint8_t> buffer,
@@ -46,12 +47,11 @@ public:
     int ReadBlocks(std::uint8_t* buffer, std::size_t bufferLength, std::int64_t lba, int count, bool quiet,
                    WrapperNotice* notice = nullptr);
 
-    // READ FORMAT CAPACITIES with the allocation length given, into the
-    // first `transfer` bytes of buffer; the channel's result.
-    int ReadFormatCapacities(std::uint16_t allocation, std::uint8_t* buffer, std::uint32_t transfer);
+    // READ FORMAT CAPACITIES of allocation bytes into buffer; the channel's result.
+    int ReadFormatCapacities(std::uint16_t allocation, std::uint8_t* buffer);
 
 private:
-    BlockReadResult SendRead(const CommandBlock& cdb, std::span<std::uint8_t> buffer);
+    BlockReadResult SendRead(const CommandBlock& cdb, std::span<std::uint8_t> buffer, std::uint64_t bytes);
     int SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format, std::uint32_t length,
                           std::uint8_t* buffer);
 

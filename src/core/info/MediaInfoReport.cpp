@@ -377,30 +377,52 @@ void MediaInfoReport::WriteCapacity(Run& run)
         // The disc holds blocks 0 to the last one; a blank disc reports none.
         const std::int64_t bytes = last <= 0 ? 0 : (std::int64_t{last} + 1) * 2048;
         if (bytes <= 0) {
+            // A blank disc's free space follows all the same.
             Append(run, Format("%-43s%30s", "Format Capacity ", "Blank Disc"));
-            return;
+        } else {
+            const auto count = static_cast<float>(bytes);
+            const std::string size = run.cd && bytes <= 1048576
+                ? Format("%8.2fMB(%4.2fMB)", count / 1048576.0, count / 1e6)
+                : Format("%8.2fGB(%4.2fGB)", count / 1073741824.0, count / 1e9);
+            Append(run, Format("%-43s%30s", "Format Capacity", size.c_str()));
+            if (run.mediaType == kMediaBdRom && bytes / 2048 > 0x1DFFFFF)
+                Append(run, Format("Start of Layer 1 LBA%54Xh", 0x1DFFFFFu));
         }
-        const auto count = static_cast<float>(bytes);
-        const std::string size = run.cd && bytes <= 1048576
-            ? Format("%8.2fMB(%4.2fMB)", count / 1048576.0, count / 1e6)
-            : Format("%8.2fGB(%4.2fGB)", count / 1073741824.0, count / 1e9);
-        Append(run, Format("%-43s%30s", "Format Capacity", size.c_str()));
-        if (run.mediaType == kMediaBdRom && bytes / 2048 > 0x1DFFFFF)
-            Append(run, Format("Start of Layer 1 LBA%54Xh", 0x1DFFFFFu));
     } else if (run.mediaType == kMediaDvdRom) {
         Append(run, Format("%s%59s", "Formatted Size", "Pressed DVD"));
     }
+    WriteFreeSpace(run);
+}
 
-    const DriveAnswer track = SendForAnswer(m_drives, {mmc::kReadTrackInformation, 0x01, 0, 0, 0, 1, 0, 0x08, 0x00},
-                                            2048);
-    const auto free = track.Holds(20) ? static_cast<std::int32_t>(track.Be32(16)) : 0;
+void MediaInfoReport::WriteFreeSpace(Run& run)
+{
+    const auto freeBlocksOf = [this](std::uint32_t track) {
+        const DriveAnswer answer = SendForAnswer(
+            m_drives,
+            {mmc::kReadTrackInformation, 0x01, static_cast<std::uint8_t>(track >> 24),
+             static_cast<std::uint8_t>(track >> 16), static_cast<std::uint8_t>(track >> 8),
+             static_cast<std::uint8_t>(track), 0, 0x08, 0x00},
+            2048);
+        return answer.Holds(20) ? static_cast<std::int32_t>(answer.Be32(16)) : 0;
+    };
+    auto free = freeBlocksOf(1);
+    if (free <= 0) {
+        // An appendable disc writes on in its last track, the incomplete one.
+        const DriveAnswer disc = SendForAnswer(m_drives, {mmc::kReadDiscInformation, 0, 0, 0, 0, 0, 0, 0x01, 0x00},
+                                               256);
+        const std::uint32_t last = disc.Holds(12) ? (std::uint32_t{disc.At(11)} << 8) | disc.At(6) : 1;
+        if (last > 1)
+            free = freeBlocksOf(last);
+    }
     if (run.mediaType != kMediaDvdRom && free > 0)
         Append(run, Format("%s%61u", "Free Blocks ", static_cast<unsigned>(free)));
     if (free > 0) {
         const double bytes = double(free) * 2048;
-        Append(run,
-               run.cd ? Format("%s%50.2fMB/%4.2fMB", "Free Capacity ", bytes / 1048576.0, bytes / 1e6)
-                      : Format("%s%50.2fGB/%4.2fGB", "Free Capacity ", bytes / 1073741824.0, bytes / 1e9));
+        // Right-aligned as a whole, so that a longer figure keeps its unit
+        // within the line.
+        const std::string size = run.cd ? Format("%.2fMB/%4.2fMB", bytes / 1048576.0, bytes / 1e6)
+                                        : Format("%.2fGB/%4.2fGB", bytes / 1073741824.0, bytes / 1e9);
+        Append(run, Format("%s%59s", "Free Capacity ", size.c_str()));
     }
 }
 
@@ -690,7 +712,7 @@ void MediaInfoReport::WritePerformance(Run& run)
     constexpr std::uint8_t kWriteSpeedType = 0x03;
     const DriveAnswer answer = run.mediaType == kCdRomMedia
         ? DriveAnswer{}
-        : SendForAnswer(m_drives, {mmc::kGetPerformance, 0, 0, 0, 0, 0, 0, 0, 0, 20, kWriteSpeedType}, 2048);
+        : SendForAnswer(m_drives, {mmc::kGetPerformance, 0, 0, 0, 0, 0, 0, 0, 0, 20, kWriteSpeedType}, 8 + 20 * 16);
     if (!answer.Holds(8)) {
         LogEntry("Generalinfo() - SCSI_Cmd_GetPerformance failed - returned non zero");
         return;

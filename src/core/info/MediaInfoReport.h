@@ -60,6 +60,7 @@ private:
     void WriteRegions(Run& run);
     void WriteVolume(Run& run);
     void WriteCapacity(Run& run);
+    void WriteFreeSpace(Run& run);
     void WritePhysicalAndMediaCode(Run& run);
     void WriteCdMediaCode(Run& run);
     void WriteBd(Run& run);

@@ -259,9 +259,10 @@ void BenqSendF9(CommandContext& command)
 {
     if (!NewerModelInServiceMode(command))
         return;
+    if (!command.TransferIs(command.Byte(8)))
+        return;
     std::size_t length = 0;
     const std::uint8_t* block = command.DataOut(length);
-    length = std::min<std::size_t>(length, command.Byte(8));
     if (!block || length < 4) {
         command.Fail(sense::kParameterListLengthError);
         return;

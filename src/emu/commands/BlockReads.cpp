@@ -69,7 +69,7 @@ void Read10(CommandContext& command)
         command.Fail(sense::kLbaOutOfRange);
         return;
     }
-    if (count == 0)
+    if (!command.TransferIs(std::size_t{count} * disc.description.blockSize) || count == 0)
         return;
     if (InAudioTrack(disc.description, lba)) {
         command.Fail(sense::kIllegalModeForTrack);
@@ -116,6 +116,17 @@ std::vector<SectorParts> RequestedParts(std::uint8_t flags)
     return parts;
 }
 
+// The bytes READ CD gives of one sector for the fields byte 9 asks for.
+std::size_t SectorBytes(const MediumDescription& disc, std::uint64_t lba, std::uint8_t flags)
+{
+    if (InAudioTrack(disc, lba))
+        return (flags & 0xF8) ? kRawCdSectorBytes : 0;
+    std::size_t bytes = 0;
+    for (const SectorParts& part : RequestedParts(flags))
+        bytes += part.size;
+    return bytes;
+}
+
 void ReadCd(CommandContext& command)
 {
     DriveState& drive = command.drive;
@@ -131,6 +142,11 @@ void ReadCd(CommandContext& command)
         command.Fail(sense::kLbaOutOfRange);
         return;
     }
+    std::size_t transfer = 0;
+    for (std::uint32_t i = 0; i < count; ++i)
+        transfer += SectorBytes(disc.description, lba + i, flags);
+    if (!command.TransferIs(transfer))
+        return;
     if (drive.EntersNotReadyWindow(lba, count)) {
         command.Fail(sense::kNotReadyBecomingReady);
         return;

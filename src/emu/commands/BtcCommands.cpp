@@ -91,6 +91,8 @@ std::uint8_t BookState(const DriveState& drive)
 // DVD+RW or DVD-RW in the drive to the book type of the value's high nibble.
 void BtcSetBookType(CommandContext& command)
 {
+    if (!command.TransferIs(kSetDataLength))
+        return;
     std::size_t length = 0;
     if (!command.DataOut(length) || length < kSetDataLength) {
         command.Fail(sense::kParameterListLengthError);

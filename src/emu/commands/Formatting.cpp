@@ -131,6 +131,8 @@ void FormatUnit(CommandContext& command)
         command.Fail(sense::kInvalidFieldInCdb);
         return;
     }
+    if (!command.TransferIs(kParameterListLength))
+        return;
     std::size_t length = 0;
     const std::uint8_t* list = command.DataOut(length);
     if (!list || length < kParameterListLength || scsi::GetBe16(&list[2]) != 8) {

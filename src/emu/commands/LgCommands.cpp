@@ -39,6 +39,8 @@ void LgWriteBookType(CommandContext& command)
         command.Fail(sense::kInvalidFieldInCdb);
         return;
     }
+    if (!command.TransferIs(command.Byte(8)))
+        return;
     std::size_t length = 0;
     const std::uint8_t* block = command.DataOut(length);
     if (!block || length < kSettingBytes || command.Byte(8) < kSettingBytes) {

@@ -116,9 +116,10 @@ void ModeSelect10(CommandContext& command)
         command.Fail(sense::kInvalidFieldInCdb);
         return;
     }
+    if (!command.TransferIs(command.Be16(7)))
+        return;
     std::size_t length = 0;
     const std::uint8_t* list = command.DataOut(length);
-    length = std::min<std::size_t>(length, command.Be16(7));
     if (!list || length < kHeaderLength) {
         command.Fail(sense::kParameterListLengthError);
         return;

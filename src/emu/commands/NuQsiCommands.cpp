@@ -164,6 +164,8 @@ void DcErase(CommandContext& command)
         if (!NeedsDcSetUp(command, true))
             return;
         const std::uint32_t blocks = command.Be16(4);
+        if (!command.TransferIs(std::size_t{blocks} * kDcEraseAnswer))
+            return;
         std::size_t length = 0;
         if (!command.DataOut(length) || length < std::size_t{blocks} * kDcEraseAnswer) {
             command.Fail(sense::kInvalidFieldInCdb);

@@ -118,7 +118,10 @@ void GetPerformance(CommandContext& command)
         PutExtents(answer, extents);
     }
     scsi::PutBe32(&answer[0], static_cast<std::uint32_t>(answer.size() - 4));
-    command.Answer(answer, answer.size());
+    // The host makes room for the header and the descriptors it asked for
+    // (6 bytes each of an exceptions list, else 16).
+    const bool exceptionsList = type == kPerformanceData && (command.Byte(1) & 0x03);
+    command.Answer(answer, 8 + wanted * (exceptionsList ? 6 : kDescriptorLength));
 }
 
 }  // namespace

@@ -63,6 +63,8 @@ void PioneerWriteBuffer(CommandContext& command)
     pioneer.answerReady = false;
     if (!IsErrorBuffer(command, command.Be32(5) & 0xFFFFFF))
         return;
+    if (!command.TransferIs(command.Be32(5) & 0xFFFFFF))
+        return;
     std::size_t length = 0;
     const std::uint8_t* request = command.DataOut(length);
     if (!request || length < kRequestLength) {

@@ -40,9 +40,10 @@ void SetStreaming(CommandContext& command)
         command.Fail(sense::kInvalidFieldInCdb);
         return;
     }
+    if (!command.TransferIs(command.Be16(9)))
+        return;
     std::size_t length = 0;
     const std::uint8_t* descriptor = command.DataOut(length);
-    length = std::min<std::size_t>(length, command.Be16(9));
     if (!descriptor || length < kPerformanceDescriptorLength) {
         command.Fail(sense::kParameterListLengthError);
         return;

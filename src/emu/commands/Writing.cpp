@@ -23,6 +23,8 @@ void Write10(CommandContext& command)
         return;
     }
     const std::uint32_t blockSize = disc.description.blockSize;
+    if (!command.TransferIs(std::size_t{count} * blockSize))
+        return;
     std::size_t length = 0;
     const std::uint8_t* data = command.DataOut(length);
     if (count == 0)

@@ -216,17 +216,16 @@ TEST(MmcCommands, SpeedAndStreamingGoOutAsAsked)
     EXPECT_EQ(rig.context.mmc.SetCdSpeedKBps(0x15A4, kMaximumCdSpeed, 1), 0);
     EXPECT_EQ(rig.Cdbs().back(), (Bytes{0xBB, 0x01, 0x15, 0xA4, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0}));
 
-    // The descriptor padded to the transfer asked for, its length in the CDB.
+    // One descriptor, sent as long as the CDB says it is.
     EXPECT_EQ(rig.context.mmc.SetStreaming({.restoreDefaults = true,
                                             .endLba = 3000,
                                             .readSize = 7718,
                                             .readTimeMs = 528,
                                             .writeSize = 7718,
-                                            .writeTimeMs = 528},
-                                           40),
+                                            .writeTimeMs = 528}),
               0);
     const auto journal = rig.drive->Journal();
     EXPECT_EQ(journal.back().Bytes(), (Bytes{0xB6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x1C, 0}));
-    EXPECT_EQ(journal.back().dataLength, 40u);
+    EXPECT_EQ(journal.back().dataLength, 28u);
     EXPECT_EQ(journal.back().direction, DataDirection::Out);
 }

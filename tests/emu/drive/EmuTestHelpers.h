@@ -37,6 +37,16 @@ inline Answer Send(EmulatedDrive& drive, std::vector<std::uint8_t> cdb, std::siz
     return answer;
 }
 
+// Collects the transfer mismatches of a test that sends them on purpose.
+struct ExpectedMismatches {
+    ExpectedMismatches() : previous(SetTransferMismatchHook([this](const std::string& what) { told.push_back(what); }))
+    {
+    }
+    ~ExpectedMismatches() { SetTransferMismatchHook(previous); }
+    std::vector<std::string> told;
+    TransferMismatchHook previous;
+};
+
 inline std::shared_ptr<EmulatedDrive> Drive(const char* drivePreset, const char* mediumPreset,
                                             std::shared_ptr<Clock> clock = std::make_shared<ManualClock>())
 {

@@ -176,7 +176,11 @@ TEST(PioneerFamily, BufferRequestsAnswerTheSumsAndTheUnitsPerQuarter)
     drive->AddErrorRule(ErrorRule::UnreadableBlocks(600, 4));
     EXPECT_EQ(WriteRequest(*drive, PioneerRequest(512, 256, 8)).outcome, Outcome::CheckCondition);
     EXPECT_EQ(Send(*drive, kReadBuffer, 32).SenseCode(), sense::kCommandSequenceError);
-    EXPECT_EQ(WriteRequest(*drive, {0xFF, 0x02, 0, 0, 3, 0, 0}).outcome, Outcome::CheckCondition);
+    std::vector<std::uint8_t> wrongKind(32, 0);
+    wrongKind[0] = 0xFF;
+    wrongKind[1] = 0x02;
+    wrongKind[4] = 3;
+    EXPECT_EQ(WriteRequest(*drive, wrongKind).outcome, Outcome::CheckCondition);
 
     // Other families have no such buffer.
     EXPECT_EQ(Send(*DriveWith("plextor", disc), kReadBuffer, 32).SenseCode(), sense::kInvalidOpcode);

@@ -28,15 +28,15 @@ TEST(RegionState, DvdDrivesReportTheirRpcStateAndCdDrivesDoNotKnowTheCommand)
     EmulatedDrive drive(*identity, std::make_shared<ManualClock>());
 
     // Without a disc too: the region state belongs to the drive.
-    const Answer state = Send(drive, ReportKey(0x08, 8), 2048);
+    const Answer state = Send(drive, ReportKey(0x08, 8), 8);
     ASSERT_EQ(state.result.outcome, Outcome::Good);
     const std::vector<std::uint8_t> expected = {0x00, 0x06, 0x00, 0x00, 0x80 | (3 << 3) | 1, 0xEF, 0x01, 0x00};
     EXPECT_EQ(state.Received(), expected);
-    EXPECT_EQ(Send(drive, ReportKey(0x08, 4), 2048).Received().size(), 4u);  // cut to the allocation length
+    EXPECT_EQ(Send(drive, ReportKey(0x08, 4), 4).Received().size(), 4u);  // cut to the allocation length
 
-    EXPECT_EQ(Send(drive, ReportKey(0x00, 8), 2048).SenseCode(), sense::kInvalidFieldInCdb);  // AGID of CSS
+    EXPECT_EQ(Send(drive, ReportKey(0x00, 8), 8).SenseCode(), sense::kInvalidFieldInCdb);  // AGID of CSS
     auto cdReader = Drive("cd-reader", "cd-rom");
-    EXPECT_EQ(Send(*cdReader, ReportKey(0x08, 8), 2048).SenseCode(), sense::kInvalidOpcode);
+    EXPECT_EQ(Send(*cdReader, ReportKey(0x08, 8), 8).SenseCode(), sense::kInvalidOpcode);
 }
 
 TEST(TrayListener, HearsEveryChangeOfTrayOrDiscOnceAndNothingAfterRemoval)

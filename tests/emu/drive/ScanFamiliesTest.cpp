@@ -226,7 +226,7 @@ TEST(ScanFamilies, EachFamilyTakesItsOwnProbesAndRefusesTheOthersAsADriveWould)
         {"BenQ vendor mode", BenqFd(0x11), 0, {"benq"}},
         {"Lite-On jitter read", LiteonJitterRead(0x30200, 512), 12, {"liteon"}},
         {"Samsung error read", kSamsungErrorRead, 16, {"samsung", "liteon"}},
-        {"generic F3 probe", nuProbe, 128, {"generic-f3"}},
+        {"generic F3 probe", nuProbe, 2, {"generic-f3"}},
         {"Cyberdrive signature", CyberSignature(1), 8, {"cyberdrive"}},
         {"iHAS session start", IhasF3(0x01), 2048, {"ihas"}},
         {"BTC error read", kBtcErrorRead, 10, {"btc"}},
@@ -333,14 +333,14 @@ TEST(ScanFamilies, NecSessionReadsFromTheCursorItsArmPutsAtAnLbaAndOlderFirmware
 {
     MediumDescription disc = *FindMediumPreset("dvd+r");
     auto nec = DriveWith("nec", disc);
-    EXPECT_EQ(Send(*nec, NecF3(0x03), 2048).SenseCode(), sense::kCommandSequenceError);
+    EXPECT_EQ(Send(*nec, NecF3(0x03), 8).SenseCode(), sense::kCommandSequenceError);
     ASSERT_EQ(Send(*nec, NecF3(0x01), 2048).result.outcome, Outcome::Good);
     Send(*nec, NecF3(0x02, 1000), 8);  // the ECC block of 1000: 992
-    const auto position = [&] { return scsi::GetBe32(Send(*nec, NecF3(0x03, 77), 2048).data.data()); };
+    const auto position = [&] { return scsi::GetBe32(Send(*nec, NecF3(0x03, 77), 8).data.data()); };
     EXPECT_EQ(position(), 992u);  // the read's own LBA is not where it reads
     EXPECT_EQ(position(), 1120u);
     Send(*nec, NecF3(0x02, 992), 8);  // back to the last good read
-    const Answer again = Send(*nec, NecF3(0x03), 2048);
+    const Answer again = Send(*nec, NecF3(0x03), 8);
     EXPECT_EQ(scsi::GetBe32(again.data.data()), 992u);
     EXPECT_EQ(scsi::GetBe16(&again.data[6]), MeasureSectors(disc.errors, 992, 128).total.pif);
     Send(*nec, NecF3(0x0F), 8);

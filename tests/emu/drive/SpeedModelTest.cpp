@@ -49,6 +49,7 @@ std::vector<std::uint8_t> SetCdSpeed(std::uint16_t kBps, std::uint8_t rotation =
 // the seconds of virtual time it took.
 double ReadWholeDisc(EmulatedDrive& drive, ManualClock& clock, std::uint32_t blocks)
 {
+    drive.SetTransferLengthCheck(false);
     const std::uint64_t start = clock.NowMs();
     for (std::uint32_t lba = 0; lba < blocks; lba += 1024) {
         const auto count = static_cast<std::uint16_t>(std::min<std::uint32_t>(1024, blocks - lba));
@@ -118,6 +119,44 @@ TEST(SpeedModel, EachFamilysTrackSpeedAndRotationByRadius)
     }
 }
 
+// A drive has one spindle ceiling for every family: CLV holds its speed
+// wherever the spindle can turn fast enough, so a slow family's CLV (an HD
+// DVD at 3x) is CLV to the centre, and only a fast one is held back there.
+TEST(SpeedModel, OneSpindleCeilingForEveryFamilyOfADrive)
+{
+    auto clock = std::make_shared<ManualClock>();
+    auto drive = Drive("bd-writer", "hddvd-rom", clock);
+    const SpinPlan plan = drive->ReadPlan();
+    const TrackGeometry& g = plan.geometry;
+    ASSERT_EQ(plan.rotation, Rotation::Clv);
+    const auto blocks = FindMediumPreset("hddvd-rom")->capacityBlocks;
+    // The bd-writer's fastest: BD at its top (12x) at the edge of the disc.
+    const TrackGeometry bd = GeometryOf(MediumFamily::Bd, 1);
+    const double bdTopX = drive->Identity().capabilities.bd.readKBps / bd.kBpsPer1x;
+    EXPECT_NEAR(bdTopX, 12, 0.1);
+    const double ceiling = bdTopX * bd.velocity * 60 / (2 * kPi * bd.outerRadius);
+    EXPECT_NEAR(plan.ceilingRpm, ceiling, 1);
+    for (std::uint64_t lba : {std::uint64_t{0}, blocks / 2, blocks - 1}) {
+        EXPECT_NEAR(plan.SpeedAt(lba), plan.topX, 1e-9) << lba;
+        EXPECT_NEAR(plan.RpmAt(lba), plan.topX * g.velocity * 60 / (2 * kPi * plan.RadiusAt(lba)), 1e-6);
+    }
+    EXPECT_GT(plan.RpmAt(0), 2 * plan.RpmAt(blocks - 1));
+
+    // A fast CLV is held back by the same ceiling near the centre, and CAV
+    // turns no faster than it either.
+    SpinPlan fast = Plan(MediumFamily::Dvd, 1, Rotation::Clv, 16, 16);
+    fast.ceilingRpm = 8000;
+    const TrackGeometry& dvd = fast.geometry;
+    EXPECT_NEAR(fast.RpmAt(0), 8000, 1e-6);
+    EXPECT_NEAR(fast.SpeedAt(0), 8000 * 2 * kPi * dvd.startRadius / 60 / dvd.velocity, 1e-9);
+    const std::uint64_t edge = static_cast<std::uint64_t>(BlocksTo(dvd, 0.0579));
+    EXPECT_NEAR(fast.SpeedAt(edge), std::min(16.0, 8000 * 2 * kPi * fast.RadiusAt(edge) / 60 / dvd.velocity), 1e-9);
+    SpinPlan cav = Plan(MediumFamily::Dvd, 1, Rotation::Cav, 16, 16);
+    cav.ceilingRpm = 8000;
+    for (std::uint64_t lba : {std::uint64_t{0}, edge})
+        EXPECT_NEAR(cav.RpmAt(lba), 8000, 1e-6);
+}
+
 // Reading a whole disc takes the time the closed form of the drive's
 // rotation gives: CAV 2 pi R (r1 - r0) / (v p X), CLV blocks / (m X), zoned
 // CLV one CLV per zone; the first read adds the spin-up from standstill.
@@ -154,11 +193,9 @@ TEST(EmulatedDriveTime, AWholeDiscReadTakesTheClosedFormTimeOfItsRotation)
         switch (plan.rotation) {
         case Rotation::Cav: expected += cavSeconds(r0, r1, plan.targetX); break;
         case Rotation::Clv:
-            // At the top speed CLV runs as CAV until it reaches it (here never).
-            if (plan.targetX < plan.topX)
-                expected += blocks / (g.blocksPerSecond1x * plan.targetX);
-            else
-                expected += cavSeconds(r0, r1, plan.topX);
+            // Here always a speed the spindle holds at the centre.
+            EXPECT_LE(plan.RpmAt(0), drive->ReadPlan().ceilingRpm);
+            expected += blocks / (g.blocksPerSecond1x * plan.targetX);
             break;
         case Rotation::ZonedClv: {
             const double width = (g.outerRadius - r0) / plan.zones;
@@ -197,7 +234,7 @@ TEST(EmulatedDriveTime, SpinUpNotReadyWindowsAndTheSpeedRequestsTheDriveKeeps)
     ASSERT_EQ(Send(*drive, kTestUnitReady).result.outcome, Outcome::Good);
     EXPECT_EQ(drive->SpindleRpm(), 0);
     std::uint64_t before = clock->NowMs();
-    Send(*drive, Read10(0, 32));
+    Send(*drive, Read10(0, 32), 32 * 2048);
     const SpinPlan fastest = drive->ReadPlan();
     EXPECT_NEAR(drive->SpindleRpm(), fastest.RpmAt(0), 1e-6);
     const double spinUp = fastest.RpmAt(0) / drive->Identity().rotations.spindleRpmPerSecond;
@@ -230,7 +267,7 @@ TEST(EmulatedDriveTime, SpinUpNotReadyWindowsAndTheSpeedRequestsTheDriveKeeps)
     ASSERT_EQ(stream(descriptor).result.outcome, Outcome::Good);
     EXPECT_DOUBLE_EQ(drive->ReadPlan().targetX, 2);
     EXPECT_EQ(drive->ReadPlan().rotation, Rotation::Cav) << "SET STREAMING keeps the rotation";
-    EXPECT_EQ(stream(descriptor, 20).SenseCode(), sense::kParameterListLengthError);
+    EXPECT_EQ(stream({descriptor.begin(), descriptor.begin() + 20}, 20).SenseCode(), sense::kParameterListLengthError);
     std::vector<std::uint8_t> noTime = descriptor;
     scsi::PutBe32(&noTime[16], 0);
     EXPECT_EQ(stream(noTime).SenseCode(), sense::kInvalidFieldInParameterList);
@@ -244,11 +281,11 @@ TEST(EmulatedDriveTime, SpinUpNotReadyWindowsAndTheSpeedRequestsTheDriveKeeps)
     // needs the disc find the drive becoming ready until its time is over;
     // then the disc spins up again.
     drive->AddNotReadyWindow({5000, 3000});
-    EXPECT_EQ(Send(*drive, Read10(4000, 32)).result.outcome, Outcome::Good);
-    EXPECT_EQ(Send(*drive, Read10(4990, 32)).SenseCode(), sense::kNotReadyBecomingReady);
+    EXPECT_EQ(Send(*drive, Read10(4000, 32), 32 * 2048).result.outcome, Outcome::Good);
+    EXPECT_EQ(Send(*drive, Read10(4990, 32), 32 * 2048).SenseCode(), sense::kNotReadyBecomingReady);
     EXPECT_EQ(Send(*drive, kTestUnitReady).SenseCode(), sense::kNotReadyBecomingReady);
     clock->Advance(2999);
-    EXPECT_EQ(Send(*drive, Read10(4990, 32)).SenseCode(), sense::kNotReadyBecomingReady);
+    EXPECT_EQ(Send(*drive, Read10(4990, 32), 32 * 2048).SenseCode(), sense::kNotReadyBecomingReady);
     clock->Advance(1);
     EXPECT_EQ(drive->SpindleRpm(), 0);
     before = clock->NowMs();

@@ -22,6 +22,7 @@ constexpr std::uint8_t kVendorModeOff = 0x12;
 constexpr std::uint8_t kServiceModeOn = 0xF1;
 constexpr std::uint8_t kServiceModeOff = 0xF2;
 constexpr std::size_t kBenqAnswer = 2048;
+constexpr std::size_t kBookTypeAnswer = 8;  // as byte 8 of its read asks
 
 Cdb12 BenqServiceCdb(std::uint8_t subCommand, std::uint8_t byte6 = 0, std::uint8_t byte7 = 0, std::uint8_t byte8 = 0)
 {
@@ -78,7 +79,7 @@ VendorReply BenqCommands::BenqQueryBookType(std::uint8_t kind)
     const auto lock = m_ScsiCommand.Lock();
     VendorReply reply;
     ServiceMode(m_ScsiCommand, kServiceModeOn, reply);
-    Query(m_ScsiCommand, Cdb12{kBenqReadBookType, kind, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, kBenqAnswer, reply,
+    Query(m_ScsiCommand, Cdb12{kBenqReadBookType, kind, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, kBookTypeAnswer, reply,
           [](const auto& answer) { return (answer[0] >> 4) & 0x0F; });
     ServiceMode(m_ScsiCommand, kServiceModeOff, reply);
     return reply;

@@ -12,7 +12,9 @@ namespace {
 
 using namespace vendor_cdb;
 
-constexpr std::size_t kNuQsiAnswer = 128;
+// The answers' lengths, as their CDBs' bytes 7-8 ask for them.
+constexpr std::size_t kQueryAnswer = 2;
+constexpr std::size_t kStatusAnswer = 8;
 constexpr std::uint8_t kAccessByte = 0xAA;
 constexpr std::uint32_t kModeAnswer = 36;
 constexpr std::size_t kDcEraseAnswer = 2048;
@@ -37,7 +39,7 @@ NuQsiCommands::NuQsiCommands(CScsiCommand& channel) : m_ScsiCommand(channel)
 VendorReply NuQsiCommands::NuQsiQueryF30E()
 {
     VendorReply reply;
-    Query(m_ScsiCommand, Cdb12{vendor_opcode::kNuQsi, 0x0E, 0x71, 0, 0, 0, 0, 0, 0x02, 0, 0, 0}, kNuQsiAnswer, reply,
+    Query(m_ScsiCommand, Cdb12{vendor_opcode::kNuQsi, 0x0E, 0x71, 0, 0, 0, 0, 0, 0x02, 0, 0, 0}, kQueryAnswer, reply,
           [](const auto& answer) { return int{answer[0]}; });
     return reply;
 }
@@ -45,8 +47,8 @@ VendorReply NuQsiCommands::NuQsiQueryF30E()
 VendorReply NuQsiCommands::QueryNuQsiStatus()
 {
     VendorReply reply;
-    Query(m_ScsiCommand, Cdb12{vendor_opcode::kNuQsi, 0x0F, 0x02, 0, 0, 0, 0x07, 0, 0x08, 0, 0, 0}, kNuQsiAnswer, reply,
-          [](const auto& answer) { return int{answer[6]}; });
+    Query(m_ScsiCommand, Cdb12{vendor_opcode::kNuQsi, 0x0F, 0x02, 0, 0, 0, 0x07, 0, 0x08, 0, 0, 0}, kStatusAnswer,
+          reply, [](const auto& answer) { return int{answer[6]}; });
     return reply;
 }
 

@@ -25,7 +25,6 @@ constexpr std::size_t kReplyBytes = 2048;
 constexpr std::uint16_t kDriveSpeed = 0xFFFF;
 constexpr std::uint32_t kStreamingReadSize = 0x1E26;
 constexpr std::uint32_t kStreamingWriteSize = 0x6F6F;
-constexpr std::uint32_t kStreamingTransfer = 40;
 
 // SET STREAMING with the speed box's read and write time over the disc.
 void SetStreaming(ScanContext& context, int selection)
@@ -36,8 +35,7 @@ void SetStreaming(ScanContext& context, int selection)
                                     .readSize = kStreamingReadSize,
                                     .readTimeMs = time,
                                     .writeSize = kStreamingWriteSize,
-                                    .writeTimeMs = time},
-                                   kStreamingTransfer);
+                                    .writeTimeMs = time});
 }
 
 std::uint32_t FullScaleOf(ScanContext& context, bool upper)

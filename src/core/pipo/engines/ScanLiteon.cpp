@@ -9,7 +9,7 @@ void ScanLiteon(ScanContext& context)
     steps.readErrors = [&](std::uint8_t* reply, std::uint32_t length) {
         return context.drive.liteon.LiteonReadErrorData(reply, length);
     };
-    steps.replyLength = 10;
+    steps.replyLength = 16;  // as byte 8 of the read asks
     steps.countedReadsPerGroup = 8;
     steps.preSpins = 2;
     RunCommonScan(context, steps);

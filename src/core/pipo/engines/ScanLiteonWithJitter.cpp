@@ -9,7 +9,7 @@ void ScanLiteonWithJitter(ScanContext& context)
     steps.readErrors = [&](std::uint8_t* reply, std::uint32_t length) {
         return context.drive.liteon.LiteonReadErrorData(reply, length);
     };
-    steps.replyLength = 10;
+    steps.replyLength = 16;  // as byte 8 of the read asks
     steps.countedReadsPerGroup = 4;
     steps.preSpins = 1;
     steps.jitter = true;

@@ -200,7 +200,7 @@ void RedrawGraphs(ScanContext& context);
 struct CommonScanSteps {
     // One error read into the reply buffer: the channel's result.
     std::function<int(std::uint8_t* reply, std::uint32_t length)> readErrors;
-    std::uint32_t replyLength = 10;
+    std::uint32_t replyLength = 16;  // the transfer the read's CDB asks for
     int countedReadsPerGroup = 8;
     int preSpins = 2;
     bool jitter = false;  // the Lite-On jitter read every 4096 sectors

@@ -9,7 +9,6 @@ namespace {
 
 constexpr std::uint32_t kStartBytes = 2048;
 constexpr std::uint32_t kShortBytes = 8;
-constexpr std::uint32_t kReadBytes = 2048;
 
 }  // namespace
 
@@ -23,7 +22,7 @@ void ScanNec(ScanContext& context)
         nec.NecReadErrorData(buffer.data(), 0x02, 0, kShortBytes);
     };
     commands.read = [&](std::uint8_t* reply, std::uint64_t running) {
-        return nec.NecReadErrorData(reply, 0x03, running, kReadBytes).value;
+        return nec.NecReadErrorData(reply, 0x03, running, kShortBytes).value;
     };
     commands.retry = [&](std::uint64_t lastAccepted) {
         nec.NecReadErrorData(buffer.data(), 0x02, lastAccepted, kShortBytes);

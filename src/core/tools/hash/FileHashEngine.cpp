@@ -86,7 +86,8 @@ HashOutcome FileHashEngine::RunFolderHash(const std::string& folder, std::stop_t
     MultiDigest digests(m_choice.Kinds());
     m_report.ShowStatus("Counting files...");
     m_nHashFileCount = 0;
-    const std::vector<FileForHash> files = ListFilesForHash(folder, stop);
+    m_nHashFilesLeftOut = 0;
+    const std::vector<FileForHash> files = ListFilesForHash(folder, stop, &m_nHashFilesLeftOut);
     m_nHashFileTotal = static_cast<int>(files.size());
     m_events.FileProgress(0, m_nHashFileTotal, 0);
     m_report.ClearDisplayLines();
@@ -106,7 +107,11 @@ HashOutcome FileHashEngine::RunFolderHash(const std::string& folder, std::stop_t
         m_report.SetLine(1, CentredFolderLine(folder));
         first = kMd5OnlyFolderDigestsLine;
     }
-    WriteLines(m_report, first, DigestGroupLines(digests, m_choice));
+    const std::vector<std::string> groups = DigestGroupLines(digests, m_choice);
+    WriteLines(m_report, first, groups);
+    // A digest of part of the folder must not pass for one of all of it.
+    if (m_nHashFilesLeftOut > 0)
+        m_report.SetLine(first + static_cast<int>(groups.size()), LeftOutLine(m_nHashFilesLeftOut));
     m_report.RefreshDisplay(ReportText::kWholeReport);
     m_report.ShowStatus("Ready");
     return HashOutcome::Done;
@@ -133,6 +138,7 @@ HashOutcome FileHashEngine::WalkFolderForHash(const std::vector<FileForHash>& fi
             LogEntry("HashFolder() - cannot open " + files[index].path + ": " + error);
             if (m_events.AbortAfterOpenError() || stop.stop_requested())
                 return HashOutcome::Cancelled;
+            ++m_nHashFilesLeftOut;
             break;
         }
         ++m_nHashFileCount;

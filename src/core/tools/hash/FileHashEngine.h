@@ -27,6 +27,7 @@ public:
 
     int m_nHashFileTotal = 0;  // files found below the folder
     int m_nHashFileCount = 0;  // files handled so far
+    int m_nHashFilesLeftOut = 0;  // not in the digests: not opened, pipes, devices ...
 
 private:
     enum class FileOutcome { Hashed, NotOpened, ReadFailed, Stopped };

@@ -49,7 +49,7 @@ public:
         }
         case EntryKind::Unknown: Problem(path, "cannot be looked at: " + entry.error); break;
         case EntryKind::Other:
-        case EntryKind::DanglingLink: break;
+        case EntryKind::DanglingLink: ++m_leftOut; break;
         }
     }
 
@@ -59,11 +59,14 @@ private:
     std::vector<FileForHash>& m_files;
     std::stop_token m_stop;
     std::vector<FolderId> m_ancestors;  // the folders being listed, outermost first
+
+public:
+    int m_leftOut = 0;  // pipes, devices, sockets, links to nothing
 };
 
 }  // namespace
 
-std::vector<FileForHash> ListFilesForHash(const std::string& given, std::stop_token stop)
+std::vector<FileForHash> ListFilesForHash(const std::string& given, std::stop_token stop, int* leftOut)
 {
     std::string folder = given;
     while (folder.size() > 1 && folder.back() == '/')
@@ -80,5 +83,7 @@ std::vector<FileForHash> ListFilesForHash(const std::string& given, std::stop_to
         lister.ListFolder(folder, {root.device, root.inode});
     if (stop.stop_requested())
         files.clear();
+    if (leftOut)
+        *leftOut = lister.m_leftOut;
     return files;
 }

@@ -20,5 +20,6 @@ struct FileForHash {
 // names' bytes, a subfolder's files at the subfolder's place. Pipes,
 // devices, sockets and links to nothing are left out. A folder that cannot
 // be listed, and a link to a folder that would walk in a circle, stand in
-// the list with their problem. Empty once stop is requested.
-std::vector<FileForHash> ListFilesForHash(const std::string& folder, std::stop_token stop = {});
+// the list with their problem. Empty once stop is requested. leftOut, when
+// given, counts the entries left out of the list.
+std::vector<FileForHash> ListFilesForHash(const std::string& folder, std::stop_token stop = {}, int* leftOut = nullptr);

@@ -69,6 +69,12 @@ std::string CentredFolderLine(const std::string& folder)
     return std::string(static_cast<std::size_t>(blanks), ' ') + folder;
 }
 
+std::string LeftOutLine(int files)
+{
+    return files == 1 ? std::string("1 file was left out of these digests")
+                      : Format("%d files were left out of these digests", files);
+}
+
 std::string MediaHashHeading(HashChoice choice, bool entireMedia)
 {
     if (!entireMedia)

@@ -17,6 +17,8 @@ std::string FileHashHeading(HashChoice choice);
 // Line 0 of a folder hash, and (MD5 alone) the folder centred on line 1.
 std::string FolderHashHeading();
 std::string CentredFolderLine(const std::string& folder);
+// The line under a folder's digests when files were left out of them.
+std::string LeftOutLine(int files);
 // The heading over a media hash's result: of the entire media, or of the
 // block range the user chose.
 std::string MediaHashHeading(HashChoice choice, bool entireMedia = true);

@@ -27,6 +27,8 @@ int ReadsPerCell(int profile, int layers)
         return 4;
     if (IsDdcdProfile(profile))
         return 8;
+    if (IsBdProfile(profile))
+        return kBdReadsPerCell;
     return 16 * std::max(layers, 1);
 }
 

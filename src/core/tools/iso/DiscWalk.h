@@ -26,7 +26,7 @@ using testpage::ProgressSizeText;
 
 // Blocks a read asks for: 20 on CD and DDCD profiles, else 25.
 int ReadCountFor(std::optional<int> profile);
-// Reads of one block map cell: 4 on CD, 8 on DDCD, else 16 a layer.
+// Reads of one block map cell: 4 on CD, 8 on DDCD, 75 on BD, else 16 a layer.
 int ReadsPerCell(int profile, int layers);
 
 // Bytes as megabytes ("%4.2fMB").

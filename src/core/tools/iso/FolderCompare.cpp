@@ -8,6 +8,7 @@
 
 #include "platform/files/FolderEntries.h"
 #include "platform/files/SequentialFile.h"
+#include "scsi/AsciiText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -131,6 +132,28 @@ bool IsFileOrFolder(const std::optional<FolderEntry>& entry)
     return entry && (entry->kind == EntryKind::RegularFile || entry->kind == EntryKind::Folder);
 }
 
+// The name in names that is `wanted`, or else one that differs only in case
+// (a disc of plain ISO 9660 names may be mounted in lower case).
+std::optional<std::string> NameIgnoringCase(const std::vector<std::string>& names, const std::string& wanted)
+{
+    if (std::binary_search(names.begin(), names.end(), wanted))
+        return wanted;
+    const auto found = std::find_if(names.begin(), names.end(),
+                                    [&](const std::string& name) { return scsi::EqualsIgnoringCase(name, wanted); });
+    return found == names.end() ? std::nullopt : std::optional(*found);
+}
+
+// The chosen folder's names and the disc's, each once in byte order; a disc
+// name that matches a chosen one but for case goes by the chosen one.
+std::vector<std::string> NamesOfBothSides(const std::vector<std::string>& chosen, const std::vector<std::string>& disc)
+{
+    std::vector<std::string> discOnly;
+    for (const std::string& name : disc)
+        if (!NameIgnoringCase(chosen, name))
+            discOnly.push_back(name);
+    return UnionOfNames(chosen, discOnly);
+}
+
 }  // namespace
 
 std::optional<std::vector<std::string>> FolderNames(const std::string& folder)
@@ -173,7 +196,9 @@ CompareEnd FolderCompare::DoVideoTSCompare(const std::string& chosenIfo, const s
     if (!discRoot)
         return refuse("The disc is not mounted (no mount of " + (lookedFor.empty() ? "the drive" : lookedFor)
                       + " was found): mount it to compare its VIDEO_TS folder.");
-    const std::string discFolder = Join(*discRoot, "VIDEO_TS");
+    const auto rootNames = FolderNames(*discRoot);
+    const std::string discFolder = Join(
+        *discRoot, rootNames ? NameIgnoringCase(*rootNames, "VIDEO_TS").value_or("VIDEO_TS") : "VIDEO_TS");
     const auto chosenId = Look(chosenFolder);
     const auto discId = Look(discFolder);
     if (chosenId && discId && chosenId->device == discId->device && chosenId->inode == discId->inode)
@@ -181,8 +206,8 @@ CompareEnd FolderCompare::DoVideoTSCompare(const std::string& chosenIfo, const s
     const auto discNames = FolderNames(discFolder);
     if (!discNames)
         return refuse("Error could not access the destination folder " + discFolder);
-    const std::vector<std::string> names = UnionOfNames(*discNames,
-                                                        FolderNames(chosenFolder).value_or(std::vector<std::string>{}));
+    const std::vector<std::string> names = NamesOfBothSides(
+        FolderNames(chosenFolder).value_or(std::vector<std::string>{}), *discNames);
     int filesLeft = static_cast<int>(names.size());
     m_events.SetText(kFieldReadErrors, Format("%d", filesLeft));
     const int step = names.empty() ? 0 : 100 / static_cast<int>(names.size());
@@ -201,7 +226,7 @@ CompareEnd FolderCompare::DoVideoTSCompare(const std::string& chosenIfo, const s
     for (const std::string& name : names) {
         m_events.SetText(kFieldReadErrors, Format("%d", --filesLeft));
         const std::string chosen = Join(chosenFolder, name);
-        const std::string onDisc = Join(discFolder, name);
+        const std::string onDisc = Join(discFolder, NameIgnoringCase(*discNames, name).value_or(name));
         switch (MatchFiles(chosen, onDisc, kVideoChunkBytes, m_running, m_events)) {
         case Match::Same: break;
         case Match::FirstUnopened:
@@ -295,8 +320,17 @@ FolderCompare::Outcome FolderCompare::CompareFolderTree(const std::string& first
         }
         const std::string a = Join(first, name);
         const std::string b = Join(second, name);
-        // A name one side lacks, a link that leads nowhere or loops, and
-        // anything but a file or folder cannot be opened for the compare.
+        // A name one side lacks is a difference.
+        const bool inFirst = std::binary_search(firstNames->begin(), firstNames->end(), name);
+        const bool inSecond = std::binary_search(secondNames->begin(), secondNames->end(), name);
+        if (!inFirst || !inSecond) {
+            const std::string only = Format("Only in %s: %s", (inFirst ? first : second).c_str(), name.c_str());
+            m_events.AddListLine(only);
+            m_events.MessageBox(only);
+            return Outcome::Different;
+        }
+        // A link that leads nowhere or loops, and anything but a file or
+        // folder cannot be opened for the compare.
         const auto sa = Look(a);
         if (!IsFileOrFolder(sa))
             return OpenFailure(a);

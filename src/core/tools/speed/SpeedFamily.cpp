@@ -7,6 +7,9 @@
 namespace {
 
 constexpr double kBlocksPerGigabyte = 524288.0;
+// The 1x of DVD (1,385,000 bytes a second) and BD (4,500,000) in kB of 1024 bytes.
+constexpr double kDvd1x = 1385000.0 / 1024;
+constexpr double kBd1x = 4500000.0 / 1024;
 
 constexpr AxisTexts kTensOfX = {"90x", "80x", "70x", "60x", "50x", "40x", "30x", "20x", "10x"};
 constexpr AxisTexts kEvenX = {"18x", "16x", "14x", "12x", "10x", "8x", "6x", "4x", "2x"};
@@ -21,11 +24,11 @@ const SpeedFamilyFacts kFacts[] = {
      kTensOfX, kEvenK, 176},
     {150,  0,   4,  50, 1.2,  1.6e-6,  {"0.4GB", "0.8GB", "1.2GB", "1.6GB"}, {"0.4GB", "0.8GB", "1.2GB", "1.6GB"},
      kTensOfX, kEvenK, 176},
-    {1385, 24,  20, 50, 3.49, 7.4e-7,  {" 1GB ", " 2GB ", " 3GB ", " 4GB "}, {" 2GB ", " 4GB ", " 6GB ", " 8GB "},
+    {kDvd1x, 24, 20, 50, 3.49, 7.4e-7,  {" 1GB ", " 2GB ", " 3GB ", " 4GB "}, {" 2GB ", " 4GB ", " 6GB ", " 8GB "},
      kEvenX, kEvenK, 1385},
     {4462, 0,   40, 50, 6.61, 4e-7,    {" 4GB ", " 8GB ", " 12GB ", " 16GB "}, {" 8GB ", " 16GB ", " 24GB ", " 32GB "},
      kOnesOfX, kEvenK, 4568},
-    {4495, 12,  40, 25, 4.92, 3.2e-7,  {" 6GB ", " 12GB ", " 18GB ", " 24GB "}, {" 12GB ", " 24GB ", " 36GB ", " 48GB "},
+    {kBd1x, 12,  40, 25, 4.92, 3.2e-7,  {" 6GB ", " 12GB ", " 18GB ", " 24GB "}, {" 12GB ", " 24GB ", " 36GB ", " 48GB "},
      kOnesOfX, kOnesOfK, 4496},
 };
 // clang-format on
@@ -39,6 +42,7 @@ double Gigabytes(std::int64_t blocks)
 
 const AxisTexts kFastDvdSpeedLabels = {"36x", "32x", "28x", "24x", "20x", "16x", "12x", "8x", "4x"};
 const AxisTexts kFastHdDvdSpeedLabels = kEvenX;
+const AxisTexts kFastBdSpeedLabels = kEvenX;
 
 SpeedFamily SpeedFamilyOf(int profile)
 {

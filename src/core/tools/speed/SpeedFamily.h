@@ -58,3 +58,5 @@ CapacityTexts PageCapacityLabels(int profile);
 extern const AxisTexts kFastDvdSpeedLabels;
 // HD DVD runs above 9x: "18x" down to "2x".
 extern const AxisTexts kFastHdDvdSpeedLabels;
+// BD runs above 9x: "18x" down to "2x" too.
+extern const AxisTexts kFastBdSpeedLabels;

@@ -84,7 +84,7 @@ struct SpeedTest::Run {
     double shownSum = 0;
     int shownCount = 0;
     int speedYPerX = 0;
-    bool fastScale = false;  // HD DVD: switched to 20 pixels an x
+    bool fastScale = false;  // HD DVD and BD: switched to 20 pixels an x
     // The graph point's sums.
     int speedYSum = 0;
     int samplesSincePoint = 0;
@@ -340,7 +340,7 @@ void SpeedTest::PreSpin(int seconds, std::uint8_t opcode)
     const std::uint64_t start = Now();
     std::vector<std::uint8_t> buffer;
     try {
-        buffer.resize(kBufferBytes);
+        buffer.resize(opcode == mmc::kReadCd ? kReadCdBufferBytes : kBufferBytes);
     } catch (const std::bad_alloc&) {
         m_events.MessageBox("Error,  cannot allocate memory. Pre-spin not performed");
         return;
@@ -440,7 +440,7 @@ SpeedTestEnd SpeedTest::MeasureBd(Run& run)
         ++run.iterations;
         if (tick - run.sampleTick >= 1000 && g_qwBytesSincePoint >= bytesPerPoint) {
             Sample(run, tick);
-            if (const auto end = GraphPoint(run, kGraphBottom - static_cast<int>(g_fDvdX * 40)))
+            if (const auto end = GraphPoint(run, kGraphBottom - static_cast<int>(g_fDvdX * run.speedYPerX)))
                 return *end;
             g_qwBytesSincePoint -= bytesPerPoint;
             run.sampleTick = Now();
@@ -502,16 +502,17 @@ void SpeedTest::Sample(Run& run, std::uint64_t tick)
         speedValue = g_fDvdX * (g_bDvdSpeedScale20 == 1 ? 20 : 10);
         break;
     case SpeedFamily::HdDvd:
+    case SpeedFamily::Bd:
         if (g_fDvdX > 9 && !run.fastScale) {
+            const AxisTexts& labels = run.family == SpeedFamily::Bd ? kFastBdSpeedLabels : kFastHdDvdSpeedLabels;
             for (std::size_t i = 0; i < kSpeedAxisLabels.size(); ++i)
-                m_events.SetText(kSpeedAxisLabels[i], kFastHdDvdSpeedLabels[i]);
+                m_events.SetText(kSpeedAxisLabels[i], labels[i]);
             run.fastScale = true;
             run.speedYPerX = 20;
             HalveSpeedScale(run);
         }
         speedValue = g_fDvdX * run.speedYPerX;
         break;
-    case SpeedFamily::Bd: break;
     }
     run.speedYSum += static_cast<int>(speedValue);
     ++run.samplesSincePoint;

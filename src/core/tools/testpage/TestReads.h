@@ -19,8 +19,8 @@ bool IsLockedDisc(const SenseCode& sense);
 
 // One read of the tests: READ(10) of count blocks, or READ CD of count whole
 // raw sectors (sync, headers, user data, EDC/ECC), at lba with byte 1 given
-// (08h: from the medium), into buffer with its whole size as the transfer
-// length. The sense when it failed, taken under the channel's lock.
+// (08h: from the medium), into the start of buffer with the blocks' bytes as
+// the transfer length. The sense when it failed, taken under the channel's lock.
 std::optional<SenseCode> ReadForTest(MmcMediaReads& reads, std::uint8_t opcode, std::uint32_t lba, int count,
                                      std::uint8_t byte1, std::span<std::uint8_t> buffer);
 

@@ -182,16 +182,21 @@ void TestPageSurface::ShowTestPageControls(const std::vector<int>& ids, bool sho
 
 void TestPageSurface::ShowPageMediaType()
 {
-    // Its media ID is read by the media code, which this version does not have.
-    PageEvents& events = m_host.Events();
-    events.SetText(kFieldMediaId, "");
+    // The media ID, or an empty text when the disc has none to read.
     auto name = std::make_shared<std::string>();
-    m_host.RunDriveWork([this, name] { m_host.Core().m_Drives.media.GetMediaTypeName(*name); },
-                        [this, name] {
-                            m_host.Events().SetText(kFieldMediaType, *name);
-                            m_host.ApplyTestPageChanges();
-                        });
-    m_host.ApplyTestPageChanges();
+    auto id = std::make_shared<std::string>();
+    m_host.RunDriveWork(
+        [this, name, id] {
+            MediaIdentification& media = m_host.Core().m_Drives.media;
+            if (media.GetMediaIDString(*id) != 1)
+                id->clear();
+            media.GetMediaTypeName(*name);
+        },
+        [this, name, id] {
+            m_host.Events().SetText(kFieldMediaId, *id);
+            m_host.Events().SetText(kFieldMediaType, *name);
+            m_host.ApplyTestPageChanges();
+        });
 }
 
 void TestPageSurface::ResetTestResults()

@@ -445,7 +445,7 @@ TEST(VendorCommands, ErrorScanSessionsSendTheirCdbsWholeAndTheFamiliesAnswerThem
     WrapperRig nec("nec", "dvd+r");
     EXPECT_EQ(nec.context.nec.NecReadErrorData(data, 0x01, 0, 2048).value, 0);
     EXPECT_EQ(nec.context.nec.NecReadErrorData(data, 0x02, 0x1000000400ull, 8).value, 0);
-    EXPECT_EQ(nec.context.nec.NecReadErrorData(data, 0x03, 7, 2048).value, 0);
+    EXPECT_EQ(nec.context.nec.NecReadErrorData(data, 0x03, 7, 8).value, 0);
     EXPECT_EQ(position(), 0x400u);  // the LBA's low 32 bits
     EXPECT_EQ(nec.context.nec.NecReadErrorData(data, 0x0F, 0, 8).value, 0);
     EXPECT_EQ(nec.TakeCdbs(),

@@ -266,6 +266,42 @@ TEST(FolderHash, MD5AloneCentresTheFolderAndAnEmptyFolderGivesTheDigestsOfNothin
     EXPECT_EQ(bench.Line(sha512 + 3), "");
 }
 
+// Files left out of a folder's digests (a link back up gone on without, a
+// pipe, a link to nothing) are counted on a line under them; a complete
+// folder's digests have no such line.
+TEST(FolderHash, TheFilesLeftOutAreCountedUnderTheDigests)
+{
+    HashBench bench;
+    const std::string root = bench.dir.File("tricky");
+    MakeTrickyFolder(root);
+    bench.events.abortAnswers = {false};
+    ASSERT_EQ(bench.HashFolder(root, HashChoice{false, false}), HashOutcome::Done);
+    EXPECT_EQ(bench.Line(4), "MD5 Hash Value");
+    EXPECT_EQ(bench.Line(6), "");
+    EXPECT_EQ(bench.Line(7), "3 files were left out of these digests");
+
+    bench.events.abortAnswers = {false};
+    ASSERT_EQ(bench.HashFolder(root), HashOutcome::Done);
+    const int sha512 = LineOf(bench.report, "SHA-512 Hash Value");
+    ASSERT_GT(sha512, 0);
+    EXPECT_EQ(bench.Line(sha512 + 3), "");
+    EXPECT_EQ(bench.Line(sha512 + 4), "3 files were left out of these digests");
+
+    fs::remove(root + "/pipe");
+    fs::remove(root + "/dangling");
+    fs::remove(root + "/sub/deeper/up");
+    ASSERT_EQ(bench.HashFolder(root), HashOutcome::Done);
+    EXPECT_EQ(bench.events.questions, 2);
+    EXPECT_EQ(bench.Line(sha512 + 4), "");
+    fs::remove(root + "/sub/9");
+    ::chmod((root + "/sub/10").c_str(), 0);
+    if (::access((root + "/sub/10").c_str(), R_OK) != 0) {  // not when the tests run as root
+        bench.events.abortAnswers = {false};
+        ASSERT_EQ(bench.HashFolder(root), HashOutcome::Done);
+        EXPECT_EQ(bench.Line(sha512 + 4), "1 file was left out of these digests");
+    }
+}
+
 TEST(FolderHash, AFileThatCannotBeOpenedAsksWhetherToAbortAndAReadErrorEndsTheHash)
 {
     HashBench bench;

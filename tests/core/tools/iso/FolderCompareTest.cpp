@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -49,14 +51,8 @@ std::string ExpectedMessage(const std::string& root, const std::string& line)
     const auto starts = [&](const char* prefix) { return line.rfind(prefix, 0) == 0; };
     if (line.empty())
         return "They were identical";
-    if (starts("Only in ")) {
-        const auto colon = line.find(": ");
-        std::string folder = line.substr(8, colon - 8);
-        const std::string name = line.substr(colon + 2);
-        // The other side lacks it: opening it there fails.
-        folder = (folder[0] == 'a' ? "b" : "a") + folder.substr(1);
-        return "Error opening " + root + "/" + folder + "/" + name;
-    }
+    if (starts("Only in "))  // a difference, said as diff says it
+        return "Only in " + root + "/" + line.substr(8);
     if (starts("Files ")) {
         const auto and_ = line.find(" and ");
         return "Difference found in " + root + "/" + line.substr(and_ + 5, line.rfind(" differ") - and_ - 5);
@@ -87,6 +83,7 @@ TEST(FolderCompare, TheFirstDifferenceIsTheOneDiffFinds)
         {"identical", [](auto&, auto&) {}},
         {"extra file in the second", [](auto&, auto& b) { WriteFileText(b + "/docs/deep/new.txt", "new"); }},
         {"extra file in the first", [](auto& a, auto&) { WriteFileText(a + "/docs/zz.txt", "zz"); }},
+        {"extra folder in the second", [](auto&, auto& b) { WriteFileText(b + "/docs/deep/more/x.txt", "x"); }},
         {"longer file in the second", [](auto&, auto& b) { Append(b + "/docs/one.bin", "x"); }},
         {"longer file in the first", [](auto& a, auto&) { Append(a + "/readme.txt", "x"); }},
         {"a changed byte",
@@ -139,6 +136,10 @@ TEST(FolderCompare, TheFirstDifferenceIsTheOneDiffFinds)
         ASSERT_FALSE(compare.events.boxes.empty()) << c.what;
         EXPECT_EQ(compare.events.boxes.back().text, ExpectedMessage(dir.Path(), line)) << c.what << ": " << line;
         EXPECT_EQ(end == CompareEnd::Identical, line.empty()) << c.what;
+        if (line.rfind("Only in ", 0) == 0) {
+            EXPECT_EQ(end, CompareEnd::Different) << c.what;
+            EXPECT_EQ(compare.events.Lines().back(), compare.events.boxes.back().text) << c.what;
+        }
         EXPECT_EQ(compare.events.enabled[testpage::kStart], true) << c.what;
         EXPECT_EQ(compare.running, 0) << c.what;
     }
@@ -236,6 +237,34 @@ TEST_F(VideoTsCompareTest, AnyDifferenceOrExtraFileIsFound)
         EXPECT_EQ(compare.events.Status(), c.status) << c.what;
         EXPECT_EQ(compare.running, 0) << c.what;
     }
+}
+
+// A disc of plain ISO 9660 names may be mounted in lower case: its folder
+// and files are found whatever their case.
+TEST_F(VideoTsCompareTest, ADiscMountedWithLowerCaseNamesIsCompared)
+{
+    const std::string disc = Mounted() + "/VIDEO_TS";
+    for (const char* name : {"VIDEO_TS.BUP", "VIDEO_TS.IFO", "VTS_01_1.VOB"}) {
+        std::string lower = name;
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+        fs::rename(disc + "/" + name, disc + "/" + lower);
+    }
+    fs::rename(disc, Mounted() + "/video_ts");
+    Compare compare;
+    EXPECT_EQ(compare.VideoTs(ChosenIfo(), Mounted()), CompareEnd::Identical);
+    EXPECT_EQ(
+        compare.events.Lines(),
+        (std::vector<std::string>{"VIDEO_TS.BUP - Identical", "VIDEO_TS.IFO - Identical", "VTS_01_1.VOB - Identical"}));
+    EXPECT_EQ(compare.events.BoxTexts(), std::vector<std::string>{"They were identical"});
+
+    // A difference is still found there.
+    std::string bytes = FileBytes(m_dir.File("copy/VIDEO_TS/VTS_01_1.VOB"));
+    bytes[1000] ^= 1;
+    WriteFileText(m_dir.File("copy/VIDEO_TS/VTS_01_1.VOB"), bytes);
+    Compare changed;
+    EXPECT_EQ(changed.VideoTs(ChosenIfo(), Mounted()), CompareEnd::Different);
+    EXPECT_EQ(changed.events.BoxTexts(),
+              (std::vector<std::string>{"Difference found in VTS_01_1.VOB", "Differences were found"}));
 }
 
 TEST_F(VideoTsCompareTest, TheDiscsOwnFolderAndAnUnmountedDiscAreRefusedAndThePageGivenBack)

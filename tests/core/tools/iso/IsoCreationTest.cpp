@@ -86,7 +86,8 @@ TEST(IsoCreation, ReadSizesAndMapCellsFollowTheProfile)
         int readCount;
         int readsPerCell;
     };
-    for (const Case& c : {Case{0x08, 1, 20, 4}, Case{0x10, 1, 25, 16}, Case{0x2B, 2, 25, 32}, Case{0x41, 1, 25, 16}}) {
+    for (const Case& c : {Case{0x08, 1, 20, 4}, Case{0x10, 1, 25, 16}, Case{0x2B, 2, 25, 32}, Case{0x41, 1, 25, 75},
+                          Case{0x43, 2, 25, 75}}) {
         TempDir dir;
         const int cells = 3;
         ImageDiscReader disc(std::int64_t{c.readCount} * c.readsPerCell * cells);

@@ -10,6 +10,7 @@
 #include "core/tools/speed/SpeedTestValues.h"
 #include "core/tools/speed/SpeedThread.h"
 #include "emu/DrivePresets.h"
+#include "platform/devices/BlockDevices.h"
 #include "emu/MediaPresets.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
@@ -159,9 +160,9 @@ TEST(SpeedTest, TheCurvesFollowTheDrivesClosedFormForEachFamily)
         EXPECT_GE(BlocksOfX(c.family, graph.speed.x.back(), 1).end, blocks - blocks / 50);
         EXPECT_EQ(graph.endMarkerX, static_cast<int>(CapacityLineX(c.family, std::int64_t(blocks - 1), 1)));
 
-        const int speedYPerX = c.family == SpeedFamily::HdDvd && rig.Text(kSpeedAxisLabels[0]) == "18x"
-            ? 20
-            : facts.speedYPerX;
+        // HD DVD and BD above 9x are drawn on their second scale.
+        const bool secondScale = c.family == SpeedFamily::HdDvd || c.family == SpeedFamily::Bd;
+        const int speedYPerX = secondScale && rig.Text(kSpeedAxisLabels[0]) == "18x" ? 20 : facts.speedYPerX;
         for (std::size_t i = 1; i < graph.speed.Count(); ++i) {
             const Span span = BlocksOfX(c.family, graph.speed.x[i], 1);
             // A point averages the samples of the last 12.5 MB (6 MB on BD).
@@ -360,7 +361,7 @@ TEST(SpeedTest, AReadErrorAtTheStartAsksWhetherToGoOn)
 
 // Blank and tiny discs: the blank one ends before any read; one of fewer
 // than 100 blocks is read to its end without dividing by zero, its last read
-// asking only for the blocks left with the whole buffer.
+// asking only for the blocks left and moving only their bytes.
 TEST(SpeedTest, BlankAndTinyDiscs)
 {
     emu::MediumDescription blank = *emu::FindMediumPreset("dvd+r");
@@ -386,7 +387,7 @@ TEST(SpeedTest, BlankAndTinyDiscs)
         if (measuring && entry.Opcode() == mmc::kRead10 && entry.cdb[1] == 0)
             measured.emplace_back(scsi::GetBe16(&entry.cdb[7]), entry.dataLength);
     }
-    EXPECT_EQ(measured, (std::vector<std::pair<std::uint32_t, std::size_t>>{{32, 65536}, {32, 65536}, {6, 65536}}));
+    EXPECT_EQ(measured, (std::vector<std::pair<std::uint32_t, std::size_t>>{{32, 65536}, {32, 65536}, {6, 6 * 2048}}));
     // The pre-spin stays on the disc, reading it again from its start.
     for (const auto& cdb : small.Sent(mmc::kRead10))
         EXPECT_LE(scsi::GetBe32(&cdb[2]) + scsi::GetBe16(&cdb[7]), 71u);
@@ -466,6 +467,77 @@ TEST(SpeedTest, AFastDvdSwitchesTheSpeedAxisAndTheNextRunStartsAgain)
     };
     rig.graph.ClearGraph();
     ASSERT_EQ(rig.Run({.preSpinSeconds = 1}), SpeedTestEnd::Complete);
+}
+
+// DVD and BD speeds are multiples of their true 1x (1,385,000 and 4,500,000
+// bytes a second): the last speed shown is what the drive reads at the end
+// of the disc. A BD read above 9x switches to a second scale, "18x" ... "2x"
+// at 20 pixels an x, so a 12x drive's outer zones stay on the graph.
+TEST(SpeedTest, DvdAndBdSpeedsAreMultiplesOfTheTrue1xAndFastBdKeepsOnTheGraph)
+{
+    struct Case {
+        const char* drive;
+        const char* medium;
+        double bytesPer1x;
+        const char* topLabel;
+    };
+    const Case cases[] = {
+        {"dvd-writer", "dvd+r", 1385000, "18x"},
+        {"bd-writer", "bd-r", 4500000, "18x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.medium);
+        SpeedRig rig(c.drive, c.medium);
+        ASSERT_EQ(rig.Run({.preSpinSeconds = 1}), SpeedTestEnd::Complete);
+        const emu::SpinPlan plan = rig.drive->ReadPlan();
+        const auto blocks = emu::FindMediumPreset(c.medium)->capacityBlocks;
+        const double bytesPerSecond = plan.SpeedAt(blocks - 1000) * plan.geometry.blocksPerSecond1x * 2048;
+        const double expected = bytesPerSecond / c.bytesPer1x;
+        EXPECT_NEAR(std::stod(rig.Text(kFieldCurrentSpeed)), expected, expected * 0.005);
+        EXPECT_EQ(rig.Text(kSpeedAxisLabels[0]), c.topLabel);
+        const RateGraphState graph = rig.graph.Snapshot();
+        ASSERT_GT(graph.speed.Count(), 20u);
+        constexpr int speedYPerX = 20;  // DVD up to 20x; BD on its second scale
+        for (std::size_t i = 0; i < graph.speed.Count(); ++i) {
+            EXPECT_GT(graph.speed.y[i], 0) << "point " << i << " is on the graph";
+            EXPECT_LT(graph.speed.y[i], 399) << "point " << i;
+        }
+        // The curve's last point reads against the labels.
+        const double lastShown = double(399 - graph.speed.y.back()) / speedYPerX;
+        EXPECT_NEAR(lastShown, expected, expected * 0.02 + 1.0 / speedYPerX);
+    }
+}
+
+// On the machine's first optical drive (a real kernel's SG_IO; most build
+// machines have none): a readable disc reads to its end without a read
+// error, its last short read included.
+TEST(SpeedTest, ARealDriveReadsItsDiscToTheEndWithoutReadErrors)
+{
+    if (ListOpticalDrives("/sys/block").empty())
+        GTEST_SKIP() << "no optical drive on this machine (no /sys/block/srN)";
+    ScopedProgramLog log;
+    DriveSources sources;
+    sources.watchIntervalMs = 0;
+    MainDialogCore core{sources};
+    ASSERT_TRUE(core.m_Drives.list.FillDeviceComboList());
+    core.m_Drives.list.SetDeviceComboSel(0);
+    ASSERT_EQ(core.m_Drives.list.OnSelchangeDevicescombo().outcome, SelectionOutcome::Selected);
+    if (core.m_Drives.mmc.TestMediaPresent() != 1)
+        GTEST_SKIP() << "no disc in the drive";
+    std::optional<ChannelClaim> claim = core.m_Drives.coordinator.TryClaim(ChannelUse::SpeedTest);
+    ASSERT_TRUE(claim);
+    int profile = 0;
+    core.m_Drives.media.GetDriveProfile(profile);
+    RecordingEvents events;
+    RateGraph graph;
+    SpeedTest test(core.m_Drives, core.m_Report, events, graph, *claim, {.preSpinSeconds = 0});
+    const SpeedTestEnd end = SpeedThreadFor(profile) == SpeedThreadBD ? test.DoBDSpeedTest()
+        : SpeedThreadFor(profile) == SpeedThreadHDDVD                 ? test.DoHDDVDSpeedTest()
+                                                                      : test.DoSpeedTest();
+    EXPECT_EQ(end, SpeedTestEnd::Complete);
+    EXPECT_EQ(std::count(events.statuses.begin(), events.statuses.end(), "Read Error"), 0);
+    EXPECT_EQ(events.texts[kFieldReadErrors], "");
+    EXPECT_EQ(events.Status(), "Ready");
 }
 
 TEST(SpeedTest, TheRotationModelFoldsTheSecondLayerOfAnOppositeTrackPath)

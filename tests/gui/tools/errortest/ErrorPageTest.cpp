@@ -100,7 +100,7 @@ TEST_F(ErrorPageTest, ARunListsTheBadBlocksMarksTheMapAndSavesTheList)
     dialogs.Answer(FileDialogAnswer{path, 1});
     Dialog().SendCommand(IDC_SAVE);
     EXPECT_EQ(ReadFileText(path),
-              "Drive - QNZEMU  DVD-RW QDW-2040S\r\nMedia ID Code - \r\nMedia Type - DVD+R\r\n"
+              "Drive - QNZEMU  DVD-RW QDW-2040S\r\nMedia ID Code - MCC     004\r\nMedia Type - DVD+R\r\n"
               "Read Error list\r\n1. Error - LBA = 000001c2h\r\n");
 
     // The speed page names the three fields its own way again.

@@ -121,6 +121,27 @@ TEST_F(SpeedPageTest, TheSpeedButtonShowsThePageWithTheListsOfTheDrivesDisc)
     EXPECT_EQ(rig.Text(kLabelReadErrors), "Sector");
 }
 
+// The speed, error and ISO pages show the disc's media ID in the Media ID
+// box they borrow from the drive page, and leave it there for that page.
+TEST_F(SpeedPageTest, TheTestPagesShowTheMediaIdAndLeaveItForTheDrivePage)
+{
+    ASSERT_EQ(rig.Text(IDC_MEDIAID), "MCC     004");
+    for (const int page : {int{IDC_SPEEDTEST}, int{IDC_ERRORTEST}, int{IDC_COMPARE}}) {
+        SCOPED_TRACE(page);
+        Dialog().SendCommand(page);
+        rig.Settle();
+        EXPECT_EQ(rig.Text(kFieldMediaId), "MCC     004");
+        EXPECT_EQ(rig.Text(kFieldMediaType), "DVD+R");
+        Dialog().SendCommand(IDC_DRIVEINFO);
+        rig.Settle();
+        EXPECT_EQ(rig.Text(IDC_MEDIAID), "MCC     004");
+    }
+    // A disc without a media ID leaves the box empty.
+    rig.SelectDrive(2);
+    OpenPage();
+    EXPECT_EQ(rig.Text(kFieldMediaId), "");
+}
+
 TEST_F(SpeedPageTest, ARunFromStartToTheEndOfTheGraph)
 {
     OpenPage();
@@ -193,7 +214,7 @@ TEST_F(SpeedPageTest, SaveWritesTheReadErrorListFile)
     ASSERT_EQ(dialogs.requests.size(), 1u);
     EXPECT_EQ(dialogs.requests[0].title, "Choose a FileName to save as");
     EXPECT_EQ(ReadFileText(path),
-              "Drive - QNZEMU  DVD-RW QDW-2040S\r\nMedia ID Code - \r\nMedia Type - DVD+R\r\n"
+              "Drive - QNZEMU  DVD-RW QDW-2040S\r\nMedia ID Code - MCC     004\r\nMedia Type - DVD+R\r\n"
               "Read Error list\r\n");
     // Cancelled: nothing written.
     Dialog().SendCommand(IDC_SAVE);

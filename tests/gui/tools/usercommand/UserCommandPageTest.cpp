@@ -102,6 +102,8 @@ TEST(UserCommandEntry, TheToolsEntryOpensThePanelOnlyOnceTheWarningIsAccepted)
 TEST(UserCommandEntry, InquiryExampleFromTheToolsListToTheDumpAndBackToThePanel)
 {
     PanelEntryRig rig;
+    // The panel sends the transfer the user set, whatever its CDB asks.
+    rig.drives[0]->SetTransferLengthCheck(false);
     WriteAppProfileInt("WarningDialog", 1);
     rig.Open();
     EXPECT_EQ(rig.warnings, 0);

@@ -18,8 +18,8 @@ public:
     virtual void Spend(std::uint64_t microseconds) = 0;
 };
 
-// The program's emulated drives answer at once: time spent on transfers is
-// not waited for.
+// A drive that answers at once (speedup=0): time spent on transfers is not
+// waited for.
 class SteadyClock : public Clock {
 public:
     std::uint64_t NowMs() const override;

@@ -44,8 +44,8 @@ TEST(DriveWaitClock, TheContextsClockFollowsTheCurrentDrive)
             wallUs += us;
         });
     ScopedProgramLog log;
-    DriveContext drives(Sources(
-        tree, {{"emu0", Emulated(paced)}, {"emu1", Emulated(std::make_shared<emu::SteadyClock>())}}));
+    DriveContext drives(
+        Sources(tree, {{"emu0", Emulated(paced)}, {"emu1", Emulated(std::make_shared<emu::SteadyClock>())}}));
     WaitClock& clock = drives.mmc.GetWaitClock();
     EXPECT_EQ(&clock, &drives.DriveClock());
     EXPECT_TRUE(drives.DriveClock().FollowsSystemClock());

@@ -30,33 +30,36 @@ PacedClock::PacedClock(double speedup, WallMicroseconds wall, Sleep sleep) :
     m_wall(wall ? std::move(wall) : WallMicroseconds(SteadyMicroseconds)),
     m_sleep(sleep ? std::move(sleep)
                   : Sleep([](std::uint64_t us) { std::this_thread::sleep_for(std::chrono::microseconds(us)); })),
-    m_startUs(m_wall())
+    m_dueUs(static_cast<double>(m_wall()))
 {
+}
+
+double PacedClock::Overrun(std::uint64_t wallUs) const
+{
+    return std::max(static_cast<double>(wallUs) - m_dueUs - kMostCreditUs, 0.0);
 }
 
 std::uint64_t PacedClock::NowMs() const
 {
-    const std::uint64_t wallUs = m_wall() - m_startUs;
-    return static_cast<std::uint64_t>(static_cast<double>(wallUs) * m_speedup / 1000.0);
+    const std::uint64_t wallUs = m_wall();
+    std::lock_guard lock(m_mutex);
+    return static_cast<std::uint64_t>((m_modelUs + Overrun(wallUs)) / 1000.0);
 }
 
 void PacedClock::Spend(std::uint64_t microseconds)
 {
-    std::uint64_t wanted = 0;
+    const std::uint64_t wallUs = m_wall();
+    double wanted = 0;
     {
         std::lock_guard lock(m_mutex);
-        m_owedUs += static_cast<double>(microseconds) / m_speedup;
-        if (m_owedUs < static_cast<double>(kSleepQuantumUs))
-            return;
-        wanted = static_cast<std::uint64_t>(m_owedUs);
-        m_owedUs -= static_cast<double>(wanted);
+        // Time the clock ran on by the wall is the drive's time from here.
+        const double overrun = Overrun(wallUs);
+        m_modelUs += overrun + static_cast<double>(microseconds);
+        m_dueUs += overrun + static_cast<double>(microseconds) / m_speedup;
+        wanted = m_dueUs - static_cast<double>(wallUs);
     }
-    const std::uint64_t before = m_wall();
-    m_sleep(wanted);
-    const std::uint64_t slept = m_wall() - before;
-    // An oversleep is paid ahead, up to a limit, so the pace holds on average.
-    std::lock_guard lock(m_mutex);
-    m_owedUs = std::max(m_owedUs - (static_cast<double>(slept) - static_cast<double>(wanted)), -kMostCreditUs);
+    if (wanted >= static_cast<double>(kSleepQuantumUs))
+        m_sleep(static_cast<std::uint64_t>(wanted));
 }
 
 }  // namespace emu

@@ -18,19 +18,23 @@ public:
     virtual void Spend(std::uint64_t microseconds) = 0;
 };
 
-// The program's emulated drives answer at once: time spent on transfers is
-// not waited for.
+// A drive that answers at once (speedup=0): time spent on transfers is not
+// waited for.
 class SteadyClock : public Clock {
 public:
     std::uint64_t NowMs() const override;
     void Spend(std::uint64_t) override {}
 };
 
-// The drive's time spent in wall time, shortened by a factor: with speedup n
-// a read the model times at n seconds takes one, and the drive's clock runs n
-// times as fast as the wall clock, so spin-ups and busy times shrink alike.
-// Short spends are gathered and slept off once they make a millisecond. The wall clock and the sleep are given (tests
-// pass their own).
+// The drive's time spent in wall time, shortened by a factor: a read the
+// model times at n seconds takes one with speedup n. The clock reads the
+// time the drive has spent, so a program timing its reads by it measures the
+// model's speeds whatever the speedup; wall time that passes beyond what the
+// spends are due (idle time, a program slower than the pace) runs it on at
+// the wall's own rate. Spends sleep until they are due, in sleeps of a
+// millisecond or more; time the program took in between, or a sleep that
+// ran long, is made up by the next sleeps. The wall clock and the sleep are
+// given (tests pass their own).
 class PacedClock : public Clock {
 public:
     using WallMicroseconds = std::function<std::uint64_t()>;
@@ -42,12 +46,15 @@ public:
     double Speedup() const { return m_speedup; }
 
 private:
+    // Wall time past the due time beyond the credit: the part the clock runs on at the wall's rate.
+    double Overrun(std::uint64_t wallUs) const;
+
     double m_speedup;
     WallMicroseconds m_wall;
     Sleep m_sleep;
-    std::uint64_t m_startUs;
-    std::mutex m_mutex;
-    double m_owedUs = 0;  // wall time still to sleep; below 0 when slept ahead
+    mutable std::mutex m_mutex;
+    double m_modelUs = 0;  // the drive's time up to the due time
+    double m_dueUs = 0;  // wall time by which the spends so far are slept off
 };
 
 class ManualClock : public Clock {

@@ -7,8 +7,9 @@ DriveContext::DriveContext(DriveSources sources) :
     m_sources(std::move(sources)),
     m_pOpener(std::make_shared<EmulatedDeviceOpener>(
         std::make_shared<SystemDeviceOpener>(m_sources.devRoot, m_sources.sysBlockRoot))),
+    m_pDriveClock(std::make_shared<DriveWaitClock>(m_sources.emulated)),
     disks(m_ScsiCommand, m_sources.sysBlockRoot),
-    list(m_ScsiCommand, m_sources, *m_pOpener, disks, m_DataBuffer),
+    list(m_ScsiCommand, m_sources, *m_pOpener, disks, m_DataBuffer, *m_pDriveClock),
     mmc(m_ScsiCommand, list.m_pCurrentDevice),
     reads(m_ScsiCommand, mmc),
     recording(m_ScsiCommand, reads),
@@ -30,6 +31,7 @@ DriveContext::DriveContext(DriveSources sources) :
     for (const auto& [name, drive] : m_sources.emulated)
         m_pOpener->Add(name, drive);
     m_ScsiCommand.SetDeviceOpener(m_pOpener);
+    mmc.SetWaitClock(m_pDriveClock);
 }
 
 std::shared_ptr<DeviceOpener> DriveContext::Opener() const

@@ -4,6 +4,7 @@
 #include "core/drive/DiskList.h"
 #include "core/drive/DriveConfiguration.h"
 #include "core/drive/DriveList.h"
+#include "core/drive/DriveWaitClock.h"
 #include "core/drive/MediaIdentification.h"
 #include "core/drive/MmcCommands.h"
 #include "core/drive/MmcMediaReads.h"
@@ -48,11 +49,15 @@ public:
     std::shared_ptr<DeviceOpener> Opener() const;
     // The device node a drive is opened by ("/dev/sr0"), or an emulated drive's name.
     std::string DeviceNodeOf(const CDevice& device) const;
+    // The current drive's time, which mmc waits and times by unless given
+    // another clock: an emulated drive's own, the system clock otherwise.
+    const DriveWaitClock& DriveClock() const { return *m_pDriveClock; }
 
 private:
     // First: the channel's opener and the lists below are made from them.
     DriveSources m_sources;
     std::shared_ptr<EmulatedDeviceOpener> m_pOpener;
+    std::shared_ptr<DriveWaitClock> m_pDriveClock;
 
 public:
     CScsiCommand m_ScsiCommand;

@@ -5,6 +5,7 @@
 #include "core/base/Format.h"
 #include "core/base/LogFile.h"
 #include "core/drive/DiskList.h"
+#include "core/drive/DriveWaitClock.h"
 #include "core/drive/ScsiCommand.h"
 #include "platform/devices/BlockDevices.h"
 #include "platform/passthrough/EmulatedPassThrough.h"
@@ -67,8 +68,8 @@ void ShowDriveListMessages(const std::vector<DriveListMessage>& messages)
 }
 
 DriveList::DriveList(CScsiCommand& channel, const DriveSources& sources, EmulatedDeviceOpener& opener, DiskList& disks,
-                     std::span<std::uint8_t> rawBuffer) :
-    m_channel(channel), m_sources(sources), m_opener(opener), m_disks(disks), m_rawBuffer(rawBuffer)
+                     std::span<std::uint8_t> rawBuffer, DriveWaitClock& clock) :
+    m_channel(channel), m_sources(sources), m_opener(opener), m_disks(disks), m_rawBuffer(rawBuffer), m_clock(clock)
 {
     m_channel.FollowCurrentDevice(&m_pCurrentDevice);
 }
@@ -83,6 +84,7 @@ void DriveList::SetCurrentDevice(CDevice* device)
 {
     const auto lock = m_channel.Lock();  // the channel reads it when it opens a drive
     m_pCurrentDevice = device;
+    m_clock.Follow(device ? device->m_strDriveText : std::string());
 }
 
 void DriveList::SetDeviceComboSel(int index)

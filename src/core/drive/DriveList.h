@@ -14,6 +14,7 @@
 
 class CScsiCommand;
 class DiskList;
+class DriveWaitClock;
 class EmulatedDeviceOpener;
 
 // Where the drives come from: the system's block devices under two roots
@@ -83,12 +84,13 @@ void ShowDriveListMessages(const std::vector<DriveListMessage>& messages);
 
 // The optical drives the program knows, the drive list's entries and
 // selection, and the current drive: the one record every drive command goes
-// to. The command channel follows the current drive from here.
+// to. The command channel and the drive's wait clock follow the current drive
+// from here.
 class DriveList {
 public:
     // rawBuffer: the raw-command data buffer, emptied when another drive is chosen.
     DriveList(CScsiCommand& channel, const DriveSources& sources, EmulatedDeviceOpener& opener, DiskList& disks,
-              std::span<std::uint8_t> rawBuffer);
+              std::span<std::uint8_t> rawBuffer, DriveWaitClock& clock);
     ~DriveList();
     DriveList(const DriveList&) = delete;
     DriveList& operator=(const DriveList&) = delete;
@@ -125,6 +127,7 @@ private:
     EmulatedDeviceOpener& m_opener;
     DiskList& m_disks;
     std::span<std::uint8_t> m_rawBuffer;
+    DriveWaitClock& m_clock;
     std::vector<std::string> m_deviceComboEntries;
     int m_nDeviceComboSel = -1;
 };

@@ -78,7 +78,8 @@ public:
     int ReportRpcState();
     static std::string GetRatedSpeedText(const std::string& mediaId);
 
-    // The clock of the waits between commands (a virtual one in tests).
+    // The clock of the waits between commands: the drive context gives the
+    // current drive's (DriveWaitClock), tests a virtual one.
     void SetWaitClock(std::shared_ptr<WaitClock> clock);
     WaitClock& GetWaitClock() const { return *m_pWaitClock; }
 

@@ -1,5 +1,6 @@
 #include "platform/passthrough/EmulatedDrives.h"
 
+#include "emu/Clock.h"
 #include "emu/DrivePresets.h"
 #include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"
@@ -31,6 +32,16 @@ std::string Joined(const std::vector<std::string>& names)
     return text;
 }
 
+class DriveClockTime : public EmulatedDriveTime {
+public:
+    explicit DriveClockTime(std::shared_ptr<emu::Clock> clock) : m_clock(std::move(clock)) {}
+    std::uint64_t NowMs() const override { return m_clock->NowMs(); }
+    void Wait(std::uint32_t milliseconds) override { m_clock->Spend(std::uint64_t{milliseconds} * 1000); }
+
+private:
+    std::shared_ptr<emu::Clock> m_clock;
+};
+
 bool IsSpeedupItem(const std::string& item)
 {
     constexpr std::string_view kPrefix = "speedup=";
@@ -57,6 +68,14 @@ double ParseEmulatedSpeedup(const std::string& setting, std::vector<std::string>
         speedup = parsed;
     }
     return speedup;
+}
+
+std::shared_ptr<EmulatedDriveTime> EmulatedDriveTimeOf(const emu::EmulatedDrive& drive)
+{
+    std::shared_ptr<emu::Clock> clock = drive.GetClock();
+    if (!clock || dynamic_cast<emu::SteadyClock*>(clock.get()))
+        return nullptr;  // its spends pass no time: a wait on it would not wait
+    return std::make_shared<DriveClockTime>(std::move(clock));
 }
 
 std::vector<EmulatedDriveRequest> DefaultEmulatedDrives()

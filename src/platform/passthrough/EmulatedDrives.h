@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -22,14 +23,28 @@ struct EmulatedDriveRequest {
 // "default" or "speedup=N" is left out with a line in problems.
 std::vector<EmulatedDriveRequest> ParseEmulateSetting(const std::string& setting, std::vector<std::string>& problems);
 
-// The setting's "speedup=N" (N a whole number): the emulated drives spend their speed model's
-// time in wall time divided by N, so that a scan or test runs as long as on
-// a drive (N = 1, without the item) or N times shorter; 0 answers at once.
-// The program times its reads by its own clock, so a shortened run reads N
-// times faster than the model. A bad value is left out with a line in
-// problems.
-constexpr double kDefaultEmulatedSpeedup = 1;
+// The setting's "speedup=N" (N a whole number): the emulated drives spend
+// their speed model's time in wall time divided by N, and their clocks read
+// the model's time, so a program timing its reads by the drive's clock (see
+// EmulatedDriveTimeOf) measures the model's speeds. The default makes a whole
+// single-layer DVD (4.7 GB, 300 s at the default DVD writer's 16x CAV) read in
+// half a minute; 1 is the drive's own time, 0 answers at once on the
+// machine's time. A bad value is left out with a line in problems.
+constexpr double kDefaultEmulatedSpeedup = 10;
 double ParseEmulatedSpeedup(const std::string& setting, std::vector<std::string>& problems);
+
+// An emulated drive's own time, for a program that times and waits by the
+// drive: a wait spends the drive's time, which a paced drive shortens.
+class EmulatedDriveTime {
+public:
+    virtual ~EmulatedDriveTime() = default;
+    virtual std::uint64_t NowMs() const = 0;
+    virtual void Wait(std::uint32_t milliseconds) = 0;
+};
+
+// The time of a drive whose clock can be waited on; null for a drive that
+// answers at once on the machine's time (speedup=0).
+std::shared_ptr<EmulatedDriveTime> EmulatedDriveTimeOf(const emu::EmulatedDrive& drive);
 
 // "default": a DVD writer with a burned DVD+R, a BD writer with a BD-R and a
 // CD reader with a CD-ROM.

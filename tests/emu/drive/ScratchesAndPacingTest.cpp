@@ -75,9 +75,9 @@ TEST(ScratchedMedia, UnreadableAndMarginalZonesFailReadsAsTheyDescribe)
     EXPECT_EQ(Send(*plain, Read10(620000, 16), 16 * 2048).result.outcome, Outcome::Good);
 }
 
-// Paced time: the drive's clock runs speedup times the wall clock, and the
-// time a drive spends is slept in wall time divided by the speedup, in
-// sleeps of a millisecond or more.
+// Paced time: the time a drive spends is slept in wall time divided by the
+// speedup, in sleeps of a millisecond or more, and the drive's clock reads
+// the time spent, so reads keep the model's timing whatever the speedup.
 TEST(PacedClock, SpendsTheModelsTimeInShortenedWallTime)
 {
     struct Case {
@@ -87,9 +87,8 @@ TEST(PacedClock, SpendsTheModelsTimeInShortenedWallTime)
         std::uint64_t sleptUs;
     };
     const Case cases[] = {
-        {1, 300, 100, 30000},
-        {10, 300, 100, 3000},
-        {10, 3000, 1, 0},  // 300 us owed: not slept yet
+        {1, 300, 100, 30000},    {10, 300, 100, 3000},
+        {50, 3000, 1000, 60000}, {10, 3000, 1, 0},  // 300 us owed: not slept yet
         {0.5, 1000, 4, 8000},  // below 1 the drive is slower than its model
     };
     for (const Case& c : cases) {
@@ -113,10 +112,58 @@ TEST(PacedClock, SpendsTheModelsTimeInShortenedWallTime)
         // Less than a millisecond may still be owed.
         EXPECT_LE(slept, c.sleptUs);
         EXPECT_GT(slept + 1000, c.sleptUs);
-        EXPECT_EQ(clock.NowMs(), static_cast<std::uint64_t>(static_cast<double>(slept) * c.speedup / 1000.0));
+        EXPECT_EQ(clock.NowMs(), c.spendUs * static_cast<std::uint64_t>(c.spends) / 1000);
     }
+}
 
-    // An oversleep is paid ahead: the next spends sleep less.
+// Wall time the program takes between spends is made up by the next sleeps
+// and does not count as the drive's; beyond a tenth of a second behind, and
+// while nothing is spent, the clock runs on at the wall's rate.
+TEST(PacedClock, TimeBetweenSpendsIsMadeUpThenRunsAtTheWallsRate)
+{
+    std::uint64_t wallUs = 0;
+    std::uint64_t slept = 0;
+    PacedClock clock(
+        10, [&] { return wallUs; },
+        [&](std::uint64_t us) {
+            slept += us;
+            wallUs += us;
+        });
+    for (int i = 0; i < 100; ++i) {
+        clock.Spend(10000);  // 1 ms of wall time each
+        wallUs += 400;  // the program's own work
+    }
+    EXPECT_EQ(clock.NowMs(), 1000u);
+    EXPECT_NEAR(static_cast<double>(wallUs), 100000.0, 1000.0);
+    EXPECT_NEAR(static_cast<double>(slept), 60000.0, 1000.0);
+
+    // Idle: the drive's time goes on with the wall's, after the credit.
+    std::uint64_t before = clock.NowMs();
+    wallUs += 50000;
+    EXPECT_EQ(clock.NowMs(), before);
+    wallUs += 1'000'000;
+    EXPECT_NEAR(static_cast<double>(clock.NowMs() - before), 950.0, 1.0);
+    // Spending again paces from there: only the credit is read at once.
+    before = clock.NowMs();
+    slept = 0;
+    for (int i = 0; i < 200; ++i)
+        clock.Spend(10000);
+    EXPECT_EQ(clock.NowMs() - before, 2000u);
+    EXPECT_NEAR(static_cast<double>(slept), 100000.0, 1000.0);
+
+    // A program slower than the pace, 3 ms of work for every 1 ms read:
+    // what goes past the credit counts at the wall's rate.
+    before = clock.NowMs();
+    for (int i = 0; i < 100; ++i) {
+        clock.Spend(10000);
+        wallUs += 3000;
+    }
+    EXPECT_NEAR(static_cast<double>(clock.NowMs() - before), 1000.0 + 100.0, 2.0);
+}
+
+TEST(PacedClock, AnOversleepIsPaidAhead)
+{
+    // The next spends sleep less.
     std::uint64_t wallUs = 0;
     std::uint64_t slept = 0;
     PacedClock clock(

@@ -52,7 +52,7 @@ TEST(EmulateSetting, SpeedupItemsPaceTheDrivesAndAskForNone)
     };
     const Case cases[] = {
         {"default", kDefaultEmulatedSpeedup, 3, 0},
-        {"dvd-writer:dvd+r, speedup=10", 10, 1, 0},
+        {"dvd-writer:dvd+r, speedup=25", 25, 1, 0},
         {"SPEEDUP=0,cd-reader:cd-rom", 0, 1, 0},
         {"speedup=1,speedup=4", 4, 0, 0},
         {"speedup=fast,dvd-writer:dvd+r", kDefaultEmulatedSpeedup, 1, 1},
@@ -71,6 +71,46 @@ TEST(EmulateSetting, SpeedupItemsPaceTheDrivesAndAskForNone)
     std::vector<std::string> problems;
     EXPECT_EQ(MakeEmulatedDrives("speedup=0,dvd-writer:dvd+r", problems).size(), 1u);
     EXPECT_TRUE(problems.empty());
+}
+
+// A paced drive's time is the program's to time and wait by: a wait spends
+// the drive's time in wall time shortened by the speedup. A drive that
+// answers at once (speedup=0) has no time to wait by.
+TEST(EmulateSetting, APacedDrivesTimeCanBeWaitedOn)
+{
+    std::vector<std::string> problems;
+    const auto steady = MakeEmulatedDrives("speedup=0,dvd-writer:dvd+r", problems);
+    ASSERT_EQ(steady.size(), 1u);
+    EXPECT_EQ(EmulatedDriveTimeOf(*steady[0].second), nullptr);
+
+    const auto paced = MakeEmulatedDrives("speedup=100,dvd-writer:dvd+r,cd-reader:cd-rom", problems);
+    ASSERT_EQ(paced.size(), 2u);
+    const auto time = EmulatedDriveTimeOf(*paced[0].second);
+    ASSERT_NE(time, nullptr);
+    // Both drives are on one clock.
+    EXPECT_EQ(paced[0].second->GetClock(), paced[1].second->GetClock());
+    const std::uint64_t before = time->NowMs();
+    time->Wait(2000);  // 20 ms of wall time
+    EXPECT_GE(time->NowMs() - before, 2000u);
+    EXPECT_TRUE(problems.empty());
+}
+
+// The default speedup reads a whole single-layer DVD (4.7 GB) on the
+// default DVD writer, as fast as it reads, in about half a minute.
+TEST(EmulateSetting, TheDefaultSpeedupReadsAWholeDvdInHalfAMinute)
+{
+    std::vector<std::string> problems;
+    const auto drives = MakeEmulatedDrives("default", problems);
+    ASSERT_FALSE(drives.empty());
+    const emu::SpinPlan plan = drives[0].second->ReadPlan();
+    ASSERT_EQ(drives[0].second->Identity().presetName, "dvd-writer");
+    constexpr std::uint64_t kSingleLayerBlocks = 2295104;
+    double modelUs = 0;
+    for (std::uint64_t lba = 0; lba < kSingleLayerBlocks; lba += 32)
+        modelUs += static_cast<double>(plan.TransferMicroseconds(lba, 32));
+    const double wallSeconds = modelUs / 1e6 / kDefaultEmulatedSpeedup;
+    EXPECT_GT(wallSeconds, 25.0);
+    EXPECT_LT(wallSeconds, 35.0);
 }
 
 TEST(EmulateSetting, TheReadmeListsEveryPreset)

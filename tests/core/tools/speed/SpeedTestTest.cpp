@@ -22,6 +22,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string>
 #include <utility>
 
 using namespace testpage;
@@ -214,6 +216,99 @@ TEST(SpeedTest, TheCurvesFollowTheDrivesClosedFormForEachFamily)
                 ASSERT_EQ(cdb.size(), 12u);
             }
         }
+    }
+}
+
+namespace {
+
+// A speed test as the running program makes it: the drive on a paced clock
+// (its wall clock and sleep the test's own, the wall moving only by the
+// sleeps), and the program's waits and times on the drive context's own
+// clock, which follows the current drive.
+struct PacedSpeedRun {
+    PacedSpeedRun(double speedup, const emu::MediumDescription& disc)
+    {
+        clock = std::make_shared<emu::PacedClock>(
+            speedup, [this] { return wallUs; }, [this](std::uint64_t us) { wallUs += us; });
+        std::string error;
+        auto drive = emu::MakeEmulatedDrive("dvd-writer", "none", clock, &error);
+        EXPECT_TRUE(drive && drive->InsertMedium(disc)) << error;
+        DriveSources sources;
+        sources.sysBlockRoot = sources.devRoot = machine.Path();
+        sources.emulated = {{"emu0", drive}};
+        core.emplace(std::move(sources));
+        DriveContext& drives = core->m_Drives;
+        EXPECT_TRUE(drives.list.FillDeviceComboList());
+        drives.list.SetDeviceComboSel(0);
+        EXPECT_EQ(drives.list.OnSelchangeDevicescombo().outcome, SelectionOutcome::Selected);
+        std::optional<ChannelClaim> claim = drives.coordinator.TryClaim(ChannelUse::SpeedTest);
+        EXPECT_TRUE(claim);
+        const std::uint64_t wallBefore = wallUs;
+        const std::uint64_t modelBefore = clock->NowMs();
+        SpeedTest test(drives, core->m_Report, events, graph, *claim, {.startMs = drives.mmc.GetWaitClock().NowMs()});
+        end = test.DoSpeedTest();
+        wallSpentUs = wallUs - wallBefore;
+        modelSpentMs = clock->NowMs() - modelBefore;
+    }
+    ~PacedSpeedRun() { g_bSpeedTestRunning = 0; }
+
+    std::uint64_t wallUs = 5'000'000;
+    std::shared_ptr<emu::PacedClock> clock;
+    TempDir machine;
+    ScopedProgramLog log;
+    ScriptedPrompt prompt;
+    std::optional<MainDialogCore> core;
+    RecordingEvents events;
+    RateGraph graph;
+    SpeedTestEnd end = SpeedTestEnd::Failed;
+    std::uint64_t wallSpentUs = 0;
+    std::uint64_t modelSpentMs = 0;
+};
+
+}  // namespace
+
+// On a paced drive the program times its reads by the drive's clock: the
+// speeds, curves and times it shows are the model's, as in virtual time,
+// whatever the speedup, and the wall time the run takes shrinks by it.
+TEST(SpeedTest, APacedDriveShowsTheModelsSpeedsInShortenedWallTime)
+{
+    emu::MediumDescription disc = *emu::FindMediumPreset("dvd+r");
+    disc.capacityBlocks = 300000;
+    SpeedRig virtualRun("dvd-writer", disc);
+    const std::uint64_t virtualStartMs = virtualRun.clock->NowMs();
+    ASSERT_EQ(virtualRun.Run(), SpeedTestEnd::Complete);
+    const std::uint64_t virtualSpentMs = virtualRun.clock->NowMs() - virtualStartMs;
+    const RateGraphState expected = virtualRun.graph.Snapshot();
+    ASSERT_GT(expected.speed.Count(), 5u);
+
+    // The model's average over the measured reads, in the page's x.
+    const emu::SpinPlan plan = virtualRun.drive->ReadPlan();
+    double readUs = 0;
+    for (std::uint64_t lba = 0; lba < disc.capacityBlocks; lba += 32)
+        readUs += double(plan.TransferMicroseconds(lba, std::min<std::uint64_t>(32, disc.capacityBlocks - lba)));
+    const double modelX = double(disc.capacityBlocks) * 2 / (readUs / 1e6) / FactsOf(SpeedFamily::Dvd).kBpsPerX;
+
+    std::uint64_t wallAtOne = 0;
+    for (const double speedup : {1.0, 50.0}) {
+        SCOPED_TRACE(speedup);
+        PacedSpeedRun run(speedup, disc);
+        ASSERT_EQ(run.end, SpeedTestEnd::Complete);
+        EXPECT_FALSE(run.core->m_Drives.DriveClock().FollowsSystemClock());
+        const RateGraphState shown = run.graph.Snapshot();
+        EXPECT_EQ(shown.speed.x, expected.speed.x);
+        EXPECT_EQ(shown.speed.y, expected.speed.y);
+        EXPECT_EQ(shown.rpm.y, expected.rpm.y);
+        for (const int field : {kFieldAverageSpeed, kFieldAverageDataRate, kFieldElapsedTime})
+            EXPECT_EQ(run.events.texts[field], virtualRun.Text(field)) << field;
+        EXPECT_NEAR(std::stod(run.events.texts[kFieldAverageSpeed]), modelX, modelX * 0.03);
+
+        // The drive's time as in virtual time; the wall's shorter by the speedup.
+        EXPECT_NEAR(double(run.modelSpentMs), double(virtualSpentMs), 2.0);
+        EXPECT_NEAR(double(run.wallSpentUs) * speedup / 1000, double(run.modelSpentMs), 1.0 * speedup);
+        if (speedup == 1)
+            wallAtOne = run.wallSpentUs;
+        else
+            EXPECT_NEAR(double(run.wallSpentUs), double(wallAtOne) / speedup, 1000.0);
     }
 }
 

@@ -59,7 +59,8 @@ void ScanBtc(ScanContext& context)
             std::uint32_t groupPI = 0;
             std::uint32_t groupPIF = 0;
             for (bool counted = false; !counted;) {
-                context.drive.btc.BtcReadErrorData(reply.data(), kReplyBytes);
+                if (context.drive.btc.BtcReadErrorData(reply.data(), kReplyBytes).value != 0 && run.EndIfDriveGone())
+                    return;
                 const std::uint64_t position = scsi::GetBe24(&reply[1]);
                 if (run.StopRequested()) {
                     run.EndStopped();

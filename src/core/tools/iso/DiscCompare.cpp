@@ -64,6 +64,19 @@ CompareEnd DiscCompare::StopEnd()
     return CompareEnd::Stopped;
 }
 
+CompareEnd DiscCompare::EndByFault(DriveLoss loss, std::int64_t lba)
+{
+    // No verdict: the list and the map keep what was compared.
+    m_events.Post(WM_COMPAREENDED);
+    RestoreCompareButtons(m_events);
+    m_events.ShowStatus(
+        Format("Compare ended at LBA %llXh: %s", static_cast<unsigned long long>(lba), DriveLossText(loss)));
+    m_drive.PreventRemoval(false);
+    m_running = 0;
+    m_events.Beep(MB_ICONERROR);
+    return CompareEnd::Fault;
+}
+
 CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
 {
     for (int control : {kLabelMediaType, kFieldMediaType, kLabelMediaId, kFieldMediaId})
@@ -162,6 +175,8 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
                                                         std::span(disc).first(discLength));
         if (bluRay)
             ++mapSteps;
+        if (const DriveLoss loss = read.ok ? DriveLoss::None : m_drive.LossAfter(read); loss != DriveLoss::None)
+            return EndByFault(loss, walk.lba);
         if (!read.ok || read.transferred < discLength) {
             // Not compared, so not the same: listed and counted against "identical".
             AddDifference(walk,

@@ -86,7 +86,8 @@ HashOutcome FileHashEngine::RunFolderHash(const std::string& folder, std::stop_t
     MultiDigest digests(m_choice.Kinds());
     m_report.ShowStatus("Counting files...");
     m_nHashFileCount = 0;
-    const std::vector<FileForHash> files = ListFilesForHash(folder, stop);
+    std::uint64_t repeats = 0;
+    const std::vector<FileForHash> files = ListFilesForHash(folder, stop, &repeats);
     m_nHashFileTotal = static_cast<int>(files.size());
     m_events.FileProgress(0, m_nHashFileTotal, 0);
     m_report.ClearDisplayLines();
@@ -106,7 +107,12 @@ HashOutcome FileHashEngine::RunFolderHash(const std::string& folder, std::stop_t
         m_report.SetLine(1, CentredFolderLine(folder));
         first = kMd5OnlyFolderDigestsLine;
     }
-    WriteLines(m_report, first, DigestGroupLines(digests, m_choice));
+    const std::vector<std::string> lines = DigestGroupLines(digests, m_choice);
+    WriteLines(m_report, first, lines);
+    if (repeats > 0)
+        m_report.SetLine(first + static_cast<int>(lines.size()) + 1,
+                         Format("Folders reached again through links, hashed once: %llu skipped",
+                                static_cast<unsigned long long>(repeats)));
     m_report.RefreshDisplay(ReportText::kWholeReport);
     m_report.ShowStatus("Ready");
     return HashOutcome::Done;

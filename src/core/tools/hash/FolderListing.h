@@ -20,5 +20,8 @@ struct FileForHash {
 // names' bytes, a subfolder's files at the subfolder's place. Pipes,
 // devices, sockets and links to nothing are left out. A folder that cannot
 // be listed, and a link to a folder that would walk in a circle, stand in
-// the list with their problem. Empty once stop is requested.
-std::vector<FileForHash> ListFilesForHash(const std::string& folder, std::stop_token stop = {});
+// the list with their problem. A folder that links reach again is listed
+// once, at its first place; repeats gets how many times it was skipped.
+// Empty once stop is requested.
+std::vector<FileForHash> ListFilesForHash(const std::string& folder, std::stop_token stop = {},
+                                          std::uint64_t* repeats = nullptr);

@@ -212,7 +212,7 @@ void TestPageSurface::SaveReadErrorList(const std::string& stoppedAt)
 {
     const auto choice = ShowSaveFileDialog(&m_dlg, "Choose a FileName to save as", kErrorListFilter,
                                            "Last Error Directory", "txt", 1);
-    if (!choice)
+    if (!choice || !ConfirmReplace(choice->path))
         return;
     ReadErrorList list;
     list.drive = m_host.DriveInfoText(IDC_MODEL);

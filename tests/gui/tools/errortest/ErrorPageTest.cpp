@@ -102,6 +102,19 @@ TEST_F(ErrorPageTest, ARunListsTheBadBlocksMarksTheMapAndSavesTheList)
     EXPECT_EQ(ReadFileText(path),
               "Drive - QNZEMU  DVD-RW QDW-2040S\r\nMedia ID Code - \r\nMedia Type - DVD+R\r\n"
               "Read Error list\r\n1. Error - LBA = 000001c2h\r\n");
+    // Saving onto a file that is there asks first, naming it; No keeps it.
+    WriteFileText(path, "kept");
+    rig.prompt.Answer(IDNO);
+    dialogs.Answer(FileDialogAnswer{path, 1});
+    Dialog().SendCommand(IDC_SAVE);
+    ASSERT_FALSE(rig.prompt.asked.empty());
+    EXPECT_EQ(rig.prompt.asked.back().text, path + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(rig.prompt.asked.back().type, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    EXPECT_EQ(ReadFileText(path), "kept");
+    rig.prompt.Answer(IDYES);
+    dialogs.Answer(FileDialogAnswer{path, 1});
+    Dialog().SendCommand(IDC_SAVE);
+    EXPECT_NE(ReadFileText(path), "kept");
 
     // The speed page names the three fields its own way again.
     Dialog().SendCommand(IDC_SPEEDTEST);

@@ -137,7 +137,7 @@ HashOutcome FileHashEngine::WalkFolderForHash(const std::vector<FileForHash>& fi
             return HashOutcome::Failed;
         case FileOutcome::NotOpened:
             LogEntry("HashFolder() - cannot open " + files[index].path + ": " + error);
-            if (m_events.AbortAfterOpenError() || stop.stop_requested())
+            if (m_events.AbortAfterOpenError(files[index].path, error) || stop.stop_requested())
                 return HashOutcome::Cancelled;
             break;
         }

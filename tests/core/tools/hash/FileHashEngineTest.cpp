@@ -169,6 +169,8 @@ TEST_P(FolderHashReading, DigestsEqualAReferenceScriptOverTheSortedWalk)
     ASSERT_EQ(bench.HashFolder(root, kAllDigests, GetParam().settings), HashOutcome::Done);
     EXPECT_EQ(DigestsInReport(bench.report), ReferenceFolderDigests(root));
     EXPECT_EQ(bench.events.questions, 1);  // the link back up, gone on without
+    EXPECT_EQ(bench.events.openErrors.at(0),
+              std::make_pair(root + "/sub/deeper/up", std::string("leads back to a folder that holds it")));
     EXPECT_EQ(bench.report.GetStatusText(), "Ready");
     ASSERT_FALSE(bench.events.overallProgress.empty());
     EXPECT_EQ(bench.events.overallProgress.back(), 100);

@@ -165,11 +165,21 @@ TEST(RateGraph, ASpeedScaleChangeRedrawsTheCurveDrawnSoFar)
 TEST(RateGraph, BlockListsGrowWhileTheMapIsBuilt)
 {
     // The test thread marks blocks while the window thread paints the map.
+    // Halfway the marking waits for a paint, so the two meet however the
+    // threads are scheduled; every paint sees the lists and the counter
+    // together (the block being marked at most one behind).
     RateGraph graph;
     graph.ClearErrorMap();
+    std::atomic<bool> halfway{false};
+    std::atomic<bool> paintedHalfway{false};
     std::atomic<bool> done{false};
     std::thread test([&] {
         for (int i = 0; i < 3000; ++i) {
+            if (i == 1500) {
+                halfway = true;
+                while (!paintedHalfway)
+                    std::this_thread::yield();
+            }
             graph.NextErrorBlock();
             if (i % 3 == 0)
                 graph.MarkBlockBad();
@@ -178,13 +188,28 @@ TEST(RateGraph, BlockListsGrowWhileTheMapIsBuilt)
         }
         done = true;
     });
-    std::size_t steps = 0;
+    int inconsistent = 0;
+    std::size_t midwayBlocks = 0;
     while (!done) {
-        steps += graph.Inspect([](const RateGraphState& s, std::uint64_t) { return BuildErrorMapPlot(s).size(); });
+        const bool afterHalfway = halfway;
+        graph.Inspect([&](const RateGraphState& s, std::uint64_t) {
+            BuildErrorMapPlot(s);
+            const auto blocks = static_cast<std::size_t>(s.blockCounter);
+            const std::size_t marked = s.badBlocks.size() + s.retriedBlocks.size();
+            const std::size_t expected = blocks - blocks / 3;
+            if (marked != expected && marked + 1 != expected)
+                ++inconsistent;
+            if (afterHalfway && !paintedHalfway)
+                midwayBlocks = blocks;
+            return 0;
+        });
+        if (afterHalfway)
+            paintedHalfway = true;
         std::this_thread::yield();
     }
     test.join();
-    EXPECT_GT(steps, 0u);
+    EXPECT_EQ(inconsistent, 0);
+    EXPECT_EQ(midwayBlocks, 1500u);
     const RateGraphState s = graph.Snapshot();
     EXPECT_EQ(s.blockCounter, 3000);
     EXPECT_EQ(s.badBlocks.size() + s.retriedBlocks.size(), 2000u);

@@ -213,6 +213,8 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
         walk.identical = false;
     }
 
+    if (walk.listed > kMaxListedDifferences)
+        m_events.AddListLine(Format("%llu differing bytes in all", static_cast<unsigned long long>(walk.differences)));
     m_events.MessageBox(walk.identical ? "They are identical" : "Differences were found");
     m_events.SetProgress(100);
     m_events.SetText(kFieldRemaining, "-----");
@@ -242,11 +244,17 @@ bool DiscCompare::CompareChunk(Walk& walk, const std::uint8_t* image, const std:
                 == IDYES)
                 m_running = 0;  // the loop ends at its next look at the flag
         }
-        const std::int64_t lba = walk.lba + static_cast<std::int64_t>(i / kBlockBytes);
-        AddDifference(walk, DifferenceLine(lba, static_cast<int>(i % kBlockBytes), image[i], disc[i]));
         ++walk.differences;
         walk.identical = false;
         walk.cellHadDifference = true;
+        if (walk.listed > kMaxListedDifferences) {
+            // Past the list's end the rest is only counted, not formatted.
+            for (++i; i < length; ++i)
+                walk.differences += image[i] != disc[i];
+            return m_running != 0;
+        }
+        const std::int64_t lba = walk.lba + static_cast<std::int64_t>(i / kBlockBytes);
+        AddDifference(walk, DifferenceLine(lba, static_cast<int>(i % kBlockBytes), image[i], disc[i]));
     }
     return true;
 }

@@ -28,7 +28,8 @@ inline double ResidentPercent(const std::string& path)
     double percent = -1;
     if (::mincore(map, static_cast<std::size_t>(size), resident.data()) == 0)
         percent = 100.0
-            * static_cast<double>(std::count_if(resident.begin(), resident.end(), [](unsigned char r) { return r & 1; }))
+            * static_cast<double>(
+                      std::count_if(resident.begin(), resident.end(), [](unsigned char r) { return r & 1; }))
             / static_cast<double>(pages);
     ::munmap(map, static_cast<std::size_t>(size));
     return percent;

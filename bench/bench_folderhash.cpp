@@ -36,7 +36,7 @@ class QuietEvents : public HashEvents {
 public:
     void FileProgress(int, int, int) override {}
     void OverallProgress(int) override {}
-    bool AbortAfterOpenError() override { return true; }
+    bool AbortAfterOpenError(const std::string&, const std::string&) override { return true; }
     void Notice(const std::string& text) override { std::printf("  notice: %s\n", text.c_str()); }
 };
 

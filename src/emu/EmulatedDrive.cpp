@@ -37,6 +37,14 @@ CommandResult EmulatedDrive::Execute(const std::uint8_t* cdb, std::size_t cdbLen
     bool trayChanged = false;
     {
         std::lock_guard lock(m_mutex);
+        ++m_sent;
+    }
+    if (BringDueFault())
+        TellTrayListeners();
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_gone)
+            return {Outcome::DeviceGone, {}, 0};
         // Refused or lost commands never reach the drive, so they are not journalled.
         if (const auto rule = TakeRule(cdb[0], true)) {
             const bool denied = rule->kind == ErrorRule::Kind::PermissionDenied;
@@ -55,6 +63,34 @@ CommandResult EmulatedDrive::Execute(const std::uint8_t* cdb, std::size_t cdbLen
     if (trayChanged)
         TellTrayListeners();
     return result;
+}
+
+bool EmulatedDrive::BringDueFault()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_pendingFault || m_sent <= m_pendingFault->atCommand)
+        return false;
+    const MidRunFault fault = m_pendingFault->fault;
+    m_pendingFault.reset();
+    if (fault == MidRunFault::DriveGone) {
+        m_gone = true;
+        return false;
+    }
+    m_state.medium.reset();
+    m_state.mediumChangePending = false;
+    return true;
+}
+
+void EmulatedDrive::ScheduleFault(MidRunFault fault, std::uint64_t afterCommands)
+{
+    std::lock_guard lock(m_mutex);
+    m_pendingFault = PendingFault{fault, m_sent + afterCommands};
+}
+
+std::uint64_t EmulatedDrive::SentCommands() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_sent;
 }
 
 int EmulatedDrive::AddTrayListener(TrayListener listener)

@@ -19,6 +19,13 @@ enum class Outcome {
     CheckCondition,  // sense data came back
     PermissionDenied,  // refused before it reached the drive
     TransportFailure,  // lost on the way: no status, no sense
+    DeviceGone,  // the drive has left the bus: the system has no device for it
+};
+
+// What can happen to a drive in the middle of a run.
+enum class MidRunFault {
+    DiscRemoved,  // the disc is pulled out: NOT READY, MEDIUM NOT PRESENT from then on
+    DriveGone,  // the drive is unplugged: every later command finds no device
 };
 
 struct CommandResult {
@@ -106,6 +113,13 @@ public:
     // Whether the blocks [lba, lba + count) hold zeros only now.
     bool ReadsAsZeros(std::uint64_t lba, std::uint32_t count) const;
 
+    // The fault comes with the command after `afterCommands` more commands
+    // were sent; it replaces one scheduled before.
+    void ScheduleFault(MidRunFault fault, std::uint64_t afterCommands);
+    // Every command the host sent since the drive was made, the refused
+    // and lost ones too.
+    std::uint64_t SentCommands() const;
+
     std::vector<JournalEntry> Journal() const;
     void ClearJournal();
     static constexpr std::size_t kJournalCapacity = 4096;
@@ -122,6 +136,8 @@ private:
     // What the tray listeners watch: tray state and disc presence.
     std::pair<bool, bool> TrayAndDisc() const { return {m_state.trayOpen, m_state.medium.has_value()}; }
     void TellTrayListeners();
+    // Brings a scheduled fault that is due; true when the disc went.
+    bool BringDueFault();
     CommandResult Dispatch(const CdbBytes& cdb, std::size_t cdbLength, DataDirection direction, std::uint8_t* data,
                            std::size_t dataLength);
 
@@ -130,6 +146,13 @@ private:
     const CommandTable& m_commands;
     bool m_strictCdbLength = false;
     std::deque<JournalEntry> m_journal;
+    std::uint64_t m_sent = 0;
+    struct PendingFault {
+        MidRunFault fault;
+        std::uint64_t atCommand;
+    };
+    std::optional<PendingFault> m_pendingFault;
+    bool m_gone = false;
     std::mutex m_listenerMutex;  // never held together with m_mutex
     std::map<int, TrayListener> m_trayListeners;
     int m_nextListenerId = 1;

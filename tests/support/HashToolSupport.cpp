@@ -90,9 +90,10 @@ void RecordingHashEvents::OverallProgress(int percent)
     overallProgress.push_back(percent);
 }
 
-bool RecordingHashEvents::AbortAfterOpenError()
+bool RecordingHashEvents::AbortAfterOpenError(const std::string& path, const std::string& reason)
 {
     std::lock_guard lock(m_mutex);
+    openErrors.emplace_back(path, reason);
     const std::size_t asked = static_cast<std::size_t>(questions++);
     return asked < abortAnswers.size() && abortAnswers[asked];
 }

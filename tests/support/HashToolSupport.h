@@ -7,6 +7,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Records what a hash run tells and answers its questions from a script
@@ -15,7 +16,7 @@ class RecordingHashEvents : public HashEvents {
 public:
     void FileProgress(int filesHandled, int fileCount, int percent) override;
     void OverallProgress(int percent) override;
-    bool AbortAfterOpenError() override;
+    bool AbortAfterOpenError(const std::string& path, const std::string& reason) override;
     void Notice(const std::string& text) override;
 
     struct Progress {
@@ -24,6 +25,7 @@ public:
     std::vector<Progress> fileProgress;
     std::vector<int> overallProgress;
     int questions = 0;
+    std::vector<std::pair<std::string, std::string>> openErrors;  // the path and the reason of each question
     std::vector<bool> abortAnswers;
     std::vector<std::string> notices;
     // Runs after each file progress, on the run's thread.

@@ -132,6 +132,7 @@ BlockReadResult MmcMediaReads::SendRead(const CommandBlock& cdb, std::span<std::
         result.sense = SenseOf(sense);
         if (sense[0] & kInformationValid)
             result.badBlock = GetBe32(sense + 3);
+        result.lost = m_ScsiCommand.LastError() == PassThroughError::Transport;
     }
     return result;
 }

@@ -78,6 +78,7 @@ struct BlockReadResult {
     std::size_t transferred = 0;  // bytes the drive sent
     SenseCode sense;
     std::optional<std::uint32_t> badBlock;  // the address the sense names, when it names one
+    bool lost = false;  // no status came: the command was lost on the way
 };
 
 // SET STREAMING's performance descriptor: read and write sizes (kB) per

@@ -1,6 +1,7 @@
 #include "gui/app/FileDialogs.h"
 
 #include "core/base/AppProfile.h"
+#include "core/base/Format.h"
 #include "core/base/MessageIds.h"
 #include "core/base/UserPrompt.h"
 #include "gui/ui/UtilityClass.h"
@@ -103,6 +104,16 @@ bool ConfirmOverwrite(const std::string& path)
     std::error_code ignored;
     return !std::filesystem::exists(path, ignored)
         || AppMessageBox("Overwrite existing file?", "File exists", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool ConfirmReplace(const std::string& path)
+{
+    std::error_code ignored;
+    if (!std::filesystem::exists(path, ignored))
+        return true;
+    return AppMessageBox(Format("%s already exists.\nDo you want to replace it?", path.c_str()), "File exists",
+                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
+        == IDYES;
 }
 
 std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title)

@@ -23,6 +23,10 @@ std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::stri
 // agrees to overwrite it.
 bool ConfirmOverwrite(const std::string& path);
 
+// The same, the question naming the file, with No as the default: the
+// image, list and data saves.
+bool ConfirmReplace(const std::string& path);
+
 // The folder chooser, starting in the current folder; nullopt when cancelled.
 std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title);
 

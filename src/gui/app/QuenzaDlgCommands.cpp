@@ -66,6 +66,8 @@ void CQuenzaDlg::OnSaveRawData()
         AppMessageBox("Error opening save file");
         return;
     }
+    if (!ConfirmReplace(choice->path))
+        return;
     CFileSizeRequest sizeRequest(this);
     if (sizeRequest.DoModal() != IDOK)
         return;  // the size was not given: nothing is written

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QStringList>
 
 #include <algorithm>
 #include <cctype>
@@ -187,8 +188,11 @@ void CQuenzaDlg::ApplyTestPageChanges()
         return;
     if (changes.listReset)
         results->clear();
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(changes.lines.size()));
     for (const std::string& line : changes.lines)
-        results->addItem(QString::fromStdString(line));
+        lines.append(QString::fromStdString(line));
+    results->addItems(lines);  // one insertion for all the lines that came
     if (!changes.lines.empty() && results->count() > 2)
         results->scrollToBottom();
 }

@@ -1,6 +1,7 @@
 #include "platform/passthrough/EmulatedPassThrough.h"
 
 #include "emu/EmulatedDrive.h"
+#include "platform/files/SafeFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -38,6 +39,9 @@ PassThroughResult EmulatedPassThrough::Execute(const std::uint8_t* cdb, std::siz
     case emu::Outcome::TransportFailure:
         return PassThroughResult::Failed(PassThroughError::Transport,
                                          "the emulated drive's transport failed: no status, no sense");
+    case emu::Outcome::DeviceGone:
+        // As SG_IO answers for a drive unplugged while its node is open.
+        return PassThroughResult::Failed(PassThroughError::Transport, "SG_IO failed: " + ErrnoText(ENODEV));
     }
     return result;
 }

@@ -165,17 +165,19 @@ TEST(RateGraph, ASpeedScaleChangeRedrawsTheCurveDrawnSoFar)
 TEST(RateGraph, BlockListsGrowWhileTheMapIsBuilt)
 {
     // The test thread marks blocks while the window thread paints the map.
-    // Every 300 blocks it waits for one more paint, so the two overlap
-    // whatever the scheduler does.
+    // Halfway the marking waits for a paint, so the two meet however the
+    // threads are scheduled; every paint sees the lists and the counter
+    // together (the block being marked at most one behind).
     RateGraph graph;
     graph.ClearErrorMap();
+    std::atomic<bool> halfway{false};
+    std::atomic<bool> paintedHalfway{false};
     std::atomic<bool> done{false};
-    std::atomic<int> paints{0};
     std::thread test([&] {
         for (int i = 0; i < 3000; ++i) {
-            if (i % 300 == 0) {
-                const int seen = paints.load();
-                while (paints.load() == seen)
+            if (i == 1500) {
+                halfway = true;
+                while (!paintedHalfway)
                     std::this_thread::yield();
             }
             graph.NextErrorBlock();
@@ -186,15 +188,28 @@ TEST(RateGraph, BlockListsGrowWhileTheMapIsBuilt)
         }
         done = true;
     });
-    std::size_t cells = 0;
+    int inconsistent = 0;
+    std::size_t midwayBlocks = 0;
     while (!done) {
-        cells += graph.Inspect([](const RateGraphState& s, std::uint64_t) { return BuildErrorMapPlot(s).size(); });
-        ++paints;
+        const bool afterHalfway = halfway;
+        graph.Inspect([&](const RateGraphState& s, std::uint64_t) {
+            BuildErrorMapPlot(s);
+            const auto blocks = static_cast<std::size_t>(s.blockCounter);
+            const std::size_t marked = s.badBlocks.size() + s.retriedBlocks.size();
+            const std::size_t expected = blocks - blocks / 3;
+            if (marked != expected && marked + 1 != expected)
+                ++inconsistent;
+            if (afterHalfway && !paintedHalfway)
+                midwayBlocks = blocks;
+            return 0;
+        });
+        if (afterHalfway)
+            paintedHalfway = true;
         std::this_thread::yield();
     }
     test.join();
-    EXPECT_GE(paints.load(), 10);
-    EXPECT_GT(cells, 0u) << "the map was painted while blocks were marked";
+    EXPECT_EQ(inconsistent, 0);
+    EXPECT_EQ(midwayBlocks, 1500u);
     const RateGraphState s = graph.Snapshot();
     EXPECT_EQ(s.blockCounter, 3000);
     EXPECT_EQ(s.badBlocks.size() + s.retriedBlocks.size(), 2000u);

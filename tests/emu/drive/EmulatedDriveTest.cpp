@@ -302,6 +302,26 @@ TEST(EmulatedDrive, TheTrayOpensOnlyWhileRemovalIsAllowed)
     EXPECT_EQ(Send(*drive, kTestUnitReady).SenseCode(), sense::kNoMedium);
 }
 
+// A fault in the middle of a run: the disc pulled out or the drive
+// unplugged with the command after the given count, the lost ones counted.
+TEST(EmulatedDrive, ScheduledFaultsComeWithTheirCommand)
+{
+    auto drive = Drive("dvd-writer", "dvd+r");
+    drive->ScheduleFault(MidRunFault::DiscRemoved, 2);
+    EXPECT_EQ(Send(*drive, Read10(0, 1), 2048).result.outcome, Outcome::Good);
+    EXPECT_EQ(Send(*drive, Read10(1, 1), 2048).result.outcome, Outcome::Good);
+    EXPECT_EQ(Send(*drive, Read10(2, 1), 2048).SenseCode(), sense::kNoMedium);
+    EXPECT_FALSE(drive->HasMedium());
+
+    drive = Drive("dvd-writer", "dvd+r");
+    drive->ScheduleFault(MidRunFault::DriveGone, 1);
+    EXPECT_EQ(Send(*drive, kTestUnitReady).result.outcome, Outcome::Good);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Send(*drive, kTestUnitReady).result.outcome, Outcome::DeviceGone);
+    EXPECT_EQ(drive->SentCommands(), 4u);
+    EXPECT_EQ(drive->Journal().size(), 1u);
+}
+
 TEST(EmulatedDrive, RefusalsNeverReachTheDriveAndStrictModeRefusesWrongLengths)
 {
     auto drive = Drive("dvd-writer", "dvd+r");

@@ -359,6 +359,12 @@ TEST(MainWindow, RawDataIsSavedOnlyFromTheByteViewWithTheSizeAsked)
     const std::string saved = ReadFileText(path);
     ASSERT_EQ(saved.size(), 16u);
     EXPECT_EQ(static_cast<unsigned char>(saved[15]), 0xAFu);
+    // An existing file is replaced only on Yes to a question naming it.
+    files.Answer(FileDialogAnswer{path, 1});
+    rig.prompt.Answer(IDNO);
+    dialog.SendCommand(IDC_SAVERAW);
+    EXPECT_EQ(rig.prompt.asked.back().text, path + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(ReadFileText(path), saved);
     EXPECT_FALSE(FileExists(folder.File("cancelled.bin")));
     EXPECT_EQ(GetAppProfileString("Last Bin Save Directory", ""), folder.Path());
 }

@@ -93,25 +93,37 @@ TEST(DriveWatcher, ASystemDriveIsWatchedByPollingItsListingAndItsReadiness)
     EXPECT_EQ(told.Take(), (std::vector<DriveChange>{{false, false, "sr1"}}));
 
     // While paused the running watcher asks no drive; afterwards it tells by itself.
+    // Its looks are counted, so the test waits for them, not for a time.
     bool paused = true;
+    int looks = 0;
     std::mutex pauseMutex;
     watcher.SetPaused([&] {
         std::lock_guard lock(pauseMutex);
+        ++looks;
         return paused;
     });
+    const auto looksSoFar = [&] {
+        std::lock_guard lock(pauseMutex);
+        return looks;
+    };
     watcher.Start(5);
     ASSERT_TRUE(sr0->InsertMedium(*emu::FindMediumPreset("dvd+r")));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // Two looks after the insert: at least one whole poll while paused.
+    const int looksAtInsert = looksSoFar();
+    while (looksSoFar() < looksAtInsert + 2)
+        std::this_thread::yield();
     EXPECT_TRUE(told.Take().empty());
     {
         std::lock_guard lock(pauseMutex);
         paused = false;
     }
     std::vector<DriveChange> changes;
-    for (int i = 0; i < 1000 && changes.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const int looksAtResume = looksSoFar();
+    while (changes.empty() && looksSoFar() < looksAtResume + 3) {
+        std::this_thread::yield();
         changes = told.Take();
     }
+    changes = changes.empty() ? told.Take() : changes;
     watcher.Stop();
     EXPECT_EQ(changes, (std::vector<DriveChange>{{true, true, "sr0"}}));
 }

@@ -114,7 +114,8 @@ void RunCommonScan(ScanContext& context, const CommonScanSteps& steps)
             std::int64_t groupDistance = 0;
             std::uint64_t position = 0;
             while (counted < steps.countedReadsPerGroup) {
-                steps.readErrors(reply.data(), steps.replyLength);
+                if (steps.readErrors(reply.data(), steps.replyLength) != 0 && run.EndIfDriveGone())
+                    return;
                 position = scsi::GetBe24(&reply[1]);
                 if (run.StopRequested()) {
                     run.EndStopped();

@@ -326,6 +326,7 @@ void BenqNewScan::End(bool completed, const std::string& endText)
                       static_cast<int>(seconds % 60));
     } else {
         context.sink.SetStatus("Trying to stop please be patient...");
+        context.g_bErrorTestRunning = 0;  // ended early: never "Test Complete"
     }
     ShowFigures();
     RedrawGraphs(context);

@@ -59,7 +59,8 @@ void ScanBtc(ScanContext& context)
             std::uint32_t groupPI = 0;
             std::uint32_t groupPIF = 0;
             for (bool counted = false; !counted;) {
-                context.drive.btc.BtcReadErrorData(reply.data(), kReplyBytes);
+                if (context.drive.btc.BtcReadErrorData(reply.data(), kReplyBytes).value != 0 && run.EndIfDriveGone())
+                    return;
                 const std::uint64_t position = scsi::GetBe24(&reply[1]);
                 if (run.StopRequested()) {
                     run.EndStopped();
@@ -99,6 +100,9 @@ void ScanBtc(ScanContext& context)
             }
             ApplyUpperLadder(context, std::int64_t{2} * figures.piAverage);
             ApplyLowerLadder(context, std::int64_t{2} * figures.pifAverage);
+            // A position far past the range's end is a misreading: the step
+            // ends at the end, so no points are drawn for sectors not scanned.
+            groupDistance = std::min<std::int64_t>(groupDistance, state.m_llEndLba - state.m_llStartLba);
             state.m_llStartLba += groupDistance;
             points.Advance(groupDistance);
             if (points.PointDue()) {

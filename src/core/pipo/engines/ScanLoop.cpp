@@ -1,8 +1,10 @@
 #include "core/pipo/engines/ScanLoop.h"
 
 #include "core/base/Format.h"
+#include "core/base/LogFile.h"
 #include "core/base/UserPrompt.h"
 #include "core/drive/DriveContext.h"
+#include "core/drive/DriveLoss.h"
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
 #include "core/pipo/ScanContext.h"
@@ -166,6 +168,16 @@ void ScanRun::EndStopped(const std::string& status)
     context.g_bErrorTestRunning = 0;
     context.sink.OnStop();
     m_ended = true;
+}
+
+bool ScanRun::EndIfDriveGone()
+{
+    const DriveLoss loss = LastCommandLoss(context.drive.m_ScsiCommand);
+    if (loss == DriveLoss::None)
+        return false;
+    LogEntry(std::string("Scan ended: ") + DriveLossText(loss));
+    EndStopped(std::string("Scan ended: ") + DriveLossText(loss));
+    return true;
 }
 
 void ScanRun::Complete()

@@ -48,6 +48,9 @@ public:
     // Stop, or a scan that cannot go on: the drive given back, the status,
     // the flag cleared, the window idle.
     void EndStopped(const std::string& status = "Ready");
+    // After a failed command: when it says the disc or the drive has gone,
+    // the run ends stopped with the status saying which (true).
+    bool EndIfDriveGone();
     // The normal end: the drive given back, the window idle, progress 100,
     // the slot marked not saved, Start enabled, the rating, the saved status
     // display back. The status says "Test Complete" only when the scan ran

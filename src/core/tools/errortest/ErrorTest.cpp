@@ -50,9 +50,12 @@ GroupShape GroupShapeFor(int profile, int layers)
 
 std::string ErrorTestReach::StoppedLine() const
 {
+    const double share = discBlocks ? 100.0 * nextBlock / discBlocks : 0;
+    if (end == ErrorTestEnd::Fault)
+        return Format("Test ended at LBA = %08xh, %s: %u of %u blocks tested (%.2f%%)", faultBlock, DriveLossText(loss),
+                      nextBlock, discBlocks, share);
     if (end != ErrorTestEnd::Stopped)
         return {};
-    const double share = discBlocks ? 100.0 * nextBlock / discBlocks : 0;
     return Format("Test stopped at LBA = %08xh: %u of %u blocks tested (%.2f%%)", nextBlock, nextBlock, discBlocks,
                   share);
 }
@@ -182,7 +185,7 @@ bool ErrorTest::TestRead(Run& run, Body body)
 {
     // Never past the disc's end: a small disc would refuse it.
     const int count = static_cast<int>(std::min<std::uint32_t>(run.shape.blocksPerRead, run.blocks));
-    if (!Read(run, kForceUnitAccess, 0, count))
+    if (Read(run, kForceUnitAccess, 0, count).ok)
         return true;
     if (body == Body::CdDvd) {
         if (!ReadForTest(m_drives.reads, mmc::kReadCd, 0, std::max(1, count / 2), 0, run.buffer)) {
@@ -204,10 +207,15 @@ bool ErrorTest::TestRead(Run& run, Body body)
     return false;
 }
 
-std::optional<SenseCode> ErrorTest::Read(Run& run, std::uint8_t byte1, std::uint32_t lba, int count)
+BlockReadResult ErrorTest::Read(Run& run, std::uint8_t byte1, std::uint32_t lba, int count)
 {
     const auto bytes = std::span(run.buffer).first(std::size_t(count) * run.blockBytes);
-    return ReadForTest(m_drives.reads, run.opcode, lba, count, byte1, bytes);
+    return ReadBlocksForTest(m_drives.reads, run.opcode, lba, count, byte1, bytes);
+}
+
+DriveLoss ErrorTest::LossAfter(const BlockReadResult& read)
+{
+    return read.ok ? DriveLoss::None : ConfirmLoss(m_drives.m_ScsiCommand, read);
 }
 
 ErrorTestEnd ErrorTest::Test(Run& run, Body body)
@@ -228,9 +236,14 @@ ErrorTestEnd ErrorTest::Test(Run& run, Body body)
                 static_cast<std::uint32_t>(run.shape.blocksPerRead), run.blocks - run.position));
             if (count < 1)
                 break;
-            if (const auto failure = Read(run, 0, run.position, count)) {
+            const BlockReadResult result = Read(run, 0, run.position, count);
+            if (!result.ok) {
+                // The group is not counted: the blocks before it were tested.
+                m_reach.nextBlock = groupStart;
+                if (const DriveLoss loss = LossAfter(result); loss != DriveLoss::None)
+                    return EndByFault(run, loss, run.position);
                 ++failedReads;
-                lastFailure = failure;
+                lastFailure = result.sense;
             }
             run.position += static_cast<std::uint32_t>(count);
         }
@@ -245,8 +258,8 @@ ErrorTestEnd ErrorTest::Test(Run& run, Body body)
             m_events.ShowStatus("Testing individual blocks..");
             // Exactly the blocks the group read, the short last group's too.
             bool badInGroup = false;
-            if (!TestBlocks(run, groupStart, run.position, badInGroup))
-                return EndStopped(run);
+            if (const auto end = TestBlocks(run, groupStart, run.position, badInGroup))
+                return *end;
             m_events.SetText(kFieldSuspectSectors, Format("%d", m_reach.suspect));
             ShowShare(run);
             if (badInGroup)
@@ -258,16 +271,21 @@ ErrorTestEnd ErrorTest::Test(Run& run, Body body)
             m_events.NextMapBlock(false);
         }
         m_reach.nextBlock = run.position;
-        ShowProgress(run);
+        ShowProgress(run, run.position);
     }
     return EndNormally(run);
 }
 
-bool ErrorTest::TestBlocks(Run& run, std::uint32_t from, std::uint32_t to, bool& badInGroup)
+std::optional<ErrorTestEnd> ErrorTest::TestBlocks(Run& run, std::uint32_t from, std::uint32_t to, bool& badInGroup)
 {
     for (std::uint32_t lba = from; lba < to; ++lba) {
-        if (!Read(run, 0, lba, 1)) {
+        const BlockReadResult read = Read(run, 0, lba, 1);
+        if (read.ok) {
             ++m_reach.suspect;
+        } else if (const DriveLoss loss = LossAfter(read); loss != DriveLoss::None) {
+            // The blocks before it were tried alone, and the cell is not drawn.
+            m_reach.nextBlock = lba;
+            return EndByFault(run, loss, lba);
         } else {
             ++m_reach.bad;
             badInGroup = true;
@@ -280,10 +298,10 @@ bool ErrorTest::TestBlocks(Run& run, std::uint32_t from, std::uint32_t to, bool&
         if (m_claim.StopRequested()) {
             // This block was tried; the ones after it were not tried alone.
             m_reach.nextBlock = lba + 1;
-            return false;
+            return EndStopped(run);
         }
     }
-    return true;
+    return std::nullopt;
 }
 
 void ErrorTest::ShowShare(const Run& run)
@@ -292,11 +310,11 @@ void ErrorTest::ShowShare(const Run& run)
     m_events.SetText(kFieldBadShare, Format("%.4f%%", share));
 }
 
-void ErrorTest::ShowProgress(const Run& run)
+void ErrorTest::ShowProgress(const Run& run, std::uint32_t position)
 {
-    m_events.SetProgress(PercentOf(run.position, run.blocks));
-    m_events.SetText(kFieldRemaining, ProgressSizeText(run.profile, run.blocks - run.position));
-    m_events.SetText(kFieldRead, ProgressSizeText(run.profile, run.position));
+    m_events.SetProgress(PercentOf(position, run.blocks));
+    m_events.SetText(kFieldRemaining, ProgressSizeText(run.profile, run.blocks - position));
+    m_events.SetText(kFieldRead, ProgressSizeText(run.profile, position));
 }
 
 ErrorTestEnd ErrorTest::EndNormally(Run& run)
@@ -327,6 +345,27 @@ ErrorTestEnd ErrorTest::EndStopped(Run& run)
     m_events.ShowStatus(Format("Test stopped at LBA %Xh", m_reach.nextBlock));
     m_claim.BusyFlag() = 0;
     return ErrorTestEnd::Stopped;
+}
+
+ErrorTestEnd ErrorTest::EndByFault(Run& run, DriveLoss loss, std::uint32_t lba)
+{
+    // Never complete: what was measured stays, the status says why it ended.
+    m_reach.end = ErrorTestEnd::Fault;
+    m_reach.loss = loss;
+    m_reach.faultBlock = lba;
+    LogEntry(Format("Read error test ended at LBA %Xh: %s", lba, DriveLossText(loss)));
+    m_events.SetText(kFieldSuspectSectors, Format("%d", m_reach.suspect));
+    if (m_reach.bad + m_reach.suspect > 0)
+        ShowShare(run);
+    ShowProgress(run, m_reach.nextBlock);
+    m_events.Post(WM_ERRORTESTENDED);
+    RestorePage();
+    m_events.Enable(kSave, true);
+    m_events.ShowStatus(Format("Test ended at LBA %Xh: %s", lba, DriveLossText(loss)));
+    run.tray.reset();
+    m_claim.BusyFlag() = 0;
+    m_events.Beep(MB_ICONERROR);
+    return ErrorTestEnd::Fault;
 }
 
 ErrorTestEnd ErrorTest::EndEncrypted(Run& run)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/drive/DriveGuards.h"
+#include "core/drive/DriveLoss.h"
 #include "core/drive/MmcTypes.h"
 
 #include <cstdint>
@@ -42,6 +43,7 @@ enum class ErrorTestEnd {
     Failed,  // before the test began: the buffer, READ CAPACITY, the test read
     Blank,
     Encrypted,
+    Fault,  // the disc or the drive went: the results up to there kept
 };
 
 // Where a run got to: the list file of a stopped run says so.
@@ -51,8 +53,10 @@ struct ErrorTestReach {
     std::uint32_t discBlocks = 0;
     int bad = 0;
     int suspect = 0;
+    DriveLoss loss = DriveLoss::None;  // what ended a Fault run
+    std::uint32_t faultBlock = 0;  // where the read that said so began
 
-    // "" unless stopped: the line the list file adds.
+    // "" unless stopped or ended by a fault: the line the list file adds.
     std::string StoppedLine() const;
 };
 
@@ -64,7 +68,8 @@ struct ErrorTestReach {
 // a worker thread with the drive's channel claimed (the claim's busy flag,
 // g_bErrorTestRunning, is its stop token, polled before each group and after
 // each single-block read), tells the page through the events and waits on
-// the drive's wait clock. The tray and the volume are given back on every
+// the drive's wait clock. A read that says the disc or the drive has gone
+// ends the run there, keeping what was measured. The tray and the volume are given back on every
 // way out.
 class ErrorTest {
 public:
@@ -85,15 +90,18 @@ private:
     bool TestRead(Run& run, Body body);
     ErrorTestEnd Test(Run& run, Body body);
     // The single-block pass over the blocks [from, to) of a failed group;
-    // false when Stop came.
-    bool TestBlocks(Run& run, std::uint32_t from, std::uint32_t to, bool& badInGroup);
-    std::optional<SenseCode> Read(Run& run, std::uint8_t byte1, std::uint32_t lba, int count);
+    // the end when Stop came or the disc or the drive went.
+    std::optional<ErrorTestEnd> TestBlocks(Run& run, std::uint32_t from, std::uint32_t to, bool& badInGroup);
+    BlockReadResult Read(Run& run, std::uint8_t byte1, std::uint32_t lba, int count);
+    // The loss a failed read tells, when it tells one.
+    DriveLoss LossAfter(const BlockReadResult& read);
     void ShowShare(const Run& run);
-    void ShowProgress(const Run& run);
+    void ShowProgress(const Run& run, std::uint32_t position);
 
     ErrorTestEnd EndNormally(Run& run);
     ErrorTestEnd EndStopped(Run& run);
     ErrorTestEnd EndEncrypted(Run& run);
+    ErrorTestEnd EndByFault(Run& run, DriveLoss loss, std::uint32_t lba);
     ErrorTestEnd EndEarly(const char* status);
     void RestorePage();
 

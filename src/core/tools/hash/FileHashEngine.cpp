@@ -87,7 +87,9 @@ HashOutcome FileHashEngine::RunFolderHash(const std::string& folder, std::stop_t
     m_report.ShowStatus("Counting files...");
     m_nHashFileCount = 0;
     m_nHashFilesLeftOut = 0;
-    const std::vector<FileForHash> files = ListFilesForHash(folder, stop, &m_nHashFilesLeftOut);
+    FolderListingCounts counts;
+    const std::vector<FileForHash> files = ListFilesForHash(folder, stop, &counts);
+    m_nHashFilesLeftOut = counts.leftOut;
     m_nHashFileTotal = static_cast<int>(files.size());
     m_events.FileProgress(0, m_nHashFileTotal, 0);
     m_report.ClearDisplayLines();
@@ -109,9 +111,14 @@ HashOutcome FileHashEngine::RunFolderHash(const std::string& folder, std::stop_t
     }
     const std::vector<std::string> groups = DigestGroupLines(digests, m_choice);
     WriteLines(m_report, first, groups);
+    int next = first + static_cast<int>(groups.size());
     // A digest of part of the folder must not pass for one of all of it.
     if (m_nHashFilesLeftOut > 0)
-        m_report.SetLine(first + static_cast<int>(groups.size()), LeftOutLine(m_nHashFilesLeftOut));
+        m_report.SetLine(next++, LeftOutLine(m_nHashFilesLeftOut));
+    if (counts.repeats > 0)
+        m_report.SetLine(next + 1,
+                         Format("Folders reached again through links, hashed once: %llu skipped",
+                                static_cast<unsigned long long>(counts.repeats)));
     m_report.RefreshDisplay(ReportText::kWholeReport);
     m_report.ShowStatus("Ready");
     return HashOutcome::Done;
@@ -136,7 +143,7 @@ HashOutcome FileHashEngine::WalkFolderForHash(const std::vector<FileForHash>& fi
             return HashOutcome::Failed;
         case FileOutcome::NotOpened:
             LogEntry("HashFolder() - cannot open " + files[index].path + ": " + error);
-            if (m_events.AbortAfterOpenError() || stop.stop_requested())
+            if (m_events.AbortAfterOpenError(files[index].path, error) || stop.stop_requested())
                 return HashOutcome::Cancelled;
             ++m_nHashFilesLeftOut;
             break;

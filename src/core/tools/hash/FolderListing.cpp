@@ -3,6 +3,7 @@
 #include "platform/files/FolderEntries.h"
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
 namespace {
@@ -10,17 +11,20 @@ namespace {
 struct FolderId {
     std::uint64_t device;
     std::uint64_t inode;
-    bool operator==(const FolderId&) const = default;
+    auto operator<=>(const FolderId&) const = default;
 };
 
 class Lister {
 public:
     Lister(std::vector<FileForHash>& files, std::stop_token stop) : m_files(files), m_stop(std::move(stop)) {}
 
+    std::uint64_t Repeats() const { return m_repeats; }
+
     void ListFolder(const std::string& path, FolderId id)
     {
         if (m_stop.stop_requested())
             return;
+        m_walked.insert(id);
         std::vector<FolderEntry> entries;
         std::string error;
         if (!ListFolderEntries(path, entries, &error)) {
@@ -43,6 +47,8 @@ public:
             const FolderId id{entry.device, entry.inode};
             if (std::find(m_ancestors.begin(), m_ancestors.end(), id) != m_ancestors.end())
                 Problem(path, "leads back to a folder that holds it");
+            else if (m_walked.contains(id))
+                ++m_repeats;  // links reach it again: its files are listed once
             else
                 ListFolder(path, id);
             break;
@@ -59,6 +65,8 @@ private:
     std::vector<FileForHash>& m_files;
     std::stop_token m_stop;
     std::vector<FolderId> m_ancestors;  // the folders being listed, outermost first
+    std::set<FolderId> m_walked;
+    std::uint64_t m_repeats = 0;
 
 public:
     int m_leftOut = 0;  // pipes, devices, sockets, links to nothing
@@ -66,7 +74,7 @@ public:
 
 }  // namespace
 
-std::vector<FileForHash> ListFilesForHash(const std::string& given, std::stop_token stop, int* leftOut)
+std::vector<FileForHash> ListFilesForHash(const std::string& given, std::stop_token stop, FolderListingCounts* counts)
 {
     std::string folder = given;
     while (folder.size() > 1 && folder.back() == '/')
@@ -83,7 +91,7 @@ std::vector<FileForHash> ListFilesForHash(const std::string& given, std::stop_to
         lister.ListFolder(folder, {root.device, root.inode});
     if (stop.stop_requested())
         files.clear();
-    if (leftOut)
-        *leftOut = lister.m_leftOut;
+    if (counts)
+        *counts = {lister.m_leftOut, lister.Repeats()};
     return files;
 }

@@ -20,6 +20,13 @@ struct FileForHash {
 // names' bytes, a subfolder's files at the subfolder's place. Pipes,
 // devices, sockets and links to nothing are left out. A folder that cannot
 // be listed, and a link to a folder that would walk in a circle, stand in
-// the list with their problem. Empty once stop is requested. leftOut, when
-// given, counts the entries left out of the list.
-std::vector<FileForHash> ListFilesForHash(const std::string& folder, std::stop_token stop = {}, int* leftOut = nullptr);
+// the list with their problem. A folder that links reach again is listed
+// once, at its first place. Empty once stop is requested. counts, when
+// given, gets how many entries were left out of the list and how many times
+// a folder reached again was skipped.
+struct FolderListingCounts {
+    int leftOut = 0;  // pipes, devices, sockets, links to nothing
+    std::uint64_t repeats = 0;
+};
+std::vector<FileForHash> ListFilesForHash(const std::string& folder, std::stop_token stop = {},
+                                          FolderListingCounts* counts = nullptr);

@@ -16,9 +16,10 @@ public:
     virtual void FileProgress(int filesHandled, int fileCount, int percent) = 0;
     // The share of the whole run done: files of a folder, blocks of a disc.
     virtual void OverallProgress(int percent) = 0;
-    // A file or folder of a folder hash cannot be opened: true to abort the
-    // folder hash, false to go on without it. The run waits for the answer.
-    virtual bool AbortAfterOpenError() = 0;
+    // A file or folder of a folder hash cannot be opened (its path, and
+    // why): true to abort the folder hash, false to go on without it. The
+    // run waits for the answer.
+    virtual bool AbortAfterOpenError(const std::string& path, const std::string& reason) = 0;
     // A message box for the user; the run goes on without waiting.
     virtual void Notice(const std::string& text) = 0;
 };

@@ -43,12 +43,13 @@ void PostedHashEvents::PostProgress()
     m_target->PostMessage(WM_HASHPROGRESS);
 }
 
-bool PostedHashEvents::AbortAfterOpenError()
+bool PostedHashEvents::AbortAfterOpenError(const std::string& path, const std::string& reason)
 {
     std::stop_token stop;
     {
         std::lock_guard lock(m_mutex);
         stop = m_stop;
+        m_questionFile = {path, reason};
         m_answer.reset();
         m_questionWaiting = true;
     }
@@ -84,6 +85,12 @@ bool PostedHashEvents::QuestionWaiting() const
 {
     std::lock_guard lock(m_mutex);
     return m_questionWaiting && !m_answer && !m_stop.stop_requested();
+}
+
+std::pair<std::string, std::string> PostedHashEvents::QuestionFile() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_questionFile;
 }
 
 void PostedHashEvents::AnswerQuestion(bool abort)

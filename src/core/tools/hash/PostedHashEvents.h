@@ -9,6 +9,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Hands a hash run's events to the window's thread by posted messages. The
@@ -26,7 +27,7 @@ public:
 
     void FileProgress(int filesHandled, int fileCount, int percent) override;
     void OverallProgress(int percent) override;
-    bool AbortAfterOpenError() override;
+    bool AbortAfterOpenError(const std::string& path, const std::string& reason) override;
     void Notice(const std::string& text) override;
 
     // On the window's thread. The progress to show; a part not reported
@@ -40,6 +41,8 @@ public:
     Progress TakeProgress();
     // A question waits for an answer, and the run has not been stopped.
     bool QuestionWaiting() const;
+    // The file the waiting question is about, and why it cannot be opened.
+    std::pair<std::string, std::string> QuestionFile() const;
     void AnswerQuestion(bool abort);
     std::vector<std::string> TakeNotices();
 
@@ -53,6 +56,7 @@ private:
     bool m_progressPosted = false;
     bool m_questionWaiting = false;
     std::optional<bool> m_answer;
+    std::pair<std::string, std::string> m_questionFile;
     std::stop_token m_stop;
     std::deque<std::string> m_notices;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/drive/DriveLoss.h"
 #include "core/drive/MmcTypes.h"
 
 #include <cstddef>
@@ -41,4 +42,6 @@ public:
     virtual void SetMaximumSpeed() = 0;
     // Tells the user why the last command failed (the sense report).
     virtual void ReportSenseError(int opcode) = 0;
+    // Whether a failed read says the disc or the drive has gone.
+    virtual DriveLoss LossAfter(const BlockReadResult& read) { return LossOf(read); }
 };

@@ -64,6 +64,19 @@ CompareEnd DiscCompare::StopEnd()
     return CompareEnd::Stopped;
 }
 
+CompareEnd DiscCompare::EndByFault(DriveLoss loss, std::int64_t lba)
+{
+    // No verdict: the list and the map keep what was compared.
+    m_events.Post(WM_COMPAREENDED);
+    RestoreCompareButtons(m_events);
+    m_events.ShowStatus(
+        Format("Compare ended at LBA %llXh: %s", static_cast<unsigned long long>(lba), DriveLossText(loss)));
+    m_drive.PreventRemoval(false);
+    m_running = 0;
+    m_events.Beep(MB_ICONERROR);
+    return CompareEnd::Fault;
+}
+
 CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
 {
     for (int control : {kLabelMediaType, kFieldMediaType, kLabelMediaId, kFieldMediaId})
@@ -162,6 +175,8 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
                                                         std::span(disc).first(discLength));
         if (bluRay)
             ++mapSteps;
+        if (const DriveLoss loss = read.ok ? DriveLoss::None : m_drive.LossAfter(read); loss != DriveLoss::None)
+            return EndByFault(loss, walk.lba);
         if (!read.ok || read.transferred < discLength) {
             // Not compared, so not the same: listed and counted against "identical".
             AddDifference(walk,
@@ -198,6 +213,8 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
         walk.identical = false;
     }
 
+    if (walk.listed > kMaxListedDifferences)
+        m_events.AddListLine(Format("%llu differing bytes in all", static_cast<unsigned long long>(walk.differences)));
     m_events.MessageBox(walk.identical ? "They are identical" : "Differences were found");
     m_events.SetProgress(100);
     m_events.SetText(kFieldRemaining, "-----");
@@ -227,11 +244,17 @@ bool DiscCompare::CompareChunk(Walk& walk, const std::uint8_t* image, const std:
                 == IDYES)
                 m_running = 0;  // the loop ends at its next look at the flag
         }
-        const std::int64_t lba = walk.lba + static_cast<std::int64_t>(i / kBlockBytes);
-        AddDifference(walk, DifferenceLine(lba, static_cast<int>(i % kBlockBytes), image[i], disc[i]));
         ++walk.differences;
         walk.identical = false;
         walk.cellHadDifference = true;
+        if (walk.listed > kMaxListedDifferences) {
+            // Past the list's end the rest is only counted, not formatted.
+            for (++i; i < length; ++i)
+                walk.differences += image[i] != disc[i];
+            return m_running != 0;
+        }
+        const std::int64_t lba = walk.lba + static_cast<std::int64_t>(i / kBlockBytes);
+        AddDifference(walk, DifferenceLine(lba, static_cast<int>(i % kBlockBytes), image[i], disc[i]));
     }
     return true;
 }

@@ -12,6 +12,7 @@ enum class CompareEnd {
     Different,
     Stopped,
     Failed,  // ended before or while comparing without a verdict
+    Fault,  // the disc or the drive went: the differences up to there kept
 };
 
 // Compares an image file with the disc in the drive, chunk by chunk, and
@@ -20,7 +21,8 @@ enum class CompareEnd {
 // block of the disc is compared, to the last. The compare says the two are
 // identical only when every chunk was read on both sides and matched and the
 // file is as long as the disc; a chunk the drive cannot read and a length
-// that differs are listed too. `running` is the busy flag: set while the
+// that differs are listed too. A read that says the disc or the drive has
+// gone ends the compare there, without a verdict. `running` is the busy flag: set while the
 // loop runs, cleared by Stop.
 class DiscCompare {
 public:
@@ -41,6 +43,7 @@ private:
 
     CompareEnd Fail(const std::string& message);
     CompareEnd StopEnd();
+    CompareEnd EndByFault(DriveLoss loss, std::int64_t lba);
     bool CompareChunk(Walk& walk, const std::uint8_t* image, const std::uint8_t* disc, std::size_t length);
     void AddDifference(Walk& walk, const std::string& line);
 

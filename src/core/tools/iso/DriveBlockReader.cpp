@@ -68,3 +68,8 @@ void DriveBlockReader::ReportSenseError(int opcode)
 {
     ::ReportSenseError(m_drives.m_ScsiCommand, m_report, opcode);
 }
+
+DriveLoss DriveBlockReader::LossAfter(const BlockReadResult& read)
+{
+    return ConfirmLoss(m_drives.m_ScsiCommand, read);
+}

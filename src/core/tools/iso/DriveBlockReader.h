@@ -20,6 +20,7 @@ public:
     void PreventRemoval(bool prevent) override;
     void SetMaximumSpeed() override;
     void ReportSenseError(int opcode) override;
+    DriveLoss LossAfter(const BlockReadResult& read) override;
 
 private:
     DriveContext& m_drives;

@@ -275,6 +275,8 @@ CompareEnd FolderCompare::DoDirCompare(const std::string& first, const std::stri
     m_nFolderFilesDone = 0;
     m_nLastPercent = 0;
     m_nFolderFileTotal = CountFolderFiles(first);
+    m_comparedFolders.clear();
+    m_nRepeatedFolders = 0;
 
     std::set<FolderId> firstPath;
     std::set<FolderId> secondPath;
@@ -287,6 +289,9 @@ CompareEnd FolderCompare::DoDirCompare(const std::string& first, const std::stri
     const Outcome outcome = secondRoot && secondRoot->kind == EntryKind::Folder
         ? CompareFolderTree(first, second, firstPath, secondPath)
         : OpenFailure(second);
+    if (m_nRepeatedFolders > 0)
+        m_events.AddListLine(
+            Format("Folders reached again through links, compared once: %d skipped", m_nRepeatedFolders));
     if (outcome == Outcome::Same)
         m_events.MessageBox("They were identical");
     for (int field : {kFieldLength, kFieldRemaining, kFieldRead})
@@ -350,6 +355,11 @@ FolderCompare::Outcome FolderCompare::CompareFolderTree(const std::string& first
         // A folder met again below itself is a loop of links.
         const FolderId idA{sa->device, sa->inode};
         const FolderId idB{sb->device, sb->inode};
+        const bool loops = firstPath.contains(idA) || secondPath.contains(idB);
+        if (!loops && !m_comparedFolders.insert({idA, idB}).second) {
+            ++m_nRepeatedFolders;  // links reach the pair again: compared once
+            continue;
+        }
         if (!firstPath.insert(idA).second)
             return OpenFailure(a);
         if (!secondPath.insert(idB).second) {

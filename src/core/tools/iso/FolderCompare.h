@@ -16,7 +16,8 @@
 // names of both sides in byte order, so a file that only one side has is
 // found as well as one whose length or bytes differ; the first difference
 // ends the compare. Symbolic links are followed as the files they name; a
-// link that loops ends the compare with its path.
+// link that loops ends the compare with its path, and a pair of folders
+// that links reach again is compared once (the list says how often).
 class FolderCompare {
 public:
     FolderCompare(TestPageEvents& events, std::atomic<int>& running) : m_events(events), m_running(running) {}
@@ -50,6 +51,8 @@ private:
     int m_nFolderFileTotal = 0;
     int m_nFolderFilesDone = 0;
     int m_nLastPercent = 0;
+    std::set<std::pair<FolderId, FolderId>> m_comparedFolders;
+    int m_nRepeatedFolders = 0;
 };
 
 // The names in a folder, in byte order, without "." and ".."; nullopt when

@@ -8,6 +8,7 @@
 #include "core/base/UserPrompt.h"
 #include "core/drive/ChannelCoordinator.h"
 #include "core/drive/DriveContext.h"
+#include "core/drive/DriveLoss.h"
 #include "core/drive/SenseReport.h"
 #include "core/graphs/RateGraph.h"
 #include "core/tools/speed/RotationModel.h"
@@ -77,6 +78,8 @@ struct SpeedTest::Run {
     std::optional<TrayLock> tray;
 
     int readErrors = 0;
+    DriveLoss loss = DriveLoss::None;  // a read said the disc or the drive went
+    std::uint32_t lossBlock = 0;
     std::uint64_t totalBytes = 0;  // read without error
     double bytesSinceSample = 0;
     std::uint64_t sampleTick = 0;
@@ -331,7 +334,14 @@ void SpeedTest::RequestSpeed(const Run& run)
 std::optional<SenseCode> SpeedTest::Read(Run& run, std::uint8_t opcode, std::uint32_t lba, int count,
                                          std::uint8_t byte1)
 {
-    return ReadForTest(m_drives.reads, opcode, lba, count, byte1, run.buffer);
+    const BlockReadResult read = ReadBlocksForTest(m_drives.reads, opcode, lba, count, byte1, run.buffer);
+    if (read.ok)
+        return std::nullopt;
+    if (run.loss == DriveLoss::None) {
+        run.loss = ConfirmLoss(m_drives.m_ScsiCommand, read);
+        run.lossBlock = lba;
+    }
+    return read.sense;
 }
 
 void SpeedTest::PreSpin(int seconds, std::uint8_t opcode)
@@ -379,6 +389,8 @@ SpeedTestEnd SpeedTest::Measure(Run& run)
         // transfer size: a READ CD run and the last short read count what
         // they read.
         const std::uint64_t bytes = std::uint64_t(run.blocksPerRead) * kBlockBytes;
+        if (run.loss != DriveLoss::None)
+            return EndByFault(run);
         if (failure) {
             if (const auto end = CountReadError(run, *failure, 1))
                 return *end;
@@ -417,6 +429,8 @@ SpeedTestEnd SpeedTest::MeasureBd(Run& run)
             if (count < 1)
                 break;
             if (const auto failure = Read(run, mmc::kRead10, run.position, count, 0)) {
+                if (run.loss != DriveLoss::None)
+                    return EndByFault(run);
                 ++failedReads;
                 lastFailure = failure;
             }
@@ -608,6 +622,22 @@ SpeedTestEnd SpeedTest::EndNormally(Run& run)
     m_events.Beep(MB_ICONINFORMATION);
     StopRunning();
     return stopped ? SpeedTestEnd::Stopped : SpeedTestEnd::Complete;
+}
+
+SpeedTestEnd SpeedTest::EndByFault(Run& run)
+{
+    // Never complete: the graph and the figures so far stay.
+    LogEntry(Format("Speed test ended at LBA %Xh: %s", run.lossBlock, DriveLossText(run.loss)));
+    m_events.SetText(kFieldElapsedTime, ElapsedText(Now() - m_settings.startMs));
+    for (int id : {kDevices, kTools, kStart})
+        m_events.Enable(id, true);
+    m_events.Enable(kStop, false);
+    m_events.ShowStatus(Format("Test ended at LBA %Xh: %s", run.lossBlock, DriveLossText(run.loss)));
+    m_events.Post(WM_TESTENDED);
+    run.tray.reset();
+    m_events.Beep(MB_ICONERROR);
+    StopRunning();
+    return SpeedTestEnd::Fault;
 }
 
 SpeedTestEnd SpeedTest::EndAfterReadFailure(Run& run, const char* message, const char* status, SpeedTestEnd end)

@@ -35,6 +35,7 @@ enum class SpeedTestEnd {
     Encrypted,
     TooManyErrors,
     Declined,  // the read error at the start was not gone on with
+    Fault,  // the disc or the drive went: the graph so far kept
 };
 
 // The read speed test: reads the disc from block 0 to its last block in
@@ -45,8 +46,8 @@ enum class SpeedTestEnd {
 // drive's channel claimed (the claim's busy flag, g_bSpeedTestRunning, is
 // its stop token), tells the page through the events (their message box is
 // its question to the user) and times itself on the drive's wait clock.
-// The tray lock, the volume lock and the media-change notification are
-// given back on every way out.
+// A read that says the disc or the drive has gone ends it there. The tray lock, the volume lock and the media-change
+// notification are given back on every way out.
 class SpeedTest {
 public:
     // report: where a failed read is told (the sense report).
@@ -85,6 +86,7 @@ private:
     SpeedTestEnd EndNormally(Run& run);
     SpeedTestEnd EndAfterReadFailure(Run& run, const char* message, const char* status, SpeedTestEnd end);
     SpeedTestEnd EndDeclined(Run& run);
+    SpeedTestEnd EndByFault(Run& run);
     // Before the measuring: nothing posted, the page usable again.
     SpeedTestEnd EndEarly(const char* status);
     void RestorePage();

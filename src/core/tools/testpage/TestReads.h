@@ -21,6 +21,9 @@ bool IsLockedDisc(const SenseCode& sense);
 // raw sectors (sync, headers, user data, EDC/ECC), at lba with byte 1 given
 // (08h: from the medium), into the start of buffer with the blocks' bytes as
 // the transfer length. The sense when it failed, taken under the channel's lock.
+BlockReadResult ReadBlocksForTest(MmcMediaReads& reads, std::uint8_t opcode, std::uint32_t lba, int count,
+                                  std::uint8_t byte1, std::span<std::uint8_t> buffer);
+// The same, the sense alone.
 std::optional<SenseCode> ReadForTest(MmcMediaReads& reads, std::uint8_t opcode, std::uint32_t lba, int count,
                                      std::uint8_t byte1, std::span<std::uint8_t> buffer);
 

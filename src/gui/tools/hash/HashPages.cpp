@@ -345,8 +345,9 @@ void CHashPages::AnswerQuestion()
 {
     if (!m_events.QuestionWaiting())
         return;
-    const int answer = AppMessageBox("Error opening a file, do you want to abort?", "File open error",
-                                     MB_YESNO | MB_ICONERROR);
+    const auto [path, reason] = m_events.QuestionFile();
+    const int answer = AppMessageBox("Error opening a file, do you want to abort?\n\n" + path + "\n" + reason,
+                                     "File open error", MB_YESNO | MB_ICONERROR);
     m_events.AnswerQuestion(answer == IDYES);
 }
 

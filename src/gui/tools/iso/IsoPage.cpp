@@ -263,7 +263,7 @@ void IsoPage::StartCreateIso()
             }
             const auto choice = ShowSaveFileDialog(&m_dlg, "Choose a FileName for the ISO Image", kIsoFilter,
                                                    "Last ISOSAVE Directory", "iso", 1);
-            if (!choice) {
+            if (!choice || !ConfirmReplace(choice->path)) {
                 m_host.ShowStatus("Ready");
                 earlyEnd();
                 return;

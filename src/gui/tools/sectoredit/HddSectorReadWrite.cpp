@@ -160,7 +160,7 @@ std::optional<std::string> CHddSectorReadWrite::ChooseFileToSave()
 {
     const auto choice = ShowSaveFileDialog(this, "Choose a FileName to save as", "Binary Files (*.bin)",
                                            "Last Bin Save Directory", "bin", 1);
-    if (!choice)
+    if (!choice || !ConfirmReplace(choice->path))
         return std::nullopt;
     return choice->path;
 }

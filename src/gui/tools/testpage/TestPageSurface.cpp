@@ -105,6 +105,10 @@ TestPageSurface::TestPageSurface(PageHost& host) : m_host(host), m_dlg(host.Wind
     m_Graph->move(28, 69);
     m_dlg.BindControl(kGraph, m_Graph);
     m_lbResults = new QListWidget(&m_dlg);
+    // Lines of one height, laid out in batches: a million lines (a disc that
+    // is gone everywhere) must not lay out each line as it comes.
+    m_lbResults->setUniformItemSizes(true);
+    m_lbResults->setLayoutMode(QListView::Batched);
     m_dlg.BindControl(kResults, m_lbResults);
     for (auto [id, caption, x] :
          {std::tuple{kIsoRadio, "ISO", 500}, {kVideoRadio, "DVD-Video", 560}, {kFolderRadio, "Folder", 660}}) {
@@ -217,7 +221,7 @@ void TestPageSurface::SaveReadErrorList(const std::string& stoppedAt)
 {
     const auto choice = ShowSaveFileDialog(&m_dlg, "Choose a FileName to save as", kErrorListFilter,
                                            "Last Error Directory", "txt", 1);
-    if (!choice)
+    if (!choice || !ConfirmReplace(choice->path))
         return;
     ReadErrorList list;
     list.drive = m_host.DriveInfoText(IDC_MODEL);

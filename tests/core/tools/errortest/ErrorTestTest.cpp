@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 using namespace testpage;
 using namespace errortest;
@@ -215,6 +216,48 @@ TEST(ErrorTest, StopDuringTheSingleBlockPass)
     EXPECT_EQ(rig.reach.end, ErrorTestEnd::Stopped);
     EXPECT_EQ(rig.reach.StoppedLine(), "Test stopped at LBA = 00000191h: 401 of 2000 blocks tested (20.05%)");
     EXPECT_EQ(rig.Sent(mmc::kPreventAllowMediumRemoval).back()[4] & 1, 0);
+}
+
+// The drive unplugged during the single-block pass: the test ends at the
+// first lost read, keeps what it found, and says why it ended.
+TEST(ErrorTest, ALostDriveEndsTheTestWhereItWent)
+{
+    ErrorRig rig("dvd-writer", "dvd+rw", 1950);
+    rig.Bad(0x1C2);
+    rig.events.onStatus = [&rig](const std::string& status) {
+        if (status == "Testing individual blocks..")
+            rig.drive->ScheduleFault(emu::MidRunFault::DriveGone, 100);
+    };
+    EXPECT_EQ(rig.Run(), ErrorTestEnd::Fault);
+    const auto reads = rig.Sent(mmc::kRead10);
+    EXPECT_EQ(std::count_if(reads.begin(), reads.end(), [](const auto& cdb) { return cdb[8] == 1; }), 100);
+    EXPECT_EQ(rig.events.Lines(), (std::vector<std::string>{"1. Error - LBA = 000001c2h"}));
+    EXPECT_EQ(Cells(rig.events), (std::vector<std::string>{"good"}));
+    EXPECT_EQ(rig.events.texts[kFieldBadSectors], "1");
+    EXPECT_EQ(rig.events.texts[kFieldSuspectSectors], "99");
+    EXPECT_EQ(rig.events.Status(), "Test ended at LBA 1F4h: the drive was lost");
+    EXPECT_EQ(rig.events.posted, (std::vector<UINT>{WM_ERRORTESTENDED}));
+    EXPECT_EQ(rig.events.enabled[kSave], true);
+    EXPECT_NE(rig.events.progress.back(), 100);
+    EXPECT_EQ(rig.reach.end, ErrorTestEnd::Fault);
+    EXPECT_EQ(rig.reach.StoppedLine(),
+              "Test ended at LBA = 000001f4h, the drive was lost: 500 of 1950 blocks tested (25.64%)");
+}
+
+// A read that is lost while the drive still answers (a read that timed out
+// on a damaged disc) is a bad block, not the end.
+TEST(ErrorTest, ALostReadOfAPresentDriveIsABadBlock)
+{
+    ErrorRig rig("dvd-writer", "dvd+rw", 1200);
+    bool lost = false;
+    rig.events.onStatus = [&rig, &lost](const std::string& status) {
+        if (status == "Test Running" && !std::exchange(lost, true))
+            rig.drive->AddErrorRule(
+                emu::ErrorRule::Refusal(emu::ErrorRule::Kind::TransportFailure, mmc::kRead10, mmc::kRead10, 1));
+    };
+    EXPECT_EQ(rig.Run(), ErrorTestEnd::Complete);
+    EXPECT_EQ(Cells(rig.events), (std::vector<std::string>{"suspect", "good", "good"}));
+    EXPECT_EQ(rig.events.Status(), "Ready");
 }
 
 TEST(ErrorTest, LockedDiscEndsTheTest)

@@ -4,6 +4,7 @@
 #include "core/tools/hash/FileHashEngine.h"
 #include "core/tools/hash/HashRun.h"
 #include "platform/text/Trim.h"
+#include "support/LinkMaze.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -201,6 +202,8 @@ TEST_P(FolderHashReading, DigestsEqualAReferenceScriptOverTheSortedWalk)
     ASSERT_EQ(bench.HashFolder(root, kAllDigests, GetParam().settings), HashOutcome::Done);
     EXPECT_EQ(DigestsInReport(bench.report), ReferenceFolderDigests(root));
     EXPECT_EQ(bench.events.questions, 1);  // the link back up, gone on without
+    EXPECT_EQ(bench.events.openErrors.at(0),
+              std::make_pair(root + "/sub/deeper/up", std::string("leads back to a folder that holds it")));
     EXPECT_EQ(bench.report.GetStatusText(), "Ready");
     ASSERT_FALSE(bench.events.overallProgress.empty());
     EXPECT_EQ(bench.events.overallProgress.back(), 100);
@@ -238,6 +241,25 @@ TEST(FolderHash, TheWalkIsSortedByTheNamesBytesAndKeepsProblemsInTheirPlace)
                                                "sub/large"};
     EXPECT_EQ(listed, expected);
     EXPECT_EQ(ListFilesForHash(dir.File("missing")).at(0).problem.substr(0, 19), "cannot be looked at");
+}
+
+// Links that reach the same folders again and again: each folder is walked
+// once, and the report says how many repeats were left out.
+TEST(FolderHash, ALinkMazeIsWalkedOnceAFolder)
+{
+    HashBench bench;
+    const std::string root = bench.dir.File("maze");
+    MakeLinkMaze(root, 18);
+    FolderListingCounts counts;
+    const std::vector<FileForHash> files = ListFilesForHash(root, {}, &counts);
+    ASSERT_EQ(files.size(), 19u);
+    EXPECT_EQ(files[1].path, root + "/d0/x/f");
+    EXPECT_EQ(files.back().path, root + "/d0/x/x/x/x/x/x/x/x/x/x/x/x/x/x/x/x/x/x/f");
+    EXPECT_EQ(counts.repeats, 36u);  // each folder's second link, and d1 to d18 met again at the top
+
+    ASSERT_EQ(bench.HashFolder(root), HashOutcome::Done);
+    EXPECT_EQ(bench.events.fileProgress.back().fileCount, 19);
+    EXPECT_GE(LineOf(bench.report, "Folders reached again through links, hashed once: 36 skipped"), 0);
 }
 
 TEST(FolderHash, MD5AloneCentresTheFolderAndAnEmptyFolderGivesTheDigestsOfNothing)

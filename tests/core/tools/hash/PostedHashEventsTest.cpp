@@ -63,10 +63,11 @@ TEST(PostedHashEvents, AQuestionWaitsForTheWindowOrTheStop)
     for (bool abort : {false, true}) {
         auto answer = std::async(std::launch::async, [&] {
             events.BeginRun();
-            return events.AbortAfterOpenError();
+            return events.AbortAfterOpenError("/data/a file", "Permission denied");
         });
         while (!events.QuestionWaiting())
             std::this_thread::yield();
+        EXPECT_EQ(events.QuestionFile(), std::make_pair(std::string("/data/a file"), std::string("Permission denied")));
         events.AnswerQuestion(abort);
         EXPECT_EQ(answer.get(), abort);
     }
@@ -76,7 +77,7 @@ TEST(PostedHashEvents, AQuestionWaitsForTheWindowOrTheStop)
     std::stop_source stop;
     auto stopped = std::async(std::launch::async, [&] {
         events.BeginRun(stop.get_token());
-        return events.AbortAfterOpenError();
+        return events.AbortAfterOpenError("/data/b", "Permission denied");
     });
     while (!events.QuestionWaiting())
         std::this_thread::yield();

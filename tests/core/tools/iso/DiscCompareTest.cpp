@@ -156,6 +156,28 @@ TEST_F(DiscCompareTest, AskedOnceAfterAHundredDifferences)
     }
 }
 
+// Past the list's cap the differences are only counted, and the count ends
+// the list.
+TEST_F(DiscCompareTest, DifferencesPastTheListsCapAreCounted)
+{
+    constexpr std::uint64_t kChanged = 120000;
+    std::string bytes = FileBytes(Copy());
+    ASSERT_GT(bytes.size(), 4096 + kChanged);
+    for (std::uint64_t i = 4096; i < 4096 + kChanged; ++i)
+        bytes[i] = static_cast<char>(~bytes[i]);
+    WriteFileText(Copy(), bytes);
+    ImageDiscReader disc(Source());
+    Compare compare(disc);
+    compare.events.answers = {IDNO};
+    EXPECT_EQ(compare.Run(Copy()), CompareEnd::Different);
+    const std::vector<std::string> lines = compare.events.Lines();
+    ASSERT_EQ(lines.size(), DiscCompare::kMaxListedDifferences + 2);
+    EXPECT_EQ(lines[0],
+              DifferenceLine(2, 0, static_cast<std::uint8_t>(bytes[4096]), static_cast<std::uint8_t>(~bytes[4096])));
+    EXPECT_EQ(lines[DiscCompare::kMaxListedDifferences], "Further differences are not listed");
+    EXPECT_EQ(lines.back(), "120000 differing bytes in all");
+}
+
 TEST_F(DiscCompareTest, DiscsThatCannotBeComparedSaySoAndNeverIdentical)
 {
     {

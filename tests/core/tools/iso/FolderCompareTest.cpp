@@ -2,6 +2,7 @@
 
 #include "core/app/TestPageControls.h"
 #include "core/tools/iso/FolderCompare.h"
+#include "support/LinkMaze.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -159,6 +160,22 @@ TEST(FolderCompare, ProgressCountsTheFirstTreesFiles)
     // Each file's line names it in the second tree, in byte order of the names.
     EXPECT_EQ(compare.events.Lines().front(), dir.File("b") + "/VIDEO_TS/VIDEO_TS.BUP - Identical");
     EXPECT_EQ(compare.events.Lines().size(), 7u);
+}
+
+// Two link mazes: each pair of folders is compared once, and the list says
+// how many times links reached a pair again.
+TEST(FolderCompare, ALinkMazeIsComparedOnceAFolder)
+{
+    TempDir dir;
+    MakeLinkMaze(dir.File("a"), 18);
+    MakeLinkMaze(dir.File("b"), 18);
+    EXPECT_EQ(FolderCompare::CountFolderFiles(dir.File("a")), 19);
+    Compare compare;
+    EXPECT_EQ(compare.Folders(dir.File("a"), dir.File("b")), CompareEnd::Identical);
+    const std::vector<std::string> lines = compare.events.Lines();
+    ASSERT_EQ(lines.size(), 20u);
+    EXPECT_EQ(lines.back(), "Folders reached again through links, compared once: 36 skipped");
+    EXPECT_EQ(compare.events.progress.back(), 100);
 }
 
 class VideoTsCompareTest : public ::testing::Test {

@@ -1,4 +1,5 @@
 #include "core/app/TestPageControls.h"
+#include "core/base/Format.h"
 #include "core/tools/errortest/ErrorTest.h"
 #include "gui/app/MainWindowRig.h"
 #include "gui/graphs/GraphStatic.h"
@@ -102,6 +103,19 @@ TEST_F(ErrorPageTest, ARunListsTheBadBlocksMarksTheMapAndSavesTheList)
     EXPECT_EQ(ReadFileText(path),
               "Drive - QNZEMU  DVD-RW QDW-2040S\r\nMedia ID Code - MCC     004\r\nMedia Type - DVD+R\r\n"
               "Read Error list\r\n1. Error - LBA = 000001c2h\r\n");
+    // Saving onto a file that is there asks first, naming it; No keeps it.
+    WriteFileText(path, "kept");
+    rig.prompt.Answer(IDNO);
+    dialogs.Answer(FileDialogAnswer{path, 1});
+    Dialog().SendCommand(IDC_SAVE);
+    ASSERT_FALSE(rig.prompt.asked.empty());
+    EXPECT_EQ(rig.prompt.asked.back().text, path + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(rig.prompt.asked.back().type, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    EXPECT_EQ(ReadFileText(path), "kept");
+    rig.prompt.Answer(IDYES);
+    dialogs.Answer(FileDialogAnswer{path, 1});
+    Dialog().SendCommand(IDC_SAVE);
+    EXPECT_NE(ReadFileText(path), "kept");
 
     // The speed page names the three fields its own way again.
     Dialog().SendCommand(IDC_SPEEDTEST);
@@ -168,6 +182,28 @@ TEST_F(ErrorPageTest, TheSectorViewerStepsForwardAndBack)
     slideClock.RunAll();
     EXPECT_TRUE(Viewer().IsHidden());
     EXPECT_FALSE(Viewer().isVisible());
+}
+
+// Lines that come faster than the window takes them enter the list in one
+// insertion, in lines of one height: a disc with a million bad blocks does
+// not lay out each line as it comes.
+TEST_F(ErrorPageTest, ListLinesThatCameTogetherEnterTheListAtOnce)
+{
+    Dialog().SendCommand(IDC_ERRORTEST);
+    rig.Settle();
+    auto* list = Dialog().Item<QListWidget>(kResults);
+    ASSERT_EQ(list->count(), 1);  // the heading
+    int insertions = 0;
+    const QMetaObject::Connection counting = QObject::connect(list->model(), &QAbstractItemModel::rowsInserted,
+                                                              [&insertions] { ++insertions; });
+    for (int i = 0; i < 50000; ++i)
+        Dialog().m_TestPage.AddListLine(Format("%d. Error - LBA = %08xh", i + 1, i));
+    PumpPostedMessages();
+    QObject::disconnect(counting);
+    EXPECT_EQ(insertions, 1);
+    ASSERT_EQ(list->count(), 50001);
+    EXPECT_EQ(list->item(50000)->text().toStdString(), "50000. Error - LBA = 0000c34fh");
+    EXPECT_TRUE(list->uniformItemSizes());
 }
 
 TEST_F(ErrorPageTest, ThePageIsRefusedWhileASpeedTestRuns)

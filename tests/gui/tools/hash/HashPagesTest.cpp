@@ -79,7 +79,9 @@ TEST(HashPages, AFileThatCannotBeOpenedIsAskedAboutAndAStopLeavesNoDigests)
     rig.dialog->SendCommand(IDC_STOP);
     rig.Pages().WaitForFileHash();
     ASSERT_EQ(rig.prompt.asked.size(), 1u);
-    EXPECT_EQ(rig.prompt.asked[0].text, "Error opening a file, do you want to abort?");
+    EXPECT_EQ(rig.prompt.asked[0].text,
+              "Error opening a file, do you want to abort?\n\n" + rig.folder
+                  + "/sub/0-up\nleads back to a folder that holds it");
     EXPECT_EQ(rig.prompt.asked[0].caption, "File open error");
     EXPECT_EQ(DigestsInReport(rig.Report())[0], ReferenceFolderDigests(rig.folder)[0]);
 

@@ -132,6 +132,19 @@ TEST_F(IsoPageTest, CreateWritesTheDiscsImageAndCompareFindsItIdentical)
     EXPECT_EQ(ListLines(), std::vector<std::string>{"                         Read Errors"});
     EXPECT_EQ(Dialog().Item<CGraphStatic>(kGraph)->Snapshot().blockCounter, 1);
 
+    // Creating onto the image that is there asks first, naming it; No reads nothing.
+    rig.prompt.asked.clear();
+    WriteFileText(copy, "kept");
+    rig.prompt.Answer(IDNO);
+    dialogs.Answer(Path(copy));
+    Dialog().SendCommand(IDC_SAVE);
+    Dialog().WaitForToolWork();
+    EXPECT_EQ(Asked(), std::vector<std::string>{copy + " already exists.\nDo you want to replace it?"});
+    EXPECT_EQ(ReadFileText(copy), "kept");
+    EXPECT_EQ(g_bCreateIsoRunning, 0);
+    EXPECT_TRUE(Dialog().GetDlgItem(IDC_START)->isEnabled());
+    ASSERT_EQ(RunShell("cp '" + Source() + "' '" + copy + "'"), 0);
+
     rig.prompt.asked.clear();
     CompareWith(kIsoRadio, {Path(copy)});
     EXPECT_EQ(Asked(), std::vector<std::string>{"They are identical"});

@@ -210,9 +210,12 @@ TEST_F(SpeedPageTest, SaveWritesTheReadErrorListFile)
     WriteFileText(path, "an older list\n");
     ScriptedFileDialogs dialogs;
     dialogs.Answer(FileDialogAnswer{path, 1});
+    rig.prompt.Answer(IDYES);  // the older list is replaced
     Dialog().SendCommand(IDC_SAVE);
     ASSERT_EQ(dialogs.requests.size(), 1u);
     EXPECT_EQ(dialogs.requests[0].title, "Choose a FileName to save as");
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text, path + " already exists.\nDo you want to replace it?");
     EXPECT_EQ(ReadFileText(path),
               "Drive - QNZEMU  DVD-RW QDW-2040S\r\nMedia ID Code - MCC     004\r\nMedia Type - DVD+R\r\n"
               "Read Error list\r\n");

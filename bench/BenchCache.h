@@ -1,0 +1,58 @@
+#pragma once
+
+// Whether a file is in the page cache: what a side-by-side figure states.
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+// The share of the file's pages in the page cache, 0-100; -1 when unknown.
+inline double ResidentPercent(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    void* map = size > 0 ? ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_SHARED, fd, 0) : MAP_FAILED;
+    ::close(fd);
+    if (map == MAP_FAILED)
+        return -1;
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t pages = (static_cast<std::size_t>(size) + page - 1) / page;
+    std::vector<unsigned char> resident(pages);
+    double percent = -1;
+    if (::mincore(map, static_cast<std::size_t>(size), resident.data()) == 0)
+        percent = 100.0
+            * static_cast<double>(
+                      std::count_if(resident.begin(), resident.end(), [](unsigned char r) { return r & 1; }))
+            / static_cast<double>(pages);
+    ::munmap(map, static_cast<std::size_t>(size));
+    return percent;
+}
+
+// "warm" when nearly all of it is cached, "cold" when little is, else the share.
+inline std::string CacheState(const std::string& path)
+{
+    const double percent = ResidentPercent(path);
+    if (percent < 0)
+        return "unknown";
+    if (percent >= 99)
+        return "warm";
+    if (percent <= 1)
+        return "cold";
+    return std::to_string(static_cast<int>(percent)) + "% cached";
+}
+
+// The median of a few figures (the middle one, the upper of two).
+inline double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}

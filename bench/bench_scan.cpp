@@ -8,10 +8,10 @@
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
 #include "core/pipo/ScanContext.h"
-#include "core/pipo/ScanSink.h"
 #include "core/pipo/engines/ScanEngine.h"
 #include "emu/EmulatedDrive.h"
 #include "emu/MediaPresets.h"
+#include "support/QuietScanSink.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,18 +35,6 @@ public:
 
 private:
     std::shared_ptr<emu::ManualClock> m_clock;
-};
-
-struct QuietSink : ScanSink {
-    void SetStatus(const std::string&) override {}
-    void SetProgress(int) override {}
-    void SetDisplays(const ScanDisplayTexts&) override {}
-    void SetCaption(int, const std::string&) override {}
-    void EnableControl(int, bool) override {}
-    void ShowControl(int, bool) override {}
-    void ShowQualityRating() override {}
-    void OnStop() override {}
-    void RestoreStatusDisplay(const std::string&) override {}
 };
 
 struct OkPrompt : UserPrompt {
@@ -92,7 +80,7 @@ struct ScanBench {
     std::shared_ptr<emu::ManualClock> clock = std::make_shared<emu::ManualClock>();
     std::shared_ptr<emu::EmulatedDrive> drive;
     std::unique_ptr<DriveContext> drives;
-    QuietSink sink;
+    QuietScanSink sink;
     OkPrompt prompt;
     std::atomic<int> running{0};
     PiPoUpperGraph upper;

@@ -10,26 +10,13 @@
 #include "core/graphs/PiPoUpperGraph.h"
 #include "core/pipo/ScanContext.h"
 #include "core/pipo/ScanDriveSteps.h"
-#include "core/pipo/ScanSink.h"
 #include "core/pipo/engines/ScanLoop.h"
+#include "support/QuietScanSink.h"
 
 #include <atomic>
 #include <iterator>
 
 namespace {
-
-class QuietSink : public ScanSink {
-public:
-    void SetStatus(const std::string&) override {}
-    void SetProgress(int) override {}
-    void SetDisplays(const ScanDisplayTexts&) override {}
-    void SetCaption(int, const std::string&) override {}
-    void EnableControl(int, bool) override {}
-    void ShowControl(int, bool) override {}
-    void ShowQualityRating() override {}
-    void OnStop() override {}
-    void RestoreStatusDisplay(const std::string&) override {}
-};
 
 // Every question is answered Yes: stop, abort.
 class AnswerYes : public UserPrompt {
@@ -54,7 +41,7 @@ void Scan(fuzzdrive::FuzzCore& fuzz, std::size_t engine)
     constexpr std::int64_t kScanSectors = 24000;
     fuzz.Inquire();
     fuzz.Record().m_bDvdDrive = 1;
-    QuietSink sink;
+    QuietScanSink sink;
     AnswerYes prompt;
     std::atomic<int> running{0};
     ScanContext scan(fuzz.core.m_Drives, sink, prompt, running);

@@ -13,6 +13,7 @@
 #include "core/tools/hash/HashKernelSelect.h"
 #include "core/tools/hash/MediaHash.h"
 #include "emu/EmulatedDrive.h"
+#include "HashBenchSupport.h"
 
 #include <algorithm>
 #include <chrono>
@@ -31,14 +32,6 @@ namespace fs = std::filesystem;
 
 constexpr int kRuns = 2;
 constexpr const char* kTools[] = {"md5sum", "sha1sum", "sha224sum", "sha256sum", "sha384sum", "sha512sum"};
-
-class QuietEvents : public HashEvents {
-public:
-    void FileProgress(int, int, int) override {}
-    void OverallProgress(int) override {}
-    bool AbortAfterOpenError(const std::string&, const std::string&) override { return true; }
-    void Notice(const std::string& text) override { std::printf("  notice: %s\n", text.c_str()); }
-};
 
 double Seconds(const std::function<void()>& work)
 {
@@ -162,7 +155,7 @@ double MediaHashMegabytesPerSecond(HashChoice choice, std::int64_t blocks)
         core.m_Drives.list.FillDeviceComboList();
         core.m_Drives.list.SetDeviceComboSel(0);
         core.m_Drives.list.OnSelchangeDevicescombo();
-        QuietEvents events;
+        QuietHashEvents events;
         HashOutcome outcome = HashOutcome::Failed;
         seconds = Seconds([&] {
             outcome = MediaHash(core.m_Drives, core.m_Report, events, choice).HashMedia(0, blocks - 1, [] {
@@ -194,7 +187,7 @@ int main(int argc, char** argv)
 
     // The machine may be shared: ours and the tools take turns, and the best
     // of each counts.
-    QuietEvents events;
+    QuietHashEvents events;
     ReportText report;
     const std::string files = "cd '" + folder.Path() + "' && find . -type f -print0 | LC_ALL=C sort -z | xargs -0";
     double ours = 1e300;

@@ -18,6 +18,7 @@
 #include "core/tools/hash/MD5Context.h"
 #include "core/tools/hash/MultiDigest.h"
 #include "core/tools/hash/SHAHash.h"
+#include "HashBenchSupport.h"
 
 #include <algorithm>
 #include <bit>
@@ -134,19 +135,11 @@ std::string Format3(double value)
     return text;
 }
 
-class QuietEvents : public HashEvents {
-public:
-    void FileProgress(int, int, int) override {}
-    void OverallProgress(int) override {}
-    bool AbortAfterOpenError(const std::string&, const std::string&) override { return true; }
-    void Notice(const std::string& text) override { std::printf("  notice: %s\n", text.c_str()); }
-};
-
 // Our file hash of MD5 alone, as the page computes it; "" when it failed.
 std::string FileMd5(const std::string& path)
 {
     ReportText report;
-    QuietEvents events;
+    QuietHashEvents events;
     FileHashEngine engine(report, events, HashChoice{false, false});
     if (engine.ComputeFileHash(path, {}) != HashOutcome::Done)
         return "";

@@ -102,12 +102,8 @@ bool DcEraseControl::StartEraseThread(std::int64_t rangeStart, std::int64_t rang
     std::optional<DcErasePlan> plan = m_erase.Prepare(m_nMediaType, rangeStart, rangeEnd, m_prompt);
     if (!plan)
         return false;
-    const GateDecision decision = ConfirmDestructiveOperation(plan->confirmation, m_prompt, m_probe);
-    if (!decision.Confirmed()) {
-        if (decision.verdict == GateVerdict::Refused)
-            m_sink.SetStatus(decision.reason);
+    if (!ConfirmedBeforeErase(plan->confirmation, m_probe, m_prompt, m_sink))
         return false;
-    }
     m_worker.Start(std::move(*claim),
                    [this, plan = *plan](const std::function<bool()>& stop) { return m_erase.DoErase(plan, stop); });
     return true;

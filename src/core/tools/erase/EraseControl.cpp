@@ -112,12 +112,8 @@ bool EraseControl::Go()
     std::optional<ErasePlan> plan = m_format.Prepare(operation, m_nDiscKind, m_state.checks, m_prompt, clearReport);
     if (!plan)
         return false;
-    const GateDecision decision = ConfirmDestructiveOperation(plan->confirmation, m_prompt, m_probe);
-    if (!decision.Confirmed()) {
-        if (decision.verdict == GateVerdict::Refused)
-            m_sink.SetStatus(decision.reason);
+    if (!ConfirmedBeforeErase(plan->confirmation, m_probe, m_prompt, m_sink))
         return false;
-    }
     m_worker.Start(std::move(*claim),
                    [this, plan = *plan](const std::function<bool()>& stop) { return m_format.Run(plan, stop); });
     return true;

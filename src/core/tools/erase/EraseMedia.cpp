@@ -76,4 +76,13 @@ bool RefusedInUse(DriveContext& drive, const DeviceUseProbe& probe, UserPrompt* 
     return true;
 }
 
+bool ConfirmedBeforeErase(const DestructiveOperation& operation, const DeviceUseProbe& probe, UserPrompt* prompt,
+                          EraseSink& sink)
+{
+    const GateDecision decision = ConfirmDestructiveOperation(operation, prompt, probe);
+    if (decision.verdict == GateVerdict::Refused)
+        sink.SetStatus(decision.reason);
+    return decision.Confirmed();
+}
+
 }  // namespace erasing

@@ -38,4 +38,9 @@ DestructiveOperation DescribeTarget(DriveContext& drive, const std::string& medi
 // first write): true after the reason was shown (status line and prompt).
 bool RefusedInUse(DriveContext& drive, const DeviceUseProbe& probe, UserPrompt* prompt, EraseSink& sink);
 
+// The confirmation gate's question for the operation: true when the user
+// confirmed; a refusal of the device is shown in the status line.
+bool ConfirmedBeforeErase(const DestructiveOperation& operation, const DeviceUseProbe& probe, UserPrompt* prompt,
+                          EraseSink& sink);
+
 }  // namespace erasing

@@ -12,6 +12,7 @@
 #include "core/pipo/ScanDriveSteps.h"
 #include "core/pipo/engines/ScanLoop.h"
 #include "support/QuietScanSink.h"
+#include "support/ScanChoices.h"
 
 #include <atomic>
 #include <iterator>
@@ -51,12 +52,7 @@ void Scan(fuzzdrive::FuzzCore& fuzz, std::size_t engine)
     scan.m_pLowerGraph = &lower;
     scan.state.m_nGraphSlot = 1;
     scan.state.m_llEndLba = kScanSectors;
-    scan.choices.cavSpeedIndex = 2;
-    scan.scales.With([&](ScanScales& scales) {
-        scales.OnSelchangePIScale(0, 0, nullptr);
-        scales.OnSelchangePIFScale(0, 0, nullptr);
-        scales.ApplyJitterScaleChoice(0, nullptr);
-    });
+    ChooseDefaultScanChoices(scan);
     LockTray(scan, true);
     kFuzzedEngines[engine % kFuzzedEngineCount].engine(scan);
     Check(running.load() == 0);

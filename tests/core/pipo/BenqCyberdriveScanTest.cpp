@@ -12,6 +12,7 @@
 #include "emu/MediumGeometry.h"
 #include "core/base/MessageIds.h"
 #include "core/base/UserPrompt.h"
+#include "support/ScanChoices.h"
 
 #include <gtest/gtest.h>
 
@@ -46,12 +47,7 @@ struct EngineRig : ScanRig {
         scan.m_pLowerGraph = &lower;
         scan.state.m_nGraphSlot = 1;
         scan.state.m_llEndLba = end;
-        scan.choices.cavSpeedIndex = 2;
-        scan.scales.With([&](ScanScales& scales) {
-            scales.OnSelchangePIScale(0, 0, nullptr);
-            scales.OnSelchangePIFScale(0, 0, nullptr);
-            scales.ApplyJitterScaleChoice(0, nullptr);
-        });
+        ChooseDefaultScanChoices(scan);
         LockTray(scan, true);
         drive->ClearJournal();
     }

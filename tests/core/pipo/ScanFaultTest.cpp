@@ -1,6 +1,7 @@
 #include "ScanLoopRig.h"
 #include "core/pipo/engines/ScanEngine.h"
 #include "emu/DrivePresets.h"
+#include "support/ScanChoices.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +25,7 @@ struct FaultScanRig : LoopRig {
         disc.errors.seed = 3;
         disc.errors.piMean = 4;
         Insert(disc);
-        scan.choices.cavSpeedIndex = 2;
-        scan.scales.With([&](ScanScales& scales) {
-            scales.OnSelchangePIScale(0, 0, nullptr);
-            scales.OnSelchangePIFScale(0, 0, nullptr);
-            scales.ApplyJitterScaleChoice(0, nullptr);
-        });
+        ChooseDefaultScanChoices(scan);
         drive->ClearJournal();
     }
 };

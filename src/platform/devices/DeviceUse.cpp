@@ -1,6 +1,7 @@
 #include "platform/devices/DeviceUse.h"
 
 #include "platform/devices/MountRoots.h"
+#include "platform/devices/Mounts.h"
 #include "platform/files/FolderEntries.h"
 
 #include <algorithm>
@@ -70,21 +71,14 @@ bool IsOneOf(const std::string& name, const std::vector<std::string>& names)
 
 void AddMounts(DeviceUse& use, const std::vector<std::string>& names, const std::string& mountsFile)
 {
-    std::ifstream mounts(mountsFile);
-    std::string line;
-    while (std::getline(mounts, line)) {
-        std::istringstream fields(line);
-        std::string source, target;
-        if (!(fields >> source >> target))
-            continue;
-        source = UnescapeMountField(source);
-        target = UnescapeMountField(target);
-        if (!IsOneOf(KernelName(source), names))
-            continue;
-        use.mounts.push_back(source + " on " + target);
-        if (std::find(kSystemMounts.begin(), kSystemMounts.end(), target) != kSystemMounts.end())
-            use.holdsSystem = true;
-    }
+    ForEachMount(mountsFile, [&](const std::string& source, const std::string& target) {
+        if (IsOneOf(KernelName(source), names)) {
+            use.mounts.push_back(source + " on " + target);
+            if (std::find(kSystemMounts.begin(), kSystemMounts.end(), target) != kSystemMounts.end())
+                use.holdsSystem = true;
+        }
+        return true;
+    });
 }
 
 void AddSwaps(DeviceUse& use, const std::vector<std::string>& names, const std::string& swapsFile)

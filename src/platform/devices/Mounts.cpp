@@ -1,5 +1,6 @@
 #include "platform/devices/Mounts.h"
 
+#include "platform/devices/MountRoots.h"
 #include "platform/files/FolderEntries.h"
 
 #include <climits>
@@ -10,23 +11,6 @@
 
 namespace {
 
-// A mount table field with its octal escapes ("\040" for a blank) undone.
-std::string Unescaped(const std::string& field)
-{
-    std::string text;
-    const auto octal = [&](std::size_t at) { return at < field.size() && field[at] >= '0' && field[at] <= '7'; };
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && octal(i + 1) && octal(i + 2) && octal(i + 3)) {
-            text.push_back(
-                static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0')));
-            i += 3;
-        } else {
-            text.push_back(field[i]);
-        }
-    }
-    return text;
-}
-
 std::string RealPath(const std::string& path)
 {
     char resolved[PATH_MAX];
@@ -35,11 +19,9 @@ std::string RealPath(const std::string& path)
 
 }  // namespace
 
-std::string MountPointOf(const std::string& deviceNode, const std::string& mountsFile)
+void ForEachMount(const std::string& mountsFile,
+                  const std::function<bool(const std::string& source, const std::string& target)>& visit)
 {
-    const std::string node = RealPath(deviceNode);
-    if (node.empty())
-        return {};
     std::ifstream mounts(mountsFile);
     std::string line;
     while (std::getline(mounts, line)) {
@@ -47,13 +29,24 @@ std::string MountPointOf(const std::string& deviceNode, const std::string& mount
         std::string source, target;
         if (!(fields >> source >> target))
             continue;
-        source = Unescaped(source);
-        if (source.empty() || source[0] != '/')
-            continue;
-        if (RealPath(source) == node)
-            return Unescaped(target);
+        if (!visit(UnescapeMountField(source), UnescapeMountField(target)))
+            return;
     }
-    return {};
+}
+
+std::string MountPointOf(const std::string& deviceNode, const std::string& mountsFile)
+{
+    const std::string node = RealPath(deviceNode);
+    if (node.empty())
+        return {};
+    std::string mountPoint;
+    ForEachMount(mountsFile, [&](const std::string& source, const std::string& target) {
+        if (source.empty() || source[0] != '/' || RealPath(source) != node)
+            return true;
+        mountPoint = target;
+        return false;
+    });
+    return mountPoint;
 }
 
 bool HasFileIgnoringCase(const std::string& folder, const std::vector<std::string>& parts)

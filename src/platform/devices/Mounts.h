@@ -1,7 +1,14 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
+
+// Each line of a mount table laid out as /proc/self/mounts: its source and
+// target with their octal escapes undone, in the table's order, until visit
+// returns false.
+void ForEachMount(const std::string& mountsFile,
+                  const std::function<bool(const std::string& source, const std::string& target)>& visit);
 
 // Where the file system on a device node is mounted; empty when it is not.
 // mountsFile stands for /proc/self/mounts so tests use fixtures.

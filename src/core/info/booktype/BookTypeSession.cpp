@@ -5,15 +5,9 @@
 #include "core/drive/DriveContext.h"
 #include "core/drive/MediaType.h"
 #include "core/drive/vendor/RawAccess.h"
+#include "scsi/DiscStructure.h"
 
 #include <vector>
-
-namespace {
-
-constexpr std::uint32_t kPhysicalFormatLength = 2052;
-constexpr int kPhysicalFormat = 0x00;
-
-}  // namespace
 
 BookTypeSession::BookTypeSession(DriveContext& driveContext, UserPrompt& userPrompt) :
     drive(driveContext), prompt(userPrompt)
@@ -83,8 +77,10 @@ std::string LoadedDiscChange(const std::string& kind, const std::string& book)
 
 int ReadDiscBookType(DriveContext& drive)
 {
-    std::vector<std::uint8_t> answer(kPhysicalFormatLength, 0);
-    if (drive.reads.ReadDiscStructureNoCheck(0, 0, kPhysicalFormat, kPhysicalFormatLength, answer.data()) != 0)
+    std::vector<std::uint8_t> answer(disc_structure::kPhysicalFormatLength, 0);
+    if (drive.reads.ReadDiscStructureNoCheck(0, 0, disc_structure::kPhysicalFormat,
+                                             disc_structure::kPhysicalFormatLength, answer.data())
+        != 0)
         return -1;
     return disc_structure::BookType(answer);
 }

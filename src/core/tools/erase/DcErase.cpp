@@ -10,6 +10,7 @@
 #include "core/drive/MediaType.h"
 #include "core/tools/erase/EraseMedia.h"
 #include "scsi/Bytes.h"
+#include "scsi/DiscStructure.h"
 #include "scsi/Opcodes.h"
 
 #include <array>
@@ -26,7 +27,6 @@ constexpr std::uint32_t kPollMs = 500;
 constexpr std::uint64_t kMinuteMs = 60000;
 constexpr std::uint64_t kDvdStepLimitMs = 30 * kMinuteMs;
 constexpr std::uint64_t kCdEraseLimitMs = 120 * kMinuteMs;
-constexpr std::int64_t kFirstDataSector = 0x30000;
 constexpr std::int64_t kShortestRange = 400;  // 20 steps of at least 19 sectors each
 constexpr std::uint32_t kTrackInformationLength = 2048;
 constexpr int kKBpsPerDvdX = 1380;
@@ -125,7 +125,7 @@ std::optional<std::int64_t> DcErase::ReadTrackInfo(std::string* failure)
             *failure = DescribeLastFailure(m_drive.m_ScsiCommand, "READ TRACK INFORMATION", mmc::kReadTrackInformation);
         return std::nullopt;
     }
-    return std::int64_t{scsi::GetBe32(&answer[16])} + kFirstDataSector;
+    return std::int64_t{scsi::GetBe32(&answer[16])} + std::int64_t{kDvdFirstDataSector};
 }
 
 std::optional<DcErasePlan> DcErase::Prepare(int mediaType, std::int64_t rangeStart, std::int64_t rangeEnd,

@@ -2,6 +2,7 @@
 
 #include "core/base/ConfirmationGate.h"
 #include "core/tools/erase/EraseSink.h"
+#include "scsi/DiscStructure.h"
 
 #include <cstdint>
 #include <functional>
@@ -18,7 +19,7 @@ namespace erasing {
 // The ranges of DC erase: physical sectors of a DVD-RW or DVD+RW from
 // 2D000h, and the markers of the CD forms (-1 quick, 0 full).
 constexpr std::int64_t kDcDvdStart = 0x2D000;
-constexpr std::int64_t kDcDvdQuickEnd = 0x30000;
+constexpr std::int64_t kDcDvdQuickEnd = kDvdFirstDataSector;  // where the data zone begins
 constexpr std::int64_t kDcDvdDataStart = 0x2FE00;  // a DVD-RW's data steps begin here
 constexpr std::int64_t kDcCdQuick = -1;
 constexpr std::int64_t kDcCdFull = 0;

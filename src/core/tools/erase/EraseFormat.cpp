@@ -8,6 +8,7 @@
 #include "core/drive/DriveContext.h"
 #include "core/drive/MediaType.h"
 #include "core/tools/erase/EraseMedia.h"
+#include "scsi/DiscStructure.h"
 
 #include <array>
 #include <vector>
@@ -27,7 +28,6 @@ constexpr int kProfileBdRe = 0x43;
 constexpr std::uint8_t kPlusRwFormat = 0x26;
 constexpr std::uint8_t kFullFormat = 0x00;
 constexpr std::uint8_t kQuickFormat = 0x15;
-constexpr std::uint32_t kStructureLength = 2052;  // READ DVD STRUCTURE bytes 8-9 = 0804h
 constexpr std::size_t kPlusKindByte = 35;  // "8" DVD+R, "9" DVD+RW in the physical format
 constexpr int kProgressScale = 65536;
 constexpr int kBdProgressScale = 50000;
@@ -196,8 +196,9 @@ std::optional<ErasePlan> EraseFormat::PreparePlusFormat(ErasePlan plan, UserProm
 
 std::optional<ErasePlan> EraseFormat::PrepareBlank(ErasePlan plan, UserPrompt* prompt)
 {
-    std::vector<std::uint8_t> structure(kStructureLength, 0);
-    m_drive.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, structure.data());  // a CD has none
+    std::vector<std::uint8_t> structure(disc_structure::kPhysicalFormatLength, 0);
+    m_drive.reads.ReadDiscStructureNoCheck(0, 0, 0, disc_structure::kPhysicalFormatLength,
+                                           structure.data());  // a CD has none
     m_drive.media.GetDriveProfile(plan.profile);
     const std::uint8_t plusKind = structure[kPlusKindByte];
     if (plan.profile == kProfileDvdPlusRw || plusKind == '9') {  // a DVD+RW is formatted instead
@@ -222,8 +223,9 @@ std::optional<ErasePlan> EraseFormat::PrepareMinusFormat(ErasePlan plan)
         return std::nullopt;
     }
     if (minus) {
-        std::vector<std::uint8_t> structure(kStructureLength, 0);
-        if (m_drive.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, structure.data()) != 0) {
+        std::vector<std::uint8_t> structure(disc_structure::kPhysicalFormatLength, 0);
+        if (m_drive.reads.ReadDiscStructureNoCheck(0, 0, 0, disc_structure::kPhysicalFormatLength, structure.data())
+            != 0) {
             m_sink.SetStatus("Error Reading Media");
             return std::nullopt;
         }

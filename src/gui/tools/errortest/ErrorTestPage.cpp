@@ -15,6 +15,7 @@
 #include "gui/ui/Beep.h"
 #include "gui/ui/Dialog.h"
 #include "gui/ui/EventWatch.h"
+#include "scsi/DiscStructure.h"
 
 #include <QMouseEvent>
 
@@ -36,7 +37,6 @@ constexpr int kErrorRowLabelX = 507;
 constexpr int kErrorRowFieldX = 612;
 constexpr int kErrorRowFieldWidth = 118;
 constexpr int kUnitReadySeconds = 15;
-constexpr std::uint32_t kStructureLength = 2052;
 
 const std::vector<int> kErrorPageControls = {kGroupBox,
                                              kResults,
@@ -273,9 +273,11 @@ void ErrorTestPage::OnMapClick(int x, int y)
             DriveContext& drives = core.m_Drives;
             int profile = 0;
             drives.media.GetDriveProfile(profile);
-            std::vector<std::uint8_t> structure(kStructureLength, 0);
+            std::vector<std::uint8_t> structure(disc_structure::kPhysicalFormatLength, 0);
             const bool read = drives.mmc.TestMediaPresent() == 1
-                && drives.reads.ReadDiscStructureNoCheck(0, 0, 0, kStructureLength, structure.data()) == 0;
+                && drives.reads.ReadDiscStructureNoCheck(0, 0, 0, disc_structure::kPhysicalFormatLength,
+                                                         structure.data())
+                    == 0;
             // The cells of the test that draws the map.
             *blocks = errortest::GroupShapeFor(profile, read && (structure[6] & 0x60) ? 2 : 1).BlocksPerCell();
         },

@@ -97,6 +97,9 @@ struct DriveIdentity {
     std::uint32_t fullBlankMs = 240000;
     std::uint32_t minimalBlankMs = 40000;
     std::uint32_t closeMs = 4000;
+    // TEST UNIT READY answers ready while a CLOSE TRACK/SESSION still runs;
+    // the other commands that need the disc report it (as some drives do).
+    bool readyWhileClosing = false;
     RegionState region;  // reported by drives that read DVD
     Refusals refusals;
 };

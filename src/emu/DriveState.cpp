@@ -1,6 +1,7 @@
 #include "emu/DriveState.h"
 
 #include "emu/MediumGeometry.h"
+#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,6 +42,14 @@ std::optional<Sense> DriveState::NotReadyReason() const
     if (CurrentProfile() == 0)
         return sense::kIncompatibleMedium;
     return std::nullopt;
+}
+
+std::optional<Sense> DriveState::NotReadyReasonFor(std::uint8_t opcode) const
+{
+    const std::optional<Sense> reason = NotReadyReason();
+    const bool hidden = opcode == mmc::kTestUnitReady && identity.readyWhileClosing && longOperation
+        && longOperation->closing && reason && *reason == longOperation->sense;
+    return hidden ? std::nullopt : reason;
 }
 
 bool DriveState::MediumChangeAttentionDue() const

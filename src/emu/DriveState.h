@@ -73,6 +73,7 @@ struct LongOperation {
     std::uint64_t durationMs = 0;
     Sense sense = sense::kFormatInProgress;
     Finish finish;
+    bool closing = false;  // a CLOSE TRACK/SESSION
 
     std::uint64_t EndMs() const { return startMs + durationMs; }
     // How far it has come at `nowMs`, of 65536 (65535 at its end).
@@ -97,6 +98,10 @@ public:
     std::uint16_t CurrentProfile() const;
     // Why a command that needs the disc cannot run now; none when it can.
     std::optional<Sense> NotReadyReason() const;
+    // Why a command with this opcode cannot run now: NotReadyReason, but a
+    // drive that answers ready while it closes hides the close from TEST
+    // UNIT READY.
+    std::optional<Sense> NotReadyReasonFor(std::uint8_t opcode) const;
     // The unit attention of a medium change, reported once the disc is ready.
     bool MediumChangeAttentionDue() const;
     // How far a running format has come, as a fraction of 65536; none when

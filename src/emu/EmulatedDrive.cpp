@@ -135,7 +135,7 @@ CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength
     if (const auto rule = TakeRule(opcode, false))
         return CheckCondition(rule->sense);
     if (entry->needsReadyMedium) {
-        if (const auto notReady = m_state.NotReadyReason())
+        if (const auto notReady = m_state.NotReadyReasonFor(opcode))
             return CheckCondition(*notReady, std::nullopt, 0, m_state.OperationProgress());
         if (const auto failure = std::exchange(m_state.deferredError, std::nullopt))
             return CheckCondition(*failure);  // how the last long operation ended

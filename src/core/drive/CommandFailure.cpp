@@ -1,6 +1,7 @@
 #include "core/drive/CommandFailure.h"
 
 #include "core/base/Format.h"
+#include "core/drive/CommandBlock.h"
 #include "core/drive/MmcTypes.h"
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/SenseTexts.h"
@@ -54,6 +55,19 @@ ChannelFailure TakeFailure(const CScsiCommand& channel)
     failure.error = channel.LastError();
     failure.reason = channel.LastErrorText();
     return failure;
+}
+
+CommandAnswer ExecuteForAnswer(CScsiCommand& channel, const CommandBlock& block, const char* name)
+{
+    CommandAnswer answer;
+    const auto lock = channel.Lock();
+    answer.ok = block.Execute(channel, DataDirection::None, nullptr, 0) == 0;
+    if (!answer.ok) {
+        answer.lost = channel.LastError() != PassThroughError::None;
+        answer.sense = SenseOf(channel.RequestBlock().sense);
+        answer.failure = DescribeLastFailure(channel, name, block[0]);
+    }
+    return answer;
 }
 
 std::string RawAccessNeeded(const std::string& subject)

@@ -8,6 +8,7 @@
 #include <string>
 
 class CScsiCommand;
+class CommandBlock;
 
 // What the last command on the channel came to, read right after its
 // Execute (under the channel's lock when other threads may send).
@@ -31,6 +32,10 @@ struct ChannelFailure {
     std::string reason;  // the kernel's or the transport's, without sense
 };
 ChannelFailure TakeFailure(const CScsiCommand& channel);
+
+// Sends a block that moves no data, under the channel's lock, and tells
+// how it ended (a failure described as DescribeLastFailure does).
+CommandAnswer ExecuteForAnswer(CScsiCommand& channel, const CommandBlock& block, const char* name);
 
 // What the kernel's refusal of a command means to the user: "<subject> needs
 // raw device access (root, CAP_SYS_RAWIO, or the drive's /dev/sgN node)".

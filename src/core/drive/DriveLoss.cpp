@@ -9,17 +9,27 @@ namespace {
 constexpr int kNotReady = 0x02;
 constexpr int kMediumNotPresent = 0x3A;
 
+DriveLoss LossOfAnswer(bool ok, bool lost, const SenseCode& sense)
+{
+    if (ok)
+        return DriveLoss::None;
+    if (lost)
+        return DriveLoss::DriveGone;
+    if (sense.key == kNotReady && sense.asc == kMediumNotPresent)
+        return DriveLoss::DiscGone;
+    return DriveLoss::None;
+}
+
 }  // namespace
 
 DriveLoss LossOf(const BlockReadResult& read)
 {
-    if (read.ok)
-        return DriveLoss::None;
-    if (read.lost)
-        return DriveLoss::DriveGone;
-    if (read.sense.key == kNotReady && read.sense.asc == kMediumNotPresent)
-        return DriveLoss::DiscGone;
-    return DriveLoss::None;
+    return LossOfAnswer(read.ok, read.lost, read.sense);
+}
+
+DriveLoss LossOf(const CommandAnswer& answer)
+{
+    return LossOfAnswer(answer.ok, answer.lost, answer.sense);
 }
 
 namespace {

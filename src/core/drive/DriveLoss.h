@@ -18,6 +18,7 @@ enum class DriveLoss {
 
 // From the answer alone.
 DriveLoss LossOf(const BlockReadResult& read);
+DriveLoss LossOf(const CommandAnswer& answer);
 
 // A lost read can also be one that took too long on a damaged disc: a lost
 // answer is only taken for a lost drive when TEST UNIT READY is lost too

@@ -93,6 +93,11 @@ int MmcCommands::TestMediaPresent()
     return CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0 ? 1 : 0;
 }
 
+CommandAnswer MmcCommands::TestUnitReady()
+{
+    return ExecuteForAnswer(m_ScsiCommand, CommandBlock(kTestUnitReady), "TEST UNIT READY");
+}
+
 int MmcCommands::WaitForUnitReady(int seconds, const std::atomic<int>* running)
 {
     const int tries = 2 * std::max(seconds, 0);

@@ -29,6 +29,8 @@ public:
 
     // 1 when a disc is loaded and ready, else 0.
     int TestMediaPresent();
+    // TEST UNIT READY once: ready, or the sense of a unit that is not.
+    CommandAnswer TestUnitReady();
     // Asks up to 2 x seconds times, 500 ms apart: 0 ready, or no disc, or the
     // request itself failed without sense; 1 still not ready. With a running
     // flag the wait also ends (1) as soon as the flag reads 0 (Stop).

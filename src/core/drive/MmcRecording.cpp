@@ -152,6 +152,11 @@ int MmcRecording::EjectMedium(std::string* failure)
                "START STOP UNIT", failure);
 }
 
+CommandAnswer MmcRecording::StopUnit()
+{
+    return ExecuteForAnswer(m_ScsiCommand, CommandBlock(kStartStopUnit).Set(1, 0x01), "START STOP UNIT");
+}
+
 int MmcRecording::ReadCapabilitiesPage(std::vector<std::uint8_t>& answer, std::string* failure)
 {
     answer.assign(kCapabilitiesAnswer, 0);

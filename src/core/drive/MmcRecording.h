@@ -82,6 +82,10 @@ public:
     int ReadDiscInformation(DiscInformation& information, std::string* failure = nullptr);
     // START STOP UNIT with the immediate bit and LoEj, Start clear: the tray opens.
     int EjectMedium(std::string* failure = nullptr);
+    // START STOP UNIT with the immediate bit, Start and LoEj clear: the disc
+    // stops. Drives that finish an operation after TEST UNIT READY already
+    // answers ready refuse it with "operation in progress" until then.
+    CommandAnswer StopUnit();
     // MODE SENSE(10) of the capabilities page 2Ah into a 252-byte answer.
     int ReadCapabilitiesPage(std::vector<std::uint8_t>& answer, std::string* failure = nullptr);
 

@@ -62,6 +62,16 @@ inline SenseCode SenseOf(const std::uint8_t* sense)
     return {sense[2] & 0x0F, sense[12], sense[13]};
 }
 
+// How a command without data ended, taken under the channel's lock: done,
+// or the sense of its failure and that failure in words; lost when no
+// status came (the command or the drive lost on the way).
+struct CommandAnswer {
+    bool ok = false;
+    SenseCode sense;
+    bool lost = false;
+    std::string failure;
+};
+
 // READ CAPACITY's answer. A failure keeps the sense; the fields the drive
 // did not send read 0.
 struct CapacityAnswer {

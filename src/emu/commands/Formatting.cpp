@@ -195,9 +195,9 @@ void Blank(CommandContext& command)
     drive.RunLongOperation(std::move(operation), command.Byte(1) & 0x10);
 }
 
-// CLOSE TRACK/SESSION (5Bh) on the random writable discs: a DVD+RW's
-// background format stops where it is (the disc stays usable, a restart
-// goes on from there); elsewhere the drive only finishes what it wrote.
+// CLOSE TRACK/SESSION (5Bh) on the random writable discs but BD-RE: a
+// DVD+RW's background format stops where it is (the disc stays usable, a
+// restart goes on from there); elsewhere the drive only finishes what it wrote.
 void CloseTrackSession(CommandContext& command)
 {
     DriveState& drive = command.drive;
@@ -211,10 +211,14 @@ void CloseTrackSession(CommandContext& command)
         command.Fail(sense::kCommandSequenceError);  // no open track or session this drive closes
         return;
     }
+    if (disc.profile == profile::kBdRe) {  // BD drives' command references: not valid for BD-RE
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
     drive.StopBackgroundFormat();
-    drive.RunLongOperation(
-        {0, drive.identity.closeMs, sense::kLongOperationInProgress, [](DriveState&, std::uint64_t) {}},
-        command.Byte(1) & 0x01);
+    LongOperation close{0, drive.identity.closeMs, sense::kLongOperationInProgress, [](DriveState&, std::uint64_t) {}};
+    close.closing = true;
+    drive.RunLongOperation(std::move(close), command.Byte(1) & 0x01);
 }
 
 }  // namespace

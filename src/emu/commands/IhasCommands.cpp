@@ -17,6 +17,17 @@ void IhasVendorCommand(CommandContext& command)
     AnswerF3Session(command, command.drive.vendorSettings.ihas.sessionOpen, false);
 }
 
+// The session's CDB: the LBA in bytes 2-5 where the family takes one (else
+// zeros), the length byte 8, the rest zero. Other F3h commands (the Nu/QSI
+// family's, say) are not the family's own.
+bool InSessionForm(const CommandContext& command, bool takesLba)
+{
+    for (const std::size_t index : {2, 3, 4, 5, 6, 7, 9, 10, 11})
+        if (command.Byte(index) != 0 && !(takesLba && index <= 5))
+            return false;
+    return true;
+}
+
 }  // namespace
 
 // F3h: the error-rate session. 01h opens it, 02h arms it (and, where the
@@ -26,7 +37,7 @@ void IhasVendorCommand(CommandContext& command)
 void AnswerF3Session(CommandContext& command, bool& sessionOpen, bool armTakesLba)
 {
     const std::uint8_t sub = command.Byte(1);
-    if (sub != kStart && sub != kArm && sub != kRead && sub != kEnd) {
+    if ((sub != kStart && sub != kArm && sub != kRead && sub != kEnd) || !InSessionForm(command, armTakesLba)) {
         command.Fail(sense::kInvalidFieldInCdb);
         return;
     }

@@ -17,6 +17,10 @@ void StartStopUnit(CommandContext& command)
     const bool loadEject = flags & 0x02;
     const bool start = flags & 0x01;
     DriveState& drive = command.drive;
+    if (drive.longOperation) {  // a format, blank or close under way: the unit takes no other work
+        command.Fail(drive.longOperation->sense);
+        return;
+    }
     if (flags & 0xF0)  // power conditions need no model yet
         return;
     if (!loadEject) {

@@ -192,6 +192,35 @@ TEST(RecordingCommands, ALongOperationCanBeMadeToFailAtItsEnd)
     EXPECT_EQ(drive->CurrentMedium()->status, DiscStatus::Complete);  // nothing was blanked
 }
 
+TEST(RecordingCommands, TheDriveTakesNoOtherWorkWhileItClosesAndABdRejectsTheClose)
+{
+    const std::vector<std::uint8_t> close = {0x5B, 0x01, 0x02, 0, 0, 0, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> stopUnit = {0x1B, 0x01, 0, 0, 0x00, 0};
+    struct Case {
+        const char* name;
+        bool readyWhileClosing;
+        bool readyToTestUnitReady;  // while the close runs
+    };
+    for (const Case c : {Case{"reports the close", false, false}, Case{"answers ready while closing", true, true}}) {
+        SCOPED_TRACE(c.name);
+        DriveIdentity identity = *FindDrivePreset("dvd-writer");
+        identity.readyWhileClosing = c.readyWhileClosing;
+        auto clock = std::make_shared<ManualClock>();
+        auto drive = std::make_shared<EmulatedDrive>(identity, clock);
+        ASSERT_TRUE(drive->InsertMedium(*FindMediumPreset("dvd+rw")));
+        ASSERT_EQ(Send(*drive, close).result.outcome, Outcome::Good);
+        EXPECT_EQ(Send(*drive, kTestUnitReady).result.outcome == Outcome::Good, c.readyToTestUnitReady);
+        EXPECT_EQ(Send(*drive, stopUnit).SenseCode(), sense::kLongOperationInProgress);
+        EXPECT_EQ(Send(*drive, {0x1B, 0x01, 0, 0, 0x02, 0}).SenseCode(), sense::kLongOperationInProgress);
+        EXPECT_FALSE(drive->TrayOpen());  // no eject in the middle of it
+        clock->Advance(identity.closeMs);
+        EXPECT_EQ(Send(*drive, stopUnit).result.outcome, Outcome::Good);
+    }
+    // BD drives refuse CLOSE TRACK/SESSION on BD-RE.
+    EXPECT_EQ(Send(*Drive("bd-writer", "bd-re"), {0x5B, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}).SenseCode(),
+              sense::kInvalidFieldInCdb);
+}
+
 // DC erase of the Nu/QSI family.
 std::vector<std::uint8_t> Dc(std::uint8_t function, std::initializer_list<std::uint8_t> bytes = {},
                              std::uint8_t byte11 = 0)

@@ -216,6 +216,7 @@ TEST(ScanFamilies, StuckPositionsAndInjectedFailuresOfTheMeasurement)
 TEST(ScanFamilies, EachFamilyTakesItsOwnProbesAndRefusesTheOthersAsADriveWould)
 {
     const std::vector<std::uint8_t> nuProbe = {0xF3, 0x0E, 0x71, 0, 0, 0, 0, 0, 0x02, 0, 0, 0};
+    const std::vector<std::uint8_t> nuStatus = {0xF3, 0x0F, 0x02, 0, 0, 0, 0x07, 0, 0x08, 0, 0, 0};
     struct Probe {
         const char* name;
         std::vector<std::uint8_t> cdb;
@@ -227,11 +228,13 @@ TEST(ScanFamilies, EachFamilyTakesItsOwnProbesAndRefusesTheOthersAsADriveWould)
         {"Lite-On jitter read", LiteonJitterRead(0x30200, 512), 12, {"liteon"}},
         {"Samsung error read", kSamsungErrorRead, 16, {"samsung", "liteon"}},
         {"generic F3 probe", nuProbe, 2, {"generic-f3"}},
+        {"Nu/QSI status query", nuStatus, 8, {"generic-f3"}},  // not the end of another family's session
         {"Cyberdrive signature", CyberSignature(1), 8, {"cyberdrive"}},
-        {"iHAS session start", IhasF3(0x01), 2048, {"ihas"}},
+        {"iHAS session start", IhasF3(0x01), 2048, {"ihas", "nec"}},
         {"BTC error read", kBtcErrorRead, 10, {"btc"}},
     };
-    const char* drives[] = {"benq", "liteon", "samsung", "generic-f3", "cyberdrive", "ihas", "btc", "dvd-writer"};
+    const char* drives[] = {"benq", "liteon", "samsung", "generic-f3", "cyberdrive",
+                            "ihas", "nec",    "btc",     "dvd-writer"};
     for (const Probe& probe : probes) {
         for (const char* preset : drives) {
             SCOPED_TRACE(std::string(probe.name) + " on " + preset);
@@ -246,7 +249,7 @@ TEST(ScanFamilies, EachFamilyTakesItsOwnProbesAndRefusesTheOthersAsADriveWould)
             const bool knowsOpcode = probe.cdb[0] == 0xF3
                 && (std::string(preset) == "samsung" || std::string(preset) == "liteon"
                     || std::string(preset) == "generic-f3" || std::string(preset) == "ihas"
-                    || std::string(preset) == "btc");
+                    || std::string(preset) == "nec" || std::string(preset) == "btc");
             EXPECT_EQ(answer.SenseCode(), knowsOpcode ? sense::kInvalidFieldInCdb : sense::kInvalidOpcode);
         }
     }

@@ -13,6 +13,7 @@
 #include "scsi/DiscStructure.h"
 #include "scsi/Opcodes.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -128,7 +129,24 @@ std::optional<std::int64_t> DcErase::ReadTrackInfo(std::string* failure)
     return std::int64_t{scsi::GetBe32(&answer[16])} + std::int64_t{kDvdFirstDataSector};
 }
 
-std::optional<DcErasePlan> DcErase::Prepare(int mediaType, std::int64_t rangeStart, std::int64_t rangeEnd,
+std::optional<std::int64_t> DcErase::FullEraseEnd(std::string* failure)
+{
+    const std::optional<std::int64_t> free = ReadTrackInfo(failure);
+    if (!free)
+        return std::nullopt;
+    // A closed disc has no free blocks: its recorded blocks are what a full erase covers.
+    const CapacityAnswer capacity = m_drive.reads.ReadCapacityAnswer();
+    const bool recorded = capacity.ok && capacity.lastLba != 0xFFFFFFFF;
+    if (!recorded && *free == kDvdFirstDataSector) {
+        if (failure)
+            *failure = "READ CAPACITY (25h) failed: the recorded part of the disc is not known";
+        return std::nullopt;
+    }
+    const std::int64_t recordedEnd = recorded ? std::int64_t{capacity.lastLba} + 1 + kDvdFirstDataSector : 0;
+    return std::max(*free, recordedEnd);
+}
+
+std::optional<DcErasePlan> DcErase::Prepare(int mediaType, std::int64_t rangeStart, std::int64_t rangeEnd, bool quick,
                                             UserPrompt* prompt)
 {
     const auto tell = [&](const std::string& text) {
@@ -157,7 +175,7 @@ std::optional<DcErasePlan> DcErase::Prepare(int mediaType, std::int64_t rangeSta
     if (m_drive.reads.ReadCapacity() > 0
         && (!prompt
             || prompt->MessageBox("This disc has data on it,  are you sure you want to erase it?", "ARE YOU SURE?",
-                                  MB_YESNO | MB_ICONQUESTION)
+                                  MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
                 != IDYES))
         return std::nullopt;
 
@@ -170,16 +188,34 @@ std::optional<DcErasePlan> DcErase::Prepare(int mediaType, std::int64_t rangeSta
         LogEntryF("DCErase - no write speed from the drive, erasing at %dx", kDcDefaultSpeed);
         plan.speed = kDcDefaultSpeed;
     }
-    const bool quick = rangeStart == kDcCdQuick || (IsDvd(mediaType) && rangeEnd == kDcDvdQuickEnd);
     plan.confirmation = DescribeTarget(m_drive, MediaTypeName(mediaType));
     plan.confirmation.action = quick ? "DC erase of the disc (quick)" : "DC erase of the disc (full)";
     plan.confirmation.loss = "Everything recorded on the disc will be lost.";
     return plan;
 }
 
-void DcErase::WaitUnitReady()
+DriveLoss DcErase::WaitUnitReady()
 {
-    m_drive.mmc.WaitForUnitReady(kReadyWaitSeconds);
+    for (std::uint32_t attempt = 0; attempt < 2 * kReadyWaitSeconds; ++attempt) {
+        const CommandAnswer answer = m_drive.mmc.TestUnitReady();
+        if (const DriveLoss loss = LossOf(answer); loss != DriveLoss::None) {
+            LogEntry("DCErase - " + answer.failure);
+            return loss;
+        }
+        const SenseCode& sense = answer.sense;
+        if (answer.ok || (sense.key == 0 && sense.asc == 0 && sense.ascq == 0))
+            return DriveLoss::None;  // ready, or nothing to wait for
+        Sleep(kPollMs);
+    }
+    return DriveLoss::None;  // still busy: the next command tells
+}
+
+std::optional<DcErase::Outcome> DcErase::WaitGone()
+{
+    const DriveLoss loss = WaitUnitReady();
+    if (loss == DriveLoss::None)
+        return std::nullopt;
+    return Outcome{EraseEnd::Failed, Joined(kFailed, DriveLossText(loss))};
 }
 
 void DcErase::Sleep(std::uint32_t milliseconds)
@@ -191,9 +227,9 @@ EraseResult DcErase::DoErase(const DcErasePlan& plan, const std::function<bool()
 {
     m_sink.SetStatus("");
     m_sink.SetStatus("Preparing DC Erase");
-    WaitUnitReady();
+    const std::optional<Outcome> gone = WaitGone();
     TrayLock lock(m_drive.mmc);
-    Outcome outcome = SetUp(plan, stop);
+    Outcome outcome = gone ? *gone : SetUp(plan, stop);
     if (outcome.end == EraseEnd::Completed)
         outcome = IsCd(plan.mediaType) ? EraseCd(plan, stop) : EraseDvd(plan, stop);
     return End(lock, outcome);
@@ -204,10 +240,12 @@ DcErase::Outcome DcErase::SetUp(const DcErasePlan& plan, const std::function<boo
     CScsiCommand& channel = m_drive.m_ScsiCommand;
     NuQsiCommands& nu = m_drive.nuQsi;
     std::string why;
-    WaitUnitReady();
+    if (const auto gone = WaitGone())
+        return *gone;
     if (Send(channel, "DC erase 00h", false, why, [&] { return nu.EnterEraseMode(); }).value != 0)
         return {EraseEnd::Failed, Joined(kFailed, why)};
-    WaitUnitReady();
+    if (const auto gone = WaitGone())
+        return *gone;
     if (Send(channel, "DC erase 02h", false, why,
              [&] { return nu.SetEraseParameters(plan.mode, plan.rangeType, true, plan.speed); })
             .value
@@ -216,7 +254,8 @@ DcErase::Outcome DcErase::SetUp(const DcErasePlan& plan, const std::function<boo
     for (int write = 0; write < kMostSetUpWrites; ++write) {
         if (stop && stop())
             return {EraseEnd::Stopped, kAborted};
-        WaitUnitReady();
+        if (const auto gone = WaitGone())
+            return *gone;
         if (Send(channel, "DC erase 03h", false, why, [&] { return nu.WriteEraseBlocks(1); }).value != 0)
             return {EraseEnd::Failed, Joined(kFailed, why)};
         const VendorReply word = Send(channel, "DC erase 04h", true, why, [&] { return nu.GetEraseStatusWord(); });
@@ -237,7 +276,8 @@ std::optional<DcErase::Outcome> DcErase::PollStep(int percent, const std::functi
     for (;;) {
         if (percent >= 0)
             m_sink.SetProgress(percent);
-        WaitUnitReady();
+        if (const auto gone = WaitGone())
+            return gone;  // a step that ends without its disc has not erased it
         const VendorReply state = Send(m_drive.m_ScsiCommand, "DC erase 06h", true, why,
                                        [&] { return m_drive.nuQsi.GetEraseState(); });
         if (state.value < 0)
@@ -271,9 +311,13 @@ DcErase::Outcome DcErase::EraseDvd(const DcErasePlan& plan, const std::function<
     CScsiCommand& channel = m_drive.m_ScsiCommand;
     NuQsiCommands& nu = m_drive.nuQsi;
     std::string why;
-    const auto erase = [&](std::uint32_t first, std::uint32_t last) {
-        WaitUnitReady();
-        return Send(channel, "DC erase 05h", false, why, [&] { return nu.EraseBlocks(first, last); }).value == 0;
+    // The failure of an erase command: none when the drive took it.
+    const auto erase = [&](std::uint32_t first, std::uint32_t last) -> std::optional<Outcome> {
+        if (const auto gone = WaitGone())
+            return gone;
+        if (Send(channel, "DC erase 05h", false, why, [&] { return nu.EraseBlocks(first, last); }).value != 0)
+            return Outcome{EraseEnd::Failed, Joined(kFailed, why)};
+        return std::nullopt;
     };
     if (plan.mediaType == kMediaDvdMinusRw) {
         const struct {
@@ -286,8 +330,8 @@ DcErase::Outcome DcErase::EraseDvd(const DcErasePlan& plan, const std::function<
             if (stop && stop())
                 return {EraseEnd::Stopped, kAborted};
             m_sink.SetStatus(part.status);
-            if (!erase(part.first, part.last))
-                return {EraseEnd::Failed, Joined(kFailed, why)};
+            if (const auto failed = erase(part.first, part.last))
+                return *failed;
             m_sink.SetStatus("Waiting for drive...");
             Sleep(4000);
         }
@@ -300,8 +344,8 @@ DcErase::Outcome DcErase::EraseDvd(const DcErasePlan& plan, const std::function<
         m_sink.SetStatus(Format("DC Erasing blocks %X to %X @ %dx. Please wait...", step.first, step.last, plan.speed));
         if (plan.mediaType == kMediaDvdMinusRw)
             Sleep(3000);
-        if (!erase(step.first, step.last))
-            return {EraseEnd::Failed, Joined(kFailed, why)};
+        if (const auto failed = erase(step.first, step.last))
+            return *failed;
         const int percent = index + 1 == steps.size() ? 99 : static_cast<int>(index + 1) * 5;
         if (const auto ended = PollStep(percent, stop, kDvdStepLimitMs))
             return *ended;
@@ -314,7 +358,8 @@ DcErase::Outcome DcErase::EraseCd(const DcErasePlan& plan, const std::function<b
 {
     const bool quick = plan.rangeStart == kDcCdQuick;
     std::string why;
-    WaitUnitReady();
+    if (const auto gone = WaitGone())
+        return *gone;
     m_sink.SetStatus(quick ? Format("Quick DC Erasing CDRW @ %dx. Please wait...", plan.speed)
                            : Format("Full DC Erasing CDRW @ %dx. Please wait...", plan.speed));
     if (Send(m_drive.m_ScsiCommand, "DC erase 05h", false, why, [&] { return m_drive.nuQsi.EraseCdBlocks(quick); })
@@ -330,7 +375,8 @@ DcErase::Outcome DcErase::EraseCd(const DcErasePlan& plan, const std::function<b
             m_sink.SetStatus(kTryingToStop);
             return {EraseEnd::Stopped, kAborted};
         }
-        WaitUnitReady();
+        if (const auto gone = WaitGone())
+            return *gone;
         const VendorReply state = Send(m_drive.m_ScsiCommand, "DC erase 06h", true, why,
                                        [&] { return m_drive.nuQsi.GetEraseState(); });
         if (state.value < 0)
@@ -353,6 +399,7 @@ DcErase::Outcome DcErase::EraseCd(const DcErasePlan& plan, const std::function<b
 
 EraseResult DcErase::End(TrayLock& lock, const Outcome& outcome)
 {
+    // Every way out, the disc there or not: the waits only give the drive its time.
     std::string why;
     WaitUnitReady();
     Send(m_drive.m_ScsiCommand, "DC erase 01h", false, why, [&] { return m_drive.nuQsi.LeaveEraseMode(); });

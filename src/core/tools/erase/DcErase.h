@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/ConfirmationGate.h"
+#include "core/drive/DriveLoss.h"
 #include "core/tools/erase/EraseSink.h"
 #include "scsi/DiscStructure.h"
 
@@ -56,7 +57,8 @@ constexpr int kDcDefaultSpeed = 4;
 // DC erase through the Nu/QSI family's F3h 0Ch commands. The checks run on
 // the dialog's thread (nothing written before the confirmation); DoErase on
 // a worker. Every way out of DoErase leaves the erase mode, allows removal
-// and ejects the disc; every wait is bounded and Stop is asked in every loop.
+// and ejects the disc; every wait is bounded and Stop is asked in every loop;
+// a disc or drive gone ends it as a failure.
 class DcErase {
 public:
     DcErase(DriveContext& drive, EraseSink& sink);
@@ -67,11 +69,15 @@ public:
     int GetDriveSpeeds(int mediaType);
     // READ TRACK INFORMATION of track 1: its free blocks + 30000h; none on failure.
     std::optional<std::int64_t> ReadTrackInfo(std::string* failure = nullptr);
+    // The end of a full erase of a DVD: past the free blocks of track 1 and
+    // past the recorded blocks READ CAPACITY tells (a closed disc has no free
+    // blocks), + 30000h; none when neither could be read.
+    std::optional<std::int64_t> FullEraseEnd(std::string* failure = nullptr);
     // The checks before an erase of the range: a rewritable disc (media type
     // 3, 9, 101, or 100 whose disc information says erasable), the question
     // when the disc holds data, the speed; none when it ends here (after its
     // message or status).
-    std::optional<DcErasePlan> Prepare(int mediaType, std::int64_t rangeStart, std::int64_t rangeEnd,
+    std::optional<DcErasePlan> Prepare(int mediaType, std::int64_t rangeStart, std::int64_t rangeEnd, bool quick,
                                        UserPrompt* prompt);
     EraseResult DoErase(const DcErasePlan& plan, const std::function<bool()>& stop);
 
@@ -84,7 +90,12 @@ private:
     std::optional<Outcome> PollStep(int percent, const std::function<bool()>& stop, std::uint64_t limitMs);
     Outcome Complete();
     EraseResult End(TrayLock& lock, const Outcome& outcome);
-    void WaitUnitReady();
+    // TEST UNIT READY until the drive is ready, for up to 20 seconds (a drive
+    // still busy then is asked by the next command): the loss when the disc
+    // or the drive has gone.
+    DriveLoss WaitUnitReady();
+    // The failure of a wait that found the disc or the drive gone.
+    std::optional<Outcome> WaitGone();
     void Sleep(std::uint32_t milliseconds);
 
     DriveContext& m_drive;

@@ -64,19 +64,19 @@ void DcEraseControl::OnFullErase()
     m_nMediaType = m_drive.media.GetMediaType();
     if (!m_prompt
         || m_prompt->MessageBox("Full DC Erase can take a considerable time\n\nDo you wish to continue?", "Continue?",
-                                MB_YESNO | MB_ICONQUESTION)
+                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
             != IDYES)
         return;
     if (IsDvd(m_nMediaType)) {
         std::string why;
-        const std::optional<std::int64_t> end = m_erase.ReadTrackInfo(&why);
+        const std::optional<std::int64_t> end = m_erase.FullEraseEnd(&why);
         if (!end) {  // no range is made up from a failed read
             m_sink.SetStatus("DC Erase failed - " + why);
             return;
         }
-        StartEraseThread(kDcDvdStart, *end);
+        StartEraseThread(kDcDvdStart, *end, false);
     } else if (IsCd(m_nMediaType)) {
-        StartEraseThread(kDcCdFull, kDcCdFull);
+        StartEraseThread(kDcCdFull, kDcCdFull, false);
     }
 }
 
@@ -86,20 +86,20 @@ void DcEraseControl::OnQuickErase()
         return;
     m_nMediaType = m_drive.media.GetMediaType();
     if (IsDvd(m_nMediaType))
-        StartEraseThread(kDcDvdStart, kDcDvdQuickEnd);
+        StartEraseThread(kDcDvdStart, kDcDvdQuickEnd, true);
     else if (IsCd(m_nMediaType))
-        StartEraseThread(kDcCdQuick, kDcCdQuick);
+        StartEraseThread(kDcCdQuick, kDcCdQuick, true);
     else
         Tell(m_prompt, "Wrong media type for drive");
 }
 
-bool DcEraseControl::StartEraseThread(std::int64_t rangeStart, std::int64_t rangeEnd)
+bool DcEraseControl::StartEraseThread(std::int64_t rangeStart, std::int64_t rangeEnd, bool quick)
 {
     std::optional<ChannelClaim> claim = m_worker.Claim();
     if (!claim || RefusedInUse(m_drive, m_probe, m_prompt, m_sink))
         return false;
     m_sink.SetProgress(0);
-    std::optional<DcErasePlan> plan = m_erase.Prepare(m_nMediaType, rangeStart, rangeEnd, m_prompt);
+    std::optional<DcErasePlan> plan = m_erase.Prepare(m_nMediaType, rangeStart, rangeEnd, quick, m_prompt);
     if (!plan)
         return false;
     if (!ConfirmedBeforeErase(plan->confirmation, m_probe, m_prompt, m_sink))

@@ -39,7 +39,7 @@ public:
 
 private:
     // StartEraseThread: true when the erase runs.
-    bool StartEraseThread(std::int64_t rangeStart, std::int64_t rangeEnd);
+    bool StartEraseThread(std::int64_t rangeStart, std::int64_t rangeEnd, bool quick);
 
     DriveContext& m_drive;
     EraseSink& m_sink;

@@ -28,6 +28,8 @@ constexpr int kProfileBdRe = 0x43;
 constexpr std::uint8_t kPlusRwFormat = 0x26;
 constexpr std::uint8_t kFullFormat = 0x00;
 constexpr std::uint8_t kQuickFormat = 0x15;
+constexpr int kStopBackgroundFormat = 0;  // CLOSE TRACK/SESSION close functions of a DVD+RW
+constexpr int kCloseSession = 2;
 constexpr std::size_t kPlusKindByte = 35;  // "8" DVD+R, "9" DVD+RW in the physical format
 constexpr int kProgressScale = 65536;
 constexpr int kBdProgressScale = 50000;
@@ -45,6 +47,7 @@ constexpr const char* kFormatDone = "Format disc completed no error";
 constexpr const char* kEraseDone = "Erase disc completed no error";
 constexpr const char* kBackgroundFailed = "Error in background format..... ";
 constexpr const char* kNoDiscInformation = "can't READ DISC INFORMATION";
+constexpr const char* kNoMedia = "No media present in drive";
 
 const ProgressTexts kErasingTexts{"  Erasing Disc please wait... ", "  Erasing Media", kProgressScale};
 
@@ -66,6 +69,43 @@ std::string ActionOf(const ErasePlan& plan)
     case EraseOperation::DvdRamErase: return "Erase of the DVD-RAM: its file-system area (the first 1.1 MB)";
     }
     return {};
+}
+
+// How the end of an operation is awaited: START STOP UNIT every third of a
+// second, as long as the disc's longest operation.
+WaitBounds EndBounds(int kind)
+{
+    return {333, LongestOperationMs(kind)};
+}
+
+// The operations that close an open tray clear the main window's report first.
+bool ClearsReport(EraseOperation operation)
+{
+    return operation != EraseOperation::PlusFormat && operation != EraseOperation::PlusRestart
+        && operation != EraseOperation::BdQuickErase;
+}
+
+// Why the operation cannot run on the disc in the drive; empty when it can
+// (the disc may have been swapped since the window opened).
+std::string RefusalOf(EraseOperation operation, int mediaType)
+{
+    if (!IsErasableMedium(mediaType))
+        return NotErasableText(mediaType);
+    const int kind = [&] {
+        switch (operation) {
+        case EraseOperation::PlusFormat:
+        case EraseOperation::PlusRestart: return kKindDvdPlusRw;
+        case EraseOperation::BdQuickErase: return kKindBdRe;
+        case EraseOperation::DvdRamErase: return kKindDvdRam;
+        default: return kKindDvdMinusRw;  // the blanks and DVD-RW formats, of CD-RW too
+        }
+    }();
+    const int discKind = EraseKindFor(mediaType);
+    if (discKind == kind || (kind == kKindDvdMinusRw && discKind == kKindCdRw))
+        return {};
+    return Format("The disc in the drive (%s) is not the one this window was opened for: close it and press "
+                  "Erase again",
+                  MediaTypeName(mediaType));
 }
 
 std::string LossOf(const ErasePlan& plan)
@@ -108,6 +148,14 @@ std::optional<ErasePlan> EraseFormat::Prepare(EraseOperation operation, int kind
     plan.operation = operation;
     plan.kind = kind;
     plan.eject = checks.eject != 0;
+    // A disc put in while the tray was open (after an eject) is the one the questions name.
+    CloseTrayIfOpen();
+    if (clearReport && ClearsReport(operation))
+        clearReport();
+    if (m_drive.mmc.TestMediaPresent() == 0) {
+        m_sink.SetStatus(kNoMedia);
+        return std::nullopt;
+    }
     const int mediaType = m_drive.media.GetMediaType();
     plan.confirmation = DescribeTarget(m_drive, MediaTypeName(mediaType));
     std::optional<ErasePlan> prepared;
@@ -120,39 +168,32 @@ std::optional<ErasePlan> EraseFormat::Prepare(EraseOperation operation, int kind
         prepared = PreparePlusFormat(plan, prompt);
         break;
     case EraseOperation::BlankFull:
-    case EraseOperation::BlankQuick:
-        CloseTrayIfOpen(clearReport);
-        prepared = PrepareBlank(plan, prompt);
-        break;
+    case EraseOperation::BlankQuick: prepared = PrepareBlank(plan, prompt); break;
     case EraseOperation::MinusFullFormat:
-    case EraseOperation::MinusQuickFormat:
-        CloseTrayIfOpen(clearReport);
-        prepared = PrepareMinusFormat(plan);
-        break;
+    case EraseOperation::MinusQuickFormat: prepared = PrepareMinusFormat(plan); break;
     case EraseOperation::BdQuickErase:
         m_drive.media.GetDriveProfile(plan.profile);
         prepared = PrepareBd(plan, prompt);
         break;
-    case EraseOperation::DvdRamErase:
-        CloseTrayIfOpen(clearReport);
-        prepared = plan;
-        break;
+    case EraseOperation::DvdRamErase: prepared = plan; break;
     }
-    if (prepared) {
-        prepared->confirmation.action = ActionOf(*prepared);
-        prepared->confirmation.loss = LossOf(*prepared);
+    if (!prepared)
+        return std::nullopt;
+    if (const std::string refusal = RefusalOf(prepared->operation, mediaType); !refusal.empty()) {
+        m_sink.SetStatus(refusal);
+        return std::nullopt;
     }
+    prepared->confirmation.action = ActionOf(*prepared);
+    prepared->confirmation.loss = LossOf(*prepared);
     return prepared;
 }
 
-void EraseFormat::CloseTrayIfOpen(const std::function<void()>& clearReport)
+void EraseFormat::CloseTrayIfOpen()
 {
     if (m_drive.mmc.IsDoorOpen() == 1) {
         m_drive.mmc.EjectOrCloseTray();
         m_drive.mmc.WaitForUnitReady(20);  // the disc spins up before it is read
     }
-    if (clearReport)
-        clearReport();
 }
 
 std::optional<FormatCapacities> EraseFormat::ReadCapacities()
@@ -173,7 +214,8 @@ bool EraseFormat::AskIfNotBlank(const char* question, UserPrompt* prompt)
     }
     if (information.discStatus == 0)
         return true;
-    return prompt && prompt->MessageBox(question, kNotBlankCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return prompt
+        && prompt->MessageBox(question, kNotBlankCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 std::optional<ErasePlan> EraseFormat::PreparePlusFormat(ErasePlan plan, UserPrompt* prompt)
@@ -290,8 +332,19 @@ WaitOutcome EraseFormat::WaitForUnit(int kind, const std::function<bool()>& stop
                           showProgress ? &kErasingTexts : nullptr);
 }
 
-EraseResult EraseFormat::Succeeded(const ErasePlan& plan, TrayLock& lock, const std::string& status)
+WaitOutcome EraseFormat::WaitForClose(int kind, const std::function<bool()>& stop)
 {
+    // Some drives answer TEST UNIT READY with ready while they still close.
+    if (const WaitOutcome ready = WaitForUnit(kind, stop, false); !ready.Ready())
+        return ready;
+    return AwaitOperationEnd(m_drive, stop, EndBounds(kind));
+}
+
+EraseResult EraseFormat::Succeeded(const ErasePlan& plan, TrayLock& lock, const std::function<bool()>& stop,
+                                   const std::string& status)
+{
+    if (const WaitOutcome end = AwaitOperationEnd(m_drive, stop, EndBounds(plan.kind)); !end.Ready())
+        return EndedWait(end, "The drive did not finish");
     LogEntry("EraseFormat - " + status);
     m_sink.SetStatus(status);
     m_sink.SetProgress(100);
@@ -337,11 +390,14 @@ EraseResult EraseFormat::DoPlusFormat(const ErasePlan& plan, const std::function
     if (plan.closeAfterForeground) {
         m_sink.SetStatus("Closing session please wait...");
         Sleep(2000);
-        if (m_drive.recording.CloseTrackSession(0, 0, true, &why) != 0)
-            return Failed("Error closing session", why);
-        if (const WaitOutcome wait = WaitForUnit(plan.kind, stop, false); !wait.Ready())
-            return EndedWait(wait, "Error closing session");
-        return Succeeded(plan, lock, kFormatDone);
+        // The background format stops, then the session is closed so that DVD-ROM players read the disc.
+        for (const int function : {kStopBackgroundFormat, kCloseSession}) {
+            if (m_drive.recording.CloseTrackSession(function, 0, true, &why) != 0)
+                return Failed("Error closing session", why);
+            if (const WaitOutcome wait = WaitForClose(plan.kind, stop); !wait.Ready())
+                return EndedWait(wait, "Error closing session");
+        }
+        return Succeeded(plan, lock, stop, kFormatDone);
     }
 
     m_sink.SetStatus("Foreground done, doing Background");
@@ -370,7 +426,7 @@ EraseResult EraseFormat::DoPlusFormat(const ErasePlan& plan, const std::function
         return Failed(kBackgroundFailed,
                       Format("the drive reports the background format as %s",
                              information.backgroundFormat == 1 ? "stopped" : "not started"));
-    return Succeeded(plan, lock, "Background format completed.    ");
+    return Succeeded(plan, lock, stop, "Background format completed.    ");
 }
 
 EraseResult EraseFormat::QuickFormatBD(const ErasePlan& plan, const std::function<bool()>& stop)
@@ -394,13 +450,9 @@ EraseResult EraseFormat::QuickFormatBD(const ErasePlan& plan, const std::functio
     if (const WaitOutcome wait = WaitUntilReady(m_drive, m_sink, stop, {200, LongestOperationMs(plan.kind)}, &erasing);
         !wait.Ready())
         return EndedWait(wait, kEraseFailed);
+    // No CLOSE TRACK/SESSION: BD drives refuse it on BD-RE, where the writes are all there is.
     m_sink.SetStatus("Finishing please wait...");
-    Sleep(2000);
-    if (m_drive.recording.CloseTrackSession(0, 0, true, &why) != 0)
-        return Failed("Error closing session", why);
-    if (const WaitOutcome wait = WaitForUnit(plan.kind, stop, false); !wait.Ready())
-        return EndedWait(wait, "Error closing session");
-    return Succeeded(plan, lock,
+    return Succeeded(plan, lock, stop,
                      "Quick erase completed: only the file-system area (first 6.5 MB) was cleared, not "
                      "the whole disc");
 }
@@ -422,7 +474,7 @@ EraseResult EraseFormat::EraseDVDRAM(const ErasePlan& plan, const std::function<
     // REZERO UNIT is gone from later MMC: a drive that does not know it has still erased.
     if (m_drive.recording.RezeroUnit(&why) != 0 && !WasRefused(m_drive.m_ScsiCommand))
         return Failed(kEraseFailed, why);
-    return Succeeded(plan, lock,
+    return Succeeded(plan, lock, stop,
                      "Erase completed: only the file-system area (first 1.1 MB) was cleared, not the "
                      "whole disc");
 }
@@ -436,7 +488,7 @@ EraseResult EraseFormat::BlankDisc(const ErasePlan& plan, const std::function<bo
         return Failed(kEraseFailed, why);
     if (const WaitOutcome wait = WaitForUnit(plan.kind, stop, true); !wait.Ready())
         return EndedWait(wait, kEraseFailed);
-    return Succeeded(plan, lock, kEraseDone);
+    return Succeeded(plan, lock, stop, kEraseDone);
 }
 
 EraseResult EraseFormat::FormatMinus(const ErasePlan& plan, const std::function<bool()>& stop)
@@ -448,7 +500,7 @@ EraseResult EraseFormat::FormatMinus(const ErasePlan& plan, const std::function<
     m_sink.SetStatus("Formating disc please wait...   ");
     if (const WaitOutcome wait = WaitForUnit(plan.kind, stop, true); !wait.Ready())
         return EndedWait(wait, kFormatFailed);
-    return Succeeded(plan, lock, kFormatDone);
+    return Succeeded(plan, lock, stop, kFormatDone);
 }
 
 }  // namespace erasing

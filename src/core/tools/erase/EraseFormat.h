@@ -53,12 +53,13 @@ struct ErasePlan {
 };
 
 // The erase and format operations of the erase dialog. Prepare runs on the
-// dialog's thread and sends only what reads (the profile, the format
-// capacities, the disc information) and asks the not-blank question; Run
-// runs on a worker from the first wait to the end, with the tray locked
-// from the first destructive command until its end on every way out. Every
-// wait is bounded by the disc's longest plausible time and ends at Stop;
-// every failure says which command failed and why.
+// dialog's thread: it closes an open tray, reads (the disc, the profile, the
+// format capacities, the disc information), refuses a disc the operation
+// cannot take and asks the not-blank question; Run runs on a worker from the
+// first wait to the end, with the tray locked from the first destructive
+// command until its end on every way out. Every wait is bounded by the
+// disc's longest plausible time and ends at Stop; every failure says which
+// command failed and why; success is told once the drive has ended its work.
 class EraseFormat {
 public:
     EraseFormat(DriveContext& drive, EraseSink& sink);
@@ -78,7 +79,7 @@ private:
     std::optional<ErasePlan> PrepareBd(ErasePlan plan, UserPrompt* prompt);
     std::optional<FormatCapacities> ReadCapacities();
     bool AskIfNotBlank(const char* question, UserPrompt* prompt);
-    void CloseTrayIfOpen(const std::function<void()>& clearReport);
+    void CloseTrayIfOpen();
 
     EraseResult DoPlusFormat(const ErasePlan& plan, const std::function<bool()>& stop);
     EraseResult QuickFormatBD(const ErasePlan& plan, const std::function<bool()>& stop);
@@ -87,7 +88,10 @@ private:
     EraseResult FormatMinus(const ErasePlan& plan, const std::function<bool()>& stop);
 
     WaitOutcome WaitForUnit(int kind, const std::function<bool()>& stop, bool showProgress);
-    EraseResult Succeeded(const ErasePlan& plan, TrayLock& lock, const std::string& status);
+    // The end of a close: TEST UNIT READY, then AwaitOperationEnd.
+    WaitOutcome WaitForClose(int kind, const std::function<bool()>& stop);
+    EraseResult Succeeded(const ErasePlan& plan, TrayLock& lock, const std::function<bool()>& stop,
+                          const std::string& status);
     EraseResult Failed(const std::string& status, const std::string& why);
     EraseResult EndedWait(const WaitOutcome& wait, const std::string& status);
     void Sleep(std::uint32_t milliseconds);

@@ -29,6 +29,25 @@ int EraseKindFor(int mediaType)
     }
 }
 
+bool IsErasableMedium(int mediaType)
+{
+    switch (mediaType) {
+    case kMediaDvdMinusRw:
+    case kMediaDvdPlusRw:
+    case kMediaDvdRam:
+    case kMediaBdRe:
+    case kMediaBdRRandom:
+    case kMediaCdRw: return true;
+    default: return false;
+    }
+}
+
+std::string NotErasableText(int mediaType)
+{
+    return std::string("The disc in the drive (") + MediaTypeName(mediaType)
+        + ") cannot be erased or formatted: only CD-RW, DVD-RW, DVD+RW, DVD-RAM and BD-RE discs can";
+}
+
 int DcEraseKindFor(int mediaType)
 {
     const int kind = EraseKindFor(mediaType);

@@ -20,6 +20,12 @@ enum EraseKind : int {
     kKindBdRe = 5,
 };
 
+// Whether the erase dialog can erase or format the media type: DVD-RW,
+// DVD+RW, DVD-RAM, BD-RE (and BD-R in random recording), CD-RW.
+bool IsErasableMedium(int mediaType);
+// The refusal of a disc that cannot be erased, naming it.
+std::string NotErasableText(int mediaType);
+
 // The kind CEraseDlg gets: 3 -> 0, 11 -> 2, 66 and 67 -> 5, 101 -> 4, else 1.
 int EraseKindFor(int mediaType);
 // The kind CDCErase gets: the same, but 66 and 67 -> 1.

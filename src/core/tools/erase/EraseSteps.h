@@ -35,12 +35,20 @@ struct WaitBounds {
     std::uint64_t stallMs = 0;
 };
 
-// TEST UNIT READY until the unit is ready. A unit that is formatting,
-// erasing or becoming ready is waited for (with texts, its progress shown);
-// any other answer fails the wait with its sense in words, and so does a
-// drive whose progress stands still for the bound's stall time (and any wait
-// past three stall times). `stop` is asked before every try.
+// TEST UNIT READY until the unit is ready. A unit that answers NOT READY
+// for any reason but a missing disc, or UNIT ATTENTION, is waited for (with
+// texts, its progress shown); any other answer fails the wait with its sense
+// in words, and so does a drive whose progress stands still for the bound's
+// stall time (and any wait past three stall times). `stop` is asked before
+// every try.
 WaitOutcome WaitUntilReady(DriveContext& drive, EraseSink& sink, const std::function<bool()>& stop,
                            const WaitBounds& bounds, const ProgressTexts* texts = nullptr);
+
+// The end of an operation as the drive sees it: START STOP UNIT (stop)
+// again every pollMs while the drive answers that an operation is in
+// progress, since some drives answer TEST UNIT READY with ready while they
+// still close. Ready once the drive takes it (or refuses it as a command it
+// does not know); a failure with its sense in words, or after the stall time.
+WaitOutcome AwaitOperationEnd(DriveContext& drive, const std::function<bool()>& stop, const WaitBounds& bounds);
 
 }  // namespace erasing

@@ -31,6 +31,10 @@ CDCErase::CDCErase(DriveContext& drive, UserPrompt* prompt, QWidget* parent, Dev
     auto* quick = new QPushButton("&Quick Erase", this);
     auto* stop = new QPushButton("&Stop", this);
     auto* close = new QPushButton("&Close", this);
+    // Enter never starts an erase: Close is the default button.
+    for (QPushButton* button : {full, quick, stop})
+        button->setAutoDefault(false);
+    close->setDefault(true);
     BindControl(IDC_DC_STATUS, status);
     BindControl(IDC_DC_PROGRESS, m_Progress);
     BindControl(IDC_FULL_ERASE, full);

@@ -1,6 +1,7 @@
 #include "gui/tools/erase/EraseDlg.h"
 
 #include "core/base/LogFile.h"
+#include "core/base/UserPrompt.h"
 #include "gui/ui/BaseDialog.h"
 #include "gui/ui/ShellOpen.h"
 #include "gui/ui/TextProgressCtrl.h"
@@ -29,10 +30,13 @@ constexpr CheckBox kCheckBoxes[] = {
     {IDC_FAST_FORMAT, "Fast Format"}, {IDC_RESTART, "Restart"}, {IDC_COMPATIBLE_CLOSE, "Compatible Close"},
 };
 
+constexpr const char* kCloseWhileRunning
+    = "The drive will go on erasing; the disc is unusable until it ends.\n\nClose the window?";
+
 }  // namespace
 
 CEraseDlg::CEraseDlg(DriveContext& drive, UserPrompt* prompt, QWidget* parent, DeviceUseProbe probe) :
-    CDialog(IDD, parent), m_Sink(this, *this), m_Control(drive, m_Sink, prompt, std::move(probe))
+    CDialog(IDD, parent), m_pPrompt(prompt), m_Sink(this, *this), m_Control(drive, m_Sink, prompt, std::move(probe))
 {
     setWindowTitle(QString::fromStdString(m_Control.State().title));
     auto* caption = new QLabel(this);
@@ -174,16 +178,26 @@ void CEraseDlg::Ended(const EraseResult& result)
     SetStatusText(result.status);
     SetRunning(false);
     m_Control.Join();
-    if (m_bCloseWhenEnded)
+    if (m_bCloseWhenEnded) {
+        m_bLeftDriveWorking = result.end == EraseEnd::Stopped;
         CDialog::OnCancel();
+    }
 }
 
 void CEraseDlg::OnCancel()
 {
     if (m_Control.Running()) {  // the close box or Escape during an operation
-        m_bCloseWhenEnded = true;
-        m_Control.Stop();
-        return;
+        const bool close = !m_bCloseWhenEnded && m_pPrompt
+            && m_pPrompt->MessageBox(kCloseWhileRunning, "Close the window?",
+                                     MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2)
+                == IDYES;
+        if (!close)
+            return;
+        if (m_Control.Running()) {
+            m_bCloseWhenEnded = true;
+            m_Control.Stop();
+            return;
+        }  // it ended while the question was open
     }
     CDialog::OnCancel();
 }

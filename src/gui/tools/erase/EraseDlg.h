@@ -15,8 +15,9 @@ class UserPrompt;
 // The modal dialog "RW / RAM Erase / Format ": erases or formats the
 // rewritable disc of the current drive by its media kind. Its logic is the
 // Qt-free EraseControl; the operation runs on a worker and reports here
-// through a QtEraseSink. Closing the window while an operation runs asks it
-// to stop and closes once it has ended.
+// through a QtEraseSink. Closing the window while an operation runs asks
+// first (the drive goes on with its work), then stops the waiting and closes
+// once it has ended.
 class CEraseDlg : public CDialog, private EraseSink {
     Q_OBJECT
 
@@ -37,6 +38,8 @@ public:
     void OnCancel() override;  // "Cl&ose"
     void SetStatusText(const std::string& text);
     std::string StatusText() const { return m_strStatus; }
+    // The window closed while the drive was still at work on the disc.
+    bool LeftDriveWorking() const { return m_bLeftDriveWorking; }
 
 private:
     // The dialog's own sink, on its thread.
@@ -52,6 +55,8 @@ private:
     std::string m_strStatus;
     CTextProgressCtrl* m_Progress = nullptr;
     bool m_bCloseWhenEnded = false;
+    bool m_bLeftDriveWorking = false;
+    UserPrompt* m_pPrompt;
     QtEraseSink m_Sink;
     erasing::EraseControl m_Control;  // after the sink: its worker ends first
 };

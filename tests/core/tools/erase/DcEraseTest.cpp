@@ -192,6 +192,53 @@ TEST(DcErase, EveryWayOutLeavesTheEraseModeAllowsRemovalAndEjects)
     }
 }
 
+TEST(DcErase, ADiscRemovedInTheMiddleEndsTheEraseAsAFailureNamingIt)
+{
+    struct Case {
+        const char* medium;
+        const char* erasing;  // the status while the drive erases
+    };
+    for (const Case c : {Case{"cd-rw", "Quick DC Erasing CDRW"}, Case{"dvd-rw", "DC Erasing blocks"}}) {
+        SCOPED_TRACE(c.medium);
+        EraseRig rig("nu", c.medium);
+        bool scheduled = false;
+        const auto result = RunDc(rig, true, [&](DcEraseControl&) {
+            if (!scheduled && rig.sink.Statuses().back().rfind(c.erasing, 0) == 0) {
+                scheduled = true;
+                rig.drive->ScheduleFault(emu::MidRunFault::DiscRemoved, 3);  // the erase under way, being polled
+            }
+        });
+        ASSERT_TRUE(scheduled);
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->end, EraseEnd::Failed);
+        EXPECT_EQ(result->status, "DC Erase failed - the disc was removed");
+        ExpectLeftClean(rig);
+    }
+}
+
+TEST(DcErase, AFullEraseOfAClosedDiscCoversItsRecordedBlocks)
+{
+    for (const char* medium : {"dvd-rw", "dvd+rw"}) {
+        SCOPED_TRACE(medium);
+        EraseRig rig("nu", medium);
+        const std::uint32_t recorded = rig.drive->CurrentMedium()->capacityBlocks;
+        const auto result = RunDc(rig, false);
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->status, "DC Erase completed");
+        const std::vector<DcEraseStep> ranges = Ranges(rig);
+        ASSERT_FALSE(ranges.empty());
+        EXPECT_EQ(ranges.back().last, 0x30000u + recorded);
+        EXPECT_TRUE(rig.drive->ReadsAsZeros(0, 16));  // the data is gone, not only the lead-in
+        // The questions said which erase this is, and defaulted to No.
+        ASSERT_EQ(rig.prompt.asked.size(), 3u);
+        EXPECT_EQ(rig.prompt.asked[0].caption, "Continue?");
+        EXPECT_EQ(rig.prompt.asked[1].caption, "ARE YOU SURE?");
+        EXPECT_NE(rig.prompt.asked[2].text.find("DC erase of the disc (full)"), std::string::npos);
+        for (const auto& asked : rig.prompt.asked)
+            EXPECT_EQ(asked.type & MB_DEFBUTTON_MASK, unsigned{MB_DEFBUTTON2}) << asked.caption;
+    }
+}
+
 TEST(DcErase, StopOnlyAsksToStop)
 {
     EraseRig rig("nu", "dvd-rw");
@@ -246,6 +293,8 @@ TEST(DcErase, OnlyRewritableDiscsOnANuQsiBurnerAreErased)
     };
     const Drive drives[] = {
         {"not Nu/QSI", [] { return *emu::FindDrivePreset("dvd-writer"); }, "dvd-rw",
+         "This function is only supported by Nu/QSI manufactured burners"},
+        {"NEC (its own F3h session)", [] { return *emu::FindDrivePreset("nec"); }, "dvd-rw",
          "This function is only supported by Nu/QSI manufactured burners"},
         {"Pioneer",
          [] {

@@ -3,10 +3,15 @@
 #include "core/drive/MediaType.h"
 #include "core/tools/erase/EraseControl.h"
 #include "core/tools/erase/EraseMedia.h"
+#include "emu/DrivePresets.h"
+#include "emu/MediaPresets.h"
 #include "scsi/Profiles.h"
 #include "scsi/Bytes.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -40,6 +45,18 @@ GoRun RunGo(EraseRig& rig, const std::function<void(EraseControl&)>& choose,
         run.result = rig.sink.Result().value_or(EraseResult{});
     }
     return run;
+}
+
+// Adds the rule once a command with the opcode went out (seen at the run's next status).
+void AddRuleAfter(EraseRig& rig, std::uint8_t opcode, const emu::ErrorRule& rule)
+{
+    auto armed = std::make_shared<bool>(false);
+    rig.sink.onStatus = [&rig, opcode, rule, armed](const std::string&) {
+        if (!*armed && !rig.Sent(opcode).empty()) {
+            *armed = true;
+            rig.drive->AddErrorRule(rule);
+        }
+    };
 }
 
 void FullFormat(EraseControl& control)
@@ -138,10 +155,12 @@ TEST(EraseFormat, EachMediumAndOptionSendsItsSequenceAndLeavesTheDiscAsItSays)
     }
 }
 
-TEST(EraseFormat, TheBdQuickEraseWritesExactlyTheFileSystemAreaThenCloses)
+TEST(EraseFormat, TheBdQuickEraseWritesExactlyTheFileSystemAreaAndSendsNoClose)
 {
     EraseRig rig("bd-writer", "bd-re");
-    ASSERT_TRUE(RunGo(rig, nullptr).started);
+    const GoRun run = RunGo(rig, nullptr);
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ(run.result.end, EraseEnd::Completed);
     const auto writes = rig.Sent(0x2A);
     ASSERT_EQ(writes.size(), 100u);
     for (std::size_t i = 0; i < writes.size(); ++i) {
@@ -149,8 +168,9 @@ TEST(EraseFormat, TheBdQuickEraseWritesExactlyTheFileSystemAreaThenCloses)
         EXPECT_EQ(writes[i][8], 0x20);
     }
     const auto trace = rig.Trace();
-    EXPECT_EQ(trace.back().substr(0, 2), "1B");  // ejected after the close
-    EXPECT_EQ(rig.Sent(0x5B).size(), 1u);
+    EXPECT_EQ(trace.back().substr(0, 2), "1B");  // ejected
+    EXPECT_TRUE(rig.Sent(0x5B).empty());  // BD drives refuse CLOSE TRACK/SESSION on BD-RE
+    EXPECT_TRUE(rig.drive->TrayOpen());
     // The confirmation said so before anything was written.
     ASSERT_FALSE(rig.prompt.asked.empty());
     EXPECT_NE(rig.prompt.asked.back().text.find("file-system area"), std::string::npos);
@@ -186,9 +206,9 @@ TEST(EraseFormat, AFailureAtTheEndOfEachKindIsReportedAsAFailureWithItsSense)
              d.AddErrorRule({ErrorRule::Kind::Sense, 0x2A, 0x2A, 3190, 1, emu::sense::kWriteError, -1});
          },
          "Error trying to erase media - WRITE(10) (2Ah) failed"},
-        {"BD-RE close", "bd-writer", "bd-re", nullptr,
-         [](emu::EmulatedDrive& d) { d.AddErrorRule(ErrorRule::CheckCondition(0x5B, emu::sense::kWriteError)); },
-         "Error closing session - CLOSE TRACK/SESSION (5Bh) failed"},
+        {"BD-RE end", "bd-writer", "bd-re", nullptr,
+         [](emu::EmulatedDrive& d) { d.AddErrorRule(ErrorRule::CheckCondition(0x1B, emu::sense::kWriteError, 1)); },
+         "The drive did not finish - START STOP UNIT (1Bh) failed"},
         {"DVD-RAM rezero", "dvd-writer", "dvd-ram", nullptr,
          [](emu::EmulatedDrive& d) { d.AddErrorRule(ErrorRule::CheckCondition(0x01, emu::sense::kWriteError)); },
          "Error trying to erase media - REZERO UNIT (01h) failed"},
@@ -253,8 +273,8 @@ TEST(EraseFormat, AMountedDiscIsRefusedBeforeAnythingIsWritten)
 TEST(EraseFormat, AWaitWhoseProgressStandsStillFailsAfterTheDiscsLongestTime)
 {
     EraseRig rig("dvd-writer", "cd-rw");
-    const GoRun run = RunGo(rig, FullBlank, [](emu::EmulatedDrive& d) {  // busy for ever, telling no progress
-        d.AddErrorRule(emu::ErrorRule::CheckCondition(0x00, emu::sense::kLongOperationInProgress));
+    const GoRun run = RunGo(rig, FullBlank, [&](emu::EmulatedDrive&) {  // busy for ever, telling no progress
+        AddRuleAfter(rig, 0xA1, emu::ErrorRule::CheckCondition(0x00, emu::sense::kLongOperationInProgress));
     });
     EXPECT_EQ(run.result.end, EraseEnd::Failed);
     EXPECT_NE(run.result.status.find("made no progress for 90 minutes"), std::string::npos) << run.result.status;
@@ -328,8 +348,103 @@ TEST(EraseFormat, BlankOnADvdPlusRwFormatsItClosingAfterTheForegroundWhenQuick)
     control.Join();
     const auto formats = rig.Sent(0x04);
     ASSERT_EQ(formats.size(), 1u);
-    EXPECT_EQ(rig.Sent(0x5B).size(), 1u);  // Quick was on: the quick close
+    // Quick was on: the background format stopped, then the session closed for DVD-ROM players.
+    const auto closes = rig.Sent(0x5B);
+    ASSERT_EQ(closes.size(), 2u);
+    EXPECT_EQ(closes[0], (std::vector<std::uint8_t>{0x5B, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(closes[1], (std::vector<std::uint8_t>{0x5B, 0x01, 0x02, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(rig.Sent(0xA1).empty());
+}
+
+TEST(EraseFormat, TheWaitsGoOnThroughEveryNotReadyButAMissingDisc)
+{
+    struct Wait {
+        const char* name;
+        emu::Sense answer;  // of the first TEST UNIT READYs after the blank
+        int times;
+        EraseEnd end;
+        const char* says;
+    };
+    const Wait cases[] = {
+        {"cause not reportable", {0x02, 0x04, 0x00}, 5, EraseEnd::Completed, "Erase disc completed no error"},
+        {"long write in progress", {0x02, 0x04, 0x08}, 5, EraseEnd::Completed, "Erase disc completed no error"},
+        {"manual intervention", {0x02, 0x04, 0x03}, 5, EraseEnd::Completed, "Erase disc completed no error"},
+        {"unit attention", {0x06, 0x29, 0x00}, 1, EraseEnd::Completed, "Erase disc completed no error"},
+        {"disc removed", {0x02, 0x3A, 0x00}, 1, EraseEnd::Failed, "Error trying to erase media - TEST UNIT READY"},
+        {"hardware error", {0x04, 0x44, 0x00}, 1, EraseEnd::Failed, "Error trying to erase media - TEST UNIT READY"},
+    };
+    for (const Wait& c : cases) {
+        SCOPED_TRACE(c.name);
+        EraseRig rig("dvd-writer", "cd-rw");
+        AddRuleAfter(rig, 0xA1, emu::ErrorRule::CheckCondition(0x00, c.answer, c.times));
+        const GoRun run = RunGo(rig, FullBlank);
+        ASSERT_TRUE(run.started);
+        EXPECT_EQ(run.result.end, c.end);
+        EXPECT_EQ(run.result.status.rfind(c.says, 0), 0u) << run.result.status;
+    }
+}
+
+TEST(EraseFormat, SuccessIsToldOnceADriveThatAnswersReadyWhileClosingHasEnded)
+{
+    emu::DriveIdentity identity = *emu::FindDrivePreset("dvd-writer");
+    identity.readyWhileClosing = true;
+    EraseRig rig(identity, "dvd+rw-blank");
+    const GoRun run = RunGo(rig, FastFormat);
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ(run.result.end, EraseEnd::Completed);
+    EXPECT_EQ(run.result.status, "Format disc completed no error");
+    // START STOP UNIT (stop) asked again while each close ran (a drive that reports its closes is asked
+    // once after each and once at the end); then the eject went through.
+    const auto startStops = rig.Sent(0x1B);
+    ASSERT_FALSE(startStops.empty());
+    EXPECT_EQ(startStops.back(), (std::vector<std::uint8_t>{0x1B, 0x01, 0, 0, 0x02, 0}));
+    const std::vector<std::uint8_t> stopUnit = {0x1B, 0x01, 0, 0, 0x00, 0};
+    EXPECT_GT(std::count(startStops.begin(), startStops.end(), stopUnit), 3);
+    EXPECT_TRUE(rig.drive->TrayOpen());
+    EXPECT_FALSE(rig.drive->RemovalPrevented());
+}
+
+TEST(EraseFormat, ADiscSwappedWhileTheTrayWasOpenIsTheOneCheckedAndNamed)
+{
+    struct Swap {
+        const char* dialogMedium;  // the disc the window was opened for
+        const char* swapped;  // the disc on the open tray when Go is pressed
+        const char* refusal;  // empty: the question names the swapped disc
+        const char* medium;
+    };
+    const Swap cases[] = {
+        {"cd-rw", "dvd-rw", "", "Medium: DVD-RW"},
+        {"dvd-ram", "dvd-rw-restricted", "The disc in the drive (DVD-RW) is not the one this window was opened for",
+         nullptr},
+        {"cd-rw", "dvd-rom", "The disc in the drive (DVD-ROM) cannot be erased or formatted", nullptr},
+        {"cd-rw", "none", "No media present in drive", nullptr},
+    };
+    for (const Swap& c : cases) {
+        SCOPED_TRACE(std::string(c.dialogMedium) + " -> " + c.swapped);
+        EraseRig rig("dvd-writer", c.dialogMedium);
+        EraseControl control(rig.context, rig.sink, &rig.prompt, EraseRig::Free);
+        control.SetMediaKind(EraseKindFor(rig.context.media.GetMediaType()));
+        control.InitDialog();
+        if (const auto disc = emu::FindMediumPreset(c.swapped))
+            ASSERT_TRUE(rig.drive->LoadMedium(*disc));
+        else
+            rig.drive->RemoveMedium();
+        ASSERT_TRUE(rig.drive->EjectMedium());
+        rig.prompt.Answer(IDNO);
+        rig.drive->ClearJournal();
+        EXPECT_FALSE(control.Go());
+        EXPECT_FALSE(rig.drive->TrayOpen());  // Go closed it before reading the disc
+        if (*c.refusal) {
+            ASSERT_FALSE(rig.sink.Statuses().empty());
+            EXPECT_EQ(rig.sink.Statuses().back().rfind(c.refusal, 0), 0u) << rig.sink.Statuses().back();
+            EXPECT_TRUE(rig.prompt.asked.empty());
+        } else {
+            ASSERT_EQ(rig.prompt.asked.size(), 1u);
+            EXPECT_NE(rig.prompt.asked[0].text.find(c.medium), std::string::npos) << rig.prompt.asked[0].text;
+        }
+        EXPECT_TRUE(rig.Sent(0x2A).empty());
+        EXPECT_TRUE(rig.Sent(0xA1).empty());
+    }
 }
 
 TEST(EraseMedia, KindsByMediaType)

@@ -5,6 +5,7 @@
 #include "gui/tools/erase/DCErase.h"
 #include "gui/tools/erase/EraseDlg.h"
 #include "gui/ui/TextProgressCtrl.h"
+#include "gui/ui/UiTestHelpers.h"
 
 #include <QCheckBox>
 
@@ -187,3 +188,93 @@ TEST(DcEraseDialog, RefusesOtherBurnersAndRunsAQuickEraseToItsEnd)
 }
 
 }  // namespace
+
+TEST(EraseDialogs, EveryQuestionBeforeAWriteDefaultsToNo)
+{
+    struct Case {
+        const char* drive;
+        const char* medium;
+        int dcButton;  // 0: the erase dialog's Go
+        std::vector<std::string> captions;  // of the questions, the confirmation last
+    };
+    const Case cases[] = {
+        {"bd-writer",
+         "bd-re",
+         0,
+         {"Media not blank", "Quick erase of the BD-RE: its file-system area (the first 6.5 MB)"}},
+        {"dvd-writer", "dvd+rw", 0, {"Media not blank", "Format the DVD+RW (foreground format, then a quick close)"}},
+        {"dvd-writer", "cd-rw", 0, {"Erase the disc (quick blank)"}},
+        {"nu", "dvd-rw", IDC_FULL_ERASE, {"Continue?", "ARE YOU SURE?", "DC erase of the disc (full)"}},
+        {"nu", "cd-rw", IDC_QUICK_ERASE, {"ARE YOU SURE?", "DC erase of the disc (quick)"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.drive) + " " + c.medium);
+        ScriptedPrompt prompt;
+        WrapperRig drives(c.drive, c.medium);
+        for (std::size_t answer = 1; answer < c.captions.size(); ++answer)
+            prompt.Answer(IDYES);
+        prompt.Answer(IDNO);  // the confirmation
+        drives.TakeCdbs();
+        ScopedModalHook hook([&](CDialog& dialog) {
+            if (c.dcButton)
+                dialog.Item<QAbstractButton>(c.dcButton)->click();
+            else
+                dialog.SendCommand(IDOK);
+            return dialog.ModalResult();
+        });
+        if (c.dcButton) {
+            CDCErase dialog(drives.context, &prompt, nullptr, Free);
+            dialog.DoModal();
+            EXPECT_FALSE(dialog.Control().Running());
+        } else {
+            CEraseDlg dialog(drives.context, &prompt, nullptr, Free);
+            dialog.SetMediaKind(EraseKindFor(drives.context.media.GetMediaType()));
+            dialog.DoModal();
+            EXPECT_FALSE(dialog.Control().Running());
+        }
+        ASSERT_EQ(prompt.asked.size(), c.captions.size());
+        for (std::size_t i = 0; i < c.captions.size(); ++i) {
+            EXPECT_EQ(prompt.asked[i].caption, c.captions[i]);
+            EXPECT_EQ(prompt.asked[i].type & MB_BUTTON_MASK, unsigned{MB_YESNO});
+            EXPECT_EQ(prompt.asked[i].type & MB_DEFBUTTON_MASK, unsigned{MB_DEFBUTTON2}) << c.captions[i];
+        }
+        for (const auto& cdb : drives.TakeCdbs())  // nothing written after the last No
+            EXPECT_TRUE(cdb[0] != 0x2A && cdb[0] != 0xA1 && cdb[0] != 0x04 && !(cdb[0] == 0xF3 && cdb[1] == 0x0C))
+                << std::hex << int{cdb[0]};
+    }
+}
+
+TEST(DcEraseDialog, EnterStartsNoEraseAndAFullEraseOfAClosedDiscCoversIt)
+{
+    ScriptedPrompt prompt;
+    WrapperRig drives("nu", "dvd-rw");
+    const std::uint32_t recorded = drives.drive->CurrentMedium()->capacityBlocks;
+    CDCErase dialog(drives.context, &prompt, nullptr, Free);
+    ScopedModalHook hook([&](CDialog& window) {
+        window.show();
+        PressKey(window, Qt::Key_Return);  // Close is the default button, not an erase
+        EXPECT_TRUE(prompt.asked.empty());
+        return window.ModalResult();
+    });
+    dialog.DoModal();
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_EQ(dialog.ModalResult(), IDCANCEL);
+
+    CDCErase full(drives.context, &prompt, nullptr, Free);
+    for (int answer = 0; answer < 3; ++answer)
+        prompt.Answer(IDYES);
+    ScopedModalHook run([&](CDialog& window) {
+        window.Item<QAbstractButton>(IDC_FULL_ERASE)->click();
+        full.Control().Join();
+        PumpPostedMessages();
+        return window.ModalResult();
+    });
+    full.DoModal();
+    EXPECT_EQ(full.StatusText(), "DC Erase completed");
+    ASSERT_EQ(prompt.asked.size(), 3u);
+    EXPECT_EQ(prompt.asked[2].caption, "DC erase of the disc (full)");
+    const auto erased = drives.drive->VendorState().nuQsi.dcErase.erased;
+    ASSERT_FALSE(erased.empty());
+    EXPECT_EQ(erased.back().last, 0x30000u + recorded);  // not only up to the data zone's start
+    EXPECT_TRUE(drives.drive->ReadsAsZeros(0, 16));
+}

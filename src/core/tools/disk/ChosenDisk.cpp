@@ -44,8 +44,9 @@ OpenedDisk OpenChosenDisk(const DiskAccess& access, const ChosenDisk& chosen, Bl
     const DiskIdentity now = disk.device->Identity();
     std::string failure;
     if (!chosen.identity)
-        failure = chosen.node + " could not be opened when it was chosen, so it cannot be told whether it still "
-                                "holds that drive. Choose the drive again.";
+        failure = chosen.node
+            + " could not be opened when it was chosen, so it cannot be told whether it still "
+              "holds that drive. Choose the drive again.";
     else if (!SameDisk(*chosen.identity, now))
         failure = chosen.node + " no longer holds the drive that was chosen.\n\nChosen: "
             + (chosen.name.empty() ? "" : chosen.name + ", ") + DescribeDiskIdentity(*chosen.identity)
@@ -58,8 +59,7 @@ OpenedDisk OpenChosenDisk(const DiskAccess& access, const ChosenDisk& chosen, Bl
     return disk;
 }
 
-GateDecision ConfirmDiskWrite(const DiskAccess& access, const ChosenDisk& chosen,
-                              const DestructiveOperation& operation)
+GateDecision ConfirmDiskWrite(const DiskAccess& access, const ChosenDisk& chosen, const DestructiveOperation& operation)
 {
     UserPrompt* prompt = GetUserPrompt();
     const DeviceUse use = access.use(chosen.node);

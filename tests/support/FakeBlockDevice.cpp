@@ -9,7 +9,7 @@ namespace {
 class FakeBlockDevice final : public BlockDevice {
 public:
     FakeBlockDevice(std::string path, std::shared_ptr<FakeDisk> disk, BlockGeometry geometry) :
-        m_path(std::move(path)), m_disk(std::move(disk)), m_geometry(geometry)
+        m_path(std::move(path)), m_disk(std::move(disk)), m_geometry(geometry), m_identity(m_disk->Identity())
     {
     }
     const std::string& Path() const override { return m_path; }
@@ -24,12 +24,19 @@ public:
     }
     int Flush() override { return m_disk->Flush(); }
     bool BypassesCache() const override { return true; }
+    DiskIdentity Identity() const override { return m_identity; }
 
 private:
     std::string m_path;
     std::shared_ptr<FakeDisk> m_disk;
     BlockGeometry m_geometry;
+    DiskIdentity m_identity;
 };
+
+bool RepeatsItsFirst16Bytes(const std::uint8_t* sector, std::uint32_t bytes)
+{
+    return bytes % 16 == 0 && std::memcmp(sector, sector + 16, bytes - 16) == 0;
+}
 
 }  // namespace
 
@@ -61,7 +68,8 @@ BlockDeviceOpener FakeDisk::Opener()
     std::shared_ptr<FakeDisk> self = shared_from_this();
     return [self](const std::string& path, BlockAccess access) {
         BlockOpenResult result;
-        if (self->m_openError != 0) {
+        std::unique_lock lock(self->m_mutex);
+        if (self->m_openError != 0 && (!self->m_openWritingOnly || access == BlockAccess::ReadWrite)) {
             result.error = self->m_openError;
             result.message = DescribeOpenFailure(path, self->m_openError, access);
             return result;
@@ -70,9 +78,38 @@ BlockDeviceOpener FakeDisk::Opener()
         geometry.sizeBytes = self->m_size;
         geometry.logicalSectorSize = self->m_sectorBytes;
         geometry.physicalSectorSize = self->m_sectorBytes;
+        lock.unlock();
         result.device = std::make_unique<FakeBlockDevice>(path, self, geometry);
         return result;
     };
+}
+
+void FakeDisk::Reattach(std::uint64_t sizeBytes)
+{
+    std::lock_guard lock(m_mutex);
+    m_size = sizeBytes;
+    ++m_sequence;
+    m_pages.clear();
+    m_sectors.clear();
+    m_cache.clear();
+    m_cachedBytes = 0;
+}
+
+DiskIdentity FakeDisk::Identity() const
+{
+    std::lock_guard lock(m_mutex);
+    DiskIdentity identity;
+    identity.device = (8u << 8) | 240u;  // 8:240
+    identity.sequence = m_sequence;
+    identity.model = "Fake Disk";
+    identity.sizeBytes = m_size;
+    return identity;
+}
+
+std::uint64_t FakeDisk::SizeBytes() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_size;
 }
 
 std::uint8_t FakeDisk::PatternByte(std::uint64_t offset)
@@ -85,12 +122,57 @@ std::uint64_t FakeDisk::Mapped(std::uint64_t sector) const
     return m_wrapSectors ? sector % m_wrapSectors : sector;
 }
 
-std::uint8_t FakeDisk::ByteAt(std::uint64_t offset) const
+void FakeDisk::SectorAt(std::uint64_t place, std::uint8_t* out) const
 {
-    const std::uint64_t place = Mapped(offset / m_sectorBytes);
-    const auto it = m_sectors.find(place);
-    const std::uint64_t within = offset % m_sectorBytes;
-    return it != m_sectors.end() ? it->second[within] : PatternByte(place * m_sectorBytes + within);
+    const auto page = m_pages.find(place / 1024);
+    const std::uint8_t kind = page == m_pages.end() ? 0 : page->second.kind[place % 1024];
+    if (kind == 1) {
+        std::memcpy(out, page->second.patterns[place % 1024].data(), 16);
+        for (std::uint32_t filled = 16; filled < m_sectorBytes; filled *= 2)
+            std::memcpy(out + filled, out, std::min(filled, m_sectorBytes - filled));
+    } else if (kind == 2) {
+        std::memcpy(out, m_sectors.at(place).data(), m_sectorBytes);
+    } else {
+        for (std::uint32_t i = 0; i < m_sectorBytes; ++i)
+            out[i] = PatternByte(place * m_sectorBytes + i);
+    }
+}
+
+void FakeDisk::PutSector(std::uint64_t place, const std::uint8_t* bytes)
+{
+    Page& page = m_pages[place / 1024];
+    std::uint8_t& kind = page.kind[place % 1024];
+    if (RepeatsItsFirst16Bytes(bytes, m_sectorBytes)) {
+        if (kind == 2)
+            m_sectors.erase(place);
+        kind = 1;
+        std::memcpy(page.patterns[place % 1024].data(), bytes, 16);
+    } else {
+        kind = 2;
+        m_sectors[place].assign(bytes, bytes + m_sectorBytes);
+    }
+}
+
+void FakeDisk::CopyOut(std::uint64_t offset, std::uint64_t end, std::uint8_t* out) const
+{
+    std::vector<std::uint8_t> sector(m_sectorBytes);
+    for (std::uint64_t at = offset; at < end;) {
+        const std::uint64_t number = at / m_sectorBytes;
+        const std::uint64_t sectorEnd = std::min(end, (number + 1) * m_sectorBytes);
+        SectorAt(Mapped(number), sector.data());
+        if (number >= m_writeFailFrom) {  // lost unless still in the cache, the newest on top
+            for (const CachedWrite& write : m_cache) {
+                const std::uint64_t from = std::max(write.offset, number * m_sectorBytes);
+                const std::uint64_t to = std::min(write.offset + write.bytes.size(), sectorEnd);
+                if (from < to)
+                    std::memcpy(sector.data() + (from - number * m_sectorBytes), &write.bytes[from - write.offset],
+                                static_cast<std::size_t>(to - from));
+            }
+        }
+        std::memcpy(out + (at - offset), sector.data() + (at - number * m_sectorBytes),
+                    static_cast<std::size_t>(sectorEnd - at));
+        at = sectorEnd;
+    }
 }
 
 BlockIo FakeDisk::ReadAt(std::uint64_t offset, void* buffer, std::size_t length)
@@ -119,10 +201,8 @@ BlockIo FakeDisk::ReadAt(std::uint64_t offset, void* buffer, std::size_t length)
             end = std::min(end, cut.at * m_sectorBytes);
         }
     }
-    auto* out = static_cast<std::uint8_t*>(buffer);
     if (!m_skipContent)
-        for (std::uint64_t at = offset; at < end; ++at)
-            out[at - offset] = ByteAt(at);
+        CopyOut(offset, end, static_cast<std::uint8_t*>(buffer));
     return {static_cast<std::size_t>(end - offset), 0};
 }
 
@@ -134,26 +214,55 @@ BlockIo FakeDisk::WriteAt(std::uint64_t offset, const void* buffer, std::size_t 
     ++m_writes;
     m_writeOffsets.push_back(offset);
     const std::uint64_t lastSector = (offset + length - 1) / m_sectorBytes;
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
     if (length > 0 && lastSector >= m_writeFailFrom) {
         if (m_writeError != 0)
             return {0, m_writeError};
-        return {length, 0};  // dropped
+        const std::uint64_t boundary = m_writeFailFrom * m_sectorBytes;
+        if (offset < boundary)  // what lies before the lost sectors is kept
+            Store(offset, bytes, static_cast<std::size_t>(boundary - offset));
+        Cache(offset, bytes, length);
+        return {length, 0};
     }
-    Store(offset, static_cast<const std::uint8_t*>(buffer), length);
+    Store(offset, bytes, length);
+    Cache(offset, bytes, length);
     return {length, 0};
 }
 
 void FakeDisk::Store(std::uint64_t offset, const std::uint8_t* in, std::size_t length)
 {
-    for (std::uint64_t at = offset; at < offset + length; ++at) {
-        const std::uint64_t place = Mapped(at / m_sectorBytes);
-        auto [it, added] = m_sectors.try_emplace(place);
-        if (added) {
-            it->second.resize(m_sectorBytes);
-            for (std::uint32_t i = 0; i < m_sectorBytes; ++i)
-                it->second[i] = PatternByte(place * m_sectorBytes + i);
+    std::vector<std::uint8_t> sector(m_sectorBytes);
+    for (std::uint64_t at = offset; at < offset + length;) {
+        const std::uint64_t number = at / m_sectorBytes;
+        const std::uint64_t start = number * m_sectorBytes;
+        const std::uint64_t sectorEnd = std::min(offset + length, start + m_sectorBytes);
+        const std::uint8_t* whole = in + (at - offset);
+        if (at != start || sectorEnd != start + m_sectorBytes) {  // part of a sector: the rest stays
+            SectorAt(Mapped(number), sector.data());
+            std::memcpy(sector.data() + (at - start), whole, static_cast<std::size_t>(sectorEnd - at));
+            whole = sector.data();
         }
-        it->second[at % m_sectorBytes] = in[at - offset];
+        PutSector(Mapped(number), whole);
+        at = sectorEnd;
+    }
+}
+
+void FakeDisk::Cache(std::uint64_t offset, const std::uint8_t* bytes, std::size_t length)
+{
+    if (m_cacheBytes == 0)
+        return;
+    const std::size_t kept = static_cast<std::size_t>(std::min<std::uint64_t>(length, m_cacheBytes));
+    m_cache.push_back({offset + (length - kept), std::vector<std::uint8_t>(bytes + (length - kept), bytes + length)});
+    m_cachedBytes += kept;
+    while (m_cachedBytes > m_cacheBytes) {  // the oldest bytes go first
+        CachedWrite& oldest = m_cache.front();
+        const std::size_t drop = static_cast<std::size_t>(
+            std::min<std::uint64_t>(oldest.bytes.size(), m_cachedBytes - m_cacheBytes));
+        oldest.bytes.erase(oldest.bytes.begin(), oldest.bytes.begin() + static_cast<std::ptrdiff_t>(drop));
+        oldest.offset += drop;
+        m_cachedBytes -= drop;
+        if (oldest.bytes.empty())
+            m_cache.pop_front();
     }
 }
 
@@ -168,8 +277,7 @@ std::vector<std::uint8_t> FakeDisk::Bytes(std::uint64_t offset, std::size_t leng
 {
     std::lock_guard lock(m_mutex);
     std::vector<std::uint8_t> bytes(length);
-    for (std::size_t i = 0; i < length; ++i)
-        bytes[i] = ByteAt(offset + i);
+    CopyOut(offset, offset + length, bytes.data());
     return bytes;
 }
 

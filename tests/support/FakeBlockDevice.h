@@ -3,14 +3,17 @@
 #include "core/base/WaitClock.h"
 #include "platform/blockio/BlockDevice.h"
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // A clock the test moves.
@@ -26,10 +29,13 @@ private:
 
 // A disk in memory for the disk tools' tests, with the faults real disks
 // have: sectors that answer EIO (always, or for a number of reads), reads
-// that come back short, a device that ends before its reported size, and a
-// fake capacity that maps sector N to N mod M. Sectors never written read as
-// a pattern of their own number. Thread-safe: a test's worker reads it while
-// the test looks on.
+// that come back short, a device that ends before its reported size, and the
+// fake capacities of counterfeit flash: sector N mapped to N mod M, or writes
+// past a sector lost while a cache of the latest writes still reads back.
+// Sectors never written read as a pattern of their own number; a sector that
+// repeats one 16-byte pattern is kept as that pattern, so gigabytes can be
+// written through it. Thread-safe: a test's worker reads it while the test
+// looks on.
 class FakeDisk : public std::enable_shared_from_this<FakeDisk> {
 public:
     FakeDisk(std::uint64_t sizeBytes, std::uint32_t sectorBytes = 512);
@@ -43,6 +49,9 @@ public:
     // Writes from this sector on fail with the error, or are dropped
     // without a word when it is 0.
     void FailWritesFrom(std::uint64_t sector, int error) { m_writeFailFrom = sector, m_writeError = error; }
+    // Dropped writes still read back while they are among the latest
+    // cacheBytes written (anywhere).
+    void CacheLatestWrites(std::uint64_t cacheBytes) { m_cacheBytes = cacheBytes; }
     // Reads deliver without filling the buffer (a huge disk read quickly).
     void SkipContent() { m_skipContent = true; }
     // The next `times` reads that cover sector `at` (beyond their first
@@ -52,8 +61,13 @@ public:
     void WrapAt(std::uint64_t sectors) { m_wrapSectors = sectors; }
     // Reads from this byte on deliver nothing.
     void EndAt(std::uint64_t bytes) { m_endsAt = bytes; }
-    // Opening fails with this errno.
-    void RefuseOpen(int error) { m_openError = error; }
+    // Opening fails with this errno (only for writing when writingOnly).
+    void RefuseOpen(int error, bool writingOnly = false) { m_openError = error, m_openWritingOnly = writingOnly; }
+    // Another disk at the same node: a new disk sequence number, the size
+    // given and nothing written.
+    void Reattach(std::uint64_t sizeBytes);
+    // What an opened device of this disk says it is.
+    DiskIdentity Identity() const;
     // Every read moves the clock on.
     void AdvanceClockPerRead(std::shared_ptr<SteppingClock> clock, std::uint64_t milliseconds);
 
@@ -75,7 +89,7 @@ public:
     int Writes() const;
     std::vector<std::uint64_t> WriteOffsets() const;
     int Flushes() const;
-    std::uint64_t SizeBytes() const { return m_size; }
+    std::uint64_t SizeBytes() const;
 
     // BlockDevice calls.
     BlockIo ReadAt(std::uint64_t offset, void* buffer, std::size_t length);
@@ -93,9 +107,25 @@ private:
         std::uint64_t at;
         int times;
     };
+    using Pattern = std::array<std::uint8_t, 16>;
+    // The written sectors of 1024 places: 0 never written, 1 its pattern, 2
+    // its bytes in m_sectors.
+    struct Page {
+        std::array<std::uint8_t, 1024> kind{};
+        std::vector<Pattern> patterns = std::vector<Pattern>(1024);
+    };
+    struct CachedWrite {
+        std::uint64_t offset;
+        std::vector<std::uint8_t> bytes;
+    };
     std::uint64_t Mapped(std::uint64_t sector) const;
-    std::uint8_t ByteAt(std::uint64_t offset) const;
+    // The bytes of the sector at a place.
+    void SectorAt(std::uint64_t place, std::uint8_t* out) const;
+    void PutSector(std::uint64_t place, const std::uint8_t* bytes);
+    // The bytes of [offset, end) as a read gets them.
+    void CopyOut(std::uint64_t offset, std::uint64_t end, std::uint8_t* out) const;
     void Store(std::uint64_t offset, const std::uint8_t* bytes, std::size_t length);
+    void Cache(std::uint64_t offset, const std::uint8_t* bytes, std::size_t length);
 
     mutable std::mutex m_mutex;
     std::uint64_t m_size;
@@ -103,6 +133,8 @@ private:
     std::uint64_t m_wrapSectors = 0;
     std::uint64_t m_endsAt = UINT64_MAX;
     int m_openError = 0;
+    bool m_openWritingOnly = false;
+    std::uint64_t m_sequence = 1;
     std::size_t m_maxRead = SIZE_MAX;
     std::uint64_t m_writeFailFrom = UINT64_MAX;
     int m_writeError = 0;
@@ -110,7 +142,11 @@ private:
     std::vector<std::uint64_t> m_writeOffsets;
     std::vector<BadRun> m_bad;
     std::vector<ShortRead> m_short;
-    std::map<std::uint64_t, std::vector<std::uint8_t>> m_sectors;  // written ones, by their place
+    std::unordered_map<std::uint64_t, Page> m_pages;  // by place / 1024
+    std::map<std::uint64_t, std::vector<std::uint8_t>> m_sectors;  // written ones of no pattern, by their place
+    std::uint64_t m_cacheBytes = 0;
+    std::deque<CachedWrite> m_cache;  // the latest writes, newest last
+    std::uint64_t m_cachedBytes = 0;
     std::vector<Read> m_reads;
     int m_writes = 0;
     int m_flushes = 0;

@@ -51,13 +51,15 @@ BlockIo WriteAll(int fd, const std::uint8_t* data, std::size_t length, std::uint
 
 class PosixBlockDevice final : public BlockDevice {
 public:
-    PosixBlockDevice(std::string path, int fd, int flags, bool direct, bool regularFile, BlockGeometry geometry) :
+    PosixBlockDevice(std::string path, int fd, int flags, bool direct, bool regularFile, BlockGeometry geometry,
+                     DiskIdentity identity) :
         m_path(std::move(path)),
         m_fd(fd),
         m_flags(flags),
         m_direct(direct),
         m_regularFile(regularFile),
         m_geometry(geometry),
+        m_identity(std::move(identity)),
         m_unit(direct ? (regularFile ? AlignedBuffer::kAlignment : geometry.logicalSectorSize) : 1)
     {
     }
@@ -71,6 +73,7 @@ public:
     const std::string& Path() const override { return m_path; }
     BlockGeometry Geometry() const override { return m_geometry; }
     bool BypassesCache() const override { return m_direct; }
+    DiskIdentity Identity() const override { return m_identity; }
 
     BlockIo ReadAt(std::uint64_t offset, void* buffer, std::size_t length) override
     {
@@ -195,6 +198,7 @@ private:
     bool m_direct;
     bool m_regularFile;
     BlockGeometry m_geometry;
+    DiskIdentity m_identity;
     std::size_t m_unit;  // of direct transfers: offsets, lengths
 };
 
@@ -243,6 +247,12 @@ BlockOpenResult OpenBlockDevice(const std::string& path, BlockAccess access)
             ::close(fd);
             return Failure(path, error, access);
         }
+        // The kernel opens a write-protected disk for writing and refuses each write.
+        int readOnly = 0;
+        if (access == BlockAccess::ReadWrite && ::ioctl(fd, BLKROGET, &readOnly) == 0 && readOnly != 0) {
+            ::close(fd);
+            return Failure(path, EROFS, access);
+        }
         geometry.sizeBytes = size;
         geometry.logicalSectorSize = logical > 0 ? static_cast<std::uint32_t>(logical) : 512;
         geometry.physicalSectorSize = physical > 0 ? physical : geometry.logicalSectorSize;
@@ -256,7 +266,8 @@ BlockOpenResult OpenBlockDevice(const std::string& path, BlockAccess access)
         return Failure(path, ENOTBLK, access);
     }
     BlockOpenResult result;
-    result.device = std::make_unique<PosixBlockDevice>(path, fd, flags, direct, regular, geometry);
+    result.device = std::make_unique<PosixBlockDevice>(path, fd, flags, direct, regular, geometry,
+                                                       DiskIdentityOf(info, geometry.sizeBytes));
     return result;
 }
 
@@ -266,9 +277,10 @@ std::string DescribeOpenFailure(const std::string& path, int error, BlockAccess 
     const std::string opening = "Cannot open " + path + (writing ? " for writing: " : " for reading: ");
     switch (error) {
     case EACCES:
-    case EPERM:
         return opening + ErrnoText(error) + ".\n" + (writing ? "Writing to" : "Reading")
             + " a disk needs membership of the group \"disk\" or running as root.";
+    case EPERM:  // not the node's permissions: root is refused too
+        return opening + ErrnoText(error) + " (the system refuses it whoever asks).";
     case EBUSY: return opening + "it is in use (a file system on it is mounted, or another program holds it).";
     case ENOENT:
     case ENXIO:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/blockio/DiskIdentity.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -39,6 +41,8 @@ public:
     virtual int Flush() = 0;
     // Whether reads come from the device itself rather than from memory.
     virtual bool BypassesCache() const = 0;
+    // Which disk this is, taken when it was opened.
+    virtual DiskIdentity Identity() const { return {}; }
 };
 
 struct BlockOpenResult {
@@ -53,11 +57,13 @@ using BlockDeviceOpener = std::function<BlockOpenResult(const std::string& path,
 // writes bypass the page cache (O_DIRECT) where the file system allows it,
 // so that reading again tests the device, not memory; where it refuses (as
 // tmpfs does) the device is opened without and says so in the log. A block
-// device opened for writing is opened exclusively (it fails while mounted).
+// device opened for writing is opened exclusively (it fails while mounted),
+// and a write-protected one is not opened for writing (EROFS).
 BlockOpenResult OpenBlockDevice(const std::string& path, BlockAccess access);
 
 // The message for a device that could not be opened: the device, the reason,
-// and for a refused permission what is needed (group "disk" or root).
+// and where the node's permissions refused it (EACCES) what is needed (group
+// "disk" or root); a refusal of the system's own (EPERM) is named as such.
 std::string DescribeOpenFailure(const std::string& path, int error, BlockAccess access);
 
 // Whether a failed transfer is the medium's fault (an unreadable sector)

@@ -1,4 +1,5 @@
 #include "platform/blockio/BlockDevice.h"
+#include "platform/blockio/DiskIdentity.h"
 #include "platform/devices/RootDisk.h"
 #include "support/LoopDevice.h"
 #include "support/TestSupport.h"
@@ -8,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -107,14 +109,19 @@ TEST(BlockDevice, AFailedOpenNamesTheDeviceAndTheReason)
     EXPECT_FALSE(character.device);
     EXPECT_NE(character.message.find("neither a disk nor a file"), std::string::npos) << character.message;
 
-    for (int error : {EACCES, EPERM}) {
-        for (BlockAccess access : {BlockAccess::Read, BlockAccess::ReadWrite}) {
-            const std::string text = DescribeOpenFailure("/dev/sdb", error, access);
-            EXPECT_NE(text.find("/dev/sdb"), std::string::npos) << text;
-            EXPECT_NE(text.find("group \"disk\""), std::string::npos) << text;
-            EXPECT_NE(text.find("root"), std::string::npos) << text;
-            EXPECT_EQ(text.find("Fatal"), std::string::npos) << text;
-        }
+    for (BlockAccess access : {BlockAccess::Read, BlockAccess::ReadWrite}) {
+        // The node's permissions: who may open it.
+        const std::string text = DescribeOpenFailure("/dev/sdb", EACCES, access);
+        EXPECT_NE(text.find("/dev/sdb"), std::string::npos) << text;
+        EXPECT_NE(text.find("group \"disk\""), std::string::npos) << text;
+        EXPECT_NE(text.find("root"), std::string::npos) << text;
+        EXPECT_EQ(text.find("Fatal"), std::string::npos) << text;
+        // The system's own refusal, root's too: its reason and no advice about groups.
+        const std::string refused = DescribeOpenFailure("/dev/sdb", EPERM, access);
+        EXPECT_NE(refused.find("/dev/sdb"), std::string::npos) << refused;
+        EXPECT_NE(refused.find("Operation not permitted"), std::string::npos) << refused;
+        EXPECT_EQ(refused.find("group"), std::string::npos) << refused;
+        EXPECT_EQ(refused.find("running as root"), std::string::npos) << refused;
     }
     EXPECT_NE(DescribeOpenFailure("/dev/sdb", EBUSY, BlockAccess::ReadWrite).find("mounted"), std::string::npos);
 }
@@ -151,6 +158,149 @@ TEST(BlockDevice, ALoopDeviceHasItsKernelSizesAndBypassesTheCache)
             EXPECT_EQ(OpenBlockDevice(loop->Node(), BlockAccess::ReadWrite).error, EBUSY);
         }
         EXPECT_FALSE(HoldsFileSystemOf(loop->Node()));
+    }
+}
+
+TEST(BlockDevice, AWriteProtectedLoopDeviceIsNotOpenedForWriting)
+{
+    TempDir dir;
+    WriteFileText(dir.File("loop.img"), Pattern(1 << 20));
+    std::string whyNot;
+    std::optional<LoopDevice> loop = LoopDevice::Attach(dir.File("loop.img"), whyNot);
+    if (!loop)
+        GTEST_SKIP() << whyNot;
+    ASSERT_TRUE(loop->SetReadOnly(true));
+    const BlockOpenResult opened = OpenBlockDevice(loop->Node(), BlockAccess::ReadWrite);
+    EXPECT_FALSE(opened.device);
+    EXPECT_EQ(opened.error, EROFS);
+    EXPECT_NE(opened.message.find("write-protected"), std::string::npos) << opened.message;
+    EXPECT_TRUE(OpenBlockDevice(loop->Node(), BlockAccess::Read).device);
+}
+
+TEST(DiskIdentity, TheSequenceNumberTellsDisksApartElseModelSerialAndSize)
+{
+    DiskIdentity stick;
+    stick.device = makedev(8, 16);
+    stick.sequence = 12;
+    stick.model = "SanDisk Cruzer";
+    stick.serial = "4C53";
+    stick.sizeBytes = 8 << 20;
+    struct Case {
+        const char* name;
+        std::function<void(DiskIdentity&)> change;
+        bool same;
+    };
+    const Case cases[] = {
+        {"itself", [](DiskIdentity&) {}, true},
+        {"attached again", [](DiskIdentity& d) { d.sequence = 13; }, false},
+        {"at another node", [](DiskIdentity& d) { d.device = makedev(8, 32); }, false},
+        {"the same sequence, its size changed", [](DiskIdentity& d) { d.sizeBytes *= 2; }, true},
+        {"no sequence, the same", [](DiskIdentity& d) { d.sequence.reset(); }, true},
+        {"no sequence, another size",
+         [](DiskIdentity& d) {
+             d.sequence.reset();
+             d.sizeBytes *= 2;
+         },
+         false},
+        {"no sequence, another serial",
+         [](DiskIdentity& d) {
+             d.sequence.reset();
+             d.serial = "4C54";
+         },
+         false},
+        {"no sequence, another model",
+         [](DiskIdentity& d) {
+             d.sequence.reset();
+             d.model = "Kingston";
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DiskIdentity other = stick;
+        c.change(other);
+        if (!other.sequence)
+            stick.sequence.reset();
+        EXPECT_EQ(SameDisk(stick, other), c.same);
+        EXPECT_EQ(SameDisk(other, stick), c.same);
+        stick.sequence = 12;
+    }
+    DiskIdentity file;
+    file.regularFile = true;
+    file.inode = 77;
+    file.sizeBytes = stick.sizeBytes;
+    file.device = stick.device;
+    EXPECT_FALSE(SameDisk(stick, file));
+    DiskIdentity replaced = file;
+    replaced.inode = 78;
+    EXPECT_FALSE(SameDisk(file, replaced));
+}
+
+TEST(DiskIdentity, IsReadFromTheSysfsOfTheDeviceNumber)
+{
+    TempDir root;
+    const fs::path disk = root.File("sys/devices/pci0000:00/usb2/2-1/host6/target6:0:0/6:0:0:0/block/sdb");
+    fs::create_directories(disk / "device");
+    fs::create_directories(disk / "sdb1");
+    WriteFileText((disk / "sdb1/partition").string(), "1\n");
+    WriteFileText((disk / "diskseq").string(), "12\n");
+    WriteFileText((disk / "device/vendor").string(), "SanDisk \n");
+    WriteFileText((disk / "device/model").string(), "Cruzer Blade    \n");
+    WriteFileText((disk / "device/wwid").string(), "t10.SanDisk 4C53\n");
+    fs::create_directories(root.File("sys/dev/block"));
+    fs::create_directory_symlink(disk, root.File("sys/dev/block/8:16"));
+    fs::create_directory_symlink(disk / "sdb1", root.File("sys/dev/block/8:17"));
+
+    for (unsigned minor : {16u, 17u}) {
+        SCOPED_TRACE(minor);
+        struct stat info {};
+        info.st_mode = S_IFBLK | 0660;
+        info.st_rdev = makedev(8, minor);
+        const DiskIdentity identity = DiskIdentityOf(info, 8 << 20, root.File("sys"));
+        EXPECT_EQ(identity.device, makedev(8, minor));
+        EXPECT_EQ(identity.sequence, std::optional<std::uint64_t>(12));
+        EXPECT_EQ(identity.model, "SanDisk Cruzer Blade");
+        EXPECT_EQ(identity.serial, "t10.SanDisk 4C53");
+        EXPECT_EQ(identity.sizeBytes, 8u << 20);
+        EXPECT_FALSE(identity.regularFile);
+    }
+    // A device /sys does not know: its number and size.
+    struct stat info {};
+    info.st_mode = S_IFBLK | 0660;
+    info.st_rdev = makedev(8, 32);
+    const DiskIdentity unknown = DiskIdentityOf(info, 1024, root.File("sys"));
+    EXPECT_FALSE(unknown.sequence.has_value());
+    EXPECT_TRUE(unknown.model.empty());
+    EXPECT_EQ(unknown.sizeBytes, 1024u);
+}
+
+TEST(DiskIdentity, ALoopDeviceAttachedAgainIsAnotherDisk)
+{
+    TempDir dir;
+    WriteFileText(dir.File("first.img"), Pattern(1 << 20));
+    WriteFileText(dir.File("second.img"), Pattern(1 << 20));
+    std::string whyNot;
+    std::optional<LoopDevice> loop = LoopDevice::Attach(dir.File("first.img"), whyNot);
+    if (!loop)
+        GTEST_SKIP() << whyNot;
+    const auto identity = [&] {
+        const BlockOpenResult opened = OpenBlockDevice(loop->Node(), BlockAccess::Read);
+        EXPECT_TRUE(opened.device) << opened.message;
+        return opened.device ? opened.device->Identity() : DiskIdentity();
+    };
+    const DiskIdentity first = identity();
+    EXPECT_EQ(first.serial, dir.File("first.img"));  // the backing file
+    EXPECT_TRUE(SameDisk(first, identity()));
+    if (!loop->Reattach(dir.File("second.img"), whyNot))
+        GTEST_SKIP() << whyNot;
+    const DiskIdentity second = identity();
+    EXPECT_EQ(second.device, first.device);
+    EXPECT_FALSE(SameDisk(first, second));
+    // The same file attached once more is not the disk it was either.
+    if (!loop->Reattach(dir.File("first.img"), whyNot))
+        GTEST_SKIP() << whyNot;
+    if (first.sequence) {
+        EXPECT_FALSE(SameDisk(first, identity()));
     }
 }
 

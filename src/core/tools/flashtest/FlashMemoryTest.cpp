@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <random>
 
 using namespace disktool;
@@ -19,8 +20,12 @@ using namespace disktool;
 namespace {
 
 constexpr std::uint64_t kBlockSectors = 4;
-constexpr std::uint64_t kFirstBlock = 4;  // sector 0 is left alone
+constexpr std::uint64_t kFirstSector = 4;  // sectors 0 to 3 are left alone
 constexpr std::size_t kTagBytes = 16;
+// Longer than the caches behind which drives hide lost writes are known to be.
+constexpr std::uint64_t kFillLimitBytes = std::uint64_t{1} << 30;
+constexpr std::uint64_t kSpreadBlocks = 1024;  // about this many blocks past the fill
+constexpr std::uint64_t kChunkBytes = 1 << 20;
 
 void PutBigEndian64(std::uint8_t* at, std::uint64_t value)
 {
@@ -30,11 +35,12 @@ void PutBigEndian64(std::uint8_t* at, std::uint64_t value)
     }
 }
 
-// The position after p: the first block stands at sector 4, the others at
-// whole strides.
-std::uint64_t NextBlock(std::uint64_t position, std::uint64_t stride)
+std::uint64_t BigEndian64(const std::uint8_t* at)
 {
-    return (position == kFirstBlock ? 0 : position) + stride;
+    std::uint64_t value = 0;
+    for (int i = 0; i < 8; ++i)
+        value = value << 8 | at[i];
+    return value;
 }
 
 std::string PositionText(std::uint64_t sectorBytes, std::uint64_t position)
@@ -42,23 +48,44 @@ std::string PositionText(std::uint64_t sectorBytes, std::uint64_t position)
     return FormatSize(sectorBytes * position);
 }
 
+unsigned long long Ull(std::uint64_t value)
+{
+    return static_cast<unsigned long long>(value);
+}
+
 }  // namespace
 
-FlashMemoryTest::FlashMemoryTest(std::string deviceNode, const DiskAccess& access, DiskTestSink& sink,
+FlashMemoryTest::FlashMemoryTest(ChosenDisk drive, const DiskAccess& access, DiskTestSink& sink,
                                  const std::atomic<int>& running, std::uint64_t nonce) :
-    m_deviceNode(std::move(deviceNode)), m_access(access), m_sink(sink), m_running(running), m_nonce(nonce)
+    m_drive(std::move(drive)), m_access(access), m_sink(sink), m_running(running), m_nonce(nonce)
 {
 }
 
-std::uint64_t FlashMemoryTest::StrideFor(std::uint64_t sectors)
+FlashTestPlan FlashMemoryTest::PlanFor(std::uint64_t sectors, std::uint32_t sectorBytes)
 {
-    if (sectors >= 2097152)
-        return 262144;
-    if (sectors >= 524288)
-        return 65536;
-    if (sectors >= 131072)
-        return 16384;
-    return 4096;
+    FlashTestPlan plan;
+    plan.sectors = sectors;
+    if (sectors <= kFirstSector)
+        return plan;
+    const std::uint64_t room = sectors - kFirstSector;
+    plan.fillSectors = std::min(kFillLimitBytes / std::max<std::uint32_t>(sectorBytes, 1), room / 2);
+    if (room - plan.fillSectors < kBlockSectors) {  // no room for a block: all of it is filled
+        plan.fillSectors = room;
+        return plan;
+    }
+    // Blocks at most a fill apart: a window of the fill's length past any
+    // wrap period holds one of them.
+    const std::uint64_t first = kFirstSector + plan.fillSectors;
+    const std::uint64_t spread = (sectors - first + kSpreadBlocks - 1) / kSpreadBlocks;
+    plan.stride = std::max(kBlockSectors, std::min(spread, plan.fillSectors));
+    for (std::uint64_t position = first; position + kBlockSectors <= sectors; position += plan.stride)
+        plan.blocks.push_back(position);
+    const std::uint64_t last = sectors - kBlockSectors;
+    if (plan.blocks.back() + kBlockSectors > last)
+        plan.blocks.back() = last;
+    else if (plan.blocks.back() != last)
+        plan.blocks.push_back(last);
+    return plan;
 }
 
 void FlashMemoryTest::FillBlock(std::uint8_t* block, std::size_t bytes, std::uint64_t position, std::uint64_t nonce)
@@ -66,14 +93,124 @@ void FlashMemoryTest::FillBlock(std::uint8_t* block, std::size_t bytes, std::uin
     std::uint8_t tag[kTagBytes];
     PutBigEndian64(tag, position);
     PutBigEndian64(tag + 8, nonce);
-    for (std::size_t at = 0; at < bytes; at += kTagBytes)
-        std::memcpy(block + at, tag, std::min(kTagBytes, bytes - at));
+    std::memcpy(block, tag, std::min(kTagBytes, bytes));
+    for (std::size_t filled = kTagBytes; filled < bytes; filled *= 2)
+        std::memcpy(block + filled, block, std::min(filled, bytes - filled));
+}
+
+void FlashMemoryTest::FillSectors(std::uint8_t* data, std::uint64_t first, std::uint64_t count,
+                                  std::uint32_t sectorBytes, std::uint64_t nonce)
+{
+    for (std::uint64_t i = 0; i < count; ++i)
+        FillBlock(data + i * sectorBytes, sectorBytes, first + i, nonce);
+}
+
+FlashMemoryTest::Check FlashMemoryTest::ReadBack(BlockDevice& device, std::uint64_t first, std::uint64_t count)
+{
+    const std::uint64_t s = m_sectorBytes;
+    const auto bytes = static_cast<std::size_t>(count * s);
+    FillSectors(m_expected.Data(), first, count, m_sectorBytes, m_nonce);
+    const BlockIo io = device.ReadAt(first * s, m_read.Data(), bytes);
+    if (!io.Ok() || io.bytes != bytes) {
+        m_result.failedSector = first + io.bytes / s;
+        m_result.error = io.error;
+        // The first sector that will not read, one at a time.
+        for (std::uint64_t at = m_result.failedSector; !io.Ok() && at < first + count; ++at) {
+            const BlockIo one = device.ReadAt(at * s, m_read.Data(), static_cast<std::size_t>(s));
+            if (!one.Ok() || one.bytes != s) {
+                m_result.failedSector = at;
+                m_result.error = one.error;
+                break;
+            }
+        }
+        return Check::Unreadable;
+    }
+    if (std::memcmp(m_read.Data(), m_expected.Data(), bytes) == 0)
+        return Check::Same;
+    bool differs = false;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::uint8_t* got = m_read.Data() + i * s;
+        if (std::memcmp(got, m_expected.Data() + i * s, static_cast<std::size_t>(s)) == 0)
+            continue;
+        const std::uint64_t at = first + i;
+        if (!differs)
+            m_firstDiffering = at;
+        differs = true;
+        // Another sector's tag of this run: the drive put that sector here.
+        const std::uint64_t tag = BigEndian64(got);
+        if (BigEndian64(got + 8) != m_nonce || tag == at)
+            continue;
+        const std::uint64_t distance = tag > at ? tag - at : at - tag;
+        if (!m_result.foundSector || distance < m_result.heldSectors) {
+            m_result.foundSector = tag;
+            m_result.foundAt = at;
+            m_result.heldSectors = distance;
+        }
+    }
+    return Check::Differs;
+}
+
+void FlashMemoryTest::NoteDifference()
+{
+    if (m_result.failedSector == 0)
+        m_result.failedSector = m_firstDiffering;
+    if (!m_result.foundSector && m_result.heldSectors == 0)
+        m_result.heldSectors = m_firstDiffering;
+}
+
+void FlashMemoryTest::FindFirstLostSector(BlockDevice& device)
+{
+    // Sectors below `good` kept their blocks, sector `lost` did not; a block
+    // written halfway between and read back at once halves the gap.
+    if (m_result.foundSector)
+        return;
+    const std::uint64_t failed = m_result.failedSector;
+    std::uint64_t good = kFirstSector;
+    std::uint64_t lost = m_result.heldSectors;
+    while (good < lost && m_running) {
+        const std::uint64_t middle = std::min(good + (lost - good) / 2, lost - 1);
+        const std::uint64_t position = std::min(middle, m_result.sectors - kBlockSectors);
+        FillSectors(m_expected.Data(), position, kBlockSectors, m_sectorBytes, m_nonce);
+        if (!device.WriteAt(position * m_sectorBytes, m_expected.Data(), kBlockSectors * m_sectorBytes).Ok())
+            break;
+        const Check check = ReadBack(device, position, kBlockSectors);
+        if (m_result.foundSector || check == Check::Unreadable)
+            break;
+        if (check == Check::Same) {
+            good = position + kBlockSectors;
+        } else {  // the block's sectors before the first lost one kept theirs
+            lost = std::min(lost, m_firstDiffering);
+            if (m_firstDiffering > position)
+                good = std::max(good, m_firstDiffering);
+        }
+    }
+    if (!m_result.foundSector)
+        m_result.heldSectors = lost;
+    m_result.failedSector = failed;
+}
+
+std::string FlashMemoryTest::Explanation() const
+{
+    const std::string held = FormatSize(m_result.heldSectors * m_sectorBytes);
+    if (m_result.foundSector)
+        return Format("Sector %llu was found at %llu: the device holds about %s", Ull(*m_result.foundSector),
+                      Ull(m_result.foundAt), held.c_str());
+    return Format("Sector %llu did not keep what was written to it: the device holds about %s",
+                  Ull(m_result.heldSectors), held.c_str());
+}
+
+std::string FlashMemoryTest::ReadFailureText(std::uint64_t sector) const
+{
+    const std::string reason = m_result.error != 0
+        ? ErrnoText(m_result.error)
+        : Format("sector %llu could not be read, though it lies within the reported size", Ull(sector));
+    return "Read Failure at " + PositionText(m_sectorBytes, sector) + "\n\n" + m_drive.node + ": " + reason;
 }
 
 FlashTestEnd FlashMemoryTest::DoSizeTest()
 {
     m_result = FlashTestResult();
-    OpenedDisk disk = OpenDisk(m_access, m_deviceNode, BlockAccess::ReadWrite);
+    OpenedDisk disk = OpenChosenDisk(m_access, m_drive, BlockAccess::ReadWrite);
     if (!disk.device) {
         m_sink.ShowMessage(disk.failure, std::string(), MB_OK | MB_ICONERROR);
         m_sink.OnTestEnded();
@@ -90,90 +227,136 @@ FlashTestEnd FlashMemoryTest::DoSizeTest()
         m_sink.OnTestEnded();
         return FlashTestEnd::Failed;
     }
-    const auto blockBytes = static_cast<std::size_t>(kBlockSectors * s);
-    AlignedBuffer written(blockBytes);
-    AlignedBuffer readBack(blockBytes);
+    const FlashTestPlan plan = PlanFor(sectors, m_sectorBytes);
+    m_result.fillSectors = plan.fillSectors;
+    m_result.stride = plan.stride;
+    const std::uint64_t chunkSectors = std::max(kChunkBytes / s, kBlockSectors);
+    m_expected = AlignedBuffer(static_cast<std::size_t>(chunkSectors * s));
+    m_read = AlignedBuffer(static_cast<std::size_t>(chunkSectors * s));
     m_sink.SetFieldText(IDC_TESTINGSECTOR, "0");
-    if (!written || !readBack) {
+    if (!m_expected || !m_read) {
         m_sink.ShowMessage("Fatal error, unable to allocate required memory", std::string(), MB_OK | MB_ICONERROR);
         m_sink.OnTestEnded();
         return FlashTestEnd::Failed;
     }
     m_sink.SetFieldText(IDC_TOTALERRORS, "0");
-    const std::uint64_t stride = StrideFor(sectors);
-    const std::uint64_t steps = sectors / stride;
-    m_result.stride = stride;
     for (int field : {IDC_AVERAGESPEED, IDC_TOTALERRORS, IDC_SECTORSREMAINING, IDC_AMOUNTTESTED, IDC_AMOUNTREMAINING})
         m_sink.SetFieldText(field, "N/A");
 
-    // A block read back as written: every byte, compared as bytes.
-    const auto readsBackAs = [&](std::uint64_t position, const AlignedBuffer& expected) {
-        const BlockIo io = device.ReadAt(position * s, readBack.Data(), blockBytes);
-        if (!io.Ok() || io.bytes != blockBytes) {
-            LogEntryF("Flash test: the block at sector %llu could not be read back (%s)",
-                      static_cast<unsigned long long>(position), io.Ok() ? "short read" : ErrnoText(io.error).c_str());
-            return false;
+    const std::uint64_t total = plan.blocks.size() * kBlockSectors + plan.fillSectors;
+    std::uint64_t done = 0;
+    const auto advance = [&](std::uint64_t position, std::uint64_t count, bool writing) {
+        m_sink.SetFieldText(IDC_TESTINGSECTOR, Format("%llu", Ull(position)));
+        done += count;
+        const int percent = PercentOf(static_cast<std::int64_t>(done), static_cast<std::int64_t>(total));
+        m_sink.SetProgress(std::min(percent + 1, 100),
+                           writing ? Format("Writing Data %d%% Complete", percent)
+                                   : Format("Verify %d%% Complete", percent));
+    };
+    const auto endAtOnce = [&](const std::string& message, FlashTestEnd end) {
+        LogEntry("Flash test: " + message);
+        m_sink.ShowMessage(message, std::string(), MB_OK | MB_ICONERROR);
+        m_sink.OnTestEnded();
+        return end;
+    };
+    const auto writeFailure = [&](std::uint64_t position, int error) {
+        m_result.failedSector = position;
+        m_result.error = error;
+        return endAtOnce("Write Failure at " + PositionText(s, position) + "\n\n" + m_drive.node + ": "
+                             + ErrnoText(error),
+                         FlashTestEnd::WriteFailed);
+    };
+    // The fill in whole chunks of the drive.
+    const auto eachFillChunk = [&](const std::function<bool(std::uint64_t at, std::uint64_t count)>& work) {
+        const std::uint64_t end = kFirstSector + plan.fillSectors;
+        for (std::uint64_t at = kFirstSector; at < end && m_running;) {
+            const std::uint64_t count = std::min(chunkSectors - at % chunkSectors, end - at);
+            if (!work(at, count))
+                return false;
+            at += count;
         }
-        return std::memcmp(readBack.Data(), expected.Data(), blockBytes) == 0;
+        return true;
     };
 
+    // The blocks first, each read back at once; the fill after them pushes
+    // them out of any cache.
     bool failed = false;
-    std::uint64_t position = kFirstBlock;
-    for (std::uint64_t step = 0; step < steps && m_running; ++step) {
-        if (position + kBlockSectors > sectors)
-            break;
-        FillBlock(written.Data(), blockBytes, position, m_nonce);
-        const BlockIo io = device.WriteAt(position * s, written.Data(), blockBytes);
-        if (!io.Ok()) {
-            m_result.failedBlock = position;
-            m_sink.ShowMessage("Write Failure at " + PositionText(s, position) + "\n\n" + m_deviceNode + ": "
-                                   + ErrnoText(io.error),
-                               std::string(), MB_OK | MB_ICONERROR);
-            m_sink.OnTestEnded();
-            return FlashTestEnd::WriteFailed;
-        }
-        if (!readsBackAs(position, written)) {
-            m_result.failedBlock = position;
-            m_sink.ShowMessage(Format("Verify failure while writing sector %llu at %s",
-                                      static_cast<unsigned long long>(position), PositionText(s, position).c_str()),
+    for (std::size_t block = 0; block < plan.blocks.size() && m_running; ++block) {
+        const std::uint64_t position = plan.blocks[block];
+        FillSectors(m_expected.Data(), position, kBlockSectors, m_sectorBytes, m_nonce);
+        const BlockIo io = device.WriteAt(position * s, m_expected.Data(), kBlockSectors * s);
+        if (!io.Ok())
+            return writeFailure(position, io.error);
+        const Check check = ReadBack(device, position, kBlockSectors);
+        if (check == Check::Unreadable)
+            return endAtOnce(ReadFailureText(m_result.failedSector), FlashTestEnd::ReadFailed);
+        if (check == Check::Differs) {
+            NoteDifference();
+            FindFirstLostSector(device);
+            m_sink.ShowMessage(Format("Verify failure while writing sector %llu at %s", Ull(position),
+                                      PositionText(s, position).c_str())
+                                   + "\n\n" + Explanation(),
                                std::string(), MB_OK | MB_ICONERROR);
             failed = true;
             break;
         }
         ++m_result.blocksWritten;
-        m_sink.SetFieldText(IDC_TESTINGSECTOR, Format("%llu", static_cast<unsigned long long>(position)));
-        position = NextBlock(position, stride);
-        const int percent = PercentOf(static_cast<std::int64_t>(position), static_cast<std::int64_t>(sectors));
-        m_sink.SetProgress(std::min(percent + 1, 100), Format("Writing Data %d%% Complete", percent));
-    }
-    if (!failed && m_running) {
-        if (const int error = device.Flush(); error != 0) {
-            m_sink.ShowMessage("Write Failure at " + PositionText(s, position) + "\n\n" + m_deviceNode + ": "
-                                   + ErrnoText(error),
-                               std::string(), MB_OK | MB_ICONERROR);
-            m_sink.OnTestEnded();
-            return FlashTestEnd::WriteFailed;
-        }
+        advance(position, kBlockSectors, true);
     }
     if (!failed) {
-        position = kFirstBlock;
-        for (int block = 0; block < m_result.blocksWritten && m_running; ++block) {
-            FillBlock(written.Data(), blockBytes, position, m_nonce);
-            const bool same = readsBackAs(position, written);
-            m_sink.SetFieldText(IDC_TESTINGSECTOR, Format("%llu", static_cast<unsigned long long>(position)));
-            if (!same) {
-                m_result.failedBlock = position;
-                m_sink.ShowMessage("Verify Failure at " + PositionText(s, position), std::string(),
-                                   MB_OK | MB_ICONERROR);
-                failed = true;
-                break;
+        int writeError = 0;
+        std::uint64_t failedAt = 0;
+        eachFillChunk([&](std::uint64_t at, std::uint64_t count) {
+            FillSectors(m_expected.Data(), at, count, m_sectorBytes, m_nonce);
+            const BlockIo io = device.WriteAt(at * s, m_expected.Data(), static_cast<std::size_t>(count * s));
+            if (!io.Ok()) {
+                writeError = io.error;
+                failedAt = at;
+                return false;
             }
-            ++m_result.blocksVerified;
-            position = NextBlock(position, stride);
-            const int percent = PercentOf(static_cast<std::int64_t>(position), static_cast<std::int64_t>(sectors));
-            m_sink.SetProgress(std::min(percent + 1, 100), Format("Verify %d%% Complete", percent));
+            advance(at, count, true);
+            return true;
+        });
+        if (writeError == 0 && m_running)
+            writeError = device.Flush();
+        if (writeError != 0)
+            return writeFailure(failedAt, writeError);
+    }
+
+    // Everything again, from the drive's start; a difference does not end the
+    // pass, so that every tag found out of place is seen.
+    if (!failed) {
+        done = 0;
+        bool unreadable = false;
+        eachFillChunk([&](std::uint64_t at, std::uint64_t count) {
+            const Check check = ReadBack(device, at, count);
+            unreadable = check == Check::Unreadable;
+            if (check == Check::Differs)
+                NoteDifference();
+            if (!unreadable)
+                advance(at, count, false);
+            return !unreadable;
+        });
+        for (std::size_t block = 0; block < plan.blocks.size() && m_running && !unreadable; ++block) {
+            const Check check = ReadBack(device, plan.blocks[block], kBlockSectors);
+            unreadable = check == Check::Unreadable;
+            if (check == Check::Same)
+                ++m_result.blocksVerified;
+            else if (check == Check::Differs)
+                NoteDifference();
+            if (!unreadable)
+                advance(plan.blocks[block], kBlockSectors, false);
+        }
+        if (unreadable)
+            return endAtOnce(ReadFailureText(m_result.failedSector), FlashTestEnd::ReadFailed);
+        if (m_result.heldSectors != 0 && m_running) {
+            m_sink.ShowMessage("Verify Failure at " + PositionText(s, m_result.failedSector) + "\n\n" + Explanation(),
+                               std::string(), MB_OK | MB_ICONERROR);
+            failed = true;
         }
     }
+    if (failed)
+        LogEntry("Flash test: " + Explanation());
     if (!m_running) {
         ShowEnd("Aborted as user request.  The drive will now need to be re-formatted.");
         return FlashTestEnd::Stopped;

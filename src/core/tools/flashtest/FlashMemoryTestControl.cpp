@@ -6,6 +6,7 @@
 #include "core/drive/Device.h"
 #include "core/graphs/HddCellMap.h"
 #include "core/tools/disk/BufferProbe.h"
+#include "core/tools/disk/ChosenDisk.h"
 #include "core/tools/disk/DiskSizeText.h"
 #include "core/tools/disk/DiskTestSink.h"
 #include "core/tools/disk/DiskToolIds.h"
@@ -45,6 +46,7 @@ DiskDriveFields FlashMemoryTestControl::OnSelchangeDrive(int comboIndex, int& sh
     OpenedDisk disk = OpenDisk(m_host.access, node, BlockAccess::Read);
     if (!disk.device)
         AppMessageBox(disk.failure, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    m_chosen = ChooseDisk(m_host.access, *m_pDevice, disk);
     const DiskDriveFields fields = MakeDriveFields(*m_pDevice, disk.geometry.sizeBytes, m_host.access.freeBytes(node));
     m_nBytesPerSector = SectorBytesOf(disk.geometry);
     if (waitBox.showWaitBox)
@@ -60,10 +62,10 @@ bool FlashMemoryTestControl::OnStartTest()
 {
     if (m_pDevice == nullptr)
         return false;
-    const std::string node = m_host.access.NodeOf(*m_pDevice);
+    const std::string& node = m_chosen.node;
     std::uint64_t size = 0;
     {
-        const OpenedDisk disk = OpenDisk(m_host.access, node, BlockAccess::Read);
+        const OpenedDisk disk = OpenChosenDisk(m_host.access, m_chosen, BlockAccess::Read);
         if (!disk.device) {
             AppMessageBox(disk.failure, kCaption, MB_OK | MB_ICONERROR);
             return false;
@@ -93,10 +95,10 @@ bool FlashMemoryTestControl::OnStartTest()
     operation.medium = FormatSize(size) + " removable drive";
     operation.loss = "This test will destroy or corrupt data on the media.\n\nWhen complete, the drive will need to "
                      "be formatted again.";
-    if (!ConfirmDestructiveOperation(operation, GetUserPrompt(), m_host.access.use).Confirmed())
+    if (!ConfirmDiskWrite(m_host.access, m_chosen, operation).Confirmed())
         return false;
     ShowTestRunning(m_sink);
-    m_test = std::make_unique<FlashMemoryTest>(node, m_host.access, m_sink, m_worker.RunningFlag(), m_nonce());
+    m_test = std::make_unique<FlashMemoryTest>(m_chosen, m_host.access, m_sink, m_worker.RunningFlag(), m_nonce());
     m_worker.Start([test = m_test.get()] { SizeTestThread(test); });
     return true;
 }

@@ -27,10 +27,11 @@ public:
     std::vector<std::string> DriveComboItems() const { return ::DriveComboItems(m_host.drives); }
     // The drive fields; the sector size; a read probe under the wait box.
     DiskDriveFields OnSelchangeDrive(int comboIndex, int& shownIndex, const DiskListHooks& waitBox = {});
-    // Refuses a drive with no sectors, a drive that is not removable, and
-    // (through the confirmation gate) a mounted drive, the system's disk and
-    // a drive in use; asks, naming the device node, model and size; starts
-    // the test on Yes. False when nothing starts.
+    // Refuses a drive that is no longer the one chosen, a drive with no
+    // sectors, a drive that is not removable, and (ConfirmDiskWrite) a
+    // mounted drive, the system's disk, a drive in use and one that may not
+    // be written; asks, naming the device node, model and size; starts the
+    // test on Yes. False when nothing starts.
     bool OnStartTest();
     void OnStopTest();
     void JoinWorker() { m_worker.Join(); }
@@ -47,6 +48,7 @@ public:
 
 private:
     DiskToolHost m_host;
+    ChosenDisk m_chosen;
     HddCellMap& m_map;
     DiskTestSink& m_sink;
     std::function<std::uint64_t()> m_nonce = NewFlashTestNonce;

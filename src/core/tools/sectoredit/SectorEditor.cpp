@@ -6,6 +6,7 @@
 #include "core/base/MessageIds.h"
 #include "core/base/UserPrompt.h"
 #include "core/drive/Device.h"
+#include "core/tools/disk/ChosenDisk.h"
 #include "core/tools/disk/DiskSizeText.h"
 #include "core/tools/disk/DiskToolIds.h"
 #include "core/tools/sectoredit/HexGrid.h"
@@ -37,12 +38,6 @@ std::string ToUpper(std::string text)
     return text;
 }
 
-std::string SectorRangeText(std::uint64_t start, std::uint64_t count)
-{
-    return Format("sectors %llu to %llu (%s)", static_cast<unsigned long long>(start),
-                  static_cast<unsigned long long>(start + count - 1), FormatSize(count * kSectorBytes).c_str());
-}
-
 }  // namespace
 
 SectorEditor::SectorEditor(DiskToolHost host, SectorEditorPort& port) : m_host(std::move(host)), m_port(port)
@@ -60,6 +55,7 @@ DiskDriveFields SectorEditor::OnSelchangeDrive(int comboIndex, int& shownIndex)
         const OpenedDisk disk = OpenDisk(m_host.access, node, BlockAccess::Read);
         drive = MakeDriveFields(*m_pDevice, disk.geometry.sizeBytes, m_host.access.freeBytes(node));
         drive.sizePerPlot.clear();
+        m_chosen = ChooseDisk(m_host.access, *m_pDevice, disk);
     }
     fields = SectorFields();
     m_bTargetNamed = false;
@@ -75,6 +71,13 @@ std::uint64_t SectorEditor::FieldValue(const std::string& text) const
 std::string SectorEditor::NumberText(std::uint64_t value) const
 {
     return Format(m_nRadix == 0 ? "%llX" : "%llu", static_cast<unsigned long long>(value));
+}
+
+std::string SectorEditor::SectorRangeText(std::uint64_t start, std::uint64_t count) const
+{
+    const char* mark = m_nRadix == 0 ? "h" : "";  // as the edits show them
+    return "sectors " + NumberText(start) + mark + " to " + NumberText(start + count - 1) + mark + " ("
+        + FormatSize(count * kSectorBytes) + ")";
 }
 
 bool SectorEditor::AskToLoseChanges()
@@ -142,15 +145,20 @@ void SectorEditor::OnRead()
                                  static_cast<unsigned long long>(disk.geometry.sizeBytes / kSectorBytes));
             else {
                 m_origin = BufferOrigin::Disk;
-                m_originNode = node;
+                m_originDisk = ChooseDisk(m_host.access, *m_pDevice, disk);
                 m_originStart = start;
                 m_originCount = count;
             }
         }
     }
-    if (!failure.empty())
-        AppMessageBox("Error reading disk sectors\n\n" + failure);
     ShowGridLines(static_cast<std::size_t>(count * 32));
+    if (!failure.empty()) {
+        // The start sector, and a target typed in it, stay for another try
+        // or a write over the sectors that would not read.
+        AppMessageBox("Error reading disk sectors\n\n" + failure);
+        return;
+    }
+    m_bTargetNamed = false;  // the buffer's place is where it was read from
     fields.startSector = NumberText(start + count);
     m_port.ShowFields();
 }
@@ -162,7 +170,7 @@ void SectorEditor::OnWrite()
         return;
     }
     if (m_origin == BufferOrigin::Disk) {
-        WriteTo(m_originNode, m_originStart, m_originCount);
+        WriteTo(m_originDisk, m_originStart, m_originCount);
         return;
     }
     // A loaded or new buffer has no place of its own on the disk.
@@ -180,14 +188,15 @@ void SectorEditor::OnWrite()
         AppMessageBox(std::string(kWriteError) + "\n\nNo disk is chosen.");
         return;
     }
-    WriteTo(m_host.access.NodeOf(*m_pDevice), FieldValue(fields.startSector), count);
+    WriteTo(m_chosen, FieldValue(fields.startSector), count);
 }
 
-bool SectorEditor::WriteTo(const std::string& node, std::uint64_t start, std::uint64_t count)
+bool SectorEditor::WriteTo(const ChosenDisk& target, std::uint64_t start, std::uint64_t count)
 {
+    const std::string& node = target.node;
     std::uint64_t diskBytes = 0;
     {
-        const OpenedDisk disk = OpenDisk(m_host.access, node, BlockAccess::Read);
+        const OpenedDisk disk = OpenChosenDisk(m_host.access, target, BlockAccess::Read);
         if (!disk.device) {
             AppMessageBox(std::string(kWriteError) + "\n\n" + disk.failure);
             return false;
@@ -203,12 +212,10 @@ bool SectorEditor::WriteTo(const std::string& node, std::uint64_t start, std::ui
     DestructiveOperation operation;
     operation.action = "Are you sure you want to write this sector to the Hard Disk?";
     operation.deviceNode = node;
-    for (const CDevice* device : m_host.drives)
-        if (device && m_host.access.NodeOf(*device) == node)
-            SplitBrandModel(device->m_strIdentity, operation.vendor, operation.model);
+    SplitBrandModel(target.name, operation.vendor, operation.model);
     operation.medium = FormatSize(diskBytes) + " disk";
     operation.loss = "What " + SectorRangeText(start, count) + " hold will be replaced by the edited buffer.";
-    if (!ConfirmDestructiveOperation(operation, GetUserPrompt(), m_host.access.use).Confirmed())
+    if (!ConfirmDiskWrite(m_host.access, target, operation).Confirmed())
         return false;
     if (start < kBootAreaSectors) {
         UserPrompt* prompt = GetUserPrompt();
@@ -221,7 +228,7 @@ bool SectorEditor::WriteTo(const std::string& node, std::uint64_t start, std::ui
                 != IDYES)
             return false;
     }
-    const OpenedDisk disk = OpenDisk(m_host.access, node, BlockAccess::ReadWrite);
+    const OpenedDisk disk = OpenChosenDisk(m_host.access, target, BlockAccess::ReadWrite);
     if (!disk.device) {
         AppMessageBox(std::string(kWriteError) + "\n\n" + disk.failure);
         return false;
@@ -248,7 +255,7 @@ bool SectorEditor::WriteTo(const std::string& node, std::uint64_t start, std::ui
     LogEntry("Sector editor: wrote " + SectorRangeText(start, count) + " of " + node);
     m_bChanged = false;
     m_origin = BufferOrigin::Disk;
-    m_originNode = node;
+    m_originDisk = target;
     m_originStart = start;
     m_originCount = count;
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/tools/disk/ChosenDisk.h"
 #include "core/tools/disk/DiskAccess.h"
 #include "core/tools/disk/DiskDriveFields.h"
 
@@ -42,10 +43,13 @@ enum class BufferOrigin { None, Disk, File };
 // reads a run of 512-byte sectors of a disk, or a ".bin" file, into a
 // buffer, shows it as a hex grid, changes single bytes, and writes the
 // buffer back or saves it. A buffer read from a disk is written back to
-// exactly the sectors it was read from; any other buffer only to the start
-// sector the user typed. Every write passes the confirmation gate (which
-// refuses a mounted disk, the system's disk and a disk in use), asks once
-// more for sectors 0 to 2047, is flushed, read back and compared.
+// exactly the sectors it was read from, of that disk; any other buffer only
+// to the start sector the user typed, of the disk chosen. A Read that fails
+// moves neither the start sector nor a target typed in it. Every write checks
+// that the node still holds that disk and may be written, passes the
+// confirmation gate (which refuses a mounted disk, the system's disk and a
+// disk in use), asks once more for sectors 0 to 2047, is flushed, read back
+// and compared.
 class SectorEditor {
 public:
     SectorEditor(DiskToolHost host, SectorEditorPort& port);
@@ -84,17 +88,21 @@ private:
     bool AskToLoseChanges();
     std::uint64_t FieldValue(const std::string& text) const;
     std::string NumberText(std::uint64_t value) const;
+    // "sectors 900h to 901h (1.00 KB)", in the edits' radix.
+    std::string SectorRangeText(std::uint64_t start, std::uint64_t count) const;
     std::string* FieldOf(int controlId);
     // The edits' numbers, read in the radix that was, written in the new one.
     void SwitchRadix(int radix);
     void ShowGridLines(std::size_t lines);
-    bool WriteTo(const std::string& node, std::uint64_t start, std::uint64_t count);
+    // Checks that target still holds the disk it names, asks and writes.
+    bool WriteTo(const ChosenDisk& target, std::uint64_t start, std::uint64_t count);
 
     DiskToolHost m_host;
     SectorEditorPort& m_port;
     std::vector<std::uint8_t> m_buffer;
+    ChosenDisk m_chosen;  // the disk chosen in the list, as it was then
     BufferOrigin m_origin = BufferOrigin::None;
-    std::string m_originNode;  // of a buffer read from a disk
+    ChosenDisk m_originDisk;  // of a buffer read from a disk
     std::uint64_t m_originStart = 0;
     std::uint64_t m_originCount = 0;
     bool m_bTargetNamed = false;

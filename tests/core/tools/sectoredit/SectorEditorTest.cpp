@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -121,16 +122,17 @@ struct EditorRig {
     DiskDriveFields drive;
 };
 
-// The editor over a fake disk "sdz" of 64 KB.
+// The editor over a fake disk "sdz" (64 KB unless said).
 struct FakeEditorRig {
-    explicit FakeEditorRig(const std::function<void(FakeDisk&)>& fault)
+    explicit FakeEditorRig(const std::function<void(FakeDisk&)>& fault, std::uint64_t bytes = 64 * 1024) :
+        disk(bytes, false)
     {
         fault(*disk.disk);
         int shown = -1;
         editor.OnSelchangeDrive(0, shown);
     }
 
-    FakeDiskHost disk{64 * 1024, false};
+    FakeDiskHost disk;
     ScopedProfile profile;
     ScriptedPrompt prompt;
     ScriptedPort port;
@@ -223,7 +225,7 @@ TEST(SectorEditor, WriteChangesExactlyTheChosenBytesOfTheSectorsRead)
     ASSERT_EQ(rig.prompt.asked.size(), 1u);  // the gate only: not the boot area
     const std::string& question = rig.prompt.asked[0].text;
     for (const std::string& part :
-         {rig.Disk(), std::string("ATA Test Disk"), std::string("2.00 MB"), std::string("sectors 2304 to 2305")})
+         {rig.Disk(), std::string("ATA Test Disk"), std::string("2.00 MB"), std::string("sectors 900h to 901h")})
         EXPECT_NE(question.find(part), std::string::npos) << part << " in " << question;
     EXPECT_EQ(rig.probed, std::vector<std::string>{rig.Disk()});
     // Nothing changed since: nothing to write.
@@ -301,6 +303,96 @@ TEST(SectorEditor, AWriteThatDoesNotReadBackIsAnError)
     EXPECT_NE(prompt.asked[2].text.find("not what was written"), std::string::npos);
     EXPECT_EQ(rig.disk.disk->Flushes(), 1);
     EXPECT_TRUE(editor.m_bChanged);
+}
+
+TEST(SectorEditor, AFailedReadMovesNeitherTheStartSectorNorTheTargetTypedInIt)
+{
+    // Sector 309h fails its first read; the user writes over it.
+    FakeEditorRig rig([](FakeDisk& disk) { disk.AddBadSectors(0x309, 1, 1); }, 1 << 20);
+    const std::vector<std::uint8_t> next = rig.disk.disk->Bytes(0x30A * 512, 512);
+    rig.editor.OnEditChange(IDC_STARTSECTOR, "309");
+    rig.editor.OnStartSectorTyped();
+    rig.editor.OnRead();
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_NE(rig.prompt.asked[0].text.find("Error reading disk sectors"), std::string::npos);
+    EXPECT_EQ(rig.editor.fields.startSector, "309");
+    rig.editor.OnSet();  // byte 0 := 00
+    rig.prompt.Answer(IDYES);
+    rig.prompt.Answer(IDYES);  // the boot area's question
+    rig.editor.OnWrite();
+    ASSERT_EQ(rig.prompt.asked.size(), 3u);
+    EXPECT_NE(rig.prompt.asked[1].text.find("sectors 309h to 309h (512.00 B)"), std::string::npos)
+        << rig.prompt.asked[1].text;
+    EXPECT_EQ(rig.disk.disk->Bytes(0x309 * 512, 512), std::vector<std::uint8_t>(512, 0));
+    EXPECT_EQ(rig.disk.disk->Bytes(0x30A * 512, 512), next);
+    EXPECT_FALSE(rig.editor.m_bChanged);
+}
+
+TEST(SectorEditor, AReadForgetsTheTargetTypedBeforeIt)
+{
+    // 100h reads, 101h does not: its buffer has no place to be written to.
+    FakeEditorRig rig([](FakeDisk& disk) { disk.AddBadSectors(0x101, 1); }, 1 << 20);
+    rig.editor.OnEditChange(IDC_STARTSECTOR, "100");
+    rig.editor.OnStartSectorTyped();
+    rig.editor.OnRead();
+    EXPECT_EQ(rig.editor.fields.startSector, "101");
+    rig.editor.OnRead();
+    rig.editor.OnSet();
+    rig.editor.OnWrite();
+    ASSERT_EQ(rig.prompt.asked.size(), 2u);
+    EXPECT_NE(rig.prompt.asked[1].text.find("type the sector to write it to"), std::string::npos);
+    EXPECT_EQ(rig.disk.disk->Writes(), 0);
+}
+
+TEST(SectorEditor, WritesGoOnlyToTheDiskTheSectorsCameFrom)
+{
+    // Another disk file now stands at the node the sectors were read from.
+    EditorRig rig;
+    rig.editor->OnRead();
+    rig.editor->OnSet();
+    WriteFileText(rig.dir.File("other"), rig.original);
+    std::filesystem::rename(rig.dir.File("other"), rig.Disk());
+    rig.prompt.Answer(IDYES);
+    rig.prompt.Answer(IDYES);
+    rig.editor->OnWrite();
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    const std::string& refusal = rig.prompt.asked[0].text;
+    EXPECT_NE(refusal.find(rig.Disk() + " no longer holds the drive that was chosen"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("Chosen: ATA     Test Disk, 2.00 MB, inode"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("There now: 2.00 MB, inode"), std::string::npos) << refusal;
+    EXPECT_TRUE(rig.Changed().empty());
+    EXPECT_TRUE(rig.editor->m_bChanged);
+
+    // A loaded buffer goes to the disk chosen in the list, or nowhere.
+    FakeEditorRig fake([](FakeDisk&) {});
+    WriteFileText(rig.dir.File("load.bin"), std::string(512, 'L'));
+    fake.port.files.push_back(rig.dir.File("load.bin"));
+    fake.editor.OnLoad();
+    fake.editor.OnSet();
+    fake.editor.OnEditChange(IDC_STARTSECTOR, "10");
+    fake.editor.OnStartSectorTyped();
+    fake.disk.disk->Reattach(128 * 1024);
+    fake.prompt.Answer(IDYES);
+    fake.prompt.Answer(IDYES);
+    fake.editor.OnWrite();
+    ASSERT_EQ(fake.prompt.asked.size(), 1u);
+    EXPECT_NE(fake.prompt.asked[0].text.find("disk sequence 1\nThere now: Fake Disk, 128.00 KB"), std::string::npos)
+        << fake.prompt.asked[0].text;
+    EXPECT_EQ(fake.disk.disk->Writes(), 0);
+}
+
+TEST(SectorEditor, ADiskThisUserMayNotWriteIsToldBeforeAnythingIsAsked)
+{
+    FakeEditorRig rig([](FakeDisk& disk) { disk.RefuseOpen(EACCES, true); });
+    rig.editor.OnRead();
+    rig.editor.OnSet();
+    rig.prompt.Answer(IDYES);
+    rig.editor.OnWrite();
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_NE(rig.prompt.asked[0].text.find("Cannot open /dev/sdz for writing: Permission denied"), std::string::npos)
+        << rig.prompt.asked[0].text;
+    EXPECT_EQ(rig.prompt.asked[0].type & MB_BUTTON_MASK, unsigned{MB_OK});
+    EXPECT_EQ(rig.disk.disk->Writes(), 0);
 }
 
 TEST(SectorEditor, ALoadedFileIsWrittenOnlyWhereTheUserSays)

@@ -1,28 +1,15 @@
 #include "core/drive/DriveLoss.h"
 
+#include "core/base/WaitClock.h"
 #include "core/drive/CommandBlock.h"
-#include "core/drive/ScsiCommand.h"
 #include "scsi/Opcodes.h"
 
 namespace {
 
-constexpr int kNotReady = 0x02;
+constexpr int kNotReadyKey = 0x02;
+constexpr int kLogicalUnitNotReady = 0x04;
 constexpr int kMediumNotPresent = 0x3A;
-
-}  // namespace
-
-DriveLoss LossOf(const BlockReadResult& read)
-{
-    if (read.ok)
-        return DriveLoss::None;
-    if (read.lost)
-        return DriveLoss::DriveGone;
-    if (read.sense.key == kNotReady && read.sense.asc == kMediumNotPresent)
-        return DriveLoss::DiscGone;
-    return DriveLoss::None;
-}
-
-namespace {
+constexpr std::uint32_t kNotReadyPollMs = 1000;
 
 // How the channel's last command ended, as a read's answer.
 BlockReadResult LastAnswer(CScsiCommand& channel, bool ok)
@@ -36,22 +23,42 @@ BlockReadResult LastAnswer(CScsiCommand& channel, bool ok)
     return answer;
 }
 
-}  // namespace
-
-DriveLoss ConfirmLoss(CScsiCommand& channel, const BlockReadResult& read)
+BlockReadResult AskUnitReady(CScsiCommand& channel)
 {
-    const DriveLoss loss = LossOf(read);
-    if (loss != DriveLoss::DriveGone)
-        return loss;
     const auto lock = channel.Lock();
     const bool ready = CommandBlock(mmc::kTestUnitReady).Execute(channel, DataDirection::None, nullptr, 0) == 0;
-    return LossOf(LastAnswer(channel, ready));
+    return LastAnswer(channel, ready);
 }
 
-DriveLoss LastCommandLoss(CScsiCommand& channel)
+}  // namespace
+
+DriveLoss LossOf(const BlockReadResult& read)
 {
-    const auto lock = channel.Lock();
-    return ConfirmLoss(channel, LastAnswer(channel, false));
+    if (read.ok)
+        return DriveLoss::None;
+    if (read.lost)
+        return DriveLoss::DriveGone;
+    if (read.sense.key != kNotReadyKey)
+        return DriveLoss::None;
+    if (read.sense.asc == kMediumNotPresent)
+        return DriveLoss::DiscGone;
+    if (read.sense.asc == kLogicalUnitNotReady)
+        return DriveLoss::NotReady;
+    return DriveLoss::None;
+}
+
+DriveLoss ConfirmLoss(CScsiCommand& channel, WaitClock& clock, const BlockReadResult& read)
+{
+    DriveLoss loss = LossOf(read);
+    if (loss != DriveLoss::DriveGone && loss != DriveLoss::NotReady)
+        return loss;
+    const std::uint64_t deadline = clock.NowMs() + std::uint64_t{kNotReadySeconds} * 1000;
+    for (;;) {
+        loss = LossOf(AskUnitReady(channel));
+        if (loss != DriveLoss::NotReady || clock.NowMs() >= deadline)
+            return loss;
+        clock.SleepMs(kNotReadyPollMs);
+    }
 }
 
 const char* DriveLossText(DriveLoss loss)
@@ -59,7 +66,29 @@ const char* DriveLossText(DriveLoss loss)
     switch (loss) {
     case DriveLoss::DiscGone: return "the disc was removed";
     case DriveLoss::DriveGone: return "the drive was lost";
+    case DriveLoss::NotReady: return "the drive stays not ready";
     case DriveLoss::None: break;
     }
     return "";
+}
+
+DriveLossWatch::DriveLossWatch(CScsiCommand& channel, WaitClock& clock) : m_channel(channel), m_clock(clock)
+{
+    m_channel.SetFailureWatch(this);
+}
+
+DriveLossWatch::~DriveLossWatch()
+{
+    if (m_armed)
+        m_channel.SetFailureWatch(nullptr);
+}
+
+void DriveLossWatch::CommandFailed(CScsiCommand& channel)
+{
+    const DriveLoss loss = ConfirmLoss(channel, m_clock, LastAnswer(channel, false));
+    if (loss == DriveLoss::None)
+        return;
+    m_armed = false;
+    channel.SetFailureWatch(nullptr);
+    throw DriveLostError(loss);
 }

@@ -113,21 +113,16 @@ void ScanPioneer(ScanContext& context)
 {
     PioneerCommands& pioneer = context.drive.pioneer;
     CScsiCommand& channel = context.drive.m_ScsiCommand;
-    ScanRun run(context);
-    const auto leave = [&](const std::string& status) {
-        run.EndStopped(status);
-        context.sink.EnableControl(scan_control::kAccuracy, true);
-    };
+    // The speed/accuracy box is disabled for the whole scan, enabled on every way out.
+    ScanRun run(context, [&] { context.sink.EnableControl(scan_control::kAccuracy, true); });
 
     context.sink.EnableControl(scan_control::kAccuracy, false);
     context.state.m_nPIPeak = 0;
     context.state.m_nPOPeak = 0;
     context.state.m_nPIFPeak = 0;
     const std::optional<ScanMedium> medium = SetUpScanMedium(run);
-    if (!medium) {
-        context.sink.EnableControl(scan_control::kAccuracy, true);
+    if (!medium)
         return;
-    }
     // Without a capacity the scan cannot begin: it ends before its first request.
     std::string failure;
     if (!medium->capacityRead)
@@ -149,12 +144,12 @@ void ScanPioneer(ScanContext& context)
     while (static_cast<std::uint64_t>(context.state.m_llStartLba)
            < static_cast<std::uint64_t>(context.state.m_llEndLba)) {
         if (run.StopRequested()) {
-            leave("Ready");
+            run.EndStopped("Ready");
             return;
         }
         // A request the drive could not answer ends the scan with the reason.
         if (!failure.empty()) {
-            leave(failure);
+            run.EndStopped(failure);
             return;
         }
         if (endOfData)
@@ -204,11 +199,10 @@ void ScanPioneer(ScanContext& context)
     }
 
     if (!failure.empty()) {
-        leave(failure);
+        run.EndStopped(failure);
         return;
     }
     // The end of the range, or the drive's end of the data.
     ShowFigures(context, figures);
     run.Complete();
-    context.sink.EnableControl(scan_control::kAccuracy, true);
 }

@@ -68,9 +68,9 @@ void ShowFigures(ScanContext& context, const PioneerFigures& figures)
     ShowProgress(context);
 }
 
-// One request's counts after the damping of implausible values, added to
-// the figures.
-void TakeCounts(ScanContext& context, PioneerFigures& f, std::uint32_t pi, std::uint32_t pif, std::uint64_t m)
+// One request's counts: implausible values damped, the interval maxima, the
+// peaks, the RMS values and the ladders.
+void TakeCounts(ScanContext& context, PioneerFigures& f, std::uint32_t& pi, std::uint32_t& pif)
 {
     if (pi > kCountLimit)
         pi = f.rmsPI;
@@ -101,6 +101,12 @@ void TakeCounts(ScanContext& context, PioneerFigures& f, std::uint32_t pi, std::
     }
     ApplyUpperLadder(context, 2 * std::int64_t{f.rmsPI});
     ApplyLowerLadder(context, 2 * std::int64_t{f.rmsPIF});
+}
+
+// The request joins the sums and the totals once the point it may have
+// closed was shown: a point's totals are those of the requests before.
+void AddCounts(PioneerFigures& f, std::uint32_t pi, std::uint32_t pif, std::uint64_t m)
+{
     f.piSquares.Add(pi, m);
     f.piTotal += static_cast<std::uint32_t>(m * pi);
     f.pifSquares.Add(pif, m);
@@ -182,7 +188,7 @@ void ScanPioneer(ScanContext& context)
         }
         endOfData = answer[0] == kPioneerEndOfData;
 
-        TakeCounts(context, figures, pi, pif, m);
+        TakeCounts(context, figures, pi, pif);
         context.state.m_llStartLba += static_cast<std::int64_t>(m * kRequestSectors);
         clock.Advance(static_cast<std::int64_t>(m * kRequestSectors));
         if (clock.PointDue()) {
@@ -195,6 +201,7 @@ void ScanPioneer(ScanContext& context)
             figures.maxPIF = 0;
             ShowFigures(context, figures);
         }
+        AddCounts(figures, pi, pif, m);
         figures.n += m;
     }
 

@@ -1,5 +1,6 @@
 #include "ScanLoopRig.h"
 #include "core/drive/DriveLoss.h"
+#include "core/pipo/ScanControlIds.h"
 #include "core/pipo/engines/ScanEngine.h"
 #include "core/pipo/engines/ScanLoop.h"
 #include "emu/DrivePresets.h"
@@ -134,6 +135,7 @@ TEST(ScanFaults, EveryEngineEndsAtTheFirstAnswerThatSaysTheDiscOrTheDriveWent)
 
                 EXPECT_EQ(rig.running.load(), 0);
                 EXPECT_GE(rig.sink.stops, 1);
+                EXPECT_GE(rig.sink.enables[scan_control::kAccuracy], 0) << "the box the engine disabled enabled again";
                 if (fault.fault == emu::MidRunFault::DiscRemoved) {
                     EXPECT_FALSE(rig.drive->RemovalPrevented()) << "the tray unlocked on the way out";
                 }

@@ -1,7 +1,8 @@
 // Fuzz target of the scan engines' reading of their drives' answers: the
 // input's first byte picks the engine, the rest are the answers of its
-// drive. Every engine ends, whatever the drive says, with its running flag
-// cleared and no more graph points than the graph takes.
+// drive. Every engine, run as the scan thread runs it, ends whatever the
+// drive says, with its running flag cleared and no more graph points than
+// the graph takes.
 
 #include "FuzzCheck.h"
 #include "FuzzScans.h"
@@ -54,7 +55,7 @@ void Scan(fuzzdrive::FuzzCore& fuzz, std::size_t engine)
     scan.state.m_llEndLba = kScanSectors;
     ChooseDefaultScanChoices(scan);
     LockTray(scan, true);
-    kFuzzedEngines[engine % kFuzzedEngineCount].engine(scan);
+    RunScanEngine(kFuzzedEngines[engine % kFuzzedEngineCount].engine, scan);
     Check(running.load() == 0);
     Check(upper.GetPointCount() <= kMaxUpperPoints + 1);
 }

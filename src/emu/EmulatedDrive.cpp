@@ -76,6 +76,10 @@ bool EmulatedDrive::BringDueFault()
         m_gone = true;
         return false;
     }
+    if (fault == MidRunFault::StuckNotReady) {
+        m_stuckNotReady = true;
+        return false;
+    }
     m_state.medium.reset();
     m_state.mediumChangePending = false;
     return true;
@@ -118,6 +122,8 @@ CommandResult EmulatedDrive::Dispatch(const CdbBytes& cdb, std::size_t cdbLength
                                       std::uint8_t* data, std::size_t dataLength)
 {
     const std::uint8_t opcode = cdb[0];
+    if (m_stuckNotReady && opcode != mmc::kInquiry && opcode != mmc::kRequestSense)
+        return CheckCondition(sense::kNotReady);
     m_state.SettleLongOperation();
     const Refusals& refusals = m_state.identity.refusals;
     const bool unknown = !m_commands.Find(opcode)

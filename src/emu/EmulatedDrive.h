@@ -26,6 +26,9 @@ enum class Outcome {
 enum class MidRunFault {
     DiscRemoved,  // the disc is pulled out: NOT READY, MEDIUM NOT PRESENT from then on
     DriveGone,  // the drive is unplugged: every later command finds no device
+    // The drive hangs not ready: every later command but INQUIRY and REQUEST
+    // SENSE (which answer in any state) fails with NOT READY (2/04/00).
+    StuckNotReady,
 };
 
 struct CommandResult {
@@ -153,6 +156,7 @@ private:
     };
     std::optional<PendingFault> m_pendingFault;
     bool m_gone = false;
+    bool m_stuckNotReady = false;
     std::mutex m_listenerMutex;  // never held together with m_mutex
     std::map<int, TrayListener> m_trayListeners;
     int m_nextListenerId = 1;

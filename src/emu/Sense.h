@@ -17,6 +17,7 @@ struct Sense {
 
 namespace sense {
 constexpr Sense kOperationInProgress{0x00, 0x00, 0x16};  // a background format runs
+constexpr Sense kNotReady{0x02, 0x04, 0x00};  // cause not reportable
 constexpr Sense kNotReadyBecomingReady{0x02, 0x04, 0x01};
 constexpr Sense kFormatInProgress{0x02, 0x04, 0x04};
 constexpr Sense kLongOperationInProgress{0x02, 0x04, 0x07};  // BLANK, CLOSE TRACK/SESSION

@@ -85,7 +85,43 @@ int CScsiCommand::Execute(DataDirection direction, void* buffer, std::uint32_t l
     std::unique_lock lock(m_mutex);
     const int result = Send(direction, buffer, length);
     ReleaseComposing();
+    if (result != 0)
+        TellFailureWatch();
     return result;
+}
+
+void CScsiCommand::SetFailureWatch(FailureWatch* watch)
+{
+    std::lock_guard lock(m_mutex);
+    m_pFailureWatch = watch;
+    m_watchingThread = std::this_thread::get_id();
+}
+
+void CScsiCommand::TellFailureWatch()
+{
+    if (!m_pFailureWatch || m_bTellingWatch || m_watchingThread != std::this_thread::get_id())
+        return;
+    // What the caller reads of its failed command after Execute.
+    const ScsiRequestBlock block = m_block;
+    void* const data = m_pDataBuffer;
+    const std::uint32_t residual = m_nResidual;
+    const PassThroughError error = m_lastError;
+    const std::string errorText = m_strLastError;
+    const bool invalidIndex = m_bCdbIndexInvalid;
+    m_bTellingWatch = true;
+    try {
+        m_pFailureWatch->CommandFailed(*this);
+    } catch (...) {
+        m_bTellingWatch = false;
+        throw;
+    }
+    m_bTellingWatch = false;
+    m_block = block;
+    m_pDataBuffer = data;
+    m_nResidual = residual;
+    m_lastError = error;
+    m_strLastError = errorText;
+    m_bCdbIndexInvalid = invalidIndex;
 }
 
 int CScsiCommand::Send(DataDirection direction, void* buffer, std::uint32_t length)

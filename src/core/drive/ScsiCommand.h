@@ -42,6 +42,18 @@ static_assert(offsetof(ScsiPassThroughRequest, DataTransferLength) == 12
 
 constexpr std::uint32_t kScsiTimeoutSeconds = 108000;  // long formats and erases must never time out
 
+class CScsiCommand;
+
+// Told of each failed command of the thread that set it on the channel.
+class FailureWatch {
+public:
+    virtual ~FailureWatch() = default;
+    // The command's answer is in the channel. Commands sent from here go out
+    // unwatched, and the failed command's answer is put back afterwards; an
+    // exception leaves the failed command's Execute.
+    virtual void CommandFailed(CScsiCommand& channel) = 0;
+};
+
 // The one channel through which the program sends CDBs to an optical drive.
 // It keeps one drive open at a time and opens the current drive by itself
 // when no drive is open: the record it follows (the drive list's current
@@ -96,11 +108,16 @@ public:
 
     std::unique_lock<std::recursive_mutex> Lock() { return std::unique_lock(m_mutex); }
 
+    // From now on every command of the calling thread that fails is told to
+    // the watch; null ends the watching.
+    void SetFailureWatch(FailureWatch* watch);
+
 private:
     void ClaimForComposing();
     void ReleaseComposing();
     int Send(DataDirection direction, void* buffer, std::uint32_t length);
     int Fail(PassThroughError error, std::string text);
+    void TellFailureWatch();
 
     std::string m_strDevicePath;
     std::unique_ptr<PassThrough> m_pDrive;
@@ -116,6 +133,10 @@ private:
     DeviceOpenFailure m_lastOpenFailure;
     bool m_bCdbIndexInvalid = false;
     std::uint8_t m_scratchByte = 0;
+
+    FailureWatch* m_pFailureWatch = nullptr;
+    std::thread::id m_watchingThread;
+    bool m_bTellingWatch = false;
 
     mutable std::recursive_mutex m_mutex;
     std::atomic<std::thread::id> m_composer{};

@@ -122,7 +122,7 @@ CompareScanCaptions CompareCaptionsForScan(int index, bool poMode)
 
 QualityRatingCaption RateComparedScan(const ScanSlotView& scan)
 {
-    return RateScan(scan.displays, scan.poMode, "Quality");
+    return RateScan(scan.displays, "Quality");
 }
 
 void FillUpperOverlay(PiPoUpperOverlay& overlay, const ScanSlotView& scan1, const ScanSlotView& scan2, int radio,

@@ -59,18 +59,18 @@ float CalcQualityRating(float piAverage, float piPeak, float pifAverage, float p
     return static_cast<float>((pi + pif) * 0.5);
 }
 
-bool RatingCountsJitter(const ScanDisplayTexts& displays, bool poMode)
+bool RatingCountsJitter(const ScanDisplayTexts& displays)
 {
     const auto measured = [](const std::string& text) {
         const double value = LeadingDouble(text);
         return std::isfinite(value) && value > 0.0;
     };
-    return !poMode && measured(displays.jitterAvg) && measured(displays.jitterPeak);
+    return measured(displays.jitterAvg) && measured(displays.jitterPeak);
 }
 
-QualityRatingCaption RateScan(const ScanDisplayTexts& displays, bool poMode, const std::string& caption)
+QualityRatingCaption RateScan(const ScanDisplayTexts& displays, const std::string& caption)
 {
-    return RateScanDisplays(displays, RatingCountsJitter(displays, poMode), caption);
+    return RateScanDisplays(displays, RatingCountsJitter(displays), caption);
 }
 
 QualityRatingCaption RateScanDisplays(const ScanDisplayTexts& displays, bool withJitter, const std::string& caption)

@@ -26,9 +26,9 @@ QualityRatingCaption RateScanDisplays(const ScanDisplayTexts& displays, bool wit
                                       const std::string& caption = "Quality Rating");
 
 // The one rule of every rating of a scan, live, after a slot switch, after a
-// load and in the compare window: the jitter counts when its average and
-// peak were measured (both read as numbers above 0) and the scan is not a PO
-// scan.
-bool RatingCountsJitter(const ScanDisplayTexts& displays, bool poMode);
-QualityRatingCaption RateScan(const ScanDisplayTexts& displays, bool poMode,
-                              const std::string& caption = "Quality Rating");
+// load and in the compare window: the jitter counts when the displays hold
+// it, its average and peak both read as numbers above 0, whatever the view
+// (the PO view's drive measures jitter too; the Pioneer view's jitter
+// displays hold positions, its average none).
+bool RatingCountsJitter(const ScanDisplayTexts& displays);
+QualityRatingCaption RateScan(const ScanDisplayTexts& displays, const std::string& caption = "Quality Rating");

@@ -2,6 +2,7 @@
 
 #include "core/base/LogFile.h"
 #include "core/pipo/ScanDriveCode.h"
+#include "core/pipo/engines/ScanLoop.h"
 
 namespace {
 
@@ -60,6 +61,6 @@ int RunScanThread(const ScanThreadRow& row, ScanContext* context)
     }
     LogEntry(row.startLine);
     if (row.engine)
-        row.engine(*context);
+        RunScanEngine(row.engine, *context);
     return 0;
 }

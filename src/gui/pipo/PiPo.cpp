@@ -708,7 +708,7 @@ void CPiPo::ShowMediaTexts()
 
 float CPiPo::ShowQualityRating()
 {
-    const QualityRatingCaption rating = RateScan(DisplayTexts(), m_Context.choices.show.showPO == 1);
+    const QualityRatingCaption rating = RateScan(DisplayTexts());
     SetDlgItemText(IDC_PIPO_QUALITY_RATING, rating.caption);
     return rating.rating;
 }

@@ -1,5 +1,7 @@
 #include "core/base/Format.h"
 #include "core/pipo/JitterRating.h"
+#include "core/pipo/QualityRating.h"
+#include "core/pipo/ScanDisplays.h"
 #include "core/graphs/ScanCompare.h"
 #include "core/pipo/ScanScales.h"
 #include "support/SavedScans.h"
@@ -145,6 +147,28 @@ TEST(ScanCompare, CaptionsOfPOAndPIFScans)
     EXPECT_EQ(pif.average, "PIF Avg");
     EXPECT_EQ(pif.graphButton, "PIF Graph 1");
     EXPECT_TRUE(pif.jitterEnabled);
+}
+
+// The rating counts the jitter the displays hold, whatever the view: the PO
+// view's drive measures it; the Pioneer view's jitter displays hold the
+// position and the end, its average none.
+TEST(ScanCompare, AScanIsRatedWithTheJitterItsDisplaysHold)
+{
+    TempDir dir;
+    ScanFile po = WithJitter(MakeScan(300, 25, 4, "CYBERDRIVE"));
+    po.show.showPO = 1;
+    ScanDisplayTexts positions = DisplayTextsFromValues(MakeScan(1, 25, 4, "").displays);
+    positions.jitterAvg = "---";
+    positions.jitterInst = positions.jitterPeak = "7FFF";
+    ScanFile pioneer = MakeScan(300, 25, 4, "PIONEER");
+    pioneer.displays = DisplayValuesFromTexts(positions);
+    SavedScanSlots scans(dir.File("po.qnzx"), po, dir.File("pioneer.qnzx"), pioneer);
+    ASSERT_TRUE(scans.Slot(0).poMode);
+    const float withJitter = std::max(0.0f, CalcQualityRatingWithJitter(3, 25, 1, 4, 7.5f, 8.2f));
+    EXPECT_EQ(RateComparedScan(scans.Slot(0)).caption, Format("Quality %.2f%%", static_cast<double>(withJitter)));
+    const float withoutJitter = std::max(0.0f, CalcQualityRating(3, 25, 1, 4));
+    EXPECT_EQ(RateComparedScan(scans.Slot(1)).caption, Format("Quality %.2f%%", static_cast<double>(withoutJitter)));
+    EXPECT_EQ(RateScan(positions).caption, Format("Quality Rating %.2f%%", static_cast<double>(withoutJitter)));
 }
 
 TEST(ScanCompare, APOScanOverlaysItsPOSeriesAndOneLayerBreakMakesTheScansIncompatible)

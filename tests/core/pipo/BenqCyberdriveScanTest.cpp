@@ -2,6 +2,7 @@
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/PiPoUpperGraph.h"
 #include "core/pipo/ScanDriveSteps.h"
+#include "core/pipo/QualityRating.h"
 #include "core/pipo/ScanControlIds.h"
 #include "core/pipo/ScanFile.h"
 #include "core/pipo/engines/ScanEngine.h"
@@ -433,6 +434,9 @@ TEST(CyberdriveScanTest, ScanFollowsTheDrivesPositionsAndPlotsPo)
     EXPECT_TRUE(std::all_of(lower.pif.begin(), lower.pif.end(), [](int pif) { return pif == 0; }));
     EXPECT_NE(std::find(lower.po.begin(), lower.po.end(), 240), lower.po.end());
     EXPECT_GT(rig.sink.ratings, 0);
+    // Its lower displays hold the jitter it measured, and the rating counts it.
+    EXPECT_TRUE(RatingCountsJitter(rig.scan.displays))
+        << rig.scan.displays.jitterAvg << " " << rig.scan.displays.jitterPeak;
     EXPECT_EQ(rig.Tail(2), (std::vector<std::uint8_t>{0x33, kPreventAllow}));
     EXPECT_FALSE(rig.drive->VendorState().cyberdrive.measuringMode);
     rig.ExpectIdle();

@@ -178,3 +178,39 @@ TEST(ScanPioneer, ImplausiblePifNearTheStartIsDroppedAndStopEndsReady)
     EXPECT_EQ(rig.scan.state.m_bNotSaved1, 0);
     ExpectGivenBack(rig);
 }
+
+// A graph point shows the totals of the requests before the one that closed
+// it: that request joins them after the point, as every later one does.
+TEST(ScanPioneer, APointShowsTheTotalsOfTheRequestsBeforeIt)
+{
+    struct Case {
+        const char* drive;
+        std::uint32_t divisor;
+        bool measuresPif;
+    };
+    for (const Case& c : {Case{"pioneer", 2, true}, Case{"aopen", 1, false}}) {
+        SCOPED_TRACE(c.drive);
+        // Counts within twice the first full scale: none is damped.
+        emu::MediumDescription disc = SmallDisc(kDiscSectors);
+        disc.errors.piMean = 1;
+        EngineRig rig(c.drive, disc);
+        rig.sink.onProgress = [&](int) { rig.running = 0; };  // Stop as the first point shows
+        ScanPioneer(rig.scan);
+        ASSERT_EQ(rig.upper.GetPointCount(), 1u);
+        // 21 requests of 256 sectors fill the first point of 5243; the first
+        // request starts the PI total and is added as each one is.
+        const auto count = [&](int request, std::uint32_t emu::EccBlockErrors::*field) {
+            return emu::MeasureSectors(disc.errors, 256 * static_cast<std::uint64_t>(request), 256).total.*field
+                / c.divisor;
+        };
+        std::uint32_t pi = count(0, &emu::EccBlockErrors::pi);
+        std::uint32_t pif = 0;
+        for (int request = 0; request < 20; ++request) {
+            pi += count(request, &emu::EccBlockErrors::pi);
+            pif += c.measuresPif ? count(request, &emu::EccBlockErrors::pif) : 0;
+        }
+        EXPECT_EQ(rig.Displays().piTotal, std::to_string(pi));
+        EXPECT_EQ(rig.Displays().pifTotal, std::to_string(pif));
+        EXPECT_EQ(rig.LastStatus(), "Ready");
+    }
+}

@@ -5,6 +5,7 @@
 #include "core/pipo/ScanSink.h"
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@ struct RecordingScanSink : ScanSink {
     {
         statuses.push_back(text);
         screen.push_back("status " + text);
+        if (onStatus)
+            onStatus(text);
     }
     void SetProgress(int position) override { progress.push_back(position); }
     void SetDisplays(const ScanDisplayTexts& texts) override { displays.push_back(texts); }
@@ -40,6 +43,7 @@ struct RecordingScanSink : ScanSink {
     std::vector<std::string> restored;
     // The status line as it changed: statuses and restored status displays.
     std::vector<std::string> screen;
+    std::function<void(const std::string&)> onStatus;  // after each status
 };
 
 // A scan context on one emulated drive (a wrapper rig), with a recording

@@ -302,8 +302,9 @@ TEST(EmulatedDrive, TheTrayOpensOnlyWhileRemovalIsAllowed)
     EXPECT_EQ(Send(*drive, kTestUnitReady).SenseCode(), sense::kNoMedium);
 }
 
-// A fault in the middle of a run: the disc pulled out or the drive
-// unplugged with the command after the given count, the lost ones counted.
+// A fault in the middle of a run: the disc pulled out, the drive unplugged
+// or hung not ready with the command after the given count, the lost ones
+// counted.
 TEST(EmulatedDrive, ScheduledFaultsComeWithTheirCommand)
 {
     auto drive = Drive("dvd-writer", "dvd+r");
@@ -320,6 +321,22 @@ TEST(EmulatedDrive, ScheduledFaultsComeWithTheirCommand)
         EXPECT_EQ(Send(*drive, kTestUnitReady).result.outcome, Outcome::DeviceGone);
     EXPECT_EQ(drive->SentCommands(), 4u);
     EXPECT_EQ(drive->Journal().size(), 1u);
+
+    // A hung drive still tells who it is and what went wrong, nothing else.
+    drive = Drive("dvd-writer", "dvd+r");
+    drive->ScheduleFault(MidRunFault::StuckNotReady, 1);
+    EXPECT_EQ(Send(*drive, Read10(0, 1), 2048).result.outcome, Outcome::Good);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Send(*drive, kTestUnitReady).SenseCode(), sense::kNotReady);
+        EXPECT_EQ(Send(*drive, Read10(0, 1), 2048).SenseCode(), sense::kNotReady);
+        EXPECT_EQ(Send(*drive, {0xAD, 0, 0, 0, 0, 0, 0, 0, 0x08, 0x04, 0, 0}, 2052).SenseCode(), sense::kNotReady);
+    }
+    const Answer sense = Send(*drive, {0x03, 0, 0, 0, 18, 0}, 18);
+    EXPECT_EQ(sense.result.outcome, Outcome::Good);
+    EXPECT_EQ(sense.Received()[2] & 0x0F, 0x02);
+    EXPECT_EQ(sense.Received()[12], 0x04);
+    EXPECT_EQ(Send(*drive, {0x12, 0, 0, 0, 36, 0}, 36).result.outcome, Outcome::Good);
+    EXPECT_TRUE(drive->HasMedium());
 }
 
 TEST(EmulatedDrive, RefusalsNeverReachTheDriveAndStrictModeRefusesWrongLengths)

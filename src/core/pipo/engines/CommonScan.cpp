@@ -114,8 +114,7 @@ void RunCommonScan(ScanContext& context, const CommonScanSteps& steps)
             std::int64_t groupDistance = 0;
             std::uint64_t position = 0;
             while (counted < steps.countedReadsPerGroup) {
-                if (steps.readErrors(reply.data(), steps.replyLength) != 0 && run.EndIfDriveGone())
-                    return;
+                steps.readErrors(reply.data(), steps.replyLength);
                 position = scsi::GetBe24(&reply[1]);
                 if (run.StopRequested()) {
                     run.EndStopped();

@@ -89,7 +89,6 @@ private:
 
     ScanContext& context;
     BenqCommands& benq;
-    ScanRun run;
     ScanMedium medium;
     bool powerOff = false;
     bool serviceMode = false;
@@ -117,6 +116,9 @@ private:
     std::uint32_t pi = 0;
     std::uint32_t pif = 0;
     std::uint8_t speedByte = 0;
+    // Last, so that a run left by an exception gives the drive back while
+    // the state above is still there.
+    ScanRun run;
 };
 
 void BenqNewScan::GiveDriveBack()

@@ -59,8 +59,7 @@ void ScanBtc(ScanContext& context)
             std::uint32_t groupPI = 0;
             std::uint32_t groupPIF = 0;
             for (bool counted = false; !counted;) {
-                if (context.drive.btc.BtcReadErrorData(reply.data(), kReplyBytes).value != 0 && run.EndIfDriveGone())
-                    return;
+                context.drive.btc.BtcReadErrorData(reply.data(), kReplyBytes);
                 const std::uint64_t position = scsi::GetBe24(&reply[1]);
                 if (run.StopRequested()) {
                     run.EndStopped();

@@ -170,16 +170,6 @@ void ScanRun::EndStopped(const std::string& status)
     m_ended = true;
 }
 
-bool ScanRun::EndIfDriveGone()
-{
-    const DriveLoss loss = LastCommandLoss(context.drive.m_ScsiCommand);
-    if (loss == DriveLoss::None)
-        return false;
-    LogEntry(std::string("Scan ended: ") + DriveLossText(loss));
-    EndStopped(std::string("Scan ended: ") + DriveLossText(loss));
-    return true;
-}
-
 void ScanRun::Complete()
 {
     Finish(std::nullopt, true);
@@ -213,6 +203,19 @@ void ScanRun::Finish(const std::optional<std::string>& endText, bool reachedEnd)
     context.sink.RestoreStatusDisplay(context.state.m_strSavedStatus);
     context.g_bErrorTestRunning = 0;
     m_ended = true;
+}
+
+void RunScanEngine(ScanEngine engine, ScanContext& context)
+{
+    try {
+        const DriveLossWatch watch(context.drive.m_ScsiCommand, context.Clock());
+        engine(context);
+    } catch (const DriveLostError& lost) {
+        // The engine's run has given the drive and the window back on its way out.
+        const std::string status = std::string("Scan ended: ") + DriveLossText(lost.loss);
+        LogEntry(status);
+        context.sink.SetStatus(status);
+    }
 }
 
 // --- set-up ---

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/pipo/engines/ScanEngine.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -33,8 +35,9 @@ constexpr int kMaxStalledReads = 4096;
 // still gives the drive back.
 class ScanRun {
 public:
-    // leaveVendorMode: what takes the drive out of the family's mode; it
-    // runs first on every way out.
+    // leaveVendorMode: what takes the drive out of the family's mode and
+    // gives back what else the engine took (a control it disabled); it runs
+    // first on every way out.
     explicit ScanRun(ScanContext& context, std::function<void()> leaveVendorMode = {});
     ~ScanRun();
     ScanRun(const ScanRun&) = delete;
@@ -48,9 +51,6 @@ public:
     // Stop, or a scan that cannot go on: the drive given back, the status,
     // the flag cleared, the window idle.
     void EndStopped(const std::string& status = "Ready");
-    // After a failed command: when it says the disc or the drive has gone,
-    // the run ends stopped with the status saying which (true).
-    bool EndIfDriveGone();
     // The normal end: the drive given back, the window idle, progress 100,
     // the slot marked not saved, Start enabled, the rating, the saved status
     // display back. The status says "Test Complete" only when the scan ran
@@ -74,6 +74,13 @@ private:
     bool m_ended = false;
     bool m_driveGivenBack = false;
 };
+
+// The body of every scan thread: the engine with its commands watched
+// (DriveLossWatch). The first answer that says the disc or the drive has
+// gone, or that the drive stays not ready, ends the scan there, before any
+// retry or message of the engine's: the drive given back as on every way
+// out, the status saying why ("Scan ended: the disc was removed").
+void RunScanEngine(ScanEngine engine, ScanContext& context);
 
 // What the set-up read from the disc.
 struct ScanMedium {

@@ -68,9 +68,9 @@ void ShowFigures(ScanContext& context, const PioneerFigures& figures)
     ShowProgress(context);
 }
 
-// One request's counts after the damping of implausible values, added to
-// the figures.
-void TakeCounts(ScanContext& context, PioneerFigures& f, std::uint32_t pi, std::uint32_t pif, std::uint64_t m)
+// One request's counts: implausible values damped, the interval maxima, the
+// peaks, the RMS values and the ladders.
+void TakeCounts(ScanContext& context, PioneerFigures& f, std::uint32_t& pi, std::uint32_t& pif)
 {
     if (pi > kCountLimit)
         pi = f.rmsPI;
@@ -101,6 +101,12 @@ void TakeCounts(ScanContext& context, PioneerFigures& f, std::uint32_t pi, std::
     }
     ApplyUpperLadder(context, 2 * std::int64_t{f.rmsPI});
     ApplyLowerLadder(context, 2 * std::int64_t{f.rmsPIF});
+}
+
+// The request joins the sums and the totals once the point it may have
+// closed was shown: a point's totals are those of the requests before.
+void AddCounts(PioneerFigures& f, std::uint32_t pi, std::uint32_t pif, std::uint64_t m)
+{
     f.piSquares.Add(pi, m);
     f.piTotal += static_cast<std::uint32_t>(m * pi);
     f.pifSquares.Add(pif, m);
@@ -113,21 +119,16 @@ void ScanPioneer(ScanContext& context)
 {
     PioneerCommands& pioneer = context.drive.pioneer;
     CScsiCommand& channel = context.drive.m_ScsiCommand;
-    ScanRun run(context);
-    const auto leave = [&](const std::string& status) {
-        run.EndStopped(status);
-        context.sink.EnableControl(scan_control::kAccuracy, true);
-    };
+    // The speed/accuracy box is disabled for the whole scan, enabled on every way out.
+    ScanRun run(context, [&] { context.sink.EnableControl(scan_control::kAccuracy, true); });
 
     context.sink.EnableControl(scan_control::kAccuracy, false);
     context.state.m_nPIPeak = 0;
     context.state.m_nPOPeak = 0;
     context.state.m_nPIFPeak = 0;
     const std::optional<ScanMedium> medium = SetUpScanMedium(run);
-    if (!medium) {
-        context.sink.EnableControl(scan_control::kAccuracy, true);
+    if (!medium)
         return;
-    }
     // Without a capacity the scan cannot begin: it ends before its first request.
     std::string failure;
     if (!medium->capacityRead)
@@ -149,12 +150,12 @@ void ScanPioneer(ScanContext& context)
     while (static_cast<std::uint64_t>(context.state.m_llStartLba)
            < static_cast<std::uint64_t>(context.state.m_llEndLba)) {
         if (run.StopRequested()) {
-            leave("Ready");
+            run.EndStopped("Ready");
             return;
         }
         // A request the drive could not answer ends the scan with the reason.
         if (!failure.empty()) {
-            leave(failure);
+            run.EndStopped(failure);
             return;
         }
         if (endOfData)
@@ -187,7 +188,7 @@ void ScanPioneer(ScanContext& context)
         }
         endOfData = answer[0] == kPioneerEndOfData;
 
-        TakeCounts(context, figures, pi, pif, m);
+        TakeCounts(context, figures, pi, pif);
         context.state.m_llStartLba += static_cast<std::int64_t>(m * kRequestSectors);
         clock.Advance(static_cast<std::int64_t>(m * kRequestSectors));
         if (clock.PointDue()) {
@@ -200,15 +201,15 @@ void ScanPioneer(ScanContext& context)
             figures.maxPIF = 0;
             ShowFigures(context, figures);
         }
+        AddCounts(figures, pi, pif, m);
         figures.n += m;
     }
 
     if (!failure.empty()) {
-        leave(failure);
+        run.EndStopped(failure);
         return;
     }
     // The end of the range, or the drive's end of the data.
     ShowFigures(context, figures);
     run.Complete();
-    context.sink.EnableControl(scan_control::kAccuracy, true);
 }

@@ -67,11 +67,7 @@ public:
     bool RunPass(Pass pass);
 
     // Stop or failure: the drive and the window given back.
-    void Leave(const std::string& status)
-    {
-        run.EndStopped(status);
-        context.sink.EnableControl(scan_control::kAccuracy, true);
-    }
+    void Leave(const std::string& status) { run.EndStopped(status); }
 
     ScanContext& context;
     ScanRun& run;
@@ -306,9 +302,11 @@ bool PlextorScan::JitterPass()
 void ScanPlextor(ScanContext& context)
 {
     std::optional<PlextorScan> scan;
+    // The speed/accuracy box is disabled for the whole scan, enabled on every way out.
     ScanRun run(context, [&] {
         if (scan)
             scan->LeavePass();
+        context.sink.EnableControl(scan_control::kAccuracy, true);
     });
     scan.emplace(context, run);
 
@@ -327,10 +325,8 @@ void ScanPlextor(ScanContext& context)
         return;
     }
     const std::optional<ScanMedium> medium = SetUpScanMedium(run);
-    if (!medium) {
-        context.sink.EnableControl(scan_control::kAccuracy, true);
+    if (!medium)
         return;
-    }
     texts.jitterAvg = texts.jitterPeak = texts.jitterInst = "---";
     ShowDisplays(context);
     RedrawGraphs(context);
@@ -358,5 +354,4 @@ void ScanPlextor(ScanContext& context)
         return;
 
     run.Complete();
-    context.sink.EnableControl(scan_control::kAccuracy, true);
 }

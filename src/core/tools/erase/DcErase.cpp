@@ -198,7 +198,8 @@ DriveLoss DcErase::WaitUnitReady()
 {
     for (std::uint32_t attempt = 0; attempt < 2 * kReadyWaitSeconds; ++attempt) {
         const CommandAnswer answer = m_drive.mmc.TestUnitReady();
-        if (const DriveLoss loss = LossOf(answer); loss != DriveLoss::None) {
+        // A drive busy erasing answers not ready: only a disc or drive gone ends the wait.
+        if (const DriveLoss loss = LossOf(answer); loss == DriveLoss::DiscGone || loss == DriveLoss::DriveGone) {
             LogEntry("DCErase - " + answer.failure);
             return loss;
         }

@@ -215,7 +215,7 @@ BlockReadResult ErrorTest::Read(Run& run, std::uint8_t byte1, std::uint32_t lba,
 
 DriveLoss ErrorTest::LossAfter(const BlockReadResult& read)
 {
-    return read.ok ? DriveLoss::None : ConfirmLoss(m_drives.m_ScsiCommand, read);
+    return read.ok ? DriveLoss::None : ConfirmLoss(m_drives.m_ScsiCommand, m_drives.mmc.GetWaitClock(), read);
 }
 
 ErrorTestEnd ErrorTest::Test(Run& run, Body body)

@@ -43,7 +43,7 @@ enum class ErrorTestEnd {
     Failed,  // before the test began: the buffer, READ CAPACITY, the test read
     Blank,
     Encrypted,
-    Fault,  // the disc or the drive went: the results up to there kept
+    Fault,  // the disc or the drive went, or the drive hung: the results up to there kept
 };
 
 // Where a run got to: the list file of a stopped run says so.

@@ -42,6 +42,7 @@ public:
     virtual void SetMaximumSpeed() = 0;
     // Tells the user why the last command failed (the sense report).
     virtual void ReportSenseError(int opcode) = 0;
-    // Whether a failed read says the disc or the drive has gone.
+    // Whether a failed read says the disc or the drive has gone, or that the
+    // drive stays not ready (DriveLoss).
     virtual DriveLoss LossAfter(const BlockReadResult& read) { return LossOf(read); }
 };

@@ -12,7 +12,7 @@ enum class CompareEnd {
     Different,
     Stopped,
     Failed,  // ended before or while comparing without a verdict
-    Fault,  // the disc or the drive went: the differences up to there kept
+    Fault,  // the disc or the drive went, or the drive hung: the differences up to there kept
 };
 
 // Compares an image file with the disc in the drive, chunk by chunk, and

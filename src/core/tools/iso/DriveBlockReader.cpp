@@ -71,5 +71,5 @@ void DriveBlockReader::ReportSenseError(int opcode)
 
 DriveLoss DriveBlockReader::LossAfter(const BlockReadResult& read)
 {
-    return ConfirmLoss(m_drives.m_ScsiCommand, read);
+    return ConfirmLoss(m_drives.m_ScsiCommand, m_drives.mmc.GetWaitClock(), read);
 }

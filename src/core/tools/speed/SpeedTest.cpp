@@ -338,7 +338,7 @@ std::optional<SenseCode> SpeedTest::Read(Run& run, std::uint8_t opcode, std::uin
     if (read.ok)
         return std::nullopt;
     if (run.loss == DriveLoss::None) {
-        run.loss = ConfirmLoss(m_drives.m_ScsiCommand, read);
+        run.loss = ConfirmLoss(m_drives.m_ScsiCommand, m_clock, read);
         run.lossBlock = lba;
     }
     return read.sense;

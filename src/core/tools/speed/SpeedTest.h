@@ -35,7 +35,7 @@ enum class SpeedTestEnd {
     Encrypted,
     TooManyErrors,
     Declined,  // the read error at the start was not gone on with
-    Fault,  // the disc or the drive went: the graph so far kept
+    Fault,  // the disc or the drive went, or the drive hung: the graph so far kept
 };
 
 // The read speed test: reads the disc from block 0 to its last block in

@@ -21,14 +21,16 @@
 #include <functional>
 #include <random>
 
-// Every drive tool against a disc pulled out and a drive unplugged in the
-// middle of its run: each ends soon after, never as a success.
+// Every drive tool against a disc pulled out, a drive unplugged and a drive
+// hung not ready in the middle of its run: each ends soon after, never as a
+// success.
 
 namespace {
 
 constexpr std::uint64_t kDiscBlocks = 3000;
 // Commands a tool may still send once the fault came: its ending's (the
-// tray, the speed, a check of the unit), never a read of every block left.
+// tray, the speed, the checks of the unit a hung drive gets for
+// kNotReadySeconds), never a read of every block left.
 constexpr std::uint64_t kMostCommandsAfter = 40;
 
 struct FaultRig : EmulatedDriveRig {
@@ -162,9 +164,10 @@ struct FaultCase {
 const FaultCase kFaults[] = {
     {"DiscRemoved", emu::MidRunFault::DiscRemoved, "the disc was removed"},
     {"DriveGone", emu::MidRunFault::DriveGone, "the drive was lost"},
+    {"StuckNotReady", emu::MidRunFault::StuckNotReady, "the drive stays not ready"},
 };
 
-TEST(DriveFaults, EveryToolEndsSoonAfterTheDiscOrTheDriveGoes)
+TEST(DriveFaults, EveryToolEndsSoonAfterTheDiscOrTheDriveGoesOrHangs)
 {
     for (const ToolCase& tool : kTools) {
         std::uint64_t clean = 0;

@@ -36,6 +36,8 @@ public:
     static constexpr int IDC_CDB0 = 1250;  // to 1261 for bytes 0-11
     static constexpr int IDC_BUFFERSIZE = 1265;
     static constexpr int IDC_CDBSIZE = 1266;
+    static constexpr int IDC_CDBSIZENOTE = 1267;  // the kernel's refusal of a short CDB
+    static constexpr int IDC_TIMEOUT = 1269;
     static constexpr int IDC_PROMPT = 1268;
     static constexpr int IDC_EXAMPLES = 1270;
     static constexpr int IDC_PRELOAD = 1327;
@@ -104,6 +106,7 @@ private:
     QWidget* m_pMainWindow;
     UiRect m_rcMain;
     bool m_bRefreshing = false;  // texts written by the panel itself are no typing
+    bool m_bCheckingSize = false;  // the refusal's box takes the focus: one box at a time
     std::array<CCEditEx*, UserCommandPanel::kCdbBytes> m_edCdb{};
     QComboBox* m_cbExamples = nullptr;
     std::vector<CXPStyleButtonST*> m_buttons;

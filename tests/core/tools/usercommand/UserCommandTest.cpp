@@ -582,32 +582,22 @@ TEST(UserCommandSend, TheGateIsChosenByTheOperationCodeNotByTheDirectionOrSize)
         Outcome outcome;
     };
     const std::vector<std::uint8_t> blank = {0xA1, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    // clang-format off
     const Case cases[] = {
         {"BLANK typed as a read of 2048 bytes", blank, false, "2048", false, 1, Outcome::Asked},
         {"BLANK with WRITE and size 0", blank, true, "0", false, 1, Outcome::Asked},
         {"BLANK with Prompt before Send off", blank, false, "2048", false, 0, Outcome::Asked},
         {"BLANK on a mounted disc", blank, false, "2048", true, 1, Outcome::Refused},
         {"BLANK on a mounted disc, prompt off", blank, true, "0", true, 0, Outcome::Refused},
-        {"Lite-On DF 00 0F book type set",
-         {0xDF, 0x00, 0x0F, 0x01, 0x01, 0, 0, 0, 0, 0, 0, 0},
-         false,
-         "0",
-         false,
-         1,
-         Outcome::Asked},
+        {"Lite-On DF 00 0F book type set", {0xDF, 0x00, 0x0F, 0x01, 0x01, 0, 0, 0, 0, 0, 0, 0}, false, "0", false, 1, Outcome::Asked},
         {"NEC C9 01 firmware write", {0xC9, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}, false, "2048", false, 1, Outcome::Asked},
         {"Ricoh F9 0C default set", {0xF9, 0x0C, 0x01, 0xFF, 0, 0, 0, 0, 0, 0}, false, "0", true, 0, Outcome::Refused},
-        {"Plextor E9 10 book type set",
-         {0xE9, 0x10, 0x22, 0x0A, 0, 0x01, 0, 0, 0, 0x08, 0, 0},
-         false,
-         "16",
-         false,
-         1,
-         Outcome::Asked},
+        {"Plextor E9 10 book type set", {0xE9, 0x10, 0x22, 0x0A, 0, 0x01, 0, 0, 0, 0x08, 0, 0}, false, "16", false, 1, Outcome::Asked},
         {"MODE SELECT(10) of 16 bytes", {0x55, 0x10, 0, 0, 0, 0, 0, 0, 0x10, 0}, true, "16", true, 1, Outcome::Refused},
         {"READ CAPACITY on a mounted disc", {0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false, "16", true, 1, Outcome::Sent},
         {"INQUIRY typed as WRITE", {0x12, 0, 0, 0, 0x24, 0}, true, "48", false, 0, Outcome::Sent},
     };
+    // clang-format on
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         ToolRig rig("dvd-writer", "cd-rw");

@@ -163,6 +163,10 @@ std::optional<ErrorRule> EmulatedDrive::TakeRule(std::uint8_t opcode, bool refus
         const bool isRefusal = rule.kind != ErrorRule::Kind::Sense;
         if (isRefusal != refusal || rule.TiedToBlocks() || rule.remaining == 0 || !rule.MatchesOpcode(opcode))
             continue;
+        if (rule.skip > 0) {
+            --rule.skip;
+            continue;
+        }
         if (rule.remaining > 0)
             --rule.remaining;
         return rule;

@@ -11,7 +11,8 @@ namespace emu {
 // One entry of the drive's injected-error list. A rule matches commands whose
 // operation code lies in [firstOpcode, lastOpcode]; with a block range it
 // matches only block commands that touch it. It fires `remaining` times
-// (-1: for ever).
+// (-1: for ever); a rule not tied to blocks lets the first `skip` commands it
+// matches pass first.
 struct ErrorRule {
     enum class Kind {
         Sense,  // the drive answers CHECK CONDITION with `sense`
@@ -25,6 +26,7 @@ struct ErrorRule {
     std::uint64_t blockCount = 0;  // 0: not tied to blocks
     Sense sense;
     int remaining = -1;
+    int skip = 0;
 
     bool MatchesOpcode(std::uint8_t opcode) const { return opcode >= firstOpcode && opcode <= lastOpcode; }
     bool TiedToBlocks() const { return blockCount != 0; }
@@ -37,12 +39,13 @@ struct ErrorRule {
         rule.sense = sense::kUnrecoveredReadError;
         return rule;
     }
-    static ErrorRule CheckCondition(std::uint8_t opcode, const Sense& answer, int times = -1)
+    static ErrorRule CheckCondition(std::uint8_t opcode, const Sense& answer, int times = -1, int after = 0)
     {
         ErrorRule rule;
         rule.firstOpcode = rule.lastOpcode = opcode;
         rule.sense = answer;
         rule.remaining = times;
+        rule.skip = after;
         return rule;
     }
     static ErrorRule Refusal(Kind kind, std::uint8_t first = 0x00, std::uint8_t last = 0xFF, int times = -1)

@@ -11,6 +11,7 @@ constexpr std::uint8_t kRezeroUnit = 0x01;
 constexpr std::uint8_t kRequestSense = 0x03;
 constexpr std::uint8_t kFormatUnit = 0x04;
 constexpr std::uint8_t kInquiry = 0x12;
+constexpr std::uint8_t kModeSense6 = 0x1A;
 constexpr std::uint8_t kStartStopUnit = 0x1B;
 constexpr std::uint8_t kPreventAllowMediumRemoval = 0x1E;
 constexpr std::uint8_t kReadFormatCapacities = 0x23;
@@ -31,6 +32,7 @@ constexpr std::uint8_t kCloseTrackSession = 0x5B;
 constexpr std::uint8_t kModeSense10 = 0x5A;
 constexpr std::uint8_t kBlank = 0xA1;
 constexpr std::uint8_t kReportKey = 0xA4;
+constexpr std::uint8_t kRead12 = 0xA8;
 constexpr std::uint8_t kGetPerformance = 0xAC;
 constexpr std::uint8_t kReadDiscStructure = 0xAD;
 constexpr std::uint8_t kSetStreaming = 0xB6;
@@ -44,7 +46,6 @@ constexpr std::uint8_t kReadCd = 0xBE;
 namespace vendor_opcode {
 
 constexpr std::uint8_t kCyberdrive = 0x33;  // 33h 6Ch: the measuring mode behind the signature
-constexpr std::uint8_t kBtcIdentify = 0x95;  // the BTC family's identification
 constexpr std::uint8_t kNec = 0xC9;  // the NEC family's settings, also answered by iHAS drives
 constexpr std::uint8_t kLiteon = 0xDF;
 constexpr std::uint8_t kAopenErrorRead = 0xE7;  // E7h: the PI of a stretch of sectors

@@ -39,10 +39,4 @@ inline constexpr Signature5 kGenericF3 = {'Q', 'N', 'Z', 'G', 'F'};
 // the erase (see README).
 inline constexpr Signature5 kDcEraseAccess = {'Q', 'N', 'Z', 'D', 'C'};
 
-// BTC: the maker's identification that its drives answer to 95h (three
-// letters, then 01h). A placeholder of the right length, as the NEC one: a
-// real drive answers with its maker's letters, which the program does not
-// recognise until they are put here.
-inline constexpr Signature3 kBtcIdentification = {'Q', 'B', 'T'};
-
 }  // namespace vendor_signature

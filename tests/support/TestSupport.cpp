@@ -72,6 +72,10 @@ ScriptedPrompt::~ScriptedPrompt()
 int ScriptedPrompt::MessageBox(const std::string& text, const std::string& caption, unsigned type)
 {
     asked.push_back({text, caption, type});
+    if (onAsk) {
+        const Asked question = asked.back();  // the list may grow meanwhile
+        onAsk(question);
+    }
     if (m_answers.empty())
         return IDOK;
     const int answer = m_answers.front();

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,9 @@ public:
     void Answer(int result) { m_answers.push_back(result); }
 
     std::vector<Asked> asked;
+    // Called with each question as it is asked, before it is answered (a
+    // window losing the focus to the box, for instance).
+    std::function<void(const Asked&)> onAsk;
 
 private:
     std::deque<int> m_answers;

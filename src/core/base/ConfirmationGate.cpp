@@ -44,7 +44,8 @@ std::string DestructiveQuestion(const DestructiveOperation& operation)
         drive += (drive.empty() ? "" : " ") + operation.model;
     return operation.action + "\n\nDevice: " + OrUnknown(operation.deviceNode) + "\nDrive: " + OrUnknown(drive)
         + "\nMedium: " + OrUnknown(operation.medium) + "\n\n" + operation.loss
-        + "\n\nThis cannot be undone. Do you want to continue?";
+        + (operation.reversible ? "\n\nDo you want to continue?"
+                                : "\n\nThis cannot be undone. Do you want to continue?");
 }
 
 GateDecision ConfirmDestructiveOperation(const DestructiveOperation& operation, UserPrompt* prompt,

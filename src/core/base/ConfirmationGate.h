@@ -16,6 +16,7 @@ struct DestructiveOperation {
     std::string model;
     std::string medium;  // "DVD+RW", "16.0 GB USB flash drive"
     std::string loss;  // "Everything recorded on the disc will be lost."
+    bool reversible = false;  // a setting that can be changed back: not called final
 };
 
 enum class GateVerdict {

@@ -13,13 +13,17 @@ constexpr int kLastByteColumn = 3 * kHexDumpBytesPerLine - 2;
 const char* const kHexDumpHeader = "Address| 0  1  2  3  4  5  6  7  8  9  A  B  C  D  E  F  |Byte           ";
 const char* const kHexDumpRule = "-------------------------------------------------------------------------";
 
-std::string HexDumpLine(const std::uint8_t* bytes, std::uint32_t offset)
+std::string HexDumpLine(const std::uint8_t* bytes, std::uint32_t offset, int count)
 {
     std::string line = Format("%08X ", offset);
     for (int i = 0; i < kHexDumpBytesPerLine; ++i)
-        line += Format("%02X ", bytes[i]);
-    for (int i = 0; i < kHexDumpBytesPerLine; ++i)
-        line += bytes[i] >= 32 && bytes[i] <= 126 ? static_cast<char>(bytes[i]) : '.';
+        line += i < count ? Format("%02X ", bytes[i]) : std::string("   ");
+    for (int i = 0; i < kHexDumpBytesPerLine; ++i) {
+        if (i >= count)
+            line += ' ';
+        else
+            line += bytes[i] >= 32 && bytes[i] <= 126 ? static_cast<char>(bytes[i]) : '.';
+    }
     return line;
 }
 

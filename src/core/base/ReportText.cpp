@@ -135,6 +135,18 @@ void ReportText::FormatHexDump(const std::uint8_t* data, int lines)
             HexDumpLine(data + n * kHexDumpBytesPerLine, static_cast<std::uint32_t>(n * kHexDumpBytesPerLine)));
 }
 
+int ReportText::FormatHexDumpBytes(const std::uint8_t* data, std::uint32_t bytes)
+{
+    std::lock_guard lock(m_mutex);
+    m_HexLines.clear();
+    if (!data)
+        return 0;
+    constexpr auto kLine = static_cast<std::uint32_t>(kHexDumpBytesPerLine);
+    for (std::uint32_t at = 0; at < bytes; at += kLine)
+        m_HexLines.push_back(HexDumpLine(data + at, at, static_cast<int>(std::min(kLine, bytes - at))));
+    return static_cast<int>(m_HexLines.size());
+}
+
 void ReportText::ShowHexDump(int lines)
 {
     try {

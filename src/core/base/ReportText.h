@@ -50,6 +50,9 @@ public:
 
     // Replaces the dump lines with `lines` lines of 16 bytes each from data.
     void FormatHexDump(const std::uint8_t* data, int lines);
+    // Replaces the dump lines with the first `bytes` of data, the last line
+    // holding only what is left; the number of lines.
+    int FormatHexDumpBytes(const std::uint8_t* data, std::uint32_t bytes);
     // Shows the header, the rule and the first `lines` dump lines.
     void ShowHexDump(int lines);
     std::vector<std::string> GetHexLines() const;

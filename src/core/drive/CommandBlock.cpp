@@ -44,11 +44,19 @@ CommandBlock& CommandBlock::SetBe32(std::size_t index, std::uint32_t value)
     return Set(index, bytes[0]).Set(index + 1, bytes[1]).Set(index + 2, bytes[2]).Set(index + 3, bytes[3]);
 }
 
+CommandBlock& CommandBlock::SetTimeout(std::uint32_t seconds)
+{
+    m_timeoutSeconds = seconds;
+    return *this;
+}
+
 int CommandBlock::Execute(CScsiCommand& channel, DataDirection direction, void* buffer, std::uint32_t length) const
 {
     if (m_length == 0)
         return 1;
     for (std::size_t i = 0; i < m_length; ++i)
         *channel.Cdb(static_cast<int>(i)) = m_bytes[i];
+    if (m_timeoutSeconds != 0)
+        channel.SetTimeout(m_timeoutSeconds);
     return channel.Execute(direction, buffer, length);
 }

@@ -23,6 +23,8 @@ public:
     CommandBlock& Set(std::size_t index, std::uint8_t value);
     CommandBlock& SetBe16(std::size_t index, std::uint32_t value);
     CommandBlock& SetBe32(std::size_t index, std::uint32_t value);
+    // The time it may take; by default the channel's (kScsiTimeoutSeconds).
+    CommandBlock& SetTimeout(std::uint32_t seconds);
 
     std::size_t Length() const { return m_length; }
     std::uint8_t operator[](std::size_t index) const { return m_bytes[index]; }
@@ -34,4 +36,5 @@ public:
 private:
     std::array<std::uint8_t, 16> m_bytes{};
     std::size_t m_length;
+    std::uint32_t m_timeoutSeconds = 0;  // 0: the channel's
 };

@@ -2,6 +2,9 @@
 
 #include "platform/passthrough/EmulatedPassThrough.h"
 #include "platform/passthrough/SystemDeviceOpener.h"
+#include "platform/text/Trim.h"
+
+#include <algorithm>
 
 DriveContext::DriveContext(DriveSources sources) :
     m_sources(std::move(sources)),
@@ -45,4 +48,18 @@ std::string DriveContext::DeviceNodeOf(const CDevice& device) const
         if (name == device.m_strDriveText)
             return name;
     return m_sources.devRoot + "/" + device.m_strDriveText;
+}
+
+DestructiveOperation DriveContext::DescribeCurrentDrive() const
+{
+    constexpr std::size_t kVendorColumns = 8;  // INQUIRY's vendor field
+    DestructiveOperation operation;
+    const CDevice* device = list.m_pCurrentDevice;
+    if (!device)
+        return operation;
+    operation.deviceNode = DeviceNodeOf(*device);
+    const std::string& identity = device->m_strIdentity;
+    operation.vendor = TrimText(identity.substr(0, std::min(identity.size(), kVendorColumns)));
+    operation.model = identity.size() > kVendorColumns ? TrimText(identity.substr(kVendorColumns)) : std::string();
+    return operation;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/ConfirmationGate.h"
 #include "core/drive/ChannelCoordinator.h"
 #include "core/drive/DiskList.h"
 #include "core/drive/DriveConfiguration.h"
@@ -49,6 +50,9 @@ public:
     std::shared_ptr<DeviceOpener> Opener() const;
     // The device node a drive is opened by ("/dev/sr0"), or an emulated drive's name.
     std::string DeviceNodeOf(const CDevice& device) const;
+    // The current drive as every confirmation names it: its device node,
+    // vendor and model; the rest of the operation is left empty.
+    DestructiveOperation DescribeCurrentDrive() const;
     // The current drive's time, which mmc waits and times by unless given
     // another clock: an emulated drive's own, the system clock otherwise.
     const DriveWaitClock& DriveClock() const { return *m_pDriveClock; }

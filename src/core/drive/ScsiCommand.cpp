@@ -68,6 +68,12 @@ std::uint8_t* CScsiCommand::Cdb(int index)
     return &m_block.request.Cdb[index];
 }
 
+void CScsiCommand::SetTimeout(std::uint32_t seconds)
+{
+    ClaimForComposing();
+    m_block.request.TimeOutValue = seconds;
+}
+
 std::uint8_t* CScsiCommand::GetSenseBuffer()
 {
     return m_block.sense;

@@ -80,6 +80,9 @@ public:
     std::uint8_t* Cdb(int index);
     // 0 when the command completed without sense data, 1 on any failure.
     int Execute(DataDirection direction, void* buffer, std::uint32_t length);
+    // The time the command being composed may take before the kernel aborts
+    // it (after Cdb(0), which sets kScsiTimeoutSeconds, and before Execute).
+    void SetTimeout(std::uint32_t seconds);
     std::uint8_t* GetSenseBuffer();
     bool associate(const std::string& driveText);
     void CloseAssociateHandle();

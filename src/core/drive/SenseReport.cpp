@@ -19,7 +19,10 @@ void ReportSenseError(CScsiCommand& channel, ReportText& report, int opcode)
     ReportSenseError(failure, report, opcode);
 }
 
-void ReportSenseError(const ChannelFailure& failure, ReportText& report, int opcode)
+namespace {
+
+// decodeCommon: the common refusals in the box as well, not only as a status.
+void Report(const ChannelFailure& failure, ReportText& report, int opcode, bool decodeCommon)
 {
     const SenseCode& sense = failure.sense;
     const PassThroughError error = failure.error;
@@ -39,20 +42,34 @@ void ReportSenseError(const ChannelFailure& failure, ReportText& report, int opc
         return;
     }
     report.ShowStatus("Sense error occurred");
-    if (sense.key == 5 && sense.asc == 0x20 && sense.ascq == 0) {
-        report.ShowStatus("Command not supported by drive");
-        return;
-    }
-    const bool mediumChanged = sense.key == 6 && sense.asc == 0x28 && sense.ascq == 0;
-    // No medium, whatever the qualifier: drives tell an open tray (02h) or a closed one (01h) apart.
-    const bool noMedium = sense.key == 2 && sense.asc == 0x3A;
-    if (mediumChanged || noMedium) {
-        report.ShowStatus("Error - No DVD media in drive");
-        return;
+    if (!decodeCommon) {
+        if (sense.key == 5 && sense.asc == 0x20 && sense.ascq == 0) {
+            report.ShowStatus("Command not supported by drive");
+            return;
+        }
+        const bool mediumChanged = sense.key == 6 && sense.asc == 0x28 && sense.ascq == 0;
+        // No medium, whatever the qualifier: drives tell an open tray (02h) or a closed one (01h) apart.
+        const bool noMedium = sense.key == 2 && sense.asc == 0x3A;
+        if (mediumChanged || noMedium) {
+            report.ShowStatus("Error - No DVD media in drive");
+            return;
+        }
     }
     const std::string text = Format("%s%03xh %-19s\r\nSense %02Xh %22s\r\nASC   %02Xh %22s\r\nASCQ  %02Xh %22s",
                                     "Command ", opcode, "returned:", sense.key, GetSenseKeyText(sense.key), sense.asc,
                                     " ", sense.ascq, GetAscAscqText(sense.asc, sense.ascq));
     report.SetLine(0, text);
     AppMessageBox(text);
+}
+
+}  // namespace
+
+void ReportSenseError(const ChannelFailure& failure, ReportText& report, int opcode)
+{
+    Report(failure, report, opcode, false);
+}
+
+void ReportEverySense(const ChannelFailure& failure, ReportText& report, int opcode)
+{
+    Report(failure, report, opcode, true);
 }

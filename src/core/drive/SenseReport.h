@@ -11,3 +11,6 @@ void ReportSenseError(CScsiCommand& channel, ReportText& report, int opcode);
 // The same for a failure taken earlier (TakeFailure), so that commands sent
 // since do not change what is told.
 void ReportSenseError(const ChannelFailure& failure, ReportText& report, int opcode);
+// The same with every sense decoded in the box, the common refusals too:
+// for a command the user composed, whose answer is all there is to see.
+void ReportEverySense(const ChannelFailure& failure, ReportText& report, int opcode);

@@ -3,7 +3,6 @@
 #include "emu/commands/Measurement.h"
 #include "scsi/Bytes.h"
 #include "scsi/Opcodes.h"
-#include "scsi/VendorSignatures.h"
 
 #include <algorithm>
 
@@ -16,8 +15,6 @@ constexpr std::size_t kAnswerLength = 10;
 constexpr std::uint32_t kSectorsPerRead = 8 * kEccBlockSectors;
 constexpr std::uint32_t kCountScale = 4;  // the drive counts each error four times
 constexpr std::uint16_t kSpike = 0xFFFC;
-constexpr std::uint8_t kIdentifyKey = 0x44;
-constexpr std::size_t kIdentificationLength = 4;
 constexpr std::size_t kSetDataLength = 128;
 
 std::uint16_t Raw(std::uint32_t count)
@@ -64,17 +61,6 @@ void BtcVendorCommand(CommandContext& command)
     command.Answer(answer, kAnswerLength);
 }
 
-// 95h with 44h in byte 11: the maker's identification, three letters and 01h.
-void BtcIdentify(CommandContext& command)
-{
-    if (command.Byte(11) != kIdentifyKey) {
-        command.Fail(sense::kInvalidFieldInCdb);
-        return;
-    }
-    const auto& maker = vendor_signature::kBtcIdentification;
-    command.Answer({maker[0], maker[1], maker[2], 0x01}, kIdentificationLength);
-}
-
 // The state FAh 01h reports in answer byte 3: 0 when the drive writes every
 // disc as it is; with the DVD-ROM default, 22h while a rewritable disc is
 // loaded, else 11h.
@@ -89,12 +75,18 @@ std::uint8_t BookState(const DriveState& drive)
 // FAh 00h bytes 2-4, with 128 bytes of data: (1, 1, 0) writes every kind
 // as DVD-ROM from now on, (0, 0, 1) as it is; (value, 0, 0) changes the
 // DVD+RW or DVD-RW in the drive to the book type of the value's high nibble.
+// Without its data the set is refused as a field of the CDB (the answer
+// the family's probe looks for) and changes nothing.
 void BtcSetBookType(CommandContext& command)
 {
+    std::size_t length = 0;
+    if (!command.DataOut(length)) {
+        command.Fail(sense::kInvalidFieldInCdb);
+        return;
+    }
     if (!command.TransferIs(kSetDataLength))
         return;
-    std::size_t length = 0;
-    if (!command.DataOut(length) || length < kSetDataLength) {
+    if (length < kSetDataLength) {
         command.Fail(sense::kParameterListLengthError);
         return;
     }
@@ -138,8 +130,6 @@ void RegisterBtcCommands(CommandTable& table)
 {
     table.Register(
         {.opcode = vendor_opcode::kErrorScan, .name = "BTC VENDOR F3", .cdbLength = 10, .handler = BtcVendorCommand});
-    table.Register(
-        {.opcode = vendor_opcode::kBtcIdentify, .name = "BTC VENDOR 95", .cdbLength = 12, .handler = BtcIdentify});
     table.Register(
         {.opcode = vendor_opcode::kBtcBookType, .name = "BTC VENDOR FA", .cdbLength = 12, .handler = BtcBookType});
 }

@@ -4,10 +4,11 @@
 
 #include <QLineEdit>
 
-// An edit that lets only digits through the keyboard: hexadecimal digits in
-// hex mode (the start), decimal digits otherwise. Every other typed
-// character is dropped, Backspace included; keys that type nothing (Delete,
-// the arrows) and the dialog's keys (Enter, Escape, Tab) work as usual.
+// An edit that takes only digits: hexadecimal digits in hex mode (the
+// start), decimal digits otherwise. A typed character of any other kind is
+// dropped; the editing keys (Backspace, Delete, the arrows, the shortcuts
+// for select all, cut, copy, paste and undo) and the dialog's keys work as
+// usual, and what is pasted goes in only when it is all digits.
 class CCEditEx : public QLineEdit {
     Q_OBJECT
 

@@ -186,7 +186,8 @@ TEST(BookTypeDialogs, EachFamilysDialogOpensAndWritesWhatTheUserConfirmed)
             shown = Text(dialog, test.textId);
         });
         EXPECT_EQ(run.title, test.title);
-        EXPECT_TRUE(run.Asked("This cannot be undone"));  // the gate was asked
+        EXPECT_TRUE(run.Asked("\nDevice: emu0\n"));  // the gate was asked, naming the drive's node
+        EXPECT_FALSE(run.Asked("cannot be undone"));  // a book type can be set back
         test.check(run.Books());
         EXPECT_EQ(shown, test.text);
         ASSERT_EQ(run.opened.size(), 2u);  // the window is told of the dialog and of its end

@@ -30,18 +30,32 @@ TEST(CCEditEx, TypedCharactersAreFilteredByMode)
     }
 }
 
-TEST(CCEditEx, BackspaceIsDroppedDeleteStillDeletes)
+TEST(CCEditEx, EditingKeysWorkAndOnlyDigitsGoIn)
 {
     CCEditEx edit;
     edit.setText("1A2B");
     edit.setCursorPosition(4);
     PressKey(edit, Qt::Key_Backspace, "\b");
-    EXPECT_EQ(edit.text(), "1A2B");
+    EXPECT_EQ(edit.text(), "1A2");
     edit.setCursorPosition(0);
     PressKey(edit, Qt::Key_Delete, QString(QChar(0x7F)));
-    EXPECT_EQ(edit.text(), "A2B");
-    PressKey(edit, Qt::Key_V, QString(QChar(0x16)));  // Ctrl+V types a control character
-    EXPECT_EQ(edit.text(), "A2B");
+    EXPECT_EQ(edit.text(), "A2");
+    // Select all, then type over it.
+    QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QString(QChar(0x01)));
+    QApplication::sendEvent(&edit, &selectAll);
+    PressKey(edit, Qt::Key_7, "7");
+    EXPECT_EQ(edit.text(), "7");
+    // What is pasted goes in only when it is all digits of the mode.
+    edit.insert("x1");
+    EXPECT_EQ(edit.text(), "7");
+    edit.insert("fF");
+    EXPECT_EQ(edit.text(), "7fF");
+    edit.SetHexMode(false);
+    edit.clear();
+    edit.insert("12A");
+    EXPECT_EQ(edit.text(), "");
+    edit.insert("120");
+    EXPECT_EQ(edit.text(), "120");
 }
 
 namespace {

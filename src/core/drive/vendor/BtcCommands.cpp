@@ -1,20 +1,17 @@
 #include "core/drive/vendor/BtcCommands.h"
 
+#include "core/drive/CommandFailure.h"
 #include "core/drive/ScsiCommand.h"
-
 #include "core/drive/vendor/VendorCdb.h"
 #include "scsi/Opcodes.h"
-#include "scsi/VendorSignatures.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace {
 
 using namespace vendor_cdb;
 
-constexpr std::uint8_t kIdentifyKey = 0x44;
-constexpr std::size_t kIdentificationLength = 4;
+constexpr std::uint8_t kInvalidFieldAsc = 0x24;
 constexpr std::size_t kStateLength = 4;
 constexpr std::size_t kSetDataLength = 128;
 
@@ -26,13 +23,17 @@ BtcCommands::BtcCommands(CScsiCommand& channel) : m_ScsiCommand(channel)
 
 VendorReply BtcCommands::IsBtcDrive()
 {
+    const auto lock = m_ScsiCommand.Lock();  // the sense stays the probe's until it is read
     VendorReply reply;
-    Query(m_ScsiCommand, Cdb12{vendor_opcode::kBtcIdentify, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, kIdentifyKey},
-          kIdentificationLength, reply, [](const auto& answer) {
-              const auto& maker = vendor_signature::kBtcIdentification;
-              return std::equal(maker.begin(), maker.end(), answer.begin()) && answer[3] == 0x01 ? 1 : 0;
-          });
-    reply.value = std::max(reply.value, 0);
+    const int result = Send(m_ScsiCommand,
+                            Cdb12{vendor_opcode::kBtcBookType, 0x00, 0, 0, 0x01, 0, 0, 0, 0, 0, 0xAA, 0xFF},
+                            DataDirection::None, nullptr, 0, reply);
+    if (result == 0) {
+        reply.value = 1;
+    } else {
+        const ChannelFailure failure = TakeFailure(m_ScsiCommand);
+        reply.value = failure.error == PassThroughError::None && failure.sense.asc == kInvalidFieldAsc ? 1 : 0;
+    }
     return reply;
 }
 

@@ -96,11 +96,6 @@ BookTypeChoice ProbeFamilies(DriveContext& drive, Probes& probes)
     if (generation == 0)
         return Message("This feature is for some Ricoh/Benq/BTC/Nu/NEC/Liteon DVDRW drives only", "Wrong Drive Type");
 
-    const auto btc = probes.Value(drive.btc.IsBtcDrive(), "IsBtcDrive");
-    if (!btc)
-        return probes.RawAccessMessage();
-    if (*btc == 1)
-        return Dialog(BookTypeDialog::Btc);
     const auto benq = probes.Value(drive.benq.BenqQueryBookType00(), "BenqQueryBookType00");
     if (!benq)
         return probes.RawAccessMessage();
@@ -111,9 +106,15 @@ BookTypeChoice ProbeFamilies(DriveContext& drive, Probes& probes)
     const auto ricoh = probes.Value(drive.ricoh.RicohQueryBookType00(), "RicohQueryBookType00");
     if (!ricoh)
         return probes.RawAccessMessage();
-    if (*ricoh == -1)
-        return Message("It seems your drive does not support bitsetting");
-    return Dialog(BookTypeDialog::SetBookType, generation);
+    if (*ricoh != -1)
+        return Dialog(BookTypeDialog::SetBookType, generation);
+    // Last: the Ricoh-type drives take the BTC probe's FAh too.
+    const auto btc = probes.Value(drive.btc.IsBtcDrive(), "IsBtcDrive");
+    if (!btc)
+        return probes.RawAccessMessage();
+    if (*btc == 1)
+        return Dialog(BookTypeDialog::Btc);
+    return Message("It seems your drive does not support bitsetting");
 }
 
 }  // namespace

@@ -38,12 +38,11 @@ void BookTypeSession::ReportLine(const std::string& text)
 
 bool BookTypeSession::ConfirmWrite(const std::string& action, const std::string& medium, const std::string& change)
 {
-    DestructiveOperation operation{action, {}, {}, {}, medium, change};
-    if (const CDevice* device = Device()) {
-        operation.deviceNode = drive.Sources().devRoot + "/" + device->m_strDriveText;
-        operation.vendor = device->m_strIdentity;
-        operation.model = device->m_strFirmware;
-    }
+    DestructiveOperation operation = drive.DescribeCurrentDrive();
+    operation.action = action;
+    operation.medium = medium;
+    operation.loss = change;
+    operation.reversible = true;  // a book type can be set back
     return ConfirmDestructiveOperation(operation, &prompt, deviceUse).Confirmed();
 }
 

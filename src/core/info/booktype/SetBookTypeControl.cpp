@@ -162,8 +162,34 @@ void SetBookTypeControl::OnSetCurrentMedia()
     if (!restore) {
         LogEntry("SetBookType - the DVD+RW default was not read: it is not set back");
         m_session.ShowStatus("DVD+RW default unknown: not set back");
-    } else if (const auto defaultTarget = TargetFor(kRwDefault); !defaultTarget || !Send(*defaultTarget, *restore)) {
+    } else if (const auto defaultTarget = TargetFor(kRwDefault)) {
+        GiveDefaultBack(*defaultTarget, *restore);
+    } else {
         return;
     }
     Refresh();
+}
+
+// The disc has changed and with it the drive's DVD+RW setting: a refusal
+// to take the setting back is no refusal of book types. It is tried once
+// more; then the user is told what the drive was left with, as read.
+void SetBookTypeControl::GiveDefaultBack(std::uint8_t target, int value)
+{
+    RicohCommands& ricoh = m_session.drive.ricoh;
+    VendorReply reply = ricoh.RicohSetBookType(target, value);
+    if (reply.value == 0)
+        return;
+    LogEntry("SetBookType - the DVD+RW default was not set back, trying once more: " + reply.reason);
+    reply = ricoh.RicohSetBookType(target, value);
+    if (reply.value == 0)
+        return;
+    const int left = ricoh.RicohQueryBookType00().value;
+    const std::string now = left < 0 ? std::string("what it writes DVD+RW discs as now could not be read")
+                                     : std::string("it now writes DVD+RW discs as ") + ReadingText(left);
+    const std::string text = std::string("The disc in the drive was changed, but the drive did not take its DVD+RW "
+                                         "setting back (")
+        + SettingText(value) + "): " + now + ".";
+    m_session.TellFailure(reply, "RicohSetBookType", text, "Book type");
+    m_session.ShowStatus(left < 0 ? std::string("DVD+RW default not set back")
+                                  : std::string("DVD+RW default left at ") + ReadingText(left));
 }

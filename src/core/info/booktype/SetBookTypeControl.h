@@ -26,6 +26,8 @@ private:
     std::optional<std::uint8_t> TargetFor(std::uint8_t target);
     // Sends the value; false (and the dialog ended) when the drive refused.
     bool Send(std::uint8_t target, int value);
+    // After a change of the disc: the drive's DVD+RW setting given back.
+    void GiveDefaultBack(std::uint8_t target, int value);
     int Value() const;
 
     int m_nGeneration;

@@ -125,25 +125,35 @@ std::span<const UserCommandExample> UserCommandExamples()
     return kExamples;
 }
 
-std::optional<std::uint32_t> AllocationLengthOf(std::span<const std::uint8_t> cdb)
+std::optional<AllocationField> AllocationFieldOf(std::uint8_t opcode)
 {
-    if (cdb.empty())
-        return std::nullopt;
-    const auto be16At = [&](std::size_t at) -> std::optional<std::uint32_t> {
-        if (cdb.size() < at + 2)
-            return std::nullopt;
-        return scsi::GetBe16(&cdb[at]);
-    };
-    switch (cdb[0]) {
-    case mmc::kInquiry: return be16At(3);
+    switch (opcode) {
+    case mmc::kRequestSense:
+    case mmc::kModeSense6: return AllocationField{4, 1};
+    case mmc::kInquiry: return AllocationField{3, 2};
+    case mmc::kReadFormatCapacities:
     case mmc::kReadSubChannel:
     case mmc::kReadTocPmaAtip:
     case mmc::kGetConfiguration:
     case mmc::kGetEventStatusNotification:
-    case mmc::kModeSense10: return be16At(7);
-    case mmc::kReadDiscStructure: return be16At(8);
+    case mmc::kReadDiscInformation:
+    case mmc::kReadTrackInformation:
+    case mmc::kModeSense10: return AllocationField{7, 2};
+    case mmc::kReportKey:
+    case mmc::kReadDiscStructure:
+    case mmc::kMechanismStatus: return AllocationField{8, 2};
     default: return std::nullopt;
     }
+}
+
+std::optional<std::uint32_t> AllocationLengthOf(std::span<const std::uint8_t> cdb)
+{
+    if (cdb.empty())
+        return std::nullopt;
+    const auto field = AllocationFieldOf(cdb[0]);
+    if (!field || cdb.size() < field->at + field->width)
+        return std::nullopt;
+    return field->width == 1 ? std::uint32_t{cdb[field->at]} : scsi::GetBe16(&cdb[field->at]);
 }
 
 std::uint32_t SendableBufferSize(const UserCommandExample& example)
@@ -157,4 +167,20 @@ std::uint32_t SendableBufferSize(const UserCommandExample& example)
     if (const auto allocation = AllocationLengthOf(cdb); allocation && *allocation <= kDataBufferBytes)
         size = std::max(size, *allocation);
     return (size + kTransferUnit - 1) / kTransferUnit * kTransferUnit;
+}
+
+std::array<std::uint8_t, 12> SendableCdb(const UserCommandExample& example)
+{
+    std::array<std::uint8_t, 12> cdb = example.cdb;
+    const std::span<const std::uint8_t> sent(cdb.data(), static_cast<std::size_t>(example.cdbSize));
+    const std::uint32_t size = SendableBufferSize(example);
+    const auto allocation = AllocationLengthOf(sent);
+    if (allocation && *allocation > size) {
+        const AllocationField field = *AllocationFieldOf(cdb[0]);
+        if (field.width == 1)
+            cdb[field.at] = static_cast<std::uint8_t>(std::min<std::uint32_t>(size, 0xFF));
+        else
+            scsi::PutBe16(&cdb[field.at], size);
+    }
+    return cdb;
 }

@@ -5,6 +5,7 @@
 #include "core/base/MessageIds.h"
 #include "core/base/UserPrompt.h"
 #include "core/tools/usercommand/UserCommandExamples.h"
+#include "core/tools/usercommand/UserCommandRules.h"
 
 #include <algorithm>
 
@@ -51,6 +52,13 @@ void UserCommandPanel::ApplyCdbSize(int size)
         m_strCdb[static_cast<std::size_t>(i)] = kCleared;
 }
 
+std::string UserCommandPanel::CdbSizeNote() const
+{
+    if (m_nCdbSize >= kShortestCdb)
+        return {};
+    return Format("The kernel refuses CDBs under %d bytes", kShortestCdb);
+}
+
 void UserCommandPanel::ClearCdb()
 {
     m_strCdb.fill(kCleared);
@@ -94,8 +102,9 @@ UserCommandPanel::ExampleChoice UserCommandPanel::ChooseExample(int index)
     m_bWrite = 0;
     // The size that goes with the row's CDB: see SendableBufferSize.
     m_strBufferSize = m_strPassedBufferSize = Format("%u", SendableBufferSize(example));
+    const std::array<std::uint8_t, kCdbBytes> cdb = SendableCdb(example);
     for (int i = 0; i < kCdbBytes; ++i)
-        m_strCdb[static_cast<std::size_t>(i)] = Format("%02X", example.cdb[static_cast<std::size_t>(i)]);
+        m_strCdb[static_cast<std::size_t>(i)] = Format("%02X", cdb[static_cast<std::size_t>(i)]);
     m_strCdbSize = Format("%d", example.cdbSize);
     ApplyCdbSize(example.cdbSize);
     m_bDataEntered = 1;
@@ -141,7 +150,7 @@ bool UserCommandPanel::ConfirmSend() const
                           MB_YESNO | MB_ICONQUESTION)
             == IDNO)
             return false;
-    } else if (m_bPrompt == 1 && Request().direction != DataDirection::Out) {
+    } else if (m_bPrompt == 1 && OnlyReads(Request().cdb.front())) {
         if (AppMessageBox("Are you sure you want to send this command?", kSureCaption, MB_YESNO | MB_ICONQUESTION)
             != IDYES)
             return false;

@@ -28,6 +28,10 @@ public:
     static constexpr std::uint32_t kBufferBytes = 4096;
     static constexpr DockShape kShape{399, 316, 247};
     static constexpr const char* kPromptEntry = "CustomCommandSendPrompt";
+    // How long a command may take before the kernel aborts it.
+    static constexpr std::uint32_t kTimeoutSeconds = 20;
+    // The kernel takes no CDB shorter than this.
+    static constexpr int kShortestCdb = 6;
 
     // The defaults; the prompt flag from the profile.
     UserCommandPanel();
@@ -43,6 +47,9 @@ public:
     // The applied CDB size and the bytes it enables: 0 to size - 1.
     int CdbSize() const { return m_nCdbSize; }
     bool CdbByteEnabled(int index) const { return index >= 0 && index < m_nCdbSize; }
+    // What the panel says under the CDB size: that the kernel refuses a CDB
+    // of the applied size, when it is under 6 bytes; empty otherwise.
+    std::string CdbSizeNote() const;
 
     void ClearCdb();
     // READ, "2048", the CDB cleared, CDB size 12.
@@ -71,8 +78,9 @@ public:
     std::optional<std::string> CheckBufferSize();
 
     // Send: the questions before it (no data typed, or the prompt for a
-    // command without data out: the confirmation gate asks its own) and the
-    // size check, through the program's prompt. True when the command goes.
+    // command that only reads: the confirmation gate asks for every other
+    // one) and the size check, through the program's prompt. True when the
+    // command goes.
     bool ConfirmSend() const;
     UserCommandRequest Request() const;
 

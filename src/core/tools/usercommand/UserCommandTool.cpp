@@ -7,9 +7,10 @@
 #include "core/base/UserPrompt.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/CommandFailure.h"
+#include "core/drive/SenseReport.h"
 #include "core/tools/usercommand/UserCommandHost.h"
+#include "core/tools/usercommand/UserCommandRules.h"
 #include "platform/files/SafeFile.h"
-#include "platform/text/Trim.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,7 +18,6 @@
 namespace {
 
 constexpr const char* kTooLarge = "Error - Maximum Pre-load is 4096 bytes";
-constexpr std::size_t kVendorColumns = 8;
 
 std::string CdbText(const std::vector<std::uint8_t>& cdb)
 {
@@ -27,71 +27,72 @@ std::string CdbText(const std::vector<std::uint8_t>& cdb)
     return text;
 }
 
-// The command's data out, as the confirmation gate names it.
-DestructiveOperation DataOutOperation(const DriveContext& drives, const UserCommandRequest& request)
+std::string TransferText(const UserCommandRequest& request)
 {
-    DestructiveOperation operation;
-    operation.action = Format("Send the command %s with %u bytes of data out", CdbText(request.cdb).c_str(),
-                              request.size);
-    if (const CDevice* device = drives.list.m_pCurrentDevice) {
-        operation.deviceNode = drives.DeviceNodeOf(*device);
-        const std::string& identity = device->m_strIdentity;
-        operation.vendor = TrimText(identity.substr(0, std::min(kVendorColumns, identity.size())));
-        operation.model = identity.size() > kVendorColumns ? TrimText(identity.substr(kVendorColumns)) : "";
+    switch (request.direction) {
+    case DataDirection::In: return Format("%u bytes of data in", request.size);
+    case DataDirection::Out: return Format("%u bytes of data out", request.size);
+    default: return "no data";
     }
+}
+
+// A command that does more than read, as the confirmation gate names it.
+DestructiveOperation CommandOperation(const DriveContext& drives, const UserCommandRequest& request)
+{
+    DestructiveOperation operation = drives.DescribeCurrentDrive();
+    operation.action = Format("Send the command %s with %s", CdbText(request.cdb).c_str(),
+                              TransferText(request).c_str());
     // Nothing else is sent before the command: the disc is not asked for.
     operation.medium = "not read (only this command is sent)";
-    operation.loss = Format("The drive acts on the %u bytes of the data buffer: its settings, its firmware or what "
-                            "the disc holds may change.",
-                            request.size);
+    operation.loss = Format("Operation code %02Xh is not one of the commands that only read: the drive's settings, "
+                            "its firmware or what the disc holds may change.",
+                            request.cdb.front());
     return operation;
 }
 
-bool PassesGate(const DriveContext& drives, const UserCommandRequest& request, bool ask, const DeviceUseProbe& probe)
+std::string MovedText(const UserCommandRequest& request, std::uint32_t moved)
 {
-    const DestructiveOperation operation = DataOutOperation(drives, request);
-    if (ask)
-        return ConfirmDestructiveOperation(operation, GetUserPrompt(), probe).Confirmed();
-    // Without the question a device in use is still refused.
-    const std::string refusal = RefusalFor(operation.deviceNode, probe(operation.deviceNode));
-    if (refusal.empty())
-        return true;
-    LogEntry("Refused: " + operation.action + " - " + refusal);
-    AppMessageBox(refusal, operation.action, MB_OK | MB_ICONERROR);
-    return false;
+    if (request.direction == DataDirection::None)
+        return "Ready";
+    return Format("Ready - %u of %u bytes moved", moved, request.size);
 }
 
 }  // namespace
 
-UserCommandOutcome RunUserCommand(MainDialogCore& core, const UserCommandRequest& request, bool ask,
-                                  const DeviceUseProbe& probe)
+UserCommandOutcome RunUserCommand(MainDialogCore& core, const UserCommandRequest& request, const DeviceUseProbe& probe)
 {
     DriveContext& drives = core.m_Drives;
     if (request.cdb.empty())
         return UserCommandOutcome::NotSent;
-    if (request.direction == DataDirection::Out && !PassesGate(drives, request, ask, probe)) {
+    if (!OnlyReads(request.cdb.front())
+        && !ConfirmDestructiveOperation(CommandOperation(drives, request), GetUserPrompt(), probe).Confirmed()) {
         core.m_Report.ShowStatus("Command not sent");
         return UserCommandOutcome::NotSent;
     }
     const std::uint32_t size = std::min<std::uint32_t>(request.size, UserCommandPanel::kBufferBytes);
+    std::uint8_t* buffer = drives.m_DataBuffer.data();
+    // Nothing of an earlier answer can pass for this one's.
+    if (request.direction == DataDirection::In)
+        std::fill_n(buffer, size, std::uint8_t{0});
     CommandBlock block(request.cdb[0], request.cdb.size());
     for (std::size_t i = 1; i < request.cdb.size(); ++i)
         block.Set(i, request.cdb[i]);
+    block.SetTimeout(UserCommandPanel::kTimeoutSeconds);
     ChannelFailure failure;
     int result = 0;
+    std::uint32_t moved = 0;
     {
         CScsiCommand& channel = drives.m_ScsiCommand;
         const auto lock = channel.Lock();
-        result = block.Execute(channel, request.direction, drives.m_DataBuffer.data(), size);
+        result = block.Execute(channel, request.direction, buffer, size);
+        moved = request.direction == DataDirection::None ? 0 : size - std::min(channel.Residual(), size);
         if (result != 0)
             failure = TakeFailure(channel);
     }
     if (result == 0) {
-        core.m_Report.ShowStatus("Ready");
-        const int lines = static_cast<int>(size / kHexDumpBytesPerLine);
+        core.m_Report.ShowStatus(MovedText(request, moved));
         core.m_Report.m_bHexView = 1;
-        core.m_Report.FormatHexDump(drives.m_DataBuffer.data(), lines);
-        core.m_Report.ShowHexDump(lines);
+        core.m_Report.ShowHexDump(core.m_Report.FormatHexDumpBytes(buffer, moved));
         return UserCommandOutcome::Done;
     }
     if (failure.error == PassThroughError::KernelRefused) {
@@ -102,7 +103,7 @@ UserCommandOutcome RunUserCommand(MainDialogCore& core, const UserCommandRequest
         AppMessageBox(text, "", MB_OK | MB_ICONEXCLAMATION);
         return UserCommandOutcome::Failed;
     }
-    core.ReportSenseError(request.cdb[0], failure);
+    ReportEverySense(failure, core.m_Report, request.cdb[0]);
     return UserCommandOutcome::Failed;
 }
 
@@ -136,6 +137,12 @@ void UserCommandTool::SendUserCommand()
         AppMessageBox(kTooLarge);
         return;
     }
+    if (const auto refusal = TransferRefusal(request)) {
+        LogEntry("Custom command refused: " + *refusal);
+        m_host.Core().m_Report.ShowStatus("Command not sent");
+        AppMessageBox(*refusal, "", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     // Never beside a scan, a test or another operation that holds the drive.
     std::shared_ptr<ChannelClaim> claim = m_host.ClaimChannel(ChannelUse::UserCommand);
     if (!claim) {
@@ -143,11 +150,10 @@ void UserCommandTool::SendUserCommand()
         return;
     }
     MainDialogCore& core = m_host.Core();
-    const bool ask = m_panel.m_bPrompt == 1;
     m_host.RunDriveWork(
-        [&core, claim, request, ask, probe = m_probe] {
+        [&core, claim, request, probe = m_probe] {
             if (claim->Begin())
-                RunUserCommand(core, request, ask, probe);
+                RunUserCommand(core, request, probe);
             claim->Release();
         },
         {});
@@ -191,8 +197,7 @@ void UserCommandTool::PreloadBuffer()
     if (read != ReadFileResult::Ok) {
         LogEntry("Pre-load refused: " + error);
         AppMessageBox(read == ReadFileResult::TooLarge ? std::string(kTooLarge) : "Error - " + error);
-        m_host.RunDriveWork([&core, lines] { ShowBuffer(core, lines); }, {});
-        return;
+        content.clear();  // the buffer is zeroed: no earlier answer goes out as the file
     }
     m_host.RunDriveWork(
         [&core, lines, content = std::move(content)] {

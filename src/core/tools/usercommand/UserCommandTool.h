@@ -19,13 +19,13 @@ enum class UserCommandOutcome {
 };
 
 // Sends the command on the calling thread (the drive thread) to the current
-// drive, with the data buffer of the main window: a command with data out
-// passes the confirmation gate first (asked when `ask`, else only its
-// refusal of a device in use). Done: status "Ready" and the transfer shown
-// as a dump. Failed: the sense report, or for a command the kernel would not
-// pass on, what access it needs.
-UserCommandOutcome RunUserCommand(MainDialogCore& core, const UserCommandRequest& request, bool ask,
-                                  const DeviceUseProbe& probe);
+// drive, with the data buffer of the main window and the panel's timeout: a
+// command that does more than read (judged by its operation code) passes the
+// confirmation gate first, which refuses a device in use and asks otherwise.
+// A read clears its part of the buffer first. Done: the bytes that moved in
+// the status line and shown as a dump. Failed: the decoded sense, or for a
+// command the kernel would not pass on, what access it needs.
+UserCommandOutcome RunUserCommand(MainDialogCore& core, const UserCommandRequest& request, const DeviceUseProbe& probe);
 
 // The main window's side of the custom command: the messages its panel
 // posts (the send, the buffer's clearing, pre-load and single bytes) and
@@ -42,14 +42,15 @@ public:
     bool WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Runs the panel's command behind the channel's claim; refused while
-    // another operation holds the drive.
+    // another operation holds the drive, and when its CDB asks the drive for
+    // more than the buffer size (TransferRefusal).
     void SendUserCommand();
     // The first (buffer size) bytes zeroed, and the buffer shown.
     void ClearBuffer();
     // The first (buffer size) bytes shown as they are.
     void ShowBuffer();
     // The panel's file read into the buffer, whose rest is zeroed first; a
-    // file over 4096 bytes or one that cannot be read changes nothing.
+    // file over 4096 bytes or one that cannot be read leaves it zeroed.
     void PreloadBuffer();
     // One byte set or read (offsets 0-4095; others are ignored).
     void SetBufferByte(std::uint8_t value, std::uint32_t offset);

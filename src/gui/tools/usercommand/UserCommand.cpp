@@ -70,6 +70,12 @@ void CUserCommand::CreateControls()
     top->addWidget(bufferSize, 0, 2);
     top->addWidget(new QLabel("CDB Size (decimal)", this), 1, 1);
     top->addWidget(cdbSize, 1, 2);
+    auto* timeout = new QLabel(QString("Timeout %1 s").arg(UserCommandPanel::kTimeoutSeconds), this);
+    BindControl(IDC_TIMEOUT, timeout);
+    top->addWidget(timeout, 0, 3);
+    auto* cdbSizeNote = new QLabel(this);
+    BindControl(IDC_CDBSIZENOTE, cdbSizeNote);
+    top->addWidget(cdbSizeNote, 2, 1, 1, 3);
 
     auto* cdb = new QGridLayout;
     cdb->setHorizontalSpacing(4);
@@ -213,6 +219,7 @@ void CUserCommand::RefreshControls()
     UpdateData(false);
     for (int i = 0; i < UserCommandPanel::kCdbBytes; ++i)
         EnableDlgItem(CdbId(i), m_Panel.CdbByteEnabled(i));
+    SetDlgItemText(IDC_CDBSIZENOTE, m_Panel.CdbSizeNote());
     m_bRefreshing = false;
 }
 
@@ -364,10 +371,15 @@ void CUserCommand::OnCdbByteChanged()
 
 void CUserCommand::OnCdbByteLeft()
 {
+    if (m_bCheckingSize)
+        return;
     ReadControls();
     if (const auto refusal = m_Panel.CheckBufferSize()) {
-        AppMessageBox(*refusal);
+        // The size that passed goes back before the box takes the focus.
         RefreshControls();
+        m_bCheckingSize = true;
+        AppMessageBox(*refusal);
+        m_bCheckingSize = false;
         return;
     }
     // The buffer is shown again, not zeroed: a pre-loaded buffer stays for the command.

@@ -18,7 +18,7 @@ class UserCommandHost;
 // the main window's right edge, takes a CDB of 1 to 12 bytes, the direction
 // and size of its data and the data buffer's bytes, and has the command
 // sent to the current drive; the main window shows the buffer as a dump.
-// What the Part has the panel post to the main window it posts to itself:
+// What the panel would post to the main window it posts to itself:
 // its WindowProc runs the main window's side (UserCommandTool) through the
 // host. Close slides it back; Enter does nothing here.
 class CUserCommand : public CBaseDialog {
@@ -36,6 +36,8 @@ public:
     static constexpr int IDC_CDB0 = 1250;  // to 1261 for bytes 0-11
     static constexpr int IDC_BUFFERSIZE = 1265;
     static constexpr int IDC_CDBSIZE = 1266;
+    static constexpr int IDC_CDBSIZENOTE = 1267;  // the kernel's refusal of a short CDB
+    static constexpr int IDC_TIMEOUT = 1269;
     static constexpr int IDC_PROMPT = 1268;
     static constexpr int IDC_EXAMPLES = 1270;
     static constexpr int IDC_PRELOAD = 1327;
@@ -104,6 +106,7 @@ private:
     QWidget* m_pMainWindow;
     UiRect m_rcMain;
     bool m_bRefreshing = false;  // texts written by the panel itself are no typing
+    bool m_bCheckingSize = false;  // the refusal's box takes the focus: one box at a time
     std::array<CCEditEx*, UserCommandPanel::kCdbBytes> m_edCdb{};
     QComboBox* m_cbExamples = nullptr;
     std::vector<CXPStyleButtonST*> m_buttons;

@@ -266,12 +266,31 @@ TEST(BookTypeCommands, TheDvdPlusRwInTheDriveTakesANewBookTypeWhereTheFamilyHasT
 
 TEST(BookTypeCommands, IdentificationAndProbesAsTheyGoOut)
 {
-    WrapperRig btc("btc");
-    EXPECT_EQ(btc.context.btc.IsBtcDrive().value, 1);
-    EXPECT_EQ(btc.TakeCdbs(), (std::vector<Cdb>{{0x95, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x44}}));
-    for (const char* other : {"benq", "dvd-writer", "lg"}) {
-        WrapperRig rig(other);
-        EXPECT_EQ(rig.context.btc.IsBtcDrive().value, 0) << other;
+    // The BTC probe, without data: a BTC drive refuses only its fields and
+    // changes nothing; drives without FAh refuse the command itself. LG
+    // drives read FAh as their own query and take it, which is why the
+    // dispatch tells them apart first.
+    const Cdb btcProbe = {0xFA, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0xAA, 0xFF};
+    struct ProbeCase {
+        const char* preset;
+        int answer;
+    };
+    for (const ProbeCase test :
+         {ProbeCase{"btc", 1}, ProbeCase{"benq", 0}, ProbeCase{"dvd-writer", 0}, ProbeCase{"nec", 0},
+          ProbeCase{"liteon", 0}, ProbeCase{"plextor", 0}, ProbeCase{"nu", 0}, ProbeCase{"lg", 1}}) {
+        SCOPED_TRACE(test.preset);
+        WrapperRig rig(test.preset, "dvd+rw");
+        const auto settings = [&rig] {
+            std::vector<int> books;
+            for (std::size_t kind = 0; kind < emu::kBookKinds; ++kind)
+                books.push_back(rig.drive->VendorState().bookTypes.InUse(static_cast<BookKind>(kind)));
+            return books;
+        };
+        const std::vector<int> before = settings();
+        EXPECT_EQ(rig.context.btc.IsBtcDrive().value, test.answer);
+        EXPECT_EQ(rig.TakeCdbs(), (std::vector<Cdb>{btcProbe}));
+        EXPECT_EQ(settings(), before);
+        EXPECT_EQ(DiscBookType(rig), 9);
     }
 
     WrapperRig benq("benq");

@@ -177,9 +177,12 @@ TEST(BookTypeControls, EveryWriteWaitsForTheGateAndANoOrABusyDeviceSendsNothing)
     control.OnSetRDefault();
     auto asked = rig.TakeAsked();
     ASSERT_EQ(asked.size(), 1u);
-    for (const char* part : {"emu0", "BENQ", "DW1640", "BSRB", "DVD+R",
+    // The drive named as every gate names it, and a change that can be set back.
+    for (const char* part : {"\n\nDevice: emu0\nDrive: BENQ DVD DD DW1640\nMedium: DVD+R\n",
                              "The book type of the next DVD+R burned in this drive will read DVD-ROM."})
-        EXPECT_NE(asked[0].find(part), std::string::npos) << part;
+        EXPECT_NE(asked[0].find(part), std::string::npos) << part << " in " << asked[0];
+    for (const char* part : {"/dev/", "cannot be undone"})
+        EXPECT_EQ(asked[0].find(part), std::string::npos) << part << " in " << asked[0];
     EXPECT_TRUE(rig.Sent(0xFE).empty());
 
     rig.session.deviceUse = [](const std::string&) {
@@ -217,6 +220,48 @@ TEST(BookTypeControls, TheRicohDiscChangeGivesTheDefaultBackOnlyWhenItWasRead)
     EXPECT_EQ(rig.Sent(0xF9), (std::vector<Cdb>{{0xF9, 14, 0x92, 0xFF, 0, 0, 0, 0, 0, 0}}));
     EXPECT_EQ(control.Text(ids::plus::IDC_DISC_BOOK), "DVD+RW");
     EXPECT_FALSE(control.endResult);
+}
+
+// F9 0E changed the disc (and with it the drive's DVD+RW setting), F9 0C
+// did not give the setting back: tried once more, then the user is told
+// what the drive was left with, and the dialog shows it.
+TEST(BookTypeControls, TheRicohDiscChangeWhoseDefaultIsNotTakenBackSaysWhatTheDriveWasLeftWith)
+{
+    struct Case {
+        int failures;  // of the set that gives the default back
+        int rwDefault;  // what the drive then writes DVD+RW discs as
+        const char* told;  // null: nothing
+    };
+    const Case cases[] = {
+        {1, 9, nullptr},
+        {2, 0, "the drive did not take its DVD+RW setting back (DVD+RW): it now writes DVD+RW discs as DVD-ROM."},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.failures);
+        ControlRig rig("ricoh", "dvd+rw");
+        SetBookTypeControl control(rig.session, 2);
+        control.OnInitDialog();
+        control.radios[ids::plus::IDC_BOOK_GROUP] = SetBookTypeControl::kRom;
+        rig.TakeCdbs();
+        rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0xF9, {0x04, 0x44, 0x00}, test.failures, 1));
+        rig.prompt.Answer(IDYES);
+        control.OnSetCurrentMedia();
+        const Cdb toRom = {0xF9, 14, 0x01, 0xFF, 0, 0, 0, 0, 0, 0};
+        const Cdb back = {0xF9, 12, 0x92, 0xFF, 0, 0, 0, 0, 0, 0};
+        EXPECT_EQ(rig.Sent(0xF9), (std::vector<Cdb>{toRom, back, back}));
+        EXPECT_EQ(rig.drive->VendorState().bookTypes.InUse(BookKind::PlusRw), test.rwDefault);
+        const auto asked = rig.TakeAsked();
+        ASSERT_EQ(asked.size(), test.told ? 2u : 1u);  // the gate, then what happened
+        if (test.told) {
+            EXPECT_NE(asked[1].find(test.told), std::string::npos) << asked[1];
+            EXPECT_EQ(rig.statusLines.back(), "DVD+RW default left at DVD-ROM");
+        }
+        EXPECT_FALSE(Holds(asked, "does not support bitsetting"));
+        // The dialog stays, showing the disc and the drive as they are now.
+        EXPECT_FALSE(control.endResult);
+        EXPECT_EQ(control.Text(ids::plus::IDC_DISC_BOOK), "DVD-ROM");
+        EXPECT_EQ(control.Text(ids::plus::IDC_PLUS_RW_SETTING), test.rwDefault == 9 ? "DVD+RW" : "DVD-ROM");
+    }
 }
 
 TEST(BookTypeControls, TheGenerationDecidesTheRicohTargets)

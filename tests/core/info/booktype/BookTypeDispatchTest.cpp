@@ -105,6 +105,36 @@ TEST(BookTypeDispatch, IdentitiesThatSettleTheFamilyAreNotProbedFurther)
               (std::vector<std::string>{"Newer commands are currently being implemented, check next version"}));
 }
 
+// BTC drives are known by the probe a BTC drive answers (FAh 00h ... AAh
+// FFh without data), whatever their identity; the drives that read FAh for
+// their own queries are told apart before it and never sent it.
+TEST(BookTypeDispatch, BtcDrivesAreKnownByTheirProbeAndOnlyTheyGetIt)
+{
+    const Cdb btcProbe = {0xFA, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0xAA, 0xFF};
+    struct Case {
+        emu::DriveIdentity identity;
+        BookTypeDialog dialog;
+        bool probed;
+    };
+    const Case cases[] = {
+        {*emu::FindDrivePreset("btc"), BookTypeDialog::Btc, true},
+        {Rebadged("btc", "MADDOG", "DVD+-RW MD-16X"), BookTypeDialog::Btc, true},
+        {*emu::FindDrivePreset("ricoh"), BookTypeDialog::SetBookType, false},
+        {*emu::FindDrivePreset("aopen"), BookTypeDialog::Aopen, false},
+        {*emu::FindDrivePreset("lg"), BookTypeDialog::Lg, false},
+        {*emu::FindDrivePreset("dvd-writer"), BookTypeDialog::None, true},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.identity.vendor + " " + test.identity.product);
+        WrapperRig rig(test.identity, "dvd+rw");
+        rig.drive->SetStrictCdbLength(false);  // as a drive on an ATAPI bus, which takes any length
+        EXPECT_EQ(ChooseBookTypeDialog(rig.context).dialog, test.dialog);
+        const auto cdbs = rig.TakeCdbs();
+        EXPECT_EQ(std::count(cdbs.begin(), cdbs.end(), btcProbe), test.probed ? 1 : 0);
+        EXPECT_FALSE(SentOpcode(cdbs, 0x95));
+    }
+}
+
 TEST(BookTypeDispatch, AProbeTheKernelRefusesAsksForRawAccessInsteadOfDenyingTheDrive)
 {
     struct Case {

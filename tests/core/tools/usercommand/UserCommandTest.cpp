@@ -2,6 +2,7 @@
 #include "core/base/HexDump.h"
 #include "core/base/MessageIds.h"
 #include "core/drive/CommandFailure.h"
+#include "core/drive/ScsiCommand.h"
 #include "core/tools/usercommand/UserCommandExamples.h"
 #include "core/tools/usercommand/UserCommandPanel.h"
 #include "core/tools/usercommand/UserCommandTool.h"
@@ -54,7 +55,7 @@ struct ToolRig : UserCommandRig {
     {
         std::string text = std::string(kHexDumpHeader) + "\r\n" + kHexDumpRule + "\r\n";
         for (std::uint32_t at = 0; at < bytes; at += 16)
-            text += HexDumpLine(Buffer().data() + at, at) + "\r\n";
+            text += HexDumpLine(Buffer().data() + at, at, static_cast<int>(std::min(16u, bytes - at))) + "\r\n";
         return text;
     }
 
@@ -116,8 +117,20 @@ TEST(UserCommandExamples, SizesBecomeWholeLinesThatHoldTheAllocation)
             EXPECT_GE(size, *allocation) << example.name;
         }
         raised += size != static_cast<std::uint32_t>(std::atoi(example.bufferSize)) ? 1 : 0;
+        // The drive is never asked for more than the transfer takes.
+        const auto cdb = SendableCdb(example);
+        const auto asked = AllocationLengthOf({cdb.data(), static_cast<std::size_t>(example.cdbSize)});
+        if (asked) {
+            EXPECT_LE(*asked, size) << example.name;
+        }
     }
     EXPECT_EQ(raised, 14 + 2 + 6);
+    // The one allocation beyond the buffer is cut to the transfer; the rest stay as listed.
+    const auto& allPages = examples[static_cast<std::size_t>(IndexOf("(3Fh) Return All Pages"))];
+    EXPECT_EQ(SendableCdb(allPages)[7], 0x08);
+    EXPECT_EQ(SendableCdb(allPages)[8], 0x00);
+    const auto& media = examples[static_cast<std::size_t>(IndexOf("Media"))];
+    EXPECT_EQ(SendableCdb(media), media.cdb);
 }
 
 // Every example goes to the drive as listed, with its mended transfer, and
@@ -144,26 +157,25 @@ TEST(UserCommandSend, EveryExampleReachesTheDriveAndShowsItsAnswerOrSense)
 
             const auto journal = rig.drive->Journal();
             ASSERT_EQ(journal.size(), 1u);
-            const std::vector<std::uint8_t> listed(example.cdb.begin(), example.cdb.begin() + example.cdbSize);
-            EXPECT_EQ(journal[0].Bytes(), listed);
+            const auto cdb = SendableCdb(example);
+            EXPECT_EQ(journal[0].Bytes(), std::vector<std::uint8_t>(cdb.begin(), cdb.begin() + example.cdbSize));
             EXPECT_EQ(journal[0].dataLength, size);
             EXPECT_EQ(journal[0].direction, DataDirection::In);
 
             const std::string display = rig.core.m_Report.GetDisplayText();
-            if (rig.Status() == "Ready") {
+            if (rig.Status().rfind("Ready - ", 0) == 0) {
                 ++dumps;
-                EXPECT_EQ(display, rig.DumpOf(size));
+                const std::uint32_t moved = size - rig.core.m_Drives.m_ScsiCommand.Residual();
+                EXPECT_EQ(rig.Status(), Format("Ready - %u of %u bytes moved", moved, size));
+                EXPECT_EQ(display, rig.DumpOf(moved));
                 EXPECT_TRUE(rig.prompt.asked.empty());
             } else {
                 ++refusals;
-                // The drive's refusal: the short status of the common ones, else the sense texts.
-                const bool common = rig.Status() == "Command not supported by drive";
-                if (!common) {
-                    EXPECT_EQ(rig.Status(), "Sense error occurred");
-                    ASSERT_EQ(rig.prompt.asked.size(), 1u);
-                    EXPECT_TRUE(Contains(rig.prompt.asked[0].text, "Sense ")) << rig.prompt.asked[0].text;
-                    EXPECT_TRUE(Contains(rig.prompt.asked[0].text, "ASC ")) << rig.prompt.asked[0].text;
-                }
+                // The drive's refusal, whatever it is: the sense texts.
+                EXPECT_EQ(rig.Status(), "Sense error occurred");
+                ASSERT_EQ(rig.prompt.asked.size(), 1u);
+                EXPECT_TRUE(Contains(rig.prompt.asked[0].text, "Sense ")) << rig.prompt.asked[0].text;
+                EXPECT_TRUE(Contains(rig.prompt.asked[0].text, "ASC ")) << rig.prompt.asked[0].text;
             }
         }
         EXPECT_GT(dumps, 40);
@@ -182,12 +194,12 @@ TEST(UserCommandSend, InquiryExampleRoundTrip)
     EXPECT_EQ(rig.prompt.asked[0].text, "Are you sure you want to send this command?");
     rig.Send();
     EXPECT_EQ(rig.Cdbs(), (std::vector<std::vector<std::uint8_t>>{{0x12, 0, 0, 0, 0x78, 0}}));
-    EXPECT_EQ(rig.Status(), "Ready");
+    EXPECT_EQ(rig.Status(), "Ready - 96 of 2048 bytes moved");  // its whole answer, under the allocation of 78h
     EXPECT_EQ(rig.core.m_Report.m_bHexView, 1);
     const std::vector<std::string> lines = rig.core.m_Report.GetHexLines();
-    ASSERT_EQ(lines.size(), 128u);
+    ASSERT_EQ(lines.size(), 6u);  // only what came
     EXPECT_TRUE(Contains(lines[0], "00000000 05 ")) << lines[0];  // a CD/DVD drive
-    EXPECT_EQ(rig.Buffer()[120], 0);  // nothing past the allocation of 78h
+    EXPECT_EQ(rig.Buffer()[120], 0);
     EXPECT_GE(rig.outputShown, 1);
 }
 
@@ -230,6 +242,13 @@ TEST(UserCommandPanel, FieldsAndTheirChecks)
             EXPECT_EQ(panel.CdbByteEnabled(i), i < test.applied);
             EXPECT_EQ(panel.m_strCdb[static_cast<std::size_t>(i)], i < test.applied ? "AB" : "00");
         }
+    }
+
+    // The kernel takes no CDB under 6 bytes: the panel says so.
+    for (const char* size : {"1", "5", "6", "12"}) {
+        panel.m_strCdbSize = size;
+        panel.OnCdbSizeChange();
+        EXPECT_EQ(panel.CdbSizeNote(), panel.CdbSize() < 6 ? "The kernel refuses CDBs under 6 bytes" : "") << size;
     }
 
     // A CDB of 7 bytes ends with the typed byte 6.
@@ -306,13 +325,23 @@ TEST(UserCommandPanel, QuestionsBeforeSending)
     prompt.Answer(IDNO);
     EXPECT_FALSE(panel.ConfirmSend());
     EXPECT_EQ(prompt.asked.back().text, "Are you sure you want to send this command?");
-    // Data out: the confirmation gate asks instead, when it is sent.
-    panel.SwapDirection();
+    // A command that does more than read, whatever its direction: the
+    // confirmation gate asks instead, when it is sent.
+    panel.m_strCdb[0] = "A1";  // BLANK, typed as a read
     prompt.asked.clear();
     EXPECT_TRUE(panel.ConfirmSend());
     EXPECT_TRUE(prompt.asked.empty());
+    panel.m_strCdb[0] = "55";  // MODE SELECT(10), data out
+    panel.SwapDirection();
+    EXPECT_TRUE(panel.ConfirmSend());
+    EXPECT_TRUE(prompt.asked.empty());
+    panel.m_strCdb[0] = "25";  // READ CAPACITY, even as data out: the panel's own question
+    prompt.Answer(IDNO);
+    EXPECT_FALSE(panel.ConfirmSend());
+    EXPECT_EQ(prompt.asked.back().text, "Are you sure you want to send this command?");
     // A size that is no multiple of 16 never goes.
     panel.m_strBufferSize = "20";
+    prompt.Answer(IDYES);
     EXPECT_FALSE(panel.ConfirmSend());
     EXPECT_EQ(prompt.asked.back().text, "Error, Buffer size must be a multiple of 16");
 }
@@ -392,12 +421,13 @@ TEST(UserCommandSend, DataOutPassesTheConfirmationGate)
         EXPECT_EQ(journal[0].dataLength, 16u);
     }
     {
-        // The prompt turned off: not asked, sent.
+        // The prompt turned off: the gate asks all the same.
         ToolRig rig;
         prepare(rig, 0);
         rig.Send();
-        EXPECT_TRUE(rig.prompt.asked.empty() || !Contains(rig.prompt.asked[0].text, "Do you want to continue"));
-        EXPECT_EQ(rig.drive->Journal().size(), 1u);
+        ASSERT_EQ(rig.prompt.asked.size(), 1u);
+        EXPECT_TRUE(Contains(rig.prompt.asked[0].text, "Do you want to continue"));
+        EXPECT_TRUE(rig.drive->Journal().empty());
     }
     {
         // A device in use is refused with or without the question.
@@ -446,18 +476,24 @@ TEST(UserCommandBuffer, PreloadZeroesTheRestAndRefusesLargerFiles)
     EXPECT_EQ(rig.core.m_Report.GetHexLines().size(), 256u);
     EXPECT_TRUE(rig.prompt.asked.empty());
 
-    // One byte more, or no file: refused, the buffer as it was.
-    for (const std::string& path : {write("large.bin", 4097, 'z'), dir.File("missing.bin")}) {
+    // One byte more, no file or a folder: refused, and the buffer zeroed, so
+    // that no earlier answer goes out as the file's data.
+    for (const std::string& path : {write("large.bin", 4097, 'z'), dir.File("missing.bin"), dir.Path()}) {
+        rig.tool.SetBufferByte(0x77, 5);
         rig.panel.m_strPreloadPath = path;
         rig.tool.WindowProc(WM_USERCMDLAYOUT, 1, 0);
         rig.Wait();
-        EXPECT_TRUE(std::all_of(rig.Buffer().begin(), rig.Buffer().end(), [](std::uint8_t b) { return b == 'y'; }));
+        EXPECT_TRUE(std::all_of(rig.Buffer().begin(), rig.Buffer().end(), [](std::uint8_t b) { return b == 0; }))
+            << path;
     }
-    ASSERT_EQ(rig.prompt.asked.size(), 2u);
+    ASSERT_EQ(rig.prompt.asked.size(), 3u);
     EXPECT_EQ(rig.prompt.asked[0].text, "Error - Maximum Pre-load is 4096 bytes");
     EXPECT_EQ(rig.prompt.asked[1].text.rfind("Error - ", 0), 0u);
+    EXPECT_EQ(rig.prompt.asked[2].text.rfind("Error - ", 0), 0u);
 
     // Clear zeroes the first (buffer size) bytes only.
+    rig.panel.m_strPreloadPath = write("full.bin", 4096, 'y');
+    rig.tool.WindowProc(WM_USERCMDLAYOUT, 1, 0);
     rig.panel.m_strBufferSize = "32";
     rig.tool.WindowProc(WM_USERCMDLAYOUT, 0, 0);
     rig.Wait();
@@ -504,6 +540,193 @@ TEST(UserCommandBuffer, SingleBytesAndTheDumpsDoubleClick)
     rig.tool.PickDumpByte(150 + 9);
     rig.Wait();
     EXPECT_EQ(changed, 2);
+}
+
+// The panel's fields for a CDB, a direction and a size.
+void Compose(UserCommandPanel& panel, const std::vector<std::uint8_t>& cdb, bool write, const char* size)
+{
+    panel.ClearCdb();
+    for (std::size_t i = 0; i < cdb.size(); ++i)
+        panel.m_strCdb[i] = Format("%02X", cdb[i]);
+    panel.m_strCdbSize = std::to_string(cdb.size());
+    panel.OnCdbSizeChange();
+    if (panel.DataOut() != write)
+        panel.SwapDirection();
+    panel.m_strBufferSize = size;
+}
+
+DeviceUseProbe Mounted(bool mounted)
+{
+    return [mounted](const std::string& node) {
+        DeviceUse use;
+        if (mounted)
+            use.mounts = {node + " on /media/disc"};
+        return use;
+    };
+}
+
+// The gate is chosen by the command's operation code, as the kernel judges
+// a command: a command that only reads goes without it; every other one,
+// vendor commands included, is refused on a mounted disc and asked about
+// otherwise, whatever the direction, the size and the prompt flag say.
+TEST(UserCommandSend, TheGateIsChosenByTheOperationCodeNotByTheDirectionOrSize)
+{
+    enum class Outcome { Asked, Refused, Sent };
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> cdb;
+        bool write;
+        const char* size;
+        bool mounted;
+        int prompt;
+        Outcome outcome;
+    };
+    const std::vector<std::uint8_t> blank = {0xA1, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    // clang-format off
+    const Case cases[] = {
+        {"BLANK typed as a read of 2048 bytes", blank, false, "2048", false, 1, Outcome::Asked},
+        {"BLANK with WRITE and size 0", blank, true, "0", false, 1, Outcome::Asked},
+        {"BLANK with Prompt before Send off", blank, false, "2048", false, 0, Outcome::Asked},
+        {"BLANK on a mounted disc", blank, false, "2048", true, 1, Outcome::Refused},
+        {"BLANK on a mounted disc, prompt off", blank, true, "0", true, 0, Outcome::Refused},
+        {"Lite-On DF 00 0F book type set", {0xDF, 0x00, 0x0F, 0x01, 0x01, 0, 0, 0, 0, 0, 0, 0}, false, "0", false, 1, Outcome::Asked},
+        {"NEC C9 01 firmware write", {0xC9, 0x01, 0, 0, 0, 0, 0, 0, 0, 0}, false, "2048", false, 1, Outcome::Asked},
+        {"Ricoh F9 0C default set", {0xF9, 0x0C, 0x01, 0xFF, 0, 0, 0, 0, 0, 0}, false, "0", true, 0, Outcome::Refused},
+        {"Plextor E9 10 book type set", {0xE9, 0x10, 0x22, 0x0A, 0, 0x01, 0, 0, 0, 0x08, 0, 0}, false, "16", false, 1, Outcome::Asked},
+        {"MODE SELECT(10) of 16 bytes", {0x55, 0x10, 0, 0, 0, 0, 0, 0, 0x10, 0}, true, "16", true, 1, Outcome::Refused},
+        {"READ CAPACITY on a mounted disc", {0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false, "16", true, 1, Outcome::Sent},
+        {"INQUIRY typed as WRITE", {0x12, 0, 0, 0, 0x24, 0}, true, "48", false, 0, Outcome::Sent},
+    };
+    // clang-format on
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        ToolRig rig("dvd-writer", "cd-rw");
+        rig.panel.SetPrompt(test.prompt);
+        Compose(rig.panel, test.cdb, test.write, test.size);
+        rig.tool.SetDeviceUseProbe(Mounted(test.mounted));
+        rig.prompt.Answer(IDNO);
+        rig.Send();
+        const auto journal = rig.drive->Journal();
+        switch (test.outcome) {
+        case Outcome::Asked:
+            ASSERT_EQ(rig.prompt.asked.size(), 1u);
+            for (const std::string& part :
+                 {std::string("Device: emu0\nDrive: QNZEMU DVD-RW QDW-2040S\n"), std::string("Do you want to continue"),
+                  Format("Send the command %02X ", test.cdb[0])})
+                EXPECT_TRUE(Contains(rig.prompt.asked[0].text, part)) << part << " in " << rig.prompt.asked[0].text;
+            EXPECT_EQ(rig.prompt.asked[0].type & MB_DEFBUTTON_MASK, unsigned{MB_DEFBUTTON2});
+            EXPECT_TRUE(journal.empty());
+            EXPECT_EQ(rig.Status(), "Command not sent");
+            break;
+        case Outcome::Refused:
+            ASSERT_EQ(rig.prompt.asked.size(), 1u);
+            EXPECT_TRUE(Contains(rig.prompt.asked[0].text, "emu0 is mounted")) << rig.prompt.asked[0].text;
+            EXPECT_TRUE(journal.empty());
+            break;
+        case Outcome::Sent:
+            EXPECT_TRUE(rig.prompt.asked.empty());
+            ASSERT_EQ(journal.size(), 1u);
+            EXPECT_EQ(journal[0].Bytes(), test.cdb);
+            break;
+        }
+    }
+
+    // Yes at the gate sends the BLANK as typed.
+    ToolRig rig("dvd-writer", "cd-rw");
+    Compose(rig.panel, blank, false, "0");
+    rig.tool.SetDeviceUseProbe(Mounted(false));
+    rig.prompt.Answer(IDYES);
+    rig.Send();
+    ASSERT_EQ(rig.drive->Journal().size(), 1u);
+    EXPECT_EQ(rig.drive->Journal()[0].Bytes(), blank);
+}
+
+TEST(UserCommandSend, ACommandCarriesThePanelsTimeoutAndAReadNoMoreThanTheBuffer)
+{
+    ToolRig rig;
+    Compose(rig.panel, {0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false, "16");
+    rig.Send();
+    ASSERT_EQ(rig.drive->Journal().size(), 1u);
+    EXPECT_EQ(rig.core.m_Drives.m_ScsiCommand.RequestBlock().request.TimeOutValue, 20u);
+    // The program's own commands keep theirs.
+    rig.core.m_Drives.mmc.TestMediaPresent();
+    EXPECT_EQ(rig.core.m_Drives.m_ScsiCommand.RequestBlock().request.TimeOutValue, kScsiTimeoutSeconds);
+
+    struct Case {
+        std::vector<std::uint8_t> cdb;
+        const char* size;
+        const char* asked;  // null: sent
+    };
+    const Case cases[] = {
+        {{0x28, 0, 0, 0, 0, 0, 0, 0, 0x02, 0}, "2048", "asks the drive for 4096 bytes, but the buffer size is 2048"},
+        {{0x28, 0, 0, 0, 0, 0, 0, 0, 0x02, 0}, "0", "asks the drive for 4096 bytes, but the buffer size is 0"},
+        {{0xA8, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0, 0}, "4096", "for 6144 bytes, but the buffer size is 4096"},
+        {{0x12, 0, 0, 0x01, 0x00, 0}, "128", "for 256 bytes, but the buffer size is 128"},
+        {{0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "0", "for 8 bytes, but the buffer size is 0"},
+        {{0x28, 0, 0, 0, 0, 0, 0, 0, 0x01, 0}, "2048", nullptr},
+        {{0x12, 0, 0, 0, 0x24, 0}, "48", nullptr},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(Format("%02X %s", test.cdb[0], test.size));
+        rig.prompt.asked.clear();
+        Compose(rig.panel, test.cdb, false, test.size);
+        rig.Send();
+        if (test.asked) {
+            EXPECT_TRUE(rig.drive->Journal().empty());
+            ASSERT_EQ(rig.prompt.asked.size(), 1u);
+            EXPECT_TRUE(Contains(rig.prompt.asked[0].text, test.asked)) << rig.prompt.asked[0].text;
+            EXPECT_EQ(rig.Status(), "Command not sent");
+        } else {
+            EXPECT_EQ(rig.drive->Journal().size(), 1u);
+            EXPECT_TRUE(rig.prompt.asked.empty());
+        }
+    }
+}
+
+// A read shows only what the drive sent: the buffer is cleared first and
+// the dump ends where the transfer did.
+TEST(UserCommandSend, AReadShowsOnlyTheBytesThatMoved)
+{
+    ToolRig rig;
+    rig.panel.m_strBufferSize = "32";
+    for (std::uint32_t offset = 0; offset < 32; ++offset)
+        rig.tool.SetBufferByte(0xEE, offset);
+    Compose(rig.panel, {0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false, "16");
+    rig.Send();
+    EXPECT_EQ(rig.Status(), "Ready - 8 of 16 bytes moved");
+    EXPECT_TRUE(
+        std::all_of(rig.Buffer().begin() + 8, rig.Buffer().begin() + 16, [](std::uint8_t b) { return b == 0; }));
+    EXPECT_EQ(rig.Buffer()[16], 0xEE);  // past the transfer: not the read's
+    const auto lines = rig.core.m_Report.GetHexLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], HexDumpLine(rig.Buffer().data(), 0, 8));
+    EXPECT_EQ(lines[0].substr(9 + 3 * 8), std::string(3 * 8, ' ') + lines[0].substr(9 + 3 * 16, 8) + "        ");
+    EXPECT_EQ(rig.core.m_Report.GetDisplayText(), rig.DumpOf(8));
+}
+
+// Every refusal of the drive is decoded in the box, the common ones too.
+TEST(UserCommandSend, EverySenseIsDecodedAsTheDriveGaveIt)
+{
+    struct Case {
+        const char* medium;
+        std::vector<std::uint8_t> cdb;
+        const char* sense;
+    };
+    const Case cases[] = {
+        {"dvd+r", {0x45, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "Invalid Command"},  // PLAY AUDIO(10): not on this drive
+        {"none", {0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "Medium not present"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.sense);
+        ToolRig rig("dvd-writer", test.medium);
+        Compose(rig.panel, test.cdb, false, "16");
+        rig.Send();
+        EXPECT_EQ(rig.Status(), "Sense error occurred");
+        ASSERT_EQ(rig.prompt.asked.size(), 1u);
+        const std::string& box = rig.prompt.asked[0].text;
+        EXPECT_TRUE(Contains(box, Format("Command %03xh returned:", test.cdb[0]))) << box;
+        EXPECT_TRUE(Contains(box, test.sense)) << box;
+    }
 }
 
 }  // namespace

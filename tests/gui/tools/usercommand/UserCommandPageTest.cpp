@@ -117,7 +117,7 @@ TEST(UserCommandEntry, InquiryExampleFromTheToolsListToTheDumpAndBackToThePanel)
     ASSERT_EQ(journal.size(), 1u);
     EXPECT_EQ(journal[0].Bytes(), (std::vector<std::uint8_t>{0x12, 0, 0, 0, 0x78, 0}));
     EXPECT_EQ(journal[0].dataLength, 2048u);
-    EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "Ready");
+    EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "Ready - 96 of 2048 bytes moved");
     // The main window's output shows the answer as a dump.
     const std::string output = rig.Output();
     EXPECT_EQ(output.rfind(kHexDumpHeader, 0), 0u) << output.substr(0, 160);

@@ -11,6 +11,7 @@
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -23,6 +24,12 @@
 #include <filesystem>
 
 namespace {
+
+void TypeKey(QWidget& widget, int key, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&widget, &press);
+}
 
 // The panel opened beside a stand-in main window, as the tools list opens it.
 struct PanelRig : UserCommandRig {
@@ -145,7 +152,7 @@ TEST(CUserCommand, InquiryExampleFromThePanelToTheDump)
     rig.Settle();
     EXPECT_EQ(rig.prompt.asked.back().text, "Are you sure you want to send this command?");
     EXPECT_EQ(rig.Cdbs(), (std::vector<std::vector<std::uint8_t>>{{0x12, 0, 0, 0, 0x78, 0}}));
-    EXPECT_EQ(rig.core.m_Report.GetStatusText(), "Ready");
+    EXPECT_EQ(rig.core.m_Report.GetStatusText(), "Ready - 96 of 2048 bytes moved");
     const std::string display = rig.core.m_Report.GetDisplayText();
     EXPECT_EQ(display.rfind(kHexDumpHeader, 0), 0u);
     EXPECT_NE(display.find("QNZEMU"), std::string::npos);  // the vendor at byte 8
@@ -261,6 +268,50 @@ TEST(CUserCommand, PreloadOffersBinFiles)
     EXPECT_EQ(rig.Buffer()[0], 0);
     EXPECT_EQ(rig.Buffer()[2047], 0);
     EXPECT_EQ(rig.Buffer()[2048], 0x5A);
+}
+
+TEST(CUserCommand, BackspaceEditsTheFieldsAndARangeErrorIsShownOnce)
+{
+    PanelRig rig;
+    ASSERT_TRUE(rig.OpenOut());
+    CUserCommand& panel = rig.Panel();
+    EXPECT_EQ(rig.Text(CUserCommand::IDC_TIMEOUT), "Timeout 20 s");
+
+    // Typed over with Backspace, as in any field.
+    auto* size = panel.Item<CCEditEx>(CUserCommand::IDC_BUFFERSIZE);
+    size->setCursorPosition(4);
+    for (int i = 0; i < 4; ++i)
+        TypeKey(*size, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(size->text(), "");
+    for (const char* digit : {"4", "1", "1", "2"})
+        TypeKey(*size, digit[0], digit);
+    EXPECT_EQ(size->text(), "4112");
+    EXPECT_EQ(panel.Panel().m_strBufferSize, "4112");
+
+    // Leaving a CDB byte: one box, even though the box takes the focus
+    // from the field again, and the size that passed comes back.
+    auto* cdb = panel.Item<CCEditEx>(CUserCommand::IDC_CDB0);
+    int focusLosses = 0;
+    rig.prompt.onAsk = [&](const ScriptedPrompt::Asked&) {
+        if (focusLosses++ > 0)
+            return;
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(cdb, &out);
+    };
+    rig.prompt.asked.clear();
+    QFocusEvent left(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(cdb, &left);
+    rig.prompt.onAsk = nullptr;
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text, "Error, Value must be between 0 - 4096");
+    EXPECT_EQ(size->text(), "2048");
+
+    // A CDB under 6 bytes: the panel says the kernel will not take it.
+    auto* cdbSize = panel.Item<CCEditEx>(CUserCommand::IDC_CDBSIZE);
+    cdbSize->setText("5");
+    EXPECT_EQ(rig.Text(CUserCommand::IDC_CDBSIZENOTE), "The kernel refuses CDBs under 6 bytes");
+    cdbSize->setText("6");
+    EXPECT_EQ(rig.Text(CUserCommand::IDC_CDBSIZENOTE), "");
 }
 
 }  // namespace

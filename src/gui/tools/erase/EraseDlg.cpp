@@ -190,5 +190,5 @@ void CEraseDlg::OnCancel()
 
 void CEraseDlg::OnHelp()
 {
-    ShellOpen(ProgramFolder() + "help/Formatting.htm");
+    OpenHelpPage("Formatting.htm");
 }

@@ -1,6 +1,5 @@
 #include "gui/ui/FittingText.h"
 
-#include <QEvent>
 #include <QFontMetrics>
 #include <QStyle>
 
@@ -26,42 +25,25 @@ QFont FontToFit(const QFont& base, const QString& text, int room)
     return fitted;
 }
 
-FittingField::FittingField(QWidget* parent) : QLineEdit(parent), m_base(font())
+FittingField::FittingField(QWidget* parent) : Fitting<QLineEdit>(parent)
 {
     setReadOnly(true);
     connect(this, &QLineEdit::textChanged, this, [this] { Fit(); });
 }
 
-void FittingField::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::FontChange && !m_bFitting) {
-        m_base = font();
-        Fit();
-    }
-    QLineEdit::changeEvent(event);
-}
-
-void FittingField::resizeEvent(QResizeEvent* event)
-{
-    QLineEdit::resizeEvent(event);
-    Fit();
-}
-
 void FittingField::Fit()
 {
-    m_bFitting = true;
     const int frame = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) : 0;
     const QMargins margins = textMargins();
     const int room = width() - 2 * frame - 4 - margins.left() - margins.right();  // a blank's room each side
-    const QFont fitted = FontToFit(m_base, text(), room);
-    setFont(fitted);
+    const QFont fitted = FontToFit(BaseFont(), text(), room);
+    ShowFont(fitted);
     const bool whole = QFontMetrics(fitted).horizontalAdvance(text()) <= room;
-    setToolTip(fitted == m_base && whole ? QString() : text());
+    setToolTip(fitted == BaseFont() && whole ? QString() : text());
     setCursorPosition(0);
-    m_bFitting = false;
 }
 
-FittingList::FittingList(QWidget* parent) : QListWidget(parent), m_base(font())
+FittingList::FittingList(QWidget* parent) : Fitting<QListWidget>(parent)
 {
     connect(model(), &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
         const qsizetype before = m_longest.size();
@@ -83,26 +65,9 @@ FittingList::~FittingList()
     disconnect(model(), nullptr, this, nullptr);
 }
 
-void FittingList::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::FontChange && !m_bFitting) {
-        m_base = font();
-        Fit();
-    }
-    QListWidget::changeEvent(event);
-}
-
-void FittingList::resizeEvent(QResizeEvent* event)
-{
-    QListWidget::resizeEvent(event);
-    Fit();
-}
-
 void FittingList::Fit()
 {
-    m_bFitting = true;
     // An item's text has the view's margin on each side.
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    setFont(FontToFit(m_base, m_longest, viewport()->width() - 2 * margin));
-    m_bFitting = false;
+    ShowFont(FontToFit(BaseFont(), m_longest, viewport()->width() - 2 * margin));
 }

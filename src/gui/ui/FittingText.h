@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -10,42 +11,60 @@
 // smallest when none does).
 QFont FontToFit(const QFont& base, const QString& text, int room);
 
+// What the fitting controls share: the font set on them is kept as the size
+// to start from, and they fit again when it or their size changes.
+template <class Control>
+class Fitting : public Control {
+public:
+    using Control::Control;
+
+protected:
+    virtual void Fit() = 0;
+    const QFont& BaseFont() const { return m_base; }
+    void ShowFont(const QFont& font)
+    {
+        m_bFitting = true;
+        this->setFont(font);
+        m_bFitting = false;
+    }
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange && !m_bFitting) {
+            m_base = this->font();
+            Fit();
+        }
+        Control::changeEvent(event);
+    }
+    void resizeEvent(QResizeEvent* event) override
+    {
+        Control::resizeEvent(event);
+        Fit();
+    }
+
+private:
+    QFont m_base = this->font();
+    bool m_bFitting = false;
+};
+
 // A read-only field; a text that had to shrink, or still does not fit, is
 // also its tooltip.
-class FittingField : public QLineEdit {
-    Q_OBJECT
-
+class FittingField : public Fitting<QLineEdit> {
 public:
     explicit FittingField(QWidget* parent = nullptr);
 
-protected:
-    void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
-    void Fit();
-
-    QFont m_base;
-    bool m_bFitting = false;
+    void Fit() override;
 };
 
 // A list whose lines all fit its width: its longest line (by characters, so
 // that a million lines cost no measuring) chooses the size.
-class FittingList : public QListWidget {
-    Q_OBJECT
-
+class FittingList : public Fitting<QListWidget> {
 public:
     explicit FittingList(QWidget* parent = nullptr);
     ~FittingList() override;
 
-protected:
-    void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
-    void Fit();
+    void Fit() override;
 
-    QFont m_base;
     QString m_longest;
-    bool m_bFitting = false;
 };

@@ -53,13 +53,20 @@ TEST(HelpButtons, TheToolWindowsOpenTheirPagesOfAnInstalledProgram)
         std::function<bool(CDialog&)> isTheWindow;
     };
     const Case cases[] = {
-        {"erase window", {{"dvd-writer", "dvd+rw"}}, [](MainWindowRig& rig) { rig.dialog->SendCommand(IDC_ERASE); },
+        {"erase window",
+         {{"dvd-writer", "dvd+rw"}},
+         [](MainWindowRig& rig) { rig.dialog->SendCommand(IDC_ERASE); },
          [](CDialog& window) { return dynamic_cast<CEraseDlg*>(&window) != nullptr; }},
-        {"book type dialog", {{"benq", "dvd+rw"}}, [](MainWindowRig& rig) { rig.dialog->SendCommand(IDC_BOOKTYPE); },
+        {"book type dialog",
+         {{"benq", "dvd+rw"}},
+         [](MainWindowRig& rig) { rig.dialog->SendCommand(IDC_BOOKTYPE); },
          [](CDialog& window) { return dynamic_cast<CBookTypeDialog*>(&window) != nullptr; }},
-        {"sector editor", {{"dvd-writer", "dvd+r"}}, [](MainWindowRig& rig) { rig.ChooseTool(kToolsSectorEditor); },
+        {"sector editor",
+         {{"dvd-writer", "dvd+r"}},
+         [](MainWindowRig& rig) { rig.ChooseTool(kToolsSectorEditor); },
          [](CDialog& window) { return dynamic_cast<CHddSectorReadWrite*>(&window) != nullptr; }},
-        {"custom command panel", {{"dvd-writer", "dvd+r"}},
+        {"custom command panel",
+         {{"dvd-writer", "dvd+r"}},
          [](MainWindowRig& rig) {
              WriteAppProfileInt("WarningDialog", 1);
              rig.ChooseTool(kToolsCustomCommand);

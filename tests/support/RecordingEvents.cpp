@@ -6,7 +6,7 @@
 
 int RecordingEvents::MessageBox(const std::string& text, const std::string& caption, unsigned type)
 {
-    boxes.push_back({text, caption, type});
+    boxes.push_back({text, caption, type, Status(), progress.empty() ? -1 : progress.back()});
     if (!answers.empty()) {
         const int answer = answers.front();
         answers.pop_front();

@@ -16,6 +16,9 @@ public:
         std::string text;
         std::string caption;
         unsigned type;
+        // The page as the box found it: the status and the last progress (-1: none).
+        std::string status;
+        int progress;
     };
 
     void ShowStatus(const std::string& text) override

@@ -73,6 +73,8 @@ SystemSources FixtureSystemSources(const std::string& machineRoot)
             {1, "127.0.0.1", 8, false, 0, 0},
             {2, "192.168.1.21", 24, false, 0, 0},
             {4, "10.8.0.2", 24, false, 0, 0},
+            {2, "2001:db8:1::20", 64, true, 1'700'000'000, 1'700'086'400, true},
+            {2, "fe80::3e97:eff:fe12:3456", 64, false, 0, 0, true},
         };
     };
     return sources;

@@ -12,7 +12,7 @@ constexpr const char* kAdvancedCommandsHelp = "Advanced Commands.htm";
 constexpr const char* kReadErrorListSave = "Saving a read error list";
 
 constexpr std::array kPages = {
-    PageRow{.id = kPageDriveInfo, .helpTopic = "Drive Info.htm", .copy = Picture, .view = DriveInfo},
+    PageRow{.id = kPageDriveInfo, .helpTopic = "Drive Info.htm", .copy = PictureAndFields, .view = DriveInfo},
     PageRow{.id = kPageMediaInfo, .helpTopic = "Media Info.htm"},
     PageRow{.id = kPageInfoDisplay, .helpTopic = kAdvancedCommandsHelp, .view = Output, .rawData = RawData::Bytes},
     PageRow{.id = kPageReport3},

@@ -34,6 +34,7 @@ enum class CopyKind {
     Text,  // the report lines
     TextWithoutOffsets,  // the byte lines without their offset column
     Picture,  // the window as it looks
+    PictureAndFields,  // the window as it looks, and the drive page's fields as text
 };
 
 // What a page shows between the command buttons and the combo boxes.

@@ -138,6 +138,41 @@ std::span<const DriveInfoField> DriveInfoFields()
     return kFields;
 }
 
+std::string DriveInfoPageText(const DriveInfoPage& page)
+{
+    const auto line = [](const std::string& label, const std::string& value) {
+        if (label.empty())
+            return value + "\n";
+        return value.empty() ? label + ":\n" : Format("%-24s%s\n", (label + ":").c_str(), value.c_str());
+    };
+    std::string text;
+    for (const DriveInfoField& field : kFields) {
+        const auto shown = page.texts.find(field.id);
+        text += line(field.label, shown == page.texts.end() ? std::string() : TrimText(shown->second, " "));
+    }
+    const std::pair<G, const char*> groups[] = {{G::Read, "Reads"}, {G::Write, "Writes"}, {G::General, "Features"}};
+    std::string unknown;
+    for (const auto& [group, title] : groups) {
+        std::string names;
+        for (const CapabilityBox& box : kBoxes) {
+            const auto state = page.boxes.find(box.id);
+            if (box.group != group || state == page.boxes.end())
+                continue;
+            const std::string name = group == G::General
+                ? box.caption
+                : std::string(box.caption) + (group == G::Read ? " read" : " write");
+            if (state->second == kUnknownBox)
+                unknown += (unknown.empty() ? "" : ", ") + name;
+            else if (state->second == 1)
+                names += (names.empty() ? "" : ", ") + std::string(box.caption);
+        }
+        text += line(title, names);
+    }
+    if (!unknown.empty())
+        text += line("Not told by the drive", unknown);
+    return text;
+}
+
 std::string PhysicalInterfaceName(int physicalInterface)
 {
     switch (physicalInterface) {

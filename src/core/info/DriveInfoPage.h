@@ -51,6 +51,10 @@ struct DriveInfoPage {
     std::map<int, int> boxes;  // by control: 1 ticked, 0 not, kUnknownBox not known
 };
 
+// The page as plain text, lines ended by LF: each field with its label, then
+// the capabilities by group (ticked ones), and those the drive did not tell.
+std::string DriveInfoPageText(const DriveInfoPage& page);
+
 // The page of a record. The DVD+R read box also shows a drive that writes
 // DVD+R, and a drive that reads DVD+R is taken to read DVD+RW too (the record
 // is changed to say so). What the drive's answers did not tell (its record's

@@ -5,6 +5,7 @@
 #include "core/base/MessageIds.h"
 #include "core/base/UserPrompt.h"
 #include "gui/ui/UtilityClass.h"
+#include "platform/files/SafeFile.h"
 
 #include <filesystem>
 
@@ -12,7 +13,7 @@
 
 namespace {
 
-std::string FolderOf(const std::string& path)
+std::string FolderToRemember(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos)
@@ -69,7 +70,7 @@ std::optional<std::string> ShowOpenFileDialog(QWidget* owner, const std::string&
     if (!answer || answer->path.empty())
         return std::nullopt;
     if (!profileEntry.empty())
-        WriteAppProfileString(profileEntry, FolderOf(answer->path));
+        WriteAppProfileString(profileEntry, FolderToRemember(answer->path));
     return answer->path;
 }
 
@@ -94,26 +95,26 @@ std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::stri
             continue;
         }
         if (!profileEntry.empty())
-            WriteAppProfileString(profileEntry, FolderOf(answer->path));
+            WriteAppProfileString(profileEntry, FolderToRemember(answer->path));
         return SaveFileChoice{answer->path, answer->filterIndex};
     }
 }
 
+bool AskBeforeReplacing(const std::string& path, const std::string& question, const std::string& caption)
+{
+    // The name itself, not what a link leads to: a link is replaced too.
+    return !FileExists(path) || AppMessageBox(question, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
 bool ConfirmOverwrite(const std::string& path)
 {
-    std::error_code ignored;
-    return !std::filesystem::exists(path, ignored)
-        || AppMessageBox("Overwrite existing file?", "File exists", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return AskBeforeReplacing(path, "Overwrite existing file?", "File exists");
 }
 
 bool ConfirmReplace(const std::string& path)
 {
-    std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored))
-        return true;
-    return AppMessageBox(Format("%s already exists.\nDo you want to replace it?", path.c_str()), "File exists",
-                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
-        == IDYES;
+    return AskBeforeReplacing(path, Format("%s already exists.\nDo you want to replace it?", path.c_str()),
+                              "File exists");
 }
 
 std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& title)

@@ -19,12 +19,14 @@ std::optional<SaveFileChoice> ShowSaveFileDialog(QWidget* owner, const std::stri
                                                  const std::string& profileEntry, const std::string& defaultExtension,
                                                  int filterIndex);
 
-// After a save chooser: true when nothing stands at path yet or the user
-// agrees to overwrite it.
+// After a save chooser: true when no name stands at path yet (not even a
+// link, whether or not it leads anywhere) or the user agrees to replace it
+// when asked `question`, with No as the default. Every save that asks goes
+// through it.
+bool AskBeforeReplacing(const std::string& path, const std::string& question, const std::string& caption);
+// "Overwrite existing file?": the snapshots and the graph files.
 bool ConfirmOverwrite(const std::string& path);
-
-// The same, the question naming the file, with No as the default: the
-// image, list and data saves.
+// The question naming the file: the image, list and data saves.
 bool ConfirmReplace(const std::string& path);
 
 // The folder chooser, starting in the current folder; nullopt when cancelled.

@@ -12,7 +12,9 @@
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/QtConvert.h"
 #include "gui/ui/Resources.h"
+#include "platform/files/SafeFile.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 
@@ -20,6 +22,7 @@ namespace {
 
 constexpr int kWebPageButton = 1097;  // the web-page button, drawn from artwork of its own
 constexpr int kLargestSkinSide = 8192;
+constexpr std::uintmax_t kLargestSkinFileBytes = 64 << 20;
 
 LedGroup GroupOfBox(const CapabilityBox& box)
 {
@@ -48,7 +51,18 @@ QImage Recoloured(unsigned id, COLORREF key, COLORREF colour)
 
 QImage LoadSkinImage(const std::string& path)
 {
-    QImageReader reader(QString::fromStdString(path));
+    // Only a regular file is read: a pipe or a device named here would hold
+    // the window up at every start.
+    std::string bytes;
+    std::string error;
+    if (ReadRegularFile(path, kLargestSkinFileBytes, bytes, &error) != ReadFileResult::Ok) {
+        LogEntry("Skin not read: " + error);
+        return QImage();
+    }
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     const QSize size = reader.size();
     if (size.width() > kLargestSkinSide || size.height() > kLargestSkinSide)
         return QImage();

@@ -13,12 +13,15 @@
 #include "gui/ui/DigitalMessageBox.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
+#include "gui/ui/Resources.h"
 #include "gui/ui/ShellOpen.h"
 #include "gui/ui/Beep.h"
 #include "gui/ui/TextProgressCtrl.h"
 #include "platform/devices/DriveWatcher.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QPixmap>
 #include <QPushButton>
 
 #include <cstdlib>
@@ -46,7 +49,8 @@ CQuenzaDlg::CQuenzaDlg(DriveSources sources, WindowServices services, QWidget* p
     m_pFetcher(services.fetcher ? std::move(services.fetcher) : MakeNetworkFetcher()),
     m_pTimers(services.timers ? std::move(services.timers) : std::make_unique<DialogTimers>(*this)),
     m_Presence(*this, *m_pTray, *m_pTimers),
-    m_Updates(*m_pFetcher, m_Presence, *m_pTimers)
+    m_Updates(*m_pFetcher, m_Presence, *m_pTimers),
+    m_hIcon(QPixmap::fromImage(LoadIconResource(IDR_MAINFRAME)))
 {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     g_bCompareRunning = 0;
@@ -95,6 +99,9 @@ bool CQuenzaDlg::OnInitDialog()
 {
     LogEntry("Start main window class");
     CDialog::OnInitDialog();
+    // The window's icon, and the application's for its other windows.
+    setWindowIcon(m_hIcon);
+    QApplication::setWindowIcon(m_hIcon);
     WriteDefaultColours();
     DoDigitalInterrogationBox();
     InitInstallDirectory();
@@ -204,8 +211,7 @@ void CQuenzaDlg::OnOK()
 
 void CQuenzaDlg::OnCancel()
 {
-    // Escape and the window's own cancel take the way of a close, with its tests.
-    OnClose();
+    // Escape never ends the main window: the close box and Exit do.
 }
 
 void CQuenzaDlg::OnClose()

@@ -9,6 +9,7 @@
 #include "core/app/TestPageState.h"
 #include "core/tools/testpage/PageEvents.h"
 #include "core/info/DriveInfoControls.h"
+#include "core/info/DriveInfoPage.h"
 #include "core/ui/UiGeometry.h"
 #include "gui/app/MainWindowLook.h"
 #include "gui/app/PageHost.h"
@@ -23,6 +24,7 @@
 #include "platform/devices/MountRoots.h"
 
 #include <QFont>
+#include <QIcon>
 
 #include <functional>
 #include <map>
@@ -94,6 +96,8 @@ public:
     void OnHelp();
     void OnHomePage() override;
     void OnCopyToClipboard();
+    // The drive page as it shows: its texts and its boxes' states.
+    DriveInfoPage ShownDriveInfoPage();
     void OnSaveRawData();
     void OnEditStatusComment();
 
@@ -249,6 +253,7 @@ private:
     MainWindowLook m_Look{*this};
     TrayPresence m_Presence;
     UpdateChecker m_Updates;
+    QIcon m_hIcon;  // the program's icon
 
     std::unique_ptr<MountRoots> m_pMountRoots = std::make_unique<SystemMountRoots>();
     std::unique_ptr<PageEvents> m_pPageEvents;  // the pages' workers' events, shown by this window

@@ -1,9 +1,11 @@
 #include "core/base/LogFile.h"
 #include "core/app/MainPages.h"
 #include "core/base/UserPrompt.h"
+#include "core/info/DriveInfoPage.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/ui/AboutDlg.h"
+#include "gui/ui/ButtonST.h"
 #include "gui/ui/Comment.h"
 #include "gui/ui/FileSizeRequest.h"
 #include "gui/ui/MatrixStatic.h"
@@ -11,6 +13,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QWindow>
 
@@ -28,9 +31,7 @@ void CQuenzaDlg::OnHelp()
     CHelp help(this);
     if (help.DoModal() != CHelp::kLocalHelp)
         return;
-    const std::string page = HelpFolder() + HelpTopicForPage(m_nCurrentPage);
-    if (!ShellOpen(page))
-        AppMessageBox("The help page " + page + " cannot be opened.", "Quenzario", MB_OK | MB_ICONEXCLAMATION);
+    OpenHelpPage(HelpTopicForPage(m_nCurrentPage));
 }
 
 void CQuenzaDlg::OnHomePage()
@@ -43,10 +44,28 @@ void CQuenzaDlg::OnCopyToClipboard()
 {
     LogEntry("Copy to Clipboard command received");
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (PageOf(m_nCurrentPage).copy == CopyKind::Picture)
-        clipboard->setImage(grab().toImage());
-    else
+    const CopyKind copy = PageOf(m_nCurrentPage).copy;
+    if (copy != CopyKind::Picture && copy != CopyKind::PictureAndFields) {
         clipboard->setText(QString::fromStdString(m_Core.ClipboardText(m_nCurrentPage)));
+        return;
+    }
+    auto* copied = new QMimeData;
+    copied->setImageData(grab().toImage());
+    if (copy == CopyKind::PictureAndFields)
+        copied->setText(QString::fromStdString(DriveInfoPageText(ShownDriveInfoPage())));
+    clipboard->setMimeData(copied);
+}
+
+DriveInfoPage CQuenzaDlg::ShownDriveInfoPage()
+{
+    DriveInfoPage page;
+    for (const DriveInfoField& field : DriveInfoFields())
+        page.texts[field.id] = m_strInfo[field.id];
+    for (const CapabilityBox& box : CapabilityBoxes()) {
+        if (const auto* shown = Item<CButtonST>(box.id))
+            page.boxes[box.id] = shown->isEnabled() ? shown->GetCheckState() : kUnknownBox;
+    }
+    return page;
 }
 
 void CQuenzaDlg::OnSaveRawData()

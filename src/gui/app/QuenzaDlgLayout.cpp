@@ -5,6 +5,7 @@
 #include "core/app/MainWindowRules.h"
 #include "core/info/DriveInfoPage.h"
 #include "gui/app/QuenzaDlg.h"
+#include "gui/ui/FittingText.h"
 #include "gui/ui/ButtonST.h"
 #include "gui/ui/Labels.h"
 #include "gui/ui/MatrixStatic.h"
@@ -80,6 +81,7 @@ constexpr int kLabelX = 462;
 constexpr int kLabelWidth = 150;
 constexpr int kFieldX = 615;
 constexpr int kFieldWidth = 116;
+constexpr int kMediaLabelWidth = 88;
 constexpr int kFieldHeight = 18;
 constexpr int kFirstFieldY = 109;
 constexpr int kFieldPitch = 20;
@@ -222,16 +224,17 @@ void CQuenzaDlg::CreateDriveInfoPage()
         BindControl(field.id, edit);
         m_driveInfoPage.push_back(edit);
     }
-    // The disc: its type and media ID, below the drive's own fields.
+    // The disc: its type and media ID, below the drive's own fields, their
+    // labels short and their fields wide (a DVD-RAM's media ID is long).
     const int mediaY = kFirstFieldY + (fieldRow + 1) * kFieldPitch;
+    const int mediaFieldX = kLabelX + kMediaLabelWidth + 4;
     for (auto [id, label, y] :
          {std::tuple{IDC_MEDIATYPE, "Media Type", mediaY}, {IDC_MEDIAID, "Media ID", mediaY + kFieldPitch}}) {
-        auto* edit = new QLineEdit(this);
-        edit->setReadOnly(true);
-        edit->setGeometry(kFieldX, y, kFieldWidth, kFieldHeight);
+        auto* edit = new FittingField(this);
+        edit->setGeometry(mediaFieldX, y, kFieldX + kFieldWidth - mediaFieldX, kFieldHeight);
         BindControl(id, edit);
         m_driveInfoPage.push_back(
-            AddLabel(this, label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
+            AddLabel(this, label, QRect(kLabelX, y, kMediaLabelWidth, kFieldHeight), Qt::AlignRight));
         m_driveInfoPage.push_back(edit);
     }
 }

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr unsigned IDR_MAINFRAME = 128;
 constexpr int kMinimizeTimerMs = 200;
 constexpr int kBalloonTimeoutMs = 10000;
 constexpr std::size_t kTipLimit = 127;

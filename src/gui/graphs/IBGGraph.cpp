@@ -515,14 +515,22 @@ void CIBGGraph::OnHScroll()
 
 void CIBGGraph::OnRunImgBurn()
 {
-    if (!m_strImgBurnFolder.empty())
-        ShellOpen(ProgramPath(m_strImgBurnFolder, "ImgBurn.exe"));
+    RunProgram(m_strImgBurnFolder, "ImgBurn");
 }
 
 void CIBGGraph::OnRunFlarewick()
 {
-    if (!m_strFlarewickFolder.empty())
-        ShellOpen(ProgramPath(m_strFlarewickFolder, "Flarewick.exe"));
+    RunProgram(m_strFlarewickFolder, "Flarewick");
+}
+
+void CIBGGraph::RunProgram(const std::string& folder, const std::string& name)
+{
+    if (folder.empty())
+        return;
+    const std::string path = ProgramPath(folder, (name + ".exe").c_str());
+    if (!ShellOpen(path))
+        AppMessageBox(name + " could not be started: nothing on this desktop opens " + path + ".", "Quenzario",
+                      MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CIBGGraph::OnGetImgBurn()

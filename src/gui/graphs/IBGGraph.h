@@ -101,6 +101,8 @@ public:
     void OnHScroll();
     void OnRunImgBurn();
     void OnRunFlarewick();
+    // Starts <folder>/<name>.exe through the desktop; says so when nothing can.
+    void RunProgram(const std::string& folder, const std::string& name);
     void OnGetImgBurn();
     void OnGetFlarewick();
     void OnEditComment1();

@@ -20,17 +20,16 @@ void MediaInfoPage::Show(int)
     OnMediaInfo();
 }
 
+// The report windows come only when asked for (the button, Refresh, the
+// tools list): another drive or disc only clears what was read of the last.
 void MediaInfoPage::DriveSelected(int page)
 {
-    if (page == kPageMediaInfo)
-        GeneralInfo();
-    else
-        ShowCompleteMediaCode();
+    DiscRemoved(page);
 }
 
 void MediaInfoPage::DiscArrived(int page)
 {
-    DriveSelected(page);
+    DiscRemoved(page);
 }
 
 void MediaInfoPage::DiscRemoved(int page)

@@ -282,9 +282,8 @@ void CPiPo::CreateControls()
         MapCommand(id, [this] { OnShowLower(); });
     MapCommand(IDC_PIPO_PROGRESSIVE_UPPER, [this] { OnProgressiveUpper(); });
     MapCommand(IDC_PIPO_PROGRESSIVE_LOWER, [this] { OnProgressiveLower(); });
-    MapNotify(IDC_PIPO_UPPER_SCALE, Notify::SelChange, [this] { OnSelchangePIScale(); });
-    MapNotify(IDC_PIPO_LOWER_SCALE, Notify::SelChange, [this] { OnSelchangePIFScale(); });
-    MapNotify(IDC_PIPO_JITTER_SCALE, Notify::SelChange, [this] { ApplyJitterScaleChoice(); });
+    for (int id : {IDC_PIPO_UPPER_SCALE, IDC_PIPO_LOWER_SCALE, IDC_PIPO_JITTER_SCALE})
+        MapNotify(id, Notify::SelChange, [this, id] { ChooseScale(id); });
     MapNotify(IDC_PIPO_CAV_SPEED, Notify::SelChange, [this] { OnSelchangeCavSpeed(); });
     MapNotify(IDC_PIPO_READ_SPEED, Notify::SelChange, [this] { OnSelchangeReadSpeed(); });
     MapNotify(IDC_PIPO_ACCURACY, Notify::SelChange, [this] {
@@ -564,6 +563,7 @@ void CPiPo::LoadPIPOSettingsFromRegistry()
     };
     for (const auto& [id, index] : selections)
         Item<QComboBox>(id)->setCurrentIndex(index);
+    m_ScanScales = {settings.piScale, settings.pifScale, settings.jitterScale};
     m_Context.choices.readSpeedIndex = settings.speedLiteon;
     m_Context.choices.necSpeedIndex = settings.speedNec;
     m_Context.choices.cavSpeedIndex = settings.speedBenq;
@@ -584,12 +584,12 @@ void CPiPo::SavePIPOSettingsToRegistry()
     settings.m_nPORadio = m_nPORadio;
     settings.m_nPIPRadio = m_nPIPRadio;
     settings.m_nPOPRadio = m_nPOPRadio;
-    settings.jitterScale = Item<QComboBox>(IDC_PIPO_JITTER_SCALE)->currentIndex();
+    settings.jitterScale = m_ScanScales.jitter;
     settings.speedBenq = Item<QComboBox>(IDC_PIPO_CAV_SPEED)->currentIndex();
     settings.speedLiteon = Item<QComboBox>(IDC_PIPO_READ_SPEED)->currentIndex();
     settings.speedNec = Item<QComboBox>(IDC_PIPO_NEC_SPEED)->currentIndex();
-    settings.piScale = Item<QComboBox>(IDC_PIPO_UPPER_SCALE)->currentIndex();
-    settings.pifScale = Item<QComboBox>(IDC_PIPO_LOWER_SCALE)->currentIndex();
+    settings.piScale = m_ScanScales.upper;
+    settings.pifScale = m_ScanScales.lower;
     settings.showPI = IsDlgButtonChecked(IDC_PIPO_SHOW_PI);
     settings.showJitter = IsDlgButtonChecked(IDC_PIPO_SHOW_JITTER);
     settings.showPIF = IsDlgButtonChecked(IDC_PIPO_SHOW_PIF);
@@ -668,9 +668,7 @@ void CPiPo::ShowDriveName()
 
 void CPiPo::OnHelp()
 {
-    const std::string page = HelpFolder() + "ZentaroPIPO.htm";
-    if (!ShellOpen(page))
-        m_Prompt.MessageBox("The help page " + page + " cannot be opened.", "Quenzario", MB_OK | MB_ICONEXCLAMATION);
+    OpenHelpPage("ZentaroPIPO.htm");
 }
 
 void CPiPo::EditDisplayComment(bool statusDisplay)
@@ -758,6 +756,10 @@ void CPiPo::ApplyDriveSetup(const ScanDriveDetection& detection)
 
 void CPiPo::LoadColoursAndScales()
 {
+    // A scan starts on the scales chosen for scanning, not a loaded file's.
+    Item<QComboBox>(IDC_PIPO_UPPER_SCALE)->setCurrentIndex(m_ScanScales.upper);
+    Item<QComboBox>(IDC_PIPO_LOWER_SCALE)->setCurrentIndex(m_ScanScales.lower);
+    Item<QComboBox>(IDC_PIPO_JITTER_SCALE)->setCurrentIndex(m_ScanScales.jitter);
     LoadGraphColours();
     ApplyJitterScaleChoice();
     OnSelchangePIScale();

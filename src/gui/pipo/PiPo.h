@@ -181,7 +181,16 @@ private:
     void ApplyWindowSetup();
     void OnHelp();
 
-    // Scales, toggles and plot modes.
+    // Scales, toggles and plot modes. The scale boxes as the user last chose
+    // them: a scan starts on them and they are saved, whatever a loaded scan
+    // showed.
+    struct ScaleChoices {
+        int upper = 0;
+        int lower = 0;
+        int jitter = 0;
+    };
+    ScaleChoices m_ScanScales;
+    void ChooseScale(int id);
     void OnSelchangePIScale();
     void OnSelchangePIFScale();
     void ApplyJitterScaleChoice();

@@ -178,10 +178,7 @@ void CPiPo::OnSave()
         return;
     // Whatever was typed, the file is a ".qnzx" that Load lists again.
     const std::string path = ScanFileSavePath(choice->path);
-    if (FileExists(path)
-        && AppMessageBox("You chose an existing file,  Are you sure you want to overwrite it?", "File Exists",
-                         MB_YESNO | MB_ICONQUESTION)
-            != IDYES)
+    if (!AskBeforeReplacing(path, "You chose an existing file,  Are you sure you want to overwrite it?", "File Exists"))
         return;
 
     UpdateData(true);

@@ -5,6 +5,8 @@
 
 #include <QComboBox>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kPlotWidth = 450;
@@ -115,6 +117,25 @@ void CPiPo::ApplyScaleCaptions()
             for (std::size_t i = 0; i < 4; ++i)
                 SetDlgItemText(kUpperRightCaptions[3 - i], speed[i]);
     });
+}
+
+void CPiPo::ChooseScale(int id)
+{
+    const int index = std::max(0, Selection(*this, id));
+    switch (id) {
+    case IDC_PIPO_UPPER_SCALE:
+        m_ScanScales.upper = index;
+        OnSelchangePIScale();
+        break;
+    case IDC_PIPO_LOWER_SCALE:
+        m_ScanScales.lower = index;
+        OnSelchangePIFScale();
+        break;
+    default:
+        m_ScanScales.jitter = index;
+        ApplyJitterScaleChoice();
+        break;
+    }
 }
 
 void CPiPo::OnSelchangePIScale()

@@ -1,5 +1,7 @@
 #include "gui/ui/AboutDlg.h"
 
+#include "core/base/AppProfile.h"
+#include "core/base/Format.h"
 #include "gui/ui/BaseDialog.h"
 #include "gui/ui/HyperLink.h"
 #include "gui/ui/ShellOpen.h"
@@ -78,8 +80,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) :
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.5);
     name->setFont(bold);
+    // The links name the pages; their addresses are the tooltips.
+    m_pWebSite->setText("Quenzario help pages");
     m_pWebSite->SetURL(HelpFolder() + "introduction.htm");
+    m_pSupport->setText("Getting support");
     m_pSupport->SetURL(HelpFolder() + "support.htm");
+    auto* version = new QLabel(QString::fromStdString(Format("Version %.3f", GetProgramVersionNumber())), this);
 
     auto* pictures = new QHBoxLayout;
     for (std::size_t i = 0; i < m_pPictures.size(); ++i) {
@@ -93,12 +99,14 @@ CAboutDlg::CAboutDlg(QWidget* parent) :
     buttons->addWidget(m_pOK);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(name);
+    layout->addWidget(version);
     layout->addWidget(m_pWebSite);
     layout->addWidget(m_pSupport);
     layout->addLayout(pictures);
     layout->addLayout(buttons);
 
     BindControl(IDC_PRODUCTNAME, name);
+    BindControl(IDC_VERSION, version);
     BindControl(IDC_WEBSITE, m_pWebSite);
     BindControl(IDC_SUPPORT, m_pSupport);
     BindControl(IDOK, m_pOK);

@@ -22,6 +22,7 @@ public:
     static constexpr int IDC_CREDITS = 2;
     static constexpr int IDC_CHECKUPDATE = 1092;
     static constexpr int IDC_PRODUCTNAME = 1128;
+    static constexpr int IDC_VERSION = 1127;
     static constexpr int IDC_DVDRWALLIANCE = 1129;
     static constexpr int IDC_DVDFORUM = 1130;
     static constexpr int IDC_HDDVD = 1131;

@@ -107,8 +107,17 @@ unsigned CButtonST::SetIcons(const QImage& in, const QImage& out)
         if (!out.isNull())
             m_icons[1] = out.convertToFormat(QImage::Format_ARGB32);
     }
+    updateGeometry();
     update();
     return BTNST_OK;
+}
+
+QSize CButtonST::sizeHint() const
+{
+    QSize size = QPushButton::sizeHint();
+    if (HasIcon() && !text().isEmpty() && m_look.Alignment() != ST_ALIGN_VERT)
+        size.rwidth() += m_icons[0].width() + m_look.ImageOrigin().x;
+    return size;
 }
 
 unsigned CButtonST::SetIcons(const QImage& in, int outKind)

@@ -59,6 +59,8 @@ public:
     bool HasBitmap() const { return !m_bitmaps[0].isNull(); }
     const QImage& Icon(int index) const { return m_icons.at(static_cast<std::size_t>(index)); }
     const QImage& Bitmap(int index) const { return m_bitmaps.at(static_cast<std::size_t>(index)); }
+    // Room for an icon beside the caption too.
+    QSize sizeHint() const override;
 
 protected:
     ButtonDrawState CurrentState() const;

@@ -73,6 +73,12 @@ bool CMessageClassDlg::OnInitDialog()
     ShowDlgItem(IDC_NOSHOW, m_bShowCheckBox);
     SetDlgItemText(IDC_YES, m_strYes);
     SetDlgItemText(IDC_NO, m_strNo);
+    if (m_bNoIsDefault && !m_bOkOnly) {
+        for (QPushButton* button : findChildren<QPushButton*>())
+            button->setAutoDefault(false);
+        Item<QPushButton>(IDC_NO)->setDefault(true);
+        Item<QPushButton>(IDC_NO)->setFocus();
+    }
     MessageBeep(MB_SIMPLEBEEP);
     return true;
 }

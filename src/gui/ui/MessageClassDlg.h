@@ -26,6 +26,8 @@ public:
     void SetOkOnly(bool okOnly) { m_bOkOnly = okOnly; }
     void SetShowCheckBox(bool show) { m_bShowCheckBox = show; }
     void SetDefaultIcon() { m_nIconId = IDI_MESSAGE; }
+    // Enter answers No (a question whose Yes changes something).
+    void SetNoAsDefault() { m_bNoIsDefault = true; }
 
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
@@ -37,6 +39,7 @@ public:
     std::string m_strNo = "No";
     bool m_bOkOnly = false;
     bool m_bShowCheckBox = true;
+    bool m_bNoIsDefault = false;
     unsigned m_nIconId = IDI_MESSAGE;
 
 private:

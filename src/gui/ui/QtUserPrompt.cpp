@@ -3,15 +3,46 @@
 #include "core/base/MessageIds.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
 
 namespace {
 
+// A window manager cuts a title longer than its window: the box is made wide
+// enough for its title, the window menu and buttons beside it.
+void FitToTitle(QMessageBox& box)
+{
+    constexpr int kTitleBarButtons = 160;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
+
 int AskOnGuiThread(const std::string& text, const std::string& caption, unsigned type)
 {
-    QMessageBox box(QApplication::activeWindow());
+    const std::unique_ptr<QMessageBox> box = MakeMessageBox(text, caption, type, QApplication::activeWindow());
+    switch (box->exec()) {
+    case QMessageBox::Cancel: return IDCANCEL;
+    case QMessageBox::Yes: return IDYES;
+    case QMessageBox::No: return IDNO;
+    case QMessageBox::Retry: return IDRETRY;
+    default: return IDOK;
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& text, const std::string& caption, unsigned type,
+                                            QWidget* parent)
+{
+    auto owned = std::make_unique<QMessageBox>(parent);
+    QMessageBox& box = *owned;
     box.setText(QString::fromStdString(text));
     box.setWindowTitle(QString::fromStdString(caption.empty() ? std::string("Quenzario") : caption));
     switch (type & MB_ICON_MASK) {
@@ -36,16 +67,9 @@ int AskOnGuiThread(const std::string& text, const std::string& caption, unsigned
                                ? QMessageBox::Cancel
                                : QMessageBox::No)));
     }
-    switch (box.exec()) {
-    case QMessageBox::Cancel: return IDCANCEL;
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
-    case QMessageBox::Retry: return IDRETRY;
-    default: return IDOK;
-    }
+    FitToTitle(box);
+    return owned;
 }
-
-}  // namespace
 
 int QtUserPrompt::MessageBox(const std::string& text, const std::string& caption, unsigned type)
 {

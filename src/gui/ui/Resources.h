@@ -5,6 +5,8 @@
 
 #include <optional>
 
+// The program's icon (window, application, tray).
+constexpr unsigned IDR_MAINFRAME = 128;
 // Icon ids of the small dialogs.
 constexpr unsigned IDI_MESSAGE = 280;
 constexpr unsigned IDI_WARNING = 184;

@@ -1,5 +1,6 @@
 #include "gui/ui/ShellOpen.h"
 
+#include "core/base/UserPrompt.h"
 #include "platform/desktop/InstallLayout.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,12 @@ std::function<bool(const std::string&)>& Hook()
 {
     static std::function<bool(const std::string&)> hook;
     return hook;
+}
+
+std::string& ProgramFolderForTests()
+{
+    static std::string folder;
+    return folder;
 }
 
 }  // namespace
@@ -37,10 +44,24 @@ void SetShellOpenHook(std::function<bool(const std::string&)> hook)
 
 std::string ProgramFolder()
 {
+    if (!ProgramFolderForTests().empty())
+        return ProgramFolderForTests();
     return QCoreApplication::applicationDirPath().toStdString() + "/";
+}
+
+void SetProgramFolderForTests(std::string folder)
+{
+    ProgramFolderForTests() = std::move(folder);
 }
 
 std::string HelpFolder()
 {
     return HelpFolderFor(ProgramFolder());
+}
+
+void OpenHelpPage(const std::string& topic)
+{
+    const std::string page = HelpFolder() + topic;
+    if (!ShellOpen(page))
+        AppMessageBox("The help page " + page + " cannot be opened.", "Quenzario", MB_OK | MB_ICONEXCLAMATION);
 }

@@ -12,6 +12,10 @@ void SetShellOpenHook(std::function<bool(const std::string&)> hook);
 
 // The folder of the running program, with a trailing "/".
 std::string ProgramFolder();
+// Tests: while set (ending in "/"), the program stands in that folder.
+void SetProgramFolderForTests(std::string folder);
 // The folder of the help pages, with a trailing "/": "help/" beside the
 // program, or the installed program's "<prefix>/share/quenzario/help/".
 std::string HelpFolder();
+// Opens a page of the help folder; says so when it cannot be opened.
+void OpenHelpPage(const std::string& topic);

@@ -98,7 +98,7 @@ void SaveWindowSnapshot(QWidget& window)
         return;
     const std::optional<SnapshotFormat> format = SnapshotFormatForPath(choice->path);
     if (!format) {
-        AppMessageBox("The selected encoder is not installed.\nMake sure GDI+ is installed");
+        AppMessageBox(kUnknownSnapshotTypeText);
         return;
     }
     WriteAppProfileInt("SnapshotExt", static_cast<int>(*format));

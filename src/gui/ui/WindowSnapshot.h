@@ -17,6 +17,10 @@ class QWidget;
 // before overwriting, keeps the format in "SnapshotExt" and writes the file
 // through a temporary name. Says why when the format is unknown or the file
 // cannot be written.
+// What a name whose extension names no picture type is told.
+constexpr const char* kUnknownSnapshotTypeText
+    = "Snapshots are saved as PNG, JPEG, BMP or GIF:\nend the name in .png, .jpg, .jpeg, .bmp or .gif.";
+
 void SaveWindowSnapshot(QWidget& window);
 void CopyWindowToClipboard(QWidget& window);
 

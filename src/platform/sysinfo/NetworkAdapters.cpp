@@ -33,6 +33,18 @@ std::string Ipv4Text(const std::uint8_t (&bytes)[4])
     return text;
 }
 
+// An address of its family's length as text; nullopt for another length.
+std::optional<std::string> AddressText(int family, const std::uint8_t* data, std::size_t size)
+{
+    const std::size_t length = family == AF_INET6 ? 16 : 4;
+    if (size != length)
+        return std::nullopt;
+    char text[INET6_ADDRSTRLEN] = {};
+    if (!inet_ntop(family, data, text, sizeof text))
+        return std::nullopt;
+    return std::string(text);
+}
+
 // "02:fc:00:00:00:01" of addr_len bytes; empty when it is not that.
 std::vector<std::uint8_t> ParseHardwareAddress(const std::string& text, std::uint64_t length)
 {
@@ -81,9 +93,10 @@ std::optional<InterfaceAddress> ParseAddressMessage(const std::uint8_t* body, st
     if (length < NLMSG_ALIGN(sizeof(ifaddrmsg)))
         return std::nullopt;
     const auto message = ReadStruct<ifaddrmsg>(body);
-    if (message.ifa_family != AF_INET)
+    if (message.ifa_family != AF_INET && message.ifa_family != AF_INET6)
         return std::nullopt;
     InterfaceAddress address;
+    address.ipv6 = message.ifa_family == AF_INET6;
     address.interfaceIndex = static_cast<int>(message.ifa_index);
     address.prefixLength = message.ifa_prefixlen;
     std::uint32_t flags = message.ifa_flags;
@@ -97,10 +110,8 @@ std::optional<InterfaceAddress> ParseAddressMessage(const std::uint8_t* body, st
             break;
         const std::uint8_t* data = body + at + RTA_LENGTH(0);
         const std::size_t size = attribute.rta_len - RTA_LENGTH(0);
-        std::uint8_t bytes[4];
-        if ((attribute.rta_type == IFA_LOCAL || attribute.rta_type == IFA_ADDRESS) && size == 4) {
-            std::memcpy(bytes, data, 4);
-            (attribute.rta_type == IFA_LOCAL ? local : peer) = Ipv4Text(bytes);
+        if (attribute.rta_type == IFA_LOCAL || attribute.rta_type == IFA_ADDRESS) {
+            (attribute.rta_type == IFA_LOCAL ? local : peer) = AddressText(message.ifa_family, data, size);
         } else if (attribute.rta_type == IFA_FLAGS && size == sizeof(std::uint32_t)) {
             flags = ReadStruct<std::uint32_t>(data);
         } else if (attribute.rta_type == IFA_CACHEINFO && size == sizeof(ifa_cacheinfo)) {
@@ -137,7 +148,7 @@ std::vector<InterfaceAddress> ReadInterfaceAddresses()
     request.header.nlmsg_type = RTM_GETADDR;
     request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
     request.header.nlmsg_seq = 1;
-    request.message.ifa_family = AF_INET;
+    request.message.ifa_family = AF_UNSPEC;
     const timeval patience{2, 0};
     ::setsockopt(socket.Fd(), SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
     sockaddr_nl kernel{};

@@ -5,20 +5,22 @@
 #include <string>
 #include <vector>
 
-// An IPv4 address of an interface. A dynamic address (one the kernel was
-// given with a lifetime, as a DHCP client does) has the time it was last
-// given and the time it runs out (0 when it never does).
+// An IPv4 or IPv6 address of an interface. A dynamic address (one the
+// kernel was given with a lifetime, as a DHCP client or IPv6 autoconfiguration
+// does) has the time it was last given and the time it runs out (0 when it
+// never does).
 struct InterfaceAddress {
     int interfaceIndex = 0;
-    std::string address;  // "192.0.2.2"
+    std::string address;  // "192.0.2.2", "2001:db8::2"
     int prefixLength = 0;
     bool dynamic = false;
     std::time_t obtained = 0;
     std::time_t expires = 0;
+    bool ipv6 = false;
 };
 
-// The machine's IPv4 addresses from the kernel (rtnetlink), in its order;
-// empty when it cannot be asked.
+// The machine's IPv4 and IPv6 addresses from the kernel (rtnetlink), in its
+// order; empty when it cannot be asked.
 std::vector<InterfaceAddress> ReadInterfaceAddresses();
 
 // A network interface other than loopback, as sys/class/net and

@@ -75,6 +75,18 @@ std::vector<int> ReadOnlineProcessors(const std::string& root)
     return ParseCpuList(ReadAttribute(RootedPath(root, "sys/devices/system/cpu/online")));
 }
 
+std::optional<int> ReadThreadsPerCore(const std::string& root, const std::vector<int>& processors)
+{
+    if (processors.empty())
+        return std::nullopt;
+    const std::string siblings = ReadAttribute(RootedPath(
+        root, "sys/devices/system/cpu/cpu" + std::to_string(processors.front()) + "/topology/thread_siblings_list"));
+    const std::vector<int> threads = ParseCpuList(siblings);
+    if (threads.empty())
+        return std::nullopt;
+    return static_cast<int>(threads.size());
+}
+
 std::map<int, int> ReadProcessorClocks(const std::string& root, const std::vector<int>& processors)
 {
     std::map<int, int> clocks;

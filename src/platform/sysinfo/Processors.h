@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@ std::vector<int> ReadOnlineProcessors(const std::string& root);
 
 // A CPU list such as "0-3,6" as numbers; empty when it is malformed.
 std::vector<int> ParseCpuList(const std::string& text);
+
+// How many hardware threads share a core: the size of the first online
+// processor's topology/thread_siblings_list; nullopt when it cannot be read.
+std::optional<int> ReadThreadsPerCore(const std::string& root, const std::vector<int>& processors);
 
 // The rated clock of each processor in whole MHz: cpufreq's base frequency,
 // else its top frequency, else the clock proc/cpuinfo gives the processor.

@@ -277,3 +277,32 @@ TEST(DriveInfoPage, TheEmulatedDvdWriterIsInterrogatedWithItsRegionState)
         EXPECT_EQ(refused.texts.at(id), "N/A");
     EXPECT_EQ(core.m_Report.GetStatusText(), "Ready - No Media loaded");
 }
+
+TEST(DriveInfoPage, AsTextEachFieldWithItsLabelAndTheBoxesByGroup)
+{
+    DriveInfoPage page;
+    page.texts[IDC_MODEL] = "QNZEMU  DVD-RW QDW-2040S";
+    page.texts[IDC_FIRMWARE] = "1.00";
+    page.texts[IDC_LOADER_TYPE] = "     Tray";
+    page.boxes[IDC_READ_CD_R] = 1;
+    page.boxes[IDC_READ_DVD_ROM] = 1;
+    page.boxes[IDC_READ_BD_R] = 0;
+    page.boxes[IDC_WRITE_DVD_PLUS_R] = 1;
+    page.boxes[IDC_WRITE_DVD_RAM] = kUnknownBox;
+    page.boxes[IDC_SMART] = kUnknownBox;
+    page.boxes[IDC_TEST_WRITE] = 1;
+    const std::string text = DriveInfoPageText(page);
+    const auto lineOf = [&](const std::string& start) {
+        const auto at = text.find("\n" + start);
+        return at == std::string::npos ? std::string() : text.substr(at + 1, text.find('\n', at + 1) - at - 1);
+    };
+    EXPECT_EQ(text.substr(0, text.find('\n')), "QNZEMU  DVD-RW QDW-2040S");
+    EXPECT_EQ(lineOf("Firmware Revision"), "Firmware Revision:      1.00");
+    EXPECT_EQ(lineOf("Loader Type"), "Loader Type:            Tray");
+    EXPECT_EQ(lineOf("Serial No"), "Serial No:");
+    EXPECT_EQ(lineOf("Reads"), "Reads:                  CD-R, DVD-ROM");
+    EXPECT_EQ(lineOf("Writes"), "Writes:                 DVD+R");
+    EXPECT_EQ(lineOf("Features"), "Features:               Test Write");
+    EXPECT_EQ(lineOf("Not told"), "Not told by the drive:  DVD-RAM write, S.M.A.R.T");
+    EXPECT_EQ(text.back(), '\n');
+}

@@ -34,7 +34,7 @@ void PressEscape(CQuenzaDlg& dialog)
 
 }  // namespace
 
-TEST(MainWindowGuards, CloseAndEscapeLeaveEverythingWhileAnOperationRunsOrTheTrayIsLocked)
+TEST(MainWindowGuards, CloseAndEscapeLeaveEverythingWhileAnOperationRunsOrTheTrayIsLockedAndEscapeNeverCloses)
 {
     MainWindowRig rig;
     rig.Start();
@@ -66,7 +66,11 @@ TEST(MainWindowGuards, CloseAndEscapeLeaveEverythingWhileAnOperationRunsOrTheTra
     EXPECT_EQ(rig.prompt.asked.size(), 1u);
 
     dialog.m_Core.m_Drives.mmc.m_bTrayLocked = 0;
+    // Escape never ends the window, even with nothing running; the close box does.
     PressEscape(dialog);
+    rig.Settle();
+    ExpectUntouched(rig);
+    dialog.SendMessage(WM_CLOSE);
     rig.Settle();
     EXPECT_EQ(dialog.ModalResult(), 0);
     EXPECT_EQ(GetAppProfileInt("SelectedDevice", -9), 0);

@@ -16,6 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -145,6 +148,33 @@ TEST(MainWindowLook, ABadSkinIsRefusedAndTheBuiltInOneRestored)
     rig.look.ApplyButtonSkin();
     EXPECT_TRUE(rig.prompt.asked.empty());
     EXPECT_EQ(CountOpaque(rig.Button(1088).Bitmap(1), qRgb(0, 0, 255)), 36 * 24);
+}
+
+TEST(MainWindowLook, APipeOrAFolderNamedAsASkinIsNeverOpened)
+{
+    LookRig rig;
+    const std::string pipe = rig.dir.File("skin.png");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_directories(rig.dir.File("folder.png"));
+    const QImage builtIn = [&] {
+        WriteAppProfileString("ButtonsSkin", "");
+        rig.look.ApplyButtonSkin();
+        return rig.Button(1088).Bitmap(1);
+    }();
+    for (const std::string& path : {pipe, rig.dir.File("folder.png")}) {
+        // An open of the pipe would wait for a writer that never comes.
+        WriteAppProfileString("BannerSkin", path);
+        rig.look.LoadBannerSkin();
+        EXPECT_EQ(rig.look.m_strBannerSkin, "") << path;
+        EXPECT_EQ(rig.look.m_hBanner.size(), QSize(748, 67)) << path;
+
+        WriteAppProfileString("ButtonsSkin", path);
+        rig.prompt.asked.clear();
+        rig.look.ApplyButtonSkin();
+        EXPECT_EQ(rig.prompt.asked.size(), 1u) << path;
+        EXPECT_EQ(GetAppProfileString("ButtonsSkin", "unset"), "") << path;
+        EXPECT_EQ(rig.Button(1088).Bitmap(1), builtIn) << path;
+    }
 }
 
 TEST(MainWindowLook, TheBannerIsTiledFromItsFileOrBuiltIn)

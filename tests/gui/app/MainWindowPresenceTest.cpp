@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPushButton>
 #include <QScreen>
 #include <QSlider>
 
@@ -353,6 +354,9 @@ TEST(MainWindowPresence, TheStartUpOffersTheFileAssociation)
         if (c.ignore != -1)
             WriteAppProfileInt("IgnoreAssocRequest", c.ignore);
         ModalAnswers answers([&](CDialog& shown) {
+            // Agreeing changes the desktop's file types: No is the default.
+            EXPECT_TRUE(shown.Item<QPushButton>(CMessageClassDlg::IDC_NO)->isDefault()) << c.name;
+            EXPECT_FALSE(shown.Item<QPushButton>(CMessageClassDlg::IDC_YES)->isDefault()) << c.name;
             if (c.dontShowAgain)
                 Click(shown, CMessageClassDlg::IDC_NOSHOW);
             Click(shown, c.answer);

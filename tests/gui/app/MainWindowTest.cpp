@@ -6,7 +6,9 @@
 #include "gui/ui/Beep.h"
 #include "gui/ui/FileSizeRequest.h"
 #include "gui/ui/MatrixStatic.h"
+#include "gui/ui/Resources.h"
 #include "gui/ui/ShellOpen.h"
+#include "gui/ui/TextProgressCtrl.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QApplication>
@@ -61,6 +63,12 @@ TEST(MainWindow, StartsOnTheDriveInformationPageOfTheRememberedDrive)
     EXPECT_EQ(dialog.Item<CMatrixStatic>(IDC_STATUS)->GetText().substr(0, 19), "Ready - BD-R Loaded");
     EXPECT_TRUE(rig.prompt.asked.empty());
     EXPECT_NE(rig.log.Text().find(" STARTUP THREAD END\n"), std::string::npos);
+
+    // The window and the application carry the program's icon.
+    const QImage icon = LoadIconResource(IDR_MAINFRAME).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(icon.isNull());
+    for (const QIcon& shown : {dialog.windowIcon(), QApplication::windowIcon()})
+        EXPECT_EQ(shown.pixmap(icon.size()).toImage().convertToFormat(QImage::Format_ARGB32), icon);
 }
 
 TEST(MainWindow, AnotherDriveFillsThePageWithItsOwnCapabilities)
@@ -220,13 +228,13 @@ TEST(MainWindow, ADiscComingOrGoingActsByThePageShown)
     rig.Settle();
     EXPECT_EQ(report.GetLine(3).find("a report"), std::string::npos);
     EXPECT_NE(report.GetLine(0).find("Media Information"), std::string::npos);
-    // The disc coming back is reported in the report's own window.
+    // The disc coming back does not bring the report's window: the user asks for it.
     int windows = 0;
     CDialog::SetModalRunHook([&windows](CDialog&) { return ++windows, 1; });
     ASSERT_TRUE(rig.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd+r")));
     rig.Settle();
     CDialog::SetModalRunHook(nullptr);
-    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(windows, 0);
 
     // On a tools report page the chosen entry runs again.
     dialog.Item<QComboBox>(IDC_TOOLS)->setCurrentIndex(kToolsModePages);
@@ -239,8 +247,23 @@ TEST(MainWindow, TheHashPagesAreSetUpFromTheToolsList)
 {
     MainWindowRig rig;
     rig.Start();
-    rig.ChooseTool(kToolsDiscSha2);
     CQuenzaDlg& dialog = *rig.dialog;
+    // What a page before left in the bars is gone before anything is hashed.
+    const auto leaveFigures = [&] {
+        for (int id : {IDC_PROGRESS, IDC_PROGRESS2}) {
+            dialog.Item<CTextProgressCtrl>(id)->SetPos(99);
+            dialog.Item<CTextProgressCtrl>(id)->SetWindowText("File 3 of 3 is 100% Complete");
+        }
+    };
+    const auto expectClear = [&] {
+        for (int id : {IDC_PROGRESS, IDC_PROGRESS2}) {
+            EXPECT_EQ(dialog.Item<CTextProgressCtrl>(id)->GetPos(), 0) << id;
+            EXPECT_EQ(dialog.Item<CTextProgressCtrl>(id)->Model().DisplayText(), "0 % Complete") << id;
+        }
+    };
+    leaveFigures();
+    rig.ChooseTool(kToolsDiscSha2);
+    expectClear();
     EXPECT_EQ(dialog.m_nCurrentPage, kPageDiscHash);
     EXPECT_EQ(rig.PageObject<CHashPages>().m_bHashSha1, 1);
     EXPECT_EQ(rig.PageObject<CHashPages>().m_bHashSha2, 1);
@@ -249,7 +272,9 @@ TEST(MainWindow, TheHashPagesAreSetUpFromTheToolsList)
     EXPECT_GT(dialog.m_Core.m_nHashEndLba, 0);
     EXPECT_EQ(dialog.m_Core.m_Report.GetStatusText(), "Click 'Start' to begin calculation");
 
+    leaveFigures();
     rig.ChooseTool(kToolsFileMd5);
+    expectClear();
     EXPECT_EQ(dialog.m_nCurrentPage, kPageFileHash);
     EXPECT_EQ(rig.Text(IDC_START), "File");
     EXPECT_EQ(rig.Text(IDC_STOP), "Folder");
@@ -306,6 +331,11 @@ TEST(MainWindow, CopyGivesAPictureOfTheDrivePageAndTheTextOfAListing)
     clipboard->clear();
     rig.dialog->SendCommand(IDC_COPY);
     EXPECT_FALSE(clipboard->image().isNull());
+    // The drive page's text comes with its picture.
+    const std::string page = clipboard->text().toStdString();
+    EXPECT_EQ(page.rfind(rig.Text(IDC_MODEL) + "\n", 0), 0u) << page;
+    EXPECT_NE(page.find("\nFirmware Revision:      " + rig.Text(IDC_FIRMWARE) + "\n"), std::string::npos) << page;
+    EXPECT_NE(page.find("\nWrites:                 CD-R, CD-RW, DVD-R, "), std::string::npos) << page;
 
     rig.ChooseTool(kToolsModePages);
     rig.dialog->SendCommand(IDC_COPY);

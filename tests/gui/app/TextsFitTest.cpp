@@ -4,6 +4,10 @@
 #include "gui/graphs/ComparePIPO.h"
 #include "gui/graphs/IBGGraph.h"
 #include "gui/pipo/SetLogicalBlockAddress.h"
+#include "gui/tools/settings/Settings.h"
+#include "gui/ui/ButtonST.h"
+#include "core/tools/iso/DiscCompare.h"
+#include "core/tools/settings/SettingsValues.h"
 #include "support/SavedScans.h"
 #include "support/WriteGraphFixture.h"
 
@@ -11,6 +15,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -58,6 +63,11 @@ Fit FitOf(QWidget& control, const QString& text)
             needs,
             combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width()};
     }
+    if (auto* list = qobject_cast<QListWidget*>(&control)) {
+        // An item's text has the view's margin on each side.
+        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+        return {needs, list->viewport()->width() - 2 * margin};
+    }
     if (auto* button = qobject_cast<QAbstractButton*>(&control)) {
         if (button->isCheckable() && qobject_cast<QPushButton*>(button) == nullptr) {  // a radio or check box
             QStyleOptionButton option;
@@ -66,8 +76,11 @@ Fit FitOf(QWidget& control, const QString& text)
             const QRect contents = button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button);
             return {needs, contents.width()};
         }
-        // A drawn button wraps its caption: every line, and the lines' height, fit.
-        const QRect room = button->rect().adjusted(1, 1, -1, -1);
+        // A drawn button wraps its caption: every line, and the lines' height, fit;
+        // an icon beside it takes its room.
+        QRect room = button->rect().adjusted(1, 1, -1, -1);
+        if (auto* drawn = qobject_cast<CButtonST*>(button); drawn && drawn->HasIcon())
+            room.setLeft(room.left() + drawn->Icon(0).width() + drawn->Look().ImageOrigin().x);
         const QRect wrapped = metrics.boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, Plain(text));
         return {std::max(wrapped.width(), room.width() * wrapped.height() / std::max(room.height(), 1)), room.width()};
     }
@@ -231,4 +244,47 @@ TEST(TextsFit, TheGraphViewersRightColumn)
         }
         EXPECT_GT(checked, 20);
     }
+}
+
+TEST(TextsFit, TheSettingsColourButtonsBesideTheirSwatches)
+{
+    ScopedProfile profile;
+    ScriptedPrompt prompt;
+    int buttons = 0;
+    CDialog::SetModalRunHook([&](CDialog& window) {
+        window.show();
+        for (const SettingsColourRow& row : SettingsColours()) {
+            ++buttons;
+            ExpectOwnTextFits(window, row.id, row.entry);
+        }
+        window.hide();
+        return IDCANCEL;
+    });
+    CSettings settings;
+    settings.DoModal();
+    CDialog::SetModalRunHook(nullptr);
+    EXPECT_GT(buttons, 10);
+}
+
+TEST(TextsFit, TheIsoPagesDifferenceLinesAndADvdRamsMediaId)
+{
+    MainWindowRig rig(MainWindowRig::Presets{{"dvd-writer", "dvd-ram"}});
+    rig.Start();
+    CQuenzaDlg& dialog = *rig.dialog;
+    ASSERT_FALSE(rig.Text(IDC_MEDIAID).empty());
+    ExpectOwnTextFits(dialog, IDC_MEDIAID, "media ID");
+    dialog.SendCommand(IDC_COMPARE);
+    rig.Settle();
+    ExpectOwnTextFits(dialog, IDC_MEDIAID, "media ID on the ISO page");
+    auto* results = dialog.Item<QListWidget>(testpage::kResults);
+    ASSERT_NE(results, nullptr);
+    ASSERT_TRUE(results->isVisibleTo(&dialog));
+    // The longest lines a compare of a dual-layer disc lists.
+    const QStringList lines = {QString::fromStdString(DifferenceLine(0x3FBFFF, 2047, 0xFF, 0xFF)),
+                               "LBA=3FBFF0h Blocks=16 Disc=unreadable", "Length ISO=8547991552 Disc=8547991552 bytes",
+                               "17179869184 differing bytes in all"};
+    results->addItems(lines);
+    for (const QString& line : lines)
+        ExpectFits(results, line, "difference line");
+    EXPECT_GE(QFontInfo(results->font()).pixelSize(), 10);
 }

@@ -6,6 +6,7 @@
 #include "gui/ui/Comment.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/ShellOpen.h"
+#include "gui/ui/WindowSnapshot.h"
 #include "support/TestSupport.h"
 #include "support/WriteGraphFixture.h"
 #include "support/gui/Pixels.h"
@@ -208,6 +209,16 @@ TEST(IBGGraph, OutsideProgramsStartOnlyFromAConfiguredFolder)
         EXPECT_EQ(opened,
                   (std::vector<std::string>{"/opt/imgburn/ImgBurn.exe", "/opt/imgburn/ImgBurn.exe",
                                             "/opt/flarewick/Flarewick.exe"}));
+        EXPECT_TRUE(rig.prompt.asked.empty());
+
+        // When nothing on the desktop can start it, it says so.
+        SetShellOpenHook([](const std::string&) { return false; });
+        viewer.SendCommand(IDC_IBG_RUNIMGBURN);
+        viewer.SendCommand(IDC_IBG_RUNFLAREWICK);
+        ASSERT_EQ(rig.prompt.asked.size(), 2u);
+        EXPECT_EQ(rig.prompt.asked[0].text,
+                  "ImgBurn could not be started: nothing on this desktop opens /opt/imgburn/ImgBurn.exe.");
+        EXPECT_EQ(rig.prompt.asked[1].text.rfind("Flarewick could not be started", 0), 0u);
     }
     SetShellOpenHook(nullptr);
 }
@@ -265,7 +276,7 @@ TEST(IBGGraph, SnapshotsTakeTheirFormatFromTheNameAndTheClipboardGetsThePicture)
     rig.files.Answer(FileDialogAnswer{rig.dir.File("shot.txt"), 1});
     viewer.SendCommand(IDC_IBG_SNAPSHOT);
     ASSERT_EQ(rig.prompt.asked.size(), 1u);
-    EXPECT_EQ(rig.prompt.asked[0].text, "The selected encoder is not installed.\nMake sure GDI+ is installed");
+    EXPECT_EQ(rig.prompt.asked[0].text, kUnknownSnapshotTypeText);
     EXPECT_EQ(GetAppProfileInt("SnapshotExt", 0), 4);
 
     QGuiApplication::clipboard()->clear();

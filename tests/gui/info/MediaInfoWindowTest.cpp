@@ -92,10 +92,17 @@ TEST(MediaInfoWindow, TheMediaButtonShowsTheReportAndRefreshRunsItAgain)
     rig.dialog->SendCommand(IDC_REFRESH);
     rig.Settle();
     EXPECT_EQ(windows.shown.size(), 2u);
-    // A disc arriving on the page reads it again.
+    // Another disc or another drive never brings the window back by itself;
+    // Refresh reads the new disc.
     rig.drives[0]->EjectMedium();
     rig.Settle();
     ASSERT_TRUE(rig.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd-r")));
+    rig.Settle();
+    rig.SelectDrive(1);
+    rig.SelectDrive(0);
+    EXPECT_EQ(windows.shown.size(), 2u);
+    EXPECT_EQ(rig.dialog->m_nCurrentPage, kPageMediaInfo);
+    rig.dialog->SendCommand(IDC_REFRESH);
     rig.Settle();
     ASSERT_EQ(windows.shown.size(), 3u);
     EXPECT_NE(windows.shown[2].find("MCC 03RG20"), std::string::npos);

@@ -252,6 +252,7 @@ TEST(ScanWindow, CloseDuringAScanIsRefusedAndSettingsAreSavedOnClose)
     EXPECT_EQ(window.ModalResult(), -1) << "still open";
 
     window.Item<QComboBox>(IDC_PIPO_LOWER_SCALE)->setCurrentIndex(5);
+    window.SendNotify(IDC_PIPO_LOWER_SCALE, Notify::SelChange);
     window.OnClose();
     EXPECT_EQ(window.ModalResult(), 0);
     EXPECT_EQ(GetAppProfileInt("PIPOScaleLower", -1), 5);

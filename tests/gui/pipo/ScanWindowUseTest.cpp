@@ -1,3 +1,4 @@
+#include "core/base/AppProfile.h"
 #include "core/base/MessageIds.h"
 #include "core/graphs/ScanCompare.h"
 #include "core/pipo/ScanFile.h"
@@ -102,6 +103,48 @@ TEST(ScanWindowUse, AutoPeakCaptionsFollowTheScalesTheScanRaises)
     EXPECT_EQ(ShownCaptions(rig, kLowerLeftCaptions), LeftAxisCaptions(lowerCode));
     // The compare window captions the same code alike.
     EXPECT_EQ(ComparePICaptions(upperCode), ShownCaptions(rig, kUpperLeftCaptions));
+}
+
+// A loaded scan shows on its own fixed scales; the next scan starts on the
+// scales chosen for scanning ("Auto Peak"), which raise with the disc's
+// errors, and those are the scales kept for the next time.
+TEST(ScanWindowUse, AScanAfterALoadStartsOnTheScalesChosenForScanning)
+{
+    ScanWindowRig rig("liteon", "dvd+r-scratched");
+    CPiPo& window = *rig.window;
+    const auto choose = [&](int index) {
+        for (int id : {IDC_PIPO_UPPER_SCALE, IDC_PIPO_LOWER_SCALE}) {
+            window.Item<QComboBox>(id)->setCurrentIndex(index);
+            window.SendNotify(id, Notify::SelChange);
+        }
+    };
+    const auto shownIndex = [&](int id) { return window.Item<QComboBox>(id)->currentIndex(); };
+    const std::string path = rig.dir.File("fixed.qnzx");
+    const auto load = [&] {
+        rig.files.Answer(FileDialogAnswer{path, 1});
+        window.SendCommand(IDC_PIPO_LOAD);
+    };
+    rig.FakeScan(40);
+    choose(2);  // "0-10"
+    rig.files.Answer(FileDialogAnswer{path, 1});
+    window.SendCommand(IDC_PIPO_SAVE);
+    choose(0);  // "Auto Peak"
+    load();
+    ASSERT_EQ(shownIndex(IDC_PIPO_UPPER_SCALE), 2);  // the file's own
+    ASSERT_EQ(window.UpperGraph(1).GetPIScaleCode(), 2);
+
+    ScanOver(rig, "90000", "B0000");
+    EXPECT_TRUE(rig.prompt.asked.empty()) << rig.prompt.asked.front().text;
+    ASSERT_GT(window.UpperGraph(1).GetPointCount(), 10u);
+    EXPECT_EQ(shownIndex(IDC_PIPO_UPPER_SCALE), 0);
+    EXPECT_EQ(shownIndex(IDC_PIPO_LOWER_SCALE), 0);
+    EXPECT_GT(window.UpperGraph(1).GetPIScaleCode(), 2);
+    EXPECT_GT(window.LowerGraph(1).GetPIFScaleCode(), 2);
+
+    load();
+    window.OnClose();
+    EXPECT_EQ(GetAppProfileInt("PIScale", -1), 0);
+    EXPECT_EQ(GetAppProfileInt("PIPOScaleLower", -1), 0);
 }
 
 // A drive of no scanning family: its message once, Start disabled, and Start

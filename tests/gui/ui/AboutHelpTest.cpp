@@ -1,3 +1,5 @@
+#include "core/base/AppProfile.h"
+#include "core/base/Format.h"
 #include "core/base/MessageIds.h"
 #include "gui/ui/AboutDlg.h"
 #include "gui/ui/Beep.h"
@@ -158,8 +160,15 @@ TEST(AboutBox, EndsAndOpensAsItsButtonsSay)
                 return 0;
             }
             EXPECT_EQ(dlg.GetDlgItemText(CAboutDlg::IDC_PRODUCTNAME), "Quenzario Vantor");
-            EXPECT_EQ(dlg.Item<CHyperLink>(CAboutDlg::IDC_WEBSITE)->text().toStdString(),
-                      HelpFolder() + "introduction.htm");
+            EXPECT_EQ(dlg.GetDlgItemText(CAboutDlg::IDC_VERSION), Format("Version %.3f", GetProgramVersionNumber()));
+            // The links read as names, not as the paths they open.
+            for (const auto& [id, page] : {std::pair{CAboutDlg::IDC_WEBSITE, "introduction.htm"},
+                                           std::pair{CAboutDlg::IDC_SUPPORT, "support.htm"}}) {
+                const CHyperLink& link = *dlg.Item<CHyperLink>(id);
+                EXPECT_EQ(link.GetURL(), HelpFolder() + page);
+                EXPECT_EQ(link.text().toStdString().find('/'), std::string::npos) << link.text().toStdString();
+                EXPECT_EQ(link.toolTip().toStdString(), HelpFolder() + page);
+            }
             dlg.Item<QAbstractButton>(CAboutDlg::IDC_CREDITS)->click();  // the credits, and the box stays
             EXPECT_EQ(dlg.ModalResult(), -1);
             dlg.Item<QAbstractButton>(CAboutDlg::IDC_BLURAY)->click();

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 // A window with something to see: halves in two colours.
@@ -83,7 +85,19 @@ TEST(WindowSnapshot, OverwriteIsAskedAFailedWriteAndAnUnknownExtensionAreReporte
     ASSERT_EQ(rig.prompt.asked.size(), 1u);
     EXPECT_EQ(rig.prompt.asked[0].text, "Overwrite existing file?");
     EXPECT_EQ(rig.prompt.asked[0].caption, "File exists");
+    EXPECT_EQ(rig.prompt.asked[0].type & MB_DEFBUTTON_MASK, static_cast<unsigned>(MB_DEFBUTTON2));  // No
     EXPECT_EQ(ReadFileText(existing), "keep me");
+
+    // A link at the name is asked about too, whether or not it leads anywhere.
+    const std::string link = rig.dir.File("link.png");
+    std::filesystem::create_symlink(rig.dir.File("gone.png"), link);
+    rig.prompt.asked.clear();
+    rig.prompt.Answer(IDNO);
+    rig.Save(link);
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].text, "Overwrite existing file?");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_FALSE(std::filesystem::exists(rig.dir.File("gone.png")));
 
     rig.prompt.asked.clear();
     rig.prompt.Answer(IDYES);
@@ -95,7 +109,7 @@ TEST(WindowSnapshot, OverwriteIsAskedAFailedWriteAndAnUnknownExtensionAreReporte
         rig.prompt.asked.clear();
         rig.Save(rig.dir.File(name));
         ASSERT_EQ(rig.prompt.asked.size(), 1u) << name;
-        EXPECT_EQ(rig.prompt.asked[0].text, "The selected encoder is not installed.\nMake sure GDI+ is installed");
+        EXPECT_EQ(rig.prompt.asked[0].text, kUnknownSnapshotTypeText);
         EXPECT_FALSE(QImage(QString::fromStdString(rig.dir.File(name))).width() > 0) << name;
     }
     EXPECT_EQ(GetAppProfileInt("SnapshotExt", 0), 1);

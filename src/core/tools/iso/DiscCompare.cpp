@@ -208,21 +208,22 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
         m_events.NextMapBlock(walk.cellHadDifference);  // the last cell, not full
     if (file.Size() != discBytes) {
         AddDifference(walk,
-                      Format("Length ISO=%llu bytes Disc=%llu bytes", static_cast<unsigned long long>(file.Size()),
+                      Format("Length ISO=%llu Disc=%llu bytes", static_cast<unsigned long long>(file.Size()),
                              static_cast<unsigned long long>(discBytes)));
         walk.identical = false;
     }
 
     if (walk.listed > kMaxListedDifferences)
         m_events.AddListLine(Format("%llu differing bytes in all", static_cast<unsigned long long>(walk.differences)));
-    m_events.MessageBox(walk.identical ? "They are identical" : "Differences were found");
+    // The page shows the end before the result box comes.
     m_events.SetProgress(100);
     m_events.SetText(kFieldRemaining, "-----");
     m_events.SetText(kFieldRead, "-----");
-    m_events.Post(WM_COMPAREENDED);
     RestoreCompareButtons(m_events);
     m_events.ShowStatus("Ready");
     m_drive.PreventRemoval(false);
+    m_events.MessageBox(walk.identical ? "They are identical" : "Differences were found");
+    m_events.Post(WM_COMPAREENDED);
     m_running = 0;
     m_events.Beep(MB_ICONINFORMATION);
     return walk.identical ? CompareEnd::Identical : CompareEnd::Different;

@@ -253,10 +253,10 @@ CompareEnd FolderCompare::DoVideoTSCompare(const std::string& chosenIfo, const s
         m_events.AddListLine(Format("%s - %s", name.c_str(), "Identical"));
     }
     m_events.SetProgress(100);
-    m_events.MessageBox("They were identical");
     for (int field : {kFieldLength, kFieldRemaining, kFieldRead})
         m_events.SetText(field, "-----");
     end(CompareEnd::Identical);
+    m_events.MessageBox("They were identical");
     m_events.Beep(MB_ICONINFORMATION);
     return CompareEnd::Identical;
 }
@@ -292,13 +292,16 @@ CompareEnd FolderCompare::DoDirCompare(const std::string& first, const std::stri
     if (m_nRepeatedFolders > 0)
         m_events.AddListLine(
             Format("Folders reached again through links, compared once: %d skipped", m_nRepeatedFolders));
+    // The page shows the end before the result box comes.
     if (outcome == Outcome::Same)
-        m_events.MessageBox("They were identical");
+        m_events.SetProgress(100);
     for (int field : {kFieldLength, kFieldRemaining, kFieldRead})
         m_events.SetText(field, "-----");
     RestoreCompareButtons(m_events);
     m_events.ShowStatus("Ready");
     m_running = 0;
+    if (outcome == Outcome::Same)
+        m_events.MessageBox("They were identical");
     switch (outcome) {
     case Outcome::Same: return CompareEnd::Identical;
     case Outcome::Different: return CompareEnd::Different;

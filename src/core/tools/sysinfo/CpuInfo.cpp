@@ -136,3 +136,15 @@ int GetCpuExtendedFamily(const CpuidSource& cpuid)
 {
     return Bits(SignatureOf(cpuid), 20, 8);
 }
+
+int GetCpuDisplayFamily(const CpuidSource& cpuid)
+{
+    const int family = GetCpuFamily(cpuid);
+    return family == 15 ? family + GetCpuExtendedFamily(cpuid) : family;
+}
+
+int GetCpuDisplayModel(const CpuidSource& cpuid)
+{
+    const int model = GetCpuModel(cpuid);
+    return GetCpuDisplayFamily(cpuid) >= 6 ? (GetCpuExtendedModel(cpuid) << 4) + model : model;
+}

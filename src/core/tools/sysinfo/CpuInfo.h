@@ -59,3 +59,8 @@ int GetCpuModel(const CpuidSource& cpuid);
 int GetCpuStepping(const CpuidSource& cpuid);
 int GetCpuExtendedModel(const CpuidSource& cpuid);
 int GetCpuExtendedFamily(const CpuidSource& cpuid);
+// The family and model as the processor's makers and the kernel count them:
+// the extended family added to family 15, the extended model above the
+// model from family 6 on.
+int GetCpuDisplayFamily(const CpuidSource& cpuid);
+int GetCpuDisplayModel(const CpuidSource& cpuid);

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -192,10 +193,8 @@ int SystemInfoReport::ReportSystemOS(int line)
     line = Heading(line, "Operating System Information");
     m_StringArray.ElementAt(line++) = Format("%-40s%32s", "Operating System",
                                              ReadOsProductName(RootedPath(m_sources.root, "etc")).c_str());
-    if (const std::optional<KernelVersion> version = ParseKernelRelease(ReadKernelRelease(proc))) {
-        const std::string text = Format("Version %d.%d (Build %d)", version->major, version->minor, version->build);
-        m_StringArray.ElementAt(line++) = Format("%-40s%32s", "Operating System Version", text.c_str());
-    }
+    if (const std::string release = ReadKernelRelease(proc); !release.empty())
+        m_StringArray.ElementAt(line++) = Format("%-40s%32s", "Operating System Version", ("Linux " + release).c_str());
     m_StringArray.ElementAt(line++) = Format("%-40s%32s", "Computer Name", ReadHostName(proc).c_str());
     return line + 1;
 }
@@ -218,32 +217,30 @@ int SystemInfoReport::ReportSystemBIOS(int line)
 int SystemInfoReport::ReportSystemCPU(int line)
 {
     const CpuidSource& cpuid = *m_sources.cpuid;
-    const CCpuInfo cpu(cpuid);
+    CCpuInfo cpu(cpuid);
+    const std::vector<int> processors = ReadOnlineProcessors(m_sources.root);
+    // CPUID's HTT bit says the package may hold several threads; the
+    // kernel's topology says whether a core runs more than one.
+    if (const std::optional<int> threads = ReadThreadsPerCore(m_sources.root, processors); threads && *threads < 2)
+        cpu.m_bHTT = 0;
     line = Heading(line, "CPU (Processor) Information");
     if (const std::optional<int> mhz = CCpuInfo::MeasureClock(*m_sources.counters, m_run.stopRequested))
         m_StringArray.ElementAt(line++) = Format("%-40s%32s", "CPU Speed (Calculated)", CpuClockText(*mhz).c_str());
     m_StringArray.ElementAt(line++) = Format("%-20s%52s", "CPU Type", CollapseBlanks(cpu.m_strBrand).c_str());
     if (cpu.m_bIdentified) {
-        const int family = GetCpuFamily(cpuid);
-        const std::string text = Format("Family %d, Model %d, Stepping %d", family, GetCpuModel(cpuid),
-                                        GetCpuStepping(cpuid));
+        const std::string text = Format("Family %d, Model %d, Stepping %d", GetCpuDisplayFamily(cpuid),
+                                        GetCpuDisplayModel(cpuid), GetCpuStepping(cpuid));
         m_StringArray.ElementAt(line++) = Format("%-40s%32s", "CPU (Processor)", text.c_str());
-        if (family == 15) {
-            const std::string extended = Format("%d, Model %d", GetCpuExtendedFamily(cpuid),
-                                                GetCpuExtendedModel(cpuid));
-            m_StringArray.ElementAt(line++) = Format("%-40s%32s", "CPU Extended Family", extended.c_str());
-        }
     }
     const std::string vendorLine = Format("%-20s%52s", "Vendor Name", GetCpuVendorName(cpu.m_strVendor).c_str());
     const bool intel = vendorLine.size() >= 5 && vendorLine.compare(vendorLine.size() - 5, 5, "Intel") == 0;
     m_StringArray.ElementAt(line++) = vendorLine;
     if (cpu.m_bIdentified)
         m_StringArray.ElementAt(line++) = Format("%-14s%58s", "CPU Features", CpuFeatureList(cpu, intel).c_str());
-    const std::vector<int> processors = ReadOnlineProcessors(m_sources.root);
     if (!processors.empty())
         m_StringArray.ElementAt(line++) = Format("%-20s%52d", "Number of CPUs:", static_cast<int>(processors.size()));
     for (const auto& [processor, mhz] : ReadProcessorClocks(m_sources.root, processors)) {
-        const std::string label = Format("CPU %d speed: (Registry)", processor);
+        const std::string label = Format("CPU %d rated speed:", processor);
         m_StringArray.ElementAt(line++) = Format("%-23s%49s", label.c_str(), Format("~%dMHz", mhz).c_str());
     }
     if (cpu.m_bL2CacheRead) {
@@ -289,14 +286,18 @@ int SystemInfoReport::ReportNetworkAdapters(int line, const std::vector<NetworkA
             m_StringArray.ElementAt(line++) = Format("%-12s%60s", "MAC Address", mac.c_str());
         }
         for (const InterfaceAddress& address : adapter.addresses)
-            write("IP Address", address.address);
+            write(address.ipv6 ? "IPv6 Address" : "IP Address", address.address);
         for (const std::string& gateway : adapter.gateways)
             write("Gateway", gateway);
-        if (!adapter.addresses.empty()) {
-            const auto lease = std::find_if(adapter.addresses.begin(), adapter.addresses.end(),
+        // DHCP leases IPv4 addresses; an IPv6 address of limited life is no lease.
+        std::vector<InterfaceAddress> ipv4;
+        std::copy_if(adapter.addresses.begin(), adapter.addresses.end(), std::back_inserter(ipv4),
+                     [](const InterfaceAddress& address) { return !address.ipv6; });
+        if (!ipv4.empty()) {
+            const auto lease = std::find_if(ipv4.begin(), ipv4.end(),
                                             [](const InterfaceAddress& address) { return address.dynamic; });
-            write("DHCP Enabled", lease != adapter.addresses.end() ? "TRUE" : "FALSE");
-            if (lease != adapter.addresses.end() && lease->obtained > 0) {
+            write("DHCP Enabled", lease != ipv4.end() ? "TRUE" : "FALSE");
+            if (lease != ipv4.end() && lease->obtained > 0) {
                 write("Lease Obtained", FormatLogDateTime(lease->obtained));
                 if (lease->expires > 0)
                     write("Lease Expires", FormatLogDateTime(lease->expires));
@@ -327,13 +328,13 @@ int SystemInfoReport::ReportSystemMemory(int line)
     m_StringArray.ElementAt(line++) = Format("%-40s%32s", "Memory in use", load.c_str());
     write("Total physical memory", status->totalPhysical);
     write("Free available physical memory", status->availablePhysical);
-    if (pageFileSize == 0) {
-        write("Max paging file possible", status->totalPageFile);
-        write("Max Free available paging file", status->availablePageFile);
-    } else {
-        write("Total paging file", pageFileSize);
-        write("Free available paging file", pageFileSize - pageFileUsed);
+    if (pageFileSize > 0) {
+        write("Total swap space", pageFileSize);
+        write("Free swap space", pageFileSize - std::min(pageFileUsed, pageFileSize));
     }
+    // Memory and swap together: MemTotal + SwapTotal, MemAvailable + SwapFree.
+    write("Total virtual memory", status->totalPageFile);
+    write("Free available virtual memory", status->availablePageFile);
     return line + 1;
 }
 
@@ -347,8 +348,10 @@ int SystemInfoReport::ReportSystemPartitions(int line)
         std::string size;
         if (!space || FormatByteSize(space->available, size) <= 0)
             continue;
-        const std::string label = Format("Drive %s (%s) (%s) free space", system.mountPoint.c_str(),
-                                         system.label.c_str(), system.type.c_str());
+        const std::string label = system.label.empty()
+            ? Format("Drive %s (%s) free space", system.mountPoint.c_str(), system.type.c_str())
+            : Format("Drive %s (%s) (%s) free space", system.mountPoint.c_str(), system.label.c_str(),
+                     system.type.c_str());
         m_StringArray.ElementAt(line++) = Format("%-50s%22s", label.c_str(), size.c_str());
     }
     const auto drives = [&](const char* title, const std::vector<DriveFacts>& list) {

@@ -82,9 +82,7 @@ void CBookTypeDialog::Run(const std::function<void()>& command)
 
 void CBookTypeDialog::OnHelp()
 {
-    const std::string page = ProgramFolder() + "help/" + m_pControl->HelpTopic();
-    if (!ShellOpen(page))
-        AppMessageBox("The help page " + page + " cannot be opened.", "Quenzario", MB_OK | MB_ICONEXCLAMATION);
+    OpenHelpPage(m_pControl->HelpTopic());
 }
 
 LRESULT CBookTypeDialog::RefreshOnMediaChange(UINT message, WPARAM wParam, LPARAM lParam)

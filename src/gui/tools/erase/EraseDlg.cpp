@@ -204,5 +204,5 @@ void CEraseDlg::OnCancel()
 
 void CEraseDlg::OnHelp()
 {
-    ShellOpen(ProgramFolder() + "help/Formatting.htm");
+    OpenHelpPage("Formatting.htm");
 }

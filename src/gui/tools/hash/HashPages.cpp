@@ -116,7 +116,7 @@ void CHashPages::SetUpDiscHashPage(int item)
     m_dlg.ShowDlgItem(IDC_PROGRESS2, true);
     m_dlg.ShowDlgItem(IDC_PROGRESS, false);
     m_host.PlaceDlgItem(IDC_PROGRESS2, kDiscHashProgress2Box);
-    m_host.Progress2().SetFillColour(kRedBar);
+    ClearProgressBars();
     m_host.PlaceDlgItem(IDC_START, kHashStartButton);
     m_host.PlaceDlgItem(IDC_STOP, kDiscHashStopButton);
     m_host.PlaceDlgItem(IDC_SAVE, kDiscHashCustomButton);
@@ -131,6 +131,17 @@ void CHashPages::SetUpDiscHashPage(int item)
     m_bHashSha1 = item >= kToolsDiscSha1 ? 1 : 0;
     m_bHashSha2 = item == kToolsDiscSha2 ? 1 : 0;
     ReadDiscHashRange();
+}
+
+void CHashPages::ClearProgressBars()
+{
+    // Nothing is hashed yet: no figure another page left in the bars stays.
+    for (CTextProgressCtrl* bar : {&m_host.Progress(), &m_host.Progress2()}) {
+        bar->SetFillColour(kRedBar);
+        bar->SetRange(0, 100);
+        bar->SetPos(0);
+        bar->SetWindowText(std::string());
+    }
 }
 
 void CHashPages::ReadDiscHashRange()
@@ -211,8 +222,7 @@ void CHashPages::SetUpFileHashPage(int item)
     m_host.Core().m_Report.ClearDisplay();
     m_host.PlaceDlgItem(IDC_PROGRESS2, kFileHashProgress2Box);
     m_host.PlaceDlgItem(IDC_PROGRESS, kFileHashProgressBox);
-    m_host.Progress().SetFillColour(kRedBar);
-    m_host.Progress2().SetFillColour(kRedBar);
+    ClearProgressBars();
     m_host.PlaceDlgItem(IDC_START, kHashStartButton);
     m_host.PlaceDlgItem(IDC_STOP, kFileHashFolderButton);
     m_dlg.SetDlgItemText(IDC_START, "File");

@@ -30,6 +30,7 @@ public:
     // The pages as their tools entries set them up.
     void SetUpDiscHashPage(int item);
     void SetUpFileHashPage(int item);
+    void ClearProgressBars();
 
     // Page 16.
     void OnStartDiscHash();

@@ -185,7 +185,7 @@ void CHddSectorReadWrite::PutCaretAtEnd(int controlId)
 
 void CHddSectorReadWrite::OnHelp()
 {
-    ShellOpen(ProgramFolder() + "help/Read-WriteHDDSectors.html");
+    OpenHelpPage("Read-WriteHDDSectors.html");
 }
 
 void CHddSectorReadWrite::OnClose()

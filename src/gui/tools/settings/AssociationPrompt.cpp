@@ -9,6 +9,7 @@ AssociationQuestion::Answer MessageClassAssociationQuestion::Ask(const std::stri
     dlg.SetTitle(title);
     dlg.SetMessageText(message);
     dlg.SetShowCheckBox(true);
+    dlg.SetNoAsDefault();  // Yes changes the desktop's file types
     const int result = dlg.DoModal();
     return Answer{result == 1, dlg.m_nCheck == 1};
 }

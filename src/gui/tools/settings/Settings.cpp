@@ -18,6 +18,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QSlider>
@@ -34,6 +35,16 @@ constexpr int kSwatchSize = 12;
 // each at its scheme number.
 const char* const kSchemeNames[] = {"Backlit LCD", "LCD",        "Blue Plasma", "Red LED",  "Green LED",
                                     "Yellow LED",  "Orange LED", "Purple LED",  "White LED"};
+
+// Every picture type the skins can be read from, as the chooser's filter.
+std::string SkinImagesFilter()
+{
+    QStringList patterns;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        patterns << "*." + QString::fromLatin1(format).toLower();
+    patterns.removeDuplicates();
+    return "Image Files (" + patterns.join(' ').toStdString() + ")";
+}
 
 QImage Swatch(COLORREF colour)
 {
@@ -253,7 +264,7 @@ void CSettings::OnLoadSkin(std::string& path, const char* title)
     FileDialogRequest request;
     request.owner = this;
     request.title = title;
-    request.filter = "Bitmap Files (*.bmp)";
+    request.filter = SkinImagesFilter();
     request.defaultExtension = "bmp";
     request.folder = m_values.bmpFolder ? *m_values.bmpFolder : GetAppProfileString(kBmpFolderEntry, CurrentFolder());
     const auto answer = GetFileDialogService().GetOpenFileName(request);
@@ -282,9 +293,7 @@ void CSettings::OnRepairAssociations()
 
 void CSettings::OnSettingsHelp()
 {
-    const std::string page = HelpFolder() + "settings.htm";
-    if (!ShellOpen(page))
-        AppMessageBox("The help page " + page + " cannot be opened.", "Quenzario", MB_OK | MB_ICONEXCLAMATION);
+    OpenHelpPage("settings.htm");
 }
 
 void CSettings::OnOK()

@@ -14,6 +14,7 @@
 #include "gui/app/PageHost.h"
 #include "gui/graphs/GraphStatic.h"
 #include "gui/ui/Dialog.h"
+#include "gui/ui/FittingText.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -59,6 +60,8 @@ constexpr int kLabelWidth = 100;
 constexpr int kFieldX = 612;
 constexpr int kFieldWidth = 118;
 constexpr int kRowHeight = 18;
+// The media ID's label is short: its field takes the rest of the row.
+constexpr int kMediaIdLabelWidth = 62;
 constexpr const char* kErrorListFilter = "Text Files (*.txt)";
 
 // Every control of this part.
@@ -104,7 +107,7 @@ TestPageSurface::TestPageSurface(PageHost& host) : m_host(host), m_dlg(host.Wind
     m_Graph = new CGraphStatic(&m_dlg);
     m_Graph->move(28, 69);
     m_dlg.BindControl(kGraph, m_Graph);
-    m_lbResults = new QListWidget(&m_dlg);
+    m_lbResults = new FittingList(&m_dlg);
     // Lines of one height, laid out in batches: a million lines (a disc that
     // is gone everywhere) must not lay out each line as it comes.
     m_lbResults->setUniformItemSizes(true);
@@ -153,9 +156,11 @@ void TestPageSurface::PlaceResultRows(int labelX, int fieldX, int fieldWidth)
 {
     m_nResultFieldX = fieldX;
     m_nResultFieldWidth = fieldWidth;
+    m_nLabelX = labelX;
     for (std::size_t row = 0; row < kFieldRows.size(); ++row) {
         const FieldRow& place = kFieldRows[row];
-        m_dlg.MoveDlgItem(place.label, labelX, kRowY[row], fieldX - labelX - 2, kRowHeight);
+        const int labelWidth = place.field == kFieldMediaId ? kMediaIdLabelWidth : fieldX - labelX - 2;
+        m_dlg.MoveDlgItem(place.label, labelX, kRowY[row], labelWidth, kRowHeight);
         // The shared fields move when shown (ShowTestPageControls).
         if (!m_driveInfoPlaces.count(place.field))
             m_dlg.MoveDlgItem(place.field, fieldX, kRowY[row], fieldWidth, kRowHeight);
@@ -176,8 +181,9 @@ void TestPageSurface::ShowTestPageControls(const std::vector<int>& ids, bool sho
             const auto row = std::find_if(kFieldRows.begin(), kFieldRows.end(),
                                           [id](const FieldRow& r) { return r.field == id; });
             const int y = kRowY[static_cast<std::size_t>(row - kFieldRows.begin())];
+            const int x = id == kFieldMediaId ? m_nLabelX + kMediaIdLabelWidth + 2 : m_nResultFieldX;
             if (show)
-                m_dlg.MoveDlgItem(id, m_nResultFieldX, y, m_nResultFieldWidth, kRowHeight);
+                m_dlg.MoveDlgItem(id, x, y, m_nResultFieldX + m_nResultFieldWidth - x, kRowHeight);
             else
                 m_dlg.GetDlgItem(id)->setGeometry(place->second);
         }

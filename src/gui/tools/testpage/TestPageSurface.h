@@ -50,5 +50,6 @@ private:
     QListWidget* m_lbResults = nullptr;
     int m_nResultFieldX = 612;  // where the result fields stand on the page shown
     int m_nResultFieldWidth = 118;
+    int m_nLabelX = 507;  // where their labels stand
     std::map<int, QRect> m_driveInfoPlaces;  // the shared fields' places on the drive information page
 };

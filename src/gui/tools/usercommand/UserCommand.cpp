@@ -284,9 +284,7 @@ void CUserCommand::OnSend()
 
 void CUserCommand::OnHelp()
 {
-    const std::string page = ProgramFolder() + "help/" + kHelpTopic;
-    if (!ShellOpen(page))
-        AppMessageBox("The help page " + page + " cannot be opened.", "Quenzario", MB_OK | MB_ICONEXCLAMATION);
+    OpenHelpPage(kHelpTopic);
 }
 
 void CUserCommand::OnExample()

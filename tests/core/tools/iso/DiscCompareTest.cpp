@@ -43,8 +43,7 @@ std::vector<std::string> LinesFromCmp(const std::string& image, const std::strin
                                        static_cast<std::uint8_t>(imageByte), static_cast<std::uint8_t>(discByte)));
     }
     if (fs::file_size(image) != fs::file_size(disc))
-        lines.push_back(Format("Length ISO=%llu bytes Disc=%llu bytes",
-                               static_cast<unsigned long long>(fs::file_size(image)),
+        lines.push_back(Format("Length ISO=%llu Disc=%llu bytes", static_cast<unsigned long long>(fs::file_size(image)),
                                static_cast<unsigned long long>(fs::file_size(disc))));
     return lines;
 }
@@ -108,6 +107,9 @@ TEST_F(DiscCompareTest, DifferenceLinesAreThoseOfCmpToTheLastBlock)
                   std::vector<std::string>{expected.empty() ? "They are identical" : "Differences were found"})
             << c.what;
         EXPECT_EQ(compare.events.posted, std::vector<UINT>{WM_COMPAREENDED}) << c.what;
+        // The result comes once the page shows the compare's end.
+        EXPECT_EQ(compare.events.boxes.back().status, "Ready") << c.what;
+        EXPECT_EQ(compare.events.boxes.back().progress, 100) << c.what;
         EXPECT_EQ(compare.events.Status(), "Ready") << c.what;
         EXPECT_EQ(compare.running, 0) << c.what;
         EXPECT_EQ(compare.events.texts[testpage::kSave], "Create") << c.what;

@@ -155,6 +155,9 @@ TEST(FolderCompare, ProgressCountsTheFirstTreesFiles)
     Compare compare;
     EXPECT_EQ(compare.Folders(dir.File("a"), dir.File("b")), CompareEnd::Identical);
     EXPECT_EQ(compare.events.progress.back(), 100);
+    ASSERT_EQ(compare.events.BoxTexts(), std::vector<std::string>{"They were identical"});
+    EXPECT_EQ(compare.events.boxes[0].status, "Ready");
+    EXPECT_EQ(compare.events.boxes[0].progress, 100);
     EXPECT_EQ(compare.events.texts[testpage::kFieldReadErrors], "0");
     EXPECT_EQ(compare.events.texts[testpage::kLabelReadErrors], "Files Left");
     // Each file's line names it in the second tree, in byte order of the names.
@@ -211,6 +214,8 @@ TEST_F(VideoTsCompareTest, ACopyOfTheDiscsFilesIsIdentical)
         compare.events.Lines(),
         (std::vector<std::string>{"VIDEO_TS.BUP - Identical", "VIDEO_TS.IFO - Identical", "VTS_01_1.VOB - Identical"}));
     EXPECT_EQ(compare.events.BoxTexts(), std::vector<std::string>{"They were identical"});
+    EXPECT_EQ(compare.events.boxes[0].status, "Ready");
+    EXPECT_EQ(compare.events.boxes[0].progress, 100);
     EXPECT_EQ(compare.events.progress.back(), 100);
     EXPECT_EQ(compare.events.texts[testpage::kFieldReadErrors], "0");
 }

@@ -5,15 +5,24 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <vector>
 
 namespace {
 
-// The processor section of the report on a machine with no processor files.
-std::vector<std::string> CpuSection(std::map<std::uint32_t, CpuidRegs> leaves, bool available = true)
+// The processor section of the report on a machine with no processor files,
+// or with two processors whose first shares its core with `siblings`.
+std::vector<std::string> CpuSection(std::map<std::uint32_t, CpuidRegs> leaves, bool available = true,
+                                    const char* siblings = nullptr)
 {
     TempDir root;
+    if (siblings) {
+        std::filesystem::create_directories(root.File("sys/devices/system/cpu/cpu0/topology"));
+        WriteFileText(root.File("sys/devices/system/cpu/online"), "0-1\n");
+        WriteFileText(root.File("sys/devices/system/cpu/cpu0/topology/thread_siblings_list"),
+                      std::string(siblings) + "\n");
+    }
     SystemSources sources;
     sources.root = root.Path();
     sources.cpuid = std::make_shared<FakeCpuid>(std::move(leaves), available);
@@ -88,7 +97,7 @@ TEST(CpuInfo, TheProcessorSectionOfTheReport)
         "---------------------------",
         "CPU Speed (Calculated)                                           2.40GHz",
         "CPU Type                         Intel(R) Core(TM) i7-4770 CPU @ 3.40GHz",
-        "CPU (Processor)                           Family 6, Model 12, Stepping 3",
+        "CPU (Processor)                           Family 6, Model 60, Stepping 3",
         "Vendor Name                                                        Intel",
         "CPU Features                  FPU, MMX, SSE, SSE2, SSE3, HTT, SSSE3, EST",
         "CPU L2 Cache Size                                                  256KB",
@@ -99,8 +108,7 @@ TEST(CpuInfo, TheProcessorSectionOfTheReport)
         "---------------------------",
         "CPU Speed (Calculated)                                           2.40GHz",
         "CPU Type                  AMD Athlon(tm) 64 X2 Dual Core Processor 4200+",
-        "CPU (Processor)                          Family 15, Model 11, Stepping 1",
-        "CPU Extended Family                                           0, Model 2",
+        "CPU (Processor)                          Family 15, Model 43, Stepping 1",
         "Vendor Name                                                          AMD",
         "CPU Features    FPU, 3DNow!, Ex3DNow!, MMX, MMXExt, SSE, SSE2, SSE3, HTT",
         "CPU L2 Cache Size                                                  512KB",
@@ -115,6 +123,43 @@ TEST(CpuInfo, TheProcessorSectionOfTheReport)
         "",
     }));
     // clang-format on
+}
+
+TEST(CpuInfo, FamilyAndModelAsTheKernelCountsThem)
+{
+    struct Case {
+        const char* name;
+        std::uint32_t signature;  // leaf 1 EAX
+        int family, model;
+    };
+    const Case cases[] = {
+        {"Intel family 6", 0x000306C3, 6, 60},
+        {"AMD family 15", 0x00020FB1, 15, 43},
+        {"AMD family 15 + 11", 0x00B40F40, 26, 68},
+        {"Pentium, family 5", 0x00010543, 5, 4},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        std::map<std::uint32_t, CpuidRegs> leaves = AmdAthlon64();
+        leaves[1].eax = test.signature;
+        const FakeCpuid cpuid(leaves);
+        EXPECT_EQ(GetCpuDisplayFamily(cpuid), test.family);
+        EXPECT_EQ(GetCpuDisplayModel(cpuid), test.model);
+    }
+}
+
+TEST(CpuInfo, HttIsListedOnlyWhereACoreRunsMoreThanOneThread)
+{
+    const auto features = [](const char* siblings) {
+        for (const std::string& line : CpuSection(IntelCore(), true, siblings))
+            if (line.rfind("CPU Features", 0) == 0)
+                return line;
+        return std::string();
+    };
+    EXPECT_EQ(features("0"), "CPU Features                       FPU, MMX, SSE, SSE2, SSE3, SSSE3, EST");
+    EXPECT_EQ(features("0,4"), "CPU Features                  FPU, MMX, SSE, SSE2, SSE3, HTT, SSSE3, EST");
+    // Without the kernel's topology CPUID's bit stands.
+    EXPECT_EQ(features(nullptr), features("0-1"));
 }
 
 TEST(CpuInfo, TheClockIsTheTimeStampTicksOfOneSecond)

@@ -71,6 +71,37 @@ TEST(SystemInfoReport, TheFixtureMachineAsItsGoldenReport)
         EXPECT_EQ(report.find(secret), std::string::npos) << secret;
 }
 
+// The lines Linux has sources for, in its own words.
+TEST(SystemInfoReport, TheFixtureMachinesLinesInLinuxTerms)
+{
+    const ScopedUtc utc;
+    const std::optional<std::vector<std::string>> lines = BuildSystemReport(FixtureSources(), FixtureWindow());
+    ASSERT_TRUE(lines);
+    const auto values = [&](const std::string& label) {
+        std::vector<std::string> found;
+        for (const std::string& line : *lines)
+            if (line.rfind(label, 0) == 0)
+                found.push_back(TrimText(line.substr(label.size()), " "));
+        return found;
+    };
+    using Values = std::vector<std::string>;
+    EXPECT_EQ(values("Operating System Version"), Values{"Linux 6.1.0-18-amd64"});
+    EXPECT_EQ(values("CPU 0 rated speed:"), Values{"~3400MHz"});
+    // Memory and swap: MemTotal + SwapTotal, MemAvailable + SwapFree.
+    EXPECT_EQ(values("Total swap space"), Values{"2.00GB"});
+    EXPECT_EQ(values("Free swap space"), Values{"1.50GB"});
+    EXPECT_EQ(values("Total virtual memory"), Values{"5.00GB"});
+    EXPECT_EQ(values("Free available virtual memory"), Values{"2.50GB"});
+    // A file system without a label has no empty brackets.
+    EXPECT_EQ(values("Drive / (ext4) free space"), Values{"94.28GB"});
+    EXPECT_EQ(values("IPv6 Address"), (Values{"2001:db8:1::20", "fe80::3e97:eff:fe12:3456"}));
+    // The fixture's cores run two threads each.
+    EXPECT_NE(values("CPU Features").at(0).find("HTT"), std::string::npos);
+    for (const std::string& line : *lines)
+        for (const char* windows : {"(Build", "Registry", "paging file", "()"})
+            EXPECT_EQ(line.find(windows), std::string::npos) << line;
+}
+
 TEST(SystemInfoReport, SizesAsTheReportWritesThem)
 {
     struct Case {

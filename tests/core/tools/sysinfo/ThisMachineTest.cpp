@@ -151,7 +151,7 @@ TEST(ThisMachine, AdaptersAndAddressesAgreeWithIp)
     const std::regex start(R"(\{"ifindex":\d+,"ifname":"([^"]+)\")");
     const std::regex linkType(R"("link_type":"([^"]+)\")");
     const std::regex mac(R"("address":"([0-9a-f:]+)\")");
-    const std::regex inet(R"(\{"family":"inet","local":"([0-9.]+)\"[^}]*\})");
+    const std::regex inet(R"(\{"family":"inet6?","local":"([0-9a-f.:]+)\"[^}]*\})");
     std::vector<std::pair<std::string, std::size_t>> starts;
     for (auto it = std::sregex_iterator(output->begin(), output->end(), start); it != std::sregex_iterator(); ++it)
         starts.emplace_back((*it)[1], static_cast<std::size_t>(it->position()));

@@ -146,7 +146,9 @@ TEST(Settings, EveryValueIsShownWrittenOnOkAndReadBack)
     EXPECT_EQ(GetAppProfileString("Last BMP Directory", ""), "/home/u/skins");
     ASSERT_EQ(files.requests.size(), 1u);
     EXPECT_EQ(files.requests[0].title, "Select a button template bmp file");
-    EXPECT_EQ(files.requests[0].filter, "Bitmap Files (*.bmp)");
+    // Every picture type that can be read is listed, the built-in skins' PNG too.
+    for (const char* pattern : {"*.bmp", "*.png", "*.jpg", "*.gif"})
+        EXPECT_NE(files.requests[0].filter.find(pattern), std::string::npos) << files.requests[0].filter;
     // The logging box's notice, and the PI/PIF colour notices.
     ASSERT_EQ(prompt.asked.size(), 3u);
     EXPECT_EQ(prompt.asked[0].text, "Please restart Quenza for this to have effect.");

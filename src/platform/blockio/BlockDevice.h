@@ -39,6 +39,9 @@ public:
     virtual int Flush() = 0;
     // Whether reads come from the device itself rather than from memory.
     virtual bool BypassesCache() const = 0;
+    // The size the device reports now (0 when it no longer answers); a disk
+    // that went away or lost its medium shrinks.
+    virtual std::uint64_t SizeNow() { return Geometry().sizeBytes; }
 };
 
 struct BlockOpenResult {

@@ -2,6 +2,8 @@
 
 #include "platform/devices/BlockDevices.h"
 
+#include <filesystem>
+
 void RecordingDiskSink::SetFieldText(int controlId, const std::string& text)
 {
     std::lock_guard lock(m_mutex);
@@ -113,7 +115,10 @@ FakeDiskHost::FakeDiskHost(std::uint64_t sizeBytes, bool removable, std::uint32_
     disk(std::make_shared<FakeDisk>(sizeBytes, sectorBytes)),
     record(MakeDiskRecord("sdz", "SanDisk", "Cruzer Blade", "1.00", removable))
 {
+    std::filesystem::create_directories(sysBlock.File("sdz"));
+    WriteFileText(sysBlock.File("sdz/size"), std::to_string(sizeBytes / 512) + "\n");
     host.drives = {record.get()};
+    host.access.sysBlockRoot = sysBlock.Path();
     host.access.open = disk->Opener();
     host.access.use = [this](const std::string&) { return use; };
     host.access.freeBytes = [](const std::string&) { return std::uint64_t{0}; };

@@ -4,6 +4,7 @@
 #include "core/tools/disk/DiskAccess.h"
 #include "core/tools/disk/DiskTestSink.h"
 #include "support/FakeBlockDevice.h"
+#include "support/TestSupport.h"
 
 #include <functional>
 #include <map>
@@ -58,13 +59,14 @@ std::unique_ptr<CDevice> MakeDiskRecord(const std::string& name, const std::stri
                                         const std::string& firmware = "1.00", bool removable = false, int busType = 7);
 
 // A host over one disk "sdz" whose node is answered by a fake disk, used by
-// nothing, with a clock the test moves.
+// nothing, listed in a /sys/block of its own, with a clock the test moves.
 struct FakeDiskHost {
     explicit FakeDiskHost(std::uint64_t sizeBytes, bool removable = true, std::uint32_t sectorBytes = 512);
     FakeDiskHost(const FakeDiskHost&) = delete;
     FakeDiskHost& operator=(const FakeDiskHost&) = delete;
 
     std::shared_ptr<FakeDisk> disk;
+    TempDir sysBlock;  // sdz/size: the disk's 512-byte sectors
     std::unique_ptr<CDevice> record;
     std::shared_ptr<SteppingClock> clock = std::make_shared<SteppingClock>();
     DeviceUse use;  // what the gate's probe answers

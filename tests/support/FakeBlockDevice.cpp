@@ -25,6 +25,7 @@ public:
     int Flush() override { return m_disk->Flush(); }
     bool BypassesCache() const override { return true; }
     DiskIdentity Identity() const override { return m_identity; }
+    std::uint64_t SizeNow() override { return m_disk->SizeNow(); }
 
 private:
     std::string m_path;
@@ -175,10 +176,61 @@ void FakeDisk::CopyOut(std::uint64_t offset, std::uint64_t end, std::uint8_t* ou
     }
 }
 
-BlockIo FakeDisk::ReadAt(std::uint64_t offset, void* buffer, std::size_t length)
+void FakeDisk::StopAnsweringAt(std::uint64_t byte, bool sizeDrops)
 {
     std::lock_guard lock(m_mutex);
+    m_deadAt = byte;
+    m_deadSizeDrops = sizeDrops;
+}
+
+void FakeDisk::HoldReads()
+{
+    std::lock_guard lock(m_mutex);
+    m_holdReads = true;
+}
+
+void FakeDisk::ReleaseReads()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_holdReads = false;
+    }
+    m_heldChanged.notify_all();
+}
+
+void FakeDisk::WaitForHeldReads(int count)
+{
+    std::unique_lock lock(m_mutex);
+    m_heldChanged.wait(lock, [&] { return m_heldReads >= count; });
+}
+
+void FakeDisk::WaitUntilNoReadHeld()
+{
+    std::unique_lock lock(m_mutex);
+    m_heldChanged.wait(lock, [&] { return m_heldReads == 0; });
+}
+
+std::uint64_t FakeDisk::SizeNow() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_dead && m_deadSizeDrops ? 0 : m_size;
+}
+
+BlockIo FakeDisk::ReadAt(std::uint64_t offset, void* buffer, std::size_t length)
+{
+    std::unique_lock lock(m_mutex);
+    if (m_holdReads) {
+        ++m_heldReads;
+        m_heldChanged.notify_all();
+        m_heldChanged.wait(lock, [&] { return !m_holdReads; });
+        --m_heldReads;
+        m_heldChanged.notify_all();
+    }
     m_reads.push_back({offset, length});
+    if (offset + length > m_deadAt)
+        m_dead = true;
+    if (m_dead)
+        return {0, EIO};
     if (m_clock)
         m_clock->Advance(m_msPerRead);
     std::uint64_t end = std::min({offset + length, m_size, m_endsAt});

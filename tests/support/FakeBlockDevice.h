@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstddef>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -29,13 +30,13 @@ private:
 
 // A disk in memory for the disk tools' tests, with the faults real disks
 // have: sectors that answer EIO (always, or for a number of reads), reads
-// that come back short, a device that ends before its reported size, and the
-// fake capacities of counterfeit flash: sector N mapped to N mod M, or writes
-// past a sector lost while a cache of the latest writes still reads back.
-// Sectors never written read as a pattern of their own number; a sector that
-// repeats one 16-byte pattern is kept as that pattern, so gigabytes can be
-// written through it. Thread-safe: a test's worker reads it while the test
-// looks on.
+// that come back short, a device that ends before its reported size, one
+// that stops answering or hangs, and the fake capacities of counterfeit
+// flash: sector N mapped to N mod M, or writes past a sector lost while a
+// cache of the latest writes still reads back. Sectors never written read as
+// a pattern of their own number; a sector that repeats one 16-byte pattern is
+// kept as that pattern, so gigabytes can be written through it. Thread-safe:
+// a test's worker reads it while the test looks on.
 class FakeDisk : public std::enable_shared_from_this<FakeDisk> {
 public:
     FakeDisk(std::uint64_t sizeBytes, std::uint32_t sectorBytes = 512);
@@ -68,6 +69,16 @@ public:
     void Reattach(std::uint64_t sizeBytes);
     // What an opened device of this disk says it is.
     DiskIdentity Identity() const;
+    // The first read that reaches this byte, and every read after it, fail
+    // with EIO (a disk that stopped answering); with sizeDrops the size it
+    // reports drops to 0 then too (a disk that went away).
+    void StopAnsweringAt(std::uint64_t byte, bool sizeDrops = false);
+    // Reads wait (a hung disk) until ReleaseReads.
+    void HoldReads();
+    void ReleaseReads();
+    // Waits until this many reads wait in HoldReads, or until none does.
+    void WaitForHeldReads(int count = 1);
+    void WaitUntilNoReadHeld();
     // Every read moves the clock on.
     void AdvanceClockPerRead(std::shared_ptr<SteppingClock> clock, std::uint64_t milliseconds);
 
@@ -90,6 +101,8 @@ public:
     std::vector<std::uint64_t> WriteOffsets() const;
     int Flushes() const;
     std::uint64_t SizeBytes() const;
+    // The size it reports now.
+    std::uint64_t SizeNow() const;
 
     // BlockDevice calls.
     BlockIo ReadAt(std::uint64_t offset, void* buffer, std::size_t length);
@@ -128,6 +141,12 @@ private:
     void Cache(std::uint64_t offset, const std::uint8_t* bytes, std::size_t length);
 
     mutable std::mutex m_mutex;
+    std::condition_variable m_heldChanged;
+    bool m_holdReads = false;
+    int m_heldReads = 0;
+    std::uint64_t m_deadAt = UINT64_MAX;
+    bool m_dead = false;
+    bool m_deadSizeDrops = false;
     std::uint64_t m_size;
     std::uint32_t m_sectorBytes;
     std::uint64_t m_wrapSectors = 0;

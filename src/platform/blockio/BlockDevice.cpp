@@ -75,6 +75,16 @@ public:
     bool BypassesCache() const override { return m_direct; }
     DiskIdentity Identity() const override { return m_identity; }
 
+    std::uint64_t SizeNow() override
+    {
+        if (m_regularFile) {
+            struct stat info {};
+            return ::fstat(m_fd, &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+        }
+        std::uint64_t size = 0;
+        return ::ioctl(m_fd, BLKGETSIZE64, &size) == 0 ? size : 0;
+    }
+
     BlockIo ReadAt(std::uint64_t offset, void* buffer, std::size_t length) override
     {
         if (length == 0 || offset >= m_geometry.sizeBytes)

@@ -43,6 +43,9 @@ public:
     virtual bool BypassesCache() const = 0;
     // Which disk this is, taken when it was opened.
     virtual DiskIdentity Identity() const { return {}; }
+    // The size the device reports now (0 when it no longer answers); a disk
+    // that went away or lost its medium shrinks.
+    virtual std::uint64_t SizeNow() { return Geometry().sizeBytes; }
 };
 
 struct BlockOpenResult {

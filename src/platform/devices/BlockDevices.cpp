@@ -179,3 +179,10 @@ std::vector<BlockDeviceInfo> ListDisks(const std::string& sysBlockRoot)
     }
     return disks;
 }
+
+std::uint64_t DiskBytesFromSysfs(const std::string& sysBlockRoot, const std::string& name)
+{
+    if (name.empty())
+        return 0;
+    return ReadNumber(fs::path(sysBlockRoot) / name / "size", 0) * 512;  // sysfs counts 512-byte sectors
+}

@@ -52,5 +52,9 @@ struct BlockDeviceInfo {
 // loop, RAM and mapper devices and optical drives are left out.
 std::vector<BlockDeviceInfo> ListDisks(const std::string& sysBlockRoot);
 
+// The bytes of /sys/block/<name>, read without opening the device; 0 when
+// there is no such entry.
+std::uint64_t DiskBytesFromSysfs(const std::string& sysBlockRoot, const std::string& name);
+
 // Orders "sd2" before "sd10".
 bool NaturalNameLess(const std::string& a, const std::string& b);

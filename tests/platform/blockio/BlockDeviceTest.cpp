@@ -41,6 +41,7 @@ std::string ReadBack(BlockDevice& device, std::uint64_t offset, std::size_t leng
 void CheckReadsAndWrites(BlockDevice& device, const std::string& content, const std::string& backing)
 {
     ASSERT_EQ(device.Geometry().sizeBytes, content.size());
+    EXPECT_EQ(device.SizeNow(), content.size());
     // Aligned reads go straight to the device; the last one stops at the end.
     AlignedBuffer buffer(1 << 20);
     ASSERT_TRUE(buffer);
@@ -84,6 +85,10 @@ TEST(BlockDevice, AFileReadsAndWritesByAnyOffsetAndEndsAtItsSize)
     if (!opened.device->BypassesCache())
         std::printf("note: the file system of %s refuses direct transfers\n", dir.Path().c_str());
     CheckReadsAndWrites(*opened.device, content, path);
+    // The size it reports now follows the file; the geometry keeps the open's.
+    fs::resize_file(path, 4096);
+    EXPECT_EQ(opened.device->SizeNow(), 4096u);
+    EXPECT_EQ(opened.device->Geometry().sizeBytes, content.size());
 }
 
 TEST(BlockDevice, AFileOpenedForReadingRefusesWrites)

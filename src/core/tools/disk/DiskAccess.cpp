@@ -2,6 +2,7 @@
 
 #include "core/base/LogFile.h"
 #include "core/drive/Device.h"
+#include "platform/devices/BlockDevices.h"
 #include "platform/devices/RootDisk.h"
 
 #include <sys/statvfs.h>
@@ -34,6 +35,11 @@ std::uint64_t FreeBytesOnDisk(const std::string& deviceNode)
 std::string DiskAccess::NodeOf(const CDevice& device) const
 {
     return devRoot + "/" + device.m_strDriveText;
+}
+
+std::uint64_t DiskAccess::ListedBytes(const CDevice& device) const
+{
+    return DiskBytesFromSysfs(sysBlockRoot, device.m_strDriveText);
 }
 
 OpenedDisk OpenDisk(const DiskAccess& access, const std::string& deviceNode, BlockAccess mode)

@@ -22,16 +22,19 @@ DeviceUse DescribeDiskUse(const std::string& deviceNode);
 std::uint64_t FreeBytesOnDisk(const std::string& deviceNode);
 
 // How the disk tools reach the disks: where the device nodes are, how they
-// are opened, what uses them and what is free on them. Tests put files and
-// fakes in their place.
+// are opened, what uses them and what is free on them, and where the system
+// lists them. Tests put files and fakes in their place.
 struct DiskAccess {
     std::string devRoot = "/dev";
+    std::string sysBlockRoot = "/sys/block";
     BlockDeviceOpener open = OpenBlockDevice;
     DeviceUseProbe use = DescribeDiskUse;
     std::function<std::uint64_t(const std::string& deviceNode)> freeBytes = FreeBytesOnDisk;
 
     // "/dev/sdb" for the record of "sdb".
     std::string NodeOf(const CDevice& device) const;
+    // The size the system lists for the record's disk, without opening it.
+    std::uint64_t ListedBytes(const CDevice& device) const;
 };
 
 // What the disk tools' windows are given by the main window: its disk records

@@ -10,6 +10,7 @@
 #include "core/tools/disk/DiskSizeText.h"
 #include "core/tools/disk/DiskTestSink.h"
 #include "core/tools/disk/DiskToolIds.h"
+#include "core/tools/disk/StoppableDisk.h"
 #include "platform/files/SafeFile.h"
 
 #include <algorithm>
@@ -51,14 +52,16 @@ std::string BadSectorsText(const HddTestResult& result)
 }  // namespace
 
 HddErrorTest::HddErrorTest(std::string deviceNode, const DiskAccess& access, std::uint32_t bufferSectors,
-                           HddCellMap& map, DiskTestSink& sink, WaitClock& clock, const std::atomic<int>& running) :
+                           HddCellMap& map, DiskTestSink& sink, WaitClock& clock, const std::atomic<int>& running,
+                           StopNotice* notice) :
     m_deviceNode(std::move(deviceNode)),
     m_access(access),
     m_bufferSectors(std::max<std::uint32_t>(bufferSectors, 1)),
     m_map(map),
     m_sink(sink),
     m_clock(clock),
-    m_running(running)
+    m_running(running),
+    m_notice(notice)
 {
 }
 
@@ -66,13 +69,18 @@ HddTestEnd HddErrorTest::DoErrorTest()
 {
     m_result = HddTestResult();
     m_lastFailedCell = -1;
-    OpenedDisk disk = OpenDisk(m_access, m_deviceNode, BlockAccess::Read);
-    if (!disk.device) {
-        m_sink.ShowMessage(disk.failure, std::string(), MB_OK | MB_ICONERROR);
+    m_lastGood = kNoSector;
+    m_failingBytes = m_failingChecked = 0;
+    StoppableDisk disk(m_running, m_notice);
+    const std::string failure = disk.Open(m_access, m_deviceNode, BlockAccess::Read);
+    if (!disk.IsOpen()) {
+        if (failure.empty())  // stopped while the device did not answer the open
+            return Stopped();
+        m_sink.ShowMessage(failure, std::string(), MB_OK | MB_ICONERROR);
         m_sink.OnTestEnded();
         return HddTestEnd::Failed;
     }
-    const std::uint64_t size = disk.geometry.sizeBytes;
+    const std::uint64_t size = disk.Geometry().sizeBytes;
     m_result.diskBytes = size;
     if (size == 0) {
         m_sink.ShowMessage("Drive report zero sectors.  No media detected in drive, or drive not formatted",
@@ -80,12 +88,12 @@ HddTestEnd HddErrorTest::DoErrorTest()
         m_sink.OnTestEnded();
         return HddTestEnd::Failed;
     }
-    m_unit = std::max<std::uint64_t>(disk.geometry.logicalSectorSize, 512);
+    m_unit = std::max<std::uint64_t>(disk.Geometry().logicalSectorSize, 512);
     m_cellBytes = HddCellBytes(size);
     m_sink.EnableControl(IDC_BUFFERSLIDER, false);
     m_sink.SetFieldText(IDC_TESTINGSECTOR, "0");
-    m_buffer = AlignedBuffer(static_cast<std::size_t>(RoundUp(std::uint64_t{m_bufferSectors} * 512, m_unit)));
-    if (!m_buffer) {
+    m_bufferBytes = RoundUp(std::uint64_t{m_bufferSectors} * 512, m_unit);
+    if (!disk.Reserve(static_cast<std::size_t>(m_bufferBytes))) {
         m_sink.ShowMessage("Fatal error, unable to allocate required memory", std::string(), MB_OK | MB_ICONERROR);
         m_sink.OnTestEnded();
         return HddTestEnd::Failed;
@@ -94,17 +102,12 @@ HddTestEnd HddErrorTest::DoErrorTest()
     m_startMs = m_lastRateMs = m_clock.NowMs();
     std::uint64_t position = 0;
     while (position < size) {
-        if (!m_running) {
-            m_sink.OnTestEnded();
-            return HddTestEnd::Stopped;
-        }
+        if (!m_running)
+            return Stopped();
         std::uint64_t advance = 0;
-        const Step step = ReadBuffer(*disk.device, position, advance);
-        if (step == Step::Stop) {
-            m_map.Refresh();
-            m_sink.OnTestEnded();
-            return HddTestEnd::Stopped;
-        }
+        const Step step = ReadBuffer(disk, position, advance);
+        if (step == Step::Stop)
+            return Stopped();
         if (step == Step::Fatal)
             return Fail(m_fatalDetail);
         position += advance;
@@ -117,20 +120,22 @@ HddTestEnd HddErrorTest::DoErrorTest()
     return HddTestEnd::Complete;
 }
 
-HddErrorTest::Step HddErrorTest::ReadBuffer(BlockDevice& device, std::uint64_t position, std::uint64_t& advance)
+HddErrorTest::Step HddErrorTest::ReadBuffer(StoppableDisk& disk, std::uint64_t position, std::uint64_t& advance)
 {
-    const std::uint64_t want = std::min<std::uint64_t>(m_buffer.Size(), m_result.diskBytes - position);
+    const std::uint64_t want = std::min<std::uint64_t>(m_bufferBytes, m_result.diskBytes - position);
     const auto request = static_cast<std::size_t>(RoundUp(want, m_unit));
-    BlockIo io = device.ReadAt(position, m_buffer.Data(), request);
+    BlockIo io = disk.Read(position, request);
     int retries = 0;
     std::uint64_t firstShort = 0;
     while (io.Ok() && io.bytes < want && retries < kMaxRetries) {
         if (retries == 0)
             firstShort = io.bytes;
         ++retries;
-        io = device.ReadAt(position, m_buffer.Data(), request);
+        io = disk.Read(position, request);
     }
     if (!io.Ok()) {
+        if (!m_running)
+            return Step::Stop;
         if (!IsMediaError(io.error)) {
             m_fatalDetail = m_deviceNode + ": " + ErrnoText(io.error);
             return Step::Fatal;
@@ -138,54 +143,109 @@ HddErrorTest::Step HddErrorTest::ReadBuffer(BlockDevice& device, std::uint64_t p
         LogEntryF("HDD error test: read error at sector %llu (%s), reading it again sector by sector",
                   static_cast<unsigned long long>(position / 512), ErrnoText(io.error).c_str());
         advance = want;
-        return ReadAlone(device, position, want);
+        return ReadAlone(disk, position, want);
     }
     if (io.bytes >= want) {
         if (retries > 0) {
             m_map.MarkRetried(CellOf(position + firstShort));
             ++m_result.errors;
         }
+        NoteAnswer((position + want - 1) / m_unit * m_unit);
         advance = want;
         return Step::Next;
     }
     // Still short after the retries: what came is taken, the rest is read again.
     if (io.bytes < m_unit) {
         advance = std::min(m_unit, want);
-        return ReadAlone(device, position, advance);
+        return ReadAlone(disk, position, advance);
     }
     MarkFailedCell(CellOf(position + io.bytes));
     ++m_result.errors;
     advance = io.bytes / m_unit * m_unit;
+    NoteAnswer(position + advance - m_unit);
     return Step::Next;
 }
 
-HddErrorTest::Step HddErrorTest::ReadAlone(BlockDevice& device, std::uint64_t from, std::uint64_t length)
+HddErrorTest::Step HddErrorTest::ReadAlone(StoppableDisk& disk, std::uint64_t from, std::uint64_t length)
 {
-    bool anyBad = false;
+    bool anyFailed = false;
     for (std::uint64_t at = from; at < from + length; at += m_unit) {
         if (!m_running)
             return Step::Stop;
         const std::uint64_t piece = std::min(m_unit, from + length - at);
-        const BlockIo io = device.ReadAt(at, m_buffer.Data(), static_cast<std::size_t>(m_unit));
-        if (io.Ok() && io.bytes >= piece)
+        switch (ReadSector(disk, at, piece, m_failingBytes == 0)) {
+        case SectorRead::Good: NoteAnswer(at); continue;
+        case SectorRead::Retried:
+            LogEntryF("HDD error test: sector %llu read when read again", static_cast<unsigned long long>(at / 512));
+            NoteAnswer(at);
+            m_map.MarkRetried(CellOf(at));
+            ++m_result.errors;
+            anyFailed = true;
             continue;
-        if (io.Ok() && io.bytes == 0) {
-            m_fatalDetail = Format("%s ended at sector %llu, before the end of the size it reports.",
-                                   m_deviceNode.c_str(), static_cast<unsigned long long>(at / 512));
-            return Step::Fatal;
+        case SectorRead::Stop: return Step::Stop;
+        case SectorRead::Fatal: return Step::Fatal;
+        case SectorRead::Bad: break;
         }
-        if (!io.Ok() && !IsMediaError(io.error)) {
-            m_fatalDetail = m_deviceNode + ": " + ErrnoText(io.error);
-            return Step::Fatal;
-        }
-        anyBad = true;
+        anyFailed = true;
         AddBadSectors(at, piece);
+        if (m_failingBytes == 0)
+            m_failingFrom = at;
+        m_failingBytes += piece;
+        if (m_failingBytes - m_failingChecked < m_bufferBytes)
+            continue;
+        m_failingChecked = m_failingBytes;
+        const bool answers = DeviceAnswers(disk);
+        if (!m_running)
+            return Step::Stop;
+        if (!answers) {
+            m_fatalDetail = Format("%s: the device stopped answering at sector %llu.", m_deviceNode.c_str(),
+                                   static_cast<unsigned long long>(m_failingFrom / 512));
+            LogEntry("HDD error test: " + m_fatalDetail);
+            return Step::Fatal;
+        }
     }
-    if (!anyBad) {  // every sector read alone: the failure did not last
+    if (!anyFailed) {  // every sector read alone at once: where in the read it failed is not known
         m_map.MarkRetried(CellOf(from));
         ++m_result.errors;
     }
     return Step::Next;
+}
+
+HddErrorTest::SectorRead HddErrorTest::ReadSector(StoppableDisk& disk, std::uint64_t at, std::uint64_t piece,
+                                                  bool readAgain)
+{
+    for (int attempt = 0; attempt < (readAgain ? 2 : 1); ++attempt) {
+        const BlockIo io = disk.Read(at, static_cast<std::size_t>(m_unit));
+        if (io.Ok() && io.bytes >= piece)
+            return attempt == 0 ? SectorRead::Good : SectorRead::Retried;
+        if (!io.Ok() && !m_running)
+            return SectorRead::Stop;
+        if (io.Ok() && io.bytes == 0) {
+            m_fatalDetail = Format("%s ended at sector %llu, before the end of the size it reports.",
+                                   m_deviceNode.c_str(), static_cast<unsigned long long>(at / 512));
+            return SectorRead::Fatal;
+        }
+        if (!io.Ok() && !IsMediaError(io.error)) {
+            m_fatalDetail = m_deviceNode + ": " + ErrnoText(io.error);
+            return SectorRead::Fatal;
+        }
+    }
+    return SectorRead::Bad;
+}
+
+bool HddErrorTest::DeviceAnswers(StoppableDisk& disk)
+{
+    if (disk.SizeNow() < m_result.diskBytes)
+        return false;
+    // Before anything read in this run: sector 0, which read when the disk was chosen.
+    const BlockIo io = disk.Read(m_lastGood == kNoSector ? 0 : m_lastGood, static_cast<std::size_t>(m_unit));
+    return io.Ok() && io.bytes > 0;
+}
+
+void HddErrorTest::NoteAnswer(std::uint64_t offset)
+{
+    m_lastGood = offset;
+    m_failingBytes = m_failingChecked = 0;
 }
 
 void HddErrorTest::AddBadSectors(std::uint64_t offset, std::uint64_t length)
@@ -228,19 +288,25 @@ void HddErrorTest::ShowPosition(std::uint64_t position)
     m_sink.SetFieldText(IDC_AMOUNTTESTED, FormatSize(position));
     m_sink.SetFieldText(IDC_AMOUNTREMAINING, FormatSize(remaining));
     m_sink.SetFieldText(IDC_TOTALERRORS, Format("%llu", static_cast<unsigned long long>(m_result.errors)));
-    const std::uint64_t now = m_clock.NowMs();
-    if (now - m_lastRateMs > 1000) {
-        m_lastRateMs = now;
-        const double seconds = static_cast<double>(now - m_startMs) / 1000.0;
-        m_sink.SetFieldText(IDC_AVERAGESPEED,
-                            FormatSize(static_cast<std::uint64_t>(static_cast<double>(position) / seconds)) + "/Sec");
-    }
+    if (m_clock.NowMs() - m_lastRateMs > 1000)
+        ShowRate(position);
     const int percent = PercentOf(static_cast<std::int64_t>(position), static_cast<std::int64_t>(size));
     m_sink.SetProgress(percent, Format("%d%% Complete", percent));
 }
 
+void HddErrorTest::ShowRate(std::uint64_t bytes)
+{
+    const std::uint64_t now = m_clock.NowMs();
+    m_lastRateMs = now;
+    // A run within the clock's first millisecond counts as one.
+    const double seconds = static_cast<double>(std::max<std::uint64_t>(now - m_startMs, 1)) / 1000.0;
+    m_sink.SetFieldText(IDC_AVERAGESPEED,
+                        FormatSize(static_cast<std::uint64_t>(static_cast<double>(bytes) / seconds)) + "/Sec");
+}
+
 void HddErrorTest::ShowEnd()
 {
+    ShowRate(m_result.diskBytes);
     m_sink.SetFieldText(IDC_SECTORSREMAINING, "0");
     m_sink.SetFieldText(IDC_AMOUNTTESTED, FormatSize(m_result.diskBytes));
     m_sink.SetFieldText(IDC_AMOUNTREMAINING, "0 GB");
@@ -253,11 +319,22 @@ void HddErrorTest::ShowEnd()
 
 HddTestEnd HddErrorTest::Fail(const std::string& detail)
 {
+    if (m_result.bytesTested > 0)
+        ShowRate(m_result.bytesTested);
     m_sink.ShowMessage("Fatal Error, ReadSectors returned error trying to read\n\n" + detail, std::string(),
                        MB_OK | MB_ICONERROR);
     m_map.Refresh();
     m_sink.OnTestEnded();
     return HddTestEnd::Failed;
+}
+
+HddTestEnd HddErrorTest::Stopped()
+{
+    if (m_result.bytesTested > 0)
+        ShowRate(m_result.bytesTested);
+    m_map.Refresh();
+    m_sink.OnTestEnded();
+    return HddTestEnd::Stopped;
 }
 
 int HddErrorThread(HddErrorTest* test)

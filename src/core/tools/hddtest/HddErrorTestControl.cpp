@@ -45,7 +45,9 @@ DiskSelection HddErrorTestControl::OnSelchangeDrive(int comboIndex, const DiskLi
     OpenedDisk disk = OpenDisk(m_host.access, node, BlockAccess::Read);
     if (!disk.device)
         AppMessageBox(disk.failure, "HDD Error Test", MB_OK | MB_ICONEXCLAMATION);
-    selection.fields = MakeDriveFields(*m_pDevice, disk.geometry.sizeBytes, m_host.access.freeBytes(node));
+    // A disk that may not be opened still shows the size the system lists.
+    const std::uint64_t size = disk.device ? disk.geometry.sizeBytes : m_host.access.ListedBytes(*m_pDevice);
+    selection.fields = MakeDriveFields(*m_pDevice, size, m_host.access.freeBytes(node));
     if (waitBox.showWaitBox)
         waitBox.showWaitBox("Testing buffer sizes...");
     m_nBufferSectors = kDefaultBufferSectors;
@@ -67,11 +69,11 @@ bool HddErrorTestControl::OnStartTest()
 {
     if (m_pDevice == nullptr)
         return false;
-    m_worker.Join();  // a stopped test may still be inside its last read
+    m_worker.Join();  // a stopped test has given up its last read: it ends at once
     ResetTestDisplay(m_map, m_sink);
     ShowTestRunning(m_sink);
     m_test = std::make_unique<HddErrorTest>(m_host.access.NodeOf(*m_pDevice), m_host.access, m_nBufferSectors, m_map,
-                                            m_sink, *m_host.clock, m_worker.RunningFlag());
+                                            m_sink, *m_host.clock, m_worker.RunningFlag(), &m_worker.Notice());
     m_worker.Start([test = m_test.get()] { HddErrorThread(test); });
     return true;
 }

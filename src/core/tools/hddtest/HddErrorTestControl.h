@@ -43,9 +43,11 @@ public:
     // Resets the map and the fields and starts the test; false when there
     // is no drive to test.
     bool OnStartTest();
-    // Clears the running flag; the worker ends at its next read.
+    // Clears the running flag: the worker ends at its next read, or at once
+    // when it waits for a read the device does not answer.
     void OnStopTest();
-    // Waits for the worker's end (tests, and closing the window).
+    // Waits for the worker's end (tests, and closing the window); after a
+    // stop it never waits for the device.
     void JoinWorker() { m_worker.Join(); }
     bool Running() const { return m_worker.Running(); }
 

@@ -98,6 +98,7 @@ void DiskToolsPage::RunWindow(Tool tool)
     DiskToolHost host;
     host.access = m_Access;
     host.access.devRoot = drives.Sources().devRoot;
+    host.access.sysBlockRoot = drives.Sources().sysBlockRoot;
     for (const CDevice* disk : offered) {
         records.push_back(std::make_unique<CDevice>(*disk));
         host.drives.push_back(records.back().get());

@@ -69,7 +69,7 @@ TEST(HddErrorTest, UnreadableSectorsAreListedTheirCellsFailedAndTheTestGoesOn)
     int alone = 0;
     for (const FakeDisk::Read& read : run.disk.disk->Reads())
         alone += read.length == 512 && read.offset >= 960 * 512 && read.offset < 1024 * 512;
-    EXPECT_EQ(alone, 64);
+    EXPECT_EQ(alone, 64 + 1);  // the first of the unreadable ones once more
     // The end: every sector tested, the unreadable ones named.
     EXPECT_EQ(run.sink.Field(IDC_TOTALERRORS), "5");
     EXPECT_EQ(run.sink.Field(IDC_SECTORSREMAINING), "0");
@@ -91,12 +91,19 @@ TEST(HddErrorTest, ReadsThatFailOnlyForAWhileMarkTheirCellRetried)
         std::vector<int> retried;
         std::vector<int> failed;
         std::uint64_t errors;
+        std::uint64_t badSectors;
     };
+    // Reads of 64 sectors; sector 3000 lies in the read of sectors 2944-3007.
     // clang-format off
     const Case cases[] = {
-        {"an EIO once: the sectors all read alone", [](FakeDisk& d) { d.AddBadSectors(3000, 2, 1); }, {2944}, {}, 1},
-        {"a short read twice: full on the third", [](FakeDisk& d) { d.AddShortRead(3010, 2); }, {3010}, {}, 1},
-        {"a read short six times: its rest read on", [](FakeDisk& d) { d.AddShortRead(3010, 6); }, {}, {3010}, 1},
+        {"an EIO once, gone before the sectors are read alone: the read's start",
+         [](FakeDisk& d) { d.AddBadSectors(3000, 2, 1); }, {2944}, {}, 1, 0},
+        {"an EIO twice, the second when read alone: its own cell",
+         [](FakeDisk& d) { d.AddBadSectors(3000, 1, 2); }, {3000}, {}, 1, 0},
+        {"an EIO once beside an unreadable sector of the same read",
+         [](FakeDisk& d) { d.AddBadSectors(3005, 1); d.AddBadSectors(3000, 1, 1); }, {3000}, {3005}, 2, 1},
+        {"a short read twice: full on the third", [](FakeDisk& d) { d.AddShortRead(3010, 2); }, {3010}, {}, 1, 0},
+        {"a read short six times: its rest read on", [](FakeDisk& d) { d.AddShortRead(3010, 6); }, {}, {3010}, 1, 0},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -107,7 +114,7 @@ TEST(HddErrorTest, ReadsThatFailOnlyForAWhileMarkTheirCellRetried)
         EXPECT_EQ(run.Sorted(run.map.RetriedCells()), c.retried);
         EXPECT_EQ(run.Sorted(run.map.FailedCells()), c.failed);
         EXPECT_EQ(run.result.errors, c.errors);
-        EXPECT_EQ(run.result.badSectors, 0u);
+        EXPECT_EQ(run.result.badSectors, c.badSectors);
         EXPECT_EQ(run.result.bytesTested, 4 * kMiB);
         EXPECT_EQ(run.map.CellCount(), 8192);
     }
@@ -165,6 +172,31 @@ TEST(HddErrorTest, TheRateIsTheBytesReadOverTheClocksTime)
     EXPECT_EQ(rates, expected);
 }
 
+TEST(HddErrorTest, TheEndShowsTheFinalRate)
+{
+    struct Case {
+        const char* name;
+        std::uint64_t msPerRead;
+        std::uint64_t firstReadMs;  // more time after the first read
+        std::uint64_t totalMs;
+    };
+    const Case cases[] = {
+        {"a run under a second", 100, 0, 400},
+        {"a slow first read: the rate shown after it is not the end's", 0, 1500, 1500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HddRun run(4 * kMiB, 2048);  // 1 MiB reads
+        run.disk.disk->AdvanceClockPerRead(run.disk.clock, c.msPerRead);
+        run.sink.onProgress = [&](int calls) {
+            if (calls == 1)
+                run.disk.clock->Advance(c.firstReadMs);
+        };
+        ASSERT_EQ(run.Run(), HddTestEnd::Complete);
+        EXPECT_EQ(run.sink.Field(IDC_AVERAGESPEED), FormatSize(4 * kMiB * 1000 / c.totalMs) + "/Sec");
+    }
+}
+
 TEST(HddErrorTest, StopLeavesTheDisplayWhereTheTestGotTo)
 {
     HddRun run(4 * kMiB);
@@ -187,11 +219,21 @@ TEST(HddErrorTest, AFailureThatIsNotTheMediumsEndsTheTestWhereItGotTo)
         const char* name;
         std::function<void(FakeDisk&)> fault;
         const char* says;
+        int stoppedAt;  // the first sector of the read it ended in
     };
+    // Reads of 64 sectors.
+    // clang-format off
     const Case cases[] = {
-        {"the device vanished", [](FakeDisk& d) { d.AddBadSectors(2048, 1, -1, ENODEV); }, "No such device"},
-        {"the device ends early", [](FakeDisk& d) { d.EndAt(2048 * 512 + 1024); }, "ended at sector 2050"},
+        {"the device vanished", [](FakeDisk& d) { d.AddBadSectors(2048, 1, -1, ENODEV); }, "No such device", 2048},
+        {"the device ends early", [](FakeDisk& d) { d.EndAt(2048 * 512 + 1024); }, "ended at sector 2050", 2050},
+        {"every read fails from sector 2000 on", [](FakeDisk& d) { d.StopAnsweringAt(2000 * 512); },
+         "the device stopped answering at sector 1984.", 1984},
+        {"and its size drops to 0", [](FakeDisk& d) { d.StopAnsweringAt(2000 * 512, true); },
+         "the device stopped answering at sector 1984.", 1984},
+        {"every read fails from the start", [](FakeDisk& d) { d.StopAnsweringAt(0); },
+         "the device stopped answering at sector 0.", 0},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         HddRun run(4 * kMiB);
@@ -201,9 +243,20 @@ TEST(HddErrorTest, AFailureThatIsNotTheMediumsEndsTheTestWhereItGotTo)
         EXPECT_NE(messages.find("Fatal Error, ReadSectors returned error trying to read"), std::string::npos);
         EXPECT_NE(messages.find(c.says), std::string::npos) << messages;
         EXPECT_NE(run.sink.Field(IDC_AMOUNTREMAINING), "0 GB");
-        EXPECT_LT(run.map.CellCount(), 8192);
+        EXPECT_NE(run.sink.ProgressText(), "100% Complete");
+        // The map keeps what was found; nothing past the read it ended in was read.
+        EXPECT_EQ(run.map.CellCount(), c.stoppedAt);
+        const std::vector<int> failed = run.Sorted(run.map.FailedCells());
+        EXPECT_TRUE(failed.empty() || failed.front() == c.stoppedAt);
+        for (const FakeDisk::Read& read : run.disk.disk->Reads())
+            EXPECT_LT(read.offset, (c.stoppedAt + 64) * 512u);
         EXPECT_EQ(run.sink.Ended(), 1);
     }
+    // A live disk's unreadable area longer than a read is read on.
+    HddRun live(4 * kMiB);
+    live.disk.disk->AddBadSectors(1984, 200);
+    ASSERT_EQ(live.Run(), HddTestEnd::Complete);
+    EXPECT_EQ(live.result.badRuns, (std::vector<SectorRun>{{1984, 200}}));
 }
 
 TEST(HddErrorTest, ADiskThatMayNotBeOpenedSaysWhoMay)
@@ -278,6 +331,50 @@ TEST(HddErrorTestControl, StartRunsTheTestOnItsWorkerWithTheSliderSize)
     ASSERT_TRUE(control.OnStartTest());
     control.JoinWorker();
     EXPECT_EQ(map.FailedCells().size(), 1u);
+}
+
+TEST(HddErrorTestControl, ADiskThatMayNotBeOpenedShowsTheSizeTheSystemLists)
+{
+    FakeDiskHost disk(256ull << 30);
+    disk.disk->RefuseOpen(EACCES);
+    HddCellMap map;
+    RecordingDiskSink sink;
+    ScriptedPrompt prompt;
+    HddErrorTestControl control(disk.host, map, sink);
+    const DiskSelection selection = control.OnSelchangeDrive(0);
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_NE(prompt.asked[0].text.find("group \"disk\""), std::string::npos) << prompt.asked[0].text;
+    EXPECT_EQ(selection.fields.maxSize, "274.88 GB");
+    EXPECT_EQ(selection.fields.formatSize, "256.00 GB");
+    EXPECT_EQ(selection.fields.sizePerPlot, FormatSize(HddCellBytes(256ull << 30)));
+}
+
+TEST(HddErrorTestControl, StopAndTheEndDoNotWaitForADeviceThatHangs)
+{
+    FakeDiskHost disk(8 * kMiB);
+    HddCellMap map;
+    RecordingDiskSink sink;
+    {
+        HddErrorTestControl control(disk.host, map, sink);
+        control.OnSelchangeDrive(0);
+        disk.disk->HoldReads();
+        ASSERT_TRUE(control.OnStartTest());
+        disk.disk->WaitForHeldReads(1);
+        control.OnStopTest();
+        control.JoinWorker();  // returns with the read still held
+        EXPECT_EQ(sink.Ended(), 1);
+        EXPECT_TRUE(sink.Messages().empty()) << sink.MessageText();
+        EXPECT_EQ(control.LastResult()->bytesTested, 0u);
+
+        // A new run on the hung device; the window goes while it waits.
+        ASSERT_TRUE(control.OnStartTest());
+        disk.disk->WaitForHeldReads(2);
+    }
+    EXPECT_EQ(sink.Ended(), 2);
+    EXPECT_TRUE(sink.Messages().empty()) << sink.MessageText();
+    // The reads end on their own; what they bring is dropped.
+    disk.disk->ReleaseReads();
+    disk.disk->WaitUntilNoReadHeld();
 }
 
 TEST(HddErrorTest, ReadsAFileAndALoopDeviceToTheirEnds)

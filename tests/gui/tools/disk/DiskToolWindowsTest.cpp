@@ -98,6 +98,33 @@ TEST(DiskToolWindows, TheHardDiskErrorTestRunsToItsEnd)
     EXPECT_EQ(window->ModalResult(), 0);
 }
 
+TEST(DiskToolWindows, StopAndCloseOfTheHardDiskTestReturnWhileTheDiskHangs)
+{
+    ScopedProfile profile;
+    ScriptedPrompt prompt;
+    FakeDiskHost disk(32 * kMiB, false);
+    auto window = OpenWindow<CHddErrorTest>(disk.host);
+    disk.disk->HoldReads();
+    window->SendCommand(IDC_STARTTEST);
+    disk.disk->WaitForHeldReads(1);
+    window->SendCommand(IDC_STOPTEST);
+    window->Control().JoinWorker();
+    PumpPostedMessages();
+    EXPECT_TRUE(window->GetDlgItem(IDC_STARTTEST)->isEnabled());
+    EXPECT_FALSE(window->GetDlgItem(IDC_STOPTEST)->isEnabled());
+    EXPECT_TRUE(window->GetDlgItem(IDC_BUFFERSLIDER)->isEnabled());
+
+    // Started again, and closed while that read hangs too.
+    window->SendCommand(IDC_STARTTEST);
+    disk.disk->WaitForHeldReads(2);
+    window->OnClose();
+    EXPECT_EQ(window->ModalResult(), 0);
+    window.reset();
+    EXPECT_TRUE(prompt.asked.empty()) << prompt.asked[0].text;
+    disk.disk->ReleaseReads();
+    disk.disk->WaitUntilNoReadHeld();
+}
+
 TEST(DiskToolWindows, TheFlashMemoryTestAsksThenRunsToItsEnd)
 {
     struct Case {

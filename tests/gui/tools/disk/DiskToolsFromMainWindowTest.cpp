@@ -134,6 +134,19 @@ TEST(DiskToolsFromMainWindow, EachEntryOpensItsWindowOnTheMachinesDisks)
     }
 }
 
+TEST(DiskToolsFromMainWindow, ADiskThatCannotBeOpenedShowsTheSizeTheMachineLists)
+{
+    DiskMachineRig rig;
+    std::filesystem::remove(rig.Dev() + "/sda");
+    rig.Open(IDC_HDDTEST, [&](CDialog& window) {
+        EXPECT_EQ(window.GetDlgItemText(IDC_DRIVELETTER), "sda");
+        EXPECT_EQ(window.GetDlgItemText(IDC_FORMATSIZE), "8.00 MB");
+    });
+    EXPECT_EQ(rig.opened, 1);
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_NE(rig.prompt.asked[0].text.find(rig.Dev() + "/sda"), std::string::npos) << rig.prompt.asked[0].text;
+}
+
 TEST(DiskToolsFromMainWindow, TheFlashTestWritesOnlyPastTheConfirmationGate)
 {
     struct Case {

@@ -1,6 +1,7 @@
 #pragma once
 
-// Whether a file is in the page cache: what a side-by-side figure states.
+// What the side-by-side figures share: whether a file is in the page cache,
+// medians, and the ratios of rounds taken in turns.
 
 #include <algorithm>
 #include <cstddef>
@@ -55,4 +56,16 @@ inline double Median(std::vector<double> values)
         return 0;
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+// Two sides timed in rounds whose order alternates, so that whatever the
+// first run of a round pays or leaves behind (a flush, a warm cache) falls
+// on each side once in each pair of rounds. Each pair's ratio is the other
+// side's summed time over ours.
+inline std::vector<double> PairRatios(const std::vector<double>& ours, const std::vector<double>& theirs)
+{
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i + 1 < ours.size() && i + 1 < theirs.size(); i += 2)
+        ratios.push_back((theirs[i] + theirs[i + 1]) / (ours[i] + ours[i + 1]));
+    return ratios;
 }

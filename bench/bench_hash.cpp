@@ -4,10 +4,12 @@
 //   the page cache warm for both (the file is read once before the rounds;
 //   the output says how much of it is resident), each going first every
 //   other round;
-// - each of the six digests in memory against libcrypto's (EVP) in this
-//   process: whole digests of one 16 KiB buffer, the two taking turns in
-//   short slices timed on the same clock (each going first every other
-//   slice), so that a busy machine slows both alike;
+// - each of the six digests in memory against libcrypto's (EVP, the
+//   algorithm by name as the openssl tool takes it; for the record also
+//   fetched beforehand) in this process: whole digests of one 16 KiB buffer
+//   in hex, the sides taking turns in short slices timed on the same clock
+//   (the first side changing every round), so that a busy machine slows
+//   them alike;
 // - all six digests at once against the slowest single digest.
 //
 // Usage: bench_hash [MiB]   (default 1024: the file and the all-six buffer)
@@ -94,10 +96,16 @@ std::string HashBuffer(const Algorithm& algorithm, const std::vector<char>& data
     return Hash(algorithm, data.data(), data.size());
 }
 
-// libcrypto's digest through EVP, the algorithm fetched once.
+// libcrypto's digest through EVP: as applications and the openssl tool call
+// it (the algorithm by name, EVP_get_digestbyname), or with the algorithm
+// fetched from its provider once beforehand (EVP_MD_fetch), which spares
+// each digest a look-up.
 class LibcryptoDigest {
 public:
-    explicit LibcryptoDigest(const char* name) : m_md(EVP_MD_fetch(nullptr, name, nullptr)), m_context(EVP_MD_CTX_new())
+    LibcryptoDigest(const char* name, bool prefetched) :
+        m_fetched(prefetched ? EVP_MD_fetch(nullptr, name, nullptr) : nullptr),
+        m_md(prefetched ? m_fetched : EVP_get_digestbyname(name)),
+        m_context(EVP_MD_CTX_new())
     {
         if (!m_md || !m_context)
             throw std::runtime_error(std::string("libcrypto has no ") + name);
@@ -105,7 +113,7 @@ public:
     ~LibcryptoDigest()
     {
         EVP_MD_CTX_free(m_context);
-        EVP_MD_free(m_md);
+        EVP_MD_free(m_fetched);
     }
     LibcryptoDigest(const LibcryptoDigest&) = delete;
     LibcryptoDigest& operator=(const LibcryptoDigest&) = delete;
@@ -124,53 +132,63 @@ public:
     }
 
 private:
-    EVP_MD* m_md;
+    EVP_MD* m_fetched;
+    const EVP_MD* m_md;
     EVP_MD_CTX* m_context;
 };
 
 struct MemoryFigures {
     double oursMbps = 0;  // medians of the slices
     double libcryptoMbps = 0;
-    double ratio = 0;  // median of the slices' ratios
+    double ratio = 0;  // median of the rounds' ratios
+    double prefetchedMbps = 0;
+    double prefetchedRatio = 0;
 };
 
-// Whole digests of one 16 KiB buffer in hex, ours and libcrypto's in turns:
-// a round is one slice of each, the first of them swapped every round. A
-// slice is as many digests as take about 20 ms.
+// Whole digests of one 16 KiB buffer in hex: ours, libcrypto's and
+// libcrypto's with the algorithm fetched beforehand, in turns: a round is
+// one slice of each, the first of them changing every round. A slice is as
+// many digests as take about 20 ms.
 MemoryFigures InMemory(const Algorithm& algorithm, const std::vector<char>& data)
 {
     const char* buffer = data.data();
-    LibcryptoDigest libcrypto(algorithm.libcrypto);
-    if (libcrypto.Hex(buffer, kSliceBuffer) != Hash(algorithm, buffer, kSliceBuffer))
+    LibcryptoDigest byName(algorithm.libcrypto, false);
+    LibcryptoDigest prefetched(algorithm.libcrypto, true);
+    const std::string expected = Hash(algorithm, buffer, kSliceBuffer);
+    if (byName.Hex(buffer, kSliceBuffer) != expected || prefetched.Hex(buffer, kSliceBuffer) != expected)
         throw std::runtime_error(std::string(algorithm.name) + ": the digests differ");
     std::string sink;
-    const auto ours = [&](int digests) {
-        for (int i = 0; i < digests; ++i)
-            sink = Hash(algorithm, buffer, kSliceBuffer);
-    };
-    const auto theirs = [&](int digests) {
-        for (int i = 0; i < digests; ++i)
-            sink = libcrypto.Hex(buffer, kSliceBuffer);
-    };
     int digests = 8;
-    while (Seconds([&] { ours(digests); }) < 0.02 && digests < (1 << 20))
+    const std::function<void()> sides[3] = {
+        [&] {
+            for (int i = 0; i < digests; ++i)
+                sink = Hash(algorithm, buffer, kSliceBuffer);
+        },
+        [&] {
+            for (int i = 0; i < digests; ++i)
+                sink = byName.Hex(buffer, kSliceBuffer);
+        },
+        [&] {
+            for (int i = 0; i < digests; ++i)
+                sink = prefetched.Hex(buffer, kSliceBuffer);
+        },
+    };
+    while (Seconds(sides[0]) < 0.02 && digests < (1 << 20))
         digests *= 2;
-    std::vector<double> oursSpeeds, theirSpeeds, ratios;
+    std::vector<double> speeds[3], ratios, prefetchedRatios;
     const double bytes = static_cast<double>(digests) * kSliceBuffer;
     for (int round = 0; round < kSliceRounds; ++round) {
-        double oursSeconds = 0, theirSeconds = 0;
-        if (round % 2 == 0) {
-            oursSeconds = Seconds([&] { ours(digests); });
-            theirSeconds = Seconds([&] { theirs(digests); });
-        } else {
-            theirSeconds = Seconds([&] { theirs(digests); });
-            oursSeconds = Seconds([&] { ours(digests); });
+        double seconds[3];
+        for (int turn = 0; turn < 3; ++turn) {
+            const int side = (round + turn) % 3;
+            seconds[side] = Seconds(sides[side]);
         }
-        oursSpeeds.push_back(bytes / oursSeconds / 1e6);
-        theirSpeeds.push_back(bytes / theirSeconds / 1e6);
-        ratios.push_back(theirSeconds / oursSeconds);
+        for (int side = 0; side < 3; ++side)
+            speeds[side].push_back(bytes / seconds[side] / 1e6);
+        ratios.push_back(seconds[1] / seconds[0]);
+        prefetchedRatios.push_back(seconds[2] / seconds[0]);
     }
-    return {Median(oursSpeeds), Median(theirSpeeds), Median(ratios)};
+    return {Median(speeds[0]), Median(speeds[1]), Median(ratios), Median(speeds[2]), Median(prefetchedRatios)};
 }
 
 // Runs a command and returns the first word of its output that is a long
@@ -364,8 +382,9 @@ int main(int argc, char** argv)
             slowestSpeed = figures.oursMbps;
             slowest = &algorithm;
         }
-        std::printf("%-8s in memory: ours %7.0f MB/s, libcrypto %7.0f MB/s", algorithm.name, figures.oursMbps,
-                    figures.libcryptoMbps);
+        std::printf("%-8s in memory: ours %7.0f MB/s, libcrypto %7.0f MB/s (pre-fetched %7.0f MB/s, ours/that %.3f)",
+                    algorithm.name, figures.oursMbps, figures.libcryptoMbps, figures.prefetchedMbps,
+                    figures.prefetchedRatio);
         if (*algorithm.coreutils && !file.Path().empty()) {
             const std::string expected = HashBuffer(algorithm, data);
             const double seconds = ToolSeconds(std::string(algorithm.coreutils) + " '" + file.Path() + "'", expected);

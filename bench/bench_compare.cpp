@@ -85,23 +85,13 @@ int main(int argc, char** argv)
         }
         return SecondsSince(start);
     };
-    for (int round = 0; round < 4; ++round) {
-        double seconds = 0, cmpSeconds = 0;
-        if (round % 2 == 0) {
-            seconds = compare();
-            cmpSeconds = seconds < 0 ? -1 : cmp();
-        } else {
-            cmpSeconds = cmp();
-            seconds = cmpSeconds < 0 ? -1 : compare();
-        }
-        if (seconds < 0 || cmpSeconds < 0)
-            return 1;
+    const auto show = [&](int round, double seconds, double cmpSeconds) {
         std::printf("round %d (%s first): compare %.2f s (%.0f MB/s), cmp %.2f s (%.0f MB/s), ratio %.2f\n", round + 1,
                     round % 2 == 0 ? "ours" : "cmp", seconds, megabytes / seconds, cmpSeconds, megabytes / cmpSeconds,
                     cmpSeconds / seconds);
-        oursTimes.push_back(seconds);
-        cmpTimes.push_back(cmpSeconds);
-    }
+    };
+    if (!TimeInTurns(4, compare, cmp, show, oursTimes, cmpTimes))
+        return 1;
     std::printf("compared_mb %.0f\n", megabytes);
     std::printf("ratio_vs_cmp %.2f\n", Median(PairRatios(oursTimes, cmpTimes)));
     return 0;

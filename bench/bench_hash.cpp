@@ -346,13 +346,7 @@ int main(int argc, char** argv)
                 tool = ToolSeconds("openssl dgst -md5 " + quotedPath, expected);
                 faults[1] = MinorFaults(RUSAGE_CHILDREN) - before;
             };
-            if (run % 2 == 0) {
-                runOurs();
-                runTool();
-            } else {
-                runTool();
-                runOurs();
-            }
+            TakeTurns(run, runOurs, runTool);
             if (digest != expected || tool <= 0) {
                 std::printf("  file hash run %d: %s\n", run + 1, digest != expected ? "digest differs!" : "no tool");
                 continue;
@@ -411,13 +405,7 @@ int main(int argc, char** argv)
                 digests.Finish();
             });
         };
-        if (run % 2 == 0) {
-            runSingle();
-            runSix();
-        } else {
-            runSix();
-            runSingle();
-        }
+        TakeTurns(run, runSingle, runSix);
         allSixRatios.push_back(six / one);
         allSix = std::min(allSix, six);
         single = std::min(single, one);

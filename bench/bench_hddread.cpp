@@ -195,19 +195,14 @@ int main(int argc, char** argv)
     for (int round = 0; round < kRounds; ++round) {
         double dd = 0;
         double test = 0;
-        if (round % 2 == 0) {
-            dd = TimeDd(source);
-            test = TimeTest(source, bytes);
-        } else {
-            test = TimeTest(source, bytes);
-            dd = TimeDd(source);
-        }
+        TakeTurns(
+            round, [&] { test = TimeTest(source, bytes); }, [&] { dd = TimeDd(source); });
         if (dd < 0 || test < 0) {
             std::fprintf(stderr, "a read of %s failed\n", source.c_str());
             break;
         }
         std::printf("round %d (%s first): dd_ms %.0f, hddtest_ms %.0f (%.0f MB/s)\n", round + 1,
-                    round % 2 == 0 ? "dd" : "test", dd, test, static_cast<double>(bytes) / 1e3 / test);
+                    round % 2 == 0 ? "test" : "dd", dd, test, static_cast<double>(bytes) / 1e3 / test);
         ddTimes.push_back(dd);
         testTimes.push_back(test);
         bestDd = std::min(bestDd, dd);

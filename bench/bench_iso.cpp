@@ -81,23 +81,13 @@ int main(int argc, char** argv)
         }
         return seconds;
     };
-    for (int round = 0; round < 4; ++round) {
-        double oursSeconds = 0, ddSeconds = 0;
-        if (round % 2 == 0) {
-            oursSeconds = createIso();
-            ddSeconds = oursSeconds < 0 ? -1 : ddCopy();
-        } else {
-            ddSeconds = ddCopy();
-            oursSeconds = ddSeconds < 0 ? -1 : createIso();
-        }
-        if (oursSeconds < 0 || ddSeconds < 0)
-            return 1;
+    const auto show = [&](int round, double oursSeconds, double ddSeconds) {
         std::printf("round %d (%s first): iso_creation_s %.2f (%.0f MB/s), dd_s %.2f (%.0f MB/s), ratio %.2f\n",
                     round + 1, round % 2 == 0 ? "ours" : "dd", oursSeconds, megabytes / oursSeconds, ddSeconds,
                     megabytes / ddSeconds, ddSeconds / oursSeconds);
-        oursTimes.push_back(oursSeconds);
-        ddTimes.push_back(ddSeconds);
-    }
+    };
+    if (!TimeInTurns(4, createIso, ddCopy, show, oursTimes, ddTimes))
+        return 1;
     std::printf("disc_mb %.0f\n", megabytes);
     std::printf("ratio_vs_dd %.2f\n", Median(PairRatios(oursTimes, ddTimes)));
     return 0;

@@ -124,13 +124,8 @@ int main()
     std::vector<double> scans, plains;
     for (int round = 0; round < kRounds; ++round) {
         double scan = 0, plain = 0;
-        if (round % 2 == 0) {
-            scan = FullScanMs();
-            plain = PlainReadsMs();
-        } else {
-            plain = PlainReadsMs();
-            scan = FullScanMs();
-        }
+        TakeTurns(
+            round, [&] { scan = FullScanMs(); }, [&] { plain = PlainReadsMs(); });
         if (scan < 0) {
             std::fprintf(stderr, "the scan did not reach the end of the disc\n");
             return 1;

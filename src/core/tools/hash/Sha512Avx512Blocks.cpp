@@ -54,8 +54,8 @@ using Pairs = __m256i;  // the schedule: words t and t + 1 of the first block, t
 
 // One round on the roles passed in: d takes the new a, h the new e.
 [[QUENZA_AVX512, gnu::always_inline]] inline void Round(Lane a, Lane b, Lane c, Lane& d, std::uint64_t e,
-                                                         std::uint64_t f, std::uint64_t g, std::uint64_t& h,
-                                                         std::uint64_t wordPlusConstant)
+                                                        std::uint64_t f, std::uint64_t g, std::uint64_t& h,
+                                                        std::uint64_t wordPlusConstant)
 {
     const std::uint64_t hw = h + wordPlusConstant;
     const std::uint64_t ch = (e & f) ^ (~e & g);
@@ -70,7 +70,7 @@ using Pairs = __m256i;  // the schedule: words t and t + 1 of the first block, t
 // Round R of a group of four: the roles rotate through a to d and e to h alike.
 template <int R>
 [[QUENZA_AVX512, gnu::always_inline]] inline void RoundAt(Lane (&av)[4], std::uint64_t (&ev)[4],
-                                                           std::uint64_t wordPlusConstant)
+                                                          std::uint64_t wordPlusConstant)
 {
     constexpr auto at = [](int role) { return (role - R) & 3; };
     Round(av[at(0)], av[at(1)], av[at(2)], av[at(3)], ev[at(0)], ev[at(1)], ev[at(2)], ev[at(3)], wordPlusConstant);
@@ -115,9 +115,8 @@ template <int K>
 }
 
 template <int I>
-[[QUENZA_AVX512, gnu::always_inline]] inline void RoundWithSchedule(Lane (&av)[4], std::uint64_t (&ev)[4],
-                                                                     Pairs (&x)[8], std::uint64_t* wordsPlusConstants,
-                                                                     int j)
+[[QUENZA_AVX512, gnu::always_inline]] inline void
+RoundWithSchedule(Lane (&av)[4], std::uint64_t (&ev)[4], Pairs (&x)[8], std::uint64_t* wordsPlusConstants, int j)
 {
     if constexpr (I % 2 == 0)
         ScheduleStep<I / 2>(x, wordsPlusConstants, j + I);
@@ -125,10 +124,9 @@ template <int I>
 }
 
 template <std::size_t... I>
-[[QUENZA_AVX512, gnu::always_inline]] inline void SixteenRoundsWithSchedule(Lane (&av)[4], std::uint64_t (&ev)[4],
-                                                                             Pairs (&x)[8],
-                                                                             std::uint64_t* wordsPlusConstants, int j,
-                                                                             std::index_sequence<I...>)
+[[QUENZA_AVX512, gnu::always_inline]] inline void
+SixteenRoundsWithSchedule(Lane (&av)[4], std::uint64_t (&ev)[4], Pairs (&x)[8], std::uint64_t* wordsPlusConstants,
+                          int j, std::index_sequence<I...>)
 {
     (RoundWithSchedule<static_cast<int>(I)>(av, ev, x, wordsPlusConstants, j), ...);
 }
@@ -136,14 +134,14 @@ template <std::size_t... I>
 // Eight rounds of block B from the stored words, from round j on.
 template <int B, std::size_t... I>
 [[QUENZA_AVX512, gnu::always_inline]] inline void EightRounds(Lane (&av)[4], std::uint64_t (&ev)[4],
-                                                               const std::uint64_t* wordsPlusConstants, int j,
-                                                               std::index_sequence<I...>)
+                                                              const std::uint64_t* wordsPlusConstants, int j,
+                                                              std::index_sequence<I...>)
 {
     (RoundAt<static_cast<int>(I) % 4>(av, ev, wordsPlusConstants[j * 2 + At(static_cast<int>(I), B)]), ...);
 }
 
 [[QUENZA_AVX512, gnu::always_inline]] inline void Begin(const std::uint64_t (&chaining)[8], Lane (&av)[4],
-                                                         std::uint64_t (&ev)[4])
+                                                        std::uint64_t (&ev)[4])
 {
 #pragma GCC unroll 4
     for (int i = 0; i < 4; ++i) {
@@ -153,7 +151,7 @@ template <int B, std::size_t... I>
 }
 
 [[QUENZA_AVX512, gnu::always_inline]] inline void End(std::uint64_t (&chaining)[8], const Lane (&av)[4],
-                                                       const std::uint64_t (&ev)[4])
+                                                      const std::uint64_t (&ev)[4])
 {
 #pragma GCC unroll 4
     for (int i = 0; i < 4; ++i) {
@@ -165,7 +163,7 @@ template <int B, std::size_t... I>
 // The first of two blocks (the second block's bytes follow it): the schedule
 // of both beside its rounds.
 [[QUENZA_AVX512, gnu::always_inline]] inline void FirstBlock(std::uint64_t (&chaining)[8], const std::uint8_t* blocks,
-                                                              std::uint64_t* wordsPlusConstants)
+                                                             std::uint64_t* wordsPlusConstants)
 {
     const __m128i byteOrder = _mm_set_epi8(8, 9, 10, 11, 12, 13, 14, 15, 0, 1, 2, 3, 4, 5, 6, 7);
     Pairs x[8];
@@ -185,7 +183,7 @@ template <int B, std::size_t... I>
 }
 
 [[QUENZA_AVX512, gnu::always_inline]] inline void SecondBlock(std::uint64_t (&chaining)[8],
-                                                               const std::uint64_t* wordsPlusConstants)
+                                                              const std::uint64_t* wordsPlusConstants)
 {
     Lane av[4];
     std::uint64_t ev[4];

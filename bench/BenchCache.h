@@ -1,6 +1,7 @@
 #pragma once
 
-// Whether a file is in the page cache: what a side-by-side figure states.
+// What the side-by-side figures share: whether a file is in the page cache,
+// medians, and the ratios of rounds taken in turns.
 
 #include <algorithm>
 #include <cstddef>
@@ -55,4 +56,49 @@ inline double Median(std::vector<double> values)
         return 0;
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+// Runs both sides of a round, ours first in the even rounds.
+template <class Ours, class Theirs>
+void TakeTurns(int round, Ours ours, Theirs theirs)
+{
+    if (round % 2 == 0) {
+        ours();
+        theirs();
+    } else {
+        theirs();
+        ours();
+    }
+}
+
+// Rounds of two sides taken in turns: each side returns its seconds
+// (negative when it failed), `show(round, ours, theirs)` prints a round.
+// False when a side failed.
+template <class Ours, class Theirs, class Show>
+bool TimeInTurns(int rounds, Ours ours, Theirs theirs, Show show, std::vector<double>& oursTimes,
+                 std::vector<double>& theirTimes)
+{
+    for (int round = 0; round < rounds; ++round) {
+        double oursSeconds = 0, theirSeconds = 0;
+        TakeTurns(
+            round, [&] { oursSeconds = ours(); }, [&] { theirSeconds = theirs(); });
+        if (oursSeconds < 0 || theirSeconds < 0)
+            return false;
+        show(round, oursSeconds, theirSeconds);
+        oursTimes.push_back(oursSeconds);
+        theirTimes.push_back(theirSeconds);
+    }
+    return true;
+}
+
+// Two sides timed in rounds whose order alternates, so that whatever the
+// first run of a round pays or leaves behind (a flush, a warm cache) falls
+// on each side once in each pair of rounds. Each pair's ratio is the other
+// side's summed time over ours.
+inline std::vector<double> PairRatios(const std::vector<double>& ours, const std::vector<double>& theirs)
+{
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i + 1 < ours.size() && i + 1 < theirs.size(); i += 2)
+        ratios.push_back((theirs[i] + theirs[i + 1]) / (ours[i] + ours[i + 1]));
+    return ratios;
 }

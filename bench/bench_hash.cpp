@@ -2,23 +2,33 @@
 // same work on the same source in the same round:
 // - the file hash (MD5) against `openssl dgst -md5` reading the same file,
 //   the page cache warm for both (the file is read once before the rounds;
-//   the output says how much of it is resident);
-// - each digest over one large buffer in memory against `openssl speed`;
+//   the output says how much of it is resident), each going first every
+//   other round;
+// - each of the six digests in memory against libcrypto's (EVP, the
+//   algorithm by name as the openssl tool takes it; for the record also
+//   fetched beforehand) in this process: whole digests of one 16 KiB buffer
+//   in hex, the sides taking turns in short slices timed on the same clock
+//   (the first side changing every round), so that a busy machine slows
+//   them alike;
 // - all six digests at once against the slowest single digest.
 //
-// Usage: bench_hash [MiB]   (default 1024)
+// Usage: bench_hash [MiB]   (default 1024: the file and the all-six buffer)
 // Prints "file_ratio MD5 <ours/openssl dgst throughput>" (the median of the
-// rounds' ratios), "memory_ratio <algorithm> <ours/openssl speed>" for MD5,
-// SHA-1, SHA-256 and SHA-512; the last line is "all_six_over_slowest <factor>".
+// rounds' ratios), "memory_ratio <algorithm> <ours/libcrypto>" (the median of
+// the slices' ratios) for all six; the last line is
+// "all_six_over_slowest <factor>".
 
 #include "BenchCache.h"
 #include "core/base/ReportText.h"
 #include "core/tools/hash/FileHashEngine.h"
 #include "core/tools/hash/HashKernelSelect.h"
+#include "core/tools/hash/HashSupport.h"
 #include "core/tools/hash/MD5Context.h"
 #include "core/tools/hash/MultiDigest.h"
 #include "core/tools/hash/SHAHash.h"
 #include "HashBenchSupport.h"
+
+#include <openssl/evp.h>
 
 #include <algorithm>
 #include <bit>
@@ -29,6 +39,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -38,17 +49,20 @@ namespace {
 
 constexpr int kRuns = 5;
 
+constexpr int kSliceRounds = 31;
+constexpr std::size_t kSliceBuffer = 16384;
+
 struct Algorithm {
     const char* name;
     DigestKind kind;
-    const char* openssl;  // openssl dgst option, "" when not compared
+    const char* libcrypto;  // EVP name
     const char* coreutils;  // coreutils tool, "" when not compared
 };
 
 const Algorithm kAlgorithms[] = {
-    {"MD5", DIGEST_MD5, "md5", "md5sum"}, {"SHA-1", DIGEST_SHA1, "sha1", "sha1sum"},
-    {"SHA-224", DIGEST_SHA224, "", ""},   {"SHA-256", DIGEST_SHA256, "sha256", "sha256sum"},
-    {"SHA-384", DIGEST_SHA384, "", ""},   {"SHA-512", DIGEST_SHA512, "sha512", "sha512sum"},
+    {"MD5", DIGEST_MD5, "MD5", "md5sum"},     {"SHA-1", DIGEST_SHA1, "SHA1", "sha1sum"},
+    {"SHA-224", DIGEST_SHA224, "SHA224", ""}, {"SHA-256", DIGEST_SHA256, "SHA256", "sha256sum"},
+    {"SHA-384", DIGEST_SHA384, "SHA384", ""}, {"SHA-512", DIGEST_SHA512, "SHA512", "sha512sum"},
 };
 
 double Seconds(const std::function<void()>& work)
@@ -58,23 +72,123 @@ double Seconds(const std::function<void()>& work)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-std::string HashBuffer(const Algorithm& algorithm, const std::vector<char>& data)
+std::string Hash(const Algorithm& algorithm, const char* data, std::size_t size)
 {
     // The classes take unsigned lengths: feed in 1 GiB calls.
     constexpr std::size_t kCall = 1u << 30;
     if (algorithm.kind == DIGEST_MD5) {
         MD5Context md5;
-        for (std::size_t at = 0; at < data.size(); at += kCall)
-            md5.Update(data.data() + at, static_cast<unsigned>(std::min(kCall, data.size() - at)));
+        for (std::size_t at = 0; at < size; at += kCall)
+            md5.Update(data + at, static_cast<unsigned>(std::min(kCall, size - at)));
         md5.Final();
         return MD5DigestToHex(md5.digest).get();
     }
     const SHA_TYPE types[] = {SHA_TYPE_1, SHA_TYPE_224, SHA_TYPE_256, SHA_TYPE_384, SHA_TYPE_512};
     SHAHash sha;
     sha.Init(types[std::countr_zero(static_cast<unsigned>(algorithm.kind)) - 1]);
-    for (std::size_t at = 0; at < data.size(); at += kCall)
-        sha.Update(data.data() + at, static_cast<unsigned>(std::min(kCall, data.size() - at)));
+    for (std::size_t at = 0; at < size; at += kCall)
+        sha.Update(data + at, static_cast<unsigned>(std::min(kCall, size - at)));
     return sha.Finish();
+}
+
+std::string HashBuffer(const Algorithm& algorithm, const std::vector<char>& data)
+{
+    return Hash(algorithm, data.data(), data.size());
+}
+
+// libcrypto's digest through EVP: as applications and the openssl tool call
+// it (the algorithm by name, EVP_get_digestbyname), or with the algorithm
+// fetched from its provider once beforehand (EVP_MD_fetch), which spares
+// each digest a look-up.
+class LibcryptoDigest {
+public:
+    LibcryptoDigest(const char* name, bool prefetched) :
+        m_fetched(prefetched ? EVP_MD_fetch(nullptr, name, nullptr) : nullptr),
+        m_md(prefetched ? m_fetched : EVP_get_digestbyname(name)),
+        m_context(EVP_MD_CTX_new())
+    {
+        if (!m_md || !m_context)
+            throw std::runtime_error(std::string("libcrypto has no ") + name);
+    }
+    ~LibcryptoDigest()
+    {
+        EVP_MD_CTX_free(m_context);
+        EVP_MD_free(m_fetched);
+    }
+    LibcryptoDigest(const LibcryptoDigest&) = delete;
+    LibcryptoDigest& operator=(const LibcryptoDigest&) = delete;
+
+    // The digest in hex, as ours gives it; "" when libcrypto failed.
+    std::string Hex(const char* data, std::size_t size)
+    {
+        unsigned char digest[EVP_MAX_MD_SIZE];
+        unsigned length = 0;
+        if (EVP_DigestInit_ex(m_context, m_md, nullptr) != 1 || EVP_DigestUpdate(m_context, data, size) != 1
+            || EVP_DigestFinal_ex(m_context, digest, &length) != 1)
+            return "";
+        char hex[2 * EVP_MAX_MD_SIZE + 1];
+        hash_kernels::BytesToHex(digest, length, hex);
+        return hex;
+    }
+
+private:
+    EVP_MD* m_fetched;
+    const EVP_MD* m_md;
+    EVP_MD_CTX* m_context;
+};
+
+struct MemoryFigures {
+    double oursMbps = 0;  // medians of the slices
+    double libcryptoMbps = 0;
+    double ratio = 0;  // median of the rounds' ratios
+    double prefetchedMbps = 0;
+    double prefetchedRatio = 0;
+};
+
+// Whole digests of one 16 KiB buffer in hex: ours, libcrypto's and
+// libcrypto's with the algorithm fetched beforehand, in turns: a round is
+// one slice of each, the first of them changing every round. A slice is as
+// many digests as take about 20 ms.
+MemoryFigures InMemory(const Algorithm& algorithm, const std::vector<char>& data)
+{
+    const char* buffer = data.data();
+    LibcryptoDigest byName(algorithm.libcrypto, false);
+    LibcryptoDigest prefetched(algorithm.libcrypto, true);
+    const std::string expected = Hash(algorithm, buffer, kSliceBuffer);
+    if (byName.Hex(buffer, kSliceBuffer) != expected || prefetched.Hex(buffer, kSliceBuffer) != expected)
+        throw std::runtime_error(std::string(algorithm.name) + ": the digests differ");
+    std::string sink;
+    int digests = 8;
+    const std::function<void()> sides[3] = {
+        [&] {
+            for (int i = 0; i < digests; ++i)
+                sink = Hash(algorithm, buffer, kSliceBuffer);
+        },
+        [&] {
+            for (int i = 0; i < digests; ++i)
+                sink = byName.Hex(buffer, kSliceBuffer);
+        },
+        [&] {
+            for (int i = 0; i < digests; ++i)
+                sink = prefetched.Hex(buffer, kSliceBuffer);
+        },
+    };
+    while (Seconds(sides[0]) < 0.02 && digests < (1 << 20))
+        digests *= 2;
+    std::vector<double> speeds[3], ratios, prefetchedRatios;
+    const double bytes = static_cast<double>(digests) * kSliceBuffer;
+    for (int round = 0; round < kSliceRounds; ++round) {
+        double seconds[3];
+        for (int turn = 0; turn < 3; ++turn) {
+            const int side = (round + turn) % 3;
+            seconds[side] = Seconds(sides[side]);
+        }
+        for (int side = 0; side < 3; ++side)
+            speeds[side].push_back(bytes / seconds[side] / 1e6);
+        ratios.push_back(seconds[1] / seconds[0]);
+        prefetchedRatios.push_back(seconds[2] / seconds[0]);
+    }
+    return {Median(speeds[0]), Median(speeds[1]), Median(ratios), Median(speeds[2]), Median(prefetchedRatios)};
 }
 
 // Runs a command and returns the first word of its output that is a long
@@ -110,22 +224,6 @@ double ToolSeconds(const std::string& command, const std::string& expected)
         return seconds;
     std::printf("  %s: %s\n", command.c_str(), digest.empty() ? "failed" : "digest differs!");
     return -1;
-}
-
-// OpenSSL's own in-memory figure in MB/s (`openssl speed`), 0 when unavailable.
-double OpensslSpeed(const char* name)
-{
-    const std::string command = std::string("openssl speed -seconds 3 -bytes 16384 -evp ") + name + " 2>/dev/null";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return 0;
-    std::string last;
-    char line[512];
-    while (std::fgets(line, sizeof line, pipe))
-        last = line;
-    pclose(pipe);
-    const auto space = last.find_last_of(' ');
-    return space == std::string::npos ? 0 : std::atof(last.c_str() + space + 1) * 1000 / 1e6;
 }
 
 std::string Format3(double value)
@@ -237,12 +335,18 @@ int main(int argc, char** argv)
         long faults[2] = {0, 0};  // the last round's: ours, openssl's
         for (int run = 0; run < kRuns; ++run) {
             std::string digest;
-            const long oursFaults = MinorFaults(RUSAGE_SELF);
-            const double ours = Seconds([&] { digest = FileMd5(file.Path()); });
-            faults[0] = MinorFaults(RUSAGE_SELF) - oursFaults;
-            const long toolFaults = MinorFaults(RUSAGE_CHILDREN);
-            const double tool = ToolSeconds("openssl dgst -md5 " + quotedPath, expected);
-            faults[1] = MinorFaults(RUSAGE_CHILDREN) - toolFaults;
+            double ours = 0, tool = 0;
+            const auto runOurs = [&] {
+                const long before = MinorFaults(RUSAGE_SELF);
+                ours = Seconds([&] { digest = FileMd5(file.Path()); });
+                faults[0] = MinorFaults(RUSAGE_SELF) - before;
+            };
+            const auto runTool = [&] {
+                const long before = MinorFaults(RUSAGE_CHILDREN);
+                tool = ToolSeconds("openssl dgst -md5 " + quotedPath, expected);
+                faults[1] = MinorFaults(RUSAGE_CHILDREN) - before;
+            };
+            TakeTurns(run, runOurs, runTool);
             if (digest != expected || tool <= 0) {
                 std::printf("  file hash run %d: %s\n", run + 1, digest != expected ? "digest differs!" : "no tool");
                 continue;
@@ -254,62 +358,59 @@ int main(int argc, char** argv)
             toolBest = std::min(toolBest, tool);
         }
         if (!fileRatios.empty()) {
-            const double gibibytes = bytes / (1u << 30);
-            std::printf("MD5 file: ours best %.0f MB/s, openssl dgst best %.0f MB/s; minor page faults per GiB: "
-                        "ours %.0f, openssl dgst %.0f\n",
-                        bytes / oursBest / 1e6, bytes / toolBest / 1e6, static_cast<double>(faults[0]) / gibibytes,
-                        static_cast<double>(faults[1]) / gibibytes);
+            std::printf("MD5 file: ours best %.0f MB/s, openssl dgst best %.0f MB/s; minor page faults of one run "
+                        "over the %zu MiB file: ours %ld, openssl dgst %ld\n",
+                        bytes / oursBest / 1e6, bytes / toolBest / 1e6, mebibytes, faults[0], faults[1]);
             std::printf("file_ratio MD5 %.3f\n", Median(fileRatios));
         }
     }
 
-    // Each digest in memory against openssl's own in-memory figure; the
+    // Each digest in memory against libcrypto's in this process; the
     // coreutils tools over the file for the record.
     const Algorithm* slowest = &kAlgorithms[0];
-    double slowestSeconds = 0;
+    double slowestSpeed = 1e300;
     std::vector<std::string> ratios;
     for (const Algorithm& algorithm : kAlgorithms) {
-        const bool compare = *algorithm.openssl && !file.Path().empty();
-        const std::string quotedPath = "'" + file.Path() + "'";
-        std::string digest;
-        double ours = 1e300, coreutils = 1e300;
-        for (int run = 0; run < kRuns; ++run) {
-            ours = std::min(ours, Seconds([&] { digest = HashBuffer(algorithm, data); }));
-            if (compare && run < 2) {
-                const double sum = ToolSeconds(std::string(algorithm.coreutils) + " " + quotedPath, digest);
-                coreutils = sum < 0 ? 0 : std::min(coreutils, sum);
-            }
-        }
-        if (ours > slowestSeconds) {
-            slowestSeconds = ours;
+        const MemoryFigures figures = InMemory(algorithm, data);
+        if (figures.oursMbps < slowestSpeed) {
+            slowestSpeed = figures.oursMbps;
             slowest = &algorithm;
         }
-        const auto throughput = [&](double seconds) { return seconds > 0 ? bytes / seconds / 1e6 : 0.0; };
-        std::printf("%-8s ours in memory %7.0f MB/s", algorithm.name, throughput(ours));
-        if (!compare) {
-            std::printf("\n");
-            continue;
+        std::printf("%-8s in memory: ours %7.0f MB/s, libcrypto %7.0f MB/s (pre-fetched %7.0f MB/s, ours/that %.3f)",
+                    algorithm.name, figures.oursMbps, figures.libcryptoMbps, figures.prefetchedMbps,
+                    figures.prefetchedRatio);
+        if (*algorithm.coreutils && !file.Path().empty()) {
+            const std::string expected = HashBuffer(algorithm, data);
+            const double seconds = ToolSeconds(std::string(algorithm.coreutils) + " '" + file.Path() + "'", expected);
+            if (seconds > 0)
+                std::printf("; %s over the file %7.0f MB/s", algorithm.coreutils, bytes / seconds / 1e6);
         }
-        const double speed = OpensslSpeed(algorithm.openssl);
-        std::printf("  openssl speed (in memory) %7.0f MB/s  %s (file) %7.0f MB/s\n", speed, algorithm.coreutils,
-                    throughput(coreutils));
-        ratios.push_back(std::string("memory_ratio ") + algorithm.name + " "
-                         + (speed > 0 ? Format3(throughput(ours) / speed) : std::string("n/a")));
+        std::printf("\n");
+        ratios.push_back(std::string("memory_ratio ") + algorithm.name + " " + Format3(figures.ratio));
     }
     for (const std::string& line : ratios)
         std::printf("%s\n", line.c_str());
 
-    // All six against the slowest alone, again taking turns.
+    // All six against the slowest alone, taking turns; the rounds' ratios
+    // give the median.
+    std::vector<double> allSixRatios;
     double allSix = 1e300, single = 1e300;
     for (int run = 0; run < kRuns; ++run) {
-        single = std::min(single, Seconds([&] { HashBuffer(*slowest, data); }));
-        allSix = std::min(allSix, Seconds([&] {
-                              MultiDigest digests(DIGEST_ALL);
-                              digests.Update(data.data(), data.size());
-                              digests.Finish();
-                          }));
+        double one = 0, six = 0;
+        const auto runSingle = [&] { one = Seconds([&] { HashBuffer(*slowest, data); }); };
+        const auto runSix = [&] {
+            six = Seconds([&] {
+                MultiDigest digests(DIGEST_ALL);
+                digests.Update(data.data(), data.size());
+                digests.Finish();
+            });
+        };
+        TakeTurns(run, runSingle, runSix);
+        allSixRatios.push_back(six / one);
+        allSix = std::min(allSix, six);
+        single = std::min(single, one);
     }
-    std::printf("all six %.3f s, slowest single (%s) %.3f s\n", allSix, slowest->name, single);
-    std::printf("all_six_over_slowest %.3f\n", allSix / single);
+    std::printf("all six best %.3f s, slowest single (%s) best %.3f s\n", allSix, slowest->name, single);
+    std::printf("all_six_over_slowest %.3f\n", Median(allSixRatios));
     return 0;
 }

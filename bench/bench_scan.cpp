@@ -1,6 +1,11 @@
 // A whole single-layer DVD+R (4.7 GB) scanned by the Lite-On engine on the
 // emulated drive, its clock virtual: what the program itself costs beside
-// the drive's minutes. Beside it the same error reads sent in a plain loop.
+// the drive's minutes. Beside it the same error reads (the same count, 16
+// bytes each) sent in a plain loop. The two take turns, each first in every
+// other round. Prints scan_ms and plain_ms (medians) and, last,
+// scan_to_plain_reads (the scan's time over the loop's, the median of the
+// pairs of rounds).
+#include "BenchCache.h"
 #include "IsoBenchSupport.h"
 #include "core/base/UserPrompt.h"
 #include "core/base/WaitClock.h"
@@ -13,18 +18,16 @@
 #include "emu/MediaPresets.h"
 #include "support/QuietScanSink.h"
 
-#include <benchmark/benchmark.h>
-
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
 constexpr std::uint64_t kFullDiscBlocks = 2295104;
-
-double g_scanMs = 0;
-double g_plainMs = 0;
+constexpr int kRounds = 20;
 
 // Waits move the emulated drive's clock on instead of passing.
 class VirtualClock : public WaitClock {
@@ -88,66 +91,52 @@ struct ScanBench {
     std::unique_ptr<ScanContext> scan;
 };
 
-void FullScan(benchmark::State& state)
+double MillisecondsSince(std::chrono::steady_clock::time_point start)
 {
-    std::unique_ptr<ScanBench> bench;
-    for (auto _ : state) {
-        state.PauseTiming();
-        bench.reset();
-        bench = std::make_unique<ScanBench>();
-        state.ResumeTiming();
-        ScanLiteon(*bench->scan);
-        if (bench->upper.GetPointCount() < 430) {
-            state.SkipWithError("the scan did not reach the end of the disc");
-            break;
-        }
-    }
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
-BENCHMARK(FullScan)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The engine over the whole disc; negative when it did not reach the end.
+double FullScanMs()
+{
+    ScanBench bench;
+    const auto start = std::chrono::steady_clock::now();
+    ScanLiteon(*bench.scan);
+    const double ms = MillisecondsSince(start);
+    return bench.upper.GetPointCount() < 430 ? -1 : ms;
+}
 
 // The same error reads, one after another, without the engine.
-void PlainReads(benchmark::State& state)
+double PlainReadsMs()
 {
-    std::unique_ptr<ScanBench> bench;
-    for (auto _ : state) {
-        state.PauseTiming();
-        bench.reset();
-        bench = std::make_unique<ScanBench>();
-        state.ResumeTiming();
-        std::array<std::uint8_t, 16> reply{};
-        for (std::uint64_t block = 0; block < kFullDiscBlocks / 16; ++block)
-            bench->drives->liteon.LiteonReadErrorData(reply.data(), 10);
-        benchmark::DoNotOptimize(reply.data());
-    }
+    ScanBench bench;
+    std::array<std::uint8_t, 16> reply{};  // as the engine reads them
+    const auto start = std::chrono::steady_clock::now();
+    for (std::uint64_t block = 0; block < kFullDiscBlocks / 16; ++block)
+        bench.drives->liteon.LiteonReadErrorData(reply.data(), static_cast<std::uint32_t>(reply.size()));
+    return MillisecondsSince(start);
 }
-BENCHMARK(PlainReads)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// Passes results on to the console and keeps the times for the last lines.
-class TimeReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            const double ms = run.GetAdjustedRealTime();
-            if (run.benchmark_name().rfind("FullScan", 0) == 0)
-                g_scanMs = ms;
-            else if (run.benchmark_name().rfind("PlainReads", 0) == 0)
-                g_plainMs = ms;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    benchmark::Initialize(&argc, argv);
-    TimeReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    if (g_plainMs > 0)
-        std::printf("scan_to_plain_reads %.2f\n", g_scanMs / g_plainMs);
-    std::printf("scan_ms %.0f\n", g_scanMs);
+    std::vector<double> scans, plains;
+    for (int round = 0; round < kRounds; ++round) {
+        double scan = 0, plain = 0;
+        TakeTurns(
+            round, [&] { scan = FullScanMs(); }, [&] { plain = PlainReadsMs(); });
+        if (scan < 0) {
+            std::fprintf(stderr, "the scan did not reach the end of the disc\n");
+            return 1;
+        }
+        std::printf("round %d (%s first): scan_ms %.0f, plain_ms %.0f\n", round + 1, round % 2 == 0 ? "scan" : "plain",
+                    scan, plain);
+        scans.push_back(scan);
+        plains.push_back(plain);
+    }
+    std::printf("scan_ms %.0f\n", Median(scans));
+    std::printf("plain_ms %.0f\n", Median(plains));
+    std::printf("scan_to_plain_reads %.2f\n", Median(PairRatios(plains, scans)));
     return 0;
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ ccache pkg-config qt6-base-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           clang clang-format libclang-rt-14-dev locales python3 python3-cryptography-vectors
-          libgif-dev openssl coreutils fonts-liberation2
+          libgif-dev openssl libssl-dev coreutils fonts-liberation2
           xorriso genisoimage udftools iproute2 procps util-linux
           desktop-file-utils xdg-utils shared-mime-info)
 missing=()

@@ -49,17 +49,18 @@ void TestPageState::SetProgress(int percent)
 void TestPageState::ResetList(const std::string& heading)
 {
     Update([&] {
-        m_list.assign(1, heading);
-        m_pending.listReset = true;
-        m_pending.lines = m_list;
+        m_list.Clear();
+        m_list.Add(heading);
+        ++m_listGeneration;
+        m_pending.list = ListShape{m_listGeneration, m_list.Size()};
     });
 }
 
 void TestPageState::AddListLine(const std::string& line)
 {
     Update([&] {
-        m_list.push_back(line);
-        m_pending.lines.push_back(line);
+        m_list.Add(line);
+        m_pending.list = ListShape{m_listGeneration, m_list.Size()};
     });
 }
 
@@ -92,8 +93,26 @@ int TestPageState::Progress() const
     return m_progress;
 }
 
+TestPageState::ListShape TestPageState::List() const
+{
+    std::lock_guard lock(m_mutex);
+    return {m_listGeneration, m_list.Size()};
+}
+
+std::optional<std::string> TestPageState::ListLine(std::uint64_t generation, std::size_t index) const
+{
+    std::lock_guard lock(m_mutex);
+    if (generation != m_listGeneration || index >= m_list.Size())
+        return std::nullopt;
+    return std::string(m_list.Line(index));
+}
+
 std::vector<std::string> TestPageState::ListLines() const
 {
     std::lock_guard lock(m_mutex);
-    return m_list;
+    std::vector<std::string> lines;
+    lines.reserve(m_list.Size());
+    for (std::size_t i = 0; i < m_list.Size(); ++i)
+        lines.emplace_back(m_list.Line(i));
+    return lines;
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/app/LineStore.h"
+
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -27,13 +31,19 @@ public:
     void ResetList(const std::string& heading);
     void AddListLine(const std::string& line);
 
+    // The list as it stands: each emptying starts a new generation. The
+    // lines are kept here alone; the window's list reads them by number.
+    struct ListShape {
+        std::uint64_t generation = 0;
+        std::size_t lines = 0;
+    };
+
     // What changed since the window last took the changes.
     struct Changes {
         std::map<int, std::string> texts;
         std::map<int, bool> enabled;
         std::optional<int> progress;
-        bool listReset = false;  // the window empties its list before adding `lines`
-        std::vector<std::string> lines;
+        std::optional<ListShape> list;  // set when the list changed
     };
     Changes TakeChanges();
 
@@ -41,6 +51,10 @@ public:
     std::string Text(int id) const;
     std::optional<bool> Enabled(int id) const;
     int Progress() const;
+    ListShape List() const;
+    // A line of the list of that generation; none once the list has been
+    // emptied since, or past its end.
+    std::optional<std::string> ListLine(std::uint64_t generation, std::size_t index) const;
     std::vector<std::string> ListLines() const;
 
 private:
@@ -52,7 +66,8 @@ private:
     std::map<int, std::string> m_texts;
     std::map<int, bool> m_enabled;
     int m_progress = 0;
-    std::vector<std::string> m_list;
+    LineStore m_list;
+    std::uint64_t m_listGeneration = 0;
     Changes m_pending;
     bool m_waiting = false;
 };

@@ -3,6 +3,7 @@
 #include "core/base/LogFile.h"
 #include "core/drive/Device.h"
 
+#include <cassert>
 #include <cerrno>
 
 namespace {
@@ -45,8 +46,10 @@ void CScsiCommand::ReleaseComposing()
 
 std::uint8_t* CScsiCommand::Cdb(int index)
 {
-    ClaimForComposing();
+    // The command's first byte claims the channel; its further bytes are
+    // written by the thread that holds it, so they need no check of their own.
     if (index == 0) {
+        ClaimForComposing();
         m_block = ScsiRequestBlock{};
         m_block.request.Length = kRequestLength;
         m_block.request.SenseInfoLength = kSenseInfoLength;
@@ -59,6 +62,7 @@ std::uint8_t* CScsiCommand::Cdb(int index)
         m_strLastError.clear();
         m_bCdbIndexInvalid = false;
     }
+    assert(index == 0 || m_composer.load(std::memory_order_relaxed) == std::this_thread::get_id());
     if (index < 0 || index >= kCdbBytes) {
         // Never write past the CDB; the command is refused when it is executed.
         m_bCdbIndexInvalid = true;

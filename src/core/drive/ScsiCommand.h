@@ -63,7 +63,8 @@ public:
 //
 // One mutex covers each whole command: the thread that calls Cdb(0) holds
 // the channel until its Execute ends, so commands of worker threads and of
-// the user interface never interleave. A caller that reads the sense after
+// the user interface never interleave; only that thread writes the further
+// bytes (checked in debug builds). A caller that reads the sense after
 // Execute, or sends a sequence that must not be split, holds Lock() around it.
 class CScsiCommand {
 public:

@@ -7,6 +7,7 @@
 #include "gui/app/QuenzaDlg.h"
 #include "gui/pipo/PiPo.h"
 #include "gui/tools/settings/AssociationPrompt.h"
+#include "gui/tools/testpage/TestResultsList.h"
 #include "gui/ui/Beep.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
@@ -14,8 +15,6 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QListWidget>
-#include <QStringList>
 
 #include <algorithm>
 #include <cctype>
@@ -183,18 +182,9 @@ void CQuenzaDlg::ApplyTestPageChanges()
             EnableDlgItem(id, enable);
     if (changes.progress)
         m_Progress2->SetPos(*changes.progress);
-    auto* results = Item<QListWidget>(testpage::kResults);
-    if (!results)
-        return;
-    if (changes.listReset)
-        results->clear();
-    QStringList lines;
-    lines.reserve(static_cast<qsizetype>(changes.lines.size()));
-    for (const std::string& line : changes.lines)
-        lines.append(QString::fromStdString(line));
-    results->addItems(lines);  // one insertion for all the lines that came
-    if (!changes.lines.empty() && results->count() > 2)
-        results->scrollToBottom();
+    auto* results = Item<TestResultsList>(testpage::kResults);
+    if (results && changes.list)
+        results->Follow(*changes.list);  // one insertion for all the lines that came
 }
 
 void CQuenzaDlg::RescanDrives()

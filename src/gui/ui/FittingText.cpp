@@ -43,26 +43,37 @@ void FittingField::Fit()
     setCursorPosition(0);
 }
 
-FittingList::FittingList(QWidget* parent) : Fitting<QListWidget>(parent)
+FittingList::FittingList(QWidget* parent) : Fitting<QListView>(parent)
 {
-    connect(model(), &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
-        const qsizetype before = m_longest.size();
-        for (int row = first; row <= last; ++row)
-            if (const QListWidgetItem* line = item(row); line && line->text().size() > m_longest.size())
-                m_longest = line->text();
-        if (m_longest.size() != before)
-            Fit();
-    });
-    connect(model(), &QAbstractItemModel::modelReset, this, [this] {
-        m_longest.clear();
-        Fit();
-    });
 }
 
 FittingList::~FittingList()
 {
     // The list empties its model as it goes: nothing is fitted then.
-    disconnect(model(), nullptr, this, nullptr);
+    if (model())
+        disconnect(model(), nullptr, this, nullptr);
+}
+
+void FittingList::setModel(QAbstractItemModel* newModel)
+{
+    if (model())
+        disconnect(model(), nullptr, this, nullptr);
+    Fitting<QListView>::setModel(newModel);
+    m_longest.clear();
+    if (!newModel)
+        return;
+    connect(newModel, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
+        const qsizetype before = m_longest.size();
+        for (int row = first; row <= last; ++row)
+            if (const QString line = model()->index(row, 0).data().toString(); line.size() > m_longest.size())
+                m_longest = line;
+        if (m_longest.size() != before)
+            Fit();
+    });
+    connect(newModel, &QAbstractItemModel::modelReset, this, [this] {
+        m_longest.clear();
+        Fit();
+    });
 }
 
 void FittingList::Fit()

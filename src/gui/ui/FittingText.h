@@ -2,7 +2,7 @@
 
 #include <QEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 
 // Controls whose text is drawn smaller, down to a smallest size, until the
 // whole of it fits. The font set on them is the size they start from.
@@ -57,11 +57,14 @@ private:
 };
 
 // A list whose lines all fit its width: its longest line (by characters, so
-// that a million lines cost no measuring) chooses the size.
-class FittingList : public Fitting<QListWidget> {
+// that a million lines cost no measuring) chooses the size. Follows the rows
+// of whatever model it is given.
+class FittingList : public Fitting<QListView> {
 public:
     explicit FittingList(QWidget* parent = nullptr);
     ~FittingList() override;
+
+    void setModel(QAbstractItemModel* model) override;
 
 private:
     void Fit() override;

@@ -1,8 +1,7 @@
 #include "MainWindowRig.h"
+#include "gui/tools/testpage/TestResultsList.h"
 
 #include "core/app/TestPageControls.h"
-
-#include <QListWidget>
 
 #include <functional>
 
@@ -94,12 +93,13 @@ TEST(PageChanges, AnotherDriveLeavesNoPageWithThePreviousDrivesResultsOrRange)
     EXPECT_GT(core.m_nHashEndLba, dvdEnd);  // the BD-R holds more
 
     // The error test's and the compare's lists.
-    const auto results = [&] { return dialog.Item<QListWidget>(testpage::kResults)->count(); };
+    const auto results = [&] { return dialog.Item<TestResultsList>(testpage::kResults)->count(); };
     for (int button : {IDC_ERRORTEST, IDC_COMPARE}) {
         dialog.SendCommand(button);
         rig.Settle();
         const int page = dialog.m_nCurrentPage;
-        dialog.Item<QListWidget>(testpage::kResults)->addItem("Sector 1234h");
+        dialog.m_TestPage.AddListLine("Sector 1234h");
+        PumpPostedMessages();
         ASSERT_EQ(results(), 2) << button;
         rig.SelectDrive(dialog.Item<QComboBox>(IDC_DEVICES)->currentIndex() == 0 ? 1 : 0);
         EXPECT_EQ(dialog.m_nCurrentPage, page) << button;

@@ -4,6 +4,7 @@
 #include "gui/graphs/ComparePIPO.h"
 #include "gui/graphs/IBGGraph.h"
 #include "gui/pipo/SetLogicalBlockAddress.h"
+#include "gui/tools/testpage/TestResultsList.h"
 #include "gui/tools/settings/Settings.h"
 #include "gui/ui/ButtonST.h"
 #include "core/tools/iso/DiscCompare.h"
@@ -15,7 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -63,7 +64,7 @@ Fit FitOf(QWidget& control, const QString& text)
             needs,
             combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width()};
     }
-    if (auto* list = qobject_cast<QListWidget*>(&control)) {
+    if (auto* list = qobject_cast<QListView*>(&control)) {
         // An item's text has the view's margin on each side.
         const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
         return {needs, list->viewport()->width() - 2 * margin};
@@ -276,14 +277,17 @@ TEST(TextsFit, TheIsoPagesDifferenceLinesAndADvdRamsMediaId)
     dialog.SendCommand(IDC_COMPARE);
     rig.Settle();
     ExpectOwnTextFits(dialog, IDC_MEDIAID, "media ID on the ISO page");
-    auto* results = dialog.Item<QListWidget>(testpage::kResults);
+    auto* results = dialog.Item<TestResultsList>(testpage::kResults);
     ASSERT_NE(results, nullptr);
     ASSERT_TRUE(results->isVisibleTo(&dialog));
     // The longest lines a compare of a dual-layer disc lists.
     const QStringList lines = {QString::fromStdString(DifferenceLine(0x3FBFFF, 2047, 0xFF, 0xFF)),
                                "LBA=3FBFF0h Blocks=16 Disc=unreadable", "Length ISO=8547991552 Disc=8547991552 bytes",
                                "17179869184 differing bytes in all"};
-    results->addItems(lines);
+    for (const QString& line : lines)
+        dialog.m_TestPage.AddListLine(line.toStdString());
+    rig.Settle();
+    ASSERT_GE(results->count(), lines.size());
     for (const QString& line : lines)
         ExpectFits(results, line, "difference line");
     EXPECT_GE(QFontInfo(results->font()).pixelSize(), 10);

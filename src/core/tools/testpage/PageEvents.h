@@ -26,6 +26,8 @@ public:
     };
     void SetBlockMapHooks(BlockMapHooks hooks) { m_map = std::move(hooks); }
     void SetBeepHook(std::function<void(unsigned)> beep) { m_beep = std::move(beep); }
+    // What the page shows (the results list reads its lines there).
+    const TestPageState& State() const { return m_page; }
 
     void ShowStatus(const std::string& text) override { m_report.ShowStatus(text); }
     void SetText(int control, const std::string& text) override { m_page.SetText(control, text); }

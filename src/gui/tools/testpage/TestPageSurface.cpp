@@ -13,13 +13,12 @@
 #include "gui/app/FileDialogs.h"
 #include "gui/app/PageHost.h"
 #include "gui/graphs/GraphStatic.h"
+#include "gui/tools/testpage/TestResultsList.h"
 #include "gui/ui/Dialog.h"
-#include "gui/ui/FittingText.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -107,11 +106,7 @@ TestPageSurface::TestPageSurface(PageHost& host) : m_host(host), m_dlg(host.Wind
     m_Graph = new CGraphStatic(&m_dlg);
     m_Graph->move(28, 69);
     m_dlg.BindControl(kGraph, m_Graph);
-    m_lbResults = new FittingList(&m_dlg);
-    // Lines of one height, laid out in batches: a million lines (a disc that
-    // is gone everywhere) must not lay out each line as it comes.
-    m_lbResults->setUniformItemSizes(true);
-    m_lbResults->setLayoutMode(QListView::Batched);
+    m_lbResults = new TestResultsList(m_host.Events().State(), &m_dlg);
     m_dlg.BindControl(kResults, m_lbResults);
     for (auto [id, caption, x] :
          {std::tuple{kIsoRadio, "ISO", 500}, {kVideoRadio, "DVD-Video", 560}, {kFolderRadio, "Folder", 660}}) {
@@ -235,7 +230,7 @@ void TestPageSurface::SaveReadErrorList(const std::string& stoppedAt)
     list.mediaType = m_dlg.GetDlgItemText(kFieldMediaType);
     list.stoppedAt = stoppedAt;
     for (int i = 1; i < m_lbResults->count(); ++i)  // the heading is not written
-        list.lines.push_back(m_lbResults->item(i)->text().toStdString());
+        list.lines.push_back(m_lbResults->Line(i));
     std::string error;
     if (!::SaveReadErrorList(choice->path, list, error)) {
         LogEntry("OnSave() - " + error);

@@ -11,7 +11,7 @@
 class CDialog;
 class CGraphStatic;
 class PageHost;
-class QListWidget;
+class TestResultsList;
 
 // A colour of the program's profile (the graphs' colours).
 COLORREF ProfileColour(const char* entry, COLORREF fallback);
@@ -47,7 +47,7 @@ private:
     PageHost& m_host;
     CDialog& m_dlg;
     CGraphStatic* m_Graph = nullptr;
-    QListWidget* m_lbResults = nullptr;
+    TestResultsList* m_lbResults = nullptr;
     int m_nResultFieldX = 612;  // where the result fields stand on the page shown
     int m_nResultFieldWidth = 118;
     int m_nLabelX = 507;  // where their labels stand

@@ -5,6 +5,7 @@
 #include "gui/graphs/GraphStatic.h"
 #include "gui/tools/sectorview/GetLBA.h"
 #include "gui/tools/sectorview/SectorViewPage.h"
+#include "gui/tools/testpage/TestResultsList.h"
 #include "gui/ui/Beep.h"
 #include "support/gui/ManualSlideClock.h"
 #include "support/gui/ScriptedFileDialogs.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
 
 #include <gtest/gtest.h>
 
@@ -38,9 +38,9 @@ protected:
     std::vector<std::string> ListLines()
     {
         std::vector<std::string> lines;
-        auto* list = Dialog().Item<QListWidget>(kResults);
+        auto* list = Dialog().Item<TestResultsList>(kResults);
         for (int i = 0; i < list->count(); ++i)
-            lines.push_back(list->item(i)->text().toStdString());
+            lines.push_back(list->Line(i));
         return lines;
     }
     CGetLBA& Viewer() { return *rig.PageObject<SectorViewPage>().m_pGetLbaDlg.Get(); }
@@ -191,7 +191,7 @@ TEST_F(ErrorPageTest, ListLinesThatCameTogetherEnterTheListAtOnce)
 {
     Dialog().SendCommand(IDC_ERRORTEST);
     rig.Settle();
-    auto* list = Dialog().Item<QListWidget>(kResults);
+    auto* list = Dialog().Item<TestResultsList>(kResults);
     ASSERT_EQ(list->count(), 1);  // the heading
     int insertions = 0;
     const QMetaObject::Connection counting = QObject::connect(list->model(), &QAbstractItemModel::rowsInserted,
@@ -202,7 +202,7 @@ TEST_F(ErrorPageTest, ListLinesThatCameTogetherEnterTheListAtOnce)
     QObject::disconnect(counting);
     EXPECT_EQ(insertions, 1);
     ASSERT_EQ(list->count(), 50001);
-    EXPECT_EQ(list->item(50000)->text().toStdString(), "50000. Error - LBA = 0000c34fh");
+    EXPECT_EQ(list->Line(50000), "50000. Error - LBA = 0000c34fh");
     EXPECT_TRUE(list->uniformItemSizes());
 }
 

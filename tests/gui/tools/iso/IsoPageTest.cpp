@@ -1,10 +1,10 @@
 #include "core/app/TestPageControls.h"
 #include "gui/app/MainWindowRig.h"
 #include "gui/graphs/GraphStatic.h"
+#include "gui/tools/testpage/TestResultsList.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QAbstractButton>
-#include <QListWidget>
 
 #include <gtest/gtest.h>
 
@@ -69,9 +69,9 @@ protected:
     std::vector<std::string> ListLines()
     {
         std::vector<std::string> lines;
-        auto* list = Dialog().Item<QListWidget>(kResults);
+        auto* list = Dialog().Item<TestResultsList>(kResults);
         for (int i = 0; i < list->count(); ++i)
-            lines.push_back(list->item(i)->text().toStdString());
+            lines.push_back(list->Line(i));
         return lines;
     }
     void CompareWith(int radio, std::vector<std::optional<FileDialogAnswer>> answers)

@@ -187,7 +187,7 @@ void ScanControl::OnStart()
     if ((state.m_nGraphSlot == 1 ? state.m_bNotSaved1 : state.m_bNotSaved2) == 1) {
         questionLock.emplace(context.drive.mmc);
         if (context.prompt.MessageBox("Previous graph not saved,  are you sure you want to start?", "Graph not saved!",
-                                      MB_YESNO | MB_ICONQUESTION)
+                                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
             == IDNO)
             return;
     }

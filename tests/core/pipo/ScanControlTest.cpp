@@ -388,7 +388,7 @@ TEST(ScanControl, TheQuestionsAndMessagesOfStart)
         ASSERT_EQ(rig.prompt.asked.size(), 1u);
         EXPECT_EQ(rig.prompt.asked[0].text, "Previous graph not saved,  are you sure you want to start?");
         EXPECT_EQ(rig.prompt.asked[0].caption, "Graph not saved!");
-        EXPECT_EQ(rig.prompt.asked[0].type, MB_YESNO | MB_ICONQUESTION);
+        EXPECT_EQ(rig.prompt.asked[0].type, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
         EXPECT_EQ(rig.scan.state.m_bNotSaved1, 1);
     }
     {

@@ -142,7 +142,7 @@ void NecBookTypeControl::OnSetDefault(Kind kind)
     const std::string question = m_nChangesRemaining == 1
         ? std::string("Do you know this is very last time you can set default mode ever? Continue?")
         : Format("Setting default can only be done %d more times.  Do you want to continue?", m_nChangesRemaining);
-    if (m_session.Message(question, "ARE YOU SURE?", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (m_session.Message(question, "ARE YOU SURE?", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
     const KindRow& row = kRows[kind];
     const std::string book = row.choiceNames[Radio(row.group)];

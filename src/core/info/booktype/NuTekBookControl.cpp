@@ -99,7 +99,9 @@ void NuTekBookControl::OnSetDefaultBook(Book book)
     const BookRow& row = kBooks[book];
     const bool flash = checks[IDC_FLASH_SAVE] != 0;
     if (flash
-        && m_session.Message("Are you sure you want to change the bitsetting?", "Are you sure?", MB_YESNO) != IDYES)
+        && m_session.Message("Are you sure you want to change the bitsetting?", "Are you sure?",
+                             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
+            != IDYES)
         return;
     const bool rom = Radio(row.group) == kRom;
     std::string change = NextBurnChange(row.name, rom ? "DVD-ROM" : row.name);

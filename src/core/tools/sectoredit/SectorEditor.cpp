@@ -84,7 +84,8 @@ bool SectorEditor::AskToLoseChanges()
 {
     if (!m_bChanged)
         return true;
-    return AppMessageBox("Are you sure you want to lose current changes?", "Lose changes?", MB_YESNO | MB_ICONQUESTION)
+    return AppMessageBox("Are you sure you want to lose current changes?", "Lose changes?",
+                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
         == IDYES;
 }
 

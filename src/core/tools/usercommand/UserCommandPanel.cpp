@@ -147,11 +147,12 @@ bool UserCommandPanel::ConfirmSend() const
 {
     if (m_bDataEntered == 0) {
         if (AppMessageBox("You have not entered any data\n\rAre you sure you want to send?", kSureCaption,
-                          MB_YESNO | MB_ICONQUESTION)
+                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
             == IDNO)
             return false;
     } else if (m_bPrompt == 1 && OnlyReads(Request().cdb.front())) {
-        if (AppMessageBox("Are you sure you want to send this command?", kSureCaption, MB_YESNO | MB_ICONQUESTION)
+        if (AppMessageBox("Are you sure you want to send this command?", kSureCaption,
+                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
             != IDYES)
             return false;
     }

@@ -61,7 +61,7 @@ bool MmcMediaReads::ReadTrackInformation(std::uint8_t* buffer, std::uint32_t len
     const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
     return CommandBlock(kReadTrackInformation)
                .Set(1, 0x01)  // the address is a track number
-               .Set(5, static_cast<std::uint8_t>(track))
+               .SetBe32(2, static_cast<std::uint32_t>(track))
                .SetBe16(7, allocation)
                .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation)
         == 0;

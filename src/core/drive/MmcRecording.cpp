@@ -141,6 +141,7 @@ int MmcRecording::ReadDiscInformation(DiscInformation& information, std::string*
     if (result == 0) {
         information.discStatus = answer[2] & 0x03;
         information.erasable = (answer[2] & 0x10) != 0;
+        information.lastTrack = (answer[11] << 8) | answer[6];
         information.backgroundFormat = answer[7] & 0x03;
     }
     return result;

@@ -52,6 +52,7 @@ enum class BlankType : std::uint8_t { Full = 0x00, Minimal = 0x01 };
 struct DiscInformation {
     int discStatus = 0;  // byte 2 bits 1-0: 0 blank, 1 appendable, 2 complete, 3 other
     bool erasable = false;  // byte 2 bit 4
+    int lastTrack = 0;  // the last track of the last session: bytes 11 (MSB) and 6 (LSB)
     int backgroundFormat = 0;  // byte 7 bits 1-0: 0 none, 1 stopped, 2 running, 3 complete
 };
 

@@ -129,6 +129,27 @@ std::optional<std::int64_t> DcErase::ReadTrackInfo(std::string* failure)
     return std::int64_t{scsi::GetBe32(&answer[16])} + std::int64_t{kDvdFirstDataSector};
 }
 
+std::optional<std::int64_t> DcErase::LastTrackEnd(std::string* failure)
+{
+    DiscInformation information;
+    if (m_drive.recording.ReadDiscInformation(information, failure) != 0)
+        return std::nullopt;
+    std::vector<std::uint8_t> answer(kTrackInformationLength, 0);
+    const auto lock = m_drive.m_ScsiCommand.Lock();
+    if (!m_drive.reads.ReadTrackInformation(answer.data(), kTrackInformationLength, information.lastTrack)) {
+        if (failure)
+            *failure = DescribeLastFailure(m_drive.m_ScsiCommand, "READ TRACK INFORMATION", mmc::kReadTrackInformation);
+        return std::nullopt;
+    }
+    const std::int64_t size = scsi::GetBe32(&answer[24]);
+    if (size == 0) {
+        if (failure)
+            *failure = Format("track %d holds no blocks", information.lastTrack);
+        return std::nullopt;
+    }
+    return std::int64_t{scsi::GetBe32(&answer[8])} + size + kDvdFirstDataSector;
+}
+
 std::optional<std::int64_t> DcErase::FullEraseEnd(std::string* failure)
 {
     const std::optional<std::int64_t> free = ReadTrackInfo(failure);
@@ -136,10 +157,21 @@ std::optional<std::int64_t> DcErase::FullEraseEnd(std::string* failure)
         return std::nullopt;
     // A closed disc has no free blocks: its recorded blocks are what a full erase covers.
     const CapacityAnswer capacity = m_drive.reads.ReadCapacityAnswer();
-    const bool recorded = capacity.ok && capacity.lastLba != 0xFFFFFFFF;
+    if (!capacity.ok) {
+        // The last track's end tells the recorded part instead; no range is guessed.
+        std::string why;
+        const std::optional<std::int64_t> trackEnd = LastTrackEnd(&why);
+        if (!trackEnd) {
+            if (failure)
+                *failure = "the end of the recorded data is not known: READ CAPACITY (25h) failed, then " + why;
+            return std::nullopt;
+        }
+        return std::max(*free, *trackEnd);
+    }
+    const bool recorded = capacity.lastLba != 0xFFFFFFFF;
     if (!recorded && *free == kDvdFirstDataSector) {
         if (failure)
-            *failure = "READ CAPACITY (25h) failed: the recorded part of the disc is not known";
+            *failure = "READ CAPACITY (25h) tells no recorded blocks and the disc has no free ones";
         return std::nullopt;
     }
     const std::int64_t recordedEnd = recorded ? std::int64_t{capacity.lastLba} + 1 + kDvdFirstDataSector : 0;

@@ -71,7 +71,8 @@ public:
     std::optional<std::int64_t> ReadTrackInfo(std::string* failure = nullptr);
     // The end of a full erase of a DVD: past the free blocks of track 1 and
     // past the recorded blocks READ CAPACITY tells (a closed disc has no free
-    // blocks), + 30000h; none when neither could be read.
+    // blocks), or when it fails the last track's end, + 30000h; none when
+    // track 1 or the recorded part could not be read.
     std::optional<std::int64_t> FullEraseEnd(std::string* failure = nullptr);
     // The checks before an erase of the range: a rewritable disc (media type
     // 3, 9, 101, or 100 whose disc information says erasable), the question
@@ -89,6 +90,9 @@ private:
     // Polls the step's state until the drive is idle: none then, else how it ended.
     std::optional<Outcome> PollStep(int percent, const std::function<bool()>& stop, std::uint64_t limitMs);
     Outcome Complete();
+    // The end of the disc's last track (READ DISC INFORMATION, then READ
+    // TRACK INFORMATION of that track) + 30000h; none on failure.
+    std::optional<std::int64_t> LastTrackEnd(std::string* failure);
     EraseResult End(TrayLock& lock, const Outcome& outcome);
     // TEST UNIT READY until the drive is ready, for up to 20 seconds (a drive
     // still busy then is asked by the next command): the loss when the disc

@@ -239,6 +239,51 @@ TEST(DcErase, AFullEraseOfAClosedDiscCoversItsRecordedBlocks)
     }
 }
 
+// Without READ CAPACITY the last track's end bounds the erase; when that
+// cannot be read either, nothing is erased.
+TEST(DcErase, AFullEraseWithoutTheCapacityCoversTheLastTrackOrNothing)
+{
+    using emu::ErrorRule;
+    const ErrorRule noCapacity = ErrorRule::CheckCondition(0x25, emu::sense::kInvalidFieldInCdb, 1);
+    struct Case {
+        const char* name;
+        std::vector<ErrorRule> rules;
+        const char* failure;  // null: erased to the last track's end
+    };
+    const Case cases[] = {
+        {"the last track's end", {noCapacity}, nullptr},
+        {"no disc information",
+         {noCapacity, ErrorRule::CheckCondition(0x51, emu::sense::kInvalidFieldInCdb, 1)},
+         "DC Erase failed - the end of the recorded data is not known: READ CAPACITY (25h) failed, then READ DISC "
+         "INFORMATION (51h) failed"},
+        {"no information of the last track",
+         {noCapacity, ErrorRule::CheckCondition(0x52, emu::sense::kInvalidFieldInCdb, 1, 1)},
+         "DC Erase failed - the end of the recorded data is not known: READ CAPACITY (25h) failed, then READ TRACK "
+         "INFORMATION (52h) failed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EraseRig rig("nu", "dvd-rw");
+        const std::uint32_t recorded = rig.drive->CurrentMedium()->capacityBlocks;
+        const auto result = RunDc(rig, false, {}, [&] {
+            for (const ErrorRule& rule : c.rules)
+                rig.drive->AddErrorRule(rule);
+        });
+        if (!c.failure) {
+            ASSERT_TRUE(result);
+            EXPECT_EQ(result->status, "DC Erase completed");
+            ASSERT_FALSE(Ranges(rig).empty());
+            EXPECT_EQ(Ranges(rig).back().last, 0x30000u + recorded);
+            EXPECT_TRUE(rig.drive->ReadsAsZeros(0, 16));
+            continue;
+        }
+        EXPECT_FALSE(result);
+        EXPECT_TRUE(DcCommands(rig).empty());
+        EXPECT_FALSE(rig.drive->ReadsAsZeros(0, 16));
+        EXPECT_EQ(rig.sink.Statuses().back().rfind(c.failure, 0), 0u) << rig.sink.Statuses().back();
+    }
+}
+
 TEST(DcErase, StopOnlyAsksToStop)
 {
     EraseRig rig("nu", "dvd-rw");

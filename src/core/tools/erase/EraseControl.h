@@ -44,15 +44,18 @@ public:
     void OnFastFormat();
     void OnRestart();
 
-    // "&Go": true when the operation runs (the dialog is told its end);
-    // false when it ended before anything was written (the status says why).
+    // "&Go": true when the worker took the drive: it runs the checks, the
+    // confirmation and the operation, and the dialog is told the end
+    // (NotStarted with an empty status when a check ended it: the status
+    // line says why). False when the drive is busy.
     bool Go();
     // Stops the running operation at its next check.
     void Stop() { m_worker.Stop(); }
     bool Running() const { return m_worker.Running(); }
     void Join() { m_worker.Join(); }
 
-    // Empties the main window's report (the tools that close the tray do).
+    // Empties the main window's report (the tools that close the tray do);
+    // called on the worker.
     std::function<void()> clearReport;
 
 private:

@@ -4,16 +4,12 @@
 #include "core/drive/DriveContext.h"
 #include "core/drive/MediaType.h"
 #include "core/tools/erase/EraseSink.h"
-#include "platform/text/Trim.h"
-
-#include <algorithm>
 
 namespace erasing {
 
 namespace {
 
 constexpr std::uint64_t kMinuteMs = 60000;
-constexpr std::size_t kVendorLength = 8;  // INQUIRY's vendor field
 
 }  // namespace
 
@@ -67,19 +63,8 @@ std::uint64_t LongestOperationMs(int kind)
 
 DestructiveOperation DescribeTarget(DriveContext& drive, const std::string& medium)
 {
-    DestructiveOperation target;
+    DestructiveOperation target = drive.DescribeCurrentDrive();
     target.medium = medium;
-    const CDevice* device = drive.list.m_pCurrentDevice;
-    if (!device)
-        return target;
-    const std::string& name = device->m_strDriveText;
-    const auto& emulated = drive.Sources().emulated;
-    const bool isEmulated = std::any_of(emulated.begin(), emulated.end(),
-                                        [&](const auto& e) { return e.first == name; });
-    target.deviceNode = isEmulated ? name : drive.Sources().devRoot + "/" + name;
-    const std::string& identity = device->m_strIdentity;
-    target.vendor = TrimText(identity.substr(0, std::min(identity.size(), kVendorLength)));
-    target.model = identity.size() > kVendorLength ? TrimText(identity.substr(kVendorLength)) : std::string();
     return target;
 }
 

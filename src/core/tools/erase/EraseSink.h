@@ -15,9 +15,9 @@ struct EraseResult {
     std::string status;  // what the status line shows at the end
 };
 
-// What the erase tools tell their dialog. The operations call it from their
-// worker thread (the dialog takes each call over to its own thread), the
-// checks before them from the dialog's thread.
+// What the erase tools tell their dialog. The operations and the erase
+// window's checks call it from their worker thread (the dialog takes each
+// call over to its own thread), the DC erase's checks from the dialog's.
 class EraseSink {
 public:
     virtual ~EraseSink() = default;

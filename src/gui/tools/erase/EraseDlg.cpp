@@ -175,7 +175,8 @@ void CEraseDlg::OnOK()
 
 void CEraseDlg::Ended(const EraseResult& result)
 {
-    SetStatusText(result.status);
+    if (result.end != EraseEnd::NotStarted || !result.status.empty())  // else the check that ended it said why
+        SetStatusText(result.status);
     SetRunning(false);
     m_Control.Join();
     if (m_bCloseWhenEnded) {

@@ -10,6 +10,7 @@
 #include "gui/tools/erase/DCErase.h"
 #include "gui/tools/erase/EraseDlg.h"
 #include "gui/ui/Dialog.h"
+#include "gui/ui/WindowThread.h"
 
 #include <QTimer>
 
@@ -128,7 +129,9 @@ bool ErasePage::RunDialog(int kind)
     MainDialogCore& core = m_host.Core();
     Dialog dialog(core.m_Drives, GetUserPrompt(), &m_host.Window(), std::move(probe));
     if constexpr (std::is_same_v<Dialog, CEraseDlg>)
-        dialog.Control().clearReport = [&core] { core.m_Report.ClearDisplay(); };
+        dialog.Control().clearReport = [this, &core] {
+            RunOnWindowThread(&m_host.Window(), [&core] { core.m_Report.ClearDisplay(); });
+        };
     dialog.SetMediaKind(kind);
     dialog.DoModal();
     if constexpr (std::is_same_v<Dialog, CEraseDlg>)

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -45,6 +46,15 @@ GoRun RunGo(EraseRig& rig, const std::function<void(EraseControl&)>& choose,
         run.result = rig.sink.Result().value_or(EraseResult{});
     }
     return run;
+}
+
+// "&Go" whose checks ended it: the worker took the drive and ended before anything was written.
+EraseEnd GoEndedByItsChecks(EraseControl& control, EraseRig& rig)
+{
+    EXPECT_TRUE(control.Go());
+    control.Join();
+    EXPECT_TRUE(rig.sink.Result());
+    return rig.sink.Result().value_or(EraseResult{EraseEnd::Completed, {}}).end;
 }
 
 // Adds the rule once a command with the opcode went out (seen at the run's next status).
@@ -240,7 +250,11 @@ TEST(EraseFormat, TheConfirmationNamesTheDriveAndDiscAndNothingIsWrittenWithoutA
     control.InitDialog();
     rig.prompt.Answer(IDNO);
     rig.drive->ClearJournal();
-    EXPECT_FALSE(control.Go());
+    const std::thread::id window = std::this_thread::get_id();
+    std::thread::id asking;
+    rig.prompt.onAsk = [&](const ScriptedPrompt::Asked&) { asking = std::this_thread::get_id(); };
+    EXPECT_EQ(GoEndedByItsChecks(control, rig), EraseEnd::NotStarted);
+    EXPECT_NE(asking, window) << "the checks ran on the window's thread";
     ASSERT_EQ(rig.prompt.asked.size(), 1u);
     const std::string& question = rig.prompt.asked[0].text;
     for (const char* part : {"Device: emu0", "Drive: QNZEMU DVD-RW QDW-2040S", "Medium: DVD-RAM", "file system"})
@@ -253,7 +267,9 @@ TEST(EraseFormat, TheConfirmationNamesTheDriveAndDiscAndNothingIsWrittenWithoutA
 TEST(EraseFormat, AMountedDiscIsRefusedBeforeAnythingIsWritten)
 {
     EraseRig rig("dvd-writer", "cd-rw");
-    EraseControl control(rig.context, rig.sink, &rig.prompt, [](const std::string& node) {
+    std::thread::id probing;
+    EraseControl control(rig.context, rig.sink, &rig.prompt, [&](const std::string& node) {
+        probing = std::this_thread::get_id();
         DeviceUse use;
         use.mounts = {node + " on /media/disc"};
         return use;
@@ -262,7 +278,8 @@ TEST(EraseFormat, AMountedDiscIsRefusedBeforeAnythingIsWritten)
     control.InitDialog();
     rig.prompt.Answer(IDYES);
     rig.drive->ClearJournal();
-    EXPECT_FALSE(control.Go());
+    EXPECT_EQ(GoEndedByItsChecks(control, rig), EraseEnd::NotStarted);
+    EXPECT_NE(probing, std::this_thread::get_id()) << "the mounts were read on the window's thread";
     EXPECT_NE(rig.sink.Statuses().back().find("emu0 is mounted (emu0 on /media/disc)"), std::string::npos);
     ASSERT_EQ(rig.prompt.asked.size(), 1u);  // the refusal shown, no question asked
     EXPECT_EQ(rig.prompt.asked[0].type & MB_BUTTON_MASK, unsigned{MB_OK});
@@ -330,7 +347,7 @@ TEST(EraseFormat, TheChecksRefuseTheWrongDiscWithTheirTexts)
         control.InitDialog();
         if (r.choose)
             r.choose(control);
-        EXPECT_FALSE(control.Go());
+        EXPECT_EQ(GoEndedByItsChecks(control, rig), EraseEnd::NotStarted);
         ASSERT_FALSE(rig.sink.Statuses().empty());
         EXPECT_EQ(rig.sink.Statuses().back(), r.status);
         EXPECT_TRUE(rig.prompt.asked.empty());
@@ -432,7 +449,7 @@ TEST(EraseFormat, ADiscSwappedWhileTheTrayWasOpenIsTheOneCheckedAndNamed)
         ASSERT_TRUE(rig.drive->EjectMedium());
         rig.prompt.Answer(IDNO);
         rig.drive->ClearJournal();
-        EXPECT_FALSE(control.Go());
+        EXPECT_EQ(GoEndedByItsChecks(control, rig), EraseEnd::NotStarted);
         EXPECT_FALSE(rig.drive->TrayOpen());  // Go closed it before reading the disc
         if (*c.refusal) {
             ASSERT_FALSE(rig.sink.Statuses().empty());

@@ -230,6 +230,7 @@ TEST(EraseDialogs, EveryQuestionBeforeAWriteDefaultsToNo)
             CEraseDlg dialog(drives.context, &prompt, nullptr, Free);
             dialog.SetMediaKind(EraseKindFor(drives.context.media.GetMediaType()));
             dialog.DoModal();
+            dialog.Control().Join();  // Go's checks and questions run on the worker
             EXPECT_FALSE(dialog.Control().Running());
         }
         ASSERT_EQ(prompt.asked.size(), c.captions.size());

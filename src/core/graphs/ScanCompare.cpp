@@ -105,7 +105,7 @@ Captions CompareXAxisCaptions(const ScanSlotView& scan1)
     return {"2GB", "4GB", "6GB", "8GB"};
 }
 
-CompareScanCaptions CompareCaptionsForScan(int index, bool poMode)
+CompareScanCaptions CompareCaptionsForScan(int index, bool poMode, bool jitterMeasured)
 {
     const std::string suffix = index == 0 ? "" : "2";
     const std::string series = poMode ? "PO" : "PIF";
@@ -116,8 +116,14 @@ CompareScanCaptions CompareCaptionsForScan(int index, bool poMode)
     captions.jitterInst = "Jitter Inst" + suffix;
     captions.jitterPeak = "Jitter Peak" + suffix;
     captions.graphButton = series + " Graph " + std::to_string(index + 1);
-    captions.jitterEnabled = !poMode;
+    captions.jitterEnabled = !poMode || jitterMeasured;
     return captions;
+}
+
+bool MeasuredJitter(const ScanSlotView& scan)
+{
+    return std::any_of(scan.lower.jitter.begin(), scan.lower.jitter.end(),
+                       [](std::int32_t value) { return value > 0; });
 }
 
 QualityRatingCaption RateComparedScan(const ScanSlotView& scan)

@@ -16,7 +16,7 @@ struct ScanFile;
 struct ScanSlotView {
     PiPoUpperData upper;
     PiPoLowerData lower;
-    bool poMode = false;  // a PO scan: PO series instead of PIF, no jitter
+    bool poMode = false;  // a PO scan: PO series instead of PIF
     int piScaleCode = 0;
     int pifScaleCode = 0;
     int jitterScaleCode = 0;
@@ -76,7 +76,12 @@ struct CompareScanCaptions {
     std::string graphButton;  // "PIF Graph 1", "PO Graph 2" ...
     bool jitterEnabled = true;
 };
-CompareScanCaptions CompareCaptionsForScan(int index, bool poMode);
+// The jitter displays are off for a PO scan unless its drive measured jitter
+// too (MeasuredJitter).
+CompareScanCaptions CompareCaptionsForScan(int index, bool poMode, bool jitterMeasured);
+// Whether the scan's jitter series holds a measurement (drives that measure
+// none record zeros).
+bool MeasuredJitter(const ScanSlotView& scan);
 
 // The rating of a scan's displays, captioned "Quality 94.58%" ("Quality"
 // alone when they read all zero), by the rule of RateScan.

@@ -318,7 +318,7 @@ void CComparePIPO::ShowScan(int index, const ScanSlotView& scan)
     for (const auto& [id, text] : figures)
         SetDlgItemText(id, *text);
 
-    const CompareScanCaptions captions = CompareCaptionsForScan(index, scan.poMode);
+    const CompareScanCaptions captions = CompareCaptionsForScan(index, scan.poMode, MeasuredJitter(scan));
     SetDlgItemText(d.totalLabel, captions.total);
     SetDlgItemText(d.peakLabel, captions.peak);
     SetDlgItemText(d.avgLabel, captions.average);

@@ -138,12 +138,13 @@ TEST(ScanCompare, CaptionsAndCommonScalesByFullScale)
 
 TEST(ScanCompare, CaptionsOfPOAndPIFScans)
 {
-    const CompareScanCaptions po = CompareCaptionsForScan(1, true);
+    const CompareScanCaptions po = CompareCaptionsForScan(1, true, false);
     EXPECT_EQ(po.total, "PO Total2");
     EXPECT_EQ(po.graphButton, "PO Graph 2");
     EXPECT_EQ(po.jitterInst, "Jitter Inst2");
     EXPECT_FALSE(po.jitterEnabled);
-    const CompareScanCaptions pif = CompareCaptionsForScan(0, false);
+    EXPECT_TRUE(CompareCaptionsForScan(1, true, true).jitterEnabled) << "a PO scan whose drive measured jitter";
+    const CompareScanCaptions pif = CompareCaptionsForScan(0, false, false);
     EXPECT_EQ(pif.average, "PIF Avg");
     EXPECT_EQ(pif.graphButton, "PIF Graph 1");
     EXPECT_TRUE(pif.jitterEnabled);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -100,6 +101,30 @@ TEST(ComparePIPO, ShowsBothScansFiguresRatingsAndCommonScales)
     EXPECT_EQ(window.UpperOverlay().m_nLineMode, 0);
     EXPECT_GT(CountPixels(rig.Upper(), kOverlayPIOverlapPen), 100);
     EXPECT_TRUE(window.Item<QRadioButton>(IDC_CMP_LOWERLINE)->isChecked()) << "the lower pair stays";
+}
+
+// A PO scan whose drive measured jitter shows it; one whose drive measured
+// none shows "--", its displays off.
+TEST(ComparePIPO, APOScanShowsTheJitterItsDriveMeasured)
+{
+    ScanFile measured = WithJitter(MakeScan(300, 25, 4, "CYBERDRIVE"));
+    measured.show.showPO = 1;
+    ScanFile none = MakeScan(200, 150, 7, "QDRIVE");
+    none.show.showPO = 1;
+    std::fill(none.lower.jitter.begin(), none.lower.jitter.end(), 0);
+    CompareRig rig(measured, none);
+    CComparePIPO& window = *rig.window;
+    const CompareScanDisplays& one = kCompareScanDisplays[0];
+    const CompareScanDisplays& two = kCompareScanDisplays[1];
+    EXPECT_EQ(window.GetDlgItemText(one.totalLabel), "PO Total");
+    EXPECT_EQ(window.GetDlgItemText(one.jitterAvg), "7.5%");
+    EXPECT_EQ(window.GetDlgItemText(one.jitterPeak), "8.2%");
+    for (int id : {one.jitterAvg, one.jitterInst, one.jitterPeak, one.jitterAvgLabel})
+        EXPECT_TRUE(window.GetDlgItem(id)->isEnabled()) << id;
+    for (int id : {two.jitterAvg, two.jitterInst, two.jitterPeak}) {
+        EXPECT_EQ(window.GetDlgItemText(id), "--") << id;
+        EXPECT_FALSE(window.GetDlgItem(id)->isEnabled()) << id;
+    }
 }
 
 // PIF code 11 is a full scale of 16, code 5 one of 80: the scan of code 5

@@ -4,7 +4,9 @@
 
 #include <cerrno>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 // What the caller and the disk's thread share; the thread holds it until it
@@ -19,12 +21,14 @@ struct StoppableDisk::Shared {
     // The request, written before it is posted.
     DiskAccess access;
     std::string node;
+    std::optional<ChosenDisk> chosen;
     BlockAccess mode = BlockAccess::Read;
     std::uint64_t offset = 0;
     std::size_t length = 0;
     // The answer, written before the job ends.
     std::string failure;
     BlockIo io;
+    int result = 0;
     std::uint64_t size = 0;
 
     std::unique_ptr<BlockDevice> device;
@@ -78,13 +82,20 @@ bool StoppableDisk::Run(void (*job)(Shared&))
     return true;
 }
 
+std::string StoppableDisk::Open(const DiskAccess& access, const ChosenDisk& chosen, BlockAccess mode)
+{
+    m_shared->chosen = chosen;
+    return Open(access, chosen.node, mode);
+}
+
 std::string StoppableDisk::Open(const DiskAccess& access, const std::string& node, BlockAccess mode)
 {
     m_shared->access = access;
     m_shared->node = node;
     m_shared->mode = mode;
     const bool done = Run([](Shared& shared) {
-        OpenedDisk disk = OpenDisk(shared.access, shared.node, shared.mode);
+        OpenedDisk disk = shared.chosen ? OpenChosenDisk(shared.access, *shared.chosen, shared.mode)
+                                        : OpenDisk(shared.access, shared.node, shared.mode);
         shared.device = std::move(disk.device);
         shared.failure = disk.failure;
     });
@@ -118,6 +129,31 @@ BlockIo StoppableDisk::Read(std::uint64_t offset, std::size_t length)
         }))
         return {0, ECANCELED};
     return m_shared->io;
+}
+
+BlockIo StoppableDisk::Write(std::uint64_t offset, const std::uint8_t* data, std::size_t length)
+{
+    if (!m_open || length > m_shared->buffer.Size())
+        return {0, m_open ? EINVAL : EBADF};
+    if (m_stopped || !m_running)
+        return {0, ECANCELED};
+    std::memcpy(m_shared->buffer.Data(), data, length);
+    m_shared->offset = offset;
+    m_shared->length = length;
+    if (!Run([](Shared& shared) {
+            shared.io = shared.device->WriteAt(shared.offset, shared.buffer.Data(), shared.length);
+        }))
+        return {0, ECANCELED};
+    return m_shared->io;
+}
+
+int StoppableDisk::Flush()
+{
+    if (!m_open)
+        return EBADF;
+    if (!Run([](Shared& shared) { shared.result = shared.device->Flush(); }))
+        return ECANCELED;
+    return m_shared->result;
 }
 
 const std::uint8_t* StoppableDisk::Data() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/tools/disk/ChosenDisk.h"
 #include "core/tools/disk/DiskAccess.h"
 #include "platform/blockio/BlockDevice.h"
 
@@ -17,8 +18,9 @@ class StopNotice;
 // or suspended disk): the call returns ECANCELED at once and the transfer,
 // left in the kernel, ends on its own with its result dropped; that thread
 // keeps the device and the buffer until then. After a wait was given up
-// every call returns ECANCELED. Reads land in the disk's own buffer (Data()),
-// so nothing of the caller's is written once it has stopped waiting.
+// every call returns ECANCELED. Reads land in the disk's own buffer (Data())
+// and writes go from it, so nothing of the caller's is touched once it has
+// stopped waiting.
 class StoppableDisk {
 public:
     // running is the test's flag; a notice wakes a wait when Stop clears it
@@ -31,6 +33,9 @@ public:
     // Opens the node as OpenDisk does: "" when it was opened, else the
     // message (empty too when stopped; Stopped() tells).
     std::string Open(const DiskAccess& access, const std::string& node, BlockAccess mode);
+    // Opens the chosen disk as OpenChosenDisk does (refused when its node
+    // holds another disk now).
+    std::string Open(const DiskAccess& access, const ChosenDisk& chosen, BlockAccess mode);
     bool IsOpen() const { return m_open; }
     // A wait was given up (Stop while a transfer or the open was under way).
     bool Stopped() const { return m_stopped; }
@@ -42,6 +47,11 @@ public:
     // One read of up to length bytes at offset into Data() (see BlockDevice::ReadAt).
     BlockIo Read(std::uint64_t offset, std::size_t length);
     const std::uint8_t* Data() const;
+    // Writes length bytes of data at offset (see BlockDevice::WriteAt) from
+    // the disk's buffer, which they are copied into first.
+    BlockIo Write(std::uint64_t offset, const std::uint8_t* data, std::size_t length);
+    // BlockDevice::Flush: 0 or the errno (ECANCELED when stopped).
+    int Flush();
     // The size the device reports now; 0 when stopped.
     std::uint64_t SizeNow();
 

@@ -8,6 +8,7 @@
 #include "core/tools/disk/DiskSizeText.h"
 #include "core/tools/disk/DiskTestSink.h"
 #include "core/tools/disk/DiskToolIds.h"
+#include "core/tools/disk/StoppableDisk.h"
 #include "platform/files/SafeFile.h"
 
 #include <algorithm>
@@ -56,8 +57,8 @@ unsigned long long Ull(std::uint64_t value)
 }  // namespace
 
 FlashMemoryTest::FlashMemoryTest(ChosenDisk drive, const DiskAccess& access, DiskTestSink& sink,
-                                 const std::atomic<int>& running, std::uint64_t nonce) :
-    m_drive(std::move(drive)), m_access(access), m_sink(sink), m_running(running), m_nonce(nonce)
+                                 const std::atomic<int>& running, std::uint64_t nonce, StopNotice* notice) :
+    m_drive(std::move(drive)), m_access(access), m_sink(sink), m_running(running), m_nonce(nonce), m_notice(notice)
 {
 }
 
@@ -105,18 +106,18 @@ void FlashMemoryTest::FillSectors(std::uint8_t* data, std::uint64_t first, std::
         FillBlock(data + i * sectorBytes, sectorBytes, first + i, nonce);
 }
 
-FlashMemoryTest::Check FlashMemoryTest::ReadBack(BlockDevice& device, std::uint64_t first, std::uint64_t count)
+FlashMemoryTest::Check FlashMemoryTest::ReadBack(StoppableDisk& disk, std::uint64_t first, std::uint64_t count)
 {
     const std::uint64_t s = m_sectorBytes;
     const auto bytes = static_cast<std::size_t>(count * s);
     FillSectors(m_expected.Data(), first, count, m_sectorBytes, m_nonce);
-    const BlockIo io = device.ReadAt(first * s, m_read.Data(), bytes);
+    const BlockIo io = disk.Read(first * s, bytes);
     if (!io.Ok() || io.bytes != bytes) {
         m_result.failedSector = first + io.bytes / s;
         m_result.error = io.error;
         // The first sector that will not read, one at a time.
         for (std::uint64_t at = m_result.failedSector; !io.Ok() && at < first + count; ++at) {
-            const BlockIo one = device.ReadAt(at * s, m_read.Data(), static_cast<std::size_t>(s));
+            const BlockIo one = disk.Read(at * s, static_cast<std::size_t>(s));
             if (!one.Ok() || one.bytes != s) {
                 m_result.failedSector = at;
                 m_result.error = one.error;
@@ -125,11 +126,12 @@ FlashMemoryTest::Check FlashMemoryTest::ReadBack(BlockDevice& device, std::uint6
         }
         return Check::Unreadable;
     }
-    if (std::memcmp(m_read.Data(), m_expected.Data(), bytes) == 0)
+    const std::uint8_t* read = disk.Data();
+    if (std::memcmp(read, m_expected.Data(), bytes) == 0)
         return Check::Same;
     bool differs = false;
     for (std::uint64_t i = 0; i < count; ++i) {
-        const std::uint8_t* got = m_read.Data() + i * s;
+        const std::uint8_t* got = read + i * s;
         if (std::memcmp(got, m_expected.Data() + i * s, static_cast<std::size_t>(s)) == 0)
             continue;
         const std::uint64_t at = first + i;
@@ -158,7 +160,7 @@ void FlashMemoryTest::NoteDifference()
         m_result.heldSectors = m_firstDiffering;
 }
 
-void FlashMemoryTest::FindFirstLostSector(BlockDevice& device)
+void FlashMemoryTest::FindFirstLostSector(StoppableDisk& disk)
 {
     // Sectors below `good` kept their blocks, sector `lost` did not; a block
     // written halfway between and read back at once halves the gap.
@@ -171,9 +173,9 @@ void FlashMemoryTest::FindFirstLostSector(BlockDevice& device)
         const std::uint64_t middle = std::min(good + (lost - good) / 2, lost - 1);
         const std::uint64_t position = std::min(middle, m_result.sectors - kBlockSectors);
         FillSectors(m_expected.Data(), position, kBlockSectors, m_sectorBytes, m_nonce);
-        if (!device.WriteAt(position * m_sectorBytes, m_expected.Data(), kBlockSectors * m_sectorBytes).Ok())
+        if (!disk.Write(position * m_sectorBytes, m_expected.Data(), kBlockSectors * m_sectorBytes).Ok())
             break;
-        const Check check = ReadBack(device, position, kBlockSectors);
+        const Check check = ReadBack(disk, position, kBlockSectors);
         if (m_result.foundSector || check == Check::Unreadable)
             break;
         if (check == Check::Same) {
@@ -210,16 +212,20 @@ std::string FlashMemoryTest::ReadFailureText(std::uint64_t sector) const
 FlashTestEnd FlashMemoryTest::DoSizeTest()
 {
     m_result = FlashTestResult();
-    OpenedDisk disk = OpenChosenDisk(m_access, m_drive, BlockAccess::ReadWrite);
-    if (!disk.device) {
-        m_sink.ShowMessage(disk.failure, std::string(), MB_OK | MB_ICONERROR);
+    StoppableDisk disk(m_running, m_notice);
+    const std::string failure = disk.Open(m_access, m_drive, BlockAccess::ReadWrite);
+    if (!disk.IsOpen()) {
+        if (disk.Stopped() || !m_running) {
+            m_sink.OnTestEnded();
+            return FlashTestEnd::Stopped;
+        }
+        m_sink.ShowMessage(failure, std::string(), MB_OK | MB_ICONERROR);
         m_sink.OnTestEnded();
         return FlashTestEnd::Failed;
     }
-    BlockDevice& device = *disk.device;
-    m_sectorBytes = std::max<std::uint32_t>(disk.geometry.logicalSectorSize, 1);
+    m_sectorBytes = std::max<std::uint32_t>(disk.Geometry().logicalSectorSize, 1);
     const std::uint64_t s = m_sectorBytes;
-    const std::uint64_t sectors = disk.geometry.sizeBytes / s;
+    const std::uint64_t sectors = disk.Geometry().sizeBytes / s;
     m_result.sectors = sectors;
     if (sectors == 0) {
         m_sink.ShowMessage("Drive report zero sectors.  No media detected in drive, or drive not formatted",
@@ -232,9 +238,8 @@ FlashTestEnd FlashMemoryTest::DoSizeTest()
     m_result.stride = plan.stride;
     const std::uint64_t chunkSectors = std::max(kChunkBytes / s, kBlockSectors);
     m_expected = AlignedBuffer(static_cast<std::size_t>(chunkSectors * s));
-    m_read = AlignedBuffer(static_cast<std::size_t>(chunkSectors * s));
     m_sink.SetFieldText(IDC_TESTINGSECTOR, "0");
-    if (!m_expected || !m_read) {
+    if (!m_expected || !disk.Reserve(static_cast<std::size_t>(chunkSectors * s))) {
         m_sink.ShowMessage("Fatal error, unable to allocate required memory", std::string(), MB_OK | MB_ICONERROR);
         m_sink.OnTestEnded();
         return FlashTestEnd::Failed;
@@ -254,6 +259,8 @@ FlashTestEnd FlashMemoryTest::DoSizeTest()
                                    : Format("Verify %d%% Complete", percent));
     };
     const auto endAtOnce = [&](const std::string& message, FlashTestEnd end) {
+        if (!m_running)  // the transfer was given up, or ended by the stop
+            return EndStopped();
         LogEntry("Flash test: " + message);
         m_sink.ShowMessage(message, std::string(), MB_OK | MB_ICONERROR);
         m_sink.OnTestEnded();
@@ -284,15 +291,15 @@ FlashTestEnd FlashMemoryTest::DoSizeTest()
     for (std::size_t block = 0; block < plan.blocks.size() && m_running; ++block) {
         const std::uint64_t position = plan.blocks[block];
         FillSectors(m_expected.Data(), position, kBlockSectors, m_sectorBytes, m_nonce);
-        const BlockIo io = device.WriteAt(position * s, m_expected.Data(), kBlockSectors * s);
+        const BlockIo io = disk.Write(position * s, m_expected.Data(), kBlockSectors * s);
         if (!io.Ok())
             return writeFailure(position, io.error);
-        const Check check = ReadBack(device, position, kBlockSectors);
+        const Check check = ReadBack(disk, position, kBlockSectors);
         if (check == Check::Unreadable)
             return endAtOnce(ReadFailureText(m_result.failedSector), FlashTestEnd::ReadFailed);
         if (check == Check::Differs) {
             NoteDifference();
-            FindFirstLostSector(device);
+            FindFirstLostSector(disk);
             m_sink.ShowMessage(Format("Verify failure while writing sector %llu at %s", Ull(position),
                                       PositionText(s, position).c_str())
                                    + "\n\n" + Explanation(),
@@ -308,7 +315,7 @@ FlashTestEnd FlashMemoryTest::DoSizeTest()
         std::uint64_t failedAt = 0;
         eachFillChunk([&](std::uint64_t at, std::uint64_t count) {
             FillSectors(m_expected.Data(), at, count, m_sectorBytes, m_nonce);
-            const BlockIo io = device.WriteAt(at * s, m_expected.Data(), static_cast<std::size_t>(count * s));
+            const BlockIo io = disk.Write(at * s, m_expected.Data(), static_cast<std::size_t>(count * s));
             if (!io.Ok()) {
                 writeError = io.error;
                 failedAt = at;
@@ -318,7 +325,7 @@ FlashTestEnd FlashMemoryTest::DoSizeTest()
             return true;
         });
         if (writeError == 0 && m_running)
-            writeError = device.Flush();
+            writeError = disk.Flush();
         if (writeError != 0)
             return writeFailure(failedAt, writeError);
     }
@@ -329,7 +336,7 @@ FlashTestEnd FlashMemoryTest::DoSizeTest()
         done = 0;
         bool unreadable = false;
         eachFillChunk([&](std::uint64_t at, std::uint64_t count) {
-            const Check check = ReadBack(device, at, count);
+            const Check check = ReadBack(disk, at, count);
             unreadable = check == Check::Unreadable;
             if (check == Check::Differs)
                 NoteDifference();
@@ -338,7 +345,7 @@ FlashTestEnd FlashMemoryTest::DoSizeTest()
             return !unreadable;
         });
         for (std::size_t block = 0; block < plan.blocks.size() && m_running && !unreadable; ++block) {
-            const Check check = ReadBack(device, plan.blocks[block], kBlockSectors);
+            const Check check = ReadBack(disk, plan.blocks[block], kBlockSectors);
             unreadable = check == Check::Unreadable;
             if (check == Check::Same)
                 ++m_result.blocksVerified;
@@ -357,12 +364,16 @@ FlashTestEnd FlashMemoryTest::DoSizeTest()
     }
     if (failed)
         LogEntry("Flash test: " + Explanation());
-    if (!m_running) {
-        ShowEnd("Aborted as user request.  The drive will now need to be re-formatted.");
-        return FlashTestEnd::Stopped;
-    }
+    if (!m_running)
+        return EndStopped();
     ShowEnd(failed ? nullptr : "Test complete, no errors were found.  The drive will now need to be re-formatted.");
     return failed ? FlashTestEnd::VerifyFailed : FlashTestEnd::Passed;
+}
+
+FlashTestEnd FlashMemoryTest::EndStopped()
+{
+    ShowEnd("Aborted as user request.  The drive will now need to be re-formatted.");
+    return FlashTestEnd::Stopped;
 }
 
 void FlashMemoryTest::ShowEnd(const char* message)

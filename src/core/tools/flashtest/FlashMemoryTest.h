@@ -11,6 +11,8 @@
 #include <vector>
 
 class DiskTestSink;
+class StopNotice;
+class StoppableDisk;
 
 enum class FlashTestEnd {
     Passed,  // every sector written read back as written, twice
@@ -58,10 +60,12 @@ struct FlashTestResult {
 // whole 64-bit number and the run's nonce. A read that fails is told apart
 // from a sector read back wrong. It destroys what the drive holds: its owner
 // asks first (ConfirmDiskWrite), and it writes only to the drive chosen.
+// The drive is opened, written and read through a StoppableDisk: Stop (with
+// the worker's notice) ends a transfer the drive does not answer.
 class FlashMemoryTest {
 public:
     FlashMemoryTest(ChosenDisk drive, const DiskAccess& access, DiskTestSink& sink, const std::atomic<int>& running,
-                    std::uint64_t nonce);
+                    std::uint64_t nonce, StopNotice* notice = nullptr);
 
     FlashTestEnd DoSizeTest();
     const FlashTestResult& Result() const { return m_result; }
@@ -79,25 +83,26 @@ private:
     // Reads count sectors from first and compares them with their tags,
     // noting the first sector that differs, the tags found out of place, and
     // the first sector that would not read.
-    Check ReadBack(BlockDevice& device, std::uint64_t first, std::uint64_t count);
+    Check ReadBack(StoppableDisk& disk, std::uint64_t first, std::uint64_t count);
     // The first difference of the run, from the last ReadBack.
     void NoteDifference();
     // A block lost as it was read back at once (no cache hides it): the
     // first sector below it that loses what is written, by halving.
-    void FindFirstLostSector(BlockDevice& device);
+    void FindFirstLostSector(StoppableDisk& disk);
     std::string Explanation() const;
     std::string ReadFailureText(std::uint64_t sector) const;
     void ShowEnd(const char* message);
+    FlashTestEnd EndStopped();
 
     ChosenDisk m_drive;
     const DiskAccess& m_access;
     DiskTestSink& m_sink;
     const std::atomic<int>& m_running;
     std::uint64_t m_nonce;
+    StopNotice* m_notice;
     FlashTestResult m_result;
     std::uint32_t m_sectorBytes = 512;
     AlignedBuffer m_expected;
-    AlignedBuffer m_read;
     std::uint64_t m_firstDiffering = 0;  // of the last ReadBack that differed
 };
 

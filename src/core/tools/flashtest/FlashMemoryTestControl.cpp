@@ -47,7 +47,9 @@ DiskDriveFields FlashMemoryTestControl::OnSelchangeDrive(int comboIndex, int& sh
     if (!disk.device)
         AppMessageBox(disk.failure, kCaption, MB_OK | MB_ICONEXCLAMATION);
     m_chosen = ChooseDisk(m_host.access, *m_pDevice, disk);
-    const DiskDriveFields fields = MakeDriveFields(*m_pDevice, disk.geometry.sizeBytes, m_host.access.freeBytes(node));
+    // A drive that may not be opened still shows the size the system lists.
+    const std::uint64_t size = disk.device ? disk.geometry.sizeBytes : m_host.access.ListedBytes(*m_pDevice);
+    const DiskDriveFields fields = MakeDriveFields(*m_pDevice, size, m_host.access.freeBytes(node));
     m_nBytesPerSector = SectorBytesOf(disk.geometry);
     if (waitBox.showWaitBox)
         waitBox.showWaitBox("Testing buffer sizes...");
@@ -98,7 +100,8 @@ bool FlashMemoryTestControl::OnStartTest()
     if (!ConfirmDiskWrite(m_host.access, m_chosen, operation).Confirmed())
         return false;
     ShowTestRunning(m_sink);
-    m_test = std::make_unique<FlashMemoryTest>(m_chosen, m_host.access, m_sink, m_worker.RunningFlag(), m_nonce());
+    m_test = std::make_unique<FlashMemoryTest>(m_chosen, m_host.access, m_sink, m_worker.RunningFlag(), m_nonce(),
+                                               &m_worker.Notice());
     m_worker.Start([test = m_test.get()] { SizeTestThread(test); });
     return true;
 }

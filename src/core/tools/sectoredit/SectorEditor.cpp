@@ -53,7 +53,9 @@ DiskDriveFields SectorEditor::OnSelchangeDrive(int comboIndex, int& shownIndex)
     if (m_pDevice) {
         const std::string node = m_host.access.NodeOf(*m_pDevice);
         const OpenedDisk disk = OpenDisk(m_host.access, node, BlockAccess::Read);
-        drive = MakeDriveFields(*m_pDevice, disk.geometry.sizeBytes, m_host.access.freeBytes(node));
+        // A disk that may not be opened still shows the size the system lists.
+        const std::uint64_t size = disk.device ? disk.geometry.sizeBytes : m_host.access.ListedBytes(*m_pDevice);
+        drive = MakeDriveFields(*m_pDevice, size, m_host.access.freeBytes(node));
         drive.sizePerPlot.clear();
         m_chosen = ChooseDisk(m_host.access, *m_pDevice, disk);
     }

@@ -413,6 +413,55 @@ TEST(FlashMemoryTestControl, ADriveWithoutSectorsStartsNothing)
               "Drive report zero sectors.  No media detected in drive, or drive not formatted");
 }
 
+TEST(FlashMemoryTestControl, ADriveThatMayNotBeOpenedShowsTheSizeTheSystemLists)
+{
+    ScopedProfile profile;
+    ScriptedPrompt prompt;
+    FakeDiskHost disk(256ull << 30);
+    disk.disk->RefuseOpen(EACCES);
+    HddCellMap map;
+    RecordingDiskSink sink;
+    FlashMemoryTestControl control(disk.host, map, sink);
+    int shown = -1;
+    const DiskDriveFields fields = control.OnSelchangeDrive(0, shown);
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_NE(prompt.asked[0].text.find("group \"disk\""), std::string::npos) << prompt.asked[0].text;
+    EXPECT_EQ(fields.formatSize, "256.00 GB");
+}
+
+TEST(FlashMemoryTestControl, StopAndTheEndDoNotWaitForADriveThatHangs)
+{
+    ScopedProfile profile;
+    ScriptedPrompt prompt;
+    FakeDiskHost disk(32 * kMiB);
+    HddCellMap map;
+    RecordingDiskSink sink;
+    {
+        FlashMemoryTestControl control(disk.host, map, sink);
+        int shown = -1;
+        control.OnSelchangeDrive(0, shown);
+        disk.disk->HoldReads();  // the first block's read back hangs
+        prompt.Answer(IDYES);
+        ASSERT_TRUE(control.OnStartTest());
+        disk.disk->WaitForHeldReads(1);
+        control.OnStopTest();
+        control.JoinWorker();  // returns with the read still held
+        EXPECT_EQ(sink.Ended(), 1);
+        ASSERT_NE(control.LastResult(), nullptr);
+        EXPECT_EQ(control.LastResult()->blocksWritten, 0);
+
+        // A new run on the hung drive; the window goes while it waits.
+        prompt.Answer(IDYES);
+        ASSERT_TRUE(control.OnStartTest());
+        disk.disk->WaitForHeldReads(2);
+    }
+    EXPECT_EQ(sink.Ended(), 2);
+    EXPECT_EQ(sink.MessageText().find("Failure"), std::string::npos) << sink.MessageText();
+    // The reads end on their own; what they bring is dropped.
+    disk.disk->ReleaseReads();
+    disk.disk->WaitUntilNoReadHeld();
+}
+
 namespace {
 
 // The flash test's control over a loop device the test attached (as root).

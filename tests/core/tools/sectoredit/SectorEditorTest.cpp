@@ -505,6 +505,9 @@ TEST(SectorEditor, ADiskThatMayNotBeOpenedSaysWhoMay)
     EXPECT_NE(prompt.asked[0].text.find("Cannot open /dev/sdz for reading"), std::string::npos);
     EXPECT_NE(prompt.asked[0].text.find("group \"disk\""), std::string::npos);
     EXPECT_EQ(prompt.asked[0].text.find("Fatal"), std::string::npos);
+    // Its fields show the size the system lists.
+    int shown = -1;
+    EXPECT_EQ(rig.editor.OnSelchangeDrive(0, shown).formatSize, "64.00 KB");
 }
 
 TEST(SectorEditor, ReadChangeWriteOnALoopDevice)

@@ -1,7 +1,8 @@
 #pragma once
 
-// The drive families of the PI/PO scan (`m_nDriveCode`): which engine scans
-// and how the scan window looks.
+// The drive families of the PI/PO scan (`m_nDriveCode`). Each has its one
+// row in `ScanDriveFamilies`: how a drive is told to be of it, which engine
+// scans and how the scan window looks.
 enum ScanDriveCode : int {
     kDriveNotClassified = -1,  // before the window's first classification
     kDriveGenericF3 = 0,

@@ -1,30 +1,12 @@
 #include "core/pipo/ScanThreads.h"
 
 #include "core/base/LogFile.h"
-#include "core/pipo/ScanDriveCode.h"
+#include "core/pipo/ScanDriveFamilies.h"
 #include "core/pipo/engines/ScanLoop.h"
 
 namespace {
 
 using enum ScanThreadVariant;
-
-// clang-format off
-const std::vector<ScanThreadRow> kScanThreadRows = {
-    {kDriveGenericF3,  Any,           "PIPOThread",                 "Start THREAD PIPOThread()",                 "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanGeneric},
-    {kDriveBenq,       NewerBenq,     "PIPOBenqNewThread",          "Start THREAD PIPOBenqNewThread()",          "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanBenqNew},
-    {kDriveBenq,       OlderBenq,     "PIPOBenqThread",             "Start THREAD PIPOBenqThread()",             "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanBenq},
-    {kDriveBtc,        Any,           "PIPOBTCThread",              "Start THREAD PIPOBTCThread()",              "PIPOBTCThread() - THREAD - InternetThread isn't valid",              ScanBtc},
-    {kDriveLiteon,     WithJitter,    "PIPOLiteonWithJitterThread", "Start THREAD PIPOLiteonWithJitterThread()", "PIPOLiteonWithJitterThread() - THREAD - InternetThread isn't valid", ScanLiteonWithJitter},
-    {kDriveLiteon,     WithoutJitter, "PIPOLiteonThread",           "Start THREAD PIPOLiteonThread()",           "PIPOLiteonThread() - THREAD - InternetThread isn't valid",           ScanLiteon},
-    {kDriveCyberdrive, Any,           "PIPOCyberdriveThread",       "Start THREAD PIPOCyberdriveThread()",       "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanCyberdrive},
-    {kDrivePioneer,    Any,           "PIPOPioneereThread",         "Start THREAD PIPOPioneereThread()",         "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanPioneer},
-    {kDriveAopen,      Any,           "PIPOPioneereThread",         "Start THREAD PIPOPioneereThread()",         "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanPioneer},
-    {kDriveNec,        Any,           "PIPONECThread",              "Start THREAD PIPONECThread()",              "PIPONECThread() - THREAD - InternetThread isn't valid",              ScanNec},
-    {kDrivePlextor,    Any,           "PIPOPlextordriveThread",     "Start THREAD PIPOPlextordriveThread()",     "PIPOThread() - THREAD - InternetThread isn't valid",                 ScanPlextor},
-    {kDriveSamsung,    Any,           "PIPOSamsungThread",          "Start THREAD PIPOSamsungThread()",          "PIPOSamsungThread() - THREAD - InternetThread isn't valid",          ScanSamsung},
-    {kDriveIhas,       Any,           "PIPOIHASThread",             "Start THREAD PIPOIHASThread()",             "PIPOIHASThread() - THREAD - InternetThread isn't valid",             ScanIhas},
-};
-// clang-format on
 
 bool Serves(ScanThreadVariant variant, bool newerBenq, bool jitterCapable)
 {
@@ -42,7 +24,12 @@ bool Serves(ScanThreadVariant variant, bool newerBenq, bool jitterCapable)
 
 ScanThreadTable ScanThreads()
 {
-    return {kScanThreadRows, IsNewBenqDrive};
+    ScanThreadTable table{{}, IsNewBenqDrive};
+    for (const ScanDriveFamily& family : ScanDriveFamilies())
+        for (const ScanThread& thread : family.threads)
+            if (thread.threadName)
+                table.rows.push_back({thread, family.code});
+    return table;
 }
 
 const ScanThreadRow* FindScanThread(const ScanThreadTable& table, int driveCode, bool newerBenq, bool jitterCapable)

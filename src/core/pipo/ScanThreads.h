@@ -10,16 +10,20 @@ class ScanContext;
 // `IsNewBenqDrive`, the Lite-On models by `m_bJitterCapable`.
 enum class ScanThreadVariant { Any, NewerBenq, OlderBenq, WithJitter, WithoutJitter };
 
-// One scan thread: the family it serves, its name, its log lines and its
-// engine (none: Start runs nothing for the family, as for an unsuitable
-// drive, and Stop gives the window back).
-struct ScanThreadRow {
-    int driveCode;
-    ScanThreadVariant variant;
-    const char* threadName;
-    const char* startLine;
-    const char* nullParameterLine;
-    ScanEngine engine;
+// One scan thread of a family: the drives it serves, its name, its log lines
+// and its engine (none: Start runs nothing for the family, as for an
+// unsuitable drive, and Stop gives the window back).
+struct ScanThread {
+    ScanThreadVariant variant = ScanThreadVariant::Any;
+    const char* threadName = nullptr;  // none: no thread
+    const char* startLine = nullptr;
+    const char* nullParameterLine = nullptr;
+    ScanEngine engine = nullptr;
+};
+
+// A thread with the drive code of its family, as Start looks it up.
+struct ScanThreadRow : ScanThread {
+    int driveCode = -1;
 };
 
 struct ScanThreadTable {
@@ -28,7 +32,7 @@ struct ScanThreadTable {
     bool (*isNewBenqDrive)(ScanContext& context) = nullptr;
 };
 
-// The threads of the drive families.
+// The threads of the drive families (`ScanDriveFamilies`).
 ScanThreadTable ScanThreads();
 
 // The row for the drive code and model; null for a code without a thread

@@ -1,20 +1,26 @@
 # cmake -P script: fails when a source or header of TARGET includes what its
 # layer must not. RULE is "qt" (Qt headers), "layers" (the layers of src/) or
-# "pages" (gui/tools and gui/info reach the main window only through
-# gui/app/PageHost.h, never its class in gui/app/QuenzaDlg.h).
+# "pages" (gui reaches the main window only through gui/app/PageHost.h, never
+# its class in gui/app/QuenzaDlg.h).
 #
-# "layers": each include is resolved as the compiler finds it (a quoted one
-# beside the including file first, then from src/), so a relative include
-# ("../../emu/...") is caught as well as one from src/. Paths with "../" are
-# refused in any case: includes name their file from src/. A file's layer is
-# its folder under src/ (core/base for core/base):
+# Each include is resolved as the compiler finds it (a quoted one beside the
+# including file first, then from src/), so a relative include
+# ("../../emu/...") is caught as well as one from src/.
+#
+# "layers": paths with "../" are refused in any case: includes name their file
+# from src/. A file's layer is its folder under src/ (core/base for
+# core/base); a folder of src/ that is no layer (Layers.cmake) is refused:
 #   scsi      includes nothing of ours but scsi
 #   platform  scsi; emu only in sources (the emulated pass-through backend)
 #   emu       scsi
 #   core      scsi, platform
 #   core/base scsi, platform, core/base (not the rest of core)
 #   gui       scsi, platform, core
+#
+# "pages": no file of gui outside gui/app reaches gui/app/QuenzaDlg.h through
+# any chain of includes (only gui includes gui, so the chains stay in gui).
 cmake_minimum_required(VERSION 3.25)  # policies of a script run with -P
+include(${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)
 set(pattern_qt "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|qt[A-Za-z0-9_/]*|Qt[A-Za-z]+/)")
 set(reason_qt "must stay free of Qt")
 set(include_line "^[ \t]*#[ \t]*include[ \t]*([<\"])([^>\"]+)[>\"]")
@@ -25,17 +31,25 @@ endif()
 file(READ ${SOURCE_LIST} SOURCES)
 file(GLOB_RECURSE headers ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.hpp)
 set(files ${SOURCES} ${headers})
+list(REMOVE_DUPLICATES files)
 set(failures "")
 
-# The layer of a path below src/ ("core/base", "core", "emu" ...), or "" for
-# anything else.
+# The layer of a path below src/ ("core/base", "core", "emu" ...), "" for a
+# path outside src/, and "src/<folder>, which is no layer" for one of src/ in
+# no layer.
 function(layer_of path out)
   file(RELATIVE_PATH rel "${SRC_ROOT}" "${path}")
-  set(layer "")
-  if(rel MATCHES "^core/base/")
+  string(REGEX MATCH "^[^/]+" top "${rel}")
+  if(rel MATCHES "^\\.\\./")
+    set(layer "")
+  elseif(rel MATCHES "^core/base/")
     set(layer "core/base")
-  elseif(rel MATCHES "^(scsi|platform|emu|core|gui)/")
-    set(layer "${CMAKE_MATCH_1}")
+  elseif(rel MATCHES "/" AND top IN_LIST QUENZA_LAYERS)
+    set(layer "${top}")
+  elseif(rel MATCHES "/")
+    set(layer "src/${top}, which is no layer")
+  else()
+    set(layer "src/, which is no layer")
   endif()
   set(${out} "${layer}" PARENT_SCOPE)
 endfunction()
@@ -59,6 +73,79 @@ function(may_include from to is_header out)
   endif()
 endfunction()
 
+# The includes of file `f` as "line|path" pairs, path the file the compiler
+# finds ("" for one outside src/).
+function(includes_of f out)
+  get_filename_component(dir "${f}" DIRECTORY)
+  file(STRINGS "${f}" lines REGEX "${include_line}")
+  set(found "")
+  foreach(line IN LISTS lines)
+    string(REGEX MATCH "${include_line}" _ "${line}")
+    set(quote "${CMAKE_MATCH_1}")
+    set(name "${CMAKE_MATCH_2}")
+    set(path "")
+    if(quote STREQUAL "\"" AND EXISTS "${dir}/${name}")
+      get_filename_component(path "${dir}/${name}" ABSOLUTE)
+    elseif(EXISTS "${SRC_ROOT}/${name}")
+      get_filename_component(path "${SRC_ROOT}/${name}" ABSOLUTE)
+    endif()
+    string(REPLACE ";" "" line "${line}")
+    list(APPEND found "${line}|${path}")
+  endforeach()
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
+if(RULE STREQUAL "pages")
+  # Which files of gui reach the main window's class, and through which
+  # include (next_<file>): a walk back from it along "included by".
+  set(window "${SRC_ROOT}/gui/app/QuenzaDlg.h")
+  file(GLOB_RECURSE gui_files ${SRC_ROOT}/gui/*.h ${SRC_ROOT}/gui/*.hpp ${SRC_ROOT}/gui/*.cpp)
+  foreach(f IN LISTS gui_files)
+    includes_of("${f}" pairs)
+    foreach(pair IN LISTS pairs)
+      string(REGEX REPLACE "^.*\\|" "" to "${pair}")
+      if(to)
+        file(RELATIVE_PATH rel "${SRC_ROOT}" "${to}")
+      endif()
+      if(to AND rel MATCHES "^gui/")
+        list(APPEND included_by_${to} "${f}")
+      endif()
+    endforeach()
+  endforeach()
+  set(pending "${window}")
+  set(reached "${window}")
+  list(LENGTH pending count)
+  while(count GREATER 0)
+    list(POP_FRONT pending to)
+    foreach(f IN LISTS included_by_${to})
+      if(NOT f IN_LIST reached)
+        list(APPEND reached "${f}")
+        list(APPEND pending "${f}")
+        set(next_${f} "${to}")
+      endif()
+    endforeach()
+    list(LENGTH pending count)
+  endwhile()
+  foreach(f IN LISTS gui_files)
+    file(RELATIVE_PATH chain "${SRC_ROOT}" "${f}")
+    if(NOT f IN_LIST reached OR chain MATCHES "^gui/app/")
+      continue()
+    endif()
+    set(at "${f}")
+    while(NOT at STREQUAL window)
+      set(at "${next_${at}}")
+      file(RELATIVE_PATH rel "${SRC_ROOT}" "${at}")
+      string(APPEND chain " -> ${rel}")
+    endwhile()
+    string(APPEND failures "\n  ${chain} (must reach the main window through gui/app/PageHost.h)")
+  endforeach()
+  if(failures)
+    message(FATAL_ERROR "${TARGET} reaches the main window's class outside gui/app:${failures}")
+  endif()
+  file(TOUCH ${STAMP})
+  return()
+endif()
+
 foreach(f IN LISTS files)
   if(NOT IS_ABSOLUTE "${f}")
     set(f "${SOURCE_DIR}/${f}")
@@ -78,41 +165,22 @@ foreach(f IN LISTS files)
   if(from STREQUAL "")
     continue()
   endif()
-  if(RULE STREQUAL "pages")
-    file(RELATIVE_PATH rel "${SRC_ROOT}" "${f}")
-    if(NOT rel MATCHES "^gui/(tools|info)/")
-      continue()
-    endif()
-  endif()
   set(is_header FALSE)
   if(f MATCHES "\\.(h|hpp)$")
     set(is_header TRUE)
   endif()
-  get_filename_component(dir "${f}" DIRECTORY)
-  file(STRINGS "${f}" lines REGEX "${include_line}")
-  foreach(line IN LISTS lines)
-    string(REGEX MATCH "${include_line}" _ "${line}")
-    set(quote "${CMAKE_MATCH_1}")
-    set(name "${CMAKE_MATCH_2}")
-    if(name MATCHES "(^|/)\\.\\./")
+  includes_of("${f}" pairs)
+  foreach(pair IN LISTS pairs)
+    string(REGEX MATCH "^(.*)\\|(.*)$" _ "${pair}")
+    set(line "${CMAKE_MATCH_1}")
+    set(to_path "${CMAKE_MATCH_2}")
+    if(line MATCHES "[<\"]([^>\"]*/)?\\.\\./")
       string(APPEND failures "\n  ${f}: ${line} (include by the path from src/)")
     endif()
-    set(target_path "")
-    if(quote STREQUAL "\"" AND EXISTS "${dir}/${name}")
-      get_filename_component(target_path "${dir}/${name}" ABSOLUTE)
-    elseif(EXISTS "${SRC_ROOT}/${name}")
-      get_filename_component(target_path "${SRC_ROOT}/${name}" ABSOLUTE)
-    endif()
-    if(target_path STREQUAL "")
+    if(to_path STREQUAL "")
       continue()
     endif()
-    if(RULE STREQUAL "pages")
-      if(target_path STREQUAL "${SRC_ROOT}/gui/app/QuenzaDlg.h")
-        string(APPEND failures "\n  ${f}: ${line} (must reach the main window through gui/app/PageHost.h)")
-      endif()
-      continue()
-    endif()
-    layer_of("${target_path}" to)
+    layer_of("${to_path}" to)
     may_include("${from}" "${to}" ${is_header} allowed)
     if(NOT allowed)
       string(APPEND failures "\n  ${f}: ${line} (${from} must not include ${to})")

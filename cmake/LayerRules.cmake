@@ -1,15 +1,33 @@
 # What a layer may depend on, checked by every build:
 #  - scsi, platform, emu and core must not include or link Qt (rule "qt");
+#  - every folder of src/ is a layer (Layers.cmake), checked when configuring
+#    and again by the includes check (an include that reaches a folder of
+#    src/ in no layer fails);
 #  - no layer includes upwards or across (rule "layers", the table is in
 #    CheckIncludes.cmake): scsi includes nothing of ours, platform not core
 #    or gui (and emu only in its sources, the emulated pass-through backend),
 #    emu only scsi, core not gui or emu, core/base not the rest of core;
 #    relative includes are resolved and checked too;
 #  - core and gui must not link the emulated drive: they reach it only
-#    through platform's emulated pass-through backend.
+#    through platform's emulated pass-through backend;
+#  - no file of gui outside gui/app reaches the main window's class
+#    (gui/app/QuenzaDlg.h) through any chain of includes (rule "pages").
 # The sources are checked at build time, the link interfaces once the
 # configuration is complete.
 set(QUENZA_CHECK_INCLUDES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/CheckIncludes.cmake)
+set(QUENZA_LAYERS_FILE ${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)
+include(${QUENZA_LAYERS_FILE})
+
+# A new folder of src/ reconfigures (CONFIGURE_DEPENDS) and fails here.
+file(GLOB src_entries CONFIGURE_DEPENDS LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/src/*)
+foreach(entry IN LISTS src_entries)
+  get_filename_component(name ${entry} NAME)
+  if(IS_DIRECTORY ${entry} AND NOT name IN_LIST QUENZA_LAYERS)
+    list(JOIN QUENZA_LAYERS ", " layers)
+    message(FATAL_ERROR "src/${name} is no layer: the folders of src/ are ${layers} "
+                        "(cmake/Layers.cmake; DEVELOPERS.md, Layout)")
+  endif()
+endforeach()
 
 function(quenza_layer_rule target rule)
   get_target_property(sources ${target} SOURCES)
@@ -20,7 +38,7 @@ function(quenza_layer_rule target rule)
   add_custom_command(OUTPUT ${stamp}
     COMMAND ${CMAKE_COMMAND} -DSTAMP=${stamp} -DTARGET=${target} -DRULE=${rule} -DSOURCE_DIR=${source_dir}
             -DSRC_ROOT=${PROJECT_SOURCE_DIR}/src -DSOURCE_LIST=${list_file} -P ${QUENZA_CHECK_INCLUDES_SCRIPT}
-    DEPENDS ${sources} ${QUENZA_CHECK_INCLUDES_SCRIPT}
+    DEPENDS ${sources} ${QUENZA_CHECK_INCLUDES_SCRIPT} ${QUENZA_LAYERS_FILE}
     COMMENT "Checking the includes of ${target} (${rule})")
   add_custom_target(${target}_${rule}_check DEPENDS ${stamp})
   add_dependencies(${target} ${target}_${rule}_check)
@@ -52,8 +70,9 @@ function(quenza_no_emu target)
     "cmake_language(DEFER DIRECTORY [[${CMAKE_SOURCE_DIR}]] CALL quenza_check_emu_links [[${target}]])")
 endfunction()
 
-# Pages and tools (gui/tools, gui/info) never include the main window's
-# class: they reach it through its PageHost (rule "pages").
+# Pages, tools, graphs and controls (gui outside gui/app) never reach the
+# main window's class, directly or through other headers: they reach the
+# window through its PageHost (rule "pages").
 function(quenza_pages_behind_host target)
   quenza_layer_rule(${target} pages)
 endfunction()

@@ -29,18 +29,6 @@ class MainDialogCore {
 public:
     explicit MainDialogCore(DriveSources sources = DriveSources::FromEnvironment());
 
-    // How long PollUntilReady waits before it gives up: a spin-up, and an
-    // erase or format whose progress is shown.
-    static constexpr std::uint32_t kReadyTimeoutSeconds = MmcCommands::kReadyTimeoutSeconds;
-    static constexpr std::uint32_t kLongOperationTimeoutSeconds = 4 * 60 * 60;
-
-    // Asks TEST UNIT READY until the drive is ready: 0 then. With the erase
-    // progress shown, the status line counts the long operation's progress.
-    // 1 when the wait is given up: no disc, the request cannot be sent, or
-    // the time bound passed.
-    int PollUntilReady(bool showEraseProgress);
-    int PollUntilReady(bool showEraseProgress, std::uint32_t timeoutSeconds);
-
     // Tells why the last command failed, from the channel's sense data: a
     // status text for the common refusals, else line 0 of the report and a
     // message box.

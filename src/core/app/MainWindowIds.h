@@ -2,7 +2,6 @@
 
 // Timers of the main window.
 enum MainTimer : int {
-    ELAPSED_TIMER = 1,
     MIMIMIZE_TIMER = 2,
     NOTIFY_UPDATES_TIMER = 3,
     BALLOON_TIMER_UPDATE = 4,

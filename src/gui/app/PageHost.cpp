@@ -8,6 +8,11 @@ void PageHost::PlaceDlgItem(int id, const UiRect& at)
     Window().MoveDlgItem(id, at.left, at.top, at.Width(), at.Height());
 }
 
+QWidget& PageHost::DialogParent()
+{
+    return Window();
+}
+
 MessageTargetPtr PageHost::MessageTarget()
 {
     return Window().GetMessageTarget();

@@ -13,6 +13,7 @@
 
 class CDialog;
 class CTextProgressCtrl;
+class QWidget;
 class MountRoots;
 class PageEvents;
 
@@ -25,6 +26,8 @@ public:
     // page's controls and dialogs.
     virtual CDialog& Window() = 0;
     void PlaceDlgItem(int id, const UiRect& at);
+    // The parent of a page's dialogs and the context of its timers.
+    QWidget& DialogParent();
     MessageTargetPtr MessageTarget();
     // The main dialog core: the drives, the report, the interrogations.
     virtual MainDialogCore& Core() = 0;
@@ -48,9 +51,9 @@ public:
     virtual void ShowInfoDisplay(bool show) = 0;
     virtual void ShowComboBoxes() = 0;
     // The tools list's current entry run again.
-    virtual int DoReadstruct() = 0;
+    virtual void RunToolsEntryAgain() = 0;
     // The drive list's choice taken again (after a tool let the drive go).
-    virtual void OnSelchangeDevicescombo() = 0;
+    virtual void SelectDrive() = 0;
 
     // The main buttons and the page buttons.
     virtual void ShowMainButtons(bool show) = 0;
@@ -63,7 +66,8 @@ public:
     // command): for the tools that send their own commands.
     bool RefuseWhileDriveHeld();
     virtual bool ScanWindowOpen() const = 0;
-    virtual void OnHomePage() = 0;
+    // The program's home page opened.
+    virtual void ShowHomePage() = 0;
 
     // Drive work runs on the drive thread, then `done` on this one, in
     // order; tool work the same on the tools' worker (one at a time), the

@@ -143,7 +143,6 @@ bool CQuenzaDlg::OnInitDialog()
 void CQuenzaDlg::InitMemberVariables()
 {
     LogEntry("InitMemberVariables() Start");
-    m_nElapsedSeconds = 0;
     LogEntry("InitMemberVariables - Clearing StringArrays");
     m_cbTools->setCurrentIndex(0);
     m_Core.m_Drives.mmc.m_bTrayLocked = 0;

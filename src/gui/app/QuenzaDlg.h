@@ -77,9 +77,9 @@ public:
     void OnExitProgram();
 
     // Drive selection and the tools list.
-    void OnSelchangeDevicescombo() override;
+    void OnSelchangeDevicescombo();
     void OnSelchangeToolscombo();
-    int DoReadstruct() override;
+    int DoReadstruct();
     // The page buttons: the current page's command, or the speed test page's.
     void OnStart();
     void OnStop();
@@ -94,7 +94,7 @@ public:
     // Small commands.
     void OnEject();
     void OnHelp();
-    void OnHomePage() override;
+    void OnHomePage();
     void OnCopyToClipboard();
     // The drive page as it shows: its texts and its boxes' states.
     DriveInfoPage ShownDriveInfoPage();
@@ -129,7 +129,6 @@ public:
     std::string m_strCmdLine1;
     std::string m_strCmdLine2;
     int m_nCurrentPage = kPageDriveInfo;
-    int m_nElapsedSeconds = 0;
     std::map<int, std::string> m_strInfo;  // the drive's texts by control
 
     MainDialogCore m_Core;
@@ -153,6 +152,9 @@ private:
     void SetCurrentPage(int page) override { m_nCurrentPage = page; }
     void OpenPage(int page) override;
     bool ScanWindowOpen() const override { return m_bPiPoActive == 1; }
+    void RunToolsEntryAgain() override { DoReadstruct(); }
+    void SelectDrive() override { OnSelchangeDevicescombo(); }
+    void ShowHomePage() override { OnHomePage(); }
     CTextProgressCtrl& Progress() override { return *m_Progress; }
     CTextProgressCtrl& Progress2() override { return *m_Progress2; }
     PageEvents& Events() override { return *m_pPageEvents; }
@@ -162,7 +164,6 @@ private:
     // Layout and look (QuenzaDlgLayout.cpp).
     void CreateControls();
     void MapCommands();
-    void CreateDriveInfoPage();
     void CheckSystemDPI();
     void ApplyFixedSize();
     void InitToolTips();
@@ -197,7 +198,7 @@ private:
     void ApplyTestPageChanges() override;
     // Drive selection (QuenzaDlgPages.cpp).
     void FillDeviceCombo();
-    void SelectDrive();
+    void SelectListedDrive();
     void OnDeviceSelected();
     void RefreshPageAfterSelection();
     void ShowTextPageControls();
@@ -232,7 +233,6 @@ private:
     bool m_bRescanPending = false;
     bool m_bExited = false;
     QFont m_Font;
-    QFont m_IndicatorFont;
     CThemeHelperST m_ThemeHelper;
 
     QComboBox* m_cbDevices = nullptr;
@@ -244,7 +244,6 @@ private:
     CXPStyleButtonST* m_btnStart = nullptr;
     CXPStyleButtonST* m_btnStop = nullptr;
     CXPStyleButtonST* m_btnSave = nullptr;
-    std::vector<QWidget*> m_driveInfoPage;  // every control of the drive information page
 
     // The desktop's services, then what uses them (gone in the reverse order).
     std::unique_ptr<TrayService> m_pTray;

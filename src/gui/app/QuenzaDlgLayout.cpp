@@ -5,9 +5,8 @@
 #include "core/app/MainWindowRules.h"
 #include "core/info/DriveInfoPage.h"
 #include "gui/app/QuenzaDlg.h"
-#include "gui/ui/FittingText.h"
+#include "gui/info/DriveInformationPage.h"
 #include "gui/ui/ButtonST.h"
-#include "gui/ui/Labels.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MyEdit.h"
 #include "gui/ui/QtConvert.h"
@@ -16,8 +15,6 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
 #include <QStyleOption>
@@ -65,49 +62,12 @@ QString TooltipText(const std::string& text)
     return QString::fromStdString(text).replace("&&", "&");
 }
 
-// The capability boxes: three columns of 13-pixel rows under their titles.
-constexpr int kBoxWidth = 145;
-constexpr int kBoxHeight = 13;
-constexpr int kFirstColumn = 29;
-constexpr int kSecondColumn = 184;
-constexpr int kGeneralColumn = 340;
-constexpr int kReadTitleY = 72;
-constexpr int kWriteTitleY = 274;
-constexpr int kTitleHeight = 16;
-constexpr int kReadRowsPerColumn = 14;  // 27 read boxes
-constexpr int kWriteRowsPerColumn = 13;  // 25 write boxes and HD-BURN RW
-// The text fields: labels right-aligned before the values, one row every 20 pixels.
-constexpr int kLabelX = 462;
-constexpr int kLabelWidth = 150;
-constexpr int kFieldX = 615;
-constexpr int kFieldWidth = 116;
-constexpr int kMediaLabelWidth = 88;
-constexpr int kFieldHeight = 18;
-constexpr int kFirstFieldY = 109;
-constexpr int kFieldPitch = 20;
-
-// A capability box: its LED (the look's, in its group's colour), then its
-// caption from the left.
-class CapabilityIndicator : public CButtonST {
-public:
-    CapabilityIndicator(const QString& caption, QWidget* parent) : CButtonST(caption, parent) {}
-
-protected:
-    void PaintCaption(QPainter& painter, const QRect& caption, const ButtonDrawState&) override
-    {
-        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-        painter.drawText(caption.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
-    }
-};
-
 }  // namespace
 
 void CQuenzaDlg::CreateControls()
 {
     m_Font = QFont("Arial");
     m_Font.setPixelSize(14);
-    m_IndicatorFont = QFont("Arial");
-    m_IndicatorFont.setPixelSize(11);
 
     // The name in the band is painted by the window; the button over it only takes the click.
     auto* web = new CButtonST(this);
@@ -160,83 +120,6 @@ void CQuenzaDlg::CreateControls()
     m_btnStart->SetTooltipText("Start the operation of this page");
     m_btnStop->SetTooltipText("Stop the running operation");
     m_btnSave->SetTooltipText("Save the results of this page");
-
-    CreateDriveInfoPage();
-}
-
-void CQuenzaDlg::CreateDriveInfoPage()
-{
-    int readRow = 0;
-    int writeRow = 0;
-    int generalRow = 0;
-    for (const CapabilityBox& box : CapabilityBoxes()) {
-        auto* button = new CapabilityIndicator(box.caption, this);
-        button->setCheckable(true);
-        button->SetFlatStyle(true);
-        button->SetDrawBorder(false);
-        button->SetAlignment(ST_ALIGN_HORIZ);
-        button->setFont(m_IndicatorFont);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setAttribute(Qt::WA_TransparentForMouseEvents);  // it shows, it does not take clicks
-        // Read and write boxes fill two columns under their titles; the
-        // unused HD-BURN RW box closes the write group, the others the general one.
-        const bool read = box.group == CapabilityGroup::Read;
-        const bool write = box.group == CapabilityGroup::Write || box.id == IDC_WRITE_HDBURN_RW;
-        int x = kGeneralColumn;
-        int y = kReadTitleY + kTitleHeight + generalRow * kBoxHeight;
-        if (read || write) {
-            int& columnRow = read ? readRow : writeRow;
-            const int rows = read ? kReadRowsPerColumn : kWriteRowsPerColumn;
-            x = columnRow < rows ? kFirstColumn : kSecondColumn;
-            y = (read ? kReadTitleY : kWriteTitleY) + kTitleHeight + (columnRow % rows) * kBoxHeight;
-            ++columnRow;
-        } else {
-            ++generalRow;
-        }
-        button->setGeometry(x, y, kBoxWidth, kBoxHeight);
-        BindControl(box.id, button);
-        m_driveInfoPage.push_back(button);
-    }
-    QFont titleFont = m_Font;
-    titleFont.setBold(true);
-    for (auto [title, x, y] : {std::tuple{"Drive Supported Read Features", kFirstColumn, kReadTitleY},
-                               {"Drive Supported Write Features", kFirstColumn, kWriteTitleY},
-                               {"Drive General Features", kGeneralColumn, kReadTitleY}}) {
-        QLabel* label = AddLabel(this, title, QRect(x, y, 300, kTitleHeight));
-        label->setFont(titleFont);
-        m_driveInfoPage.push_back(label);
-    }
-
-    int fieldRow = 0;
-    for (const DriveInfoField& field : DriveInfoFields()) {
-        auto* edit = new QLineEdit(this);
-        edit->setReadOnly(true);
-        if (field.id == IDC_MODEL) {
-            edit->setGeometry(ToQRect(kModelField));
-            edit->setFrame(false);
-            edit->setAlignment(Qt::AlignCenter);
-        } else {
-            const int y = kFirstFieldY + fieldRow++ * kFieldPitch;
-            m_driveInfoPage.push_back(
-                AddLabel(this, field.label, QRect(kLabelX, y, kLabelWidth - 6, kFieldHeight), Qt::AlignRight));
-            edit->setGeometry(kFieldX, y, kFieldWidth, kFieldHeight);
-        }
-        BindControl(field.id, edit);
-        m_driveInfoPage.push_back(edit);
-    }
-    // The disc: its type and media ID, below the drive's own fields, their
-    // labels short and their fields wide (a DVD-RAM's media ID is long).
-    const int mediaY = kFirstFieldY + (fieldRow + 1) * kFieldPitch;
-    const int mediaFieldX = kLabelX + kMediaLabelWidth + 4;
-    for (auto [id, label, y] :
-         {std::tuple{IDC_MEDIATYPE, "Media Type", mediaY}, {IDC_MEDIAID, "Media ID", mediaY + kFieldPitch}}) {
-        auto* edit = new FittingField(this);
-        edit->setGeometry(mediaFieldX, y, kFieldX + kFieldWidth - mediaFieldX, kFieldHeight);
-        BindControl(id, edit);
-        m_driveInfoPage.push_back(
-            AddLabel(this, label, QRect(kLabelX, y, kMediaLabelWidth, kFieldHeight), Qt::AlignRight));
-        m_driveInfoPage.push_back(edit);
-    }
 }
 
 void CQuenzaDlg::ResizeDlgItem(int id, UiSize size)
@@ -268,7 +151,7 @@ void CQuenzaDlg::CheckSystemDPI()
     PlaceDlgItem(IDC_STOP, kStopButton);
 
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (!qobject_cast<CMyEdit*>(child) && child->font() != m_IndicatorFont)
+        if (!qobject_cast<CMyEdit*>(child) && child->font() != DriveInformationPage::IndicatorFont())
             child->setFont(m_Font);
     QFont modelFont = m_Font;
     modelFont.setPixelSize(12);

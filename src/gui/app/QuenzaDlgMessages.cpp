@@ -69,7 +69,6 @@ void CQuenzaDlg::OnTimer(int id)
     if (m_Presence.OnTimer(id) || m_Updates.OnTimer(id))
         return;
     switch (id) {
-    case ELAPSED_TIMER: ++m_nElapsedSeconds; break;
     case STARTUP_TIMER: StartupStep(); break;
     case RESCAN_TIMER:
         if (!AnyBusyFlagSet() && m_bPiPoActive == 0 && !m_Core.m_Drives.coordinator.InUse()) {
@@ -209,7 +208,7 @@ void CQuenzaDlg::RescanNow()
     m_cbDevices->clear();
     ShowDriveListMessages(m_Core.m_Drives.list.RebuildDeviceList().messages);
     FillDeviceCombo();
-    SelectDrive();
+    SelectListedDrive();
     EnableDlgItem(IDC_DEVICES, true);
     ShowStatus("Ready");
 }

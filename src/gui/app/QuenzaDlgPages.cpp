@@ -6,6 +6,7 @@
 #include "core/base/UserPrompt.h"
 #include "gui/app/QuenzaDlg.h"
 #include "gui/graphs/IBGGraph.h"
+#include "gui/info/DriveInformationPage.h"
 #include "gui/pipo/PiPo.h"
 #include "gui/ui/TextProgressCtrl.h"
 #include "gui/ui/XPStyleButtonST.h"
@@ -45,11 +46,11 @@ void CQuenzaDlg::OnSelchangeDevicescombo()
             m_ToolJobs.Run({}, [this] { OnSelchangeDevicescombo(); });
             return;
         }
-        SelectDrive();
+        SelectListedDrive();
     });
 }
 
-void CQuenzaDlg::SelectDrive()
+void CQuenzaDlg::SelectListedDrive()
 {
     DriveContext& drives = m_Core.m_Drives;
     drives.list.SetDeviceComboSel(m_cbDevices->currentIndex());
@@ -91,8 +92,8 @@ void CQuenzaDlg::RefreshPageAfterSelection()
     // A page shown over the drive's fields (the media pages) leaves them in
     // view: they are read again too. The other pages read the drive
     // themselves when they come.
-    if (m_nCurrentPage != kPageDriveInfo && !m_driveInfoPage.empty() && m_driveInfoPage.front()->isVisibleTo(this))
-        if (MainWindowPage* info = PageFor(kPageDriveInfo))
+    if (m_nCurrentPage != kPageDriveInfo)
+        if (DriveInformationPage* info = m_Pages.Find<DriveInformationPage>(); info && info->ControlsInView())
             info->DriveSelected(m_nCurrentPage);
     if (MainWindowPage* page = PageFor(m_nCurrentPage))
         page->DriveSelected(m_nCurrentPage);
@@ -144,8 +145,8 @@ void CQuenzaDlg::ShowDriveInfoPage(bool show)
         ShowTextPageControls();
         PlaceDlgItem(IDC_MODEL, kModelField);
     }
-    for (QWidget* widget : m_driveInfoPage)
-        widget->setVisible(show);
+    if (DriveInformationPage* info = m_Pages.Find<DriveInformationPage>())
+        info->ShowControls(show);
 }
 
 void CQuenzaDlg::ShowListOutput(bool show)

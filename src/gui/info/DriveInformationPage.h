@@ -2,7 +2,12 @@
 
 #include "gui/app/MainWindowPage.h"
 
+#include <QFont>
+
+#include <vector>
+
 class CDialog;
+class QWidget;
 class PageHost;
 struct DriveInfoFacts;
 
@@ -13,6 +18,13 @@ struct DriveInfoFacts;
 class DriveInformationPage : public MainWindowPage {
 public:
     explicit DriveInformationPage(PageHost& host);
+
+    // The capability boxes' font (the window's own font change leaves them).
+    static QFont IndicatorFont();
+    // The fields, their labels and the capability boxes shown or hidden
+    // (the window's drive information view).
+    void ShowControls(bool show);
+    bool ControlsInView() const;
 
     void OnDriveinfo();
     void ClearDriveInfoFields();
@@ -27,6 +39,9 @@ public:
     void Show(int page) override;
 
 private:
+    void CreateControls();
+
     PageHost& m_host;
     CDialog& m_dlg;
+    std::vector<QWidget*> m_controls;  // every control of the page
 };

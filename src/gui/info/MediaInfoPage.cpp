@@ -85,7 +85,7 @@ void MediaInfoPage::GeneralInfo()
                 ShellOpen(MediaCodeMailLink(*outcome->unknown));
             if (outcome->show) {
                 CMediaInfo window(lines, &m_dlg);
-                window.m_HomePage = [this] { m_host.OnHomePage(); };
+                window.m_HomePage = [this] { m_host.ShowHomePage(); };
                 window.DoModal();
                 m_host.ShowStatus("Ready");
                 LogEntry("End Generalinfo()");
@@ -115,7 +115,7 @@ int MediaInfoPage::ShowCompleteMediaCode()
             if (*count == 0)
                 m_host.SetCurrentPage(kPageDriveInfo);
             CMediaInfo window(lines, &m_dlg);
-            window.m_HomePage = [this] { m_host.OnHomePage(); };
+            window.m_HomePage = [this] { m_host.ShowHomePage(); };
             window.DoModal();
             m_bReportOpen = false;
         });

@@ -11,13 +11,13 @@ void ReportPages::DriveSelected(int page)
     // The burn information is read again from the new drive's disc.
     const auto* tools = m_host.Window().Item<QComboBox>(IDC_TOOLS);
     if (page == kPageInfoDisplay && tools && tools->currentIndex() == kToolsBurnInfo)
-        m_host.DoReadstruct();
+        m_host.RunToolsEntryAgain();
 }
 
 void ReportPages::DiscArrived(int page)
 {
     if (page != kPageReport3)
-        m_host.DoReadstruct();
+        m_host.RunToolsEntryAgain();
 }
 
 void ReportPages::DiscRemoved(int)

@@ -39,6 +39,16 @@ struct CoreRig : EmulatedDriveRig {
     std::vector<std::uint8_t> buffer;
 };
 
+// Waits for the drive as an erase does: up to four hours, the long
+// operation's progress on the status line every 250 ms.
+int PollShowingProgress(CoreRig& rig)
+{
+    MmcCommands& mmc = rig.core.m_Drives.mmc;
+    return mmc.PollUntilReady(4 * 60 * 60, 250, [&] {
+        rig.core.m_Report.ShowProgressStatus(mmc.GetProgress(), "  Erasing Disc please wait... ", 65536);
+    });
+}
+
 }  // namespace
 
 TEST(SenseReport, CommonRefusalsEndWithAStatusOthersWithAMessage)
@@ -149,22 +159,22 @@ TEST(PollUntilReady, WaitsOnTheVirtualClockUntilTheDriveIsReady)
 {
     CoreRig loading("dvd-writer", "none");
     ASSERT_TRUE(loading.drive->LoadMedium(*emu::FindMediumPreset("dvd+r")));
-    EXPECT_EQ(loading.core.PollUntilReady(false), 0);
+    EXPECT_EQ(loading.core.m_Drives.mmc.PollUntilReady(), 0);
     EXPECT_GE(loading.waitClock->SleptMs(), loading.drive->Identity().spinUpMs);
     EXPECT_LT(loading.waitClock->SleptMs(), loading.drive->Identity().spinUpMs + 500);
     EXPECT_TRUE(loading.statuses.empty());  // no progress without the flag
 
     CoreRig ready("dvd-writer", "dvd+r");
-    EXPECT_EQ(ready.core.PollUntilReady(true), 0);
+    EXPECT_EQ(PollShowingProgress(ready), 0);
     EXPECT_EQ(ready.Cdbs(), (std::vector<std::vector<std::uint8_t>>{{0x00, 0, 0, 0, 0, 0}}));
 
     // Bounded: a drive that never becomes ready, and an empty one, end the wait.
     CoreRig stuck("dvd-writer", "dvd+r");
     stuck.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x00, emu::sense::kNotReadyBecomingReady));
-    EXPECT_EQ(stuck.core.PollUntilReady(false, 30), 1);
+    EXPECT_EQ(stuck.core.m_Drives.mmc.PollUntilReady(30), 1);
     EXPECT_EQ(stuck.waitClock->SleptMs(), 30000u);
     CoreRig empty("dvd-writer", "none");
-    EXPECT_EQ(empty.core.PollUntilReady(false), 1);
+    EXPECT_EQ(empty.core.m_Drives.mmc.PollUntilReady(), 1);
     EXPECT_EQ(empty.waitClock->SleptMs(), 0u);
 }
 
@@ -179,7 +189,7 @@ TEST(PollUntilReady, ShowsTheProgressOfAFormatUntilItEnds)
     formatUnit.Set(1, 0x11);
     ASSERT_EQ(formatUnit.Execute(rig.core.m_Drives.m_ScsiCommand, DataDirection::Out, parameters.data(), 12), 0);
 
-    EXPECT_EQ(rig.core.PollUntilReady(true), 0);
+    EXPECT_EQ(PollShowingProgress(rig), 0);
     const std::uint32_t duration = rig.drive->Identity().formatMs;
     EXPECT_EQ(rig.waitClock->SleptMs(), duration);
     ASSERT_EQ(rig.statuses.size(), duration / 250);

@@ -40,7 +40,7 @@ std::string CurrentDeviceName(DriveContext& drive)
 ErasePage::ErasePage(PageHost& host) : m_host(host)
 {
     schedule = [this](int milliseconds, std::function<void()> action) {
-        QTimer::singleShot(milliseconds, &m_host.Window(), std::move(action));
+        QTimer::singleShot(milliseconds, &m_host.DialogParent(), std::move(action));
     };
 }
 
@@ -116,7 +116,7 @@ void ErasePage::FollowBusyDrive(const std::string& device, int triesLeft)
                                 return;
                             }
                             m_host.ShowStatus("Ready");
-                            m_host.OnSelchangeDevicescombo();  // the disc read again as the drive left it
+                            m_host.SelectDrive();  // the disc read again as the drive left it
                         });
 }
 
@@ -127,7 +127,7 @@ bool ErasePage::RunDialog(int kind)
     if (!probe)
         probe = [](const std::string& node) { return DescribeDeviceUse(node); };
     MainDialogCore& core = m_host.Core();
-    Dialog dialog(core.m_Drives, GetUserPrompt(), &m_host.Window(), std::move(probe));
+    Dialog dialog(core.m_Drives, GetUserPrompt(), &m_host.DialogParent(), std::move(probe));
     if constexpr (std::is_same_v<Dialog, CEraseDlg>)
         dialog.Control().clearReport = [this, &core] {
             RunOnWindowThread(&m_host.Window(), [&core] { core.m_Report.ClearDisplay(); });

@@ -315,7 +315,7 @@ void CHashPages::ShowFileRunning(bool running)
 
 void CHashPages::AfterFileHash()
 {
-    m_host.OnSelchangeDevicescombo();
+    m_host.SelectDrive();
     m_host.RunDriveWork([this] { m_host.Core().m_Drives.m_ScsiCommand.UnlockVolume(); });
 }
 

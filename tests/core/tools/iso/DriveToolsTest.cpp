@@ -136,7 +136,7 @@ TEST_F(DriveToolsTest, AnAudioCdIsNeitherCopiedNorCompared)
     audio.capacityBlocks = 3000;
     audio.tracks[0].blocks = 3000;
     ASSERT_TRUE(tools.drive->InsertMedium(audio));
-    tools.core.PollUntilReady(false);
+    tools.core.m_Drives.mmc.PollUntilReady();
     EXPECT_EQ(tools.Create(m_dir.File("audio.iso")), IsoCreationEnd::ReadError);
     EXPECT_FALSE(fs::exists(m_dir.File("audio.iso")));
     tools.events = RecordingEvents();

@@ -20,6 +20,8 @@ public:
     // Whether the drive took the lock.
     bool Locked() const { return m_bLocked; }
     void Release();
+    // Another party has unlocked the tray: the end sends nothing.
+    void Forget() { m_pMmc = nullptr; }
 
 private:
     MmcCommands* m_pMmc;

@@ -113,4 +113,8 @@ public:
     // Stop pressed while the engine was still setting up, before it raised
     // the running flag: the engine's Begin leaves the flag down.
     std::atomic<bool> stopBeforeBegin{false};
+    // The engine allowed removal on its way out (ScanRun::GiveDriveBack), as
+    // far as the drive still answered: the window's Stop sends nothing more
+    // to a drive that may have stopped answering.
+    std::atomic<bool> trayGivenBack{false};
 };

@@ -234,6 +234,7 @@ void ScanControl::OnStart()
     }
     m_threadEnded = false;
     context.stopBeforeBegin = false;
+    context.trayGivenBack = false;
     m_thread = std::thread([this, row, hold = std::move(*claim)]() mutable {
         RunScanThread(*row, &m_context);
         hold.Release();
@@ -253,10 +254,15 @@ void ScanControl::OnStop()
 {
     ScanContext& context = m_context;
     ParseRangeTexts();
-    if (m_trayLock)
+    if (context.trayGivenBack.exchange(false)) {
+        if (m_trayLock)
+            m_trayLock->Forget();
         m_trayLock.reset();
-    else
+    } else if (m_trayLock) {
+        m_trayLock.reset();
+    } else {
         LockTray(false);
+    }
     RestoreNotification();
     context.sink.EnableControl(kProgressiveUpper, true);
     context.sink.EnableControl(kProgressiveLower, true);

@@ -7,13 +7,17 @@
 #include "core/pipo/ScanControlIds.h"
 #include "core/pipo/ScanDriveClassification.h"
 #include "core/pipo/ScanWindowPort.h"
+#include "core/pipo/engines/ScanEngine.h"
 #include "emu/ErrorRule.h"
+#include "emu/MediaPresets.h"
 #include "scsi/Opcodes.h"
+#include "support/ScanChoices.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <thread>
 
 using namespace scan_control;
@@ -543,4 +547,64 @@ TEST(ScanControl, WaitForUnitReadyGivesUpAfterTwiceItsSecondsAndEndsAtStop)
 
     rig.drive->ClearErrorRules();
     EXPECT_EQ(rig.control.WaitForUnitReady(10), 0);
+}
+
+// Every end of a scan allows removal again: the engine's way out sends the
+// Allow (as far as the drive answers: nothing reaches a drive that went),
+// and the window's Stop that follows sends nothing more to a drive that may
+// no longer answer.
+TEST(ScanControl, EveryEndOfAScanAllowsRemovalOnce)
+{
+    struct Case {
+        const char* name;
+        std::optional<emu::MidRunFault> fault;
+        bool stop;
+    };
+    const Case cases[] = {
+        {"complete", std::nullopt, false},
+        {"stopped", std::nullopt, true},
+        {"disc removed", emu::MidRunFault::DiscRemoved, false},
+        {"drive lost", emu::MidRunFault::DriveGone, false},
+        {"stuck not ready", emu::MidRunFault::StuckNotReady, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ControlRig rig("liteon", "dvd+r", ScanLiteon);
+        emu::MediumDescription disc = *emu::FindMediumPreset("dvd+r");
+        disc.capacityBlocks = 160000;
+        rig.Insert(disc);
+        ChooseDefaultScanChoices(rig.scan);
+        rig.Record().m_bDvdDrive = 1;
+        bool running = false;
+        rig.sink.onStatus = [&](const std::string& status) {
+            if (running || !status.ends_with("Running"))
+                return;
+            running = true;
+            rig.drive->ClearJournal();  // the tray is locked by now
+            if (c.fault)
+                rig.drive->ScheduleFault(*c.fault, 20);
+            else if (c.stop)
+                rig.running = 0;  // Stop pressed
+        };
+        rig.control.OnStart();
+        rig.control.JoinScanThread();
+        ASSERT_TRUE(running);
+        EXPECT_EQ(rig.sink.stops, 1);
+        const std::uint64_t before = rig.drive->SentCommands();
+        rig.control.OnStop();  // the window's answer to the engine's end
+        EXPECT_EQ(rig.drive->SentCommands(), before) << "Stop sent a command after the engine's end";
+
+        std::vector<std::uint8_t> removals;  // byte 4 of each PREVENT ALLOW MEDIUM REMOVAL since then
+        for (const emu::JournalEntry& entry : rig.drive->Journal())
+            if (entry.Opcode() == 0x1E)
+                removals.push_back(entry.cdb[4]);
+        if (c.fault == emu::MidRunFault::DriveGone) {
+            EXPECT_TRUE(removals.empty());
+        } else {
+            EXPECT_EQ(removals, std::vector<std::uint8_t>{0}) << "one Allow, on the engine's way out";
+        }
+        if (!c.fault || c.fault == emu::MidRunFault::DiscRemoved) {
+            rig.ExpectTrayFree();
+        }
+    }
 }

@@ -159,6 +159,7 @@ void ScanRun::GiveDriveBack()
     if (m_leaveVendorMode)
         m_leaveVendorMode();
     LockTray(context, false);
+    context.trayGivenBack = true;
 }
 
 void ScanRun::EndStopped(const std::string& status)

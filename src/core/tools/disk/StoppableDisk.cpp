@@ -122,13 +122,9 @@ BlockIo StoppableDisk::Read(std::uint64_t offset, std::size_t length)
 {
     if (!m_open || length > m_shared->buffer.Size())
         return {0, m_open ? EINVAL : EBADF};
-    m_shared->offset = offset;
-    m_shared->length = length;
-    if (!Run([](Shared& shared) {
-            shared.io = shared.device->ReadAt(shared.offset, shared.buffer.Data(), shared.length);
-        }))
-        return {0, ECANCELED};
-    return m_shared->io;
+    return Transfer(offset, length, [](Shared& shared) {
+        shared.io = shared.device->ReadAt(shared.offset, shared.buffer.Data(), shared.length);
+    });
 }
 
 BlockIo StoppableDisk::Write(std::uint64_t offset, const std::uint8_t* data, std::size_t length)
@@ -138,11 +134,16 @@ BlockIo StoppableDisk::Write(std::uint64_t offset, const std::uint8_t* data, std
     if (m_stopped || !m_running)
         return {0, ECANCELED};
     std::memcpy(m_shared->buffer.Data(), data, length);
+    return Transfer(offset, length, [](Shared& shared) {
+        shared.io = shared.device->WriteAt(shared.offset, shared.buffer.Data(), shared.length);
+    });
+}
+
+BlockIo StoppableDisk::Transfer(std::uint64_t offset, std::size_t length, void (*job)(Shared&))
+{
     m_shared->offset = offset;
     m_shared->length = length;
-    if (!Run([](Shared& shared) {
-            shared.io = shared.device->WriteAt(shared.offset, shared.buffer.Data(), shared.length);
-        }))
+    if (!Run(job))
         return {0, ECANCELED};
     return m_shared->io;
 }

@@ -62,6 +62,8 @@ private:
     // Runs job on the disk's thread and waits for its end or a stop: false
     // when it was not waited for.
     bool Run(void (*job)(Shared&));
+    // A read or write of the buffer's first length bytes at offset by job.
+    BlockIo Transfer(std::uint64_t offset, std::size_t length, void (*job)(Shared&));
 
     std::shared_ptr<Shared> m_shared;
     const std::atomic<int>& m_running;

@@ -6,8 +6,8 @@ class ScanContext;
 
 // Drive steps of the scan window that the engines share.
 
-// `CPiPo::WaitForUnitReady` for the window and the engines: TEST UNIT READY
-// every 500 ms on the context's clock for up to `seconds`: 0 when the unit is
+// For the scan control and the engines: TEST UNIT READY every 500 ms on
+// the context's clock for up to `seconds`: 0 when the unit is
 // ready or holds no disc, 1 after the time ran out, which the status says
 // ("Timeout waiting for unit"; never "Ready."). Started while a scan runs, it
 // also ends (1) at Stop.

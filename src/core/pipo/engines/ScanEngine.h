@@ -3,14 +3,15 @@
 class ScanContext;
 
 // A scan engine measures one disc for one drive family: the body of the
-// scan's worker thread, one file per engine in this folder, named as the
-// window calls it (`ScanLiteon`, `ScanBenqNew` ...) and declared here:
+// scan's worker thread, one file per engine in this folder, named after its
+// family (`ScanLiteon`, `ScanBenqNew` ...) and declared here:
 //
 //     void ScanLiteon(ScanContext& context);
 //
 // It reaches the drive, the running flag, the scales, the current slot's
 // graphs and the window only through the context, and ends on every path
-// with the drive as it found it. `CPiPo::Scan<Family>` forwards to it.
+// with the drive as it found it. Its family's row in `ScanDriveFamilies`
+// names it; Start runs it on the scan thread through `RunScanThread`.
 using ScanEngine = void (*)(ScanContext& context);
 
 // Lite-On (drive code 3): F3h 0Eh error reads, eight to a sample.

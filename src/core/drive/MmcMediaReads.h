@@ -18,6 +18,21 @@ public:
 
     // true on success.
     bool ReadTrackInformation(std::uint8_t* buffer, std::uint32_t length, int track);
+
+    // The reads the media reports decode: each answer is the bytes that came
+    // into a new buffer of the allocation (the command's allocation length).
+    // READ TRACK INFORMATION of a track number.
+    DriveAnswer TrackInformationAnswer(std::uint32_t track, std::uint16_t allocation);
+    DriveAnswer DiscInformationAnswer(std::uint16_t allocation);
+    // READ TOC/PMA/ATIP of the ATIP, its times in MSF.
+    DriveAnswer AtipAnswer(std::uint16_t allocation);
+    // READ DISC STRUCTURE of one format on layer 0; media type 1 for BD.
+    DriveAnswer DiscStructureAnswer(std::uint8_t mediaType, std::uint8_t format, std::uint16_t allocation,
+                                    std::uint32_t address = 0);
+    // GET PERFORMANCE of up to `descriptors` write speed descriptors.
+    DriveAnswer WriteSpeedsAnswer(std::uint16_t descriptors);
+    // READ SUB-CHANNEL of the Q sub-channel in one format.
+    DriveAnswer SubChannelAnswer(std::uint8_t format, std::uint16_t allocation);
     int GetBDDiStruct(BDDiscInfo& info);
     // The last block address, sign-extended; 0 without a disc or on failure.
     std::int64_t ReadCapacity();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 // The size of the structure buffers every caller of READ DISC STRUCTURE gives.
 constexpr std::uint32_t kStructureBufferLength = disc_structure::kBdDiscInformationLength;
@@ -89,6 +90,18 @@ struct BlockReadResult {
     SenseCode sense;
     std::optional<std::uint32_t> badBlock;  // the address the sense names, when it names one
     bool lost = false;  // no status came: the command was lost on the way
+};
+
+// What a drive returned for one command: the bytes that came, no more. A
+// byte past them is absent and reads as 0.
+struct DriveAnswer {
+    bool ok = false;
+    std::vector<std::uint8_t> bytes;
+
+    std::uint8_t At(std::size_t index) const { return index < bytes.size() ? bytes[index] : 0; }
+    bool Holds(std::size_t end) const { return ok && bytes.size() >= end; }
+    std::uint32_t Be16(std::size_t at) const { return static_cast<std::uint32_t>(At(at) << 8 | At(at + 1)); }
+    std::uint32_t Be32(std::size_t at) const { return Be16(at) << 16 | Be16(at + 2); }
 };
 
 // SET STREAMING's performance descriptor: read and write sizes (kB) per

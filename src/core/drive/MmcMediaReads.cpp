@@ -69,23 +69,38 @@ bool MmcMediaReads::ReadTrackInformation(std::uint8_t* buffer, std::uint32_t len
         == 0;
 }
 
-DriveAnswer MmcMediaReads::TrackInformationAnswer(std::uint32_t track, std::uint16_t allocation)
+std::optional<std::int32_t> MmcMediaReads::TrackFreeBlocks(std::uint32_t track)
 {
-    return ExecuteForBytes(
-        m_ScsiCommand, mmc_cdb::ReadTrackInformation{.address = track, .allocation = allocation}.Block(), allocation);
+    constexpr std::uint16_t kTrackInformationLength = 2048;
+    constexpr std::size_t kFreeBlocksEnd = 20;  // bytes 16-19
+    const DriveAnswer answer = ExecuteForBytes(
+        m_ScsiCommand, mmc_cdb::ReadTrackInformation{.address = track, .allocation = kTrackInformationLength}.Block(),
+        kTrackInformationLength);
+    if (!answer.Holds(kFreeBlocksEnd))
+        return std::nullopt;
+    return static_cast<std::int32_t>(answer.Be32(16));
 }
 
-DriveAnswer MmcMediaReads::DiscInformationAnswer(std::uint16_t allocation)
+std::optional<DiscInformation> MmcMediaReads::ReadDiscInformationFields()
 {
-    return ExecuteForBytes(m_ScsiCommand, mmc_cdb::ReadDiscInformation{.allocation = allocation}.Block(), allocation);
+    constexpr std::uint16_t kDiscInformationLength = 256;
+    const DriveAnswer answer = ExecuteForBytes(
+        m_ScsiCommand, mmc_cdb::ReadDiscInformation{.allocation = kDiscInformationLength}.Block(),
+        kDiscInformationLength);
+    return answer.ok ? DecodeDiscInformation(answer.bytes) : std::nullopt;
 }
 
-DriveAnswer MmcMediaReads::AtipAnswer(std::uint16_t allocation)
+std::optional<AtipTimes> MmcMediaReads::ReadAtipTimes()
 {
     constexpr std::uint8_t kAtipFormat = 0x04;
-    return ExecuteForBytes(
-        m_ScsiCommand, mmc_cdb::ReadTocPmaAtip{.msf = true, .format = kAtipFormat, .allocation = allocation}.Block(),
-        allocation);
+    constexpr std::uint16_t kAtipLength = 28;
+    constexpr std::size_t kTimesEnd = 15;  // lead-in at bytes 8-10, lead-out at 12-14
+    const DriveAnswer answer = ExecuteForBytes(
+        m_ScsiCommand, mmc_cdb::ReadTocPmaAtip{.msf = true, .format = kAtipFormat, .allocation = kAtipLength}.Block(),
+        kAtipLength);
+    if (!answer.Holds(kTimesEnd))
+        return std::nullopt;
+    return AtipTimes{{answer.At(8), answer.At(9), answer.At(10)}, {answer.At(12), answer.At(13), answer.At(14)}};
 }
 
 DriveAnswer MmcMediaReads::DiscStructureAnswer(std::uint8_t mediaType, std::uint8_t format, std::uint16_t allocation,

@@ -139,11 +139,8 @@ int MmcRecording::ReadDiscInformation(DiscInformation& information, std::string*
     std::vector<std::uint8_t> answer(kDiscInformationLength, 0);
     const int result = Run(m_ScsiCommand, mmc_cdb::ReadDiscInformation{.allocation = kDiscInformationLength}.Block(),
                            DataDirection::In, answer.data(), kDiscInformationLength, "READ DISC INFORMATION", failure);
-    if (result == 0) {
-        information.discStatus = answer[2] & 0x03;
-        information.erasable = (answer[2] & 0x10) != 0;
-        information.backgroundFormat = answer[7] & 0x03;
-    }
+    if (result == 0)
+        information = *DecodeDiscInformation(answer);
     return result;
 }
 

@@ -104,6 +104,38 @@ struct DriveAnswer {
     std::uint32_t Be32(std::size_t at) const { return Be16(at) << 16 | Be16(at + 2); }
 };
 
+// READ DISC INFORMATION, as far as the erase tools and the media report read it.
+struct DiscInformation {
+    int discStatus = 0;  // byte 2 bits 1-0: 0 blank, 1 appendable, 2 complete, 3 other
+    bool erasable = false;  // byte 2 bit 4
+    int backgroundFormat = 0;  // byte 7 bits 1-0: 0 none, 1 stopped, 2 running, 3 complete
+    // Bytes 11 (high) and 6 (low), when the drive sent them.
+    std::optional<std::uint32_t> lastTrackInLastSession;
+};
+
+// The decoded fields of the answer's bytes; none without the first 8.
+inline std::optional<DiscInformation> DecodeDiscInformation(std::span<const std::uint8_t> answer)
+{
+    constexpr std::size_t kFirstFields = 8;
+    constexpr std::size_t kLastTrackFields = 12;
+    if (answer.size() < kFirstFields)
+        return std::nullopt;
+    DiscInformation information;
+    information.discStatus = answer[2] & 0x03;
+    information.erasable = (answer[2] & 0x10) != 0;
+    information.backgroundFormat = answer[7] & 0x03;
+    if (answer.size() >= kLastTrackFields)
+        information.lastTrackInLastSession = std::uint32_t{answer[11]} << 8 | answer[6];
+    return information;
+}
+
+// The ATIP's start time of the lead-in and last possible start of the
+// lead-out (minutes, seconds, frames).
+struct AtipTimes {
+    int leadIn[3] = {0, 0, 0};
+    int leadOut[3] = {0, 0, 0};
+};
+
 // SET STREAMING's performance descriptor: read and write sizes (kB) per
 // time (ms) over a block range.
 struct StreamingRequest {

@@ -189,7 +189,7 @@ struct MediaInfoReport::Run {
     std::string unknownId;
     std::string unknownType;
     float highestFactor = 0;
-    Atip atip;
+    AtipTimes atip;
 };
 
 MediaInfoReport::MediaInfoReport(DriveContext& drives, ReportText& status, ReportText& view) :
@@ -396,15 +396,12 @@ void MediaInfoReport::WriteCapacity(Run& run)
 
 void MediaInfoReport::WriteFreeSpace(Run& run)
 {
-    const auto freeBlocksOf = [this](std::uint32_t track) {
-        const DriveAnswer answer = m_drives.reads.TrackInformationAnswer(track, 2048);
-        return answer.Holds(20) ? static_cast<std::int32_t>(answer.Be32(16)) : 0;
-    };
+    const auto freeBlocksOf = [this](std::uint32_t track) { return m_drives.reads.TrackFreeBlocks(track).value_or(0); };
     auto free = freeBlocksOf(1);
     if (free <= 0) {
         // An appendable disc writes on in its last track, the incomplete one.
-        const DriveAnswer disc = m_drives.reads.DiscInformationAnswer(256);
-        const std::uint32_t last = disc.Holds(12) ? (std::uint32_t{disc.At(11)} << 8) | disc.At(6) : 1;
+        const std::optional<DiscInformation> disc = m_drives.reads.ReadDiscInformationFields();
+        const std::uint32_t last = disc ? disc->lastTrackInLastSession.value_or(1) : 1;
         if (last > 1)
             free = freeBlocksOf(last);
     }
@@ -505,9 +502,8 @@ void MediaInfoReport::WritePhysicalAndMediaCode(Run& run)
 void MediaInfoReport::WriteCdMediaCode(Run& run)
 {
     // The maker's times are in the pre-groove of a writable CD (ATIP).
-    const DriveAnswer atip = m_drives.reads.AtipAnswer(28);
-    if (atip.Holds(15))
-        run.atip = Atip{{atip.At(8), atip.At(9), atip.At(10)}, {atip.At(12), atip.At(13), atip.At(14)}};
+    if (const std::optional<AtipTimes> atip = m_drives.reads.ReadAtipTimes())
+        run.atip = *atip;
     const int* in = run.atip.leadIn;
     const int* out = run.atip.leadOut;
     if (in[0] == 0 && in[1] == 0 && in[2] == 0) {
@@ -804,13 +800,13 @@ void MediaInfoReport::WriteBackgroundFormat(Run& run)
 {
     if (run.bookType != 9 && run.profile != profile::kDvdPlusRw && run.profile != profile::kDvdPlusRwDl)
         return;
-    const DriveAnswer info = m_drives.reads.DiscInformationAnswer(256);
-    if (!info.Holds(8)) {
+    const std::optional<DiscInformation> info = m_drives.reads.ReadDiscInformationFields();
+    if (!info) {
         LogEntry("GeneralInfo() - SCSI_Cmd_ReadDiscInformation failed");
         return;
     }
     static constexpr const char* kStates[] = {"Blank Disc", "Suspended", "In Progress", "Completed"};
-    Append(run, Format("%s%54s", "BG Format Status   ", kStates[info.At(7) & 0x03]));
+    Append(run, Format("%s%54s", "BG Format Status   ", kStates[info->backgroundFormat]));
 }
 
 void MediaInfoReport::WritePhysicalData(Run& run)

@@ -3,7 +3,6 @@
 #include "core/base/Format.h"
 #include "core/base/LogFile.h"
 #include "core/base/UserPrompt.h"
-#include "core/drive/CommandBlock.h"
 #include "core/drive/SenseReport.h"
 #include "scsi/Opcodes.h"
 

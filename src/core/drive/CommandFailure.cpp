@@ -6,6 +6,8 @@
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/SenseTexts.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kIllegalRequest = 0x05;
@@ -67,6 +69,16 @@ CommandAnswer ExecuteForAnswer(CScsiCommand& channel, const CommandBlock& block,
         answer.sense = SenseOf(channel.RequestBlock().sense);
         answer.failure = DescribeLastFailure(channel, name, block[0]);
     }
+    return answer;
+}
+
+DriveAnswer ExecuteForBytes(CScsiCommand& channel, const CommandBlock& block, std::uint32_t allocation)
+{
+    DriveAnswer answer;
+    answer.bytes.assign(allocation, 0);
+    const auto lock = channel.Lock();
+    answer.ok = block.Execute(channel, DataDirection::In, answer.bytes.data(), allocation) == 0;
+    answer.bytes.resize(answer.ok ? allocation - std::min(allocation, channel.Residual()) : 0);
     return answer;
 }
 

@@ -36,6 +36,9 @@ ChannelFailure TakeFailure(const CScsiCommand& channel);
 // Sends a block that moves no data, under the channel's lock, and tells
 // how it ended (a failure described as DescribeLastFailure does).
 CommandAnswer ExecuteForAnswer(CScsiCommand& channel, const CommandBlock& block, const char* name);
+// Sends a block that reads into a new zeroed buffer of `allocation` bytes,
+// under the channel's lock; the answer keeps the bytes that came.
+DriveAnswer ExecuteForBytes(CScsiCommand& channel, const CommandBlock& block, std::uint32_t allocation);
 
 // What the kernel's refusal of a command means to the user: "<subject> needs
 // raw device access (root, CAP_SYS_RAWIO, or the drive's /dev/sgN node)".

@@ -2,7 +2,7 @@
 
 #include "core/base/LogFile.h"
 #include "core/drive/CapabilityWalks.h"
-#include "core/drive/CommandBlock.h"
+#include "core/drive/MmcCdbs.h"
 #include "core/drive/CommandFailure.h"
 #include "core/drive/Device.h"
 #include "core/drive/MediaIdentification.h"
@@ -151,10 +151,8 @@ bool DriveConfiguration::DoModeSensePages(WrapperNotice* notice)
     ApplyModePages(device, answer, m_nLightScribePageCount, findings);
     if (!findings.capabilitiesPageFound) {
         std::fill(answer.begin(), answer.end(), 0);
-        if (CommandBlock(mmc::kModeSense10)
-                .Set(2, kCapabilitiesPage)
-                .SetBe16(7, kModeSenseFirst)
-                .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kModeSenseFirst)
+        if (mmc_cdb::ModeSense10{.pageCode = kCapabilitiesPage, .allocation = kModeSenseFirst}.Block().Execute(
+                m_ScsiCommand, DataDirection::In, answer.data(), kModeSenseFirst)
             == 0)
             ApplyModePages(device, answer, m_nLightScribePageCount, findings);
     }

@@ -6,10 +6,10 @@
 #include "core/base/LogFile.h"
 #include "core/drive/DiskList.h"
 #include "core/drive/DriveWaitClock.h"
+#include "core/drive/MmcCdbs.h"
 #include "core/drive/ScsiCommand.h"
 #include "platform/devices/BlockDevices.h"
 #include "platform/passthrough/EmulatedPassThrough.h"
-#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -104,10 +104,9 @@ std::unique_ptr<CDevice> DriveList::ProbeOpticalDrive(const std::string& driveTe
     auto record = std::make_unique<CDevice>();
     SetCurrentDevice(record.get());
     std::uint8_t answer[kInquiryLength] = {};
-    *m_channel.Cdb(0) = mmc::kInquiry;
-    *m_channel.Cdb(4) = kInquiryLength;
-    *m_channel.Cdb(5) = 0;
-    const int failed = m_channel.ExecuteAndClose(DataDirection::In, answer, kInquiryLength);
+    const int failed = mmc_cdb::Inquiry{.allocation = kInquiryLength}.Block().Execute(m_channel, DataDirection::In,
+                                                                                      answer, kInquiryLength);
+    m_channel.CloseAssociateHandle();
     SetCurrentDevice(nullptr);
     if (failed) {
         LogEntry("FillDeviceComboList() - Device Inquiry resulted in an error");

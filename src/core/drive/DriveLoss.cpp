@@ -1,7 +1,7 @@
 #include "core/drive/DriveLoss.h"
 
 #include "core/base/WaitClock.h"
-#include "core/drive/CommandBlock.h"
+#include "core/drive/MmcCdbs.h"
 #include "scsi/Opcodes.h"
 
 namespace {
@@ -41,7 +41,7 @@ BlockReadResult LastAnswer(CScsiCommand& channel, bool ok)
 BlockReadResult AskUnitReady(CScsiCommand& channel)
 {
     const auto lock = channel.Lock();
-    const bool ready = CommandBlock(mmc::kTestUnitReady).Execute(channel, DataDirection::None, nullptr, 0) == 0;
+    const bool ready = mmc_cdb::TestUnitReady{}.Block().Execute(channel, DataDirection::None, nullptr, 0) == 0;
     return LastAnswer(channel, ready);
 }
 

@@ -2,10 +2,10 @@
 
 #include "core/base/Format.h"
 #include "core/base/LogFile.h"
-#include "core/drive/CommandBlock.h"
 #include "core/drive/CommandFailure.h"
 #include "core/drive/Device.h"
 #include "core/drive/MediaType.h"
+#include "core/drive/MmcCdbs.h"
 #include "core/drive/MmcCommands.h"
 #include "core/drive/MmcMediaReads.h"
 #include "core/drive/ScsiCommand.h"
@@ -141,10 +141,8 @@ int MediaIdentification::GetMediaType()
         // A CD has no DVD structure to ask: its table of contents is read instead.
         LogEntry("GetMediaType() - Sending SCSI_Cmd_ReadToc command");
         std::vector<std::uint8_t> toc(kFullTocLength, 0);
-        CommandBlock(mmc::kReadTocPmaAtip)
-            .Set(2, kFullTocFormat)
-            .SetBe16(7, kFullTocLength)
-            .Execute(m_ScsiCommand, DataDirection::In, toc.data(), kFullTocLength);
+        mmc_cdb::ReadTocPmaAtip{.format = kFullTocFormat, .allocation = kFullTocLength}.Block().Execute(
+            m_ScsiCommand, DataDirection::In, toc.data(), kFullTocLength);
         LogEntry("Early End GetMediaType()");
         return *MediaTypeOfProfile(profile);
     }
@@ -199,10 +197,9 @@ std::int64_t MediaIdentification::GetMediaCapacity()
     {
         const auto lock = m_ScsiCommand.Lock();
         // Nominal read performance (tolerance 10b, as MMC asks).
-        failed = CommandBlock(mmc::kGetPerformance)
-                     .Set(1, 0x10)
-                     .SetBe16(8, kPerformanceDescriptors)
-                     .Set(10, 0x00)
+        constexpr std::uint8_t kNominalTolerance = 0x10;
+        failed = mmc_cdb::GetPerformance{.dataType = kNominalTolerance, .maxDescriptors = kPerformanceDescriptors}
+                     .Block()
                      .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kPerformanceLength)
             != 0;
         refused = failed && WasRefused(m_ScsiCommand);

@@ -2,9 +2,9 @@
 
 #include "core/base/Format.h"
 #include "core/base/LogFile.h"
-#include "core/drive/CommandBlock.h"
 #include "core/drive/CommandFailure.h"
 #include "core/drive/Device.h"
+#include "core/drive/MmcCdbs.h"
 #include "core/drive/MmcTypes.h"
 #include "core/drive/ScsiCommand.h"
 #include "scsi/Bytes.h"
@@ -26,11 +26,8 @@ constexpr std::uint32_t kFirstModeSenseLength = 252;
 constexpr std::uint32_t kModeSenseRetryLength = 2048;
 constexpr std::size_t kModeSenseBufferLength = 65536;
 constexpr int kPollIntervalMs = 500;
-constexpr std::uint32_t kRpcStateLength = 8;
+constexpr std::uint16_t kRpcStateLength = 8;
 constexpr std::uint8_t kRpcStateFormat = 0x08;
-constexpr std::uint8_t kImmediate = 0x01;  // START STOP UNIT returns before the tray has moved
-constexpr std::uint8_t kEject = 0x02;
-constexpr std::uint8_t kLoad = 0x03;
 
 constexpr std::uint8_t kAllPages = 0x3F;
 constexpr std::size_t kModeHeaderLength = 8;
@@ -90,12 +87,12 @@ void MmcCommands::SetWaitClock(std::shared_ptr<WaitClock> clock)
 
 int MmcCommands::TestMediaPresent()
 {
-    return CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0 ? 1 : 0;
+    return mmc_cdb::TestUnitReady{}.Block().Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0 ? 1 : 0;
 }
 
 CommandAnswer MmcCommands::TestUnitReady()
 {
-    return ExecuteForAnswer(m_ScsiCommand, CommandBlock(kTestUnitReady), "TEST UNIT READY");
+    return ExecuteForAnswer(m_ScsiCommand, mmc_cdb::TestUnitReady{}.Block(), "TEST UNIT READY");
 }
 
 int MmcCommands::WaitForUnitReady(int seconds, const std::atomic<int>* running)
@@ -107,7 +104,7 @@ int MmcCommands::WaitForUnitReady(int seconds, const std::atomic<int>* running)
         SenseCode sense;
         {
             const auto lock = m_ScsiCommand.Lock();
-            if (CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0)
+            if (mmc_cdb::TestUnitReady{}.Block().Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0)
                 return 0;
             sense = SenseOf(m_ScsiCommand.GetSenseBuffer());
         }
@@ -128,7 +125,7 @@ int MmcCommands::PollUntilReady(std::uint32_t timeoutSeconds, std::uint32_t poll
         bool delivered = true;
         {
             const auto lock = m_ScsiCommand.Lock();
-            if (CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0)
+            if (mmc_cdb::TestUnitReady{}.Block().Execute(m_ScsiCommand, DataDirection::None, nullptr, 0) == 0)
                 return 0;
             sense = SenseOf(m_ScsiCommand.GetSenseBuffer());
             delivered = m_ScsiCommand.LastError() == PassThroughError::None;
@@ -148,13 +145,18 @@ int MmcCommands::ModeSense10(std::uint8_t pageCode, std::vector<std::uint8_t>& a
 {
     allocation = std::min<std::uint32_t>(allocation, static_cast<std::uint32_t>(answer.size()));
     std::fill(answer.begin(), answer.end(), 0);
-    const int result = CommandBlock(kModeSense10)
-                           .Set(2, pageCode)  // current values
-                           .SetBe16(7, allocation)
+    const int result = mmc_cdb::ModeSense10{.pageCode = pageCode, .allocation = static_cast<std::uint16_t>(allocation)}
+                           .Block()
                            .Execute(m_ScsiCommand, DataDirection::In, answer.data(), allocation);
     if (received)
         *received = allocation - std::min(m_ScsiCommand.Residual(), allocation);
     return result;
+}
+
+DriveAnswer MmcCommands::ModePageAnswer(std::uint8_t pageCode, std::uint16_t allocation)
+{
+    return ExecuteForBytes(m_ScsiCommand, mmc_cdb::ModeSense10{.pageCode = pageCode, .allocation = allocation}.Block(),
+                           allocation);
 }
 
 int MmcCommands::ReadAllModePages(std::vector<std::uint8_t>& answer, std::uint32_t limit, std::uint32_t* received,
@@ -242,11 +244,12 @@ int MmcCommands::TestMMCCompliant(std::string* failure)
 int MmcCommands::GetProgress()
 {
     const auto lock = m_ScsiCommand.Lock();
-    CommandBlock(kTestUnitReady).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
+    mmc_cdb::TestUnitReady{}.Block().Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
     if (const auto progress = ProgressOf(m_ScsiCommand.GetSenseBuffer()))
         return *progress;
     std::array<std::uint8_t, 255> answer{};
-    if (CommandBlock(kRequestSense).Set(4, 255).Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size())
+    if (mmc_cdb::RequestSense{.allocation = 255}.Block().Execute(m_ScsiCommand, DataDirection::In, answer.data(),
+                                                                 answer.size())
         != 0) {
         LogEntry("GetProgress() - Request Sense - Command Test Unit Ready (03h) failed, returned non zero");
         return 0;
@@ -265,10 +268,10 @@ int MmcCommands::GetConfigurationDataLength()
 int MmcCommands::GetConfiguration(int requestType, int startingFeature, std::uint8_t* buffer, std::uint32_t length)
 {
     const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
-    return CommandBlock(kGetConfiguration)
-        .Set(1, static_cast<std::uint8_t>(requestType))
-        .SetBe16(2, static_cast<std::uint32_t>(startingFeature))
-        .SetBe16(7, allocation)
+    return mmc_cdb::GetConfiguration{.requestType = static_cast<std::uint8_t>(requestType),
+                                     .startingFeature = static_cast<std::uint16_t>(startingFeature),
+                                     .allocation = static_cast<std::uint16_t>(allocation)}
+        .Block()
         .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation);
 }
 
@@ -284,10 +287,8 @@ int MmcCommands::SetCdSpeed(int index, int unitSpeed, int count, int step, int r
 
 int MmcCommands::SetCdSpeedKBps(std::uint16_t readKBps, std::uint16_t writeKBps, std::uint8_t rotationControl)
 {
-    return CommandBlock(kSetCdSpeed)
-        .Set(1, rotationControl)
-        .SetBe16(2, readKBps)
-        .SetBe16(4, writeKBps)
+    return mmc_cdb::SetCdSpeed{.rotationControl = rotationControl, .readKBps = readKBps, .writeKBps = writeKBps}
+        .Block()
         .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
 }
 
@@ -302,20 +303,19 @@ int MmcCommands::SetStreaming(const StreamingRequest& request)
     scsi::PutBe32(&descriptor[16], request.readTimeMs);
     scsi::PutBe32(&descriptor[20], request.writeSize);
     scsi::PutBe32(&descriptor[24], request.writeTimeMs);
-    return CommandBlock(kSetStreaming)
-        .SetBe16(9, kStreamingDescriptorLength)
-        .Execute(m_ScsiCommand, DataDirection::Out, descriptor.data(), static_cast<std::uint32_t>(descriptor.size()));
+    return mmc_cdb::SetStreaming{.parameterLength = kStreamingDescriptorLength}.Block().Execute(
+        m_ScsiCommand, DataDirection::Out, descriptor.data(), static_cast<std::uint32_t>(descriptor.size()));
 }
 
 int MmcCommands::Seek(std::uint32_t lba)
 {
-    return CommandBlock(kSeek10).SetBe32(2, lba).Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
+    return mmc_cdb::Seek10{.lba = lba}.Block().Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
 }
 
 int MmcCommands::PreventMediumRemoval(int prevent)
 {
-    const int result = CommandBlock(kPreventAllowMediumRemoval)
-                           .Set(4, static_cast<std::uint8_t>(prevent))
+    const int result = mmc_cdb::PreventAllowMediumRemoval{.prevent = static_cast<std::uint8_t>(prevent)}
+                           .Block()
                            .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
     if (result == 0)
         m_bTrayLocked = prevent != 0 ? 1 : 0;
@@ -324,30 +324,26 @@ int MmcCommands::PreventMediumRemoval(int prevent)
 
 int MmcCommands::IsDoorOpen()
 {
-    std::array<std::uint8_t, 32> answer{};
-    CommandBlock(kMechanismStatus)
-        .SetBe16(8, answer.size())
-        .Execute(m_ScsiCommand, DataDirection::In, answer.data(), answer.size());
+    constexpr std::uint16_t kMechanismStatusLength = 32;
+    std::array<std::uint8_t, kMechanismStatusLength> answer{};
+    mmc_cdb::MechanismStatus{.allocation = kMechanismStatusLength}.Block().Execute(m_ScsiCommand, DataDirection::In,
+                                                                                   answer.data(), answer.size());
     return (answer[1] >> 4) & 0x01;
 }
 
 int MmcCommands::EjectOrCloseTray()
 {
     // The immediate bit: the tray moves while the command has already ended.
-    const std::uint8_t motion = IsDoorOpen() ? kLoad : kEject;
-    return CommandBlock(kStartStopUnit)
-        .Set(1, kImmediate)
-        .Set(4, motion)
-        .Execute(m_ScsiCommand, DataDirection::None, nullptr, 0);
+    const bool close = IsDoorOpen() != 0;
+    return mmc_cdb::StartStopUnit{.immediate = true, .loadEject = true, .start = close}.Block().Execute(
+        m_ScsiCommand, DataDirection::None, nullptr, 0);
 }
 
 int MmcCommands::ReportRpcState()
 {
     std::vector<std::uint8_t> answer(kRpcStateLength, 0);
-    const int result = CommandBlock(kReportKey)
-                           .SetBe16(8, kRpcStateLength)
-                           .Set(10, kRpcStateFormat)
-                           .Execute(m_ScsiCommand, DataDirection::In, answer.data(), kRpcStateLength);
+    const int result = mmc_cdb::ReportKey{.allocation = kRpcStateLength, .keyFormat = kRpcStateFormat}.Block().Execute(
+        m_ScsiCommand, DataDirection::In, answer.data(), kRpcStateLength);
     if (!m_pCurrentDevice)
         return result;
     CDevice& device = *m_pCurrentDevice;

@@ -50,6 +50,9 @@ public:
     // The Data Length of the configuration header; 0 on failure.
     int GetConfigurationDataLength();
     int GetConfiguration(int requestType, int startingFeature, std::uint8_t* buffer, std::uint32_t length);
+    // MODE SENSE(10) of one page's current values: the bytes that came into
+    // a new buffer of the allocation.
+    DriveAnswer ModePageAnswer(std::uint8_t pageCode, std::uint16_t allocation);
     // MODE SENSE(10) of all pages: 252 bytes, then again with the length the
     // drive gives (mode data length + 2, at most `limit`), or 2048 bytes after
     // a failure. A drive that refuses the page list is asked for the pages one

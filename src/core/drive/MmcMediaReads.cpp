@@ -2,6 +2,8 @@
 
 #include "core/base/LogFile.h"
 #include "core/drive/CommandBlock.h"
+#include "core/drive/CommandFailure.h"
+#include "core/drive/MmcCdbs.h"
 #include "core/drive/MmcCommands.h"
 #include "core/drive/ScsiCommand.h"
 #include "scsi/Bytes.h"
@@ -59,24 +61,84 @@ MmcMediaReads::MmcMediaReads(CScsiCommand& channel, MmcCommands& mmc) : m_ScsiCo
 bool MmcMediaReads::ReadTrackInformation(std::uint8_t* buffer, std::uint32_t length, int track)
 {
     const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
-    return CommandBlock(kReadTrackInformation)
-               .Set(1, 0x01)  // the address is a track number
-               .SetBe32(2, static_cast<std::uint32_t>(track))
-               .SetBe16(7, allocation)
+    return mmc_cdb::ReadTrackInformation{.address = static_cast<std::uint32_t>(track),
+                                         .allocation = static_cast<std::uint16_t>(allocation)}
+               .Block()
                .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation)
         == 0;
+}
+
+std::optional<std::int32_t> MmcMediaReads::TrackFreeBlocks(std::uint32_t track)
+{
+    constexpr std::uint16_t kTrackInformationLength = 2048;
+    constexpr std::size_t kFreeBlocksEnd = 20;  // bytes 16-19
+    const DriveAnswer answer = ExecuteForBytes(
+        m_ScsiCommand, mmc_cdb::ReadTrackInformation{.address = track, .allocation = kTrackInformationLength}.Block(),
+        kTrackInformationLength);
+    if (!answer.Holds(kFreeBlocksEnd))
+        return std::nullopt;
+    return static_cast<std::int32_t>(answer.Be32(16));
+}
+
+std::optional<DiscInformation> MmcMediaReads::ReadDiscInformationFields()
+{
+    constexpr std::uint16_t kDiscInformationLength = 256;
+    const DriveAnswer answer = ExecuteForBytes(
+        m_ScsiCommand, mmc_cdb::ReadDiscInformation{.allocation = kDiscInformationLength}.Block(),
+        kDiscInformationLength);
+    return answer.ok ? DecodeDiscInformation(answer.bytes) : std::nullopt;
+}
+
+std::optional<AtipTimes> MmcMediaReads::ReadAtipTimes()
+{
+    constexpr std::uint8_t kAtipFormat = 0x04;
+    constexpr std::uint16_t kAtipLength = 28;
+    constexpr std::size_t kTimesEnd = 15;  // lead-in at bytes 8-10, lead-out at 12-14
+    const DriveAnswer answer = ExecuteForBytes(
+        m_ScsiCommand, mmc_cdb::ReadTocPmaAtip{.msf = true, .format = kAtipFormat, .allocation = kAtipLength}.Block(),
+        kAtipLength);
+    if (!answer.Holds(kTimesEnd))
+        return std::nullopt;
+    return AtipTimes{{answer.At(8), answer.At(9), answer.At(10)}, {answer.At(12), answer.At(13), answer.At(14)}};
+}
+
+DriveAnswer MmcMediaReads::DiscStructureAnswer(std::uint8_t mediaType, std::uint8_t format, std::uint16_t allocation,
+                                               std::uint32_t address)
+{
+    return ExecuteForBytes(m_ScsiCommand,
+                           mmc_cdb::ReadDiscStructure{
+                               .mediaType = mediaType, .address = address, .format = format, .allocation = allocation}
+                               .Block(),
+                           allocation);
+}
+
+DriveAnswer MmcMediaReads::WriteSpeedsAnswer(std::uint16_t descriptors)
+{
+    constexpr std::uint8_t kWriteSpeedType = 0x03;
+    constexpr std::uint32_t kHeaderLength = 8;
+    constexpr std::uint32_t kDescriptorLength = 16;
+    return ExecuteForBytes(m_ScsiCommand,
+                           mmc_cdb::GetPerformance{.maxDescriptors = descriptors, .type = kWriteSpeedType}.Block(),
+                           kHeaderLength + kDescriptorLength * descriptors);
+}
+
+DriveAnswer MmcMediaReads::SubChannelAnswer(std::uint8_t format, std::uint16_t allocation)
+{
+    return ExecuteForBytes(m_ScsiCommand,
+                           mmc_cdb::ReadSubChannel{.subQ = true, .format = format, .allocation = allocation}.Block(),
+                           allocation);
 }
 
 int MmcMediaReads::SendDiscStructure(int mediaType, std::uint32_t address, int layer, int format, std::uint32_t length,
                                      std::uint8_t* buffer)
 {
     const std::uint32_t allocation = std::min<std::uint32_t>(length, 0xFFFF);
-    return CommandBlock(kReadDiscStructure)
-        .Set(1, static_cast<std::uint8_t>(mediaType))
-        .SetBe32(2, address)
-        .Set(6, static_cast<std::uint8_t>(layer))
-        .Set(7, static_cast<std::uint8_t>(format))
-        .SetBe16(8, allocation)
+    return mmc_cdb::ReadDiscStructure{.mediaType = static_cast<std::uint8_t>(mediaType),
+                                      .address = address,
+                                      .layer = static_cast<std::uint8_t>(layer),
+                                      .format = static_cast<std::uint8_t>(format),
+                                      .allocation = static_cast<std::uint16_t>(allocation)}
+        .Block()
         .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation);
 }
 
@@ -105,7 +167,7 @@ CapacityAnswer MmcMediaReads::ReadCapacityAnswer()
     std::array<std::uint8_t, kCapacityLength> bytes{};
     CapacityAnswer answer;
     const auto lock = m_ScsiCommand.Lock();  // the sense and the residual are this command's
-    answer.ok = CommandBlock(kReadCapacity).Execute(m_ScsiCommand, DataDirection::In, bytes.data(), kCapacityLength)
+    answer.ok = mmc_cdb::ReadCapacity{}.Block().Execute(m_ScsiCommand, DataDirection::In, bytes.data(), kCapacityLength)
         == 0;
     answer.received = kCapacityLength - std::min(m_ScsiCommand.Residual(), kCapacityLength);
     if (!answer.ok)
@@ -140,28 +202,23 @@ BlockReadResult MmcMediaReads::SendRead(const CommandBlock& cdb, std::span<std::
 BlockReadResult MmcMediaReads::Read10(std::uint32_t lba, std::uint32_t count, std::span<std::uint8_t> buffer,
                                       std::uint8_t byte1)
 {
-    return SendRead(CommandBlock(kRead10).Set(1, byte1).SetBe32(2, lba).SetBe16(7, count), buffer,
-                    std::uint64_t{count} * kBlockBytes);
+    return SendRead(mmc_cdb::Read10{.flags = byte1, .lba = lba, .blocks = static_cast<std::uint16_t>(count)}.Block(),
+                    buffer, std::uint64_t{count} * kBlockBytes);
 }
 
 BlockReadResult MmcMediaReads::ReadCdRaw(std::uint32_t lba, std::uint32_t count, std::span<std::uint8_t> buffer,
                                          std::uint8_t byte1)
 {
     constexpr std::uint8_t kWholeRawSector = 0xF8;  // sync, all headers, user data, EDC/ECC
-    return SendRead(CommandBlock(kReadCd)
-                        .Set(1, byte1)
-                        .SetBe32(2, lba)
-                        .Set(6, static_cast<std::uint8_t>(count >> 16))
-                        .SetBe16(7, count & 0xFFFF)
-                        .Set(9, kWholeRawSector),
-                    buffer, std::uint64_t{count} * kRawSectorBytes);
+    return SendRead(
+        mmc_cdb::ReadCd{.sectorType = byte1, .lba = lba, .blocks = count, .fields = kWholeRawSector}.Block(), buffer,
+        std::uint64_t{count} * kRawSectorBytes);
 }
 
 int MmcMediaReads::ReadFormatCapacities(std::uint16_t allocation, std::uint8_t* buffer)
 {
-    return CommandBlock(kReadFormatCapacities)
-        .SetBe16(7, allocation)
-        .Execute(m_ScsiCommand, DataDirection::In, buffer, allocation);
+    return mmc_cdb::ReadFormatCapacities{.allocation = allocation}.Block().Execute(m_ScsiCommand, DataDirection::In,
+                                                                                   buffer, allocation);
 }
 
 int MmcMediaReads::ReadDVDStruct(std::uint32_t address, int layer, int format, int mediaType, std::uint32_t length,

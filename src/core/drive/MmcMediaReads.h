@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 class CScsiCommand;
@@ -18,6 +19,24 @@ public:
 
     // true on success.
     bool ReadTrackInformation(std::uint8_t* buffer, std::uint32_t length, int track);
+
+    // The free blocks of a track (READ TRACK INFORMATION of its number, 2048
+    // bytes); none when they did not come.
+    std::optional<std::int32_t> TrackFreeBlocks(std::uint32_t track);
+    // READ DISC INFORMATION (256 bytes) decoded from the bytes that came.
+    std::optional<DiscInformation> ReadDiscInformationFields();
+    // The ATIP's times (READ TOC/PMA/ATIP, 28 bytes in MSF); none when they did not come.
+    std::optional<AtipTimes> ReadAtipTimes();
+    // The reads the media reports decode field by field: each answer is the
+    // bytes that came into a new buffer of the allocation.
+    // READ DISC STRUCTURE of one format on layer 0; media type 1 for BD.
+    DriveAnswer DiscStructureAnswer(std::uint8_t mediaType, std::uint8_t format, std::uint16_t allocation,
+                                    std::uint32_t address = 0);
+    // GET PERFORMANCE of up to `descriptors` write speed descriptors.
+    DriveAnswer WriteSpeedsAnswer(std::uint16_t descriptors);
+    // READ SUB-CHANNEL of the Q sub-channel in one format.
+    DriveAnswer SubChannelAnswer(std::uint8_t format, std::uint16_t allocation);
+
     int GetBDDiStruct(BDDiscInfo& info);
     // The last block address, sign-extended; 0 without a disc or on failure.
     std::int64_t ReadCapacity();

@@ -3,6 +3,7 @@
 #include "core/base/LogFile.h"
 #include "core/drive/CommandBlock.h"
 #include "core/drive/CommandFailure.h"
+#include "core/drive/MmcCdbs.h"
 #include "core/drive/MmcMediaReads.h"
 #include "core/drive/ScsiCommand.h"
 #include "scsi/Bytes.h"
@@ -94,23 +95,23 @@ std::optional<FormatCapacities> MmcRecording::ReadFormatCapacities(WrapperNotice
 int MmcRecording::FormatUnit(std::uint8_t headerFlags, const FormatDescriptor& descriptor, std::string* failure)
 {
     std::array<std::uint8_t, 12> list = FormatParameterList(headerFlags, descriptor);
-    return Run(m_ScsiCommand, CommandBlock(kFormatUnit).Set(1, 0x11), DataDirection::Out, list.data(),
+    return Run(m_ScsiCommand, mmc_cdb::FormatUnit{}.Block(), DataDirection::Out, list.data(),
                static_cast<std::uint32_t>(list.size()), "FORMAT UNIT", failure);
 }
 
 int MmcRecording::Blank(BlankType type, bool immediate, std::string* failure)
 {
-    const auto byte1 = static_cast<std::uint8_t>((immediate ? 0x10 : 0) | static_cast<std::uint8_t>(type));
-    return Run(m_ScsiCommand, CommandBlock(kBlank).Set(1, byte1), DataDirection::None, nullptr, 0, "BLANK", failure);
+    return Run(m_ScsiCommand, mmc_cdb::Blank{.type = static_cast<std::uint8_t>(type), .immediate = immediate}.Block(),
+               DataDirection::None, nullptr, 0, "BLANK", failure);
 }
 
 int MmcRecording::CloseTrackSession(int function, int track, bool immediate, std::string* failure)
 {
     return Run(m_ScsiCommand,
-               CommandBlock(kCloseTrackSession)
-                   .Set(1, immediate ? 0x01 : 0x00)
-                   .Set(2, static_cast<std::uint8_t>(function & 0x07))
-                   .SetBe16(4, static_cast<std::uint32_t>(track)),
+               mmc_cdb::CloseTrackSession{.immediate = immediate,
+                                          .function = static_cast<std::uint8_t>(function),
+                                          .track = static_cast<std::uint16_t>(track)}
+                   .Block(),
                DataDirection::None, nullptr, 0, "CLOSE TRACK/SESSION", failure);
 }
 
@@ -124,43 +125,40 @@ int MmcRecording::Write10(std::uint32_t lba, std::uint16_t blocks, const std::ui
         return 1;
     }
     // The data is only read; the channel's interface takes one buffer for both ways.
-    return Run(m_ScsiCommand, CommandBlock(kWrite10).SetBe32(2, lba).SetBe16(7, blocks), DataDirection::Out,
+    return Run(m_ScsiCommand, mmc_cdb::Write10{.lba = lba, .blocks = blocks}.Block(), DataDirection::Out,
                const_cast<std::uint8_t*>(data), bytes, "WRITE(10)", failure);
 }
 
 int MmcRecording::RezeroUnit(std::string* failure)
 {
-    return Run(m_ScsiCommand, CommandBlock(kRezeroUnit), DataDirection::None, nullptr, 0, "REZERO UNIT", failure);
+    return Run(m_ScsiCommand, mmc_cdb::RezeroUnit{}.Block(), DataDirection::None, nullptr, 0, "REZERO UNIT", failure);
 }
 
 int MmcRecording::ReadDiscInformation(DiscInformation& information, std::string* failure)
 {
     std::vector<std::uint8_t> answer(kDiscInformationLength, 0);
-    const int result = Run(m_ScsiCommand, CommandBlock(kReadDiscInformation).SetBe16(7, kDiscInformationLength),
+    const int result = Run(m_ScsiCommand, mmc_cdb::ReadDiscInformation{.allocation = kDiscInformationLength}.Block(),
                            DataDirection::In, answer.data(), kDiscInformationLength, "READ DISC INFORMATION", failure);
-    if (result == 0) {
-        information.discStatus = answer[2] & 0x03;
-        information.erasable = (answer[2] & 0x10) != 0;
-        information.lastTrack = (answer[11] << 8) | answer[6];
-        information.backgroundFormat = answer[7] & 0x03;
-    }
+    if (result == 0)
+        information = *DecodeDiscInformation(answer);
     return result;
 }
 
 int MmcRecording::EjectMedium(std::string* failure)
 {
-    return Run(m_ScsiCommand, CommandBlock(kStartStopUnit).Set(1, 0x01).Set(4, 0x02), DataDirection::None, nullptr, 0,
-               "START STOP UNIT", failure);
+    return Run(m_ScsiCommand, mmc_cdb::StartStopUnit{.immediate = true, .loadEject = true}.Block(), DataDirection::None,
+               nullptr, 0, "START STOP UNIT", failure);
 }
 
 CommandAnswer MmcRecording::StopUnit()
 {
-    return ExecuteForAnswer(m_ScsiCommand, CommandBlock(kStartStopUnit).Set(1, 0x01), "START STOP UNIT");
+    return ExecuteForAnswer(m_ScsiCommand, mmc_cdb::StartStopUnit{.immediate = true}.Block(), "START STOP UNIT");
 }
 
 int MmcRecording::ReadCapabilitiesPage(std::vector<std::uint8_t>& answer, std::string* failure)
 {
     answer.assign(kCapabilitiesAnswer, 0);
-    return Run(m_ScsiCommand, CommandBlock(kModeSense10).Set(2, kCapabilitiesPage).SetBe16(7, kCapabilitiesAnswer),
+    return Run(m_ScsiCommand,
+               mmc_cdb::ModeSense10{.pageCode = kCapabilitiesPage, .allocation = kCapabilitiesAnswer}.Block(),
                DataDirection::In, answer.data(), kCapabilitiesAnswer, "MODE SENSE(10)", failure);
 }

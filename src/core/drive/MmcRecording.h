@@ -48,14 +48,6 @@ std::array<std::uint8_t, 12> FormatParameterList(std::uint8_t headerFlags, const
 
 enum class BlankType : std::uint8_t { Full = 0x00, Minimal = 0x01 };
 
-// READ DISC INFORMATION, as far as the erase tools read it.
-struct DiscInformation {
-    int discStatus = 0;  // byte 2 bits 1-0: 0 blank, 1 appendable, 2 complete, 3 other
-    bool erasable = false;  // byte 2 bit 4
-    int lastTrack = 0;  // the last track of the last session: bytes 11 (MSB) and 6 (LSB)
-    int backgroundFormat = 0;  // byte 7 bits 1-0: 0 none, 1 stopped, 2 running, 3 complete
-};
-
 // The MMC commands that record, format and erase, and the reads their tools
 // need beside them, each a complete CDB of its standard length on the
 // current drive. A result is the channel's (0 done, 1 failed); with a

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 // The size of the structure buffers every caller of READ DISC STRUCTURE gives.
 constexpr std::uint32_t kStructureBufferLength = disc_structure::kBdDiscInformationLength;
@@ -89,6 +90,50 @@ struct BlockReadResult {
     SenseCode sense;
     std::optional<std::uint32_t> badBlock;  // the address the sense names, when it names one
     bool lost = false;  // no status came: the command was lost on the way
+};
+
+// What a drive returned for one command: the bytes that came, no more. A
+// byte past them is absent and reads as 0.
+struct DriveAnswer {
+    bool ok = false;
+    std::vector<std::uint8_t> bytes;
+
+    std::uint8_t At(std::size_t index) const { return index < bytes.size() ? bytes[index] : 0; }
+    bool Holds(std::size_t end) const { return ok && bytes.size() >= end; }
+    std::uint32_t Be16(std::size_t at) const { return static_cast<std::uint32_t>(At(at) << 8 | At(at + 1)); }
+    std::uint32_t Be32(std::size_t at) const { return Be16(at) << 16 | Be16(at + 2); }
+};
+
+// READ DISC INFORMATION, as far as the erase tools and the media report read it.
+struct DiscInformation {
+    int discStatus = 0;  // byte 2 bits 1-0: 0 blank, 1 appendable, 2 complete, 3 other
+    bool erasable = false;  // byte 2 bit 4
+    int backgroundFormat = 0;  // byte 7 bits 1-0: 0 none, 1 stopped, 2 running, 3 complete
+    // Bytes 11 (high) and 6 (low), when the drive sent them.
+    std::optional<std::uint32_t> lastTrackInLastSession;
+};
+
+// The decoded fields of the answer's bytes; none without the first 8.
+inline std::optional<DiscInformation> DecodeDiscInformation(std::span<const std::uint8_t> answer)
+{
+    constexpr std::size_t kFirstFields = 8;
+    constexpr std::size_t kLastTrackFields = 12;
+    if (answer.size() < kFirstFields)
+        return std::nullopt;
+    DiscInformation information;
+    information.discStatus = answer[2] & 0x03;
+    information.erasable = (answer[2] & 0x10) != 0;
+    information.backgroundFormat = answer[7] & 0x03;
+    if (answer.size() >= kLastTrackFields)
+        information.lastTrackInLastSession = std::uint32_t{answer[11]} << 8 | answer[6];
+    return information;
+}
+
+// The ATIP's start time of the lead-in and last possible start of the
+// lead-out (minutes, seconds, frames).
+struct AtipTimes {
+    int leadIn[3] = {0, 0, 0};
+    int leadOut[3] = {0, 0, 0};
 };
 
 // SET STREAMING's performance descriptor: read and write sizes (kB) per

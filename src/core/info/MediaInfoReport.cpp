@@ -13,7 +13,6 @@
 #include "core/tools/hash/MediaHashDrive.h"
 #include "platform/devices/Mounts.h"
 #include "scsi/DiscStructure.h"
-#include "scsi/Opcodes.h"
 #include "scsi/Profiles.h"
 
 #include <algorithm>
@@ -190,7 +189,7 @@ struct MediaInfoReport::Run {
     std::string unknownId;
     std::string unknownType;
     float highestFactor = 0;
-    Atip atip;
+    AtipTimes atip;
 };
 
 MediaInfoReport::MediaInfoReport(DriveContext& drives, ReportText& status, ReportText& view) :
@@ -280,7 +279,7 @@ MediaInfoOutcome MediaInfoReport::GeneralInfo(bool scanWindowOpen)
         || run.profile == profile::kBdRom || run.profile == profile::kBdRe)
         ++run.line;
     if (run.mediaType == kMediaBdR || run.mediaType == kMediaBdRe || run.profile == profile::kBdRe) {
-        const bool supported = ReadStructure(m_drives, kBdMedia, kBdDiscInformation, kBdStructureLength).ok;
+        const bool supported = m_drives.reads.DiscStructureAnswer(kBdMedia, kBdDiscInformation, kBdStructureLength).ok;
         LogEntry(supported ? "Generalinfo() - MMC5 ReadDiscStructure command is supported."
                            : "Generalinfo() - MMC5 ReadDiscStructure command not supported.");
     }
@@ -313,7 +312,8 @@ void MediaInfoReport::WriteRegions(Run& run)
 {
     MediaHashDrive drive(m_drives);
     if (drive.IsVideoDvd()) {
-        const DriveAnswer answer = ReadStructure(m_drives, kDvdMedia, kCopyrightInformation, kStructureLength);
+        const DriveAnswer answer = m_drives.reads.DiscStructureAnswer(kDvdMedia, kCopyrightInformation,
+                                                                      kStructureLength);
         if (answer.Holds(6)) {
             std::string regions;
             for (int region = 0; region < 8; ++region)
@@ -396,21 +396,12 @@ void MediaInfoReport::WriteCapacity(Run& run)
 
 void MediaInfoReport::WriteFreeSpace(Run& run)
 {
-    const auto freeBlocksOf = [this](std::uint32_t track) {
-        const DriveAnswer answer = SendForAnswer(
-            m_drives,
-            {mmc::kReadTrackInformation, 0x01, static_cast<std::uint8_t>(track >> 24),
-             static_cast<std::uint8_t>(track >> 16), static_cast<std::uint8_t>(track >> 8),
-             static_cast<std::uint8_t>(track), 0, 0x08, 0x00},
-            2048);
-        return answer.Holds(20) ? static_cast<std::int32_t>(answer.Be32(16)) : 0;
-    };
+    const auto freeBlocksOf = [this](std::uint32_t track) { return m_drives.reads.TrackFreeBlocks(track).value_or(0); };
     auto free = freeBlocksOf(1);
     if (free <= 0) {
         // An appendable disc writes on in its last track, the incomplete one.
-        const DriveAnswer disc = SendForAnswer(m_drives, {mmc::kReadDiscInformation, 0, 0, 0, 0, 0, 0, 0x01, 0x00},
-                                               256);
-        const std::uint32_t last = disc.Holds(12) ? (std::uint32_t{disc.At(11)} << 8) | disc.At(6) : 1;
+        const std::optional<DiscInformation> disc = m_drives.reads.ReadDiscInformationFields();
+        const std::uint32_t last = disc ? disc->lastTrackInLastSession.value_or(1) : 1;
         if (last > 1)
             free = freeBlocksOf(last);
     }
@@ -440,10 +431,10 @@ void MediaInfoReport::WritePhysicalAndMediaCode(Run& run)
     Status("Reading Media Information 30% complete");
     run.structureValid = true;
     LogEntry("GeneralInfo() - Sending SCSI_Cmd_ReadDvdStruct command");
-    run.physical = ReadStructure(m_drives, kDvdMedia, kPhysicalFormat, kStructureLength);
+    run.physical = m_drives.reads.DiscStructureAnswer(kDvdMedia, kPhysicalFormat, kStructureLength);
     if (!run.physical.ok) {
         LogEntry("Generalinfo() - SCSI_Cmd_ReadDvdStruct 00h failed, trying 11h");
-        run.physical = ReadStructure(m_drives, kDvdMedia, kAdipInformation, kAdipLength);
+        run.physical = m_drives.reads.DiscStructureAnswer(kDvdMedia, kAdipInformation, kAdipLength);
         if (!run.physical.ok) {
             LogEntry("Generalinfo() - SCSI_Cmd_ReadDvdStruct 11h failed, returned non zero");
             if (!run.cd)
@@ -482,7 +473,8 @@ void MediaInfoReport::WritePhysicalAndMediaCode(Run& run)
         m_view.SetLine(run.slot, Format("%s%47s", "Media code/Manufacturer ID", "N/A Pressed DVD"));
     } else if (IsMinusType(type) || type == kMediaHdDvdR || type == kMediaHdDvdRw || type == kMediaPlusUnknownId) {
         LogEntry("Generalinfo() - Minus media code found");
-        const DriveAnswer prerecorded = ReadStructure(m_drives, kDvdMedia, kPrerecordedInformation, kPrerecordedLength);
+        const DriveAnswer prerecorded = m_drives.reads.DiscStructureAnswer(kDvdMedia, kPrerecordedInformation,
+                                                                           kPrerecordedLength);
         if (!prerecorded.ok) {
             m_view.SetLine(run.slot, Format("%-73s", "Drive doesn't support media code"));
         } else {
@@ -510,9 +502,8 @@ void MediaInfoReport::WritePhysicalAndMediaCode(Run& run)
 void MediaInfoReport::WriteCdMediaCode(Run& run)
 {
     // The maker's times are in the pre-groove of a writable CD (ATIP).
-    const DriveAnswer atip = SendForAnswer(m_drives, {mmc::kReadTocPmaAtip, 0x02, 0x04, 0, 0, 0, 0, 0, 28}, 28);
-    if (atip.Holds(15))
-        run.atip = Atip{{atip.At(8), atip.At(9), atip.At(10)}, {atip.At(12), atip.At(13), atip.At(14)}};
+    if (const std::optional<AtipTimes> atip = m_drives.reads.ReadAtipTimes())
+        run.atip = *atip;
     const int* in = run.atip.leadIn;
     const int* out = run.atip.leadOut;
     if (in[0] == 0 && in[1] == 0 && in[2] == 0) {
@@ -539,7 +530,7 @@ void MediaInfoReport::WriteBd(Run& run)
 {
     LogEntry("Generalinfo() - Blu-ray media found");
     DriveContext& drive = m_drives;
-    const DriveAnswer info = ReadStructure(drive, kBdMedia, kBdDiscInformation, kBdStructureLength);
+    const DriveAnswer info = drive.reads.DiscStructureAnswer(kBdMedia, kBdDiscInformation, kBdStructureLength);
     run.bdDiscId = FixedText(info, 104, 9);
     const bool rom = run.mediaType == kMediaBdRom;
     m_view.SetLine(run.slot, Format("Media code/Manufacturer ID%47s", rom ? "N/A BD-ROM" : run.bdDiscId.c_str()));
@@ -556,7 +547,7 @@ void MediaInfoReport::WriteBd(Run& run)
     Append(run, Format("Media Type   %60s", name));
     LogEntry("Generalinfo() - Blu-ray media found");
     if (!rom) {
-        const DriveAnswer spare = ReadStructure(drive, kBdMedia, kBdSpareArea, 16);
+        const DriveAnswer spare = drive.reads.DiscStructureAnswer(kBdMedia, kBdSpareArea, 16);
         if (spare.Holds(16)) {
             const auto free = static_cast<std::int32_t>(spare.Be32(8));
             const auto allocated = static_cast<std::int32_t>(spare.Be32(12));
@@ -568,7 +559,7 @@ void MediaInfoReport::WriteBd(Run& run)
     }
     Status("Reading Media Information 45% complete");
     LogEntry("Generalinfo() - SCSI_Cmd_ReadDvdStruct 08h fetch DDS BD Block");
-    const DriveAnswer dds = ReadStructure(drive, kBdMedia, kBdDiscDefinition, 56);
+    const DriveAnswer dds = drive.reads.DiscStructureAnswer(kBdMedia, kBdDiscDefinition, 56);
     if (dds.Holds(56) && dds.At(4) == 'D' && dds.At(5) == 'S') {
         struct Field {
             const char* label;
@@ -588,9 +579,9 @@ void MediaInfoReport::WriteFormatLayers(Run& run)
 {
     Status("Reading Media Information 50% complete");
     LogEntry("Generalinfo() - Check for Hybrid Media");
-    DriveAnswer layers = ReadStructure(m_drives, kBdMedia, kFormatLayers, kBdStructureLength);
+    DriveAnswer layers = m_drives.reads.DiscStructureAnswer(kBdMedia, kFormatLayers, kBdStructureLength);
     if (!layers.ok)
-        layers = ReadStructure(m_drives, kDvdMedia, kFormatLayers, kBdStructureLength);
+        layers = m_drives.reads.DiscStructureAnswer(kDvdMedia, kFormatLayers, kBdStructureLength);
     if (!layers.ok) {
         LogEntry("Generalinfo() - No Blue Ray Media");
         return;
@@ -648,7 +639,7 @@ void MediaInfoReport::WriteRatedSpeed(Run& run)
         ratedLine = run.line;
         Append(run, Format("%-66s%s", label.c_str(), "Unknown"));
         LogEntry("Generalinfo() - Start do loop");
-        run.strategy = ReadStructure(m_drives, kDvdMedia, kPrerecordedInformation, kWriteStrategyLength);
+        run.strategy = m_drives.reads.DiscStructureAnswer(kDvdMedia, kPrerecordedInformation, kWriteStrategyLength);
         const std::string& key = run.minusManufacturer;
         const auto show = [&](int speed, const char* text) {
             if (*text)
@@ -709,10 +700,7 @@ void MediaInfoReport::WritePerformance(Run& run)
 {
     Status("Reading Media Information 70% complete");
     LogEntry("Generalinfo() - Do GetPerformance");
-    constexpr std::uint8_t kWriteSpeedType = 0x03;
-    const DriveAnswer answer = run.mediaType == kCdRomMedia
-        ? DriveAnswer{}
-        : SendForAnswer(m_drives, {mmc::kGetPerformance, 0, 0, 0, 0, 0, 0, 0, 0, 20, kWriteSpeedType}, 8 + 20 * 16);
+    const DriveAnswer answer = run.mediaType == kCdRomMedia ? DriveAnswer{} : m_drives.reads.WriteSpeedsAnswer(20);
     if (!answer.Holds(8)) {
         LogEntry("Generalinfo() - SCSI_Cmd_GetPerformance failed - returned non zero");
         return;
@@ -812,13 +800,13 @@ void MediaInfoReport::WriteBackgroundFormat(Run& run)
 {
     if (run.bookType != 9 && run.profile != profile::kDvdPlusRw && run.profile != profile::kDvdPlusRwDl)
         return;
-    const DriveAnswer info = SendForAnswer(m_drives, {mmc::kReadDiscInformation, 0, 0, 0, 0, 0, 0, 0x01, 0x00}, 256);
-    if (!info.Holds(8)) {
+    const std::optional<DiscInformation> info = m_drives.reads.ReadDiscInformationFields();
+    if (!info) {
         LogEntry("GeneralInfo() - SCSI_Cmd_ReadDiscInformation failed");
         return;
     }
     static constexpr const char* kStates[] = {"Blank Disc", "Suspended", "In Progress", "Completed"};
-    Append(run, Format("%s%54s", "BG Format Status   ", kStates[info.At(7) & 0x03]));
+    Append(run, Format("%s%54s", "BG Format Status   ", kStates[info->backgroundFormat]));
 }
 
 void MediaInfoReport::WritePhysicalData(Run& run)
@@ -829,7 +817,7 @@ void MediaInfoReport::WritePhysicalData(Run& run)
     int track = -1;
     std::uint32_t dataStart = 0;
     std::uint32_t layerZeroEnd = 0;
-    const DriveAnswer physical = ReadStructure(m_drives, kDvdMedia, kPhysicalFormat, kStructureLength);
+    const DriveAnswer physical = m_drives.reads.DiscStructureAnswer(kDvdMedia, kPhysicalFormat, kStructureLength);
     if (physical.Holds(20)) {
         layers = ((physical.At(6) >> 5) & 0x03) + 1;
         trackPath = (physical.At(6) >> 4) & 0x01;
@@ -837,7 +825,7 @@ void MediaInfoReport::WritePhysicalData(Run& run)
         track = physical.At(7) & 0x0F;
         dataStart = physical.Be32(8) & 0xFFFFFF;
         layerZeroEnd = physical.Be32(16) & 0xFFFFFF;
-    } else if (!ReadStructure(m_drives, kDvdMedia, kAdipInformation, kAdipLength).ok) {
+    } else if (!m_drives.reads.DiscStructureAnswer(kDvdMedia, kAdipInformation, kAdipLength).ok) {
         LogEntry("Generalinfo() - SCSI_Cmd_ReadDvdStruct failed, returned non zero");
         LogEntry("Generalinfo() - ReadDVDStruct() with format  Failed, returned non zero");
     }
@@ -895,21 +883,21 @@ int MediaInfoReport::ReadMediaCode(std::vector<std::uint8_t>& code, std::uint32_
     };
     DriveAnswer answer;
     if (IsMinusType(type)) {
-        answer = ReadStructure(m_drives, kDvdMedia, kPrerecordedInformation, kPrerecordedLength);
+        answer = m_drives.reads.DiscStructureAnswer(kDvdMedia, kPrerecordedInformation, kPrerecordedLength);
         if (!answer.ok)
             return fail("DVD-R/RW ReadDvdStruct failed - returned non zero", "Drive does not support command");
         lines = 3;
     } else if (IsPlusType(type)) {
-        answer = ReadStructure(m_drives, kDvdMedia, kPhysicalFormat, kStructureLength);
+        answer = m_drives.reads.DiscStructureAnswer(kDvdMedia, kPhysicalFormat, kStructureLength);
         if (!answer.ok)
-            answer = ReadStructure(m_drives, kDvdMedia, kAdipInformation, kAdipLength);
+            answer = m_drives.reads.DiscStructureAnswer(kDvdMedia, kAdipInformation, kAdipLength);
         if (!answer.ok)
             return fail("DVD+R/RW ReadDVDStruct failed = returned non zero", "Cannot read MID on blank media  ");
         lines = 4;
     } else if (IsBdType(type)) {
         return 0;
     } else if (bookType == 1) {
-        answer = ReadStructure(m_drives, kDvdMedia, kPhysicalFormat, kStructureLength);
+        answer = m_drives.reads.DiscStructureAnswer(kDvdMedia, kPhysicalFormat, kStructureLength);
         if (!answer.ok)
             return fail("DVD+R/RW ReadDVDStruct failed = returned non zero", "Cannot read MID on blank media  ");
         // The disc manufacturing information of a DVD-RAM.
@@ -1030,7 +1018,8 @@ void ShowBurnerInfo(DriveContext& drives, ReportText& report)
         report.ShowStatus("Burn info for DVD-R/RW media only");
         return;
     }
-    const DriveAnswer answer = ReadStructure(drives, kDvdMedia, kRecordingManagementData, kBurnerInformationLength, 2);
+    const DriveAnswer answer = drives.reads.DiscStructureAnswer(kDvdMedia, kRecordingManagementData,
+                                                                kBurnerInformationLength, 2);
     if (!answer.Holds(76)) {
         report.SetLine(2, "Not supported by your burner (recommend Pioneer, Liteon, NEC, Optiarc)");
     } else {

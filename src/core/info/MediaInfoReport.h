@@ -46,12 +46,6 @@ public:
     // firstLine; 1 when it was read.
     int GetMovieObjectFileData(int firstLine);
 
-    // The CD's ATIP times as READ TOC/PMA/ATIP format 04h gives them.
-    struct Atip {
-        int leadIn[3] = {0, 0, 0};
-        int leadOut[3] = {0, 0, 0};
-    };
-
 private:
     struct Run;
     void Status(const std::string& text);

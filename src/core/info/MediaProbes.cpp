@@ -2,10 +2,7 @@
 
 #include "core/base/Format.h"
 #include "core/base/LogFile.h"
-#include "core/drive/CommandBlock.h"
 #include "core/drive/DriveContext.h"
-#include "scsi/Bytes.h"
-#include "scsi/Opcodes.h"
 
 #include <algorithm>
 #include <array>
@@ -98,42 +95,6 @@ std::string CatalogDigits(const DriveAnswer& answer, std::size_t at)
 
 }  // namespace
 
-std::uint32_t DriveAnswer::Be16(std::size_t at) const
-{
-    return static_cast<std::uint32_t>(At(at) << 8 | At(at + 1));
-}
-
-std::uint32_t DriveAnswer::Be32(std::size_t at) const
-{
-    return Be16(at) << 16 | Be16(at + 2);
-}
-
-DriveAnswer SendForAnswer(DriveContext& drive, const std::vector<std::uint8_t>& cdb, std::uint32_t allocation)
-{
-    DriveAnswer answer;
-    answer.bytes.assign(allocation, 0);
-    CommandBlock block(cdb.at(0));
-    for (std::size_t i = 1; i < cdb.size(); ++i)
-        block.Set(i, cdb[i]);
-    CScsiCommand& channel = drive.m_ScsiCommand;
-    const auto lock = channel.Lock();
-    answer.ok = block.Execute(channel, DataDirection::In, answer.bytes.data(), allocation) == 0;
-    answer.bytes.resize(answer.ok ? allocation - std::min(allocation, channel.Residual()) : 0);
-    return answer;
-}
-
-DriveAnswer ReadStructure(DriveContext& drive, int mediaType, int format, std::uint32_t allocation,
-                          std::uint32_t address)
-{
-    return SendForAnswer(drive,
-                         {mmc::kReadDiscStructure, static_cast<std::uint8_t>(mediaType),
-                          static_cast<std::uint8_t>(address >> 24), static_cast<std::uint8_t>(address >> 16),
-                          static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address), 0,
-                          static_cast<std::uint8_t>(format), static_cast<std::uint8_t>(allocation >> 8),
-                          static_cast<std::uint8_t>(allocation)},
-                         allocation);
-}
-
 int CheckUDF(const BlockReader& read, UdfVolume& volume)
 {
     LogEntry("Start CheckUDF()");
@@ -213,8 +174,7 @@ int GetMediaCatalogNumber(DriveContext& drive, std::string& out)
     out.clear();
     LogEntry("Start GetMediaCatalogNumber()");
     constexpr std::uint8_t kWriteParametersPage = 0x05;
-    const DriveAnswer answer = SendForAnswer(drive, {mmc::kModeSense10, 0, kWriteParametersPage, 0, 0, 0, 0, 0, 0xFC},
-                                             0xFC);
+    const DriveAnswer answer = drive.mmc.ModePageAnswer(kWriteParametersPage, 0xFC);
     if (!answer.ok) {
         LogEntry("GetMediaCatalogNumber() - SCSI_Cmd_ModeSense10 failed");
         return 0;
@@ -233,11 +193,9 @@ int GetCDDAMediaCatalogNumber(DriveContext& drive, std::string& out)
 {
     out.clear();
     LogEntry("Start GetCDDAMediaCatalogNumber()");
-    constexpr std::uint8_t kSubQ = 0x40;
     constexpr std::uint8_t kCatalogNumberFormat = 0x02;
-    constexpr std::uint32_t kLength = 24;
-    const DriveAnswer answer = SendForAnswer(
-        drive, {mmc::kReadSubChannel, 0, kSubQ, kCatalogNumberFormat, 0, 0, 0, 0, kLength}, kLength);
+    constexpr std::uint16_t kLength = 24;
+    const DriveAnswer answer = drive.reads.SubChannelAnswer(kCatalogNumberFormat, kLength);
     if (!answer.ok) {
         LogEntry("GetCDDAMediaCatalogNumber() - READ SUB-CHANNEL failed");
         return 0;

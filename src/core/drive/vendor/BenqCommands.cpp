@@ -2,6 +2,7 @@
 
 #include "core/base/LogFile.h"
 #include "core/drive/Device.h"
+#include "core/drive/MmcCdbs.h"
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/vendor/VendorCdb.h"
 #include "scsi/Opcodes.h"
@@ -190,8 +191,10 @@ int BenqCommands::BenqSetPowerManagement(bool off)
         list[19] = 0x09;
     }
     VendorReply reply;
-    return Send(m_ScsiCommand, Cdb10{mmc::kModeSelect10, 0x10, 0, 0, 0, 0, 0, 0, Byte(list.size()), 0},
-                DataDirection::Out, list.data(), static_cast<std::uint32_t>(list.size()), reply);
+    return Send(
+        m_ScsiCommand,
+        mmc_cdb::ModeSelect10{.pageFormat = true, .parameterLength = static_cast<std::uint16_t>(list.size())}.Block(),
+        DataDirection::Out, list.data(), static_cast<std::uint32_t>(list.size()), reply);
 }
 
 int BenqCommands::BenqSendF9(std::span<const std::uint8_t> block)
@@ -289,7 +292,7 @@ bool BenqCommands::IsNewBenqDrive()
         return false;
     std::vector<std::uint8_t> block(2048, 0);
     VendorReply reply;
-    Send(m_ScsiCommand, Cdb10{mmc::kRead10, 0, 0, 0, 0, 0, 0, 0, 1, 0}, DataDirection::In, block.data(),
+    Send(m_ScsiCommand, mmc_cdb::Read10{.blocks = 1}.Block(), DataDirection::In, block.data(),
          static_cast<std::uint32_t>(block.size()), reply);
     if (BenqServiceMode(false) != 0) {
         BenqSetPowerManagement(false);

@@ -1,5 +1,6 @@
 #include "core/drive/vendor/PioneerCommands.h"
 
+#include "core/drive/MmcCdbs.h"
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/vendor/VendorCdb.h"
 #include "scsi/Bytes.h"
@@ -38,7 +39,8 @@ int PioneerCommands::PioneerWriteBuffer(std::uint8_t* buffer, std::uint32_t size
     scsi::PutBe32(&buffer[7], count);
     buffer[14] = value;
     VendorReply reply;
-    return Send(m_ScsiCommand, Cdb10{mmc::kWriteBuffer, kDataMode, kErrorBuffer, 0, 0, 0, 0, 0, kBufferBytes, 0},
+    return Send(m_ScsiCommand,
+                mmc_cdb::Buffer{.mode = kDataMode, .bufferId = kErrorBuffer, .length = kBufferBytes}.WriteBlock(),
                 DataDirection::Out, buffer, kBufferBytes, reply);
 }
 
@@ -47,7 +49,8 @@ int PioneerCommands::PioneerReadBuffer(std::uint8_t* buffer, std::uint32_t size)
     if (size < kBufferBytes)
         return -1;
     VendorReply reply;
-    return Send(m_ScsiCommand, Cdb10{mmc::kReadBuffer, kDataMode, kErrorBuffer, 0, 0, 0, 0, 0, kBufferBytes, 0},
+    return Send(m_ScsiCommand,
+                mmc_cdb::Buffer{.mode = kDataMode, .bufferId = kErrorBuffer, .length = kBufferBytes}.ReadBlock(),
                 DataDirection::In, buffer, kBufferBytes, reply);
 }
 

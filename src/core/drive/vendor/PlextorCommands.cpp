@@ -1,5 +1,6 @@
 #include "core/drive/vendor/PlextorCommands.h"
 
+#include "core/drive/MmcCdbs.h"
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/vendor/VendorCdb.h"
 #include "scsi/Bytes.h"
@@ -98,9 +99,9 @@ VendorReply PlextorCommands::PlextorReadJitterResult(std::uint8_t* buffer)
 VendorReply PlextorCommands::ReadEccBlock(std::uint8_t* buffer, std::uint32_t lba)
 {
     VendorReply reply;
-    Cdb10 cdb{mmc::kRead10, 0, 0, 0, 0, 0, 0, 0, 0x10, 0};
-    scsi::PutBe32(&cdb[2], lba);
-    reply.value = Send(m_ScsiCommand, cdb, DataDirection::In, buffer, kEccBlockBytes, reply);
+    constexpr std::uint16_t kEccBlockSectors = 16;
+    reply.value = Send(m_ScsiCommand, mmc_cdb::Read10{.lba = lba, .blocks = kEccBlockSectors}.Block(),
+                       DataDirection::In, buffer, kEccBlockBytes, reply);
     return reply;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/base/LogFile.h"
 #include "core/drive/MmcCommands.h"
+#include "core/drive/MmcCdbs.h"
 #include "core/drive/ScsiCommand.h"
 #include "core/drive/vendor/VendorCdb.h"
 #include "scsi/Opcodes.h"
@@ -23,8 +24,7 @@ SamsungCommands::SamsungCommands(CScsiCommand& channel, MmcCommands& mmc) : m_Sc
 VendorReply SamsungCommands::SamsungVendorUnique2B()
 {
     VendorReply reply;
-    reply.value = Send(m_ScsiCommand, Cdb10{mmc::kSeek10, 0, 0, 0, 0, 0, 0, 0, 0, 0}, DataDirection::None, nullptr, 0,
-                       reply);
+    reply.value = Send(m_ScsiCommand, mmc_cdb::Seek10{}.Block(), DataDirection::None, nullptr, 0, reply);
     return reply;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 class CDevice;
+class CommandBlock;
 class CScsiCommand;
 
 // What every family's vendor commands share: a CDB written out to its last
@@ -32,6 +33,9 @@ inline std::uint8_t Byte(int value)
 // drive is noted in the reply (the first such one of a sequence).
 int Send(CScsiCommand& channel, std::span<const std::uint8_t> cdb, DataDirection direction, void* buffer,
          std::uint32_t length, VendorReply& reply);
+// The same for an MMC command a family sends among its own (from core/drive/MmcCdbs).
+int Send(CScsiCommand& channel, const CommandBlock& block, DataDirection direction, void* buffer, std::uint32_t length,
+         VendorReply& reply);
 
 // Reads an answer of `length` bytes into a zeroed buffer: the reply's value
 // is -1 when refused, else what `pick` takes from the answer.

@@ -134,9 +134,15 @@ std::optional<std::int64_t> DcErase::LastTrackEnd(std::string* failure)
     DiscInformation information;
     if (m_drive.recording.ReadDiscInformation(information, failure) != 0)
         return std::nullopt;
+    if (!information.lastTrackInLastSession) {
+        if (failure)
+            *failure = "READ DISC INFORMATION did not name the last track";
+        return std::nullopt;
+    }
+    const int lastTrack = static_cast<int>(*information.lastTrackInLastSession);
     std::vector<std::uint8_t> answer(kTrackInformationLength, 0);
     const auto lock = m_drive.m_ScsiCommand.Lock();
-    if (!m_drive.reads.ReadTrackInformation(answer.data(), kTrackInformationLength, information.lastTrack)) {
+    if (!m_drive.reads.ReadTrackInformation(answer.data(), kTrackInformationLength, lastTrack)) {
         if (failure)
             *failure = DescribeLastFailure(m_drive.m_ScsiCommand, "READ TRACK INFORMATION", mmc::kReadTrackInformation);
         return std::nullopt;
@@ -144,7 +150,7 @@ std::optional<std::int64_t> DcErase::LastTrackEnd(std::string* failure)
     const std::int64_t size = scsi::GetBe32(&answer[24]);
     if (size == 0) {
         if (failure)
-            *failure = Format("track %d holds no blocks", information.lastTrack);
+            *failure = Format("track %d holds no blocks", lastTrack);
         return std::nullopt;
     }
     return std::int64_t{scsi::GetBe32(&answer[8])} + size + kDvdFirstDataSector;

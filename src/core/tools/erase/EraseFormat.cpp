@@ -9,6 +9,7 @@
 #include "core/drive/MediaType.h"
 #include "core/tools/erase/EraseMedia.h"
 #include "scsi/DiscStructure.h"
+#include "scsi/Profiles.h"
 
 #include <array>
 #include <vector>
@@ -16,14 +17,6 @@
 namespace erasing {
 
 namespace {
-
-constexpr int kProfileCdRw = 0x0A;
-constexpr int kProfileDvdRwRestricted = 0x13;
-constexpr int kProfileDvdRwSequential = 0x14;
-constexpr int kProfileDvdPlusRw = 0x1A;
-constexpr int kProfileDvdPlusR = 0x1B;
-constexpr int kProfileBdRRandom = 0x42;
-constexpr int kProfileBdRe = 0x43;
 
 constexpr std::uint8_t kPlusRwFormat = 0x26;
 constexpr std::uint8_t kFullFormat = 0x00;
@@ -223,7 +216,7 @@ std::optional<ErasePlan> EraseFormat::PreparePlusFormat(ErasePlan plan, UserProm
     const std::optional<FormatCapacities> capacities = ReadCapacities();
     if (!capacities)
         return std::nullopt;
-    if (plan.profile != kProfileDvdPlusRw) {
+    if (plan.profile != profile::kDvdPlusRw) {
         m_sink.SetStatus("Error - Media is not DVD+RW");
         return std::nullopt;
     }
@@ -243,12 +236,12 @@ std::optional<ErasePlan> EraseFormat::PrepareBlank(ErasePlan plan, UserPrompt* p
                                            structure.data());  // a CD has none
     m_drive.media.GetDriveProfile(plan.profile);
     const std::uint8_t plusKind = structure[kPlusKindByte];
-    if (plan.profile == kProfileDvdPlusRw || plusKind == '9') {  // a DVD+RW is formatted instead
+    if (plan.profile == profile::kDvdPlusRw || plusKind == '9') {  // a DVD+RW is formatted instead
         plan.closeAfterForeground = plan.operation == EraseOperation::BlankQuick;
         plan.operation = EraseOperation::PlusFormat;
         return PreparePlusFormat(plan, prompt);
     }
-    if (plan.profile == kProfileDvdPlusR || plusKind == '8') {
+    if (plan.profile == profile::kDvdPlusR || plusKind == '8') {
         m_sink.SetStatus("Media is not DVD -/+ RW");
         return std::nullopt;
     }
@@ -259,8 +252,8 @@ std::optional<ErasePlan> EraseFormat::PrepareMinusFormat(ErasePlan plan)
 {
     m_drive.media.GetDriveProfile(plan.profile);
     const bool quick = plan.operation == EraseOperation::MinusQuickFormat;
-    const bool minus = plan.profile == kProfileDvdRwRestricted || plan.profile == kProfileDvdRwSequential;
-    if (!minus && !(quick && plan.profile == kProfileCdRw)) {
+    const bool minus = plan.profile == profile::kDvdRwRestricted || plan.profile == profile::kDvdRwSequential;
+    if (!minus && !(quick && plan.profile == profile::kCdRw)) {
         m_sink.SetStatus("Media is not DVD-RW");
         return std::nullopt;
     }
@@ -295,7 +288,7 @@ std::optional<ErasePlan> EraseFormat::PrepareBd(ErasePlan plan, UserPrompt* prom
 {
     if (!ReadCapacities())
         return std::nullopt;
-    if (plan.profile != kProfileBdRRandom && plan.profile != kProfileBdRe) {
+    if (plan.profile != profile::kBdRRandom && plan.profile != profile::kBdRe) {
         m_sink.SetStatus("Error - Media is not BD-RE/W");
         return std::nullopt;
     }

@@ -20,14 +20,7 @@ include(${QUENZA_LAYERS_FILE})
 
 # A new folder of src/ reconfigures (CONFIGURE_DEPENDS) and fails here.
 file(GLOB src_entries CONFIGURE_DEPENDS LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/src/*)
-foreach(entry IN LISTS src_entries)
-  get_filename_component(name ${entry} NAME)
-  if(IS_DIRECTORY ${entry} AND NOT name IN_LIST QUENZA_LAYERS)
-    list(JOIN QUENZA_LAYERS ", " layers)
-    message(FATAL_ERROR "src/${name} is no layer: the folders of src/ are ${layers} "
-                        "(cmake/Layers.cmake; DEVELOPERS.md, Layout)")
-  endif()
-endforeach()
+quenza_check_layer_folders(${PROJECT_SOURCE_DIR}/src)
 
 function(quenza_layer_rule target rule)
   get_target_property(sources ${target} SOURCES)

@@ -41,3 +41,12 @@ std::vector<std::vector<std::uint8_t>> EmulatedDriveRig::Cdbs() const
         cdbs.push_back(entry.Bytes());
     return cdbs;
 }
+
+std::vector<std::vector<std::uint8_t>> EmulatedDriveRig::CdbsOf(std::uint8_t opcode) const
+{
+    std::vector<std::vector<std::uint8_t>> cdbs;
+    for (const emu::JournalEntry& entry : drive->Journal())
+        if (entry.Opcode() == opcode)
+            cdbs.push_back(entry.Bytes());
+    return cdbs;
+}

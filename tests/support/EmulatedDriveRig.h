@@ -41,6 +41,8 @@ public:
     void MakeCurrent(DriveContext& context);
     // The CDBs the drive received since, each as long as it went out.
     std::vector<std::vector<std::uint8_t>> Cdbs() const;
+    // Those of them with this opcode, in order.
+    std::vector<std::vector<std::uint8_t>> CdbsOf(std::uint8_t opcode) const;
 
     std::shared_ptr<emu::ManualClock> clock = std::make_shared<emu::ManualClock>();
     std::shared_ptr<emu::EmulatedDrive> drive;

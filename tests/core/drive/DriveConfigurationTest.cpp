@@ -11,13 +11,12 @@ using Cdb = std::vector<std::uint8_t>;
 
 const emu::Sense kHardwareError{0x04, 0x44, 0x00};
 
-// The allocation lengths of the commands with `opcode` the drive received.
-std::vector<std::uint32_t> Allocations(const std::vector<Cdb>& cdbs, std::uint8_t opcode)
+// The allocation lengths of these commands.
+std::vector<std::uint32_t> Allocations(const std::vector<Cdb>& cdbs)
 {
     std::vector<std::uint32_t> lengths;
     for (const Cdb& cdb : cdbs)
-        if (cdb[0] == opcode)
-            lengths.push_back(scsi::GetBe16(&cdb[7]));
+        lengths.push_back(scsi::GetBe16(&cdb[7]));
     return lengths;
 }
 
@@ -91,8 +90,7 @@ TEST(DriveConfiguration, TheConfigurationIsAskedForWholeAndTheFailuresSayWhy)
 {
     WrapperRig rig("dvd-writer", "dvd+r");
     ASSERT_TRUE(rig.context.configuration.GetDriveConfiguration());
-    const auto cdbs = rig.TakeCdbs();
-    const auto lengths = Allocations(cdbs, 0x46);
+    const auto lengths = Allocations(rig.CdbsOf(0x46));
     ASSERT_GE(lengths.size(), 3u);
     EXPECT_EQ(lengths[0], 2048u);  // the length probe
     // The data length counts the bytes after its four; the whole answer is asked for.
@@ -150,8 +148,7 @@ TEST(DriveConfiguration, LongModePageListsAreReadAgainWithTheirLength)
         }
         WrapperRig rig(identity, "none");
         ASSERT_TRUE(rig.context.configuration.DoModeSensePages());
-        const auto cdbs = rig.TakeCdbs();
-        EXPECT_EQ(Allocations(cdbs, 0x5A), test.allocations);
+        EXPECT_EQ(Allocations(rig.CdbsOf(0x5A)), test.allocations);
         EXPECT_EQ(rig.Record().m_bDvdDrive, 1);
         EXPECT_EQ(rig.Record().m_nBufferSizeKB, 2048);
     }

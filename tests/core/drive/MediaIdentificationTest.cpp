@@ -162,8 +162,7 @@ TEST(MediaIdentification, WithoutAProfileTheDiscStructureDecidesOnADvdDrive)
         rig.TakeCdbs();
         EXPECT_EQ(rig.context.media.GetMediaType(), test.mediaType);
         if (std::string(test.drive) == "cd-reader") {  // only the book type's two reads
-            const auto cdbs = rig.TakeCdbs();
-            EXPECT_EQ(std::count_if(cdbs.begin(), cdbs.end(), [](const auto& cdb) { return cdb[0] == 0xAD; }), 2);
+            EXPECT_EQ(rig.CdbsOf(0xAD).size(), 2u);
         }
     }
 }

@@ -18,16 +18,6 @@ namespace {
 
 using Cdb = std::vector<std::uint8_t>;
 
-// The commands a rig's drive received with this opcode.
-std::vector<Cdb> Sent(const std::vector<Cdb>& cdbs, std::uint8_t opcode)
-{
-    std::vector<Cdb> sent;
-    for (const Cdb& cdb : cdbs)
-        if (cdb[0] == opcode)
-            sent.push_back(cdb);
-    return sent;
-}
-
 }  // namespace
 
 TEST(RefusingDrives, EachRefusalIsWorkedAround)
@@ -40,7 +30,7 @@ TEST(RefusingDrives, EachRefusalIsWorkedAround)
         {"the page list is asked again, then the pages one by one, 2Ah first",
          [](WrapperRig& rig) {
              EXPECT_EQ(rig.context.mmc.TestMMCCompliant(), 1);
-             const auto modeSense = Sent(rig.TakeCdbs(), 0x5A);
+             const auto modeSense = rig.CdbsOf(0x5A);
              ASSERT_EQ(modeSense.size(), 3u);
              EXPECT_EQ(modeSense[0], (Cdb{0x5A, 0, 0x3F, 0, 0, 0, 0, 0x00, 0xFC, 0}));  // the first try stays
              EXPECT_EQ(modeSense[1], (Cdb{0x5A, 0, 0x3F, 0, 0, 0, 0, 0x08, 0x00, 0}));
@@ -49,7 +39,7 @@ TEST(RefusingDrives, EachRefusalIsWorkedAround)
         {"the features come from the list from feature 0",
          [](WrapperRig& rig) {
              ASSERT_TRUE(rig.context.configuration.GetDriveConfiguration());
-             const auto configuration = Sent(rig.TakeCdbs(), 0x46);
+             const auto configuration = rig.CdbsOf(0x46);
              ASSERT_GE(configuration.size(), 3u);
              EXPECT_EQ(scsi::GetBe16(&configuration[2][2]), 0x0001);  // asked from the Core feature first
              const CDevice& device = rig.Record();
@@ -67,9 +57,8 @@ TEST(RefusingDrives, EachRefusalIsWorkedAround)
         {"the disc's extent comes from READ CAPACITY",
          [](WrapperRig& rig) {
              EXPECT_EQ(rig.context.media.GetMediaCapacity(), 1999999);
-             const auto cdbs = rig.TakeCdbs();
-             EXPECT_EQ(Sent(cdbs, 0xAC).size(), 1u);
-             EXPECT_EQ(cdbs.back()[0], 0x25);
+             EXPECT_EQ(rig.CdbsOf(0xAC).size(), 1u);
+             EXPECT_EQ(rig.Cdbs().back()[0], 0x25);
          }},
         {"blocks are read without the format capacities",
          [](WrapperRig& rig) {

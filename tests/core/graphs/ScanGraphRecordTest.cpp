@@ -1,6 +1,7 @@
 #include "core/graphs/PiPoLowerGraph.h"
 #include "core/graphs/ScanGraphRecord.h"
 
+#include "support/ScanFileFixture.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,74 +10,60 @@
 
 namespace {
 
-// Upper record, two samples, every field given a value of its own.
-// clang-format off
-const unsigned char kUpperRecord[] = {
-    0x01, 0x00, 0x00, 0x00, // speed line mode
-    0x00, 0x00, 0x00, 0x00, // PI line mode (block)
-    0x01, 0x00, 0x00, 0x00, // show speed
-    0x01, 0x00, 0x00, 0x00, // show PI
-    0x00, 0x00, 0x00, 0x41, // PI factor 8.0f
-    0x00, 0x00, 0x00, 0x40, // speed factor 2.0f
-    0x90, 0x01, 0x00, 0x00, // end marker x 400
-    0xFF, 0x00, 0x00, 0x00, // end marker colour
-    0x6D, 0x6D, 0x6D, 0x00, // grid
-    0x36, 0x36, 0x36, 0x00, // half grid
-    0x00, 0x00, 0x00, 0x00, // background
-    0xC8, 0x00, 0x00, 0x00, // layer break x 200
-    0x00, 0x00, 0xFF, 0x00, // layer break colour
-    0x00, 0x00, 0x00, 0x00, // reserved
-    0x80, 0x80, 0x80, 0x00, // second layer break colour
-    0x00, 0x00, 0x00, 0x00, // reserved
-    0x00, 0x00, 0x00, 0x00, // reserved
-    0x00, 0x00, 0x00, 0x00, // reserved
-    0xFF, 0xFF, 0x00, 0x00, // speed colour
-    0x00, 0xFF, 0x00, 0x00, // PI colour
-    0x00, 0x00, 0x00, 0x00, // reserved
-    0x00, 0x00, 0x00, 0x00, // reserved
-    0x02, 0x00, 0x00, 0x00, // N
-    0x02, 0x00, 0x00, 0x00, // speed count
-    0x01, 0x00, 0x00, 0x00, // cleared
-    0x01, 0x00, 0x00, 0x00, // not small disc
-    0x00, 0x00, 0x00, 0x00, // small disc
-    0x07, 0x00, 0x00, 0x00, 0x0C, 0x00, 0x00, 0x00, // PI 7, 12
-    0x34, 0x00, 0x00, 0x00, 0x3D, 0x00, 0x00, 0x00, // speed 52, 61
-};
-// clang-format on
+// The markers both records share.
+const ScanFileFixture::MarkerFields kRecordMarkers{.endMarkerX = 400,
+                                                   .endMarkerColor = 0xFF,
+                                                   .gridColor = 0x6D6D6D,
+                                                   .halfGridColor = 0x363636,
+                                                   .layerBreakColor = 0xFF0000,
+                                                   .layerBreakColor2 = 0x808080};
 
-// clang-format off
-const unsigned char kLowerRecord[] = {
-    0x01, 0x00, 0x00, 0x00, // PO line mode
-    0x00, 0x00, 0x00, 0x00, // PIF line mode (block)
-    0x00, 0x00, 0x00, 0x00, // show PO
-    0x01, 0x00, 0x00, 0x00, // show PIF
-    0x03, 0x00, 0x00, 0x00, // jitter scale code
-    0x00, 0x00, 0x80, 0x41, // PIF factor 16.0f
-    0x90, 0x01, 0x00, 0x00, // end marker x 400
-    0xFF, 0x00, 0x00, 0x00, // end marker colour
-    0x6D, 0x6D, 0x6D, 0x00, // grid
-    0x36, 0x36, 0x36, 0x00, // half grid
-    0x10, 0x10, 0x10, 0x00, // background
-    0x00, 0x00, 0x00, 0x00, // layer break x
-    0x00, 0x00, 0xFF, 0x00, // layer break colour
-    0x00, 0x00, 0x00, 0x00, // reserved
-    0x80, 0x80, 0x80, 0x00, // second layer break colour
-    0x00, 0x00, 0x00, 0x00, // reserved
-    0x00, 0x00, 0x00, 0x00, // reserved
-    0x00, 0x00, 0x00, 0x00, // reserved
-    0xFF, 0xFF, 0x00, 0x00, // PO colour
-    0xFF, 0x00, 0xFF, 0x00, // PIF colour
-    0x00, 0x00, 0x00, 0x00, // reserved
-    0x00, 0x00, 0x00, 0x00, // reserved
-    0x02, 0x00, 0x00, 0x00, // N
-    0x00, 0x00, 0x00, 0x00, // cleared
-    0x00, 0x00, 0x00, 0x00, // not small disc
-    0x01, 0x00, 0x00, 0x00, // small disc
-    0x01, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00, // PIF 1, 5
-    0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, // PO 0, 2
-    0x4E, 0x00, 0x00, 0x00, 0x52, 0x00, 0x00, 0x00, // jitter 7.8 %, 8.2 %
-};
-// clang-format on
+// Upper record, two samples, every field given a value of its own.
+std::string UpperRecord()
+{
+    ScanFileFixture::MarkerFields markers = kRecordMarkers;
+    markers.layerBreakX = 200;
+    ScanFileFixture record;
+    record.Upper({.speedLineMode = 1,
+                  .piLineMode = 0,  // block
+                  .showSpeed = 1,
+                  .showPi = 1,
+                  .piFactor = 8.0f,
+                  .speedFactor = 2.0f,
+                  .markers = markers,
+                  .speedColour = 0xFFFF,
+                  .piColour = 0xFF00,
+                  .cleared = 1,
+                  .notSmallDisc = 1,
+                  .smallDisc = 0,
+                  .pi = {7, 12},
+                  .speed = {52, 61}});
+    return record.Bytes();
+}
+
+// Lower record, two samples (jitter 7.8 % and 8.2 %).
+std::string LowerRecord()
+{
+    ScanFileFixture::MarkerFields markers = kRecordMarkers;
+    markers.backgroundColor = 0x101010;
+    ScanFileFixture record;
+    record.Lower({.poLineMode = 1,
+                  .pifLineMode = 0,  // block
+                  .showPo = 0,
+                  .showPif = 1,
+                  .jitterScaleCode = 3,
+                  .pifFactor = 16.0f,
+                  .markers = markers,
+                  .poColour = 0xFFFF,
+                  .pifColour = 0xFF00FF,
+                  .cleared = 0,
+                  .notSmallDisc = 0,
+                  .smallDisc = 1,
+                  .pif = {1, 5},
+                  .po = {0, 2},
+                  .jitter = {78, 82}});
+    return record.Bytes();
+}
 
 PiPoGraphFrame FixtureFrame()
 {
@@ -151,10 +138,10 @@ std::string WrittenLower(const PiPoLowerData& data)
 
 TEST(ScanGraphRecord, RecordsAreWrittenAndReadByteForByte)
 {
-    EXPECT_EQ(WrittenUpper(FixtureUpper()), FixtureBytes(kUpperRecord));
-    EXPECT_EQ(WrittenLower(FixtureLower()), FixtureBytes(kLowerRecord));
+    EXPECT_EQ(WrittenUpper(FixtureUpper()), UpperRecord());
+    EXPECT_EQ(WrittenLower(FixtureLower()), LowerRecord());
 
-    const std::string upperBytes = FixtureBytes(kUpperRecord);
+    const std::string upperBytes = UpperRecord();
     LittleEndianReader upperIn(upperBytes);
     PiPoUpperData upper;
     std::string error;
@@ -162,7 +149,7 @@ TEST(ScanGraphRecord, RecordsAreWrittenAndReadByteForByte)
     EXPECT_EQ(upper, FixtureUpper());
     EXPECT_EQ(upperIn.Remaining(), 0u);
 
-    const std::string lowerBytes = FixtureBytes(kLowerRecord);
+    const std::string lowerBytes = LowerRecord();
     LittleEndianReader lowerIn(lowerBytes);
     PiPoLowerData lower;
     ASSERT_TRUE(ReadLowerRecord(lowerIn, lower, error)) << error;
@@ -182,7 +169,7 @@ TEST(ScanGraphRecord, EmptyGraphsStoreOnlyTheFixedPart)
 
 TEST(ScanGraphRecord, SpeedSeriesFollowsNWhateverTheSpeedCountField)
 {
-    std::string bytes = FixtureBytes(kUpperRecord);
+    std::string bytes = UpperRecord();
     PutLittleEndian32(bytes, 92, 1000);
     LittleEndianReader in(bytes);
     PiPoUpperData upper;
@@ -259,23 +246,23 @@ TEST(ScanGraphRecord, MalformedRecordsAreRefusedAndLeaveTheDataAlone)
         const char* name;
         std::string bytes;
     };
-    std::string hugeCount = FixtureBytes(kUpperRecord);
+    std::string hugeCount = UpperRecord();
     PutLittleEndian32(hugeCount, 88, std::numeric_limits<std::int32_t>::max());
-    std::string negativeCount = FixtureBytes(kUpperRecord);
+    std::string negativeCount = UpperRecord();
     PutLittleEndian32(negativeCount, 88, -1);
-    std::string oneTooMany = FixtureBytes(kUpperRecord);
+    std::string oneTooMany = UpperRecord();
     PutLittleEndian32(oneTooMany, 88, 3);
-    std::string notANumber = FixtureBytes(kUpperRecord);
+    std::string notANumber = UpperRecord();
     PutLittleEndian32(notANumber, 16, 0x7FC00000);
-    std::string infinite = FixtureBytes(kUpperRecord);
+    std::string infinite = UpperRecord();
     PutLittleEndian32(infinite, 20, 0x7F800000);
     // clang-format off
     std::vector<Case> cases = {{"huge count", hugeCount},          {"negative count", negativeCount},
                                {"count past the end", oneTooMany}, {"NaN factor", notANumber},
                                {"infinite factor", infinite}};
     // clang-format on
-    for (std::size_t length = 0; length < sizeof kUpperRecord; length += 7)
-        cases.push_back({"truncated", FixtureBytes(kUpperRecord).substr(0, length)});
+    for (std::size_t length = 0; length < UpperRecord().size(); length += 7)
+        cases.push_back({"truncated", UpperRecord().substr(0, length)});
 
     for (const Case& c : cases) {
         LittleEndianReader in(c.bytes);
@@ -288,7 +275,7 @@ TEST(ScanGraphRecord, MalformedRecordsAreRefusedAndLeaveTheDataAlone)
         EXPECT_EQ(upper, before) << c.name;
     }
 
-    std::string lowerTooMany = FixtureBytes(kLowerRecord);
+    std::string lowerTooMany = LowerRecord();
     PutLittleEndian32(lowerTooMany, 88, 3);
     LittleEndianReader in(lowerTooMany);
     PiPoLowerData lower;

@@ -262,11 +262,9 @@ TEST(DriveInfoPage, TheEmulatedDvdWriterIsInterrogatedWithItsRegionState)
     EXPECT_EQ(facts.page.boxes.at(IDC_WRITE_DVD_PLUS_R), 1);
     EXPECT_EQ(core.m_Drives.list.m_pCurrentDevice->m_bDriveInfoRead, 1);
     EXPECT_EQ(core.m_Report.GetStatusText(), "Ready - DVD+R Loaded");
-    bool reportKey = false;
-    for (const auto& cdb : rig.Cdbs())
-        if (cdb[0] == 0xA4)
-            reportKey = cdb == std::vector<std::uint8_t>{0xA4, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0x08, 0};
-    EXPECT_TRUE(reportKey);
+    const auto reportKeys = rig.CdbsOf(0xA4);
+    const std::vector<std::uint8_t> regionAsked = {0xA4, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0x08, 0};
+    EXPECT_TRUE(!reportKeys.empty() && reportKeys.back() == regionAsked);
 
     // A refused REPORT KEY leaves the region state unknown, not as it was;
     // without a disc the status says so.

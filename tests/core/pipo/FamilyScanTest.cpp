@@ -339,7 +339,7 @@ TEST(BtcScanTest, ReadingsAbove2560SeekBackAndAreReadAgain)
         rig.scan.state.m_llEndLba = 3000;
         ScanBtc(rig.scan);
         const auto cdbs = rig.Cdbs();
-        EXPECT_EQ(CountCdbs(cdbs, [](const Cdb& cdb) { return cdb[0] == kSeekOpcode; }), 1 + test.seeksBack);
+        EXPECT_EQ(rig.CdbsOf(kSeekOpcode).size(), 1 + test.seeksBack);
         // Back to where the last good reading ended: the block at 1024 again.
         const Cdb backTo1024 = {kSeekOpcode, 0, 0, 0, 0x04, 0x00, 0, 0, 0, 0};
         if (test.seeksBack > 0) {

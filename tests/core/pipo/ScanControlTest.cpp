@@ -101,11 +101,7 @@ struct ControlRig : ScanRig {
     {
         return std::find(sink.statuses.begin(), sink.statuses.end(), status) != sink.statuses.end();
     }
-    int Sent(std::uint8_t opcode)
-    {
-        const auto cdbs = Cdbs();
-        return static_cast<int>(std::count_if(cdbs.begin(), cdbs.end(), [&](const auto& c) { return c[0] == opcode; }));
-    }
+    int Sent(std::uint8_t opcode) { return static_cast<int>(CdbsOf(opcode).size()); }
     // The tray free, in the drive and in the program's record.
     void ExpectTrayFree()
     {

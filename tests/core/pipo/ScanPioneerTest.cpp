@@ -22,8 +22,7 @@ void ExpectGivenBack(EngineRig& rig)
 
 bool Sent(const EngineRig& rig, std::uint8_t opcode)
 {
-    const auto cdbs = rig.Cdbs();
-    return std::any_of(cdbs.begin(), cdbs.end(), [&](const auto& cdb) { return cdb[0] == opcode; });
+    return !rig.CdbsOf(opcode).empty();
 }
 
 // Each graph point's largest PI (or PIF): a request per 256 sectors, each

@@ -180,10 +180,9 @@ TEST(ScanPlextor, StopAndFailedResultsInEachPassGiveTheDriveBack)
             EXPECT_EQ(rig.LastStatus(), "Ready");
         EXPECT_EQ(rig.scan.state.m_bNotSaved1, 0) << "no completion";
         ExpectDriveGivenBack(rig);
-        const auto cdbs = rig.Cdbs();
-        const auto lastEa = std::find_if(cdbs.rbegin(), cdbs.rend(), [](const auto& cdb) { return cdb[0] == 0xEA; });
-        ASSERT_NE(lastEa, cdbs.rend());
-        EXPECT_EQ((*lastEa)[1], 0x17) << "the pass stopped";
+        const auto eas = rig.CdbsOf(0xEA);
+        ASSERT_FALSE(eas.empty());
+        EXPECT_EQ(eas.back()[1], 0x17) << "the pass stopped";
     }
 }
 

@@ -2,6 +2,7 @@
 #include "gui/graphs/GraphStatic.h"
 #include "gui/graphs/IBGGraph.h"
 #include "support/WriteGraphFixture.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ TEST(GraphViewerCommand, AGraphFileOnTheCommandLineOpensInTheViewerOnce)
     const std::string path = dir.File("burn.IBG");
     WriteFileText(path, WriteGraphFixture::Dvd(50).Text());
     ViewerSeen seen;
-    CDialog::SetModalRunHook([&](CDialog& dialog) {
+    ScopedModalHook hook([&](CDialog& dialog) {
         auto* viewer = dynamic_cast<CIBGGraph*>(&dialog);
         if (viewer == nullptr)
             return 0;
@@ -52,5 +53,4 @@ TEST(GraphViewerCommand, AGraphFileOnTheCommandLineOpensInTheViewerOnce)
     EXPECT_EQ(seen.runs, 2);
     ASSERT_FALSE(rig.prompt.asked.empty());
     EXPECT_EQ(rig.prompt.asked.back().text, "You must stop the test first");
-    CDialog::SetModalRunHook(nullptr);
 }

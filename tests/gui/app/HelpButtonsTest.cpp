@@ -6,6 +6,7 @@
 #include "gui/tools/usercommand/UserCommandPage.h"
 #include "gui/ui/ShellOpen.h"
 #include "support/gui/ManualSlideClock.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QAbstractButton>
 
@@ -88,16 +89,17 @@ TEST(HelpButtons, TheToolWindowsOpenTheirPagesOfAnInstalledProgram)
             return true;
         });
         int windows = 0;
-        CDialog::SetModalRunHook([&](CDialog& window) {
-            if (c.isTheWindow && c.isTheWindow(window)) {
-                ++windows;
-                PressHelp(window);
-            }
-            return IDCANCEL;
-        });
-        c.open(rig);
-        rig.Settle();
-        CDialog::SetModalRunHook(nullptr);
+        {
+            ScopedModalHook hook([&](CDialog& window) {
+                if (c.isTheWindow && c.isTheWindow(window)) {
+                    ++windows;
+                    PressHelp(window);
+                }
+                return IDCANCEL;
+            });
+            c.open(rig);
+            rig.Settle();
+        }
         SetShellOpenHook(nullptr);
         EXPECT_EQ(windows, c.isTheWindow ? 1 : 0);
         ASSERT_EQ(opened.size(), 1u);

@@ -3,6 +3,7 @@
 #include "core/app/DeviceBroadcast.h"
 #include "gui/tools/sectorview/SectorViewPage.h"
 #include "gui/ui/BaseDialog.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -209,7 +210,7 @@ TEST(MainWindowGuards, TheSettingsWaitForAReadTestOrTheScanWindowButNotForAnIsoB
     rig.Start();
     CQuenzaDlg& dialog = *rig.dialog;
     int opened = 0;
-    CDialog::SetModalRunHook([&](CDialog&) {
+    ScopedModalHook hook([&](CDialog&) {
         ++opened;
         return IDCANCEL;
     });
@@ -237,5 +238,4 @@ TEST(MainWindowGuards, TheSettingsWaitForAReadTestOrTheScanWindowButNotForAnIsoB
             EXPECT_TRUE(rig.prompt.asked.empty()) << test.running;
         }
     }
-    CDialog::SetModalRunHook(nullptr);
 }

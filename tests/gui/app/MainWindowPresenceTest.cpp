@@ -12,6 +12,7 @@
 #include "gui/ui/ColourChooser.h"
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/MessageClassDlg.h"
+#include "support/gui/ScopedModalHook.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QAbstractButton>
@@ -29,18 +30,15 @@ namespace {
 
 // Answers the window's modal dialogs for one scope; records their titles.
 struct ModalAnswers {
-    explicit ModalAnswers(std::function<int(CDialog&)> answer) : m_answer(std::move(answer))
-    {
-        CDialog::SetModalRunHook([this](CDialog& shown) {
-            titles.push_back(shown.windowTitle().toStdString());
-            return m_answer(shown);
-        });
-    }
-    ~ModalAnswers() { CDialog::SetModalRunHook(nullptr); }
+    explicit ModalAnswers(std::function<int(CDialog&)> answer) : m_answer(std::move(answer)) {}
     std::vector<std::string> titles;
 
 private:
     std::function<int(CDialog&)> m_answer;
+    ScopedModalHook m_hook{[this](CDialog& shown) {
+        titles.push_back(shown.windowTitle().toStdString());
+        return m_answer(shown);
+    }};
 };
 
 void Click(CDialog& dialog, int id)

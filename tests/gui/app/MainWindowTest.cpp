@@ -9,6 +9,7 @@
 #include "gui/ui/Resources.h"
 #include "gui/ui/ShellOpen.h"
 #include "gui/ui/TextProgressCtrl.h"
+#include "support/gui/ScopedModalHook.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QApplication>
@@ -230,10 +231,11 @@ TEST(MainWindow, ADiscComingOrGoingActsByThePageShown)
     EXPECT_NE(report.GetLine(0).find("Media Information"), std::string::npos);
     // The disc coming back does not bring the report's window: the user asks for it.
     int windows = 0;
-    CDialog::SetModalRunHook([&windows](CDialog&) { return ++windows, 1; });
-    ASSERT_TRUE(rig.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd+r")));
-    rig.Settle();
-    CDialog::SetModalRunHook(nullptr);
+    {
+        ScopedModalHook hook([&windows](CDialog&) { return ++windows, 1; });
+        ASSERT_TRUE(rig.drives[0]->InsertMedium(*emu::FindMediumPreset("dvd+r")));
+        rig.Settle();
+    }
     EXPECT_EQ(windows, 0);
 
     // On a tools report page the chosen entry runs again.
@@ -294,20 +296,21 @@ TEST(MainWindow, HelpOpensTheTopicOfThePageAndKeysNeverEndTheWindow)
     // "Get Help" comes first; its "Local Help File" opens the page's topic.
     int answer = CHelp::kLocalHelp;
     std::vector<std::string> boxes;
-    CDialog::SetModalRunHook([&](CDialog& shown) {
-        boxes.push_back(shown.windowTitle().toStdString());
-        return answer;
-    });
     CQuenzaDlg& dialog = *rig.dialog;
-    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-    QApplication::sendEvent(&dialog, &f1);
-    dialog.m_nCurrentPage = kPageSpeedTest;
-    dialog.SendCommand(IDC_HELP);
-    dialog.m_nCurrentPage = kPageReport3;
-    QApplication::sendEvent(dialog.GetDlgItem(IDC_DEVICES), &f1);  // from a control too
-    answer = IDCANCEL;
-    dialog.SendCommand(IDC_HELP);
-    CDialog::SetModalRunHook(nullptr);
+    {
+        ScopedModalHook hook([&](CDialog& shown) {
+            boxes.push_back(shown.windowTitle().toStdString());
+            return answer;
+        });
+        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &f1);
+        dialog.m_nCurrentPage = kPageSpeedTest;
+        dialog.SendCommand(IDC_HELP);
+        dialog.m_nCurrentPage = kPageReport3;
+        QApplication::sendEvent(dialog.GetDlgItem(IDC_DEVICES), &f1);  // from a control too
+        answer = IDCANCEL;
+        dialog.SendCommand(IDC_HELP);
+    }
     SetShellOpenHook(nullptr);
     EXPECT_EQ(boxes, std::vector<std::string>(4, "Get Help"));
     ASSERT_EQ(opened.size(), 3u);
@@ -372,18 +375,19 @@ TEST(MainWindow, RawDataIsSavedOnlyFromTheByteViewWithTheSizeAsked)
         dialog.m_Core.m_Drives.m_DataBuffer[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(0xA0 + i);
     const std::string path = folder.File("sector.bin");
     files.Answer(FileDialogAnswer{path, 1});
-    CDialog::SetModalRunHook([](CDialog& asked) {
-        auto& size = dynamic_cast<CFileSizeRequest&>(asked);
-        size.SetDlgItemText(CFileSizeRequest::IDC_SIZE, "16");
-        size.SendCommand(IDOK);
-        return size.ModalResult();
-    });
-    dialog.SendCommand(IDC_SAVERAW);
-    // A size that is not given writes nothing.
-    files.Answer(FileDialogAnswer{folder.File("cancelled.bin"), 1});
-    CDialog::SetModalRunHook([](CDialog&) { return IDCANCEL; });
-    dialog.SendCommand(IDC_SAVERAW);
-    CDialog::SetModalRunHook(nullptr);
+    {
+        ScopedModalHook hook([](CDialog& asked) {
+            auto& size = dynamic_cast<CFileSizeRequest&>(asked);
+            size.SetDlgItemText(CFileSizeRequest::IDC_SIZE, "16");
+            size.SendCommand(IDOK);
+            return size.ModalResult();
+        });
+        dialog.SendCommand(IDC_SAVERAW);
+        // A size that is not given writes nothing.
+        files.Answer(FileDialogAnswer{folder.File("cancelled.bin"), 1});
+        hook.Set([](CDialog&) { return IDCANCEL; });
+        dialog.SendCommand(IDC_SAVERAW);
+    }
 
     EXPECT_TRUE(Asked(rig.prompt, "File write successful"));
     const std::string saved = ReadFileText(path);
@@ -438,16 +442,17 @@ TEST(MainWindow, ADoubleClickOnTheStatusDisplayTakesAComment)
     MainWindowRig rig;
     rig.Start();
     std::string offered;
-    CDialog::SetModalRunHook([&offered](CDialog& asked) {
-        offered = asked.GetDlgItemText(CComment::IDC_COMMENT);
-        asked.SetDlgItemText(CComment::IDC_COMMENT, "Burned at 8x");
-        asked.SendCommand(IDOK);
-        return asked.ModalResult();
-    });
-    rig.dialog->SendNotify(IDC_STATUS, Notify::DoubleClick);
-    CDialog::SetModalRunHook([](CDialog&) { return 1; });  // cancelled: nothing changes
-    rig.dialog->SendNotify(IDC_STATUS, Notify::DoubleClick);
-    CDialog::SetModalRunHook(nullptr);
+    {
+        ScopedModalHook hook([&offered](CDialog& asked) {
+            offered = asked.GetDlgItemText(CComment::IDC_COMMENT);
+            asked.SetDlgItemText(CComment::IDC_COMMENT, "Burned at 8x");
+            asked.SendCommand(IDOK);
+            return asked.ModalResult();
+        });
+        rig.dialog->SendNotify(IDC_STATUS, Notify::DoubleClick);
+        hook.Set([](CDialog&) { return 1; });  // cancelled: nothing changes
+        rig.dialog->SendNotify(IDC_STATUS, Notify::DoubleClick);
+    }
     rig.Settle();
     EXPECT_EQ(offered, "Ready - DVD+R Loaded");
     EXPECT_EQ(rig.dialog->m_Core.m_Report.GetStatusText(), "Burned at 8x");

@@ -2,6 +2,7 @@
 #include "gui/tools/testpage/TestResultsList.h"
 
 #include "core/app/TestPageControls.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <functional>
 
@@ -57,14 +58,13 @@ TEST(PageChanges, AfterTheMediaPageAnotherDriveShowsItsOwnFacts)
     const std::string serial = rig.Text(IDC_SERIAL_NO);
     ASSERT_FALSE(rig.Ticked(IDC_READ_BD_R));  // the DVD writer
     int reports = 0;
-    CDialog::SetModalRunHook([&reports](CDialog&) { return ++reports, 1; });
+    ScopedModalHook hook([&reports](CDialog&) { return ++reports, 1; });
     rig.dialog->SendCommand(IDC_MEDIAINFO);
     rig.Settle();
     ASSERT_EQ(reports, 1);
     ASSERT_EQ(rig.dialog->m_nCurrentPage, kPageMediaInfo);
 
     rig.SelectDrive(1);
-    CDialog::SetModalRunHook(nullptr);
     EXPECT_EQ(reports, 1);  // the report's window comes only when asked for
     EXPECT_EQ(rig.dialog->m_nCurrentPage, kPageMediaInfo);
     EXPECT_EQ(rig.Text(IDC_MODEL), "QNZEMU  BD-RE QBR-1240");

@@ -5,6 +5,7 @@
 #include "platform/passthrough/EmulatedDrives.h"
 #include "support/TestSupport.h"
 #include "support/XdgTree.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ TEST(QuenzaApp, RunsTheMainDialogWithTheArgumentsAndLogs)
     std::string first;
     std::string second;
     int ended = -1;
-    CDialog::SetModalRunHook([&](CDialog& dlg) {
+    ScopedModalHook hook([&](CDialog& dlg) {
         // The scan window the start-up step opens for the ".QNZX" argument
         // (when its timer fires during the wait) closes at once.
         if (dynamic_cast<CQuenzaDlg*>(&dlg) == nullptr)
@@ -34,7 +35,6 @@ TEST(QuenzaApp, RunsTheMainDialogWithTheArgumentsAndLogs)
     const char* argv[] = {"quenzario", "disc.QNZX", "second", "third"};
     CQuenzaApp app;
     EXPECT_EQ(app.InitInstance(4, argv), 0);
-    CDialog::SetModalRunHook(nullptr);
     StopProgramLog();
     EXPECT_EQ(ended, 0);
     EXPECT_EQ(first, "disc.QNZX");

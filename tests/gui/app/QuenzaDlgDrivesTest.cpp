@@ -2,6 +2,7 @@
 #include "gui/app/QuenzaDlg.h"
 #include "support/TestSupport.h"
 #include "support/XdgTree.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <gtest/gtest.h>
 
@@ -20,16 +21,14 @@ DriveSources EmptyMachine(const TempDir& dir, const std::string& emulate)
 
 int RunAndExit(CQuenzaDlg& dialog)
 {
-    CDialog::SetModalRunHook([](CDialog& dlg) {
+    ScopedModalHook hook([](CDialog& dlg) {
         auto& main = dynamic_cast<CQuenzaDlg&>(dlg);
         main.WaitForDriveWork();
         if (main.ModalResult() == -1)
             main.OnExitProgram();
         return main.ModalResult();
     });
-    const int result = dialog.DoModal();
-    CDialog::SetModalRunHook(nullptr);
-    return result;
+    return dialog.DoModal();
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "core/tools/settings/SettingsValues.h"
 #include "support/SavedScans.h"
 #include "support/WriteGraphFixture.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -111,14 +112,13 @@ struct HdDvdRig : MainWindowRig {
     void LookAtWindow(int command, const std::function<void(CDialog&)>& look)
     {
         bool opened = false;
-        CDialog::SetModalRunHook([&](CDialog& window) {
+        ScopedModalHook hook([&](CDialog& window) {
             opened = true;
             look(window);
             return 1;
         });
         dialog->SendCommand(command);
         Settle();
-        CDialog::SetModalRunHook(nullptr);
         EXPECT_TRUE(opened) << command;
     }
 };
@@ -201,10 +201,8 @@ TEST(TextsFit, TheCompareWindowsDriveFields)
                                   "HL-DT-ST DVDRAM GH24NSD1 LG00"};
     SavedScanSlots scans(dir.File("one.qnzx"), MakeScan(300, 25, 4, drives[0]), dir.File("two.qnzx"),
                          MakeScan(200, 150, 7, drives[1]));
-    CDialog::SetModalRunHook([](CDialog&) { return -1; });
     CComparePIPO window(scans);
-    window.DoModal();
-    CDialog::SetModalRunHook(nullptr);
+    RunModalAnswered(window);
     for (std::size_t slot = 0; slot < 2; ++slot) {
         const int field = kCompareScanFields[slot].drive;
         EXPECT_EQ(window.GetDlgItemText(field), drives[slot]);
@@ -224,11 +222,9 @@ TEST(TextsFit, TheGraphViewersRightColumn)
           WriteGraphFixture::VerifyOnly()}) {
         const std::string path = dir.File("burn.ibg");
         WriteFileText(path, fixture.Text());
-        CDialog::SetModalRunHook([](CDialog&) { return 0; });
         CIBGGraph viewer;
         viewer.m_strFileName = path;
-        viewer.DoModal();
-        CDialog::SetModalRunHook(nullptr);
+        RunModalAnswered(viewer, 0);
         int checked = 0;
         for (QWidget* control : viewer.findChildren<QWidget*>()) {
             if (control->x() < 500 || !control->isVisibleTo(&viewer))
@@ -252,7 +248,7 @@ TEST(TextsFit, TheSettingsColourButtonsBesideTheirSwatches)
     ScopedProfile profile;
     ScriptedPrompt prompt;
     int buttons = 0;
-    CDialog::SetModalRunHook([&](CDialog& window) {
+    ScopedModalHook hook([&](CDialog& window) {
         window.show();
         for (const SettingsColourRow& row : SettingsColours()) {
             ++buttons;
@@ -263,7 +259,6 @@ TEST(TextsFit, TheSettingsColourButtonsBesideTheirSwatches)
     });
     CSettings settings;
     settings.DoModal();
-    CDialog::SetModalRunHook(nullptr);
     EXPECT_GT(buttons, 10);
 }
 

@@ -5,6 +5,7 @@
 #include "support/SavedScans.h"
 #include "support/TestSupport.h"
 #include "support/gui/Pixels.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QRadioButton>
 
@@ -19,10 +20,8 @@ namespace {
 struct CompareRig {
     CompareRig(const ScanFile& one, const ScanFile& two) : scans(dir.File("one.qnzx"), one, dir.File("two.qnzx"), two)
     {
-        CDialog::SetModalRunHook([](CDialog&) { return -1; });
         window = std::make_unique<CComparePIPO>(scans);
-        window->DoModal();
-        CDialog::SetModalRunHook(nullptr);
+        RunModalAnswered(*window);
     }
 
     QImage Upper() const

@@ -10,6 +10,7 @@
 #include "support/TestSupport.h"
 #include "support/WriteGraphFixture.h"
 #include "support/gui/Pixels.h"
+#include "support/gui/ScopedModalHook.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QClipboard>
@@ -33,7 +34,7 @@ constexpr COLORREF kWriteRpm = 0x00FF00;  // the default rotation colour
 struct ViewerRig {
     ViewerRig() : config("XDG_CONFIG_HOME", dir.Path().c_str())
     {
-        CDialog::SetModalRunHook([this](CDialog& dialog) {
+        modalHook.Set([this](CDialog& dialog) {
             if (auto* comment = dynamic_cast<CComment*>(&dialog)) {
                 if (!commentAnswer)
                     return 1;
@@ -43,11 +44,7 @@ struct ViewerRig {
             return 0;
         });
     }
-    ~ViewerRig()
-    {
-        viewer.reset();
-        CDialog::SetModalRunHook(nullptr);
-    }
+    ~ViewerRig() { viewer.reset(); }
 
     std::string WriteFile(const std::string& name, const std::string& text)
     {
@@ -81,6 +78,7 @@ struct ViewerRig {
     // The comment dialog's answer: the text, or nullopt for Cancel.
     std::optional<std::string> commentAnswer;
     std::unique_ptr<CIBGGraph> viewer;
+    ScopedModalHook modalHook;
 };
 
 }  // namespace

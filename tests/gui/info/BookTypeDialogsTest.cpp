@@ -6,6 +6,7 @@
 #include "gui/info/booktype/BenqBookType.h"
 #include "gui/info/booktype/BookTypeEntry.h"
 #include "gui/ui/Dialog.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -37,7 +38,7 @@ struct BookTypeRun {
 
     void Open(const std::function<void(CDialog&)>& use)
     {
-        CDialog::SetModalRunHook([&](CDialog& dialog) {
+        ScopedModalHook hook([&](CDialog& dialog) {
             title = dialog.windowTitle().toStdString();
             use(dialog);
             return dialog.ModalResult();
@@ -47,7 +48,6 @@ struct BookTypeRun {
         options.status = [this](const std::string& text) { status.push_back(text); };
         options.dialogOpen = [this](CDialog* dialog) { opened.push_back(dialog); };
         ChangePLUSBookField(rig.context, prompt, nullptr, options);
-        CDialog::SetModalRunHook(nullptr);
     }
     const emu::BookTypeSettings Books() const { return rig.drive->VendorState().bookTypes; }
     bool Asked(const std::string& part) const

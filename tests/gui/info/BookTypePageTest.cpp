@@ -2,6 +2,7 @@
 #include "core/app/DeviceBroadcast.h"
 #include "core/info/booktype/BookTypeControls.h"
 #include "gui/info/booktype/BookTypePage.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -24,7 +25,7 @@ struct BookEntryRig : MainWindowRig {
     {
         Start();
         PageObject<BookTypePage>().deviceUse = [](const std::string&) { return DeviceUse{}; };
-        CDialog::SetModalRunHook([this](CDialog& window) {
+        modalHook.Set([this](CDialog& window) {
             title = window.windowTitle().toStdString();
             open = PageObject<BookTypePage>().OpenDialog() == &window;
             if (use)
@@ -32,7 +33,6 @@ struct BookEntryRig : MainWindowRig {
             return window.ModalResult();
         });
     }
-    ~BookEntryRig() { CDialog::SetModalRunHook(nullptr); }
 
     void PressBook()
     {
@@ -55,6 +55,7 @@ struct BookEntryRig : MainWindowRig {
     std::optional<std::string> title;  // of the dialog that opened
     bool open = false;  // the page knew the dialog while it ran
     std::function<void(CDialog&)> use;
+    ScopedModalHook modalHook;
 };
 
 }  // namespace

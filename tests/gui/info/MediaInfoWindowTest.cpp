@@ -2,6 +2,7 @@
 #include "core/app/MainPages.h"
 #include "gui/info/MediaInfo.h"
 #include "gui/ui/ShellOpen.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QPlainTextEdit>
 
@@ -15,7 +16,7 @@ namespace {
 struct ReportWindows {
     ReportWindows()
     {
-        CDialog::SetModalRunHook([this](CDialog& dialog) {
+        modalHook.Set([this](CDialog& dialog) {
             if (auto* window = dynamic_cast<CMediaInfo*>(&dialog)) {
                 shown.push_back(window->DisplayedText());
                 title = window->windowTitle().toStdString();
@@ -23,9 +24,9 @@ struct ReportWindows {
             return 1;
         });
     }
-    ~ReportWindows() { CDialog::SetModalRunHook(nullptr); }
     std::vector<std::string> shown;
     std::string title;
+    ScopedModalHook modalHook;
 };
 
 std::vector<std::string> Lines(const std::string& text)

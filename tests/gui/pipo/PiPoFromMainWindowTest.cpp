@@ -7,6 +7,7 @@
 #include "gui/pipo/SetLogicalBlockAddress.h"
 #include "gui/ui/MatrixStatic.h"
 #include "support/SavedScans.h"
+#include "support/gui/ScopedModalHook.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QImage>
@@ -36,7 +37,7 @@ TEST(ScanWindowFromMainWindow, AScanFileOnTheCommandLineOpensInTheScanWindow)
     ScanFile scan = MakeScan(90, 25, 4, "from the command line");
     ASSERT_TRUE(SaveScanFile(path, scan));
     ScanWindowSeen seen;
-    CDialog::SetModalRunHook([&](CDialog& dialog) {
+    ScopedModalHook hook([&](CDialog& dialog) {
         auto* window = dynamic_cast<CPiPo*>(&dialog);
         if (window == nullptr)
             return 0;
@@ -77,7 +78,6 @@ TEST(ScanWindowFromMainWindow, AScanFileOnTheCommandLineOpensInTheScanWindow)
     EXPECT_EQ(seen.runs, 2);
     ASSERT_FALSE(rig.prompt.asked.empty());
     EXPECT_EQ(rig.prompt.asked.back().text, "You must stop the test first");
-    CDialog::SetModalRunHook(nullptr);
 }
 
 // The whole road: the PI/PO button, a scan of the start of the disc on the
@@ -107,52 +107,53 @@ TEST(ScanWindowFromMainWindow, AScanOnTheEmulatedLiteonDriveSavedLoadedComparedA
         bool startEnabledWhileRunning = true;
     } seen;
 
-    CDialog::SetModalRunHook([&](CDialog& dialog) {
-        if (auto* range = dynamic_cast<CSetLogicalBlockAddress*>(&dialog)) {
-            range->Item<QLineEdit>(CSetLogicalBlockAddress::IDC_END_LBA)->setText("7530");  // 30000
-            range->SendCommand(IDOK);
-            return range->ModalResult();
-        }
-        if (dynamic_cast<CComparePIPO*>(&dialog) != nullptr) {
-            ++seen.compareRuns;
-            return 0;
-        }
-        auto* window = dynamic_cast<CPiPo*>(&dialog);
-        if (window == nullptr)
-            return 0;
-        window->SendCommand(IDC_PIPO_SET_LBA);
-        window->SendCommand(IDC_PIPO_START);
-        seen.startEnabledWhileRunning = window->GetDlgItem(IDC_PIPO_START)->isEnabled();
-        window->Control().JoinScanThread();
-        PumpPostedMessages();
-        seen.points = window->UpperGraph(1).GetPointCount();
-        seen.jitterPoints = window->LowerGraph(1).GetJitterCount();
-        seen.status = window->m_strStatus;  // the display shows again what it showed before
-        seen.piTotal = window->GetDlgItemText(IDC_PIPO_PI_TOTAL);
-        seen.rating = window->GetDlgItemText(IDC_PIPO_QUALITY_RATING);
-        seen.notSavedAfterScan = window->Context().state.m_bNotSaved1;
+    {
+        ScopedModalHook hook([&](CDialog& dialog) {
+            if (auto* range = dynamic_cast<CSetLogicalBlockAddress*>(&dialog)) {
+                range->Item<QLineEdit>(CSetLogicalBlockAddress::IDC_END_LBA)->setText("7530");  // 30000
+                range->SendCommand(IDOK);
+                return range->ModalResult();
+            }
+            if (dynamic_cast<CComparePIPO*>(&dialog) != nullptr) {
+                ++seen.compareRuns;
+                return 0;
+            }
+            auto* window = dynamic_cast<CPiPo*>(&dialog);
+            if (window == nullptr)
+                return 0;
+            window->SendCommand(IDC_PIPO_SET_LBA);
+            window->SendCommand(IDC_PIPO_START);
+            seen.startEnabledWhileRunning = window->GetDlgItem(IDC_PIPO_START)->isEnabled();
+            window->Control().JoinScanThread();
+            PumpPostedMessages();
+            seen.points = window->UpperGraph(1).GetPointCount();
+            seen.jitterPoints = window->LowerGraph(1).GetJitterCount();
+            seen.status = window->m_strStatus;  // the display shows again what it showed before
+            seen.piTotal = window->GetDlgItemText(IDC_PIPO_PI_TOTAL);
+            seen.rating = window->GetDlgItemText(IDC_PIPO_QUALITY_RATING);
+            seen.notSavedAfterScan = window->Context().state.m_bNotSaved1;
 
-        files.Answer(FileDialogAnswer{scanPath, 1});
-        window->SendCommand(IDC_PIPO_SAVE);
-        seen.notSavedAfterSave = window->Context().state.m_bNotSaved1;
-        window->SendCommand(IDC_PIPO_GRAPH2);
-        files.Answer(FileDialogAnswer{scanPath, 1});
-        window->SendCommand(IDC_PIPO_LOAD);
-        seen.slot2Points = window->UpperGraph(2).GetPointCount();
-        seen.compareEnabled = window->GetDlgItem(IDC_PIPO_COMPARE)->isEnabled();
-        window->SendCommand(IDC_PIPO_COMPARE);
+            files.Answer(FileDialogAnswer{scanPath, 1});
+            window->SendCommand(IDC_PIPO_SAVE);
+            seen.notSavedAfterSave = window->Context().state.m_bNotSaved1;
+            window->SendCommand(IDC_PIPO_GRAPH2);
+            files.Answer(FileDialogAnswer{scanPath, 1});
+            window->SendCommand(IDC_PIPO_LOAD);
+            seen.slot2Points = window->UpperGraph(2).GetPointCount();
+            seen.compareEnabled = window->GetDlgItem(IDC_PIPO_COMPARE)->isEnabled();
+            window->SendCommand(IDC_PIPO_COMPARE);
 
-        files.Answer(FileDialogAnswer{picture, 1});
-        window->SendCommand(IDC_PIPO_SNAPSHOT);
-        QImage image;
-        if (image.load(QString::fromStdString(picture)))
-            seen.pictureSize = image.size();
-        seen.windowSize = window->size();
-        window->OnClose();
-        return window->ModalResult();
-    });
-    rig.dialog->SendCommand(IDC_PIPO);
-    CDialog::SetModalRunHook(nullptr);
+            files.Answer(FileDialogAnswer{picture, 1});
+            window->SendCommand(IDC_PIPO_SNAPSHOT);
+            QImage image;
+            if (image.load(QString::fromStdString(picture)))
+                seen.pictureSize = image.size();
+            seen.windowSize = window->size();
+            window->OnClose();
+            return window->ModalResult();
+        });
+        rig.dialog->SendCommand(IDC_PIPO);
+    }
     for (const auto& asked : rig.prompt.asked)
         ADD_FAILURE() << asked.text;
 
@@ -193,7 +194,7 @@ TEST(ScanWindowFromMainWindow, EveryFamilyScansAndItsSavedScanLoadsBackEqual)
         std::string liveRating;
         std::string loadedRating;
         std::string switchedRating;
-        CDialog::SetModalRunHook([&](CDialog& dialog) {
+        ScopedModalHook hook([&](CDialog& dialog) {
             if (auto* range = dynamic_cast<CSetLogicalBlockAddress*>(&dialog)) {
                 range->Item<QLineEdit>(CSetLogicalBlockAddress::IDC_END_LBA)->setText("7530");
                 range->SendCommand(IDOK);
@@ -223,7 +224,6 @@ TEST(ScanWindowFromMainWindow, EveryFamilyScansAndItsSavedScanLoadsBackEqual)
             return window->ModalResult();
         });
         rig.dialog->SendCommand(IDC_PIPO);
-        CDialog::SetModalRunHook(nullptr);
         for (const auto& asked : rig.prompt.asked)
             ADD_FAILURE() << asked.text;
         EXPECT_GT(points, 0u);

@@ -12,6 +12,7 @@
 #include "support/SavedScans.h"
 #include "support/gui/ScriptedFileDialogs.h"
 #include "ScanWindowRig.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -150,15 +151,16 @@ TEST(ScanWindow, SaveLoadIntoSlot2AndCompare)
 
     int compareRuns = 0;
     std::string rating2;
-    CDialog::SetModalRunHook([&](CDialog& dialog) {
-        if (auto* compare = dynamic_cast<CComparePIPO*>(&dialog)) {
-            ++compareRuns;
-            rating2 = compare->GetDlgItemText(IDC_CMP_RATING2);
-        }
-        return 0;
-    });
-    window.SendCommand(IDC_PIPO_COMPARE);
-    CDialog::SetModalRunHook(nullptr);
+    {
+        ScopedModalHook hook([&](CDialog& dialog) {
+            if (auto* compare = dynamic_cast<CComparePIPO*>(&dialog)) {
+                ++compareRuns;
+                rating2 = compare->GetDlgItemText(IDC_CMP_RATING2);
+            }
+            return 0;
+        });
+        window.SendCommand(IDC_PIPO_COMPARE);
+    }
     EXPECT_EQ(compareRuns, 1);
     EXPECT_EQ(rating2.rfind("Quality ", 0), 0u);
     EXPECT_TRUE(rig.prompt.asked.empty());
@@ -210,29 +212,30 @@ TEST(ScanWindow, TheRangeDialogSetsTheRangeAndCancelKeepsIt)
     CPiPo& window = *rig.window;
     const std::string end = rig.Text(IDC_PIPO_END_LBA);
 
-    CDialog::SetModalRunHook([](CDialog& dialog) {
-        auto* range = dynamic_cast<CSetLogicalBlockAddress*>(&dialog);
-        if (range == nullptr)
-            return 0;
-        range->Item<QLineEdit>(CSetLogicalBlockAddress::IDC_START_LBA)->setText("1A2B");
-        return IDCANCEL;
-    });
-    window.SendCommand(IDC_PIPO_SET_LBA);
-    EXPECT_EQ(rig.Text(IDC_PIPO_START_LBA), "0");
-    EXPECT_EQ(rig.Text(IDC_PIPO_END_LBA), end);
+    {
+        ScopedModalHook hook([](CDialog& dialog) {
+            auto* range = dynamic_cast<CSetLogicalBlockAddress*>(&dialog);
+            if (range == nullptr)
+                return 0;
+            range->Item<QLineEdit>(CSetLogicalBlockAddress::IDC_START_LBA)->setText("1A2B");
+            return IDCANCEL;
+        });
+        window.SendCommand(IDC_PIPO_SET_LBA);
+        EXPECT_EQ(rig.Text(IDC_PIPO_START_LBA), "0");
+        EXPECT_EQ(rig.Text(IDC_PIPO_END_LBA), end);
 
-    CDialog::SetModalRunHook([](CDialog& dialog) {
-        auto* range = dynamic_cast<CSetLogicalBlockAddress*>(&dialog);
-        if (range == nullptr)
-            return 0;
-        EXPECT_EQ(range->windowTitle(), "Set Logical Block Addresss");
-        range->Item<QLineEdit>(CSetLogicalBlockAddress::IDC_START_LBA)->setText("1A2G");
-        range->Item<QLineEdit>(CSetLogicalBlockAddress::IDC_END_LBA)->setText("2000");
-        range->SendCommand(IDOK);
-        return range->ModalResult();
-    });
-    window.SendCommand(IDC_PIPO_SET_LBA);
-    CDialog::SetModalRunHook(nullptr);
+        hook.Set([](CDialog& dialog) {
+            auto* range = dynamic_cast<CSetLogicalBlockAddress*>(&dialog);
+            if (range == nullptr)
+                return 0;
+            EXPECT_EQ(range->windowTitle(), "Set Logical Block Addresss");
+            range->Item<QLineEdit>(CSetLogicalBlockAddress::IDC_START_LBA)->setText("1A2G");
+            range->Item<QLineEdit>(CSetLogicalBlockAddress::IDC_END_LBA)->setText("2000");
+            range->SendCommand(IDOK);
+            return range->ModalResult();
+        });
+        window.SendCommand(IDC_PIPO_SET_LBA);
+    }
     ASSERT_EQ(rig.prompt.asked.size(), 1u);
     EXPECT_EQ(rig.prompt.asked[0].text, kLbaHexOnly);
     EXPECT_EQ(rig.Text(IDC_PIPO_START_LBA), "1A2");

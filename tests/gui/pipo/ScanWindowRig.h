@@ -4,6 +4,7 @@
 #include "core/drive/WrapperRig.h"
 #include "gui/pipo/PiPo.h"
 #include "support/TestSupport.h"
+#include "support/gui/ScopedModalHook.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <functional>
@@ -20,12 +21,9 @@ struct ScanWindowRig {
     {
         if (beforeOpening)
             beforeOpening();
-        CDialog::SetModalRunHook([](CDialog&) { return -1; });
         window = std::make_unique<CPiPo>(ScanWindowHost{&drives.context, &cmdLine1, &cmdLine2});
-        window->DoModal();
-        CDialog::SetModalRunHook(nullptr);
+        RunModalAnswered(*window);
     }
-    ~ScanWindowRig() { CDialog::SetModalRunHook(nullptr); }
 
     std::string Text(int id) const { return window->GetDlgItemText(id); }
     bool Shown(int id) const { return window->GetDlgItem(id)->isVisibleTo(window.get()); }

@@ -11,6 +11,7 @@
 #include "gui/ui/MatrixStatic.h"
 #include "gui/ui/ShellOpen.h"
 #include "ScanWindowRig.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -226,13 +227,14 @@ TEST(ScanWindowUse, TheDisplaysHintIsNeverAComment)
     CPiPo& window = *rig.window;
     window.SetStatus(kSlotStatusPrompt);
     std::string offered = "unset";
-    CDialog::SetModalRunHook([&](CDialog& dialog) {
-        offered = dialog.GetDlgItemText(CComment::IDC_COMMENT);
-        dialog.reject();
-        return dialog.ModalResult();
-    });
-    window.SendNotify(IDC_PIPO_STATUS_DISPLAY, Notify::DoubleClick);
-    CDialog::SetModalRunHook(nullptr);
+    {
+        ScopedModalHook hook([&](CDialog& dialog) {
+            offered = dialog.GetDlgItemText(CComment::IDC_COMMENT);
+            dialog.reject();
+            return dialog.ModalResult();
+        });
+        window.SendNotify(IDC_PIPO_STATUS_DISPLAY, Notify::DoubleClick);
+    }
     EXPECT_EQ(offered, "");
 
     rig.FakeScan(5);

@@ -1,5 +1,6 @@
 #include "gui/ui/Dialog.h"
 #include "support/TestSupport.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -114,7 +115,7 @@ TEST(Dialog, DataExchangeBothWaysWithValidation)
 
 TEST(Dialog, CommandMapAndDefaultOkCancel)
 {
-    CDialog::SetModalRunHook([](CDialog& dlg) {
+    ScopedModalHook hook([](CDialog& dlg) {
         dlg.SendCommand(1026);
         dlg.Item<QPushButton>(IDOK)->click();
         return dlg.ModalResult();
@@ -126,13 +127,12 @@ TEST(Dialog, CommandMapAndDefaultOkCancel)
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(dlg.initCount, 1);
 
-    CDialog::SetModalRunHook([](CDialog& running) {
+    hook.Set([](CDialog& running) {
         running.reject();  // Escape
         return running.ModalResult();
     });
     ProbeDialog other;
     EXPECT_EQ(other.DoModal(), IDCANCEL);
-    CDialog::SetModalRunHook(nullptr);
 }
 
 TEST(Dialog, NotificationsReachTheirHandlers)

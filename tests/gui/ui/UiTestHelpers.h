@@ -3,6 +3,7 @@
 #include "core/base/ColorRef.h"
 #include "gui/ui/Dialog.h"
 #include "support/gui/Pixels.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QApplication>
 #include <QColor>
@@ -50,13 +51,4 @@ protected:
             ++count;
         return false;
     }
-};
-
-// Installs a modal-run hook for one scope.
-class ScopedModalHook {
-public:
-    explicit ScopedModalHook(CDialog::ModalRunHook hook) { CDialog::SetModalRunHook(std::move(hook)); }
-    ~ScopedModalHook() { CDialog::SetModalRunHook(nullptr); }
-    ScopedModalHook(const ScopedModalHook&) = delete;
-    ScopedModalHook& operator=(const ScopedModalHook&) = delete;
 };

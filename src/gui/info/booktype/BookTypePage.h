@@ -6,7 +6,7 @@
 class CDialog;
 class PageHost;
 
-// The Book button (`CQuenzaDlg::OnBooktype`): refused while a test or the
+// The Book button (OnBooktype): refused while a test or the
 // scan window runs or another operation holds the drive; otherwise the
 // drive's family is found as drive work and its book-type dialog runs
 // modally (`ChangePLUSBookField`), or the message that takes its place is

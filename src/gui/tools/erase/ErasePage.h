@@ -20,7 +20,7 @@ class ErasePage : public MainWindowPage {
 public:
     explicit ErasePage(PageHost& host);
 
-    // `CQuenzaDlg::OnErase` and `CQuenzaDlg::DCErase`.
+    // The Erase button's dialog and the tools list's DC Erase.
     void OnErase();
     void DCErase();
 

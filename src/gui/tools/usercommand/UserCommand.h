@@ -18,9 +18,10 @@ class UserCommandHost;
 // the main window's right edge, takes a CDB of 1 to 12 bytes, the direction
 // and size of its data and the data buffer's bytes, and has the command
 // sent to the current drive; the main window shows the buffer as a dump.
-// What the panel would post to the main window it posts to itself:
-// its WindowProc runs the main window's side (UserCommandTool) through the
-// host. Close slides it back; Enter does nothing here.
+// Its buttons and fields post WM_EXECUTECDB and the WM_USERCMD* messages to
+// the panel itself; WindowProc hands them to its UserCommandTool, which sends
+// the command and fills the buffer through the host. Close slides it back;
+// Enter does nothing here.
 class CUserCommand : public CBaseDialog {
     Q_OBJECT
 

@@ -48,12 +48,11 @@ struct ControlRig : WrapperRig {
         prompt.asked.clear();
         return texts;
     }
+    // The commands with this opcode since the last call.
     std::vector<Cdb> Sent(std::uint8_t opcode)
     {
-        std::vector<Cdb> sent;
-        for (const Cdb& cdb : TakeCdbs())
-            if (cdb[0] == opcode)
-                sent.push_back(cdb);
+        std::vector<Cdb> sent = CdbsOf(opcode);
+        drive->ClearJournal();
         return sent;
     }
 

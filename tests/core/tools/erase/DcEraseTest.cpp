@@ -17,7 +17,7 @@ using namespace erasing;
 std::vector<std::vector<std::uint8_t>> DcCommands(const EraseRig& rig)
 {
     std::vector<std::vector<std::uint8_t>> commands;
-    for (const auto& cdb : rig.Sent(0xF3))
+    for (const auto& cdb : rig.CdbsOf(0xF3))
         if (cdb[1] == 0x0C && cdb[11] != 0xAA)
             commands.push_back(cdb);
     return commands;
@@ -375,7 +375,7 @@ TEST(DcErase, AMountedDiscIsRefusedBeforeAnythingIsErased)
     control.Join();
     EXPECT_FALSE(rig.sink.Result());
     EXPECT_TRUE(DcCommands(rig).empty());
-    EXPECT_TRUE(rig.Sent(0x1E).empty());
+    EXPECT_TRUE(rig.CdbsOf(0x1E).empty());
     EXPECT_NE(rig.sink.Statuses().back().find("emu0 is mounted"), std::string::npos);
 }
 

@@ -62,7 +62,7 @@ void AddRuleAfter(EraseRig& rig, std::uint8_t opcode, const emu::ErrorRule& rule
 {
     auto armed = std::make_shared<bool>(false);
     rig.sink.onStatus = [&rig, opcode, rule, armed](const std::string&) {
-        if (!*armed && !rig.Sent(opcode).empty()) {
+        if (!*armed && !rig.CdbsOf(opcode).empty()) {
             *armed = true;
             rig.drive->AddErrorRule(rule);
         }
@@ -171,7 +171,7 @@ TEST(EraseFormat, TheBdQuickEraseWritesExactlyTheFileSystemAreaAndSendsNoClose)
     const GoRun run = RunGo(rig, nullptr);
     ASSERT_TRUE(run.started);
     EXPECT_EQ(run.result.end, EraseEnd::Completed);
-    const auto writes = rig.Sent(0x2A);
+    const auto writes = rig.CdbsOf(0x2A);
     ASSERT_EQ(writes.size(), 100u);
     for (std::size_t i = 0; i < writes.size(); ++i) {
         EXPECT_EQ(scsi::GetBe32(&writes[i][2]), i * 32);
@@ -179,7 +179,7 @@ TEST(EraseFormat, TheBdQuickEraseWritesExactlyTheFileSystemAreaAndSendsNoClose)
     }
     const auto trace = rig.Trace();
     EXPECT_EQ(trace.back().substr(0, 2), "1B");  // ejected
-    EXPECT_TRUE(rig.Sent(0x5B).empty());  // BD drives refuse CLOSE TRACK/SESSION on BD-RE
+    EXPECT_TRUE(rig.CdbsOf(0x5B).empty());  // BD drives refuse CLOSE TRACK/SESSION on BD-RE
     EXPECT_TRUE(rig.drive->TrayOpen());
     // The confirmation said so before anything was written.
     ASSERT_FALSE(rig.prompt.asked.empty());
@@ -259,8 +259,8 @@ TEST(EraseFormat, TheConfirmationNamesTheDriveAndDiscAndNothingIsWrittenWithoutA
     const std::string& question = rig.prompt.asked[0].text;
     for (const char* part : {"Device: emu0", "Drive: QNZEMU DVD-RW QDW-2040S", "Medium: DVD-RAM", "file system"})
         EXPECT_NE(question.find(part), std::string::npos) << part << "\n" << question;
-    EXPECT_TRUE(rig.Sent(0x2A).empty());
-    EXPECT_TRUE(rig.Sent(0x1E).empty());
+    EXPECT_TRUE(rig.CdbsOf(0x2A).empty());
+    EXPECT_TRUE(rig.CdbsOf(0x1E).empty());
     EXPECT_FALSE(rig.context.coordinator.InUse());  // the channel given back
 }
 
@@ -317,8 +317,8 @@ TEST(EraseFormat, StopEndsTheRunAtItsNextCheckAndGivesTheTrayBack)
     control.Join();
     ASSERT_TRUE(rig.sink.Result());
     EXPECT_EQ(rig.sink.Result()->end, EraseEnd::Stopped);
-    EXPECT_LT(rig.Sent(0x2A).size(), 100u);
-    EXPECT_TRUE(rig.Sent(0x5B).empty());
+    EXPECT_LT(rig.CdbsOf(0x2A).size(), 100u);
+    EXPECT_TRUE(rig.CdbsOf(0x5B).empty());
     EXPECT_FALSE(rig.drive->RemovalPrevented());
     EXPECT_FALSE(rig.context.coordinator.InUse());
 }
@@ -363,14 +363,14 @@ TEST(EraseFormat, BlankOnADvdPlusRwFormatsItClosingAfterTheForegroundWhenQuick)
     rig.prompt.Answer(IDYES);
     ASSERT_TRUE(control.Go());
     control.Join();
-    const auto formats = rig.Sent(0x04);
+    const auto formats = rig.CdbsOf(0x04);
     ASSERT_EQ(formats.size(), 1u);
     // Quick was on: the background format stopped, then the session closed for DVD-ROM players.
-    const auto closes = rig.Sent(0x5B);
+    const auto closes = rig.CdbsOf(0x5B);
     ASSERT_EQ(closes.size(), 2u);
     EXPECT_EQ(closes[0], (std::vector<std::uint8_t>{0x5B, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(closes[1], (std::vector<std::uint8_t>{0x5B, 0x01, 0x02, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_TRUE(rig.Sent(0xA1).empty());
+    EXPECT_TRUE(rig.CdbsOf(0xA1).empty());
 }
 
 TEST(EraseFormat, TheWaitsGoOnThroughEveryNotReadyButAMissingDisc)
@@ -412,7 +412,7 @@ TEST(EraseFormat, SuccessIsToldOnceADriveThatAnswersReadyWhileClosingHasEnded)
     EXPECT_EQ(run.result.status, "Format disc completed no error");
     // START STOP UNIT (stop) asked again while each close ran (a drive that reports its closes is asked
     // once after each and once at the end); then the eject went through.
-    const auto startStops = rig.Sent(0x1B);
+    const auto startStops = rig.CdbsOf(0x1B);
     ASSERT_FALSE(startStops.empty());
     EXPECT_EQ(startStops.back(), (std::vector<std::uint8_t>{0x1B, 0x01, 0, 0, 0x02, 0}));
     const std::vector<std::uint8_t> stopUnit = {0x1B, 0x01, 0, 0, 0x00, 0};
@@ -459,8 +459,8 @@ TEST(EraseFormat, ADiscSwappedWhileTheTrayWasOpenIsTheOneCheckedAndNamed)
             ASSERT_EQ(rig.prompt.asked.size(), 1u);
             EXPECT_NE(rig.prompt.asked[0].text.find(c.medium), std::string::npos) << rig.prompt.asked[0].text;
         }
-        EXPECT_TRUE(rig.Sent(0x2A).empty());
-        EXPECT_TRUE(rig.Sent(0xA1).empty());
+        EXPECT_TRUE(rig.CdbsOf(0x2A).empty());
+        EXPECT_TRUE(rig.CdbsOf(0xA1).empty());
     }
 }
 

@@ -87,15 +87,6 @@ std::vector<std::string> EraseRig::Trace() const
     return lines;
 }
 
-std::vector<std::vector<std::uint8_t>> EraseRig::Sent(std::uint8_t opcode) const
-{
-    std::vector<std::vector<std::uint8_t>> sent;
-    for (const auto& cdb : Cdbs())
-        if (cdb[0] == opcode)
-            sent.push_back(cdb);
-    return sent;
-}
-
 void ExpectGoldenTrace(const std::string& name, const std::vector<std::string>& trace)
 {
     std::string text;

@@ -44,8 +44,6 @@ struct EraseRig : EmulatedDriveRig {
     // The commands that went out, polling (TEST UNIT READY, REQUEST SENSE)
     // left out and a run of the same command as one line marked "(repeated)".
     std::vector<std::string> Trace() const;
-    // The commands with this opcode.
-    std::vector<std::vector<std::uint8_t>> Sent(std::uint8_t opcode) const;
 
     ScopedProgramLog log;
     DriveContext context;

@@ -60,14 +60,6 @@ struct ErrorRig : EmulatedDriveRig {
         rule.remaining = 1;
         drive->AddErrorRule(rule);
     }
-    std::vector<std::vector<std::uint8_t>> Sent(std::uint8_t opcode) const
-    {
-        std::vector<std::vector<std::uint8_t>> sent;
-        for (const auto& cdb : Cdbs())
-            if (cdb[0] == opcode)
-                sent.push_back(cdb);
-        return sent;
-    }
 
     ScopedProgramLog log;
     MainDialogCore core{Sources()};
@@ -127,14 +119,14 @@ TEST(ErrorTest, BadAndTransientBlocksGiveTheListAndTheCells)
     EXPECT_TRUE(rig.reach.StoppedLine().empty());
 
     // The short last group reads 350 blocks and tries exactly those alone.
-    const auto reads = rig.Sent(mmc::kRead10);
+    const auto reads = rig.CdbsOf(mmc::kRead10);
     const auto singles = std::count_if(reads.begin(), reads.end(), [](const auto& cdb) { return cdb[8] == 1; });
     EXPECT_EQ(singles, 400 + 400 + 350);
     const auto& lastRead = *std::find_if(reads.rbegin(), reads.rend(), [](const auto& cdb) { return cdb[8] != 1; });
     EXPECT_EQ(lastRead[5], 1925 & 0xFF);
     EXPECT_EQ(lastRead[8], 25);
     // The tray is locked for the test and given back.
-    const auto locks = rig.Sent(mmc::kPreventAllowMediumRemoval);
+    const auto locks = rig.CdbsOf(mmc::kPreventAllowMediumRemoval);
     ASSERT_FALSE(locks.empty());
     EXPECT_EQ(locks.back()[4] & 1, 0);
 }
@@ -203,7 +195,7 @@ TEST(ErrorTest, StopDuringTheSingleBlockPass)
     };
     EXPECT_EQ(rig.Run(), ErrorTestEnd::Stopped);
     // One block of the failed group was read alone.
-    const auto reads = rig.Sent(mmc::kRead10);
+    const auto reads = rig.CdbsOf(mmc::kRead10);
     EXPECT_EQ(std::count_if(reads.begin(), reads.end(), [](const auto& cdb) { return cdb[8] == 1; }), 1);
     EXPECT_EQ(Cells(rig.events), (std::vector<std::string>{"good"}));
     // The block read when Stop came is listed; the next bad one was not reached.
@@ -215,7 +207,7 @@ TEST(ErrorTest, StopDuringTheSingleBlockPass)
     EXPECT_EQ(rig.events.Status(), "Test stopped at LBA 191h");
     EXPECT_EQ(rig.reach.end, ErrorTestEnd::Stopped);
     EXPECT_EQ(rig.reach.StoppedLine(), "Test stopped at LBA = 00000191h: 401 of 2000 blocks tested (20.05%)");
-    EXPECT_EQ(rig.Sent(mmc::kPreventAllowMediumRemoval).back()[4] & 1, 0);
+    EXPECT_EQ(rig.CdbsOf(mmc::kPreventAllowMediumRemoval).back()[4] & 1, 0);
 }
 
 // The drive unplugged during the single-block pass: the test ends at the
@@ -229,7 +221,7 @@ TEST(ErrorTest, ALostDriveEndsTheTestWhereItWent)
             rig.drive->ScheduleFault(emu::MidRunFault::DriveGone, 100);
     };
     EXPECT_EQ(rig.Run(), ErrorTestEnd::Fault);
-    const auto reads = rig.Sent(mmc::kRead10);
+    const auto reads = rig.CdbsOf(mmc::kRead10);
     EXPECT_EQ(std::count_if(reads.begin(), reads.end(), [](const auto& cdb) { return cdb[8] == 1; }), 100);
     EXPECT_EQ(rig.events.Lines(), (std::vector<std::string>{"1. Error - LBA = 000001c2h"}));
     EXPECT_EQ(Cells(rig.events), (std::vector<std::string>{"good"}));

@@ -63,9 +63,8 @@ struct MediaHashRig : EmulatedDriveRig {
     std::vector<int> ReadCounts() const
     {
         std::vector<int> counts;
-        for (const auto& cdb : Cdbs())
-            if (cdb[0] == 0x28)
-                counts.push_back(cdb[7] << 8 | cdb[8]);
+        for (const auto& cdb : CdbsOf(0x28))
+            counts.push_back(cdb[7] << 8 | cdb[8]);
         return counts;
     }
 

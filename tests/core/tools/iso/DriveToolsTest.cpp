@@ -39,15 +39,6 @@ struct DriveTools : EmulatedDriveRig {
         DiscCompare compare(reader, events, running);
         return compare.DoISOCompare(image);
     }
-    // The CDBs of one opcode the drive received.
-    std::vector<std::vector<std::uint8_t>> Sent(std::uint8_t opcode) const
-    {
-        std::vector<std::vector<std::uint8_t>> sent;
-        for (const auto& cdb : Cdbs())
-            if (cdb[0] == opcode)
-                sent.push_back(cdb);
-        return sent;
-    }
 
     ScopedProgramLog log;
     ScriptedPrompt prompt;
@@ -85,13 +76,13 @@ TEST_F(DriveToolsTest, AnImageOfTheEmulatedDiscEqualsItsSource)
         ASSERT_EQ(tools.Create(copy), IsoCreationEnd::Complete);
         EXPECT_TRUE(SameFiles(Source(), copy));
         // The trial read asks the medium itself; the tray was locked and let go.
-        const auto reads = tools.Sent(mmc::kRead10);
+        const auto reads = tools.CdbsOf(mmc::kRead10);
         ASSERT_FALSE(reads.empty());
         EXPECT_EQ(reads.front()[1], 0x08);
         EXPECT_EQ(reads[1][1], 0x00);
-        EXPECT_EQ(tools.Sent(mmc::kPreventAllowMediumRemoval).size(), 2u);
+        EXPECT_EQ(tools.CdbsOf(mmc::kPreventAllowMediumRemoval).size(), 2u);
         EXPECT_FALSE(tools.drive->RemovalPrevented());
-        const auto speed = tools.Sent(mmc::kSetCdSpeed);
+        const auto speed = tools.CdbsOf(mmc::kSetCdSpeed);
         ASSERT_EQ(speed.size(), 1u);
         EXPECT_EQ(std::vector<std::uint8_t>(speed[0].begin() + 2, speed[0].begin() + 6),
                   std::vector<std::uint8_t>(4, 0xFF));
@@ -121,7 +112,7 @@ TEST_F(DriveToolsTest, ADataCdReadOnlyByReadCdGivesTheSameImage)
     tools.drive->AddErrorRule(emu::ErrorRule::CheckCondition(mmc::kRead10, emu::sense::kIllegalModeForTrack));
     ASSERT_EQ(tools.Create(m_dir.File("copy.iso")), IsoCreationEnd::Complete);
     EXPECT_TRUE(SameFiles(Source(), m_dir.File("copy.iso")));
-    const auto raw = tools.Sent(mmc::kReadCd);
+    const auto raw = tools.CdbsOf(mmc::kReadCd);
     ASSERT_GT(raw.size(), 1u);
     EXPECT_EQ(raw[0][8], 10);  // the trial: half a read of 20 sectors
     EXPECT_EQ(raw[1][8], 20);

@@ -70,14 +70,6 @@ struct SpeedRig : EmulatedDriveRig {
             return test.DoHDDVDSpeedTest();
         return test.DoSpeedTest();
     }
-    std::vector<std::vector<std::uint8_t>> Sent(std::uint8_t opcode) const
-    {
-        std::vector<std::vector<std::uint8_t>> sent;
-        for (const auto& cdb : Cdbs())
-            if (cdb[0] == opcode)
-                sent.push_back(cdb);
-        return sent;
-    }
     std::string Text(int id) { return events.texts[id]; }
 
     ScopedProgramLog log;
@@ -206,7 +198,7 @@ TEST(SpeedTest, TheCurvesFollowTheDrivesClosedFormForEachFamily)
             EXPECT_TRUE(std::all_of(reads.end() - 100, reads.end(), [](const emu::JournalEntry& read) {
                 return read.Opcode() != mmc::kReadCd || read.dataLength == 32 * 2352;
             }));
-            EXPECT_TRUE(rig.Sent(mmc::kRead10).empty()) << "the measuring reads whole sectors";
+            EXPECT_TRUE(rig.CdbsOf(mmc::kRead10).empty()) << "the measuring reads whole sectors";
         }
         // Every read left with its command's whole length.
         for (const auto& cdb : rig.Cdbs()) {
@@ -343,7 +335,7 @@ TEST(SpeedTest, OneSetCdSpeedWithTheChosenSpeedAndRotationGoesBeforeTheMeasuredR
         const auto cdbs = rig.Cdbs();
         const auto speed = std::find_if(cdbs.begin(), cdbs.end(), [](const auto& cdb) { return cdb[0] == 0xBB; });
         ASSERT_NE(speed, cdbs.end());
-        EXPECT_EQ(std::count_if(cdbs.begin(), cdbs.end(), [](const auto& cdb) { return cdb[0] == 0xBB; }), 1);
+        EXPECT_EQ(rig.CdbsOf(0xBB).size(), 1u);
         std::vector<std::uint8_t> expected(12, 0);
         expected[0] = 0xBB;
         expected[1] = static_cast<std::uint8_t>(c.request);
@@ -466,7 +458,7 @@ TEST(SpeedTest, BlankAndTinyDiscs)
     EXPECT_EQ(empty.events.BoxTexts(), std::vector<std::string>{"Media seems to be blank!"});
     EXPECT_EQ(empty.events.Status(), "Error - Media is blank");
     EXPECT_EQ(empty.events.posted, std::vector<UINT>{WM_TESTENDED});
-    EXPECT_TRUE(empty.Sent(mmc::kRead10).empty());
+    EXPECT_TRUE(empty.CdbsOf(mmc::kRead10).empty());
 
     emu::MediumDescription tiny = *emu::FindMediumPreset("dvd+r");
     tiny.capacityBlocks = 71;  // last block 70
@@ -484,7 +476,7 @@ TEST(SpeedTest, BlankAndTinyDiscs)
     }
     EXPECT_EQ(measured, (std::vector<std::pair<std::uint32_t, std::size_t>>{{32, 65536}, {32, 65536}, {6, 6 * 2048}}));
     // The pre-spin stays on the disc, reading it again from its start.
-    for (const auto& cdb : small.Sent(mmc::kRead10))
+    for (const auto& cdb : small.CdbsOf(mmc::kRead10))
         EXPECT_LE(scsi::GetBe32(&cdb[2]) + scsi::GetBe16(&cdb[7]), 71u);
 }
 
@@ -714,7 +706,7 @@ TEST(SpeedTest, AStopBeforeTheTestBeganReadsNothing)
     rig.core.m_Drives.coordinator.RequestStop(ChannelUse::SpeedTest);
     SpeedTest test(rig.core.m_Drives, rig.core.m_Report, rig.events, rig.graph, *claim, {});
     EXPECT_EQ(test.DoSpeedTest(), SpeedTestEnd::Stopped);
-    EXPECT_TRUE(rig.Sent(mmc::kRead10).empty());
+    EXPECT_TRUE(rig.CdbsOf(mmc::kRead10).empty());
     EXPECT_EQ(g_bSpeedTestRunning, 0);
     EXPECT_EQ(rig.events.Status(), "Ready");
     EXPECT_TRUE(rig.events.enabled[kStart]);

@@ -9,6 +9,7 @@
 #include "gui/ui/TextProgressCtrl.h"
 #include "support/DiskToolSupport.h"
 #include "support/TestSupport.h"
+#include "support/gui/ScopedModalHook.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QComboBox>
@@ -31,10 +32,8 @@ constexpr std::uint64_t kMiB = 1 << 20;
 template <class Window>
 std::unique_ptr<Window> OpenWindow(const DiskToolHost& host)
 {
-    CDialog::SetModalRunHook([](CDialog&) { return -1; });
     auto window = std::make_unique<Window>(host);
-    window->DoModal();
-    CDialog::SetModalRunHook(nullptr);
+    RunModalAnswered(*window);
     return window;
 }
 
@@ -266,14 +265,15 @@ TEST(DiskToolWindows, TheSectorEditorLoadsSavesAndWritesAFileWhereTold)
 
     // "Extended": the whole sectors.
     rig.files.Answer(FileDialogAnswer{rig.dir.File("out.bin"), 1});
-    CDialog::SetModalRunHook([](CDialog& dialog) {
-        auto* question = dynamic_cast<CMessageClassDlg*>(&dialog);
-        EXPECT_NE(question, nullptr);
-        EXPECT_EQ(question ? question->m_strYes : std::string(), "Orginal");
-        return 0;
-    });
-    window.SendCommand(IDC_SAVE);
-    CDialog::SetModalRunHook(nullptr);
+    {
+        ScopedModalHook hook([](CDialog& dialog) {
+            auto* question = dynamic_cast<CMessageClassDlg*>(&dialog);
+            EXPECT_NE(question, nullptr);
+            EXPECT_EQ(question ? question->m_strYes : std::string(), "Orginal");
+            return 0;
+        });
+        window.SendCommand(IDC_SAVE);
+    }
     std::string saved(1024, '\0');
     std::fill(saved.begin() + 1, saved.begin() + 700, 'F');
     EXPECT_EQ(ReadFileText(rig.dir.File("out.bin")), saved);

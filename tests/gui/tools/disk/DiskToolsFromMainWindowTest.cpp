@@ -7,6 +7,7 @@
 #include "gui/tools/hddtest/HddErrorTest.h"
 #include "gui/tools/sectoredit/HddSectorReadWrite.h"
 #include "support/TestSupport.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QComboBox>
 
@@ -53,13 +54,12 @@ struct DiskMachineRig : MainWindowRig {
         AddDisk(*this, "sdb", kUsbPort, "SanDisk", "Cruzer Blade", true);
         Start();
     }
-    ~DiskMachineRig() { CDialog::SetModalRunHook(nullptr); }
 
     // The entry point pressed or chosen; `window` runs in place of each
     // modal window that opens.
     void Open(int entry, std::function<void(CDialog&)> window)
     {
-        CDialog::SetModalRunHook([&, window](CDialog& opening) {
+        ScopedModalHook hook([&, window](CDialog& opening) {
             ++opened;
             window(opening);
             return 0;
@@ -69,7 +69,6 @@ struct DiskMachineRig : MainWindowRig {
         else
             ChooseTool(entry);
         Settle();
-        CDialog::SetModalRunHook(nullptr);
     }
     std::vector<std::string> ComboItems(CDialog& window) const
     {
@@ -211,7 +210,7 @@ TEST(DiskToolsFromMainWindow, NoWindowOpensWhileATestRunsOrWithoutAFlashDrive)
     MainWindowRig plain;
     AddDisk(plain, "sda", kSataPort, "ATA", "Samsung SSD 860", false);
     plain.Start();
-    CDialog::SetModalRunHook([](CDialog&) {
+    ScopedModalHook hook([](CDialog&) {
         ADD_FAILURE() << "a window opened";
         return 0;
     });

@@ -32,11 +32,8 @@ struct DialogRig {
         dialog = std::make_unique<Dialog>(drives.context, &prompt, nullptr, Free);
         if (kind >= 0)
             dialog->SetMediaKind(kind);
-        CDialog::SetModalRunHook([](CDialog&) { return -1; });
-        result = dialog->DoModal();
-        CDialog::SetModalRunHook(nullptr);
+        result = RunModalAnswered(*dialog);
     }
-    ~DialogRig() { CDialog::SetModalRunHook(nullptr); }
 
     bool Checked(int id) const { return dialog->IsDlgButtonChecked(id) == 1; }
     bool Enabled(int id) const { return dialog->GetDlgItem(id)->isEnabled(); }

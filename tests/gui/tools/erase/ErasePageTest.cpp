@@ -5,6 +5,7 @@
 #include "gui/tools/erase/EraseDlg.h"
 #include "gui/tools/erase/ErasePage.h"
 #include "emu/MediaPresets.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QAbstractButton>
 
@@ -32,14 +33,13 @@ struct EraseEntryRig : MainWindowRig {
     {
         Start();
         PageObject<ErasePage>().deviceUse = [](const std::string&) { return DeviceUse{}; };
-        CDialog::SetModalRunHook([this](CDialog& window) {
+        modalHook.Set([this](CDialog& window) {
             opened.push_back(window.TemplateId());
             if (use)
                 use(window);
             return window.ModalResult();
         });
     }
-    ~EraseEntryRig() { CDialog::SetModalRunHook(nullptr); }
 
     void PressErase()
     {
@@ -50,6 +50,7 @@ struct EraseEntryRig : MainWindowRig {
 
     std::vector<int> opened;  // template ids
     std::function<void(CDialog&)> use;
+    ScopedModalHook modalHook;
 };
 
 // A wait clock whose sleeps on threads other than the test's wait until the

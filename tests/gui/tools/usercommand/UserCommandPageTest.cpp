@@ -9,6 +9,7 @@
 #include "gui/ui/MyEdit.h"
 #include "gui/ui/WarningDlg.h"
 #include "support/gui/ManualSlideClock.h"
+#include "support/gui/ScopedModalHook.h"
 
 #include <QCoreApplication>
 #include <QPlainTextEdit>
@@ -29,16 +30,12 @@ struct PanelEntryRig : MainWindowRig {
     PanelEntryRig()
     {
         Start();
-        CDialog::SetModalRunHook([this](CDialog& window) {
+        modalHook.Set([this](CDialog& window) {
             warnings += window.TemplateId() == CWarningDlg::IDD ? 1 : 0;
             return warningAnswer;
         });
     }
-    ~PanelEntryRig()
-    {
-        CDialog::SetModalRunHook(nullptr);
-        PumpPostedMessages();
-    }
+    ~PanelEntryRig() { PumpPostedMessages(); }
 
     ModelessWindow<CUserCommand>& Window() { return PageObject<UserCommandPage>().m_pUserCommandDlg; }
     CUserCommand& Panel() { return *Window().Get(); }
@@ -61,6 +58,7 @@ struct PanelEntryRig : MainWindowRig {
     ManualSlideClock slideClock;
     int warningAnswer = 0;
     int warnings = 0;
+    ScopedModalHook modalHook;
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "support/TestSupport.h"
 #include "support/UserCommandRig.h"
 #include "support/gui/ManualSlideClock.h"
+#include "support/gui/ScopedModalHook.h"
 #include "support/gui/ScriptedFileDialogs.h"
 
 #include <QApplication>
@@ -36,14 +37,13 @@ struct PanelRig : UserCommandRig {
     PanelRig() : UserCommandRig("dvd-writer", "dvd+r")
     {
         SetBeepHook([this](unsigned) { ++beeps; });
-        CDialog::SetModalRunHook([this](CDialog& dialog) {
+        modalHook.Set([this](CDialog& dialog) {
             warnings += dialog.TemplateId() == CWarningDlg::IDD ? 1 : 0;
             return warningAnswer;
         });
     }
     ~PanelRig() override
     {
-        CDialog::SetModalRunHook(nullptr);
         SetBeepHook(nullptr);
         panel.Close();
         PumpPostedMessages();
@@ -78,6 +78,7 @@ struct PanelRig : UserCommandRig {
     int warningAnswer = 0;
     int warnings = 0;
     int beeps = 0;
+    ScopedModalHook modalHook;
 };
 
 TEST(CUserCommand, OpensAfterTheWarningAndSlidesOutAndBack)

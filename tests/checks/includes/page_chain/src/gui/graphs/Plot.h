@@ -1,0 +1,3 @@
+#pragma once
+
+#include "gui/app/Helper.h"

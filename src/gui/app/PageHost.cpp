@@ -18,6 +18,12 @@ MessageTargetPtr PageHost::MessageTarget()
     return Window().GetMessageTarget();
 }
 
+void PageHost::SetPageRunning(bool running)
+{
+    EnablePageButton(PageButton::Start, !running);
+    EnablePageButton(PageButton::Stop, running);
+}
+
 bool PageHost::RefuseWhileDriveHeld()
 {
     if (RefuseWhileTesting(true))

@@ -57,6 +57,11 @@ public:
 
     // The main buttons and the page buttons.
     virtual void ShowMainButtons(bool show) = 0;
+    // Start, Stop and Save enabled or not: the one place they are set, the
+    // workers' changes too (ApplyTestPageChanges).
+    virtual void EnablePageButton(PageButton button, bool enable) = 0;
+    // A run started (Start off, Stop on) or ended (the other way round).
+    void SetPageRunning(bool running);
     // Drive list (and tools list) usable, Start on, Stop off: a page at rest.
     virtual void RestorePageButtons(bool toolsToo) = 0;
     // Refuses a command while a test runs ("You must stop the test first"); true when refused.

@@ -144,7 +144,7 @@ void ErrorTestPage::OnErrorTestPage()
     m_host.PlaceDlgItem(IDC_STOP, kErrorStopButton);
     ShowErrorTestPage(true);
     m_host.Events().ResetList(kReadErrorsHeading);
-    m_host.Events().Enable(kSave, false);
+    m_host.Events().EnablePageButton(PageButton::Save, false);
     SetupErrorTestPage(true);
     m_dlg.SetDlgItemText(kGroupBox, "CD/DVD/BD CRC Read Error Test");
     m_host.ApplyTestPageChanges();
@@ -185,8 +185,7 @@ void ErrorTestPage::SetupErrorTestPage(bool clearMap)
     ShowErrorTestPage(true);
     if (clearMap)
         m_host.Events().ClearBlockMap();
-    m_dlg.EnableDlgItem(IDC_START, true);
-    m_dlg.EnableDlgItem(IDC_STOP, false);
+    m_host.SetPageRunning(false);
     m_surface.ApplySpeedGraphColours();
     ResetTestResults();
     ShowPageMediaType();
@@ -199,13 +198,14 @@ void ErrorTestPage::StartErrorTest()
         return;  // one operation at a time on the drive
     m_host.ShowStatus("Initialising test...");
     SetupErrorTestPage(true);
-    m_dlg.EnableDlgItem(IDC_SAVE, false);
+    m_host.EnablePageButton(PageButton::Save, false);
     const std::shared_ptr<ChannelClaim> claim = m_host.ClaimChannel(ChannelUse::ErrorTest);
     if (!claim)
         return;
     m_strErrorTestStopped.clear();
     // Until the drive has answered; the drive stays current until the end.
-    for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
+    m_host.EnablePageButton(PageButton::Start, false);
+    for (int id : {IDC_DEVICES, IDC_TOOLS})
         m_dlg.EnableDlgItem(id, false);
     m_host.ShowStatus("Waiting for unit to become ready");
     auto disc = std::make_shared<DiscForTest>();
@@ -214,7 +214,8 @@ void ErrorTestPage::StartErrorTest()
                             PageEvents& events = m_host.Events();
                             events.SetText(kFieldMediaType, disc->present ? disc->typeName : std::string());
                             if (!disc->present || !disc->ready || !disc->capacityRead) {
-                                for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
+                                m_host.EnablePageButton(PageButton::Start, true);
+                                for (int id : {IDC_DEVICES, IDC_TOOLS})
                                     m_dlg.EnableDlgItem(id, true);
                                 claim->Release();
                                 m_host.ApplyTestPageChanges();
@@ -240,8 +241,7 @@ void ErrorTestPage::StartErrorTest()
                                 },
                                 [this, reach] { m_strErrorTestStopped = reach->StoppedLine(); });
                             m_host.ShowStatus("Ready");
-                            m_dlg.EnableDlgItem(IDC_START, false);
-                            m_dlg.EnableDlgItem(IDC_STOP, true);
+                            m_host.SetPageRunning(true);
                             m_host.ApplyTestPageChanges();
                         });
 }
@@ -252,7 +252,7 @@ void ErrorTestPage::StopErrorTest()
     m_host.Core().m_Drives.coordinator.RequestStop(ChannelUse::ErrorTest);
     EndErrorTestUi();
     m_host.ShowStatus("Ready");
-    m_dlg.EnableDlgItem(IDC_SAVE, true);
+    m_host.EnablePageButton(PageButton::Save, true);
 }
 
 void ErrorTestPage::EndErrorTestUi()

@@ -122,9 +122,8 @@ void CHashPages::SetUpDiscHashPage(int item)
     m_host.PlaceDlgItem(IDC_SAVE, kDiscHashCustomButton);
     m_dlg.SetDlgItemText(IDC_START, "Start");
     m_dlg.SetDlgItemText(IDC_SAVE, "Custom");
-    m_dlg.EnableDlgItem(IDC_START, true);
-    m_dlg.EnableDlgItem(IDC_STOP, false);
-    m_dlg.EnableDlgItem(IDC_SAVE, true);
+    m_host.SetPageRunning(false);
+    m_host.EnablePageButton(PageButton::Save, true);
     for (int id : {IDC_START, IDC_STOP, IDC_SAVE})
         m_dlg.ShowDlgItem(id, true);
     m_host.ShowStatus("Click 'Start' to begin calculation");
@@ -184,9 +183,8 @@ void CHashPages::StopDiscHash()
 
 void CHashPages::ShowDiscRunning(bool running)
 {
-    m_dlg.EnableDlgItem(IDC_START, !running);
-    m_dlg.EnableDlgItem(IDC_STOP, running);
-    m_dlg.EnableDlgItem(IDC_SAVE, !running);
+    m_host.SetPageRunning(running);
+    m_host.EnablePageButton(PageButton::Save, !running);
     // The drive and the page stay as they are until the hash ends.
     m_dlg.EnableDlgItem(IDC_DEVICES, !running);
     m_dlg.EnableDlgItem(IDC_TOOLS, !running);
@@ -227,9 +225,9 @@ void CHashPages::SetUpFileHashPage(int item)
     m_host.PlaceDlgItem(IDC_STOP, kFileHashFolderButton);
     m_dlg.SetDlgItemText(IDC_START, "File");
     m_dlg.SetDlgItemText(IDC_STOP, "Folder");
-    for (int id : {IDC_START, IDC_STOP}) {
-        m_dlg.ShowDlgItem(id, true);
-        m_dlg.EnableDlgItem(id, true);
+    for (PageButton button : {PageButton::Start, PageButton::Stop}) {
+        m_dlg.ShowDlgItem(PageButtonId(button), true);
+        m_host.EnablePageButton(button, true);
     }
     m_dlg.ShowDlgItem(IDC_SAVE, false);
     m_host.ShowStatus("Click 'File' or 'Folder' to start");
@@ -244,7 +242,7 @@ void CHashPages::ComputeFileHash()
     m_host.Core().m_Report.ClearDisplayLines();
     // Files of every name: Linux names need no extension.
     const auto path = ShowOpenFileDialog(&m_dlg, "Please choose the file", "All Files (*)", "Last MD5 Directory", "");
-    m_dlg.EnableDlgItem(IDC_SAVE, false);
+    m_host.EnablePageButton(PageButton::Save, false);
     if (!path) {
         AfterFileHash();
         return;
@@ -273,7 +271,7 @@ void CHashPages::OnFolderButton()
         bar->SetPos(0);
     }
     const auto folder = BrowseForFolder(&m_dlg, "Please choose the start folder");
-    m_dlg.EnableDlgItem(IDC_SAVE, false);
+    m_host.EnablePageButton(PageButton::Save, false);
     if (!folder) {
         AfterFileHash();
         return;
@@ -305,9 +303,9 @@ void CHashPages::StartFileRun(std::function<HashOutcome(FileHashEngine&, std::st
 void CHashPages::ShowFileRunning(bool running)
 {
     m_bFileRunShown = running;
-    m_dlg.EnableDlgItem(IDC_START, !running);
+    m_host.EnablePageButton(PageButton::Start, !running);
     m_dlg.SetDlgItemText(IDC_STOP, running ? "Stop" : "Folder");
-    m_dlg.EnableDlgItem(IDC_STOP, true);
+    m_host.EnablePageButton(PageButton::Stop, true);
     m_dlg.EnableDlgItem(IDC_DEVICES, !running);
     m_dlg.EnableDlgItem(IDC_TOOLS, !running);
     m_host.ShowMainButtons(!running);

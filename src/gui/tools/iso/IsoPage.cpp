@@ -148,9 +148,8 @@ void IsoPage::SetupISOPage(bool clearMap)
     ShowISOPage(true);
     if (clearMap)
         m_host.Events().ClearBlockMap();
-    m_dlg.EnableDlgItem(IDC_START, true);
-    m_dlg.EnableDlgItem(IDC_SAVE, true);
-    m_dlg.EnableDlgItem(IDC_STOP, false);
+    m_host.SetPageRunning(false);
+    m_host.EnablePageButton(PageButton::Save, true);
     ResetTestResults();
     ShowPageMediaType();
 }
@@ -197,12 +196,12 @@ void IsoPage::StartCompare()
         return;
     SetupISOPage(true);
     // Until the drive has answered; the drive stays current until the end.
-    m_dlg.EnableDlgItem(IDC_START, false);
+    m_host.EnablePageButton(PageButton::Start, false);
     m_dlg.EnableDlgItem(IDC_DEVICES, false);
     if (m_nCompareSource == 2) {
         m_host.ShowStatus("Ready");
         m_dlg.EnableDlgItem(IDC_DEVICES, false);
-        m_dlg.EnableDlgItem(IDC_STOP, true);
+        m_host.EnablePageButton(PageButton::Stop, true);
         m_host.RunToolWork([this, claim, first = *first, second = *second] {
             const ChannelClaim held = std::move(*claim);
             LogEntry("Start THREAD DirCompareThread()");
@@ -243,7 +242,8 @@ void IsoPage::StartCreateIso()
     m_host.ShowStatus("Requesting filename");
     m_host.SetCurrentPage(kPageCreateIso);
     // The drive stays current until the copy ends: every end gives the lists back.
-    for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
+    m_host.EnablePageButton(PageButton::Start, false);
+    for (int id : {IDC_DEVICES, IDC_TOOLS})
         m_dlg.EnableDlgItem(id, false);
     const auto earlyEnd = [this, claim] {
         claim->Release();
@@ -293,7 +293,7 @@ void IsoPage::EndCreateIsoUi()
 {
     g_bCreateIsoRunning = 0;
     m_host.RestorePageButtons(true);
-    m_dlg.EnableDlgItem(IDC_SAVE, true);
+    m_host.EnablePageButton(PageButton::Save, true);
     m_host.SetCurrentPage(kPageCompare);
     m_dlg.UpdateData(false);
 }

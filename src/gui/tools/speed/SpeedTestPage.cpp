@@ -302,8 +302,7 @@ void SpeedTestPage::SetupSpeedTestPage(bool clearGraph)
     if (clearGraph)
         m_surface.Graph().ClearGraph();
     m_qwTestStartMs = m_host.Core().m_Drives.mmc.GetWaitClock().NowMs();
-    m_dlg.EnableDlgItem(IDC_START, true);
-    m_dlg.EnableDlgItem(IDC_STOP, false);
+    m_host.SetPageRunning(false);
     m_surface.ApplySpeedGraphColours();
     ResetTestResults();
     for (std::size_t i = 0; i < kSpeedAxisLabels.size(); ++i) {
@@ -330,14 +329,16 @@ void SpeedTestPage::StartSpeedTest()
     if (!claim)
         return;
     // Until the drive has answered; the drive stays current until the end.
-    for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
+    m_host.EnablePageButton(PageButton::Start, false);
+    for (int id : {IDC_DEVICES, IDC_TOOLS})
         m_dlg.EnableDlgItem(id, false);
     auto disc = std::make_shared<DiscForTest>();
     m_host.RunDriveWork([&core, disc] { *disc = CheckDiscForTest(core.m_Drives); },
                         [this, &core, claim, disc, settings] {
                             PageEvents& events = m_host.Events();
                             if (!disc->present || !disc->capacityRead) {
-                                for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
+                                m_host.EnablePageButton(PageButton::Start, true);
+                                for (int id : {IDC_DEVICES, IDC_TOOLS})
                                     m_dlg.EnableDlgItem(id, true);
                                 claim->Release();
                                 events.SetText(kFieldMediaType, disc->present ? disc->typeName : std::string());
@@ -357,8 +358,7 @@ void SpeedTestPage::StartSpeedTest()
                                     SpeedTest test(core.m_Drives, core.m_Report, events, graph, held, settings);
                                     SpeedThreadFor(profile)(&test);
                                 });
-                            m_dlg.EnableDlgItem(IDC_START, false);
-                            m_dlg.EnableDlgItem(IDC_STOP, true);
+                            m_host.SetPageRunning(true);
                             m_host.ApplyTestPageChanges();
                         });
 }

@@ -62,6 +62,16 @@ public:
     virtual void EnablePageButton(PageButton button, bool enable) = 0;
     // A run started (Start off, Stop on) or ended (the other way round).
     void SetPageRunning(bool running);
+    // The page buttons' captions and whether they show.
+    void SetPageButtonText(PageButton button, const std::string& text);
+    void ShowPageButton(PageButton button, bool show);
+    void ShowPageButtons(bool show);
+    // The drive list, and the tools list with it, usable or not (a run
+    // keeps its drive current until it ends).
+    void EnableDriveList(bool enable);
+    void EnableDriveLists(bool enable);
+    // The tools list's current entry (ToolsItem number).
+    int ToolsEntry();
     // Drive list (and tools list) usable, Start on, Stop off: a page at rest.
     virtual void RestorePageButtons(bool toolsToo) = 0;
     // Refuses a command while a test runs ("You must stop the test first"); true when refused.

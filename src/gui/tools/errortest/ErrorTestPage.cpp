@@ -138,8 +138,8 @@ void ErrorTestPage::OnErrorTestPage()
     // A speed test or the scan window: refused.
     if (m_host.RefuseWhileTesting(true) || m_host.Core().m_Drives.coordinator.InUse())
         return;  // an operation is still giving the drive back
-    m_dlg.SetDlgItemText(IDC_SAVE, "Save");
-    m_dlg.SetDlgItemText(IDC_STOP, "Stop");
+    m_host.SetPageButtonText(PageButton::Save, "Save");
+    m_host.SetPageButtonText(PageButton::Stop, "Stop");
     m_host.PlaceDlgItem(IDC_SAVE, kErrorSaveButton);
     m_host.PlaceDlgItem(IDC_STOP, kErrorStopButton);
     ShowErrorTestPage(true);
@@ -160,8 +160,8 @@ void ErrorTestPage::ShowErrorTestPage(bool show)
     NameErrorPageLabels(show);
     if (!show)
         return;
-    m_dlg.SetDlgItemText(IDC_START, "Start");
-    m_dlg.SetDlgItemText(IDC_SAVE, "Save");
+    m_host.SetPageButtonText(PageButton::Start, "Start");
+    m_host.SetPageButtonText(PageButton::Save, "Save");
     m_dlg.SetDlgItemText(kLabelReadErrors, "Sector");
     m_host.PlaceDlgItem(kResults, kErrorResultsBox);
     m_host.PlaceDlgItem(kGroupBox, kErrorGroupBox);
@@ -205,8 +205,7 @@ void ErrorTestPage::StartErrorTest()
     m_strErrorTestStopped.clear();
     // Until the drive has answered; the drive stays current until the end.
     m_host.EnablePageButton(PageButton::Start, false);
-    for (int id : {IDC_DEVICES, IDC_TOOLS})
-        m_dlg.EnableDlgItem(id, false);
+    m_host.EnableDriveLists(false);
     m_host.ShowStatus("Waiting for unit to become ready");
     auto disc = std::make_shared<DiscForTest>();
     m_host.RunDriveWork([&core, disc] { *disc = CheckDiscForTest(core.m_Drives, kUnitReadySeconds); },
@@ -215,8 +214,7 @@ void ErrorTestPage::StartErrorTest()
                             events.SetText(kFieldMediaType, disc->present ? disc->typeName : std::string());
                             if (!disc->present || !disc->ready || !disc->capacityRead) {
                                 m_host.EnablePageButton(PageButton::Start, true);
-                                for (int id : {IDC_DEVICES, IDC_TOOLS})
-                                    m_dlg.EnableDlgItem(id, true);
+                                m_host.EnableDriveLists(true);
                                 claim->Release();
                                 m_host.ApplyTestPageChanges();
                                 if (!disc->present) {

@@ -68,7 +68,8 @@ void CHashPages::DiscRemoved(int page)
 
 void CHashPages::Hide()
 {
-    for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS, IDC_PROGRESS2})
+    m_host.ShowPageButtons(false);
+    for (int id : {IDC_PROGRESS, IDC_PROGRESS2})
         m_dlg.ShowDlgItem(id, false);
 }
 
@@ -120,12 +121,11 @@ void CHashPages::SetUpDiscHashPage(int item)
     m_host.PlaceDlgItem(IDC_START, kHashStartButton);
     m_host.PlaceDlgItem(IDC_STOP, kDiscHashStopButton);
     m_host.PlaceDlgItem(IDC_SAVE, kDiscHashCustomButton);
-    m_dlg.SetDlgItemText(IDC_START, "Start");
-    m_dlg.SetDlgItemText(IDC_SAVE, "Custom");
+    m_host.SetPageButtonText(PageButton::Start, "Start");
+    m_host.SetPageButtonText(PageButton::Save, "Custom");
     m_host.SetPageRunning(false);
     m_host.EnablePageButton(PageButton::Save, true);
-    for (int id : {IDC_START, IDC_STOP, IDC_SAVE})
-        m_dlg.ShowDlgItem(id, true);
+    m_host.ShowPageButtons(true);
     m_host.ShowStatus("Click 'Start' to begin calculation");
     m_bHashSha1 = item >= kToolsDiscSha1 ? 1 : 0;
     m_bHashSha2 = item == kToolsDiscSha2 ? 1 : 0;
@@ -186,8 +186,7 @@ void CHashPages::ShowDiscRunning(bool running)
     m_host.SetPageRunning(running);
     m_host.EnablePageButton(PageButton::Save, !running);
     // The drive and the page stay as they are until the hash ends.
-    m_dlg.EnableDlgItem(IDC_DEVICES, !running);
-    m_dlg.EnableDlgItem(IDC_TOOLS, !running);
+    m_host.EnableDriveLists(!running);
     m_host.ShowMainButtons(!running);
 }
 
@@ -223,13 +222,13 @@ void CHashPages::SetUpFileHashPage(int item)
     ClearProgressBars();
     m_host.PlaceDlgItem(IDC_START, kHashStartButton);
     m_host.PlaceDlgItem(IDC_STOP, kFileHashFolderButton);
-    m_dlg.SetDlgItemText(IDC_START, "File");
-    m_dlg.SetDlgItemText(IDC_STOP, "Folder");
+    m_host.SetPageButtonText(PageButton::Start, "File");
+    m_host.SetPageButtonText(PageButton::Stop, "Folder");
     for (PageButton button : {PageButton::Start, PageButton::Stop}) {
-        m_dlg.ShowDlgItem(PageButtonId(button), true);
+        m_host.ShowPageButton(button, true);
         m_host.EnablePageButton(button, true);
     }
-    m_dlg.ShowDlgItem(IDC_SAVE, false);
+    m_host.ShowPageButton(PageButton::Save, false);
     m_host.ShowStatus("Click 'File' or 'Folder' to start");
     m_bHashSha1 = item >= kToolsFileSha1 ? 1 : 0;
     m_bHashSha2 = item == kToolsFileSha2 ? 1 : 0;
@@ -304,10 +303,9 @@ void CHashPages::ShowFileRunning(bool running)
 {
     m_bFileRunShown = running;
     m_host.EnablePageButton(PageButton::Start, !running);
-    m_dlg.SetDlgItemText(IDC_STOP, running ? "Stop" : "Folder");
+    m_host.SetPageButtonText(PageButton::Stop, running ? "Stop" : "Folder");
     m_host.EnablePageButton(PageButton::Stop, true);
-    m_dlg.EnableDlgItem(IDC_DEVICES, !running);
-    m_dlg.EnableDlgItem(IDC_TOOLS, !running);
+    m_host.EnableDriveLists(!running);
     m_host.ShowMainButtons(!running);
 }
 

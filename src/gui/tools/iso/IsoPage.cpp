@@ -117,8 +117,8 @@ void IsoPage::OnISOPage()
     SetupISOPage(true);
     m_dlg.SetDlgItemText(kGroupBox, "CD / DVD ISO Compare / Create");
     m_host.PlaceDlgItem(kGroupBox, BoxAt(487, 70, 250, 355));
-    m_dlg.SetDlgItemText(IDC_SAVE, "Create");
-    m_dlg.SetDlgItemText(IDC_STOP, "Stop");
+    m_host.SetPageButtonText(PageButton::Save, "Create");
+    m_host.SetPageButtonText(PageButton::Stop, "Stop");
     m_host.PlaceDlgItem(IDC_SAVE, kIsoSaveButton);
     m_host.PlaceDlgItem(IDC_STOP, kIsoStopButton);
     m_dlg.ShowDlgItem(IDC_PROGRESS2, true);
@@ -136,8 +136,8 @@ void IsoPage::ShowISOPage(bool show)
     m_surface.Graph().SetGraphSize(450, 400);
     m_host.PlaceDlgItem(IDC_START, kStartButton);
     m_host.PlaceDlgItem(IDC_PROGRESS2, kIsoProgress2Box);
-    m_dlg.SetDlgItemText(IDC_START, "Compare");
-    m_dlg.SetDlgItemText(IDC_SAVE, "Create");
+    m_host.SetPageButtonText(PageButton::Start, "Compare");
+    m_host.SetPageButtonText(PageButton::Save, "Create");
     m_dlg.SetDlgItemText(kLabelReadErrors, "Sector");
     m_host.SetCurrentPage(kPageCompare);
 }
@@ -197,10 +197,10 @@ void IsoPage::StartCompare()
     SetupISOPage(true);
     // Until the drive has answered; the drive stays current until the end.
     m_host.EnablePageButton(PageButton::Start, false);
-    m_dlg.EnableDlgItem(IDC_DEVICES, false);
+    m_host.EnableDriveList(false);
     if (m_nCompareSource == 2) {
         m_host.ShowStatus("Ready");
-        m_dlg.EnableDlgItem(IDC_DEVICES, false);
+        m_host.EnableDriveList(false);
         m_host.EnablePageButton(PageButton::Stop, true);
         m_host.RunToolWork([this, claim, first = *first, second = *second] {
             const ChannelClaim held = std::move(*claim);
@@ -237,14 +237,13 @@ void IsoPage::StartCreateIso()
     if (!claim)
         return;
     m_host.Events().ClearBlockMap();
-    m_dlg.SetDlgItemText(IDC_START, "Compare");
-    m_dlg.SetDlgItemText(IDC_SAVE, "Create");
+    m_host.SetPageButtonText(PageButton::Start, "Compare");
+    m_host.SetPageButtonText(PageButton::Save, "Create");
     m_host.ShowStatus("Requesting filename");
     m_host.SetCurrentPage(kPageCreateIso);
     // The drive stays current until the copy ends: every end gives the lists back.
     m_host.EnablePageButton(PageButton::Start, false);
-    for (int id : {IDC_DEVICES, IDC_TOOLS})
-        m_dlg.EnableDlgItem(id, false);
+    m_host.EnableDriveLists(false);
     const auto earlyEnd = [this, claim] {
         claim->Release();
         IsoCreation::EarlyEnd(m_host.Events());

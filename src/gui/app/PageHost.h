@@ -32,6 +32,13 @@ public:
     // The main dialog core: the drives, the report, the interrogations.
     virtual MainDialogCore& Core() = 0;
     void ShowStatus(const std::string& text) { Core().m_Report.ShowStatus(text); }
+    // The report emptied (the output box).
+    void ClearReport() { Core().m_Report.ClearDisplay(); }
+    // The current drive's record; null when there is none.
+    CDevice* CurrentDevice() { return Core().m_Drives.list.m_pCurrentDevice; }
+    // Whether an operation holds the drive's channel, and the stop of one.
+    bool DriveHeld() { return Core().m_Drives.coordinator.InUse(); }
+    void RequestStop(ChannelUse use) { Core().m_Drives.coordinator.RequestStop(use); }
     // A drive command's notice: its status line and message box.
     virtual void ShowNotice(const WrapperNotice& notice) = 0;
     // The drive's texts by control id (the drive information page's fields,

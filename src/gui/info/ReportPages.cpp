@@ -21,5 +21,5 @@ void ReportPages::DiscArrived(int page)
 
 void ReportPages::DiscRemoved(int)
 {
-    m_host.Core().m_Report.ClearDisplay();
+    m_host.ClearReport();
 }

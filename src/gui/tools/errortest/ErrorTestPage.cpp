@@ -95,7 +95,7 @@ void ErrorTestPage::DriveSelected(int)
 
 void ErrorTestPage::DiscArrived(int)
 {
-    if (!m_host.Core().m_Drives.coordinator.InUse())
+    if (!m_host.DriveHeld())
         SetupErrorTestPage(true);
 }
 
@@ -136,7 +136,7 @@ void ErrorTestPage::OnErrorTestPage()
     if (g_bErrorTestRunning == 1 || g_bCreateIsoRunning == 1)
         return;
     // A speed test or the scan window: refused.
-    if (m_host.RefuseWhileTesting(true) || m_host.Core().m_Drives.coordinator.InUse())
+    if (m_host.RefuseWhileTesting(true) || m_host.DriveHeld())
         return;  // an operation is still giving the drive back
     m_host.SetPageButtonText(PageButton::Save, "Save");
     m_host.SetPageButtonText(PageButton::Stop, "Stop");
@@ -247,7 +247,7 @@ void ErrorTestPage::StartErrorTest()
 void ErrorTestPage::StopErrorTest()
 {
     m_host.ShowStatus("Stopping...");
-    m_host.Core().m_Drives.coordinator.RequestStop(ChannelUse::ErrorTest);
+    m_host.RequestStop(ChannelUse::ErrorTest);
     EndErrorTestUi();
     m_host.ShowStatus("Ready");
     m_host.EnablePageButton(PageButton::Save, true);

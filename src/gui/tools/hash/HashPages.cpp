@@ -49,7 +49,7 @@ void CHashPages::DriveSelected(int page)
     // Another drive's disc: its whole range, not the previous disc's. A
     // running hash keeps its range and its report.
     if (page == kPageDiscHash && g_bMediaHashRunning == 0) {
-        m_host.Core().m_Report.ClearDisplay();
+        m_host.ClearReport();
         ReadDiscHashRange();
     }
 }
@@ -63,7 +63,7 @@ void CHashPages::DiscRemoved(int page)
 {
     // A disc going leaves a running file hash's report alone.
     if (page == kPageDiscHash || !FileHashRunning())
-        m_host.Core().m_Report.ClearDisplay();
+        m_host.ClearReport();
 }
 
 void CHashPages::Hide()
@@ -113,7 +113,7 @@ bool CHashPages::OnPageMessage(UINT message, WPARAM, LPARAM)
 void CHashPages::SetUpDiscHashPage(int item)
 {
     m_host.ShowPage(kPageDiscHash);
-    m_host.Core().m_Report.ClearDisplay();
+    m_host.ClearReport();
     m_dlg.ShowDlgItem(IDC_PROGRESS2, true);
     m_dlg.ShowDlgItem(IDC_PROGRESS, false);
     m_host.PlaceDlgItem(IDC_PROGRESS2, kDiscHashProgress2Box);
@@ -178,7 +178,7 @@ void CHashPages::OnStartDiscHash()
 
 void CHashPages::StopDiscHash()
 {
-    m_host.Core().m_Drives.coordinator.RequestStop(ChannelUse::MediaHash);
+    m_host.RequestStop(ChannelUse::MediaHash);
 }
 
 void CHashPages::ShowDiscRunning(bool running)
@@ -216,7 +216,7 @@ void CHashPages::SetUpFileHashPage(int item)
         channel.CloseAssociateHandle();
     });
     m_host.ShowPage(kPageFileHash);
-    m_host.Core().m_Report.ClearDisplay();
+    m_host.ClearReport();
     m_host.PlaceDlgItem(IDC_PROGRESS2, kFileHashProgress2Box);
     m_host.PlaceDlgItem(IDC_PROGRESS, kFileHashProgressBox);
     ClearProgressBars();

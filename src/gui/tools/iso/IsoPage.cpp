@@ -61,7 +61,7 @@ void IsoPage::DriveSelected(int page)
 
 void IsoPage::DiscArrived(int page)
 {
-    if (page == kPageCompare && !m_host.Core().m_Drives.coordinator.InUse())
+    if (page == kPageCompare && !m_host.DriveHeld())
         SetupISOPage(true);
 }
 
@@ -110,7 +110,7 @@ void IsoPage::OnISOPage()
 {
     if (g_bCompareRunning == 1)
         return;
-    if (m_host.RefuseWhileTesting(true) || m_host.Core().m_Drives.coordinator.InUse())
+    if (m_host.RefuseWhileTesting(true) || m_host.DriveHeld())
         return;
     ShowISOPage(true);
     m_host.Events().ResetList(kReadErrorsHeading);
@@ -209,7 +209,7 @@ void IsoPage::StartCompare()
         });
         return;
     }
-    const CDevice* device = m_host.Core().m_Drives.list.m_pCurrentDevice;
+    const CDevice* device = m_host.CurrentDevice();
     const std::string driveText = device ? device->m_strDriveText : std::string();
     m_host.RunToolWork([this, claim, source = m_nCompareSource, path = *first, driveText] {
         const ChannelClaim held = std::move(*claim);

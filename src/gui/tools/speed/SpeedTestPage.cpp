@@ -201,7 +201,7 @@ void SpeedTestPage::DriveSelected(int)
 
 void SpeedTestPage::DiscArrived(int)
 {
-    if (!m_host.Core().m_Drives.coordinator.InUse())
+    if (!m_host.DriveHeld())
         SetupSpeedTestPage(false);
 }
 
@@ -237,7 +237,7 @@ void SpeedTestPage::OnSpeedTest()
         AppMessageBox("You must stop the test first", "Error Test Running!", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (m_host.Core().m_Drives.coordinator.InUse())
+    if (m_host.DriveHeld())
         return;  // an operation is still giving the drive back
     m_host.SetPageButtonText(PageButton::Save, "Save");
     m_host.SetPageButtonText(PageButton::Stop, "Stop");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 // The main window's own controls by id: command buttons, lists, output,
 // status, progress bars and the page buttons every page shares.
 enum MainControl : int {
@@ -35,3 +37,25 @@ enum MainControl : int {
     IDC_SAVERAW = 1326,
     IDC_PIPO = 1356,
 };
+
+// The page buttons every page shares, by what they do.
+enum class PageButton { Start, Stop, Save };
+
+constexpr int PageButtonId(PageButton button)
+{
+    switch (button) {
+    case PageButton::Start: return IDC_START;
+    case PageButton::Stop: return IDC_STOP;
+    case PageButton::Save: break;
+    }
+    return IDC_SAVE;
+}
+
+// The page button a control id names; none for another control.
+constexpr std::optional<PageButton> PageButtonOf(int id)
+{
+    for (PageButton button : {PageButton::Start, PageButton::Stop, PageButton::Save})
+        if (PageButtonId(button) == id)
+            return button;
+    return std::nullopt;
+}

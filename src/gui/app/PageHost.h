@@ -32,6 +32,13 @@ public:
     // The main dialog core: the drives, the report, the interrogations.
     virtual MainDialogCore& Core() = 0;
     void ShowStatus(const std::string& text) { Core().m_Report.ShowStatus(text); }
+    // The report emptied (the output box).
+    void ClearReport() { Core().m_Report.ClearDisplay(); }
+    // The current drive's record; null when there is none.
+    CDevice* CurrentDevice() { return Core().m_Drives.list.m_pCurrentDevice; }
+    // Whether an operation holds the drive's channel, and the stop of one.
+    bool DriveHeld() { return Core().m_Drives.coordinator.InUse(); }
+    void RequestStop(ChannelUse use) { Core().m_Drives.coordinator.RequestStop(use); }
     // A drive command's notice: its status line and message box.
     virtual void ShowNotice(const WrapperNotice& notice) = 0;
     // The drive's texts by control id (the drive information page's fields,
@@ -57,6 +64,21 @@ public:
 
     // The main buttons and the page buttons.
     virtual void ShowMainButtons(bool show) = 0;
+    // Start, Stop and Save enabled or not: the one place they are set, the
+    // workers' changes too (ApplyTestPageChanges).
+    virtual void EnablePageButton(PageButton button, bool enable) = 0;
+    // A run started (Start off, Stop on) or ended (the other way round).
+    void SetPageRunning(bool running);
+    // The page buttons' captions and whether they show.
+    void SetPageButtonText(PageButton button, const std::string& text);
+    void ShowPageButton(PageButton button, bool show);
+    void ShowPageButtons(bool show);
+    // The drive list, and the tools list with it, usable or not (a run
+    // keeps its drive current until it ends).
+    void EnableDriveList(bool enable);
+    void EnableDriveLists(bool enable);
+    // The tools list's current entry (ToolsItem number).
+    int ToolsEntry();
     // Drive list (and tools list) usable, Start on, Stop off: a page at rest.
     virtual void RestorePageButtons(bool toolsToo) = 0;
     // Refuses a command while a test runs ("You must stop the test first"); true when refused.

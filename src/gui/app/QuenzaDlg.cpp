@@ -226,7 +226,9 @@ void CQuenzaDlg::OnClose()
         WhenDriveIdle([this] { OnClose(); });
         return;
     }
-    for (int id : {IDC_START, IDC_STOP, IDC_TOOLS, IDC_DEVICES})
+    for (PageButton button : {PageButton::Start, PageButton::Stop})
+        EnablePageButton(button, false);
+    for (int id : {IDC_TOOLS, IDC_DEVICES})
         EnableDlgItem(id, false);
     DeleteStatusAreaIcon();
     RemoveToolTips();

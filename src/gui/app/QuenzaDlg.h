@@ -107,6 +107,7 @@ public:
     void ShowDriveInfoPage(bool show) override;
     void ShowListOutput(bool show);
     void ShowMainButtons(bool show) override;
+    void EnablePageButton(PageButton button, bool enable) override;
     void ShowStatus(const std::string& text) { m_Core.m_Report.ShowStatus(text); }
 
     // Runs the drive work given so far to its end and shows what it found

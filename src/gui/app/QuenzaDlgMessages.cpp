@@ -176,9 +176,12 @@ void CQuenzaDlg::ApplyTestPageChanges()
             m_strInfo[IDC_MEDIAID] = text;
         SetDlgItemText(id, text);
     }
-    for (const auto& [id, enable] : changes.enabled)
-        if (GetDlgItem(id))
+    for (const auto& [id, enable] : changes.enabled) {
+        if (const std::optional<PageButton> button = PageButtonOf(id))
+            EnablePageButton(*button, enable);
+        else if (GetDlgItem(id))
             EnableDlgItem(id, enable);
+    }
     if (changes.progress)
         m_Progress2->SetPos(*changes.progress);
     auto* results = Item<TestResultsList>(testpage::kResults);

@@ -208,8 +208,12 @@ void CQuenzaDlg::RestorePageButtons(bool toolsToo)
     EnableDlgItem(IDC_DEVICES, true);
     if (toolsToo)
         EnableDlgItem(IDC_TOOLS, true);
-    EnableDlgItem(IDC_START, true);
-    EnableDlgItem(IDC_STOP, false);
+    SetPageRunning(false);
+}
+
+void CQuenzaDlg::EnablePageButton(PageButton button, bool enable)
+{
+    EnableDlgItem(PageButtonId(button), enable);
 }
 
 void CQuenzaDlg::OnPiPoScan()

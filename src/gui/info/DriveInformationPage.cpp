@@ -194,7 +194,7 @@ void DriveInformationPage::DiscRemoved(int page)
 void DriveInformationPage::Refresh(int)
 {
     m_host.WhenDriveIdle([this] {
-        if (CDevice* device = m_host.Core().m_Drives.list.m_pCurrentDevice) {
+        if (CDevice* device = m_host.CurrentDevice()) {
             device->m_bDriveInfoRead = 0;
             OnDriveinfo();
         }

@@ -37,7 +37,7 @@ void MediaInfoPage::DiscRemoved(int page)
     if (page == kPageMediaInfo)
         ClearMediaInfoReport();
     else
-        m_host.Core().m_Report.ClearDisplay();
+        m_host.ClearReport();
 }
 
 void MediaInfoPage::Refresh(int page)

@@ -9,8 +9,7 @@
 void ReportPages::DriveSelected(int page)
 {
     // The burn information is read again from the new drive's disc.
-    const auto* tools = m_host.Window().Item<QComboBox>(IDC_TOOLS);
-    if (page == kPageInfoDisplay && tools && tools->currentIndex() == kToolsBurnInfo)
+    if (page == kPageInfoDisplay && m_host.ToolsEntry() == kToolsBurnInfo)
         m_host.RunToolsEntryAgain();
 }
 
@@ -22,5 +21,5 @@ void ReportPages::DiscArrived(int page)
 
 void ReportPages::DiscRemoved(int)
 {
-    m_host.Core().m_Report.ClearDisplay();
+    m_host.ClearReport();
 }

@@ -1,17 +1,5 @@
 #include "gui/pipo/QtScanSink.h"
 
-#include "gui/ui/WindowThread.h"
-
-QtScanSink::QtScanSink(QObject* window, ScanSink& onWindowThread) : m_window(window), m_target(onWindowThread)
-{
-}
-
-void QtScanSink::Post(std::function<void(ScanSink&)> call)
-{
-    ScanSink* target = &m_target;
-    RunOnWindowThread(m_window.data(), [target, call = std::move(call)] { call(*target); });
-}
-
 void QtScanSink::SetStatus(const std::string& text)
 {
     Post([text](ScanSink& sink) { sink.SetStatus(text); });

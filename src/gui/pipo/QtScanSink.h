@@ -1,20 +1,15 @@
 #pragma once
 
 #include "core/pipo/ScanSink.h"
-
-#include <QPointer>
-
-#include <functional>
-
-class QObject;
+#include "gui/ui/WindowThread.h"
 
 // The scan window's sink as the scan's thread sees it: every call is handed
 // to the window's thread, in order, and made there on the window's own
 // sink. Calls made on the window's thread go straight through; calls that
 // arrive after the window is gone are dropped.
-class QtScanSink : public ScanSink {
+class QtScanSink : public WindowThreadSink<ScanSink> {
 public:
-    QtScanSink(QObject* window, ScanSink& onWindowThread);
+    using WindowThreadSink::WindowThreadSink;
 
     void SetStatus(const std::string& text) override;
     void SetProgress(int position) override;
@@ -27,10 +22,4 @@ public:
     void OnStop() override;
     void RestoreStatusDisplay(const std::string& savedStatus) override;
     void Beep(unsigned type) override;
-
-private:
-    void Post(std::function<void(ScanSink&)> call);
-
-    QPointer<QObject> m_window;
-    ScanSink& m_target;
 };

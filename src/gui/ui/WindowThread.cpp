@@ -4,6 +4,11 @@
 #include <QObject>
 #include <QThread>
 
+bool OnWindowThread(const QObject* window)
+{
+    return window != nullptr && QThread::currentThread() == window->thread();
+}
+
 void RunOnWindowThread(QObject* window, std::function<void()> call)
 {
     if (window == nullptr)

@@ -117,7 +117,7 @@ std::optional<ErrorTestEnd> ErrorTest::SetUp(Run& run, Body body)
     m_events.SetText(kFieldSuspectSectors, "0");
     m_events.SetText(kFieldBadShare, "0%");
     m_events.ResetList(kReadErrorsHeading);
-    m_events.Enable(kSave, false);
+    m_events.EnablePageButton(PageButton::Save, false);
     m_events.SetMapLayerBreak(0);
 
     if (drives.media.GetDriveProfile(run.profile) != 0 && body == Body::Bd)
@@ -293,7 +293,7 @@ std::optional<ErrorTestEnd> ErrorTest::TestBlocks(Run& run, std::uint32_t from, 
             m_events.SetText(kFieldBadSectors, Format("%d", m_reach.bad));
             ShowShare(run);
             if (m_reach.bad == 1)
-                m_events.Enable(kSave, true);
+                m_events.EnablePageButton(PageButton::Save, true);
         }
         if (m_claim.StopRequested()) {
             // This block was tried; the ones after it were not tried alone.
@@ -324,9 +324,9 @@ ErrorTestEnd ErrorTest::EndNormally(Run& run)
     m_events.SetText(kFieldRemaining, "0");
     m_events.SetText(kFieldRead, run.lengthText);
     m_events.Post(WM_ERRORTESTENDED);
-    for (int id : {kDevices, kTools, kStart})
+    for (int id : {kDevices, kTools})
         m_events.Enable(id, true);
-    m_events.Enable(kStop, false);
+    m_events.SetPageRunning(false);
     m_events.ShowStatus("Ready");
     run.tray.reset();
     m_events.Beep(MB_ICONINFORMATION);
@@ -360,7 +360,7 @@ ErrorTestEnd ErrorTest::EndByFault(Run& run, DriveLoss loss, std::uint32_t lba)
     ShowProgress(run, m_reach.nextBlock);
     m_events.Post(WM_ERRORTESTENDED);
     RestorePage();
-    m_events.Enable(kSave, true);
+    m_events.EnablePageButton(PageButton::Save, true);
     m_events.ShowStatus(Format("Test ended at LBA %Xh: %s", lba, DriveLossText(loss)));
     run.tray.reset();
     m_claim.BusyFlag() = 0;
@@ -373,8 +373,7 @@ ErrorTestEnd ErrorTest::EndEncrypted(Run& run)
     m_reach.end = ErrorTestEnd::Encrypted;
     m_events.MessageBox(kLockedDiscText);
     m_events.ClearBlockMap();
-    m_events.Enable(kStart, true);
-    m_events.Enable(kStop, false);
+    m_events.SetPageRunning(false);
     ResetTestResults(m_events);
     m_events.ShowStatus("Media is encrypted & locked");
     m_events.Enable(kDevices, true);
@@ -397,9 +396,9 @@ ErrorTestEnd ErrorTest::EndEarly(const char* status)
 
 void ErrorTest::RestorePage()
 {
-    for (int id : {kStart, kDevices, kTools})
+    for (int id : {kDevices, kTools})
         m_events.Enable(id, true);
-    m_events.Enable(kStop, false);
+    m_events.SetPageRunning(false);
 }
 
 int ErrorThread(ErrorTest* test)

@@ -17,7 +17,7 @@ std::optional<int> StartDiscCompare(DriveContext& drives, TestPageEvents& events
         events.ShowStatus(status);
         if (beep)
             events.Beep(MB_OK);
-        events.Enable(kStart, true);
+        events.EnablePageButton(PageButton::Start, true);
         events.Enable(kDevices, true);
         return std::nullopt;
     };
@@ -38,8 +38,7 @@ std::optional<int> StartDiscCompare(DriveContext& drives, TestPageEvents& events
     events.ShowStatus("Ready - Initialising Test...");
     events.Enable(kDevices, false);
     events.ShowStatus("Ready");
-    events.Enable(kStart, false);
-    events.Enable(kStop, true);
+    events.SetPageRunning(true);
     int profile = 0;
     if (drives.media.GetDriveProfile(profile) != 0)
         return 0;

@@ -51,10 +51,9 @@ CompareEnd DiscCompare::Fail(const std::string& message)
 CompareEnd DiscCompare::StopEnd()
 {
     m_events.ClearBlockMap();
-    m_events.Enable(kStart, true);
-    m_events.Enable(kStop, false);
+    m_events.SetPageRunning(false);
     m_events.SetText(kSave, "Create");
-    m_events.Enable(kSave, true);
+    m_events.EnablePageButton(PageButton::Save, true);
     testpage::ResetTestResults(m_events);
     m_events.ShowStatus("Ready");
     m_events.Enable(kDevices, true);
@@ -113,7 +112,7 @@ CompareEnd DiscCompare::DoISOCompare(const std::string& imagePath, bool bluRay)
     }
     const std::uint64_t discBytes = static_cast<std::uint64_t>(*last + 1) * kBlockBytes;
     m_events.ResetList(kDifferencesHeading);
-    m_events.Enable(kSave, false);
+    m_events.EnablePageButton(PageButton::Save, false);
     m_events.SetMapLayerBreak(0);
     const int profile = m_drive.CurrentProfile().value_or(0);
     m_running = 1;
@@ -271,5 +270,5 @@ void DiscCompare::AddDifference(Walk& walk, const std::string& line)
     }
     m_events.AddListLine(line);
     if (walk.listed + 1 <= 2)
-        m_events.Enable(kSave, true);
+        m_events.EnablePageButton(PageButton::Save, true);
 }

@@ -86,10 +86,9 @@ std::string SectorText(std::int64_t lba)
 
 void RestoreCompareButtons(TestPageEvents& events)
 {
-    events.Enable(testpage::kStart, true);
-    events.Enable(testpage::kStop, false);
+    events.SetPageRunning(false);
     events.SetText(testpage::kSave, "Create");
-    events.Enable(testpage::kSave, true);
+    events.EnablePageButton(PageButton::Save, true);
     events.Enable(testpage::kDevices, true);
 }
 

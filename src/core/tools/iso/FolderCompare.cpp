@@ -213,7 +213,7 @@ CompareEnd FolderCompare::DoVideoTSCompare(const std::string& chosenIfo, const s
     const int step = names.empty() ? 0 : 100 / static_cast<int>(names.size());
 
     m_events.ResetList(kFileNamesHeading);
-    m_events.Enable(kSave, true);
+    m_events.EnablePageButton(PageButton::Save, true);
     m_events.SetMapLayerBreak(0);
     m_running = 1;
     int progress = 0;
@@ -269,7 +269,7 @@ CompareEnd FolderCompare::DoDirCompare(const std::string& first, const std::stri
     m_events.SetText(kSave, "Save");
     m_events.SetProgress(0);
     m_events.ResetList(kFileNamesHeading);
-    m_events.Enable(kSave, true);
+    m_events.EnablePageButton(PageButton::Save, true);
     m_events.SetMapLayerBreak(0);
     m_running = 1;
     m_nFolderFilesDone = 0;

@@ -76,9 +76,8 @@ private:
 
 void IsoCreation::EarlyEnd(TestPageEvents& events)
 {
-    events.Enable(kStart, true);
-    events.Enable(kStop, false);
-    events.Enable(kSave, true);
+    events.SetPageRunning(false);
+    events.EnablePageButton(PageButton::Save, true);
     events.Enable(kDevices, true);
     events.Enable(kTools, true);
 }
@@ -104,7 +103,7 @@ IsoCreationEnd IsoCreation::DoCreateISO(const IsoCreationRequest& request)
         return IsoCreationEnd::EarlyEnd;
     }
     m_events.ResetList(kReadErrorsHeading);
-    m_events.Enable(kSave, false);
+    m_events.EnablePageButton(PageButton::Save, false);
     m_events.SetMapLayerBreak(0);
 
     m_events.ShowStatus("Checking Source");
@@ -159,7 +158,7 @@ IsoCreationEnd IsoCreation::DoCreateISO(const IsoCreationRequest& request)
     m_drive.SetMaximumSpeed();
     m_events.ShowStatus("Writing ISO File");
     m_running = 1;
-    m_events.Enable(kStop, true);
+    m_events.EnablePageButton(PageButton::Stop, true);
 
     Copy copy(m_drive, *file, mode, readCount);
     const int readsPerCell = ReadsPerCell(profile, layers.layers);
@@ -199,9 +198,8 @@ IsoCreationEnd IsoCreation::DoCreateISO(const IsoCreationRequest& request)
     m_events.SetText(kFieldRead, "-----");
     m_events.Enable(kDevices, true);
     m_events.Enable(kTools, true);
-    m_events.Enable(kStart, true);
-    m_events.Enable(kSave, true);
-    m_events.Enable(kStop, false);
+    m_events.SetPageRunning(false);
+    m_events.EnablePageButton(PageButton::Save, true);
     m_events.ShowStatus("Ready");
     m_drive.PreventRemoval(false);
     m_running = 0;
@@ -240,9 +238,8 @@ IsoCreationEnd IsoCreation::EndAfterWriteError(const std::string& reason)
 void IsoCreation::RestoreAfterCopy()
 {
     m_events.ClearBlockMap();
-    m_events.Enable(kStart, true);
-    m_events.Enable(kStop, false);
-    m_events.Enable(kSave, true);
+    m_events.SetPageRunning(false);
+    m_events.EnablePageButton(PageButton::Save, true);
     testpage::ResetTestResults(m_events);
     m_events.Enable(kDevices, true);
     m_events.Enable(kTools, true);

@@ -613,9 +613,9 @@ SpeedTestEnd SpeedTest::EndNormally(Run& run)
     m_events.SetProgress(100);
     m_events.SetText(kFieldRemaining, "-----");
     m_events.SetText(kFieldRead, "-----");
-    for (int id : {kDevices, kTools, kStart})
+    for (int id : {kDevices, kTools})
         m_events.Enable(id, true);
-    m_events.Enable(kStop, false);
+    m_events.SetPageRunning(false);
     m_events.ShowStatus("Ready");
     m_events.Post(WM_TESTENDED);
     run.tray.reset();
@@ -629,9 +629,9 @@ SpeedTestEnd SpeedTest::EndByFault(Run& run)
     // Never complete: the graph and the figures so far stay.
     LogEntry(Format("Speed test ended at LBA %Xh: %s", run.lossBlock, DriveLossText(run.loss)));
     m_events.SetText(kFieldElapsedTime, ElapsedText(Now() - m_settings.startMs));
-    for (int id : {kDevices, kTools, kStart})
+    for (int id : {kDevices, kTools})
         m_events.Enable(id, true);
-    m_events.Enable(kStop, false);
+    m_events.SetPageRunning(false);
     m_events.ShowStatus(Format("Test ended at LBA %Xh: %s", run.lossBlock, DriveLossText(run.loss)));
     m_events.Post(WM_TESTENDED);
     run.tray.reset();
@@ -645,8 +645,7 @@ SpeedTestEnd SpeedTest::EndAfterReadFailure(Run& run, const char* message, const
     m_events.MessageBox(message);
     m_graph.ClearGraph();
     m_graph.Redraw();
-    m_events.Enable(kStart, true);
-    m_events.Enable(kStop, false);
+    m_events.SetPageRunning(false);
     ResetTestResults(m_events);
     if (status)
         m_events.ShowStatus(status);
@@ -663,8 +662,7 @@ SpeedTestEnd SpeedTest::EndDeclined(Run& run)
     run.tray.reset();
     m_graph.ClearGraph();
     m_graph.Redraw();
-    m_events.Enable(kStart, true);
-    m_events.Enable(kStop, false);
+    m_events.SetPageRunning(false);
     ResetTestResults(m_events);
     m_events.ShowStatus("An error was encountered");
     m_events.Enable(kDevices, true);
@@ -685,10 +683,9 @@ SpeedTestEnd SpeedTest::EndEarly(const char* status)
 
 void SpeedTest::RestorePage()
 {
-    for (int id :
-         {kStart, kDevices, kTools, kSpeedList, kSpeedLabel, kRequestClv, kRequestCav, kPreSpinList, kPreSpinLabel})
+    for (int id : {kDevices, kTools, kSpeedList, kSpeedLabel, kRequestClv, kRequestCav, kPreSpinList, kPreSpinLabel})
         m_events.Enable(id, true);
-    m_events.Enable(kStop, false);
+    m_events.SetPageRunning(false);
 }
 
 void SpeedTest::StopRunning()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/MainControls.h"
 #include "core/base/MessageIds.h"
 
 #include <string>
@@ -17,6 +18,15 @@ public:
     // labels, button captions, combo boxes; core/app/TestPageControls.h).
     virtual void SetText(int control, const std::string& text) = 0;
     virtual void Enable(int control, bool enable) = 0;
+    // The page's Start, Stop and Save: a run started (Start off, Stop on) or
+    // ended (the other way round), and each one alone. The window sets them
+    // in one place (PageHost::EnablePageButton).
+    void SetPageRunning(bool running)
+    {
+        EnablePageButton(PageButton::Start, !running);
+        EnablePageButton(PageButton::Stop, running);
+    }
+    void EnablePageButton(PageButton button, bool enable) { Enable(PageButtonId(button), enable); }
     // The second progress bar, 0-100.
     virtual void SetProgress(int percent) = 0;
     virtual void ResetList(const std::string& heading) = 0;

@@ -22,7 +22,7 @@ void BookTypePage::OnBooktype()
                             options.deviceUse = deviceUse;
                             UserPrompt* prompt = GetUserPrompt();
                             if (prompt)
-                                ShowBookTypeChoice(*choice, drive, *prompt, &m_host.Window(), options);
+                                ShowBookTypeChoice(*choice, drive, *prompt, &m_host.DialogParent(), options);
                         });
 }
 

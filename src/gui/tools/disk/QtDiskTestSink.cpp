@@ -1,27 +1,6 @@
 #include "gui/tools/disk/QtDiskTestSink.h"
 
-#include "gui/ui/WindowThread.h"
-
-#include <QObject>
-#include <QThread>
-
 #include <utility>
-
-QtDiskTestSink::QtDiskTestSink(QObject* window, DiskTestSink& onWindowThread) :
-    m_window(window), m_target(onWindowThread)
-{
-}
-
-bool QtDiskTestSink::OnWindowThread() const
-{
-    const QObject* window = m_window.data();
-    return window != nullptr && QThread::currentThread() == window->thread();
-}
-
-void QtDiskTestSink::Post(std::function<void(DiskTestSink&)> call)
-{
-    RunOnWindowThread(m_window.data(), [target = &m_target, call = std::move(call)] { call(*target); });
-}
 
 void QtDiskTestSink::PostGathered()
 {
@@ -54,7 +33,7 @@ void QtDiskTestSink::PostGathered()
 void QtDiskTestSink::SetFieldText(int controlId, const std::string& text)
 {
     if (OnWindowThread()) {
-        m_target.SetFieldText(controlId, text);
+        Target().SetFieldText(controlId, text);
         return;
     }
     {
@@ -67,7 +46,7 @@ void QtDiskTestSink::SetFieldText(int controlId, const std::string& text)
 void QtDiskTestSink::SetProgress(int position, const std::string& text)
 {
     if (OnWindowThread()) {
-        m_target.SetProgress(position, text);
+        Target().SetProgress(position, text);
         return;
     }
     {

@@ -1,16 +1,12 @@
 #pragma once
 
 #include "core/tools/disk/DiskTestSink.h"
+#include "gui/ui/WindowThread.h"
 
-#include <QPointer>
-
-#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
-
-class QObject;
 
 // A disk test's sink as its worker sees it: every call is handed to the
 // window's thread and made there on the window's own sink. Field texts and
@@ -18,9 +14,9 @@ class QObject;
 // before the window takes them, so a fast disk cannot flood the window;
 // messages and the end follow in order. Calls made on the window's thread go
 // straight through; calls after the window is gone are dropped.
-class QtDiskTestSink : public DiskTestSink {
+class QtDiskTestSink : public WindowThreadSink<DiskTestSink> {
 public:
-    QtDiskTestSink(QObject* window, DiskTestSink& onWindowThread);
+    using WindowThreadSink::WindowThreadSink;
 
     void SetFieldText(int controlId, const std::string& text) override;
     void SetProgress(int position, const std::string& text) override;
@@ -38,13 +34,9 @@ private:
         bool posted = false;
     };
 
-    bool OnWindowThread() const;
     // Hands what is gathered over (once a post is under way, later changes
     // join it).
     void PostGathered();
-    void Post(std::function<void(DiskTestSink&)> call);
 
-    QPointer<QObject> m_window;
-    DiskTestSink& m_target;
     std::shared_ptr<Pending> m_pending = std::make_shared<Pending>();
 };

@@ -95,7 +95,7 @@ void ErrorTestPage::DriveSelected(int)
 
 void ErrorTestPage::DiscArrived(int)
 {
-    if (!m_host.Core().m_Drives.coordinator.InUse())
+    if (!m_host.DriveHeld())
         SetupErrorTestPage(true);
 }
 
@@ -136,15 +136,15 @@ void ErrorTestPage::OnErrorTestPage()
     if (g_bErrorTestRunning == 1 || g_bCreateIsoRunning == 1)
         return;
     // A speed test or the scan window: refused.
-    if (m_host.RefuseWhileTesting(true) || m_host.Core().m_Drives.coordinator.InUse())
+    if (m_host.RefuseWhileTesting(true) || m_host.DriveHeld())
         return;  // an operation is still giving the drive back
-    m_dlg.SetDlgItemText(IDC_SAVE, "Save");
-    m_dlg.SetDlgItemText(IDC_STOP, "Stop");
+    m_host.SetPageButtonText(PageButton::Save, "Save");
+    m_host.SetPageButtonText(PageButton::Stop, "Stop");
     m_host.PlaceDlgItem(IDC_SAVE, kErrorSaveButton);
     m_host.PlaceDlgItem(IDC_STOP, kErrorStopButton);
     ShowErrorTestPage(true);
     m_host.Events().ResetList(kReadErrorsHeading);
-    m_host.Events().Enable(kSave, false);
+    m_host.Events().EnablePageButton(PageButton::Save, false);
     SetupErrorTestPage(true);
     m_dlg.SetDlgItemText(kGroupBox, "CD/DVD/BD CRC Read Error Test");
     m_host.ApplyTestPageChanges();
@@ -160,8 +160,8 @@ void ErrorTestPage::ShowErrorTestPage(bool show)
     NameErrorPageLabels(show);
     if (!show)
         return;
-    m_dlg.SetDlgItemText(IDC_START, "Start");
-    m_dlg.SetDlgItemText(IDC_SAVE, "Save");
+    m_host.SetPageButtonText(PageButton::Start, "Start");
+    m_host.SetPageButtonText(PageButton::Save, "Save");
     m_dlg.SetDlgItemText(kLabelReadErrors, "Sector");
     m_host.PlaceDlgItem(kResults, kErrorResultsBox);
     m_host.PlaceDlgItem(kGroupBox, kErrorGroupBox);
@@ -185,8 +185,7 @@ void ErrorTestPage::SetupErrorTestPage(bool clearMap)
     ShowErrorTestPage(true);
     if (clearMap)
         m_host.Events().ClearBlockMap();
-    m_dlg.EnableDlgItem(IDC_START, true);
-    m_dlg.EnableDlgItem(IDC_STOP, false);
+    m_host.SetPageRunning(false);
     m_surface.ApplySpeedGraphColours();
     ResetTestResults();
     ShowPageMediaType();
@@ -199,14 +198,14 @@ void ErrorTestPage::StartErrorTest()
         return;  // one operation at a time on the drive
     m_host.ShowStatus("Initialising test...");
     SetupErrorTestPage(true);
-    m_dlg.EnableDlgItem(IDC_SAVE, false);
+    m_host.EnablePageButton(PageButton::Save, false);
     const std::shared_ptr<ChannelClaim> claim = m_host.ClaimChannel(ChannelUse::ErrorTest);
     if (!claim)
         return;
     m_strErrorTestStopped.clear();
     // Until the drive has answered; the drive stays current until the end.
-    for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
-        m_dlg.EnableDlgItem(id, false);
+    m_host.EnablePageButton(PageButton::Start, false);
+    m_host.EnableDriveLists(false);
     m_host.ShowStatus("Waiting for unit to become ready");
     auto disc = std::make_shared<DiscForTest>();
     m_host.RunDriveWork([&core, disc] { *disc = CheckDiscForTest(core.m_Drives, kUnitReadySeconds); },
@@ -214,8 +213,8 @@ void ErrorTestPage::StartErrorTest()
                             PageEvents& events = m_host.Events();
                             events.SetText(kFieldMediaType, disc->present ? disc->typeName : std::string());
                             if (!disc->present || !disc->ready || !disc->capacityRead) {
-                                for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
-                                    m_dlg.EnableDlgItem(id, true);
+                                m_host.EnablePageButton(PageButton::Start, true);
+                                m_host.EnableDriveLists(true);
                                 claim->Release();
                                 m_host.ApplyTestPageChanges();
                                 if (!disc->present) {
@@ -240,8 +239,7 @@ void ErrorTestPage::StartErrorTest()
                                 },
                                 [this, reach] { m_strErrorTestStopped = reach->StoppedLine(); });
                             m_host.ShowStatus("Ready");
-                            m_dlg.EnableDlgItem(IDC_START, false);
-                            m_dlg.EnableDlgItem(IDC_STOP, true);
+                            m_host.SetPageRunning(true);
                             m_host.ApplyTestPageChanges();
                         });
 }
@@ -249,10 +247,10 @@ void ErrorTestPage::StartErrorTest()
 void ErrorTestPage::StopErrorTest()
 {
     m_host.ShowStatus("Stopping...");
-    m_host.Core().m_Drives.coordinator.RequestStop(ChannelUse::ErrorTest);
+    m_host.RequestStop(ChannelUse::ErrorTest);
     EndErrorTestUi();
     m_host.ShowStatus("Ready");
-    m_dlg.EnableDlgItem(IDC_SAVE, true);
+    m_host.EnablePageButton(PageButton::Save, true);
 }
 
 void ErrorTestPage::EndErrorTestUi()

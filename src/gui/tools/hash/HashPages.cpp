@@ -49,7 +49,7 @@ void CHashPages::DriveSelected(int page)
     // Another drive's disc: its whole range, not the previous disc's. A
     // running hash keeps its range and its report.
     if (page == kPageDiscHash && g_bMediaHashRunning == 0) {
-        m_host.Core().m_Report.ClearDisplay();
+        m_host.ClearReport();
         ReadDiscHashRange();
     }
 }
@@ -63,12 +63,13 @@ void CHashPages::DiscRemoved(int page)
 {
     // A disc going leaves a running file hash's report alone.
     if (page == kPageDiscHash || !FileHashRunning())
-        m_host.Core().m_Report.ClearDisplay();
+        m_host.ClearReport();
 }
 
 void CHashPages::Hide()
 {
-    for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS, IDC_PROGRESS2})
+    m_host.ShowPageButtons(false);
+    for (int id : {IDC_PROGRESS, IDC_PROGRESS2})
         m_dlg.ShowDlgItem(id, false);
 }
 
@@ -112,7 +113,7 @@ bool CHashPages::OnPageMessage(UINT message, WPARAM, LPARAM)
 void CHashPages::SetUpDiscHashPage(int item)
 {
     m_host.ShowPage(kPageDiscHash);
-    m_host.Core().m_Report.ClearDisplay();
+    m_host.ClearReport();
     m_dlg.ShowDlgItem(IDC_PROGRESS2, true);
     m_dlg.ShowDlgItem(IDC_PROGRESS, false);
     m_host.PlaceDlgItem(IDC_PROGRESS2, kDiscHashProgress2Box);
@@ -120,13 +121,11 @@ void CHashPages::SetUpDiscHashPage(int item)
     m_host.PlaceDlgItem(IDC_START, kHashStartButton);
     m_host.PlaceDlgItem(IDC_STOP, kDiscHashStopButton);
     m_host.PlaceDlgItem(IDC_SAVE, kDiscHashCustomButton);
-    m_dlg.SetDlgItemText(IDC_START, "Start");
-    m_dlg.SetDlgItemText(IDC_SAVE, "Custom");
-    m_dlg.EnableDlgItem(IDC_START, true);
-    m_dlg.EnableDlgItem(IDC_STOP, false);
-    m_dlg.EnableDlgItem(IDC_SAVE, true);
-    for (int id : {IDC_START, IDC_STOP, IDC_SAVE})
-        m_dlg.ShowDlgItem(id, true);
+    m_host.SetPageButtonText(PageButton::Start, "Start");
+    m_host.SetPageButtonText(PageButton::Save, "Custom");
+    m_host.SetPageRunning(false);
+    m_host.EnablePageButton(PageButton::Save, true);
+    m_host.ShowPageButtons(true);
     m_host.ShowStatus("Click 'Start' to begin calculation");
     m_bHashSha1 = item >= kToolsDiscSha1 ? 1 : 0;
     m_bHashSha2 = item == kToolsDiscSha2 ? 1 : 0;
@@ -179,17 +178,15 @@ void CHashPages::OnStartDiscHash()
 
 void CHashPages::StopDiscHash()
 {
-    m_host.Core().m_Drives.coordinator.RequestStop(ChannelUse::MediaHash);
+    m_host.RequestStop(ChannelUse::MediaHash);
 }
 
 void CHashPages::ShowDiscRunning(bool running)
 {
-    m_dlg.EnableDlgItem(IDC_START, !running);
-    m_dlg.EnableDlgItem(IDC_STOP, running);
-    m_dlg.EnableDlgItem(IDC_SAVE, !running);
+    m_host.SetPageRunning(running);
+    m_host.EnablePageButton(PageButton::Save, !running);
     // The drive and the page stay as they are until the hash ends.
-    m_dlg.EnableDlgItem(IDC_DEVICES, !running);
-    m_dlg.EnableDlgItem(IDC_TOOLS, !running);
+    m_host.EnableDriveLists(!running);
     m_host.ShowMainButtons(!running);
 }
 
@@ -219,19 +216,19 @@ void CHashPages::SetUpFileHashPage(int item)
         channel.CloseAssociateHandle();
     });
     m_host.ShowPage(kPageFileHash);
-    m_host.Core().m_Report.ClearDisplay();
+    m_host.ClearReport();
     m_host.PlaceDlgItem(IDC_PROGRESS2, kFileHashProgress2Box);
     m_host.PlaceDlgItem(IDC_PROGRESS, kFileHashProgressBox);
     ClearProgressBars();
     m_host.PlaceDlgItem(IDC_START, kHashStartButton);
     m_host.PlaceDlgItem(IDC_STOP, kFileHashFolderButton);
-    m_dlg.SetDlgItemText(IDC_START, "File");
-    m_dlg.SetDlgItemText(IDC_STOP, "Folder");
-    for (int id : {IDC_START, IDC_STOP}) {
-        m_dlg.ShowDlgItem(id, true);
-        m_dlg.EnableDlgItem(id, true);
+    m_host.SetPageButtonText(PageButton::Start, "File");
+    m_host.SetPageButtonText(PageButton::Stop, "Folder");
+    for (PageButton button : {PageButton::Start, PageButton::Stop}) {
+        m_host.ShowPageButton(button, true);
+        m_host.EnablePageButton(button, true);
     }
-    m_dlg.ShowDlgItem(IDC_SAVE, false);
+    m_host.ShowPageButton(PageButton::Save, false);
     m_host.ShowStatus("Click 'File' or 'Folder' to start");
     m_bHashSha1 = item >= kToolsFileSha1 ? 1 : 0;
     m_bHashSha2 = item == kToolsFileSha2 ? 1 : 0;
@@ -244,7 +241,7 @@ void CHashPages::ComputeFileHash()
     m_host.Core().m_Report.ClearDisplayLines();
     // Files of every name: Linux names need no extension.
     const auto path = ShowOpenFileDialog(&m_dlg, "Please choose the file", "All Files (*)", "Last MD5 Directory", "");
-    m_dlg.EnableDlgItem(IDC_SAVE, false);
+    m_host.EnablePageButton(PageButton::Save, false);
     if (!path) {
         AfterFileHash();
         return;
@@ -273,7 +270,7 @@ void CHashPages::OnFolderButton()
         bar->SetPos(0);
     }
     const auto folder = BrowseForFolder(&m_dlg, "Please choose the start folder");
-    m_dlg.EnableDlgItem(IDC_SAVE, false);
+    m_host.EnablePageButton(PageButton::Save, false);
     if (!folder) {
         AfterFileHash();
         return;
@@ -305,11 +302,10 @@ void CHashPages::StartFileRun(std::function<HashOutcome(FileHashEngine&, std::st
 void CHashPages::ShowFileRunning(bool running)
 {
     m_bFileRunShown = running;
-    m_dlg.EnableDlgItem(IDC_START, !running);
-    m_dlg.SetDlgItemText(IDC_STOP, running ? "Stop" : "Folder");
-    m_dlg.EnableDlgItem(IDC_STOP, true);
-    m_dlg.EnableDlgItem(IDC_DEVICES, !running);
-    m_dlg.EnableDlgItem(IDC_TOOLS, !running);
+    m_host.EnablePageButton(PageButton::Start, !running);
+    m_host.SetPageButtonText(PageButton::Stop, running ? "Stop" : "Folder");
+    m_host.EnablePageButton(PageButton::Stop, true);
+    m_host.EnableDriveLists(!running);
     m_host.ShowMainButtons(!running);
 }
 

@@ -61,7 +61,7 @@ void IsoPage::DriveSelected(int page)
 
 void IsoPage::DiscArrived(int page)
 {
-    if (page == kPageCompare && !m_host.Core().m_Drives.coordinator.InUse())
+    if (page == kPageCompare && !m_host.DriveHeld())
         SetupISOPage(true);
 }
 
@@ -110,15 +110,15 @@ void IsoPage::OnISOPage()
 {
     if (g_bCompareRunning == 1)
         return;
-    if (m_host.RefuseWhileTesting(true) || m_host.Core().m_Drives.coordinator.InUse())
+    if (m_host.RefuseWhileTesting(true) || m_host.DriveHeld())
         return;
     ShowISOPage(true);
     m_host.Events().ResetList(kReadErrorsHeading);
     SetupISOPage(true);
     m_dlg.SetDlgItemText(kGroupBox, "CD / DVD ISO Compare / Create");
     m_host.PlaceDlgItem(kGroupBox, BoxAt(487, 70, 250, 355));
-    m_dlg.SetDlgItemText(IDC_SAVE, "Create");
-    m_dlg.SetDlgItemText(IDC_STOP, "Stop");
+    m_host.SetPageButtonText(PageButton::Save, "Create");
+    m_host.SetPageButtonText(PageButton::Stop, "Stop");
     m_host.PlaceDlgItem(IDC_SAVE, kIsoSaveButton);
     m_host.PlaceDlgItem(IDC_STOP, kIsoStopButton);
     m_dlg.ShowDlgItem(IDC_PROGRESS2, true);
@@ -136,8 +136,8 @@ void IsoPage::ShowISOPage(bool show)
     m_surface.Graph().SetGraphSize(450, 400);
     m_host.PlaceDlgItem(IDC_START, kStartButton);
     m_host.PlaceDlgItem(IDC_PROGRESS2, kIsoProgress2Box);
-    m_dlg.SetDlgItemText(IDC_START, "Compare");
-    m_dlg.SetDlgItemText(IDC_SAVE, "Create");
+    m_host.SetPageButtonText(PageButton::Start, "Compare");
+    m_host.SetPageButtonText(PageButton::Save, "Create");
     m_dlg.SetDlgItemText(kLabelReadErrors, "Sector");
     m_host.SetCurrentPage(kPageCompare);
 }
@@ -148,9 +148,8 @@ void IsoPage::SetupISOPage(bool clearMap)
     ShowISOPage(true);
     if (clearMap)
         m_host.Events().ClearBlockMap();
-    m_dlg.EnableDlgItem(IDC_START, true);
-    m_dlg.EnableDlgItem(IDC_SAVE, true);
-    m_dlg.EnableDlgItem(IDC_STOP, false);
+    m_host.SetPageRunning(false);
+    m_host.EnablePageButton(PageButton::Save, true);
     ResetTestResults();
     ShowPageMediaType();
 }
@@ -197,12 +196,12 @@ void IsoPage::StartCompare()
         return;
     SetupISOPage(true);
     // Until the drive has answered; the drive stays current until the end.
-    m_dlg.EnableDlgItem(IDC_START, false);
-    m_dlg.EnableDlgItem(IDC_DEVICES, false);
+    m_host.EnablePageButton(PageButton::Start, false);
+    m_host.EnableDriveList(false);
     if (m_nCompareSource == 2) {
         m_host.ShowStatus("Ready");
-        m_dlg.EnableDlgItem(IDC_DEVICES, false);
-        m_dlg.EnableDlgItem(IDC_STOP, true);
+        m_host.EnableDriveList(false);
+        m_host.EnablePageButton(PageButton::Stop, true);
         m_host.RunToolWork([this, claim, first = *first, second = *second] {
             const ChannelClaim held = std::move(*claim);
             LogEntry("Start THREAD DirCompareThread()");
@@ -210,7 +209,7 @@ void IsoPage::StartCompare()
         });
         return;
     }
-    const CDevice* device = m_host.Core().m_Drives.list.m_pCurrentDevice;
+    const CDevice* device = m_host.CurrentDevice();
     const std::string driveText = device ? device->m_strDriveText : std::string();
     m_host.RunToolWork([this, claim, source = m_nCompareSource, path = *first, driveText] {
         const ChannelClaim held = std::move(*claim);
@@ -238,13 +237,13 @@ void IsoPage::StartCreateIso()
     if (!claim)
         return;
     m_host.Events().ClearBlockMap();
-    m_dlg.SetDlgItemText(IDC_START, "Compare");
-    m_dlg.SetDlgItemText(IDC_SAVE, "Create");
+    m_host.SetPageButtonText(PageButton::Start, "Compare");
+    m_host.SetPageButtonText(PageButton::Save, "Create");
     m_host.ShowStatus("Requesting filename");
     m_host.SetCurrentPage(kPageCreateIso);
     // The drive stays current until the copy ends: every end gives the lists back.
-    for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
-        m_dlg.EnableDlgItem(id, false);
+    m_host.EnablePageButton(PageButton::Start, false);
+    m_host.EnableDriveLists(false);
     const auto earlyEnd = [this, claim] {
         claim->Release();
         IsoCreation::EarlyEnd(m_host.Events());
@@ -293,7 +292,7 @@ void IsoPage::EndCreateIsoUi()
 {
     g_bCreateIsoRunning = 0;
     m_host.RestorePageButtons(true);
-    m_dlg.EnableDlgItem(IDC_SAVE, true);
+    m_host.EnablePageButton(PageButton::Save, true);
     m_host.SetCurrentPage(kPageCompare);
     m_dlg.UpdateData(false);
 }

@@ -201,7 +201,7 @@ void SpeedTestPage::DriveSelected(int)
 
 void SpeedTestPage::DiscArrived(int)
 {
-    if (!m_host.Core().m_Drives.coordinator.InUse())
+    if (!m_host.DriveHeld())
         SetupSpeedTestPage(false);
 }
 
@@ -237,10 +237,10 @@ void SpeedTestPage::OnSpeedTest()
         AppMessageBox("You must stop the test first", "Error Test Running!", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (m_host.Core().m_Drives.coordinator.InUse())
+    if (m_host.DriveHeld())
         return;  // an operation is still giving the drive back
-    m_dlg.SetDlgItemText(IDC_SAVE, "Save");
-    m_dlg.SetDlgItemText(IDC_STOP, "Stop");
+    m_host.SetPageButtonText(PageButton::Save, "Save");
+    m_host.SetPageButtonText(PageButton::Stop, "Stop");
     m_host.PlaceDlgItem(IDC_SAVE, kSpeedSaveButton);
     SetupSpeedTestPage(true);
     m_nSpeedRequest = 0;
@@ -273,8 +273,8 @@ void SpeedTestPage::ShowSpeedTestPage(bool show)
         m_dlg.EnableDlgItem(id, show);
     if (!show)
         return;
-    m_dlg.SetDlgItemText(IDC_START, "Start");
-    m_dlg.SetDlgItemText(IDC_SAVE, "Save");
+    m_host.SetPageButtonText(PageButton::Start, "Start");
+    m_host.SetPageButtonText(PageButton::Save, "Save");
     m_dlg.SetDlgItemText(kLabelReadErrors, "Read Errors");
     m_host.PlaceDlgItem(IDC_PROGRESS2, kSpeedProgress2Box);
     m_host.PlaceDlgItem(IDC_START, kStartButton);
@@ -302,8 +302,7 @@ void SpeedTestPage::SetupSpeedTestPage(bool clearGraph)
     if (clearGraph)
         m_surface.Graph().ClearGraph();
     m_qwTestStartMs = m_host.Core().m_Drives.mmc.GetWaitClock().NowMs();
-    m_dlg.EnableDlgItem(IDC_START, true);
-    m_dlg.EnableDlgItem(IDC_STOP, false);
+    m_host.SetPageRunning(false);
     m_surface.ApplySpeedGraphColours();
     ResetTestResults();
     for (std::size_t i = 0; i < kSpeedAxisLabels.size(); ++i) {
@@ -330,37 +329,36 @@ void SpeedTestPage::StartSpeedTest()
     if (!claim)
         return;
     // Until the drive has answered; the drive stays current until the end.
-    for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
-        m_dlg.EnableDlgItem(id, false);
+    m_host.EnablePageButton(PageButton::Start, false);
+    m_host.EnableDriveLists(false);
     auto disc = std::make_shared<DiscForTest>();
-    m_host.RunDriveWork([&core, disc] { *disc = CheckDiscForTest(core.m_Drives); },
-                        [this, &core, claim, disc, settings] {
-                            PageEvents& events = m_host.Events();
-                            if (!disc->present || !disc->capacityRead) {
-                                for (int id : {IDC_START, IDC_DEVICES, IDC_TOOLS})
-                                    m_dlg.EnableDlgItem(id, true);
-                                claim->Release();
-                                events.SetText(kFieldMediaType, disc->present ? disc->typeName : std::string());
-                                m_host.ApplyTestPageChanges();
-                                m_host.ShowStatus(disc->present ? "Error Reading Media" : "No Media loaded");
-                                MessageBeep(MB_OK);
-                                return;
-                            }
-                            events.SetText(kFieldMediaType, disc->typeName);
-                            m_host.ShowStatus("Ready - Initialising Test...");
-                            for (int id : {int{IDC_DEVICES}, int{IDC_TOOLS}, kPreSpinLabel, kPreSpinList, kSpeedList,
-                                           kSpeedLabel, kRequestClv, kRequestCav})
-                                m_dlg.EnableDlgItem(id, false);
-                            m_host.RunToolWork(
-                                [&core, &events, &graph = m_surface.Graph(), claim, settings, profile = disc->profile] {
-                                    ChannelClaim held = std::move(*claim);
-                                    SpeedTest test(core.m_Drives, core.m_Report, events, graph, held, settings);
-                                    SpeedThreadFor(profile)(&test);
-                                });
-                            m_dlg.EnableDlgItem(IDC_START, false);
-                            m_dlg.EnableDlgItem(IDC_STOP, true);
-                            m_host.ApplyTestPageChanges();
-                        });
+    m_host.RunDriveWork(
+        [&core, disc] { *disc = CheckDiscForTest(core.m_Drives); },
+        [this, &core, claim, disc, settings] {
+            PageEvents& events = m_host.Events();
+            if (!disc->present || !disc->capacityRead) {
+                m_host.EnablePageButton(PageButton::Start, true);
+                m_host.EnableDriveLists(true);
+                claim->Release();
+                events.SetText(kFieldMediaType, disc->present ? disc->typeName : std::string());
+                m_host.ApplyTestPageChanges();
+                m_host.ShowStatus(disc->present ? "Error Reading Media" : "No Media loaded");
+                MessageBeep(MB_OK);
+                return;
+            }
+            events.SetText(kFieldMediaType, disc->typeName);
+            m_host.ShowStatus("Ready - Initialising Test...");
+            m_host.EnableDriveLists(false);
+            for (int id : {kPreSpinLabel, kPreSpinList, kSpeedList, kSpeedLabel, kRequestClv, kRequestCav})
+                m_dlg.EnableDlgItem(id, false);
+            m_host.RunToolWork([&core, &events, &graph = m_surface.Graph(), claim, settings, profile = disc->profile] {
+                ChannelClaim held = std::move(*claim);
+                SpeedTest test(core.m_Drives, core.m_Report, events, graph, held, settings);
+                SpeedThreadFor(profile)(&test);
+            });
+            m_host.SetPageRunning(true);
+            m_host.ApplyTestPageChanges();
+        });
 }
 
 void SpeedTestPage::StopSpeedTest()

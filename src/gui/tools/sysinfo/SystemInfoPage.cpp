@@ -41,7 +41,7 @@ void SystemInfoPage::CloseWindows()
 
 void SystemInfoPage::OnSystemInformation()
 {
-    if (m_bBuilding || m_host.RefuseWhileTesting(true) || m_host.Core().m_Drives.coordinator.InUse())
+    if (m_bBuilding || m_host.RefuseWhileTesting(true) || m_host.DriveHeld())
         return;
     m_bBuilding = true;
     ReportText& report = m_host.Core().m_Report;

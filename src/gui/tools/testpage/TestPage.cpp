@@ -10,20 +10,21 @@ void TestPage::ShowTestPageFrame(const std::vector<int>& controls, int labelX, i
     m_host.ShowComboBoxes();
     m_surface.PlaceResultRows(labelX, fieldX, fieldWidth);
     m_surface.ShowTestPageControls(controls, true);
-    for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS2})
-        m_dlg.ShowDlgItem(id, true);
+    m_host.ShowPageButtons(true);
+    m_dlg.ShowDlgItem(IDC_PROGRESS2, true);
 }
 
 void TestPage::Hide()
 {
     m_surface.HideAll();
-    for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS, IDC_PROGRESS2})
+    m_host.ShowPageButtons(false);
+    for (int id : {IDC_PROGRESS, IDC_PROGRESS2})
         m_dlg.ShowDlgItem(id, false);
 }
 
 void TestPage::HideTestPageFrame(const std::vector<int>& controls)
 {
     m_surface.ShowTestPageControls(controls, false);
-    for (int id : {IDC_START, IDC_STOP, IDC_SAVE, IDC_PROGRESS2})
-        m_dlg.ShowDlgItem(id, false);
+    m_host.ShowPageButtons(false);
+    m_dlg.ShowDlgItem(IDC_PROGRESS2, false);
 }

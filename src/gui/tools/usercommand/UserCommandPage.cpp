@@ -31,7 +31,7 @@ void UserCommandPage::ToolsItemChosen(int)
 {
     m_side.SlideBackAllBut(this);
     // The warning not accepted: the drive information page instead.
-    if (!OpenUserCommand(m_pUserCommandDlg, *this, &m_host.Window()))
+    if (!OpenUserCommand(m_pUserCommandDlg, *this, &m_host.DialogParent()))
         m_host.OpenPage(kPageDriveInfo);
 }
 

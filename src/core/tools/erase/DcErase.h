@@ -54,11 +54,10 @@ struct DcErasePlan {
 // The speed the erase runs at when the drive tells none.
 constexpr int kDcDefaultSpeed = 4;
 
-// DC erase through the Nu/QSI family's F3h 0Ch commands. The checks run on
-// the dialog's thread (nothing written before the confirmation); DoErase on
-// a worker. Every way out of DoErase leaves the erase mode, allows removal
-// and ejects the disc; every wait is bounded and Stop is asked in every loop;
-// a disc or drive gone ends it as a failure.
+// DC erase through the Nu/QSI family's F3h 0Ch commands. The checks and
+// then DoErase run on a worker (nothing written before the confirmation). Every way out of DoErase leaves the erase
+// mode, allows removal and ejects the disc; every wait is bounded and Stop is asked in every loop; a disc or drive gone
+// ends it as a failure.
 class DcErase {
 public:
     DcErase(DriveContext& drive, EraseSink& sink);

@@ -57,56 +57,61 @@ bool DcEraseControl::InitDialog()
     return true;
 }
 
-void DcEraseControl::OnFullErase()
+bool DcEraseControl::OnFullErase()
 {
-    if (m_worker.Running())
-        return;
-    m_nMediaType = m_drive.media.GetMediaType();
+    return StartErase(false);
+}
+
+bool DcEraseControl::OnQuickErase()
+{
+    return StartErase(true);
+}
+
+std::optional<DcEraseControl::Range> DcEraseControl::FullRange(int mediaType)
+{
     if (!m_prompt
         || m_prompt->MessageBox("Full DC Erase can take a considerable time\n\nDo you wish to continue?", "Continue?",
                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
             != IDYES)
-        return;
-    if (IsDvd(m_nMediaType)) {
+        return std::nullopt;
+    if (IsDvd(mediaType)) {
         std::string why;
         const std::optional<std::int64_t> end = m_erase.FullEraseEnd(&why);
         if (!end) {  // no range is made up from a failed read
             m_sink.SetStatus("DC Erase failed - " + why);
-            return;
+            return std::nullopt;
         }
-        StartEraseThread(kDcDvdStart, *end, false);
-    } else if (IsCd(m_nMediaType)) {
-        StartEraseThread(kDcCdFull, kDcCdFull, false);
+        return Range{kDcDvdStart, *end};
     }
+    if (IsCd(mediaType))
+        return Range{kDcCdFull, kDcCdFull};
+    return std::nullopt;
 }
 
-void DcEraseControl::OnQuickErase()
+std::optional<DcEraseControl::Range> DcEraseControl::QuickRange(int mediaType)
 {
-    if (m_worker.Running())
-        return;
-    m_nMediaType = m_drive.media.GetMediaType();
-    if (IsDvd(m_nMediaType))
-        StartEraseThread(kDcDvdStart, kDcDvdQuickEnd, true);
-    else if (IsCd(m_nMediaType))
-        StartEraseThread(kDcCdQuick, kDcCdQuick, true);
-    else
-        Tell(m_prompt, "Wrong media type for drive");
+    if (IsDvd(mediaType))
+        return Range{kDcDvdStart, kDcDvdQuickEnd};
+    if (IsCd(mediaType))
+        return Range{kDcCdQuick, kDcCdQuick};
+    Tell(m_prompt, "Wrong media type for drive");
+    return std::nullopt;
 }
 
-bool DcEraseControl::StartEraseThread(std::int64_t rangeStart, std::int64_t rangeEnd, bool quick)
+std::optional<DcErasePlan> DcEraseControl::Checks(bool quick)
 {
-    std::optional<ChannelClaim> claim = m_worker.Claim();
-    if (!claim || RefusedInUse(m_drive, m_probe, m_prompt, m_sink))
-        return false;
-    m_sink.SetProgress(0);
-    std::optional<DcErasePlan> plan = m_erase.Prepare(m_nMediaType, rangeStart, rangeEnd, quick, m_prompt);
-    if (!plan)
-        return false;
-    if (!ConfirmedBeforeErase(plan->confirmation, m_probe, m_prompt, m_sink))
-        return false;
-    m_worker.Start(std::move(*claim),
-                   [this, plan = *plan](const std::function<bool()>& stop) { return m_erase.DoErase(plan, stop); });
-    return true;
+    const int mediaType = m_drive.media.GetMediaType();
+    const std::optional<Range> range = quick ? QuickRange(mediaType) : FullRange(mediaType);
+    if (!range || RefusedInUse(m_drive, m_probe, m_prompt, m_sink))
+        return std::nullopt;
+    return m_erase.Prepare(mediaType, range->start, range->end, quick, m_prompt);
+}
+
+bool DcEraseControl::StartErase(bool quick)
+{
+    return m_worker.StartChecked(
+        m_probe, m_prompt, [this, quick] { return Checks(quick); },
+        [this](const DcErasePlan& plan, const std::function<bool()>& stop) { return m_erase.DoErase(plan, stop); });
 }
 
 }  // namespace erasing

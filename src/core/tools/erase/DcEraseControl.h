@@ -5,6 +5,7 @@
 #include "core/tools/erase/EraseWorker.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class DriveContext;
@@ -12,10 +13,10 @@ class UserPrompt;
 
 namespace erasing {
 
-// The DC erase dialog's logic on its thread: the maker and medium checks at
-// the start, Full and Quick Erase (their ranges, the checks, the
-// confirmation, the run on the worker) and Stop, which only asks the run to
-// stop.
+// The DC erase dialog's logic: the maker and medium checks at the start (on
+// the dialog's thread), Full and Quick Erase (their ranges, the checks and
+// the confirmation, then the erase, all on the worker) and Stop, which only
+// asks the run to stop.
 class DcEraseControl {
 public:
     DcEraseControl(
@@ -28,18 +29,33 @@ public:
     // OnInitDialog: true when the erase buttons may be used; false when the
     // dialog ends (not a Nu/QSI burner, or no disc; after its message).
     bool InitDialog();
+    // The disc's media type when the dialog opened.
     int MediaType() const { return m_nMediaType; }
 
-    void OnFullErase();
-    void OnQuickErase();
+    // True when the worker took the drive: it runs the checks, the questions
+    // and the erase, and the dialog is told the end (NotStarted with an empty
+    // status when a check ended it: the status line says why). False when
+    // the erase runs or the drive is busy.
+    bool OnFullErase();
+    bool OnQuickErase();
     // Only asks the running erase to stop (it never touches the tray).
     void OnStop() { m_worker.Stop(); }
     bool Running() const { return m_worker.Running(); }
     void Join() { m_worker.Join(); }
 
 private:
-    // StartEraseThread: true when the erase runs.
-    bool StartEraseThread(std::int64_t rangeStart, std::int64_t rangeEnd, bool quick);
+    struct Range {
+        std::int64_t start;
+        std::int64_t end;
+    };
+    // The range of the disc's erase (the full one asks first); none when it
+    // ends here, after its message or status.
+    std::optional<Range> FullRange(int mediaType);
+    std::optional<Range> QuickRange(int mediaType);
+    // On the worker: the media type, the range, the device's use and the
+    // erase's own checks.
+    std::optional<DcErasePlan> Checks(bool quick);
+    bool StartErase(bool quick);
 
     DriveContext& m_drive;
     EraseSink& m_sink;

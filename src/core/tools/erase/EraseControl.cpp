@@ -102,28 +102,15 @@ void EraseControl::OnRestart()
 
 bool EraseControl::Go()
 {
-    if (m_worker.Running())
-        return false;
-    std::optional<ChannelClaim> claim = m_worker.Claim();
-    if (!claim)
-        return false;
-    m_sink.SetProgress(0);
-    // The checks read the disc and the system's mounts: the worker runs them,
-    // so that a drive that stops answering holds no window. Each says on the
-    // status line why it ended before anything was written.
-    m_worker.Start(std::move(*claim),
-                   [this, operation = OperationFor(m_nMediaKind, m_state.checks),
-                    checks = m_state.checks](const std::function<bool()>& stop) {
-                       const EraseResult notStarted{EraseEnd::NotStarted, {}};
-                       if (RefusedInUse(m_drive, m_probe, m_prompt, m_sink))
-                           return notStarted;
-                       const std::optional<ErasePlan> plan = m_format.Prepare(operation, m_nDiscKind, checks, m_prompt,
-                                                                              clearReport);
-                       if (!plan || !ConfirmedBeforeErase(plan->confirmation, m_probe, m_prompt, m_sink))
-                           return notStarted;
-                       return m_format.Run(*plan, stop);
-                   });
-    return true;
+    return m_worker.StartChecked(
+        m_probe, m_prompt,
+        [this, operation = OperationFor(m_nMediaKind, m_state.checks),
+         checks = m_state.checks]() -> std::optional<ErasePlan> {
+            if (RefusedInUse(m_drive, m_probe, m_prompt, m_sink))
+                return std::nullopt;
+            return m_format.Prepare(operation, m_nDiscKind, checks, m_prompt, clearReport);
+        },
+        [this](const ErasePlan& plan, const std::function<bool()>& stop) { return m_format.Run(plan, stop); });
 }
 
 }  // namespace erasing

@@ -13,11 +13,14 @@ enum class EraseEnd {
 struct EraseResult {
     EraseEnd end = EraseEnd::NotStarted;
     std::string status;  // what the status line shows at the end
+    // Whether `status` replaces the status line: a check that ended the run
+    // before anything was written has said why there itself.
+    bool ReplacesStatus() const { return end != EraseEnd::NotStarted || !status.empty(); }
 };
 
-// What the erase tools tell their dialog. The operations and the erase
-// window's checks call it from their worker thread (the dialog takes each
-// call over to its own thread), the DC erase's checks from the dialog's.
+// What the erase tools tell their dialog. The operations and their checks
+// call it from their worker thread (the dialog takes each call over to its
+// own thread).
 class EraseSink {
 public:
     virtual ~EraseSink() = default;

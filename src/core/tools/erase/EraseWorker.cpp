@@ -2,6 +2,7 @@
 
 #include "core/base/LogFile.h"
 #include "core/drive/DriveContext.h"
+#include "core/tools/erase/EraseMedia.h"
 
 namespace erasing {
 
@@ -38,6 +39,16 @@ void EraseWorker::Start(ChannelClaim claim, Operation operation)
         LogEntry("End THREAD EraseThread()");
         m_sink.Ended(result);
     });
+}
+
+std::optional<EraseResult> EraseWorker::Gate(const DestructiveOperation& operation, const DeviceUseProbe& probe,
+                                             UserPrompt* prompt, const std::function<bool()>& stop)
+{
+    if (stop())
+        return EraseResult{EraseEnd::NotStarted, "Stopped"};
+    if (!ConfirmedBeforeErase(operation, probe, prompt, m_sink))
+        return EraseResult{EraseEnd::NotStarted, {}};
+    return std::nullopt;
 }
 
 void EraseWorker::Stop()

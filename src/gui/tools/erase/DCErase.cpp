@@ -105,19 +105,19 @@ void CDCErase::SetRunning(bool running)
     EnableDlgItem(IDC_DC_STOP, true);
 }
 
-void CDCErase::OnErase(void (DcEraseControl::*handler)())
+void CDCErase::OnErase(bool (DcEraseControl::*handler)())
 {
     if (m_Control.Running())
         return;
     SetRunning(true);
-    (m_Control.*handler)();
-    if (!m_Control.Running())
+    if (!(m_Control.*handler)())
         SetRunning(false);
 }
 
 void CDCErase::Ended(const EraseResult& result)
 {
-    SetStatus(result.status);
+    if (result.ReplacesStatus())
+        SetStatus(result.status);
     SetRunning(false);
     m_Control.Join();
     if (m_bCloseWhenEnded)

@@ -41,7 +41,7 @@ private:
     void SetProgress(int percent) override;
     void Ended(const EraseResult& result) override;
 
-    void OnErase(void (erasing::DcEraseControl::*handler)());
+    void OnErase(bool (erasing::DcEraseControl::*handler)());
     void SetRunning(bool running);
 
     std::string m_strStatus;

@@ -175,7 +175,7 @@ void CEraseDlg::OnOK()
 
 void CEraseDlg::Ended(const EraseResult& result)
 {
-    if (result.end != EraseEnd::NotStarted || !result.status.empty())  // else the check that ended it said why
+    if (result.ReplacesStatus())
         SetStatusText(result.status);
     SetRunning(false);
     m_Control.Join();

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
+#include <thread>
 
 namespace {
 
@@ -51,6 +53,13 @@ std::optional<EraseResult> RunDc(EraseRig& rig, bool quick, std::function<void(D
         control.OnFullErase();
     control.Join();
     return rig.sink.Result();
+}
+
+// The checks ended the run: its worker took the drive and ended before
+// anything was written, the status line left as the check that ended it set it.
+bool EndedByItsChecks(const std::optional<EraseResult>& result)
+{
+    return result && result->end == EraseEnd::NotStarted && result->status.empty();
 }
 
 // Every way out: the erase mode left, removal allowed, the disc ejected.
@@ -222,6 +231,8 @@ TEST(DcErase, AFullEraseOfAClosedDiscCoversItsRecordedBlocks)
         SCOPED_TRACE(medium);
         EraseRig rig("nu", medium);
         const std::uint32_t recorded = rig.drive->CurrentMedium()->capacityBlocks;
+        std::set<std::thread::id> asking;
+        rig.prompt.onAsk = [&](const ScriptedPrompt::Asked&) { asking.insert(std::this_thread::get_id()); };
         const auto result = RunDc(rig, false);
         ASSERT_TRUE(result);
         EXPECT_EQ(result->status, "DC Erase completed");
@@ -236,6 +247,7 @@ TEST(DcErase, AFullEraseOfAClosedDiscCoversItsRecordedBlocks)
         EXPECT_NE(rig.prompt.asked[2].text.find("DC erase of the disc (full)"), std::string::npos);
         for (const auto& asked : rig.prompt.asked)
             EXPECT_EQ(asked.type & MB_DEFBUTTON_MASK, unsigned{MB_DEFBUTTON2}) << asked.caption;
+        EXPECT_EQ(asking.count(std::this_thread::get_id()), 0u) << "a question was asked on the window's thread";
     }
 }
 
@@ -277,7 +289,7 @@ TEST(DcErase, AFullEraseWithoutTheCapacityCoversTheLastTrackOrNothing)
             EXPECT_TRUE(rig.drive->ReadsAsZeros(0, 16));
             continue;
         }
-        EXPECT_FALSE(result);
+        EXPECT_TRUE(EndedByItsChecks(result));
         EXPECT_TRUE(DcCommands(rig).empty());
         EXPECT_FALSE(rig.drive->ReadsAsZeros(0, 16));
         EXPECT_EQ(rig.sink.Statuses().back().rfind(c.failure, 0), 0u) << rig.sink.Statuses().back();
@@ -311,7 +323,7 @@ TEST(DcErase, AFailedTrackInformationAbortsBeforeAnythingIsErased)
     EraseRig rig("nu", "dvd-rw");
     rig.drive->AddErrorRule(emu::ErrorRule::CheckCondition(0x52, emu::sense::kInvalidFieldInCdb));
     const auto result = RunDc(rig, false);
-    EXPECT_FALSE(result);
+    EXPECT_TRUE(EndedByItsChecks(result));
     EXPECT_TRUE(DcCommands(rig).empty());
     EXPECT_EQ(rig.sink.Statuses().back().rfind("DC Erase failed - READ TRACK INFORMATION (52h) failed", 0), 0u);
 }
@@ -322,7 +334,7 @@ TEST(DcErase, OnlyRewritableDiscsOnANuQsiBurnerAreErased)
     for (const char* medium : {"cd-rom", "dvd-r"}) {
         SCOPED_TRACE(medium);
         EraseRig rig("nu", medium);
-        EXPECT_FALSE(RunDc(rig, true));
+        EXPECT_TRUE(EndedByItsChecks(RunDc(rig, true)));
         EXPECT_TRUE(DcCommands(rig).empty());
         ASSERT_FALSE(rig.prompt.asked.empty());
         const std::string told = rig.prompt.asked.back().text;
@@ -364,19 +376,45 @@ TEST(DcErase, OnlyRewritableDiscsOnANuQsiBurnerAreErased)
 TEST(DcErase, AMountedDiscIsRefusedBeforeAnythingIsErased)
 {
     EraseRig rig("nu", "cd-rw");
-    DcEraseControl control(rig.context, rig.sink, &rig.prompt, [](const std::string& node) {
+    std::thread::id probing;
+    DcEraseControl control(rig.context, rig.sink, &rig.prompt, [&](const std::string& node) {
+        probing = std::this_thread::get_id();
         DeviceUse use;
         use.mounts = {node + " on /media/cdrom"};
         return use;
     });
     ASSERT_TRUE(control.InitDialog());
     rig.drive->ClearJournal();
-    control.OnQuickErase();
+    EXPECT_TRUE(control.OnQuickErase());
     control.Join();
-    EXPECT_FALSE(rig.sink.Result());
+    EXPECT_TRUE(EndedByItsChecks(rig.sink.Result()));
+    EXPECT_NE(probing, std::this_thread::get_id()) << "the mounts were read on the window's thread";
     EXPECT_TRUE(DcCommands(rig).empty());
     EXPECT_TRUE(rig.CdbsOf(0x1E).empty());
     EXPECT_NE(rig.sink.Statuses().back().find("emu0 is mounted"), std::string::npos);
+}
+
+// Stop is there while the checks run on the worker: asked then, nothing is
+// confirmed or sent, and the disc stays in.
+TEST(DcErase, AStopDuringTheChecksEndsBeforeTheConfirmation)
+{
+    EraseRig rig("nu", "dvd-rw");
+    DcEraseControl control(rig.context, rig.sink, &rig.prompt, EraseRig::Free);
+    ASSERT_TRUE(control.InitDialog());
+    rig.prompt.Answer(IDYES);  // data on the disc
+    rig.prompt.Answer(IDYES);  // the confirmation, were it asked
+    rig.prompt.onAsk = [&](const ScriptedPrompt::Asked&) { control.OnStop(); };
+    rig.drive->ClearJournal();
+    EXPECT_TRUE(control.OnQuickErase());
+    control.Join();
+    ASSERT_TRUE(rig.sink.Result());
+    EXPECT_EQ(rig.sink.Result()->end, EraseEnd::NotStarted);
+    EXPECT_EQ(rig.sink.Result()->status, "Stopped");
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].caption, "ARE YOU SURE?");
+    EXPECT_TRUE(DcCommands(rig).empty());
+    EXPECT_FALSE(rig.drive->TrayOpen());
+    EXPECT_FALSE(rig.context.coordinator.InUse());
 }
 
 }  // namespace

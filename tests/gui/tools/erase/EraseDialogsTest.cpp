@@ -184,6 +184,35 @@ TEST(DcEraseDialog, RefusesOtherBurnersAndRunsAQuickEraseToItsEnd)
     EXPECT_TRUE(rig.drives.drive->TrayOpen());
 }
 
+TEST(DcEraseDialog, ADriveThatStopsAnsweringDuringTheChecksHoldsNoWindow)
+{
+    DcRig rig("nu", "dvd-rw");
+    rig.prompt.Answer(IDYES);  // data on the disc
+    rig.prompt.Answer(IDYES);  // the confirmation, were it asked
+    rig.drives.TakeCdbs();
+    {
+        // A command that does not return holds the drive's channel: the test holds it here.
+        const auto hung = rig.drives.context.m_ScsiCommand.Lock();
+        rig.Click(IDC_QUICK_ERASE);
+        EXPECT_TRUE(rig.prompt.asked.empty()) << "the checks ran on the window's thread";
+        EXPECT_TRUE(rig.dialog->Control().Running());
+        PumpPostedMessages();
+        EXPECT_FALSE(rig.Enabled(IDC_QUICK_ERASE));
+        EXPECT_FALSE(rig.Enabled(IDC_FULL_ERASE));
+        EXPECT_TRUE(rig.Enabled(IDC_DC_STOP));
+        rig.dialog->OnCancel();  // closed while the drive hangs: the erase is asked to stop
+    }
+    rig.Finish();
+    EXPECT_FALSE(rig.dialog->Control().Running());
+    EXPECT_EQ(rig.dialog->StatusText(), "Stopped");
+    EXPECT_EQ(rig.dialog->ModalResult(), IDCANCEL);
+    for (const auto& asked : rig.prompt.asked)  // no confirmation after the stop
+        EXPECT_EQ(asked.caption, "ARE YOU SURE?");
+    for (const auto& cdb : rig.drives.TakeCdbs())
+        EXPECT_FALSE(cdb[0] == 0xF3 && cdb[1] == 0x0C) << "a DC erase command went out";
+    EXPECT_FALSE(rig.drives.drive->TrayOpen());
+}
+
 }  // namespace
 
 TEST(EraseDialogs, EveryQuestionBeforeAWriteDefaultsToNo)
@@ -222,6 +251,7 @@ TEST(EraseDialogs, EveryQuestionBeforeAWriteDefaultsToNo)
         if (c.dcButton) {
             CDCErase dialog(drives.context, &prompt, nullptr, Free);
             dialog.DoModal();
+            dialog.Control().Join();  // the checks and questions run on the worker
             EXPECT_FALSE(dialog.Control().Running());
         } else {
             CEraseDlg dialog(drives.context, &prompt, nullptr, Free);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <thread>
+#include <utility>
 
 class DriveContext;
 class UserPrompt;
@@ -37,8 +38,8 @@ public:
     // `checks()` gives the plan (with its `confirmation`), or none when a
     // check ended it after saying why: the end is NotStarted with an empty
     // status. A stop asked during the checks ends it before the confirmation.
-    // `run(plan, stop)` is the operation. False when the worker runs or the
-    // drive is busy.
+    // `run(plan, stop)` is the operation; `probe` is kept by reference. False
+    // when the worker runs or the drive is busy.
     template <class Checks, class Run>
     bool StartChecked(const DeviceUseProbe& probe, UserPrompt* prompt, Checks checks, Run run);
     // Asks the running operation to stop; it ends at its next check.

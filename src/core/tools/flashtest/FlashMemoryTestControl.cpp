@@ -36,7 +36,7 @@ FlashDriveProbe ProbeFlashDrive(const DiskAccess& access, const CDevice& record)
     const std::uint64_t size = disk.device ? disk.geometry.sizeBytes : access.ListedBytes(record);
     probe.fields = MakeDriveFields(record, size, access.freeBytes(node));
     probe.bytesPerSector = SectorBytesOf(disk.geometry);
-    ProbeBufferSizes(disk.device.get());
+    ProbeBufferSizes(disk.device.get(), &probe.allocationFailures);
     return probe;
 }
 
@@ -87,6 +87,8 @@ DiskDriveFields FlashMemoryTestControl::ShowProbe(const FlashDriveProbe& probe)
 {
     if (!probe.failure.empty())
         AppMessageBox(probe.failure, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    for (int i = 0; i < probe.allocationFailures; ++i)
+        ShowAllocationFailure();
     m_chosen = probe.chosen;
     m_nBytesPerSector = probe.bytesPerSector;
     m_nBufferSectors = static_cast<std::uint32_t>(kProbeStartBytes / m_nBytesPerSector);

@@ -22,6 +22,7 @@ struct FlashDriveProbe {
     ChosenDisk chosen;
     std::uint32_t bytesPerSector = 512;
     std::string failure;  // the drive did not open
+    int allocationFailures = 0;  // probe buffers that could not be allocated
 };
 
 // The flash memory test window's logic, on the window's thread: the drive

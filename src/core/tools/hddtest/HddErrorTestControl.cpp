@@ -28,7 +28,7 @@ HddDriveProbe ProbeHddDrive(const DiskAccess& access, const CDevice& record)
     // A disk that may not be opened still shows the size the system lists.
     const std::uint64_t size = disk.device ? disk.geometry.sizeBytes : access.ListedBytes(record);
     probe.fields = MakeDriveFields(record, size, access.freeBytes(node));
-    probe.sliderMax = ProbeBufferSizes(disk.device.get());
+    probe.sliderMax = ProbeBufferSizes(disk.device.get(), &probe.allocationFailures);
     return probe;
 }
 
@@ -87,6 +87,8 @@ DiskSelection HddErrorTestControl::ShowProbe(int comboIndex, const HddDriveProbe
 {
     if (!probe.failure.empty())
         AppMessageBox(probe.failure, "HDD Error Test", MB_OK | MB_ICONEXCLAMATION);
+    for (int i = 0; i < probe.allocationFailures; ++i)
+        ShowAllocationFailure();
     DiskSelection selection;
     selection.comboIndex = comboIndex;
     selection.fields = probe.fields;

@@ -31,6 +31,7 @@ struct HddDriveProbe {
     DiskDriveFields fields;
     int sliderMax = 8;  // the slider's top step (no drive: the default)
     std::string failure;  // the disk did not open
+    int allocationFailures = 0;  // probe buffers that could not be allocated
 };
 
 // The hard-disk error test window's logic, on the window's thread: the drive

@@ -82,7 +82,7 @@ void CDiskTestDialog::ShowProbing(bool probing)
     if (probing && !m_textBeforeProbe)
         m_textBeforeProbe = m_Progress->GetWindowText();
     if (probing)
-        m_Progress->SetWindowText("Reading the drive...");
+        m_Progress->SetWindowText("Testing buffer sizes...");
     else if (m_textBeforeProbe)
         m_Progress->SetWindowText(*std::exchange(m_textBeforeProbe, std::nullopt));
 }

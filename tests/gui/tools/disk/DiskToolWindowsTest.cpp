@@ -310,7 +310,7 @@ void ChooseAHungDriveThenClose()
     window->SendNotify(IDC_DRIVECOMBO, Notify::SelChange);  // returns while the probe waits
     disk.disk->WaitForHeldReads(1);
     EXPECT_FALSE(window->GetDlgItem(IDC_STARTTEST)->isEnabled());
-    EXPECT_EQ(window->Progress().GetWindowText(), "Reading the drive...");
+    EXPECT_EQ(window->Progress().GetWindowText(), "Testing buffer sizes...");
     window->SendCommand(IDC_STARTTEST);
     PumpPostedMessages();
     EXPECT_FALSE(window->GetDlgItem(IDC_STOPTEST)->isEnabled());
@@ -347,7 +347,7 @@ TEST(DiskToolWindows, AProbedDriveGivesStartAndTheProgressTextBack)
     disk.disk->HoldReads();
     window->SendNotify(IDC_DRIVECOMBO, Notify::SelChange);
     disk.disk->WaitForHeldReads(1);
-    EXPECT_EQ(window->Progress().GetWindowText(), "Reading the drive...");
+    EXPECT_EQ(window->Progress().GetWindowText(), "Testing buffer sizes...");
     disk.disk->ReleaseReads();
     window->Control().Probe().WaitUntilPosted();
     PumpPostedMessages();

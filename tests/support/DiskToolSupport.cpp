@@ -3,6 +3,7 @@
 #include "platform/devices/BlockDevices.h"
 
 #include <filesystem>
+#include <utility>
 
 void RecordingDiskSink::SetFieldText(int controlId, const std::string& text)
 {
@@ -39,6 +40,24 @@ void RecordingDiskSink::OnTestEnded()
 {
     std::lock_guard lock(m_mutex);
     ++m_ended;
+}
+
+void RecordingDiskSink::CallOnWindow(std::function<void()> call)
+{
+    std::lock_guard lock(m_mutex);
+    m_calls.push_back(std::move(call));
+}
+
+int RecordingDiskSink::RunCalls()
+{
+    std::vector<std::function<void()>> calls;
+    {
+        std::lock_guard lock(m_mutex);
+        calls.swap(m_calls);
+    }
+    for (const auto& call : calls)
+        call();
+    return static_cast<int>(calls.size());
 }
 
 std::string RecordingDiskSink::Field(int controlId) const

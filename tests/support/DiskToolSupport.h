@@ -28,7 +28,11 @@ public:
     void EnableControl(int controlId, bool enabled) override;
     void ShowMessage(const std::string& text, const std::string& caption, unsigned type) override;
     void OnTestEnded() override;
+    // Kept until RunCalls, as a window's thread takes them when it is free.
+    void CallOnWindow(std::function<void()> call) override;
 
+    // Makes the calls kept so far, on the caller's thread; how many.
+    int RunCalls();
     std::string Field(int controlId) const;
     std::vector<Message> Messages() const;
     // The message texts joined, for a quick look.
@@ -52,6 +56,7 @@ private:
     std::string m_progressText;
     int m_progressCalls = 0;
     int m_ended = 0;
+    std::vector<std::function<void()>> m_calls;
 };
 
 // A disk record as the disk list makes it from sysfs.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 class HddCellMap;
@@ -20,6 +21,8 @@ public:
     // The worker has ended, on every way out: Start, Stop and the choices
     // of the idle window back.
     virtual void OnTestEnded() = 0;
+    // Makes the call on the window's thread (a drive probe's result).
+    virtual void CallOnWindow(std::function<void()> call) = 0;
 };
 
 // The window as a test starts: an empty map, the position fields "0", no rate.

@@ -23,6 +23,23 @@ std::uint32_t SectorBytesOf(const BlockGeometry& geometry)
     return geometry.logicalSectorSize == 0 ? 512 : geometry.logicalSectorSize;
 }
 
+// Opens the drive of record for reading, its fields, its sector size and
+// the read probe; on any thread, from copies.
+FlashDriveProbe ProbeFlashDrive(const DiskAccess& access, const CDevice& record)
+{
+    FlashDriveProbe probe;
+    const std::string node = access.NodeOf(record);
+    OpenedDisk disk = OpenDisk(access, node, BlockAccess::Read);
+    probe.failure = disk.device ? std::string() : disk.failure;
+    probe.chosen = ChooseDisk(access, record, disk);
+    // A drive that may not be opened still shows the size the system lists.
+    const std::uint64_t size = disk.device ? disk.geometry.sizeBytes : access.ListedBytes(record);
+    probe.fields = MakeDriveFields(record, size, access.freeBytes(node));
+    probe.bytesPerSector = SectorBytesOf(disk.geometry);
+    ProbeBufferSizes(disk.device.get(), &probe.allocationFailures);
+    return probe;
+}
+
 }  // namespace
 
 FlashMemoryTestControl::FlashMemoryTestControl(DiskToolHost host, HddCellMap& map, DiskTestSink& sink) :
@@ -37,32 +54,50 @@ FlashMemoryTestControl::~FlashMemoryTestControl()
 
 DiskDriveFields FlashMemoryTestControl::OnSelchangeDrive(int comboIndex, int& shownIndex, const DiskListHooks& waitBox)
 {
+    m_probe.Cancel();
     const DiskChoice choice = GetSelectedDisk("CFlashMemoryTest", comboIndex, m_host.drives);
     shownIndex = choice.selection;
     m_pDevice = choice.device;
     if (m_pDevice == nullptr)
         return {};
-    const std::string node = m_host.access.NodeOf(*m_pDevice);
-    OpenedDisk disk = OpenDisk(m_host.access, node, BlockAccess::Read);
-    if (!disk.device)
-        AppMessageBox(disk.failure, kCaption, MB_OK | MB_ICONEXCLAMATION);
-    m_chosen = ChooseDisk(m_host.access, *m_pDevice, disk);
-    // A drive that may not be opened still shows the size the system lists.
-    const std::uint64_t size = disk.device ? disk.geometry.sizeBytes : m_host.access.ListedBytes(*m_pDevice);
-    const DiskDriveFields fields = MakeDriveFields(*m_pDevice, size, m_host.access.freeBytes(node));
-    m_nBytesPerSector = SectorBytesOf(disk.geometry);
     if (waitBox.showWaitBox)
         waitBox.showWaitBox("Testing buffer sizes...");
-    m_nBufferSectors = static_cast<std::uint32_t>(kProbeStartBytes / m_nBytesPerSector);
-    ProbeBufferSizes(disk.device.get());
+    const FlashDriveProbe probe = ProbeFlashDrive(m_host.access, *m_pDevice);
     if (waitBox.hideWaitBox)
         waitBox.hideWaitBox();
-    return fields;
+    return ShowProbe(probe);
+}
+
+int FlashMemoryTestControl::ChooseDrive(int comboIndex, std::function<void(const DiskDriveFields&)> shown)
+{
+    m_probe.Cancel();
+    const DiskChoice choice = GetSelectedDisk("CFlashMemoryTest", comboIndex, m_host.drives);
+    m_pDevice = choice.device;
+    if (m_pDevice == nullptr) {
+        shown({});
+        return choice.selection;
+    }
+    m_probe.Start<FlashDriveProbe>(
+        [access = m_host.access, record = CDevice(*m_pDevice)] { return ProbeFlashDrive(access, record); },
+        [this, shown = std::move(shown)](const FlashDriveProbe& probe) { shown(ShowProbe(probe)); });
+    return choice.selection;
+}
+
+DiskDriveFields FlashMemoryTestControl::ShowProbe(const FlashDriveProbe& probe)
+{
+    if (!probe.failure.empty())
+        AppMessageBox(probe.failure, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    for (int i = 0; i < probe.allocationFailures; ++i)
+        ShowAllocationFailure();
+    m_chosen = probe.chosen;
+    m_nBytesPerSector = probe.bytesPerSector;
+    m_nBufferSectors = static_cast<std::uint32_t>(kProbeStartBytes / m_nBytesPerSector);
+    return probe.fields;
 }
 
 bool FlashMemoryTestControl::OnStartTest()
 {
-    if (m_pDevice == nullptr)
+    if (m_pDevice == nullptr || m_probe.Busy())
         return false;
     const std::string& node = m_chosen.node;
     std::uint64_t size = 0;

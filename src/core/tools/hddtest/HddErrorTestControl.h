@@ -5,8 +5,10 @@
 #include "core/tools/disk/DiskAccess.h"
 #include "core/tools/disk/DiskDriveFields.h"
 #include "core/tools/disk/DiskTestWorker.h"
+#include "core/tools/disk/DriveProbe.h"
 #include "core/tools/hddtest/HddErrorTest.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +26,14 @@ struct DiskSelection {
     std::string bufferSizeText = "24MB";
 };
 
+// What probing a chosen disk found, off the window's thread.
+struct HddDriveProbe {
+    DiskDriveFields fields;
+    int sliderMax = 8;  // the slider's top step (no drive: the default)
+    std::string failure;  // the disk did not open
+    int allocationFailures = 0;  // probe buffers that could not be allocated
+};
+
 // The hard-disk error test window's logic, on the window's thread: the drive
 // list and selection (fields, buffer probe), the buffer slider, Start and
 // Stop. The test runs on the window's one worker and reports through the
@@ -38,6 +48,13 @@ public:
     // A new selection: the drive fields, then the buffer probe under the
     // wait box ("Testing buffer sizes..."). The read size goes back to 24 MB.
     DiskSelection OnSelchangeDrive(int comboIndex, const DiskListHooks& waitBox = {});
+    // The same selection with the probe on a thread of its own: the index
+    // the combo shows at once, the selection to show on the window's thread
+    // when the probe ends (dropped when another choice came first).
+    int ChooseDrive(int comboIndex, std::function<void(const DiskSelection&)> shown);
+    // A chosen disk is being probed: nothing starts until it ends.
+    bool Probing() const { return m_probe.Busy(); }
+    DriveProbe& Probe() { return m_probe; }
     // The slider moved: 3 MB a step; the buffer-size text.
     std::string OnHScroll(int position);
     // Resets the map and the fields and starts the test; false when there
@@ -62,8 +79,14 @@ private:
     DiskToolHost m_host;
     HddCellMap& m_map;
     DiskTestSink& m_sink;
+    // The record of the combo's item, a probe under way dropped; the index shown.
+    int Select(int comboIndex);
+    // The selection a probe's result makes (no drive: the defaults).
+    DiskSelection ShowProbe(int comboIndex, const HddDriveProbe& probe);
+
     std::unique_ptr<HddErrorTest> m_test;
     DiskTestWorker m_worker;  // joined before the test goes
+    DriveProbe m_probe{m_sink};
 };
 
 // "%2.fMB": the buffer-size text of a size in megabytes.

@@ -2,17 +2,16 @@
 
 #include "core/base/AppProfile.h"
 #include "core/base/UserPrompt.h"
-#include "core/drive/DiskList.h"
 #include "core/tools/disk/DiskToolIds.h"
 #include "gui/graphs/HddGraphStatic.h"
 #include "gui/tools/disk/DiskFieldControls.h"
 #include "gui/ui/TextProgressCtrl.h"
-#include "gui/ui/WaitBox.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFont>
 #include <QPushButton>
+
+#include <utility>
 
 using namespace disktool;
 
@@ -77,21 +76,23 @@ void CDiskTestDialog::ShowDriveFields(const DiskDriveFields& fields)
     m_Progress->SetPos(0);
 }
 
-DiskListHooks CDiskTestDialog::WaitBoxHooks()
+void CDiskTestDialog::ShowProbing(bool probing)
 {
-    DiskListHooks hooks;
-    hooks.showWaitBox = [this](const std::string& text) {
-        auto* box = new CWaitBox(this);
-        box->SetModeless(true);
-        box->Create();
-        box->SetText(text);
-        box->adjustSize();
-        box->move(geometry().center() - box->rect().center());
-        m_WaitBox.Adopt(box);
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    };
-    hooks.hideWaitBox = [this] { m_WaitBox.Close(); };
-    return hooks;
+    EnableDlgItem(IDC_STARTTEST, !probing);
+    if (probing && !m_textBeforeProbe)
+        m_textBeforeProbe = m_Progress->GetWindowText();
+    if (probing)
+        m_Progress->SetWindowText("Testing buffer sizes...");
+    else if (m_textBeforeProbe)
+        m_Progress->SetWindowText(*std::exchange(m_textBeforeProbe, std::nullopt));
+}
+
+void CDiskTestDialog::ShowChoice(int shownIndex, bool probing)
+{
+    if (m_cbDrives->count() > 0 && shownIndex != m_cbDrives->currentIndex())
+        m_cbDrives->setCurrentIndex(shownIndex);
+    if (probing)
+        ShowProbing(true);
 }
 
 void CDiskTestDialog::LayoutCommon(int comboX)

@@ -5,16 +5,15 @@
 #include "core/tools/disk/DiskTestSink.h"
 #include "gui/tools/disk/QtDiskTestSink.h"
 #include "gui/ui/BaseDialog.h"
-#include "gui/ui/ModelessWindow.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 class CHddGraphStatic;
 class CTextProgressCtrl;
-class CWaitBox;
 class QComboBox;
-struct DiskListHooks;
 
 // What the hard-disk error test and the flash memory test windows share: the
 // cell map, the drive combo and fields, the progress, the test's fields and
@@ -46,8 +45,11 @@ protected:
     // items (the first one chosen), the font.
     void InitCommon(const std::vector<std::string>& comboItems);
     void ShowDriveFields(const DiskDriveFields& fields);
-    // The wait box of a drive selection, centred on this window.
-    DiskListHooks WaitBoxHooks();
+    // While a chosen drive is probed: Start off and the progress says the
+    // drive is being read; afterwards Start back and the progress's text as it was.
+    void ShowProbing(bool probing);
+    // A choice made: the combo on the item shown, ShowProbing while probed.
+    void ShowChoice(int shownIndex, bool probing);
     // Places the controls both windows have; x of the drive combo.
     void LayoutCommon(int comboX);
     // Stops the worker and waits for its end.
@@ -65,6 +67,7 @@ private:
     void EnableControl(int controlId, bool enabled) override;
     void ShowMessage(const std::string& text, const std::string& caption, unsigned type) override;
     void OnTestEnded() override;
+    void CallOnWindow(std::function<void()> call) override { call(); }
 
     void SetGraphColours();
 
@@ -72,5 +75,5 @@ private:
     CTextProgressCtrl* m_Progress;
     QComboBox* m_cbDrives;
     QtDiskTestSink m_sink;
-    ModelessWindow<CWaitBox> m_WaitBox;
+    std::optional<std::string> m_textBeforeProbe;  // the progress text a probe covers
 };

@@ -72,3 +72,8 @@ void QtDiskTestSink::OnTestEnded()
 {
     Post([](DiskTestSink& sink) { sink.OnTestEnded(); });
 }
+
+void QtDiskTestSink::CallOnWindow(std::function<void()> call)
+{
+    Post([call = std::move(call)](DiskTestSink&) { call(); });
+}

@@ -23,6 +23,7 @@ public:
     void EnableControl(int controlId, bool enabled) override;
     void ShowMessage(const std::string& text, const std::string& caption, unsigned type) override;
     void OnTestEnded() override;
+    void CallOnWindow(std::function<void()> call) override;
 
 private:
     struct Pending {

@@ -39,12 +39,12 @@ void CFlashMemoryTest::DoDataExchange(CDataExchange& dx)
 
 void CFlashMemoryTest::OnSelchangeDrive()
 {
-    int shown = 0;
-    const DiskDriveFields fields = m_Control.OnSelchangeDrive(DriveCombo().currentIndex(), shown, WaitBoxHooks());
-    if (DriveCombo().count() > 0 && shown != DriveCombo().currentIndex())
-        DriveCombo().setCurrentIndex(shown);
-    ShowDriveFields(fields);
-    UpdateData(false);
+    const int shown = m_Control.ChooseDrive(DriveCombo().currentIndex(), [this](const DiskDriveFields& fields) {
+        ShowDriveFields(fields);
+        UpdateData(false);
+        ShowProbing(false);
+    });
+    ShowChoice(shown, m_Control.Probing());
 }
 
 void CFlashMemoryTest::OnStartTest()

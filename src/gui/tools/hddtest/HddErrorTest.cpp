@@ -44,9 +44,15 @@ bool CHddErrorTest::OnInitDialog()
 
 void CHddErrorTest::OnSelchangeDrive()
 {
-    const DiskSelection selection = m_Control.OnSelchangeDrive(DriveCombo().currentIndex(), WaitBoxHooks());
-    if (DriveCombo().count() > 0 && selection.comboIndex != DriveCombo().currentIndex())
-        DriveCombo().setCurrentIndex(selection.comboIndex);
+    const int shown = m_Control.ChooseDrive(DriveCombo().currentIndex(), [this](const DiskSelection& selection) {
+        ShowSelection(selection);
+        ShowProbing(false);
+    });
+    ShowChoice(shown, m_Control.Probing());
+}
+
+void CHddErrorTest::ShowSelection(const DiskSelection& selection)
+{
     ShowDriveFields(selection.fields);
     m_bSettingSlider = true;
     m_BufferSlider->setRange(1, selection.sliderMax);

@@ -27,6 +27,7 @@ public:
 
 private:
     void OnSelchangeDrive() override;
+    void ShowSelection(const DiskSelection& selection);
     void OnStartTest() override;
     void OnStopTest() override;
     void EnableChoices(bool enable) override;

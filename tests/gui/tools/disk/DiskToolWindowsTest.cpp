@@ -34,6 +34,10 @@ std::unique_ptr<Window> OpenWindow(const DiskToolHost& host)
 {
     auto window = std::make_unique<Window>(host);
     RunModalAnswered(*window);
+    if constexpr (requires { window->Control().Probe(); }) {
+        window->Control().Probe().WaitUntilPosted();  // the drive chosen as it opened
+        PumpPostedMessages();
+    }
     return window;
 }
 
@@ -290,4 +294,65 @@ TEST(DiskToolWindows, TheSectorEditorLoadsSavesAndWritesAFileWhereTold)
     std::string expected = rig.original;
     expected.replace(0xA00 * 512, 1024, saved);
     EXPECT_EQ(ReadFileText(rig.dir.File("sdz")), expected);
+}
+
+namespace {
+
+template <class Window>
+void ChooseAHungDriveThenClose()
+{
+    ScopedProfile profile;
+    ScriptedPrompt prompt;
+    FakeDiskHost disk(32 * kMiB, true);
+    auto window = OpenWindow<Window>(disk.host);
+    window->Progress().SetWindowText("100% Complete");
+    disk.disk->HoldReads();
+    window->SendNotify(IDC_DRIVECOMBO, Notify::SelChange);  // returns while the probe waits
+    disk.disk->WaitForHeldReads(1);
+    EXPECT_FALSE(window->GetDlgItem(IDC_STARTTEST)->isEnabled());
+    EXPECT_EQ(window->Progress().GetWindowText(), "Testing buffer sizes...");
+    window->SendCommand(IDC_STARTTEST);
+    PumpPostedMessages();
+    EXPECT_FALSE(window->GetDlgItem(IDC_STOPTEST)->isEnabled());
+    EXPECT_TRUE(prompt.asked.empty());
+
+    window->OnClose();  // returns while the read hangs
+    EXPECT_EQ(window->ModalResult(), 0);
+    window.reset();
+    disk.disk->ReleaseReads();
+    disk.disk->WaitUntilNoReadHeld();
+    PumpPostedMessages();
+}
+
+}  // namespace
+
+TEST(DiskToolWindows, ChoosingAHungDriveLeavesTheWindowFreeAndClosingDoesNotWait)
+{
+    {
+        SCOPED_TRACE("hard-disk test");
+        ChooseAHungDriveThenClose<CHddErrorTest>();
+    }
+    {
+        SCOPED_TRACE("flash test");
+        ChooseAHungDriveThenClose<CFlashMemoryTest>();
+    }
+}
+
+TEST(DiskToolWindows, AProbedDriveGivesStartAndTheProgressTextBack)
+{
+    ScopedProfile profile;
+    FakeDiskHost disk(32 * kMiB, false);
+    auto window = OpenWindow<CHddErrorTest>(disk.host);
+    window->Progress().SetWindowText("100% Complete");
+    disk.disk->HoldReads();
+    window->SendNotify(IDC_DRIVECOMBO, Notify::SelChange);
+    disk.disk->WaitForHeldReads(1);
+    EXPECT_EQ(window->Progress().GetWindowText(), "Testing buffer sizes...");
+    disk.disk->ReleaseReads();
+    window->Control().Probe().WaitUntilPosted();
+    PumpPostedMessages();
+    EXPECT_TRUE(window->GetDlgItem(IDC_STARTTEST)->isEnabled());
+    EXPECT_EQ(window->Progress().GetWindowText(), "100% Complete");
+    EXPECT_EQ(window->GetDlgItemText(IDC_FORMATSIZE), "32.00 MB");
+    window->OnClose();
 }

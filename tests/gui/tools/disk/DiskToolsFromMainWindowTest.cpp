@@ -23,6 +23,16 @@ using namespace disktool;
 
 namespace {
 
+// Lets a disk test window's drive probe end and show its drive.
+void ShowProbedDrive(CDialog& window)
+{
+    if (auto* hdd = dynamic_cast<CHddErrorTest*>(&window))
+        hdd->Control().Probe().WaitUntilPosted();
+    if (auto* flash = dynamic_cast<CFlashMemoryTest*>(&window))
+        flash->Control().Probe().WaitUntilPosted();
+    PumpPostedMessages();
+}
+
 constexpr const char* kSataPort = "pci0000:00/0000:00:1f.2/ata1/host0/target0:0:0/0:0:0:0";
 constexpr const char* kUsbPort = "pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0";
 constexpr std::uint64_t kDiskBytes = 8 << 20;
@@ -113,6 +123,7 @@ TEST(DiskToolsFromMainWindow, EachEntryOpensItsWindowOnTheMachinesDisks)
         DiskMachineRig rig;
         const int page = rig.dialog->m_nCurrentPage;
         rig.Open(c.entry, [&](CDialog& window) {
+            ShowProbedDrive(window);
             EXPECT_EQ(window.windowTitle().toStdString(), c.title);
             EXPECT_EQ(rig.ComboItems(window), c.drives);
             // The device node of the machine's /dev was opened for its size.
@@ -122,6 +133,7 @@ TEST(DiskToolsFromMainWindow, EachEntryOpensItsWindowOnTheMachinesDisks)
             rig.dialog->m_Core.m_Drives.disks.ReleaseDisks();
             window.Item<QComboBox>(IDC_DRIVECOMBO)->setCurrentIndex(static_cast<int>(c.drives.size()) - 1);
             window.SendNotify(IDC_DRIVECOMBO, Notify::SelChange);
+            ShowProbedDrive(window);
             EXPECT_EQ(window.GetDlgItemText(IDC_DRIVELETTER), "sdb");
             EXPECT_EQ(window.GetDlgItemText(IDC_DRIVEMODEL), "Cruzer Blade");
         });
@@ -138,6 +150,7 @@ TEST(DiskToolsFromMainWindow, ADiskThatCannotBeOpenedShowsTheSizeTheMachineLists
     DiskMachineRig rig;
     std::filesystem::remove(rig.Dev() + "/sda");
     rig.Open(IDC_HDDTEST, [&](CDialog& window) {
+        ShowProbedDrive(window);
         EXPECT_EQ(window.GetDlgItemText(IDC_DRIVELETTER), "sda");
         EXPECT_EQ(window.GetDlgItemText(IDC_FORMATSIZE), "8.00 MB");
     });
@@ -171,6 +184,7 @@ TEST(DiskToolsFromMainWindow, TheFlashTestWritesOnlyPastTheConfirmationGate)
         rig.prompt.Answer(c.answer);
         rig.Open(kToolsFlashTest, [&](CDialog& window) {
             auto& test = dynamic_cast<CFlashMemoryTest&>(window);
+            ShowProbedDrive(window);
             test.SendCommand(IDC_STARTTEST);
             test.Control().JoinWorker();
             PumpPostedMessages();

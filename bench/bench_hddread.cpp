@@ -33,6 +33,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,6 +64,7 @@ public:
         failed = true;
     }
     void OnTestEnded() override {}
+    void CallOnWindow(std::function<void()> call) override { call(); }
 
     std::size_t bytes = 0;
     int last = 0;
